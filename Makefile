@@ -1,0 +1,27 @@
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: deps configure build run test bench clean
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/src/Stashwell/stashwell ]; then exec $(BUILD)/src/Stashwell/stashwell; \
+	else echo "Everything is built; the application window does not exist yet."; fi
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE bench
+
+bench: build
+	@cmake --build $(BUILD) --target benchmarks -j $(JOBS)
+	@$(BUILD)/bench/run-benchmarks $(BUILD)/bench-results.txt
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,15 @@
+# stashwell_add_test(<name> SOURCES <files...> LIBS <targets...> [XVFB])
+# One QtTest executable per unit, run by ctest headless.
+function(stashwell_add_test name)
+  cmake_parse_arguments(T "XVFB" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+  if(T_XVFB)
+    add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/with-xvfb $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120
+    ENVIRONMENT_MODIFICATION "STASHWELL_GALLERY_DIR=set:${CMAKE_BINARY_DIR}/gallery;QT_QPA_PLATFORM=set:offscreen")
+endfunction()

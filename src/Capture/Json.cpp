@@ -1,0 +1,360 @@
+#include "Json.h"
+
+#include <simdjson.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace sw {
+
+namespace dom = simdjson::dom;
+
+// ---- writing -------------------------------------------------------------------------------
+
+JsonValue JsonValue::tagged(std::string caseName, JsonValue payload)
+{
+    JsonValue v = object();
+    v.set(std::move(caseName), std::move(payload));
+    return v;
+}
+
+JsonValue &JsonValue::set(std::string key, JsonValue value)
+{
+    if (!std::holds_alternative<Object>(m_v))
+        m_v = Object{};
+    auto &members = std::get<Object>(m_v);
+    auto it = std::lower_bound(members.begin(), members.end(), key,
+                               [](const Member &m, const std::string &k) { return m.first < k; });
+    if (it != members.end() && it->first == key)
+        it->second = std::move(value);
+    else
+        members.insert(it, Member{std::move(key), std::move(value)});
+    return *this;
+}
+
+JsonValue &JsonValue::push(JsonValue value)
+{
+    if (!std::holds_alternative<Array>(m_v))
+        m_v = Array{};
+    std::get<Array>(m_v).push_back(std::move(value));
+    return *this;
+}
+
+void writeJsonString(std::string &out, std::string_view s)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    out.push_back('"');
+    std::size_t runStart = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const char *esc = nullptr;
+        switch (c) {
+        case '"': esc = "\\\""; break;
+        case '\\': esc = "\\\\"; break;
+        case '/': esc = "\\/"; break;
+        case '\b': esc = "\\b"; break;
+        case '\f': esc = "\\f"; break;
+        case '\n': esc = "\\n"; break;
+        case '\r': esc = "\\r"; break;
+        case '\t': esc = "\\t"; break;
+        default:
+            if (c >= 0x20)
+                continue;
+        }
+        out.append(s.data() + runStart, i - runStart);
+        runStart = i + 1;
+        if (esc) {
+            out.append(esc);
+        } else {
+            out.append("\\u00");
+            out.push_back(hex[c >> 4]);
+            out.push_back(hex[c & 0xF]);
+        }
+    }
+    out.append(s.data() + runStart, s.size() - runStart);
+    out.push_back('"');
+}
+
+void writeJsonDouble(std::string &out, double d)
+{
+    // JSON has no NaN or infinity; never write a document that cannot be read back.
+    if (std::isnan(d))
+        d = 0;
+    else if (std::isinf(d))
+        d = d > 0 ? std::numeric_limits<double>::max() : std::numeric_limits<double>::lowest();
+    char buf[400];
+    const double a = std::fabs(d);
+    const bool fixed = a == 0 || (a >= 1e-4 && a < 9007199254740992.0);
+    auto res = std::to_chars(buf, buf + sizeof buf, d,
+                             fixed ? std::chars_format::fixed : std::chars_format::scientific);
+    std::string_view text(buf, res.ptr - buf);
+    out.append(text);
+}
+
+void JsonValue::writeTo(std::string &out) const
+{
+    struct Visitor {
+        std::string &out;
+        void operator()(std::monostate) const { out.append("null"); }
+        void operator()(bool b) const { out.append(b ? "true" : "false"); }
+        void operator()(std::int64_t i) const
+        {
+            char buf[24];
+            auto r = std::to_chars(buf, buf + sizeof buf, i);
+            out.append(buf, r.ptr);
+        }
+        void operator()(std::uint64_t u) const
+        {
+            char buf[24];
+            auto r = std::to_chars(buf, buf + sizeof buf, u);
+            out.append(buf, r.ptr);
+        }
+        void operator()(double d) const { writeJsonDouble(out, d); }
+        void operator()(const std::string &s) const { writeJsonString(out, s); }
+        void operator()(const Array &a) const
+        {
+            out.push_back('[');
+            bool first = true;
+            for (const auto &v : a) {
+                if (!first)
+                    out.push_back(',');
+                first = false;
+                v.writeTo(out);
+            }
+            out.push_back(']');
+        }
+        void operator()(const Object &o) const
+        {
+            out.push_back('{');
+            bool first = true;
+            for (const auto &[k, v] : o) {
+                if (!first)
+                    out.push_back(',');
+                first = false;
+                writeJsonString(out, k);
+                out.push_back(':');
+                v.writeTo(out);
+            }
+            out.push_back('}');
+        }
+        void operator()(const Raw &r) const { out.append(r.text); }
+    };
+    std::visit(Visitor{out}, m_v);
+}
+
+std::string JsonValue::toJson() const
+{
+    std::string out;
+    writeTo(out);
+    return out;
+}
+
+// ---- reading -------------------------------------------------------------------------------
+
+namespace {
+[[noreturn]] void fail(std::string what) { throw JsonError(what); }
+
+const char *typeName(dom::element_type t)
+{
+    switch (t) {
+    case dom::element_type::ARRAY: return "an array";
+    case dom::element_type::OBJECT: return "an object";
+    case dom::element_type::INT64:
+    case dom::element_type::UINT64:
+    case dom::element_type::DOUBLE: return "a number";
+    case dom::element_type::STRING: return "a string";
+    case dom::element_type::BOOL: return "a Boolean";
+    case dom::element_type::NULL_VALUE: return "null";
+    }
+    return "a value";
+}
+
+[[noreturn]] void mismatch(const dom::element &e, const char *expected)
+{
+    fail(std::string("Expected ") + expected + " but found " + typeName(e.type()) + " instead.");
+}
+}  // namespace
+
+JsonNode::JsonNode(const dom::element &e) : m_e(std::make_unique<dom::element>(e)) {}
+JsonNode::JsonNode(const JsonNode &o) : m_e(std::make_unique<dom::element>(*o.m_e)) {}
+JsonNode &JsonNode::operator=(const JsonNode &o)
+{
+    *m_e = *o.m_e;
+    return *this;
+}
+JsonNode::~JsonNode() = default;
+
+bool JsonNode::isNull() const { return m_e->is_null(); }
+bool JsonNode::isObject() const { return m_e->is_object(); }
+bool JsonNode::isArray() const { return m_e->is_array(); }
+bool JsonNode::isString() const { return m_e->is_string(); }
+bool JsonNode::isNumber() const { return m_e->is_number(); }
+
+JsonNode JsonNode::operator[](std::string_view key) const
+{
+    dom::object obj;
+    if (m_e->get_object().get(obj) != simdjson::SUCCESS)
+        mismatch(*m_e, "an object");
+    dom::element child;
+    if (obj.at_key(key).get(child) != simdjson::SUCCESS)
+        fail("No value associated with key \"" + std::string(key) + "\".");
+    return JsonNode(child);
+}
+
+std::optional<JsonNode> JsonNode::optional(std::string_view key) const
+{
+    dom::object obj;
+    if (m_e->get_object().get(obj) != simdjson::SUCCESS)
+        mismatch(*m_e, "an object");
+    dom::element child;
+    if (obj.at_key(key).get(child) != simdjson::SUCCESS || child.is_null())
+        return std::nullopt;
+    return JsonNode(child);
+}
+
+bool JsonNode::has(std::string_view key) const
+{
+    dom::object obj;
+    if (m_e->get_object().get(obj) != simdjson::SUCCESS)
+        return false;
+    dom::element child;
+    return obj.at_key(key).get(child) == simdjson::SUCCESS;
+}
+
+std::vector<std::string_view> JsonNode::keys() const
+{
+    dom::object obj;
+    if (m_e->get_object().get(obj) != simdjson::SUCCESS)
+        mismatch(*m_e, "an object");
+    std::vector<std::string_view> out;
+    out.reserve(obj.size());
+    for (auto field : obj)
+        out.push_back(field.key);
+    return out;
+}
+
+std::string_view JsonNode::stringView() const
+{
+    std::string_view s;
+    if (m_e->get_string().get(s) != simdjson::SUCCESS)
+        mismatch(*m_e, "a string");
+    return s;
+}
+
+QString JsonNode::string() const
+{
+    const auto s = stringView();
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+bool JsonNode::boolean() const
+{
+    bool b = false;
+    if (m_e->get_bool().get(b) != simdjson::SUCCESS)
+        mismatch(*m_e, "a Boolean");
+    return b;
+}
+
+std::int64_t JsonNode::int64() const
+{
+    std::int64_t i = 0;
+    if (m_e->get_int64().get(i) == simdjson::SUCCESS)
+        return i;
+    if (m_e->is_double()) {
+        const double d = m_e->get_double().value_unsafe();
+        // 2^63 is the first double outside the range.
+        if (std::isfinite(d) && d == std::trunc(d) && d >= -9223372036854775808.0 && d < 9223372036854775808.0)
+            return static_cast<std::int64_t>(d);
+        fail("Number " + std::to_string(d) + " does not fit in a 64-bit integer.");
+    }
+    if (m_e->is_uint64())
+        fail("Number does not fit in a signed 64-bit integer.");
+    mismatch(*m_e, "an integer");
+}
+
+std::uint64_t JsonNode::uint64() const
+{
+    std::uint64_t u = 0;
+    if (m_e->get_uint64().get(u) == simdjson::SUCCESS)
+        return u;
+    if (m_e->is_double()) {
+        const double d = m_e->get_double().value_unsafe();
+        if (std::isfinite(d) && d == std::trunc(d) && d >= 0 && d < 18446744073709551616.0)
+            return static_cast<std::uint64_t>(d);
+        fail("Number does not fit in an unsigned 64-bit integer.");
+    }
+    if (m_e->is_int64())
+        fail("Negative number where an unsigned integer was expected.");
+    mismatch(*m_e, "an integer");
+}
+
+double JsonNode::number() const
+{
+    double d = 0;
+    if (m_e->get_double().get(d) != simdjson::SUCCESS)
+        mismatch(*m_e, "a number");
+    return d;
+}
+
+std::vector<JsonNode> JsonNode::elements() const
+{
+    dom::array arr;
+    if (m_e->get_array().get(arr) != simdjson::SUCCESS)
+        mismatch(*m_e, "an array");
+    std::vector<JsonNode> out;
+    out.reserve(arr.size());
+    for (dom::element e : arr)
+        out.emplace_back(e);
+    return out;
+}
+
+std::size_t JsonNode::size() const
+{
+    dom::array arr;
+    if (m_e->get_array().get(arr) == simdjson::SUCCESS)
+        return arr.size();
+    dom::object obj;
+    if (m_e->get_object().get(obj) == simdjson::SUCCESS)
+        return obj.size();
+    mismatch(*m_e, "an array or an object");
+}
+
+std::pair<std::string_view, JsonNode> JsonNode::oneCaseOf(std::initializer_list<std::string_view> cases) const
+{
+    dom::object obj;
+    if (m_e->get_object().get(obj) != simdjson::SUCCESS)
+        mismatch(*m_e, "an object");
+    std::optional<std::pair<std::string_view, dom::element>> found;
+    for (auto field : obj) {
+        if (std::find(cases.begin(), cases.end(), field.key) == cases.end())
+            continue;
+        if (found)
+            fail(kInvalidCaseCount);
+        found.emplace(*std::find(cases.begin(), cases.end(), field.key), field.value);
+    }
+    if (!found)
+        fail(kInvalidCaseCount);
+    return {found->first, JsonNode(found->second)};
+}
+
+std::string JsonNode::rawJson() const
+{
+    return simdjson::minify(*m_e);
+}
+
+JsonDocument::JsonDocument(std::string_view bytes)
+    : m_parser(std::make_unique<dom::parser>()), m_root(std::make_unique<dom::element>())
+{
+    auto err = m_parser->parse(bytes.data(), bytes.size(), true).get(*m_root);
+    if (err != simdjson::SUCCESS)
+        throw JsonError(std::string("The data couldn't be read because it isn't in the correct format (")
+                        + simdjson::error_message(err) + ").");
+}
+
+JsonDocument::~JsonDocument() = default;
+
+JsonNode JsonDocument::root() const { return JsonNode(*m_root); }
+
+}  // namespace sw

@@ -1,0 +1,145 @@
+#pragma once
+
+// The JSON dialect of the archive: a canonical writer (sorted keys at every depth, compact,
+// "\/" for "/", exact 64-bit integers, shortest round-trip doubles) and a strict reader.
+
+#include <QString>
+
+#include <concepts>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace simdjson::dom {
+class element;
+class parser;
+}
+
+namespace sw {
+
+// A decoding failure: a missing key, a value of the wrong type, a malformed document.
+class JsonError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+    QString message() const { return QString::fromUtf8(what()); }
+};
+
+// The text of the failure when a tagged union holds no case key or more than one.
+inline constexpr const char *kInvalidCaseCount = "Invalid number of keys found, expected one.";
+
+// A value to be written. Objects keep their members sorted by key, so writing is canonical.
+class JsonValue {
+public:
+    struct Raw { std::string text; };   // an already canonical fragment, written verbatim
+    using Array = std::vector<JsonValue>;
+    using Member = std::pair<std::string, JsonValue>;
+    using Object = std::vector<Member>;
+
+    JsonValue() = default;                        // null
+    JsonValue(std::nullptr_t) {}
+    JsonValue(bool b) : m_v(b) {}
+    template <std::signed_integral I>
+        requires(!std::same_as<I, bool>)
+    JsonValue(I i) : m_v(static_cast<std::int64_t>(i)) {}
+    template <std::unsigned_integral U>
+        requires(!std::same_as<U, bool>)
+    JsonValue(U u) : m_v(static_cast<std::uint64_t>(u)) {}
+    JsonValue(double d) : m_v(d) {}
+    JsonValue(const char *s) : m_v(std::string(s)) {}
+    JsonValue(std::string s) : m_v(std::move(s)) {}
+    JsonValue(std::string_view s) : m_v(std::string(s)) {}
+    JsonValue(const QString &s) : m_v(s.toStdString()) {}
+    JsonValue(Array a) : m_v(std::move(a)) {}
+    JsonValue(Raw r) : m_v(std::move(r)) {}
+
+    static JsonValue array() { return JsonValue(Array{}); }
+    static JsonValue object() { JsonValue v; v.m_v = Object{}; return v; }
+    static JsonValue raw(std::string canonical) { return JsonValue(Raw{std::move(canonical)}); }
+    // A one-key object: the form of a tagged union's case.
+    static JsonValue tagged(std::string caseName, JsonValue payload);
+
+    // Sets a member of an object (replacing a member of the same key); keeps keys sorted.
+    JsonValue &set(std::string key, JsonValue value);
+    // Appends to an array.
+    JsonValue &push(JsonValue value);
+
+    bool isNull() const { return std::holds_alternative<std::monostate>(m_v); }
+
+    // The canonical text.
+    std::string toJson() const;
+    void writeTo(std::string &out) const;
+
+private:
+    std::variant<std::monostate, bool, std::int64_t, std::uint64_t, double, std::string, Array, Object, Raw> m_v;
+};
+
+// Appends a JSON string literal in the canonical escaping.
+void writeJsonString(std::string &out, std::string_view utf8);
+// Appends a double as the writer does (shortest round-trip, no trailing ".0").
+void writeJsonDouble(std::string &out, double d);
+
+// A read-only view of one value of a parsed document. Accessors throw JsonError on a wrong type.
+class JsonNode {
+public:
+    explicit JsonNode(const simdjson::dom::element &e);
+    JsonNode(const JsonNode &);
+    JsonNode &operator=(const JsonNode &);
+    ~JsonNode();
+
+    bool isNull() const;
+    bool isObject() const;
+    bool isArray() const;
+    bool isString() const;
+    bool isNumber() const;
+
+    // A required member: missing (or not an object) throws.
+    JsonNode operator[](std::string_view key) const;
+    // An optional member: absent or null gives nothing.
+    std::optional<JsonNode> optional(std::string_view key) const;
+    bool has(std::string_view key) const;
+    std::vector<std::string_view> keys() const;
+
+    std::string_view stringView() const;
+    std::string stdString() const { return std::string(stringView()); }
+    QString string() const;
+    bool boolean() const;
+    std::int64_t int64() const;    // an integer, or a double with an exact integral value in range
+    std::uint64_t uint64() const;
+    double number() const;         // any number
+    std::vector<JsonNode> elements() const;  // array elements
+    std::size_t size() const;                // array length or member count
+
+    // The one case key of a tagged union among `cases`; other keys are ignored.
+    // None or more than one throws JsonError(kInvalidCaseCount).
+    std::pair<std::string_view, JsonNode> oneCaseOf(std::initializer_list<std::string_view> cases) const;
+
+    // The raw text of this value as it appears in the document.
+    std::string rawJson() const;
+
+private:
+    std::unique_ptr<simdjson::dom::element> m_e;
+};
+
+// A parsed document. Nodes borrowed from it live as long as it does.
+class JsonDocument {
+public:
+    // Throws JsonError when the bytes are not JSON.
+    explicit JsonDocument(std::string_view bytes);
+    ~JsonDocument();
+    JsonDocument(const JsonDocument &) = delete;
+    JsonDocument &operator=(const JsonDocument &) = delete;
+    JsonNode root() const;
+
+private:
+    std::unique_ptr<simdjson::dom::parser> m_parser;
+    std::unique_ptr<simdjson::dom::element> m_root;
+};
+
+}  // namespace sw
