@@ -1,0 +1,88 @@
+#pragma once
+
+// What of each post's media is on this computer, and the planning of downloads within the disk
+// budget. A plain value: the core keeps one and changes it only through these operations.
+//
+// Calling order for one download: begin() once; then received() any number of times with the
+// bytes newly written; then finished() with one file per planned download, or failed(). letGo()
+// may come at any time. Progress, finish and failure for a link whose copy is no longer
+// downloading are ignored, so events of a download whose copy was let go change nothing.
+
+#include "CopyTable.h"
+#include "DiskBudget.h"
+#include "Download.h"
+#include "DownloadFailure.h"
+#include "DownloadRefusal.h"
+#include "LocalCopy.h"
+#include "LocalFile.h"
+#include "MediaFolder.h"
+#include "Post.h"
+#include "PostLink.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <expected>
+#include <vector>
+
+namespace sw {
+
+class LocalMedia {
+public:
+    LocalMedia() = default;
+    LocalMedia(MediaFolder folder, DiskBudget budget) : m_folder(std::move(folder)), m_budget(budget) {}
+    // The copies read from an archive, less every download that was under way when it was
+    // written (its files are incomplete and its reservation is gone after a restart).
+    static LocalMedia restoring(MediaFolder folder, DiskBudget budget, const CopyTable &archived);
+
+    const MediaFolder &folder() const { return m_folder; }
+    DiskBudget budget() const { return m_budget; }
+    void setBudget(DiskBudget budget) { m_budget = budget; }
+    // Sets the budget's limit; folder and copies stay.
+    void limit(std::int64_t to) { m_budget = DiskBudget{to}; }
+    // Entries holding linkOnly come only from an archive; every operation treats them as absent.
+    const CopyTable &copies() const { return m_copies; }
+    void setCopies(CopyTable copies) { m_copies = std::move(copies); }
+
+    // The link's copy; linkOnly when it has none.
+    LocalCopy copy(const PostLink &link) const;
+
+    // The bytes counted against the budget: finished files plus the whole total of every
+    // download under way.
+    std::int64_t used() const { return m_copies.reservedBytes(); }
+    // The bytes of finished copies only.
+    std::int64_t onDisk() const { return m_copies.bytesOnDisk(); }
+
+    // Plans the download of the post's media at the quality: one file per attachment, in
+    // attachment order. When admitted, the whole planned size is reserved at once and the copy
+    // becomes downloading(0 of needs). A refusal changes nothing; a failed copy is planned afresh.
+    std::expected<std::vector<Download>, DownloadRefusal> begin(const Post &post, Quality quality);
+    // Adds bytes newly received to a download under way, never beyond its total.
+    void received(std::int64_t bytes, const PostLink &link);
+    // Ends a download under way with its files.
+    void finished(const PostLink &link, const QList<LocalFile> &files);
+    // Ends a download under way as failed.
+    void failed(const PostLink &link, DownloadFailure failure);
+    // Forgets the link's copy, whatever it is; gives the files of a finished copy for the caller
+    // to delete.
+    QList<LocalFile> letGo(const PostLink &link);
+    // Forgets every finished copy with a file whose name is not among the names present in the
+    // media folder (names compare under canonical equivalence).
+    void reconcile(const QSet<QString> &present);
+
+    // The posts, in order, that have media but neither a finished copy nor one under way.
+    std::vector<Post> missing(const std::vector<Post> &among) const;
+
+    friend bool operator==(const LocalMedia &, const LocalMedia &) = default;
+
+private:
+    MediaFolder m_folder;
+    DiskBudget m_budget;
+    CopyTable m_copies;
+};
+std::size_t qHash(const LocalMedia &media, std::size_t seed = 0) noexcept;
+
+}  // namespace sw
