@@ -1,0 +1,138 @@
+#include "LocalMedia.h"
+
+#include "ByteCount.h"
+#include "Text.h"
+
+#include <algorithm>
+
+namespace sw {
+
+LocalMedia LocalMedia::restoring(MediaFolder folder, DiskBudget budget, const CopyTable &archived)
+{
+    LocalMedia media(std::move(folder), budget);
+    media.m_copies = archived;   // shared until a download under way has to be dropped
+    QList<PostLink> underWay;
+    for (const auto &[link, copy] : archived) {
+        if (copy.asDownloading())
+            underWay.append(link);
+    }
+    for (const PostLink &link : underWay)
+        media.m_copies.take(link);
+    return media;
+}
+
+LocalCopy LocalMedia::copy(const PostLink &link) const
+{
+    const LocalCopy *found = m_copies.find(link);
+    return found ? *found : LocalCopy::linkOnly();
+}
+
+std::expected<std::vector<Download>, DownloadRefusal> LocalMedia::begin(const Post &post, Quality quality)
+{
+    if (!post.hasMedia())
+        return std::unexpected(DownloadRefusal::nothingToDownload());
+    if (const LocalCopy *current = m_copies.find(post.link)) {
+        if (current->asDownloading())
+            return std::unexpected(DownloadRefusal::alreadyDownloading());
+        if (current->asOnThisMac())
+            return std::unexpected(DownloadRefusal::alreadyOnThisMac());
+    }
+
+    std::vector<Attachment> taken;
+    taken.reserve(post.attachments.size());
+    __int128 exactNeeds = 0;
+    for (const Attachment &attachment : post.attachments) {
+        taken.push_back(attachment.at(quality));
+        exactNeeds += taken.back().bytes();
+    }
+    const std::int64_t needs = bytes::clamp(exactNeeds);
+    // The post's own copy is failed, linkOnly or absent here, so it counts nothing.
+    const std::int64_t used = this->used();
+    if (!m_budget.admits(needs, used))
+        return std::unexpected(DownloadRefusal::overBudget(needs, std::max<std::int64_t>(bytes::subtract(m_budget.limit, used), 0)));
+
+    m_copies.insert(post.link, LocalCopy::downloading(0, needs));
+    std::vector<Download> downloads;
+    downloads.reserve(taken.size());
+    for (std::size_t i = 0; i < taken.size(); ++i)
+        downloads.push_back(Download{post.link, std::move(taken[i]), MediaFolder::fileName(post, i)});
+    return downloads;
+}
+
+void LocalMedia::received(std::int64_t count, const PostLink &link)
+{
+    const LocalCopy *current = m_copies.find(link);
+    const LocalCopy::Downloading *under = current ? current->asDownloading() : nullptr;
+    if (!under)
+        return;
+    const std::int64_t total = under->of;
+    m_copies.insert(link, LocalCopy::downloading(std::min(bytes::add(under->received, count), total), total));
+}
+
+void LocalMedia::finished(const PostLink &link, const QList<LocalFile> &files)
+{
+    const LocalCopy *current = m_copies.find(link);
+    if (current && current->asDownloading())
+        m_copies.insert(link, LocalCopy::onThisMac(files));
+}
+
+void LocalMedia::failed(const PostLink &link, DownloadFailure failure)
+{
+    const LocalCopy *current = m_copies.find(link);
+    if (current && current->asDownloading())
+        m_copies.insert(link, LocalCopy::failed(failure));
+}
+
+QList<LocalFile> LocalMedia::letGo(const PostLink &link)
+{
+    const std::optional<LocalCopy> gone = m_copies.take(link);
+    if (gone) {
+        if (const auto *done = gone->asOnThisMac())
+            return done->files;
+    }
+    return {};
+}
+
+void LocalMedia::reconcile(const QSet<QString> &present)
+{
+    // Names compare under canonical equivalence: compare their composed forms.
+    QSet<QString> composed;
+    composed.reserve(present.size());
+    for (const QString &name : present)
+        composed.insert(text::canonical(name));
+
+    QList<PostLink> gone;
+    for (const auto &[link, copy] : m_copies) {
+        const auto *done = copy.asOnThisMac();
+        if (!done)
+            continue;
+        const bool allThere = std::all_of(done->files.cbegin(), done->files.cend(), [&](const LocalFile &file) {
+            return composed.contains(text::canonical(file.name));
+        });
+        if (!allThere)
+            gone.append(link);
+    }
+    for (const PostLink &link : gone)
+        m_copies.take(link);
+}
+
+std::vector<Post> LocalMedia::missing(const std::vector<Post> &among) const
+{
+    std::vector<Post> out;
+    for (const Post &post : among) {
+        if (!post.hasMedia())
+            continue;
+        const LocalCopy *current = m_copies.find(post.link);
+        if (current && (current->asDownloading() || current->asOnThisMac()))
+            continue;
+        out.push_back(post);
+    }
+    return out;
+}
+
+std::size_t qHash(const LocalMedia &media, std::size_t seed) noexcept
+{
+    return qHashMulti(seed, media.folder(), media.budget(), media.copies());
+}
+
+}  // namespace sw
