@@ -1,0 +1,76 @@
+#pragma once
+
+// The persisted document: the library with the local copy of each post's media, and the port
+// through which the core reads it once at start and writes it whole after each change.
+
+#include "CopyTable.h"
+#include "Json.h"
+#include "Library.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <expected>
+#include <optional>
+#include <string>
+
+namespace sw {
+
+struct Archive {
+    std::int64_t version = 1;   // always written as 1 by the core; read back as stored
+    Library library;
+    CopyTable copies;           // the local copy of each post, as LocalMedia holds them
+
+    Archive() = default;
+    Archive(Library library, CopyTable copies) : library(std::move(library)), copies(std::move(copies)) {}
+
+    friend bool operator==(const Archive &, const Archive &) = default;
+
+    // The document: {"copies":[link,copy,...],"library":{"collections":[...],"saves":[...]},"version":n}
+    // compact, keys sorted at every depth. Appends to `out` in one pass; unchanged saves and
+    // copies contribute the canonical text they already keep.
+    void writeJson(std::string &out) const;
+    std::string json() const;
+    JsonValue toJson() const;
+
+    // Every top-level key is required: "version" an integer (any value), "library" a library,
+    // "copies" an array of even length read as pairs (the later copy of a repeated link wins).
+    // Other top-level keys are ignored. Throws JsonError.
+    static Archive fromJson(const JsonNode &node);
+    // Parses and decodes a whole document. Throws JsonError.
+    static Archive fromJson(std::string_view document);
+};
+
+std::size_t qHash(const Archive &archive, std::size_t seed = 0) noexcept;
+
+// Why the archive could not be loaded or stored.
+struct ArchiveFailure {
+    enum class Kind {
+        couldNotCreateFolder,   // store: the archive's folder could not be made
+        couldNotWrite,          // store: writing or replacing the document failed; the old one stays whole
+        couldNotRead,           // load: the document exists but could not be read
+        unreadable,             // load: the document was read but is not an archive
+    };
+
+    Kind kind = Kind::couldNotWrite;
+    QString message;
+    // Load failures only: where the unreadable document was moved. None when it could not be
+    // moved and still lies in the document's place, so that writing a new one would destroy it.
+    std::optional<QString> setAsideAs;
+
+    bool wasSetAside() const { return setAsideAs.has_value(); }
+};
+
+// The core's persistence port. Called on the main thread, one call at a time.
+class Archiving {
+public:
+    virtual ~Archiving() = default;
+
+    // The stored archive, or none when nothing has been stored yet.
+    virtual std::expected<std::optional<Archive>, ArchiveFailure> load() = 0;
+    // Replaces what is stored by the archive. On failure the previous document stays whole.
+    virtual std::expected<void, ArchiveFailure> store(const Archive &archive) = 0;
+};
+
+}  // namespace sw

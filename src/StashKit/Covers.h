@@ -1,0 +1,57 @@
+#pragma once
+
+// The covers folder and the cover files known to be in it. A cover is the post's preview
+// picture kept as a local file; its name is made from the post's link alone, so it never has to
+// be stored, and the names present are learnt again from the folder.
+
+#include "Post.h"
+#include "Url.h"
+
+#include <QHashFunctions>
+#include <QSet>
+#include <QString>
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace sw {
+
+class Covers {
+public:
+    // The picture extensions a cover keeps; any other takes the fallback.
+    static constexpr std::array<std::u16string_view, 5> pictureExtensions{u"jpg", u"jpeg", u"png", u"gif", u"webp"};
+    static constexpr std::u16string_view fallbackExtension = u"jpg";
+
+    Covers() = default;
+    explicit Covers(Url root) : m_root(std::move(root)) {}
+
+    const Url &root() const { return m_root; }
+    // The file names, inside root, of the covers known to exist.
+    const QSet<QString> &present() const { return m_present; }
+    void setPresent(QSet<QString> names) { m_present = std::move(names); }
+    void insert(const QString &name) { m_present.insert(name); }
+    void remove(const QString &name) { m_present.remove(name); }
+
+    // The cover's file name: the media stem of the post's link (two web links that differ in
+    // their query get different stems), ".", and the preview's extension lowercased when it is a
+    // picture extension, else "jpg". None when the post has no preview.
+    static std::optional<QString> fileName(const Post &post);
+    // The file in the covers folder.
+    Url url(const QString &name) const;
+    // Whether the post's cover file is known to exist.
+    bool isKept(const Post &post) const;
+    // The kept cover file when there is one, else the post's (remote) preview, else none.
+    std::optional<Url> picture(const Post &post) const;
+
+    friend bool operator==(const Covers &, const Covers &) = default;
+
+private:
+    Url m_root;
+    QSet<QString> m_present;
+};
+
+std::size_t qHash(const Covers &covers, std::size_t seed = 0) noexcept;
+
+}  // namespace sw

@@ -1,0 +1,63 @@
+#pragma once
+
+// The archive on the file system: "library.json" in one folder, replaced whole on every store so
+// that a reader (or the next start after a crash) sees the old document or the new one, never a
+// mixture. A document that cannot be read is moved aside under a time-stamped name, never
+// overwritten, so the user keeps it and the application can start with an empty library.
+
+#include "Archive.h"
+#include "Date.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <cstddef>
+#include <expected>
+#include <functional>
+#include <optional>
+
+namespace sw {
+
+class FileArchive : public Archiving {
+public:
+    // The clock that stamps the name of a set-aside document; the system clock when none is given.
+    using Clock = std::function<Date()>;
+
+    static constexpr const char *documentName = "library.json";
+
+    explicit FileArchive(QString directory, Clock clock = {});
+
+    // The application's data folder followed by "Stashwell" (~/.local/share/Stashwell); the home
+    // folder's ".local/share/Stashwell" when the system names no data folder.
+    static QString defaultDirectory();
+
+    const QString &directory() const { return m_directory; }
+    QString documentPath() const;
+
+    // Nothing when there is no document. A document that cannot be read or decoded is moved to
+    // "library.unreadable-<UTC time, ':' as '-'>.json" (then "-2", "-3", ... when that name is
+    // taken) and the failure is returned; it tells where the document went, or that it could
+    // not be moved and still lies in place.
+    std::expected<std::optional<Archive>, ArchiveFailure> load() override;
+
+    // Creates the folder when needed, then writes the whole document to a temporary file in the
+    // folder and renames it over the old one. Every write is checked: a short or failed write
+    // drops the temporary file and leaves the old document whole. The folder is synced after the
+    // rename so that the new name survives a power loss.
+    std::expected<void, ArchiveFailure> store(const Archive &archive) override;
+
+    // Writes bytes that are already encoded, by the same rule as store().
+    std::expected<void, ArchiveFailure> storeBytes(std::string_view document);
+
+    // The name a document set aside at `time` takes first: "library.unreadable-2026-12-06T15-01-29Z.json".
+    static QString unreadableName(const QDateTime &time, int attempt = 1);
+
+private:
+    std::optional<QString> setAside(const QString &path) const;
+
+    QString m_directory;
+    Clock m_clock;
+    std::size_t m_lastSize = 0;   // the previous document's size, to reserve the buffer once
+};
+
+}  // namespace sw

@@ -1,0 +1,65 @@
+#pragma once
+
+// The current network route and the network manager built for it. Every request of the
+// application goes through `session()`, read anew for each request, so a route change applies
+// from the next request on. A request keeps the manager it started on (it holds the shared
+// pointer) until it ends, whatever the route does meanwhile.
+
+#include "NetworkRoute.h"
+#include "PostFetching.h"
+#include "Url.h"
+
+#include <QCoro/QCoroTask>
+#include <QObject>
+
+#include <chrono>
+#include <expected>
+#include <memory>
+
+class QNetworkAccessManager;
+
+namespace sw {
+
+class Network : public QObject {
+    Q_OBJECT
+public:
+    // How long a transfer may stall (no byte sent or received) before it fails.
+    static constexpr std::chrono::milliseconds kDefaultTransferTimeout{30'000};
+
+    explicit Network(NetworkRoute route, QObject *parent = nullptr);
+    ~Network() override;
+
+    NetworkRoute route() const { return m_route; }
+    // Stores the route and builds a new manager for it, even when the route is the same.
+    // routeChanged is emitted only when the text form differs; sessionChanged every time.
+    void setRoute(NetworkRoute route);
+
+    // The manager of the current route. Holders keep it alive; it is deleted once the last one
+    // lets go (never while one of its replies is in flight).
+    std::shared_ptr<QNetworkAccessManager> session() const { return m_session; }
+
+    std::chrono::milliseconds transferTimeout() const { return m_transferTimeout; }
+    // Applies to the current manager and every later one.
+    void setTransferTimeout(std::chrono::milliseconds timeout);
+
+    // A manager of its own for a route (the media downloader makes one per download).
+    static std::shared_ptr<QNetworkAccessManager> makeSession(const NetworkRoute &route,
+                                                              std::chrono::milliseconds transferTimeout);
+
+    // The connection test: fetches a fixed public post through the current session. Never
+    // fails itself: the result carries the fetcher's error. The API's address can be changed
+    // (tests point it at a local server).
+    QCoro::Task<std::expected<void, FetchError>> check();
+    QCoro::Task<std::expected<void, FetchError>> check(Url apiBase);
+
+signals:
+    void routeChanged();
+    void sessionChanged();
+
+private:
+    NetworkRoute m_route;
+    std::chrono::milliseconds m_transferTimeout = kDefaultTransferTimeout;
+    std::shared_ptr<QNetworkAccessManager> m_session;
+};
+
+}  // namespace sw

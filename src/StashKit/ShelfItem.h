@@ -1,0 +1,109 @@
+#pragma once
+
+// One save as the shelf shows it: the save, its local copy, the quality in force, its cover and
+// one picture per attachment; and what its main button offers.
+
+#include "LocalCopy.h"
+#include "LocalFile.h"
+#include "Post.h"
+#include "Save.h"
+#include "Url.h"
+
+#include <QHashFunctions>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace sw {
+
+// What an item's main button does.
+class Action {
+public:
+    struct Download {       // fetch the media: their bytes at the item's quality
+        std::int64_t bytes = 0;
+        friend bool operator==(const Download &, const Download &) = default;
+    };
+    struct Downloading {    // under way: the fraction received (not clamped; drawing clamps)
+        double fraction = 0;
+        friend bool operator==(const Downloading &, const Downloading &) = default;
+    };
+    struct Retry { friend bool operator==(const Retry &, const Retry &) = default; };
+    struct Play { friend bool operator==(const Play &, const Play &) = default; };
+    struct Open { friend bool operator==(const Open &, const Open &) = default; };
+    struct OpenOnX { friend bool operator==(const OpenOnX &, const OpenOnX &) = default; };
+    struct Restore { friend bool operator==(const Restore &, const Restore &) = default; };
+    using Value = std::variant<Download, Downloading, Retry, Play, Open, OpenOnX, Restore>;
+
+    Action() = default;   // open
+    Action(Value value) : m_value(value) {}
+    static Action download(std::int64_t bytes) { return Download{bytes}; }
+    static Action downloading(double fraction) { return Downloading{fraction}; }
+    static Action retry() { return Retry{}; }
+    static Action play() { return Play{}; }
+    static Action open() { return Open{}; }
+    static Action openOnX() { return OpenOnX{}; }
+    static Action restore() { return Restore{}; }
+
+    const Value &value() const { return m_value; }
+    std::size_t index() const { return m_value.index(); }
+
+    friend bool operator==(const Action &, const Action &) = default;
+
+private:
+    Value m_value{Open{}};
+};
+std::size_t qHash(const Action &action, std::size_t seed = 0) noexcept;
+
+class ShelfItem {
+public:
+    const Save &save() const { return m_save; }
+    // The post's local copy; linkOnly when none is recorded.
+    const LocalCopy &copy() const { return m_copy; }
+    Quality quality() const { return m_quality; }
+    // The picture that stands for the save: the kept cover file, else the post's preview.
+    const std::optional<Url> &cover() const { return m_cover; }
+    // One entry per attachment, in attachment order; none where there is nothing to show.
+    const std::vector<std::optional<Url>> &pictures() const { return m_pictures; }
+
+    void setQuality(Quality quality) { m_quality = quality; }
+    void setCover(std::optional<Url> cover) { m_cover = std::move(cover); }
+    void setPictures(std::vector<std::optional<Url>> pictures) { m_pictures = std::move(pictures); }
+
+    // The first rule that applies: a trashed save is restored; a post without attachments is
+    // opened (web) or opened on X; otherwise the copy decides: downloading (its fraction, 1.0 of
+    // a total of 0), play (a video post here) or open (any other post here), retry (failed), or
+    // download (its bytes at the item's quality).
+    Action action() const;
+    // The file of the post's first video, when its copy is here and lists a file at that
+    // attachment's position.
+    std::optional<LocalFile> videoFile() const;
+
+    friend bool operator==(const ShelfItem &, const ShelfItem &) = default;
+
+private:
+    friend class Shelf;
+    ShelfItem(Save save, LocalCopy copy, Quality quality, std::optional<Url> cover,
+              std::vector<std::optional<Url>> pictures)
+        : m_save(std::move(save)), m_copy(std::move(copy)), m_quality(quality), m_cover(std::move(cover)),
+          m_pictures(std::move(pictures)) {}
+
+    Save m_save;
+    LocalCopy m_copy;
+    Quality m_quality;
+    std::optional<Url> m_cover;
+    std::vector<std::optional<Url>> m_pictures;
+};
+std::size_t qHash(const ShelfItem &item, std::size_t seed = 0) noexcept;
+
+}  // namespace sw
+
+template <> struct std::hash<sw::Action> {
+    std::size_t operator()(const sw::Action &a) const noexcept { return sw::qHash(a, 0); }
+};
+template <> struct std::hash<sw::ShelfItem> {
+    std::size_t operator()(const sw::ShelfItem &i) const noexcept { return sw::qHash(i, 0); }
+};
