@@ -1,5 +1,7 @@
 #include "Collection.h"
 
+#include "Text.h"
+
 
 
 namespace sw {
@@ -49,7 +51,7 @@ std::string_view refusalKey(CollectionRefusal refusal)
 
 bool operator==(const Collection &a, const Collection &b)
 {
-    return a.id == b.id && a.swatch == b.swatch && (a.name == b.name || a.name.normalized(QString::NormalizationForm_C) == b.name.normalized(QString::NormalizationForm_C));
+    return a.id == b.id && a.swatch == b.swatch && text::canonicallyEqual(a.name, b.name);
 }
 
 JsonValue Collection::toJson() const
@@ -72,8 +74,9 @@ Collection Collection::fromJson(const JsonNode &node)
 
 size_t qHash(const Collection &collection, size_t seed) noexcept
 {
-    // The name is hashed in its composed form so that canonically equal names hash alike.
-    return qHashMulti(seed, collection.id, collection.name.normalized(QString::NormalizationForm_C), collection.swatch);
+    seed = qHashMulti(seed, collection.id);
+    seed = text::canonicalHash(collection.name, seed);
+    return qHash(collection.swatch, seed);
 }
 
 Swatch nextSwatch(std::span<const Collection> collections)

@@ -1,0 +1,412 @@
+#include "Library.h"
+
+#include "Text.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+namespace sw {
+
+namespace {
+
+template <typename Test>
+QList<Save> select(const QList<Save> &saves, Test test)
+{
+    QList<Save> out;
+    for (const Save &save : saves)
+        if (test(save))
+            out.append(save);
+    return out;
+}
+
+}  // namespace
+
+Save::ID Library::idOf(const Keeping &keeping)
+{
+    return std::visit([](const auto &c) { return c.id; }, keeping);
+}
+
+qsizetype Library::indexOfSave(const Save::ID &id) const
+{
+    for (qsizetype i = 0; i < saves.size(); ++i)
+        if (saves.at(i).id() == id)
+            return i;
+    return -1;
+}
+
+qsizetype Library::indexOfCollection(const Collection::ID &id) const
+{
+    for (qsizetype i = 0; i < collections.size(); ++i)
+        if (collections.at(i).id == id)
+            return i;
+    return -1;
+}
+
+// ---- operations ---------------------------------------------------------------------------------
+
+Library::Keeping Library::keep(const Post &post, Date at, const std::optional<Collection::ID> &in, const Save::ID &as)
+{
+    for (qsizetype i = 0; i < saves.size(); ++i) {
+        const Save &existing = saves.at(i);
+        if (!(existing.post().link == post.link))
+            continue;
+        if (existing.isTrashed()) {
+            saves[i].setTrashedAt(std::nullopt);
+            return Restored{existing.id()};
+        }
+        return AlreadyKept{existing.id()};
+    }
+
+    std::optional<Collection::ID> filing;
+    if (in && indexOfCollection(*in) >= 0)
+        filing = in;
+
+    Save fresh(as, post, at);
+    if (filing)
+        fresh.setCollection(filing);
+
+    qsizetype place = saves.size();
+    for (qsizetype i = 0; i < saves.size(); ++i) {
+        if (saves.at(i).savedAt() < at) {
+            place = i;
+            break;
+        }
+    }
+    saves.insert(place, std::move(fresh));
+    return Kept{as};
+}
+
+void Library::favourite(const Save::ID &id)
+{
+    const qsizetype i = indexOfSave(id);
+    if (i >= 0)
+        saves[i].setFavourite(!saves.at(i).isFavourite());
+}
+
+void Library::trash(const Save::ID &id, Date at)
+{
+    const qsizetype i = indexOfSave(id);
+    if (i >= 0 && !saves.at(i).isTrashed())
+        saves[i].setTrashedAt(at);
+}
+
+void Library::restore(const Save::ID &id)
+{
+    const qsizetype i = indexOfSave(id);
+    if (i >= 0 && saves.at(i).isTrashed())
+        saves[i].setTrashedAt(std::nullopt);
+}
+
+QList<Save> Library::emptyTrash()
+{
+    QList<Save> removed = trash();
+    if (removed.isEmpty())
+        return removed;
+    saves.removeIf([](const Save &s) { return s.isTrashed(); });
+    return removed;
+}
+
+std::expected<void, CollectionRefusal> Library::file(const Save::ID &id, const std::optional<Collection::ID> &in)
+{
+    if (in && indexOfCollection(*in) < 0)
+        return std::unexpected(CollectionRefusal::noSuchCollection);
+    const qsizetype i = indexOfSave(id);
+    if (i >= 0 && saves.at(i).collection() != in)
+        saves[i].setCollection(in);
+    return {};
+}
+
+void Library::tag(const Save::ID &id, const Tag &tag)
+{
+    const qsizetype i = indexOfSave(id);
+    if (i < 0 || saves.at(i).tags().contains(tag))
+        return;
+    QList<Tag> tags = saves.at(i).tags();
+    tags.append(tag);
+    saves[i].setTags(std::move(tags));
+}
+
+void Library::untag(const Save::ID &id, const Tag &tag)
+{
+    const qsizetype i = indexOfSave(id);
+    if (i < 0 || !saves.at(i).tags().contains(tag))
+        return;
+    QList<Tag> tags = saves.at(i).tags();
+    tags.removeAll(tag);
+    saves[i].setTags(std::move(tags));
+}
+
+void Library::writeNote(const QString &note, const Save::ID &on)
+{
+    const qsizetype i = indexOfSave(on);
+    if (i >= 0)
+        saves[i].setNote(note);
+}
+
+std::optional<CollectionRefusal> Library::refusal(const QString &forName,
+                                                  const std::optional<Collection::ID> &renaming) const
+{
+    const QString name = text::trimmed(forName);
+    if (name.isEmpty())
+        return CollectionRefusal::nameEmpty;
+    const QString folded = text::fold(name);
+    for (const Collection &c : collections) {
+        if (renaming && c.id == *renaming)
+            continue;
+        if (text::fold(c.name) == folded)
+            return CollectionRefusal::nameTaken;
+    }
+    return std::nullopt;
+}
+
+std::expected<Collection::ID, CollectionRefusal> Library::makeCollection(const QString &named,
+                                                                         std::optional<Swatch> swatch)
+{
+    if (const auto refused = refusal(named))
+        return std::unexpected(*refused);
+    Collection made{Collection::ID::random(), text::trimmed(named), swatch.value_or(nextSwatch())};
+    collections.append(made);
+    return made.id;
+}
+
+std::expected<void, CollectionRefusal> Library::rename(const Collection::ID &id, const QString &to)
+{
+    const qsizetype i = indexOfCollection(id);
+    if (i < 0)
+        return std::unexpected(CollectionRefusal::noSuchCollection);
+    if (const auto refused = refusal(to, id))
+        return std::unexpected(*refused);
+    const QString name = text::trimmed(to);
+    if (collections.at(i).name != name)
+        collections[i].name = name;
+    return {};
+}
+
+void Library::recolour(const Collection::ID &id, Swatch to)
+{
+    const qsizetype i = indexOfCollection(id);
+    if (i >= 0 && collections.at(i).swatch != to)
+        collections[i].swatch = to;
+}
+
+QList<Save::ID> Library::removeCollection(const Collection::ID &id)
+{
+    if (indexOfCollection(id) >= 0)
+        collections.removeIf([&](const Collection &c) { return c.id == id; });
+    QList<Save::ID> unfiled;
+    for (qsizetype i = 0; i < saves.size(); ++i) {
+        if (saves.at(i).collection() == id) {
+            saves[i].setCollection(std::nullopt);
+            unfiled.append(saves.at(i).id());
+        }
+    }
+    return unfiled;
+}
+
+void Library::reinstate(const Collection &collection, const QList<Save::ID> &filing)
+{
+    if (indexOfCollection(collection.id) < 0)
+        collections.append(collection);
+    if (filing.isEmpty())
+        return;
+    const QSet<Save::ID> wanted(filing.begin(), filing.end());
+    for (qsizetype i = 0; i < saves.size(); ++i) {
+        const Save &s = saves.at(i);
+        if (wanted.contains(s.id()) && s.collection() != collection.id)
+            saves[i].setCollection(collection.id);
+    }
+}
+
+// ---- lookups ------------------------------------------------------------------------------------
+
+std::optional<Collection> Library::collection(const QString &named) const
+{
+    const QString folded = text::fold(text::trimmed(named));
+    for (const Collection &c : collections)
+        if (text::fold(c.name) == folded)
+            return c;
+    return std::nullopt;
+}
+
+std::optional<Collection> Library::collection(const Collection::ID &id) const
+{
+    const qsizetype i = indexOfCollection(id);
+    if (i < 0)
+        return std::nullopt;
+    return collections.at(i);
+}
+
+std::optional<Save> Library::save(const Save::ID &id) const
+{
+    const qsizetype i = indexOfSave(id);
+    if (i < 0)
+        return std::nullopt;
+    return saves.at(i);
+}
+
+std::optional<Save> Library::save(const PostLink &link) const
+{
+    for (const Save &s : saves)
+        if (s.post().link == link)
+            return s;
+    return std::nullopt;
+}
+
+Swatch Library::nextSwatch() const
+{
+    return sw::nextSwatch(std::span<const Collection>(collections.constData(), std::size_t(collections.size())));
+}
+
+// ---- queries ------------------------------------------------------------------------------------
+
+QList<Save> Library::live() const
+{
+    return select(saves, [](const Save &s) { return !s.isTrashed(); });
+}
+
+QList<Save> Library::trash() const
+{
+    return select(saves, [](const Save &s) { return s.isTrashed(); });
+}
+
+QList<Save> Library::favourites() const
+{
+    return select(saves, [](const Save &s) { return !s.isTrashed() && s.isFavourite(); });
+}
+
+QList<Save> Library::recentlyAdded(Date now) const
+{
+    return select(saves, [now](const Save &s) {
+        return !s.isTrashed() && now.secondsSince(s.savedAt()) <= recentWindow;
+    });
+}
+
+QList<Save> Library::filed(const Collection::ID &in) const
+{
+    return select(saves, [&in](const Save &s) { return !s.isTrashed() && s.collection() == in; });
+}
+
+QList<Save> Library::live(const Handle &by) const
+{
+    const QString wanted = by.lowercased();
+    return select(saves, [&wanted](const Save &s) {
+        return !s.isTrashed() && s.post().author.handle.lowercased() == wanted;
+    });
+}
+
+QList<Save> Library::live(Kind of) const
+{
+    return select(saves, [of](const Save &s) { return !s.isTrashed() && s.post().kind() == of; });
+}
+
+QList<Save> Library::live(Source from) const
+{
+    return select(saves, [from](const Save &s) { return !s.isTrashed() && s.post().link.source() == from; });
+}
+
+QList<Author> Library::topAuthors(qsizetype limit) const
+{
+    struct Entry {
+        Author author;
+        qsizetype count = 0;
+        Date latest{-std::numeric_limits<double>::infinity()};
+    };
+    // Entries in the order their handles are first met, so that full ties come out the same way
+    // every time.
+    QList<Entry> entries;
+    QHash<QString, qsizetype> byHandle;   // lowercased handle name -> entry
+    for (const Save &s : saves) {
+        if (s.isTrashed() || !s.post().link.isX())
+            continue;
+        const Author &author = s.post().author;
+        const QString key = author.handle.lowercased();
+        auto found = byHandle.constFind(key);
+        qsizetype index;
+        if (found == byHandle.cend()) {
+            index = entries.size();
+            byHandle.insert(key, index);
+            entries.append(Entry{});
+        } else {
+            index = *found;
+        }
+        Entry &entry = entries[index];
+        entry.author = author;
+        entry.count += 1;
+        if (s.savedAt() >= entry.latest)
+            entry.latest = s.savedAt();
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+        if (a.count != b.count)
+            return a.count > b.count;
+        return a.latest > b.latest;
+    });
+    QList<Author> out;
+    const qsizetype n = std::min(std::max<qsizetype>(limit, 0), entries.size());
+    out.reserve(n);
+    for (qsizetype i = 0; i < n; ++i)
+        out.append(entries.at(i).author);
+    return out;
+}
+
+// ---- value --------------------------------------------------------------------------------------
+
+bool operator==(const Library &a, const Library &b)
+{
+    return a.saves == b.saves && a.collections == b.collections;
+}
+
+std::size_t qHash(const Library &library, std::size_t seed) noexcept
+{
+    seed = qHashMulti(seed, library.saves.size());
+    for (const Save &s : library.saves)
+        seed = qHashMulti(seed, s);
+    seed = qHashMulti(seed, library.collections.size());
+    for (const Collection &c : library.collections)
+        seed = qHashMulti(seed, c);
+    return seed;
+}
+
+std::size_t qHash(const Library::Keeping &keeping, std::size_t seed) noexcept
+{
+    return qHashMulti(seed, keeping.index(), Library::idOf(keeping));
+}
+
+JsonValue Library::toJson() const
+{
+    JsonValue savesJson = JsonValue::array();
+    for (const Save &s : saves)
+        savesJson.push(s.toJson());
+    JsonValue collectionsJson = JsonValue::array();
+    for (const Collection &c : collections)
+        collectionsJson.push(c.toJson());
+    JsonValue v = JsonValue::object();
+    v.set("saves", std::move(savesJson));
+    v.set("collections", std::move(collectionsJson));
+    return v;
+}
+
+Library Library::fromJson(const JsonNode &node)
+{
+    const JsonNode savesNode = node["saves"];
+    const JsonNode collectionsNode = node["collections"];
+    if (!savesNode.isArray())
+        throw JsonError("Expected to decode an array for \"saves\" but found another kind of value.");
+    if (!collectionsNode.isArray())
+        throw JsonError("Expected to decode an array for \"collections\" but found another kind of value.");
+    Library library;
+    const auto saveNodes = savesNode.elements();
+    library.saves.reserve(qsizetype(saveNodes.size()));
+    for (const JsonNode &s : saveNodes)
+        library.saves.append(Save::fromJson(s));
+    const auto collectionNodes = collectionsNode.elements();
+    library.collections.reserve(qsizetype(collectionNodes.size()));
+    for (const JsonNode &c : collectionNodes)
+        library.collections.append(Collection::fromJson(c));
+    return library;
+}
+
+}  // namespace sw
