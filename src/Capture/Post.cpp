@@ -1,0 +1,323 @@
+#include "Post.h"
+
+#include "Text.h"
+
+#include <limits>
+
+namespace sw {
+
+std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) noexcept
+{
+    std::int64_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum))
+        return b > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+    return sum;
+}
+
+// ---- Quality, Kind ---------------------------------------------------------------------------
+
+QString Quality::rawValue() const
+{
+    switch (m_value) {
+    case original: return QStringLiteral("original");
+    case hd: return QStringLiteral("hd");
+    case small: return QStringLiteral("small");
+    }
+    return QString();
+}
+
+std::optional<Quality> Quality::fromRawValue(const QString &text)
+{
+    for (Quality q : allCases())
+        if (q.rawValue() == text)
+            return q;
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> Quality::ceiling() const
+{
+    switch (m_value) {
+    case original: return std::nullopt;
+    case hd: return 720;
+    case small: return 360;
+    }
+    return std::nullopt;
+}
+
+QString Quality::title() const
+{
+    // Filled in by the module's string table.
+    return rawValue();
+}
+
+Quality Quality::fromJson(const JsonNode &node)
+{
+    const QString text = node.string();
+    if (auto q = fromRawValue(text))
+        return *q;
+    throw JsonError("Cannot initialize Quality from invalid String value " + text.toStdString());
+}
+
+QString Kind::name() const
+{
+    switch (m_value) {
+    case video: return QStringLiteral("video");
+    case images: return QStringLiteral("images");
+    case text: return QStringLiteral("text");
+    case page: return QStringLiteral("page");
+    }
+    return QString();
+}
+
+JsonValue Kind::toJson() const
+{
+    return JsonValue::tagged(name().toStdString(), JsonValue::object());
+}
+
+Kind Kind::fromJson(const JsonNode &node)
+{
+    const auto [name, payload] = node.oneCaseOf({"video", "images", "text", "page"});
+    if (!payload.isObject())
+        throw JsonError("Expected an object for the case \"" + std::string(name) + "\".");
+    if (name == "video")
+        return video;
+    if (name == "images")
+        return images;
+    if (name == "text")
+        return text;
+    return page;
+}
+
+// ---- Rendition -------------------------------------------------------------------------------
+
+JsonValue Rendition::toJson() const
+{
+    return JsonValue::object().set("url", url.toJson()).set("height", height).set("bytes", bytes);
+}
+
+Rendition Rendition::fromJson(const JsonNode &node)
+{
+    return Rendition{Url::fromJson(node["url"]), node["height"].int64(), node["bytes"].int64()};
+}
+
+std::size_t qHash(const Rendition &r, std::size_t seed) noexcept
+{
+    seed = qHash(r.url, seed);
+    seed = ::qHash(r.height, seed);
+    return ::qHash(r.bytes, seed);
+}
+
+// ---- Attachment ------------------------------------------------------------------------------
+
+std::int64_t Attachment::bytes() const
+{
+    return std::visit([](const auto &c) { return c.bytes; }, m_value);
+}
+
+const Url &Attachment::remote() const
+{
+    return std::visit([](const auto &c) -> const Url & { return c.url; }, m_value);
+}
+
+QString Attachment::fileExtension() const
+{
+    switch (m_value.index()) {
+    case 0: return QStringLiteral("mp4");
+    case 1: return QStringLiteral("jpg");
+    default: return QStringLiteral("html");
+    }
+}
+
+Attachment Attachment::at(Quality quality) const
+{
+    const Video *v = asVideo();
+    if (!v || !v->renditions || v->renditions->empty())
+        return *this;
+    const auto ceiling = quality.ceiling();
+    if (!ceiling)
+        return *this;
+    const auto &list = *v->renditions;
+    const Rendition *chosen = nullptr;
+    for (const Rendition &r : list)
+        if (r.height <= *ceiling && (!chosen || r.height > chosen->height))
+            chosen = &r;
+    if (!chosen) {
+        for (const Rendition &r : list)
+            if (!chosen || r.height < chosen->height)
+                chosen = &r;
+    }
+    return Video{chosen->url, v->length, chosen->bytes, std::nullopt};
+}
+
+JsonValue Attachment::toJson() const
+{
+    if (const Video *v = asVideo()) {
+        JsonValue payload = JsonValue::object();
+        payload.set("_0", v->url.toJson()).set("length", v->length.toJson()).set("bytes", v->bytes);
+        if (v->renditions) {
+            JsonValue list = JsonValue::array();
+            for (const Rendition &r : *v->renditions)
+                list.push(r.toJson());
+            payload.set("renditions", std::move(list));
+        }
+        return JsonValue::tagged("video", std::move(payload));
+    }
+    const char *name = isImage() ? "image" : "page";
+    return JsonValue::tagged(name, JsonValue::object().set("_0", remote().toJson()).set("bytes", bytes()));
+}
+
+Attachment Attachment::fromJson(const JsonNode &node)
+{
+    const auto [name, payload] = node.oneCaseOf({"video", "image", "page"});
+    if (name == "video") {
+        Video v{Url::fromJson(payload["_0"]), Duration::fromJson(payload["length"]), payload["bytes"].int64(), std::nullopt};
+        if (const auto list = payload.optional("renditions")) {
+            std::vector<Rendition> renditions;
+            for (const JsonNode &r : list->elements())
+                renditions.push_back(Rendition::fromJson(r));
+            v.renditions = std::move(renditions);
+        }
+        return v;
+    }
+    Url url = Url::fromJson(payload["_0"]);
+    const std::int64_t bytes = payload["bytes"].int64();
+    if (name == "image")
+        return Image{std::move(url), bytes};
+    return Page{std::move(url), bytes};
+}
+
+std::size_t qHash(const Attachment &a, std::size_t seed) noexcept
+{
+    seed = ::qHash(int(a.value().index()), seed);
+    seed = qHash(a.remote(), seed);
+    if (const auto *v = a.asVideo())
+        seed = qHash(v->length, seed);
+    seed = ::qHash(a.bytes(), seed);
+    if (const auto *v = a.asVideo()) {
+        seed = ::qHash(v->renditions.has_value(), seed);
+        if (v->renditions) {
+            seed = ::qHash(qsizetype(v->renditions->size()), seed);
+            for (const Rendition &r : *v->renditions)
+                seed = qHash(r, seed);
+        }
+    }
+    return seed;
+}
+
+// ---- Author ----------------------------------------------------------------------------------
+
+bool operator==(const Author &a, const Author &b)
+{
+    return text::canonicallyEqual(a.name, b.name) && a.handle == b.handle && a.avatar == b.avatar;
+}
+
+std::size_t qHash(const Author &a, std::size_t seed) noexcept
+{
+    seed = text::canonicalHash(a.name, seed);
+    seed = qHash(a.handle, seed);
+    seed = ::qHash(a.avatar.has_value(), seed);
+    if (a.avatar)
+        seed = qHash(*a.avatar, seed);
+    return seed;
+}
+
+JsonValue Author::toJson() const
+{
+    JsonValue v = JsonValue::object();
+    v.set("name", name).set("handle", handle.toJson());
+    if (avatar)
+        v.set("avatar", avatar->toJson());
+    return v;
+}
+
+Author Author::fromJson(const JsonNode &node)
+{
+    Author a{node["name"].string(), Handle::fromJson(node["handle"]), std::nullopt};
+    if (const auto avatar = node.optional("avatar"))
+        a.avatar = Url::fromJson(*avatar);
+    return a;
+}
+
+// ---- Post ------------------------------------------------------------------------------------
+
+Kind Post::kind() const
+{
+    bool video = false;
+    for (const Attachment &a : attachments) {
+        if (a.isPage())
+            return Kind::page;
+        video = video || a.isVideo();
+    }
+    if (video)
+        return Kind::video;
+    return attachments.empty() ? Kind::text : Kind::images;
+}
+
+std::int64_t Post::mediaBytes() const
+{
+    std::int64_t sum = 0;
+    for (const Attachment &a : attachments)
+        sum = saturatingAdd(sum, a.bytes());
+    return sum;
+}
+
+std::int64_t Post::mediaBytes(Quality quality) const
+{
+    std::int64_t sum = 0;
+    for (const Attachment &a : attachments)
+        sum = saturatingAdd(sum, a.at(quality).bytes());
+    return sum;
+}
+
+bool operator==(const Post &a, const Post &b)
+{
+    return a.link == b.link && a.author == b.author && text::canonicallyEqual(a.text, b.text)
+        && a.postedAt == b.postedAt && a.attachments == b.attachments && a.preview == b.preview;
+}
+
+std::size_t qHash(const Post &p, std::size_t seed) noexcept
+{
+    seed = qHash(p.link, seed);
+    seed = qHash(p.author, seed);
+    seed = text::canonicalHash(p.text, seed);
+    seed = qHash(p.postedAt, seed);
+    seed = ::qHash(qsizetype(p.attachments.size()), seed);
+    for (const Attachment &a : p.attachments)
+        seed = qHash(a, seed);
+    seed = ::qHash(p.preview.has_value(), seed);
+    if (p.preview)
+        seed = qHash(*p.preview, seed);
+    return seed;
+}
+
+JsonValue Post::toJson() const
+{
+    JsonValue list = JsonValue::array();
+    for (const Attachment &a : attachments)
+        list.push(a.toJson());
+    JsonValue v = JsonValue::object();
+    v.set("link", link.toJson())
+        .set("author", author.toJson())
+        .set("text", text)
+        .set("postedAt", postedAt.toJson())
+        .set("attachments", std::move(list));
+    if (preview)
+        v.set("preview", preview->toJson());
+    return v;
+}
+
+Post Post::fromJson(const JsonNode &node)
+{
+    Post p;
+    p.link = PostLink::fromJson(node["link"]);
+    p.author = Author::fromJson(node["author"]);
+    p.text = node["text"].string();
+    p.postedAt = Date::fromJson(node["postedAt"]);
+    for (const JsonNode &a : node["attachments"].elements())
+        p.attachments.push_back(Attachment::fromJson(a));
+    if (const auto preview = node.optional("preview"))
+        p.preview = Url::fromJson(*preview);
+    return p;
+}
+
+}  // namespace sw

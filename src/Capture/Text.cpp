@@ -1,0 +1,115 @@
+#include "Text.h"
+
+#include <QChar>
+#include <QHashFunctions>
+
+namespace sw::text {
+
+namespace {
+bool isAscii(QStringView s) noexcept
+{
+    for (QChar c : s)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+}  // namespace
+
+bool canonicallyEqual(QStringView a, QStringView b)
+{
+    if (a == b)
+        return true;
+    if (isAscii(a) && isAscii(b))
+        return false;
+    return a.toString().normalized(QString::NormalizationForm_C)
+        == b.toString().normalized(QString::NormalizationForm_C);
+}
+
+std::size_t canonicalHash(QStringView s, std::size_t seed) noexcept
+{
+    if (isAscii(s))
+        return ::qHash(s, seed);
+    return ::qHash(s.toString().normalized(QString::NormalizationForm_C), seed);
+}
+
+QString canonical(const QString &s)
+{
+    if (isAscii(s))
+        return s;
+    return s.normalized(QString::NormalizationForm_C);
+}
+
+QString lowercased(const QString &s)
+{
+    return s.toLower();
+}
+
+QString fold(const QString &s)
+{
+    if (isAscii(s))
+        return s.toCaseFolded();
+    const QString decomposed = s.normalized(QString::NormalizationForm_D);
+    QString out;
+    out.reserve(decomposed.size());
+    for (qsizetype i = 0; i < decomposed.size(); ++i) {
+        char32_t c = decomposed.at(i).unicode();
+        qsizetype width = 1;
+        if (QChar::isHighSurrogate(c) && i + 1 < decomposed.size() && decomposed.at(i + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(decomposed.at(i), decomposed.at(i + 1));
+            width = 2;
+        }
+        const auto category = QChar::category(c);
+        if (category != QChar::Mark_NonSpacing && category != QChar::Mark_SpacingCombining
+            && category != QChar::Mark_Enclosing)
+            out.append(decomposed.constData() + i, width);
+        i += width - 1;
+    }
+    return out.toCaseFolded().normalized(QString::NormalizationForm_C);
+}
+
+bool foldedEqual(const QString &a, const QString &b)
+{
+    return fold(a) == fold(b);
+}
+
+bool isWhiteSpace(char32_t c) noexcept
+{
+    switch (c) {
+    case 0x0009: case 0x000A: case 0x000B: case 0x000C: case 0x000D:
+    case 0x0020: case 0x0085: case 0x00A0: case 0x1680:
+    case 0x2028: case 0x2029: case 0x202F: case 0x205F: case 0x3000:
+        return true;
+    default:
+        return c >= 0x2000 && c <= 0x200A;
+    }
+}
+
+bool containsWhiteSpace(QStringView s) noexcept
+{
+    // Every white-space character is in the Basic Multilingual Plane, so surrogates never match.
+    for (QChar c : s)
+        if (isWhiteSpace(c.unicode()))
+            return true;
+    return false;
+}
+
+QStringView trimmedView(QStringView s) noexcept
+{
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && isWhiteSpace(s.at(begin).unicode()))
+        ++begin;
+    while (end > begin && isWhiteSpace(s.at(end - 1).unicode()))
+        --end;
+    return s.sliced(begin, end - begin);
+}
+
+QString trimmed(const QString &s)
+{
+    const QStringView v = trimmedView(s);
+    if (v.size() == s.size())
+        return s;
+    return v.toString();
+}
+
+}  // namespace sw::text

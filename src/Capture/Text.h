@@ -1,0 +1,36 @@
+#pragma once
+
+// Text as the model compares it: equality under Unicode canonical equivalence, a case- and
+// diacritic-insensitive fold, and the Unicode white-space set.
+
+#include <QString>
+#include <QStringView>
+
+#include <cstddef>
+
+namespace sw::text {
+
+// True when the two texts are canonically equivalent (equal after NFC). Pure ASCII texts are
+// compared byte for byte without normalising.
+bool canonicallyEqual(QStringView a, QStringView b);
+// A hash consistent with canonicallyEqual.
+std::size_t canonicalHash(QStringView s, std::size_t seed = 0) noexcept;
+// The NFC form (ASCII texts are returned as they are).
+QString canonical(const QString &s);
+
+// The full Unicode lowercase mapping.
+QString lowercased(const QString &s);
+
+// The case- and diacritic-insensitive form: NFD, combining marks dropped, case-folded, then NFC.
+// Two texts compare case- and diacritic-insensitively when their folds are equal.
+QString fold(const QString &s);
+bool foldedEqual(const QString &a, const QString &b);
+
+// The Unicode White_Space property (which is also the set of white space and newlines).
+bool isWhiteSpace(char32_t c) noexcept;
+bool containsWhiteSpace(QStringView s) noexcept;
+// Removes white space and newlines from both ends.
+QString trimmed(const QString &s);
+QStringView trimmedView(QStringView s) noexcept;
+
+}  // namespace sw::text
