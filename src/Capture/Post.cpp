@@ -1,5 +1,6 @@
 #include "Post.h"
 
+#include "CaptureStrings.h"
 #include "Text.h"
 
 #include <limits>
@@ -46,8 +47,23 @@ std::optional<std::int64_t> Quality::ceiling() const
 
 QString Quality::title() const
 {
-    // Filled in by the module's string table.
-    return rawValue();
+    // Each title is looked up once and kept for the life of the process: a change of language
+    // shows after the next start.
+    switch (m_value) {
+    case original: {
+        static const QString title = CaptureStrings::qualityOriginal();
+        return title;
+    }
+    case hd: {
+        static const QString title = CaptureStrings::qualityHd();
+        return title;
+    }
+    case small: {
+        static const QString title = CaptureStrings::qualitySmall();
+        return title;
+    }
+    }
+    return QString();
 }
 
 Quality Quality::fromJson(const JsonNode &node)

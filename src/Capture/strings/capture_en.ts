@@ -1,0 +1,19 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name></name>
+    <message id="quality.original">
+        <source>Original</source>
+        <translation>Original</translation>
+    </message>
+    <message id="quality.hd">
+        <source>HD</source>
+        <translation>HD</translation>
+    </message>
+    <message id="quality.small">
+        <source>Small</source>
+        <translation>Small</translation>
+    </message>
+</context>
+</TS>
