@@ -54,11 +54,13 @@ Library::Keeping Library::keep(const Post &post, Date at, const std::optional<Co
         const Save &existing = saves.at(i);
         if (!(existing.post().link == post.link))
             continue;
+        const Save::ID found = existing.id();
         if (existing.isTrashed()) {
+            // Detaching the list may move the saves: `existing` is not used past this point.
             saves[i].setTrashedAt(std::nullopt);
-            return Restored{existing.id()};
+            return Restored{found};
         }
-        return AlreadyKept{existing.id()};
+        return AlreadyKept{found};
     }
 
     std::optional<Collection::ID> filing;

@@ -1,0 +1,655 @@
+#include "Library.h"
+#include "LibraryFixtures.h"
+
+#include <QTest>
+
+using namespace sw;
+using namespace sw::fixtures;
+
+Q_DECLARE_METATYPE(sw::Swatch)
+Q_DECLARE_METATYPE(std::optional<sw::Swatch>)
+Q_DECLARE_METATYPE(std::optional<sw::CollectionRefusal>)
+
+namespace {
+
+// A library of X saves with the given saved times, in the given order (ids 1, 2, ...).
+Library librarySavedAt(const QList<double> &times)
+{
+    Library library;
+    for (qsizetype i = 0; i < times.size(); ++i)
+        library.saves.append(Save(saveId(int(i + 1)), xPost(QStringLiteral("a"), QString::number(i + 1)),
+                                  Date{times.at(i)}));
+    return library;
+}
+
+Library libraryWithCollections(const QStringList &names)
+{
+    Library library;
+    for (qsizetype i = 0; i < names.size(); ++i)
+        library.collections.append(Collection{collectionId(int(i + 1)), names.at(i), allSwatches[i % 5]});
+    return library;
+}
+
+using Refusal = std::optional<CollectionRefusal>;
+
+}  // namespace
+
+class TestLibrary : public QObject {
+    Q_OBJECT
+private slots:
+    void keepPlacesBySavedTime_data();
+    void keepPlacesBySavedTime();
+    void keepMakesANewSave();
+    void keepFilesOnlyIntoExistingCollections();
+    void keepOfALiveLink_data();
+    void keepOfALiveLink();
+    void keepRestoresFromTheTrash();
+    void keepingValue();
+    void trashAndRestore();
+    void favouriteFlips();
+    void emptyTrash_data();
+    void emptyTrash();
+    void file_data();
+    void file();
+    void tagAndUntag();
+    void writeNote();
+    void makeCollection_data();
+    void makeCollection();
+    void makeCollectionSwatch();
+    void rename_data();
+    void rename();
+    void recolour();
+    void refusalWhileRenaming();
+    void collectionNamed_data();
+    void collectionNamed();
+    void removeAndReinstate();
+    void reinstateExistingCollection();
+    void removeUnknownCollectionStillUnfiles();
+    void lookups();
+    void copiesAreIndependent();
+    void jsonRoundTrips();
+    void jsonRejects_data();
+    void jsonRejects();
+};
+
+void TestLibrary::keepPlacesBySavedTime_data()
+{
+    QTest::addColumn<QList<double>>("existing");
+    QTest::addColumn<double>("at");
+    QTest::addColumn<qsizetype>("place");
+    QTest::newRow("into an empty library") << QList<double>{} << 5.0 << qsizetype(0);
+    QTest::newRow("newer than all") << QList<double>{30, 20, 10} << 40.0 << qsizetype(0);
+    QTest::newRow("between") << QList<double>{30, 20, 10} << 25.0 << qsizetype(1);
+    QTest::newRow("equal to the newest") << QList<double>{30, 20} << 30.0 << qsizetype(1);
+    QTest::newRow("after every save of its date") << QList<double>{30, 20, 20, 10} << 20.0 << qsizetype(3);
+    QTest::newRow("older than all") << QList<double>{30, 20, 10} << 5.0 << qsizetype(3);
+    QTest::newRow("equal to the oldest") << QList<double>{30, 20, 10} << 10.0 << qsizetype(3);
+    QTest::newRow("fractions") << QList<double>{1.5, 1.25} << 1.3 << qsizetype(1);
+    QTest::newRow("unordered list: before the first earlier")
+        << QList<double>{10, 30} << 20.0 << qsizetype(0);
+}
+
+void TestLibrary::keepPlacesBySavedTime()
+{
+    QFETCH(QList<double>, existing);
+    QFETCH(double, at);
+    QFETCH(qsizetype, place);
+    Library library = librarySavedAt(existing);
+    const Library before = library;
+    const auto result = library.keep(xPost(QStringLiteral("b"), QStringLiteral("999")), Date{at}, std::nullopt,
+                                     saveId(500));
+    QCOMPARE(result, Library::Keeping(Library::Kept{saveId(500)}));
+    QCOMPARE(library.saves.size(), before.saves.size() + 1);
+    QCOMPARE(library.saves.at(place).id(), saveId(500));
+    // The others keep their order around it.
+    QList<Save> others = library.saves;
+    others.removeAt(place);
+    QCOMPARE(others, before.saves);
+}
+
+void TestLibrary::keepMakesANewSave()
+{
+    Library library;
+    Post post = xPost(QStringLiteral("Ann"), QStringLiteral("7"), QStringLiteral("hello"));
+    post.attachments = {image()};
+    library.keep(post, Date{42}, std::nullopt, saveId(1));
+    QCOMPARE(library.saves.size(), 1);
+    const Save &s = library.saves.first();
+    QCOMPARE(s.id(), saveId(1));
+    QCOMPARE(s.post(), post);
+    QCOMPARE(s.post().text, post.text);
+    QCOMPARE(s.savedAt(), Date{42});
+    QVERIFY(!s.isFavourite());
+    QVERIFY(!s.collection());
+    QVERIFY(s.tags().isEmpty());
+    QVERIFY(s.note().isEmpty());
+    QVERIFY(!s.isTrashed());
+}
+
+void TestLibrary::keepFilesOnlyIntoExistingCollections()
+{
+    Library library = libraryWithCollections({QStringLiteral("A")});
+    QCOMPARE(library.keep(xPost(QStringLiteral("a"), QStringLiteral("1")), Date{1}, collectionId(1), saveId(1)),
+             Library::Keeping(Library::Kept{saveId(1)}));
+    QCOMPARE(library.saves.first().collection(), std::optional<Collection::ID>(collectionId(1)));
+    QCOMPARE(library.keep(xPost(QStringLiteral("a"), QStringLiteral("2")), Date{1}, collectionId(9), saveId(2)),
+             Library::Keeping(Library::Kept{saveId(2)}));
+    QCOMPARE(library.save(saveId(2))->collection(), std::optional<Collection::ID>());
+}
+
+void TestLibrary::keepOfALiveLink_data()
+{
+    QTest::addColumn<QString>("handle");
+    QTest::addColumn<QString>("digits");
+    QTest::addColumn<bool>("alreadyKept");
+    QTest::newRow("same link") << "ann" << "10" << true;
+    QTest::newRow("other handle, same status") << "renamed" << "10" << true;
+    QTest::newRow("handle in capitals") << "ANN" << "10" << true;
+    QTest::newRow("other status") << "ann" << "010" << false;
+}
+
+void TestLibrary::keepOfALiveLink()
+{
+    QFETCH(QString, handle);
+    QFETCH(QString, digits);
+    QFETCH(bool, alreadyKept);
+    Library library;
+    keepNew(library, xPost(QStringLiteral("ann"), QStringLiteral("10")), 100, 1);
+    library.favourite(saveId(1));
+    const Library before = library;
+    const Post again = xPost(handle, digits, QStringLiteral("fresh text"));
+    QCOMPARE(library.save(again.link).has_value(), alreadyKept);
+    const auto result = library.keep(again, Date{200}, std::nullopt, saveId(2));
+    if (alreadyKept) {
+        QCOMPARE(result, Library::Keeping(Library::AlreadyKept{saveId(1)}));
+        QCOMPARE(Library::idOf(result), saveId(1));
+        QCOMPARE(library, before);
+    } else {
+        QCOMPARE(result, Library::Keeping(Library::Kept{saveId(2)}));
+        QCOMPARE(library.saves.size(), 2);
+    }
+}
+
+void TestLibrary::keepRestoresFromTheTrash()
+{
+    Library library = libraryWithCollections({QStringLiteral("A"), QStringLiteral("B")});
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 300, 1);
+    keepNew(library, xPost(QStringLiteral("ann"), QStringLiteral("2"), QStringLiteral("old")), 200, 2, collectionId(1));
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("3")), 100, 3);
+    library.favourite(saveId(2));
+    library.tag(saveId(2), Tag{QStringLiteral("t")});
+    library.writeNote(QStringLiteral("n"), saveId(2));
+    library.trash(saveId(2), Date{400});
+    const Save trashed = *library.save(saveId(2));
+    const Library shared = library;   // the edit is made on a copy, as the core makes it
+
+    const auto result = library.keep(xPost(QStringLiteral("ANN"), QStringLiteral("2"), QStringLiteral("new")),
+                                     Date{999}, collectionId(2), saveId(9));
+    QCOMPARE(result, Library::Keeping(Library::Restored{saveId(2)}));
+    QCOMPARE(library.saves.size(), 3);
+    QCOMPARE(idsOf(library.saves), (QList<Save::ID>{saveId(1), saveId(2), saveId(3)}));
+    const Save &restored = library.saves.at(1);
+    QVERIFY(!restored.isTrashed());
+    QCOMPARE(restored.post(), trashed.post());
+    QCOMPARE(restored.post().text, QStringLiteral("old"));
+    QCOMPARE(restored.savedAt(), Date{200});
+    QVERIFY(restored.isFavourite());
+    QCOMPARE(restored.collection(), std::optional<Collection::ID>(collectionId(1)));
+    QCOMPARE(restored.tags(), trashed.tags());
+    QCOMPARE(restored.note(), QStringLiteral("n"));
+    QVERIFY(shared.save(saveId(2))->isTrashed());
+}
+
+void TestLibrary::keepingValue()
+{
+    const Library::Keeping kept = Library::Kept{saveId(1)};
+    const Library::Keeping already = Library::AlreadyKept{saveId(1)};
+    const Library::Keeping restored = Library::Restored{saveId(2)};
+    QVERIFY(!(kept == already));
+    QVERIFY(kept == Library::Keeping(Library::Kept{saveId(1)}));
+    QCOMPARE(qHash(kept), qHash(Library::Keeping(Library::Kept{saveId(1)})));
+    QCOMPARE(Library::idOf(already), saveId(1));
+    QCOMPARE(Library::idOf(restored), saveId(2));
+}
+
+void TestLibrary::trashAndRestore()
+{
+    Library library = librarySavedAt({30, 20});
+    library.trash(saveId(1), Date{50});
+    QCOMPARE(library.save(saveId(1))->trashedAt(), std::optional<Date>(Date{50}));
+    library.trash(saveId(1), Date{60});
+    QCOMPARE(library.save(saveId(1))->trashedAt(), std::optional<Date>(Date{50}));
+    QVERIFY(!library.save(saveId(2))->isTrashed());
+
+    const Library beforeRestore = library;
+    library.restore(saveId(2));   // live already
+    library.restore(saveId(77));  // nothing
+    library.trash(saveId(77), Date{1});
+    QCOMPARE(library, beforeRestore);
+
+    library.restore(saveId(1));
+    QVERIFY(!library.save(saveId(1))->isTrashed());
+    QCOMPARE(library, librarySavedAt({30, 20}));
+}
+
+void TestLibrary::favouriteFlips()
+{
+    Library library = librarySavedAt({30});
+    library.favourite(saveId(1));
+    QVERIFY(library.saves.first().isFavourite());
+    library.favourite(saveId(1));
+    QVERIFY(!library.saves.first().isFavourite());
+    library.favourite(saveId(5));
+    QCOMPARE(library, librarySavedAt({30}));
+}
+
+void TestLibrary::emptyTrash_data()
+{
+    QTest::addColumn<QList<bool>>("trashed");
+    QTest::newRow("empty library") << QList<bool>{};
+    QTest::newRow("nothing trashed") << QList<bool>{false, false, false};
+    QTest::newRow("interleaved") << QList<bool>{true, false, true, false, true};
+    QTest::newRow("everything trashed") << QList<bool>{true, true};
+}
+
+void TestLibrary::emptyTrash()
+{
+    QFETCH(QList<bool>, trashed);
+    QList<double> times;
+    for (qsizetype i = 0; i < trashed.size(); ++i)
+        times.append(double(100 - i));
+    Library library = librarySavedAt(times);
+    library.makeCollection(QStringLiteral("Kept"));
+    QList<Save::ID> expectRemoved, expectKept;
+    for (qsizetype i = 0; i < trashed.size(); ++i) {
+        if (trashed.at(i)) {
+            library.trash(saveId(int(i + 1)), Date{double(500 - i)});   // trashed in reverse order
+            expectRemoved.append(saveId(int(i + 1)));
+        } else {
+            expectKept.append(saveId(int(i + 1)));
+        }
+    }
+    const Library before = library;
+    const QList<Save> removed = library.emptyTrash();
+    QCOMPARE(idsOf(removed), expectRemoved);
+    for (const Save &s : removed)
+        QVERIFY(s.isTrashed());
+    QCOMPARE(idsOf(library.saves), expectKept);
+    QCOMPARE(library.collections, before.collections);
+    if (expectRemoved.isEmpty())
+        QCOMPARE(library, before);
+    QVERIFY(library.emptyTrash().isEmpty());
+}
+
+void TestLibrary::file_data()
+{
+    QTest::addColumn<int>("save");
+    QTest::addColumn<int>("collection");   // 0: none
+    QTest::addColumn<Refusal>("refusal");
+    QTest::addColumn<int>("filedIn");      // of save 1 afterwards, 0: none
+    QTest::newRow("into a collection") << 1 << 2 << Refusal() << 2;
+    QTest::newRow("into the same collection") << 1 << 1 << Refusal() << 1;
+    QTest::newRow("out of its collection") << 1 << 0 << Refusal() << 0;
+    QTest::newRow("no such collection") << 1 << 9 << Refusal(CollectionRefusal::noSuchCollection) << 1;
+    QTest::newRow("no such collection, no such save") << 99 << 9 << Refusal(CollectionRefusal::noSuchCollection) << 1;
+    QTest::newRow("no such save") << 99 << 2 << Refusal() << 1;
+}
+
+void TestLibrary::file()
+{
+    QFETCH(int, save);
+    QFETCH(int, collection);
+    QFETCH(Refusal, refusal);
+    QFETCH(int, filedIn);
+    Library library = libraryWithCollections({QStringLiteral("One"), QStringLiteral("Two")});
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 10, 1, collectionId(1));
+    const Library before = library;
+    const auto result = library.file(saveId(save),
+                                     collection ? std::optional(collectionId(collection)) : std::nullopt);
+    QCOMPARE(result.has_value(), !refusal);
+    if (refusal) {
+        QCOMPARE(result.error(), *refusal);
+        QCOMPARE(library, before);
+    }
+    QCOMPARE(library.saves.first().collection(),
+             filedIn ? std::optional(collectionId(filedIn)) : std::optional<Collection::ID>());
+}
+
+void TestLibrary::tagAndUntag()
+{
+    Library library = librarySavedAt({10});
+    const Tag a{QStringLiteral("a")}, b{QStringLiteral("b")}, upperA{QStringLiteral("A")};
+    library.tag(saveId(1), a);
+    library.tag(saveId(1), b);
+    const Library withTwo = library;
+    library.tag(saveId(1), a);
+    library.tag(saveId(1), Tag{QStringLiteral("a")});
+    QCOMPARE(library, withTwo);
+    library.tag(saveId(1), upperA);   // another name: case matters
+    library.tag(saveId(1), Tag{QStringLiteral("  not normalised ")});
+    QCOMPARE(library.saves.first().tags(),
+             (QList<Tag>{a, b, upperA, Tag{QStringLiteral("  not normalised ")}}));
+    library.untag(saveId(1), a);
+    QCOMPARE(library.saves.first().tags(), (QList<Tag>{b, upperA, Tag{QStringLiteral("  not normalised ")}}));
+    library.tag(saveId(9), a);
+    library.untag(saveId(9), b);
+    library.untag(saveId(1), Tag{QStringLiteral("absent")});
+    QCOMPARE(library.saves.first().tags(), (QList<Tag>{b, upperA, Tag{QStringLiteral("  not normalised ")}}));
+
+    // A list read from the archive may hold a name twice: untagging removes both.
+    Library read;
+    read.saves.append(Save(saveId(1), xPost(QStringLiteral("a"), QStringLiteral("1")), Date{1}, false, std::nullopt,
+                           {a, b, a}, QString(), std::nullopt));
+    read.untag(saveId(1), a);
+    QCOMPARE(read.saves.first().tags(), QList<Tag>{b});
+}
+
+void TestLibrary::writeNote()
+{
+    Library library = librarySavedAt({10});
+    library.writeNote(QStringLiteral("  spaced\n"), saveId(1));
+    QCOMPARE(library.saves.first().note(), QStringLiteral("  spaced\n"));
+    library.writeNote(QString(), saveId(1));
+    QVERIFY(library.saves.first().note().isEmpty());
+    QCOMPARE(library, librarySavedAt({10}));
+    library.writeNote(QStringLiteral("x"), saveId(2));
+    QCOMPARE(library, librarySavedAt({10}));
+}
+
+void TestLibrary::makeCollection_data()
+{
+    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Refusal>("refusal");
+    QTest::addColumn<QString>("stored");
+    const QStringList none;
+    QTest::newRow("trimmed") << none << " \tReading \n" << Refusal() << "Reading";
+    QTest::newRow("inner space kept") << none << "Reading  list" << Refusal() << "Reading  list";
+    QTest::newRow("unicode blanks trimmed") << none << QStringLiteral("\u3000Tokyo\u00a0\u2028") << Refusal() << "Tokyo";
+    QTest::newRow("empty") << none << "" << Refusal(CollectionRefusal::nameEmpty) << "";
+    QTest::newRow("blanks only") << none << "  \t\n " << Refusal(CollectionRefusal::nameEmpty) << "";
+    QTest::newRow("other case") << QStringList{"Reading"} << "reading" << Refusal(CollectionRefusal::nameTaken) << "";
+    QTest::newRow("same name padded") << QStringList{"Reading"} << "  READING " << Refusal(CollectionRefusal::nameTaken)
+                                      << "";
+    QTest::newRow("without accent") << QStringList{"Café"} << "cafe" << Refusal(CollectionRefusal::nameTaken) << "";
+    QTest::newRow("with accent, capitals") << QStringList{"cafe"} << "CAFÉ" << Refusal(CollectionRefusal::nameTaken)
+                                           << "";
+    QTest::newRow("decomposed against composed")
+        << QStringList{QStringLiteral("Cafe\u0301")} << QStringLiteral("caf\u00e9")
+        << Refusal(CollectionRefusal::nameTaken) << "";
+    QTest::newRow("taken by a later collection") << QStringList{"A", "B", "Ümlaut"} << "umlaut"
+                                                 << Refusal(CollectionRefusal::nameTaken) << "";
+    QTest::newRow("longer name is another") << QStringList{"Reading"} << "Reading list" << Refusal() << "Reading list";
+    QTest::newRow("stored names compared as stored") << QStringList{" Spaced "} << "Spaced" << Refusal() << "Spaced";
+    QTest::newRow("empty check before taken") << QStringList{""} << "  " << Refusal(CollectionRefusal::nameEmpty) << "";
+}
+
+void TestLibrary::makeCollection()
+{
+    QFETCH(QStringList, existing);
+    QFETCH(QString, name);
+    QFETCH(Refusal, refusal);
+    QFETCH(QString, stored);
+    Library library = libraryWithCollections(existing);
+    const Library before = library;
+    QCOMPARE(library.refusal(name), refusal);
+    const auto made = library.makeCollection(name);
+    QCOMPARE(made.has_value(), !refusal);
+    if (refusal) {
+        QCOMPARE(made.error(), *refusal);
+        QCOMPARE(library, before);
+        return;
+    }
+    QCOMPARE(library.collections.size(), before.collections.size() + 1);
+    const Collection &last = library.collections.last();
+    QCOMPARE(last.id, *made);
+    QCOMPARE(last.name, stored);
+    QCOMPARE(last.swatch, before.nextSwatch());
+    QCOMPARE(library.collection(*made), std::optional<Collection>(last));
+    // The new name is now taken.
+    QCOMPARE(library.refusal(name), Refusal(CollectionRefusal::nameTaken));
+}
+
+void TestLibrary::makeCollectionSwatch()
+{
+    Library library;
+    QList<Collection::ID> ids;
+    for (const char *name : {"a", "b", "c"})
+        ids.append(*library.makeCollection(QString::fromLatin1(name)));
+    QCOMPARE(library.collection(ids[0])->swatch, Swatch::amber);
+    QCOMPARE(library.collection(ids[1])->swatch, Swatch::blue);
+    QCOMPARE(library.collection(ids[2])->swatch, Swatch::green);
+    const auto chosen = library.makeCollection(QStringLiteral("d"), Swatch::amber);
+    QCOMPARE(library.collection(*chosen)->swatch, Swatch::amber);
+    const auto next = library.makeCollection(QStringLiteral("e"));
+    QCOMPARE(library.collection(*next)->swatch, Swatch::pink);
+    QVERIFY(!(ids[0] == ids[1]));
+}
+
+void TestLibrary::rename_data()
+{
+    QTest::addColumn<int>("collection");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<Refusal>("refusal");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("new name, trimmed") << 1 << "  Later\n" << Refusal() << "Later";
+    QTest::newRow("own name in another case") << 1 << "READING" << Refusal() << "READING";
+    QTest::newRow("own name with accents") << 2 << "Café" << Refusal() << "Café";
+    QTest::newRow("own name unchanged") << 1 << "Reading" << Refusal() << "Reading";
+    QTest::newRow("another's name") << 1 << "cafe" << Refusal(CollectionRefusal::nameTaken) << "Reading";
+    QTest::newRow("empty") << 1 << " " << Refusal(CollectionRefusal::nameEmpty) << "Reading";
+    QTest::newRow("no such collection, empty name") << 9 << "" << Refusal(CollectionRefusal::noSuchCollection)
+                                                    << "Reading";
+    QTest::newRow("no such collection, taken name") << 9 << "Cafe" << Refusal(CollectionRefusal::noSuchCollection)
+                                                    << "Reading";
+}
+
+void TestLibrary::rename()
+{
+    QFETCH(int, collection);
+    QFETCH(QString, to);
+    QFETCH(Refusal, refusal);
+    QFETCH(QString, stored);
+    Library library = libraryWithCollections({QStringLiteral("Reading"), QStringLiteral("Cafe")});
+    const Library before = library;
+    const auto result = library.rename(collectionId(collection), to);
+    QCOMPARE(result.has_value(), !refusal);
+    if (refusal) {
+        QCOMPARE(result.error(), *refusal);
+        QCOMPARE(library, before);
+        return;
+    }
+    const Collection renamed = *library.collection(collectionId(collection));
+    QCOMPARE(renamed.name, stored);
+    QCOMPARE(renamed.swatch, before.collection(collectionId(collection))->swatch);
+    QCOMPARE(library.collections.size(), before.collections.size());
+}
+
+void TestLibrary::recolour()
+{
+    Library library = libraryWithCollections({QStringLiteral("A"), QStringLiteral("B")});
+    library.recolour(collectionId(2), Swatch::amber);
+    QCOMPARE(library.collections.at(1).swatch, Swatch::amber);
+    QCOMPARE(library.collections.at(0).swatch, Swatch::amber);
+    QCOMPARE(library.nextSwatch(), Swatch::blue);
+    const Library before = library;
+    library.recolour(collectionId(7), Swatch::violet);
+    QCOMPARE(library, before);
+}
+
+void TestLibrary::refusalWhileRenaming()
+{
+    const Library library = libraryWithCollections({QStringLiteral("Reading"), QStringLiteral("Cafe")});
+    QCOMPARE(library.refusal(QStringLiteral("reading"), collectionId(1)), Refusal());
+    QCOMPARE(library.refusal(QStringLiteral("reading"), collectionId(2)), Refusal(CollectionRefusal::nameTaken));
+    QCOMPARE(library.refusal(QStringLiteral("reading"), collectionId(9)), Refusal(CollectionRefusal::nameTaken));
+    QCOMPARE(library.refusal(QStringLiteral(" "), collectionId(1)), Refusal(CollectionRefusal::nameEmpty));
+}
+
+void TestLibrary::collectionNamed_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("found");   // 0: none
+    QTest::newRow("exact") << "Reading" << 1;
+    QTest::newRow("case and blanks") << "  reading\n" << 1;
+    QTest::newRow("diacritics") << "CAFÉ" << 2;
+    QTest::newRow("first of two same names") << "dup" << 3;
+    QTest::newRow("no such name") << "Readings" << 0;
+    QTest::newRow("empty text finds an empty name") << "  " << 5;
+}
+
+void TestLibrary::collectionNamed()
+{
+    QFETCH(QString, text);
+    QFETCH(int, found);
+    // Names as a read archive may hold them: duplicates and an empty name.
+    const Library library = libraryWithCollections(
+        {QStringLiteral("Reading"), QStringLiteral("cafe"), QStringLiteral("Dup"), QStringLiteral("DUP"), QString()});
+    const auto result = library.collection(text);
+    QCOMPARE(result.has_value(), found != 0);
+    if (found)
+        QCOMPARE(result->id, collectionId(found));
+}
+
+void TestLibrary::removeAndReinstate()
+{
+    Library library = libraryWithCollections({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 50, 1, collectionId(2));
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("2")), 40, 2, collectionId(1));
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("3")), 30, 3, collectionId(2));
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("4")), 20, 4);
+    library.trash(saveId(3), Date{60});
+    const Library before = library;
+    const Collection removedCollection = *library.collection(collectionId(2));
+
+    const QList<Save::ID> unfiled = library.removeCollection(collectionId(2));
+    QCOMPARE(unfiled, (QList<Save::ID>{saveId(1), saveId(3)}));   // trashed saves too, library order
+    QVERIFY(!library.collection(collectionId(2)));
+    QCOMPARE(library.collections.size(), 2);
+    QVERIFY(!library.save(saveId(1))->collection());
+    QVERIFY(!library.save(saveId(3))->collection());
+    QCOMPARE(library.save(saveId(2))->collection(), std::optional<Collection::ID>(collectionId(1)));
+
+    library.reinstate(removedCollection, unfiled);
+    QCOMPARE(library.saves, before.saves);
+    QCOMPARE(library.collections.size(), 3);
+    QCOMPARE(library.collections.last(), removedCollection);   // it comes back last
+    QCOMPARE(library.collections.at(0).id, collectionId(1));
+    QCOMPARE(library.collections.at(1).id, collectionId(3));
+}
+
+void TestLibrary::reinstateExistingCollection()
+{
+    Library library = libraryWithCollections({QStringLiteral("A"), QStringLiteral("B")});
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 50, 1, collectionId(1));
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("2")), 40, 2);
+    const Collection differentCopy{collectionId(2), QStringLiteral("Other name"), Swatch::violet};
+    library.reinstate(differentCopy, {saveId(1), saveId(2), saveId(99)});
+    QCOMPARE(library.collections.size(), 2);
+    QCOMPARE(library.collections.at(1).name, QStringLiteral("B"));   // the list does not change
+    QCOMPARE(library.save(saveId(1))->collection(), std::optional<Collection::ID>(collectionId(2)));
+    QCOMPARE(library.save(saveId(2))->collection(), std::optional<Collection::ID>(collectionId(2)));
+}
+
+void TestLibrary::removeUnknownCollectionStillUnfiles()
+{
+    Library library = libraryWithCollections({QStringLiteral("A")});
+    // Saves filed under an id no collection has (as a read archive may hold).
+    library.saves.append(Save(saveId(1), xPost(QStringLiteral("a"), QStringLiteral("1")), Date{2}, false,
+                              collectionId(8), {}, QString(), std::nullopt));
+    library.saves.append(Save(saveId(2), xPost(QStringLiteral("a"), QStringLiteral("2")), Date{1}, false,
+                              collectionId(1), {}, QString(), std::nullopt));
+    QCOMPARE(library.filed(collectionId(8)).size(), 1);
+    QCOMPARE(library.removeCollection(collectionId(8)), QList<Save::ID>{saveId(1)});
+    QCOMPARE(library.collections.size(), 1);
+    QVERIFY(!library.save(saveId(1))->collection());
+    QCOMPARE(library.save(saveId(2))->collection(), std::optional<Collection::ID>(collectionId(1)));
+}
+
+void TestLibrary::lookups()
+{
+    Library library;
+    keepNew(library, xPost(QStringLiteral("ann"), QStringLiteral("1")), 20, 1);
+    keepNew(library, webPost(QStringLiteral("https://example.com/a")), 10, 2);
+    library.trash(saveId(2), Date{30});
+    QCOMPARE(library.save(saveId(1))->id(), saveId(1));
+    QVERIFY(!library.save(saveId(3)));
+    QCOMPARE(library.save(PostLink::x(Handle{QStringLiteral("Someone")}, StatusID{QStringLiteral("1")}))->id(),
+             saveId(1));
+    QCOMPARE(library.save(PostLink::web(url(QStringLiteral("https://example.com/a"))))->id(), saveId(2));
+    QVERIFY(!library.save(PostLink::web(url(QStringLiteral("https://example.com/b")))));
+    QVERIFY(!library.collection(collectionId(1)));
+}
+
+void TestLibrary::copiesAreIndependent()
+{
+    Library library = libraryWithCollections({QStringLiteral("A")});
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 20, 1);
+    const Library original = library;
+    Library copy = library;
+    copy.file(saveId(1), collectionId(1));
+    copy.rename(collectionId(1), QStringLiteral("B"));
+    copy.keep(xPost(QStringLiteral("a"), QStringLiteral("2")), Date{30}, std::nullopt, saveId(2));
+    QCOMPARE(library, original);
+    QVERIFY(!library.saves.first().collection());
+    QCOMPARE(library.collections.first().name, QStringLiteral("A"));
+    QCOMPARE(copy.saves.size(), 2);
+    QVERIFY(!(copy == library));
+}
+
+void TestLibrary::jsonRoundTrips()
+{
+    Library library = libraryWithCollections({QStringLiteral("Reading"), QStringLiteral("Café")});
+    Post withMedia = xPost(QStringLiteral("Ann"), QStringLiteral("1"), QStringLiteral("video / post"));
+    withMedia.attachments = {video(), image()};
+    keepNew(library, withMedia, 726000000.125, 1, collectionId(2));
+    keepNew(library, webPost(QStringLiteral("https://example.com/x?q=1")), 726000000, 2);
+    keepNew(library, xPost(QStringLiteral("bob"), QStringLiteral("3")), 1, 3);
+    library.favourite(saveId(2));
+    library.tag(saveId(2), *Tag::fromText(QStringLiteral("#Travel Notes")));
+    library.writeNote(QStringLiteral("ünïcode \"note\""), saveId(3));
+    library.trash(saveId(3), Date{726000001});
+    // Stored order that keeping would never produce must survive too.
+    library.saves.swapItemsAt(0, 2);
+
+    const std::string text = library.toJson().toJson();
+    JsonDocument doc(text);
+    const Library back = Library::fromJson(doc.root());
+    QCOMPARE(back, library);
+    QCOMPARE(qHash(back), qHash(library));
+    QCOMPARE(idsOf(back.saves), idsOf(library.saves));
+    QCOMPARE(back.toJson().toJson(), text);
+    QVERIFY(text.starts_with(R"({"collections":[)"));
+
+    JsonDocument emptyDoc(Library().toJson().toJson());
+    QCOMPARE(Library::fromJson(emptyDoc.root()), Library());
+}
+
+void TestLibrary::jsonRejects_data()
+{
+    QTest::addColumn<QString>("json");
+    const QString saveOk = QStringLiteral(
+        R"({"id":{"raw":"00000000-0000-4000-8000-000000000001"},"isFavourite":false,"note":"","post":{"attachments":[],)"
+        R"("author":{"handle":{"name":"a"},"name":"A"},"link":{"x":{"handle":{"name":"a"},"status":{"digits":"1"}}},)"
+        R"("postedAt":0,"text":""},"savedAt":1,"tags":[]})");
+    QTest::newRow("no saves") << R"({"collections":[]})";
+    QTest::newRow("no collections") << R"({"saves":[]})";
+    QTest::newRow("saves not an array") << R"({"collections":[],"saves":{}})";
+    QTest::newRow("collections null") << R"({"collections":null,"saves":[]})";
+    QTest::newRow("one bad save") << R"({"collections":[],"saves":[)" + saveOk + R"(,{"id":{"raw":"x"}}]})";
+    QTest::newRow("one bad collection")
+        << R"({"collections":[{"id":{"raw":"00000000-0000-4000-8000-000000000001"},"name":"A","swatch":{}}],"saves":[)"
+               + saveOk + "]}";
+    QTest::newRow("not an object") << R"([])";
+}
+
+void TestLibrary::jsonRejects()
+{
+    QFETCH(QString, json);
+    const std::string bytes = json.toStdString();
+    JsonDocument doc(bytes);
+    QVERIFY_THROWS_EXCEPTION(JsonError, Library::fromJson(doc.root()));
+}
+
+QTEST_APPLESS_MAIN(TestLibrary)
+#include "tst_library.moc"

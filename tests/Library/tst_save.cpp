@@ -1,0 +1,354 @@
+#include "LibraryFixtures.h"
+#include "Save.h"
+
+#include <QTest>
+
+using namespace sw;
+using namespace sw::fixtures;
+
+Q_DECLARE_METATYPE(sw::Save)
+
+namespace {
+
+Save makeSave(const QString &text, const QString &authorName, const QString &handle, const QString &note,
+              const QStringList &tagNames, bool trashed = false)
+{
+    QList<Tag> tags;
+    for (const QString &t : tagNames)
+        tags.append(Tag{t});
+    return Save(saveId(1), xPost(handle, QStringLiteral("1"), text, authorName), Date{10}, false, std::nullopt,
+                tags, note, trashed ? std::optional<Date>(Date{20}) : std::nullopt);
+}
+
+const char *kFullSave = R"({"collection":{"raw":"00000000-0000-4000-8000-000000001001"},)"
+                        R"("id":{"raw":"00000000-0000-4000-8000-000000000001"},"isFavourite":true,)"
+                        R"("note":"a note","post":{"attachments":[],"author":{"handle":{"name":"ann"},"name":"Ann"},)"
+                        R"("link":{"x":{"handle":{"name":"ann"},"status":{"digits":"42"}}},"postedAt":5,"text":"hi"},)"
+                        R"("savedAt":700000000.25,"tags":[{"name":"b"},{"name":"a"}],"trashedAt":700000100})";
+
+}  // namespace
+
+class TestSave : public QObject {
+    Q_OBJECT
+private slots:
+    void matches_data();
+    void matches();
+    void matchesTrashedSaves();
+    void searchFollowsChanges();
+    void equality_data();
+    void equality();
+    void jsonRoundTrips_data();
+    void jsonRoundTrips();
+    void jsonOptionalKeys_data();
+    void jsonOptionalKeys();
+    void jsonRejects_data();
+    void jsonRejects();
+    void jsonFollowsChanges();
+    void copiesShareUntilChanged();
+};
+
+void TestSave::matches_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("author");
+    QTest::addColumn<QString>("handle");
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<QStringList>("tags");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<bool>("expected");
+
+    const QStringList none;
+    QTest::newRow("empty query") << "x" << "A" << "a" << "" << none << "" << true;
+    QTest::newRow("white space query") << "x" << "A" << "a" << "" << none << " \t\r\n\u00a0 " << true;
+    QTest::newRow("CAFE finds café") << "a café visit" << "A" << "a" << "" << none << "CAFE" << true;
+    QTest::newRow("Café finds cafe") << "cafe" << "A" << "a" << "" << none << "Café" << true;
+    QTest::newRow("decomposed query, composed text")
+        << QStringLiteral("caf\u00e9") << "A" << "a" << "" << none << QStringLiteral("CAFE\u0301") << true;
+    QTest::newRow("composed query, decomposed text")
+        << QStringLiteral("cafe\u0301") << "A" << "a" << "" << none << QStringLiteral("caf\u00e9") << true;
+    QTest::newRow("words across pieces") << "nothing" << "A" << "a" << "Travel plans" << QStringList{"ui-design"}
+                                         << "travel ui" << true;
+    QTest::newRow("one word missing") << "travel travel" << "Travel" << "travel" << "travel" << QStringList{"travel"}
+                                      << "travel ui" << false;
+    QTest::newRow("word inside a longer word") << "a good start" << "A" << "a" << "" << none << "art" << true;
+    QTest::newRow("handle name") << "nothing here" << "Ann Lee" << "annlee" << "" << none << "ANNLEE" << true;
+    QTest::newRow("at-form not in text") << "nothing here" << "Ann Lee" << "annlee" << "" << none << "@annlee" << false;
+    QTest::newRow("at-form in text") << "thanks @annlee" << "Ann Lee" << "annlee" << "" << none << "@annlee" << true;
+    QTest::newRow("hash word against tag") << "x" << "A" << "a" << "" << QStringList{"travel"} << "#travel" << false;
+    QTest::newRow("hash word in note") << "x" << "A" << "a" << "see #travel" << QStringList{"travel"} << "#travel"
+                                       << true;
+    QTest::newRow("never across a separator") << "ab" << "cd" << "ef" << "gh" << QStringList{"ij"} << "bc" << false;
+    QTest::newRow("not across an empty note") << "ab" << "cd" << "ef" << "" << QStringList{"gh"} << "efgh" << false;
+    QTest::newRow("second tag") << "x" << "A" << "a" << "" << QStringList{"one", "two-words"} << "WORDS" << true;
+    QTest::newRow("words in any order") << "alpha beta" << "A" << "a" << "" << none << "beta alpha" << true;
+    QTest::newRow("tab between query words") << "alpha beta" << "A" << "a" << "" << none << "beta\talpha" << true;
+    QTest::newRow("full-width is another letter") << QStringLiteral("\uff21\uff22\uff23") << "A" << "a" << "" << none
+                                                  << "abc" << false;
+    QTest::newRow("no tags, empty note: text") << "hello" << "Name" << "handle" << "" << none << "hell" << true;
+    QTest::newRow("no tags, empty note: other") << "hello" << "Name" << "handle" << "" << none << "zzz" << false;
+}
+
+void TestSave::matches()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, author);
+    QFETCH(QString, handle);
+    QFETCH(QString, note);
+    QFETCH(QStringList, tags);
+    QFETCH(QString, query);
+    QFETCH(bool, expected);
+    const Save save = makeSave(text, author, handle, note, tags);
+    QCOMPARE(save.matches(query), expected);
+    // Asked again (now from the kept folded text) and through a prepared query: the same answer.
+    QCOMPARE(save.matches(query), expected);
+    QCOMPARE(save.matches(SearchQuery(query)), expected);
+}
+
+void TestSave::matchesTrashedSaves()
+{
+    const Save trashed = makeSave(QStringLiteral("words"), QStringLiteral("A"), QStringLiteral("a"), QString(), {}, true);
+    QVERIFY(trashed.isTrashed());
+    QVERIFY(trashed.matches(QString()));
+    QVERIFY(trashed.matches(QStringLiteral("WORDS")));
+}
+
+void TestSave::searchFollowsChanges()
+{
+    Library library;
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("text")), 10, 1);
+    QVERIFY(!library.saves.first().matches(QStringLiteral("kyoto")));
+    const Library before = library;   // shares the save, and its kept search text
+    library.writeNote(QStringLiteral("Kyōto trip"), saveId(1));
+    QVERIFY(library.saves.first().matches(QStringLiteral("kyoto")));
+    QVERIFY(!before.saves.first().matches(QStringLiteral("kyoto")));
+    library.tag(saveId(1), Tag{QStringLiteral("ramen")});
+    QVERIFY(library.saves.first().matches(QStringLiteral("RAMEN kyoto")));
+    library.untag(saveId(1), Tag{QStringLiteral("ramen")});
+    QVERIFY(!library.saves.first().matches(QStringLiteral("ramen")));
+}
+
+void TestSave::equality_data()
+{
+    QTest::addColumn<Save>("a");
+    QTest::addColumn<Save>("b");
+    QTest::addColumn<bool>("equal");
+    const Post post = xPost(QStringLiteral("ann"), QStringLiteral("1"));
+    const QList<Tag> ab{Tag{QStringLiteral("a")}, Tag{QStringLiteral("b")}};
+    const QList<Tag> ba{Tag{QStringLiteral("b")}, Tag{QStringLiteral("a")}};
+    auto make = [&](Save::ID id, Post p, double savedAt, bool fav, std::optional<Collection::ID> c, QList<Tag> tags,
+                    QString note, std::optional<Date> trashed) {
+        return Save(id, std::move(p), Date{savedAt}, fav, c, std::move(tags), std::move(note), trashed);
+    };
+    const Save base = make(saveId(1), post, 5, false, collectionId(1), ab, QStringLiteral("note"), std::nullopt);
+    QTest::newRow("built alike") << base
+                                 << make(saveId(1), post, 5, false, collectionId(1), ab, QStringLiteral("note"),
+                                         std::nullopt)
+                                 << true;
+    QTest::newRow("same link, other handle case")
+        << base
+        << make(saveId(1), xPost(QStringLiteral("ANN"), QStringLiteral("1")), 5, false, collectionId(1), ab,
+                QStringLiteral("note"), std::nullopt)
+        << true;
+    QTest::newRow("note composed and decomposed")
+        << make(saveId(1), post, 5, false, std::nullopt, {}, QStringLiteral("caf\u00e9"), std::nullopt)
+        << make(saveId(1), post, 5, false, std::nullopt, {}, QStringLiteral("cafe\u0301"), std::nullopt) << true;
+    QTest::newRow("id") << base
+                        << make(saveId(2), post, 5, false, collectionId(1), ab, QStringLiteral("note"), std::nullopt)
+                        << false;
+    QTest::newRow("post text")
+        << base
+        << make(saveId(1), xPost(QStringLiteral("ann"), QStringLiteral("1"), QStringLiteral("other")), 5, false,
+                collectionId(1), ab, QStringLiteral("note"), std::nullopt)
+        << false;
+    QTest::newRow("savedAt") << base
+                             << make(saveId(1), post, 5.001, false, collectionId(1), ab, QStringLiteral("note"),
+                                     std::nullopt)
+                             << false;
+    QTest::newRow("favourite") << base
+                               << make(saveId(1), post, 5, true, collectionId(1), ab, QStringLiteral("note"),
+                                       std::nullopt)
+                               << false;
+    QTest::newRow("collection absent") << base
+                                       << make(saveId(1), post, 5, false, std::nullopt, ab, QStringLiteral("note"),
+                                               std::nullopt)
+                                       << false;
+    QTest::newRow("other collection") << base
+                                      << make(saveId(1), post, 5, false, collectionId(2), ab, QStringLiteral("note"),
+                                              std::nullopt)
+                                      << false;
+    QTest::newRow("tag order") << base
+                               << make(saveId(1), post, 5, false, collectionId(1), ba, QStringLiteral("note"),
+                                       std::nullopt)
+                               << false;
+    QTest::newRow("note case") << base
+                               << make(saveId(1), post, 5, false, collectionId(1), ab, QStringLiteral("Note"),
+                                       std::nullopt)
+                               << false;
+    QTest::newRow("trashed") << base
+                             << make(saveId(1), post, 5, false, collectionId(1), ab, QStringLiteral("note"), Date{9})
+                             << false;
+}
+
+void TestSave::equality()
+{
+    QFETCH(Save, a);
+    QFETCH(Save, b);
+    QFETCH(bool, equal);
+    QCOMPARE(a == b, equal);
+    QCOMPARE(b == a, equal);
+    if (equal)
+        QCOMPARE(qHash(a), qHash(b));
+}
+
+void TestSave::jsonRoundTrips_data()
+{
+    QTest::addColumn<Save>("save");
+    Post web = webPost(QStringLiteral("https://example.com/a?b=c"));
+    web.attachments = {image(), page()};
+    web.preview = url(QStringLiteral("https://example.com/p.png"));
+    Post x = xPost(QStringLiteral("Ann"), QStringLiteral("0042"), QStringLiteral("line\nbreak \"quoted\" / ü"));
+    x.attachments = {video()};
+    QTest::newRow("new") << Save(saveId(1), x, Date{726000000.5});
+    QTest::newRow("every field")
+        << Save(saveId(2), web, Date{-3.25}, true, collectionId(3),
+                {Tag{QStringLiteral("Travel Notes")}, Tag{QStringLiteral("a")}, Tag{QStringLiteral("a")}},
+                QStringLiteral("ñote\t"), Date{726000100});
+}
+
+void TestSave::jsonRoundTrips()
+{
+    QFETCH(Save, save);
+    const std::string text = save.toJson().toJson();
+    JsonDocument doc(text);
+    const Save back = Save::fromJson(doc.root());
+    QCOMPARE(back, save);
+    QVERIFY(!back.sharesDataWith(save));
+    // Written again, the text is the same.
+    QCOMPARE(back.toJson().toJson(), text);
+    QCOMPARE(doc.root().has("collection"), save.collection().has_value());
+    QCOMPARE(doc.root().has("trashedAt"), save.trashedAt().has_value());
+    QVERIFY(doc.root().has("tags"));
+    QVERIFY(doc.root().has("note"));
+    QCOMPARE(doc.root()["id"]["raw"].string(), save.id().text());
+    QCOMPARE(save.id().text(), save.id().text().toUpper());
+}
+
+void TestSave::jsonOptionalKeys_data()
+{
+    QTest::addColumn<QString>("json");
+    QTest::addColumn<bool>("filed");
+    QTest::addColumn<bool>("trashed");
+    const QString full = QString::fromLatin1(kFullSave);
+    QTest::newRow("every key") << full << true << true;
+    QString noOptional = full;
+    noOptional.replace(QStringLiteral(R"("collection":{"raw":"00000000-0000-4000-8000-000000001001"},)"), QString());
+    noOptional.replace(QStringLiteral(R"(,"trashedAt":700000100)"), QString());
+    QTest::newRow("without collection and trashedAt") << noOptional << false << false;
+    QString nulls = full;
+    nulls.replace(QStringLiteral(R"({"raw":"00000000-0000-4000-8000-000000001001"})"), QStringLiteral("null"));
+    nulls.replace(QStringLiteral("700000100"), QStringLiteral("null"));
+    QTest::newRow("nulls") << nulls << false << false;
+    QTest::newRow("unknown key ignored") << QString(full).replace(QStringLiteral("\"note\""),
+                                                                   QStringLiteral("\"extra\":[1],\"note\""))
+                                         << true << true;
+}
+
+void TestSave::jsonOptionalKeys()
+{
+    QFETCH(QString, json);
+    QFETCH(bool, filed);
+    QFETCH(bool, trashed);
+    const std::string bytes = json.toStdString();
+    JsonDocument doc(bytes);
+    const Save save = Save::fromJson(doc.root());
+    QCOMPARE(save.collection().has_value(), filed);
+    QCOMPARE(save.isTrashed(), trashed);
+    QCOMPARE(save.id(), saveId(1));
+    QCOMPARE(save.savedAt(), Date{700000000.25});
+    QVERIFY(save.isFavourite());
+    QCOMPARE(save.note(), QStringLiteral("a note"));
+    QCOMPARE(save.tags(), (QList<Tag>{Tag{QStringLiteral("b")}, Tag{QStringLiteral("a")}}));
+    QCOMPARE(save.post().link, PostLink::x(Handle{QStringLiteral("x")}, StatusID{QStringLiteral("42")}));
+    if (filed)
+        QCOMPARE(*save.collection(), collectionId(1));
+}
+
+void TestSave::jsonRejects_data()
+{
+    QTest::addColumn<QString>("json");
+    const QString full = QString::fromLatin1(kFullSave);
+    auto without = [&](const QString &piece) { return QString(full).replace(piece, QString()); };
+    QTest::newRow("no note") << without(QStringLiteral(R"("note":"a note",)"));
+    QTest::newRow("no tags") << without(QStringLiteral(R"(,"tags":[{"name":"b"},{"name":"a"}])"));
+    QTest::newRow("no id") << without(QStringLiteral(R"("id":{"raw":"00000000-0000-4000-8000-000000000001"},)"));
+    QTest::newRow("no savedAt") << without(QStringLiteral(R"("savedAt":700000000.25,)"));
+    QTest::newRow("no isFavourite") << without(QStringLiteral(R"("isFavourite":true,)"));
+    QTest::newRow("id not a uuid")
+        << QString(full).replace(QStringLiteral("00000000-0000-4000-8000-000000000001"), QStringLiteral("nope"));
+    QTest::newRow("collection id malformed")
+        << QString(full).replace(QStringLiteral("00000000-0000-4000-8000-000000001001"),
+                                 QStringLiteral("00000000-0000-4000-8000-00000000100"));
+    QTest::newRow("isFavourite a number") << QString(full).replace(QStringLiteral("true"), QStringLiteral("1"));
+    QTest::newRow("tags an object") << QString(full).replace(QStringLiteral(R"([{"name":"b"},{"name":"a"}])"),
+                                                             QStringLiteral(R"({"name":"b"})"));
+    QTest::newRow("savedAt a string") << QString(full).replace(QStringLiteral("700000000.25"),
+                                                               QStringLiteral("\"700000000.25\""));
+    QTest::newRow("link with two cases")
+        << QString(full).replace(QStringLiteral(R"("link":{"x")"),
+                                 QStringLiteral(R"("link":{"web":{"_0":"https:\/\/a.com"},"x")"));
+}
+
+void TestSave::jsonRejects()
+{
+    QFETCH(QString, json);
+    const std::string bytes = json.toStdString();
+    JsonDocument doc(bytes);
+    QVERIFY_THROWS_EXCEPTION(JsonError, Save::fromJson(doc.root()));
+}
+
+void TestSave::jsonFollowsChanges()
+{
+    Library library;
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 10, 1);
+    const std::string fresh = library.saves.first().toJson().toJson();
+    QVERIFY(fresh.find("trashedAt") == std::string::npos);
+    const Library before = library;
+    library.trash(saveId(1), Date{20});
+    library.favourite(saveId(1));
+    library.writeNote(QStringLiteral("n"), saveId(1));
+    JsonDocument doc(library.saves.first().toJson().toJson());
+    const Save back = Save::fromJson(doc.root());
+    QCOMPARE(back, library.saves.first());
+    QCOMPARE(back.trashedAt(), std::optional<Date>(Date{20}));
+    QVERIFY(back.isFavourite());
+    // The earlier value still writes its own text.
+    QCOMPARE(before.saves.first().toJson().toJson(), fresh);
+}
+
+void TestSave::copiesShareUntilChanged()
+{
+    Library library;
+    for (int i = 0; i < 3; ++i)
+        keepNew(library, xPost(QStringLiteral("a"), QString::number(i + 1)), 10 - i, i + 1);
+    Library copy = library;
+    for (qsizetype i = 0; i < 3; ++i)
+        QVERIFY(copy.saves.at(i).sharesDataWith(library.saves.at(i)));
+    copy.favourite(saveId(2));
+    QVERIFY(copy.saves.at(0).sharesDataWith(library.saves.at(0)));
+    QVERIFY(!copy.saves.at(1).sharesDataWith(library.saves.at(1)));
+    QVERIFY(copy.saves.at(2).sharesDataWith(library.saves.at(2)));
+    QVERIFY(!library.saves.at(1).isFavourite());
+    QVERIFY(copy.saves.at(1).isFavourite());
+    QVERIFY(!(copy == library));
+    // An operation that changes nothing leaves every save shared.
+    Library untouched = library;
+    untouched.restore(saveId(1));
+    untouched.favourite(saveId(99));
+    untouched.trash(saveId(99), Date{1});
+    QVERIFY(untouched == library);
+    for (qsizetype i = 0; i < 3; ++i)
+        QVERIFY(untouched.saves.at(i).sharesDataWith(library.saves.at(i)));
+}
+
+QTEST_APPLESS_MAIN(TestSave)
+#include "tst_save.moc"
