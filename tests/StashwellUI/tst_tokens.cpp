@@ -1,0 +1,346 @@
+#include "Theme.h"
+#include "Tokens.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVariantAnimation>
+
+#include <cmath>
+
+using namespace sw;
+
+Q_DECLARE_METATYPE(sw::Appearance)
+Q_DECLARE_METATYPE(sw::Tokens::TypeStyle)
+Q_DECLARE_METATYPE(sw::Swatch)
+
+namespace {
+
+double luminance(const QColor &c)
+{
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// `top` laid over `bottom` (which is opaque).
+QColor over(const QColor &top, const QColor &bottom)
+{
+    const double a = top.alphaF();
+    return QColor::fromRgbF(static_cast<float>(top.redF() * a + bottom.redF() * (1 - a)),
+                            static_cast<float>(top.greenF() * a + bottom.greenF() * (1 - a)),
+                            static_cast<float>(top.blueF() * a + bottom.blueF() * (1 - a)));
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor token(const char *name, Appearance appearance)
+{
+    return Tokens::Colors::token(QString::fromLatin1(name), appearance).value();
+}
+
+class ThemeGuard {
+public:
+    ~ThemeGuard()
+    {
+        Theme::instance().setAppearance(Appearance::light);
+        Theme::instance().setSurface(Surface::solid);
+    }
+};
+
+}  // namespace
+
+class TestTokens : public QObject {
+    Q_OBJECT
+private slots:
+    void everyAssetHasBothAppearances_data();
+    void everyAssetHasBothAppearances();
+    void everyTokenResolves_data();
+    void everyTokenResolves();
+    void unknownNames();
+    void textIsReadable_data();
+    void textIsReadable();
+    void colourFunctionsFollowTheAppearance();
+    void glassSheetFollowsWindow_data();
+    void glassSheetFollowsWindow();
+    void swatches_data();
+    void swatches();
+    void avatarPalette();
+    void themeSignalsOnlyOnChange();
+    void surfaceRawValues();
+    void typeStyles_data();
+    void typeStyles();
+    void monoIsLargerThanMonoSmall();
+    void motion();
+};
+
+void TestTokens::everyAssetHasBothAppearances_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const QString &name : Tokens::Colors::assetNames())
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+void TestTokens::everyAssetHasBothAppearances()
+{
+    QFETCH(QString, name);
+    const auto light = Tokens::Colors::asset(name, Appearance::light);
+    const auto dark = Tokens::Colors::asset(name, Appearance::dark);
+    QVERIFY(light.has_value());
+    QVERIFY(dark.has_value());
+    QVERIFY(light->isValid() && dark->isValid());
+    QVERIFY(light->alpha() > 0 && dark->alpha() > 0);
+    QVERIFY2(*light != *dark, "the dark set repeats the light value");
+}
+
+void TestTokens::everyTokenResolves_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Appearance>("appearance");
+    for (const QString &name : Tokens::Colors::tokenNames()) {
+        QTest::newRow(qPrintable(name + QStringLiteral(" light"))) << name << Appearance::light;
+        QTest::newRow(qPrintable(name + QStringLiteral(" dark"))) << name << Appearance::dark;
+    }
+}
+
+void TestTokens::everyTokenResolves()
+{
+    QFETCH(QString, name);
+    QFETCH(Appearance, appearance);
+    const auto colour = Tokens::Colors::token(name, appearance);
+    QVERIFY(colour.has_value());
+    QVERIFY(colour->isValid());
+    QVERIFY(colour->alpha() > 0);
+}
+
+void TestTokens::unknownNames()
+{
+    QCOMPARE(Tokens::Colors::tokenNames().size(), 21);
+    QCOMPARE(Tokens::Colors::assetNames().size(), 17);
+    QVERIFY(!Tokens::Colors::asset(u"accent", Appearance::light).has_value());   // fixed, not an asset
+    QVERIFY(!Tokens::Colors::asset(u"Canvas", Appearance::light).has_value());   // names are exact
+    QVERIFY(!Tokens::Colors::token(u"nope", Appearance::dark).has_value());
+    QVERIFY(!Tokens::Typography::named(u"Body").has_value());
+}
+
+void TestTokens::textIsReadable_data()
+{
+    QTest::addColumn<QString>("foreground");
+    QTest::addColumn<QString>("background");
+    QTest::addColumn<double>("minimum");
+    // Body text needs 4.5:1, large or secondary marks 3:1.
+    const QList<std::tuple<const char *, const char *, double>> pairs{
+        {"text", "canvas", 4.5},        {"text", "window", 4.5},        {"text", "card", 4.5},
+        {"text", "field", 4.5},         {"textSecondary", "card", 4.5}, {"textSecondary", "panel", 4.5},
+        {"muted", "card", 3.0},         {"muted", "window", 3.0},       {"accentInk", "card", 3.0},
+        {"ok", "card", 3.0},            {"danger", "card", 3.0},        {"onAccent", "accent", 4.5},
+    };
+    for (const auto &[fg, bg, minimum] : pairs) {
+        for (const char *look : {"light", "dark"})
+            QTest::newRow(qPrintable(QStringLiteral("%1 on %2, %3").arg(fg, bg, look)))
+                << QString::fromLatin1(fg) << QString::fromLatin1(bg) << minimum;
+    }
+}
+
+void TestTokens::textIsReadable()
+{
+    QFETCH(QString, foreground);
+    QFETCH(QString, background);
+    QFETCH(double, minimum);
+    const Appearance appearance =
+        QString::fromLatin1(QTest::currentDataTag()).endsWith(u"dark") ? Appearance::dark : Appearance::light;
+    const QColor bg = *Tokens::Colors::token(background, appearance);
+    const QColor fg = over(*Tokens::Colors::token(foreground, appearance), bg);
+    const double ratio = contrast(fg, bg);
+    QVERIFY2(ratio >= minimum, qPrintable(QStringLiteral("contrast %1").arg(ratio)));
+}
+
+void TestTokens::colourFunctionsFollowTheAppearance()
+{
+    ThemeGuard guard;
+    for (Appearance appearance : {Appearance::light, Appearance::dark}) {
+        Theme::instance().setAppearance(appearance);
+        QCOMPARE(Tokens::Colors::canvas(), token("canvas", appearance));
+        QCOMPARE(Tokens::Colors::text(), token("text", appearance));
+        QCOMPARE(Tokens::Colors::dot(), token("dot", appearance));
+        QCOMPARE(Tokens::Colors::onGlassHover(), token("onGlassHover", appearance));
+        QCOMPARE(Tokens::Colors::glassSheet(), token("glassSheet", appearance));
+        // The fixed colours do not change.
+        QCOMPARE(Tokens::Colors::accent(), QColor(0xF2, 0xA5, 0x41));
+        QCOMPARE(Tokens::Colors::onAccent(), QColor(0x1A, 0x12, 0x06));
+        QCOMPARE(Tokens::Colors::scrim().alpha(), 199);   // 0.78 of 255, rounded
+        QCOMPARE(Tokens::Colors::scrim().rgb(), qRgb(0, 0, 0));
+    }
+    QVERIFY(token("canvas", Appearance::light).lightness() > token("canvas", Appearance::dark).lightness());
+}
+
+void TestTokens::glassSheetFollowsWindow_data()
+{
+    QTest::addColumn<Appearance>("appearance");
+    QTest::newRow("light") << Appearance::light;
+    QTest::newRow("dark") << Appearance::dark;
+}
+
+void TestTokens::glassSheetFollowsWindow()
+{
+    QFETCH(Appearance, appearance);
+    const QColor window = token("window", appearance);
+    const QColor sheet = token("glassSheet", appearance);
+    QCOMPARE(sheet.rgb(), window.rgb());
+    QVERIFY(std::abs(sheet.alphaF() - window.alphaF() * 0.66) < 0.002);
+    const Appearance other = appearance == Appearance::light ? Appearance::dark : Appearance::light;
+    QVERIFY(sheet != token("glassSheet", other));
+}
+
+void TestTokens::swatches_data()
+{
+    QTest::addColumn<Swatch>("swatch");
+    QTest::addColumn<Appearance>("appearance");
+    for (Swatch swatch : allSwatches) {
+        for (Appearance appearance : {Appearance::light, Appearance::dark})
+            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QString::fromUtf8(swatchName(swatch).data()),
+                                                                  appearance == Appearance::dark ? u"dark" : u"light")))
+                << swatch << appearance;
+    }
+}
+
+void TestTokens::swatches()
+{
+    QFETCH(Swatch, swatch);
+    QFETCH(Appearance, appearance);
+    ThemeGuard guard;
+    Theme::instance().setAppearance(appearance);
+    const QColor colour = Tokens::Colors::swatch(swatch);
+    if (swatch == Swatch::amber)
+        QCOMPARE(colour, Tokens::Colors::accent());
+    if (swatch == Swatch::green)
+        QCOMPARE(colour, Tokens::Colors::ok());
+    // The five are told apart.
+    for (Swatch other : allSwatches) {
+        if (other != swatch)
+            QVERIFY(Tokens::Colors::swatch(other) != colour);
+    }
+    QCOMPARE(colour.alpha(), 255);
+}
+
+void TestTokens::avatarPalette()
+{
+    const auto &palette = Tokens::Colors::avatarPalette();
+    QCOMPARE(palette.size(), size_t(6));
+    QCOMPARE(palette.front(), QColor(0x5B, 0x4B, 0xD6));
+    QCOMPARE(palette.back(), QColor(0x8A, 0x6D, 0x2E));
+    for (const QColor &colour : palette) {
+        QCOMPARE(colour.alpha(), 255);
+        // White initials stay readable on every tile.
+        QVERIFY(contrast(Qt::white, colour) >= 3.0);
+    }
+}
+
+void TestTokens::themeSignalsOnlyOnChange()
+{
+    ThemeGuard guard;
+    Theme &theme = Theme::instance();
+    theme.setAppearance(Appearance::light);
+    theme.setSurface(Surface::solid);
+    QSignalSpy appearance(&theme, &Theme::appearanceChanged);
+    QSignalSpy surface(&theme, &Theme::surfaceChanged);
+    QSignalSpy changed(&theme, &Theme::changed);
+    theme.setAppearance(Appearance::light);
+    theme.setSurface(Surface::solid);
+    QCOMPARE(changed.count(), 0);
+    theme.setAppearance(Appearance::dark);
+    theme.setSurface(Surface::glass);
+    theme.setSurface(Surface::glass);
+    QCOMPARE(appearance.count(), 1);
+    QCOMPARE(appearance.takeFirst().at(0).value<Appearance>(), Appearance::dark);
+    QCOMPARE(surface.count(), 1);
+    QCOMPARE(changed.count(), 2);
+    QVERIFY(Theme::isDark());
+    QVERIFY(Theme::isGlass());
+}
+
+void TestTokens::surfaceRawValues()
+{
+    QCOMPARE(surfaceRawValue(Surface::solid), QStringLiteral("solid"));
+    QCOMPARE(surfaceRawValue(Surface::glass), QStringLiteral("glass"));
+    QCOMPARE(surfaceFromRawValue(u"solid"), std::optional<Surface>(Surface::solid));
+    QCOMPARE(surfaceFromRawValue(u"glass"), std::optional<Surface>(Surface::glass));
+    QCOMPARE(surfaceFromRawValue(u"Glass"), std::optional<Surface>());
+    QCOMPARE(surfaceFromRawValue(u"glass "), std::optional<Surface>());
+    QCOMPARE(surfaceFromRawValue(u""), std::optional<Surface>());
+}
+
+void TestTokens::typeStyles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Tokens::TypeStyle>("style");
+    for (const QString &name : Tokens::Typography::names())
+        QTest::newRow(qPrintable(name)) << name << *Tokens::Typography::named(name);
+}
+
+// Each style is drawn at its size in logical pixels, in an installed face of its family with the
+// weight its name asks for.
+void TestTokens::typeStyles()
+{
+    QFETCH(QString, name);
+    QFETCH(Tokens::TypeStyle, style);
+    const QFont font = style.font();
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    QVERIFY(std::abs(font.pointSizeF() * dpi / 72 - style.size) < 1e-6);
+    QCOMPARE(font.weight(), Tokens::Typography::qtWeight(style.weight));
+    const QFontInfo info(font);
+    const QString family = style.design == Tokens::Design::monospaced ? QStringLiteral("Noto Sans Mono")
+                                                                       : QStringLiteral("Noto Sans");
+    QCOMPARE(info.family(), family);
+    if (style.design == Tokens::Design::monospaced) {
+        // Every digit as wide as the next.
+        const QFontMetricsF metrics(font);
+        QCOMPARE(metrics.horizontalAdvance(QStringLiteral("1111")), metrics.horizontalAdvance(QStringLiteral("8888")));
+    }
+    const bool heavy = style.weight == Tokens::Weight::bold || style.weight == Tokens::Weight::heavy ||
+                       style.weight == Tokens::Weight::semibold;
+    QCOMPARE(info.weight() >= QFont::DemiBold, heavy);
+}
+
+// Qt draws text at whole pixel sizes, so 11.5 is drawn at 12; it must still come out larger than
+// the 11-pixel small mono and be laid out from its exact size.
+void TestTokens::monoIsLargerThanMonoSmall()
+{
+    QCOMPARE(Tokens::Typography::mono.size, 11.5);
+    QCOMPARE(Tokens::Typography::monoSmall.size, 11.0);
+    const QString digits = QStringLiteral("0123456789");
+    const double mono = QFontMetricsF(Tokens::Typography::mono.font()).horizontalAdvance(digits);
+    const double small = QFontMetricsF(Tokens::Typography::monoSmall.font()).horizontalAdvance(digits);
+    QVERIFY2(small < mono, qPrintable(QStringLiteral("%1 %2").arg(small).arg(mono)));
+}
+
+void TestTokens::motion()
+{
+    const Tokens::Animation &quick = Tokens::Motion::quick();
+    QCOMPARE(quick.milliseconds, 150);
+    // Ease-out: fast at first, slow at the end.
+    QVERIFY(quick.easing.valueForProgress(0.25) > 0.3);
+    QVERIFY(quick.easing.valueForProgress(0.5) > 0.6);
+    QVERIFY(std::abs(quick.easing.valueForProgress(1.0) - 1.0) < 1e-9);
+    QVERIFY(std::abs(quick.easing.valueForProgress(0.0)) < 1e-9);
+
+    QVariantAnimation animation;
+    QVERIFY(Tokens::Motion::isEnabled());
+    quick.applyTo(animation);
+    QCOMPARE(animation.duration(), 150);
+    Tokens::Motion::setEnabled(false);
+    QVERIFY(quick.isInstant());
+    quick.applyTo(animation);
+    QCOMPARE(animation.duration(), 0);
+    Tokens::Motion::setEnabled(true);
+    QCOMPARE(quick.effectiveMilliseconds(), 150);
+}
+
+QTEST_MAIN(TestTokens)
+#include "tst_tokens.moc"
