@@ -161,7 +161,9 @@ std::expected<void, ArchiveFailure> FileArchive::storeBytes(std::string_view doc
                        QStringLiteral("The folder %1 could not be created.").arg(m_directory));
 
     QSaveFile file(documentPath());
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a failure to write shows in write() itself: QSaveFile does not check
+    // the flush of its buffer at commit, and would then put a short file in the document's place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failure(ArchiveFailure::Kind::couldNotWrite, file.errorString());
     const qint64 size = qint64(document.size());
     const qint64 written = file.write(document.data(), size);
@@ -173,8 +175,15 @@ std::expected<void, ArchiveFailure> FileArchive::storeBytes(std::string_view doc
         file.cancelWriting();
         return failure(ArchiveFailure::Kind::couldNotWrite, why);
     }
-    // commit() flushes, syncs the file and renames it over the document; when any of that
-    // fails it removes the temporary file and the old document stays.
+    // Some file systems report a lack of room only when the data reach the disk; QSaveFile
+    // ignores a failed sync, so sync here and refuse to commit what did not arrive.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL) {
+        const QString why = systemError(errno);
+        file.cancelWriting();
+        return failure(ArchiveFailure::Kind::couldNotWrite, why);
+    }
+    // commit() renames the temporary file over the document; when that fails it removes the
+    // temporary file and the old document stays.
     if (!file.commit())
         return failure(ArchiveFailure::Kind::couldNotWrite, file.errorString());
     if (const auto error = syncFolder(m_directory))

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <type_traits>
 #include <variant>
 
 namespace sw {
@@ -43,6 +44,9 @@ public:
 
     Filter() = default;   // all
     Filter(Value value) : m_value(std::move(value)) {}
+    template <typename Case>
+        requires std::is_constructible_v<Value, Case &&> && (!std::is_same_v<std::decay_t<Case>, Value>)
+    Filter(Case &&c) : m_value(std::forward<Case>(c)) {}
     static Filter all() { return All{}; }
     static Filter recentlyAdded() { return RecentlyAdded{}; }
     static Filter favourites() { return Favourites{}; }

@@ -8,9 +8,9 @@ std::size_t qHash(const Action &action, std::size_t seed) noexcept
 {
     seed = qHashMulti(seed, action.index());
     if (const auto *d = std::get_if<Action::Download>(&action.value()))
-        return qHash(d->bytes, seed);
+        return qHashMulti(seed, d->bytes);
     if (const auto *d = std::get_if<Action::Downloading>(&action.value()))
-        return qHash(d->fraction, seed);
+        return qHashMulti(seed, d->fraction);
     return seed;
 }
 

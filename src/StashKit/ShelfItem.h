@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <type_traits>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -40,6 +41,9 @@ public:
 
     Action() = default;   // open
     Action(Value value) : m_value(value) {}
+    template <typename Case>
+        requires std::is_constructible_v<Value, Case> && (!std::is_same_v<std::decay_t<Case>, Value>)
+    Action(Case c) : m_value(c) {}
     static Action download(std::int64_t bytes) { return Download{bytes}; }
     static Action downloading(double fraction) { return Downloading{fraction}; }
     static Action retry() { return Retry{}; }
