@@ -1,6 +1,5 @@
 #include "Date.h"
 
-#include <QTimeZone>
 
 #include <cmath>
 #include <limits>
@@ -20,7 +19,7 @@ QDateTime Date::toDateTime() const
     // QDateTime holds milliseconds in 64 bits; keep well inside that range.
     if (!std::isfinite(ms) || std::fabs(ms) > 9.0e15)
         return QDateTime();
-    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(ms), QTimeZone::utc());
+    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(ms), Qt::UTC);
 }
 
 Date Date::now()

@@ -44,6 +44,12 @@ JsonValue &JsonValue::push(JsonValue value)
 
 void writeJsonString(std::string &out, std::string_view s)
 {
+    // Never write a document that cannot be read back: malformed UTF-8 becomes U+FFFD.
+    if (!simdjson::validate_utf8(s.data(), s.size())) {
+        const std::string repaired = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).toStdString();
+        writeJsonString(out, repaired);
+        return;
+    }
     static constexpr char hex[] = "0123456789abcdef";
     out.push_back('"');
     std::size_t runStart = 0;

@@ -170,8 +170,13 @@ Url PostLink::url() const
     if (const Web *w = asWeb())
         return w->url;
     const X &x = std::get<X>(m_value);
-    // The handle stands as exactly one path segment, whatever characters it holds.
-    const QString segment = QString::fromLatin1(QUrl::toPercentEncoding(x.handle.lowercased()));
+    // The handle stands as exactly one path segment, whatever characters it holds: everything
+    // that may not stand inside a segment is percent-encoded, and so is a handle of dots only,
+    // which would otherwise climb the path.
+    const QString handle = x.handle.lowercased();
+    QString segment = QString::fromLatin1(QUrl::toPercentEncoding(handle, "!$&'()*+,;=:@"));
+    if (handle == u"." || handle == u"..")
+        segment.replace(u'.', QStringLiteral("%2E"));
     const QString text = QStringLiteral("https://") + mainHost() + u'/' + segment + QStringLiteral("/status/") + x.status.digits;
     if (auto parsed = Url::parse(text))
         return *parsed;

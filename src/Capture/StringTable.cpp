@@ -88,16 +88,23 @@ void StringTable::ensureLoaded() const
         const_cast<StringTable *>(this)->load(locale());
 }
 
-QString StringTable::text(const char *key) const
+std::optional<QString> StringTable::find(const char *key) const
 {
     ensureLoaded();
     std::lock_guard lock(m_mutex);
-    if (m_translator) {
-        // Id-based translations have no context; the id is the source text.
-        const QString found = m_translator->translate(nullptr, key);
-        if (!found.isEmpty())
-            return found;
-    }
+    if (!m_translator)
+        return std::nullopt;
+    // Id-based translations have no context; the id stands as the source text.
+    QString found = m_translator->translate(nullptr, key);
+    if (found.isEmpty())
+        return std::nullopt;
+    return found;
+}
+
+QString StringTable::text(const char *key) const
+{
+    if (auto found = find(key))
+        return *found;
     return QString::fromUtf8(key);
 }
 

@@ -13,6 +13,7 @@
 #include <initializer_list>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 
 class QTranslator;
@@ -52,6 +53,8 @@ public:
 
     // The text of a key, or the key when the table has none.
     QString text(const char *key) const;
+    // The text of a key in the loaded language; none when it has none.
+    std::optional<QString> find(const char *key) const;
     // The text of a key with %1 ... %n filled in one pass: an argument is inserted verbatim, so a
     // "%2" inside the first argument stays as it is.
     QString text(const char *key, std::initializer_list<QString> arguments) const;

@@ -64,7 +64,26 @@ QString fold(const QString &s)
             out.append(decomposed.constData() + i, width);
         i += width - 1;
     }
-    return out.toCaseFolded().normalized(QString::NormalizationForm_C);
+    out = out.toCaseFolded();
+    // Qt folds one character to one; the full folding also expands these.
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const char16_t c = out.at(i).unicode();
+        const char *expansion = nullptr;
+        switch (c) {
+        case 0x00DF: case 0x1E9E: expansion = "ss"; break;
+        case 0xFB00: expansion = "ff"; break;
+        case 0xFB01: expansion = "fi"; break;
+        case 0xFB02: expansion = "fl"; break;
+        case 0xFB03: expansion = "ffi"; break;
+        case 0xFB04: expansion = "ffl"; break;
+        case 0xFB05: case 0xFB06: expansion = "st"; break;
+        default: continue;
+        }
+        const QString replacement = QString::fromLatin1(expansion);
+        out.replace(i, 1, replacement);
+        i += replacement.size() - 1;
+    }
+    return out.normalized(QString::NormalizationForm_C);
 }
 
 bool foldedEqual(const QString &a, const QString &b)

@@ -80,7 +80,7 @@ std::vector<Url::QueryItem> Url::queryItems() const
 {
     std::vector<QueryItem> out;
     const auto q = query();
-    if (!q)
+    if (!q || q->isEmpty())   // "?" alone holds no item
         return out;
     for (const QString &piece : q->split(u'&')) {
         const qsizetype eq = piece.indexOf(u'=');

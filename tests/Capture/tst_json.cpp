@@ -1,0 +1,318 @@
+#include "Json.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+using namespace sw;
+
+namespace {
+QByteArray written(const JsonValue &v)
+{
+    return QByteArray::fromStdString(v.toJson());
+}
+
+QString failureOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const JsonError &e) {
+        return e.message();
+    }
+    return QString();
+}
+}  // namespace
+
+class TestJson : public QObject {
+    Q_OBJECT
+private slots:
+    void writesCanonically_data();
+    void writesCanonically();
+    void doubles_data();
+    void doubles();
+    void doublesRoundTrip_data();
+    void doublesRoundTrip();
+    void stringsRoundTrip_data();
+    void stringsRoundTrip();
+    void malformedUtf8IsRepaired();
+    void rejectsMalformedDocuments_data();
+    void rejectsMalformedDocuments();
+    void integers_data();
+    void integers();
+    void typeMismatchesThrow_data();
+    void typeMismatchesThrow();
+    void requiredAndOptionalKeys();
+    void oneCase_data();
+    void oneCase();
+};
+
+void TestJson::writesCanonically_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("expected");
+
+    auto row = [](const char *name, const JsonValue &v, const char *expected) {
+        QTest::newRow(name) << written(v) << QByteArray(expected);
+    };
+    JsonValue inner = JsonValue::object();
+    inner.set("zeta", 1).set("alpha", 2).set("mid", JsonValue::array());
+    JsonValue outer = JsonValue::object();
+    outer.set("b", inner).set("a", JsonValue::array().push(JsonValue::object().set("y", true).set("x", nullptr)));
+    row("keys sorted at every depth", outer, R"({"a":[{"x":null,"y":true}],"b":{"alpha":2,"mid":[],"zeta":1}})");
+    row("setting a key again replaces it", JsonValue::object().set("k", 1).set("k", 2), R"({"k":2})");
+    row("byte order of keys", JsonValue::object().set("b", 1).set("B", 2).set("a", 3).set("ab", 4),
+        R"({"B":2,"a":3,"ab":4,"b":1})");
+    row("slash escaped", JsonValue("https://x.com/a"), R"("https:\/\/x.com\/a")");
+    row("quotes and backslash", JsonValue("a\"b\\c"), R"("a\"b\\c")");
+    row("named control escapes", JsonValue("\b\f\n\r\t"), R"("\b\f\n\r\t")");
+    row("other control characters", JsonValue(std::string("\x01\x1f\x00", 3)), R"("\u0001\u001f\u0000")");
+    row("non-ASCII written as UTF-8", JsonValue(QStringLiteral("é日😀")), "\"\xc3\xa9\xe6\x97\xa5\xf0\x9f\x98\x80\"");
+    row("int64 extremes", JsonValue::array().push(std::numeric_limits<std::int64_t>::min()).push(std::numeric_limits<std::int64_t>::max()),
+        "[-9223372036854775808,9223372036854775807]");
+    row("uint64 max", JsonValue(std::numeric_limits<std::uint64_t>::max()), "18446744073709551615");
+    row("empty object and array", JsonValue::object().set("o", JsonValue::object()).set("a", JsonValue::array()),
+        R"({"a":[],"o":{}})");
+    row("tagged case", JsonValue::tagged("web", JsonValue::object().set("_0", "u")), R"({"web":{"_0":"u"}})");
+    row("raw fragment verbatim", JsonValue::object().set("k", JsonValue::raw(R"({"z":1,"a":2})")), R"({"k":{"z":1,"a":2}})");
+}
+
+void TestJson::writesCanonically()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(text, expected);
+}
+
+void TestJson::doubles_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("integral, no .0") << 1.0 << QByteArray("1");
+    QTest::newRow("zero") << 0.0 << QByteArray("0");
+    QTest::newRow("half") << 12.5 << QByteArray("12.5");
+    QTest::newRow("negative") << -0.25 << QByteArray("-0.25");
+    QTest::newRow("shortest") << 0.1 << QByteArray("0.1");
+    QTest::newRow("a date") << 786297600.123 << QByteArray("786297600.123");
+    QTest::newRow("largest exact integer") << 9007199254740991.0 << QByteArray("9007199254740991");
+    QTest::newRow("large") << 1e16 << QByteArray("1e+16");
+    QTest::newRow("small") << 0.00001 << QByteArray("1e-05");
+    QTest::newRow("smallest fixed") << 0.0001 << QByteArray("0.0001");
+    QTest::newRow("max") << std::numeric_limits<double>::max() << QByteArray("1.7976931348623157e+308");
+    QTest::newRow("NaN is written as a readable number") << std::nan("") << QByteArray("0");
+    QTest::newRow("infinity is written as a readable number") << std::numeric_limits<double>::infinity()
+                                                              << QByteArray("1.7976931348623157e+308");
+}
+
+void TestJson::doubles()
+{
+    QFETCH(double, value);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(written(JsonValue(value)), expected);
+}
+
+void TestJson::doublesRoundTrip_data()
+{
+    QTest::addColumn<double>("value");
+    for (double d : {0.1, 1.0 / 3.0, -2.0 / 7.0, 786297600.5876543, 5e-324, 2.2250738585072014e-308, 1e300,
+                     123456789012345.67, -9007199254740993.0, 4.35e-5})
+        QTest::addRow("%.17g", d) << d;
+}
+
+void TestJson::doublesRoundTrip()
+{
+    QFETCH(double, value);
+    const std::string text = JsonValue(value).toJson();
+    JsonDocument doc(text);
+    const double back = doc.root().number();
+    QVERIFY2(std::memcmp(&back, &value, sizeof value) == 0, text.c_str());
+    QVERIFY2(text.find(".0") != text.size() - 2, text.c_str());
+}
+
+void TestJson::stringsRoundTrip_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("controls and escapes") << QStringLiteral("a\nb\t\"/\\\x01 \x7f");
+    QTest::newRow("non-ASCII") << QStringLiteral("Café 日本語 😀 \u0301");
+    QTest::newRow("a URL") << QStringLiteral("https://example.com/a?b=c&d=%20#e");
+}
+
+void TestJson::stringsRoundTrip()
+{
+    QFETCH(QString, text);
+    JsonDocument doc(JsonValue(text).toJson());
+    QCOMPARE(doc.root().string(), text);
+}
+
+void TestJson::malformedUtf8IsRepaired()
+{
+    // A document that could not be read back must never be written.
+    const std::string bad("a\xff" "b\xc3", 4);
+    const std::string text = JsonValue(bad).toJson();
+    JsonDocument doc(text);
+    QCOMPARE(doc.root().string(), QStringLiteral("a\uFFFDb\uFFFD"));
+}
+
+void TestJson::rejectsMalformedDocuments_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("not JSON") << QByteArray("hello");
+    QTest::newRow("truncated") << QByteArray(R"({"a":[1,2)");
+    QTest::newRow("trailing comma") << QByteArray(R"({"a":1,})");
+    QTest::newRow("bad UTF-8") << QByteArray("\"\xff\"");
+    QTest::newRow("NaN literal") << QByteArray("NaN");
+    // The reader holds integers in 64 bits; our writer never writes a longer integer literal.
+    QTest::newRow("integer beyond 64 bits") << QByteArray("18446744073709551616");
+}
+
+void TestJson::rejectsMalformedDocuments()
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY_THROWS_EXCEPTION(JsonError, JsonDocument(std::string_view(bytes.constData(), bytes.size())));
+}
+
+void TestJson::integers_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("signedOk");
+    QTest::addColumn<qint64>("signedValue");
+    QTest::addColumn<bool>("unsignedOk");
+    QTest::addColumn<quint64>("unsignedValue");
+    QTest::newRow("small") << QByteArray("42") << true << qint64(42) << true << quint64(42);
+    QTest::newRow("negative") << QByteArray("-1") << true << qint64(-1) << false << quint64(0);
+    QTest::newRow("int64 max") << QByteArray("9223372036854775807") << true << std::numeric_limits<qint64>::max()
+                               << true << quint64(9223372036854775807ULL);
+    QTest::newRow("int64 min") << QByteArray("-9223372036854775808") << true << std::numeric_limits<qint64>::min()
+                               << false << quint64(0);
+    QTest::newRow("above int64") << QByteArray("9223372036854775808") << false << qint64(0) << true
+                                 << quint64(9223372036854775808ULL);
+    QTest::newRow("uint64 max") << QByteArray("18446744073709551615") << false << qint64(0) << true
+                                << std::numeric_limits<quint64>::max();
+    QTest::newRow("integral double") << QByteArray("12.0") << true << qint64(12) << true << quint64(12);
+    QTest::newRow("exponent") << QByteArray("1e3") << true << qint64(1000) << true << quint64(1000);
+    QTest::newRow("fraction") << QByteArray("12.5") << false << qint64(0) << false << quint64(0);
+    QTest::newRow("double at 2^63") << QByteArray("9223372036854775808.0") << false << qint64(0) << true
+                                    << quint64(9223372036854775808ULL);
+    QTest::newRow("string") << QByteArray("\"1\"") << false << qint64(0) << false << quint64(0);
+    QTest::newRow("Boolean") << QByteArray("true") << false << qint64(0) << false << quint64(0);
+}
+
+void TestJson::integers()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, signedOk);
+    QFETCH(qint64, signedValue);
+    QFETCH(bool, unsignedOk);
+    QFETCH(quint64, unsignedValue);
+    JsonDocument doc(text.toStdString());
+    if (signedOk)
+        QCOMPARE(doc.root().int64(), signedValue);
+    else
+        QVERIFY_THROWS_EXCEPTION(JsonError, doc.root().int64());
+    if (unsignedOk)
+        QCOMPARE(doc.root().uint64(), unsignedValue);
+    else
+        QVERIFY_THROWS_EXCEPTION(JsonError, doc.root().uint64());
+}
+
+void TestJson::typeMismatchesThrow_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("accessor");
+    QTest::newRow("number as string") << QByteArray("1") << "string";
+    QTest::newRow("null as string") << QByteArray("null") << "string";
+    QTest::newRow("string as number") << QByteArray("\"1.5\"") << "number";
+    QTest::newRow("string as Boolean") << QByteArray("\"true\"") << "boolean";
+    QTest::newRow("number as Boolean") << QByteArray("1") << "boolean";
+    QTest::newRow("object as array") << QByteArray("{}") << "elements";
+    QTest::newRow("array as object") << QByteArray("[]") << "keys";
+    QTest::newRow("member of an array") << QByteArray("[1]") << "member";
+    QTest::newRow("string size") << QByteArray("\"ab\"") << "size";
+}
+
+void TestJson::typeMismatchesThrow()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, accessor);
+    JsonDocument doc(text.toStdString());
+    const JsonNode n = doc.root();
+    const QString failure = failureOf([&] {
+        if (accessor == u"string")
+            (void)n.string();
+        else if (accessor == u"number")
+            (void)n.number();
+        else if (accessor == u"boolean")
+            (void)n.boolean();
+        else if (accessor == u"elements")
+            (void)n.elements();
+        else if (accessor == u"keys")
+            (void)n.keys();
+        else if (accessor == u"member")
+            (void)n["a"];
+        else if (accessor == u"size")
+            (void)n.size();
+    });
+    QVERIFY2(!failure.isEmpty(), qPrintable(accessor));
+}
+
+void TestJson::requiredAndOptionalKeys()
+{
+    JsonDocument doc(std::string(R"({"a":1,"n":null,"s":"x\/y","o":{"deep":[true,false]}})"));
+    const JsonNode root = doc.root();
+    QCOMPARE(root["a"].int64(), 1);
+    QCOMPARE(root["s"].string(), QStringLiteral("x/y"));
+    QCOMPARE(root["o"]["deep"].elements().at(1).boolean(), false);
+    QVERIFY(root["n"].isNull());
+
+    QVERIFY(!failureOf([&] { (void)root["missing"]; }).isEmpty());
+    QVERIFY(!failureOf([&] { (void)root["A"]; }).isEmpty());   // keys match exactly
+
+    QVERIFY(!root.optional("missing"));
+    QVERIFY(!root.optional("n"));   // null reads as absent for an optional key
+    QVERIFY(root.optional("a"));
+    QCOMPARE(root.optional("a")->int64(), 1);
+    QVERIFY(root.has("n"));
+    QVERIFY(!root.has("missing"));
+    QCOMPARE(root.size(), std::size_t(4));
+
+    // A node stays usable after the node it came from is gone.
+    std::optional<JsonNode> kept;
+    {
+        const JsonNode o = root["o"];
+        kept = o["deep"];
+    }
+    QCOMPARE(kept->size(), std::size_t(2));
+    QCOMPARE(root["o"].rawJson(), std::string(R"({"deep":[true,false]})"));
+}
+
+void TestJson::oneCase_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("expectedCase");   // empty: fails with the case-count message
+    QTest::newRow("one case") << QByteArray(R"({"web":{"_0":"u"}})") << "web";
+    QTest::newRow("unknown keys ignored") << QByteArray(R"({"junk":1,"x":{},"more":null})") << "x";
+    QTest::newRow("no key") << QByteArray("{}") << QString();
+    QTest::newRow("only unknown keys") << QByteArray(R"({"X":{},"Web":{}})") << QString();
+    QTest::newRow("two cases") << QByteArray(R"({"x":{},"web":{}})") << QString();
+}
+
+void TestJson::oneCase()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, expectedCase);
+    JsonDocument doc(text.toStdString());
+    if (expectedCase.isEmpty()) {
+        QCOMPARE(failureOf([&] { (void)doc.root().oneCaseOf({"x", "web"}); }),
+                 QStringLiteral("Invalid number of keys found, expected one."));
+    } else {
+        const auto [name, payload] = doc.root().oneCaseOf({"x", "web"});
+        QCOMPARE(QString::fromUtf8(name.data(), name.size()), expectedCase);
+        QVERIFY(payload.isObject());
+    }
+}
+
+QTEST_APPLESS_MAIN(TestJson)
+#include "tst_json.moc"

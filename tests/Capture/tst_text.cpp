@@ -1,0 +1,139 @@
+#include "Text.h"
+
+#include <QTest>
+
+using namespace sw;
+
+class TestText : public QObject {
+    Q_OBJECT
+private slots:
+    void canonicalEquivalence_data();
+    void canonicalEquivalence();
+    void fold_data();
+    void fold();
+    void whiteSpace_data();
+    void whiteSpace();
+    void trimming_data();
+    void trimming();
+    void lowercasing_data();
+    void lowercasing();
+};
+
+void TestText::canonicalEquivalence_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<bool>("equal");
+    QTest::newRow("same ASCII") << "jack" << "jack" << true;
+    QTest::newRow("ASCII case differs") << "Jack" << "jack" << false;
+    QTest::newRow("composed and decomposed") << QStringLiteral("caf\u00e9") << QStringLiteral("cafe\u0301") << true;
+    QTest::newRow("Kelvin sign is K") << QStringLiteral("\u212a") << "K" << true;
+    QTest::newRow("Angstrom sign is A ring") << QStringLiteral("\u212b") << QStringLiteral("\u00c5") << true;
+    QTest::newRow("mark order") << QStringLiteral("a\u0323\u0302") << QStringLiteral("a\u0302\u0323") << true;
+    QTest::newRow("other accent") << QStringLiteral("caf\u00e9") << QStringLiteral("caf\u00e8") << false;
+    QTest::newRow("compatibility is not canonical") << QStringLiteral("\ufb01") << "fi" << false;
+    QTest::newRow("full-width is not canonical") << QStringLiteral("\uff41") << "a" << false;
+    QTest::newRow("empty") << QString() << QStringLiteral("") << true;
+}
+
+void TestText::canonicalEquivalence()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(bool, equal);
+    QCOMPARE(text::canonicallyEqual(a, b), equal);
+    QCOMPARE(text::canonicallyEqual(b, a), equal);
+    if (equal) {
+        QCOMPARE(text::canonicalHash(a, 7), text::canonicalHash(b, 7));
+        QCOMPARE(text::canonical(a), text::canonical(b));
+    }
+}
+
+void TestText::fold_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<bool>("equal");
+    QTest::newRow("case") << "Travel" << "TRAVEL" << true;
+    QTest::newRow("diacritics") << QStringLiteral("Caf\u00e9") << "cafe" << true;
+    QTest::newRow("decomposed diacritics") << QStringLiteral("cafe\u0301") << QStringLiteral("CAF\u00c9") << true;
+    QTest::newRow("umlaut and case") << QStringLiteral("\u00dcBER") << "uber" << true;
+    QTest::newRow("sharp s") << QStringLiteral("Stra\u00dfe") << "STRASSE" << true;
+    QTest::newRow("ligature") << QStringLiteral("\ufb01le") << "FILE" << true;
+    QTest::newRow("dotted capital I") << QStringLiteral("\u0130stanbul") << "istanbul" << true;
+    QTest::newRow("final sigma") << QStringLiteral("\u039f\u03a3") << QStringLiteral("\u03bf\u03c2") << true;
+    QTest::newRow("Japanese voiced mark") << QStringLiteral("\u30ac") << QStringLiteral("\u30ab") << true;
+    QTest::newRow("different letters") << "cafe" << "cafes" << false;
+    QTest::newRow("spaces count") << "a b" << "ab" << false;
+    QTest::newRow("astral letters stay") << QStringLiteral("\U0001D400") << QStringLiteral("\U0001D401") << false;
+}
+
+void TestText::fold()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(bool, equal);
+    QCOMPARE(text::foldedEqual(a, b), equal);
+    QCOMPARE(text::fold(a) == text::fold(b), equal);
+    // Folding is idempotent.
+    QCOMPARE(text::fold(text::fold(a)), text::fold(a));
+}
+
+void TestText::whiteSpace_data()
+{
+    QTest::addColumn<uint>("character");
+    QTest::addColumn<bool>("isWhite");
+    for (uint c : {0x09u, 0x0Au, 0x0Bu, 0x0Cu, 0x0Du, 0x20u, 0x85u, 0xA0u, 0x1680u, 0x2000u, 0x2005u, 0x200Au,
+                   0x2028u, 0x2029u, 0x202Fu, 0x205Fu, 0x3000u})
+        QTest::addRow("U+%04X", c) << c << true;
+    for (uint c : {0x08u, 0x1Fu, 0x41u, 0x180Eu, 0x200Bu, 0x200Du, 0x2060u, 0xFEFFu, 0x1F600u})
+        QTest::addRow("U+%04X", c) << c << false;
+}
+
+void TestText::whiteSpace()
+{
+    QFETCH(uint, character);
+    QFETCH(bool, isWhite);
+    QCOMPARE(text::isWhiteSpace(char32_t(character)), isWhite);
+    const QString inside = u'a' + QString::fromUcs4(reinterpret_cast<const char32_t *>(&character), 1) + u'b';
+    QCOMPARE(text::containsWhiteSpace(inside), isWhite);
+}
+
+void TestText::trimming_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("trimmed");
+    QTest::newRow("nothing to trim") << "a b" << "a b";
+    QTest::newRow("ASCII ends") << " \t\r\n a b \n" << "a b";
+    QTest::newRow("Unicode ends") << QStringLiteral("\u3000\u00a0x\u2029\u0085") << "x";
+    QTest::newRow("only white space") << QStringLiteral(" \u2003\n") << "";
+    QTest::newRow("zero-width space is kept") << QStringLiteral("\u200bx") << QStringLiteral("\u200bx");
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestText::trimming()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, trimmed);
+    QCOMPARE(text::trimmed(input), trimmed);
+    QCOMPARE(text::trimmedView(input).toString(), trimmed);
+}
+
+void TestText::lowercasing_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("lower");
+    QTest::newRow("ASCII") << "JackDorsey" << "jackdorsey";
+    QTest::newRow("Greek") << QStringLiteral("\u0391\u0392") << QStringLiteral("\u03b1\u03b2");
+    QTest::newRow("dotted capital I expands") << QStringLiteral("\u0130") << QStringLiteral("i\u0307");
+}
+
+void TestText::lowercasing()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, lower);
+    QCOMPARE(text::lowercased(input), lower);
+}
+
+QTEST_APPLESS_MAIN(TestText)
+#include "tst_text.moc"
