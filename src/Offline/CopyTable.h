@@ -76,6 +76,7 @@ public:
     // saturated to the 64-bit range.
     std::int64_t reservedBytes() const;
     std::int64_t bytesOnDisk() const;
+    __int128 exactReservedBytes() const { return m_reserved; }
 
     // Same keys with equal copies.
     friend bool operator==(const CopyTable &a, const CopyTable &b);

@@ -13,9 +13,10 @@ namespace sw {
 struct DiskBudget {
     std::int64_t limit = 0;
 
-    // True when `needs` fits beside the bytes already `used` (equality fits). The sum saturates,
-    // so corrupt sizes near the 64-bit limits never wrap around into "fits".
-    bool admits(std::int64_t needs, std::int64_t used) const { return limit >= bytes::add(needs, used); }
+    // True when `needs` fits beside the bytes already `used` (equality fits). The sum is taken
+    // exactly, so corrupt sizes near the 64-bit limits never wrap or saturate into "fits".
+    bool admits(std::int64_t needs, std::int64_t used) const { return admitsExactly(needs, used); }
+    bool admitsExactly(__int128 needs, __int128 used) const { return __int128(limit) >= needs + used; }
 
     friend bool operator==(const DiskBudget &, const DiskBudget &) = default;
 };

@@ -45,11 +45,14 @@ std::expected<std::vector<Download>, DownloadRefusal> LocalMedia::begin(const Po
         taken.push_back(attachment.at(quality));
         exactNeeds += taken.back().bytes();
     }
+    // The post's own copy is failed, linkOnly or absent here, so it counts nothing. The test is
+    // made on exact sums; what is reported and reserved is brought back into the 64-bit range.
+    const __int128 used = m_copies.exactReservedBytes();
     const std::int64_t needs = bytes::clamp(exactNeeds);
-    // The post's own copy is failed, linkOnly or absent here, so it counts nothing.
-    const std::int64_t used = this->used();
-    if (!m_budget.admits(needs, used))
-        return std::unexpected(DownloadRefusal::overBudget(needs, std::max<std::int64_t>(bytes::subtract(m_budget.limit, used), 0)));
+    if (!m_budget.admitsExactly(exactNeeds, used)) {
+        const __int128 room = __int128(m_budget.limit) - used;
+        return std::unexpected(DownloadRefusal::overBudget(needs, bytes::clamp(room > 0 ? room : 0)));
+    }
 
     m_copies.insert(post.link, LocalCopy::downloading(0, needs));
     std::vector<Download> downloads;

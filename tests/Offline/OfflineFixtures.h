@@ -1,0 +1,106 @@
+#pragma once
+
+// Small builders of links, attachments and posts for the local media tests, and readable
+// failure messages for their values.
+
+#include "CopyTable.h"
+#include "DownloadRefusal.h"
+#include "Json.h"
+#include "LocalCopy.h"
+#include "Post.h"
+#include "PostLink.h"
+#include "Url.h"
+
+#include <QMetaType>
+#include <QTest>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sw::fixtures {
+
+inline Url url(const QString &text)
+{
+    auto parsed = Url::parse(text);
+    if (!parsed)
+        qFatal("test URL does not parse: %s", qPrintable(text));
+    return *parsed;
+}
+
+inline PostLink xLink(const QString &handle, const QString &digits)
+{
+    return PostLink::x(Handle{handle}, StatusID{digits});
+}
+
+inline PostLink webLink(const QString &text) { return PostLink::web(url(text)); }
+
+inline Attachment image(std::int64_t bytes, const QString &address = QStringLiteral("https://pbs.example.com/a.jpg"))
+{
+    return Attachment::Image{url(address), bytes};
+}
+
+inline Attachment page(std::int64_t bytes, const QString &address = QStringLiteral("https://news.example.com/p"))
+{
+    return Attachment::Page{url(address), bytes};
+}
+
+inline Attachment video(std::int64_t bytes, std::optional<std::vector<Rendition>> renditions = std::nullopt,
+                        const QString &address = QStringLiteral("https://video.example.com/v.mp4"))
+{
+    return Attachment::Video{url(address), Duration::fromSeconds(30), bytes, std::move(renditions)};
+}
+
+inline Post post(PostLink link, std::vector<Attachment> attachments)
+{
+    Post p;
+    p.link = link;
+    p.author = Author{QStringLiteral("Someone"), link.asX() ? link.asX()->handle : Handle{QStringLiteral("web")}, std::nullopt};
+    p.text = QStringLiteral("text");
+    p.postedAt = Date{700000000};
+    p.attachments = std::move(attachments);
+    return p;
+}
+
+// Reads a value of T from JSON text; throws JsonError as T::fromJson does.
+template <typename T>
+T decode(const std::string &text)
+{
+    JsonDocument document(text);
+    return T::fromJson(document.root());
+}
+
+template <typename T>
+std::string encode(const T &value)
+{
+    return value.toJson().toJson();
+}
+
+}  // namespace sw::fixtures
+
+namespace sw {
+
+inline char *toString(const LocalCopy &copy) { return QTest::toString(QString::fromStdString(copy.toJson().toJson())); }
+inline char *toString(const CopyTable &table) { return QTest::toString(QString::fromStdString(table.toJson().toJson())); }
+inline char *toString(const DownloadRefusal &refusal)
+{
+    static const char *const names[] = {"nothingToDownload", "alreadyOnThisMac", "alreadyDownloading", "overBudget"};
+    QString text = QString::fromLatin1(names[refusal.value().index()]);
+    if (const auto *over = refusal.asOverBudget())
+        text += QStringLiteral("(needs: %1, free: %2)").arg(over->needs).arg(over->free);
+    return QTest::toString(text);
+}
+
+}  // namespace sw
+
+Q_DECLARE_METATYPE(sw::LocalCopy)
+Q_DECLARE_METATYPE(sw::CopyTable)
+Q_DECLARE_METATYPE(sw::PostLink)
+Q_DECLARE_METATYPE(sw::Attachment)
+Q_DECLARE_METATYPE(sw::Post)
+Q_DECLARE_METATYPE(sw::Quality)
+Q_DECLARE_METATYPE(sw::DownloadRefusal)
+Q_DECLARE_METATYPE(std::vector<sw::Attachment>)
+Q_DECLARE_METATYPE(std::optional<sw::LocalCopy>)
+Q_DECLARE_METATYPE(std::optional<sw::DownloadRefusal>)
+Q_DECLARE_METATYPE(std::string)

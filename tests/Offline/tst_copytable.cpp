@@ -1,0 +1,280 @@
+// The table of local copies: keyed by post link, shared until changed, with its running byte
+// sums and the archive's JSON form.
+
+#include "OfflineFixtures.h"
+
+#include "CopyTable.h"
+
+#include <QTest>
+
+#include <limits>
+
+using namespace sw;
+using namespace sw::fixtures;
+
+namespace {
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+
+LocalCopy done(std::int64_t bytes) { return LocalCopy::onThisMac({LocalFile{"f.jpg", bytes}}); }
+
+// The table's text built afresh from its entries, in the table's own order.
+std::string freshJson(const CopyTable &table)
+{
+    std::string out = "[";
+    bool first = true;
+    for (const auto &[link, copy] : table) {
+        if (!first)
+            out += ",";
+        first = false;
+        out += encode(link) + "," + encode(copy);
+    }
+    return out + "]";
+}
+
+// One step applied to a table: insert when `copy` is given, else take.
+struct Step {
+    PostLink link;
+    std::optional<LocalCopy> copy;
+};
+using Steps = QList<Step>;
+}  // namespace
+
+Q_DECLARE_METATYPE(Steps)
+
+class TestCopyTable : public QObject {
+    Q_OBJECT
+
+private slots:
+    void keyedByStatus();
+    void sharedUntilChanged();
+    void sums_data();
+    void sums();
+    void coding();
+    void linkTextMatchesItsCoding_data();
+    void linkTextMatchesItsCoding();
+    void codingRoundTrip();
+    void decodingKeepsTheLaterPair();
+    void decodingFails_data();
+    void decodingFails();
+    void equalityIgnoresOrder();
+};
+
+void TestCopyTable::keyedByStatus()
+{
+    CopyTable table;
+    table.insert(xLink("Kettle", "42"), LocalCopy::downloading(0, 10));
+    QVERIFY(table.find(xLink("teapot", "42")));
+    QCOMPARE(*table.find(xLink("TEAPOT", "42")), LocalCopy::downloading(0, 10));
+    QVERIFY(!table.find(xLink("Kettle", "042")));
+    QVERIFY(!table.find(webLink("https://x.com/kettle/status/42")));
+
+    // Recording under another handle replaces the copy; the entry keeps its first link.
+    table.insert(xLink("teapot", "42"), done(10));
+    QCOMPARE(table.size(), 1);
+    QCOMPARE(*table.find(xLink("Kettle", "42")), done(10));
+    QCOMPARE(table.begin().link().asX()->handle.name, QStringLiteral("Kettle"));
+    QCOMPARE(encode(table), freshJson(table));
+    QVERIFY(encode(table).find("Kettle") != std::string::npos);
+
+    QCOMPARE(table.take(xLink("KETTLE", "42")), std::optional<LocalCopy>(done(10)));
+    QVERIFY(table.isEmpty());
+    QCOMPARE(table.take(xLink("Kettle", "42")), std::optional<LocalCopy>());
+}
+
+void TestCopyTable::sharedUntilChanged()
+{
+    CopyTable original;
+    original.insert(xLink("a", "1"), done(100));
+    original.insert(xLink("b", "2"), LocalCopy::downloading(5, 50));
+
+    CopyTable changed = original;
+    QCOMPARE(changed, original);
+    changed.insert(xLink("a", "1"), LocalCopy::failed(DownloadFailure::unreachable));
+    changed.take(xLink("b", "2"));
+    changed.insert(xLink("c", "3"), done(7));
+
+    QCOMPARE(original.size(), 2);
+    QCOMPARE(*original.find(xLink("a", "1")), done(100));
+    QCOMPARE(*original.find(xLink("b", "2")), LocalCopy::downloading(5, 50));
+    QVERIFY(!original.find(xLink("c", "3")));
+    QCOMPARE(original.reservedBytes(), 150);
+    QCOMPARE(original.bytesOnDisk(), 100);
+    QCOMPARE(encode(original), freshJson(original));
+
+    QCOMPARE(changed.size(), 2);
+    QCOMPARE(changed.reservedBytes(), 7);
+    QCOMPARE(encode(changed), freshJson(changed));
+    QVERIFY(!(changed == original));
+}
+
+void TestCopyTable::sums_data()
+{
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<qint64>("reserved");
+    QTest::addColumn<qint64>("onDisk");
+
+    const PostLink a = xLink("a", "1"), b = xLink("b", "2"), c = webLink("https://h.example/c");
+    QTest::newRow("empty") << Steps{} << qint64(0) << qint64(0);
+    QTest::newRow("one of each case")
+        << Steps{{a, done(400)}, {b, LocalCopy::downloading(20, 300)}, {c, LocalCopy::failed(DownloadFailure::unreachable)},
+                 {xLink("d", "4"), LocalCopy::linkOnly()}}
+        << qint64(700) << qint64(400);
+    QTest::newRow("whole reservation whatever has arrived") << Steps{{a, LocalCopy::downloading(299, 300)}} << qint64(300) << qint64(0);
+    QTest::newRow("download finishing with another size")
+        << Steps{{a, LocalCopy::downloading(0, 300)}, {a, done(250)}} << qint64(250) << qint64(250);
+    QTest::newRow("download failing releases") << Steps{{a, LocalCopy::downloading(0, 300)}, {a, LocalCopy::failed(DownloadFailure::couldNotWrite)}}
+                                               << qint64(0) << qint64(0);
+    QTest::newRow("taken entries count nothing") << Steps{{a, done(10)}, {b, done(20)}, {a, std::nullopt}} << qint64(20) << qint64(20);
+    QTest::newRow("taking a missing link") << Steps{{a, done(10)}, {b, std::nullopt}} << qint64(10) << qint64(10);
+    QTest::newRow("saturates upwards") << Steps{{a, done(kMax)}, {b, LocalCopy::downloading(0, kMax)}} << qint64(kMax) << qint64(kMax);
+    QTest::newRow("saturates downwards") << Steps{{a, done(kMin)}, {b, done(kMin)}} << qint64(kMin) << qint64(kMin);
+    // The sums are exact underneath: once the corrupt entry goes, the rest is counted right.
+    QTest::newRow("exact after a saturated entry goes")
+        << Steps{{a, done(kMax)}, {b, done(kMax)}, {c, done(5)}, {a, std::nullopt}} << qint64(kMax) << qint64(kMax);
+    QTest::newRow("back in range") << Steps{{a, done(kMax)}, {b, done(kMax)}, {c, done(5)}, {a, std::nullopt}, {b, std::nullopt}}
+                                   << qint64(5) << qint64(5);
+}
+
+void TestCopyTable::sums()
+{
+    QFETCH(Steps, steps);
+    QFETCH(qint64, reserved);
+    QFETCH(qint64, onDisk);
+
+    CopyTable table;
+    for (const Step &step : steps) {
+        if (step.copy)
+            table.insert(step.link, *step.copy);
+        else
+            table.take(step.link);
+    }
+    QCOMPARE(table.reservedBytes(), reserved);
+    QCOMPARE(table.bytesOnDisk(), onDisk);
+    QCOMPARE(encode(table), freshJson(table));
+}
+
+void TestCopyTable::coding()
+{
+    CopyTable table;
+    QCOMPARE(encode(table), std::string("[]"));
+    table.insert(xLink("Kettle", "42"), LocalCopy::downloading(0, 9));
+    QCOMPARE(encode(table),
+             std::string(R"([{"x":{"handle":{"name":"Kettle"},"status":{"digits":"42"}}},{"downloading":{"of":9,"received":0}}])"));
+    // Changing the copy changes its text, not the link's.
+    table.insert(xLink("other", "42"), done(3));
+    QCOMPARE(encode(table), std::string(R"([{"x":{"handle":{"name":"Kettle"},"status":{"digits":"42"}}},)"
+                                        R"({"onThisMac":{"_0":[{"bytes":3,"name":"f.jpg"}]}}])"));
+
+    CopyTable web;
+    web.insert(webLink("https://h.example/a/b"), LocalCopy::linkOnly());
+    QCOMPARE(encode(web), std::string(R"([{"web":{"_0":"https:\/\/h.example\/a\/b"}},{"linkOnly":{}}])"));
+
+    // Appending to text already written.
+    std::string out = "{\"copies\":";
+    web.writeJson(out);
+    QCOMPARE(out, std::string(R"({"copies":[{"web":{"_0":"https:\/\/h.example\/a\/b"}},{"linkOnly":{}}])"));
+}
+
+void TestCopyTable::linkTextMatchesItsCoding_data()
+{
+    QTest::addColumn<PostLink>("link");
+
+    QTest::newRow("plain x") << xLink("Kettle", "42");
+    QTest::newRow("x with characters to escape") << xLink(QStringLiteral("a\"b\\c/d\te\u0001"), "007");
+    QTest::newRow("x beyond ASCII") << xLink(QStringLiteral("\u00e9\u6f22\U0001F600"), "1");
+    QTest::newRow("x empty handle") << xLink("", "9");
+    QTest::newRow("web") << webLink("https://h.example/a/b?c=d&e=%2F#f");
+    QTest::newRow("web beyond ASCII") << webLink(QStringLiteral("https://h.example/caf\u00e9?q=\u6f22"));
+}
+
+void TestCopyTable::linkTextMatchesItsCoding()
+{
+    QFETCH(PostLink, link);
+    CopyTable table;
+    table.insert(link, LocalCopy::linkOnly());
+    QCOMPARE(encode(table), "[" + encode(link) + R"(,{"linkOnly":{}}])");
+    const CopyTable back = decode<CopyTable>(encode(table));
+    QCOMPARE(back, table);
+    // The link comes back as written, handle included.
+    QCOMPARE(encode(back.begin().link()), encode(link));
+}
+
+void TestCopyTable::codingRoundTrip()
+{
+    CopyTable table;
+    table.insert(xLink("a", "1"), done(100));
+    table.insert(xLink("B", "2"), LocalCopy::downloading(5, 50));
+    table.insert(webLink("https://h.example/p?id=1"), LocalCopy::failed(DownloadFailure::couldNotWrite));
+    table.insert(webLink("https://h.example/p?id=2"), LocalCopy::linkOnly());
+    table.insert(xLink("c", "3"), LocalCopy::onThisMac({LocalFile{QStringLiteral("\u00e9_3.mp4"), 1}, LocalFile{"c_3_2.jpg", 2}}));
+
+    const CopyTable back = decode<CopyTable>(encode(table));
+    QCOMPARE(back, table);
+    QCOMPARE(back.size(), 5);
+    QCOMPARE(back.reservedBytes(), table.reservedBytes());
+    QCOMPARE(back.bytesOnDisk(), table.bytesOnDisk());
+    QCOMPARE(back.begin() == back.end(), false);
+    // Every link keeps its handle as written.
+    QCOMPARE(back.find(xLink("b", "2")) != nullptr, true);
+    bool sawB = false;
+    for (const auto &[link, copy] : back)
+        sawB = sawB || (link.asX() && link.asX()->handle.name == u"B");
+    QVERIFY(sawB);
+}
+
+void TestCopyTable::decodingKeepsTheLaterPair()
+{
+    const CopyTable table = decode<CopyTable>(
+        R"([{"x":{"handle":{"name":"first"},"status":{"digits":"7"}}},{"downloading":{"of":9,"received":0}},)"
+        R"({"web":{"_0":"https:\/\/h.example"}},{"linkOnly":{}},)"
+        R"({"x":{"handle":{"name":"second"},"status":{"digits":"7"}}},{"failed":{"_0":{"unreachable":{}}}}])");
+    QCOMPARE(table.size(), 2);
+    QCOMPARE(*table.find(xLink("any", "7")), LocalCopy::failed(DownloadFailure::unreachable));
+    QCOMPARE(table.reservedBytes(), 0);
+    QCOMPARE(encode(table), freshJson(table));
+}
+
+void TestCopyTable::decodingFails_data()
+{
+    QTest::addColumn<std::string>("json");
+
+    QTest::newRow("odd length") << std::string(R"([{"x":{"handle":{"name":"a"},"status":{"digits":"1"}}}])");
+    QTest::newRow("not an array") << std::string(R"({"x":{}})");
+    QTest::newRow("copy where the link belongs") << std::string(R"([{"linkOnly":{}},{"linkOnly":{}}])");
+    QTest::newRow("bad copy") << std::string(R"([{"x":{"handle":{"name":"a"},"status":{"digits":"1"}}},{"linkOnly":{},"failed":{}}])");
+    QTest::newRow("bad second pair")
+        << std::string(R"([{"x":{"handle":{"name":"a"},"status":{"digits":"1"}}},{"linkOnly":{}},)"
+                       R"({"x":{"handle":{"name":"b"},"status":{"digits":"2"}}},{"onThisMac":{"_0":[{"bytes":1,"name":".."}]}}])");
+}
+
+void TestCopyTable::decodingFails()
+{
+    QFETCH(std::string, json);
+    QVERIFY_THROWS_EXCEPTION(JsonError, decode<CopyTable>(json));
+}
+
+void TestCopyTable::equalityIgnoresOrder()
+{
+    CopyTable forwards, backwards;
+    QList<PostLink> links;
+    for (int i = 0; i < 50; ++i)
+        links << xLink("h", QString::number(i));
+    for (qsizetype i = 0; i < links.size(); ++i)
+        forwards.insert(links[i], done(i));
+    for (qsizetype i = links.size() - 1; i >= 0; --i)
+        backwards.insert(links[i], done(i));
+    QCOMPARE(forwards, backwards);
+    QCOMPARE(qHash(forwards, 3), qHash(backwards, 3));
+
+    backwards.insert(links[10], done(11));
+    QVERIFY(!(forwards == backwards));
+    backwards.insert(links[10], done(10));
+    QCOMPARE(forwards, backwards);
+    backwards.take(links[0]);
+    backwards.insert(xLink("h", "other"), done(0));
+    QVERIFY(!(forwards == backwards));
+}
+
+QTEST_GUILESS_MAIN(TestCopyTable)
+#include "tst_copytable.moc"
