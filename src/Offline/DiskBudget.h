@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ByteCount.h"
 
 #include <QHashFunctions>
 
