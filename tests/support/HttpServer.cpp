@@ -105,6 +105,13 @@ HttpReply HttpReply::never()
     return r;
 }
 
+HttpReply HttpReply::hungUp()
+{
+    HttpReply r;
+    r.hangUp = true;
+    return r;
+}
+
 HttpReply HttpReply::withHeader(QByteArray name, QByteArray value) &&
 {
     headers.append({std::move(name), std::move(value)});
@@ -142,8 +149,13 @@ public:
             m_buffer += m_socket->readAll();
             next();
         });
-        connect(socket, &QTcpSocket::disconnected, this, [this] { deleteLater(); });
+        connect(socket, &QTcpSocket::disconnected, this, [this] {
+            end();
+            deleteLater();
+        });
     }
+
+    ~HttpConnection() override { end(); }
 
 private:
     void next()
@@ -176,8 +188,14 @@ private:
     void serve(const HttpReply &reply, const HttpRequest &request)
     {
         m_busy = true;
+        m_counted = true;
+        m_server->started();
         if (reply.silent)
             return;   // holds the connection, reads nothing more
+        if (reply.hangUp) {
+            m_socket->abort();   // emits disconnected: the connection ends here
+            return;
+        }
         const bool head = request.method == "HEAD";
         const bool untilClose = reply.framing == HttpReply::Framing::untilClose;
         if (untilClose || reply.dropAfter)
@@ -240,8 +258,17 @@ private:
         });
     }
 
+    // The reply of the current request is sent (or will never be).
+    void end()
+    {
+        if (m_counted && m_server)
+            m_server->ended();
+        m_counted = false;
+    }
+
     void finish()
     {
+        end();
         m_busy = false;
         if (m_closeAfter) {
             m_socket->disconnectFromHost();
@@ -251,9 +278,10 @@ private:
     }
 
     QTcpSocket *m_socket;
-    HttpServer *m_server;
+    QPointer<HttpServer> m_server;
     QByteArray m_buffer;
     bool m_busy = false;
+    bool m_counted = false;
     bool m_closeAfter = false;
 };
 
@@ -305,7 +333,16 @@ void HttpServer::clearRecords()
 {
     m_requests.clear();
     m_connections = 0;
+    m_mostInFlight = m_inFlight;
 }
+
+void HttpServer::started()
+{
+    ++m_inFlight;
+    m_mostInFlight = std::max(m_mostInFlight, m_inFlight);
+}
+
+void HttpServer::ended() { --m_inFlight; }
 
 HttpReply HttpServer::replyFor(const HttpRequest &request) const
 {

@@ -52,12 +52,14 @@ struct HttpReply {
     std::chrono::milliseconds delay{0};    // before the status line
     std::optional<qsizetype> dropAfter;    // close the connection after this many body bytes
     bool silent = false;                   // read the request and never answer
+    bool hangUp = false;                   // read the request and close the connection unanswered
 
     static HttpReply ok(QByteArray body, QByteArray contentType = "text/plain; charset=utf-8");
     static HttpReply json(QByteArray body);
     static HttpReply html(QByteArray body, QByteArray contentType = "text/html; charset=utf-8");
     static HttpReply withStatus(int code, QByteArray body = {});
     static HttpReply never();
+    static HttpReply hungUp();
 
     HttpReply withHeader(QByteArray name, QByteArray value) &&;
     HttpReply inPieces(qsizetype size, std::chrono::milliseconds pauseBetween) &&;
@@ -87,6 +89,9 @@ public:
     int requestCount() const { return int(m_requests.size()); }
     int requestCount(const QByteArray &path) const;
     int connectionCount() const { return m_connections; }
+    // Requests received whose reply has not been sent in full yet, and the most there were at once.
+    int inFlight() const { return m_inFlight; }
+    int mostInFlight() const { return m_mostInFlight; }
     void clearRecords();
 
 signals:
@@ -96,12 +101,16 @@ private:
     friend class HttpConnection;
     HttpReply replyFor(const HttpRequest &request) const;
     void record(const HttpRequest &request);
+    void started();
+    void ended();
 
     QTcpServer m_server;
     std::vector<std::pair<std::pair<QByteArray, QByteArray>, HttpReply>> m_routes;   // (method, path)
     std::function<HttpReply(const HttpRequest &)> m_handler;
     QList<HttpRequest> m_requests;
     int m_connections = 0;
+    int m_inFlight = 0;
+    int m_mostInFlight = 0;
 };
 
 // Reads one request head ("METHOD target VERSION", headers) from the front of a buffer. Gives the
