@@ -171,12 +171,8 @@ Url PostLink::url() const
         return w->url;
     const X &x = std::get<X>(m_value);
     // The handle stands as exactly one path segment, whatever characters it holds: everything
-    // that may not stand inside a segment is percent-encoded, and so is a handle of dots only,
-    // which would otherwise climb the path.
-    const QString handle = x.handle.lowercased();
-    QString segment = QString::fromLatin1(QUrl::toPercentEncoding(handle, "!$&'()*+,;=:@"));
-    if (handle == u"." || handle == u"..")
-        segment.replace(u'.', QStringLiteral("%2E"));
+    // that may not stand inside a segment ("/", "?", "#", "%", spaces...) is percent-encoded.
+    const QString segment = QString::fromLatin1(QUrl::toPercentEncoding(x.handle.lowercased(), "!$&'()*+,;=:@"));
     const QString text = QStringLiteral("https://") + mainHost() + u'/' + segment + QStringLiteral("/status/") + x.status.digits;
     if (auto parsed = Url::parse(text))
         return *parsed;
