@@ -12,14 +12,13 @@
 
 #include <QColor>
 #include <QList>
+#include <QPainter>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
 #include <QWidget>
 
 #include <utility>
-
-class QPainter;
 
 namespace sw {
 

@@ -1,0 +1,71 @@
+#pragma once
+
+// Soft scroll edges: a frosted band over the top and bottom of a scrolling area, under the title
+// bar and over the status bar, so that content scrolling away fades instead of being cut off.
+// This module only leaves the hook: the application's window decides what a band looks like and
+// sets it on the widget tree (ScrollEdgeFrost); every SoftScrollEdges overlay below that point
+// asks the nearest setting when it paints. Without a setting no band is drawn.
+
+#include <QMargins>
+#include <QObject>
+#include <QPointer>
+#include <QRectF>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class QPainter;
+
+namespace sw {
+
+// Paints the band at one edge (Qt::TopEdge or Qt::BottomEdge) into `band`, on the main thread.
+using ScrollEdgeFrost = std::function<void(QPainter &painter, const QRectF &band, Qt::Edge edge)>;
+
+namespace ScrollEdgeFrostSetting {
+
+// Sets the frost for `ancestor` and everything under it (a nearer setting wins); an empty function
+// removes the setting. Overlays below repaint.
+void set(QWidget &ancestor, ScrollEdgeFrost frost);
+// The frost in force at `widget`: its own setting or its nearest ancestor's; none when no ancestor
+// sets one.
+ScrollEdgeFrost find(const QWidget *widget);
+
+}  // namespace ScrollEdgeFrostSetting
+
+// An overlay over `content` that draws the frost bands at the chosen edges. It follows the
+// content's size, stays above the content's children, lets every click and scroll through and is
+// hidden from accessibility. Each band reaches from the outer edge of its safe-area inset (the part
+// of the content under a bar) 28 points into the content.
+class SoftScrollEdges : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr double kTail = 28;
+
+    SoftScrollEdges(QWidget *content, bool top, bool bottom);
+
+    bool top() const { return m_top; }
+    bool bottom() const { return m_bottom; }
+
+    // The heights of the bars over the content's top and bottom (only top and bottom are used).
+    QMargins safeAreaInsets() const { return m_insets; }
+    void setSafeAreaInsets(const QMargins &insets);
+
+    // The band at an edge for an overlay of `size`: none when that edge is not chosen.
+    static std::optional<QRectF> band(Qt::Edge edge, const QSizeF &size, const QMargins &insets, bool chosen);
+    std::optional<QRectF> band(Qt::Edge edge) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void follow();
+
+    QPointer<QWidget> m_content;
+    bool m_top = false;
+    bool m_bottom = false;
+    QMargins m_insets;
+};
+
+}  // namespace sw
