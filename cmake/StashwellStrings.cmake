@@ -92,7 +92,7 @@ function(stashwell_add_strings target)
     add_custom_command(
       OUTPUT ${qm}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${qmdir}
-      COMMAND Qt6::lrelease -idbased -silent ${ts} -qm ${qm}
+      COMMAND Qt6::lrelease -idbased -nounfinished -silent ${ts} -qm ${qm}
       DEPENDS ${ts} Qt6::lrelease
       COMMENT "Compiling ${S_PREFIX}_${lang}.ts"
       VERBATIM)
