@@ -118,9 +118,17 @@ QCoro::Task<std::expected<Post, FetchError>> TestLivePostFetcher::fetchX(const Q
 
 void TestLivePostFetcher::fetchesTheStatusDocument()
 {
-    const QByteArray media = text(
-        R"({"type":"photo","url":"%1"},{"type":"video","url":"%2","duration":10,"variants":[{"bitrate":800000,"url":"%3"}]})")
-                                 .arg(at("/m/a.jpg").text(), at("/m/b.mp4").text(), at("/vid/640x360/b.mp4").text())
+    // A photo, then a video with an HLS playlist (no bitrate) and three MP4 encodings.
+    const QByteArray media = text(R"({"type":"photo","url":"%1","thumbnail_url":"%2"},
+        {"type":"video","url":"%3","thumbnail_url":"%2","duration":12.9,"variants":[
+          {"content_type":"application/x-mpegURL","url":"%4"},
+          {"bitrate":2176000,"content_type":"video/mp4","url":"%5"},
+          {"bitrate":256000,"content_type":"video/mp4","url":"%6"},
+          {"bitrate":832000,"content_type":"video/mp4","url":"%7"}]})")
+                                 .arg(at("/m/a.jpg").text(), at("/m/thumb.jpg").text(), at("/m/b.mp4").text(),
+                                      at("/pl/list.m3u8").text(), at("/vid/1280x720/hi.mp4").text(),
+                                      at("/vid/480x270/lo.mp4").text())
+                                 .arg(at("/vid/640x360/mid.mp4").text())
                                  .toUtf8();
     m_server->route("/askedname/status/42", HttpReply::json(statusDocument(media)));
     m_server->route("HEAD", "/m/a.jpg", HttpReply::ok(QByteArray(), "image/jpeg").withHeader("Content-Length", "5242880"));
@@ -133,14 +141,20 @@ void TestLivePostFetcher::fetchesTheStatusDocument()
     QCOMPARE(methodsAndPaths(*m_server), (QStringList{"GET /askedname/status/42", "HEAD /m/a.jpg", "HEAD /m/b.mp4"}));
     QCOMPARE(post.link.asX()->handle.name, QStringLiteral("RealName"));
     QCOMPARE(post.link.asX()->status.digits, QStringLiteral("42"));
+    QCOMPARE(post.author.name, QStringLiteral("N"));
     QCOMPARE(post.attachments.size(), std::size_t(2));
     QCOMPARE(post.attachments[0], Attachment(Attachment::Image{at("/m/a.jpg"), 5242880}));
     const auto *video = post.attachments[1].asVideo();
     QVERIFY(video);
+    QCOMPARE(video->url, at("/m/b.mp4"));
     QCOMPARE(video->bytes, 9000000);
-    QCOMPARE(video->length, Duration::fromMilliseconds(10000));
-    QVERIFY(video->renditions);
-    QCOMPARE(video->renditions->at(0).bytes, 100000 * 10);   // renditions are never probed
+    QCOMPARE(video->length, Duration::fromMilliseconds(12900));
+    // The playlist gives no rendition; the others come lowest first with their bitrate estimates,
+    // never probed.
+    const std::vector<Rendition> renditions{{at("/vid/480x270/lo.mp4"), 270, 32000 * 12},
+                                            {at("/vid/640x360/mid.mp4"), 360, 104000 * 12},
+                                            {at("/vid/1280x720/hi.mp4"), 720, 272000 * 12}};
+    QCOMPARE(video->renditions, std::optional(renditions));
     QCOMPARE(post.preview, std::optional(at("/m/a.jpg")));
 }
 
