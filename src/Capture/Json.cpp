@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <new>
 
 namespace sw {
 
@@ -183,26 +184,34 @@ const char *typeName(dom::element_type t)
 }
 }  // namespace
 
-JsonNode::JsonNode(const dom::element &e) : m_e(std::make_unique<dom::element>(e)) {}
-JsonNode::JsonNode(const JsonNode &o) : m_e(std::make_unique<dom::element>(*o.m_e)) {}
+static_assert(sizeof(dom::element) <= 2 * sizeof(void *) && alignof(dom::element) <= alignof(void *),
+              "JsonNode's inline storage does not fit simdjson::dom::element");
+
+JsonNode::JsonNode(const dom::element &e) { new (m_storage) dom::element(e); }
+JsonNode::JsonNode(const JsonNode &o) { new (m_storage) dom::element(o.el()); }
 JsonNode &JsonNode::operator=(const JsonNode &o)
 {
-    *m_e = *o.m_e;
+    *std::launder(reinterpret_cast<dom::element *>(m_storage)) = o.el();
     return *this;
 }
-JsonNode::~JsonNode() = default;
+JsonNode::~JsonNode() { std::launder(reinterpret_cast<dom::element *>(m_storage))->~element(); }
 
-bool JsonNode::isNull() const { return m_e->is_null(); }
-bool JsonNode::isObject() const { return m_e->is_object(); }
-bool JsonNode::isArray() const { return m_e->is_array(); }
-bool JsonNode::isString() const { return m_e->is_string(); }
-bool JsonNode::isNumber() const { return m_e->is_number(); }
+const dom::element &JsonNode::el() const
+{
+    return *std::launder(reinterpret_cast<const dom::element *>(m_storage));
+}
+
+bool JsonNode::isNull() const { return el().is_null(); }
+bool JsonNode::isObject() const { return el().is_object(); }
+bool JsonNode::isArray() const { return el().is_array(); }
+bool JsonNode::isString() const { return el().is_string(); }
+bool JsonNode::isNumber() const { return el().is_number(); }
 
 JsonNode JsonNode::operator[](std::string_view key) const
 {
     dom::object obj;
-    if (m_e->get_object().get(obj) != simdjson::SUCCESS)
-        mismatch(*m_e, "an object");
+    if (el().get_object().get(obj) != simdjson::SUCCESS)
+        mismatch(el(), "an object");
     dom::element child;
     if (obj.at_key(key).get(child) != simdjson::SUCCESS)
         fail("No value associated with key \"" + std::string(key) + "\".");
@@ -212,8 +221,8 @@ JsonNode JsonNode::operator[](std::string_view key) const
 std::optional<JsonNode> JsonNode::optional(std::string_view key) const
 {
     dom::object obj;
-    if (m_e->get_object().get(obj) != simdjson::SUCCESS)
-        mismatch(*m_e, "an object");
+    if (el().get_object().get(obj) != simdjson::SUCCESS)
+        mismatch(el(), "an object");
     dom::element child;
     if (obj.at_key(key).get(child) != simdjson::SUCCESS || child.is_null())
         return std::nullopt;
@@ -223,7 +232,7 @@ std::optional<JsonNode> JsonNode::optional(std::string_view key) const
 bool JsonNode::has(std::string_view key) const
 {
     dom::object obj;
-    if (m_e->get_object().get(obj) != simdjson::SUCCESS)
+    if (el().get_object().get(obj) != simdjson::SUCCESS)
         return false;
     dom::element child;
     return obj.at_key(key).get(child) == simdjson::SUCCESS;
@@ -232,8 +241,8 @@ bool JsonNode::has(std::string_view key) const
 std::vector<std::string_view> JsonNode::keys() const
 {
     dom::object obj;
-    if (m_e->get_object().get(obj) != simdjson::SUCCESS)
-        mismatch(*m_e, "an object");
+    if (el().get_object().get(obj) != simdjson::SUCCESS)
+        mismatch(el(), "an object");
     std::vector<std::string_view> out;
     out.reserve(obj.size());
     for (auto field : obj)
@@ -244,8 +253,8 @@ std::vector<std::string_view> JsonNode::keys() const
 std::string_view JsonNode::stringView() const
 {
     std::string_view s;
-    if (m_e->get_string().get(s) != simdjson::SUCCESS)
-        mismatch(*m_e, "a string");
+    if (el().get_string().get(s) != simdjson::SUCCESS)
+        mismatch(el(), "a string");
     return s;
 }
 
@@ -258,57 +267,57 @@ QString JsonNode::string() const
 bool JsonNode::boolean() const
 {
     bool b = false;
-    if (m_e->get_bool().get(b) != simdjson::SUCCESS)
-        mismatch(*m_e, "a Boolean");
+    if (el().get_bool().get(b) != simdjson::SUCCESS)
+        mismatch(el(), "a Boolean");
     return b;
 }
 
 std::int64_t JsonNode::int64() const
 {
     std::int64_t i = 0;
-    if (m_e->get_int64().get(i) == simdjson::SUCCESS)
+    if (el().get_int64().get(i) == simdjson::SUCCESS)
         return i;
-    if (m_e->is_double()) {
-        const double d = m_e->get_double().value_unsafe();
+    if (el().is_double()) {
+        const double d = el().get_double().value_unsafe();
         // 2^63 is the first double outside the range.
         if (std::isfinite(d) && d == std::trunc(d) && d >= -9223372036854775808.0 && d < 9223372036854775808.0)
             return static_cast<std::int64_t>(d);
         fail("Number " + std::to_string(d) + " does not fit in a 64-bit integer.");
     }
-    if (m_e->is_uint64())
+    if (el().is_uint64())
         fail("Number does not fit in a signed 64-bit integer.");
-    mismatch(*m_e, "an integer");
+    mismatch(el(), "an integer");
 }
 
 std::uint64_t JsonNode::uint64() const
 {
     std::uint64_t u = 0;
-    if (m_e->get_uint64().get(u) == simdjson::SUCCESS)
+    if (el().get_uint64().get(u) == simdjson::SUCCESS)
         return u;
-    if (m_e->is_double()) {
-        const double d = m_e->get_double().value_unsafe();
+    if (el().is_double()) {
+        const double d = el().get_double().value_unsafe();
         if (std::isfinite(d) && d == std::trunc(d) && d >= 0 && d < 18446744073709551616.0)
             return static_cast<std::uint64_t>(d);
         fail("Number does not fit in an unsigned 64-bit integer.");
     }
-    if (m_e->is_int64())
+    if (el().is_int64())
         fail("Negative number where an unsigned integer was expected.");
-    mismatch(*m_e, "an integer");
+    mismatch(el(), "an integer");
 }
 
 double JsonNode::number() const
 {
     double d = 0;
-    if (m_e->get_double().get(d) != simdjson::SUCCESS)
-        mismatch(*m_e, "a number");
+    if (el().get_double().get(d) != simdjson::SUCCESS)
+        mismatch(el(), "a number");
     return d;
 }
 
 std::vector<JsonNode> JsonNode::elements() const
 {
     dom::array arr;
-    if (m_e->get_array().get(arr) != simdjson::SUCCESS)
-        mismatch(*m_e, "an array");
+    if (el().get_array().get(arr) != simdjson::SUCCESS)
+        mismatch(el(), "an array");
     std::vector<JsonNode> out;
     out.reserve(arr.size());
     for (dom::element e : arr)
@@ -319,19 +328,19 @@ std::vector<JsonNode> JsonNode::elements() const
 std::size_t JsonNode::size() const
 {
     dom::array arr;
-    if (m_e->get_array().get(arr) == simdjson::SUCCESS)
+    if (el().get_array().get(arr) == simdjson::SUCCESS)
         return arr.size();
     dom::object obj;
-    if (m_e->get_object().get(obj) == simdjson::SUCCESS)
+    if (el().get_object().get(obj) == simdjson::SUCCESS)
         return obj.size();
-    mismatch(*m_e, "an array or an object");
+    mismatch(el(), "an array or an object");
 }
 
 std::pair<std::string_view, JsonNode> JsonNode::oneCaseOf(std::initializer_list<std::string_view> cases) const
 {
     dom::object obj;
-    if (m_e->get_object().get(obj) != simdjson::SUCCESS)
-        mismatch(*m_e, "an object");
+    if (el().get_object().get(obj) != simdjson::SUCCESS)
+        mismatch(el(), "an object");
     std::optional<std::pair<std::string_view, dom::element>> found;
     for (auto field : obj) {
         if (std::find(cases.begin(), cases.end(), field.key) == cases.end())
@@ -347,7 +356,7 @@ std::pair<std::string_view, JsonNode> JsonNode::oneCaseOf(std::initializer_list<
 
 std::string JsonNode::rawJson() const
 {
-    return simdjson::minify(*m_e);
+    return simdjson::minify(el());
 }
 
 JsonDocument::JsonDocument(std::string_view bytes)

@@ -124,7 +124,9 @@ public:
     std::string rawJson() const;
 
 private:
-    std::unique_ptr<simdjson::dom::element> m_e;
+    const simdjson::dom::element &el() const;
+    // The simdjson element (two words), held inline so that a node costs no allocation.
+    alignas(void *) unsigned char m_storage[2 * sizeof(void *)];
 };
 
 // A parsed document. Nodes borrowed from it live as long as it does.
