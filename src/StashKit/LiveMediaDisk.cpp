@@ -1,0 +1,78 @@
+#include "LiveMediaDisk.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace sw {
+
+namespace {
+
+QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+DiskError notAFile(const Url &url)
+{
+    return DiskError{url.text(), QStringLiteral("Not a file on this computer.")};
+}
+
+}  // namespace
+
+std::expected<void, DiskError> LiveMediaDisk::remove(const QList<Url> &files)
+{
+    for (const Url &url : files) {
+        if (!url.isLocalFile())
+            return std::unexpected(notAFile(url));
+        const QString path = url.toLocalFile();
+        const QByteArray native = QFile::encodeName(path);
+        struct stat info {};
+        if (::lstat(native.constData(), &info) != 0) {
+            if (errno == ENOENT || errno == ENOTDIR)
+                continue;   // nothing there
+            return std::unexpected(DiskError{path, systemError(errno)});
+        }
+        if (S_ISDIR(info.st_mode)) {
+            if (!QDir(path).removeRecursively())
+                return std::unexpected(DiskError{path, QStringLiteral("The folder could not be removed.")});
+            continue;
+        }
+        if (::unlink(native.constData()) != 0 && errno != ENOENT)
+            return std::unexpected(DiskError{path, systemError(errno)});
+    }
+    return {};
+}
+
+std::expected<QSet<QString>, DiskError> LiveMediaDisk::names(const Url &folder)
+{
+    if (!folder.isLocalFile())
+        return std::unexpected(notAFile(folder));
+    const QString path = folder.toLocalFile();
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(native.constData(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR))
+        return QSet<QString>();
+
+    DIR *dir = ::opendir(native.constData());
+    if (!dir)
+        return std::unexpected(DiskError{path, systemError(errno)});
+    QSet<QString> names;
+    errno = 0;
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
+            names.insert(QFile::decodeName(name));
+        errno = 0;
+    }
+    const int error = errno;
+    ::closedir(dir);
+    if (error != 0)
+        return std::unexpected(DiskError{path, systemError(error)});
+    return names;
+}
+
+}  // namespace sw

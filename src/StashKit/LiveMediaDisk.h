@@ -1,0 +1,18 @@
+#pragma once
+
+// The media disk over the local file system. It blocks the calling thread while it works.
+
+#include "MediaDisk.h"
+
+namespace sw {
+
+class LiveMediaDisk final : public MediaDisk {
+public:
+    // A folder in the list is removed with everything in it; a symbolic link is removed itself,
+    // never what it points to.
+    std::expected<void, DiskError> remove(const QList<Url> &files) override;
+    // Hidden names included, "." and ".." left out, subfolders named but not entered.
+    std::expected<QSet<QString>, DiskError> names(const Url &folder) override;
+};
+
+}  // namespace sw

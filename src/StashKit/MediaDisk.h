@@ -1,0 +1,33 @@
+#pragma once
+
+// The service through which the Curator removes files and lists a folder.
+
+#include "Url.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <expected>
+
+namespace sw {
+
+// A file-system failure: the path it concerns and the system's own words.
+struct DiskError {
+    QString path;
+    QString message;
+    friend bool operator==(const DiskError &, const DiskError &) = default;
+};
+
+class MediaDisk {
+public:
+    virtual ~MediaDisk() = default;
+
+    // Removes the files in order. A file that is not there is skipped; the first removal that
+    // fails ends the call with its error and the files after it are not tried.
+    virtual std::expected<void, DiskError> remove(const QList<Url> &files) = 0;
+    // The names (not paths) of everything directly in a folder; none when the folder does not exist.
+    virtual std::expected<QSet<QString>, DiskError> names(const Url &folder) = 0;
+};
+
+}  // namespace sw
