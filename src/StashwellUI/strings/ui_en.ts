@@ -301,6 +301,26 @@ Delete moves the chosen saves to the Trash.</translation>
         <source>Show in Folder</source>
         <translation>Show in Folder</translation>
     </message>
+    <message id="player.mute">
+        <source>Mute</source>
+        <translation>Mute</translation>
+    </message>
+    <message id="player.pause">
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message id="player.play">
+        <source>Play</source>
+        <translation>Play</translation>
+    </message>
+    <message id="player.position">
+        <source>Playback Position</source>
+        <translation>Playback Position</translation>
+    </message>
+    <message id="player.unmute">
+        <source>Unmute</source>
+        <translation>Unmute</translation>
+    </message>
     <message id="quickSave.copyLink">
         <source>Copy a link</source>
         <translation>Copy a link</translation>

@@ -301,6 +301,26 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
         <source>Show in Folder</source>
         <translation>フォルダで表示</translation>
     </message>
+    <message id="player.mute">
+        <source>Mute</source>
+        <translation>消音</translation>
+    </message>
+    <message id="player.pause">
+        <source>Pause</source>
+        <translation>一時停止</translation>
+    </message>
+    <message id="player.play">
+        <source>Play</source>
+        <translation>再生</translation>
+    </message>
+    <message id="player.position">
+        <source>Playback Position</source>
+        <translation>再生位置</translation>
+    </message>
+    <message id="player.unmute">
+        <source>Unmute</source>
+        <translation>消音を解除</translation>
+    </message>
     <message id="quickSave.copyLink">
         <source>Copy a link</source>
         <translation>リンクをコピーして</translation>

@@ -301,6 +301,26 @@ Delete 키로 선택한 항목을 휴지통으로 옮깁니다.</translation>
         <source>Show in Folder</source>
         <translation>폴더에서 보기</translation>
     </message>
+    <message id="player.mute">
+        <source>Mute</source>
+        <translation>음소거</translation>
+    </message>
+    <message id="player.pause">
+        <source>Pause</source>
+        <translation>일시 정지</translation>
+    </message>
+    <message id="player.play">
+        <source>Play</source>
+        <translation>재생</translation>
+    </message>
+    <message id="player.position">
+        <source>Playback Position</source>
+        <translation>재생 위치</translation>
+    </message>
+    <message id="player.unmute">
+        <source>Unmute</source>
+        <translation>음소거 해제</translation>
+    </message>
     <message id="quickSave.copyLink">
         <source>Copy a link</source>
         <translation>링크를 복사한 다음</translation>

@@ -301,6 +301,26 @@ Delete moves the chosen saves to the Trash.</source>
         <source>Show in Folder</source>
         <translation>在文件夹中显示</translation>
     </message>
+    <message id="player.mute">
+        <source>Mute</source>
+        <translation>静音</translation>
+    </message>
+    <message id="player.pause">
+        <source>Pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message id="player.play">
+        <source>Play</source>
+        <translation>播放</translation>
+    </message>
+    <message id="player.position">
+        <source>Playback Position</source>
+        <translation>播放位置</translation>
+    </message>
+    <message id="player.unmute">
+        <source>Unmute</source>
+        <translation>取消静音</translation>
+    </message>
     <message id="quickSave.copyLink">
         <source>Copy a link</source>
         <translation>先复制一个链接</translation>
