@@ -32,13 +32,18 @@ const QStringList kViewSymbols{
     QStringLiteral("xmark.circle.fill"), Symbols::xGlyph, Symbols::logo,
 };
 
-// Symbol names written as literals in calls on Symbols anywhere in the interface's sources
-// (as any of the first four arguments: Symbols::pixmap("x", ...), Symbols::paint(p, r, "x", ...)).
+// Symbol names written in the interface's sources: literal arguments of calls on Symbols
+// (Symbols::pixmap("x", ...), Symbols::paint(p, r, "x", ...)), and lower-case dotted literals
+// ("play.fill") on a line within a few lines of the word "symbol" or "glyph", which is how views
+// hand names to the buttons and rows that draw them.
 QSet<QString> namesUsedInSources()
 {
     QSet<QString> names;
-    static const char pattern[] = R"re(Symbols::\w+\(\s*(?:(?:[^,()";]|\([^()]*\))*,\s*){0,3}(?:u|QStringLiteral\(\s*)?"([^"]+)")re";
-    const QRegularExpression call(QString::fromLatin1(pattern));
+    static const char callPattern[] =
+        R"re(Symbols::\w+\(\s*(?:(?:[^,()";]|\([^()]*\))*,\s*){0,3}(?:u|QStringLiteral\(\s*)?"([^"]+)")re";
+    const QRegularExpression call(QString::fromLatin1(callPattern));
+    const QRegularExpression literal(QStringLiteral(R"re((?:QStringLiteral\(\s*|u)?"([a-z][a-z0-9]*(?:\.[a-z0-9]+)*)")re"));
+    const QRegularExpression context(QStringLiteral("symbol|glyph"), QRegularExpression::CaseInsensitiveOption);
     for (const QString folder : {QStringLiteral("src/StashwellUI"), QStringLiteral("src/Stashwell")}) {
         QDirIterator it(QStringLiteral(STASHWELL_SOURCE_DIR "/") + folder, {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
                         QDir::Files, QDirIterator::Subdirectories);
@@ -49,6 +54,16 @@ QSet<QString> namesUsedInSources()
             const QString text = QString::fromUtf8(file.readAll());
             for (const auto &match : call.globalMatch(text))
                 names.insert(match.captured(1));
+            const QStringList lines = text.split(u'\n');
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                bool nearSymbol = false;
+                for (qsizetype j = std::max<qsizetype>(0, i - 8); j <= i && !nearSymbol; ++j)
+                    nearSymbol = lines[j].contains(context);
+                if (!nearSymbol)
+                    continue;
+                for (const auto &match : literal.globalMatch(lines[i]))
+                    names.insert(match.captured(1));
+            }
         }
     }
     return names;
@@ -113,6 +128,7 @@ void TestSymbols::viewSymbolsDraw()
 void TestSymbols::namesUsedInCodeResolve()
 {
     const QSet<QString> used = namesUsedInSources();
+    QVERIFY(used.contains(QStringLiteral("x.glyph")));   // the scan reads this module's own sources
     for (const QString &name : used)
         QVERIFY2(Symbols::exists(name), qPrintable(QStringLiteral("no drawing for \"%1\"").arg(name)));
 }
