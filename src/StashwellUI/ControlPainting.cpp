@@ -14,6 +14,15 @@ namespace sw::ControlPainting {
 
 double symbolSide(double typeSize) { return std::round(typeSize * 1.2 * 4) / 4; }
 
+IconPainter symbolIcon(const QString &name)
+{
+    if (name.isEmpty())
+        return {};
+    return [name](QPainter &painter, const QRectF &box, const QColor &foreground) {
+        Symbols::paint(painter, box, name, foreground);
+    };
+}
+
 void applyPlainStyle(QPainter &painter, const ControlState &state)
 {
     if (!state.enabled)
@@ -34,7 +43,7 @@ QSizeF Label::size() const
     const QSizeF text = textSize(font, title);
     double width = text.width();
     double height = text.height();
-    if (!symbol.isEmpty()) {
+    if (hasIcon()) {
         const double side = symbolBox();
         width += side + (title.isEmpty() ? 0 : spacing);
         height = std::max(height, side);
@@ -47,9 +56,16 @@ void Label::paint(QPainter &painter, const QRectF &rect, const QColor &color, bo
     const QSizeF whole = size();
     double x = centred ? rect.left() + std::max(0.0, (rect.width() - whole.width()) / 2) : rect.left();
     const double midY = rect.center().y();
-    if (!symbol.isEmpty()) {
+    if (hasIcon()) {
         const double side = symbolBox();
-        Symbols::paint(painter, QRectF(x, midY - side / 2, side, side), symbol, color);
+        const QRectF box(x, midY - side / 2, side, side);
+        if (icon) {
+            painter.save();
+            icon(painter, box, color);
+            painter.restore();
+        }
+        else
+            Symbols::paint(painter, box, symbol, color);
         x += side + (title.isEmpty() ? 0 : spacing);
     }
     if (title.isEmpty())

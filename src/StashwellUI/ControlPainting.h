@@ -13,6 +13,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include <functional>
+
 class QPainter;
 
 namespace sw {
@@ -42,9 +44,17 @@ void applyPlainStyle(QPainter &painter, const ControlState &state);
 // pixels, like a glyph of that text.
 double symbolSide(double typeSize);
 
-// A symbol (may be empty: none) followed by a title, `spacing` apart, in `font`.
+// A leading glyph of a chip or row that the caller supplies: it paints into the square it is
+// given, in the control's foreground colour or in colours of its own.
+using IconPainter = std::function<void(QPainter &painter, const QRectF &box, const QColor &foreground)>;
+
+// The icon that is the named symbol in the control's foreground colour.
+IconPainter symbolIcon(const QString &name);
+
+// A symbol or icon (may be empty: none) followed by a title, `spacing` apart, in `font`.
 struct Label {
     QString symbol;
+    IconPainter icon;    // drawn in place of `symbol` when set
     QString title;
     QFont font;
     double typeSize = 13;        // the size the symbol is matched to
@@ -52,6 +62,7 @@ struct Label {
     double symbolTypeSize = 0;   // when above 0, the symbol's own size (it keeps its own font)
 
     double symbolBox() const { return symbolSide(symbolTypeSize > 0 ? symbolTypeSize : typeSize); }
+    bool hasIcon() const { return !symbol.isEmpty() || static_cast<bool>(icon); }
     QSizeF size() const;
     // Draws the label centred in `rect` (or from its left edge when `centred` is false), vertically centred.
     void paint(QPainter &painter, const QRectF &rect, const QColor &color, bool centred = true) const;

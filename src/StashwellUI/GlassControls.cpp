@@ -123,7 +123,7 @@ QColor GlassButton::foreground(Tone tone)
 QSize GlassButton::sizeHint() const
 {
     const QSizeF label = glassLabel(m_symbol, m_title).size();
-    return QSize(ceilInt(label.width() + 2 * sidePadding), static_cast<int>(height));
+    return QSize(ceilInt(label.width() + 2 * sidePadding), static_cast<int>(controlHeight));
 }
 
 QPainterPath GlassButton::hitShape() const { return ContinuousShape::capsule(QRectF(rect())); }
@@ -418,7 +418,7 @@ QString GlassPicker::currentTitle() const { return titleFor(m_options, m_selecti
 QSize GlassPicker::sizeHint() const
 {
     const double text = ControlPainting::textSize(Tokens::Typography::body.font(), currentTitle()).width();
-    return QSize(ceilInt(2 * pickerPadding + text + pickerSpacing + chevronSide()), static_cast<int>(height));
+    return QSize(ceilInt(2 * pickerPadding + text + pickerSpacing + chevronSide()), static_cast<int>(controlHeight));
 }
 
 QPainterPath GlassPicker::hitShape() const { return ContinuousShape::capsule(QRectF(rect())); }

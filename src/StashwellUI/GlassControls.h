@@ -34,7 +34,7 @@ void paintResponse(QPainter &painter, const QPainterPath &shape, const ControlSt
 class GlassButton : public Pressable {
     Q_OBJECT
 public:
-    static constexpr double height = 32;
+    static constexpr double controlHeight = 32;
     static constexpr double sidePadding = 14;
     static constexpr double disabledOpacity = 0.45;
 
@@ -142,7 +142,7 @@ public:
         friend bool operator==(const Option &, const Option &) = default;
     };
 
-    static constexpr double height = 32;
+    static constexpr double controlHeight = 32;
 
     explicit GlassPicker(QWidget *parent = nullptr);
     GlassPicker(const QString &label, const QList<Option> &options, QWidget *parent = nullptr);
