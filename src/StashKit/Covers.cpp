@@ -3,7 +3,10 @@
 #include "LocalFile.h"
 #include "MediaFolder.h"
 
+#include <QHash>
+
 #include <algorithm>
+#include <mutex>
 
 namespace sw {
 
@@ -23,6 +26,24 @@ QString pathExtension(const Url &url)
 }
 }  // namespace
 
+namespace {
+constexpr qsizetype kMaxCachedNames = 1 << 20;
+}
+
+class Covers::NameCache {
+public:
+    struct Entry {
+        Url preview;
+        QString name;
+    };
+    std::mutex mutex;
+    QHash<PostLink, Entry> names;
+};
+
+Covers::Covers() : m_names(std::make_shared<NameCache>()) {}
+
+Covers::Covers(Url root) : m_root(std::move(root)), m_names(std::make_shared<NameCache>()) {}
+
 std::optional<QString> Covers::fileName(const Post &post)
 {
     if (!post.preview)
@@ -41,11 +62,34 @@ Url Covers::url(const QString &name) const
     return MediaFolder(m_root).url(LocalFile{name, 0});
 }
 
+std::optional<QString> Covers::cachedFileName(const Post &post) const
+{
+    if (!post.preview)
+        return std::nullopt;
+    {
+        const std::lock_guard lock(m_names->mutex);
+        const auto found = m_names->names.constFind(post.link);
+        // Two X links of one status are one key, and the name takes the handle: a hit must
+        // be the very same link as well as the same preview.
+        if (found != m_names->names.cend() && found->preview == *post.preview && found.key().isX() == post.link.isX()
+            && (!post.link.isX() || found.key().asX()->handle.name == post.link.asX()->handle.name))
+            return found->name;
+    }
+    auto name = fileName(post);
+    const std::lock_guard lock(m_names->mutex);
+    // A bound, so that a session that sees ever new links does not grow the cache for ever.
+    if (m_names->names.size() >= kMaxCachedNames)
+        m_names->names.clear();
+    m_names->names.remove(post.link);
+    m_names->names.insert(post.link, NameCache::Entry{*post.preview, *name});
+    return name;
+}
+
 bool Covers::isKept(const Post &post) const
 {
     if (m_present.isEmpty() || !post.preview)
         return false;
-    const auto name = fileName(post);
+    const auto name = cachedFileName(post);
     return name && m_present.contains(*name);
 }
 
@@ -54,7 +98,7 @@ std::optional<Url> Covers::picture(const Post &post) const
     if (!post.preview)
         return std::nullopt;
     if (!m_present.isEmpty()) {
-        const auto name = fileName(post);
+        const auto name = cachedFileName(post);
         if (name && m_present.contains(*name))
             return url(*name);
     }

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -24,8 +25,8 @@ public:
     static constexpr std::array<std::u16string_view, 5> pictureExtensions{u"jpg", u"jpeg", u"png", u"gif", u"webp"};
     static constexpr std::u16string_view fallbackExtension = u"jpg";
 
-    Covers() = default;
-    explicit Covers(Url root) : m_root(std::move(root)) {}
+    Covers();
+    explicit Covers(Url root);
 
     const Url &root() const { return m_root; }
     // The file names, inside root, of the covers known to exist.
@@ -45,11 +46,19 @@ public:
     // The kept cover file when there is one, else the post's (remote) preview, else none.
     std::optional<Url> picture(const Post &post) const;
 
-    friend bool operator==(const Covers &, const Covers &) = default;
+    // The root and the names present.
+    friend bool operator==(const Covers &a, const Covers &b) { return a.m_root == b.m_root && a.m_present == b.m_present; }
 
 private:
+    // The shelf asks for every save's cover on every read, and a name takes some text work (a
+    // hash of the whole address for a web link with a query). Names already made are kept here,
+    // shared by the copies of this value; they are no part of its value.
+    class NameCache;
+    std::optional<QString> cachedFileName(const Post &post) const;
+
     Url m_root;
     QSet<QString> m_present;
+    std::shared_ptr<NameCache> m_names;
 };
 
 std::size_t qHash(const Covers &covers, std::size_t seed = 0) noexcept;

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -12,6 +12,7 @@
 #include <exception>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sw {
@@ -117,6 +118,9 @@ std::optional<QString> FileArchive::setAside(const QString &path) const
 
 std::expected<std::optional<Archive>, ArchiveFailure> FileArchive::load()
 {
+    // Loading comes first, before anything is stored: a partial document left here is one that
+    // a process ended in the middle of writing, and nothing will ever use it.
+    removePartialDocuments();
     const QString path = documentPath();
     if (!QFileInfo::exists(path))
         return std::optional<Archive>();
@@ -146,12 +150,11 @@ std::expected<std::optional<Archive>, ArchiveFailure> FileArchive::load()
 
 std::expected<void, ArchiveFailure> FileArchive::store(const Archive &archive)
 {
-    std::string document;
-    // The previous size is a close guess of this one: one allocation instead of a doubling series.
-    document.reserve(m_lastSize + m_lastSize / 8 + 4096);
-    archive.writeJson(document);
-    m_lastSize = document.size();
-    return storeBytes(document);
+    // The buffer keeps its capacity from one store to the next: the document is written after
+    // every change, and a fresh allocation of its size costs as much as encoding it.
+    m_buffer.clear();
+    archive.writeJson(m_buffer);
+    return storeBytes(m_buffer);
 }
 
 std::expected<void, ArchiveFailure> FileArchive::storeBytes(std::string_view document)
@@ -160,36 +163,73 @@ std::expected<void, ArchiveFailure> FileArchive::storeBytes(std::string_view doc
         return failure(ArchiveFailure::Kind::couldNotCreateFolder,
                        QStringLiteral("The folder %1 could not be created.").arg(m_directory));
 
-    QSaveFile file(documentPath());
-    // Unbuffered, so that a failure to write shows in write() itself: QSaveFile does not check
-    // the flush of its buffer at commit, and would then put a short file in the document's place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failure(ArchiveFailure::Kind::couldNotWrite, file.errorString());
-    const qint64 size = qint64(document.size());
-    const qint64 written = file.write(document.data(), size);
-    if (written != size) {
-        // A short write is a failed write: the temporary file goes, the old document stays.
-        QString why = file.errorString();
-        if (written >= 0 && file.error() == QFileDevice::NoError)
-            why = QStringLiteral("Only %1 of %2 bytes could be written.").arg(written).arg(size);
-        file.cancelWriting();
-        return failure(ArchiveFailure::Kind::couldNotWrite, why);
+    const QByteArray target = QFile::encodeName(documentPath());
+    // The document's own permissions carry over to its replacement.
+    struct stat old {};
+    const bool hadDocument = ::stat(target.constData(), &old) == 0;
+
+    QByteArray partial;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        partial = QFile::encodeName(QDir(m_directory).filePath(
+            QLatin1StringView(partialPrefix) + QString::number(QRandomGenerator::global()->generate(), 16)));
+        fd = ::open(partial.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
     }
-    // Some file systems report a lack of room only when the data reach the disk; QSaveFile
-    // ignores a failed sync, so sync here and refuse to commit what did not arrive.
-    if (::fsync(file.handle()) != 0 && errno != EINVAL) {
-        const QString why = systemError(errno);
-        file.cancelWriting();
-        return failure(ArchiveFailure::Kind::couldNotWrite, why);
+    if (fd < 0)
+        return failure(ArchiveFailure::Kind::couldNotWrite, systemError(errno));
+
+    // From here on, any failure drops the partial file and leaves the document as it was.
+    auto abandon = [&](int error) {
+        ::close(fd);
+        ::unlink(partial.constData());
+        return failure(ArchiveFailure::Kind::couldNotWrite, systemError(error));
+    };
+    if (hadDocument && ::fchmod(fd, old.st_mode & 07777) != 0)
+        return abandon(errno);
+    // Every write is checked; a short write goes on with the rest, and a write that fails (no
+    // room, a file size limit, an I/O error) fails the store.
+    const char *data = document.data();
+    std::size_t left = document.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return abandon(errno);
+        }
+        if (n == 0)
+            return abandon(EIO);
+        data += n;
+        left -= std::size_t(n);
     }
-    // commit() renames the temporary file over the document; when that fails it removes the
-    // temporary file and the old document stays.
-    if (!file.commit())
-        return failure(ArchiveFailure::Kind::couldNotWrite, file.errorString());
+    // Some file systems report a lack of room only when the data reach the disk.
+    if (::fsync(fd) != 0 && errno != EINVAL)
+        return abandon(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(partial.constData());
+        return failure(ArchiveFailure::Kind::couldNotWrite, systemError(error));
+    }
+    if (::rename(partial.constData(), target.constData()) != 0) {
+        const int error = errno;
+        ::unlink(partial.constData());
+        return failure(ArchiveFailure::Kind::couldNotWrite, systemError(error));
+    }
     if (const auto error = syncFolder(m_directory))
         return failure(ArchiveFailure::Kind::couldNotWrite,
                        QStringLiteral("The document was replaced but its folder could not be synced: %1").arg(*error));
     return {};
+}
+
+void FileArchive::removePartialDocuments() const
+{
+    const QDir folder(m_directory);
+    const QStringList names = folder.entryList({QLatin1StringView(partialPrefix) + u'*'},
+                                               QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names)
+        QFile::remove(folder.filePath(name));
 }
 
 }  // namespace sw

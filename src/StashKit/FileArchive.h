@@ -15,6 +15,8 @@
 #include <expected>
 #include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace sw {
 
@@ -24,6 +26,8 @@ public:
     using Clock = std::function<Date()>;
 
     static constexpr const char *documentName = "library.json";
+    // The start of the name of a document being written, before it replaces the old one.
+    static constexpr const char *partialPrefix = ".library.json.partial-";
 
     explicit FileArchive(QString directory, Clock clock = {});
 
@@ -34,16 +38,17 @@ public:
     const QString &directory() const { return m_directory; }
     QString documentPath() const;
 
+    // Removes what an interrupted store left (partial documents), then reads the document.
     // Nothing when there is no document. A document that cannot be read or decoded is moved to
     // "library.unreadable-<UTC time, ':' as '-'>.json" (then "-2", "-3", ... when that name is
     // taken) and the failure is returned; it tells where the document went, or that it could
     // not be moved and still lies in place.
     std::expected<std::optional<Archive>, ArchiveFailure> load() override;
 
-    // Creates the folder when needed, then writes the whole document to a temporary file in the
-    // folder and renames it over the old one. Every write is checked: a short or failed write
-    // drops the temporary file and leaves the old document whole. The folder is synced after the
-    // rename so that the new name survives a power loss.
+    // Creates the folder when needed, then writes the whole document to a partial file in the
+    // folder, syncs it and renames it over the old one. Every write is checked: a failed write or
+    // sync drops the partial file and leaves the old document whole. The folder is synced after
+    // the rename so that the new name survives a power loss.
     std::expected<void, ArchiveFailure> store(const Archive &archive) override;
 
     // Writes bytes that are already encoded, by the same rule as store().
@@ -54,10 +59,11 @@ public:
 
 private:
     std::optional<QString> setAside(const QString &path) const;
+    void removePartialDocuments() const;
 
     QString m_directory;
     Clock m_clock;
-    std::size_t m_lastSize = 0;   // the previous document's size, to reserve the buffer once
+    std::string m_buffer;   // the encoded document, reused by every store
 };
 
 }  // namespace sw

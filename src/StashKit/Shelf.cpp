@@ -1,5 +1,7 @@
 #include "Shelf.h"
 
+#include "Text.h"
+
 #include <type_traits>
 #include <vector>
 
@@ -7,9 +9,35 @@ namespace sw {
 
 // The test of one filter, prepared once per call so that the walk over the saves does no work
 // that does not depend on the save.
+namespace {
+bool isAscii(QStringView s)
+{
+    for (QChar c : s) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+}  // namespace
+
 class Shelf::Selector {
 public:
-    Selector(const Shelf &shelf, const Filter &filter) : m_shelf(shelf), m_filter(filter) {}
+    Selector(const Shelf &shelf, const Filter &filter) : m_shelf(shelf), m_filter(filter)
+    {
+        if (const auto *author = std::get_if<Filter::ByAuthor>(&filter.value())) {
+            m_handle = author->handle.lowercased();
+            m_asciiHandle = isAscii(m_handle);
+        }
+    }
+
+    // Handle equality (lowercased names, canonically equal), without lowercasing every save's
+    // handle: ASCII names compare case-insensitively in place.
+    bool isWantedHandle(const Handle &handle) const
+    {
+        if (m_asciiHandle && isAscii(handle.name))
+            return handle.name.compare(m_handle, Qt::CaseInsensitive) == 0;
+        return text::canonicallyEqual(handle.lowercased(), m_handle);
+    }
 
     bool operator()(const Save &save) const
     {
@@ -35,7 +63,7 @@ public:
                     } else if constexpr (std::is_same_v<C, Filter::FromSource>) {
                         return save.post().link.source() == c.source;
                     } else if constexpr (std::is_same_v<C, Filter::ByAuthor>) {
-                        return save.post().author.handle == c.handle;
+                        return isWantedHandle(save.post().author.handle);
                     } else if constexpr (std::is_same_v<C, Filter::OnThisMac>) {
                         const LocalCopy *copy = m_shelf.copyOf(save);
                         return copy && copy->asOnThisMac();
@@ -56,11 +84,13 @@ public:
 private:
     const Shelf &m_shelf;
     const Filter &m_filter;
+    QString m_handle;   // an author filter's handle, lowercased
+    bool m_asciiHandle = false;
 };
 
 Shelf::Shelf(Library library, LocalMedia localMedia, std::optional<Covers> covers, Date now, Quality quality)
     : m_library(std::move(library)), m_localMedia(std::move(localMedia)), m_now(now), m_quality(quality),
-      m_covers(std::move(covers))
+      m_context(std::make_shared<const ShelfItem::Context>(ShelfItem::Context{std::move(covers), m_localMedia.folder()}))
 {
 }
 
@@ -86,35 +116,8 @@ bool Shelf::selects(const Filter &filter, const Save &save) const
 
 ShelfItem Shelf::item(const Save &save) const
 {
-    const Post &post = save.post();
     const LocalCopy *recorded = copyOf(save);
-    LocalCopy copy = recorded ? *recorded : LocalCopy::linkOnly();
-
-    std::optional<Url> cover = m_covers ? m_covers->picture(post) : post.preview;
-
-    // One picture per attachment: the cover stands for the first video and for pages; an image
-    // shows its downloaded file, else (the first) the cover, else its own remote address.
-    const auto *here = copy.asOnThisMac();
-    std::vector<std::optional<Url>> pictures;
-    pictures.reserve(post.attachments.size());
-    bool videoSeen = false;
-    for (std::size_t i = 0; i < post.attachments.size(); ++i) {
-        const Attachment &attachment = post.attachments[i];
-        if (attachment.isVideo()) {
-            pictures.push_back(videoSeen ? std::nullopt : cover);
-            videoSeen = true;
-        } else if (const auto *image = attachment.asImage()) {
-            if (here && i < std::size_t(here->files.size()))
-                pictures.push_back(m_localMedia.folder().url(here->files.at(qsizetype(i))));
-            else if (i == 0)
-                pictures.push_back(cover);
-            else
-                pictures.push_back(image->url);
-        } else {
-            pictures.push_back(cover);
-        }
-    }
-    return ShelfItem(save, std::move(copy), m_quality, std::move(cover), std::move(pictures));
+    return ShelfItem(save, recorded ? *recorded : LocalCopy::linkOnly(), m_quality, m_context);
 }
 
 QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const

@@ -22,6 +22,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace sw {
@@ -59,7 +60,7 @@ public:
     const LocalMedia &localMedia() const { return m_localMedia; }
     Date now() const { return m_now; }
     Quality quality() const { return m_quality; }
-    const std::optional<Covers> &covers() const { return m_covers; }
+    const std::optional<Covers> &covers() const { return m_context->covers; }
 
     // The saves of the filter that match the search text, as items, in library order.
     QList<ShelfItem> items(const Filter &filter, const QString &search = QString()) const;
@@ -88,7 +89,7 @@ private:
     LocalMedia m_localMedia;
     Date m_now;
     Quality m_quality;
-    std::optional<Covers> m_covers;
+    std::shared_ptr<const ShelfItem::Context> m_context;   // the covers and the media folder
 };
 
 }  // namespace sw

@@ -14,6 +14,52 @@ std::size_t qHash(const Action &action, std::size_t seed) noexcept
     return seed;
 }
 
+std::optional<Url> ShelfItem::cover() const
+{
+    if (m_cover)
+        return *m_cover;
+    const Post &post = m_save.post();
+    if (m_context && m_context->covers)
+        return m_context->covers->picture(post);
+    return post.preview;
+}
+
+std::vector<std::optional<Url>> ShelfItem::pictures() const
+{
+    if (m_pictures)
+        return *m_pictures;
+    const Post &post = m_save.post();
+    const std::optional<Url> cover = this->cover();
+    // The i-th attachment pairs with the i-th downloaded file.
+    const auto *here = m_copy.asOnThisMac();
+    std::vector<std::optional<Url>> pictures;
+    pictures.reserve(post.attachments.size());
+    bool videoSeen = false;
+    for (std::size_t i = 0; i < post.attachments.size(); ++i) {
+        const Attachment &attachment = post.attachments[i];
+        if (attachment.isVideo()) {
+            pictures.push_back(videoSeen ? std::nullopt : cover);
+            videoSeen = true;
+        } else if (const auto *image = attachment.asImage()) {
+            if (here && m_context && i < std::size_t(here->files.size()))
+                pictures.push_back(m_context->folder.url(here->files.at(qsizetype(i))));
+            else if (i == 0)
+                pictures.push_back(cover);
+            else
+                pictures.push_back(image->url);
+        } else {
+            pictures.push_back(cover);
+        }
+    }
+    return pictures;
+}
+
+bool operator==(const ShelfItem &a, const ShelfItem &b)
+{
+    return a.save() == b.save() && a.copy() == b.copy() && a.quality() == b.quality() && a.cover() == b.cover()
+           && a.pictures() == b.pictures();
+}
+
 Action ShelfItem::action() const
 {
     if (m_save.isTrashed())
@@ -54,11 +100,13 @@ std::optional<LocalFile> ShelfItem::videoFile() const
 
 std::size_t qHash(const ShelfItem &item, std::size_t seed) noexcept
 {
-    seed = qHashMulti(seed, item.save(), item.copy(), item.quality(), item.cover().has_value());
-    if (item.cover())
-        seed = qHash(*item.cover(), seed);
-    seed = qHashMulti(seed, item.pictures().size());
-    for (const auto &picture : item.pictures()) {
+    const auto cover = item.cover();
+    seed = qHashMulti(seed, item.save(), item.copy(), item.quality(), cover.has_value());
+    if (cover)
+        seed = qHash(*cover, seed);
+    const auto pictures = item.pictures();
+    seed = qHashMulti(seed, pictures.size());
+    for (const auto &picture : pictures) {
         seed = qHashMulti(seed, picture.has_value());
         if (picture)
             seed = qHash(*picture, seed);

@@ -3,8 +3,10 @@
 // One save as the shelf shows it: the save, its local copy, the quality in force, its cover and
 // one picture per attachment; and what its main button offers.
 
+#include "Covers.h"
 #include "LocalCopy.h"
 #include "LocalFile.h"
+#include "MediaFolder.h"
 #include "Post.h"
 #include "Save.h"
 #include "Url.h"
@@ -14,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <type_traits>
 #include <optional>
 #include <variant>
@@ -69,9 +72,11 @@ public:
     const LocalCopy &copy() const { return m_copy; }
     Quality quality() const { return m_quality; }
     // The picture that stands for the save: the kept cover file, else the post's preview.
-    const std::optional<Url> &cover() const { return m_cover; }
-    // One entry per attachment, in attachment order; none where there is nothing to show.
-    const std::vector<std::optional<Url>> &pictures() const { return m_pictures; }
+    std::optional<Url> cover() const;
+    // One entry per attachment, in attachment order: the cover for the first video and for a
+    // page, none for a later video; for an image its downloaded file, else the cover (the first
+    // attachment) or its own remote address.
+    std::vector<std::optional<Url>> pictures() const;
 
     void setQuality(Quality quality) { m_quality = quality; }
     void setCover(std::optional<Url> cover) { m_cover = std::move(cover); }
@@ -86,20 +91,28 @@ public:
     // attachment's position.
     std::optional<LocalFile> videoFile() const;
 
-    friend bool operator==(const ShelfItem &, const ShelfItem &) = default;
+    // All five fields: save, copy, quality, cover and pictures.
+    friend bool operator==(const ShelfItem &a, const ShelfItem &b);
 
 private:
     friend class Shelf;
-    ShelfItem(Save save, LocalCopy copy, Quality quality, std::optional<Url> cover,
-              std::vector<std::optional<Url>> pictures)
-        : m_save(std::move(save)), m_copy(std::move(copy)), m_quality(quality), m_cover(std::move(cover)),
-          m_pictures(std::move(pictures)) {}
+    // What the shelf knows beyond the save and its copy, shared by all of its items.
+    struct Context {
+        std::optional<Covers> covers;
+        MediaFolder folder;
+    };
+
+    // The cover and the pictures are worked out when they are read, not when the item is made:
+    // a shelf makes an item for every save it lists, a view draws only the few on screen.
+    ShelfItem(Save save, LocalCopy copy, Quality quality, std::shared_ptr<const Context> context)
+        : m_save(std::move(save)), m_copy(std::move(copy)), m_quality(quality), m_context(std::move(context)) {}
 
     Save m_save;
     LocalCopy m_copy;
     Quality m_quality;
-    std::optional<Url> m_cover;
-    std::vector<std::optional<Url>> m_pictures;
+    std::shared_ptr<const Context> m_context;
+    std::optional<std::optional<Url>> m_cover;                   // set explicitly
+    std::optional<std::vector<std::optional<Url>>> m_pictures;   // set explicitly
 };
 std::size_t qHash(const ShelfItem &item, std::size_t seed = 0) noexcept;
 
