@@ -26,8 +26,10 @@ namespace sw {
 // there, in the order they joined, when the load ends.
 class PictureCache::Load {
 public:
+    // Holds a plain pointer: the awaiting coroutine keeps the load alive by a named local (g++ 12
+    // may destroy an awaiter temporary with a non-trivial destructor twice).
     struct Awaiter {
-        std::shared_ptr<Load> load;
+        Load *load;
         bool await_ready() const noexcept { return load->m_done; }
         void await_suspend(std::coroutine_handle<> waiter) { load->m_waiters.push_back(waiter); }
         PicturePointer await_resume() const { return load->m_result; }
@@ -94,7 +96,8 @@ QCoro::Task<QImage> offMainThread(std::function<QImage()> work)
         promise->addResult(work());
         promise->finish();
     });
-    co_return co_await future;
+    QImage image = co_await future;
+    co_return image;
 }
 
 // GETs a picture's bytes through the network's current session. Refused: other schemes than http
@@ -111,11 +114,17 @@ QCoro::Task<std::optional<QByteArray>> fetchBody(QPointer<Network> network, Pict
     ReplyPointer reply(session->get(request));
     QNetworkReply *raw = reply.get();
 
-    auto refused = std::make_shared<bool>(false);
-    auto refuse = [raw, refused] {
-        if (*refused)
+    // The body is taken in as it arrives, so that one over the limit is refused at once rather than
+    // when it ends (the progress signal comes too seldom to rely on).
+    struct Transfer {
+        QByteArray body;
+        bool refused = false;
+    };
+    auto transfer = std::make_shared<Transfer>();
+    auto refuse = [raw, transfer] {
+        if (transfer->refused)
             return;
-        *refused = true;
+        transfer->refused = true;
         raw->abort();
     };
     const std::int64_t limit = limits.body;
@@ -126,8 +135,11 @@ QCoro::Task<std::optional<QByteArray>> fetchBody(QPointer<Network> network, Pict
         if (length.isValid() && ok && announced > limit)
             refuse();
     });
-    QObject::connect(raw, &QNetworkReply::downloadProgress, raw, [limit, refuse](qint64 received, qint64 total) {
-        if (received > limit || total > limit)
+    QObject::connect(raw, &QNetworkReply::readyRead, raw, [raw, limit, transfer, refuse] {
+        if (transfer->refused)
+            return;
+        transfer->body.append(raw->readAll());
+        if (transfer->body.size() > limit)
             refuse();
     });
     QTimer deadline;
@@ -137,35 +149,41 @@ QCoro::Task<std::optional<QByteArray>> fetchBody(QPointer<Network> network, Pict
 
     co_await raw;
     deadline.stop();
-    if (*refused)
+    if (transfer->refused)
         co_return std::nullopt;
     if (reply->error() != QNetworkReply::NoError && !isStatusError(reply->error()))
         co_return std::nullopt;
-    QByteArray body = reply->readAll();
-    if (body.size() > limit)
+    transfer->body.append(reply->readAll());
+    if (transfer->body.size() > limit)
         co_return std::nullopt;
-    co_return body;
+    co_return std::move(transfer->body);
 }
 
 // Reads the key's picture from its file or its address and decodes it off the main thread; a null
 // image when it cannot be had.
 QCoro::Task<QImage> loadImage(QPointer<Network> network, PictureCache::Limits limits, PictureKey key)
 {
+    // Written without co_await inside nested scopes or co_return expressions: g++ 12 mishandles
+    // the lifetimes of locals and temporaries there.
     const std::int64_t maxPixels = key.maxPixels;
     const int allocation = limits.decoderAllocationMiB;
+    QImage image;
     if (maxPixels < 1 || key.url.isEmpty())
-        co_return QImage();
+        co_return image;
+    std::function<QImage()> work;
+    std::optional<QByteArray> body;
     if (key.url.isLocalFile()) {
-        const QString path = key.url.toLocalFile();
-        co_return co_await offMainThread(
-            [path, maxPixels, allocation] { return PictureCache::decodeFile(path, maxPixels, allocation); });
+        work = [path = key.url.toLocalFile(), maxPixels, allocation] {
+            return PictureCache::decodeFile(path, maxPixels, allocation);
+        };
+    } else {
+        body = co_await fetchBody(network, limits, key.url);
+        if (!body || body->isEmpty())
+            co_return image;
+        work = [bytes = *body, maxPixels, allocation] { return PictureCache::decode(bytes, maxPixels, allocation); };
     }
-    const std::optional<QByteArray> body = co_await fetchBody(network, limits, key.url);
-    if (!body || body->isEmpty())
-        co_return QImage();
-    const QByteArray bytes = *body;
-    co_return co_await offMainThread(
-        [bytes, maxPixels, allocation] { return PictureCache::decode(bytes, maxPixels, allocation); });
+    image = co_await offMainThread(std::move(work));
+    co_return image;
 }
 
 }  // namespace
@@ -223,7 +241,8 @@ QCoro::Task<PicturePointer> PictureCache::picture(PictureKey key)
         m_inFlight.insert(key, load);
         run(key, load);
     }
-    co_return co_await Load::Awaiter{load};
+    PicturePointer result = co_await Load::Awaiter{load.get()};
+    co_return result;
 }
 
 QCoro::Task<> PictureCache::run(PictureKey key, std::shared_ptr<Load> load)
@@ -249,7 +268,7 @@ void PictureCache::request(const PictureKey &key, QObject *context, std::functio
 {
     [](PictureCache *cache, PictureKey key, QPointer<QObject> context, bool hasContext,
        std::function<void(PicturePointer)> done) -> QCoro::Task<> {
-        PicturePointer picture = co_await cache->picture(std::move(key));
+        PicturePointer picture = co_await cache->picture(key);
         if (hasContext && !context)
             co_return;
         if (done)
