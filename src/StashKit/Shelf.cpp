@@ -109,11 +109,6 @@ void Shelf::forEachSelected(const Filter &filter, Visit &&visit) const
     }
 }
 
-bool Shelf::selects(const Filter &filter, const Save &save) const
-{
-    return Selector(*this, filter)(save);
-}
-
 ShelfItem Shelf::item(const Save &save) const
 {
     const LocalCopy *recorded = copyOf(save);

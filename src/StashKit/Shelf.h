@@ -5,8 +5,9 @@
 //
 // A shelf is a snapshot of its five inputs and changes nothing. It keeps no cache: every member
 // walks the library again. The walk itself is cheap: saves, copies and covers are shared, not
-// copied; the local copy of a save is one look-up in the copy table, its kept cover one look-up
-// in the set of names, and a search folds its text once and tests each save's pre-folded text.
+// copied; the local copy of a save is one look-up in the copy table; a search folds its text
+// once and tests each save's pre-folded text; and an item works out its cover and pictures only
+// when they are read, so listing a hundred thousand saves does not make their pictures.
 
 #include "Covers.h"
 #include "Date.h"
@@ -66,8 +67,6 @@ public:
     QList<ShelfItem> items(const Filter &filter, const QString &search = QString()) const;
     // How many saves the filter selects; no search applies and no item is built.
     qsizetype count(const Filter &filter) const;
-    // Whether the filter selects the save (the test items() and count() apply to each save).
-    bool selects(const Filter &filter, const Save &save) const;
     // The item of the first save, trashed or not, whose post has that link.
     std::optional<ShelfItem> item(const PostLink &link) const;
     // The item of one save.

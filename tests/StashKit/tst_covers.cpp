@@ -22,6 +22,7 @@ private slots:
     void webLinksThatDifferInTheirQueryHaveTheirOwnCovers();
     void pictureIsTheRemotePreviewUntilTheCoverIsKept();
     void nameOfAnotherPostIsNeverUsed();
+    void keptTestFollowsEachPostAskedFor();
     void urlLiesInTheCoversFolder_data();
     void urlLiesInTheCoversFolder();
 };
@@ -111,6 +112,34 @@ void TestCovers::nameOfAnotherPostIsNeverUsed()
     covers.setPresent({QStringLiteral("ann_7.jpg"), QStringLiteral("ann_8.png"), QStringLiteral("bob_7.png")});
     QVERIFY(!covers.isKept(p));
     QCOMPARE(covers.picture(p), p.preview);
+}
+
+void TestCovers::keptTestFollowsEachPostAskedFor()
+{
+    // One covers value asked about posts that share a link (the same status under two handles,
+    // the same link with another preview): each answer is the post's own.
+    Covers covers(kRoot);
+    covers.setPresent({QStringLiteral("ann_7.png"), QStringLiteral("bob_7.gif")});
+    const Post ann = post(xLink(QStringLiteral("ann"), QStringLiteral("7")), {}, QStringLiteral("https://pbs.example.com/x.png"));
+    const Post annGif = post(xLink(QStringLiteral("ann"), QStringLiteral("7")), {}, QStringLiteral("https://pbs.example.com/x.gif"));
+    const Post bobGif = post(xLink(QStringLiteral("Bob"), QStringLiteral("7")), {}, QStringLiteral("https://pbs.example.com/x.gif"));
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY(covers.isKept(ann));
+        QVERIFY(!covers.isKept(annGif));
+        QVERIFY(covers.isKept(bobGif));
+        QCOMPARE(covers.picture(annGif), annGif.preview);
+        QCOMPARE(covers.picture(bobGif)->toLocalFile(), QStringLiteral("/home/someone/.local/share/Stashwell/Covers/bob_7.gif"));
+    }
+    // Copies answer alike, and compare by root and names only.
+    const Covers copy = covers;
+    QVERIFY(copy.isKept(ann));
+    QCOMPARE(copy, covers);
+    Covers fresh(kRoot);
+    fresh.setPresent(covers.present());
+    QCOMPARE(fresh, covers);
+    QCOMPARE(qHash(fresh), qHash(covers));
+    fresh.remove(QStringLiteral("ann_7.png"));
+    QVERIFY(fresh != covers);
 }
 
 void TestCovers::urlLiesInTheCoversFolder_data()

@@ -135,6 +135,7 @@ private slots:
     void pictures();
     void videoFile_data();
     void videoFile();
+    void settersReplaceWhatTheItemWorksOut();
     void cover_data();
     void cover();
     void home_data();
@@ -425,6 +426,25 @@ void TestShelf::videoFile()
     QVERIFY(item);
     const auto video = item->videoFile();
     QCOMPARE(video ? video->name : QString(), file);
+}
+
+void TestShelf::settersReplaceWhatTheItemWorksOut()
+{
+    const Post p = post(xLink(QStringLiteral("a"), QStringLiteral("1")), {videoWithHd(), image(100)},
+                        QStringLiteral("https://pbs.example.com/p.png"));
+    const auto built = oneSave(makeSave(1, p, kNow), std::nullopt).item(p.link);
+    QVERIFY(built);
+    ShelfItem item = *built;
+    QCOMPARE(item, *built);
+    item.setCover(std::nullopt);
+    QCOMPARE(item.cover(), std::nullopt);
+    QVERIFY(item != *built);
+    // Worked-out pictures follow the cover set by hand; pictures set by hand stay as set.
+    QCOMPARE(pictureTexts(item), (QStringList{QStringLiteral("-"), QStringLiteral("https://pbs.example.com/a.jpg")}));
+    item.setPictures({url(QStringLiteral("https://other.example/x.png"))});
+    QCOMPARE(pictureTexts(item), QStringList{QStringLiteral("https://other.example/x.png")});
+    item.setQuality(Quality::hd);
+    QCOMPARE(item.action(), Action::download(600));
 }
 
 void TestShelf::cover_data()
