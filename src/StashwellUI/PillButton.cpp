@@ -22,7 +22,19 @@ ControlPainting::Label labelOf(const PillButton::Content &content)
     return label;
 }
 
+bool sameProgress(std::optional<double> a, std::optional<double> b)
+{
+    if (a.has_value() != b.has_value())
+        return false;
+    return !a || *a == *b || (std::isnan(*a) && std::isnan(*b));
+}
+
 }  // namespace
+
+bool operator==(const PillButton::Content &a, const PillButton::Content &b)
+{
+    return a.title == b.title && a.symbol == b.symbol && a.tone == b.tone && sameProgress(a.progress, b.progress);
+}
 
 PillButton::PillButton(QWidget *parent) : Pressable(parent)
 {
@@ -71,11 +83,7 @@ void PillButton::setTone(Tone tone)
 
 void PillButton::setProgress(std::optional<double> progress)
 {
-    // Two absent values, or two equal fractions, change nothing; NaN never equals itself, so
-    // compare the way it is drawn.
-    if (progress.has_value() == m_content.progress.has_value() &&
-        (!progress || *progress == *m_content.progress ||
-         (std::isnan(*progress) && std::isnan(*m_content.progress))))
+    if (sameProgress(progress, m_content.progress))
         return;
     Content next = m_content;
     next.progress = progress;

@@ -25,7 +25,8 @@ public:
         QString symbol;                 // shown before the title
         Tone tone = Tone::accent;
         std::optional<double> progress; // the fraction done of the work the button stands for
-        friend bool operator==(const Content &, const Content &) = default;
+        // Two progress values that are not numbers are the same (nothing changes on screen).
+        friend bool operator==(const Content &a, const Content &b);
     };
 
     static constexpr double minimumHeight = 32;

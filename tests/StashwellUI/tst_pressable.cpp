@@ -1,0 +1,139 @@
+#include "ContinuousShape.h"
+#include "ControlTesting.h"
+#include "Pressable.h"
+
+#include <QHoverEvent>
+
+using namespace sw;
+
+namespace {
+
+// A capsule-shaped control of 120 × 32 that reports the state it was painted in.
+class Probe : public Pressable {
+public:
+    Probe() { resize(120, 32); }
+    QString accessibleText() const override { return QStringLiteral("Probe & co"); }
+    QPainterPath hitShape() const override { return ContinuousShape::capsule(QRectF(rect())); }
+    QSize sizeHint() const override { return QSize(120, 32); }
+    ControlState painted;
+
+protected:
+    void paintControl(QPainter &, const QRectF &, const ControlState &state) override { painted = state; }
+};
+
+void hover(QWidget &widget, QEvent::Type type, QPointF pos)
+{
+    QHoverEvent event(type, pos, widget.mapToGlobal(pos), QPointF(-1, -1));
+    QApplication::sendEvent(&widget, &event);
+}
+
+}  // namespace
+
+class TestPressable : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { test::prepareControls(); }
+    void pressesInsideTheShapeOnly_data();
+    void pressesInsideTheShapeOnly();
+    void keys_data();
+    void keys();
+    void disabledEmitsNothing();
+    void hoverFollowsTheShape();
+    void accessibility();
+};
+
+void TestPressable::pressesInsideTheShapeOnly_data()
+{
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("middle") << QPoint(60, 16) << 1;
+    QTest::newRow("round end, inside") << QPoint(3, 16) << 1;
+    QTest::newRow("top edge, straight part") << QPoint(60, 1) << 1;
+    QTest::newRow("top-left corner") << QPoint(1, 1) << 0;
+    QTest::newRow("bottom-right corner") << QPoint(118, 30) << 0;
+}
+
+void TestPressable::pressesInsideTheShapeOnly()
+{
+    QFETCH(QPoint, point);
+    QFETCH(int, clicks);
+    Probe probe;
+    QSignalSpy clicked(&probe, &QAbstractButton::clicked);
+    QTest::mouseClick(&probe, Qt::LeftButton, Qt::NoModifier, point);
+    QCOMPARE(clicked.count(), clicks);
+}
+
+void TestPressable::keys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("space") << int(Qt::Key_Space) << 1;
+    QTest::newRow("return") << int(Qt::Key_Return) << 1;
+    QTest::newRow("enter") << int(Qt::Key_Enter) << 1;
+    QTest::newRow("escape") << int(Qt::Key_Escape) << 0;
+    QTest::newRow("letter") << int(Qt::Key_A) << 0;
+}
+
+void TestPressable::keys()
+{
+    QFETCH(int, key);
+    QFETCH(int, clicks);
+    Probe probe;
+    QVERIFY(test::showWidget(probe));
+    probe.setFocus();
+    QSignalSpy clicked(&probe, &QAbstractButton::clicked);
+    QTest::keyClick(&probe, Qt::Key(key));
+    QCOMPARE(clicked.count(), clicks);
+}
+
+void TestPressable::disabledEmitsNothing()
+{
+    Probe probe;
+    QVERIFY(test::showWidget(probe));
+    probe.setEnabled(false);
+    QSignalSpy clicked(&probe, &QAbstractButton::clicked);
+    QTest::mouseClick(&probe, Qt::LeftButton, Qt::NoModifier, QPoint(60, 16));
+    QTest::keyClick(&probe, Qt::Key_Space);
+    QTest::keyClick(&probe, Qt::Key_Return);
+    probe.click();
+    QVERIFY(!test::accessiblyPress(&probe));
+    QCOMPARE(clicked.count(), 0);
+    QVERIFY(!probe.controlState().enabled);
+
+    probe.setEnabled(true);
+    QVERIFY(test::accessiblyPress(&probe));
+    QCOMPARE(clicked.count(), 1);
+}
+
+void TestPressable::hoverFollowsTheShape()
+{
+    Probe probe;
+    QVERIFY(test::showWidget(probe));
+    hover(probe, QEvent::HoverEnter, QPointF(60, 16));
+    QVERIFY(probe.controlState().hovered);
+    hover(probe, QEvent::HoverMove, QPointF(1, 1));   // in the rectangle, outside the capsule
+    QVERIFY(!probe.controlState().hovered);
+    hover(probe, QEvent::HoverMove, QPointF(60, 16));
+    QVERIFY(probe.controlState().hovered);
+    hover(probe, QEvent::HoverLeave, QPointF(-1, -1));
+    QVERIFY(!probe.controlState().hovered);
+
+    hover(probe, QEvent::HoverEnter, QPointF(60, 16));
+    probe.setEnabled(false);
+    QVERIFY(!probe.controlState().hovered);
+}
+
+void TestPressable::accessibility()
+{
+    Probe probe;
+    QCOMPARE(test::accessibleOf(&probe)->role(), QAccessible::Button);
+    QCOMPARE(test::accessibleName(&probe), QStringLiteral("Probe & co"));
+    QVERIFY(!test::accessibleOf(&probe)->state().selectable);
+    probe.setAccessibleName(QStringLiteral("Own name"));
+    QCOMPARE(test::accessibleName(&probe), QStringLiteral("Own name"));
+    probe.setToolTip(QStringLiteral("Tip"));
+    QCOMPARE(test::accessibleOf(&probe)->text(QAccessible::Description), QStringLiteral("Tip"));
+}
+
+QTEST_MAIN(TestPressable)
+#include "tst_pressable.moc"
