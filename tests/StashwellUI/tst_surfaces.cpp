@@ -1,0 +1,493 @@
+#include "ContinuousShape.h"
+#include "Gallery.h"
+#include "SoftScrollEdges.h"
+#include "Surfaces.h"
+#include "Theme.h"
+#include "Tokens.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QScrollArea>
+#include <QTest>
+
+Q_DECLARE_METATYPE(sw::Surface)
+
+using namespace sw;
+
+namespace {
+
+QImage canvas(QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+// The colour a painted pixel has, un-premultiplied.
+QColor pixel(const QImage &image, int x, int y)
+{
+    return QColor::fromRgba(image.convertToFormat(QImage::Format_ARGB32).pixel(x, y));
+}
+
+bool near(double a, double b, double tolerance = 0.02)
+{
+    return qAbs(a - b) <= tolerance;
+}
+
+// Same hue within the rounding of a translucent pixel.
+bool sameColour(QColor a, QColor b)
+{
+    return qAbs(a.red() - b.red()) <= 4 && qAbs(a.green() - b.green()) <= 4 && qAbs(a.blue() - b.blue()) <= 4;
+}
+
+// A long list for the soft edges to fade, in the theme's text colour.
+class Rows : public QWidget {
+public:
+    QSize sizeHint() const override { return QSize(180, 30 * 24); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setFont(Tokens::Typography::body.font());
+        painter.setPen(Tokens::Colors::text());
+        for (int i = 0; i < 30; ++i)
+            painter.drawText(QRectF(12, i * 24, width() - 12, 24), Qt::AlignVCenter, QStringLiteral("Row %1").arg(i + 1));
+    }
+};
+
+// Every surface of the design system on one sheet, over the dotted canvas, with soft scroll edges
+// over a scrolling list: the gallery's picture of the surfaces.
+class SurfaceSheet : public QWidget {
+public:
+    SurfaceSheet()
+    {
+        m_list = new QScrollArea(this);
+        m_list->setGeometry(500, 20, 200, 380);
+        m_list->setFrameShape(QFrame::NoFrame);
+        m_list->setStyleSheet(QStringLiteral("background: transparent;"));
+        m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_list->setWidget(new Rows);
+        auto *edges = new SoftScrollEdges(m_list, true, true);
+        edges->setSafeAreaInsets(QMargins(0, 20, 0, 0));
+        ScrollEdgeFrostSetting::set(*this, [](QPainter &painter, const QRectF &band, Qt::Edge edge) {
+            QLinearGradient gradient(band.topLeft(), band.bottomLeft());
+            QColor solid = Tokens::Colors::window();
+            QColor clear = solid;
+            clear.setAlpha(0);
+            gradient.setColorAt(edge == Qt::TopEdge ? 0 : 1, solid);
+            gradient.setColorAt(edge == Qt::TopEdge ? 1 : 0, clear);
+            painter.fillRect(band, gradient);
+        });
+    }
+
+    QSize sizeHint() const override { return QSize(720, 420); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        DotGrid::paint(painter, QRectF(rect()));
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setFont(Tokens::Typography::caption.font());
+
+        const auto label = [&](const QRectF &rect, const QString &text) {
+            painter.setPen(Tokens::Colors::textSecondary());
+            painter.drawText(rect.adjusted(0, rect.height() + 4, 0, 24), Qt::AlignLeft | Qt::AlignTop, text);
+        };
+
+        const QRectF panel(20, 20, 220, 120);
+        PaneSurface::panel(Tokens::Radius::lg).paint(painter, panel, [&] {
+            WellStyle::well().fill(painter, panel.adjusted(16, 40, -16, -40), Tokens::Radius::sm);
+            WellStyle::well(Tokens::Colors::field()).fill(painter, panel.adjusted(16, 90, -16, -12), Tokens::Radius::sm);
+            painter.setPen(Tokens::Colors::text());
+            painter.setFont(Tokens::Typography::headline.font());
+            painter.drawText(panel.adjusted(16, 10, -16, 0), QStringLiteral("Panel"));
+        });
+        label(panel, QStringLiteral("panel, wells"));
+
+        struct CardState {
+            bool selected;
+            bool hovered;
+            QString name;
+        };
+        const CardState states[] = {{false, false, QStringLiteral("card")},
+                                    {false, true, QStringLiteral("hovered")},
+                                    {true, false, QStringLiteral("selected")}};
+        double x = 260;
+        for (const CardState &state : states) {
+            const QRectF card(x, 20, 70, 120);
+            PaneSurface::card(state.selected, state.hovered, Tokens::Radius::card).paint(painter, card);
+            label(card, state.name);
+            x += 78;
+        }
+
+        for (int i = 0; i < 2; ++i) {
+            const QRectF row(20, 190 + i * 44, 220, Tokens::Size::row);
+            SelectedTint::paintBehind(painter, row, i == 0, Tokens::Radius::sm);
+            painter.setPen(Tokens::Colors::text());
+            painter.setFont(Tokens::Typography::body.font());
+            painter.drawText(row.adjusted(12, 0, 0, 0), Qt::AlignVCenter,
+                             i == 0 ? QStringLiteral("Selected row") : QStringLiteral("Row"));
+            SelectedTint::paintOver(painter, row, i == 0, Tokens::Radius::sm);
+        }
+    }
+
+private:
+    QScrollArea *m_list = nullptr;
+};
+
+}  // namespace
+
+class TestSurfaces : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup();
+
+    void wellFollowsTheSurface_data();
+    void wellFollowsTheSurface();
+    void paneFillFollowsTheSurface_data();
+    void paneFillFollowsTheSurface();
+    void cardBorders_data();
+    void cardBorders();
+    void selectedTint();
+    void surfaceRawValues_data();
+    void surfaceRawValues();
+    void dotGridPositions_data();
+    void dotGridPositions();
+    void dotGridBackground();
+    void softEdgeBands_data();
+    void softEdgeBands();
+    void softEdgesPaintOnlyWithAFrost();
+    void softEdgesLetClicksThrough();
+    void frostSettingIsInherited();
+    void gallery();
+};
+
+void TestSurfaces::cleanup()
+{
+    Theme::instance().setSurface(Surface::solid);
+    Theme::instance().setAppearance(Appearance::light);
+}
+
+void TestSurfaces::wellFollowsTheSurface_data()
+{
+    QTest::addColumn<Surface>("surface");
+    QTest::addColumn<double>("opacity");
+    QTest::newRow("solid") << Surface::solid << 1.0;
+    QTest::newRow("glass") << Surface::glass << 0.4;
+}
+
+void TestSurfaces::wellFollowsTheSurface()
+{
+    QFETCH(Surface, surface);
+    QFETCH(double, opacity);
+    const QColor base = Tokens::Colors::window();
+    QVERIFY(base.alphaF() > 0.99);
+    QImage image = canvas(QSize(40, 40));
+    {
+        QPainter painter(&image);
+        WellStyle::well().fill(painter, QRectF(0, 0, 40, 40), 8, surface);
+    }
+    const QColor centre = pixel(image, 20, 20);
+    QVERIFY2(near(centre.alphaF(), opacity), qPrintable(QString::number(centre.alphaF())));
+    QVERIFY(sameColour(centre, base));
+
+    // The surface in force is the default.
+    Theme::instance().setSurface(surface);
+    QCOMPARE(WellStyle::well().resolved(), WellStyle::well().resolved(surface));
+    QCOMPARE(WellStyle::well(Qt::red).resolved().alphaF(), float(opacity));
+}
+
+void TestSurfaces::paneFillFollowsTheSurface_data()
+{
+    QTest::addColumn<Surface>("surface");
+    QTest::addColumn<double>("fillOpacity");
+    QTest::newRow("solid") << Surface::solid << 1.0;
+    QTest::newRow("glass") << Surface::glass << 0.55;
+}
+
+void TestSurfaces::paneFillFollowsTheSurface()
+{
+    QFETCH(Surface, surface);
+    QFETCH(double, fillOpacity);
+    const PaneSurface panel = PaneSurface::panel(0);
+    QImage image = canvas(QSize(40, 40));
+    {
+        QPainter painter(&image);
+        panel.paint(painter, QRectF(0, 0, 40, 40), surface);
+    }
+    // Inside: the fill alone.
+    const QColor inside = pixel(image, 20, 20);
+    QVERIFY2(near(inside.alphaF(), fillOpacity * Tokens::Colors::panel().alphaF()), qPrintable(QString::number(inside.alphaF())));
+    // On the border: the line colour over the fill, the same on both surfaces when the line is
+    // opaque enough to tell.
+    QImage lineOnly = canvas(QSize(40, 40));
+    {
+        QPainter painter(&lineOnly);
+        panel.paintOver(painter, QRectF(0, 0, 40, 40));
+    }
+    QVERIFY(pixel(lineOnly, 20, 0).alpha() > 0);   // drawn inside the edge: the outermost row
+    QCOMPARE(pixel(lineOnly, 20, 20).alpha(), 0);
+}
+
+void TestSurfaces::cardBorders_data()
+{
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<bool>("hovered");
+    QTest::addColumn<QString>("stroke");
+    QTest::addColumn<double>("strokeOpacity");
+    QTest::addColumn<double>("lineWidth");
+    QTest::newRow("resting") << false << false << QStringLiteral("lineStrong") << 1.0 << 1.0;
+    QTest::newRow("hovered") << false << true << QStringLiteral("muted") << 0.45 << 1.0;
+    QTest::newRow("selected") << true << false << QStringLiteral("accent") << 1.0 << 2.0;
+    QTest::newRow("selected wins over hovered") << true << true << QStringLiteral("accent") << 1.0 << 2.0;
+}
+
+void TestSurfaces::cardBorders()
+{
+    QFETCH(bool, selected);
+    QFETCH(bool, hovered);
+    QFETCH(QString, stroke);
+    QFETCH(double, strokeOpacity);
+    QFETCH(double, lineWidth);
+    for (Appearance appearance : {Appearance::light, Appearance::dark}) {
+        Theme::instance().setAppearance(appearance);
+        const PaneSurface card = PaneSurface::card(selected, hovered, 18);
+        QColor expected = *Tokens::Colors::token(stroke, appearance);
+        expected.setAlphaF(float(expected.alphaF() * strokeOpacity));
+        QCOMPARE(card.stroke, expected);
+        QCOMPARE(card.lineWidth, lineWidth);
+        QCOMPARE(card.fill, Tokens::Colors::card());
+        QCOMPARE(card.radius, 18.0);
+    }
+    // A selected card's border is two pixels deep, a resting one only one.
+    QImage image = canvas(QSize(60, 60));
+    {
+        QPainter painter(&image);
+        PaneSurface::card(selected, hovered, 0).paintOver(painter, QRectF(0, 0, 60, 60));
+    }
+    QCOMPARE(pixel(image, 30, 1).alpha() > 0, lineWidth > 1);
+}
+
+void TestSurfaces::selectedTint()
+{
+    QImage off = canvas(QSize(40, 20));
+    QImage on = canvas(QSize(40, 20));
+    for (auto [image, flag] : {std::pair{&off, false}, std::pair{&on, true}}) {
+        QPainter painter(image);
+        SelectedTint::paintBehind(painter, QRectF(0, 0, 40, 20), flag, 6);
+        SelectedTint::paintOver(painter, QRectF(0, 0, 40, 20), flag, 6);
+    }
+    QVERIFY(gallery::isBlank(off));
+    QCOMPARE(pixel(off, 20, 10).alpha(), 0);
+    const QColor inside = pixel(on, 20, 10);
+    QVERIFY(near(inside.alphaF(), 0.14));
+    QVERIFY(sameColour(inside, Tokens::Colors::accent()));
+    QVERIFY(near(pixel(on, 20, 0).alphaF(), 0.14 + 0.45 * (1 - 0.14), 0.03));
+    // The tint does not depend on the surface.
+    Theme::instance().setSurface(Surface::glass);
+    QImage glass = canvas(QSize(40, 20));
+    {
+        QPainter painter(&glass);
+        SelectedTint::paintBehind(painter, QRectF(0, 0, 40, 20), true, 6);
+        SelectedTint::paintOver(painter, QRectF(0, 0, 40, 20), true, 6);
+    }
+    QCOMPARE(glass, on);
+}
+
+void TestSurfaces::surfaceRawValues_data()
+{
+    QTest::addColumn<QString>("raw");
+    QTest::addColumn<int>("surface");   // -1: none
+    QTest::newRow("solid") << QStringLiteral("solid") << int(Surface::solid);
+    QTest::newRow("glass") << QStringLiteral("glass") << int(Surface::glass);
+    QTest::newRow("letter case differs") << QStringLiteral("Glass") << -1;
+    QTest::newRow("padded") << QStringLiteral(" solid") << -1;
+    QTest::newRow("empty") << QString() << -1;
+}
+
+void TestSurfaces::surfaceRawValues()
+{
+    QFETCH(QString, raw);
+    QFETCH(int, surface);
+    const std::optional<Surface> parsed = surfaceFromRawValue(raw);
+    QCOMPARE(parsed.has_value(), surface >= 0);
+    if (parsed) {
+        QCOMPARE(int(*parsed), surface);
+        QCOMPARE(surfaceRawValue(*parsed), raw);
+    }
+}
+
+void TestSurfaces::dotGridPositions_data()
+{
+    QTest::addColumn<QSizeF>("size");
+    QTest::addColumn<QList<QPointF>>("dots");
+    QTest::newRow("far edges on a step") << QSizeF(28, 20)
+                                         << QList<QPointF>{{0, 0}, {0, 14}, {14, 0}, {14, 14}, {28, 0}, {28, 14}};
+    QTest::newRow("smaller than a step") << QSizeF(13, 13.9) << QList<QPointF>{{0, 0}};
+    QTest::newRow("empty") << QSizeF(0, 0) << QList<QPointF>{{0, 0}};
+    QTest::newRow("negative") << QSizeF(-1, 10) << QList<QPointF>{};
+}
+
+void TestSurfaces::dotGridPositions()
+{
+    QFETCH(QSizeF, size);
+    QFETCH(QList<QPointF>, dots);
+    QCOMPARE(DotGrid::dotOrigins(size), dots);
+}
+
+void TestSurfaces::dotGridBackground()
+{
+    for (Surface surface : allSurfaces) {
+        QImage image = canvas(QSize(30, 30));
+        {
+            QPainter painter(&image);
+            DotGrid::paint(painter, QRectF(0, 0, 30, 30), surface);
+        }
+        // Between dots: the window colour on solid, nothing on glass.
+        const QColor between = pixel(image, 7, 7);
+        if (surface == Surface::solid)
+            QCOMPARE(between, Tokens::Colors::window());
+        else
+            QCOMPARE(between.alpha(), 0);
+        // A dot at 14, 14 differs from the ground around it.
+        QVERIFY(pixel(image, 14, 14) != between);
+    }
+}
+
+void TestSurfaces::softEdgeBands_data()
+{
+    QTest::addColumn<bool>("top");
+    QTest::addColumn<bool>("bottom");
+    QTest::addColumn<QMargins>("insets");
+    QTest::addColumn<QRectF>("topBand");      // null: none
+    QTest::addColumn<QRectF>("bottomBand");
+    const QSize size(300, 400);
+    QTest::newRow("both, no insets") << true << true << QMargins() << QRectF(0, 0, 300, 28) << QRectF(0, 372, 300, 28);
+    QTest::newRow("under a title bar of 52") << true << false << QMargins(0, 52, 0, 0) << QRectF(0, 0, 300, 80) << QRectF();
+    QTest::newRow("over a status bar of 30") << false << true << QMargins(0, 52, 0, 30) << QRectF() << QRectF(0, 342, 300, 58);
+    QTest::newRow("neither") << false << false << QMargins(0, 52, 0, 30) << QRectF() << QRectF();
+}
+
+void TestSurfaces::softEdgeBands()
+{
+    QFETCH(bool, top);
+    QFETCH(bool, bottom);
+    QFETCH(QMargins, insets);
+    QFETCH(QRectF, topBand);
+    QFETCH(QRectF, bottomBand);
+    QWidget content;
+    content.resize(300, 400);
+    SoftScrollEdges edges(&content, top, bottom);
+    content.show();
+    edges.setSafeAreaInsets(insets);
+    QCOMPARE(edges.geometry(), content.rect());
+    QCOMPARE(edges.band(Qt::TopEdge).value_or(QRectF()), topBand);
+    QCOMPARE(edges.band(Qt::BottomEdge).value_or(QRectF()), bottomBand);
+
+    // The frost is asked once per chosen edge, for that edge's band.
+    QList<std::pair<Qt::Edge, QRectF>> calls;
+    ScrollEdgeFrostSetting::set(content, [&](QPainter &, const QRectF &band, Qt::Edge edge) { calls.append({edge, band}); });
+    QImage image(content.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    edges.render(&image);
+    QCOMPARE(calls.size(), int(top) + int(bottom));
+    for (const auto &[edge, band] : calls)
+        QCOMPARE(band, edge == Qt::TopEdge ? topBand : bottomBand);
+
+    // The overlay follows the content's size.
+    content.resize(200, 100);
+    QCOMPARE(edges.geometry(), QRect(0, 0, 200, 100));
+}
+
+void TestSurfaces::softEdgesPaintOnlyWithAFrost()
+{
+    QWidget content;
+    content.resize(100, 100);
+    SoftScrollEdges edges(&content, true, true);
+    QImage image(content.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    edges.render(&image);
+    QVERIFY(gallery::isBlank(image));
+    QCOMPARE(image.pixelColor(50, 5).alpha(), 0);
+
+    ScrollEdgeFrostSetting::set(content, [](QPainter &painter, const QRectF &, Qt::Edge) {
+        // Paints everywhere: the overlay keeps it inside the band.
+        painter.fillRect(QRect(0, 0, 100, 100), Qt::red);
+    });
+    image.fill(Qt::transparent);
+    edges.render(&image);
+    QCOMPARE(image.pixelColor(50, 5), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(50, 95), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(50, 50).alpha(), 0);
+}
+
+void TestSurfaces::softEdgesLetClicksThrough()
+{
+    QWidget content;
+    content.resize(100, 100);
+    auto *button = new QWidget(&content);
+    button->setGeometry(0, 0, 100, 100);
+    SoftScrollEdges edges(&content, true, true);
+    content.show();
+    ScrollEdgeFrostSetting::set(content, [](QPainter &, const QRectF &, Qt::Edge) {});
+    // Added after the overlay, the child still lies under it.
+    auto *late = new QWidget(&content);
+    late->setGeometry(0, 0, 100, 100);
+    late->show();
+    QCoreApplication::processEvents();
+    QCOMPARE(content.children().last(), &edges);
+    QVERIFY(edges.testAttribute(Qt::WA_TransparentForMouseEvents));
+    QCOMPARE(edges.focusPolicy(), Qt::NoFocus);
+    // Hit-testing finds what is under the bands.
+    QCOMPARE(content.childAt(50, 5), late);
+    QVERIFY(button);
+}
+
+void TestSurfaces::frostSettingIsInherited()
+{
+    QWidget window;
+    auto *pane = new QWidget(&window);
+    auto *inner = new QWidget(pane);
+    QVERIFY(!ScrollEdgeFrostSetting::find(inner));
+
+    int windowCalls = 0;
+    int paneCalls = 0;
+    ScrollEdgeFrostSetting::set(window, [&](QPainter &, const QRectF &, Qt::Edge) { ++windowCalls; });
+    QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    ScrollEdgeFrostSetting::find(inner)(painter, QRectF(), Qt::TopEdge);
+    QCOMPARE(windowCalls, 1);
+
+    // A nearer setting wins; removing it uncovers the outer one again.
+    ScrollEdgeFrostSetting::set(*pane, [&](QPainter &, const QRectF &, Qt::Edge) { ++paneCalls; });
+    ScrollEdgeFrostSetting::find(inner)(painter, QRectF(), Qt::TopEdge);
+    QCOMPARE(paneCalls, 1);
+    QCOMPARE(windowCalls, 1);
+    ScrollEdgeFrostSetting::set(*pane, {});
+    ScrollEdgeFrostSetting::find(inner)(painter, QRectF(), Qt::TopEdge);
+    QCOMPARE(windowCalls, 2);
+    ScrollEdgeFrostSetting::set(window, {});
+    QVERIFY(!ScrollEdgeFrostSetting::find(inner));
+}
+
+void TestSurfaces::gallery()
+{
+    SurfaceSheet sheet;
+    QString why;
+    QVERIFY2(gallery::captureAndCheck(sheet, QStringLiteral("surfaces"), &why), qPrintable(why));
+    const QList<gallery::Shot> shots = gallery::capture(sheet, QStringLiteral("surfaces"));
+    QCOMPARE(shots.size(), 4);
+    // The looks differ: light from dark, and solid from glass (the canvas drops its background).
+    for (int i = 0; i < shots.size(); ++i)
+        for (int j = i + 1; j < shots.size(); ++j)
+            QVERIFY(shots[i].view != shots[j].view);
+    for (const gallery::Shot &shot : shots) {
+        const QColor corner = shot.view.pixelColor(QPoint(3, 3) * int(shot.view.devicePixelRatio()));
+        QCOMPARE(corner.alpha() == 0, shot.surface == Surface::glass);
+    }
+}
+
+QTEST_MAIN(TestSurfaces)
+#include "tst_surfaces.moc"
