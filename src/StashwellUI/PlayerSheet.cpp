@@ -1,0 +1,177 @@
+#include "PlayerSheet.h"
+
+#include "AuthorLine.h"
+#include "InlinePlayer.h"
+#include "RoundIconButton.h"
+#include "StashwellUIStrings.h"
+#include "StringTable.h"
+#include "Theme.h"
+#include "Tokens.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QTextLayout>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace sw {
+
+PlayerSheet::PlayerSheet(const QUrl &file, const Post &post, QWidget *parent)
+    : QWidget(parent), m_file(file), m_post(post)
+{
+    setFixedWidth(int(sheetWidth));
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+
+    const QString detail = postedText(post.postedAt, StringTable::locale(), QTimeZone::systemTimeZone());
+    m_author = new AuthorLineView(AuthorLine(post.author, detail, AuthorLine::defaultSize), this);
+
+    const auto roundButton = [this](const QString &symbol, const QString &label) {
+        auto *button = new RoundIconButton(symbol, label, this);
+        button->setDiameter(buttonSize);
+        return button;
+    };
+    m_reveal = roundButton(QStringLiteral("folder"), StashwellUIStrings::playerShowInFinder());
+    m_openOriginal = roundButton(QStringLiteral("safari"), StashwellUIStrings::playerOpenOriginal());
+    m_close = roundButton(QStringLiteral("xmark"), StashwellUIStrings::playerClose());
+    connect(m_reveal, &QAbstractButton::clicked, this, &PlayerSheet::revealRequested);
+    connect(m_openOriginal, &QAbstractButton::clicked, this, &PlayerSheet::openOriginalRequested);
+    connect(m_close, &QAbstractButton::clicked, this, &PlayerSheet::closeRequested);
+
+    // Escape closes wherever the focus is inside the sheet (the player, the text).
+    auto *cancel = new QShortcut(QKeySequence::Cancel, this);
+    cancel->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(cancel, &QShortcut::activated, this, &PlayerSheet::closeRequested);
+
+    m_player = new InlinePlayer(file, true, playerHeight, this);
+
+    m_text = new QLabel(this);
+    m_text->setTextFormat(Qt::PlainText);
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text->setFont(Tokens::Typography::reading.font());
+    m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_text->setWordWrap(true);
+
+    auto *header = new QHBoxLayout;
+    header->setContentsMargins(0, 0, 0, 0);
+    header->addWidget(m_author, 1);
+    header->addStretch(0);
+    header->addWidget(m_reveal);
+    header->addWidget(m_openOriginal);
+    header->addWidget(m_close);
+
+    auto *column = new QVBoxLayout(this);
+    const int inset = int(padding);
+    column->setContentsMargins(inset, inset, inset, inset);
+    column->setSpacing(int(spacing));
+    column->addLayout(header);
+    column->addWidget(m_player);
+    column->addWidget(m_text);
+
+    applyText();
+    // The text's colour follows the appearance.
+    connect(&Theme::instance(), &Theme::changed, this, [this] {
+        applyText();
+        update();
+    });
+}
+
+QString PlayerSheet::datePattern(const QLocale &locale)
+{
+    QString pattern = locale.dateFormat(QLocale::LongFormat);
+    // The weekday and whatever separates it from the rest.
+    static const QRegularExpression weekday(QStringLiteral("[,،、\\s]*d{3,4}[,،、.]?\\s*"));
+    pattern.replace(weekday, QStringLiteral(" "));
+    pattern = pattern.trimmed();
+    static const QRegularExpression trailing(QStringLiteral("[,،、\\s]+$"));
+    pattern.remove(trailing);
+    pattern.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
+    return pattern;
+}
+
+QString PlayerSheet::postedText(Date postedAt, const QLocale &locale, const QTimeZone &zone)
+{
+    const QDateTime moment = postedAt.toDateTime();
+    if (!moment.isValid())
+        return QString();
+    return locale.toString(moment.toTimeZone(zone).date(), datePattern(locale));
+}
+
+QString PlayerSheet::visibleText(const QString &text, const QFont &font, double width, int lines)
+{
+    if (lines <= 0 || text.isEmpty())
+        return QString();
+    const QFontMetricsF metrics(font);
+    const QStringList paragraphs = text.split(u'\n');
+    QStringList shown;
+    for (qsizetype p = 0; p < paragraphs.size(); ++p) {
+        const QString &paragraph = paragraphs[p];
+        QTextLayout layout(paragraph, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        int lineCount = 0;
+        QList<QTextLine> laid;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            laid.append(line);
+            ++lineCount;
+        }
+        layout.endLayout();
+        if (laid.isEmpty())
+            laid.append(QTextLine());
+        for (qsizetype i = 0; i < laid.size(); ++i) {
+            const bool lastRoom = shown.size() + 1 == lines;
+            const int start = laid[i].isValid() ? laid[i].textStart() : 0;
+            const bool moreFollows = i + 1 < laid.size() || p + 1 < paragraphs.size();
+            if (lastRoom && moreFollows) {
+                QString rest = paragraph.mid(start);
+                for (qsizetype q = p + 1; q < paragraphs.size(); ++q)
+                    rest += u' ' + paragraphs[q];
+                QString cut = metrics.elidedText(rest, Qt::ElideRight, width);
+                if (cut == rest)   // the rest fits on the line but more lines were there
+                    cut = metrics.elidedText(rest + QStringLiteral(" …"), Qt::ElideRight, width);
+                shown.append(cut);
+                return shown.join(u'\n');
+            }
+            const int length = laid[i].isValid() ? laid[i].textLength() : 0;
+            QString piece = paragraph.mid(start, length);
+            while (piece.endsWith(u' '))
+                piece.chop(1);
+            shown.append(piece);
+            if (shown.size() == lines)
+                return shown.join(u'\n');
+        }
+    }
+    return shown.join(u'\n');
+}
+
+void PlayerSheet::applyText()
+{
+    QPalette palette = m_text->palette();
+    palette.setColor(QPalette::WindowText, Tokens::Colors::textSecondary());
+    palette.setColor(QPalette::Text, Tokens::Colors::textSecondary());
+    m_text->setPalette(palette);
+    const double width = sheetWidth - 2 * padding;
+    m_text->setText(visibleText(m_post.text, m_text->font(), width, textLines));
+}
+
+void PlayerSheet::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        applyText();
+}
+
+void PlayerSheet::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Tokens::Colors::card());
+}
+
+}  // namespace sw
