@@ -1,0 +1,18 @@
+#pragma once
+
+// Text limited to a number of lines: what a label that wraps shows when it may take at most so
+// many lines of a width.
+
+#include <QFont>
+#include <QString>
+
+namespace sw::TextLines {
+
+// The first `lines` lines `text` takes at `width` in `font`, joined by line feeds, the last one cut
+// with an ellipsis when more text follows; line feeds in the text start new lines.
+QString visible(const QString &text, const QFont &font, double width, int lines);
+
+// How many lines visible() gives.
+int count(const QString &text, const QFont &font, double width, int lines);
+
+}  // namespace sw::TextLines

@@ -1,0 +1,307 @@
+#include "ActionPill.h"
+#include "Formatting.h"
+#include "Gallery.h"
+#include "Kicker.h"
+#include "LatestSaveHero.h"
+#include "MediaThumbnailView.h"
+#include "Paging.h"
+#include "Pressable.h"
+#include "SaveFixtures.h"
+#include "StashwellUIStrings.h"
+#include "Tokens.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace sw;
+using namespace sw::viewfixtures;
+
+Q_DECLARE_METATYPE(sw::Post)
+Q_DECLARE_METATYPE(sw::PostLink)
+Q_DECLARE_METATYPE(sw::LocalCopy)
+
+namespace {
+
+const QString dot = QStringLiteral(" \u00B7 ");
+
+Save videoSave(double savedAt = 1000)
+{
+    return save(1, post(xLink(QStringLiteral("Ann"), QStringLiteral("42")), {video(75)},
+                        QStringLiteral("Sunrise over the harbour\nfilmed from the ferry")),
+                savedAt);
+}
+
+}  // namespace
+
+class TestLatestSaveHero : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+
+    void titleIsTheFirstLine_data();
+    void titleIsTheFirstLine();
+    void handleFollowsTheAuthorLine_data();
+    void handleFollowsTheAuthorLine();
+    void mediaText_data();
+    void mediaText();
+    void ageText_data();
+    void ageText();
+    void addressDropsOnlyALeadingHttps_data();
+    void addressDropsOnlyALeadingHttps();
+
+    void showsItsTexts();
+    void titleAndThumbnailSelect();
+    void pillReportsTheAction_data();
+    void pillReportsTheAction();
+    void newMomentChangesOnlyTheAge();
+    void thumbnailNeverPages();
+    void shadowRoomAroundTheCard();
+    void gallery();
+};
+
+void TestLatestSaveHero::initTestCase()
+{
+    Tokens::Motion::setEnabled(false);
+    StashwellUIStrings::table().loadLanguage(QStringLiteral("en"));
+}
+
+void TestLatestSaveHero::titleIsTheFirstLine_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("two lines") << "First line\nSecond line" << "First line";
+    QTest::newRow("no line feed") << "A single long paragraph that wraps" << "A single long paragraph that wraps";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("starts with a line feed") << "\nafter" << "";
+    QTest::newRow("carriage return is not a break") << "a\rb\nc" << "a\rb";
+}
+
+void TestLatestSaveHero::titleIsTheFirstLine()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    QCOMPARE(LatestSaveHero::titleText(post(xLink(QStringLiteral("a"), QStringLiteral("1")), {}, text)), title);
+}
+
+void TestLatestSaveHero::handleFollowsTheAuthorLine_data()
+{
+    QTest::addColumn<QString>("handle");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("X handle") << "Ann" << "@Ann";
+    QTest::newRow("case kept") << "ANN_lee" << "@ANN_lee";
+    QTest::newRow("web host") << "news.example.com" << "news.example.com";
+    QTest::newRow("full stop first") << ".hidden" << ".hidden";
+    QTest::newRow("empty") << "" << "@";
+}
+
+void TestLatestSaveHero::handleFollowsTheAuthorLine()
+{
+    QFETCH(QString, handle);
+    QFETCH(QString, shown);
+    QCOMPARE(LatestSaveHero::handleText(Author{QStringLiteral("Name"), Handle{handle}, std::nullopt}), shown);
+}
+
+void TestLatestSaveHero::mediaText_data()
+{
+    QTest::addColumn<Post>("post");
+    QTest::addColumn<QString>("text");
+    const PostLink x = xLink(QStringLiteral("a"), QStringLiteral("1"));
+    QTest::newRow("video") << post(x, {video(75.9)}) << StashwellUIStrings::mediaVideoLength(QStringLiteral("1:15"));
+    QTest::newRow("first video, not the longer") << post(x, {video(30), video(600)})
+                                                 << StashwellUIStrings::mediaVideoLength(QStringLiteral("0:30"));
+    QTest::newRow("video after an image") << post(x, {image(), video(61)})
+                                          << StashwellUIStrings::mediaVideoLength(QStringLiteral("1:01"));
+    QTest::newRow("an hour not carried") << post(x, {video(3600)})
+                                         << StashwellUIStrings::mediaVideoLength(QStringLiteral("60:00"));
+    QTest::newRow("one image") << post(x, {image()}) << StashwellUIStrings::mediaImageOne(1);
+    QTest::newRow("three images") << post(x, {image(), image(), image()}) << StashwellUIStrings::mediaImageMany(3);
+    QTest::newRow("text") << post(x) << StashwellUIStrings::mediaText();
+    QTest::newRow("page") << post(webLink(QStringLiteral("https://news.example.com/a")), {page()})
+                          << StashwellUIStrings::mediaLink();
+    QTest::newRow("page with a video") << post(x, {video(10), page()}) << StashwellUIStrings::mediaLink();
+}
+
+void TestLatestSaveHero::mediaText()
+{
+    QFETCH(Post, post);
+    QFETCH(QString, text);
+    QCOMPARE(LatestSaveHero::mediaText(post), text);
+}
+
+void TestLatestSaveHero::ageText_data()
+{
+    QTest::addColumn<double>("elapsed");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0 s") << 0.0 << StashwellUIStrings::shelfSavedJustNow();
+    QTest::newRow("59 s") << 59.0 << StashwellUIStrings::shelfSavedJustNow();
+    QTest::newRow("59.9 s") << 59.9 << StashwellUIStrings::shelfSavedJustNow();
+    QTest::newRow("60 s") << 60.0 << StashwellUIStrings::shelfSavedAgo(Formatting::ago(Date{0}, Date{60}));
+    QTest::newRow("3 hours") << 10800.0 << StashwellUIStrings::shelfSavedAgo(Formatting::ago(Date{0}, Date{10800}));
+    QTest::newRow("saved after now") << -500.0 << StashwellUIStrings::shelfSavedJustNow();
+}
+
+void TestLatestSaveHero::ageText()
+{
+    QFETCH(double, elapsed);
+    QFETCH(QString, text);
+    QCOMPARE(LatestSaveHero::ageText(Date{0}, Date{elapsed}), text);
+    QVERIFY(!text.isEmpty());
+}
+
+void TestLatestSaveHero::addressDropsOnlyALeadingHttps_data()
+{
+    QTest::addColumn<PostLink>("link");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("X status") << xLink(QStringLiteral("Ann"), QStringLiteral("42")) << "x.com/ann/status/42";
+    QTest::newRow("web https") << webLink(QStringLiteral("https://news.example.com/a?b=1")) << "news.example.com/a?b=1";
+    QTest::newRow("web http keeps its scheme") << webLink(QStringLiteral("http://news.example.com/a"))
+                                               << "http://news.example.com/a";
+    QTest::newRow("https inside stays") << webLink(QStringLiteral("https://example.com/to/https://b.example"))
+                                        << "example.com/to/https://b.example";
+    QTest::newRow("http with https inside") << webLink(QStringLiteral("http://example.com/to/https://b.example"))
+                                            << "http://example.com/to/https://b.example";
+}
+
+void TestLatestSaveHero::addressDropsOnlyALeadingHttps()
+{
+    QFETCH(PostLink, link);
+    QFETCH(QString, address);
+    QCOMPARE(LatestSaveHero::addressText(link), address);
+}
+
+void TestLatestSaveHero::showsItsTexts()
+{
+    const ShelfItem shown = item(videoSave(1000));
+    LatestSaveHero hero(shown, Date{1000 + 7200});
+    QCOMPARE(hero.eyebrow().text(), StashwellUIStrings::shelfLatestSave());
+    QCOMPARE(hero.titleButton().accessibleText(), QStringLiteral("Sunrise over the harbour"));
+    QCOMPARE(hero.shownAuthorText(), QStringLiteral("Ann Lee") + dot + QStringLiteral("@Ann"));
+    QCOMPARE(hero.shownSummary(), StashwellUIStrings::mediaVideoLength(QStringLiteral("1:15")) + dot +
+                                      StashwellUIStrings::shelfSavedAgo(Formatting::ago(Date{1000}, Date{8200})) + dot +
+                                      QStringLiteral("x.com/ann/status/42"));
+    QCOMPARE(hero.shownSummary(), LatestSaveHero::summaryText(shown, Date{8200}));
+    QCOMPARE(hero.thumbnailButton().accessibleText(), StashwellUIStrings::shelfShowDetails());
+
+    // A web save shows its host without "@".
+    const Save web = save(2, post(webLink(QStringLiteral("https://news.example.com/story")), {page()},
+                                  QStringLiteral("Story"), QStringLiteral("News")));
+    LatestSaveHero webHero(item(web), Date{0});
+    QCOMPARE(webHero.shownAuthorText(), QStringLiteral("News") + dot + QStringLiteral("news.example.com"));
+    QVERIFY(webHero.shownSummary().endsWith(dot + QStringLiteral("news.example.com/story")));
+}
+
+void TestLatestSaveHero::titleAndThumbnailSelect()
+{
+    LatestSaveHero hero(item(videoSave()), Date{2000});
+    hero.resize(900, hero.sizeHint().height());
+    hero.show();
+    QSignalSpy selected(&hero, &LatestSaveHero::selected);
+    QSignalSpy action(&hero, &LatestSaveHero::actionRequested);
+    QTest::mouseClick(&hero.titleButton(), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(selected.count(), 1);
+    // A press on the thumbnail (the frame takes it, not the picture).
+    const QPoint centre = hero.thumbnail().mapTo(&hero.thumbnailButton(), hero.thumbnail().rect().center());
+    QTest::mouseClick(&hero.thumbnailButton(), Qt::LeftButton, {}, centre);
+    QCOMPARE(selected.count(), 2);
+    QCOMPARE(action.count(), 0);
+}
+
+void TestLatestSaveHero::pillReportsTheAction_data()
+{
+    QTest::addColumn<LocalCopy>("copy");
+    QTest::addColumn<bool>("reports");
+    QTest::newRow("download") << LocalCopy::linkOnly() << true;
+    QTest::newRow("play") << LocalCopy::onThisMac({LocalFile{QStringLiteral("ann_42.mp4"), 900}}) << true;
+    QTest::newRow("retry") << LocalCopy::failed(DownloadFailure{}) << true;
+    QTest::newRow("running download") << LocalCopy::downloading(10, 100) << false;
+}
+
+void TestLatestSaveHero::pillReportsTheAction()
+{
+    QFETCH(LocalCopy, copy);
+    QFETCH(bool, reports);
+    const ShelfItem shown = item(videoSave(), copy);
+    LatestSaveHero hero(shown, Date{2000});
+    hero.resize(900, hero.sizeHint().height());
+    hero.show();
+    QSignalSpy action(&hero, &LatestSaveHero::actionRequested);
+    QSignalSpy selected(&hero, &LatestSaveHero::selected);
+    ActionPillButton &pill = hero.actionPill();
+    QVERIFY(pill.width() >= 140 && pill.width() <= 220);
+    QTest::mouseClick(&pill, Qt::LeftButton, {}, pill.rect().center());
+    QCOMPARE(action.count(), reports ? 1 : 0);
+    if (reports)
+        QCOMPARE(action.first().first().value<Action>(), shown.action());
+    QCOMPARE(selected.count(), 0);
+}
+
+void TestLatestSaveHero::newMomentChangesOnlyTheAge()
+{
+    LatestSaveHero hero(item(videoSave(1000)), Date{1030});
+    QVERIFY(hero.shownSummary().contains(StashwellUIStrings::shelfSavedJustNow()));
+    hero.setNow(Date{1000 + 3 * 86400});
+    QVERIFY(hero.shownSummary().contains(
+        StashwellUIStrings::shelfSavedAgo(Formatting::ago(Date{1000}, Date{1000 + 3 * 86400}))));
+    QCOMPARE(hero.titleButton().accessibleText(), QStringLiteral("Sunrise over the harbour"));
+}
+
+void TestLatestSaveHero::thumbnailNeverPages()
+{
+    QWidget window;
+    Paging paging;
+    Paging::install(&window, &paging);
+    const Save photos = save(3, post(xLink(QStringLiteral("bo"), QStringLiteral("7")), {image(), image(), image()}));
+    ShelfItem shown = item(photos);
+    shown.setPictures({url(QStringLiteral("file:///p/1.jpg")), url(QStringLiteral("file:///p/2.jpg")),
+                       url(QStringLiteral("file:///p/3.jpg"))});
+    auto *hero = new LatestSaveHero(shown, Date{0}, &window);
+    window.resize(900, 400);
+    window.show();
+    const MediaThumbnail &thumbnail = hero->thumbnail().thumbnail();
+    QVERIFY(!thumbnail.pages());
+    QVERIFY(thumbnail.keepsShape());
+    QCOMPARE(thumbnail.height(), 130.0);
+    QVERIFY(!thumbnail.showsArrows(true));
+    QCOMPARE(thumbnail.pictureURL(0), std::optional<Url>(url(QStringLiteral("file:///p/1.jpg"))));
+    QTest::mouseMove(&hero->thumbnailButton(), hero->thumbnailButton().rect().center());
+    QCOMPARE(paging.size(), 0);
+    QCOMPARE(hero->thumbnail().currentPage(), 0);
+}
+
+void TestLatestSaveHero::shadowRoomAroundTheCard()
+{
+    LatestSaveHero hero(item(videoSave()), Date{0});
+    hero.resize(900, hero.sizeHint().height());
+    hero.show();
+    const QRectF card = hero.cardRect();
+    QVERIFY(QRectF(hero.rect()).contains(card));
+    // The shadow is blurred by 15 and moved down by 10: it needs more room below than above.
+    QVERIFY(hero.height() - card.bottom() > card.top());
+    QCOMPARE(card.left(), 15.0);
+    // Every part lies inside the card, padded.
+    for (QWidget *part : {static_cast<QWidget *>(&hero.titleButton()), static_cast<QWidget *>(&hero.thumbnailButton()),
+                          static_cast<QWidget *>(&hero.actionPill())}) {
+        QVERIFY(card.adjusted(29, 25, -29, -25).contains(QRectF(part->geometry())));
+    }
+}
+
+void TestLatestSaveHero::gallery()
+{
+    const Save web = save(2, post(webLink(QStringLiteral("https://news.example.com/story")), {page()},
+                                  QStringLiteral("How the harbour got its lighthouse back, a long read that wraps "
+                                                 "onto a second line and is then cut"),
+                                  QStringLiteral("Harbour News")),
+                          0);
+    for (const auto &[name, shown] : {std::pair{QStringLiteral("hero-video"), item(videoSave(1000))},
+                                      std::pair{QStringLiteral("hero-web"), item(web, LocalCopy::downloading(40, 100))}}) {
+        QWidget window;
+        auto *hero = new LatestSaveHero(shown, Date{1000 + 7200}, &window);
+        window.resize(960, hero->sizeHint().height());
+        hero->resize(window.size());
+        QString why;
+        QVERIFY2(gallery::captureAndCheck(window, name, &why), qPrintable(why));
+    }
+}
+
+QTEST_MAIN(TestLatestSaveHero)
+#include "tst_latestsavehero.moc"
