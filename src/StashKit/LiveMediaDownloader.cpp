@@ -152,7 +152,9 @@ private:
         }
         if (m_reply) {
             m_reply->disconnect(this);
-            if (m_reply->isRunning())
+            // A reply with an error status has an error of its own on the way, which an abort
+            // would report a second time; deleting it (below) stops it as well.
+            if (m_reply->isRunning() && error.kind != TransferError::Kind::badServerResponse)
                 m_reply->abort();
         }
         m_sink.fail(std::move(error));

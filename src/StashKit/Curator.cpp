@@ -1,0 +1,641 @@
+#include "Curator.h"
+
+#include "FileArchive.h"
+#include "LiveMediaDisk.h"
+#include "LiveMediaDownloader.h"
+#include "LivePostFetcher.h"
+#include "MediaFolder.h"
+#include "Network.h"
+#include "Text.h"
+
+#include <QDir>
+#include <QSet>
+#include <QStandardPaths>
+#include <QtGlobal>
+
+#include <algorithm>
+
+namespace sw {
+
+// ---- construction -------------------------------------------------------------------------------
+
+Curator::Folders Curator::Folders::standard()
+{
+    QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+    if (videos.isEmpty())
+        videos = QDir(QDir::homePath()).filePath(QStringLiteral("Videos"));
+    return Folders{FileArchive::defaultDirectory(), QDir(videos).filePath(QStringLiteral("Stashwell"))};
+}
+
+Curator::Curator(Library library, LocalMedia localMedia, Covers covers, std::shared_ptr<PostFetching> fetching,
+                 std::shared_ptr<MediaDownloading> downloading, std::shared_ptr<MediaDisk> disk,
+                 std::shared_ptr<Archiving> archiving, Clock now, QObject *parent)
+    : QObject(parent),
+      m_library(std::move(library)),
+      m_localMedia(std::move(localMedia)),
+      m_covers(std::move(covers)),
+      m_fetching(std::move(fetching)),
+      m_downloading(std::move(downloading)),
+      m_disk(std::move(disk)),
+      m_archiving(std::move(archiving)),
+      m_now(std::move(now))
+{
+    if (!m_now)
+        m_now = [] { return Date::now(); };
+}
+
+Curator::~Curator() = default;
+
+std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave)
+{
+    return live(network, downloadsOnSave, Folders::standard());
+}
+
+std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, const Folders &folders)
+{
+    auto archiving = std::make_shared<FileArchive>(folders.archive);
+    LocalMedia media(MediaFolder(Url::fromLocalFile(folders.media)), DiskBudget{kDefaultBudget});
+    Covers covers(Url::fromLocalFile(QDir(folders.archive).filePath(QStringLiteral("Covers"))));
+    auto curator = std::make_unique<Curator>(Library(), std::move(media), std::move(covers),
+                                             std::make_shared<LivePostFetcher>(network),
+                                             std::make_shared<LiveMediaDownloader>(network),
+                                             std::make_shared<LiveMediaDisk>(), std::move(archiving),
+                                             [] { return Date::now(); });
+    // A document that cannot be read starts an empty library; restore() has dealt with it.
+    if (const auto restored = curator->restore(); !restored)
+        qWarning("Stashwell: the library could not be read (%s); starting with an empty library",
+                 qPrintable(restored.error().message));
+    curator->reconcile();
+    curator->setDownloadsOnSave(downloadsOnSave);
+    return curator;
+}
+
+// ---- plain settings and derived values ----------------------------------------------------------
+
+void Curator::setDownloadsOnSave(bool on)
+{
+    if (m_downloadsOnSave == on)
+        return;
+    m_downloadsOnSave = on;
+    changed(fieldDownloadsOnSave);
+}
+
+void Curator::setQuality(Quality quality)
+{
+    if (m_quality == quality)
+        return;
+    m_quality = quality;
+    changed(fieldQuality);
+}
+
+Shelf Curator::shelf() const
+{
+    return Shelf(m_library, m_localMedia, m_covers, m_now(), m_quality);
+}
+
+// ---- observation and the archive ----------------------------------------------------------------
+
+void Curator::changed(Field field)
+{
+    if (m_operationDepth > 0)
+        m_pendingSignals |= field;
+    else
+        emitChanged(field);
+}
+
+void Curator::endOperation()
+{
+    if (--m_operationDepth > 0)
+        return;
+    if (m_writePending) {
+        m_writePending = false;
+        ++m_operationDepth;   // the write's own flag change joins this operation's signals
+        storeArchive();
+        --m_operationDepth;
+    }
+    const unsigned fields = std::exchange(m_pendingSignals, 0u);
+    if (fields)
+        emitChanged(fields);
+}
+
+void Curator::emitChanged(unsigned fields)
+{
+    // In field order. A slot may start another operation; it finds this one finished.
+    if (fields & fieldLibrary)
+        emit libraryChanged();
+    if (fields & fieldLocalMedia)
+        emit localMediaChanged();
+    if (fields & fieldCovers)
+        emit coversChanged();
+    if (fields & fieldDownloadsOnSave)
+        emit downloadsOnSaveChanged();
+    if (fields & fieldQuality)
+        emit qualityChanged();
+    if (fields & fieldPast)
+        emit pastChanged();
+    if (fields & fieldFuture)
+        emit futureChanged();
+    if (fields & fieldSteps)
+        emit stepsChanged();
+    if (fields & fieldLeftBehind)
+        emit leftBehindChanged();
+    if (fields & fieldArchiveWriteFailed)
+        emit archiveWriteFailedChanged();
+    if (fields & fieldArchiveWritesHeld)
+        emit archiveWritesHeldChanged();
+}
+
+void Curator::archiveChanged()
+{
+    if (m_holdsArchive || m_archiveWritesHeld)
+        return;
+    if (m_operationDepth > 0)
+        m_writePending = true;
+    else
+        storeArchive();
+}
+
+void Curator::storeArchive()
+{
+    if (m_archiveWritesHeld)
+        return;
+    // Sharing, not copying: the saves and the copy table are implicitly shared values.
+    const Archive archive(m_library, m_localMedia.copies());
+    const auto stored = m_archiving->store(archive);
+    if (!stored)
+        qWarning("Stashwell: the library could not be written (%s); it will be written again with the next change",
+                 qPrintable(stored.error().message));
+    setArchiveWriteFailed(!stored.has_value());
+}
+
+void Curator::setArchiveWriteFailed(bool failed)
+{
+    if (m_archiveWriteFailed == failed)
+        return;
+    m_archiveWriteFailed = failed;
+    changed(fieldArchiveWriteFailed);
+}
+
+void Curator::assignLibrary(Library next)
+{
+    Operation operation(*this);
+    if (!(next == m_library)) {
+        m_library = std::move(next);
+        changed(fieldLibrary);
+    }
+    archiveChanged();
+}
+
+void Curator::assignLocalMedia(LocalMedia next)
+{
+    Operation operation(*this);
+    if (!(next == m_localMedia)) {
+        m_localMedia = std::move(next);
+        changed(fieldLocalMedia);
+    }
+    archiveChanged();
+}
+
+void Curator::assignCovers(Covers next)
+{
+    if (next == m_covers)
+        return;
+    m_covers = std::move(next);
+    changed(fieldCovers);
+}
+
+void Curator::assignLeftBehind(QList<Url> next)
+{
+    if (next == m_leftBehind)
+        return;
+    m_leftBehind = std::move(next);
+    changed(fieldLeftBehind);
+}
+
+// ---- start-up and the local media ---------------------------------------------------------------
+
+std::expected<void, ArchiveFailure> Curator::restore()
+{
+    auto loaded = m_archiving->load();
+    if (!loaded) {
+        const ArchiveFailure &failure = loaded.error();
+        const bool stillInPlace = (failure.kind == ArchiveFailure::Kind::unreadable
+                                   || failure.kind == ArchiveFailure::Kind::couldNotRead)
+                                  && !failure.wasSetAside();
+        if (stillInPlace && !m_archiveWritesHeld) {
+            // Writing now would replace the only copy of the user's library.
+            qWarning("Stashwell: the library document could not be read nor moved aside; "
+                     "nothing will be written to it in this session");
+            m_archiveWritesHeld = true;
+            changed(fieldArchiveWritesHeld);
+        }
+        return std::unexpected(failure);
+    }
+    if (!*loaded)
+        return {};
+
+    Operation operation(*this);
+    ArchiveHold hold(*this);
+    Archive &archive = **loaded;
+    assignLibrary(std::move(archive.library));
+    assignLocalMedia(LocalMedia::restoring(m_localMedia.folder(), m_localMedia.budget(), archive.copies));
+    return {};
+}
+
+void Curator::reconcile()
+{
+    const auto present = m_disk->names(m_localMedia.folder().root());
+    if (!present)
+        return;
+    LocalMedia next = m_localMedia;
+    next.reconcile(*present);
+    if (!(next == m_localMedia))
+        assignLocalMedia(std::move(next));
+}
+
+void Curator::removeLocalCopy(const Save::ID &id)
+{
+    const std::optional<Save> save = m_library.save(id);
+    if (!save)
+        return;
+    // Written before the deletion: the document never names a file that is gone.
+    const QList<LocalFile> files =
+        changeLocalMedia([&](LocalMedia &media) { return media.letGo(save->post().link); });
+    deleteMediaFiles(files);
+}
+
+void Curator::limitLocalMedia(std::int64_t bytes)
+{
+    changeLocalMedia([bytes](LocalMedia &media) { media.limit(bytes); });
+}
+
+void Curator::forgetLeftBehind()
+{
+    assignLeftBehind({});
+}
+
+QList<Save::ID> Curator::saves(const QList<Url> &linkedBy) const
+{
+    QList<Save::ID> found;
+    for (const Url &url : linkedBy) {
+        const auto link = PostLink::reading(url.text());
+        if (!link)
+            continue;
+        if (const auto save = m_library.save(*link))
+            found.append(save->id());
+    }
+    return found;
+}
+
+// ---- deleting files -----------------------------------------------------------------------------
+
+void Curator::removeFiles(const QList<Url> &urls)
+{
+    if (urls.isEmpty())
+        return;
+    if (m_disk->remove(urls))
+        return;
+    // The service may have removed some before it failed; every URL of the call is listed, so
+    // that none of the files the user may still find is forgotten.
+    QList<Url> next = m_leftBehind;
+    next.append(urls);
+    assignLeftBehind(std::move(next));
+}
+
+void Curator::deleteMediaFiles(const QList<LocalFile> &files)
+{
+    if (files.isEmpty())
+        return;
+    // Two links can name the same file (a web address by http and by https): a file that a
+    // remaining copy lists is still in use.
+    QSet<QString> candidates;
+    for (const LocalFile &file : files)
+        candidates.insert(text::canonical(file.name));
+    QSet<QString> inUse;
+    for (const auto &[link, copy] : m_localMedia.copies()) {
+        if (const auto *done = copy.asOnThisMac()) {
+            for (const LocalFile &file : done->files) {
+                const QString name = text::canonical(file.name);
+                if (candidates.contains(name))
+                    inUse.insert(name);
+            }
+        }
+    }
+    const MediaFolder &folder = m_localMedia.folder();
+    QList<Url> urls;
+    QSet<QString> listed;
+    for (const LocalFile &file : files) {
+        const QString name = text::canonical(file.name);
+        if (inUse.contains(name) || listed.contains(name))
+            continue;
+        listed.insert(name);
+        urls.append(folder.url(file));
+    }
+    removeFiles(urls);
+}
+
+void Curator::deleteCovers(const QList<QString> &names)
+{
+    if (names.isEmpty())
+        return;
+    const QSet<QString> candidates(names.cbegin(), names.cend());
+    // Two posts can share a cover name (a web address by http and by https).
+    QSet<QString> inUse;
+    for (const Save &save : m_library.saves) {
+        if (!save.post().preview)
+            continue;
+        const auto name = Covers::fileName(save.post());
+        if (name && candidates.contains(*name))
+            inUse.insert(*name);
+    }
+    QList<QString> gone;
+    for (const QString &name : names) {
+        if (!inUse.contains(name) && !gone.contains(name))
+            gone.append(name);
+    }
+    if (gone.isEmpty())
+        return;
+    changeCovers([&](Covers &covers) {
+        for (const QString &name : gone)
+            covers.remove(name);
+    });
+    QList<Url> urls;
+    urls.reserve(gone.size());
+    for (const QString &name : gone)
+        urls.append(m_covers.url(name));
+    removeFiles(urls);
+}
+
+// ---- the commit and the history -----------------------------------------------------------------
+
+void Curator::record(Library next, Step step)
+{
+    if (next == m_library)
+        return;
+    Operation operation(*this);
+    assignLibrary(std::move(next));
+    m_past.push_back(std::move(step));
+    if (qsizetype(m_past.size()) > kHistoryLimit)
+        m_past.erase(m_past.begin());
+    changed(fieldPast);
+    ++m_steps;
+    changed(fieldSteps);
+    if (!m_future.empty()) {
+        m_future.clear();
+        changed(fieldFuture);
+    }
+}
+
+void Curator::perform(std::function<void(Library &)> change, std::function<void(Library &)> undo)
+{
+    Library next = m_library;
+    change(next);
+    record(std::move(next), Step{std::move(undo), std::move(change)});
+}
+
+void Curator::undo()
+{
+    Operation operation(*this);
+    changed(fieldPast);
+    if (m_past.empty())
+        return;
+    Step step = std::move(m_past.back());
+    m_past.pop_back();
+    Library next = m_library;
+    step.undo(next);
+    // Stored (and written) even when the step no longer changes anything.
+    assignLibrary(std::move(next));
+    m_future.push_back(std::move(step));
+    changed(fieldFuture);
+}
+
+void Curator::redo()
+{
+    Operation operation(*this);
+    changed(fieldFuture);
+    if (m_future.empty())
+        return;
+    Step step = std::move(m_future.back());
+    m_future.pop_back();
+    Library next = m_library;
+    step.redo(next);
+    assignLibrary(std::move(next));
+    m_past.push_back(std::move(step));
+    changed(fieldPast);
+}
+
+// ---- the edits ----------------------------------------------------------------------------------
+
+void Curator::favourite(const Save::ID &id)
+{
+    const auto flip = [id](Library &library) { library.favourite(id); };
+    perform(flip, flip);
+}
+
+void Curator::favourite(const QList<Save::ID> &ids, bool on)
+{
+    QList<Save::ID> targets;
+    QSet<Save::ID> seen;
+    for (const Save::ID &id : ids) {
+        const auto save = m_library.save(id);
+        // An id listed twice is flipped once: a second flip would undo the first.
+        if (save && save->isFavourite() != on && !seen.contains(id)) {
+            seen.insert(id);
+            targets.append(id);
+        }
+    }
+    const auto flip = [targets](Library &library) {
+        for (const Save::ID &id : targets)
+            library.favourite(id);
+    };
+    perform(flip, flip);
+}
+
+void Curator::trash(const Save::ID &id)
+{
+    const Date at = m_now();
+    perform([id, at](Library &library) { library.trash(id, at); },
+            [id](Library &library) { library.restore(id); });
+}
+
+void Curator::trash(const QList<Save::ID> &ids)
+{
+    const Date at = m_now();
+    QList<Save::ID> targets;
+    for (const Save::ID &id : ids) {
+        const auto save = m_library.save(id);
+        if (save && !save->isTrashed())
+            targets.append(id);
+    }
+    perform(
+        [targets, at](Library &library) {
+            for (const Save::ID &id : targets)
+                library.trash(id, at);
+        },
+        [targets](Library &library) {
+            for (const Save::ID &id : targets)
+                library.restore(id);
+        });
+}
+
+void Curator::restore(const Save::ID &id)
+{
+    const auto save = m_library.save(id);
+    if (!save || !save->trashedAt())
+        return;
+    const Date at = *save->trashedAt();
+    perform([id](Library &library) { library.restore(id); },
+            [id, at](Library &library) { library.trash(id, at); });
+}
+
+void Curator::restore(const QList<Save::ID> &ids)
+{
+    QList<std::pair<Save::ID, Date>> pairs;
+    for (const Save::ID &id : ids) {
+        const auto save = m_library.save(id);
+        if (save && save->trashedAt())
+            pairs.append({id, *save->trashedAt()});
+    }
+    perform(
+        [pairs](Library &library) {
+            for (const auto &[id, at] : pairs)
+                library.restore(id);
+        },
+        [pairs](Library &library) {
+            for (const auto &[id, at] : pairs)
+                library.trash(id, at);
+        });
+}
+
+std::expected<void, CollectionRefusal> Curator::file(const Save::ID &id, const std::optional<Collection::ID> &in)
+{
+    // The trial is the change itself, made on the copy that the commit stores.
+    Library next = m_library;
+    if (const auto filed = next.file(id, in); !filed)
+        return filed;
+    const auto save = m_library.save(id);
+    const std::optional<Collection::ID> former = save ? save->collection() : std::nullopt;
+    record(std::move(next), Step{[id, former](Library &library) { (void)library.file(id, former); },
+                                 [id, in](Library &library) { (void)library.file(id, in); }});
+    return {};
+}
+
+std::expected<void, CollectionRefusal> Curator::file(const QList<Save::ID> &ids,
+                                                     const std::optional<Collection::ID> &in)
+{
+    if (in && !m_library.collection(*in))
+        return std::unexpected(CollectionRefusal::noSuchCollection);
+    QList<std::pair<Save::ID, std::optional<Collection::ID>>> pairs;
+    for (const Save::ID &id : ids) {
+        if (const auto save = m_library.save(id))
+            pairs.append({id, save->collection()});
+    }
+    perform(
+        [pairs, in](Library &library) {
+            for (const auto &[id, former] : pairs)
+                (void)library.file(id, in);
+        },
+        [pairs](Library &library) {
+            for (const auto &[id, former] : pairs)
+                (void)library.file(id, former);
+        });
+    return {};
+}
+
+void Curator::tag(const Save::ID &id, const Tag &tag)
+{
+    perform([id, tag](Library &library) { library.tag(id, tag); },
+            [id, tag](Library &library) { library.untag(id, tag); });
+}
+
+void Curator::untag(const Save::ID &id, const Tag &tag)
+{
+    perform([id, tag](Library &library) { library.untag(id, tag); },
+            [id, tag](Library &library) { library.tag(id, tag); });
+}
+
+std::expected<Collection::ID, CollectionRefusal> Curator::makeCollection(const QString &named,
+                                                                         std::optional<Swatch> swatch)
+{
+    Library next = m_library;
+    const auto made = next.makeCollection(named, swatch);
+    if (!made)
+        return made;
+    const Collection collection = *next.collection(*made);
+    const Collection::ID id = *made;
+    // Redoing puts back the very collection, with its id.
+    record(std::move(next), Step{[id](Library &library) { library.removeCollection(id); },
+                                 [collection](Library &library) { library.reinstate(collection, {}); }});
+    return id;
+}
+
+std::expected<void, CollectionRefusal> Curator::editCollection(const Collection::ID &id, const QString &name,
+                                                               Swatch swatch)
+{
+    const auto before = m_library.collection(id);
+    if (!before)
+        return std::unexpected(CollectionRefusal::noSuchCollection);
+    Library next = m_library;
+    if (const auto renamed = next.rename(id, name); !renamed)
+        return renamed;
+    next.recolour(id, swatch);
+    const Collection after = *next.collection(id);
+    const auto set = [id](const Collection &to) {
+        return [id, to](Library &library) {
+            (void)library.rename(id, to.name);
+            library.recolour(id, to.swatch);
+        };
+    };
+    record(std::move(next), Step{set(*before), set(after)});
+    return {};
+}
+
+void Curator::removeCollection(const Collection::ID &id)
+{
+    const auto collection = m_library.collection(id);
+    if (!collection)
+        return;
+    Library next = m_library;
+    const QList<Save::ID> filed = next.removeCollection(id);
+    record(std::move(next), Step{[c = *collection, filed](Library &library) { library.reinstate(c, filed); },
+                                 [id](Library &library) { library.removeCollection(id); }});
+}
+
+void Curator::writeNote(const QString &note, const Save::ID &on)
+{
+    changeLibrary([&](Library &library) { library.writeNote(note, on); });
+}
+
+void Curator::emptyTrash()
+{
+    QList<LocalFile> files;
+    QList<QString> coverNames;
+    {
+        // The library, the history and the copies change together and the document is written
+        // once, before any file is deleted: it never names a file that is gone.
+        Operation operation(*this);
+        const QList<Save> removed = changeLibrary([](Library &library) { return library.emptyTrash(); });
+        if (!m_past.empty()) {
+            m_past.clear();
+            changed(fieldPast);
+        }
+        if (!m_future.empty()) {
+            m_future.clear();
+            changed(fieldFuture);
+        }
+        if (!removed.isEmpty()) {
+            changeLocalMedia([&](LocalMedia &media) {
+                for (const Save &save : removed)
+                    files.append(media.letGo(save.post().link));
+            });
+        }
+        for (const Save &save : removed) {
+            if (m_covers.isKept(save.post()))
+                coverNames.append(*Covers::fileName(save.post()));
+        }
+    }
+    deleteMediaFiles(files);
+    deleteCovers(coverNames);
+}
+
+}  // namespace sw

@@ -1,0 +1,305 @@
+#pragma once
+
+// The single owner of the core's mutable state: the library, the local media, the covers, the
+// two download settings, the undo history and the files whose deletion failed. Every user
+// operation of the core enters here, on the main thread.
+//
+// Observation: one signal per observed field, emitted when an assignment changes the value (by
+// the value's equality) and after every in-place change, whether or not it changed anything.
+// Within one operation each field signals at most once, after the operation's state is complete.
+//
+// Persistence: every assignment and every in-place change of `library` or `localMedia` writes the
+// whole archive document, unless writes are held (while restoring, and around each progress step
+// of a download). One operation writes the document once, at its end, whatever number of changes
+// it made. A failed write is logged and raises `archiveWriteFailed` until a later write succeeds;
+// the next change simply writes the whole document again.
+
+#include "Archive.h"
+#include "Collection.h"
+#include "Covers.h"
+#include "Date.h"
+#include "Library.h"
+#include "LocalMedia.h"
+#include "MediaDisk.h"
+#include "MediaDownloading.h"
+#include "Post.h"
+#include "PostFetching.h"
+#include "Save.h"
+#include "Shelf.h"
+#include "Tag.h"
+#include "Url.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <expected>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace sw {
+
+class Network;
+
+class Curator final : public QObject {
+    Q_OBJECT
+public:
+    using Clock = std::function<Date()>;
+
+    // The disk budget until the application applies the user's limit: 5 GiB.
+    static constexpr std::int64_t kDefaultBudget = 5368709120;
+    // The most steps the undo history keeps.
+    static constexpr qsizetype kHistoryLimit = 100;
+
+    // Where the live Curator keeps its files.
+    struct Folders {
+        QString archive;   // holds "library.json", and the "Covers" folder beside it
+        QString media;     // the downloaded media
+
+        // The archive in the data folder ("~/.local/share/Stashwell"), the media in the videos
+        // folder ("~/Videos/Stashwell"; "Videos" in the home folder when the system names none).
+        static Folders standard();
+    };
+
+    // Stores what it is given; reads no file, writes nothing, restores nothing.
+    Curator(Library library, LocalMedia localMedia, Covers covers, std::shared_ptr<PostFetching> fetching,
+            std::shared_ptr<MediaDownloading> downloading, std::shared_ptr<MediaDisk> disk,
+            std::shared_ptr<Archiving> archiving, Clock now, QObject *parent = nullptr);
+    ~Curator() override;
+
+    // The application's Curator: a file archive, the media folder with no copies and the default
+    // budget, the covers folder beside the archive, the live services over the network, the
+    // system clock; then the archive restored (a failure leaves the library empty), the local
+    // copies reconciled with the media folder, and last `downloadsOnSave` set. No folder is made.
+    static std::unique_ptr<Curator> live(Network &network, bool downloadsOnSave);
+    static std::unique_ptr<Curator> live(Network &network, bool downloadsOnSave, const Folders &folders);
+
+    // ---- state ------------------------------------------------------------------------------
+
+    const Library &library() const { return m_library; }
+    const LocalMedia &localMedia() const { return m_localMedia; }
+    const Covers &covers() const { return m_covers; }
+    // Whether keeping a new post starts its media download.
+    bool downloadsOnSave() const { return m_downloadsOnSave; }
+    void setDownloadsOnSave(bool on);
+    // The rendition quality of downloads and of the shelf's sizes.
+    Quality quality() const { return m_quality; }
+    void setQuality(Quality quality);
+    // How many undo steps have been recorded since the Curator was made; never decreases.
+    std::int64_t steps() const { return m_steps; }
+    // Files the core tried and failed to delete, in the order of the failures.
+    const QList<Url> &leftBehind() const { return m_leftBehind; }
+    // Notified by pastChanged and futureChanged.
+    bool canUndo() const { return !m_past.empty(); }
+    bool canRedo() const { return !m_future.empty(); }
+    // The library projected for display, built anew on each call from library, localMedia,
+    // covers, one reading of the clock and quality (the signals of those four tell when it changes).
+    Shelf shelf() const;
+
+    // True while the archive document on disk is behind the state: the last write failed.
+    bool archiveWriteFailed() const { return m_archiveWriteFailed; }
+    // True for the rest of the session when the document could be neither read nor moved aside:
+    // nothing is written, so that the user's document is never overwritten.
+    bool archiveWritesHeld() const { return m_archiveWritesHeld; }
+
+    // ---- start-up and the local media -----------------------------------------------------------
+
+    // Replaces the library and the local copies by the archive's, without writing it back.
+    // Copies that were downloading are dropped; the media folder and the budget stay the running
+    // ones. No document: nothing changes. A failure changes nothing and is returned; when the
+    // unreadable document could not be moved aside, archive writes are held for the session.
+    std::expected<void, ArchiveFailure> restore();
+    // Forgets every finished copy whose files are no longer all in the media folder. A folder
+    // that cannot be listed changes nothing.
+    void reconcile();
+    // Forgets the save's local copy and deletes its files. An id of no save does nothing.
+    void removeLocalCopy(const Save::ID &id);
+    // Sets the disk budget. No copy is touched, even when more is used than the new limit.
+    void limitLocalMedia(std::int64_t bytes);
+    void forgetLeftBehind();
+    // The saves of the links that the URLs give, in order; URLs that are no link, or whose link
+    // has no save, are left out; trashed saves count.
+    QList<Save::ID> saves(const QList<Url> &linkedBy) const;
+
+    // ---- library edits (undoable) ---------------------------------------------------------------
+
+    // An edit that leaves the library as it was records nothing, writes nothing and notifies
+    // nobody. A recorded edit clears the redo history; the undo history keeps the last
+    // kHistoryLimit steps.
+
+    // Flips the favourite mark.
+    void favourite(const Save::ID &id);
+    // Sets the mark of the listed saves that do not have it yet.
+    void favourite(const QList<Save::ID> &ids, bool on);
+    void trash(const Save::ID &id);
+    // Trashes the live ones among the listed saves, all at one date.
+    void trash(const QList<Save::ID> &ids);
+    void restore(const Save::ID &id);
+    void restore(const QList<Save::ID> &ids);
+    std::expected<void, CollectionRefusal> file(const Save::ID &id, const std::optional<Collection::ID> &in);
+    // Refused only when a given collection does not exist.
+    std::expected<void, CollectionRefusal> file(const QList<Save::ID> &ids, const std::optional<Collection::ID> &in);
+    void tag(const Save::ID &id, const Tag &tag);
+    void untag(const Save::ID &id, const Tag &tag);
+    std::expected<Collection::ID, CollectionRefusal> makeCollection(const QString &named,
+                                                                    std::optional<Swatch> swatch = std::nullopt);
+    std::expected<void, CollectionRefusal> editCollection(const Collection::ID &id, const QString &name, Swatch swatch);
+    void removeCollection(const Collection::ID &id);
+    void undo();
+    void redo();
+
+    // ---- library edits outside the history ------------------------------------------------------
+
+    // Replaces the note; always notifies and writes, even when the note is the same.
+    void writeNote(const QString &note, const Save::ID &on);
+    // Removes the trashed saves for good with their local copies, media files and covers, and
+    // clears both histories. Files another save still uses are kept; files that cannot be
+    // deleted are added to leftBehind.
+    void emptyTrash();
+
+signals:
+    void libraryChanged();
+    void localMediaChanged();
+    void coversChanged();
+    void downloadsOnSaveChanged();
+    void qualityChanged();
+    void pastChanged();
+    void futureChanged();
+    void stepsChanged();
+    void leftBehindChanged();
+    void archiveWriteFailedChanged();
+    void archiveWritesHeldChanged();
+
+private:
+    // One entry of the history: two functions that reverse and make the edit again on the library
+    // they are given. They hold ids, dates and single collection records, never a library.
+    struct Step {
+        std::function<void(Library &)> undo;
+        std::function<void(Library &)> redo;
+    };
+
+    enum Field : unsigned {
+        fieldLibrary = 1u << 0,
+        fieldLocalMedia = 1u << 1,
+        fieldCovers = 1u << 2,
+        fieldDownloadsOnSave = 1u << 3,
+        fieldQuality = 1u << 4,
+        fieldPast = 1u << 5,
+        fieldFuture = 1u << 6,
+        fieldSteps = 1u << 7,
+        fieldLeftBehind = 1u << 8,
+        fieldArchiveWriteFailed = 1u << 9,
+        fieldArchiveWritesHeld = 1u << 10,
+    };
+
+    // One operation: while one is open, archive writes and signals wait for its end, where the
+    // document is written once and each changed field signals once. Operations nest. Never keep
+    // one open across a suspension (co_await): other operations run there.
+    class Operation {
+    public:
+        explicit Operation(Curator &curator) : m_curator(curator) { ++m_curator.m_operationDepth; }
+        Operation(const Operation &) = delete;
+        Operation &operator=(const Operation &) = delete;
+        ~Operation() { m_curator.endOperation(); }
+
+    private:
+        Curator &m_curator;
+    };
+
+    // Raises holdsArchive for its life: changes made meanwhile are not written.
+    class ArchiveHold {
+    public:
+        explicit ArchiveHold(Curator &curator) : m_curator(curator), m_was(curator.m_holdsArchive)
+        {
+            m_curator.m_holdsArchive = true;
+        }
+        ArchiveHold(const ArchiveHold &) = delete;
+        ArchiveHold &operator=(const ArchiveHold &) = delete;
+        ~ArchiveHold() { m_curator.m_holdsArchive = m_was; }
+
+    private:
+        Curator &m_curator;
+        bool m_was;
+    };
+
+    // Assignments: notify when the value differs; library and localMedia write either way.
+    void assignLibrary(Library next);
+    void assignLocalMedia(LocalMedia next);
+    void assignCovers(Covers next);
+    void assignLeftBehind(QList<Url> next);
+    // In-place changes: always notify; library and localMedia always write.
+    template <typename Change>
+    decltype(auto) changeLibrary(Change &&change)
+    {
+        Operation operation(*this);
+        changed(fieldLibrary);
+        archiveChanged();
+        return std::forward<Change>(change)(m_library);
+    }
+    template <typename Change>
+    decltype(auto) changeLocalMedia(Change &&change)
+    {
+        Operation operation(*this);
+        changed(fieldLocalMedia);
+        archiveChanged();
+        return std::forward<Change>(change)(m_localMedia);
+    }
+    template <typename Change>
+    decltype(auto) changeCovers(Change &&change)
+    {
+        Operation operation(*this);
+        changed(fieldCovers);
+        return std::forward<Change>(change)(m_covers);
+    }
+
+    // The archive write rule, run after every change of library or localMedia.
+    void archiveChanged();
+    void storeArchive();
+    void setArchiveWriteFailed(bool failed);
+    void changed(Field field);
+    void endOperation();
+    void emitChanged(unsigned fields);
+
+    // Deletes media files of the media folder, sparing any that a remaining local copy still
+    // lists; a failed deletion adds every URL of the call to leftBehind.
+    void deleteMediaFiles(const QList<LocalFile> &files);
+    // Removes cover files from the covers folder, sparing any that a remaining save still uses.
+    void deleteCovers(const QList<QString> &names);
+    // One disk call for the URLs; on failure all of them go to leftBehind.
+    void removeFiles(const QList<Url> &urls);
+
+    // The commit of an edit: stores the library the edit computed when it differs from the
+    // current one, writes it and records the step.
+    void record(Library next, Step step);
+    // Applies the change to a copy of the library and records it with its undo.
+    void perform(std::function<void(Library &)> change, std::function<void(Library &)> undo);
+
+    Library m_library;
+    LocalMedia m_localMedia;
+    Covers m_covers;
+    bool m_downloadsOnSave = true;
+    Quality m_quality = Quality::original;
+    std::vector<Step> m_past;     // oldest first
+    std::vector<Step> m_future;   // the step to redo next last
+    std::int64_t m_steps = 0;
+    QList<Url> m_leftBehind;
+
+    std::shared_ptr<PostFetching> m_fetching;
+    std::shared_ptr<MediaDownloading> m_downloading;
+    std::shared_ptr<MediaDisk> m_disk;
+    std::shared_ptr<Archiving> m_archiving;
+    bool m_holdsArchive = false;
+    Clock m_now;
+
+    bool m_archiveWriteFailed = false;
+    bool m_archiveWritesHeld = false;
+    int m_operationDepth = 0;
+    bool m_writePending = false;
+    unsigned m_pendingSignals = 0;
+};
+
+}  // namespace sw
