@@ -13,7 +13,6 @@ namespace sw {
 RoundIconButton::RoundIconButton(QWidget *parent) : Pressable(parent)
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    resize(sizeHint());
 }
 
 RoundIconButton::RoundIconButton(const QString &symbol, const QString &label, QWidget *parent) : RoundIconButton(parent)

@@ -67,7 +67,9 @@ SearchField::SearchField(const QString &prompt, QWidget *parent) : QWidget(paren
     m_edit->setAccessibleName(StashwellUIStrings::searchLabel());
     m_edit->installEventFilter(this);
     setFocusProxy(m_edit);
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab reaches the text through the field; a click on the field's own parts (the clear button
+    // among them) must not pull the focus into the text.
+    setFocusPolicy(Qt::TabFocus);
 
     m_clear = new ClearSearchButton(this);
     m_clear->hide();

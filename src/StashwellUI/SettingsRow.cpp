@@ -22,12 +22,22 @@ constexpr int labelFlags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
 
 int ceilInt(double value) { return static_cast<int>(std::ceil(value - 1e-9)); }
 
+// The size a child wants: its hint, within its own minimum and maximum.
+QSize wantedSize(const QWidget *widget)
+{
+    return widget->sizeHint()
+        .expandedTo(widget->minimumSizeHint())
+        .expandedTo(widget->minimumSize())
+        .boundedTo(widget->maximumSize())
+        .expandedTo(QSize(0, 0));
+}
+
 // The height a child wants at `width`.
 int wantedHeight(const QWidget *widget, int width)
 {
     if (widget->hasHeightForWidth())
-        return widget->heightForWidth(width);
-    return widget->sizeHint().height();
+        return std::clamp(widget->heightForWidth(width), widget->minimumHeight(), widget->maximumHeight());
+    return wantedSize(widget).height();
 }
 
 }  // namespace
@@ -68,7 +78,7 @@ int SettingsLine::heightForWidth(int width) const
 
 QSize SettingsLine::sizeHint() const
 {
-    const int width = m_content ? m_content->sizeHint().width() : 0;
+    const int width = m_content ? wantedSize(m_content).width() : 0;
     return QSize(width, heightForWidth(width));
 }
 
@@ -84,8 +94,9 @@ void SettingsLine::place()
         return;
     const int inner = height() - ceilInt(2 * verticalPadding);
     const QSizePolicy policy = m_content->sizePolicy();
-    const int w = (policy.horizontalPolicy() & QSizePolicy::ExpandFlag) ? width()
-                                                                         : std::min(width(), m_content->sizeHint().width());
+    const int w = (policy.horizontalPolicy() & QSizePolicy::ExpandFlag)
+        ? std::min(width(), m_content->maximumWidth())
+        : std::min(width(), wantedSize(m_content).width());
     const int h = std::min(inner, wantedHeight(m_content, w));
     m_content->setGeometry(0, ceilInt(verticalPadding) + (inner - h) / 2, w, h);
 }
@@ -157,7 +168,7 @@ QSize SettingsRow::controlSize() const
 {
     if (!m_control)
         return QSize(0, 0);
-    return m_control->sizeHint().expandedTo(m_control->minimumSizeHint()).expandedTo(m_control->minimumSize());
+    return wantedSize(m_control);
 }
 
 double SettingsRow::textWidth(double width) const
