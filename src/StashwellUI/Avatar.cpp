@@ -2,6 +2,7 @@
 
 #include "CachedImage.h"
 #include "ContinuousShape.h"
+#include "Decorative.h"
 #include "Theme.h"
 #include "Tokens.h"
 
@@ -20,6 +21,7 @@ Avatar::Avatar(const QString &name, const std::optional<Url> &url, double size, 
     setAttribute(Qt::WA_TranslucentBackground);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setFocusPolicy(Qt::NoFocus);
+    Decorative::hide(this);
     connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
     sourceChanged();
 }

@@ -1,6 +1,7 @@
 #include "Marks.h"
 
 #include "ContinuousShape.h"
+#include "Decorative.h"
 #include "Symbols.h"
 #include "Theme.h"
 #include "Tokens.h"
@@ -33,6 +34,8 @@ LogoMark::LogoMark(double size, bool tiled, QWidget *parent) : QWidget(parent), 
     setAttribute(Qt::WA_TranslucentBackground);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     // The application's name, the same in every language.
+    // Marked before it is named: naming it makes its accessible interface.
+    Decorative::markAsGraphic(this);
     setAccessibleName(QStringLiteral("Stashwell"));
     connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
 }
@@ -104,6 +107,8 @@ XGlyph::XGlyph(double size, QWidget *parent) : QWidget(parent), m_size(size)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // Marked before it is named: naming it makes its accessible interface.
+    Decorative::markAsGraphic(this);
     setAccessibleName(QStringLiteral("X"));
     connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
 }
@@ -148,6 +153,7 @@ SwatchDot::SwatchDot(const QColor &color, QWidget *parent) : QWidget(parent), m_
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    Decorative::hide(this);
 }
 
 void SwatchDot::setColor(const QColor &color)

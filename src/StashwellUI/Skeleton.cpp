@@ -1,6 +1,7 @@
 #include "Skeleton.h"
 
 #include "ContinuousShape.h"
+#include "Decorative.h"
 #include "Theme.h"
 #include "Tokens.h"
 
@@ -17,6 +18,7 @@ Skeleton::Skeleton(std::optional<double> width, double height, QWidget *parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setSizePolicy(m_width ? QSizePolicy::Fixed : QSizePolicy::Expanding, QSizePolicy::Fixed);
+    Decorative::hide(this);
     connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
 
     // Full to half opacity and back, easing in and out each way, without end.

@@ -1,5 +1,7 @@
 #include "SoftScrollEdges.h"
 
+#include "Decorative.h"
+
 #include <QEvent>
 #include <QPainter>
 
@@ -66,7 +68,7 @@ SoftScrollEdges::SoftScrollEdges(QWidget *content, bool top, bool bottom)
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
     // Nothing in it for assistive technologies: it only paints.
-    setAccessibleName(QString());
+    Decorative::hide(this);
     if (content)
         content->installEventFilter(this);
     follow();

@@ -7,6 +7,7 @@
 #include "PictureCache.h"
 #include "Tokens.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QBuffer>
 #include <QHBoxLayout>
@@ -157,6 +158,10 @@ void TestAvatar::tileWithoutPicture()
     Avatar avatar(QStringLiteral("ana"), std::nullopt);
     QCOMPARE(avatar.sizeHint(), QSize(34, 34));
     QVERIFY(!avatar.image().key());
+    // Decorative: assistive technologies skip it (the author's name is read beside it).
+    QAccessibleInterface *readable = QAccessible::queryAccessibleInterface(&avatar);
+    QVERIFY(readable && readable->state().invisible);
+    QVERIFY(readable->text(QAccessible::Name).isEmpty());
     const QImage image = render(avatar);
     // The fifth palette colour fills the square; the continuous corner (radius 10.2) is cut.
     QVERIFY(similar(image.pixelColor(4, 17), Tokens::Colors::avatarPalette()[4]));

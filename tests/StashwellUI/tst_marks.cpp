@@ -3,6 +3,7 @@
 #include "Theme.h"
 #include "Tokens.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -122,6 +123,15 @@ void TestMarks::sizes()
 
     SwatchDot dot(Qt::red);
     QCOMPARE(dot.sizeHint(), QSize(16, 10));
+
+    // The logo and the X are read as pictures by their names; the swatch is left out.
+    for (QWidget *mark : {static_cast<QWidget *>(&logo), static_cast<QWidget *>(&drawn), static_cast<QWidget *>(&x)}) {
+        QAccessibleInterface *readable = QAccessible::queryAccessibleInterface(mark);
+        QVERIFY(readable);
+        QCOMPARE(readable->role(), QAccessible::Graphic);
+        QCOMPARE(readable->text(QAccessible::Name), mark->accessibleName());
+    }
+    QVERIFY(QAccessible::queryAccessibleInterface(&dot)->state().invisible);
     QCOMPARE(SwatchDot::square(QRectF(0, 0, 16, 30)), QRectF(3, 10, 10, 10));
 }
 

@@ -3,6 +3,7 @@
 #include "Theme.h"
 #include "Tokens.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPainter>
 #include <QTest>
@@ -105,6 +106,7 @@ void TestSkeleton::zeroHeightDrawsNothing()
 {
     Skeleton skeleton(90, 0);
     QCOMPARE(skeleton.sizeHint(), QSize(90, 0));
+    QVERIFY(QAccessible::queryAccessibleInterface(&skeleton)->state().invisible);
     skeleton.resize(90, 10);
     QVERIFY(gallery::isBlank(render(skeleton)));
 }

@@ -5,6 +5,7 @@
 #include "Theme.h"
 #include "Tokens.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPainter>
 #include <QScrollArea>
@@ -439,6 +440,7 @@ void TestSurfaces::softEdgesLetClicksThrough()
     QCoreApplication::processEvents();
     QCOMPARE(content.children().last(), &edges);
     QVERIFY(edges.testAttribute(Qt::WA_TransparentForMouseEvents));
+    QVERIFY(QAccessible::queryAccessibleInterface(&edges)->state().invisible);
     QCOMPARE(edges.focusPolicy(), Qt::NoFocus);
     // Hit-testing finds what is under the bands.
     QCOMPARE(content.childAt(50, 5), late);
