@@ -31,7 +31,6 @@ ControlPainting::Label captureLabel()
 CaptureButton::CaptureButton(QWidget *parent) : Pressable(parent)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setToolTip(shortcutText());
 }
 
 QString CaptureButton::shortcutText() { return KeyCap::text(QKeySequence(Qt::CTRL | Qt::Key_V)); }

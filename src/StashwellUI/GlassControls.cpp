@@ -153,7 +153,8 @@ public:
     }
 
     bool isChosen() const { return m_owner->selectedIndex() == m_index; }
-    const GlassSegments::Option &option() const { return m_owner->m_options.at(m_index); }
+    // A segment on its way out after the options changed may outlive its option.
+    GlassSegments::Option option() const { return m_owner->m_options.value(m_index); }
 
     QPainterPath hitShape() const override { return ContinuousShape::capsule(QRectF(rect())); }
     QString accessibleText() const override { return option().title; }
@@ -168,7 +169,7 @@ protected:
         if (chosen)
             ContinuousShape::fill(painter, rect, rect.height() / 2, Tokens::Colors::accent());
         const double padding = m_owner->fills() ? 4 : 14;
-        const Option &o = option();
+        const Option o = option();
         glassLabel(o.symbol, o.title)
             .paint(painter, rect.adjusted(padding, 0, -padding, 0),
                    chosen ? Tokens::Colors::onAccent() : Tokens::Colors::textSecondary());
@@ -256,7 +257,12 @@ QList<Pressable *> GlassSegments::segments() const { return m_segments; }
 void GlassSegments::rebuild()
 {
     const bool hadFocus = std::any_of(m_segments.begin(), m_segments.end(), [](Pressable *s) { return s->hasFocus(); });
-    qDeleteAll(m_segments);
+    // The owner may change the options while a segment is still reporting its press.
+    for (Pressable *segment : std::as_const(m_segments)) {
+        segment->hide();
+        segment->disconnect(this);
+        segment->deleteLater();
+    }
     m_segments.clear();
     QWidget *previous = nullptr;
     for (int i = 0; i < m_options.size(); ++i) {

@@ -1,6 +1,7 @@
 #include "PillButton.h"
 
 #include "ContinuousShape.h"
+#include "StashwellUIStrings.h"
 #include "Tokens.h"
 
 #include <QPainter>
@@ -95,7 +96,7 @@ QString PillButton::accessibleValue() const
 {
     if (!m_content.progress)
         return {};
-    return QString::number(ControlPainting::wholePercent(*m_content.progress)) + u'%';
+    return StashwellUIStrings::mediaPercent(ControlPainting::wholePercent(*m_content.progress));
 }
 
 QSizeF PillButton::labelSize(const Content &content) { return labelOf(content).size(); }

@@ -42,6 +42,7 @@ private slots:
     void segmentFilled();
     void pressingASegmentWritesItsValue();
     void disabledSegmentsWriteNothing();
+    void optionsMayChangeWhileASegmentReports();
     void segmentWidths_data();
     void segmentWidths();
     void arrowsMoveBetweenSegments();
@@ -169,6 +170,24 @@ void TestGlassControls::disabledSegmentsWriteNothing()
     QTest::mouseClick(dark, Qt::LeftButton, Qt::NoModifier, dark->rect().center());
     QCOMPARE(chosen.count(), 0);
     QCOMPARE(segments.selection(), QVariant(QStringLiteral("system")));
+}
+
+// The owner answers a choice by offering other options; the pressed segment is still reporting.
+void TestGlassControls::optionsMayChangeWhileASegmentReports()
+{
+    GlassSegments segments(themeOptions(), false);
+    segments.resize(segments.sizeHint());
+    QVERIFY(test::showWidget(segments));
+    connect(&segments, &GlassSegments::chosen, &segments, [&segments](const QVariant &value) {
+        QList<GlassSegments::Option> options{{value, QStringLiteral("Only"), QString()}};
+        segments.setOptions(options);
+    });
+    Pressable *dark = segments.segments()[2];
+    QTest::mouseClick(dark, Qt::LeftButton, Qt::NoModifier, dark->rect().center());
+    QCOMPARE(segments.segments().size(), 1);
+    QCOMPARE(segments.selectedIndex(), 0);
+    QTest::qWait(10);   // the old segments go away
+    QCOMPARE(segments.findChildren<Pressable *>().size(), 1);
 }
 
 void TestGlassControls::segmentWidths_data()

@@ -123,10 +123,10 @@ void TestPillButton::announcesTitleAndProgress_data()
     QTest::addColumn<double>("progress");
     QTest::addColumn<QString>("value");
     QTest::newRow("none") << false << 0.0 << QString();
-    QTest::newRow("truncated") << true << 0.999 << QStringLiteral("99%");
-    QTest::newRow("above one is told as it is") << true << 1.25 << QStringLiteral("125%");
-    QTest::newRow("not a number") << true << std::nan("") << QStringLiteral("0%");
-    QTest::newRow("infinity") << true << std::numeric_limits<double>::infinity() << QStringLiteral("0%");
+    QTest::newRow("truncated") << true << 0.999 << StashwellUIStrings::mediaPercent(99);
+    QTest::newRow("above one is told as it is") << true << 1.25 << StashwellUIStrings::mediaPercent(125);
+    QTest::newRow("not a number") << true << std::nan("") << StashwellUIStrings::mediaPercent(0);
+    QTest::newRow("infinity") << true << std::numeric_limits<double>::infinity() << StashwellUIStrings::mediaPercent(0);
 }
 
 void TestPillButton::announcesTitleAndProgress()
