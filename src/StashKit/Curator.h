@@ -25,10 +25,12 @@
 #include "Post.h"
 #include "PostFetching.h"
 #include "Save.h"
+#include "SaveRefusal.h"
 #include "Shelf.h"
 #include "Tag.h"
 #include "Url.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -160,6 +162,40 @@ public:
     // clears both histories. Files another save still uses are kept; files that cannot be
     // deleted are added to leftBehind.
     void emptyTrash();
+
+    // ---- looking up and keeping a link (CuratorKeeping.cpp) -------------------------------------
+
+    // The post that pasted text links to, fetched; changes nothing. Text that is no link is
+    // notALink or notAPost; a link whose save is in the library outside the trash is alreadyKept
+    // without any request; any failure of the fetch is unreachable.
+    QCoro::Task<std::expected<Post, SaveRefusal>> look(QString text);
+    // Puts the post into the library (a new save; its trashed save restored; nothing when it is
+    // kept already), writes the archive whatever the outcome, keeps the cover and, for a new save
+    // with media while downloadsOnSave is on, downloads the media. Returns once the cover and the
+    // download have ended. Records no undo step.
+    QCoro::Task<Library::Keeping> keep(Post post, std::optional<Collection::ID> in = std::nullopt);
+    // look, then keep: the id of the save.
+    QCoro::Task<std::expected<Save::ID, SaveRefusal>> save(QString pasted,
+                                                           std::optional<Collection::ID> in = std::nullopt);
+
+    // ---- downloading media and covers (CuratorDownloads.cpp) ------------------------------------
+
+    // Downloads the save's media at the current quality into the media folder, one file after
+    // another. The plan's refusal is returned; the archive is written whether the plan is made or
+    // refused, and when the copy is finished or has failed, never for progress. A failed file
+    // deletes the files this run finished and leaves the copy failed. An id of no save does
+    // nothing. Returns when the run has ended.
+    QCoro::Task<std::expected<void, DownloadRefusal>> download(Save::ID id);
+    // One save after another; refusals are dropped.
+    QCoro::Task<void> download(QList<Save::ID> ids);
+    // The saves whose media are missing, as the shelf lists them now, one after another.
+    QCoro::Task<void> downloadMissing();
+    // Fetches the post's cover into the covers folder unless it is known to be there; failures
+    // are silent. Only http and https previews are fetched.
+    QCoro::Task<void> keepCover(Post post);
+    // Learns which covers the folder holds, then fetches the missing cover of every save,
+    // trashed ones too, one at a time. A folder that cannot be listed does nothing.
+    QCoro::Task<void> keepMissingCovers();
 
 signals:
     void libraryChanged();
@@ -300,6 +336,26 @@ private:
     int m_operationDepth = 0;
     bool m_writePending = false;
     unsigned m_pendingSignals = 0;
+
+    // ---- download runs (CuratorDownloads.cpp) ---------------------------------------------------
+
+    // One accepted plan of one link; the run is its own token.
+    struct DownloadRun;
+    struct FileOutcome;
+    QCoro::Task<FileOutcome> fetchFile(std::shared_ptr<DownloadRun> run, Download download);
+    // Whether the run still owns its link's copy under way.
+    bool owns(const DownloadRun &run) const;
+    // Stops every run whose copy is no longer under way and deletes the files it finished.
+    void letGoOfOrphanedRuns();
+    void abandon(const std::shared_ptr<DownloadRun> &run);
+    // Deletes a file that arrived for a run after it was let go, unless a newer run of the link
+    // has finished a file of that name.
+    void deleteOrphanedFile(const DownloadRun &run, const LocalFile &file);
+    // Progress: the views are told, the archive is not written.
+    void receivedBytes(std::int64_t bytes, const PostLink &link);
+
+    // The run that owns each link's copy under way.
+    QHash<PostLink, std::shared_ptr<DownloadRun>> m_runs;
 };
 
 }  // namespace sw

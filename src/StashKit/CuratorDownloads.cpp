@@ -1,0 +1,287 @@
+// The Curator's downloads: a save's media into the media folder, and covers into the covers
+// folder.
+//
+// A download run is one accepted plan of one link, and the run object itself is its token: the
+// Curator keeps the run that owns each link's copy under way, and a run acts on the copy only
+// while it is that owner. When the copy is let go meanwhile (the local copy removed, the trash emptied, the
+// library restored), the run stops its transfer at once and deletes the files it had finished,
+// so an old run can never touch a newer copy of the same link nor leave files nobody lists.
+
+#include "Curator.h"
+
+#include "ByteCount.h"
+#include "ShelfItem.h"
+
+#include <QPointer>
+
+#include <algorithm>
+#include <utility>
+
+namespace sw {
+
+struct Curator::DownloadRun {
+    PostLink link;
+    // The files of this run that have arrived whole, in plan order.
+    QList<LocalFile> finished;
+    // The transfer of the file being fetched; letting go of it stops the transfer.
+    std::optional<TransferStream> stream;
+    // Set once the run no longer owns the link's copy.
+    bool letGo = false;
+};
+
+struct Curator::FileOutcome {
+    enum class Kind { arrived, failed, letGo };
+    Kind kind = Kind::failed;
+    std::int64_t bytes = 0;                              // arrived: the file's size
+    DownloadFailure failure = DownloadFailure::unreachable;   // failed: why
+};
+
+namespace {
+
+// A failure on this computer (the file could not be written or put in place) is the computer's,
+// not the network's.
+DownloadFailure failureOf(const TransferError &error)
+{
+    return error.kind == TransferError::Kind::couldNotWrite ? DownloadFailure::couldNotWrite
+                                                            : DownloadFailure::unreachable;
+}
+
+}  // namespace
+
+// ---- runs ---------------------------------------------------------------------------------------
+
+bool Curator::owns(const DownloadRun &run) const
+{
+    const auto found = m_runs.constFind(run.link);
+    return !run.letGo && found != m_runs.cend() && found->get() == &run;
+}
+
+void Curator::letGoOfOrphanedRuns()
+{
+    QList<std::shared_ptr<DownloadRun>> orphaned;
+    for (auto it = m_runs.cbegin(); it != m_runs.cend(); ++it) {
+        if (!m_localMedia.copy(it.key()).asDownloading())
+            orphaned.append(it.value());
+    }
+    for (const auto &run : orphaned)
+        abandon(run);
+}
+
+void Curator::abandon(const std::shared_ptr<DownloadRun> &run)
+{
+    if (run->letGo)
+        return;
+    run->letGo = true;
+    if (const auto found = m_runs.constFind(run->link); found != m_runs.cend() && *found == run)
+        m_runs.erase(found);
+    // Stops the transfer; the file it was writing never reaches the media folder. A transfer
+    // that has ended already is left for the run to read: its file may have arrived.
+    if (run->stream && !run->stream->hasEnded())
+        run->stream.reset();
+    deleteMediaFiles(std::exchange(run->finished, {}));
+}
+
+void Curator::deleteOrphanedFile(const DownloadRun &run, const LocalFile &file)
+{
+    // A newer run of the same link writes files of the same names: one it has finished is its own.
+    if (const auto newer = m_runs.value(run.link); newer && newer->finished.contains(file))
+        return;
+    deleteMediaFiles({file});
+}
+
+void Curator::receivedBytes(std::int64_t bytes, const PostLink &link)
+{
+    // Progress tells the views, but is not worth a document write.
+    ArchiveHold hold(*this);
+    changeLocalMedia([&](LocalMedia &media) { media.received(bytes, link); });
+}
+
+// ---- one file -----------------------------------------------------------------------------------
+
+QCoro::Task<Curator::FileOutcome> Curator::fetchFile(std::shared_ptr<DownloadRun> run, Download download)
+{
+    const QPointer<Curator> self(this);
+    const Url destination = m_localMedia.folder().url(LocalFile{download.file, 0});
+    if (!download.attachment.remote().isHttp())
+        co_return FileOutcome{FileOutcome::Kind::failed, 0, DownloadFailure::unreachable};
+
+    run->stream.emplace(m_downloading->download(download.attachment, destination));
+    std::int64_t last = 0;
+    std::optional<std::int64_t> size;
+    FileOutcome outcome;
+    bool letGo = false;
+    // A file that arrived whole after the run was let go: nobody lists it.
+    std::optional<std::int64_t> orphan;
+    while (run->stream) {
+        const TransferStream::Next next = co_await run->stream->next();
+        if (!self) {
+            letGo = true;
+            break;
+        }
+        if (!letGo && !owns(*run))
+            letGo = true;
+        if (letGo) {
+            if (next && *next && (*next)->isDone())
+                orphan = (*next)->bytes();
+            // A transfer that had ended before the run was let go may still hold its done.
+            if (orphan || !next || !*next || !run->stream || !run->stream->hasEnded())
+                break;
+            continue;
+        }
+        if (!next) {
+            outcome = FileOutcome{FileOutcome::Kind::failed, 0, failureOf(next.error())};
+            break;
+        }
+        if (!*next) {
+            // The end. Without a done, the file did not arrive.
+            if (size) {
+                receivedBytes(std::max<std::int64_t>(bytes::subtract(*size, last), 0), run->link);
+                outcome = FileOutcome{FileOutcome::Kind::arrived, *size, DownloadFailure::unreachable};
+            } else {
+                outcome = FileOutcome{FileOutcome::Kind::failed, 0, DownloadFailure::unreachable};
+            }
+            break;
+        }
+        const Transfer &event = **next;
+        if (const Transfer::Progress *progress = event.asProgress()) {
+            receivedBytes(std::max<std::int64_t>(bytes::subtract(progress->bytes, last), 0), run->link);
+            last = std::max(last, progress->bytes);
+        } else {
+            size = event.bytes();
+        }
+    }
+    if (!self)
+        co_return FileOutcome{FileOutcome::Kind::letGo, 0, DownloadFailure::unreachable};
+    run->stream.reset();
+    if (letGo) {
+        if (orphan)
+            deleteOrphanedFile(*run, LocalFile{download.file, *orphan});
+        co_return FileOutcome{FileOutcome::Kind::letGo, 0, DownloadFailure::unreachable};
+    }
+    co_return outcome;
+}
+
+// ---- downloads ----------------------------------------------------------------------------------
+
+QCoro::Task<std::expected<void, DownloadRefusal>> Curator::download(Save::ID id)
+{
+    const QPointer<Curator> self(this);
+    const std::optional<Save> save = m_library.save(id);
+    if (!save)
+        co_return std::expected<void, DownloadRefusal>();
+    const Post post = save->post();
+    const Quality quality = m_quality;
+
+    // Runs whose copy is let go are stopped as soon as it happens.
+    connect(this, &Curator::localMediaChanged, this, &Curator::letGoOfOrphanedRuns, Qt::UniqueConnection);
+
+    // The plan is written whether it is made or refused.
+    auto plan = changeLocalMedia([&](LocalMedia &media) { return media.begin(post, quality); });
+    if (!plan)
+        co_return std::expected<void, DownloadRefusal>(std::unexpected(plan.error()));
+
+    // An accepted plan means no copy of the link was under way: a run still listed for it lost
+    // its copy without having noticed.
+    if (const auto earlier = m_runs.value(post.link))
+        abandon(earlier);
+    auto run = std::make_shared<DownloadRun>();
+    run->link = post.link;
+    m_runs.insert(post.link, run);
+
+    const std::vector<Download> downloads = std::move(*plan);
+    std::optional<DownloadFailure> failure;
+    for (const Download &planned : downloads) {
+        const FileOutcome outcome = co_await fetchFile(run, planned);
+        if (!self || outcome.kind == FileOutcome::Kind::letGo)
+            co_return std::expected<void, DownloadRefusal>();
+        if (outcome.kind == FileOutcome::Kind::failed) {
+            failure = outcome.failure;
+            break;
+        }
+        run->finished.append(LocalFile{planned.file, outcome.bytes});
+    }
+
+    if (!owns(*run))
+        co_return std::expected<void, DownloadRefusal>();
+    m_runs.remove(run->link);
+    run->letGo = true;
+    const QList<LocalFile> files = std::exchange(run->finished, {});
+    if (failure) {
+        // No half-downloaded media: what this run finished goes again.
+        deleteMediaFiles(files);
+        changeLocalMedia([&](LocalMedia &media) { media.failed(post.link, *failure); });
+    } else {
+        changeLocalMedia([&](LocalMedia &media) { media.finished(post.link, files); });
+    }
+    co_return std::expected<void, DownloadRefusal>();
+}
+
+QCoro::Task<void> Curator::download(QList<Save::ID> ids)
+{
+    const QPointer<Curator> self(this);
+    for (const Save::ID &id : ids) {
+        // A refusal of one save does not stop the others.
+        const auto done = co_await download(id);
+        (void)done;
+        if (!self)
+            co_return;
+    }
+}
+
+QCoro::Task<void> Curator::downloadMissing()
+{
+    QList<Save::ID> ids;
+    const QList<ShelfItem> missing = shelf().missing();
+    ids.reserve(missing.size());
+    for (const ShelfItem &item : missing)
+        ids.append(item.save().id());
+    co_await download(std::move(ids));
+}
+
+// ---- covers -------------------------------------------------------------------------------------
+
+QCoro::Task<void> Curator::keepCover(Post post)
+{
+    const QPointer<Curator> self(this);
+    if (!post.preview)
+        co_return;
+    const std::optional<QString> name = Covers::fileName(post);
+    if (!name || m_covers.present().contains(*name))
+        co_return;
+    // Only web addresses are fetched.
+    if (!post.preview->isHttp())
+        co_return;
+
+    const Url destination = m_covers.url(*name);
+    TransferStream stream = m_downloading->download(Attachment(Attachment::Image{*post.preview, 0}), destination);
+    while (true) {
+        const TransferStream::Next next = co_await stream.next();
+        if (!self || !next || !*next)
+            break;
+        if ((*next)->isDone())
+            changeCovers([&](Covers &covers) { covers.insert(*name); });
+    }
+}
+
+QCoro::Task<void> Curator::keepMissingCovers()
+{
+    const QPointer<Curator> self(this);
+    const auto names = m_disk->names(m_covers.root());
+    if (!names)
+        co_return;
+    Covers listed = m_covers;
+    listed.setPresent(*names);
+    assignCovers(std::move(listed));
+
+    // The saves as they are now, trashed ones too; each is tested afresh when its turn comes.
+    const QList<Save> saves = m_library.saves;
+    for (const Save &save : saves) {
+        if (m_covers.isKept(save.post()))
+            continue;
+        co_await keepCover(save.post());
+        if (!self)
+            co_return;
+    }
+}
+
+}  // namespace sw

@@ -1,0 +1,201 @@
+#pragma once
+
+// A Curator on scripted services, for the tests of keeping links and downloading: an archive in
+// memory that counts its writes, a fetcher that answers from a table, a downloader whose every
+// transfer is either scripted in advance or driven by the test step by step, and the live media
+// disk over a temporary folder, with its calls recorded and failures on demand.
+
+#include "Curator.h"
+#include "LibraryFixtures.h"
+#include "LiveMediaDisk.h"
+
+#include <QCoro/QCoroTask>
+#include <QCoro/QCoroTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace sw::test {
+
+class MemoryArchive final : public Archiving {
+public:
+    std::expected<std::optional<Archive>, ArchiveFailure> load() override { return stored; }
+    std::expected<void, ArchiveFailure> store(const Archive &archive) override
+    {
+        ++writes;
+        stored = archive;
+        return {};
+    }
+
+    std::optional<Archive> stored;
+    int writes = 0;
+};
+
+class ScriptedFetcher final : public PostFetching {
+public:
+    QCoro::Task<std::expected<Post, FetchError>> fetch(PostLink link) override
+    {
+        asked.append(link);
+        // Answered from the event loop, as a real fetch is.
+        co_await QCoro::sleepFor(std::chrono::milliseconds(0));
+        if (!answer)
+            co_return std::expected<Post, FetchError>(std::unexpected(FetchError(FetchFailure::notFound)));
+        co_return answer(link);
+    }
+
+    std::function<std::expected<Post, FetchError>(const PostLink &)> answer;
+    QList<PostLink> asked;
+};
+
+// One planned transfer, in advance: its events, then the end or a failure. A done event writes a
+// file of that many bytes at the destination first, as a real download puts the file in place.
+struct TransferScript {
+    QList<Transfer> events;
+    std::optional<TransferError> error;
+
+    static TransferScript arriving(std::int64_t bytes) { return {{Transfer::done(bytes)}, std::nullopt}; }
+    static TransferScript failing(TransferError error) { return {{}, std::move(error)}; }
+};
+
+class ScriptedDownloader final : public MediaDownloading {
+public:
+    struct Call {
+        Attachment attachment;
+        Url destination;
+        TransferSink sink;
+        std::shared_ptr<bool> cancelled;
+    };
+
+    TransferStream download(const Attachment &attachment, const Url &destination) override
+    {
+        auto [stream, sink] = TransferStream::make();
+        auto cancelled = std::make_shared<bool>(false);
+        sink.onCancel([cancelled] { *cancelled = true; });
+        calls.append(Call{attachment, destination, sink, cancelled});
+        const auto script = scripts.constFind(attachment.remote().text());
+        if (script != scripts.cend())
+            play(calls.size() - 1, *script);
+        return std::move(stream);
+    }
+
+    // Sends events to a transfer the test drives; a done writes the file first.
+    void play(qsizetype call, const TransferScript &script)
+    {
+        const Call &c = calls.at(call);
+        for (const Transfer &event : script.events) {
+            if (event.isDone() && !c.sink.isClosed())
+                writeFile(c.destination, event.bytes());
+            c.sink.yield(event);
+        }
+        if (script.error)
+            c.sink.fail(*script.error);
+        else
+            c.sink.finish();
+    }
+    void send(qsizetype call, const Transfer &event)
+    {
+        const Call &c = calls.at(call);
+        if (event.isDone() && !c.sink.isClosed())
+            writeFile(c.destination, event.bytes());
+        c.sink.yield(event);
+    }
+
+    static void writeFile(const Url &destination, std::int64_t bytes)
+    {
+        const QString path = destination.toLocalFile();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(qsizetype(bytes), 'm')) != bytes)
+            qFatal("the scripted downloader could not write %s", qPrintable(path));
+    }
+
+    QStringList remotes() const
+    {
+        QStringList out;
+        for (const Call &c : calls)
+            out.append(c.attachment.remote().text());
+        return out;
+    }
+
+    // Transfers by remote address; an address without a script waits for the test.
+    QHash<QString, TransferScript> scripts;
+    QList<Call> calls;
+};
+
+class RecordingDisk final : public MediaDisk {
+public:
+    std::expected<void, DiskError> remove(const QList<Url> &files) override
+    {
+        removed.append(files);
+        if (failRemoving)
+            return std::unexpected(DiskError{files.value(0).toLocalFile(), QStringLiteral("refused by the test")});
+        return live.remove(files);
+    }
+    std::expected<QSet<QString>, DiskError> names(const Url &folder) override
+    {
+        if (failListing)
+            return std::unexpected(DiskError{folder.toLocalFile(), QStringLiteral("refused by the test")});
+        return live.names(folder);
+    }
+
+    LiveMediaDisk live;
+    QList<Url> removed;
+    bool failRemoving = false;
+    bool failListing = false;
+};
+
+// A Curator over the fakes, with its folders in a temporary directory.
+struct CuratorRig {
+    static constexpr std::int64_t kBudget = 5368709120;
+
+    QTemporaryDir dir;
+    std::shared_ptr<MemoryArchive> archive = std::make_shared<MemoryArchive>();
+    std::shared_ptr<ScriptedFetcher> fetcher = std::make_shared<ScriptedFetcher>();
+    std::shared_ptr<ScriptedDownloader> downloader = std::make_shared<ScriptedDownloader>();
+    std::shared_ptr<RecordingDisk> disk = std::make_shared<RecordingDisk>();
+    std::unique_ptr<Curator> curator;
+
+    explicit CuratorRig(Library library = {}, CopyTable copies = {}, std::int64_t budget = kBudget)
+    {
+        if (!dir.isValid())
+            qFatal("no temporary folder");
+        LocalMedia media(MediaFolder(Url::fromLocalFile(mediaPath())), DiskBudget{budget});
+        media.setCopies(std::move(copies));
+        curator = std::make_unique<Curator>(std::move(library), std::move(media), Covers(Url::fromLocalFile(coversPath())),
+                                            fetcher, downloader, disk, archive, [] { return Date{800000000}; });
+    }
+
+    QString mediaPath() const { return dir.filePath(QStringLiteral("media")); }
+    QString coversPath() const { return dir.filePath(QStringLiteral("archive/Covers")); }
+    QString mediaFile(const QString &name) const { return QDir(mediaPath()).filePath(name); }
+    QString coverFile(const QString &name) const { return QDir(coversPath()).filePath(name); }
+    QStringList mediaFiles() const { return QDir(mediaPath()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+
+    LocalCopy copy(const PostLink &link) const { return curator->localMedia().copy(link); }
+    // The copy of the link in the last archive written.
+    std::optional<LocalCopy> storedCopy(const PostLink &link) const
+    {
+        if (!archive->stored)
+            return std::nullopt;
+        if (const LocalCopy *found = archive->stored->copies.find(link))
+            return *found;
+        return std::nullopt;
+    }
+};
+
+// Runs the event loop until the condition holds or the time is up.
+inline bool settle(const std::function<bool()> &condition, std::chrono::milliseconds limit = std::chrono::seconds(5))
+{
+    return QTest::qWaitFor(condition, int(limit.count()));
+}
+
+}  // namespace sw::test

@@ -1,0 +1,533 @@
+// The Curator's downloads on scripted transfers: how progress, completion and failure reach the
+// local copy and the archive, the plan's refusals, several and missing saves, runs whose copy is
+// let go while they work, and covers.
+
+#include "CuratorRig.h"
+
+#include "AwaitTask.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(sw::test::TransferScript)
+Q_DECLARE_METATYPE(sw::DownloadFailure)
+Q_DECLARE_METATYPE(sw::DownloadRefusal)
+Q_DECLARE_METATYPE(sw::Post)
+Q_DECLARE_METATYPE(sw::CopyTable)
+Q_DECLARE_METATYPE(std::optional<QString>)
+
+using namespace sw;
+using namespace sw::fixtures;
+using namespace sw::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+using Outcome = std::expected<void, DownloadRefusal>;
+
+const QString kFirst = QStringLiteral("https://pbs.example.com/first.jpg");
+const QString kSecond = QStringLiteral("https://pbs.example.com/second.jpg");
+
+Post xPost(const QString &digits, std::vector<Attachment> attachments = {},
+           std::optional<QString> preview = std::nullopt)
+{
+    return post(xLink(QStringLiteral("Someone"), digits), std::move(attachments), std::move(preview));
+}
+
+// The received counts of the link's copy each time the views were told of a change while it
+// was under way.
+class ReceivedLog : public QObject {
+public:
+    ReceivedLog(const Curator &curator, PostLink link)
+    {
+        connect(&curator, &Curator::localMediaChanged, this, [this, &curator, link = std::move(link)] {
+            ++notified;
+            const LocalCopy copy = curator.localMedia().copy(link);
+            if (const auto *under = copy.asDownloading())
+                received.append(under->received);
+        });
+    }
+    QList<qint64> received;
+    int notified = 0;
+};
+
+Outcome run(QCoro::Task<Outcome> task)
+{
+    auto result = awaitTask(std::move(task));
+    if (!result)
+        qFatal("the download did not end");
+    return *result;
+}
+
+}  // namespace
+
+class TestCuratorDownloads : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void progressAddsIncrementsAndWritesNothing_data();
+    void progressAddsIncrementsAndWritesNothing();
+    void finishedCopyListsItsFilesInPlanOrder();
+    void failedFileDeletesTheRunsFinishedFiles_data();
+    void failedFileDeletesTheRunsFinishedFiles();
+    void filesThatCannotBeDeletedAreLeftBehind();
+    void onlyWebAddressesAreFetched_data();
+    void onlyWebAddressesAreFetched();
+    void refusedPlanChangesNothingButTheArchive_data();
+    void refusedPlanChangesNothingButTheArchive();
+    void saveThatDoesNotExistDoesNothing();
+
+    void lettingGoStopsTheRunAndDeletesItsFiles_data();
+    void lettingGoStopsTheRunAndDeletesItsFiles();
+    void oldRunNeverTouchesANewerCopy();
+
+    void severalSavesOneAfterAnother();
+    void missingMediaInLibraryOrder();
+    void nothingMissingDoesNothing();
+
+    void keepCover_data();
+    void keepCover();
+    void missingCoversOneAfterAnother();
+    void coversAlreadyInTheFolderAreNotFetched();
+    void unlistableCoversFolderDoesNothing();
+    void linksSharingACoverNameFetchItOnce();
+};
+
+// ---- one save -------------------------------------------------------------------------------------
+
+void TestCuratorDownloads::progressAddsIncrementsAndWritesNothing_data()
+{
+    QTest::addColumn<QList<qint64>>("progress");
+    QTest::addColumn<qint64>("done");
+    QTest::addColumn<QList<qint64>>("received");
+
+    QTest::newRow("a picture under 256 KiB: the whole size at the end") << QList<qint64>{} << qint64(1000)
+                                                                       << QList<qint64>{0, 1000};
+    QTest::newRow("three steps and the rest at the end")
+        << QList<qint64>{300000, 600000, 900000} << qint64(1000000)
+        << QList<qint64>{0, 300000, 600000, 900000, 1000000};
+    QTest::newRow("a total below the last adds nothing")
+        << QList<qint64>{300000, 200000, 600000} << qint64(600000)
+        << QList<qint64>{0, 300000, 300000, 600000, 600000};
+    QTest::newRow("a size below the last total adds nothing") << QList<qint64>{500000} << qint64(400000)
+                                                             << QList<qint64>{0, 500000, 500000};
+}
+
+void TestCuratorDownloads::progressAddsIncrementsAndWritesNothing()
+{
+    QFETCH(QList<qint64>, progress);
+    QFETCH(qint64, done);
+    QFETCH(QList<qint64>, received);
+
+    const Post p = xPost(QStringLiteral("1"), {image(1000000, kFirst)});
+    CuratorRig rig(Library({makeSave(1, p)}, {}));
+    TransferScript script;
+    for (qint64 total : progress)
+        script.events.append(Transfer::progress(total));
+    script.events.append(Transfer::done(done));
+    rig.downloader->scripts.insert(kFirst, script);
+    ReceivedLog log(*rig.curator, p.link);
+
+    QVERIFY(run(rig.curator->download(saveID(1))));
+
+    QCOMPARE(log.received, received);
+    // The plan and the finished copy; no progress step is written.
+    QCOMPARE(rig.archive->writes, 2);
+    const LocalCopy finished = LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_1.jpg"), done}});
+    QCOMPARE(rig.copy(p.link), finished);
+    QCOMPARE(rig.storedCopy(p.link), std::optional<LocalCopy>(finished));
+    QCOMPARE(rig.downloader->calls.size(), 1);
+    QCOMPARE(rig.downloader->calls[0].destination, Url::fromLocalFile(rig.mediaFile(QStringLiteral("someone_1.jpg"))));
+}
+
+void TestCuratorDownloads::finishedCopyListsItsFilesInPlanOrder()
+{
+    const QString clip = QStringLiteral("https://video.example.com/clip.mp4");
+    const Post p = xPost(QStringLiteral("2"), {video(3000, std::nullopt, clip), image(2000, kFirst)});
+    CuratorRig rig(Library({makeSave(1, p)}, {}));
+    rig.downloader->scripts.insert(clip, TransferScript::arriving(3000));
+    rig.downloader->scripts.insert(kFirst, TransferScript::arriving(2000));
+
+    QVERIFY(run(rig.curator->download(saveID(1))));
+
+    QCOMPARE(rig.downloader->remotes(), (QStringList{clip, kFirst}));
+    QCOMPARE(rig.copy(p.link), LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_2.mp4"), 3000},
+                                                     LocalFile{QStringLiteral("someone_2_2.jpg"), 2000}}));
+    QCOMPARE(rig.mediaFiles(), (QStringList{QStringLiteral("someone_2.mp4"), QStringLiteral("someone_2_2.jpg")}));
+}
+
+void TestCuratorDownloads::failedFileDeletesTheRunsFinishedFiles_data()
+{
+    QTest::addColumn<TransferScript>("second");
+    QTest::addColumn<DownloadFailure>("failure");
+
+    QTest::newRow("the server answers 404") << TransferScript::failing(TransferError::badServerResponse(404))
+                                            << DownloadFailure(DownloadFailure::unreachable);
+    QTest::newRow("the connection drops")
+        << TransferScript::failing(TransferError::network(QNetworkReply::RemoteHostClosedError, QStringLiteral("closed")))
+        << DownloadFailure(DownloadFailure::unreachable);
+    QTest::newRow("the transfer ends without its done")
+        << TransferScript{{Transfer::progress(300000)}, std::nullopt} << DownloadFailure(DownloadFailure::unreachable);
+    QTest::newRow("the file cannot be written here")
+        << TransferScript::failing(TransferError::couldNotWrite(QStringLiteral("disk full")))
+        << DownloadFailure(DownloadFailure::couldNotWrite);
+}
+
+void TestCuratorDownloads::failedFileDeletesTheRunsFinishedFiles()
+{
+    QFETCH(TransferScript, second);
+    QFETCH(DownloadFailure, failure);
+
+    const Post p = xPost(QStringLiteral("3"), {image(1000, kFirst), image(500000, kSecond)});
+    CuratorRig rig(Library({makeSave(1, p)}, {}));
+    rig.downloader->scripts.insert(kFirst, TransferScript::arriving(1000));
+    rig.downloader->scripts.insert(kSecond, second);
+
+    QVERIFY(run(rig.curator->download(saveID(1))));
+
+    QCOMPARE(rig.downloader->calls.size(), 2);
+    QCOMPARE(rig.copy(p.link), LocalCopy::failed(failure));
+    QCOMPARE(rig.storedCopy(p.link), std::optional<LocalCopy>(LocalCopy::failed(failure)));
+    QCOMPARE(rig.archive->writes, 2);
+    QCOMPARE(rig.mediaFiles(), QStringList());
+    QCOMPARE(rig.disk->removed, QList<Url>{Url::fromLocalFile(rig.mediaFile(QStringLiteral("someone_3.jpg")))});
+    QVERIFY(rig.curator->leftBehind().isEmpty());
+}
+
+void TestCuratorDownloads::filesThatCannotBeDeletedAreLeftBehind()
+{
+    const Post p = xPost(QStringLiteral("4"), {image(1000, kFirst), image(1000, kSecond)});
+    CuratorRig rig(Library({makeSave(1, p)}, {}));
+    rig.downloader->scripts.insert(kFirst, TransferScript::arriving(1000));
+    rig.downloader->scripts.insert(kSecond, TransferScript::failing(TransferError::badServerResponse(500)));
+    rig.disk->failRemoving = true;
+    QSignalSpy leftBehind(rig.curator.get(), &Curator::leftBehindChanged);
+
+    QVERIFY(run(rig.curator->download(saveID(1))));
+
+    QCOMPARE(rig.curator->leftBehind(), QList<Url>{Url::fromLocalFile(rig.mediaFile(QStringLiteral("someone_4.jpg")))});
+    QCOMPARE(leftBehind.count(), 1);
+    QCOMPARE(rig.copy(p.link), LocalCopy::failed(DownloadFailure::unreachable));
+}
+
+void TestCuratorDownloads::onlyWebAddressesAreFetched_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::newRow("a local file") << QStringLiteral("file:///etc/passwd");
+    QTest::newRow("ftp") << QStringLiteral("ftp://pbs.example.com/second.jpg");
+}
+
+void TestCuratorDownloads::onlyWebAddressesAreFetched()
+{
+    QFETCH(QString, address);
+
+    const Post p = xPost(QStringLiteral("5"), {image(1000, kFirst), image(1000, address)});
+    CuratorRig rig(Library({makeSave(1, p)}, {}));
+    rig.downloader->scripts.insert(kFirst, TransferScript::arriving(1000));
+
+    QVERIFY(run(rig.curator->download(saveID(1))));
+
+    QCOMPARE(rig.downloader->remotes(), QStringList{kFirst});
+    QCOMPARE(rig.copy(p.link), LocalCopy::failed(DownloadFailure::unreachable));
+    QCOMPARE(rig.mediaFiles(), QStringList());
+}
+
+void TestCuratorDownloads::refusedPlanChangesNothingButTheArchive_data()
+{
+    QTest::addColumn<Post>("post");
+    QTest::addColumn<CopyTable>("copies");
+    QTest::addColumn<qint64>("budget");
+    QTest::addColumn<DownloadRefusal>("refusal");
+
+    const Post withPicture = xPost(QStringLiteral("6"), {image(1000, kFirst)});
+    QTest::newRow("already on this computer")
+        << withPicture
+        << copies({{withPicture.link, LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_6.jpg"), 1000}})}})
+        << qint64(CuratorRig::kBudget) << DownloadRefusal::alreadyOnThisMac();
+    QTest::newRow("already downloading") << withPicture
+                                         << copies({{withPicture.link, LocalCopy::downloading(10, 1000)}})
+                                         << qint64(CuratorRig::kBudget) << DownloadRefusal::alreadyDownloading();
+    QTest::newRow("nothing to download") << xPost(QStringLiteral("6")) << CopyTable() << qint64(CuratorRig::kBudget)
+                                         << DownloadRefusal::nothingToDownload();
+    QTest::newRow("over the budget") << withPicture << CopyTable() << qint64(600)
+                                     << DownloadRefusal::overBudget(1000, 600);
+}
+
+void TestCuratorDownloads::refusedPlanChangesNothingButTheArchive()
+{
+    QFETCH(Post, post);
+    QFETCH(CopyTable, copies);
+    QFETCH(qint64, budget);
+    QFETCH(DownloadRefusal, refusal);
+
+    CuratorRig rig(Library({makeSave(1, post)}, {}), copies, budget);
+    const LocalMedia before = rig.curator->localMedia();
+
+    const Outcome outcome = run(rig.curator->download(saveID(1)));
+
+    QVERIFY(!outcome);
+    QCOMPARE(outcome.error(), refusal);
+    QCOMPARE(rig.curator->localMedia(), before);
+    QCOMPARE(rig.archive->writes, 1);
+    QVERIFY(rig.downloader->calls.isEmpty());
+}
+
+void TestCuratorDownloads::saveThatDoesNotExistDoesNothing()
+{
+    CuratorRig rig(Library({makeSave(1, xPost(QStringLiteral("7"), {image(10, kFirst)}))}, {}));
+    QVERIFY(run(rig.curator->download(saveID(99))));
+    QCOMPARE(rig.archive->writes, 0);
+    QVERIFY(rig.downloader->calls.isEmpty());
+}
+
+// ---- runs whose copy is let go ----------------------------------------------------------------------
+
+void TestCuratorDownloads::lettingGoStopsTheRunAndDeletesItsFiles_data()
+{
+    QTest::addColumn<bool>("emptyTrash");
+    QTest::newRow("the local copy removed") << false;
+    QTest::newRow("the trash emptied") << true;
+}
+
+void TestCuratorDownloads::lettingGoStopsTheRunAndDeletesItsFiles()
+{
+    QFETCH(bool, emptyTrash);
+
+    const Post p = xPost(QStringLiteral("8"), {image(1000, kFirst), image(600000, kSecond)});
+    CuratorRig rig(Library({makeSave(1, p)}, {}));
+    rig.downloader->scripts.insert(kFirst, TransferScript::arriving(1000));
+    auto task = rig.curator->download(saveID(1));
+    QVERIFY(settle([&] { return rig.downloader->calls.size() == 2; }));
+    rig.downloader->send(1, Transfer::progress(300000));
+    QVERIFY(settle([&] { return rig.copy(p.link) == LocalCopy::downloading(301000, 601000); }));
+    QCOMPARE(rig.mediaFiles(), QStringList{QStringLiteral("someone_8.jpg")});
+
+    if (emptyTrash) {
+        rig.curator->trash(saveID(1));
+        rig.curator->emptyTrash();
+    } else {
+        rig.curator->removeLocalCopy(saveID(1));
+    }
+
+    // Stopped at once, its finished file gone, before the run has even woken up.
+    QVERIFY(*rig.downloader->calls[1].cancelled);
+    QCOMPARE(rig.mediaFiles(), QStringList());
+    QVERIFY(awaitTask(std::move(task)));
+    QVERIFY(rig.copy(p.link).isLinkOnly());
+    QVERIFY(!rig.archive->stored->copies.find(p.link));
+    QCOMPARE(rig.downloader->calls.size(), 2);
+}
+
+void TestCuratorDownloads::oldRunNeverTouchesANewerCopy()
+{
+    const Post p = xPost(QStringLiteral("9"), {image(1000000, kFirst)});
+    CuratorRig rig(Library({makeSave(1, p)}, {}));
+    auto first = rig.curator->download(saveID(1));
+    QVERIFY(settle([&] { return rig.downloader->calls.size() == 1; }));
+
+    // The old transfer ends with its events still waiting to be read when its copy is let go and
+    // a new download of the same link begins.
+    rig.downloader->play(0, TransferScript{{Transfer::progress(300000), Transfer::done(1000000)}, std::nullopt});
+    rig.curator->removeLocalCopy(saveID(1));
+    auto second = rig.curator->download(saveID(1));
+    QCOMPARE(rig.downloader->calls.size(), 2);
+
+    QVERIFY(awaitTask(std::move(first)));
+    // Neither its progress nor its file counts for the new copy, and the file it left is gone.
+    QCOMPARE(rig.copy(p.link), LocalCopy::downloading(0, 1000000));
+    QCOMPARE(rig.mediaFiles(), QStringList());
+
+    rig.downloader->play(1, TransferScript{{Transfer::progress(400000), Transfer::done(1000000)}, std::nullopt});
+    QVERIFY(awaitTask(std::move(second)));
+    QCOMPARE(rig.copy(p.link), LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_9.jpg"), 1000000}}));
+    QCOMPARE(rig.mediaFiles(), QStringList{QStringLiteral("someone_9.jpg")});
+}
+
+// ---- several saves ------------------------------------------------------------------------------------
+
+void TestCuratorDownloads::severalSavesOneAfterAnother()
+{
+    const QString third = QStringLiteral("https://pbs.example.com/third.jpg");
+    const Post a = xPost(QStringLiteral("10"), {image(100, kFirst)});
+    const Post b = xPost(QStringLiteral("11"), {image(100, kSecond)});
+    const Post c = xPost(QStringLiteral("12"), {image(100, third)});
+    CuratorRig rig(Library({makeSave(1, a), makeSave(2, b), makeSave(3, c)}, {}),
+                   copies({{b.link, LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_11.jpg"), 100}})}}));
+    rig.downloader->scripts.insert(third, TransferScript::arriving(100));
+
+    auto task = rig.curator->download(QList<Save::ID>{saveID(1), saveID(99), saveID(2), saveID(3)});
+    QVERIFY(settle([&] { return rig.downloader->calls.size() == 1; }));
+    QTest::qWait(20);
+    // The next save waits for the first to end.
+    QCOMPARE(rig.downloader->calls.size(), 1);
+    rig.downloader->play(0, TransferScript::arriving(100));
+    QVERIFY(awaitTask(std::move(task)));
+
+    QCOMPARE(rig.downloader->remotes(), (QStringList{kFirst, third}));
+    QVERIFY(rig.copy(a.link).asOnThisMac());
+    QVERIFY(rig.copy(c.link).asOnThisMac());
+}
+
+void TestCuratorDownloads::missingMediaInLibraryOrder()
+{
+    const QString urls[] = {QStringLiteral("https://m.example.com/1.jpg"), QStringLiteral("https://m.example.com/2.jpg"),
+                            QStringLiteral("https://m.example.com/3.jpg"), QStringLiteral("https://m.example.com/5.jpg")};
+    const Post missing = xPost(QStringLiteral("21"), {image(100, urls[0])});
+    const Post here = xPost(QStringLiteral("22"), {image(100, urls[1])});
+    const Post trashed = xPost(QStringLiteral("23"), {image(100, urls[2])});
+    const Post text = xPost(QStringLiteral("24"));
+    const Post failed = xPost(QStringLiteral("25"), {image(100, urls[3])});
+    CuratorRig rig(Library({makeSave(1, missing, 500), makeSave(2, here, 400),
+                            makeSave(SaveSpec(3, trashed, 300).trashed(350)), makeSave(4, text, 200),
+                            makeSave(5, failed, 100)},
+                           {}),
+                   copies({{here.link, LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_22.jpg"), 100}})},
+                           {failed.link, LocalCopy::failed(DownloadFailure::unreachable)}}));
+    for (const QString &u : urls)
+        rig.downloader->scripts.insert(u, TransferScript::arriving(100));
+
+    QVERIFY(awaitTask(rig.curator->downloadMissing()));
+
+    QCOMPARE(rig.downloader->remotes(), (QStringList{urls[0], urls[3]}));
+    QVERIFY(rig.copy(failed.link).asOnThisMac());
+    QVERIFY(rig.copy(trashed.link).isLinkOnly());
+}
+
+void TestCuratorDownloads::nothingMissingDoesNothing()
+{
+    const Post here = xPost(QStringLiteral("30"), {image(100, kFirst)});
+    CuratorRig rig(Library({makeSave(1, here), makeSave(2, xPost(QStringLiteral("31")))}, {}),
+                   copies({{here.link, LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_30.jpg"), 100}})}}));
+    QSignalSpy media(rig.curator.get(), &Curator::localMediaChanged);
+    QVERIFY(awaitTask(rig.curator->downloadMissing()));
+    QVERIFY(rig.downloader->calls.isEmpty());
+    QCOMPARE(rig.archive->writes, 0);
+    QCOMPARE(media.count(), 0);
+}
+
+// ---- covers ---------------------------------------------------------------------------------------------
+
+void TestCuratorDownloads::keepCover_data()
+{
+    QTest::addColumn<std::optional<QString>>("preview");
+    QTest::addColumn<bool>("alreadyPresent");
+    QTest::addColumn<bool>("fails");
+    QTest::addColumn<bool>("fetched");
+    QTest::addColumn<bool>("kept");
+
+    const auto png = std::optional<QString>(QStringLiteral("https://pbs.example.com/abc.PNG"));
+    QTest::newRow("fetched and recorded") << png << false << false << true << true;
+    QTest::newRow("no preview") << std::optional<QString>() << false << false << false << false;
+    QTest::newRow("already present") << png << true << false << false << true;
+    QTest::newRow("a local file is never fetched")
+        << std::optional<QString>(QStringLiteral("file:///etc/hosts.png")) << false << false << false << false;
+    QTest::newRow("a failed fetch records nothing") << png << false << true << true << false;
+}
+
+void TestCuratorDownloads::keepCover()
+{
+    QFETCH(std::optional<QString>, preview);
+    QFETCH(bool, alreadyPresent);
+    QFETCH(bool, fails);
+    QFETCH(bool, fetched);
+    QFETCH(bool, kept);
+
+    const Post p = xPost(QStringLiteral("42"), {}, preview);
+    CuratorRig rig(Library({makeSave(1, p)}, {}));
+    if (alreadyPresent) {
+        rig.downloader->scripts.insert(*preview, TransferScript::arriving(10));
+        QVERIFY(awaitTask(rig.curator->keepCover(p)));
+        rig.downloader->calls.clear();
+    }
+    if (preview) {
+        rig.downloader->scripts.insert(*preview, fails ? TransferScript::failing(TransferError::badServerResponse(404))
+                                                       : TransferScript::arriving(10));
+    }
+    QSignalSpy covers(rig.curator.get(), &Curator::coversChanged);
+
+    QVERIFY(awaitTask(rig.curator->keepCover(p)));
+
+    QCOMPARE(rig.downloader->calls.size(), fetched ? 1 : 0);
+    if (fetched)
+        QCOMPARE(rig.downloader->calls[0].destination, Url::fromLocalFile(rig.coverFile(QStringLiteral("someone_42.png"))));
+    QCOMPARE(rig.curator->covers().isKept(p), kept);
+    QCOMPARE(covers.count(), fetched && kept ? 1 : 0);
+    // Covers are not part of the archive.
+    QCOMPARE(rig.archive->writes, 0);
+}
+
+void TestCuratorDownloads::missingCoversOneAfterAnother()
+{
+    const Post a = xPost(QStringLiteral("51"), {}, QStringLiteral("https://pbs.example.com/a.jpg"));
+    const Post noPreview = xPost(QStringLiteral("52"));
+    const Post trashed = xPost(QStringLiteral("53"), {}, QStringLiteral("https://pbs.example.com/c.webp"));
+    CuratorRig rig(Library({makeSave(1, a), makeSave(2, noPreview), makeSave(SaveSpec(3, trashed).trashed(10))}, {}));
+    QVERIFY(!QFileInfo::exists(rig.coversPath()));
+
+    auto task = rig.curator->keepMissingCovers();
+    QVERIFY(settle([&] { return rig.downloader->calls.size() == 1; }));
+    QTest::qWait(20);
+    QCOMPARE(rig.downloader->calls.size(), 1);
+    rig.downloader->play(0, TransferScript::arriving(10));
+    QVERIFY(settle([&] { return rig.downloader->calls.size() == 2; }));
+    rig.downloader->play(1, TransferScript::arriving(10));
+    QVERIFY(awaitTask(std::move(task)));
+
+    QCOMPARE(rig.downloader->remotes(),
+             (QStringList{QStringLiteral("https://pbs.example.com/a.jpg"), QStringLiteral("https://pbs.example.com/c.webp")}));
+    QCOMPARE(rig.curator->covers().present(), (QSet<QString>{QStringLiteral("someone_51.jpg"), QStringLiteral("someone_53.webp")}));
+}
+
+void TestCuratorDownloads::coversAlreadyInTheFolderAreNotFetched()
+{
+    const Post a = xPost(QStringLiteral("61"), {}, QStringLiteral("https://pbs.example.com/a.jpg"));
+    const Post b = xPost(QStringLiteral("62"), {}, QStringLiteral("https://pbs.example.com/b.jpg"));
+    CuratorRig rig(Library({makeSave(1, a), makeSave(2, b)}, {}));
+    ScriptedDownloader::writeFile(Url::fromLocalFile(rig.coverFile(QStringLiteral("someone_61.jpg"))), 5);
+    ScriptedDownloader::writeFile(Url::fromLocalFile(rig.coverFile(QStringLiteral("stray.jpg"))), 5);
+    rig.downloader->scripts.insert(QStringLiteral("https://pbs.example.com/b.jpg"), TransferScript::arriving(5));
+
+    QVERIFY(awaitTask(rig.curator->keepMissingCovers()));
+
+    QCOMPARE(rig.downloader->remotes(), QStringList{QStringLiteral("https://pbs.example.com/b.jpg")});
+    QCOMPARE(rig.curator->covers().present(),
+             (QSet<QString>{QStringLiteral("someone_61.jpg"), QStringLiteral("someone_62.jpg"), QStringLiteral("stray.jpg")}));
+}
+
+void TestCuratorDownloads::unlistableCoversFolderDoesNothing()
+{
+    const Post a = xPost(QStringLiteral("71"), {}, QStringLiteral("https://pbs.example.com/a.jpg"));
+    const Post b = xPost(QStringLiteral("72"), {}, QStringLiteral("https://pbs.example.com/b.jpg"));
+    CuratorRig rig(Library({makeSave(1, a), makeSave(2, b)}, {}));
+    rig.downloader->scripts.insert(QStringLiteral("https://pbs.example.com/a.jpg"), TransferScript::arriving(5));
+    QVERIFY(awaitTask(rig.curator->keepCover(a)));
+    const Covers before = rig.curator->covers();
+    rig.downloader->calls.clear();
+    rig.disk->failListing = true;
+
+    QVERIFY(awaitTask(rig.curator->keepMissingCovers()));
+
+    QVERIFY(rig.downloader->calls.isEmpty());
+    QCOMPARE(rig.curator->covers(), before);
+}
+
+void TestCuratorDownloads::linksSharingACoverNameFetchItOnce()
+{
+    // The scheme is no part of a file name: both links name one cover.
+    const Post https = post(webLink(QStringLiteral("https://news.example.com/story")), {},
+                            QStringLiteral("https://news.example.com/og.jpg"));
+    const Post http = post(webLink(QStringLiteral("http://news.example.com/story")), {},
+                           QStringLiteral("http://news.example.com/og.jpg"));
+    QCOMPARE(Covers::fileName(https), Covers::fileName(http));
+    CuratorRig rig(Library({makeSave(1, https), makeSave(2, http)}, {}));
+    rig.downloader->scripts.insert(QStringLiteral("https://news.example.com/og.jpg"), TransferScript::arriving(5));
+
+    QVERIFY(awaitTask(rig.curator->keepMissingCovers()));
+
+    QCOMPARE(rig.downloader->calls.size(), 1);
+    QVERIFY(rig.curator->covers().isKept(http));
+}
+
+QTEST_GUILESS_MAIN(TestCuratorDownloads)
+#include "tst_curatordownloads.moc"
