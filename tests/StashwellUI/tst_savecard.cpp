@@ -1,6 +1,7 @@
 #include "Gallery.h"
 #include "Paging.h"
 #include "SaveCard.h"
+#include "SaveCardCache.h"
 #include "SaveCardView.h"
 #include "SaveFixtures.h"
 #include "StashwellUIStrings.h"
@@ -75,6 +76,11 @@ private slots:
     void textShowsTwoLines();
     void hoverLiftsByOnePoint();
     void selectionStrokeWinsOverHover();
+
+    void cacheRepaintsOnlyChangedLooks_data();
+    void cacheRepaintsOnlyChangedLooks();
+    void cacheDrawsWhatPaintingDraws();
+    void cacheKeepsWithinItsBudget();
 
     void viewRepaintsOnlyWhenUnequal();
     void viewReportsClicks();
@@ -356,6 +362,142 @@ void TestSaveCard::selectionStrokeWinsOverHover()
              qPrintable(selectedHovered.name()));
     QVERIFY(hoveredOnly != selectedOnly);
     QVERIFY(hoveredOnly != edge(false, false));
+}
+
+void TestSaveCard::cacheRepaintsOnlyChangedLooks_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("renders");
+    QTest::newRow("nothing") << "nothing" << false;
+    QTest::newRow("later in the same minute") << "same minute" << false;
+    QTest::newRow("the next minute") << "next minute" << true;
+    QTest::newRow("selection") << "selection" << true;
+    QTest::newRow("hover") << "hover" << true;
+    QTest::newRow("hover halfway") << "hover halfway" << true;
+    QTest::newRow("pressed pill") << "pressed" << true;
+    QTest::newRow("picture arrived") << "picture" << true;
+    QTest::newRow("another width") << "width" << true;
+    QTest::newRow("another place, same size") << "moved" << false;
+    QTest::newRow("dark appearance") << "dark" << true;
+    QTest::newRow("glass surface") << "glass" << true;
+    QTest::newRow("twice the pixel density") << "density" << true;
+    QTest::newRow("download progress") << "progress" << true;
+}
+
+void TestSaveCard::cacheRepaintsOnlyChangedLooks()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, renders);
+    SaveCardCache cache;
+    QImage target(700, 800, QImage::Format_ARGB32_Premultiplied);
+    const SaveCard card(item(videoSave()), Date{tenOClock + 5}, false);
+    SaveCard::ViewState state;
+    card.track(state);
+    QRectF rect(10, 10, 280, card.height());
+    {
+        QPainter painter(&target);
+        cache.paint(painter, rect, card, state, nullptr, nullptr);
+    }
+    QCOMPARE(cache.renders(), 1);
+
+    SaveCard next = card;
+    PicturePointer picture;
+    QImage *surface = &target;
+    QImage dense(1400, 1600, QImage::Format_ARGB32_Premultiplied);
+    dense.setDevicePixelRatio(2);
+    const Appearance appearance = Theme::currentAppearance();
+    const Surface windowSurface = Theme::currentSurface();
+    if (change == u"same minute")
+        next = SaveCard(item(videoSave()), Date{tenOClock + 59}, false);
+    else if (change == u"next minute")
+        next = SaveCard(item(videoSave()), Date{tenOClock + 60}, false);
+    else if (change == u"selection")
+        next = SaveCard(item(videoSave()), Date{tenOClock + 5}, true);
+    else if (change == u"progress")
+        next = SaveCard(item(videoSave(), LocalCopy::downloading(5, 10)), Date{tenOClock + 5}, false);
+    else if (change == u"hover") {
+        state.hovered = true;
+        state.hover = 1;
+    } else if (change == u"hover halfway") {
+        state.hover = 0.5;
+    } else if (change == u"pressed") {
+        state.pressedPart = SaveCard::Part::pill;
+    } else if (change == u"picture") {
+        QImage image(90, 60, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        picture = std::make_shared<Picture>(Picture{PictureKey{url(QStringLiteral("file:///p/1.jpg")), 900}, image});
+    } else if (change == u"width") {
+        rect.setWidth(300);
+    } else if (change == u"moved") {
+        rect.moveTo(300, 40);
+    } else if (change == u"dark") {
+        Theme::instance().setAppearance(Appearance::dark);
+    } else if (change == u"glass") {
+        Theme::instance().setSurface(Surface::glass);
+    } else if (change == u"density") {
+        surface = &dense;
+    }
+    {
+        QPainter painter(surface);
+        cache.paint(painter, rect, next, state, picture, nullptr);
+    }
+    Theme::instance().setAppearance(appearance);
+    Theme::instance().setSurface(windowSurface);
+    QCOMPARE(cache.renders(), renders ? 2 : 1);
+    QCOMPARE(cache.size(), 1);
+}
+
+void TestSaveCard::cacheDrawsWhatPaintingDraws()
+{
+    for (const bool hovered : {false, true}) {
+        const SaveCard card(item(videoSave(), LocalCopy::downloading(40, 100)), Date{tenOClock}, true);
+        SaveCard::ViewState state;
+        state.hovered = hovered;
+        state.hover = hovered ? 1 : 0;
+        const QRectF rect(12, 20, 280, card.height());
+        QImage direct(320, int(card.height()) + 40, QImage::Format_ARGB32_Premultiplied);
+        direct.fill(Tokens::Colors::window());
+        QImage cached = direct;
+        {
+            QPainter painter(&direct);
+            card.paint(painter, rect, state, nullptr, nullptr);
+        }
+        SaveCardCache cache;
+        {
+            QPainter painter(&cached);
+            cache.paint(painter, rect, card, state, nullptr, nullptr);
+        }
+        int worst = 0;
+        for (int y = 0; y < direct.height(); ++y) {
+            for (int x = 0; x < direct.width(); ++x) {
+                const QRgb a = direct.pixel(x, y);
+                const QRgb b = cached.pixel(x, y);
+                worst = std::max({worst, qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))});
+            }
+        }
+        QVERIFY2(worst <= 8, qPrintable(QStringLiteral("largest difference %1").arg(worst)));
+    }
+}
+
+void TestSaveCard::cacheKeepsWithinItsBudget()
+{
+    // Room for about three cards' images.
+    const SaveCard probe(item(videoSave()), Date{tenOClock}, false);
+    const std::int64_t oneImage = std::int64_t(280 * 4) * std::int64_t(std::ceil(probe.height() + 1));
+    SaveCardCache cache(oneImage * 3 + 1024);
+    QImage target(300, 400, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&target);
+    for (int id = 1; id <= 10; ++id) {
+        const SaveCard card(item(videoSave(id)), Date{tenOClock}, false);
+        cache.paint(painter, QRectF(0, 0, 280, card.height()), card, {}, nullptr, nullptr);
+    }
+    QCOMPARE(cache.renders(), 10);
+    QVERIFY(cache.size() <= 3);
+    QVERIFY(cache.size() >= 1);
+    // A card larger than the whole budget is painted all the same, and not kept.
+    SaveCardCache tiny(1024);
+    tiny.paint(painter, QRectF(0, 0, 280, probe.height()), probe, {}, nullptr, nullptr);
+    QCOMPARE(tiny.size(), 0);
 }
 
 void TestSaveCard::viewRepaintsOnlyWhenUnequal()
