@@ -1,5 +1,7 @@
 #include "ActionPill.h"
 
+#include "PaintMemo.h"
+
 #include <QPainter>
 
 #include <cmath>
@@ -44,7 +46,21 @@ QSizeF ActionPill::sizeHint() const
 
 void ActionPill::paint(QPainter &painter, const QRectF &rect, const ControlState &state) const
 {
-    PillButton::paint(painter, rect, m_content, effectiveState(state));
+    // A shelf paints the same pills on every scroll frame: each look is drawn once and copied.
+    const ControlState shown = effectiveState(state);
+    const QString progress = m_content.progress
+        ? QString::number(ControlPainting::drawableFraction(*m_content.progress), 'f', 4)
+        : QStringLiteral("-");
+    const QString key = QStringLiteral("pill|%1|%2|%3|%4|%5|")
+                            .arg(QString::number(toneColor(m_content.tone).rgba(), 16), progress)
+                            .arg(int(shown.enabled))
+                            .arg(int(shown.pressed))
+                            .arg(m_content.symbol) +
+                        m_content.title;
+    const PillButton::Content content = m_content;
+    PaintMemo::draw(painter, rect, key, [content, shown](QPainter &p, const QRectF &area) {
+        PillButton::paint(p, area, content, shown);
+    });
 }
 
 bool ActionPill::hitTest(const QRectF &rect, const QPointF &point) const

@@ -3,6 +3,7 @@
 #include "Avatar.h"
 #include "CachedImage.h"
 #include "ControlPainting.h"
+#include "PaintMemo.h"
 #include "Theme.h"
 #include "Tokens.h"
 
@@ -120,14 +121,28 @@ AuthorLine::Layout AuthorLine::layout(const QRectF &rect) const
 
 void AuthorLine::paint(QPainter &painter, const QRectF &rect, const PicturePointer &avatar) const
 {
-    const Layout l = layout(rect);
-    painter.save();
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    Avatar::paint(painter, l.avatar, m_author.name, avatar);
-    drawLine(painter, m_nameFont, l.name, l.shownName, Tokens::Colors::text());
-    drawLine(painter, m_captionFont, l.handle, l.shownHandle, Tokens::Colors::accentInk());
-    drawLine(painter, m_captionFont, l.detail, l.shownDetail, Tokens::Colors::muted());
-    painter.restore();
+    if (rect.isEmpty())
+        return;
+    // The same line is painted on every scroll frame: drawn once for its texts, colours, avatar
+    // and size.
+    const QColor name = Tokens::Colors::text();
+    const QColor handle = Tokens::Colors::accentInk();
+    const QColor detail = Tokens::Colors::muted();
+    const QString picture = avatar && !avatar->image.isNull() ? avatar->key.keyString() : QStringLiteral("-");
+    const QString key = QStringLiteral("author|%1|%2|%3|%4|%5|")
+                            .arg(QString::number(name.rgba(), 16), QString::number(handle.rgba(), 16),
+                                 QString::number(detail.rgba(), 16))
+                            .arg(m_size)
+                            .arg(m_detail ? 1 : 0) +
+                        picture + u'|' + m_author.name + u'|' + m_author.handle.name + u'|' + m_detail.value_or(QString());
+    PaintMemo::draw(painter, rect, key, [this, avatar, name, handle, detail](QPainter &p, const QRectF &area) {
+        const Layout l = layout(area);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        Avatar::paint(p, l.avatar, m_author.name, avatar);
+        drawLine(p, m_nameFont, l.name, l.shownName, name);
+        drawLine(p, m_captionFont, l.handle, l.shownHandle, handle);
+        drawLine(p, m_captionFont, l.detail, l.shownDetail, detail);
+    });
 }
 
 bool AuthorLine::hitTest(const QRectF &rect, const QPointF &point) const

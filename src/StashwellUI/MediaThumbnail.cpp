@@ -4,6 +4,7 @@
 #include "ControlPainting.h"
 #include "Formatting.h"
 #include "MediaBadge.h"
+#include "PaintMemo.h"
 #include "Paging.h"
 #include "ProgressTrack.h"
 #include "StashwellUIStrings.h"
@@ -11,7 +12,7 @@
 #include "Symbols.h"
 #include "Tokens.h"
 
-#include <QCache>
+#include <QHash>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
@@ -27,13 +28,18 @@ namespace {
 
 constexpr double kPlaceholderRatio = 16.0 / 9.0;
 
-// The picture of a frame as it is drawn: cut to the frame's rounded outline and scaled to its
-// size in device pixels, once; every later paint of the same picture at the same size draws the
-// bitmap as it is. Main thread only, like all painting.
-QCache<QString, QPixmap> &scaledPictures()
+QString colourKey(const QColor &color) { return QString::number(color.rgba(), 16); }
+
+// A badge's size, measured once per text: the marks are laid out on every paint.
+QSizeF badgeSize(const QString &text, const QString &symbol)
 {
-    static QCache<QString, QPixmap> cache(96 << 20);
-    return cache;
+    static QHash<QString, QSizeF> sizes;
+    const QString key = symbol + u'|' + text;
+    if (const auto found = sizes.constFind(key); found != sizes.cend())
+        return *found;
+    if (sizes.size() >= 512)
+        sizes.clear();
+    return *sizes.insert(key, MediaBadge::size(text, symbol));
 }
 
 // The size a picture of `aspect` (width over height) takes fitted into `bounds`.
@@ -59,58 +65,49 @@ double aspectOf(const QImage &image)
     return double(image.width()) / double(image.height());
 }
 
-void paintPicture(QPainter &painter, const QRectF &frame, const QRectF &imageRect, const Picture &picture)
+// The picture in its frame: scaled once to its size in device pixels, smoothly, cut to the frame's
+// rounded outline, over the well where it leaves bands (`well` invalid: none), with the border.
+void paintPictureFrame(QPainter &painter, const QRectF &frame, const QRectF &imageRect, const Picture &picture,
+                       const QColor &well, const QColor &border)
 {
     const QRectF visible = imageRect.intersected(frame);
-    if (visible.isEmpty())
-        return;
-    const QImage &image = picture.image;
-    // The part of the picture that falls within the frame.
-    const double sx = image.width() / imageRect.width();
-    const double sy = image.height() / imageRect.height();
-    const QRectF source((visible.left() - imageRect.left()) * sx, (visible.top() - imageRect.top()) * sy,
-                        visible.width() * sx, visible.height() * sy);
-
-    const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    const QSize pixels(int(std::ceil(frame.width() * dpr)), int(std::ceil(frame.height() * dpr)));
-    if (pixels.isEmpty())
-        return;
     const QRectF local = visible.translated(-frame.topLeft());
-    const QString key = picture.key.keyString() + QStringLiteral("|%1x%2|%3,%4,%5,%6|%7")
-                                                      .arg(pixels.width())
-                                                      .arg(pixels.height())
-                                                      .arg(local.x(), 0, 'f', 2)
-                                                      .arg(local.y(), 0, 'f', 2)
-                                                      .arg(local.width(), 0, 'f', 2)
-                                                      .arg(local.height(), 0, 'f', 2)
-                                                      .arg(dpr);
-    QCache<QString, QPixmap> &cache = scaledPictures();
-    if (const QPixmap *ready = cache.object(key)) {
-        painter.drawPixmap(frame.topLeft(), *ready);
-        return;
-    }
-    QPixmap bitmap(pixels);
-    bitmap.setDevicePixelRatio(dpr);
-    bitmap.fill(Qt::transparent);
-    {
-        QPainter p(&bitmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        const QRectF whole(QPointF(0, 0), frame.size());
-        p.setClipPath(ContinuousShape::rect(whole, MediaThumbnail::cornerRadius));
-        // Scaled in one smooth step, so that the 6× picture does not shimmer at the small size.
-        const QImage part = image.copy(source.toAlignedRect())
-                                .scaled(QSize(std::max(1, int(std::ceil(local.width() * dpr))),
-                                              std::max(1, int(std::ceil(local.height() * dpr)))),
-                                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        p.drawImage(local, part);
-    }
-    painter.drawPixmap(frame.topLeft(), bitmap);
-    const qsizetype cost = qsizetype(pixels.width()) * pixels.height() * 4;
-    cache.insert(key, new QPixmap(bitmap), cost);
+    const QString key = QStringLiteral("thumbnail.picture|%1|%2|%3,%4,%5,%6|")
+                            .arg(well.isValid() ? colourKey(well) : QStringLiteral("-"), colourKey(border))
+                            .arg(local.x(), 0, 'f', 2)
+                            .arg(local.y(), 0, 'f', 2)
+                            .arg(local.width(), 0, 'f', 2)
+                            .arg(local.height(), 0, 'f', 2) +
+                        picture.key.keyString();
+    PaintMemo::draw(painter, frame, key, [&](QPainter &p, const QRectF &area) {
+        if (well.isValid())
+            ContinuousShape::fill(p, area, MediaThumbnail::cornerRadius, well);
+        if (!local.isEmpty()) {
+            const QImage &image = picture.image;
+            // The part of the picture that falls within the frame, scaled in one smooth step so
+            // that the 6x picture does not shimmer at the small size.
+            const double sx = image.width() / imageRect.width();
+            const double sy = image.height() / imageRect.height();
+            const QRect source = QRectF((visible.left() - imageRect.left()) * sx, (visible.top() - imageRect.top()) * sy,
+                                        visible.width() * sx, visible.height() * sy)
+                                     .toAlignedRect()
+                                     .intersected(image.rect());
+            const qreal scale = p.deviceTransform().m11() > 0 ? p.deviceTransform().m11() : 1.0;
+            const QImage part = image.copy(source).scaled(QSize(std::max(1, int(std::ceil(local.width() * scale))),
+                                                                std::max(1, int(std::ceil(local.height() * scale)))),
+                                                          Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            p.save();
+            p.setClipPath(ContinuousShape::rect(area, MediaThumbnail::cornerRadius), Qt::IntersectClip);
+            p.drawImage(local, part);
+            p.restore();
+        }
+        ContinuousShape::strokeInside(p, area, MediaThumbnail::cornerRadius, border, 1);
+    });
 }
 
-void paintQuotedText(QPainter &painter, const QRectF &frame, const QString &text)
+// A text post's words in the box `frame`: wrapped, from the top-left corner inside the padding,
+// cut by the box where they run on.
+void paintQuotedText(QPainter &painter, const QRectF &frame, const QString &text, const QColor &ink)
 {
     const QFont font = Tokens::Typography::reading.font();
     const QRectF area = frame.adjusted(MediaThumbnail::textInset, MediaThumbnail::textInset, -MediaThumbnail::textInset,
@@ -121,8 +118,6 @@ void paintQuotedText(QPainter &painter, const QRectF &frame, const QString &text
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
-    layout.setCacheEnabled(true);
-    const QFontMetricsF metrics(font);
     double y = 0;
     layout.beginLayout();
     for (;;) {
@@ -139,22 +134,54 @@ void paintQuotedText(QPainter &painter, const QRectF &frame, const QString &text
     layout.endLayout();
     painter.save();
     painter.setClipRect(frame, Qt::IntersectClip);
-    painter.setPen(Tokens::Colors::textSecondary());
+    painter.setPen(ink);
     layout.draw(&painter, area.topLeft());
     painter.restore();
 }
 
+// The progress badge of a download: its text over a track, on the scrim.
+void paintProgressBadge(QPainter &painter, const QRectF &badge, const QString &text, double fraction,
+                        const QColor &scrim, const QColor &accent)
+{
+    ContinuousShape::fill(painter, badge, MediaThumbnail::progressRadius, scrim);
+    const QRectF content = badge.adjusted(MediaThumbnail::markInset, MediaThumbnail::markInset,
+                                          -MediaThumbnail::markInset, -MediaThumbnail::markInset);
+    const QFont font = Tokens::Typography::monoSmall.font();
+    const QFontMetricsF metrics(font);
+    const double textHeight = std::ceil(metrics.height());
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    const QString shown = metrics.horizontalAdvance(text) <= content.width() + 0.5
+        ? text
+        : metrics.elidedText(text, Qt::ElideRight, std::max(0.0, content.width()));
+    painter.drawText(QPointF(content.left(), content.top() + metrics.ascent()), shown);
+    const QRectF track(content.left(), content.top() + textHeight + MediaThumbnail::progressSpacing, content.width(),
+                       MediaThumbnail::progressHeight);
+    if (track.width() > 0)
+        ProgressTrack::paint(painter, track, MediaThumbnail::progressHeight, fraction, accent);
+}
+
+void paintBadge(QPainter &painter, const QRectF &rect, const QString &text, const QString &symbol)
+{
+    PaintMemo::draw(painter, rect, QStringLiteral("thumbnail.badge|") + symbol + u'|' + text,
+                    [text, symbol](QPainter &p, const QRectF &area) { MediaBadge::paint(p, area, text, symbol); });
+}
+
 void paintArrow(QPainter &painter, const QRectF &circle, const QString &symbol, bool pressed)
 {
+    const QColor scrim = Tokens::Colors::scrim();
     painter.save();
     ControlState state;
     state.pressed = pressed;
     ControlPainting::applyPlainStyle(painter, state);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Tokens::Colors::scrim());
-    painter.drawEllipse(circle);
-    const double side = ControlPainting::symbolSide(11);
-    Symbols::paint(painter, centred(QSizeF(side, side), circle), symbol, Qt::white);
+    PaintMemo::draw(painter, circle, QStringLiteral("thumbnail.arrow|") + symbol + u'|' + colourKey(scrim),
+                    [symbol, scrim](QPainter &p, const QRectF &area) {
+                        p.setPen(Qt::NoPen);
+                        p.setBrush(scrim);
+                        p.drawEllipse(area);
+                        const double side = ControlPainting::symbolSide(11);
+                        Symbols::paint(p, centred(QSizeF(side, side), area), symbol, Qt::white);
+                    });
     painter.restore();
 }
 
@@ -369,11 +396,11 @@ MediaThumbnail::Layout MediaThumbnail::layout(const QRectF &rect, const ViewStat
     const QRectF inner = l.frame.adjusted(markInset, markInset, -markInset, -markInset);
     const std::int64_t own = state.page;
     if (const std::optional<QString> length = lengthText(own)) {
-        const QSizeF size = MediaBadge::size(*length, QStringLiteral("play.fill"));
+        const QSizeF size = badgeSize(*length, QStringLiteral("play.fill"));
         l.lengthBadge = QRectF(inner.right() - size.width(), inner.bottom() - size.height(), size.width(), size.height());
     }
     if (const std::optional<QString> counter = pageCounterText(own)) {
-        const QSizeF size = MediaBadge::size(*counter, QString());
+        const QSizeF size = badgeSize(*counter, QString());
         l.pageCounter = QRectF(inner.right() - size.width(), inner.top(), size.width(), size.height());
     }
     const CopyMark mark = copyMark();
@@ -405,51 +432,69 @@ void MediaThumbnail::paint(QPainter &painter, const QRectF &rect, const ViewStat
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
 
-    // The well behind everything but a keep-shape picture, which hugs its own frame.
-    if (!(withPicture && shownMode == Mode::keepShape))
-        WellStyle::well().fill(painter, l.frame, cornerRadius);
-
-    if (withPicture)
-        paintPicture(painter, l.frame, l.image, *picture);
-    else if (shownMode == Mode::quotedText)
-        paintQuotedText(painter, l.frame, quotedText());
-    else if (!l.symbol.isEmpty())
-        Symbols::paint(painter, l.symbol, glyph(state.page), Tokens::Colors::muted());
+    // Everything that looks the same from paint to paint is copied from a kept bitmap: a shelf
+    // repaints the same thumbnails on every scroll frame. The border lies at the edge, clear of
+    // the marks (inset by 8), so it is kept with the content under them.
+    const QColor border = Tokens::Colors::lineStrong();
+    if (withPicture) {
+        // A keep-shape picture hugs its own frame: no well behind it.
+        const QColor well = shownMode == Mode::keepShape ? QColor() : WellStyle::well().resolved();
+        paintPictureFrame(painter, l.frame, l.image, *picture, well, border);
+    } else {
+        const QColor well = WellStyle::well().resolved();
+        const QColor ink = shownMode == Mode::quotedText ? Tokens::Colors::textSecondary() : Tokens::Colors::muted();
+        const QString text = shownMode == Mode::quotedText ? quotedText() : QString();
+        const QString symbol = l.symbol.isEmpty() ? QString() : glyph(state.page);
+        const QRectF symbolRect = l.symbol.translated(-l.frame.topLeft());
+        const QString key = QStringLiteral("thumbnail.placeholder|%1|%2|%3|%4|%5,%6,%7|")
+                                .arg(colourKey(well), colourKey(border), colourKey(ink), symbol)
+                                .arg(symbolRect.x(), 0, 'f', 2)
+                                .arg(symbolRect.y(), 0, 'f', 2)
+                                .arg(symbolRect.width(), 0, 'f', 2) +
+                            text;
+        PaintMemo::draw(painter, l.frame, key, [&](QPainter &p, const QRectF &area) {
+            ContinuousShape::fill(p, area, cornerRadius, well);
+            if (!text.isEmpty())
+                paintQuotedText(p, area, text, ink);
+            else if (!symbol.isEmpty())
+                Symbols::paint(p, symbolRect, symbol, ink);
+            ContinuousShape::strokeInside(p, area, cornerRadius, border, 1);
+        });
+    }
 
     if (l.lengthBadge)
-        MediaBadge::paint(painter, *l.lengthBadge, *lengthText(state.page), QStringLiteral("play.fill"));
+        paintBadge(painter, *l.lengthBadge, *lengthText(state.page), QStringLiteral("play.fill"));
     if (l.pageCounter)
-        MediaBadge::paint(painter, *l.pageCounter, *pageCounterText(state.page), QString());
+        paintBadge(painter, *l.pageCounter, *pageCounterText(state.page), QString());
     if (l.copyBadge) {
         const CopyMark mark = copyMark();
         if (mark.kind == CopyMark::Kind::progress) {
-            ContinuousShape::fill(painter, *l.copyBadge, progressRadius, Tokens::Colors::scrim());
-            const QRectF content = l.copyBadge->adjusted(markInset, markInset, -markInset, -markInset);
-            const QFont font = Tokens::Typography::monoSmall.font();
-            const QFontMetricsF metrics(font);
-            const double textHeight = std::ceil(metrics.height());
-            painter.setFont(font);
-            painter.setPen(Qt::white);
-            const QString shown = metrics.horizontalAdvance(mark.text) <= content.width() + 0.5
-                ? mark.text
-                : metrics.elidedText(mark.text, Qt::ElideRight, std::max(0.0, content.width()));
-            painter.drawText(QPointF(content.left(), content.top() + metrics.ascent()), shown);
             // The track is drawn with the fraction clamped to 0...1: it never leaves the badge.
-            const QRectF track(content.left(), content.top() + textHeight + progressSpacing, content.width(),
-                               progressHeight);
-            if (track.width() > 0)
-                ProgressTrack::paint(painter, track, progressHeight, mark.fraction, Tokens::Colors::accent());
+            const double drawn = ControlPainting::drawableFraction(mark.fraction);
+            const QColor scrim = Tokens::Colors::scrim();
+            const QColor accent = Tokens::Colors::accent();
+            const QColor track = Tokens::Colors::lineStrong();
+            const QString key = QStringLiteral("thumbnail.progress|%1|%2|%3|%4|")
+                                    .arg(colourKey(scrim), colourKey(accent), colourKey(track))
+                                    .arg(drawn, 0, 'f', 4) +
+                                mark.text;
+            PaintMemo::draw(painter, *l.copyBadge, key, [mark, drawn, scrim, accent](QPainter &p, const QRectF &area) {
+                paintProgressBadge(p, area, mark.text, drawn, scrim, accent);
+            });
         } else {
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(Tokens::Colors::scrim());
-            painter.drawEllipse(*l.copyBadge);
-            const double side = ControlPainting::symbolSide(10);
-            Symbols::paint(painter, centred(QSizeF(side, side), *l.copyBadge), QStringLiteral("checkmark"),
-                           Tokens::Colors::ok());
+            const QColor scrim = Tokens::Colors::scrim();
+            const QColor ok = Tokens::Colors::ok();
+            PaintMemo::draw(painter, *l.copyBadge,
+                            QStringLiteral("thumbnail.check|") + colourKey(scrim) + u'|' + colourKey(ok),
+                            [scrim, ok](QPainter &p, const QRectF &area) {
+                                p.setPen(Qt::NoPen);
+                                p.setBrush(scrim);
+                                p.drawEllipse(area);
+                                const double side = ControlPainting::symbolSide(10);
+                                Symbols::paint(p, centred(QSizeF(side, side), area), QStringLiteral("checkmark"), ok);
+                            });
         }
     }
-
-    ContinuousShape::strokeInside(painter, l.frame, cornerRadius, Tokens::Colors::lineStrong(), 1);
 
     if (l.previous)
         paintArrow(painter, *l.previous, QStringLiteral("chevron.left"), state.pressedArrow == Hit::previous);
@@ -475,9 +520,5 @@ MediaThumbnail::Hit MediaThumbnail::hitTest(const QRectF &rect, const QPointF &p
         return Hit::next;
     return l.frame.contains(point) ? Hit::body : Hit::none;
 }
-
-int MediaThumbnail::scaledCacheCount() { return int(scaledPictures().count()); }
-
-void MediaThumbnail::clearScaledCache() { scaledPictures().clear(); }
 
 }  // namespace sw

@@ -164,11 +164,6 @@ public:
     // The arrows first (only while they show), then the thumbnail's whole frame.
     Hit hitTest(const QRectF &rect, const QPointF &point, const ViewState &state, const PicturePointer &picture) const;
 
-    // The scaled pictures kept for painting, so that a scroll frame draws each visible picture
-    // from a ready bitmap at its size.
-    static int scaledCacheCount();
-    static void clearScaledCache();
-
 private:
     std::optional<std::size_t> attachmentIndex(std::int64_t ownPage) const;
     bool hasPicture(const PicturePointer &picture) const;

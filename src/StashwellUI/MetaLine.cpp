@@ -2,6 +2,7 @@
 
 #include "ControlPainting.h"
 #include "Formatting.h"
+#include "PaintMemo.h"
 #include "StashwellUIStrings.h"
 #include "Symbols.h"
 #include "Tokens.h"
@@ -206,6 +207,17 @@ QList<MetaLine::Placed> MetaLine::layout(const QRectF &rect) const
 }
 
 void MetaLine::paint(QPainter &painter, const QRectF &rect) const
+{
+    if (rect.isEmpty())
+        return;
+    // The same line is painted on every scroll frame: drawn once for its texts, colours and size.
+    QString key = QStringLiteral("meta");
+    for (const Piece &piece : m_pieces)
+        key += u'|' + piece.symbol + u'|' + QString::number(color(piece.ink).rgba(), 16) + u'|' + piece.text;
+    PaintMemo::draw(painter, rect, key, [this](QPainter &p, const QRectF &area) { paintPieces(p, area); });
+}
+
+void MetaLine::paintPieces(QPainter &painter, const QRectF &rect) const
 {
     const QList<Placed> placed = layout(rect);
     if (placed.isEmpty())

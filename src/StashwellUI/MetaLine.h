@@ -80,6 +80,7 @@ public:
 
 private:
     double pieceWidth(const Piece &piece) const;
+    void paintPieces(QPainter &painter, const QRectF &rect) const;
 
     QList<Piece> m_pieces;
     QFont m_font;

@@ -1,0 +1,123 @@
+#include "PaintMemo.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+using namespace sw;
+
+namespace {
+
+// A look with an antialiased edge and a hard one, so that a copy that is off by a pixel shows.
+void paintLook(QPainter &painter, const QRectF &area)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(QRectF(area.left(), area.top(), area.width() / 2, area.height()), QColor(200, 30, 30));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(20, 20, 180, 200));
+    painter.drawEllipse(area.adjusted(2, 2, -2, -2));
+}
+
+QImage canvas(double dpr)
+{
+    QImage image(int(80 * dpr), int(60 * dpr), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+}  // namespace
+
+class TestPaintMemo : public QObject {
+    Q_OBJECT
+private slots:
+    void copyMatchesDirectPainting_data();
+    void copyMatchesDirectPainting();
+    void paintsOncePerKeyAndSize();
+    void transformedPaintingIsDirect();
+    void emptyOrEndlessRectanglesDrawNothing();
+};
+
+void TestPaintMemo::copyMatchesDirectPainting_data()
+{
+    QTest::addColumn<double>("dpr");
+    QTest::addColumn<QRectF>("rect");
+    QTest::newRow("whole pixels") << 1.0 << QRectF(10, 8, 40, 30);
+    QTest::newRow("twice the resolution") << 2.0 << QRectF(10, 8, 40, 30);
+    QTest::newRow("half pixels at twice the resolution") << 2.0 << QRectF(10.5, 8.5, 40, 30);
+}
+
+void TestPaintMemo::copyMatchesDirectPainting()
+{
+    QFETCH(double, dpr);
+    QFETCH(QRectF, rect);
+    PaintMemo::clear();
+    QImage direct = canvas(dpr);
+    {
+        QPainter painter(&direct);
+        painter.translate(rect.topLeft());
+        paintLook(painter, QRectF(QPointF(0, 0), rect.size()));
+    }
+    QImage copied = canvas(dpr);
+    {
+        QPainter painter(&copied);
+        PaintMemo::draw(painter, rect, QStringLiteral("look"), paintLook);
+    }
+    QCOMPARE(copied, direct);
+    // The second paint copies the kept bitmap and gives the same picture.
+    QImage again = canvas(dpr);
+    {
+        QPainter painter(&again);
+        PaintMemo::draw(painter, rect, QStringLiteral("look"), [](QPainter &, const QRectF &) {});
+    }
+    QCOMPARE(again, direct);
+}
+
+void TestPaintMemo::paintsOncePerKeyAndSize()
+{
+    PaintMemo::clear();
+    int calls = 0;
+    const auto counting = [&calls](QPainter &painter, const QRectF &area) {
+        ++calls;
+        paintLook(painter, area);
+    };
+    QImage image = canvas(1);
+    QPainter painter(&image);
+    PaintMemo::draw(painter, QRectF(0, 0, 20, 20), QStringLiteral("a"), counting);
+    PaintMemo::draw(painter, QRectF(30, 30, 20, 20), QStringLiteral("a"), counting);
+    QCOMPARE(calls, 1);
+    PaintMemo::draw(painter, QRectF(0, 0, 21, 20), QStringLiteral("a"), counting);   // another size
+    PaintMemo::draw(painter, QRectF(0, 0, 20, 20), QStringLiteral("b"), counting);   // another key
+    QCOMPARE(calls, 3);
+    QCOMPARE(PaintMemo::count(), 3);
+    PaintMemo::clear();
+    QCOMPARE(PaintMemo::count(), 0);
+}
+
+void TestPaintMemo::transformedPaintingIsDirect()
+{
+    PaintMemo::clear();
+    int calls = 0;
+    QImage image = canvas(1);
+    QPainter painter(&image);
+    painter.rotate(10);
+    for (int i = 0; i < 2; ++i)
+        PaintMemo::draw(painter, QRectF(10, 10, 20, 20), QStringLiteral("r"), [&calls](QPainter &, const QRectF &) { ++calls; });
+    QCOMPARE(calls, 2);
+    QCOMPARE(PaintMemo::count(), 0);
+}
+
+void TestPaintMemo::emptyOrEndlessRectanglesDrawNothing()
+{
+    int calls = 0;
+    const auto counting = [&calls](QPainter &, const QRectF &) { ++calls; };
+    QImage image = canvas(1);
+    QPainter painter(&image);
+    PaintMemo::draw(painter, QRectF(0, 0, 0, 10), QStringLiteral("e"), counting);
+    PaintMemo::draw(painter, QRectF(0, 0, -5, 10), QStringLiteral("e"), counting);
+    PaintMemo::draw(painter, QRectF(0, 0, qInf(), 10), QStringLiteral("e"), counting);
+    QCOMPARE(calls, 0);
+}
+
+QTEST_MAIN(TestPaintMemo)
+#include "tst_paintmemo.moc"
