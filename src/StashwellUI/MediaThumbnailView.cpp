@@ -59,6 +59,9 @@ void MediaThumbnailView::pictureChanged()
 {
     const std::optional<PictureKey> key = m_thumbnail.pictureKey(m_state.page);
     m_image->setSource(key ? std::optional<Url>(key->url) : std::nullopt, key ? key->maxPixels : 0);
+    // The picture is decoration; what assistive technologies read is the state of the copy
+    // ("3 of 7 bytes", "on this computer") where the mark shows one.
+    setAccessibleDescription(m_thumbnail.copyMark().accessibleText);
     update();
 }
 

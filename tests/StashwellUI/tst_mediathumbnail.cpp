@@ -115,6 +115,7 @@ private slots:
     void hitTest();
     void viewTapsAndTurnsPages();
     void viewsOfOneSaveShareTheirPage();
+    void viewReadsOutTheCopy();
     void viewResetsItsPageForAnotherPost();
     void feedLoadsOnceAndRepaints();
     void gallery_data();
@@ -682,6 +683,18 @@ void TestMediaThumbnail::viewsOfOneSaveShareTheirPage()
     auto *rebuilt = new MediaThumbnailView(pagedThumbnail(3, images(3)), &window);
     QCOMPARE(rebuilt->currentPage(), 2);
     delete elsewhere;
+}
+
+void TestMediaThumbnail::viewReadsOutTheCopy()
+{
+    MediaThumbnailView view(pagedThumbnail(1, {video()}, 150, 1, LocalCopy::downloading(3, 7)));
+    QAccessibleInterface *iface = test::accessibleOf(&view);
+    QVERIFY(iface);
+    QCOMPARE(iface->text(QAccessible::Description), StashwellUIStrings::mediaBytesProgress(3, 7));
+    view.setThumbnail(pagedThumbnail(1, {video()}, 150, 1, LocalCopy::onThisMac({})));
+    QCOMPARE(iface->text(QAccessible::Description), StashwellUIStrings::mediaOnThisMac());
+    view.setThumbnail(pagedThumbnail(1, {video()}, 150, 1, LocalCopy::linkOnly()));
+    QCOMPARE(iface->text(QAccessible::Description), QString());
 }
 
 void TestMediaThumbnail::viewResetsItsPageForAnotherPost()
