@@ -3,9 +3,10 @@
 //
 // A download run is one accepted plan of one link, and the run object itself is its token: the
 // Curator keeps the run that owns each link's copy under way, and a run acts on the copy only
-// while it is that owner. When the copy is let go meanwhile (the local copy removed, the trash emptied, the
-// library restored), the run stops its transfer at once and deletes the files it had finished,
-// so an old run can never touch a newer copy of the same link nor leave files nobody lists.
+// while it is that owner. When the copy is let go meanwhile (the local copy removed, the trash
+// emptied, the library restored), the run stops its transfer at once and deletes the files it
+// had finished, so an old run can never touch a newer copy of the same link nor leave files that
+// nobody lists.
 
 #include "Curator.h"
 
@@ -32,7 +33,7 @@ struct Curator::DownloadRun {
 struct Curator::FileOutcome {
     enum class Kind { arrived, failed, letGo };
     Kind kind = Kind::failed;
-    std::int64_t bytes = 0;                              // arrived: the file's size
+    std::int64_t bytes = 0;                                   // arrived: the file's size
     DownloadFailure failure = DownloadFailure::unreachable;   // failed: why
 };
 
