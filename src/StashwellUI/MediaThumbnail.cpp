@@ -190,6 +190,7 @@ void paintArrow(QPainter &painter, const QRectF &circle, const QString &symbol, 
 MediaThumbnail::MediaThumbnail(Post post, LocalCopy copy, double height, bool keepsShape)
     : m_post(std::move(post)), m_copy(std::move(copy)), m_height(height), m_keepsShape(keepsShape)
 {
+    m_copyMark = makeCopyMark();
 }
 
 MediaThumbnail::MediaThumbnail(const ShelfItem &item, double height, bool keepsShape, bool fitsWhole, bool pages,
@@ -201,6 +202,7 @@ MediaThumbnail::MediaThumbnail(const ShelfItem &item, double height, bool keepsS
         m_pictures = item.pictures();
     else
         m_pictures = {item.cover()};
+    m_copyMark = makeCopyMark();
 }
 
 bool MediaThumbnail::usesSharedPage() const { return m_pages && m_paging && m_id; }
@@ -316,7 +318,7 @@ std::optional<QString> MediaThumbnail::pageCounterText(std::int64_t ownPage) con
     return QString::number(currentPage(ownPage) + 1) + u'/' + QString::number(qulonglong(m_post.attachments.size()));
 }
 
-MediaThumbnail::CopyMark MediaThumbnail::copyMark() const
+MediaThumbnail::CopyMark MediaThumbnail::makeCopyMark() const
 {
     CopyMark mark;
     if (!(m_height >= detailHeight))
@@ -403,7 +405,7 @@ MediaThumbnail::Layout MediaThumbnail::layout(const QRectF &rect, const ViewStat
         const QSizeF size = badgeSize(*counter, QString());
         l.pageCounter = QRectF(inner.right() - size.width(), inner.top(), size.width(), size.height());
     }
-    const CopyMark mark = copyMark();
+    const CopyMark &mark = m_copyMark;
     if (mark.kind == CopyMark::Kind::progress) {
         const double text = std::ceil(QFontMetricsF(Tokens::Typography::monoSmall.font()).height());
         const double height = markInset + text + progressSpacing + progressHeight + markInset;
@@ -467,7 +469,7 @@ void MediaThumbnail::paint(QPainter &painter, const QRectF &rect, const ViewStat
     if (l.pageCounter)
         paintBadge(painter, *l.pageCounter, *pageCounterText(state.page), QString());
     if (l.copyBadge) {
-        const CopyMark mark = copyMark();
+        const CopyMark &mark = m_copyMark;
         if (mark.kind == CopyMark::Kind::progress) {
             // The track is drawn with the fraction clamped to 0...1: it never leaves the badge.
             const double drawn = ControlPainting::drawableFraction(mark.fraction);

@@ -132,7 +132,7 @@ public:
         double fraction = 0;      // progress: received ÷ total, 1 for a total of 0 (not clamped)
         QString accessibleText;   // "media.bytesProgress" or "media.onThisMac"
     };
-    CopyMark copyMark() const;
+    const CopyMark &copyMark() const { return m_copyMark; }
     // The hover arrows: paging and arrows on, the pointer over it, 2 or more pictures, and at
     // least the detail height.
     bool showsArrows(bool hovering) const;
@@ -165,6 +165,7 @@ public:
     Hit hitTest(const QRectF &rect, const QPointF &point, const ViewState &state, const PicturePointer &picture) const;
 
 private:
+    CopyMark makeCopyMark() const;
     std::optional<std::size_t> attachmentIndex(std::int64_t ownPage) const;
     bool hasPicture(const PicturePointer &picture) const;
 
@@ -178,6 +179,7 @@ private:
     bool m_arrows = true;
     std::optional<Save::ID> m_id;
     Paging *m_paging = nullptr;
+    CopyMark m_copyMark;   // worked out once: the copy does not change
 };
 
 }  // namespace sw
