@@ -79,7 +79,14 @@ public:
     std::vector<std::optional<Url>> pictures() const;
 
     void setQuality(Quality quality) { m_quality = quality; }
-    void setCover(std::optional<Url> cover) { m_cover = std::move(cover); }
+    // The pictures were worked out with the cover the item was built with; a cover set later
+    // leaves them as they were.
+    void setCover(std::optional<Url> cover)
+    {
+        if (!m_pictures)
+            m_pictures = pictures();
+        m_cover = std::move(cover);
+    }
     void setPictures(std::vector<std::optional<Url>> pictures) { m_pictures = std::move(pictures); }
 
     // The first rule that applies: a trashed save is restored; a post without attachments is

@@ -439,8 +439,9 @@ void TestShelf::settersReplaceWhatTheItemWorksOut()
     item.setCover(std::nullopt);
     QCOMPARE(item.cover(), std::nullopt);
     QVERIFY(item != *built);
-    // Worked-out pictures follow the cover set by hand; pictures set by hand stay as set.
-    QCOMPARE(pictureTexts(item), (QStringList{QStringLiteral("-"), QStringLiteral("https://pbs.example.com/a.jpg")}));
+    // The pictures stay those the item was built with: the cover it had for the video, the
+    // image's own address; pictures set by hand stay as set.
+    QCOMPARE(pictureTexts(item), (QStringList{QStringLiteral("https://pbs.example.com/p.png"), QStringLiteral("https://pbs.example.com/a.jpg")}));
     item.setPictures({url(QStringLiteral("https://other.example/x.png"))});
     QCOMPARE(pictureTexts(item), QStringList{QStringLiteral("https://other.example/x.png")});
     item.setQuality(Quality::hd);
