@@ -294,10 +294,9 @@ QList<Save> Library::filed(const Collection::ID &in) const
 
 QList<Save> Library::live(const Handle &by) const
 {
-    const QString wanted = by.lowercased();
-    return select(saves, [&wanted](const Save &s) {
-        return !s.isTrashed() && s.post().author.handle.lowercased() == wanted;
-    });
+    // Handle equality: the lowercased names compare under canonical equivalence, so a name
+    // written with composed and with decomposed accents is one author.
+    return select(saves, [&by](const Save &s) { return !s.isTrashed() && s.post().author.handle == by; });
 }
 
 QList<Save> Library::live(Kind of) const
@@ -320,12 +319,12 @@ QList<Author> Library::topAuthors(qsizetype limit) const
     // Entries in the order their handles are first met, so that full ties come out the same way
     // every time.
     QList<Entry> entries;
-    QHash<QString, qsizetype> byHandle;   // lowercased handle name -> entry
+    QHash<Handle, qsizetype> byHandle;   // handle equality: lowercased, canonically equivalent
     for (const Save &s : saves) {
         if (s.isTrashed() || !s.post().link.isX())
             continue;
         const Author &author = s.post().author;
-        const QString key = author.handle.lowercased();
+        const Handle &key = author.handle;
         auto found = byHandle.constFind(key);
         qsizetype index;
         if (found == byHandle.cend()) {

@@ -65,6 +65,8 @@ private slots:
     void topAuthors_data();
     void topAuthors();
     void topAuthorsFoldsHandleCase();
+    void handlesCompareUnderCanonicalEquivalence_data();
+    void handlesCompareUnderCanonicalEquivalence();
 };
 
 void TestLibraryQueries::filters_data()
@@ -227,6 +229,36 @@ void TestLibraryQueries::topAuthorsFoldsHandleCase()
     QCOMPARE(sample.at(0).name, QStringLiteral("Ann Five"));
     QCOMPARE(sample.at(1).handle.name, QStringLiteral("bob"));
     QCOMPARE(sample.at(2).handle.name, QStringLiteral("cid"));
+}
+
+void TestLibraryQueries::handlesCompareUnderCanonicalEquivalence_data()
+{
+    // Two saves by one author whose handle is written once with a composed and once with a
+    // decomposed accent, beside a save by another author.
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("asked");
+    QTest::newRow("composed, then decomposed") << QStringLiteral("Jos\u00e9") << QStringLiteral("jose\u0301")
+                                               << QStringLiteral("JOS\u00c9");
+    QTest::newRow("decomposed, then composed") << QStringLiteral("Jose\u0301") << QStringLiteral("jos\u00e9")
+                                               << QStringLiteral("jose\u0301");
+    QTest::newRow("Kelvin sign and K") << QStringLiteral("\u212Aai") << QStringLiteral("kai") << QStringLiteral("KAI");
+}
+
+void TestLibraryQueries::handlesCompareUnderCanonicalEquivalence()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, asked);
+    QVERIFY(Handle{first} == Handle{second});
+    Library library;
+    library.saves.append(Save(saveId(1), xPost(first, QStringLiteral("1")), Date{30}));
+    library.saves.append(Save(saveId(2), xPost(QStringLiteral("other"), QStringLiteral("2")), Date{20}));
+    library.saves.append(Save(saveId(3), xPost(second, QStringLiteral("3")), Date{10}));
+    QCOMPARE(idsOf(library.live(Handle{asked})), ids({1, 3}));
+    const QList<Author> top = library.topAuthors(3);
+    QCOMPARE(top.size(), 2);
+    QCOMPARE(top.at(0).handle.name, second);   // one entry of two saves, with the last author record
 }
 
 QTEST_APPLESS_MAIN(TestLibraryQueries)
