@@ -2,6 +2,7 @@
 
 #include "Theme.h"
 
+#include <QFocusEvent>
 #include <QHoverEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -60,6 +61,12 @@ bool Pressable::event(QEvent *event)
         setHovered(false);
         update();
         break;
+    case QEvent::FocusOut:
+        // QAbstractButton lets go of a press when the focus leaves; a Return held meanwhile must
+        // not click when its release reaches this control later.
+        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            m_returnDown = false;
+        break;
     default:
         break;
     }
@@ -68,7 +75,9 @@ bool Pressable::event(QEvent *event)
 
 void Pressable::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+    // The number pad's Enter arrives with the keypad modifier; that one alone still presses.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
         if (!event->isAutoRepeat()) {
             m_returnDown = true;
             setDown(true);

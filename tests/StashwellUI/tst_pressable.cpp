@@ -37,6 +37,7 @@ private slots:
     void pressesInsideTheShapeOnly();
     void keys_data();
     void keys();
+    void returnHeldWhileFocusLeftDoesNotClick();
     void disabledEmitsNothing();
     void hoverFollowsTheShape();
     void accessibility();
@@ -66,24 +67,53 @@ void TestPressable::pressesInsideTheShapeOnly()
 void TestPressable::keys_data()
 {
     QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
     QTest::addColumn<int>("clicks");
-    QTest::newRow("space") << int(Qt::Key_Space) << 1;
-    QTest::newRow("return") << int(Qt::Key_Return) << 1;
-    QTest::newRow("enter") << int(Qt::Key_Enter) << 1;
-    QTest::newRow("escape") << int(Qt::Key_Escape) << 0;
-    QTest::newRow("letter") << int(Qt::Key_A) << 0;
+    QTest::newRow("space") << int(Qt::Key_Space) << int(Qt::NoModifier) << 1;
+    QTest::newRow("return") << int(Qt::Key_Return) << int(Qt::NoModifier) << 1;
+    QTest::newRow("enter") << int(Qt::Key_Enter) << int(Qt::NoModifier) << 1;
+    // The Enter key of the number pad always arrives with the keypad modifier.
+    QTest::newRow("enter on the keypad") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << 1;
+    QTest::newRow("ctrl+return") << int(Qt::Key_Return) << int(Qt::ControlModifier) << 0;
+    QTest::newRow("escape") << int(Qt::Key_Escape) << int(Qt::NoModifier) << 0;
+    QTest::newRow("letter") << int(Qt::Key_A) << int(Qt::NoModifier) << 0;
 }
 
 void TestPressable::keys()
 {
     QFETCH(int, key);
+    QFETCH(int, modifiers);
     QFETCH(int, clicks);
     Probe probe;
     QVERIFY(test::showWidget(probe));
     probe.setFocus();
     QSignalSpy clicked(&probe, &QAbstractButton::clicked);
-    QTest::keyClick(&probe, Qt::Key(key));
+    QTest::keyClick(&probe, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(clicked.count(), clicks);
+}
+
+void TestPressable::returnHeldWhileFocusLeftDoesNotClick()
+{
+    QWidget window;
+    auto *probe = new Probe;
+    probe->setParent(&window);
+    auto *other = new Probe;
+    other->setParent(&window);
+    other->move(0, 40);
+    QVERIFY(test::showWidget(window));
+    probe->setFocus();
+    QSignalSpy clicked(probe, &QAbstractButton::clicked);
+    QTest::keyPress(probe, Qt::Key_Return);
+    QVERIFY(probe->isDown());
+    other->setFocus();
+    QVERIFY(!probe->isDown());
+    // Focus comes back while the key is still held; its release is no press of this control.
+    probe->setFocus();
+    QTest::keyRelease(probe, Qt::Key_Return);
+    QCOMPARE(clicked.count(), 0);
+    // A whole press afterwards still clicks once.
+    QTest::keyClick(probe, Qt::Key_Return);
+    QCOMPARE(clicked.count(), 1);
 }
 
 void TestPressable::disabledEmitsNothing()
