@@ -4,6 +4,98 @@ namespace sw {
 
 Url::Url(const QUrl &url) : m_url(url), m_text(url.toString(QUrl::FullyEncoded)) {}
 
+QUrl Url::qurl() const
+{
+    if (!m_url.isEmpty() || m_text.isEmpty())
+        return m_url;
+    return QUrl(m_text, QUrl::TolerantMode);
+}
+
+namespace {
+
+constexpr bool isLowerAlpha(char c) { return c >= 'a' && c <= 'z'; }
+constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool isUpperHex(char c) { return isDigit(c) || (c >= 'A' && c <= 'F'); }
+constexpr int hexValue(char c) { return isDigit(c) ? c - '0' : c - 'A' + 10; }
+// Characters QUrl leaves as they are in a path or a query of the fully encoded form.
+constexpr bool isPlainPathChar(char c)
+{
+    if (isLowerAlpha(c) || isDigit(c) || (c >= 'A' && c <= 'Z'))
+        return true;
+    switch (c) {
+    case '-': case '.': case '_': case '~':                                   // unreserved
+    case '!': case '$': case '&': case '\'': case '(': case ')': case '*':     // sub-delims
+    case '+': case ',': case ';': case '=':
+    case ':': case '@': case '/':
+        return true;
+    default:
+        return false;
+    }
+}
+// Bytes that QUrl writes as themselves when they come escaped, so an escape of one changes.
+constexpr bool isUnreservedByte(int b)
+{
+    return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || b == '-' || b == '.'
+           || b == '_' || b == '~';
+}
+
+}  // namespace
+
+bool Url::isPlainlyCanonical(std::string_view t)
+{
+    std::size_t i = 0;
+    const std::size_t n = t.size();
+    // Scheme: a lowercase letter, then lowercase letters, digits, "+", "-", ".".
+    if (n == 0 || !isLowerAlpha(t[0]))
+        return false;
+    while (i < n && (isLowerAlpha(t[i]) || isDigit(t[i]) || t[i] == '+' || t[i] == '-' || t[i] == '.'))
+        ++i;
+    if (t.substr(i, 3) != "://")
+        return false;
+    i += 3;
+    // Host: labels of 1 to 63 lowercase letters, digits and inner hyphens, none beginning with
+    // "xn--" (internationalised names are checked and rewritten by QUrl); the last label begins
+    // with a letter, so that the host is never read as an IPv4 address.
+    bool lastLabelStartsWithLetter = false;
+    for (;;) {
+        const std::size_t start = i;
+        while (i < n && (isLowerAlpha(t[i]) || isDigit(t[i]) || t[i] == '-'))
+            ++i;
+        const std::size_t length = i - start;
+        if (length == 0 || length > 63 || t[start] == '-' || t[i - 1] == '-')
+            return false;
+        if (t.substr(start, 4) == "xn--")
+            return false;
+        lastLabelStartsWithLetter = isLowerAlpha(t[start]);
+        if (i < n && t[i] == '.') {
+            ++i;
+            continue;
+        }
+        break;
+    }
+    if (!lastLabelStartsWithLetter)
+        return false;
+    if (i < n && t[i] != '/' && t[i] != '?')
+        return false;   // a port, a user, a fragment or anything else
+    // Path, then an optional query ("?" may stand in both): plain characters and escapes that
+    // stay escaped.
+    while (i < n) {
+        const char c = t[i];
+        if (c == '%') {
+            if (i + 2 >= n || !isUpperHex(t[i + 1]) || !isUpperHex(t[i + 2]))
+                return false;
+            if (isUnreservedByte(hexValue(t[i + 1]) * 16 + hexValue(t[i + 2])))
+                return false;
+            i += 3;
+            continue;
+        }
+        if (c != '?' && !isPlainPathChar(c))
+            return false;
+        ++i;
+    }
+    return true;
+}
+
 std::optional<Url> Url::parse(const QString &text)
 {
     if (text.isEmpty())
@@ -35,12 +127,12 @@ QString Url::QueryItem::decodedName() const
 
 QString Url::scheme() const
 {
-    return m_url.scheme();
+    return qurl().scheme();
 }
 
 std::optional<QString> Url::host() const
 {
-    const QString h = m_url.host(QUrl::FullyEncoded);
+    const QString h = qurl().host(QUrl::FullyEncoded);
     if (h.isEmpty())
         return std::nullopt;
     return h;
@@ -48,7 +140,7 @@ std::optional<QString> Url::host() const
 
 std::optional<int> Url::port() const
 {
-    const int p = m_url.port();
+    const int p = qurl().port();
     if (p < 0)
         return std::nullopt;
     return p;
@@ -57,7 +149,7 @@ std::optional<int> Url::port() const
 QStringList Url::pathSegments() const
 {
     // Split the encoded path first, so that an encoded "/" stays inside its segment.
-    const QString encoded = m_url.path(QUrl::FullyEncoded);
+    const QString encoded = qurl().path(QUrl::FullyEncoded);
     QStringList out;
     for (const QString &segment : encoded.split(u'/', Qt::SkipEmptyParts))
         out.append(QUrl::fromPercentEncoding(segment.toUtf8()));
@@ -66,14 +158,15 @@ QStringList Url::pathSegments() const
 
 QString Url::path() const
 {
-    return m_url.path(QUrl::FullyEncoded);
+    return qurl().path(QUrl::FullyEncoded);
 }
 
 std::optional<QString> Url::query() const
 {
-    if (!m_url.hasQuery())
+    const QUrl u = qurl();
+    if (!u.hasQuery())
         return std::nullopt;
-    return m_url.query(QUrl::FullyEncoded);
+    return u.query(QUrl::FullyEncoded);
 }
 
 std::vector<Url::QueryItem> Url::queryItems() const
@@ -94,9 +187,10 @@ std::vector<Url::QueryItem> Url::queryItems() const
 
 std::optional<QString> Url::fragment() const
 {
-    if (!m_url.hasFragment())
+    const QUrl u = qurl();
+    if (!u.hasFragment())
         return std::nullopt;
-    return m_url.fragment(QUrl::FullyEncoded);
+    return u.fragment(QUrl::FullyEncoded);
 }
 
 Url Url::withQueryItems(const std::vector<QueryItem> &items) const
@@ -114,28 +208,28 @@ Url Url::withQueryItems(const std::vector<QueryItem> &items) const
             q.append(*item.value);
         }
     }
-    QUrl u = m_url;
+    QUrl u = qurl();
     u.setQuery(q, QUrl::TolerantMode);
     return fromQUrl(u);
 }
 
 Url Url::withoutQuery() const
 {
-    QUrl u = m_url;
+    QUrl u = qurl();
     u.setQuery(QString());
     return fromQUrl(u);
 }
 
 Url Url::withoutFragment() const
 {
-    QUrl u = m_url;
+    QUrl u = qurl();
     u.setFragment(QString());
     return fromQUrl(u);
 }
 
 Url Url::withHost(const QString &host) const
 {
-    QUrl u = m_url;
+    QUrl u = qurl();
     u.setHost(host, QUrl::TolerantMode);
     if (!u.isValid())
         return *this;
@@ -147,7 +241,7 @@ std::optional<Url> Url::resolved(const QString &reference) const
     const QUrl ref(reference, QUrl::TolerantMode);
     if (!ref.isValid())
         return std::nullopt;
-    const QUrl result = m_url.resolved(ref);
+    const QUrl result = qurl().resolved(ref);
     if (!result.isValid() || result.isEmpty())
         return std::nullopt;
     return Url(result);
@@ -155,13 +249,16 @@ std::optional<Url> Url::resolved(const QString &reference) const
 
 bool Url::isHttp() const
 {
-    const QString s = m_url.scheme().toLower();
+    const QString s = qurl().scheme().toLower();
     return s == u"http" || s == u"https";
 }
 
 Url Url::fromJson(const JsonNode &node)
 {
-    auto url = parse(node.string());
+    const std::string_view text = node.stringView();
+    if (isPlainlyCanonical(text))
+        return Url(QString::fromLatin1(text.data(), qsizetype(text.size())));
+    auto url = parse(QString::fromUtf8(text.data(), qsizetype(text.size())));
     if (!url)
         throw JsonError("Invalid URL string.");
     return *url;

@@ -2,6 +2,11 @@
 
 // A URL as the model keeps it: always held, written and compared as its absolute text in the
 // fully encoded form (QUrl::FullyEncoded). An empty Url is "no URL".
+//
+// A library holds hundreds of thousands of URLs and reads them all at every start. A text read
+// from the archive that is plainly already in the fully encoded form (see isPlainlyCanonical) is
+// kept as its text alone, without the parsed QUrl, which is made again when a component is asked
+// for: such a text is known to parse, and to give itself back.
 
 #include "Json.h"
 
@@ -13,6 +18,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace sw {
@@ -42,7 +48,7 @@ public:
     bool isEmpty() const { return m_text.isEmpty(); }
     // The absolute text (fully encoded).
     const QString &text() const { return m_text; }
-    QUrl qurl() const { return m_url; }
+    QUrl qurl() const;
 
     // As written (QUrl keeps schemes lowercase); empty when there is none.
     QString scheme() const;
@@ -67,8 +73,8 @@ public:
     // A reference (absolute or relative) resolved against this URL; none when it forms no URL.
     std::optional<Url> resolved(const QString &reference) const;
 
-    bool isLocalFile() const { return m_url.isLocalFile(); }
-    QString toLocalFile() const { return m_url.toLocalFile(); }
+    bool isLocalFile() const { return qurl().isLocalFile(); }
+    QString toLocalFile() const { return qurl().toLocalFile(); }
     // True for "http" and "https" (any case).
     bool isHttp() const;
 
@@ -79,9 +85,18 @@ public:
     JsonValue toJson() const { return JsonValue(m_text); }
     static Url fromJson(const JsonNode &node);
 
+    // True for an ASCII text that QUrl reads as a valid URL and writes back unchanged in the fully
+    // encoded form, recognised without parsing it: a lowercase scheme, "://", a host of lowercase
+    // letters, digits and inner hyphens (no IP address, no internationalised label, no port, no
+    // user), then a path and a query of characters that need no encoding and upper-case escapes
+    // of bytes that must stay escaped; no fragment. Anything else may still be a URL; it is
+    // simply parsed.
+    static bool isPlainlyCanonical(std::string_view text);
+
 private:
     explicit Url(const QUrl &url);
-    QUrl m_url;
+    explicit Url(QString canonicalText) : m_text(std::move(canonicalText)) {}
+    QUrl m_url;        // empty when the text alone is kept
     QString m_text;
 };
 

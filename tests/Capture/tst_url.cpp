@@ -1,5 +1,6 @@
 #include "Url.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace sw;
@@ -19,6 +20,11 @@ private slots:
     void resolving_data();
     void resolving();
     void json();
+    void plainlyCanonical_data();
+    void plainlyCanonical();
+    void plainlyCanonicalTextsRoundTrip();
+    void archiveTextsKeepTheirComponents_data();
+    void archiveTextsKeepTheirComponents();
 };
 
 void TestUrl::parse_data()
@@ -188,6 +194,136 @@ void TestUrl::json()
         JsonDocument d{std::string(bad)};
         QVERIFY_THROWS_EXCEPTION(JsonError, Url::fromJson(d.root()));
     }
+}
+
+// The texts recognised without parsing must be exactly texts that QUrl reads as valid and writes
+// back unchanged; the rest go through QUrl.
+void TestUrl::plainlyCanonical_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("plain");
+    QTest::newRow("status address") << "https://x.com/ann/status/123" << true;
+    QTest::newRow("query with delimiters") << "https://a.example.com/p?x=1&y=%2F%3F%23;z" << true;
+    QTest::newRow("sub-delimiters and colons") << "https://a.com/!$&'()*+,;=:@/~_.-" << true;
+    QTest::newRow("escaped UTF-8") << "https://a.com/caf%C3%A9" << true;
+    QTest::newRow("host only") << "https://a.com" << true;
+    QTest::newRow("question marks") << "https://a.com/x?y?z" << true;
+    QTest::newRow("hyphen inside a label") << "https://a-b.c-d.org/" << true;
+    QTest::newRow("upper-case host") << "https://A.com/" << false;
+    QTest::newRow("upper-case scheme") << "HTTPS://a.com/" << false;
+    QTest::newRow("lower-case escape") << "https://a.com/%c3%a9" << false;
+    QTest::newRow("escaped unreserved letter") << "https://a.com/%41" << false;
+    QTest::newRow("escaped tilde") << "https://a.com/%7E" << false;
+    QTest::newRow("space") << "https://a.com/a b" << false;
+    QTest::newRow("brace") << "https://a.com/{" << false;
+    QTest::newRow("lone percent") << "https://a.com/100%" << false;
+    QTest::newRow("fragment") << "https://a.com/a#b" << false;
+    QTest::newRow("port") << "https://a.com:8080/" << false;
+    QTest::newRow("user") << "https://u@a.com/" << false;
+    QTest::newRow("IPv4 host") << "https://1.2.3.4/" << false;
+    QTest::newRow("IPv6 host") << "https://[::1]/" << false;
+    QTest::newRow("internationalised label") << "https://xn--bcher-kva.de/" << false;
+    QTest::newRow("empty label") << "https://a..com/" << false;
+    QTest::newRow("trailing dot") << "https://a.com./" << false;
+    QTest::newRow("leading hyphen") << "https://-a.com/" << false;
+    QTest::newRow("trailing hyphen") << "https://a-.com/" << false;
+    QTest::newRow("label too long") << "https://" + QString(64, u'a') + ".com/" << false;
+    QTest::newRow("longest label") << "https://" + QString(63, u'a') + ".com/" << true;
+    QTest::newRow("underscore in host") << "https://a_b.com/" << false;
+    QTest::newRow("no host") << "file:///tmp/a" << false;
+    QTest::newRow("relative") << "a.com/x" << false;
+    QTest::newRow("non-ASCII") << QStringLiteral("https://a.com/caf\u00e9") << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestUrl::plainlyCanonical()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, plain);
+    const QByteArray utf8 = text.toUtf8();
+    QCOMPARE(Url::isPlainlyCanonical(std::string_view(utf8.constData(), std::size_t(utf8.size()))), plain);
+    if (plain) {
+        const QUrl parsed(text, QUrl::TolerantMode);
+        QVERIFY(parsed.isValid());
+        QCOMPARE(parsed.toString(QUrl::FullyEncoded), text);
+    }
+}
+
+// Random texts built mostly from the pieces the recogniser accepts, with every byte escaped now
+// and then and a stray character here and there: whatever it accepts, QUrl must read as a valid
+// URL and write back unchanged.
+void TestUrl::plainlyCanonicalTextsRoundTrip()
+{
+    QRandomGenerator random(20240611);
+    const QByteArray hostChars = "abcdefghz0189-";
+    const QByteArray pathChars = "abcXYZ059-._~!$&'()*+,;=:@/?";
+    const QByteArray strays = " \"#%<>[]\\^`{|}\x7f";
+    int accepted = 0;
+    for (int round = 0; round < 20000; ++round) {
+        QByteArray text = random.bounded(8) == 0 ? "h.t+t-p://" : "https://";
+        const int labels = 1 + random.bounded(4);
+        for (int l = 0; l < labels; ++l) {
+            if (l > 0)
+                text += '.';
+            const int length = 1 + random.bounded(random.bounded(20) == 0 ? 70 : 10);
+            for (int c = 0; c < length; ++c)
+                text += hostChars.at(random.bounded(hostChars.size()));
+        }
+        const int start = random.bounded(10);
+        text += start < 7 ? "/" : start < 9 ? "?" : "";
+        const int tail = random.bounded(30);
+        for (int c = 0; c < tail; ++c) {
+            const int kind = random.bounded(20);
+            if (kind == 0)
+                text += QByteArray("%") + QByteArray::number(random.bounded(256), 16).rightJustified(2, '0').toUpper();
+            else if (kind == 1)
+                text += strays.at(random.bounded(strays.size()));
+            else
+                text += pathChars.at(random.bounded(pathChars.size()));
+        }
+        if (random.bounded(10) == 0 && text.size() > 9)
+            text.insert(8 + random.bounded(text.size() - 8), ".");
+        if (!Url::isPlainlyCanonical(std::string_view(text.constData(), std::size_t(text.size()))))
+            continue;
+        ++accepted;
+        const QString asText = QString::fromLatin1(text);
+        const QUrl parsed(asText, QUrl::TolerantMode);
+        QVERIFY2(parsed.isValid() && !parsed.isEmpty(), text.constData());
+        QVERIFY2(parsed.toString(QUrl::FullyEncoded) == asText, text.constData());
+    }
+    // The generator must reach the accepting side often enough to mean something.
+    QVERIFY(accepted > 2000);
+}
+
+void TestUrl::archiveTextsKeepTheirComponents_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("recognised") << "https://www.example.com/a/b%2Fc/d.jpg?name=orig&x=%20";
+    QTest::newRow("parsed") << "https://WWW.Example.com:8080/a b#frag";
+    QTest::newRow("host only") << "https://example.com";
+}
+
+// A URL read from the archive answers exactly like the same text parsed.
+void TestUrl::archiveTextsKeepTheirComponents()
+{
+    QFETCH(QString, text);
+    const auto parsed = Url::parse(text);
+    QVERIFY(parsed);
+    JsonDocument doc(JsonValue(text).toJson());
+    const Url read = Url::fromJson(doc.root());
+    QCOMPARE(read.text(), parsed->text());
+    QVERIFY(read == *parsed);
+    QCOMPARE(read.qurl(), parsed->qurl());
+    QCOMPARE(read.scheme(), parsed->scheme());
+    QCOMPARE(read.host(), parsed->host());
+    QCOMPARE(read.port(), parsed->port());
+    QCOMPARE(read.path(), parsed->path());
+    QCOMPARE(read.pathSegments(), parsed->pathSegments());
+    QCOMPARE(read.query(), parsed->query());
+    QCOMPARE(read.fragment(), parsed->fragment());
+    QCOMPARE(read.isHttp(), parsed->isHttp());
+    QCOMPARE(read.withoutQuery().text(), parsed->withoutQuery().text());
+    QCOMPARE(read.resolved(QStringLiteral("../x"))->text(), parsed->resolved(QStringLiteral("../x"))->text());
 }
 
 QTEST_APPLESS_MAIN(TestUrl)
