@@ -18,13 +18,15 @@ public:
     ActionStyle(QString title, QString symbol, Tone tone)
         : m_title(std::move(title)), m_symbol(std::move(symbol)), m_tone(tone) {}
 
-    // Download: "action.download" with the size of its bytes, "arrow.down", accent.
-    // Downloading: the whole percentage of its fraction and "%" (not clamped: 1.25 is "125%"),
-    //   "arrow.down", accent.
-    // Retry: "action.retry", "arrow.clockwise", accent.
-    // Play: "action.play", "play.fill", ok.
-    // Open: "action.openPost", "arrow.up.right", ok.   Open on X: "action.openOnX", the same.
-    // Restore: "action.restore", "arrow.uturn.backward", ok.
+    // Each action's look, as its keys and symbol names:
+    //   download       key action.download with the size of its bytes, arrow.down, accent
+    //   downloading    the whole percentage of its fraction and "%" (not clamped: 1.25 shows 125%),
+    //                  arrow.down, accent
+    //   retry          key action.retry, arrow.clockwise, accent
+    //   play           key action.play, play.fill, ok
+    //   open           key action.openPost, arrow.up.right, ok
+    //   open on X      key action.openOnX, the same symbol, ok
+    //   restore        key action.restore, arrow.uturn.backward, ok
     explicit ActionStyle(const Action &action);
 
     const QString &title() const { return m_title; }
