@@ -2,8 +2,12 @@
 
 #include "CachedImage.h"
 #include "Paging.h"
+#include "StashwellUIStrings.h"
 #include "Theme.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QHoverEvent>
 #include <QMouseEvent>
@@ -13,9 +17,64 @@
 
 namespace sw {
 
+namespace {
+
+// The thumbnail as assistive technologies see it: a picture whose description is the state of
+// the copy, with the two page arrows as its actions wherever the arrows can show.
+class ThumbnailInterface : public QAccessibleWidget {
+public:
+    explicit ThumbnailInterface(MediaThumbnailView *view) : QAccessibleWidget(view, QAccessible::Graphic) {}
+
+    QStringList actionNames() const override
+    {
+        if (!view()->thumbnail().showsArrows(true))
+            return {};
+        return {previousAction(), nextAction()};
+    }
+
+    QString localizedActionName(const QString &name) const override
+    {
+        if (name == previousAction())
+            return StashwellUIStrings::mediaPrevious();
+        if (name == nextAction())
+            return StashwellUIStrings::mediaNext();
+        return QAccessibleWidget::localizedActionName(name);
+    }
+
+    void doAction(const QString &name) override
+    {
+        if (!view()->thumbnail().showsArrows(true))
+            return;
+        if (name == previousAction())
+            view()->step(-1);
+        else if (name == nextAction())
+            view()->step(+1);
+    }
+
+    static QString previousAction() { return QStringLiteral("media.previous"); }
+    static QString nextAction() { return QStringLiteral("media.next"); }
+
+private:
+    MediaThumbnailView *view() const { return static_cast<MediaThumbnailView *>(widget()); }
+};
+
+QAccessibleInterface *thumbnailFactory(const QString &, QObject *object)
+{
+    if (auto *view = qobject_cast<MediaThumbnailView *>(object))
+        return new ThumbnailInterface(view);
+    return nullptr;
+}
+
+}  // namespace
+
 MediaThumbnailView::MediaThumbnailView(const MediaThumbnail &thumbnail, QWidget *parent)
     : QWidget(parent), m_thumbnail(thumbnail), m_image(new CachedImage(this))
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(thumbnailFactory);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setAttribute(Qt::WA_Hover);
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);

@@ -4,7 +4,8 @@
 // (the inspector, the quick-save popover, the Save Link sheet, the latest-save hero). It keeps the
 // thumbnail's own page and the pointer's hover, loads the picture on show, follows the window's
 // page memory found in its environment (Paging::of), turns pages with the hover arrows and
-// reports a single click anywhere else on it as tapped().
+// reports a single click anywhere else on it as tapped(). Assistive technologies read the state
+// of the local copy and find the two arrows as its actions, under their labels.
 
 #include "MediaThumbnail.h"
 

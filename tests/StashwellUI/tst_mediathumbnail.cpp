@@ -695,6 +695,19 @@ void TestMediaThumbnail::viewReadsOutTheCopy()
     QCOMPARE(iface->text(QAccessible::Description), StashwellUIStrings::mediaOnThisMac());
     view.setThumbnail(pagedThumbnail(1, {video()}, 150, 1, LocalCopy::linkOnly()));
     QCOMPARE(iface->text(QAccessible::Description), QString());
+    QVERIFY(iface->actionInterface()->actionNames().isEmpty());   // one page: no arrows
+
+    // Where the arrows can show, they are its actions, under their labels.
+    view.setThumbnail(pagedThumbnail(3, images(3)));
+    QAccessibleActionInterface *actions = iface->actionInterface();
+    const QStringList names = actions->actionNames();
+    QCOMPARE(names.size(), 2);
+    QCOMPARE(actions->localizedActionName(names.at(0)), StashwellUIStrings::mediaPrevious());
+    QCOMPARE(actions->localizedActionName(names.at(1)), StashwellUIStrings::mediaNext());
+    actions->doAction(names.at(0));
+    QCOMPARE(view.currentPage(), 2);
+    actions->doAction(names.at(1));
+    QCOMPARE(view.currentPage(), 0);
 }
 
 void TestMediaThumbnail::viewResetsItsPageForAnotherPost()
