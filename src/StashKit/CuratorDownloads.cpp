@@ -259,8 +259,12 @@ QCoro::Task<void> Curator::keepCover(Post post)
         const TransferStream::Next next = co_await stream.next();
         if (!self || !next || !*next)
             break;
-        if ((*next)->isDone())
+        if ((*next)->isDone()) {
             changeCovers([&](Covers &covers) { covers.insert(*name); });
+            // The save may have left the library (the trash emptied) while its cover was on the way;
+            // a cover that no save uses any more is not kept.
+            deleteCovers({*name});
+        }
     }
 }
 

@@ -92,6 +92,7 @@ private slots:
     void coversAlreadyInTheFolderAreNotFetched();
     void unlistableCoversFolderDoesNothing();
     void linksSharingACoverNameFetchItOnce();
+    void coverArrivingAfterItsSaveLeftIsDeleted();
 };
 
 // ---- one save -------------------------------------------------------------------------------------
@@ -531,3 +532,20 @@ void TestCuratorDownloads::linksSharingACoverNameFetchItOnce()
 
 QTEST_GUILESS_MAIN(TestCuratorDownloads)
 #include "tst_curatordownloads.moc"
+
+void TestCuratorDownloads::coverArrivingAfterItsSaveLeftIsDeleted()
+{
+    const Post p = xPost(QStringLiteral("81"), {}, QStringLiteral("https://pbs.example.com/late.jpg"));
+    const Post other = xPost(QStringLiteral("82"));
+    CuratorRig rig(Library({makeSave(1, p), makeSave(2, other)}, {}));
+
+    auto task = rig.curator->keepCover(p);
+    QVERIFY(settle([&] { return rig.downloader->calls.size() == 1; }));
+    rig.curator->trash(saveID(1));
+    rig.curator->emptyTrash();
+    rig.downloader->play(0, TransferScript::arriving(10));
+    QVERIFY(awaitTask(std::move(task)));
+
+    QVERIFY(!rig.curator->covers().isKept(p));
+    QVERIFY(!QFileInfo::exists(rig.coverFile(QStringLiteral("someone_81.jpg"))));
+}
