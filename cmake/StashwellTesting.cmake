@@ -3,7 +3,7 @@
 function(stashwell_add_test name)
   cmake_parse_arguments(T "XVFB" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+  target_link_libraries(${name} PRIVATE Qt6::Test stashwell_testfixtures ${T_LIBS})
   if(T_XVFB)
     add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/with-xvfb $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77)

@@ -11,17 +11,14 @@
 #include <QString>
 #include <QUuid>
 
+#include "CaptureFixtures.h"
+
 namespace sw::fixtures {
 
 // A fixed identifier: the UUID whose last group is n in decimal digits.
-inline QUuid uuid(int n)
-{
-    return QUuid::fromString(QStringLiteral("00000000-0000-4000-8000-%1").arg(n, 12, 10, QLatin1Char('0')));
-}
+inline QUuid uuid(int n) { return fixedUuid(n); }
 inline Save::ID saveId(int n) { return Save::ID(uuid(n)); }
 inline Collection::ID collectionId(int n) { return Collection::ID(uuid(1000 + n)); }
-
-inline Url url(const QString &text) { return *Url::parse(text); }
 
 inline Post xPost(const QString &handle, const QString &digits, const QString &text = QStringLiteral("A post"),
                   const QString &authorName = QStringLiteral("Author"))

@@ -18,22 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "CaptureFixtures.h"
+
 namespace sw::fixtures {
-
-inline Url url(const QString &text)
-{
-    auto parsed = Url::parse(text);
-    if (!parsed)
-        qFatal("test URL does not parse: %s", qPrintable(text));
-    return *parsed;
-}
-
-inline PostLink xLink(const QString &handle, const QString &digits)
-{
-    return PostLink::x(Handle{handle}, StatusID{digits});
-}
-
-inline PostLink webLink(const QString &text) { return PostLink::web(url(text)); }
 
 inline Attachment image(std::int64_t bytes, const QString &address = QStringLiteral("https://pbs.example.com/a.jpg"))
 {

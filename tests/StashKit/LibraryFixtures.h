@@ -22,22 +22,9 @@
 #include <utility>
 #include <vector>
 
+#include "CaptureFixtures.h"
+
 namespace sw::fixtures {
-
-inline Url url(const QString &text)
-{
-    auto parsed = Url::parse(text);
-    if (!parsed)
-        qFatal("test URL does not parse: %s", qPrintable(text));
-    return *parsed;
-}
-
-inline PostLink xLink(const QString &handle, const QString &digits)
-{
-    return PostLink::x(Handle{handle}, StatusID{digits});
-}
-
-inline PostLink webLink(const QString &text) { return PostLink::web(url(text)); }
 
 inline Attachment image(std::int64_t bytes, const QString &address = QStringLiteral("https://pbs.example.com/a.jpg"))
 {
@@ -73,7 +60,7 @@ inline Post post(PostLink link, std::vector<Attachment> attachments = {},
 // A stable identity for test number n, so that expectations can name saves.
 inline Save::ID saveID(int n)
 {
-    return Save::ID(QUuid(QStringLiteral("00000000-0000-4000-8000-%1").arg(n, 12, 10, QLatin1Char('0'))));
+    return Save::ID(fixedUuid(n));
 }
 
 // A save to build: the id's test number, the post and the saved time, then what else is set.

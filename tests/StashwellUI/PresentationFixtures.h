@@ -23,25 +23,9 @@
 #include <optional>
 #include <vector>
 
+#include "CaptureFixtures.h"
+
 namespace sw::fixtures {
-
-inline Url url(const QString &text)
-{
-    const std::optional<Url> parsed = Url::parse(text);
-    if (!parsed)
-        qFatal("test URL does not parse: %s", qPrintable(text));
-    return *parsed;
-}
-
-inline PostLink xLink(const QString &handle = QStringLiteral("someone"), const QString &digits = QStringLiteral("1"))
-{
-    return PostLink::x(Handle{handle}, StatusID{digits});
-}
-
-inline PostLink webLink(const QString &text = QStringLiteral("https://news.example.com/story"))
-{
-    return PostLink::web(url(text));
-}
 
 inline Attachment image(int n = 0)
 {
@@ -72,7 +56,7 @@ inline Post post(PostLink link, std::vector<Attachment> attachments = {}, const 
 
 inline Save::ID saveID(int n)
 {
-    return Save::ID(QUuid(QStringLiteral("00000000-0000-4000-8000-%1").arg(n, 12, 10, QLatin1Char('0'))));
+    return Save::ID(fixedUuid(n));
 }
 
 inline Save save(Post post, int n = 1, Date savedAt = Date{700000000}, bool favourite = false, bool trashed = false)
