@@ -4,6 +4,7 @@
 #include "Formatting.h"
 #include "RoundIconButton.h"
 #include "StashwellUIStrings.h"
+#include "Theme.h"
 #include "Tokens.h"
 
 #include <QHBoxLayout>
@@ -125,10 +126,13 @@ PlayerControlBar::PlayerControlBar(QWidget *parent) : QWidget(parent)
 
     m_play = new RoundIconButton(QStringLiteral("play.fill"), StashwellUIStrings::playerPlay(), this);
     m_play->setDiameter(buttonSize);
-    m_play->setTint(Qt::white);
     m_mute = new RoundIconButton(QStringLiteral("speaker.wave.2.fill"), StashwellUIStrings::playerMute(), this);
     m_mute->setDiameter(buttonSize);
-    m_mute->setTint(Qt::white);
+    // The round buttons are glass, pale in the light appearance and dark in the dark one: their
+    // symbols take the text colour of the appearance, which reads on either (white would vanish
+    // on the pale glass).
+    applyTints();
+    connect(&Theme::instance(), &Theme::changed, this, &PlayerControlBar::applyTints);
     m_track = new SeekTrack(this);
 
     const QFont mono = Tokens::Typography::monoSmall.font();
@@ -162,6 +166,13 @@ PlayerControlBar::PlayerControlBar(QWidget *parent) : QWidget(parent)
     });
 
     refresh();
+}
+
+void PlayerControlBar::applyTints()
+{
+    const QColor ink = Tokens::Colors::text();
+    m_play->setTint(ink);
+    m_mute->setTint(ink);
 }
 
 QSize PlayerControlBar::sizeHint() const

@@ -78,6 +78,7 @@ protected:
 
 private:
     void refresh();
+    void applyTints();
     void showPosition(std::int64_t milliseconds);
 
     QPointer<VideoPlayback> m_playback;

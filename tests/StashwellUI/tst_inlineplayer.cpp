@@ -4,6 +4,7 @@
 #include "PlayerControlBar.h"
 #include "RoundIconButton.h"
 #include "StashwellUIStrings.h"
+#include "Theme.h"
 #include "Tokens.h"
 
 #include <QApplication>
@@ -11,6 +12,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <QVideoSink>
+
+#include <cmath>
 
 using namespace sw;
 using sw::test::FakeFactory;
@@ -73,6 +76,8 @@ private slots:
     void endShowsPlayAgain();
     void failureDisablesTheBar();
     void spaceToggles();
+    void controlSymbolsStandOutFromTheirButtons_data();
+    void controlSymbolsStandOutFromTheirButtons();
 
     void unreadableFileStillHeld();
     void realPlayback();
@@ -394,6 +399,55 @@ void TestInlinePlayer::spaceToggles()
     QVERIFY(playback->isPlaying());
     QTest::keyClick(rig.player, Qt::Key_Space);
     QVERIFY(!playback->isPlaying());
+}
+
+namespace {
+
+double luminance(const QColor &color)
+{
+    const auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const QColor rgb = color.toRgb();
+    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) + 0.0722 * channel(rgb.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+}  // namespace
+
+void TestInlinePlayer::controlSymbolsStandOutFromTheirButtons_data()
+{
+    QTest::addColumn<Appearance>("appearance");
+    QTest::newRow("light") << Appearance::light;
+    QTest::newRow("dark") << Appearance::dark;
+}
+
+void TestInlinePlayer::controlSymbolsStandOutFromTheirButtons()
+{
+    QFETCH(Appearance, appearance);
+    // Built in the other appearance first: the symbols must follow a change of appearance.
+    Theme::instance().setAppearance(appearance == Appearance::light ? Appearance::dark : Appearance::light);
+    Rig rig;
+    rig.window.show();
+    rig.current()->finishLoading(5'000);
+    Theme::instance().setAppearance(appearance);
+    PlayerControlBar &bar = rig.player->controls();
+    const QImage shot = bar.grab().toImage();
+    for (RoundIconButton *button : {&bar.playButton(), &bar.muteButton()}) {
+        // The glass between the symbol and the rim, left of the centre.
+        const QRect box = button->geometry();
+        const QPoint glass(box.center().x() - int(box.width() * 0.34), box.center().y() + 2);
+        const QColor fill = shot.pixelColor(glass);
+        const double ratio = contrast(button->tint(), fill);
+        QVERIFY2(ratio >= 3.0, qPrintable(QStringLiteral("%1 on %2: contrast %3")
+                                              .arg(button->tint().name(), fill.name())
+                                              .arg(ratio)));
+    }
+    Theme::instance().setAppearance(Appearance::light);
 }
 
 void TestInlinePlayer::unreadableFileStillHeld()
