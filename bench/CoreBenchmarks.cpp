@@ -15,6 +15,8 @@
 
 #include "Archive.h"
 #include "Covers.h"
+#include "Curator.h"
+#include "LiveMediaDisk.h"
 #include "Json.h"
 #include "Post.h"
 #include "CopyTable.h"
@@ -316,9 +318,135 @@ void runHome(Report &report)
     }
 }
 
+// A Curator as the application makes one, over a file archive in `folder` and a media folder
+// beside it (empty: removing a file that is not there costs what a lookup costs), before restore().
+std::unique_ptr<Curator> makeCurator(const QString &folder, const QSet<QString> &coversKept = {})
+{
+    LocalMedia media(MediaFolder(Url::fromLocalFile(folder + QStringLiteral("/media"))), DiskBudget{kBudget});
+    Covers covers(Url::fromLocalFile(folder + QStringLiteral("/Covers")));
+    covers.setPresent(coversKept);
+    return std::make_unique<Curator>(Library(), std::move(media), std::move(covers), nullptr, nullptr,
+                                     std::make_shared<LiveMediaDisk>(), std::make_shared<FileArchive>(folder),
+                                     [] { return kNow; });
+}
+
+std::unique_ptr<Curator> restoredCurator(const QString &folder, const QSet<QString> &coversKept = {})
+{
+    auto curator = makeCurator(folder, coversKept);
+    if (!curator->restore())
+        qFatal("the document in %s does not restore", qPrintable(folder));
+    return curator;
+}
+
+// A folder of its own holding a copy of the document, for benchmarks that write it.
+QString copyOfDocument(const QString &name, const std::string &document)
+{
+    const QString folder = Documents::get().scratch(name);
+    QDir(folder).removeRecursively();
+    writeDocument(folder, document);
+    return folder;
+}
+
+void runRestore(Report &report)
+{
+    Documents &documents = Documents::get();
+    const simdjson::padded_string padded(documents.document100k());
+    simdjson::dom::parser parser;
+    const double parse = medianMs(kRuns, [&] {
+        simdjson::dom::element root;
+        if (parser.parse(padded).get(root) != simdjson::SUCCESS)
+            qFatal("simdjson refused the document");
+        keep(root);
+    });
+    parser = simdjson::dom::parser();   // give its buffers back before the restores
+
+    std::unique_ptr<Curator> curator;
+    const double restore = medianMs(
+        5, [&] { curator.reset(); curator = makeCurator(documents.folder100k()); },
+        [&] { keep(curator->restore().has_value()); });
+    if (curator->library().saves.size() != 100000)
+        qFatal("the restored library holds %lld saves", qlonglong(curator->library().saves.size()));
+    curator.reset();
+    report.add(QStringLiteral("parse_100k"), parse, QStringLiteral("ms"));
+    report.add(QStringLiteral("restore_100k"), restore, QStringLiteral("ms"));
+    report.target(QStringLiteral("restore_over_parse_100k"), restore / parse, QStringLiteral("x"), restore <= 5 * parse);
+}
+
+// One favourite flip, committed and written, against a write of the document's bytes.
+void runEdits(Report &report)
+{
+    Documents &documents = Documents::get();
+    for (const auto &[label, document] : {std::pair{QStringLiteral("10k"), &documents.document10k()},
+                                          std::pair{QStringLiteral("100k"), &documents.document100k()}}) {
+        const QString folder = copyOfDocument(QStringLiteral("edit") + label, *document);
+        FileArchive archive(documents.scratch(QStringLiteral("write") + label));
+        const double write = medianMs(kWriteRuns, [&] { keep(archive.storeBytes(*document)); });
+
+        auto curator = restoredCurator(folder);
+        const Save::ID id = curator->library().saves.at(curator->library().saves.size() / 2).id();
+        const std::int64_t steps = curator->steps();
+        const double first = medianMs(1, [&] { curator->favourite(id); });
+        const double edit = medianMs(kWriteRuns, [&] { curator->favourite(id); });
+        if (curator->steps() != steps + 1 + kWriteRuns || curator->archiveWriteFailed())
+            qFatal("the favourite edits were not all recorded and written");
+        report.add(QStringLiteral("write_") + label, write, QStringLiteral("ms"));
+        report.add(QStringLiteral("edit_first_") + label, first, QStringLiteral("ms"));
+        report.add(QStringLiteral("edit_") + label, edit, QStringLiteral("ms"));
+        report.target(QStringLiteral("edit_over_write_") + label, edit / write, QStringLiteral("x"), edit <= 2 * write);
+    }
+}
+
+// What the document must hold once the trash of `before` is emptied: the live saves, and the
+// copies of every post but those of the removed saves (downloads under way were dropped at start).
+Archive expectedAfterEmptyingTrash(const Archive &before)
+{
+    Archive expected;
+    LocalMedia media = LocalMedia::restoring(MediaFolder(), DiskBudget{kBudget}, before.copies);
+    expected.library = before.library;
+    for (const Save &save : expected.library.emptyTrash())
+        media.letGo(save.post().link);
+    expected.copies = media.copies();
+    return expected;
+}
+
+void runEmptyTrash(Report &report)
+{
+    Documents &documents = Documents::get();
+    FileArchive archive(documents.scratch(QStringLiteral("write10k-trash")));
+    const double write = medianMs(kWriteRuns, [&] { keep(archive.storeBytes(documents.document10k())); });
+
+    const Archive before = loadOrDie(documents.folder10k());
+    if (before.library.trash().size() != 1000)
+        qFatal("the 10k library holds %lld saves in the trash", qlonglong(before.library.trash().size()));
+    // Covers kept for about half of the posts, as after a while of use.
+    const QSet<QString> coversKept = ShelfInputs(before, documents.folder10k()).covers.present();
+    QString folder;
+    std::unique_ptr<Curator> curator;
+    const double empty = medianMs(
+        kWriteRuns,
+        [&] {
+            curator.reset();
+            folder = copyOfDocument(QStringLiteral("trash"), documents.document10k());
+            curator = restoredCurator(folder, coversKept);
+            // The first write after start encodes every save (edit_first_* measures it); the
+            // application makes it at start when the user has set a media limit.
+            curator->limitLocalMedia(kBudget);
+        },
+        [&] { curator->emptyTrash(); });
+    const Archive after = loadOrDie(folder);
+    if (!(after == expectedAfterEmptyingTrash(before)))
+        qFatal("the document after emptying the trash is not what the rule gives");
+    curator.reset();
+    report.add(QStringLiteral("empty_trash_1000_of_10k"), empty, QStringLiteral("ms"));
+    report.target(QStringLiteral("empty_trash_over_write_10k"), empty / write, QStringLiteral("x"), empty <= 3 * write);
+}
+
 const Registration documentsSuite(10, "core.documents", &runDocuments);
 const Registration loadSuite(11, "core.load", &runLoad);
 const Registration writesSuite(12, "core.writes", &runWrites);
+const Registration restoreSuite(13, "core.restore", &runRestore);
+const Registration editsSuite(14, "core.edits", &runEdits);
+const Registration emptyTrashSuite(17, "core.trash", &runEmptyTrash);
 const Registration searchSuite(15, "core.search", &runSearch);
 const Registration homeSuite(16, "core.home", &runHome);
 
@@ -351,6 +479,22 @@ const ChildRegistration rssLoad("rss-load", [](const QStringList &arguments) {
     const std::int64_t after = residentBytes();
     std::printf("%lld %lld\n", qlonglong(before), qlonglong(after));
     keep(archive.library.saves.size());
+    return 0;
+});
+
+// run-benchmarks --child store <folder> <times>: loads the document, then encodes it anew (no
+// cached texts) the given number of times, for a profiler to watch.
+const ChildRegistration storeAgain("store", [](const QStringList &arguments) {
+    if (arguments.size() != 2)
+        return 2;
+    const Archive archive = loadOrDie(arguments.at(0));
+    for (int i = 0; i < arguments.at(1).toInt(); ++i) {
+        Library copy;
+        for (const Save &save : archive.library.saves)
+            copy.saves.append(Save(save.id(), save.post(), save.savedAt(), save.isFavourite(), save.collection(),
+                                   save.tags(), save.note(), save.trashedAt()));
+        keep(Archive(copy, archive.copies).json().size());
+    }
     return 0;
 });
 

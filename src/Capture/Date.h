@@ -10,6 +10,7 @@
 #include <compare>
 #include <cstddef>
 #include <functional>
+#include <string>
 
 namespace sw {
 
@@ -41,6 +42,7 @@ struct Date {
 
     // A JSON number of seconds (with fraction).
     JsonValue toJson() const { return JsonValue(sinceReference); }
+    void writeJson(std::string &out) const { writeJsonDouble(out, sinceReference); }
     static Date fromJson(const JsonNode &node) { return Date{node.number()}; }
 };
 

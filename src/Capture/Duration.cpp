@@ -1,5 +1,6 @@
 #include "Duration.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -56,6 +57,18 @@ JsonValue Duration::toJson() const
     v.push(high());
     v.push(low());
     return v;
+}
+
+void Duration::writeJson(std::string &out) const
+{
+    char digits[48];
+    char *end = digits;
+    *end++ = '[';
+    end = std::to_chars(end, digits + sizeof digits, high()).ptr;
+    *end++ = ',';
+    end = std::to_chars(end, digits + sizeof digits, low()).ptr;
+    *end++ = ']';
+    out.append(digits, end);
 }
 
 Duration Duration::fromJson(const JsonNode &node)

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace sw {
 
@@ -39,6 +40,7 @@ struct Duration {
     std::uint64_t low() const { return static_cast<std::uint64_t>(attoseconds); }
 
     JsonValue toJson() const;
+    void writeJson(std::string &out) const;   // the same text, appended
     static Duration fromJson(const JsonNode &node);   // exactly two integers
 };
 

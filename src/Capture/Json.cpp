@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -82,6 +83,66 @@ void writeJsonString(std::string &out, std::string_view s)
     }
     out.append(s.data() + runStart, s.size() - runStart);
     out.push_back('"');
+}
+
+void writeJsonString(std::string &out, QStringView text)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    const std::size_t n = std::size_t(text.size());
+    const char16_t *p = text.utf16();
+    const std::size_t start = out.size();
+    bool loneSurrogate = false;
+    // At most six bytes per UTF-16 unit (a control character as \u00XX), and the quotes.
+    out.resize_and_overwrite(start + 6 * n + 2, [&](char *buffer, std::size_t) {
+        char *w = buffer + start;
+        *w++ = '"';
+        for (std::size_t i = 0; i < n; ++i) {
+            const char16_t c = p[i];
+            if (c < 0x80) {
+                switch (c) {
+                case '"': *w++ = '\\'; *w++ = '"'; break;
+                case '\\': *w++ = '\\'; *w++ = '\\'; break;
+                case '/': *w++ = '\\'; *w++ = '/'; break;
+                case '\b': *w++ = '\\'; *w++ = 'b'; break;
+                case '\f': *w++ = '\\'; *w++ = 'f'; break;
+                case '\n': *w++ = '\\'; *w++ = 'n'; break;
+                case '\r': *w++ = '\\'; *w++ = 'r'; break;
+                case '\t': *w++ = '\\'; *w++ = 't'; break;
+                default:
+                    if (c >= 0x20) {
+                        *w++ = char(c);
+                    } else {
+                        std::memcpy(w, "\\u00", 4);
+                        w[4] = hex[c >> 4];
+                        w[5] = hex[c & 0xF];
+                        w += 6;
+                    }
+                }
+            } else if (c < 0x800) {
+                *w++ = char(0xC0 | (c >> 6));
+                *w++ = char(0x80 | (c & 0x3F));
+            } else if (c < 0xD800 || c > 0xDFFF) {
+                *w++ = char(0xE0 | (c >> 12));
+                *w++ = char(0x80 | ((c >> 6) & 0x3F));
+                *w++ = char(0x80 | (c & 0x3F));
+            } else if (c < 0xDC00 && i + 1 < n && p[i + 1] >= 0xDC00 && p[i + 1] <= 0xDFFF) {
+                const char32_t u = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(p[i + 1]) - 0xDC00);
+                *w++ = char(0xF0 | (u >> 18));
+                *w++ = char(0x80 | ((u >> 12) & 0x3F));
+                *w++ = char(0x80 | ((u >> 6) & 0x3F));
+                *w++ = char(0x80 | (u & 0x3F));
+                ++i;
+            } else {
+                loneSurrogate = true;
+                return start;
+            }
+        }
+        *w++ = '"';
+        return std::size_t(w - buffer);
+    });
+    // A lone surrogate: its repair is left to the converter that the canonical form is defined by.
+    if (loneSurrogate)
+        writeJsonString(out, text.toString().toStdString());
 }
 
 void writeJsonDouble(std::string &out, double d)

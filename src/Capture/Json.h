@@ -4,6 +4,7 @@
 // "\/" for "/", exact 64-bit integers, shortest round-trip doubles) and a strict reader.
 
 #include <QString>
+#include <QStringView>
 
 #include <concepts>
 #include <cstdint>
@@ -82,6 +83,9 @@ private:
 
 // Appends a JSON string literal in the canonical escaping.
 void writeJsonString(std::string &out, std::string_view utf8);
+// The same for UTF-16 text, without an intermediate UTF-8 copy; the bytes are those of
+// writeJsonString(out, text.toString().toStdString()).
+void writeJsonString(std::string &out, QStringView text);
 // Appends a double as the writer does (shortest round-trip, no trailing ".0").
 void writeJsonDouble(std::string &out, double d);
 

@@ -3,6 +3,7 @@
 #include "CaptureStrings.h"
 #include "Text.h"
 
+#include <charconv>
 #include <limits>
 
 namespace sw {
@@ -320,6 +321,84 @@ JsonValue Post::toJson() const
     if (preview)
         v.set("preview", preview->toJson());
     return v;
+}
+
+namespace {
+
+void appendInteger(std::string &out, std::int64_t i)
+{
+    char digits[24];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, i).ptr);
+}
+
+// Keys in sorted order at every level, as the value tree would write them.
+void writeAttachment(std::string &out, const Attachment &attachment)
+{
+    if (const Attachment::Video *v = attachment.asVideo()) {
+        out.append(R"({"video":{"_0":)");
+        v->url.writeJson(out);
+        out.append(R"(,"bytes":)");
+        appendInteger(out, v->bytes);
+        out.append(R"(,"length":)");
+        v->length.writeJson(out);
+        if (v->renditions) {
+            out.append(R"(,"renditions":[)");
+            bool first = true;
+            for (const Rendition &r : *v->renditions) {
+                out.append(first ? R"({"bytes":)" : R"(,{"bytes":)");
+                first = false;
+                appendInteger(out, r.bytes);
+                out.append(R"(,"height":)");
+                appendInteger(out, r.height);
+                out.append(R"(,"url":)");
+                r.url.writeJson(out);
+                out.push_back('}');
+            }
+            out.push_back(']');
+        }
+        out.append("}}");
+        return;
+    }
+    out.append(attachment.isImage() ? R"({"image":{"_0":)" : R"({"page":{"_0":)");
+    attachment.remote().writeJson(out);
+    out.append(R"(,"bytes":)");
+    appendInteger(out, attachment.bytes());
+    out.append("}}");
+}
+
+}  // namespace
+
+void Post::writeJson(std::string &out) const
+{
+    out.append(R"({"attachments":[)");
+    bool first = true;
+    for (const Attachment &a : attachments) {
+        if (!first)
+            out.push_back(',');
+        first = false;
+        writeAttachment(out, a);
+    }
+    out.append(R"(],"author":{)");
+    if (author.avatar) {
+        out.append(R"("avatar":)");
+        author.avatar->writeJson(out);
+        out.push_back(',');
+    }
+    out.append(R"("handle":{"name":)");
+    writeJsonString(out, QStringView(author.handle.name));
+    out.append(R"(},"name":)");
+    writeJsonString(out, QStringView(author.name));
+    out.append(R"(},"link":)");
+    link.writeJson(out);
+    out.append(R"(,"postedAt":)");
+    postedAt.writeJson(out);
+    if (preview) {
+        out.append(R"(,"preview":)");
+        preview->writeJson(out);
+    }
+    out.append(R"(,"text":)");
+    writeJsonString(out, QStringView(text));
+    out.push_back('}');
 }
 
 Post Post::fromJson(const JsonNode &node)

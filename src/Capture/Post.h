@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <variant>
 #include <vector>
 
@@ -163,6 +164,9 @@ struct Post {
     friend bool operator==(const Post &a, const Post &b);
 
     JsonValue toJson() const;
+    // The same text as toJson(), appended without building a value tree: the archive writes
+    // every post of the library.
+    void writeJson(std::string &out) const;
     static Post fromJson(const JsonNode &node);
 };
 std::size_t qHash(const Post &post, std::size_t seed = 0) noexcept;

@@ -203,6 +203,21 @@ JsonValue PostLink::toJson() const
     return JsonValue::tagged("web", JsonValue::object().set("_0", asWeb()->url.toJson()));
 }
 
+void PostLink::writeJson(std::string &out) const
+{
+    if (const X *x = asX()) {
+        out.append(R"({"x":{"handle":{"name":)");
+        writeJsonString(out, QStringView(x->handle.name));
+        out.append(R"(},"status":{"digits":)");
+        writeJsonString(out, QStringView(x->status.digits));
+        out.append("}}}");
+    } else {
+        out.append(R"({"web":{"_0":)");
+        asWeb()->url.writeJson(out);
+        out.append("}}");
+    }
+}
+
 PostLink PostLink::fromJson(const JsonNode &node)
 {
     const auto [name, payload] = node.oneCaseOf({"x", "web"});

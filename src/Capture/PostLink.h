@@ -15,6 +15,7 @@
 #include <expected>
 #include <functional>
 #include <optional>
+#include <string>
 #include <variant>
 
 namespace sw {
@@ -109,6 +110,7 @@ public:
     friend bool operator==(const PostLink &a, const PostLink &b);
 
     JsonValue toJson() const;
+    void writeJson(std::string &out) const;   // the same text, appended
     static PostLink fromJson(const JsonNode &node);
 
 private:

@@ -125,13 +125,34 @@ QString Url::QueryItem::decodedName() const
     return QUrl::fromPercentEncoding(name.toUtf8());
 }
 
+Url::Parts Url::plainParts() const
+{
+    // scheme "://" host [path] ["?" query], as isPlainlyCanonical accepted it.
+    const QStringView t(m_text);
+    const qsizetype hostStart = t.indexOf(u"://") + 3;
+    qsizetype hostEnd = hostStart;
+    while (hostEnd < t.size() && t.at(hostEnd) != u'/' && t.at(hostEnd) != u'?')
+        ++hostEnd;
+    const qsizetype mark = t.indexOf(u'?', hostEnd);
+    const qsizetype pathEnd = mark < 0 ? t.size() : mark;
+    Parts parts{t.first(hostStart - 3), t.sliced(hostStart, hostEnd - hostStart), t.sliced(hostEnd, pathEnd - hostEnd),
+                std::nullopt};
+    if (mark >= 0)
+        parts.query = t.sliced(mark + 1);
+    return parts;
+}
+
 QString Url::scheme() const
 {
+    if (isTextOnly())
+        return plainParts().scheme.toString();
     return qurl().scheme();
 }
 
 std::optional<QString> Url::host() const
 {
+    if (isTextOnly())
+        return plainParts().host.toString();
     const QString h = qurl().host(QUrl::FullyEncoded);
     if (h.isEmpty())
         return std::nullopt;
@@ -140,6 +161,8 @@ std::optional<QString> Url::host() const
 
 std::optional<int> Url::port() const
 {
+    if (isTextOnly())
+        return std::nullopt;
     const int p = qurl().port();
     if (p < 0)
         return std::nullopt;
@@ -149,7 +172,7 @@ std::optional<int> Url::port() const
 QStringList Url::pathSegments() const
 {
     // Split the encoded path first, so that an encoded "/" stays inside its segment.
-    const QString encoded = qurl().path(QUrl::FullyEncoded);
+    const QString encoded = path();
     QStringList out;
     for (const QString &segment : encoded.split(u'/', Qt::SkipEmptyParts))
         out.append(QUrl::fromPercentEncoding(segment.toUtf8()));
@@ -158,11 +181,17 @@ QStringList Url::pathSegments() const
 
 QString Url::path() const
 {
+    if (isTextOnly())
+        return plainParts().path.toString();
     return qurl().path(QUrl::FullyEncoded);
 }
 
 std::optional<QString> Url::query() const
 {
+    if (isTextOnly()) {
+        const auto query = plainParts().query;
+        return query ? std::optional<QString>(query->toString()) : std::nullopt;
+    }
     const QUrl u = qurl();
     if (!u.hasQuery())
         return std::nullopt;
@@ -187,6 +216,8 @@ std::vector<Url::QueryItem> Url::queryItems() const
 
 std::optional<QString> Url::fragment() const
 {
+    if (isTextOnly())
+        return std::nullopt;
     const QUrl u = qurl();
     if (!u.hasFragment())
         return std::nullopt;
@@ -249,7 +280,7 @@ std::optional<Url> Url::resolved(const QString &reference) const
 
 bool Url::isHttp() const
 {
-    const QString s = qurl().scheme().toLower();
+    const QString s = scheme().toLower();
     return s == u"http" || s == u"https";
 }
 

@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -83,6 +84,7 @@ public:
 
     // The absolute text as a JSON string; reading fails when the text forms no URL.
     JsonValue toJson() const { return JsonValue(m_text); }
+    void writeJson(std::string &out) const { writeJsonString(out, QStringView(m_text)); }
     static Url fromJson(const JsonNode &node);
 
     // True for an ASCII text that QUrl reads as a valid URL and writes back unchanged in the fully
@@ -96,6 +98,16 @@ public:
 private:
     explicit Url(const QUrl &url);
     explicit Url(QString canonicalText) : m_text(std::move(canonicalText)) {}
+    // A text kept without its QUrl is one that isPlainlyCanonical accepted: its parts are read
+    // straight from it.
+    bool isTextOnly() const { return m_url.isEmpty() && !m_text.isEmpty(); }
+    struct Parts {
+        QStringView scheme;
+        QStringView host;
+        QStringView path;
+        std::optional<QStringView> query;
+    };
+    Parts plainParts() const;
     QUrl m_url;        // empty when the text alone is kept
     QString m_text;
 };

@@ -212,27 +212,52 @@ std::size_t qHash(const Save &save, std::size_t seed) noexcept
 
 // ---- JSON -----------------------------------------------------------------------------------
 
+void Save::writeJson(std::string &out) const
+{
+    if (auto cached = d->json.load()) {
+        out.append(*cached);
+        return;
+    }
+    const std::size_t start = out.size();
+    // Keys in sorted order, as the value tree would write them.
+    out.push_back('{');
+    if (d->collection) {
+        out.append(R"("collection":{"raw":")");
+        out.append(uuidStdText(d->collection->raw()));
+        out.append(R"("},)");
+    }
+    out.append(R"("id":{"raw":")");
+    out.append(uuidStdText(d->id.raw()));
+    out.append(d->isFavourite ? R"("},"isFavourite":true,"note":)" : R"("},"isFavourite":false,"note":)");
+    writeJsonString(out, QStringView(d->note));
+    out.append(R"(,"post":)");
+    d->post.writeJson(out);
+    out.append(R"(,"savedAt":)");
+    d->savedAt.writeJson(out);
+    out.append(R"(,"tags":[)");
+    bool first = true;
+    for (const Tag &tag : d->tags) {
+        out.append(first ? R"({"name":)" : R"(,{"name":)");
+        first = false;
+        writeJsonString(out, QStringView(tag.name));
+        out.push_back('}');
+    }
+    out.push_back(']');
+    if (d->trashedAt) {
+        out.append(R"(,"trashedAt":)");
+        d->trashedAt->writeJson(out);
+    }
+    out.push_back('}');
+    d->json.store(std::make_shared<const std::string>(out, start));
+}
+
 JsonValue Save::toJson() const
 {
     if (auto cached = d->json.load())
         return JsonValue::raw(*cached);
-    JsonValue v = JsonValue::object();
-    v.set("id", d->id.toJson());
-    v.set("post", d->post.toJson());
-    v.set("savedAt", d->savedAt.toJson());
-    v.set("isFavourite", d->isFavourite);
-    if (d->collection)
-        v.set("collection", d->collection->toJson());
-    JsonValue tags = JsonValue::array();
-    for (const Tag &tag : d->tags)
-        tags.push(tag.toJson());
-    v.set("tags", std::move(tags));
-    v.set("note", d->note);
-    if (d->trashedAt)
-        v.set("trashedAt", d->trashedAt->toJson());
-    auto text = std::make_shared<const std::string>(v.toJson());
-    d->json.store(text);
-    return JsonValue::raw(*text);
+    std::string text;
+    writeJson(text);
+    return JsonValue::raw(std::move(text));
 }
 
 Save Save::fromJson(const JsonNode &node)

@@ -22,6 +22,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 
 namespace sw {
 
@@ -90,6 +91,8 @@ public:
     // {"id", "post", "savedAt", "isFavourite", "collection"?, "tags", "note", "trashedAt"?}.
     // The canonical text is kept with the save, so writing an unchanged save again is a copy.
     JsonValue toJson() const;
+    // Appends the same text.
+    void writeJson(std::string &out) const;
     // "collection" and "trashedAt" may be missing or null; every other key is required. Names,
     // notes and the rest are taken as stored. Throws JsonError.
     static Save fromJson(const JsonNode &node);

@@ -6,8 +6,18 @@
 
 namespace sw {
 
+namespace {
+constexpr std::size_t kSpillSize = 1 << 20;
+}
+
 void Archive::writeJson(std::string &out) const
 {
+    writeJson(out, {});
+}
+
+bool Archive::writeJson(std::string &out, const Spill &spill) const
+{
+    const auto spillIfFull = [&] { return !spill || out.size() < kSpillSize || spill(out); };
     // Keys in sorted order at each level: "copies" < "library" < "version", and inside the
     // library "collections" < "saves". Each save keeps its own canonical text, so an unchanged
     // save costs a copy of that text and nothing else.
@@ -22,18 +32,23 @@ void Archive::writeJson(std::string &out) const
         collection.toJson().writeTo(out);
     }
     out.append("],\"saves\":[");
+    if (!spillIfFull())
+        return false;
     first = true;
     for (const Save &save : library.saves) {
         if (!first)
             out.push_back(',');
         first = false;
-        save.toJson().writeTo(out);
+        save.writeJson(out);
+        if (!spillIfFull())
+            return false;
     }
     out.append("]},\"version\":");
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, version).ptr;
     out.append(digits, end);
     out.push_back('}');
+    return true;
 }
 
 std::string Archive::json() const

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <expected>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,11 @@ struct Archive {
     // compact, keys sorted at every depth. Appends to `out` in one pass; unchanged saves and
     // copies contribute the canonical text they already keep.
     void writeJson(std::string &out) const;
+    // The same, in pieces: whenever `out` holds more than about a mebibyte, `spill` is handed it
+    // to take its contents away (and empty it); when it answers false, writing stops there.
+    // Answers false when it was stopped.
+    using Spill = std::function<bool(std::string &out)>;
+    bool writeJson(std::string &out, const Spill &spill) const;
     std::string json() const;
     JsonValue toJson() const;
 

@@ -4,6 +4,7 @@
 #include "MediaFolder.h"
 
 #include <QHash>
+#include <QUrl>
 
 #include <algorithm>
 #include <mutex>
@@ -15,10 +16,17 @@ namespace {
 // segment has none. A leading dot (".png") marks a hidden name, not an extension.
 QString pathExtension(const Url &url)
 {
-    const QStringList segments = url.pathSegments();
-    if (segments.isEmpty())
+    // The last non-empty segment of the encoded path, decoded: the last of pathSegments(),
+    // without decoding all the others.
+    const QString path = url.path();
+    QStringView rest(path);
+    while (rest.endsWith(u'/'))
+        rest.chop(1);
+    const qsizetype slash = rest.lastIndexOf(u'/');
+    const QStringView encoded = rest.sliced(slash + 1);
+    if (encoded.isEmpty())
         return {};
-    const QString &last = segments.constLast();
+    const QString last = encoded.contains(u'%') ? QUrl::fromPercentEncoding(encoded.toUtf8()) : encoded.toString();
     const qsizetype dot = last.lastIndexOf(u'.');
     if (dot <= 0)
         return {};

@@ -150,14 +150,26 @@ std::expected<std::optional<Archive>, ArchiveFailure> FileArchive::load()
 
 std::expected<void, ArchiveFailure> FileArchive::store(const Archive &archive)
 {
-    // The buffer keeps its capacity from one store to the next: the document is written after
-    // every change, and a fresh allocation of its size costs as much as encoding it.
-    m_buffer.clear();
-    archive.writeJson(m_buffer);
-    return storeBytes(m_buffer);
+    // The document is encoded and written a mebibyte at a time, so that a large library never
+    // needs a second copy of itself in memory.
+    return write([&](const std::function<bool(std::string_view)> &put) {
+        std::string piece;
+        piece.reserve((1 << 20) + (64 << 10));
+        bool written = archive.writeJson(piece, [&](std::string &out) {
+            const bool ok = put(out);
+            out.clear();
+            return ok;
+        });
+        return written && put(piece);
+    });
 }
 
 std::expected<void, ArchiveFailure> FileArchive::storeBytes(std::string_view document)
+{
+    return write([&](const std::function<bool(std::string_view)> &put) { return put(document); });
+}
+
+std::expected<void, ArchiveFailure> FileArchive::write(const Producer &produce)
 {
     if (!QDir().mkpath(m_directory))
         return failure(ArchiveFailure::Kind::couldNotCreateFolder,
@@ -190,20 +202,29 @@ std::expected<void, ArchiveFailure> FileArchive::storeBytes(std::string_view doc
         return abandon(errno);
     // Every write is checked; a short write goes on with the rest, and a write that fails (no
     // room, a file size limit, an I/O error) fails the store.
-    const char *data = document.data();
-    std::size_t left = document.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return abandon(errno);
+    int writeError = 0;
+    const auto put = [&](std::string_view bytes) {
+        const char *data = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fd, data, left);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                writeError = errno;
+                return false;
+            }
+            if (n == 0) {
+                writeError = EIO;
+                return false;
+            }
+            data += n;
+            left -= std::size_t(n);
         }
-        if (n == 0)
-            return abandon(EIO);
-        data += n;
-        left -= std::size_t(n);
-    }
+        return true;
+    };
+    if (!produce(put))
+        return abandon(writeError ? writeError : EIO);
     // Some file systems report a lack of room only when the data reach the disk.
     if (::fsync(fd) != 0 && errno != EINVAL)
         return abandon(errno);

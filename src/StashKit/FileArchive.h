@@ -46,7 +46,8 @@ public:
     std::expected<std::optional<Archive>, ArchiveFailure> load() override;
 
     // Creates the folder when needed, then writes the whole document to a partial file in the
-    // folder, syncs it and renames it over the old one. Every write is checked: a failed write or
+    // folder (encoded a piece at a time, never whole in memory), syncs it and renames it over
+    // the old one. Every write is checked: a failed write or
     // sync drops the partial file and leaves the old document whole. The folder is synced after
     // the rename so that the new name survives a power loss.
     std::expected<void, ArchiveFailure> store(const Archive &archive) override;
@@ -58,12 +59,15 @@ public:
     static QString unreadableName(const QDateTime &time, int attempt = 1);
 
 private:
+    // Writes a new document: hands the producer a function that appends bytes to the partial file
+    // (and answers false once a write failed); the producer answers whether it wrote it all.
+    using Producer = std::function<bool(const std::function<bool(std::string_view)> &put)>;
+    std::expected<void, ArchiveFailure> write(const Producer &produce);
     std::optional<QString> setAside(const QString &path) const;
     void removePartialDocuments() const;
 
     QString m_directory;
     Clock m_clock;
-    std::string m_buffer;   // the encoded document, reused by every store
 };
 
 }  // namespace sw

@@ -37,6 +37,8 @@ private slots:
     void stringsRoundTrip_data();
     void stringsRoundTrip();
     void malformedUtf8IsRepaired();
+    void utf16WritesAsUtf8_data();
+    void utf16WritesAsUtf8();
     void rejectsMalformedDocuments_data();
     void rejectsMalformedDocuments();
     void integers_data();
@@ -153,6 +155,34 @@ void TestJson::malformedUtf8IsRepaired()
     const std::string text = JsonValue(bad).toJson();
     JsonDocument doc(text);
     QCOMPARE(doc.root().string(), QStringLiteral("a\uFFFDb\uFFFD"));
+}
+
+// Text held as UTF-16 is written straight into the document; the bytes must be those of the
+// UTF-8 route, lone surrogates included.
+void TestJson::utf16WritesAsUtf8_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("ASCII") << QStringLiteral("plain text 123");
+    QTest::newRow("escapes") << QStringLiteral("a \"quote\" \\ back/slash\b\f\n\r\t end");
+    QTest::newRow("controls") << QString::fromUtf16(u"\u0001\u001f\u007f");
+    QTest::newRow("two bytes") << QStringLiteral("caf\u00e9 \u00df \u07ff");
+    QTest::newRow("three bytes") << QString::fromUtf16(u"\u0800 \u6771\u4eac \ud7ff \ue000 \uffff");
+    QTest::newRow("surrogate pair") << QString::fromUtf16(u"\U0001F600 \U0010FFFF");
+    QTest::newRow("lone high surrogate") << QString(QChar(0xD83D)) + QStringLiteral("x\"/");
+    QTest::newRow("lone low surrogate") << QStringLiteral("a\"b/") + QString(QChar(0xDE00)) + QStringLiteral("c");
+    QTest::newRow("high surrogate at the end") << QStringLiteral("end") + QString(QChar(0xD83D));
+    QTest::newRow("two high surrogates") << QString(QChar(0xD83D)) + QString(QChar(0xD83D)) + QString(QChar(0xDE00));
+}
+
+void TestJson::utf16WritesAsUtf8()
+{
+    QFETCH(QString, text);
+    std::string direct = "[";
+    writeJsonString(direct, QStringView(text));
+    std::string viaUtf8 = "[";
+    writeJsonString(viaUtf8, text.toStdString());
+    QCOMPARE(QByteArray::fromStdString(direct), QByteArray::fromStdString(viaUtf8));
 }
 
 void TestJson::rejectsMalformedDocuments_data()
