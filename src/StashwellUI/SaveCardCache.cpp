@@ -1,5 +1,7 @@
 #include "SaveCardCache.h"
 
+#include "StashwellUIStrings.h"
+
 #include <QPainter>
 #include <QPaintDevice>
 
@@ -31,7 +33,7 @@ constexpr double kLiftRoom = SaveCard::hoverLift;
 bool SaveCardCache::Look::sameAs(const Look &other) const
 {
     return page == other.page && picture == other.picture && avatar == other.avatar && size == other.size &&
-           ratio == other.ratio && appearance == other.appearance && surface == other.surface &&
+           ratio == other.ratio && appearance == other.appearance && surface == other.surface && language == other.language &&
            sameState(state, other.state) && card == other.card;
 }
 
@@ -52,7 +54,8 @@ void SaveCardCache::paint(QPainter &painter, const QRectF &rect, const SaveCard 
               rect.size(),
               ratio,
               Theme::currentAppearance(),
-              Theme::currentSurface()};
+              Theme::currentSurface(),
+              StashwellUIStrings::table().language()};
     const Save::ID &id = card.item().save().id();
     const QSizeF area(rect.width(), rect.height() + kLiftRoom);
     const QPointF origin(rect.left(), rect.top() - kLiftRoom);

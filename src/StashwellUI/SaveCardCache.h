@@ -4,7 +4,7 @@
 // it was last painted is drawn from its image, and only the cards that came into view or changed
 // are painted anew. Its look is everything painting reads: the card (by the card's equality: item,
 // selection and whole minute), its view state, the page on show, the pictures in hand, the size,
-// the pixel density and the theme.
+// the pixel density, the theme and the language of the texts.
 //
 // Kept by save; the images take at most `budget` bytes, the ones least recently drawn going first.
 
@@ -46,6 +46,7 @@ private:
         qreal ratio = 1;
         Appearance appearance = Appearance::light;
         Surface surface = Surface::solid;
+        QString language;
 
         bool sameAs(const Look &other) const;
     };

@@ -382,6 +382,7 @@ void TestSaveCard::cacheRepaintsOnlyChangedLooks_data()
     QTest::newRow("glass surface") << "glass" << true;
     QTest::newRow("twice the pixel density") << "density" << true;
     QTest::newRow("download progress") << "progress" << true;
+    QTest::newRow("another language") << "language" << true;
 }
 
 void TestSaveCard::cacheRepaintsOnlyChangedLooks()
@@ -436,11 +437,16 @@ void TestSaveCard::cacheRepaintsOnlyChangedLooks()
         Theme::instance().setSurface(Surface::glass);
     } else if (change == u"density") {
         surface = &dense;
+    } else if (change == u"language") {
+        // The same card built again in another language: its pill, meta line and trash read anew.
+        QVERIFY(StashwellUIStrings::table().loadLanguage(QStringLiteral("ja")));
+        next = SaveCard(item(videoSave()), Date{tenOClock + 5}, false);
     }
     {
         QPainter painter(surface);
         cache.paint(painter, rect, next, state, picture, nullptr);
     }
+    StashwellUIStrings::table().loadLanguage(QStringLiteral("en"));
     Theme::instance().setAppearance(appearance);
     Theme::instance().setSurface(windowSurface);
     QCOMPARE(cache.renders(), renders ? 2 : 1);
