@@ -92,7 +92,9 @@ void Curator::deleteOrphanedFile(const DownloadRun &run, const LocalFile &file)
 
 void Curator::receivedBytes(std::int64_t bytes, const PostLink &link)
 {
-    // Progress tells the views, but is not worth a document write.
+    // Progress tells the views, but is not worth a document write. The views are told once the
+    // hold is lowered again: what they do in answer is written as usual.
+    Operation operation(*this);
     ArchiveHold hold(*this);
     changeLocalMedia([&](LocalMedia &media) { media.received(bytes, link); });
 }
@@ -154,7 +156,13 @@ QCoro::Task<Curator::FileOutcome> Curator::fetchFile(std::shared_ptr<DownloadRun
     if (!self)
         co_return FileOutcome{FileOutcome::Kind::letGo, 0, DownloadFailure::unreachable};
     run->stream.reset();
+    // Telling the views of the last bytes may have let the run go; a file whose done was read
+    // has arrived all the same.
+    if (!letGo && !owns(*run))
+        letGo = true;
     if (letGo) {
+        if (!orphan && size)
+            orphan = size;
         if (orphan)
             deleteOrphanedFile(*run, LocalFile{download.file, *orphan});
         co_return FileOutcome{FileOutcome::Kind::letGo, 0, DownloadFailure::unreachable};
@@ -176,22 +184,30 @@ QCoro::Task<std::expected<void, DownloadRefusal>> Curator::download(Save::ID id)
     // Runs whose copy is let go are stopped as soon as it happens.
     connect(this, &Curator::localMediaChanged, this, &Curator::letGoOfOrphanedRuns, Qt::UniqueConnection);
 
-    // The plan is written whether it is made or refused.
-    auto plan = changeLocalMedia([&](LocalMedia &media) { return media.begin(post, quality); });
-    if (!plan)
-        co_return std::expected<void, DownloadRefusal>(std::unexpected(plan.error()));
-
-    // An accepted plan means no copy of the link was under way: a run still listed for it lost
-    // its copy without having noticed.
-    if (const auto earlier = m_runs.value(post.link))
-        abandon(earlier);
+    // The plan is written whether it is made or refused. The views hear of it once the run is
+    // listed, so that a copy they let go at once stops the run.
+    std::expected<std::vector<Download>, DownloadRefusal> plan;
     auto run = std::make_shared<DownloadRun>();
     run->link = post.link;
-    m_runs.insert(post.link, run);
+    {
+        Operation operation(*this);
+        plan = changeLocalMedia([&](LocalMedia &media) { return media.begin(post, quality); });
+        if (plan) {
+            // An accepted plan means no copy of the link was under way: a run still listed for it
+            // lost its copy without having noticed.
+            if (const auto earlier = m_runs.value(post.link))
+                abandon(earlier);
+            m_runs.insert(post.link, run);
+        }
+    }
+    if (!plan)
+        co_return std::expected<void, DownloadRefusal>(std::unexpected(plan.error()));
 
     const std::vector<Download> downloads = std::move(*plan);
     std::optional<DownloadFailure> failure;
     for (const Download &planned : downloads) {
+        if (!owns(*run))
+            co_return std::expected<void, DownloadRefusal>();
         const FileOutcome outcome = co_await fetchFile(run, planned);
         if (!self || outcome.kind == FileOutcome::Kind::letGo)
             co_return std::expected<void, DownloadRefusal>();

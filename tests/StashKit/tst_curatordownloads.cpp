@@ -81,6 +81,8 @@ private slots:
     void lettingGoStopsTheRunAndDeletesItsFiles_data();
     void lettingGoStopsTheRunAndDeletesItsFiles();
     void oldRunNeverTouchesANewerCopy();
+    void copyLetGoByAnObserverOfTheDownload_data();
+    void copyLetGoByAnObserverOfTheDownload();
 
     void severalSavesOneAfterAnother();
     void missingMediaInLibraryOrder();
@@ -343,6 +345,68 @@ void TestCuratorDownloads::oldRunNeverTouchesANewerCopy()
     QVERIFY(awaitTask(std::move(second)));
     QCOMPARE(rig.copy(p.link), LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_9.jpg"), 1000000}}));
     QCOMPARE(rig.mediaFiles(), QStringList{QStringLiteral("someone_9.jpg")});
+}
+
+void TestCuratorDownloads::copyLetGoByAnObserverOfTheDownload_data()
+{
+    QTest::addColumn<qint64>("at");
+    QTest::addColumn<bool>("emptyTrash");
+    QTest::addColumn<int>("transfers");
+
+    // The post has a first file of 1000 bytes that arrives at once and a second one of 600000
+    // bytes that the test drives.
+    for (const bool emptyTrash : {false, true}) {
+        const char *how = emptyTrash ? "the trash emptied" : "the local copy removed";
+        QTest::addRow("%s when the plan is told", how) << qint64(0) << emptyTrash << 0;
+        QTest::addRow("%s when a file's last bytes are told", how) << qint64(1000) << emptyTrash << 1;
+        QTest::addRow("%s when progress is told", how) << qint64(301000) << emptyTrash << 2;
+    }
+}
+
+void TestCuratorDownloads::copyLetGoByAnObserverOfTheDownload()
+{
+    QFETCH(qint64, at);
+    QFETCH(bool, emptyTrash);
+    QFETCH(int, transfers);
+
+    const Post p = xPost(QStringLiteral("10"), {image(1000, kFirst), image(600000, kSecond)});
+    CuratorRig rig(Library({makeSave(1, p)}, {}));
+    rig.downloader->scripts.insert(kFirst, TransferScript::arriving(1000));
+    // An observer that lets the copy go as soon as it reads the given count, from inside the
+    // notification.
+    QObject observer;
+    bool acted = false;
+    QObject::connect(rig.curator.get(), &Curator::localMediaChanged, &observer, [&] {
+        const LocalCopy copy = rig.copy(p.link);
+        const auto *under = copy.asDownloading();
+        if (acted || !under || under->received != at)
+            return;
+        acted = true;
+        if (emptyTrash) {
+            rig.curator->trash(saveID(1));
+            rig.curator->emptyTrash();
+        } else {
+            rig.curator->removeLocalCopy(saveID(1));
+        }
+    });
+
+    auto task = rig.curator->download(saveID(1));
+    if (transfers == 2) {
+        QVERIFY(settle([&] { return rig.downloader->calls.size() == 2; }));
+        rig.downloader->send(1, Transfer::progress(300000));
+    }
+    QVERIFY(awaitTask(std::move(task), 2s));
+
+    QVERIFY(acted);
+    // The run stopped where it was let go: nothing more is fetched, nothing is left on disk.
+    QCOMPARE(rig.downloader->calls.size(), transfers);
+    for (const auto &call : rig.downloader->calls)
+        QVERIFY(call.sink.isClosed());
+    QCOMPARE(rig.mediaFiles(), QStringList());
+    QVERIFY(rig.copy(p.link).isLinkOnly());
+    // The letting go was written, although it happened while progress was being told.
+    QVERIFY(!rig.archive->stored->copies.find(p.link));
+    QCOMPARE(rig.archive->stored->library, rig.curator->library());
 }
 
 // ---- several saves ------------------------------------------------------------------------------------
