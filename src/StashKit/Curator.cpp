@@ -326,7 +326,8 @@ void Curator::deleteMediaFiles(const QList<LocalFile> &files)
     QSet<QString> listed;
     for (const LocalFile &file : files) {
         const QString name = text::canonical(file.name);
-        if (inUse.contains(name) || listed.contains(name))
+        // A download under way will list the file it has finished.
+        if (inUse.contains(name) || listed.contains(name) || isFinishedByARun(name))
             continue;
         listed.insert(name);
         urls.append(folder.url(file));

@@ -353,6 +353,8 @@ private:
     void deleteOrphanedFile(const DownloadRun &run, const LocalFile &file);
     // Progress: the views are told, the archive is not written.
     void receivedBytes(std::int64_t bytes, const PostLink &link);
+    // Whether a download under way has already finished a file of that canonical name.
+    bool isFinishedByARun(const QString &canonicalName) const;
 
     // The run that owns each link's copy under way.
     QHash<PostLink, std::shared_ptr<DownloadRun>> m_runs;

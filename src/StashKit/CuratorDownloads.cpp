@@ -12,6 +12,7 @@
 
 #include "ByteCount.h"
 #include "ShelfItem.h"
+#include "Text.h"
 
 #include <QPointer>
 
@@ -88,6 +89,17 @@ void Curator::deleteOrphanedFile(const DownloadRun &run, const LocalFile &file)
     if (const auto newer = m_runs.value(run.link); newer && newer->finished.contains(file))
         return;
     deleteMediaFiles({file});
+}
+
+bool Curator::isFinishedByARun(const QString &canonicalName) const
+{
+    for (const auto &run : m_runs) {
+        for (const LocalFile &file : run->finished) {
+            if (text::canonical(file.name) == canonicalName)
+                return true;
+        }
+    }
+    return false;
 }
 
 void Curator::receivedBytes(std::int64_t bytes, const PostLink &link)

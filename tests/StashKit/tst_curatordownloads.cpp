@@ -83,6 +83,7 @@ private slots:
     void oldRunNeverTouchesANewerCopy();
     void copyLetGoByAnObserverOfTheDownload_data();
     void copyLetGoByAnObserverOfTheDownload();
+    void aFileADownloadUnderWayFinishedIsNotDeleted();
 
     void severalSavesOneAfterAnother();
     void missingMediaInLibraryOrder();
@@ -407,6 +408,33 @@ void TestCuratorDownloads::copyLetGoByAnObserverOfTheDownload()
     // The letting go was written, although it happened while progress was being told.
     QVERIFY(!rig.archive->stored->copies.find(p.link));
     QCOMPARE(rig.archive->stored->library, rig.curator->library());
+}
+
+void TestCuratorDownloads::aFileADownloadUnderWayFinishedIsNotDeleted()
+{
+    // A web address by http and by https: two links whose media share their file names.
+    const Post byHttp = post(webLink(QStringLiteral("http://news.example.com/story")),
+                             {image(1000, kFirst), image(600000, kSecond)});
+    const Post byHttps = post(webLink(QStringLiteral("https://news.example.com/story")), {image(1000, kFirst)});
+    const QString shared = QStringLiteral("news.example.com_story.jpg");
+    CopyTable copies;
+    copies.insert(byHttps.link, LocalCopy::onThisMac({LocalFile{shared, 1000}}));
+    CuratorRig rig(Library({makeSave(1, byHttp), makeSave(2, byHttps)}, {}), copies);
+    rig.downloader->scripts.insert(kFirst, TransferScript::arriving(1000));
+
+    auto task = rig.curator->download(saveID(1));
+    QVERIFY(settle([&] { return rig.downloader->calls.size() == 2; }));
+    QCOMPARE(rig.mediaFiles(), QStringList{shared});
+
+    // The other link's copy goes while this download holds the file it finished.
+    rig.curator->removeLocalCopy(saveID(2));
+    QCOMPARE(rig.mediaFiles(), QStringList{shared});
+
+    rig.downloader->play(1, TransferScript::arriving(600000));
+    QVERIFY(awaitTask(std::move(task)));
+    QCOMPARE(rig.copy(byHttp.link), LocalCopy::onThisMac({LocalFile{shared, 1000},
+                                                          LocalFile{QStringLiteral("news.example.com_story_2.jpg"), 600000}}));
+    QCOMPARE(rig.mediaFiles(), (QStringList{shared, QStringLiteral("news.example.com_story_2.jpg")}));
 }
 
 // ---- several saves ------------------------------------------------------------------------------------
