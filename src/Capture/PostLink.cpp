@@ -2,6 +2,10 @@
 
 #include "Text.h"
 
+#include <QHash>
+
+#include <mutex>
+
 namespace sw {
 
 // ---- Handle, StatusID, Source ----------------------------------------------------------------
@@ -16,6 +20,21 @@ Handle Handle::fromText(const QString &text)
 QString Handle::lowercased() const
 {
     return text::lowercased(name);
+}
+
+std::uint32_t Handle::identity() const
+{
+    // Equal handles have the same canonical lowercase name; each name gets the next number.
+    static std::mutex mutex;
+    static QHash<QString, std::uint32_t> identities;
+    const QString key = text::canonical(lowercased());
+    const std::lock_guard lock(mutex);
+    const auto found = identities.constFind(key);
+    if (found != identities.cend())
+        return *found;
+    const auto next = std::uint32_t(identities.size() + 1);
+    identities.insert(key, next);
+    return next;
 }
 
 bool operator==(const Handle &a, const Handle &b)
@@ -177,6 +196,37 @@ Url PostLink::url() const
     if (auto parsed = Url::parse(text))
         return *parsed;
     return Url();
+}
+
+namespace {
+// The status number of 1 to 19 ASCII digits without a leading zero; none for any other text.
+std::optional<std::uint64_t> statusNumber(QStringView digits)
+{
+    const qsizetype n = digits.size();
+    if (n == 0 || n > 19 || (n > 1 && digits.front() == u'0'))
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + std::uint64_t(c.unicode() - u'0');
+    }
+    return value;
+}
+}  // namespace
+
+LinkKey PostLink::key() const
+{
+    if (const X *x = asX()) {
+        if (const auto number = statusNumber(x->status.digits))
+            return LinkKey{*number, true};
+        // Statuses compare as canonical texts: one that is canonically a plain number is that number.
+        const QString canonical = text::canonical(x->status.digits);
+        if (const auto number = statusNumber(canonical))
+            return LinkKey{*number, true};
+        return LinkKey{std::uint64_t(qHash(canonical, 0x5354u)), false};
+    }
+    return LinkKey{std::uint64_t(qHash(asWeb()->url.text(), 0x574542u)), false};
 }
 
 bool operator==(const PostLink &a, const PostLink &b)

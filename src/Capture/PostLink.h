@@ -11,7 +11,9 @@
 #include <QString>
 
 #include <array>
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <expected>
 #include <functional>
 #include <optional>
@@ -28,6 +30,9 @@ struct Handle {
     static Handle fromText(const QString &text);
 
     QString lowercased() const;
+    // A number that equal handles share (letter case aside) and unequal handles never do, for the
+    // life of the process: grouping and matching authors compare numbers instead of texts.
+    std::uint32_t identity() const;
     friend bool operator==(const Handle &a, const Handle &b);
 
     JsonValue toJson() const;
@@ -71,6 +76,35 @@ enum class LinkRefusal {
     notAPost,   // on the service's own hosts, but not a status
 };
 
+// A 64-bit key of a link, the same for equal links. For the usual X link, whose status is 1 to
+// 19 ASCII digits without a leading zero, it is the status number itself and exact: two links
+// with exact keys are equal exactly when their keys are. Otherwise it is a hash, and links with
+// equal keys still have to be compared.
+struct LinkKey {
+    std::uint64_t value = 0;
+    bool exact = false;
+    friend bool operator==(const LinkKey &, const LinkKey &) = default;
+};
+
+// One word that a table keyed by links may keep with whatever holds a link (a save keeps one for
+// its post's link), to find the link's entry again without looking it up. Read and written
+// atomically, so that holders may be shared between threads; copying copies the word.
+class LinkMemo {
+public:
+    LinkMemo() = default;
+    LinkMemo(const LinkMemo &other) : m_word(other.load()) {}
+    LinkMemo &operator=(const LinkMemo &other)
+    {
+        store(other.load());
+        return *this;
+    }
+    std::uint64_t load() const { return m_word.load(std::memory_order_relaxed); }
+    void store(std::uint64_t word) const { m_word.store(word, std::memory_order_relaxed); }
+
+private:
+    mutable std::atomic<std::uint64_t> m_word{0};
+};
+
 class PostLink {
 public:
     struct X {
@@ -106,6 +140,7 @@ public:
     // with the handle percent-encoded as one path segment.
     Url url() const;
     Source source() const { return isX() ? Source::x : Source::web; }
+    LinkKey key() const;
 
     friend bool operator==(const PostLink &a, const PostLink &b);
 

@@ -44,10 +44,11 @@ QString lowercased(const QString &s)
     return s.toLower();
 }
 
-QString fold(const QString &s)
+namespace {
+// The fold of a text: NFD, combining marks dropped, case-folded (with the expansions that Qt's
+// one-to-one folding lacks), NFC.
+QString foldWhole(const QString &s)
 {
-    if (isAscii(s))
-        return s.toCaseFolded();
     const QString decomposed = s.normalized(QString::NormalizationForm_D);
     QString out;
     out.reserve(decomposed.size());
@@ -84,6 +85,41 @@ QString fold(const QString &s)
         i += replacement.size() - 1;
     }
     return out.normalized(QString::NormalizationForm_C);
+}
+}  // namespace
+
+QString fold(const QString &s)
+{
+    if (isAscii(s))
+        return s.toCaseFolded();
+    // Texts are mostly ASCII with a few other characters. An ASCII character neither decomposes
+    // nor composes with what stands before it, and what composes with it after it is a combining
+    // mark, which the fold drops: so each run of ASCII folds by itself (to lower case), and only
+    // the runs of other characters take the whole way.
+    QString out;
+    out.reserve(s.size());
+    const char16_t *p = reinterpret_cast<const char16_t *>(s.constData());
+    const qsizetype n = s.size();
+    qsizetype i = 0;
+    while (i < n) {
+        qsizetype j = i;
+        while (j < n && p[j] < 0x80)
+            ++j;
+        if (j > i) {
+            const qsizetype at = out.size();
+            out.resize(at + (j - i));
+            char16_t *w = reinterpret_cast<char16_t *>(out.data()) + at;
+            for (qsizetype k = i; k < j; ++k)
+                w[k - i] = (p[k] >= u'A' && p[k] <= u'Z') ? char16_t(p[k] + 32) : p[k];
+        }
+        i = j;
+        while (j < n && p[j] >= 0x80)
+            ++j;
+        if (j > i)
+            out.append(foldWhole(QString(reinterpret_cast<const QChar *>(p + i), j - i)));
+        i = j;
+    }
+    return out;
 }
 
 bool foldedEqual(const QString &a, const QString &b)

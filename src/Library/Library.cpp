@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace sw {
 
@@ -17,9 +18,10 @@ template <typename Test>
 QList<Save> select(const QList<Save> &saves, Test test)
 {
     QList<Save> out;
-    for (const Save &save : saves)
+    forEachSave(saves, [&](const Save &save) {
         if (test(save))
             out.append(save);
+    });
     return out;
 }
 
@@ -295,61 +297,60 @@ QList<Save> Library::filed(const Collection::ID &in) const
 QList<Save> Library::live(const Handle &by) const
 {
     // Handle equality: the lowercased names compare under canonical equivalence, so a name
-    // written with composed and with decomposed accents is one author.
-    return select(saves, [&by](const Save &s) { return !s.isTrashed() && s.post().author.handle == by; });
+    // written with composed and with decomposed accents is one author. Equal handles are
+    // exactly those that share an identity.
+    const std::uint32_t wanted = by.identity();
+    return select(saves, [wanted](const Save &s) { return !s.isTrashed() && s.authorIdentity() == wanted; });
 }
 
 QList<Save> Library::live(Kind of) const
 {
-    return select(saves, [of](const Save &s) { return !s.isTrashed() && s.post().kind() == of; });
+    return select(saves, [of](const Save &s) { return !s.isTrashed() && s.kind() == of; });
 }
 
 QList<Save> Library::live(Source from) const
 {
-    return select(saves, [from](const Save &s) { return !s.isTrashed() && s.post().link.source() == from; });
+    return select(saves, [from](const Save &s) { return !s.isTrashed() && s.source() == from; });
 }
 
 QList<Author> Library::topAuthors(qsizetype limit) const
 {
     struct Entry {
-        Author author;
+        const Save *last = nullptr;   // the last save met: its author record is the entry's
         qsizetype count = 0;
         Date latest{-std::numeric_limits<double>::infinity()};
     };
     // Entries in the order their handles are first met, so that full ties come out the same way
-    // every time.
-    QList<Entry> entries;
-    QHash<Handle, qsizetype> byHandle;   // handle equality: lowercased, canonically equivalent
-    for (const Save &s : saves) {
-        if (s.isTrashed() || !s.post().link.isX())
-            continue;
-        const Author &author = s.post().author;
-        const Handle &key = author.handle;
-        auto found = byHandle.constFind(key);
-        qsizetype index;
-        if (found == byHandle.cend()) {
-            index = entries.size();
-            byHandle.insert(key, index);
-            entries.append(Entry{});
-        } else {
-            index = *found;
+    // every time. Handles are told apart by their identities, which equal handles share.
+    // Identities are small numbers handed out in turn, so a plain array maps them to entries.
+    std::vector<Entry> entries;
+    std::vector<std::int32_t> entryOf;   // by identity; -1 for none yet
+    forEachSave(saves, [&](const Save &s) {
+        if (s.isTrashed() || s.source() != Source::x)
+            return;
+        const std::uint32_t identity = s.authorIdentity();
+        if (identity >= entryOf.size())
+            entryOf.resize(std::max<std::size_t>(identity + 1, entryOf.size() * 2), -1);
+        if (entryOf[identity] < 0) {
+            entryOf[identity] = std::int32_t(entries.size());
+            entries.emplace_back();
         }
-        Entry &entry = entries[index];
-        entry.author = author;
+        Entry &entry = entries[std::size_t(entryOf[identity])];
+        entry.last = &s;
         entry.count += 1;
         if (s.savedAt() >= entry.latest)
             entry.latest = s.savedAt();
-    }
+    });
     std::stable_sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
         if (a.count != b.count)
             return a.count > b.count;
         return a.latest > b.latest;
     });
     QList<Author> out;
-    const qsizetype n = std::min(std::max<qsizetype>(limit, 0), entries.size());
+    const qsizetype n = std::min(std::max<qsizetype>(limit, 0), qsizetype(entries.size()));
     out.reserve(n);
     for (qsizetype i = 0; i < n; ++i)
-        out.append(entries.at(i).author);
+        out.append(entries[std::size_t(i)].last->post().author);
     return out;
 }
 

@@ -1,47 +1,17 @@
 #include "Save.h"
 
+#include "SearchVocabulary.h"
 #include "Text.h"
 
 #include <QSharedData>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
 #include <utility>
 
 namespace sw {
-
-class SaveData : public QSharedData {
-public:
-    SaveData() = default;
-    SaveData(Save::ID id, Post post, Date savedAt)
-        : id(std::move(id)), post(std::move(post)), savedAt(savedAt) {}
-    // A detached copy starts with empty caches: it is about to be changed.
-    SaveData(const SaveData &o)
-        : QSharedData(o), id(o.id), post(o.post), savedAt(o.savedAt), isFavourite(o.isFavourite),
-          collection(o.collection), tags(o.tags), note(o.note), trashedAt(o.trashedAt) {}
-    SaveData &operator=(const SaveData &) = delete;
-
-    Save::ID id;
-    Post post;
-    Date savedAt;
-    bool isFavourite = false;
-    std::optional<Collection::ID> collection;
-    QList<Tag> tags;
-    QString note;
-    std::optional<Date> trashedAt;
-
-    // Derived texts, computed on first use. Readers on several threads may race to fill them;
-    // each computes the same value, so whichever store wins is right.
-    mutable std::atomic<std::shared_ptr<const QString>> searchText;
-    mutable std::atomic<std::shared_ptr<const std::string>> json;
-
-    void forgetDerived()
-    {
-        searchText.store(nullptr);
-        json.store(nullptr);
-    }
-};
 
 namespace {
 
@@ -76,14 +46,22 @@ SearchQuery::SearchQuery(const QString &query)
 {
     const QStringList words = splitWords(query);
     m_words.reserve(words.size());
-    for (const QString &w : words)
-        m_words.append(text::fold(w));
+    for (const QString &w : words) {
+        QString folded = text::fold(w);
+        // A word that folds to nothing is found in every text; one that would hold white space
+        // (folding never makes any) is looked for in the whole text.
+        if (folded.isEmpty())
+            continue;
+        if (text::containsWhiteSpace(folded))
+            m_wholeText.append(folded);
+        else
+            m_matches.push_back(SearchVocabulary::shared().matching(folded));
+        m_words.append(std::move(folded));
+    }
 }
 
 QString Save::foldedSearchText() const
 {
-    if (auto cached = d->searchText.load())
-        return *cached;
     QString joined = d->post.text;
     joined += u' ';
     joined += d->post.author.name;
@@ -95,26 +73,59 @@ QString Save::foldedSearchText() const
         joined += u' ';
         joined += tag.name;
     }
-    auto folded = std::make_shared<const QString>(text::fold(joined));
-    d->searchText.store(folded);
-    return *folded;
+    return text::fold(joined);
+}
+
+const std::vector<std::uint32_t> &Save::searchWords() const
+{
+    if (const auto *words = d->searchWords.get())
+        return *words;
+    return d->searchWords.set(SearchVocabulary::shared().words(foldedSearchText()));
 }
 
 bool Save::matches(const SearchQuery &query) const
 {
     if (query.isEmpty())
         return true;
-    const QString haystack = foldedSearchText();
-    for (const QString &word : query.foldedWords())
-        if (!haystack.contains(word))
-            return false;
+    if (!query.m_matches.empty()) {
+        const std::vector<std::uint32_t> &words = searchWords();
+        for (const SearchVocabulary::Matches &matches : query.m_matches) {
+            if (std::none_of(words.begin(), words.end(), [&](std::uint32_t w) { return matches.contains(w); }))
+                return false;
+        }
+    }
+    if (!query.m_wholeText.isEmpty()) {
+        const QString haystack = foldedSearchText();
+        for (const QString &word : query.m_wholeText)
+            if (!haystack.contains(word))
+                return false;
+    }
     return true;
 }
 
 bool Save::matches(const QString &query) const
 {
-    return matches(SearchQuery(query));
+    // One save, one query: looking in its folded text is the shortest way.
+    const QStringList words = splitWords(query);
+    if (words.isEmpty())
+        return true;
+    const QString haystack = foldedSearchText();
+    for (const QString &word : words)
+        if (!haystack.contains(text::fold(word)))
+            return false;
+    return true;
 }
+
+std::uint32_t Save::authorIdentity() const
+{
+    std::uint32_t identity = d->authorIdentity.load(std::memory_order_relaxed);
+    if (identity == 0) {
+        identity = d->post.author.handle.identity();
+        d->authorIdentity.store(identity, std::memory_order_relaxed);
+    }
+    return identity;
+}
+
 
 // ---- value ----------------------------------------------------------------------------------
 
@@ -139,48 +150,38 @@ Save &Save::operator=(const Save &) = default;
 Save &Save::operator=(Save &&) noexcept = default;
 Save::~Save() = default;
 
-const Save::ID &Save::id() const { return d->id; }
-const Post &Save::post() const { return d->post; }
-Date Save::savedAt() const { return d->savedAt; }
-bool Save::isFavourite() const { return d->isFavourite; }
-const std::optional<Collection::ID> &Save::collection() const { return d->collection; }
-const QList<Tag> &Save::tags() const { return d->tags; }
-const QString &Save::note() const { return d->note; }
-const std::optional<Date> &Save::trashedAt() const { return d->trashedAt; }
 
-bool Save::sharesDataWith(const Save &other) const
-{
-    return d.constData() == other.d.constData();
-}
 
 void Save::setFavourite(bool favourite)
 {
     d->isFavourite = favourite;
-    d->forgetDerived();
+    d->json.reset();
 }
 
 void Save::setCollection(std::optional<Collection::ID> collection)
 {
     d->collection = std::move(collection);
-    d->forgetDerived();
+    d->json.reset();
 }
 
 void Save::setTags(QList<Tag> tags)
 {
     d->tags = std::move(tags);
-    d->forgetDerived();
+    d->json.reset();
+    d->searchWords.reset();
 }
 
 void Save::setNote(QString note)
 {
     d->note = std::move(note);
-    d->forgetDerived();
+    d->json.reset();
+    d->searchWords.reset();
 }
 
 void Save::setTrashedAt(std::optional<Date> trashedAt)
 {
     d->trashedAt = trashedAt;
-    d->forgetDerived();
+    d->json.reset();
 }
 
 bool operator==(const Save &a, const Save &b)
@@ -214,7 +215,7 @@ std::size_t qHash(const Save &save, std::size_t seed) noexcept
 
 void Save::writeJson(std::string &out) const
 {
-    if (auto cached = d->json.load()) {
+    if (const std::string *cached = d->json.get()) {
         out.append(*cached);
         return;
     }
@@ -248,12 +249,12 @@ void Save::writeJson(std::string &out) const
         d->trashedAt->writeJson(out);
     }
     out.push_back('}');
-    d->json.store(std::make_shared<const std::string>(out, start));
+    d->json.set(std::string(out, start));
 }
 
 JsonValue Save::toJson() const
 {
-    if (auto cached = d->json.load())
+    if (const std::string *cached = d->json.get())
         return JsonValue::raw(*cached);
     std::string text;
     writeJson(text);

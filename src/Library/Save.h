@@ -5,24 +5,30 @@
 //
 // Saves are implicitly shared values: copying one (or a library of a hundred thousand) copies a
 // pointer, equality of two copies of one save is a pointer comparison, and a change detaches only
-// the save it touches. Each save keeps, alongside its data, its folded search text and its
-// canonical JSON text, computed on first use and dropped when a field changes.
+// the save it touches. Each save keeps, alongside its data, the words of its search text and its
+// canonical JSON text, worked out on first use and dropped when a field they depend on changes.
 
 #include "Collection.h"
 #include "Date.h"
 #include "Identifier.h"
 #include "Json.h"
 #include "Post.h"
+#include "PostLink.h"
+#include "SearchVocabulary.h"
 #include "Tag.h"
 
 #include <QList>
+#include <QSharedData>
 #include <QSharedDataPointer>
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace sw {
 
@@ -31,17 +37,24 @@ class SaveData;
 
 // A search field's text taken apart once: its words, folded without regard to case and
 // diacritics. Build it once per query and test every save against it.
+//
+// The query looks for each word once in the vocabulary of the whole library's words; each save
+// then only checks the numbers of its own words.
 class SearchQuery {
 public:
     SearchQuery() = default;
     explicit SearchQuery(const QString &query);
 
-    // No words: the query was empty or all white space, and every save matches.
+    // No words: the query was empty or all white space (or its words fold to nothing), and every
+    // save matches.
     bool isEmpty() const { return m_words.isEmpty(); }
     const QStringList &foldedWords() const { return m_words; }
 
 private:
+    friend class Save;
     QStringList m_words;
+    std::vector<SearchVocabulary::Matches> m_matches;   // the words that contain each query word
+    QStringList m_wholeText;                             // words to look for in the whole text
 };
 
 class Save {
@@ -79,11 +92,30 @@ public:
     // without regard to case or diacritics. A query without words matches every save.
     bool matches(const QString &query) const;
     bool matches(const SearchQuery &query) const;
-    // The folded search text that matches() looks in (computed once, kept with the save).
+    // The folded search text that matches() looks in.
     QString foldedSearchText() const;
+    // The numbers of the distinct words of the folded search text in the shared vocabulary
+    // (worked out once, kept with the save until its note or tags change).
+    const std::vector<std::uint32_t> &searchWords() const;
+
+    // Worked out once from the post, which never changes: its link's key, its kind, and the
+    // identity of its author's handle (Handle::identity).
+    LinkKey linkKey() const;
+    Kind kind() const;
+    Source source() const;
+    std::uint32_t authorIdentity() const;
+    // Where a table of local copies last found this save's link (see CopyTable::lookUp).
+    const LinkMemo &copyMemo() const;
 
     // True when both are the same shared save (a cheap first test before a full comparison).
     bool sharesDataWith(const Save &other) const;
+    // A hint to the processor, for walks over many saves: this save will be read soon.
+    void prefetch() const
+    {
+        const char *data = reinterpret_cast<const char *>(d.constData());
+        __builtin_prefetch(data);
+        __builtin_prefetch(data + 64);
+    }
 
     // All eight fields, in order; dates exact, names and texts under canonical equivalence.
     friend bool operator==(const Save &a, const Save &b);
@@ -108,6 +140,110 @@ private:
 
     QSharedDataPointer<SaveData> d;
 };
+
+namespace detail {
+
+// A value derived from a save, computed on first use and kept with it. Readers on several
+// threads may race to fill it; each computes the same value and the first to publish it wins.
+// It is dropped only through a save's setters, which work on a save no one else shares.
+template <typename T>
+class Derived {
+public:
+    Derived() = default;
+    Derived(const Derived &other)
+    {
+        if (const T *value = other.get())
+            m_value.store(new T(*value), std::memory_order_relaxed);
+    }
+    Derived &operator=(const Derived &) = delete;
+    ~Derived() { delete m_value.load(std::memory_order_relaxed); }
+
+    const T *get() const { return m_value.load(std::memory_order_acquire); }
+    const T &set(T value) const
+    {
+        T *made = new T(std::move(value));
+        const T *expected = nullptr;
+        if (m_value.compare_exchange_strong(expected, made, std::memory_order_acq_rel))
+            return *made;
+        delete made;
+        return *expected;
+    }
+    void reset() { delete m_value.exchange(nullptr, std::memory_order_acq_rel); }
+
+private:
+    mutable std::atomic<const T *> m_value{nullptr};
+};
+
+
+}  // namespace detail
+
+// The data of a save, shared by its copies. It is in the header so that the accessors inline:
+// the shelf reads a few fields of every save of the library on each read. Those fields come
+// first, in the first two cache lines of the object, which a walk asks for ahead (prefetch()).
+class alignas(64) SaveData : public QSharedData {
+public:
+    SaveData() = default;
+    SaveData(Save::ID id, Post post, Date savedAt)
+        : kind(post.kind()), source(post.link.source()), savedAt(savedAt), linkKey(post.link.key()),
+          id(std::move(id)), post(std::move(post)) {}
+    // A detached copy is about to be changed: its text is written anew, while what only the post
+    // decides stays; its search words stay until a note or tags change.
+    SaveData(const SaveData &o)
+        : QSharedData(o), isFavourite(o.isFavourite), kind(o.kind), source(o.source),
+          authorIdentity(o.authorIdentity.load(std::memory_order_relaxed)), trashedAt(o.trashedAt),
+          savedAt(o.savedAt), copyMemo(o.copyMemo), linkKey(o.linkKey), collection(o.collection), id(o.id),
+          post(o.post), tags(o.tags), note(o.note), searchWords(o.searchWords) {}
+    SaveData &operator=(const SaveData &) = delete;
+
+    bool isFavourite = false;
+    // What the post alone decides, worked out once: the post never changes.
+    Kind kind;
+    Source source;
+    mutable std::atomic<std::uint32_t> authorIdentity{0};   // 0 until first asked for
+    std::optional<Date> trashedAt;
+    Date savedAt;
+    LinkMemo copyMemo;
+    LinkKey linkKey;
+    std::optional<Collection::ID> collection;
+    Save::ID id;
+
+    Post post;
+    QList<Tag> tags;
+    QString note;
+
+    // The numbers of the words of the folded search text, and the canonical text.
+    detail::Derived<std::vector<std::uint32_t>> searchWords;
+    detail::Derived<std::string> json;
+};
+
+inline const Save::ID &Save::id() const { return d->id; }
+inline const Post &Save::post() const { return d->post; }
+inline Date Save::savedAt() const { return d->savedAt; }
+inline bool Save::isFavourite() const { return d->isFavourite; }
+inline const std::optional<Collection::ID> &Save::collection() const { return d->collection; }
+inline const QList<Tag> &Save::tags() const { return d->tags; }
+inline const QString &Save::note() const { return d->note; }
+inline const std::optional<Date> &Save::trashedAt() const { return d->trashedAt; }
+inline LinkKey Save::linkKey() const { return d->linkKey; }
+inline Kind Save::kind() const { return d->kind; }
+inline Source Save::source() const { return d->source; }
+inline const LinkMemo &Save::copyMemo() const { return d->copyMemo; }
+inline bool Save::sharesDataWith(const Save &other) const { return d.constData() == other.d.constData(); }
+
+// Walks the saves in order, asking for each save's data some steps ahead so that the memory
+// reads of a long walk overlap.
+template <typename Visit>
+void forEachSave(const QList<Save> &saves, Visit &&visit)
+{
+    constexpr qsizetype ahead = 12;
+    const qsizetype n = saves.size();
+    const Save *data = saves.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i + ahead < n)
+            data[i + ahead].prefetch();
+        visit(data[i]);
+    }
+}
 
 std::size_t qHash(const Save &save, std::size_t seed = 0) noexcept;
 

@@ -2,6 +2,8 @@
 
 #include "ByteCount.h"
 
+#include <atomic>
+
 namespace sw {
 
 namespace {
@@ -46,62 +48,187 @@ QByteArray encode(const LocalCopy &copy)
 }
 }  // namespace
 
-const LocalCopy *CopyTable::find(const PostLink &link) const
+const QSharedDataPointer<CopyTable::Data> &CopyTable::emptyData()
 {
-    const auto it = m_entries.constFind(link);
-    return it == m_entries.cend() ? nullptr : &it->copy;
+    static const QSharedDataPointer<Data> empty(new Data);
+    return empty;
+}
+
+CopyTable::CopyTable() : d(emptyData()) {}
+
+std::size_t CopyTable::slotOf(const PostLink &link, LinkKey key) const
+{
+    const std::vector<Slot> &index = d->index;
+    const std::size_t mask = index.size() - 1;
+    std::size_t i = std::size_t(key.value ^ (key.value >> 29) ^ (key.value >> 47)) * 0x9E3779B97F4A7C15ull >> 20 & mask;
+    for (;; i = (i + 1) & mask) {
+        const Slot &slot = index[i];
+        if (slot.position == 0)
+            return i;
+        if (slot.key != key.value || slot.exact != key.exact)
+            continue;
+        // Exact keys are the links' identity; other keys may be shared by different links.
+        if (key.exact || d->entries[slot.position - 1].link == link)
+            return i;
+    }
+}
+
+namespace {
+// A memo: the table's generation (38 bits), the copy's case (2 bits), the entry's position + 1
+// (24 bits; 0 when the link has no entry). Tables that outgrow it are not remembered.
+constexpr int kPositionBits = 24;
+constexpr int kStateBits = 2;
+constexpr std::uint64_t kMaxGeneration = (std::uint64_t(1) << (64 - kPositionBits - kStateBits)) - 1;
+std::atomic<std::uint64_t> nextGeneration{1};
+static_assert(std::variant_size_v<LocalCopy::Value> <= (1 << kStateBits));
+}  // namespace
+
+void CopyTable::changed()
+{
+    d->generation = nextGeneration.fetch_add(1, std::memory_order_relaxed);
+}
+
+CopyTable::Found CopyTable::lookUp(const PostLink &link, LinkKey key, const LinkMemo &memo) const
+{
+    const Data &data = *d;
+    const std::uint64_t generation = data.generation;
+    const bool memorable = generation != 0 && generation <= kMaxGeneration
+                           && data.entries.size() < (std::size_t(1) << kPositionBits) - 1;
+    if (memorable) {
+        const std::uint64_t word = memo.load();
+        if (word >> (kPositionBits + kStateBits) == generation) {
+            const std::uint32_t position = std::uint32_t(word & ((1u << kPositionBits) - 1));
+            if (position == 0)
+                return {};
+            return {&data.entries[position - 1].copy, std::size_t(word >> kPositionBits) & 3};
+        }
+    }
+    Found found;
+    std::uint32_t position = 0;
+    if (!data.entries.empty()) {
+        position = data.index[slotOf(link, key)].position;
+        if (position != 0)
+            found = {&data.entries[position - 1].copy, data.entries[position - 1].copy.value().index()};
+    }
+    if (memorable)
+        memo.store(generation << (kPositionBits + kStateBits) | std::uint64_t(found.state) << kPositionBits | position);
+    return found;
+}
+
+const LocalCopy *CopyTable::find(const PostLink &link, LinkKey key) const
+{
+    if (d->entries.empty())
+        return nullptr;
+    const Slot &slot = d->index[slotOf(link, key)];
+    return slot.position == 0 ? nullptr : &d->entries[slot.position - 1].copy;
+}
+
+void CopyTable::reserve(std::size_t entries)
+{
+    std::size_t capacity = 16;
+    while (capacity < entries * 2)
+        capacity *= 2;
+    if (capacity <= d->index.size())
+        return;
+    d->entries.reserve(entries);
+    d->index.assign(capacity, Slot{});
+    for (std::uint32_t position = 0; position < d->entries.size(); ++position)
+        place(position);
+}
+
+// Puts the entry at `position` into the index; its link is not there yet.
+void CopyTable::place(std::uint32_t position)
+{
+    const Entry &entry = d->entries[position];
+    Slot &slot = d->index[slotOf(entry.link, entry.key)];
+    slot = Slot{entry.key.value, position + 1, entry.key.exact};
 }
 
 void CopyTable::insert(const PostLink &link, const LocalCopy &copy)
 {
-    auto it = m_entries.find(link);
-    if (it == m_entries.end()) {
-        Entry entry{copy, encode(link), encode(copy)};
-        m_jsonBytes += entry.linkJson.size() + entry.copyJson.size();
-        m_entries.insert(link, std::move(entry));
-    } else {
-        m_reserved -= reservedBy(it->copy);
-        m_onDisk -= it->copy.exactBytesOnDisk();
-        m_jsonBytes -= it->copyJson.size();
-        it->copy = copy;
-        it->copyJson = encode(copy);
-        m_jsonBytes += it->copyJson.size();
+    const LinkKey key = link.key();
+    if (!d.constData()->entries.empty()) {
+        const std::size_t at = slotOf(link, key);
+        if (const std::uint32_t position = d.constData()->index[at].position) {
+            Entry &entry = d->entries[position - 1];
+            d->reserved -= reservedBy(entry.copy);
+            d->onDisk -= entry.copy.exactBytesOnDisk();
+            d->jsonBytes -= entry.copyJson.size();
+            entry.copy = copy;
+            entry.copyJson = encode(copy);
+            d->jsonBytes += entry.copyJson.size();
+            d->reserved += reservedBy(copy);
+            d->onDisk += copy.exactBytesOnDisk();
+            changed();
+            return;
+        }
     }
-    m_reserved += reservedBy(copy);
-    m_onDisk += copy.exactBytesOnDisk();
+    reserve(d->entries.size() + 1);
+    d->entries.push_back(Entry{link, key, copy, encode(link), encode(copy)});
+    const Entry &entry = d->entries.back();
+    d->jsonBytes += entry.linkJson.size() + entry.copyJson.size();
+    d->reserved += reservedBy(copy);
+    d->onDisk += copy.exactBytesOnDisk();
+    place(std::uint32_t(d->entries.size() - 1));
+    changed();
 }
 
 std::optional<LocalCopy> CopyTable::take(const PostLink &link)
 {
-    const auto found = m_entries.constFind(link);
-    if (found == m_entries.cend())
+    // Looked up without detaching: taking a link that has no entry changes nothing.
+    if (d.constData()->entries.empty())
         return std::nullopt;
-    Entry entry = m_entries.take(link);
-    m_reserved -= reservedBy(entry.copy);
-    m_onDisk -= entry.copy.exactBytesOnDisk();
-    m_jsonBytes -= entry.linkJson.size() + entry.copyJson.size();
-    return std::move(entry.copy);
+    const LinkKey key = link.key();
+    const std::size_t hole = slotOf(link, key);
+    const std::uint32_t position = d.constData()->index[hole].position;
+    if (position == 0)
+        return std::nullopt;
+    std::vector<Slot> &index = d->index;
+    std::vector<Entry> &entries = d->entries;
+    const std::size_t mask = index.size() - 1;
+    // Take the slot out, moving later slots of the same run back so that no lookup stops early.
+    index[hole] = Slot{};
+    for (std::size_t i = (hole + 1) & mask; index[i].position != 0; i = (i + 1) & mask) {
+        const Slot moved = index[i];
+        index[i] = Slot{};
+        const Entry &entry = entries[moved.position - 1];
+        index[slotOf(entry.link, entry.key)] = moved;
+    }
+    // The last entry takes the place of the one taken (its slot is found while it is still where
+    // the slot says).
+    const std::uint32_t last = std::uint32_t(entries.size());
+    if (position != last)
+        index[slotOf(entries.back().link, entries.back().key)].position = position;
+    Entry taken = std::move(entries[position - 1]);
+    if (position != last)
+        entries[position - 1] = std::move(entries.back());
+    entries.pop_back();
+    d->reserved -= reservedBy(taken.copy);
+    d->onDisk -= taken.copy.exactBytesOnDisk();
+    d->jsonBytes -= taken.linkJson.size() + taken.copyJson.size();
+    changed();
+    return std::move(taken.copy);
 }
 
 std::int64_t CopyTable::reservedBytes() const
 {
-    return bytes::clamp(m_reserved);
+    return bytes::clamp(d->reserved);
 }
 
 std::int64_t CopyTable::bytesOnDisk() const
 {
-    return bytes::clamp(m_onDisk);
+    return bytes::clamp(d->onDisk);
 }
 
 bool operator==(const CopyTable &a, const CopyTable &b)
 {
-    if (a.m_entries.isSharedWith(b.m_entries))
+    if (a.d.constData() == b.d.constData())
         return true;
-    if (a.size() != b.size() || a.m_reserved != b.m_reserved || a.m_onDisk != b.m_onDisk)
+    if (a.size() != b.size() || a.d->reserved != b.d->reserved || a.d->onDisk != b.d->onDisk)
         return false;
-    for (auto it = a.m_entries.cbegin(); it != a.m_entries.cend(); ++it) {
-        const LocalCopy *other = b.find(it.key());
-        if (!other || !(*other == it->copy))
+    for (const CopyTable::Entry &entry : a.d->entries) {
+        const LocalCopy *other = b.find(entry.link, entry.key);
+        if (!other || !(*other == entry.copy))
             return false;
     }
     return true;
@@ -118,10 +245,10 @@ std::size_t qHash(const CopyTable &table, std::size_t seed) noexcept
 
 void CopyTable::writeJson(std::string &out) const
 {
-    out.reserve(out.size() + static_cast<std::size_t>(m_jsonBytes + 2 * m_entries.size() + 2));
+    out.reserve(out.size() + static_cast<std::size_t>(d->jsonBytes) + 2 * d->entries.size() + 2);
     out.push_back('[');
     bool first = true;
-    for (const Entry &entry : m_entries) {
+    for (const Entry &entry : d->entries) {
         if (!first)
             out.push_back(',');
         first = false;
@@ -145,7 +272,7 @@ CopyTable CopyTable::fromJson(const JsonNode &node)
     if (elements.size() % 2 != 0)
         throw JsonError("Expected the copies as pairs of a link and its copy, but the array has an odd length.");
     CopyTable table;
-    table.m_entries.reserve(static_cast<qsizetype>(elements.size() / 2));
+    table.reserve(elements.size() / 2);
     for (std::size_t i = 0; i < elements.size(); i += 2)
         table.insert(PostLink::fromJson(elements[i]), LocalCopy::fromJson(elements[i + 1]));
     return table;

@@ -13,23 +13,42 @@
 #include "PostLink.h"
 
 #include <QByteArray>
-#include <QHash>
+#include <QSharedData>
+#include <QSharedDataPointer>
 #include <QHashFunctions>
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace sw {
 
 class CopyTable {
     struct Entry {
+        PostLink link;         // as first recorded
+        LinkKey key;           // the link's key
         LocalCopy copy;
         QByteArray linkJson;   // the canonical text of the entry's link
         QByteArray copyJson;   // the canonical text of its copy
     };
-    using Map = QHash<PostLink, Entry>;
+    // Looked up once per save whenever the shelf is read, so the table is built for it: the
+    // entries lie in one array, and an open-addressing index over it holds each entry's key, so
+    // that a lookup reads the index and, for the usual X link (whose key is exact), nothing else.
+    struct Slot {
+        std::uint64_t key = 0;
+        std::uint32_t position = 0;   // 0: empty; else the entry's position + 1
+        bool exact = false;
+    };
+    struct Data : QSharedData {
+        std::vector<Entry> entries;   // in the order recorded; a taken entry's place goes to the last
+        std::vector<Slot> index;      // a power of two long, at most half full
+        std::uint64_t generation = 0;  // new with each change: what memos are checked against
+        __int128 reserved = 0;
+        __int128 onDisk = 0;
+        qsizetype jsonBytes = 0;      // the cached texts' total length, to size the output once
+    };
 
 public:
     class const_iterator {
@@ -39,9 +58,9 @@ public:
             const LocalCopy &copy;
         };
         const_iterator() = default;
-        Item operator*() const { return {m_it.key(), m_it.value().copy}; }
-        const PostLink &link() const { return m_it.key(); }
-        const LocalCopy &copy() const { return m_it.value().copy; }
+        Item operator*() const { return {m_it->link, m_it->copy}; }
+        const PostLink &link() const { return m_it->link; }
+        const LocalCopy &copy() const { return m_it->copy; }
         const_iterator &operator++()
         {
             ++m_it;
@@ -51,20 +70,35 @@ public:
 
     private:
         friend class CopyTable;
-        explicit const_iterator(Map::const_iterator it) : m_it(it) {}
-        Map::const_iterator m_it;
+        explicit const_iterator(std::vector<Entry>::const_iterator it) : m_it(it) {}
+        std::vector<Entry>::const_iterator m_it;
     };
 
-    CopyTable() = default;
+    CopyTable();
 
-    qsizetype size() const { return m_entries.size(); }
-    bool isEmpty() const { return m_entries.isEmpty(); }
-    const_iterator begin() const { return const_iterator(m_entries.cbegin()); }
-    const_iterator end() const { return const_iterator(m_entries.cend()); }
+    qsizetype size() const { return qsizetype(d->entries.size()); }
+    bool isEmpty() const { return d->entries.empty(); }
+    const_iterator begin() const { return const_iterator(d->entries.cbegin()); }
+    const_iterator end() const { return const_iterator(d->entries.cend()); }
 
-    // The link's entry, or null when it has none.
-    const LocalCopy *find(const PostLink &link) const;
-    bool contains(const PostLink &link) const { return m_entries.contains(link); }
+    // The link's entry, or null when it has none. The pointer lives as long as this table, or a
+    // copy of it, is unchanged.
+    const LocalCopy *find(const PostLink &link) const { return find(link, link.key()); }
+    // The same, with the link's key already at hand (a save keeps its link's key).
+    const LocalCopy *find(const PostLink &link, LinkKey key) const;
+
+    // What lookUp() finds: the link's copy (null when it has none) and the copy's case (the
+    // index of LocalCopy::Value).
+    struct Found {
+        const LocalCopy *copy = nullptr;
+        std::size_t state = 0;
+    };
+    // find(), remembering in `memo` where the entry is (or that there is none), so that the next
+    // look-up of the same link in this table, or in a copy of it, made while it is unchanged, is
+    // answered from the memo alone. Each change of a table makes the memos of its earlier
+    // contents stale.
+    Found lookUp(const PostLink &link, LinkKey key, const LinkMemo &memo) const;
+    bool contains(const PostLink &link) const { return find(link) != nullptr; }
 
     // Records the link's copy (replacing the entry's copy when the link has one).
     void insert(const PostLink &link, const LocalCopy &copy);
@@ -76,7 +110,7 @@ public:
     // saturated to the 64-bit range.
     std::int64_t reservedBytes() const;
     std::int64_t bytesOnDisk() const;
-    __int128 exactReservedBytes() const { return m_reserved; }
+    __int128 exactReservedBytes() const { return d->reserved; }
 
     // Same keys with equal copies.
     friend bool operator==(const CopyTable &a, const CopyTable &b);
@@ -90,10 +124,14 @@ public:
     static CopyTable fromJson(const JsonNode &node);
 
 private:
-    Map m_entries;
-    __int128 m_reserved = 0;
-    __int128 m_onDisk = 0;
-    qsizetype m_jsonBytes = 0;   // the cached texts' total length, to size the output once
+    static const QSharedDataPointer<Data> &emptyData();
+    // The index slot of the link: its own, or the empty one where it would go.
+    std::size_t slotOf(const PostLink &link, LinkKey key) const;
+    void reserve(std::size_t entries);
+    void place(std::uint32_t position);
+    void changed();
+
+    QSharedDataPointer<Data> d;
 };
 
 // Independent of the table's order.

@@ -1,45 +1,64 @@
 #include "Shelf.h"
 
-#include "Text.h"
-
+#include <algorithm>
+#include <array>
 #include <type_traits>
 #include <vector>
 
 namespace sw {
 
-// The test of one filter, prepared once per call so that the walk over the saves does no work
-// that does not depend on the save.
 namespace {
-bool isAscii(QStringView s)
+// The position of a case in LocalCopy::Value.
+template <typename Case, std::size_t I = 0>
+constexpr std::size_t caseIndex()
 {
-    for (QChar c : s) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
+    if constexpr (std::is_same_v<std::variant_alternative_t<I, LocalCopy::Value>, Case>)
+        return I;
+    else
+        return caseIndex<Case, I + 1>();
 }
+constexpr std::size_t kDownloading = caseIndex<LocalCopy::Downloading>();
+constexpr std::size_t kOnThisMac = caseIndex<LocalCopy::OnThisMac>();
 }  // namespace
 
+// The local copy of a save, looked up at most once however many filters ask for it.
+class Shelf::CopyOf {
+public:
+    CopyOf(const Shelf &shelf, const Save &save) : m_shelf(shelf), m_save(save) {}
+    const CopyTable::Found &operator()()
+    {
+        if (!m_known) {
+            m_found = m_shelf.lookUp(m_save);
+            m_known = true;
+        }
+        return m_found;
+    }
+
+private:
+    const Shelf &m_shelf;
+    const Save &m_save;
+    CopyTable::Found m_found;
+    bool m_known = false;
+};
+
+// The test of one filter, prepared once per call so that the walk over the saves does no work
+// that does not depend on the save.
 class Shelf::Selector {
 public:
     Selector(const Shelf &shelf, const Filter &filter) : m_shelf(shelf), m_filter(filter)
     {
-        if (const auto *author = std::get_if<Filter::ByAuthor>(&filter.value())) {
-            m_handle = author->handle.lowercased();
-            m_asciiHandle = isAscii(m_handle);
-        }
-    }
-
-    // Handle equality (lowercased names, canonically equal), without lowercasing every save's
-    // handle: ASCII names compare case-insensitively in place.
-    bool isWantedHandle(const Handle &handle) const
-    {
-        if (m_asciiHandle && isAscii(handle.name))
-            return handle.name.compare(m_handle, Qt::CaseInsensitive) == 0;
-        return text::canonicallyEqual(handle.lowercased(), m_handle);
+        // Handles are equal when their lowercased names are: exactly when their identities are.
+        if (const auto *author = std::get_if<Filter::ByAuthor>(&filter.value()))
+            m_author = author->handle.identity();
     }
 
     bool operator()(const Save &save) const
+    {
+        CopyOf copy(m_shelf, save);
+        return (*this)(save, copy);
+    }
+
+    bool operator()(const Save &save, CopyOf &copyOf) const
     {
         return std::visit(
             [&](const auto &c) -> bool {
@@ -59,22 +78,22 @@ public:
                     } else if constexpr (std::is_same_v<C, Filter::InCollection>) {
                         return save.collection() == c.id;
                     } else if constexpr (std::is_same_v<C, Filter::OfKind>) {
-                        return save.post().kind() == c.kind;
+                        return save.kind() == c.kind;
                     } else if constexpr (std::is_same_v<C, Filter::FromSource>) {
-                        return save.post().link.source() == c.source;
+                        return save.source() == c.source;
                     } else if constexpr (std::is_same_v<C, Filter::ByAuthor>) {
-                        return isWantedHandle(save.post().author.handle);
+                        return save.authorIdentity() == m_author;
                     } else if constexpr (std::is_same_v<C, Filter::OnThisMac>) {
-                        const LocalCopy *copy = m_shelf.copyOf(save);
-                        return copy && copy->asOnThisMac();
+                        const CopyTable::Found &found = copyOf();
+                        return found.copy && found.state == kOnThisMac;
                     } else {
                         static_assert(std::is_same_v<C, Filter::LinkOnly>);
                         // Missing media: the post has some, and its copy is absent, linkOnly or
                         // failed (neither here nor under way).
-                        if (!save.post().hasMedia())
+                        if (save.kind() == Kind::text)
                             return false;
-                        const LocalCopy *copy = m_shelf.copyOf(save);
-                        return !copy || (!copy->asOnThisMac() && !copy->asDownloading());
+                        const CopyTable::Found &found = copyOf();
+                        return !found.copy || (found.state != kOnThisMac && found.state != kDownloading);
                     }
                 }
             },
@@ -84,44 +103,53 @@ public:
 private:
     const Shelf &m_shelf;
     const Filter &m_filter;
-    QString m_handle;   // an author filter's handle, lowercased
-    bool m_asciiHandle = false;
+    std::uint32_t m_author = 0;   // an author filter's handle identity
 };
 
 Shelf::Shelf(Library library, LocalMedia localMedia, std::optional<Covers> covers, Date now, Quality quality)
     : m_library(std::move(library)), m_localMedia(std::move(localMedia)), m_now(now), m_quality(quality),
-      m_context(std::make_shared<const ShelfItem::Context>(ShelfItem::Context{std::move(covers), m_localMedia.folder()}))
+      m_context(std::make_shared<const ShelfItem::Context>(
+          ShelfItem::Context{std::move(covers), m_localMedia.folder(), m_localMedia.copies()}))
 {
 }
 
-const LocalCopy *Shelf::copyOf(const Save &save) const
+CopyTable::Found Shelf::lookUp(const Save &save) const
 {
-    return m_localMedia.copies().find(save.post().link);
+    // The save keeps its link's key and where the table found it last, so that a table unchanged
+    // since is not searched again. The copy lives in the context's copy of the table, which every
+    // item shares.
+    return m_context->copies.lookUp(save.post().link, save.linkKey(), save.copyMemo());
 }
 
 template <typename Visit>
 void Shelf::forEachSelected(const Filter &filter, Visit &&visit) const
 {
     const Selector selects(*this, filter);
-    for (const Save &save : m_library.saves) {
+    forEachSave(m_library.saves, [&](const Save &save) {
         if (selects(save))
             visit(save);
-    }
+    });
 }
 
 ShelfItem Shelf::item(const Save &save) const
 {
-    const LocalCopy *recorded = copyOf(save);
-    return ShelfItem(save, recorded ? *recorded : LocalCopy::linkOnly(), m_quality, m_context);
+    return item(save, lookUp(save).copy);
+}
+
+ShelfItem Shelf::item(const Save &save, const LocalCopy *copy) const
+{
+    return ShelfItem(save, copy ? copy : &ShelfItem::linkOnly(), m_quality, m_context);
 }
 
 QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const
 {
     const SearchQuery query(search);
+    const Selector selects(*this, filter);
     QList<ShelfItem> out;
-    forEachSelected(filter, [&](const Save &save) {
-        if (query.isEmpty() || save.matches(query))
-            out.append(item(save));
+    forEachSave(m_library.saves, [&](const Save &save) {
+        CopyOf copy(*this, save);
+        if (selects(save, copy) && (query.isEmpty() || save.matches(query)))
+            out.append(item(save, copy().copy));
     });
     return out;
 }
@@ -131,6 +159,89 @@ qsizetype Shelf::count(const Filter &filter) const
     qsizetype n = 0;
     forEachSelected(filter, [&n](const Save &) { ++n; });
     return n;
+}
+
+QList<qsizetype> Shelf::counts(const QList<Filter> &filters) const
+{
+    // The filters sorted by what they ask of a save, so that each save is looked at once and
+    // counted by every filter it passes with a handful of comparisons.
+    using Targets = std::vector<qsizetype>;   // the positions of the filters of one kind
+    Targets all, recent, favourites, trash, onThisMac, linkOnly;
+    std::vector<std::pair<Collection::ID, qsizetype>> collections;
+    std::vector<std::pair<std::uint32_t, qsizetype>> authors;
+    std::array<Targets, Kind::allCases().size()> kinds;
+    std::array<Targets, Source::allCases().size()> sources;
+    for (qsizetype i = 0; i < filters.size(); ++i) {
+        std::visit(
+            [&](const auto &c) {
+                using C = std::decay_t<decltype(c)>;
+                if constexpr (std::is_same_v<C, Filter::All>)
+                    all.push_back(i);
+                else if constexpr (std::is_same_v<C, Filter::RecentlyAdded>)
+                    recent.push_back(i);
+                else if constexpr (std::is_same_v<C, Filter::Favourites>)
+                    favourites.push_back(i);
+                else if constexpr (std::is_same_v<C, Filter::Trash>)
+                    trash.push_back(i);
+                else if constexpr (std::is_same_v<C, Filter::InCollection>)
+                    collections.emplace_back(c.id, i);
+                else if constexpr (std::is_same_v<C, Filter::OfKind>)
+                    kinds[std::size_t(Kind::Value(c.kind))].push_back(i);
+                else if constexpr (std::is_same_v<C, Filter::FromSource>)
+                    sources[std::size_t(Source::Value(c.source))].push_back(i);
+                else if constexpr (std::is_same_v<C, Filter::ByAuthor>)
+                    authors.emplace_back(c.handle.identity(), i);
+                else if constexpr (std::is_same_v<C, Filter::OnThisMac>)
+                    onThisMac.push_back(i);
+                else
+                    linkOnly.push_back(i);
+            },
+            filters.at(i).value());
+    }
+    const bool byKind = std::any_of(kinds.begin(), kinds.end(), [](const Targets &t) { return !t.empty(); });
+    const bool bySource = std::any_of(sources.begin(), sources.end(), [](const Targets &t) { return !t.empty(); });
+    const bool byCopy = !onThisMac.empty() || !linkOnly.empty();
+
+    QList<qsizetype> counts(filters.size(), 0);
+    const auto count = [&counts](const Targets &targets) {
+        for (qsizetype i : targets)
+            ++counts[i];
+    };
+    forEachSave(m_library.saves, [&](const Save &save) {
+        if (save.isTrashed()) {
+            count(trash);
+            return;
+        }
+        count(all);
+        if (!recent.empty() && m_now.secondsSince(save.savedAt()) <= Library::recentWindow)
+            count(recent);
+        if (save.isFavourite())
+            count(favourites);
+        if (!collections.empty() && save.collection()) {
+            for (const auto &[id, i] : collections)
+                if (id == *save.collection())
+                    ++counts[i];
+        }
+        if (!authors.empty()) {
+            const std::uint32_t identity = save.authorIdentity();
+            for (const auto &[author, i] : authors)
+                if (author == identity)
+                    ++counts[i];
+        }
+        if (byKind)
+            count(kinds[std::size_t(Kind::Value(save.kind()))]);
+        if (bySource)
+            count(sources[std::size_t(Source::Value(save.source()))]);
+        if (byCopy) {
+            const CopyTable::Found found = lookUp(save);
+            if (found.copy && found.state == kOnThisMac)
+                count(onThisMac);
+            // Missing media: the post has some, and its copy is neither here nor under way.
+            if (save.kind() != Kind::text && (!found.copy || (found.state != kOnThisMac && found.state != kDownloading)))
+                count(linkOnly);
+        }
+    });
+    return counts;
 }
 
 std::optional<ShelfItem> Shelf::item(const PostLink &link) const
@@ -166,19 +277,16 @@ Home Shelf::home() const
     if (!latest)
         return home;
     home.m_latest = item(*latest);
-    for (const Save &save : m_library.saves) {
+    home.m_rest.reserve(m_library.saves.size());
+    forEachSave(m_library.saves, [&](const Save &save) {
         if (save.isTrashed())
-            continue;
-        bool isShown = false;
+            return;
         for (const Save::ID &id : shown) {
-            if (id == save.id()) {
-                isShown = true;
-                break;
-            }
+            if (id == save.id())
+                return;
         }
-        if (!isShown)
-            home.m_rest.append(item(save));
-    }
+        home.m_rest.append(item(save));
+    });
     return home;
 }
 

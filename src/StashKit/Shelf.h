@@ -5,9 +5,10 @@
 //
 // A shelf is a snapshot of its five inputs and changes nothing. It keeps no cache: every member
 // walks the library again. The walk itself is cheap: saves, copies and covers are shared, not
-// copied; the local copy of a save is one look-up in the copy table; a search folds its text
-// once and tests each save's pre-folded text; and an item works out its cover and pictures only
-// when they are read, so listing a hundred thousand saves does not make their pictures.
+// copied; the local copy of a save is one look-up in the copy table's index by the key the save
+// keeps, and an item points at it; a search looks for each word once in the vocabulary of the
+// library's words and tests each save's word numbers; and an item works out its cover and
+// pictures only when they are read, so listing a hundred thousand saves does not make them.
 
 #include "Covers.h"
 #include "Date.h"
@@ -67,6 +68,8 @@ public:
     QList<ShelfItem> items(const Filter &filter, const QString &search = QString()) const;
     // How many saves the filter selects; no search applies and no item is built.
     qsizetype count(const Filter &filter) const;
+    // The count of each filter, in one walk over the saves (what the sidebar shows).
+    QList<qsizetype> counts(const QList<Filter> &filters) const;
     // The item of the first save, trashed or not, whose post has that link.
     std::optional<ShelfItem> item(const PostLink &link) const;
     // The item of one save.
@@ -79,10 +82,12 @@ public:
     std::int64_t missingBytes() const;
 
 private:
+    class CopyOf;
     class Selector;
+    ShelfItem item(const Save &save, const LocalCopy *copy) const;
     template <typename Visit>
     void forEachSelected(const Filter &filter, Visit &&visit) const;
-    const LocalCopy *copyOf(const Save &save) const;
+    CopyTable::Found lookUp(const Save &save) const;
 
     Library m_library;
     LocalMedia m_localMedia;

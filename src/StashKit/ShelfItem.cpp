@@ -14,10 +14,32 @@ std::size_t qHash(const Action &action, std::size_t seed) noexcept
     return seed;
 }
 
+const LocalCopy &ShelfItem::linkOnly()
+{
+    static const LocalCopy none = LocalCopy::linkOnly();
+    return none;
+}
+
+void ShelfItem::setCover(std::optional<Url> cover)
+{
+    auto next = std::make_shared<Overrides>(m_overrides ? *m_overrides : Overrides{});
+    if (!next->pictures)
+        next->pictures = pictures();
+    next->cover = std::move(cover);
+    m_overrides = std::move(next);
+}
+
+void ShelfItem::setPictures(std::vector<std::optional<Url>> pictures)
+{
+    auto next = std::make_shared<Overrides>(m_overrides ? *m_overrides : Overrides{});
+    next->pictures = std::move(pictures);
+    m_overrides = std::move(next);
+}
+
 std::optional<Url> ShelfItem::cover() const
 {
-    if (m_cover)
-        return *m_cover;
+    if (m_overrides && m_overrides->cover)
+        return *m_overrides->cover;
     const Post &post = m_save.post();
     if (m_context && m_context->covers)
         return m_context->covers->picture(post);
@@ -26,12 +48,12 @@ std::optional<Url> ShelfItem::cover() const
 
 std::vector<std::optional<Url>> ShelfItem::pictures() const
 {
-    if (m_pictures)
-        return *m_pictures;
+    if (m_overrides && m_overrides->pictures)
+        return *m_overrides->pictures;
     const Post &post = m_save.post();
     const std::optional<Url> cover = this->cover();
     // The i-th attachment pairs with the i-th downloaded file.
-    const auto *here = m_copy.asOnThisMac();
+    const auto *here = m_copy->asOnThisMac();
     std::vector<std::optional<Url>> pictures;
     pictures.reserve(post.attachments.size());
     bool videoSeen = false;
@@ -79,12 +101,12 @@ Action ShelfItem::action() const
             else
                 return Action::download(post.mediaBytes(m_quality));
         },
-        m_copy.value());
+        m_copy->value());
 }
 
 std::optional<LocalFile> ShelfItem::videoFile() const
 {
-    const auto *here = m_copy.asOnThisMac();
+    const auto *here = m_copy->asOnThisMac();
     if (!here)
         return std::nullopt;
     const auto &attachments = m_save.post().attachments;

@@ -3,6 +3,7 @@
 // One save as the shelf shows it: the save, its local copy, the quality in force, its cover and
 // one picture per attachment; and what its main button offers.
 
+#include "CopyTable.h"
 #include "Covers.h"
 #include "LocalCopy.h"
 #include "LocalFile.h"
@@ -69,7 +70,7 @@ class ShelfItem {
 public:
     const Save &save() const { return m_save; }
     // The post's local copy; linkOnly when none is recorded.
-    const LocalCopy &copy() const { return m_copy; }
+    const LocalCopy &copy() const { return *m_copy; }
     Quality quality() const { return m_quality; }
     // The picture that stands for the save: the kept cover file, else the post's preview.
     std::optional<Url> cover() const;
@@ -81,13 +82,8 @@ public:
     void setQuality(Quality quality) { m_quality = quality; }
     // The pictures were worked out with the cover the item was built with; a cover set later
     // leaves them as they were.
-    void setCover(std::optional<Url> cover)
-    {
-        if (!m_pictures)
-            m_pictures = pictures();
-        m_cover = std::move(cover);
-    }
-    void setPictures(std::vector<std::optional<Url>> pictures) { m_pictures = std::move(pictures); }
+    void setCover(std::optional<Url> cover);
+    void setPictures(std::vector<std::optional<Url>> pictures);
 
     // The first rule that applies: a trashed save is restored; a post without attachments is
     // opened (web) or opened on X; otherwise the copy decides: downloading (its fraction, 1.0 of
@@ -107,19 +103,27 @@ private:
     struct Context {
         std::optional<Covers> covers;
         MediaFolder folder;
+        CopyTable copies;   // the items' copies live here, unchanged while any item does
     };
+    static const LocalCopy &linkOnly();
 
     // The cover and the pictures are worked out when they are read, not when the item is made:
     // a shelf makes an item for every save it lists, a view draws only the few on screen.
-    ShelfItem(Save save, LocalCopy copy, Quality quality, std::shared_ptr<const Context> context)
-        : m_save(std::move(save)), m_copy(std::move(copy)), m_quality(quality), m_context(std::move(context)) {}
+    ShelfItem(Save save, const LocalCopy *copy, Quality quality, std::shared_ptr<const Context> context)
+        : m_save(std::move(save)), m_copy(copy), m_context(std::move(context)), m_quality(quality) {}
+
+    // A cover or pictures set explicitly, which few items ever have: kept aside so that the
+    // items of a long list stay small.
+    struct Overrides {
+        std::optional<std::optional<Url>> cover;
+        std::optional<std::vector<std::optional<Url>>> pictures;
+    };
 
     Save m_save;
-    LocalCopy m_copy;
-    Quality m_quality;
+    const LocalCopy *m_copy;   // in the context's copy table, or linkOnly()
     std::shared_ptr<const Context> m_context;
-    std::optional<std::optional<Url>> m_cover;                   // set explicitly
-    std::optional<std::vector<std::optional<Url>>> m_pictures;   // set explicitly
+    std::shared_ptr<const Overrides> m_overrides;   // none until a setter is used
+    Quality m_quality;
 };
 std::size_t qHash(const ShelfItem &item, std::size_t seed = 0) noexcept;
 

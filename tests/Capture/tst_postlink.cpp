@@ -47,6 +47,8 @@ private slots:
     void equalityAndHashing_data();
     void equalityAndHashing();
     void worksAsKey();
+    void keys_data();
+    void keys();
     void canonicalAddressOfOddHandles_data();
     void canonicalAddressOfOddHandles();
     void jsonWriting_data();
@@ -245,6 +247,12 @@ void TestPostLink::equalityAndHashing_data()
     QTest::newRow("same web URL") << webLink("https://a.com/x") << webLink("https://a.com/x") << true;
     QTest::newRow("web URLs differ in path case") << webLink("https://a.com/X") << webLink("https://a.com/x") << false;
     QTest::newRow("x never equals web") << xLink("jack", "20") << webLink("https://x.com/jack/status/20") << false;
+    QTest::newRow("longest exact status") << xLink("a", "9999999999999999999") << xLink("b", "9999999999999999999") << true;
+    QTest::newRow("twenty digits") << xLink("a", "18446744073709551616") << xLink("b", "18446744073709551616") << true;
+    QTest::newRow("twenty digits differ") << xLink("a", "18446744073709551616") << xLink("a", "18446744073709551617") << false;
+    QTest::newRow("zero") << xLink("a", "0") << xLink("b", "0") << true;
+    QTest::newRow("zero and double zero") << xLink("a", "0") << xLink("a", "00") << false;
+    QTest::newRow("other digits") << xLink("a", QStringLiteral("\u0662\u0660")) << xLink("a", "20") << false;
 }
 
 void TestPostLink::equalityAndHashing()
@@ -258,6 +266,37 @@ void TestPostLink::equalityAndHashing()
         QCOMPARE(qHash(a, 3), qHash(b, 3));
         QCOMPARE(std::hash<PostLink>()(a), std::hash<PostLink>()(b));
     }
+    // Equal links share their key; two exact keys are equal exactly when the links are.
+    const LinkKey ka = a.key();
+    const LinkKey kb = b.key();
+    if (equal)
+        QVERIFY(ka == kb);
+    if (ka.exact && kb.exact)
+        QCOMPARE(ka == kb, equal);
+}
+
+void TestPostLink::keys_data()
+{
+    QTest::addColumn<PostLink>("link");
+    QTest::addColumn<bool>("exact");
+    QTest::addColumn<quint64>("value");
+    QTest::newRow("status") << xLink("jack", "20") << true << quint64(20);
+    QTest::newRow("largest status") << xLink("jack", "9999999999999999999") << true << quint64(9999999999999999999ull);
+    QTest::newRow("zero") << xLink("jack", "0") << true << quint64(0);
+    QTest::newRow("leading zero") << xLink("jack", "020") << false << quint64(0);
+    QTest::newRow("twenty digits") << xLink("jack", "10000000000000000000") << false << quint64(0);
+    QTest::newRow("not digits") << xLink("jack", "2a") << false << quint64(0);
+    QTest::newRow("web") << webLink("https://a.com/20") << false << quint64(0);
+}
+
+void TestPostLink::keys()
+{
+    QFETCH(PostLink, link);
+    QFETCH(bool, exact);
+    QFETCH(quint64, value);
+    QCOMPARE(link.key().exact, exact);
+    if (exact)
+        QCOMPARE(link.key().value, value);
 }
 
 void TestPostLink::worksAsKey()

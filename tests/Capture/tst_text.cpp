@@ -1,5 +1,6 @@
 #include "Text.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace sw;
@@ -11,6 +12,7 @@ private slots:
     void canonicalEquivalence();
     void fold_data();
     void fold();
+    void foldByRuns();
     void whiteSpace_data();
     void whiteSpace();
     void trimming_data();
@@ -133,6 +135,58 @@ void TestText::lowercasing()
     QFETCH(QString, input);
     QFETCH(QString, lower);
     QCOMPARE(text::lowercased(input), lower);
+}
+
+namespace {
+// The fold taken over the whole text at once, as it is defined.
+QString referenceFold(const QString &s)
+{
+    const QString decomposed = s.normalized(QString::NormalizationForm_D);
+    QString out;
+    for (qsizetype i = 0; i < decomposed.size(); ++i) {
+        char32_t c = decomposed.at(i).unicode();
+        qsizetype width = 1;
+        if (QChar::isHighSurrogate(c) && i + 1 < decomposed.size() && decomposed.at(i + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(decomposed.at(i), decomposed.at(i + 1));
+            width = 2;
+        }
+        const auto category = QChar::category(c);
+        if (category != QChar::Mark_NonSpacing && category != QChar::Mark_SpacingCombining
+            && category != QChar::Mark_Enclosing)
+            out.append(decomposed.constData() + i, width);
+        i += width - 1;
+    }
+    out = out.toCaseFolded();
+    out.replace(QChar(0x00DF), QStringLiteral("ss")).replace(QChar(0x1E9E), QStringLiteral("ss"));
+    out.replace(QChar(0xFB00), QStringLiteral("ff")).replace(QChar(0xFB01), QStringLiteral("fi"));
+    out.replace(QChar(0xFB02), QStringLiteral("fl")).replace(QChar(0xFB03), QStringLiteral("ffi"));
+    out.replace(QChar(0xFB04), QStringLiteral("ffl")).replace(QChar(0xFB05), QStringLiteral("st"));
+    out.replace(QChar(0xFB06), QStringLiteral("st"));
+    return out.normalized(QString::NormalizationForm_C);
+}
+}  // namespace
+
+// The fold works run by run (ASCII, then the rest); on random mixtures of letters that
+// decompose, marks that attach across the runs' borders, jamo that compose, letters that fold to
+// several, and characters outside the basic plane, it gives what folding the whole text gives.
+void TestText::foldByRuns()
+{
+    const QList<char32_t> pool{
+        'a', 'Z', 'e', 'K', 's', 'i', '0', ' ', '-', '#', 0x00E9, 0x00C9, 0x00DC, 0x00DF, 0x1E9E, 0x0301, 0x0308,
+        0x0327, 0x20DD, 0x0345, 0x212A, 0x212B, 0x0130, 0x0131, 0x03A3, 0x03C3, 0x03C2, 0x0390, 0x1F80, 0xFB01,
+        0xFB03, 0xFB06, 0x1100, 0x1161, 0x11A8, 0xAC00, 0xAC01, 0x0BC6, 0x0BBE, 0x0DD9, 0x0DCF, 0x0915, 0x093F,
+        0x0416, 0x0436, 0x6771, 0x30AB, 0x3099, 0x304B, 0x1F600, 0x1D400, 0x10400, 0xFF21, 0x00A0, 0x2000};
+    QRandomGenerator random(611);
+    for (int round = 0; round < 20000; ++round) {
+        QString s;
+        const int length = random.bounded(16);
+        for (int i = 0; i < length; ++i) {
+            const char32_t c = pool.at(random.bounded(pool.size()));
+            s.append(QString::fromUcs4(&c, 1));
+        }
+        const QString expected = referenceFold(s);
+        QVERIFY2(text::fold(s) == expected, qPrintable(s + QStringLiteral(" -> ") + text::fold(s) + QStringLiteral(" / ") + expected));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestText)

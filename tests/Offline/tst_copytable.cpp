@@ -5,6 +5,8 @@
 
 #include "CopyTable.h"
 
+#include <QHash>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <limits>
@@ -58,6 +60,7 @@ private slots:
     void decodingFails_data();
     void decodingFails();
     void equalityIgnoresOrder();
+    void followsAMapOverManyChanges();
 };
 
 void TestCopyTable::keyedByStatus()
@@ -274,6 +277,71 @@ void TestCopyTable::equalityIgnoresOrder()
     backwards.take(links[0]);
     backwards.insert(xLink("h", "other"), done(0));
     QVERIFY(!(forwards == backwards));
+}
+
+// Thousands of random insertions and removals, of X links with plain statuses (the keyed fast
+// path), statuses with leading zeros, web links and links that share a status under other
+// handles: after each step the table answers like a plain map, and a copy taken earlier keeps
+// what it held.
+void TestCopyTable::followsAMapOverManyChanges()
+{
+    QRandomGenerator random(14);
+    const auto someLink = [&]() -> PostLink {
+        const int n = random.bounded(300);
+        switch (random.bounded(4)) {
+        case 0: return PostLink::x(Handle{QStringLiteral("h%1").arg(random.bounded(3))}, StatusID{QString::number(n)});
+        case 1: return PostLink::x(Handle{QStringLiteral("h")}, StatusID{QStringLiteral("0") + QString::number(n)});
+        case 2: return PostLink::x(Handle{QStringLiteral("h")}, StatusID{QString::number(n) + QStringLiteral("000000000000000000")});
+        default: return PostLink::web(url(QStringLiteral("https://a.example.com/p/%1?q=%2").arg(n).arg(n % 7)));
+        }
+    };
+    CopyTable table;
+    QHash<PostLink, LocalCopy> expected;
+    CopyTable earlier;
+    QHash<PostLink, LocalCopy> earlierExpected;
+    for (int step = 0; step < 6000; ++step) {
+        const PostLink link = someLink();
+        if (random.bounded(3) == 0) {
+            const std::optional<LocalCopy> taken = table.take(link);
+            QCOMPARE(taken.has_value(), expected.contains(link));
+            if (taken)
+                QCOMPARE(*taken, expected.take(link));
+        } else {
+            const LocalCopy copy = done(random.bounded(1000));
+            table.insert(link, copy);
+            expected.insert(link, copy);
+        }
+        if (step % 1000 == 0) {
+            earlier = table;
+            earlierExpected = expected;
+        }
+        QCOMPARE(table.size(), expected.size());
+        const PostLink probe = someLink();
+        const LocalCopy *found = table.find(probe);
+        QCOMPARE(found != nullptr, expected.contains(probe));
+        if (found)
+            QCOMPARE(*found, expected.value(probe));
+    }
+    for (const auto &[table, expected] : {std::pair{&table, &expected}, std::pair{&earlier, &earlierExpected}}) {
+        qsizetype seen = 0;
+        std::int64_t sum = 0;
+        for (const auto &[link, copy] : *table) {
+            ++seen;
+            QVERIFY(expected->contains(link));
+            QCOMPARE(copy, expected->value(link));
+            sum += copy.bytesOnDisk();
+        }
+        QCOMPARE(seen, expected->size());
+        QCOMPARE(table->bytesOnDisk(), sum);
+        for (auto it = expected->cbegin(); it != expected->cend(); ++it) {
+            QVERIFY(table->find(it.key()));
+            QCOMPARE(*table->find(it.key()), it.value());
+        }
+        // Written and read back, it is the same table.
+        std::string text;
+        table->writeJson(text);
+        QVERIFY(decode<CopyTable>(text) == *table);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCopyTable)

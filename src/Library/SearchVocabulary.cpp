@@ -1,0 +1,120 @@
+#include "SearchVocabulary.h"
+
+#include "Text.h"
+
+#include <QHashFunctions>
+
+#include <algorithm>
+
+namespace sw {
+
+SearchVocabulary &SearchVocabulary::shared()
+{
+    static SearchVocabulary vocabulary;
+    return vocabulary;
+}
+
+std::size_t SearchVocabulary::size() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_starts.size();
+}
+
+QStringView SearchVocabulary::wordLocked(std::uint32_t number) const
+{
+    const std::uint32_t start = m_starts[number];
+    const std::uint32_t end = number + 1 < m_starts.size() ? m_starts[number + 1] - 1 : std::uint32_t(m_text.size() - 1);
+    return QStringView(m_text.data() + start, qsizetype(end - start));
+}
+
+void SearchVocabulary::growLocked()
+{
+    std::vector<std::uint32_t> table(std::max<std::size_t>(1024, m_table.size() * 2), 0);
+    const std::size_t mask = table.size() - 1;
+    for (std::uint32_t number = 0; number < m_starts.size(); ++number) {
+        std::size_t i = m_hashes[number] & mask;
+        while (table[i] != 0)
+            i = (i + 1) & mask;
+        table[i] = number + 1;
+    }
+    m_table = std::move(table);
+}
+
+std::uint32_t SearchVocabulary::numberLocked(QStringView word, std::size_t hash)
+{
+    if ((m_starts.size() + 1) * 2 > m_table.size())
+        growLocked();
+    const auto shortHash = std::uint32_t(hash);
+    const std::size_t mask = m_table.size() - 1;
+    std::size_t i = shortHash & mask;
+    while (m_table[i] != 0) {
+        const std::uint32_t number = m_table[i] - 1;
+        if (m_hashes[number] == shortHash && wordLocked(number) == word)
+            return number;
+        i = (i + 1) & mask;
+    }
+    const auto number = std::uint32_t(m_starts.size());
+    m_starts.push_back(std::uint32_t(m_text.size()));
+    m_hashes.push_back(shortHash);
+    m_text.insert(m_text.end(), word.utf16(), word.utf16() + word.size());
+    m_text.push_back(u' ');
+    m_table[i] = number + 1;
+    return number;
+}
+
+std::vector<std::uint32_t> SearchVocabulary::words(QStringView folded)
+{
+    std::vector<std::uint32_t> numbers;
+    const std::lock_guard lock(m_mutex);
+    const qsizetype n = folded.size();
+    qsizetype i = 0;
+    while (i < n) {
+        // White space is all in the basic plane, so surrogates never end a word.
+        while (i < n && text::isWhiteSpace(folded.at(i).unicode()))
+            ++i;
+        const qsizetype start = i;
+        while (i < n && !text::isWhiteSpace(folded.at(i).unicode()))
+            ++i;
+        if (i > start) {
+            const QStringView word = folded.sliced(start, i - start);
+            numbers.push_back(numberLocked(word, qHash(word, 0x766f63u)));
+        }
+    }
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    numbers.shrink_to_fit();
+    return numbers;
+}
+
+SearchVocabulary::Matches SearchVocabulary::matching(const QString &foldedWord) const
+{
+    Matches matches;
+    matches.m_vocabulary = this;
+    matches.m_word = foldedWord;
+    const std::lock_guard lock(m_mutex);
+    matches.m_known = std::uint32_t(m_starts.size());
+    matches.m_bits.assign((matches.m_known + 63) / 64, 0);
+    const QStringView all(m_text.data(), qsizetype(m_text.size()));
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype at = all.indexOf(foldedWord, from);
+        if (at < 0)
+            break;
+        // The word the hit lies in; the search goes on after it.
+        const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), std::uint32_t(at));
+        const auto number = std::uint32_t(next - m_starts.begin() - 1);
+        matches.m_bits[number >> 6] |= std::uint64_t(1) << (number & 63);
+        if (next == m_starts.end())
+            break;
+        from = qsizetype(*next);
+    }
+    return matches;
+}
+
+bool SearchVocabulary::wordContains(std::uint32_t word, QStringView text) const
+{
+    const std::lock_guard lock(m_mutex);
+    return word < m_starts.size() && wordLocked(word).contains(text);
+}
+
+}  // namespace sw
