@@ -80,6 +80,12 @@ QStringList entries(const QString &folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+QCoro::Task<TransferStream::Next> nextOf(TransferStream *stream)
+{
+    const TransferStream::Next next = co_await stream->next();
+    co_return next;
+}
+
 QList<std::int64_t> progressTotals(const Read &read)
 {
     QList<std::int64_t> totals;
@@ -380,9 +386,7 @@ private slots:
         auto stream = std::make_unique<TransferStream>(m_downloader.download(
             Attachment::Image{Url::fromQUrl(m_server.url(QStringLiteral("/long.mp4"))), 0}, Url::fromLocalFile(path)));
 
-        const auto first = awaitTask([](TransferStream *s) -> QCoro::Task<TransferStream::Next> {
-            co_return co_await s->next();
-        }(stream.get()));
+        const auto first = awaitTask(nextOf(stream.get()));
         QVERIFY(first && *first && **first);
         QVERIFY((**first)->asProgress());
         QCOMPARE(m_server.inFlight(), 1);
