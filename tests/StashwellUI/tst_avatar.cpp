@@ -4,6 +4,7 @@
 #include "Gallery.h"
 #include "HttpServer.h"
 #include "Network.h"
+#include "PaintTesting.h"
 #include "PictureCache.h"
 #include "Tokens.h"
 
@@ -30,21 +31,6 @@ QByteArray png(QSize size, QColor colour)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
-}
-
-QImage render(QWidget &widget)
-{
-    widget.resize(widget.sizeHint());
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    widget.render(&image);
-    return image;
-}
-
-bool similar(QColor a, QColor b)
-{
-    return qAbs(a.red() - b.red()) < 8 && qAbs(a.green() - b.green()) < 8 && qAbs(a.blue() - b.blue()) < 8
-        && qAbs(a.alpha() - b.alpha()) < 8;
 }
 
 }  // namespace
@@ -162,9 +148,9 @@ void TestAvatar::tileWithoutPicture()
     QAccessibleInterface *readable = QAccessible::queryAccessibleInterface(&avatar);
     QVERIFY(readable && readable->state().invisible);
     QVERIFY(readable->text(QAccessible::Name).isEmpty());
-    const QImage image = render(avatar);
+    const QImage image = renderAtSizeHint(avatar);
     // The fifth palette colour fills the square; the continuous corner (radius 10.2) is cut.
-    QVERIFY(similar(image.pixelColor(4, 17), Tokens::Colors::avatarPalette()[4]));
+    QVERIFY(sameColour(image.pixelColor(4, 17), Tokens::Colors::avatarPalette()[4], 7, true));
     QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
     // The initial is drawn in white in the middle.
     bool white = false;
@@ -175,7 +161,7 @@ void TestAvatar::tileWithoutPicture()
 
     // A different name, a different tile.
     avatar.setName(QStringLiteral("bo"));   // 98 + 111 = 209, mod 6 = 5
-    QVERIFY(similar(render(avatar).pixelColor(4, 17), Tokens::Colors::avatarPalette()[5]));
+    QVERIFY(sameColour(renderAtSizeHint(avatar).pixelColor(4, 17), Tokens::Colors::avatarPalette()[5], 7, true));
 }
 
 void TestAvatar::pictureFillsTheSquare()
@@ -187,10 +173,10 @@ void TestAvatar::pictureFillsTheSquare()
     avatar.image().load();
     QTRY_VERIFY_WITH_TIMEOUT(bool(avatar.picture()), 10000);
     QCOMPARE(avatar.picture()->image.size(), QSize(102, 34));
-    const QImage image = render(avatar);
-    QVERIFY(similar(image.pixelColor(17, 1), Qt::red));
-    QVERIFY(similar(image.pixelColor(17, 32), Qt::red));
-    QVERIFY(similar(image.pixelColor(1, 17), Qt::red));
+    const QImage image = renderAtSizeHint(avatar);
+    QVERIFY(sameColour(image.pixelColor(17, 1), Qt::red, 7, true));
+    QVERIFY(sameColour(image.pixelColor(17, 32), Qt::red, 7, true));
+    QVERIFY(sameColour(image.pixelColor(1, 17), Qt::red, 7, true));
     QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
 
     // A smaller avatar asks for a picture of its own size.
@@ -209,7 +195,7 @@ void TestAvatar::cachedPictureShowsInTheFirstFrame()
     // No event loop has run: the picture comes straight from memory.
     QVERIFY(avatar.picture());
     QCOMPARE(avatar.picture().get(), PictureCache::shared().cached(key).get());
-    QVERIFY(similar(render(avatar).pixelColor(17, 17), Qt::blue));
+    QVERIFY(sameColour(renderAtSizeHint(avatar).pixelColor(17, 17), Qt::blue, 7, true));
 }
 
 void TestAvatar::staleLoadIsNotShown()

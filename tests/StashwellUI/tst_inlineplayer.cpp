@@ -1,6 +1,7 @@
 #include "FakePlayback.h"
 #include "Gallery.h"
 #include "InlinePlayer.h"
+#include "PaintTesting.h"
 #include "PlayerControlBar.h"
 #include "RoundIconButton.h"
 #include "StashwellUIStrings.h"
@@ -18,6 +19,10 @@
 using namespace sw;
 using sw::test::FakeFactory;
 using sw::test::FakePlayback;
+
+// How a control of the bar is worked.
+enum class Toggle { playButton, spaceKey, muteButton };
+Q_DECLARE_METATYPE(Toggle)
 
 namespace {
 
@@ -69,13 +74,12 @@ private slots:
 
     void barShowsLengthAndPosition_data();
     void barShowsLengthAndPosition();
-    void playButtonToggles();
-    void muteButtonToggles();
+    void toggles_data();
+    void toggles();
     void trackSeeksByPointerAndKeys();
     void positionDoesNotMoveAHeldKnob();
     void endShowsPlayAgain();
     void failureDisablesTheBar();
-    void spaceToggles();
     void controlSymbolsStandOutFromTheirButtons_data();
     void controlSymbolsStandOutFromTheirButtons();
 
@@ -275,40 +279,51 @@ void TestInlinePlayer::barShowsLengthAndPosition()
     QVERIFY(playback->seeks.isEmpty());
 }
 
-void TestInlinePlayer::playButtonToggles()
+void TestInlinePlayer::toggles_data()
 {
+    QTest::addColumn<Toggle>("how");
+    QTest::addColumn<QString>("offSymbol");
+    QTest::addColumn<QString>("onSymbol");
+    QTest::addColumn<QString>("offLabel");
+    QTest::addColumn<QString>("onLabel");
+    QTest::newRow("play button") << Toggle::playButton << "play.fill" << "pause.fill" << StashwellUIStrings::playerPlay()
+                                 << StashwellUIStrings::playerPause();
+    QTest::newRow("space key") << Toggle::spaceKey << "play.fill" << "pause.fill" << StashwellUIStrings::playerPlay()
+                               << StashwellUIStrings::playerPause();
+    QTest::newRow("mute button") << Toggle::muteButton << "speaker.wave.2.fill" << "speaker.slash.fill"
+                                 << StashwellUIStrings::playerMute() << StashwellUIStrings::playerUnmute();
+}
+
+// Each press turns the state over and the button shows what the next press will do.
+void TestInlinePlayer::toggles()
+{
+    QFETCH(Toggle, how);
+    QFETCH(QString, offSymbol);
+    QFETCH(QString, onSymbol);
+    QFETCH(QString, offLabel);
+    QFETCH(QString, onLabel);
     Rig rig;
     rig.window.show();
     FakePlayback *playback = rig.current();
     playback->finishLoading(5'000);
-    RoundIconButton &play = rig.player->controls().playButton();
-    QCOMPARE(play.symbol(), QStringLiteral("play.fill"));
-    QCOMPARE(play.label(), StashwellUIStrings::playerPlay());
-    play.click();
-    QVERIFY(playback->isPlaying());
-    QCOMPARE(play.symbol(), QStringLiteral("pause.fill"));
-    QCOMPARE(play.label(), StashwellUIStrings::playerPause());
-    play.click();
-    QVERIFY(!playback->isPlaying());
-    QCOMPARE(playback->plays, 1);
-    QCOMPARE(playback->pauses, 1);
-    QCOMPARE(play.symbol(), QStringLiteral("play.fill"));
-}
-
-void TestInlinePlayer::muteButtonToggles()
-{
-    Rig rig;
-    rig.window.show();
-    FakePlayback *playback = rig.current();
-    RoundIconButton &mute = rig.player->controls().muteButton();
-    QCOMPARE(mute.label(), StashwellUIStrings::playerMute());
-    mute.click();
-    QVERIFY(playback->isMuted());
-    QCOMPARE(mute.symbol(), QStringLiteral("speaker.slash.fill"));
-    QCOMPARE(mute.label(), StashwellUIStrings::playerUnmute());
-    mute.click();
-    QVERIFY(!playback->isMuted());
-    QCOMPARE(mute.symbol(), QStringLiteral("speaker.wave.2.fill"));
+    PlayerControlBar &bar = rig.player->controls();
+    RoundIconButton &button = how == Toggle::muteButton ? bar.muteButton() : bar.playButton();
+    const auto state = [&] { return how == Toggle::muteButton ? playback->isMuted() : playback->isPlaying(); };
+    for (bool on : {true, false}) {
+        QCOMPARE(state(), !on);
+        QCOMPARE(button.symbol(), on ? offSymbol : onSymbol);
+        QCOMPARE(button.label(), on ? offLabel : onLabel);
+        if (how == Toggle::spaceKey)
+            QTest::keyClick(rig.player, Qt::Key_Space);
+        else
+            button.click();
+        QCOMPARE(state(), on);
+    }
+    QCOMPARE(button.symbol(), offSymbol);
+    if (how != Toggle::muteButton) {
+        QCOMPARE(playback->plays, 1);
+        QCOMPARE(playback->pauses, 1);
+    }
 }
 
 void TestInlinePlayer::trackSeeksByPointerAndKeys()
@@ -389,36 +404,6 @@ void TestInlinePlayer::failureDisablesTheBar()
     QCOMPARE(rig.player->playback(), playback);
 }
 
-void TestInlinePlayer::spaceToggles()
-{
-    Rig rig;
-    rig.window.show();
-    FakePlayback *playback = rig.current();
-    playback->finishLoading(3'000);
-    QTest::keyClick(rig.player, Qt::Key_Space);
-    QVERIFY(playback->isPlaying());
-    QTest::keyClick(rig.player, Qt::Key_Space);
-    QVERIFY(!playback->isPlaying());
-}
-
-namespace {
-
-double luminance(const QColor &color)
-{
-    const auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    const QColor rgb = color.toRgb();
-    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) + 0.0722 * channel(rgb.blueF());
-}
-
-double contrast(const QColor &a, const QColor &b)
-{
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-}  // namespace
-
 void TestInlinePlayer::controlSymbolsStandOutFromTheirButtons_data()
 {
     QTest::addColumn<Appearance>("appearance");
@@ -442,7 +427,7 @@ void TestInlinePlayer::controlSymbolsStandOutFromTheirButtons()
         const QRect box = button->geometry();
         const QPoint glass(box.center().x() - int(box.width() * 0.34), box.center().y() + 2);
         const QColor fill = shot.pixelColor(glass);
-        const double ratio = contrast(button->tint(), fill);
+        const double ratio = test::contrast(button->tint(), fill);
         QVERIFY2(ratio >= 3.0, qPrintable(QStringLiteral("%1 on %2: contrast %3")
                                               .arg(button->tint().name(), fill.name())
                                               .arg(ratio)));

@@ -1,5 +1,6 @@
 #include "Gallery.h"
 #include "Marks.h"
+#include "PaintTesting.h"
 #include "Theme.h"
 #include "Tokens.h"
 
@@ -13,15 +14,6 @@ using namespace sw;
 
 namespace {
 
-QImage render(QWidget &widget)
-{
-    widget.resize(widget.sizeHint());
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
-
 // Every opaque enough pixel of the image has the hue of `colour`.
 bool drawnOnlyIn(const QImage &image, const QColor &colour)
 {
@@ -32,8 +24,7 @@ bool drawnOnlyIn(const QImage &image, const QColor &colour)
             if (c.alpha() < 200)
                 continue;
             ++drawn;
-            if (qAbs(c.red() - colour.red()) > 6 || qAbs(c.green() - colour.green()) > 6
-                || qAbs(c.blue() - colour.blue()) > 6)
+            if (!test::sameColour(c, colour, 6))
                 return false;
         }
     }
@@ -138,11 +129,11 @@ void TestMarks::sizes()
 void TestMarks::tiledLogoIsTheDrawing()
 {
     LogoMark logo;
-    const QImage image = render(logo);
+    const QImage image = test::renderAtSizeHint(logo, QWidget::DrawChildren);
     QVERIFY(!gallery::isBlank(image));
     // The drawing keeps its own colours in either appearance.
     Theme::instance().setAppearance(Appearance::dark);
-    QCOMPARE(render(logo), image);
+    QCOMPARE(test::renderAtSizeHint(logo, QWidget::DrawChildren), image);
 }
 
 void TestMarks::drawnLogoIsMuted()
@@ -150,7 +141,7 @@ void TestMarks::drawnLogoIsMuted()
     for (Appearance appearance : {Appearance::light, Appearance::dark}) {
         Theme::instance().setAppearance(appearance);
         LogoMark logo(30, false);
-        const QImage image = render(logo);
+        const QImage image = test::renderAtSizeHint(logo, QWidget::DrawChildren);
         QVERIFY(!gallery::isBlank(image));
         QVERIFY(drawnOnlyIn(image, Tokens::Colors::muted()));
         // No tile behind it: the corners stay clear.
@@ -163,23 +154,23 @@ void TestMarks::xGlyphTakesTheTextColour()
     for (Appearance appearance : {Appearance::light, Appearance::dark}) {
         Theme::instance().setAppearance(appearance);
         XGlyph glyph(24);
-        QVERIFY(drawnOnlyIn(render(glyph), Tokens::Colors::text()));
+        QVERIFY(drawnOnlyIn(test::renderAtSizeHint(glyph, QWidget::DrawChildren), Tokens::Colors::text()));
         glyph.setColor(Qt::red);
-        QVERIFY(drawnOnlyIn(render(glyph), Qt::red));
+        QVERIFY(drawnOnlyIn(test::renderAtSizeHint(glyph, QWidget::DrawChildren), Qt::red));
     }
 }
 
 void TestMarks::swatchDot()
 {
     SwatchDot dot(Tokens::Colors::swatch(Swatch::blue));
-    const QImage image = render(dot);
+    const QImage image = test::renderAtSizeHint(dot, QWidget::DrawChildren);
     QCOMPARE(image.size(), QSize(16, 10));
     QCOMPARE(image.pixelColor(8, 5), Tokens::Colors::swatch(Swatch::blue));
     QCOMPARE(image.pixelColor(1, 5).alpha(), 0);    // the margin left and right of the square
     QCOMPARE(image.pixelColor(14, 5).alpha(), 0);
     QCOMPARE(image.pixelColor(3, 0).alpha() < 128, true);   // a rounded corner
     dot.setColor(Qt::green);
-    QCOMPARE(render(dot).pixelColor(8, 5), QColor(Qt::green));
+    QCOMPARE(test::renderAtSizeHint(dot, QWidget::DrawChildren).pixelColor(8, 5), QColor(Qt::green));
 }
 
 void TestMarks::gallery()

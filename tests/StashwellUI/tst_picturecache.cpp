@@ -2,6 +2,7 @@
 #include "HttpProxy.h"
 #include "HttpServer.h"
 #include "Network.h"
+#include "PaintTesting.h"
 #include "PictureCache.h"
 
 #include <QBuffer>
@@ -83,11 +84,6 @@ PicturePointer awaitPicture(PictureCache &cache, const PictureKey &key, std::chr
     if (!result)
         qWarning("the picture did not arrive within the limit");
     return result.value_or(nullptr);
-}
-
-bool similar(QColor a, QColor b)
-{
-    return qAbs(a.red() - b.red()) < 40 && qAbs(a.green() - b.green()) < 40 && qAbs(a.blue() - b.blue()) < 40;
 }
 
 }  // namespace
@@ -206,8 +202,8 @@ void TestPictureCache::appliesTheOrientation()
     const PicturePointer full = awaitPicture(cache, PictureKey{Url::fromLocalFile(path), 100});
     QVERIFY(full);
     QCOMPARE(full->image.size(), QSize(20, 40));
-    QVERIFY(similar(full->image.pixelColor(17, 20), Qt::red));
-    QVERIFY(similar(full->image.pixelColor(2, 20), Qt::blue));
+    QVERIFY(test::sameColour(full->image.pixelColor(17, 20), Qt::red, 39));
+    QVERIFY(test::sameColour(full->image.pixelColor(2, 20), Qt::blue, 39));
 
     const PicturePointer small = awaitPicture(cache, PictureKey{Url::fromLocalFile(path), 20});
     QVERIFY(small);

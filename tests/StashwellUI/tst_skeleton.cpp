@@ -1,4 +1,5 @@
 #include "Gallery.h"
+#include "PaintTesting.h"
 #include "Skeleton.h"
 #include "Theme.h"
 #include "Tokens.h"
@@ -32,14 +33,6 @@ public:
         resize(320, 150);
     }
 };
-
-QImage render(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    widget.render(&image);
-    return image;
-}
 
 }  // namespace
 
@@ -95,7 +88,7 @@ void TestSkeleton::geometry()
 
     // Drawn where the bar is and nowhere else.
     skeleton.resize(offered);
-    const QImage image = render(skeleton);
+    const QImage image = test::render(skeleton);
     const QPoint inside = bar.center().toPoint();
     QVERIFY(image.pixelColor(inside).alpha() > 0);
     if (bar.right() + 2 < offered.width())
@@ -108,7 +101,7 @@ void TestSkeleton::zeroHeightDrawsNothing()
     QCOMPARE(skeleton.sizeHint(), QSize(90, 0));
     QVERIFY(QAccessible::queryAccessibleInterface(&skeleton)->state().invisible);
     skeleton.resize(90, 10);
-    QVERIFY(gallery::isBlank(render(skeleton)));
+    QVERIFY(gallery::isBlank(test::render(skeleton)));
 }
 
 void TestSkeleton::pulses()

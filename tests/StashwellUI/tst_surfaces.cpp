@@ -1,5 +1,6 @@
 #include "ContinuousShape.h"
 #include "Gallery.h"
+#include "PaintTesting.h"
 #include "SoftScrollEdges.h"
 #include "Surfaces.h"
 #include "Theme.h"
@@ -17,13 +18,6 @@ using namespace sw;
 
 namespace {
 
-QImage canvas(QSize size)
-{
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
-
 // The colour a painted pixel has, un-premultiplied.
 QColor pixel(const QImage &image, int x, int y)
 {
@@ -33,12 +27,6 @@ QColor pixel(const QImage &image, int x, int y)
 bool near(double a, double b, double tolerance = 0.02)
 {
     return qAbs(a - b) <= tolerance;
-}
-
-// Same hue within the rounding of a translucent pixel.
-bool sameColour(QColor a, QColor b)
-{
-    return qAbs(a.red() - b.red()) <= 4 && qAbs(a.green() - b.green()) <= 4 && qAbs(a.blue() - b.blue()) <= 4;
 }
 
 // A long list for the soft edges to fade, in the theme's text colour.
@@ -185,14 +173,14 @@ void TestSurfaces::wellFollowsTheSurface()
     QFETCH(double, opacity);
     const QColor base = Tokens::Colors::window();
     QVERIFY(base.alphaF() > 0.99);
-    QImage image = canvas(QSize(40, 40));
+    QImage image = test::clearCanvas(QSize(40, 40));
     {
         QPainter painter(&image);
         WellStyle::well().fill(painter, QRectF(0, 0, 40, 40), 8, surface);
     }
     const QColor centre = pixel(image, 20, 20);
     QVERIFY2(near(centre.alphaF(), opacity), qPrintable(QString::number(centre.alphaF())));
-    QVERIFY(sameColour(centre, base));
+    QVERIFY(test::sameColour(centre, base, 4));
 
     // The surface in force is the default.
     Theme::instance().setSurface(surface);
@@ -213,7 +201,7 @@ void TestSurfaces::paneFillFollowsTheSurface()
     QFETCH(Surface, surface);
     QFETCH(double, fillOpacity);
     const PaneSurface panel = PaneSurface::panel(0);
-    QImage image = canvas(QSize(40, 40));
+    QImage image = test::clearCanvas(QSize(40, 40));
     {
         QPainter painter(&image);
         panel.paint(painter, QRectF(0, 0, 40, 40), surface);
@@ -223,7 +211,7 @@ void TestSurfaces::paneFillFollowsTheSurface()
     QVERIFY2(near(inside.alphaF(), fillOpacity * Tokens::Colors::panel().alphaF()), qPrintable(QString::number(inside.alphaF())));
     // On the border: the line colour over the fill, the same on both surfaces when the line is
     // opaque enough to tell.
-    QImage lineOnly = canvas(QSize(40, 40));
+    QImage lineOnly = test::clearCanvas(QSize(40, 40));
     {
         QPainter painter(&lineOnly);
         panel.paintOver(painter, QRectF(0, 0, 40, 40));
@@ -263,7 +251,7 @@ void TestSurfaces::cardBorders()
         QCOMPARE(card.radius, 18.0);
     }
     // A selected card's border is two pixels deep, a resting one only one.
-    QImage image = canvas(QSize(60, 60));
+    QImage image = test::clearCanvas(QSize(60, 60));
     {
         QPainter painter(&image);
         PaneSurface::card(selected, hovered, 0).paintOver(painter, QRectF(0, 0, 60, 60));
@@ -273,8 +261,8 @@ void TestSurfaces::cardBorders()
 
 void TestSurfaces::selectedTint()
 {
-    QImage off = canvas(QSize(40, 20));
-    QImage on = canvas(QSize(40, 20));
+    QImage off = test::clearCanvas(QSize(40, 20));
+    QImage on = test::clearCanvas(QSize(40, 20));
     for (auto [image, flag] : {std::pair{&off, false}, std::pair{&on, true}}) {
         QPainter painter(image);
         SelectedTint::paintBehind(painter, QRectF(0, 0, 40, 20), flag, 6);
@@ -284,11 +272,11 @@ void TestSurfaces::selectedTint()
     QCOMPARE(pixel(off, 20, 10).alpha(), 0);
     const QColor inside = pixel(on, 20, 10);
     QVERIFY(near(inside.alphaF(), 0.14));
-    QVERIFY(sameColour(inside, Tokens::Colors::accent()));
+    QVERIFY(test::sameColour(inside, Tokens::Colors::accent(), 4));
     QVERIFY(near(pixel(on, 20, 0).alphaF(), 0.14 + 0.45 * (1 - 0.14), 0.03));
     // The tint does not depend on the surface.
     Theme::instance().setSurface(Surface::glass);
-    QImage glass = canvas(QSize(40, 20));
+    QImage glass = test::clearCanvas(QSize(40, 20));
     {
         QPainter painter(&glass);
         SelectedTint::paintBehind(painter, QRectF(0, 0, 40, 20), true, 6);
@@ -304,7 +292,8 @@ void TestSurfaces::surfaceRawValues_data()
     QTest::newRow("solid") << QStringLiteral("solid") << int(Surface::solid);
     QTest::newRow("glass") << QStringLiteral("glass") << int(Surface::glass);
     QTest::newRow("letter case differs") << QStringLiteral("Glass") << -1;
-    QTest::newRow("padded") << QStringLiteral(" solid") << -1;
+    QTest::newRow("padded before") << QStringLiteral(" solid") << -1;
+    QTest::newRow("padded after") << QStringLiteral("glass ") << -1;
     QTest::newRow("empty") << QString() << -1;
 }
 
@@ -341,7 +330,7 @@ void TestSurfaces::dotGridPositions()
 void TestSurfaces::dotGridBackground()
 {
     for (Surface surface : allSurfaces) {
-        QImage image = canvas(QSize(30, 30));
+        QImage image = test::clearCanvas(QSize(30, 30));
         {
             QPainter painter(&image);
             DotGrid::paint(painter, QRectF(0, 0, 30, 30), surface);

@@ -1,3 +1,4 @@
+#include "PaintTesting.h"
 #include "Theme.h"
 #include "Tokens.h"
 
@@ -9,36 +10,19 @@
 #include <QTest>
 #include <QVariantAnimation>
 
+#include <array>
 #include <cmath>
+#include <optional>
 
 using namespace sw;
+using sw::test::contrast;
+using sw::test::over;
 
 Q_DECLARE_METATYPE(sw::Appearance)
 Q_DECLARE_METATYPE(sw::Tokens::TypeStyle)
 Q_DECLARE_METATYPE(sw::Swatch)
 
 namespace {
-
-double luminance(const QColor &c)
-{
-    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-}
-
-// `top` laid over `bottom` (which is opaque).
-QColor over(const QColor &top, const QColor &bottom)
-{
-    const double a = top.alphaF();
-    return QColor::fromRgbF(static_cast<float>(top.redF() * a + bottom.redF() * (1 - a)),
-                            static_cast<float>(top.greenF() * a + bottom.greenF() * (1 - a)),
-                            static_cast<float>(top.blueF() * a + bottom.blueF() * (1 - a)));
-}
-
-double contrast(const QColor &a, const QColor &b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 QColor token(const char *name, Appearance appearance)
 {
@@ -73,7 +57,6 @@ private slots:
     void swatches();
     void avatarPalette();
     void themeSignalsOnlyOnChange();
-    void surfaceRawValues();
     void typeStyles_data();
     void typeStyles();
     void monoIsLargerThanMonoSmall();
@@ -121,8 +104,6 @@ void TestTokens::everyTokenResolves()
 
 void TestTokens::unknownNames()
 {
-    QCOMPARE(Tokens::Colors::tokenNames().size(), 21);
-    QCOMPARE(Tokens::Colors::assetNames().size(), 17);
     QVERIFY(!Tokens::Colors::asset(u"accent", Appearance::light).has_value());   // fixed, not an asset
     QVERIFY(!Tokens::Colors::asset(u"Canvas", Appearance::light).has_value());   // names are exact
     QVERIFY(!Tokens::Colors::token(u"nope", Appearance::dark).has_value());
@@ -164,6 +145,7 @@ void TestTokens::textIsReadable()
 void TestTokens::colourFunctionsFollowTheAppearance()
 {
     ThemeGuard guard;
+    std::optional<std::array<QColor, 3>> fixed;
     for (Appearance appearance : {Appearance::light, Appearance::dark}) {
         Theme::instance().setAppearance(appearance);
         QCOMPARE(Tokens::Colors::canvas(), token("canvas", appearance));
@@ -171,11 +153,11 @@ void TestTokens::colourFunctionsFollowTheAppearance()
         QCOMPARE(Tokens::Colors::dot(), token("dot", appearance));
         QCOMPARE(Tokens::Colors::onGlassHover(), token("onGlassHover", appearance));
         QCOMPARE(Tokens::Colors::glassSheet(), token("glassSheet", appearance));
-        // The fixed colours do not change.
-        QCOMPARE(Tokens::Colors::accent(), QColor(0xF2, 0xA5, 0x41));
-        QCOMPARE(Tokens::Colors::onAccent(), QColor(0x1A, 0x12, 0x06));
-        QCOMPARE(Tokens::Colors::scrim().alpha(), 199);   // 0.78 of 255, rounded
-        QCOMPARE(Tokens::Colors::scrim().rgb(), qRgb(0, 0, 0));
+        // The fixed colours do not change with the appearance.
+        const std::array<QColor, 3> now{Tokens::Colors::accent(), Tokens::Colors::onAccent(), Tokens::Colors::scrim()};
+        if (fixed)
+            QCOMPARE(now, *fixed);
+        fixed = now;
     }
     QVERIFY(token("canvas", Appearance::light).lightness() > token("canvas", Appearance::dark).lightness());
 }
@@ -232,9 +214,7 @@ void TestTokens::swatches()
 void TestTokens::avatarPalette()
 {
     const auto &palette = Tokens::Colors::avatarPalette();
-    QCOMPARE(palette.size(), size_t(6));
-    QCOMPARE(palette.front(), QColor(0x5B, 0x4B, 0xD6));
-    QCOMPARE(palette.back(), QColor(0x8A, 0x6D, 0x2E));
+    QVERIFY(!palette.empty());
     for (const QColor &colour : palette) {
         QCOMPARE(colour.alpha(), 255);
         // White initials stay readable on every tile.
@@ -263,17 +243,6 @@ void TestTokens::themeSignalsOnlyOnChange()
     QCOMPARE(changed.count(), 2);
     QVERIFY(Theme::isDark());
     QVERIFY(Theme::isGlass());
-}
-
-void TestTokens::surfaceRawValues()
-{
-    QCOMPARE(surfaceRawValue(Surface::solid), QStringLiteral("solid"));
-    QCOMPARE(surfaceRawValue(Surface::glass), QStringLiteral("glass"));
-    QCOMPARE(surfaceFromRawValue(u"solid"), std::optional<Surface>(Surface::solid));
-    QCOMPARE(surfaceFromRawValue(u"glass"), std::optional<Surface>(Surface::glass));
-    QCOMPARE(surfaceFromRawValue(u"Glass"), std::optional<Surface>());
-    QCOMPARE(surfaceFromRawValue(u"glass "), std::optional<Surface>());
-    QCOMPARE(surfaceFromRawValue(u""), std::optional<Surface>());
 }
 
 void TestTokens::typeStyles_data()
@@ -312,8 +281,7 @@ void TestTokens::typeStyles()
 // the 11-pixel small mono and be laid out from its exact size.
 void TestTokens::monoIsLargerThanMonoSmall()
 {
-    QCOMPARE(Tokens::Typography::mono.size, 11.5);
-    QCOMPARE(Tokens::Typography::monoSmall.size, 11.0);
+    QVERIFY(Tokens::Typography::monoSmall.size < Tokens::Typography::mono.size);
     const QString digits = QStringLiteral("0123456789");
     const double mono = QFontMetricsF(Tokens::Typography::mono.font()).horizontalAdvance(digits);
     const double small = QFontMetricsF(Tokens::Typography::monoSmall.font()).horizontalAdvance(digits);
@@ -323,7 +291,7 @@ void TestTokens::monoIsLargerThanMonoSmall()
 void TestTokens::motion()
 {
     const Tokens::Animation &quick = Tokens::Motion::quick();
-    QCOMPARE(quick.milliseconds, 150);
+    QVERIFY(quick.milliseconds > 0);
     // Ease-out: fast at first, slow at the end.
     QVERIFY(quick.easing.valueForProgress(0.25) > 0.3);
     QVERIFY(quick.easing.valueForProgress(0.5) > 0.6);
@@ -333,13 +301,13 @@ void TestTokens::motion()
     QVariantAnimation animation;
     QVERIFY(Tokens::Motion::isEnabled());
     quick.applyTo(animation);
-    QCOMPARE(animation.duration(), 150);
+    QCOMPARE(animation.duration(), quick.milliseconds);
     Tokens::Motion::setEnabled(false);
     QVERIFY(quick.isInstant());
     quick.applyTo(animation);
     QCOMPARE(animation.duration(), 0);
     Tokens::Motion::setEnabled(true);
-    QCOMPARE(quick.effectiveMilliseconds(), 150);
+    QCOMPARE(quick.effectiveMilliseconds(), quick.milliseconds);
 }
 
 QTEST_MAIN(TestTokens)
