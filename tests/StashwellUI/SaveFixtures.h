@@ -3,38 +3,24 @@
 // Saves and shelf items for the view tests: links, posts with media, saves at a time, and the
 // shelf item of a save with a chosen local copy, cover and pictures.
 
+#include "CaptureFixtures.h"
 #include "CopyTable.h"
 #include "Library.h"
 #include "LocalCopy.h"
 #include "LocalMedia.h"
 #include "Post.h"
-#include "PostLink.h"
 #include "Save.h"
 #include "Shelf.h"
 #include "ShelfItem.h"
-#include "Url.h"
-
-#include <QUuid>
 
 #include <optional>
 #include <vector>
 
 namespace sw::viewfixtures {
 
-inline Url url(const QString &text)
-{
-    auto parsed = Url::parse(text);
-    if (!parsed)
-        qFatal("test URL does not parse: %s", qPrintable(text));
-    return *parsed;
-}
-
-inline PostLink xLink(const QString &handle, const QString &digits)
-{
-    return PostLink::x(Handle{handle}, StatusID{digits});
-}
-
-inline PostLink webLink(const QString &text) { return PostLink::web(url(text)); }
+using fixtures::url;
+using fixtures::webLink;
+using fixtures::xLink;
 
 inline Attachment image(std::int64_t bytes = 1000) { return Attachment::Image{url(QStringLiteral("https://pbs.example.com/a.jpg")), bytes}; }
 inline Attachment page(std::int64_t bytes = 1000) { return Attachment::Page{url(QStringLiteral("https://news.example.com/p")), bytes}; }
@@ -58,7 +44,7 @@ inline Post post(PostLink link, std::vector<Attachment> attachments = {}, const 
 
 inline Save::ID saveID(int n)
 {
-    return Save::ID(QUuid(QStringLiteral("00000000-0000-4000-8000-%1").arg(n, 12, 10, QLatin1Char('0'))));
+    return Save::ID(fixtures::fixedUuid(n));
 }
 
 inline Save save(int id, Post post, double savedAt = 0, bool favourite = false, std::optional<double> trashedAt = std::nullopt)

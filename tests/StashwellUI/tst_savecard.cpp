@@ -96,6 +96,7 @@ void TestSaveCard::initTestCase()
 
 void TestSaveCard::equality_data()
 {
+    QTest::addColumn<ShelfItem>("oneItem");
     QTest::addColumn<ShelfItem>("otherItem");
     QTest::addColumn<double>("now");
     QTest::addColumn<double>("otherNow");
@@ -104,35 +105,37 @@ void TestSaveCard::equality_data()
 
     const ShelfItem base = item(videoSave());
     const double t = tenOClock;
-    QTest::newRow("same") << base << t << t << false << true;
-    QTest::newRow("10:00:05 and 10:00:59") << base << t + 5 << t + 59 << false << true;
-    QTest::newRow("10:00:59 and 10:01:00") << base << t + 59 << t + 60 << false << false;
-    QTest::newRow("a minute apart") << base << t << t + 60 << false << false;
-    QTest::newRow("fractions within the minute") << base << t + 0.001 << t + 59.999 << false << true;
-    QTest::newRow("selection") << base << t << t << true << false;
-    QTest::newRow("copy") << item(videoSave(), LocalCopy::downloading(1, 2)) << t << t << false << false;
-    QTest::newRow("download progress") << item(videoSave(), LocalCopy::downloading(1, 2)) << t << t << false << false;
-    QTest::newRow("quality") << item(videoSave(), LocalCopy::linkOnly(), Quality::hd) << t << t << false << false;
-    QTest::newRow("favourite") << item(videoSave(1, true)) << t << t << false << false;
+    QTest::newRow("same") << base << base << t << t << false << true;
+    QTest::newRow("10:00:05 and 10:00:59") << base << base << t + 5 << t + 59 << false << true;
+    QTest::newRow("10:00:59 and 10:01:00") << base << base << t + 59 << t + 60 << false << false;
+    QTest::newRow("a minute apart") << base << base << t << t + 60 << false << false;
+    QTest::newRow("fractions within the minute") << base << base << t + 0.001 << t + 59.999 << false << true;
+    QTest::newRow("selection") << base << base << t << t << true << false;
+    QTest::newRow("copy") << base << item(videoSave(), LocalCopy::downloading(1, 2)) << t << t << false << false;
+    QTest::newRow("download progress") << item(videoSave(), LocalCopy::downloading(2, 4))
+                                       << item(videoSave(), LocalCopy::downloading(3, 4)) << t << t << false << false;
+    QTest::newRow("quality") << base << item(videoSave(), LocalCopy::linkOnly(), Quality::hd) << t << t << false << false;
+    QTest::newRow("favourite") << base << item(videoSave(1, true)) << t << t << false << false;
     ShelfItem covered = base;
     covered.setCover(url(QStringLiteral("file:///covers/1.jpg")));
-    QTest::newRow("cover") << covered << t << t << false << false;
+    QTest::newRow("cover") << base << covered << t << t << false << false;
     ShelfItem pictured = base;
     pictured.setPictures({url(QStringLiteral("file:///media/Stashwell/ann_1.jpg"))});
-    QTest::newRow("pictures") << pictured << t << t << false << false;
+    QTest::newRow("pictures") << base << pictured << t << t << false << false;
     // Minutes are counted toward zero from the reference date: the half minutes either side of it
     // fall into the same minute.
-    QTest::newRow("either side of the reference date") << base << -30.0 << 30.0 << false << true;
+    QTest::newRow("either side of the reference date") << base << base << -30.0 << 30.0 << false << true;
 }
 
 void TestSaveCard::equality()
 {
+    QFETCH(ShelfItem, oneItem);
     QFETCH(ShelfItem, otherItem);
     QFETCH(double, now);
     QFETCH(double, otherNow);
     QFETCH(bool, otherSelected);
     QFETCH(bool, equal);
-    const SaveCard a(item(videoSave()), Date{now}, false);
+    const SaveCard a(oneItem, Date{now}, false);
     const SaveCard b(otherItem, Date{otherNow}, otherSelected);
     QCOMPARE(a == b, equal);
     QCOMPARE(b == a, equal);

@@ -29,7 +29,6 @@ void TestUIStrings::cleanup()
 
 void TestUIStrings::everyKeyInEveryLanguage()
 {
-    QCOMPARE(StashwellUIStrings::keys().size(), size_t(159));
     const QStringList problems = test::stringTableProblems(StashwellUIStrings::table());
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
@@ -56,11 +55,14 @@ void TestUIStrings::argumentCounts_data()
     QHash<QString, int> expected;
     for (const auto &[key, count] : withArguments)
         expected.insert(QString::fromLatin1(key), count);
-    QCOMPARE(expected.size(), 34);
     for (const StringKey &entry : StashwellUIStrings::keys()) {
         const QString key = QString::fromLatin1(entry.key);
         QTest::newRow(entry.key) << key << expected.value(key, 0);
+        expected.remove(key);
     }
+    // A key of the list above that the table lacks is reported by argumentCounts itself.
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        QTest::newRow(qPrintable(it.key())) << it.key() << it.value();
 }
 
 void TestUIStrings::argumentCounts()
