@@ -27,6 +27,7 @@
 #include "LocalMedia.h"
 #include "MediaFolder.h"
 #include "Save.h"
+#include "SearchVocabulary.h"
 #include "Shelf.h"
 #include "Text.h"
 #include "Url.h"
@@ -534,6 +535,23 @@ const ChildRegistration homeAgain("home", [](const QStringList &arguments) {
         keep(shelf.home().rest().size());
         keep(sidebarCounts(shelf));
     }
+    return 0;
+});
+
+// run-benchmarks --child search <folder> <times>: keystrokes of a search, again and again, for a
+// profiler to watch.
+const ChildRegistration searchAgain("search", [](const QStringList &arguments) {
+    if (arguments.size() != 2)
+        return 2;
+    const Archive loaded = loadOrDie(arguments.at(0));
+    const ShelfInputs inputs(loaded, arguments.at(0));
+    keep(inputs.shelf().items(Filter::all(), QStringLiteral("vo")).size());
+    std::fprintf(stderr, "vocabulary: %zu words, %zu texts\n", SearchVocabulary::shared().words(), SearchVocabulary::shared().entries());
+    std::fprintf(stderr, "query: %.3f ms\n", medianMs(9, [] { keep(SearchQuery(QStringLiteral("vol")).isEmpty()); }));
+    std::fprintf(stderr, "keystroke: %.3f ms\n", medianMs(9, [&] { keep(inputs.shelf().items(Filter::all(), QStringLiteral("vol")).size()); }));
+    std::fprintf(stderr, "all: %.3f ms\n", medianMs(9, [&] { keep(inputs.shelf().items(Filter::all()).size()); }));
+    for (int i = 0; i < arguments.at(1).toInt(); ++i)
+        keep(inputs.shelf().items(Filter::all(), QStringLiteral("vol")).size());
     return 0;
 });
 

@@ -46,16 +46,24 @@ SearchQuery::SearchQuery(const QString &query)
 {
     const QStringList words = splitWords(query);
     m_words.reserve(words.size());
+    m_indexed = true;
+    bool first = true;
     for (const QString &w : words) {
         QString folded = text::fold(w);
-        // A word that folds to nothing is found in every text; one that would hold white space
-        // (folding never makes any) is looked for in the whole text.
+        // A word that folds to nothing is found in every text. One that would hold white space
+        // (folding never makes any) cannot be found through the index's words.
         if (folded.isEmpty())
             continue;
-        if (text::containsWhiteSpace(folded))
-            m_wholeText.append(folded);
-        else
-            m_matches.push_back(SearchVocabulary::shared().matching(folded));
+        if (text::containsWhiteSpace(folded)) {
+            m_indexed = false;
+        } else if (m_indexed) {
+            SearchVocabulary::Entries entries = SearchVocabulary::shared().containing(folded);
+            if (first)
+                m_entries = std::move(entries);
+            else
+                m_entries.intersect(entries);
+            first = false;
+        }
         m_words.append(std::move(folded));
     }
 }
@@ -76,30 +84,24 @@ QString Save::foldedSearchText() const
     return text::fold(joined);
 }
 
-const std::vector<std::uint32_t> &Save::searchWords() const
-{
-    if (const auto *words = d->searchWords.get())
-        return *words;
-    return d->searchWords.set(SearchVocabulary::shared().words(foldedSearchText()));
-}
-
 bool Save::matches(const SearchQuery &query) const
 {
     if (query.isEmpty())
         return true;
-    if (!query.m_matches.empty()) {
-        const std::vector<std::uint32_t> &words = searchWords();
-        for (const SearchVocabulary::Matches &matches : query.m_matches) {
-            if (std::none_of(words.begin(), words.end(), [&](std::uint32_t w) { return matches.contains(w); }))
-                return false;
-        }
+    std::uint32_t entry = d->searchEntry.load(std::memory_order_acquire);
+    if (entry != 0 && query.m_indexed && entry < query.m_entries.known())
+        return query.m_entries.contains(entry);
+    // Not indexed yet (or indexed after the query was made): look in the text itself, and index
+    // it on the way for the searches to come.
+    const QString haystack = foldedSearchText();
+    if (entry == 0) {
+        entry = SearchVocabulary::shared().index(haystack);
+        std::uint32_t none = 0;
+        d->searchEntry.compare_exchange_strong(none, entry, std::memory_order_acq_rel);
     }
-    if (!query.m_wholeText.isEmpty()) {
-        const QString haystack = foldedSearchText();
-        for (const QString &word : query.m_wholeText)
-            if (!haystack.contains(word))
-                return false;
-    }
+    for (const QString &word : query.m_words)
+        if (!haystack.contains(word))
+            return false;
     return true;
 }
 
@@ -168,14 +170,14 @@ void Save::setTags(QList<Tag> tags)
 {
     d->tags = std::move(tags);
     d->json.reset();
-    d->searchWords.reset();
+    d->searchEntry.store(0, std::memory_order_release);
 }
 
 void Save::setNote(QString note)
 {
     d->note = std::move(note);
     d->json.reset();
-    d->searchWords.reset();
+    d->searchEntry.store(0, std::memory_order_release);
 }
 
 void Save::setTrashedAt(std::optional<Date> trashedAt)

@@ -5,8 +5,9 @@
 //
 // Saves are implicitly shared values: copying one (or a library of a hundred thousand) copies a
 // pointer, equality of two copies of one save is a pointer comparison, and a change detaches only
-// the save it touches. Each save keeps, alongside its data, the words of its search text and its
-// canonical JSON text, worked out on first use and dropped when a field they depend on changes.
+// the save it touches. Each save keeps, alongside its data, its search text's entry in the shared
+// search index and its canonical JSON text, worked out on first use and dropped when a field they
+// depend on changes.
 
 #include "Collection.h"
 #include "Date.h"
@@ -23,10 +24,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,8 +41,8 @@ class SaveData;
 // A search field's text taken apart once: its words, folded without regard to case and
 // diacritics. Build it once per query and test every save against it.
 //
-// The query looks for each word once in the vocabulary of the whole library's words; each save
-// then only checks the numbers of its own words.
+// The query looks for each word once in the shared index of the library's words (SearchVocabulary);
+// an indexed save then only checks whether its entry is among those found.
 class SearchQuery {
 public:
     SearchQuery() = default;
@@ -53,8 +56,9 @@ public:
 private:
     friend class Save;
     QStringList m_words;
-    std::vector<SearchVocabulary::Matches> m_matches;   // the words that contain each query word
-    QStringList m_wholeText;                             // words to look for in the whole text
+    // The texts in which every word occurs, as the shared index knows them.
+    SearchVocabulary::Entries m_entries;
+    bool m_indexed = false;   // false: some word must be looked for in each whole text
 };
 
 class Save {
@@ -94,9 +98,6 @@ public:
     bool matches(const SearchQuery &query) const;
     // The folded search text that matches() looks in.
     QString foldedSearchText() const;
-    // The numbers of the distinct words of the folded search text in the shared vocabulary
-    // (worked out once, kept with the save until its note or tags change).
-    const std::vector<std::uint32_t> &searchWords() const;
 
     // Worked out once from the post, which never changes: its link's key, its kind, and the
     // identity of its author's handle (Handle::identity).
@@ -191,8 +192,8 @@ public:
     SaveData(const SaveData &o)
         : QSharedData(o), isFavourite(o.isFavourite), kind(o.kind), source(o.source),
           authorIdentity(o.authorIdentity.load(std::memory_order_relaxed)), trashedAt(o.trashedAt),
-          savedAt(o.savedAt), copyMemo(o.copyMemo), linkKey(o.linkKey), collection(o.collection), id(o.id),
-          post(o.post), tags(o.tags), note(o.note), searchWords(o.searchWords) {}
+          searchEntry(o.searchEntry.load(std::memory_order_acquire)), savedAt(o.savedAt), copyMemo(o.copyMemo),
+          linkKey(o.linkKey), collection(o.collection), id(o.id), post(o.post), tags(o.tags), note(o.note) {}
     SaveData &operator=(const SaveData &) = delete;
 
     bool isFavourite = false;
@@ -201,6 +202,9 @@ public:
     Source source;
     mutable std::atomic<std::uint32_t> authorIdentity{0};   // 0 until first asked for
     std::optional<Date> trashedAt;
+    // The search text's entry in the shared search index (0 until first searched; copies share
+    // it, since they share the text).
+    mutable std::atomic<std::uint32_t> searchEntry{0};
     Date savedAt;
     LinkMemo copyMemo;
     LinkKey linkKey;
@@ -211,8 +215,7 @@ public:
     QList<Tag> tags;
     QString note;
 
-    // The numbers of the words of the folded search text, and the canonical text.
-    detail::Derived<std::vector<std::uint32_t>> searchWords;
+    // The canonical text.
     detail::Derived<std::string> json;
 };
 

@@ -14,10 +14,27 @@ SearchVocabulary &SearchVocabulary::shared()
     return vocabulary;
 }
 
-std::size_t SearchVocabulary::size() const
+std::size_t SearchVocabulary::words() const
 {
     const std::lock_guard lock(m_mutex);
     return m_starts.size();
+}
+
+std::size_t SearchVocabulary::entries() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_entries - 1;
+}
+
+void SearchVocabulary::Entries::intersect(const Entries &other)
+{
+    m_known = std::min(m_known, other.m_known);
+    m_bits.resize((std::size_t(m_known) + 63) / 64);
+    for (std::size_t i = 0; i < m_bits.size(); ++i)
+        m_bits[i] &= other.m_bits[i];
+    // Bits beyond the entries known to both are cleared, so that contains() stays exact.
+    if (m_known % 64 != 0 && !m_bits.empty())
+        m_bits.back() &= (std::uint64_t(1) << (m_known % 64)) - 1;
 }
 
 QStringView SearchVocabulary::wordLocked(std::uint32_t number) const
@@ -58,14 +75,15 @@ std::uint32_t SearchVocabulary::numberLocked(QStringView word, std::size_t hash)
     m_hashes.push_back(shortHash);
     m_text.insert(m_text.end(), word.utf16(), word.utf16() + word.size());
     m_text.push_back(u' ');
+    m_postings.emplace_back();
     m_table[i] = number + 1;
     return number;
 }
 
-std::vector<std::uint32_t> SearchVocabulary::words(QStringView folded)
+std::uint32_t SearchVocabulary::index(QStringView folded)
 {
-    std::vector<std::uint32_t> numbers;
     const std::lock_guard lock(m_mutex);
+    const std::uint32_t entry = m_entries++;
     const qsizetype n = folded.size();
     qsizetype i = 0;
     while (i < n) {
@@ -77,44 +95,37 @@ std::vector<std::uint32_t> SearchVocabulary::words(QStringView folded)
             ++i;
         if (i > start) {
             const QStringView word = folded.sliced(start, i - start);
-            numbers.push_back(numberLocked(word, qHash(word, 0x766f63u)));
+            std::vector<std::uint32_t> &postings = m_postings[numberLocked(word, qHash(word, 0x766f63u))];
+            // A word met twice in one text is listed once: entries only grow.
+            if (postings.empty() || postings.back() != entry)
+                postings.push_back(entry);
         }
     }
-    std::sort(numbers.begin(), numbers.end());
-    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-    numbers.shrink_to_fit();
-    return numbers;
+    return entry;
 }
 
-SearchVocabulary::Matches SearchVocabulary::matching(const QString &foldedWord) const
+SearchVocabulary::Entries SearchVocabulary::containing(QStringView foldedWord) const
 {
-    Matches matches;
-    matches.m_vocabulary = this;
-    matches.m_word = foldedWord;
+    Entries entries;
     const std::lock_guard lock(m_mutex);
-    matches.m_known = std::uint32_t(m_starts.size());
-    matches.m_bits.assign((matches.m_known + 63) / 64, 0);
+    entries.m_known = m_entries;
+    entries.m_bits.assign((std::size_t(m_entries) + 63) / 64, 0);
     const QStringView all(m_text.data(), qsizetype(m_text.size()));
     qsizetype from = 0;
     for (;;) {
         const qsizetype at = all.indexOf(foldedWord, from);
         if (at < 0)
             break;
-        // The word the hit lies in; the search goes on after it.
+        // The word the hit lies in: its texts are marked, and the search goes on after it.
         const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), std::uint32_t(at));
-        const auto number = std::uint32_t(next - m_starts.begin() - 1);
-        matches.m_bits[number >> 6] |= std::uint64_t(1) << (number & 63);
+        const auto number = std::size_t(next - m_starts.begin() - 1);
+        for (const std::uint32_t entry : m_postings[number])
+            entries.m_bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
         if (next == m_starts.end())
             break;
         from = qsizetype(*next);
     }
-    return matches;
-}
-
-bool SearchVocabulary::wordContains(std::uint32_t word, QStringView text) const
-{
-    const std::lock_guard lock(m_mutex);
-    return word < m_starts.size() && wordLocked(word).contains(text);
+    return entries;
 }
 
 }  // namespace sw

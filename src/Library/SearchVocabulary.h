@@ -1,13 +1,17 @@
 #pragma once
 
-// The words of every save's folded search text, each with a number, so that a search looks for a
-// query word once in the distinct words of the whole library rather than in every save's text.
+// An index of the words of every save's folded search text, so that a search looks for a query
+// word once in the distinct words of the library, rather than in the text of every save.
 //
 // A word here is a maximal run of characters that are not white space. A query word holds no
-// white space, so it occurs in a text exactly when it occurs inside one of the text's words: a
-// save matches a query word when one of its words' numbers is among those of the words that
-// contain it. The vocabulary is shared by the whole process and only grows; numbers are never
-// reused.
+// white space, so it occurs in a text exactly when it occurs inside one of the text's words.
+// Each indexed text gets a number (its "entry"); each distinct word keeps the entries of the
+// texts it occurs in. The saves that match a query word are then the entries listed under the
+// words that contain it.
+//
+// The index is shared by the whole process and only grows: a save that is changed (a note, a
+// tag) is indexed again under a new entry when it is next searched, and its old entry stays
+// behind, matched by no save. Copies of a save share its entry, since they share its text.
 
 #include <QString>
 #include <QStringView>
@@ -21,36 +25,34 @@ namespace sw {
 
 class SearchVocabulary {
 public:
-    // Which words contain one query word: a bit per word number known when it was made.
-    class Matches {
+    // A set of entries: those known when it was made, each marked or not.
+    class Entries {
     public:
-        // True when word number `word` contains the query word. Numbers given to new words after
-        // these matches were made are looked up in the vocabulary.
-        bool contains(std::uint32_t word) const
+        // The number of entries the set knows of; entries numbered from here on are not in it.
+        std::uint32_t known() const { return m_known; }
+        bool contains(std::uint32_t entry) const
         {
-            if (word < m_known)
-                return (m_bits[word >> 6] >> (word & 63)) & 1;
-            return m_vocabulary->wordContains(word, m_word);
+            return entry < m_known && ((m_bits[entry >> 6] >> (entry & 63)) & 1);
         }
+        // Keeps only the entries also in `other`.
+        void intersect(const Entries &other);
 
     private:
         friend class SearchVocabulary;
-        const SearchVocabulary *m_vocabulary = nullptr;
-        QString m_word;
         std::uint32_t m_known = 0;
         std::vector<std::uint64_t> m_bits;
     };
 
     static SearchVocabulary &shared();
 
-    // The numbers of the distinct words of a folded text, ascending.
-    std::vector<std::uint32_t> words(QStringView folded);
-    // The words that contain a query word (already folded, without white space, not empty).
-    Matches matching(const QString &foldedWord) const;
-    // Whether word number `word` contains the text.
-    bool wordContains(std::uint32_t word, QStringView text) const;
+    // Indexes a folded text under a new entry and gives its number (never 0).
+    std::uint32_t index(QStringView folded);
+    // The entries of the texts in which a query word (folded, without white space, not empty)
+    // occurs.
+    Entries containing(QStringView foldedWord) const;
 
-    std::size_t size() const;
+    std::size_t words() const;
+    std::size_t entries() const;
 
 private:
     SearchVocabulary() = default;
@@ -62,9 +64,11 @@ private:
     // Every word once, in order of numbering, each followed by a space: a query word, which holds
     // no space, can never be found across two of them.
     std::vector<char16_t> m_text;
-    std::vector<std::uint32_t> m_starts;   // where each word begins in m_text
-    std::vector<std::uint32_t> m_hashes;   // each word's hash, for the table below
-    std::vector<std::uint32_t> m_table;    // open addressing: 0 empty, else number + 1
+    std::vector<std::uint32_t> m_starts;                // where each word begins in m_text
+    std::vector<std::uint32_t> m_hashes;                // each word's hash, for the table below
+    std::vector<std::uint32_t> m_table;                 // open addressing: 0 empty, else number + 1
+    std::vector<std::vector<std::uint32_t>> m_postings; // each word's entries, ascending
+    std::uint32_t m_entries = 1;                        // the next entry's number
 };
 
 }  // namespace sw

@@ -148,7 +148,7 @@ QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const
     QList<ShelfItem> out;
     forEachSave(m_library.saves, [&](const Save &save) {
         CopyOf copy(*this, save);
-        if (selects(save, copy) && (query.isEmpty() || save.matches(query)))
+        if (selects(save, copy) && save.matches(query))
             out.append(item(save, copy().copy));
     });
     return out;
