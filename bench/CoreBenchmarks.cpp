@@ -464,6 +464,22 @@ void runEmptyTrash(Report &report)
     report.target(QStringLiteral("empty_trash_over_write_10k"), empty / write, QStringLiteral("x"), empty <= 3 * write);
 }
 
+void runMemory(Report &report)
+{
+    Documents &documents = Documents::get();
+    const auto output = runChild(QStringLiteral("rss"), {documents.folder100k()});
+    const QList<QByteArray> fields = output ? output->simplified().split(' ') : QList<QByteArray>();
+    if (fields.size() != 4)
+        qFatal("the memory child failed");
+    const double document = double(documents.document100k().size());
+    const double restored = fields.at(1).toDouble();
+    report.add(QStringLiteral("rss_start"), megabytes(std::size_t(fields.at(0).toLongLong())), QStringLiteral("MiB"));
+    report.add(QStringLiteral("rss_100k"), megabytes(std::size_t(restored)), QStringLiteral("MiB"));
+    report.target(QStringLiteral("rss_over_document_100k"), restored / document, QStringLiteral("x"), restored <= 3 * document);
+    report.add(QStringLiteral("rss_after_edit_100k"), megabytes(std::size_t(fields.at(2).toLongLong())), QStringLiteral("MiB"));
+    report.add(QStringLiteral("rss_after_search_100k"), megabytes(std::size_t(fields.at(3).toLongLong())), QStringLiteral("MiB"));
+}
+
 const Registration documentsSuite(10, "core.documents", &runDocuments);
 const Registration loadSuite(11, "core.load", &runLoad);
 const Registration writesSuite(12, "core.writes", &runWrites);
@@ -472,6 +488,7 @@ const Registration editsSuite(14, "core.edits", &runEdits);
 const Registration emptyTrashSuite(17, "core.trash", &runEmptyTrash);
 const Registration searchSuite(15, "core.search", &runSearch);
 const Registration homeSuite(16, "core.home", &runHome);
+const Registration memorySuite(18, "core.memory", &runMemory);
 
 // run-benchmarks --child load <folder> <times>: loads the document in the folder again and again,
 // for a profiler to watch.
@@ -552,6 +569,73 @@ const ChildRegistration searchAgain("search", [](const QStringList &arguments) {
     std::fprintf(stderr, "all: %.3f ms\n", medianMs(9, [&] { keep(inputs.shelf().items(Filter::all()).size()); }));
     for (int i = 0; i < arguments.at(1).toInt(); ++i)
         keep(inputs.shelf().items(Filter::all(), QStringLiteral("vol")).size());
+    return 0;
+});
+
+// run-benchmarks --child restore <folder> <times>: restores the library again and again into new
+// Curators, for a profiler to watch; prints the milliseconds of each.
+const ChildRegistration restoreAgain("restore", [](const QStringList &arguments) {
+    if (arguments.size() != 2)
+        return 2;
+    for (int i = 0; i < arguments.at(1).toInt(); ++i) {
+        auto curator = makeCurator(arguments.at(0));
+        QElapsedTimer timer;
+        timer.start();
+        keep(curator->restore().has_value());
+        std::fprintf(stderr, "restore: %.1f ms\n", double(timer.nsecsElapsed()) / 1e6);
+    }
+    return 0;
+});
+
+// run-benchmarks --child restore-phases <folder>: the phases of a restore, each timed, in a fresh
+// process.
+const ChildRegistration restorePhases("restore-phases", [](const QStringList &arguments) {
+    if (arguments.size() != 1)
+        return 2;
+    QElapsedTimer timer;
+    timer.start();
+    const auto lap = [&](const char *what) {
+        std::fprintf(stderr, "%-10s %7.1f ms\n", what, double(timer.nsecsElapsed()) / 1e6);
+        timer.restart();
+    };
+    QFile file(FileArchive(arguments.at(0)).documentPath());
+    file.open(QIODevice::ReadOnly);
+    QByteArray bytes(file.size() + qsizetype(JsonDocument::padding), '\0');
+    const qint64 length = file.read(bytes.data(), file.size());
+    lap("read");
+    const JsonDocument document(std::string_view(bytes.constData(), std::size_t(length)), JsonDocument::Padded{});
+    lap("parse");
+
+    const JsonNode root = document.root();
+    std::optional<Library> library;
+    std::optional<CopyTable> copies;
+    {
+        library = Library::fromJson(root["library"]);
+        lap("library");
+        copies = CopyTable::fromJson(root["copies"]);
+        lap("copies");
+    }
+    LocalMedia media = LocalMedia::restoring(MediaFolder(), DiskBudget{kBudget}, *copies);
+    lap("restoring");
+    keep(library->saves.size());
+    keep(media.copies().size());
+    return 0;
+});
+
+// run-benchmarks --child rss <folder>: restores the library in the folder into a Curator as the
+// application makes it and prints the resident bytes then; then after a first edit (every save's
+// text kept for the next write) and after a first search (the word index built).
+const ChildRegistration rssChild("rss", [](const QStringList &arguments) {
+    if (arguments.size() != 1)
+        return 2;
+    const std::int64_t start = residentBytes();
+    auto curator = restoredCurator(arguments.at(0));
+    const std::int64_t restored = residentBytes();
+    curator->favourite(curator->library().saves.at(0).id());
+    const std::int64_t edited = residentBytes();
+    keep(curator->shelf().items(Filter::all(), QStringLiteral("vol")).size());
+    const std::int64_t searched = residentBytes();
+    std::printf("%lld %lld %lld %lld\n", qlonglong(start), qlonglong(restored), qlonglong(edited), qlonglong(searched));
     return 0;
 });
 

@@ -2,12 +2,16 @@
 
 #include <simdjson.h>
 
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <new>
+#include <utility>
+#include <vector>
 
 namespace sw {
 
@@ -420,13 +424,65 @@ std::string JsonNode::rawJson() const
     return simdjson::minify(el());
 }
 
-JsonDocument::JsonDocument(std::string_view bytes)
-    : m_parser(std::make_unique<dom::parser>()), m_root(std::make_unique<dom::element>())
+JsonFields JsonNode::fields(std::initializer_list<std::string_view> names) const
 {
-    auto err = m_parser->parse(bytes.data(), bytes.size(), true).get(*m_root);
+    dom::object obj;
+    if (el().get_object().get(obj) != simdjson::SUCCESS)
+        mismatch(el(), "an object");
+    JsonFields fields;
+    const std::size_t count = std::min(names.size(), JsonFields::capacity);
+    std::copy_n(names.begin(), count, fields.m_names.begin());
+    std::size_t missing = count;
+    for (auto field : obj) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!fields.m_found[i] && field.key == fields.m_names[i]) {
+                fields.m_found[i].emplace(field.value);
+                --missing;
+                break;
+            }
+        }
+        if (missing == 0)
+            break;
+    }
+    return fields;
+}
+
+JsonNode JsonFields::operator[](std::size_t i) const
+{
+    if (i >= capacity || !m_found[i])
+        fail("No value associated with key \"" + std::string(i < capacity ? m_names[i] : std::string_view()) + "\".");
+    return *m_found[i];
+}
+
+std::optional<JsonNode> JsonFields::optional(std::size_t i) const
+{
+    if (i >= capacity || !m_found[i] || m_found[i]->isNull())
+        return std::nullopt;
+    return m_found[i];
+}
+
+namespace {
+void parse(dom::parser &parser, dom::element &root, std::string_view bytes, bool copy)
+{
+    auto err = parser.parse(bytes.data(), bytes.size(), copy).get(root);
     if (err != simdjson::SUCCESS)
         throw JsonError(std::string("The data couldn't be read because it isn't in the correct format (")
                         + simdjson::error_message(err) + ").");
+}
+}  // namespace
+
+static_assert(JsonDocument::padding >= simdjson::SIMDJSON_PADDING);
+
+JsonDocument::JsonDocument(std::string_view bytes)
+    : m_parser(std::make_unique<dom::parser>()), m_root(std::make_unique<dom::element>())
+{
+    parse(*m_parser, *m_root, bytes, true);
+}
+
+JsonDocument::JsonDocument(std::string_view bytes, Padded)
+    : m_parser(std::make_unique<dom::parser>()), m_root(std::make_unique<dom::element>())
+{
+    parse(*m_parser, *m_root, bytes, false);
 }
 
 JsonDocument::~JsonDocument() = default;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <concepts>
 #include <cstdint>
 #include <initializer_list>
@@ -89,6 +90,8 @@ void writeJsonString(std::string &out, QStringView text);
 // Appends a double as the writer does (shortest round-trip, no trailing ".0").
 void writeJsonDouble(std::string &out, double d);
 
+class JsonFields;
+
 // A read-only view of one value of a parsed document. Accessors throw JsonError on a wrong type.
 class JsonNode {
 public:
@@ -127,17 +130,45 @@ public:
     // The raw text of this value as it appears in the document.
     std::string rawJson() const;
 
+    // The members of this object that a decoder will read (at most JsonFields::capacity names),
+    // found in one pass over its members: each the first of its name, as operator[] finds it.
+    // Throws, as operator[] does, when this is not an object.
+    JsonFields fields(std::initializer_list<std::string_view> names) const;
+
+
 private:
     const simdjson::dom::element &el() const;
     // The simdjson element (two words), held inline so that a node costs no allocation.
     alignas(void *) unsigned char m_storage[2 * sizeof(void *)];
 };
 
+// The members of an object that fields() found. Reading one that is missing throws what
+// operator[] throws for it, at the moment it is read.
+class JsonFields {
+public:
+    static constexpr std::size_t capacity = 8;
+
+    JsonNode operator[](std::size_t i) const;
+    // Absent or null gives nothing.
+    std::optional<JsonNode> optional(std::size_t i) const;
+
+private:
+    friend class JsonNode;
+    std::array<std::string_view, capacity> m_names{};
+    std::array<std::optional<JsonNode>, capacity> m_found{};
+};
+
 // A parsed document. Nodes borrowed from it live as long as it does.
 class JsonDocument {
 public:
+    // How many bytes past a document's end the parser may read (and ignore).
+    static constexpr std::size_t padding = 64;
+    struct Padded {};   // the bytes are followed by `padding` readable bytes
+
     // Throws JsonError when the bytes are not JSON.
     explicit JsonDocument(std::string_view bytes);
+    // The same, parsing the bytes where they lie: a large document is not copied first.
+    JsonDocument(std::string_view bytes, Padded);
     ~JsonDocument();
     JsonDocument(const JsonDocument &) = delete;
     JsonDocument &operator=(const JsonDocument &) = delete;

@@ -114,7 +114,8 @@ JsonValue Rendition::toJson() const
 
 Rendition Rendition::fromJson(const JsonNode &node)
 {
-    return Rendition{Url::fromJson(node["url"]), node["height"].int64(), node["bytes"].int64()};
+    const JsonFields f = node.fields({"url", "height", "bytes"});
+    return Rendition{Url::fromJson(f[0]), f[1].int64(), f[2].int64()};
 }
 
 std::size_t qHash(const Rendition &r, std::size_t seed) noexcept
@@ -187,17 +188,21 @@ Attachment Attachment::fromJson(const JsonNode &node)
 {
     const auto [name, payload] = node.oneCaseOf({"video", "image", "page"});
     if (name == "video") {
-        Video v{Url::fromJson(payload["_0"]), Duration::fromJson(payload["length"]), payload["bytes"].int64(), std::nullopt};
-        if (const auto list = payload.optional("renditions")) {
+        const JsonFields f = payload.fields({"_0", "length", "bytes", "renditions"});
+        Video v{Url::fromJson(f[0]), Duration::fromJson(f[1]), f[2].int64(), std::nullopt};
+        if (const auto list = f.optional(3)) {
+            const auto elements = list->elements();
             std::vector<Rendition> renditions;
-            for (const JsonNode &r : list->elements())
+            renditions.reserve(elements.size());
+            for (const JsonNode &r : elements)
                 renditions.push_back(Rendition::fromJson(r));
             v.renditions = std::move(renditions);
         }
         return v;
     }
-    Url url = Url::fromJson(payload["_0"]);
-    const std::int64_t bytes = payload["bytes"].int64();
+    const JsonFields f = payload.fields({"_0", "bytes"});
+    Url url = Url::fromJson(f[0]);
+    const std::int64_t bytes = f[1].int64();
     if (name == "image")
         return Image{std::move(url), bytes};
     return Page{std::move(url), bytes};
@@ -249,8 +254,9 @@ JsonValue Author::toJson() const
 
 Author Author::fromJson(const JsonNode &node)
 {
-    Author a{node["name"].string(), Handle::fromJson(node["handle"]), std::nullopt};
-    if (const auto avatar = node.optional("avatar"))
+    const JsonFields f = node.fields({"name", "handle", "avatar"});
+    Author a{f[0].string(), Handle::fromJson(f[1]), std::nullopt};
+    if (const auto avatar = f.optional(2))
         a.avatar = Url::fromJson(*avatar);
     return a;
 }
@@ -403,14 +409,17 @@ void Post::writeJson(std::string &out) const
 
 Post Post::fromJson(const JsonNode &node)
 {
+    const JsonFields f = node.fields({"link", "author", "text", "postedAt", "attachments", "preview"});
     Post p;
-    p.link = PostLink::fromJson(node["link"]);
-    p.author = Author::fromJson(node["author"]);
-    p.text = node["text"].string();
-    p.postedAt = Date::fromJson(node["postedAt"]);
-    for (const JsonNode &a : node["attachments"].elements())
+    p.link = PostLink::fromJson(f[0]);
+    p.author = Author::fromJson(f[1]);
+    p.text = f[2].string();
+    p.postedAt = Date::fromJson(f[3]);
+    const auto attachments = f[4].elements();
+    p.attachments.reserve(attachments.size());
+    for (const JsonNode &a : attachments)
         p.attachments.push_back(Attachment::fromJson(a));
-    if (const auto preview = node.optional("preview"))
+    if (const auto preview = f.optional(5))
         p.preview = Url::fromJson(*preview);
     return p;
 }

@@ -1,5 +1,6 @@
 #include "Library.h"
 
+#include "Parallel.h"
 #include "Text.h"
 
 #include <QHash>
@@ -400,10 +401,12 @@ Library Library::fromJson(const JsonNode &node)
     if (!collectionsNode.isArray())
         throw JsonError("Expected to decode an array for \"collections\" but found another kind of value.");
     Library library;
+    // Each save decodes on its own: a large library is read on several threads.
     const auto saveNodes = savesNode.elements();
-    library.saves.reserve(qsizetype(saveNodes.size()));
-    for (const JsonNode &s : saveNodes)
-        library.saves.append(Save::fromJson(s));
+    std::vector<Save> decoded = decodeAll(saveNodes.size(), [&](std::size_t i) { return Save::fromJson(saveNodes[i]); });
+    library.saves.reserve(qsizetype(decoded.size()));
+    for (Save &save : decoded)
+        library.saves.append(std::move(save));
     const auto collectionNodes = collectionsNode.elements();
     library.collections.reserve(qsizetype(collectionNodes.size()));
     for (const JsonNode &c : collectionNodes)

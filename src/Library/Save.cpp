@@ -265,14 +265,16 @@ JsonValue Save::toJson() const
 
 Save Save::fromJson(const JsonNode &node)
 {
-    auto id = ID::fromJson(node["id"]);
-    auto post = Post::fromJson(node["post"]);
-    const Date savedAt = Date::fromJson(node["savedAt"]);
-    const bool isFavourite = node["isFavourite"].boolean();
+    // One pass over the members; each is read (and a missing one refused) in the order below.
+    const JsonFields f = node.fields({"id", "post", "savedAt", "isFavourite", "collection", "tags", "note", "trashedAt"});
+    auto id = ID::fromJson(f[0]);
+    auto post = Post::fromJson(f[1]);
+    const Date savedAt = Date::fromJson(f[2]);
+    const bool isFavourite = f[3].boolean();
     std::optional<Collection::ID> collection;
-    if (auto c = node.optional("collection"))
+    if (auto c = f.optional(4))
         collection = Collection::ID::fromJson(*c);
-    const JsonNode tagsNode = node["tags"];
+    const JsonNode tagsNode = f[5];
     if (!tagsNode.isArray())
         throw JsonError("Expected to decode an array for \"tags\" but found another kind of value.");
     QList<Tag> tags;
@@ -280,9 +282,9 @@ Save Save::fromJson(const JsonNode &node)
     tags.reserve(qsizetype(elements.size()));
     for (const JsonNode &t : elements)
         tags.append(Tag::fromJson(t));
-    QString note = node["note"].string();
+    QString note = f[6].string();
     std::optional<Date> trashedAt;
-    if (auto t = node.optional("trashedAt"))
+    if (auto t = f.optional(7))
         trashedAt = Date::fromJson(*t);
     return Save(std::move(id), std::move(post), savedAt, isFavourite, std::move(collection), std::move(tags),
                 std::move(note), trashedAt);

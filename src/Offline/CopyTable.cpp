@@ -1,6 +1,7 @@
 #include "CopyTable.h"
 
 #include "ByteCount.h"
+#include "Parallel.h"
 
 #include <atomic>
 
@@ -148,27 +149,38 @@ void CopyTable::insert(const PostLink &link, const LocalCopy &copy)
 {
     const LinkKey key = link.key();
     if (!d.constData()->entries.empty()) {
-        const std::size_t at = slotOf(link, key);
+        if (d.constData()->index[slotOf(link, key)].position != 0) {
+            record(Entry{link, key, copy, QByteArray(), encode(copy)});
+            return;
+        }
+    }
+    record(Entry{link, key, copy, encode(link), encode(copy)});
+}
+
+void CopyTable::record(Entry entry)
+{
+    if (!d.constData()->entries.empty()) {
+        const std::size_t at = slotOf(entry.link, entry.key);
         if (const std::uint32_t position = d.constData()->index[at].position) {
-            Entry &entry = d->entries[position - 1];
-            d->reserved -= reservedBy(entry.copy);
-            d->onDisk -= entry.copy.exactBytesOnDisk();
-            d->jsonBytes -= entry.copyJson.size();
-            entry.copy = copy;
-            entry.copyJson = encode(copy);
-            d->jsonBytes += entry.copyJson.size();
-            d->reserved += reservedBy(copy);
-            d->onDisk += copy.exactBytesOnDisk();
+            // The entry keeps the link it was first recorded under; the copy is replaced.
+            Entry &existing = d->entries[position - 1];
+            d->reserved -= reservedBy(existing.copy);
+            d->onDisk -= existing.copy.exactBytesOnDisk();
+            d->jsonBytes -= existing.copyJson.size();
+            existing.copy = std::move(entry.copy);
+            existing.copyJson = std::move(entry.copyJson);
+            d->jsonBytes += existing.copyJson.size();
+            d->reserved += reservedBy(existing.copy);
+            d->onDisk += existing.copy.exactBytesOnDisk();
             changed();
             return;
         }
     }
     reserve(d->entries.size() + 1);
-    d->entries.push_back(Entry{link, key, copy, encode(link), encode(copy)});
-    const Entry &entry = d->entries.back();
     d->jsonBytes += entry.linkJson.size() + entry.copyJson.size();
-    d->reserved += reservedBy(copy);
-    d->onDisk += copy.exactBytesOnDisk();
+    d->reserved += reservedBy(entry.copy);
+    d->onDisk += entry.copy.exactBytesOnDisk();
+    d->entries.push_back(std::move(entry));
     place(std::uint32_t(d->entries.size() - 1));
     changed();
 }
@@ -271,10 +283,20 @@ CopyTable CopyTable::fromJson(const JsonNode &node)
     const std::vector<JsonNode> elements = node.elements();
     if (elements.size() % 2 != 0)
         throw JsonError("Expected the copies as pairs of a link and its copy, but the array has an odd length.");
+    // The pairs decode (and their texts are written) on several threads when there are many;
+    // they are then recorded in order, so that the later copy of a repeated link wins.
+    std::vector<Entry> decoded = decodeAll(elements.size() / 2, [&](std::size_t i) {
+        PostLink link = PostLink::fromJson(elements[2 * i]);
+        LocalCopy copy = LocalCopy::fromJson(elements[2 * i + 1]);
+        const LinkKey key = link.key();
+        QByteArray linkJson = encode(link);
+        QByteArray copyJson = encode(copy);
+        return Entry{std::move(link), key, std::move(copy), std::move(linkJson), std::move(copyJson)};
+    });
     CopyTable table;
-    table.reserve(elements.size() / 2);
-    for (std::size_t i = 0; i < elements.size(); i += 2)
-        table.insert(PostLink::fromJson(elements[i]), LocalCopy::fromJson(elements[i + 1]));
+    table.reserve(decoded.size());
+    for (Entry &entry : decoded)
+        table.record(std::move(entry));
     return table;
 }
 

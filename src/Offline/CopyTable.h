@@ -129,6 +129,9 @@ private:
     std::size_t slotOf(const PostLink &link, LinkKey key) const;
     void reserve(std::size_t entries);
     void place(std::uint32_t position);
+    // Records an entry whose texts are written (the link's text is not needed for a link
+    // already recorded).
+    void record(Entry entry);
     void changed();
 
     QSharedDataPointer<Data> d;

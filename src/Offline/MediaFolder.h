@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <cstdint>
 
 namespace sw {
 
@@ -31,6 +32,11 @@ public:
     //   that differ only in their query never share files.
     // Then every "/", ":" and "\" becomes "-".
     static QString stem(const PostLink &link);
+    // A hash of stem(link) (that of the text, stemHash(QStringView)), worked out for the usual X
+    // link without building the stem: for telling quickly which of many links cannot have a
+    // given stem.
+    static std::uint64_t stemHash(const PostLink &link);
+    static std::uint64_t stemHash(QStringView stem);
 
     // The file name of attachment `index` of the post: the stem, "_" and index + 1 for every
     // attachment but the first, ".", and the extension of the attachment's case. `index` must lie

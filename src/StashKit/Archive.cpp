@@ -83,6 +83,12 @@ Archive Archive::fromJson(std::string_view document)
     return fromJson(parsed.root());
 }
 
+Archive Archive::fromPaddedJson(std::string_view document)
+{
+    const JsonDocument parsed(document, JsonDocument::Padded{});
+    return fromJson(parsed.root());
+}
+
 std::size_t qHash(const Archive &archive, std::size_t seed) noexcept
 {
     return qHashMulti(seed, archive.version, archive.library, archive.copies);

@@ -46,6 +46,8 @@ struct Archive {
     static Archive fromJson(const JsonNode &node);
     // Parses and decodes a whole document. Throws JsonError.
     static Archive fromJson(std::string_view document);
+    // The same for a document followed by JsonDocument::padding readable bytes, parsed in place.
+    static Archive fromPaddedJson(std::string_view document);
 };
 
 std::size_t qHash(const Archive &archive, std::size_t seed = 0) noexcept;

@@ -60,8 +60,10 @@ std::optional<QString> Covers::fileName(const Post &post)
     const bool known = std::ranges::any_of(pictureExtensions, [&extension](std::u16string_view e) {
         return QStringView(e) == extension;
     });
-    return MediaFolder::stem(post.link) + u'.'
-           + (known ? extension : QStringView(fallbackExtension).toString());
+    QString name = MediaFolder::stem(post.link);
+    name += u'.';
+    name += known ? QStringView(extension) : QStringView(fallbackExtension);
+    return name;
 }
 
 Url Covers::url(const QString &name) const

@@ -340,10 +340,15 @@ void Curator::deleteCovers(const QList<QString> &names)
     if (names.isEmpty())
         return;
     const QSet<QString> candidates(names.cbegin(), names.cend());
+    // A name is the stem of the post's link, "." and an extension: a save whose stem is none of
+    // the candidates' needs no name worked out.
+    QSet<std::uint64_t> candidateStems;
+    for (const QString &name : names)
+        candidateStems.insert(MediaFolder::stemHash(QStringView(name).first(std::max<qsizetype>(name.lastIndexOf(u'.'), 0))));
     // Two posts can share a cover name (a web address by http and by https).
     QSet<QString> inUse;
     for (const Save &save : m_library.saves) {
-        if (!save.post().preview)
+        if (!save.post().preview || !candidateStems.contains(MediaFolder::stemHash(save.post().link)))
             continue;
         const auto name = Covers::fileName(save.post());
         if (name && candidates.contains(*name))

@@ -6,10 +6,12 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <limits>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -130,14 +132,41 @@ std::expected<std::optional<Archive>, ArchiveFailure> FileArchive::load()
     if (!file.open(QIODevice::ReadOnly)) {
         failed = {ArchiveFailure::Kind::couldNotRead, file.errorString(), std::nullopt};
     } else {
-        const QByteArray bytes = file.readAll();
+        // Read into a buffer with room for the parser's padding, so that it parses the document
+        // where it lies instead of copying it first.
+        QByteArray bytes;
+        const qint64 expected = file.size();
+        qint64 length = 0;
+        if (expected > 0 && expected < std::numeric_limits<qsizetype>::max() - qsizetype(JsonDocument::padding)) {
+            bytes.resize(qsizetype(expected) + qsizetype(JsonDocument::padding));
+            for (;;) {
+                const qint64 n = file.read(bytes.data() + length, qint64(bytes.size()) - qint64(JsonDocument::padding) - length);
+                if (n <= 0)
+                    break;
+                length += n;
+                if (length == qint64(bytes.size()) - qint64(JsonDocument::padding)) {
+                    // The file grew while being read: take the rest the ordinary way.
+                    const QByteArray rest = file.readAll();
+                    if (!rest.isEmpty()) {
+                        bytes.resize(qsizetype(length));
+                        bytes += rest;
+                        length = bytes.size();
+                        bytes.resize(qsizetype(length) + qsizetype(JsonDocument::padding));
+                    }
+                    break;
+                }
+            }
+        }
         if (file.error() != QFileDevice::NoError) {
             failed = {ArchiveFailure::Kind::couldNotRead, file.errorString(), std::nullopt};
         } else {
             file.close();
+            std::fill(bytes.begin() + length, bytes.end(), '\0');
+            const std::string_view document(bytes.constData(), std::size_t(length));
             try {
-                return std::optional<Archive>(
-                    Archive::fromJson(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
+                if (length > 0 && bytes.size() >= length + qsizetype(JsonDocument::padding))
+                    return std::optional<Archive>(Archive::fromPaddedJson(document));
+                return std::optional<Archive>(Archive::fromJson(document));
             } catch (const std::exception &e) {
                 failed = {ArchiveFailure::Kind::unreadable, QString::fromUtf8(e.what()), std::nullopt};
             }

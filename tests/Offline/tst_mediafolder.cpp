@@ -59,6 +59,8 @@ void TestMediaFolder::stem()
     QFETCH(PostLink, link);
     QFETCH(QString, stem);
     QCOMPARE(MediaFolder::stem(link), stem);
+    // The stem's hash, worked out without the stem for the usual X link, is the hash of its text.
+    QCOMPARE(MediaFolder::stemHash(link), MediaFolder::stemHash(QStringView(stem)));
 }
 
 void TestMediaFolder::sameStem_data()

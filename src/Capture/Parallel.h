@@ -1,0 +1,71 @@
+#pragma once
+
+// Decoding many independent values on several threads: a library of a hundred thousand saves is
+// read at every start, and each save decodes on its own from the parsed document.
+
+#include <algorithm>
+#include <cstddef>
+#include <exception>
+#include <limits>
+#include <thread>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace sw {
+
+// decode(i) for every i in [0, count), in order in the result. Runs on several threads when there
+// are many. `decode` must touch nothing shared but what it only reads. When calls throw, what the
+// first failing index threw is rethrown: the failure a loop in order would have stopped at.
+template <typename Decode>
+auto decodeAll(std::size_t count, Decode decode) -> std::vector<std::invoke_result_t<Decode &, std::size_t>>
+{
+    using T = std::invoke_result_t<Decode &, std::size_t>;
+    constexpr std::size_t perThread = 2048;
+    const std::size_t threads =
+        std::clamp<std::size_t>(count / perThread, 1, std::max(1u, std::min(8u, std::thread::hardware_concurrency())));
+
+    // Each part is a contiguous range, decoded in order until its first failure.
+    struct Part {
+        std::vector<T> values;
+        std::exception_ptr failure;
+    };
+    std::vector<Part> parts(threads);
+    const auto work = [&](std::size_t t) {
+        const std::size_t begin = count * t / threads;
+        const std::size_t end = count * (t + 1) / threads;
+        Part &part = parts[t];
+        try {
+            part.values.reserve(end - begin);
+            for (std::size_t i = begin; i < end; ++i)
+                part.values.push_back(decode(i));
+        } catch (...) {
+            part.failure = std::current_exception();
+        }
+    };
+    std::vector<std::thread> helpers;
+    helpers.reserve(threads - 1);
+    for (std::size_t t = 1; t < threads; ++t) {
+        try {
+            helpers.emplace_back(work, t);
+        } catch (...) {
+            work(t);   // no thread to be had: this one does the part
+        }
+    }
+    work(0);
+    for (std::thread &helper : helpers)
+        helper.join();
+
+    for (const Part &part : parts)
+        if (part.failure)
+            std::rethrow_exception(part.failure);
+    if (threads == 1)
+        return std::move(parts.front().values);
+    std::vector<T> all;
+    all.reserve(count);
+    for (Part &part : parts)
+        std::move(part.values.begin(), part.values.end(), std::back_inserter(all));
+    return all;
+}
+
+}  // namespace sw
