@@ -70,6 +70,8 @@ private slots:
     void jsonRoundTrips();
     void jsonRejects_data();
     void jsonRejects();
+    void largeLibraryReportsItsFirstBadSave_data();
+    void largeLibraryReportsItsFirstBadSave();
 };
 
 void TestLibrary::keepPlacesBySavedTime_data()
@@ -649,6 +651,59 @@ void TestLibrary::jsonRejects()
     const std::string bytes = json.toStdString();
     JsonDocument doc(bytes);
     QVERIFY_THROWS_EXCEPTION(JsonError, Library::fromJson(doc.root()));
+}
+
+// A library large enough to be read on several threads: it reads as it was written, and when
+// saves are bad, the failure reported is the first bad save's, as reading in order would find.
+void TestLibrary::largeLibraryReportsItsFirstBadSave_data()
+{
+    QTest::addColumn<int>("firstBad");
+    QTest::addColumn<QString>("firstDamage");
+    QTest::addColumn<int>("secondBad");
+    QTest::addColumn<QString>("secondDamage");
+    QTest::addColumn<QString>("message");
+    const QString badId = QStringLiteral("id");
+    const QString noNote = QStringLiteral("note");
+    QTest::newRow("none bad") << -1 << QString() << -1 << QString() << QString();
+    QTest::newRow("early id, late note") << 37 << badId << 9000 << noNote << QStringLiteral("UUID");
+    QTest::newRow("early note, late id") << 37 << noNote << 9000 << badId << QStringLiteral("\"note\"");
+    QTest::newRow("both late, note first") << 8100 << noNote << 8101 << badId << QStringLiteral("\"note\"");
+    QTest::newRow("last save") << 11999 << badId << -1 << QString() << QStringLiteral("UUID");
+}
+
+void TestLibrary::largeLibraryReportsItsFirstBadSave()
+{
+    QFETCH(int, firstBad);
+    QFETCH(QString, firstDamage);
+    QFETCH(int, secondBad);
+    QFETCH(QString, secondDamage);
+    QFETCH(QString, message);
+    constexpr int count = 12000;
+    Library library;
+    for (int n = 0; n < count; ++n)
+        library.saves.append(Save(saveId(n + 1), xPost(QStringLiteral("ann"), QString::number(n + 1)), Date{double(count - n)}));
+    std::string text = R"({"collections":[],"saves":[)";
+    for (int n = 0; n < count; ++n) {
+        std::string save = library.saves.at(n).toJson().toJson();
+        const QString damage = n == firstBad ? firstDamage : n == secondBad ? secondDamage : QString();
+        if (damage == u"id")
+            save.replace(save.find(R"("raw":")") + 7, 8, "not-uuid");
+        else if (damage == u"note")
+            save.replace(save.find(R"("note":"",)"), 10, "");
+        text += (n ? "," : "") + save;
+    }
+    text += "]}";
+    JsonDocument doc(text);
+    if (message.isEmpty()) {
+        QCOMPARE(Library::fromJson(doc.root()), library);
+        return;
+    }
+    try {
+        Library::fromJson(doc.root());
+        QFAIL("a library with bad saves was read");
+    } catch (const JsonError &error) {
+        QVERIFY2(error.message().contains(message), qPrintable(error.message()));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestLibrary)
