@@ -2,11 +2,22 @@
 
 #include "Text.h"
 
-#include <QHashFunctions>
 
 #include <algorithm>
 
 namespace sw {
+
+namespace {
+// Words are short: FNV-1a over their UTF-16 units costs less than a general hash's set-up, and
+// every word of every text is hashed when the texts are indexed.
+std::size_t wordHash(QStringView word)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    for (QChar c : word)
+        hash = (hash ^ c.unicode()) * 1099511628211ull;
+    return std::size_t(hash ^ (hash >> 32));
+}
+}  // namespace
 
 SearchVocabulary &SearchVocabulary::shared()
 {
@@ -66,8 +77,12 @@ std::uint32_t SearchVocabulary::numberLocked(QStringView word, std::size_t hash)
     std::size_t i = shortHash & mask;
     while (m_table[i] != 0) {
         const std::uint32_t number = m_table[i] - 1;
-        if (m_hashes[number] == shortHash && wordLocked(number) == word)
-            return number;
+        if (m_hashes[number] == shortHash) {
+            const QStringView known = wordLocked(number);
+            if (known.size() == word.size()
+                && std::equal(word.utf16(), word.utf16() + word.size(), known.utf16()))
+                return number;
+        }
         i = (i + 1) & mask;
     }
     const auto number = std::uint32_t(m_starts.size());
@@ -95,7 +110,7 @@ std::uint32_t SearchVocabulary::index(QStringView folded)
             ++i;
         if (i > start) {
             const QStringView word = folded.sliced(start, i - start);
-            std::vector<std::uint32_t> &postings = m_postings[numberLocked(word, qHash(word, 0x766f63u))];
+            std::vector<std::uint32_t> &postings = m_postings[numberLocked(word, wordHash(word))];
             // A word met twice in one text is listed once: entries only grow.
             if (postings.empty() || postings.back() != entry)
                 postings.push_back(entry);
