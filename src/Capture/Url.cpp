@@ -1,5 +1,7 @@
 #include "Url.h"
 
+#include <algorithm>
+
 namespace sw {
 
 Url::Url(const QUrl &url) : m_url(url), m_text(url.toString(QUrl::FullyEncoded)) {}
@@ -171,11 +173,15 @@ std::optional<int> Url::port() const
 
 QStringList Url::pathSegments() const
 {
-    // Split the encoded path first, so that an encoded "/" stays inside its segment.
+    // Split the encoded path first, so that an encoded "/" stays inside its segment. A segment of
+    // plain ASCII without an escape decodes to itself.
     const QString encoded = path();
     QStringList out;
-    for (const QString &segment : encoded.split(u'/', Qt::SkipEmptyParts))
-        out.append(QUrl::fromPercentEncoding(segment.toUtf8()));
+    for (const QStringView segment : QStringView(encoded).tokenize(u'/', Qt::SkipEmptyParts)) {
+        const bool plain = std::all_of(segment.begin(), segment.end(),
+                                       [](QChar c) { return c.unicode() < 0x80 && c != u'%'; });
+        out.append(plain ? segment.toString() : QUrl::fromPercentEncoding(segment.toUtf8()));
+    }
     return out;
 }
 

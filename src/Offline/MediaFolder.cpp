@@ -62,39 +62,84 @@ QString MediaFolder::stem(const PostLink &link)
 }
 
 namespace {
-// FNV-1a over UTF-16 code units.
+// FNV-1a over UTF-16 code units, of the stem's characters as stem() leaves them.
 constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
 constexpr std::uint64_t kFnvPrime = 1099511628211ull;
-inline std::uint64_t mix(std::uint64_t hash, char16_t c) { return (hash ^ c) * kFnvPrime; }
-// What stem() makes of each character.
-inline char16_t stemChar(char16_t c) { return (c == u'/' || c == u':' || c == u'\\') ? u'-' : c; }
-}  // namespace
-
-std::uint64_t MediaFolder::stemHash(QStringView stem)
+inline std::uint64_t mix(std::uint64_t hash, char16_t c)
 {
-    std::uint64_t hash = kFnvOffset;
-    for (QChar c : stem)
+    if (c == u'/' || c == u':' || c == u'\\')
+        c = u'-';
+    return (hash ^ c) * kFnvPrime;
+}
+std::uint64_t hashOf(QStringView text, std::uint64_t hash = kFnvOffset)
+{
+    for (QChar c : text)
         hash = mix(hash, c.unicode());
     return hash;
 }
+bool isAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+// "_" and the 8 lowercase hex digits of a query mark.
+bool endsWithQueryMark(QStringView stem)
+{
+    if (stem.size() < 9 || stem.at(stem.size() - 9) != u'_')
+        return false;
+    return std::all_of(stem.end() - 8, stem.end(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f');
+    });
+}
+}  // namespace
 
-std::uint64_t MediaFolder::stemHash(const PostLink &link)
+MediaFolder::StemFilter::StemFilter(const QList<QString> &stems)
+{
+    for (const QString &stem : stems) {
+        m_hashes.insert(hashOf(stem));
+        if (endsWithQueryMark(stem))
+            m_hashes.insert(hashOf(QStringView(stem).chopped(9)));
+        // An X stem ends with "_" and the status digits, which hold no "_".
+        const QStringView last = QStringView(stem).sliced(stem.lastIndexOf(u'_') + 1);
+        if (const LinkKey key = PostLink::x(Handle{}, StatusID{last.toString()}).key(); key.exact)
+            m_statuses.insert(key.value);
+    }
+}
+
+bool MediaFolder::StemFilter::mayHave(const PostLink &link, LinkKey key) const
 {
     if (const PostLink::X *x = link.asX()) {
+        // An exact key is the status number, whose digits end the stem.
+        if (key.exact && !m_statuses.contains(key.value))
+            return false;
         const QString &handle = x->handle.name;
-        if (std::all_of(handle.cbegin(), handle.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
-            std::uint64_t hash = kFnvOffset;
-            for (QChar c : handle) {
-                const char16_t u = c.unicode();
-                hash = mix(hash, stemChar(u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u));
-            }
-            hash = mix(hash, u'_');
-            for (QChar c : x->status.digits)
-                hash = mix(hash, stemChar(c.unicode()));
-            return hash;
+        if (!isAscii(handle))
+            return m_hashes.contains(hashOf(stem(link)));
+        std::uint64_t hash = kFnvOffset;
+        for (QChar c : handle) {
+            const char16_t u = c.unicode();
+            hash = mix(hash, u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u);
         }
+        hash = mix(hash, u'_');
+        return m_hashes.contains(hashOf(x->status.digits, hash));
     }
-    return stemHash(stem(link));
+    // A web link: the host and the path's segments, as stem() joins them; when the address has
+    // a query, what precedes its mark (the filter holds each stem less its mark too).
+    const Url &url = link.asWeb()->url;
+    const std::optional<QString> host = url.host();
+    if (!host || host->isEmpty())
+        return m_hashes.contains(hashOf(stem(link)));
+    std::uint64_t hash = hashOf(*host);
+    const QString path = url.path();
+    bool first = true;
+    for (const QStringView segment : QStringView(path).tokenize(u'/', Qt::SkipEmptyParts)) {
+        hash = mix(hash, first ? u'_' : u'-');
+        first = false;
+        if (isAscii(segment) && !segment.contains(u'%'))
+            hash = hashOf(segment, hash);
+        else
+            hash = hashOf(QUrl::fromPercentEncoding(segment.toUtf8()), hash);
+    }
+    return m_hashes.contains(hash);
 }
 
 QString MediaFolder::fileName(const Post &post, std::size_t index)

@@ -10,6 +10,8 @@
 #include "Url.h"
 
 #include <QHashFunctions>
+#include <QList>
+#include <QSet>
 #include <QString>
 
 #include <cstddef>
@@ -32,11 +34,21 @@ public:
     //   that differ only in their query never share files.
     // Then every "/", ":" and "\" becomes "-".
     static QString stem(const PostLink &link);
-    // A hash of stem(link) (that of the text, stemHash(QStringView)), worked out for the usual X
-    // link without building the stem: for telling quickly which of many links cannot have a
-    // given stem.
-    static std::uint64_t stemHash(const PostLink &link);
-    static std::uint64_t stemHash(QStringView stem);
+    // A quick test of many links against a few stems: mayHave(link) is false only when stem(link)
+    // is none of the stems. It is worked out without building the stem for the usual X link, and
+    // without the hash of the whole address for a web link with a query.
+    class StemFilter {
+    public:
+        explicit StemFilter(const QList<QString> &stems);
+        bool mayHave(const PostLink &link) const { return mayHave(link, link.key()); }
+        // The same with the link's key at hand: an X link whose key is exact is answered from
+        // its status number alone, without reading the link's texts.
+        bool mayHave(const PostLink &link, LinkKey key) const;
+
+    private:
+        QSet<std::uint64_t> m_hashes;    // of each stem, and of each stem less a query mark
+        QSet<std::uint64_t> m_statuses;  // the numbers that end the stems, after their last "_"
+    };
 
     // The file name of attachment `index` of the post: the stem, "_" and index + 1 for every
     // attachment but the first, ".", and the extension of the attachment's case. `index` must lie

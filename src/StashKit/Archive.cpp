@@ -7,7 +7,7 @@
 namespace sw {
 
 namespace {
-constexpr std::size_t kSpillSize = 1 << 20;
+constexpr std::size_t kSpillSize = 4 << 20;
 }
 
 void Archive::writeJson(std::string &out) const

@@ -32,7 +32,7 @@ struct Archive {
     // compact, keys sorted at every depth. Appends to `out` in one pass; unchanged saves and
     // copies contribute the canonical text they already keep.
     void writeJson(std::string &out) const;
-    // The same, in pieces: whenever `out` holds more than about a mebibyte, `spill` is handed it
+    // The same, in pieces: whenever `out` holds more than a few mebibytes, `spill` is handed it
     // to take its contents away (and empty it); when it answers false, writing stops there.
     // Answers false when it was stopped.
     using Spill = std::function<bool(std::string &out)>;

@@ -342,22 +342,27 @@ void Curator::deleteCovers(const QList<QString> &names)
     const QSet<QString> candidates(names.cbegin(), names.cend());
     // A name is the stem of the post's link, "." and an extension: a save whose stem is none of
     // the candidates' needs no name worked out.
-    QSet<std::uint64_t> candidateStems;
+    QList<QString> stems;
+    stems.reserve(names.size());
     for (const QString &name : names)
-        candidateStems.insert(MediaFolder::stemHash(QStringView(name).first(std::max<qsizetype>(name.lastIndexOf(u'.'), 0))));
+        stems.append(name.first(std::max<qsizetype>(name.lastIndexOf(u'.'), 0)));
+    const MediaFolder::StemFilter candidateStems(stems);
     // Two posts can share a cover name (a web address by http and by https).
     QSet<QString> inUse;
     for (const Save &save : m_library.saves) {
-        if (!save.post().preview || !candidateStems.contains(MediaFolder::stemHash(save.post().link)))
+        if (!candidateStems.mayHave(save.post().link, save.linkKey()) || !save.post().preview)
             continue;
         const auto name = Covers::fileName(save.post());
         if (name && candidates.contains(*name))
             inUse.insert(*name);
     }
     QList<QString> gone;
+    QSet<QString> listed;
     for (const QString &name : names) {
-        if (!inUse.contains(name) && !gone.contains(name))
+        if (!inUse.contains(name) && !listed.contains(name)) {
+            listed.insert(name);
             gone.append(name);
+        }
     }
     if (gone.isEmpty())
         return;
@@ -635,9 +640,10 @@ void Curator::emptyTrash()
                     files.append(media.letGo(save.post().link));
             });
         }
+        // A kept cover is one whose name is among the names present (Covers::isKept), worked out once.
         for (const Save &save : removed) {
-            if (m_covers.isKept(save.post()))
-                coverNames.append(*Covers::fileName(save.post()));
+            if (const auto name = Covers::fileName(save.post()); name && m_covers.present().contains(*name))
+                coverNames.append(*name);
         }
     }
     deleteMediaFiles(files);

@@ -179,17 +179,22 @@ std::expected<std::optional<Archive>, ArchiveFailure> FileArchive::load()
 
 std::expected<void, ArchiveFailure> FileArchive::store(const Archive &archive)
 {
-    // The document is encoded and written a mebibyte at a time, so that a large library never
-    // needs a second copy of itself in memory.
+    // The document is encoded and written a few mebibytes at a time, so that a large library
+    // never needs a second copy of itself in memory.
+    // The buffer for the pieces is kept from one store to the next: a fresh one of its size would
+    // cost its page faults on every change.
     return write([&](const std::function<bool(std::string_view)> &put) {
-        std::string piece;
-        piece.reserve((1 << 20) + (64 << 10));
+        std::string &piece = m_piece;
+        piece.clear();
+        piece.reserve((4 << 20) + (64 << 10));
         bool written = archive.writeJson(piece, [&](std::string &out) {
             const bool ok = put(out);
             out.clear();
             return ok;
         });
-        return written && put(piece);
+        written = written && put(piece);
+        piece.clear();
+        return written;
     });
 }
 

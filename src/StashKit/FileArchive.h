@@ -68,6 +68,7 @@ private:
 
     QString m_directory;
     Clock m_clock;
+    std::string m_piece;   // the piece being encoded, its room kept between stores
 };
 
 }  // namespace sw
