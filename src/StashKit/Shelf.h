@@ -5,10 +5,11 @@
 //
 // A shelf is a snapshot of its five inputs and changes nothing. It keeps no cache: every member
 // walks the library again. The walk itself is cheap: saves, copies and covers are shared, not
-// copied; the local copy of a save is one look-up in the copy table's index by the key the save
-// keeps, and an item points at it; a search looks for each word once in the vocabulary of the
-// library's words and tests each save's word numbers; and an item works out its cover and
-// pictures only when they are read, so listing a hundred thousand saves does not make them.
+// copied; the local copy of a save is found by the key the save keeps (and, while the copy table
+// is unchanged, from where the table last found it), and an item points at it; a search looks
+// for each word once in the shared index of the library's words and tests each save's entry in
+// it; the sidebar's counts are taken in one walk; and an item works out its cover and pictures
+// only when they are read, so listing a hundred thousand saves does not make them.
 
 #include "Covers.h"
 #include "Date.h"
