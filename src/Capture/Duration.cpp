@@ -61,14 +61,13 @@ JsonValue Duration::toJson() const
 
 void Duration::writeJson(std::string &out) const
 {
-    char digits[48];
-    char *end = digits;
-    *end++ = '[';
-    end = std::to_chars(end, digits + sizeof digits, high()).ptr;
-    *end++ = ',';
-    end = std::to_chars(end, digits + sizeof digits, low()).ptr;
-    *end++ = ']';
-    out.append(digits, end);
+    // Each half fits in 20 digits and a sign.
+    char digits[24];
+    out.push_back('[');
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, high()).ptr);
+    out.push_back(',');
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, low()).ptr);
+    out.push_back(']');
 }
 
 Duration Duration::fromJson(const JsonNode &node)
