@@ -87,11 +87,6 @@ private:
     QList<std::pair<Save::ID, QString>> m_saves;
 };
 
-QList<Save::ID> plainSearch(const QList<Save> &selected, const QString &query)
-{
-    return PlainSearch(selected)(query);
-}
-
 // Queries as people type them: pieces of the saves' own texts (so that many find something),
 // grown a letter at a time, in other letter cases and with accents added or taken away, several
 // words at once, and some that find nothing.
