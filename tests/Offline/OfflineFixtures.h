@@ -18,25 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "CaptureFixtures.h"
+#include "AttachmentFixtures.h"
 
 namespace sw::fixtures {
-
-inline Attachment image(std::int64_t bytes, const QString &address = QStringLiteral("https://pbs.example.com/a.jpg"))
-{
-    return Attachment::Image{url(address), bytes};
-}
-
-inline Attachment page(std::int64_t bytes, const QString &address = QStringLiteral("https://news.example.com/p"))
-{
-    return Attachment::Page{url(address), bytes};
-}
-
-inline Attachment video(std::int64_t bytes, std::optional<std::vector<Rendition>> renditions = std::nullopt,
-                        const QString &address = QStringLiteral("https://video.example.com/v.mp4"))
-{
-    return Attachment::Video{url(address), Duration::fromSeconds(30), bytes, std::move(renditions)};
-}
 
 inline Post post(PostLink link, std::vector<Attachment> attachments)
 {
