@@ -167,4 +167,22 @@ QString trimmed(const QString &s)
     return v.toString();
 }
 
+// Every white-space character lies in the Basic Multilingual Plane, so testing UTF-16 units one
+// by one never splits a surrogate pair.
+QStringList words(QStringView s)
+{
+    QStringList out;
+    qsizetype start = -1;
+    for (qsizetype i = 0; i <= s.size(); ++i) {
+        if (i == s.size() || isWhiteSpace(s.at(i).unicode())) {
+            if (start >= 0)
+                out.append(s.sliced(start, i - start).toString());
+            start = -1;
+        } else if (start < 0) {
+            start = i;
+        }
+    }
+    return out;
+}
+
 }  // namespace sw::text

@@ -4,6 +4,7 @@
 // diacritic-insensitive fold, and the Unicode white-space set.
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <cstddef>
@@ -32,5 +33,7 @@ bool containsWhiteSpace(QStringView s) noexcept;
 // Removes white space and newlines from both ends.
 QString trimmed(const QString &s);
 QStringView trimmedView(QStringView s) noexcept;
+// The maximal runs of non-white-space characters, in order.
+QStringList words(QStringView s);
 
 }  // namespace sw::text

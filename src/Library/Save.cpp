@@ -21,30 +21,13 @@ const QSharedDataPointer<SaveData> &emptySave()
     return empty;
 }
 
-// The maximal runs of non-white-space characters (all white space is in the BMP).
-QStringList splitWords(QStringView s)
-{
-    QStringList out;
-    qsizetype start = -1;
-    for (qsizetype i = 0; i <= s.size(); ++i) {
-        if (i == s.size() || text::isWhiteSpace(s.at(i).unicode())) {
-            if (start >= 0)
-                out.append(s.sliced(start, i - start).toString());
-            start = -1;
-        } else if (start < 0) {
-            start = i;
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 // ---- search ---------------------------------------------------------------------------------
 
 SearchQuery::SearchQuery(const QString &query)
 {
-    const QStringList words = splitWords(query);
+    const QStringList words = text::words(query);
     m_words.reserve(words.size());
     m_indexed = true;
     bool first = true;
@@ -108,7 +91,7 @@ bool Save::matches(const SearchQuery &query) const
 bool Save::matches(const QString &query) const
 {
     // One save, one query: looking in its folded text is the shortest way.
-    const QStringList words = splitWords(query);
+    const QStringList words = text::words(query);
     if (words.isEmpty())
         return true;
     const QString haystack = foldedSearchText();

@@ -4,6 +4,7 @@
 #include "LiveMediaDownloader.h"
 
 #include "AwaitTask.h"
+#include "TransferReading.h"
 #include "HostMap.h"
 #include "HttpProxy.h"
 #include "HttpServer.h"
@@ -27,27 +28,6 @@ using namespace sw::test;
 using namespace std::chrono_literals;
 
 namespace {
-
-struct Read {
-    QList<Transfer> events;
-    std::optional<TransferError> error;
-};
-
-QCoro::Task<Read> readAll(TransferStream stream)
-{
-    Read read;
-    while (true) {
-        const TransferStream::Next next = co_await stream.next();
-        if (!next) {
-            read.error = next.error();
-            break;
-        }
-        if (!*next)
-            break;
-        read.events.append(**next);
-    }
-    co_return read;
-}
 
 Read download(LiveMediaDownloader &downloader, const QUrl &remote, const QString &path)
 {

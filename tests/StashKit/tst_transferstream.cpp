@@ -4,6 +4,7 @@
 #include "TransferStream.h"
 
 #include "AwaitTask.h"
+#include "TransferReading.h"
 
 #include <QTimer>
 #include <QtTest>
@@ -11,31 +12,6 @@
 using namespace sw;
 using namespace sw::test;
 using namespace std::chrono_literals;
-
-namespace {
-
-struct Read {
-    QList<Transfer> events;
-    std::optional<TransferError> error;
-};
-
-QCoro::Task<Read> readAll(TransferStream stream)
-{
-    Read read;
-    while (true) {
-        const auto next = co_await stream.next();
-        if (!next) {
-            read.error = next.error();
-            break;
-        }
-        if (!*next)
-            break;
-        read.events.append(**next);
-    }
-    co_return read;
-}
-
-}  // namespace
 
 class TestTransferStream : public QObject {
     Q_OBJECT
