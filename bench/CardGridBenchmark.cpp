@@ -12,17 +12,17 @@
 
 #include "LibraryGenerator.h"
 
-#include "CardColumns.h"
-#include "Fonts.h"
-#include "Library.h"
-#include "LocalMedia.h"
-#include "MediaFolder.h"
-#include "PictureCache.h"
-#include "SaveCard.h"
-#include "SaveCardCache.h"
-#include "Shelf.h"
-#include "Theme.h"
-#include "Tokens.h"
+#include "StashwellUI/Shelf/CardColumns.h"
+#include "StashwellUI/Design/Fonts.h"
+#include "Library/Library.h"
+#include "Offline/LocalMedia.h"
+#include "Offline/MediaFolder.h"
+#include "StashwellUI/Pictures/PictureCache.h"
+#include "StashwellUI/Saves/SaveCard.h"
+#include "StashwellUI/Saves/SaveCardCache.h"
+#include "StashKit/Shelf.h"
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

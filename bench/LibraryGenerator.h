@@ -5,8 +5,8 @@
 // Japanese), 0 to 4 attachments (images, videos with renditions, pages), tags, notes, 20
 // collections, favourites, saves in the trash, and local copies for about half of the saves.
 
-#include "Archive.h"
-#include "Date.h"
+#include "StashKit/Archive.h"
+#include "Capture/Date.h"
 
 #include <cstdint>
 #include <string>

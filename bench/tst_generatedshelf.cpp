@@ -5,15 +5,15 @@
 
 #include "LibraryGenerator.h"
 
-#include "Archive.h"
-#include "Covers.h"
-#include "Filter.h"
-#include "Library.h"
-#include "LocalMedia.h"
-#include "MediaFolder.h"
-#include "Save.h"
-#include "Shelf.h"
-#include "Text.h"
+#include "StashKit/Archive.h"
+#include "StashKit/Covers.h"
+#include "StashKit/Filter.h"
+#include "Library/Library.h"
+#include "Offline/LocalMedia.h"
+#include "Offline/MediaFolder.h"
+#include "Library/Save.h"
+#include "StashKit/Shelf.h"
+#include "Capture/Text.h"
 
 #include <QHash>
 #include <QRandomGenerator>

@@ -3,9 +3,9 @@
 
 #include "LibraryGenerator.h"
 
-#include "Archive.h"
-#include "FileArchive.h"
-#include "Library.h"
+#include "StashKit/Archive.h"
+#include "StashKit/FileArchive.h"
+#include "Library/Library.h"
 
 #include <QSet>
 #include <QStandardPaths>

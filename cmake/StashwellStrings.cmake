@@ -10,7 +10,8 @@
 # What it does:
 #   - compiles each <prefix>_<lang>.ts (Qt Linguist, id-based: <message id="key">) with lrelease
 #     -idbased into <prefix>_<lang>.qm and embeds it in <target> at ":/i18n/<prefix>_<lang>.qm";
-#   - generates <ClassName>.h / <ClassName>.cpp (in the build tree, on the target's include path)
+#   - generates <Module>/<ClassName>.h / <ClassName>.cpp (in the build tree, on the target's include
+#     path; included with its module like every header: "Capture/CaptureStrings.h")
 #     with one static accessor per key: "quality.original" -> sw::CaptureStrings::qualityOriginal();
 #     "inspector.fileVideo" with two arguments -> inspectorFileVideo(const QString &, const QString &).
 #     Arguments fill %1 ... %n in ONE pass, so an argument containing "%2" is inserted verbatim;
@@ -53,14 +54,16 @@ function(stashwell_add_strings target)
   get_filename_component(tsdir "${S_TS_DIR}" ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
 
   # The accessors.
+  # Included with its module, like every other header: "Capture/CaptureStrings.h".
+  get_filename_component(module "${CMAKE_CURRENT_SOURCE_DIR}" NAME)
   set(outdir ${CMAKE_CURRENT_BINARY_DIR}/strings_${S_NAME})
-  set(header ${outdir}/${S_NAME}.h)
+  set(header ${outdir}/${module}/${S_NAME}.h)
   set(source ${outdir}/${S_NAME}.cpp)
   add_custom_command(
     OUTPUT ${header} ${source}
     COMMAND ${CMAKE_COMMAND}
             -DKEYS_FILE=${keys} -DCLASS_NAME=${S_NAME} -DRESOURCE_PREFIX=:/i18n/${S_PREFIX}
-            -DOUT_HEADER=${header} -DOUT_SOURCE=${source}
+            -DOUT_HEADER=${header} -DOUT_SOURCE=${source} -DHEADER_INCLUDE=${module}/${S_NAME}.h
             -P ${_STASHWELL_STRINGS_GENERATOR}
     DEPENDS ${keys} ${_STASHWELL_STRINGS_GENERATOR}
     COMMENT "Generating ${S_NAME} from ${S_KEYS}"
@@ -69,7 +72,7 @@ function(stashwell_add_strings target)
   if(NOT EXISTS ${header})
     execute_process(COMMAND ${CMAKE_COMMAND}
             -DKEYS_FILE=${keys} -DCLASS_NAME=${S_NAME} -DRESOURCE_PREFIX=:/i18n/${S_PREFIX}
-            -DOUT_HEADER=${header} -DOUT_SOURCE=${source}
+            -DOUT_HEADER=${header} -DOUT_SOURCE=${source} -DHEADER_INCLUDE=${module}/${S_NAME}.h
             -P ${_STASHWELL_STRINGS_GENERATOR}
         RESULT_VARIABLE result)
     if(NOT result EQUAL 0)

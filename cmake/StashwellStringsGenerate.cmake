@@ -1,9 +1,9 @@
 # Generates the accessor class of one string table; run by stashwell_add_strings() with
-#   cmake -DKEYS_FILE=... -DCLASS_NAME=... -DRESOURCE_PREFIX=... -DOUT_HEADER=... -DOUT_SOURCE=... -P <this file>
+#   cmake -DKEYS_FILE=... -DCLASS_NAME=... -DRESOURCE_PREFIX=... -DOUT_HEADER=... -DOUT_SOURCE=... -DHEADER_INCLUDE=... -P <this file>
 
 cmake_minimum_required(VERSION 3.25)
 
-foreach(var KEYS_FILE CLASS_NAME RESOURCE_PREFIX OUT_HEADER OUT_SOURCE)
+foreach(var KEYS_FILE CLASS_NAME RESOURCE_PREFIX OUT_HEADER OUT_SOURCE HEADER_INCLUDE)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "StashwellStringsGenerate: ${var} is not set")
   endif()
@@ -102,7 +102,7 @@ endif()
 set(header "// Generated from ${KEYS_FILE} by StashwellStringsGenerate.cmake; do not edit.
 #pragma once
 
-#include \"StringTable.h\"
+#include \"Capture/StringTable.h\"
 
 #include <QLocale>
 #include <QString>
@@ -127,7 +127,7 @@ ${decls}};
 ")
 
 set(source "// Generated from ${KEYS_FILE} by StashwellStringsGenerate.cmake; do not edit.
-#include \"${CLASS_NAME}.h\"
+#include \"${HEADER_INCLUDE}\"
 
 namespace sw {
 

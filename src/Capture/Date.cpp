@@ -1,4 +1,4 @@
-#include "Date.h"
+#include "Capture/Date.h"
 
 
 #include <cmath>

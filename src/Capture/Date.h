@@ -2,7 +2,7 @@
 
 // A point in time as the archive stores it: seconds since 2001-01-01 00:00:00 UTC.
 
-#include "Json.h"
+#include "Capture/Json.h"
 
 #include <QDateTime>
 #include <QHashFunctions>

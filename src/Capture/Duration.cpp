@@ -1,4 +1,4 @@
-#include "Duration.h"
+#include "Capture/Duration.h"
 
 #include <charconv>
 #include <cmath>

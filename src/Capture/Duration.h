@@ -3,7 +3,7 @@
 // A length of time as a signed 128-bit count of attoseconds (10^-18 s). In JSON it is
 // [high 64 bits (signed), low 64 bits (unsigned)]: 12.5 s is [0,12500000000000000000].
 
-#include "Json.h"
+#include "Capture/Json.h"
 
 #include <QHashFunctions>
 

@@ -1,7 +1,7 @@
-#include "Post.h"
+#include "Capture/Post.h"
 
-#include "CaptureStrings.h"
-#include "Text.h"
+#include "Capture/CaptureStrings.h"
+#include "Capture/Text.h"
 
 #include <charconv>
 #include <limits>

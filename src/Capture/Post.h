@@ -2,11 +2,11 @@
 
 // What the system keeps of one X status or one web page.
 
-#include "Date.h"
-#include "Duration.h"
-#include "Json.h"
-#include "PostLink.h"
-#include "Url.h"
+#include "Capture/Date.h"
+#include "Capture/Duration.h"
+#include "Capture/Json.h"
+#include "Capture/PostLink.h"
+#include "Capture/Url.h"
 
 #include <QHashFunctions>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "PostLink.h"
+#include "Capture/PostLink.h"
 
-#include "Text.h"
+#include "Capture/Text.h"
 
 #include <QHash>
 

@@ -3,8 +3,8 @@
 // The identity of a post: one status on X, or any other web address. Two X links are the same
 // post when their status numbers are equal, whatever the handles.
 
-#include "Json.h"
-#include "Url.h"
+#include "Capture/Json.h"
+#include "Capture/Url.h"
 
 #include <QHashFunctions>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "StringTable.h"
+#include "Capture/StringTable.h"
 
 #include <QTranslator>
 

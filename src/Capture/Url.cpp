@@ -1,4 +1,4 @@
-#include "Url.h"
+#include "Capture/Url.h"
 
 #include <algorithm>
 

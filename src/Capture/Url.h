@@ -8,7 +8,7 @@
 // kept as its text alone, without the parsed QUrl, which is made again when a component is asked
 // for: such a text is known to parse, and to give itself back.
 
-#include "Json.h"
+#include "Capture/Json.h"
 
 #include <QHashFunctions>
 #include <QString>

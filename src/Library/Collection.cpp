@@ -1,6 +1,6 @@
-#include "Collection.h"
+#include "Library/Collection.h"
 
-#include "Text.h"
+#include "Capture/Text.h"
 
 
 

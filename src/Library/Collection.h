@@ -3,8 +3,8 @@
 // Collections: named, coloured groups into which saves are filed; the five swatch colours; the
 // rule that picks a new collection's swatch; and the refusals of the collection operations.
 
-#include "Identifier.h"
-#include "Json.h"
+#include "Library/Identifier.h"
+#include "Capture/Json.h"
 
 #include <QHash>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "Identifier.h"
+#include "Library/Identifier.h"
 
 namespace sw {
 

@@ -5,7 +5,7 @@
 // The text form is the canonical 36-character UUID in upper case; reading accepts either case and
 // nothing else (no braces, no missing hyphens).
 
-#include "Json.h"
+#include "Capture/Json.h"
 
 #include <QHash>
 #include <QString>

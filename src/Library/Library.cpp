@@ -1,7 +1,7 @@
-#include "Library.h"
+#include "Library/Library.h"
 
-#include "Parallel.h"
-#include "Text.h"
+#include "Capture/Parallel.h"
+#include "Capture/Text.h"
 
 #include <QHash>
 #include <QSet>

@@ -8,13 +8,13 @@
 // The core applies an edit to a copy and compares the copy with the original; unchanged saves
 // compare by pointer. Every lookup is a walk of the list, front to back, first match wins.
 
-#include "Collection.h"
-#include "Date.h"
-#include "Json.h"
-#include "Post.h"
-#include "PostLink.h"
-#include "Save.h"
-#include "Tag.h"
+#include "Library/Collection.h"
+#include "Capture/Date.h"
+#include "Capture/Json.h"
+#include "Capture/Post.h"
+#include "Capture/PostLink.h"
+#include "Library/Save.h"
+#include "Library/Tag.h"
 
 #include <QList>
 #include <QString>

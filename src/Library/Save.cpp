@@ -1,7 +1,7 @@
-#include "Save.h"
+#include "Library/Save.h"
 
-#include "SearchVocabulary.h"
-#include "Text.h"
+#include "Library/SearchVocabulary.h"
+#include "Capture/Text.h"
 
 #include <QSharedData>
 

@@ -9,14 +9,14 @@
 // search index and its canonical JSON text, worked out on first use and dropped when a field they
 // depend on changes.
 
-#include "Collection.h"
-#include "Date.h"
-#include "Identifier.h"
-#include "Json.h"
-#include "Post.h"
-#include "PostLink.h"
-#include "SearchVocabulary.h"
-#include "Tag.h"
+#include "Library/Collection.h"
+#include "Capture/Date.h"
+#include "Library/Identifier.h"
+#include "Capture/Json.h"
+#include "Capture/Post.h"
+#include "Capture/PostLink.h"
+#include "Library/SearchVocabulary.h"
+#include "Library/Tag.h"
 
 #include <QList>
 #include <QSharedData>

@@ -1,6 +1,6 @@
-#include "SearchVocabulary.h"
+#include "Library/SearchVocabulary.h"
 
-#include "Text.h"
+#include "Capture/Text.h"
 
 
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "Tag.h"
+#include "Library/Tag.h"
 
-#include "Text.h"
+#include "Capture/Text.h"
 
 #include <QStringList>
 

@@ -3,7 +3,7 @@
 // A tag on a save: one name. Tags made from the user's text are normalised (lower case, no
 // whitespace, words joined by "-", no leading "#"); tags read from the archive keep their name.
 
-#include "Json.h"
+#include "Capture/Json.h"
 
 #include <QHashFunctions>
 #include <QString>

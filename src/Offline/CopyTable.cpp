@@ -1,7 +1,7 @@
-#include "CopyTable.h"
+#include "Offline/CopyTable.h"
 
-#include "ByteCount.h"
-#include "Parallel.h"
+#include "Offline/ByteCount.h"
+#include "Capture/Parallel.h"
 
 #include <atomic>
 

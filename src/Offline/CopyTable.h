@@ -8,9 +8,9 @@
 // text ready and writing the table is a concatenation. The bytes reserved and the bytes on disk
 // are kept as exact sums as entries come and go.
 
-#include "Json.h"
-#include "LocalCopy.h"
-#include "PostLink.h"
+#include "Capture/Json.h"
+#include "Offline/LocalCopy.h"
+#include "Capture/PostLink.h"
 
 #include <QByteArray>
 #include <QSharedData>

@@ -1,6 +1,6 @@
-#include "Download.h"
+#include "Offline/Download.h"
 
-#include "Text.h"
+#include "Capture/Text.h"
 
 namespace sw {
 

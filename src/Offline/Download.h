@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Post.h"
-#include "PostLink.h"
+#include "Capture/Post.h"
+#include "Capture/PostLink.h"
 
 #include <QHashFunctions>
 #include <QString>

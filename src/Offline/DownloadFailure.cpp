@@ -1,4 +1,4 @@
-#include "DownloadFailure.h"
+#include "Offline/DownloadFailure.h"
 
 namespace sw {
 

@@ -1,4 +1,4 @@
-#include "DownloadRefusal.h"
+#include "Offline/DownloadRefusal.h"
 
 namespace sw {
 

@@ -1,6 +1,6 @@
-#include "LocalCopy.h"
+#include "Offline/LocalCopy.h"
 
-#include "ByteCount.h"
+#include "Offline/ByteCount.h"
 
 #include <charconv>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DownloadFailure.h"
-#include "Json.h"
-#include "LocalFile.h"
+#include "Offline/DownloadFailure.h"
+#include "Capture/Json.h"
+#include "Offline/LocalFile.h"
 
 #include <QHashFunctions>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "LocalFile.h"
+#include "Offline/LocalFile.h"
 
-#include "Text.h"
+#include "Capture/Text.h"
 
 #include <charconv>
 

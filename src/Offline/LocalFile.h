@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Json.h"
+#include "Capture/Json.h"
 
 #include <QHashFunctions>
 #include <QString>

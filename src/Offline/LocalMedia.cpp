@@ -1,7 +1,7 @@
-#include "LocalMedia.h"
+#include "Offline/LocalMedia.h"
 
-#include "ByteCount.h"
-#include "Text.h"
+#include "Offline/ByteCount.h"
+#include "Capture/Text.h"
 
 #include <algorithm>
 

@@ -8,16 +8,16 @@
 // may come at any time. Progress, finish and failure for a link whose copy is no longer
 // downloading are ignored, so events of a download whose copy was let go change nothing.
 
-#include "CopyTable.h"
-#include "DiskBudget.h"
-#include "Download.h"
-#include "DownloadFailure.h"
-#include "DownloadRefusal.h"
-#include "LocalCopy.h"
-#include "LocalFile.h"
-#include "MediaFolder.h"
-#include "Post.h"
-#include "PostLink.h"
+#include "Offline/CopyTable.h"
+#include "Offline/DiskBudget.h"
+#include "Offline/Download.h"
+#include "Offline/DownloadFailure.h"
+#include "Offline/DownloadRefusal.h"
+#include "Offline/LocalCopy.h"
+#include "Offline/LocalFile.h"
+#include "Offline/MediaFolder.h"
+#include "Capture/Post.h"
+#include "Capture/PostLink.h"
 
 #include <QList>
 #include <QSet>

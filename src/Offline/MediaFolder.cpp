@@ -1,6 +1,6 @@
-#include "MediaFolder.h"
+#include "Offline/MediaFolder.h"
 
-#include "Text.h"
+#include "Capture/Text.h"
 
 #include <QCryptographicHash>
 #include <QStringList>

@@ -4,10 +4,10 @@
 // the folder under a name made from its post's link, so the same post always maps to the same
 // files. Cover pictures are named by the same stem.
 
-#include "LocalFile.h"
-#include "Post.h"
-#include "PostLink.h"
-#include "Url.h"
+#include "Offline/LocalFile.h"
+#include "Capture/Post.h"
+#include "Capture/PostLink.h"
+#include "Capture/Url.h"
 
 #include <QHashFunctions>
 #include <QList>

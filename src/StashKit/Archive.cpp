@@ -1,4 +1,4 @@
-#include "Archive.h"
+#include "StashKit/Archive.h"
 
 #include <QHashFunctions>
 

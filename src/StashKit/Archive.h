@@ -3,9 +3,9 @@
 // The persisted document: the library with the local copy of each post's media, and the port
 // through which the core reads it once at start and writes it whole after each change.
 
-#include "CopyTable.h"
-#include "Json.h"
-#include "Library.h"
+#include "Offline/CopyTable.h"
+#include "Capture/Json.h"
+#include "Library/Library.h"
 
 #include <QString>
 

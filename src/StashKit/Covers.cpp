@@ -1,7 +1,7 @@
-#include "Covers.h"
+#include "StashKit/Covers.h"
 
-#include "LocalFile.h"
-#include "MediaFolder.h"
+#include "Offline/LocalFile.h"
+#include "Offline/MediaFolder.h"
 
 #include <QHash>
 #include <QUrl>

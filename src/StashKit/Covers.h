@@ -4,8 +4,8 @@
 // picture kept as a local file; its name is made from the post's link alone, so it never has to
 // be stored, and the names present are learnt again from the folder.
 
-#include "Post.h"
-#include "Url.h"
+#include "Capture/Post.h"
+#include "Capture/Url.h"
 
 #include <QHashFunctions>
 #include <QSet>

@@ -1,12 +1,12 @@
-#include "Curator.h"
+#include "StashKit/Curator.h"
 
-#include "FileArchive.h"
-#include "LiveMediaDisk.h"
-#include "LiveMediaDownloader.h"
-#include "LivePostFetcher.h"
-#include "MediaFolder.h"
-#include "Network.h"
-#include "Text.h"
+#include "StashKit/FileArchive.h"
+#include "StashKit/LiveMediaDisk.h"
+#include "StashKit/LiveMediaDownloader.h"
+#include "StashKit/LivePostFetcher.h"
+#include "Offline/MediaFolder.h"
+#include "StashKit/Network.h"
+#include "Capture/Text.h"
 
 #include <QDir>
 #include <QSet>

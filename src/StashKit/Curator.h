@@ -14,21 +14,21 @@
 // it made. A failed write is logged and raises `archiveWriteFailed` until a later write succeeds;
 // the next change simply writes the whole document again.
 
-#include "Archive.h"
-#include "Collection.h"
-#include "Covers.h"
-#include "Date.h"
-#include "Library.h"
-#include "LocalMedia.h"
-#include "MediaDisk.h"
-#include "MediaDownloading.h"
-#include "Post.h"
-#include "PostFetching.h"
-#include "Save.h"
-#include "SaveRefusal.h"
-#include "Shelf.h"
-#include "Tag.h"
-#include "Url.h"
+#include "StashKit/Archive.h"
+#include "Library/Collection.h"
+#include "StashKit/Covers.h"
+#include "Capture/Date.h"
+#include "Library/Library.h"
+#include "Offline/LocalMedia.h"
+#include "StashKit/MediaDisk.h"
+#include "StashKit/MediaDownloading.h"
+#include "Capture/Post.h"
+#include "StashKit/PostFetching.h"
+#include "Library/Save.h"
+#include "StashKit/SaveRefusal.h"
+#include "StashKit/Shelf.h"
+#include "Library/Tag.h"
+#include "Capture/Url.h"
 
 #include <QHash>
 #include <QList>

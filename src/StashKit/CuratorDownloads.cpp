@@ -8,11 +8,11 @@
 // had finished, so an old run can never touch a newer copy of the same link nor leave files that
 // nobody lists.
 
-#include "Curator.h"
+#include "StashKit/Curator.h"
 
-#include "ByteCount.h"
-#include "ShelfItem.h"
-#include "Text.h"
+#include "Offline/ByteCount.h"
+#include "StashKit/ShelfItem.h"
+#include "Capture/Text.h"
 
 #include <QPointer>
 

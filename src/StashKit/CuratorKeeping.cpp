@@ -1,6 +1,6 @@
 // The Curator's two steps from pasted text to a save: looking the link up, and keeping its post.
 
-#include "Curator.h"
+#include "StashKit/Curator.h"
 
 #include <QPointer>
 

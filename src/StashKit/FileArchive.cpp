@@ -1,4 +1,4 @@
-#include "FileArchive.h"
+#include "StashKit/FileArchive.h"
 
 #include <QDir>
 #include <QFile>

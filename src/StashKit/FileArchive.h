@@ -5,8 +5,8 @@
 // mixture. A document that cannot be read is moved aside under a time-stamped name, never
 // overwritten, so the user keeps it and the application can start with an empty library.
 
-#include "Archive.h"
-#include "Date.h"
+#include "StashKit/Archive.h"
+#include "Capture/Date.h"
 
 #include <QDateTime>
 #include <QString>

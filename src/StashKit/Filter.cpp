@@ -1,4 +1,4 @@
-#include "Filter.h"
+#include "StashKit/Filter.h"
 
 #include <type_traits>
 

@@ -2,9 +2,9 @@
 
 // Which saves the shelf shows: one of the sidebar's filters.
 
-#include "Collection.h"
-#include "Post.h"
-#include "PostLink.h"
+#include "Library/Collection.h"
+#include "Capture/Post.h"
+#include "Capture/PostLink.h"
 
 #include <QHashFunctions>
 

@@ -1,7 +1,7 @@
-#include "FxTwitter.h"
+#include "StashKit/FxTwitter.h"
 
-#include "Date.h"
-#include "Duration.h"
+#include "Capture/Date.h"
+#include "Capture/Duration.h"
 
 #include <QRegularExpression>
 #include <QUrl>

@@ -4,11 +4,11 @@
 // media sizes. The records are only decoded, never written: keys are matched exactly, a required
 // key must be present with its type, an optional one may be missing or null, others are ignored.
 
-#include "Json.h"
-#include "Post.h"
-#include "PostFetching.h"
-#include "PostLink.h"
-#include "Url.h"
+#include "Capture/Json.h"
+#include "Capture/Post.h"
+#include "StashKit/PostFetching.h"
+#include "Capture/PostLink.h"
+#include "Capture/Url.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "LiveMediaDisk.h"
+#include "StashKit/LiveMediaDisk.h"
 
 #include <QDir>
 #include <QFile>

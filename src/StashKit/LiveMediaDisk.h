@@ -2,7 +2,7 @@
 
 // The media disk over the local file system. It blocks the calling thread while it works.
 
-#include "MediaDisk.h"
+#include "StashKit/MediaDisk.h"
 
 namespace sw {
 

@@ -1,7 +1,7 @@
-#include "LiveMediaDownloader.h"
+#include "StashKit/LiveMediaDownloader.h"
 
-#include "ByteCount.h"
-#include "Network.h"
+#include "Offline/ByteCount.h"
+#include "StashKit/Network.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 // own, made for the route that is current when the download starts (a route changed later
 // applies from the next download on), and streamed to disk as it arrives.
 
-#include "MediaDownloading.h"
+#include "StashKit/MediaDownloading.h"
 
 #include <QPointer>
 

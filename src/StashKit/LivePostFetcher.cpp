@@ -1,8 +1,8 @@
-#include "LivePostFetcher.h"
+#include "StashKit/LivePostFetcher.h"
 
-#include "FxTwitter.h"
-#include "Network.h"
-#include "PageReader.h"
+#include "StashKit/FxTwitter.h"
+#include "StashKit/Network.h"
+#include "StashKit/PageReader.h"
 
 #include <QCoro/QCoroNetworkReply>
 #include <QNetworkAccessManager>

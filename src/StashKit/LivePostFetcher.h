@@ -3,9 +3,9 @@
 // The post fetcher over the network: X statuses from the FxTwitter API (with a HEAD request for
 // each media file's real size, one after another), any other address by reading its page.
 
-#include "Date.h"
-#include "PostFetching.h"
-#include "Url.h"
+#include "Capture/Date.h"
+#include "StashKit/PostFetching.h"
+#include "Capture/Url.h"
 
 #include <QPointer>
 

@@ -2,7 +2,7 @@
 
 // The service through which the Curator removes files and lists a folder.
 
-#include "Url.h"
+#include "Capture/Url.h"
 
 #include <QList>
 #include <QSet>

@@ -2,9 +2,9 @@
 
 // The service through which the Curator fetches one remote file into a folder of its own.
 
-#include "Post.h"
-#include "TransferStream.h"
-#include "Url.h"
+#include "Capture/Post.h"
+#include "StashKit/TransferStream.h"
+#include "Capture/Url.h"
 
 namespace sw {
 

@@ -1,6 +1,6 @@
-#include "Network.h"
+#include "StashKit/Network.h"
 
-#include "LivePostFetcher.h"
+#include "StashKit/LivePostFetcher.h"
 
 #include <QNetworkAccessManager>
 

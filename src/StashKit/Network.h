@@ -5,9 +5,9 @@
 // from the next request on. A request keeps the manager it started on (it holds the shared
 // pointer) until it ends, whatever the route does meanwhile.
 
-#include "NetworkRoute.h"
-#include "PostFetching.h"
-#include "Url.h"
+#include "StashKit/NetworkRoute.h"
+#include "StashKit/PostFetching.h"
+#include "Capture/Url.h"
 
 #include <QCoro/QCoroTask>
 #include <QObject>

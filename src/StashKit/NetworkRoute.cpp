@@ -1,6 +1,6 @@
-#include "NetworkRoute.h"
+#include "StashKit/NetworkRoute.h"
 
-#include "Text.h"
+#include "Capture/Text.h"
 
 #include <QChar>
 #include <QNetworkAccessManager>

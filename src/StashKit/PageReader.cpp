@@ -1,6 +1,6 @@
-#include "PageReader.h"
+#include "StashKit/PageReader.h"
 
-#include "Text.h"
+#include "Capture/Text.h"
 
 #include <QHash>
 #include <QRegularExpression>

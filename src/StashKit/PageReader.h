@@ -4,9 +4,9 @@
 // page's meta tags (Open Graph first, then the plain description and the title element), with
 // the page itself as the one attachment. Pure computation: it never fails.
 
-#include "Date.h"
-#include "Post.h"
-#include "PostLink.h"
+#include "Capture/Date.h"
+#include "Capture/Post.h"
+#include "Capture/PostLink.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,4 +1,4 @@
-#include "PostFetching.h"
+#include "StashKit/PostFetching.h"
 
 namespace sw {
 

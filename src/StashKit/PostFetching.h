@@ -2,8 +2,8 @@
 
 // The service through which the Curator turns a link into a post, and the ways a fetch fails.
 
-#include "Post.h"
-#include "PostLink.h"
+#include "Capture/Post.h"
+#include "Capture/PostLink.h"
 
 #include <QCoro/QCoroTask>
 #include <QNetworkReply>

@@ -3,8 +3,8 @@
 // Why pasted or dropped text did not become a save. These are what the user is shown; the
 // underlying cause of a failed fetch is never passed on.
 
-#include "PostLink.h"
-#include "Save.h"
+#include "Capture/PostLink.h"
+#include "Library/Save.h"
 
 #include <QHashFunctions>
 

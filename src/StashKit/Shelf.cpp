@@ -1,4 +1,4 @@
-#include "Shelf.h"
+#include "StashKit/Shelf.h"
 
 #include <algorithm>
 #include <array>

@@ -11,13 +11,13 @@
 // it; the sidebar's counts are taken in one walk; and an item works out its cover and pictures
 // only when they are read, so listing a hundred thousand saves does not make them.
 
-#include "Covers.h"
-#include "Date.h"
-#include "Filter.h"
-#include "Library.h"
-#include "LocalMedia.h"
-#include "Post.h"
-#include "ShelfItem.h"
+#include "StashKit/Covers.h"
+#include "Capture/Date.h"
+#include "StashKit/Filter.h"
+#include "Library/Library.h"
+#include "Offline/LocalMedia.h"
+#include "Capture/Post.h"
+#include "StashKit/ShelfItem.h"
 
 #include <QHashFunctions>
 #include <QList>

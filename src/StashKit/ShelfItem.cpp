@@ -1,4 +1,4 @@
-#include "ShelfItem.h"
+#include "StashKit/ShelfItem.h"
 
 #include <type_traits>
 

@@ -3,14 +3,14 @@
 // One save as the shelf shows it: the save, its local copy, the quality in force, its cover and
 // one picture per attachment; and what its main button offers.
 
-#include "CopyTable.h"
-#include "Covers.h"
-#include "LocalCopy.h"
-#include "LocalFile.h"
-#include "MediaFolder.h"
-#include "Post.h"
-#include "Save.h"
-#include "Url.h"
+#include "Offline/CopyTable.h"
+#include "StashKit/Covers.h"
+#include "Offline/LocalCopy.h"
+#include "Offline/LocalFile.h"
+#include "Offline/MediaFolder.h"
+#include "Capture/Post.h"
+#include "Library/Save.h"
+#include "Capture/Url.h"
 
 #include <QHashFunctions>
 

@@ -1,4 +1,4 @@
-#include "TransferStream.h"
+#include "StashKit/TransferStream.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

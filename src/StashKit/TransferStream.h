@@ -15,7 +15,7 @@
 // never from inside the producer's own call. Letting go of the TransferStream before it has ended
 // runs the sink's cancel handler, which stops the transfer.
 
-#include "Transfer.h"
+#include "StashKit/Transfer.h"
 
 #include <QNetworkReply>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "Json.h"
+#include "Capture/Json.h"
 
 #include <QTest>
 

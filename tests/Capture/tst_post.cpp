@@ -1,4 +1,4 @@
-#include "Post.h"
+#include "Capture/Post.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "PostLink.h"
+#include "Capture/PostLink.h"
 
 #include <QHash>
 #include <QTest>

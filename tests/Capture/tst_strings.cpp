@@ -1,6 +1,6 @@
-#include "CaptureStrings.h"
-#include "Post.h"
-#include "SampleStrings.h"
+#include "Capture/CaptureStrings.h"
+#include "Capture/Post.h"
+#include "Capture/SampleStrings.h"
 #include "StringTableCheck.h"
 
 #include <QTest>

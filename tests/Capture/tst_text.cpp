@@ -1,4 +1,4 @@
-#include "Text.h"
+#include "Capture/Text.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -2,11 +2,11 @@
 
 // Small builders for the library tests: posts of each source and kind, and fixed identifiers.
 
-#include "Collection.h"
-#include "Date.h"
-#include "Library.h"
-#include "Post.h"
-#include "Save.h"
+#include "Library/Collection.h"
+#include "Capture/Date.h"
+#include "Library/Library.h"
+#include "Capture/Post.h"
+#include "Library/Save.h"
 
 #include <QString>
 #include <QUuid>

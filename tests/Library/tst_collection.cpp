@@ -1,4 +1,4 @@
-#include "Collection.h"
+#include "Library/Collection.h"
 #include "LibraryFixtures.h"
 
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "Library.h"
+#include "Library/Library.h"
 #include "LibraryFixtures.h"
 
 #include <QTest>

@@ -1,5 +1,5 @@
 #include "LibraryFixtures.h"
-#include "Save.h"
+#include "Library/Save.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "Tag.h"
+#include "Library/Tag.h"
 
 #include <QTest>
 

@@ -3,13 +3,13 @@
 // Small builders of links, attachments and posts for the local media tests, and readable
 // failure messages for their values.
 
-#include "CopyTable.h"
-#include "DownloadRefusal.h"
-#include "Json.h"
-#include "LocalCopy.h"
-#include "Post.h"
-#include "PostLink.h"
-#include "Url.h"
+#include "Offline/CopyTable.h"
+#include "Offline/DownloadRefusal.h"
+#include "Capture/Json.h"
+#include "Offline/LocalCopy.h"
+#include "Capture/Post.h"
+#include "Capture/PostLink.h"
+#include "Capture/Url.h"
 
 #include <QMetaType>
 #include <QTest>

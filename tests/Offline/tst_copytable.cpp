@@ -3,7 +3,7 @@
 
 #include "OfflineFixtures.h"
 
-#include "CopyTable.h"
+#include "Offline/CopyTable.h"
 
 #include <QHash>
 #include <QRandomGenerator>

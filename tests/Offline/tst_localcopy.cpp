@@ -3,8 +3,8 @@
 
 #include "OfflineFixtures.h"
 
-#include "LocalCopy.h"
-#include "LocalFile.h"
+#include "Offline/LocalCopy.h"
+#include "Offline/LocalFile.h"
 
 #include <QTest>
 

@@ -3,7 +3,7 @@
 
 #include "OfflineFixtures.h"
 
-#include "LocalMedia.h"
+#include "Offline/LocalMedia.h"
 
 #include <QTest>
 

@@ -3,7 +3,7 @@
 
 #include "OfflineFixtures.h"
 
-#include "MediaFolder.h"
+#include "Offline/MediaFolder.h"
 
 #include <QRegularExpression>
 #include <QTest>

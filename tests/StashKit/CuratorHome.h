@@ -4,13 +4,13 @@
 // writes), the real media disk, the live fetcher and downloader over a direct network, and a
 // clock the test sets. The document on disk can be read back and compared with the state.
 
-#include "Curator.h"
-#include "FileArchive.h"
+#include "StashKit/Curator.h"
+#include "StashKit/FileArchive.h"
 #include "LibraryFixtures.h"
-#include "LiveMediaDisk.h"
-#include "LiveMediaDownloader.h"
-#include "LivePostFetcher.h"
-#include "Network.h"
+#include "StashKit/LiveMediaDisk.h"
+#include "StashKit/LiveMediaDownloader.h"
+#include "StashKit/LivePostFetcher.h"
+#include "StashKit/Network.h"
 
 #include <QDir>
 #include <QFile>

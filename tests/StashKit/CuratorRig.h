@@ -5,9 +5,9 @@
 // transfer is either scripted in advance or driven by the test step by step, and the live media
 // disk over a temporary folder, with its calls recorded and failures on demand.
 
-#include "Curator.h"
+#include "StashKit/Curator.h"
 #include "LibraryFixtures.h"
-#include "LiveMediaDisk.h"
+#include "StashKit/LiveMediaDisk.h"
 
 #include <QCoro/QCoroTask>
 #include <QCoro/QCoroTimer>

@@ -2,15 +2,15 @@
 
 // Builders of links, posts, saves, copies and archives for the archive, covers and shelf tests.
 
-#include "Archive.h"
-#include "CopyTable.h"
-#include "Library.h"
-#include "LocalCopy.h"
-#include "LocalMedia.h"
-#include "Post.h"
-#include "PostLink.h"
-#include "Save.h"
-#include "Url.h"
+#include "StashKit/Archive.h"
+#include "Offline/CopyTable.h"
+#include "Library/Library.h"
+#include "Offline/LocalCopy.h"
+#include "Offline/LocalMedia.h"
+#include "Capture/Post.h"
+#include "Capture/PostLink.h"
+#include "Library/Save.h"
+#include "Capture/Url.h"
 
 #include <QList>
 #include <QString>

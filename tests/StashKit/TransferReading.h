@@ -2,7 +2,7 @@
 
 // Reads a download's events to its end, for the tests of the stream and of the downloader.
 
-#include "TransferStream.h"
+#include "StashKit/TransferStream.h"
 
 #include <QCoro/QCoroTask>
 #include <QList>

@@ -1,6 +1,6 @@
 // The archive document's form: what is written, byte for byte, and what reading accepts.
 
-#include "Archive.h"
+#include "StashKit/Archive.h"
 #include "LibraryFixtures.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
 // Cover file names, their place in the covers folder and the picture a post shows.
 
-#include "Covers.h"
+#include "StashKit/Covers.h"
 #include "LibraryFixtures.h"
 
 #include <QTest>

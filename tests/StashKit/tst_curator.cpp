@@ -2,7 +2,7 @@
 // in a temporary home: what the live factory builds, what restoring and reconciling do to the
 // document, when the archive is written, how failures show, and the local-media housekeeping.
 
-#include "Curator.h"
+#include "StashKit/Curator.h"
 
 #include "CuratorHome.h"
 

@@ -2,7 +2,7 @@
 // records, what undo and redo put back, the history's bounds, notes outside the history, and
 // emptying the trash with its media and covers.
 
-#include "Curator.h"
+#include "StashKit/Curator.h"
 
 #include "CuratorHome.h"
 

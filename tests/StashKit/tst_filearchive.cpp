@@ -4,7 +4,7 @@
 // Some cases need a process of their own (to be killed, to run in a mount namespace, or under a
 // file size limit). The test executable then runs itself again with one of the --child-* modes.
 
-#include "FileArchive.h"
+#include "StashKit/FileArchive.h"
 #include "LibraryFixtures.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 // Decoding the FxTwitter status document and mapping it onto a post with estimated sizes.
 
-#include "FxTwitter.h"
+#include "StashKit/FxTwitter.h"
 
 #include <QtTest>
 

@@ -4,17 +4,17 @@
 // and emptying the trash takes the files and the cover away again. Directly and through an HTTP
 // and a SOCKS5 proxy. Every address is on 127.0.0.1, or a name only the test's proxies resolve.
 
-#include "Curator.h"
+#include "StashKit/Curator.h"
 
 #include "AwaitTask.h"
-#include "FileArchive.h"
+#include "StashKit/FileArchive.h"
 #include "HostMap.h"
 #include "HttpProxy.h"
 #include "HttpServer.h"
-#include "LiveMediaDisk.h"
-#include "LiveMediaDownloader.h"
-#include "LivePostFetcher.h"
-#include "Network.h"
+#include "StashKit/LiveMediaDisk.h"
+#include "StashKit/LiveMediaDownloader.h"
+#include "StashKit/LivePostFetcher.h"
+#include "StashKit/Network.h"
 #include "Socks5Proxy.h"
 
 #include <QDir>

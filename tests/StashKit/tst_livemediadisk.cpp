@@ -1,7 +1,7 @@
 // The media disk on a real folder: removing files in order, stopping at the first failure, and
 // listing a folder's names.
 
-#include "LiveMediaDisk.h"
+#include "StashKit/LiveMediaDisk.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,14 +1,14 @@
 // The media downloader against a local server: what reaches the disk, when progress is said,
 // which answers fail, the routes it takes, and what letting go of a download does.
 
-#include "LiveMediaDownloader.h"
+#include "StashKit/LiveMediaDownloader.h"
 
 #include "AwaitTask.h"
 #include "TransferReading.h"
 #include "HostMap.h"
 #include "HttpProxy.h"
 #include "HttpServer.h"
-#include "Network.h"
+#include "StashKit/Network.h"
 #include "Socks5Proxy.h"
 
 #include <QDir>

@@ -1,12 +1,12 @@
 // The live post fetcher against a local API server and local pages: the status document, the
 // size probes, the web path and the failures, over every route.
 
-#include "LivePostFetcher.h"
+#include "StashKit/LivePostFetcher.h"
 
 #include "AwaitTask.h"
 #include "HttpProxy.h"
 #include "HttpServer.h"
-#include "Network.h"
+#include "StashKit/Network.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,6 +1,6 @@
 // The Network object: its route and managers, and requests really going through each route.
 
-#include "Network.h"
+#include "StashKit/Network.h"
 
 #include "AwaitTask.h"
 #include "HttpProxy.h"

@@ -1,6 +1,6 @@
 // The network route's text form, the proxy readers and the mapping onto Qt's proxy settings.
 
-#include "NetworkRoute.h"
+#include "StashKit/NetworkRoute.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>

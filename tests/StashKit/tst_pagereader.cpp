@@ -1,6 +1,6 @@
 // Reading a web page's title, description, site name and picture into a post.
 
-#include "PageReader.h"
+#include "StashKit/PageReader.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 // and actions, the home sections and the missing media.
 
 #include "LibraryFixtures.h"
-#include "Shelf.h"
+#include "StashKit/Shelf.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The stream of transfer events between a producer and a reading coroutine: order, buffering,
 // ending, failing, and what letting go of either end does.
 
-#include "TransferStream.h"
+#include "StashKit/TransferStream.h"
 
 #include "AwaitTask.h"
 #include "TransferReading.h"

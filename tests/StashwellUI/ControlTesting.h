@@ -3,8 +3,8 @@
 // Helpers for the tests of the painted controls: counting repaints, pressing, and reading what
 // assistive technologies read.
 
-#include "StashwellUIStrings.h"
-#include "Tokens.h"
+#include "StashwellUI/StashwellUIStrings.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

@@ -3,7 +3,7 @@
 // A scripted playback for the players' tests: it records what the player asks of it, and the test
 // moves it through loading, playing, the end and failure by hand.
 
-#include "VideoPlayback.h"
+#include "StashwellUI/Playback/VideoPlayback.h"
 
 #include <QList>
 #include <QPointer>

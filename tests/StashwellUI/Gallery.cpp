@@ -1,6 +1,6 @@
 #include "Gallery.h"
 
-#include "Tokens.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 // each picture is written as a PNG into the folder named by STASHWELL_GALLERY_DIR (ctest sets it to
 // <build>/gallery); without that variable nothing is written.
 
-#include "Theme.h"
+#include "StashwellUI/Design/Theme.h"
 
 #include <QImage>
 #include <QList>

@@ -3,16 +3,16 @@
 // Posts, saves and shelf items for the tests of the save presentation views, and a widget that
 // hosts a painter for the gallery.
 
-#include "CopyTable.h"
-#include "Library.h"
-#include "LocalCopy.h"
-#include "LocalMedia.h"
-#include "MediaFolder.h"
-#include "Post.h"
-#include "Save.h"
-#include "Shelf.h"
-#include "ShelfItem.h"
-#include "Url.h"
+#include "Offline/CopyTable.h"
+#include "Library/Library.h"
+#include "Offline/LocalCopy.h"
+#include "Offline/LocalMedia.h"
+#include "Offline/MediaFolder.h"
+#include "Capture/Post.h"
+#include "Library/Save.h"
+#include "StashKit/Shelf.h"
+#include "StashKit/ShelfItem.h"
+#include "Capture/Url.h"
 
 #include <QPainter>
 #include <QUuid>

@@ -4,14 +4,14 @@
 // shelf item of a save with a chosen local copy, cover and pictures.
 
 #include "CaptureFixtures.h"
-#include "CopyTable.h"
-#include "Library.h"
-#include "LocalCopy.h"
-#include "LocalMedia.h"
-#include "Post.h"
-#include "Save.h"
-#include "Shelf.h"
-#include "ShelfItem.h"
+#include "Offline/CopyTable.h"
+#include "Library/Library.h"
+#include "Offline/LocalCopy.h"
+#include "Offline/LocalMedia.h"
+#include "Capture/Post.h"
+#include "Library/Save.h"
+#include "StashKit/Shelf.h"
+#include "StashKit/ShelfItem.h"
 
 #include <optional>
 #include <vector>

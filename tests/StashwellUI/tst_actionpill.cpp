@@ -1,10 +1,10 @@
-#include "ActionPill.h"
-#include "ActionStyle.h"
+#include "StashwellUI/Saves/ActionPill.h"
+#include "StashwellUI/Saves/ActionStyle.h"
 #include "ControlTesting.h"
-#include "Formatting.h"
+#include "StashwellUI/Design/Formatting.h"
 #include "Gallery.h"
 #include "PresentationFixtures.h"
-#include "StashwellUIStrings.h"
+#include "StashwellUI/StashwellUIStrings.h"
 
 #include <QHBoxLayout>
 #include <QSignalSpy>

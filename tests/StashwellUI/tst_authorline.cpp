@@ -1,8 +1,8 @@
-#include "AuthorLine.h"
+#include "StashwellUI/Saves/AuthorLine.h"
 #include "ControlTesting.h"
 #include "Gallery.h"
 #include "PresentationFixtures.h"
-#include "Tokens.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QFontMetricsF>
 #include <QTest>

@@ -1,12 +1,12 @@
 #include "AwaitTask.h"
-#include "Avatar.h"
-#include "CachedImage.h"
+#include "StashwellUI/Pictures/Avatar.h"
+#include "StashwellUI/Pictures/CachedImage.h"
 #include "Gallery.h"
 #include "HttpServer.h"
-#include "Network.h"
+#include "StashKit/Network.h"
 #include "PaintTesting.h"
-#include "PictureCache.h"
-#include "Tokens.h"
+#include "StashwellUI/Pictures/PictureCache.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QAccessible>
 #include <QApplication>

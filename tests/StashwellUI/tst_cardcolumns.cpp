@@ -1,4 +1,4 @@
-#include "CardColumns.h"
+#include "StashwellUI/Shelf/CardColumns.h"
 
 #include <QApplication>
 #include <QTest>

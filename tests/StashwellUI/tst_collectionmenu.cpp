@@ -1,9 +1,9 @@
-#include "CollectionMenu.h"
+#include "StashwellUI/Saves/CollectionMenu.h"
 #include "ControlTesting.h"
 #include "Gallery.h"
 #include "PresentationFixtures.h"
-#include "StashwellUIStrings.h"
-#include "Tokens.h"
+#include "StashwellUI/StashwellUIStrings.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QAccessible>
 #include <QFontMetricsF>

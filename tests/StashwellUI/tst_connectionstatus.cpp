@@ -1,4 +1,4 @@
-#include "ConnectionStatus.h"
+#include "StashwellUI/Controls/ConnectionStatus.h"
 #include "ControlTesting.h"
 
 using namespace sw;

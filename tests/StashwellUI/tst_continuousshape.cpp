@@ -1,4 +1,4 @@
-#include "ContinuousShape.h"
+#include "StashwellUI/Design/ContinuousShape.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,5 +1,5 @@
 #include "ControlTesting.h"
-#include "FileRow.h"
+#include "StashwellUI/Controls/FileRow.h"
 
 #include <QFontMetricsF>
 

@@ -1,5 +1,5 @@
 #include "ControlTesting.h"
-#include "FilterChip.h"
+#include "StashwellUI/Controls/FilterChip.h"
 
 using namespace sw;
 

@@ -1,5 +1,5 @@
-#include "Fonts.h"
-#include "Tokens.h"
+#include "StashwellUI/Design/Fonts.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QApplication>
 #include <QFontInfo>

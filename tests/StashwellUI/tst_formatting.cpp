@@ -1,5 +1,5 @@
-#include "Formatting.h"
-#include "StashwellUIStrings.h"
+#include "StashwellUI/Design/Formatting.h"
+#include "StashwellUI/StashwellUIStrings.h"
 
 #include <QFile>
 #include <QProcess>

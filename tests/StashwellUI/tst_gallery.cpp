@@ -1,8 +1,8 @@
-#include "ContinuousShape.h"
+#include "StashwellUI/Design/ContinuousShape.h"
 #include "Gallery.h"
-#include "Symbols.h"
-#include "Theme.h"
-#include "Tokens.h"
+#include "StashwellUI/Design/Symbols.h"
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "ControlPainting.h"
+#include "StashwellUI/Controls/ControlPainting.h"
 #include "ControlTesting.h"
-#include "GlassControls.h"
+#include "StashwellUI/Controls/GlassControls.h"
 
 #include <QMenu>
 

@@ -1,4 +1,4 @@
-#include "GridNavigation.h"
+#include "StashwellUI/Shelf/GridNavigation.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "ControlTesting.h"
-#include "InfoRow.h"
-#include "Theme.h"
+#include "StashwellUI/Controls/InfoRow.h"
+#include "StashwellUI/Design/Theme.h"
 
 #include <QFontMetricsF>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #include "FakePlayback.h"
 #include "Gallery.h"
-#include "InlinePlayer.h"
+#include "StashwellUI/Playback/InlinePlayer.h"
 #include "PaintTesting.h"
-#include "PlayerControlBar.h"
-#include "RoundIconButton.h"
-#include "StashwellUIStrings.h"
-#include "Theme.h"
-#include "Tokens.h"
+#include "StashwellUI/Playback/PlayerControlBar.h"
+#include "StashwellUI/Controls/RoundIconButton.h"
+#include "StashwellUI/StashwellUIStrings.h"
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QApplication>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
-#include "CaptureButton.h"
-#include "ControlPainting.h"
+#include "StashwellUI/Controls/CaptureButton.h"
+#include "StashwellUI/Controls/ControlPainting.h"
 #include "ControlTesting.h"
-#include "KeyCap.h"
+#include "StashwellUI/Controls/KeyCap.h"
 
 #include <QKeySequence>
 

@@ -1,14 +1,14 @@
-#include "ActionPill.h"
-#include "Formatting.h"
+#include "StashwellUI/Saves/ActionPill.h"
+#include "StashwellUI/Design/Formatting.h"
 #include "Gallery.h"
-#include "Kicker.h"
-#include "LatestSaveHero.h"
-#include "MediaThumbnailView.h"
-#include "Paging.h"
-#include "Pressable.h"
+#include "StashwellUI/Controls/Kicker.h"
+#include "StashwellUI/Saves/LatestSaveHero.h"
+#include "StashwellUI/Saves/MediaThumbnailView.h"
+#include "StashwellUI/Saves/Paging.h"
+#include "StashwellUI/Controls/Pressable.h"
 #include "SaveFixtures.h"
-#include "StashwellUIStrings.h"
-#include "Tokens.h"
+#include "StashwellUI/StashwellUIStrings.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,8 +1,8 @@
 #include "Gallery.h"
-#include "Marks.h"
+#include "StashwellUI/Design/Marks.h"
 #include "PaintTesting.h"
-#include "Theme.h"
-#include "Tokens.h"
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "ControlPainting.h"
+#include "StashwellUI/Controls/ControlPainting.h"
 #include "ControlTesting.h"
-#include "Kicker.h"
-#include "MediaBadge.h"
-#include "Theme.h"
+#include "StashwellUI/Controls/Kicker.h"
+#include "StashwellUI/Controls/MediaBadge.h"
+#include "StashwellUI/Design/Theme.h"
 
 #include <QFontMetricsF>
 #include <QLocale>

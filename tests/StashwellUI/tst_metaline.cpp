@@ -1,9 +1,9 @@
 #include "ControlTesting.h"
-#include "Formatting.h"
+#include "StashwellUI/Design/Formatting.h"
 #include "Gallery.h"
-#include "MetaLine.h"
+#include "StashwellUI/Saves/MetaLine.h"
 #include "PresentationFixtures.h"
-#include "StashwellUIStrings.h"
+#include "StashwellUI/StashwellUIStrings.h"
 
 #include <QTest>
 

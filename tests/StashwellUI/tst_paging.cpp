@@ -1,4 +1,4 @@
-#include "Paging.h"
+#include "StashwellUI/Saves/Paging.h"
 #include "PresentationFixtures.h"
 
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "PaintMemo.h"
+#include "StashwellUI/Pictures/PaintMemo.h"
 
 #include <QImage>
 #include <QPainter>

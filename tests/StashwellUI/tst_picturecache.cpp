@@ -1,9 +1,9 @@
 #include "AwaitTask.h"
 #include "HttpProxy.h"
 #include "HttpServer.h"
-#include "Network.h"
+#include "StashKit/Network.h"
 #include "PaintTesting.h"
-#include "PictureCache.h"
+#include "StashwellUI/Pictures/PictureCache.h"
 
 #include <QBuffer>
 #include <QCoro/QCoroTask>

@@ -1,5 +1,5 @@
 #include "ControlTesting.h"
-#include "PillButton.h"
+#include "StashwellUI/Controls/PillButton.h"
 
 #include <QHBoxLayout>
 

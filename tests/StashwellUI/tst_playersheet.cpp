@@ -1,11 +1,11 @@
-#include "AuthorLine.h"
+#include "StashwellUI/Saves/AuthorLine.h"
 #include "FakePlayback.h"
 #include "Gallery.h"
-#include "InlinePlayer.h"
-#include "PlayerSheet.h"
-#include "RoundIconButton.h"
-#include "StashwellUIStrings.h"
-#include "Tokens.h"
+#include "StashwellUI/Playback/InlinePlayer.h"
+#include "StashwellUI/Playback/PlayerSheet.h"
+#include "StashwellUI/Controls/RoundIconButton.h"
+#include "StashwellUI/StashwellUIStrings.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QLabel>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
-#include "ContinuousShape.h"
+#include "StashwellUI/Design/ContinuousShape.h"
 #include "ControlTesting.h"
-#include "Pressable.h"
+#include "StashwellUI/Controls/Pressable.h"
 
 #include <QHoverEvent>
 

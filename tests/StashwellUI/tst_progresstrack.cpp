@@ -1,5 +1,5 @@
 #include "ControlTesting.h"
-#include "ProgressTrack.h"
+#include "StashwellUI/Controls/ProgressTrack.h"
 
 #include <cmath>
 #include <limits>

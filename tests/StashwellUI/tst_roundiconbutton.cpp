@@ -1,7 +1,7 @@
-#include "ControlPainting.h"
+#include "StashwellUI/Controls/ControlPainting.h"
 #include "ControlTesting.h"
-#include "RoundIconButton.h"
-#include "Theme.h"
+#include "StashwellUI/Controls/RoundIconButton.h"
+#include "StashwellUI/Design/Theme.h"
 
 using namespace sw;
 

@@ -1,12 +1,12 @@
 #include "Gallery.h"
-#include "Paging.h"
-#include "SaveCard.h"
-#include "SaveCardCache.h"
-#include "SaveCardView.h"
+#include "StashwellUI/Saves/Paging.h"
+#include "StashwellUI/Saves/SaveCard.h"
+#include "StashwellUI/Saves/SaveCardCache.h"
+#include "StashwellUI/Saves/SaveCardView.h"
 #include "SaveFixtures.h"
-#include "StashwellUIStrings.h"
-#include "Symbols.h"
-#include "Tokens.h"
+#include "StashwellUI/StashwellUIStrings.h"
+#include "StashwellUI/Design/Symbols.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QHBoxLayout>
 #include <QTimeZone>

@@ -1,5 +1,5 @@
 #include "ControlTesting.h"
-#include "SearchField.h"
+#include "StashwellUI/Controls/SearchField.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

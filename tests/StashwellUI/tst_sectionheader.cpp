@@ -1,6 +1,6 @@
 #include "ControlTesting.h"
-#include "SectionHeader.h"
-#include "TextButton.h"
+#include "StashwellUI/Controls/SectionHeader.h"
+#include "StashwellUI/Controls/TextButton.h"
 
 using namespace sw;
 

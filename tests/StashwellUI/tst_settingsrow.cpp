@@ -1,6 +1,6 @@
 #include "ControlTesting.h"
-#include "GlassControls.h"
-#include "SettingsRow.h"
+#include "StashwellUI/Controls/GlassControls.h"
+#include "StashwellUI/Controls/SettingsRow.h"
 
 #include <QFontMetricsF>
 #include <QVBoxLayout>

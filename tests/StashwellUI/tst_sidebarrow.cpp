@@ -1,5 +1,5 @@
 #include "ControlTesting.h"
-#include "SidebarRow.h"
+#include "StashwellUI/Controls/SidebarRow.h"
 
 #include <optional>
 

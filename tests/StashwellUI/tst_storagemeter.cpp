@@ -1,8 +1,8 @@
 #include "ControlTesting.h"
-#include "Formatting.h"
-#include "ProgressTrack.h"
-#include "StorageMeter.h"
-#include "TextButton.h"
+#include "StashwellUI/Design/Formatting.h"
+#include "StashwellUI/Controls/ProgressTrack.h"
+#include "StashwellUI/Controls/StorageMeter.h"
+#include "StashwellUI/Controls/TextButton.h"
 
 #include <limits>
 

@@ -1,10 +1,10 @@
-#include "ContinuousShape.h"
+#include "StashwellUI/Design/ContinuousShape.h"
 #include "Gallery.h"
 #include "PaintTesting.h"
-#include "SoftScrollEdges.h"
-#include "Surfaces.h"
-#include "Theme.h"
-#include "Tokens.h"
+#include "StashwellUI/Design/SoftScrollEdges.h"
+#include "StashwellUI/Design/Surfaces.h"
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "Symbols.h"
+#include "StashwellUI/Design/Symbols.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "ControlTesting.h"
-#include "TagChip.h"
+#include "StashwellUI/Controls/TagChip.h"
 
 #include <QLineEdit>
 

@@ -1,6 +1,6 @@
 #include "PaintTesting.h"
-#include "Theme.h"
-#include "Tokens.h"
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Design/Tokens.h"
 
 #include <QApplication>
 #include <QFontInfo>

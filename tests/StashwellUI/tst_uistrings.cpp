@@ -1,4 +1,4 @@
-#include "StashwellUIStrings.h"
+#include "StashwellUI/StashwellUIStrings.h"
 #include "StringTableCheck.h"
 
 #include <QRegularExpression>

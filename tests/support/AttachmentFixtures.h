@@ -4,8 +4,8 @@
 // where a test says so.
 
 #include "CaptureFixtures.h"
-#include "Duration.h"
-#include "Post.h"
+#include "Capture/Duration.h"
+#include "Capture/Post.h"
 
 #include <cstdint>
 #include <optional>

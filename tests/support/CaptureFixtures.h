@@ -3,8 +3,8 @@
 // The builders every model test needs: addresses that must parse, links of both sources and
 // fixed identifiers that expectations can name.
 
-#include "PostLink.h"
-#include "Url.h"
+#include "Capture/PostLink.h"
+#include "Capture/Url.h"
 
 #include <QString>
 #include <QUuid>

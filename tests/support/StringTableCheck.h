@@ -3,7 +3,7 @@
 // Checks a module's string table in every language: each key has a text, and the text uses
 // exactly the placeholders %1 ... %n that the key list gives the key.
 
-#include "StringTable.h"
+#include "Capture/StringTable.h"
 
 #include <QStringList>
 

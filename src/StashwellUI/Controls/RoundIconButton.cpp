@@ -1,0 +1,100 @@
+#include "StashwellUI/Controls/RoundIconButton.h"
+
+#include "StashwellUI/Controls/GlassControls.h"
+#include "StashwellUI/Design/Symbols.h"
+#include "StashwellUI/Design/Tokens.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace sw {
+
+RoundIconButton::RoundIconButton(QWidget *parent) : Pressable(parent)
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+RoundIconButton::RoundIconButton(const QString &symbol, const QString &label, QWidget *parent) : RoundIconButton(parent)
+{
+    m_symbol = symbol;
+    m_label = label;
+    setToolTip(label);
+}
+
+void RoundIconButton::setSymbol(const QString &symbol)
+{
+    if (symbol == m_symbol)
+        return;
+    m_symbol = symbol;
+    changed();
+}
+
+void RoundIconButton::setLabel(const QString &label)
+{
+    if (label == m_label)
+        return;
+    m_label = label;
+    setToolTip(label);
+    notifyNameChanged(this);
+}
+
+QColor RoundIconButton::tint() const { return m_tint.value_or(Tokens::Colors::muted()); }
+
+void RoundIconButton::setTint(const QColor &tint)
+{
+    if (m_tint == tint)
+        return;
+    m_tint = tint;
+    changed();
+}
+
+void RoundIconButton::resetTint()
+{
+    if (!m_tint)
+        return;
+    m_tint.reset();
+    changed();
+}
+
+void RoundIconButton::setDiameter(double size)
+{
+    if (!(size >= 0) || size == m_size)
+        return;
+    m_size = size;
+    changed(true);
+}
+
+QSize RoundIconButton::sizeHint() const
+{
+    const int side = static_cast<int>(std::ceil(m_size));
+    return QSize(side, side);
+}
+
+QPainterPath RoundIconButton::hitShape() const
+{
+    QPainterPath path;
+    path.addEllipse(QRectF(rect()));
+    return path;
+}
+
+void RoundIconButton::paint(QPainter &painter, const QRectF &bounds, const QString &symbol, const QColor &tint,
+                            const ControlState &state)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    ControlPainting::applyPlainStyle(painter, state);
+    QPainterPath circle;
+    circle.addEllipse(bounds);
+    GlassMaterial::paint(painter, circle, true, state);
+    const double side = ControlPainting::symbolSide(symbolTypeSize(std::min(bounds.width(), bounds.height())));
+    Symbols::paint(painter, QRectF(bounds.center().x() - side / 2, bounds.center().y() - side / 2, side, side), symbol, tint);
+    painter.restore();
+}
+
+void RoundIconButton::paintControl(QPainter &painter, const QRectF &rect, const ControlState &state)
+{
+    paint(painter, rect, m_symbol, tint(), state);
+}
+
+}  // namespace sw

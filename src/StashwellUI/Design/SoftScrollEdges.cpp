@@ -1,0 +1,150 @@
+#include "StashwellUI/Design/SoftScrollEdges.h"
+
+#include "StashwellUI/detail/Decorative.h"
+
+#include <QEvent>
+#include <QPainter>
+
+namespace sw {
+
+namespace {
+
+// The setting lives in a small child object of the widget that sets it, so it goes away with it.
+class FrostHolder : public QObject {
+public:
+    static inline const QString kName = QStringLiteral("sw.scrollEdgeFrost");
+
+    FrostHolder(QWidget *owner, ScrollEdgeFrost frost) : QObject(owner), frost(std::move(frost))
+    {
+        setObjectName(kName);
+    }
+
+    ScrollEdgeFrost frost;
+};
+
+FrostHolder *holderOf(const QWidget *widget)
+{
+    for (QObject *child : widget->children()) {
+        if (child->objectName() == FrostHolder::kName)
+            return static_cast<FrostHolder *>(child);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+namespace ScrollEdgeFrostSetting {
+
+void set(QWidget &ancestor, ScrollEdgeFrost frost)
+{
+    FrostHolder *holder = holderOf(&ancestor);
+    if (!frost) {
+        delete holder;
+    } else if (holder) {
+        holder->frost = std::move(frost);
+    } else {
+        new FrostHolder(&ancestor, std::move(frost));
+    }
+    for (SoftScrollEdges *overlay : ancestor.findChildren<SoftScrollEdges *>())
+        overlay->update();
+}
+
+ScrollEdgeFrost find(const QWidget *widget)
+{
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        if (const FrostHolder *holder = holderOf(w))
+            return holder->frost;
+    }
+    return {};
+}
+
+}  // namespace ScrollEdgeFrostSetting
+
+SoftScrollEdges::SoftScrollEdges(QWidget *content, bool top, bool bottom)
+    : QWidget(content), m_content(content), m_top(top), m_bottom(bottom)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    // Nothing in it for assistive technologies: it only paints.
+    Decorative::hide(this);
+    if (content)
+        content->installEventFilter(this);
+    follow();
+    show();
+}
+
+void SoftScrollEdges::setSafeAreaInsets(const QMargins &insets)
+{
+    if (insets == m_insets)
+        return;
+    m_insets = insets;
+    update();
+}
+
+std::optional<QRectF> SoftScrollEdges::band(Qt::Edge edge, const QSizeF &size, const QMargins &insets, bool chosen)
+{
+    if (!chosen)
+        return std::nullopt;
+    switch (edge) {
+    case Qt::TopEdge:
+        return QRectF(0, 0, size.width(), insets.top() + kTail);
+    case Qt::BottomEdge: {
+        const double height = insets.bottom() + kTail;
+        return QRectF(0, size.height() - height, size.width(), height);
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<QRectF> SoftScrollEdges::band(Qt::Edge edge) const
+{
+    return band(edge, QSizeF(size()), m_insets, edge == Qt::TopEdge ? m_top : edge == Qt::BottomEdge && m_bottom);
+}
+
+bool SoftScrollEdges::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_content) {
+        switch (event->type()) {
+        case QEvent::Resize:
+            follow();
+            break;
+        case QEvent::ChildAdded:
+        case QEvent::ChildPolished:
+            // A child added later would otherwise cover the bands.
+            raise();
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SoftScrollEdges::follow()
+{
+    if (!m_content)
+        return;
+    setGeometry(m_content->rect());
+    raise();
+}
+
+void SoftScrollEdges::paintEvent(QPaintEvent *)
+{
+    const ScrollEdgeFrost frost = ScrollEdgeFrostSetting::find(this);
+    if (!frost)
+        return;
+    QPainter painter(this);
+    for (Qt::Edge edge : {Qt::TopEdge, Qt::BottomEdge}) {
+        if (const std::optional<QRectF> rect = band(edge)) {
+            painter.save();
+            painter.setClipRect(*rect);
+            frost(painter, *rect, edge);
+            painter.restore();
+        }
+    }
+}
+
+}  // namespace sw

@@ -1,0 +1,158 @@
+#include "StashwellUI/Design/Surfaces.h"
+
+#include "StashwellUI/Design/ContinuousShape.h"
+#include "StashwellUI/Design/Tokens.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace sw {
+
+namespace {
+
+QColor withOpacity(QColor color, double opacity)
+{
+    color.setAlphaF(float(color.alphaF() * opacity));
+    return color;
+}
+
+}  // namespace
+
+// --- Well ---
+
+WellStyle WellStyle::well()
+{
+    return WellStyle{Tokens::Colors::window()};
+}
+
+WellStyle WellStyle::well(const QColor &base)
+{
+    return WellStyle{base};
+}
+
+QColor WellStyle::resolved(Surface surface) const
+{
+    return surface == Surface::glass ? withOpacity(base, 0.4) : base;
+}
+
+void WellStyle::fill(QPainter &painter, const QRectF &rect, double radius, Surface surface) const
+{
+    ContinuousShape::fill(painter, rect, radius, resolved(surface));
+}
+
+// --- Pane ---
+
+PaneSurface PaneSurface::panel(double radius)
+{
+    return PaneSurface{Tokens::Colors::panel(), Tokens::Colors::line(), 1, radius};
+}
+
+PaneSurface PaneSurface::card(bool selected, bool hovered, double radius)
+{
+    if (selected)
+        return PaneSurface{Tokens::Colors::card(), Tokens::Colors::accent(), 2, radius};
+    if (hovered)
+        return PaneSurface{Tokens::Colors::card(), withOpacity(Tokens::Colors::muted(), 0.45), 1, radius};
+    return PaneSurface{Tokens::Colors::card(), Tokens::Colors::lineStrong(), 1, radius};
+}
+
+QColor PaneSurface::effectiveFill(Surface surface) const
+{
+    return surface == Surface::glass ? withOpacity(fill, 0.55) : fill;
+}
+
+void PaneSurface::paintBehind(QPainter &painter, const QRectF &rect, Surface surface) const
+{
+    ContinuousShape::fill(painter, rect, radius, effectiveFill(surface));
+}
+
+void PaneSurface::paintOver(QPainter &painter, const QRectF &rect) const
+{
+    ContinuousShape::strokeInside(painter, rect, radius, stroke, lineWidth);
+}
+
+void PaneSurface::paint(QPainter &painter, const QRectF &rect, Surface surface) const
+{
+    paintBehind(painter, rect, surface);
+    paintOver(painter, rect);
+}
+
+// --- Selected tint ---
+
+namespace SelectedTint {
+
+QColor fill(bool on)
+{
+    return on ? withOpacity(Tokens::Colors::accent(), 0.14) : QColor(Qt::transparent);
+}
+
+QColor stroke(bool on)
+{
+    return on ? withOpacity(Tokens::Colors::accent(), 0.45) : QColor(Qt::transparent);
+}
+
+void paintBehind(QPainter &painter, const QRectF &rect, bool on, double radius)
+{
+    if (on)
+        ContinuousShape::fill(painter, rect, radius, fill(on));
+}
+
+void paintOver(QPainter &painter, const QRectF &rect, bool on, double radius)
+{
+    if (on)
+        ContinuousShape::strokeInside(painter, rect, radius, stroke(on), 1);
+}
+
+}  // namespace SelectedTint
+
+// --- Dot grid ---
+
+DotGrid::DotGrid(QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAutoFillBackground(false);
+    connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
+}
+
+QList<QPointF> DotGrid::dotOrigins(const QSizeF &size)
+{
+    QList<QPointF> origins;
+    if (!(size.width() >= 0) || !(size.height() >= 0))
+        return origins;
+    // Each position is index × step, so rounding never drifts across a wide window.
+    const auto columns = qsizetype(std::floor(size.width() / kStep)) + 1;
+    const auto rows = qsizetype(std::floor(size.height() / kStep)) + 1;
+    origins.reserve(columns * rows);
+    for (qsizetype i = 0; i < columns; ++i)
+        for (qsizetype j = 0; j < rows; ++j)
+            origins.append(QPointF(double(i) * kStep, double(j) * kStep));
+    return origins;
+}
+
+void DotGrid::paint(QPainter &painter, const QRectF &rect, Surface surface)
+{
+    painter.save();
+    if (surface == Surface::solid)
+        painter.fillRect(rect, Tokens::Colors::window());
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Tokens::Colors::dot());
+    painter.translate(rect.topLeft());
+    if (rect.width() >= 0 && rect.height() >= 0) {
+        const auto columns = qsizetype(std::floor(rect.width() / kStep)) + 1;
+        const auto rows = qsizetype(std::floor(rect.height() / kStep)) + 1;
+        for (qsizetype i = 0; i < columns; ++i)
+            for (qsizetype j = 0; j < rows; ++j)
+                painter.drawEllipse(QRectF(double(i) * kStep, double(j) * kStep, 1, 1));
+    }
+    painter.restore();
+}
+
+void DotGrid::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    paint(painter, QRectF(rect()));
+}
+
+}  // namespace sw

@@ -1,0 +1,109 @@
+#pragma once
+
+// The fills that follow the window surface. On a solid surface panes and wells are opaque; on a
+// glass surface the window lets the desktop through, so wells and pane fills turn partly
+// transparent (their borders stay as they are) and the dotted canvas drops its background.
+// Views paint with these instead of raw colours, so that a change of surface reaches all of them.
+//
+// Every function takes the surface to paint for; it defaults to the one in force (Theme), read at
+// the moment of painting.
+
+#include "StashwellUI/Design/Theme.h"
+
+#include <QColor>
+#include <QList>
+#include <QPainter>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QWidget>
+
+#include <utility>
+
+namespace sw {
+
+// The fill of a recessed field or track: `base` as it is on solid, at 0.4 of its opacity on glass.
+struct WellStyle {
+    QColor base;
+
+    // The well of the window colour.
+    static WellStyle well();
+    // The well of another colour.
+    static WellStyle well(const QColor &base);
+
+    QColor resolved(Surface surface = Theme::currentSurface()) const;
+    // Fills a rounded rectangle with continuous corners.
+    void fill(QPainter &painter, const QRectF &rect, double radius, Surface surface = Theme::currentSurface()) const;
+
+    friend bool operator==(const WellStyle &, const WellStyle &) = default;
+};
+
+// A panel or card: a fill behind its content and a border drawn inside its edge over the content.
+// Only the fill becomes translucent on glass (0.55 of its opacity).
+struct PaneSurface {
+    QColor fill;
+    QColor stroke;
+    double lineWidth = 1;
+    double radius = 0;
+
+    // A panel: the panel colour with a line border of 1.
+    static PaneSurface panel(double radius);
+    // A card: selected (whatever the hover) has an accent border of 2; hovered a muted border at
+    // 0.45; otherwise the strong line; all 1 wide but the selected one.
+    static PaneSurface card(bool selected, bool hovered, double radius);
+
+    QColor effectiveFill(Surface surface = Theme::currentSurface()) const;
+
+    // The layer under the content.
+    void paintBehind(QPainter &painter, const QRectF &rect, Surface surface = Theme::currentSurface()) const;
+    // The layer over the content.
+    void paintOver(QPainter &painter, const QRectF &rect) const;
+
+    // Both layers with the content between them; `content` is called with the painter's state
+    // saved around it.
+    template <typename Content>
+    void paint(QPainter &painter, const QRectF &rect, Content &&content, Surface surface = Theme::currentSurface()) const;
+    void paint(QPainter &painter, const QRectF &rect, Surface surface = Theme::currentSurface()) const;
+
+    friend bool operator==(const PaneSurface &, const PaneSurface &) = default;
+};
+
+// The tint of a chosen row: the accent at 0.14 behind and an accent border at 0.45 over the content
+// when on; nothing visible when off. The same on both surfaces.
+namespace SelectedTint {
+QColor fill(bool on);
+QColor stroke(bool on);
+void paintBehind(QPainter &painter, const QRectF &rect, bool on, double radius);
+void paintOver(QPainter &painter, const QRectF &rect, bool on, double radius);
+}  // namespace SelectedTint
+
+// The window's dotted canvas: a 1-point dot every 14 points in both directions, starting at the
+// corner and including the far edges when they fall on a step, over the window colour on solid
+// and over nothing on glass.
+class DotGrid : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr double kStep = 14;
+
+    explicit DotGrid(QWidget *parent = nullptr);
+
+    // The top-left corners of the dots' 1 × 1 squares in a canvas of that size, x outer, y inner.
+    static QList<QPointF> dotOrigins(const QSizeF &size);
+    // Paints the background and the dots into `rect` (its top-left is the grid's origin).
+    static void paint(QPainter &painter, const QRectF &rect, Surface surface = Theme::currentSurface());
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+template <typename Content>
+void PaneSurface::paint(QPainter &painter, const QRectF &rect, Content &&content, Surface surface) const
+{
+    paintBehind(painter, rect, surface);
+    painter.save();
+    std::forward<Content>(content)();
+    painter.restore();
+    paintOver(painter, rect);
+}
+
+}  // namespace sw

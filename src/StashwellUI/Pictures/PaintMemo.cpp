@@ -1,0 +1,89 @@
+#include "StashwellUI/Pictures/PaintMemo.h"
+
+#include <QCache>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPixmap>
+
+#include <cmath>
+
+namespace sw::PaintMemo {
+
+namespace {
+
+QCache<QString, QPixmap> &memory()
+{
+    // Cost in bytes: 64 MiB holds every piece of a few screens of cards at twice the resolution.
+    static QCache<QString, QPixmap> cache(64 << 20);
+    return cache;
+}
+
+bool canCopy(const QPainter &painter)
+{
+    const QPaintEngine *engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster)
+        return false;
+    const QTransform::TransformationType type = painter.deviceTransform().type();
+    // The device transform carries the device pixel ratio as a scale; anything more is drawn directly.
+    const QTransform &t = painter.deviceTransform();
+    return type <= QTransform::TxScale && t.m11() > 0 && t.m11() == t.m22();
+}
+
+void drawDirectly(QPainter &painter, const QRectF &rect,
+                  const std::function<void(QPainter &painter, const QRectF &area)> &paint)
+{
+    painter.save();
+    painter.translate(rect.topLeft());
+    paint(painter, QRectF(QPointF(0, 0), rect.size()));
+    painter.restore();
+}
+
+}  // namespace
+
+void draw(QPainter &painter, const QRectF &rect, const QString &key,
+          const std::function<void(QPainter &painter, const QRectF &area)> &paint)
+{
+    if (rect.isEmpty() || !std::isfinite(rect.width()) || !std::isfinite(rect.height()))
+        return;
+    if (!canCopy(painter)) {
+        drawDirectly(painter, rect, paint);
+        return;
+    }
+    const qreal scale = painter.deviceTransform().m11();   // the device pixel ratio of this painting
+    const QSize pixels(int(std::ceil(rect.width() * scale)), int(std::ceil(rect.height() * scale)));
+    // Beyond a quarter of the memory a bitmap would not be worth keeping.
+    if (pixels.width() <= 0 || pixels.height() <= 0 || qint64(pixels.width()) * pixels.height() > (qint64(1) << 22)) {
+        drawDirectly(painter, rect, paint);
+        return;
+    }
+    const QString full = key + QStringLiteral("|%1x%2@%3").arg(pixels.width()).arg(pixels.height()).arg(scale);
+    QCache<QString, QPixmap> &cache = memory();
+    QPixmap bitmap;
+    if (const QPixmap *kept = cache.object(full)) {
+        bitmap = *kept;
+    } else {
+        bitmap = QPixmap(pixels);
+        bitmap.setDevicePixelRatio(scale);
+        bitmap.fill(Qt::transparent);
+        {
+            QPainter p(&bitmap);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setRenderHint(QPainter::TextAntialiasing);
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            paint(p, QRectF(QPointF(0, 0), rect.size()));
+        }
+        cache.insert(full, new QPixmap(bitmap), qsizetype(pixels.width()) * pixels.height() * 4);
+    }
+    // On a device pixel, so that the copy is exact.
+    const QPointF device = painter.deviceTransform().map(rect.topLeft());
+    const QPointF snapped(std::round(device.x()), std::round(device.y()));
+    const QPointF shift = (snapped - device) / scale;
+    painter.drawPixmap(rect.topLeft() + shift, bitmap);
+}
+
+int count() { return int(memory().count()); }
+
+void clear() { memory().clear(); }
+
+}  // namespace sw::PaintMemo

@@ -1,0 +1,277 @@
+#include "StashwellUI/Saves/SaveCard.h"
+
+#include "StashwellUI/Design/Marks.h"
+#include "StashwellUI/Controls/RoundIconButton.h"
+#include "StashwellUI/Design/Surfaces.h"
+#include "StashwellUI/Design/Symbols.h"
+#include "StashwellUI/detail/TextLines.h"
+#include "StashwellUI/Design/Tokens.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace sw {
+
+namespace {
+
+QFont textFont()
+{
+    static const QFont font = Tokens::Typography::body.font();
+    return font;
+}
+
+double textLineHeight()
+{
+    return QFontMetricsF(textFont()).lineSpacing();
+}
+
+// The author line's height: the avatar or its two lines, whichever is taller.
+double authorHeight()
+{
+    static const double height = AuthorLine(Author{QStringLiteral("A"), Handle{QStringLiteral("a")}, std::nullopt}).sizeHint().height();
+    return height;
+}
+
+double metaHeight()
+{
+    static const double height = std::ceil(std::max(QFontMetricsF(Tokens::Typography::mono.font()).height(),
+                                                    ControlPainting::symbolSide(Tokens::Typography::mono.size)));
+    return height;
+}
+
+double actionRowContentHeight()
+{
+    return std::max(PillButton::minimumHeight, SaveCard::trashSize);
+}
+
+// The hover look comes in with `progress`: the stroke turns from the strong line to the muted
+// colour at 0.45; selection wins whatever the hover.
+PaneSurface cardSurface(bool selected, double progress)
+{
+    PaneSurface surface = PaneSurface::card(selected, false, SaveCard::radius);
+    if (selected || progress <= 0)
+        return surface;
+    const PaneSurface hovered = PaneSurface::card(false, true, SaveCard::radius);
+    if (progress >= 1)
+        return hovered;
+    const QColor from = surface.stroke;
+    const QColor to = hovered.stroke;
+    const auto mix = [progress](double a, double b) { return a + (b - a) * progress; };
+    surface.stroke = QColor::fromRgbF(float(mix(from.redF(), to.redF())), float(mix(from.greenF(), to.greenF())),
+                                      float(mix(from.blueF(), to.blueF())), float(mix(from.alphaF(), to.alphaF())));
+    return surface;
+}
+
+ControlState partState(const SaveCard::ViewState &state, SaveCard::Part part)
+{
+    ControlState control;
+    control.hovered = state.hoveredPart == part;
+    control.pressed = state.pressedPart == part;
+    return control;
+}
+
+}  // namespace
+
+SaveCard::SaveCard(const ShelfItem &item, Date now, bool isSelected)
+    : m_item(item),
+      m_now(now),
+      m_selected(isSelected),
+      m_showsText(item.save().post().kind() != Kind::text),
+      m_thumbnail(item, thumbnailHeight, false, false, true, true),
+      m_author(item.save().post().author, std::nullopt, AuthorLine::defaultSize),
+      m_meta(item, now),
+      m_pill(item.action())
+{
+}
+
+double SaveCard::wholeMinute(Date date)
+{
+    return std::trunc(date.sinceReference / 60);
+}
+
+bool operator==(const SaveCard &a, const SaveCard &b)
+{
+    return a.m_item == b.m_item && a.m_selected == b.m_selected &&
+           SaveCard::wholeMinute(a.m_now) == SaveCard::wholeMinute(b.m_now);
+}
+
+QString SaveCard::sourceSymbol() const
+{
+    return m_item.save().post().link.isX() ? Symbols::xGlyph : QStringLiteral("globe");
+}
+
+QString SaveCard::accessibleText() const
+{
+    const Post &post = m_item.save().post();
+    return post.author.name + QStringLiteral(": ") + post.text;
+}
+
+QString SaveCard::shownText(double width) const
+{
+    if (!m_showsText)
+        return QString();
+    if (width != m_textWidth) {
+        m_text = TextLines::visible(m_item.save().post().text, textFont(), std::max(0.0, width), textLines);
+        m_textWidth = width;
+    }
+    return m_text;
+}
+
+double SaveCard::height(bool showsText)
+{
+    double body = bodyTop + authorHeight() + bodySpacing + metaHeight();
+    if (showsText)
+        body += std::ceil(textLineHeight() * textLines) + bodySpacing;
+    return thumbnailInset + thumbnailHeight + body + 2 * actionPadding + actionRowContentHeight();
+}
+
+double SaveCard::height() const
+{
+    return height(m_showsText);
+}
+
+SaveCard::Layout SaveCard::layout(const QRectF &rect, const ViewState &state) const
+{
+    Layout l;
+    l.card = rect.translated(0, -hoverLift * std::clamp(state.hover, 0.0, 1.0));
+    const QRectF &card = l.card;
+
+    l.thumbnail = QRectF(card.left() + thumbnailInset, card.top() + thumbnailInset,
+                         std::max(0.0, card.width() - 2 * thumbnailInset), thumbnailHeight);
+
+    const double left = card.left() + bodyInset;
+    const double width = std::max(0.0, card.width() - 2 * bodyInset);
+    double y = l.thumbnail.bottom() + bodyTop;
+    const double markSide = sourceSymbol() == Symbols::xGlyph ? xGlyphSize : ControlPainting::symbolSide(Tokens::Typography::body.size);
+    const double header = authorHeight();
+    l.sourceMark = QRectF(left + width - markSide, y + (header - markSide) / 2, markSide, markSide);
+    l.author = QRectF(left, y, std::max(0.0, width - markSide - headerSpacing), header);
+    y += header + bodySpacing;
+    if (m_showsText) {
+        const double textHeight = std::ceil(textLineHeight() * textLines);
+        l.text = QRectF(left, y, width, textHeight);
+        y += textHeight + bodySpacing;
+    }
+    l.meta = QRectF(left, y, width, metaHeight());
+    y += metaHeight();
+    l.body = QRectF(card.left(), l.thumbnail.bottom(), card.width(), y - l.thumbnail.bottom());
+
+    const double rowTop = y + actionPadding;
+    const double rowHeight = actionRowContentHeight();
+    const double rowLeft = card.left() + actionPadding;
+    const double rowWidth = std::max(0.0, card.width() - 2 * actionPadding);
+    double pillWidth = rowWidth;
+    if (showsTrash()) {
+        pillWidth = std::max(0.0, rowWidth - trashSize - actionSpacing);
+        l.trash = QRectF(rowLeft + rowWidth - trashSize, rowTop + (rowHeight - trashSize) / 2, trashSize, trashSize);
+    }
+    l.pill = QRectF(rowLeft, rowTop + (rowHeight - PillButton::minimumHeight) / 2, pillWidth, PillButton::minimumHeight);
+    return l;
+}
+
+std::optional<PictureKey> SaveCard::pictureKey(const ViewState &state) const
+{
+    return m_thumbnail.pictureKey(state.thumbnail.page);
+}
+
+void SaveCard::paint(QPainter &painter, const QRectF &rect, const ViewState &state, const PicturePointer &picture,
+                     const PicturePointer &avatar) const
+{
+    const Layout l = layout(rect, state);
+    if (l.card.isEmpty())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const PaneSurface surface = cardSurface(m_selected, state.hovered ? std::max(state.hover, 0.0) : state.hover);
+    surface.paintBehind(painter, l.card);
+
+    m_thumbnail.paint(painter, l.thumbnail, state.thumbnail, picture);
+
+    // The body is one button: pressed, its whole label dims.
+    painter.save();
+    ControlPainting::applyPlainStyle(painter, partState(state, Part::body));
+    m_author.paint(painter, l.author, avatar);
+    if (sourceSymbol() == Symbols::xGlyph)
+        XGlyph::paint(painter, l.sourceMark, Tokens::Colors::muted());
+    else
+        Symbols::paint(painter, l.sourceMark, sourceSymbol(), Tokens::Colors::muted());
+    if (m_showsText) {
+        painter.setFont(textFont());
+        painter.setPen(Tokens::Colors::textSecondary());
+        painter.drawText(l.text, Qt::AlignLeft | Qt::AlignTop, shownText(l.text.width()));
+    }
+    m_meta.paint(painter, l.meta);
+    painter.restore();
+
+    m_pill.paint(painter, l.pill, partState(state, Part::pill));
+    if (l.trash)
+        RoundIconButton::paint(painter, *l.trash, QStringLiteral("trash"), Tokens::Colors::muted(), partState(state, Part::trash));
+
+    surface.paintOver(painter, l.card);
+    painter.restore();
+}
+
+SaveCard::Part SaveCard::hitTest(const QRectF &rect, const QPointF &point, const ViewState &state,
+                                 const PicturePointer &picture) const
+{
+    const Layout l = layout(rect, state);
+    if (!l.card.contains(point))
+        return Part::none;
+    switch (m_thumbnail.hitTest(l.thumbnail, point, state.thumbnail, picture)) {
+    case MediaThumbnail::Hit::previous:
+        return Part::previousPage;
+    case MediaThumbnail::Hit::next:
+        return Part::nextPage;
+    case MediaThumbnail::Hit::body:
+        return Part::thumbnail;
+    case MediaThumbnail::Hit::none:
+        break;
+    }
+    if (l.body.contains(point))
+        return Part::body;
+    if (m_pill.hitTest(l.pill, point))
+        return Part::pill;
+    if (l.trash) {
+        const QPointF d = point - l.trash->center();
+        if (d.x() * d.x() + d.y() * d.y() <= (trashSize / 2) * (trashSize / 2))
+            return Part::trash;
+    }
+    return Part::none;
+}
+
+bool SaveCard::activate(Part part, const Intents &intents, ViewState &state) const
+{
+    switch (part) {
+    case Part::thumbnail:
+    case Part::body:
+        if (!intents.onSelect)
+            return false;
+        intents.onSelect();
+        return true;
+    case Part::pill:
+        return m_pill.press([&intents](const Action &action) {
+            if (intents.onAction)
+                intents.onAction(action);
+        });
+    case Part::trash:
+        if (!showsTrash() || !intents.onTrash)
+            return false;
+        intents.onTrash();
+        return true;
+    case Part::previousPage:
+    case Part::nextPage:
+        if (!m_thumbnail.showsArrows(true))
+            return false;
+        state.thumbnail.page = m_thumbnail.step(part == Part::nextPage ? 1 : -1, state.thumbnail.page);
+        return true;
+    case Part::none:
+        return false;
+    }
+    return false;
+}
+
+}  // namespace sw

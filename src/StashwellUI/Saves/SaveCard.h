@@ -1,0 +1,151 @@
+#pragma once
+
+// The card of one save in the shelf's grid: the media thumbnail on top, the author with a mark for
+// where the post comes from, up to two lines of the post's text (always two lines of room, so
+// cards of one kind are equally high; a text post shows its words in the thumbnail instead), the
+// meta line, and a row with the save's main action and a trash button (none for a save in the
+// trash). It highlights itself when selected or under the pointer and lifts by a point while
+// hovered.
+//
+// SaveCard is a value built from a shelf item, the present moment and the selection; it works out
+// its pieces once and then paints any number of times, so a virtualised shelf keeps one per
+// visible save, paints it into the rectangle the grid gives it, asks hitTest() where a click fell
+// and activate() to carry the click out. Two cards are equal (nothing to repaint) when their items
+// and selection are equal and their moments fall in the same whole minute. SaveCardView is the
+// card as a widget of its own.
+
+#include "StashwellUI/Saves/ActionPill.h"
+#include "StashwellUI/Saves/AuthorLine.h"
+#include "StashwellUI/Controls/ControlPainting.h"
+#include "Capture/Date.h"
+#include "StashwellUI/Saves/MediaThumbnail.h"
+#include "StashwellUI/Saves/MetaLine.h"
+#include "StashwellUI/Pictures/PictureCache.h"
+#include "StashKit/ShelfItem.h"
+
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QPainter;
+
+namespace sw {
+
+class SaveCard {
+public:
+    static constexpr double thumbnailHeight = 150;
+    static constexpr double thumbnailInset = 8;    // leading, trailing and top of the thumbnail
+    static constexpr double bodyInset = 8;         // leading and trailing of the body
+    static constexpr double bodyTop = 12;
+    static constexpr double bodySpacing = 12;      // between the header, the text and the meta line
+    static constexpr double headerSpacing = 8;     // between the author line and the source mark
+    static constexpr double actionPadding = 12;
+    static constexpr double actionSpacing = 8;
+    static constexpr double trashSize = 32;
+    static constexpr double radius = 18;
+    static constexpr double xGlyphSize = 13;
+    static constexpr int textLines = 2;
+    static constexpr double hoverLift = 1;
+
+    // Where a point falls.
+    enum class Part { none, thumbnail, previousPage, nextPage, body, pill, trash };
+
+    // What the owner keeps for one card between paints.
+    struct ViewState {
+        double hover = 0;                       // 0 ... 1: how far the hover look has come in
+        bool hovered = false;                   // the pointer is over the card
+        Part hoveredPart = Part::none;
+        Part pressedPart = Part::none;          // a press under way
+        MediaThumbnail::ViewState thumbnail;    // the thumbnail's own page, hover and arrows
+    };
+
+    // What the card reports.
+    struct Intents {
+        std::function<void()> onSelect;
+        std::function<void(const Action &)> onAction;
+        std::function<void()> onTrash;
+    };
+
+    SaveCard(const ShelfItem &item, Date now, bool isSelected);
+
+    const ShelfItem &item() const { return m_item; }
+    Date now() const { return m_now; }
+    bool isSelected() const { return m_selected; }
+
+    // The whole minute of a moment: its seconds since the reference date divided by 60, truncated
+    // toward zero.
+    static double wholeMinute(Date date);
+    // Items equal, selection equal, moments in the same whole minute.
+    friend bool operator==(const SaveCard &a, const SaveCard &b);
+
+    const MediaThumbnail &thumbnail() const { return m_thumbnail; }
+    const AuthorLine &authorLine() const { return m_author; }
+    const MetaLine &metaLine() const { return m_meta; }
+    const ActionPill &actionPill() const { return m_pill; }
+    // The post's text line: every kind but text.
+    bool showsText() const { return m_showsText; }
+    // The trash button: every save that is not in the trash.
+    bool showsTrash() const { return !m_item.save().isTrashed(); }
+    // "x.glyph" for an X post, "globe" for a web page.
+    QString sourceSymbol() const;
+    // The author's name, ": " and the post's whole text: what the body reads out.
+    QString accessibleText() const;
+    // The text as shown in `width`: at most two lines, the second cut with an ellipsis.
+    QString shownText(double width) const;
+
+    // The window's page memory for the thumbnail (the library page's views have one).
+    void setPaging(Paging *paging) { m_thumbnail.setPaging(paging); }
+
+    // The card's height, the same at every width: two lines of text are always reserved.
+    double height() const;
+    static double height(bool showsText);
+
+    struct Layout {
+        QRectF card;         // the card's shape, lifted while hovered
+        QRectF thumbnail;
+        QRectF body;         // the body button: header, text and meta line, with their padding
+        QRectF author;
+        QRectF sourceMark;
+        QRectF text;         // empty for a text post
+        QRectF meta;
+        QRectF pill;
+        std::optional<QRectF> trash;
+    };
+    Layout layout(const QRectF &rect, const ViewState &state) const;
+
+    // The pictures: the thumbnail's (for its page on show) and the author's avatar.
+    std::optional<PictureKey> pictureKey(const ViewState &state) const;
+    std::optional<PictureKey> avatarKey() const { return m_author.avatarKey(); }
+
+    // Keeps the view state with the card shown (a reused state that now shows another post starts
+    // on its first page). Call before each use of `state` with a new card.
+    void track(ViewState &state) const { m_thumbnail.track(state.thumbnail); }
+
+    void paint(QPainter &painter, const QRectF &rect, const ViewState &state, const PicturePointer &picture,
+               const PicturePointer &avatar) const;
+
+    // The part under `point`, the thumbnail's arrows first; the trash only where it is shown.
+    Part hitTest(const QRectF &rect, const QPointF &point, const ViewState &state, const PicturePointer &picture) const;
+
+    // Carries out a click on `part`: the thumbnail and the body select, the pill asks for the
+    // item's action (not while it is a running download), the trash asks to trash, the arrows turn
+    // the thumbnail's page (in the page memory, or in `state`). Returns whether anything happened.
+    bool activate(Part part, const Intents &intents, ViewState &state) const;
+
+private:
+    ShelfItem m_item;
+    Date m_now;
+    bool m_selected;
+    bool m_showsText;
+    MediaThumbnail m_thumbnail;
+    AuthorLine m_author;
+    MetaLine m_meta;
+    ActionPill m_pill;
+    // The text as last cut, for the width it was cut at.
+    mutable double m_textWidth = -1;
+    mutable QString m_text;
+};
+
+}  // namespace sw

@@ -1,0 +1,62 @@
+#pragma once
+
+// Painted cards kept as images, for a shelf that scrolls: a card whose look has not changed since
+// it was last painted is drawn from its image, and only the cards that came into view or changed
+// are painted anew. Its look is everything painting reads: the card (by the card's equality: item,
+// selection and whole minute), its view state, the page on show, the pictures in hand, the size,
+// the pixel density, the theme and the language of the texts.
+//
+// Kept by save; the images take at most `budget` bytes, the ones least recently drawn going first.
+
+#include "StashwellUI/Saves/SaveCard.h"
+#include "StashwellUI/Design/Theme.h"
+
+#include <QCache>
+#include <QImage>
+
+#include <cstdint>
+
+namespace sw {
+
+class SaveCardCache {
+public:
+    // 64 MiB: about 170 cards of 280 by 340 points, or 40 at twice the pixel density.
+    static constexpr std::int64_t defaultBudget = std::int64_t(64) << 20;
+
+    explicit SaveCardCache(std::int64_t budget = defaultBudget);
+
+    // Paints the card into `rect` as SaveCard::paint() does (the hover lift may reach a point
+    // above `rect`), from its image when its look is unchanged.
+    void paint(QPainter &painter, const QRectF &rect, const SaveCard &card, const SaveCard::ViewState &state,
+               const PicturePointer &picture, const PicturePointer &avatar);
+
+    void clear() { m_images.clear(); }
+    int size() const { return int(m_images.count()); }
+    // How many times a card was painted anew (for tests and benchmarks).
+    int renders() const { return m_renders; }
+
+private:
+    struct Look {
+        SaveCard card;
+        SaveCard::ViewState state;
+        std::int64_t page = 0;
+        PicturePointer picture;
+        PicturePointer avatar;
+        QSizeF size;
+        qreal ratio = 1;
+        Appearance appearance = Appearance::light;
+        Surface surface = Surface::solid;
+        QString language;
+
+        bool sameAs(const Look &other) const;
+    };
+    struct Entry {
+        Look look;
+        QImage image;
+    };
+
+    QCache<Save::ID, Entry> m_images;
+    int m_renders = 0;
+};
+
+}  // namespace sw

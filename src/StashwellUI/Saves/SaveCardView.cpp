@@ -1,0 +1,201 @@
+#include "StashwellUI/Saves/SaveCardView.h"
+
+#include "StashwellUI/Saves/Paging.h"
+#include "StashwellUI/Pictures/PictureFeed.h"
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Design/Tokens.h"
+
+#include <QEvent>
+#include <QHoverEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVariantAnimation>
+
+#include <cmath>
+
+namespace sw {
+
+SaveCardView::SaveCardView(const SaveCard &card, QWidget *parent)
+    : QWidget(parent), m_card(card), m_feed(new PictureFeed(this)), m_hover(new QVariantAnimation(this))
+{
+    setAttribute(Qt::WA_Hover);
+    setMouseTracking(true);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setAccessibleName(m_card.accessibleText());
+    m_card.track(m_state);
+    m_hover->setStartValue(0.0);
+    m_hover->setEndValue(1.0);
+    connect(m_hover, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+        m_state.hover = value.toDouble();
+        update();
+    });
+    connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
+}
+
+bool SaveCardView::setCard(const SaveCard &card)
+{
+    if (card == m_card)
+        return false;
+    const bool heightChanged = card.height() != m_card.height();
+    m_card = card;
+    m_card.setPaging(m_paging);
+    m_card.track(m_state);
+    setAccessibleName(m_card.accessibleText());
+    if (heightChanged)
+        updateGeometry();
+    update();
+    return true;
+}
+
+QSize SaveCardView::sizeHint() const
+{
+    return QSize(int(defaultWidth), int(std::ceil(m_card.height() + SaveCard::hoverLift)));
+}
+
+QSize SaveCardView::minimumSizeHint() const
+{
+    return QSize(int(2 * SaveCard::actionPadding + SaveCard::trashSize + 80), sizeHint().height());
+}
+
+QRectF SaveCardView::cardRect() const
+{
+    // One point of room above the card for its lift.
+    return QRectF(0, SaveCard::hoverLift, width(), m_card.height());
+}
+
+void SaveCardView::findPaging()
+{
+    Paging *paging = Paging::of(this);
+    if (paging == m_paging)
+        return;
+    if (m_paging)
+        disconnect(m_paging, nullptr, this, nullptr);
+    m_paging = paging;
+    m_card.setPaging(paging);
+    if (paging)
+        connect(paging, &Paging::pagesChanged, this, qOverload<>(&QWidget::update));
+    update();
+}
+
+void SaveCardView::setHovered(bool hovered)
+{
+    if (hovered == m_state.hovered)
+        return;
+    m_state.hovered = hovered;
+    if (!hovered) {
+        m_state.hoveredPart = SaveCard::Part::none;
+        m_state.thumbnail.hovering = false;
+        m_state.thumbnail.hoveredArrow = MediaThumbnail::Hit::none;
+    }
+    m_hover->stop();
+    const Tokens::Animation &quick = Tokens::Motion::quick();
+    if (quick.isInstant()) {
+        m_state.hover = hovered ? 1 : 0;
+    } else {
+        quick.applyTo(*m_hover);
+        m_hover->setStartValue(m_state.hover);
+        m_hover->setEndValue(hovered ? 1.0 : 0.0);
+        m_hover->start();
+    }
+    update();
+}
+
+void SaveCardView::pointerAt(const QPointF &point)
+{
+    const PicturePointer picture = m_feed->cached(m_card.pictureKey(m_state));
+    const SaveCard::Part part = m_card.hitTest(cardRect(), point, m_state, picture);
+    const SaveCard::Layout l = m_card.layout(cardRect(), m_state);
+    const bool overThumbnail = l.thumbnail.contains(point);
+    MediaThumbnail::Hit arrow = MediaThumbnail::Hit::none;
+    if (part == SaveCard::Part::previousPage)
+        arrow = MediaThumbnail::Hit::previous;
+    else if (part == SaveCard::Part::nextPage)
+        arrow = MediaThumbnail::Hit::next;
+    if (part == m_state.hoveredPart && overThumbnail == m_state.thumbnail.hovering && arrow == m_state.thumbnail.hoveredArrow)
+        return;
+    m_state.hoveredPart = part;
+    m_state.thumbnail.hovering = overThumbnail;
+    m_state.thumbnail.hoveredArrow = arrow;
+    update();
+}
+
+bool SaveCardView::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::HoverEnter:
+        setHovered(true);
+        pointerAt(static_cast<QHoverEvent *>(event)->position());
+        break;
+    case QEvent::HoverMove:
+        pointerAt(static_cast<QHoverEvent *>(event)->position());
+        break;
+    case QEvent::HoverLeave:
+    case QEvent::Leave:
+        setHovered(false);
+        break;
+    case QEvent::ParentChange:
+    case QEvent::Show:
+        findPaging();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+void SaveCardView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const PicturePointer picture = m_feed->cached(m_card.pictureKey(m_state));
+    m_state.pressedPart = m_card.hitTest(cardRect(), event->position(), m_state, picture);
+    m_state.thumbnail.pressedArrow = m_state.pressedPart == SaveCard::Part::previousPage ? MediaThumbnail::Hit::previous
+                                     : m_state.pressedPart == SaveCard::Part::nextPage ? MediaThumbnail::Hit::next
+                                                                                        : MediaThumbnail::Hit::none;
+    event->setAccepted(m_state.pressedPart != SaveCard::Part::none);
+    update();
+}
+
+void SaveCardView::mouseMoveEvent(QMouseEvent *event)
+{
+    pointerAt(event->position());
+    QWidget::mouseMoveEvent(event);
+}
+
+void SaveCardView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || m_state.pressedPart == SaveCard::Part::none) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const SaveCard::Part pressed = m_state.pressedPart;
+    m_state.pressedPart = SaveCard::Part::none;
+    m_state.thumbnail.pressedArrow = MediaThumbnail::Hit::none;
+    const PicturePointer picture = m_feed->cached(m_card.pictureKey(m_state));
+    // A press counts where it was let go on the part it began on.
+    if (m_card.hitTest(cardRect(), event->position(), m_state, picture) == pressed) {
+        QPointer<SaveCardView> alive(this);
+        const SaveCard card = m_card;
+        card.activate(pressed,
+                      SaveCard::Intents{[this] { emit selected(); },
+                                        [this](const Action &action) { emit actionRequested(action); },
+                                        [this] { emit trashRequested(); }},
+                      m_state);
+        if (!alive)
+            return;
+    }
+    update();
+}
+
+void SaveCardView::paintEvent(QPaintEvent *)
+{
+    ++m_paints;
+    QPainter painter(this);
+    const PicturePointer picture = m_feed->picture(m_card.pictureKey(m_state));
+    const PicturePointer avatar = m_feed->picture(m_card.avatarKey());
+    m_card.paint(painter, cardRect(), m_state, picture, avatar);
+}
+
+}  // namespace sw

@@ -1,0 +1,65 @@
+#include "StashwellUI/detail/TextLines.h"
+
+#include <QFontMetricsF>
+#include <QStringList>
+#include <QTextLayout>
+
+namespace sw::TextLines {
+
+QString visible(const QString &text, const QFont &font, double width, int lines)
+{
+    if (lines <= 0 || text.isEmpty())
+        return QString();
+    const QFontMetricsF metrics(font);
+    const QStringList paragraphs = text.split(u'\n');
+    QStringList shown;
+    for (qsizetype p = 0; p < paragraphs.size(); ++p) {
+        const QString &paragraph = paragraphs[p];
+        QTextLayout layout(paragraph, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        int lineCount = 0;
+        QList<QTextLine> laid;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            laid.append(line);
+            ++lineCount;
+        }
+        layout.endLayout();
+        if (laid.isEmpty())
+            laid.append(QTextLine());
+        for (qsizetype i = 0; i < laid.size(); ++i) {
+            const bool lastRoom = shown.size() + 1 == lines;
+            const int start = laid[i].isValid() ? laid[i].textStart() : 0;
+            const bool moreFollows = i + 1 < laid.size() || p + 1 < paragraphs.size();
+            if (lastRoom && moreFollows) {
+                QString rest = paragraph.mid(start);
+                for (qsizetype q = p + 1; q < paragraphs.size(); ++q)
+                    rest += u' ' + paragraphs[q];
+                QString cut = metrics.elidedText(rest, Qt::ElideRight, width);
+                if (cut == rest)   // the rest fits on the line but more lines were there
+                    cut = metrics.elidedText(rest + QStringLiteral(" …"), Qt::ElideRight, width);
+                shown.append(cut);
+                return shown.join(u'\n');
+            }
+            const int length = laid[i].isValid() ? laid[i].textLength() : 0;
+            QString piece = paragraph.mid(start, length);
+            while (piece.endsWith(u' '))
+                piece.chop(1);
+            shown.append(piece);
+            if (shown.size() == lines)
+                return shown.join(u'\n');
+        }
+    }
+    return shown.join(u'\n');
+}
+
+int count(const QString &text, const QFont &font, double width, int lines)
+{
+    const QString shown = visible(text, font, width, lines);
+    return shown.isEmpty() ? (text.isEmpty() ? 0 : 1) : int(shown.count(u'\n')) + 1;
+}
+
+}  // namespace sw::TextLines
