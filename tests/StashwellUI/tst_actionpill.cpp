@@ -1,4 +1,5 @@
 #include "StashwellUI/Saves/ActionPill.h"
+#include "StashwellUI/Saves/ActionPillButton.h"
 #include "StashwellUI/Saves/ActionStyle.h"
 #include "ControlTesting.h"
 #include "StashwellUI/Design/Formatting.h"

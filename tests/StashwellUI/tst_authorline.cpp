@@ -1,4 +1,5 @@
 #include "StashwellUI/Saves/AuthorLine.h"
+#include "StashwellUI/Saves/AuthorLineView.h"
 #include "ControlTesting.h"
 #include "Gallery.h"
 #include "PresentationFixtures.h"

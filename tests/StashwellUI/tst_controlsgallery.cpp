@@ -7,7 +7,9 @@
 #include "StashwellUI/Controls/FileRow.h"
 #include "StashwellUI/Controls/FilterChip.h"
 #include "Gallery.h"
-#include "StashwellUI/Controls/GlassControls.h"
+#include "StashwellUI/Controls/GlassButton.h"
+#include "StashwellUI/Controls/GlassSegments.h"
+#include "StashwellUI/Controls/GlassPicker.h"
 #include "StashwellUI/Controls/InfoRow.h"
 #include "StashwellUI/Controls/KeyCap.h"
 #include "StashwellUI/Controls/Kicker.h"
@@ -18,9 +20,11 @@
 #include "StashwellUI/Controls/SearchField.h"
 #include "StashwellUI/Controls/SectionHeader.h"
 #include "StashwellUI/Controls/SettingsRow.h"
+#include "StashwellUI/Controls/InsetField.h"
 #include "StashwellUI/Controls/SidebarRow.h"
 #include "StashwellUI/Controls/StorageMeter.h"
 #include "StashwellUI/Controls/TagChip.h"
+#include "StashwellUI/Controls/AddTagField.h"
 
 #include <QLabel>
 

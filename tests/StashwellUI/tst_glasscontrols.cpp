@@ -1,6 +1,8 @@
 #include "StashwellUI/Controls/ControlPainting.h"
 #include "ControlTesting.h"
-#include "StashwellUI/Controls/GlassControls.h"
+#include "StashwellUI/Controls/GlassButton.h"
+#include "StashwellUI/Controls/GlassSegments.h"
+#include "StashwellUI/Controls/GlassPicker.h"
 
 #include <QMenu>
 

@@ -1,4 +1,4 @@
-#include "StashwellUI/Saves/ActionPill.h"
+#include "StashwellUI/Saves/ActionPillButton.h"
 #include "StashwellUI/Design/Formatting.h"
 #include "Gallery.h"
 #include "StashwellUI/Controls/Kicker.h"

@@ -1,5 +1,7 @@
 #include "Gallery.h"
-#include "StashwellUI/Design/Marks.h"
+#include "StashwellUI/Design/LogoMark.h"
+#include "StashwellUI/Design/XGlyph.h"
+#include "StashwellUI/Design/SwatchDot.h"
 #include "PaintTesting.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"

@@ -1,4 +1,4 @@
-#include "StashwellUI/Saves/AuthorLine.h"
+#include "StashwellUI/Saves/AuthorLineView.h"
 #include "FakePlayback.h"
 #include "Gallery.h"
 #include "StashwellUI/Playback/InlinePlayer.h"

@@ -1,6 +1,8 @@
 #include "ControlTesting.h"
-#include "StashwellUI/Controls/GlassControls.h"
+#include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/SettingsRow.h"
+#include "StashwellUI/Controls/SettingsLine.h"
+#include "StashwellUI/Controls/InsetField.h"
 
 #include <QFontMetricsF>
 #include <QVBoxLayout>

@@ -1,5 +1,6 @@
 #include "ControlTesting.h"
 #include "StashwellUI/Controls/TagChip.h"
+#include "StashwellUI/Controls/AddTagField.h"
 
 #include <QLineEdit>
 

@@ -1,6 +1,6 @@
 #include "StashwellUI/Controls/RoundIconButton.h"
 
-#include "StashwellUI/Controls/GlassControls.h"
+#include "StashwellUI/Controls/GlassMaterial.h"
 #include "StashwellUI/Design/Symbols.h"
 #include "StashwellUI/Design/Tokens.h"
 

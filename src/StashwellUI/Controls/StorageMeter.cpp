@@ -8,6 +8,7 @@
 #include "StashwellUI/Controls/TextButton.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/detail/Sizing.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -20,8 +21,6 @@ namespace {
 
 QFont sizeFont() { return Tokens::Typography::mono.font(); }
 QFont limitFont() { return Tokens::Typography::monoSmall.font(); }
-
-int ceilInt(double value) { return static_cast<int>(std::ceil(value - 1e-9)); }
 
 // The top row: the on-this-computer label, and the bytes on disk at the trailing edge. The whole
 // row takes presses, the space between the two included.
@@ -55,12 +54,12 @@ public:
     {
         const QSizeF l = label().size();
         const QSizeF s = ControlPainting::textSize(sizeFont(), sizeText());
-        return QSize(ceilInt(l.width() + gap + s.width()), ceilInt(std::max(l.height(), s.height())));
+        return QSize(Sizing::ceilInt(l.width() + gap + s.width()), Sizing::ceilInt(std::max(l.height(), s.height())));
     }
     QSize minimumSizeHint() const override
     {
         const QSizeF s = ControlPainting::textSize(sizeFont(), sizeText());
-        return QSize(ceilInt(label().symbolBox() + gap + s.width()), sizeHint().height());
+        return QSize(Sizing::ceilInt(label().symbolBox() + gap + s.width()), sizeHint().height());
     }
 
 protected:
@@ -184,17 +183,17 @@ QRectF StorageMeter::limitLineRect() const
 
 void StorageMeter::place()
 {
-    const int inner = std::max(0, width() - ceilInt(2 * padding));
-    const int left = ceilInt(padding);
+    const int inner = std::max(0, width() - Sizing::ceilInt(2 * padding));
+    const int left = Sizing::ceilInt(padding);
     int y = left;
     const int rowHeight = m_show->sizeHint().height();
     m_show->setGeometry(left, y, inner, rowHeight);
-    y += rowHeight + ceilInt(spacing);
-    const int trackHeight = ceilInt(m_track->barHeight());
+    y += rowHeight + Sizing::ceilInt(spacing);
+    const int trackHeight = Sizing::ceilInt(m_track->barHeight());
     m_track->setGeometry(left, y, inner, trackHeight);
-    y += trackHeight + ceilInt(spacing) + ceilInt(limitLineHeight());
+    y += trackHeight + Sizing::ceilInt(spacing) + Sizing::ceilInt(limitLineHeight());
     if (m_download->isVisibleTo(this)) {
-        y += ceilInt(spacing);
+        y += Sizing::ceilInt(spacing);
         const QSize size = m_download->sizeHint();
         m_download->setGeometry(left, y, std::min(size.width(), inner), size.height());
     }
@@ -210,12 +209,12 @@ QSize StorageMeter::sizeHint() const
         height += spacing + m_download->sizeHint().height();
         width = std::max<double>(width, m_download->sizeHint().width());
     }
-    return QSize(ceilInt(width + 2 * padding), ceilInt(height));
+    return QSize(Sizing::ceilInt(width + 2 * padding), Sizing::ceilInt(height));
 }
 
 QSize StorageMeter::minimumSizeHint() const
 {
-    return QSize(ceilInt(2 * padding + m_show->minimumSizeHint().width()), sizeHint().height());
+    return QSize(Sizing::ceilInt(2 * padding + m_show->minimumSizeHint().width()), sizeHint().height());
 }
 
 void StorageMeter::resizeEvent(QResizeEvent *) { place(); }

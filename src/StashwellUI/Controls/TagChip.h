@@ -1,18 +1,11 @@
 #pragma once
 
-// The two atoms a save's tags are shown and extended with.
-//
-// TagChip: one tag as a small capsule reading "#" and the name, with a small remove button when
-// the owner gives a remove action. Pressing that button runs the action; the chip decides
+// One of a save's tags as a small capsule reading "#" and the name, with a small remove button
+// when the owner gives a remove action. Pressing that button runs the action; the chip decides
 // nothing about the tag.
-//
-// AddTagField: the small dashed-capsule field the user types a new tag into. Return emits
-// submitted(), empty text included; the field neither trims, checks nor clears the text: the
-// owner reads text() and decides.
 
 #include "StashwellUI/Controls/Pressable.h"
 
-#include <QLineEdit>
 #include <QString>
 #include <QWidget>
 
@@ -54,29 +47,6 @@ private:
     Pressable *m_remove = nullptr;
 
     void place();
-};
-
-class AddTagField : public QLineEdit {
-    Q_OBJECT
-public:
-    static constexpr double fieldWidth = 72;
-    static constexpr double horizontalPadding = 10;
-    static constexpr double verticalPadding = 4;
-
-    explicit AddTagField(QWidget *parent = nullptr);
-
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
-
-signals:
-    void submitted();
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    void applyTheme();
 };
 
 }  // namespace sw

@@ -1,6 +1,7 @@
 #include "StashwellUI/Playback/InlinePlayer.h"
 
 #include "StashwellUI/Design/ContinuousShape.h"
+#include "StashwellUI/Playback/MediaPlayerPlayback.h"
 #include "StashwellUI/Playback/PlayerControlBar.h"
 #include "StashwellUI/Design/Symbols.h"
 #include "StashwellUI/Design/Tokens.h"

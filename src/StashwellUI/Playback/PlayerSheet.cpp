@@ -1,6 +1,7 @@
 #include "StashwellUI/Playback/PlayerSheet.h"
 
 #include "StashwellUI/Saves/AuthorLine.h"
+#include "StashwellUI/Saves/AuthorLineView.h"
 #include "StashwellUI/Playback/InlinePlayer.h"
 #include "StashwellUI/Controls/RoundIconButton.h"
 #include "StashwellUI/StashwellUIStrings.h"

@@ -6,8 +6,7 @@
 // each one with a factory, so their life cycle (a new playback per showing and per file, paused when
 // hidden) can be followed with a scripted playback in tests.
 //
-// MediaPlayerPlayback is the real one: QMediaPlayer, which decodes through GStreamer here, with an
-// audio output of its own.
+// MediaPlayerPlayback is the real one.
 
 #include <QObject>
 #include <QString>
@@ -17,8 +16,6 @@
 #include <functional>
 #include <memory>
 
-class QAudioOutput;
-class QMediaPlayer;
 class QVideoSink;
 
 namespace sw {
@@ -61,41 +58,4 @@ signals:
 
 // Makes a playback of a file, paused at its start. The caller owns it.
 using VideoPlaybackFactory = std::function<std::unique_ptr<VideoPlayback>(const QUrl &file)>;
-
-class MediaPlayerPlayback : public VideoPlayback {
-    Q_OBJECT
-public:
-    explicit MediaPlayerPlayback(const QUrl &file, QObject *parent = nullptr);
-    ~MediaPlayerPlayback() override;
-
-    // The factory of real playbacks.
-    static VideoPlaybackFactory factory();
-
-    QUrl source() const override;
-    void play() override;
-    void pause() override;
-    void setPosition(std::int64_t milliseconds) override;
-    void setMuted(bool muted) override;
-    void setVideoSink(QVideoSink *sink) override;
-
-    bool isPlaying() const override { return m_playing; }
-    std::int64_t position() const override;
-    std::int64_t duration() const override;
-    bool isMuted() const override;
-    Status status() const override { return m_status; }
-    QString errorText() const override { return m_error; }
-
-    QMediaPlayer &player() { return *m_player; }
-
-private:
-    void setStatus(Status status);
-    void setPlaying(bool playing);
-
-    QMediaPlayer *m_player = nullptr;
-    QAudioOutput *m_audio = nullptr;
-    Status m_status = Status::loading;
-    bool m_playing = false;
-    QString m_error;
-};
-
 }  // namespace sw

@@ -6,7 +6,8 @@
 //
 // ActionPill paints the pill for views that draw many saves in one widget (the shelf's cards and
 // rows): they hand it the rectangle and the interaction state, ask it whether a point hits it, and
-// let it report a press. ActionPillButton is the same pill as a widget of its own (the inspector).
+// let it report a press. ActionPillButton (ActionPillButton.h) is the same pill as a widget of its
+// own.
 
 #include "StashwellUI/Saves/ActionStyle.h"
 #include "StashwellUI/Controls/ControlPainting.h"
@@ -54,26 +55,6 @@ private:
     Action m_action;
     ActionStyle m_style;
     PillButton::Content m_content;
-};
-
-class ActionPillButton : public PillButton {
-    Q_OBJECT
-public:
-    explicit ActionPillButton(const Action &action = Action(), QWidget *parent = nullptr);
-
-    const Action &action() const { return m_action; }
-    // Takes the action's style and progress. Enabled exactly when the action is not a running
-    // download; a pill inside a disabled container stays disabled whatever its action.
-    void setAction(const Action &action);
-
-signals:
-    // The pill was pressed while enabled: the action it shows.
-    void performed(const sw::Action &action);
-
-private:
-    void apply();
-
-    Action m_action;
 };
 
 }  // namespace sw

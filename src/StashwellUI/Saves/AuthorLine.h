@@ -5,7 +5,7 @@
 // when the width runs out; the two lines are cut independently. Reports nothing.
 //
 // AuthorLine paints the line for views that draw many saves in one widget (the shelf's cards);
-// AuthorLineView is the line as a widget of its own (the quick-save popover, the player sheet).
+// AuthorLineView (AuthorLineView.h) is the line as a widget of its own.
 
 #include "StashwellUI/Pictures/PictureCache.h"
 #include "Capture/Post.h"
@@ -14,15 +14,12 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
-#include <QWidget>
 
 #include <optional>
 
 class QPainter;
 
 namespace sw {
-
-class CachedImage;
 
 class AuthorLine {
 public:
@@ -74,31 +71,6 @@ private:
     double m_size;
     QFont m_nameFont;
     QFont m_captionFont;
-};
-
-class AuthorLineView : public QWidget {
-    Q_OBJECT
-public:
-    explicit AuthorLineView(QWidget *parent = nullptr);
-    explicit AuthorLineView(const AuthorLine &line, QWidget *parent = nullptr);
-
-    const AuthorLine &line() const { return m_line; }
-    void setLine(const AuthorLine &line);
-
-    // The avatar's picture loader; tests and off-screen renders start it themselves.
-    CachedImage &avatarImage() { return *m_avatar; }
-
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    void apply();
-
-    AuthorLine m_line;
-    CachedImage *m_avatar;
 };
 
 }  // namespace sw

@@ -1,6 +1,6 @@
 #include "StashwellUI/Saves/LatestSaveHero.h"
 
-#include "StashwellUI/Saves/ActionPill.h"
+#include "StashwellUI/Saves/ActionPillButton.h"
 #include "StashwellUI/Saves/AuthorLine.h"
 #include "StashwellUI/Design/CardShadow.h"
 #include "StashwellUI/Design/ContinuousShape.h"

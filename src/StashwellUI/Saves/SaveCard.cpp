@@ -1,6 +1,6 @@
 #include "StashwellUI/Saves/SaveCard.h"
 
-#include "StashwellUI/Design/Marks.h"
+#include "StashwellUI/Design/XGlyph.h"
 #include "StashwellUI/Controls/RoundIconButton.h"
 #include "StashwellUI/Design/Surfaces.h"
 #include "StashwellUI/Design/Symbols.h"

@@ -1,4 +1,4 @@
-#include "StashwellUI/Playback/VideoPlayback.h"
+#include "StashwellUI/Playback/MediaPlayerPlayback.h"
 
 #include <QAudioOutput>
 #include <QMediaPlayer>
