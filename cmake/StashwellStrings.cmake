@@ -5,12 +5,14 @@
 #       KEYS <keys file>          the key list (format below)
 #       TS_DIR <folder>           holds <prefix>_en.ts, <prefix>_ja.ts, <prefix>_ko.ts, <prefix>_zh_CN.ts
 #       [PREFIX <prefix>]         default: the target's name without "stashwell_" (e.g. "capture")
+#       [MODULE <module>]         the folder the header is included from; default: the name of the
+#                                 folder that calls this (e.g. "Capture")
 #       [LANGUAGES <lang>...])    default: en ja ko zh_CN
 #
 # What it does:
 #   - compiles each <prefix>_<lang>.ts (Qt Linguist, id-based: <message id="key">) with lrelease
 #     -idbased into <prefix>_<lang>.qm and embeds it in <target> at ":/i18n/<prefix>_<lang>.qm";
-#   - generates <Module>/<ClassName>.h / <ClassName>.cpp (in the build tree, on the target's include
+#   - generates <module>/<ClassName>.h / <ClassName>.cpp (in the build tree, on the target's include
 #     path; included with its module like every header: "Capture/CaptureStrings.h")
 #     with one static accessor per key: "quality.original" -> sw::CaptureStrings::qualityOriginal();
 #     "inspector.fileVideo" with two arguments -> inspectorFileVideo(const QString &, const QString &).
@@ -40,7 +42,7 @@
 set(_STASHWELL_STRINGS_GENERATOR ${CMAKE_CURRENT_LIST_DIR}/StashwellStringsGenerate.cmake)
 
 function(stashwell_add_strings target)
-  cmake_parse_arguments(S "" "NAME;KEYS;TS_DIR;PREFIX" "LANGUAGES" ${ARGN})
+  cmake_parse_arguments(S "" "NAME;KEYS;TS_DIR;PREFIX;MODULE" "LANGUAGES" ${ARGN})
   if(NOT S_NAME OR NOT S_KEYS OR NOT S_TS_DIR)
     message(FATAL_ERROR "stashwell_add_strings(${target}): NAME, KEYS and TS_DIR are required")
   endif()
@@ -54,8 +56,13 @@ function(stashwell_add_strings target)
   get_filename_component(tsdir "${S_TS_DIR}" ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
 
   # The accessors.
-  # Included with its module, like every other header: "Capture/CaptureStrings.h".
-  get_filename_component(module "${CMAKE_CURRENT_SOURCE_DIR}" NAME)
+  # Included with its module, like every other header: "Capture/CaptureStrings.h". A table whose
+  # CMake list sits in a subfolder of its module names the module.
+  if(S_MODULE)
+    set(module ${S_MODULE})
+  else()
+    get_filename_component(module "${CMAKE_CURRENT_SOURCE_DIR}" NAME)
+  endif()
   set(outdir ${CMAKE_CURRENT_BINARY_DIR}/strings_${S_NAME})
   set(header ${outdir}/${module}/${S_NAME}.h)
   set(source ${outdir}/${S_NAME}.cpp)
