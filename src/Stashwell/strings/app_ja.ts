@@ -225,7 +225,7 @@
     </message>
     <message id="refusal.overBudget">
         <source>This download needs %1, but only %2 is left under the media limit.</source>
-        <translation>このダウンロードには %1 必要ですが、メディアの上限までの残りは %2 です。</translation>
+        <translation>このダウンロードには %1 が必要ですが、メディアの上限までの残りは %2 です。</translation>
     </message>
     <message id="refusal.unreachable">
         <source>Couldn’t reach the post or page. Check your connection and try again.</source>
@@ -393,7 +393,7 @@
     </message>
     <message id="title.savedCount">
         <source>%1 saved</source>
-        <translation>%1件を保存</translation>
+        <translation>%1件</translation>
     </message>
     <message id="title.textPosts">
         <source>Text</source>
