@@ -9,7 +9,6 @@
 #include <QAccessibleActionInterface>
 #include <QAccessibleWidget>
 #include <QEvent>
-#include <QHoverEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -158,37 +157,41 @@ void MediaThumbnailView::paintEvent(QPaintEvent *)
     m_thumbnail.paint(painter, QRectF(rect()), m_state, m_image->current());
 }
 
-void MediaThumbnailView::setHover(bool hovering, MediaThumbnail::Hit arrow)
+MediaThumbnail::Hit MediaThumbnailView::hitAt(const QPointF &point) const
 {
-    if (hovering == m_state.hovering && arrow == m_state.hoveredArrow)
-        return;
-    m_state.hovering = hovering;
-    m_state.hoveredArrow = arrow;
-    update();
+    return m_thumbnail.hitTest(QRectF(rect()), point, m_state, m_image->current());
+}
+
+bool MediaThumbnailView::showPointer()
+{
+    const bool hovering = m_pointer.hovered() != MediaThumbnail::Hit::none;
+    // An arrow looks pressed only while the pointer stays on it.
+    bool changed = showArrows(m_state, m_pointer.hovered(), m_pointer.held());
+    if (hovering != m_state.hovering) {
+        m_state.hovering = hovering;
+        changed = true;
+    }
+    return changed;
 }
 
 bool MediaThumbnailView::event(QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::HoverEnter:
-    case QEvent::HoverMove: {
-        const QPointF at = static_cast<QHoverEvent *>(event)->position();
-        const MediaThumbnail::Hit hit = m_thumbnail.hitTest(QRectF(rect()), at, m_state, m_image->current());
-        setHover(hit != MediaThumbnail::Hit::none,
-                 hit == MediaThumbnail::Hit::body ? MediaThumbnail::Hit::none : hit);
+    const PointerHover hover = PointerHover::of(event);
+    switch (hover.kind) {
+    case PointerHover::Kind::entered:
+    case PointerHover::Kind::moved:
+        m_pointer.hover(hitAt(hover.position));
+        break;
+    case PointerHover::Kind::left:
+        m_pointer.leave();
+        break;
+    case PointerHover::Kind::none:
         break;
     }
-    case QEvent::HoverLeave:
-    case QEvent::Leave:
-        setHover(false, MediaThumbnail::Hit::none);
-        break;
-    case QEvent::ParentChange:
-    case QEvent::Show:
+    if (hover.kind != PointerHover::Kind::none && showPointer())
+        update();
+    if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show)
         findPaging();
-        break;
-    default:
-        break;
-    }
     return QWidget::event(event);
 }
 
@@ -198,49 +201,37 @@ void MediaThumbnailView::mousePressEvent(QMouseEvent *event)
         QWidget::mousePressEvent(event);
         return;
     }
-    m_pressed = m_thumbnail.hitTest(QRectF(rect()), event->position(), m_state, m_image->current());
-    if (m_pressed == MediaThumbnail::Hit::none) {
+    if (!m_pointer.press(hitAt(event->position()))) {
         event->ignore();
         return;
     }
-    m_state.pressedArrow = m_pressed == MediaThumbnail::Hit::body ? MediaThumbnail::Hit::none : m_pressed;
+    showPointer();
     update();
     event->accept();
 }
 
 void MediaThumbnailView::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_pressed == MediaThumbnail::Hit::previous || m_pressed == MediaThumbnail::Hit::next) {
-        // The arrow looks pressed only while the pointer stays on it.
-        const MediaThumbnail::Hit at = m_thumbnail.hitTest(QRectF(rect()), event->position(), m_state, m_image->current());
-        const MediaThumbnail::Hit shown = at == m_pressed ? m_pressed : MediaThumbnail::Hit::none;
-        if (shown != m_state.pressedArrow) {
-            m_state.pressedArrow = shown;
-            update();
-        }
-    }
+    if (m_pointer.isPressing() && m_pointer.drag(hitAt(event->position())) && showPointer())
+        update();
     QWidget::mouseMoveEvent(event);
 }
 
 void MediaThumbnailView::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || m_pressed == MediaThumbnail::Hit::none) {
+    if (event->button() != Qt::LeftButton || !m_pointer.isPressing()) {
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    const MediaThumbnail::Hit pressed = m_pressed;
-    m_pressed = MediaThumbnail::Hit::none;
-    m_state.pressedArrow = MediaThumbnail::Hit::none;
+    const MediaThumbnail::Hit clicked = m_pointer.release(hitAt(event->position()));
+    showPointer();
     update();
-    const MediaThumbnail::Hit released = m_thumbnail.hitTest(QRectF(rect()), event->position(), m_state, m_image->current());
     event->accept();
-    if (released != pressed)
-        return;
-    if (pressed == MediaThumbnail::Hit::previous)
+    if (clicked == MediaThumbnail::Hit::previous)
         step(-1);
-    else if (pressed == MediaThumbnail::Hit::next)
+    else if (clicked == MediaThumbnail::Hit::next)
         step(+1);
-    else
+    else if (clicked == MediaThumbnail::Hit::body)
         emit tapped();
 }
 

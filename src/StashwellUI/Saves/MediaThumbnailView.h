@@ -7,6 +7,7 @@
 // reports a single click anywhere else on it as tapped(). Assistive technologies read the state
 // of the local copy and find the two arrows as its actions, under their labels.
 
+#include "StashwellUI/Saves/HoverPress.h"
 #include "StashwellUI/Saves/MediaThumbnail.h"
 
 #include <QPointer>
@@ -56,13 +57,15 @@ protected:
 private:
     void findPaging();
     void pictureChanged();
-    void setHover(bool hovering, MediaThumbnail::Hit arrow);
+    MediaThumbnail::Hit hitAt(const QPointF &point) const;
+    // Writes the pointer's parts into the view state; returns whether it changed.
+    bool showPointer();
 
     MediaThumbnail m_thumbnail;
     MediaThumbnail::ViewState m_state;
     CachedImage *m_image;
     QPointer<Paging> m_watched;
-    MediaThumbnail::Hit m_pressed = MediaThumbnail::Hit::none;
+    HoverPress<MediaThumbnail::Hit> m_pointer;
 };
 
 }  // namespace sw

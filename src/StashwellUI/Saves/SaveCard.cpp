@@ -243,6 +243,20 @@ SaveCard::Part SaveCard::hitTest(const QRectF &rect, const QPointF &point, const
     return Part::none;
 }
 
+MediaThumbnail::Hit SaveCard::thumbnailHit(Part part)
+{
+    switch (part) {
+    case Part::previousPage:
+        return MediaThumbnail::Hit::previous;
+    case Part::nextPage:
+        return MediaThumbnail::Hit::next;
+    case Part::thumbnail:
+        return MediaThumbnail::Hit::body;
+    default:
+        return MediaThumbnail::Hit::none;
+    }
+}
+
 bool SaveCard::activate(Part part, const Intents &intents, ViewState &state) const
 {
     switch (part) {

@@ -128,6 +128,8 @@ public:
 
     // The part under `point`, the thumbnail's arrows first; the trash only where it is shown.
     Part hitTest(const QRectF &rect, const QPointF &point, const ViewState &state, const PicturePointer &picture) const;
+    // What a part of the card is to its thumbnail: an arrow, the thumbnail's body, or none.
+    static MediaThumbnail::Hit thumbnailHit(Part part);
 
     // Carries out a click on `part`: the thumbnail and the body select, the pill asks for the
     // item's action (not while it is a running download), the trash asks to trash, the arrows turn

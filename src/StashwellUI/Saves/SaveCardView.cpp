@@ -6,7 +6,6 @@
 #include "StashwellUI/Design/Tokens.h"
 
 #include <QEvent>
-#include <QHoverEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVariantAnimation>
@@ -83,9 +82,9 @@ void SaveCardView::setHovered(bool hovered)
         return;
     m_state.hovered = hovered;
     if (!hovered) {
-        m_state.hoveredPart = SaveCard::Part::none;
+        m_pointer.leave();
         m_state.thumbnail.hovering = false;
-        m_state.thumbnail.hoveredArrow = MediaThumbnail::Hit::none;
+        showPointer();
     }
     m_hover->stop();
     const Tokens::Animation &quick = Tokens::Motion::quick();
@@ -100,46 +99,55 @@ void SaveCardView::setHovered(bool hovered)
     update();
 }
 
-void SaveCardView::pointerAt(const QPointF &point)
+SaveCard::Part SaveCardView::partAt(const QPointF &point) const
 {
     const PicturePointer picture = m_feed->cached(m_card.pictureKey(m_state));
-    const SaveCard::Part part = m_card.hitTest(cardRect(), point, m_state, picture);
-    const SaveCard::Layout l = m_card.layout(cardRect(), m_state);
-    const bool overThumbnail = l.thumbnail.contains(point);
-    MediaThumbnail::Hit arrow = MediaThumbnail::Hit::none;
-    if (part == SaveCard::Part::previousPage)
-        arrow = MediaThumbnail::Hit::previous;
-    else if (part == SaveCard::Part::nextPage)
-        arrow = MediaThumbnail::Hit::next;
-    if (part == m_state.hoveredPart && overThumbnail == m_state.thumbnail.hovering && arrow == m_state.thumbnail.hoveredArrow)
-        return;
-    m_state.hoveredPart = part;
+    return m_card.hitTest(cardRect(), point, m_state, picture);
+}
+
+bool SaveCardView::showPointer()
+{
+    const SaveCard::Part hovered = m_pointer.hovered();
+    // The card's arrows keep their pressed look until the press ends, wherever the pointer goes.
+    const SaveCard::Part pressed = m_pointer.pressed();
+    bool changed = showArrows(m_state.thumbnail, SaveCard::thumbnailHit(hovered), SaveCard::thumbnailHit(pressed));
+    if (hovered != m_state.hoveredPart || pressed != m_state.pressedPart) {
+        m_state.hoveredPart = hovered;
+        m_state.pressedPart = pressed;
+        changed = true;
+    }
+    return changed;
+}
+
+void SaveCardView::pointerAt(const QPointF &point)
+{
+    m_pointer.hover(partAt(point));
+    const bool overThumbnail = m_card.layout(cardRect(), m_state).thumbnail.contains(point);
+    const bool thumbnailChanged = overThumbnail != m_state.thumbnail.hovering;
     m_state.thumbnail.hovering = overThumbnail;
-    m_state.thumbnail.hoveredArrow = arrow;
-    update();
+    if (showPointer() || thumbnailChanged)
+        update();
 }
 
 bool SaveCardView::event(QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::HoverEnter:
+    const PointerHover hover = PointerHover::of(event);
+    switch (hover.kind) {
+    case PointerHover::Kind::entered:
         setHovered(true);
-        pointerAt(static_cast<QHoverEvent *>(event)->position());
+        pointerAt(hover.position);
         break;
-    case QEvent::HoverMove:
-        pointerAt(static_cast<QHoverEvent *>(event)->position());
+    case PointerHover::Kind::moved:
+        pointerAt(hover.position);
         break;
-    case QEvent::HoverLeave:
-    case QEvent::Leave:
+    case PointerHover::Kind::left:
         setHovered(false);
         break;
-    case QEvent::ParentChange:
-    case QEvent::Show:
-        findPaging();
-        break;
-    default:
+    case PointerHover::Kind::none:
         break;
     }
+    if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show)
+        findPaging();
     return QWidget::event(event);
 }
 
@@ -149,12 +157,8 @@ void SaveCardView::mousePressEvent(QMouseEvent *event)
         QWidget::mousePressEvent(event);
         return;
     }
-    const PicturePointer picture = m_feed->cached(m_card.pictureKey(m_state));
-    m_state.pressedPart = m_card.hitTest(cardRect(), event->position(), m_state, picture);
-    m_state.thumbnail.pressedArrow = m_state.pressedPart == SaveCard::Part::previousPage ? MediaThumbnail::Hit::previous
-                                     : m_state.pressedPart == SaveCard::Part::nextPage ? MediaThumbnail::Hit::next
-                                                                                        : MediaThumbnail::Hit::none;
-    event->setAccepted(m_state.pressedPart != SaveCard::Part::none);
+    event->setAccepted(m_pointer.press(partAt(event->position())));
+    showPointer();
     update();
 }
 
@@ -166,19 +170,17 @@ void SaveCardView::mouseMoveEvent(QMouseEvent *event)
 
 void SaveCardView::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || m_state.pressedPart == SaveCard::Part::none) {
+    if (event->button() != Qt::LeftButton || !m_pointer.isPressing()) {
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    const SaveCard::Part pressed = m_state.pressedPart;
-    m_state.pressedPart = SaveCard::Part::none;
-    m_state.thumbnail.pressedArrow = MediaThumbnail::Hit::none;
-    const PicturePointer picture = m_feed->cached(m_card.pictureKey(m_state));
     // A press counts where it was let go on the part it began on.
-    if (m_card.hitTest(cardRect(), event->position(), m_state, picture) == pressed) {
+    const SaveCard::Part clicked = m_pointer.release(partAt(event->position()));
+    showPointer();
+    if (clicked != SaveCard::Part::none) {
         QPointer<SaveCardView> alive(this);
         const SaveCard card = m_card;
-        card.activate(pressed,
+        card.activate(clicked,
                       SaveCard::Intents{[this] { emit selected(); },
                                         [this](const Action &action) { emit actionRequested(action); },
                                         [this] { emit trashRequested(); }},

@@ -5,6 +5,7 @@
 // page memory found in its environment, and reports the card's three requests as signals. A new
 // item, moment or selection repaints only when the card's equality says it changed.
 
+#include "StashwellUI/Saves/HoverPress.h"
 #include "StashwellUI/Saves/SaveCard.h"
 
 #include <QPointer>
@@ -53,10 +54,14 @@ private:
     void findPaging();
     void setHovered(bool hovered);
     void pointerAt(const QPointF &point);
+    // Writes the pointer's parts into the view state; returns whether it changed.
+    bool showPointer();
     QRectF cardRect() const;
+    SaveCard::Part partAt(const QPointF &point) const;
 
     SaveCard m_card;
     SaveCard::ViewState m_state;
+    HoverPress<SaveCard::Part> m_pointer;
     PictureFeed *m_feed = nullptr;
     QVariantAnimation *m_hover = nullptr;
     QPointer<Paging> m_paging;
