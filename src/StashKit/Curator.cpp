@@ -327,7 +327,7 @@ void Curator::deleteMediaFiles(const QList<LocalFile> &files)
     for (const LocalFile &file : files) {
         const QString name = text::canonical(file.name);
         // A download under way will list the file it has finished.
-        if (inUse.contains(name) || listed.contains(name) || isFinishedByARun(name))
+        if (inUse.contains(name) || listed.contains(name) || m_runs.isFinishedByARun(name))
             continue;
         listed.insert(name);
         urls.append(folder.url(file));
@@ -385,16 +385,16 @@ void Curator::record(Library next, Step step)
         return;
     Operation operation(*this);
     assignLibrary(std::move(next));
-    m_past.push_back(std::move(step));
-    if (qsizetype(m_past.size()) > kHistoryLimit)
-        m_past.erase(m_past.begin());
-    changed(fieldPast);
-    ++m_steps;
+    historyChanged(m_history.record(std::move(step)));
     changed(fieldSteps);
-    if (!m_future.empty()) {
-        m_future.clear();
+}
+
+void Curator::historyChanged(UndoHistory::Changes changes)
+{
+    if (changes.past)
+        changed(fieldPast);
+    if (changes.future)
         changed(fieldFuture);
-    }
 }
 
 void Curator::perform(std::function<void(Library &)> change, std::function<void(Library &)> undo)
@@ -408,15 +408,11 @@ void Curator::undo()
 {
     Operation operation(*this);
     changed(fieldPast);
-    if (m_past.empty())
+    auto next = m_history.undo(m_library);
+    if (!next)
         return;
-    Step step = std::move(m_past.back());
-    m_past.pop_back();
-    Library next = m_library;
-    step.undo(next);
     // Stored (and written) even when the step no longer changes anything.
-    assignLibrary(std::move(next));
-    m_future.push_back(std::move(step));
+    assignLibrary(std::move(*next));
     changed(fieldFuture);
 }
 
@@ -424,14 +420,10 @@ void Curator::redo()
 {
     Operation operation(*this);
     changed(fieldFuture);
-    if (m_future.empty())
+    auto next = m_history.redo(m_library);
+    if (!next)
         return;
-    Step step = std::move(m_future.back());
-    m_future.pop_back();
-    Library next = m_library;
-    step.redo(next);
-    assignLibrary(std::move(next));
-    m_past.push_back(std::move(step));
+    assignLibrary(std::move(*next));
     changed(fieldPast);
 }
 
@@ -626,14 +618,7 @@ void Curator::emptyTrash()
         // once, before any file is deleted: it never names a file that is gone.
         Operation operation(*this);
         const QList<Save> removed = changeLibrary([](Library &library) { return library.emptyTrash(); });
-        if (!m_past.empty()) {
-            m_past.clear();
-            changed(fieldPast);
-        }
-        if (!m_future.empty()) {
-            m_future.clear();
-            changed(fieldFuture);
-        }
+        historyChanged(m_history.clear());
         if (!removed.isEmpty()) {
             changeLocalMedia([&](LocalMedia &media) {
                 for (const Save &save : removed)

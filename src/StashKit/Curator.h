@@ -1,8 +1,9 @@
 #pragma once
 
 // The single owner of the core's mutable state: the library, the local media, the covers, the
-// two download settings, the undo history and the files whose deletion failed. Every user
-// operation of the core enters here, on the main thread.
+// two download settings, the undo history (UndoHistory), the downloads under way (DownloadRuns)
+// and the files whose deletion failed. Every user operation of the core enters here, on the main
+// thread, and the pages talk to the core only through it.
 //
 // Observation: one signal per observed field, emitted when an assignment changes the value (by
 // the value's equality) and after every in-place change, whether or not it changed anything.
@@ -17,6 +18,7 @@
 #include "StashKit/Archive.h"
 #include "Library/Collection.h"
 #include "StashKit/Covers.h"
+#include "StashKit/DownloadRuns.h"
 #include "Capture/Date.h"
 #include "Library/Library.h"
 #include "Offline/LocalMedia.h"
@@ -29,8 +31,8 @@
 #include "StashKit/Shelf.h"
 #include "Library/Tag.h"
 #include "Capture/Url.h"
+#include "StashKit/UndoHistory.h"
 
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -41,7 +43,6 @@
 #include <memory>
 #include <optional>
 #include <utility>
-#include <vector>
 
 namespace sw {
 
@@ -55,7 +56,7 @@ public:
     // The disk budget until the application applies the user's limit: 5 GiB.
     static constexpr std::int64_t kDefaultBudget = 5368709120;
     // The most steps the undo history keeps.
-    static constexpr qsizetype kHistoryLimit = 100;
+    static constexpr qsizetype kHistoryLimit = UndoHistory::kLimit;
 
     // Where the live Curator keeps its files.
     struct Folders {
@@ -92,12 +93,12 @@ public:
     Quality quality() const { return m_quality; }
     void setQuality(Quality quality);
     // How many undo steps have been recorded since the Curator was made; never decreases.
-    std::int64_t steps() const { return m_steps; }
+    std::int64_t steps() const { return m_history.steps(); }
     // Files the core tried and failed to delete, in the order of the failures.
     const QList<Url> &leftBehind() const { return m_leftBehind; }
     // Notified by pastChanged and futureChanged.
-    bool canUndo() const { return !m_past.empty(); }
-    bool canRedo() const { return !m_future.empty(); }
+    bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
     // The library projected for display, built anew on each call from library, localMedia,
     // covers, one reading of the clock and quality (the signals of those four tell when it changes).
     Shelf shelf() const;
@@ -211,12 +212,7 @@ signals:
     void archiveWritesHeldChanged();
 
 private:
-    // One entry of the history: two functions that reverse and make the edit again on the library
-    // they are given. They hold ids, dates and single collection records, never a library.
-    struct Step {
-        std::function<void(Library &)> undo;
-        std::function<void(Library &)> redo;
-    };
+    using Step = UndoHistory::Step;
 
     enum Field : unsigned {
         fieldLibrary = 1u << 0,
@@ -313,15 +309,15 @@ private:
     void record(Library next, Step step);
     // Applies the change to a copy of the library and records it with its undo.
     void perform(std::function<void(Library &)> change, std::function<void(Library &)> undo);
+    // Signals the history's lists that a call changed.
+    void historyChanged(UndoHistory::Changes changes);
 
     Library m_library;
     LocalMedia m_localMedia;
     Covers m_covers;
     bool m_downloadsOnSave = true;
     Quality m_quality = Quality::original;
-    std::vector<Step> m_past;     // oldest first
-    std::vector<Step> m_future;   // the step to redo next last
-    std::int64_t m_steps = 0;
+    UndoHistory m_history;
     QList<Url> m_leftBehind;
 
     std::shared_ptr<PostFetching> m_fetching;
@@ -339,25 +335,20 @@ private:
 
     // ---- download runs (CuratorDownloads.cpp) ---------------------------------------------------
 
-    // One accepted plan of one link; the run is its own token.
-    struct DownloadRun;
     struct FileOutcome;
-    QCoro::Task<FileOutcome> fetchFile(std::shared_ptr<DownloadRun> run, Download download);
-    // Whether the run still owns its link's copy under way.
-    bool owns(const DownloadRun &run) const;
+    QCoro::Task<FileOutcome> fetchFile(std::shared_ptr<DownloadRuns::Run> run, Download download);
     // Stops every run whose copy is no longer under way and deletes the files it finished.
     void letGoOfOrphanedRuns();
-    void abandon(const std::shared_ptr<DownloadRun> &run);
+    // Lets the run go and deletes the files it had finished.
+    void abandon(const std::shared_ptr<DownloadRuns::Run> &run);
     // Deletes a file that arrived for a run after it was let go, unless a newer run of the link
     // has finished a file of that name.
-    void deleteOrphanedFile(const DownloadRun &run, const LocalFile &file);
+    void deleteOrphanedFile(const DownloadRuns::Run &run, const LocalFile &file);
     // Progress: the views are told, the archive is not written.
     void receivedBytes(std::int64_t bytes, const PostLink &link);
-    // Whether a download under way has already finished a file of that canonical name.
-    bool isFinishedByARun(const QString &canonicalName) const;
 
     // The run that owns each link's copy under way.
-    QHash<PostLink, std::shared_ptr<DownloadRun>> m_runs;
+    DownloadRuns m_runs;
 };
 
 }  // namespace sw

@@ -1,18 +1,14 @@
 // The Curator's downloads: a save's media into the media folder, and covers into the covers
 // folder.
 //
-// A download run is one accepted plan of one link, and the run object itself is its token: the
-// Curator keeps the run that owns each link's copy under way, and a run acts on the copy only
-// while it is that owner. When the copy is let go meanwhile (the local copy removed, the trash
-// emptied, the library restored), the run stops its transfer at once and deletes the files it
-// had finished, so an old run can never touch a newer copy of the same link nor leave files that
-// nobody lists.
+// Each download is a run listed in DownloadRuns. When a run's copy is let go meanwhile (the local
+// copy removed, the trash emptied, the library restored), the run is let go as soon as the local
+// media signal it, its transfer stops and the files it had finished are deleted here.
 
 #include "StashKit/Curator.h"
 
 #include "Offline/ByteCount.h"
 #include "StashKit/ShelfItem.h"
-#include "Capture/Text.h"
 
 #include <QPointer>
 
@@ -20,16 +16,6 @@
 #include <utility>
 
 namespace sw {
-
-struct Curator::DownloadRun {
-    PostLink link;
-    // The files of this run that have arrived whole, in plan order.
-    QList<LocalFile> finished;
-    // The transfer of the file being fetched; letting go of it stops the transfer.
-    std::optional<TransferStream> stream;
-    // Set once the run no longer owns the link's copy.
-    bool letGo = false;
-};
 
 struct Curator::FileOutcome {
     enum class Kind { arrived, failed, letGo };
@@ -52,54 +38,25 @@ DownloadFailure failureOf(const TransferError &error)
 
 // ---- runs ---------------------------------------------------------------------------------------
 
-bool Curator::owns(const DownloadRun &run) const
-{
-    const auto found = m_runs.constFind(run.link);
-    return !run.letGo && found != m_runs.cend() && found->get() == &run;
-}
-
 void Curator::letGoOfOrphanedRuns()
 {
-    QList<std::shared_ptr<DownloadRun>> orphaned;
-    for (auto it = m_runs.cbegin(); it != m_runs.cend(); ++it) {
-        if (!m_localMedia.copy(it.key()).asDownloading())
-            orphaned.append(it.value());
-    }
+    const auto orphaned =
+        m_runs.runs([this](const PostLink &link) { return !m_localMedia.copy(link).asDownloading(); });
     for (const auto &run : orphaned)
         abandon(run);
 }
 
-void Curator::abandon(const std::shared_ptr<DownloadRun> &run)
+void Curator::abandon(const std::shared_ptr<DownloadRuns::Run> &run)
 {
-    if (run->letGo)
-        return;
-    run->letGo = true;
-    if (const auto found = m_runs.constFind(run->link); found != m_runs.cend() && *found == run)
-        m_runs.erase(found);
-    // Stops the transfer; the file it was writing never reaches the media folder. A transfer
-    // that has ended already is left for the run to read: its file may have arrived.
-    if (run->stream && !run->stream->hasEnded())
-        run->stream.reset();
-    deleteMediaFiles(std::exchange(run->finished, {}));
+    deleteMediaFiles(m_runs.letGo(run));
 }
 
-void Curator::deleteOrphanedFile(const DownloadRun &run, const LocalFile &file)
+void Curator::deleteOrphanedFile(const DownloadRuns::Run &run, const LocalFile &file)
 {
     // A newer run of the same link writes files of the same names: one it has finished is its own.
-    if (const auto newer = m_runs.value(run.link); newer && newer->finished.contains(file))
+    if (m_runs.currentRunFinished(run.link, file))
         return;
     deleteMediaFiles({file});
-}
-
-bool Curator::isFinishedByARun(const QString &canonicalName) const
-{
-    for (const auto &run : m_runs) {
-        for (const LocalFile &file : run->finished) {
-            if (text::canonical(file.name) == canonicalName)
-                return true;
-        }
-    }
-    return false;
 }
 
 void Curator::receivedBytes(std::int64_t bytes, const PostLink &link)
@@ -113,7 +70,7 @@ void Curator::receivedBytes(std::int64_t bytes, const PostLink &link)
 
 // ---- one file -----------------------------------------------------------------------------------
 
-QCoro::Task<Curator::FileOutcome> Curator::fetchFile(std::shared_ptr<DownloadRun> run, Download download)
+QCoro::Task<Curator::FileOutcome> Curator::fetchFile(std::shared_ptr<DownloadRuns::Run> run, Download download)
 {
     const QPointer<Curator> self(this);
     const Url destination = m_localMedia.folder().url(LocalFile{download.file, 0});
@@ -133,7 +90,7 @@ QCoro::Task<Curator::FileOutcome> Curator::fetchFile(std::shared_ptr<DownloadRun
             letGo = true;
             break;
         }
-        if (!letGo && !owns(*run))
+        if (!letGo && !m_runs.owns(*run))
             letGo = true;
         if (letGo) {
             if (next && *next && (*next)->isDone())
@@ -170,7 +127,7 @@ QCoro::Task<Curator::FileOutcome> Curator::fetchFile(std::shared_ptr<DownloadRun
     run->stream.reset();
     // Telling the views of the last bytes may have let the run go; a file whose done was read
     // has arrived all the same.
-    if (!letGo && !owns(*run))
+    if (!letGo && !m_runs.owns(*run))
         letGo = true;
     if (letGo) {
         if (!orphan && size)
@@ -199,17 +156,16 @@ QCoro::Task<std::expected<void, DownloadRefusal>> Curator::download(Save::ID id)
     // The plan is written whether it is made or refused. The views hear of it once the run is
     // listed, so that a copy they let go at once stops the run.
     std::expected<std::vector<Download>, DownloadRefusal> plan;
-    auto run = std::make_shared<DownloadRun>();
-    run->link = post.link;
+    std::shared_ptr<DownloadRuns::Run> run;
     {
         Operation operation(*this);
         plan = changeLocalMedia([&](LocalMedia &media) { return media.begin(post, quality); });
         if (plan) {
             // An accepted plan means no copy of the link was under way: a run still listed for it
-            // lost its copy without having noticed.
-            if (const auto earlier = m_runs.value(post.link))
-                abandon(earlier);
-            m_runs.insert(post.link, run);
+            // lost its copy without having noticed, and its files go.
+            QList<LocalFile> released;
+            run = m_runs.start(post.link, released);
+            deleteMediaFiles(released);
         }
     }
     if (!plan)
@@ -218,7 +174,7 @@ QCoro::Task<std::expected<void, DownloadRefusal>> Curator::download(Save::ID id)
     const std::vector<Download> downloads = std::move(*plan);
     std::optional<DownloadFailure> failure;
     for (const Download &planned : downloads) {
-        if (!owns(*run))
+        if (!m_runs.owns(*run))
             co_return std::expected<void, DownloadRefusal>();
         const FileOutcome outcome = co_await fetchFile(run, planned);
         if (!self || outcome.kind == FileOutcome::Kind::letGo)
@@ -230,11 +186,9 @@ QCoro::Task<std::expected<void, DownloadRefusal>> Curator::download(Save::ID id)
         run->finished.append(LocalFile{planned.file, outcome.bytes});
     }
 
-    if (!owns(*run))
+    if (!m_runs.owns(*run))
         co_return std::expected<void, DownloadRefusal>();
-    m_runs.remove(run->link);
-    run->letGo = true;
-    const QList<LocalFile> files = std::exchange(run->finished, {});
+    const QList<LocalFile> files = m_runs.end(*run);
     if (failure) {
         // No half-downloaded media: what this run finished goes again.
         deleteMediaFiles(files);

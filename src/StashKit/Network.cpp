@@ -1,9 +1,8 @@
 #include "StashKit/Network.h"
 
-#include "StashKit/LivePostFetcher.h"
-
 #include <QNetworkAccessManager>
 
+#include <algorithm>
 #include <climits>
 
 namespace sw {
@@ -13,12 +12,6 @@ namespace {
 int milliseconds(std::chrono::milliseconds timeout)
 {
     return int(std::clamp<std::chrono::milliseconds::rep>(timeout.count(), 0, INT_MAX));
-}
-
-// A fixed public post that the connection test asks for.
-PostLink checkPost()
-{
-    return PostLink::x(Handle{QStringLiteral("jack")}, StatusID{QStringLiteral("20")});
 }
 
 }  // namespace
@@ -57,22 +50,6 @@ std::shared_ptr<QNetworkAccessManager> Network::makeSession(const NetworkRoute &
     route.applyTo(*manager);
     manager->setTransferTimeout(milliseconds(transferTimeout));
     return manager;
-}
-
-QCoro::Task<std::expected<void, FetchError>> Network::check()
-{
-    return check(LivePostFetcher::defaultApiBase());
-}
-
-QCoro::Task<std::expected<void, FetchError>> Network::check(Url apiBase)
-{
-    using Result = std::expected<void, FetchError>;
-    LivePostFetcher fetcher(*this, std::move(apiBase));
-    auto task = fetcher.fetch(checkPost());
-    const auto post = co_await task;
-    if (!post)
-        co_return Result(std::unexpected(post.error()));
-    co_return Result();
 }
 
 }  // namespace sw

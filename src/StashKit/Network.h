@@ -3,17 +3,14 @@
 // The current network route and the network manager built for it. Every request of the
 // application goes through `session()`, read anew for each request, so a route change applies
 // from the next request on. A request keeps the manager it started on (it holds the shared
-// pointer) until it ends, whatever the route does meanwhile.
+// pointer) until it ends, whatever the route does meanwhile. The connection test of a route is
+// ConnectionCheck.
 
 #include "StashKit/NetworkRoute.h"
-#include "StashKit/PostFetching.h"
-#include "Capture/Url.h"
 
-#include <QCoro/QCoroTask>
 #include <QObject>
 
 #include <chrono>
-#include <expected>
 #include <memory>
 
 class QNetworkAccessManager;
@@ -45,12 +42,6 @@ public:
     // A manager of its own for a route (the media downloader makes one per download).
     static std::shared_ptr<QNetworkAccessManager> makeSession(const NetworkRoute &route,
                                                               std::chrono::milliseconds transferTimeout);
-
-    // The connection test: fetches a fixed public post through the current session. Never
-    // fails itself: the result carries the fetcher's error. The API's address can be changed
-    // (tests point it at a local server).
-    QCoro::Task<std::expected<void, FetchError>> check();
-    QCoro::Task<std::expected<void, FetchError>> check(Url apiBase);
 
 signals:
     void routeChanged();

@@ -1,5 +1,7 @@
-// The Network object: its route and managers, and requests really going through each route.
+// The Network object: its route and managers, requests really going through each route, and the
+// connection test run over it.
 
+#include "StashKit/ConnectionCheck.h"
 #include "StashKit/Network.h"
 
 #include "AwaitTask.h"
@@ -283,7 +285,7 @@ void TestNetwork::checkSucceedsThroughTheRoute()
     m_server->route("/jack/status/20", HttpReply::json(kStatusDocument));
     Network network(httpRoute(m_httpProxy->port()));
     const auto base = Url::parse(QStringLiteral("http://%1:1/").arg(QString::fromLatin1(kProxyOnlyHost)));
-    const auto result = awaitTask(network.check(*base));
+    const auto result = awaitTask(ConnectionCheck::check(network, *base));
     QVERIFY(result);
     QVERIFY(result->has_value());
     QCOMPARE(m_httpProxy->visitCount(), 1);
@@ -294,7 +296,7 @@ void TestNetwork::checkThroughAnUnreachableProxyGivesTheError()
 {
     Network network(httpRoute(closedPort()));
     network.setTransferTimeout(300ms);
-    const auto result = awaitTask(network.check(Url::fromQUrl(m_server->url())), 5s);
+    const auto result = awaitTask(ConnectionCheck::check(network, Url::fromQUrl(m_server->url())), 5s);
     QVERIFY(result);
     QVERIFY(!result->has_value());
     const TransportError *error = result->error().transport();
@@ -308,7 +310,7 @@ void TestNetwork::checkReportsFetchFailures()
 {
     m_server->route("/jack/status/20", HttpReply::json(R"({"code":404,"message":"NOT_FOUND"})"));
     Network network(NetworkRoute::direct());
-    const auto result = awaitTask(network.check(Url::fromQUrl(m_server->url())));
+    const auto result = awaitTask(ConnectionCheck::check(network, Url::fromQUrl(m_server->url())));
     QVERIFY(result && !result->has_value());
     QCOMPARE(result->error(), FetchError(FetchFailure::notFound));
 }
