@@ -13,19 +13,22 @@ private slots:
     void loadsTheInstalledFamilies();
     void fallbacksPutTheLanguageFirst_data();
     void fallbacksPutTheLanguageFirst();
+    void everyWeightIsItsOwnFace_data();
+    void everyWeightIsItsOwnFace();
+    void titleSizesUseTheDisplayCut_data();
+    void titleSizesUseTheDisplayCut();
 };
 
-// The set-up installs the Noto packages; the interface draws in them, not in a fallback.
+// The set-up installs Inter and the Noto packages; the interface draws in them, not in a fallback.
 void TestFonts::loadsTheInstalledFamilies()
 {
     const FontReport report = loadFonts(QLocale(QLocale::English));
     QVERIFY2(report.missing.isEmpty(), qPrintable(report.missing.join(u", ")));
-    QVERIFY(report.available.contains(QStringLiteral("Noto Sans")));
-    QVERIFY(report.available.contains(QStringLiteral("Noto Sans Mono")));
-    QVERIFY(report.available.contains(QStringLiteral("Noto Sans CJK SC")));
+    for (const char *family : {"Inter", "Inter Display", "Noto Sans Mono", "Noto Sans CJK SC"})
+        QVERIFY2(report.available.contains(QString::fromLatin1(family)), family);
     // Body text is the application's font.
     const QFont font = QApplication::font();
-    QCOMPARE(QFontInfo(font).family(), QStringLiteral("Noto Sans"));
+    QCOMPARE(QFontInfo(font).family(), QStringLiteral("Inter"));
     QCOMPARE(font.pointSizeF(), Tokens::Typography::body.font().pointSizeF());
 }
 
@@ -52,9 +55,60 @@ void TestFonts::fallbacksPutTheLanguageFirst()
     QCOMPARE(QStringList(fallbacks).removeDuplicates(), 0);
     // Every interface font carries them after its own family.
     const QStringList families = Tokens::Typography::caption.font().families();
-    QCOMPARE(families.first(), QStringLiteral("Noto Sans"));
+    QCOMPARE(families.first(), QStringLiteral("Inter"));
     QCOMPARE(families.mid(1), fallbacks);
     QCOMPARE(Tokens::Typography::mono.font().families().first(), QStringLiteral("Noto Sans Mono"));
+}
+
+void TestFonts::everyWeightIsItsOwnFace_data()
+{
+    QTest::addColumn<double>("size");
+    QTest::newRow("text") << Tokens::Typography::body.size;
+    QTest::newRow("display") << Tokens::Typography::hero.size;
+}
+
+// Each weight the views name is drawn in the face of that weight: the matched face reports it, and
+// every step up draws the same words wider, as Inter's heavier faces are.
+void TestFonts::everyWeightIsItsOwnFace()
+{
+    QFETCH(double, size);
+    loadFonts(QLocale(QLocale::English));
+    using Tokens::Weight;
+    const QString words = QStringLiteral("Stashwell keeps every save");
+    double previous = 0;
+    for (Weight weight : {Weight::ultraLight, Weight::thin, Weight::light, Weight::regular, Weight::medium,
+                          Weight::semibold, Weight::bold, Weight::heavy, Weight::black}) {
+        const QFont font = Tokens::Typography::font(size, weight);
+        const QFontInfo info(font);
+        const QString what = QStringLiteral("%1 at %2: %3 %4").arg(int(weight)).arg(size).arg(info.family(), info.styleName());
+        QVERIFY2(info.family().startsWith(QStringLiteral("Inter")), qPrintable(what));
+        QVERIFY2(info.weight() == Tokens::Typography::qtWeight(weight), qPrintable(what));
+        const double width = QFontMetricsF(font).horizontalAdvance(words);
+        QVERIFY2(width > previous, qPrintable(what));
+        previous = width;
+    }
+}
+
+void TestFonts::titleSizesUseTheDisplayCut_data()
+{
+    QTest::addColumn<Tokens::TypeStyle>("style");
+    QTest::addColumn<QString>("family");
+    using namespace Tokens::Typography;
+    QTest::newRow("hero") << hero << "Inter Display";
+    QTest::newRow("title") << title << "Inter Display";
+    QTest::newRow("section") << section << "Inter";
+    QTest::newRow("body") << body << "Inter";
+    QTest::newRow("caption") << caption << "Inter";
+    QTest::newRow("mono, even when large") << Tokens::TypeStyle{24, Tokens::Weight::regular, Tokens::Design::monospaced}
+                                           << "Noto Sans Mono";
+}
+
+void TestFonts::titleSizesUseTheDisplayCut()
+{
+    QFETCH(Tokens::TypeStyle, style);
+    QFETCH(QString, family);
+    loadFonts(QLocale(QLocale::English));
+    QCOMPARE(QFontInfo(style.font()).family(), family);
 }
 
 QTEST_MAIN(TestFonts)

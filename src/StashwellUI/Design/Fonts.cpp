@@ -12,7 +12,7 @@ namespace sw {
 
 namespace {
 
-// Where Debian's packages put the files (fonts-noto-core, fonts-noto-mono, fonts-noto-cjk).
+// Where Debian's packages put the files (fonts-inter, fonts-noto-mono, fonts-noto-cjk).
 struct PackagedFamily {
     QString family;
     QString folder;
@@ -22,8 +22,10 @@ struct PackagedFamily {
 const QList<PackagedFamily> &packagedFamilies()
 {
     static const QList<PackagedFamily> list{
-        {QStringLiteral("Noto Sans"), QStringLiteral("/usr/share/fonts/truetype/noto"),
-         {QStringLiteral("NotoSans-*.ttf")}},
+        {QStringLiteral("Inter"), QStringLiteral("/usr/share/fonts/opentype/inter"),
+         {QStringLiteral("Inter-*.otf")}},
+        {QStringLiteral("Inter Display"), QStringLiteral("/usr/share/fonts/opentype/inter"),
+         {QStringLiteral("InterDisplay-*.otf")}},
         {QStringLiteral("Noto Sans Mono"), QStringLiteral("/usr/share/fonts/truetype/noto"),
          {QStringLiteral("NotoSansMono-*.ttf")}},
         {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("/usr/share/fonts/opentype/noto"),
@@ -65,7 +67,8 @@ FontReport loadFonts(const QLocale &language)
             fallbacks.append(other);
     }
     Tokens::Typography::setFallbackFamilies(fallbacks);
-    const QStringList wanted{Tokens::Typography::family(Tokens::Design::standard),
+    const QStringList wanted{Tokens::Typography::family(Tokens::Design::standard, Tokens::Typography::body.size),
+                             Tokens::Typography::family(Tokens::Design::standard, Tokens::Typography::title.size),
                              Tokens::Typography::family(Tokens::Design::monospaced)};
 
     for (const QString &family : wanted + QStringList{cjk}) {

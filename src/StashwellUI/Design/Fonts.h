@@ -1,7 +1,8 @@
 #pragma once
 
-// The interface's typefaces: Noto Sans, Noto Sans Mono and, for Japanese, Korean and Chinese text,
-// Noto Sans CJK, from the font packages the set-up installs. The application calls loadFonts() once
+// The interface's typefaces: Inter (with Inter Display for titles) for Latin, Greek and Cyrillic
+// text, Noto Sans Mono for monospaced text and, for Japanese, Korean and Chinese text, Noto Sans
+// CJK, from the font packages the set-up installs. The application calls loadFonts() once
 // at start, after the QApplication exists and the interface language is known.
 
 #include <QLocale>

@@ -159,9 +159,11 @@ std::optional<QColor> token(QStringView name, Appearance appearance)
 
 namespace Typography {
 
-QString family(Design design)
+QString family(Design design, double size)
 {
-    return design == Design::monospaced ? QStringLiteral("Noto Sans Mono") : QStringLiteral("Noto Sans");
+    if (design == Design::monospaced)
+        return QStringLiteral("Noto Sans Mono");
+    return size >= displaySize ? QStringLiteral("Inter Display") : QStringLiteral("Inter");
 }
 
 namespace {
@@ -202,7 +204,7 @@ QFont font(double size, Weight weight, Design design)
             dpi = screen->logicalDotsPerInchY();
     }
     QFont result;
-    result.setFamilies(QStringList{family(design)} + fallbacks());
+    result.setFamilies(QStringList{family(design, size)} + fallbacks());
     result.setPointSizeF(size * 72.0 / dpi);
     result.setWeight(qtWeight(weight));
     result.setStyleHint(design == Design::monospaced ? QFont::Monospace : QFont::SansSerif);

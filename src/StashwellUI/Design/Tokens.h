@@ -107,8 +107,13 @@ inline constexpr TypeStyle monoSmall{11, Weight::regular, Design::monospaced};
 // The interface font at any size, weight and design ("the system font at 8 points, bold").
 QFont font(double size, Weight weight = Weight::regular, Design design = Design::standard);
 
-// "Noto Sans" or "Noto Sans Mono".
-QString family(Design design);
+// Text at this size or larger, in the standard design, is set in the display cut of the family,
+// drawn with tighter spacing for headings; smaller text in the text cut.
+inline constexpr double displaySize = 18;
+
+// The family a font of this design and size is set in: "Inter" for text, "Inter Display" from
+// displaySize on, "Noto Sans Mono" for the monospaced design. Both Inter cuts have every weight.
+QString family(Design design, double size = body.size);
 // The families every interface font falls back to for characters its own family lacks (the CJK
 // families, in the order that suits the interface language). Set by loadFonts().
 QStringList fallbackFamilies();
