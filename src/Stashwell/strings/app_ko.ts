@@ -125,7 +125,7 @@
     </message>
     <message id="network.direct">
         <source>Direct</source>
-        <translation>직접</translation>
+        <translation>직접 연결</translation>
     </message>
     <message id="network.directNote">
         <source>Stashwell connects to X and to web pages directly, without a proxy.</source>
