@@ -1,8 +1,8 @@
 #include "StashwellUI/QuickSave/CollectionPullDown.h"
 
-#include "StashwellUI/Controls/GlassControls.h"
+#include "StashwellUI/Controls/GlassMaterial.h"
 #include "StashwellUI/Design/ContinuousShape.h"
-#include "StashwellUI/Design/Marks.h"
+#include "StashwellUI/Design/SwatchDot.h"
 #include "StashwellUI/Design/Symbols.h"
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/StashwellUIStrings.h"

@@ -10,7 +10,7 @@
 
 #include "Capture/Post.h"
 #include "Library/Collection.h"
-#include "StashwellUI/Controls/GlassControls.h"
+#include "StashwellUI/Controls/GlassPicker.h"
 
 #include <QList>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "StashwellUI/Settings/SettingsSection.h"
 
-#include "StashwellUI/Controls/GlassControls.h"
+#include "StashwellUI/Controls/GlassMaterial.h"
 #include "StashwellUI/Controls/Kicker.h"
 #include "StashwellUI/Controls/StyledText.h"
 #include "StashwellUI/Design/ContinuousShape.h"

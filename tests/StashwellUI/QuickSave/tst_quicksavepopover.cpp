@@ -1,6 +1,6 @@
 #include "StashwellUI/QuickSave/QuickSavePopover.h"
 #include "StashwellUI/Controls/BusySpinner.h"
-#include "StashwellUI/Controls/GlassControls.h"
+#include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/RoundIconButton.h"
 #include "StashwellUI/Controls/StyledText.h"
 #include "StashwellUI/QuickSave/CollectionPullDown.h"

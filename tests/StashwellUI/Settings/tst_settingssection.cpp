@@ -1,6 +1,7 @@
 #include "StashwellUI/Settings/SettingsSection.h"
 #include "StashwellUI/Controls/CheckToggle.h"
-#include "StashwellUI/Controls/GlassControls.h"
+#include "StashwellUI/Controls/GlassButton.h"
+#include "StashwellUI/Controls/GlassSegments.h"
 #include "StashwellUI/Controls/SettingsRow.h"
 #include "StashwellUI/Controls/StyledText.h"
 #include "ControlTesting.h"
