@@ -1,5 +1,6 @@
 #include "Library/Collection.h"
 #include "LibraryFixtures.h"
+#include "PostFixtures.h"
 
 #include <QTest>
 
@@ -12,7 +13,7 @@ namespace {
 
 Collection collection(int n, Swatch swatch, const QString &name = QString())
 {
-    return Collection{collectionId(n), name.isEmpty() ? QStringLiteral("C%1").arg(n) : name, swatch};
+    return Collection{collectionID(n), name.isEmpty() ? QStringLiteral("C%1").arg(n) : name, swatch};
 }
 
 }  // namespace
@@ -118,7 +119,7 @@ void TestCollection::swatchRoundTrips()
 
 void TestCollection::collectionRoundTrips()
 {
-    const Collection written{collectionId(7), QStringLiteral("Café \"reading\" / list"), Swatch::pink};
+    const Collection written{collectionID(7), QStringLiteral("Café \"reading\" / list"), Swatch::pink};
     const std::string text = written.toJson().toJson();
     JsonDocument doc(text);
     QCOMPARE(Collection::fromJson(doc.root()), written);
@@ -203,14 +204,14 @@ void TestCollection::equalityIsExact()
     QFETCH(QString, a);
     QFETCH(QString, b);
     QFETCH(bool, equal);
-    const Collection x{collectionId(1), a, Swatch::blue};
-    const Collection y{collectionId(1), b, Swatch::blue};
+    const Collection x{collectionID(1), a, Swatch::blue};
+    const Collection y{collectionID(1), b, Swatch::blue};
     QCOMPARE(x == y, equal);
     if (equal)
         QCOMPARE(qHash(x), qHash(y));
     // Id and swatch take part too.
-    QVERIFY(!(x == Collection{collectionId(2), a, Swatch::blue}));
-    QVERIFY(!(x == Collection{collectionId(1), a, Swatch::green}));
+    QVERIFY(!(x == Collection{collectionID(2), a, Swatch::blue}));
+    QVERIFY(!(x == Collection{collectionID(1), a, Swatch::green}));
 }
 
 QTEST_APPLESS_MAIN(TestCollection)

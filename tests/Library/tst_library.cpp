@@ -1,5 +1,6 @@
 #include "Library/Library.h"
 #include "LibraryFixtures.h"
+#include "PostFixtures.h"
 
 #include <QTest>
 
@@ -17,7 +18,7 @@ Library librarySavedAt(const QList<double> &times)
 {
     Library library;
     for (qsizetype i = 0; i < times.size(); ++i)
-        library.saves.append(Save(saveId(int(i + 1)), xPost(QStringLiteral("a"), QString::number(i + 1)),
+        library.saves.append(Save(saveID(int(i + 1)), xPost(QStringLiteral("a"), QString::number(i + 1)),
                                   Date{times.at(i)}));
     return library;
 }
@@ -26,7 +27,7 @@ Library libraryWithCollections(const QStringList &names)
 {
     Library library;
     for (qsizetype i = 0; i < names.size(); ++i)
-        library.collections.append(Collection{collectionId(int(i + 1)), names.at(i), allSwatches[i % 5]});
+        library.collections.append(Collection{collectionID(int(i + 1)), names.at(i), allSwatches[i % 5]});
     return library;
 }
 
@@ -99,10 +100,10 @@ void TestLibrary::keepPlacesBySavedTime()
     Library library = librarySavedAt(existing);
     const Library before = library;
     const auto result = library.keep(xPost(QStringLiteral("b"), QStringLiteral("999")), Date{at}, std::nullopt,
-                                     saveId(500));
-    QCOMPARE(result, Library::Keeping(Library::Kept{saveId(500)}));
+                                     saveID(500));
+    QCOMPARE(result, Library::Keeping(Library::Kept{saveID(500)}));
     QCOMPARE(library.saves.size(), before.saves.size() + 1);
-    QCOMPARE(library.saves.at(place).id(), saveId(500));
+    QCOMPARE(library.saves.at(place).id(), saveID(500));
     // The others keep their order around it.
     QList<Save> others = library.saves;
     others.removeAt(place);
@@ -113,11 +114,11 @@ void TestLibrary::keepMakesANewSave()
 {
     Library library;
     Post post = xPost(QStringLiteral("Ann"), QStringLiteral("7"), QStringLiteral("hello"));
-    post.attachments = {image()};
-    library.keep(post, Date{42}, std::nullopt, saveId(1));
+    post.attachments = {image(100)};
+    library.keep(post, Date{42}, std::nullopt, saveID(1));
     QCOMPARE(library.saves.size(), 1);
     const Save &s = library.saves.first();
-    QCOMPARE(s.id(), saveId(1));
+    QCOMPARE(s.id(), saveID(1));
     QCOMPARE(s.post(), post);
     QCOMPARE(s.post().text, post.text);
     QCOMPARE(s.savedAt(), Date{42});
@@ -131,12 +132,12 @@ void TestLibrary::keepMakesANewSave()
 void TestLibrary::keepFilesOnlyIntoExistingCollections()
 {
     Library library = libraryWithCollections({QStringLiteral("A")});
-    QCOMPARE(library.keep(xPost(QStringLiteral("a"), QStringLiteral("1")), Date{1}, collectionId(1), saveId(1)),
-             Library::Keeping(Library::Kept{saveId(1)}));
-    QCOMPARE(library.saves.first().collection(), std::optional<Collection::ID>(collectionId(1)));
-    QCOMPARE(library.keep(xPost(QStringLiteral("a"), QStringLiteral("2")), Date{1}, collectionId(9), saveId(2)),
-             Library::Keeping(Library::Kept{saveId(2)}));
-    QCOMPARE(library.save(saveId(2))->collection(), std::optional<Collection::ID>());
+    QCOMPARE(library.keep(xPost(QStringLiteral("a"), QStringLiteral("1")), Date{1}, collectionID(1), saveID(1)),
+             Library::Keeping(Library::Kept{saveID(1)}));
+    QCOMPARE(library.saves.first().collection(), std::optional<Collection::ID>(collectionID(1)));
+    QCOMPARE(library.keep(xPost(QStringLiteral("a"), QStringLiteral("2")), Date{1}, collectionID(9), saveID(2)),
+             Library::Keeping(Library::Kept{saveID(2)}));
+    QCOMPARE(library.save(saveID(2))->collection(), std::optional<Collection::ID>());
 }
 
 void TestLibrary::keepOfALiveLink_data()
@@ -157,17 +158,17 @@ void TestLibrary::keepOfALiveLink()
     QFETCH(bool, alreadyKept);
     Library library;
     keepNew(library, xPost(QStringLiteral("ann"), QStringLiteral("10")), 100, 1);
-    library.favourite(saveId(1));
+    library.favourite(saveID(1));
     const Library before = library;
     const Post again = xPost(handle, digits, QStringLiteral("fresh text"));
     QCOMPARE(library.save(again.link).has_value(), alreadyKept);
-    const auto result = library.keep(again, Date{200}, std::nullopt, saveId(2));
+    const auto result = library.keep(again, Date{200}, std::nullopt, saveID(2));
     if (alreadyKept) {
-        QCOMPARE(result, Library::Keeping(Library::AlreadyKept{saveId(1)}));
-        QCOMPARE(Library::idOf(result), saveId(1));
+        QCOMPARE(result, Library::Keeping(Library::AlreadyKept{saveID(1)}));
+        QCOMPARE(Library::idOf(result), saveID(1));
         QCOMPARE(library, before);
     } else {
-        QCOMPARE(result, Library::Keeping(Library::Kept{saveId(2)}));
+        QCOMPARE(result, Library::Keeping(Library::Kept{saveID(2)}));
         QCOMPARE(library.saves.size(), 2);
     }
 }
@@ -176,72 +177,72 @@ void TestLibrary::keepRestoresFromTheTrash()
 {
     Library library = libraryWithCollections({QStringLiteral("A"), QStringLiteral("B")});
     keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 300, 1);
-    keepNew(library, xPost(QStringLiteral("ann"), QStringLiteral("2"), QStringLiteral("old")), 200, 2, collectionId(1));
+    keepNew(library, xPost(QStringLiteral("ann"), QStringLiteral("2"), QStringLiteral("old")), 200, 2, collectionID(1));
     keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("3")), 100, 3);
-    library.favourite(saveId(2));
-    library.tag(saveId(2), Tag{QStringLiteral("t")});
-    library.writeNote(QStringLiteral("n"), saveId(2));
-    library.trash(saveId(2), Date{400});
-    const Save trashed = *library.save(saveId(2));
+    library.favourite(saveID(2));
+    library.tag(saveID(2), Tag{QStringLiteral("t")});
+    library.writeNote(QStringLiteral("n"), saveID(2));
+    library.trash(saveID(2), Date{400});
+    const Save trashed = *library.save(saveID(2));
     const Library shared = library;   // the edit is made on a copy, as the core makes it
 
     const auto result = library.keep(xPost(QStringLiteral("ANN"), QStringLiteral("2"), QStringLiteral("new")),
-                                     Date{999}, collectionId(2), saveId(9));
-    QCOMPARE(result, Library::Keeping(Library::Restored{saveId(2)}));
+                                     Date{999}, collectionID(2), saveID(9));
+    QCOMPARE(result, Library::Keeping(Library::Restored{saveID(2)}));
     QCOMPARE(library.saves.size(), 3);
-    QCOMPARE(idsOf(library.saves), (QList<Save::ID>{saveId(1), saveId(2), saveId(3)}));
+    QCOMPARE(idsOf(library.saves), (QList<Save::ID>{saveID(1), saveID(2), saveID(3)}));
     const Save &restored = library.saves.at(1);
     QVERIFY(!restored.isTrashed());
     QCOMPARE(restored.post(), trashed.post());
     QCOMPARE(restored.post().text, QStringLiteral("old"));
     QCOMPARE(restored.savedAt(), Date{200});
     QVERIFY(restored.isFavourite());
-    QCOMPARE(restored.collection(), std::optional<Collection::ID>(collectionId(1)));
+    QCOMPARE(restored.collection(), std::optional<Collection::ID>(collectionID(1)));
     QCOMPARE(restored.tags(), trashed.tags());
     QCOMPARE(restored.note(), QStringLiteral("n"));
-    QVERIFY(shared.save(saveId(2))->isTrashed());
+    QVERIFY(shared.save(saveID(2))->isTrashed());
 }
 
 void TestLibrary::keepingValue()
 {
-    const Library::Keeping kept = Library::Kept{saveId(1)};
-    const Library::Keeping already = Library::AlreadyKept{saveId(1)};
-    const Library::Keeping restored = Library::Restored{saveId(2)};
+    const Library::Keeping kept = Library::Kept{saveID(1)};
+    const Library::Keeping already = Library::AlreadyKept{saveID(1)};
+    const Library::Keeping restored = Library::Restored{saveID(2)};
     QVERIFY(!(kept == already));
-    QVERIFY(kept == Library::Keeping(Library::Kept{saveId(1)}));
-    QCOMPARE(qHash(kept), qHash(Library::Keeping(Library::Kept{saveId(1)})));
-    QCOMPARE(Library::idOf(already), saveId(1));
-    QCOMPARE(Library::idOf(restored), saveId(2));
+    QVERIFY(kept == Library::Keeping(Library::Kept{saveID(1)}));
+    QCOMPARE(qHash(kept), qHash(Library::Keeping(Library::Kept{saveID(1)})));
+    QCOMPARE(Library::idOf(already), saveID(1));
+    QCOMPARE(Library::idOf(restored), saveID(2));
 }
 
 void TestLibrary::trashAndRestore()
 {
     Library library = librarySavedAt({30, 20});
-    library.trash(saveId(1), Date{50});
-    QCOMPARE(library.save(saveId(1))->trashedAt(), std::optional<Date>(Date{50}));
-    library.trash(saveId(1), Date{60});
-    QCOMPARE(library.save(saveId(1))->trashedAt(), std::optional<Date>(Date{50}));
-    QVERIFY(!library.save(saveId(2))->isTrashed());
+    library.trash(saveID(1), Date{50});
+    QCOMPARE(library.save(saveID(1))->trashedAt(), std::optional<Date>(Date{50}));
+    library.trash(saveID(1), Date{60});
+    QCOMPARE(library.save(saveID(1))->trashedAt(), std::optional<Date>(Date{50}));
+    QVERIFY(!library.save(saveID(2))->isTrashed());
 
     const Library beforeRestore = library;
-    library.restore(saveId(2));   // live already
-    library.restore(saveId(77));  // nothing
-    library.trash(saveId(77), Date{1});
+    library.restore(saveID(2));   // live already
+    library.restore(saveID(77));  // nothing
+    library.trash(saveID(77), Date{1});
     QCOMPARE(library, beforeRestore);
 
-    library.restore(saveId(1));
-    QVERIFY(!library.save(saveId(1))->isTrashed());
+    library.restore(saveID(1));
+    QVERIFY(!library.save(saveID(1))->isTrashed());
     QCOMPARE(library, librarySavedAt({30, 20}));
 }
 
 void TestLibrary::favouriteFlips()
 {
     Library library = librarySavedAt({30});
-    library.favourite(saveId(1));
+    library.favourite(saveID(1));
     QVERIFY(library.saves.first().isFavourite());
-    library.favourite(saveId(1));
+    library.favourite(saveID(1));
     QVERIFY(!library.saves.first().isFavourite());
-    library.favourite(saveId(5));
+    library.favourite(saveID(5));
     QCOMPARE(library, librarySavedAt({30}));
 }
 
@@ -265,10 +266,10 @@ void TestLibrary::emptyTrash()
     QList<Save::ID> expectRemoved, expectKept;
     for (qsizetype i = 0; i < trashed.size(); ++i) {
         if (trashed.at(i)) {
-            library.trash(saveId(int(i + 1)), Date{double(500 - i)});   // trashed in reverse order
-            expectRemoved.append(saveId(int(i + 1)));
+            library.trash(saveID(int(i + 1)), Date{double(500 - i)});   // trashed in reverse order
+            expectRemoved.append(saveID(int(i + 1)));
         } else {
-            expectKept.append(saveId(int(i + 1)));
+            expectKept.append(saveID(int(i + 1)));
         }
     }
     const Library before = library;
@@ -304,57 +305,57 @@ void TestLibrary::file()
     QFETCH(Refusal, refusal);
     QFETCH(int, filedIn);
     Library library = libraryWithCollections({QStringLiteral("One"), QStringLiteral("Two")});
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 10, 1, collectionId(1));
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 10, 1, collectionID(1));
     const Library before = library;
-    const auto result = library.file(saveId(save),
-                                     collection ? std::optional(collectionId(collection)) : std::nullopt);
+    const auto result = library.file(saveID(save),
+                                     collection ? std::optional(collectionID(collection)) : std::nullopt);
     QCOMPARE(result.has_value(), !refusal);
     if (refusal) {
         QCOMPARE(result.error(), *refusal);
         QCOMPARE(library, before);
     }
     QCOMPARE(library.saves.first().collection(),
-             filedIn ? std::optional(collectionId(filedIn)) : std::optional<Collection::ID>());
+             filedIn ? std::optional(collectionID(filedIn)) : std::optional<Collection::ID>());
 }
 
 void TestLibrary::tagAndUntag()
 {
     Library library = librarySavedAt({10});
     const Tag a{QStringLiteral("a")}, b{QStringLiteral("b")}, upperA{QStringLiteral("A")};
-    library.tag(saveId(1), a);
-    library.tag(saveId(1), b);
+    library.tag(saveID(1), a);
+    library.tag(saveID(1), b);
     const Library withTwo = library;
-    library.tag(saveId(1), a);
-    library.tag(saveId(1), Tag{QStringLiteral("a")});
+    library.tag(saveID(1), a);
+    library.tag(saveID(1), Tag{QStringLiteral("a")});
     QCOMPARE(library, withTwo);
-    library.tag(saveId(1), upperA);   // another name: case matters
-    library.tag(saveId(1), Tag{QStringLiteral("  not normalised ")});
+    library.tag(saveID(1), upperA);   // another name: case matters
+    library.tag(saveID(1), Tag{QStringLiteral("  not normalised ")});
     QCOMPARE(library.saves.first().tags(),
              (QList<Tag>{a, b, upperA, Tag{QStringLiteral("  not normalised ")}}));
-    library.untag(saveId(1), a);
+    library.untag(saveID(1), a);
     QCOMPARE(library.saves.first().tags(), (QList<Tag>{b, upperA, Tag{QStringLiteral("  not normalised ")}}));
-    library.tag(saveId(9), a);
-    library.untag(saveId(9), b);
-    library.untag(saveId(1), Tag{QStringLiteral("absent")});
+    library.tag(saveID(9), a);
+    library.untag(saveID(9), b);
+    library.untag(saveID(1), Tag{QStringLiteral("absent")});
     QCOMPARE(library.saves.first().tags(), (QList<Tag>{b, upperA, Tag{QStringLiteral("  not normalised ")}}));
 
     // A list read from the archive may hold a name twice: untagging removes both.
     Library read;
-    read.saves.append(Save(saveId(1), xPost(QStringLiteral("a"), QStringLiteral("1")), Date{1}, false, std::nullopt,
+    read.saves.append(Save(saveID(1), xPost(QStringLiteral("a"), QStringLiteral("1")), Date{1}, false, std::nullopt,
                            {a, b, a}, QString(), std::nullopt));
-    read.untag(saveId(1), a);
+    read.untag(saveID(1), a);
     QCOMPARE(read.saves.first().tags(), QList<Tag>{b});
 }
 
 void TestLibrary::writeNote()
 {
     Library library = librarySavedAt({10});
-    library.writeNote(QStringLiteral("  spaced\n"), saveId(1));
+    library.writeNote(QStringLiteral("  spaced\n"), saveID(1));
     QCOMPARE(library.saves.first().note(), QStringLiteral("  spaced\n"));
-    library.writeNote(QString(), saveId(1));
+    library.writeNote(QString(), saveID(1));
     QVERIFY(library.saves.first().note().isEmpty());
     QCOMPARE(library, librarySavedAt({10}));
-    library.writeNote(QStringLiteral("x"), saveId(2));
+    library.writeNote(QStringLiteral("x"), saveID(2));
     QCOMPARE(library, librarySavedAt({10}));
 }
 
@@ -454,38 +455,38 @@ void TestLibrary::rename()
     QFETCH(QString, stored);
     Library library = libraryWithCollections({QStringLiteral("Reading"), QStringLiteral("Cafe")});
     const Library before = library;
-    const auto result = library.rename(collectionId(collection), to);
+    const auto result = library.rename(collectionID(collection), to);
     QCOMPARE(result.has_value(), !refusal);
     if (refusal) {
         QCOMPARE(result.error(), *refusal);
         QCOMPARE(library, before);
         return;
     }
-    const Collection renamed = *library.collection(collectionId(collection));
+    const Collection renamed = *library.collection(collectionID(collection));
     QCOMPARE(renamed.name, stored);
-    QCOMPARE(renamed.swatch, before.collection(collectionId(collection))->swatch);
+    QCOMPARE(renamed.swatch, before.collection(collectionID(collection))->swatch);
     QCOMPARE(library.collections.size(), before.collections.size());
 }
 
 void TestLibrary::recolour()
 {
     Library library = libraryWithCollections({QStringLiteral("A"), QStringLiteral("B")});
-    library.recolour(collectionId(2), Swatch::amber);
+    library.recolour(collectionID(2), Swatch::amber);
     QCOMPARE(library.collections.at(1).swatch, Swatch::amber);
     QCOMPARE(library.collections.at(0).swatch, Swatch::amber);
     QCOMPARE(library.nextSwatch(), Swatch::blue);
     const Library before = library;
-    library.recolour(collectionId(7), Swatch::violet);
+    library.recolour(collectionID(7), Swatch::violet);
     QCOMPARE(library, before);
 }
 
 void TestLibrary::refusalWhileRenaming()
 {
     const Library library = libraryWithCollections({QStringLiteral("Reading"), QStringLiteral("Cafe")});
-    QCOMPARE(library.refusal(QStringLiteral("reading"), collectionId(1)), Refusal());
-    QCOMPARE(library.refusal(QStringLiteral("reading"), collectionId(2)), Refusal(CollectionRefusal::nameTaken));
-    QCOMPARE(library.refusal(QStringLiteral("reading"), collectionId(9)), Refusal(CollectionRefusal::nameTaken));
-    QCOMPARE(library.refusal(QStringLiteral(" "), collectionId(1)), Refusal(CollectionRefusal::nameEmpty));
+    QCOMPARE(library.refusal(QStringLiteral("reading"), collectionID(1)), Refusal());
+    QCOMPARE(library.refusal(QStringLiteral("reading"), collectionID(2)), Refusal(CollectionRefusal::nameTaken));
+    QCOMPARE(library.refusal(QStringLiteral("reading"), collectionID(9)), Refusal(CollectionRefusal::nameTaken));
+    QCOMPARE(library.refusal(QStringLiteral(" "), collectionID(1)), Refusal(CollectionRefusal::nameEmpty));
 }
 
 void TestLibrary::collectionNamed_data()
@@ -510,62 +511,62 @@ void TestLibrary::collectionNamed()
     const auto result = library.collection(text);
     QCOMPARE(result.has_value(), found != 0);
     if (found)
-        QCOMPARE(result->id, collectionId(found));
+        QCOMPARE(result->id, collectionID(found));
 }
 
 void TestLibrary::removeAndReinstate()
 {
     Library library = libraryWithCollections({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 50, 1, collectionId(2));
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("2")), 40, 2, collectionId(1));
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("3")), 30, 3, collectionId(2));
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 50, 1, collectionID(2));
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("2")), 40, 2, collectionID(1));
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("3")), 30, 3, collectionID(2));
     keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("4")), 20, 4);
-    library.trash(saveId(3), Date{60});
+    library.trash(saveID(3), Date{60});
     const Library before = library;
-    const Collection removedCollection = *library.collection(collectionId(2));
+    const Collection removedCollection = *library.collection(collectionID(2));
 
-    const QList<Save::ID> unfiled = library.removeCollection(collectionId(2));
-    QCOMPARE(unfiled, (QList<Save::ID>{saveId(1), saveId(3)}));   // trashed saves too, library order
-    QVERIFY(!library.collection(collectionId(2)));
+    const QList<Save::ID> unfiled = library.removeCollection(collectionID(2));
+    QCOMPARE(unfiled, (QList<Save::ID>{saveID(1), saveID(3)}));   // trashed saves too, library order
+    QVERIFY(!library.collection(collectionID(2)));
     QCOMPARE(library.collections.size(), 2);
-    QVERIFY(!library.save(saveId(1))->collection());
-    QVERIFY(!library.save(saveId(3))->collection());
-    QCOMPARE(library.save(saveId(2))->collection(), std::optional<Collection::ID>(collectionId(1)));
+    QVERIFY(!library.save(saveID(1))->collection());
+    QVERIFY(!library.save(saveID(3))->collection());
+    QCOMPARE(library.save(saveID(2))->collection(), std::optional<Collection::ID>(collectionID(1)));
 
     library.reinstate(removedCollection, unfiled);
     QCOMPARE(library.saves, before.saves);
     QCOMPARE(library.collections.size(), 3);
     QCOMPARE(library.collections.last(), removedCollection);   // it comes back last
-    QCOMPARE(library.collections.at(0).id, collectionId(1));
-    QCOMPARE(library.collections.at(1).id, collectionId(3));
+    QCOMPARE(library.collections.at(0).id, collectionID(1));
+    QCOMPARE(library.collections.at(1).id, collectionID(3));
 }
 
 void TestLibrary::reinstateExistingCollection()
 {
     Library library = libraryWithCollections({QStringLiteral("A"), QStringLiteral("B")});
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 50, 1, collectionId(1));
+    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 50, 1, collectionID(1));
     keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("2")), 40, 2);
-    const Collection differentCopy{collectionId(2), QStringLiteral("Other name"), Swatch::violet};
-    library.reinstate(differentCopy, {saveId(1), saveId(2), saveId(99)});
+    const Collection differentCopy{collectionID(2), QStringLiteral("Other name"), Swatch::violet};
+    library.reinstate(differentCopy, {saveID(1), saveID(2), saveID(99)});
     QCOMPARE(library.collections.size(), 2);
     QCOMPARE(library.collections.at(1).name, QStringLiteral("B"));   // the list does not change
-    QCOMPARE(library.save(saveId(1))->collection(), std::optional<Collection::ID>(collectionId(2)));
-    QCOMPARE(library.save(saveId(2))->collection(), std::optional<Collection::ID>(collectionId(2)));
+    QCOMPARE(library.save(saveID(1))->collection(), std::optional<Collection::ID>(collectionID(2)));
+    QCOMPARE(library.save(saveID(2))->collection(), std::optional<Collection::ID>(collectionID(2)));
 }
 
 void TestLibrary::removeUnknownCollectionStillUnfiles()
 {
     Library library = libraryWithCollections({QStringLiteral("A")});
     // Saves filed under an id no collection has (as a read archive may hold).
-    library.saves.append(Save(saveId(1), xPost(QStringLiteral("a"), QStringLiteral("1")), Date{2}, false,
-                              collectionId(8), {}, QString(), std::nullopt));
-    library.saves.append(Save(saveId(2), xPost(QStringLiteral("a"), QStringLiteral("2")), Date{1}, false,
-                              collectionId(1), {}, QString(), std::nullopt));
-    QCOMPARE(library.filed(collectionId(8)).size(), 1);
-    QCOMPARE(library.removeCollection(collectionId(8)), QList<Save::ID>{saveId(1)});
+    library.saves.append(Save(saveID(1), xPost(QStringLiteral("a"), QStringLiteral("1")), Date{2}, false,
+                              collectionID(8), {}, QString(), std::nullopt));
+    library.saves.append(Save(saveID(2), xPost(QStringLiteral("a"), QStringLiteral("2")), Date{1}, false,
+                              collectionID(1), {}, QString(), std::nullopt));
+    QCOMPARE(library.filed(collectionID(8)).size(), 1);
+    QCOMPARE(library.removeCollection(collectionID(8)), QList<Save::ID>{saveID(1)});
     QCOMPARE(library.collections.size(), 1);
-    QVERIFY(!library.save(saveId(1))->collection());
-    QCOMPARE(library.save(saveId(2))->collection(), std::optional<Collection::ID>(collectionId(1)));
+    QVERIFY(!library.save(saveID(1))->collection());
+    QCOMPARE(library.save(saveID(2))->collection(), std::optional<Collection::ID>(collectionID(1)));
 }
 
 void TestLibrary::lookups()
@@ -573,14 +574,14 @@ void TestLibrary::lookups()
     Library library;
     keepNew(library, xPost(QStringLiteral("ann"), QStringLiteral("1")), 20, 1);
     keepNew(library, webPost(QStringLiteral("https://example.com/a")), 10, 2);
-    library.trash(saveId(2), Date{30});
-    QCOMPARE(library.save(saveId(1))->id(), saveId(1));
-    QVERIFY(!library.save(saveId(3)));
+    library.trash(saveID(2), Date{30});
+    QCOMPARE(library.save(saveID(1))->id(), saveID(1));
+    QVERIFY(!library.save(saveID(3)));
     QCOMPARE(library.save(PostLink::x(Handle{QStringLiteral("Someone")}, StatusID{QStringLiteral("1")}))->id(),
-             saveId(1));
-    QCOMPARE(library.save(PostLink::web(url(QStringLiteral("https://example.com/a"))))->id(), saveId(2));
+             saveID(1));
+    QCOMPARE(library.save(PostLink::web(url(QStringLiteral("https://example.com/a"))))->id(), saveID(2));
     QVERIFY(!library.save(PostLink::web(url(QStringLiteral("https://example.com/b")))));
-    QVERIFY(!library.collection(collectionId(1)));
+    QVERIFY(!library.collection(collectionID(1)));
 }
 
 void TestLibrary::copiesAreIndependent()
@@ -589,9 +590,9 @@ void TestLibrary::copiesAreIndependent()
     keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 20, 1);
     const Library original = library;
     Library copy = library;
-    copy.file(saveId(1), collectionId(1));
-    copy.rename(collectionId(1), QStringLiteral("B"));
-    copy.keep(xPost(QStringLiteral("a"), QStringLiteral("2")), Date{30}, std::nullopt, saveId(2));
+    copy.file(saveID(1), collectionID(1));
+    copy.rename(collectionID(1), QStringLiteral("B"));
+    copy.keep(xPost(QStringLiteral("a"), QStringLiteral("2")), Date{30}, std::nullopt, saveID(2));
     QCOMPARE(library, original);
     QVERIFY(!library.saves.first().collection());
     QCOMPARE(library.collections.first().name, QStringLiteral("A"));
@@ -603,14 +604,14 @@ void TestLibrary::jsonRoundTrips()
 {
     Library library = libraryWithCollections({QStringLiteral("Reading"), QStringLiteral("Café")});
     Post withMedia = xPost(QStringLiteral("Ann"), QStringLiteral("1"), QStringLiteral("video / post"));
-    withMedia.attachments = {video(), image()};
-    keepNew(library, withMedia, 726000000.125, 1, collectionId(2));
+    withMedia.attachments = {video(800), image(100)};
+    keepNew(library, withMedia, 726000000.125, 1, collectionID(2));
     keepNew(library, webPost(QStringLiteral("https://example.com/x?q=1")), 726000000, 2);
     keepNew(library, xPost(QStringLiteral("bob"), QStringLiteral("3")), 1, 3);
-    library.favourite(saveId(2));
-    library.tag(saveId(2), *Tag::fromText(QStringLiteral("#Travel Notes")));
-    library.writeNote(QStringLiteral("ünïcode \"note\""), saveId(3));
-    library.trash(saveId(3), Date{726000001});
+    library.favourite(saveID(2));
+    library.tag(saveID(2), *Tag::fromText(QStringLiteral("#Travel Notes")));
+    library.writeNote(QStringLiteral("ünïcode \"note\""), saveID(3));
+    library.trash(saveID(3), Date{726000001});
     // Stored order that keeping would never produce must survive too.
     library.saves.swapItemsAt(0, 2);
 
@@ -681,7 +682,7 @@ void TestLibrary::largeLibraryReportsItsFirstBadSave()
     constexpr int count = 12000;
     Library library;
     for (int n = 0; n < count; ++n)
-        library.saves.append(Save(saveId(n + 1), xPost(QStringLiteral("ann"), QString::number(n + 1)), Date{double(count - n)}));
+        library.saves.append(Save(saveID(n + 1), xPost(QStringLiteral("ann"), QString::number(n + 1)), Date{double(count - n)}));
     std::string text = R"({"collections":[],"saves":[)";
     for (int n = 0; n < count; ++n) {
         std::string save = library.saves.at(n).toJson().toJson();

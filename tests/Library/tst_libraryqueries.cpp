@@ -1,5 +1,6 @@
 #include "Library/Library.h"
 #include "LibraryFixtures.h"
+#include "PostFixtures.h"
 
 #include <QTest>
 
@@ -21,35 +22,27 @@ namespace {
 Library sampleLibrary()
 {
     Library library;
-    library.collections = {Collection{collectionId(1), QStringLiteral("C1"), Swatch::amber},
-                           Collection{collectionId(2), QStringLiteral("C2"), Swatch::blue}};
+    library.collections = {Collection{collectionID(1), QStringLiteral("C1"), Swatch::amber},
+                           Collection{collectionID(2), QStringLiteral("C2"), Swatch::blue}};
     auto add = [&](int id, Post post, std::vector<Attachment> media, std::optional<Collection::ID> in = std::nullopt) {
         post.attachments = std::move(media);
         keepNew(library, post, 1000 - id, id, in);
     };
     add(1, xPost(QStringLiteral("ann"), QStringLiteral("1"), QStringLiteral("t"), QStringLiteral("Ann One")),
-        {video(), image()}, collectionId(1));
-    add(2, xPost(QStringLiteral("ANN"), QStringLiteral("2")), {image(), image()}, collectionId(1));
-    add(3, webPost(QStringLiteral("https://a.example.com/3")), {page()});
-    add(4, xPost(QStringLiteral("bob"), QStringLiteral("4")), {}, collectionId(2));
+        {video(800), image(100)}, collectionID(1));
+    add(2, xPost(QStringLiteral("ANN"), QStringLiteral("2")), {image(100), image(100)}, collectionID(1));
+    add(3, webPost(QStringLiteral("https://a.example.com/3")), {page(50)});
+    add(4, xPost(QStringLiteral("bob"), QStringLiteral("4")), {}, collectionID(2));
     add(5, xPost(QStringLiteral("Ann"), QStringLiteral("5"), QStringLiteral("t"), QStringLiteral("Ann Five")), {});
-    add(6, webPost(QStringLiteral("https://a.example.com/6")), {image()});
-    add(7, xPost(QStringLiteral("cid"), QStringLiteral("7")), {video()}, collectionId(1));
-    add(8, xPost(QStringLiteral("bob"), QStringLiteral("8")), {image(), page()});
+    add(6, webPost(QStringLiteral("https://a.example.com/6")), {image(100)});
+    add(7, xPost(QStringLiteral("cid"), QStringLiteral("7")), {video(800)}, collectionID(1));
+    add(8, xPost(QStringLiteral("bob"), QStringLiteral("8")), {image(100), page(50)});
     add(9, webPost(QStringLiteral("https://a.example.com/9")), {});
     for (int id : {1, 2, 5, 9})
-        library.favourite(saveId(id));
-    library.trash(saveId(2), Date{2000});
-    library.trash(saveId(6), Date{1500});
+        library.favourite(saveID(id));
+    library.trash(saveID(2), Date{2000});
+    library.trash(saveID(6), Date{1500});
     return library;
-}
-
-QList<Save::ID> ids(std::initializer_list<int> numbers)
-{
-    QList<Save::ID> out;
-    for (int n : numbers)
-        out.append(saveId(n));
-    return out;
 }
 
 }  // namespace
@@ -73,24 +66,24 @@ void TestLibraryQueries::filters_data()
 {
     QTest::addColumn<QString>("query");
     QTest::addColumn<QList<Save::ID>>("expected");
-    QTest::newRow("live") << "live" << ids({1, 3, 4, 5, 7, 8, 9});
-    QTest::newRow("trash") << "trash" << ids({2, 6});
-    QTest::newRow("favourites") << "favourites" << ids({1, 5, 9});
-    QTest::newRow("filed in C1") << "filed C1" << ids({1, 7});
-    QTest::newRow("filed in C2") << "filed C2" << ids({4});
-    QTest::newRow("filed in none") << "filed C9" << ids({});
-    QTest::newRow("by ann") << "by ann" << ids({1, 5});
-    QTest::newRow("by Ann") << "by Ann" << ids({1, 5});
-    QTest::newRow("by ANN") << "by ANN" << ids({1, 5});
-    QTest::newRow("by @ann") << "by @ann" << ids({});
-    QTest::newRow("by bob") << "by bob" << ids({4, 8});
-    QTest::newRow("by a web site's handle") << "by example.com" << ids({3, 9});
-    QTest::newRow("of video") << "of video" << ids({1, 7});
-    QTest::newRow("of images") << "of images" << ids({});
-    QTest::newRow("of text") << "of text" << ids({4, 5, 9});
-    QTest::newRow("of page") << "of page" << ids({3, 8});
-    QTest::newRow("from x") << "from x" << ids({1, 4, 5, 7, 8});
-    QTest::newRow("from web") << "from web" << ids({3, 9});
+    QTest::newRow("live") << "live" << saveIDs({1, 3, 4, 5, 7, 8, 9});
+    QTest::newRow("trash") << "trash" << saveIDs({2, 6});
+    QTest::newRow("favourites") << "favourites" << saveIDs({1, 5, 9});
+    QTest::newRow("filed in C1") << "filed C1" << saveIDs({1, 7});
+    QTest::newRow("filed in C2") << "filed C2" << saveIDs({4});
+    QTest::newRow("filed in none") << "filed C9" << saveIDs({});
+    QTest::newRow("by ann") << "by ann" << saveIDs({1, 5});
+    QTest::newRow("by Ann") << "by Ann" << saveIDs({1, 5});
+    QTest::newRow("by ANN") << "by ANN" << saveIDs({1, 5});
+    QTest::newRow("by @ann") << "by @ann" << saveIDs({});
+    QTest::newRow("by bob") << "by bob" << saveIDs({4, 8});
+    QTest::newRow("by a web site's handle") << "by example.com" << saveIDs({3, 9});
+    QTest::newRow("of video") << "of video" << saveIDs({1, 7});
+    QTest::newRow("of images") << "of images" << saveIDs({});
+    QTest::newRow("of text") << "of text" << saveIDs({4, 5, 9});
+    QTest::newRow("of page") << "of page" << saveIDs({3, 8});
+    QTest::newRow("from x") << "from x" << saveIDs({1, 4, 5, 7, 8});
+    QTest::newRow("from web") << "from web" << saveIDs({3, 9});
 }
 
 void TestLibraryQueries::filters()
@@ -107,7 +100,7 @@ void TestLibraryQueries::filters()
     else if (query == u"favourites")
         result = library.favourites();
     else if (parts[0] == u"filed")
-        result = library.filed(collectionId(parts[1].mid(1).toInt()));
+        result = library.filed(collectionID(parts[1].mid(1).toInt()));
     else if (parts[0] == u"by")
         result = library.live(Handle{parts[1]});
     else if (parts[0] == u"of")
@@ -133,7 +126,7 @@ void TestLibraryQueries::emptyLibrary()
     QVERIFY(empty.trash().isEmpty());
     QVERIFY(empty.favourites().isEmpty());
     QVERIFY(empty.recentlyAdded(Date{0}).isEmpty());
-    QVERIFY(empty.filed(collectionId(1)).isEmpty());
+    QVERIFY(empty.filed(collectionID(1)).isEmpty());
     QVERIFY(empty.live(Handle{QStringLiteral("a")}).isEmpty());
     QVERIFY(empty.live(Kind(Kind::text)).isEmpty());
     QVERIFY(empty.live(Source(Source::web)).isEmpty());
@@ -160,8 +153,8 @@ void TestLibraryQueries::recentlyAdded()
     Library library;
     keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), now.sinceReference - age, 1);
     keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("2")), now.sinceReference - age, 2);
-    library.trash(saveId(2), now);
-    QCOMPARE(idsOf(library.recentlyAdded(now)), recent ? ids({1}) : ids({}));
+    library.trash(saveID(2), now);
+    QCOMPARE(idsOf(library.recentlyAdded(now)), recent ? saveIDs({1}) : saveIDs({}));
 }
 
 void TestLibraryQueries::topAuthors_data()
@@ -197,9 +190,9 @@ void TestLibraryQueries::topAuthors()
         const Post post = f[0].isEmpty() ? webPost(QStringLiteral("https://w.example.com/%1").arg(id))
                                          : xPost(f[0], QString::number(id));
         // Placed directly, in the order given, so the test controls library order.
-        library.saves.append(Save(saveId(id), post, Date{f[1].toDouble()}));
+        library.saves.append(Save(saveID(id), post, Date{f[1].toDouble()}));
         if (f.size() > 2)
-            library.trash(saveId(id), Date{1000});
+            library.trash(saveID(id), Date{1000});
     }
     QStringList got;
     for (const Author &a : library.topAuthors(limit))
@@ -211,12 +204,12 @@ void TestLibraryQueries::topAuthorsFoldsHandleCase()
 {
     Library library;
     // Library order: two by "ann", then one by "Ann"; one by "bob".
-    library.saves.append(Save(saveId(1), xPost(QStringLiteral("ann"), QStringLiteral("1"), {}, QStringLiteral("First")),
+    library.saves.append(Save(saveID(1), xPost(QStringLiteral("ann"), QStringLiteral("1"), {}, QStringLiteral("First")),
                               Date{30}));
-    library.saves.append(Save(saveId(2), xPost(QStringLiteral("bob"), QStringLiteral("2")), Date{25}));
-    library.saves.append(Save(saveId(3), xPost(QStringLiteral("ann"), QStringLiteral("3"), {}, QStringLiteral("Second")),
+    library.saves.append(Save(saveID(2), xPost(QStringLiteral("bob"), QStringLiteral("2")), Date{25}));
+    library.saves.append(Save(saveID(3), xPost(QStringLiteral("ann"), QStringLiteral("3"), {}, QStringLiteral("Second")),
                               Date{20}));
-    library.saves.append(Save(saveId(4), xPost(QStringLiteral("Ann"), QStringLiteral("4"), {}, QStringLiteral("Last")),
+    library.saves.append(Save(saveID(4), xPost(QStringLiteral("Ann"), QStringLiteral("4"), {}, QStringLiteral("Last")),
                               Date{10}));
     const QList<Author> top = library.topAuthors(3);
     QCOMPARE(top.size(), 2);
@@ -252,10 +245,10 @@ void TestLibraryQueries::handlesCompareUnderCanonicalEquivalence()
     QFETCH(QString, asked);
     QVERIFY(Handle{first} == Handle{second});
     Library library;
-    library.saves.append(Save(saveId(1), xPost(first, QStringLiteral("1")), Date{30}));
-    library.saves.append(Save(saveId(2), xPost(QStringLiteral("other"), QStringLiteral("2")), Date{20}));
-    library.saves.append(Save(saveId(3), xPost(second, QStringLiteral("3")), Date{10}));
-    QCOMPARE(idsOf(library.live(Handle{asked})), ids({1, 3}));
+    library.saves.append(Save(saveID(1), xPost(first, QStringLiteral("1")), Date{30}));
+    library.saves.append(Save(saveID(2), xPost(QStringLiteral("other"), QStringLiteral("2")), Date{20}));
+    library.saves.append(Save(saveID(3), xPost(second, QStringLiteral("3")), Date{10}));
+    QCOMPARE(idsOf(library.live(Handle{asked})), saveIDs({1, 3}));
     const QList<Author> top = library.topAuthors(3);
     QCOMPARE(top.size(), 2);
     QCOMPARE(top.at(0).handle.name, second);   // one entry of two saves, with the last author record

@@ -1,4 +1,5 @@
 #include "LibraryFixtures.h"
+#include "PostFixtures.h"
 #include "Library/Save.h"
 
 #include <QTest>
@@ -18,7 +19,7 @@ Save makeSave(const QString &text, const QString &authorName, const QString &han
     QList<Tag> tags;
     for (const QString &t : tagNames)
         tags.append(Tag{t});
-    return Save(saveId(1), xPost(handle, QStringLiteral("1"), text, authorName), Date{10}, false, std::nullopt,
+    return Save(saveID(1), xPost(handle, QStringLiteral("1"), text, authorName), Date{10}, false, std::nullopt,
                 tags, note, trashed ? std::optional<Date>(Date{20}) : std::nullopt);
 }
 
@@ -141,12 +142,12 @@ void TestSave::searchFollowsChanges()
     keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("text")), 10, 1);
     QVERIFY(!library.saves.first().matches(QStringLiteral("kyoto")));
     const Library before = library;   // shares the save, and its kept search text
-    library.writeNote(QStringLiteral("Kyōto trip"), saveId(1));
+    library.writeNote(QStringLiteral("Kyōto trip"), saveID(1));
     QVERIFY(library.saves.first().matches(QStringLiteral("kyoto")));
     QVERIFY(!before.saves.first().matches(QStringLiteral("kyoto")));
-    library.tag(saveId(1), Tag{QStringLiteral("ramen")});
+    library.tag(saveID(1), Tag{QStringLiteral("ramen")});
     QVERIFY(library.saves.first().matches(QStringLiteral("RAMEN kyoto")));
-    library.untag(saveId(1), Tag{QStringLiteral("ramen")});
+    library.untag(saveID(1), Tag{QStringLiteral("ramen")});
     QVERIFY(!library.saves.first().matches(QStringLiteral("ramen")));
 }
 
@@ -162,53 +163,53 @@ void TestSave::equality_data()
                     QString note, std::optional<Date> trashed) {
         return Save(id, std::move(p), Date{savedAt}, fav, c, std::move(tags), std::move(note), trashed);
     };
-    const Save base = make(saveId(1), post, 5, false, collectionId(1), ab, QStringLiteral("note"), std::nullopt);
+    const Save base = make(saveID(1), post, 5, false, collectionID(1), ab, QStringLiteral("note"), std::nullopt);
     QTest::newRow("built alike") << base
-                                 << make(saveId(1), post, 5, false, collectionId(1), ab, QStringLiteral("note"),
+                                 << make(saveID(1), post, 5, false, collectionID(1), ab, QStringLiteral("note"),
                                          std::nullopt)
                                  << true;
     QTest::newRow("same link, other handle case")
         << base
-        << make(saveId(1), xPost(QStringLiteral("ANN"), QStringLiteral("1")), 5, false, collectionId(1), ab,
+        << make(saveID(1), xPost(QStringLiteral("ANN"), QStringLiteral("1")), 5, false, collectionID(1), ab,
                 QStringLiteral("note"), std::nullopt)
         << true;
     QTest::newRow("note composed and decomposed")
-        << make(saveId(1), post, 5, false, std::nullopt, {}, QStringLiteral("caf\u00e9"), std::nullopt)
-        << make(saveId(1), post, 5, false, std::nullopt, {}, QStringLiteral("cafe\u0301"), std::nullopt) << true;
+        << make(saveID(1), post, 5, false, std::nullopt, {}, QStringLiteral("caf\u00e9"), std::nullopt)
+        << make(saveID(1), post, 5, false, std::nullopt, {}, QStringLiteral("cafe\u0301"), std::nullopt) << true;
     QTest::newRow("id") << base
-                        << make(saveId(2), post, 5, false, collectionId(1), ab, QStringLiteral("note"), std::nullopt)
+                        << make(saveID(2), post, 5, false, collectionID(1), ab, QStringLiteral("note"), std::nullopt)
                         << false;
     QTest::newRow("post text")
         << base
-        << make(saveId(1), xPost(QStringLiteral("ann"), QStringLiteral("1"), QStringLiteral("other")), 5, false,
-                collectionId(1), ab, QStringLiteral("note"), std::nullopt)
+        << make(saveID(1), xPost(QStringLiteral("ann"), QStringLiteral("1"), QStringLiteral("other")), 5, false,
+                collectionID(1), ab, QStringLiteral("note"), std::nullopt)
         << false;
     QTest::newRow("savedAt") << base
-                             << make(saveId(1), post, 5.001, false, collectionId(1), ab, QStringLiteral("note"),
+                             << make(saveID(1), post, 5.001, false, collectionID(1), ab, QStringLiteral("note"),
                                      std::nullopt)
                              << false;
     QTest::newRow("favourite") << base
-                               << make(saveId(1), post, 5, true, collectionId(1), ab, QStringLiteral("note"),
+                               << make(saveID(1), post, 5, true, collectionID(1), ab, QStringLiteral("note"),
                                        std::nullopt)
                                << false;
     QTest::newRow("collection absent") << base
-                                       << make(saveId(1), post, 5, false, std::nullopt, ab, QStringLiteral("note"),
+                                       << make(saveID(1), post, 5, false, std::nullopt, ab, QStringLiteral("note"),
                                                std::nullopt)
                                        << false;
     QTest::newRow("other collection") << base
-                                      << make(saveId(1), post, 5, false, collectionId(2), ab, QStringLiteral("note"),
+                                      << make(saveID(1), post, 5, false, collectionID(2), ab, QStringLiteral("note"),
                                               std::nullopt)
                                       << false;
     QTest::newRow("tag order") << base
-                               << make(saveId(1), post, 5, false, collectionId(1), ba, QStringLiteral("note"),
+                               << make(saveID(1), post, 5, false, collectionID(1), ba, QStringLiteral("note"),
                                        std::nullopt)
                                << false;
     QTest::newRow("note case") << base
-                               << make(saveId(1), post, 5, false, collectionId(1), ab, QStringLiteral("Note"),
+                               << make(saveID(1), post, 5, false, collectionID(1), ab, QStringLiteral("Note"),
                                        std::nullopt)
                                << false;
     QTest::newRow("trashed") << base
-                             << make(saveId(1), post, 5, false, collectionId(1), ab, QStringLiteral("note"), Date{9})
+                             << make(saveID(1), post, 5, false, collectionID(1), ab, QStringLiteral("note"), Date{9})
                              << false;
 }
 
@@ -227,13 +228,13 @@ void TestSave::jsonRoundTrips_data()
 {
     QTest::addColumn<Save>("save");
     Post web = webPost(QStringLiteral("https://example.com/a?b=c"));
-    web.attachments = {image(), page()};
+    web.attachments = {image(100), page(50)};
     web.preview = url(QStringLiteral("https://example.com/p.png"));
     Post x = xPost(QStringLiteral("Ann"), QStringLiteral("0042"), QStringLiteral("line\nbreak \"quoted\" / ü"));
-    x.attachments = {video()};
-    QTest::newRow("new") << Save(saveId(1), x, Date{726000000.5});
+    x.attachments = {video(800)};
+    QTest::newRow("new") << Save(saveID(1), x, Date{726000000.5});
     QTest::newRow("every field")
-        << Save(saveId(2), web, Date{-3.25}, true, collectionId(3),
+        << Save(saveID(2), web, Date{-3.25}, true, collectionID(3),
                 {Tag{QStringLiteral("Travel Notes")}, Tag{QStringLiteral("a")}, Tag{QStringLiteral("a")}},
                 QStringLiteral("ñote\t"), Date{726000100});
     Post video = xPost(QStringLiteral("Bo"), QStringLiteral("7"), QString::fromUtf16(u"\U0001F600 \u6771\u4eac\u0001"),
@@ -249,9 +250,9 @@ void TestSave::jsonRoundTrips_data()
                                                    std::numeric_limits<std::int64_t>::max()}}}),
         Attachment(Attachment::Video{url(QStringLiteral("https://v.example.com/b.mp4")), Duration::fromSeconds(1),
                                      std::numeric_limits<std::int64_t>::min(), std::vector<Rendition>{}}),
-        image(), page()};
+        image(100), page(50)};
     QTest::newRow("renditions, avatar and escapes")
-        << Save(saveId(3), video, Date{1e300}, false, std::nullopt, {Tag{QStringLiteral("a/b")}},
+        << Save(saveID(3), video, Date{1e300}, false, std::nullopt, {Tag{QStringLiteral("a/b")}},
                 QStringLiteral("\u00e9\r\n"), Date{-2.5});
 }
 
@@ -307,14 +308,14 @@ void TestSave::jsonOptionalKeys()
     const Save save = Save::fromJson(doc.root());
     QCOMPARE(save.collection().has_value(), filed);
     QCOMPARE(save.isTrashed(), trashed);
-    QCOMPARE(save.id(), saveId(1));
+    QCOMPARE(save.id(), saveID(1));
     QCOMPARE(save.savedAt(), Date{700000000.25});
     QVERIFY(save.isFavourite());
     QCOMPARE(save.note(), QStringLiteral("a note"));
     QCOMPARE(save.tags(), (QList<Tag>{Tag{QStringLiteral("b")}, Tag{QStringLiteral("a")}}));
     QCOMPARE(save.post().link, PostLink::x(Handle{QStringLiteral("x")}, StatusID{QStringLiteral("42")}));
     if (filed)
-        QCOMPARE(*save.collection(), collectionId(1));
+        QCOMPARE(*save.collection(), collectionID(1));
 }
 
 void TestSave::jsonRejects_data()
@@ -357,9 +358,9 @@ void TestSave::jsonFollowsChanges()
     const std::string fresh = library.saves.first().toJson().toJson();
     QVERIFY(fresh.find("trashedAt") == std::string::npos);
     const Library before = library;
-    library.trash(saveId(1), Date{20});
-    library.favourite(saveId(1));
-    library.writeNote(QStringLiteral("n"), saveId(1));
+    library.trash(saveID(1), Date{20});
+    library.favourite(saveID(1));
+    library.writeNote(QStringLiteral("n"), saveID(1));
     JsonDocument doc(library.saves.first().toJson().toJson());
     const Save back = Save::fromJson(doc.root());
     QCOMPARE(back, library.saves.first());
@@ -377,7 +378,7 @@ void TestSave::copiesShareUntilChanged()
     Library copy = library;
     for (qsizetype i = 0; i < 3; ++i)
         QVERIFY(copy.saves.at(i).sharesDataWith(library.saves.at(i)));
-    copy.favourite(saveId(2));
+    copy.favourite(saveID(2));
     QVERIFY(copy.saves.at(0).sharesDataWith(library.saves.at(0)));
     QVERIFY(!copy.saves.at(1).sharesDataWith(library.saves.at(1)));
     QVERIFY(copy.saves.at(2).sharesDataWith(library.saves.at(2)));
@@ -386,9 +387,9 @@ void TestSave::copiesShareUntilChanged()
     QVERIFY(!(copy == library));
     // An operation that changes nothing leaves every save shared.
     Library untouched = library;
-    untouched.restore(saveId(1));
-    untouched.favourite(saveId(99));
-    untouched.trash(saveId(99), Date{1});
+    untouched.restore(saveID(1));
+    untouched.favourite(saveID(99));
+    untouched.trash(saveID(99), Date{1});
     QVERIFY(untouched == library);
     for (qsizetype i = 0; i < 3; ++i)
         QVERIFY(untouched.saves.at(i).sharesDataWith(library.saves.at(i)));

@@ -1,7 +1,7 @@
 #pragma once
 
-// Small builders of links, attachments and posts for the local media tests, and readable
-// failure messages for their values.
+// Reading and writing values as JSON for the local media tests, and readable failure messages for
+// their values. Links, attachments and posts come from the shared builders (PostFixtures.h).
 
 #include "Offline/CopyTable.h"
 #include "Offline/DownloadRefusal.h"
@@ -18,20 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "AttachmentFixtures.h"
+#include "PostFixtures.h"
 
 namespace sw::fixtures {
-
-inline Post post(PostLink link, std::vector<Attachment> attachments)
-{
-    Post p;
-    p.link = link;
-    p.author = Author{QStringLiteral("Someone"), link.asX() ? link.asX()->handle : Handle{QStringLiteral("web")}, std::nullopt};
-    p.text = QStringLiteral("text");
-    p.postedAt = Date{700000000};
-    p.attachments = std::move(attachments);
-    return p;
-}
 
 // Reads a value of T from JSON text; throws JsonError as T::fromJson does.
 template <typename T>

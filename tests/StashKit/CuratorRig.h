@@ -7,6 +7,8 @@
 
 #include "StashKit/Curator.h"
 #include "LibraryFixtures.h"
+#include "PostFixtures.h"
+#include "ShelfFixtures.h"
 #include "StashKit/LiveMediaDisk.h"
 
 #include <QCoro/QCoroTask>

@@ -2,6 +2,8 @@
 
 #include "StashKit/Archive.h"
 #include "LibraryFixtures.h"
+#include "PostFixtures.h"
+#include "ShelfFixtures.h"
 
 #include <QTest>
 

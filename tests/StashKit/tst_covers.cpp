@@ -2,6 +2,8 @@
 
 #include "StashKit/Covers.h"
 #include "LibraryFixtures.h"
+#include "PostFixtures.h"
+#include "ShelfFixtures.h"
 
 #include <QTest>
 

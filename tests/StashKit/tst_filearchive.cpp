@@ -6,6 +6,8 @@
 
 #include "StashKit/FileArchive.h"
 #include "LibraryFixtures.h"
+#include "PostFixtures.h"
+#include "ShelfFixtures.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -2,6 +2,8 @@
 // and actions, the home sections and the missing media.
 
 #include "LibraryFixtures.h"
+#include "PostFixtures.h"
+#include "ShelfFixtures.h"
 #include "StashKit/Shelf.h"
 
 #include <QTest>

@@ -1,29 +1,20 @@
 #pragma once
 
 // Posts, saves and shelf items for the tests of the save presentation views, and a widget that
-// hosts a painter for the gallery.
+// hosts a painter for the gallery. Built on the shared builders (tests/support), with the
+// defaults these views are drawn with.
 
-#include "Offline/CopyTable.h"
-#include "Library/Library.h"
-#include "Offline/LocalCopy.h"
-#include "Offline/LocalMedia.h"
-#include "Offline/MediaFolder.h"
-#include "Capture/Post.h"
-#include "Library/Save.h"
-#include "StashKit/Shelf.h"
-#include "StashKit/ShelfItem.h"
-#include "Capture/Url.h"
+#include "CaptureFixtures.h"
+#include "LibraryFixtures.h"
+#include "ShelfFixtures.h"
 
 #include <QPainter>
-#include <QUuid>
 #include <QWidget>
-#include <QtGlobal>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
-
-#include "CaptureFixtures.h"
 
 namespace sw::fixtures {
 
@@ -43,39 +34,26 @@ inline Attachment page() { return Attachment::Page{url(QStringLiteral("https://n
 inline Post post(PostLink link, std::vector<Attachment> attachments = {}, const QString &text = QStringLiteral("words"),
                  std::optional<QString> preview = std::nullopt)
 {
-    Post p;
-    p.author = Author{QStringLiteral("Someone"), Handle{QStringLiteral("someone")}, std::nullopt};
-    p.link = std::move(link);
-    p.text = text;
-    p.postedAt = Date{700000000};
-    p.attachments = std::move(attachments);
-    if (preview)
-        p.preview = url(*preview);
-    return p;
-}
-
-inline Save::ID saveID(int n)
-{
-    return Save::ID(fixedUuid(n));
+    return makePost(std::move(link), {.attachments = std::move(attachments),
+                                      .text = text,
+                                      .preview = std::move(preview),
+                                      .handle = QStringLiteral("someone")});
 }
 
 inline Save save(Post post, int n = 1, Date savedAt = Date{700000000}, bool favourite = false, bool trashed = false)
 {
-    return Save(saveID(n), std::move(post), savedAt, favourite, std::nullopt, {}, QString(),
-                trashed ? std::optional<Date>(Date{700000100}) : std::nullopt);
+    return makeSave(SaveSpec(n, std::move(post), savedAt.sinceReference)
+                        .favourite(favourite)
+                        .trashed(trashed ? std::optional<double>(700000100) : std::nullopt));
 }
 
 // The item the shelf makes of a save with that local copy (pictures and cover as the shelf
 // works them out; tests that need others set them).
 inline ShelfItem item(const Save &save, const LocalCopy &copy = LocalCopy::linkOnly())
 {
-    LocalMedia media(MediaFolder(url(QStringLiteral("file:///tmp/stashwell-media/"))), DiskBudget{std::int64_t(1) << 40});
-    CopyTable table;
-    if (!copy.isLinkOnly())
-        table.insert(save.post().link, copy);
-    media.setCopies(table);
-    const Shelf shelf(Library{}, media, std::nullopt, Date{700000000}, Quality::original);
-    return shelf.item(save);
+    return shelfItem(save, copy,
+                     {.mediaRoot = QStringLiteral("file:///tmp/stashwell-media/"), .budget = std::int64_t(1) << 40,
+                      .now = Date{700000000}});
 }
 
 inline std::vector<std::optional<Url>> pictures(int count)

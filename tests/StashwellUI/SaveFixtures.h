@@ -1,23 +1,20 @@
 #pragma once
 
 // Saves and shelf items for the view tests: links, posts with media, saves at a time, and the
-// shelf item of a save with a chosen local copy, cover and pictures.
+// shelf item of a save with a chosen local copy, cover and pictures. Built on the shared builders
+// (tests/support), with the defaults these views are drawn with.
 
 #include "CaptureFixtures.h"
-#include "Offline/CopyTable.h"
-#include "Library/Library.h"
-#include "Offline/LocalCopy.h"
-#include "Offline/LocalMedia.h"
-#include "Capture/Post.h"
-#include "Library/Save.h"
-#include "StashKit/Shelf.h"
-#include "StashKit/ShelfItem.h"
+#include "LibraryFixtures.h"
+#include "ShelfFixtures.h"
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace sw::viewfixtures {
 
+using fixtures::saveID;
 using fixtures::url;
 using fixtures::webLink;
 using fixtures::xLink;
@@ -33,37 +30,22 @@ inline Attachment video(double seconds, std::int64_t bytes = 1000)
 inline Post post(PostLink link, std::vector<Attachment> attachments = {}, const QString &text = QStringLiteral("text"),
                  const QString &name = QStringLiteral("Ann Lee"))
 {
-    Post p;
-    p.author = Author{name, link.asX() ? link.asX()->handle : Handle{QStringLiteral("news.example.com")}, std::nullopt};
-    p.link = std::move(link);
-    p.text = text;
-    p.postedAt = Date{700000000};
-    p.attachments = std::move(attachments);
-    return p;
-}
-
-inline Save::ID saveID(int n)
-{
-    return Save::ID(fixtures::fixedUuid(n));
+    return fixtures::makePost(std::move(link), {.attachments = std::move(attachments),
+                                                .text = text,
+                                                .authorName = name,
+                                                .webHandle = QStringLiteral("news.example.com")});
 }
 
 inline Save save(int id, Post post, double savedAt = 0, bool favourite = false, std::optional<double> trashedAt = std::nullopt)
 {
-    return Save(saveID(id), std::move(post), Date{savedAt}, favourite, std::nullopt, {}, QString(),
-                trashedAt ? std::optional<Date>(Date{*trashedAt}) : std::nullopt);
+    return fixtures::makeSave(fixtures::SaveSpec(id, std::move(post), savedAt).favourite(favourite).trashed(trashedAt));
 }
 
 // The shelf item of one save with that local copy; its cover and pictures as a shelf makes them
 // unless given.
 inline ShelfItem item(const Save &save, const LocalCopy &copy = LocalCopy::linkOnly(), Quality quality = Quality::original)
 {
-    CopyTable table;
-    if (!copy.isLinkOnly())
-        table.insert(save.post().link, copy);
-    LocalMedia media(MediaFolder(url(QStringLiteral("file:///media/Stashwell"))), DiskBudget{5368709120});
-    media.setCopies(table);
-    const Shelf shelf(Library({save}, {}), media, std::nullopt, Date{0}, quality);
-    return shelf.item(save);
+    return fixtures::shelfItem(save, copy, {.library = Library({save}, {}), .quality = quality});
 }
 
 }  // namespace sw::viewfixtures
