@@ -18,7 +18,7 @@ Library librarySavedAt(const QList<double> &times)
 {
     Library library;
     for (qsizetype i = 0; i < times.size(); ++i)
-        library.saves.append(Save(saveID(int(i + 1)), xPost(QStringLiteral("a"), QString::number(i + 1)),
+        library.saves.append(Save(saveID(int(i + 1)), postOnX(QStringLiteral("a"), QString::number(i + 1)),
                                   Date{times.at(i)}));
     return library;
 }
@@ -99,7 +99,7 @@ void TestLibrary::keepPlacesBySavedTime()
     QFETCH(qsizetype, place);
     Library library = librarySavedAt(existing);
     const Library before = library;
-    const auto result = library.keep(xPost(QStringLiteral("b"), QStringLiteral("999")), Date{at}, std::nullopt,
+    const auto result = library.keep(postOnX(QStringLiteral("b"), QStringLiteral("999")), Date{at}, std::nullopt,
                                      saveID(500));
     QCOMPARE(result, Library::Keeping(Library::Kept{saveID(500)}));
     QCOMPARE(library.saves.size(), before.saves.size() + 1);
@@ -113,7 +113,7 @@ void TestLibrary::keepPlacesBySavedTime()
 void TestLibrary::keepMakesANewSave()
 {
     Library library;
-    Post post = xPost(QStringLiteral("Ann"), QStringLiteral("7"), QStringLiteral("hello"));
+    Post post = postOnX(QStringLiteral("Ann"), QStringLiteral("7"), QStringLiteral("hello"));
     post.attachments = {image(100)};
     library.keep(post, Date{42}, std::nullopt, saveID(1));
     QCOMPARE(library.saves.size(), 1);
@@ -132,10 +132,10 @@ void TestLibrary::keepMakesANewSave()
 void TestLibrary::keepFilesOnlyIntoExistingCollections()
 {
     Library library = libraryWithCollections({QStringLiteral("A")});
-    QCOMPARE(library.keep(xPost(QStringLiteral("a"), QStringLiteral("1")), Date{1}, collectionID(1), saveID(1)),
+    QCOMPARE(library.keep(postOnX(QStringLiteral("a"), QStringLiteral("1")), Date{1}, collectionID(1), saveID(1)),
              Library::Keeping(Library::Kept{saveID(1)}));
     QCOMPARE(library.saves.first().collection(), std::optional<Collection::ID>(collectionID(1)));
-    QCOMPARE(library.keep(xPost(QStringLiteral("a"), QStringLiteral("2")), Date{1}, collectionID(9), saveID(2)),
+    QCOMPARE(library.keep(postOnX(QStringLiteral("a"), QStringLiteral("2")), Date{1}, collectionID(9), saveID(2)),
              Library::Keeping(Library::Kept{saveID(2)}));
     QCOMPARE(library.save(saveID(2))->collection(), std::optional<Collection::ID>());
 }
@@ -157,10 +157,10 @@ void TestLibrary::keepOfALiveLink()
     QFETCH(QString, digits);
     QFETCH(bool, alreadyKept);
     Library library;
-    keepNew(library, xPost(QStringLiteral("ann"), QStringLiteral("10")), 100, 1);
+    keepNew(library, postOnX(QStringLiteral("ann"), QStringLiteral("10")), 100, 1);
     library.favourite(saveID(1));
     const Library before = library;
-    const Post again = xPost(handle, digits, QStringLiteral("fresh text"));
+    const Post again = postOnX(handle, digits, QStringLiteral("fresh text"));
     QCOMPARE(library.save(again.link).has_value(), alreadyKept);
     const auto result = library.keep(again, Date{200}, std::nullopt, saveID(2));
     if (alreadyKept) {
@@ -176,9 +176,9 @@ void TestLibrary::keepOfALiveLink()
 void TestLibrary::keepRestoresFromTheTrash()
 {
     Library library = libraryWithCollections({QStringLiteral("A"), QStringLiteral("B")});
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 300, 1);
-    keepNew(library, xPost(QStringLiteral("ann"), QStringLiteral("2"), QStringLiteral("old")), 200, 2, collectionID(1));
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("3")), 100, 3);
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("1")), 300, 1);
+    keepNew(library, postOnX(QStringLiteral("ann"), QStringLiteral("2"), QStringLiteral("old")), 200, 2, collectionID(1));
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("3")), 100, 3);
     library.favourite(saveID(2));
     library.tag(saveID(2), Tag{QStringLiteral("t")});
     library.writeNote(QStringLiteral("n"), saveID(2));
@@ -186,7 +186,7 @@ void TestLibrary::keepRestoresFromTheTrash()
     const Save trashed = *library.save(saveID(2));
     const Library shared = library;   // the edit is made on a copy, as the core makes it
 
-    const auto result = library.keep(xPost(QStringLiteral("ANN"), QStringLiteral("2"), QStringLiteral("new")),
+    const auto result = library.keep(postOnX(QStringLiteral("ANN"), QStringLiteral("2"), QStringLiteral("new")),
                                      Date{999}, collectionID(2), saveID(9));
     QCOMPARE(result, Library::Keeping(Library::Restored{saveID(2)}));
     QCOMPARE(library.saves.size(), 3);
@@ -305,7 +305,7 @@ void TestLibrary::file()
     QFETCH(Refusal, refusal);
     QFETCH(int, filedIn);
     Library library = libraryWithCollections({QStringLiteral("One"), QStringLiteral("Two")});
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 10, 1, collectionID(1));
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("1")), 10, 1, collectionID(1));
     const Library before = library;
     const auto result = library.file(saveID(save),
                                      collection ? std::optional(collectionID(collection)) : std::nullopt);
@@ -341,7 +341,7 @@ void TestLibrary::tagAndUntag()
 
     // A list read from the archive may hold a name twice: untagging removes both.
     Library read;
-    read.saves.append(Save(saveID(1), xPost(QStringLiteral("a"), QStringLiteral("1")), Date{1}, false, std::nullopt,
+    read.saves.append(Save(saveID(1), postOnX(QStringLiteral("a"), QStringLiteral("1")), Date{1}, false, std::nullopt,
                            {a, b, a}, QString(), std::nullopt));
     read.untag(saveID(1), a);
     QCOMPARE(read.saves.first().tags(), QList<Tag>{b});
@@ -517,10 +517,10 @@ void TestLibrary::collectionNamed()
 void TestLibrary::removeAndReinstate()
 {
     Library library = libraryWithCollections({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 50, 1, collectionID(2));
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("2")), 40, 2, collectionID(1));
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("3")), 30, 3, collectionID(2));
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("4")), 20, 4);
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("1")), 50, 1, collectionID(2));
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("2")), 40, 2, collectionID(1));
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("3")), 30, 3, collectionID(2));
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("4")), 20, 4);
     library.trash(saveID(3), Date{60});
     const Library before = library;
     const Collection removedCollection = *library.collection(collectionID(2));
@@ -544,8 +544,8 @@ void TestLibrary::removeAndReinstate()
 void TestLibrary::reinstateExistingCollection()
 {
     Library library = libraryWithCollections({QStringLiteral("A"), QStringLiteral("B")});
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 50, 1, collectionID(1));
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("2")), 40, 2);
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("1")), 50, 1, collectionID(1));
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("2")), 40, 2);
     const Collection differentCopy{collectionID(2), QStringLiteral("Other name"), Swatch::violet};
     library.reinstate(differentCopy, {saveID(1), saveID(2), saveID(99)});
     QCOMPARE(library.collections.size(), 2);
@@ -558,9 +558,9 @@ void TestLibrary::removeUnknownCollectionStillUnfiles()
 {
     Library library = libraryWithCollections({QStringLiteral("A")});
     // Saves filed under an id no collection has (as a read archive may hold).
-    library.saves.append(Save(saveID(1), xPost(QStringLiteral("a"), QStringLiteral("1")), Date{2}, false,
+    library.saves.append(Save(saveID(1), postOnX(QStringLiteral("a"), QStringLiteral("1")), Date{2}, false,
                               collectionID(8), {}, QString(), std::nullopt));
-    library.saves.append(Save(saveID(2), xPost(QStringLiteral("a"), QStringLiteral("2")), Date{1}, false,
+    library.saves.append(Save(saveID(2), postOnX(QStringLiteral("a"), QStringLiteral("2")), Date{1}, false,
                               collectionID(1), {}, QString(), std::nullopt));
     QCOMPARE(library.filed(collectionID(8)).size(), 1);
     QCOMPARE(library.removeCollection(collectionID(8)), QList<Save::ID>{saveID(1)});
@@ -572,8 +572,8 @@ void TestLibrary::removeUnknownCollectionStillUnfiles()
 void TestLibrary::lookups()
 {
     Library library;
-    keepNew(library, xPost(QStringLiteral("ann"), QStringLiteral("1")), 20, 1);
-    keepNew(library, webPost(QStringLiteral("https://example.com/a")), 10, 2);
+    keepNew(library, postOnX(QStringLiteral("ann"), QStringLiteral("1")), 20, 1);
+    keepNew(library, pageAt(QStringLiteral("https://example.com/a")), 10, 2);
     library.trash(saveID(2), Date{30});
     QCOMPARE(library.save(saveID(1))->id(), saveID(1));
     QVERIFY(!library.save(saveID(3)));
@@ -587,12 +587,12 @@ void TestLibrary::lookups()
 void TestLibrary::copiesAreIndependent()
 {
     Library library = libraryWithCollections({QStringLiteral("A")});
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 20, 1);
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("1")), 20, 1);
     const Library original = library;
     Library copy = library;
     copy.file(saveID(1), collectionID(1));
     copy.rename(collectionID(1), QStringLiteral("B"));
-    copy.keep(xPost(QStringLiteral("a"), QStringLiteral("2")), Date{30}, std::nullopt, saveID(2));
+    copy.keep(postOnX(QStringLiteral("a"), QStringLiteral("2")), Date{30}, std::nullopt, saveID(2));
     QCOMPARE(library, original);
     QVERIFY(!library.saves.first().collection());
     QCOMPARE(library.collections.first().name, QStringLiteral("A"));
@@ -603,11 +603,11 @@ void TestLibrary::copiesAreIndependent()
 void TestLibrary::jsonRoundTrips()
 {
     Library library = libraryWithCollections({QStringLiteral("Reading"), QStringLiteral("Café")});
-    Post withMedia = xPost(QStringLiteral("Ann"), QStringLiteral("1"), QStringLiteral("video / post"));
+    Post withMedia = postOnX(QStringLiteral("Ann"), QStringLiteral("1"), QStringLiteral("video / post"));
     withMedia.attachments = {video(800), image(100)};
     keepNew(library, withMedia, 726000000.125, 1, collectionID(2));
-    keepNew(library, webPost(QStringLiteral("https://example.com/x?q=1")), 726000000, 2);
-    keepNew(library, xPost(QStringLiteral("bob"), QStringLiteral("3")), 1, 3);
+    keepNew(library, pageAt(QStringLiteral("https://example.com/x?q=1")), 726000000, 2);
+    keepNew(library, postOnX(QStringLiteral("bob"), QStringLiteral("3")), 1, 3);
     library.favourite(saveID(2));
     library.tag(saveID(2), *Tag::fromText(QStringLiteral("#Travel Notes")));
     library.writeNote(QStringLiteral("ünïcode \"note\""), saveID(3));
@@ -682,7 +682,7 @@ void TestLibrary::largeLibraryReportsItsFirstBadSave()
     constexpr int count = 12000;
     Library library;
     for (int n = 0; n < count; ++n)
-        library.saves.append(Save(saveID(n + 1), xPost(QStringLiteral("ann"), QString::number(n + 1)), Date{double(count - n)}));
+        library.saves.append(Save(saveID(n + 1), postOnX(QStringLiteral("ann"), QString::number(n + 1)), Date{double(count - n)}));
     std::string text = R"({"collections":[],"saves":[)";
     for (int n = 0; n < count; ++n) {
         std::string save = library.saves.at(n).toJson().toJson();

@@ -28,16 +28,16 @@ Library sampleLibrary()
         post.attachments = std::move(media);
         keepNew(library, post, 1000 - id, id, in);
     };
-    add(1, xPost(QStringLiteral("ann"), QStringLiteral("1"), QStringLiteral("t"), QStringLiteral("Ann One")),
+    add(1, postOnX(QStringLiteral("ann"), QStringLiteral("1"), QStringLiteral("t"), QStringLiteral("Ann One")),
         {video(800), image(100)}, collectionID(1));
-    add(2, xPost(QStringLiteral("ANN"), QStringLiteral("2")), {image(100), image(100)}, collectionID(1));
-    add(3, webPost(QStringLiteral("https://a.example.com/3")), {page(50)});
-    add(4, xPost(QStringLiteral("bob"), QStringLiteral("4")), {}, collectionID(2));
-    add(5, xPost(QStringLiteral("Ann"), QStringLiteral("5"), QStringLiteral("t"), QStringLiteral("Ann Five")), {});
-    add(6, webPost(QStringLiteral("https://a.example.com/6")), {image(100)});
-    add(7, xPost(QStringLiteral("cid"), QStringLiteral("7")), {video(800)}, collectionID(1));
-    add(8, xPost(QStringLiteral("bob"), QStringLiteral("8")), {image(100), page(50)});
-    add(9, webPost(QStringLiteral("https://a.example.com/9")), {});
+    add(2, postOnX(QStringLiteral("ANN"), QStringLiteral("2")), {image(100), image(100)}, collectionID(1));
+    add(3, pageAt(QStringLiteral("https://a.example.com/3")), {page(50)});
+    add(4, postOnX(QStringLiteral("bob"), QStringLiteral("4")), {}, collectionID(2));
+    add(5, postOnX(QStringLiteral("Ann"), QStringLiteral("5"), QStringLiteral("t"), QStringLiteral("Ann Five")), {});
+    add(6, pageAt(QStringLiteral("https://a.example.com/6")), {image(100)});
+    add(7, postOnX(QStringLiteral("cid"), QStringLiteral("7")), {video(800)}, collectionID(1));
+    add(8, postOnX(QStringLiteral("bob"), QStringLiteral("8")), {image(100), page(50)});
+    add(9, pageAt(QStringLiteral("https://a.example.com/9")), {});
     for (int id : {1, 2, 5, 9})
         library.favourite(saveID(id));
     library.trash(saveID(2), Date{2000});
@@ -151,8 +151,8 @@ void TestLibraryQueries::recentlyAdded()
     QFETCH(bool, recent);
     const Date now{750000000};
     Library library;
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), now.sinceReference - age, 1);
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("2")), now.sinceReference - age, 2);
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("1")), now.sinceReference - age, 1);
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("2")), now.sinceReference - age, 2);
     library.trash(saveID(2), now);
     QCOMPARE(idsOf(library.recentlyAdded(now)), recent ? saveIDs({1}) : saveIDs({}));
 }
@@ -187,8 +187,8 @@ void TestLibraryQueries::topAuthors()
     for (const QString &spec : saves) {
         const QStringList f = spec.split(u':');
         ++id;
-        const Post post = f[0].isEmpty() ? webPost(QStringLiteral("https://w.example.com/%1").arg(id))
-                                         : xPost(f[0], QString::number(id));
+        const Post post = f[0].isEmpty() ? pageAt(QStringLiteral("https://w.example.com/%1").arg(id))
+                                         : postOnX(f[0], QString::number(id));
         // Placed directly, in the order given, so the test controls library order.
         library.saves.append(Save(saveID(id), post, Date{f[1].toDouble()}));
         if (f.size() > 2)
@@ -204,12 +204,12 @@ void TestLibraryQueries::topAuthorsFoldsHandleCase()
 {
     Library library;
     // Library order: two by "ann", then one by "Ann"; one by "bob".
-    library.saves.append(Save(saveID(1), xPost(QStringLiteral("ann"), QStringLiteral("1"), {}, QStringLiteral("First")),
+    library.saves.append(Save(saveID(1), postOnX(QStringLiteral("ann"), QStringLiteral("1"), {}, QStringLiteral("First")),
                               Date{30}));
-    library.saves.append(Save(saveID(2), xPost(QStringLiteral("bob"), QStringLiteral("2")), Date{25}));
-    library.saves.append(Save(saveID(3), xPost(QStringLiteral("ann"), QStringLiteral("3"), {}, QStringLiteral("Second")),
+    library.saves.append(Save(saveID(2), postOnX(QStringLiteral("bob"), QStringLiteral("2")), Date{25}));
+    library.saves.append(Save(saveID(3), postOnX(QStringLiteral("ann"), QStringLiteral("3"), {}, QStringLiteral("Second")),
                               Date{20}));
-    library.saves.append(Save(saveID(4), xPost(QStringLiteral("Ann"), QStringLiteral("4"), {}, QStringLiteral("Last")),
+    library.saves.append(Save(saveID(4), postOnX(QStringLiteral("Ann"), QStringLiteral("4"), {}, QStringLiteral("Last")),
                               Date{10}));
     const QList<Author> top = library.topAuthors(3);
     QCOMPARE(top.size(), 2);
@@ -245,9 +245,9 @@ void TestLibraryQueries::handlesCompareUnderCanonicalEquivalence()
     QFETCH(QString, asked);
     QVERIFY(Handle{first} == Handle{second});
     Library library;
-    library.saves.append(Save(saveID(1), xPost(first, QStringLiteral("1")), Date{30}));
-    library.saves.append(Save(saveID(2), xPost(QStringLiteral("other"), QStringLiteral("2")), Date{20}));
-    library.saves.append(Save(saveID(3), xPost(second, QStringLiteral("3")), Date{10}));
+    library.saves.append(Save(saveID(1), postOnX(first, QStringLiteral("1")), Date{30}));
+    library.saves.append(Save(saveID(2), postOnX(QStringLiteral("other"), QStringLiteral("2")), Date{20}));
+    library.saves.append(Save(saveID(3), postOnX(second, QStringLiteral("3")), Date{10}));
     QCOMPARE(idsOf(library.live(Handle{asked})), saveIDs({1, 3}));
     const QList<Author> top = library.topAuthors(3);
     QCOMPARE(top.size(), 2);

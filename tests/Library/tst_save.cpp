@@ -19,7 +19,7 @@ Save makeSave(const QString &text, const QString &authorName, const QString &han
     QList<Tag> tags;
     for (const QString &t : tagNames)
         tags.append(Tag{t});
-    return Save(saveID(1), xPost(handle, QStringLiteral("1"), text, authorName), Date{10}, false, std::nullopt,
+    return Save(saveID(1), postOnX(handle, QStringLiteral("1"), text, authorName), Date{10}, false, std::nullopt,
                 tags, note, trashed ? std::optional<Date>(Date{20}) : std::nullopt);
 }
 
@@ -139,7 +139,7 @@ void TestSave::matchesTrashedSaves()
 void TestSave::searchFollowsChanges()
 {
     Library library;
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("text")), 10, 1);
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("text")), 10, 1);
     QVERIFY(!library.saves.first().matches(QStringLiteral("kyoto")));
     const Library before = library;   // shares the save, and its kept search text
     library.writeNote(QStringLiteral("Kyōto trip"), saveID(1));
@@ -156,7 +156,7 @@ void TestSave::equality_data()
     QTest::addColumn<Save>("a");
     QTest::addColumn<Save>("b");
     QTest::addColumn<bool>("equal");
-    const Post post = xPost(QStringLiteral("ann"), QStringLiteral("1"));
+    const Post post = postOnX(QStringLiteral("ann"), QStringLiteral("1"));
     const QList<Tag> ab{Tag{QStringLiteral("a")}, Tag{QStringLiteral("b")}};
     const QList<Tag> ba{Tag{QStringLiteral("b")}, Tag{QStringLiteral("a")}};
     auto make = [&](Save::ID id, Post p, double savedAt, bool fav, std::optional<Collection::ID> c, QList<Tag> tags,
@@ -170,7 +170,7 @@ void TestSave::equality_data()
                                  << true;
     QTest::newRow("same link, other handle case")
         << base
-        << make(saveID(1), xPost(QStringLiteral("ANN"), QStringLiteral("1")), 5, false, collectionID(1), ab,
+        << make(saveID(1), postOnX(QStringLiteral("ANN"), QStringLiteral("1")), 5, false, collectionID(1), ab,
                 QStringLiteral("note"), std::nullopt)
         << true;
     QTest::newRow("note composed and decomposed")
@@ -181,7 +181,7 @@ void TestSave::equality_data()
                         << false;
     QTest::newRow("post text")
         << base
-        << make(saveID(1), xPost(QStringLiteral("ann"), QStringLiteral("1"), QStringLiteral("other")), 5, false,
+        << make(saveID(1), postOnX(QStringLiteral("ann"), QStringLiteral("1"), QStringLiteral("other")), 5, false,
                 collectionID(1), ab, QStringLiteral("note"), std::nullopt)
         << false;
     QTest::newRow("savedAt") << base
@@ -227,17 +227,17 @@ void TestSave::equality()
 void TestSave::jsonRoundTrips_data()
 {
     QTest::addColumn<Save>("save");
-    Post web = webPost(QStringLiteral("https://example.com/a?b=c"));
+    Post web = pageAt(QStringLiteral("https://example.com/a?b=c"));
     web.attachments = {image(100), page(50)};
     web.preview = url(QStringLiteral("https://example.com/p.png"));
-    Post x = xPost(QStringLiteral("Ann"), QStringLiteral("0042"), QStringLiteral("line\nbreak \"quoted\" / ü"));
+    Post x = postOnX(QStringLiteral("Ann"), QStringLiteral("0042"), QStringLiteral("line\nbreak \"quoted\" / ü"));
     x.attachments = {video(800)};
     QTest::newRow("new") << Save(saveID(1), x, Date{726000000.5});
     QTest::newRow("every field")
         << Save(saveID(2), web, Date{-3.25}, true, collectionID(3),
                 {Tag{QStringLiteral("Travel Notes")}, Tag{QStringLiteral("a")}, Tag{QStringLiteral("a")}},
                 QStringLiteral("ñote\t"), Date{726000100});
-    Post video = xPost(QStringLiteral("Bo"), QStringLiteral("7"), QString::fromUtf16(u"\U0001F600 \u6771\u4eac\u0001"),
+    Post video = postOnX(QStringLiteral("Bo"), QStringLiteral("7"), QString::fromUtf16(u"\U0001F600 \u6771\u4eac\u0001"),
                        QStringLiteral("B\u00f8 \"Q\""));
     video.author.avatar = url(QStringLiteral("https://pbs.example.com/a b.jpg"));
     video.preview = url(QStringLiteral("https://pbs.example.com/p.jpg?name=orig"));
@@ -354,7 +354,7 @@ void TestSave::jsonRejects()
 void TestSave::jsonFollowsChanges()
 {
     Library library;
-    keepNew(library, xPost(QStringLiteral("a"), QStringLiteral("1")), 10, 1);
+    keepNew(library, postOnX(QStringLiteral("a"), QStringLiteral("1")), 10, 1);
     const std::string fresh = library.saves.first().toJson().toJson();
     QVERIFY(fresh.find("trashedAt") == std::string::npos);
     const Library before = library;
@@ -374,7 +374,7 @@ void TestSave::copiesShareUntilChanged()
 {
     Library library;
     for (int i = 0; i < 3; ++i)
-        keepNew(library, xPost(QStringLiteral("a"), QString::number(i + 1)), 10 - i, i + 1);
+        keepNew(library, postOnX(QStringLiteral("a"), QString::number(i + 1)), 10 - i, i + 1);
     Library copy = library;
     for (qsizetype i = 0; i < 3; ++i)
         QVERIFY(copy.saves.at(i).sharesDataWith(library.saves.at(i)));

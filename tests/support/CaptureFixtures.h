@@ -69,14 +69,14 @@ inline Post makePost(PostLink link, PostSpec spec = {})
 }
 
 // A post on X by @handle, written by `authorName`, early on the reference clock.
-inline Post xPost(const QString &handle, const QString &digits, const QString &text = QStringLiteral("A post"),
+inline Post postOnX(const QString &handle, const QString &digits, const QString &text = QStringLiteral("A post"),
                   const QString &authorName = QStringLiteral("Author"))
 {
     return makePost(xLink(handle, digits), {.text = text, .authorName = authorName, .postedAt = 100});
 }
 
 // A web page at `address`, its site as author and handle, early on the reference clock.
-inline Post webPost(const QString &address, const QString &text = QStringLiteral("A page"),
+inline Post pageAt(const QString &address, const QString &text = QStringLiteral("A page"),
                     const QString &site = QStringLiteral("example.com"))
 {
     return makePost(webLink(address), {.text = text, .authorName = site, .webHandle = site, .postedAt = 100});
