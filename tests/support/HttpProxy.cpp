@@ -1,7 +1,6 @@
 #include "HttpProxy.h"
 
 #include "HttpServer.h"
-#include "SocketPipe.h"
 
 #include <QTcpSocket>
 #include <QUrl>
@@ -21,22 +20,14 @@ bool isHopHeader(const QByteArray &name)
 
 // One client connection: reads the request head, then either forwards that request (asking the
 // server to close after it) or opens a CONNECT tunnel; from then on bytes are piped both ways.
-class HttpProxyConnection : public QObject {
+class HttpProxyConnection : public ProxyConnection {
 public:
-    HttpProxyConnection(QTcpSocket *client, HttpProxy *proxy) : QObject(proxy), m_client(client), m_proxy(proxy)
-    {
-        client->setParent(this);
-        connect(client, &QTcpSocket::readyRead, this, &HttpProxyConnection::read);
-        connect(client, &QTcpSocket::disconnected, this, [this] {
-            if (!m_piped)
-                deleteLater();
-        });
-    }
+    HttpProxyConnection(QTcpSocket *client, HttpProxy *proxy) : ProxyConnection(client, proxy), m_proxy(proxy) {}
 
 private:
-    void read()
+    void read() override
     {
-        if (m_piped || m_started)
+        if (isPiped() || m_started)
             return;
         m_buffer += m_client->readAll();
         const auto head = readRequestHead(m_buffer);
@@ -69,31 +60,23 @@ private:
             upstreamHead += "Connection: close\r\n\r\n";
         }
         m_proxy->m_visits.append(visit);
-        if (m_proxy->m_silent)
+        if (m_proxy->isSilent())
             return;
 
-        const auto endpoint = m_proxy->m_hosts.resolve(visit.host, visit.port);
+        const auto endpoint = m_proxy->hosts().resolve(visit.host, visit.port);
         if (request.method.isEmpty() || visit.host.isEmpty() || !endpoint) {
             fail();
             return;
         }
-        auto *upstream = new QTcpSocket(this);
-        connect(upstream, &QTcpSocket::connected, this, [this, upstream, tunnel, upstreamHead] {
-            if (tunnel)
-                m_client->write("HTTP/1.1 200 Connection Established\r\n\r\n");
-            else
-                upstream->write(upstreamHead);
-            upstream->write(m_buffer);
-            m_buffer.clear();
-            m_piped = true;
-            new SocketPipe(m_client, upstream, parent());
-            deleteLater();
-        });
-        connect(upstream, &QTcpSocket::errorOccurred, this, [this] {
-            if (!m_piped)
-                fail();
-        });
-        upstream->connectToHost(endpoint->address, endpoint->port);
+        reach(
+            *endpoint,
+            [this, tunnel, upstreamHead](QTcpSocket *upstream) {
+                if (tunnel)
+                    m_client->write("HTTP/1.1 200 Connection Established\r\n\r\n");
+                else
+                    upstream->write(upstreamHead);
+            },
+            [this] { fail(); });
     }
 
     void fail()
@@ -102,38 +85,20 @@ private:
         m_client->disconnectFromHost();
     }
 
-    QTcpSocket *m_client;
     HttpProxy *m_proxy;
-    QByteArray m_buffer;
     bool m_started = false;
-    bool m_piped = false;
 };
 
-HttpProxy::HttpProxy(QObject *parent) : QObject(parent)
-{
-    connect(&m_server, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-            ++m_connections;
-            new HttpProxyConnection(socket, this);
-        }
-    });
-}
+HttpProxy::HttpProxy(QObject *parent) : ProxyServer(QNetworkProxy::HttpProxy, parent) {}
 
 HttpProxy::~HttpProxy() = default;
 
-bool HttpProxy::listen() { return m_server.listen(QHostAddress::LocalHost, 0); }
-
-quint16 HttpProxy::port() const { return m_server.serverPort(); }
-
-QNetworkProxy HttpProxy::networkProxy() const
-{
-    return QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), port());
-}
+void HttpProxy::accept(QTcpSocket *client) { new HttpProxyConnection(client, this); }
 
 void HttpProxy::clearRecords()
 {
+    ProxyServer::clearRecords();
     m_visits.clear();
-    m_connections = 0;
 }
 
 }  // namespace sw::test

@@ -1,7 +1,5 @@
 #include "Socks5Proxy.h"
 
-#include "SocketPipe.h"
-
 #include <QHostAddress>
 #include <QTcpSocket>
 #include <QtEndian>
@@ -24,27 +22,19 @@ QByteArray bytes(std::initializer_list<char> list)
 }  // namespace
 
 // One client: the method greeting, one CONNECT request, then a pipe to the destination.
-class Socks5Connection : public QObject {
+class Socks5Connection : public ProxyConnection {
 public:
-    Socks5Connection(QTcpSocket *client, Socks5Proxy *proxy) : QObject(proxy), m_client(client), m_proxy(proxy)
-    {
-        client->setParent(this);
-        connect(client, &QTcpSocket::readyRead, this, &Socks5Connection::read);
-        connect(client, &QTcpSocket::disconnected, this, [this] {
-            if (!m_piped)
-                deleteLater();
-        });
-    }
+    Socks5Connection(QTcpSocket *client, Socks5Proxy *proxy) : ProxyConnection(client, proxy), m_proxy(proxy) {}
 
 private:
     enum class Stage { greeting, request, connecting, done };
 
-    void read()
+    void read() override
     {
         if (m_stage == Stage::connecting || m_stage == Stage::done)
             return;
         m_buffer += m_client->readAll();
-        if (m_proxy->m_silent)
+        if (m_proxy->isSilent())
             return;
         if (m_stage == Stage::greeting && !greet())
             return;
@@ -111,30 +101,23 @@ private:
             close();
             return;
         }
-        const auto endpoint = m_proxy->m_hosts.resolve(visit.host, visit.port);
+        const auto endpoint = m_proxy->hosts().resolve(visit.host, visit.port);
         if (!endpoint) {
             reply(kHostUnreachable);
             close();
             return;
         }
         m_stage = Stage::connecting;
-        auto *upstream = new QTcpSocket(this);
-        connect(upstream, &QTcpSocket::connected, this, [this, upstream] {
-            reply(kSucceeded);
-            upstream->write(m_buffer);
-            m_buffer.clear();
-            m_stage = Stage::done;
-            m_piped = true;
-            new SocketPipe(m_client, upstream, parent());
-            deleteLater();
-        });
-        connect(upstream, &QTcpSocket::errorOccurred, this, [this] {
-            if (m_piped)
-                return;
-            reply(kRefused);
-            close();
-        });
-        upstream->connectToHost(endpoint->address, endpoint->port);
+        reach(
+            *endpoint,
+            [this](QTcpSocket *) {
+                reply(kSucceeded);
+                m_stage = Stage::done;
+            },
+            [this] {
+                reply(kRefused);
+                close();
+            });
     }
 
     void reply(char code)
@@ -149,38 +132,20 @@ private:
         m_client->disconnectFromHost();
     }
 
-    QTcpSocket *m_client;
     Socks5Proxy *m_proxy;
-    QByteArray m_buffer;
     Stage m_stage = Stage::greeting;
-    bool m_piped = false;
 };
 
-Socks5Proxy::Socks5Proxy(QObject *parent) : QObject(parent)
-{
-    connect(&m_server, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-            ++m_connections;
-            new Socks5Connection(socket, this);
-        }
-    });
-}
+Socks5Proxy::Socks5Proxy(QObject *parent) : ProxyServer(QNetworkProxy::Socks5Proxy, parent) {}
 
 Socks5Proxy::~Socks5Proxy() = default;
 
-bool Socks5Proxy::listen() { return m_server.listen(QHostAddress::LocalHost, 0); }
-
-quint16 Socks5Proxy::port() const { return m_server.serverPort(); }
-
-QNetworkProxy Socks5Proxy::networkProxy() const
-{
-    return QNetworkProxy(QNetworkProxy::Socks5Proxy, QStringLiteral("127.0.0.1"), port());
-}
+void Socks5Proxy::accept(QTcpSocket *client) { new Socks5Connection(client, this); }
 
 void Socks5Proxy::clearRecords()
 {
+    ProxyServer::clearRecords();
     m_visits.clear();
-    m_connections = 0;
 }
 
 }  // namespace sw::test

@@ -4,17 +4,14 @@
 // by the proxy through its HostMap, so a client that reaches a mapped name proves that its
 // traffic, name lookup included, went through this proxy.
 
-#include "HostMap.h"
+#include "ProxyServer.h"
 
 #include <QByteArray>
 #include <QList>
-#include <QNetworkProxy>
-#include <QObject>
-#include <QTcpServer>
 
 namespace sw::test {
 
-class Socks5Proxy : public QObject {
+class Socks5Proxy : public ProxyServer {
     Q_OBJECT
 public:
     struct Visit {
@@ -26,26 +23,16 @@ public:
     explicit Socks5Proxy(QObject *parent = nullptr);
     ~Socks5Proxy() override;
 
-    bool listen();
-    quint16 port() const;
-    QNetworkProxy networkProxy() const;
-
-    HostMap &hosts() { return m_hosts; }
-    // Accept connections but never answer them.
-    void setSilent(bool silent) { m_silent = silent; }
-
     const QList<Visit> &visits() const { return m_visits; }
     int visitCount() const { return int(m_visits.size()); }
-    int connectionCount() const { return m_connections; }
-    void clearRecords();
+    void clearRecords() override;
+
+protected:
+    void accept(QTcpSocket *client) override;
 
 private:
     friend class Socks5Connection;
-    QTcpServer m_server;
-    HostMap m_hosts;
-    bool m_silent = false;
     QList<Visit> m_visits;
-    int m_connections = 0;
 };
 
 }  // namespace sw::test
