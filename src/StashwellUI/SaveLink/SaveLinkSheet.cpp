@@ -175,6 +175,8 @@ SaveLinkSheet::SaveLinkSheet(QWidget *parent) : QDialog(parent)
     });
 
     m_fetching = new QWidget(panel);
+    // Holds the focus while fetching, so that keys reach the sheet and no button.
+    m_fetching->setFocusPolicy(Qt::ClickFocus);
     auto *status = new QHBoxLayout;
     status->setContentsMargins(0, 0, 0, 0);
     status->setSpacing(6);
@@ -383,9 +385,24 @@ void SaveLinkSheet::applyPhase()
 
     m_options->setVisible(!fetching);
     applyMainButton();
-    if (typing && isVisible())
-        m_field->setFocus(Qt::OtherFocusReason);
+    placeFocus();
     fitHeight();
+}
+
+void SaveLinkSheet::placeFocus()
+{
+    if (!isVisible())
+        return;
+    // Hiding the focused panel would hand the focus to the next control, which may be Cancel: a
+    // Return pressed again while fetching would then cancel the look-up, and one pressed on the
+    // found post would cancel instead of saving. The focus goes where Return does the phase's
+    // default: the link field, the fetching panel (nothing), or the Save button.
+    if (m_phase.isTyping())
+        m_field->setFocus(Qt::OtherFocusReason);
+    else if (m_phase.isFetching())
+        m_fetching->setFocus(Qt::OtherFocusReason);
+    else
+        m_main->setFocus(Qt::OtherFocusReason);
 }
 
 void SaveLinkSheet::applyMainButton()
@@ -479,8 +496,7 @@ void SaveLinkSheet::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     fitHeight();
-    if (m_phase.isTyping())
-        m_field->setFocus(Qt::OtherFocusReason);
+    placeFocus();
 }
 
 bool SaveLinkSheet::event(QEvent *event)

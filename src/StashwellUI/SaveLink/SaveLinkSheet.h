@@ -127,6 +127,7 @@ private:
     void applyMainButton();
     void applySummary();
     void fitHeight();
+    void placeFocus();
     void activateMain();
     // Return outside a button: the main button's action when it allows one.
     void defaultAction();

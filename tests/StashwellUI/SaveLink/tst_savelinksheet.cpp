@@ -97,6 +97,8 @@ private slots:
     void mainButton();
     void returnRaisesOneIntent_data();
     void returnRaisesOneIntent();
+    void returnThroughTheWholeRoad();
+    void typingReportsTheLink();
     void escapeAndClosingCancel_data();
     void escapeAndClosingCancel();
     void opensWithoutNestedLoop();
@@ -221,6 +223,54 @@ void TestSaveLinkSheet::returnRaisesOneIntent()
     QCOMPARE(sheet.options()->downloadToggle()->isChecked(), checked);
     QVERIFY(sheet.isVisible());
     QCOMPARE(sheet.phase(), phase);
+}
+
+void TestSaveLinkSheet::returnThroughTheWholeRoad()
+{
+    // The page moves the phase as the user presses Return again and again; wherever the focus
+    // went, each press raises what the phase allows and never a cancel.
+    Presented presented;
+    SaveLinkSheet &sheet = *presented.sheet;
+    QVERIFY(presented.open(SaveLinkPhase::typing(), QString()));
+    Intents intents(sheet);
+    const auto pressReturn = [] {
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        QTest::keyClick(focused, Qt::Key_Return);
+    };
+    QTest::keyClicks(QApplication::focusWidget(), aLink);
+    pressReturn();
+    QCOMPARE(intents.fetch.count(), 1);
+    sheet.setPhase(SaveLinkPhase::fetching());
+    pressReturn();
+    pressReturn();
+    QCOMPARE(intents.fetch.count(), 1);
+    sheet.setPhase(SaveLinkPhase::found(xPost()));
+    pressReturn();
+    QCOMPARE(intents.save.count(), 1);
+    sheet.setPhase(SaveLinkPhase::fetching());
+    sheet.setPhase(SaveLinkPhase::typing(QStringLiteral("Could not reach the page")));
+    pressReturn();
+    QCOMPARE(intents.fetch.count(), 2);
+    QCOMPARE(intents.save.count(), 1);
+    QCOMPARE(intents.cancel.count(), 0);
+}
+
+void TestSaveLinkSheet::typingReportsTheLink()
+{
+    Presented presented;
+    SaveLinkSheet &sheet = *presented.sheet;
+    QVERIFY(presented.open(SaveLinkPhase::typing(), QString()));
+    QSignalSpy edited(&sheet, &SaveLinkSheet::urlEdited);
+    QVERIFY(!sheet.mainButton()->isEnabled());
+    QTest::keyClick(sheet.linkField(), Qt::Key_Space);
+    QCOMPARE(edited.count(), 1);
+    QCOMPARE(edited.at(0).at(0).toString(), QStringLiteral(" "));
+    QVERIFY(sheet.mainButton()->isEnabled());
+    // The page's own text is shown, not reported back.
+    sheet.setUrl(QString());
+    QCOMPARE(edited.count(), 1);
+    QVERIFY(!sheet.mainButton()->isEnabled());
 }
 
 void TestSaveLinkSheet::escapeAndClosingCancel_data()
