@@ -53,11 +53,17 @@ std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave)
 
 std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, const Folders &folders)
 {
+    return live(network, downloadsOnSave, folders, LivePostFetcher::defaultApiBase());
+}
+
+std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, const Folders &folders,
+                                       const Url &apiBase)
+{
     auto archiving = std::make_shared<FileArchive>(folders.archive);
     LocalMedia media(MediaFolder(Url::fromLocalFile(folders.media)), DiskBudget{kDefaultBudget});
     Covers covers(Url::fromLocalFile(QDir(folders.archive).filePath(QStringLiteral("Covers"))));
     auto curator = std::make_unique<Curator>(Library(), std::move(media), std::move(covers),
-                                             std::make_shared<LivePostFetcher>(network),
+                                             std::make_shared<LivePostFetcher>(network, apiBase),
                                              std::make_shared<LiveMediaDownloader>(network),
                                              std::make_shared<LiveMediaDisk>(), std::move(archiving),
                                              [] { return Date::now(); });

@@ -80,6 +80,9 @@ public:
     // copies reconciled with the media folder, and last `downloadsOnSave` set. No folder is made.
     static std::unique_ptr<Curator> live(Network &network, bool downloadsOnSave);
     static std::unique_ptr<Curator> live(Network &network, bool downloadsOnSave, const Folders &folders);
+    // The same with the post fetcher asking another FxTwitter API address (loopback tests).
+    static std::unique_ptr<Curator> live(Network &network, bool downloadsOnSave, const Folders &folders,
+                                         const Url &apiBase);
 
     // ---- state ------------------------------------------------------------------------------
 

@@ -1,0 +1,172 @@
+#include "Stashwell/App/StashwellApp.h"
+
+#include "StashKit/LivePostFetcher.h"
+#include "StashKit/Network.h"
+#include "Stashwell/App/AppLanguage.h"
+#include "Stashwell/App/Appearance.h"
+#include "Stashwell/App/ArchiveProblemNotice.h"
+#include "Stashwell/App/StartupPreferences.h"
+#include "Stashwell/App/SystemColorScheme.h"
+#include "Stashwell/App/TrayIcon.h"
+#include "Stashwell/Commands/MenuCommands.h"
+#include "Stashwell/Preferences/Preferences.h"
+#include "Stashwell/StashwellStrings.h"
+#include "Stashwell/Window/GlassBackdrop.h"
+#include "Stashwell/Window/LibraryWindow.h"
+#include "Stashwell/Window/SettingsWindow.h"
+#include "StashwellUI/Design/Fonts.h"
+#include "StashwellUI/Design/Theme.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace sw::app {
+
+StashwellApp::Options StashwellApp::Options::standard()
+{
+    Options options;
+    options.preferencesPath = Preferences::standardFilePath();
+    options.folders = Curator::Folders::standard();
+    return options;
+}
+
+StashwellApp::StashwellApp(Options options, QObject *parent) : QObject(parent), m_options(std::move(options)) {}
+
+StashwellApp::~StashwellApp()
+{
+    // Views first: they may read the core while they go.
+    m_tray.reset();
+    m_commands.reset();
+    m_settingsWindow.reset();
+    m_libraryWindow.reset();
+    m_archiveNotice.reset();
+}
+
+void StashwellApp::start()
+{
+    Q_ASSERT(!m_curator);
+    m_preferences = std::make_unique<Preferences>(m_options.preferencesPath);
+
+    // Every text from here on is in the chosen language.
+    const QString language = AppLanguage::startInterface(*m_preferences);
+    sw::loadFonts(QLocale(language));
+
+    const StartupPreferences startup = StartupPreferences::read(*m_preferences);
+
+    m_colorScheme = std::make_unique<SystemColorScheme>(SystemColorScheme::paletteAppearance(), m_options.askDesktop);
+    m_themeSwitch = std::make_unique<ThemeSwitch>(*m_colorScheme);
+    m_themeSwitch->apply(startup.theme);
+    connect(m_preferences.get(), &Preferences::themeChanged, this, &StashwellApp::applyTheme);
+
+    m_network = std::make_unique<Network>(startup.route);
+    m_curator = Curator::live(*m_network, startup.downloadsOnSave, m_options.folders, apiBase());
+    if (startup.mediaLimit)
+        m_curator->limitLocalMedia(*startup.mediaLimit);
+    m_curator->setQuality(startup.quality);
+
+    m_backdrop = std::make_unique<GlassBackdrop>();
+    m_libraryWindow = std::make_unique<LibraryWindow>(*m_backdrop);
+    m_libraryWindow->setWindowIcon(TrayIcon::applicationIcon());
+    m_settingsWindow = std::make_unique<SettingsWindow>();
+    m_settingsWindow->setWindowIcon(TrayIcon::applicationIcon());
+    applySurface();
+    connect(m_preferences.get(), &Preferences::surfaceChanged, this, &StashwellApp::applySurface);
+
+    MenuCommands::Hooks hooks;
+    hooks.openSettings = [this] { openSettings(); };
+    hooks.closeWindow = [this] {
+        QWidget *window = QApplication::activeWindow();
+        (window ? window : m_libraryWindow.get())->close();
+    };
+    hooks.quit = [this] { quit(); };
+    m_commands = std::make_unique<MenuCommands>(*m_curator, [this]() -> Router & { return router(); }, hooks);
+    m_commands->install(*m_libraryWindow->menuBar());
+    m_commands->bindUndoStack(m_libraryWindow->undoStack());
+    // The window-wide commands also work from the settings window.
+    for (QAction *action : {m_commands->saveLink(), m_commands->settings(), m_commands->close(), m_commands->quit()}) {
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        m_settingsWindow->addAction(action);
+    }
+
+    if (m_options.tray && TrayIcon::isAvailable()) {
+        m_tray = std::make_unique<TrayIcon>();
+        connect(m_tray.get(), &TrayIcon::quickSaveRequested, this, &StashwellApp::quickSave);
+        connect(m_tray.get(), &TrayIcon::openRequested, this, &StashwellApp::showLibrary);
+        connect(m_tray.get(), &TrayIcon::settingsRequested, this, &StashwellApp::openSettings);
+        connect(m_tray.get(), &TrayIcon::quitRequested, this, &StashwellApp::quit);
+        m_tray->show();
+    }
+    // With a tray the application lives on in it when its windows close; without one, closing
+    // the last window ends it.
+    QApplication::setQuitOnLastWindowClosed(!m_tray);
+    m_libraryWindow->setHidesOnClose([this] { return m_tray && m_tray->isVisible(); });
+
+    m_libraryWindow->show();
+
+    // After the window, so that a problem found by the restore is told over it.
+    m_archiveNotice = std::make_unique<ArchiveProblemNotice>(*m_curator, [this](ArchiveProblemNotice::Problem problem) {
+        tellArchiveProblem(int(problem));
+    });
+}
+
+Router &StashwellApp::router()
+{
+    if (!m_router) {
+        Router::Inputs inputs;
+        if (m_options.routerInputs)
+            inputs = m_options.routerInputs(*this);
+        if (!inputs.activate)
+            inputs.activate = [this] { showLibrary(); };
+        m_router = std::make_unique<Router>(std::move(inputs));
+    }
+    return *m_router;
+}
+
+void StashwellApp::showLibrary()
+{
+    if (m_libraryWindow)
+        m_libraryWindow->bringToFront();
+}
+
+void StashwellApp::openSettings()
+{
+    if (m_settingsWindow)
+        m_settingsWindow->bringToFront();
+}
+
+void StashwellApp::quickSave() { showLibrary(); }
+
+void StashwellApp::quit() { QCoreApplication::quit(); }
+
+Url StashwellApp::apiBase() const { return m_options.apiBase.value_or(LivePostFetcher::defaultApiBase()); }
+
+void StashwellApp::applyTheme()
+{
+    m_themeSwitch->apply(StartupPreferences::themeFrom(m_preferences->value(Preferences::theme)));
+}
+
+void StashwellApp::applySurface()
+{
+    const QVariant raw = m_preferences->value(Preferences::surface);
+    const sw::Surface surface = raw.typeId() == QMetaType::QString
+        ? sw::surfaceFromRawValue(raw.toString()).value_or(sw::Surface::solid)
+        : sw::Surface::solid;
+    sw::Theme::instance().setSurface(surface);
+    m_backdrop->setOn(surface == sw::Surface::glass);
+}
+
+void StashwellApp::tellArchiveProblem(int problem)
+{
+    // Not modal: the library stays usable, and the message stays until it is dismissed.
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Stashwell"),
+                                ArchiveProblemNotice::message(ArchiveProblemNotice::Problem(problem)),
+                                QMessageBox::Ok, m_libraryWindow.get());
+    box->button(QMessageBox::Ok)->setText(StashwellStrings::libraryOk());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+}  // namespace sw::app

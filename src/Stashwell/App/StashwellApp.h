@@ -1,0 +1,118 @@
+#pragma once
+
+// The application: it builds the core once from the preferences and owns it for the life of the
+// process, with the library window, the settings window, the menu commands, the tray icon and the
+// appearance. Start-up, in order:
+//
+//   1. the preferences are read; the interface language and the fonts are fixed;
+//   2. the theme is applied, and followed while "theme" changes; the surface likewise;
+//   3. "networkRoute" gives the Network; "downloadsOnSave" the flag for Curator::live, which
+//      restores the library and reconciles it with the media folder before it returns;
+//   4. "mediaLimitGB" sets the disk budget (when it holds a usable whole number) and "quality" the
+//      download quality;
+//   5. the windows, menus and tray are made and the library window is shown.
+//
+// The Router is made on first use (the first command or page that needs it) and lives to the end.
+
+#include "Capture/Url.h"
+#include "StashKit/Curator.h"
+#include "Stashwell/Router/Router.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace sw {
+class Network;
+}
+
+namespace sw::app {
+
+class ArchiveProblemNotice;
+class GlassBackdrop;
+class LibraryWindow;
+class MenuCommands;
+class Preferences;
+class SettingsWindow;
+class SystemColorScheme;
+class ThemeSwitch;
+class TrayIcon;
+
+class StashwellApp final : public QObject {
+    Q_OBJECT
+public:
+    struct Options {
+        // The preferences file.
+        QString preferencesPath;
+        // Where the library and the media live.
+        Curator::Folders folders;
+        // Another FxTwitter API address (loopback tests only).
+        std::optional<Url> apiBase;
+        // Whether a tray icon is made where the desktop shows one.
+        bool tray = true;
+        // Whether the desktop's colour scheme is asked over D-Bus.
+        bool askDesktop = true;
+        // The Router's input sources (the key commands and the global hot key); by default none,
+        // with a hot key's activation showing the library window.
+        std::function<Router::Inputs(StashwellApp &app)> routerInputs;
+
+        // The user's own files and the desktop.
+        static Options standard();
+    };
+
+    explicit StashwellApp(Options options, QObject *parent = nullptr);
+    ~StashwellApp() override;
+
+    // Builds everything and shows the library window. Called once.
+    void start();
+
+    Preferences &preferences() const { return *m_preferences; }
+    Network &network() const { return *m_network; }
+    Curator &curator() const { return *m_curator; }
+    // Made on first use.
+    Router &router();
+    bool hasRouter() const { return m_router != nullptr; }
+
+    LibraryWindow &libraryWindow() const { return *m_libraryWindow; }
+    SettingsWindow &settingsWindow() const { return *m_settingsWindow; }
+    MenuCommands &commands() const { return *m_commands; }
+    GlassBackdrop &backdrop() const { return *m_backdrop; }
+    ThemeSwitch &themeSwitch() const { return *m_themeSwitch; }
+    // None where the desktop has no tray (or none was asked for).
+    TrayIcon *tray() const { return m_tray.get(); }
+
+    // The library window shown and in front (a later launch asks for this too).
+    void showLibrary();
+    void openSettings();
+    // The quick save; until its popup exists, the library window.
+    void quickSave();
+    void quit();
+
+    // The API address the connection test should ask (the live one unless tests changed it).
+    Url apiBase() const;
+
+private:
+    void applyTheme();
+    void applySurface();
+    void tellArchiveProblem(int problem);
+
+    Options m_options;
+    std::unique_ptr<Preferences> m_preferences;
+    std::unique_ptr<SystemColorScheme> m_colorScheme;
+    std::unique_ptr<ThemeSwitch> m_themeSwitch;
+    std::unique_ptr<Network> m_network;
+    std::unique_ptr<Curator> m_curator;
+    std::unique_ptr<Router> m_router;
+    std::unique_ptr<GlassBackdrop> m_backdrop;
+    std::unique_ptr<LibraryWindow> m_libraryWindow;
+    std::unique_ptr<SettingsWindow> m_settingsWindow;
+    std::unique_ptr<MenuCommands> m_commands;
+    std::unique_ptr<TrayIcon> m_tray;
+    std::unique_ptr<ArchiveProblemNotice> m_archiveNotice;
+};
+
+}  // namespace sw::app

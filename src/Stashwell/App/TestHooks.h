@@ -1,0 +1,21 @@
+#pragma once
+
+// Settings that only the end-to-end tests use, read from the environment and only while
+// STASHWELL_TEST_HOOKS is "1", so that a user's environment never changes what the application
+// does:
+//
+//   STASHWELL_TEST_API_BASE   the FxTwitter API address (a loopback server of the test)
+
+#include "Capture/Url.h"
+
+#include <optional>
+
+namespace sw::app {
+
+struct TestHooks {
+    std::optional<Url> apiBase;
+
+    static TestHooks fromEnvironment();
+};
+
+}  // namespace sw::app

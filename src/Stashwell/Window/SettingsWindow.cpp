@@ -1,0 +1,67 @@
+#include "Stashwell/Window/SettingsWindow.h"
+
+#include "Stashwell/StashwellStrings.h"
+#include "Stashwell/Window/ClearTitleBar.h"
+#include "StashwellUI/Design/Marks.h"
+#include "StashwellUI/Design/Tokens.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace sw::app {
+
+namespace {
+
+QWidget *makePlaceholder()
+{
+    auto *placeholder = new QWidget;
+    auto *layout = new QVBoxLayout(placeholder);
+    layout->addStretch(1);
+    layout->addWidget(new sw::LogoMark(48, true), 0, Qt::AlignCenter);
+    auto *title = new QLabel(StashwellStrings::settingsTitle());
+    title->setFont(sw::Tokens::Typography::title.font());
+    layout->addWidget(title, 0, Qt::AlignCenter);
+    layout->addStretch(1);
+    return placeholder;
+}
+
+}  // namespace
+
+SettingsWindow::SettingsWindow(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("settings"));
+    setWindowTitle(StashwellStrings::settingsTitle());
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(makePlaceholder());
+    resize(kWidth, 480);
+    ClearTitleBar::apply(*this);
+}
+
+void SettingsWindow::setPage(QWidget *page)
+{
+    QLayout *layout = this->layout();
+    while (QLayoutItem *item = layout->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    if (page)
+        layout->addWidget(page);
+}
+
+QWidget *SettingsWindow::page() const
+{
+    QLayoutItem *item = layout()->itemAt(0);
+    return item ? item->widget() : nullptr;
+}
+
+void SettingsWindow::bringToFront()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace sw::app

@@ -1,0 +1,26 @@
+#pragma once
+
+// The settings window: a second top-level window, reached from File ▸ Settings (Ctrl+,) and the
+// tray's menu. It holds the settings page; until that page exists, its title and the
+// application's mark.
+
+#include <QWidget>
+
+namespace sw::app {
+
+class SettingsWindow final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 520;
+
+    explicit SettingsWindow(QWidget *parent = nullptr);
+
+    // Puts a page in the window instead of the current one (which is deleted).
+    void setPage(QWidget *page);
+    QWidget *page() const;
+
+    // Shown, raised and activated.
+    void bringToFront();
+};
+
+}  // namespace sw::app

@@ -1,0 +1,44 @@
+// Stashwell: an offline library of posts from X and of web pages.
+
+#include "Stashwell/App/QuitOnSignals.h"
+#include "Stashwell/App/SingleInstance.h"
+#include "Stashwell/App/StashwellApp.h"
+#include "Stashwell/App/TestHooks.h"
+#include "Stashwell/App/TrayIcon.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Stashwell"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Stashwell"));
+    // The desktop file's name, and the application's id on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("stashwell"));
+
+    sw::app::StashwellApp::Options options = sw::app::StashwellApp::Options::standard();
+    options.apiBase = sw::app::TestHooks::fromEnvironment().apiBase;
+
+    // The library document has one writer: a second launch hands over to the first and ends.
+    sw::app::SingleInstance instance(QDir(options.folders.archive).filePath(QStringLiteral("library.lock")));
+    switch (instance.start()) {
+    case sw::app::SingleInstance::Role::primary:
+    case sw::app::SingleInstance::Role::unguarded:
+        break;
+    case sw::app::SingleInstance::Role::secondary:
+        return 0;
+    case sw::app::SingleInstance::Role::unreachable:
+        std::fprintf(stderr, "Stashwell is already running, but does not answer.\n");
+        return 1;
+    }
+
+    QApplication::setWindowIcon(sw::app::TrayIcon::applicationIcon());
+    sw::app::StashwellApp app(std::move(options));
+    QObject::connect(&instance, &sw::app::SingleInstance::showRequested, &app, &sw::app::StashwellApp::showLibrary);
+    sw::app::QuitOnSignals quitOnSignals([&app] { app.quit(); });
+    app.start();
+    return application.exec();
+}

@@ -1,0 +1,287 @@
+// The application object started in the test process: the core built from a real preferences
+// file and a real library document, the windows and menus it makes, and the preferences it
+// follows while it runs. Also the notice of an archive that is not being written.
+
+#include "CuratorRig.h"
+#include "StashKit/FileArchive.h"
+#include "StashKit/Network.h"
+#include "Stashwell/App/Appearance.h"
+#include "Stashwell/App/ArchiveProblemNotice.h"
+#include "Stashwell/App/StashwellApp.h"
+#include "Stashwell/Commands/MenuCommands.h"
+#include "Stashwell/Preferences/Preferences.h"
+#include "Stashwell/Window/GlassBackdrop.h"
+#include "Stashwell/Window/LibraryWindow.h"
+#include "Stashwell/Window/SettingsWindow.h"
+#include "StashwellUI/Design/Theme.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenuBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace sw;
+using namespace sw::app;
+using namespace sw::fixtures;
+using namespace sw::test;
+
+namespace {
+
+constexpr std::int64_t GiB = std::int64_t(1) << 30;
+
+struct TestHome {
+    QTemporaryDir dir;
+
+    StashwellApp::Options options() const
+    {
+        StashwellApp::Options options;
+        options.preferencesPath = dir.filePath(QStringLiteral("config/Stashwell/preferences.json"));
+        options.folders = Curator::Folders{dir.filePath(QStringLiteral("data/Stashwell")),
+                                           dir.filePath(QStringLiteral("Videos/Stashwell"))};
+        options.askDesktop = false;
+        return options;
+    }
+
+    void prefer(const QString &key, const QVariant &value) const
+    {
+        Preferences preferences(options().preferencesPath);
+        preferences.setValue(key, value);
+    }
+
+    QString document() const { return dir.filePath(QStringLiteral("data/Stashwell/library.json")); }
+};
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// An archive whose load and store fail as the test says.
+class FailingArchive final : public Archiving {
+public:
+    bool failLoadInPlace = false;
+    bool failStore = false;
+    std::expected<std::optional<Archive>, ArchiveFailure> load() override
+    {
+        if (failLoadInPlace)
+            return std::unexpected(ArchiveFailure{ArchiveFailure::Kind::unreadable, QStringLiteral("bad"), std::nullopt});
+        return std::optional<Archive>();
+    }
+    std::expected<void, ArchiveFailure> store(const Archive &) override
+    {
+        if (failStore)
+            return std::unexpected(ArchiveFailure{ArchiveFailure::Kind::couldNotWrite, QStringLiteral("disk full"), {}});
+        return {};
+    }
+};
+
+std::unique_ptr<Curator> curatorOn(std::shared_ptr<FailingArchive> archive)
+{
+    return std::make_unique<Curator>(Library(), LocalMedia(MediaFolder(url(QStringLiteral("file:///tmp/none"))), DiskBudget{GiB}),
+                                     Covers(url(QStringLiteral("file:///tmp/none/Covers"))),
+                                     std::make_shared<ScriptedFetcher>(), std::make_shared<ScriptedDownloader>(),
+                                     std::make_shared<RecordingDisk>(), std::move(archive), [] { return Date{800000000}; });
+}
+
+}  // namespace
+
+class StashwellAppTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void startsWithNothingStored()
+    {
+        TestHome home;
+        StashwellApp app(home.options());
+        app.start();
+        QVERIFY(app.network().route().isSystem());
+        QCOMPARE(app.curator().downloadsOnSave(), true);
+        QCOMPARE(app.curator().localMedia().budget().limit, 5 * GiB);
+        QCOMPARE(app.curator().quality(), Quality(Quality::original));
+        QVERIFY(app.curator().library().saves.isEmpty());
+        QVERIFY(!app.hasRouter());
+
+        QVERIFY(app.libraryWindow().isVisible());
+        QCOMPARE(app.libraryWindow().windowTitle(), QStringLiteral("Stashwell"));
+        QCOMPARE(app.libraryWindow().menuBar()->actions().size(), 3);
+        QVERIFY(!app.settingsWindow().isVisible());
+        // Nothing was written on the way: no preferences file, no document.
+        QVERIFY(!QFile::exists(home.options().preferencesPath));
+        QVERIFY(!QFile::exists(home.document()));
+    }
+
+    void buildsTheCoreFromThePreferences()
+    {
+        TestHome home;
+        home.prefer(Preferences::networkRoute, QStringLiteral("socks://127.0.0.1:1080"));
+        home.prefer(Preferences::downloadsOnSave, false);
+        home.prefer(Preferences::mediaLimitGB, 20);
+        home.prefer(Preferences::quality, QStringLiteral("hd"));
+        home.prefer(Preferences::theme, QStringLiteral("dark"));
+        StashwellApp app(home.options());
+        app.start();
+        QCOMPARE(app.network().route().rawValue(), QStringLiteral("socks://127.0.0.1:1080"));
+        QCOMPARE(app.curator().downloadsOnSave(), false);
+        QCOMPARE(app.curator().localMedia().budget().limit, 20 * GiB);
+        QCOMPARE(app.curator().quality(), Quality(Quality::hd));
+        QCOMPARE(sw::Theme::currentAppearance(), sw::Appearance::dark);
+    }
+
+    void unusableLimitsLeaveTheBudget_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::newRow("digits as text") << QVariant(QStringLiteral("20"));
+        QTest::newRow("2^40 GiB") << QVariant(qlonglong(1) << 40);
+    }
+
+    void unusableLimitsLeaveTheBudget()
+    {
+        QFETCH(QVariant, stored);
+        TestHome home;
+        home.prefer(Preferences::mediaLimitGB, stored);
+        StashwellApp app(home.options());
+        app.start();
+        QCOMPARE(app.curator().localMedia().budget().limit, Curator::kDefaultBudget);
+    }
+
+    void restoresTheLibraryWithoutWritingIt()
+    {
+        TestHome home;
+        Archive archive;
+        archive.library = Library({makeSave(1, post(xLink(QStringLiteral("a"), QStringLiteral("1")))),
+                                   makeSave(2, post(webLink()))},
+                                  {});
+        QVERIFY(FileArchive(home.options().folders.archive).store(archive));
+        const QByteArray before = contents(home.document());
+        QVERIFY(!before.isEmpty());
+
+        StashwellApp app(home.options());
+        app.start();
+        QCOMPARE(app.curator().library().saves.size(), 2);
+        QCOMPARE(contents(home.document()), before);
+    }
+
+    void followsThemeAndSurfaceWhileRunning()
+    {
+        TestHome home;
+        home.prefer(Preferences::theme, QStringLiteral("light"));
+        StashwellApp app(home.options());
+        app.start();
+        QCOMPARE(sw::Theme::currentAppearance(), sw::Appearance::light);
+        app.preferences().setValue(Preferences::theme, QStringLiteral("dark"));
+        QCOMPARE(sw::Theme::currentAppearance(), sw::Appearance::dark);
+        app.preferences().setValue(Preferences::theme, QStringLiteral("bogus"));   // reads as system
+        QCOMPARE(app.themeSwitch().theme(), sw::app::Theme::system);
+
+        QCOMPARE(sw::Theme::currentSurface(), sw::Surface::solid);
+        QVERIFY(!app.backdrop().isOn());
+        app.preferences().setValue(Preferences::surface, QStringLiteral("glass"));
+        QCOMPARE(sw::Theme::currentSurface(), sw::Surface::glass);
+        QVERIFY(app.backdrop().isOn());
+        app.preferences().setValue(Preferences::surface, QStringLiteral("solid"));
+        QVERIFY(!app.backdrop().isOn());
+    }
+
+    void commandsReachTheWindows()
+    {
+        TestHome home;
+        StashwellApp app(home.options());
+        app.start();
+        app.commands().settings()->trigger();
+        QVERIFY(app.settingsWindow().isVisible());
+        app.commands().saveLink()->trigger();
+        QVERIFY(app.hasRouter());
+        QCOMPARE(app.router().savingLink(), std::optional<QString>(QString()));
+        // The window's undo stack is the one the Edit menu follows.
+        QCOMPARE(app.commands().undoStack(), app.libraryWindow().undoStack());
+
+        // Without a tray, the library window closes for real (and the last window quits).
+        QVERIFY(!app.tray());
+        QVERIFY(QApplication::quitOnLastWindowClosed());
+        QVERIFY(app.libraryWindow().close());
+        // A later launch's request brings it back.
+        app.showLibrary();
+        QVERIFY(app.libraryWindow().isVisible());
+    }
+
+    void hotKeyActivationShowsTheLibrary()
+    {
+        TestHome home;
+        StashwellApp::Options options = home.options();
+        std::function<void()> press;
+        options.routerInputs = [&press](StashwellApp &) {
+            Router::Inputs inputs;
+            inputs.hotKey = [&press](std::function<void()> pressed) {
+                press = std::move(pressed);
+                return std::make_unique<QObject>();
+            };
+            return inputs;
+        };
+        StashwellApp app(std::move(options));
+        app.start();
+        app.libraryWindow().hide();
+        app.router();
+        QVERIFY(press);
+        press();
+        QVERIFY(app.libraryWindow().isVisible());
+        QCOMPARE(app.router().savingLink(), std::optional<QString>(QString()));
+    }
+
+    // ---- the archive notice ----
+
+    void archiveProblemsAreToldOnce_data()
+    {
+        QTest::addColumn<bool>("heldAtStart");
+        QTest::addColumn<int>("problem");
+        QTest::newRow("a failed write") << false << int(ArchiveProblemNotice::Problem::writeFailed);
+        QTest::newRow("an unreadable document left in place") << true << int(ArchiveProblemNotice::Problem::writesHeld);
+    }
+
+    void archiveProblemsAreToldOnce()
+    {
+        QFETCH(bool, heldAtStart);
+        QFETCH(int, problem);
+        auto archive = std::make_shared<FailingArchive>();
+        archive->failLoadInPlace = heldAtStart;
+        archive->failStore = true;
+        auto curator = curatorOn(archive);
+        (void)curator->restore();
+
+        QList<int> told;
+        ArchiveProblemNotice notice(*curator, [&told](ArchiveProblemNotice::Problem p) { told.append(int(p)); });
+        if (!heldAtStart) {
+            QVERIFY(told.isEmpty());
+            QVERIFY(curator->makeCollection(QStringLiteral("One")));   // a change: the write fails
+        }
+        QCOMPARE(told, QList<int>{problem});
+        QVERIFY(!ArchiveProblemNotice::message(ArchiveProblemNotice::Problem(problem)).isEmpty());
+
+        // Further failures are not told again.
+        (void)curator->makeCollection(QStringLiteral("Two"));
+        archive->failStore = false;
+        (void)curator->makeCollection(QStringLiteral("Three"));
+        archive->failStore = true;
+        (void)curator->makeCollection(QStringLiteral("Four"));
+        QCOMPARE(told.size(), 1);
+    }
+
+    void archiveWritingWellIsNotTold()
+    {
+        auto archive = std::make_shared<FailingArchive>();
+        auto curator = curatorOn(archive);
+        int told = 0;
+        ArchiveProblemNotice notice(*curator, [&told](ArchiveProblemNotice::Problem) { ++told; });
+        QVERIFY(curator->makeCollection(QStringLiteral("One")));
+        QCOMPARE(told, 0);
+        QVERIFY(!notice.hasTold());
+    }
+};
+
+QTEST_MAIN(StashwellAppTest)
+#include "tst_stashwellapp.moc"
