@@ -13,8 +13,7 @@ build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@if [ -x $(BUILD)/src/Stashwell/stashwell ]; then exec $(BUILD)/src/Stashwell/stashwell; \
-	else echo "Everything is built; the application window does not exist yet."; fi
+	@exec $(BUILD)/src/Stashwell/stashwell
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE bench
