@@ -1,7 +1,7 @@
 #include "Stashwell/App/TrayIcon.h"
 
 #include "Stashwell/StashwellStrings.h"
-#include "StashwellUI/Design/Marks.h"
+#include "StashwellUI/Design/LogoMark.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,7 +1,7 @@
 #include "Stashwell/Window/LibraryWindow.h"
 
 #include "Stashwell/Window/GlassBackdrop.h"
-#include "StashwellUI/Design/Marks.h"
+#include "StashwellUI/Design/LogoMark.h"
 #include "StashwellUI/Design/Theme.h"
 
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 
 #include "Stashwell/StashwellStrings.h"
 #include "Stashwell/Window/ClearTitleBar.h"
-#include "StashwellUI/Design/Marks.h"
+#include "StashwellUI/Design/LogoMark.h"
 #include "StashwellUI/Design/Tokens.h"
 
 #include <QLabel>

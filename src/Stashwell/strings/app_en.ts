@@ -3,6 +3,14 @@
 <TS version="2.1" language="en">
 <context>
     <name></name>
+    <message id="library.archiveHeld">
+        <source>Your library file could not be read and could not be set aside. To keep it safe, Stashwell will not save any changes until it is restarted.</source>
+        <translation>Your library file could not be read and could not be set aside. To keep it safe, Stashwell will not save any changes until it is restarted.</translation>
+    </message>
+    <message id="library.archiveWriteFailed">
+        <source>Your library could not be saved to disk. Your latest changes are kept while Stashwell is open, and it will try again with your next change.</source>
+        <translation>Your library could not be saved to disk. Your latest changes are kept while Stashwell is open, and it will try again with your next change.</translation>
+    </message>
     <message id="library.cancel">
         <source>Cancel</source>
         <translation>Cancel</translation>
@@ -114,6 +122,42 @@
     <message id="menu.quit">
         <source>Quit Stashwell</source>
         <translation>Quit Stashwell</translation>
+    </message>
+    <message id="menu.file">
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message id="menu.edit">
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message id="menu.close">
+        <source>Close Window</source>
+        <translation>Close Window</translation>
+    </message>
+    <message id="menu.undo">
+        <source>Undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message id="menu.redo">
+        <source>Redo</source>
+        <translation>Redo</translation>
+    </message>
+    <message id="menu.cut">
+        <source>Cut</source>
+        <translation>Cut</translation>
+    </message>
+    <message id="menu.copy">
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message id="menu.paste">
+        <source>Paste</source>
+        <translation>Paste</translation>
+    </message>
+    <message id="menu.selectAll">
+        <source>Select All</source>
+        <translation>Select All</translation>
     </message>
     <message id="network.apply">
         <source>Apply</source>

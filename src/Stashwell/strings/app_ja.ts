@@ -3,6 +3,14 @@
 <TS version="2.1" language="ja">
 <context>
     <name></name>
+    <message id="library.archiveHeld">
+        <source>Your library file could not be read and could not be set aside. To keep it safe, Stashwell will not save any changes until it is restarted.</source>
+        <translation>ライブラリのファイルを読み込めず、退避することもできませんでした。ファイルを守るため、Stashwell を再起動するまで変更は保存されません。</translation>
+    </message>
+    <message id="library.archiveWriteFailed">
+        <source>Your library could not be saved to disk. Your latest changes are kept while Stashwell is open, and it will try again with your next change.</source>
+        <translation>ライブラリをディスクに保存できませんでした。最新の変更は Stashwell を開いている間は保持され、次に変更したときにもう一度保存を試みます。</translation>
+    </message>
     <message id="library.cancel">
         <source>Cancel</source>
         <translation>キャンセル</translation>
@@ -114,6 +122,42 @@
     <message id="menu.quit">
         <source>Quit Stashwell</source>
         <translation>Stashwell を終了</translation>
+    </message>
+    <message id="menu.file">
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+    <message id="menu.edit">
+        <source>Edit</source>
+        <translation>編集</translation>
+    </message>
+    <message id="menu.close">
+        <source>Close Window</source>
+        <translation>ウインドウを閉じる</translation>
+    </message>
+    <message id="menu.undo">
+        <source>Undo</source>
+        <translation>取り消す</translation>
+    </message>
+    <message id="menu.redo">
+        <source>Redo</source>
+        <translation>やり直す</translation>
+    </message>
+    <message id="menu.cut">
+        <source>Cut</source>
+        <translation>カット</translation>
+    </message>
+    <message id="menu.copy">
+        <source>Copy</source>
+        <translation>コピー</translation>
+    </message>
+    <message id="menu.paste">
+        <source>Paste</source>
+        <translation>ペースト</translation>
+    </message>
+    <message id="menu.selectAll">
+        <source>Select All</source>
+        <translation>すべてを選択</translation>
     </message>
     <message id="network.apply">
         <source>Apply</source>

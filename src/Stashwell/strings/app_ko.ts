@@ -3,6 +3,14 @@
 <TS version="2.1" language="ko">
 <context>
     <name></name>
+    <message id="library.archiveHeld">
+        <source>Your library file could not be read and could not be set aside. To keep it safe, Stashwell will not save any changes until it is restarted.</source>
+        <translation>보관함 파일을 읽을 수 없었고 따로 옮겨 둘 수도 없었습니다. 파일을 보호하기 위해 Stashwell을 다시 시작할 때까지 변경 사항을 저장하지 않습니다.</translation>
+    </message>
+    <message id="library.archiveWriteFailed">
+        <source>Your library could not be saved to disk. Your latest changes are kept while Stashwell is open, and it will try again with your next change.</source>
+        <translation>보관함을 디스크에 저장하지 못했습니다. 최근 변경 사항은 Stashwell이 열려 있는 동안 유지되며, 다음에 변경할 때 다시 저장을 시도합니다.</translation>
+    </message>
     <message id="library.cancel">
         <source>Cancel</source>
         <translation>취소</translation>
@@ -114,6 +122,42 @@
     <message id="menu.quit">
         <source>Quit Stashwell</source>
         <translation>Stashwell 종료</translation>
+    </message>
+    <message id="menu.file">
+        <source>File</source>
+        <translation>파일</translation>
+    </message>
+    <message id="menu.edit">
+        <source>Edit</source>
+        <translation>편집</translation>
+    </message>
+    <message id="menu.close">
+        <source>Close Window</source>
+        <translation>창 닫기</translation>
+    </message>
+    <message id="menu.undo">
+        <source>Undo</source>
+        <translation>실행 취소</translation>
+    </message>
+    <message id="menu.redo">
+        <source>Redo</source>
+        <translation>다시 실행</translation>
+    </message>
+    <message id="menu.cut">
+        <source>Cut</source>
+        <translation>잘라내기</translation>
+    </message>
+    <message id="menu.copy">
+        <source>Copy</source>
+        <translation>복사</translation>
+    </message>
+    <message id="menu.paste">
+        <source>Paste</source>
+        <translation>붙여넣기</translation>
+    </message>
+    <message id="menu.selectAll">
+        <source>Select All</source>
+        <translation>모두 선택</translation>
     </message>
     <message id="network.apply">
         <source>Apply</source>

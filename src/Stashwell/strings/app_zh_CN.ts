@@ -3,6 +3,14 @@
 <TS version="2.1" language="zh_CN">
 <context>
     <name></name>
+    <message id="library.archiveHeld">
+        <source>Your library file could not be read and could not be set aside. To keep it safe, Stashwell will not save any changes until it is restarted.</source>
+        <translation>无法读取资料库文件，也无法将其移到一旁。为保护该文件，在重新启动 Stashwell 之前不会保存任何更改。</translation>
+    </message>
+    <message id="library.archiveWriteFailed">
+        <source>Your library could not be saved to disk. Your latest changes are kept while Stashwell is open, and it will try again with your next change.</source>
+        <translation>无法将资料库保存到磁盘。最近的更改会在 Stashwell 打开期间保留，下次更改时将再次尝试保存。</translation>
+    </message>
     <message id="library.cancel">
         <source>Cancel</source>
         <translation>取消</translation>
@@ -114,6 +122,42 @@
     <message id="menu.quit">
         <source>Quit Stashwell</source>
         <translation>退出 Stashwell</translation>
+    </message>
+    <message id="menu.file">
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message id="menu.edit">
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message id="menu.close">
+        <source>Close Window</source>
+        <translation>关闭窗口</translation>
+    </message>
+    <message id="menu.undo">
+        <source>Undo</source>
+        <translation>撤销</translation>
+    </message>
+    <message id="menu.redo">
+        <source>Redo</source>
+        <translation>重做</translation>
+    </message>
+    <message id="menu.cut">
+        <source>Cut</source>
+        <translation>剪切</translation>
+    </message>
+    <message id="menu.copy">
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message id="menu.paste">
+        <source>Paste</source>
+        <translation>粘贴</translation>
+    </message>
+    <message id="menu.selectAll">
+        <source>Select All</source>
+        <translation>全选</translation>
     </message>
     <message id="network.apply">
         <source>Apply</source>
