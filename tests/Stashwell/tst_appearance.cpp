@@ -15,35 +15,9 @@ using namespace sw::app;
 using sw::Appearance;
 
 Q_DECLARE_METATYPE(std::optional<sw::Appearance>)
-Q_DECLARE_METATYPE(std::optional<int>)
 
 class AppearanceTest : public QObject {
     Q_OBJECT
-
-private slots:
-    void rawValues_data()
-    {
-        QTest::addColumn<QString>("raw");
-        QTest::addColumn<std::optional<int>>("theme");
-        QTest::newRow("system") << QStringLiteral("system") << std::optional<int>(int(Theme::system));
-        QTest::newRow("light") << QStringLiteral("light") << std::optional<int>(int(Theme::light));
-        QTest::newRow("dark") << QStringLiteral("dark") << std::optional<int>(int(Theme::dark));
-        QTest::newRow("capitals") << QStringLiteral("Dark") << std::optional<int>();
-        QTest::newRow("space") << QStringLiteral("dark ") << std::optional<int>();
-        QTest::newRow("empty") << QString() << std::optional<int>();
-    }
-
-    void rawValues()
-    {
-        QFETCH(QString, raw);
-        QFETCH(std::optional<int>, theme);
-        const auto read = themeFromRawValue(raw);
-        QCOMPARE(read.has_value(), theme.has_value());
-        if (read) {
-            QCOMPARE(int(*read), *theme);
-            QCOMPARE(themeRawValue(*read), raw);
-        }
-    }
 
     void portalValues_data()
     {
@@ -52,7 +26,6 @@ private slots:
         QTest::newRow("1 prefers dark") << QVariant(1u) << std::optional<Appearance>(Appearance::dark);
         QTest::newRow("2 prefers light") << QVariant(2u) << std::optional<Appearance>(Appearance::light);
         QTest::newRow("0 states no preference") << QVariant(0u) << std::optional<Appearance>();
-        QTest::newRow("an unknown number") << QVariant(7u) << std::optional<Appearance>();
         QTest::newRow("wrapped once") << QVariant::fromValue(QDBusVariant(QVariant(1u)))
                                       << std::optional<Appearance>(Appearance::dark);
         QTest::newRow("wrapped twice, as Read answers")
@@ -116,19 +89,6 @@ private slots:
         QCOMPARE(sw::Theme::currentAppearance(), Appearance::light);
     }
 
-    void palettesReadInBothAppearances()
-    {
-        for (Appearance appearance : {Appearance::light, Appearance::dark}) {
-            const QPalette p = palette(appearance);
-            for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Disabled}) {
-                const int window = p.color(group, QPalette::Window).lightness();
-                const int text = p.color(group, QPalette::WindowText).lightness();
-                // Text stands apart from the window, the right way round for the appearance.
-                QVERIFY(appearance == Appearance::dark ? text > window + 60 : window > text + 60);
-            }
-            QVERIFY(p.color(QPalette::Disabled, QPalette::Text) != p.color(QPalette::Active, QPalette::Text));
-        }
-    }
 };
 
 QTEST_MAIN(AppearanceTest)

@@ -63,17 +63,6 @@ class RouterTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startsEmpty()
-    {
-        Router router;
-        QVERIFY(!router.savingLink());
-        QCOMPARE(router.findRequests(), 0);
-        QCOMPARE(router.emptyTrashRequests(), 0);
-        QVERIFY(!router.selecting());
-        QVERIFY(!router.keys());
-        QVERIFY(!router.hotKey());
-    }
-
     void savingLinkNotifiesOnlyChanges_data()
     {
         QTest::addColumn<QList<std::optional<QString>>>("assignments");

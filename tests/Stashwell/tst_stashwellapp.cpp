@@ -3,11 +3,11 @@
 // follows while it runs. Also the notice of an archive that is not being written.
 
 #include "CuratorRig.h"
-#include "StashKit/FileArchive.h"
 #include "StashKit/Network.h"
 #include "Stashwell/App/Appearance.h"
 #include "Stashwell/App/ArchiveProblemNotice.h"
 #include "Stashwell/App/StashwellApp.h"
+#include "Stashwell/App/TestHooks.h"
 #include "Stashwell/Commands/MenuCommands.h"
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/Window/GlassBackdrop.h"
@@ -53,12 +53,6 @@ struct TestHome {
 
     QString document() const { return dir.filePath(QStringLiteral("data/Stashwell/library.json")); }
 };
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // An archive whose load and store fail as the test says.
 class FailingArchive final : public Archiving {
@@ -133,40 +127,6 @@ private slots:
         QCOMPARE(sw::Theme::currentAppearance(), sw::Appearance::dark);
     }
 
-    void unusableLimitsLeaveTheBudget_data()
-    {
-        QTest::addColumn<QVariant>("stored");
-        QTest::newRow("digits as text") << QVariant(QStringLiteral("20"));
-        QTest::newRow("2^40 GiB") << QVariant(qlonglong(1) << 40);
-    }
-
-    void unusableLimitsLeaveTheBudget()
-    {
-        QFETCH(QVariant, stored);
-        TestHome home;
-        home.prefer(Preferences::mediaLimitGB, stored);
-        StashwellApp app(home.options());
-        app.start();
-        QCOMPARE(app.curator().localMedia().budget().limit, Curator::kDefaultBudget);
-    }
-
-    void restoresTheLibraryWithoutWritingIt()
-    {
-        TestHome home;
-        Archive archive;
-        archive.library = Library({makeSave(1, post(xLink(QStringLiteral("a"), QStringLiteral("1")))),
-                                   makeSave(2, post(webLink()))},
-                                  {});
-        QVERIFY(FileArchive(home.options().folders.archive).store(archive));
-        const QByteArray before = contents(home.document());
-        QVERIFY(!before.isEmpty());
-
-        StashwellApp app(home.options());
-        app.start();
-        QCOMPARE(app.curator().library().saves.size(), 2);
-        QCOMPARE(contents(home.document()), before);
-    }
-
     void followsThemeAndSurfaceWhileRunning()
     {
         TestHome home;
@@ -233,6 +193,18 @@ private slots:
         QCOMPARE(app.router().savingLink(), std::optional<QString>(QString()));
     }
 
+    // The loopback address reaches the program only with the test marker set.
+    void testHooksNeedTheirMarker()
+    {
+        qputenv("STASHWELL_TEST_API_BASE", "http://127.0.0.1:9/");
+        qunsetenv("STASHWELL_TEST_HOOKS");
+        QVERIFY(!TestHooks::fromEnvironment().apiBase);
+        qputenv("STASHWELL_TEST_HOOKS", "1");
+        QCOMPARE(TestHooks::fromEnvironment().apiBase->text(), QStringLiteral("http://127.0.0.1:9/"));
+        qunsetenv("STASHWELL_TEST_HOOKS");
+        qunsetenv("STASHWELL_TEST_API_BASE");
+    }
+
     // ---- the archive notice ----
 
     void archiveProblemsAreToldOnce_data()
@@ -271,16 +243,6 @@ private slots:
         QCOMPARE(told.size(), 1);
     }
 
-    void archiveWritingWellIsNotTold()
-    {
-        auto archive = std::make_shared<FailingArchive>();
-        auto curator = curatorOn(archive);
-        int told = 0;
-        ArchiveProblemNotice notice(*curator, [&told](ArchiveProblemNotice::Problem) { ++told; });
-        QVERIFY(curator->makeCollection(QStringLiteral("One")));
-        QCOMPARE(told, 0);
-        QVERIFY(!notice.hasTold());
-    }
 };
 
 QTEST_MAIN(StashwellAppTest)
