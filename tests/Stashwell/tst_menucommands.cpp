@@ -130,21 +130,6 @@ private slots:
         QVERIFY(!h.router);   // the Router is not involved
     }
 
-    void downloadMissingTwiceStartsTwoTasks()
-    {
-        const QString address = QStringLiteral("https://pbs.example.com/1.jpg");
-        Harness h(Library({makeSave(1, imagePost(QStringLiteral("1"), address))}, {}));
-        // No script: the transfer waits for the test.
-        h.commands.downloadMissing()->trigger();
-        QVERIFY(settle([&] { return h.rig.downloader->calls.size() == 1; }));
-        // The second task finds the save downloading already and asks for nothing more.
-        h.commands.downloadMissing()->trigger();
-        QTest::qWait(0);
-        QCOMPARE(h.rig.downloader->calls.size(), 1);
-        h.rig.downloader->play(0, TransferScript::arriving(1000));
-        QVERIFY(settle([&] { return h.rig.copy(xLink(QStringLiteral("someone"), QStringLiteral("1"))).asOnThisMac() != nullptr; }));
-    }
-
     void fileCommandsRunTheirHooks()
     {
         Harness h;
