@@ -6,6 +6,7 @@
 #include "StashwellUI/Design/Tokens.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QVBoxLayout>
 
 namespace sw::app {
@@ -36,6 +37,13 @@ SettingsWindow::SettingsWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addWidget(makePlaceholder());
     resize(kWidth, 480);
     ClearTitleBar::apply(*this);
+    connect(&sw::Theme::instance(), &sw::Theme::changed, this, qOverload<>(&QWidget::update));
+}
+
+void SettingsWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), sw::Tokens::Colors::window());
 }
 
 void SettingsWindow::setPage(QWidget *page)

@@ -21,6 +21,10 @@ public:
 
     // Shown, raised and activated.
     void bringToFront();
+
+protected:
+    // An opaque window in the window colour: the settings window has no glass surface.
+    void paintEvent(QPaintEvent *event) override;
 };
 
 }  // namespace sw::app
