@@ -104,6 +104,9 @@ void StashwellApp::start()
     QApplication::setQuitOnLastWindowClosed(!m_tray);
     m_libraryWindow->setHidesOnClose([this] { return m_tray && m_tray->isVisible(); });
 
+    // The library window's content is what first needs the Router: made now, with its key
+    // commands and global hot key.
+    router();
     m_libraryWindow->show();
 
     // After the window, so that a problem found by the restore is told over it.

@@ -12,7 +12,8 @@
 //      download quality;
 //   5. the windows, menus and tray are made and the library window is shown.
 //
-// The Router is made on first use (the first command or page that needs it) and lives to the end.
+// The Router is made on first use, which is the building of the library window, and lives to the
+// end.
 
 #include "Capture/Url.h"
 #include "StashKit/Curator.h"
