@@ -1,0 +1,199 @@
+#pragma once
+
+// The shelf: one scrolling, painted surface that shows every save of the library window's main
+// column. What it shows is a column of blocks, top to bottom: a collection of saves (a grid of
+// cards or a list of rows on a pane, ShelfCollection) or a widget of the page's own (the hero, a
+// section header). No save ever becomes a widget: cards and rows are painters, made only for the
+// saves on screen and just around it, painted through the card cache, and let go when they scroll
+// away.
+//
+// The layout is arithmetic over row offsets (ShelfGeometry), so a hundred thousand saves lay out
+// on every change of width or column count and the saves on screen are found by a binary search.
+// A new column of blocks is compared with the last one save by save: when the saves stand as
+// before, only the items on screen whose look changed are painted again, and they keep their
+// painted images, pictures and cut texts otherwise.
+//
+// The surface handles the pointer itself (the card's hover and lift, presses on each item's
+// parts, the context menu of the item under the pointer, dragging an item out as its link once
+// the pointer has moved the drag distance), takes keyboard focus without drawing a ring, and shows
+// each item on screen to assistive technologies as a list item with its text. Keys go first to
+// the page's key handler; the arrow keys never scroll the surface by themselves. Pictures are asked
+// for only for the items on screen and just around it (ShelfPictures).
+
+#include "StashwellUI/Saves/SaveCard.h"
+#include "StashwellUI/Saves/SaveCardCache.h"
+#include "StashwellUI/Saves/SaveMenu.h"
+#include "StashwellUI/Saves/SaveRow.h"
+#include "StashwellUI/Shelf/ShelfCollection.h"
+#include "StashwellUI/Shelf/ShelfGeometry.h"
+
+#include <QAbstractScrollArea>
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QRegion>
+
+#include <functional>
+#include <optional>
+#include <variant>
+#include <vector>
+
+class QDrag;
+class QMenu;
+class QVariantAnimation;
+
+namespace sw {
+
+class Paging;
+class ShelfPictures;
+
+class ShelfSurface : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    static constexpr double listDivider = 1;
+    static constexpr double scrollStep = 40;
+
+    // A widget shown at its place in the column, as wide as the column and as high as it asks
+    // for that width. The surface places it; its owner keeps it.
+    struct WidgetBlock {
+        QPointer<QWidget> widget;
+        friend bool operator==(const WidgetBlock &, const WidgetBlock &) = default;
+    };
+    using Block = std::variant<ShelfCollection, WidgetBlock>;
+
+    // Called with every key pressed while the shelf has focus; true when the page took it.
+    using KeyHandler = std::function<bool(QKeyEvent *event)>;
+
+    explicit ShelfSurface(QWidget *parent = nullptr);
+    ~ShelfSurface() override;
+
+    // The column's blocks. Collections whose saves stand as before keep their layout and painted
+    // images; only what changed on screen is painted again.
+    void setBlocks(QList<Block> blocks);
+    void setCollection(ShelfCollection collection);
+    const QList<Block> &blocks() const { return m_blocks; }
+
+    void setPadding(const ShelfGeometry::Padding &padding);
+    void setSpacing(double spacing);
+
+    void setKeyHandler(KeyHandler handler) { m_keyHandler = std::move(handler); }
+
+    // Where everything is.
+    const ShelfGeometry &columnGeometry() const { return m_geometry; }
+    // An item's cell in viewport coordinates.
+    QRectF itemRect(qsizetype block, qsizetype index) const;
+    // The item under a point of the viewport.
+    std::optional<ShelfGeometry::Hit> itemAt(const QPointF &viewportPoint) const;
+    // The blocks and items the viewport shows now.
+    std::vector<ShelfGeometry::Visible> visibleItems() const;
+    // The item of a block, when the block is a collection.
+    const ShelfItem *item(qsizetype block, qsizetype index) const;
+    // The first item of the save, in block order.
+    std::optional<ShelfGeometry::Hit> find(const Save::ID &id) const;
+    // Scrolls as little as needed to bring the save's item into view.
+    void scrollToItem(const Save::ID &id);
+
+    // The save menu the surface shows for an item: its item and collections, its intents going to
+    // the collection's onIntent with that item.
+    std::optional<SaveMenu> menuFor(qsizetype block, qsizetype index) const;
+    // What dragging an item out of this surface carries.
+    QMimeData *dragData(qsizetype block, qsizetype index) const;
+    // The token that marks this surface's drags.
+    quintptr dragOrigin() const { return quintptr(this); }
+
+    ShelfPictures &pictures() { return *m_pictures; }
+    SaveCardCache &cardImages() { return m_cardImages; }
+
+    // Figures for tests and benchmarks: the painters kept now, the region asked to be painted
+    // since the last call, the items painted by the last paint, and the bytes the surface's own
+    // state takes (the items themselves are the page's, shared).
+    int builtCount() const;
+    QRegion takeInvalidated();
+    int lastPaintedItems() const { return m_lastPainted; }
+    std::size_t memoryBytes() const;
+
+signals:
+    // The pointer left an item or moved to another one (for the page's hover-driven hints).
+    void hoveredItemChanged();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // One item with a painter: what it was built from, and its view state.
+    struct Built {
+        qsizetype index = 0;         // where it stood when last refreshed
+        quint64 generation = 0;      // the block's generation it was checked against
+        std::optional<SaveCard> card;
+        SaveCard::ViewState cardState;
+        std::optional<SaveRow> row;
+        SaveRow::ViewState rowState;
+    };
+    struct BlockState {
+        quint64 generation = 0;
+        QHash<Save::ID, Built> built;
+    };
+    struct Pointer {
+        qsizetype block = -1;
+        Save::ID id;
+        bool isSet() const { return block >= 0; }
+    };
+
+    const ShelfCollection *collection(qsizetype block) const;
+    std::vector<std::uint8_t> heightClasses(const QList<ShelfItem> &items) const;
+    ItemGeometry itemGeometry(const ShelfCollection &collection) const;
+    double widgetHeight(QWidget *widget) const;
+
+    void relayout();
+    void updateScrollRange();
+    void placeWidgets();
+    void updateBuiltRange();
+    Built &ensureBuilt(qsizetype block, qsizetype index);
+    void refresh(Built &built, const ShelfCollection &collection, qsizetype index);
+    Built *builtFor(const Pointer &pointer, qsizetype *index = nullptr);
+    void invalidate(const QRectF &viewportRect);
+    void invalidateItem(qsizetype block, qsizetype index);
+
+    void paintCollection(QPainter &painter, qsizetype block, const ItemGeometry::Range &range, const QRectF &band);
+
+    // The pointer.
+    void pointerMoved(const QPointF &point);
+    void pointerLeft();
+    void setHoveredItem(const Pointer &pointer);
+    void animateHover(const Save::ID &id, qsizetype block, bool in);
+    void startDrag();
+    void findPaging();
+
+    QList<Block> m_blocks;
+    std::vector<BlockState> m_states;
+    ShelfGeometry m_geometry;
+    SaveCardCache m_cardImages;
+    ShelfPictures *m_pictures = nullptr;
+    QPointer<Paging> m_paging;
+    KeyHandler m_keyHandler;
+    quint64 m_nextGeneration = 1;
+
+    Pointer m_hovered;
+    Pointer m_pressed;
+    QPointF m_pressPoint;
+    bool m_pressOnItem = false;
+    QHash<Save::ID, QVariantAnimation *> m_hoverAnimations;
+
+    QRegion m_invalidated;
+    int m_lastPainted = 0;
+};
+
+}  // namespace sw
