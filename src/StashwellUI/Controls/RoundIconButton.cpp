@@ -2,6 +2,8 @@
 
 #include "StashwellUI/Controls/GlassMaterial.h"
 #include "StashwellUI/Design/Symbols.h"
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Pictures/PaintMemo.h"
 #include "StashwellUI/Design/Tokens.h"
 
 #include <QPainter>
@@ -81,15 +83,26 @@ QPainterPath RoundIconButton::hitShape() const
 void RoundIconButton::paint(QPainter &painter, const QRectF &bounds, const QString &symbol, const QColor &tint,
                             const ControlState &state)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    ControlPainting::applyPlainStyle(painter, state);
-    QPainterPath circle;
-    circle.addEllipse(bounds);
-    GlassMaterial::paint(painter, circle, true, state);
-    const double side = ControlPainting::symbolSide(symbolTypeSize(std::min(bounds.width(), bounds.height())));
-    Symbols::paint(painter, QRectF(bounds.center().x() - side / 2, bounds.center().y() - side / 2, side, side), symbol, tint);
-    painter.restore();
+    // The glass costs far more to draw than to copy, and a shelf draws one per card and row: kept
+    // as a bitmap for each look it is drawn in.
+    const QString key = QStringLiteral("roundIcon|%1|%2|%3|%4%5%6%7|")
+                            .arg(QString::number(tint.rgba(), 16))
+                            .arg(int(Theme::currentAppearance()))
+                            .arg(int(Theme::currentSurface()))
+                            .arg(int(state.enabled))
+                            .arg(int(state.hovered))
+                            .arg(int(state.pressed))
+                            .arg(int(state.focused)) +
+                        symbol;
+    PaintMemo::draw(painter, bounds, key, [symbol, tint, state](QPainter &p, const QRectF &area) {
+        p.setRenderHint(QPainter::Antialiasing);
+        ControlPainting::applyPlainStyle(p, state);
+        QPainterPath circle;
+        circle.addEllipse(area);
+        GlassMaterial::paint(p, circle, true, state);
+        const double side = ControlPainting::symbolSide(symbolTypeSize(std::min(area.width(), area.height())));
+        Symbols::paint(p, QRectF(area.center().x() - side / 2, area.center().y() - side / 2, side, side), symbol, tint);
+    });
 }
 
 void RoundIconButton::paintControl(QPainter &painter, const QRectF &rect, const ControlState &state)

@@ -42,46 +42,72 @@ SaveCardCache::SaveCardCache(std::int64_t budget)
 {
 }
 
+SaveCardCache::Look SaveCardCache::lookOf(const QSizeF &size, qreal ratio, const SaveCard &card,
+                                          const SaveCard::ViewState &state, const PicturePointer &picture,
+                                          const PicturePointer &avatar) const
+{
+    return Look{card,
+                state,
+                card.thumbnail().currentPage(state.thumbnail.page),
+                picture,
+                avatar,
+                size,
+                ratio,
+                Theme::currentAppearance(),
+                Theme::currentSurface(),
+                StashwellUIStrings::table().language()};
+}
+
+SaveCardCache::Entry *SaveCardCache::entry(Look look)
+{
+    const Save::ID &id = look.card.item().save().id();
+    Entry *kept = m_images.object(id);
+    if (kept && kept->look.sameAs(look))
+        return kept;
+    const QSizeF area(look.size.width(), look.size.height() + kLiftRoom);
+    const QSize pixels(int(std::ceil(area.width() * look.ratio)), int(std::ceil(area.height() * look.ratio)));
+    if (pixels.isEmpty())
+        return nullptr;
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(look.ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter onImage(&image);
+        look.card.paint(onImage, QRectF(QPointF(0, kLiftRoom), look.size), look.state, look.picture, look.avatar);
+    }
+    ++m_renders;
+    const int cost = int(std::max<qint64>(1, image.sizeInBytes() >> 10));
+    auto *made = new Entry{std::move(look), std::move(image)};
+    if (!m_images.insert(id, made, cost))
+        return nullptr;   // larger than the whole budget: QCache has deleted it
+    return made;
+}
+
 void SaveCardCache::paint(QPainter &painter, const QRectF &rect, const SaveCard &card, const SaveCard::ViewState &state,
                           const PicturePointer &picture, const PicturePointer &avatar)
 {
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    Look look{card,
-              state,
-              card.thumbnail().currentPage(state.thumbnail.page),
-              picture,
-              avatar,
-              rect.size(),
-              ratio,
-              Theme::currentAppearance(),
-              Theme::currentSurface(),
-              StashwellUIStrings::table().language()};
-    const Save::ID &id = card.item().save().id();
-    const QSizeF area(rect.width(), rect.height() + kLiftRoom);
-    const QPointF origin(rect.left(), rect.top() - kLiftRoom);
-
-    Entry *entry = m_images.object(id);
-    if (!entry || !entry->look.sameAs(look)) {
-        const QSize pixels(int(std::ceil(area.width() * ratio)), int(std::ceil(area.height() * ratio)));
-        if (pixels.isEmpty())
-            return;
-        QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
-        image.fill(Qt::transparent);
-        {
-            QPainter onImage(&image);
-            card.paint(onImage, QRectF(QPointF(0, kLiftRoom), rect.size()), state, picture, avatar);
-        }
-        ++m_renders;
-        const int cost = int(std::max<qint64>(1, image.sizeInBytes() >> 10));
-        entry = new Entry{std::move(look), std::move(image)};
-        if (!m_images.insert(id, entry, cost)) {
-            // Larger than the whole budget: paint it directly, keep nothing.
-            card.paint(painter, rect, state, picture, avatar);
-            return;
-        }
+    Entry *kept = entry(lookOf(rect.size(), ratio, card, state, picture, avatar));
+    if (!kept) {
+        card.paint(painter, rect, state, picture, avatar);
+        return;
     }
-    painter.drawImage(origin, entry->image);
+    painter.drawImage(QPointF(rect.left(), rect.top() - kLiftRoom), kept->image);
+}
+
+bool SaveCardCache::prepare(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
+                            const PicturePointer &picture, const PicturePointer &avatar)
+{
+    const int before = m_renders;
+    entry(lookOf(size, ratio, card, state, picture, avatar));
+    return m_renders != before;
+}
+
+bool SaveCardCache::holds(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
+                          const PicturePointer &picture, const PicturePointer &avatar) const
+{
+    const Entry *kept = m_images.object(card.item().save().id());
+    return kept && kept->look.sameAs(lookOf(size, ratio, card, state, picture, avatar));
 }
 
 }  // namespace sw

@@ -30,6 +30,15 @@ public:
     void paint(QPainter &painter, const QRectF &rect, const SaveCard &card, const SaveCard::ViewState &state,
                const PicturePointer &picture, const PicturePointer &avatar);
 
+    // Paints the card's image ahead of time, as paint() would for a rectangle of `size` on a device
+    // of `ratio`, without drawing it anywhere: a shelf prepares the cards just out of view while it
+    // is idle. Returns whether an image was painted (false when one with that look is kept).
+    bool prepare(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
+                 const PicturePointer &picture, const PicturePointer &avatar);
+    // Whether an image with that look is kept.
+    bool holds(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
+               const PicturePointer &picture, const PicturePointer &avatar) const;
+
     void clear() { m_images.clear(); }
     int size() const { return int(m_images.count()); }
     // How many times a card was painted anew (for tests and benchmarks).
@@ -54,6 +63,12 @@ private:
         Look look;
         QImage image;
     };
+
+    Look lookOf(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
+                const PicturePointer &picture, const PicturePointer &avatar) const;
+    // The kept entry with that look, painted anew when there is none; null when the image would
+    // be larger than the whole budget (nothing is kept then).
+    Entry *entry(Look look);
 
     QCache<Save::ID, Entry> m_images;
     int m_renders = 0;

@@ -3,6 +3,7 @@
 #include "StashwellUI/Controls/RoundIconButton.h"
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/Saves/SaveCard.h"
+#include "StashwellUI/detail/TextLines.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -80,16 +81,6 @@ QString SaveRow::handleText() const
     return QStringLiteral("@") + m_item.save().post().author.handle.name;
 }
 
-QString SaveRow::lineText() const
-{
-    QString text = m_item.save().post().text;
-    for (QChar &c : text) {
-        if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
-            c = u' ';
-    }
-    return text;
-}
-
 QString SaveRow::accessibleText() const
 {
     const Post &post = m_item.save().post();
@@ -138,9 +129,8 @@ SaveRow::Layout SaveRow::layout(const QRectF &rect) const
 
     const double textLeft = authorLeft + author + spacing;
     const double room = std::max(0.0, spare);
-    const double natural = std::ceil(QFontMetricsF(textFont()).horizontalAdvance(lineText()));
     const double textHeight = lineHeight(textFont());
-    l.text = QRectF(textLeft, middle - textHeight / 2, std::min(natural, room), textHeight);
+    l.text = QRectF(textLeft, middle - textHeight / 2, room, textHeight);
 
     const double metaHeight = std::min(content.height(), m_meta.sizeHint().height());
     l.meta = QRectF(l.body.right() - meta, middle - metaHeight / 2, meta, metaHeight);
@@ -178,7 +168,7 @@ void SaveRow::paint(QPainter &painter, const QRectF &rect, const ViewState &stat
     painter.drawText(l.handle, Qt::AlignLeft | Qt::AlignVCenter, m_shownHandle);
     if (!l.text.isEmpty()) {
         if (m_textCut != l.text.width()) {
-            m_shownText = elided(lineText(), textFont(), l.text.width());
+            m_shownText = TextLines::visible(m_item.save().post().text, textFont(), l.text.width(), 1);
             m_textCut = l.text.width();
         }
         painter.setFont(textFont());

@@ -79,8 +79,6 @@ public:
     // The author's name; "@" and the handle, also for a handle holding a full stop.
     QString nameText() const;
     QString handleText() const;
-    // The post's text on one line: its line breaks read as spaces.
-    QString lineText() const;
     // What the row reads out: the author's name, ": ", the post's text and the meta line.
     QString accessibleText() const;
 

@@ -18,6 +18,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QVariantAnimation>
 
 #include <algorithm>
@@ -286,6 +288,11 @@ ShelfSurface::ShelfSurface(QWidget *parent)
     verticalScrollBar()->setSingleStep(int(scrollStep));
     connect(m_pictures, &ShelfPictures::arrived, viewport(), qOverload<>(&QWidget::update));
     connect(&Theme::instance(), &Theme::changed, viewport(), qOverload<>(&QWidget::update));
+    m_prepare = new QTimer(this);
+    m_prepare->setSingleShot(true);
+    m_prepare->setInterval(0);
+    connect(m_prepare, &QTimer::timeout, this, &ShelfSurface::prepareAhead);
+    connect(m_pictures, &ShelfPictures::arrived, this, &ShelfSurface::schedulePrepare);
 }
 
 ShelfSurface::~ShelfSurface()
@@ -384,20 +391,36 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         }
         const ShelfCollection &now = std::get<ShelfCollection>(m_blocks.at(b));
         const auto *before = b < old.size() ? std::get_if<ShelfCollection>(&old.at(b)) : nullptr;
-        bool sameItems = before && before->layout == now.layout && before->items.size() == now.items.size();
+        std::vector<const void *> saves =
+            b < qsizetype(oldStates.size()) ? std::move(oldStates[std::size_t(b)].saves) : std::vector<const void *>();
+        bool sameItems = before && before->layout == now.layout && before->items.size() == now.items.size()
+                         && qsizetype(saves.size()) == now.items.size();
         if (sameItems) {
             // The same saves in the same order, and (for a grid) of the same heights: a save whose
             // data is shared is the same save; another one must have the same id and height.
             const ShelfItem *a = before->items.constData();
             const ShelfItem *z = now.items.constData();
-            for (qsizetype i = 0, n = now.items.size(); i < n && sameItems; ++i) {
+            const void **kept = saves.data();
+            for (qsizetype i = 0, n = now.items.size(); i < n; ++i) {
+                const void *data = &z[i].save().post();
+                if (data == kept[i])
+                    continue;
                 const Save &x = a[i].save();
                 const Save &y = z[i].save();
-                if (x.sharesDataWith(y))
-                    continue;
-                sameItems = x.id() == y.id() && x.post().attachments.empty() == y.post().attachments.empty();
+                if (x.id() != y.id() || x.post().attachments.empty() != y.post().attachments.empty()) {
+                    sameItems = false;
+                    break;
+                }
+                kept[i] = data;
             }
         }
+        if (!sameItems) {
+            saves.resize(std::size_t(now.items.size()));
+            const ShelfItem *z = now.items.constData();
+            for (qsizetype i = 0, n = now.items.size(); i < n; ++i)
+                saves[std::size_t(i)] = &z[i].save().post();
+        }
+        state.saves = std::move(saves);
         if (sameItems) {
             std::optional<ItemGeometry> kept = oldGeometry.block(b).items;
             if (now.layout == ShelfLayout::grid && kept->columns() != now.effectiveColumns()) {
@@ -456,13 +479,9 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         BlockState &state = m_states[std::size_t(b)];
         for (auto it = state.built.begin(); it != state.built.end(); ++it) {
             Built &built = it.value();
-            const std::optional<SaveCard> card = built.card;
-            const std::optional<SaveRow> row = built.row;
-            refresh(built, c, built.index);
+            const bool remade = refresh(built, c, built.index);
             built.generation = state.generation;
-            const bool changed = (card.has_value() != built.card.has_value()) || (row.has_value() != built.row.has_value())
-                                 || (card && !(*card == *built.card)) || (row && !(*row == *built.row));
-            if (changed)
+            if (remade)
                 invalidateItem(b, built.index);
         }
     }
@@ -531,26 +550,31 @@ void ShelfSurface::placeWidgets()
 
 // --- Painters for the items on screen and around it ---
 
-void ShelfSurface::refresh(Built &built, const ShelfCollection &c, qsizetype index)
+bool ShelfSurface::refresh(Built &built, const ShelfCollection &c, qsizetype index)
 {
     const ShelfItem &shown = c.items.at(index);
     built.index = index;
     const bool selected = c.isSelected(shown.save().id());
+    const double minute = SaveCard::wholeMinute(c.now);
+    // The painter stays when what it was made from is unchanged (the painters' own equality,
+    // checked on their inputs so that nothing is made to be compared).
     if (c.layout == ShelfLayout::grid) {
         built.row.reset();
-        SaveCard card(shown, c.now, selected);
-        card.setPaging(m_paging);
-        if (!built.card || !(*built.card == card)) {
-            built.card = std::move(card);
-            built.card->track(built.cardState);
-        }
+        if (built.card && built.card->isSelected() == selected && SaveCard::wholeMinute(built.card->now()) == minute
+            && built.card->item() == shown)
+            return false;
+        built.card.emplace(shown, c.now, selected);
+        built.card->setPaging(m_paging);
+        built.card->track(built.cardState);
+        return true;
     } else {
         built.card.reset();
-        SaveRow row(shown, c.now, selected);
-        if (!built.row || !(*built.row == row)) {
-            built.row = std::move(row);
-            built.row->track(built.rowState);
-        }
+        if (built.row && built.row->isSelected() == selected && SaveCard::wholeMinute(built.row->now()) == minute
+            && built.row->item() == shown)
+            return false;
+        built.row.emplace(shown, c.now, selected);
+        built.row->track(built.rowState);
+        return true;
     }
 }
 
@@ -575,7 +599,8 @@ void ShelfSurface::updateBuiltRange()
 {
     const double top = verticalScrollBar()->value();
     const double height = viewport()->height();
-    const double margin = height / 2;
+    // A viewport's height on either side: scrolling by a whole page finds its cards made.
+    const double margin = height;
     const std::vector<ShelfGeometry::Visible> shown = m_geometry.visible(top, top + height);
     const std::vector<ShelfGeometry::Visible> around = m_geometry.visible(top - margin, top + height + margin);
 
@@ -619,6 +644,55 @@ void ShelfSurface::updateBuiltRange()
     for (std::size_t b = 0; b < m_states.size(); ++b)
         m_states[b].built = std::move(kept[b]);
     m_pictures->want(wanted);
+    schedulePrepare();
+}
+
+void ShelfSurface::schedulePrepare()
+{
+    if (isVisible() && !m_prepare->isActive())
+        m_prepare->start();
+}
+
+void ShelfSurface::prepareAhead()
+{
+    if (!isVisible())
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    const double top = verticalScrollBar()->value();
+    const double bottom = top + viewport()->height();
+    const qreal ratio = viewport()->devicePixelRatioF();
+    struct Waiting {
+        double distance;
+        qsizetype block;
+        Save::ID id;
+    };
+    std::vector<Waiting> waiting;
+    for (qsizetype b = 0; b < qsizetype(m_states.size()); ++b) {
+        for (auto it = m_states[std::size_t(b)].built.cbegin(); it != m_states[std::size_t(b)].built.cend(); ++it) {
+            if (!it->card)
+                continue;
+            const QRectF cell = m_geometry.itemRect(b, it->index);
+            const double distance = cell.bottom() < top ? top - cell.bottom() : (cell.top() > bottom ? cell.top() - bottom : 0);
+            waiting.push_back(Waiting{distance, b, it.key()});
+        }
+    }
+    std::sort(waiting.begin(), waiting.end(), [](const Waiting &a, const Waiting &b) { return a.distance < b.distance; });
+    for (const Waiting &w : waiting) {
+        qsizetype index = 0;
+        Built *built = builtFor(Pointer{w.block, w.id}, &index);
+        if (!built || !built->card)
+            continue;
+        const QRectF cell = m_geometry.itemRect(w.block, index);
+        const QSizeF size(cell.width(), built->card->height());
+        const PicturePointer picture = m_pictures->picture(built->card->pictureKey(built->cardState));
+        const PicturePointer avatar = m_pictures->picture(built->card->avatarKey());
+        m_cardImages.prepare(size, ratio, *built->card, built->cardState, picture, avatar);
+        if (clock.elapsed() >= prepareSliceMs) {
+            m_prepare->start();
+            return;
+        }
+    }
 }
 
 ShelfSurface::Built *ShelfSurface::builtFor(const Pointer &pointer, qsizetype *index)
@@ -744,8 +818,10 @@ std::size_t ShelfSurface::memoryBytes() const
         if (const auto &items = m_geometry.block(b).items)
             bytes += items->memoryBytes();
     }
-    for (const BlockState &state : m_states)
+    for (const BlockState &state : m_states) {
         bytes += std::size_t(state.built.capacity()) * (sizeof(Built) + sizeof(Save::ID) + sizeof(void *));
+        bytes += state.saves.capacity() * sizeof(const void *);
+    }
     bytes += std::size_t(m_blocks.size()) * sizeof(Block);
     return bytes;
 }

@@ -40,6 +40,7 @@
 
 class QDrag;
 class QMenu;
+class QTimer;
 class QVariantAnimation;
 
 namespace sw {
@@ -52,6 +53,8 @@ class ShelfSurface : public QAbstractScrollArea {
 public:
     static constexpr double listDivider = 1;
     static constexpr double scrollStep = 40;
+    // How long one turn of painting cards ahead may take while the shelf is idle, in ms.
+    static constexpr int prepareSliceMs = 4;
 
     // A widget shown at its place in the column, as wide as the column and as high as it asks
     // for that width. The surface places it; its owner keeps it.
@@ -145,6 +148,9 @@ private:
     struct BlockState {
         quint64 generation = 0;
         QHash<Save::ID, Built> built;
+        // Each item's save as an address of its shared data: the same address is the same save,
+        // unchanged. Compared with the next items without reading the last ones again.
+        std::vector<const void *> saves;
     };
     struct Pointer {
         qsizetype block = -1;
@@ -162,7 +168,9 @@ private:
     void placeWidgets();
     void updateBuiltRange();
     Built &ensureBuilt(qsizetype block, qsizetype index);
-    void refresh(Built &built, const ShelfCollection &collection, qsizetype index);
+    // Makes the item's painter anew unless the one it has was made from the same item, selection
+    // and minute; returns whether it did.
+    bool refresh(Built &built, const ShelfCollection &collection, qsizetype index);
     Built *builtFor(const Pointer &pointer, qsizetype *index = nullptr);
     void invalidate(const QRectF &viewportRect);
     void invalidateItem(qsizetype block, qsizetype index);
@@ -176,6 +184,10 @@ private:
     void animateHover(const Save::ID &id, qsizetype block, bool in);
     void startDrag();
     void findPaging();
+    // Paints the images of the cards just out of view while nothing else is happening, nearest
+    // first, a few milliseconds at a time.
+    void schedulePrepare();
+    void prepareAhead();
 
     QList<Block> m_blocks;
     std::vector<BlockState> m_states;
@@ -192,6 +204,7 @@ private:
     bool m_pressOnItem = false;
     QHash<Save::ID, QVariantAnimation *> m_hoverAnimations;
 
+    QTimer *m_prepare = nullptr;
     QRegion m_invalidated;
     int m_lastPainted = 0;
 };

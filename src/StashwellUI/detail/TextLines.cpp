@@ -4,12 +4,52 @@
 #include <QStringList>
 #include <QTextLayout>
 
+#include <algorithm>
+#include <cmath>
+
 namespace sw::TextLines {
+
+namespace {
+
+QString laidOut(const QString &text, const QFont &font, double width, int lines);
+
+// Of a long text only the start can show: so many characters that even the narrowest glyphs would
+// fill the lines with a quarter to spare. Laying out a few hundred characters of a post for two lines of a card
+// costs far more than the lines themselves.
+qsizetype showableLength(const QFont &font, double width, int lines)
+{
+    const QFontMetricsF metrics(font);
+    const double narrowest = std::max(1.0, std::min({metrics.horizontalAdvance(u'.'), metrics.horizontalAdvance(u'i'),
+                                                     metrics.horizontalAdvance(u' '), metrics.horizontalAdvance(u'|')}));
+    const double perLine = std::max(0.0, width) / narrowest + 2;
+    return qsizetype(1.25 * perLine * double(lines)) + 16;
+}
+
+}  // namespace
 
 QString visible(const QString &text, const QFont &font, double width, int lines)
 {
     if (lines <= 0 || text.isEmpty())
         return QString();
+    const qsizetype showable = showableLength(font, width, lines);
+    if (text.size() > showable && std::isfinite(width)) {
+        // Cut where no surrogate pair is split; the cut text still overflows the lines (more
+        // follows, so the last line ends in an ellipsis), unless it is made of glyphs without
+        // width: then the whole text is laid out after all.
+        qsizetype cut = showable;
+        if (text.at(cut - 1).isHighSurrogate())
+            --cut;
+        const QString shown = laidOut(text.left(cut), font, width, lines);
+        if (shown.count(u'\n') + 1 == lines && (shown.endsWith(QChar(0x2026)) || shown.endsWith(QStringLiteral("..."))))
+            return shown;
+    }
+    return laidOut(text, font, width, lines);
+}
+
+namespace {
+
+QString laidOut(const QString &text, const QFont &font, double width, int lines)
+{
     const QFontMetricsF metrics(font);
     const QStringList paragraphs = text.split(u'\n');
     QStringList shown;
@@ -55,6 +95,8 @@ QString visible(const QString &text, const QFont &font, double width, int lines)
     }
     return shown.join(u'\n');
 }
+
+}  // namespace
 
 int count(const QString &text, const QFont &font, double width, int lines)
 {
