@@ -4,6 +4,7 @@
 #include "StashwellUI/Design/Surfaces.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/Saves/HoverPress.h"
 #include "StashwellUI/Saves/Paging.h"
 #include "StashwellUI/Saves/SaveMenu.h"
 #include "StashwellUI/Shelf/ShelfPictures.h"
@@ -14,6 +15,7 @@
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QKeyEvent>
+#include <QLayoutItem>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -338,10 +340,10 @@ double ShelfSurface::widgetHeight(QWidget *widget) const
 {
     if (!widget)
         return 0;
+    // As a layout would size it: its hint for the width, within its least and greatest heights.
+    const QWidgetItem asItem(widget);
     const int width = int(m_geometry.innerWidth());
-    if (widget->hasHeightForWidth())
-        return std::max(0, widget->heightForWidth(width));
-    return std::max(0, widget->sizeHint().height());
+    return std::max(0, asItem.hasHeightForWidth() ? asItem.heightForWidth(width) : asItem.sizeHint().height());
 }
 
 void ShelfSurface::setCollection(ShelfCollection collection)
@@ -351,20 +353,26 @@ void ShelfSurface::setCollection(ShelfCollection collection)
 
 void ShelfSurface::setBlocks(QList<Block> blocks)
 {
-    const QList<Block> old = std::move(m_blocks);
-    std::vector<BlockState> oldStates = std::move(m_states);
-    ShelfGeometry oldGeometry = m_geometry;
-
     // The save on screen nearest the top, to keep in place when the layout changes under it.
-    std::optional<std::pair<Save::ID, double>> anchor;
+    struct Anchor {
+        Save::ID id;
+        ShelfGeometry::Hit at;
+        double top = 0;
+    };
+    std::optional<Anchor> anchor;
     for (const ShelfGeometry::Visible &v : visibleItems()) {
         if (!v.items.isEmpty()) {
             if (const ShelfItem *shown = item(v.block, v.items.first))
-                anchor = {shown->save().id(), itemRect(v.block, v.items.first).top()};
+                anchor = Anchor{shown->save().id(), {v.block, v.items.first}, itemRect(v.block, v.items.first).top()};
             break;
         }
     }
 
+    const QList<Block> old = std::move(m_blocks);
+    std::vector<BlockState> oldStates = std::move(m_states);
+    ShelfGeometry oldGeometry = std::move(m_geometry);
+    m_geometry.setPadding(oldGeometry.padding());
+    m_geometry.setSpacing(oldGeometry.spacing());
     m_blocks = std::move(blocks);
     m_states.assign(std::size_t(m_blocks.size()), BlockState{});
 
@@ -422,7 +430,7 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         }
         state.saves = std::move(saves);
         if (sameItems) {
-            std::optional<ItemGeometry> kept = oldGeometry.block(b).items;
+            std::optional<ItemGeometry> kept = std::move(oldGeometry.block(b).items);
             if (now.layout == ShelfLayout::grid && kept->columns() != now.effectiveColumns()) {
                 kept->setColumns(now.effectiveColumns());
                 structural = true;
@@ -459,8 +467,11 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
     if (structural) {
         updateScrollRange();
         if (anchor) {
-            if (const auto at = find(anchor->first)) {
-                const double y = m_geometry.itemRect(at->block, at->index).top() - anchor->second;
+            // Where it stood, when the saves stand as before; else wherever it is now.
+            const ShelfItem *still = item(anchor->at.block, anchor->at.index);
+            const auto at = still && still->save().id() == anchor->id ? std::optional(anchor->at) : find(anchor->id);
+            if (at) {
+                const double y = m_geometry.itemRect(at->block, at->index).top() - anchor->top;
                 verticalScrollBar()->setValue(int(std::lround(y)));
             }
         }
@@ -634,7 +645,8 @@ void ShelfSurface::updateBuiltRange()
         }
     }
     // The hovered and pressed items keep their state while the pointer is on them.
-    for (const Pointer *pointer : {&m_hovered, &m_pressed}) {
+    const Pointer pressedItem{m_pointer.pressed().block, m_pointer.pressed().id};
+    for (const Pointer *pointer : {static_cast<const Pointer *>(&m_hovered), &pressedItem, static_cast<const Pointer *>(&m_pressItem)}) {
         if (!pointer->isSet() || pointer->block >= qsizetype(m_states.size()))
             continue;
         auto &from = m_states[std::size_t(pointer->block)].built;
@@ -899,9 +911,9 @@ void ShelfSurface::resizeEvent(QResizeEvent *event)
 void ShelfSurface::scrollContentsBy(int dx, int dy)
 {
     Q_UNUSED(dx);
-    placeWidgets();
     updateBuiltRange();
     if (std::abs(dy) < viewport()->height()) {
+        // Moves the widgets of the blocks too; placeWidgets() below finds them in place.
         viewport()->scroll(0, dy);
         // What scrolled in.
         const QRect r = viewport()->rect();
@@ -909,6 +921,7 @@ void ShelfSurface::scrollContentsBy(int dx, int dy)
     } else {
         invalidate(QRectF(viewport()->rect()));
     }
+    placeWidgets();
     if (m_hovered.isSet())
         pointerMoved(QPointF(viewport()->mapFromGlobal(QCursor::pos())));
 }
@@ -976,10 +989,7 @@ void ShelfSurface::setHoveredItem(const Pointer &pointer)
     qsizetype index = 0;
     if (Built *before = builtFor(m_hovered, &index)) {
         before->cardState.hovered = false;
-        before->cardState.hoveredPart = SaveCard::Part::none;
         before->cardState.thumbnail.hovering = false;
-        before->cardState.thumbnail.hoveredArrow = MediaThumbnail::Hit::none;
-        before->rowState.hoveredPart = SaveRow::Part::none;
         before->rowState.thumbnail.hovering = false;
         if (before->card)
             animateHover(m_hovered.id, m_hovered.block, false);
@@ -1038,48 +1048,92 @@ void ShelfSurface::animateHover(const Save::ID &id, qsizetype block, bool in)
 
 void ShelfSurface::pointerLeft()
 {
+    const ItemPart before = m_pointer.hovered();
+    m_pointer.leave();
+    syncPointer(Pointer{before.block, before.id});
     setHoveredItem(Pointer{});
+}
+
+ShelfSurface::ItemPart ShelfSurface::partAt(const QPointF &point)
+{
+    const auto hit = itemAt(point);
+    const ShelfItem *shown = hit ? item(hit->block, hit->index) : nullptr;
+    if (!shown)
+        return ItemPart{};
+    Built &built = ensureBuilt(hit->block, hit->index);
+    const QRectF cell = itemRect(hit->block, hit->index);
+    ItemPart part;
+    if (built.card) {
+        const QRectF rect(cell.topLeft(), QSizeF(cell.width(), built.card->height()));
+        const PicturePointer picture = m_pictures->picture(built.card->pictureKey(built.cardState));
+        part.card = built.card->hitTest(rect, point, built.cardState, picture);
+    } else if (built.row) {
+        part.row = built.row->hitTest(cell, point);
+    }
+    if (part.card == SaveCard::Part::none && part.row == SaveRow::Part::none)
+        return ItemPart{};
+    part.block = hit->block;
+    part.id = shown->save().id();
+    return part;
+}
+
+void ShelfSurface::syncPointer(const Pointer &target)
+{
+    qsizetype index = 0;
+    Built *built = builtFor(target, &index);
+    if (!built)
+        return;
+    const auto on = [&target](const ItemPart &part) { return part.block == target.block && part.id == target.id; };
+    const ItemPart hovered = on(m_pointer.hovered()) ? m_pointer.hovered() : ItemPart{};
+    // A part keeps its pressed look until the press ends, wherever the pointer goes.
+    const ItemPart pressed = on(m_pointer.pressed()) ? m_pointer.pressed() : ItemPart{};
+    bool changed = false;
+    if (built->card) {
+        SaveCard::ViewState &state = built->cardState;
+        changed = showArrows(state.thumbnail, SaveCard::thumbnailHit(hovered.card), SaveCard::thumbnailHit(pressed.card));
+        if (state.hoveredPart != hovered.card || state.pressedPart != pressed.card) {
+            state.hoveredPart = hovered.card;
+            state.pressedPart = pressed.card;
+            changed = true;
+        }
+    } else if (built->row) {
+        SaveRow::ViewState &state = built->rowState;
+        if (state.hoveredPart != hovered.row || state.pressedPart != pressed.row) {
+            state.hoveredPart = hovered.row;
+            state.pressedPart = pressed.row;
+            changed = true;
+        }
+    }
+    if (changed)
+        invalidateItem(target.block, index);
 }
 
 void ShelfSurface::pointerMoved(const QPointF &point)
 {
     const auto hit = itemAt(point);
     const ShelfItem *shown = hit ? item(hit->block, hit->index) : nullptr;
-    if (!shown) {
-        setHoveredItem(Pointer{});
-        return;
-    }
-    setHoveredItem(Pointer{hit->block, shown->save().id()});
-    Built &built = ensureBuilt(hit->block, hit->index);
-    const QRectF cell = itemRect(hit->block, hit->index);
-    bool changed = false;
-    if (built.card) {
-        SaveCard::ViewState &state = built.cardState;
-        const QRectF rect(cell.topLeft(), QSizeF(cell.width(), built.card->height()));
-        const PicturePointer picture = m_pictures->picture(built.card->pictureKey(state));
-        const bool overThumbnail = built.card->layout(rect, state).thumbnail.contains(point);
-        if (overThumbnail != state.thumbnail.hovering) {
-            state.thumbnail.hovering = overThumbnail;
-            changed = true;
-        }
-        const SaveCard::Part part = built.card->hitTest(rect, point, state, picture);
-        const MediaThumbnail::Hit arrow = part == SaveCard::Part::previousPage ? MediaThumbnail::Hit::previous
-                                          : part == SaveCard::Part::nextPage   ? MediaThumbnail::Hit::next
-                                                                               : MediaThumbnail::Hit::none;
-        if (part != state.hoveredPart || arrow != state.thumbnail.hoveredArrow) {
-            state.hoveredPart = part;
-            state.thumbnail.hoveredArrow = arrow;
-            changed = true;
-        }
-    } else if (built.row) {
-        const SaveRow::Part part = built.row->hitTest(cell, point);
-        if (part != built.rowState.hoveredPart) {
-            built.rowState.hoveredPart = part;
-            changed = true;
+    setHoveredItem(shown ? Pointer{hit->block, shown->save().id()} : Pointer{});
+
+    const ItemPart before = m_pointer.hovered();
+    const ItemPart part = partAt(point);
+    m_pointer.hover(part);
+    m_pointer.drag(part);
+    syncPointer(Pointer{before.block, before.id});
+    syncPointer(Pointer{part.block, part.id});
+
+    // The thumbnail of a card follows the pointer for its arrows.
+    if (shown) {
+        Built &built = ensureBuilt(hit->block, hit->index);
+        if (built.card) {
+            const QRectF cell = itemRect(hit->block, hit->index);
+            const QRectF rect(cell.topLeft(), QSizeF(cell.width(), built.card->height()));
+            const bool overThumbnail = built.card->layout(rect, built.cardState).thumbnail.contains(point);
+            if (overThumbnail != built.cardState.thumbnail.hovering) {
+                built.cardState.thumbnail.hovering = overThumbnail;
+                invalidateItem(hit->block, hit->index);
+            }
         }
     }
-    if (changed)
-        invalidateItem(hit->block, hit->index);
 }
 
 void ShelfSurface::mousePressEvent(QMouseEvent *event)
@@ -1091,35 +1145,22 @@ void ShelfSurface::mousePressEvent(QMouseEvent *event)
     const QPointF point = event->position();
     const auto hit = itemAt(point);
     const ShelfItem *shown = hit ? item(hit->block, hit->index) : nullptr;
-    m_pressOnItem = shown != nullptr;
     m_pressPoint = point;
+    m_pressItem = shown ? Pointer{hit->block, shown->save().id()} : Pointer{};
+    const ItemPart part = partAt(point);
+    m_pointer.press(part);
+    syncPointer(Pointer{part.block, part.id});
     if (!shown) {
-        m_pressed = Pointer{};
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
     setFocus(Qt::MouseFocusReason);
-    m_pressed = Pointer{hit->block, shown->save().id()};
-    Built &built = ensureBuilt(hit->block, hit->index);
-    const QRectF cell = itemRect(hit->block, hit->index);
-    if (built.card) {
-        const QRectF rect(cell.topLeft(), QSizeF(cell.width(), built.card->height()));
-        const PicturePointer picture = m_pictures->picture(built.card->pictureKey(built.cardState));
-        built.cardState.pressedPart = built.card->hitTest(rect, point, built.cardState, picture);
-        built.cardState.thumbnail.pressedArrow =
-            built.cardState.pressedPart == SaveCard::Part::previousPage ? MediaThumbnail::Hit::previous
-            : built.cardState.pressedPart == SaveCard::Part::nextPage   ? MediaThumbnail::Hit::next
-                                                                        : MediaThumbnail::Hit::none;
-    } else if (built.row) {
-        built.rowState.pressedPart = built.row->hitTest(cell, point);
-    }
-    invalidateItem(hit->block, hit->index);
     event->accept();
 }
 
 void ShelfSurface::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_pressed.isSet() && (event->buttons() & Qt::LeftButton)
+    if (m_pressItem.isSet() && (event->buttons() & Qt::LeftButton)
         && (event->position() - m_pressPoint).manhattanLength() >= QApplication::startDragDistance()) {
         startDrag();
         return;
@@ -1130,17 +1171,16 @@ void ShelfSurface::mouseMoveEvent(QMouseEvent *event)
 
 void ShelfSurface::startDrag()
 {
+    const Pointer dragged = m_pressItem;
+    m_pressItem = Pointer{};
+    // The press ends without a click.
+    const ItemPart pressed = m_pointer.pressed();
+    m_pointer.release(ItemPart{});
+    syncPointer(Pointer{pressed.block, pressed.id});
     qsizetype index = 0;
-    Built *built = builtFor(m_pressed, &index);
-    const Pointer pressed = m_pressed;
-    m_pressed = Pointer{};
-    if (!built)
+    if (!builtFor(dragged, &index))
         return;
-    built->cardState.pressedPart = SaveCard::Part::none;
-    built->cardState.thumbnail.pressedArrow = MediaThumbnail::Hit::none;
-    built->rowState.pressedPart = SaveRow::Part::none;
-    invalidateItem(pressed.block, index);
-    QMimeData *data = dragData(pressed.block, index);
+    QMimeData *data = dragData(dragged.block, index);
     if (!data)
         return;
     auto *drag = new QDrag(this);
@@ -1150,59 +1190,41 @@ void ShelfSurface::startDrag()
 
 void ShelfSurface::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || !m_pressed.isSet()) {
+    if (event->button() != Qt::LeftButton || !m_pointer.isPressing()) {
+        m_pressItem = Pointer{};
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
-    const Pointer pressed = m_pressed;
-    m_pressed = Pointer{};
+    m_pressItem = Pointer{};
+    const ItemPart clicked = m_pointer.release(partAt(event->position()));
+    syncPointer(Pointer{clicked.block, clicked.id});
+    event->accept();
     qsizetype index = 0;
-    Built *built = builtFor(pressed, &index);
+    Built *built = builtFor(Pointer{clicked.block, clicked.id}, &index);
     if (!built)
         return;
-    const ShelfCollection c = std::get<ShelfCollection>(m_blocks.at(pressed.block));
+    // Copies: the callbacks may hand the surface new blocks before they return.
+    const ShelfCollection c = std::get<ShelfCollection>(m_blocks.at(clicked.block));
     const ShelfItem shown = c.items.at(index);
-    const QRectF cell = itemRect(pressed.block, index);
-    const QPointF point = event->position();
+    const auto onSelect = [&c, &shown] { if (c.onSelect) c.onSelect(shown.save().id()); };
+    const auto onAction = [&c, &shown](const Action &action) { if (c.onAction) c.onAction(shown, action); };
+    const auto onTrash = [&c, &shown] { if (c.onTrash) c.onTrash(shown.save().id()); };
     QPointer<ShelfSurface> alive(this);
     if (built->card) {
-        const SaveCard::Part part = built->cardState.pressedPart;
-        built->cardState.pressedPart = SaveCard::Part::none;
-        built->cardState.thumbnail.pressedArrow = MediaThumbnail::Hit::none;
-        const QRectF rect(cell.topLeft(), QSizeF(cell.width(), built->card->height()));
-        const PicturePointer picture = m_pictures->picture(built->card->pictureKey(built->cardState));
-        invalidateItem(pressed.block, index);
-        // A press counts where it is let go on the part it began on.
-        if (part != SaveCard::Part::none && built->card->hitTest(rect, point, built->cardState, picture) == part) {
-            const SaveCard card = *built->card;
-            SaveCard::ViewState state = built->cardState;
-            card.activate(part,
-                          SaveCard::Intents{[&c, &shown] { if (c.onSelect) c.onSelect(shown.save().id()); },
-                                            [&c, &shown](const Action &action) { if (c.onAction) c.onAction(shown, action); },
-                                            [&c, &shown] { if (c.onTrash) c.onTrash(shown.save().id()); }},
-                          state);
-            if (!alive)
-                return;
-            // The thumbnail's own page may have turned.
-            if (Built *still = builtFor(pressed, &index)) {
-                still->cardState.thumbnail.page = state.thumbnail.page;
-                invalidateItem(pressed.block, index);
-            }
+        const SaveCard card = *built->card;
+        SaveCard::ViewState state = built->cardState;
+        card.activate(clicked.card, SaveCard::Intents{onSelect, onAction, onTrash}, state);
+        if (!alive)
+            return;
+        // The thumbnail's own page may have turned.
+        if (Built *still = builtFor(Pointer{clicked.block, clicked.id}, &index)) {
+            still->cardState.thumbnail.page = state.thumbnail.page;
+            invalidateItem(clicked.block, index);
         }
     } else if (built->row) {
-        const SaveRow::Part part = built->rowState.pressedPart;
-        built->rowState.pressedPart = SaveRow::Part::none;
-        invalidateItem(pressed.block, index);
-        if (part != SaveRow::Part::none && built->row->hitTest(cell, point) == part) {
-            const SaveRow row = *built->row;
-            row.activate(part, SaveRow::Intents{[&c, &shown] { if (c.onSelect) c.onSelect(shown.save().id()); },
-                                                [&c, &shown](const Action &action) { if (c.onAction) c.onAction(shown, action); },
-                                                [&c, &shown] { if (c.onTrash) c.onTrash(shown.save().id()); }});
-            if (!alive)
-                return;
-        }
+        const SaveRow row = *built->row;
+        row.activate(clicked.row, SaveRow::Intents{onSelect, onAction, onTrash});
     }
-    event->accept();
 }
 
 void ShelfSurface::contextMenuEvent(QContextMenuEvent *event)

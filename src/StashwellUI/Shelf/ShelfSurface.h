@@ -21,6 +21,7 @@
 // for only for the items on screen and just around it (ShelfPictures).
 
 #include "StashwellUI/Saves/SaveCard.h"
+#include "StashwellUI/Saves/HoverPress.h"
 #include "StashwellUI/Saves/SaveCardCache.h"
 #include "StashwellUI/Saves/SaveMenu.h"
 #include "StashwellUI/Saves/SaveRow.h"
@@ -157,6 +158,14 @@ private:
         Save::ID id;
         bool isSet() const { return block >= 0; }
     };
+    // A part of one item that takes presses; the default is none.
+    struct ItemPart {
+        qsizetype block = -1;
+        Save::ID id;
+        SaveCard::Part card = SaveCard::Part::none;
+        SaveRow::Part row = SaveRow::Part::none;
+        friend bool operator==(const ItemPart &, const ItemPart &) = default;
+    };
 
     const ShelfCollection *collection(qsizetype block) const;
     std::vector<std::uint8_t> heightClasses(const QList<ShelfItem> &items) const;
@@ -181,6 +190,9 @@ private:
     void pointerMoved(const QPointF &point);
     void pointerLeft();
     void setHoveredItem(const Pointer &pointer);
+    ItemPart partAt(const QPointF &point);
+    // Writes the pointer's hovered and pressed parts into the item's view state.
+    void syncPointer(const Pointer &item);
     void animateHover(const Save::ID &id, qsizetype block, bool in);
     void startDrag();
     void findPaging();
@@ -198,10 +210,10 @@ private:
     KeyHandler m_keyHandler;
     quint64 m_nextGeneration = 1;
 
-    Pointer m_hovered;
-    Pointer m_pressed;
+    Pointer m_hovered;                  // the item under the pointer: its card lifts
+    HoverPress<ItemPart> m_pointer;     // the part under the pointer and the part pressed
+    Pointer m_pressItem;                // the item a press began on, from which a drag starts
     QPointF m_pressPoint;
-    bool m_pressOnItem = false;
     QHash<Save::ID, QVariantAnimation *> m_hoverAnimations;
 
     QTimer *m_prepare = nullptr;

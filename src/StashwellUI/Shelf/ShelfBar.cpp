@@ -1,0 +1,320 @@
+#include "StashwellUI/Shelf/ShelfBar.h"
+
+#include "StashwellUI/Controls/GlassButton.h"
+#include "StashwellUI/Controls/GlassMaterial.h"
+#include "StashwellUI/Controls/SearchField.h"
+#include "StashwellUI/Design/ContinuousShape.h"
+#include "StashwellUI/Design/Symbols.h"
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/StashwellUIStrings.h"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace sw {
+
+namespace {
+
+QFont titleFont() { return Tokens::Typography::toolbarTitle.font(); }
+QFont subtitleFont() { return Tokens::Typography::toolbarSubtitle.font(); }
+
+double lineHeight(const QFont &font) { return std::ceil(QFontMetricsF(font).height()); }
+
+// The room the title keeps before the search field gives up width of its own.
+constexpr double kTitleShare = 120;
+
+}  // namespace
+
+// --- ShelfLayoutOption ---
+
+ShelfLayoutOption::ShelfLayoutOption(ShelfLayout layout, QWidget *parent) : Pressable(parent), m_layout(layout)
+{
+    setToolTip(accessibleText());
+}
+
+void ShelfLayoutOption::setCurrent(bool current)
+{
+    if (current == m_current)
+        return;
+    m_current = current;
+    AccessibleControl::notifySelectionChanged(this);
+    changed();
+}
+
+QSize ShelfLayoutOption::sizeHint() const
+{
+    return QSize(int(optionWidth), int(optionHeight));
+}
+
+QPainterPath ShelfLayoutOption::hitShape() const
+{
+    return ContinuousShape::capsule(QRectF(rect()));
+}
+
+QString ShelfLayoutOption::accessibleText() const
+{
+    return m_layout == ShelfLayout::grid ? StashwellUIStrings::shelfGrid() : StashwellUIStrings::shelfList();
+}
+
+void ShelfLayoutOption::paintControl(QPainter &painter, const QRectF &rect, const ControlState &state)
+{
+    ControlPainting::applyPlainStyle(painter, state);
+    if (m_current)
+        ContinuousShape::fill(painter, rect, rect.height() / 2, Tokens::Colors::accent());
+    const double side = ControlPainting::symbolSide(symbolSize);
+    const QRectF box(rect.center().x() - side / 2, rect.center().y() - side / 2, side, side);
+    Symbols::paint(painter, box, shelfLayoutSymbol(m_layout),
+                   m_current ? Tokens::Colors::onAccent() : Tokens::Colors::textSecondary());
+}
+
+// --- ShelfLayoutSwitch ---
+
+ShelfLayoutSwitch::ShelfLayoutSwitch(QWidget *parent) : QWidget(parent)
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    for (const ShelfLayout layout : allShelfLayouts) {
+        auto *option = new ShelfLayoutOption(layout, this);
+        option->setCurrent(layout == m_current);
+        connect(option, &QAbstractButton::clicked, this, [this, layout] { emit chosen(layout); });
+        m_options.append(option);
+    }
+    connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
+}
+
+void ShelfLayoutSwitch::setCurrent(ShelfLayout layout)
+{
+    m_current = layout;
+    for (ShelfLayoutOption *option : std::as_const(m_options))
+        option->setCurrent(option->layout() == layout);
+}
+
+QSize ShelfLayoutSwitch::sizeHint() const
+{
+    const double width = 2 * inset + double(m_options.size()) * ShelfLayoutOption::optionWidth
+                         + double(std::max<qsizetype>(0, m_options.size() - 1)) * gap;
+    return QSize(int(std::ceil(width)), int(std::ceil(2 * inset + ShelfLayoutOption::optionHeight)));
+}
+
+void ShelfLayoutSwitch::resizeEvent(QResizeEvent *)
+{
+    const double top = (height() - ShelfLayoutOption::optionHeight) / 2;
+    double x = inset;
+    for (ShelfLayoutOption *option : std::as_const(m_options)) {
+        option->setGeometry(QRectF(x, top, ShelfLayoutOption::optionWidth, ShelfLayoutOption::optionHeight).toRect());
+        x += ShelfLayoutOption::optionWidth + gap;
+    }
+}
+
+void ShelfLayoutSwitch::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    GlassMaterial::paint(painter, ContinuousShape::capsule(QRectF(rect())), false, ControlState{});
+}
+
+// --- ShelfBar ---
+
+ShelfBar::ShelfBar(QWidget *parent)
+    : QWidget(parent),
+      m_switch(new ShelfLayoutSwitch(this)),
+      m_search(new SearchField(this)),
+      m_saveLink(new GlassButton(StashwellUIStrings::shelfSaveLink(), QStringLiteral("plus"), Tone::accent, this))
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_search->setPrompt(StashwellUIStrings::searchPrompt());
+    m_saveLink->setToolTip(StashwellUIStrings::shelfSaveLinkHelp());
+    connect(m_switch, &ShelfLayoutSwitch::chosen, this, &ShelfBar::layoutChosen);
+    connect(m_search, &SearchField::textChanged, this, &ShelfBar::queryChanged);
+    connect(m_search, &SearchField::focusChanged, this, &ShelfBar::searchFocusChanged);
+    connect(m_saveLink, &QAbstractButton::clicked, this, &ShelfBar::saveLinkRequested);
+    connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
+    setTabOrder(m_switch->options().constFirst(), m_switch->options().constLast());
+    setTabOrder(m_switch->options().constLast(), m_search);
+    setTabOrder(m_search, m_saveLink);
+}
+
+void ShelfBar::setTitle(const QString &title)
+{
+    if (title == m_title)
+        return;
+    m_title = title;
+    updateGeometry();
+    update();
+}
+
+void ShelfBar::setSubtitle(const QString &subtitle)
+{
+    if (subtitle == m_subtitle)
+        return;
+    m_subtitle = subtitle;
+    updateGeometry();
+    update();
+}
+
+ShelfLayout ShelfBar::shelfLayout() const
+{
+    return m_switch->current();
+}
+
+void ShelfBar::setShelfLayout(ShelfLayout layout)
+{
+    m_switch->setCurrent(layout);
+}
+
+QString ShelfBar::query() const
+{
+    return m_search->text();
+}
+
+void ShelfBar::setQuery(const QString &query)
+{
+    m_search->setText(query);
+}
+
+bool ShelfBar::isSearchFocused() const
+{
+    return m_search->isFocused();
+}
+
+void ShelfBar::setSearchFocused(bool focused)
+{
+    m_search->setFocused(focused);
+}
+
+void ShelfBar::setTrailing(QWidget *trailing)
+{
+    if (trailing == m_trailing)
+        return;
+    if (m_trailing && m_trailing->parentWidget() == this)
+        m_trailing->hide();
+    m_trailing = trailing;
+    if (trailing) {
+        trailing->setParent(this);
+        trailing->show();
+        // Before the layout switch in the keyboard's order.
+        setTabOrder(trailing, m_switch->options().constFirst());
+    }
+    place();
+}
+
+double ShelfBar::controlsWidth(double searchWidth) const
+{
+    double width = m_switch->sizeHint().width() + spacing + searchWidth + spacing + m_saveLink->sizeHint().width();
+    if (m_trailing && !m_trailing->isHidden())
+        width += m_trailing->sizeHint().width() + spacing;
+    return width;
+}
+
+void ShelfBar::place()
+{
+    const double h = height();
+    const double right = width() - sidePadding;
+    // The search field takes its ideal width while there is room, shrinking to its least before
+    // the title block gives way entirely.
+    const double available = width() - 2 * sidePadding - titleGap;
+    double search = SearchField::idealWidth;
+    const double needed = controlsWidth(search) + std::min(titleSize().width(), kTitleShare);
+    if (needed > available)
+        search = std::clamp(search - (needed - available), SearchField::minimumWidth, SearchField::idealWidth);
+
+    double x = right;
+    const auto placeAtRight = [&x, h](QWidget *widget, double w, double ht) {
+        x -= w;
+        widget->setGeometry(QRectF(x, (h - ht) / 2, w, ht).toRect());
+        x -= spacing;
+    };
+    const QSize link = m_saveLink->sizeHint();
+    placeAtRight(m_saveLink, link.width(), link.height());
+    placeAtRight(m_search, search, SearchField::controlHeight);
+    const QSize layoutSwitch = m_switch->sizeHint();
+    placeAtRight(m_switch, layoutSwitch.width(), layoutSwitch.height());
+    if (m_trailing && !m_trailing->isHidden()) {
+        const QSize trailing = m_trailing->sizeHint();
+        placeAtRight(m_trailing, trailing.width(), std::min<double>(trailing.height(), h));
+    }
+    update();
+}
+
+QSizeF ShelfBar::titleSize() const
+{
+    const QFontMetricsF title(titleFont());
+    const QFontMetricsF subtitle(subtitleFont());
+    return QSizeF(std::ceil(std::max(title.horizontalAdvance(m_title), subtitle.horizontalAdvance(m_subtitle))),
+                  lineHeight(titleFont()) + titleSpacing + lineHeight(subtitleFont()));
+}
+
+QRectF ShelfBar::titleRect() const
+{
+    double controlsLeft = m_switch->geometry().left();
+    if (m_trailing && !m_trailing->isHidden())
+        controlsLeft = m_trailing->geometry().left();
+    const QSizeF size = titleSize();
+    const double width = std::max(0.0, std::min(size.width(), controlsLeft - titleGap - sidePadding));
+    return QRectF(sidePadding, (height() - size.height()) / 2, width, size.height());
+}
+
+QString ShelfBar::shownTitle() const
+{
+    return QFontMetricsF(titleFont()).elidedText(m_title, Qt::ElideRight, titleRect().width());
+}
+
+QString ShelfBar::shownSubtitle() const
+{
+    return QFontMetricsF(subtitleFont()).elidedText(m_subtitle, Qt::ElideRight, titleRect().width());
+}
+
+QSize ShelfBar::sizeHint() const
+{
+    const double width = 2 * sidePadding + titleSize().width() + titleGap + controlsWidth(SearchField::idealWidth);
+    return QSize(int(std::ceil(width)), int(barHeight));
+}
+
+QSize ShelfBar::minimumSizeHint() const
+{
+    const double width = 2 * sidePadding + titleGap + controlsWidth(SearchField::minimumWidth);
+    return QSize(int(std::ceil(width)), int(barHeight));
+}
+
+void ShelfBar::resizeEvent(QResizeEvent *)
+{
+    place();
+}
+
+bool ShelfBar::event(QEvent *event)
+{
+    // The page's view asks for another size.
+    if (event->type() == QEvent::LayoutRequest)
+        place();
+    return QWidget::event(event);
+}
+
+void ShelfBar::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    // The search field sits on glass of its own.
+    const QRectF search = QRectF(m_search->geometry());
+    GlassMaterial::paint(painter, ContinuousShape::rect(search, searchRadius), false, ControlState{});
+
+    const QRectF block = titleRect();
+    if (block.width() <= 0)
+        return;
+    const double titleHeight = lineHeight(titleFont());
+    painter.setFont(titleFont());
+    painter.setPen(Tokens::Colors::text());
+    painter.drawText(QRectF(block.left(), block.top(), block.width(), titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                     shownTitle());
+    painter.setFont(subtitleFont());
+    painter.setPen(Tokens::Colors::muted());
+    painter.drawText(QRectF(block.left(), block.top() + titleHeight + titleSpacing, block.width(),
+                            lineHeight(subtitleFont())),
+                     Qt::AlignLeft | Qt::AlignVCenter, shownSubtitle());
+}
+
+}  // namespace sw

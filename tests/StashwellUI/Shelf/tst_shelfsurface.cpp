@@ -1,0 +1,483 @@
+// The painted shelf: clicks on the parts of cards and rows reach the right callbacks with the
+// clicked item; the save menu opens on the item under the pointer and its intents carry that item;
+// dragging carries the post's address and a drop back onto the same shelf is refused; a changed
+// shelf repaints only what changed; the page's key handler gets the keys and arrows never scroll;
+// pictures are asked for only around the viewport; assistive technologies see the items on screen.
+
+#include "ShelfFixtures.h"
+
+#include "StashKit/Network.h"
+#include "StashwellUI/Design/Fonts.h"
+#include "StashwellUI/Pictures/PictureCache.h"
+#include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/Saves/SaveCard.h"
+#include "StashwellUI/Saves/SaveRow.h"
+#include "StashwellUI/Shelf/ShelfPictures.h"
+#include "StashwellUI/Shelf/ShelfSurface.h"
+#include "StashwellUI/StashwellUIStrings.h"
+
+#include <QAccessible>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QtTest>
+
+using namespace sw;
+using namespace sw::shelftest;
+
+namespace {
+
+enum class Spot { cardBody, cardThumbnail, cardPill, cardTrash, rowBody, rowGap, rowPill, rowTrash, rowPadding };
+
+// Where a spot of item `index` lies in the viewport, found from the painter's own layout.
+QPointF spotOf(ShelfSurface &surface, qsizetype index, Spot spot)
+{
+    const ShelfItem &shown = *surface.item(0, index);
+    const QRectF cell = surface.itemRect(0, index);
+    const SaveCard card(shown, Date{700000000}, false);
+    const SaveCard::Layout c = card.layout(QRectF(cell.topLeft(), QSizeF(cell.width(), card.height())), SaveCard::ViewState{});
+    const SaveRow::Layout r = SaveRow(shown, Date{700000000}, false).layout(cell);
+    switch (spot) {
+    case Spot::cardBody:
+        return c.meta.center();
+    case Spot::cardThumbnail:
+        return c.thumbnail.center() + QPointF(0, 30);
+    case Spot::cardPill:
+        return c.pill.center();
+    case Spot::cardTrash:
+        return c.trash ? c.trash->center() : QPointF(c.pill.right() + 20, c.pill.center().y());
+    case Spot::rowBody:
+        return r.name.center();
+    case Spot::rowGap:
+        return QPointF((r.text.right() + r.meta.left()) / 2, r.body.center().y());
+    case Spot::rowPill:
+        return r.pill.center();
+    case Spot::rowTrash:
+        return r.trash ? r.trash->center() : QPointF(r.pill.right() + 20, r.pill.center().y());
+    case Spot::rowPadding:
+        return QPointF(r.body.center().x(), cell.top() + 2);
+    }
+    return {};
+}
+
+QMenu *openMenuAt(ShelfSurface &surface, const QPointF &point)
+{
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point.toPoint(), surface.viewport()->mapToGlobal(point.toPoint()));
+    QApplication::sendEvent(surface.viewport(), &event);
+    const QList<QMenu *> menus = surface.findChildren<QMenu *>(Qt::FindDirectChildrenOnly);
+    return menus.isEmpty() ? nullptr : menus.last();
+}
+
+QAction *findAction(QMenu *menu, const QString &text)
+{
+    for (QAction *action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+        if (action->menu())
+            if (QAction *inner = findAction(action->menu(), text))
+                return inner;
+    }
+    return nullptr;
+}
+
+// A parent that takes drops, to see what the shelf lets through.
+class DropCatcher : public QWidget {
+public:
+    DropCatcher() { setAcceptDrops(true); }
+    int entered = 0;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override
+    {
+        ++entered;
+        event->acceptProposedAction();
+    }
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Spot)
+
+class TestShelfSurface : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void clicks_data();
+    void clicks();
+    void pressMovedToAnotherPartClicksNothing();
+    void menuOnTheClickedItem_data();
+    void menuOnTheClickedItem();
+    void dragPayload_data();
+    void dragPayload();
+    void ownDropRefused();
+    void changeRepaintsOnlyThatItem();
+    void unchangedCardsKeepTheirImages();
+    void columnsChangeKeepsTheTopItem();
+    void keysGoToThePage();
+    void picturesOnlyAroundTheViewport();
+    void accessibleItems();
+    void widgetBlocksScrollWithTheColumn();
+
+private:
+    std::unique_ptr<DropCatcher> m_window;
+    ShelfSurface *m_surface = nullptr;
+    Calls m_calls;
+};
+
+void TestShelfSurface::initTestCase()
+{
+    loadFonts();
+    Tokens::Motion::setEnabled(false);
+}
+
+void TestShelfSurface::init()
+{
+    m_calls = Calls{};
+    m_window = std::make_unique<DropCatcher>();
+    m_window->resize(1100, 800);
+    m_surface = new ShelfSurface(m_window.get());
+    m_surface->setPadding({24, 16, 24, 44});
+    m_surface->setSpacing(14);
+    m_surface->setGeometry(0, 0, 1100, 800);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestShelfSurface::cleanup()
+{
+    m_window.reset();
+    m_surface = nullptr;
+}
+
+void TestShelfSurface::clicks_data()
+{
+    QTest::addColumn<ShelfLayout>("layout");
+    QTest::addColumn<bool>("trashed");
+    QTest::addColumn<Spot>("spot");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("card body selects") << ShelfLayout::grid << false << Spot::cardBody << "select 6";
+    QTest::newRow("card thumbnail selects") << ShelfLayout::grid << false << Spot::cardThumbnail << "select 6";
+    QTest::newRow("card pill asks for the action") << ShelfLayout::grid << false << Spot::cardPill << "action 6";
+    QTest::newRow("card trash asks to trash") << ShelfLayout::grid << false << Spot::cardTrash << "trash 6";
+    QTest::newRow("trashed card: no trash button") << ShelfLayout::grid << true << Spot::cardTrash << "";
+    QTest::newRow("row label selects") << ShelfLayout::list << false << Spot::rowBody << "select 6";
+    QTest::newRow("row gap before the meta line selects") << ShelfLayout::list << false << Spot::rowGap << "select 6";
+    QTest::newRow("row pill asks for the action, not selecting") << ShelfLayout::list << false << Spot::rowPill << "action 6";
+    QTest::newRow("row trash asks to trash, not selecting") << ShelfLayout::list << false << Spot::rowTrash << "trash 6";
+    QTest::newRow("trashed row: the pill restores, no trash") << ShelfLayout::list << true << Spot::rowPill << "action 6";
+    QTest::newRow("trashed row: nothing where the trash was") << ShelfLayout::list << true << Spot::rowTrash << "";
+    QTest::newRow("row padding above the label: nothing") << ShelfLayout::list << false << Spot::rowPadding << "";
+}
+
+void TestShelfSurface::clicks()
+{
+    QFETCH(ShelfLayout, layout);
+    QFETCH(bool, trashed);
+    QFETCH(Spot, spot);
+    QFETCH(QString, expected);
+    QList<Save> saves;
+    for (int n = 1; n <= 12; ++n)
+        saves.append(save(SaveSpec{.n = n, .trashed = trashed}));
+    const Shelf shelf(Library(saves, {}), media(CopyTable()), std::nullopt, Date{700000000}, Quality::original);
+    ShelfCollection c = recording(shelf.items(trashed ? Filter::trash() : Filter::all()), layout, m_calls);
+    c.selection = saveID(2);
+    m_surface->setCollection(c);
+    // The sixth save, whichever cell it stands in.
+    const qsizetype index = 5;
+    QCOMPARE(number(m_surface->item(0, index)->save().id()), 6);
+    QTest::mouseClick(m_surface->viewport(), Qt::LeftButton, {}, spotOf(*m_surface, index, spot).toPoint());
+    QCOMPARE(m_calls.log.join(u','), expected);
+}
+
+void TestShelfSurface::pressMovedToAnotherPartClicksNothing()
+{
+    m_surface->setCollection(recording(items(8), ShelfLayout::list, m_calls));
+    const QPoint pill = spotOf(*m_surface, 2, Spot::rowPill).toPoint();
+    const QPoint trash = spotOf(*m_surface, 2, Spot::rowTrash).toPoint();
+    QTest::mousePress(m_surface->viewport(), Qt::LeftButton, {}, pill);
+    QTest::mouseRelease(m_surface->viewport(), Qt::LeftButton, {}, trash);
+    QCOMPARE(m_calls.log, QStringList());
+}
+
+void TestShelfSurface::menuOnTheClickedItem_data()
+{
+    QTest::addColumn<ShelfLayout>("layout");
+    QTest::newRow("grid") << ShelfLayout::grid;
+    QTest::newRow("list") << ShelfLayout::list;
+}
+
+// The menu opened on one item while another is selected: its intents carry the item it was
+// opened on.
+void TestShelfSurface::menuOnTheClickedItem()
+{
+    QFETCH(ShelfLayout, layout);
+    ShelfCollection c = recording(items(10), layout, m_calls);
+    c.selection = saveID(1);
+    c.collections = {collection(1, QStringLiteral("Work"))};
+    m_surface->setCollection(c);
+    QMenu *menu = openMenuAt(*m_surface, m_surface->itemRect(0, 4).center());
+    QVERIFY(menu);
+    QAction *copy = findAction(menu, StashwellUIStrings::saveMenuCopyLink());
+    QVERIFY(copy);
+    copy->trigger();
+    QAction *work = findAction(menu, QStringLiteral("Work"));
+    QVERIFY(work);
+    work->trigger();
+    QCOMPARE(m_calls.log, (QStringList{QStringLiteral("intent 5 copyLink"), QStringLiteral("intent 5 file")}));
+    QVERIFY(m_calls.intents.last() == SaveIntent::file(collection(1, QStringLiteral("Work")).id));
+    menu->close();
+
+    // On the gaps between items there is no menu.
+    m_calls = Calls{};
+    const int before = int(m_surface->findChildren<QMenu *>().size());
+    const QRectF first = m_surface->itemRect(0, 0);
+    openMenuAt(*m_surface, QPointF(first.center().x(), first.top() - 5));
+    QCOMPARE(int(m_surface->findChildren<QMenu *>().size()), before);
+}
+
+void TestShelfSurface::dragPayload_data()
+{
+    QTest::addColumn<ShelfItem>("item");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("an X post: its canonical status address, handle in lower case")
+        << item(SaveSpec{.n = 3}) << QStringLiteral("https://x.com/writer3/status/1003");
+    QTest::newRow("a web page: the page's address")
+        << item(SaveSpec{.n = 4, .web = true}) << QStringLiteral("https://news.example.com/story-4");
+}
+
+void TestShelfSurface::dragPayload()
+{
+    QFETCH(ShelfItem, item);
+    QFETCH(QString, address);
+    std::unique_ptr<QMimeData> data(ShelfCollection::dragData(item, 42));
+    QCOMPARE(data->urls(), QList<QUrl>{QUrl(address)});
+    QCOMPARE(data->text(), address);
+    QVERIFY(ShelfCollection::isOwnDrop(data.get(), 42));
+    QVERIFY(!ShelfCollection::isOwnDrop(data.get(), 43));
+
+    // The same address from anywhere else is not the shelf's own.
+    QMimeData outside;
+    outside.setUrls({QUrl(address)});
+    outside.setText(address);
+    QVERIFY(!ShelfCollection::isOwnDrop(&outside, 42));
+    QVERIFY(!ShelfCollection::isOwnDrop(nullptr, 42));
+}
+
+// A card let go on its own shelf does nothing and goes no further; another shelf's card, or a
+// link from elsewhere, goes on to the window.
+void TestShelfSurface::ownDropRefused()
+{
+    m_surface->setCollection(recording(items(6), ShelfLayout::grid, m_calls));
+    const QPoint at = m_surface->itemRect(0, 1).center().toPoint();
+    std::unique_ptr<QMimeData> own(m_surface->dragData(0, 0));
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::LinkAction, own.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(m_surface->viewport(), &enter);
+    QVERIFY(enter.isAccepted());
+    QCOMPARE(enter.dropAction(), Qt::IgnoreAction);
+    QCOMPARE(m_window->entered, 0);
+    QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::LinkAction, own.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(m_surface->viewport(), &drop);
+    QCOMPARE(drop.dropAction(), Qt::IgnoreAction);
+    QCOMPARE(m_calls.log, QStringList());
+
+    ShelfSurface other;
+    std::unique_ptr<QMimeData> foreign(ShelfCollection::dragData(*m_surface->item(0, 0), other.dragOrigin()));
+    QDragEnterEvent fromOther(at, Qt::CopyAction, foreign.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(m_surface->viewport(), &fromOther);
+    QCOMPARE(m_window->entered, 1);
+}
+
+void TestShelfSurface::changeRepaintsOnlyThatItem()
+{
+    QList<Save> saves;
+    for (int n = 1; n <= 400; ++n)
+        saves.append(save(SaveSpec{.n = n}));
+    const Library library(saves, {});
+    const Shelf shelf(library, media(CopyTable()), std::nullopt, Date{700000000}, Quality::original);
+    QList<ShelfItem> shown = shelf.items(Filter::all());
+    ShelfCollection c = recording(shown, ShelfLayout::grid, m_calls);
+    m_surface->setCollection(c);
+    m_surface->takeInvalidated();
+
+    // One save's download moves on, in the next projection of the same library.
+    CopyTable table;
+    const auto changed = [&](qsizetype index, LocalCopy copy) {
+        table.insert(shown[index].save().post().link, copy);
+        const Shelf next(library, media(table), std::nullopt, Date{700000000}, Quality::original);
+        QList<ShelfItem> items = c.items;
+        items[index] = next.item(shown[index].save());
+        return items;
+    };
+    c.items = changed(5, LocalCopy::downloading(10, 100));
+    m_surface->setCollection(c);
+    const QRegion region = m_surface->takeInvalidated();
+    const QRect cell = m_surface->itemRect(0, 5).adjusted(0, -2, 0, 2).toAlignedRect();
+    QVERIFY(!region.isEmpty());
+    QVERIFY2(region.subtracted(cell).isEmpty(), "repainted beyond the changed item");
+
+    // A change far below the viewport asks for no repaint at all.
+    c.items = changed(390, LocalCopy::downloading(10, 100));
+    m_surface->setCollection(c);
+    QVERIFY(m_surface->takeInvalidated().isEmpty());
+
+    // A new selection repaints the two items it concerns.
+    c.items = shown;
+    m_surface->setCollection(c);
+    m_surface->takeInvalidated();
+    c.selection = shown[2].save().id();
+    m_surface->setCollection(c);
+    const QRegion selected = m_surface->takeInvalidated();
+    QVERIFY(selected.intersects(m_surface->itemRect(0, 2).toAlignedRect()));
+    QVERIFY(selected.subtracted(m_surface->itemRect(0, 2).adjusted(0, -2, 0, 2).toAlignedRect()).isEmpty());
+    c.selection = shown[7].save().id();
+    m_surface->setCollection(c);
+    const QRegion moved = m_surface->takeInvalidated();
+    QVERIFY(moved.intersects(m_surface->itemRect(0, 2).toAlignedRect()));
+    QVERIFY(moved.intersects(m_surface->itemRect(0, 7).toAlignedRect()));
+    QVERIFY(!moved.intersects(m_surface->itemRect(0, 4).toAlignedRect()));
+}
+
+void TestShelfSurface::unchangedCardsKeepTheirImages()
+{
+    const QList<ShelfItem> shown = items(40);
+    ShelfCollection c = recording(shown, ShelfLayout::grid, m_calls);
+    m_surface->setCollection(c);
+    m_surface->viewport()->grab();
+    const int renders = m_surface->cardImages().renders();
+    const int painted = m_surface->lastPaintedItems();
+    QVERIFY(painted > 4);
+
+    // The same saves handed in again (a new list of them): nothing is painted anew.
+    c.items = items(40);
+    m_surface->setCollection(c);
+    m_surface->viewport()->grab();
+    QCOMPARE(m_surface->cardImages().renders(), renders);
+
+    // One of them selected: that card alone is painted anew.
+    c.selection = shown[1].save().id();
+    m_surface->setCollection(c);
+    m_surface->viewport()->grab();
+    QCOMPARE(m_surface->cardImages().renders(), renders + 1);
+}
+
+void TestShelfSurface::columnsChangeKeepsTheTopItem()
+{
+    ShelfCollection c = recording(items(300), ShelfLayout::grid, m_calls, 4);
+    m_surface->setCollection(c);
+    m_surface->verticalScrollBar()->setValue(m_surface->verticalScrollBar()->maximum() / 2);
+    const ItemGeometry::Range before = m_surface->visibleItems().front().items;
+    const Save::ID top = m_surface->item(0, before.first)->save().id();
+    c.columns = 3;
+    m_surface->setCollection(c);
+    const auto at = m_surface->find(top);
+    QVERIFY(at);
+    const ItemGeometry::Range after = m_surface->visibleItems().front().items;
+    QVERIFY2(at->index >= after.first && at->index < after.last,
+             qPrintable(QStringLiteral("%1 not in %2..%3").arg(at->index).arg(after.first).arg(after.last)));
+    QCOMPARE(m_surface->columnGeometry().block(0).items->columns(), qsizetype(3));
+}
+
+void TestShelfSurface::keysGoToThePage()
+{
+    m_surface->setCollection(recording(items(200), ShelfLayout::list, m_calls));
+    QList<int> seen;
+    m_surface->setKeyHandler([&seen](QKeyEvent *event) {
+        seen.append(event->key());
+        return event->key() == Qt::Key_Return;
+    });
+    m_surface->setFocus();
+    const int scroll = m_surface->verticalScrollBar()->value();
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left, Qt::Key_Return, Qt::Key_Space,
+                              Qt::Key_Delete, Qt::Key_Escape})
+        QTest::keyClick(m_surface, key);
+    QCOMPARE(seen, (QList<int>{Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left, Qt::Key_Return, Qt::Key_Space,
+                               Qt::Key_Delete, Qt::Key_Escape}));
+    QCOMPARE(m_surface->verticalScrollBar()->value(), scroll);
+    QTest::keyClick(m_surface, Qt::Key_PageDown);
+    QVERIFY(m_surface->verticalScrollBar()->value() > scroll);
+}
+
+// Each save shows a picture of its own from a loopback address that nothing answers; one load runs
+// at a time, so the rest wait in the queue while the event loop does not run.
+void TestShelfSurface::picturesOnlyAroundTheViewport()
+{
+    Network network(NetworkRoute::direct());
+    PictureCache::shared().setNetwork(&network);
+    const auto restore = qScopeGuard([] { PictureCache::shared().setNetwork(nullptr); });
+    QList<Save> saves;
+    for (int n = 1; n <= 2000; ++n)
+        saves.append(save(SaveSpec{.n = n, .attachments = {image(n)}}));
+    const Shelf shelf(Library(saves, {}), media(CopyTable()), std::nullopt, Date{700000000}, Quality::original);
+    QList<ShelfItem> shown = shelf.items(Filter::all());
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        shown[i].setPictures({url(QStringLiteral("http://127.0.0.1:9/stashwell/%1.jpg").arg(i))});
+    m_surface->pictures().setParallel(1);
+    m_surface->setCollection(recording(shown, ShelfLayout::list, m_calls));
+
+    ShelfPictures &pictures = m_surface->pictures();
+    const int asked = pictures.queuedCount() + pictures.loadingCount();
+    QVERIFY(asked > 0);
+    QVERIFY(asked <= m_surface->builtCount());
+    const PictureKey firstKey = *SaveRow(shown[1], Date{700000000}, false).pictureKey(SaveRow::ViewState{});
+    QVERIFY(pictures.isQueued(firstKey) || pictures.isLoading(firstKey));
+
+    // Far away: the queue holds the new neighbourhood, and the first screen's waiting pictures
+    // are dropped.
+    m_surface->verticalScrollBar()->setValue(m_surface->verticalScrollBar()->maximum());
+    QVERIFY(!pictures.isQueued(firstKey));
+    QVERIFY(pictures.droppedCount() > 0);
+    const PictureKey lastKey = *SaveRow(shown.last(), Date{700000000}, false).pictureKey(SaveRow::ViewState{});
+    QVERIFY(pictures.isQueued(lastKey) || pictures.isLoading(lastKey));
+    // (A load already under way cannot be called back; it runs out without a repaint.)
+    QVERIFY(pictures.queuedCount() <= m_surface->builtCount());
+}
+
+void TestShelfSurface::accessibleItems()
+{
+    ShelfCollection c = recording(items(30), ShelfLayout::list, m_calls);
+    c.selection = saveID(2);
+    m_surface->setCollection(c);
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(m_surface->viewport());
+    QVERIFY(list);
+    QCOMPARE(list->role(), QAccessible::List);
+    const ItemGeometry::Range shown = m_surface->visibleItems().front().items;
+    QCOMPARE(list->childCount(), int(shown.size()));
+    QAccessibleInterface *second = list->child(1);
+    QVERIFY(second);
+    QCOMPARE(second->role(), QAccessible::ListItem);
+    QVERIFY(second->text(QAccessible::Name).startsWith(m_surface->item(0, 1)->save().post().author.name));
+    QVERIFY(second->state().selected);
+    QVERIFY(!list->child(0)->state().selected);
+    QCOMPARE(list->indexOfChild(second), 1);
+
+    // Pressing an item selects it.
+    second->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(m_calls.log, QStringList{QStringLiteral("select 2")});
+}
+
+void TestShelfSurface::widgetBlocksScrollWithTheColumn()
+{
+    QWidget header;
+    header.setMinimumHeight(40);
+    header.resize(10, 40);
+    QList<ShelfSurface::Block> blocks;
+    blocks.append(ShelfSurface::WidgetBlock{&header});
+    blocks.append(recording(items(200), ShelfLayout::list, m_calls));
+    m_surface->setBlocks(blocks);
+    QCOMPARE(header.parentWidget(), m_surface->viewport());
+    QVERIFY(header.isVisible());
+    QCOMPARE(QRectF(header.geometry()), m_surface->columnGeometry().blockRect(0));
+    // Items come after the widget.
+    QVERIFY(m_surface->itemRect(1, 0).top() >= header.geometry().bottom());
+    m_surface->verticalScrollBar()->setValue(30);
+    QCOMPARE(QRectF(header.geometry()), m_surface->columnGeometry().blockRect(0).translated(0, -30));
+
+    // A column without the widget lets it go.
+    m_surface->setCollection(recording(items(5), ShelfLayout::list, m_calls));
+    QVERIFY(header.isHidden());
+}
+
+QTEST_MAIN(TestShelfSurface)
+#include "tst_shelfsurface.moc"
