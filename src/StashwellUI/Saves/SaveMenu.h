@@ -44,9 +44,9 @@ public:
     //   "saveMenu.openOriginal" (safari), "saveMenu.copyLink" (link);
     //   for a copy on this computer a divider, "saveMenu.showInFinder" (folder) and
     //     "saveMenu.removeLocalCopy" (icloud);
-    //   a divider and the "saveMenu.fileIn" submenu (folder.badge.plus): "collection.none", each
+    //   a divider and the "saveMenu.fileIn" submenu (folder.badge.plus): the key collection.none, each
     //     collection by name in the order given, a divider and "saveMenu.newCollection"; the
-    //     entry whose target is the save's collection (none for "collection.none") carries the
+    //     entry whose target is the save's collection (none for no collection) carries the
     //     check mark, so a collection the list lacks checks nothing;
     //   "saveMenu.favourite" (star) or, for a favourite, "saveMenu.unfavourite" (star.slash), both
     //     asking for the same toggle;

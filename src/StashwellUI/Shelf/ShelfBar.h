@@ -23,7 +23,8 @@ class GlassButton;
 class SearchField;
 
 // One option of the layout switch: its symbol on a capsule, filled with the accent while it is the
-// current layout; read out as "shelf.grid" or "shelf.list", the current one selected.
+// current layout; read out under the texts of the keys shelf.grid and shelf.list, the current one
+// selected.
 class ShelfLayoutOption : public Pressable {
     Q_OBJECT
 public:

@@ -299,8 +299,11 @@ ShelfSurface::ShelfSurface(QWidget *parent)
 
 ShelfSurface::~ShelfSurface()
 {
-    for (QVariantAnimation *animation : std::as_const(m_hoverAnimations))
-        animation->stop();
+    // Stopped before the surface's members go, so that no animation reports to a half-gone surface.
+    for (QVariantAnimation *animation : std::as_const(m_hoverAnimations)) {
+        if (animation)
+            animation->stop();
+    }
 }
 
 // --- The column of blocks ---
@@ -1016,16 +1019,15 @@ void ShelfSurface::animateHover(const Save::ID &id, qsizetype block, bool in)
             invalidateItem(block, index);
         }
     };
-    QVariantAnimation *&animation = m_hoverAnimations[id];
     if (quick.isInstant()) {
-        if (animation) {
-            animation->stop();
-            animation->deleteLater();
-            m_hoverAnimations.remove(id);
+        if (QVariantAnimation *running = m_hoverAnimations.take(id)) {
+            running->stop();
+            running->deleteLater();
         }
         set(in ? 1 : 0);
         return;
     }
+    QVariantAnimation *&animation = m_hoverAnimations[id];
     double from = in ? 0 : 1;
     if (Built *built = builtFor(Pointer{block, id}))
         from = built->cardState.hover;
