@@ -13,7 +13,8 @@ BulkSummary BulkSummary::of(const QList<ShelfItem> &items)
     for (const ShelfItem &item : items) {
         const Save &save = item.save();
         const Post &post = save.post();
-        if (const Action::Download *download = std::get_if<Action::Download>(&item.action().value())) {
+        const Action action = item.action();
+        if (const Action::Download *download = std::get_if<Action::Download>(&action.value())) {
             ++summary.downloads;
             summary.downloadBytes = bytes::add(summary.downloadBytes, download->bytes);
         }

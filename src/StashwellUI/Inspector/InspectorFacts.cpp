@@ -56,7 +56,7 @@ std::optional<Collection> currentCollection(const QList<Collection> &collections
     if (!filedIn)
         return std::nullopt;
     for (const Collection &collection : collections) {
-        if (collection.id() == *filedIn)
+        if (collection.id == *filedIn)
             return collection;
     }
     return std::nullopt;
@@ -64,7 +64,7 @@ std::optional<Collection> currentCollection(const QList<Collection> &collections
 
 QString collectionLabel(const std::optional<Collection> &current)
 {
-    return current ? current->name() : StashwellUIStrings::collectionNone();
+    return current ? current->name : StashwellUIStrings::collectionNone();
 }
 
 std::int64_t pageCount(const ShelfItem &item)
