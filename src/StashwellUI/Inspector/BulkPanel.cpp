@@ -10,6 +10,7 @@
 #include "StashwellUI/Design/Surfaces.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/Inspector/InspectorPane.h"
 #include "StashwellUI/Pictures/PictureFeed.h"
 #include "StashwellUI/Saves/MediaThumbnail.h"
 #include "StashwellUI/StashwellUIStrings.h"
@@ -33,35 +34,6 @@ namespace {
 constexpr int kDeckSide = 12;
 constexpr int kDeckTop = 8;
 constexpr int kDeckBottom = 16;
-
-// The summary's two rows and the rule between them on the card surface.
-class SummaryPane : public QWidget {
-public:
-    SummaryPane(InfoRow *first, InfoRow *second, QWidget *parent) : QWidget(parent)
-    {
-        auto *column = new QVBoxLayout(this);
-        const int inset = int(BulkPanel::summaryPadding);
-        column->setContentsMargins(inset, 0, inset, 0);
-        column->setSpacing(0);
-        column->addWidget(first);
-        m_rule = new QWidget(this);
-        m_rule->setFixedHeight(1);
-        column->addWidget(m_rule);
-        column->addWidget(second);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const PaneSurface surface = PaneSurface::card(false, false, BulkPanel::summaryRadius);
-        surface.paint(painter, QRectF(rect()), [&] { painter.fillRect(m_rule->geometry(), Tokens::Colors::line()); });
-    }
-
-private:
-    QWidget *m_rule = nullptr;
-};
 
 void setTextColor(QLabel *label, const QColor &color)
 {
@@ -181,7 +153,15 @@ BulkPanel::BulkPanel(const QList<ShelfItem> &items, const QList<Collection> &col
 
     m_kinds = new InfoRow(StashwellUIStrings::bulkKinds(), QString());
     m_onThisMac = new InfoRow(StashwellUIStrings::bulkOnThisMac(), QString());
-    column->addWidget(new SummaryPane(m_kinds, m_onThisMac, content));
+    auto *summary = new InspectorPane(content);
+    auto *rows = new QVBoxLayout(summary);
+    const int inset = int(summaryPadding);
+    rows->setContentsMargins(inset, 0, inset, 0);
+    rows->setSpacing(0);
+    rows->addWidget(m_kinds);
+    rows->addWidget(makeRule(summary));
+    rows->addWidget(m_onThisMac);
+    column->addWidget(summary);
 
     auto *actions = new QVBoxLayout;
     actions->setSpacing(int(actionSpacing));

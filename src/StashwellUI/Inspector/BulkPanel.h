@@ -39,7 +39,6 @@ public:
     static constexpr double blockSpacing = 16;
     static constexpr double actionSpacing = 8;
     static constexpr double summaryPadding = 12;
-    static constexpr double summaryRadius = 12;
 
     explicit BulkPanel(const QList<ShelfItem> &items = {}, const QList<Collection> &collections = {},
                        QWidget *parent = nullptr);

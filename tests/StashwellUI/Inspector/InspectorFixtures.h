@@ -55,4 +55,13 @@ inline QList<ShelfItem> itemsOf(const QStringList &specs, std::int64_t bytes = 1
     return items;
 }
 
+// `count` picture addresses, one per page.
+inline std::vector<std::optional<Url>> pictureList(int count)
+{
+    std::vector<std::optional<Url>> result;
+    for (int i = 0; i < count; ++i)
+        result.push_back(url(QStringLiteral("file:///tmp/stashwell-media/p%1.jpg").arg(i)));
+    return result;
+}
+
 }  // namespace sw::inspectorfixtures
