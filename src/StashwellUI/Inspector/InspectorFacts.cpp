@@ -14,6 +14,14 @@
 
 namespace sw::InspectorFacts {
 
+namespace {
+
+// The extensions of downloaded videos and pictures (pages are saved as "html").
+const QString kVideoExtension = QStringLiteral("mp4");
+const QString kPictureExtension = QStringLiteral("jpg");
+
+}  // namespace
+
 QString linkText(const PostLink &link)
 {
     QString text = link.url().text();
@@ -159,9 +167,9 @@ QString fileSymbol(const QString &name)
 {
     const qsizetype dot = name.lastIndexOf(u'.');
     const QString extension = dot < 0 ? QString() : name.mid(dot + 1);
-    if (extension == u"mp4")
+    if (extension == kVideoExtension)
         return QStringLiteral("play.rectangle");
-    if (extension == u"jpg")
+    if (extension == kPictureExtension)
         return QStringLiteral("photo");
     return QStringLiteral("globe");
 }

@@ -94,7 +94,7 @@ QString downloadingText(std::int64_t received, std::int64_t of);
 // The fraction the progress track shows: received ÷ of, 1 for a total of 0 (clamped when drawn).
 double downloadFraction(std::int64_t received, std::int64_t of);
 
-// The symbol of a file by its extension, compared exactly: "mp4" a video, "jpg" a picture,
+// The symbol of a file by its extension, compared exactly: mp4 a video, jpg a picture,
 // anything else a page.
 QString fileSymbol(const QString &name);
 // The line under a file's name: by the attachment at the file's position, "inspector.fileVideo"
