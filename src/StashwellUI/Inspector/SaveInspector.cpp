@@ -22,6 +22,7 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
@@ -39,6 +40,16 @@ void setTextColor(QLabel *label, const QColor &color)
     palette.setColor(QPalette::Highlight, Tokens::Colors::accent());
     palette.setColor(QPalette::HighlightedText, Tokens::Colors::onAccent());
     label->setPalette(palette);
+}
+
+// The post's text as it stands, line breaks and runs of spaces kept, with 3 more between lines
+// than the reading type has.
+QString postTextMarkup(const QString &text)
+{
+    const double lineHeight = QFontMetricsF(Tokens::Typography::reading.font()).lineSpacing() + 3;
+    return QStringLiteral("<div style=\"white-space: pre-wrap; line-height: %1px\">%2</div>")
+        .arg(qRound(lineHeight))
+        .arg(text.toHtmlEscaped());
 }
 
 RoundIconButton *roundButton(const QString &symbol, const QString &label, QWidget *parent)
@@ -121,7 +132,8 @@ SaveInspector::SaveInspector(const ShelfItem &item, const QList<Collection> &col
 
     m_text = new QLabel(content);
     m_text->setFont(Tokens::Typography::reading.font());
-    m_text->setTextFormat(Qt::PlainText);
+    // Rich text only for the spacing between lines; the post's words are escaped into it.
+    m_text->setTextFormat(Qt::RichText);
     m_text->setWordWrap(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -302,7 +314,7 @@ void SaveInspector::apply()
     applyMedia();
 
     m_author->setLine(AuthorLine(post.author, InspectorFacts::postedText(post.postedAt), authorSize));
-    m_text->setText(post.text);
+    m_text->setText(postTextMarkup(post.text));
     m_pill->setAction(m_item->action());
 
     m_link->setText(InspectorFacts::linkText(post.link));

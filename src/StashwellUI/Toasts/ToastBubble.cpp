@@ -72,9 +72,7 @@ ToastBubble::ToastBubble(const QString &message, bool offersUndo, QWidget *paren
     setAttribute(Qt::WA_TranslucentBackground);
     setContentsMargins(shadowMargins());
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    // Assistive technologies read the bubble as a status that changes.
     setAccessibleName(message);
-    setAccessibleDescription(QStringLiteral("status"));
     m_undo = new ToastUndoButton(this);
     m_undo->setVisible(offersUndo);
     connect(m_undo, &ToastUndoButton::clicked, this, &ToastBubble::undoPressed);

@@ -460,6 +460,22 @@ void TestSaveInspector::gallery()
     // Tall enough to show the whole column.
     window.root.resize(360, 1150);
     QVERIFY(test::showWidget(window.root));
+    // The section shows the state of the copy, and its body by that state.
+    LocalMediaSection &media = window.inspector->localMedia();
+    QCOMPARE(media.isVisible(), spec != u"tL");
+    QCOMPARE(media.status(), InspectorFacts::mediaStatus(base.copy()));
+    const LocalMediaSection::Body body = spec == u"vD"   ? LocalMediaSection::Body::downloading
+                                         : spec == u"iH" ? LocalMediaSection::Body::files
+                                                         : LocalMediaSection::Body::onlyLinked;
+    QCOMPARE(media.body(), body);
+    QCOMPARE(media.actionPill().isVisibleTo(&media), body == LocalMediaSection::Body::onlyLinked);
+    QCOMPARE(media.revealButton().isVisibleTo(&media), body == LocalMediaSection::Body::files);
+    if (body == LocalMediaSection::Body::files) {
+        QCOMPARE(media.fileRows().size(), 2);
+        QCOMPARE(media.folderText(), QStringLiteral("~/Videos/Stashwell"));
+    }
+    if (body == LocalMediaSection::Body::downloading)
+        QCOMPARE(media.downloadFraction(), 0.25);
     QString why;
     QVERIFY2(gallery::captureAndCheck(*window.inspector,
                                       QStringLiteral("SaveInspector-%1").arg(QString::fromLatin1(QTest::currentDataTag())), &why),
