@@ -38,20 +38,20 @@ inline LocalCopy copyOf(QChar copy, const Post &post)
     }
 }
 
-// The item described by `spec`, for save number `n`.
-inline ShelfItem itemOf(const QString &spec, int n, std::int64_t bytes = 1000)
+// The item described by `letters`, for save number `n`.
+inline ShelfItem itemOf(const QString &letters, int n, std::int64_t bytes = 1000)
 {
-    const Post post = postOfKind(spec.at(0), n, bytes);
-    const bool trashed = spec.contains(u'T');
+    const Post post = postOfKind(letters.at(0), n, bytes);
+    const bool trashed = letters.contains(u'T');
     const Save kept = save(n, post, 0, false, trashed ? std::optional<double>(10) : std::nullopt);
-    return item(kept, copyOf(spec.size() > 1 ? spec.at(1) : QChar(u'L'), post));
+    return item(kept, copyOf(letters.size() > 1 ? letters.at(1) : QChar(u'L'), post));
 }
 
-inline QList<ShelfItem> itemsOf(const QStringList &specs, std::int64_t bytes = 1000)
+inline QList<ShelfItem> itemsOf(const QStringList &descriptions, std::int64_t bytes = 1000)
 {
     QList<ShelfItem> items;
-    for (const QString &spec : specs)
-        items.append(itemOf(spec, int(items.size()) + 1, bytes));
+    for (const QString &letters : descriptions)
+        items.append(itemOf(letters, int(items.size()) + 1, bytes));
     return items;
 }
 

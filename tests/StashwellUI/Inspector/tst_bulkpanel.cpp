@@ -183,10 +183,10 @@ void TestBulkPanel::gallery()
 {
     QFETCH(int, count);
     const QStringList kinds{"vL", "iH", "tL", "pD", "vH"};
-    QStringList specs;
+    QStringList descriptions;
     for (int i = 0; i < count; ++i)
-        specs.append(kinds[i % kinds.size()]);
-    BulkPanel panel(itemsOf(specs), {Collection{Collection::ID(fixtures::fixedUuid(100)), QStringLiteral("Reading"), Swatch::green}});
+        descriptions.append(kinds[i % kinds.size()]);
+    BulkPanel panel(itemsOf(descriptions), {Collection{Collection::ID(fixtures::fixedUuid(100)), QStringLiteral("Reading"), Swatch::green}});
     panel.resize(350, 700);
     QVERIFY(test::showWidget(panel));
     QString why;

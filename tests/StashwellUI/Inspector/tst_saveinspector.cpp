@@ -115,7 +115,7 @@ private slots:
 void TestSaveInspector::buttonsRaiseTheirIntents_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("copy");   // the item's spec
+    QTest::addColumn<QString>("copy");   // the item, in letters
     QTest::addColumn<QString>("intent");
     QTest::newRow("favourite") << "favourite" << "iL" << "favourite";
     QTest::newRow("trash") << "trash" << "iL" << "trash";
@@ -437,7 +437,7 @@ void TestSaveInspector::intentCarriesTheSaveItWasRaisedFor()
 
 void TestSaveInspector::gallery_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("letters");
     QTest::newRow("linkOnly") << "iL";
     QTest::newRow("downloading") << "vD";
     QTest::newRow("onThisMac") << "iH";
@@ -447,13 +447,13 @@ void TestSaveInspector::gallery_data()
 
 void TestSaveInspector::gallery()
 {
-    QFETCH(QString, spec);
-    ShelfItem base = itemOf(spec, 1);
+    QFETCH(QString, letters);
+    ShelfItem base = itemOf(letters, 1);
     const Post &p = base.save().post();
     Post described = p;
     described.text = QStringLiteral("Slow-cooked beans with rosemary: the recipe my grandmother never wrote down, "
                                     "finally on paper.");
-    const Save kept = annotated(1, described, spec == u"iH" ? QStringLiteral("Try with chickpeas.") : QString(),
+    const Save kept = annotated(1, described, letters == u"iH" ? QStringLiteral("Try with chickpeas.") : QString(),
                                 {Tag{QStringLiteral("recipes")}, Tag{QStringLiteral("weekend")}}, reading.id);
     Window window(item(kept, base.copy()));
     window.inspector->setHomePath(QStringLiteral("/home/ann"));
@@ -462,10 +462,10 @@ void TestSaveInspector::gallery()
     QVERIFY(test::showWidget(window.root));
     // The section shows the state of the copy, and its body by that state.
     LocalMediaSection &media = window.inspector->localMedia();
-    QCOMPARE(media.isVisible(), spec != u"tL");
+    QCOMPARE(media.isVisible(), letters != u"tL");
     QCOMPARE(media.status(), InspectorFacts::mediaStatus(base.copy()));
-    const LocalMediaSection::Body body = spec == u"vD"   ? LocalMediaSection::Body::downloading
-                                         : spec == u"iH" ? LocalMediaSection::Body::files
+    const LocalMediaSection::Body body = letters == u"vD"   ? LocalMediaSection::Body::downloading
+                                         : letters == u"iH" ? LocalMediaSection::Body::files
                                                          : LocalMediaSection::Body::onlyLinked;
     QCOMPARE(media.body(), body);
     QCOMPARE(media.actionPill().isVisibleTo(&media), body == LocalMediaSection::Body::onlyLinked);
