@@ -1,0 +1,80 @@
+// Text cut to a number of lines: a long text is cut before it is laid out, and what shows must be
+// what the whole text would show: at most the lines asked for, each within the width, the start of
+// the text in order, and an ellipsis whenever more text follows (also when the text is made of
+// characters without width, which the early cut cannot count on).
+
+#include "StashwellUI/Design/Fonts.h"
+#include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/detail/TextLines.h"
+
+#include <QFontMetricsF>
+#include <QRegularExpression>
+#include <QtTest>
+
+using namespace sw;
+
+namespace {
+
+// The characters without the white space that line breaks take or give.
+QString bare(QString text)
+{
+    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    return text;
+}
+
+}  // namespace
+
+class TestTextLines : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { loadFonts(); }
+    void cut_data();
+    void cut();
+};
+
+void TestTextLines::cut_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("width");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("moreFollows");
+
+    const QString words = QStringLiteral("The harbour got its lighthouse back after forty years of dark nights. ").repeated(60);
+    QTest::newRow("short, one line") << QStringLiteral("A few words") << 300.0 << 1 << false;
+    QTest::newRow("short, two lines") << QStringLiteral("A few words") << 300.0 << 2 << false;
+    QTest::newRow("long, one line") << words << 300.0 << 1 << true;
+    QTest::newRow("long, two lines") << words << 240.0 << 2 << true;
+    QTest::newRow("long, narrow") << words << 40.0 << 2 << true;
+    QTest::newRow("long Japanese") << QStringLiteral("灯台が四十年ぶりに港へ戻ってきた。").repeated(80) << 260.0 << 2 << true;
+    QTest::newRow("a second paragraph follows") << QStringLiteral("First line\nSecond line\nThird line") << 400.0 << 2 << true;
+    QTest::newRow("characters without width")
+        << (QStringLiteral("a") + QString(4000, QChar(0x0301)) + QStringLiteral(" and then the words go on and on ").repeated(30))
+        << 200.0 << 1 << true;
+    QTest::newRow("exactly at the cut") << QStringLiteral("x").repeated(300) << 100.0 << 1 << true;
+}
+
+void TestTextLines::cut()
+{
+    QFETCH(QString, text);
+    QFETCH(double, width);
+    QFETCH(int, lines);
+    QFETCH(bool, moreFollows);
+    const QFont font = Tokens::Typography::body.font();
+    const QString shown = TextLines::visible(text, font, width, lines);
+    const QStringList shownLines = shown.split(u'\n');
+    QVERIFY(shownLines.size() <= lines);
+    const QFontMetricsF metrics(font);
+    for (const QString &line : shownLines)
+        QVERIFY2(metrics.horizontalAdvance(line) <= width + 1, qPrintable(line));
+    const bool ellipsis = shown.endsWith(QChar(0x2026));
+    QCOMPARE(ellipsis, moreFollows);
+    // What shows is the start of the text.
+    QString start = bare(shown);
+    if (ellipsis)
+        start.chop(1);
+    QVERIFY2(bare(text).startsWith(start), qPrintable(start));
+    QCOMPARE(TextLines::count(text, font, width, lines), int(shownLines.size()));
+}
+
+QTEST_MAIN(TestTextLines)
+#include "tst_textlines.moc"
