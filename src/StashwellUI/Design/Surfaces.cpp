@@ -1,5 +1,7 @@
 #include "StashwellUI/Design/Surfaces.h"
 
+#include "StashwellUI/Pictures/PaintMemo.h"
+
 #include "StashwellUI/Design/ContinuousShape.h"
 #include "StashwellUI/Design/Tokens.h"
 
@@ -62,14 +64,43 @@ QColor PaneSurface::effectiveFill(Surface surface) const
     return surface == Surface::glass ? withOpacity(fill, 0.55) : fill;
 }
 
+namespace {
+
+// Panes of a card's size are drawn again and again in the same few looks (a shelf paints one per
+// card): they are kept as bitmaps. Larger ones (a list's pane, a window's panel) are drawn directly.
+bool keptAsBitmap(const QRectF &rect)
+{
+    return rect.width() * rect.height() <= 600.0 * 600.0;
+}
+
+}  // namespace
+
 void PaneSurface::paintBehind(QPainter &painter, const QRectF &rect, Surface surface) const
 {
-    ContinuousShape::fill(painter, rect, radius, effectiveFill(surface));
+    const QColor color = effectiveFill(surface);
+    if (!keptAsBitmap(rect)) {
+        ContinuousShape::fill(painter, rect, radius, color);
+        return;
+    }
+    const double r = radius;
+    PaintMemo::draw(painter, rect, QStringLiteral("pane.behind|%1|%2").arg(QString::number(color.rgba(), 16)).arg(r),
+                    [color, r](QPainter &p, const QRectF &area) { ContinuousShape::fill(p, area, r, color); });
 }
 
 void PaneSurface::paintOver(QPainter &painter, const QRectF &rect) const
 {
-    ContinuousShape::strokeInside(painter, rect, radius, stroke, lineWidth);
+    if (!keptAsBitmap(rect)) {
+        ContinuousShape::strokeInside(painter, rect, radius, stroke, lineWidth);
+        return;
+    }
+    const QColor color = stroke;
+    const double r = radius;
+    const double width = lineWidth;
+    PaintMemo::draw(painter, rect,
+                    QStringLiteral("pane.over|%1|%2|%3").arg(QString::number(color.rgba(), 16)).arg(width).arg(r),
+                    [color, r, width](QPainter &p, const QRectF &area) {
+                        ContinuousShape::strokeInside(p, area, r, color, width);
+                    });
 }
 
 void PaneSurface::paint(QPainter &painter, const QRectF &rect, Surface surface) const

@@ -39,6 +39,9 @@ public:
     bool holds(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
                const PicturePointer &picture, const PicturePointer &avatar) const;
 
+    // The most the kept images may take, in bytes.
+    std::int64_t budgetBytes() const { return std::int64_t(m_images.maxCost()) << 10; }
+
     void clear() { m_images.clear(); }
     int size() const { return int(m_images.count()); }
     // How many times a card was painted anew (for tests and benchmarks).

@@ -685,24 +685,38 @@ void ShelfSurface::prepareAhead()
     std::vector<Waiting> waiting;
     for (qsizetype b = 0; b < qsizetype(m_states.size()); ++b) {
         for (auto it = m_states[std::size_t(b)].built.cbegin(); it != m_states[std::size_t(b)].built.cend(); ++it) {
-            if (!it->card)
-                continue;
             const QRectF cell = m_geometry.itemRect(b, it->index);
             const double distance = cell.bottom() < top ? top - cell.bottom() : (cell.top() > bottom ? cell.top() - bottom : 0);
             waiting.push_back(Waiting{distance, b, it.key()});
         }
     }
     std::sort(waiting.begin(), waiting.end(), [](const Waiting &a, const Waiting &b) { return a.distance < b.distance; });
+    // Images out of view never push the ones on screen out of a cache: the nearest first, and no
+    // further once the images of the items kept would fill three quarters of it (older images go
+    // first when room is needed).
+    double plannedCards = 0;
+    double plannedRows = 0;
     for (const Waiting &w : waiting) {
         qsizetype index = 0;
         Built *built = builtFor(Pointer{w.block, w.id}, &index);
-        if (!built || !built->card)
+        if (!built)
             continue;
         const QRectF cell = m_geometry.itemRect(w.block, index);
-        const QSizeF size(cell.width(), built->card->height());
-        const PicturePointer picture = m_pictures->picture(built->card->pictureKey(built->cardState));
-        const PicturePointer avatar = m_pictures->picture(built->card->avatarKey());
-        m_cardImages.prepare(size, ratio, *built->card, built->cardState, picture, avatar);
+        if (built->card) {
+            const QSizeF size(cell.width(), built->card->height());
+            plannedCards += size.width() * ratio * (size.height() + SaveCard::hoverLift) * ratio * 4;
+            if (w.distance > 0 && plannedCards > 0.75 * double(m_cardImages.budgetBytes()))
+                continue;
+            const PicturePointer picture = m_pictures->picture(built->card->pictureKey(built->cardState));
+            const PicturePointer avatar = m_pictures->picture(built->card->avatarKey());
+            m_cardImages.prepare(size, ratio, *built->card, built->cardState, picture, avatar);
+        } else if (built->row) {
+            plannedRows += cell.width() * ratio * cell.height() * ratio * 4;
+            if (w.distance > 0 && plannedRows > 0.75 * double(m_rowImages.budgetBytes()))
+                continue;
+            const PicturePointer picture = m_pictures->picture(built->row->pictureKey(built->rowState));
+            m_rowImages.prepare(cell.size(), ratio, *built->row, built->rowState, picture);
+        }
         if (clock.elapsed() >= prepareSliceMs) {
             m_prepare->start();
             return;
@@ -891,7 +905,7 @@ void ShelfSurface::paintCollection(QPainter &painter, qsizetype block, const Ite
         Built &built = ensureBuilt(block, i);
         const QRectF cell = m_geometry.itemRect(block, i);
         const PicturePointer picture = m_pictures->picture(built.row->pictureKey(built.rowState));
-        built.row->paint(painter, cell, built.rowState, picture);
+        m_rowImages.paint(painter, cell, *built.row, built.rowState, picture);
         if (i + 1 < c.items.size())
             painter.fillRect(QRectF(cell.left(), cell.bottom(), cell.width(), listDivider), divider);
         ++m_lastPainted;

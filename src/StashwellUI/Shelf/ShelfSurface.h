@@ -4,8 +4,8 @@
 // column. What it shows is a column of blocks, top to bottom: a collection of saves (a grid of
 // cards or a list of rows on a pane, ShelfCollection) or a widget of the page's own (the hero, a
 // section header). No save ever becomes a widget: cards and rows are painters, made only for the
-// saves on screen and just around it, painted through the card cache, and let go when they scroll
-// away.
+// saves on screen and just around it, painted through the card and row caches (those just out of
+// view ahead of time, while the shelf is idle), and let go when they scroll away.
 //
 // The layout is arithmetic over row offsets (ShelfGeometry), so a hundred thousand saves lay out
 // on every change of width or column count and the saves on screen are found by a binary search.
@@ -25,6 +25,7 @@
 #include "StashwellUI/Saves/SaveCardCache.h"
 #include "StashwellUI/Saves/SaveMenu.h"
 #include "StashwellUI/Saves/SaveRow.h"
+#include "StashwellUI/Saves/SaveRowCache.h"
 #include "StashwellUI/Shelf/ShelfCollection.h"
 #include "StashwellUI/Shelf/ShelfGeometry.h"
 
@@ -107,6 +108,7 @@ public:
 
     ShelfPictures &pictures() { return *m_pictures; }
     SaveCardCache &cardImages() { return m_cardImages; }
+    SaveRowCache &rowImages() { return m_rowImages; }
 
     // Figures for tests and benchmarks: the painters kept now, the region asked to be painted
     // since the last call, the items painted by the last paint, and the bytes the surface's own
@@ -196,8 +198,8 @@ private:
     void animateHover(const Save::ID &id, qsizetype block, bool in);
     void startDrag();
     void findPaging();
-    // Paints the images of the cards just out of view while nothing else is happening, nearest
-    // first, a few milliseconds at a time.
+    // Paints the images of the cards and rows just out of view while nothing else is happening,
+    // nearest first, a few milliseconds at a time.
     void schedulePrepare();
     void prepareAhead();
 
@@ -205,6 +207,7 @@ private:
     std::vector<BlockState> m_states;
     ShelfGeometry m_geometry;
     SaveCardCache m_cardImages;
+    SaveRowCache m_rowImages;
     ShelfPictures *m_pictures = nullptr;
     QPointer<Paging> m_paging;
     KeyHandler m_keyHandler;

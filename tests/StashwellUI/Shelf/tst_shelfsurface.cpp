@@ -114,6 +114,7 @@ private slots:
     void ownDropRefused();
     void changeRepaintsOnlyThatItem();
     void unchangedCardsKeepTheirImages();
+    void cardsAheadArePaintedWhileIdle();
     void columnsChangeKeepsTheTopItem();
     void keysGoToThePage();
     void picturesOnlyAroundTheViewport();
@@ -360,6 +361,28 @@ void TestShelfSurface::unchangedCardsKeepTheirImages()
     m_surface->setCollection(c);
     m_surface->viewport()->grab();
     QCOMPARE(m_surface->cardImages().renders(), renders + 1);
+}
+
+// While nothing else happens the cards a page away are painted ahead, so that scrolling to them
+// paints none anew.
+void TestShelfSurface::cardsAheadArePaintedWhileIdle()
+{
+    m_surface->setCollection(recording(items(400), ShelfLayout::grid, m_calls));
+    m_surface->viewport()->grab();
+    int renders = -1;
+    // Idle until no more cards are painted ahead.
+    QTRY_VERIFY_WITH_TIMEOUT([&] {
+        const int now = m_surface->cardImages().renders();
+        const bool settled = now == renders;
+        renders = now;
+        return settled;
+    }(), 5000);
+    QVERIFY(renders > m_surface->lastPaintedItems());
+    QScrollBar *bar = m_surface->verticalScrollBar();
+    bar->setValue(bar->value() + m_surface->viewport()->height());
+    m_surface->viewport()->grab();
+    QVERIFY(m_surface->lastPaintedItems() > 4);
+    QCOMPARE(m_surface->cardImages().renders(), renders);
 }
 
 void TestShelfSurface::columnsChangeKeepsTheTopItem()

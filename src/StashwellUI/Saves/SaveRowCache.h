@@ -1,0 +1,67 @@
+#pragma once
+
+// Painted rows kept as images, as the card cache keeps cards: a row whose look has not changed
+// since it was last painted is drawn from its image. Its look is everything painting reads: the
+// row (by the row's equality: item, selection and whole minute), its view state, the picture in
+// hand, the size, the pixel density, the theme and the language of the texts.
+//
+// Kept by save; the images take at most `budget` bytes, the ones least recently drawn going first.
+
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Saves/SaveRow.h"
+
+#include <QCache>
+#include <QImage>
+
+#include <cstdint>
+
+namespace sw {
+
+class SaveRowCache {
+public:
+    // 48 MiB: about 140 rows of 1,200 by 76 points, or 35 at twice the pixel density.
+    static constexpr std::int64_t defaultBudget = std::int64_t(48) << 20;
+
+    explicit SaveRowCache(std::int64_t budget = defaultBudget);
+
+    // Paints the row into `rect` as SaveRow::paint() does, from its image when its look is unchanged.
+    void paint(QPainter &painter, const QRectF &rect, const SaveRow &row, const SaveRow::ViewState &state,
+               const PicturePointer &picture);
+    // Paints the row's image ahead of time for a rectangle of `size` on a device of `ratio`.
+    // Returns whether an image was painted (false when one with that look is kept).
+    bool prepare(const QSizeF &size, qreal ratio, const SaveRow &row, const SaveRow::ViewState &state,
+                 const PicturePointer &picture);
+
+    std::int64_t budgetBytes() const { return std::int64_t(m_images.maxCost()) << 10; }
+    void clear() { m_images.clear(); }
+    int size() const { return int(m_images.count()); }
+    // How many times a row was painted anew (for tests and benchmarks).
+    int renders() const { return m_renders; }
+
+private:
+    struct Look {
+        SaveRow row;
+        SaveRow::ViewState state;
+        PicturePointer picture;
+        QSizeF size;
+        qreal ratio = 1;
+        Appearance appearance = Appearance::light;
+        Surface surface = Surface::solid;
+        QString language;
+
+        bool sameAs(const Look &other) const;
+    };
+    struct Entry {
+        Look look;
+        QImage image;
+    };
+
+    Look lookOf(const QSizeF &size, qreal ratio, const SaveRow &row, const SaveRow::ViewState &state,
+                const PicturePointer &picture) const;
+    Entry *entry(Look look);
+
+    QCache<Save::ID, Entry> m_images;
+    int m_renders = 0;
+};
+
+}  // namespace sw
