@@ -316,32 +316,32 @@ QList<Save> Library::live(Source from) const
 
 QList<Author> Library::topAuthors(qsizetype limit) const
 {
-    struct Entry {
-        const Save *last = nullptr;   // the last save met: its author record is the entry's
-        qsizetype count = 0;
-        Date latest{-std::numeric_limits<double>::infinity()};
-    };
-    // Entries in the order their handles are first met, so that full ties come out the same way
-    // every time. Handles are told apart by their identities, which equal handles share.
-    // Identities are small numbers handed out in turn, so a plain array maps them to entries.
-    std::vector<Entry> entries;
-    std::vector<std::int32_t> entryOf;   // by identity; -1 for none yet
-    forEachSave(saves, [&](const Save &s) {
-        if (s.isTrashed() || s.source() != Source::x)
-            return;
-        const std::uint32_t identity = s.authorIdentity();
-        if (identity >= entryOf.size())
-            entryOf.resize(std::max<std::size_t>(identity + 1, entryOf.size() * 2), -1);
-        if (entryOf[identity] < 0) {
-            entryOf[identity] = std::int32_t(entries.size());
-            entries.emplace_back();
-        }
-        Entry &entry = entries[std::size_t(entryOf[identity])];
-        entry.last = &s;
-        entry.count += 1;
-        if (s.savedAt() >= entry.latest)
-            entry.latest = s.savedAt();
-    });
+    AuthorTally tally;
+    forEachSave(saves, [&](const Save &s) { tally.add(s); });
+    return tally.top(limit);
+}
+
+void Library::AuthorTally::add(const Save &s)
+{
+    if (s.isTrashed() || s.source() != Source::x)
+        return;
+    const std::uint32_t identity = s.authorIdentity();
+    if (identity >= m_entryOf.size())
+        m_entryOf.resize(std::max<std::size_t>(identity + 1, m_entryOf.size() * 2), -1);
+    if (m_entryOf[identity] < 0) {
+        m_entryOf[identity] = std::int32_t(m_entries.size());
+        m_entries.emplace_back();
+    }
+    Entry &entry = m_entries[std::size_t(m_entryOf[identity])];
+    entry.last = &s;
+    entry.count += 1;
+    if (s.savedAt() >= entry.latest)
+        entry.latest = s.savedAt();
+}
+
+QList<Author> Library::AuthorTally::top(qsizetype limit) const
+{
+    std::vector<Entry> entries = m_entries;
     std::stable_sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
         if (a.count != b.count)
             return a.count > b.count;

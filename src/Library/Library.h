@@ -20,9 +20,12 @@
 #include <QString>
 
 #include <cstddef>
+#include <cstdint>
 #include <expected>
+#include <limits>
 #include <optional>
 #include <variant>
+#include <vector>
 
 namespace sw {
 
@@ -124,6 +127,28 @@ public:
     // The authors of X saves with the most live saves, most first (ties: the latest save first),
     // at most `limit` of them. Each entry carries the author record of its last save in library order.
     QList<Author> topAuthors(qsizetype limit) const;
+
+    // The tally behind topAuthors, for a walk over the saves that does other work too: shown the
+    // saves in library order, it answers what topAuthors answers for them. It keeps pointers to
+    // the saves it was shown, which must outlive it.
+    class AuthorTally {
+    public:
+        // Counts a live save of an X link; passes over the others.
+        void add(const Save &save);
+        QList<Author> top(qsizetype limit) const;
+
+    private:
+        struct Entry {
+            const Save *last = nullptr;   // the last save met: its author record is the entry's
+            qsizetype count = 0;
+            Date latest{-std::numeric_limits<double>::infinity()};
+        };
+        // Entries in the order their handles are first met, so that full ties come out the same
+        // way every time. Handles are told apart by their identities, which equal handles share.
+        // Identities are small numbers handed out in turn, so a plain array maps them to entries.
+        std::vector<Entry> m_entries;
+        std::vector<std::int32_t> m_entryOf;   // by identity; -1 for none yet
+    };
 
     // Pairwise equal saves and collections, in order.
     friend bool operator==(const Library &a, const Library &b);

@@ -161,7 +161,70 @@ qsizetype Shelf::count(const Filter &filter) const
     return n;
 }
 
-QList<qsizetype> Shelf::counts(const QList<Filter> &filters) const
+namespace {
+
+// The positions of the collection filters by collection, in an open-addressed table keyed by the
+// identifier: a filed save finds its filters in about one probe, however many collections there
+// are.
+class CollectionSlots {
+public:
+    explicit CollectionSlots(const std::vector<std::pair<Collection::ID, qsizetype>> &filters)
+    {
+        std::size_t size = 8;
+        while (size < 2 * filters.size())
+            size *= 2;
+        m_mask = size - 1;
+        m_table.assign(size, -1);
+        for (const auto &[id, position] : filters) {
+            std::size_t at = slot(id.raw());
+            while (m_table[at] >= 0 && m_groups[std::size_t(m_table[at])].id != id)
+                at = (at + 1) & m_mask;
+            if (m_table[at] < 0) {
+                m_table[at] = int(m_groups.size());
+                m_groups.push_back({id, {}});
+            }
+            m_groups[std::size_t(m_table[at])].positions.push_back(position);
+        }
+    }
+
+    // The positions of the filters of that collection (none when no filter names it).
+    const std::vector<qsizetype> &positions(const Collection::ID &id) const
+    {
+        static const std::vector<qsizetype> none;
+        for (std::size_t at = slot(id.raw());; at = (at + 1) & m_mask) {
+            const int group = m_table[at];
+            if (group < 0)
+                return none;
+            if (m_groups[std::size_t(group)].id == id)
+                return m_groups[std::size_t(group)].positions;
+        }
+    }
+
+private:
+    struct Group {
+        Collection::ID id;
+        std::vector<qsizetype> positions;
+    };
+
+    std::size_t slot(const QUuid &id) const
+    {
+        const std::uint64_t high = (std::uint64_t(id.data1) << 32) | (std::uint64_t(id.data2) << 16) | id.data3;
+        std::uint64_t low = 0;
+        for (unsigned char byte : id.data4)
+            low = (low << 8) | byte;
+        return std::size_t(((high ^ low) * 0x9E3779B97F4A7C15ull) >> 40) & m_mask;
+    }
+
+    std::vector<int> m_table;   // index into m_groups, or -1 for an empty slot
+    std::vector<Group> m_groups;
+    std::size_t m_mask = 0;
+};
+
+}  // namespace
+
+QList<qsizetype> Shelf::counts(const QList<Filter> &filters) const { return counts(filters, {}); }
+
+QList<qsizetype> Shelf::counts(const QList<Filter> &filters, const std::function<void(const Save &)> &eachSave) const
 {
     // The filters sorted by what they ask of a save, so that each save is looked at once and
     // counted by every filter it passes with a handful of comparisons.
@@ -198,6 +261,7 @@ QList<qsizetype> Shelf::counts(const QList<Filter> &filters) const
             },
             filters.at(i).value());
     }
+    const CollectionSlots collectionSlots(collections);
     const bool byKind = std::any_of(kinds.begin(), kinds.end(), [](const Targets &t) { return !t.empty(); });
     const bool bySource = std::any_of(sources.begin(), sources.end(), [](const Targets &t) { return !t.empty(); });
     const bool byCopy = !onThisMac.empty() || !linkOnly.empty();
@@ -208,6 +272,8 @@ QList<qsizetype> Shelf::counts(const QList<Filter> &filters) const
             ++counts[i];
     };
     forEachSave(m_library.saves, [&](const Save &save) {
+        if (eachSave)
+            eachSave(save);
         if (save.isTrashed()) {
             count(trash);
             return;
@@ -218,9 +284,8 @@ QList<qsizetype> Shelf::counts(const QList<Filter> &filters) const
         if (save.isFavourite())
             count(favourites);
         if (!collections.empty() && save.collection()) {
-            for (const auto &[id, i] : collections)
-                if (id == *save.collection())
-                    ++counts[i];
+            for (qsizetype i : collectionSlots.positions(*save.collection()))
+                ++counts[i];
         }
         if (!authors.empty()) {
             const std::uint32_t identity = save.authorIdentity();

@@ -25,6 +25,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -71,6 +72,9 @@ public:
     qsizetype count(const Filter &filter) const;
     // The count of each filter, in one walk over the saves (what the sidebar shows).
     QList<qsizetype> counts(const QList<Filter> &filters) const;
+    // The same, showing every save (trashed ones too) to `eachSave` in library order in the same
+    // walk, for a caller that tallies something more without walking the saves again.
+    QList<qsizetype> counts(const QList<Filter> &filters, const std::function<void(const Save &)> &eachSave) const;
     // The item of the first save, trashed or not, whose post has that link.
     std::optional<ShelfItem> item(const PostLink &link) const;
     // The item of one save.

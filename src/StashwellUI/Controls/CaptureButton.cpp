@@ -33,7 +33,7 @@ CaptureButton::CaptureButton(QWidget *parent) : Pressable(parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-QString CaptureButton::shortcutText() { return KeyCap::text(QKeySequence(Qt::CTRL | Qt::Key_V)); }
+QString CaptureButton::shortcutText() { return KeyCap::text(KeyCap::Keys::paste); }
 
 QString CaptureButton::title() const { return StashwellUIStrings::sidebarPasteLink(); }
 

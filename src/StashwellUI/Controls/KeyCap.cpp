@@ -19,6 +19,8 @@ KeyCap::KeyCap(const QString &keys, QWidget *parent) : QWidget(parent), m_keys(k
     connect(&Theme::instance(), &Theme::changed, this, [this] { update(); });
 }
 
+KeyCap::KeyCap(Keys keys, QWidget *parent) : KeyCap(text(keys), parent) {}
+
 void KeyCap::setKeys(const QString &keys)
 {
     if (keys == m_keys)
@@ -30,6 +32,29 @@ void KeyCap::setKeys(const QString &keys)
 }
 
 QString KeyCap::text(const QKeySequence &shortcut) { return shortcut.toString(QKeySequence::NativeText); }
+
+QString KeyCap::text(Keys keys)
+{
+    switch (keys) {
+    case Keys::paste:
+        return text(QKeySequence(Qt::CTRL | Qt::Key_V));
+    case Keys::find:
+        return text(QKeySequence(Qt::CTRL | Qt::Key_F));
+    case Keys::saveLink:
+        return text(QKeySequence(Qt::CTRL | Qt::Key_L));
+    case Keys::hotKey:
+        return text(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_D));
+    case Keys::move:
+        // Left, right, up, down: one cap for the four. Qt names these keys in words.
+        return QStringLiteral("\u2190\u2192\u2191\u2193");
+    case Keys::open:
+        return QStringLiteral("\u21B5");
+    case Keys::trash:
+        // Delete and Backspace both trash; the cap names the key as the keyboard labels it.
+        return text(QKeySequence(Qt::Key_Delete));
+    }
+    return QString();
+}
 
 QSizeF KeyCap::size(const QString &keys)
 {

@@ -1,0 +1,228 @@
+#include "StashwellUI/Window/LibraryWindowTemplate.h"
+
+#include "StashwellUI/Design/SoftScrollEdges.h"
+#include "StashwellUI/Design/Surfaces.h"
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Design/Tokens.h"
+
+#include <QBoxLayout>
+#include <QEvent>
+#include <QPainter>
+#include <QSplitter>
+#include <QSplitterHandle>
+
+namespace sw {
+
+namespace {
+
+// The backdrop of a column: its colour on solid, nothing on glass.
+QColor backdrop(const QColor &color) { return Theme::isGlass() ? QColor(Qt::transparent) : color; }
+
+}  // namespace
+
+// A column's or the status strip's ground: the backdrop of a colour, and for the status strip a
+// line along its top edge.
+class LibraryWindowTemplate::Backdrop : public QWidget {
+public:
+    using Colour = QColor (*)();
+
+    Backdrop(Colour colour, bool topLine, QWidget *child, QWidget *parent)
+        : QWidget(parent), m_colour(colour), m_topLine(topLine)
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, topLine ? 1 : 0, 0, 0);
+        layout->setSpacing(0);
+        if (child)
+            layout->addWidget(child);
+        connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), backdrop(m_colour()));
+        if (m_topLine)
+            painter.fillRect(QRect(0, 0, width(), 1), Tokens::Colors::line());
+    }
+
+private:
+    Colour m_colour;
+    bool m_topLine;
+};
+
+// The detail column: the dotted canvas, the content over it, and the bar over the content's top.
+class LibraryWindowTemplate::Detail : public QWidget {
+public:
+    Detail(LibraryWindowTemplate *frame, QWidget *bar, QWidget *content) : QWidget(frame->m_splitter), m_frame(frame)
+    {
+        setMinimumWidth(static_cast<int>(contentMinimum));
+        m_grid = new DotGrid(this);
+        m_content = content;
+        if (content) {
+            content->setParent(this);
+            content->setMinimumWidth(static_cast<int>(contentMinimum));
+        }
+        m_bar = bar;
+        if (bar) {
+            bar->setParent(this);
+            bar->installEventFilter(this);
+        }
+    }
+
+    void place()
+    {
+        const QRect all = rect();
+        m_grid->setGeometry(all);
+        m_grid->lower();
+        if (m_content)
+            m_content->setGeometry(all);
+        int barHeight = 0;
+        if (m_bar && !m_bar->isHidden()) {
+            barHeight = m_bar->hasHeightForWidth() ? m_bar->heightForWidth(width()) : m_bar->sizeHint().height();
+            m_bar->setGeometry(0, 0, width(), barHeight);
+            m_bar->raise();
+        }
+        m_frame->setInsets(QMargins(0, barHeight, 0, 0));
+    }
+
+    QSize sizeHint() const override
+    {
+        QSize hint(static_cast<int>(contentMinimum), 400);
+        if (m_content)
+            hint = hint.expandedTo(m_content->sizeHint());
+        return hint;
+    }
+    QSize minimumSizeHint() const override
+    {
+        QSize least(static_cast<int>(contentMinimum), 0);
+        if (m_content)
+            least = least.expandedTo(m_content->minimumSizeHint());
+        return least;
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *) override { place(); }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_bar && (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show ||
+                                 event->type() == QEvent::Hide))
+            place();
+        return QWidget::eventFilter(watched, event);
+    }
+
+private:
+    LibraryWindowTemplate *m_frame;
+    DotGrid *m_grid = nullptr;
+    QPointer<QWidget> m_content;
+    QPointer<QWidget> m_bar;
+};
+
+// A split view whose dividers are hairlines of the line colour.
+class LibraryWindowTemplate::Splitter : public QSplitter {
+public:
+    using QSplitter::QSplitter;
+
+protected:
+    QSplitterHandle *createHandle() override
+    {
+        class Handle : public QSplitterHandle {
+        public:
+            using QSplitterHandle::QSplitterHandle;
+
+        protected:
+            void paintEvent(QPaintEvent *) override
+            {
+                QPainter painter(this);
+                painter.fillRect(rect(), Tokens::Colors::line());
+            }
+        };
+        auto *handle = new Handle(orientation(), this);
+        connect(&Theme::instance(), &Theme::changed, handle, qOverload<>(&QWidget::update));
+        return handle;
+    }
+};
+
+LibraryWindowTemplate::LibraryWindowTemplate(QWidget *sidebar, QWidget *bar, QWidget *content, QWidget *inspector,
+                                             QWidget *status, QWidget *parent)
+    : QWidget(parent)
+    , m_sidebar(sidebar)
+    , m_bar(bar)
+    , m_content(content)
+    , m_inspector(inspector)
+    , m_status(status)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
+
+    m_splitter = new Splitter(Qt::Horizontal, this);
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->setHandleWidth(1);
+
+    m_sidebarColumn = new Backdrop(&Tokens::Colors::panel, false, sidebar, m_splitter);
+    m_sidebarColumn->setMinimumWidth(static_cast<int>(sidebarMinimum));
+    m_sidebarColumn->setMaximumWidth(static_cast<int>(sidebarMaximum));
+    m_detailColumn = new Detail(this, bar, content);
+    m_inspectorColumn = new Backdrop(&Tokens::Colors::panel, false, inspector, m_splitter);
+    m_inspectorColumn->setMinimumWidth(static_cast<int>(inspectorMinimum));
+    m_inspectorColumn->setMaximumWidth(static_cast<int>(inspectorMaximum));
+    m_inspectorColumn->hide();
+
+    m_splitter->addWidget(m_sidebarColumn);
+    m_splitter->addWidget(m_detailColumn);
+    m_splitter->addWidget(m_inspectorColumn);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setStretchFactor(2, 0);
+    m_splitter->setSizes({static_cast<int>(sidebarIdeal), static_cast<int>(contentMinimum), 0});
+
+    m_edges = content ? new SoftScrollEdges(content, true, true) : nullptr;
+
+    m_statusStrip = new Backdrop(&Tokens::Colors::window, true, status, this);
+    m_statusStrip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+    auto *stack = new QVBoxLayout(this);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    stack->addWidget(m_splitter, 1);
+    stack->addWidget(m_statusStrip);
+}
+
+void LibraryWindowTemplate::setShowsInspector(bool shows)
+{
+    if (shows == m_showsInspector)
+        return;
+    m_showsInspector = shows;
+    if (shows) {
+        // The inspector opens at its ideal width, taken from the detail column.
+        QList<int> sizes = m_splitter->sizes();
+        m_inspectorColumn->show();
+        const int ideal = static_cast<int>(inspectorIdeal);
+        sizes[1] = std::max(sizes[1] - ideal - m_splitter->handleWidth(), static_cast<int>(contentMinimum));
+        sizes[2] = ideal;
+        m_splitter->setSizes(sizes);
+    } else {
+        m_inspectorColumn->hide();
+    }
+    emit showsInspectorChanged(shows);
+}
+
+void LibraryWindowTemplate::setInsets(const QMargins &insets)
+{
+    if (m_edges)
+        m_edges->setSafeAreaInsets(insets);
+    if (insets == m_insets)
+        return;
+    m_insets = insets;
+    emit contentSafeAreaInsetsChanged(insets);
+}
+
+void LibraryWindowTemplate::paintEvent(QPaintEvent *)
+{
+    // The window colour on solid; on glass only its tint at 0.66.
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(rect(), Theme::isGlass() ? Tokens::Colors::glassSheet() : Tokens::Colors::window());
+}
+
+}  // namespace sw
