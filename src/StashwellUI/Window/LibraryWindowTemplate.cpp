@@ -103,10 +103,16 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *) override { place(); }
+    bool event(QEvent *event) override
+    {
+        // A child's changed size hint (the bar's) arrives as a layout request to its parent.
+        if (event->type() == QEvent::LayoutRequest)
+            place();
+        return QWidget::event(event);
+    }
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == m_bar && (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show ||
-                                 event->type() == QEvent::Hide))
+        if (watched == m_bar && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
             place();
         return QWidget::eventFilter(watched, event);
     }

@@ -1,0 +1,185 @@
+// The library window's frame: the inspector column as the owner sets it, the content's least
+// width, the status strip across everything, the bar over the content's top, and the backdrops of
+// each surface.
+
+#include "StashwellUI/Window/LibraryWindowTemplate.h"
+
+#include "ControlTesting.h"
+#include "PaintTesting.h"
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/Window/StatusBar.h"
+
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTest>
+
+using namespace sw;
+
+namespace {
+
+// A view of a fixed height that paints nothing.
+class Blank : public QWidget {
+public:
+    explicit Blank(int height = 0) : m_height(height) {}
+    QSize sizeHint() const override { return QSize(100, m_height); }
+    void setHintHeight(int height)
+    {
+        m_height = height;
+        updateGeometry();
+    }
+
+private:
+    int m_height;
+};
+
+struct Frame {
+    Blank *sidebar = new Blank;
+    Blank *bar = new Blank(52);
+    Blank *content = new Blank;
+    Blank *inspector = new Blank;
+    StatusBar *status = new StatusBar;
+    LibraryWindowTemplate window{sidebar, bar, content, inspector, status};
+
+    explicit Frame(QSize size = QSize(1400, 900))
+    {
+        window.resize(size);
+        window.show();
+        QTest::qWaitForWindowExposed(&window);
+    }
+};
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+}  // namespace
+
+class TestLibraryWindowTemplate : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { test::prepareControls(); }
+    void cleanup() { Theme::instance().setSurface(Surface::solid); }
+    void inspectorFollowsTheOwner();
+    void contentNeverNarrowerThan600_data();
+    void contentNeverNarrowerThan600();
+    void statusStripSpansTheWindow();
+    void barCoversTheContentsTop();
+    void backdrops_data();
+    void backdrops();
+};
+
+void TestLibraryWindowTemplate::inspectorFollowsTheOwner()
+{
+    Frame frame;
+    QSignalSpy changes(&frame.window, &LibraryWindowTemplate::showsInspectorChanged);
+    QVERIFY(!frame.window.showsInspector());
+    QVERIFY(!frame.window.inspectorColumn()->isVisible());
+    frame.window.setShowsInspector(true);
+    settle();
+    QVERIFY(frame.window.inspectorColumn()->isVisible());
+    QVERIFY(frame.inspector->isVisible());
+    const int width = frame.window.inspectorColumn()->width();
+    QVERIFY2(width >= 320 && width <= 440, qPrintable(QString::number(width)));
+    frame.window.setShowsInspector(true);
+    QCOMPARE(changes.count(), 1);
+    frame.window.setShowsInspector(false);
+    settle();
+    QVERIFY(!frame.window.inspectorColumn()->isVisible());
+    QCOMPARE(changes.count(), 2);
+    QCOMPARE(changes.last().first().toBool(), false);
+}
+
+void TestLibraryWindowTemplate::contentNeverNarrowerThan600_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("inspector");
+    QTest::newRow("wide, no inspector") << 1400 << false;
+    QTest::newRow("wide, inspector") << 1400 << true;
+    QTest::newRow("narrow, no inspector") << 700 << false;
+    QTest::newRow("narrow, inspector") << 900 << true;
+}
+
+void TestLibraryWindowTemplate::contentNeverNarrowerThan600()
+{
+    QFETCH(int, width);
+    QFETCH(bool, inspector);
+    Frame frame;
+    frame.window.setShowsInspector(inspector);
+    frame.window.resize(width, 900);
+    settle();
+    QVERIFY2(frame.content->width() >= 600, qPrintable(QString::number(frame.content->width())));
+    const int sidebar = frame.window.sidebarColumn()->width();
+    QVERIFY2(sidebar >= 220 && sidebar <= 300, qPrintable(QString::number(sidebar)));
+}
+
+void TestLibraryWindowTemplate::statusStripSpansTheWindow()
+{
+    Frame frame;
+    frame.window.setShowsInspector(true);
+    settle();
+    const QRect strip = frame.window.statusStrip()->geometry();
+    QCOMPARE(strip.left(), 0);
+    QCOMPARE(strip.width(), frame.window.width());
+    QCOMPARE(strip.bottom(), frame.window.height() - 1);
+    // No gap between the columns and the strip.
+    QCOMPARE(strip.top(), frame.window.splitter()->geometry().bottom() + 1);
+    QCOMPARE(frame.status->width(), frame.window.width());
+    QCOMPARE(frame.status->height(), int(StatusBar::barHeight));
+}
+
+void TestLibraryWindowTemplate::barCoversTheContentsTop()
+{
+    Frame frame;
+    settle();
+    QCOMPARE(frame.bar->geometry(), QRect(0, 0, frame.content->width(), 52));
+    QCOMPARE(frame.content->geometry().top(), 0);
+    QCOMPARE(frame.window.contentSafeAreaInsets(), QMargins(0, 52, 0, 0));
+    QSignalSpy insets(&frame.window, &LibraryWindowTemplate::contentSafeAreaInsetsChanged);
+    frame.bar->setHintHeight(60);
+    settle();
+    QCOMPARE(frame.window.contentSafeAreaInsets().top(), 60);
+    QCOMPARE(insets.count(), 1);
+}
+
+void TestLibraryWindowTemplate::backdrops_data()
+{
+    QTest::addColumn<Surface>("surface");
+    QTest::addColumn<Appearance>("appearance");
+    QTest::newRow("solid, light") << Surface::solid << Appearance::light;
+    QTest::newRow("solid, dark") << Surface::solid << Appearance::dark;
+    QTest::newRow("glass, light") << Surface::glass << Appearance::light;
+    QTest::newRow("glass, dark") << Surface::glass << Appearance::dark;
+}
+
+void TestLibraryWindowTemplate::backdrops()
+{
+    QFETCH(Surface, surface);
+    QFETCH(Appearance, appearance);
+    Theme::instance().setAppearance(appearance);
+    Theme::instance().setSurface(surface);
+    Frame frame;
+    frame.window.setShowsInspector(true);
+    settle();
+    const QImage image = test::render(frame.window);
+    const auto at = [&](QWidget *in, QPoint point) { return image.pixelColor(in->mapTo(&frame.window, point)); };
+    const bool glass = surface == Surface::glass;
+    // On glass nothing is opaque: only the window colour at 0.66 over everything.
+    const QColor sheet = Tokens::Colors::glassSheet();
+    const QColor panel = glass ? sheet : Tokens::Colors::panel();
+    const QColor window = glass ? sheet : Tokens::Colors::window();
+    QVERIFY(test::sameColour(at(frame.sidebar, QPoint(20, 300)), panel, 2, true));
+    QVERIFY(test::sameColour(at(frame.inspector, QPoint(20, 300)), panel, 2, true));
+    QVERIFY(test::sameColour(at(frame.status, QPoint(frame.status->width() / 2, 3)), window, 2, true));
+    // Between the dots of the canvas.
+    QVERIFY(test::sameColour(at(frame.content, QPoint(7 + 14 * 10, 7 + 14 * 20)), window, 2, true));
+    // The line over the status strip.
+    const QColor line = at(frame.window.statusStrip(), QPoint(frame.window.width() / 2, 0));
+    QVERIFY(!test::sameColour(line, window, 2, true));
+    Theme::instance().setAppearance(Appearance::light);
+}
+
+QTEST_MAIN(TestLibraryWindowTemplate)
+#include "tst_librarywindowtemplate.moc"
