@@ -159,7 +159,7 @@ QVBoxLayout *column(QWidget *owner, int spacing)
 
 }  // namespace
 
-QString QuickSavePopover::hotKeyText() { return KeyCap::text(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_D)); }
+QString QuickSavePopover::hotKeyText() { return KeyCap::text(KeyCap::Keys::hotKey); }
 
 QuickSavePopover::QuickSavePopover(QWidget *parent) : QWidget(parent)
 {

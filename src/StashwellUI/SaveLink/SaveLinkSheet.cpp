@@ -245,7 +245,7 @@ SaveLinkSheet::SaveLinkSheet(QWidget *parent) : QDialog(parent)
     auto *hint = new QHBoxLayout;
     hint->setContentsMargins(0, 0, 0, 0);
     hint->setSpacing(6);
-    hint->addWidget(new KeyCap(KeyCap::text(QKeySequence(Qt::CTRL | Qt::Key_V)), footer), 0, Qt::AlignVCenter);
+    hint->addWidget(new KeyCap(KeyCap::Keys::paste, footer), 0, Qt::AlignVCenter);
     auto *hintText = new StyledText(StashwellUIStrings::saveLinkPasteAnywhere(), Tokens::Typography::caption, &Tokens::Colors::muted, footer);
     hintText->setMaximumLines(1);
     hint->addWidget(hintText, 1, Qt::AlignVCenter);
