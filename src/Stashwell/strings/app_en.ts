@@ -179,6 +179,10 @@
         <source>Host</source>
         <translation>Host</translation>
     </message>
+    <message id="network.hostNotStorable">
+        <source>This host can’t be stored as written. Enter a host name or an address, and put an IPv6 address in brackets, like [::1].</source>
+        <translation>This host can’t be stored as written. Enter a host name or an address, and put an IPv6 address in brackets, like [::1].</translation>
+    </message>
     <message id="network.http">
         <source>HTTP</source>
         <translation>HTTP</translation>

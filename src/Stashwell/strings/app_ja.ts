@@ -179,6 +179,10 @@
         <source>Host</source>
         <translation>ホスト</translation>
     </message>
+    <message id="network.hostNotStorable">
+        <source>This host can’t be stored as written. Enter a host name or an address, and put an IPv6 address in brackets, like [::1].</source>
+        <translation>このホストは入力どおりには保存できません。ホスト名かアドレスを入力し、IPv6 アドレスは [::1] のように角括弧で囲んでください。</translation>
+    </message>
     <message id="network.http">
         <source>HTTP</source>
         <translation>HTTP</translation>

@@ -179,6 +179,10 @@
         <source>Host</source>
         <translation>호스트</translation>
     </message>
+    <message id="network.hostNotStorable">
+        <source>This host can’t be stored as written. Enter a host name or an address, and put an IPv6 address in brackets, like [::1].</source>
+        <translation>이 호스트는 입력한 그대로 저장할 수 없습니다. 호스트 이름이나 주소를 입력하고, IPv6 주소는 [::1]처럼 대괄호로 묶으세요.</translation>
+    </message>
     <message id="network.http">
         <source>HTTP</source>
         <translation>HTTP</translation>

@@ -179,6 +179,10 @@
         <source>Host</source>
         <translation>主机</translation>
     </message>
+    <message id="network.hostNotStorable">
+        <source>This host can’t be stored as written. Enter a host name or an address, and put an IPv6 address in brackets, like [::1].</source>
+        <translation>此主机无法按原样保存。请输入主机名或地址，IPv6 地址请用方括号括起，例如 [::1]。</translation>
+    </message>
     <message id="network.http">
         <source>HTTP</source>
         <translation>HTTP</translation>
