@@ -171,6 +171,7 @@ private:
             return;
         request.body = m_buffer.mid(head->second, length);
         m_buffer.remove(0, head->second + length);
+        request.peer = m_socket->peerAddress();
 
         m_server->record(request);
         if (request.method.isEmpty()) {

@@ -6,6 +6,7 @@
 // (method, target, headers, body) so a test can tell what reached the server and how often.
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QList>
 #include <QObject>
 #include <QTcpServer>
@@ -27,6 +28,8 @@ struct HttpRequest {
     QByteArray version;   // "HTTP/1.1"
     HeaderList headers;
     QByteArray body;
+    // Where the connection came from (a proxy that binds its outgoing side elsewhere shows here).
+    QHostAddress peer;
 
     // The target's path without its query (the path of an absolute target too).
     QByteArray path() const;

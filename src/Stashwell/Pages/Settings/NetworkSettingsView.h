@@ -6,6 +6,8 @@
 // every edit and press to the page. Return applies the form (Apply is the default button), except
 // in the paste field, where it uses the pasted lines.
 
+#include "StashwellUI/Settings/SettingsSection.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -14,7 +16,6 @@ class ConnectionStatus;
 class GlassButton;
 class GlassSegments;
 class InsetField;
-class SettingsSection;
 class StyledText;
 }
 

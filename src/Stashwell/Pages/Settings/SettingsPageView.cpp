@@ -27,7 +27,7 @@ SettingsPageView::SettingsPageView(SettingsPage &page, QWidget *parent) : QWidge
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedWidth(kWidth);
-    connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
+    connect(&sw::Theme::instance(), &sw::Theme::changed, this, qOverload<>(&QWidget::update));
 
     m_tabs = new GlassSegments({{int(Tab::general), S::settingsGeneral(), QStringLiteral("gearshape")},
                                 {int(Tab::network), S::settingsNetwork(), QStringLiteral("network")}},
