@@ -9,6 +9,8 @@
 #include "Stashwell/App/SystemColorScheme.h"
 #include "Stashwell/App/TrayIcon.h"
 #include "Stashwell/Commands/MenuCommands.h"
+#include "Stashwell/Pages/Settings/SettingsPage.h"
+#include "Stashwell/Pages/Settings/SettingsPageView.h"
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/StashwellStrings.h"
 #include "Stashwell/Window/GlassBackdrop.h"
@@ -41,6 +43,7 @@ StashwellApp::~StashwellApp()
     m_tray.reset();
     m_commands.reset();
     m_settingsWindow.reset();
+    m_settingsPage.reset();
     m_libraryWindow.reset();
     m_archiveNotice.reset();
 }
@@ -72,6 +75,9 @@ void StashwellApp::start()
     m_libraryWindow->setWindowIcon(TrayIcon::applicationIcon());
     m_settingsWindow = std::make_unique<SettingsWindow>();
     m_settingsWindow->setWindowIcon(TrayIcon::applicationIcon());
+    m_settingsPage = std::make_unique<SettingsPage>(*m_curator, *m_network, *m_preferences,
+                                                    SettingsPage::Options{apiBase(), {}});
+    m_settingsWindow->setPage(new SettingsPageView(*m_settingsPage));
     applySurface();
     connect(m_preferences.get(), &Preferences::surfaceChanged, this, &StashwellApp::applySurface);
 

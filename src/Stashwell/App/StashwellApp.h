@@ -38,6 +38,7 @@ class GlassBackdrop;
 class LibraryWindow;
 class MenuCommands;
 class Preferences;
+class SettingsPage;
 class SettingsWindow;
 class SystemColorScheme;
 class ThemeSwitch;
@@ -80,6 +81,8 @@ public:
 
     LibraryWindow &libraryWindow() const { return *m_libraryWindow; }
     SettingsWindow &settingsWindow() const { return *m_settingsWindow; }
+    // The settings window's page (its tab and the shown tab's form).
+    SettingsPage &settingsPage() const { return *m_settingsPage; }
     MenuCommands &commands() const { return *m_commands; }
     GlassBackdrop &backdrop() const { return *m_backdrop; }
     ThemeSwitch &themeSwitch() const { return *m_themeSwitch; }
@@ -110,6 +113,7 @@ private:
     std::unique_ptr<Router> m_router;
     std::unique_ptr<GlassBackdrop> m_backdrop;
     std::unique_ptr<LibraryWindow> m_libraryWindow;
+    std::unique_ptr<SettingsPage> m_settingsPage;
     std::unique_ptr<SettingsWindow> m_settingsWindow;
     std::unique_ptr<MenuCommands> m_commands;
     std::unique_ptr<TrayIcon> m_tray;

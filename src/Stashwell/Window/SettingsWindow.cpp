@@ -53,6 +53,8 @@ void SettingsWindow::setPage(QWidget *page)
         delete item->widget();
         delete item;
     }
+    // A page decides the window's size: its own width, and the height its content needs.
+    layout->setSizeConstraint(page ? QLayout::SetFixedSize : QLayout::SetDefaultConstraint);
     if (page)
         layout->addWidget(page);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 // The settings window: a second top-level window, reached from File ▸ Settings (Ctrl+,) and the
-// tray's menu. It holds the settings page; until that page exists, its title and the
-// application's mark.
+// tray's menu. It holds the settings page, which sets the window's size (fixed, following its
+// content); before a page is given, its title and the application's mark.
 
 #include <QWidget>
 
@@ -15,7 +15,8 @@ public:
 
     explicit SettingsWindow(QWidget *parent = nullptr);
 
-    // Puts a page in the window instead of the current one (which is deleted).
+    // Puts a page in the window instead of the current one (which is deleted); the window takes
+    // the page's size and keeps following it.
     void setPage(QWidget *page);
     QWidget *page() const;
 

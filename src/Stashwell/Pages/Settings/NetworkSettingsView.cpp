@@ -44,10 +44,13 @@ QString modeNote(Mode mode)
     return QString();
 }
 
-QWidget *box(QBoxLayout *layout)
+// A plain holder of a layout; `fills` makes it take the whole width of its line.
+QWidget *box(QBoxLayout *layout, bool fills = false)
 {
     auto *widget = new QWidget;
     widget->setAttribute(Qt::WA_TranslucentBackground);
+    if (fills)
+        widget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     widget->setLayout(layout);
     layout->setContentsMargins(0, 0, 0, 0);
     return widget;
@@ -87,10 +90,14 @@ NetworkSettingsView::NetworkSettingsView(NetworkSettingsPage &page, QWidget *par
     fields->addWidget(m_host);
     fields->addWidget(m_port);
     m_problem = new StyledText(QString(), Tokens::Typography::caption, &Tokens::Colors::danger);
+    auto *problem = new QVBoxLayout;
+    problem->addWidget(m_problem);
+    m_problemBox = box(problem);
+    problem->setContentsMargins(0, 0, 0, 8);
     auto *proxy = new QVBoxLayout;
     proxy->setSpacing(0);
     proxy->addWidget(new SettingsRow(S::networkProxy(), std::nullopt, box(fields)));
-    proxy->addWidget(m_problem);
+    proxy->addWidget(m_problemBox);
     m_proxy = box(proxy);
 
     // The status, Test and Apply.
@@ -105,14 +112,15 @@ NetworkSettingsView::NetworkSettingsView(NetworkSettingsPage &page, QWidget *par
     statusRow->addSpacing(8);
     statusRow->addWidget(m_test);
     statusRow->addWidget(m_apply);
-    m_statusLine = new SettingsLine(box(statusRow));
+    m_statusLine = new SettingsLine(box(statusRow, true));
 
     // Pasted lines.
     m_paste = new InsetField;
     m_paste->setPlaceholderText(kPastePlaceholder);
     m_use = new GlassButton(S::networkUse(), QString(), Tone::neutral);
     connect(m_paste, &InsetField::textEdited, this, [this](const QString &text) { m_page.setShell(text); });
-    connect(m_paste, &InsetField::returnPressed, this, [this] { m_page.usePasted(); });
+    // Return in the paste field uses its lines and goes no further (not to the default button).
+    m_paste->installEventFilter(this);
     connect(m_use, &GlassButton::clicked, this, [this] { m_page.usePasted(); });
     auto *pasteRow = new QHBoxLayout;
     pasteRow->setSpacing(8);
@@ -123,7 +131,7 @@ NetworkSettingsView::NetworkSettingsView(NetworkSettingsPage &page, QWidget *par
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(16);
     column->addWidget(new SettingsSection(S::networkPasteFromTerminal(), S::networkPasteNote(),
-                                          {new SettingsLine(box(pasteRow))}));
+                                          {new SettingsLine(box(pasteRow, true))}));
     rebuildConnection();
 
     connect(&m_page, &NetworkSettingsPage::modeChanged, this, [this] {
@@ -149,8 +157,11 @@ void NetworkSettingsView::rebuildConnection()
         row->hide();
         row->setParent(this);
     }
-    if (m_connection)
+    if (m_connection) {
+        layout()->removeWidget(m_connection);
+        m_connection->hide();
         m_connection->deleteLater();
+    }
 
     const Mode mode = m_page.mode();
     QList<QWidget *> rows{m_modeLine};
@@ -172,7 +183,7 @@ void NetworkSettingsView::refresh()
         m_port->setText(m_page.port());
     const auto problem = m_page.problem();
     m_problem->setText(problem.value_or(QString()));
-    m_problem->setVisible(problem.has_value());
+    m_problemBox->setVisible(problem.has_value());
     m_status->setState(m_page.status());
     m_apply->setEnabled(m_page.canApply());
     if (m_paste->text() != m_page.shell())
@@ -180,10 +191,18 @@ void NetworkSettingsView::refresh()
     m_use->setEnabled(m_page.canUsePasted());
 }
 
+bool NetworkSettingsView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_paste && event->type() == QEvent::KeyPress && isReturn(static_cast<QKeyEvent *>(event))) {
+        m_page.usePasted();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void NetworkSettingsView::keyPressEvent(QKeyEvent *event)
 {
-    // Return in the paste field belongs to that field.
-    if (isReturn(event) && focusWidget() != m_paste) {
+    if (isReturn(event)) {
         if (m_page.canApply())
             m_page.apply();
         event->accept();

@@ -43,6 +43,7 @@ public:
     SettingsSection &connectionSection() const { return *m_connection; }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -58,6 +59,7 @@ private:
     InsetField *m_host = nullptr;
     InsetField *m_port = nullptr;
     StyledText *m_problem = nullptr;
+    QWidget *m_problemBox = nullptr;
     ConnectionStatus *m_status = nullptr;
     GlassButton *m_test = nullptr;
     GlassButton *m_apply = nullptr;

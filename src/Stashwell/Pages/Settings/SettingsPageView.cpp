@@ -47,7 +47,6 @@ SettingsPageView::SettingsPageView(SettingsPage &page, QWidget *parent) : QWidge
     // The desktop draws the title bar above, so the page keeps a top margin too.
     column->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     column->setSpacing(16);
-    column->setSizeConstraint(QLayout::SetMinAndMaxSize);
     column->addLayout(header);
 
     connect(&m_page, &SettingsPage::tabChanged, this, &SettingsPageView::showTab);
@@ -69,6 +68,12 @@ void SettingsPageView::showTab()
         m_tabView = new NetworkSettingsView(*m_page.network(), this);
     layout()->addWidget(m_tabView);
     emit tabViewChanged();
+}
+
+QSize SettingsPageView::sizeHint() const
+{
+    // Always its own width, with the height the content needs there.
+    return QSize(kWidth, layout()->totalHeightForWidth(kWidth));
 }
 
 void SettingsPageView::paintEvent(QPaintEvent *)

@@ -26,6 +26,8 @@ public:
     // The view of the shown tab: a GeneralSettingsView or a NetworkSettingsView.
     QWidget *tabView() const { return m_tabView; }
 
+    QSize sizeHint() const override;
+
 signals:
     // The shown tab's view was replaced; the height the page wants may differ.
     void tabViewChanged();
