@@ -161,6 +161,8 @@ qsizetype Shelf::count(const Filter &filter) const
     return n;
 }
 
+bool Shelf::selects(const Filter &filter, const Save &save) const { return Selector(*this, filter)(save); }
+
 namespace {
 
 // The positions of the collection filters by collection, in an open-addressed table keyed by the

@@ -70,6 +70,8 @@ public:
     QList<ShelfItem> items(const Filter &filter, const QString &search = QString()) const;
     // How many saves the filter selects; no search applies and no item is built.
     qsizetype count(const Filter &filter) const;
+    // Whether the filter selects the save (no search applies); no walk, no item.
+    bool selects(const Filter &filter, const Save &save) const;
     // The count of each filter, in one walk over the saves (what the sidebar shows).
     QList<qsizetype> counts(const QList<Filter> &filters) const;
     // The same, showing every save (trashed ones too) to `eachSave` in library order in the same

@@ -1,0 +1,343 @@
+#pragma once
+
+// The library window's page: the controller that owns the window's view state and binds the
+// window's views to the Curator and the Router. Everything a user does with saves in the window
+// comes here; the widgets (LibraryPageView) only show this state and report what the user asks.
+//
+// State, with its initial value:
+//
+//   filter        all           the sidebar's choice; a change empties the search and the chosen
+//   query         ""            the search text
+//   layout        grid          cards or rows
+//   selection     none          the save in the inspector; a change to a save outside `chosen`
+//                               empties `chosen`
+//   chosen        empty         the saves the bulk panel acts on (two or more, or none)
+//   draft         none          the collection in the inline creator
+//   problem       none          the problem alert's message
+//   toast         none          the confirmation at the foot of the shelf, with its Undo
+//   deleting      none          the collection the delete dialog asks about
+//   emptyingTrash false         the empty-trash dialog
+//   playing       none          the save in the player sheet
+//
+// Each has a ...Changed signal, emitted only when the value changes.
+//
+// The shelf: one projection of the Curator per change. The Curator's signals mark it stale and
+// schedule one shelfChanged() for the next turn of the event loop, so a burst of changes gives one
+// refresh; shelf() recomputes it at most once per change, whoever asks first (page, sidebar,
+// inspector, status bar). Progress of a download alone refreshes at most about 30 times a second.
+//
+// The undo rule: around each library edit the page compares Curator::steps() before and after.
+// Only when it grew does it push a CuratorStep (named after the edit) on the window's undo stack
+// and, for edits that announce themselves, show the toast with Undo. The stack keeps at most as
+// many steps as the Curator's history. A toast's Undo undoes only the step it announced, once;
+// once another step becomes the latest (a new edit, or the step undone from the Edit menu) the
+// toast loses its Undo.
+//
+// Work that waits (downloads, covers) runs as coroutines that look the page up again after each
+// suspension and end quietly when it is gone.
+
+#include "Library/Collection.h"
+#include "Library/Save.h"
+#include "Offline/DownloadRefusal.h"
+#include "StashKit/Filter.h"
+#include "StashKit/Shelf.h"
+#include "StashKit/ShelfItem.h"
+#include "Stashwell/Pages/Library/CollectionDraft.h"
+#include "StashwellUI/Saves/SaveIntent.h"
+#include "StashwellUI/Shelf/ShelfLayout.h"
+#include "StashwellUI/Toasts/ToastController.h"
+
+#include <QCoro/QCoroTask>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include <QUndoStack>
+
+namespace sw {
+class Curator;
+}
+
+namespace sw::app {
+
+class Router;
+
+class LibraryPage final : public QObject {
+    Q_OBJECT
+public:
+    // What the page asks of the desktop. Each missing entry is filled with the live one.
+    struct Desktop {
+        // Opens a web address, or a file with its default application.
+        std::function<void(const QUrl &)> open;
+        // Shows files selected in the file manager.
+        std::function<void(const QList<QUrl> &)> reveal;
+        // Puts plain text on the clipboard.
+        std::function<void(const QString &)> copyText;
+        // The clipboard's text when it reads as a link, trimmed; none otherwise.
+        std::function<std::optional<QString>()> copiedLink;
+        // The user's home folder, as the media folder's text shows it ("~").
+        std::function<QString()> homePath;
+
+        Desktop completed() const;
+    };
+
+    // What the status bar shows.
+    struct Status {
+        qsizetype items = 0;        // every live save, whatever the filter or search
+        std::int64_t onDisk = 0;    // bytes of media on this computer
+        QString folder;             // the media folder's text
+        friend bool operator==(const Status &, const Status &) = default;
+    };
+
+    // The player sheet's content.
+    struct Player {
+        QUrl url;          // the local video file
+        ShelfItem item;
+    };
+
+    // How long progress alone waits before the shelf is refreshed: about 30 times a second.
+    static constexpr int progressRefreshMs = 33;
+
+    // The Curator and the Router must outlive the page; the undo stack may go first (or be none).
+    LibraryPage(Curator &curator, Router &router, QUndoStack *undoStack, Desktop desktop = {},
+                QObject *parent = nullptr);
+    ~LibraryPage() override;
+
+    Curator &curator() const { return m_curator; }
+    Router &router() const { return m_router; }
+    QUndoStack *undoStack() const { return m_undoStack; }
+
+    // ---- state --------------------------------------------------------------------------------
+
+    const Filter &filter() const { return m_filter; }
+    void setFilter(const Filter &filter);
+    const QString &query() const { return m_query; }
+    void setQuery(const QString &query);
+    ShelfLayout layout() const { return m_layout; }
+    void setLayout(ShelfLayout layout);
+    const std::optional<Save::ID> &selection() const { return m_selection; }
+    void setSelection(const std::optional<Save::ID> &selection);
+    const QSet<Save::ID> &chosen() const { return m_chosen; }
+    void setChosen(const QSet<Save::ID> &chosen);
+    const std::optional<CollectionDraft> &draft() const { return m_draft; }
+    const std::optional<QString> &problem() const { return m_problem; }
+    void setProblem(const std::optional<QString> &problem);
+    const std::optional<Collection::ID> &deleting() const { return m_deleting; }
+    bool emptyingTrash() const { return m_emptyingTrash; }
+    // The dialog closed (any button): false clears it; true does nothing.
+    void setEmptyingTrash(bool shown);
+    const std::optional<Save::ID> &playing() const { return m_playing; }
+
+    // The toast: its message, whether it offers Undo, its timer.
+    ToastController &toast() { return m_toast; }
+    const ToastController &toast() const { return m_toast; }
+    const std::optional<QString> &toastMessage() const { return m_toast.message(); }
+    bool toastUndoes() const { return m_toast.offersUndo(); }
+    // The toast's Undo button: undoes the step the toast announced, when it still offers that.
+    void pressToastUndo() { m_toast.pressUndo(); }
+
+    // ---- the shelf ----------------------------------------------------------------------------
+
+    // The current projection, computed at most once per change of the Curator.
+    const Shelf &shelf();
+    // The saves in the order the shelf shows them for the page's filter and search.
+    QList<ShelfItem> visibleItems();
+
+    // ---- the window and the Router ------------------------------------------------------------
+
+    // The page came on screen for the first time: the missing covers are fetched (once), and a
+    // save asked for before the window existed is shown.
+    void appear();
+    bool hasAppeared() const { return m_appeared; }
+    // Ctrl+F: the search field takes the focus, every time.
+    void focusSearch();
+    // The Empty Trash command: the dialog, when the trash holds anything.
+    void offerEmptyTrash();
+    // The application became active: local copies whose files went are dropped.
+    void becameActive();
+    // A save to show (the quick save asked): all saves, that save selected, the request cleared.
+    void showRequested(const std::optional<Save::ID> &id);
+    // Links dropped on the window: the first URL that reads as a post link opens the Save Link
+    // sheet with its text. Whether one did.
+    bool openDroppedLink(const QList<QUrl> &urls);
+    // The Save Link sheet ended with a save (none: cancelled): all saves, that save selected, and
+    // a toast. The sheet itself is closed by its presenter, which knows the request.
+    void finishSaveLink(const std::optional<Save::ID> &id);
+    // The window title: the current filter's title.
+    QString windowTitle();
+
+    // The player sheet's content for `playing`; none when its save, item or video is missing.
+    std::optional<Player> player();
+    void closePlayer();
+    // The player sheet's and the inspector's requests.
+    void reveal(const QUrl &file);
+    void openOriginal(const ShelfItem &item);
+
+    // ---- dialogs ------------------------------------------------------------------------------
+
+    QString deleteTitle() const;
+    QString deleteMessage() const;
+    void confirmDelete();
+    // The dialog closed: false clears `deleting`.
+    void setDeletingShown(bool shown);
+    QString emptyTrashMessage();
+    void confirmEmptyTrash();
+    bool leftBehindShown() const;
+    void setLeftBehindShown(bool shown);
+    QString leftBehindMessage() const;
+    void showLeftBehind();
+    bool problemShown() const { return m_problem.has_value(); }
+    void setProblemShown(bool shown);
+
+    // ---- sidebar and collections --------------------------------------------------------------
+
+    // The sidebar's capture button: the Save Link sheet with the copied link, or empty.
+    void pasteLink();
+    void newCollection(const std::optional<Save::ID> &filing = std::nullopt);
+    void editCollection(const Collection::ID &id);
+    void askToDelete(const Collection::ID &id);
+    // Links dropped on a sidebar row; whether the drop was taken.
+    bool dropLinks(const Filter &on, const QList<QUrl> &urls);
+
+    // The creator's fields and decisions.
+    void setDraftName(const QString &name);
+    void setDraftSwatch(Swatch swatch);
+    std::optional<QString> nameProblem() const;
+    static std::optional<QString> nameProblem(const Library &library, const QString &name,
+                                              const std::optional<Collection::ID> &editing);
+    bool canCreate() const;
+    QString confirmTitle() const;
+    void saveDraft();
+    void cancelDraft();
+
+    // ---- bar, content and bindings ------------------------------------------------------------
+
+    // The title of the current filter.
+    QString title(const Shelf &shelf) const;
+    static QString title(const Filter &filter, const Library &library);
+    // "n saved": the saves matching the filter and the search.
+    QString subtitle(const Shelf &shelf) const;
+    bool showsEmptyTrashButton(const Shelf &shelf) const;
+    void askToEmptyTrash();
+    // The bar's Save Link: the sheet with an empty field, whatever the clipboard holds.
+    void saveLink();
+    // The saves an action on the selection applies to.
+    QList<Save::ID> actedOn() const;
+    // The inspector column: shown for two chosen saves or a selected save of the filter.
+    bool inspectorShown();
+    // The user closed the column: false empties the chosen and the selection.
+    void setInspectorShown(bool shown);
+    // The selected save as the inspector shows it: of the filter, whatever the search.
+    std::optional<ShelfItem> selectedItem();
+
+    // ---- save actions, undo and toasts --------------------------------------------------------
+
+    void perform(const Action &action, const ShelfItem &item);
+    void trash(const Save::ID &id);
+    void handle(const SaveIntent &intent, const ShelfItem &item);
+    // Space: the player for a video here, otherwise the save selected.
+    void preview(const ShelfItem &item);
+    // Undo on the window's undo stack.
+    void undoLast();
+
+    // The media folder as shown: home as "~" when the folder lies inside it, no trailing "/".
+    QString folderText() const;
+    static QString folderText(const QString &path, const QString &home);
+
+    // ---- selection and bulk actions -----------------------------------------------------------
+
+    // A click on a card or row, with the modifiers of that click: Ctrl toggles the save among the
+    // chosen, Shift chooses the range from the selection over the visible order.
+    void pick(const Save::ID &id, Qt::KeyboardModifiers modifiers);
+    void selectAll(const QList<Save::ID> &ids);
+    // Delete: the acted-on saves that are live go to the trash.
+    void trashSelection();
+    void downloadChosen();
+    void fileChosen(const std::optional<Collection::ID> &in);
+    void favouriteChosen();
+    void restoreChosen();
+    void clearChosen();
+    // The bulk panel's saves: the chosen ones, in visible order.
+    QList<ShelfItem> chosenItems();
+    Status status();
+
+    // ---- downloads ----------------------------------------------------------------------------
+
+    QCoro::Task<> download(ShelfItem item);
+    // Downloads every save missing its media; the toast tells how many when all have ended.
+    QCoro::Task<> downloadMissing();
+    // The problem alert's text of a refusal.
+    static QString message(const DownloadRefusal &refusal);
+    static QString message(CollectionRefusal refusal);
+
+signals:
+    void filterChanged();
+    void queryChanged();
+    void layoutChanged();
+    void selectionChanged();
+    void chosenChanged();
+    void draftChanged();
+    void problemChanged();
+    void deletingChanged();
+    void emptyingTrashChanged();
+    void playingChanged();
+    // The projection changed; emitted once per turn of the event loop at most.
+    void shelfChanged();
+    // The search field should take the keyboard focus.
+    void searchFocusRequested();
+    // The left-behind files changed (the dialog shows while there are any).
+    void leftBehindChanged();
+
+private:
+    // The undo rule around `edit`: true when the Curator recorded a step, which is then pushed
+    // named `name`, and announced with `toastText` (with Undo) when there is one.
+    bool undoable(const QString &name, const std::optional<QString> &toastText, const std::function<void()> &edit);
+    // Pushes one step named `name` and announces it.
+    void registerStep(const QString &name, const std::optional<QString> &toastText);
+    void showToast(const QString &text);
+    void undoStep(std::int64_t serial);
+    void followUndoStack();
+
+    void shelfStale(bool progressOnly);
+    void emitShelfChanged();
+    void filterDidChange();
+    void selectionDidChange();
+    std::optional<ShelfItem> itemOf(const Shelf &shelf, const Save::ID &id) const;
+    void openAddress(const ShelfItem &item);
+    void setDraft(const std::optional<CollectionDraft> &draft);
+    void setDeleting(const std::optional<Collection::ID> &deleting);
+    void setPlaying(const std::optional<Save::ID> &playing);
+
+    Curator &m_curator;
+    Router &m_router;
+    QPointer<QUndoStack> m_undoStack;
+    Desktop m_desktop;
+
+    Filter m_filter;
+    QString m_query;
+    ShelfLayout m_layout = ShelfLayout::grid;
+    std::optional<Save::ID> m_selection;
+    QSet<Save::ID> m_chosen;
+    std::optional<CollectionDraft> m_draft;
+    std::optional<QString> m_problem;
+    std::optional<Collection::ID> m_deleting;
+    bool m_emptyingTrash = false;
+    std::optional<Save::ID> m_playing;
+    ToastController m_toast;
+    bool m_appeared = false;
+
+    std::optional<Shelf> m_shelf;   // none while stale
+    QTimer m_shelfTurn;             // the next turn's shelfChanged()
+    QTimer m_progressTurn;          // shelfChanged() after progress alone
+    std::int64_t m_nextSerial = 1;
+};
+
+}  // namespace sw::app

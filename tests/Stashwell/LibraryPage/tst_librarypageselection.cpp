@@ -1,0 +1,709 @@
+// The library page's selections (clicks with modifiers, Select All, Delete, the bulk panel), links
+// dropped on the window and on sidebar rows, the collection creator, the dialogs, the Router's
+// requests, the end of the Save Link sheet, and the downloads it starts.
+
+#include "PageRig.h"
+
+#include "AwaitTask.h"
+#include "StashwellUI/Design/Formatting.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace sw;
+using namespace sw::app;
+using namespace sw::fixtures;
+using namespace sw::test;
+
+using S = StashwellStrings;
+
+namespace {
+
+// Five live text posts, 1 the newest; 6 in the trash; 7 filed in "Trips".
+Library five()
+{
+    QList<Save> saves;
+    for (int n = 1; n <= 5; ++n)
+        saves.append(makeSave(n, textPost(QString::number(n)), 100 - n));
+    saves.append(makeSave(SaveSpec(6, textPost(QStringLiteral("6")), 10).trashed(50)));
+    saves.append(makeSave(SaveSpec(7, textPost(QStringLiteral("7")), 5).filed(collectionID(1))));
+    return libraryOf(saves, {collection(1, QStringLiteral("Trips"))});
+}
+
+QSet<Save::ID> setOf(const QList<int> &numbers)
+{
+    QSet<Save::ID> set;
+    for (int n : numbers)
+        set.insert(saveID(n));
+    return set;
+}
+
+QUrl linkOf(int n) { return xLink(QStringLiteral("someone"), QString::number(n)).url().qurl(); }
+
+}  // namespace
+
+class LibraryPageSelection : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QStandardPaths::setTestModeEnabled(true); }
+
+    // ---- pick -----------------------------------------------------------------------------------
+
+    void pick_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::addColumn<int>("selection");   // 0: none
+        QTest::addColumn<QString>("query");   // narrows the visible order
+        QTest::addColumn<int>("clicked");
+        QTest::addColumn<QList<int>>("chosenAfter");
+        QTest::addColumn<QList<int>>("selectionAfter");   // any one of these; empty: none
+
+        const int ctrl = Qt::ControlModifier;
+        const int shift = Qt::ShiftModifier;
+        const int none = Qt::NoModifier;
+        QTest::newRow("plain click") << none << QList<int>{1, 2} << 1 << "" << 3 << QList<int>{} << QList<int>{3};
+        QTest::newRow("ctrl adds to the selection") << ctrl << QList<int>{} << 1 << "" << 2 << QList<int>{1, 2}
+                                                    << QList<int>{2};
+        QTest::newRow("ctrl again leaves one") << ctrl << QList<int>{1, 2} << 2 << "" << 2 << QList<int>{}
+                                               << QList<int>{1};
+        QTest::newRow("ctrl on the only selected") << ctrl << QList<int>{} << 1 << "" << 1 << QList<int>{}
+                                                   << QList<int>{};
+        QTest::newRow("ctrl with nothing selected") << ctrl << QList<int>{} << 0 << "" << 3 << QList<int>{}
+                                                    << QList<int>{3};
+        QTest::newRow("ctrl takes one of three") << ctrl << QList<int>{1, 2, 3} << 3 << "" << 3 << QList<int>{1, 2}
+                                                 << QList<int>{1, 2};
+        QTest::newRow("ctrl and shift toggle") << (ctrl | shift) << QList<int>{} << 1 << "" << 4 << QList<int>{1, 4}
+                                               << QList<int>{4};
+        QTest::newRow("shift down the order") << shift << QList<int>{} << 2 << "" << 4 << QList<int>{2, 3, 4}
+                                              << QList<int>{4};
+        QTest::newRow("shift up the order") << shift << QList<int>{} << 4 << "" << 1 << QList<int>{1, 2, 3, 4}
+                                            << QList<int>{1};
+        QTest::newRow("shift on the selected itself") << shift << QList<int>{} << 3 << "" << 3 << QList<int>{3}
+                                                      << QList<int>{3};
+        QTest::newRow("shift without a selection") << shift << QList<int>{} << 0 << "" << 3 << QList<int>{}
+                                                   << QList<int>{3};
+        // The search shows 4 alone: neither end of the range can be found among the visible.
+        QTest::newRow("shift to a save out of view") << shift << QList<int>{} << 4 << "zzz" << 2 << QList<int>{}
+                                                     << QList<int>{2};
+        QTest::newRow("shift keeps the chosen when a save is out of view")
+            << shift << QList<int>{1, 2} << 2 << "zzz" << 7 << QList<int>{} << QList<int>{7};
+    }
+
+    void pick()
+    {
+        QFETCH(int, modifiers);
+        QFETCH(QList<int>, chosen);
+        QFETCH(int, selection);
+        QFETCH(QString, query);
+        QFETCH(int, clicked);
+        QFETCH(QList<int>, chosenAfter);
+        QFETCH(QList<int>, selectionAfter);
+        PageRig r(five());
+        if (selection)
+            r.page->setSelection(saveID(selection));
+        r.page->setChosen(setOf(chosen));
+        r.page->setQuery(query);
+        r.page->pick(saveID(clicked), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(r.page->chosen(), setOf(chosenAfter));
+        if (selectionAfter.isEmpty()) {
+            QVERIFY(!r.page->selection());
+        } else {
+            QVERIFY(r.page->selection());
+            QVERIFY(setOf(selectionAfter).contains(*r.page->selection()));
+        }
+        // Never a single chosen save after a Ctrl-click.
+        if (modifiers & Qt::ControlModifier)
+            QVERIFY(r.page->chosen().size() != 1);
+    }
+
+    void selectAll()
+    {
+        PageRig r(five());
+        r.page->selectAll({saveID(3), saveID(1), saveID(2)});
+        QCOMPARE(r.page->chosen(), setOf({1, 2, 3}));
+        QCOMPARE(r.page->selection(), saveID(2));
+        QVERIFY(r.page->inspectorShown());
+        r.page->selectAll({});
+        QVERIFY(r.page->chosen().isEmpty());
+        QVERIFY(!r.page->selection());
+    }
+
+    void changesOfFilterAndSelection()
+    {
+        PageRig r(five());
+        r.page->setQuery(QStringLiteral("text"));
+        r.page->selectAll({saveID(1), saveID(2)});
+        // Selecting one of the chosen keeps them; another empties them.
+        r.page->setSelection(saveID(1));
+        QCOMPARE(r.page->chosen(), setOf({1, 2}));
+        r.page->setSelection(saveID(3));
+        QVERIFY(r.page->chosen().isEmpty());
+        r.page->selectAll({saveID(1), saveID(2)});
+        r.page->setFilter(Filter::favourites());
+        QVERIFY(r.page->query().isEmpty());
+        QVERIFY(r.page->chosen().isEmpty());
+        QCOMPARE(r.page->selection(), saveID(2));
+    }
+
+    // ---- delete and the bulk panel -------------------------------------------------------------
+
+    void trashSelection_data()
+    {
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::addColumn<int>("selection");
+        QTest::addColumn<QList<int>>("trashed");
+        QTest::addColumn<QString>("toast");
+        QTest::addColumn<bool>("cleared");
+
+        QTest::newRow("nothing") << QList<int>{} << 0 << QList<int>{} << QString() << false;
+        QTest::newRow("the selection") << QList<int>{} << 2 << QList<int>{2} << S::toastMovedToTrash() << true;
+        QTest::newRow("three chosen") << QList<int>{1, 2, 3} << 3 << QList<int>{1, 2, 3} << S::toastMovedCountToTrash(3)
+                                      << true;
+        QTest::newRow("two chosen, one in the trash") << QList<int>{1, 6} << 6 << QList<int>{1} << S::toastMovedToTrash()
+                                                      << false;
+        QTest::newRow("the selection in the trash") << QList<int>{} << 6 << QList<int>{} << QString() << false;
+    }
+
+    void trashSelection()
+    {
+        QFETCH(QList<int>, chosen);
+        QFETCH(int, selection);
+        QFETCH(QList<int>, trashed);
+        QFETCH(QString, toast);
+        QFETCH(bool, cleared);
+        PageRig r(five());
+        if (selection)
+            r.page->setSelection(saveID(selection));
+        r.page->setChosen(setOf(chosen));
+        r.page->trashSelection();
+        for (int n = 1; n <= 5; ++n)
+            QCOMPARE(r.save(n).isTrashed(), trashed.contains(n));
+        QCOMPARE(r.page->toastMessage().value_or(QString()), toast);
+        QCOMPARE(r.stack.count(), trashed.isEmpty() ? 0 : 1);
+        if (cleared) {
+            QVERIFY(r.page->chosen().isEmpty());
+            QVERIFY(!r.page->selection());
+        }
+        // One step for all: one Undo brings every one back.
+        if (!trashed.isEmpty()) {
+            r.stack.undo();
+            for (int n : trashed)
+                QVERIFY(!r.save(n).isTrashed());
+        }
+    }
+
+    void bulkActions()
+    {
+        PageRig r(five());
+        r.page->selectAll({saveID(1), saveID(2), saveID(7)});
+
+        r.page->fileChosen(collectionID(1));
+        QCOMPARE(r.page->toastMessage(), S::toastFiledCountIn(3, QStringLiteral("Trips")));
+        QVERIFY(r.page->toastUndoes());
+        QCOMPARE(r.save(1).collection(), collectionID(1));
+        QCOMPARE(r.page->chosen().size(), qsizetype(3));
+
+        r.page->fileChosen(std::nullopt);
+        QCOMPARE(r.page->toastMessage(), S::toastTookCountOut(3));
+        QVERIFY(!r.save(7).collection());
+
+        r.page->favouriteChosen();
+        QCOMPARE(r.page->toastMessage(), S::toastStarredCount(3));
+        QVERIFY(r.save(2).isFavourite());
+        QCOMPARE(r.stack.count(), 3);
+        // Starring again never takes the stars away, and records nothing.
+        r.page->toast().clear();
+        r.page->favouriteChosen();
+        QVERIFY(r.save(2).isFavourite());
+        QCOMPARE(r.stack.count(), 3);
+        QVERIFY(!r.page->toastMessage());
+
+        QCOMPARE(r.page->chosenItems().size(), qsizetype(3));
+        r.page->clearChosen();
+        QVERIFY(r.page->chosen().isEmpty());
+        QVERIFY(!r.page->selection());
+
+        r.page->selectAll({saveID(6), saveID(1)});
+        r.page->restoreChosen();
+        QCOMPARE(r.page->toastMessage(), S::toastRestoredCount(2));
+        QVERIFY(!r.save(6).isTrashed());
+        QVERIFY(r.page->chosen().isEmpty());
+        QVERIFY(!r.page->selection());
+    }
+
+    void bulkDownloadTellsAtOnce()
+    {
+        PageRig r(libraryOf({makeSave(1, imagePost(QStringLiteral("1")), 2), makeSave(2, textPost(QStringLiteral("2")), 1)}));
+        r.core.downloader->scripts.insert(QStringLiteral("https://pbs.example.com/1.jpg"), TransferScript::arriving(1000));
+        r.page->selectAll({saveID(1), saveID(2)});
+        r.page->downloadChosen();
+        QCOMPARE(r.page->toastMessage(), S::toastDownloading(2));
+        QVERIFY(!r.page->toastUndoes());
+        QVERIFY(settle([&] { return r.curator().localMedia().copy(r.save(1).post().link).asOnThisMac(); }));
+        QCOMPARE(r.page->chosen().size(), qsizetype(2));
+    }
+
+    // ---- drops ----------------------------------------------------------------------------------
+
+    void dropOnTheWindow_data()
+    {
+        QTest::addColumn<QList<QUrl>>("urls");
+        QTest::addColumn<QString>("opened");   // the Save Link sheet's text; empty: none
+        QTest::newRow("a post link") << QList<QUrl>{QUrl(QStringLiteral("https://x.com/a/status/12"))}
+                                     << QStringLiteral("https://x.com/a/status/12");
+        QTest::newRow("a file, then a link")
+            << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/a.txt")), QUrl(QStringLiteral("https://example.com/p?q=1"))}
+            << QStringLiteral("https://example.com/p?q=1");
+        QTest::newRow("two links: the first") << QList<QUrl>{QUrl(QStringLiteral("https://a.example/1")),
+                                                             QUrl(QStringLiteral("https://b.example/2"))}
+                                              << QStringLiteral("https://a.example/1");
+        QTest::newRow("only files") << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/a.txt"))} << QString();
+        QTest::newRow("nothing") << QList<QUrl>{} << QString();
+    }
+
+    void dropOnTheWindow()
+    {
+        QFETCH(QList<QUrl>, urls);
+        QFETCH(QString, opened);
+        PageRig r(five());
+        QCOMPARE(r.page->openDroppedLink(urls), !opened.isEmpty());
+        QCOMPARE(r.router.savingLink().value_or(QString()), opened);
+        QCOMPARE(r.router.savingLink().has_value(), !opened.isEmpty());
+    }
+
+    void dropOnARow_data()
+    {
+        QTest::addColumn<Filter>("row");
+        QTest::addColumn<QList<int>>("dropped");   // links of these saves; 0: a link of no save
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<QList<int>>("changed");
+        QTest::addColumn<QString>("toast");
+        QTest::addColumn<bool>("clears");
+
+        const Filter trash = Filter::trash();
+        const Filter favourites = Filter::favourites();
+        const Filter trips = Filter::collection(collectionID(1));
+        QTest::newRow("one on the trash") << trash << QList<int>{2} << QList<int>{} << true << QList<int>{2}
+                                          << S::toastMovedToTrash() << true;
+        QTest::newRow("one of three chosen on the trash")
+            << trash << QList<int>{2} << QList<int>{1, 2, 3} << true << QList<int>{1, 2, 3} << S::toastMovedCountToTrash(3)
+            << true;
+        QTest::newRow("one not chosen on the trash") << trash << QList<int>{4} << QList<int>{1, 2} << true
+                                                     << QList<int>{4} << S::toastMovedToTrash() << true;
+        QTest::newRow("two on favourites") << favourites << QList<int>{2, 3} << QList<int>{} << true << QList<int>{2, 3}
+                                           << S::toastStarredCount(2) << false;
+        QTest::newRow("one on favourites") << favourites << QList<int>{2} << QList<int>{} << true << QList<int>{2}
+                                           << S::toastStarredIt() << false;
+        QTest::newRow("one on a collection") << trips << QList<int>{3} << QList<int>{} << true << QList<int>{3}
+                                             << S::toastFiledIn(QStringLiteral("Trips")) << false;
+        QTest::newRow("chosen on a collection") << trips << QList<int>{1} << QList<int>{1, 2} << true
+                                                << QList<int>{1, 2} << S::toastFiledCountIn(2, QStringLiteral("Trips"))
+                                                << false;
+        QTest::newRow("on a collection that is gone") << Filter::collection(collectionID(9)) << QList<int>{3}
+                                                      << QList<int>{} << true << QList<int>{} << QString() << false;
+        QTest::newRow("on all saves") << Filter::all() << QList<int>{3} << QList<int>{} << false << QList<int>{}
+                                      << QString() << false;
+        QTest::newRow("on link only") << Filter::linkOnly() << QList<int>{3} << QList<int>{} << false << QList<int>{}
+                                      << QString() << false;
+        QTest::newRow("links of no save") << trash << QList<int>{0} << QList<int>{} << false << QList<int>{}
+                                          << QString() << false;
+    }
+
+    void dropOnARow()
+    {
+        QFETCH(Filter, row);
+        QFETCH(QList<int>, dropped);
+        QFETCH(QList<int>, chosen);
+        QFETCH(bool, taken);
+        QFETCH(QList<int>, changed);
+        QFETCH(QString, toast);
+        QFETCH(bool, clears);
+        PageRig r(five());
+        const Library before = r.library();
+        if (!chosen.isEmpty()) {
+            r.page->setSelection(saveID(chosen.last()));
+            r.page->setChosen(setOf(chosen));
+        }
+        QList<QUrl> urls;
+        for (int n : dropped)
+            urls.append(n ? linkOf(n) : QUrl(QStringLiteral("https://x.com/nobody/status/999")));
+        QCOMPARE(r.page->dropLinks(row, urls), taken);
+        for (int n = 1; n <= 5; ++n)
+            QCOMPARE(!(r.save(n) == *before.save(saveID(n))), changed.contains(n));
+        QCOMPARE(r.page->toastMessage().value_or(QString()), toast);
+        QCOMPARE(r.stack.count(), changed.isEmpty() ? 0 : 1);
+        if (clears) {
+            QVERIFY(r.page->chosen().isEmpty());
+            QVERIFY(!r.page->selection());
+        } else {
+            QCOMPARE(r.page->chosen(), setOf(chosen));
+        }
+    }
+
+    // ---- the collection creator -----------------------------------------------------------------
+
+    void theCreatorOpens()
+    {
+        PageRig r(five());
+        r.page->newCollection();
+        QCOMPARE(r.page->draft(), (CollectionDraft{QString(), Swatch::blue, std::nullopt, std::nullopt}));
+        QCOMPARE(r.page->confirmTitle(), S::libraryCreate());
+        QVERIFY(!r.page->canCreate());
+        QVERIFY(!r.page->nameProblem());
+        r.page->setDraftName(QStringLiteral("TRIPS"));
+        QCOMPARE(r.page->nameProblem(), S::libraryNameTaken(QStringLiteral("Trips")));
+        QVERIFY(!r.page->canCreate());
+        r.page->cancelDraft();
+        QVERIFY(!r.page->draft());
+        // Writing to a closed creator changes nothing.
+        r.page->setDraftName(QStringLiteral("x"));
+        QVERIFY(!r.page->draft());
+
+        r.page->editCollection(collectionID(1));
+        QCOMPARE(r.page->confirmTitle(), S::librarySave());
+        QVERIFY(r.page->canCreate());
+        QVERIFY(!r.page->nameProblem());
+        // A collection that is gone opens nothing.
+        r.page->cancelDraft();
+        r.page->editCollection(collectionID(9));
+        QVERIFY(!r.page->draft());
+    }
+
+    void saveDraft_data()
+    {
+        QTest::addColumn<bool>("editing");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("vanish");      // the edited collection is deleted before saving
+        QTest::addColumn<QString>("problem");  // empty: saved
+        QTest::newRow("new") << false << "Reading" << false << QString();
+        QTest::newRow("new, empty name") << false << "  " << false << S::refusalNameEmpty();
+        QTest::newRow("new, name taken") << false << "trips" << false << S::refusalNameTaken();
+        QTest::newRow("edit") << true << "Journeys" << false << QString();
+        QTest::newRow("edit, empty name") << true << "" << false << S::refusalNameEmpty();
+        QTest::newRow("edit, gone meanwhile") << true << "Journeys" << true << S::refusalNoSuchCollection();
+    }
+
+    void saveDraft()
+    {
+        QFETCH(bool, editing);
+        QFETCH(QString, name);
+        QFETCH(bool, vanish);
+        QFETCH(QString, problem);
+        Library library = five();
+        library.collections.append(collection(2, QStringLiteral("Other")));
+        PageRig r(library);
+        if (editing)
+            r.page->editCollection(collectionID(2));
+        else
+            r.page->newCollection();
+        r.page->setDraftName(name);
+        if (vanish)
+            r.curator().removeCollection(collectionID(2));
+        const qsizetype steps = r.stack.count();
+        r.page->saveDraft();
+        if (!problem.isEmpty()) {
+            QCOMPARE(r.page->problem(), problem);
+            QVERIFY(r.page->problemShown());
+            QVERIFY(r.page->draft());
+            QCOMPARE(r.page->draft()->name, name);
+            QCOMPARE(r.stack.count(), steps);
+            QVERIFY(!r.page->toastMessage());
+            r.page->setProblemShown(false);
+            QVERIFY(!r.page->problem());
+            return;
+        }
+        QVERIFY(!r.page->draft());
+        QVERIFY(!r.page->problem());
+        QCOMPARE(r.stack.count(), steps + 1);
+        const std::optional<Collection> saved = r.library().collection(name);
+        QVERIFY(saved);
+        if (editing) {
+            QCOMPARE(r.page->toastMessage(), S::toastEdited(name));
+            QCOMPARE(r.page->filter(), Filter::all());
+        } else {
+            QCOMPARE(r.page->toastMessage(), S::toastMade(name));
+            QCOMPARE(r.page->filter(), Filter::collection(saved->id));
+        }
+        QVERIFY(r.page->toastUndoes());
+    }
+
+    // ---- dialogs --------------------------------------------------------------------------------
+
+    void deleteDialog_data()
+    {
+        QTest::addColumn<QList<int>>("filed");   // live saves filed in it
+        QTest::addColumn<QString>("message");
+        QTest::newRow("none") << QList<int>{} << S::libraryDeleteMessageMany(0);
+        QTest::newRow("one") << QList<int>{7} << S::libraryDeleteMessageOne(1);
+        QTest::newRow("three") << QList<int>{7, 1, 2} << S::libraryDeleteMessageMany(3);
+    }
+
+    void deleteDialog()
+    {
+        QFETCH(QList<int>, filed);
+        QFETCH(QString, message);
+        Library library = five();
+        (void)library.file(saveID(7), std::nullopt);
+        for (int n : filed)
+            (void)library.file(saveID(n), collectionID(1));
+        // A trashed save filed in it does not count.
+        (void)library.file(saveID(6), collectionID(1));
+        PageRig r(library);
+        r.page->setFilter(Filter::collection(collectionID(1)));
+        r.page->askToDelete(collectionID(1));
+        QCOMPARE(r.page->deleteTitle(), S::libraryDeleteTitle(QStringLiteral("Trips")));
+        QCOMPARE(r.page->deleteMessage(), message);
+        r.page->confirmDelete();
+        QVERIFY(!r.page->deleting());
+        QCOMPARE(r.page->filter(), Filter::all());
+        QCOMPARE(r.page->toastMessage(), S::toastDeleted(QStringLiteral("Trips")));
+        QVERIFY(r.page->toastUndoes());
+        r.page->pressToastUndo();
+        QVERIFY(r.library().collection(collectionID(1)));
+        for (int n : filed)
+            QCOMPARE(r.save(n).collection(), collectionID(1));
+    }
+
+    void deleteDialogOfNothing()
+    {
+        PageRig r(five());
+        r.page->askToDelete(collectionID(9));
+        QCOMPARE(r.page->deleteTitle(), S::libraryDeleteTitleUnnamed());
+        QCOMPARE(r.page->deleteMessage(), S::libraryDeleteMessageMany(0));
+        r.page->setDeletingShown(true);
+        QVERIFY(r.page->deleting());
+        r.page->setDeletingShown(false);
+        QVERIFY(!r.page->deleting());
+        QCOMPARE(r.library(), five());
+    }
+
+    void emptyTrashDialog()
+    {
+        Library library = five();
+        (void)library.trash(saveID(1), Date{60});
+        const PostLink here = library.save(saveID(1))->post().link;
+        PageRig one(libraryOf({makeSave(SaveSpec(6, textPost(QStringLiteral("6")), 1).trashed(2))}));
+        QCOMPARE(one.page->emptyTrashMessage(), S::libraryEmptyTrashMessage(S::libraryTrashSavesOne(1)));
+
+        PageRig r(library, copies({{here, LocalCopy::onThisMac({LocalFile{QStringLiteral("f.jpg"), 3 << 20}})}}));
+        QCOMPARE(r.page->emptyTrashMessage(),
+                 S::libraryEmptyTrashWithMedia(S::libraryTrashSavesMany(2), sw::Formatting::bytes(3 << 20)));
+    }
+
+    void leftBehindDialog()
+    {
+        PageRig r(libraryOf({makeSave(SaveSpec(1, imagePost(QStringLiteral("1")), 1).trashed(2))},
+                            {}),
+                  copies({{xLink(QStringLiteral("someone"), QStringLiteral("1")),
+                           LocalCopy::onThisMac({LocalFile{QStringLiteral("a.jpg"), 10}, LocalFile{QStringLiteral("b.jpg"), 10}})}}));
+        r.core.disk->failRemoving = true;
+        QSignalSpy left(r.page.get(), &LibraryPage::leftBehindChanged);
+        r.page->askToEmptyTrash();
+        r.page->confirmEmptyTrash();
+        QVERIFY(r.page->leftBehindShown());
+        QVERIFY(!left.isEmpty());
+        const qsizetype n = r.curator().leftBehind().size();
+        QVERIFY(n >= 1);
+        QCOMPARE(r.page->leftBehindMessage(),
+                 n == 1 ? S::libraryLeftBehindOne(1, QStringLiteral("~/media"))
+                        : S::libraryLeftBehindMany(qint64(n), QStringLiteral("~/media")));
+        r.page->showLeftBehind();
+        QCOMPARE(r.revealed.size(), qsizetype(1));
+        QCOMPARE(r.revealed.first().size(), n);
+        QVERIFY(!r.page->leftBehindShown());
+    }
+
+    // ---- the Router -----------------------------------------------------------------------------
+
+    void routerRequests()
+    {
+        PageRig r(five());
+        QSignalSpy focus(r.page.get(), &LibraryPage::searchFocusRequested);
+        r.router.requestFind();
+        r.router.requestFind();
+        QCOMPARE(focus.size(), 2);
+
+        // The trash holds one save: Empty Trash asks.
+        r.router.requestEmptyTrash();
+        QVERIFY(r.page->emptyingTrash());
+        r.page->setEmptyingTrash(false);
+
+        r.page->setFilter(Filter::trash());
+        r.router.setSelecting(saveID(3));
+        QCOMPARE(r.page->filter(), Filter::all());
+        QCOMPARE(r.page->selection(), saveID(3));
+        QVERIFY(!r.router.selecting());
+    }
+
+    void emptyTrashWithAnEmptyTrashAsksNothing()
+    {
+        PageRig r(libraryOf({makeSave(1, textPost(QStringLiteral("1")), 1)}));
+        r.router.requestEmptyTrash();
+        QVERIFY(!r.page->emptyingTrash());
+    }
+
+    void aSaveAskedForBeforeTheWindowIsShownWhenItAppears()
+    {
+        PageRig r(five());
+        r.page.reset();
+        r.router.setSelecting(saveID(5));
+        // The window's page is made after the request, and shows it when it first appears.
+        r.page = std::make_unique<LibraryPage>(r.curator(), r.router, &r.stack);
+        r.page->setFilter(Filter::trash());
+        QVERIFY(!r.page->selection());
+        r.page->appear();
+        QCOMPARE(r.page->selection(), saveID(5));
+        QCOMPARE(r.page->filter(), Filter::all());
+        QVERIFY(!r.router.selecting());
+    }
+
+    void captureAndSaveLinkButtons()
+    {
+        PageRig r(five());
+        r.clipboardLink = QStringLiteral("https://x.com/a/status/1");
+        r.page->pasteLink();
+        QCOMPARE(r.router.savingLink(), QStringLiteral("https://x.com/a/status/1"));
+        r.router.setSavingLink(std::nullopt);
+        // The bar's button opens an empty sheet whatever the clipboard holds.
+        r.page->saveLink();
+        QCOMPARE(r.router.savingLink(), QString());
+        r.router.setSavingLink(std::nullopt);
+        r.clipboardLink.reset();
+        r.page->pasteLink();
+        QCOMPARE(r.router.savingLink(), QString());
+    }
+
+    void finishSaveLink_data()
+    {
+        QTest::addColumn<int>("save");   // 0: cancelled; 9: a save that is not there
+        QTest::addColumn<bool>("downloading");
+        QTest::addColumn<QString>("toast");
+        QTest::newRow("saved") << 2 << false << S::toastSaved();
+        QTest::newRow("saved and downloading") << 1 << true << S::toastSavedDownloading();
+        QTest::newRow("cancelled") << 0 << false << QString();
+        QTest::newRow("no such save") << 9 << false << QString();
+    }
+
+    void finishSaveLink()
+    {
+        QFETCH(int, save);
+        QFETCH(bool, downloading);
+        QFETCH(QString, toast);
+        PageRig r(libraryOf({makeSave(1, imagePost(QStringLiteral("1")), 2), makeSave(2, textPost(QStringLiteral("2")), 1)}),
+                  copies({{xLink(QStringLiteral("someone"), QStringLiteral("1")), LocalCopy::downloading(1, 1000)}}));
+        r.page->setFilter(Filter::trash());
+        r.page->setSelection(saveID(2));
+        r.page->finishSaveLink(save ? std::optional<Save::ID>(saveID(save)) : std::nullopt);
+        QCOMPARE(r.page->toastMessage().value_or(QString()), toast);
+        QVERIFY(!r.page->toastUndoes());
+        const bool shown = !toast.isEmpty();
+        QCOMPARE(r.page->filter(), shown ? Filter::all() : Filter::trash());
+        QCOMPARE(r.page->selection(), shown ? saveID(save) : saveID(2));
+        Q_UNUSED(downloading);
+    }
+
+    // ---- downloads ------------------------------------------------------------------------------
+
+    void downloadOne_data()
+    {
+        QTest::addColumn<std::int64_t>("budget");
+        QTest::addColumn<bool>("fails");
+        QTest::addColumn<QString>("toast");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("arrives") << CuratorRig::kBudget << false << S::toastSavedTo(QStringLiteral("~/media")) << QString();
+        QTest::newRow("fails quietly") << CuratorRig::kBudget << true << QString() << QString();
+        QTest::newRow("over the budget") << std::int64_t(500) << false << QString()
+                                         << S::refusalOverBudget(sw::Formatting::bytes(1000), sw::Formatting::bytes(500));
+    }
+
+    void downloadOne()
+    {
+        QFETCH(std::int64_t, budget);
+        QFETCH(bool, fails);
+        QFETCH(QString, toast);
+        QFETCH(QString, problem);
+        PageRig r(libraryOf({makeSave(1, imagePost(QStringLiteral("1"), 1000), 1)}), {}, budget);
+        r.core.downloader->scripts.insert(QStringLiteral("https://pbs.example.com/1.jpg"),
+                                          fails ? TransferScript::failing(TransferError::badServerResponse(500))
+                                                : TransferScript::arriving(1000));
+        QVERIFY(awaitTask(r.page->download(r.item(1))));
+        QCOMPARE(r.page->toastMessage().value_or(QString()), toast);
+        QCOMPARE(r.page->problem().value_or(QString()), problem);
+    }
+
+    void downloadRefusals()
+    {
+        PageRig r(libraryOf({makeSave(1, textPost(QStringLiteral("1")), 1)}));
+        QVERIFY(awaitTask(r.page->download(r.item(1))));
+        QCOMPARE(r.page->problem(), S::refusalNothingToDownload());
+        QVERIFY(!r.page->toastMessage());
+    }
+
+    void downloadMissingCountsAtThePress()
+    {
+        PageRig r(libraryOf({makeSave(1, imagePost(QStringLiteral("1")), 3), makeSave(2, imagePost(QStringLiteral("2")), 2),
+                             makeSave(3, textPost(QStringLiteral("3")), 1)}));
+        r.core.downloader->scripts.insert(QStringLiteral("https://pbs.example.com/1.jpg"), TransferScript::arriving(1000));
+        r.core.downloader->scripts.insert(QStringLiteral("https://pbs.example.com/2.jpg"),
+                                          TransferScript::failing(TransferError::badServerResponse(500)));
+        QVERIFY(awaitTask(r.page->downloadMissing()));
+        QCOMPARE(r.page->toastMessage(), S::toastDownloadedTo(2, QStringLiteral("~/media")));
+        QVERIFY(!r.page->toastUndoes());
+
+        PageRig none(libraryOf({makeSave(3, textPost(QStringLiteral("3")), 1)}));
+        QVERIFY(awaitTask(none.page->downloadMissing()));
+        QCOMPARE(none.page->toastMessage(), S::toastDownloadedTo(0, QStringLiteral("~/media")));
+    }
+
+    void aDownloadOutlivingThePageEndsQuietly()
+    {
+        PageRig r(libraryOf({makeSave(1, imagePost(QStringLiteral("1"), 1000), 1)}));
+        // No script: the transfer waits for the test.
+        QCoro::Task<> task = r.page->download(r.item(1));
+        QVERIFY(settle([&] { return !r.core.downloader->calls.isEmpty(); }));
+        r.page.reset();
+        r.core.downloader->play(0, TransferScript::arriving(1000));
+        QVERIFY(awaitTask(std::move(task)));
+        QVERIFY(r.curator().localMedia().copy(r.save(1).post().link).asOnThisMac());
+    }
+
+    void progressRefreshesTheShelfAtMostOncePerInterval()
+    {
+        PageRig r(libraryOf({makeSave(1, imagePost(QStringLiteral("1"), 1 << 22), 1)}));
+        QSignalSpy shelf(r.page.get(), &LibraryPage::shelfChanged);
+        QCoro::Task<> task = r.page->download(r.item(1));
+        QVERIFY(settle([&] { return !r.core.downloader->calls.isEmpty(); }));
+        QVERIFY(settle([&] { return !shelf.isEmpty(); }));
+        shelf.clear();
+        for (int step = 1; step <= 12; ++step)
+            r.core.downloader->send(0, Transfer::progress(std::int64_t(step) << 18));
+        QCOMPARE(shelf.size(), 0);
+        QVERIFY(settle([&] { return shelf.size() == 1; }));
+        QCOMPARE(r.curator().localMedia().copy(r.save(1).post().link).asDownloading()->received, std::int64_t(12) << 18);
+        // A library change in the same turn is not held back.
+        r.page->trash(saveID(1));
+        QCoreApplication::processEvents();
+        QCOMPARE(shelf.size(), 2);
+        r.core.downloader->play(0, TransferScript::arriving(1 << 22));
+        QVERIFY(awaitTask(std::move(task)));
+    }
+
+    void oneRefreshForABurst()
+    {
+        PageRig r(five());
+        QSignalSpy shelf(r.page.get(), &LibraryPage::shelfChanged);
+        r.page->trash(saveID(1));
+        r.page->trash(saveID(2));
+        r.page->handle(SaveIntent::favourite(), r.item(3));
+        QCOMPARE(shelf.size(), 0);
+        // Read in between: the projection is already current.
+        QCOMPARE(r.page->shelf().count(Filter::trash()), qsizetype(3));
+        QCoreApplication::processEvents();
+        QCOMPARE(shelf.size(), 1);
+    }
+};
+
+QTEST_MAIN(LibraryPageSelection)
+#include "tst_librarypageselection.moc"

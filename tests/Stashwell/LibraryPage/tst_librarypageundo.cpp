@@ -1,0 +1,304 @@
+// The library page's undo rule on the real Curator and a real undo stack: a step on the stack
+// exactly when the Curator recorded one, named after the edit through undo and redo, never more
+// than the Curator keeps; and the toast's Undo, which undoes only its own step, once.
+
+#include "PageRig.h"
+
+#include <QTest>
+
+using namespace sw;
+using namespace sw::app;
+using namespace sw::fixtures;
+using namespace sw::test;
+
+using S = StashwellStrings;
+
+namespace {
+
+Library twoSavesAndTrips()
+{
+    return libraryOf({makeSave(SaveSpec(1, imagePost(QStringLiteral("1")), 10).filed(collectionID(1))),
+                      makeSave(SaveSpec(2, textPost(QStringLiteral("2")), 20).favourite()),
+                      makeSave(SaveSpec(3, textPost(QStringLiteral("3")), 30).trashed(40))},
+                     {collection(1, QStringLiteral("Trips")), collection(2, QStringLiteral("Recipes"))});
+}
+
+using Edit = std::function<void(PageRig &)>;
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Edit)
+
+class LibraryPageUndo : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QStandardPaths::setTestModeEnabled(true); }
+
+    void undoRule_data()
+    {
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<QString>("name");    // the step's name; empty: no step
+        QTest::addColumn<QString>("toast");   // the toast; empty: none
+
+        QTest::newRow("trash a live save")
+            << Edit([](PageRig &r) { r.page->trash(saveID(1)); }) << S::undoMoveToTrash() << S::toastMovedToTrash();
+        QTest::newRow("trash a trashed save")
+            << Edit([](PageRig &r) { r.page->trash(saveID(3)); }) << QString() << QString();
+        QTest::newRow("restore a trashed save from its action")
+            << Edit([](PageRig &r) { r.page->perform(Action::restore(), r.item(3)); }) << S::undoRestore()
+            << S::toastRestored();
+        QTest::newRow("restore a live save from its action")
+            << Edit([](PageRig &r) { r.page->perform(Action::restore(), r.item(2)); }) << QString() << QString();
+        QTest::newRow("file into the collection it is in")
+            << Edit([](PageRig &r) { r.page->handle(SaveIntent::file(collectionID(1)), r.item(1)); }) << QString()
+            << QString();
+        QTest::newRow("file into another collection")
+            << Edit([](PageRig &r) { r.page->handle(SaveIntent::file(collectionID(2)), r.item(1)); }) << S::undoFile()
+            << S::toastFiledIn(QStringLiteral("Recipes"));
+        QTest::newRow("take out of its collection")
+            << Edit([](PageRig &r) { r.page->handle(SaveIntent::file(std::nullopt), r.item(1)); }) << S::undoFile()
+            << S::toastTakenOut();
+        QTest::newRow("file into a collection that is gone")
+            << Edit([](PageRig &r) { r.page->handle(SaveIntent::file(collectionID(9)), r.item(2)); }) << QString()
+            << QString();
+        QTest::newRow("favourite, announced by nothing")
+            << Edit([](PageRig &r) { r.page->handle(SaveIntent::favourite(), r.item(1)); }) << S::undoFavourite()
+            << QString();
+        QTest::newRow("add a tag")
+            << Edit([](PageRig &r) { r.page->handle(SaveIntent::addTag(QStringLiteral("  #Road Trip ")), r.item(1)); })
+            << S::undoTag() << QString();
+        QTest::newRow("add a tag of hashes and spaces")
+            << Edit([](PageRig &r) { r.page->handle(SaveIntent::addTag(QStringLiteral("  ###  ")), r.item(1)); })
+            << QString() << QString();
+        QTest::newRow("write a note")
+            << Edit([](PageRig &r) { r.page->handle(SaveIntent::note(QStringLiteral("later")), r.item(1)); })
+            << QString() << QString();
+        QTest::newRow("delete a collection")
+            << Edit([](PageRig &r) {
+                   r.page->askToDelete(collectionID(1));
+                   r.page->confirmDelete();
+               })
+            << S::undoDeleteCollection() << S::toastDeleted(QStringLiteral("Trips"));
+        QTest::newRow("delete a collection that is gone")
+            << Edit([](PageRig &r) {
+                   r.page->askToDelete(collectionID(9));
+                   r.page->confirmDelete();
+               })
+            << QString() << QString();
+        QTest::newRow("star by dropping on favourites what is starred")
+            << Edit([](PageRig &r) {
+                   QVERIFY(r.page->dropLinks(Filter::favourites(), {r.save(2).post().link.url().qurl()}));
+               })
+            << QString() << QString();
+        QTest::newRow("restore chosen of which none is trashed")
+            << Edit([](PageRig &r) {
+                   r.page->selectAll({saveID(1), saveID(2)});
+                   r.page->restoreChosen();
+               })
+            << QString() << QString();
+        QTest::newRow("file chosen into a collection that is gone")
+            << Edit([](PageRig &r) {
+                   r.page->selectAll({saveID(1), saveID(2)});
+                   r.page->fileChosen(collectionID(9));
+               })
+            << QString() << QString();
+    }
+
+    void undoRule()
+    {
+        QFETCH(Edit, edit);
+        QFETCH(QString, name);
+        QFETCH(QString, toast);
+        PageRig r(twoSavesAndTrips());
+        const Library before = r.library();
+        edit(r);
+        QCOMPARE(r.stack.count(), name.isEmpty() ? 0 : 1);
+        QCOMPARE(r.page->toastMessage().value_or(QString()), toast);
+        QCOMPARE(r.page->toastUndoes(), !toast.isEmpty());
+        if (name.isEmpty())
+            return;
+        QCOMPARE(r.stack.undoText(), name);
+        // Undo from the stack goes back to the library before the edit.
+        r.stack.undo();
+        // A collection put back comes after the others; everything else is as it was.
+        QCOMPARE(r.library().saves, before.saves);
+        QCOMPARE(QSet<Collection>(r.library().collections.cbegin(), r.library().collections.cend()),
+                 QSet<Collection>(before.collections.cbegin(), before.collections.cend()));
+        QCOMPARE(r.stack.redoText(), name);
+    }
+
+    void undoRedoUndoKeepTheName()
+    {
+        PageRig r(twoSavesAndTrips());
+        r.page->trash(saveID(1));
+        QVERIFY(r.save(1).isTrashed());
+        for (int round = 0; round < 2; ++round) {
+            QCOMPARE(r.stack.undoText(), S::undoMoveToTrash());
+            r.stack.undo();
+            QVERIFY(!r.save(1).isTrashed());
+            QCOMPARE(r.stack.redoText(), S::undoMoveToTrash());
+            QVERIFY(!r.stack.canUndo());
+            r.stack.redo();
+            QVERIFY(r.save(1).isTrashed());
+        }
+        r.stack.undo();
+        QVERIFY(!r.save(1).isTrashed());
+        QVERIFY(!r.curator().canUndo());
+        QVERIFY(r.curator().canRedo());
+    }
+
+    void theStackKeepsWhatTheCuratorKeeps()
+    {
+        PageRig r(twoSavesAndTrips());
+        QCOMPARE(r.stack.undoLimit(), int(Curator::kHistoryLimit));
+        const int edits = int(Curator::kHistoryLimit) + 1;
+        for (int i = 1; i <= edits; ++i)
+            r.page->handle(SaveIntent::addTag(QStringLiteral("t%1").arg(i)), r.item(1));
+        QCOMPARE(r.curator().steps(), std::int64_t(edits));
+        QCOMPARE(r.stack.count(), int(Curator::kHistoryLimit));
+
+        int undone = 0;
+        while (r.stack.canUndo()) {
+            r.stack.undo();
+            ++undone;
+        }
+        QCOMPARE(undone, int(Curator::kHistoryLimit));
+        // The first edit fell out of both histories together: it stays, and nothing is left to undo.
+        QCOMPARE(r.save(1).tags(), QList<Tag>{*Tag::fromText(QStringLiteral("t1"))});
+        QVERIFY(!r.curator().canUndo());
+
+        while (r.stack.canRedo())
+            r.stack.redo();
+        QCOMPARE(r.save(1).tags().size(), qsizetype(edits));
+        QVERIFY(!r.curator().canRedo());
+    }
+
+    void anUnchangedCollectionEditRegistersNothing()
+    {
+        PageRig r(twoSavesAndTrips());
+        r.page->trash(saveID(2));
+        r.page->toast().clear();
+        r.page->editCollection(collectionID(1));
+        QVERIFY(r.page->draft());
+        r.page->saveDraft();
+        QVERIFY(!r.page->draft());
+        QCOMPARE(r.stack.count(), 1);
+        QVERIFY(!r.page->toastMessage());
+        // Edit > Undo still reverts the trash, under its own name.
+        QCOMPARE(r.stack.undoText(), S::undoMoveToTrash());
+        r.stack.undo();
+        QVERIFY(!r.save(2).isTrashed());
+        QCOMPARE(r.library().collection(collectionID(1))->name, QStringLiteral("Trips"));
+    }
+
+    void aChangedCollectionEditIsOneStep()
+    {
+        PageRig r(twoSavesAndTrips());
+        r.page->editCollection(collectionID(1));
+        r.page->setDraftName(QStringLiteral(" Journeys "));
+        r.page->setDraftSwatch(Swatch::violet);
+        r.page->saveDraft();
+        QCOMPARE(r.stack.undoText(), S::undoEditCollection());
+        QCOMPARE(r.page->toastMessage(), S::toastEdited(QStringLiteral("Journeys")));
+        QVERIFY(r.page->toastUndoes());
+        r.page->pressToastUndo();
+        QCOMPARE(*r.library().collection(collectionID(1)), collection(1, QStringLiteral("Trips")));
+    }
+
+    void theToastUndoesItsStepOnce()
+    {
+        PageRig r(twoSavesAndTrips());
+        r.page->trash(saveID(2));
+        r.page->trash(saveID(1));
+        QVERIFY(r.page->toastUndoes());
+        r.page->pressToastUndo();
+        QVERIFY(!r.save(1).isTrashed());
+        QVERIFY(r.save(2).isTrashed());
+        QVERIFY(!r.page->toastUndoes());
+        // A second press finds nothing to press: the earlier trash stays.
+        r.page->pressToastUndo();
+        QVERIFY(r.save(2).isTrashed());
+        QCOMPARE(r.stack.index(), 1);
+    }
+
+    void theToastLosesUndoWhenAnotherStepComes()
+    {
+        PageRig r(twoSavesAndTrips());
+        r.page->trash(saveID(1));
+        QVERIFY(r.page->toastUndoes());
+        // A step that announces nothing still comes after the toast's.
+        r.page->handle(SaveIntent::favourite(), r.item(2));
+        QVERIFY(!r.page->toastUndoes());
+        r.page->pressToastUndo();
+        QVERIFY(r.save(1).isTrashed());
+        QVERIFY(!r.save(2).isFavourite());
+    }
+
+    void theToastLosesUndoWhenTheStepIsUndoneElsewhere()
+    {
+        PageRig r(twoSavesAndTrips());
+        r.page->trash(saveID(2));
+        r.page->trash(saveID(1));
+        r.stack.undo();   // Edit > Undo
+        QVERIFY(!r.page->toastUndoes());
+        r.stack.redo();
+        QVERIFY(!r.page->toastUndoes());
+        r.page->pressToastUndo();
+        QVERIFY(r.save(1).isTrashed());
+        QVERIFY(r.save(2).isTrashed());
+    }
+
+    void undoLastUndoesTheLatestStep()
+    {
+        PageRig r(twoSavesAndTrips());
+        r.page->trash(saveID(1));
+        r.page->undoLast();
+        QVERIFY(!r.save(1).isTrashed());
+        QCOMPARE(r.stack.redoText(), S::undoMoveToTrash());
+    }
+
+    void emptyingTheTrashForgetsEveryStep()
+    {
+        PageRig r(twoSavesAndTrips());
+        r.page->trash(saveID(1));
+        QVERIFY(r.stack.canUndo());
+        r.page->askToEmptyTrash();
+        QVERIFY(r.page->emptyingTrash());
+        r.page->confirmEmptyTrash();
+        QVERIFY(!r.page->emptyingTrash());
+        QCOMPARE(r.stack.count(), 0);
+        QVERIFY(!r.library().save(saveID(1)));
+        QCOMPARE(r.page->toastMessage(), S::toastTrashEmptied());
+        QVERIFY(!r.page->toastUndoes());
+        // The next edit starts the history afresh, under the same limit.
+        r.page->handle(SaveIntent::favourite(), r.item(2));
+        QCOMPARE(r.stack.count(), 1);
+        r.stack.undo();
+        QVERIFY(r.save(2).isFavourite());
+    }
+
+    void aNewCollectionFilingASaveIsTwoSteps()
+    {
+        PageRig r(twoSavesAndTrips());
+        r.page->handle(SaveIntent::newCollection(), r.item(2));
+        QCOMPARE(r.page->draft()->filing, saveID(2));
+        r.page->setDraftName(QStringLiteral("Reading"));
+        r.page->saveDraft();
+        QVERIFY(!r.page->draft());
+        QCOMPARE(r.stack.count(), 2);
+        QCOMPARE(r.stack.text(0), S::undoNewCollection());
+        QCOMPARE(r.stack.text(1), S::undoFile());
+        QCOMPARE(r.page->toastMessage(), S::toastMadeAndFiled(QStringLiteral("Reading")));
+        QCOMPARE(r.page->filter(), Filter::all());
+        const std::optional<Collection> made = r.library().collection(QStringLiteral("reading"));
+        QVERIFY(made);
+        QCOMPARE(r.save(2).collection(), made->id);
+        r.stack.undo();
+        r.stack.undo();
+        QVERIFY(!r.library().collection(made->id));
+        QVERIFY(!r.save(2).collection());
+    }
+};
+
+QTEST_MAIN(LibraryPageUndo)
+#include "tst_librarypageundo.moc"
