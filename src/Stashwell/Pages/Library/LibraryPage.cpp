@@ -115,6 +115,8 @@ void LibraryPage::setFilter(const Filter &filter)
     if (m_filter == filter)
         return;
     m_filter = filter;
+    m_matching.reset();
+    m_visible.reset();
     emit filterChanged();
     filterDidChange();
 }
@@ -130,6 +132,8 @@ void LibraryPage::setQuery(const QString &query)
     if (m_query == query)
         return;
     m_query = query;
+    m_matching.reset();
+    m_visible.reset();
     emit queryChanged();
 }
 
@@ -210,6 +214,9 @@ void LibraryPage::setPlaying(const std::optional<Save::ID> &playing)
 void LibraryPage::shelfStale(bool progressOnly)
 {
     m_shelf.reset();
+    m_matching.reset();
+    m_visible.reset();
+    m_sidebar.reset();
     if (m_shelfTurn.isActive())
         return;
     if (progressOnly) {
@@ -236,19 +243,38 @@ const Shelf &LibraryPage::shelf()
     return *m_shelf;
 }
 
-QList<ShelfItem> LibraryPage::visibleItems()
+const QList<ShelfItem> &LibraryPage::matchingItems()
 {
-    const Shelf &current = shelf();
-    if (!m_query.isEmpty() || m_filter != Filter::all())
-        return current.items(m_filter, m_query);
+    if (!m_matching)
+        m_matching.emplace(shelf().items(m_filter, m_query));
+    return *m_matching;
+}
+
+const QList<ShelfItem> &LibraryPage::visibleItems()
+{
+    if (m_visible)
+        return *m_visible;
+    if (!m_query.isEmpty() || m_filter != Filter::all()) {
+        m_visible.emplace(matchingItems());
+        return *m_visible;
+    }
     // The home: the latest save, the recently added ones, then the rest.
-    const Home home = current.home();
+    const Home home = shelf().home();
     QList<ShelfItem> items;
+    items.reserve((home.latest() ? 1 : 0) + home.recentlyAdded().size() + home.rest().size());
     if (home.latest())
         items.append(*home.latest());
     items.append(home.recentlyAdded());
     items.append(home.rest());
-    return items;
+    m_visible.emplace(std::move(items));
+    return *m_visible;
+}
+
+const SidebarContent &LibraryPage::sidebarContent()
+{
+    if (!m_sidebar)
+        m_sidebar.emplace(shelf(), folderText());
+    return *m_sidebar;
 }
 
 std::optional<ShelfItem> LibraryPage::itemOf(const Shelf &shelf, const Save::ID &id) const

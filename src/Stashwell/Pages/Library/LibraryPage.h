@@ -45,6 +45,7 @@
 #include "Stashwell/Pages/Library/CollectionDraft.h"
 #include "StashwellUI/Saves/SaveIntent.h"
 #include "StashwellUI/Shelf/ShelfLayout.h"
+#include "StashwellUI/Sidebar/SidebarContent.h"
 #include "StashwellUI/Toasts/ToastController.h"
 
 #include <QCoro/QCoroTask>
@@ -148,8 +149,14 @@ public:
 
     // The current projection, computed at most once per change of the Curator.
     const Shelf &shelf();
-    // The saves in the order the shelf shows them for the page's filter and search.
-    QList<ShelfItem> visibleItems();
+    // The saves of the filter that match the search, in library order; worked out once per change
+    // of the shelf, the filter or the search, and shared by the bar, the shelf and the bulk panel.
+    const QList<ShelfItem> &matchingItems();
+    // The saves in the order the shelf shows them for the page's filter and search (the home
+    // arrangement's order for all saves without a search); cached likewise.
+    const QList<ShelfItem> &visibleItems();
+    // The sidebar's numbers and lists, once per change of the shelf.
+    const SidebarContent &sidebarContent();
 
     // ---- the window and the Router ------------------------------------------------------------
 
@@ -225,6 +232,8 @@ public:
     static QString title(const Filter &filter, const Library &library);
     // "n saved": the saves matching the filter and the search.
     QString subtitle(const Shelf &shelf) const;
+    // The same from the page's own projection.
+    QString subtitle();
     bool showsEmptyTrashButton(const Shelf &shelf) const;
     void askToEmptyTrash();
     // The bar's Save Link: the sheet with an empty field, whatever the clipboard holds.
@@ -335,6 +344,9 @@ private:
     bool m_appeared = false;
 
     std::optional<Shelf> m_shelf;   // none while stale
+    std::optional<QList<ShelfItem>> m_matching;
+    std::optional<QList<ShelfItem>> m_visible;
+    std::optional<SidebarContent> m_sidebar;
     QTimer m_shelfTurn;             // the next turn's shelfChanged()
     QTimer m_progressTurn;          // shelfChanged() after progress alone
     std::int64_t m_nextSerial = 1;

@@ -62,6 +62,11 @@ QString LibraryPage::subtitle(const Shelf &shelf) const
     return S::titleSavedCount(qint64(shelf.items(m_filter, m_query).size()));
 }
 
+QString LibraryPage::subtitle()
+{
+    return S::titleSavedCount(qint64(matchingItems().size()));
+}
+
 bool LibraryPage::showsEmptyTrashButton(const Shelf &shelf) const
 {
     return m_filter == Filter::trash() && shelf.count(Filter::trash()) >= 1;

@@ -1,0 +1,146 @@
+// The library page's alerts as message boxes over a window: each shows while its condition holds,
+// one at a time; its buttons confirm or cancel through the page, and closing it in any way clears
+// the condition; the left-behind alert follows an emptying that left files behind.
+
+#include "PageRig.h"
+
+#include "Stashwell/Pages/Library/LibraryDialogs.h"
+
+#include "StashwellUI/Design/Formatting.h"
+
+#include <QAbstractButton>
+#include <QTest>
+#include <QWidget>
+
+using namespace sw;
+using namespace sw::app;
+using namespace sw::fixtures;
+using namespace sw::test;
+
+using S = StashwellStrings;
+
+namespace {
+
+Library tripsAndTrash()
+{
+    return libraryOf({makeSave(SaveSpec(1, textPost(QStringLiteral("1")), 3).filed(collectionID(1))),
+                      makeSave(SaveSpec(2, imagePost(QStringLiteral("2")), 2).trashed(5))},
+                     {collection(1, QStringLiteral("Trips"))});
+}
+
+struct Dialogs {
+    PageRig rig;
+    QWidget window;
+    LibraryDialogs dialogs;
+
+    explicit Dialogs(Library library = tripsAndTrash(), CopyTable copies = {})
+        : rig(std::move(library), std::move(copies)), dialogs(*rig.page, &window)
+    {
+        window.resize(600, 400);
+        window.show();
+    }
+
+    bool shows(LibraryDialogs::Kind kind)
+    {
+        return settle([&] {
+            if (kind == LibraryDialogs::Kind::none)
+                return dialogs.shown() == kind;
+            return dialogs.shown() == kind && dialogs.box() && dialogs.box()->isVisible();
+        });
+    }
+};
+
+}  // namespace
+
+class LibraryDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QStandardPaths::setTestModeEnabled(true); }
+
+    void deleteConfirmed()
+    {
+        Dialogs d;
+        QCOMPARE(d.dialogs.shown(), LibraryDialogs::Kind::none);
+        d.rig.page->askToDelete(collectionID(1));
+        QVERIFY(d.shows(LibraryDialogs::Kind::deleteCollection));
+        QCOMPARE(d.dialogs.box()->text(), S::libraryDeleteTitle(QStringLiteral("Trips")));
+        QCOMPARE(d.dialogs.box()->informativeText(), S::libraryDeleteMessageOne(1));
+        QCOMPARE(d.dialogs.box()->windowModality(), Qt::WindowModal);
+        QCOMPARE(d.dialogs.confirmButton()->text(), S::libraryDelete());
+        d.dialogs.confirmButton()->click();
+        QVERIFY(d.shows(LibraryDialogs::Kind::none));
+        QVERIFY(!d.rig.page->deleting());
+        QVERIFY(!d.rig.library().collection(collectionID(1)));
+        QCOMPARE(d.rig.page->toastMessage(), S::toastDeleted(QStringLiteral("Trips")));
+    }
+
+    void cancelAndEscapeOnlyClose()
+    {
+        Dialogs d;
+        d.rig.page->askToDelete(collectionID(1));
+        QVERIFY(d.shows(LibraryDialogs::Kind::deleteCollection));
+        d.dialogs.cancelButton()->click();
+        QVERIFY(d.shows(LibraryDialogs::Kind::none));
+        QVERIFY(!d.rig.page->deleting());
+        QVERIFY(d.rig.library().collection(collectionID(1)));
+
+        d.rig.page->offerEmptyTrash();
+        QVERIFY(d.shows(LibraryDialogs::Kind::emptyTrash));
+        QTest::keyClick(d.dialogs.box(), Qt::Key_Escape);
+        QVERIFY(d.shows(LibraryDialogs::Kind::none));
+        QVERIFY(!d.rig.page->emptyingTrash());
+        QVERIFY(d.rig.library().save(saveID(2)));
+    }
+
+    void oneAtATimeInOrder()
+    {
+        Dialogs d;
+        d.rig.page->setProblem(QStringLiteral("Something"));
+        QVERIFY(d.shows(LibraryDialogs::Kind::problem));
+        QCOMPARE(d.dialogs.box()->text(), QStringLiteral("Stashwell"));
+        QCOMPARE(d.dialogs.box()->informativeText(), QStringLiteral("Something"));
+        // A delete asked meanwhile comes first; the problem waits behind it.
+        d.rig.page->askToDelete(collectionID(1));
+        QVERIFY(d.shows(LibraryDialogs::Kind::deleteCollection));
+        QVERIFY(d.rig.page->problem());
+        d.dialogs.cancelButton()->click();
+        QVERIFY(d.shows(LibraryDialogs::Kind::problem));
+        d.dialogs.confirmButton()->click();
+        QVERIFY(d.shows(LibraryDialogs::Kind::none));
+        QVERIFY(!d.rig.page->problem());
+    }
+
+    void aConditionClearedElsewhereClosesItsBox()
+    {
+        Dialogs d;
+        d.rig.page->setProblem(QStringLiteral("First"));
+        QVERIFY(d.shows(LibraryDialogs::Kind::problem));
+        d.rig.page->setProblem(QStringLiteral("Second"));
+        QCOMPARE(d.dialogs.box()->informativeText(), QStringLiteral("Second"));
+        d.rig.page->setProblemShown(false);
+        QVERIFY(d.shows(LibraryDialogs::Kind::none));
+    }
+
+    void emptyingThatLeavesFilesBehind()
+    {
+        Dialogs d(tripsAndTrash(), copies({{xLink(QStringLiteral("someone"), QStringLiteral("2")),
+                                            LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_2.jpg"), 1000}})}}));
+        d.rig.core.disk->failRemoving = true;
+        d.rig.router.requestEmptyTrash();
+        QVERIFY(d.shows(LibraryDialogs::Kind::emptyTrash));
+        QCOMPARE(d.dialogs.box()->informativeText(),
+                 S::libraryEmptyTrashWithMedia(S::libraryTrashSavesOne(1), sw::Formatting::bytes(1000)));
+        d.dialogs.confirmButton()->click();
+        QVERIFY(d.shows(LibraryDialogs::Kind::leftBehind));
+        QVERIFY(!d.rig.library().save(saveID(2)));
+        QCOMPARE(d.rig.page->toastMessage(), S::toastTrashEmptied());
+        // Show in the file manager, then the list is forgotten.
+        d.dialogs.confirmButton()->click();
+        QVERIFY(d.shows(LibraryDialogs::Kind::none));
+        QCOMPARE(d.rig.revealed.size(), qsizetype(1));
+        QVERIFY(!d.rig.page->leftBehindShown());
+    }
+};
+
+QTEST_MAIN(LibraryDialogsTest)
+#include "tst_librarydialogs.moc"
