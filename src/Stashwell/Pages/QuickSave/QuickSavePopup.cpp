@@ -1,0 +1,96 @@
+#include "Stashwell/Pages/QuickSave/QuickSavePopup.h"
+
+#include "StashwellUI/QuickSave/QuickSavePopover.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace sw::app {
+
+QuickSavePopup::QuickSavePopup(QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_popover(new QuickSavePopover)
+{
+    setObjectName(QStringLiteral("quickSave"));
+    setWindowTitle(QStringLiteral("Stashwell"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_popover);
+    // As tall as the popover wants, at its width.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QuickSavePopup::~QuickSavePopup() = default;
+
+void QuickSavePopup::showNear(QPoint pointer)
+{
+    adjustSize();
+    const QScreen *screen = QGuiApplication::screenAt(pointer);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect available = screen->availableGeometry();
+        move(platformPlacesWindows() ? placement(size(), pointer, available) : centred(size(), available));
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+QPoint QuickSavePopup::placement(QSize size, QPoint pointer, QRect available)
+{
+    int x = pointer.x() - size.width() / 2;
+    int y = pointer.y() < available.center().y() ? pointer.y() + kPointerGap : pointer.y() - kPointerGap - size.height();
+    // Inside the free area; a window larger than the area keeps its top left corner in it.
+    x = std::max(available.left(), std::min(x, available.left() + available.width() - size.width()));
+    y = std::max(available.top(), std::min(y, available.top() + available.height() - size.height()));
+    return QPoint(x, y);
+}
+
+QPoint QuickSavePopup::centred(QSize size, QRect available)
+{
+    return QPoint(available.left() + std::max(0, (available.width() - size.width()) / 2),
+                  available.top() + std::max(0, (available.height() - size.height()) / 2));
+}
+
+bool QuickSavePopup::platformPlacesWindows()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void QuickSavePopup::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    emit shown();
+}
+
+void QuickSavePopup::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    emit hidden();
+}
+
+void QuickSavePopup::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // Focus lost to another window closes the popup; a menu open over it (the collection choice)
+    // does not count.
+    if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow()
+        && !QApplication::activePopupWidget())
+        hide();
+}
+
+void QuickSavePopup::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        hide();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+}  // namespace sw::app
