@@ -20,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <chrono>
 #include <functional>
@@ -47,15 +48,31 @@ public:
     QCoro::Task<std::expected<Post, FetchError>> fetch(PostLink link) override
     {
         asked.append(link);
-        // Answered from the event loop, as a real fetch is.
-        co_await QCoro::sleepFor(std::chrono::milliseconds(0));
+        if (held) {
+            // A timer that would fire only in a day, until release() makes it fire next turn.
+            auto gate = std::make_shared<QTimer>();
+            gate->setSingleShot(true);
+            gate->start(std::chrono::hours(24));
+            gates.append(gate);
+            co_await qCoro(gate.get()).waitForTimeout();
+        } else {
+            // Answered from the event loop, as a real fetch is.
+            co_await QCoro::sleepFor(std::chrono::milliseconds(0));
+        }
         if (!answer)
             co_return std::expected<Post, FetchError>(std::unexpected(FetchError(FetchFailure::notFound)));
         co_return answer(link);
     }
 
+    // Lets the fetch of that number (0 for the first asked while held) answer in the next turn,
+    // from `answer` as it stands then.
+    void release(qsizetype fetch) { gates.at(fetch)->start(0); }
+
     std::function<std::expected<Post, FetchError>(const PostLink &)> answer;
     QList<PostLink> asked;
+    // While held, every fetch waits for the test to release it, so replies can come in any order.
+    bool held = false;
+    QList<std::shared_ptr<QTimer>> gates;
 };
 
 // One planned transfer, in advance: its events, then the end or a failure. A done event writes a

@@ -11,6 +11,8 @@
 #include "Stashwell/Commands/MenuCommands.h"
 #include "Stashwell/Pages/Settings/SettingsPage.h"
 #include "Stashwell/Pages/Settings/SettingsPageView.h"
+#include "Stashwell/Pages/QuickSave/QuickSaveHost.h"
+#include "Stashwell/Pages/SaveLink/SaveLinkPresenter.h"
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/StashwellStrings.h"
 #include "Stashwell/Window/GlassBackdrop.h"
@@ -19,13 +21,34 @@
 #include "StashwellUI/Design/Fonts.h"
 #include "StashwellUI/Design/Theme.h"
 
+#include "Capture/PostLink.h"
+
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace sw::app {
+
+namespace {
+
+// The clipboard's text, trimmed, when it reads as a post link.
+std::optional<QString> clipboardLink()
+{
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return std::nullopt;
+    const QString text = clipboard->text().trimmed();
+    if (text.isEmpty() || !PostLink::reading(text))
+        return std::nullopt;
+    return text;
+}
+
+}  // namespace
 
 StashwellApp::Options StashwellApp::Options::standard()
 {
@@ -40,6 +63,8 @@ StashwellApp::StashwellApp(Options options, QObject *parent) : QObject(parent), 
 StashwellApp::~StashwellApp()
 {
     // Views first: they may read the core while they go.
+    m_saveLinkSheets.reset();
+    m_quickSave.reset();
     m_tray.reset();
     m_commands.reset();
     m_settingsWindow.reset();
@@ -105,6 +130,20 @@ void StashwellApp::start()
         connect(m_tray.get(), &TrayIcon::quitRequested, this, &StashwellApp::quit);
         m_tray->show();
     }
+    QuickSaveHost::Hooks quickSaveHooks;
+    quickSaveHooks.page.copiedLink = [] { return clipboardLink(); };
+    quickSaveHooks.page.showLibrary = [this] { showLibrary(); };
+    quickSaveHooks.openSettings = [this] { openSettings(); };
+    m_quickSave = std::make_unique<QuickSaveHost>(*m_curator, [this]() -> Router & { return router(); }, quickSaveHooks);
+    if (!m_tray) {
+        // Without a tray the quick save is reached from the Library menu.
+        QMenu *library = m_commands->libraryMenu();
+        QAction *first = library->actions().value(0);
+        auto *quickSave = new QAction(StashwellStrings::menuQuickSave(), library);
+        connect(quickSave, &QAction::triggered, this, &StashwellApp::quickSave);
+        library->insertAction(first, quickSave);
+        library->insertSeparator(first);
+    }
     // With a tray the application lives on in it when its windows close; without one, closing
     // the last window ends it.
     QApplication::setQuitOnLastWindowClosed(!m_tray);
@@ -130,6 +169,12 @@ Router &StashwellApp::router()
         if (!inputs.activate)
             inputs.activate = [this] { showLibrary(); };
         m_router = std::make_unique<Router>(std::move(inputs));
+        // The Save Link sheet over the library window while a link is being saved. A save the
+        // sheet ends with is handed on as a request to show it.
+        if (m_libraryWindow && m_curator)
+            m_saveLinkSheets = std::make_unique<SaveLinkPresenter>(
+                *m_curator, *m_preferences, *m_router, m_libraryWindow.get(),
+                [this](const Save::ID &id) { router().setSelecting(id); });
     }
     return *m_router;
 }
@@ -146,7 +191,11 @@ void StashwellApp::openSettings()
         m_settingsWindow->bringToFront();
 }
 
-void StashwellApp::quickSave() { showLibrary(); }
+void StashwellApp::quickSave()
+{
+    if (m_quickSave)
+        m_quickSave->show(QCursor::pos());
+}
 
 void StashwellApp::quit() { QCoreApplication::quit(); }
 

@@ -39,6 +39,8 @@ class LibraryWindow;
 class MenuCommands;
 class Preferences;
 class SettingsPage;
+class QuickSaveHost;
+class SaveLinkPresenter;
 class SettingsWindow;
 class SystemColorScheme;
 class ThemeSwitch;
@@ -88,11 +90,16 @@ public:
     ThemeSwitch &themeSwitch() const { return *m_themeSwitch; }
     // None where the desktop has no tray (or none was asked for).
     TrayIcon *tray() const { return m_tray.get(); }
+    // The quick-save popup and its page, made on the first request.
+    QuickSaveHost &quickSaveHost() const { return *m_quickSave; }
+    // The Save Link sheets over the library window, shown while Router.savingLink is present;
+    // made with the Router.
+    SaveLinkPresenter *saveLinkSheets() const { return m_saveLinkSheets.get(); }
 
     // The library window shown and in front (a later launch asks for this too).
     void showLibrary();
     void openSettings();
-    // The quick save; until its popup exists, the library window.
+    // The quick-save popup, near the pointer.
     void quickSave();
     void quit();
 
@@ -117,6 +124,8 @@ private:
     std::unique_ptr<SettingsWindow> m_settingsWindow;
     std::unique_ptr<MenuCommands> m_commands;
     std::unique_ptr<TrayIcon> m_tray;
+    std::unique_ptr<QuickSaveHost> m_quickSave;
+    std::unique_ptr<SaveLinkPresenter> m_saveLinkSheets;
     std::unique_ptr<ArchiveProblemNotice> m_archiveNotice;
 };
 

@@ -10,6 +10,8 @@
 // never closes the newer sheet; its save is still handed to `finish`, since it happened.
 
 #include "Library/Save.h"
+#include "Stashwell/Pages/SaveLink/SaveLinkPage.h"
+#include "StashwellUI/SaveLink/SaveLinkSheet.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,14 +24,12 @@ class QWidget;
 
 namespace sw {
 class Curator;
-class SaveLinkSheet;
 }
 
 namespace sw::app {
 
 class Preferences;
 class Router;
-class SaveLinkPage;
 
 class SaveLinkPresenter final : public QObject {
     Q_OBJECT

@@ -1,0 +1,383 @@
+// The Save Link page on the Curator with scripted services: the phases of a look-up and its
+// refusals, the look-up at appearance, only the latest look-up deciding, keeping into a
+// collection with the sheet ending once the download is under way, cancel, the two preferences,
+// and answers that arrive after the page has gone.
+
+#include "PageRig.h"
+#include "Stashwell/Pages/SaveLink/SaveLinkPage.h"
+#include "Stashwell/StashwellStrings.h"
+
+#include <QtTest>
+
+using namespace sw;
+using namespace sw::app;
+using namespace sw::fixtures;
+using namespace sw::test;
+
+namespace {
+
+const QString kFirst = QStringLiteral("https://x.com/someone/status/1");
+const QString kSecond = QStringLiteral("https://x.com/other/status/2");
+const PostLink kFirstLink = xLink(QStringLiteral("someone"), QStringLiteral("1"));
+const PostLink kSecondLink = xLink(QStringLiteral("other"), QStringLiteral("2"));
+
+// A page on the rig, recording each onDone.
+struct Sheet {
+    Sheet(PageRig &rig, const QString &url)
+        : page(std::make_unique<SaveLinkPage>(rig.core(), rig.preferences, url,
+                                              [this](const std::optional<Save::ID> &id) { done.append(id); }))
+    {
+    }
+    std::unique_ptr<SaveLinkPage> page;
+    QList<std::optional<Save::ID>> done;
+};
+
+QString describe(const SaveLinkPhase &phase)
+{
+    if (phase.isFetching())
+        return QStringLiteral("fetching");
+    if (const Post *post = phase.post())
+        return QStringLiteral("found ") + post->link.url().text();
+    return QStringLiteral("typing ") + phase.problem().value_or(QStringLiteral("-"));
+}
+
+Library withSave(const Post &post, std::optional<double> trashedAt = std::nullopt)
+{
+    Library library;
+    library.saves.append(makeSave(SaveSpec(1, post, 700000000).trashed(trashedAt)));
+    return library;
+}
+
+}  // namespace
+
+class TestSaveLinkPage : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void lookUp_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("library");   // "empty", "live", "trashed"
+        QTest::addColumn<bool>("reachable");
+        QTest::addColumn<QString>("phase");
+        QTest::addColumn<bool>("endsOnTheSave");
+        QTest::addColumn<int>("asked");
+
+        const QString found = QStringLiteral("found ") + kFirstLink.url().text();
+        QTest::newRow("a post is found") << kFirst << "empty" << true << found << false << 1;
+        QTest::newRow("text that is no link") << "a sentence" << "empty" << true
+                                              << "typing " + StashwellStrings::refusalNotALink() << false << 0;
+        QTest::newRow("a link that names no post") << "https://x.com/someone/Status/1" << "empty" << true
+                                                   << "typing " + StashwellStrings::refusalNotAPost() << false << 0;
+        QTest::newRow("the fetch fails") << kFirst << "empty" << false
+                                         << "typing " + StashwellStrings::refusalUnreachable() << false << 1;
+        // The phase stays where the look-up left it; the sheet ends on the existing save.
+        QTest::newRow("a link already kept") << kFirst << "live" << true << "fetching" << true << 0;
+        QTest::newRow("a link whose save is in the trash") << kFirst << "trashed" << true << found << false << 1;
+    }
+
+    void lookUp()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, library);
+        QFETCH(bool, reachable);
+        QFETCH(QString, phase);
+        QFETCH(bool, endsOnTheSave);
+        QFETCH(int, asked);
+
+        const Post kept = foundPost(kFirstLink);
+        PageRig rig(library == "empty" ? Library() : withSave(kept, library == "trashed" ? std::optional(750000000.0) : std::nullopt));
+        if (!reachable)
+            rig.curator.fetcher->answer = nullptr;
+        Sheet sheet(rig, text);
+        QVERIFY(finish(sheet.page->fetch()));
+
+        QCOMPARE(describe(sheet.page->phase()), phase);
+        QCOMPARE(sheet.done.size(), endsOnTheSave ? 1 : 0);
+        if (endsOnTheSave)
+            QCOMPARE(sheet.done.first(), std::optional(saveID(1)));
+        QCOMPARE(rig.curator.fetcher->asked.size(), asked);
+        QCOMPARE(rig.core().library().saves.size(), library == "empty" ? 0 : 1);
+    }
+
+    void appearingLooksUpOnlyAGivenText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("phase");
+        QTest::newRow("empty: nothing happens") << QString() << "typing -";
+        // The text is not trimmed for the test; the Curator finds no link in it.
+        QTest::newRow("spaces are looked up") << "   " << "typing " + StashwellStrings::refusalNotALink();
+        QTest::newRow("a link is looked up") << kFirst << "found " + kFirstLink.url().text();
+    }
+
+    void appearingLooksUpOnlyAGivenText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, phase);
+        PageRig rig;
+        Sheet sheet(rig, text);
+        sheet.page->appear();
+        QVERIFY(settle([&] { return !sheet.page->phase().isFetching(); }));
+        QCOMPARE(describe(sheet.page->phase()), phase);
+        QVERIFY(sheet.done.isEmpty());
+    }
+
+    // Two look-ups one after the other, answered in either order: the second decides, and the
+    // phase never shows the first one's answer once the second has started.
+    void onlyTheLatestLookUpDecides_data()
+    {
+        QTest::addColumn<bool>("olderAnswersLast");
+        QTest::addColumn<bool>("olderFails");
+        QTest::newRow("the older answers last") << true << false;
+        QTest::newRow("the older answers first") << false << false;
+        QTest::newRow("the older fails, last") << true << true;
+    }
+
+    void onlyTheLatestLookUpDecides()
+    {
+        QFETCH(bool, olderAnswersLast);
+        QFETCH(bool, olderFails);
+        PageRig rig;
+        rig.curator.fetcher->held = true;
+        if (olderFails)
+            rig.curator.fetcher->answer = [](const PostLink &link) {
+                if (link == kFirstLink)
+                    return std::expected<Post, FetchError>(std::unexpected(FetchError(FetchFailure::notFound)));
+                return std::expected<Post, FetchError>(foundPost(link));
+            };
+        Sheet sheet(rig, kFirst);
+        sheet.page->appear();
+        sheet.page->setUrl(kSecond);
+        sheet.page->fetch();
+        QCOMPARE(rig.curator.fetcher->asked, (QList<PostLink>{kFirstLink, kSecondLink}));
+
+        QStringList seen;
+        connect(sheet.page.get(), &SaveLinkPage::phaseChanged, this, [&] { seen.append(describe(sheet.page->phase())); });
+        const QList<qsizetype> order = olderAnswersLast ? QList<qsizetype>{1, 0} : QList<qsizetype>{0, 1};
+        for (qsizetype fetch : order) {
+            rig.curator.fetcher->release(fetch);
+            QTest::qWait(0);
+        }
+        QVERIFY(settle([&] { return !sheet.page->phase().isFetching(); }));
+        QTest::qWait(0);
+        QCOMPARE(seen, QStringList{"found " + kSecondLink.url().text()});
+
+        // Save keeps the second post, the one the field names.
+        QVERIFY(finish(sheet.page->save()));
+        QCOMPARE(sheet.done.size(), 1);
+        const auto save = rig.core().library().save(*sheet.done.first());
+        QVERIFY(save);
+        QCOMPARE(save->post().link, kSecondLink);
+    }
+
+    void saveKeepsTheFoundPost_data()
+    {
+        QTest::addColumn<bool>("inCollection");
+        QTest::addColumn<bool>("downloads");
+        QTest::addColumn<bool>("trashed");
+        QTest::addColumn<bool>("downloading");
+        QTest::newRow("no collection, downloading") << false << true << false << true;
+        QTest::newRow("into a collection, downloading") << true << true << false << true;
+        QTest::newRow("downloads off") << true << false << false << false;
+        QTest::newRow("taken back from the trash") << false << true << true << false;
+    }
+
+    // The sheet ends as soon as the save is in the library and its download is under way: the
+    // clip's transfer is still waiting for the test when onDone comes.
+    void saveKeepsTheFoundPost()
+    {
+        QFETCH(bool, inCollection);
+        QFETCH(bool, downloads);
+        QFETCH(bool, trashed);
+        QFETCH(bool, downloading);
+        PageRig rig(trashed ? withSave(foundPost(kFirstLink), 750000000) : Library());
+        const auto made = rig.core().makeCollection(QStringLiteral("Reading"));
+        QVERIFY(made);
+        rig.core().setDownloadsOnSave(downloads);
+        Sheet sheet(rig, kFirst);
+        sheet.page->appear();
+        QVERIFY(settle([&] { return sheet.page->phase().isFound(); }));
+        if (inCollection)
+            sheet.page->setCollection(*made);
+
+        QVERIFY(finish(sheet.page->save()));
+        QCOMPARE(sheet.done.size(), 1);
+        QVERIFY(sheet.done.first());
+        const auto save = rig.core().library().save(*sheet.done.first());
+        QVERIFY(save);
+        if (trashed) {
+            QCOMPARE(save->id(), saveID(1));
+            QVERIFY(!save->isTrashed());
+        } else {
+            QCOMPARE(save->collection(), inCollection ? std::optional(*made) : std::nullopt);
+        }
+        QCOMPARE(rig.curator.copy(kFirstLink).asDownloading() != nullptr, downloading);
+        QCOMPARE(rig.core().library().saves.size(), 1);
+        // The phase is not changed by a save.
+        QVERIFY(sheet.page->phase().isFound());
+    }
+
+    void saveDoesNothingUnlessFound()
+    {
+        PageRig rig;
+        rig.curator.fetcher->held = true;
+        Sheet sheet(rig, kFirst);
+        QVERIFY(finish(sheet.page->save()));   // typing
+        sheet.page->appear();
+        QVERIFY(sheet.page->phase().isFetching());
+        QVERIFY(finish(sheet.page->save()));   // fetching
+        QVERIFY(sheet.done.isEmpty());
+        QVERIFY(rig.core().library().saves.isEmpty());
+    }
+
+    // A found post whose link the field no longer names is not kept: the field is looked up.
+    void saveLooksUpAFieldThatNamesAnotherLink_data()
+    {
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<bool>("keeps");
+        QTest::newRow("another link") << kSecond << false;
+        QTest::newRow("the same link written otherwise") << "  https://twitter.com/SOMEONE/status/1?s=20\n" << true;
+    }
+
+    void saveLooksUpAFieldThatNamesAnotherLink()
+    {
+        QFETCH(QString, edited);
+        QFETCH(bool, keeps);
+        PageRig rig;
+        Sheet sheet(rig, kFirst);
+        QVERIFY(finish(sheet.page->fetch()));
+        QVERIFY(sheet.page->phase().isFound());
+        sheet.page->setUrl(edited);
+
+        QVERIFY(finish(sheet.page->save()));
+        if (keeps) {
+            QCOMPARE(sheet.done.size(), 1);
+            QCOMPARE(rig.core().library().saves.size(), 1);
+            QCOMPARE(rig.core().library().saves.first().post().link, kFirstLink);
+        } else {
+            QVERIFY(sheet.done.isEmpty());
+            QVERIFY(rig.core().library().saves.isEmpty());
+            QCOMPARE(describe(sheet.page->phase()), "found " + kSecondLink.url().text());
+        }
+    }
+
+    void oneSaveAtATime()
+    {
+        PageRig rig;
+        Sheet sheet(rig, kFirst);
+        QVERIFY(finish(sheet.page->fetch()));
+        sheet.page->save();
+        QVERIFY(sheet.page->isSaving());
+        QVERIFY(finish(sheet.page->save()));
+        QVERIFY(settle([&] { return !sheet.done.isEmpty(); }));
+        QTest::qWait(0);
+        QCOMPARE(sheet.done.size(), 1);
+        QCOMPARE(rig.core().library().saves.size(), 1);
+        QVERIFY(!sheet.page->isSaving());
+    }
+
+    void cancelEndsWithoutASave()
+    {
+        PageRig rig;
+        Sheet sheet(rig, kFirst);
+        QVERIFY(finish(sheet.page->fetch()));
+        const int writes = rig.curator.archive->writes;
+        sheet.page->cancel();
+        QCOMPARE(sheet.done, (QList<std::optional<Save::ID>>{std::nullopt}));
+        QVERIFY(rig.core().library().saves.isEmpty());
+        QCOMPARE(rig.curator.archive->writes, writes);
+    }
+
+    // While the sheet is shown each change of the Curator's switch or quality is written; an
+    // unchanged value writes nothing, and nothing is written before or after.
+    void preferences_data()
+    {
+        QTest::addColumn<QString>("when");   // "shown", "before", "after"
+        QTest::addColumn<QStringList>("writes");
+        QTest::newRow("shown") << "shown" << QStringList{"downloadsOnSave false", "downloadsOnSave true", "quality hd"};
+        QTest::newRow("not yet shown") << "before" << QStringList{};
+        QTest::newRow("gone") << "after" << QStringList{};
+    }
+
+    void preferences()
+    {
+        QFETCH(QString, when);
+        QFETCH(QStringList, writes);
+        PageRig rig;
+        Sheet sheet(rig, QString());
+        if (when != "before")
+            sheet.page->appear();
+        if (when == "after")
+            sheet.page->disappear();
+
+        QStringList seen;
+        connect(&rig.preferences, &Preferences::valueChanged, this, [&](const QString &key) {
+            seen.append(key + ' ' + rig.preferences.value(key).toString());
+        });
+        sheet.page->setDownloadsMedia(false);
+        sheet.page->setDownloadsMedia(false);
+        sheet.page->setDownloadsMedia(true);
+        sheet.page->setQuality(Quality::original);   // already in force
+        sheet.page->setQuality(Quality::hd);
+        QCOMPARE(seen, writes);
+        QCOMPARE(rig.core().quality(), Quality(Quality::hd));
+        if (when == "shown") {
+            // Stored with their kinds, as start-up reads them back.
+            QCOMPARE(rig.stored(Preferences::downloadsOnSave), QVariant(true));
+            QCOMPARE(rig.stored(Preferences::quality), QVariant(QStringLiteral("hd")));
+        } else {
+            QVERIFY(!rig.stored(Preferences::quality).isValid());
+        }
+    }
+
+    void collectionsFollowTheLibrary()
+    {
+        PageRig rig;
+        Sheet sheet(rig, QString());
+        QSignalSpy changed(sheet.page.get(), &SaveLinkPage::collectionsChanged);
+        const auto made = rig.core().makeCollection(QStringLiteral("Later"));
+        QVERIFY(made);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(sheet.page->collections(), rig.core().library().collections);
+    }
+
+    // The page goes while the look-up or the keep is under way: a look-up says nothing; a save
+    // still reports its save, which exists.
+    void answersAfterThePageHasGone_data()
+    {
+        QTest::addColumn<bool>("saving");
+        QTest::newRow("looking up") << false;
+        QTest::newRow("saving") << true;
+    }
+
+    void answersAfterThePageHasGone()
+    {
+        QFETCH(bool, saving);
+        PageRig rig;
+        QList<std::optional<Save::ID>> done;
+        auto page = std::make_unique<SaveLinkPage>(rig.core(), rig.preferences, kFirst,
+                                                   [&done](const std::optional<Save::ID> &id) { done.append(id); });
+        if (saving) {
+            QVERIFY(finish(page->fetch()));
+            page->save();
+            QCOMPARE(rig.core().library().saves.size(), 1);
+        } else {
+            rig.curator.fetcher->held = true;
+            page->fetch();
+        }
+        page.reset();
+        if (saving) {
+            QVERIFY(settle([&] { return !done.isEmpty(); }));
+            QCOMPARE(done.first(), std::optional(rig.core().library().saves.first().id()));
+        } else {
+            rig.curator.fetcher->release(0);
+            QTest::qWait(10);
+            QVERIFY(done.isEmpty());
+        }
+    }
+};
+
+QTEST_MAIN(TestSaveLinkPage)
+#include "tst_savelinkpage.moc"
