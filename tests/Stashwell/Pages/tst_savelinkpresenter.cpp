@@ -1,0 +1,178 @@
+// The Save Link sheet presented over a window while Router.savingLink is present: one page and
+// sheet per request, the automatic look-up, the sheet's choices reaching the Curator, the ways a
+// sheet ends, and a request replaced while its save is under way.
+
+#include "PageRig.h"
+#include "Stashwell/Pages/SaveLink/SaveLinkPresenter.h"
+#include "Stashwell/Router/Router.h"
+#include "StashwellUI/Controls/GlassButton.h"
+#include "StashwellUI/SaveLink/SaveLinkOptions.h"
+#include "StashwellUI/SaveLink/SaveLinkSheet.h"
+
+#include <QtTest>
+
+using namespace sw;
+using namespace sw::app;
+using namespace sw::fixtures;
+using namespace sw::test;
+
+namespace {
+
+const QString kFirst = QStringLiteral("https://x.com/someone/status/1");
+const QString kSecond = QStringLiteral("https://x.com/other/status/2");
+const PostLink kFirstLink = xLink(QStringLiteral("someone"), QStringLiteral("1"));
+
+struct Stage {
+    explicit Stage(Library library = {}) : rig(std::move(library))
+    {
+        window.resize(800, 600);
+        window.show();
+        presenter = std::make_unique<SaveLinkPresenter>(rig.core(), rig.preferences, router, &window,
+                                                        [this](const Save::ID &id) { finished.append(id); });
+    }
+    PageRig rig;
+    Router router;
+    QWidget window;
+    QList<Save::ID> finished;
+    std::unique_ptr<SaveLinkPresenter> presenter;
+
+    SaveLinkSheet *sheet() const { return presenter->sheet(); }
+};
+
+}  // namespace
+
+class TestSaveLinkPresenter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void shownWhileSavingLinkIsPresent()
+    {
+        Stage stage;
+        QVERIFY(!stage.sheet());
+        stage.router.setSavingLink(QString());
+        QPointer<SaveLinkSheet> sheet = stage.sheet();
+        QVERIFY(sheet);
+        QVERIFY(sheet->isVisible());
+        QCOMPARE(sheet->windowModality(), Qt::WindowModal);
+        QVERIFY(sheet->url().isEmpty());
+        QVERIFY(sheet->phase().isTyping());
+        QVERIFY(stage.rig.curator.fetcher->asked.isEmpty());
+
+        stage.router.setSavingLink(std::nullopt);
+        QVERIFY(!stage.sheet());
+        QVERIFY(!sheet->isVisible());
+        QVERIFY(QTest::qWaitFor([&] { return !sheet; }));
+        QVERIFY(stage.finished.isEmpty());
+    }
+
+    // A link that comes with the request is looked up on its own, and the sheet shows the post.
+    void aLinkIsLookedUpAtOnce()
+    {
+        Stage stage;
+        stage.router.setSavingLink(kFirst);
+        QCOMPARE(stage.sheet()->url(), kFirst);
+        QVERIFY(QTest::qWaitFor([&] { return stage.sheet()->phase().isFound(); }));
+        QCOMPARE(stage.sheet()->phase().post()->link, kFirstLink);
+    }
+
+    // The download switch and the quality of the sheet are the Curator's, written to the
+    // preferences while the sheet is up; the collection goes with the save.
+    void theSheetsChoicesReachTheCore()
+    {
+        Stage stage;
+        const auto made = stage.rig.core().makeCollection(QStringLiteral("Clips"));
+        QVERIFY(made);
+        stage.router.setSavingLink(kFirst);
+        SaveLinkSheet *sheet = stage.sheet();
+        QCOMPARE(sheet->collections(), stage.rig.core().library().collections);
+        QVERIFY(QTest::qWaitFor([&] { return sheet->phase().isFound(); }));
+
+        emit sheet->options()->downloadsMediaChanged(false);
+        QVERIFY(!stage.rig.core().downloadsOnSave());
+        QCOMPARE(stage.rig.stored(Preferences::downloadsOnSave), QVariant(false));
+        emit sheet->options()->qualityChanged(Quality::small);
+        QCOMPARE(stage.rig.core().quality(), Quality(Quality::small));
+        QCOMPARE(stage.rig.stored(Preferences::quality), QVariant(QStringLiteral("small")));
+        emit sheet->options()->collectionChanged(*made);
+
+        emit sheet->saveRequested();
+        QVERIFY(QTest::qWaitFor([&] { return !stage.finished.isEmpty(); }));
+        const auto save = stage.rig.core().library().save(stage.finished.first());
+        QVERIFY(save);
+        QCOMPARE(save->collection(), std::optional(*made));
+        QVERIFY(stage.rig.curator.copy(kFirstLink).isLinkOnly());
+        QCOMPARE(stage.router.savingLink(), std::nullopt);
+        QVERIFY(!stage.sheet());
+        QVERIFY(!sheet->isVisible());
+    }
+
+    void endings_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("finishes");
+        QTest::newRow("cancel") << "cancel" << false;
+        QTest::newRow("Escape") << "escape" << false;
+        QTest::newRow("a link kept already") << "kept" << true;
+        QTest::newRow("saved") << "save" << true;
+    }
+
+    void endings()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, finishes);
+        Library library;
+        if (how == "kept")
+            library.saves.append(makeSave(1, foundPost(kFirstLink), 700000000));
+        Stage stage(library);
+        QSignalSpy cleared(&stage.router, &Router::savingLinkChanged);
+        stage.router.setSavingLink(kFirst);
+        SaveLinkSheet *sheet = stage.sheet();
+        if (how != "kept")
+            QVERIFY(QTest::qWaitFor([&] { return sheet->phase().isFound(); }));
+        if (how == "cancel")
+            sheet->cancelButton()->click();
+        else if (how == "escape")
+            QTest::keyClick(sheet, Qt::Key_Escape);
+        else if (how == "save")
+            emit sheet->saveRequested();
+
+        QVERIFY(QTest::qWaitFor([&] { return !stage.presenter->sheet(); }));
+        QCOMPARE(stage.router.savingLink(), std::nullopt);
+        QCOMPARE(cleared.count(), 2);
+        QCOMPARE(stage.finished.size(), finishes ? 1 : 0);
+        if (how == "kept")
+            QCOMPARE(stage.finished.first(), saveID(1));
+        QCOMPARE(stage.rig.core().library().saves.size(), finishes ? 1 : 0);
+    }
+
+    // A new text while a sheet is up is a new request. The old page's save, ending later, never
+    // closes the new sheet, but its save is still handed on.
+    void aReplacedRequestNeverClosesTheNewSheet()
+    {
+        Stage stage;
+        stage.router.setSavingLink(kFirst);
+        QVERIFY(QTest::qWaitFor([&] { return stage.sheet()->phase().isFound(); }));
+        QPointer<SaveLinkSheet> first = stage.sheet();
+        // The save waits on the cover, which the test lets through later.
+        stage.rig.curator.downloader->scripts.remove(kCover);
+        emit first->saveRequested();
+        QCOMPARE(stage.rig.core().library().saves.size(), 1);
+
+        stage.router.setSavingLink(kSecond);
+        QCOMPARE(stage.presenter->requests(), 2u);
+        QVERIFY(stage.sheet() != first);
+        QCOMPARE(stage.sheet()->url(), kSecond);
+
+        stage.rig.curator.downloader->play(0, TransferScript::arriving(50));
+        QVERIFY(QTest::qWaitFor([&] { return !stage.finished.isEmpty(); }));
+        QCOMPARE(stage.finished.first(), stage.rig.core().library().saves.first().id());
+        QCOMPARE(stage.router.savingLink(), std::optional(kSecond));
+        QVERIFY(stage.sheet());
+        QVERIFY(stage.sheet()->isVisible());
+    }
+};
+
+QTEST_MAIN(TestSaveLinkPresenter)
+#include "tst_savelinkpresenter.moc"
