@@ -52,7 +52,6 @@ private slots:
         QTest::addColumn<bool>("finishes");
         QTest::newRow("cleared by another") << "cleared" << false;
         QTest::newRow("cancel") << "cancel" << false;
-        QTest::newRow("Escape") << "escape" << false;
         QTest::newRow("a link kept already") << "kept" << true;
         QTest::newRow("saved") << "save" << true;
     }
@@ -77,8 +76,6 @@ private slots:
             stage.router.setSavingLink(std::nullopt);
         else if (how == "cancel")
             sheet->cancelButton()->click();
-        else if (how == "escape")
-            QTest::keyClick(sheet, Qt::Key_Escape);
         else if (how == "save")
             emit sheet->saveRequested();
 
