@@ -1,0 +1,21 @@
+#pragma once
+
+// The link on the clipboard: the clipboard's plain text, trimmed of white space and newlines at
+// both ends, when it reads as a post link (an X status or any web address); the trimmed text
+// itself is the result, not the link as the parser cleans it. The key commands, the global hot
+// key and the pages use it.
+
+#include <QString>
+
+#include <optional>
+
+namespace sw::app {
+
+// The link that `text` holds, by the same rule, for any text.
+std::optional<QString> linkIn(const QString &text);
+
+// The clipboard's link; none when the clipboard holds no text or text that is not a link.
+// Main thread only.
+std::optional<QString> copiedLink();
+
+}  // namespace sw::app

@@ -1,0 +1,81 @@
+// A program that holds the global hot key and reports on standard output:
+//
+//   ready <1 when the key is grabbed, else 0>    once, at start
+//   pressed <count>                               after each run of the action
+//   synced <count> <X key and button state>       after a "sync" line on standard input, once
+//                                                 every key event the X server sent before it
+//                                                 has been handled and every action has run
+//
+// "quit" on standard input ends it.
+
+#include "Stashwell/App/GlobalHotKey.h"
+
+#include <QGuiApplication>
+#include <QSocketNotifier>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+void say(const std::string &line)
+{
+    std::fputs((line + "\n").c_str(), stdout);
+    std::fflush(stdout);
+}
+
+// A round trip to the X server: the reply comes after every event sent before it. Gives the
+// pointer's modifier and button state.
+unsigned roundTrip()
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return 0;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    std::unique_ptr<xcb_query_pointer_reply_t, decltype(&std::free)> reply(
+        xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr), &std::free);
+    return reply ? reply->mask : 0;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    int count = 0;
+    sw::app::GlobalHotKey hotKey([&count] { say("pressed " + std::to_string(++count)); });
+    say(std::string("ready ") + (hotKey.isRegistered() ? "1" : "0"));
+
+    std::string pending;
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
+        char buffer[256];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            app.quit();
+            return;
+        }
+        pending.append(buffer, std::size_t(n));
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+            const std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            if (line == "quit") {
+                app.quit();
+            } else if (line == "sync") {
+                const unsigned state = roundTrip();
+                // The events read so far, then the actions they deferred.
+                for (int turn = 0; turn < 3; ++turn)
+                    QCoreApplication::processEvents();
+                say("synced " + std::to_string(count) + " " + std::to_string(state));
+            }
+        }
+    });
+    return app.exec();
+}
