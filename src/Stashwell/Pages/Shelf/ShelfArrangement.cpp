@@ -1,0 +1,112 @@
+#include "Stashwell/Pages/Shelf/ShelfArrangement.h"
+
+#include "Stashwell/StashwellStrings.h"
+#include "StashwellUI/Design/Formatting.h"
+#include "StashwellUI/StashwellUIStrings.h"
+
+#include <algorithm>
+
+namespace sw::app {
+
+bool ShelfArrangement::isHome(const Filter &filter, const QString &query)
+{
+    return query.isEmpty() && filter == Filter::all();
+}
+
+qsizetype ShelfArrangement::columns(const std::optional<Save::ID> &selection)
+{
+    return selection ? columnsWithSelection : columnsWithoutSelection;
+}
+
+QList<ShelfItem> ShelfArrangement::visibleItems(const Shelf &shelf, const Filter &filter, const QString &query)
+{
+    if (!isHome(filter, query))
+        return shelf.items(filter, query);
+    const Home home = shelf.home();
+    QList<ShelfItem> items;
+    items.reserve((home.latest() ? 1 : 0) + home.recentlyAdded().size() + home.rest().size());
+    if (home.latest())
+        items.append(*home.latest());
+    items.append(home.recentlyAdded());
+    items.append(home.rest());
+    return items;
+}
+
+QString ShelfArrangement::countText(qsizetype count, const QString &query)
+{
+    using S = StashwellStrings;
+    const QString items = count == 1 ? S::shelfItemOne(1) : S::shelfItemMany(qint64(count));
+    return query.isEmpty() ? items : S::shelfMatching(items, query);
+}
+
+ShelfArrangement ShelfArrangement::of(const Shelf &shelf, const Filter &filter, const QString &query,
+                                      const QString &title, qsizetype columns)
+{
+    using S = StashwellStrings;
+    ShelfArrangement arrangement;
+    arrangement.emptyTitle = query.isEmpty() ? S::shelfEmptyTitle() : S::shelfNoMatch(query);
+    arrangement.emptyMessage = StashwellUIStrings::shelfEmptyMessage();
+
+    if (!isHome(filter, query)) {
+        QList<ShelfItem> items = shelf.items(filter, query);
+        arrangement.isEmpty = items.isEmpty();
+        if (!arrangement.isEmpty) {
+            ShelfSection section;
+            section.kind = ShelfSection::Kind::matching;
+            section.title = title;
+            section.detail = countText(items.size(), query);
+            section.items = std::move(items);
+            arrangement.sections.append(std::move(section));
+        }
+        return arrangement;
+    }
+
+    const Home home = shelf.home();
+    arrangement.isEmpty = !home.latest() && home.recentlyAdded().isEmpty() && home.rest().isEmpty();
+    if (arrangement.isEmpty)
+        return arrangement;
+    arrangement.hero = home.latest();
+
+    const QList<ShelfItem> &recent = home.recentlyAdded();
+    const qsizetype rowLength = std::clamp<qsizetype>(columns, 0, recent.size());
+    if (rowLength > 0) {
+        ShelfSection row;
+        row.kind = ShelfSection::Kind::recentlyAdded;
+        row.title = S::shelfRecentlyAdded();
+        row.actionTitle = S::shelfViewAll();
+        row.items = recent.first(rowLength);
+        arrangement.sections.append(std::move(row));
+    }
+
+    ShelfSection all;
+    all.kind = ShelfSection::Kind::allSaves;
+    all.items = recent.sliced(rowLength);
+    all.items.append(home.rest());
+    if (!all.items.isEmpty()) {
+        all.title = S::shelfAllSaves();
+        const qsizetype missing = shelf.count(Filter::linkOnly());
+        if (missing > 0)
+            all.actionTitle = S::shelfDownloadMissing(qint64(missing), Formatting::bytes(shelf.missingBytes()));
+        arrangement.sections.append(std::move(all));
+    }
+    return arrangement;
+}
+
+QList<ShelfItem> ShelfArrangement::items() const
+{
+    QList<ShelfItem> items;
+    qsizetype count = hero ? 1 : 0;
+    for (const ShelfSection &section : sections)
+        count += section.items.size();
+    // A single section is its own visible order: shared, not copied.
+    if (!hero && sections.size() == 1)
+        return sections.first().items;
+    items.reserve(count);
+    if (hero)
+        items.append(*hero);
+    for (const ShelfSection &section : sections)
+        items.append(section.items);
+    return items;
+}
+
+}  // namespace sw::app

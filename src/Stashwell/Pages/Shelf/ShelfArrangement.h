@@ -1,0 +1,67 @@
+#pragma once
+
+// What the shelf page shows for a shelf, a filter and a search text, as data: the home
+// arrangement (the latest save as the hero, a row of recently added saves, then all the other
+// saves) while the filter is "all" and the search text is empty, otherwise one titled section of
+// the matching saves; or the empty state. The shelf page draws it; tests read it.
+
+#include "Library/Save.h"
+#include "StashKit/Filter.h"
+#include "StashKit/Shelf.h"
+#include "StashKit/ShelfItem.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace sw::app {
+
+struct ShelfSection {
+    enum class Kind {
+        recentlyAdded,   // the home's row; its button shows all recently added saves
+        allSaves,        // the home's list; its button, when shown, downloads the missing media
+        matching,        // the one section of any other filter or of a search
+    };
+    Kind kind = Kind::matching;
+    QString title;
+    std::optional<QString> detail;        // the count text of a matching section
+    std::optional<QString> actionTitle;   // the header's button; none: no button
+    QList<ShelfItem> items;
+
+    friend bool operator==(const ShelfSection &, const ShelfSection &) = default;
+};
+
+struct ShelfArrangement {
+    static constexpr qsizetype columnsWithoutSelection = 4;
+    static constexpr qsizetype columnsWithSelection = 3;
+
+    bool isEmpty = false;
+    QString emptyTitle;                 // while empty
+    QString emptyMessage;
+    std::optional<ShelfItem> hero;      // the home's latest save
+    QList<ShelfSection> sections;       // none while empty
+
+    // The home arrangement holds for the filter "all" and a search text without any character
+    // (a text of spaces is a search).
+    static bool isHome(const Filter &filter, const QString &query);
+    // The number of card columns: 4, or 3 while a save is selected. It is also the length of the
+    // home's recently added row.
+    static qsizetype columns(const std::optional<Save::ID> &selection);
+    // The saves in the order they show, top to bottom and left to right: on the home the latest,
+    // then the recently added, then the rest; otherwise the shelf's items for the filter and text.
+    static QList<ShelfItem> visibleItems(const Shelf &shelf, const Filter &filter, const QString &query);
+    // "1 item" or "n items" (0 included); during a search wrapped as "… matching “query”".
+    static QString countText(qsizetype count, const QString &query);
+
+    // The arrangement; `title` heads the matching section.
+    static ShelfArrangement of(const Shelf &shelf, const Filter &filter, const QString &query, const QString &title,
+                               qsizetype columns);
+
+    // The saves of the hero and the sections, in order: the visible order.
+    QList<ShelfItem> items() const;
+
+    friend bool operator==(const ShelfArrangement &, const ShelfArrangement &) = default;
+};
+
+}  // namespace sw::app
