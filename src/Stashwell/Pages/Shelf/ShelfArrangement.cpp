@@ -39,30 +39,47 @@ QString ShelfArrangement::countText(qsizetype count, const QString &query)
     return query.isEmpty() ? items : S::shelfMatching(items, query);
 }
 
+namespace {
+
+ShelfArrangement emptyOrNot(bool empty, const QString &query)
+{
+    ShelfArrangement arrangement;
+    arrangement.isEmpty = empty;
+    arrangement.emptyTitle = query.isEmpty() ? StashwellStrings::shelfEmptyTitle() : StashwellStrings::shelfNoMatch(query);
+    arrangement.emptyMessage = StashwellUIStrings::shelfEmptyMessage();
+    return arrangement;
+}
+
+}  // namespace
+
 ShelfArrangement ShelfArrangement::of(const Shelf &shelf, const Filter &filter, const QString &query,
                                       const QString &title, qsizetype columns)
 {
-    using S = StashwellStrings;
-    ShelfArrangement arrangement;
-    arrangement.emptyTitle = query.isEmpty() ? S::shelfEmptyTitle() : S::shelfNoMatch(query);
-    arrangement.emptyMessage = StashwellUIStrings::shelfEmptyMessage();
+    if (!isHome(filter, query))
+        return matching(shelf.items(filter, query), query, title);
+    return home(shelf.home(), shelf.count(Filter::linkOnly()), shelf.missingBytes(), columns);
+}
 
-    if (!isHome(filter, query)) {
-        QList<ShelfItem> items = shelf.items(filter, query);
-        arrangement.isEmpty = items.isEmpty();
-        if (!arrangement.isEmpty) {
-            ShelfSection section;
-            section.kind = ShelfSection::Kind::matching;
-            section.title = title;
-            section.detail = countText(items.size(), query);
-            section.items = std::move(items);
-            arrangement.sections.append(std::move(section));
-        }
-        return arrangement;
+ShelfArrangement ShelfArrangement::matching(QList<ShelfItem> items, const QString &query, const QString &title)
+{
+    ShelfArrangement arrangement = emptyOrNot(items.isEmpty(), query);
+    if (!arrangement.isEmpty) {
+        ShelfSection section;
+        section.kind = ShelfSection::Kind::matching;
+        section.title = title;
+        section.detail = countText(items.size(), query);
+        section.items = std::move(items);
+        arrangement.sections.append(std::move(section));
     }
+    return arrangement;
+}
 
-    const Home home = shelf.home();
-    arrangement.isEmpty = !home.latest() && home.recentlyAdded().isEmpty() && home.rest().isEmpty();
+ShelfArrangement ShelfArrangement::home(const Home &home, qsizetype missing, std::int64_t missingBytes,
+                                        qsizetype columns)
+{
+    using S = StashwellStrings;
+    ShelfArrangement arrangement =
+        emptyOrNot(!home.latest() && home.recentlyAdded().isEmpty() && home.rest().isEmpty(), QString());
     if (arrangement.isEmpty)
         return arrangement;
     arrangement.hero = home.latest();
@@ -80,13 +97,17 @@ ShelfArrangement ShelfArrangement::of(const Shelf &shelf, const Filter &filter, 
 
     ShelfSection all;
     all.kind = ShelfSection::Kind::allSaves;
-    all.items = recent.sliced(rowLength);
-    all.items.append(home.rest());
+    // Without recent saves left over, the list is the rest itself, shared.
+    if (rowLength == recent.size()) {
+        all.items = home.rest();
+    } else {
+        all.items = recent.sliced(rowLength);
+        all.items.append(home.rest());
+    }
     if (!all.items.isEmpty()) {
         all.title = S::shelfAllSaves();
-        const qsizetype missing = shelf.count(Filter::linkOnly());
         if (missing > 0)
-            all.actionTitle = S::shelfDownloadMissing(qint64(missing), Formatting::bytes(shelf.missingBytes()));
+            all.actionTitle = S::shelfDownloadMissing(qint64(missing), Formatting::bytes(missingBytes));
         arrangement.sections.append(std::move(all));
     }
     return arrangement;

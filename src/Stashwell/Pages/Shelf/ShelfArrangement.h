@@ -13,6 +13,7 @@
 #include <QList>
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 
 namespace sw::app {
@@ -57,6 +58,10 @@ struct ShelfArrangement {
     // The arrangement; `title` heads the matching section.
     static ShelfArrangement of(const Shelf &shelf, const Filter &filter, const QString &query, const QString &title,
                                qsizetype columns);
+    // The same from what the shelf gave: the home arrangement from the home, the number of saves
+    // missing their media and those media's bytes; the matching one from the items.
+    static ShelfArrangement home(const Home &home, qsizetype missing, std::int64_t missingBytes, qsizetype columns);
+    static ShelfArrangement matching(QList<ShelfItem> items, const QString &query, const QString &title);
 
     // The saves of the hero and the sections, in order: the visible order.
     QList<ShelfItem> items() const;
