@@ -14,6 +14,7 @@
 #include "Stashwell/Pages/QuickSave/QuickSaveHost.h"
 #include "Stashwell/Pages/SaveLink/SaveLinkPresenter.h"
 #include "Stashwell/Preferences/Preferences.h"
+#include "Stashwell/Router/LiveInputs.h"
 #include "Stashwell/StashwellStrings.h"
 #include "Stashwell/Window/GlassBackdrop.h"
 #include "Stashwell/Window/LibraryWindow.h"
@@ -55,6 +56,7 @@ StashwellApp::Options StashwellApp::Options::standard()
     Options options;
     options.preferencesPath = Preferences::standardFilePath();
     options.folders = Curator::Folders::standard();
+    options.routerInputs = [](StashwellApp &) { return liveRouterInputs(); };
     return options;
 }
 

@@ -60,8 +60,8 @@ public:
         bool tray = true;
         // Whether the desktop's colour scheme is asked over D-Bus.
         bool askDesktop = true;
-        // The Router's input sources (the key commands and the global hot key); by default none,
-        // with a hot key's activation showing the library window.
+        // The Router's input sources (the key commands and the global hot key); none unless given
+        // (standard() gives the live ones), with a hot key's activation showing the library window.
         std::function<Router::Inputs(StashwellApp &app)> routerInputs;
 
         // The user's own files and the desktop.

@@ -6,10 +6,15 @@
 //                                                 every key event the X server sent before it
 //                                                 has been handled and every action has run
 //
-// "quit" on standard input ends it.
+// With --router the key is the Router's, made with the live inputs: "pressed" then reports each
+// activation, and "saving <text>" each change of the Router's savingLink. "copy <text>" on
+// standard input puts the text on the clipboard; "quit" ends the program.
 
 #include "Stashwell/App/GlobalHotKey.h"
+#include "Stashwell/Router/LiveInputs.h"
+#include "Stashwell/Router/Router.h"
 
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QtGui/qguiapplication_platform.h>
@@ -50,8 +55,21 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     int count = 0;
-    sw::app::GlobalHotKey hotKey([&count] { say("pressed " + std::to_string(++count)); });
-    say(std::string("ready ") + (hotKey.isRegistered() ? "1" : "0"));
+    auto pressed = [&count] { say("pressed " + std::to_string(++count)); };
+    std::unique_ptr<sw::app::GlobalHotKey> hotKey;
+    std::unique_ptr<sw::app::Router> router;
+    if (app.arguments().contains(QStringLiteral("--router"))) {
+        sw::app::Router::Inputs inputs = sw::app::liveRouterInputs();
+        inputs.activate = pressed;
+        router = std::make_unique<sw::app::Router>(std::move(inputs));
+        QObject::connect(router.get(), &sw::app::Router::savingLinkChanged, &app, [&router] {
+            say("saving " + router->savingLink().value_or(QStringLiteral("<none>")).toStdString());
+        });
+    } else {
+        hotKey = std::make_unique<sw::app::GlobalHotKey>(pressed);
+    }
+    auto *held = router ? qobject_cast<sw::app::GlobalHotKey *>(router->hotKey()) : hotKey.get();
+    say(std::string("ready ") + (held && held->isRegistered() ? "1" : "0"));
 
     std::string pending;
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
@@ -66,7 +84,9 @@ int main(int argc, char *argv[])
         for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
             const std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
-            if (line == "quit") {
+            if (line.rfind("copy ", 0) == 0) {
+                QGuiApplication::clipboard()->setText(QString::fromStdString(line.substr(5)));
+            } else if (line == "quit") {
                 app.quit();
             } else if (line == "sync") {
                 const unsigned state = roundTrip();

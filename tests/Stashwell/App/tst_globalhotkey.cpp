@@ -1,7 +1,8 @@
 // The global hot key on a real X server: a program holding it (hotkeyprobe) runs beside the test,
 // and xdotool presses keys from outside it, as another application's user would. Each press of
 // Ctrl+Alt+D runs the action exactly once, with or without Caps Lock and Num Lock; other
-// combinations of D are not taken; a second holder's grab fails without a word and it runs on.
+// combinations of D are not taken; a second holder's grab fails without a word and it runs on;
+// through the Router, a press asks for the Save Link sheet with the clipboard's link.
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -25,9 +26,10 @@ public:
     }
 
     // Starts it; whether the key was grabbed.
-    std::optional<bool> start()
+    std::optional<bool> start(const QStringList &arguments = {})
     {
         m_process.setProgram(QStringLiteral(HOTKEY_PROBE));
+        m_process.setArguments(arguments);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start();
         const QString ready = next(QStringLiteral("ready "));
@@ -48,8 +50,11 @@ public:
             if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
                 return {};
             m_process.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())));
-            while (m_process.canReadLine())
-                m_lines.append(QString::fromUtf8(m_process.readLine()).trimmed());
+            while (m_process.canReadLine()) {
+                QString line = QString::fromUtf8(m_process.readLine());
+                line.chop(line.endsWith(QLatin1Char('\n')) ? 1 : 0);
+                m_lines.append(line);
+            }
         }
     }
 
@@ -64,6 +69,7 @@ public:
     }
 
     bool isRunning() const { return m_process.state() == QProcess::Running; }
+    void write(const QString &line) { m_process.write((line + QLatin1Char('\n')).toUtf8()); }
     // Lines of that kind not yet taken.
     qsizetype waiting(const QString &prefix) const
     {
@@ -91,6 +97,7 @@ private slots:
     void presses_data();
     void presses();
     void failedGrabIsSilent();
+    void throughTheRouter();
     void cleanupTestCase();
 
 private:
@@ -168,6 +175,36 @@ void TestGlobalHotKey::failedGrabIsSilent()
     QCOMPARE(m_probe->next(QStringLiteral("pressed ")), QString::number(before + 1));
     QCOMPARE(second.sync().first, 0);
     QVERIFY(second.isRunning());
+}
+
+// The Router's hot key: the application to the front, then the Save Link sheet asked for with the
+// clipboard's link, or with an empty field; an unchanged request changes nothing.
+void TestGlobalHotKey::throughTheRouter()
+{
+    m_probe.reset();   // gives the key back
+    Probe probe;
+    const std::optional<bool> registered = probe.start({QStringLiteral("--router")});
+    QVERIFY2(registered.has_value(), "the probe did not start");
+    QVERIFY2(*registered, "the Router's hot key was not grabbed once the key was free again");
+    const QString link = QStringLiteral("https://x.com/jack/status/20");
+
+    probe.write(QStringLiteral("copy   ") + link + QStringLiteral("  "));
+    probe.sync();   // the copy made before the key comes
+    QVERIFY(press({QStringLiteral("ctrl+alt+d")}));
+    QCOMPARE(probe.next(QStringLiteral("pressed ")), QStringLiteral("1"));
+    QCOMPARE(probe.next(QStringLiteral("saving ")), link);
+
+    // The same link again: the window comes to the front, the request stands as it was.
+    QVERIFY(press({QStringLiteral("ctrl+alt+d")}));
+    QCOMPARE(probe.next(QStringLiteral("pressed ")), QStringLiteral("2"));
+    QCOMPARE(probe.sync().first, 2);
+    QCOMPARE(probe.waiting(QStringLiteral("saving ")), 0);
+
+    probe.write(QStringLiteral("copy a few words"));
+    probe.sync();
+    QVERIFY(press({QStringLiteral("ctrl+alt+d")}));
+    QCOMPARE(probe.next(QStringLiteral("pressed ")), QStringLiteral("3"));
+    QCOMPARE(probe.next(QStringLiteral("saving ")), QString());
 }
 
 void TestGlobalHotKey::cleanupTestCase() { m_probe.reset(); }
