@@ -1255,6 +1255,18 @@ void ShelfSurface::contextMenuEvent(QContextMenuEvent *event)
     event->accept();
 }
 
+void ShelfSurface::copy()
+{
+    if (m_commandHandler)
+        m_commandHandler(Command::copy);
+}
+
+void ShelfSurface::selectAll()
+{
+    if (m_commandHandler)
+        m_commandHandler(Command::selectAll);
+}
+
 void ShelfSurface::keyPressEvent(QKeyEvent *event)
 {
     if (m_keyHandler) {

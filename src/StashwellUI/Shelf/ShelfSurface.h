@@ -83,6 +83,12 @@ public:
 
     void setKeyHandler(KeyHandler handler) { m_keyHandler = std::move(handler); }
 
+    // The Edit menu's Copy and Select All, which the menu sends to the slots of those names of the
+    // widget with the focus: handed to the page.
+    enum class Command { copy, selectAll };
+    using CommandHandler = std::function<void(Command command)>;
+    void setCommandHandler(CommandHandler handler) { m_commandHandler = std::move(handler); }
+
     // Where everything is.
     const ShelfGeometry &columnGeometry() const { return m_geometry; }
     // An item's cell in viewport coordinates.
@@ -117,6 +123,10 @@ public:
     QRegion takeInvalidated();
     int lastPaintedItems() const { return m_lastPainted; }
     std::size_t memoryBytes() const;
+
+public slots:
+    void copy();
+    void selectAll();
 
 signals:
     // The pointer left an item or moved to another one (for the page's hover-driven hints).
@@ -211,6 +221,7 @@ private:
     ShelfPictures *m_pictures = nullptr;
     QPointer<Paging> m_paging;
     KeyHandler m_keyHandler;
+    CommandHandler m_commandHandler;
     quint64 m_nextGeneration = 1;
 
     Pointer m_hovered;                  // the item under the pointer: its card lifts
