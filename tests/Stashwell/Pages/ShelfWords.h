@@ -28,7 +28,7 @@ inline Shelf shelfOf(const QString &words)
     int n = 0;
     for (const QString &word : words.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         ++n;
-        const PostLink link = xLink(QStringLiteral("author%1").arg(n), QString::number(n));
+        const PostLink link = xLink(QStringLiteral("Author%1").arg(n), QString::number(n));
         std::vector<Attachment> attachments;
         if (!word.contains(QLatin1Char('w')))
             attachments.push_back(image(100, QStringLiteral("https://pbs.example.com/%1.jpg").arg(n)));

@@ -1,0 +1,432 @@
+#include "Stashwell/Pages/Shelf/ShelfPage.h"
+
+#include "StashwellUI/Controls/SectionHeader.h"
+#include "StashwellUI/Saves/LatestSaveHero.h"
+#include "StashwellUI/Saves/SaveMenu.h"
+#include "StashwellUI/Shelf/ShelfCollection.h"
+#include "StashwellUI/Shelf/ShelfSurface.h"
+#include "StashwellUI/Shelf/ShelfTemplate.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace sw::app {
+
+ShelfPage::ShelfPage(QObject *parent) : QObject(parent) {}
+
+ShelfPage::~ShelfPage()
+{
+    detach(surface());
+    delete m_hero;
+    for (const QPointer<SectionHeader> &header : std::as_const(m_headers))
+        delete header;
+}
+
+// ---- inputs ------------------------------------------------------------------------------------
+
+void ShelfPage::setShelf(const Shelf &shelf)
+{
+    m_shelf = shelf;
+    invalidate();
+}
+
+void ShelfPage::setFilter(const Filter &filter)
+{
+    if (filter == m_filter)
+        return;
+    m_filter = filter;
+    invalidate();
+    emit filterChanged();
+}
+
+void ShelfPage::setQuery(const QString &query)
+{
+    if (query == m_query)
+        return;
+    m_query = query;
+    invalidate();
+}
+
+void ShelfPage::setLayout(ShelfLayout layout)
+{
+    if (layout == m_layout)
+        return;
+    m_layout = layout;
+    scheduleRefresh();
+}
+
+void ShelfPage::setSelection(const std::optional<Save::ID> &selection)
+{
+    if (selection == m_selection)
+        return;
+    const bool columnsChange = selection.has_value() != m_selection.has_value();
+    m_selection = selection;
+    // The home's recently added row is as long as the columns are many.
+    if (columnsChange && ShelfArrangement::isHome(m_filter, m_query))
+        invalidate();
+    else
+        scheduleRefresh();
+    if (m_selection) {
+        m_revealPending = true;
+        if (ShelfSurface *shown = surface())
+            shown->setFocus(Qt::OtherFocusReason);
+    }
+    emit selectionChanged();
+}
+
+void ShelfPage::setTitle(const QString &title)
+{
+    if (title == m_title)
+        return;
+    m_title = title;
+    invalidate();
+}
+
+void ShelfPage::setHighlighted(const QSet<Save::ID> &highlighted)
+{
+    if (highlighted == m_highlighted)
+        return;
+    m_highlighted = highlighted;
+    scheduleRefresh();
+}
+
+void ShelfPage::invalidate()
+{
+    m_arrangement.reset();
+    m_visible.reset();
+    m_selectedHint = -1;
+    scheduleRefresh();
+}
+
+// ---- what it shows -----------------------------------------------------------------------------
+
+const ShelfArrangement &ShelfPage::arrangement() const
+{
+    if (!m_arrangement) {
+        m_arrangement = m_shelf ? ShelfArrangement::of(*m_shelf, m_filter, m_query, m_title, columns())
+                                : ShelfArrangement{};
+    }
+    return *m_arrangement;
+}
+
+const QList<ShelfItem> &ShelfPage::visibleOrder() const
+{
+    if (!m_visible)
+        m_visible = arrangement().items();
+    return *m_visible;
+}
+
+std::optional<qsizetype> ShelfPage::selectedIndex() const
+{
+    if (!m_selection)
+        return std::nullopt;
+    const QList<ShelfItem> &items = visibleOrder();
+    // Every save stands once in the visible order: where it was found last time, it still is
+    // while the order is the same.
+    if (m_selectedHint >= 0 && m_selectedHint < items.size() && items.at(m_selectedHint).save().id() == *m_selection)
+        return m_selectedHint;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (items.at(i).save().id() == *m_selection) {
+            m_selectedHint = i;
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<ShelfItem> ShelfPage::selectedItem() const
+{
+    const std::optional<qsizetype> index = selectedIndex();
+    if (!index)
+        return std::nullopt;
+    return visibleOrder().at(*index);
+}
+
+// ---- the keyboard and the commands -------------------------------------------------------------
+
+void ShelfPage::move(GridMove move)
+{
+    const QList<ShelfItem> &items = visibleOrder();
+    const qsizetype cols = m_layout == ShelfLayout::list ? 1 : columns();
+    const std::optional<qsizetype> next = GridNavigation::index(selectedIndex(), move, cols, items.size());
+    if (!next)
+        return;
+    m_selectedHint = *next;
+    setSelection(items.at(*next).save().id());
+}
+
+bool ShelfPage::activateSelection()
+{
+    const std::optional<ShelfItem> item = selectedItem();
+    if (!item)
+        return false;
+    emit actionRequested(*item, item->action());
+    return true;
+}
+
+bool ShelfPage::previewSelection()
+{
+    const std::optional<ShelfItem> item = selectedItem();
+    if (!item)
+        return false;
+    emit previewRequested(*item);
+    return true;
+}
+
+void ShelfPage::deleteSelection() { emit deleteSelectionRequested(); }
+
+void ShelfPage::clearSelection() { setSelection(std::nullopt); }
+
+void ShelfPage::selectAll()
+{
+    const QList<ShelfItem> &items = visibleOrder();
+    QList<Save::ID> ids;
+    ids.reserve(items.size());
+    for (const ShelfItem &item : items)
+        ids.append(item.save().id());
+    emit selectAllRequested(ids);
+}
+
+void ShelfPage::copy()
+{
+    const std::optional<ShelfItem> item = selectedItem();
+    if (!item)
+        return;
+    if (QClipboard *clipboard = QGuiApplication::clipboard())
+        clipboard->setText(item->save().post().link.url().text());
+}
+
+bool ShelfPage::handleKey(const QKeyEvent &event)
+{
+    // The arrows and Return of the keypad count as theirs; any other modifier leaves the key alone.
+    if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    switch (event.key()) {
+    case Qt::Key_Left:
+        move(GridMove::left);
+        return true;
+    case Qt::Key_Right:
+        move(GridMove::right);
+        return true;
+    case Qt::Key_Up:
+        move(GridMove::up);
+        return true;
+    case Qt::Key_Down:
+        move(GridMove::down);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return activateSelection();
+    case Qt::Key_Space:
+        return previewSelection();
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        deleteSelection();
+        return true;
+    case Qt::Key_Escape:
+        clearSelection();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ShelfPage::viewAll() { setFilter(Filter::recentlyAdded()); }
+
+// ---- the view ----------------------------------------------------------------------------------
+
+ShelfTemplate *ShelfPage::view() const { return m_view; }
+
+ShelfSurface *ShelfPage::surface() const { return m_view ? &m_view->surface() : nullptr; }
+
+void ShelfPage::setView(ShelfTemplate *view)
+{
+    if (view == m_view)
+        return;
+    detach(surface());
+    delete m_hero;
+    for (const QPointer<SectionHeader> &header : std::as_const(m_headers))
+        delete header;
+    m_headers.clear();
+    m_view = view;
+    attach(surface());
+    scheduleRefresh();
+}
+
+void ShelfPage::attach(ShelfSurface *shown)
+{
+    if (!shown)
+        return;
+    const QPointer<ShelfPage> self(this);
+    shown->setKeyHandler([self](QKeyEvent *event) { return self && event && self->handleKey(*event); });
+    shown->setCommandHandler([self](ShelfSurface::Command command) {
+        if (!self)
+            return;
+        if (command == ShelfSurface::Command::copy)
+            self->copy();
+        else
+            self->selectAll();
+    });
+}
+
+void ShelfPage::detach(ShelfSurface *shown)
+{
+    if (!shown)
+        return;
+    shown->setKeyHandler({});
+    shown->setCommandHandler({});
+}
+
+void ShelfPage::scheduleRefresh()
+{
+    if (m_refreshPending)
+        return;
+    m_refreshPending = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_refreshPending)
+            refresh();
+    });
+}
+
+void ShelfPage::refreshNow()
+{
+    if (m_refreshPending)
+        refresh();
+}
+
+void ShelfPage::refresh()
+{
+    m_refreshPending = false;
+    ShelfSurface *surface = this->surface();
+    if (!surface)
+        return;
+    const ShelfArrangement &shown = arrangement();
+    m_view->setEmptyTexts(shown.emptyTitle, shown.emptyMessage);
+    m_view->setEmpty(shown.isEmpty);
+    const QPointer<ShelfPage> self(this);
+    const QList<Collection> collections = m_shelf ? m_shelf->library().collections : QList<Collection>{};
+    const Date now = m_shelf ? m_shelf->now() : Date{};
+
+    QList<ShelfSurface::Block> blocks;
+    if (shown.hero) {
+        const ShelfItem &latest = *shown.hero;
+        if (!m_hero) {
+            m_hero = new LatestSaveHero(latest, now, surface->viewport());
+            m_hero->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(m_hero, &LatestSaveHero::selected, this, [this] {
+                if (m_hero)
+                    emit picked(m_hero->item().save().id());
+            });
+            connect(m_hero, &LatestSaveHero::actionRequested, this, [this](const Action &action) {
+                if (m_hero)
+                    emit actionRequested(m_hero->item(), action);
+            });
+            connect(m_hero, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+                if (!m_hero)
+                    return;
+                const ShelfItem item = m_hero->item();
+                const QPointer<ShelfPage> page(this);
+                SaveMenu menu(item, m_shelf ? m_shelf->library().collections : QList<Collection>{},
+                              [page, item](const SaveIntent &intent) {
+                                  if (page)
+                                      emit page->intentRequested(item, intent);
+                              });
+                menu.popUp(m_hero, m_hero->mapToGlobal(at));
+            });
+        } else {
+            m_hero->setItem(latest);
+            m_hero->setNow(now);
+        }
+        blocks.append(ShelfSurface::WidgetBlock{QPointer<QWidget>(m_hero.data())});
+    } else if (m_hero) {
+        m_hero->hide();
+    }
+
+    qsizetype used = 0;
+    for (const ShelfSection &section : shown.sections) {
+        if (m_headers.size() <= used || !m_headers[used])
+            m_headers.insert(used, new SectionHeader(QString(), surface->viewport()));
+        SectionHeader *header = m_headers[used++];
+        header->setTitle(section.title);
+        header->setDetail(section.detail);
+        header->setActionTitle(section.actionTitle);
+        switch (section.kind) {
+        case ShelfSection::Kind::recentlyAdded:
+            header->setAction([self] {
+                if (self)
+                    self->viewAll();
+            });
+            break;
+        case ShelfSection::Kind::allSaves:
+            header->setAction([self] {
+                if (self)
+                    emit self->downloadMissingRequested();
+            });
+            break;
+        case ShelfSection::Kind::matching:
+            header->setAction({});
+            break;
+        }
+        blocks.append(ShelfSurface::WidgetBlock{QPointer<QWidget>(header)});
+
+        ShelfCollection collection;
+        collection.items = section.items;
+        collection.layout = m_layout;
+        collection.columns = columns();
+        collection.now = now;
+        collection.selection = m_selection;
+        collection.highlighted = m_highlighted;
+        collection.collections = collections;
+        collection.onSelect = [self](const Save::ID &id) {
+            if (self)
+                emit self->picked(id);
+        };
+        collection.onAction = [self](const ShelfItem &item, const Action &action) {
+            if (self)
+                emit self->actionRequested(item, action);
+        };
+        collection.onTrash = [self](const Save::ID &id) {
+            if (self)
+                emit self->trashRequested(id);
+        };
+        collection.onIntent = [self](const ShelfItem &item, const SaveIntent &intent) {
+            if (self)
+                emit self->intentRequested(item, intent);
+        };
+        blocks.append(std::move(collection));
+    }
+    for (qsizetype i = used; i < m_headers.size(); ++i) {
+        if (m_headers[i])
+            m_headers[i]->hide();
+    }
+
+    surface->setBlocks(std::move(blocks));
+    if (m_revealPending) {
+        m_revealPending = false;
+        reveal();
+    }
+}
+
+void ShelfPage::reveal()
+{
+    ShelfSurface *surface = this->surface();
+    if (!surface || !m_selection)
+        return;
+    if (surface->find(*m_selection)) {
+        surface->scrollToItem(*m_selection);
+        return;
+    }
+    // The hero is a block of its own at the head of the column: its top comes into view.
+    const ShelfArrangement &shown = arrangement();
+    if (shown.hero && shown.hero->save().id() == *m_selection && m_hero && !surface->blocks().isEmpty()) {
+        QScrollBar *bar = surface->verticalScrollBar();
+        const double top = surface->columnGeometry().blockRect(0).top();
+        if (top < bar->value())
+            bar->setValue(int(top));
+    }
+}
+
+}  // namespace sw::app

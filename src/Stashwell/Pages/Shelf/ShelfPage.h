@@ -1,0 +1,162 @@
+#pragma once
+
+// The main column of the library window: the saves that the library page's filter and search text
+// select, on the one painted shelf surface, in the home arrangement or as one titled section
+// (ShelfArrangement), and the keyboard on the focused shelf:
+//
+//   arrow keys        move the selection through the visible order as through a grid of the
+//                     card columns (one column in the list layout); with nothing selected, the
+//                     first visible save
+//   Return            the selected save's action (the key goes on when nothing is selected)
+//   Space             preview the selected save (likewise)
+//   Delete, Backspace delete the selection (the library page decides what that removes)
+//   Escape            no selection
+//   Select All, Copy  from the Edit menu: every visible save's id in order; the selected save's
+//                     canonical address as text on the clipboard
+//
+// The page keeps no library state. The library page hands it the shelf, the filter, the search
+// text, the layout, the selection, the title and the chosen saves, and hears its requests by
+// signal. The filter and the selection are bindings: the page writes the filter only from the
+// recently added row's View All button and the selection only from the arrow keys and Escape, each
+// time emitting the change; the library page's own writes of an equal value are silent. A
+// selection that becomes a save takes the keyboard focus to the shelf and scrolls the save into
+// view.
+//
+// Changes are drawn once per turn of the event loop. No save becomes a widget: only the hero and
+// the section headers are widgets, children of the surface. Main thread only.
+
+#include "Library/Save.h"
+#include "StashKit/Filter.h"
+#include "StashKit/Shelf.h"
+#include "StashKit/ShelfItem.h"
+#include "Stashwell/Pages/Shelf/ShelfArrangement.h"
+#include "StashwellUI/Saves/SaveIntent.h"
+#include "StashwellUI/Shelf/GridNavigation.h"
+#include "StashwellUI/Shelf/ShelfLayout.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QString>
+
+#include <optional>
+
+class QKeyEvent;
+
+namespace sw {
+class LatestSaveHero;
+class SectionHeader;
+class ShelfSurface;
+class ShelfTemplate;
+}  // namespace sw
+
+namespace sw::app {
+
+class ShelfPage final : public QObject {
+    Q_OBJECT
+public:
+    explicit ShelfPage(QObject *parent = nullptr);
+    ~ShelfPage() override;
+
+    // The visible order of a shelf for a filter and a search text (the library page's range
+    // selection and bulk panel use it too).
+    static QList<ShelfItem> visibleItems(const Shelf &shelf, const Filter &filter, const QString &query)
+    {
+        return ShelfArrangement::visibleItems(shelf, filter, query);
+    }
+
+    // ---- inputs ------------------------------------------------------------------------------
+    void setShelf(const Shelf &shelf);
+    const std::optional<Shelf> &shelf() const { return m_shelf; }
+    void setFilter(const Filter &filter);
+    const Filter &filter() const { return m_filter; }
+    // The search text exactly as typed.
+    void setQuery(const QString &query);
+    const QString &query() const { return m_query; }
+    void setLayout(ShelfLayout layout);
+    ShelfLayout layout() const { return m_layout; }
+    void setSelection(const std::optional<Save::ID> &selection);
+    const std::optional<Save::ID> &selection() const { return m_selection; }
+    // The header title of the matching section.
+    void setTitle(const QString &title);
+    const QString &title() const { return m_title; }
+    // The saves chosen for a bulk action, drawn selected too.
+    void setHighlighted(const QSet<Save::ID> &highlighted);
+    const QSet<Save::ID> &highlighted() const { return m_highlighted; }
+
+    // ---- what it shows -----------------------------------------------------------------------
+    qsizetype columns() const { return ShelfArrangement::columns(m_selection); }
+    const ShelfArrangement &arrangement() const;
+    const QList<ShelfItem> &visibleOrder() const;
+    // The first visible item of the selected save; none when nothing is selected or the selected
+    // save is not visible.
+    std::optional<ShelfItem> selectedItem() const;
+
+    // ---- the keyboard and the commands ---------------------------------------------------------
+    void move(GridMove move);
+    // Return and Space: false when no visible save is selected, so the key goes on.
+    bool activateSelection();
+    bool previewSelection();
+    void deleteSelection();
+    void clearSelection();
+    void selectAll();
+    void copy();
+    // A key pressed on the focused shelf; true when taken.
+    bool handleKey(const QKeyEvent &event);
+    // The recently added row's button: the filter becomes recentlyAdded.
+    void viewAll();
+
+    // ---- the view ----------------------------------------------------------------------------
+    // The shelf's frame it draws into (the empty state, or the sections on its surface) and takes
+    // keys and the Edit menu's commands from; none detaches. Not owned.
+    void setView(ShelfTemplate *view);
+    ShelfTemplate *view() const;
+    ShelfSurface *surface() const;
+    // Draws pending changes now rather than in the next turn.
+    void refreshNow();
+
+signals:
+    void filterChanged();
+    void selectionChanged();
+    void actionRequested(const sw::ShelfItem &item, const sw::Action &action);
+    void trashRequested(const sw::Save::ID &id);
+    void downloadMissingRequested();
+    void intentRequested(const sw::ShelfItem &item, const sw::SaveIntent &intent);
+    void previewRequested(const sw::ShelfItem &item);
+    // A click on a card, a row or the hero.
+    void picked(const sw::Save::ID &id);
+    void deleteSelectionRequested();
+    void selectAllRequested(const QList<sw::Save::ID> &ids);
+
+private:
+    void invalidate();
+    void scheduleRefresh();
+    void refresh();
+    std::optional<qsizetype> selectedIndex() const;
+
+    std::optional<Shelf> m_shelf;
+    Filter m_filter;
+    QString m_query;
+    ShelfLayout m_layout = ShelfLayout::grid;
+    std::optional<Save::ID> m_selection;
+    QString m_title;
+    QSet<Save::ID> m_highlighted;
+
+    // Worked out from the inputs when first read after a change.
+    mutable std::optional<ShelfArrangement> m_arrangement;
+    mutable std::optional<QList<ShelfItem>> m_visible;
+    mutable qsizetype m_selectedHint = -1;   // where the selection stood when last found
+
+    void reveal();
+    void attach(ShelfSurface *surface);
+    void detach(ShelfSurface *surface);
+
+    QPointer<ShelfTemplate> m_view;
+    QPointer<LatestSaveHero> m_hero;
+    QList<QPointer<SectionHeader>> m_headers;
+    bool m_refreshPending = false;
+    bool m_revealPending = false;
+};
+
+}  // namespace sw::app
