@@ -66,7 +66,7 @@ void ShelfPage::setSelection(const std::optional<Save::ID> &selection)
     m_selection = selection;
     // The home's recently added row is as long as the columns are many.
     if (columnsChange && ShelfArrangement::isHome(m_filter, m_query))
-        invalidate();
+        invalidateArrangement();
     else
         scheduleRefresh();
     if (m_selection) {
@@ -82,7 +82,7 @@ void ShelfPage::setTitle(const QString &title)
     if (title == m_title)
         return;
     m_title = title;
-    invalidate();
+    invalidateArrangement();
 }
 
 void ShelfPage::setHighlighted(const QSet<Save::ID> &highlighted)
@@ -95,19 +95,45 @@ void ShelfPage::setHighlighted(const QSet<Save::ID> &highlighted)
 
 void ShelfPage::invalidate()
 {
+    m_source.reset();
     m_arrangement.reset();
     m_visible.reset();
     m_selectedHint = -1;
     scheduleRefresh();
 }
 
+void ShelfPage::invalidateArrangement()
+{
+    m_arrangement.reset();
+    scheduleRefresh();
+}
+
 // ---- what it shows -----------------------------------------------------------------------------
+
+const ShelfPage::Source &ShelfPage::source() const
+{
+    if (!m_source) {
+        Source made;
+        if (m_shelf && ShelfArrangement::isHome(m_filter, m_query)) {
+            made.home = m_shelf->home();
+            made.missing = m_shelf->count(Filter::linkOnly());
+            made.missingBytes = made.missing > 0 ? m_shelf->missingBytes() : 0;
+        } else if (m_shelf) {
+            made.items = m_shelf->items(m_filter, m_query);
+        }
+        m_source = std::move(made);
+    }
+    return *m_source;
+}
 
 const ShelfArrangement &ShelfPage::arrangement() const
 {
     if (!m_arrangement) {
-        m_arrangement = m_shelf ? ShelfArrangement::of(*m_shelf, m_filter, m_query, m_title, columns())
-                                : ShelfArrangement{};
+        const Source &from = source();
+        if (from.home)
+            m_arrangement = ShelfArrangement::home(*from.home, from.missing, from.missingBytes, columns());
+        else
+            m_arrangement = ShelfArrangement::matching(from.items, m_query, m_title);
     }
     return *m_arrangement;
 }
@@ -415,13 +441,13 @@ void ShelfPage::reveal()
     ShelfSurface *surface = this->surface();
     if (!surface || !m_selection)
         return;
-    if (surface->find(*m_selection)) {
+    // The hero is a block of its own at the head of the column: its top comes into view.
+    const ShelfArrangement &shown = arrangement();
+    if (!shown.hero || !(shown.hero->save().id() == *m_selection)) {
         surface->scrollToItem(*m_selection);
         return;
     }
-    // The hero is a block of its own at the head of the column: its top comes into view.
-    const ShelfArrangement &shown = arrangement();
-    if (shown.hero && shown.hero->save().id() == *m_selection && m_hero && !surface->blocks().isEmpty()) {
+    if (m_hero && !surface->blocks().isEmpty()) {
         QScrollBar *bar = surface->verticalScrollBar();
         const double top = surface->columnGeometry().blockRect(0).top();
         if (top < bar->value())

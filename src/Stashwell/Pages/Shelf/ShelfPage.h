@@ -130,7 +130,18 @@ signals:
     void selectAllRequested(const QList<sw::Save::ID> &ids);
 
 private:
+    // What the shelf gave for the filter and the search text: the inputs' change drops it, and
+    // the arrangement and the visible order with it. A change of the columns or the title drops
+    // only the arrangement, which is then made again from what the shelf gave.
+    struct Source {
+        std::optional<Home> home;
+        qsizetype missing = 0;
+        std::int64_t missingBytes = 0;
+        QList<ShelfItem> items;
+    };
+    const Source &source() const;
     void invalidate();
+    void invalidateArrangement();
     void scheduleRefresh();
     void refresh();
     std::optional<qsizetype> selectedIndex() const;
@@ -144,6 +155,7 @@ private:
     QSet<Save::ID> m_highlighted;
 
     // Worked out from the inputs when first read after a change.
+    mutable std::optional<Source> m_source;
     mutable std::optional<ShelfArrangement> m_arrangement;
     mutable std::optional<QList<ShelfItem>> m_visible;
     mutable qsizetype m_selectedHint = -1;   // where the selection stood when last found
