@@ -1,14 +1,14 @@
-// A program that holds the global hot key and reports on standard output:
+// A program holding the global hot key as the application does, through a Router made with the
+// live inputs. It reports on standard output:
 //
 //   ready <1 when the key is grabbed, else 0>    once, at start
-//   pressed <count>                               after each run of the action
+//   pressed <count>                               after each activation (each run of the key's action)
+//   saving <text>                                 after each change of the Router's savingLink
 //   synced <count> <X key and button state>       after a "sync" line on standard input, once
-//                                                 every key event the X server sent before it
-//                                                 has been handled and every action has run
+//                                                 every event the X server sent before it has been
+//                                                 handled and every action has run
 //
-// With --router the key is the Router's, made with the live inputs: "pressed" then reports each
-// activation, and "saving <text>" each change of the Router's savingLink. "copy <text>" on
-// standard input puts the text on the clipboard; "quit" ends the program.
+// "copy <text>" on standard input puts the text on the clipboard; "quit" ends the program.
 
 #include "Stashwell/App/GlobalHotKey.h"
 #include "Stashwell/Router/LiveInputs.h"
@@ -55,31 +55,21 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     int count = 0;
-    auto pressed = [&count] { say("pressed " + std::to_string(++count)); };
-    std::unique_ptr<sw::app::GlobalHotKey> hotKey;
-    std::unique_ptr<sw::app::Router> router;
-    if (app.arguments().contains(QStringLiteral("--router"))) {
-        sw::app::Router::Inputs inputs = sw::app::liveRouterInputs();
-        inputs.activate = pressed;
-        router = std::make_unique<sw::app::Router>(std::move(inputs));
-        QObject::connect(router.get(), &sw::app::Router::savingLinkChanged, &app, [&router] {
-            say("saving " + router->savingLink().value_or(QStringLiteral("<none>")).toStdString());
-        });
-    } else {
-        hotKey = std::make_unique<sw::app::GlobalHotKey>(pressed);
-    }
-    auto *held = router ? qobject_cast<sw::app::GlobalHotKey *>(router->hotKey()) : hotKey.get();
-    say(std::string("ready ") + (held && held->isRegistered() ? "1" : "0"));
+    sw::app::Router::Inputs inputs = sw::app::liveRouterInputs();
+    inputs.activate = [&count] { say("pressed " + std::to_string(++count)); };
+    sw::app::Router router(std::move(inputs));
+    QObject::connect(&router, &sw::app::Router::savingLinkChanged, &app,
+                     [&router] { say("saving " + router.savingLink().value_or(QString()).toStdString()); });
+    auto *hotKey = qobject_cast<sw::app::GlobalHotKey *>(router.hotKey());
+    say(std::string("ready ") + (hotKey && hotKey->isRegistered() ? "1" : "0"));
 
     std::string pending;
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
         char buffer[256];
         const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n <= 0) {
-            app.quit();
-            return;
-        }
+        if (n <= 0)
+            return app.quit();
         pending.append(buffer, std::size_t(n));
         for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
             const std::string line = pending.substr(0, end);

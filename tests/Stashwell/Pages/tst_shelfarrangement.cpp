@@ -69,7 +69,6 @@ private slots:
     void arrangement();
     void visibleItems_data();
     void visibleItems();
-    void columns();
     void countText_data();
     void countText();
 };
@@ -90,8 +89,6 @@ void TestShelfArrangement::arrangement_data()
 
     QTest::newRow("empty library") << "" << Filter::all() << "" << false
                                    << QStringList{QStringLiteral("empty | %1 | %2").arg(S::shelfEmptyTitle(), empty)};
-    QTest::newRow("only trashed saves") << "rx ox" << Filter::all() << "" << false
-                                        << QStringList{QStringLiteral("empty | %1 | %2").arg(S::shelfEmptyTitle(), empty)};
     QTest::newRow("a search that matches nothing")
         << "r r o" << Filter::all() << "zebra" << false
         << QStringList{QStringLiteral("empty | %1 | %2").arg(S::shelfNoMatch("zebra"), empty)};
@@ -109,7 +106,6 @@ void TestShelfArrangement::arrangement_data()
     QTest::newRow("home, trashed saves left out")
         << "rx r rx r o" << Filter::all() << "" << false
         << QStringList{"hero 2", section("recent", "4", recent, "-", viewAll), section("all", "5", all, "-", missingButton(3))};
-    QTest::newRow("home, only the hero") << "o" << Filter::all() << "" << false << QStringList{"hero 1"};
     QTest::newRow("home, the hero and old saves: no row")
         << "o o o" << Filter::all() << "" << false << QStringList{"hero 1", section("all", "2 3", all, "-", missingButton(3))};
     QTest::newRow("home, media missing but no list: no button anywhere")
@@ -117,9 +113,6 @@ void TestShelfArrangement::arrangement_data()
     QTest::newRow("home, nothing missing: the list without a button")
         << "rh rw rh rh rh oh ow" << Filter::all() << "" << false
         << QStringList{"hero 1", section("recent", "2 3 4 5", recent, "-", viewAll), section("all", "6 7", all)};
-    QTest::newRow("home, a missing trashed save is not counted")
-        << "rh oh oh ox" << Filter::all() << "" << false
-        << QStringList{"hero 1", section("all", "2 3", all)};
 
     QTest::newRow("filter all with a search")
         << "r r o" << Filter::all() << "number 2" << false
@@ -132,8 +125,6 @@ void TestShelfArrangement::arrangement_data()
     QTest::newRow("recently added, all of them in one section")
         << "r r r r r r o" << Filter::recentlyAdded() << "" << true
         << QStringList{section("matching", "1 2 3 4 5 6", title, S::shelfItemMany(6))};
-    QTest::newRow("trash") << "r rx ox" << Filter::trash() << "" << false
-                           << QStringList{section("matching", "2 3", title, S::shelfItemMany(2))};
     QTest::newRow("link only, searched") << "rh r o ow" << Filter::linkOnly() << "post" << false
                                          << QStringList{section("matching", "2 3", title,
                                                                 S::shelfMatching(S::shelfItemMany(2), "post"))};
@@ -155,20 +146,15 @@ void TestShelfArrangement::arrangement()
     QCOMPARE(numbers(a.items()), numbers(ShelfArrangement::visibleItems(shelf, filter, query)));
 }
 
+// Beyond the arrangements above, whose parts are checked against the visible order.
 void TestShelfArrangement::visibleItems_data()
 {
     QTest::addColumn<QString>("saves");
     QTest::addColumn<Filter>("filter");
     QTest::addColumn<QString>("query");
     QTest::addColumn<QString>("order");
-
-    QTest::newRow("home: latest, recent, rest") << "o r r r r r r o" << Filter::all() << "" << "1 2 3 4 5 6 7 8";
-    QTest::newRow("home: recent saves ahead of an older one")
-        << "r o r r" << Filter::all() << "" << "1 3 4 2";
-    QTest::newRow("home without saves") << "ox" << Filter::all() << "" << "";
+    QTest::newRow("home: recent saves ahead of an older one") << "r o r r" << Filter::all() << "" << "1 3 4 2";
     QTest::newRow("filter all with spaces: library order") << "r o r r" << Filter::all() << " " << "1 2 3 4";
-    QTest::newRow("favourites") << "rf o rf" << Filter::favourites() << "" << "1 3";
-    QTest::newRow("search") << "r r r" << Filter::all() << "number 3" << "3";
 }
 
 void TestShelfArrangement::visibleItems()
@@ -180,12 +166,6 @@ void TestShelfArrangement::visibleItems()
     QCOMPARE(numbers(ShelfArrangement::visibleItems(shelfOf(saves), filter, query)), order);
 }
 
-void TestShelfArrangement::columns()
-{
-    QCOMPARE(ShelfArrangement::columns(std::nullopt), 4);
-    QCOMPARE(ShelfArrangement::columns(saveID(3)), 3);
-}
-
 void TestShelfArrangement::countText_data()
 {
     QTest::addColumn<int>("count");
@@ -194,11 +174,8 @@ void TestShelfArrangement::countText_data()
 
     QTest::newRow("none") << 0 << "" << S::shelfItemMany(0);
     QTest::newRow("one") << 1 << "" << S::shelfItemOne(1);
-    QTest::newRow("two") << 2 << "" << S::shelfItemMany(2);
     QTest::newRow("many, plain digits") << 12345 << "" << S::shelfItemMany(12345);
-    QTest::newRow("one matching") << 1 << "cat" << S::shelfMatching(S::shelfItemOne(1), "cat");
     QTest::newRow("none matching") << 0 << "cat" << S::shelfMatching(S::shelfItemMany(0), "cat");
-    QTest::newRow("matching spaces") << 5 << " " << S::shelfMatching(S::shelfItemMany(5), " ");
     QTest::newRow("a query holding a placeholder") << 2 << "%1" << S::shelfMatching(S::shelfItemMany(2), "%1");
 }
 
