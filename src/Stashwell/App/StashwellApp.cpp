@@ -8,6 +8,7 @@
 #include "Stashwell/App/StartupPreferences.h"
 #include "Stashwell/App/SystemColorScheme.h"
 #include "Stashwell/App/TrayIcon.h"
+#include "Stashwell/Commands/CopiedLink.h"
 #include "Stashwell/Commands/MenuCommands.h"
 #include "Stashwell/Pages/Settings/SettingsPage.h"
 #include "Stashwell/Pages/Settings/SettingsPageView.h"
@@ -22,11 +23,8 @@
 #include "StashwellUI/Design/Fonts.h"
 #include "StashwellUI/Design/Theme.h"
 
-#include "Capture/PostLink.h"
-
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
@@ -34,22 +32,6 @@
 #include <QPushButton>
 
 namespace sw::app {
-
-namespace {
-
-// The clipboard's text, trimmed, when it reads as a post link.
-std::optional<QString> clipboardLink()
-{
-    const QClipboard *clipboard = QGuiApplication::clipboard();
-    if (!clipboard)
-        return std::nullopt;
-    const QString text = clipboard->text().trimmed();
-    if (text.isEmpty() || !PostLink::reading(text))
-        return std::nullopt;
-    return text;
-}
-
-}  // namespace
 
 StashwellApp::Options StashwellApp::Options::standard()
 {
@@ -133,7 +115,7 @@ void StashwellApp::start()
         m_tray->show();
     }
     QuickSaveHost::Hooks quickSaveHooks;
-    quickSaveHooks.page.copiedLink = [] { return clipboardLink(); };
+    quickSaveHooks.page.copiedLink = &copiedLink;
     quickSaveHooks.page.showLibrary = [this] { showLibrary(); };
     quickSaveHooks.openSettings = [this] { openSettings(); };
     m_quickSave = std::make_unique<QuickSaveHost>(*m_curator, [this]() -> Router & { return router(); }, quickSaveHooks);
