@@ -1,6 +1,7 @@
 #include "Stashwell/Window/LibraryWindow.h"
 
 #include "Stashwell/Window/GlassBackdrop.h"
+#include "Stashwell/Window/ProgressiveBlur.h"
 #include "StashwellUI/Design/LogoMark.h"
 #include "StashwellUI/Design/Theme.h"
 
@@ -39,6 +40,8 @@ LibraryWindow::LibraryWindow(GlassBackdrop &backdrop, QWidget *parent)
     layout->addWidget(makePlaceholder());
     m_frame->setMinimumHeight(kMinimumContentHeight);
     setCentralWidget(m_frame);
+    // Scrolling areas of this window frost their edges; the other windows keep plain edges.
+    sw::ScrollEdgeFrostSetting::set(*this, ProgressiveBlur::frost());
 
     QSize size(kDefaultWidth, kDefaultHeight);
     if (const QScreen *screen = QGuiApplication::primaryScreen())

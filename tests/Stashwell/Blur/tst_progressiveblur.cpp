@@ -1,0 +1,324 @@
+// The progressive blur: its strength curve, gradient and mask rows, the colour matrix, building
+// once per edge and height, clicks through the bands, and pictures of the shelf's frosted edges.
+
+#include "Gallery.h"
+#include "ShelfFixtures.h"
+
+#include "Stashwell/Window/GlassBackdrop.h"
+#include "Stashwell/Window/LibraryWindow.h"
+#include "Stashwell/Window/ProgressiveBlur.h"
+#include "Stashwell/Window/SettingsWindow.h"
+#include "StashwellUI/Design/Fonts.h"
+#include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/Shelf/ShelfSurface.h"
+
+#include <QPainter>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace sw;
+using namespace sw::app;
+using namespace sw::shelftest;
+
+Q_DECLARE_METATYPE(sw::app::VerticalEdge)
+
+namespace {
+
+// Stripes that a blur visibly softens.
+class Stripes : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        for (int y = 0; y < height(); y += 4)
+            painter.fillRect(0, y, width(), 2, y % 8 ? Qt::black : Qt::red);
+        painter.fillRect(0, 1, width(), 1, Qt::white);
+    }
+};
+
+// A scrolling shelf as the library window holds it: the frost set above, bands at both edges.
+struct FrostedShelf {
+    QWidget window;
+    ShelfSurface *surface;
+    SoftScrollEdges *edges;
+    Calls calls;
+    QList<ShelfItem> shown = items(40);
+
+    explicit FrostedShelf(bool frost = true)
+    {
+        auto *layout = new QVBoxLayout(&window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        surface = new ShelfSurface;
+        surface->setPadding({24, 16, 24, 44});
+        layout->addWidget(surface);
+        window.resize(900, 600);
+        surface->setCollection(recording(shown, ShelfLayout::grid, calls));
+        edges = new SoftScrollEdges(surface->viewport(), true, true);
+        if (frost)
+            ScrollEdgeFrostSetting::set(window, ProgressiveBlur::frost());
+    }
+};
+
+}  // namespace
+
+class TestProgressiveBlur : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void strength_data();
+    void strength();
+    void gradient();
+    void maskRows_data();
+    void maskRows();
+    void colorMatrix();
+    void buildsOncePerEdgeAndHeight();
+    void paintsOnlyTheBand_data();
+    void paintsOnlyTheBand();
+    void clickThroughBand();
+    void onlyTheLibraryWindowFrosts();
+    void gallery();
+};
+
+void TestProgressiveBlur::initTestCase()
+{
+    loadFonts();
+    Tokens::Motion::setEnabled(false);
+}
+
+void TestProgressiveBlur::strength_data()
+{
+    QTest::addColumn<VerticalEdge>("edge");
+    QTest::addColumn<double>("t");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("top, at the edge") << VerticalEdge::top << 0.0 << 1.0;
+    QTest::newRow("top, full strength for a tenth") << VerticalEdge::top << 0.1 << 1.0;
+    QTest::newRow("top, far end") << VerticalEdge::top << 1.0 << 0.0;
+    QTest::newRow("top, half way in strength") << VerticalEdge::top << 0.55 << 0.5;
+    QTest::newRow("top, a fifth of the ramp") << VerticalEdge::top << 0.82 << 0.05792;
+    QTest::newRow("bottom, at the edge") << VerticalEdge::bottom << 1.0 << 1.0;
+    QTest::newRow("bottom, far end") << VerticalEdge::bottom << 0.0 << 0.0;
+    QTest::newRow("bottom, half way in strength") << VerticalEdge::bottom << 0.45 << 0.5;
+    QTest::newRow("bottom, a fifth of the ramp") << VerticalEdge::bottom << 0.18 << 0.05792;
+    QTest::newRow("beyond the band clamps") << VerticalEdge::bottom << 1.5 << 1.0;
+}
+
+void TestProgressiveBlur::strength()
+{
+    QFETCH(VerticalEdge, edge);
+    QFETCH(double, t);
+    QFETCH(double, expected);
+    QVERIFY2(std::abs(ProgressiveBlur::strength(edge, t) - expected) < 1e-9,
+             qPrintable(QString::number(ProgressiveBlur::strength(edge, t), 'g', 12)));
+}
+
+void TestProgressiveBlur::gradient()
+{
+    const auto top = ProgressiveBlur::gradient(VerticalEdge::top);
+    const auto bottom = ProgressiveBlur::gradient(VerticalEdge::bottom);
+    QCOMPARE(top.size(), std::size_t(17));
+    for (std::size_t i = 0; i < top.size(); ++i) {
+        QCOMPARE(top[i].location, double(i) / 16.0);
+        // The same values the other way round for the other edge.
+        QVERIFY(std::abs(top[i].alpha - bottom[16 - i].alpha) < 1e-12);
+        if (top[i].location <= 0.1)
+            QCOMPARE(top[i].alpha, 0.2);
+        if (i > 0)
+            QVERIFY(top[i].alpha <= top[i - 1].alpha);
+    }
+    QCOMPARE(top.back().alpha, 0.0);
+    QCOMPARE(bottom.front().alpha, 0.0);
+    QCOMPARE(bottom.back().alpha, 0.2);
+    // Between full and none the ramp is strictly falling.
+    QVERIFY(top[8].alpha < 0.2 && top[8].alpha > 0.0);
+}
+
+void TestProgressiveBlur::maskRows_data()
+{
+    QTest::addColumn<double>("height");
+    QTest::addColumn<int>("rows");   // 0: no mask
+    QTest::newRow("half a point: the minimum") << 0.5 << 2;
+    QTest::newRow("two points") << 2.0 << 2;
+    QTest::newRow("a little more than a whole number") << 100.2 << 101;
+    QTest::newRow("a whole number") << 28.0 << 28;
+    QTest::newRow("zero") << 0.0 << 0;
+    QTest::newRow("negative") << -4.0 << 0;
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 0;
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << 0;
+    QTest::newRow("too tall for a row count") << 1e12 << 0;
+}
+
+void TestProgressiveBlur::maskRows()
+{
+    QFETCH(double, height);
+    QFETCH(int, rows);
+    const auto top = ProgressiveBlur::maskRows(VerticalEdge::top, height);
+    const auto bottom = ProgressiveBlur::maskRows(VerticalEdge::bottom, height);
+    if (rows == 0) {
+        QVERIFY(!top && !bottom);
+        return;
+    }
+    QVERIFY(top && bottom);
+    QCOMPARE(int(top->size()), rows);
+    QCOMPARE(int(bottom->size()), rows);
+    // Top edge: opaque top row, clear bottom row; the bottom edge the other way.
+    QCOMPARE(top->front(), 1.f);
+    QCOMPARE(top->back(), 0.f);
+    QCOMPARE(bottom->front(), 0.f);
+    QCOMPARE(bottom->back(), 1.f);
+}
+
+void TestProgressiveBlur::colorMatrix()
+{
+    QImage image(3, 1, QImage::Format_ARGB32_Premultiplied);
+    image.setPixel(0, 0, qRgba(128, 128, 128, 255));
+    image.setPixel(1, 0, qRgba(255, 0, 0, 255));
+    image.setPixel(2, 0, qPremultiply(qRgba(0, 0, 255, 128)));
+    ProgressiveBlur::applyColorMatrix(image);
+    const QRgb grey = image.pixel(0, 0);
+    QVERIFY(std::abs(qRed(grey) - 128) <= 1 && std::abs(qGreen(grey) - 128) <= 1 && std::abs(qBlue(grey) - 128) <= 1);
+    // Pure red loses a little of its saturation to green and blue.
+    const QRgb red = image.pixel(1, 0);
+    QCOMPARE(qRed(red), 222);
+    QCOMPARE(qGreen(red), 9);
+    QCOMPARE(qBlue(red), 9);
+    QCOMPARE(qAlpha(red), 255);
+    // Half-transparent colours keep their alpha and stay valid premultiplied values.
+    const QRgb blue = image.pixelColor(2, 0).rgba();
+    QCOMPARE(qAlpha(image.pixel(2, 0)), 128);
+    QVERIFY(qBlue(blue) > qRed(blue) && qBlue(blue) > qGreen(blue));
+    const quint32 raw = reinterpret_cast<const quint32 *>(image.constScanLine(0))[2];
+    QVERIFY(((raw >> 16) & 0xff) <= (raw >> 24) && (raw & 0xff) <= (raw >> 24));
+}
+
+void TestProgressiveBlur::buildsOncePerEdgeAndHeight()
+{
+    ProgressiveBlurView view;
+    QVERIFY(view.prepare(28));
+    QVERIFY(view.prepare(28));
+    QCOMPARE(view.rebuilds(), 1);
+    QVERIFY(view.prepare(40));
+    QCOMPARE(view.rebuilds(), 2);
+    view.setEdge(VerticalEdge::bottom);
+    QVERIFY(view.prepare(40));
+    QCOMPARE(view.rebuilds(), 3);
+    view.setEdge(VerticalEdge::bottom);
+    QVERIFY(view.prepare(40));
+    QCOMPARE(view.rebuilds(), 3);
+    // An unusable height builds nothing and keeps what was built.
+    QVERIFY(!view.prepare(0));
+    QVERIFY(!view.prepare(std::numeric_limits<double>::quiet_NaN()));
+    QVERIFY(view.prepare(40));
+    QCOMPARE(view.rebuilds(), 3);
+
+    // Painting the shelf's bands over and over builds each band once.
+    FrostedShelf shelf;
+    shelf.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&shelf.window));
+    for (int i = 0; i < 5; ++i) {
+        shelf.surface->verticalScrollBar()->setValue(i * 40);
+        shelf.window.grab();
+    }
+    auto *top = shelf.edges->findChild<ProgressiveBlurView *>(QStringLiteral("sw.progressiveBlur.top"));
+    auto *bottom = shelf.edges->findChild<ProgressiveBlurView *>(QStringLiteral("sw.progressiveBlur.bottom"));
+    QVERIFY(top && bottom);
+    QCOMPARE(top->rebuilds(), 1);
+    QCOMPARE(bottom->rebuilds(), 1);
+    QCOMPARE(bottom->edge(), VerticalEdge::bottom);
+    shelf.edges->setSafeAreaInsets(QMargins(0, 52, 0, 0));
+    shelf.window.grab();
+    QCOMPARE(top->rebuilds(), 2);
+    QCOMPARE(bottom->rebuilds(), 1);
+}
+
+void TestProgressiveBlur::paintsOnlyTheBand_data()
+{
+    QTest::addColumn<int>("quality");
+    for (int level = 0; level < ProgressiveBlurView::kLevels; ++level)
+        QTest::addRow("level %d", level) << level;
+}
+
+// At every level the strong end of a band changes (softens) the content, and the content outside
+// the bands stays as it was.
+void TestProgressiveBlur::paintsOnlyTheBand()
+{
+    QFETCH(int, quality);
+    QWidget window;
+    auto *content = new Stripes(&window);
+    content->resize(300, 200);
+    window.resize(300, 200);
+    const QImage plain = window.grab().toImage();
+    auto *edges = new SoftScrollEdges(content, true, true);
+    ScrollEdgeFrostSetting::set(window, ProgressiveBlur::frost());
+    ProgressiveBlurView::of(*edges, VerticalEdge::top)->setQuality(quality);
+    ProgressiveBlurView::of(*edges, VerticalEdge::bottom)->setQuality(quality);
+    const QImage frosted = window.grab().toImage();
+    QCOMPARE(frosted.size(), plain.size());
+    auto rowDiffers = [&](int y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            if (plain.pixel(x, y) != frosted.pixel(x, y))
+                return true;
+        }
+        return false;
+    };
+    QVERIFY(rowDiffers(1));      // the white line at the top is blurred into its neighbours
+    QVERIFY(rowDiffers(197));
+    for (int y = 40; y < 160; ++y)
+        QVERIFY2(!rowDiffers(y), qPrintable(QString::number(y)));
+}
+
+void TestProgressiveBlur::clickThroughBand()
+{
+    FrostedShelf shelf;
+    // Text posts: the top of each card is its body, which selects the save.
+    shelf.shown = items(40, 1);
+    shelf.surface->setCollection(recording(shelf.shown, ShelfLayout::grid, shelf.calls));
+    shelf.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&shelf.window));
+    shelf.window.grab();
+    const auto topBand = shelf.edges->band(Qt::TopEdge);
+    QVERIFY(topBand);
+    const QRectF cell = shelf.surface->itemRect(0, 1);
+    const QPoint inBand(int(cell.center().x()), int(cell.top() + 10));
+    QVERIFY(topBand->contains(inBand));
+    const QPoint inWindow = shelf.surface->viewport()->mapTo(&shelf.window, inBand);
+    // The widget under the point is the shelf, not the band's overlay.
+    QWidget *under = shelf.window.childAt(inWindow);
+    QCOMPARE(under, shelf.surface->viewport());
+    QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(&shelf.window, inWindow));
+    QCOMPARE(shelf.calls.log.value(0), QStringLiteral("select %1").arg(number(shelf.surface->item(0, 1)->save().id())));
+}
+
+void TestProgressiveBlur::onlyTheLibraryWindowFrosts()
+{
+    GlassBackdrop backdrop([] { return false; });
+    LibraryWindow library(backdrop);
+    auto *page = new QWidget;
+    library.setPage(page);
+    QVERIFY(ScrollEdgeFrostSetting::find(page));
+    SettingsWindow settings;
+    QVERIFY(!ScrollEdgeFrostSetting::find(&settings));
+}
+
+// The shelf scrolled into its middle, so that cards pass under both bands.
+void TestProgressiveBlur::gallery()
+{
+    for (const bool frost : {true, false}) {
+        FrostedShelf shelf(frost);
+        shelf.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shelf.window));
+        shelf.surface->verticalScrollBar()->setValue(shelf.surface->verticalScrollBar()->maximum() / 2);
+        QString why;
+        QVERIFY2(gallery::captureAndCheck(shelf.window, frost ? QStringLiteral("frost-shelf-edges") : QStringLiteral("frost-shelf-edges-without"), &why),
+                 qPrintable(why));
+    }
+}
+
+QTEST_MAIN(TestProgressiveBlur)
+#include "tst_progressiveblur.moc"
