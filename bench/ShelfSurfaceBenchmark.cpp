@@ -20,6 +20,12 @@
 //   shelf_item_change_repaint_100k     the area asked to be repainted, as a share of the item's cell
 //   shelf_state_bytes_100k             the bytes the surface's own state holds (layout, painters)
 //   shelf_state_resident_100k          the resident memory the surface added when given the saves
+//   shelf_grid_scroll_frame_edges_100k the grid's scroll frames with soft scroll edges at the top
+//                                      and bottom but no frost set (their overlay paints nothing)
+//   shelf_grid_scroll_frame_frost_100k the same frames with the library window's frost in both
+//                                      bands, measured in the same run, alternating with the above
+//   shelf_frost_frame_ratio_100k       the second median over the first
+//   shelf_frost_quality_100k           the level the frost settled on (0 is the full effect)
 
 #include "LibraryGenerator.h"
 
@@ -27,7 +33,9 @@
 #include "Offline/LocalMedia.h"
 #include "Offline/MediaFolder.h"
 #include "StashKit/Shelf.h"
+#include "Stashwell/Window/ProgressiveBlur.h"
 #include "StashwellUI/Design/Fonts.h"
+#include "StashwellUI/Design/SoftScrollEdges.h"
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/Pictures/PictureCache.h"
 #include "StashwellUI/Saves/SaveCard.h"
@@ -301,6 +309,37 @@ int main(int argc, char **argv)
         }
         surface.resize(kWindow);
         print("shelf_relayout_width_100k", percentile(widths, 0.5), "ms");
+    }
+
+    // The frost of both scroll edges against the same edges without it, side by side: runs of
+    // each alternate over the same pages, so caches and pictures favour neither.
+    {
+        auto *edges = new SoftScrollEdges(surface.viewport(), true, true);
+        std::vector<double> plain;
+        std::vector<double> frosted;
+        auto run = [&](bool frost, int startPage) {
+            ScrollEdgeFrostSetting::set(surface, frost ? app::ProgressiveBlur::frost() : ScrollEdgeFrost());
+            const std::vector<double> frames = scrollFrames(surface, target, startPage, 60);
+            (frost ? frosted : plain).insert((frost ? frosted : plain).end(), frames.begin(), frames.end());
+        };
+        run(true, 1100);   // warms the frost's buffers
+        plain.clear();
+        frosted.clear();
+        for (int round = 0; round < 4; ++round) {
+            const int page = 1200 + round * 100;
+            run(round % 2 == 0, page);
+            run(round % 2 != 0, page);
+        }
+        const double plainMedian = percentile(plain, 0.5);
+        const double frostMedian = percentile(frosted, 0.5);
+        print("shelf_grid_scroll_frame_edges_100k", plainMedian, "ms");
+        print("shelf_grid_scroll_frame_frost_100k", frostMedian, "ms");
+        print("shelf_grid_scroll_frame_frost_p95_100k", percentile(frosted, 0.95), "ms");
+        print("shelf_frost_frame_ratio_100k", plainMedian > 0 ? frostMedian / plainMedian : 0, "x");
+        const auto *top = edges->findChild<app::ProgressiveBlurView *>(QStringLiteral("sw.progressiveBlur.top"));
+        print("shelf_frost_quality_100k", top ? top->quality() : -1, "level");
+        ScrollEdgeFrostSetting::set(surface, {});
+        delete edges;
     }
 
     surface.setCollection(collectionOf(lib.items, ShelfLayout::list, 4, now));

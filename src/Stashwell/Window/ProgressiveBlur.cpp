@@ -13,7 +13,9 @@ namespace sw::app {
 namespace {
 
 // A band that takes longer than this to paint (on average) moves the view to a cheaper level.
-constexpr double kBudgetMs = 1.5;
+constexpr double kBudgetMs = 1.0;
+// Paints at a level before it is judged: the first ones also make the buffers.
+constexpr int kJudgedAfter = 8;
 
 // Per level: how much smaller than the band the content is painted, and how many box passes
 // stand in for the frost's gaussian.
@@ -197,6 +199,14 @@ void ProgressiveBlurView::setQuality(int level)
 {
     m_level = std::clamp(level, 0, kLevels - 1);
     m_averageMs = 0;
+    m_samples = 0;
+}
+
+int ProgressiveBlurView::levelAfter(int level, double averageMs, int samples)
+{
+    if (samples >= kJudgedAfter && averageMs > kBudgetMs && level < kLevels - 1)
+        return level + 1;
+    return level;
 }
 
 bool ProgressiveBlurView::prepare(double height)
@@ -282,9 +292,10 @@ void ProgressiveBlurView::paint(QPainter &painter, const QRectF &band, QWidget &
     painter.drawImage(area.topLeft(), m_frostLayer);
 
     const double ms = double(timer.nsecsElapsed()) / 1e6;
-    m_averageMs = m_averageMs == 0 ? ms : 0.8 * m_averageMs + 0.2 * ms;
-    if (m_averageMs > kBudgetMs && m_level < kLevels - 1)
-        setQuality(m_level + 1);
+    m_averageMs = m_samples == 0 ? ms : 0.8 * m_averageMs + 0.2 * ms;
+    const int next = levelAfter(m_level, m_averageMs, ++m_samples);
+    if (next != m_level)
+        setQuality(next);
 }
 
 }  // namespace sw::app

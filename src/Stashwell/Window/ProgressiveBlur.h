@@ -98,6 +98,9 @@ public:
     void setQuality(int level);
 
     static constexpr int kLevels = 3;
+    // The level to paint at next, after `samples` paints at `level` took `averageMs` on average:
+    // one cheaper once enough paints show the band over its budget.
+    static int levelAfter(int level, double averageMs, int samples);
 
 private:
     struct Drawn {
@@ -112,6 +115,7 @@ private:
     int m_rebuilds = 0;
     int m_level = 0;
     double m_averageMs = 0;
+    int m_samples = 0;
     QImage m_small;
     QImage m_blurred;
     QImage m_content;

@@ -79,6 +79,8 @@ private slots:
     void maskRows();
     void colorMatrix();
     void buildsOncePerEdgeAndHeight();
+    void degrades_data();
+    void degrades();
     void paintsOnlyTheBand_data();
     void paintsOnlyTheBand();
     void clickThroughBand();
@@ -235,6 +237,28 @@ void TestProgressiveBlur::buildsOncePerEdgeAndHeight()
     shelf.window.grab();
     QCOMPARE(top->rebuilds(), 2);
     QCOMPARE(bottom->rebuilds(), 1);
+}
+
+void TestProgressiveBlur::degrades_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<double>("averageMs");
+    QTest::addColumn<int>("samples");
+    QTest::addColumn<int>("next");
+    QTest::newRow("within the budget") << 0 << 0.4 << 50 << 0;
+    QTest::newRow("slow, but the buffers were just made") << 0 << 6.0 << 2 << 0;
+    QTest::newRow("slow over enough paints") << 0 << 2.5 << 8 << 1;
+    QTest::newRow("slow at the middle level") << 1 << 2.5 << 20 << 2;
+    QTest::newRow("the cheapest level is the last") << ProgressiveBlurView::kLevels - 1 << 9.0 << 99 << ProgressiveBlurView::kLevels - 1;
+}
+
+void TestProgressiveBlur::degrades()
+{
+    QFETCH(int, level);
+    QFETCH(double, averageMs);
+    QFETCH(int, samples);
+    QFETCH(int, next);
+    QCOMPARE(ProgressiveBlurView::levelAfter(level, averageMs, samples), next);
 }
 
 void TestProgressiveBlur::paintsOnlyTheBand_data()
