@@ -173,12 +173,14 @@ ShelfCollection collectionOf(const QList<ShelfItem> &items, ShelfLayout layout, 
 // the frames come at a display's 60 Hz and the event loop runs in the time between them, as it
 // does on screen; unpaced, they follow one another with no time between.
 std::vector<double> scrollFrames(ShelfSurface &surface, QImage &target, int startPage, int frames, bool paced = true,
-                                 std::vector<double> *cpu = nullptr)
+                                 std::vector<double> *cpu = nullptr, QWidget *painted = nullptr)
 {
+    // The viewport unless told otherwise (overlays over the whole scroll area need the area).
+    QWidget *shown = painted ? painted : surface.viewport();
     QScrollBar *bar = surface.verticalScrollBar();
     const int page = surface.viewport()->height();
     bar->setValue(startPage * page);
-    surface.viewport()->render(&target);
+    shown->render(&target);
     std::vector<double> times;
     for (int frame = 1; frame <= frames; ++frame) {
         QElapsedTimer timer;
@@ -186,7 +188,7 @@ std::vector<double> scrollFrames(ShelfSurface &surface, QImage &target, int star
         timer.start();
         bar->setValue((startPage + frame) * page);
         const double scrolled = double(timer.nsecsElapsed()) / 1e6;
-        surface.viewport()->render(&target);
+        shown->render(&target);
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
         if (cpu)
             cpu->push_back(threadCpuMs() - cpuStart);
@@ -314,12 +316,14 @@ int main(int argc, char **argv)
     // The frost of both scroll edges against the same edges without it, side by side: runs of
     // each alternate over the same pages, so caches and pictures favour neither.
     {
-        auto *edges = new SoftScrollEdges(surface.viewport(), true, true);
+        // On the scroll area, as the library window's frame places them.
+        auto *edges = new SoftScrollEdges(&surface, true, true);
+        QImage whole(surface.size(), QImage::Format_ARGB32_Premultiplied);
         std::vector<double> plain;
         std::vector<double> frosted;
         auto run = [&](bool frost, int startPage) {
             ScrollEdgeFrostSetting::set(surface, frost ? app::ProgressiveBlur::frost() : ScrollEdgeFrost());
-            const std::vector<double> frames = scrollFrames(surface, target, startPage, 60);
+            const std::vector<double> frames = scrollFrames(surface, whole, startPage, 60, true, nullptr, &surface);
             (frost ? frosted : plain).insert((frost ? frosted : plain).end(), frames.begin(), frames.end());
         };
         run(true, 1100);   // warms the frost's buffers

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QWidget>
 
 #include <algorithm>
@@ -11,6 +12,9 @@
 namespace sw::app {
 
 namespace {
+
+// True while a band paints the content beneath it.
+bool g_rendering = false;
 
 // A band that takes longer than this to paint (on average) moves the view to a cheaper level.
 constexpr double kBudgetMs = 1.0;
@@ -164,6 +168,8 @@ ScrollEdgeFrost ProgressiveBlur::frost()
 {
     return [](QPainter &painter, const QRectF &band, Qt::Edge edge) {
         // The band is painted by an overlay lying over the scrolling content it frosts.
+        if (g_rendering)
+            return;
         auto *overlay = dynamic_cast<QWidget *>(painter.device());
         QWidget *source = overlay ? overlay->parentWidget() : nullptr;
         if (!source || (edge != Qt::TopEdge && edge != Qt::BottomEdge))
@@ -245,8 +251,11 @@ void ProgressiveBlurView::paint(QPainter &painter, const QRectF &band, QWidget &
         QPainter into(&m_small);
         into.scale(1.0 / scale, 1.0 / scale);
         into.translate(-area.topLeft());
-        // Only what the source paints itself: its background role would cover the window's surface.
-        source.render(&into, area.topLeft(), QRegion(area), QWidget::RenderFlags());
+        // What the source and its children paint (a scroll area's viewport is a child), without the
+        // source's background role, which would cover the window's surface. The overlay painting
+        // this band is a child too: while the source renders, every frost draws nothing.
+        const QScopedValueRollback<bool> guard(g_rendering, true);
+        source.render(&into, area.topLeft(), QRegion(area), QWidget::DrawChildren);
     }
 
     // The frost: half as large again, box passes standing in for the gaussian, then the matrix.

@@ -60,7 +60,8 @@ struct FrostedShelf {
         layout->addWidget(surface);
         window.resize(900, 600);
         surface->setCollection(recording(shown, ShelfLayout::grid, calls));
-        edges = new SoftScrollEdges(surface->viewport(), true, true);
+        // On the scroll area, as the library window's frame places them.
+        edges = new SoftScrollEdges(surface, true, true);
         if (frost)
             ScrollEdgeFrostSetting::set(window, ProgressiveBlur::frost());
     }
@@ -310,7 +311,7 @@ void TestProgressiveBlur::clickThroughBand()
     QVERIFY(topBand);
     const QRectF cell = shelf.surface->itemRect(0, 1);
     const QPoint inBand(int(cell.center().x()), int(cell.top() + 10));
-    QVERIFY(topBand->contains(inBand));
+    QVERIFY(topBand->contains(shelf.surface->viewport()->mapTo(shelf.surface, inBand)));
     const QPoint inWindow = shelf.surface->viewport()->mapTo(&shelf.window, inBand);
     // The widget under the point is the shelf, not the band's overlay.
     QWidget *under = shelf.window.childAt(inWindow);
