@@ -5,9 +5,7 @@
 #include <QPainter>
 #include <QPaintDevice>
 
-#include <algorithm>
-#include <cmath>
-#include <limits>
+#include <utility>
 
 namespace sw {
 
@@ -38,7 +36,7 @@ bool SaveCardCache::Look::sameAs(const Look &other) const
 }
 
 SaveCardCache::SaveCardCache(std::int64_t budget)
-    : m_images(int(std::clamp<std::int64_t>(budget >> 10, 1, std::numeric_limits<int>::max())))
+    : m_images(budget)
 {
 }
 
@@ -58,56 +56,40 @@ SaveCardCache::Look SaveCardCache::lookOf(const QSizeF &size, qreal ratio, const
                 StashwellUIStrings::table().language()};
 }
 
-SaveCardCache::Entry *SaveCardCache::entry(Look look)
+const QImage *SaveCardCache::image(Look look)
 {
-    const Save::ID &id = look.card.item().save().id();
-    Entry *kept = m_images.object(id);
-    if (kept && kept->look.sameAs(look))
-        return kept;
+    const Save::ID id = look.card.item().save().id();
     const QSizeF area(look.size.width(), look.size.height() + kLiftRoom);
-    const QSize pixels(int(std::ceil(area.width() * look.ratio)), int(std::ceil(area.height() * look.ratio)));
-    if (pixels.isEmpty())
-        return nullptr;
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(look.ratio);
-    image.fill(Qt::transparent);
-    {
-        QPainter onImage(&image);
-        look.card.paint(onImage, QRectF(QPointF(0, kLiftRoom), look.size), look.state, look.picture, look.avatar);
-    }
-    ++m_renders;
-    const int cost = int(std::max<qint64>(1, image.sizeInBytes() >> 10));
-    auto *made = new Entry{std::move(look), std::move(image)};
-    if (!m_images.insert(id, made, cost))
-        return nullptr;   // larger than the whole budget: QCache has deleted it
-    return made;
+    const qreal ratio = look.ratio;
+    return m_images.image(id, std::move(look), area, ratio, [](QPainter &onImage, const Look &kept) {
+        kept.card.paint(onImage, QRectF(QPointF(0, kLiftRoom), kept.size), kept.state, kept.picture, kept.avatar);
+    });
 }
 
 void SaveCardCache::paint(QPainter &painter, const QRectF &rect, const SaveCard &card, const SaveCard::ViewState &state,
                           const PicturePointer &picture, const PicturePointer &avatar)
 {
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    Entry *kept = entry(lookOf(rect.size(), ratio, card, state, picture, avatar));
+    const QImage *kept = image(lookOf(rect.size(), ratio, card, state, picture, avatar));
     if (!kept) {
         card.paint(painter, rect, state, picture, avatar);
         return;
     }
-    painter.drawImage(QPointF(rect.left(), rect.top() - kLiftRoom), kept->image);
+    painter.drawImage(QPointF(rect.left(), rect.top() - kLiftRoom), *kept);
 }
 
 bool SaveCardCache::prepare(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
                             const PicturePointer &picture, const PicturePointer &avatar)
 {
-    const int before = m_renders;
-    entry(lookOf(size, ratio, card, state, picture, avatar));
-    return m_renders != before;
+    const int before = m_images.renders();
+    image(lookOf(size, ratio, card, state, picture, avatar));
+    return m_images.renders() != before;
 }
 
 bool SaveCardCache::holds(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
                           const PicturePointer &picture, const PicturePointer &avatar) const
 {
-    const Entry *kept = m_images.object(card.item().save().id());
-    return kept && kept->look.sameAs(lookOf(size, ratio, card, state, picture, avatar));
+    return m_images.holds(card.item().save().id(), lookOf(size, ratio, card, state, picture, avatar));
 }
 
 }  // namespace sw

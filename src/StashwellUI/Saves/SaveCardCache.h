@@ -9,10 +9,8 @@
 // Kept by save; the images take at most `budget` bytes, the ones least recently drawn going first.
 
 #include "StashwellUI/Saves/SaveCard.h"
+#include "StashwellUI/Saves/PaintedImageCache.h"
 #include "StashwellUI/Design/Theme.h"
-
-#include <QCache>
-#include <QImage>
 
 #include <cstdint>
 
@@ -40,12 +38,12 @@ public:
                const PicturePointer &picture, const PicturePointer &avatar) const;
 
     // The most the kept images may take, in bytes.
-    std::int64_t budgetBytes() const { return std::int64_t(m_images.maxCost()) << 10; }
+    std::int64_t budgetBytes() const { return m_images.budgetBytes(); }
 
     void clear() { m_images.clear(); }
-    int size() const { return int(m_images.count()); }
+    int size() const { return m_images.size(); }
     // How many times a card was painted anew (for tests and benchmarks).
-    int renders() const { return m_renders; }
+    int renders() const { return m_images.renders(); }
 
 private:
     struct Look {
@@ -62,19 +60,14 @@ private:
 
         bool sameAs(const Look &other) const;
     };
-    struct Entry {
-        Look look;
-        QImage image;
-    };
 
     Look lookOf(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
                 const PicturePointer &picture, const PicturePointer &avatar) const;
-    // The kept entry with that look, painted anew when there is none; null when the image would
+    // The kept image with that look, painted anew when there is none; null when the image would
     // be larger than the whole budget (nothing is kept then).
-    Entry *entry(Look look);
+    const QImage *image(Look look);
 
-    QCache<Save::ID, Entry> m_images;
-    int m_renders = 0;
+    PaintedImageCache<Look> m_images;
 };
 
 }  // namespace sw

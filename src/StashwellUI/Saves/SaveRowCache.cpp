@@ -5,9 +5,7 @@
 #include <QPainter>
 #include <QPaintDevice>
 
-#include <algorithm>
-#include <cmath>
-#include <limits>
+#include <utility>
 
 namespace sw {
 
@@ -22,7 +20,7 @@ bool SaveRowCache::Look::sameAs(const Look &other) const
 }
 
 SaveRowCache::SaveRowCache(std::int64_t budget)
-    : m_images(int(std::clamp<std::int64_t>(budget >> 10, 1, std::numeric_limits<int>::max())))
+    : m_images(budget)
 {
 }
 
@@ -33,48 +31,34 @@ SaveRowCache::Look SaveRowCache::lookOf(const QSizeF &size, qreal ratio, const S
                 StashwellUIStrings::table().language()};
 }
 
-SaveRowCache::Entry *SaveRowCache::entry(Look look)
+const QImage *SaveRowCache::image(Look look)
 {
-    const Save::ID &id = look.row.item().save().id();
-    Entry *kept = m_images.object(id);
-    if (kept && kept->look.sameAs(look))
-        return kept;
-    const QSize pixels(int(std::ceil(look.size.width() * look.ratio)), int(std::ceil(look.size.height() * look.ratio)));
-    if (pixels.isEmpty())
-        return nullptr;
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(look.ratio);
-    image.fill(Qt::transparent);
-    {
-        QPainter onImage(&image);
-        look.row.paint(onImage, QRectF(QPointF(0, 0), look.size), look.state, look.picture);
-    }
-    ++m_renders;
-    const int cost = int(std::max<qint64>(1, image.sizeInBytes() >> 10));
-    auto *made = new Entry{std::move(look), std::move(image)};
-    if (!m_images.insert(id, made, cost))
-        return nullptr;   // larger than the whole budget: QCache has deleted it
-    return made;
+    const Save::ID id = look.row.item().save().id();
+    const QSizeF area = look.size;
+    const qreal ratio = look.ratio;
+    return m_images.image(id, std::move(look), area, ratio, [](QPainter &onImage, const Look &kept) {
+        kept.row.paint(onImage, QRectF(QPointF(0, 0), kept.size), kept.state, kept.picture);
+    });
 }
 
 void SaveRowCache::paint(QPainter &painter, const QRectF &rect, const SaveRow &row, const SaveRow::ViewState &state,
                          const PicturePointer &picture)
 {
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    Entry *kept = entry(lookOf(rect.size(), ratio, row, state, picture));
+    const QImage *kept = image(lookOf(rect.size(), ratio, row, state, picture));
     if (!kept) {
         row.paint(painter, rect, state, picture);
         return;
     }
-    painter.drawImage(rect.topLeft(), kept->image);
+    painter.drawImage(rect.topLeft(), *kept);
 }
 
 bool SaveRowCache::prepare(const QSizeF &size, qreal ratio, const SaveRow &row, const SaveRow::ViewState &state,
                            const PicturePointer &picture)
 {
-    const int before = m_renders;
-    entry(lookOf(size, ratio, row, state, picture));
-    return m_renders != before;
+    const int before = m_images.renders();
+    image(lookOf(size, ratio, row, state, picture));
+    return m_images.renders() != before;
 }
 
 }  // namespace sw

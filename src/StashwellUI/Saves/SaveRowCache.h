@@ -8,10 +8,8 @@
 // Kept by save; the images take at most `budget` bytes, the ones least recently drawn going first.
 
 #include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Saves/PaintedImageCache.h"
 #include "StashwellUI/Saves/SaveRow.h"
-
-#include <QCache>
-#include <QImage>
 
 #include <cstdint>
 
@@ -32,11 +30,11 @@ public:
     bool prepare(const QSizeF &size, qreal ratio, const SaveRow &row, const SaveRow::ViewState &state,
                  const PicturePointer &picture);
 
-    std::int64_t budgetBytes() const { return std::int64_t(m_images.maxCost()) << 10; }
+    std::int64_t budgetBytes() const { return m_images.budgetBytes(); }
     void clear() { m_images.clear(); }
-    int size() const { return int(m_images.count()); }
+    int size() const { return m_images.size(); }
     // How many times a row was painted anew (for tests and benchmarks).
-    int renders() const { return m_renders; }
+    int renders() const { return m_images.renders(); }
 
 private:
     struct Look {
@@ -51,17 +49,12 @@ private:
 
         bool sameAs(const Look &other) const;
     };
-    struct Entry {
-        Look look;
-        QImage image;
-    };
 
     Look lookOf(const QSizeF &size, qreal ratio, const SaveRow &row, const SaveRow::ViewState &state,
                 const PicturePointer &picture) const;
-    Entry *entry(Look look);
+    const QImage *image(Look look);
 
-    QCache<Save::ID, Entry> m_images;
-    int m_renders = 0;
+    PaintedImageCache<Look> m_images;
 };
 
 }  // namespace sw

@@ -1,0 +1,84 @@
+#pragma once
+
+// Painted items kept as images, one a save, within a byte budget: the images least recently drawn
+// go first. An item whose look (everything its painting reads) is the same as the kept one's is
+// drawn from the image; otherwise it is painted anew onto a fresh image. The card and row caches
+// each say what their look is and how their item paints; keeping, budgeting and counting is here.
+//
+// `Look` is a value with `bool sameAs(const Look &) const`.
+
+#include "Library/Save.h"
+
+#include <QCache>
+#include <QImage>
+#include <QPainter>
+#include <QPointF>
+#include <QSizeF>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+namespace sw {
+
+template <class Look>
+class PaintedImageCache {
+public:
+    explicit PaintedImageCache(std::int64_t budget)
+        : m_images(int(std::clamp<std::int64_t>(budget >> 10, 1, std::numeric_limits<int>::max())))
+    {
+    }
+
+    // The kept image of save `id` when its look is `look`; otherwise an image of `area` points at
+    // `ratio` pixels a point, cleared and handed to `paint(QPainter &, const Look &)`, then kept.
+    // Null when the image would be empty or larger than the whole budget (nothing is kept then).
+    template <class Paint>
+    const QImage *image(const Save::ID &id, Look look, const QSizeF &area, qreal ratio, Paint &&paint)
+    {
+        if (Entry *kept = m_images.object(id); kept && kept->look.sameAs(look))
+            return &kept->image;
+        const QSize pixels(int(std::ceil(area.width() * ratio)), int(std::ceil(area.height() * ratio)));
+        if (pixels.isEmpty())
+            return nullptr;
+        QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        {
+            QPainter onImage(&image);
+            paint(onImage, std::as_const(look));
+        }
+        ++m_renders;
+        const int cost = int(std::max<qint64>(1, image.sizeInBytes() >> 10));
+        auto *made = new Entry{std::move(look), std::move(image)};
+        if (!m_images.insert(id, made, cost))
+            return nullptr;   // larger than the whole budget: QCache has deleted it
+        return &made->image;
+    }
+
+    // Whether an image of save `id` with that look is kept.
+    bool holds(const Save::ID &id, const Look &look) const
+    {
+        const Entry *kept = m_images.object(id);
+        return kept && kept->look.sameAs(look);
+    }
+
+    // The most the kept images may take, in bytes.
+    std::int64_t budgetBytes() const { return std::int64_t(m_images.maxCost()) << 10; }
+    void clear() { m_images.clear(); }
+    int size() const { return int(m_images.count()); }
+    // How many times an item was painted anew.
+    int renders() const { return m_renders; }
+
+private:
+    struct Entry {
+        Look look;
+        QImage image;
+    };
+
+    QCache<Save::ID, Entry> m_images;
+    int m_renders = 0;
+};
+
+}  // namespace sw
