@@ -2,6 +2,7 @@
 
 #include "Offline/LocalCopy.h"
 #include "StashwellUI/Controls/BusySpinner.h"
+#include "StashwellUI/Controls/FitToLayout.h"
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/GlassMaterial.h"
 #include "StashwellUI/Controls/KeyCap.h"
@@ -353,24 +354,9 @@ void QuickSavePopover::applyState()
     fitHeight();
 }
 
-QSize QuickSavePopover::sizeHint() const
-{
-    const int width = int(popoverWidth);
-    QLayout *layout = this->layout();
-    if (!layout)
-        return QSize(width, 0);
-    const int height = layout->hasHeightForWidth() ? layout->totalHeightForWidth(width) : layout->totalSizeHint().height();
-    return QSize(width, height);
-}
+QSize QuickSavePopover::sizeHint() const { return layoutSizeAtWidth(*this, int(popoverWidth)); }
 
-void QuickSavePopover::fitHeight()
-{
-    if (m_fitting)
-        return;
-    m_fitting = true;
-    setFixedSize(sizeHint());
-    m_fitting = false;
-}
+void QuickSavePopover::fitHeight() { fitToSizeHint(*this, m_fitting); }
 
 void QuickSavePopover::showEvent(QShowEvent *event)
 {

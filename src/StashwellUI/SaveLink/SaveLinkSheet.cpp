@@ -3,6 +3,7 @@
 #include "Capture/PostLink.h"
 #include "Offline/LocalCopy.h"
 #include "StashwellUI/Controls/BusySpinner.h"
+#include "StashwellUI/Controls/FitToLayout.h"
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/KeyCap.h"
 #include "StashwellUI/Controls/Kicker.h"
@@ -473,24 +474,9 @@ int SaveLinkSheet::exec()
     return 0;
 }
 
-QSize SaveLinkSheet::sizeHint() const
-{
-    const int width = int(sheetWidth);
-    QLayout *layout = this->layout();
-    if (!layout)
-        return QSize(width, 0);
-    const int height = layout->hasHeightForWidth() ? layout->totalHeightForWidth(width) : layout->totalSizeHint().height();
-    return QSize(width, height);
-}
+QSize SaveLinkSheet::sizeHint() const { return layoutSizeAtWidth(*this, int(sheetWidth)); }
 
-void SaveLinkSheet::fitHeight()
-{
-    if (m_fitting)
-        return;
-    m_fitting = true;
-    setFixedSize(sizeHint());
-    m_fitting = false;
-}
+void SaveLinkSheet::fitHeight() { fitToSizeHint(*this, m_fitting); }
 
 void SaveLinkSheet::showEvent(QShowEvent *event)
 {
