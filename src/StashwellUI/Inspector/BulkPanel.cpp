@@ -6,10 +6,10 @@
 #include "StashwellUI/Controls/RoundIconButton.h"
 #include "StashwellUI/Design/CardShadow.h"
 #include "StashwellUI/Design/ContinuousShape.h"
-#include "StashwellUI/Design/SoftScrollEdges.h"
 #include "StashwellUI/Design/Surfaces.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/Inspector/InspectorFrame.h"
 #include "StashwellUI/Inspector/InspectorPane.h"
 #include "StashwellUI/Pictures/PictureFeed.h"
 #include "StashwellUI/Saves/MediaThumbnail.h"
@@ -123,30 +123,17 @@ BulkPanel::BulkPanel(const QList<ShelfItem> &items, const QList<Collection> &col
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
 
-    auto *header = new QWidget(this);
-    header->setFixedHeight(int(headerHeight));
-    auto *headerRow = new QHBoxLayout(header);
-    headerRow->setContentsMargins(int(headerPadding), 0, int(headerPadding), 0);
-    m_title = new QLabel(header);
-    m_title->setFont(Tokens::Typography::headline.font());
-    m_title->setTextFormat(Qt::PlainText);
-    m_deselect = new RoundIconButton(QStringLiteral("xmark"), StashwellUIStrings::bulkDeselect(), header);
+    const InspectorHeader header = makeInspectorHeader(this, headerHeight, headerPadding);
+    m_title = header.title;
+    m_deselect = new RoundIconButton(QStringLiteral("xmark"), StashwellUIStrings::bulkDeselect(), header.widget);
     connect(m_deselect, &RoundIconButton::clicked, this, &BulkPanel::deselectRequested);
-    headerRow->addWidget(m_title);
-    headerRow->addStretch(1);
-    headerRow->addWidget(m_deselect);
-    outer->addWidget(header);
+    header.row->addWidget(m_deselect);
+    outer->addWidget(header.widget);
 
-    m_scroll = new QScrollArea(this);
-    m_scroll->setFrameShape(QFrame::NoFrame);
-    m_scroll->setWidgetResizable(true);
-    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_scroll->viewport()->setAutoFillBackground(false);
-    auto *content = new QWidget;
-    auto *column = new QVBoxLayout(content);
-    const int pad = int(contentPadding);
-    column->setContentsMargins(pad, pad, pad, pad + int(bottomExtra));
-    column->setSpacing(int(blockSpacing));
+    const InspectorColumn frame = makeInspectorColumn(this, contentPadding, bottomExtra, blockSpacing);
+    m_scroll = frame.scroll;
+    QWidget *content = frame.content;
+    QVBoxLayout *column = frame.column;
 
     m_deck = new BulkDeck(content);
     column->addWidget(m_deck, 0, Qt::AlignHCenter);
@@ -193,11 +180,7 @@ BulkPanel::BulkPanel(const QList<ShelfItem> &items, const QList<Collection> &col
     column->addWidget(m_hint);
     column->addStretch(1);
 
-    m_scroll->setWidget(content);
-    // The column lies on the inspector column's own ground (setWidget() gives it a fill).
-    content->setAutoFillBackground(false);
-    outer->addWidget(m_scroll, 1);
-    new SoftScrollEdges(m_scroll->viewport(), true, true);
+    finishInspectorColumn(frame, outer);
 
     connect(&Theme::instance(), &Theme::changed, this, [this] {
         setTextColor(m_title, Tokens::Colors::text());

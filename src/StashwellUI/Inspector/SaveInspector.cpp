@@ -2,11 +2,11 @@
 
 #include "StashwellUI/Controls/InfoRow.h"
 #include "StashwellUI/Controls/RoundIconButton.h"
-#include "StashwellUI/Design/SoftScrollEdges.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/Inspector/CollectionPicker.h"
 #include "StashwellUI/Inspector/InspectorFacts.h"
+#include "StashwellUI/Inspector/InspectorFrame.h"
 #include "StashwellUI/Inspector/InspectorLines.h"
 #include "StashwellUI/Inspector/InspectorPane.h"
 #include "StashwellUI/Inspector/LocalMediaSection.h"
@@ -70,37 +70,23 @@ SaveInspector::SaveInspector(const ShelfItem &item, const QList<Collection> &col
     outer->setSpacing(0);
 
     // The header stays while the column scrolls.
-    auto *header = new QWidget(this);
-    header->setFixedHeight(int(headerHeight));
-    auto *headerRow = new QHBoxLayout(header);
-    headerRow->setContentsMargins(int(headerPadding), 0, int(headerPadding), 0);
-    headerRow->setSpacing(int(headerSpacing));
-    m_title = new QLabel(header);
-    m_title->setFont(Tokens::Typography::headline.font());
-    m_title->setTextFormat(Qt::PlainText);
-    m_favourite = roundButton(QStringLiteral("star"), QString(), header);
-    m_trash = roundButton(QStringLiteral("trash"), QString(), header);
-    m_close = roundButton(QStringLiteral("xmark"), QString(), header);
-    headerRow->addWidget(m_title);
-    headerRow->addStretch(1);
-    headerRow->addWidget(m_favourite);
-    headerRow->addWidget(m_trash);
-    headerRow->addWidget(m_close);
-    outer->addWidget(header);
+    const InspectorHeader header = makeInspectorHeader(this, headerHeight, headerPadding, headerSpacing);
+    m_title = header.title;
+    m_favourite = roundButton(QStringLiteral("star"), QString(), header.widget);
+    m_trash = roundButton(QStringLiteral("trash"), QString(), header.widget);
+    m_close = roundButton(QStringLiteral("xmark"), QString(), header.widget);
+    header.row->addWidget(m_favourite);
+    header.row->addWidget(m_trash);
+    header.row->addWidget(m_close);
+    outer->addWidget(header.widget);
     connect(m_favourite, &RoundIconButton::clicked, this, [this] { raise(SaveIntent::favourite()); });
     connect(m_trash, &RoundIconButton::clicked, this, [this] { raise(SaveIntent::trash()); });
     connect(m_close, &RoundIconButton::clicked, this, [this] { raise(SaveIntent::close()); });
 
-    m_scroll = new QScrollArea(this);
-    m_scroll->setFrameShape(QFrame::NoFrame);
-    m_scroll->setWidgetResizable(true);
-    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_scroll->viewport()->setAutoFillBackground(false);
-    auto *content = new QWidget;
-    auto *column = new QVBoxLayout(content);
-    const int pad = int(columnPadding);
-    column->setContentsMargins(pad, pad, pad, pad + int(bottomExtra));
-    column->setSpacing(int(columnSpacing));
+    const InspectorColumn frame = makeInspectorColumn(this, columnPadding, bottomExtra, columnSpacing);
+    m_scroll = frame.scroll;
+    QWidget *content = frame.content;
+    QVBoxLayout *column = frame.column;
 
     // The media and its pager.
     m_media = new QWidget(content);
@@ -183,11 +169,7 @@ SaveInspector::SaveInspector(const ShelfItem &item, const QList<Collection> &col
     connect(m_tags, &TagsSection::intentRaised, this, &SaveInspector::raise);
     connect(m_note, &NoteSection::edited, this, &SaveInspector::noteEdited);
 
-    m_scroll->setWidget(content);
-    // The column lies on the inspector column's own ground (setWidget() gives it a fill).
-    content->setAutoFillBackground(false);
-    outer->addWidget(m_scroll, 1);
-    new SoftScrollEdges(m_scroll->viewport(), true, true);
+    finishInspectorColumn(frame, outer);
 
     connect(&Theme::instance(), &Theme::changed, this, [this] {
         setTextColor(m_title, Tokens::Colors::text());
