@@ -24,16 +24,18 @@ InsetField::InsetField(QWidget *parent) : QLineEdit(parent)
     });
 }
 
-void InsetField::applyTheme()
+void InsetField::applyTheme() { applyFieldPalette(*this); }
+
+void applyFieldPalette(QLineEdit &field)
 {
-    QPalette p = palette();
+    QPalette p = field.palette();
     p.setColor(QPalette::Base, Qt::transparent);
     p.setColor(QPalette::Window, Qt::transparent);
     p.setColor(QPalette::Text, Tokens::Colors::text());
     p.setColor(QPalette::PlaceholderText, Tokens::Colors::muted());
     p.setColor(QPalette::Highlight, ControlPainting::faded(Tokens::Colors::accent(), 0.45));
     p.setColor(QPalette::HighlightedText, Tokens::Colors::text());
-    setPalette(p);
+    field.setPalette(p);
 }
 
 QSize InsetField::sizeHint() const { return QSize(QLineEdit::sizeHint().width(), static_cast<int>(controlHeight)); }

@@ -26,4 +26,9 @@ private:
     void applyTheme();
 };
 
+// The colours of a line edit that paints its own field: a transparent ground, the text and
+// placeholder colours of the appearance and a faint accent selection. Set again when the theme
+// changes (the field calls it again then).
+void applyFieldPalette(QLineEdit &field);
+
 }  // namespace sw

@@ -5,6 +5,7 @@
 #include "StashwellUI/Controls/BusySpinner.h"
 #include "StashwellUI/Controls/FitToLayout.h"
 #include "StashwellUI/Controls/GlassButton.h"
+#include "StashwellUI/Controls/InsetField.h"
 #include "StashwellUI/Controls/KeyCap.h"
 #include "StashwellUI/Controls/Kicker.h"
 #include "StashwellUI/Controls/StyledText.h"
@@ -93,17 +94,7 @@ QString LinkField::placeholder()
     return QStringLiteral("https://%1/username/status/\u2026").arg(PostLink::mainHost());
 }
 
-void LinkField::applyTheme()
-{
-    QPalette p = palette();
-    p.setColor(QPalette::Base, Qt::transparent);
-    p.setColor(QPalette::Window, Qt::transparent);
-    p.setColor(QPalette::Text, Tokens::Colors::text());
-    p.setColor(QPalette::PlaceholderText, Tokens::Colors::muted());
-    p.setColor(QPalette::Highlight, ControlPainting::faded(Tokens::Colors::accent(), 0.45));
-    p.setColor(QPalette::HighlightedText, Tokens::Colors::text());
-    setPalette(p);
-}
+void LinkField::applyTheme() { applyFieldPalette(*this); }
 
 void LinkField::keyPressEvent(QKeyEvent *event)
 {
