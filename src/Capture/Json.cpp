@@ -462,9 +462,93 @@ std::optional<JsonNode> JsonFields::optional(std::size_t i) const
 }
 
 namespace {
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The UTF-16 unit of the "\uXXXX" escape at `at`, or none when no such escape stands there.
+std::optional<char16_t> escapedUnit(std::string_view bytes, std::size_t at)
+{
+    if (at + 6 > bytes.size() || bytes[at] != '\\' || bytes[at + 1] != 'u')
+        return std::nullopt;
+    unsigned unit = 0;
+    for (std::size_t k = at + 2; k < at + 6; ++k) {
+        const int digit = hexDigit(bytes[k]);
+        if (digit < 0)
+            return std::nullopt;
+        unit = unit << 4 | unsigned(digit);
+    }
+    return char16_t(unit);
+}
+
+bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+}  // namespace
+
+std::optional<std::string> replacingLoneSurrogates(std::string_view bytes)
+{
+    // Writers that work in UTF-16 escape a surrogate that has lost its partner as it stands, and
+    // such a character in a field nobody reads would otherwise refuse the whole document. Each
+    // escape of a lone surrogate becomes "\ufffd", of the same length, so nothing else moves and
+    // everything else is left for the parser to judge.
+    std::optional<std::string> repaired;
+    bool inString = false;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const char c = bytes[i];
+        if (!inString) {
+            inString = c == '"';
+            ++i;
+            continue;
+        }
+        if (c == '"') {
+            inString = false;
+            ++i;
+            continue;
+        }
+        if (c != '\\') {
+            ++i;
+            continue;
+        }
+        const std::optional<char16_t> unit = escapedUnit(bytes, i);
+        if (!unit) {
+            i += 2;   // any other escape, whole or broken: the parser's to judge
+            continue;
+        }
+        if (isHighSurrogate(*unit)) {
+            const std::optional<char16_t> next = escapedUnit(bytes, i + 6);
+            if (next && isLowSurrogate(*next)) {
+                i += 12;
+                continue;
+            }
+        }
+        if (isHighSurrogate(*unit) || isLowSurrogate(*unit)) {
+            if (!repaired)
+                repaired.emplace(bytes);
+            repaired->replace(i + 2, 4, "fffd");
+        }
+        i += 6;
+    }
+    return repaired;
+}
+
+namespace {
 void parse(dom::parser &parser, dom::element &root, std::string_view bytes, bool copy)
 {
     auto err = parser.parse(bytes.data(), bytes.size(), copy).get(root);
+    // A lone surrogate escape is a string error; only then is the document looked at again. The
+    // parsed values lie in the parser's own buffers, so the repaired copy need not outlive it.
+    if (err == simdjson::STRING_ERROR) {
+        if (const std::optional<std::string> repaired = replacingLoneSurrogates(bytes))
+            err = parser.parse(repaired->data(), repaired->size(), true).get(root);
+    }
     if (err != simdjson::SUCCESS)
         throw JsonError(std::string("The data couldn't be read because it isn't in the correct format (")
                         + simdjson::error_message(err) + ").");

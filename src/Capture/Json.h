@@ -1,7 +1,8 @@
 #pragma once
 
 // The JSON dialect of the archive: a canonical writer (sorted keys at every depth, compact,
-// "\/" for "/", exact 64-bit integers, shortest round-trip doubles) and a strict reader.
+// "\/" for "/", exact 64-bit integers, shortest round-trip doubles) and a strict reader, which
+// only reads a lone surrogate escape as U+FFFD.
 
 #include <QString>
 #include <QStringView>
@@ -157,6 +158,12 @@ private:
     std::array<std::string_view, capacity> m_names{};
     std::array<std::optional<JsonNode>, capacity> m_found{};
 };
+
+// The document with every escape of a lone UTF-16 surrogate (\ud83d without its partner)
+// inside a string turned into \ufffd; none when it holds no such escape. The reader reads a
+// document that its parser refuses once more in this form: a lone surrogate decodes to U+FFFD
+// wherever it stands, and nothing else the parser refuses is let through.
+std::optional<std::string> replacingLoneSurrogates(std::string_view bytes);
 
 // A parsed document. Nodes borrowed from it live as long as it does.
 class JsonDocument {

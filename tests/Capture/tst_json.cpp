@@ -41,6 +41,8 @@ private slots:
     void utf16WritesAsUtf8();
     void rejectsMalformedDocuments_data();
     void rejectsMalformedDocuments();
+    void loneSurrogateEscapes_data();
+    void loneSurrogateEscapes();
     void integers_data();
     void integers();
     void typeMismatchesThrow_data();
@@ -196,12 +198,61 @@ void TestJson::rejectsMalformedDocuments_data()
     QTest::newRow("NaN literal") << QByteArray("NaN");
     // The reader holds integers in 64 bits; our writer never writes a longer integer literal.
     QTest::newRow("integer beyond 64 bits") << QByteArray("18446744073709551616");
+    // Lone surrogates are read as U+FFFD only when escaped; everything else around them stays refused.
+    QTest::newRow("surrogate escape of three digits") << QByteArray(R"(["\ud83"])");
+    QTest::newRow("surrogate escape with a non-digit") << QByteArray(R"(["\ud83g"])");
+    QTest::newRow("lone surrogate in an unterminated string") << QByteArray(R"(["\ud83d])");
+    QTest::newRow("lone surrogate escape outside a string") << QByteArray(R"([\ud83d])");
+    QTest::newRow("lone surrogate beside a bad escape") << QByteArray(R"(["\ud83d\x"])");
+    QTest::newRow("surrogate as raw bytes") << QByteArray("[\"\xed\xa0\xbd\"]");
 }
 
 void TestJson::rejectsMalformedDocuments()
 {
     QFETCH(QByteArray, bytes);
     QVERIFY_THROWS_EXCEPTION(JsonError, JsonDocument(std::string_view(bytes.constData(), bytes.size())));
+}
+
+void TestJson::loneSurrogateEscapes_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("expected");   // the document's one string, or its one key
+    QTest::newRow("lone high") << QByteArray(R"(["a\ud83db"])") << QStringLiteral("a\uFFFDb");
+    QTest::newRow("lone low") << QByteArray(R"(["\ude00"])") << QStringLiteral("\uFFFD");
+    QTest::newRow("high at the end") << QByteArray(R"(["x\ud83d"])") << QStringLiteral("x\uFFFD");
+    QTest::newRow("high before another escape") << QByteArray(R"(["\ud83d\u0041"])") << QStringLiteral("\uFFFDA");
+    QTest::newRow("two highs then a low") << QByteArray(R"(["\ud83d\ud83d\ude00"])")
+                                          << QStringLiteral("\uFFFD\U0001F600");
+    QTest::newRow("low before high") << QByteArray(R"(["\ude00\ud83d"])") << QStringLiteral("\uFFFD\uFFFD");
+    QTest::newRow("capital digits") << QByteArray(R"(["\uD83D!"])") << QStringLiteral("\uFFFD!");
+    QTest::newRow("escaped backslash before u") << QByteArray(R"(["\\ud83d \ud83d"])")
+                                                << QStringLiteral("\\ud83d \uFFFD");
+    QTest::newRow("in a key") << QByteArray(R"({"k\udfff":1})") << QStringLiteral("k\uFFFD");
+    QTest::newRow("deep, after other strings") << QByteArray(R"([{"a":"\"","b":[1,"\ud800"]}])")
+                                               << QStringLiteral("\uFFFD");
+}
+
+void TestJson::loneSurrogateEscapes()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, expected);
+    const JsonDocument doc(std::string_view(text.constData(), std::size_t(text.size())));
+    JsonNode node = doc.root();
+    for (;;) {
+        if (node.isArray()) {
+            node = node.elements().back();
+        } else if (node.isObject()) {
+            const std::string_view key = node.keys().back();
+            if (!node[key].isArray() && !node[key].isObject()) {
+                QCOMPARE(QString::fromUtf8(key.data(), qsizetype(key.size())), expected);
+                return;
+            }
+            node = node[key];
+        } else {
+            break;
+        }
+    }
+    QCOMPARE(node.string(), expected);
 }
 
 void TestJson::integers_data()
