@@ -176,10 +176,14 @@ Url PostLink::cleanedWebLink(const Url &url)
     if (const auto host = url.host())
         cleaned = cleaned.withHost(host->toLower());
     cleaned = cleaned.withoutFragment();
+    // Empty items ("a=1&", "&&") go with the tracking ones: kept, a lone empty item would leave
+    // "?" behind, which the next cleaning removes, and the same page would be two links.
     std::vector<Url::QueryItem> kept;
-    for (const auto &item : cleaned.queryItems())
-        if (!item.decodedName().toLower().startsWith(u"utm_"))
+    for (const auto &item : cleaned.queryItems()) {
+        const bool empty = item.name.isEmpty() && !item.value;
+        if (!empty && !item.decodedName().toLower().startsWith(u"utm_"))
             kept.push_back(item);
+    }
     cleaned = cleaned.withQueryItems(kept);
     return cleaned.isEmpty() ? url : cleaned;
 }

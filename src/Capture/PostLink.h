@@ -128,7 +128,9 @@ public:
     static const QSet<QString> &serviceHosts();
     static QString mainHost();
 
-    // A web address with its host lowercased, its fragment and its "utm_" query items removed.
+    // A web address with its host lowercased, its fragment, its "utm_" query items and its empty
+    // query items removed (and the query with them when no item is left). Cleaning a cleaned
+    // address changes nothing.
     static Url cleanedWebLink(const Url &url);
 
     const std::variant<X, Web> &value() const { return m_value; }

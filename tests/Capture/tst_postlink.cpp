@@ -137,6 +137,17 @@ void TestPostLink::reading_data()
         "HTTPS://Example.COM/Path/Page?utm_source=a&UTM_Medium=b&id=7#top", "https://example.com/Path/Page?id=7");
     web("only utm items: query goes", "https://example.com/a?utm_source=x&utm_campaign=y", "https://example.com/a");
     web("empty query goes", "https://example.com/a?", "https://example.com/a");
+    // Empty items go with the tracking ones, wherever they stand, so that the cleaned address is
+    // clean: the same page pasted with and without its tracking query is one link.
+    web("empty item after a tracking one", "https://example.org/page?utm_source=news&", "https://example.org/page");
+    web("empty item before a tracking one", "https://example.org/page?&utm_source=news", "https://example.org/page");
+    web("empty item first", "https://example.org/page?&a=1", "https://example.org/page?a=1");
+    web("empty items between", "https://example.org/page?a=1&&b=2", "https://example.org/page?a=1&b=2");
+    web("empty item last", "https://example.org/page?a=1&", "https://example.org/page?a=1");
+    web("only empty items", "https://example.org/page?&&", "https://example.org/page");
+    web("empty items around tracking ones, then a fragment", "https://example.org/page?&utm_a=1&&UTM_b=2&#top",
+        "https://example.org/page");
+    web("an item of only = is no empty item", "https://example.org/page?=&a=", "https://example.org/page?=&a=");
     web("kept items keep order and case", "https://example.com/?B=2&utm_x=1&a=1&A=3", "https://example.com/?B=2&a=1&A=3");
     web("encoded utm name", "https://example.com/?utm%5Fsource=1&k", "https://example.com/?k");
     web("item merely containing utm_", "https://example.com/?xutm_a=1", "https://example.com/?xutm_a=1");
