@@ -139,6 +139,14 @@ bool isWhiteSpace(char32_t c) noexcept
     }
 }
 
+bool containsControl(QStringView s) noexcept
+{
+    for (QChar c : s)
+        if (isControl(c.unicode()))
+            return true;
+    return false;
+}
+
 bool containsWhiteSpace(QStringView s) noexcept
 {
     // Every white-space character is in the Basic Multilingual Plane, so surrogates never match.

@@ -30,6 +30,11 @@ bool foldedEqual(const QString &a, const QString &b);
 // The Unicode White_Space property (which is also the set of white space and newlines).
 bool isWhiteSpace(char32_t c) noexcept;
 bool containsWhiteSpace(QStringView s) noexcept;
+// The control characters: C0 (U+0000 to U+001F), DEL and C1 (U+007F to U+009F). No file name
+// holds one, and none reaches the system's calls, which end a name at its first NUL.
+constexpr bool isControl(char32_t c) noexcept { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+bool containsControl(QStringView s) noexcept;
+
 // Removes white space and newlines from both ends.
 QString trimmed(const QString &s);
 QStringView trimmedView(QStringView s) noexcept;

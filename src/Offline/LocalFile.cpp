@@ -8,7 +8,9 @@ namespace sw {
 
 bool LocalFile::isSafeName(const QString &name)
 {
-    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/');
+    // A control character has no place in a name we make, and a NUL would end the name where
+    // the system reads it: "other.mp4\0x" would name another save's file.
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') && !text::containsControl(name);
 }
 
 bool operator==(const LocalFile &a, const LocalFile &b)

@@ -17,7 +17,8 @@ struct LocalFile {
     QString name;
     std::int64_t bytes = 0;
 
-    // True for a name that stays inside the media folder: not empty, no "/", not "." or "..".
+    // True for a name that stays inside the media folder: not empty, no "/", not "." or "..", no
+    // control character (text::isControl).
     // Names read from the archive must pass, since the files they name get deleted.
     static bool isSafeName(const QString &name);
 

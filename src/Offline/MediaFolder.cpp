@@ -30,7 +30,8 @@ QString MediaFolder::stem(const PostLink &link)
             // stem of every save when the trash is emptied).
             stem.reserve(handle.size() + 1 + x->status.digits.size());
             for (QChar c : handle)
-                stem.append(c >= u'A' && c <= u'Z' ? QChar(c.unicode() + 32) : c);
+                if (!text::isControl(c.unicode()))
+                    stem.append(c >= u'A' && c <= u'Z' ? QChar(c.unicode() + 32) : c);
         } else {
             stem = text::lowercased(handle);
         }
@@ -54,6 +55,9 @@ QString MediaFolder::stem(const PostLink &link)
             stem += queryMark(url);
         }
     }
+    // A handle or a link may carry control characters (a reply's screen name, a "%00" in a path):
+    // they never reach a file name.
+    stem.removeIf([](QChar c) { return text::isControl(c.unicode()); });
     for (QChar &c : stem) {
         if (c == u'/' || c == u':' || c == u'\\')
             c = u'-';
@@ -67,6 +71,8 @@ constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
 constexpr std::uint64_t kFnvPrime = 1099511628211ull;
 inline std::uint64_t mix(std::uint64_t hash, char16_t c)
 {
+    if (text::isControl(c))
+        return hash;
     if (c == u'/' || c == u':' || c == u'\\')
         c = u'-';
     return (hash ^ c) * kFnvPrime;

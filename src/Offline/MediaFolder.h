@@ -32,7 +32,7 @@ public:
     //   decoded path segments joined by "-", the non-empty parts joined by "_"; when the URL has
     //   a query, "_" and 8 hex digits of a hash of the URL's full text follow, so that two links
     //   that differ only in their query never share files.
-    // Then every "/", ":" and "\" becomes "-".
+    // Then control characters (text::isControl) are dropped and every "/", ":" and "\" becomes "-".
     static QString stem(const PostLink &link);
     // A quick test of many links against a few stems: mayHave(link) is false only when stem(link)
     // is none of the stems. It is worked out without building the stem for the usual X link, and

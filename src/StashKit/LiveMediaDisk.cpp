@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -21,6 +22,22 @@ DiskError notAFile(const Url &url)
     return DiskError{url.text(), QStringLiteral("Not a file on this computer.")};
 }
 
+// The path as the system takes it, or none when that is not the whole path: the system ends a
+// path at its first NUL, so "<folder>/other.mp4\0x" would name "<folder>/other.mp4", and a name
+// the encoding cannot hold would name another file too.
+std::optional<QByteArray> nativePath(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (native.isEmpty() || native.contains('\0') || QFile::decodeName(native) != path)
+        return std::nullopt;
+    return native;
+}
+
+DiskError notWhole(const QString &path)
+{
+    return DiskError{path, QStringLiteral("The name cannot be handed to the file system whole.")};
+}
+
 }  // namespace
 
 std::expected<void, DiskError> LiveMediaDisk::remove(const QList<Url> &files)
@@ -29,7 +46,10 @@ std::expected<void, DiskError> LiveMediaDisk::remove(const QList<Url> &files)
         if (!url.isLocalFile())
             return std::unexpected(notAFile(url));
         const QString path = url.toLocalFile();
-        const QByteArray native = QFile::encodeName(path);
+        const std::optional<QByteArray> encoded = nativePath(path);
+        if (!encoded)
+            return std::unexpected(notWhole(path));
+        const QByteArray &native = *encoded;
         struct stat info {};
         if (::lstat(native.constData(), &info) != 0) {
             if (errno == ENOENT || errno == ENOTDIR)
@@ -52,7 +72,10 @@ std::expected<QSet<QString>, DiskError> LiveMediaDisk::names(const Url &folder)
     if (!folder.isLocalFile())
         return std::unexpected(notAFile(folder));
     const QString path = folder.toLocalFile();
-    const QByteArray native = QFile::encodeName(path);
+    const std::optional<QByteArray> encoded = nativePath(path);
+    if (!encoded)
+        return std::unexpected(notWhole(path));
+    const QByteArray &native = *encoded;
     struct stat info {};
     if (::stat(native.constData(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR))
         return QSet<QString>();

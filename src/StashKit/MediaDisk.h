@@ -24,7 +24,8 @@ public:
     virtual ~MediaDisk() = default;
 
     // Removes the files in order. A file that is not there is skipped; the first removal that
-    // fails ends the call with its error and the files after it are not tried.
+    // fails ends the call with its error and the files after it are not tried. A path that the
+    // file system cannot be handed whole (a NUL inside) is such a failure, never skipped.
     virtual std::expected<void, DiskError> remove(const QList<Url> &files) = 0;
     // The names (not paths) of everything directly in a folder; none when the folder does not exist.
     virtual std::expected<QSet<QString>, DiskError> names(const Url &folder) = 0;

@@ -130,6 +130,10 @@ void TestLocalCopy::decodingFails_data()
     QTest::newRow("name is dot") << std::string(R"({"onThisMac":{"_0":[{"bytes":1,"name":"."}]}})") << QString();
     QTest::newRow("name is dot dot") << std::string(R"({"onThisMac":{"_0":[{"bytes":1,"name":".."}]}})") << QString();
     QTest::newRow("name is empty") << std::string(R"({"onThisMac":{"_0":[{"bytes":1,"name":""}]}})") << QString();
+    // The system ends a name at its first NUL: "other.mp4\0x" is another save's "other.mp4".
+    QTest::newRow("name with a NUL") << std::string(R"({"onThisMac":{"_0":[{"bytes":1,"name":"other.mp4\u0000x"}]}})") << QString();
+    QTest::newRow("dot dot and a NUL") << std::string(R"({"onThisMac":{"_0":[{"bytes":1,"name":"..\u0000"}]}})") << QString();
+    QTest::newRow("name with a newline") << std::string(R"({"onThisMac":{"_0":[{"bytes":1,"name":"a\nb.jpg"}]}})") << QString();
     QTest::newRow("unsafe name after a good one")
         << std::string(R"({"onThisMac":{"_0":[{"bytes":1,"name":"a.jpg"},{"bytes":1,"name":"a\/b"}]}})") << QString();
 }
@@ -247,6 +251,14 @@ void TestLocalCopy::safeNames_data()
     QTest::newRow("slash inside") << QStringLiteral("a/b.jpg") << false;
     QTest::newRow("trailing slash") << QStringLiteral("a.jpg/") << false;
     QTest::newRow("slash alone") << QStringLiteral("/") << false;
+    QTest::newRow("NUL inside") << QStringLiteral("other.mp4") + QChar(0) + QStringLiteral("x") << false;
+    QTest::newRow("dot dot and NUL") << QStringLiteral("..") + QChar(0) << false;
+    QTest::newRow("NUL alone") << QString(QChar(0)) << false;
+    QTest::newRow("tab") << QStringLiteral("a\tb.jpg") << false;
+    QTest::newRow("unit separator") << QStringLiteral("a\x1f.jpg") << false;
+    QTest::newRow("DEL") << QStringLiteral("a\x7f.jpg") << false;
+    QTest::newRow("C1 control") << QStringLiteral("a\u0085.jpg") << false;
+    QTest::newRow("no-break space and replacement character") << QStringLiteral("a\u00a0\ufffd.jpg") << true;
 }
 
 void TestLocalCopy::safeNames()

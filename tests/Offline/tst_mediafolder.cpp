@@ -40,6 +40,16 @@ void TestMediaFolder::stem_data()
     QTest::newRow("x link lowercases beyond ASCII") << xLink(QStringLiteral("\u00c9COLE"), "1") << QStringLiteral("\u00e9cole_1");
     QTest::newRow("x handle with separators from an archive") << xLink("a/b:c\\d", "7") << QStringLiteral("a-b-c-d_7");
     QTest::newRow("x empty handle") << xLink("", "9") << QStringLiteral("_9");
+    // Control characters never reach a file name, wherever the handle or the address came from.
+    QTest::newRow("x handle with a NUL") << xLink(QStringLiteral("Other.mp4") + QChar(0) + u'x', "5")
+                                         << QStringLiteral("other.mp4x_5");
+    QTest::newRow("x handle of dot dot and a NUL") << xLink(QStringLiteral("..") + QChar(0), "5") << QStringLiteral(".._5");
+    QTest::newRow("x handle with C0, DEL and C1 controls")
+        << xLink(QStringLiteral("\tA\x1f\x7f\u0085b\u009f"), "5") << QStringLiteral("ab_5");
+    QTest::newRow("x non-ASCII handle with a NUL") << xLink(QStringLiteral("\u00c9") + QChar(0) + u'X', "5")
+                                                   << QStringLiteral("\u00e9x_5");
+    QTest::newRow("web NUL and newline in the path") << webLink("https://h.example/a%00b/%0Ac%7F")
+                                                     << QStringLiteral("h.example_ab-c");
     QTest::newRow("web path") << webLink("https://h.example/news/2024/story") << QStringLiteral("h.example_news-2024-story");
     QTest::newRow("web no path") << webLink("https://h.example") << QStringLiteral("h.example");
     QTest::newRow("web root path") << webLink("https://h.example/") << QStringLiteral("h.example");

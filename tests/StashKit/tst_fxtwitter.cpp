@@ -2,6 +2,9 @@
 
 #include "StashKit/FxTwitter.h"
 
+#include "Offline/MediaFolder.h"
+#include "StashKit/Covers.h"
+
 #include <QtTest>
 
 #include <limits>
@@ -60,6 +63,10 @@ private slots:
     void failures_data();
     void failures();
     void mapsTheTweet();
+    void loneSurrogates_data();
+    void loneSurrogates();
+    void namesFromScreenNamesWithControls_data();
+    void namesFromScreenNamesWithControls();
     void missingTimestampIsTheUnixEpoch();
     void avatar_data();
     void avatar();
@@ -146,6 +153,62 @@ void TestFxTwitter::mapsTheTweet()
     const auto at = mapped(QByteArray(tweetReply()).replace("\"TheHandle\"", "\"@@Two\""));
     QVERIFY(at);
     QCOMPARE(at->author.handle.name, QStringLiteral("@Two"));
+}
+
+// The service writes a character whose surrogate partner was lost as a lone escape: the post is
+// read all the same, with U+FFFD in its place.
+void TestFxTwitter::loneSurrogates_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("name");
+    const QByteArray author = R"("author":{"name":"The Name","screen_name":"TheHandle")";
+    QTest::newRow("in the author's biography, never read")
+        << tweetReply().replace(author, author + R"(,"description":"bio \ud83d")") << QStringLiteral("Hello\nworld")
+        << QStringLiteral("The Name");
+    QTest::newRow("in the post's text") << tweetReply().replace("Hello", "caf\\ud83d!") << QStringLiteral("caf\uFFFD!\nworld")
+                                        << QStringLiteral("The Name");
+    QTest::newRow("in the author's name, a whole pair after")
+        << tweetReply().replace("The Name", "\\ude00\\ud83d\\ude00") << QStringLiteral("Hello\nworld")
+        << QStringLiteral("\uFFFD\U0001F600");
+    QTest::newRow("in an item's unread field")
+        << mediaReply(R"({"type":"photo","url":"https://p/a.jpg","altText":"\udbff"})") << QStringLiteral("Hello\nworld")
+        << QStringLiteral("The Name");
+}
+
+void TestFxTwitter::loneSurrogates()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    QFETCH(QString, name);
+    const auto post = mapped(body);
+    QVERIFY2(post, post ? "" : qPrintable(post.error().description()));
+    QCOMPARE(post->text, text);
+    QCOMPARE(post->author.name, name);
+}
+
+// A screen name is the service's to choose: the names of the post's files never carry its
+// control characters.
+void TestFxTwitter::namesFromScreenNamesWithControls_data()
+{
+    QTest::addColumn<QByteArray>("screenName");
+    QTest::addColumn<QString>("stem");
+    QTest::newRow("NUL inside") << QByteArray(R"(a\u0000b)") << QStringLiteral("ab_1234567890");
+    QTest::newRow("NUL and dots") << QByteArray(R"(..\u0000)") << QStringLiteral(".._1234567890");
+    QTest::newRow("line breaks and tabs") << QByteArray(R"(\nA\tb\r)") << QStringLiteral("ab_1234567890");
+    QTest::newRow("DEL and C1 controls") << QByteArray(R"(a\u007fb\u0085c\u009f)") << QStringLiteral("abc_1234567890");
+    QTest::newRow("only controls") << QByteArray(R"(\u0001\u001f)") << QStringLiteral("_1234567890");
+}
+
+void TestFxTwitter::namesFromScreenNamesWithControls()
+{
+    QFETCH(QByteArray, screenName);
+    QFETCH(QString, stem);
+    const auto post = mapped(mediaReply(R"({"type":"photo","url":"https://p/a.jpg"})").replace("TheHandle", screenName));
+    QVERIFY(post);
+    QCOMPARE(MediaFolder::fileName(*post, 0), stem + QStringLiteral(".jpg"));
+    QCOMPARE(Covers::fileName(*post), stem + QStringLiteral(".jpg"));
+    QVERIFY(LocalFile::isSafeName(MediaFolder::fileName(*post, 0)));
 }
 
 void TestFxTwitter::missingTimestampIsTheUnixEpoch()

@@ -98,6 +98,41 @@ private slots:
         QCOMPARE(entries(m_dir->path()), QStringList{QStringLiteral("third.jpg")});
     }
 
+    // The system ends a path at its first NUL: a name with one would remove another file, or
+    // look at the folder's parent. Such a path is refused as a failure, and nothing is touched.
+    void refusesPathsCutByNul_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("thenAnother");   // a plain file follows in the same call
+        QTest::newRow("another save's file") << QStringLiteral("other.mp4") + QChar(0) + QStringLiteral("x") << false;
+        QTest::newRow("the folder's parent") << QStringLiteral("..") + QChar(0) << false;
+        QTest::newRow("the folder itself") << QStringLiteral(".") + QChar(0) + QStringLiteral("/x") << false;
+        QTest::newRow("NUL first") << QString(QChar(0)) + QStringLiteral("other.mp4") << false;
+        QTest::newRow("then a plain file") << QStringLiteral("other.mp4") + QChar(0) << true;
+    }
+
+    void refusesPathsCutByNul()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, thenAnother);
+        QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("media")));
+        const QString media = m_dir->filePath(QStringLiteral("media"));
+        QVERIFY(touch(media + QStringLiteral("/other.mp4")));
+        QVERIFY(touch(media + QStringLiteral("/plain.jpg")));
+        QVERIFY(touch(m_dir->filePath(QStringLiteral("beside.txt"))));
+        QList<Url> urls{Url::fromLocalFile(media + u'/' + name)};
+        if (thenAnother)
+            urls.append(Url::fromLocalFile(media + QStringLiteral("/plain.jpg")));
+
+        const auto result = m_disk.remove(urls);
+
+        QVERIFY(!result.has_value());
+        QCOMPARE(result.error().path, media + u'/' + name);
+        QCOMPARE(entries(media), (QStringList{QStringLiteral("other.mp4"), QStringLiteral("plain.jpg")}));
+        QCOMPARE(entries(m_dir->path()), (QStringList{QStringLiteral("beside.txt"), QStringLiteral("media")}));
+        QVERIFY(!m_disk.names(Url::fromLocalFile(media + u'/' + name)).has_value());
+    }
+
     void refusesWhatIsNoLocalFile()
     {
         const auto result = m_disk.remove({*Url::parse(QStringLiteral("https://example.com/a.jpg"))});
