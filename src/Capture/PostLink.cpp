@@ -1,5 +1,6 @@
 #include "Capture/PostLink.h"
 
+#include "Capture/KeyedHash.h"
 #include "Capture/Text.h"
 
 #include <QHash>
@@ -228,9 +229,10 @@ LinkKey PostLink::key() const
         const QString canonical = text::canonical(x->status.digits);
         if (const auto number = statusNumber(canonical))
             return LinkKey{*number, true};
-        return LinkKey{std::uint64_t(qHash(canonical, 0x5354u)), false};
+        return LinkKey{std::uint64_t(qHash(canonical, hash::textSeed() ^ 0x5354u)), false};
     }
-    return LinkKey{std::uint64_t(qHash(asWeb()->url.text(), 0x574542u)), false};
+    // Under this process's own seed, so that no document can choose addresses whose keys meet.
+    return LinkKey{std::uint64_t(qHash(asWeb()->url.text(), hash::textSeed() ^ 0x574542u)), false};
 }
 
 bool operator==(const PostLink &a, const PostLink &b)

@@ -78,8 +78,8 @@ enum class LinkRefusal {
 
 // A 64-bit key of a link, the same for equal links. For the usual X link, whose status is 1 to
 // 19 ASCII digits without a leading zero, it is the status number itself and exact: two links
-// with exact keys are equal exactly when their keys are. Otherwise it is a hash, and links with
-// equal keys still have to be compared.
+// with exact keys are equal exactly when their keys are. Otherwise it is a hash under this
+// process's own seed (never stored), and links with equal keys still have to be compared.
 struct LinkKey {
     std::uint64_t value = 0;
     bool exact = false;

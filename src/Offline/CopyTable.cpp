@@ -1,6 +1,7 @@
 #include "Offline/CopyTable.h"
 
 #include "Offline/ByteCount.h"
+#include "Capture/KeyedHash.h"
 #include "Capture/Parallel.h"
 
 #include <atomic>
@@ -61,7 +62,9 @@ std::size_t CopyTable::slotOf(const PostLink &link, LinkKey key) const
 {
     const std::vector<Slot> &index = d->index;
     const std::size_t mask = index.size() - 1;
-    std::size_t i = std::size_t(key.value ^ (key.value >> 29) ^ (key.value >> 47)) * 0x9E3779B97F4A7C15ull >> 20 & mask;
+    // The slot follows a keyed hash: under a fixed function, a document could hold numbers that
+    // all fall into one run of slots, and loading it, and every look-up, would walk the run.
+    std::size_t i = std::size_t(hash::keyed(key.value)) & mask;
     for (;; i = (i + 1) & mask) {
         const Slot &slot = index[i];
         if (slot.position == 0)

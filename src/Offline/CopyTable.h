@@ -36,6 +36,8 @@ class CopyTable {
     // Looked up once per save whenever the shelf is read, so the table is built for it: the
     // entries lie in one array, and an open-addressing index over it holds each entry's key, so
     // that a lookup reads the index and, for the usual X link (whose key is exact), nothing else.
+    // A key's first slot comes from a hash under this process's own key (hash::keyed), so that no
+    // archive can crowd its keys into a few slots.
     struct Slot {
         std::uint64_t key = 0;
         std::uint32_t position = 0;   // 0: empty; else the entry's position + 1

@@ -1,0 +1,50 @@
+#pragma once
+
+// Hashes that the content of a document cannot steer. A table whose slots follow a fixed function
+// of its keys can be handed keys that all fall into a few slots, and every look-up then walks
+// them all; under a key drawn at random when the process starts, no document can know which keys
+// meet.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace sw::hash {
+
+// SipHash-c-d of one 64-bit word (taken as its eight bytes, least significant first) under the
+// 128-bit key (k0, k1).
+template <int CompressionRounds, int FinalRounds>
+constexpr std::uint64_t sip(std::uint64_t word, std::uint64_t k0, std::uint64_t k1) noexcept
+{
+    std::uint64_t v0 = k0 ^ 0x736f6d6570736575ull;
+    std::uint64_t v1 = k1 ^ 0x646f72616e646f6dull;
+    std::uint64_t v2 = k0 ^ 0x6c7967656e657261ull;
+    std::uint64_t v3 = k1 ^ 0x7465646279746573ull;
+    const auto rotl = [](std::uint64_t x, int b) { return (x << b) | (x >> (64 - b)); };
+    const auto round = [&] {
+        v0 += v1; v1 = rotl(v1, 13); v1 ^= v0; v0 = rotl(v0, 32);
+        v2 += v3; v3 = rotl(v3, 16); v3 ^= v2;
+        v0 += v3; v3 = rotl(v3, 21); v3 ^= v0;
+        v2 += v1; v1 = rotl(v1, 17); v1 ^= v2; v2 = rotl(v2, 32);
+    };
+    const auto absorb = [&](std::uint64_t m) {
+        v3 ^= m;
+        for (int i = 0; i < CompressionRounds; ++i)
+            round();
+        v0 ^= m;
+    };
+    absorb(word);
+    absorb(std::uint64_t(8) << 56);   // the last block: the message's length, 8, in its top byte
+    v2 ^= 0xff;
+    for (int i = 0; i < FinalRounds; ++i)
+        round();
+    return v0 ^ v1 ^ v2 ^ v3;
+}
+
+// SipHash-1-3 of the word under this process's key, drawn from the system's random source on
+// first use.
+std::uint64_t keyed(std::uint64_t word) noexcept;
+
+// A seed for the hashing of texts (qHash) that is this process's own as well.
+std::size_t textSeed() noexcept;
+
+}  // namespace sw::hash
