@@ -10,6 +10,8 @@
 #include "Stashwell/App/TrayIcon.h"
 #include "Stashwell/Commands/CopiedLink.h"
 #include "Stashwell/Commands/MenuCommands.h"
+#include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibraryPageView.h"
 #include "Stashwell/Pages/Settings/SettingsPage.h"
 #include "Stashwell/Pages/Settings/SettingsPageView.h"
 #include "Stashwell/Pages/QuickSave/QuickSaveHost.h"
@@ -54,6 +56,7 @@ StashwellApp::~StashwellApp()
     m_settingsWindow.reset();
     m_settingsPage.reset();
     m_libraryWindow.reset();
+    m_libraryPage.reset();
     m_archiveNotice.reset();
 }
 
@@ -135,7 +138,10 @@ void StashwellApp::start()
 
     // The library window's content is what first needs the Router: made now, with its key
     // commands and global hot key.
-    router();
+    m_libraryPage = std::make_unique<LibraryPage>(*m_curator, router(), m_libraryWindow->undoStack());
+    auto *view = new LibraryPageView(*m_libraryPage);
+    connect(view, &LibraryPageView::settingsRequested, this, &StashwellApp::openSettings);
+    m_libraryWindow->setPage(view);
     m_libraryWindow->show();
 
     // After the window, so that a problem found by the restore is told over it.
@@ -153,12 +159,16 @@ Router &StashwellApp::router()
         if (!inputs.activate)
             inputs.activate = [this] { showLibrary(); };
         m_router = std::make_unique<Router>(std::move(inputs));
-        // The Save Link sheet over the library window while a link is being saved. A save the
-        // sheet ends with is handed on as a request to show it.
+        // The Save Link sheet over the library window while a link is being saved. The library
+        // page shows the save the sheet ends with, and says so.
         if (m_libraryWindow && m_curator)
             m_saveLinkSheets = std::make_unique<SaveLinkPresenter>(
-                *m_curator, *m_preferences, *m_router, m_libraryWindow.get(),
-                [this](const Save::ID &id) { router().setSelecting(id); });
+                *m_curator, *m_preferences, *m_router, m_libraryWindow.get(), [this](const Save::ID &id) {
+                    if (m_libraryPage)
+                        m_libraryPage->finishSaveLink(id);
+                    else
+                        router().setSelecting(id);
+                });
     }
     return *m_router;
 }

@@ -35,6 +35,7 @@ namespace sw::app {
 
 class ArchiveProblemNotice;
 class GlassBackdrop;
+class LibraryPage;
 class LibraryWindow;
 class MenuCommands;
 class Preferences;
@@ -82,6 +83,8 @@ public:
     bool hasRouter() const { return m_router != nullptr; }
 
     LibraryWindow &libraryWindow() const { return *m_libraryWindow; }
+    // The library window's page: its state and everything the window does with saves.
+    LibraryPage &libraryPage() const { return *m_libraryPage; }
     SettingsWindow &settingsWindow() const { return *m_settingsWindow; }
     // The settings window's page (its tab and the shown tab's form).
     SettingsPage &settingsPage() const { return *m_settingsPage; }
@@ -119,6 +122,7 @@ private:
     std::unique_ptr<Curator> m_curator;
     std::unique_ptr<Router> m_router;
     std::unique_ptr<GlassBackdrop> m_backdrop;
+    std::unique_ptr<LibraryPage> m_libraryPage;
     std::unique_ptr<LibraryWindow> m_libraryWindow;
     std::unique_ptr<SettingsPage> m_settingsPage;
     std::unique_ptr<SettingsWindow> m_settingsWindow;

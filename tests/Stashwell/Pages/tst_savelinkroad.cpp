@@ -8,6 +8,7 @@
 #include "HttpServer.h"
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/Commands/MenuCommands.h"
+#include "Stashwell/Pages/Library/LibraryPage.h"
 #include "Stashwell/Pages/QuickSave/QuickSaveHost.h"
 #include "Stashwell/Pages/QuickSave/QuickSavePopup.h"
 #include "Stashwell/Pages/SaveLink/SaveLinkPresenter.h"
@@ -109,12 +110,13 @@ private slots:
 
         // The save is handed to the window while its media is still on the way.
         std::optional<LocalCopy> copyWhenShown;
-        connect(&app.router(), &Router::selectingChanged, this, [&] { copyWhenShown = curator.localMedia().copy(kLink); });
+        connect(&app.libraryPage(), &LibraryPage::selectionChanged, this,
+                [&] { copyWhenShown = curator.localMedia().copy(kLink); });
         QVERIFY(QTest::qWaitFor([&] { return sheet->mainButton()->hasFocus(); }));
         QTest::keyClick(sheet->mainButton(), Qt::Key_Return);
-        QVERIFY(QTest::qWaitFor([&] { return app.router().selecting().has_value(); }, 20000));
+        QVERIFY(QTest::qWaitFor([&] { return app.libraryPage().selection().has_value(); }, 20000));
 
-        const Save::ID id = *app.router().selecting();
+        const Save::ID id = *app.libraryPage().selection();
         const auto save = curator.library().save(id);
         QVERIFY(save);
         QCOMPARE(save->post().link, kLink);
@@ -157,7 +159,9 @@ private slots:
 
         app.libraryWindow().hide();
         emit popover->selected(popover->recent().first().save().id());
-        QCOMPARE(app.router().selecting(), std::optional(popover->recent().first().save().id()));
+        // The library window shows it: selected among all saves, the request answered.
+        QCOMPARE(app.libraryPage().selection(), std::optional(popover->recent().first().save().id()));
+        QVERIFY(!app.router().selecting());
         QVERIFY(app.libraryWindow().isVisible());
         QVERIFY(!app.quickSaveHost().isShown());
         QVERIFY(QTest::qWaitFor([&] { return app.curator().localMedia().copy(kLink).asOnThisMac(); }, 30000));

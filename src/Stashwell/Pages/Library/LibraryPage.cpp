@@ -2,7 +2,9 @@
 
 #include "Capture/PostLink.h"
 #include "StashKit/Curator.h"
+#include "Stashwell/Commands/CopiedLink.h"
 #include "Stashwell/Pages/Library/CuratorStep.h"
+#include "Stashwell/Pages/Shelf/ShelfArrangement.h"
 #include "Stashwell/Router/Router.h"
 #include "Stashwell/StashwellStrings.h"
 
@@ -55,15 +57,7 @@ LibraryPage::Desktop LibraryPage::Desktop::completed() const
             }
         };
     if (!out.copiedLink)
-        out.copiedLink = []() -> std::optional<QString> {
-            QClipboard *clipboard = QGuiApplication::clipboard();
-            if (!clipboard)
-                return std::nullopt;
-            const QString text = clipboard->text().trimmed();
-            if (!PostLink::reading(text))
-                return std::nullopt;
-            return text;
-        };
+        out.copiedLink = [] { return sw::app::copiedLink(); };
     if (!out.homePath)
         out.homePath = [] { return QDir::homePath(); };
     return out;
@@ -254,19 +248,11 @@ const QList<ShelfItem> &LibraryPage::visibleItems()
 {
     if (m_visible)
         return *m_visible;
-    if (!m_query.isEmpty() || m_filter != Filter::all()) {
+    // Outside the home arrangement the shelf shows the matching saves as they are.
+    if (!ShelfArrangement::isHome(m_filter, m_query))
         m_visible.emplace(matchingItems());
-        return *m_visible;
-    }
-    // The home: the latest save, the recently added ones, then the rest.
-    const Home home = shelf().home();
-    QList<ShelfItem> items;
-    items.reserve((home.latest() ? 1 : 0) + home.recentlyAdded().size() + home.rest().size());
-    if (home.latest())
-        items.append(*home.latest());
-    items.append(home.recentlyAdded());
-    items.append(home.rest());
-    m_visible.emplace(std::move(items));
+    else
+        m_visible.emplace(ShelfArrangement::visibleItems(shelf(), m_filter, m_query));
     return *m_visible;
 }
 

@@ -1,0 +1,377 @@
+#include "Stashwell/Pages/Library/LibraryPageView.h"
+
+#include "StashKit/Curator.h"
+#include "Stashwell/Pages/Library/LibraryDialogs.h"
+#include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "Stashwell/StashwellStrings.h"
+#include "StashwellUI/Controls/GlassButton.h"
+#include "StashwellUI/Inspector/BulkPanel.h"
+#include "StashwellUI/Playback/InlinePlayer.h"
+#include "StashwellUI/Inspector/SaveInspector.h"
+#include "StashwellUI/Playback/PlayerSheet.h"
+#include "StashwellUI/Saves/Paging.h"
+#include "StashwellUI/Shelf/ShelfBar.h"
+#include "StashwellUI/Shelf/ShelfTemplate.h"
+#include "StashwellUI/Sidebar/CollectionCreator.h"
+#include "StashwellUI/Sidebar/LibrarySidebar.h"
+#include "StashwellUI/Toasts/ToastOverlay.h"
+#include "StashwellUI/Window/LibraryWindowTemplate.h"
+#include "StashwellUI/Window/StatusBar.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+namespace sw::app {
+
+namespace {
+
+// The links a drop carries: its URLs, or else each line of its text.
+QList<QUrl> droppedLinks(const QMimeData *data)
+{
+    if (!data)
+        return {};
+    if (data->hasUrls())
+        return data->urls();
+    QList<QUrl> links;
+    if (data->hasText())
+        for (const QString &line : data->text().split(u'\n', Qt::SkipEmptyParts))
+            if (const QString trimmed = line.trimmed(); !trimmed.isEmpty())
+                links.append(QUrl(trimmed));
+    return links;
+}
+
+}  // namespace
+
+LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
+    : QWidget(parent), m_page(page), m_shelfPage(std::make_unique<ShelfPage>())
+{
+    setAcceptDrops(true);
+    // One memory of each save's picture page for everything the window shows.
+    m_paging = new Paging(this);
+    Paging::install(this, m_paging);
+
+    m_sidebar = new LibrarySidebar;
+    m_creator = new CollectionCreator;
+    m_sidebar->setCreator(m_creator);
+    m_bar = new ShelfBar;
+    m_emptyTrash = new GlassButton(StashwellStrings::libraryEmptyTrash(), QString(), Tone::danger);
+    m_emptyTrash->hide();
+    m_bar->setTrailing(m_emptyTrash);
+    m_content = new ShelfTemplate;
+    m_inspectorColumn = new QWidget;
+    m_inspectorColumn->setLayout(new QStackedLayout);
+    m_status = new StatusBar;
+    m_frame = new LibraryWindowTemplate(m_sidebar, m_bar, m_content, m_inspectorColumn, m_status, this);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_frame);
+
+    m_shelfPage->setView(m_content);
+    m_toast = new ToastOverlay(&m_page.toast(), m_content);
+    m_dialogs = new LibraryDialogs(m_page, this, this);
+
+    // The page's state, redrawn once a turn.
+    m_turn.setSingleShot(true);
+    m_turn.setInterval(0);
+    connect(&m_turn, &QTimer::timeout, this, &LibraryPageView::refresh);
+    connect(&m_page, &LibraryPage::shelfChanged, this, [this] { mark(partShelf); });
+    connect(&m_page, &LibraryPage::filterChanged, this, [this] { mark(partFilter); });
+    connect(&m_page, &LibraryPage::queryChanged, this, [this] { mark(partQuery); });
+    connect(&m_page, &LibraryPage::layoutChanged, this, [this] { mark(partLayout); });
+    connect(&m_page, &LibraryPage::selectionChanged, this, [this] { mark(partSelection); });
+    connect(&m_page, &LibraryPage::chosenChanged, this, [this] { mark(partChosen); });
+    connect(&m_page, &LibraryPage::draftChanged, this, [this] { mark(partDraft); });
+    connect(&m_page, &LibraryPage::playingChanged, this, [this] { mark(partPlaying); });
+    connect(&m_page, &LibraryPage::searchFocusRequested, this, [this] { m_bar->setSearchFocused(true); });
+
+    // The sidebar's requests.
+    connect(m_sidebar, &LibrarySidebar::selectionChanged, &m_page, &LibraryPage::setFilter);
+    connect(m_sidebar, &LibrarySidebar::captureRequested, &m_page, &LibraryPage::pasteLink);
+    connect(m_sidebar, &LibrarySidebar::newCollectionRequested, &m_page, [this] { m_page.newCollection(); });
+    connect(m_sidebar, &LibrarySidebar::downloadMissingRequested, &m_page, [this] { m_page.downloadMissing(); });
+    connect(m_sidebar, &LibrarySidebar::editCollectionRequested, &m_page, &LibraryPage::editCollection);
+    connect(m_sidebar, &LibrarySidebar::deleteCollectionRequested, &m_page, &LibraryPage::askToDelete);
+    connect(m_sidebar, &LibrarySidebar::settingsRequested, this, &LibraryPageView::settingsRequested);
+    const QPointer<LibraryPage> pagePointer(&m_page);
+    m_sidebar->setDropHandler([pagePointer](const Filter &row, const QList<QUrl> &links) {
+        return pagePointer && pagePointer->dropLinks(row, links);
+    });
+    connect(m_creator, &CollectionCreator::nameChanged, &m_page, &LibraryPage::setDraftName);
+    connect(m_creator, &CollectionCreator::swatchChanged, &m_page, &LibraryPage::setDraftSwatch);
+    connect(m_creator, &CollectionCreator::createRequested, &m_page, &LibraryPage::saveDraft);
+    connect(m_creator, &CollectionCreator::cancelRequested, &m_page, &LibraryPage::cancelDraft);
+
+    // The bar's.
+    connect(m_bar, &ShelfBar::layoutChosen, &m_page, &LibraryPage::setLayout);
+    connect(m_bar, &ShelfBar::queryChanged, &m_page, &LibraryPage::setQuery);
+    connect(m_bar, &ShelfBar::saveLinkRequested, &m_page, &LibraryPage::saveLink);
+    connect(m_emptyTrash, &QAbstractButton::clicked, &m_page, &LibraryPage::askToEmptyTrash);
+
+    // The shelf's.
+    ShelfPage *shelf = m_shelfPage.get();
+    connect(shelf, &ShelfPage::filterChanged, &m_page, [this] { m_page.setFilter(m_shelfPage->filter()); });
+    connect(shelf, &ShelfPage::selectionChanged, &m_page, [this] { m_page.setSelection(m_shelfPage->selection()); });
+    connect(shelf, &ShelfPage::actionRequested, &m_page,
+            [this](const ShelfItem &item, const Action &action) { m_page.perform(action, item); });
+    connect(shelf, &ShelfPage::trashRequested, &m_page, &LibraryPage::trash);
+    connect(shelf, &ShelfPage::downloadMissingRequested, &m_page, [this] { m_page.downloadMissing(); });
+    connect(shelf, &ShelfPage::intentRequested, &m_page, [this](const ShelfItem &item, const SaveIntent &intent) {
+        m_page.handle(intent, item);
+    });
+    connect(shelf, &ShelfPage::previewRequested, &m_page, &LibraryPage::preview);
+    // The modifiers of the click being handled now.
+    connect(shelf, &ShelfPage::picked, &m_page,
+            [this](const Save::ID &id) { m_page.pick(id, QGuiApplication::keyboardModifiers()); });
+    connect(shelf, &ShelfPage::deleteSelectionRequested, &m_page, &LibraryPage::trashSelection);
+    connect(shelf, &ShelfPage::selectAllRequested, &m_page, &LibraryPage::selectAll);
+
+    // The frame's inspector column closed by the user.
+    connect(m_frame, &LibraryWindowTemplate::showsInspectorChanged, &m_page, [this](bool shows) {
+        if (!shows)
+            m_page.setInspectorShown(false);
+    });
+
+    m_dirty = partAll;
+    refresh();
+}
+
+LibraryPageView::~LibraryPageView()
+{
+    closePlayerDialog();
+    // The shelf page lets go of its frame before the frame goes.
+    m_shelfPage->setView(nullptr);
+}
+
+SaveInspector *LibraryPageView::inspector() const
+{
+    return m_inspector && m_inspector->isVisibleTo(m_inspectorColumn) ? m_inspector.data() : nullptr;
+}
+
+BulkPanel *LibraryPageView::bulkPanel() const
+{
+    return m_bulk && m_bulk->isVisibleTo(m_inspectorColumn) ? m_bulk.data() : nullptr;
+}
+
+QDialog *LibraryPageView::playerDialog() const { return m_player; }
+
+PlayerSheet *LibraryPageView::playerSheet() const { return m_playerSheet; }
+
+void LibraryPageView::mark(unsigned parts)
+{
+    m_dirty |= parts;
+    if (!m_turn.isActive())
+        m_turn.start();
+}
+
+void LibraryPageView::refreshNow()
+{
+    if (m_dirty)
+        refresh();
+    m_shelfPage->refreshNow();
+}
+
+void LibraryPageView::refresh()
+{
+    m_turn.stop();
+    const unsigned dirty = m_dirty;
+    m_dirty = 0;
+    if (!dirty)
+        return;
+    const Shelf &shelf = m_page.shelf();
+
+    if (dirty & partShelf) {
+        m_shelfPage->setShelf(shelf);
+        m_sidebar->setContent(m_page.sidebarContent());
+        const LibraryPage::Status status = m_page.status();
+        m_status->setItems(status.items);
+        m_status->setOnDisk(status.onDisk);
+        m_status->setFolder(status.folder);
+    }
+    if (dirty & partFilter) {
+        m_sidebar->setSelection(m_page.filter());
+        m_shelfPage->setFilter(m_page.filter());
+    }
+    if (dirty & partQuery) {
+        m_shelfPage->setQuery(m_page.query());
+        if (m_bar->query() != m_page.query())
+            m_bar->setQuery(m_page.query());
+    }
+    if (dirty & partLayout) {
+        m_shelfPage->setLayout(m_page.layout());
+        m_bar->setShelfLayout(m_page.layout());
+    }
+    if (dirty & partSelection)
+        m_shelfPage->setSelection(m_page.selection());
+    if (dirty & partChosen)
+        m_shelfPage->setHighlighted(m_page.chosen());
+    if (dirty & (partShelf | partFilter)) {
+        const QString title = m_page.title(shelf);
+        m_bar->setTitle(title);
+        m_shelfPage->setTitle(title);
+        // The trash's count from the sidebar's, taken in the same walk: no walk of its own.
+        m_emptyTrash->setVisible(m_page.filter() == Filter::trash()
+                                 && m_page.sidebarContent().count(Filter::trash()).value_or(0) >= 1);
+    }
+    if (dirty & (partShelf | partFilter | partQuery))
+        // The shelf's own visible order: the saves it shows are the ones the subtitle counts.
+        m_bar->setSubtitle(StashwellStrings::titleSavedCount(qint64(m_shelfPage->visibleOrder().size())));
+    if (dirty & (partShelf | partFilter | partSelection | partChosen))
+        refreshInspector();
+    if (dirty & (partShelf | partDraft))
+        refreshCreator();
+    if (dirty & (partShelf | partPlaying))
+        refreshPlayer();
+}
+
+void LibraryPageView::refreshInspector()
+{
+    auto *stack = static_cast<QStackedLayout *>(m_inspectorColumn->layout());
+    const bool shows = m_page.inspectorShown();
+    if (m_page.chosen().size() >= 2) {
+        if (!m_bulk) {
+            m_bulk = new BulkPanel;
+            connect(m_bulk, &BulkPanel::downloadRequested, &m_page, &LibraryPage::downloadChosen);
+            connect(m_bulk, &BulkPanel::fileRequested, &m_page, &LibraryPage::fileChosen);
+            connect(m_bulk, &BulkPanel::favouriteRequested, &m_page, &LibraryPage::favouriteChosen);
+            connect(m_bulk, &BulkPanel::trashRequested, &m_page, &LibraryPage::trashSelection);
+            connect(m_bulk, &BulkPanel::restoreRequested, &m_page, &LibraryPage::restoreChosen);
+            connect(m_bulk, &BulkPanel::deselectRequested, &m_page, &LibraryPage::clearChosen);
+            stack->addWidget(m_bulk);
+        }
+        m_bulk->setItems(m_page.chosenItems());
+        m_bulk->setCollections(m_page.shelf().library().collections);
+        stack->setCurrentWidget(m_bulk);
+    } else if (const std::optional<ShelfItem> item = m_page.selectedItem()) {
+        const Shelf &shelf = m_page.shelf();
+        if (!m_inspector) {
+            m_inspector = new SaveInspector(*item, shelf.library().collections, shelf.localMedia().folder(), shelf.now());
+            m_inspector->setHomePath(QDir::homePath());
+            connect(m_inspector, &SaveInspector::intentRaised, this, &LibraryPageView::inspectorIntent);
+            stack->addWidget(m_inspector);
+        } else {
+            m_inspector->setItem(*item);
+            m_inspector->setCollections(shelf.library().collections);
+            m_inspector->setFolder(shelf.localMedia().folder());
+            m_inspector->setNow(shelf.now());
+        }
+        stack->setCurrentWidget(m_inspector);
+    }
+    // The column's content stays while it slides away; only what it shows next replaces it.
+    if (m_frame->showsInspector() != shows) {
+        const QSignalBlocker quiet(m_frame);
+        m_frame->setShowsInspector(shows);
+    }
+}
+
+void LibraryPageView::inspectorIntent(const Save::ID &id, const SaveIntent &intent)
+{
+    const std::optional<ShelfItem> item = m_page.selectedItem();
+    if (item && item->save().id() == id)
+        m_page.handle(intent, *item);
+}
+
+void LibraryPageView::refreshCreator()
+{
+    const std::optional<CollectionDraft> &draft = m_page.draft();
+    if (!draft) {
+        m_sidebar->setCreating(std::nullopt);
+        return;
+    }
+    {
+        // The creator reports what it is set to as if typed; the page already holds it.
+        const QSignalBlocker quiet(m_creator);
+        m_creator->setName(draft->name);
+        m_creator->setSwatch(draft->swatch);
+    }
+    m_creator->setProblem(m_page.nameProblem());
+    m_creator->setCanCreate(m_page.canCreate());
+    m_creator->setFilesSave(draft->filing.has_value());
+    m_creator->setConfirmTitle(m_page.confirmTitle());
+    m_sidebar->setCreating(draft->editing ? CreatorPlace::editing(*draft->editing) : CreatorPlace::makeNew());
+}
+
+void LibraryPageView::refreshPlayer()
+{
+    const std::optional<Save::ID> &playing = m_page.playing();
+    if (!playing) {
+        closePlayerDialog();
+        return;
+    }
+    if (m_player && m_playerSave == playing)
+        return;
+    closePlayerDialog();
+    const std::optional<LibraryPage::Player> content = m_page.player();
+    if (!content) {
+        // Nothing to play (the file went): no empty sheet that only Escape could close.
+        m_page.closePlayer();
+        return;
+    }
+    auto *dialog = new QDialog(window());
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    auto *layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *sheet = new PlayerSheet(content->url, content->item.save().post(), dialog);
+    layout->addWidget(sheet);
+    const QUrl file = content->url;
+    const ShelfItem item = content->item;
+    connect(sheet, &PlayerSheet::revealRequested, &m_page, [this, file] { m_page.reveal(file); });
+    connect(sheet, &PlayerSheet::openOriginalRequested, &m_page, [this, item] { m_page.openOriginal(item); });
+    connect(sheet, &PlayerSheet::closeRequested, &m_page, &LibraryPage::closePlayer);
+    // Closed by the window system: the page forgets the request.
+    connect(dialog, &QDialog::finished, &m_page, [this, dialog] {
+        if (m_player == dialog)
+            m_page.closePlayer();
+    });
+    m_player = dialog;
+    m_playerSheet = sheet;
+    m_playerSave = playing;
+    dialog->open();
+}
+
+void LibraryPageView::closePlayerDialog()
+{
+    QDialog *dialog = m_player;
+    m_player = nullptr;
+    m_playerSheet = nullptr;
+    m_playerSave.reset();
+    if (dialog) {
+        dialog->disconnect(&m_page);
+        dialog->close();
+    }
+}
+
+void LibraryPageView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_page.appear();
+}
+
+void LibraryPageView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedLinks(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void LibraryPageView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!droppedLinks(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void LibraryPageView::dropEvent(QDropEvent *event)
+{
+    if (m_page.openDroppedLink(droppedLinks(event->mimeData())))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+}  // namespace sw::app

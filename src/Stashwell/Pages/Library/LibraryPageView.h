@@ -1,0 +1,124 @@
+#pragma once
+
+// The library page's widgets: the window's frame (LibraryWindowTemplate) with the sidebar and its
+// inline collection creator, the shelf bar, the shelf (ShelfPage on a ShelfTemplate), the inspector
+// column (the save's inspector, or the bulk panel for chosen saves), the status bar, the toast at
+// the foot of the shelf, the alerts, the player sheet, and links dropped on the window.
+//
+// It holds no state of its own: it shows the LibraryPage's and hands every request to it. The
+// page's signals mark what changed, and everything marked is redrawn once, in the next turn of the
+// event loop, from one projection of the library that all the columns share.
+
+#include "StashKit/ShelfItem.h"
+#include "StashwellUI/Saves/SaveIntent.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class QDialog;
+
+namespace sw {
+class BulkPanel;
+class CollectionCreator;
+class GlassButton;
+class LibrarySidebar;
+class LibraryWindowTemplate;
+class Paging;
+class PlayerSheet;
+class SaveInspector;
+class ShelfBar;
+class ShelfTemplate;
+class StatusBar;
+class ToastOverlay;
+}
+
+namespace sw::app {
+
+class LibraryDialogs;
+class LibraryPage;
+class ShelfPage;
+
+class LibraryPageView final : public QWidget {
+    Q_OBJECT
+public:
+    explicit LibraryPageView(LibraryPage &page, QWidget *parent = nullptr);
+    ~LibraryPageView() override;
+
+    LibraryPage &page() const { return m_page; }
+    ShelfPage &shelfPage() const { return *m_shelfPage; }
+    LibraryWindowTemplate &frame() const { return *m_frame; }
+    LibrarySidebar &sidebar() const { return *m_sidebar; }
+    CollectionCreator &creator() const { return *m_creator; }
+    ShelfBar &bar() const { return *m_bar; }
+    ShelfTemplate &content() const { return *m_content; }
+    StatusBar &statusBar() const { return *m_status; }
+    GlassButton &emptyTrashButton() const { return *m_emptyTrash; }
+    ToastOverlay &toastOverlay() const { return *m_toast; }
+    LibraryDialogs &dialogs() const { return *m_dialogs; }
+    // The inspector column's content while it shows one.
+    SaveInspector *inspector() const;
+    BulkPanel *bulkPanel() const;
+    // The player sheet while it is up.
+    QDialog *playerDialog() const;
+    PlayerSheet *playerSheet() const;
+
+    // Draws what changed now rather than in the next turn.
+    void refreshNow();
+
+signals:
+    // The sidebar's settings button.
+    void settingsRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    enum Part : unsigned {
+        partShelf = 1u << 0,
+        partFilter = 1u << 1,
+        partQuery = 1u << 2,
+        partLayout = 1u << 3,
+        partSelection = 1u << 4,
+        partChosen = 1u << 5,
+        partDraft = 1u << 6,
+        partPlaying = 1u << 7,
+        partAll = (1u << 8) - 1,
+    };
+    void mark(unsigned parts);
+    void refresh();
+    void refreshInspector();
+    void refreshCreator();
+    void refreshPlayer();
+    void closePlayerDialog();
+    void inspectorIntent(const Save::ID &id, const SaveIntent &intent);
+
+    LibraryPage &m_page;
+    std::unique_ptr<ShelfPage> m_shelfPage;
+    Paging *m_paging = nullptr;
+    LibraryWindowTemplate *m_frame = nullptr;
+    LibrarySidebar *m_sidebar = nullptr;
+    CollectionCreator *m_creator = nullptr;
+    ShelfBar *m_bar = nullptr;
+    GlassButton *m_emptyTrash = nullptr;
+    ShelfTemplate *m_content = nullptr;
+    QWidget *m_inspectorColumn = nullptr;
+    QPointer<SaveInspector> m_inspector;
+    QPointer<BulkPanel> m_bulk;
+    StatusBar *m_status = nullptr;
+    ToastOverlay *m_toast = nullptr;
+    LibraryDialogs *m_dialogs = nullptr;
+    QPointer<QDialog> m_player;
+    QPointer<PlayerSheet> m_playerSheet;
+    std::optional<Save::ID> m_playerSave;
+
+    unsigned m_dirty = 0;
+    QTimer m_turn;
+};
+
+}  // namespace sw::app

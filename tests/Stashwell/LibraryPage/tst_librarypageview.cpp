@@ -1,0 +1,285 @@
+// The library page's widgets over the controller: each column shows the page's state after one
+// turn, and each request of the views reaches the page (the sidebar's filter and drops, the bar's
+// search and layout, the shelf's clicks with their modifiers, the inspector's intents, the bulk
+// panel, the toast's Undo, the creator, the player sheet, links dropped on the window). Pictures of
+// the window in every look go to the gallery.
+
+#include "Gallery.h"
+#include "PageRig.h"
+
+#include "Stashwell/Pages/Library/LibraryDialogs.h"
+#include "Stashwell/Pages/Library/LibraryPageView.h"
+#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "StashwellUI/Controls/GlassButton.h"
+#include "StashwellUI/Controls/SearchField.h"
+#include "StashwellUI/Inspector/BulkPanel.h"
+#include "StashwellUI/Playback/InlinePlayer.h"
+#include "StashwellUI/Inspector/SaveInspector.h"
+#include "StashwellUI/Playback/PlayerSheet.h"
+#include "StashwellUI/Shelf/ShelfBar.h"
+#include "StashwellUI/Shelf/ShelfTemplate.h"
+#include "StashwellUI/Sidebar/CollectionCreator.h"
+#include "StashwellUI/Sidebar/LibrarySidebar.h"
+#include "StashwellUI/Toasts/ToastBubble.h"
+#include "StashwellUI/Toasts/ToastOverlay.h"
+#include "StashwellUI/Window/LibraryWindowTemplate.h"
+#include "StashwellUI/Window/StatusBar.h"
+
+#include <QDialog>
+#include <QMimeData>
+#include <QTest>
+
+using namespace sw;
+using namespace sw::app;
+using namespace sw::fixtures;
+using namespace sw::test;
+
+using S = StashwellStrings;
+
+namespace {
+
+Library sample()
+{
+    QList<Save> saves;
+    saves.append(makeSave(SaveSpec(1, videoPost(QStringLiteral("1")), 799990000).favourite()));
+    saves.append(makeSave(SaveSpec(2, imagePost(QStringLiteral("2")), 799980000).filed(collectionID(1))));
+    saves.append(makeSave(3, postOnX(QStringLiteral("writer"), QStringLiteral("3"), QStringLiteral("A red kite over the hill")), 799970000));
+    saves.append(makeSave(4, pageAt(QStringLiteral("https://news.example.com/story"), QStringLiteral("A story")), 799960000));
+    saves.append(makeSave(SaveSpec(5, textPost(QStringLiteral("5")), 799950000).trashed(799995000)));
+    return libraryOf(saves, {collection(1, QStringLiteral("Trips")), collection(2, QStringLiteral("Recipes"), Swatch::green)});
+}
+
+struct Window {
+    PageRig rig;
+    LibraryPageView view;
+
+    explicit Window(Library library = sample(), CopyTable copies = {})
+        : rig(std::move(library), std::move(copies)), view(*rig.page)
+    {
+        view.resize(1280, 800);
+        view.show();
+        turn();
+    }
+
+    void turn()
+    {
+        QCoreApplication::processEvents();
+        view.refreshNow();
+    }
+};
+
+}  // namespace
+
+class LibraryPageViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QStandardPaths::setTestModeEnabled(true); }
+
+    void theColumnsShowThePage()
+    {
+        Window w;
+        QCOMPARE(w.view.bar().title(), S::titleAllSaves());
+        QCOMPARE(w.view.bar().subtitle(), S::titleSavedCount(4));
+        QCOMPARE(w.view.sidebar().selection(), Filter::all());
+        QCOMPARE(w.view.sidebar().content().count(Filter::trash()), qsizetype(1));
+        QVERIFY(!w.view.frame().showsInspector());
+        QVERIFY(w.view.emptyTrashButton().isHidden());
+
+        w.rig.page->setFilter(Filter::trash());
+        w.turn();
+        QCOMPARE(w.view.bar().title(), S::titleTrash());
+        QCOMPARE(w.view.bar().subtitle(), S::titleSavedCount(1));
+        QCOMPARE(w.view.sidebar().selection(), Filter::trash());
+        QVERIFY(!w.view.emptyTrashButton().isHidden());
+        w.view.emptyTrashButton().click();
+        QVERIFY(w.rig.page->emptyingTrash());
+        QVERIFY(settle([&] { return w.view.dialogs().shown() == LibraryDialogs::Kind::emptyTrash; }));
+        w.view.dialogs().cancelButton()->click();
+        QVERIFY(!w.rig.page->emptyingTrash());
+    }
+
+    void theSidebarAndTheBarReachThePage()
+    {
+        Window w;
+        emit w.view.sidebar().selectionChanged(Filter::favourites());
+        QCOMPARE(w.rig.page->filter(), Filter::favourites());
+        w.turn();
+        QCOMPARE(w.view.bar().subtitle(), S::titleSavedCount(1));
+
+        w.rig.page->setFilter(Filter::all());
+        w.turn();
+        QTest::keyClicks(w.view.bar().searchField().lineEdit(), QStringLiteral("kite"));
+        QCOMPARE(w.rig.page->query(), QStringLiteral("kite"));
+        w.turn();
+        QCOMPARE(w.view.bar().subtitle(), S::titleSavedCount(1));
+        QCOMPARE(w.view.shelfPage().query(), QStringLiteral("kite"));
+
+        emit w.view.bar().layoutChosen(ShelfLayout::list);
+        QCOMPARE(w.rig.page->layout(), ShelfLayout::list);
+        w.turn();
+        QCOMPARE(w.view.shelfPage().layout(), ShelfLayout::list);
+
+        // Ctrl+F from the Router puts the focus in the search field.
+        w.view.sidebar().setFocus();
+        w.rig.router.requestFind();
+        QVERIFY(settle([&] { return w.view.bar().isSearchFocused(); }));
+
+        emit w.view.bar().saveLinkRequested();
+        QCOMPARE(w.rig.router.savingLink(), QString());
+    }
+
+    void aDropOnASidebarRowGoesToThePage()
+    {
+        Window w;
+        QMimeData data;
+        data.setUrls({xLink(QStringLiteral("someone"), QStringLiteral("2")).url().qurl()});
+        QVERIFY(w.rig.page->dropLinks(Filter::favourites(), data.urls()));
+        QVERIFY(w.rig.save(2).isFavourite());
+    }
+
+    void clicksWithModifiersAndTheInspector()
+    {
+        Window w;
+        emit w.view.shelfPage().picked(saveID(2));
+        QCOMPARE(w.rig.page->selection(), saveID(2));
+        w.turn();
+        QVERIFY(w.view.frame().showsInspector());
+        QVERIFY(w.view.inspector());
+        QCOMPARE(w.view.inspector()->item().save().id(), saveID(2));
+        QCOMPARE(w.view.shelfPage().selection(), saveID(2));
+
+        // The inspector's intent reaches the page with its item.
+        emit w.view.inspector()->intentRaised(saveID(2), SaveIntent::favourite());
+        QVERIFY(w.rig.save(2).isFavourite());
+        // An intent of a save no longer shown is dropped.
+        emit w.view.inspector()->intentRaised(saveID(3), SaveIntent::favourite());
+        QVERIFY(!w.rig.save(3).isFavourite());
+
+        // Ctrl-click: the bulk panel.
+        QTest::keyPress(&w.view, Qt::Key_Control, Qt::ControlModifier);
+        w.rig.page->pick(saveID(3), Qt::ControlModifier);
+        w.turn();
+        QCOMPARE(w.rig.page->chosen().size(), qsizetype(2));
+        QVERIFY(w.view.bulkPanel());
+        QVERIFY(!w.view.inspector());
+        QCOMPARE(w.view.bulkPanel()->items().size(), qsizetype(2));
+        QCOMPARE(w.view.shelfPage().highlighted(), w.rig.page->chosen());
+        emit w.view.bulkPanel()->trashRequested();
+        QVERIFY(w.rig.save(2).isTrashed());
+        QVERIFY(w.rig.save(3).isTrashed());
+        w.turn();
+        QVERIFY(!w.view.frame().showsInspector());
+
+        // Closing from the inspector clears the selection.
+        w.rig.page->setSelection(saveID(1));
+        w.turn();
+        emit w.view.inspector()->intentRaised(saveID(1), SaveIntent::close());
+        QVERIFY(!w.rig.page->selection());
+        w.turn();
+        QVERIFY(!w.view.frame().showsInspector());
+    }
+
+    void theToastsUndoButton()
+    {
+        Window w;
+        w.rig.page->trash(saveID(3));
+        w.turn();
+        QVERIFY(settle([&] { return w.view.toastOverlay().bubble().offersUndo(); }));
+        QCOMPARE(w.view.toastOverlay().bubble().message(), S::toastMovedToTrash());
+        w.view.toastOverlay().bubble().undoButton().click();
+        QVERIFY(!w.rig.save(3).isTrashed());
+        QVERIFY(!w.rig.page->toastUndoes());
+    }
+
+    void theCreatorFollowsTheDraft()
+    {
+        Window w;
+        w.rig.page->newCollection();
+        w.turn();
+        QVERIFY(w.view.sidebar().showsCreator());
+        QVERIFY(!w.view.creator().canCreate());
+        emit w.view.creator().nameChanged(QStringLiteral("recipes"));
+        QCOMPARE(w.rig.page->draft()->name, QStringLiteral("recipes"));
+        w.turn();
+        QVERIFY(!w.view.creator().canCreate());
+        QVERIFY(w.view.creator().showsProblem());
+        emit w.view.creator().nameChanged(QStringLiteral("Reading"));
+        w.turn();
+        QVERIFY(w.view.creator().canCreate());
+        emit w.view.creator().createRequested();
+        QVERIFY(!w.rig.page->draft());
+        w.turn();
+        QVERIFY(!w.view.sidebar().showsCreator());
+        QCOMPARE(w.view.bar().title(), QStringLiteral("Reading"));
+    }
+
+    void thePlayerSheet()
+    {
+        Window w(sample(), copies({{xLink(QStringLiteral("someone"), QStringLiteral("1")),
+                                    LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_1.mp4"), 2000}})}}));
+        w.rig.page->perform(Action::play(), w.rig.item(1));
+        w.turn();
+        QVERIFY(w.view.playerDialog());
+        QVERIFY(settle([&] { return w.view.playerDialog() && w.view.playerDialog()->isVisible(); }));
+        QCOMPARE(w.view.playerSheet()->file(), w.rig.mediaUrl(QStringLiteral("someone_1.mp4")));
+        emit w.view.playerSheet()->revealRequested();
+        QCOMPARE(w.rig.revealed.size(), qsizetype(1));
+        emit w.view.playerSheet()->closeRequested();
+        QVERIFY(!w.rig.page->playing());
+        w.turn();
+        QVERIFY(!w.view.playerDialog());
+    }
+
+    void linksDroppedOnTheWindow_data()
+    {
+        QTest::addColumn<QList<QUrl>>("urls");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("request");
+        QTest::newRow("a link") << QList<QUrl>{QUrl(QStringLiteral("https://x.com/a/status/7"))} << QString()
+                                << QStringLiteral("https://x.com/a/status/7");
+        QTest::newRow("text that reads as a link") << QList<QUrl>{} << QStringLiteral("  https://example.com/page \n")
+                                                   << QStringLiteral("https://example.com/page");
+        QTest::newRow("a file") << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/x"))} << QString() << QString();
+        QTest::newRow("plain text") << QList<QUrl>{} << QStringLiteral("hello there") << QString();
+    }
+
+    void linksDroppedOnTheWindow()
+    {
+        QFETCH(QList<QUrl>, urls);
+        QFETCH(QString, text);
+        QFETCH(QString, request);
+        Window w;
+        QMimeData data;
+        if (!urls.isEmpty())
+            data.setUrls(urls);
+        if (!text.isEmpty())
+            data.setText(text);
+        const QPoint at(400, 300);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w.view, &enter);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w.view, &drop);
+        QCOMPARE(drop.isAccepted(), !request.isEmpty());
+        QCOMPARE(w.rig.router.savingLink().value_or(QString()), request);
+    }
+
+    void gallery()
+    {
+        Window w(sample(), copies({{xLink(QStringLiteral("someone"), QStringLiteral("1")),
+                                    LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_1.mp4"), 2000}})},
+                                   {xLink(QStringLiteral("someone"), QStringLiteral("2")), LocalCopy::downloading(300, 1000)}}));
+        QString why;
+        QVERIFY2(gallery::captureAndCheck(w.view, QStringLiteral("librarypage-home"), &why), qPrintable(why));
+        w.rig.page->pick(saveID(2), Qt::NoModifier);
+        w.rig.page->trash(saveID(4));
+        w.turn();
+        QVERIFY2(gallery::captureAndCheck(w.view, QStringLiteral("librarypage-inspector"), &why), qPrintable(why));
+        w.rig.page->selectAll({saveID(1), saveID(2), saveID(3)});
+        w.rig.page->newCollection();
+        w.turn();
+        QVERIFY2(gallery::captureAndCheck(w.view, QStringLiteral("librarypage-bulk"), &why), qPrintable(why));
+    }
+};
+
+QTEST_MAIN(LibraryPageViewTest)
+#include "tst_librarypageview.moc"

@@ -1,0 +1,176 @@
+// The whole road through the library window of the running application, offscreen, with the
+// FxTwitter API on a loopback server and the library in a temporary home: a link dropped on the
+// window opens the Save Link sheet, which finds the post; Save keeps it, the save is selected with
+// its toast; Delete on the shelf trashes it, the toast's Undo brings it back; the application
+// quits, starts again, and the save is there. Also: a sheet that ends after a newer request was
+// made never closes the newer sheet.
+
+#include "HttpServer.h"
+
+#include "StashKit/Curator.h"
+#include "Stashwell/App/StashwellApp.h"
+#include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibraryPageView.h"
+#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "Stashwell/Preferences/Preferences.h"
+#include "Stashwell/Router/Router.h"
+#include "Stashwell/StashwellStrings.h"
+#include "Stashwell/Window/LibraryWindow.h"
+#include "StashwellUI/SaveLink/SaveLinkSheet.h"
+#include "StashwellUI/Shelf/ShelfSurface.h"
+#include "StashwellUI/Toasts/ToastBubble.h"
+#include "StashwellUI/Toasts/ToastOverlay.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace sw;
+using namespace sw::app;
+using namespace sw::test;
+
+using S = StashwellStrings;
+
+namespace {
+
+QByteArray statusDocument(const QByteArray &text)
+{
+    return R"({"code":200,"tweet":{"text":")" + text
+        + R"(","created_timestamp":1700000000,"author":{"name":"Some One","screen_name":"Someone"},"media":{"all":[]}}})";
+}
+
+struct TestHome {
+    QTemporaryDir dir;
+    HttpServer server;
+
+    TestHome()
+    {
+        if (!server.listen())
+            qFatal("the loopback server does not listen");
+        Preferences(options().preferencesPath).setValue(Preferences::networkRoute, QStringLiteral("direct"));
+    }
+
+    StashwellApp::Options options() const
+    {
+        StashwellApp::Options options;
+        options.preferencesPath = dir.filePath(QStringLiteral("config/Stashwell/preferences.json"));
+        options.folders = Curator::Folders{dir.filePath(QStringLiteral("data/Stashwell")),
+                                           dir.filePath(QStringLiteral("Videos/Stashwell"))};
+        options.askDesktop = false;
+        options.tray = false;
+        options.apiBase = Url::parse(server.url(QString()).toString());
+        return options;
+    }
+};
+
+LibraryPageView &viewOf(StashwellApp &app)
+{
+    auto *view = qobject_cast<LibraryPageView *>(app.libraryWindow().page());
+    if (!view)
+        qFatal("the library window holds no library page");
+    return *view;
+}
+
+SaveLinkSheet *shownSheet(StashwellApp &app)
+{
+    for (SaveLinkSheet *sheet : app.libraryWindow().findChildren<SaveLinkSheet *>())
+        if (sheet->isVisible())
+            return sheet;
+    return nullptr;
+}
+
+void drop(QWidget &on, const QList<QUrl> &urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = on.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&on, &enter);
+    QDropEvent event(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&on, &event);
+}
+
+bool settle(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, 10000); }
+
+}  // namespace
+
+class LibraryWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void aLinkFromTheDropToTheNextStart()
+    {
+        TestHome home;
+        home.server.route("/someone/status/4242", HttpReply::json(statusDocument("A kite over the hill")));
+        Save::ID kept;
+        {
+            StashwellApp app(home.options());
+            app.start();
+            LibraryPageView &view = viewOf(app);
+            app.libraryWindow().activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&app.libraryWindow()));
+
+            drop(view, {QUrl::fromLocalFile(QStringLiteral("/tmp/notes.txt")),
+                        QUrl(QStringLiteral("https://x.com/someone/status/4242"))});
+            QCOMPARE(app.router().savingLink(), QStringLiteral("https://x.com/someone/status/4242"));
+            QVERIFY(settle([&] { return shownSheet(app) && shownSheet(app)->phase().isFound(); }));
+
+            emit shownSheet(app)->saveRequested();
+            QVERIFY(settle([&] { return app.libraryPage().selection().has_value(); }));
+            QVERIFY(!app.router().savingLink());
+            QVERIFY(settle([&] { return !shownSheet(app); }));
+            kept = *app.libraryPage().selection();
+            QCOMPARE(app.libraryPage().toastMessage(), S::toastSaved());
+            QVERIFY(!app.libraryPage().toastUndoes());
+            QCOMPARE(app.curator().library().save(kept)->post().text, QStringLiteral("A kite over the hill"));
+
+            // Delete on the shelf, with the keyboard focus in it.
+            view.refreshNow();
+            // The offscreen platform gives the window back no activation when the sheet goes.
+            app.libraryWindow().activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&app.libraryWindow()));
+            QVERIFY(view.shelfPage().surface());
+            view.shelfPage().surface()->setFocus(Qt::MouseFocusReason);
+            QTest::keyClick(view.shelfPage().surface(), Qt::Key_Delete);
+            QVERIFY(app.curator().library().save(kept)->isTrashed());
+            QCOMPARE(app.libraryPage().toastMessage(), S::toastMovedToTrash());
+            QVERIFY(settle([&] { return view.toastOverlay().bubble().offersUndo(); }));
+            view.toastOverlay().bubble().undoButton().click();
+            QVERIFY(!app.curator().library().save(kept)->isTrashed());
+            QVERIFY(!app.libraryPage().toastUndoes());
+            QCOMPARE(app.libraryWindow().undoStack()->redoText(), S::undoMoveToTrash());
+        }
+        {
+            StashwellApp again(home.options());
+            again.start();
+            const std::optional<Save> save = again.curator().library().save(kept);
+            QVERIFY(save);
+            QVERIFY(!save->isTrashed());
+            QCOMPARE(viewOf(again).shelfPage().visibleOrder().size(), qsizetype(1));
+        }
+    }
+
+    void aLateSheetNeverClosesANewerOne()
+    {
+        TestHome home;
+        home.server.route("/someone/status/1", HttpReply::json(statusDocument("First")));
+        home.server.route("/someone/status/2", HttpReply::json(statusDocument("Second")));
+        StashwellApp app(home.options());
+        app.start();
+        app.router().setSavingLink(QStringLiteral("https://x.com/someone/status/1"));
+        QVERIFY(settle([&] { return shownSheet(app) && shownSheet(app)->phase().isFound(); }));
+        SaveLinkSheet *first = shownSheet(app);
+        emit first->saveRequested();
+        // A newer request comes before the first save ends.
+        app.router().setSavingLink(QStringLiteral("https://x.com/someone/status/2"));
+        QVERIFY(settle([&] { return app.curator().library().saves.size() == 1; }));
+        QVERIFY(settle([&] { return shownSheet(app) && shownSheet(app)->phase().isFound(); }));
+        QCOMPARE(app.router().savingLink(), QStringLiteral("https://x.com/someone/status/2"));
+    }
+};
+
+QTEST_MAIN(LibraryWindowTest)
+#include "tst_librarywindow.moc"
