@@ -8,6 +8,8 @@
 #include "StashwellUI/Design/Formatting.h"
 
 #include <QSignalSpy>
+
+#include <cmath>
 #include <QTest>
 
 using namespace sw;
@@ -688,6 +690,25 @@ private slots:
         QCOMPARE(shelf.size(), 2);
         r.core.downloader->play(0, TransferScript::arriving(1 << 22));
         QVERIFY(awaitTask(std::move(task)));
+    }
+
+    void progressWaitsLongerWhenRefreshingCostsMore_data()
+    {
+        QTest::addColumn<double>("cost");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("cheap") << 2.0 << LibraryPage::progressRefreshMs;
+        QTest::newRow("dear") << 50.0 << 150;
+        QTest::newRow("very dear") << 900.0 << LibraryPage::progressRefreshMaxMs;
+        QTest::newRow("not a number") << std::nan("") << LibraryPage::progressRefreshMaxMs;
+    }
+
+    void progressWaitsLongerWhenRefreshingCostsMore()
+    {
+        QFETCH(double, cost);
+        QFETCH(int, interval);
+        PageRig r;
+        r.page->setProgressRefreshCost(cost);
+        QCOMPARE(r.page->progressRefreshInterval(), interval);
     }
 
     void oneRefreshForABurst()

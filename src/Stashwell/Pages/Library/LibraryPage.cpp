@@ -17,6 +17,9 @@
 #include <QGuiApplication>
 #include <QUndoStack>
 
+#include <algorithm>
+#include <cmath>
+
 namespace sw::app {
 
 namespace {
@@ -228,6 +231,12 @@ void LibraryPage::emitShelfChanged()
     m_shelfTurn.stop();
     m_progressTurn.stop();
     emit shelfChanged();
+}
+
+void LibraryPage::setProgressRefreshCost(double milliseconds)
+{
+    const double wait = std::isfinite(milliseconds) ? 3 * milliseconds : double(progressRefreshMaxMs);
+    m_progressTurn.setInterval(int(std::clamp(wait, double(progressRefreshMs), double(progressRefreshMaxMs))));
 }
 
 const Shelf &LibraryPage::shelf()

@@ -104,8 +104,11 @@ public:
         ShelfItem item;
     };
 
-    // How long progress alone waits before the shelf is refreshed: about 30 times a second.
+    // How long progress alone waits before the shelf is refreshed: about 30 times a second at
+    // most, less often when showing a change costs the window more (see setProgressRefreshCost).
     static constexpr int progressRefreshMs = 33;
+    // The longest wait between two refreshes for progress alone.
+    static constexpr int progressRefreshMaxMs = 500;
 
     // The Curator and the Router must outlive the page; the undo stack may go first (or be none).
     LibraryPage(Curator &curator, Router &router, QUndoStack *undoStack, Desktop desktop = {},
@@ -149,6 +152,11 @@ public:
 
     // The current projection, computed at most once per change of the Curator.
     const Shelf &shelf();
+    // What the window's last refresh from a new projection cost: progress alone is then let
+    // through at most once per three times that (never more often than progressRefreshMs), so a
+    // download keeps the window busy a third of the time at most, however large the library.
+    void setProgressRefreshCost(double milliseconds);
+    int progressRefreshInterval() const { return m_progressTurn.interval(); }
     // The saves of the filter that match the search, in library order; worked out once per change
     // of the shelf, the filter or the search, and shared by the bar, the shelf and the bulk panel.
     const QList<ShelfItem> &matchingItems();

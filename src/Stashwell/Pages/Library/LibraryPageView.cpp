@@ -20,6 +20,7 @@
 #include "StashwellUI/Window/StatusBar.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -177,6 +178,22 @@ void LibraryPageView::refreshNow()
     m_shelfPage->refreshNow();
 }
 
+void LibraryPageView::refreshShelf()
+{
+    // Timed with the shelf's own redraw, which follows in this turn: what a new projection costs
+    // the window decides how often a download's progress may ask for one.
+    QElapsedTimer timer;
+    timer.start();
+    m_shelfPage->setShelf(m_page.shelf());
+    m_shelfPage->refreshNow();
+    m_sidebar->setContent(m_page.sidebarContent());
+    const LibraryPage::Status status = m_page.status();
+    m_status->setItems(status.items);
+    m_status->setOnDisk(status.onDisk);
+    m_status->setFolder(status.folder);
+    m_page.setProgressRefreshCost(double(timer.nsecsElapsed()) / 1e6);
+}
+
 void LibraryPageView::refresh()
 {
     m_turn.stop();
@@ -186,14 +203,7 @@ void LibraryPageView::refresh()
         return;
     const Shelf &shelf = m_page.shelf();
 
-    if (dirty & partShelf) {
-        m_shelfPage->setShelf(shelf);
-        m_sidebar->setContent(m_page.sidebarContent());
-        const LibraryPage::Status status = m_page.status();
-        m_status->setItems(status.items);
-        m_status->setOnDisk(status.onDisk);
-        m_status->setFolder(status.folder);
-    }
+    // The shelf page's inputs first, so that it works its arrangement out once.
     if (dirty & partFilter) {
         m_sidebar->setSelection(m_page.filter());
         m_shelfPage->setFilter(m_page.filter());
@@ -219,6 +229,8 @@ void LibraryPageView::refresh()
         m_emptyTrash->setVisible(m_page.filter() == Filter::trash()
                                  && m_page.sidebarContent().count(Filter::trash()).value_or(0) >= 1);
     }
+    if (dirty & partShelf)
+        refreshShelf();
     if (dirty & (partShelf | partFilter | partQuery))
         // The shelf's own visible order: the saves it shows are the ones the subtitle counts.
         m_bar->setSubtitle(StashwellStrings::titleSavedCount(qint64(m_shelfPage->visibleOrder().size())));

@@ -92,6 +92,7 @@ private:
     };
     void mark(unsigned parts);
     void refresh();
+    void refreshShelf();
     void refreshInspector();
     void refreshCreator();
     void refreshPlayer();
