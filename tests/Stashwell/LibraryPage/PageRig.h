@@ -46,6 +46,15 @@ struct PageRig {
     QUrl mediaUrl(const QString &name) { return QUrl::fromLocalFile(core.mediaFile(name)); }
 };
 
+// The test numbers written in a text: "1 2 3".
+inline QList<int> numbers(const char *text)
+{
+    QList<int> out;
+    for (const QString &word : QString::fromLatin1(text).split(u' ', Qt::SkipEmptyParts))
+        out.append(word.toInt());
+    return out;
+}
+
 // A library of those saves and collections.
 inline Library libraryOf(QList<Save> saves, QList<Collection> collections = {})
 {

@@ -61,6 +61,8 @@ private slots:
     {
         Dialogs d;
         QCOMPARE(d.dialogs.shown(), LibraryDialogs::Kind::none);
+        // Showing the collection: the shelf goes back to all saves.
+        d.rig.page->setFilter(Filter::collection(collectionID(1)));
         d.rig.page->askToDelete(collectionID(1));
         QVERIFY(d.shows(LibraryDialogs::Kind::deleteCollection));
         QCOMPARE(d.dialogs.box()->text(), S::libraryDeleteTitle(QStringLiteral("Trips")));
@@ -72,11 +74,23 @@ private slots:
         QVERIFY(!d.rig.page->deleting());
         QVERIFY(!d.rig.library().collection(collectionID(1)));
         QCOMPARE(d.rig.page->toastMessage(), S::toastDeleted(QStringLiteral("Trips")));
+        QCOMPARE(d.rig.page->filter(), Filter::all());
+        QVERIFY(!d.rig.save(1).collection());
+        d.rig.page->pressToastUndo();
+        QCOMPARE(d.rig.save(1).collection(), collectionID(1));
     }
 
     void cancelAndEscapeOnlyClose()
     {
         Dialogs d;
+        d.rig.page->askToDelete(collectionID(9));
+        QVERIFY(d.shows(LibraryDialogs::Kind::deleteCollection));
+        QCOMPARE(d.dialogs.box()->text(), S::libraryDeleteTitleUnnamed());
+        QCOMPARE(d.dialogs.box()->informativeText(), S::libraryDeleteMessageMany(0));
+        d.dialogs.confirmButton()->click();
+        QVERIFY(d.shows(LibraryDialogs::Kind::none));
+        QVERIFY(!d.rig.page->toastMessage());
+
         d.rig.page->askToDelete(collectionID(1));
         QVERIFY(d.shows(LibraryDialogs::Kind::deleteCollection));
         d.dialogs.cancelButton()->click();
@@ -132,6 +146,7 @@ private slots:
                  S::libraryEmptyTrashWithMedia(S::libraryTrashSavesOne(1), sw::Formatting::bytes(1000)));
         d.dialogs.confirmButton()->click();
         QVERIFY(d.shows(LibraryDialogs::Kind::leftBehind));
+        QCOMPARE(d.dialogs.box()->informativeText(), S::libraryLeftBehindOne(1, QStringLiteral("~/media")));
         QVERIFY(!d.rig.library().save(saveID(2)));
         QCOMPARE(d.rig.page->toastMessage(), S::toastTrashEmptied());
         // Show in the file manager, then the list is forgotten.

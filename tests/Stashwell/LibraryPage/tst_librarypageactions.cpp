@@ -167,15 +167,8 @@ private slots:
         QCOMPARE(r.stack.count(), 0);
         QVERIFY(!r.page->selection());
 
-        r.page->handle(SaveIntent::newCollection(), r.item(4));
-        QCOMPARE(r.page->draft(), (CollectionDraft{QString(), Swatch::blue, saveID(4), std::nullopt}));
-
         r.page->handle(SaveIntent::note(QStringLiteral("look again")), r.item(4));
         QCOMPARE(r.save(4).note(), QStringLiteral("look again"));
-        QCOMPARE(r.stack.count(), 0);
-
-        r.page->handle(SaveIntent::removeLocalCopy(), r.item(1));
-        QVERIFY(r.curator().localMedia().copy(r.save(1).post().link).isLinkOnly());
     }
 
     void preview_data()
@@ -207,10 +200,6 @@ private slots:
         QVERIFY(player);
         QCOMPARE(player->url, r.mediaUrl(QStringLiteral("someone_1.mp4")));
         QCOMPARE(player->item.save().id(), saveID(1));
-        r.page->reveal(player->url);
-        QCOMPARE(r.revealed, QList<QList<QUrl>>{{player->url}});
-        r.page->openOriginal(player->item);
-        QCOMPARE(r.opened, QList<QUrl>{canonical(1)});
         // The video's file gone: the sheet has nothing to show.
         r.curator().removeLocalCopy(saveID(1));
         QVERIFY(!r.page->player());
@@ -256,46 +245,19 @@ private slots:
         QCOMPARE(r.page->windowTitle(), title);
     }
 
-    void subtitleCountsTheSearch()
-    {
-        const Library library = libraryOf({makeSave(1, postOnX(QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("red kite")), 3),
-                                           makeSave(2, postOnX(QStringLiteral("a"), QStringLiteral("2"), QStringLiteral("red fox")), 2),
-                                           makeSave(3, postOnX(QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("owl")), 1)});
-        PageRig r(library);
-        QCOMPARE(r.page->subtitle(r.page->shelf()), S::titleSavedCount(3));
-        r.page->setQuery(QStringLiteral("red"));
-        QCOMPARE(r.page->subtitle(r.page->shelf()), S::titleSavedCount(2));
-        QCOMPARE(r.page->title(r.page->shelf()), S::titleAllSaves());
-        QCOMPARE(r.page->status().items, qsizetype(3));
-    }
-
-    void emptyTrashButton()
-    {
-        PageRig r(libraryOf({makeSave(1, textPost(QStringLiteral("1")), 1)}));
-        r.page->setFilter(Filter::trash());
-        QVERIFY(!r.page->showsEmptyTrashButton(r.page->shelf()));
-        r.page->setFilter(Filter::all());
-        r.page->trash(saveID(1));
-        QVERIFY(!r.page->showsEmptyTrashButton(r.page->shelf()));
-        r.page->setFilter(Filter::trash());
-        QVERIFY(r.page->showsEmptyTrashButton(r.page->shelf()));
-        r.page->askToEmptyTrash();
-        QVERIFY(r.page->emptyingTrash());
-        QVERIFY(r.library().save(saveID(1)));
-        r.page->setEmptyingTrash(false);
-        QVERIFY(!r.page->emptyingTrash());
-    }
-
     void actedOn_data()
     {
         QTest::addColumn<QList<int>>("chosen");
         QTest::addColumn<int>("selection");   // 0: none
         QTest::addColumn<QList<int>>("acted");
-        QTest::newRow("three chosen and another selected") << QList<int>{1, 2, 3} << 4 << QList<int>{1, 2, 3};
-        QTest::newRow("one chosen and a selection") << QList<int>{1} << 4 << QList<int>{4};
-        QTest::newRow("only a selection") << QList<int>{} << 2 << QList<int>{2};
-        QTest::newRow("nothing") << QList<int>{} << 0 << QList<int>{};
-        QTest::newRow("one chosen, no selection") << QList<int>{1} << 0 << QList<int>{};
+        const auto row = [](const char *name, const char *chosen, int selection, const char *acted) {
+            QTest::newRow(name) << numbers(chosen) << selection << numbers(acted);
+        };
+        row("three chosen and another selected", "1 2 3", 4, "1 2 3");
+        row("one chosen and a selection", "1", 4, "4");
+        row("only a selection", "", 2, "2");
+        row("nothing", "", 0, "");
+        row("one chosen, no selection", "1", 0, "");
     }
 
     void actedOn()
@@ -379,39 +341,6 @@ private slots:
         QCOMPARE(LibraryPage::folderText(path, home), text);
     }
 
-    void theFolderOfThePage()
-    {
-        PageRig r;
-        QCOMPARE(r.page->folderText(), QStringLiteral("~/media"));
-        QCOMPARE(r.page->status().folder, QStringLiteral("~/media"));
-    }
-
-    void messages_data()
-    {
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("text");
-        const std::int64_t mib = 1 << 20;
-        QTest::newRow("over budget") << LibraryPage::message(DownloadRefusal::overBudget(300 * mib, 2 * mib))
-                                     << S::refusalOverBudget(sw::Formatting::bytes(300 * mib), sw::Formatting::bytes(2 * mib));
-        QTest::newRow("nothing to download") << LibraryPage::message(DownloadRefusal::nothingToDownload())
-                                             << S::refusalNothingToDownload();
-        QTest::newRow("already here") << LibraryPage::message(DownloadRefusal::alreadyOnThisMac())
-                                      << S::refusalAlreadyOnThisMac();
-        QTest::newRow("already downloading") << LibraryPage::message(DownloadRefusal::alreadyDownloading())
-                                             << S::refusalAlreadyDownloading();
-        QTest::newRow("name empty") << LibraryPage::message(CollectionRefusal::nameEmpty) << S::refusalNameEmpty();
-        QTest::newRow("name taken") << LibraryPage::message(CollectionRefusal::nameTaken) << S::refusalNameTaken();
-        QTest::newRow("no such collection") << LibraryPage::message(CollectionRefusal::noSuchCollection)
-                                            << S::refusalNoSuchCollection();
-    }
-
-    void messages()
-    {
-        QFETCH(QString, message);
-        QFETCH(QString, text);
-        QCOMPARE(message, text);
-        QVERIFY(!message.isEmpty());
-    }
 };
 
 QTEST_MAIN(LibraryPageActions)

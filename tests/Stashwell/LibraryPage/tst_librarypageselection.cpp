@@ -61,35 +61,27 @@ private slots:
         QTest::addColumn<QList<int>>("chosenAfter");
         QTest::addColumn<QList<int>>("selectionAfter");   // any one of these; empty: none
 
+        const auto row = [](const char *name, int modifiers, const char *chosen, int selection, const char *query,
+                            int clicked, const char *chosenAfter, const char *selectionAfter) {
+            QTest::newRow(name) << modifiers << numbers(chosen) << selection << QString::fromLatin1(query) << clicked
+                                << numbers(chosenAfter) << numbers(selectionAfter);
+        };
         const int ctrl = Qt::ControlModifier;
         const int shift = Qt::ShiftModifier;
-        const int none = Qt::NoModifier;
-        QTest::newRow("plain click") << none << QList<int>{1, 2} << 1 << "" << 3 << QList<int>{} << QList<int>{3};
-        QTest::newRow("ctrl adds to the selection") << ctrl << QList<int>{} << 1 << "" << 2 << QList<int>{1, 2}
-                                                    << QList<int>{2};
-        QTest::newRow("ctrl again leaves one") << ctrl << QList<int>{1, 2} << 2 << "" << 2 << QList<int>{}
-                                               << QList<int>{1};
-        QTest::newRow("ctrl on the only selected") << ctrl << QList<int>{} << 1 << "" << 1 << QList<int>{}
-                                                   << QList<int>{};
-        QTest::newRow("ctrl with nothing selected") << ctrl << QList<int>{} << 0 << "" << 3 << QList<int>{}
-                                                    << QList<int>{3};
-        QTest::newRow("ctrl takes one of three") << ctrl << QList<int>{1, 2, 3} << 3 << "" << 3 << QList<int>{1, 2}
-                                                 << QList<int>{1, 2};
-        QTest::newRow("ctrl and shift toggle") << (ctrl | shift) << QList<int>{} << 1 << "" << 4 << QList<int>{1, 4}
-                                               << QList<int>{4};
-        QTest::newRow("shift down the order") << shift << QList<int>{} << 2 << "" << 4 << QList<int>{2, 3, 4}
-                                              << QList<int>{4};
-        QTest::newRow("shift up the order") << shift << QList<int>{} << 4 << "" << 1 << QList<int>{1, 2, 3, 4}
-                                            << QList<int>{1};
-        QTest::newRow("shift on the selected itself") << shift << QList<int>{} << 3 << "" << 3 << QList<int>{3}
-                                                      << QList<int>{3};
-        QTest::newRow("shift without a selection") << shift << QList<int>{} << 0 << "" << 3 << QList<int>{}
-                                                   << QList<int>{3};
-        // The search shows 4 alone: neither end of the range can be found among the visible.
-        QTest::newRow("shift to a save out of view") << shift << QList<int>{} << 4 << "zzz" << 2 << QList<int>{}
-                                                     << QList<int>{2};
-        QTest::newRow("shift keeps the chosen when a save is out of view")
-            << shift << QList<int>{1, 2} << 2 << "zzz" << 7 << QList<int>{} << QList<int>{7};
+        row("plain click", Qt::NoModifier, "1 2", 1, "", 3, "", "3");
+        row("ctrl adds to the selection", ctrl, "", 1, "", 2, "1 2", "2");
+        row("ctrl again leaves one", ctrl, "1 2", 2, "", 2, "", "1");
+        row("ctrl on the only selected", ctrl, "", 1, "", 1, "", "");
+        row("ctrl with nothing selected", ctrl, "", 0, "", 3, "", "3");
+        row("ctrl takes one of three", ctrl, "1 2 3", 3, "", 3, "1 2", "1 2");
+        row("ctrl and shift toggle", ctrl | shift, "", 1, "", 4, "1 4", "4");
+        row("shift down the order", shift, "", 2, "", 4, "2 3 4", "4");
+        row("shift up the order", shift, "", 4, "", 1, "1 2 3 4", "1");
+        row("shift on the selected itself", shift, "", 3, "", 3, "3", "3");
+        row("shift without a selection", shift, "", 0, "", 3, "", "3");
+        // The search shows no save: neither end of the range is among the visible.
+        row("shift to a save out of view", shift, "", 4, "zzz", 2, "", "2");
+        row("shift keeps the chosen when a save is out of view", shift, "1 2", 2, "zzz", 7, "", "7");
     }
 
     void pick()
@@ -158,13 +150,15 @@ private slots:
         QTest::addColumn<QString>("toast");
         QTest::addColumn<bool>("cleared");
 
-        QTest::newRow("nothing") << QList<int>{} << 0 << QList<int>{} << QString() << false;
-        QTest::newRow("the selection") << QList<int>{} << 2 << QList<int>{2} << S::toastMovedToTrash() << true;
-        QTest::newRow("three chosen") << QList<int>{1, 2, 3} << 3 << QList<int>{1, 2, 3} << S::toastMovedCountToTrash(3)
-                                      << true;
-        QTest::newRow("two chosen, one in the trash") << QList<int>{1, 6} << 6 << QList<int>{1} << S::toastMovedToTrash()
-                                                      << false;
-        QTest::newRow("the selection in the trash") << QList<int>{} << 6 << QList<int>{} << QString() << false;
+        const auto row = [](const char *name, const char *chosen, int selection, const char *trashed,
+                            const QString &toast, bool cleared) {
+            QTest::newRow(name) << numbers(chosen) << selection << numbers(trashed) << toast << cleared;
+        };
+        row("nothing", "", 0, "", QString(), false);
+        row("the selection", "", 2, "2", S::toastMovedToTrash(), true);
+        row("three chosen", "1 2 3", 3, "1 2 3", S::toastMovedCountToTrash(3), true);
+        row("two chosen, one in the trash", "1 6", 6, "1", S::toastMovedToTrash(), false);
+        row("the selection in the trash", "", 6, "", QString(), false);
     }
 
     void trashSelection()
@@ -248,32 +242,6 @@ private slots:
 
     // ---- drops ----------------------------------------------------------------------------------
 
-    void dropOnTheWindow_data()
-    {
-        QTest::addColumn<QList<QUrl>>("urls");
-        QTest::addColumn<QString>("opened");   // the Save Link sheet's text; empty: none
-        QTest::newRow("a post link") << QList<QUrl>{QUrl(QStringLiteral("https://x.com/a/status/12"))}
-                                     << QStringLiteral("https://x.com/a/status/12");
-        QTest::newRow("a file, then a link")
-            << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/a.txt")), QUrl(QStringLiteral("https://example.com/p?q=1"))}
-            << QStringLiteral("https://example.com/p?q=1");
-        QTest::newRow("two links: the first") << QList<QUrl>{QUrl(QStringLiteral("https://a.example/1")),
-                                                             QUrl(QStringLiteral("https://b.example/2"))}
-                                              << QStringLiteral("https://a.example/1");
-        QTest::newRow("only files") << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/a.txt"))} << QString();
-        QTest::newRow("nothing") << QList<QUrl>{} << QString();
-    }
-
-    void dropOnTheWindow()
-    {
-        QFETCH(QList<QUrl>, urls);
-        QFETCH(QString, opened);
-        PageRig r(five());
-        QCOMPARE(r.page->openDroppedLink(urls), !opened.isEmpty());
-        QCOMPARE(r.router.savingLink().value_or(QString()), opened);
-        QCOMPARE(r.router.savingLink().has_value(), !opened.isEmpty());
-    }
-
     void dropOnARow_data()
     {
         QTest::addColumn<Filter>("row");
@@ -284,33 +252,26 @@ private slots:
         QTest::addColumn<QString>("toast");
         QTest::addColumn<bool>("clears");
 
+        const auto row = [](const char *name, const Filter &on, const char *dropped, const char *chosen, bool taken,
+                            const char *changed, const QString &toast, bool clears) {
+            QTest::newRow(name) << on << numbers(dropped) << numbers(chosen) << taken << numbers(changed) << toast
+                                << clears;
+        };
         const Filter trash = Filter::trash();
         const Filter favourites = Filter::favourites();
         const Filter trips = Filter::collection(collectionID(1));
-        QTest::newRow("one on the trash") << trash << QList<int>{2} << QList<int>{} << true << QList<int>{2}
-                                          << S::toastMovedToTrash() << true;
-        QTest::newRow("one of three chosen on the trash")
-            << trash << QList<int>{2} << QList<int>{1, 2, 3} << true << QList<int>{1, 2, 3} << S::toastMovedCountToTrash(3)
-            << true;
-        QTest::newRow("one not chosen on the trash") << trash << QList<int>{4} << QList<int>{1, 2} << true
-                                                     << QList<int>{4} << S::toastMovedToTrash() << true;
-        QTest::newRow("two on favourites") << favourites << QList<int>{2, 3} << QList<int>{} << true << QList<int>{2, 3}
-                                           << S::toastStarredCount(2) << false;
-        QTest::newRow("one on favourites") << favourites << QList<int>{2} << QList<int>{} << true << QList<int>{2}
-                                           << S::toastStarredIt() << false;
-        QTest::newRow("one on a collection") << trips << QList<int>{3} << QList<int>{} << true << QList<int>{3}
-                                             << S::toastFiledIn(QStringLiteral("Trips")) << false;
-        QTest::newRow("chosen on a collection") << trips << QList<int>{1} << QList<int>{1, 2} << true
-                                                << QList<int>{1, 2} << S::toastFiledCountIn(2, QStringLiteral("Trips"))
-                                                << false;
-        QTest::newRow("on a collection that is gone") << Filter::collection(collectionID(9)) << QList<int>{3}
-                                                      << QList<int>{} << true << QList<int>{} << QString() << false;
-        QTest::newRow("on all saves") << Filter::all() << QList<int>{3} << QList<int>{} << false << QList<int>{}
-                                      << QString() << false;
-        QTest::newRow("on link only") << Filter::linkOnly() << QList<int>{3} << QList<int>{} << false << QList<int>{}
-                                      << QString() << false;
-        QTest::newRow("links of no save") << trash << QList<int>{0} << QList<int>{} << false << QList<int>{}
-                                          << QString() << false;
+        row("one on the trash", trash, "2", "", true, "2", S::toastMovedToTrash(), true);
+        row("one of three chosen on the trash", trash, "2", "1 2 3", true, "1 2 3", S::toastMovedCountToTrash(3), true);
+        row("one not chosen on the trash", trash, "4", "1 2", true, "4", S::toastMovedToTrash(), true);
+        row("two on favourites", favourites, "2 3", "", true, "2 3", S::toastStarredCount(2), false);
+        row("one on favourites", favourites, "2", "", true, "2", S::toastStarredIt(), false);
+        row("one on a collection", trips, "3", "", true, "3", S::toastFiledIn(QStringLiteral("Trips")), false);
+        row("chosen on a collection", trips, "1", "1 2", true, "1 2", S::toastFiledCountIn(2, QStringLiteral("Trips")),
+            false);
+        row("on a collection that is gone", Filter::collection(collectionID(9)), "3", "", true, "", QString(), false);
+        row("on all saves", Filter::all(), "3", "", false, "", QString(), false);
+        row("on link only", Filter::linkOnly(), "3", "", false, "", QString(), false);
+        row("links of no save", trash, "0", "", false, "", QString(), false);
     }
 
     void dropOnARow()
@@ -357,9 +318,8 @@ private slots:
         r.page->setDraftName(QStringLiteral("TRIPS"));
         QCOMPARE(r.page->nameProblem(), S::libraryNameTaken(QStringLiteral("Trips")));
         QVERIFY(!r.page->canCreate());
-        r.page->cancelDraft();
-        QVERIFY(!r.page->draft());
         // Writing to a closed creator changes nothing.
+        r.page->cancelDraft();
         r.page->setDraftName(QStringLiteral("x"));
         QVERIFY(!r.page->draft());
 
@@ -433,94 +393,14 @@ private slots:
 
     // ---- dialogs --------------------------------------------------------------------------------
 
-    void deleteDialog_data()
-    {
-        QTest::addColumn<QList<int>>("filed");   // live saves filed in it
-        QTest::addColumn<QString>("message");
-        QTest::newRow("none") << QList<int>{} << S::libraryDeleteMessageMany(0);
-        QTest::newRow("one") << QList<int>{7} << S::libraryDeleteMessageOne(1);
-        QTest::newRow("three") << QList<int>{7, 1, 2} << S::libraryDeleteMessageMany(3);
-    }
-
-    void deleteDialog()
-    {
-        QFETCH(QList<int>, filed);
-        QFETCH(QString, message);
-        Library library = five();
-        (void)library.file(saveID(7), std::nullopt);
-        for (int n : filed)
-            (void)library.file(saveID(n), collectionID(1));
-        // A trashed save filed in it does not count.
-        (void)library.file(saveID(6), collectionID(1));
-        PageRig r(library);
-        r.page->setFilter(Filter::collection(collectionID(1)));
-        r.page->askToDelete(collectionID(1));
-        QCOMPARE(r.page->deleteTitle(), S::libraryDeleteTitle(QStringLiteral("Trips")));
-        QCOMPARE(r.page->deleteMessage(), message);
-        r.page->confirmDelete();
-        QVERIFY(!r.page->deleting());
-        QCOMPARE(r.page->filter(), Filter::all());
-        QCOMPARE(r.page->toastMessage(), S::toastDeleted(QStringLiteral("Trips")));
-        QVERIFY(r.page->toastUndoes());
-        r.page->pressToastUndo();
-        QVERIFY(r.library().collection(collectionID(1)));
-        for (int n : filed)
-            QCOMPARE(r.save(n).collection(), collectionID(1));
-    }
-
-    void deleteDialogOfNothing()
-    {
-        PageRig r(five());
-        r.page->askToDelete(collectionID(9));
-        QCOMPARE(r.page->deleteTitle(), S::libraryDeleteTitleUnnamed());
-        QCOMPARE(r.page->deleteMessage(), S::libraryDeleteMessageMany(0));
-        r.page->setDeletingShown(true);
-        QVERIFY(r.page->deleting());
-        r.page->setDeletingShown(false);
-        QVERIFY(!r.page->deleting());
-        QCOMPARE(r.library(), five());
-    }
-
-    void emptyTrashDialog()
-    {
-        Library library = five();
-        (void)library.trash(saveID(1), Date{60});
-        const PostLink here = library.save(saveID(1))->post().link;
-        PageRig one(libraryOf({makeSave(SaveSpec(6, textPost(QStringLiteral("6")), 1).trashed(2))}));
-        QCOMPARE(one.page->emptyTrashMessage(), S::libraryEmptyTrashMessage(S::libraryTrashSavesOne(1)));
-
-        PageRig r(library, copies({{here, LocalCopy::onThisMac({LocalFile{QStringLiteral("f.jpg"), 3 << 20}})}}));
-        QCOMPARE(r.page->emptyTrashMessage(),
-                 S::libraryEmptyTrashWithMedia(S::libraryTrashSavesMany(2), sw::Formatting::bytes(3 << 20)));
-    }
-
-    void leftBehindDialog()
-    {
-        PageRig r(libraryOf({makeSave(SaveSpec(1, imagePost(QStringLiteral("1")), 1).trashed(2))},
-                            {}),
-                  copies({{xLink(QStringLiteral("someone"), QStringLiteral("1")),
-                           LocalCopy::onThisMac({LocalFile{QStringLiteral("a.jpg"), 10}, LocalFile{QStringLiteral("b.jpg"), 10}})}}));
-        r.core.disk->failRemoving = true;
-        QSignalSpy left(r.page.get(), &LibraryPage::leftBehindChanged);
-        r.page->askToEmptyTrash();
-        r.page->confirmEmptyTrash();
-        QVERIFY(r.page->leftBehindShown());
-        QVERIFY(!left.isEmpty());
-        const qsizetype n = r.curator().leftBehind().size();
-        QVERIFY(n >= 1);
-        QCOMPARE(r.page->leftBehindMessage(),
-                 n == 1 ? S::libraryLeftBehindOne(1, QStringLiteral("~/media"))
-                        : S::libraryLeftBehindMany(qint64(n), QStringLiteral("~/media")));
-        r.page->showLeftBehind();
-        QCOMPARE(r.revealed.size(), qsizetype(1));
-        QCOMPARE(r.revealed.first().size(), n);
-        QVERIFY(!r.page->leftBehindShown());
-    }
-
     // ---- the Router -----------------------------------------------------------------------------
 
     void routerRequests()
     {
+        PageRig empty(libraryOf({makeSave(1, textPost(QStringLiteral("1")), 1)}));
+        empty.router.requestEmptyTrash();
+        QVERIFY(!empty.page->emptyingTrash());
+
         PageRig r(five());
         QSignalSpy focus(r.page.get(), &LibraryPage::searchFocusRequested);
         r.router.requestFind();
@@ -537,13 +417,6 @@ private slots:
         QCOMPARE(r.page->filter(), Filter::all());
         QCOMPARE(r.page->selection(), saveID(3));
         QVERIFY(!r.router.selecting());
-    }
-
-    void emptyTrashWithAnEmptyTrashAsksNothing()
-    {
-        PageRig r(libraryOf({makeSave(1, textPost(QStringLiteral("1")), 1)}));
-        r.router.requestEmptyTrash();
-        QVERIFY(!r.page->emptyingTrash());
     }
 
     void aSaveAskedForBeforeTheWindowIsShownWhenItAppears()
@@ -580,18 +453,16 @@ private slots:
     void finishSaveLink_data()
     {
         QTest::addColumn<int>("save");   // 0: cancelled; 9: a save that is not there
-        QTest::addColumn<bool>("downloading");
         QTest::addColumn<QString>("toast");
-        QTest::newRow("saved") << 2 << false << S::toastSaved();
-        QTest::newRow("saved and downloading") << 1 << true << S::toastSavedDownloading();
-        QTest::newRow("cancelled") << 0 << false << QString();
-        QTest::newRow("no such save") << 9 << false << QString();
+        QTest::newRow("saved") << 2 << S::toastSaved();
+        QTest::newRow("saved and downloading") << 1 << S::toastSavedDownloading();
+        QTest::newRow("cancelled") << 0 << QString();
+        QTest::newRow("no such save") << 9 << QString();
     }
 
     void finishSaveLink()
     {
         QFETCH(int, save);
-        QFETCH(bool, downloading);
         QFETCH(QString, toast);
         PageRig r(libraryOf({makeSave(1, imagePost(QStringLiteral("1")), 2), makeSave(2, textPost(QStringLiteral("2")), 1)}),
                   copies({{xLink(QStringLiteral("someone"), QStringLiteral("1")), LocalCopy::downloading(1, 1000)}}));
@@ -603,7 +474,6 @@ private slots:
         const bool shown = !toast.isEmpty();
         QCOMPARE(r.page->filter(), shown ? Filter::all() : Filter::trash());
         QCOMPARE(r.page->selection(), shown ? saveID(save) : saveID(2));
-        Q_UNUSED(downloading);
     }
 
     // ---- downloads ------------------------------------------------------------------------------
@@ -635,11 +505,28 @@ private slots:
         QCOMPARE(r.page->problem().value_or(QString()), problem);
     }
 
+    void downloadRefusals_data()
+    {
+        QTest::addColumn<Post>("post");
+        QTest::addColumn<LocalCopy>("copy");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("nothing to download") << textPost(QStringLiteral("1")) << LocalCopy::linkOnly()
+                                             << S::refusalNothingToDownload();
+        QTest::newRow("already here") << imagePost(QStringLiteral("1"))
+                                      << LocalCopy::onThisMac({LocalFile{QStringLiteral("f.jpg"), 1000}})
+                                      << S::refusalAlreadyOnThisMac();
+        QTest::newRow("already downloading") << imagePost(QStringLiteral("1")) << LocalCopy::downloading(1, 1000)
+                                             << S::refusalAlreadyDownloading();
+    }
+
     void downloadRefusals()
     {
-        PageRig r(libraryOf({makeSave(1, textPost(QStringLiteral("1")), 1)}));
+        QFETCH(Post, post);
+        QFETCH(LocalCopy, copy);
+        QFETCH(QString, problem);
+        PageRig r(libraryOf({makeSave(1, post, 1)}), copies({{post.link, copy}}));
         QVERIFY(awaitTask(r.page->download(r.item(1))));
-        QCOMPARE(r.page->problem(), S::refusalNothingToDownload());
+        QCOMPARE(r.page->problem(), problem);
         QVERIFY(!r.page->toastMessage());
     }
 

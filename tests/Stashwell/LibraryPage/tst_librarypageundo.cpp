@@ -58,9 +58,6 @@ private slots:
         QTest::newRow("take out of its collection")
             << Edit([](PageRig &r) { r.page->handle(SaveIntent::file(std::nullopt), r.item(1)); }) << S::undoFile()
             << S::toastTakenOut();
-        QTest::newRow("file into a collection that is gone")
-            << Edit([](PageRig &r) { r.page->handle(SaveIntent::file(collectionID(9)), r.item(2)); }) << QString()
-            << QString();
         QTest::newRow("favourite, announced by nothing")
             << Edit([](PageRig &r) { r.page->handle(SaveIntent::favourite(), r.item(1)); }) << S::undoFavourite()
             << QString();
@@ -88,18 +85,6 @@ private slots:
         QTest::newRow("star by dropping on favourites what is starred")
             << Edit([](PageRig &r) {
                    QVERIFY(r.page->dropLinks(Filter::favourites(), {r.save(2).post().link.url().qurl()}));
-               })
-            << QString() << QString();
-        QTest::newRow("restore chosen of which none is trashed")
-            << Edit([](PageRig &r) {
-                   r.page->selectAll({saveID(1), saveID(2)});
-                   r.page->restoreChosen();
-               })
-            << QString() << QString();
-        QTest::newRow("file chosen into a collection that is gone")
-            << Edit([](PageRig &r) {
-                   r.page->selectAll({saveID(1), saveID(2)});
-                   r.page->fileChosen(collectionID(9));
                })
             << QString() << QString();
     }
@@ -191,20 +176,6 @@ private slots:
         QCOMPARE(r.library().collection(collectionID(1))->name, QStringLiteral("Trips"));
     }
 
-    void aChangedCollectionEditIsOneStep()
-    {
-        PageRig r(twoSavesAndTrips());
-        r.page->editCollection(collectionID(1));
-        r.page->setDraftName(QStringLiteral(" Journeys "));
-        r.page->setDraftSwatch(Swatch::violet);
-        r.page->saveDraft();
-        QCOMPARE(r.stack.undoText(), S::undoEditCollection());
-        QCOMPARE(r.page->toastMessage(), S::toastEdited(QStringLiteral("Journeys")));
-        QVERIFY(r.page->toastUndoes());
-        r.page->pressToastUndo();
-        QCOMPARE(*r.library().collection(collectionID(1)), collection(1, QStringLiteral("Trips")));
-    }
-
     void theToastUndoesItsStepOnce()
     {
         PageRig r(twoSavesAndTrips());
@@ -246,15 +217,6 @@ private slots:
         r.page->pressToastUndo();
         QVERIFY(r.save(1).isTrashed());
         QVERIFY(r.save(2).isTrashed());
-    }
-
-    void undoLastUndoesTheLatestStep()
-    {
-        PageRig r(twoSavesAndTrips());
-        r.page->trash(saveID(1));
-        r.page->undoLast();
-        QVERIFY(!r.save(1).isTrashed());
-        QCOMPARE(r.stack.redoText(), S::undoMoveToTrash());
     }
 
     void emptyingTheTrashForgetsEveryStep()

@@ -128,15 +128,6 @@ private slots:
         QCOMPARE(w.rig.router.savingLink(), QString());
     }
 
-    void aDropOnASidebarRowGoesToThePage()
-    {
-        Window w;
-        QMimeData data;
-        data.setUrls({xLink(QStringLiteral("someone"), QStringLiteral("2")).url().qurl()});
-        QVERIFY(w.rig.page->dropLinks(Filter::favourites(), data.urls()));
-        QVERIFY(w.rig.save(2).isFavourite());
-    }
-
     void clicksWithModifiersAndTheInspector()
     {
         Window w;
@@ -177,18 +168,6 @@ private slots:
         QVERIFY(!w.rig.page->selection());
         w.turn();
         QVERIFY(!w.view.frame().showsInspector());
-    }
-
-    void theToastsUndoButton()
-    {
-        Window w;
-        w.rig.page->trash(saveID(3));
-        w.turn();
-        QVERIFY(settle([&] { return w.view.toastOverlay().bubble().offersUndo(); }));
-        QCOMPARE(w.view.toastOverlay().bubble().message(), S::toastMovedToTrash());
-        w.view.toastOverlay().bubble().undoButton().click();
-        QVERIFY(!w.rig.save(3).isTrashed());
-        QVERIFY(!w.rig.page->toastUndoes());
     }
 
     void theCreatorFollowsTheDraft()
@@ -239,6 +218,10 @@ private slots:
                                 << QStringLiteral("https://x.com/a/status/7");
         QTest::newRow("text that reads as a link") << QList<QUrl>{} << QStringLiteral("  https://example.com/page \n")
                                                    << QStringLiteral("https://example.com/page");
+        QTest::newRow("a file, then a link")
+            << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/x")), QUrl(QStringLiteral("https://a.example/1")),
+                           QUrl(QStringLiteral("https://b.example/2"))}
+            << QString() << QStringLiteral("https://a.example/1");
         QTest::newRow("a file") << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/x"))} << QString() << QString();
         QTest::newRow("plain text") << QList<QUrl>{} << QStringLiteral("hello there") << QString();
     }

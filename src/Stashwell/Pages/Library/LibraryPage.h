@@ -238,11 +238,8 @@ public:
     // The title of the current filter.
     QString title(const Shelf &shelf) const;
     static QString title(const Filter &filter, const Library &library);
-    // "n saved": the saves matching the filter and the search.
-    QString subtitle(const Shelf &shelf) const;
-    // The same from the page's own projection.
-    QString subtitle();
-    bool showsEmptyTrashButton(const Shelf &shelf) const;
+    // The bar's Empty Trash button: in the trash, while it holds anything.
+    bool showsEmptyTrashButton();
     void askToEmptyTrash();
     // The bar's Save Link: the sheet with an empty field, whatever the clipboard holds.
     void saveLink();
@@ -262,8 +259,6 @@ public:
     void handle(const SaveIntent &intent, const ShelfItem &item);
     // Space: the player for a video here, otherwise the save selected.
     void preview(const ShelfItem &item);
-    // Undo on the window's undo stack.
-    void undoLast();
 
     // The media folder as shown: home as "~" when the folder lies inside it, no trailing "/".
     QString folderText() const;

@@ -57,19 +57,10 @@ QString LibraryPage::title(const Filter &filter, const Library &library)
 
 QString LibraryPage::title(const Shelf &shelf) const { return title(m_filter, shelf.library()); }
 
-QString LibraryPage::subtitle(const Shelf &shelf) const
+bool LibraryPage::showsEmptyTrashButton()
 {
-    return S::titleSavedCount(qint64(shelf.items(m_filter, m_query).size()));
-}
-
-QString LibraryPage::subtitle()
-{
-    return S::titleSavedCount(qint64(matchingItems().size()));
-}
-
-bool LibraryPage::showsEmptyTrashButton(const Shelf &shelf) const
-{
-    return m_filter == Filter::trash() && shelf.count(Filter::trash()) >= 1;
+    // The trash's count from the sidebar's, taken in the same walk: no walk of its own.
+    return m_filter == Filter::trash() && sidebarContent().count(Filter::trash()).value_or(0) >= 1;
 }
 
 void LibraryPage::askToEmptyTrash()
@@ -163,12 +154,6 @@ void LibraryPage::followUndoStack()
 {
     if (m_undoStack)
         m_toast.setLatestUndoStep(CuratorStep::latest(*m_undoStack));
-}
-
-void LibraryPage::undoLast()
-{
-    if (m_undoStack)
-        m_undoStack->undo();
 }
 
 void LibraryPage::showToast(const QString &text) { m_toast.show(text); }

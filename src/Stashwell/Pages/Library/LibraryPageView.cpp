@@ -225,9 +225,7 @@ void LibraryPageView::refresh()
         const QString title = m_page.title(shelf);
         m_bar->setTitle(title);
         m_shelfPage->setTitle(title);
-        // The trash's count from the sidebar's, taken in the same walk: no walk of its own.
-        m_emptyTrash->setVisible(m_page.filter() == Filter::trash()
-                                 && m_page.sidebarContent().count(Filter::trash()).value_or(0) >= 1);
+        m_emptyTrash->setVisible(m_page.showsEmptyTrashButton());
     }
     if (dirty & partShelf)
         refreshShelf();
