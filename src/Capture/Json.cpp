@@ -151,8 +151,9 @@ void writeJsonString(std::string &out, QStringView text)
 
 void writeJsonDouble(std::string &out, double d)
 {
-    // JSON has no NaN or infinity; never write a document that cannot be read back.
-    if (std::isnan(d))
+    // JSON has no NaN or infinity; never write a document that cannot be read back. Negative
+    // zero is written as 0: "-0" reads back as the integer 0, whose text would then be "0".
+    if (std::isnan(d) || d == 0)
         d = 0;
     else if (std::isinf(d))
         d = d > 0 ? std::numeric_limits<double>::max() : std::numeric_limits<double>::lowest();

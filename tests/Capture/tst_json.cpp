@@ -95,6 +95,8 @@ void TestJson::doubles_data()
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("integral, no .0") << 1.0 << QByteArray("1");
     QTest::newRow("zero") << 0.0 << QByteArray("0");
+    // "-0" would read back as the integer 0 and be written "0" the next time.
+    QTest::newRow("negative zero") << -0.0 << QByteArray("0");
     QTest::newRow("half") << 12.5 << QByteArray("12.5");
     QTest::newRow("negative") << -0.25 << QByteArray("-0.25");
     QTest::newRow("shortest") << 0.1 << QByteArray("0.1");
