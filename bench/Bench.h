@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -56,6 +57,18 @@ struct ChildRegistration {
 };
 // Runs the named task in a child process; gives its standard output, or none when it failed.
 std::optional<QByteArray> runChild(const QString &name, const QStringList &arguments);
+
+// A figure that must stay below `below`, given in `unit`.
+struct Limit {
+    double below;
+    QString unit;
+};
+// Figures measured by a program of their own (painting needs a GUI application, which this runner
+// does not make): runs `program`, offscreen unless a platform is chosen, and takes in its
+// "name value unit" lines. A figure named in `limits` is a target, with "<name>_limit" beside it;
+// the others are reported as they stand. When the program fails, `mainFigure` is a missed target.
+void takeInFigures(Report &report, const QString &program, const QHash<QString, Limit> &limits,
+                   const QString &mainFigure);
 
 // The milliseconds of one call of `body`, `runs` times, after `prepare` (not timed) before each;
 // the median of the runs.
