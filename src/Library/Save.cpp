@@ -88,6 +88,19 @@ bool Save::matches(const SearchQuery &query) const
     return true;
 }
 
+void Save::prepare(std::string &scratch) const
+{
+    if (!d->json.get()) {
+        scratch.clear();
+        writeJson(scratch);
+    }
+    if (d->searchEntry.load(std::memory_order_acquire) == 0) {
+        const std::uint32_t entry = SearchVocabulary::shared().index(foldedSearchText());
+        std::uint32_t none = 0;
+        d->searchEntry.compare_exchange_strong(none, entry, std::memory_order_acq_rel);
+    }
+}
+
 bool Save::matches(const QString &query) const
 {
     // One save, one query: looking in its folded text is the shortest way.

@@ -107,6 +107,11 @@ public:
     // Where a table of local copies last found this save's link (see CopyTable::lookUp).
     const LinkMemo &copyMemo() const;
 
+    // Works out, unless it has been already, what the save keeps for later: its canonical text
+    // (`scratch` is room for the work) and its search text's entry in the shared index. Safe on
+    // any thread while others read the save: both are published atomically.
+    void prepare(std::string &scratch) const;
+
     // True when both are the same shared save (a cheap first test before a full comparison).
     bool sharesDataWith(const Save &other) const;
     // A hint to the processor, for walks over many saves: this save will be read soon.

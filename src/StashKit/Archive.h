@@ -70,7 +70,9 @@ struct ArchiveFailure {
     bool wasSetAside() const { return setAsideAs.has_value(); }
 };
 
-// The core's persistence port. Called on the main thread, one call at a time.
+// The core's persistence port. One call at a time, never two at once: load() on the main thread
+// at start, store() on the Curator's archive writer thread (ArchiveWriter), so an implementation
+// must keep nothing that the main thread reads or changes meanwhile without a lock.
 class Archiving {
 public:
     virtual ~Archiving() = default;

@@ -10,10 +10,14 @@
 
 #include <QDir>
 #include <QSet>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QtGlobal>
 
 #include <algorithm>
+
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace sw {
 
@@ -42,9 +46,17 @@ Curator::Curator(Library library, LocalMedia localMedia, Covers covers, std::sha
 {
     if (!m_now)
         m_now = [] { return Date::now(); };
+    prepare();
 }
 
-Curator::~Curator() = default;
+Curator::~Curator()
+{
+    // The last change reaches the disk before the Curator goes.
+    m_writer.reset();
+    m_writesEnded.reset();
+    if (m_writesEndedFd >= 0)
+        ::close(m_writesEndedFd);
+}
 
 std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave)
 {
@@ -165,13 +177,69 @@ void Curator::storeArchive()
 {
     if (m_archiveWritesHeld)
         return;
+    writesEnded();
     // Sharing, not copying: the saves and the copy table are implicitly shared values.
-    const Archive archive(m_library, m_localMedia.copies());
-    const auto stored = m_archiving->store(archive);
-    if (!stored)
+    writer().commit(Archive(m_library, m_localMedia.copies()));
+    if (m_archiveWrites == ArchiveWrites::waited) {
+        m_writer->flush();
+        writesEnded();
+    }
+}
+
+ArchiveWriter &Curator::writer()
+{
+    if (!m_writer) {
+        // The writer thread tells of each ended write through an event counter that this
+        // thread's event loop watches; the outcome itself is taken under the writer's lock.
+        // Nothing but the counter passes between the threads outside that lock.
+        std::function<void()> ended;
+        const int fd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+        if (fd >= 0) {
+            m_writesEndedFd = fd;
+            m_writesEnded = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+            connect(m_writesEnded.get(), &QSocketNotifier::activated, this, [this] {
+                std::uint64_t count = 0;
+                (void)!::read(m_writesEndedFd, &count, sizeof count);
+                writesEnded();
+            });
+            ended = [fd] {
+                const std::uint64_t one = 1;
+                (void)!::write(fd, &one, sizeof one);
+            };
+        }
+        // Without the counter, the outcome is taken at the next change or flush.
+        m_writer = std::make_unique<ArchiveWriter>(m_archiving, std::move(ended));
+    }
+    return *m_writer;
+}
+
+void Curator::writesEnded()
+{
+    if (!m_writer)
+        return;
+    const ArchiveWriter::Outcome outcome = m_writer->collect();
+    // A flush has taken it already, or a later write's outcome is still to come.
+    if (outcome.commit <= m_writeOutcomeSeen)
+        return;
+    m_writeOutcomeSeen = outcome.commit;
+    if (outcome.failure)
         qWarning("Stashwell: the library could not be written (%s); it will be written again with the next change",
-                 qPrintable(stored.error().message));
-    setArchiveWriteFailed(!stored.has_value());
+                 qPrintable(outcome.failure->message));
+    setArchiveWriteFailed(outcome.failure.has_value());
+}
+
+void Curator::flush()
+{
+    if (!m_writer)
+        return;
+    m_writer->flush();
+    writesEnded();
+}
+
+void Curator::finishPreparing()
+{
+    if (m_writer)
+        m_writer->finishIdleWork();
 }
 
 void Curator::setArchiveWriteFailed(bool failed)
@@ -222,6 +290,8 @@ void Curator::assignLeftBehind(QList<Url> next)
 
 std::expected<void, ArchiveFailure> Curator::restore()
 {
+    // The archive is read with no write under way: loading clears what unfinished writes left.
+    flush();
     auto loaded = m_archiving->load();
     if (!loaded) {
         const ArchiveFailure &failure = loaded.error();
@@ -240,12 +310,39 @@ std::expected<void, ArchiveFailure> Curator::restore()
     if (!*loaded)
         return {};
 
-    Operation operation(*this);
-    ArchiveHold hold(*this);
-    Archive &archive = **loaded;
-    assignLibrary(std::move(archive.library));
-    assignLocalMedia(LocalMedia::restoring(m_localMedia.folder(), m_localMedia.budget(), archive.copies));
+    {
+        Operation operation(*this);
+        ArchiveHold hold(*this);
+        Archive &archive = **loaded;
+        assignLibrary(std::move(archive.library));
+        assignLocalMedia(LocalMedia::restoring(m_localMedia.folder(), m_localMedia.budget(), archive.copies));
+    }
+    prepare();
     return {};
+}
+
+void Curator::prepare()
+{
+    if (m_library.saves.isEmpty())
+        return;
+    // The saves as they are now, a few hundred at a time. A save changed meanwhile is another
+    // save by then, whose text the next write or search works out; these are let go on this
+    // thread (see ArchiveWriter).
+    struct Walk {
+        QList<Save> saves;
+        qsizetype next = 0;
+        std::string scratch;
+    };
+    auto walk = std::make_shared<Walk>(Walk{m_library.saves, 0, {}});
+    writer().idle([walk] {
+        constexpr qsizetype kPiece = 512;
+        const QList<Save> &saves = walk->saves;
+        const qsizetype end = std::min(walk->next + kPiece, saves.size());
+        for (qsizetype i = walk->next; i < end; ++i)
+            saves.at(i).prepare(walk->scratch);
+        walk->next = end;
+        return end < saves.size();
+    });
 }
 
 void Curator::reconcile()
@@ -267,6 +364,7 @@ void Curator::removeLocalCopy(const Save::ID &id)
     // Written before the deletion: the document never names a file that is gone.
     const QList<LocalFile> files =
         changeLocalMedia([&](LocalMedia &media) { return media.letGo(save->post().link); });
+    flush();
     deleteMediaFiles(files);
 }
 
@@ -637,6 +735,7 @@ void Curator::emptyTrash()
                 coverNames.append(*name);
         }
     }
+    flush();
     deleteMediaFiles(files);
     deleteCovers(coverNames);
 }

@@ -12,10 +12,18 @@
 // Persistence: every assignment and every in-place change of `library` or `localMedia` writes the
 // whole archive document, unless writes are held (while restoring, and around each progress step
 // of a download). One operation writes the document once, at its end, whatever number of changes
-// it made. A failed write is logged and raises `archiveWriteFailed` until a later write succeeds;
-// the next change simply writes the whole document again.
+// it made. The write itself runs on the archive writer thread (ArchiveWriter): the operation
+// commits the new value and returns; writes land in order, a burst coalescing into the latest
+// value. flush() waits for them; so do restore(), the deletion of files the document still names,
+// and the Curator's destruction. A failed write is logged and raises `archiveWriteFailed` (on the
+// main thread, once the write has ended) until a later write succeeds; the next change simply
+// writes the whole document again.
+//
+// After a restore, the writer thread uses its idle time to work out each save's canonical text
+// and search words, so that neither the first write nor the first search pays for them.
 
 #include "StashKit/Archive.h"
+#include "StashKit/ArchiveWriter.h"
 #include "Library/Collection.h"
 #include "StashKit/Covers.h"
 #include "StashKit/DownloadRuns.h"
@@ -35,6 +43,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 
 #include <cstdint>
@@ -108,6 +117,18 @@ public:
 
     // True while the archive document on disk is behind the state: the last write failed.
     bool archiveWriteFailed() const { return m_archiveWriteFailed; }
+
+    // How the writes are made: on the writer thread while the caller goes on (the application's
+    // way), or with the caller waiting for each, so that every change is on disk (or has failed)
+    // when it returns: for archives that count their writes, as the tests' do.
+    enum class ArchiveWrites { background, waited };
+    void setArchiveWrites(ArchiveWrites writes) { m_archiveWrites = writes; }
+    // Returns once every change made so far is written (or its write has failed), with
+    // archiveWriteFailed telling which.
+    void flush();
+    // Returns once the canonical texts and search words of the saves restored last are worked
+    // out (the writer thread's idle work). For measurements and tests.
+    void finishPreparing();
     // True for the rest of the session when the document could be neither read nor moved aside:
     // nothing is written, so that the user's document is never overwritten.
     bool archiveWritesHeld() const { return m_archiveWritesHeld; }
@@ -294,6 +315,12 @@ private:
     // The archive write rule, run after every change of library or localMedia.
     void archiveChanged();
     void storeArchive();
+    ArchiveWriter &writer();
+    // Takes the outcome of the writes that have ended into archiveWriteFailed.
+    void writesEnded();
+    // Works out, between writes, what the first write and the first search would otherwise pay
+    // for: the restored saves' canonical texts and search words.
+    void prepare();
     void setArchiveWriteFailed(bool failed);
     void changed(Field field);
     void endOperation();
@@ -330,6 +357,11 @@ private:
     bool m_holdsArchive = false;
     Clock m_now;
 
+    ArchiveWrites m_archiveWrites = ArchiveWrites::background;
+    std::unique_ptr<ArchiveWriter> m_writer;   // made by the first write or preparation
+    std::unique_ptr<QSocketNotifier> m_writesEnded;
+    int m_writesEndedFd = -1;
+    std::uint64_t m_writeOutcomeSeen = 0;      // the last commit whose outcome is taken
     bool m_archiveWriteFailed = false;
     bool m_archiveWritesHeld = false;
     int m_operationDepth = 0;

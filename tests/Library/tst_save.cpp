@@ -126,6 +126,14 @@ void TestSave::matches()
     // Asked again (now from the kept folded text) and through a prepared query: the same answer.
     QCOMPARE(save.matches(query), expected);
     QCOMPARE(save.matches(SearchQuery(query)), expected);
+    // Prepared (its words indexed, as after a start) with the query made before and after: the
+    // same answer, by the plain scan and through the index.
+    const Save prepared = makeSave(text, author, handle, note, tags);
+    const SearchQuery earlier(query);
+    std::string scratch;
+    prepared.prepare(scratch);
+    QCOMPARE(prepared.matches(earlier), expected);
+    QCOMPARE(prepared.matches(SearchQuery(query)), expected);
 }
 
 void TestSave::matchesTrashedSaves()

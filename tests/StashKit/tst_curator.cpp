@@ -78,6 +78,7 @@ private slots:
 
         // The first change writes the first document.
         curator->limitLocalMedia(std::int64_t(7) << 30);
+        curator->flush();
         const auto doc = home.stored();
         QVERIFY(doc);
         QVERIFY(doc->library.saves.isEmpty());
@@ -100,6 +101,7 @@ private slots:
         QCOMPARE(curator->localMedia().copy(kPictureLink), LocalCopy::linkOnly());
         QVERIFY(!curator->localMedia().copies().contains(kPictureLink));
         // Neither restoring nor a reconcile that forgot nothing rewrote the document.
+        curator->flush();
         QCOMPARE(home.documentBytes(), before);
     }
 
@@ -115,6 +117,7 @@ private slots:
 
         QVERIFY(!curator->localMedia().copies().contains(kPictureLink));
         QVERIFY(curator->localMedia().copies().contains(kPageLink));   // lists no file: nothing is missing
+        curator->flush();
         const auto doc = home.stored();
         QVERIFY(doc);
         QCOMPARE(doc->copies, curator->localMedia().copies());
@@ -137,6 +140,7 @@ private slots:
 
         // The next change writes a fresh document beside the one set aside.
         curator->limitLocalMedia(1 << 30);
+        curator->flush();
         QVERIFY(home.stored());
         QCOMPARE(QDir(home.archiveFolder()).entryList({QStringLiteral("library.unreadable-*.json")}), aside);
     }

@@ -164,6 +164,8 @@ QByteArray TestLinkRoad::statusDocument(const QByteArray &items) const
 
 std::optional<Archive> TestLinkRoad::archiveOnDisk() const
 {
+    // Every change made so far, on disk.
+    m_curator->flush();
     FileArchive reader(archiveFolder());
     auto loaded = reader.load();
     if (!loaded || !*loaded)

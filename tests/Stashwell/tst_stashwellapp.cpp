@@ -75,10 +75,14 @@ public:
 
 std::unique_ptr<Curator> curatorOn(std::shared_ptr<FailingArchive> archive)
 {
-    return std::make_unique<Curator>(Library(), LocalMedia(MediaFolder(url(QStringLiteral("file:///tmp/none"))), DiskBudget{GiB}),
-                                     Covers(url(QStringLiteral("file:///tmp/none/Covers"))),
-                                     std::make_shared<ScriptedFetcher>(), std::make_shared<ScriptedDownloader>(),
-                                     std::make_shared<RecordingDisk>(), std::move(archive), [] { return Date{800000000}; });
+    auto curator = std::make_unique<Curator>(
+        Library(), LocalMedia(MediaFolder(url(QStringLiteral("file:///tmp/none"))), DiskBudget{GiB}),
+        Covers(url(QStringLiteral("file:///tmp/none/Covers"))), std::make_shared<ScriptedFetcher>(),
+        std::make_shared<ScriptedDownloader>(), std::make_shared<RecordingDisk>(), std::move(archive),
+        [] { return Date{800000000}; });
+    // The test turns failures on and off between changes: each write ends before the next change.
+    curator->setArchiveWrites(Curator::ArchiveWrites::waited);
+    return curator;
 }
 
 }  // namespace

@@ -191,6 +191,8 @@ struct CuratorRig {
         media.setCopies(std::move(copies));
         curator = std::make_unique<Curator>(std::move(library), std::move(media), Covers(Url::fromLocalFile(coversPath())),
                                             fetcher, downloader, disk, archive, [] { return Date{800000000}; });
+        // Each change stored when it returns: the tests count the writes and read what was stored.
+        curator->setArchiveWrites(Curator::ArchiveWrites::waited);
     }
 
     QString mediaPath() const { return dir.filePath(QStringLiteral("media")); }

@@ -173,6 +173,7 @@ private slots:
 
         // The proxy goes away: Test says so in time, and keeping a link is refused with nothing written.
         proxy.stop();
+        curator->flush();
         const QByteArray document = readFile(QDir(folders.archive).filePath(QStringLiteral("library.json")));
         QVERIFY(!document.isEmpty());
         QVERIFY(awaitTask(page.test(), 40s));
@@ -183,6 +184,7 @@ private slots:
         QVERIFY(refused && !*refused);
         QCOMPARE(refused->error(), SaveRefusal::unreachable());
         QCOMPARE(curator->library().saves.size(), 1);
+        curator->flush();
         QCOMPARE(readFile(QDir(folders.archive).filePath(QStringLiteral("library.json"))), document);
         QCOMPARE(entries(folders.media), QStringList{"someone_1234567890.mp4"});
         QCOMPARE(entries(covers), QStringList{"someone_1234567890.jpg"});

@@ -1,0 +1,359 @@
+// The archive written on the Curator's writer thread: order and coalescing, a failure and the
+// change made while it fails, the last change on disk when the Curator goes, searches while the
+// restored saves are still being prepared, and what a killed process or a full disk leaves.
+//
+// The kill and full-disk cases run the executable again in a --child-* mode.
+
+#include "CuratorHome.h"
+#include "LibraryFixtures.h"
+#include "PostFixtures.h"
+#include "StashKit/FileArchive.h"
+#include "StashKit/LiveMediaDisk.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <mutex>
+
+#include <sys/resource.h>
+
+using namespace sw;
+using namespace sw::fixtures;
+using namespace sw::test;
+
+namespace {
+
+// `count` saves with texts long enough that writing them takes a while, and words to search.
+Library manySaves(int count, int textLength = 40)
+{
+    static const QStringList words{QStringLiteral("Volcano"), QStringLiteral("café"), QStringLiteral("river"),
+                                   QStringLiteral("Straße"), QStringLiteral("volume"), QStringLiteral("night")};
+    Library library;
+    for (int i = 0; i < count; ++i) {
+        const QString text = words.at(i % words.size()) + u' ' + words.at(i / 7 % words.size()) + u' '
+            + QString(textLength, QChar(u'a' + i % 26));
+        library.saves.append(makeSave(SaveSpec(i + 1, postOnX(QStringLiteral("writer%1").arg(i % 13), QString::number(1000 + i), text),
+                                               1000.0 - i)
+                                          .noted(i % 5 == 0 ? QStringLiteral("note %1").arg(i) : QString())));
+    }
+    return library;
+}
+
+std::unique_ptr<Curator> curatorOver(std::shared_ptr<Archiving> archive, Library library = {},
+                                     const QString &folder = QStringLiteral("/tmp/none"))
+{
+    return std::make_unique<Curator>(std::move(library),
+                                     LocalMedia(MediaFolder(Url::fromLocalFile(folder + QStringLiteral("/media"))),
+                                                DiskBudget{Curator::kDefaultBudget}),
+                                     Covers(Url::fromLocalFile(folder + QStringLiteral("/Covers"))), nullptr, nullptr,
+                                     std::make_shared<LiveMediaDisk>(), std::move(archive), [] { return Date{800000000}; });
+}
+
+// An archive whose writes wait at a gate the test opens, and fail when told to. It keeps the note
+// of save 1 of each library it stored, in order. Called on the writer thread: all under its lock.
+class GatedArchive final : public Archiving {
+public:
+    explicit GatedArchive(Library loaded = {}) : m_loaded(std::move(loaded)) {}
+
+    std::expected<std::optional<Archive>, ArchiveFailure> load() override
+    {
+        return std::optional<Archive>(Archive(m_loaded, {}));
+    }
+    std::expected<void, ArchiveFailure> store(const Archive &archive) override
+    {
+        std::unique_lock lock(m_mutex);
+        ++m_entered;
+        m_changed.notify_all();
+        m_changed.wait(lock, [&] { return m_open; });
+        if (m_failures > 0) {
+            --m_failures;
+            return std::unexpected(ArchiveFailure{ArchiveFailure::Kind::couldNotWrite, QStringLiteral("no room"), {}});
+        }
+        m_notes.append(archive.library.save(saveID(1))->note());
+        return {};
+    }
+
+    void waitUntilEntered(int writes)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_entered >= writes; });
+    }
+    void setOpen(bool open)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_open = open;
+        m_changed.notify_all();
+    }
+    void failNext(int writes)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_failures = writes;
+    }
+    QStringList notes() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_notes;
+    }
+    int entered() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_entered;
+    }
+
+private:
+    const Library m_loaded;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_open = true;
+    int m_failures = 0;
+    int m_entered = 0;
+    QStringList m_notes;
+};
+
+// ---- child processes ------------------------------------------------------------------------
+
+// Edits the note of save 1 for ever, the writes going on behind; says "ready" once the first
+// document is on disk.
+int childKeepEditing(const QString &dir)
+{
+    auto curator = curatorOver(std::make_shared<FileArchive>(dir), manySaves(1500, 900), dir);
+    curator->writeNote(QStringLiteral("edit 0"), saveID(1));
+    curator->flush();
+    std::printf("ready\n");
+    std::fflush(stdout);
+    for (int i = 1;; ++i) {
+        curator->writeNote(QStringLiteral("edit %1").arg(i), saveID(1));
+        QThread::usleep(300);
+    }
+}
+
+// A write that does not fit leaves the last whole document and raises the flag on the main
+// thread; the next change that fits is written whole and lowers it.
+int childFullDisk(const QString &dir)
+{
+    QTemporaryDir home;
+    auto curator = curatorOver(std::make_shared<FileArchive>(dir), manySaves(3), home.path());
+    curator->writeNote(QStringLiteral("small"), saveID(1));
+    curator->flush();
+    const QString path = QDir(dir).filePath(QStringLiteral("library.json"));
+    QFile document(path);
+    if (!document.open(QIODevice::ReadOnly))
+        return 2;
+    const QByteArray before = document.readAll();
+    document.close();
+    // Writing past the limit must fail with EFBIG instead of killing the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(before.size() + 4096);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+
+    curator->writeNote(QString(1 << 20, u'x'), saveID(1));
+    if (!QTest::qWaitFor([&] { return curator->archiveWriteFailed(); }, 20000))
+        return 3;
+    if (!document.open(QIODevice::ReadOnly) || document.readAll() != before)
+        return 4;
+    document.close();
+    if (QDir(dir).entryList(QDir::Files | QDir::Hidden) != QStringList{QStringLiteral("library.json")})
+        return 5;
+    curator->writeNote(QStringLiteral("fits again"), saveID(1));
+    if (!QTest::qWaitFor([&] { return !curator->archiveWriteFailed(); }, 20000))
+        return 6;
+    const auto loaded = FileArchive(dir).load();
+    return loaded && *loaded && (*loaded)->library == curator->library() ? 0 : 7;
+}
+
+}  // namespace
+
+class TestArchiveWriter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // Changes made while a write runs wait, the latest replacing the others: the next write is of
+    // the last one, and no older value is ever written after a newer one.
+    void writesAreOrderedAndCoalesced()
+    {
+        auto archive = std::make_shared<GatedArchive>();
+        auto curator = curatorOver(archive, manySaves(3));
+        archive->setOpen(false);
+        curator->writeNote(QStringLiteral("0"), saveID(1));
+        archive->waitUntilEntered(1);
+        for (int i = 1; i <= 5; ++i)
+            curator->writeNote(QString::number(i), saveID(1));
+        QCOMPARE(archive->entered(), 1);   // none of them waited for the write under way
+        archive->setOpen(true);
+        curator->flush();
+        QCOMPARE(archive->notes(), (QStringList{QStringLiteral("0"), QStringLiteral("5")}));
+        QVERIFY(!curator->archiveWriteFailed());
+    }
+
+    // A change that arrives while a write fails is written by the next write, which clears the
+    // flag; a failure that no change follows raises it, on the main thread, until one does.
+    void aFailedWriteIsMadeGoodByTheNextChange()
+    {
+        auto archive = std::make_shared<GatedArchive>();
+        auto curator = curatorOver(archive, manySaves(3));
+        QList<QThread *> signalledOn;
+        connect(curator.get(), &Curator::archiveWriteFailedChanged, this,
+                [&] { signalledOn.append(QThread::currentThread()); });
+
+        archive->setOpen(false);
+        archive->failNext(1);
+        curator->writeNote(QStringLiteral("failing"), saveID(1));
+        archive->waitUntilEntered(1);
+        curator->writeNote(QStringLiteral("during the failure"), saveID(1));
+        archive->setOpen(true);
+        curator->flush();
+        QCOMPARE(archive->notes(), QStringList{QStringLiteral("during the failure")});
+        QVERIFY(!curator->archiveWriteFailed());
+
+        archive->failNext(1);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("could not be written")));
+        curator->writeNote(QStringLiteral("lost for now"), saveID(1));
+        QTRY_VERIFY(curator->archiveWriteFailed());   // no flush: the writer thread tells
+        QCOMPARE(signalledOn, QList<QThread *>{QThread::currentThread()});
+        curator->writeNote(QStringLiteral("written"), saveID(1));
+        QTRY_VERIFY(!curator->archiveWriteFailed());
+        QCOMPARE(archive->notes().last(), QStringLiteral("written"));
+        QCOMPARE(signalledOn.size(), 2);
+    }
+
+    // A burst of changes, then the Curator goes (as when the application quits) or is flushed:
+    // the document read back is the final library.
+    void aBurstEndsOnDiskAsTheFinalLibrary_data()
+    {
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("quit") << true;
+        QTest::newRow("flush") << false;
+    }
+    void aBurstEndsOnDiskAsTheFinalLibrary()
+    {
+        QFETCH(bool, quit);
+        CuratorHome home;
+        Curator &curator = home.make(manySaves(400, 300));
+        curator.setArchiveWrites(Curator::ArchiveWrites::background);
+        for (int i = 0; i < 200; ++i) {
+            const Save::ID id = saveID(1 + (i * 37) % 400);
+            if (i % 3 == 0)
+                curator.favourite(id);
+            else if (i % 3 == 1)
+                curator.writeNote(QStringLiteral("burst %1").arg(i), id);
+            else
+                curator.trash(id);
+        }
+        const Library final = curator.library();
+        if (quit)
+            home.curator.reset();
+        else
+            curator.flush();
+        const auto stored = home.stored();
+        QVERIFY(stored);
+        QCOMPARE(stored->library, final);
+        QVERIFY(home.archive->writes >= 1);
+    }
+
+    // Searches made before the restored saves are prepared find what they find afterwards, and
+    // what each save's own text says. The writer is held in a write meanwhile, so that the
+    // preparation cannot go on until the gate opens.
+    void searchesBeforeThePreparationFindTheSame()
+    {
+        const Library library = manySaves(1500);
+        auto archive = std::make_shared<GatedArchive>(library);
+        auto curator = curatorOver(archive);
+        QVERIFY(curator->restore());
+        archive->setOpen(false);
+        curator->writeNote(QStringLiteral("Volcano night"), saveID(1));
+        archive->waitUntilEntered(1);
+
+        const QStringList queries{QStringLiteral("vol"), QStringLiteral("CAFE"), QStringLiteral("strasse ri"),
+                                  QStringLiteral("volcano night"), QStringLiteral("note 1"), QStringLiteral("zzz")};
+        const auto found = [&](const QString &query) {
+            return idsOf(curator->shelf().items(Filter::all(), query), [](const ShelfItem &i) { return i.save(); });
+        };
+        QList<QStringList> before;
+        for (const QString &query : queries)
+            before.append(found(query));
+        archive->setOpen(true);
+        curator->finishPreparing();
+        for (qsizetype q = 0; q < queries.size(); ++q) {
+            QStringList expected;
+            for (const Save &save : curator->library().saves)
+                if (save.matches(queries.at(q)))
+                    expected.append(save.id().text());
+            QCOMPARE(before.at(q), expected);
+            QCOMPARE(found(queries.at(q)), expected);
+        }
+        QVERIFY(!before.first().isEmpty());
+    }
+
+    // A process killed at any moment while its changes are written leaves a whole document: the
+    // one of some change it made.
+    void aKilledProcessLeavesAWholeDocument()
+    {
+        QTemporaryDir dir;
+        const Library library = manySaves(1500, 900);
+        for (int round = 0; round < 12; ++round) {
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child-keep-editing"), dir.path()});
+            QVERIFY(child.waitForStarted());
+            while (!child.canReadLine() && child.state() == QProcess::Running)
+                child.waitForReadyRead(10000);
+            QCOMPARE(child.readLine().trimmed(), QByteArray("ready"));
+            QThread::usleep(QRandomGenerator::global()->bounded(1000, 80000));
+            ::kill(pid_t(child.processId()), SIGKILL);
+            QVERIFY(child.waitForFinished());
+
+            const auto loaded = FileArchive(dir.path()).load();
+            QVERIFY2(loaded && *loaded, qPrintable(QStringLiteral("round %1: no whole document").arg(round)));
+            Library expected = library;
+            const QString note = (*loaded)->library.save(saveID(1))->note();
+            QVERIFY2(note.startsWith(QStringLiteral("edit ")), qPrintable(note));
+            expected.writeNote(note, saveID(1));
+            QCOMPARE((*loaded)->library, expected);
+        }
+    }
+
+    void aFullDiskKeepsTheLastWholeDocument()
+    {
+        QTemporaryDir dir;
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child-full-disk"), dir.path()});
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 qPrintable(QStringLiteral("exit %1: %2").arg(child.exitCode()).arg(QString::fromLocal8Bit(child.readAllStandardError()))));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    if (argc == 3) {
+        const std::string mode = argv[1];
+        const QString dir = QString::fromLocal8Bit(argv[2]);
+        if (mode == "--child-keep-editing") {
+            QCoreApplication app(argc, argv);
+            return childKeepEditing(dir);
+        }
+        if (mode == "--child-full-disk") {
+            QCoreApplication app(argc, argv);
+            QStandardPaths::setTestModeEnabled(true);
+            return childFullDisk(dir);
+        }
+    }
+    QCoreApplication app(argc, argv);
+    TestArchiveWriter test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_archivewriter.moc"
