@@ -4,6 +4,7 @@
 #include "Stashwell/Window/ProgressiveBlur.h"
 #include "StashwellUI/Design/LogoMark.h"
 #include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Window/LibraryWindowTemplate.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -62,8 +63,12 @@ void LibraryWindow::setPage(QWidget *page)
         delete item->widget();
         delete item;
     }
-    if (page)
-        layout->addWidget(page);
+    if (!page)
+        return;
+    // The window lays its ground once, for the whole window: a frame inside it paints none.
+    for (sw::LibraryWindowTemplate *frame : page->findChildren<sw::LibraryWindowTemplate *>())
+        frame->setPaintsGround(false);
+    layout->addWidget(page);
 }
 
 QWidget *LibraryWindow::page() const

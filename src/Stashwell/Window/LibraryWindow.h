@@ -5,7 +5,8 @@
 // menu's Undo and Redo act on it; the library page records its steps there) and, in its centre,
 // the library page; until that page exists, a quiet placeholder with the application's mark.
 //
-// It paints the surface under its content itself (GlassBackdrop decides solid or glass) and sets
+// It paints the surface under its content itself (GlassBackdrop decides solid or glass, and draws
+// glass solid where the desktop cannot show through), the only ground under the page, and sets
 // the progressive blur as the frost of every soft scroll edge inside it. Closing
 // it hides it while `hidesOnClose` says so (a tray icon brings it back); otherwise it closes.
 

@@ -223,8 +223,18 @@ void LibraryWindowTemplate::setInsets(const QMargins &insets)
     emit contentSafeAreaInsetsChanged(insets);
 }
 
+void LibraryWindowTemplate::setPaintsGround(bool paints)
+{
+    if (paints == m_paintsGround)
+        return;
+    m_paintsGround = paints;
+    update();
+}
+
 void LibraryWindowTemplate::paintEvent(QPaintEvent *)
 {
+    if (!m_paintsGround)
+        return;
     // The window colour on solid; on glass only its tint at 0.66.
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);

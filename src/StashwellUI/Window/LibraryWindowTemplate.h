@@ -7,7 +7,9 @@
 // and the inspector stand on the panel colour and the status bar and the window on the window
 // colour; on glass every column is clear and the whole window carries only the window colour at
 // 0.66, so what lies behind shows through (the window itself must be translucent for that: the
-// application's window sets it up).
+// application's window sets it up). A window that paints that ground itself (it alone knows
+// whether the desktop can show through) turns the frame's own ground off, so that the tint is
+// laid once.
 //
 // The bar lies over the top of the content rather than above it, as the window's toolbar would:
 // content that scrolls passes under it, softened by the scroll edges. contentSafeAreaInsets()
@@ -42,6 +44,11 @@ public:
     bool showsInspector() const { return m_showsInspector; }
     void setShowsInspector(bool shows);
 
+    // Whether the frame paints the window's ground (the window colour, or its tint on glass)
+    // under the columns; on by default.
+    bool paintsGround() const { return m_paintsGround; }
+    void setPaintsGround(bool paints);
+
     // How much of the content's edges the bar covers (the top only).
     QMargins contentSafeAreaInsets() const { return m_insets; }
 
@@ -70,6 +77,7 @@ private:
     class Splitter;
 
     bool m_showsInspector = false;
+    bool m_paintsGround = true;
     QMargins m_insets;
     QPointer<QWidget> m_sidebar;
     QPointer<QWidget> m_bar;

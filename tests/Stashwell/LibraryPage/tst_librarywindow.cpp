@@ -15,12 +15,16 @@
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/Router/Router.h"
 #include "Stashwell/StashwellStrings.h"
+#include "Stashwell/Window/GlassBackdrop.h"
 #include "Stashwell/Window/LibraryWindow.h"
 #include "StashwellUI/SaveLink/SaveLinkSheet.h"
 #include "StashwellUI/Shelf/ShelfSurface.h"
+#include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/Toasts/ToastBubble.h"
+#include "StashwellUI/Window/LibraryWindowTemplate.h"
 #include "StashwellUI/Toasts/ToastOverlay.h"
 
+#include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QStandardPaths>
@@ -169,6 +173,56 @@ private slots:
         QVERIFY(settle([&] { return app.curator().library().saves.size() == 1; }));
         QVERIFY(settle([&] { return shownSheet(app) && shownSheet(app)->phase().isFound(); }));
         QCOMPARE(app.router().savingLink(), QStringLiteral("https://x.com/someone/status/2"));
+    }
+
+    // The whole window of the running application (menu bar, frame, toast) in each look the
+    // preferences choose, into the gallery.
+    void pictures()
+    {
+        TestHome home;
+        home.server.route("/someone/status/1", HttpReply::json(statusDocument("A kite over the hill")));
+        home.server.route("/someone/status/2", HttpReply::json(statusDocument("Rain on the lake at dawn")));
+        home.server.route("/someone/status/3", HttpReply::json(statusDocument("Bread, slowly")));
+        StashwellApp app(home.options());
+        app.start();
+        for (const char *digits : {"1", "2", "3"}) {
+            const QString link = QStringLiteral("https://x.com/someone/status/") + QLatin1String(digits);
+            app.curator().save(link);
+            QVERIFY(settle([&] { return !app.curator().saves({Url::parse(link).value()}).isEmpty(); }));
+        }
+        QVERIFY(app.curator().makeCollection(QStringLiteral("Trips"), Swatch::blue).has_value());
+        const Save::ID first = app.curator().library().saves.last().id();
+        LibraryPageView &view = viewOf(app);
+        app.libraryWindow().resize(1280, 800);
+        app.libraryPage().pick(first, Qt::NoModifier);
+        app.libraryPage().trash(app.curator().library().saves.first().id());
+        view.refreshNow();
+        // The toast has slid in.
+        QTest::qWait(400);
+
+        const QString folder = qEnvironmentVariable("STASHWELL_GALLERY_DIR");
+        for (const char *theme : {"light", "dark"}) {
+            for (const char *surface : {"solid", "glass"}) {
+                app.preferences().setValue(Preferences::theme, QLatin1String(theme));
+                app.preferences().setValue(Preferences::surface, QLatin1String(surface));
+                QCoreApplication::processEvents();
+                view.refreshNow();
+                const QImage picture = app.libraryWindow().grab().toImage();
+                QVERIFY(!picture.isNull());
+                // No compositor offscreen: glass is drawn solid, the window colour laid once and
+                // opaque (a second, translucent tint would darken it).
+                QVERIFY(!app.backdrop().isTranslucent());
+                QWidget *strip = view.frame().statusStrip();
+                const QPoint middle = strip->mapTo(&app.libraryWindow(), QPoint(strip->width() / 2, strip->height() / 2));
+                QCOMPARE(picture.pixelColor(middle * picture.devicePixelRatio()).rgba(),
+                         Tokens::Colors::window().rgba());
+                if (!folder.isEmpty()) {
+                    QDir().mkpath(folder);
+                    QVERIFY(picture.save(QStringLiteral("%1/librarywindow-%2-%3.png").arg(folder, QLatin1String(theme),
+                                                                                           QLatin1String(surface))));
+                }
+            }
+        }
     }
 };
 

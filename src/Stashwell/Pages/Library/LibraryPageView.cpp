@@ -12,6 +12,7 @@
 #include "StashwellUI/Playback/PlayerSheet.h"
 #include "StashwellUI/Saves/Paging.h"
 #include "StashwellUI/Shelf/ShelfBar.h"
+#include "StashwellUI/Shelf/ShelfSurface.h"
 #include "StashwellUI/Shelf/ShelfTemplate.h"
 #include "StashwellUI/Sidebar/CollectionCreator.h"
 #include "StashwellUI/Sidebar/LibrarySidebar.h"
@@ -132,6 +133,14 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
             [this](const Save::ID &id) { m_page.pick(id, QGuiApplication::keyboardModifiers()); });
     connect(shelf, &ShelfPage::deleteSelectionRequested, &m_page, &LibraryPage::trashSelection);
     connect(shelf, &ShelfPage::selectAllRequested, &m_page, &LibraryPage::selectAll);
+
+    // The bar lies over the top of the shelf: the shelf's column starts below it.
+    const auto underTheBar = [this](const QMargins &insets) {
+        m_content->surface().setPadding({ShelfTemplate::sidePadding, ShelfTemplate::topPadding + insets.top(),
+                                         ShelfTemplate::sidePadding, ShelfTemplate::bottomPadding});
+    };
+    connect(m_frame, &LibraryWindowTemplate::contentSafeAreaInsetsChanged, this, underTheBar);
+    underTheBar(m_frame->contentSafeAreaInsets());
 
     // The frame's inspector column closed by the user.
     connect(m_frame, &LibraryWindowTemplate::showsInspectorChanged, &m_page, [this](bool shows) {
