@@ -7,6 +7,8 @@
 #include "AwaitTask.h"
 #include "StashwellUI/Design/Formatting.h"
 
+#include <QDir>
+#include <QGuiApplication>
 #include <QSignalSpy>
 
 #include <cmath>
@@ -432,6 +434,31 @@ private slots:
         QCOMPARE(r.page->selection(), saveID(5));
         QCOMPARE(r.page->filter(), Filter::all());
         QVERIFY(!r.router.selecting());
+    }
+
+    void coversAreFetchedOnceAtTheFirstShow()
+    {
+        const Post withCover = fixtures::post(xLink(QStringLiteral("someone"), QStringLiteral("1")), {}, QStringLiteral("https://pbs.example.com/cover.jpg"));
+        PageRig r(libraryOf({makeSave(1, withCover, 1)}));
+        QVERIFY(r.core.downloader->calls.isEmpty());
+        r.page->appear();
+        QVERIFY(settle([&] { return r.core.downloader->calls.size() == 1; }));
+        r.page->appear();
+        QCoreApplication::processEvents();
+        QCOMPARE(r.core.downloader->calls.size(), qsizetype(1));
+    }
+
+    void becomingActiveForgetsCopiesWhoseFilesWent()
+    {
+        const Post post = imagePost(QStringLiteral("1"));
+        PageRig r(libraryOf({makeSave(1, post, 1)}),
+                  copies({{post.link, LocalCopy::onThisMac({LocalFile{QStringLiteral("gone.jpg"), 1000}})}}));
+        QVERIFY(QDir().mkpath(r.core.mediaPath()));
+        // Another application going to the front changes nothing.
+        emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+        QVERIFY(r.curator().localMedia().copy(post.link).asOnThisMac());
+        emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+        QVERIFY(r.curator().localMedia().copy(post.link).isLinkOnly());
     }
 
     void captureAndSaveLinkButtons()

@@ -9,6 +9,7 @@
 
 #include "StashKit/Curator.h"
 #include "Stashwell/App/StashwellApp.h"
+#include "Stashwell/Commands/MenuCommands.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
 #include "Stashwell/Pages/Shelf/ShelfPage.h"
@@ -173,6 +174,45 @@ private slots:
         QVERIFY(settle([&] { return app.curator().library().saves.size() == 1; }));
         QVERIFY(settle([&] { return shownSheet(app) && shownSheet(app)->phase().isFound(); }));
         QCOMPARE(app.router().savingLink(), QStringLiteral("https://x.com/someone/status/2"));
+    }
+
+    // Ctrl+L, a link typed into the sheet, Save: the save shown with its toast. The Edit menu's
+    // Undo and Redo then go back and forth over a trash under its name.
+    void saveLinkFromTheKeysThenTheEditMenu()
+    {
+        TestHome home;
+        home.server.route("/someone/status/77", HttpReply::json(statusDocument("Seven")));
+        StashwellApp app(home.options());
+        app.start();
+        app.libraryWindow().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&app.libraryWindow()));
+        QTest::keyClick(&app.libraryWindow(), Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(app.router().savingLink(), QString());
+        QVERIFY(settle([&] { return shownSheet(app) != nullptr; }));
+        SaveLinkSheet *sheet = shownSheet(app);
+        emit sheet->urlEdited(QStringLiteral("https://x.com/someone/status/77"));
+        emit sheet->fetchRequested();
+        QVERIFY(settle([&] { return shownSheet(app) && shownSheet(app)->phase().isFound(); }));
+        app.libraryPage().setFilter(Filter::trash());
+        emit shownSheet(app)->saveRequested();
+        QVERIFY(settle([&] { return app.libraryPage().selection().has_value(); }));
+        const Save::ID kept = *app.libraryPage().selection();
+        QCOMPARE(app.libraryPage().filter(), Filter::all());
+        QCOMPARE(app.libraryPage().toastMessage(), S::toastSaved());
+        QVERIFY(!app.libraryPage().toastUndoes());
+        // Keeping is no edit of the history: nothing to undo.
+        QVERIFY(!app.commands().undo()->isEnabled());
+
+        app.libraryPage().trash(kept);
+        QVERIFY(app.commands().undo()->isEnabled());
+        QCOMPARE(app.libraryWindow().undoStack()->undoText(), S::undoMoveToTrash());
+        app.commands().undo()->trigger();
+        QVERIFY(!app.curator().library().save(kept)->isTrashed());
+        QVERIFY(app.commands().redo()->isEnabled());
+        QCOMPARE(app.libraryWindow().undoStack()->redoText(), S::undoMoveToTrash());
+        app.commands().redo()->trigger();
+        QVERIFY(app.curator().library().save(kept)->isTrashed());
+        QCOMPARE(app.libraryWindow().undoStack()->undoText(), S::undoMoveToTrash());
     }
 
     // The whole window of the running application (menu bar, frame, toast) in each look the
