@@ -261,6 +261,12 @@ private slots:
         w.rig.page->newCollection();
         w.turn();
         QVERIFY2(gallery::captureAndCheck(w.view, QStringLiteral("librarypage-bulk"), &why), qPrintable(why));
+        w.rig.page->cancelDraft();
+        w.rig.page->setFilter(Filter::trash());
+        w.rig.page->setLayout(ShelfLayout::list);
+        w.turn();
+        QVERIFY(w.view.emptyTrashButton().isVisible());
+        QVERIFY2(gallery::captureAndCheck(w.view, QStringLiteral("librarypage-trash-list"), &why), qPrintable(why));
     }
 };
 

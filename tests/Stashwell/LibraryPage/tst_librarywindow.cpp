@@ -27,6 +27,7 @@
 
 #include <QDir>
 #include <QDropEvent>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -263,6 +264,14 @@ private slots:
                 }
             }
         }
+        // The empty-trash dialog over the window.
+        app.libraryPage().askToEmptyTrash();
+        QVERIFY(settle([&] { return app.libraryWindow().findChild<QMessageBox *>() != nullptr; }));
+        QMessageBox *box = app.libraryWindow().findChild<QMessageBox *>();
+        QVERIFY(settle([&] { return box->isVisible(); }));
+        QCOMPARE(box->informativeText(), S::libraryEmptyTrashMessage(S::libraryTrashSavesOne(1)));
+        if (!folder.isEmpty())
+            QVERIFY(box->grab().save(folder + QStringLiteral("/librarywindow-emptytrash-dark-glass.png")));
     }
 };
 

@@ -124,22 +124,20 @@ void LibraryPage::saveDraft()
     };
 
     if (draft.isNew()) {
-        std::optional<Collection::ID> made;
-        std::optional<CollectionRefusal> refused;
         const std::int64_t before = m_curator.steps();
-        auto result = m_curator.makeCollection(draft.name, draft.swatch);
-        if (!result) {
-            setProblem(message(result.error()));
+        const auto made = m_curator.makeCollection(draft.name, draft.swatch);
+        if (!made) {
+            setProblem(message(made.error()));
             return;
         }
-        made = *result;
-        const QString name = storedName(*made);
+        const Collection::ID id = *made;
+        const QString name = storedName(id);
         if (m_curator.steps() != before)
             registerStep(S::undoNewCollection(), S::toastMade(name));
         if (!draft.filing)
-            setFilter(Filter::collection(*made));
+            setFilter(Filter::collection(id));
         else
-            undoable(S::undoFile(), S::toastMadeAndFiled(name), [&] { (void)m_curator.file(*draft.filing, *made); });
+            undoable(S::undoFile(), S::toastMadeAndFiled(name), [&] { (void)m_curator.file(*draft.filing, id); });
     } else {
         const Collection::ID id = *draft.editing;
         const std::int64_t before = m_curator.steps();
