@@ -4,6 +4,7 @@
 #include "CuratorRig.h"
 #include "Stashwell/Commands/MenuCommands.h"
 #include "Stashwell/Router/Router.h"
+#include "Stashwell/StashwellStrings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,13 +22,15 @@ using namespace sw::app;
 using namespace sw::fixtures;
 using namespace sw::test;
 
+using S = StashwellStrings;
+
 namespace {
 
 // A command that records its undo and redo.
 struct Step : QUndoCommand {
     int *undone;
     int *redone;
-    Step(int *u, int *r) : undone(u), redone(r) {}
+    Step(int *u, int *r) : QUndoCommand(QStringLiteral("Step")), undone(u), redone(r) {}
     void undo() override { ++*undone; }
     void redo() override { ++*redone; }
 };
@@ -159,10 +162,15 @@ private slots:
         QVERIFY(h.commands.undo()->isEnabled());
         QVERIFY(!h.commands.redo()->isEnabled());
 
+        QCOMPARE(h.commands.undo()->text(), MenuCommands::named(S::menuUndo(), QStringLiteral("Step")));
+        QCOMPARE(h.commands.redo()->text(), S::menuRedo());
+
         h.commands.undo()->trigger();
         QCOMPARE(undone, 1);
         QVERIFY(!h.commands.undo()->isEnabled());
         QVERIFY(h.commands.redo()->isEnabled());
+        QCOMPARE(h.commands.undo()->text(), S::menuUndo());
+        QCOMPARE(h.commands.redo()->text(), MenuCommands::named(S::menuRedo(), QStringLiteral("Step")));
         h.commands.redo()->trigger();
         QCOMPARE(redone, 2);
 

@@ -110,6 +110,12 @@ void MenuCommands::install(QMenuBar &bar)
     bar.addMenu(m_libraryMenu);
 }
 
+QString MenuCommands::named(const QString &command, const QString &step)
+{
+    // As Qt's own undo actions name themselves: the command, a space, the step's name.
+    return step.isEmpty() ? command : command + u' ' + step;
+}
+
 void MenuCommands::bindUndoStack(QUndoStack *stack)
 {
     m_undoStack = stack;
@@ -124,13 +130,22 @@ void MenuCommands::followUndoStack()
     QUndoStack *stack = m_undoStack.data();
     m_undo->setEnabled(stack && stack->canUndo());
     m_redo->setEnabled(stack && stack->canRedo());
+    m_undo->setText(named(StashwellStrings::menuUndo(), stack ? stack->undoText() : QString()));
+    m_redo->setText(named(StashwellStrings::menuRedo(), stack ? stack->redoText() : QString()));
     if (!stack)
         return;
     m_undoConnections.append(connect(stack, &QUndoStack::canUndoChanged, m_undo, &QAction::setEnabled));
     m_undoConnections.append(connect(stack, &QUndoStack::canRedoChanged, m_redo, &QAction::setEnabled));
+    // The items are named after the step they would undo or redo.
+    m_undoConnections.append(connect(stack, &QUndoStack::undoTextChanged, m_undo,
+                                     [this](const QString &name) { m_undo->setText(named(StashwellStrings::menuUndo(), name)); }));
+    m_undoConnections.append(connect(stack, &QUndoStack::redoTextChanged, m_redo,
+                                     [this](const QString &name) { m_redo->setText(named(StashwellStrings::menuRedo(), name)); }));
     m_undoConnections.append(connect(stack, &QObject::destroyed, this, [this] {
         m_undo->setEnabled(false);
         m_redo->setEnabled(false);
+        m_undo->setText(StashwellStrings::menuUndo());
+        m_redo->setText(StashwellStrings::menuRedo());
     }));
 }
 

@@ -11,7 +11,8 @@
 // Trash asks the Router, and the library page offers it. The Edit commands act on the widget that
 // has the keyboard focus: Cut, Copy, Paste and Select All call its slot of that name when it has
 // one (text fields, and any view that offers them); Undo and Redo act on the undo stack bound with
-// bindUndoStack() (the library page binds the window's), and are disabled while there is none.
+// bindUndoStack() (the library page binds the window's), are disabled while there is none, and
+// carry the name of the step they would undo or redo ("Undo Move to Trash").
 
 #include <QObject>
 #include <QPointer>
@@ -69,6 +70,8 @@ public:
 
     // Undo and Redo follow this stack from now on (none: disabled).
     void bindUndoStack(QUndoStack *stack);
+    // An Edit menu item's title for a step: "Undo" alone, or "Undo" and the step's name.
+    static QString named(const QString &command, const QString &step);
     QUndoStack *undoStack() const { return m_undoStack; }
 
     // Calls the focused widget's slot of that name ("cut", "copy", "paste", "selectAll") when it

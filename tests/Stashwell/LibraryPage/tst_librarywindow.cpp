@@ -207,8 +207,10 @@ private slots:
         app.libraryPage().trash(kept);
         QVERIFY(app.commands().undo()->isEnabled());
         QCOMPARE(app.libraryWindow().undoStack()->undoText(), S::undoMoveToTrash());
+        QCOMPARE(app.commands().undo()->text(), MenuCommands::named(S::menuUndo(), S::undoMoveToTrash()));
         app.commands().undo()->trigger();
         QVERIFY(!app.curator().library().save(kept)->isTrashed());
+        QCOMPARE(app.commands().redo()->text(), MenuCommands::named(S::menuRedo(), S::undoMoveToTrash()));
         QVERIFY(app.commands().redo()->isEnabled());
         QCOMPARE(app.libraryWindow().undoStack()->redoText(), S::undoMoveToTrash());
         app.commands().redo()->trigger();
