@@ -1,9 +1,10 @@
 // The whole road through the library window of the running application, offscreen, with the
 // FxTwitter API on a loopback server and the library in a temporary home: a link dropped on the
 // window opens the Save Link sheet, which finds the post; Save keeps it, the save is selected with
-// its toast; Delete on the shelf trashes it, the toast's Undo brings it back; the application
-// quits, starts again, and the save is there. Also: a sheet that ends after a newer request was
-// made never closes the newer sheet.
+// its toast; Delete on the shelf trashes it, the toast's Undo brings it back, the Edit menu's Redo
+// and Undo go over the same step; the application quits, starts again, and the save is there.
+// Also: a sheet that ends after a newer request was made never closes the newer sheet; and
+// pictures of the running window in each look.
 
 #include "HttpServer.h"
 
@@ -27,7 +28,6 @@
 
 #include <QDir>
 #include <QDropEvent>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -131,6 +131,8 @@ private slots:
             kept = *app.libraryPage().selection();
             QCOMPARE(app.libraryPage().toastMessage(), S::toastSaved());
             QVERIFY(!app.libraryPage().toastUndoes());
+            // Keeping is no edit of the history: the Edit menu has nothing to undo.
+            QVERIFY(!app.commands().undo()->isEnabled());
             QCOMPARE(app.curator().library().save(kept)->post().text, QStringLiteral("A kite over the hill"));
 
             // Delete on the shelf, with the keyboard focus in it.
@@ -148,6 +150,13 @@ private slots:
             QVERIFY(!app.curator().library().save(kept)->isTrashed());
             QVERIFY(!app.libraryPage().toastUndoes());
             QCOMPARE(app.libraryWindow().undoStack()->redoText(), S::undoMoveToTrash());
+            // The Edit menu goes back and forth over the same step, named after it.
+            QCOMPARE(app.commands().redo()->text(), MenuCommands::named(S::menuRedo(), S::undoMoveToTrash()));
+            app.commands().redo()->trigger();
+            QVERIFY(app.curator().library().save(kept)->isTrashed());
+            QCOMPARE(app.commands().undo()->text(), MenuCommands::named(S::menuUndo(), S::undoMoveToTrash()));
+            app.commands().undo()->trigger();
+            QVERIFY(!app.curator().library().save(kept)->isTrashed());
         }
         {
             StashwellApp again(home.options());
@@ -175,47 +184,6 @@ private slots:
         QVERIFY(settle([&] { return app.curator().library().saves.size() == 1; }));
         QVERIFY(settle([&] { return shownSheet(app) && shownSheet(app)->phase().isFound(); }));
         QCOMPARE(app.router().savingLink(), QStringLiteral("https://x.com/someone/status/2"));
-    }
-
-    // Ctrl+L, a link typed into the sheet, Save: the save shown with its toast. The Edit menu's
-    // Undo and Redo then go back and forth over a trash under its name.
-    void saveLinkFromTheKeysThenTheEditMenu()
-    {
-        TestHome home;
-        home.server.route("/someone/status/77", HttpReply::json(statusDocument("Seven")));
-        StashwellApp app(home.options());
-        app.start();
-        app.libraryWindow().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&app.libraryWindow()));
-        QTest::keyClick(&app.libraryWindow(), Qt::Key_L, Qt::ControlModifier);
-        QCOMPARE(app.router().savingLink(), QString());
-        QVERIFY(settle([&] { return shownSheet(app) != nullptr; }));
-        SaveLinkSheet *sheet = shownSheet(app);
-        emit sheet->urlEdited(QStringLiteral("https://x.com/someone/status/77"));
-        emit sheet->fetchRequested();
-        QVERIFY(settle([&] { return shownSheet(app) && shownSheet(app)->phase().isFound(); }));
-        app.libraryPage().setFilter(Filter::trash());
-        emit shownSheet(app)->saveRequested();
-        QVERIFY(settle([&] { return app.libraryPage().selection().has_value(); }));
-        const Save::ID kept = *app.libraryPage().selection();
-        QCOMPARE(app.libraryPage().filter(), Filter::all());
-        QCOMPARE(app.libraryPage().toastMessage(), S::toastSaved());
-        QVERIFY(!app.libraryPage().toastUndoes());
-        // Keeping is no edit of the history: nothing to undo.
-        QVERIFY(!app.commands().undo()->isEnabled());
-
-        app.libraryPage().trash(kept);
-        QVERIFY(app.commands().undo()->isEnabled());
-        QCOMPARE(app.libraryWindow().undoStack()->undoText(), S::undoMoveToTrash());
-        QCOMPARE(app.commands().undo()->text(), MenuCommands::named(S::menuUndo(), S::undoMoveToTrash()));
-        app.commands().undo()->trigger();
-        QVERIFY(!app.curator().library().save(kept)->isTrashed());
-        QCOMPARE(app.commands().redo()->text(), MenuCommands::named(S::menuRedo(), S::undoMoveToTrash()));
-        QVERIFY(app.commands().redo()->isEnabled());
-        QCOMPARE(app.libraryWindow().undoStack()->redoText(), S::undoMoveToTrash());
-        app.commands().redo()->trigger();
-        QVERIFY(app.curator().library().save(kept)->isTrashed());
-        QCOMPARE(app.libraryWindow().undoStack()->undoText(), S::undoMoveToTrash());
     }
 
     // The whole window of the running application (menu bar, frame, toast) in each look the
@@ -266,14 +234,6 @@ private slots:
                 }
             }
         }
-        // The empty-trash dialog over the window.
-        app.libraryPage().askToEmptyTrash();
-        QVERIFY(settle([&] { return app.libraryWindow().findChild<QMessageBox *>() != nullptr; }));
-        QMessageBox *box = app.libraryWindow().findChild<QMessageBox *>();
-        QVERIFY(settle([&] { return box->isVisible(); }));
-        QCOMPARE(box->informativeText(), S::libraryEmptyTrashMessage(S::libraryTrashSavesOne(1)));
-        if (!folder.isEmpty())
-            QVERIFY(box->grab().save(folder + QStringLiteral("/librarywindow-emptytrash-dark-glass.png")));
     }
 };
 
