@@ -24,8 +24,13 @@
 //                                      and bottom but no frost set (their overlay paints nothing)
 //   shelf_grid_scroll_frame_frost_100k the same frames with the library window's frost in both
 //                                      bands, measured in the same run, alternating with the above
+//                                      over the same pages (the frost's whole cost is in them)
 //   shelf_frost_frame_ratio_100k       the second median over the first
-//   shelf_frost_quality_100k           the level the frost settled on (0 is the full effect)
+//   shelf_frost_quality_100k           the level the frost settled on (0 is the full effect),
+//   shelf_frost_quality_before_100k    and the level it was at when the measured frames began
+//                                      (the same when the frames were all painted at one level)
+//   shelf_frost_meter_frame_100k       what the frost's own meter measured in the last frames:
+//   shelf_frost_meter_bands_100k       the frame without the bands, and the bands (thread CPU)
 
 #include "LibraryGenerator.h"
 
@@ -194,8 +199,14 @@ std::vector<double> scrollFrames(ShelfSurface &surface, QImage &target, int star
             cpu->push_back(threadCpuMs() - cpuStart);
         if (qEnvironmentVariableIsSet("SHELF_BENCH_DETAIL"))
             std::fprintf(stderr, "frame scroll %.2f paint %.2f painted %d renders %d\n", scrolled, times.back() - scrolled, surface.lastPaintedItems(), surface.cardImages().renders());
-        while (paced && timer.nsecsElapsed() < 16'666'667)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, std::max<int>(1, int(16 - timer.elapsed())));
+        // The rest of the display's frame in the event loop, which sleeps when it has nothing to
+        // do (a loop calling processEvents() would spin the thread instead).
+        const int rest = int((16'666'667 - timer.nsecsElapsed()) / 1'000'000);
+        if (paced && rest > 0) {
+            QEventLoop wait;
+            QTimer::singleShot(rest, Qt::PreciseTimer, &wait, &QEventLoop::quit);
+            wait.exec();
+        }
     }
     return times;
 }
@@ -326,7 +337,10 @@ int main(int argc, char **argv)
             const std::vector<double> frames = scrollFrames(surface, whole, startPage, 60, true, nullptr, &surface);
             (frost ? frosted : plain).insert((frost ? frosted : plain).end(), frames.begin(), frames.end());
         };
-        run(true, 1100);   // warms the frost's buffers
+        // Warms the frost's buffers and lets its meter settle the level the frost paints at.
+        run(true, 1100);
+        const auto *top = edges->findChild<app::ProgressiveBlurView *>(QStringLiteral("sw.progressiveBlur.top"));
+        const int levelBefore = top ? top->quality() : -1;
         plain.clear();
         frosted.clear();
         for (int round = 0; round < 4; ++round) {
@@ -340,8 +354,15 @@ int main(int argc, char **argv)
         print("shelf_grid_scroll_frame_frost_100k", frostMedian, "ms");
         print("shelf_grid_scroll_frame_frost_p95_100k", percentile(frosted, 0.95), "ms");
         print("shelf_frost_frame_ratio_100k", plainMedian > 0 ? frostMedian / plainMedian : 0, "x");
-        const auto *top = edges->findChild<app::ProgressiveBlurView *>(QStringLiteral("sw.progressiveBlur.top"));
         print("shelf_frost_quality_100k", top ? top->quality() : -1, "level");
+        print("shelf_frost_quality_before_100k", levelBefore, "level");
+        // What the frost's own meter saw in the last frames (thread CPU time): the frame without
+        // the bands and the bands, the figures its level follows.
+        if (const auto *meter = edges->findChild<app::FrostMeter *>()) {
+            const app::FrameCosts seen = meter->costs();
+            print("shelf_frost_meter_frame_100k", seen.frameMs, "ms");
+            print("shelf_frost_meter_bands_100k", seen.frostMs, "ms");
+        }
         ScrollEdgeFrostSetting::set(surface, {});
         delete edges;
     }

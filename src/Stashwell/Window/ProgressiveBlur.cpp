@@ -1,12 +1,14 @@
 #include "Stashwell/Window/ProgressiveBlur.h"
 
-#include <QElapsedTimer>
+#include <QEvent>
 #include <QPainter>
+#include <QPaintEvent>
 #include <QScopedValueRollback>
 #include <QWidget>
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 #include <limits>
 
 namespace sw::app {
@@ -15,11 +17,6 @@ namespace {
 
 // True while a band paints the content beneath it.
 bool g_rendering = false;
-
-// A band that takes longer than this to paint (on average) moves the view to a cheaper level.
-constexpr double kBudgetMs = 1.0;
-// Paints at a level before it is judged: the first ones also make the buffers.
-constexpr int kJudgedAfter = 8;
 
 // Per level: how much smaller than the band the content is painted, and how many box passes
 // stand in for the frost's gaussian.
@@ -33,57 +30,114 @@ int boxRadius(double sigma, int passes)
     return std::max(0, int(std::lround((width - 1.0) / 2.0)));
 }
 
-// One box pass along rows (or columns) of a premultiplied ARGB32 image, edges clamped.
-void boxPass(QImage &image, int radius, bool horizontal, std::vector<quint32> &line)
+// sum / window as a multiplication: exact for sums of at most window × 255.
+inline quint32 reciprocalOf(int window)
+{
+    return (1u << 24) / quint32(window) + 1;
+}
+
+inline quint32 packed(const quint32 *sum, quint32 reciprocal)
+{
+    return ((sum[0] * reciprocal) >> 24) | ((sum[1] * reciprocal) >> 24) << 8 | ((sum[2] * reciprocal) >> 24) << 16
+        | ((sum[3] * reciprocal) >> 24) << 24;
+}
+
+inline void addTo(quint32 *sum, quint32 in, quint32 gone)
+{
+    sum[0] += (in & 0xff) - (gone & 0xff);
+    sum[1] += ((in >> 8) & 0xff) - ((gone >> 8) & 0xff);
+    sum[2] += ((in >> 16) & 0xff) - ((gone >> 16) & 0xff);
+    sum[3] += (in >> 24) - (gone >> 24);
+}
+
+// One box pass along the rows of a premultiplied ARGB32 image, edges clamped. `line` holds a row
+// with its clamped margins, so the running sums need no bounds checks.
+void boxPassRows(QImage &image, int radius, std::vector<quint32> &line)
 {
     if (radius <= 0)
         return;
-    const int length = horizontal ? image.width() : image.height();
-    const int lines = horizontal ? image.height() : image.width();
-    const qsizetype stride = image.bytesPerLine() / 4;
-    auto *bits = reinterpret_cast<quint32 *>(image.bits());
-    const qsizetype step = horizontal ? 1 : stride;
+    const int length = image.width();
     const int window = 2 * radius + 1;
-    line.resize(std::size_t(length));
-    for (int l = 0; l < lines; ++l) {
-        quint32 *start = horizontal ? bits + l * stride : bits + l;
-        for (int i = 0; i < length; ++i)
-            line[std::size_t(i)] = start[i * step];
-        auto at = [&](int i) { return line[std::size_t(std::clamp(i, 0, length - 1))]; };
-        int sum[4] = {0, 0, 0, 0};
-        for (int i = -radius; i <= radius; ++i) {
-            const quint32 p = at(i);
-            for (int c = 0; c < 4; ++c)
-                sum[c] += int((p >> (8 * c)) & 0xff);
-        }
+    const quint32 reciprocal = reciprocalOf(window);
+    line.resize(std::size_t(length + 2 * radius + 1));
+    for (int y = 0; y < image.height(); ++y) {
+        auto *row = reinterpret_cast<quint32 *>(image.scanLine(y));
+        std::fill(line.begin(), line.begin() + radius, row[0]);
+        std::copy(row, row + length, line.begin() + radius);
+        std::fill(line.begin() + radius + length, line.end(), row[length - 1]);
+        quint32 sum[4] = {0, 0, 0, 0};
+        for (int i = 0; i < window; ++i)
+            addTo(sum, line[std::size_t(i)], 0);
         for (int i = 0; i < length; ++i) {
-            quint32 out = 0;
-            for (int c = 0; c < 4; ++c)
-                out |= quint32(sum[c] / window) << (8 * c);
-            start[i * step] = out;
-            const quint32 in = at(i + radius + 1);
-            const quint32 gone = at(i - radius);
-            for (int c = 0; c < 4; ++c)
-                sum[c] += int((in >> (8 * c)) & 0xff) - int((gone >> (8 * c)) & 0xff);
+            row[i] = packed(sum, reciprocal);
+            addTo(sum, line[std::size_t(i + window)], line[std::size_t(i)]);
         }
     }
 }
 
-// Scales every pixel of each row by that row's alpha (the image is premultiplied, so all four
-// channels scale together).
-void applyRows(QImage &image, const std::vector<float> &rows)
+// The same down the columns, all columns at once a row at a time (rows are what lies together in
+// memory): `copy` keeps the rows as they were, `sums` the running sums of each column.
+void boxPassColumns(QImage &image, int radius, std::vector<quint32> &copy, std::vector<quint32> &sums)
 {
-    for (int y = 0; y < image.height(); ++y) {
-        const float alpha = rows.empty() ? 0.f : rows[std::min<std::size_t>(std::size_t(y), rows.size() - 1)];
-        const quint32 factor = quint32(std::lround(std::clamp(alpha, 0.f, 1.f) * 256.f));
-        auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
-        if (factor >= 256)
-            continue;
-        for (int x = 0; x < image.width(); ++x) {
-            const quint32 p = line[x];
-            const quint32 rb = (((p & 0x00ff00ffu) * factor) >> 8) & 0x00ff00ffu;
-            const quint32 ag = (((p >> 8) & 0x00ff00ffu) * factor) & 0xff00ff00u;
-            line[x] = rb | ag;
+    if (radius <= 0)
+        return;
+    const int width = image.width();
+    const int height = image.height();
+    const quint32 reciprocal = reciprocalOf(2 * radius + 1);
+    copy.resize(std::size_t(width) * std::size_t(height));
+    for (int y = 0; y < height; ++y) {
+        const auto *row = reinterpret_cast<const quint32 *>(image.constScanLine(y));
+        std::copy(row, row + width, copy.begin() + std::ptrdiff_t(y) * width);
+    }
+    auto rowOf = [&](int y) { return copy.data() + std::ptrdiff_t(std::clamp(y, 0, height - 1)) * width; };
+    sums.assign(std::size_t(width) * 4, 0);
+    for (int i = -radius; i <= radius; ++i) {
+        const quint32 *row = rowOf(i);
+        for (int x = 0; x < width; ++x)
+            addTo(sums.data() + 4 * x, row[x], 0);
+    }
+    for (int y = 0; y < height; ++y) {
+        auto *out = reinterpret_cast<quint32 *>(image.scanLine(y));
+        const quint32 *in = rowOf(y + radius + 1);
+        const quint32 *gone = rowOf(y - radius);
+        for (int x = 0; x < width; ++x) {
+            quint32 *sum = sums.data() + 4 * x;
+            out[x] = packed(sum, reciprocal);
+            addTo(sum, in[x], gone[x]);
+        }
+    }
+}
+
+// A premultiplied pixel times factor/256 (factor 0 to 256): all four channels scale together.
+inline quint32 scaled(quint32 p, quint32 factor)
+{
+    const quint32 rb = (((p & 0x00ff00ffu) * factor) >> 8) & 0x00ff00ffu;
+    const quint32 ag = (((p >> 8) & 0x00ff00ffu) * factor) & 0xff00ff00u;
+    return rb | ag;
+}
+
+// `from` at half its size, rounded up (each pixel the mean of four, the last ones repeated), into `to`.
+void halve(const QImage &from, QImage &to)
+{
+    const int w = to.width();
+    const int h = to.height();
+    const int lastX = from.width() - 1;
+    const int lastY = from.height() - 1;
+    for (int y = 0; y < h; ++y) {
+        const auto *a = reinterpret_cast<const quint32 *>(from.constScanLine(std::min(2 * y, lastY)));
+        const auto *b = reinterpret_cast<const quint32 *>(from.constScanLine(std::min(2 * y + 1, lastY)));
+        auto *out = reinterpret_cast<quint32 *>(to.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const int x0 = std::min(2 * x, lastX);
+            const int x1 = std::min(2 * x + 1, lastX);
+            const quint32 p[4] = {a[x0], a[x1], b[x0], b[x1]};
+            quint32 rb = 0;
+            quint32 ag = 0;
+            for (const quint32 q : p) {
+                rb += q & 0x00ff00ffu;
+                ag += (q >> 8) & 0x00ff00ffu;
+            }
+            out[x] = (((rb + 0x00020002u) >> 2) & 0x00ff00ffu) | ((((ag + 0x00020002u) >> 2) & 0x00ff00ffu) << 8);
         }
     }
 }
@@ -92,6 +146,25 @@ void reuse(QImage &image, const QSize &size)
 {
     if (image.size() != size)
         image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+}
+
+// Paints what `source` and its children show in `area` with `into`, leaving out the soft scroll
+// edge overlays among the children: the overlay painting the band is in its own paint event, and
+// painting it again from there is a recursive repaint.
+void renderUnder(QWidget &source, QPainter &into, const QRect &area)
+{
+    // The source's own paint, without its background role (it would cover the window's surface).
+    source.render(&into, area.topLeft(), QRegion(area), {});
+    for (QObject *object : source.children()) {
+        auto *child = qobject_cast<QWidget *>(object);
+        if (!child || child->isWindow() || child->isHidden() || qobject_cast<SoftScrollEdges *>(child))
+            continue;
+        const QRect part = area & child->geometry();
+        if (part.isEmpty())
+            continue;
+        const QRect inChild = part.translated(-child->pos());
+        child->render(&into, part.topLeft(), QRegion(inChild), QWidget::DrawChildren);
+    }
 }
 
 }  // namespace
@@ -175,7 +248,13 @@ ScrollEdgeFrost ProgressiveBlur::frost()
         if (!source || (edge != Qt::TopEdge && edge != Qt::BottomEdge))
             return;
         const VerticalEdge vertical = edge == Qt::TopEdge ? VerticalEdge::top : VerticalEdge::bottom;
+        FrostMeter *meter = FrostMeter::of(*overlay);
+        // A band outside what is being repainted would be clipped away whole.
+        if (!meter->needs(band))
+            return;
+        const double start = FrostMeter::threadCpuMs();
         ProgressiveBlurView::of(*overlay, vertical)->paint(painter, band, *source);
+        meter->bandPainted(FrostMeter::threadCpuMs() - start);
     };
 }
 
@@ -199,20 +278,24 @@ void ProgressiveBlurView::setEdge(VerticalEdge edge)
         return;
     m_edge = edge;
     m_drawn.reset();
+    m_scaledFor = {0, 0, 0};
 }
 
 void ProgressiveBlurView::setQuality(int level)
 {
     m_level = std::clamp(level, 0, kLevels - 1);
-    m_averageMs = 0;
-    m_samples = 0;
 }
 
-int ProgressiveBlurView::levelAfter(int level, double averageMs, int samples)
+int ProgressiveBlurView::levelAfter(int level, const FrameCosts &costs)
 {
-    if (samples >= kJudgedAfter && averageMs > kBudgetMs && level < kLevels - 1)
-        return level + 1;
-    return level;
+    if (level >= kLevels - 1 || costs.frames < kJudgedAfter)
+        return level;
+    // A frame that was not measured says nothing.
+    if (!(costs.frameMs > 0) || !std::isfinite(costs.frameMs) || !std::isfinite(costs.frostMs))
+        return level;
+    const bool overShare = costs.frostMs > kAllowedShare * costs.frameMs;
+    const bool overBudget = costs.frostMs > 0 && costs.frameMs + costs.frostMs > kFrameBudgetMs;
+    return overShare || overBudget ? level + 1 : level;
 }
 
 bool ProgressiveBlurView::prepare(double height)
@@ -227,14 +310,34 @@ bool ProgressiveBlurView::prepare(double height)
     m_mask = std::move(*mask);
     m_frost = ProgressiveBlur::frostRows(m_edge, int(m_mask.size()));
     m_drawn = Drawn{m_edge, height};
+    m_scaledFor = {0, 0, 0};
     ++m_rebuilds;
     return true;
 }
 
+void ProgressiveBlurView::prepareScaledRows(int scale, int offset, int rows)
+{
+    if (m_scaledFor == std::array<int, 3>{scale, offset, rows})
+        return;
+    m_scaledFor = {scale, offset, rows};
+    // Each scaled row stands for `scale` band rows: the mean of their values.
+    auto factors = [&](const std::vector<float> &values, std::vector<quint32> &out) {
+        out.assign(std::size_t(rows), 0);
+        for (int y = 0; y < rows; ++y) {
+            double sum = 0;
+            for (int r = 0; r < scale; ++r) {
+                const std::size_t at = std::size_t(std::clamp(offset + y * scale + r, 0, int(values.size()) - 1));
+                sum += values[at];
+            }
+            out[std::size_t(y)] = quint32(std::lround(std::clamp(sum / scale, 0.0, 1.0) * 256.0));
+        }
+    };
+    factors(m_mask, m_contentFactors);
+    factors(m_frost, m_frostFactors);
+}
+
 void ProgressiveBlurView::paint(QPainter &painter, const QRectF &band, QWidget &source)
 {
-    QElapsedTimer timer;
-    timer.start();
     if (!prepare(band.height()))
         return;
     const QRect area = band.toAlignedRect() & source.rect();
@@ -251,60 +354,141 @@ void ProgressiveBlurView::paint(QPainter &painter, const QRectF &band, QWidget &
         QPainter into(&m_small);
         into.scale(1.0 / scale, 1.0 / scale);
         into.translate(-area.topLeft());
-        // What the source and its children paint (a scroll area's viewport is a child), without the
-        // source's background role, which would cover the window's surface. The overlay painting
-        // this band is a child too: while the source renders, every frost draws nothing.
+        // Any frost nested in the content draws nothing while it is painted here.
         const QScopedValueRollback<bool> guard(g_rendering, true);
-        source.render(&into, area.topLeft(), QRegion(area), QWidget::DrawChildren);
+        renderUnder(source, into, area);
     }
 
-    // The frost: half as large again, box passes standing in for the gaussian, then the matrix.
-    const QSize frostSize(std::max(1, smallSize.width() / 2), std::max(1, smallSize.height() / 2));
-    m_blurred = m_small.scaled(frostSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // The frost: half as large again, box passes standing in for the gaussian, then the matrix,
+    // then back at the content's scale.
+    reuse(m_blurred, QSize((smallSize.width() + 1) / 2, (smallSize.height() + 1) / 2));
+    halve(m_small, m_blurred);
     const int passes = kPasses[std::size_t(m_level)];
     const int radius = boxRadius(ProgressiveBlur::kFrostRadius / double(scale * 2), passes);
-    std::vector<quint32> line;
     for (int pass = 0; pass < passes; ++pass) {
-        boxPass(m_blurred, radius, true, line);
-        boxPass(m_blurred, radius, false, line);
+        boxPassRows(m_blurred, radius, m_line);
+        boxPassColumns(m_blurred, radius, m_line, m_sums);
     }
     ProgressiveBlur::applyColorMatrix(m_blurred);
+    reuse(m_frostSmall, smallSize);
+    {
+        QPainter up(&m_frostSmall);
+        up.setCompositionMode(QPainter::CompositionMode_Source);
+        up.setRenderHint(QPainter::SmoothPixmapTransform);
+        up.drawImage(QRectF(QPointF(), QSizeF(smallSize)), m_blurred,
+                     QRectF(0, 0, smallSize.width() / 2.0, smallSize.height() / 2.0));
+    }
 
-    // Both layers at the band's size, each row at its own strength; content below, frost above.
-    // The rows were built for the band's height; the pixel rows follow them one to one.
-    reuse(m_content, area.size());
-    reuse(m_frostLayer, area.size());
-    {
-        m_content.fill(Qt::transparent);
-        QPainter up(&m_content);
-        up.setCompositionMode(QPainter::CompositionMode_Source);
-        up.setRenderHint(QPainter::SmoothPixmapTransform);
-        up.drawImage(QRect(QPoint(), area.size()), m_small);
-    }
-    {
-        m_frostLayer.fill(Qt::transparent);
-        QPainter up(&m_frostLayer);
-        up.setCompositionMode(QPainter::CompositionMode_Source);
-        up.setRenderHint(QPainter::SmoothPixmapTransform);
-        up.drawImage(QRect(QPoint(), area.size()), m_blurred);
-    }
+    // Both layers in one, each row at its own strength: the frost over the content. The rows were
+    // built for the band's height; each scaled row takes the mean of the band rows it stands for.
     const int offset = int(std::lround(area.top() - band.top()));
-    auto rowsFrom = [offset](const std::vector<float> &rows) {
-        std::vector<float> shifted;
-        for (std::size_t i = std::size_t(std::max(0, offset)); i < rows.size(); ++i)
-            shifted.push_back(rows[i]);
-        return shifted;
-    };
-    applyRows(m_content, rowsFrom(m_mask));
-    applyRows(m_frostLayer, rowsFrom(m_frost));
-    painter.drawImage(area.topLeft(), m_content);
-    painter.drawImage(area.topLeft(), m_frostLayer);
+    prepareScaledRows(scale, offset, smallSize.height());
+    for (int y = 0; y < smallSize.height(); ++y) {
+        const quint32 contentFactor = m_contentFactors[std::size_t(y)];
+        const quint32 frostFactor = m_frostFactors[std::size_t(y)];
+        auto *content = reinterpret_cast<quint32 *>(m_small.scanLine(y));
+        const auto *frost = reinterpret_cast<const quint32 *>(m_frostSmall.constScanLine(y));
+        for (int x = 0; x < smallSize.width(); ++x) {
+            const quint32 f = scaled(frost[x], frostFactor);
+            // Source over: the content shows through what the frost leaves.
+            const quint32 through = 256 - ((f >> 24) + ((f >> 24) >> 7));
+            content[x] = f + scaled(scaled(content[x], contentFactor), through);
+        }
+    }
 
-    const double ms = double(timer.nsecsElapsed()) / 1e6;
-    m_averageMs = m_samples == 0 ? ms : 0.8 * m_averageMs + 0.2 * ms;
-    const int next = levelAfter(m_level, m_averageMs, ++m_samples);
-    if (next != m_level)
-        setQuality(next);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(area), m_small, QRectF(0, 0, area.width() / double(scale), area.height() / double(scale)));
+    painter.restore();
+}
+
+// --- FrostMeter ---
+
+double FrostMeter::threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+FrostMeter::FrostMeter(QWidget &overlay) : QObject(&overlay), m_overlay(&overlay)
+{
+    setObjectName(QStringLiteral("sw.frostMeter"));
+    overlay.installEventFilter(this);
+}
+
+FrostMeter *FrostMeter::of(QWidget &overlay)
+{
+    auto *meter = overlay.findChild<FrostMeter *>(QStringLiteral("sw.frostMeter"), Qt::FindDirectChildrenOnly);
+    return meter ? meter : new FrostMeter(overlay);
+}
+
+bool FrostMeter::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_overlay && event->type() == QEvent::Paint && !g_rendering) {
+        // The overlay paints last in a frame: what the thread did since the last bands is the
+        // frame without them (the scroll, the content's paint, whatever else ran).
+        finishFrame();
+        m_frameMs = m_lastBandEnd >= 0 ? threadCpuMs() - m_lastBandEnd : -1;
+        m_frostMs = 0;
+        m_region = static_cast<QPaintEvent *>(event)->region();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool FrostMeter::needs(const QRectF &band) const
+{
+    return m_region.isEmpty() || m_region.intersects(band.toAlignedRect());
+}
+
+void FrostMeter::bandPainted(double ms)
+{
+    m_frostMs += ms;
+    m_lastBandEnd = threadCpuMs();
+}
+
+void FrostMeter::finishFrame()
+{
+    const double frame = m_frameMs;
+    const double frost = m_frostMs;
+    m_frameMs = -1;
+    m_frostMs = 0;
+    if (frame > 0 && frost > 0)
+        add(frame, frost);
+}
+
+void FrostMeter::add(double frameMs, double frostMs)
+{
+    m_frames[std::size_t(m_next)] = frameMs;
+    m_frosts[std::size_t(m_next)] = frostMs;
+    m_next = (m_next + 1) % kKept;
+    m_count = std::min(m_count + 1, kKept);
+    if (!m_overlay)
+        return;
+    const FrameCosts measured = costs();
+    bool changed = false;
+    for (ProgressiveBlurView *view : m_overlay->findChildren<ProgressiveBlurView *>(Qt::FindDirectChildrenOnly)) {
+        const int next = ProgressiveBlurView::levelAfter(view->quality(), measured);
+        if (next != view->quality()) {
+            view->setQuality(next);
+            changed = true;
+        }
+    }
+    // What was measured at the old level says nothing about the new one.
+    if (changed) {
+        m_count = 0;
+        m_next = 0;
+    }
+}
+
+FrameCosts FrostMeter::costs() const
+{
+    auto median = [this](const std::array<double, kKept> &values) {
+        std::array<double, kKept> sorted = values;
+        std::sort(sorted.begin(), sorted.begin() + m_count);
+        return m_count == 0 ? 0.0 : m_count % 2 ? sorted[std::size_t(m_count / 2)] : (sorted[std::size_t(m_count / 2 - 1)] + sorted[std::size_t(m_count / 2)]) / 2;
+    };
+    return FrameCosts{median(m_frames), median(m_frosts), m_count};
 }
 
 }  // namespace sw::app

@@ -8,8 +8,10 @@
 //   frost    a strong blur (radius 16) through the colour matrix, shaped by a 17-stop gradient
 //            whose alpha is 0.2 × s(t).
 // There is no backdrop filter on Linux, so the view paints the scrolling content under its band
-// into a small image itself, blurs that (downscaled box blurs standing in for the radii) and
-// composites it row by row. When the content cannot be painted that way, nothing is drawn.
+// into a small image itself, blurs that (downscaled box blurs standing in for the radii), makes
+// both layers one at that small scale row by row and draws it scaled up once. When the content
+// cannot be painted that way, nothing is drawn. What a band costs is measured (FrostMeter): when it
+// costs too much next to the rest of the frame, the bands step down to a cheaper blur.
 //
 // The soft scroll edges place the bands; ProgressiveBlur::frost() is what the window sets as its
 // scroll-edge frost. The bands take no clicks: the overlay that paints them lets every event through.
@@ -19,6 +21,7 @@
 #include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <QRegion>
 
 #include <array>
 #include <optional>
@@ -68,6 +71,17 @@ struct ProgressiveBlur {
     static ScrollEdgeFrost frost();
 };
 
+// What the frames of one overlay cost lately, as they were painted.
+struct FrameCosts {
+    // The median time from the first paint of the content's widgets in a frame to the overlay's
+    // own paint: the frame as it would be without the frost.
+    double frameMs = 0;
+    // The median time the bands of the overlay took in those frames.
+    double frostMs = 0;
+    // How many frames the medians are taken over (all painted at the bands' current level).
+    int frames = 0;
+};
+
 // The painting state of one band: the built mask and gradient rows, for the edge and height they
 // were built for, and the buffers reused from frame to frame. It lives beside the overlay it paints.
 class ProgressiveBlurView final : public QObject {
@@ -87,26 +101,36 @@ public:
     bool prepare(double height);
 
     // Paints the frost over `band` (in `source`'s coordinates) with `painter`, from what `source`
-    // paints there (without its children). Draws nothing when the band or the source is unusable.
+    // and its children paint there; soft scroll edge overlays among the children are left out (they
+    // are what paints the bands). Draws nothing when the band or the source is unusable.
     void paint(QPainter &painter, const QRectF &band, QWidget &source);
 
     // How many times the rows were built.
     int rebuilds() const { return m_rebuilds; }
-    // 0 is the full effect; each level uses a smaller buffer and fewer passes, taken automatically
-    // when painting a band takes too long.
+    // 0 is the full effect; each level paints the content at a smaller scale and blurs with fewer
+    // passes. FrostMeter moves the bands of an overlay to a cheaper level when they cost too much.
     int quality() const { return m_level; }
     void setQuality(int level);
 
     static constexpr int kLevels = 3;
-    // The level to paint at next, after `samples` paints at `level` took `averageMs` on average:
-    // one cheaper once enough paints show the band over its budget.
-    static int levelAfter(int level, double averageMs, int samples);
+    // The frost may add this share of a frame painted without it (the frame with it stays within
+    // 1.5 times the frame without) ...
+    static constexpr double kAllowedShare = 0.5;
+    // ... and the whole frame stays under this many milliseconds.
+    static constexpr double kFrameBudgetMs = 10.0;
+    // Frames measured at a level before it is judged: the first paints at a level make its buffers.
+    static constexpr int kJudgedAfter = 8;
+    // The level to paint at next, from `level` and what the frames at that level cost: one cheaper
+    // when the frost adds more than its share of the frame, or the frame with it is over budget.
+    static int levelAfter(int level, const FrameCosts &costs);
 
 private:
     struct Drawn {
         VerticalEdge edge;
         double height;
     };
+    // The rows' factors (0 to 256) at the paint's scale, for the band rows from `offset` on.
+    void prepareScaledRows(int scale, int offset, int rows);
 
     VerticalEdge m_edge = VerticalEdge::top;
     std::optional<Drawn> m_drawn;
@@ -114,12 +138,55 @@ private:
     std::vector<float> m_frost;   // per band row
     int m_rebuilds = 0;
     int m_level = 0;
-    double m_averageMs = 0;
-    int m_samples = 0;
-    QImage m_small;
-    QImage m_blurred;
-    QImage m_content;
-    QImage m_frostLayer;
+    // What the rows were scaled for: scale, offset and rows; the factors per scaled row.
+    std::array<int, 3> m_scaledFor{0, 0, 0};
+    std::vector<quint32> m_contentFactors;
+    std::vector<quint32> m_frostFactors;
+    QImage m_small;       // the content at the level's scale
+    QImage m_blurred;     // the frost at half of that
+    QImage m_frostSmall;  // the frost brought back to the content's scale
+    std::vector<quint32> m_line;
+    std::vector<quint32> m_sums;
+};
+
+// Measures the frames in which an overlay's bands are painted and moves the bands to a cheaper
+// level when levelAfter() says so. Both costs are the main thread's CPU time, so time spent
+// waiting for events or for a busy machine counts in neither: a frame is what the thread did from
+// the end of the last bands to the overlay's next paint (the scroll, the content's paint, whatever
+// else ran), the frost what the bands took. One meter per overlay, made on first use, its child.
+class FrostMeter final : public QObject {
+    Q_OBJECT
+public:
+    static FrostMeter *of(QWidget &overlay);
+
+    // Whether `band` (in the overlay's coordinates) is in what the overlay repaints now.
+    bool needs(const QRectF &band) const;
+    // A band of the overlay took `ms` to paint in the current frame.
+    void bandPainted(double ms);
+    // One frame measured: judges the bands once enough frames were measured at their level.
+    void add(double frameMs, double frostMs);
+    // The medians of the frames measured at the current level.
+    FrameCosts costs() const;
+
+    static constexpr int kKept = 16;
+    static double threadCpuMs();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    explicit FrostMeter(QWidget &overlay);
+    void finishFrame();
+
+    QPointer<QWidget> m_overlay;
+    double m_lastBandEnd = -1;   // thread CPU ms when the last band was done
+    double m_frameMs = -1;       // the frame before the bands, while its bands paint
+    double m_frostMs = 0;
+    QRegion m_region;            // what the overlay repaints now
+    std::array<double, kKept> m_frames{};
+    std::array<double, kKept> m_frosts{};
+    int m_count = 0;   // frames kept, at most kKept
+    int m_next = 0;
 };
 
 }  // namespace sw::app

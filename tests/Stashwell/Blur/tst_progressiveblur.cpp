@@ -82,6 +82,8 @@ private slots:
     void buildsOncePerEdgeAndHeight();
     void degrades_data();
     void degrades();
+    void meterStepsBothBands();
+    void frostsTheScrollAreaWithoutRecursion();
     void paintsOnlyTheBand_data();
     void paintsOnlyTheBand();
     void clickThroughBand();
@@ -243,23 +245,91 @@ void TestProgressiveBlur::buildsOncePerEdgeAndHeight()
 void TestProgressiveBlur::degrades_data()
 {
     QTest::addColumn<int>("level");
-    QTest::addColumn<double>("averageMs");
-    QTest::addColumn<int>("samples");
+    QTest::addColumn<double>("frameMs");
+    QTest::addColumn<double>("frostMs");
+    QTest::addColumn<int>("frames");
     QTest::addColumn<int>("next");
-    QTest::newRow("within the budget") << 0 << 0.4 << 50 << 0;
-    QTest::newRow("slow, but the buffers were just made") << 0 << 6.0 << 2 << 0;
-    QTest::newRow("slow over enough paints") << 0 << 2.5 << 8 << 1;
-    QTest::newRow("slow at the middle level") << 1 << 2.5 << 20 << 2;
-    QTest::newRow("the cheapest level is the last") << ProgressiveBlurView::kLevels - 1 << 9.0 << 99 << ProgressiveBlurView::kLevels - 1;
+    const int judged = ProgressiveBlurView::kJudgedAfter;
+    const int last = ProgressiveBlurView::kLevels - 1;
+    QTest::newRow("frost adds a third of the frame") << 0 << 1.5 << 0.5 << judged << 0;
+    QTest::newRow("frost adds exactly half: 1.5 times holds") << 0 << 2.0 << 1.0 << judged << 0;
+    QTest::newRow("frost adds two thirds: 1.66 times") << 0 << 1.5 << 1.0 << judged << 1;
+    QTest::newRow("slow machine, frost in proportion") << 0 << 6.0 << 2.5 << 16 << 0;
+    QTest::newRow("in proportion, but over the frame budget") << 0 << 8.0 << 3.0 << 16 << 1;
+    QTest::newRow("over its share, too few frames yet") << 0 << 1.5 << 1.0 << judged - 1 << 0;
+    QTest::newRow("middle level still over its share") << 1 << 1.0 << 0.6 << judged << 2;
+    QTest::newRow("the cheapest level is the last") << last << 1.0 << 5.0 << 99 << last;
+    QTest::newRow("no frame measured") << 0 << 0.0 << 1.0 << judged << 0;
+    QTest::newRow("frame not a number") << 0 << std::numeric_limits<double>::quiet_NaN() << 1.0 << judged << 0;
 }
 
 void TestProgressiveBlur::degrades()
 {
     QFETCH(int, level);
-    QFETCH(double, averageMs);
-    QFETCH(int, samples);
+    QFETCH(double, frameMs);
+    QFETCH(double, frostMs);
+    QFETCH(int, frames);
     QFETCH(int, next);
-    QCOMPARE(ProgressiveBlurView::levelAfter(level, averageMs, samples), next);
+    QCOMPARE(ProgressiveBlurView::levelAfter(level, FrameCosts{frameMs, frostMs, frames}), next);
+}
+
+// The meter judges both bands of its overlay on the medians of the frames at their level, and
+// starts afresh at the new level.
+void TestProgressiveBlur::meterStepsBothBands()
+{
+    FrostedShelf shelf;
+    shelf.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&shelf.window));
+    shelf.window.grab();
+    auto *top = ProgressiveBlurView::of(*shelf.edges, VerticalEdge::top);
+    auto *bottom = ProgressiveBlurView::of(*shelf.edges, VerticalEdge::bottom);
+    top->setQuality(0);
+    bottom->setQuality(0);
+    FrostMeter *meter = FrostMeter::of(*shelf.edges);
+    const int judged = ProgressiveBlurView::kJudgedAfter;
+    // Frames where the frost costs two thirds of the rest: judged once there are enough of them.
+    for (int i = 1; i < judged; ++i)
+        meter->add(1.5, 1.0);
+    QCOMPARE(top->quality(), 0);
+    meter->add(1.5, 1.0);
+    QCOMPARE(top->quality(), 1);
+    QCOMPARE(bottom->quality(), 1);
+    QCOMPARE(meter->costs().frames, 0);
+    // At the new level: one slow outlier among frames within the share moves nothing.
+    meter->add(1.0, 3.0);
+    for (int i = 1; i < 2 * judged; ++i)
+        meter->add(1.5, 0.5);
+    QCOMPARE(meter->costs().frames, FrostMeter::kKept);
+    QCOMPARE(meter->costs().frostMs, 0.5);
+    QCOMPARE(top->quality(), 1);
+    QCOMPARE(bottom->quality(), 1);
+}
+
+// The bands over a scroll area frost what its viewport shows, and painting them never paints the
+// overlay again from inside its own paint.
+void TestProgressiveBlur::frostsTheScrollAreaWithoutRecursion()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("Recursive repaint")));
+    FrostedShelf plain(false);
+    FrostedShelf frosted;
+    for (FrostedShelf *shelf : {&plain, &frosted}) {
+        shelf->window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shelf->window));
+        shelf->surface->verticalScrollBar()->setValue(120);
+    }
+    const QImage without = plain.window.grab().toImage();
+    const QImage with = frosted.window.grab().toImage();
+    QCOMPARE(with.size(), without.size());
+    const QRect topBand = frosted.edges->band(Qt::TopEdge)->toAlignedRect();
+    int changed = 0;
+    for (int x = 0; x < topBand.width(); ++x)
+        changed += with.pixel(x, 2) != without.pixel(x, 2);
+    // Across the top row the cards beneath show frosted (the gaps between them show the window).
+    QVERIFY2(changed > topBand.width() / 4, qPrintable(QString::number(changed)));
+    // The middle of the shelf is untouched.
+    const int middle = with.height() / 2;
+    for (int x = 0; x < with.width(); x += 7)
+        QCOMPARE(with.pixel(x, middle), without.pixel(x, middle));
 }
 
 void TestProgressiveBlur::paintsOnlyTheBand_data()
