@@ -4,12 +4,14 @@
 #include "Stashwell/App/SingleInstance.h"
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/App/TestHooks.h"
+#include "Stashwell/App/TestStateWriter.h"
 #include "Stashwell/App/TrayIcon.h"
 
 #include <QApplication>
 #include <QDir>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -20,7 +22,8 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("stashwell"));
 
     sw::app::StashwellApp::Options options = sw::app::StashwellApp::Options::standard();
-    options.apiBase = sw::app::TestHooks::fromEnvironment().apiBase;
+    const sw::app::TestHooks hooks = sw::app::TestHooks::fromEnvironment();
+    options.apiBase = hooks.apiBase;
 
     // The library document has one writer: a second launch hands over to the first and ends.
     sw::app::SingleInstance instance(QDir(options.folders.archive).filePath(QStringLiteral("library.lock")));
@@ -40,5 +43,8 @@ int main(int argc, char *argv[])
     QObject::connect(&instance, &sw::app::SingleInstance::showRequested, &app, &sw::app::StashwellApp::showLibrary);
     sw::app::QuitOnSignals quitOnSignals([&app] { app.quit(); });
     app.start();
+    std::unique_ptr<sw::app::TestStateWriter> stateWriter;
+    if (!hooks.stateFile.isEmpty())
+        stateWriter = std::make_unique<sw::app::TestStateWriter>(app, hooks.stateFile);
     return application.exec();
 }

@@ -11,6 +11,7 @@ TestHooks TestHooks::fromEnvironment()
         return hooks;
     if (const QString base = qEnvironmentVariable("STASHWELL_TEST_API_BASE"); !base.isEmpty())
         hooks.apiBase = Url::parse(base);
+    hooks.stateFile = qEnvironmentVariable("STASHWELL_TEST_STATE");
     return hooks;
 }
 

@@ -5,8 +5,12 @@
 // does:
 //
 //   STASHWELL_TEST_API_BASE   the FxTwitter API address (a loopback server of the test)
+//   STASHWELL_TEST_STATE      a file that TestStateWriter keeps holding what the windows show, for a
+//                             test that drives the program from outside and cannot look inside it
 
 #include "Capture/Url.h"
+
+#include <QString>
 
 #include <optional>
 
@@ -14,6 +18,7 @@ namespace sw::app {
 
 struct TestHooks {
     std::optional<Url> apiBase;
+    QString stateFile;
 
     static TestHooks fromEnvironment();
 };

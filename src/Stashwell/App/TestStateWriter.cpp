@@ -1,0 +1,96 @@
+#include "Stashwell/App/TestStateWriter.h"
+
+#include "StashKit/ShelfItem.h"
+#include "Stashwell/App/StashwellApp.h"
+#include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/SaveLink/SaveLinkPresenter.h"
+#include "Stashwell/Window/LibraryWindow.h"
+#include "StashwellUI/SaveLink/SaveLinkSheet.h"
+#include "StashwellUI/Shelf/ShelfSurface.h"
+#include "StashwellUI/Shelf/ShelfTemplate.h"
+
+#include <QApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <QScrollBar>
+
+namespace sw::app {
+
+namespace {
+
+QString className(const QObject *object) { return object ? QString::fromLatin1(object->metaObject()->className()) : QString(); }
+
+QJsonValue sheetState(const SaveLinkSheet *sheet)
+{
+    if (!sheet || !sheet->isVisible())
+        return QJsonValue::Null;
+    const SaveLinkPhase &phase = sheet->phase();
+    const char *name = phase.isFound() ? "found" : phase.isFetching() ? "fetching" : "typing";
+    return QJsonObject{{QStringLiteral("url"), sheet->url()}, {QStringLiteral("phase"), QString::fromLatin1(name)}};
+}
+
+QJsonArray shownCells(const ShelfSurface *surface)
+{
+    QJsonArray out;
+    if (!surface || !surface->isVisible())
+        return out;
+    const QRect shown = surface->viewport()->rect();
+    for (const ShelfGeometry::Visible &visible : surface->visibleItems()) {
+        for (qsizetype i = visible.items.first; i < visible.items.last; ++i) {
+            const ShelfItem *item = surface->item(visible.block, i);
+            const QRect cell = surface->itemRect(visible.block, i).toAlignedRect().intersected(shown);
+            if (!item || cell.isEmpty())
+                continue;
+            const QPoint centre = surface->viewport()->mapToGlobal(cell.center());
+            out.append(QJsonObject{{QStringLiteral("text"), item->save().post().text},
+                                   {QStringLiteral("x"), centre.x()},
+                                   {QStringLiteral("y"), centre.y()}});
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TestStateWriter::TestStateWriter(StashwellApp &app, QString path, QObject *parent)
+    : QObject(parent), m_app(app), m_path(std::move(path))
+{
+    connect(&m_timer, &QTimer::timeout, this, &TestStateWriter::write);
+    m_timer.start(50);
+}
+
+QJsonObject TestStateWriter::state() const
+{
+    LibraryWindow &window = m_app.libraryWindow();
+    const SaveLinkPresenter *sheets = m_app.saveLinkSheets();
+    bool empty = false;
+    for (const ShelfEmptyState *state : window.findChildren<ShelfEmptyState *>())
+        empty = empty || state->isVisible();
+    return QJsonObject{
+        {QStringLiteral("active"), className(QApplication::activeWindow())},
+        {QStringLiteral("focus"), className(QApplication::focusWidget())},
+        {QStringLiteral("query"), m_app.libraryPage().query()},
+        {QStringLiteral("empty"), empty},
+        {QStringLiteral("sheet"), sheetState(sheets ? sheets->sheet() : nullptr)},
+        {QStringLiteral("saves"), [this] {
+             QJsonArray texts;
+             for (const ShelfItem &item : m_app.libraryPage().visibleItems())
+                 texts.append(item.save().post().text);
+             return texts;
+         }()},
+        {QStringLiteral("cells"), shownCells(window.findChild<ShelfSurface *>())},
+    };
+}
+
+void TestStateWriter::write()
+{
+    const QByteArray text = QJsonDocument(state()).toJson(QJsonDocument::Compact);
+    if (text == m_written)
+        return;
+    QSaveFile file(m_path);
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+        m_written = text;
+}
+
+}  // namespace sw::app
