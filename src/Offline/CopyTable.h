@@ -63,6 +63,7 @@ public:
         Item operator*() const { return {m_it->link, m_it->copy}; }
         const PostLink &link() const { return m_it->link; }
         const LocalCopy &copy() const { return m_it->copy; }
+        LinkKey key() const { return m_it->key; }
         const_iterator &operator++()
         {
             ++m_it;
@@ -79,6 +80,8 @@ public:
     CopyTable();
 
     qsizetype size() const { return qsizetype(d->entries.size()); }
+    // True when both are the same shared table: neither has changed since one was copied from the other.
+    bool sharesDataWith(const CopyTable &other) const { return d.constData() == other.d.constData(); }
     bool isEmpty() const { return d->entries.empty(); }
     const_iterator begin() const { return const_iterator(d->entries.cbegin()); }
     const_iterator end() const { return const_iterator(d->entries.cend()); }

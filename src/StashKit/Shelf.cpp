@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <type_traits>
 #include <vector>
 
@@ -109,8 +110,32 @@ private:
 Shelf::Shelf(Library library, LocalMedia localMedia, std::optional<Covers> covers, Date now, Quality quality)
     : m_library(std::move(library)), m_localMedia(std::move(localMedia)), m_now(now), m_quality(quality),
       m_context(std::make_shared<const ShelfItem::Context>(
-          ShelfItem::Context{std::move(covers), m_localMedia.folder(), m_localMedia.copies()}))
+          ShelfItem::Context{std::move(covers), m_localMedia.folder(), m_localMedia.copies()})),
+      m_tallies(std::make_shared<Tallies>())
 {
+}
+
+void Shelf::follow(const Shelf &previous)
+{
+    if (m_tallies->tally)
+        return;
+    const Tallies &before = *previous.m_tallies;
+    m_tallies->previous = before.tally ? before.tally : before.previous;
+}
+
+const ShelfTally &Shelf::tally() const
+{
+    Tallies &tallies = *m_tallies;
+    if (!tallies.tally) {
+        const CopyTable &copies = m_localMedia.copies();
+        if (tallies.previous)
+            tallies.tally = std::make_shared<const ShelfTally>(
+                tallies.previous->following(m_library.saves, copies, m_quality));
+        else
+            tallies.tally = std::make_shared<const ShelfTally>(m_library.saves, copies, m_quality);
+        tallies.previous.reset();
+    }
+    return *tallies.tally;
 }
 
 CopyTable::Found Shelf::lookUp(const Save &save) const
@@ -156,6 +181,8 @@ QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const
 
 qsizetype Shelf::count(const Filter &filter) const
 {
+    if (hasTally())
+        return tally().count(filter, m_now);
     qsizetype n = 0;
     forEachSelected(filter, [&n](const Save &) { ++n; });
     return n;
@@ -224,7 +251,16 @@ private:
 
 }  // namespace
 
-QList<qsizetype> Shelf::counts(const QList<Filter> &filters) const { return counts(filters, {}); }
+QList<qsizetype> Shelf::counts(const QList<Filter> &filters) const
+{
+    if (!hasTally())
+        return counts(filters, {});
+    QList<qsizetype> out;
+    out.reserve(filters.size());
+    for (const Filter &filter : filters)
+        out.append(tally().count(filter, m_now));
+    return out;
+}
 
 QList<qsizetype> Shelf::counts(const QList<Filter> &filters, const std::function<void(const Save &)> &eachSave) const
 {
@@ -323,38 +359,83 @@ std::optional<ShelfItem> Shelf::item(const PostLink &link) const
 Home Shelf::home() const
 {
     Home home;
-    const Save *latest = nullptr;
-    // The latest and the recent saves shown: at most five ids, so a list is the cheapest set.
-    std::vector<Save::ID> shown;
-    for (const Save &save : m_library.saves) {
-        if (save.isTrashed())
-            continue;
-        if (!latest) {
-            latest = &save;
-            shown.push_back(save.id());
-            continue;
+    home.m_shelf = *this;
+    const ShelfTally &counted = tally();
+    const QList<Save> &saves = m_library.saves;
+    const qsizetype n = saves.size();
+    const std::vector<qsizetype> &trashed = counted.trashedPositions();
+
+    // The live positions in order, the trashed ones passed over from the tally's list.
+    std::size_t nextTrashed = 0;
+    const auto nextLive = [&](qsizetype from) {
+        while (from < n && nextTrashed < trashed.size() && trashed[nextTrashed] <= from) {
+            if (trashed[nextTrashed] == from)
+                ++from;
+            ++nextTrashed;
         }
-        if (home.m_recentlyAdded.size() >= Home::recentShown)
-            break;
-        if (m_now.secondsSince(save.savedAt()) <= Library::recentWindow && !(save.id() == latest->id())) {
+        return from;
+    };
+    const qsizetype latest = nextLive(0);
+    if (latest >= n)
+        return home;
+    home.m_latest = item(saves.at(latest));
+    const auto isRecent = [this](const Save &save) {
+        return m_now.secondsSince(save.savedAt()) <= Library::recentWindow;
+    };
+    // The shown positions, ascending: the latest and the recent saves after it. The walk ends
+    // once the row is full or no recent save is left to meet, however long the library.
+    std::vector<qsizetype> shown{latest};
+    qsizetype recentLeft = counted.recent(m_now) - (isRecent(saves.at(latest)) ? 1 : 0);
+    const Save::ID &latestId = saves.at(latest).id();
+    for (qsizetype at = nextLive(latest + 1); at < n && recentLeft > 0 && home.m_recentlyAdded.size() < Home::recentShown;
+         at = nextLive(at + 1)) {
+        const Save &save = saves.at(at);
+        if (!isRecent(save))
+            continue;
+        --recentLeft;
+        if (!(save.id() == latestId)) {
             home.m_recentlyAdded.append(item(save));
-            shown.push_back(save.id());
+            shown.push_back(at);
         }
     }
-    if (!latest)
-        return home;
-    home.m_latest = item(*latest);
-    home.m_rest.reserve(m_library.saves.size());
-    forEachSave(m_library.saves, [&](const Save &save) {
-        if (save.isTrashed())
-            return;
-        for (const Save::ID &id : shown) {
-            if (id == save.id())
-                return;
-        }
-        home.m_rest.append(item(save));
-    });
+
+    // The rest: every position but the trashed and the shown ones, as runs between them.
+    std::vector<qsizetype> holes;
+    holes.reserve(trashed.size() + shown.size());
+    std::merge(trashed.begin(), trashed.end(), shown.begin(), shown.end(), std::back_inserter(holes));
+    qsizetype from = 0;
+    for (qsizetype hole : holes) {
+        if (hole > from)
+            home.m_rest.append({from, hole});
+        from = std::max(from, hole + 1);
+    }
+    if (from < n)
+        home.m_rest.append({from, n});
+    home.m_restCount = n - qsizetype(trashed.size()) - qsizetype(shown.size());
     return home;
+}
+
+QList<ShelfItem> Home::rest() const
+{
+    QList<ShelfItem> out;
+    if (!m_shelf)
+        return out;
+    out.reserve(m_restCount);
+    const Save *saves = m_shelf->library().saves.constData();
+    for (const Run &run : m_rest) {
+        for (qsizetype at = run.first; at < run.last; ++at) {
+            if (at + 12 < run.last)
+                saves[at + 12].prefetch();
+            out.append(m_shelf->item(saves[at]));
+        }
+    }
+    return out;
+}
+
+bool operator==(const Home &a, const Home &b)
+{
+    return a.latest() == b.latest() && a.recentlyAdded() == b.recentlyAdded() && a.restCount() == b.restCount()
+        && a.rest() == b.rest();
 }
 
 QList<ShelfItem> Shelf::missing() const
@@ -364,6 +445,10 @@ QList<ShelfItem> Shelf::missing() const
 
 std::int64_t Shelf::missingBytes() const
 {
+    if (hasTally()) {
+        if (const std::optional<std::int64_t> bytes = tally().missingBytes())
+            return *bytes;
+    }
     std::int64_t total = 0;
     forEachSelected(Filter::linkOnly(),
                     [&](const Save &save) { total = saturatingAdd(total, save.post().mediaBytes(m_quality)); });
@@ -378,8 +463,9 @@ std::size_t qHash(const Home &home, std::size_t seed) noexcept
     seed = qHashMulti(seed, home.recentlyAdded().size());
     for (const ShelfItem &item : home.recentlyAdded())
         seed = qHash(item, seed);
-    seed = qHashMulti(seed, home.rest().size());
-    for (const ShelfItem &item : home.rest())
+    const QList<ShelfItem> rest = home.rest();
+    seed = qHashMulti(seed, rest.size());
+    for (const ShelfItem &item : rest)
         seed = qHash(item, seed);
     return seed;
 }

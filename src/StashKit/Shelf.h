@@ -3,8 +3,9 @@
 // The library projected for display: the saves a filter selects, narrowed by a search text and
 // made into items; the count of each filter; the home sections; and the media still missing.
 //
-// A shelf is a snapshot of its five inputs and changes nothing. It keeps no cache: every member
-// walks the library again. The walk itself is cheap: saves, copies and covers are shared, not
+// A shelf is a snapshot of its five inputs and changes nothing. Its one cache is the count of
+// every filter (ShelfTally), worked out when first needed, or brought up to date from the
+// previous shelf's when the shelf follows one; every other member walks the library again. The walk itself is cheap: saves, copies and covers are shared, not
 // copied; the local copy of a save is found by the key the save keeps (and, while the copy table
 // is unchanged, from where the table last found it), and an item points at it; a search looks
 // for each word once in the shared index of the library's words and tests each save's entry in
@@ -18,6 +19,7 @@
 #include "Offline/LocalMedia.h"
 #include "Capture/Post.h"
 #include "StashKit/ShelfItem.h"
+#include "StashKit/ShelfTally.h"
 
 #include <QHashFunctions>
 #include <QList>
@@ -31,29 +33,7 @@
 
 namespace sw {
 
-// The sections of the home view. Every live save stands in exactly one of them.
-class Home {
-public:
-    // How many recent saves besides the latest one the home shows.
-    static constexpr int recentShown = 4;
-
-    // The newest live save, whatever its age.
-    const std::optional<ShelfItem> &latest() const { return m_latest; }
-    // At most recentShown other live saves of the last 7 days, in library order.
-    const QList<ShelfItem> &recentlyAdded() const { return m_recentlyAdded; }
-    // Every other live save, in library order.
-    const QList<ShelfItem> &rest() const { return m_rest; }
-
-    friend bool operator==(const Home &, const Home &) = default;
-
-private:
-    friend class Shelf;
-    Home() = default;
-    std::optional<ShelfItem> m_latest;
-    QList<ShelfItem> m_recentlyAdded;
-    QList<ShelfItem> m_rest;
-};
-std::size_t qHash(const Home &home, std::size_t seed = 0) noexcept;
+class Home;
 
 class Shelf {
 public:
@@ -66,9 +46,17 @@ public:
     Quality quality() const { return m_quality; }
     const std::optional<Covers> &covers() const { return m_context->covers; }
 
+    // Takes the previous shelf's counts (when it has worked them out) as where this shelf's start:
+    // they are then brought up to date from the saves and copies that changed in between rather
+    // than counted again. Call it before anything is read from this shelf.
+    void follow(const Shelf &previous);
+    // The count of every filter, worked out once per shelf (and shared by its copies).
+    const ShelfTally &tally() const;
+
     // The saves of the filter that match the search text, as items, in library order.
     QList<ShelfItem> items(const Filter &filter, const QString &search = QString()) const;
-    // How many saves the filter selects; no search applies and no item is built.
+    // How many saves the filter selects; no search applies and no item is built. Taken from the
+    // tally when it is at hand (worked out, or following a previous one), else from a walk.
     qsizetype count(const Filter &filter) const;
     // Whether the filter selects the save (no search applies); no walk, no item.
     bool selects(const Filter &filter, const Save &save) const;
@@ -89,6 +77,13 @@ public:
     std::int64_t missingBytes() const;
 
 private:
+    // The tally, once worked out, and until then the previous shelf's, to follow from.
+    struct Tallies {
+        std::shared_ptr<const ShelfTally> tally;
+        std::shared_ptr<const ShelfTally> previous;
+    };
+    bool hasTally() const { return m_tallies->tally || m_tallies->previous; }
+
     class CopyOf;
     class Selector;
     ShelfItem item(const Save &save, const LocalCopy *copy) const;
@@ -101,6 +96,46 @@ private:
     Date m_now;
     Quality m_quality;
     std::shared_ptr<const ShelfItem::Context> m_context;   // the covers and the media folder
+    std::shared_ptr<Tallies> m_tallies;                     // shared by the shelf's copies
 };
+
+// The sections of the home view. Every live save stands in exactly one of them. The latest and
+// the recently added saves are items; the rest, which holds nearly every save, is runs of
+// positions in the shelf's library, made into items only when asked.
+class Home {
+public:
+    // How many recent saves besides the latest one the home shows.
+    static constexpr int recentShown = 4;
+
+    // Saves by their positions in the library's list: first up to, not including, last.
+    struct Run {
+        qsizetype first = 0;
+        qsizetype last = 0;
+        friend bool operator==(const Run &, const Run &) = default;
+    };
+
+    // The newest live save, whatever its age.
+    const std::optional<ShelfItem> &latest() const { return m_latest; }
+    // At most recentShown other live saves of the last 7 days, in library order.
+    const QList<ShelfItem> &recentlyAdded() const { return m_recentlyAdded; }
+    // Every other live save, in library order, as runs over the shelf's library.
+    const QList<Run> &restRuns() const { return m_rest; }
+    qsizetype restCount() const { return m_restCount; }
+    // The same saves as items.
+    QList<ShelfItem> rest() const;
+
+    // The same saves in the same sections.
+    friend bool operator==(const Home &a, const Home &b);
+
+private:
+    friend class Shelf;
+    Home() = default;
+    std::optional<ShelfItem> m_latest;
+    QList<ShelfItem> m_recentlyAdded;
+    QList<Run> m_rest;
+    qsizetype m_restCount = 0;
+    std::optional<Shelf> m_shelf;   // whose library the runs count in
+};
+std::size_t qHash(const Home &home, std::size_t seed = 0) noexcept;
 
 }  // namespace sw

@@ -3,8 +3,6 @@
 #include "Library/Library.h"
 #include "StashKit/Shelf.h"
 
-#include <algorithm>
-#include <vector>
 
 namespace sw {
 
@@ -26,30 +24,14 @@ SidebarContent::SidebarContent(const Shelf &shelf, const QString &folder)
     , limit(shelf.localMedia().budget().limit)
     , folder(folder)
 {
-    // One walk: the shelf counts the fixed filters and the collections, and meanwhile every save
-    // is tallied by author, both for the ranking of the top authors and for their counts (the
-    // live saves of each handle, whatever their source).
-    const QList<Filter> filters = countedFilters(collections, {});
-    Library::AuthorTally tally;
-    std::vector<qsizetype> liveByAuthor;   // by the handle's identity
-    const QList<qsizetype> numbers = shelf.counts(filters, [&](const Save &save) {
-        tally.add(save);
-        if (save.isTrashed())
-            return;
-        const std::uint32_t identity = save.authorIdentity();
-        if (identity >= liveByAuthor.size())
-            liveByAuthor.resize(std::max<std::size_t>(identity + 1, liveByAuthor.size() * 2), 0);
-        ++liveByAuthor[identity];
-    });
-    authors = tally.top(topAuthorCount);
-
-    counts.reserve(filters.size() + authors.size());
-    for (qsizetype i = 0; i < filters.size(); ++i)
-        counts.insert(filters[i], numbers[i]);
-    for (const Author &author : std::as_const(authors)) {
-        const std::uint32_t identity = author.handle.identity();
-        counts.insert(Filter::author(author.handle), identity < liveByAuthor.size() ? liveByAuthor[identity] : 0);
-    }
+    // The shelf's tally holds every number: after a change of the library it is brought up to
+    // date from the saves the change touched, so nothing here walks the saves.
+    const ShelfTally &tally = shelf.tally();
+    authors = tally.topAuthors();
+    const QList<Filter> filters = countedFilters(collections, authors);
+    counts.reserve(filters.size());
+    for (const Filter &filter : filters)
+        counts.insert(filter, tally.count(filter, shelf.now()));
     // The saves the link-only filter selects are exactly those whose media are missing.
     missing = counts.value(Filter::linkOnly());
 }

@@ -3,12 +3,13 @@
 // Every number and list the library sidebar shows, taken from one shelf: the count of each fixed
 // filter, of each collection and of each top author; the collections; the three authors with the
 // most saves; the bytes on this computer against the limit; the media folder as text; and how many
-// saves still miss their media. A plain value; the page computes it once per change of the library
-// and hands the same value to the sidebar.
+// saves still miss their media. A plain value; the page takes it once per change of the library
+// from the shelf's tally and hands the same value to the sidebar.
 
 #include "Capture/Post.h"
 #include "Library/Collection.h"
 #include "StashKit/Filter.h"
+#include "StashKit/ShelfTally.h"
 
 #include <QHash>
 #include <QList>
@@ -23,7 +24,7 @@ class Shelf;
 
 struct SidebarContent {
     // How many authors the sidebar lists.
-    static constexpr qsizetype topAuthorCount = 3;
+    static constexpr qsizetype topAuthorCount = ShelfTally::authorsRanked;
 
     QHash<Filter, qsizetype> counts;
     QList<Collection> collections;     // library order
@@ -34,7 +35,7 @@ struct SidebarContent {
     qsizetype missing = 0;             // live saves whose media are neither here nor under way
 
     SidebarContent() = default;
-    // Everything is taken in one walk over the shelf's saves.
+    // Everything is read from the shelf's tally (see Shelf::follow).
     SidebarContent(const Shelf &shelf, const QString &folder);
 
     // The filters counted, in order: all, recently added, favourites, trash, on this computer,

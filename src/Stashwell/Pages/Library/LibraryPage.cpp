@@ -241,8 +241,14 @@ void LibraryPage::setProgressRefreshCost(double milliseconds)
 
 const Shelf &LibraryPage::shelf()
 {
-    if (!m_shelf)
+    if (!m_shelf) {
+        // The new projection follows the last one, so that its counts are brought up to date from
+        // the saves the change touched instead of counted again.
         m_shelf.emplace(m_curator.shelf());
+        if (m_lastShelf)
+            m_shelf->follow(*m_lastShelf);
+        m_lastShelf = m_shelf;
+    }
     return *m_shelf;
 }
 

@@ -347,6 +347,7 @@ private:
     bool m_appeared = false;
 
     std::optional<Shelf> m_shelf;   // none while stale
+    std::optional<Shelf> m_lastShelf;   // the last projection, which the next one follows
     std::optional<QList<ShelfItem>> m_matching;
     std::optional<QList<ShelfItem>> m_visible;
     std::optional<SidebarContent> m_sidebar;

@@ -240,7 +240,7 @@ void LibraryPageView::refresh()
         refreshShelf();
     if (dirty & (partShelf | partFilter | partQuery))
         // The shelf's own visible order: the saves it shows are the ones the subtitle counts.
-        m_bar->setSubtitle(StashwellStrings::titleSavedCount(qint64(m_shelfPage->visibleOrder().size())));
+        m_bar->setSubtitle(StashwellStrings::titleSavedCount(qint64(m_shelfPage->visibleCount())));
     if (dirty & (partShelf | partFilter | partSelection | partChosen))
         refreshInspector();
     if (dirty & (partShelf | partDraft))

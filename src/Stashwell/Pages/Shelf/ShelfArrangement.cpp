@@ -24,7 +24,7 @@ QList<ShelfItem> ShelfArrangement::visibleItems(const Shelf &shelf, const Filter
         return shelf.items(filter, query);
     const Home home = shelf.home();
     QList<ShelfItem> items;
-    items.reserve((home.latest() ? 1 : 0) + home.recentlyAdded().size() + home.rest().size());
+    items.reserve((home.latest() ? 1 : 0) + home.recentlyAdded().size() + home.restCount());
     if (home.latest())
         items.append(*home.latest());
     items.append(home.recentlyAdded());
@@ -79,7 +79,7 @@ ShelfArrangement ShelfArrangement::home(const Home &home, qsizetype missing, std
 {
     using S = StashwellStrings;
     ShelfArrangement arrangement =
-        emptyOrNot(!home.latest() && home.recentlyAdded().isEmpty() && home.rest().isEmpty(), QString());
+        emptyOrNot(!home.latest() && home.recentlyAdded().isEmpty() && home.restCount() == 0, QString());
     if (arrangement.isEmpty)
         return arrangement;
     arrangement.hero = home.latest();

@@ -145,6 +145,17 @@ const QList<ShelfItem> &ShelfPage::visibleOrder() const
     return *m_visible;
 }
 
+qsizetype ShelfPage::visibleCount() const
+{
+    if (m_visible)
+        return m_visible->size();
+    const ShelfArrangement &shown = arrangement();
+    qsizetype count = shown.hero ? 1 : 0;
+    for (const ShelfSection &section : shown.sections)
+        count += section.items.size();
+    return count;
+}
+
 std::optional<qsizetype> ShelfPage::selectedIndex() const
 {
     if (!m_selection)

@@ -89,6 +89,8 @@ public:
     qsizetype columns() const { return ShelfArrangement::columns(m_selection); }
     const ShelfArrangement &arrangement() const;
     const QList<ShelfItem> &visibleOrder() const;
+    // Its length, counted from the arrangement's sections without listing the saves again.
+    qsizetype visibleCount() const;
     // The first visible item of the selected save; none when nothing is selected or the selected
     // save is not visible.
     std::optional<ShelfItem> selectedItem() const;
