@@ -43,6 +43,18 @@ protected:
     }
 };
 
+// One colour all over.
+class Flat : public QWidget {
+public:
+    Flat(QColor colour, QWidget *parent) : QWidget(parent), m_colour(colour) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), m_colour); }
+
+private:
+    QColor m_colour;
+};
+
 // A scrolling shelf as the library window holds it: the frost set above, bands at both edges.
 struct FrostedShelf {
     QWidget window;
@@ -86,6 +98,8 @@ private slots:
     void frostsTheScrollAreaWithoutRecursion();
     void paintsOnlyTheBand_data();
     void paintsOnlyTheBand();
+    void flatContent_data();
+    void flatContent();
     void clickThroughBand();
     void onlyTheLibraryWindowFrosts();
     void gallery();
@@ -366,6 +380,41 @@ void TestProgressiveBlur::paintsOnlyTheBand()
     QVERIFY(rowDiffers(197));
     for (int y = 40; y < 160; ++y)
         QVERIFY2(!rowDiffers(y), qPrintable(QString::number(y)));
+}
+
+void TestProgressiveBlur::flatContent_data()
+{
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<QColor>("expected");   // at the outer edge: a fifth of the frost over the content
+    QTest::newRow("grey stays grey") << QColor(128, 128, 128) << QColor(128, 128, 128);
+    QTest::newRow("red loses a little saturation") << QColor(255, 0, 0) << QColor(248, 2, 2);
+    QTest::newRow("blue") << QColor(0, 0, 255) << QColor(1, 1, 247);
+}
+
+// Over content of one colour the blur has nothing to soften: what shows at each band's outer edge
+// is the colour matrix's share alone, the same across the whole width (the blur's edges repeat
+// the content instead of fading to nothing).
+void TestProgressiveBlur::flatContent()
+{
+    QFETCH(QColor, colour);
+    QFETCH(QColor, expected);
+    QWidget window;
+    auto *content = new Flat(colour, &window);
+    content->resize(301, 157);
+    window.resize(content->size());
+    auto *edges = new SoftScrollEdges(content, true, true);
+    ScrollEdgeFrostSetting::set(window, ProgressiveBlur::frost());
+    const QImage frosted = window.grab().toImage();
+    QVERIFY(ProgressiveBlurView::of(*edges, VerticalEdge::top)->rebuilds() == 1);
+    auto near = [](QRgb a, const QColor &b) {
+        return std::abs(qRed(a) - b.red()) <= 2 && std::abs(qGreen(a) - b.green()) <= 2 && std::abs(qBlue(a) - b.blue()) <= 2;
+    };
+    for (const int y : {0, frosted.height() - 1}) {
+        for (const int x : {0, 1, frosted.width() / 2, frosted.width() - 2, frosted.width() - 1}) {
+            const QRgb at = frosted.pixel(x, y);
+            QVERIFY2(near(at, expected), qPrintable(QStringLiteral("%1,%2: %3").arg(x).arg(y).arg(QColor(at).name())));
+        }
+    }
 }
 
 void TestProgressiveBlur::clickThroughBand()
