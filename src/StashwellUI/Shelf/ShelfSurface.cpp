@@ -780,10 +780,10 @@ void ShelfSurface::scrollToItem(const Save::ID &id)
         return;
     const QRectF r = m_geometry.itemRect(at->block, at->index);
     QScrollBar *bar = verticalScrollBar();
-    const double top = bar->value();
-    const double bottom = top + viewport()->height();
+    const double top = bar->value() + m_coveredTop;
+    const double bottom = bar->value() + viewport()->height();
     if (r.top() < top)
-        bar->setValue(int(std::floor(r.top() - m_geometry.spacing())));
+        bar->setValue(int(std::floor(r.top() - m_geometry.spacing() - m_coveredTop)));
     else if (r.bottom() > bottom)
         bar->setValue(int(std::ceil(r.bottom() + m_geometry.spacing() - viewport()->height())));
 }

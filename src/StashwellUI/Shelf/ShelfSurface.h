@@ -35,6 +35,7 @@
 #include <QPointer>
 #include <QRegion>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <variant>
@@ -80,6 +81,10 @@ public:
 
     void setPadding(const ShelfGeometry::Padding &padding);
     void setSpacing(double spacing);
+    // How much of the viewport's top something lying over it covers (the window's bar): an item
+    // brought into view is brought below it.
+    void setCoveredTop(double height) { m_coveredTop = std::max(0.0, height); }
+    double coveredTop() const { return m_coveredTop; }
 
     void setKeyHandler(KeyHandler handler) { m_keyHandler = std::move(handler); }
 
@@ -101,7 +106,7 @@ public:
     const ShelfItem *item(qsizetype block, qsizetype index) const;
     // The first item of the save, in block order.
     std::optional<ShelfGeometry::Hit> find(const Save::ID &id) const;
-    // Scrolls as little as needed to bring the save's item into view.
+    // Scrolls as little as needed to bring the save's item into view (below the covered top).
     void scrollToItem(const Save::ID &id);
 
     // The save menu the surface shows for an item: its item and collections, its intents going to
@@ -216,6 +221,7 @@ private:
     QList<Block> m_blocks;
     std::vector<BlockState> m_states;
     ShelfGeometry m_geometry;
+    double m_coveredTop = 0;
     SaveCardCache m_cardImages;
     SaveRowCache m_rowImages;
     ShelfPictures *m_pictures = nullptr;

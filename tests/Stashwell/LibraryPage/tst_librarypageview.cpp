@@ -17,6 +17,7 @@
 #include "StashwellUI/Inspector/SaveInspector.h"
 #include "StashwellUI/Playback/PlayerSheet.h"
 #include "StashwellUI/Shelf/ShelfBar.h"
+#include "StashwellUI/Shelf/ShelfSurface.h"
 #include "StashwellUI/Shelf/ShelfTemplate.h"
 #include "StashwellUI/Sidebar/CollectionCreator.h"
 #include "StashwellUI/Sidebar/LibrarySidebar.h"
@@ -84,6 +85,9 @@ private slots:
         QCOMPARE(w.view.sidebar().content().count(Filter::trash()), qsizetype(1));
         QVERIFY(!w.view.frame().showsInspector());
         QVERIFY(w.view.emptyTrashButton().isHidden());
+        // The bar lies over the shelf's top: what the shelf brings into view comes below it.
+        QVERIFY(w.view.frame().contentSafeAreaInsets().top() > 0);
+        QCOMPARE(w.view.content().surface().coveredTop(), double(w.view.frame().contentSafeAreaInsets().top()));
 
         w.rig.page->setFilter(Filter::trash());
         w.turn();

@@ -117,6 +117,8 @@ private slots:
     void cardsAheadArePaintedWhileIdle();
     void columnsChangeKeepsTheTopItem();
     void keysGoToThePage();
+    void itemsBroughtIntoViewClearTheCoveredTop_data();
+    void itemsBroughtIntoViewClearTheCoveredTop();
     void picturesOnlyAroundTheViewport();
     void accessibleItems();
     void widgetBlocksScrollWithTheColumn();
@@ -400,6 +402,35 @@ void TestShelfSurface::columnsChangeKeepsTheTopItem()
     QVERIFY2(at->index >= after.first && at->index < after.last,
              qPrintable(QStringLiteral("%1 not in %2..%3").arg(at->index).arg(after.first).arg(after.last)));
     QCOMPARE(m_surface->columnGeometry().block(0).items->columns(), qsizetype(3));
+}
+
+void TestShelfSurface::itemsBroughtIntoViewClearTheCoveredTop_data()
+{
+    QTest::addColumn<double>("covered");
+    QTest::addColumn<double>("at");        // where the item's row is in the viewport before
+    QTest::addColumn<bool>("scrolls");
+    QTest::newRow("nothing over the top, an item at the top edge") << 0.0 << 30.0 << false;
+    QTest::newRow("an item partly under what covers the top") << 60.0 << 30.0 << true;
+    QTest::newRow("an item above the viewport") << 60.0 << -200.0 << true;
+    QTest::newRow("an item below what covers the top") << 60.0 << 300.0 << false;
+}
+
+void TestShelfSurface::itemsBroughtIntoViewClearTheCoveredTop()
+{
+    QFETCH(double, covered);
+    QFETCH(double, at);
+    QFETCH(bool, scrolls);
+    m_surface->setCollection(recording(items(200), ShelfLayout::list, m_calls));
+    m_surface->setCoveredTop(covered);
+    QScrollBar *bar = m_surface->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    const std::optional<ShelfGeometry::Hit> hit = m_surface->columnGeometry().itemAt(QPointF(100, bar->value() + at));
+    QVERIFY(hit);
+    const int before = bar->value();
+    m_surface->scrollToItem(m_surface->item(hit->block, hit->index)->save().id());
+    QCOMPARE(bar->value() != before, scrolls);
+    const QRectF r = m_surface->columnGeometry().itemRect(hit->block, hit->index);
+    QVERIFY(r.top() - bar->value() >= covered);
 }
 
 void TestShelfSurface::keysGoToThePage()

@@ -138,6 +138,7 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
     const auto underTheBar = [this](const QMargins &insets) {
         m_content->surface().setPadding({ShelfTemplate::sidePadding, ShelfTemplate::topPadding + insets.top(),
                                          ShelfTemplate::sidePadding, ShelfTemplate::bottomPadding});
+        m_content->surface().setCoveredTop(insets.top());
     };
     connect(m_frame, &LibraryWindowTemplate::contentSafeAreaInsetsChanged, this, underTheBar);
     underTheBar(m_frame->contentSafeAreaInsets());
