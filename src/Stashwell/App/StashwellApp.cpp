@@ -24,6 +24,7 @@
 #include "Stashwell/Window/SettingsWindow.h"
 #include "StashwellUI/Design/Fonts.h"
 #include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Pictures/PictureCache.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,6 +78,10 @@ void StashwellApp::start()
     connect(m_preferences.get(), &Preferences::themeChanged, this, &StashwellApp::applyTheme);
 
     m_network = std::make_unique<Network>(startup.route);
+    // Pictures from the web (a found post's preview in the Save Link sheet and the quick save,
+    // authors' avatars, saves without a copy) take the user's route; without a network the cache
+    // fetches none at all.
+    PictureCache::shared().setNetwork(m_network.get());
     m_curator = Curator::live(*m_network, startup.downloadsOnSave, m_options.folders, apiBase());
     if (startup.mediaLimit)
         m_curator->limitLocalMedia(*startup.mediaLimit);

@@ -1,6 +1,6 @@
 // The road of one link through the running application, offscreen, against a loopback server
 // shaped like the FxTwitter API: Ctrl+L in the library window, the link typed into the sheet and
-// looked up, the collection chosen, Save; the sheet closes while the media is still downloading,
+// looked up (its picture fetched through the application's network), the collection chosen, Save; the sheet closes while the media is still downloading,
 // the save sits in its collection and is handed to the library window to be shown, and the media
 // arrives. Then the quick save of the Library menu with a link on the clipboard.
 
@@ -17,11 +17,15 @@
 #include "Stashwell/Window/LibraryWindow.h"
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/GlassPicker.h"
+#include "StashwellUI/Pictures/CachedImage.h"
+#include "StashwellUI/Saves/MediaThumbnailView.h"
 #include "StashwellUI/QuickSave/QuickSavePopover.h"
 #include "StashwellUI/SaveLink/SaveLinkOptions.h"
 #include "StashwellUI/SaveLink/SaveLinkSheet.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QImage>
 #include <QClipboard>
 #include <QDir>
 #include <QMenu>
@@ -49,7 +53,7 @@ struct Road {
             R"({"type":"video","url":")" + base + R"(/media/clip.mp4","thumbnail_url":")" + base
             + R"(/media/thumb.jpg","duration":3.5}]}}})";
         server.route("/someone/status/1234567890", HttpReply::json(document));
-        server.route("/media/thumb.jpg", HttpReply::ok(QByteArray(2000, 't'), "image/jpeg"));
+        server.route("/media/thumb.jpg", HttpReply::ok(thumb(), "image/png"));
         server.route("HEAD", "/media/clip.mp4", HttpReply::ok(clip, "video/mp4"));
         server.route("GET", "/media/clip.mp4", HttpReply::ok(clip, "video/mp4").inPieces(50000, 5ms));
 
@@ -62,6 +66,18 @@ struct Road {
         Preferences(options.preferencesPath).setValue(Preferences::networkRoute, QStringLiteral("direct"));
         app = std::make_unique<StashwellApp>(std::move(options));
         app->start();
+    }
+
+    // A picture the sheet's preview can show.
+    static QByteArray thumb()
+    {
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
     }
 
     QTemporaryDir home;
@@ -100,6 +116,8 @@ private slots:
         QTest::keyClick(sheet->linkField(), Qt::Key_Return);
         QVERIFY(QTest::qWaitFor([&] { return sheet->phase().isFound(); }, 20000));
         QCOMPARE(sheet->phase().post()->author.name, QStringLiteral("Some One"));
+        // The found post's picture comes from the web, through the application's network.
+        QVERIFY(QTest::qWaitFor([&] { return sheet->thumbnail()->image().current() != nullptr; }, 20000));
 
         GlassPicker *picker = sheet->options()->collectionPicker();
         picker->click();

@@ -1,10 +1,13 @@
 #include "Stashwell/Pages/QuickSave/QuickSavePopup.h"
 
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/QuickSave/QuickSavePopover.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -18,8 +21,11 @@ QuickSavePopup::QuickSavePopup(QWidget *parent)
     setObjectName(QStringLiteral("quickSave"));
     setWindowTitle(QStringLiteral("Stashwell"));
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // A frameless window gets no edge from the desktop: it draws a hairline of its own, so that it
+    // stands apart from a window of the same colour under it.
+    layout->setContentsMargins(kEdge, kEdge, kEdge, kEdge);
     layout->addWidget(m_popover);
+    connect(&sw::Theme::instance(), &sw::Theme::changed, this, qOverload<>(&QWidget::update));
     // As tall as the popover wants, at its width.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -60,6 +66,15 @@ QPoint QuickSavePopup::centred(QSize size, QRect available)
 bool QuickSavePopup::platformPlacesWindows()
 {
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void QuickSavePopup::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Tokens::Colors::window());
+    painter.setPen(QPen(Tokens::Colors::lineStrong(), kEdge));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(kEdge / 2.0, kEdge / 2.0, -kEdge / 2.0, -kEdge / 2.0));
 }
 
 void QuickSavePopup::showEvent(QShowEvent *event)

@@ -3,8 +3,8 @@
 // The window of the quick save: a small frameless tool window that holds the popover, shown near
 // the pointer (below it when the pointer is in the upper half of its screen, as under a tray at
 // the top, else above it) and kept inside the screen's free area; centred on the screen where the
-// platform does not let an application place its windows (Wayland). It closes when it loses the
-// focus to anything but a menu of its own, and on Escape.
+// platform does not let an application place its windows (Wayland). It draws a hairline edge of
+// its own. It closes when it loses the focus to anything but a menu of its own, and on Escape.
 
 #include <QPoint>
 #include <QRect>
@@ -22,6 +22,8 @@ class QuickSavePopup final : public QWidget {
 public:
     // The gap between the pointer and the window.
     static constexpr int kPointerGap = 8;
+    // The width of the window's edge.
+    static constexpr int kEdge = 1;
 
     explicit QuickSavePopup(QWidget *parent = nullptr);
     ~QuickSavePopup() override;
@@ -42,6 +44,7 @@ signals:
     void hidden();
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
