@@ -1,8 +1,9 @@
 // The road of one link through the running application, offscreen, against a loopback server
 // shaped like the FxTwitter API: Ctrl+L in the library window, the link typed into the sheet and
-// looked up (its picture fetched through the application's network), the collection chosen, Save; the sheet closes while the media is still downloading,
-// the save sits in its collection and is handed to the library window to be shown, and the media
-// arrives. Then the quick save of the Library menu with a link on the clipboard.
+// looked up (its picture fetched through the application's network), the collection chosen, Save;
+// the sheet closes while the media is still downloading, the save sits in its collection and is
+// handed to the library window to be shown with its toast, and the media arrives. Then the quick
+// save of the Library menu with a link on the clipboard.
 
 #include "CuratorRig.h"
 #include "HttpServer.h"
@@ -141,6 +142,7 @@ private slots:
         QCOMPARE(save->collection(), std::optional(*clips));
         QVERIFY(copyWhenShown);
         QVERIFY(copyWhenShown->asDownloading());
+        QCOMPARE(app.libraryPage().toast().message(), std::optional(StashwellStrings::toastSavedDownloading()));
         QCOMPARE(app.router().savingLink(), std::nullopt);
         QVERIFY(!app.saveLinkSheets()->sheet());
         QVERIFY(!sheet || !sheet->isVisible());
