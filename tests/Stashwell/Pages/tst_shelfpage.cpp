@@ -117,6 +117,7 @@ private slots:
     void keys();
     void editCommands_data();
     void editCommands();
+    void selectionTakesTheFocusAndStaysInView_data();
     void selectionTakesTheFocusAndStaysInView();
     void columnsFollowTheSelection();
     void headerButtons();
@@ -244,9 +245,20 @@ void TestShelfPage::editCommands()
     QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
 }
 
+void TestShelfPage::selectionTakesTheFocusAndStaysInView_data()
+{
+    QTest::addColumn<int>("covered");   // the height of a bar laid over the shelf's top
+    QTest::newRow("nothing over the shelf") << 0;
+    QTest::newRow("a bar over the shelf") << 60;
+}
+
 void TestShelfPage::selectionTakesTheFocusAndStaysInView()
 {
+    QFETCH(int, covered);
     Window w;
+    // As the library window pads the column below its bar.
+    w.surface().setPadding({ShelfTemplate::sidePadding, ShelfTemplate::topPadding + covered, ShelfTemplate::sidePadding,
+                            ShelfTemplate::bottomPadding});
     w.show(QString(QStringLiteral("o ")).repeated(300), Filter::linkOnly(), QString(), ShelfLayout::list);
     w.field->setFocus();
     QTRY_VERIFY(w.field->hasFocus());
@@ -256,11 +268,19 @@ void TestShelfPage::selectionTakesTheFocusAndStaysInView()
         QTest::keyClick(&w.surface(), Qt::Key_Down);
     w.page.refreshNow();
     QCOMPARE(numberOf(w.page.selection()), 121);
+    // Back up the list and then far away: each save lands where nothing lies over it.
+    const QRectF clear = QRectF(w.surface().viewport()->rect()).adjusted(0, covered, 0, 0);
+    for (int i = 0; i < 30; ++i) {
+        QTest::keyClick(&w.surface(), Qt::Key_Up);
+        w.page.refreshNow();
+        const auto at = w.surface().find(*w.page.selection());
+        QVERIFY(at && clear.contains(w.surface().itemRect(at->block, at->index)));
+    }
     for (int n : {121, 1}) {
         w.page.setSelection(saveID(n));
         w.page.refreshNow();
         const auto at = w.surface().find(saveID(n));
-        QVERIFY(at && QRectF(w.surface().viewport()->rect()).contains(w.surface().itemRect(at->block, at->index)));
+        QVERIFY(at && clear.contains(w.surface().itemRect(at->block, at->index)));
     }
     // Losing the selection leaves the focus where it is.
     w.field->setFocus();

@@ -20,7 +20,7 @@
 // recently added row's View All button and the selection only from the arrow keys and Escape, each
 // time emitting the change; the library page's own writes of an equal value are silent. A
 // selection that becomes a save takes the keyboard focus to the shelf and scrolls the save into
-// view.
+// view, clear of the window's bar that lies over the shelf's top.
 //
 // Changes are drawn once per turn of the event loop. No save becomes a widget: only the hero and
 // the section headers are widgets, children of the surface. Main thread only.
@@ -162,7 +162,10 @@ private:
     mutable std::optional<QList<ShelfItem>> m_visible;
     mutable qsizetype m_selectedHint = -1;   // where the selection stood when last found
 
+    // Scrolls the selected save into the part of the shelf that nothing lies over.
     void reveal();
+    // How much of the shelf's top the window's bar covers.
+    double coveredTop() const;
     void attach(ShelfSurface *surface);
     void detach(ShelfSurface *surface);
 
