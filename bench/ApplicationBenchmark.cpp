@@ -1,0 +1,323 @@
+// app-benchmarks: the whole application (StashwellApp: the core restored from its file, the
+// library window with every column, menus, the Router) started over a generated library of
+// 100,000 saves in a home of its own, offscreen, and used through its window. Prints one
+// "name value unit" line per figure; run-benchmarks takes them in (ApplicationSuite.cpp).
+//
+//   app_start_to_first_paint_100k   from making the application to the end of the library
+//                                   window's first paint, in a fresh process (fonts, the restore,
+//                                   the reconciling with the media and covers folders, the first
+//                                   projection and layout of the window included)
+//   app_start_call_100k             of which StashwellApp::start() itself
+//   app_core_restore_100k           beside it, in the same process: Curator::live over the same
+//                                   folders (the restore and the reconciling the start begins
+//                                   with), median of 3
+//   app_start_over_restore_100k     the first over the second
+//   app_search_keystroke_100k       one letter typed into the window's search field (a key event
+//                                   to the field), until the shelf has painted the new result:
+//                                   median; _max beside it
+//   app_filter_change_100k          the sidebar's filter changed, until the shelf has painted
+//   app_selection_change_100k       a click on a card of the shelf, until the shelf has painted
+//   app_scroll_frame_100k           one wheel step down the shelf, until it has painted: median
+//   app_rss_100k / app_rss_over_document_100k
+//                                   the resident memory of the running application after its
+//                                   first paint, against the document's size on disk
+//
+// Without arguments it writes the library (and an empty media file for every finished copy, and a
+// cover file for every post with a preview, as after a while of use, so that the start finds
+// nothing to change or fetch) and runs itself again on it, so that the memory figure is of a
+// process that has done nothing else.
+
+#include "LibraryGenerator.h"
+
+#include "StashKit/Covers.h"
+#include "StashKit/Curator.h"
+#include "StashKit/FileArchive.h"
+#include "StashKit/Network.h"
+#include "StashKit/NetworkRoute.h"
+#include "Stashwell/App/StashwellApp.h"
+#include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Preferences/Preferences.h"
+#include "Stashwell/Router/LiveInputs.h"
+#include "Stashwell/Window/LibraryWindow.h"
+#include "StashwellUI/Controls/SearchField.h"
+#include "StashwellUI/Shelf/ShelfSurface.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace sw;
+
+namespace {
+
+constexpr int kSaves = 100000;
+const QSize kWindow(1440, 900);
+
+void print(const char *name, double value, const char *unit)
+{
+    std::printf("%s %.3f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double maximum(const std::vector<double> &values)
+{
+    return values.empty() ? -1 : *std::max_element(values.begin(), values.end());
+}
+
+std::int64_t residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> fields = statm.readAll().simplified().split(' ');
+    return fields.size() > 1 ? fields.at(1).toLongLong() * 4096 : -1;
+}
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+bool touch(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly);
+}
+
+// The library, its media files and its covers, in `home`.
+bool writeHome(const QString &home)
+{
+    bench::LibraryShape shape;
+    shape.saves = kSaves;
+    const Archive archive = bench::generateArchive(shape);
+    const QString data = QDir(home).filePath(QStringLiteral("data/Stashwell"));
+    const QString media = QDir(home).filePath(QStringLiteral("Videos/Stashwell"));
+    const QString covers = QDir(data).filePath(QStringLiteral("Covers"));
+    if (!QDir().mkpath(media) || !QDir().mkpath(covers) || !FileArchive(data).storeBytes(bench::generateDocument(shape)))
+        return false;
+    for (const auto &entry : archive.copies)
+        if (const auto *here = entry.copy.asOnThisMac())
+            for (const LocalFile &file : here->files)
+                if (!touch(QDir(media).filePath(file.name)))
+                    return false;
+    for (const Save &save : archive.library.saves)
+        if (const auto name = Covers::fileName(save.post()); name && !touch(QDir(covers).filePath(*name)))
+            return false;
+    // No network: anything the start might ask for goes to a closed port on this computer.
+    app::Preferences(QDir(home).filePath(QStringLiteral("config/preferences.json")))
+        .setValue(app::Preferences::networkRoute, QStringLiteral("http://127.0.0.1:9"));
+    return true;
+}
+
+app::StashwellApp::Options optionsFor(const QString &home)
+{
+    app::StashwellApp::Options options;
+    options.preferencesPath = QDir(home).filePath(QStringLiteral("config/preferences.json"));
+    options.folders = Curator::Folders{QDir(home).filePath(QStringLiteral("data/Stashwell")),
+                                       QDir(home).filePath(QStringLiteral("Videos/Stashwell"))};
+    options.askDesktop = false;
+    options.tray = false;
+    options.routerInputs = [](app::StashwellApp &) { return app::liveRouterInputs(); };
+    return options;
+}
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// The milliseconds from `change` to the end of the next paint of what `counter` watches (the
+// events that follow the change handled as the application's loop would); -1 past a second.
+double untilPainted(PaintCounter &counter, const std::function<void()> &change)
+{
+    const int before = counter.paints;
+    QElapsedTimer timer;
+    timer.start();
+    change();
+    while (counter.paints == before) {
+        if (timer.elapsed() > 1000)
+            return -1;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    settle();
+    return ms;
+}
+
+int measure(const QString &home)
+{
+    const double document = double(QFileInfo(QDir(home).filePath(QStringLiteral("data/Stashwell/library.json"))).size());
+
+    // The start, in this fresh process: until the library window has painted once.
+    QElapsedTimer timer;
+    timer.start();
+    auto app = std::make_unique<app::StashwellApp>(optionsFor(home));
+    bool painted = false;
+    double started = 0;
+    {
+        app->start();
+        started = double(timer.nsecsElapsed()) / 1e6;
+        app::LibraryWindow &window = app->libraryWindow();
+        PaintCounter counter(&window);
+        while (counter.paints == 0 && timer.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        painted = counter.paints > 0;
+    }
+    const double start = double(timer.nsecsElapsed()) / 1e6;
+    if (!painted)
+        return 1;
+    settle();
+    const double rss = double(residentBytes());
+
+    // The core's own restore of the same folders, as the start makes it.
+    std::vector<double> restores;
+    for (int i = 0; i < 3; ++i) {
+        Network network(NetworkRoute::direct());
+        QElapsedTimer restore;
+        restore.start();
+        auto curator = Curator::live(network, true, optionsFor(home).folders);
+        restores.push_back(double(restore.nsecsElapsed()) / 1e6);
+        if (curator->library().saves.size() != kSaves)
+            return 1;
+    }
+
+    // The window at a usual size, the shelf's paints counted.
+    app::LibraryWindow &window = app->libraryWindow();
+    window.resize(kWindow);
+    window.activateWindow();
+    settle();
+    auto *shelf = window.findChild<ShelfSurface *>();
+    auto *search = window.findChild<SearchField *>();
+    if (!shelf || !search)
+        return 1;
+    PaintCounter shelfPaints(shelf->viewport());
+    app::LibraryPage &page = app->libraryPage();
+
+    // A search typed letter by letter into the field, then cleared, twice.
+    std::vector<double> keystrokes;
+    for (int round = 0; round < 2; ++round) {
+        page.focusSearch();
+        settle();
+        for (const QChar letter : QStringLiteral("photograph"))
+            keystrokes.push_back(untilPainted(shelfPaints, [&] { QTest::keyClick(search->lineEdit(), letter.toLatin1()); }));
+        search->lineEdit()->clear();
+        settle();
+    }
+
+    // Filter changes round the sidebar's rows.
+    const QList<Filter> filters{Filter::favourites(), Filter::all(), Filter::trash(), Filter::kind(Kind::video),
+                                Filter::all(), Filter::linkOnly(), Filter::source(Source::web), Filter::onThisMac(),
+                                Filter::all(), Filter::recentlyAdded(), Filter::kind(Kind::images), Filter::all()};
+    std::vector<double> filterChanges;
+    for (const Filter &filter : filters)
+        filterChanges.push_back(untilPainted(shelfPaints, [&] { page.setFilter(filter); }));
+
+    // Clicks on the cards on screen, one after another, a few screens down the list.
+    shelf->verticalScrollBar()->setValue(shelf->verticalScrollBar()->maximum() / 3);
+    settle();
+    // Each click lands near the top of a card, on its picture away from the paging arrows (the
+    // pill does another thing); only clicks that selected their save count.
+    std::vector<double> selections;
+    for (int i = 0; i < 24 && selections.size() < 16; ++i) {
+        std::vector<std::pair<QPoint, Save::ID>> cells;
+        for (const ShelfGeometry::Visible &visible : shelf->visibleItems())
+            for (qsizetype item = visible.items.first; item < visible.items.last; ++item) {
+                const QRect cell = shelf->itemRect(visible.block, item).toAlignedRect();
+                if (shelf->viewport()->rect().contains(cell) && shelf->item(visible.block, item))
+                    cells.push_back({QPoint(cell.center().x(), cell.top() + 24), shelf->item(visible.block, item)->save().id()});
+            }
+        if (cells.empty())
+            break;
+        const auto &[at, id] = cells[std::size_t(i * 7) % cells.size()];
+        if (page.selection() == id)
+            continue;
+        const double ms = untilPainted(shelfPaints, [&] { QTest::mouseClick(shelf->viewport(), Qt::LeftButton, {}, at); });
+        if (page.selection() == id)
+            selections.push_back(ms);
+    }
+
+    // Wheel steps down the shelf, each until painted.
+    shelf->verticalScrollBar()->setValue(0);
+    settle();
+    std::vector<double> frames;
+    const QPoint centre = shelf->viewport()->rect().center();
+    for (int i = 0; i < 120; ++i) {
+        frames.push_back(untilPainted(shelfPaints, [&] {
+            QWheelEvent wheel(centre, shelf->viewport()->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(shelf->viewport(), &wheel);
+        }));
+    }
+
+    const double restore = median(restores);
+    print("app_start_to_first_paint_100k", start, "ms");
+    print("app_start_call_100k", started, "ms");
+    print("app_core_restore_100k", restore, "ms");
+    print("app_start_over_restore_100k", start / restore, "x");
+    print("app_search_keystroke_100k", median(keystrokes), "ms");
+    print("app_search_keystroke_max_100k", maximum(keystrokes), "ms");
+    print("app_filter_change_100k", median(filterChanges), "ms");
+    print("app_filter_change_max_100k", maximum(filterChanges), "ms");
+    print("app_selection_change_100k", median(selections), "ms");
+    print("app_selection_change_max_100k", maximum(selections), "ms");
+    print("app_selection_clicks_100k", double(selections.size()), "count");
+    print("app_scroll_frame_100k", median(frames), "ms");
+    print("app_scroll_frame_max_100k", maximum(frames), "ms");
+    print("app_rss_100k", rss / (1024.0 * 1024.0), "MiB");
+    print("app_document_100k", document / (1024.0 * 1024.0), "MiB");
+    print("app_rss_over_document_100k", rss / document, "x");
+
+    app.reset();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Stashwell"));
+    const QStringList arguments = application.arguments();
+    if (arguments.size() == 3 && arguments.at(1) == u"--measure")
+        return measure(arguments.at(2));
+
+    QTemporaryDir home;
+    if (!home.isValid() || !writeHome(home.path()))
+        return 1;
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--measure"), home.path()});
+    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit)
+        return 1;
+    return child.exitCode();
+}
