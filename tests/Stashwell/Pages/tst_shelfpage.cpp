@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -259,6 +260,7 @@ void TestShelfPage::selectionTakesTheFocusAndStaysInView()
     // As the library window pads the column below its bar.
     w.surface().setPadding({ShelfTemplate::sidePadding, ShelfTemplate::topPadding + covered, ShelfTemplate::sidePadding,
                             ShelfTemplate::bottomPadding});
+    w.surface().setCoveredTop(covered);
     w.show(QString(QStringLiteral("o ")).repeated(300), Filter::linkOnly(), QString(), ShelfLayout::list);
     w.field->setFocus();
     QTRY_VERIFY(w.field->hasFocus());
@@ -282,6 +284,15 @@ void TestShelfPage::selectionTakesTheFocusAndStaysInView()
         const auto at = w.surface().find(saveID(n));
         QVERIFY(at && clear.contains(w.surface().itemRect(at->block, at->index)));
     }
+    // The home's hero, selected from far down: the column goes back to its top.
+    w.page.setSelection(std::nullopt);
+    w.page.setFilter(Filter::all());
+    w.page.refreshNow();
+    QScrollBar *bar = w.surface().verticalScrollBar();
+    bar->setValue(bar->maximum());
+    w.page.setSelection(saveID(1));
+    w.page.refreshNow();
+    QCOMPARE(bar->value(), bar->minimum());
     // Losing the selection leaves the focus where it is.
     w.field->setFocus();
     QTRY_VERIFY(w.field->hasFocus());

@@ -13,9 +13,6 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include <algorithm>
-#include <cmath>
-
 namespace sw::app {
 
 ShelfPage::ShelfPage(QObject *parent) : QObject(parent) {}
@@ -455,36 +452,18 @@ void ShelfPage::reveal()
     ShelfSurface *surface = this->surface();
     if (!surface || !m_selection)
         return;
-    const ShelfGeometry &geometry = surface->columnGeometry();
-    // The hero is a block of its own at the head of the column; any other save is an item.
-    QRectF target;
     const ShelfArrangement &shown = arrangement();
-    if (shown.hero && shown.hero->save().id() == *m_selection) {
-        if (!m_hero || surface->blocks().isEmpty())
-            return;
-        target = geometry.blockRect(0);
-    } else if (const auto at = surface->find(*m_selection)) {
-        target = geometry.itemRect(at->block, at->index);
-    } else {
+    if (!shown.hero || !(shown.hero->save().id() == *m_selection)) {
+        surface->scrollToItem(*m_selection);
         return;
     }
-    QScrollBar *bar = surface->verticalScrollBar();
-    const double top = bar->value() + coveredTop();
-    const double bottom = bar->value() + surface->viewport()->height();
-    if (target.top() < top)
-        bar->setValue(int(std::floor(target.top() - geometry.spacing() - coveredTop())));
-    else if (target.bottom() > bottom)
-        bar->setValue(int(std::ceil(target.bottom() + geometry.spacing() - surface->viewport()->height())));
-}
-
-double ShelfPage::coveredTop() const
-{
-    // The window lays its bar over the top of the shelf and pads the column by its height: the
-    // column's top padding beyond the shelf's own is what that bar covers.
-    const ShelfSurface *surface = this->surface();
-    if (!surface)
-        return 0;
-    return std::max(0.0, surface->columnGeometry().padding().top - ShelfTemplate::topPadding);
+    // The hero is the first block, at the head of the column: when any of it lies above what the
+    // shelf shows clear of the window's bar, the column goes back to its top.
+    if (m_hero && !surface->blocks().isEmpty()) {
+        QScrollBar *bar = surface->verticalScrollBar();
+        if (surface->columnGeometry().blockRect(0).top() - surface->coveredTop() < bar->value())
+            bar->setValue(bar->minimum());
+    }
 }
 
 }  // namespace sw::app

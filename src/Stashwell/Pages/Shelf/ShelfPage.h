@@ -164,8 +164,6 @@ private:
 
     // Scrolls the selected save into the part of the shelf that nothing lies over.
     void reveal();
-    // How much of the shelf's top the window's bar covers.
-    double coveredTop() const;
     void attach(ShelfSurface *surface);
     void detach(ShelfSurface *surface);
 
