@@ -121,20 +121,12 @@ class WholeAppTest : public QObject {
         QFile file(path(QStringLiteral("state.json")));
         return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
     }
-    // The texts of the saves the shelf shows, in its order.
-    QStringList shownTexts() const
+    // The texts of the saves the shelf shows, in its order ("saves"), or of its cards on screen ("cells").
+    QStringList texts(const QString &key = QStringLiteral("saves")) const
     {
         QStringList out;
-        for (const QJsonValue text : state().value(QStringLiteral("saves")).toArray())
-            out.append(text.toString());
-        return out;
-    }
-    // The texts of the cards on screen.
-    QStringList cellTexts() const
-    {
-        QStringList out;
-        for (const QJsonValue cell : state().value(QStringLiteral("cells")).toArray())
-            out.append(cell.toObject().value(QStringLiteral("text")).toString());
+        for (const QJsonValue value : state().value(key).toArray())
+            out.append(value.isObject() ? value.toObject().value(QStringLiteral("text")).toString() : value.toString());
         return out;
     }
     // The sheet's link and phase, "" when no sheet shows.
@@ -266,7 +258,7 @@ private slots:
     {
         startApp();
         QTRY_VERIFY_WITH_TIMEOUT(state().value(QStringLiteral("empty")).toBool(), kWait);
-        QCOMPARE(shownTexts(), QStringList());
+        QCOMPARE(texts(), QStringList());
         QCOMPARE(sheet(), QString());
     }
 
@@ -281,7 +273,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(files(QStringLiteral("Videos/Stashwell")), QStringList{QStringLiteral("someone_111.mp4")}, kWait);
         QCOMPARE(QFileInfo(path(QStringLiteral("Videos/Stashwell/someone_111.mp4"))).size(), 200000);
         QTRY_COMPARE_WITH_TIMEOUT(files(QStringLiteral(".local/share/Stashwell/Covers")).size(), 1, kWait);
-        QTRY_COMPARE_WITH_TIMEOUT(shownTexts(), QStringList{QStringLiteral("A kite over the hill")}, kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(texts(), QStringList{QStringLiteral("A kite over the hill")}, kWait);
     }
 
     void theHotKeyFromAnotherProgram()
@@ -292,7 +284,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(sheet().startsWith(kRainLink + QLatin1Char(' ')), kWait);
         QTRY_COMPARE_WITH_TIMEOUT(active(), QStringLiteral("sw::SaveLinkSheet"), kWait);
         lookUpAndSave(kRainLink, QStringLiteral("Rain on the harbour"));
-        QTRY_COMPARE_WITH_TIMEOUT(shownTexts().size(), 2, kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(texts().size(), 2, kWait);
     }
 
     void searchLeavesOnlyTheMatches()
@@ -302,8 +294,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(state().value(QStringLiteral("focus")).toString(), QStringLiteral("QLineEdit"), kWait);
         QVERIFY(xdotool({QStringLiteral("type"), QStringLiteral("harbour")}));
         QTRY_COMPARE_WITH_TIMEOUT(state().value(QStringLiteral("query")).toString(), QStringLiteral("harbour"), kWait);
-        QTRY_COMPARE_WITH_TIMEOUT(shownTexts(), QStringList{QStringLiteral("Rain on the harbour")}, kWait);
-        QTRY_COMPARE_WITH_TIMEOUT(cellTexts(), QStringList{QStringLiteral("Rain on the harbour")}, kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(texts(), QStringList{QStringLiteral("Rain on the harbour")}, kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(texts(QStringLiteral("cells")), QStringList{QStringLiteral("Rain on the harbour")}, kWait);
     }
 
     void deleteUndoRedo()
@@ -321,13 +313,13 @@ private slots:
         };
         QVERIFY(press(QStringLiteral("Delete")));
         QTRY_VERIFY_WITH_TIMEOUT(rain(true), kWait);
-        QTRY_COMPARE_WITH_TIMEOUT(shownTexts(), QStringList(), kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(texts(), QStringList(), kWait);
         QVERIFY(press(QStringLiteral("ctrl+z")));
         QTRY_VERIFY_WITH_TIMEOUT(rain(false), kWait);
-        QTRY_COMPARE_WITH_TIMEOUT(shownTexts(), QStringList{QStringLiteral("Rain on the harbour")}, kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(texts(), QStringList{QStringLiteral("Rain on the harbour")}, kWait);
         QVERIFY(press(QStringLiteral("ctrl+shift+z")));
         QTRY_VERIFY_WITH_TIMEOUT(rain(true), kWait);
-        QTRY_COMPARE_WITH_TIMEOUT(shownTexts(), QStringList(), kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(texts(), QStringList(), kWait);
     }
 
     void aSecondLaunchBringsTheFirstForward()
@@ -360,7 +352,7 @@ private slots:
         startApp();
         // The live save on the shelf, the trashed one not; nothing rewritten, nothing fetched again.
         const int requests = m_server.requestCount();
-        QTRY_COMPARE_WITH_TIMEOUT(shownTexts(), QStringList{QStringLiteral("A kite over the hill")}, kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(texts(), QStringList{QStringLiteral("A kite over the hill")}, kWait);
         QCOMPARE(state().value(QStringLiteral("query")).toString(), QString());
         QVERIFY(document.open(QIODevice::ReadOnly));
         QCOMPARE(document.readAll(), written);
