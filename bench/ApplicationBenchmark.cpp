@@ -20,7 +20,8 @@
 //   app_scroll_frame_100k           one wheel step down the shelf, until it has painted: median
 //   app_rss_100k / app_rss_over_document_100k
 //                                   the resident memory of the running application after its
-//                                   first paint, against the document's size on disk
+//                                   first paint, against the document's size on disk; beside it
+//                                   app_core_rss_100k, a process that has only restored the core
 //
 // Without arguments it writes the library (and an empty media file for every finished copy, and a
 // cover file for every post with a preview, as after a while of use, so that the start finds
@@ -185,11 +186,11 @@ int restore(const QString &home)
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     if (curator->library().saves.size() != kSaves)
         return 1;
-    std::printf("%.3f\n", ms);
+    std::printf("%.3f %lld\n", ms, static_cast<long long>(residentBytes()));
     return 0;
 }
 
-int measure(const QString &home, double restore)
+int measure(const QString &home, double restore, double restoredRss)
 {
     const double document = double(QFileInfo(QDir(home).filePath(QStringLiteral("data/Stashwell/library.json"))).size());
 
@@ -296,6 +297,7 @@ int measure(const QString &home, double restore)
     print("app_scroll_frame_100k", median(frames), "ms");
     print("app_scroll_frame_max_100k", maximum(frames), "ms");
     print("app_rss_100k", rss / (1024.0 * 1024.0), "MiB");
+    print("app_core_rss_100k", restoredRss / (1024.0 * 1024.0), "MiB");
     print("app_document_100k", document / (1024.0 * 1024.0), "MiB");
     print("app_rss_over_document_100k", rss / document, "x");
 
@@ -312,26 +314,32 @@ int main(int argc, char **argv)
     const QStringList arguments = application.arguments();
     if (arguments.size() == 3 && arguments.at(1) == u"--restore")
         return restore(arguments.at(2));
-    if (arguments.size() == 4 && arguments.at(1) == u"--measure")
-        return measure(arguments.at(2), arguments.at(3).toDouble());
+    if (arguments.size() == 5 && arguments.at(1) == u"--measure")
+        return measure(arguments.at(2), arguments.at(3).toDouble(), arguments.at(4).toDouble());
 
     QTemporaryDir home;
     if (!home.isValid() || !writeHome(home.path()))
         return 1;
     // The reference first: the median of three restores, each in a process of its own.
     std::vector<double> restores;
+    std::vector<double> restoredRss;
     for (int i = 0; i < 3; ++i) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--restore"), home.path()});
         if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
             return 1;
-        restores.push_back(child.readAllStandardOutput().trimmed().toDouble());
+        const QList<QByteArray> figures = child.readAllStandardOutput().simplified().split(' ');
+        if (figures.size() != 2)
+            return 1;
+        restores.push_back(figures.at(0).toDouble());
+        restoredRss.push_back(figures.at(1).toDouble());
     }
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedChannels);
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--measure"), home.path(), QString::number(median(restores), 'f', 3)});
+                {QStringLiteral("--measure"), home.path(), QString::number(median(restores), 'f', 3),
+                 QString::number(median(restoredRss), 'f', 0)});
     if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit)
         return 1;
     return child.exitCode();
