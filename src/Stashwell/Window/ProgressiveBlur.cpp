@@ -254,7 +254,7 @@ ScrollEdgeFrost ProgressiveBlur::frost()
             return;
         const double start = FrostMeter::threadCpuMs();
         ProgressiveBlurView::of(*overlay, vertical)->paint(painter, band, *source);
-        meter->bandPainted(FrostMeter::threadCpuMs() - start);
+        meter->bandPainted(band, FrostMeter::threadCpuMs() - start);
     };
 }
 
@@ -294,7 +294,7 @@ int ProgressiveBlurView::levelAfter(int level, const FrameCosts &costs)
     if (!(costs.frameMs > 0) || !std::isfinite(costs.frameMs) || !std::isfinite(costs.frostMs))
         return level;
     const bool overShare = costs.frostMs > kAllowedShare * costs.frameMs;
-    const bool overBudget = costs.frostMs > 0 && costs.frameMs + costs.frostMs > kFrameBudgetMs;
+    const bool overBudget = costs.frostMs > kFrostBudgetMs;
     return overShare || overBudget ? level + 1 : level;
 }
 
@@ -431,6 +431,7 @@ bool FrostMeter::eventFilter(QObject *watched, QEvent *event)
         finishFrame();
         m_frameMs = m_lastBandEnd >= 0 ? threadCpuMs() - m_lastBandEnd : -1;
         m_frostMs = 0;
+        m_partial = false;
         m_region = static_cast<QPaintEvent *>(event)->region();
     }
     return QObject::eventFilter(watched, event);
@@ -441,19 +442,26 @@ bool FrostMeter::needs(const QRectF &band) const
     return m_region.isEmpty() || m_region.intersects(band.toAlignedRect());
 }
 
-void FrostMeter::bandPainted(double ms)
+void FrostMeter::bandPainted(const QRectF &band, double ms)
 {
     m_frostMs += ms;
     m_lastBandEnd = threadCpuMs();
+    // A band repainted for a small part of it (a card's hover under it, say) costs the whole band
+    // next to a small frame: such frames say nothing about a scroll, which repaints all of it.
+    const QRect whole = m_overlay ? band.toAlignedRect() & m_overlay->rect() : QRect();
+    if (!m_region.isEmpty() && !QRegion(whole).subtracted(m_region).isEmpty())
+        m_partial = true;
 }
 
 void FrostMeter::finishFrame()
 {
     const double frame = m_frameMs;
     const double frost = m_frostMs;
+    const bool partial = m_partial;
     m_frameMs = -1;
     m_frostMs = 0;
-    if (frame > 0 && frost > 0)
+    m_partial = false;
+    if (frame > 0 && frost > 0 && !partial)
         add(frame, frost);
 }
 

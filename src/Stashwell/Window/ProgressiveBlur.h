@@ -116,12 +116,14 @@ public:
     // The frost may add this share of a frame painted without it (the frame with it stays within
     // 1.5 times the frame without) ...
     static constexpr double kAllowedShare = 0.5;
-    // ... and the whole frame stays under this many milliseconds.
+    // ... and on its own never takes more than it would add to a frame at the budget (a frame
+    // already heavy without the frost is not the frost's doing, and a cheaper blur would not save it).
     static constexpr double kFrameBudgetMs = 10.0;
+    static constexpr double kFrostBudgetMs = kFrameBudgetMs * kAllowedShare / (1 + kAllowedShare);
     // Frames measured at a level before it is judged: the first paints at a level make its buffers.
     static constexpr int kJudgedAfter = 8;
     // The level to paint at next, from `level` and what the frames at that level cost: one cheaper
-    // when the frost adds more than its share of the frame, or the frame with it is over budget.
+    // when the frost adds more than its share of the frame, or takes more than its budget.
     static int levelAfter(int level, const FrameCosts &costs);
 
 private:
@@ -161,9 +163,10 @@ public:
 
     // Whether `band` (in the overlay's coordinates) is in what the overlay repaints now.
     bool needs(const QRectF &band) const;
-    // A band of the overlay took `ms` to paint in the current frame.
-    void bandPainted(double ms);
-    // One frame measured: judges the bands once enough frames were measured at their level.
+    // `band` of the overlay took `ms` to paint in the current frame.
+    void bandPainted(const QRectF &band, double ms);
+    // One frame measured: judges the bands once enough frames were measured at their level. Only
+    // frames that repainted the whole of every band they painted are measured.
     void add(double frameMs, double frostMs);
     // The medians of the frames measured at the current level.
     FrameCosts costs() const;
@@ -182,6 +185,7 @@ private:
     double m_lastBandEnd = -1;   // thread CPU ms when the last band was done
     double m_frameMs = -1;       // the frame before the bands, while its bands paint
     double m_frostMs = 0;
+    bool m_partial = false;      // a band was painted for a part of it only
     QRegion m_region;            // what the overlay repaints now
     std::array<double, kKept> m_frames{};
     std::array<double, kKept> m_frosts{};

@@ -96,6 +96,7 @@ private slots:
     void degrades();
     void meterStepsBothBands();
     void frostsTheScrollAreaWithoutRecursion();
+    void partialRepaintsAreNotJudged();
     void paintsOnlyTheBand_data();
     void paintsOnlyTheBand();
     void flatContent_data();
@@ -269,7 +270,8 @@ void TestProgressiveBlur::degrades_data()
     QTest::newRow("frost adds exactly half: 1.5 times holds") << 0 << 2.0 << 1.0 << judged << 0;
     QTest::newRow("frost adds two thirds: 1.66 times") << 0 << 1.5 << 1.0 << judged << 1;
     QTest::newRow("slow machine, frost in proportion") << 0 << 6.0 << 2.5 << 16 << 0;
-    QTest::newRow("in proportion, but over the frame budget") << 0 << 8.0 << 3.0 << 16 << 1;
+    QTest::newRow("a heavy frame, the frost a small part of it") << 0 << 12.0 << 0.5 << 16 << 0;
+    QTest::newRow("in proportion, but over its own budget") << 0 << 8.0 << 3.5 << 16 << 1;
     QTest::newRow("over its share, too few frames yet") << 0 << 1.5 << 1.0 << judged - 1 << 0;
     QTest::newRow("middle level still over its share") << 1 << 1.0 << 0.6 << judged << 2;
     QTest::newRow("the cheapest level is the last") << last << 1.0 << 5.0 << 99 << last;
@@ -317,6 +319,31 @@ void TestProgressiveBlur::meterStepsBothBands()
     QCOMPARE(meter->costs().frostMs, 0.5);
     QCOMPARE(top->quality(), 1);
     QCOMPARE(bottom->quality(), 1);
+}
+
+// Repainting a small part of a band over and over (a card's hover under it) costs the whole band
+// next to a small frame; such frames are not judged, so they never make the frost cheaper.
+void TestProgressiveBlur::partialRepaintsAreNotJudged()
+{
+    FrostedShelf shelf;
+    shelf.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&shelf.window));
+    shelf.window.grab();
+    FrostMeter *meter = FrostMeter::of(*shelf.edges);
+    const QRect band = shelf.edges->band(Qt::TopEdge)->toAlignedRect();
+    const QRect part(shelf.surface->mapTo(&shelf.window, band.center()), QSize(24, 4));
+    QImage image(shelf.window.size(), QImage::Format_ARGB32_Premultiplied);
+    // The first partial paint closes the last whole frame.
+    shelf.window.render(&image, QPoint(), QRegion(part));
+    const int whole = meter->costs().frames;
+    for (int i = 0; i < 4 * ProgressiveBlurView::kJudgedAfter; ++i)
+        shelf.window.render(&image, QPoint(), QRegion(part));
+    QCOMPARE(meter->costs().frames, whole);
+    QCOMPARE(ProgressiveBlurView::of(*shelf.edges, VerticalEdge::top)->quality(), 0);
+    // Whole frames are measured.
+    for (int i = 0; i < 3; ++i)
+        shelf.window.render(&image);
+    QVERIFY(meter->costs().frames > whole);
 }
 
 // The bands over a scroll area frost what its viewport shows, and painting them never paints the
