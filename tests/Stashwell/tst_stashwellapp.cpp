@@ -196,16 +196,20 @@ private slots:
         QCOMPARE(app.router().savingLink(), std::optional<QString>(QString()));
     }
 
-    // The loopback address reaches the program only with the test marker set.
+    // The loopback address and the state file reach the program only with the test marker set.
     void testHooksNeedTheirMarker()
     {
         qputenv("STASHWELL_TEST_API_BASE", "http://127.0.0.1:9/");
+        qputenv("STASHWELL_TEST_STATE", "/tmp/state.json");
         qunsetenv("STASHWELL_TEST_HOOKS");
         QVERIFY(!TestHooks::fromEnvironment().apiBase);
+        QVERIFY(TestHooks::fromEnvironment().stateFile.isEmpty());
         qputenv("STASHWELL_TEST_HOOKS", "1");
         QCOMPARE(TestHooks::fromEnvironment().apiBase->text(), QStringLiteral("http://127.0.0.1:9/"));
+        QCOMPARE(TestHooks::fromEnvironment().stateFile, QStringLiteral("/tmp/state.json"));
         qunsetenv("STASHWELL_TEST_HOOKS");
         qunsetenv("STASHWELL_TEST_API_BASE");
+        qunsetenv("STASHWELL_TEST_STATE");
     }
 
     // ---- the archive notice ----
