@@ -432,6 +432,39 @@ QList<ShelfItem> Home::rest() const
     return out;
 }
 
+QList<ShelfItem> Home::rest(const Home &before, const QList<ShelfItem> &items) const
+{
+    if (!m_shelf || !before.m_shelf || items.size() != before.m_restCount || m_restCount != before.m_restCount
+        || m_rest != before.m_rest)
+        return rest();
+    const Shelf &now = *m_shelf;
+    const Shelf &was = *before.m_shelf;
+    const ShelfTally &tally = now.tally();
+    // The items made before stay right only where nothing they show from can have changed.
+    if (tally.followed() != was.tally().serial() || !tally.changed() || now.quality() != was.quality()
+        || !now.localMedia().copies().sharesDataWith(was.localMedia().copies())
+        || !(now.covers() == was.covers()) || !(now.localMedia().folder() == was.localMedia().folder()))
+        return rest();
+    QList<ShelfItem> out = items;
+    const Save *saves = now.library().saves.constData();
+    // Runs and changed positions both ascend: one pass over each.
+    qsizetype run = 0;
+    qsizetype preceding = 0;   // the items in the runs before `run`
+    for (qsizetype at : *tally.changed()) {
+        while (run < m_rest.size() && m_rest.at(run).last <= at) {
+            preceding += m_rest.at(run).last - m_rest.at(run).first;
+            ++run;
+        }
+        if (run == m_rest.size())
+            break;
+        const Run &in = m_rest.at(run);
+        if (at < in.first)
+            continue;   // the latest, a recent save or a trashed one: not in the rest
+        out[preceding + (at - in.first)] = now.item(saves[at]);
+    }
+    return out;
+}
+
 bool operator==(const Home &a, const Home &b)
 {
     return a.latest() == b.latest() && a.recentlyAdded() == b.recentlyAdded() && a.restCount() == b.restCount()

@@ -123,6 +123,11 @@ public:
     qsizetype restCount() const { return m_restCount; }
     // The same saves as items.
     QList<ShelfItem> rest() const;
+    // The same, from `items`, the rest() of an earlier home whose shelf this one's shelf
+    // follows (Shelf::follow) with the same runs, copies, covers, folder and quality: only the
+    // saves that changed in between are made anew. Otherwise every item is made. (An item points
+    // into its shelf's table of copies: items kept across another table would keep old tables.)
+    QList<ShelfItem> rest(const Home &before, const QList<ShelfItem> &items) const;
 
     // The same saves in the same sections.
     friend bool operator==(const Home &a, const Home &b);

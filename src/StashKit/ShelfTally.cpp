@@ -3,6 +3,7 @@
 #include "Library/Library.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -35,6 +36,12 @@ bool sameForAuthors(const Save &a, const Save &b)
     return !inA
         || (a.authorIdentity() == b.authorIdentity() && a.savedAt() == b.savedAt()
             && a.post().author == b.post().author);
+}
+
+std::uint64_t nextSerial()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
 }
 
 bool sameKey(LinkKey a, LinkKey b) { return a.value == b.value && a.exact == b.exact; }
@@ -119,7 +126,7 @@ void ShelfTally::rankAuthors()
 }
 
 ShelfTally::ShelfTally(QList<Save> saves, CopyTable copies, Quality quality)
-    : m_saves(std::move(saves)), m_copies(std::move(copies)), m_quality(quality)
+    : m_saves(std::move(saves)), m_copies(std::move(copies)), m_quality(quality), m_serial(nextSerial())
 {
     m_dates.reserve(std::size_t(m_saves.size()));
     Library::AuthorTally authors;
@@ -146,6 +153,8 @@ ShelfTally ShelfTally::following(QList<Save> saves, CopyTable copies, Quality qu
     if (quality != m_quality)
         return ShelfTally(std::move(saves), std::move(copies), quality);
     ShelfTally next(*this);
+    next.m_serial = nextSerial();
+    next.m_followed = m_serial;
     next.m_saves = std::move(saves);
     next.m_copies = std::move(copies);
     const QList<Save> &before = m_saves;
@@ -213,6 +222,12 @@ ShelfTally ShelfTally::following(QList<Save> saves, CopyTable copies, Quality qu
         runFirst = head;
         runLast = n - tail;
     }
+    // Place by place, the saves that came are the ones that changed; a list of another length
+    // or order changes the places themselves.
+    if (m == n)
+        next.m_changed = came;
+    else
+        next.m_changed.reset();
 
     // The copies: entries compared place by place (a change of a copy keeps its entry's place);
     // the links of the entries that differ in link or case are the ones whose saves may count

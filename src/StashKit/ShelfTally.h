@@ -63,6 +63,15 @@ public:
     // What Library::topAuthors(authorsRanked) gives for these saves.
     const QList<Author> &topAuthors() const { return m_topAuthors; }
 
+    // Each tally has a number of its own; a tally made by following() knows the number of the
+    // one it followed (0 for a tally that counted everything).
+    std::uint64_t serial() const { return m_serial; }
+    std::uint64_t followed() const { return m_followed; }
+    // The positions, ascending, of the saves that are not the followed tally's saves at the same
+    // place (copies aside); none when the list changed its length (or the quality changed): then
+    // every place may hold another save.
+    const std::optional<std::vector<qsizetype>> &changed() const { return m_changed; }
+
     // The numbers, for a comparison with a full count (the lists the tally compares by are left out).
     friend bool operator==(const ShelfTally &a, const ShelfTally &b);
 
@@ -99,6 +108,9 @@ private:
     std::vector<Date> m_dates;                        // live saves' dates, newest first (NaN left out)
     std::vector<qsizetype> m_trashedAt;
     QList<Author> m_topAuthors;
+    std::uint64_t m_serial = 0;
+    std::uint64_t m_followed = 0;
+    std::optional<std::vector<qsizetype>> m_changed;
 };
 
 }  // namespace sw

@@ -77,6 +77,12 @@ ShelfArrangement ShelfArrangement::matching(QList<ShelfItem> items, const QStrin
 ShelfArrangement ShelfArrangement::home(const Home &home, qsizetype missing, std::int64_t missingBytes,
                                         qsizetype columns)
 {
+    return ShelfArrangement::home(home, home.rest(), missing, missingBytes, columns);
+}
+
+ShelfArrangement ShelfArrangement::home(const Home &home, const QList<ShelfItem> &rest, qsizetype missing,
+                                        std::int64_t missingBytes, qsizetype columns)
+{
     using S = StashwellStrings;
     ShelfArrangement arrangement =
         emptyOrNot(!home.latest() && home.recentlyAdded().isEmpty() && home.restCount() == 0, QString());
@@ -99,10 +105,10 @@ ShelfArrangement ShelfArrangement::home(const Home &home, qsizetype missing, std
     all.kind = ShelfSection::Kind::allSaves;
     // Without recent saves left over, the list is the rest itself, shared.
     if (rowLength == recent.size()) {
-        all.items = home.rest();
+        all.items = rest;
     } else {
         all.items = recent.sliced(rowLength);
-        all.items.append(home.rest());
+        all.items.append(rest);
     }
     if (!all.items.isEmpty()) {
         all.title = S::shelfAllSaves();

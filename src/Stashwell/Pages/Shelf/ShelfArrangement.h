@@ -61,6 +61,9 @@ struct ShelfArrangement {
     // The same from what the shelf gave: the home arrangement from the home, the number of saves
     // missing their media and those media's bytes; the matching one from the items.
     static ShelfArrangement home(const Home &home, qsizetype missing, std::int64_t missingBytes, qsizetype columns);
+    // The same with the home's rest already made into items (Home::rest).
+    static ShelfArrangement home(const Home &home, const QList<ShelfItem> &rest, qsizetype missing,
+                                 std::int64_t missingBytes, qsizetype columns);
     static ShelfArrangement matching(QList<ShelfItem> items, const QString &query, const QString &title);
 
     // The saves of the hero and the sections, in order: the visible order.

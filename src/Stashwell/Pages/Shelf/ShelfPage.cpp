@@ -30,6 +30,8 @@ ShelfPage::~ShelfPage()
 void ShelfPage::setShelf(const Shelf &shelf)
 {
     m_shelf = shelf;
+    if (m_source && m_source->home)
+        m_lastSource = std::move(m_source);
     invalidate();
 }
 
@@ -116,11 +118,13 @@ const ShelfPage::Source &ShelfPage::source() const
         Source made;
         if (m_shelf && ShelfArrangement::isHome(m_filter, m_query)) {
             made.home = m_shelf->home();
+            made.rest = m_lastSource ? made.home->rest(*m_lastSource->home, m_lastSource->rest) : made.home->rest();
             made.missing = m_shelf->count(Filter::linkOnly());
             made.missingBytes = made.missing > 0 ? m_shelf->missingBytes() : 0;
         } else if (m_shelf) {
             made.items = m_shelf->items(m_filter, m_query);
         }
+        m_lastSource.reset();
         m_source = std::move(made);
     }
     return *m_source;
@@ -131,7 +135,7 @@ const ShelfArrangement &ShelfPage::arrangement() const
     if (!m_arrangement) {
         const Source &from = source();
         if (from.home)
-            m_arrangement = ShelfArrangement::home(*from.home, from.missing, from.missingBytes, columns());
+            m_arrangement = ShelfArrangement::home(*from.home, from.rest, from.missing, from.missingBytes, columns());
         else
             m_arrangement = ShelfArrangement::matching(from.items, m_query, m_title);
     }

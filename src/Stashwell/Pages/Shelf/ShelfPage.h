@@ -137,6 +137,7 @@ private:
     // only the arrangement, which is then made again from what the shelf gave.
     struct Source {
         std::optional<Home> home;
+        QList<ShelfItem> rest;   // the home's rest as items
         qsizetype missing = 0;
         std::int64_t missingBytes = 0;
         QList<ShelfItem> items;
@@ -158,6 +159,9 @@ private:
 
     // Worked out from the inputs when first read after a change.
     mutable std::optional<Source> m_source;
+    // What the last shelf gave, while the next one has not been read: a home whose shelf the
+    // next one follows lends it the items of the saves that did not change.
+    mutable std::optional<Source> m_lastSource;
     mutable std::optional<ShelfArrangement> m_arrangement;
     mutable std::optional<QList<ShelfItem>> m_visible;
     mutable qsizetype m_selectedHint = -1;   // where the selection stood when last found
