@@ -1,6 +1,7 @@
 // The shelf page on its view: each key sent to the focused shelf (as rows), the Edit menu's Select
 // All and Copy reaching it through the focused widget, the selection taking the focus and staying
-// in view, the columns following the selection, the headers' buttons, and the empty state.
+// in view, the columns following the selection, the headers' buttons, the empty state, and the
+// home of a shelf that follows the last one after an edit.
 
 #include "ShelfWords.h"
 #include "Stashwell/Commands/MenuCommands.h"
@@ -123,6 +124,8 @@ private slots:
     void columnsFollowTheSelection();
     void headerButtons();
     void emptyState();
+    void followingShelfShowsWhatAFreshOneShows_data();
+    void followingShelfShowsWhatAFreshOneShows();
 };
 
 void TestShelfPage::keys_data()
@@ -358,6 +361,63 @@ void TestShelfPage::emptyState()
     w.page.setQuery(QString());
     QCOMPARE(w.blocks().first(), QStringLiteral("hero"));
     QVERIFY(!w.view->isEmpty());
+}
+
+void TestShelfPage::followingShelfShowsWhatAFreshOneShows_data()
+{
+    QTest::addColumn<QString>("saves");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<int>("save");
+    QTest::newRow("a save of the list becomes a favourite") << "r r o o o ox o" << "favourite" << 5;
+    QTest::newRow("the latest becomes a favourite") << "r r o o o" << "favourite" << 1;
+    QTest::newRow("a recent save becomes a favourite") << "r r r o o" << "favourite" << 2;
+    QTest::newRow("a save of the list goes to the trash") << "r r o o o o" << "trash" << 4;
+    QTest::newRow("the latest goes to the trash") << "r r o o" << "trash" << 1;
+    QTest::newRow("a trashed save comes back") << "r o ox o" << "restore" << 3;
+    QTest::newRow("a note on a save of the list") << "r o o o" << "note" << 3;
+    QTest::newRow("a picture arrives") << "r o o o" << "picture" << 3;
+    QTest::newRow("a save is kept") << "r o o" << "keep" << 0;
+}
+
+void TestShelfPage::followingShelfShowsWhatAFreshOneShows()
+{
+    QFETCH(QString, saves);
+    QFETCH(QString, edit);
+    QFETCH(int, save);
+    const Shelf before = shelfOf(saves);
+    ShelfPage page;
+    page.setTitle(QStringLiteral("Title"));
+    page.setShelf(before);
+    (void)page.arrangement();
+
+    Library library = before.library();
+    LocalMedia media = before.localMedia();
+    const Date at = before.now().addingSeconds(-10);
+    if (edit == QLatin1String("favourite")) {
+        library.favourite(saveID(save));
+    } else if (edit == QLatin1String("trash")) {
+        library.trash(saveID(save), at);
+    } else if (edit == QLatin1String("restore")) {
+        library.restore(saveID(save));
+    } else if (edit == QLatin1String("note")) {
+        library.writeNote(QStringLiteral("a note"), saveID(save));
+    } else if (edit == QLatin1String("picture")) {
+        CopyTable copies = media.copies();
+        copies.insert(library.saves.at(save - 1).post().link, LocalCopy::onThisMac({LocalFile{QStringLiteral("new.jpg"), 100}}));
+        media.setCopies(copies);
+    } else {
+        library.keep(post(xLink(QStringLiteral("Someone"), QStringLiteral("999")), {}), at, std::nullopt, saveID(99));
+    }
+    Shelf after(library, media, std::nullopt, before.now(), before.quality());
+    after.follow(before);
+    page.setShelf(after);
+
+    const Shelf fresh(library, media, std::nullopt, before.now(), before.quality());
+    const ShelfArrangement expected =
+        ShelfArrangement::of(fresh, Filter::all(), QString(), QStringLiteral("Title"), page.columns());
+    QCOMPARE(page.arrangement(), expected);
+    QCOMPARE(page.visibleCount(), expected.items().size());
+    QCOMPARE(page.visibleOrder(), expected.items());
 }
 
 QTEST_MAIN(TestShelfPage)
