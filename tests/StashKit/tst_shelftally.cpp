@@ -133,6 +133,12 @@ void TestShelfTally::followsEveryChangeLikeAFullCount()
             const Save &post = others.library.saves.at(below(others.library.saves.size()));
             const Date when = below(2) ? kNow.addingSeconds(-double(below(86400 * 400))) : at;
             library.keep(post.post(), when, std::nullopt, Save::ID::random());
+            // Its download starting in the same change, as a quick save with media does; or
+            // another save's copy changing with it.
+            if (below(2))
+                copies.insert(post.post().link, LocalCopy::downloading(0, 100));
+            else if (some)
+                copies.insert(some->post().link, LocalCopy::onThisMac({}));
             break;
         }
         case 6:
