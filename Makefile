@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench fuzz clean
+.PHONY: deps configure build run test bench fuzz tsan clean
 
 deps:
 	@scripts/install-deps
@@ -27,5 +27,17 @@ fuzz:
 	@scripts/install-deps --fuzz
 	@scripts/fuzz $(or $(FUZZ_SECONDS),60) $(FUZZ_TARGETS)
 
+# make tsan: the tests of the archive, its writer thread and the Curator under ThreadSanitizer, in
+# build-tsan; any report of a data race fails them. Not part of make test.
+TSAN_TESTS := tst_archivewriter tst_archive tst_filearchive tst_curator tst_curatoredits tst_curatorkeeping \
+	tst_curatordownloads tst_save tst_library
+empty :=
+space := $(empty) $(empty)
+tsan:
+	@cmake -S . -B build-tsan -G Ninja -DSTASHWELL_TSAN=ON >/dev/null
+	@cmake --build build-tsan -j $(JOBS) --target $(TSAN_TESTS)
+	@cd build-tsan && TSAN_OPTIONS="halt_on_error=1 exitcode=66" \
+		ctest --output-on-failure -j $(JOBS) -R '^($(subst $(space),|,$(TSAN_TESTS)))$$'
+
 clean:
-	rm -rf $(BUILD) build-fuzz
+	rm -rf $(BUILD) build-fuzz build-tsan

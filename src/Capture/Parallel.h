@@ -12,7 +12,20 @@
 #include <utility>
 #include <vector>
 
+#include <sched.h>
+
 namespace sw {
+
+// The processors this process may run on (its affinity mask, which a caller may narrow); at
+// least 1.
+inline std::size_t usableCores()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) == 0)
+        return std::size_t(std::max(1, CPU_COUNT(&set)));
+    return std::max(1u, std::thread::hardware_concurrency());
+}
 
 // decode(i) for every i in [0, count), in order in the result. Runs on several threads when there
 // are many. `decode` must touch nothing shared but what it only reads. When calls throw, what the
@@ -22,8 +35,7 @@ auto decodeAll(std::size_t count, Decode decode) -> std::vector<std::invoke_resu
 {
     using T = std::invoke_result_t<Decode &, std::size_t>;
     constexpr std::size_t perThread = 2048;
-    const std::size_t threads =
-        std::clamp<std::size_t>(count / perThread, 1, std::max(1u, std::min(8u, std::thread::hardware_concurrency())));
+    const std::size_t threads = std::clamp<std::size_t>(count / perThread, 1, std::min<std::size_t>(8, usableCores()));
 
     // Each part is a contiguous range, decoded in order until its first failure.
     struct Part {

@@ -35,10 +35,54 @@ Save::ID Library::idOf(const Keeping &keeping)
 
 qsizetype Library::indexOfSave(const Save::ID &id) const
 {
-    for (qsizetype i = 0; i < saves.size(); ++i)
-        if (saves.at(i).id() == id)
+    // Each id lies in its save's data: those are asked for ahead, so that the reads overlap.
+    constexpr qsizetype ahead = 32;
+    const qsizetype n = saves.size();
+    const Save *data = saves.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i + ahead < n)
+            data[i + ahead].prefetch();
+        if (data[i].id() == id)
             return i;
+    }
     return -1;
+}
+
+Save &Library::ownSave(qsizetype i)
+{
+    if (!saves.isDetached()) {
+        // Copying a shared list counts one more holder of every save; with each save's data
+        // asked for ahead, those counts are reached many at a time rather than one after another.
+        constexpr qsizetype ahead = 48;
+        const qsizetype n = saves.size();
+        const Save *data = saves.constData();
+        QList<Save> own;
+        own.reserve(n);
+        for (qsizetype k = 0; k < n; ++k) {
+            if (k + ahead < n)
+                data[k + ahead].prefetchCount();
+            own.append(data[k]);
+        }
+        saves = std::move(own);
+    }
+    return saves[i];
+}
+
+void Library::letGoOf(QList<Save> &saves)
+{
+    if (!saves.isDetached()) {
+        saves = QList<Save>();
+        return;
+    }
+    // The last holder: every save is let go, a block at a time, each block's data asked for first.
+    constexpr qsizetype block = 256;
+    while (!saves.isEmpty()) {
+        const qsizetype n = std::min(block, saves.size());
+        const Save *data = saves.constData();
+        for (qsizetype i = 0; i < n; ++i)
+            data[i].prefetchCount();
+        saves.remove(0, n);
+    }
 }
 
 qsizetype Library::indexOfCollection(const Collection::ID &id) const
@@ -60,7 +104,7 @@ Library::Keeping Library::keep(const Post &post, Date at, const std::optional<Co
         const Save::ID found = existing.id();
         if (existing.isTrashed()) {
             // Detaching the list may move the saves: `existing` is not used past this point.
-            saves[i].setTrashedAt(std::nullopt);
+            ownSave(i).setTrashedAt(std::nullopt);
             return Restored{found};
         }
         return AlreadyKept{found};
@@ -89,21 +133,21 @@ void Library::favourite(const Save::ID &id)
 {
     const qsizetype i = indexOfSave(id);
     if (i >= 0)
-        saves[i].setFavourite(!saves.at(i).isFavourite());
+        ownSave(i).setFavourite(!saves.at(i).isFavourite());
 }
 
 void Library::trash(const Save::ID &id, Date at)
 {
     const qsizetype i = indexOfSave(id);
     if (i >= 0 && !saves.at(i).isTrashed())
-        saves[i].setTrashedAt(at);
+        ownSave(i).setTrashedAt(at);
 }
 
 void Library::restore(const Save::ID &id)
 {
     const qsizetype i = indexOfSave(id);
     if (i >= 0 && saves.at(i).isTrashed())
-        saves[i].setTrashedAt(std::nullopt);
+        ownSave(i).setTrashedAt(std::nullopt);
 }
 
 QList<Save> Library::emptyTrash()
@@ -121,7 +165,7 @@ std::expected<void, CollectionRefusal> Library::file(const Save::ID &id, const s
         return std::unexpected(CollectionRefusal::noSuchCollection);
     const qsizetype i = indexOfSave(id);
     if (i >= 0 && saves.at(i).collection() != in)
-        saves[i].setCollection(in);
+        ownSave(i).setCollection(in);
     return {};
 }
 
@@ -132,7 +176,7 @@ void Library::tag(const Save::ID &id, const Tag &tag)
         return;
     QList<Tag> tags = saves.at(i).tags();
     tags.append(tag);
-    saves[i].setTags(std::move(tags));
+    ownSave(i).setTags(std::move(tags));
 }
 
 void Library::untag(const Save::ID &id, const Tag &tag)
@@ -142,14 +186,14 @@ void Library::untag(const Save::ID &id, const Tag &tag)
         return;
     QList<Tag> tags = saves.at(i).tags();
     tags.removeAll(tag);
-    saves[i].setTags(std::move(tags));
+    ownSave(i).setTags(std::move(tags));
 }
 
 void Library::writeNote(const QString &note, const Save::ID &on)
 {
     const qsizetype i = indexOfSave(on);
     if (i >= 0)
-        saves[i].setNote(note);
+        ownSave(i).setNote(note);
 }
 
 std::optional<CollectionRefusal> Library::refusal(const QString &forName,
@@ -205,7 +249,7 @@ QList<Save::ID> Library::removeCollection(const Collection::ID &id)
     QList<Save::ID> unfiled;
     for (qsizetype i = 0; i < saves.size(); ++i) {
         if (saves.at(i).collection() == id) {
-            saves[i].setCollection(std::nullopt);
+            ownSave(i).setCollection(std::nullopt);
             unfiled.append(saves.at(i).id());
         }
     }
@@ -222,7 +266,7 @@ void Library::reinstate(const Collection &collection, const QList<Save::ID> &fil
     for (qsizetype i = 0; i < saves.size(); ++i) {
         const Save &s = saves.at(i);
         if (wanted.contains(s.id()) && s.collection() != collection.id)
-            saves[i].setCollection(collection.id);
+            ownSave(i).setCollection(collection.id);
     }
 }
 

@@ -77,11 +77,8 @@ bool Save::matches(const SearchQuery &query) const
     // Not indexed yet (or indexed after the query was made): look in the text itself, and index
     // it on the way for the searches to come.
     const QString haystack = foldedSearchText();
-    if (entry == 0) {
-        entry = SearchVocabulary::shared().index(haystack);
-        std::uint32_t none = 0;
-        d->searchEntry.compare_exchange_strong(none, entry, std::memory_order_acq_rel);
-    }
+    if (entry == 0 && !SearchVocabulary::shared().isBeingFilled())
+        indexSearchText(haystack);
     for (const QString &word : query.m_words)
         if (!haystack.contains(word))
             return false;
@@ -90,15 +87,31 @@ bool Save::matches(const SearchQuery &query) const
 
 void Save::prepare(std::string &scratch) const
 {
+    keepJson(scratch);
+    if (!isSearchIndexed())
+        indexSearchText(foldedSearchText());
+}
+
+void Save::keepJson(std::string &scratch) const
+{
     if (!d->json.get()) {
         scratch.clear();
         writeJson(scratch);
     }
-    if (d->searchEntry.load(std::memory_order_acquire) == 0) {
-        const std::uint32_t entry = SearchVocabulary::shared().index(foldedSearchText());
-        std::uint32_t none = 0;
-        d->searchEntry.compare_exchange_strong(none, entry, std::memory_order_acq_rel);
-    }
+}
+
+bool Save::isSearchIndexed() const
+{
+    return d->searchEntry.load(std::memory_order_acquire) != 0;
+}
+
+void Save::indexSearchText(const QString &folded) const
+{
+    if (isSearchIndexed())
+        return;
+    const std::uint32_t entry = SearchVocabulary::shared().index(folded);
+    std::uint32_t none = 0;
+    d->searchEntry.compare_exchange_strong(none, entry, std::memory_order_acq_rel);
 }
 
 bool Save::matches(const QString &query) const

@@ -111,6 +111,10 @@ public:
     // (`scratch` is room for the work) and its search text's entry in the shared index. Safe on
     // any thread while others read the save: both are published atomically.
     void prepare(std::string &scratch) const;
+    // The same in parts: the canonical text, and the entry of the search text given folded.
+    void keepJson(std::string &scratch) const;
+    bool isSearchIndexed() const;
+    void indexSearchText(const QString &folded) const;
 
     // True when both are the same shared save (a cheap first test before a full comparison).
     bool sharesDataWith(const Save &other) const;
@@ -121,6 +125,9 @@ public:
         __builtin_prefetch(data);
         __builtin_prefetch(data + 64);
     }
+    // The same for a walk that copies or lets go of saves: only the count of holders, which
+    // lies at the start of the data, is changed.
+    void prefetchCount() const { __builtin_prefetch(d.constData(), 1); }
 
     // All eight fields, in order; dates exact, names and texts under canonical equivalence.
     friend bool operator==(const Save &a, const Save &b);

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -45,6 +46,18 @@ public:
 
     static SearchVocabulary &shared();
 
+    // Held while a thread indexes many texts ahead of the searches (after a start): a search
+    // meanwhile looks in the texts not yet indexed without indexing them itself, so that it
+    // neither waits for the index's lock nor indexes a text twice.
+    class Filling {
+    public:
+        Filling() { shared().m_fillers.fetch_add(1, std::memory_order_relaxed); }
+        ~Filling() { shared().m_fillers.fetch_sub(1, std::memory_order_relaxed); }
+        Filling(const Filling &) = delete;
+        Filling &operator=(const Filling &) = delete;
+    };
+    bool isBeingFilled() const { return m_fillers.load(std::memory_order_relaxed) > 0; }
+
     // Indexes a folded text under a new entry and gives its number (never 0).
     std::uint32_t index(QStringView folded);
     // The entries of the texts in which a query word (folded, without white space, not empty)
@@ -69,6 +82,7 @@ private:
     std::vector<std::uint32_t> m_table;                 // open addressing: 0 empty, else number + 1
     std::vector<std::vector<std::uint32_t>> m_postings; // each word's entries, ascending
     std::uint32_t m_entries = 1;                        // the next entry's number
+    std::atomic<int> m_fillers{0};
 };
 
 }  // namespace sw

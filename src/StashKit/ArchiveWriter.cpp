@@ -4,6 +4,15 @@
 
 namespace sw {
 
+namespace {
+void letGo(std::vector<Archive> &archives)
+{
+    for (Archive &archive : archives)
+        Library::letGoOf(archive.library.saves);
+    archives.clear();
+}
+}  // namespace
+
 ArchiveWriter::ArchiveWriter(std::shared_ptr<Archiving> archiving, std::function<void()> written)
     : m_archiving(std::move(archiving)), m_written(std::move(written))
 {
@@ -35,6 +44,9 @@ std::uint64_t ArchiveWriter::commit(Archive archive)
         spent.swap(m_spent);
     }
     m_wake.notify_one();
+    if (replaced)
+        Library::letGoOf(replaced->library.saves);
+    letGo(spent);
     return number;
 }
 
@@ -55,10 +67,15 @@ ArchiveWriter::Outcome ArchiveWriter::collect()
 {
     std::vector<Archive> spent;
     std::vector<Work> spentWork;
-    const std::lock_guard lock(m_mutex);
-    spent.swap(m_spent);
-    spentWork.swap(m_spentWork);
-    return m_outcome;
+    Outcome outcome;
+    {
+        const std::lock_guard lock(m_mutex);
+        spent.swap(m_spent);
+        spentWork.swap(m_spentWork);
+        outcome = m_outcome;
+    }
+    letGo(spent);
+    return outcome;
 }
 
 void ArchiveWriter::idle(Work work)

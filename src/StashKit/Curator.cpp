@@ -6,7 +6,9 @@
 #include "StashKit/LivePostFetcher.h"
 #include "Offline/MediaFolder.h"
 #include "StashKit/Network.h"
+#include "Capture/Parallel.h"
 #include "Capture/Text.h"
+#include "Library/SearchVocabulary.h"
 
 #include <QDir>
 #include <QSet>
@@ -325,23 +327,51 @@ void Curator::prepare()
 {
     if (m_library.saves.isEmpty())
         return;
-    // The saves as they are now, a few hundred at a time. A save changed meanwhile is another
-    // save by then, whose text the next write or search works out; these are let go on this
-    // thread (see ArchiveWriter).
+    // The saves as they are now, the search words of all first (a search is what comes first),
+    // then the canonical texts, a block at a time so that a write never waits long. A save
+    // changed meanwhile is another save by then, whose text the next write or search works out;
+    // these are let go on this thread (see ArchiveWriter).
     struct Walk {
         QList<Save> saves;
         qsizetype next = 0;
-        std::string scratch;
+        bool encoding = false;
+        std::optional<SearchVocabulary::Filling> filling;
     };
-    auto walk = std::make_shared<Walk>(Walk{m_library.saves, 0, {}});
+    auto walk = std::make_shared<Walk>();
+    walk->saves = m_library.saves;
+    walk->filling.emplace();
     writer().idle([walk] {
-        constexpr qsizetype kPiece = 512;
+        constexpr qsizetype kBlock = 16384;
         const QList<Save> &saves = walk->saves;
-        const qsizetype end = std::min(walk->next + kPiece, saves.size());
-        for (qsizetype i = walk->next; i < end; ++i)
-            saves.at(i).prepare(walk->scratch);
+        const qsizetype begin = walk->next;
+        const qsizetype end = std::min(begin + kBlock, saves.size());
+        const auto count = std::size_t(end - begin);
+        if (!walk->encoding) {
+            // Folding is most of the work and shares nothing: on several threads. The index
+            // takes the texts one at a time.
+            const std::vector<QString> folded = decodeAll(count, [&](std::size_t k) {
+                const Save &save = saves.at(begin + qsizetype(k));
+                return save.isSearchIndexed() ? QString() : save.foldedSearchText();
+            });
+            for (std::size_t k = 0; k < count; ++k)
+                if (!folded[k].isNull())
+                    saves.at(begin + qsizetype(k)).indexSearchText(folded[k]);
+        } else {
+            decodeAll(count, [&](std::size_t k) {
+                std::string scratch;
+                saves.at(begin + qsizetype(k)).keepJson(scratch);
+                return 0;
+            });
+        }
         walk->next = end;
-        return end < saves.size();
+        if (end < saves.size())
+            return true;
+        if (walk->encoding)
+            return false;
+        walk->encoding = true;
+        walk->next = 0;
+        walk->filling.reset();
+        return true;
     });
 }
 
