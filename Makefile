@@ -36,7 +36,7 @@ space := $(empty) $(empty)
 tsan:
 	@cmake -S . -B build-tsan -G Ninja -DSTASHWELL_TSAN=ON >/dev/null
 	@cmake --build build-tsan -j $(JOBS) --target $(TSAN_TESTS)
-	@cd build-tsan && TSAN_OPTIONS="halt_on_error=1 exitcode=66" \
+	@cd build-tsan && TSAN_OPTIONS="halt_on_error=1 exitcode=66 suppressions=$(CURDIR)/tests/tsan.supp" \
 		ctest --output-on-failure -j $(JOBS) -R '^($(subst $(space),|,$(TSAN_TESTS)))$$'
 
 clean:
