@@ -49,6 +49,12 @@ private slots:
     void addressDropsOnlyALeadingHttps_data();
     void addressDropsOnlyALeadingHttps();
 
+    void summaryGivesWayAddressFirst_data();
+    void summaryGivesWayAddressFirst();
+    void pillGivesWayBeforeTheSummary_data();
+    void pillGivesWayBeforeTheSummary();
+    void narrowHeroKeepsTheAge();
+
     void showsItsTexts();
     void titleAndThumbnailSelect();
     void pillReportsTheAction_data();
@@ -167,6 +173,104 @@ void TestLatestSaveHero::addressDropsOnlyALeadingHttps()
     QFETCH(PostLink, link);
     QFETCH(QString, address);
     QCOMPARE(LatestSaveHero::addressText(link), address);
+}
+
+void TestLatestSaveHero::summaryGivesWayAddressFirst_data()
+{
+    // The width given as the width of a text of the summary's own parts, plus `extra` pixels.
+    QTest::addColumn<QString>("room");
+    QTest::addColumn<double>("extra");
+    QTest::addColumn<QString>("shown");
+    const QString media = QStringLiteral("Video 1:15");
+    const QString age = QStringLiteral("Saved 2 hr ago");
+    const QString address = QStringLiteral("x.com/alannaharbour/status/1234567890");
+    const QString lead = media + dot + age + dot;
+    const QString ellipsis(QChar(0x2026));
+    QTest::newRow("all of it") << lead + address << 0.0 << lead + address;
+    QTest::newRow("wider") << lead + address << 50.0 << lead + address;
+    QTest::newRow("address cut") << lead + QStringLiteral("x.com/alanna") + ellipsis << 0.0
+                                 << lead + QStringLiteral("x.com/alanna") + ellipsis;
+    QTest::newRow("address cut to its least") << lead + QStringLiteral("x.com/") + ellipsis << 0.0
+                                              << lead + QStringLiteral("x.com/") + ellipsis;
+    QTest::newRow("too little of the address: left out") << lead + QStringLiteral("x.co") + ellipsis << 0.0
+                                                         << media + dot + age;
+    QTest::newRow("media and age exactly") << media + dot + age << 0.0 << media + dot + age;
+    QTest::newRow("age cut") << media + dot + QStringLiteral("Saved 2") + ellipsis << 0.0
+                             << media + dot + QStringLiteral("Saved 2") + ellipsis;
+    QTest::newRow("media cut") << QStringLiteral("Video") + ellipsis << 0.0 << QStringLiteral("Video") + ellipsis;
+    QTest::newRow("no room") << QString() << 0.0 << QString();
+}
+
+void TestLatestSaveHero::summaryGivesWayAddressFirst()
+{
+    QFETCH(QString, room);
+    QFETCH(double, extra);
+    QFETCH(QString, shown);
+    const QFontMetricsF metrics(Tokens::Typography::mono.font());
+    // Half a pixel over: the ellipsis' own rounding.
+    const double width = metrics.horizontalAdvance(room) + extra + 0.5;
+    const QString fitted = LatestSaveHero::fittedSummary(QStringLiteral("Video 1:15"), QStringLiteral("Saved 2 hr ago"),
+                                                         QStringLiteral("x.com/alannaharbour/status/1234567890"),
+                                                         metrics, width);
+    QCOMPARE(fitted, shown);
+    QVERIFY(metrics.horizontalAdvance(fitted) <= width);
+}
+
+void TestLatestSaveHero::pillGivesWayBeforeTheSummary_data()
+{
+    QTest::addColumn<double>("row");
+    QTest::addColumn<double>("summary");
+    QTest::addColumn<double>("pill");
+    QTest::newRow("room for both: the widest pill") << 600.0 << 300.0 << 220.0;
+    QTest::newRow("the pill narrows for the summary") << 450.0 << 300.0 << 150.0;
+    QTest::newRow("never below its least") << 300.0 << 300.0 << 140.0;
+    QTest::newRow("an empty summary") << 500.0 << 0.0 << 220.0;
+    QTest::newRow("no room at all") << 0.0 << 100.0 << 140.0;
+}
+
+void TestLatestSaveHero::pillGivesWayBeforeTheSummary()
+{
+    QFETCH(double, row);
+    QFETCH(double, summary);
+    QFETCH(double, pill);
+    QCOMPARE(LatestSaveHero::pillWidth(row, summary), pill);
+}
+
+void TestLatestSaveHero::narrowHeroKeepsTheAge()
+{
+    // A hero narrowing beside an open inspector: the pill narrows first, then the address gives
+    // way (cut, then left out) while the age stays whole; the age is cut only once no address is
+    // left.
+    const Save long_ = save(1, post(xLink(QStringLiteral("alannaharbourwatch"), QStringLiteral("1234567890123")),
+                                    {video(75)}, QStringLiteral("Sunrise")),
+                            1000);
+    LatestSaveHero hero(item(long_), Date{1000 + 7200});
+    const QString age = LatestSaveHero::ageText(Date{1000}, Date{1000 + 7200});
+    const QString address = QStringLiteral("x.com/");
+    hero.show();
+    bool addressCut = false;
+    bool addressLeftOut = false;
+    bool ageCut = false;
+    for (int width = 1200; width >= 560; width -= 10) {
+        hero.resize(width, hero.sizeHint().height());
+        QCoreApplication::processEvents();
+        const QString visible = hero.visibleSummary();
+        const QString why = QStringLiteral("%1: %2").arg(width).arg(visible);
+        const int pill = hero.actionPill().width();
+        QVERIFY2(pill >= 140 && pill <= 220, qPrintable(why));
+        if (visible == hero.shownSummary())
+            continue;
+        QVERIFY2(pill == 140, qPrintable(why));
+        if (visible.contains(age)) {
+            QVERIFY2(!ageCut, qPrintable(why));
+            (visible.contains(address) ? addressCut : addressLeftOut) = true;
+        } else {
+            ageCut = true;
+            QVERIFY2(!visible.contains(address), qPrintable(why));
+        }
+    }
+    QVERIFY(addressCut);
+    QVERIFY(addressLeftOut);
 }
 
 void TestLatestSaveHero::showsItsTexts()
@@ -292,11 +396,16 @@ void TestLatestSaveHero::gallery()
                                                  "onto a second line and is then cut"),
                                   QStringLiteral("Harbour News")),
                           0);
-    for (const auto &[name, shown] : {std::pair{QStringLiteral("hero-video"), item(videoSave(1000))},
-                                      std::pair{QStringLiteral("hero-web"), item(web, LocalCopy::downloading(40, 100))}}) {
+    const Save narrow = save(3, post(xLink(QStringLiteral("alannaharbourwatch"), QStringLiteral("1234567890123")),
+                                     {video(75)}, QStringLiteral("Sunrise over the harbour")),
+                             1000);
+    for (const auto &[name, shown, width] :
+         {std::tuple{QStringLiteral("hero-video"), item(videoSave(1000)), 960},
+          std::tuple{QStringLiteral("hero-web"), item(web, LocalCopy::downloading(40, 100)), 960},
+          std::tuple{QStringLiteral("hero-narrow"), item(narrow), 660}}) {
         QWidget window;
         auto *hero = new LatestSaveHero(shown, Date{1000 + 7200}, &window);
-        window.resize(960, hero->sizeHint().height());
+        window.resize(width, std::max(hero->sizeHint().height(), hero->heightForWidth(width)));
         hero->resize(window.size());
         QString why;
         QVERIFY2(gallery::captureAndCheck(window, name, &why), qPrintable(why));

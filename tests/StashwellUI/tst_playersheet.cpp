@@ -5,6 +5,7 @@
 #include "StashwellUI/Playback/PlayerSheet.h"
 #include "StashwellUI/Controls/RoundIconButton.h"
 #include "StashwellUI/StashwellUIStrings.h"
+#include "StashwellUI/Design/Formatting.h"
 #include "StashwellUI/Design/Tokens.h"
 
 #include <QLabel>
@@ -169,7 +170,7 @@ void TestPlayerSheet::headerShowsAuthorAndDay()
     QCOMPARE(line.author().name, QStringLiteral("Ann Lee"));
     QCOMPARE(line.size(), 34.0);
     QVERIFY(line.detail().has_value());
-    QCOMPARE(*line.detail(), PlayerSheet::postedText(post(QString()).postedAt, StringTable::locale(),
+    QCOMPARE(*line.detail(), PlayerSheet::postedText(post(QString()).postedAt, Formatting::interfaceLocale(),
                                                      QTimeZone::systemTimeZone()));
     QVERIFY(!line.detail()->contains(u':'));
 }

@@ -1,5 +1,6 @@
 #include "StashwellUI/Design/Formatting.h"
 
+#include "Capture/StringTable.h"
 #include "StashwellUI/StashwellUIStrings.h"
 
 #include <array>
@@ -84,5 +85,17 @@ bool isNow(Date date, Date now)
     const double interval = now.secondsSince(date);
     return interval < 60;   // false for NaN
 }
+
+QLocale dateLocale(const QLocale &chosen)
+{
+    const QString tables = StringTable::languageFor(chosen);
+    const QLocale written(tables);
+    if (chosen.language() == written.language() &&
+        (written.language() != QLocale::Chinese || chosen.script() == written.script()))
+        return chosen;
+    return written;
+}
+
+QLocale interfaceLocale() { return dateLocale(StringTable::locale()); }
 
 }  // namespace sw::Formatting

@@ -7,6 +7,7 @@
 #include "Capture/Date.h"
 #include "Capture/Duration.h"
 
+#include <QLocale>
 #include <QString>
 
 #include <cstdint>
@@ -29,5 +30,13 @@ QString ago(Date date, Date now);
 
 // True when `date` is less than 60 seconds before `now`, which includes every future date.
 bool isNow(Date date, Date now);
+
+// The locale that month names and date orders follow for an interface whose string tables were
+// chosen from `chosen`: `chosen` itself when its language is the tables' language (so "en_GB"
+// keeps its day-first dates), otherwise the tables' language, so that a date never reads in
+// another language than the words around it (a French system without French tables shows English).
+QLocale dateLocale(const QLocale &chosen);
+// dateLocale() of the locale the string tables of this process load.
+QLocale interfaceLocale();
 
 }  // namespace sw::Formatting

@@ -4,6 +4,9 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace sw {
 
@@ -104,6 +107,41 @@ std::optional<QRectF> SoftScrollEdges::band(Qt::Edge edge) const
     return band(edge, QSizeF(size()), m_insets, edge == Qt::TopEdge ? m_top : edge == Qt::BottomEdge && m_bottom);
 }
 
+void SoftScrollEdges::followScroll(QScrollBar *bar)
+{
+    if (m_scroll == bar)
+        return;
+    if (m_scroll)
+        m_scroll->disconnect(this);
+    m_scroll = bar;
+    if (bar) {
+        connect(bar, &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update));
+        connect(bar, &QScrollBar::rangeChanged, this, qOverload<>(&QWidget::update));
+    }
+    update();
+}
+
+double SoftScrollEdges::strength(Qt::Edge edge, int value, int minimum, int maximum)
+{
+    if (maximum < minimum)
+        return 0;
+    value = std::clamp(value, minimum, maximum);
+    double beyond = 0;
+    switch (edge) {
+    case Qt::TopEdge: beyond = double(value) - double(minimum); break;
+    case Qt::BottomEdge: beyond = double(maximum) - double(value); break;
+    default: return 0;
+    }
+    return std::clamp(beyond / kTail, 0.0, 1.0);
+}
+
+double SoftScrollEdges::strength(Qt::Edge edge) const
+{
+    if (!m_scroll)
+        return 1;
+    return strength(edge, m_scroll->value(), m_scroll->minimum(), m_scroll->maximum());
+}
+
 bool SoftScrollEdges::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_content) {
@@ -138,8 +176,12 @@ void SoftScrollEdges::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     for (Qt::Edge edge : {Qt::TopEdge, Qt::BottomEdge}) {
+        const double shown = strength(edge);
+        if (shown <= 0)
+            continue;
         if (const std::optional<QRectF> rect = band(edge)) {
             painter.save();
+            painter.setOpacity(shown);
             painter.setClipRect(*rect);
             frost(painter, *rect, edge);
             painter.restore();

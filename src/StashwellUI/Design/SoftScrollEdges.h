@@ -16,6 +16,7 @@
 #include <optional>
 
 class QPainter;
+class QScrollBar;
 
 namespace sw {
 
@@ -55,6 +56,19 @@ public:
     static std::optional<QRectF> band(Qt::Edge edge, const QSizeF &size, const QMargins &insets, bool chosen);
     std::optional<QRectF> band(Qt::Edge edge) const;
 
+    // Lets each band fade only content that has scrolled under it: with a scroll bar followed, the
+    // top band shows as far as the content has scrolled past the top and the bottom band as far as
+    // content is left below, each at full strength once that is a band's tail or more. Content at
+    // rest at an edge is then left clear instead of blurred into the empty band beside it (a band
+    // over empty space would otherwise spread the colours just inside the edge across itself).
+    // Without a scroll bar (the default) both bands always show.
+    void followScroll(QScrollBar *bar);
+    // The strength of a band, 0 to 1, for a scroll bar at `value` within [minimum, maximum]: the
+    // distance to that edge's end of the range over kTail.
+    static double strength(Qt::Edge edge, int value, int minimum, int maximum);
+    // The strength now: 1 without a followed scroll bar.
+    double strength(Qt::Edge edge) const;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -63,6 +77,7 @@ private:
     void follow();
 
     QPointer<QWidget> m_content;
+    QPointer<QScrollBar> m_scroll;
     bool m_top = false;
     bool m_bottom = false;
     QMargins m_insets;

@@ -40,9 +40,10 @@ QString savedText(Date savedAt, Date now);
 // The day of the month and the abbreviated month, in the order and with the words of the locale,
 // without year, weekday or time ("Mar 5", "5. März", "3月5日").
 QString dayPattern(const QLocale &locale);
-// "inspector.posted" with the day the post was made in `zone`; empty for a date that cannot be
+// "inspector.posted" with the day the post was made in `zone`, in `locale`'s words (the inspector
+// passes the interface's locale, Formatting::interfaceLocale()); empty for a date that cannot be
 // shown.
-QString postedText(Date postedAt, const QLocale &locale = QLocale(), const QTimeZone &zone = QTimeZone::systemTimeZone());
+QString postedText(Date postedAt, const QLocale &locale, const QTimeZone &zone = QTimeZone::systemTimeZone());
 
 // The first collection of the list with the save's collection id; none for no id or an id the
 // list does not hold.

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace sw {
@@ -50,7 +51,10 @@ void finishInspectorColumn(const InspectorColumn &column, QVBoxLayout *outer)
     // The column lies on the inspector column's own ground (setWidget() gives it a fill).
     column.content->setAutoFillBackground(false);
     outer->addWidget(column.scroll, 1);
-    new SoftScrollEdges(column.scroll->viewport(), true, true);
+    // The bands fade only what scrolls under them: at rest the author line or the media at the top
+    // stays clear, with no blur of the avatar spreading into the empty band above it.
+    auto *edges = new SoftScrollEdges(column.scroll->viewport(), true, true);
+    edges->followScroll(column.scroll->verticalScrollBar());
 }
 
 }  // namespace sw

@@ -2,6 +2,7 @@
 
 #include "StashwellUI/Controls/InfoRow.h"
 #include "StashwellUI/Controls/RoundIconButton.h"
+#include "StashwellUI/Design/Formatting.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/Inspector/CollectionPicker.h"
@@ -295,7 +296,7 @@ void SaveInspector::apply()
     m_media->setVisible(post.kind() != Kind::text);
     applyMedia();
 
-    m_author->setLine(AuthorLine(post.author, InspectorFacts::postedText(post.postedAt), authorSize));
+    m_author->setLine(AuthorLine(post.author, InspectorFacts::postedText(post.postedAt, Formatting::interfaceLocale()), authorSize));
     m_text->setText(postTextMarkup(post.text));
     m_pill->setAction(m_item->action());
 

@@ -5,7 +5,7 @@
 #include "StashwellUI/Playback/InlinePlayer.h"
 #include "StashwellUI/Controls/RoundIconButton.h"
 #include "StashwellUI/StashwellUIStrings.h"
-#include "Capture/StringTable.h"
+#include "StashwellUI/Design/Formatting.h"
 #include "StashwellUI/detail/TextLines.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
@@ -29,7 +29,7 @@ PlayerSheet::PlayerSheet(const QUrl &file, const Post &post, QWidget *parent)
     setFixedWidth(int(sheetWidth));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
-    const QString detail = postedText(post.postedAt, StringTable::locale(), QTimeZone::systemTimeZone());
+    const QString detail = postedText(post.postedAt, Formatting::interfaceLocale(), QTimeZone::systemTimeZone());
     m_author = new AuthorLineView(AuthorLine(post.author, detail, AuthorLine::defaultSize), this);
 
     const auto roundButton = [this](const QString &symbol, const QString &label) {

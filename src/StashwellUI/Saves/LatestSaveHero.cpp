@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -142,6 +143,111 @@ private:
     QList<Run> m_runs;
 };
 
+// The summary: one line of the media, the age and the address, fitted by fittedSummary().
+class SummaryLine : public QWidget {
+public:
+    explicit SummaryLine(QWidget *parent) : QWidget(parent), m_font(Tokens::Typography::mono.font())
+    {
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        setFixedHeight(int(std::ceil(QFontMetricsF(m_font).height())));
+    }
+    void setParts(const QString &media, const QString &age, const QString &address)
+    {
+        if (media == m_media && age == m_age && address == m_address)
+            return;
+        m_media = media;
+        m_age = age;
+        m_address = address;
+        updateGeometry();
+        update();
+    }
+    QString text() const { return m_media + kSeparator + m_age + kSeparator + m_address; }
+    QString shown() const
+    {
+        return LatestSaveHero::fittedSummary(m_media, m_age, m_address, QFontMetricsF(m_font), width());
+    }
+    double idealWidth() const { return std::ceil(QFontMetricsF(m_font).horizontalAdvance(text())) + 1; }
+    QSize sizeHint() const override { return QSize(int(idealWidth()), height()); }
+    QSize minimumSizeHint() const override { return QSize(0, height()); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setFont(m_font);
+        painter.setPen(Tokens::Colors::muted());
+        painter.drawText(QPointF(0, QFontMetricsF(m_font).ascent()), shown());
+    }
+
+private:
+    QFont m_font;
+    QString m_media;
+    QString m_age;
+    QString m_address;
+};
+
+// The action row: the pill and the summary side by side, the pill as wide as the summary leaves
+// it within its bounds (LatestSaveHero::pillWidth()), the summary taking the rest.
+class ActionRowLayout : public QLayout {
+public:
+    ActionRowLayout(QWidget *pill, SummaryLine *summary) : m_summary(summary)
+    {
+        setContentsMargins(0, int(LatestSaveHero::actionTopPadding), 0, 0);
+        setSpacing(int(LatestSaveHero::actionSpacing));
+        addWidget(pill);
+        addWidget(summary);
+    }
+    ~ActionRowLayout() override
+    {
+        while (QLayoutItem *item = takeAt(0))
+            delete item;
+    }
+
+    void addItem(QLayoutItem *item) override { m_items.append(item); }
+    int count() const override { return int(m_items.size()); }
+    QLayoutItem *itemAt(int index) const override { return m_items.value(index); }
+    QLayoutItem *takeAt(int index) override
+    {
+        return index >= 0 && index < m_items.size() ? m_items.takeAt(index) : nullptr;
+    }
+    Qt::Orientations expandingDirections() const override { return Qt::Horizontal; }
+
+    QSize sizeHint() const override
+    {
+        return row(int(LatestSaveHero::pillMaximumWidth) + spacing() + int(m_summary->idealWidth()));
+    }
+    QSize minimumSize() const override { return row(int(LatestSaveHero::pillMinimumWidth) + spacing()); }
+
+    void setGeometry(const QRect &rect) override
+    {
+        QLayout::setGeometry(rect);
+        if (m_items.size() < 2)
+            return;
+        const QRect inner = contentsRect();
+        const int pill = int(LatestSaveHero::pillWidth(inner.width() - spacing(), m_summary->idealWidth()));
+        const int pillHeight = std::min(inner.height(), m_items[0]->sizeHint().height());
+        const int summaryHeight = std::min(inner.height(), m_items[1]->sizeHint().height());
+        m_items[0]->setGeometry(QRect(inner.left(), inner.top() + (inner.height() - pillHeight) / 2, pill, pillHeight));
+        const int left = inner.left() + pill + spacing();
+        m_items[1]->setGeometry(QRect(left, inner.top() + (inner.height() - summaryHeight) / 2,
+                                      std::max(0, inner.right() + 1 - left), summaryHeight));
+    }
+
+private:
+    QSize row(int width) const
+    {
+        int height = 0;
+        for (QLayoutItem *item : m_items)
+            height = std::max(height, item->sizeHint().height());
+        const QMargins margins = contentsMargins();
+        return QSize(width + margins.left() + margins.right(), height + margins.top() + margins.bottom());
+    }
+
+    QList<QLayoutItem *> m_items;
+    SummaryLine *m_summary;
+};
+
 // The framed thumbnail, a button.
 class ArtButton : public Pressable {
 public:
@@ -180,18 +286,15 @@ LatestSaveHero::LatestSaveHero(const ShelfItem &item, Date now, QWidget *parent)
     m_pill->setMinimumWidth(int(pillMinimumWidth));
     m_pill->setMaximumWidth(int(pillMaximumWidth));
     m_pill->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    m_summary = new RunsLine(Tokens::Typography::mono.font(), this);
+    auto *summary = new SummaryLine(this);
+    m_summary = summary;
     m_art = new ArtButton(this);
     m_thumbnail = new MediaThumbnailView(MediaThumbnail(item, thumbnailHeight, true, false, false, true), m_art);
     // The frame around it takes the press.
     m_thumbnail->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_art->layout()->addWidget(m_thumbnail);
 
-    auto *actionRow = new QHBoxLayout;
-    actionRow->setContentsMargins(0, int(actionTopPadding), 0, 0);
-    actionRow->setSpacing(int(actionSpacing));
-    actionRow->addWidget(m_pill, 1);
-    actionRow->addWidget(m_summary, 2);
+    auto *actionRow = new ActionRowLayout(m_pill, summary);
 
     auto *column = new QVBoxLayout;
     column->setContentsMargins(0, 0, 0, 0);
@@ -244,13 +347,15 @@ void LatestSaveHero::apply()
         {handleText(post.author), [] { return Tokens::Colors::accentInk(); }},
     });
     m_pill->setAction(m_item.action());
-    static_cast<RunsLine *>(m_summary)->setRuns({{summaryText(m_item, m_now), [] { return Tokens::Colors::muted(); }}});
+    static_cast<SummaryLine *>(m_summary)->setParts(mediaText(post), ageText(m_item.save().savedAt(), m_now),
+                                                    addressText(post.link));
     m_thumbnail->setThumbnail(MediaThumbnail(m_item, thumbnailHeight, true, false, false, true));
     update();
 }
 
 QString LatestSaveHero::shownAuthorText() const { return static_cast<const RunsLine *>(m_author)->text(); }
-QString LatestSaveHero::shownSummary() const { return static_cast<const RunsLine *>(m_summary)->text(); }
+QString LatestSaveHero::shownSummary() const { return static_cast<const SummaryLine *>(m_summary)->text(); }
+QString LatestSaveHero::visibleSummary() const { return static_cast<const SummaryLine *>(m_summary)->shown(); }
 
 QString LatestSaveHero::titleText(const Post &post)
 {
@@ -309,6 +414,35 @@ QString LatestSaveHero::summaryText(const ShelfItem &item, Date now)
     const Save &save = item.save();
     return mediaText(save.post()) + kSeparator + ageText(save.savedAt(), now) + kSeparator +
            addressText(save.post().link);
+}
+
+QString LatestSaveHero::fittedSummary(const QString &media, const QString &age, const QString &address,
+                                      const QFontMetricsF &metrics, double width)
+{
+    const auto fits = [&](const QString &text) { return metrics.horizontalAdvance(text) <= width; };
+    const QString full = media + kSeparator + age + kSeparator + address;
+    if (fits(full))
+        return full;
+    // The address cut, keeping enough of it to tell where the save is from.
+    const QString lead = media + kSeparator + age + kSeparator;
+    const QString cut = metrics.elidedText(address, Qt::ElideRight, width - metrics.horizontalAdvance(lead));
+    const QString ellipsis(QChar(0x2026));
+    if (cut.endsWith(ellipsis) && cut.size() - 1 >= std::min<qsizetype>(kAddressKept, address.size() - 1))
+        return lead + cut;
+    // Then no address; then the age cut, then the media text.
+    const QString both = media + kSeparator + age;
+    if (fits(both))
+        return both;
+    const QString head = media + kSeparator;
+    const QString ageCut = metrics.elidedText(age, Qt::ElideRight, width - metrics.horizontalAdvance(head));
+    if (!ageCut.isEmpty() && ageCut != ellipsis)
+        return head + ageCut;
+    return metrics.elidedText(media, Qt::ElideRight, width);
+}
+
+double LatestSaveHero::pillWidth(double width, double summaryWidth)
+{
+    return std::clamp(width - summaryWidth, pillMinimumWidth, pillMaximumWidth);
 }
 
 QMargins LatestSaveHero::shadowMargins()

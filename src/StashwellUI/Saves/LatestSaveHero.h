@@ -12,6 +12,7 @@
 #include "Capture/Date.h"
 #include "StashKit/ShelfItem.h"
 
+#include <QFontMetricsF>
 #include <QMargins>
 #include <QWidget>
 
@@ -68,6 +69,15 @@ public:
     static QString addressText(const PostLink &link);
     // The three joined by " · ".
     static QString summaryText(const ShelfItem &item, Date now);
+    // The summary as it fits into `width` with `metrics`, the least telling part giving way
+    // first: the address is cut with an ellipsis while at least kAddressKept of its characters
+    // stay, then left out with its separator; only then the age is cut, and last the media text.
+    static QString fittedSummary(const QString &media, const QString &age, const QString &address,
+                                 const QFontMetricsF &metrics, double width);
+    static constexpr int kAddressKept = 6;
+    // The pill's width in an action row `width` wide whose summary would take `summaryWidth`: what
+    // the summary leaves, within the pill's bounds, so that the pill gives way before the summary.
+    static double pillWidth(double width, double summaryWidth);
 
     // The card's rectangle inside the widget: the contents rectangle, whose margins hold the shadow.
     QRectF cardRect() const;
@@ -81,6 +91,8 @@ public:
     MediaThumbnailView &thumbnail() { return *m_thumbnail; }
     QString shownAuthorText() const;
     QString shownSummary() const;
+    // The summary as it is drawn at the present width.
+    QString visibleSummary() const;
 
 signals:
     // The title or the thumbnail was pressed.

@@ -212,25 +212,30 @@ private slots:
         QTest::qWait(400);
 
         const QString folder = qEnvironmentVariable("STASHWELL_GALLERY_DIR");
-        for (const char *theme : {"light", "dark"}) {
-            for (const char *surface : {"solid", "glass"}) {
-                app.preferences().setValue(Preferences::theme, QLatin1String(theme));
-                app.preferences().setValue(Preferences::surface, QLatin1String(surface));
-                QCoreApplication::processEvents();
-                view.refreshNow();
-                const QImage picture = app.libraryWindow().grab().toImage();
-                QVERIFY(!picture.isNull());
-                // No compositor offscreen: glass is drawn solid, the window colour laid once and
-                // opaque (a second, translucent tint would darken it).
-                QVERIFY(!app.backdrop().isTranslucent());
-                QWidget *strip = view.frame().statusStrip();
-                const QPoint middle = strip->mapTo(&app.libraryWindow(), QPoint(strip->width() / 2, strip->height() / 2));
-                QCOMPARE(picture.pixelColor(middle * picture.devicePixelRatio()).rgba(),
-                         Tokens::Colors::window().rgba());
-                if (!folder.isEmpty()) {
-                    QDir().mkpath(folder);
-                    QVERIFY(picture.save(QStringLiteral("%1/librarywindow-%2-%3.png").arg(folder, QLatin1String(theme),
-                                                                                           QLatin1String(surface))));
+        // Also narrower, where the inspector leaves the home shelf's hero less room.
+        for (const int width : {1280, 1000}) {
+            app.libraryWindow().resize(width, 800);
+            const QString narrow = width < 1280 ? QStringLiteral("-narrow") : QString();
+            for (const char *theme : {"light", "dark"}) {
+                for (const char *surface : {"solid", "glass"}) {
+                    app.preferences().setValue(Preferences::theme, QLatin1String(theme));
+                    app.preferences().setValue(Preferences::surface, QLatin1String(surface));
+                    QCoreApplication::processEvents();
+                    view.refreshNow();
+                    const QImage picture = app.libraryWindow().grab().toImage();
+                    QVERIFY(!picture.isNull());
+                    // No compositor offscreen: glass is drawn solid, the window colour laid once and
+                    // opaque (a second, translucent tint would darken it).
+                    QVERIFY(!app.backdrop().isTranslucent());
+                    QWidget *strip = view.frame().statusStrip();
+                    const QPoint middle = strip->mapTo(&app.libraryWindow(), QPoint(strip->width() / 2, strip->height() / 2));
+                    QCOMPARE(picture.pixelColor(middle * picture.devicePixelRatio()).rgba(),
+                             Tokens::Colors::window().rgba());
+                    if (!folder.isEmpty()) {
+                        QDir().mkpath(folder);
+                        QVERIFY(picture.save(QStringLiteral("%1/librarywindow-%2-%3%4.png")
+                                                 .arg(folder, QLatin1String(theme), QLatin1String(surface), narrow)));
+                    }
                 }
             }
         }

@@ -3,6 +3,9 @@
 #include "StashwellUI/Design/Formatting.h"
 #include "StashwellUI/Inspector/InspectorFacts.h"
 
+#include "Capture/StringTable.h"
+#include "StashwellUI/StashwellUIStrings.h"
+
 #include <QTest>
 
 #include <limits>
@@ -44,6 +47,8 @@ private slots:
     void collectionLabel();
     void dayPattern_data();
     void dayPattern();
+    void postedFollowsTheInterfaceLanguage_data();
+    void postedFollowsTheInterfaceLanguage();
     void playerOrThumbnail_data();
     void playerOrThumbnail();
     void revealSkipsUnsafeNames();
@@ -132,6 +137,54 @@ void TestInspectorFacts::dayPattern()
     QCOMPARE(chosen.toString(QDate(2023, 3, 5), facts::dayPattern(chosen)), day);
     const Date posted = Date::fromDateTime(QDateTime(QDate(2023, 3, 5), QTime(12, 0), QTimeZone::utc()));
     QCOMPARE(facts::postedText(posted, chosen, QTimeZone::utc()), StashwellUIStrings::inspectorPosted(day));
+}
+
+void TestInspectorFacts::postedFollowsTheInterfaceLanguage_data()
+{
+    // The language the interface was started in, and the locale whose month names and order the
+    // posted day must then follow; the day of 2026-11-14 written out as that locale writes it.
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("follows");
+    QTest::addColumn<QString>("day");
+    QTest::newRow("ja") << "ja" << "ja" << "11月14日";
+    QTest::newRow("ja_JP") << "ja_JP" << "ja_JP" << "11月14日";
+    QTest::newRow("ko") << "ko" << "ko" << "11월 14일";
+    QTest::newRow("zh-Hans") << "zh-Hans" << "zh_CN" << "11月14日";
+    QTest::newRow("en") << "en" << "en" << "Nov 14";
+    QTest::newRow("en_GB keeps its day first") << "en_GB" << "en_GB" << "14 Nov";
+    QTest::newRow("fr_FR has no tables: English") << "fr_FR" << "en" << "Nov 14";
+    QTest::newRow("de_DE has no tables: English") << "de_DE" << "en" << "Nov 14";
+}
+
+void TestInspectorFacts::postedFollowsTheInterfaceLanguage()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, follows);
+    QFETCH(QString, day);
+    const QDate date(2026, 11, 14);
+    const Date posted = Date::fromDateTime(QDateTime(date, QTime(12, 0), QTimeZone::utc()));
+    const QLocale expected(follows);
+    QVERIFY(day.contains(expected.monthName(11, QLocale::ShortFormat)) ||
+            day.contains(expected.standaloneMonthName(11, QLocale::ShortFormat)));
+    QCOMPARE(expected.toString(date, facts::dayPattern(expected)), day);
+
+    const QLocale before = StringTable::locale();
+    StringTable &table = StashwellUIStrings::table();
+    const QString tablesBefore = table.language();
+    StringTable::setLocale(QLocale(chosen));
+    QVERIFY(table.load(StringTable::locale()));
+    const QLocale shown = Formatting::interfaceLocale();
+    const QString text = facts::postedText(posted, shown, QTimeZone::utc());
+    StringTable::setLocale(before);
+    QVERIFY(table.loadLanguage(tablesBefore));
+
+    QCOMPARE(shown.language(), expected.language());
+    QCOMPARE(Formatting::dateLocale(QLocale(chosen)).name(), shown.name());
+    // The whole text in the interface's language: its own words around the day in its words.
+    QVERIFY2(text.contains(day), qPrintable(text));
+    QVERIFY2(!text.contains(QStringLiteral("%1")), qPrintable(text));
+    if (follows != u"en" && follows != u"en_GB")
+        QVERIFY2(!text.contains(QStringLiteral("Nov")), qPrintable(text));
 }
 
 void TestInspectorFacts::playerOrThumbnail_data()
