@@ -14,6 +14,7 @@
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -167,6 +168,11 @@ public:
         return LatestSaveHero::fittedSummary(m_media, m_age, m_address, QFontMetricsF(m_font), width());
     }
     double idealWidth() const { return std::ceil(QFontMetricsF(m_font).horizontalAdvance(text())) + 1; }
+    // What the media and the age take: the part of the line that should stay whole.
+    double keptWidth() const
+    {
+        return std::ceil(QFontMetricsF(m_font).horizontalAdvance(m_media + kSeparator + m_age)) + 1;
+    }
     QSize sizeHint() const override { return QSize(int(idealWidth()), height()); }
     QSize minimumSizeHint() const override { return QSize(0, height()); }
 
@@ -293,6 +299,7 @@ LatestSaveHero::LatestSaveHero(const ShelfItem &item, Date now, QWidget *parent)
     // The frame around it takes the press.
     m_thumbnail->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_art->layout()->addWidget(m_thumbnail);
+    m_art->installEventFilter(this);
 
     auto *actionRow = new ActionRowLayout(m_pill, summary);
 
@@ -350,6 +357,7 @@ void LatestSaveHero::apply()
     static_cast<SummaryLine *>(m_summary)->setParts(mediaText(post), ageText(m_item.save().savedAt(), m_now),
                                                     addressText(post.link));
     m_thumbnail->setThumbnail(MediaThumbnail(m_item, thumbnailHeight, true, false, false, true));
+    fitThumbnail();
     update();
 }
 
@@ -438,6 +446,46 @@ QString LatestSaveHero::fittedSummary(const QString &media, const QString &age, 
     if (!ageCut.isEmpty() && ageCut != ellipsis)
         return head + ageCut;
     return metrics.elidedText(media, Qt::ElideRight, width);
+}
+
+double LatestSaveHero::thumbnailWidth(double row, double column, double ideal)
+{
+    const double least = std::min(ideal, kThumbnailLeast);
+    return std::clamp(row - spacing - column - 2 * artPadding, least, ideal);
+}
+
+void LatestSaveHero::fitThumbnail()
+{
+    const SummaryLine *summary = static_cast<const SummaryLine *>(m_summary);
+    const double row = contentsRect().width() - 2 * horizontalPadding;
+    const double column = pillMinimumWidth + actionSpacing + summary->keptWidth();
+    // The view's own hint and height for a width, whatever size it is fixed at now.
+    const QSize ideal = m_thumbnail->sizeHint();
+    const int width = int(std::floor(thumbnailWidth(row, column, ideal.width())));
+    // The height stays: a narrower picture is fitted inside and centred, and the card's height
+    // does not depend on its width through the thumbnail.
+    const QSize size(std::min(width, ideal.width()), ideal.height());
+    if (m_thumbnail->minimumSize() == size && m_thumbnail->maximumSize() == size)
+        return;
+    m_thumbnail->setFixedSize(size);
+    // Laid out again now, not on the next turn, so the row never shows the frame of another width.
+    m_art->layout()->activate();
+    if (layout())
+        layout()->activate();
+}
+
+bool LatestSaveHero::eventFilter(QObject *watched, QEvent *event)
+{
+    // A picture that arrived asks for another shape.
+    if (watched == m_art && event->type() == QEvent::LayoutRequest)
+        fitThumbnail();
+    return QWidget::eventFilter(watched, event);
+}
+
+void LatestSaveHero::resizeEvent(QResizeEvent *event)
+{
+    fitThumbnail();
+    QWidget::resizeEvent(event);
 }
 
 double LatestSaveHero::pillWidth(double width, double summaryWidth)

@@ -78,6 +78,12 @@ public:
     // The pill's width in an action row `width` wide whose summary would take `summaryWidth`: what
     // the summary leaves, within the pill's bounds, so that the pill gives way before the summary.
     static double pillWidth(double width, double summaryWidth);
+    // The thumbnail's width in a card whose row (inside the padding) is `row` wide, when the text
+    // column needs `column` for the pill and the summary's media and age: its own `ideal` width
+    // when that leaves the column enough, otherwise what the column leaves, down to
+    // kThumbnailLeast. A picture kept in shape fits the width it is given, so it yields room first.
+    static double thumbnailWidth(double row, double column, double ideal);
+    static constexpr double kThumbnailLeast = 130;
 
     // The card's rectangle inside the widget: the contents rectangle, whose margins hold the shadow.
     QRectF cardRect() const;
@@ -102,9 +108,12 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void apply();
+    void fitThumbnail();
 
     ShelfItem m_item;
     Date m_now;
