@@ -83,7 +83,7 @@ public:
     // when that leaves the column enough, otherwise what the column leaves, down to
     // kThumbnailLeast. A picture kept in shape fits the width it is given, so it yields room first.
     static double thumbnailWidth(double row, double column, double ideal);
-    static constexpr double kThumbnailLeast = 130;
+    static constexpr double kThumbnailLeast = 90;
 
     // The card's rectangle inside the widget: the contents rectangle, whose margins hold the shadow.
     QRectF cardRect() const;
