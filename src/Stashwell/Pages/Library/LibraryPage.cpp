@@ -4,6 +4,7 @@
 #include "StashKit/Curator.h"
 #include "Stashwell/Commands/CopiedLink.h"
 #include "Stashwell/Pages/Library/CuratorStep.h"
+#include "Stashwell/Pages/Shelf/ProgressedItems.h"
 #include "Stashwell/Pages/Shelf/ShelfArrangement.h"
 #include "Stashwell/Router/Router.h"
 #include "Stashwell/StashwellStrings.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace sw::app {
 
@@ -76,11 +78,14 @@ LibraryPage::LibraryPage(Curator &curator, Router &router, QUndoStack *undoStack
     m_progressTurn.setSingleShot(true);
     m_progressTurn.setInterval(progressRefreshMs);
     connect(&m_progressTurn, &QTimer::timeout, this, &LibraryPage::emitShelfChanged);
+    m_itemsTurn.setSingleShot(true);
+    m_itemsTurn.setInterval(progressRefreshMs);
+    connect(&m_itemsTurn, &QTimer::timeout, this, &LibraryPage::emitItemsChanged);
 
     connect(&m_curator, &Curator::libraryChanged, this, [this] { shelfStale(false); });
     connect(&m_curator, &Curator::coversChanged, this, [this] { shelfStale(false); });
     connect(&m_curator, &Curator::qualityChanged, this, [this] { shelfStale(false); });
-    connect(&m_curator, &Curator::localMediaChanged, this, [this] { shelfStale(true); });
+    connect(&m_curator, &Curator::localMediaChanged, this, &LibraryPage::localMediaDidChange);
     connect(&m_curator, &Curator::leftBehindChanged, this, &LibraryPage::leftBehindChanged);
 
     connect(&m_router, &Router::findRequestsChanged, this, &LibraryPage::focusSearch);
@@ -208,8 +213,77 @@ void LibraryPage::setPlaying(const std::optional<Save::ID> &playing)
 
 // ---- the shelf ------------------------------------------------------------------------------------
 
+void LibraryPage::localMediaDidChange()
+{
+    // With a projection at hand, the change is looked at when its turn comes (or when the
+    // projection is next read): many steps of progress are then one.
+    if (m_shelf && !m_shelfTurn.isActive() && !m_progressTurn.isActive()) {
+        m_mediaMoved = true;
+        if (!m_itemsTurn.isActive())
+            m_itemsTurn.start();
+        return;
+    }
+    shelfStale(true);
+}
+
+void LibraryPage::followLocalMedia()
+{
+    if (!m_mediaMoved)
+        return;
+    m_mediaMoved = false;
+    if (!m_shelf)
+        return;
+    const LocalMedia &before = m_shelf->localMedia();
+    const LocalMedia &after = m_curator.localMedia();
+    std::optional<QList<PostLink>> links;
+    if (before.folder() == after.folder() && before.budget() == after.budget())
+        links = ProgressedItems::progressedLinks(before.copies(), after.copies());
+    if (!links) {
+        shelfStale(true);
+        return;
+    }
+    if (links->isEmpty())
+        return;
+    // The library, the covers and the quality have not changed since the projection was made
+    // (each change of theirs drops it): the new one differs in these saves' copies alone, so
+    // what was counted and listed from the last one stands, with these saves' items renewed.
+    Shelf next = m_curator.shelf();
+    next.follow(*m_shelf);
+    m_shelf = next;
+    m_lastShelf = next;
+    if (m_matching)
+        ProgressedItems::renew(*m_matching, next, *links);
+    if (m_visible)
+        ProgressedItems::renew(*m_visible, next, *links);
+    if (m_sidebar) {
+        m_sidebar->onDisk = after.onDisk();
+        m_sidebar->limit = after.budget().limit;
+    }
+    for (const PostLink &link : std::as_const(*links))
+        if (!m_progressed.contains(link))
+            m_progressed.append(link);
+}
+
+void LibraryPage::emitItemsChanged()
+{
+    m_itemsTurn.stop();
+    followLocalMedia();
+    if (!m_progressed.isEmpty())
+        emit itemsChanged();
+}
+
+void LibraryPage::showProgressNow()
+{
+    if (m_mediaMoved)
+        emitItemsChanged();
+}
+
+QList<PostLink> LibraryPage::takeProgressed() { return std::exchange(m_progressed, {}); }
+
 void LibraryPage::shelfStale(bool progressOnly)
 {
+    m_mediaMoved = false;
+    m_itemsTurn.stop();
     m_shelf.reset();
     m_matching.reset();
     m_visible.reset();
@@ -228,6 +302,8 @@ void LibraryPage::shelfStale(bool progressOnly)
 
 void LibraryPage::emitShelfChanged()
 {
+    // A full refresh shows the progress too.
+    m_progressed.clear();
     m_shelfTurn.stop();
     m_progressTurn.stop();
     emit shelfChanged();
@@ -241,6 +317,7 @@ void LibraryPage::setProgressRefreshCost(double milliseconds)
 
 const Shelf &LibraryPage::shelf()
 {
+    followLocalMedia();
     if (!m_shelf) {
         // The new projection follows the last one, so that its counts are brought up to date from
         // the saves the change touched instead of counted again.
@@ -254,6 +331,7 @@ const Shelf &LibraryPage::shelf()
 
 const QList<ShelfItem> &LibraryPage::matchingItems()
 {
+    followLocalMedia();
     if (!m_matching)
         m_matching.emplace(shelf().items(m_filter, m_query));
     return *m_matching;
@@ -261,6 +339,7 @@ const QList<ShelfItem> &LibraryPage::matchingItems()
 
 const QList<ShelfItem> &LibraryPage::visibleItems()
 {
+    followLocalMedia();
     if (m_visible)
         return *m_visible;
     // Outside the home arrangement the shelf shows the matching saves as they are.
@@ -273,6 +352,7 @@ const QList<ShelfItem> &LibraryPage::visibleItems()
 
 const SidebarContent &LibraryPage::sidebarContent()
 {
+    followLocalMedia();
     if (!m_sidebar)
         m_sidebar.emplace(shelf(), folderText());
     return *m_sidebar;

@@ -24,7 +24,12 @@
 // The shelf: one projection of the Curator per change. The Curator's signals mark it stale and
 // schedule one shelfChanged() for the next turn of the event loop, so a burst of changes gives one
 // refresh; shelf() recomputes it at most once per change, whoever asks first (page, sidebar,
-// inspector, status bar). Progress of a download alone refreshes at most about 30 times a second.
+// inspector, status bar). Progress of a download alone refreshes at most about 30 times a second,
+// and only the items it touched: when all that changed since the projection was made is the bytes
+// of downloads still under way, the projection is made again without being worked out (its counts,
+// sections and orders stay) and the cached lists get the new items of those saves; itemsChanged()
+// then tells which saves' items the views should take (progressed()). Any other change of the local
+// media (a download begins, ends or fails) refreshes everything, as any change of the library does.
 //
 // The undo rule: around each library edit the page compares Curator::steps() before and after.
 // Only when it grew does it push a CuratorStep (named after the edit) on the window's undo stack
@@ -106,6 +111,7 @@ public:
 
     // How long progress alone waits before the shelf is refreshed: about 30 times a second at
     // most, less often when showing a change costs the window more (see setProgressRefreshCost).
+    // Progress shown item by item always waits this long.
     static constexpr int progressRefreshMs = 33;
     // The longest wait between two refreshes for progress alone.
     static constexpr int progressRefreshMaxMs = 500;
@@ -157,6 +163,11 @@ public:
     // download keeps the window busy a third of the time at most, however large the library.
     void setProgressRefreshCost(double milliseconds);
     int progressRefreshInterval() const { return m_progressTurn.interval(); }
+    // The links whose saves' items changed by progress alone since the views last took them (on
+    // itemsChanged); empty after a full refresh (shelfChanged), which covers them.
+    QList<PostLink> takeProgressed();
+    // Progress waiting for its turn is taken into the projection and announced now.
+    void showProgressNow();
     // The saves of the filter that match the search, in library order; worked out once per change
     // of the shelf, the filter or the search, and shared by the bar, the shelf and the bulk panel.
     const QList<ShelfItem> &matchingItems();
@@ -303,6 +314,8 @@ signals:
     void playingChanged();
     // The projection changed; emitted once per turn of the event loop at most.
     void shelfChanged();
+    // Only the items of the saves in progressed() changed; at most about 30 times a second.
+    void itemsChanged();
     // The search field should take the keyboard focus.
     void searchFocusRequested();
     // The left-behind files changed (the dialog shows while there are any).
@@ -320,6 +333,11 @@ private:
 
     void shelfStale(bool progressOnly);
     void emitShelfChanged();
+    void localMediaDidChange();
+    // Takes a change of the local media into the projection: item by item when only downloads'
+    // bytes moved on, else by marking it stale for a full refresh.
+    void followLocalMedia();
+    void emitItemsChanged();
     void filterDidChange();
     void selectionDidChange();
     std::optional<ShelfItem> itemOf(const Shelf &shelf, const Save::ID &id) const;
@@ -353,6 +371,9 @@ private:
     std::optional<SidebarContent> m_sidebar;
     QTimer m_shelfTurn;             // the next turn's shelfChanged()
     QTimer m_progressTurn;          // shelfChanged() after progress alone
+    QTimer m_itemsTurn;             // itemsChanged() after progress alone
+    bool m_mediaMoved = false;      // the local media changed since the projection was made
+    QList<PostLink> m_progressed;   // links whose items changed, not yet taken by the views
     std::int64_t m_nextSerial = 1;
 };
 

@@ -3,6 +3,7 @@
 #include "StashKit/Curator.h"
 #include "Stashwell/Pages/Library/LibraryDialogs.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Shelf/ProgressedItems.h"
 #include "Stashwell/Pages/Shelf/ShelfPage.h"
 #include "Stashwell/StashwellStrings.h"
 #include "StashwellUI/Controls/GlassButton.h"
@@ -84,6 +85,7 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
     m_turn.setInterval(0);
     connect(&m_turn, &QTimer::timeout, this, &LibraryPageView::refresh);
     connect(&m_page, &LibraryPage::shelfChanged, this, [this] { mark(partShelf); });
+    connect(&m_page, &LibraryPage::itemsChanged, this, [this] { mark(partItems); });
     connect(&m_page, &LibraryPage::filterChanged, this, [this] { mark(partFilter); });
     connect(&m_page, &LibraryPage::queryChanged, this, [this] { mark(partQuery); });
     connect(&m_page, &LibraryPage::layoutChanged, this, [this] { mark(partLayout); });
@@ -204,6 +206,25 @@ void LibraryPageView::refreshShelf()
     m_page.setProgressRefreshCost(double(timer.nsecsElapsed()) / 1e6);
 }
 
+void LibraryPageView::refreshItems()
+{
+    // Only these saves' items changed: the shelf renews them (its surface repaints their cells),
+    // the inspector or the bulk panel follows when it shows one of them, and the storage figures
+    // are taken again; the counts, the sections and the orders stand.
+    const QList<PostLink> links = m_page.takeProgressed();
+    if (links.isEmpty())
+        return;
+    m_shelfPage->renewItems(m_page.shelf(), links);
+    m_shelfPage->refreshNow();
+    m_sidebar->setContent(m_page.sidebarContent());
+    m_status->setOnDisk(m_page.sidebarContent().onDisk);
+    bool inspected = m_page.chosen().size() >= 2;
+    if (const std::optional<ShelfItem> selected = m_page.selectedItem())
+        inspected = inspected || ProgressedItems::touches(*selected, links);
+    if (inspected)
+        refreshInspector();
+}
+
 void LibraryPageView::refresh()
 {
     m_turn.stop();
@@ -237,8 +258,13 @@ void LibraryPageView::refresh()
         m_shelfPage->setTitle(title);
         m_emptyTrash->setVisible(m_page.showsEmptyTrashButton());
     }
-    if (dirty & partShelf)
+    if (dirty & partShelf) {
+        // A full refresh shows the progress too.
+        m_page.takeProgressed();
         refreshShelf();
+    } else if (dirty & partItems) {
+        refreshItems();
+    }
     if (dirty & (partShelf | partFilter | partQuery))
         // The shelf's own visible order: the saves it shows are the ones the subtitle counts.
         m_bar->setSubtitle(StashwellStrings::titleSavedCount(qint64(m_shelfPage->visibleCount())));

@@ -88,11 +88,13 @@ private:
         partChosen = 1u << 5,
         partDraft = 1u << 6,
         partPlaying = 1u << 7,
-        partAll = (1u << 8) - 1,
+        partItems = 1u << 8,   // progress alone: a few saves' items
+        partAll = (1u << 9) - 1,
     };
     void mark(unsigned parts);
     void refresh();
     void refreshShelf();
+    void refreshItems();
     void refreshInspector();
     void refreshCreator();
     void refreshPlayer();

@@ -1,5 +1,7 @@
 #include "Stashwell/Pages/Shelf/ShelfPage.h"
 
+#include "Stashwell/Pages/Shelf/ProgressedItems.h"
+
 #include "StashwellUI/Controls/SectionHeader.h"
 #include "StashwellUI/Saves/LatestSaveHero.h"
 #include "StashwellUI/Saves/SaveMenu.h"
@@ -33,6 +35,27 @@ void ShelfPage::setShelf(const Shelf &shelf)
     if (m_source && m_source->home)
         m_lastSource = std::move(m_source);
     invalidate();
+}
+
+void ShelfPage::renewItems(const Shelf &shelf, const QList<PostLink> &links)
+{
+    m_shelf = shelf;
+    if (m_source) {
+        // The home's rest is counted in the last shelf: given up, and made from this one when the
+        // arrangement is next made again. A list of items is renewed in place.
+        if (m_source->home)
+            m_source.reset();
+        else
+            ProgressedItems::renew(m_source->items, shelf, links);
+    }
+    if (m_arrangement) {
+        ProgressedItems::renew(m_arrangement->hero, shelf, links);
+        for (ShelfSection &section : m_arrangement->sections)
+            ProgressedItems::renew(section.items, shelf, links);
+    }
+    if (m_visible)
+        ProgressedItems::renew(*m_visible, shelf, links);
+    scheduleRefresh();
 }
 
 void ShelfPage::setFilter(const Filter &filter)

@@ -71,6 +71,10 @@ public:
     const std::optional<Shelf> &shelf() const { return m_shelf; }
     void setFilter(const Filter &filter);
     const Filter &filter() const { return m_filter; }
+    // The shelf after progress alone: only the items of the saves whose posts have `links`
+    // changed (their copies), nothing that decides what shows where. What was worked out from
+    // the last shelf stays, with those items renewed; the surface repaints only their cells.
+    void renewItems(const Shelf &shelf, const QList<PostLink> &links);
     // The search text exactly as typed.
     void setQuery(const QString &query);
     const QString &query() const { return m_query; }
