@@ -4,6 +4,7 @@
 // panel, the toast's Undo, the creator, the player sheet, links dropped on the window). Pictures of
 // the window in every look go to the gallery.
 
+#include "AwaitTask.h"
 #include "Gallery.h"
 #include "PageRig.h"
 
@@ -28,6 +29,7 @@
 
 #include <QDialog>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace sw;
@@ -36,6 +38,8 @@ using namespace sw::fixtures;
 using namespace sw::test;
 
 using S = StashwellStrings;
+
+Q_DECLARE_METATYPE(sw::Filter)
 
 namespace {
 
@@ -211,6 +215,82 @@ private slots:
         QVERIFY(!w.rig.page->playing());
         w.turn();
         QVERIFY(!w.view.playerDialog());
+    }
+
+    // Steps of a download's progress reach the window item by item, without a new projection
+    // worked out whole; after them every column holds what a full refresh of the same library shows.
+    void progressRenewsOnlyTheSavesItTouched_data()
+    {
+        QTest::addColumn<Filter>("filter");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("home") << Filter::all() << QString() << 0;
+        QTest::newRow("home, the save in the inspector") << Filter::all() << QString() << 2;
+        QTest::newRow("home, another save in the inspector") << Filter::all() << QString() << 3;
+        QTest::newRow("a collection") << Filter::collection(collectionID(1)) << QString() << 2;
+        QTest::newRow("a search") << Filter::all() << QStringLiteral("someone") << 0;
+    }
+
+    void progressRenewsOnlyTheSavesItTouched()
+    {
+        QFETCH(Filter, filter);
+        QFETCH(QString, query);
+        QFETCH(int, selected);
+        Window w;
+        LibraryPage &page = *w.rig.page;
+        page.setFilter(filter);
+        page.setQuery(query);
+        if (selected)
+            page.setSelection(saveID(selected));
+        w.turn();
+        QSignalSpy full(&page, &LibraryPage::shelfChanged);
+        QSignalSpy items(&page, &LibraryPage::itemsChanged);
+        QCoro::Task<> task = page.download(w.rig.item(2));
+        QVERIFY(settle([&] { return !w.rig.core.downloader->calls.isEmpty() && !full.isEmpty(); }));
+        w.turn();
+        full.clear();
+        for (int step = 1; step <= 4; ++step) {
+            w.rig.core.downloader->send(0, Transfer::progress(200 * step));
+            QVERIFY(settle([&] { return items.size() == step; }));
+            w.turn();
+        }
+        QCOMPARE(full.size(), 0);
+
+        LibraryPage::Desktop desktop;
+        desktop.homePath = [&] { return w.rig.core.dir.path(); };
+        LibraryPage fresh(w.rig.curator(), w.rig.router, nullptr, desktop);
+        fresh.setFilter(filter);
+        fresh.setQuery(query);
+        if (selected)
+            fresh.setSelection(saveID(selected));
+        QCOMPARE(page.matchingItems(), fresh.matchingItems());
+        QCOMPARE(page.visibleItems(), fresh.visibleItems());
+        QCOMPARE(page.sidebarContent(), fresh.sidebarContent());
+        QCOMPARE(page.status(), fresh.status());
+        QCOMPARE(page.selectedItem(), fresh.selectedItem());
+        ShelfPage shown;
+        shown.setShelf(fresh.shelf());
+        shown.setFilter(filter);
+        shown.setQuery(query);
+        shown.setSelection(fresh.selection());
+        shown.setTitle(w.view.shelfPage().title());
+        QCOMPARE(w.view.shelfPage().arrangement(), shown.arrangement());
+        QCOMPARE(w.view.shelfPage().visibleOrder(), shown.visibleOrder());
+        if (selected) {
+            QVERIFY(w.view.inspector());
+            QCOMPARE(w.view.inspector()->item(), *fresh.selectedItem());
+        }
+        // The save's card shows the last step.
+        const QList<ShelfItem> &order = w.view.shelfPage().visibleOrder();
+        const auto downloading = std::find_if(order.begin(), order.end(),
+                                              [](const ShelfItem &item) { return item.save().id() == saveID(2); });
+        if (downloading != order.end())
+            QCOMPARE(downloading->action(), Action::downloading(0.8));
+
+        // The download's end is more than progress: everything is refreshed.
+        w.rig.core.downloader->play(0, TransferScript::arriving(1000));
+        QVERIFY(awaitTask(std::move(task)));
+        QVERIFY(settle([&] { return !full.isEmpty(); }));
     }
 
     void linksDroppedOnTheWindow_data()

@@ -5,6 +5,7 @@
 
 #include "ShelfWords.h"
 #include "Stashwell/Commands/MenuCommands.h"
+#include "Stashwell/Pages/Shelf/ProgressedItems.h"
 #include "Stashwell/Pages/Shelf/ShelfPage.h"
 #include "Stashwell/StashwellStrings.h"
 #include "StashwellUI/Controls/SectionHeader.h"
@@ -26,9 +27,19 @@ using namespace sw::fixtures;
 using S = StashwellStrings;
 
 Q_DECLARE_METATYPE(sw::Filter)
+Q_DECLARE_METATYPE(sw::CopyTable)
 Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
 
 namespace {
+
+// Two downloads under way, one of them half done.
+CopyTable progressTable()
+{
+    CopyTable table;
+    table.insert(xLink(QStringLiteral("someone"), QStringLiteral("1")), LocalCopy::downloading(100, 1000));
+    table.insert(xLink(QStringLiteral("someone"), QStringLiteral("2")), LocalCopy::downloading(500, 1000));
+    return table;
+}
 
 // The save's number, 0 for none.
 int numberOf(const std::optional<Save::ID> &id)
@@ -115,6 +126,48 @@ struct Window : QObject {
 class TestShelfPage : public QObject {
     Q_OBJECT
 private slots:
+    // What counts as progress alone between two copy tables: downloads that are still under way
+    // and only moved on; anything else asks for a full refresh (none).
+    void progressedLinks_data()
+    {
+        QTest::addColumn<CopyTable>("after");
+        QTest::addColumn<int>("progressed");   // -1: none, a full refresh
+        const CopyTable before = progressTable();
+        const PostLink one = xLink(QStringLiteral("someone"), QStringLiteral("1"));
+        const PostLink two = xLink(QStringLiteral("someone"), QStringLiteral("2"));
+        const PostLink three = xLink(QStringLiteral("someone"), QStringLiteral("3"));
+        CopyTable moved = before;
+        moved.insert(one, LocalCopy::downloading(500, 1000));
+        CopyTable both = moved;
+        both.insert(two, LocalCopy::downloading(900, 1000));
+        CopyTable ended = before;
+        ended.insert(one, LocalCopy::onThisMac({}));
+        CopyTable failed = before;
+        failed.insert(one, LocalCopy::failed(DownloadFailure::unreachable));
+        CopyTable began = before;
+        began.insert(three, LocalCopy::downloading(0, 1000));
+        CopyTable gone = before;
+        gone.take(two);
+        QTest::newRow("the same table") << before << 0;
+        QTest::newRow("an equal table") << progressTable() << 0;
+        QTest::newRow("one moved on") << moved << 1;
+        QTest::newRow("two moved on") << both << 2;
+        QTest::newRow("one ended") << ended << -1;
+        QTest::newRow("one failed") << failed << -1;
+        QTest::newRow("one began") << began << -1;
+        QTest::newRow("one went") << gone << -1;
+    }
+
+    void progressedLinks()
+    {
+        QFETCH(CopyTable, after);
+        QFETCH(int, progressed);
+        const std::optional<QList<PostLink>> links = ProgressedItems::progressedLinks(progressTable(), after);
+        QCOMPARE(links ? int(links->size()) : -1, progressed);
+        if (links && progressed > 0)
+            QCOMPARE(links->first(), xLink(QStringLiteral("someone"), QStringLiteral("1")));
+    }
+
     void keys_data();
     void keys();
     void editCommands_data();
