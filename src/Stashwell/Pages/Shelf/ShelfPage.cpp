@@ -53,8 +53,10 @@ void ShelfPage::renewItems(const Shelf &shelf, const QList<PostLink> &links)
         for (ShelfSection &section : m_arrangement->sections)
             ProgressedItems::renew(section.items, shelf, links);
     }
-    if (m_visible)
-        ProgressedItems::renew(*m_visible, shelf, links);
+    // The visible order is made again from the arrangement when next read (the keyboard reads it):
+    // renewing it here would copy a second list of every save, which the surface does not share.
+    // The saves stand where they stood, so the selection's place still holds.
+    m_visible.reset();
     scheduleRefresh();
 }
 
