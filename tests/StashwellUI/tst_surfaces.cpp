@@ -146,6 +146,8 @@ private slots:
     void dotGridPositions_data();
     void dotGridPositions();
     void dotGridBackground();
+    void dotGridStampedAsDrawn_data();
+    void dotGridStampedAsDrawn();
     void softEdgeBands_data();
     void softEdgeBands();
     void softEdgesPaintOnlyWithAFrost();
@@ -345,6 +347,71 @@ void TestSurfaces::dotGridBackground()
             QCOMPARE(between.alpha(), 0);
         // A dot at 14, 14 differs from the ground around it.
         QVERIFY(pixel(image, 14, 14) != between);
+    }
+}
+
+// The grid drawn dot by dot, every dot of `size`, over the ground of `surface`.
+static QImage dotsOneByOne(const QSize &canvas, const QRectF &rect, Surface surface, bool dots = true)
+{
+    QImage image = test::clearCanvas(canvas);
+    QPainter painter(&image);
+    if (surface == Surface::solid)
+        painter.fillRect(rect, Tokens::Colors::window());
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Tokens::Colors::dot());
+    for (const QPointF &origin : DotGrid::dotOrigins(dots ? rect.size() : QSizeF(-1, -1)))
+        painter.drawEllipse(QRectF(origin + rect.topLeft(), QSizeF(1, 1)));
+    return image;
+}
+
+void TestSurfaces::dotGridStampedAsDrawn_data()
+{
+    QTest::addColumn<QRectF>("rect");
+    QTest::addColumn<QRectF>("exposed");    // null: the whole rect
+    QTest::newRow("whole canvas") << QRectF(0, 0, 500, 300) << QRectF();
+    QTest::newRow("moved by whole pixels") << QRectF(7, 3, 480, 290) << QRectF();
+    QTest::newRow("moved by half a pixel") << QRectF(7.5, 3.5, 480, 290) << QRectF();
+    QTest::newRow("a strip exposed") << QRectF(0, 0, 500, 300) << QRectF(0, 250, 500, 30);
+    QTest::newRow("a corner exposed, off the steps") << QRectF(2, 2, 490, 290) << QRectF(101, 33, 250, 120);
+}
+
+// However the grid is painted (stamped from a tile on whole pixels, limited to what is exposed),
+// the pixels are those of every dot drawn one by one, and nothing lands outside what is exposed.
+void TestSurfaces::dotGridStampedAsDrawn()
+{
+    QFETCH(QRectF, rect);
+    QFETCH(QRectF, exposed);
+    const QSize canvas(500, 300);
+    for (Surface surface : allSurfaces) {
+        const QImage expected = dotsOneByOne(canvas, rect, surface);
+        const QImage ground = dotsOneByOne(canvas, rect, surface, false);
+        QImage image = test::clearCanvas(canvas);
+        {
+            QPainter painter(&image);
+            DotGrid::paintExposed(painter, rect, exposed, surface);
+        }
+        const QRect inside = exposed.isNull() ? QRect(QPoint(0, 0), canvas) : exposed.toAlignedRect();
+        int differing = 0;
+        int dots = 0;
+        for (int y = 0; y < canvas.height(); ++y) {
+            for (int x = 0; x < canvas.width(); ++x) {
+                const QRgb got = image.pixel(x, y);
+                if (!inside.contains(x, y)) {
+                    // Outside what is exposed: the ground alone.
+                    if (got != ground.pixel(x, y))
+                        ++differing;
+                    continue;
+                }
+                const QRgb want = expected.pixel(x, y);
+                if (want != expected.pixel(7 + int(rect.left()), 7 + int(rect.top())))
+                    ++dots;
+                if (got != want)
+                    ++differing;
+            }
+        }
+        QVERIFY(dots > 0);
+        QCOMPARE(differing, 0);
     }
 }
 

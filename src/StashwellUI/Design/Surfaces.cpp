@@ -5,8 +5,11 @@
 #include "StashwellUI/Design/ContinuousShape.h"
 #include "StashwellUI/Design/Tokens.h"
 
+#include <QPaintEvent>
 #include <QPainter>
+#include <QPixmap>
 
+#include <algorithm>
 #include <cmath>
 
 namespace sw {
@@ -161,29 +164,103 @@ QList<QPointF> DotGrid::dotOrigins(const QSizeF &size)
     return origins;
 }
 
+namespace {
+
+// Dots per side of the tile the grid is stamped with.
+constexpr int kTileDots = 16;
+
+// The dots of kTileDots × kTileDots steps, each drawn as the grid draws one, over nothing: the
+// last tile kept for its colour and pixel ratio (a window has one grid, in one colour at a time).
+const QPixmap &dotTile(const QColor &colour, double ratio)
+{
+    static QPixmap tile;
+    static QRgb tileColour = 0;
+    static double tileRatio = 0;
+    if (tile.isNull() || tileColour != colour.rgba() || tileRatio != ratio) {
+        const int side = kTileDots * int(DotGrid::kStep);
+        QImage image(QSize(side, side) * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        {
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(Qt::NoPen);
+            p.setBrush(colour);
+            for (int i = 0; i < kTileDots; ++i)
+                for (int j = 0; j < kTileDots; ++j)
+                    p.drawEllipse(QRectF(i * DotGrid::kStep, j * DotGrid::kStep, 1, 1));
+        }
+        tile = QPixmap::fromImage(std::move(image));
+        tileColour = colour.rgba();
+        tileRatio = ratio;
+    }
+    return tile;
+}
+
+bool isWhole(double value)
+{
+    return std::abs(value - std::round(value)) < 1e-9;
+}
+
+}  // namespace
+
 void DotGrid::paint(QPainter &painter, const QRectF &rect, Surface surface)
 {
+    paintExposed(painter, rect, painter.hasClipping() ? painter.clipBoundingRect() : QRectF(), surface);
+}
+
+void DotGrid::paintExposed(QPainter &painter, const QRectF &rect, const QRectF &exposed, Surface surface)
+{
+    if (!(rect.width() >= 0) || !(rect.height() >= 0))
+        return;
     painter.save();
     if (surface == Surface::solid)
         painter.fillRect(rect, Tokens::Colors::window());
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Tokens::Colors::dot());
     painter.translate(rect.topLeft());
-    if (rect.width() >= 0 && rect.height() >= 0) {
-        const auto columns = qsizetype(std::floor(rect.width() / kStep)) + 1;
-        const auto rows = qsizetype(std::floor(rect.height() / kStep)) + 1;
-        for (qsizetype i = 0; i < columns; ++i)
-            for (qsizetype j = 0; j < rows; ++j)
+    // Only the columns and rows of dots that reach into what is being repainted: a scroll of the
+    // content over the grid repaints a part of it, often, and the whole window has thousands of dots.
+    // Column i's dot covers [i × step, i × step + 1); the last one may stand on the far edge.
+    qsizetype firstColumn = 0;
+    qsizetype firstRow = 0;
+    auto lastColumn = qsizetype(std::floor(rect.width() / kStep));
+    auto lastRow = qsizetype(std::floor(rect.height() / kStep));
+    if (!exposed.isNull()) {
+        const QRectF area = exposed.translated(-rect.topLeft());
+        firstColumn = std::max<qsizetype>(0, qsizetype(std::floor((area.left() - 1) / kStep)) + 1);
+        firstRow = std::max<qsizetype>(0, qsizetype(std::floor((area.top() - 1) / kStep)) + 1);
+        lastColumn = std::min(lastColumn, qsizetype(std::ceil(area.right() / kStep)) - 1);
+        lastRow = std::min(lastRow, qsizetype(std::ceil(area.bottom() / kStep)) - 1);
+    }
+    if (firstColumn > lastColumn || firstRow > lastRow) {
+        painter.restore();
+        return;
+    }
+    const QColor colour = Tokens::Colors::dot();
+    const QTransform device = painter.deviceTransform();
+    const double ratio = painter.device()->devicePixelRatio();
+    if (device.type() <= QTransform::TxScale && device.m11() == ratio && device.m22() == ratio && isWhole(device.dx())
+        && isWhole(device.dy())) {
+        // On whole pixels every dot is drawn alike: stamped from a tile of them.
+        const QPixmap &tile = dotTile(colour, ratio);
+        // The area starts on a dot, as the tile does.
+        const QRectF area(firstColumn * kStep, firstRow * kStep, (lastColumn - firstColumn) * kStep + 1,
+                          (lastRow - firstRow) * kStep + 1);
+        painter.drawTiledPixmap(area, tile);
+    } else {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        for (qsizetype i = firstColumn; i <= lastColumn; ++i)
+            for (qsizetype j = firstRow; j <= lastRow; ++j)
                 painter.drawEllipse(QRectF(double(i) * kStep, double(j) * kStep, 1, 1));
     }
     painter.restore();
 }
 
-void DotGrid::paintEvent(QPaintEvent *)
+void DotGrid::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    paint(painter, QRectF(rect()));
+    paintExposed(painter, QRectF(rect()), QRectF(event->rect()), Theme::currentSurface());
 }
 
 }  // namespace sw

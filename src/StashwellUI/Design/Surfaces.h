@@ -90,7 +90,10 @@ public:
     // The top-left corners of the dots' 1 × 1 squares in a canvas of that size, x outer, y inner.
     static QList<QPointF> dotOrigins(const QSizeF &size);
     // Paints the background and the dots into `rect` (its top-left is the grid's origin).
+    // Only the dots that reach into the painter's clip are drawn.
     static void paint(QPainter &painter, const QRectF &rect, Surface surface = Theme::currentSurface());
+    // The same, the dots limited to `exposed` (in the painter's coordinates; null: all of them).
+    static void paintExposed(QPainter &painter, const QRectF &rect, const QRectF &exposed, Surface surface);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
