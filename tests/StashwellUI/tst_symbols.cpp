@@ -44,7 +44,7 @@ QSet<QString> namesUsedInSources()
     const QRegularExpression call(QString::fromLatin1(callPattern));
     const QRegularExpression literal(QStringLiteral(R"re((?:QStringLiteral\(\s*|u)?"([a-z][a-z0-9]*(?:\.[a-z0-9]+)*)")re"));
     const QRegularExpression context(QStringLiteral("symbol|glyph"), QRegularExpression::CaseInsensitiveOption);
-    for (const QString folder : {QStringLiteral("src/StashwellUI"), QStringLiteral("src/Stashwell")}) {
+    for (const QString &folder : {QStringLiteral("src/StashwellUI"), QStringLiteral("src/Stashwell")}) {
         QDirIterator it(QStringLiteral(STASHWELL_SOURCE_DIR "/") + folder, {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
                         QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {

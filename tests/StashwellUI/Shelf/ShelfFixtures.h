@@ -45,14 +45,14 @@ struct SaveSpec {
     bool web = false;
     bool favourite = false;
     bool trashed = false;
-    std::optional<Collection::ID> collection;
+    std::optional<Collection::ID> collection = std::nullopt;
 };
 
 inline Save::ID saveID(int n) { return Save::ID(fixtures::fixedUuid(n)); }
 
 inline Save save(const SaveSpec &spec)
 {
-    return Save(saveID(spec.n), post(spec.n, spec.attachments, spec.web), Date{700000000 - spec.n}, spec.favourite,
+    return Save(saveID(spec.n), post(spec.n, spec.attachments, spec.web), Date{double(700000000 - spec.n)}, spec.favourite,
                 spec.collection, {}, QString(), spec.trashed ? std::optional<Date>(Date{700000500}) : std::nullopt);
 }
 

@@ -28,7 +28,7 @@ struct Shown {
         form.resize(240, form.heightForWidth(240));
         form.show();
         QApplication::setActiveWindow(&form);
-        QTest::qWaitForWindowActive(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
     }
 };
 

@@ -45,7 +45,7 @@ struct Frame {
     {
         window.resize(size);
         window.show();
-        QTest::qWaitForWindowExposed(&window);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
     }
 };
 
