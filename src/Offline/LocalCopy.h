@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <variant>
 
 namespace sw {
@@ -77,6 +78,17 @@ private:
     Value m_value;
 };
 std::size_t qHash(const LocalCopy &copy, std::size_t seed = 0) noexcept;
+
+// The position of a case in LocalCopy::Value, for walks over many copies that compare
+// `value().index()` rather than visit each one.
+template <typename Case, std::size_t I = 0>
+constexpr std::size_t localCopyCaseIndex()
+{
+    if constexpr (std::is_same_v<std::variant_alternative_t<I, LocalCopy::Value>, Case>)
+        return I;
+    else
+        return localCopyCaseIndex<Case, I + 1>();
+}
 
 }  // namespace sw
 

@@ -9,17 +9,8 @@
 namespace sw {
 
 namespace {
-// The position of a case in LocalCopy::Value.
-template <typename Case, std::size_t I = 0>
-constexpr std::size_t caseIndex()
-{
-    if constexpr (std::is_same_v<std::variant_alternative_t<I, LocalCopy::Value>, Case>)
-        return I;
-    else
-        return caseIndex<Case, I + 1>();
-}
-constexpr std::size_t kDownloading = caseIndex<LocalCopy::Downloading>();
-constexpr std::size_t kOnThisMac = caseIndex<LocalCopy::OnThisMac>();
+constexpr std::size_t kDownloading = localCopyCaseIndex<LocalCopy::Downloading>();
+constexpr std::size_t kOnThisMac = localCopyCaseIndex<LocalCopy::OnThisMac>();
 }  // namespace
 
 // The local copy of a save, looked up at most once however many filters ask for it.

@@ -13,16 +13,8 @@ namespace sw {
 
 namespace {
 
-template <typename Case, std::size_t I = 0>
-constexpr std::size_t caseIndex()
-{
-    if constexpr (std::is_same_v<std::variant_alternative_t<I, LocalCopy::Value>, Case>)
-        return I;
-    else
-        return caseIndex<Case, I + 1>();
-}
-constexpr std::size_t kDownloading = caseIndex<LocalCopy::Downloading>();
-constexpr std::size_t kOnThisMac = caseIndex<LocalCopy::OnThisMac>();
+constexpr std::size_t kDownloading = localCopyCaseIndex<LocalCopy::Downloading>();
+constexpr std::size_t kOnThisMac = localCopyCaseIndex<LocalCopy::OnThisMac>();
 
 bool liveOnX(const Save &save) { return !save.isTrashed() && save.source() == Source::x; }
 
