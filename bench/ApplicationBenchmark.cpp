@@ -28,6 +28,7 @@
 // nothing to change or fetch) and runs itself again on it, so that the memory figure is of a
 // process that has done nothing else.
 
+#include "FigureLines.h"
 #include "LibraryGenerator.h"
 
 #include "StashKit/Covers.h"
@@ -62,14 +63,10 @@ using namespace sw;
 
 namespace {
 
+using sw::bench::figures::print;
+
 constexpr int kSaves = 100000;
 const QSize kWindow(1440, 900);
-
-void print(const char *name, double value, const char *unit)
-{
-    std::printf("%s %.3f %s\n", name, value, unit);
-    std::fflush(stdout);
-}
 
 double median(std::vector<double> values)
 {

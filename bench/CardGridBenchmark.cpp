@@ -10,6 +10,7 @@
 //   card_grid_scroll_frame_2x_5k   the same frame on a screen of twice the pixel density
 //   card_build_5k                  building all 5,000 cards (what a shelf never does at once)
 
+#include "FigureLines.h"
 #include "LibraryGenerator.h"
 
 #include "StashwellUI/Shelf/CardColumns.h"
@@ -42,26 +43,14 @@ using namespace sw;
 
 namespace {
 
+using sw::bench::figures::print;
+using sw::bench::figures::percentile;
+
 constexpr int kSaves = 5000;
 constexpr int kPictures = 24;
 constexpr int kColumns = 4;
 constexpr double kSpacing = 16;
 const QSize kViewport(1200, 900);
-
-void print(const char *name, double value, const char *unit)
-{
-    std::printf("%s %.3f %s\n", name, value, unit);
-    std::fflush(stdout);
-}
-
-double percentile(std::vector<double> values, double share)
-{
-    std::sort(values.begin(), values.end());
-    if (values.empty())
-        return 0;
-    const std::size_t at = std::min(values.size() - 1, std::size_t(share * double(values.size() - 1) + 0.5));
-    return values[at];
-}
 
 // Pictures on disk, decoded into the picture cache at the thumbnails' size before anything is
 // measured, as they would be once the shelf has been on screen.

@@ -18,6 +18,7 @@
 //                                     and its items for all saves, the work every change starts from
 //   library_window_paint_100k         the whole window painted after one of the changes: median
 
+#include "FigureLines.h"
 #include "LibraryGenerator.h"
 
 #include "StashKit/Curator.h"
@@ -41,6 +42,8 @@
 using namespace sw;
 
 namespace {
+
+using sw::bench::figures::print;
 
 constexpr int kSaves = 100000;
 const QSize kWindow(1440, 900);
@@ -74,12 +77,6 @@ public:
     }
     std::vector<TransferSink> sinks;
 };
-
-void print(const char *name, double value, const char *unit)
-{
-    std::printf("%s %.3f %s\n", name, value, unit);
-    std::fflush(stdout);
-}
 
 double median(std::vector<double> values)
 {

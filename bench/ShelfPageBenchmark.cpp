@@ -14,6 +14,7 @@
 //   shelfpage_arrange_100k            the page given a new shelf: the home and its arrangement
 //                                     worked out, drawn and painted
 
+#include "FigureLines.h"
 #include "LibraryGenerator.h"
 
 #include "Offline/LocalMedia.h"
@@ -41,22 +42,10 @@ using namespace sw::app;
 
 namespace {
 
+using sw::bench::figures::print;
+using sw::bench::figures::percentile;
+
 constexpr int kSaves = 100000;
-
-void print(const char *name, double value, const char *unit)
-{
-    std::printf("%s %.3f %s\n", name, value, unit);
-    std::fflush(stdout);
-}
-
-double percentile(std::vector<double> values, double share)
-{
-    std::sort(values.begin(), values.end());
-    if (values.empty())
-        return 0;
-    const std::size_t at = std::min(values.size() - 1, std::size_t(share * double(values.size() - 1) + 0.5));
-    return values[at];
-}
 
 double sinceMs(const QElapsedTimer &timer) { return double(timer.nsecsElapsed()) / 1e6; }
 

@@ -32,6 +32,7 @@
 //   shelf_frost_meter_frame_100k       what the frost's own meter measured in the last frames:
 //   shelf_frost_meter_bands_100k       the frame without the bands, and the bands (thread CPU)
 
+#include "FigureLines.h"
 #include "LibraryGenerator.h"
 
 #include "Library/Library.h"
@@ -68,24 +69,12 @@ using namespace sw;
 
 namespace {
 
+using sw::bench::figures::print;
+using sw::bench::figures::percentile;
+
 constexpr int kSaves = 100000;
 constexpr int kPictures = 24;
 const QSize kWindow(1200, 900);
-
-void print(const char *name, double value, const char *unit)
-{
-    std::printf("%s %.3f %s\n", name, value, unit);
-    std::fflush(stdout);
-}
-
-double percentile(std::vector<double> values, double share)
-{
-    std::sort(values.begin(), values.end());
-    if (values.empty())
-        return 0;
-    const std::size_t at = std::min(values.size() - 1, std::size_t(share * double(values.size() - 1) + 0.5));
-    return values[at];
-}
 
 // The CPU time this thread has used, in ms: what a frame costs whatever else the machine runs.
 double threadCpuMs()

@@ -1,5 +1,7 @@
 #include "Capture/Json.h"
 
+#include "Capture/Text.h"
+
 #include <simdjson.h>
 
 
@@ -463,17 +465,6 @@ std::optional<JsonNode> JsonFields::optional(std::size_t i) const
 }
 
 namespace {
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The UTF-16 unit of the "\uXXXX" escape at `at`, or none when no such escape stands there.
 std::optional<char16_t> escapedUnit(std::string_view bytes, std::size_t at)
 {
@@ -481,7 +472,7 @@ std::optional<char16_t> escapedUnit(std::string_view bytes, std::size_t at)
         return std::nullopt;
     unsigned unit = 0;
     for (std::size_t k = at + 2; k < at + 6; ++k) {
-        const int digit = hexDigit(bytes[k]);
+        const int digit = text::hexDigitValue(bytes[k]);
         if (digit < 0)
             return std::nullopt;
         unit = unit << 4 | unsigned(digit);

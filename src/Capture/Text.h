@@ -35,6 +35,18 @@ bool containsWhiteSpace(QStringView s) noexcept;
 constexpr bool isControl(char32_t c) noexcept { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 bool containsControl(QStringView s) noexcept;
 
+// The value of a hexadecimal digit in either case, or -1 for any other byte.
+constexpr int hexDigitValue(char c) noexcept
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 // Removes white space and newlines from both ends.
 QString trimmed(const QString &s);
 QStringView trimmedView(QStringView s) noexcept;

@@ -1,21 +1,8 @@
 #include "Library/Identifier.h"
 
+#include "Capture/Text.h"
+
 namespace sw {
-
-namespace {
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
 
 std::string uuidStdText(const QUuid &uuid)
 {
@@ -55,8 +42,8 @@ std::optional<QUuid> parseUuid(std::string_view text)
             ++i;
             continue;
         }
-        const int high = hexValue(text[i]);
-        const int low = hexValue(text[i + 1]);
+        const int high = text::hexDigitValue(text[i]);
+        const int low = text::hexDigitValue(text[i + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes[byte++] = static_cast<unsigned char>(high << 4 | low);

@@ -395,14 +395,21 @@ void LibrarySidebar::setCreator(QWidget *creator)
 
 bool LibrarySidebar::showsCreator() const { return m_creator && m_creatorPlaced; }
 
-void LibrarySidebar::rebuildCollections()
+// Takes the rows out of their list and lets them go once this turn ends: the event that asked for
+// the rebuild may still be on its way through one of them.
+void LibrarySidebar::discardRows(QList<RowEntry> &rows, QVBoxLayout *list)
 {
-    for (const RowEntry &entry : std::as_const(m_collectionRows)) {
-        m_collectionsList->removeWidget(entry.row);
+    for (const RowEntry &entry : std::as_const(rows)) {
+        list->removeWidget(entry.row);
         entry.row->hide();
         entry.row->deleteLater();
     }
-    m_collectionRows.clear();
+    rows.clear();
+}
+
+void LibrarySidebar::rebuildCollections()
+{
+    discardRows(m_collectionRows, m_collectionsList);
     for (const Collection &collection : std::as_const(m_content.collections)) {
         const Filter filter = Filter::collection(collection.id);
         SidebarRow *row = makeRow(collection.name, filter, true, m_collectionsSection);
@@ -454,12 +461,7 @@ void LibrarySidebar::placeCollectionEntries()
 
 void LibrarySidebar::rebuildAuthors()
 {
-    for (const RowEntry &entry : std::as_const(m_authorRows)) {
-        m_authorsSection->content()->removeWidget(entry.row);
-        entry.row->hide();
-        entry.row->deleteLater();
-    }
-    m_authorRows.clear();
+    discardRows(m_authorRows, m_authorsSection->content());
     for (const Author &author : std::as_const(m_content.authors)) {
         const Filter filter = Filter::author(author.handle);
         // Authors take no drops: only the selection lights them.

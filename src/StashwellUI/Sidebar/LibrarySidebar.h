@@ -141,6 +141,7 @@ private:
     void pick(const Filter &filter);
     void rebuildCollections();
     void rebuildAuthors();
+    static void discardRows(QList<RowEntry> &rows, QVBoxLayout *list);
     void placeCollectionEntries();
     void refreshCounts();
     void refreshSelection();
