@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 using namespace sw::app;
 
@@ -130,6 +131,39 @@ private slots:
         QFETCH(QString, inUse);
         QFETCH(bool, needed);
         QCOMPARE(choice.needsRelaunch(system, inUse), needed);
+    }
+
+    // Qt's own texts follow the interface language: a failed connection check shows the network
+    // layer's error, and edit fields their context menu, in the language of the rest.
+    void platformTexts_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("translated");
+        QTest::newRow("japanese") << "ja" << QString() << true;
+        QTest::newRow("korean") << "ko" << QString() << true;
+        QTest::newRow("chinese") << "zh_CN" << QString() << true;
+        QTest::newRow("english keeps Qt's own") << "en" << QString() << false;
+        QTest::newRow("no language") << QString() << QString() << false;
+        QTest::newRow("no catalogue in the folder") << "ja" << m_dir.path() << false;
+    }
+
+    void platformTexts()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, folder);
+        QFETCH(bool, translated);
+        const auto translator = AppLanguage::platformTexts(language, folder);
+        QCOMPARE(translator != nullptr, translated);
+        const QString refused = QStringLiteral("Connection refused");
+        if (translator) {
+            QVERIFY(QCoreApplication::installTranslator(translator.get()));
+            const QString text = QCoreApplication::translate("QAbstractSocket", "Connection refused");
+            QCoreApplication::removeTranslator(translator.get());
+            QVERIFY(!text.isEmpty());
+            QVERIFY2(text != refused, qPrintable(text));
+        }
+        QCOMPARE(QCoreApplication::translate("QAbstractSocket", "Connection refused"), refused);
     }
 
     void relaunchLaunchesAShellThenQuits()

@@ -4,8 +4,10 @@
 #include "Stashwell/Preferences/Preferences.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QProcess>
+#include <QTranslator>
 #include <QVariant>
 
 namespace sw::app {
@@ -112,6 +114,19 @@ QString AppLanguage::startInterface(const Preferences &preferences)
         StringTable::setLocale(QLocale(choice.rawValue()));
     g_inUse = StringTable::languageFor(StringTable::locale());
     return g_inUse;
+}
+
+std::unique_ptr<QTranslator> AppLanguage::platformTexts(const QString &tableLanguage, const QString &folder)
+{
+    // Qt's catalogues are named after the same codes as the string tables ("qt_ja", "qt_zh_CN");
+    // "qt_" loads the base module's texts with those of the other modules in use.
+    if (tableLanguage.isEmpty() || tableLanguage == QStringLiteral("en"))
+        return nullptr;
+    auto translator = std::make_unique<QTranslator>();
+    const QString in = folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    if (!translator->load(QStringLiteral("qt_") + tableLanguage, in) || translator->isEmpty())
+        return nullptr;
+    return translator;
 }
 
 QStringList AppLanguage::relaunchArguments(const QString &application, qint64 pid)

@@ -11,7 +11,10 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
+
+class QTranslator;
 
 namespace sw::app {
 
@@ -55,6 +58,10 @@ public:
     // Makes every string table of the process load the stored choice (the system's language for
     // system); called once at start, before the first text is read. Returns the table language.
     static QString startInterface(const Preferences &preferences);
+    // Qt's own texts in a table language (the edit fields' context menus, the dialogs' standard
+    // buttons, the network layer's errors that a failed connection check shows), from Qt's
+    // translations folder unless `folder` is given; none for English or where Qt has no catalogue.
+    static std::unique_ptr<QTranslator> platformTexts(const QString &tableLanguage, const QString &folder = {});
 
     // Starts a program with arguments, detached from this process; false when it could not start.
     using Launcher = std::function<bool(const QString &program, const QStringList &arguments)>;

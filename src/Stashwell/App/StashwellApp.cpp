@@ -33,6 +33,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 
 namespace sw::app {
 
@@ -68,6 +69,9 @@ void StashwellApp::start()
 
     // Every text from here on is in the chosen language.
     const QString language = AppLanguage::startInterface(*m_preferences);
+    m_platformTexts = AppLanguage::platformTexts(language);
+    if (m_platformTexts)
+        QCoreApplication::installTranslator(m_platformTexts.get());
     sw::loadFonts(QLocale(language));
 
     const StartupPreferences startup = StartupPreferences::read(*m_preferences);

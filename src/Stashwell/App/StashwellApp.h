@@ -27,6 +27,8 @@
 #include <memory>
 #include <optional>
 
+class QTranslator;
+
 namespace sw {
 class Network;
 }
@@ -116,6 +118,7 @@ private:
 
     Options m_options;
     std::unique_ptr<Preferences> m_preferences;
+    std::unique_ptr<QTranslator> m_platformTexts;
     std::unique_ptr<SystemColorScheme> m_colorScheme;
     std::unique_ptr<ThemeSwitch> m_themeSwitch;
     std::unique_ptr<Network> m_network;
