@@ -26,6 +26,10 @@ QString lowercased(const QString &s);
 // Two texts compare case- and diacritic-insensitively when their folds are equal.
 QString fold(const QString &s);
 bool foldedEqual(const QString &a, const QString &b);
+// Whether fold(s) contains `folded` (a folded text), without folding the whole of s: the runs of
+// ASCII are looked in as they stand and only the other characters, with the few around them, are
+// folded. Allocates nothing for most texts. An empty `folded` is contained in every text.
+bool foldedContains(QStringView s, QStringView folded);
 
 // The Unicode White_Space property (which is also the set of white space and newlines).
 bool isWhiteSpace(char32_t c) noexcept;

@@ -75,9 +75,24 @@ bool Save::matches(const SearchQuery &query) const
     if (entry != 0 && query.m_indexed && entry < query.m_entries.known())
         return query.m_entries.contains(entry);
     // Not indexed yet (or indexed after the query was made): look in the text itself, and index
-    // it on the way for the searches to come.
+    // it on the way for the searches to come. While a thread indexes the saves ahead (after a
+    // start), each field is looked in as it stands, folded only where it is not ASCII: the search
+    // text joins the fields with spaces and its fold is theirs joined likewise, so a word without
+    // white space is in it exactly when it is in one of them.
+    const bool indexing = entry == 0 && !SearchVocabulary::shared().isBeingFilled();
+    if (!indexing && query.m_indexed) {
+        for (const QString &word : query.m_words) {
+            bool found = text::foldedContains(d->post.text, word) || text::foldedContains(d->post.author.name, word)
+                || text::foldedContains(d->post.author.handle.name, word) || text::foldedContains(d->note, word);
+            for (qsizetype t = 0; !found && t < d->tags.size(); ++t)
+                found = text::foldedContains(d->tags.at(t).name, word);
+            if (!found)
+                return false;
+        }
+        return true;
+    }
     const QString haystack = foldedSearchText();
-    if (entry == 0 && !SearchVocabulary::shared().isBeingFilled())
+    if (indexing)
         indexSearchText(haystack);
     for (const QString &word : query.m_words)
         if (!haystack.contains(word))

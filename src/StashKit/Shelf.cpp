@@ -1,5 +1,7 @@
 #include "StashKit/Shelf.h"
 
+#include "Library/SearchVocabulary.h"
+
 #include <algorithm>
 #include <array>
 #include <iterator>
@@ -162,11 +164,43 @@ QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const
     const SearchQuery query(search);
     const Selector selects(*this, filter);
     QList<ShelfItem> out;
-    forEachSave(m_library.saves, [&](const Save &save) {
+    const auto visit = [&](const Save &save) {
         CopyOf copy(*this, save);
         if (selects(save, copy) && save.matches(query))
             out.append(item(save, copy().copy));
-    });
+    };
+    if (query.isEmpty() || !SearchVocabulary::shared().isBeingFilled()) {
+        forEachSave(m_library.saves, visit);
+        return out;
+    }
+    // While the saves' words are being prepared (after a start), a save not indexed yet is looked
+    // for in its fields, whose texts lie apart in memory: they are asked for ahead in two steps,
+    // the fields' places in the save's data first, then the texts they point to.
+    constexpr qsizetype kData = 32;
+    constexpr qsizetype kTexts = 14;
+    const qsizetype n = m_library.saves.size();
+    const Save *saves = m_library.saves.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i + kData < n) {
+            const Save &ahead = saves[i + kData];
+            ahead.prefetch();
+            __builtin_prefetch(&ahead.post().author);
+            __builtin_prefetch(&ahead.post().text);
+            __builtin_prefetch(&ahead.note());
+        }
+        if (i + kTexts < n && !saves[i + kTexts].isSearchIndexed()) {
+            const Save &ahead = saves[i + kTexts];
+            const QString &text = ahead.post().text;
+            const char *bytes = reinterpret_cast<const char *>(text.constData());
+            const qsizetype length = std::min<qsizetype>(text.size() * 2, 1024);
+            for (qsizetype at = 0; at < length; at += 64)
+                __builtin_prefetch(bytes + at);
+            __builtin_prefetch(ahead.post().author.name.constData());
+            __builtin_prefetch(ahead.post().author.handle.name.constData());
+            __builtin_prefetch(ahead.note().constData());
+        }
+        visit(saves[i]);
+    }
     return out;
 }
 

@@ -13,6 +13,10 @@ private slots:
     void fold_data();
     void fold();
     void foldByRuns();
+    void foldEachCharacterInContext();
+    void foldedContains_data();
+    void foldedContains();
+    void foldedContainsAgainstTheFold();
     void whiteSpace_data();
     void whiteSpace();
     void trimming_data();
@@ -187,6 +191,95 @@ void TestText::foldByRuns()
         const QString expected = referenceFold(s);
         QVERIFY2(text::fold(s) == expected, qPrintable(s + QStringLiteral(" -> ") + text::fold(s) + QStringLiteral(" / ") + expected));
     }
+}
+
+// Every character of the basic plane, folded once on its own (and remembered), then between ASCII
+// and other letters, at either end and twice: what folding the whole text gives.
+void TestText::foldEachCharacterInContext()
+{
+    for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
+        if (QChar::isSurrogate(c))
+            continue;
+        const QString one{QChar(char16_t(c))};
+        const QString s = one + QStringLiteral("x") + one + QStringLiteral("\u00e9") + one + one + QStringLiteral("Y\u6771") + one;
+        QCOMPARE(text::fold(one), referenceFold(one));
+        const QString folded = text::fold(s);
+        if (folded != referenceFold(s))
+            QFAIL(qPrintable(QStringLiteral("U+%1 -> %2 / %3").arg(quint32(c), 4, 16, QLatin1Char('0')).arg(folded, referenceFold(s))));
+    }
+}
+
+void TestText::foldedContains_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("ASCII, other case") << "A Volcano trip" << "volc" << true;
+    QTest::newRow("ASCII, absent") << "A Volcano trip" << "vole" << false;
+    QTest::newRow("ASCII at the very end") << "the END" << "end" << true;
+    QTest::newRow("longer than the text") << "abc" << "abcd" << false;
+    QTest::newRow("accent folded away") << QStringLiteral("Caf\u00e9 au lait") << "cafe au" << true;
+    QTest::newRow("decomposed accent") << QStringLiteral("CAFE\u0301!") << "cafe!" << true;
+    QTest::newRow("marks between ASCII letters") << QStringLiteral("ca\u0301\u0301\u0301fe") << "cafe" << true;
+    QTest::newRow("sharp s expands") << QStringLiteral("Stra\u00dfe") << "strasse" << true;
+    QTest::newRow("ligature expands") << QStringLiteral("\ufb03ce") << "office" << false;
+    QTest::newRow("ligature in a word") << QStringLiteral("o\ufb03ce") << "office" << true;
+    QTest::newRow("CJK") << QStringLiteral("photos \u6771\u4eac at night") << QStringLiteral("\u6771\u4eac") << true;
+    QTest::newRow("CJK, absent") << QStringLiteral("\u6771\u4eac") << QStringLiteral("\u4eac\u6771") << false;
+    QTest::newRow("emoji") << QStringLiteral("nice \U0001F600 day") << QStringLiteral("\U0001F600 d") << true;
+    QTest::newRow("jamo compose") << QStringLiteral("x\u1100\u1161y") << QStringLiteral("\uac00y") << true;
+    QTest::newRow("Kelvin sign") << QStringLiteral("5 \u212a") << "5 k" << true;
+    QTest::newRow("Greek capital") << QStringLiteral("\u039f\u03a3\u039f\u03a3") << QStringLiteral("\u03bf\u03c3") << true;
+    QTest::newRow("one letter from a fold") << QStringLiteral("\u00c9") << "e" << true;
+    QTest::newRow("empty query") << "abc" << "" << true;
+    QTest::newRow("empty text") << "" << "a" << false;
+}
+
+void TestText::foldedContains()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, query);
+    QFETCH(bool, found);
+    const QString folded = text::fold(query);
+    QCOMPARE(text::fold(text).contains(folded), found);
+    QCOMPARE(text::foldedContains(text, folded), found);
+}
+
+// Random texts of ASCII and other letters (marks across the runs' borders, letters that fold to
+// several or to nothing, jamo, characters outside the basic plane) and words cut from their folds
+// or made up: found exactly when the fold of the whole text holds them.
+void TestText::foldedContainsAgainstTheFold()
+{
+    const QList<char32_t> pool{
+        'a', 'B', 'e', 'K', 's', 'S', 't', 'f', 'i', '0', ' ', '-', 0x00E9, 0x00C9, 0x00DF, 0x1E9E, 0x0301,
+        0x0308, 0x0345, 0x212A, 0x0130, 0x03A3, 0x03C2, 0xFB01, 0xFB03, 0x1100, 0x1161, 0x11A8, 0xAC00, 0x0BC6,
+        0x0BBE, 0x6771, 0x4EAC, 0x30AB, 0x3099, 0x1F600, 0x10400, 0xFF21, 0x2728};
+    QRandomGenerator random(3001);
+    int found = 0;
+    for (int round = 0; round < 20000; ++round) {
+        QString s;
+        const int length = random.bounded(24);
+        for (int i = 0; i < length; ++i) {
+            const char32_t c = pool.at(random.bounded(pool.size()));
+            s.append(QString::fromUcs4(&c, 1));
+        }
+        const QString folded = referenceFold(s);
+        QString word;
+        if (!folded.isEmpty() && random.bounded(3) > 0) {
+            const qsizetype at = random.bounded(folded.size());
+            word = folded.mid(at, 1 + random.bounded(std::min<qsizetype>(6, folded.size() - at)));
+        } else {
+            for (int i = 1 + random.bounded(4); i > 0; --i) {
+                const char32_t c = pool.at(random.bounded(pool.size()));
+                word.append(QString::fromUcs4(&c, 1));
+            }
+            word = referenceFold(word);
+        }
+        const bool expected = folded.contains(word);
+        found += expected;
+        QVERIFY2(text::foldedContains(s, word) == expected, qPrintable(s + QStringLiteral(" / ") + word));
+    }
+    QVERIFY(found > 10000);   // most words were cut from the texts
 }
 
 QTEST_APPLESS_MAIN(TestText)

@@ -1,6 +1,9 @@
 #include "LibraryFixtures.h"
 #include "PostFixtures.h"
 #include "Library/Save.h"
+#include "Library/SearchVocabulary.h"
+
+#include <QRandomGenerator>
 
 #include <QTest>
 
@@ -59,6 +62,7 @@ private slots:
     void matches();
     void matchesTrashedSaves();
     void searchFollowsChanges();
+    void scanWhilePreparingMatchesTheIndex();
     void equality_data();
     void equality();
     void jsonRoundTrips_data();
@@ -110,6 +114,17 @@ void TestSave::matches_data()
                                                   << "abc" << false;
     QTest::newRow("no tags, empty note: text") << "hello" << "Name" << "handle" << "" << none << "hell" << true;
     QTest::newRow("no tags, empty note: other") << "hello" << "Name" << "handle" << "" << none << "zzz" << false;
+    QTest::newRow("CJK in the text") << QStringLiteral("\u6771\u4eac\u306e\u5199\u771f") << "A" << "a" << "" << none
+                                     << QStringLiteral("\u5199\u771f") << true;
+    QTest::newRow("CJK and ASCII, one missing") << QStringLiteral("ramen \u6771\u4eac") << "A" << "a" << "" << none
+                                                << QStringLiteral("\u6771\u4eac udon") << false;
+    QTest::newRow("emoji next to a word") << QStringLiteral("party\U0001F389time") << "A" << "a" << "" << none
+                                          << QStringLiteral("Y\U0001F389T") << true;
+    QTest::newRow("accented author, plain query") << "x" << QStringLiteral("Zo\u00eb Bj\u00f6rk") << "a" << "" << none
+                                                  << "zoe bjork" << true;
+    QTest::newRow("accented tag") << "x" << "A" << "a" << "" << QStringList{QStringLiteral("caf\u00e9")} << "CAFE" << true;
+    QTest::newRow("mixed case and marks in the note") << "x" << "A" << "a" << QStringLiteral("SA\u0303O Paulo") << none
+                                                      << QStringLiteral("s\u00e3o PAU") << true;
 }
 
 void TestSave::matches()
@@ -134,6 +149,70 @@ void TestSave::matches()
     prepared.prepare(scratch);
     QCOMPARE(prepared.matches(earlier), expected);
     QCOMPARE(prepared.matches(SearchQuery(query)), expected);
+    // Unprepared while the index is being filled (after a start): looked for field by field.
+    const Save fresh = makeSave(text, author, handle, note, tags);
+    const SearchVocabulary::Filling filling;
+    QCOMPARE(fresh.matches(SearchQuery(query)), expected);
+    QVERIFY(!fresh.isSearchIndexed());
+}
+
+// Saves of random words (accents, case, marks, CJK, emoji, ligatures, jamo) in every field: a
+// search while the index is being filled, which looks in the fields themselves, finds exactly what
+// the index finds once the saves are prepared, for words cut from the texts and others.
+void TestSave::scanWhilePreparingMatchesTheIndex()
+{
+    const QStringList words{
+        QStringLiteral("Caf\u00e9"), QStringLiteral("CAFE\u0301"), QStringLiteral("na\u00efve"), QStringLiteral("Stra\u00dfe"),
+        QStringLiteral("\u6771\u4eac"), QStringLiteral("\u30e9\u30fc\u30e1\u30f3"), QStringLiteral("\U0001F600ok"),
+        QStringLiteral("\u2728"), QStringLiteral("o\ufb03ce"), QStringLiteral("\u1100\u1161\u11a8"), QStringLiteral("Volcano"),
+        QStringLiteral("volume"), QStringLiteral("\u039f\u03a3"), QStringLiteral("Z\u00fcrich"), QStringLiteral("river")};
+    QRandomGenerator random(42);
+    const auto phrase = [&](int most) {
+        QStringList out;
+        for (int i = random.bounded(most + 1); i > 0; --i)
+            out.append(words.at(random.bounded(words.size())));
+        return out.join(random.bounded(4) == 0 ? QStringLiteral("") : QStringLiteral(" "));
+    };
+    QList<Save> saves;
+    for (int i = 0; i < 300; ++i) {
+        QStringList tags;
+        for (int t = random.bounded(3); t > 0; --t)
+            tags.append(phrase(1).toLower());
+        saves.append(makeSave(phrase(6), phrase(2), QStringLiteral("h%1").arg(i), phrase(2), tags));
+    }
+    QStringList queries{QStringLiteral("cafe"), QStringLiteral("STRASSE ZUR"), QStringLiteral("\u6771"), QStringLiteral("office"),
+                        QStringLiteral("\uac01"), QStringLiteral("\U0001F600O"), QStringLiteral("e v"), QStringLiteral("\u03c3")};
+    for (int q = 0; q < 60; ++q) {
+        const QString folded = saves.at(random.bounded(saves.size())).foldedSearchText();
+        const qsizetype at = random.bounded(std::max<qsizetype>(folded.size(), 1));
+        queries.append(folded.mid(at, 1 + random.bounded(5)));
+    }
+    QList<QList<bool>> scanned;
+    {
+        const SearchVocabulary::Filling filling;
+        for (const QString &query : queries) {
+            const SearchQuery made(query);
+            QList<bool> row;
+            for (const Save &save : saves)
+                row.append(save.matches(made));
+            scanned.append(row);
+        }
+    }
+    std::string scratch;
+    for (const Save &save : saves) {
+        QVERIFY(!save.isSearchIndexed());
+        save.prepare(scratch);
+    }
+    int hits = 0;
+    for (qsizetype q = 0; q < queries.size(); ++q) {
+        const SearchQuery made(queries.at(q));
+        for (qsizetype i = 0; i < saves.size(); ++i) {
+            QVERIFY2(saves.at(i).matches(made) == scanned.at(q).at(i),
+                     qPrintable(queries.at(q) + QStringLiteral(" / ") + saves.at(i).foldedSearchText()));
+            hits += scanned.at(q).at(i);
+        }
+    }
+    QVERIFY(hits > 500);
 }
 
 void TestSave::matchesTrashedSaves()
