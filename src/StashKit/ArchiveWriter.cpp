@@ -106,7 +106,10 @@ void ArchiveWriter::run()
             auto stored = m_archiving->store(archive);
             lock.lock();
             m_done = number;
-            m_outcome = Outcome{number, stored ? std::nullopt : std::optional<ArchiveFailure>(std::move(stored.error()))};
+            m_outcome.commit = number;
+            m_outcome.failure = stored ? std::nullopt : std::optional<ArchiveFailure>(std::move(stored.error()));
+            if (stored)
+                m_outcome.stored = number;
             m_spent.push_back(std::move(archive));
             lock.unlock();
             m_progress.notify_all();

@@ -31,10 +31,13 @@ namespace sw {
 
 class ArchiveWriter {
 public:
-    // The last write's outcome: the number of the commit it wrote (0: none yet) and its failure.
+    // The last write's outcome: the number of the commit it wrote (0: none yet) and its failure;
+    // and the last commit written whole, which the document on disk holds (a failed write leaves
+    // the document of the last one that succeeded).
     struct Outcome {
         std::uint64_t commit = 0;
         std::optional<ArchiveFailure> failure;
+        std::uint64_t stored = 0;
     };
 
     // One piece of idle work; answers whether there is more of it to do.

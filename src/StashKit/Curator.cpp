@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QSet>
+#include <QSignalBlocker>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QtGlobal>
@@ -53,7 +54,14 @@ Curator::Curator(Library library, LocalMedia localMedia, Covers covers, std::sha
 
 Curator::~Curator()
 {
-    // The last change reaches the disk before the Curator goes.
+    // The last change reaches the disk before the Curator goes, and the files waiting for it are
+    // deleted then (unless the write failed). Nobody is told any more.
+    if (m_writer) {
+        const QSignalBlocker blocker(this);
+        m_writer->flush();
+        writesEnded();
+        deleteWritten();
+    }
     m_writer.reset();
     m_writesEnded.reset();
     if (m_writesEndedFd >= 0)
@@ -181,7 +189,7 @@ void Curator::storeArchive()
         return;
     writesEnded();
     // Sharing, not copying: the saves and the copy table are implicitly shared values.
-    writer().commit(Archive(m_library, m_localMedia.copies()));
+    m_lastCommit = writer().commit(Archive(m_library, m_localMedia.copies()));
     if (m_archiveWrites == ArchiveWrites::waited) {
         m_writer->flush();
         writesEnded();
@@ -203,6 +211,7 @@ ArchiveWriter &Curator::writer()
                 std::uint64_t count = 0;
                 (void)!::read(m_writesEndedFd, &count, sizeof count);
                 writesEnded();
+                deleteWritten();
             });
             ended = [fd] {
                 const std::uint64_t one = 1;
@@ -220,6 +229,7 @@ void Curator::writesEnded()
     if (!m_writer)
         return;
     const ArchiveWriter::Outcome outcome = m_writer->collect();
+    m_storedCommit = std::max(m_storedCommit, outcome.stored);
     // A flush has taken it already, or a later write's outcome is still to come.
     if (outcome.commit <= m_writeOutcomeSeen)
         return;
@@ -236,6 +246,7 @@ void Curator::flush()
         return;
     m_writer->flush();
     writesEnded();
+    deleteWritten();
 }
 
 void Curator::finishPreparing()
@@ -391,11 +402,13 @@ void Curator::removeLocalCopy(const Save::ID &id)
     const std::optional<Save> save = m_library.save(id);
     if (!save)
         return;
-    // Written before the deletion: the document never names a file that is gone.
-    const QList<LocalFile> files =
-        changeLocalMedia([&](LocalMedia &media) { return media.letGo(save->post().link); });
-    flush();
-    deleteMediaFiles(files);
+    // Deleted once written: the document never names a file that is gone.
+    const PostLink link = save->post().link;
+    const QList<LocalFile> files = changeLocalMedia([&](LocalMedia &media) { return media.letGo(link); });
+    QList<std::pair<PostLink, LocalFile>> media;
+    for (const LocalFile &file : files)
+        media.append({link, file});
+    deleteOnceWritten(std::move(media), {});
 }
 
 void Curator::limitLocalMedia(std::int64_t bytes)
@@ -434,6 +447,49 @@ void Curator::removeFiles(const QList<Url> &urls)
     QList<Url> next = m_leftBehind;
     next.append(urls);
     assignLeftBehind(std::move(next));
+}
+
+void Curator::deleteOnceWritten(QList<std::pair<PostLink, LocalFile>> media, QList<QString> covers)
+{
+    if (media.isEmpty() && covers.isEmpty())
+        return;
+    // While writes are held nothing more is written: the files go now, as they would with no
+    // writer at all. Otherwise they wait for the last commit, which the change has just made.
+    m_deletions.push_back(Deletion{m_archiveWritesHeld ? 0 : m_lastCommit, std::move(media), std::move(covers)});
+    deleteWritten();
+}
+
+void Curator::deleteWritten()
+{
+    const auto waits = [this](const Deletion &deletion) { return deletion.commit > m_storedCommit; };
+    if (std::all_of(m_deletions.cbegin(), m_deletions.cend(), waits))
+        return;
+    std::vector<Deletion> due;
+    std::vector<Deletion> waiting;
+    for (Deletion &deletion : m_deletions)
+        (waits(deletion) ? waiting : due).push_back(std::move(deletion));
+    m_deletions = std::move(waiting);
+    // A file that a deletion still waiting lets go of as well was listed again in between (the
+    // media downloaded anew, then let go again): the document on disk may name it, and it goes
+    // with that later deletion.
+    QSet<QString> later;
+    for (const Deletion &deletion : m_deletions)
+        for (const auto &[link, file] : deletion.media)
+            later.insert(text::canonical(file.name));
+    QList<LocalFile> files;
+    QList<QString> covers;
+    for (const Deletion &deletion : due) {
+        for (const auto &[link, file] : deletion.media) {
+            // A download of the link begun meanwhile puts its own files in their place.
+            if (later.contains(text::canonical(file.name)) || m_localMedia.copy(link).asDownloading())
+                continue;
+            files.append(file);
+        }
+        covers.append(deletion.covers);
+    }
+    Operation operation(*this);
+    deleteMediaFiles(files);
+    deleteCovers(covers);
 }
 
 void Curator::deleteMediaFiles(const QList<LocalFile> &files)
@@ -745,18 +801,19 @@ void Curator::writeNote(const QString &note, const Save::ID &on)
 
 void Curator::emptyTrash()
 {
-    QList<LocalFile> files;
+    QList<std::pair<PostLink, LocalFile>> files;
     QList<QString> coverNames;
     {
         // The library, the history and the copies change together and the document is written
-        // once, before any file is deleted: it never names a file that is gone.
+        // once; the files go once it is on disk: it never names a file that is gone.
         Operation operation(*this);
         const QList<Save> removed = changeLibrary([](Library &library) { return library.emptyTrash(); });
         historyChanged(m_history.clear());
         if (!removed.isEmpty()) {
             changeLocalMedia([&](LocalMedia &media) {
                 for (const Save &save : removed)
-                    files.append(media.letGo(save.post().link));
+                    for (const LocalFile &file : media.letGo(save.post().link))
+                        files.append({save.post().link, file});
             });
         }
         // A kept cover is one whose name is among the names present (Covers::isKept), worked out once.
@@ -765,9 +822,7 @@ void Curator::emptyTrash()
                 coverNames.append(*name);
         }
     }
-    flush();
-    deleteMediaFiles(files);
-    deleteCovers(coverNames);
+    deleteOnceWritten(std::move(files), std::move(coverNames));
 }
 
 }  // namespace sw

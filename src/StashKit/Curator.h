@@ -19,6 +19,13 @@
 // main thread, once the write has ended) until a later write succeeds; the next change simply
 // writes the whole document again.
 //
+// Files the document stops naming (a local copy removed, the trash emptied) are deleted only once
+// a document without them is on disk, without the main thread waiting for it: the deletion waits
+// for the write of its commit and runs on the main thread when that write has ended. A failed
+// write deletes nothing; the files go once a later write succeeds, and when none does they stay,
+// named by the document still on disk. The Curator's destruction waits for the last write and
+// deletes what it allows.
+//
 // After a restore, the writer thread uses its idle time to work out each save's canonical text
 // and search words, so that neither the first write nor the first search pays for them.
 
@@ -52,6 +59,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace sw {
 
@@ -143,7 +151,8 @@ public:
     // Forgets every finished copy whose files are no longer all in the media folder. A folder
     // that cannot be listed changes nothing.
     void reconcile();
-    // Forgets the save's local copy and deletes its files. An id of no save does nothing.
+    // Forgets the save's local copy and deletes its files once the document without the copy is
+    // on disk (see Persistence above). An id of no save does nothing.
     void removeLocalCopy(const Save::ID &id);
     // Sets the disk budget. No copy is touched, even when more is used than the new limit.
     void limitLocalMedia(std::int64_t bytes);
@@ -184,8 +193,8 @@ public:
     // Replaces the note; always notifies and writes, even when the note is the same.
     void writeNote(const QString &note, const Save::ID &on);
     // Removes the trashed saves for good with their local copies, media files and covers, and
-    // clears both histories. Files another save still uses are kept; files that cannot be
-    // deleted are added to leftBehind.
+    // clears both histories. The files go once the document without the saves is on disk. Files
+    // another save still uses are kept; files that cannot be deleted are added to leftBehind.
     void emptyTrash();
 
     // ---- looking up and keeping a link (CuratorKeeping.cpp) -------------------------------------
@@ -333,6 +342,11 @@ private:
     void deleteCovers(const QList<QString> &names);
     // One disk call for the URLs; on failure all of them go to leftBehind.
     void removeFiles(const QList<Url> &urls);
+    // Files the last change let go of, deleted once the document of that change (or a later one)
+    // is on disk; at once while writes are held for the session.
+    void deleteOnceWritten(QList<std::pair<PostLink, LocalFile>> media, QList<QString> covers);
+    // Deletes the waiting files whose document is on disk.
+    void deleteWritten();
 
     // The commit of an edit: stores the library the edit computed when it differs from the
     // current one, writes it and records the step.
@@ -362,6 +376,16 @@ private:
     std::unique_ptr<QSocketNotifier> m_writesEnded;
     int m_writesEndedFd = -1;
     std::uint64_t m_writeOutcomeSeen = 0;      // the last commit whose outcome is taken
+    std::uint64_t m_lastCommit = 0;            // the last commit handed to the writer
+    std::uint64_t m_storedCommit = 0;          // the last commit known to be on disk
+    // Files waiting for a document that no longer names them, in commit order: media files with
+    // the link whose copy listed them, and cover names.
+    struct Deletion {
+        std::uint64_t commit = 0;
+        QList<std::pair<PostLink, LocalFile>> media;
+        QList<QString> covers;
+    };
+    std::vector<Deletion> m_deletions;
     bool m_archiveWriteFailed = false;
     bool m_archiveWritesHeld = false;
     int m_operationDepth = 0;

@@ -1,6 +1,7 @@
 // The archive written on the Curator's writer thread: order and coalescing, a failure and the
 // change made while it fails, the last change on disk when the Curator goes, searches while the
-// restored saves are still being prepared, and what a killed process or a full disk leaves.
+// restored saves are still being prepared, files deleted only once the document that no longer
+// names them is on disk, and what a killed process or a full disk leaves.
 //
 // The kill and full-disk cases run the executable again in a --child-* mode.
 
@@ -23,7 +24,9 @@
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <mutex>
+#include <thread>
 
 #include <sys/resource.h>
 
@@ -80,6 +83,8 @@ public:
             return std::unexpected(ArchiveFailure{ArchiveFailure::Kind::couldNotWrite, QStringLiteral("no room"), {}});
         }
         m_notes.append(archive.library.save(saveID(1))->note());
+        if (describe)
+            m_described.append(describe(archive));
         return {};
     }
 
@@ -109,6 +114,14 @@ public:
         const std::lock_guard lock(m_mutex);
         return m_entered;
     }
+    QStringList described() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_described;
+    }
+
+    // Tells of each archive written whole, at the end of its write (set before any write).
+    std::function<QString(const Archive &)> describe;
 
 private:
     const Library m_loaded;
@@ -118,6 +131,56 @@ private:
     int m_failures = 0;
     int m_entered = 0;
     QStringList m_notes;
+    QStringList m_described;
+};
+
+// A Curator over a gated archive whose save 2 has a local copy: one file in the media folder.
+// Each document written whole is described by whether it names the copy and whether the file was
+// still there when it was written.
+struct CopyScene {
+    QTemporaryDir dir;
+    std::shared_ptr<GatedArchive> archive = std::make_shared<GatedArchive>();
+    std::unique_ptr<Curator> curator;
+    PostLink link;
+    QString file;
+
+    CopyScene()
+    {
+        const Library library = manySaves(3);
+        link = library.save(saveID(2))->post().link;
+        file = dir.filePath(QStringLiteral("media/clip.mp4"));
+        QDir().mkpath(dir.filePath(QStringLiteral("media")));
+        QFile f(file);
+        if (!f.open(QIODevice::WriteOnly) || f.write("clip") != 4)
+            qFatal("no media file");
+        f.close();
+        archive->describe = [link = link, file = file](const Archive &stored) {
+            return QStringLiteral("%1, file %2").arg(stored.copies.find(link) ? QStringLiteral("copy named") : QStringLiteral("no copy"),
+                                                     QFile::exists(file) ? QStringLiteral("there") : QStringLiteral("gone"));
+        };
+        LocalMedia media(MediaFolder(Url::fromLocalFile(dir.filePath(QStringLiteral("media")))),
+                         DiskBudget{Curator::kDefaultBudget});
+        media.setCopies(copies({{link, onThisMac({{"clip.mp4", 4}})}}));
+        curator = std::make_unique<Curator>(library, std::move(media), Covers(Url::fromLocalFile(dir.filePath(QStringLiteral("Covers")))),
+                                            nullptr, nullptr, std::make_shared<LiveMediaDisk>(), archive,
+                                            [] { return Date{800000000}; });
+    }
+
+    // Removes save 2's copy (its files go), or empties the trash it was put into beforehand.
+    void letGo(bool byEmptyingTheTrash)
+    {
+        if (byEmptyingTheTrash)
+            curator->emptyTrash();
+        else
+            curator->removeLocalCopy(saveID(2));
+    }
+    void prepare(bool byEmptyingTheTrash)
+    {
+        if (byEmptyingTheTrash) {
+            curator->trash(saveID(2));
+            curator->flush();
+        }
+    }
 };
 
 // ---- child processes ------------------------------------------------------------------------
@@ -296,6 +359,92 @@ private slots:
             QCOMPARE(found(queries.at(q)), expected);
         }
         QVERIFY(!before.first().isEmpty());
+    }
+
+    // Emptying the trash and removing a local copy return while the document is written; the files
+    // go on the main thread once the document without them is on disk, not before.
+    void filesGoOnceTheDocumentWithoutThemIsOnDisk_data()
+    {
+        QTest::addColumn<bool>("emptyTrash");
+        QTest::newRow("remove a local copy") << false;
+        QTest::newRow("empty the trash") << true;
+    }
+    void filesGoOnceTheDocumentWithoutThemIsOnDisk()
+    {
+        QFETCH(bool, emptyTrash);
+        CopyScene scene;
+        scene.prepare(emptyTrash);
+        const int before = scene.archive->entered();
+        scene.archive->setOpen(false);
+        scene.letGo(emptyTrash);
+        scene.archive->waitUntilEntered(before + 1);
+        QCoreApplication::processEvents();
+        QVERIFY(QFile::exists(scene.file));
+        QVERIFY(!scene.curator->localMedia().copies().find(scene.link));
+        scene.archive->setOpen(true);
+        QTRY_VERIFY(!QFile::exists(scene.file));
+        QCOMPARE(scene.archive->described().last(), QStringLiteral("no copy, file there"));
+        QVERIFY(scene.curator->leftBehind().isEmpty());
+    }
+
+    // A failed write deletes nothing: the document on disk still names the files. They go with
+    // the next write that succeeds.
+    void aFailedWriteKeepsTheFilesUntilAWriteSucceeds_data() { filesGoOnceTheDocumentWithoutThemIsOnDisk_data(); }
+    void aFailedWriteKeepsTheFilesUntilAWriteSucceeds()
+    {
+        QFETCH(bool, emptyTrash);
+        CopyScene scene;
+        scene.prepare(emptyTrash);
+        scene.archive->failNext(1);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("could not be written")));
+        scene.letGo(emptyTrash);
+        QTRY_VERIFY(scene.curator->archiveWriteFailed());
+        QCoreApplication::processEvents();
+        QVERIFY(QFile::exists(scene.file));
+        const QStringList described = scene.archive->described();
+        QVERIFY(described.isEmpty() || described.last() == QStringLiteral("copy named, file there"));
+
+        scene.curator->writeNote(QStringLiteral("later"), saveID(1));
+        QTRY_VERIFY(!scene.curator->archiveWriteFailed());
+        QVERIFY(!QFile::exists(scene.file));   // taken with the outcome that lowered the flag
+        QCOMPARE(scene.archive->described().last(), QStringLiteral("no copy, file there"));
+    }
+
+    // Quitting while the document is being written waits for it, then deletes the files; unless
+    // the write fails, when the document left on disk still names them and they stay.
+    void quittingWhileTheDocumentIsWritten_data()
+    {
+        QTest::addColumn<bool>("emptyTrash");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("remove a local copy") << false << false;
+        QTest::newRow("empty the trash") << true << false;
+        QTest::newRow("remove a local copy, the write failing") << false << true;
+        QTest::newRow("empty the trash, the write failing") << true << true;
+    }
+    void quittingWhileTheDocumentIsWritten()
+    {
+        QFETCH(bool, emptyTrash);
+        QFETCH(bool, fails);
+        CopyScene scene;
+        scene.prepare(emptyTrash);
+        const int before = scene.archive->entered();
+        scene.archive->setOpen(false);
+        if (fails) {
+            scene.archive->failNext(1);
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("could not be written")));
+        }
+        scene.letGo(emptyTrash);
+        scene.archive->waitUntilEntered(before + 1);
+        // Opened once the Curator is most likely waiting in its destruction (either way, the
+        // destruction must wait for the write).
+        std::thread opener([&] {
+            QThread::msleep(30);
+            scene.archive->setOpen(true);
+        });
+        scene.curator.reset();
+        opener.join();
+        QCOMPARE(QFile::exists(scene.file), fails);
+        QCOMPARE(scene.archive->described().size(), before + (fails ? 0 : 1));
     }
 
     // A process killed at any moment while its changes are written leaves a whole document: the
