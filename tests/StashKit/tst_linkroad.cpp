@@ -279,9 +279,10 @@ void TestLinkRoad::roadOfOneLink()
     QCOMPARE(m_httpProxy->visitCount(), httpVisits);
     QCOMPARE(m_socksProxy->visitCount(), socksVisits);
 
-    // Trashed and the trash emptied: the files and the cover go, and so does the save on disk.
+    // Trashed and the trash emptied: the save goes on disk, then the files and the cover.
     m_curator->trash(id);
     m_curator->emptyTrash();
+    m_curator->flush();
     QCOMPARE(entries(mediaFolder()), QStringList());
     QCOMPARE(entries(coversFolder()), QStringList());
     QVERIFY(m_curator->covers().present().isEmpty());
