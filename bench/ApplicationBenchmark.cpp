@@ -22,6 +22,9 @@
 //                                   the resident memory of the running application after its
 //                                   first paint, against the document's size on disk; beside it
 //                                   app_core_rss_100k, a process that has only restored the core
+//   app_rss_prepared_100k           the same after all the rest: the core's preparation of the
+//                                   restored saves (their canonical texts and search words, which
+//                                   begins after the first frame) finished, the window used
 //
 // Without arguments it writes the library (and an empty media file for every finished copy, and a
 // cover file for every post with a preview, as after a while of use, so that the start finds
@@ -187,7 +190,7 @@ int restore(const QString &home)
     return 0;
 }
 
-int measure(const QString &home, double restore, double restoredRss)
+int measure(const QString &home, double restore, double restoredRss, bool startOnly = false)
 {
     const double document = double(QFileInfo(QDir(home).filePath(QStringLiteral("data/Stashwell/library.json"))).size());
 
@@ -211,6 +214,12 @@ int measure(const QString &home, double restore, double restoredRss)
         return 1;
     settle();
     const double rss = double(residentBytes());
+    if (startOnly) {
+        print("app_start_to_first_paint_100k", start, "ms");
+        print("app_start_call_100k", started, "ms");
+        print("app_rss_100k", rss / (1024.0 * 1024.0), "MiB");
+        return 0;
+    }
 
     // The window at a usual size, the shelf's paints counted.
     app::LibraryWindow &window = app->libraryWindow();
@@ -280,6 +289,10 @@ int measure(const QString &home, double restore, double restoredRss)
         }));
     }
 
+    app->curator().finishPreparing();
+    settle();
+    const double preparedRss = double(residentBytes());
+
     print("app_start_to_first_paint_100k", start, "ms");
     print("app_start_call_100k", started, "ms");
     print("app_core_restore_100k", restore, "ms");
@@ -297,6 +310,7 @@ int measure(const QString &home, double restore, double restoredRss)
     print("app_core_rss_100k", restoredRss / (1024.0 * 1024.0), "MiB");
     print("app_document_100k", document / (1024.0 * 1024.0), "MiB");
     print("app_rss_over_document_100k", rss / document, "x");
+    print("app_rss_prepared_100k", preparedRss / (1024.0 * 1024.0), "MiB");
 
     app.reset();
     return 0;
@@ -313,6 +327,12 @@ int main(int argc, char **argv)
         return restore(arguments.at(2));
     if (arguments.size() == 5 && arguments.at(1) == u"--measure")
         return measure(arguments.at(2), arguments.at(3).toDouble(), arguments.at(4).toDouble());
+    // A home kept for profiling one step by hand: --write-home DIR, then --restore DIR or
+    // --measure DIR 1 1 [--start-only] under a profiler.
+    if (arguments.size() == 6 && arguments.at(1) == u"--measure" && arguments.at(5) == u"--start-only")
+        return measure(arguments.at(2), arguments.at(3).toDouble(), arguments.at(4).toDouble(), true);
+    if (arguments.size() == 3 && arguments.at(1) == u"--write-home")
+        return writeHome(arguments.at(2)) ? 0 : 1;
 
     QTemporaryDir home;
     if (!home.isValid() || !writeHome(home.path()))

@@ -81,6 +81,12 @@ std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, c
 std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, const Folders &folders,
                                        const Url &apiBase)
 {
+    return live(network, downloadsOnSave, folders, apiBase, Preparation::atOnce);
+}
+
+std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, const Folders &folders,
+                                       const Url &apiBase, Preparation preparation)
+{
     auto archiving = std::make_shared<FileArchive>(folders.archive);
     LocalMedia media(MediaFolder(Url::fromLocalFile(folders.media)), DiskBudget{kDefaultBudget});
     Covers covers(Url::fromLocalFile(QDir(folders.archive).filePath(QStringLiteral("Covers"))));
@@ -89,6 +95,8 @@ std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, c
                                              std::make_shared<LiveMediaDownloader>(network),
                                              std::make_shared<LiveMediaDisk>(), std::move(archiving),
                                              [] { return Date::now(); });
+    if (preparation == Preparation::held)
+        curator->holdPreparation();
     // A document that cannot be read starts an empty library; restore() has dealt with it.
     if (const auto restored = curator->restore(); !restored)
         qWarning("Stashwell: the library could not be read (%s); starting with an empty library",
@@ -249,8 +257,16 @@ void Curator::flush()
     deleteWritten();
 }
 
+void Curator::releasePreparation()
+{
+    m_preparationHeld = false;
+    if (std::exchange(m_preparationWaiting, false))
+        prepare();
+}
+
 void Curator::finishPreparing()
 {
+    releasePreparation();
     if (m_writer)
         m_writer->finishIdleWork();
 }
@@ -336,6 +352,10 @@ std::expected<void, ArchiveFailure> Curator::restore()
 
 void Curator::prepare()
 {
+    if (m_preparationHeld) {
+        m_preparationWaiting = true;
+        return;
+    }
     if (m_library.saves.isEmpty())
         return;
     // The saves as they are now, the search words of all first (a search is what comes first),

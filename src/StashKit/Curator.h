@@ -100,6 +100,12 @@ public:
     // The same with the post fetcher asking another FxTwitter API address (loopback tests).
     static std::unique_ptr<Curator> live(Network &network, bool downloadsOnSave, const Folders &folders,
                                          const Url &apiBase);
+    // When the restored saves' preparation (see finishPreparing) begins: at once, or when
+    // releasePreparation() is called (an application drawing its first window does that after
+    // the window, which then does not share the processors with it).
+    enum class Preparation { atOnce, held };
+    static std::unique_ptr<Curator> live(Network &network, bool downloadsOnSave, const Folders &folders,
+                                         const Url &apiBase, Preparation preparation);
 
     // ---- state ------------------------------------------------------------------------------
 
@@ -135,8 +141,14 @@ public:
     // archiveWriteFailed telling which.
     void flush();
     // Returns once the canonical texts and search words of the saves restored last are worked
-    // out (the writer thread's idle work). For measurements and tests.
+    // out (the writer thread's idle work), releasing a held preparation first. For measurements
+    // and tests.
     void finishPreparing();
+    // Holds the preparation of the saves of the restores to come until released (a restore
+    // while held leaves it waiting); releasing starts the waiting one. Nothing else waits on it.
+    void holdPreparation() { m_preparationHeld = true; }
+    void releasePreparation();
+    bool isPreparationHeld() const { return m_preparationHeld; }
     // True for the rest of the session when the document could be neither read nor moved aside:
     // nothing is written, so that the user's document is never overwritten.
     bool archiveWritesHeld() const { return m_archiveWritesHeld; }
@@ -388,6 +400,8 @@ private:
     std::vector<Deletion> m_deletions;
     bool m_archiveWriteFailed = false;
     bool m_archiveWritesHeld = false;
+    bool m_preparationHeld = false;
+    bool m_preparationWaiting = false;   // a restore's preparation, while held
     int m_operationDepth = 0;
     bool m_writePending = false;
     unsigned m_pendingSignals = 0;

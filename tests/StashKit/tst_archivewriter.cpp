@@ -452,6 +452,49 @@ private slots:
         QCOMPARE(scene.archive->described().size(), before + (fails ? 0 : 1));
     }
 
+    // A held preparation is not begun by a restore, and writes go on meanwhile; released (or
+    // asked to finish), it prepares the saves of the last restore.
+    void aHeldPreparationWaitsForItsRelease_data()
+    {
+        QTest::addColumn<bool>("finishReleases");
+        QTest::addColumn<bool>("restoredTwice");
+        QTest::newRow("released") << false << false;
+        QTest::newRow("asked to finish while held") << true << false;
+        QTest::newRow("restored twice while held") << false << true;
+    }
+
+    void aHeldPreparationWaitsForItsRelease()
+    {
+        QFETCH(bool, finishReleases);
+        QFETCH(bool, restoredTwice);
+        auto archive = std::make_shared<GatedArchive>(manySaves(700));
+        auto curator = curatorOver(archive);
+        curator->holdPreparation();
+        QVERIFY(curator->restore());
+        if (restoredTwice)
+            QVERIFY(curator->restore());
+        const auto prepared = [&] {
+            return std::count_if(curator->library().saves.begin(), curator->library().saves.end(),
+                                 [](const Save &save) { return save.isSearchIndexed(); });
+        };
+        QCOMPARE(prepared(), 0);
+        curator->writeNote(QStringLiteral("while held"), saveID(1));
+        curator->flush();
+        QCOMPARE(archive->notes(), QStringList{QStringLiteral("while held")});
+        QVERIFY(curator->isPreparationHeld());
+        QCOMPARE(prepared(), 0);
+        // A search meanwhile finds what each save's text says.
+        QCOMPARE(curator->shelf().items(Filter::all(), QStringLiteral("while held")).size(), qsizetype(1));
+
+        if (!finishReleases) {
+            curator->releasePreparation();
+            QVERIFY(!curator->isPreparationHeld());
+        }
+        curator->finishPreparing();
+        QVERIFY(!curator->isPreparationHeld());
+        QCOMPARE(prepared(), curator->library().saves.size());
+    }
+
     // A process killed at any moment while its changes are written leaves a whole document: the
     // one of some change it made.
     void aKilledProcessLeavesAWholeDocument()

@@ -9,6 +9,7 @@
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/App/TestHooks.h"
 #include "Stashwell/Commands/MenuCommands.h"
+#include "Stashwell/Pages/Library/LibraryPage.h"
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/Window/GlassBackdrop.h"
 #include "Stashwell/Window/LibraryWindow.h"
@@ -113,6 +114,18 @@ private slots:
         // Nothing was written on the way: no preferences file, no document.
         QVERIFY(!QFile::exists(home.options().preferencesPath));
         QVERIFY(!QFile::exists(home.document()));
+    }
+
+    // The core's preparation of the restored saves waits for the library window's first frame.
+    void theFirstFrameLetsThePreparationGo()
+    {
+        TestHome home;
+        StashwellApp app(home.options());
+        app.start();
+        QVERIFY(app.curator().isPreparationHeld());
+        QVERIFY(!app.libraryPage().hasShownFirstFrame());
+        QVERIFY(QTest::qWaitFor([&] { return app.libraryPage().hasShownFirstFrame(); }, 10000));
+        QVERIFY(!app.curator().isPreparationHeld());
     }
 
     void buildsTheCoreFromThePreferences()

@@ -34,6 +34,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTranslator>
+#include <QTimer>
 
 namespace sw::app {
 
@@ -86,7 +87,10 @@ void StashwellApp::start()
     // authors' avatars, saves without a copy) take the user's route; without a network the cache
     // fetches none at all.
     PictureCache::shared().setNetwork(m_network.get());
-    m_curator = Curator::live(*m_network, startup.downloadsOnSave, m_options.folders, apiBase());
+    // The restored saves' preparation for the first write and search waits for the library
+    // window's first frame (LibraryPage::firstFrameShown), which it would otherwise slow down.
+    m_curator = Curator::live(*m_network, startup.downloadsOnSave, m_options.folders, apiBase(),
+                              Curator::Preparation::held);
     if (startup.mediaLimit)
         m_curator->limitLocalMedia(*startup.mediaLimit);
     m_curator->setQuality(startup.quality);
@@ -152,6 +156,8 @@ void StashwellApp::start()
     connect(view, &LibraryPageView::settingsRequested, this, &StashwellApp::openSettings);
     m_libraryWindow->setPage(view);
     m_libraryWindow->show();
+    // A window that is never drawn (not exposed on any screen) holds nothing back for long.
+    QTimer::singleShot(firstFrameWaitMs, m_libraryPage.get(), &LibraryPage::firstFrameShown);
 
     // After the window, so that a problem found by the restore is told over it.
     m_archiveNotice = std::make_unique<ArchiveProblemNotice>(*m_curator, [this](ArchiveProblemNotice::Problem problem) {

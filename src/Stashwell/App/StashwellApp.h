@@ -10,7 +10,10 @@
 //      restores the library and reconciles it with the media folder before it returns;
 //   4. "mediaLimitGB" sets the disk budget (when it holds a usable whole number) and "quality" the
 //      download quality;
-//   5. the windows, menus and tray are made and the library window is shown.
+//   5. the windows, menus and tray are made and the library window is shown;
+//   6. once the window has drawn its first frame (or firstFrameWaitMs have passed without one),
+//      the work that frame did not need begins: the Curator's preparation of the restored saves
+//      (held until then) and the fetching of missing covers (LibraryPage::firstFrameShown).
 //
 // The Router is made on first use, which is the building of the library window, and lives to the
 // end.
@@ -70,6 +73,9 @@ public:
         // The user's own files and the desktop.
         static Options standard();
     };
+
+    // How long the work that waits for the library window's first frame waits at most.
+    static constexpr int firstFrameWaitMs = 2000;
 
     explicit StashwellApp(Options options, QObject *parent = nullptr);
     ~StashwellApp() override;

@@ -436,16 +436,28 @@ private slots:
         QVERIFY(!r.router.selecting());
     }
 
-    void coversAreFetchedOnceAtTheFirstShow()
+    // Showing the window fetches nothing; its first frame fetches the missing covers and lets the
+    // Curator's held preparation go, once.
+    void coversAreFetchedOnceAfterTheFirstFrame()
     {
         const Post withCover = fixtures::post(xLink(QStringLiteral("someone"), QStringLiteral("1")), {}, QStringLiteral("https://pbs.example.com/cover.jpg"));
         PageRig r(libraryOf({makeSave(1, withCover, 1)}));
-        QVERIFY(r.core.downloader->calls.isEmpty());
+        r.curator().holdPreparation();
         r.page->appear();
+        QCoreApplication::processEvents();
+        QVERIFY(r.core.downloader->calls.isEmpty());
+        QVERIFY(r.curator().isPreparationHeld());
+        r.page->firstFrameShown();
+        QVERIFY(r.page->hasShownFirstFrame());
+        QVERIFY(!r.curator().isPreparationHeld());
         QVERIFY(settle([&] { return r.core.downloader->calls.size() == 1; }));
+        // Held again (as a later restore might be): a second call lets nothing go, fetches nothing.
+        r.curator().holdPreparation();
+        r.page->firstFrameShown();
         r.page->appear();
         QCoreApplication::processEvents();
         QCOMPARE(r.core.downloader->calls.size(), qsizetype(1));
+        QVERIFY(r.curator().isPreparationHeld());
     }
 
     void becomingActiveForgetsCopiesWhoseFilesWent()
@@ -454,6 +466,10 @@ private slots:
         PageRig r(libraryOf({makeSave(1, post, 1)}),
                   copies({{post.link, LocalCopy::onThisMac({LocalFile{QStringLiteral("gone.jpg"), 1000}})}}));
         QVERIFY(QDir().mkpath(r.core.mediaPath()));
+        // Becoming active before the window's first frame is the start itself: nothing is done.
+        emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+        QVERIFY(r.curator().localMedia().copy(post.link).asOnThisMac());
+        r.page->firstFrameShown();
         // Another application going to the front changes nothing.
         emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
         QVERIFY(r.curator().localMedia().copy(post.link).asOnThisMac());

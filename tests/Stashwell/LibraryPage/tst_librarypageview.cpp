@@ -31,6 +31,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 
 using namespace sw;
 using namespace sw::app;
@@ -53,6 +54,31 @@ Library sample()
     saves.append(makeSave(SaveSpec(5, textPost(QStringLiteral("5")), 799950000).trashed(799995000)));
     return libraryOf(saves, {collection(1, QStringLiteral("Trips")), collection(2, QStringLiteral("Recipes"), Swatch::green)});
 }
+
+// A post with a preview, which the covers folder lacks.
+Post coverPost(const QString &digits)
+{
+    return fixtures::post(xLink(QStringLiteral("someone"), digits), {},
+                          QStringLiteral("https://pbs.example.com/%1.jpg").arg(digits));
+}
+
+// Records, at each paint of a widget, what `probe` says then.
+class PaintWatch : public QObject {
+public:
+    PaintWatch(QWidget *widget, std::function<bool()> probe) : m_probe(std::move(probe)) { widget->installEventFilter(this); }
+    QList<bool> seen;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            seen.append(m_probe());
+        return false;
+    }
+
+private:
+    std::function<bool()> m_probe;
+};
 
 struct Window {
     PageRig rig;
@@ -291,6 +317,66 @@ private slots:
         w.rig.core.downloader->play(0, TransferScript::arriving(1000));
         QVERIFY(awaitTask(std::move(task)));
         QVERIFY(settle([&] { return !full.isEmpty(); }));
+    }
+
+    // The page's work that the first frame does not need (the covers, the Curator's held
+    // preparation) begins after the window's first paint, in a later turn, once.
+    void theFirstFrameIsDrawnBeforeTheWorkItDoesNotNeed()
+    {
+        PageRig rig(libraryOf({makeSave(1, coverPost(QStringLiteral("1")), 1)}));
+        rig.curator().holdPreparation();
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(new LibraryPageView(*rig.page));
+        PaintWatch watch(&window, [&] { return rig.page->hasShownFirstFrame(); });
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(settle([&] { return !watch.seen.isEmpty() && rig.page->hasShownFirstFrame(); }));
+        // At the first paint nothing had begun.
+        QCOMPARE(watch.seen.first(), false);
+        QVERIFY(!rig.curator().isPreparationHeld());
+        QVERIFY(settle([&] { return rig.core.downloader->calls.size() == 1; }));
+        // Later paints begin nothing again.
+        window.hide();
+        window.show();
+        window.repaint();
+        QCoreApplication::processEvents();
+        QCOMPARE(rig.core.downloader->calls.size(), qsizetype(1));
+    }
+
+    // The window has painted, and the page (with its view) goes before the next turn: the work
+    // that was to follow is not done on it.
+    void aPageGoneBeforeTheFrameWorkIsNotTouched_data()
+    {
+        QTest::addColumn<bool>("pageStays");
+        QTest::newRow("the page stays") << true;
+        QTest::newRow("the page goes") << false;
+    }
+
+    void aPageGoneBeforeTheFrameWorkIsNotTouched()
+    {
+        QFETCH(bool, pageStays);
+        PageRig rig(libraryOf({makeSave(1, coverPost(QStringLiteral("1")), 1)}));
+        auto window = std::make_unique<QWidget>();
+        auto *layout = new QVBoxLayout(window.get());
+        layout->addWidget(new LibraryPageView(*rig.page));
+        window->show();
+        // The window's paint as the backing store sends it, before any turn of the loop.
+        QPaintEvent paint(window->rect());
+        QCoreApplication::sendEvent(window.get(), &paint);
+        QVERIFY(!rig.page->hasShownFirstFrame());
+        if (!pageStays) {
+            window.reset();
+            rig.page.reset();
+        }
+        if (pageStays) {
+            QVERIFY(settle([&] { return rig.core.downloader->calls.size() == 1; }));
+            QVERIFY(rig.page->hasShownFirstFrame());
+            return;
+        }
+        for (int turn = 0; turn < 5; ++turn)
+            QCoreApplication::processEvents();
+        QVERIFY(rig.core.downloader->calls.isEmpty());
     }
 
     void linksDroppedOnTheWindow_data()

@@ -373,9 +373,18 @@ void LibraryPage::appear()
     if (m_appeared)
         return;
     m_appeared = true;
+    showRequested(m_router.selecting());
+}
+
+void LibraryPage::firstFrameShown()
+{
+    if (m_firstFrameShown)
+        return;
+    m_firstFrameShown = true;
+    // The search words first: a search is what comes first.
+    m_curator.releasePreparation();
     // Nothing waits on the covers: the Curator tells of each one as it arrives.
     m_curator.keepMissingCovers();
-    showRequested(m_router.selecting());
 }
 
 void LibraryPage::focusSearch() { emit searchFocusRequested(); }
@@ -391,7 +400,11 @@ void LibraryPage::offerEmptyTrash()
     emit emptyingTrashChanged();
 }
 
-void LibraryPage::becameActive() { m_curator.reconcile(); }
+void LibraryPage::becameActive()
+{
+    if (m_firstFrameShown)
+        m_curator.reconcile();
+}
 
 void LibraryPage::showRequested(const std::optional<Save::ID> &id)
 {

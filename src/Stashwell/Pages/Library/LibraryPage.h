@@ -179,15 +179,23 @@ public:
 
     // ---- the window and the Router ------------------------------------------------------------
 
-    // The page came on screen for the first time: the missing covers are fetched (once), and a
-    // save asked for before the window existed is shown.
+    // The page came on screen for the first time: a save asked for before the window existed is
+    // shown.
     void appear();
     bool hasAppeared() const { return m_appeared; }
+    // The window has drawn its first frame: what that frame did not need begins now, once: the
+    // Curator's held preparation of the restored saves is released (it runs on the writer's
+    // threads), and the missing covers are fetched (the covers folder listed and every save
+    // looked at).
+    void firstFrameShown();
+    bool hasShownFirstFrame() const { return m_firstFrameShown; }
     // Ctrl+F: the search field takes the focus, every time.
     void focusSearch();
     // The Empty Trash command: the dialog, when the trash holds anything.
     void offerEmptyTrash();
-    // The application became active: local copies whose files went are dropped.
+    // The application became active: local copies whose files went are dropped. Before the
+    // window's first frame that is the start itself, whose restore has just reconciled them:
+    // nothing is done.
     void becameActive();
     // A save to show (the quick save asked): all saves, that save selected, the request cleared.
     void showRequested(const std::optional<Save::ID> &id);
@@ -363,6 +371,7 @@ private:
     std::optional<Save::ID> m_playing;
     ToastController m_toast;
     bool m_appeared = false;
+    bool m_firstFrameShown = false;
 
     std::optional<Shelf> m_shelf;   // none while stale
     std::optional<Shelf> m_lastShelf;   // the last projection, which the next one follows

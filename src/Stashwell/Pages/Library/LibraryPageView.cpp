@@ -398,6 +398,23 @@ void LibraryPageView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     m_page.appear();
+    // The page's work that the first frame does not need waits until the window has drawn it.
+    if (!m_page.hasShownFirstFrame() && !m_awaitedFrame) {
+        m_awaitedFrame = window();
+        m_awaitedFrame->installEventFilter(this);
+    }
+}
+
+bool LibraryPageView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && watched == m_awaitedFrame) {
+        watched->removeEventFilter(this);
+        m_awaitedFrame = nullptr;
+        // The next turn: the paint (the window's, then its children's) ends first. The page may
+        // be gone by then, the view with it.
+        QTimer::singleShot(0, &m_page, &LibraryPage::firstFrameShown);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void LibraryPageView::dragEnterEvent(QDragEnterEvent *event)

@@ -74,6 +74,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -122,6 +123,8 @@ private:
 
     unsigned m_dirty = 0;
     QTimer m_turn;
+    // The window whose first paint is awaited (LibraryPage::firstFrameShown follows it).
+    QPointer<QWidget> m_awaitedFrame;
 };
 
 }  // namespace sw::app
