@@ -310,7 +310,7 @@ double runEdit(Report &report, const QString &label, const std::string &document
 
     const QString folder = documents.copy(QStringLiteral("edit") + label, document);
     auto curator = restoredCurator(folder);
-    const QList<Save> &saves = curator->library().saves;
+    const SaveList &saves = curator->library().saves;
     const Save::ID id = saves.at(saves.size() / 2).id();
     const std::int64_t steps = curator->steps();
     // At once after the start, while the writer thread still prepares the restored saves.

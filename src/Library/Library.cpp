@@ -16,7 +16,7 @@ namespace sw {
 namespace {
 
 template <typename Test>
-QList<Save> select(const QList<Save> &saves, Test test)
+QList<Save> select(const SaveList &saves, Test test)
 {
     QList<Save> out;
     forEachSave(saves, [&](const Save &save) {
@@ -37,52 +37,28 @@ qsizetype Library::indexOfSave(const Save::ID &id) const
 {
     // Each id lies in its save's data: those are asked for ahead, so that the reads overlap.
     constexpr qsizetype ahead = 32;
-    const qsizetype n = saves.size();
-    const Save *data = saves.constData();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (i + ahead < n)
-            data[i + ahead].prefetch();
-        if (data[i].id() == id)
-            return i;
+    qsizetype start = 0;
+    for (qsizetype k = 0; k < saves.chunkCount(); ++k) {
+        const QList<Save> &chunk = saves.chunk(k);
+        const qsizetype n = chunk.size();
+        const Save *data = chunk.constData();
+        const QList<Save> *next = k + 1 < saves.chunkCount() ? &saves.chunk(k + 1) : nullptr;
+        for (qsizetype i = 0; i < n; ++i) {
+            if (i + ahead < n)
+                data[i + ahead].prefetch();
+            else if (next && i + ahead - n < next->size())
+                next->at(i + ahead - n).prefetch();
+            if (data[i].id() == id)
+                return start + i;
+        }
+        start += n;
     }
     return -1;
 }
 
 Save &Library::ownSave(qsizetype i)
 {
-    if (!saves.isDetached()) {
-        // Copying a shared list counts one more holder of every save; with each save's data
-        // asked for ahead, those counts are reached many at a time rather than one after another.
-        constexpr qsizetype ahead = 48;
-        const qsizetype n = saves.size();
-        const Save *data = saves.constData();
-        QList<Save> own;
-        own.reserve(n);
-        for (qsizetype k = 0; k < n; ++k) {
-            if (k + ahead < n)
-                data[k + ahead].prefetchCount();
-            own.append(data[k]);
-        }
-        saves = std::move(own);
-    }
     return saves[i];
-}
-
-void Library::letGoOf(QList<Save> &saves)
-{
-    if (!saves.isDetached()) {
-        saves = QList<Save>();
-        return;
-    }
-    // The last holder: every save is let go, a block at a time, each block's data asked for first.
-    constexpr qsizetype block = 256;
-    while (!saves.isEmpty()) {
-        const qsizetype n = std::min(block, saves.size());
-        const Save *data = saves.constData();
-        for (qsizetype i = 0; i < n; ++i)
-            data[i].prefetchCount();
-        saves.remove(0, n);
-    }
 }
 
 qsizetype Library::indexOfCollection(const Collection::ID &id) const
@@ -97,14 +73,14 @@ qsizetype Library::indexOfCollection(const Collection::ID &id) const
 
 Library::Keeping Library::keep(const Post &post, Date at, const std::optional<Collection::ID> &in, const Save::ID &as)
 {
-    for (qsizetype i = 0; i < saves.size(); ++i) {
-        const Save &existing = saves.at(i);
+    for (auto it = saves.begin(); it != saves.end(); ++it) {
+        const Save &existing = *it;
         if (!(existing.post().link == post.link))
             continue;
         const Save::ID found = existing.id();
         if (existing.isTrashed()) {
-            // Detaching the list may move the saves: `existing` is not used past this point.
-            ownSave(i).setTrashedAt(std::nullopt);
+            // Detaching the chunk may move the saves: `existing` is not used past this point.
+            ownSave(it.index()).setTrashedAt(std::nullopt);
             return Restored{found};
         }
         return AlreadyKept{found};
@@ -119,9 +95,9 @@ Library::Keeping Library::keep(const Post &post, Date at, const std::optional<Co
         fresh.setCollection(filing);
 
     qsizetype place = saves.size();
-    for (qsizetype i = 0; i < saves.size(); ++i) {
-        if (saves.at(i).savedAt() < at) {
-            place = i;
+    for (auto it = saves.begin(); it != saves.end(); ++it) {
+        if (it->savedAt() < at) {
+            place = it.index();
             break;
         }
     }
@@ -448,9 +424,7 @@ Library Library::fromJson(const JsonNode &node)
     // Each save decodes on its own: a large library is read on several threads.
     const auto saveNodes = savesNode.elements();
     std::vector<Save> decoded = decodeAll(saveNodes.size(), [&](std::size_t i) { return Save::fromJson(saveNodes[i]); });
-    library.saves.reserve(qsizetype(decoded.size()));
-    for (Save &save : decoded)
-        library.saves.append(std::move(save));
+    library.saves = SaveList(std::move(decoded));
     const auto collectionNodes = collectionsNode.elements();
     library.collections.reserve(qsizetype(collectionNodes.size()));
     for (const JsonNode &c : collectionNodes)

@@ -5,8 +5,9 @@
 // question the rest of the system asks of it.
 //
 // Copying a library is cheap: both lists are implicitly shared, and so is every save in them.
-// The core applies an edit to a copy and compares the copy with the original; unchanged saves
-// compare by pointer. Every lookup is a walk of the list, front to back, first match wins.
+// An edit of a copy copies only the chunk of saves it changes (see SaveList). The core applies an
+// edit to a copy and compares the copy with the original; chunks and saves both share compare by
+// pointer. Every lookup is a walk of the list, front to back, first match wins.
 
 #include "Library/Collection.h"
 #include "Capture/Date.h"
@@ -14,6 +15,7 @@
 #include "Capture/Post.h"
 #include "Capture/PostLink.h"
 #include "Library/Save.h"
+#include "Library/SaveList.h"
 #include "Library/Tag.h"
 
 #include <QList>
@@ -51,11 +53,11 @@ public:
     // The save id carried by any case.
     static Save::ID idOf(const Keeping &keeping);
 
-    QList<Save> saves;              // library order: newest saved first
+    SaveList saves;                 // library order: newest saved first
     QList<Collection> collections;  // order of creation; reinstated ones come back last
 
     Library() = default;
-    Library(QList<Save> saves, QList<Collection> collections)
+    Library(SaveList saves, QList<Collection> collections)
         : saves(std::move(saves)), collections(std::move(collections)) {}
 
     // ---- operations ------------------------------------------------------------------------
@@ -160,11 +162,11 @@ public:
 
     // Empties a list of saves. When it is their last holder, the saves are let go with their data
     // asked for ahead, which for a large library costs a fraction of a plain destruction.
-    static void letGoOf(QList<Save> &saves);
+    static void letGoOf(SaveList &saves) { saves.letGo(); }
 
 private:
     qsizetype indexOfSave(const Save::ID &id) const;
-    // The save at i, in a list of this library's own (copied first when it is shared).
+    // The save at i, in a chunk of this library's own (copied first when it is shared).
     Save &ownSave(qsizetype i);
     qsizetype indexOfCollection(const Collection::ID &id) const;
 };

@@ -363,7 +363,7 @@ void Curator::prepare()
     // changed meanwhile is another save by then, whose text the next write or search works out;
     // these are let go on this thread (see ArchiveWriter).
     struct Walk {
-        QList<Save> saves;
+        SaveList saves;
         qsizetype next = 0;
         bool encoding = false;
         std::optional<SearchVocabulary::Filling> filling;
@@ -373,7 +373,7 @@ void Curator::prepare()
     walk->filling.emplace();
     writer().idle([walk] {
         constexpr qsizetype kBlock = 16384;
-        const QList<Save> &saves = walk->saves;
+        const SaveList &saves = walk->saves;
         const qsizetype begin = walk->next;
         const qsizetype end = std::min(begin + kBlock, saves.size());
         const auto count = std::size_t(end - begin);

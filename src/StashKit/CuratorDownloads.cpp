@@ -261,7 +261,7 @@ QCoro::Task<void> Curator::keepMissingCovers()
     assignCovers(std::move(listed));
 
     // The saves as they are now, trashed ones too; each is tested afresh when its turn comes.
-    const QList<Save> saves = m_library.saves;
+    const SaveList saves = m_library.saves;
     for (const Save &save : saves) {
         if (m_covers.isKept(save.post()))
             continue;

@@ -409,7 +409,7 @@ Home Shelf::home() const
     Home home;
     home.m_shelf = *this;
     const ShelfTally &counted = tally();
-    const QList<Save> &saves = m_library.saves;
+    const SaveList &saves = m_library.saves;
     const qsizetype n = saves.size();
     const std::vector<qsizetype> &trashed = counted.trashedPositions();
 
@@ -469,12 +469,13 @@ QList<ShelfItem> Home::rest() const
     if (!m_shelf)
         return out;
     out.reserve(m_restCount);
-    const Save *saves = m_shelf->library().saves.constData();
+    const SaveList &saves = m_shelf->library().saves;
     for (const Run &run : m_rest) {
-        for (qsizetype at = run.first; at < run.last; ++at) {
-            if (at + 12 < run.last)
-                saves[at + 12].prefetch();
-            out.append(m_shelf->item(saves[at]));
+        auto ahead = saves.begin() + std::min(run.first + 12, run.last);
+        for (auto it = saves.begin() + run.first, end = saves.begin() + run.last; it != end; ++it) {
+            if (ahead != end)
+                (ahead++)->prefetch();
+            out.append(m_shelf->item(*it));
         }
     }
     return out;
@@ -494,7 +495,7 @@ QList<ShelfItem> Home::rest(const Home &before, const QList<ShelfItem> &items) c
         || !(now.covers() == was.covers()) || !(now.localMedia().folder() == was.localMedia().folder()))
         return rest();
     QList<ShelfItem> out = items;
-    const Save *saves = now.library().saves.constData();
+    const SaveList &saves = now.library().saves;
     // Runs and changed positions both ascend: one pass over each.
     qsizetype run = 0;
     qsizetype preceding = 0;   // the items in the runs before `run`
@@ -508,7 +509,7 @@ QList<ShelfItem> Home::rest(const Home &before, const QList<ShelfItem> &items) c
         const Run &in = m_rest.at(run);
         if (at < in.first)
             continue;   // the latest, a recent save or a trashed one: not in the rest
-        out[preceding + (at - in.first)] = now.item(saves[at]);
+        out[preceding + (at - in.first)] = now.item(saves.at(at));
     }
     return out;
 }

@@ -117,7 +117,7 @@ void ShelfTally::rankAuthors()
     m_topAuthors = authors.top(authorsRanked);
 }
 
-ShelfTally::ShelfTally(QList<Save> saves, CopyTable copies, Quality quality)
+ShelfTally::ShelfTally(SaveList saves, CopyTable copies, Quality quality)
     : m_saves(std::move(saves)), m_copies(std::move(copies)), m_quality(quality), m_serial(nextSerial())
 {
     m_dates.reserve(std::size_t(m_saves.size()));
@@ -140,7 +140,7 @@ ShelfTally::ShelfTally(QList<Save> saves, CopyTable copies, Quality quality)
     m_topAuthors = authors.top(authorsRanked);
 }
 
-ShelfTally ShelfTally::following(QList<Save> saves, CopyTable copies, Quality quality) const
+ShelfTally ShelfTally::following(SaveList saves, CopyTable copies, Quality quality) const
 {
     if (quality != m_quality)
         return ShelfTally(std::move(saves), std::move(copies), quality);
@@ -149,26 +149,21 @@ ShelfTally ShelfTally::following(QList<Save> saves, CopyTable copies, Quality qu
     next.m_followed = m_serial;
     next.m_saves = std::move(saves);
     next.m_copies = std::move(copies);
-    const QList<Save> &before = m_saves;
-    const QList<Save> &after = next.m_saves;
+    const SaveList &before = m_saves;
+    const SaveList &after = next.m_saves;
     const qsizetype m = before.size();
     const qsizetype n = after.size();
     bool rank = false;
 
     // The positions of `after` that hold saves `before` did not: a sorted list when the two
-    // lists are equally long (compared place by place), else one run between the common head
-    // and the common tail.
+    // lists are equally long (compared place by place, chunks both share passed over whole),
+    // else one run between the common head and the common tail.
     std::vector<qsizetype> came;
     qsizetype runFirst = 0, runLast = 0;
-    const bool sameList = m == n && before.constData() == after.constData();
-    if (!sameList && m == n) {
-        const Save *b = before.constData();
-        const Save *a = after.constData();
-        for (qsizetype i = 0; i < n; ++i) {
-            if (b[i].sharesDataWith(a[i]))
-                continue;
-            const Save &was = b[i];
-            const Save &is = a[i];
+    if (m == n) {
+        SaveList::diffPlaces(before, after, [&](qsizetype i) {
+            const Save &was = before.at(i);
+            const Save &is = after.at(i);
             next.tally(was, copyCase(was, m_copies, false), -1);
             next.tally(is, copyCase(is, next.m_copies, true), 1);
             if (was.isTrashed() != is.isTrashed()) {
@@ -180,19 +175,13 @@ ShelfTally ShelfTally::following(QList<Save> saves, CopyTable copies, Quality qu
             }
             rank = rank || !sameForAuthors(was, is);
             came.push_back(i);
-        }
-    } else if (!sameList) {
-        const Save *b = before.constData();
-        const Save *a = after.constData();
-        qsizetype head = 0;
-        while (head < m && head < n && b[head].sharesDataWith(a[head]))
-            ++head;
-        qsizetype tail = 0;
-        while (tail < m - head && tail < n - head && b[m - 1 - tail].sharesDataWith(a[n - 1 - tail]))
-            ++tail;
-        for (qsizetype i = head; i < m - tail; ++i) {
-            next.tally(b[i], copyCase(b[i], m_copies, false), -1);
-            rank = rank || liveOnX(b[i]);
+        });
+    } else {
+        const qsizetype head = SaveList::commonHead(before, after);
+        const qsizetype tail = SaveList::commonTail(before, after, head);
+        for (auto b = before.begin() + head, end = before.begin() + (m - tail); b != end; ++b) {
+            next.tally(*b, copyCase(*b, m_copies, false), -1);
+            rank = rank || liveOnX(*b);
         }
         std::vector<qsizetype> trashedAt;
         trashedAt.reserve(next.m_trashedAt.size());
@@ -200,11 +189,11 @@ ShelfTally ShelfTally::following(QList<Save> saves, CopyTable copies, Quality qu
             if (at < head)
                 trashedAt.push_back(at);
         }
-        for (qsizetype i = head; i < n - tail; ++i) {
-            next.tally(a[i], copyCase(a[i], next.m_copies, true), 1);
-            rank = rank || liveOnX(a[i]);
-            if (a[i].isTrashed())
-                trashedAt.push_back(i);
+        for (auto a = after.begin() + head, end = after.begin() + (n - tail); a != end; ++a) {
+            next.tally(*a, copyCase(*a, next.m_copies, true), 1);
+            rank = rank || liveOnX(*a);
+            if (a->isTrashed())
+                trashedAt.push_back(a.index());
         }
         for (qsizetype at : m_trashedAt) {
             if (at >= m - tail)

@@ -20,6 +20,7 @@
 #include "Capture/Post.h"
 #include "Library/Collection.h"
 #include "Library/Save.h"
+#include "Library/SaveList.h"
 #include "Offline/CopyTable.h"
 #include "StashKit/Filter.h"
 
@@ -39,14 +40,14 @@ public:
     static constexpr qsizetype authorsRanked = 3;
 
     // Counts every save.
-    ShelfTally(QList<Save> saves, CopyTable copies, Quality quality);
+    ShelfTally(SaveList saves, CopyTable copies, Quality quality);
 
     // The tally of the next saves and copies, from this one's numbers: the saves that differ
     // from this tally's are taken out and put in again, and so are the saves whose copy changed
     // case. Another quality counts everything again.
-    ShelfTally following(QList<Save> saves, CopyTable copies, Quality quality) const;
+    ShelfTally following(SaveList saves, CopyTable copies, Quality quality) const;
 
-    const QList<Save> &saves() const { return m_saves; }
+    const SaveList &saves() const { return m_saves; }
     const CopyTable &copies() const { return m_copies; }
     Quality quality() const { return m_quality; }
 
@@ -90,7 +91,7 @@ private:
     void tallyCopy(const Save &save, CopyCase copy, int sign);
     void rankAuthors();
 
-    QList<Save> m_saves;
+    SaveList m_saves;
     CopyTable m_copies;
     Quality m_quality = Quality::original;
 

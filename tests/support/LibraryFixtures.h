@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QTest>
 
+#include <concepts>
 #include <initializer_list>
 #include <optional>
 #include <utility>
@@ -74,7 +75,9 @@ inline QList<Save::ID> saveIDs(std::initializer_list<int> numbers)
     return out;
 }
 
-inline QList<Save::ID> idsOf(const QList<Save> &saves)
+template <typename Saves>
+    requires std::same_as<Saves, QList<Save>> || std::same_as<Saves, SaveList>
+QList<Save::ID> idsOf(const Saves &saves)
 {
     QList<Save::ID> out;
     for (const Save &s : saves)
