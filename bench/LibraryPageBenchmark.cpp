@@ -175,7 +175,7 @@ int main(int argc, char **argv)
 
     // Clicks on saves far apart in the list, each shown in the inspector.
     std::vector<double> selectionTimes;
-    const QList<Save> &saves = archive.library.saves;
+    const SaveList &saves = archive.library.saves;
     for (int i = 0; i < 24; ++i) {
         const Save &save = saves.at((qsizetype(i) * 4099) % saves.size());
         if (save.isTrashed())
