@@ -165,20 +165,20 @@ namespace {
 // Asks ahead for what looking for a query in the fields of saves[i + kTexts] will read: their
 // places in the save's data (at kData), then the texts they point to and the list of tags (at
 // kTexts), then the tags' names (at kTags). Saves already indexed need none of it.
-void prefetchSearchFields(const SaveList &saves, qsizetype i, qsizetype n)
+void prefetchSearchFields(const Save *const *saves, qsizetype i, qsizetype n)
 {
     constexpr qsizetype kData = 32;
     constexpr qsizetype kTexts = 14;
     constexpr qsizetype kTags = 6;
     if (i + kData < n) {
-        const Save &ahead = saves.at(i + kData);
+        const Save &ahead = *saves[i + kData];
         ahead.prefetch();
         __builtin_prefetch(&ahead.post().author);
         __builtin_prefetch(&ahead.post().text);
         __builtin_prefetch(&ahead.note());
     }
-    if (i + kTexts < n && !saves.at(i + kTexts).isSearchIndexed()) {
-        const Save &ahead = saves.at(i + kTexts);
+    if (i + kTexts < n && !saves[i + kTexts]->isSearchIndexed()) {
+        const Save &ahead = *saves[i + kTexts];
         const QString &text = ahead.post().text;
         const char *bytes = reinterpret_cast<const char *>(text.constData());
         const qsizetype length = std::min<qsizetype>(text.size() * 2, 1024);
@@ -189,8 +189,8 @@ void prefetchSearchFields(const SaveList &saves, qsizetype i, qsizetype n)
         __builtin_prefetch(ahead.note().constData());
         __builtin_prefetch(ahead.tags().constData());
     }
-    if (i + kTags < n && !saves.at(i + kTags).tags().isEmpty() && !saves.at(i + kTags).isSearchIndexed())
-        for (const Tag &tag : saves.at(i + kTags).tags())
+    if (i + kTags < n && !saves[i + kTags]->tags().isEmpty() && !saves[i + kTags]->isSearchIndexed())
+        for (const Tag &tag : saves[i + kTags]->tags())
             __builtin_prefetch(tag.name.constData());
 }
 
@@ -212,11 +212,15 @@ QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const
     // While the saves' words are being prepared (after a start), the saves not indexed yet are
     // looked for in their fields, which lie apart in memory: on several threads, which only read
     // the saves, each asking ahead for the fields it will read. The items are made here, in order.
-    const SaveList &saves = m_library.saves;
-    const qsizetype n = saves.size();
+    // The saves lie in chunks: the threads read them through one flat table of their places.
+    std::vector<const Save *> saves;
+    saves.reserve(std::size_t(m_library.saves.size()));
+    for (const Save &save : m_library.saves)
+        saves.push_back(&save);
+    const qsizetype n = qsizetype(saves.size());
     const std::vector<char> found = decodeAll(std::size_t(n), [&](std::size_t i) {
-        prefetchSearchFields(saves, qsizetype(i), n);
-        return char(saves.at(qsizetype(i)).matches(query));
+        prefetchSearchFields(saves.data(), qsizetype(i), n);
+        return char(saves[i]->matches(query));
     });
     qsizetype i = 0;
     forEachSave(m_library.saves, [&](const Save &save) {
