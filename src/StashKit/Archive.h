@@ -83,6 +83,19 @@ public:
     virtual std::expected<std::optional<Archive>, ArchiveFailure> load() = 0;
     // Replaces what is stored by the archive. On failure the previous document stays whole.
     virtual std::expected<void, ArchiveFailure> store(const Archive &archive) = 0;
+    // The same, except that the store may be given up part way once `superseded` answers true
+    // (it is asked now and then while the document is written): a newer archive is waiting, and
+    // finishing this one would only delay it. Given up, what is stored stays as it was. Answers
+    // whether the archive was stored whole. By default the store always goes to its end.
+    virtual std::expected<bool, ArchiveFailure> storeUnlessSuperseded(const Archive &archive,
+                                                                     const std::function<bool()> &superseded)
+    {
+        (void)superseded;
+        auto stored = store(archive);
+        if (!stored)
+            return std::unexpected(std::move(stored.error()));
+        return true;
+    }
 };
 
 }  // namespace sw

@@ -13,8 +13,9 @@ void letGo(std::vector<Archive> &archives)
 }
 }  // namespace
 
-ArchiveWriter::ArchiveWriter(std::shared_ptr<Archiving> archiving, std::function<void()> written)
-    : m_archiving(std::move(archiving)), m_written(std::move(written))
+ArchiveWriter::ArchiveWriter(std::shared_ptr<Archiving> archiving, std::function<void()> written,
+                             std::chrono::steady_clock::duration patience)
+    : m_archiving(std::move(archiving)), m_written(std::move(written)), m_patience(patience)
 {
     m_thread = std::thread([this] { run(); });
 }
@@ -40,6 +41,8 @@ std::uint64_t ArchiveWriter::commit(Archive archive)
     {
         const std::lock_guard lock(m_mutex);
         replaced = std::exchange(m_pending, std::move(archive));
+        if (m_done == m_committed)
+            m_behindSince = std::chrono::steady_clock::now();
         number = ++m_committed;
         spent.swap(m_spent);
     }
@@ -102,10 +105,25 @@ void ArchiveWriter::run()
             Archive archive = std::move(*m_pending);
             m_pending.reset();
             const std::uint64_t number = m_committed;
+            const auto began = std::chrono::steady_clock::now();
             lock.unlock();
-            auto stored = m_archiving->store(archive);
+            // Asked between pieces of the write: a newer value waits, and the disk has not been
+            // behind for too long.
+            const auto superseded = [this] {
+                const std::lock_guard held(m_mutex);
+                return m_pending.has_value() && std::chrono::steady_clock::now() - m_behindSince < m_patience;
+            };
+            auto stored = m_archiving->storeUnlessSuperseded(archive, superseded);
             lock.lock();
+            if (stored && !*stored) {
+                // Given up: nothing changed on disk, and the newer value is written next.
+                m_spent.push_back(std::move(archive));
+                continue;
+            }
             m_done = number;
+            // The commits made during this write are no older than its start.
+            if (m_done < m_committed)
+                m_behindSince = began;
             m_outcome.commit = number;
             m_outcome.failure = stored ? std::nullopt : std::optional<ArchiveFailure>(std::move(stored.error()));
             if (stored)

@@ -4,7 +4,10 @@
 // O(1) copy: the saves and the copy table are shared values) and goes on; the thread writes the
 // values in the order they were committed. Writes coalesce: a value committed while another is
 // being written waits, and a later commit replaces it, so the next write is always of the latest
-// value and nothing committed is ever skipped over by an older one.
+// value and nothing committed is ever skipped over by an older one. A write still under way when a
+// newer value is committed is given up (the stored document stays as it was) and the newer value
+// written at once, unless the document on disk has been behind for the writer's patience: then the
+// write goes to its end, so that a steady stream of commits still reaches the disk.
 //
 // Values are read on the writer thread while the owner keeps sharing their saves. A save's data
 // is changed only once the save is no one else's (it is detached first), so the thread reads
@@ -17,6 +20,7 @@
 
 #include "StashKit/Archive.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -43,8 +47,13 @@ public:
     // One piece of idle work; answers whether there is more of it to do.
     using Work = std::function<bool()>;
 
+    // How long the document on disk may stay behind the commits while writes are given up for
+    // newer values.
+    static constexpr std::chrono::milliseconds defaultPatience{1000};
+
     // `written` runs on the writer thread after each write, with no lock held (to wake the owner).
-    ArchiveWriter(std::shared_ptr<Archiving> archiving, std::function<void()> written);
+    ArchiveWriter(std::shared_ptr<Archiving> archiving, std::function<void()> written,
+                  std::chrono::steady_clock::duration patience = defaultPatience);
     // Writes what was committed and not yet written, drops the idle work, and ends the thread.
     ~ArchiveWriter();
     ArchiveWriter(const ArchiveWriter &) = delete;
@@ -68,6 +77,7 @@ private:
 
     std::shared_ptr<Archiving> m_archiving;
     std::function<void()> m_written;
+    const std::chrono::steady_clock::duration m_patience;
 
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;      // the thread: a commit, idle work or the end
@@ -75,6 +85,8 @@ private:
     std::optional<Archive> m_pending;
     std::uint64_t m_committed = 0;       // the number of the last commit
     std::uint64_t m_done = 0;            // the number of the last commit written (or failed)
+    // Since when the disk has been behind: the first commit after a write ended (or failed).
+    std::chrono::steady_clock::time_point m_behindSince;
     Outcome m_outcome;
     std::vector<Archive> m_spent;        // written, to be let go on the owner's thread
     std::deque<Work> m_work;

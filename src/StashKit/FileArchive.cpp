@@ -179,23 +179,46 @@ std::expected<std::optional<Archive>, ArchiveFailure> FileArchive::load()
 
 std::expected<void, ArchiveFailure> FileArchive::store(const Archive &archive)
 {
+    return storeArchive(archive, {}, nullptr);
+}
+
+std::expected<bool, ArchiveFailure> FileArchive::storeUnlessSuperseded(const Archive &archive,
+                                                                      const std::function<bool()> &superseded)
+{
+    bool givenUp = false;
+    auto stored = storeArchive(archive, superseded, &givenUp);
+    if (!stored)
+        return std::unexpected(std::move(stored.error()));
+    return !givenUp;
+}
+
+std::expected<void, ArchiveFailure> FileArchive::storeArchive(const Archive &archive,
+                                                              const std::function<bool()> &superseded, bool *givenUp)
+{
     // The document is encoded and written a few mebibytes at a time, so that a large library
     // never needs a second copy of itself in memory.
     // The buffer for the pieces is kept from one store to the next: a fresh one of its size would
     // cost its page faults on every change.
-    return write([&](const std::function<bool(std::string_view)> &put) {
-        std::string &piece = m_piece;
-        piece.clear();
-        piece.reserve((4 << 20) + (64 << 10));
-        bool written = archive.writeJson(piece, [&](std::string &out) {
-            const bool ok = put(out);
-            out.clear();
-            return ok;
-        });
-        written = written && put(piece);
-        piece.clear();
-        return written;
-    });
+    return write(
+        [&](const std::function<bool(std::string_view)> &put) {
+            std::string &piece = m_piece;
+            piece.clear();
+            piece.reserve((4 << 20) + (64 << 10));
+            bool written = archive.writeJson(piece, [&](std::string &out) {
+                // Between two pieces: a newer archive waiting makes the rest of this one useless.
+                if (superseded && superseded()) {
+                    *givenUp = true;
+                    return false;
+                }
+                const bool ok = put(out);
+                out.clear();
+                return ok;
+            });
+            written = written && put(piece);
+            piece.clear();
+            return written;
+        },
+        superseded, givenUp);
 }
 
 std::expected<void, ArchiveFailure> FileArchive::storeBytes(std::string_view document)
@@ -203,7 +226,8 @@ std::expected<void, ArchiveFailure> FileArchive::storeBytes(std::string_view doc
     return write([&](const std::function<bool(std::string_view)> &put) { return put(document); });
 }
 
-std::expected<void, ArchiveFailure> FileArchive::write(const Producer &produce)
+std::expected<void, ArchiveFailure> FileArchive::write(const Producer &produce, const std::function<bool()> &superseded,
+                                                       bool *givenUp)
 {
     if (!QDir().mkpath(m_directory))
         return failure(ArchiveFailure::Kind::couldNotCreateFolder,
@@ -257,8 +281,21 @@ std::expected<void, ArchiveFailure> FileArchive::write(const Producer &produce)
         }
         return true;
     };
-    if (!produce(put))
+    const auto giveUp = [&] {
+        ::close(fd);
+        ::unlink(partial.constData());
+        return std::expected<void, ArchiveFailure>();
+    };
+    if (!produce(put)) {
+        if (givenUp && *givenUp)
+            return giveUp();
         return abandon(writeError ? writeError : EIO);
+    }
+    // The sync is the write's last long wait: not for a document a newer one has replaced.
+    if (superseded && givenUp && superseded()) {
+        *givenUp = true;
+        return giveUp();
+    }
     // Some file systems report a lack of room only when the data reach the disk.
     if (::fsync(fd) != 0 && errno != EINVAL)
         return abandon(errno);

@@ -51,6 +51,10 @@ public:
     // sync drops the partial file and leaves the old document whole. The folder is synced after
     // the rename so that the new name survives a power loss.
     std::expected<void, ArchiveFailure> store(const Archive &archive) override;
+    // The same, given up between two pieces (or before the sync) once a newer archive waits: the
+    // partial file is dropped and the old document stays.
+    std::expected<bool, ArchiveFailure> storeUnlessSuperseded(const Archive &archive,
+                                                             const std::function<bool()> &superseded) override;
 
     // Writes bytes that are already encoded, by the same rule as store().
     std::expected<void, ArchiveFailure> storeBytes(std::string_view document);
@@ -61,8 +65,13 @@ public:
 private:
     // Writes a new document: hands the producer a function that appends bytes to the partial file
     // (and answers false once a write failed); the producer answers whether it wrote it all.
+    // `superseded`, when given, is asked before the sync, and the producer may ask it too: once
+    // it answers true, the write is given up (the partial file dropped, `givenUp` set, no failure).
     using Producer = std::function<bool(const std::function<bool(std::string_view)> &put)>;
-    std::expected<void, ArchiveFailure> write(const Producer &produce);
+    std::expected<void, ArchiveFailure> write(const Producer &produce, const std::function<bool()> &superseded = {},
+                                              bool *givenUp = nullptr);
+    std::expected<void, ArchiveFailure> storeArchive(const Archive &archive, const std::function<bool()> &superseded,
+                                                     bool *givenUp);
     std::optional<QString> setAside(const QString &path) const;
     void removePartialDocuments() const;
 

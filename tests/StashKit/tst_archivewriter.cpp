@@ -134,6 +134,64 @@ private:
     QStringList m_described;
 };
 
+// An archive that, like the file archive, asks whether its store is superseded once it is under
+// way (after a gate the test opens) and then gives it up. It keeps the note of save 1 of each
+// library stored whole, and of each given up, in order.
+class YieldingArchive final : public Archiving {
+public:
+    std::expected<std::optional<Archive>, ArchiveFailure> load() override { return std::optional<Archive>(); }
+    std::expected<void, ArchiveFailure> store(const Archive &archive) override
+    {
+        (void)storeUnlessSuperseded(archive, [] { return false; });
+        return {};
+    }
+    std::expected<bool, ArchiveFailure> storeUnlessSuperseded(const Archive &archive,
+                                                             const std::function<bool()> &superseded) override
+    {
+        const QString note = archive.library.save(saveID(1))->note();
+        {
+            std::unique_lock lock(m_mutex);
+            ++m_entered;
+            m_changed.notify_all();
+            m_changed.wait(lock, [&] { return m_open; });
+        }
+        const bool givenUp = superseded();
+        const std::lock_guard lock(m_mutex);
+        (givenUp ? m_givenUp : m_stored).append(note);
+        return !givenUp;
+    }
+
+    void waitUntilEntered(int stores)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_entered >= stores; });
+    }
+    void setOpen(bool open)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_open = open;
+        m_changed.notify_all();
+    }
+    QStringList stored() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_stored;
+    }
+    QStringList givenUp() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_givenUp;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_open = true;
+    int m_entered = 0;
+    QStringList m_stored;
+    QStringList m_givenUp;
+};
+
 // A Curator over a gated archive whose save 2 has a local copy: one file in the media folder.
 // Each document written whole is described by whether it names the copy and whether the file was
 // still there when it was written.
@@ -260,6 +318,45 @@ private slots:
         curator->flush();
         QCOMPARE(archive->notes(), (QStringList{QStringLiteral("0"), QStringLiteral("5")}));
         QVERIFY(!curator->archiveWriteFailed());
+    }
+
+    // A write under way when a newer value is committed is given up for it, unless the document
+    // has been behind for the writer's patience: then it goes to its end. Either way the last
+    // value is written once, last, and a given-up write is no failure.
+    void aSupersededWriteIsGivenUp_data()
+    {
+        QTest::addColumn<int>("patienceMs");
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QStringList>("givenUp");
+        QTest::newRow("patient") << 600000 << QStringList{QStringLiteral("3")} << QStringList{QStringLiteral("1")};
+        QTest::newRow("out of patience") << 0 << QStringList{QStringLiteral("1"), QStringLiteral("3")} << QStringList{};
+    }
+    void aSupersededWriteIsGivenUp()
+    {
+        QFETCH(int, patienceMs);
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, givenUp);
+        auto archive = std::make_shared<YieldingArchive>();
+        ArchiveWriter writer(archive, {}, std::chrono::milliseconds(patienceMs));
+        Library library = manySaves(3);
+        const auto noted = [&](const QString &note) {
+            library.writeNote(note, saveID(1));
+            return Archive(library, {});
+        };
+        archive->setOpen(false);
+        writer.commit(noted(QStringLiteral("1")));
+        archive->waitUntilEntered(1);
+        writer.commit(noted(QStringLiteral("2")));
+        QCOMPARE(writer.commit(noted(QStringLiteral("3"))), std::uint64_t(3));
+        archive->setOpen(true);
+        writer.flush();
+        QCOMPARE(archive->stored(), stored);
+        QCOMPARE(archive->givenUp(), givenUp);
+        const ArchiveWriter::Outcome outcome = writer.collect();
+        QCOMPARE(outcome.commit, std::uint64_t(3));
+        QCOMPARE(outcome.stored, std::uint64_t(3));
+        QVERIFY(!outcome.failure);
+        QVERIFY(!writer.writing());
     }
 
     // A change that arrives while a write fails is written by the next write, which clears the

@@ -235,6 +235,8 @@ private slots:
     void killedWriterLeavesOldOrNewDocumentWhole();
     void fullDiskLeavesTheOldDocumentWhole_data();
     void fullDiskLeavesTheOldDocumentWhole();
+    void supersededStoreIsGivenUp_data();
+    void supersededStoreIsGivenUp();
 
 private:
     QTemporaryDir m_root;
@@ -493,6 +495,50 @@ void TestFileArchive::fullDiskLeavesTheOldDocumentWhole()
     if (result.exitCode == 77)
         QSKIP("no tmpfs can be mounted here; the file size limit stands in for a full disk");
     QVERIFY2(result.exitCode == 0, qPrintable(QStringLiteral("exit %1: %2").arg(result.exitCode).arg(result.errors)));
+}
+
+void TestFileArchive::supersededStoreIsGivenUp_data()
+{
+    QTest::addColumn<int>("supersededFromAsk");   // the first ask answered yes (0: never, -1: the last)
+    QTest::addColumn<bool>("stored");
+    // The document of 15,000 saves is written in a few pieces, each ask between two of them, the
+    // last before the sync.
+    QTest::newRow("never superseded") << 0 << true;
+    QTest::newRow("superseded at the first piece") << 1 << false;
+    QTest::newRow("superseded at a later piece") << 2 << false;
+    QTest::newRow("superseded before the sync") << -1 << false;
+}
+
+void TestFileArchive::supersededStoreIsGivenUp()
+{
+    QFETCH(int, supersededFromAsk);
+    QFETCH(bool, stored);
+    QTemporaryDir dir;
+    FileArchive archive(dir.path());
+    const Archive old = sizeableArchive(10, 0);
+    QVERIFY(archive.store(old));
+    const Archive next = sizeableArchive(15000, 1);
+    // How often the store asks when it runs to its end: between the pieces, and before the sync.
+    int asksWhole = 0;
+    {
+        QTemporaryDir other;
+        FileArchive counting(other.path());
+        QVERIFY(counting.storeUnlessSuperseded(next, [&] { return ++asksWhole < 0; }).value_or(false));
+        QVERIFY(asksWhole >= 3);
+    }
+    const int from = supersededFromAsk < 0 ? asksWhole : supersededFromAsk;
+    int asks = 0;
+    const auto result = archive.storeUnlessSuperseded(next, [&] { return ++asks >= from && from > 0; });
+    QVERIFY(result);
+    QCOMPARE(*result, stored);
+    // Given up, it went no further than the ask that said yes, and left the old document alone
+    // with no partial file beside it.
+    QCOMPARE(asks, stored ? asksWhole : from);
+    QCOMPARE(readAll(archive.documentPath()), QByteArray::fromStdString((stored ? next : old).json()));
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("library.json")});
+    // The next store goes to its end.
+    QVERIFY(archive.storeUnlessSuperseded(next, [] { return false; }).value_or(false));
+    QCOMPARE(readAll(archive.documentPath()), QByteArray::fromStdString(next.json()));
 }
 
 int main(int argc, char **argv)
