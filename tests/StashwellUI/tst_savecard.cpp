@@ -81,6 +81,10 @@ private slots:
     void cacheRepaintsOnlyChangedLooks();
     void cacheDrawsWhatPaintingDraws();
     void cacheKeepsWithinItsBudget();
+    void cacheShrinksToANewBudget_data();
+    void cacheShrinksToANewBudget();
+    void screensBudget_data();
+    void screensBudget();
 
     void viewRepaintsOnlyWhenUnequal();
     void viewReportsClicks();
@@ -507,6 +511,71 @@ void TestSaveCard::cacheKeepsWithinItsBudget()
     SaveCardCache tiny(1024);
     tiny.paint(painter, QRectF(0, 0, 280, probe.height()), probe, {}, nullptr, nullptr);
     QCOMPARE(tiny.size(), 0);
+}
+
+void TestSaveCard::cacheShrinksToANewBudget_data()
+{
+    QTest::addColumn<int>("room");   // images the new budget holds
+    QTest::newRow("to one image") << 1;
+    QTest::newRow("to two images") << 2;
+    QTest::newRow("to less than one") << 0;
+    QTest::newRow("larger") << 6;
+}
+
+void TestSaveCard::cacheShrinksToANewBudget()
+{
+    QFETCH(int, room);
+    const SaveCard probe(item(videoSave()), Date{tenOClock}, false);
+    const std::int64_t oneImage = std::int64_t(280 * 4) * std::int64_t(std::ceil(probe.height() + 1));
+    SaveCardCache cache(oneImage * 4 + 1024);
+    QImage target(300, 400, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&target);
+    const auto paint = [&](int id) {
+        const SaveCard card(item(videoSave(id)), Date{tenOClock}, false);
+        cache.paint(painter, QRectF(0, 0, 280, card.height()), card, {}, nullptr, nullptr);
+    };
+    for (int id = 1; id <= 4; ++id)
+        paint(id);
+    QCOMPARE(cache.size(), 4);
+    cache.setBudgetBytes(oneImage * room + 1024);
+    QCOMPARE(cache.size(), std::min(room, 4));
+    // The most recently drawn stay: drawn again, they are not painted anew; the others are.
+    int renders = cache.renders();
+    for (int id = 4; id > 4 - std::min(room, 4); --id)
+        paint(id);
+    QCOMPARE(cache.renders(), renders);
+    if (room < 4) {
+        paint(1);
+        QCOMPARE(cache.renders(), renders + 1);
+    }
+    // Whatever is kept fits the budget, and new images keep within it.
+    for (int id = 5; id <= 9; ++id)
+        paint(id);
+    QVERIFY(std::int64_t(cache.size()) * oneImage <= cache.budgetBytes());
+}
+
+void TestSaveCard::screensBudget_data()
+{
+    QTest::addColumn<QSizeF>("viewport");
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<double>("screens");
+    QTest::addColumn<qint64>("expected");
+    QTest::newRow("a small viewport takes the floor") << QSizeF(100, 100) << 1.0 << 4.0 << qint64(1 << 20);
+    QTest::newRow("screens of pixels") << QSizeF(1000, 800) << 1.0 << 4.0 << qint64(1000 * 800 * 4 * 4);
+    QTest::newRow("twice the density, four times the pixels") << QSizeF(1000, 800) << 2.0 << 2.0 << qint64(2000 * 1600 * 4 * 2);
+    QTest::newRow("a large one stops at the ceiling") << QSizeF(4000, 3000) << 2.0 << 4.0 << qint64(64 << 20);
+    QTest::newRow("an empty one takes the floor") << QSizeF(0, 0) << 1.0 << 4.0 << qint64(1 << 20);
+    QTest::newRow("an invalid one takes the floor") << QSizeF(-1, -1) << 1.0 << 4.0 << qint64(1 << 20);
+    QTest::newRow("an unbounded one stops at the ceiling") << QSizeF(qInf(), 10) << 1.0 << 4.0 << qint64(64 << 20);
+}
+
+void TestSaveCard::screensBudget()
+{
+    QFETCH(QSizeF, viewport);
+    QFETCH(double, ratio);
+    QFETCH(double, screens);
+    QFETCH(qint64, expected);
+    QCOMPARE(qint64(PaintedImageCache<int>::screensBudget(viewport, ratio, screens, 1 << 20, 64 << 20)), expected);
 }
 
 void TestSaveCard::viewRepaintsOnlyWhenUnequal()

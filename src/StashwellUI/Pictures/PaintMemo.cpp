@@ -14,8 +14,10 @@ namespace {
 
 QCache<QString, QPixmap> &memory()
 {
-    // Cost in bytes: 64 MiB holds every piece of a few screens of cards at twice the resolution.
-    static QCache<QString, QPixmap> cache(64 << 20);
+    // Cost in bytes: 24 MiB holds every piece of a few screens of cards (the shelf keeps whole
+    // cards as images besides, SaveCardCache: a piece here serves a card painted anew, as when
+    // its state changes, and what is drawn alike on many cards).
+    static QCache<QString, QPixmap> cache(24 << 20);
     return cache;
 }
 

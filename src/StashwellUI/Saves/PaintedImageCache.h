@@ -26,9 +26,18 @@ namespace sw {
 template <class Look>
 class PaintedImageCache {
 public:
-    explicit PaintedImageCache(std::int64_t budget)
-        : m_images(int(std::clamp<std::int64_t>(budget >> 10, 1, std::numeric_limits<int>::max())))
+    explicit PaintedImageCache(std::int64_t budget) : m_images(costOf(budget)) {}
+
+    // The bytes that images of what a viewport of `viewport` points at `ratio` pixels a point
+    // shows take, `screens` times over, within [floor, ceiling]: a cache sized to what is on
+    // screen and what is prepared around it.
+    static std::int64_t screensBudget(const QSizeF &viewport, qreal ratio, double screens, std::int64_t floor,
+                                      std::int64_t ceiling)
     {
+        const double bytes = std::max(0.0, viewport.width() * ratio) * std::max(0.0, viewport.height() * ratio) * 4 * screens;
+        if (!std::isfinite(bytes) || bytes >= double(ceiling))
+            return std::max(floor, ceiling);
+        return std::clamp<std::int64_t>(std::int64_t(bytes), floor, std::max(floor, ceiling));
     }
 
     // The kept image of save `id` when its look is `look`; otherwise an image of `area` points at
@@ -66,12 +75,19 @@ public:
 
     // The most the kept images may take, in bytes.
     std::int64_t budgetBytes() const { return std::int64_t(m_images.maxCost()) << 10; }
+    // Another budget: the images least recently drawn go until the rest fit in it.
+    void setBudget(std::int64_t budget) { m_images.setMaxCost(costOf(budget)); }
     void clear() { m_images.clear(); }
     int size() const { return int(m_images.count()); }
     // How many times an item was painted anew.
     int renders() const { return m_renders; }
 
 private:
+    static qsizetype costOf(std::int64_t budget)
+    {
+        return qsizetype(std::clamp<std::int64_t>(budget >> 10, 1, std::numeric_limits<int>::max()));
+    }
+
     struct Entry {
         Look look;
         QImage image;

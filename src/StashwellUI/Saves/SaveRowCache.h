@@ -31,6 +31,9 @@ public:
                  const PicturePointer &picture);
 
     std::int64_t budgetBytes() const { return m_images.budgetBytes(); }
+    // Another budget (a shelf sizes its caches to what it shows): the images least recently
+    // drawn go until the rest fit.
+    void setBudgetBytes(std::int64_t bytes) { m_images.setBudget(bytes); }
     void clear() { m_images.clear(); }
     int size() const { return m_images.size(); }
     // How many times a row was painted anew (for tests and benchmarks).

@@ -922,7 +922,20 @@ void ShelfSurface::paintCollection(QPainter &painter, qsizetype block, const Ite
 void ShelfSurface::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    fitImageBudgets();
     relayout();
+}
+
+void ShelfSurface::fitImageBudgets()
+{
+    // The images of what is on screen and of what is prepared around it (prepareAhead stops at
+    // three quarters of a cache): more would keep cards nobody will see soon.
+    const QSizeF shown = viewport()->size();
+    const qreal ratio = viewport()->devicePixelRatioF();
+    m_cardImages.setBudgetBytes(PaintedImageCache<int>::screensBudget(shown, ratio, imageScreens, minImageBudget,
+                                                                      SaveCardCache::defaultBudget));
+    m_rowImages.setBudgetBytes(PaintedImageCache<int>::screensBudget(shown, ratio, imageScreens, minImageBudget,
+                                                                     SaveRowCache::defaultBudget));
 }
 
 void ShelfSurface::scrollContentsBy(int dx, int dy)

@@ -58,6 +58,10 @@ public:
     static constexpr double scrollStep = 40;
     // How long one turn of painting cards ahead may take while the shelf is idle, in ms.
     static constexpr int prepareSliceMs = 4;
+    // The card and row images kept: this many screens of the shelf's viewport (never below
+    // minImageBudget bytes, nor above each cache's default budget).
+    static constexpr double imageScreens = 4;
+    static constexpr std::int64_t minImageBudget = std::int64_t(8) << 20;
 
     // A widget shown at its place in the column, as wide as the column and as high as it asks
     // for that width. The surface places it; its owner keeps it.
@@ -190,6 +194,7 @@ private:
     double widgetHeight(QWidget *widget) const;
 
     void relayout();
+    void fitImageBudgets();
     void updateScrollRange();
     void placeWidgets();
     void updateBuiltRange();

@@ -115,6 +115,7 @@ private slots:
     void changeRepaintsOnlyThatItem();
     void unchangedCardsKeepTheirImages();
     void cardsAheadArePaintedWhileIdle();
+    void imageCachesFollowTheViewport();
     void columnsChangeKeepsTheTopItem();
     void keysGoToThePage();
     void itemsBroughtIntoViewClearTheCoveredTop_data();
@@ -385,6 +386,33 @@ void TestShelfSurface::cardsAheadArePaintedWhileIdle()
     m_surface->viewport()->grab();
     QVERIFY(m_surface->lastPaintedItems() > 4);
     QCOMPARE(m_surface->cardImages().renders(), renders);
+}
+
+void TestShelfSurface::imageCachesFollowTheViewport()
+{
+    // The images kept are a few screens of the viewport: at least what the prepared cards around
+    // the screen take, more for a larger shelf, and never past each cache's own budget.
+    const auto screenBytes = [&] {
+        const QSize shown = m_surface->viewport()->size();
+        const qreal ratio = m_surface->viewport()->devicePixelRatioF();
+        return double(shown.width()) * ratio * double(shown.height()) * ratio * 4;
+    };
+    m_surface->setCollection(recording(items(200), ShelfLayout::grid, m_calls));
+    const std::int64_t usual = m_surface->cardImages().budgetBytes();
+    QVERIFY(double(usual) >= 3 * screenBytes());
+    QVERIFY(usual < SaveCardCache::defaultBudget);
+    QVERIFY(double(m_surface->rowImages().budgetBytes()) >= 3 * screenBytes());
+
+    m_surface->setGeometry(0, 0, 200, 150);
+    QCOMPARE(m_surface->cardImages().budgetBytes(), ShelfSurface::minImageBudget);
+
+    m_window->resize(5000, 4000);
+    m_surface->setGeometry(0, 0, 5000, 4000);
+    QCOMPARE(m_surface->cardImages().budgetBytes(), SaveCardCache::defaultBudget);
+    QCOMPARE(m_surface->rowImages().budgetBytes(), SaveRowCache::defaultBudget);
+    m_surface->setGeometry(0, 0, 1100, 800);
+    QVERIFY(double(m_surface->cardImages().budgetBytes()) >= 3 * screenBytes());
+    QVERIFY(m_surface->cardImages().budgetBytes() < SaveCardCache::defaultBudget);
 }
 
 void TestShelfSurface::columnsChangeKeepsTheTopItem()
