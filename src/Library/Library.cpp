@@ -35,30 +35,12 @@ Save::ID Library::idOf(const Keeping &keeping)
 
 qsizetype Library::indexOfSave(const Save::ID &id) const
 {
-    // Each id lies in its save's data: those are asked for ahead, so that the reads overlap.
-    constexpr qsizetype ahead = 32;
-    qsizetype start = 0;
-    for (qsizetype k = 0; k < saves.chunkCount(); ++k) {
-        const QList<Save> &chunk = saves.chunk(k);
-        const qsizetype n = chunk.size();
-        const Save *data = chunk.constData();
-        const QList<Save> *next = k + 1 < saves.chunkCount() ? &saves.chunk(k + 1) : nullptr;
-        for (qsizetype i = 0; i < n; ++i) {
-            if (i + ahead < n)
-                data[i + ahead].prefetch();
-            else if (next && i + ahead - n < next->size())
-                next->at(i + ahead - n).prefetch();
-            if (data[i].id() == id)
-                return start + i;
-        }
-        start += n;
-    }
-    return -1;
+    return saves.indexOf(id);
 }
 
 Save &Library::ownSave(qsizetype i)
 {
-    return saves[i];
+    return saves.own(i);
 }
 
 qsizetype Library::indexOfCollection(const Collection::ID &id) const

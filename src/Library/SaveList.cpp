@@ -8,7 +8,7 @@ namespace {
 
 // Lets go of a chunk's saves; when the chunk is theirs alone, a block at a time with the counts
 // of their data asked for first.
-void letGoOfChunk(QList<Save> &chunk)
+void letGoOfSaves(QList<Save> &chunk)
 {
     if (!chunk.isDetached()) {
         chunk = QList<Save>();
@@ -21,6 +21,53 @@ void letGoOfChunk(QList<Save> &chunk)
 
 }  // namespace
 
+std::uint64_t SaveList::keyOf(const Save::ID &id)
+{
+    // Ids are random: their first eight bytes tell them apart well enough for a first look.
+    const QUuid &raw = id.raw();
+    return (std::uint64_t(raw.data1) << 32) ^ (std::uint64_t(raw.data2) << 16) ^ raw.data3
+        ^ (std::uint64_t(raw.data4[0]) << 56) ^ (std::uint64_t(raw.data4[7]) << 48);
+}
+
+SaveList::Chunk::Chunk(QList<Save> list) : saves(std::move(list))
+{
+    keys.reserve(saves.size());
+    for (const Save &save : std::as_const(saves))
+        keys.append(keyOf(save.id()));
+}
+
+void SaveList::Chunk::insert(qsizetype at, Save save)
+{
+    keys.insert(at, keyOf(save.id()));
+    saves.insert(at, std::move(save));
+}
+
+void SaveList::Chunk::append(const Chunk &other)
+{
+    saves.append(other.saves);
+    keys.append(other.keys);
+}
+
+void SaveList::Chunk::remove(qsizetype at, qsizetype n)
+{
+    saves.remove(at, n);
+    keys.remove(at, n);
+}
+
+SaveList::Chunk SaveList::Chunk::sliced(qsizetype from) const
+{
+    Chunk out;
+    out.saves = saves.sliced(from);
+    out.keys = keys.sliced(from);
+    return out;
+}
+
+void SaveList::Chunk::truncate(qsizetype n)
+{
+    saves.resize(n);
+    keys.resize(n);
+}
+
 SaveList::SaveList(std::initializer_list<Save> saves)
     : SaveList(std::vector<Save>(saves))
 {
@@ -29,7 +76,7 @@ SaveList::SaveList(std::initializer_list<Save> saves)
 SaveList::SaveList(const QList<Save> &saves)
 {
     for (qsizetype from = 0; from < saves.size(); from += chunkSize) {
-        m_chunks.append(saves.mid(from, chunkSize));
+        m_chunks.append(Chunk(saves.mid(from, chunkSize)));
         m_size += m_chunks.last().size();
         m_ends.append(m_size);
     }
@@ -46,7 +93,7 @@ SaveList::SaveList(std::vector<Save> &&saves)
         chunk.reserve(to - from);
         for (qsizetype i = from; i < to; ++i)
             chunk.append(std::move(saves[std::size_t(i)]));
-        m_chunks.append(std::move(chunk));
+        m_chunks.append(Chunk(std::move(chunk)));
         m_size = to;
         m_ends.append(m_size);
     }
@@ -62,7 +109,7 @@ SaveList::Place SaveList::locate(qsizetype i) const
     return Place{chunk, i - start};
 }
 
-QList<Save> &SaveList::ownChunk(qsizetype k)
+SaveList::Chunk &SaveList::ownChunk(qsizetype k)
 {
     // Only the handles of the chunks are copied with the table; each stays shared until changed.
     return m_chunks[k];
@@ -84,8 +131,8 @@ void SaveList::settle(qsizetype k)
     const qsizetype size = m_chunks.at(k).size();
     if (size >= 2 * chunkSize) {
         const qsizetype half = size / 2;
-        QList<Save> tail = m_chunks.at(k).sliced(half);
-        ownChunk(k).resize(half);
+        Chunk tail = m_chunks.at(k).sliced(half);
+        ownChunk(k).truncate(half);
         m_chunks.insert(k + 1, std::move(tail));
         m_ends.insert(k + 1, 0);
         renumber(k);
@@ -99,7 +146,7 @@ void SaveList::settle(qsizetype k)
         qsizetype left = k - 1;
         if (k == 0 || (k + 1 < m_chunks.size() && m_chunks.at(k + 1).size() < m_chunks.at(k - 1).size()))
             left = k;
-        QList<Save> right = m_chunks.at(left + 1);
+        const Chunk right = m_chunks.at(left + 1);
         ownChunk(left).append(right);
         m_chunks.removeAt(left + 1);
         m_ends.removeAt(left + 1);
@@ -109,20 +156,29 @@ void SaveList::settle(qsizetype k)
     }
 }
 
-Save &SaveList::operator[](qsizetype i)
+Save &SaveList::own(qsizetype i)
 {
     const auto [chunk, offset] = locate(i);
-    return ownChunk(chunk)[offset];
+    return ownChunk(chunk).saves[offset];
+}
+
+void SaveList::replace(qsizetype i, Save save)
+{
+    const auto [chunk, offset] = locate(i);
+    Chunk &c = ownChunk(chunk);
+    c.keys[offset] = keyOf(save.id());
+    c.saves[offset] = std::move(save);
 }
 
 void SaveList::append(Save save)
 {
     if (m_chunks.isEmpty() || m_chunks.last().size() >= chunkSize) {
-        m_chunks.append(QList<Save>());
-        m_chunks.last().reserve(chunkSize);
+        m_chunks.append(Chunk());
+        m_chunks.last().saves.reserve(chunkSize);
+        m_chunks.last().keys.reserve(chunkSize);
         m_ends.append(m_size);
     }
-    ownChunk(m_chunks.size() - 1).append(std::move(save));
+    ownChunk(m_chunks.size() - 1).insert(m_chunks.last().size(), std::move(save));
     m_ends.last() = ++m_size;
 }
 
@@ -153,7 +209,7 @@ void SaveList::remove(qsizetype i, qsizetype n)
         const auto [chunk, offset] = locate(i);
         const qsizetype here = std::min(n, m_chunks.at(chunk).size() - offset);
         if (here == m_chunks.at(chunk).size())
-            m_chunks[chunk] = QList<Save>();
+            m_chunks[chunk] = Chunk();
         else
             ownChunk(chunk).remove(offset, here);
         m_size -= here;
@@ -182,8 +238,8 @@ void SaveList::swapItemsAt(qsizetype i, qsizetype j)
     if (i == j)
         return;
     const Save first = at(i);
-    (*this)[i] = at(j);
-    (*this)[j] = first;
+    replace(i, at(j));
+    replace(j, first);
 }
 
 qsizetype SaveList::indexOf(const Save &save, qsizetype from) const
@@ -194,12 +250,28 @@ qsizetype SaveList::indexOf(const Save &save, qsizetype from) const
     return -1;
 }
 
+qsizetype SaveList::indexOf(const Save::ID &id) const
+{
+    const std::uint64_t key = keyOf(id);
+    qsizetype start = 0;
+    for (const Chunk &c : m_chunks) {
+        const std::uint64_t *keys = c.keys.constData();
+        const qsizetype n = c.keys.size();
+        for (qsizetype j = 0; j < n; ++j) {
+            if (keys[j] == key && c.saves.at(j).id() == id)
+                return start + j;
+        }
+        start += n;
+    }
+    return -1;
+}
+
 QList<Save> SaveList::toList() const
 {
     QList<Save> out;
     out.reserve(m_size);
-    for (const QList<Save> &c : m_chunks)
-        out.append(c);
+    for (const Chunk &c : m_chunks)
+        out.append(c.saves);
     return out;
 }
 
@@ -220,8 +292,8 @@ qsizetype SaveList::commonHead(const SaveList &a, const SaveList &b)
         return n;
     qsizetype i = 0, ka = 0, kb = 0, ja = 0, jb = 0;
     while (i < n) {
-        const QList<Save> &ca = a.m_chunks.at(ka);
-        const QList<Save> &cb = b.m_chunks.at(kb);
+        const QList<Save> &ca = a.m_chunks.at(ka).saves;
+        const QList<Save> &cb = b.m_chunks.at(kb).saves;
         if (ja == 0 && jb == 0 && ca.constData() == cb.constData() && ca.size() == cb.size() && i + ca.size() <= n) {
             i += ca.size();
             ++ka;
@@ -256,8 +328,8 @@ qsizetype SaveList::commonTail(const SaveList &a, const SaveList &b, qsizetype h
     // Cursors from the end: the chunk, and how many of its last saves are behind.
     qsizetype tail = 0, ka = a.m_chunks.size() - 1, kb = b.m_chunks.size() - 1, ja = 0, jb = 0;
     while (tail < limit) {
-        const QList<Save> &ca = a.m_chunks.at(ka);
-        const QList<Save> &cb = b.m_chunks.at(kb);
+        const QList<Save> &ca = a.m_chunks.at(ka).saves;
+        const QList<Save> &cb = b.m_chunks.at(kb).saves;
         if (ja == 0 && jb == 0 && ca.constData() == cb.constData() && ca.size() == cb.size()
             && tail + ca.size() <= limit) {
             tail += ca.size();
@@ -314,8 +386,8 @@ void SaveList::letGo()
         *this = SaveList();
         return;
     }
-    for (QList<Save> &c : m_chunks)
-        letGoOfChunk(c);
+    for (Chunk &c : m_chunks)
+        letGoOfSaves(c.saves);
     *this = SaveList();
 }
 

@@ -3,7 +3,8 @@
 // The saves of a library, in order, as a list that a change copies only in part.
 //
 // The saves lie in chunks of a few hundred, each an implicitly shared QList, under a small table
-// of chunks (itself shared). Copying the list copies a pointer; changing one save of a copy
+// of chunks (itself shared). Beside each chunk's saves lie their ids' keys, a word each, so that
+// finding a save by id reads a short array instead of every save's data. Copying the list copies a pointer; changing one save of a copy
 // copies the table (a few hundred chunk handles) and the one chunk that holds the save, not
 // the hundred thousand saves of a large library. The chunks that two lists share are found by
 // identity, so that telling what an edit changed (diffPlaces) passes over them whole.
@@ -17,6 +18,7 @@
 #include <QList>
 
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <iterator>
 #include <utility>
@@ -97,7 +99,7 @@ public:
         {
             m_chunk = chunk;
             if (chunk < m_list->m_chunks.size()) {
-                const QList<Save> &c = m_list->m_chunks.at(chunk);
+                const QList<Save> &c = m_list->m_chunks.at(chunk).saves;
                 m_at = c.constData() + offset;
                 m_end = c.constData() + c.size();
             } else {
@@ -131,11 +133,11 @@ public:
     const Save &at(qsizetype i) const
     {
         const auto [chunk, offset] = locate(i);
-        return m_chunks.at(chunk).at(offset);
+        return m_chunks.at(chunk).saves.at(offset);
     }
     const Save &operator[](qsizetype i) const { return at(i); }
-    const Save &first() const { return m_chunks.first().first(); }
-    const Save &last() const { return m_chunks.last().last(); }
+    const Save &first() const { return m_chunks.first().saves.first(); }
+    const Save &last() const { return m_chunks.last().saves.last(); }
     const Save &front() const { return first(); }
     const Save &back() const { return last(); }
 
@@ -147,9 +149,10 @@ public:
     const_iterator constEnd() const { return end(); }
 
     // The save at i, in a chunk of this list's own (the chunk, and the table, copied first when
-    // they are shared): assigning to it changes this list only.
-    Save &operator[](qsizetype i);
-    void replace(qsizetype i, Save save) { (*this)[i] = std::move(save); }
+    // they are shared), to be changed in place: its id must stay (to put another save there, use
+    // replace()).
+    Save &own(qsizetype i);
+    void replace(qsizetype i, Save save);
 
     void append(Save save);
     void append(const SaveList &saves);
@@ -171,6 +174,8 @@ public:
     void reserve(qsizetype) {}
 
     qsizetype indexOf(const Save &save, qsizetype from = 0) const;
+    // The place of the first save with that id, or -1.
+    qsizetype indexOf(const Save::ID &id) const;
     bool contains(const Save &save) const { return indexOf(save) >= 0; }
 
     QList<Save> toList() const;
@@ -183,7 +188,7 @@ public:
     }
     // The chunks, for walks that go a chunk at a time.
     qsizetype chunkCount() const { return m_chunks.size(); }
-    const QList<Save> &chunk(qsizetype k) const { return m_chunks.at(k); }
+    const QList<Save> &chunk(qsizetype k) const { return m_chunks.at(k).saves; }
 
     // Calls `differ(i)`, in ascending order, for each place i below both sizes at which the two
     // lists do not hold the same shared save; chunks both share at the same place are passed over.
@@ -204,6 +209,26 @@ public:
     void letGo();
 
 private:
+    // The saves of a chunk and, place by place, their ids' keys.
+    struct Chunk {
+        QList<Save> saves;
+        QList<std::uint64_t> keys;
+
+        explicit Chunk(QList<Save> saves = {});
+        qsizetype size() const { return saves.size(); }
+        bool isEmpty() const { return saves.isEmpty(); }
+        bool sharesDataWith(const Chunk &other) const
+        {
+            return saves.constData() == other.saves.constData() && saves.size() == other.saves.size();
+        }
+        void insert(qsizetype at, Save save);
+        void append(const Chunk &other);
+        void remove(qsizetype at, qsizetype n);
+        Chunk sliced(qsizetype from) const;
+        void truncate(qsizetype n);
+    };
+    static std::uint64_t keyOf(const Save::ID &id);
+
     struct Place {
         qsizetype chunk;
         qsizetype offset;
@@ -215,14 +240,14 @@ private:
         const Place p = locate(i);
         return const_iterator(this, p.chunk, p.offset, i);
     }
-    // The chunk's saves, its own; the table of ends too.
-    QList<Save> &ownChunk(qsizetype k);
+    // The chunk, its own (the table copied first when shared; its lists when changed).
+    Chunk &ownChunk(qsizetype k);
     // Splits an overfull chunk, merges an underfull one with a neighbour; the ends from k on are
     // worked out again.
     void settle(qsizetype k);
     void renumber(qsizetype from);
 
-    QList<QList<Save>> m_chunks;   // never an empty chunk
+    QList<Chunk> m_chunks;         // never an empty chunk
     QList<qsizetype> m_ends;       // the place after each chunk's last save
     qsizetype m_size = 0;
 };
@@ -232,17 +257,20 @@ qsizetype SaveList::removeIf(Test test)
 {
     qsizetype removed = 0;
     for (qsizetype k = 0; k < m_chunks.size(); ++k) {
-        const QList<Save> &c = m_chunks.at(k);
+        const Chunk &c = m_chunks.at(k);
         qsizetype first = 0;
-        while (first < c.size() && !test(c.at(first)))
+        while (first < c.size() && !test(c.saves.at(first)))
             ++first;
         if (first == c.size())
             continue;
-        QList<Save> kept;
-        kept.reserve(c.size());
+        Chunk kept;
+        kept.saves.reserve(c.size());
+        kept.keys.reserve(c.size());
         for (qsizetype j = 0; j < c.size(); ++j) {
-            if (j < first || (j > first && !test(c.at(j))))
-                kept.append(c.at(j));
+            if (j < first || (j > first && !test(c.saves.at(j)))) {
+                kept.saves.append(c.saves.at(j));
+                kept.keys.append(c.keys.at(j));
+            }
         }
         removed += c.size() - kept.size();
         if (kept.isEmpty()) {
@@ -273,8 +301,8 @@ void SaveList::diffPlaces(const SaveList &a, const SaveList &b, Differ &&differ)
         return;
     qsizetype i = 0, ka = 0, kb = 0, ja = 0, jb = 0;
     while (i < n) {
-        const QList<Save> &ca = a.m_chunks.at(ka);
-        const QList<Save> &cb = b.m_chunks.at(kb);
+        const QList<Save> &ca = a.m_chunks.at(ka).saves;
+        const QList<Save> &cb = b.m_chunks.at(kb).saves;
         if (ja == 0 && jb == 0 && ca.constData() == cb.constData() && ca.size() == cb.size()) {
             i += ca.size();
             ++ka;

@@ -141,11 +141,9 @@ void TestSaveList::followsQList()
             what = QStringLiteral("remove %1 at %2").arg(count).arg(at);
         } else if (op < 85) {
             const qsizetype at = qsizetype(random.bounded(int(n)));
-            const Save save = saveNumber(next++);
-            if (random.bounded(2) == 0)
-                list.replace(at, save);
-            else
-                list[at] = save;
+            // Now and then a save the list holds already: two places with one id.
+            const Save save = random.bounded(4) == 0 ? model.at(random.bounded(int(n))) : saveNumber(next++);
+            list.replace(at, save);
             model[at] = save;
             what = QStringLiteral("replace at %1").arg(at);
         } else if (op < 90) {
@@ -168,6 +166,14 @@ void TestSaveList::followsQList()
             QFAIL(qPrintable(QStringLiteral("step %1 (%2) left the list unlike QList").arg(step).arg(what)));
         if (!sameSaves(before, modelBefore))
             QFAIL(qPrintable(QStringLiteral("step %1 (%2) changed a copy taken before it").arg(step).arg(what)));
+
+        // Found by id: the first place holding that id, or none.
+        for (int probe = 0; probe < 4 && !model.isEmpty(); ++probe) {
+            const Save::ID id = model.at(random.bounded(int(model.size()))).id();
+            const auto first = std::find_if(model.cbegin(), model.cend(), [&](const Save &s) { return s.id() == id; });
+            QCOMPARE(list.indexOf(id), qsizetype(first - model.cbegin()));
+        }
+        QCOMPARE(list.indexOf(saveID(next + 1)), qsizetype(-1));
 
         // What the edit changed, as the shelf's tally asks for it.
         QList<qsizetype> places;
@@ -205,7 +211,7 @@ void TestSaveList::aChangedCopyLeavesTheOriginal()
     const Save other = saveNumber(100000);
 
     SaveList replaced = original;
-    replaced[at] = other;
+    replaced.replace(at, other);
     SaveList inserted = original;
     inserted.insert(at, other);
     SaveList removed = original;
@@ -227,7 +233,7 @@ void TestSaveList::aChangedCopyLeavesTheOriginal()
     // And the other way: a change of the original shows in none of the copies.
     SaveList changed = original;
     const SaveList copy = changed;
-    changed[at] = other;
+    changed.replace(at, other);
     changed.remove(0);
     QVERIFY(sameSaves(copy, model));
 }
@@ -249,7 +255,7 @@ void TestSaveList::anEditCopiesOneChunk()
         return count;
     };
     SaveList edited = original;
-    edited[12345] = saveNumber(0);
+    edited.replace(12345, saveNumber(0));
     QCOMPARE(unshared(edited), 1);
     SaveList grown = original;
     grown.insert(777, saveNumber(0));
@@ -276,7 +282,7 @@ void TestSaveList::equality()
     QVERIFY(a == fresh);
     QVERIFY(fresh == model);
     SaveList different = fresh;
-    different[599] = saveNumber(601);
+    different.replace(599, saveNumber(601));
     QVERIFY(!(a == different));
     QVERIFY(!(different == model));
     SaveList shorter = fresh;

@@ -475,13 +475,13 @@ private slots:
         library.trash(saveID(2), Date{950});
         library.trash(saveID(3), Date{960});
         // Save 4 (live) is the same page as save 3 by http: they share file and cover names.
-        library.saves[2] = makeSave(SaveSpec(3, post(webLink(QStringLiteral("https://cook.example.com/pie")), {page(5)},
+        library.saves.replace(2, makeSave(SaveSpec(3, post(webLink(QStringLiteral("https://cook.example.com/pie")), {page(5)},
                                                      QStringLiteral("https://cook.example.com/pie.png")),
                                              997)
-                                        .trashed(960));
-        library.saves[3] = makeSave(SaveSpec(4, post(webLink(QStringLiteral("http://cook.example.com/pie")), {page(5)},
+                                        .trashed(960)));
+        library.saves.replace(3, makeSave(SaveSpec(4, post(webLink(QStringLiteral("http://cook.example.com/pie")), {page(5)},
                                                      QStringLiteral("https://cook.example.com/pie.png")),
-                                             996));
+                                             996)));
         for (const char *name : {"user2_102.jpg", "user5_105.jpg", "cook.example.com_pie.html", "keep.mp4"})
             QVERIFY(home.putMedia(QString::fromLatin1(name)));
         for (const char *name : {"user2_102.png", "user5_105.png", "cook.example.com_pie.png", "user1_101.png"})
