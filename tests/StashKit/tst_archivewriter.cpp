@@ -5,7 +5,9 @@
 //
 // The kill and full-disk cases run the executable again in a --child-* mode.
 
+#include "AwaitTask.h"
 #include "CuratorHome.h"
+#include "CuratorRig.h"
 #include "LibraryFixtures.h"
 #include "PostFixtures.h"
 #include "StashKit/FileArchive.h"
@@ -85,6 +87,7 @@ public:
         m_notes.append(archive.library.save(saveID(1))->note());
         if (describe)
             m_described.append(describe(archive));
+        m_changed.notify_all();
         return {};
     }
 
@@ -113,6 +116,11 @@ public:
     {
         const std::lock_guard lock(m_mutex);
         return m_entered;
+    }
+    void waitUntilDescribed(int writes)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_described.size() >= writes; });
     }
     QStringList described() const
     {
@@ -224,6 +232,12 @@ struct CopyScene {
                                             [] { return Date{800000000}; });
     }
 
+    ~CopyScene()
+    {
+        archive->setOpen(true);
+        curator.reset();
+    }
+
     // Removes save 2's copy (its files go), or empties the trash it was put into beforehand.
     void letGo(bool byEmptyingTheTrash)
     {
@@ -293,6 +307,43 @@ int childFullDisk(const QString &dir)
     const auto loaded = FileArchive(dir).load();
     return loaded && *loaded && (*loaded)->library == curator->library() ? 0 : 7;
 }
+
+// A Curator over a gated archive and a scripted downloader whose save 2 has one picture,
+// downloaded: the file is in the media folder and the copy lists it.
+struct DownloadScene {
+    QTemporaryDir dir;
+    std::shared_ptr<GatedArchive> archive = std::make_shared<GatedArchive>();
+    std::shared_ptr<ScriptedDownloader> downloader = std::make_shared<ScriptedDownloader>();
+    std::unique_ptr<Curator> curator;
+    QString remote = QStringLiteral("https://pbs.example.com/first.jpg");
+    PostLink link = xLink(QStringLiteral("Someone"), QStringLiteral("9"));
+    QString file;
+
+    DownloadScene()
+    {
+        Library library = manySaves(1);
+        library.saves.append(makeSave(2, post(link, {image(4, remote)})));
+        const QString media = dir.filePath(QStringLiteral("media"));
+        file = QDir(media).filePath(QStringLiteral("someone_9.jpg"));
+        ScriptedDownloader::writeFile(Url::fromLocalFile(file), 4);
+        archive->describe = [link = link, file = file](const Archive &stored) {
+            return QStringLiteral("%1, file %2").arg(stored.copies.find(link) ? QStringLiteral("copy named") : QStringLiteral("no copy"),
+                                                     QFile::exists(file) ? QStringLiteral("there") : QStringLiteral("gone"));
+        };
+        LocalMedia local(MediaFolder(Url::fromLocalFile(media)), DiskBudget{Curator::kDefaultBudget});
+        local.setCopies(copies({{link, onThisMac({{"someone_9.jpg", 4}})}}));
+        curator = std::make_unique<Curator>(std::move(library), std::move(local),
+                                            Covers(Url::fromLocalFile(dir.filePath(QStringLiteral("Covers")))), nullptr,
+                                            downloader, std::make_shared<LiveMediaDisk>(), archive,
+                                            [] { return Date{800000000}; });
+    }
+    // A test that failed with the gate closed still ends.
+    ~DownloadScene()
+    {
+        archive->setOpen(true);
+        curator.reset();
+    }
+};
 
 }  // namespace
 
@@ -590,6 +641,55 @@ private slots:
         curator->finishPreparing();
         QVERIFY(!curator->isPreparationHeld());
         QCOMPARE(prepared(), curator->library().saves.size());
+    }
+
+    // A copy removed while its document waits, then downloaded anew while the first write fails:
+    // the next write names the new copy. A file the copy lists again, and is then let go again,
+    // stays until the document that no longer names it is on disk; and a download of the link
+    // begun before the deletion's turn puts its own files in place of the old ones.
+    void aFileListedAgainWaitsForTheLaterDocument()
+    {
+        DownloadScene scene;
+        scene.archive->setOpen(false);
+        scene.archive->failNext(1);
+        scene.curator->removeLocalCopy(saveID(2));
+        scene.archive->waitUntilEntered(1);
+        scene.downloader->scripts.insert(scene.remote, TransferScript::arriving(7));
+        QVERIFY(awaitTask(scene.curator->download(saveID(2))));
+        QVERIFY(scene.curator->localMedia().copy(scene.link).asOnThisMac());
+        // The failed write, then the one naming the new copy; the main thread takes neither. The
+        // writer is caught in the next write, so that the one before it has surely ended.
+        scene.archive->setOpen(true);
+        scene.archive->waitUntilDescribed(1);
+        scene.archive->setOpen(false);
+        scene.curator->writeNote(QStringLiteral("next"), saveID(1));
+        scene.archive->waitUntilEntered(3);
+        QCOMPARE(scene.archive->described(), QStringList{QStringLiteral("copy named, file there")});
+        // Let go again: the first deletion's turn has come, but the document on disk names the file.
+        scene.curator->removeLocalCopy(saveID(2));
+        QVERIFY(QFile::exists(scene.file));
+        scene.archive->setOpen(true);
+        scene.curator->flush();
+        QVERIFY(!QFile::exists(scene.file));
+        QCOMPARE(scene.archive->described().last(), QStringLiteral("no copy, file there"));
+    }
+
+    void aDownloadUnderWayKeepsItsFiles()
+    {
+        DownloadScene scene;
+        scene.archive->setOpen(false);
+        scene.curator->removeLocalCopy(saveID(2));
+        scene.archive->waitUntilEntered(1);
+        auto download = scene.curator->download(saveID(2));
+        QCOMPARE(scene.downloader->calls.size(), 1);
+        scene.archive->setOpen(true);
+        scene.curator->flush();
+        QVERIFY(QFile::exists(scene.file));   // the old file, until the new one takes its place
+        scene.downloader->play(0, TransferScript::arriving(7));
+        QVERIFY(awaitTask(std::move(download)));
+        QCOMPARE(scene.curator->localMedia().copy(scene.link),
+                 LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_9.jpg"), 7}}));
+        QCOMPARE(QFileInfo(scene.file).size(), 7);
     }
 
     // A process killed at any moment while its changes are written leaves a whole document: the
