@@ -14,8 +14,6 @@ private slots:
     void fold();
     void foldByRuns();
     void foldEachCharacterInContext();
-    void foldedContains_data();
-    void foldedContains();
     void foldedContainsAgainstTheFold();
     void whiteSpace_data();
     void whiteSpace();
@@ -207,36 +205,6 @@ void TestText::foldEachCharacterInContext()
         if (folded != referenceFold(s))
             QFAIL(qPrintable(QStringLiteral("U+%1 -> %2 / %3").arg(quint32(c), 4, 16, QLatin1Char('0')).arg(folded, referenceFold(s))));
     }
-}
-
-void TestText::foldedContains_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("query");
-    QTest::addColumn<bool>("found");
-    QTest::newRow("ASCII, other case") << "A Volcano trip" << "volc" << true;
-    QTest::newRow("ASCII, absent") << "A Volcano trip" << "vole" << false;
-    QTest::newRow("accent folded away") << QStringLiteral("Caf\u00e9 au lait") << "cafe au" << true;
-    QTest::newRow("decomposed accent") << QStringLiteral("CAFE\u0301!") << "cafe!" << true;
-    QTest::newRow("marks between ASCII letters") << QStringLiteral("ca\u0301\u0301\u0301fe") << "cafe" << true;
-    QTest::newRow("sharp s expands") << QStringLiteral("Stra\u00dfe") << "strasse" << true;
-    QTest::newRow("ligature in a word") << QStringLiteral("o\ufb03ce") << "office" << true;
-    QTest::newRow("CJK") << QStringLiteral("photos \u6771\u4eac at night") << QStringLiteral("\u6771\u4eac") << true;
-    QTest::newRow("emoji") << QStringLiteral("nice \U0001F600 day") << QStringLiteral("\U0001F600 d") << true;
-    QTest::newRow("jamo compose") << QStringLiteral("x\u1100\u1161y") << QStringLiteral("\uac00y") << true;
-    QTest::newRow("Greek capital") << QStringLiteral("\u039f\u03a3\u039f\u03a3") << QStringLiteral("\u03bf\u03c3") << true;
-    QTest::newRow("one letter from a fold") << QStringLiteral("\u00c9") << "e" << true;
-    QTest::newRow("empty query") << "abc" << "" << true;
-}
-
-void TestText::foldedContains()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, query);
-    QFETCH(bool, found);
-    const QString folded = text::fold(query);
-    QCOMPARE(text::fold(text).contains(folded), found);
-    QCOMPARE(text::foldedContains(text, folded), found);
 }
 
 // Random texts of ASCII and other letters (marks across the runs' borders, letters that fold to

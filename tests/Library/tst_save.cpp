@@ -116,13 +116,10 @@ void TestSave::matches_data()
     QTest::newRow("no tags, empty note: other") << "hello" << "Name" << "handle" << "" << none << "zzz" << false;
     QTest::newRow("CJK in the text") << QStringLiteral("\u6771\u4eac\u306e\u5199\u771f") << "A" << "a" << "" << none
                                      << QStringLiteral("\u5199\u771f") << true;
-    QTest::newRow("CJK and ASCII, one missing") << QStringLiteral("ramen \u6771\u4eac") << "A" << "a" << "" << none
-                                                << QStringLiteral("\u6771\u4eac udon") << false;
     QTest::newRow("emoji next to a word") << QStringLiteral("party\U0001F389time") << "A" << "a" << "" << none
                                           << QStringLiteral("Y\U0001F389T") << true;
     QTest::newRow("accented author, plain query") << "x" << QStringLiteral("Zo\u00eb Bj\u00f6rk") << "a" << "" << none
                                                   << "zoe bjork" << true;
-    QTest::newRow("accented tag") << "x" << "A" << "a" << "" << QStringList{QStringLiteral("caf\u00e9")} << "CAFE" << true;
     QTest::newRow("mixed case and marks in the note") << "x" << "A" << "a" << QStringLiteral("SA\u0303O Paulo") << none
                                                       << QStringLiteral("s\u00e3o PAU") << true;
 }

@@ -200,58 +200,57 @@ private:
     QStringList m_givenUp;
 };
 
-// A Curator over a gated archive whose save 2 has a local copy: one file in the media folder.
-// Each document written whole is described by whether it names the copy and whether the file was
-// still there when it was written.
+// A Curator over a gated archive and a scripted downloader whose save 2 has one picture,
+// downloaded: the file is in the media folder and the copy lists it. Each document written whole
+// is described by whether it names the copy and whether the file was still there when it was.
 struct CopyScene {
     QTemporaryDir dir;
     std::shared_ptr<GatedArchive> archive = std::make_shared<GatedArchive>();
+    std::shared_ptr<ScriptedDownloader> downloader = std::make_shared<ScriptedDownloader>();
     std::unique_ptr<Curator> curator;
-    PostLink link;
+    QString remote = QStringLiteral("https://pbs.example.com/first.jpg");
+    PostLink link = xLink(QStringLiteral("Someone"), QStringLiteral("9"));
     QString file;
 
     CopyScene()
     {
-        const Library library = manySaves(3);
-        link = library.save(saveID(2))->post().link;
-        file = dir.filePath(QStringLiteral("media/clip.mp4"));
-        QDir().mkpath(dir.filePath(QStringLiteral("media")));
-        QFile f(file);
-        if (!f.open(QIODevice::WriteOnly) || f.write("clip") != 4)
-            qFatal("no media file");
-        f.close();
+        Library library = manySaves(1);
+        library.saves.append(makeSave(2, post(link, {image(4, remote)})));
+        const QString media = dir.filePath(QStringLiteral("media"));
+        file = QDir(media).filePath(QStringLiteral("someone_9.jpg"));
+        ScriptedDownloader::writeFile(Url::fromLocalFile(file), 4);
         archive->describe = [link = link, file = file](const Archive &stored) {
             return QStringLiteral("%1, file %2").arg(stored.copies.find(link) ? QStringLiteral("copy named") : QStringLiteral("no copy"),
                                                      QFile::exists(file) ? QStringLiteral("there") : QStringLiteral("gone"));
         };
-        LocalMedia media(MediaFolder(Url::fromLocalFile(dir.filePath(QStringLiteral("media")))),
-                         DiskBudget{Curator::kDefaultBudget});
-        media.setCopies(copies({{link, onThisMac({{"clip.mp4", 4}})}}));
-        curator = std::make_unique<Curator>(library, std::move(media), Covers(Url::fromLocalFile(dir.filePath(QStringLiteral("Covers")))),
-                                            nullptr, nullptr, std::make_shared<LiveMediaDisk>(), archive,
+        LocalMedia local(MediaFolder(Url::fromLocalFile(media)), DiskBudget{Curator::kDefaultBudget});
+        local.setCopies(copies({{link, onThisMac({{"someone_9.jpg", 4}})}}));
+        curator = std::make_unique<Curator>(std::move(library), std::move(local),
+                                            Covers(Url::fromLocalFile(dir.filePath(QStringLiteral("Covers")))), nullptr,
+                                            downloader, std::make_shared<LiveMediaDisk>(), archive,
                                             [] { return Date{800000000}; });
     }
-
+    // A test that failed with the gate closed still ends.
     ~CopyScene()
     {
         archive->setOpen(true);
         curator.reset();
     }
 
-    // Removes save 2's copy (its files go), or empties the trash it was put into beforehand.
-    void letGo(bool byEmptyingTheTrash)
-    {
-        if (byEmptyingTheTrash)
-            curator->emptyTrash();
-        else
-            curator->removeLocalCopy(saveID(2));
-    }
+    // Puts save 2 in the trash (written), to be emptied, or nothing, for removing its copy.
     void prepare(bool byEmptyingTheTrash)
     {
         if (byEmptyingTheTrash) {
             curator->trash(saveID(2));
             curator->flush();
         }
+    }
+    void letGo(bool byEmptyingTheTrash)
+    {
+        if (byEmptyingTheTrash)
+            curator->emptyTrash();
+        else
+            curator->removeLocalCopy(saveID(2));
     }
 };
 
@@ -307,43 +306,6 @@ int childFullDisk(const QString &dir)
     const auto loaded = FileArchive(dir).load();
     return loaded && *loaded && (*loaded)->library == curator->library() ? 0 : 7;
 }
-
-// A Curator over a gated archive and a scripted downloader whose save 2 has one picture,
-// downloaded: the file is in the media folder and the copy lists it.
-struct DownloadScene {
-    QTemporaryDir dir;
-    std::shared_ptr<GatedArchive> archive = std::make_shared<GatedArchive>();
-    std::shared_ptr<ScriptedDownloader> downloader = std::make_shared<ScriptedDownloader>();
-    std::unique_ptr<Curator> curator;
-    QString remote = QStringLiteral("https://pbs.example.com/first.jpg");
-    PostLink link = xLink(QStringLiteral("Someone"), QStringLiteral("9"));
-    QString file;
-
-    DownloadScene()
-    {
-        Library library = manySaves(1);
-        library.saves.append(makeSave(2, post(link, {image(4, remote)})));
-        const QString media = dir.filePath(QStringLiteral("media"));
-        file = QDir(media).filePath(QStringLiteral("someone_9.jpg"));
-        ScriptedDownloader::writeFile(Url::fromLocalFile(file), 4);
-        archive->describe = [link = link, file = file](const Archive &stored) {
-            return QStringLiteral("%1, file %2").arg(stored.copies.find(link) ? QStringLiteral("copy named") : QStringLiteral("no copy"),
-                                                     QFile::exists(file) ? QStringLiteral("there") : QStringLiteral("gone"));
-        };
-        LocalMedia local(MediaFolder(Url::fromLocalFile(media)), DiskBudget{Curator::kDefaultBudget});
-        local.setCopies(copies({{link, onThisMac({{"someone_9.jpg", 4}})}}));
-        curator = std::make_unique<Curator>(std::move(library), std::move(local),
-                                            Covers(Url::fromLocalFile(dir.filePath(QStringLiteral("Covers")))), nullptr,
-                                            downloader, std::make_shared<LiveMediaDisk>(), archive,
-                                            [] { return Date{800000000}; });
-    }
-    // A test that failed with the gate closed still ends.
-    ~DownloadScene()
-    {
-        archive->setOpen(true);
-        curator.reset();
-    }
-};
 
 }  // namespace
 
@@ -649,7 +611,7 @@ private slots:
     // begun before the deletion's turn puts its own files in place of the old ones.
     void aFileListedAgainWaitsForTheLaterDocument()
     {
-        DownloadScene scene;
+        CopyScene scene;
         scene.archive->setOpen(false);
         scene.archive->failNext(1);
         scene.curator->removeLocalCopy(saveID(2));
@@ -676,7 +638,7 @@ private slots:
 
     void aDownloadUnderWayKeepsItsFiles()
     {
-        DownloadScene scene;
+        CopyScene scene;
         scene.archive->setOpen(false);
         scene.curator->removeLocalCopy(saveID(2));
         scene.archive->waitUntilEntered(1);
