@@ -44,6 +44,8 @@ public:
     static ItemGeometry list(qsizetype count, double rowHeight, double divider);
 
     bool isGrid() const { return m_grid; }
+    // A grid's height class of each item.
+    const std::vector<std::uint8_t> &classes() const { return m_classes; }
     qsizetype count() const { return m_count; }
     qsizetype columns() const { return m_columns; }
     double spacing() const { return m_spacing; }

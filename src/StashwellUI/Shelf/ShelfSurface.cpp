@@ -272,7 +272,47 @@ void installAccessibility()
 constexpr std::uint8_t kTextCard = 0;
 constexpr std::uint8_t kMediaCard = 1;
 
+std::uint8_t heightClass(const ShelfItem &item)
+{
+    return item.save().post().attachments.empty() ? kTextCard : kMediaCard;
+}
+
+// Lists of items whose height classes are kept, at most.
+constexpr std::size_t kKnownLists = 4;
+
 }  // namespace
+
+// The height class of each item (whose post stands at `saves[i]`), taken where the same post stood
+// in the last items (`lastSaves`, with their classes) instead of read from the post: the items of a
+// shelf mostly follow the last ones (a row shorter or longer at the top, saves added or gone here
+// and there), and reading every post of a long list is a walk through all of them in memory. The
+// same address is the same post while the last items hold it. A post is looked for a few places
+// on from where the last one was found, and read when it is not there.
+std::vector<std::uint8_t> ShelfSurface::followingClasses(const QList<ShelfItem> &items,
+                                                         const std::vector<const void *> &saves,
+                                                         const std::vector<const void *> &lastSaves,
+                                                         const std::vector<std::uint8_t> &lastClasses)
+{
+    constexpr std::size_t lookAhead = 8;
+    const std::size_t n = std::min(saves.size(), std::size_t(items.size()));
+    const std::size_t m = std::min(lastSaves.size(), lastClasses.size());
+    std::vector<std::uint8_t> classes(n);
+    const ShelfItem *z = items.constData();
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t end = std::min(m, next + lookAhead);
+        std::size_t at = next;
+        while (at < end && lastSaves[at] != saves[i])
+            ++at;
+        if (at < end) {
+            classes[i] = lastClasses[at];
+            next = at + 1;
+        } else {
+            classes[i] = heightClass(z[i]);
+        }
+    }
+    return classes;
+}
 
 ShelfSurface::ShelfSurface(QWidget *parent)
     : QAbstractScrollArea(parent), m_pictures(new ShelfPictures(this))
@@ -288,11 +328,11 @@ ShelfSurface::ShelfSurface(QWidget *parent)
     viewport()->setAcceptDrops(true);
     setAttribute(Qt::WA_TranslucentBackground, false);
     verticalScrollBar()->setSingleStep(int(scrollStep));
-    connect(m_pictures, &ShelfPictures::arrived, viewport(), qOverload<>(&QWidget::update));
+    connect(m_pictures, &ShelfPictures::arrived, this, [this] { requestPaint(viewport()->rect()); });
     connect(&Theme::instance(), &Theme::changed, viewport(), qOverload<>(&QWidget::update));
     m_prepare = new QTimer(this);
     m_prepare->setSingleShot(true);
-    m_prepare->setInterval(0);
+    m_prepare->setTimerType(Qt::PreciseTimer);
     connect(m_prepare, &QTimer::timeout, this, &ShelfSurface::prepareAhead);
     connect(m_pictures, &ShelfPictures::arrived, this, &ShelfSurface::schedulePrepare);
 }
@@ -326,8 +366,9 @@ const ShelfItem *ShelfSurface::item(qsizetype block, qsizetype index) const
 std::vector<std::uint8_t> ShelfSurface::heightClasses(const QList<ShelfItem> &items) const
 {
     std::vector<std::uint8_t> classes(std::size_t(items.size()));
+    const ShelfItem *z = items.constData();
     for (qsizetype i = 0; i < items.size(); ++i)
-        classes[std::size_t(i)] = items.at(i).save().post().attachments.empty() ? kTextCard : kMediaCard;
+        classes[std::size_t(i)] = heightClass(z[i]);
     return classes;
 }
 
@@ -335,8 +376,35 @@ ItemGeometry ShelfSurface::itemGeometry(const ShelfCollection &c) const
 {
     if (c.layout == ShelfLayout::list)
         return ItemGeometry::list(c.items.size(), SaveRow::height, listDivider);
-    return ItemGeometry::grid(c.effectiveColumns(), ShelfCollection::gridSpacing, heightClasses(c.items),
+    return gridGeometry(c, heightClasses(c.items));
+}
+
+ItemGeometry ShelfSurface::gridGeometry(const ShelfCollection &c, std::vector<std::uint8_t> classes) const
+{
+    return ItemGeometry::grid(c.effectiveColumns(), ShelfCollection::gridSpacing, std::move(classes),
                               {SaveCard::height(false), SaveCard::height(true)});
+}
+
+const std::vector<std::uint8_t> *ShelfSurface::knownClasses(const QList<ShelfItem> &items)
+{
+    // A list that nobody else holds any more will not come back.
+    std::erase_if(m_known, [](const KnownClasses &known) { return known.items.isDetached(); });
+    for (auto it = m_known.begin(); it != m_known.end(); ++it) {
+        if (it->items.constData() == items.constData() && it->items.size() == items.size()) {
+            std::rotate(m_known.begin(), it, it + 1);
+            return &m_known.front().classes;
+        }
+    }
+    return nullptr;
+}
+
+void ShelfSurface::rememberClasses(const QList<ShelfItem> &items, const std::vector<std::uint8_t> &classes)
+{
+    if (items.isEmpty())
+        return;
+    m_known.insert(m_known.begin(), KnownClasses{items, classes});
+    if (m_known.size() > kKnownLists)
+        m_known.pop_back();
 }
 
 double ShelfSurface::widgetHeight(QWidget *widget) const
@@ -371,7 +439,7 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         }
     }
 
-    const QList<Block> old = std::move(m_blocks);
+    QList<Block> old = std::move(m_blocks);
     std::vector<BlockState> oldStates = std::move(m_states);
     ShelfGeometry oldGeometry = std::move(m_geometry);
     m_geometry.setPadding(oldGeometry.padding());
@@ -402,6 +470,7 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         }
         const ShelfCollection &now = std::get<ShelfCollection>(m_blocks.at(b));
         const auto *before = b < old.size() ? std::get_if<ShelfCollection>(&old.at(b)) : nullptr;
+        std::optional<ItemGeometry> laidOut;
         std::vector<const void *> saves =
             b < qsizetype(oldStates.size()) ? std::move(oldStates[std::size_t(b)].saves) : std::vector<const void *>();
         bool sameItems = before && before->layout == now.layout && before->items.size() == now.items.size()
@@ -426,10 +495,26 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
             }
         }
         if (!sameItems) {
-            saves.resize(std::size_t(now.items.size()));
+            std::vector<const void *> fresh(std::size_t(now.items.size()));
             const ShelfItem *z = now.items.constData();
             for (qsizetype i = 0, n = now.items.size(); i < n; ++i)
-                saves[std::size_t(i)] = &z[i].save().post();
+                fresh[std::size_t(i)] = &z[i].save().post();
+            // The last items' addresses stand for their classes while the last blocks are alive.
+            std::swap(saves, fresh);
+            if (now.layout == ShelfLayout::grid) {
+                std::vector<std::uint8_t> classes;
+                if (const std::vector<std::uint8_t> *known = knownClasses(now.items)) {
+                    classes = *known;
+                } else {
+                    const ItemGeometry *last = before && before->layout == ShelfLayout::grid && b < oldGeometry.blockCount()
+                                                       && oldGeometry.block(b).items && oldGeometry.block(b).items->isGrid()
+                                                   ? &*oldGeometry.block(b).items
+                                                   : nullptr;
+                    classes = last ? followingClasses(now.items, saves, fresh, last->classes()) : heightClasses(now.items);
+                    rememberClasses(now.items, classes);
+                }
+                laidOut = gridGeometry(now, std::move(classes));
+            }
         }
         state.saves = std::move(saves);
         if (sameItems) {
@@ -443,7 +528,7 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
             itemsKept[std::size_t(b)] = true;
         } else {
             structural = true;
-            geometry[std::size_t(b)].items = itemGeometry(now);
+            geometry[std::size_t(b)].items = laidOut ? std::move(laidOut) : itemGeometry(now);
             // Painters of saves still shown keep their images and state; they are checked when
             // they are next needed.
             if (b < qsizetype(oldStates.size()))
@@ -479,8 +564,9 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
             }
         }
         placeWidgets();
-        updateBuiltRange();
         invalidate(QRectF(viewport()->rect()));
+        updateBuiltRange();
+        retire(std::move(old));
         return;
     }
 
@@ -502,6 +588,15 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
     updateScrollRange();
     placeWidgets();
     updateBuiltRange();
+    retire(std::move(old));
+}
+
+void ShelfSurface::retire(QList<Block> blocks)
+{
+    // Kept until the paint that shows the new column has run (painting ahead lets it go), unless
+    // nothing will paint; one column at most, the one before is let go now.
+    if (isVisible())
+        m_retired = std::move(blocks);
 }
 
 void ShelfSurface::setPadding(const ShelfGeometry::Padding &padding)
@@ -538,8 +633,8 @@ void ShelfSurface::relayout()
         m_geometry.restack();
     updateScrollRange();
     placeWidgets();
-    updateBuiltRange();
     invalidate(QRectF(viewport()->rect()));
+    updateBuiltRange();
 }
 
 void ShelfSurface::updateScrollRange()
@@ -664,12 +759,19 @@ void ShelfSurface::updateBuiltRange()
 
 void ShelfSurface::schedulePrepare()
 {
-    if (isVisible() && !m_prepare->isActive())
-        m_prepare->start();
+    if (!isVisible())
+        return;
+    if (m_paintPending) {
+        m_prepareAfterPaint = true;
+        return;
+    }
+    if (!m_prepare->isActive())
+        m_prepare->start(0);
 }
 
 void ShelfSurface::prepareAhead()
 {
+    m_retired.clear();
     if (!isVisible())
         return;
     QElapsedTimer clock;
@@ -718,7 +820,9 @@ void ShelfSurface::prepareAhead()
             m_rowImages.prepare(cell.size(), ratio, *built->row, built->rowState, picture);
         }
         if (clock.elapsed() >= prepareSliceMs) {
-            m_prepare->start();
+            // The next slice after a pause, so that what the user does meanwhile and the work it
+            // starts come first.
+            m_prepare->start(prepareYieldMs);
             return;
         }
     }
@@ -816,7 +920,20 @@ void ShelfSurface::invalidate(const QRectF &viewportRect)
     if (r.isEmpty())
         return;
     m_invalidated += r;
-    viewport()->update(r);
+    requestPaint(r);
+}
+
+void ShelfSurface::requestPaint(const QRect &rect)
+{
+    if (rect.isEmpty())
+        return;
+    m_paintPending = true;
+    // Painting ahead goes on once this paint has run.
+    if (m_prepare->isActive()) {
+        m_prepare->stop();
+        m_prepareAfterPaint = true;
+    }
+    viewport()->update(rect);
 }
 
 void ShelfSurface::invalidateItem(qsizetype block, qsizetype index)
@@ -865,6 +982,13 @@ void ShelfSurface::paintEvent(QPaintEvent *event)
     for (const ShelfGeometry::Visible &v : m_geometry.visible(band.top() - SaveCard::hoverLift - 1, band.bottom() + 1)) {
         if (collection(v.block))
             paintCollection(painter, v.block, v.items, band);
+    }
+    // What was waiting for this paint follows it.
+    m_paintPending = false;
+    if (m_prepareAfterPaint || !m_retired.isEmpty()) {
+        m_prepareAfterPaint = false;
+        if (isVisible())
+            m_prepare->start(0);
     }
 }
 
@@ -941,7 +1065,6 @@ void ShelfSurface::fitImageBudgets()
 void ShelfSurface::scrollContentsBy(int dx, int dy)
 {
     Q_UNUSED(dx);
-    updateBuiltRange();
     if (std::abs(dy) < viewport()->height()) {
         // Moves the widgets of the blocks too; placeWidgets() below finds them in place.
         viewport()->scroll(0, dy);
@@ -951,6 +1074,7 @@ void ShelfSurface::scrollContentsBy(int dx, int dy)
     } else {
         invalidate(QRectF(viewport()->rect()));
     }
+    updateBuiltRange();
     placeWidgets();
     if (m_hovered.isSet())
         pointerMoved(QPointF(viewport()->mapFromGlobal(QCursor::pos())));

@@ -58,6 +58,8 @@ public:
     static constexpr double scrollStep = 40;
     // How long one turn of painting cards ahead may take while the shelf is idle, in ms.
     static constexpr int prepareSliceMs = 4;
+    // The pause between two such turns, in ms.
+    static constexpr int prepareYieldMs = 1;
     // The card and row images kept: this many screens of the shelf's viewport (never below
     // minImageBudget bytes, nor above each cache's default budget).
     static constexpr double imageScreens = 4;
@@ -191,6 +193,14 @@ private:
     const ShelfCollection *collection(qsizetype block) const;
     std::vector<std::uint8_t> heightClasses(const QList<ShelfItem> &items) const;
     ItemGeometry itemGeometry(const ShelfCollection &collection) const;
+    ItemGeometry gridGeometry(const ShelfCollection &collection, std::vector<std::uint8_t> classes) const;
+    // The height classes of a list of items met lately, while anyone else still holds that list
+    // (the page keeps its home while another filter shows); null when not known.
+    const std::vector<std::uint8_t> *knownClasses(const QList<ShelfItem> &items);
+    void rememberClasses(const QList<ShelfItem> &items, const std::vector<std::uint8_t> &classes);
+    static std::vector<std::uint8_t> followingClasses(const QList<ShelfItem> &items, const std::vector<const void *> &saves,
+                                                      const std::vector<const void *> &lastSaves,
+                                                      const std::vector<std::uint8_t> &lastClasses);
     double widgetHeight(QWidget *widget) const;
 
     void relayout();
@@ -219,9 +229,15 @@ private:
     void startDrag();
     void findPaging();
     // Paints the images of the cards and rows just out of view while nothing else is happening,
-    // nearest first, a few milliseconds at a time.
+    // nearest first, a few milliseconds at a time; never ahead of a paint of the viewport that is
+    // waiting: that one is what the user waits for.
     void schedulePrepare();
     void prepareAhead();
+    // Asks for the viewport's paint, which painting ahead waits for.
+    void requestPaint(const QRect &rect);
+    // Lets go of the last column's blocks once the new one has painted: a long list of items costs
+    // a pass over all of them to let go.
+    void retire(QList<Block> blocks);
 
     QList<Block> m_blocks;
     std::vector<BlockState> m_states;
@@ -242,6 +258,14 @@ private:
     QHash<Save::ID, QVariantAnimation *> m_hoverAnimations;
 
     QTimer *m_prepare = nullptr;
+    bool m_paintPending = false;        // a paint of the viewport was asked for and has not run
+    bool m_prepareAfterPaint = false;   // painting ahead waits for that paint
+    QList<Block> m_retired;
+    struct KnownClasses {
+        QList<ShelfItem> items;   // held: the same data is the same items
+        std::vector<std::uint8_t> classes;
+    };
+    std::vector<KnownClasses> m_known;   // the latest first
     QRegion m_invalidated;
     int m_lastPainted = 0;
 };

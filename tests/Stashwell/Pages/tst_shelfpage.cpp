@@ -179,6 +179,8 @@ private slots:
     void emptyState();
     void followingShelfShowsWhatAFreshOneShows_data();
     void followingShelfShowsWhatAFreshOneShows();
+    void keptHomeShowsWhatAFreshOneShows_data();
+    void keptHomeShowsWhatAFreshOneShows();
 };
 
 void TestShelfPage::keys_data()
@@ -471,6 +473,53 @@ void TestShelfPage::followingShelfShowsWhatAFreshOneShows()
     QCOMPARE(page.arrangement(), expected);
     QCOMPARE(page.visibleCount(), expected.items().size());
     QCOMPARE(page.visibleOrder(), expected.items());
+}
+
+// The home kept while another filter or a search shows, and its list made for the shorter row while
+// a save is selected, give what a page arranging afresh gives, after each step of a row: f
+// favourites, t trash, a all, q a search, c the search cleared, s a save selected, n none, e a
+// new shelf with a save of the list trashed.
+void TestShelfPage::keptHomeShowsWhatAFreshOneShows_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::newRow("away and back") << "f a t a";
+    QTest::newRow("a search and back") << "q c q c";
+    QTest::newRow("selected, let go, selected") << "s n s n s";
+    QTest::newRow("selected, away, back") << "s f a n";
+    QTest::newRow("a new shelf while away") << "f e a";
+    QTest::newRow("a new shelf while selected") << "s e n s";
+}
+
+void TestShelfPage::keptHomeShowsWhatAFreshOneShows()
+{
+    QFETCH(QString, steps);
+    const QString saves = QStringLiteral("r r r r r r o o o o");
+    Shelf shelf = shelfOf(saves);
+    ShelfPage page;
+    page.setTitle(QStringLiteral("Title"));
+    page.setShelf(shelf);
+    (void)page.arrangement();
+    for (const QString &step : steps.split(u' ')) {
+        const QChar c = step.at(0);
+        if (c == u'f' || c == u't' || c == u'a')
+            page.setFilter(c == u'f' ? Filter::favourites() : c == u't' ? Filter::trash() : Filter::all());
+        else if (c == u'q' || c == u'c')
+            page.setQuery(c == u'q' ? QStringLiteral("number") : QString());
+        else if (c == u's' || c == u'n')
+            page.setSelection(c == u's' ? std::optional(saveID(3)) : std::nullopt);
+        else if (c == u'e') {
+            Library library = shelf.library();
+            library.trash(saveID(8), shelf.now().addingSeconds(-10));
+            Shelf next(library, shelf.localMedia(), std::nullopt, shelf.now(), shelf.quality());
+            next.follow(shelf);
+            shelf = next;
+            page.setShelf(shelf);
+        }
+        const ShelfArrangement expected =
+            ShelfArrangement::of(shelf, page.filter(), page.query(), QStringLiteral("Title"), page.columns());
+        QVERIFY2(page.arrangement() == expected, qPrintable(step));
+        QCOMPARE(page.visibleOrder(), expected.items());
+    }
 }
 
 QTEST_MAIN(TestShelfPage)

@@ -17,6 +17,7 @@
 #include "StashwellUI/StashwellUIStrings.h"
 
 #include <QAccessible>
+#include <QRandomGenerator>
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
@@ -116,6 +117,9 @@ private slots:
     void unchangedCardsKeepTheirImages();
     void cardsAheadArePaintedWhileIdle();
     void imageCachesFollowTheViewport();
+    void paintingAheadWaitsForTheNextPaint();
+    void relayoutFollowingTheLastItemsLaysOutAsAFreshOne_data();
+    void relayoutFollowingTheLastItemsLaysOutAsAFreshOne();
     void columnsChangeKeepsTheTopItem();
     void keysGoToThePage();
     void itemsBroughtIntoViewClearTheCoveredTop_data();
@@ -413,6 +417,135 @@ void TestShelfSurface::imageCachesFollowTheViewport()
     m_surface->setGeometry(0, 0, 1100, 800);
     QVERIFY(double(m_surface->cardImages().budgetBytes()) >= 3 * screenBytes());
     QVERIFY(m_surface->cardImages().budgetBytes() < SaveCardCache::defaultBudget);
+}
+
+// Painting ahead never runs between a change and the paint that shows it, even in the middle of its
+// turns; it goes on once that paint has run.
+void TestShelfSurface::paintingAheadWaitsForTheNextPaint()
+{
+    // Tall, so that painting ahead takes several turns.
+    m_window->resize(1100, 4000);
+    m_surface->setGeometry(0, 0, 1100, 4000);
+    ShelfCollection c = recording(items(400), ShelfLayout::grid, m_calls, 8);
+    m_surface->setCollection(c);
+    int rendersAtPaint = -1;
+    struct AtPaint : QObject {
+        ShelfSurface *surface;
+        int *renders;
+        AtPaint(ShelfSurface *s, int *r) : surface(s), renders(r) {}
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint && *renders < 0)
+                *renders = surface->cardImages().renders();
+            return false;
+        }
+    } atPaint(m_surface, &rendersAtPaint);
+    m_surface->viewport()->installEventFilter(&atPaint);
+    QTRY_VERIFY(rendersAtPaint >= 0);
+    QCOMPARE(rendersAtPaint, 0);
+    // Painting ahead under way, after its first turn: a selection's change is painted first, and
+    // painting ahead goes on after it.
+    QElapsedTimer waited;
+    waited.start();
+    while (m_surface->cardImages().renders() <= m_surface->lastPaintedItems() && waited.elapsed() < 5000)
+        QCoreApplication::processEvents();
+    // The change from a queued call, as a page's turn makes it.
+    c.selection = c.items.at(1).save().id();
+    int before = -1;
+    rendersAtPaint = -1;
+    QMetaObject::invokeMethod(
+        m_surface,
+        [&] {
+            m_surface->setCollection(c);
+            before = m_surface->cardImages().renders();
+        },
+        Qt::QueuedConnection);
+    QTRY_VERIFY(rendersAtPaint >= 0);
+    QCOMPARE(rendersAtPaint, before);
+    QTRY_VERIFY(m_surface->cardImages().renders() > before + 1);
+}
+
+// The height classes taken from the last items where the same posts stand, or from a list met
+// lately, lay the grid out as classes read from every post do: seeded rows of changes to the list
+// (a row moved in or out at the top, saves gone, others edited, an order turned, a list handed in
+// again), with the width and the columns changing on the way.
+void TestShelfSurface::relayoutFollowingTheLastItemsLaysOutAsAFreshOne_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed : {1u, 7u, 42u, 2024u, 90210u})
+        QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+}
+
+void TestShelfSurface::relayoutFollowingTheLastItemsLaysOutAsAFreshOne()
+{
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    // Saves with and without pictures in no pattern, and each again with the other kind.
+    const auto made = [&](bool flipped) {
+        QList<Save> saves;
+        for (int n = 1; n <= 160; ++n) {
+            SaveSpec spec;
+            spec.n = n;
+            if ((QRandomGenerator(seed + quint32(n)).bounded(3) == 0) != flipped)
+                spec.attachments.clear();
+            saves.append(save(spec));
+        }
+        return Shelf(Library(saves, {}), media(CopyTable()), std::nullopt, Date{700000000}, Quality::original).items(Filter::all());
+    };
+    const QList<ShelfItem> pool = made(false);
+    const QList<ShelfItem> edited = made(true);
+    QList<QList<ShelfItem>> handed;
+    QList<ShelfItem> shown = pool.mid(0, 100);
+    ShelfCollection c = recording(shown, ShelfLayout::grid, m_calls);
+    for (int step = 0; step < 40; ++step) {
+        QList<ShelfItem> next = shown;
+        switch (random.bounded(7)) {
+        case 0:   // the top row shorter or longer
+            next = random.bounded(2) ? shown.mid(random.bounded(1, 5)) : pool.mid(0, random.bounded(1, 5)) + shown;
+            break;
+        case 1:   // saves gone here and there
+            for (int k = random.bounded(1, 12); k > 0 && !next.isEmpty(); --k)
+                next.removeAt(random.bounded(int(next.size())));
+            break;
+        case 2:   // saves edited into the other kind
+            for (int k = random.bounded(1, 8); k > 0 && !next.isEmpty(); --k) {
+                const qsizetype at = random.bounded(int(next.size()));
+                next[at] = edited.at(pool.indexOf(next.at(at)) >= 0 ? pool.indexOf(next.at(at)) : 0);
+            }
+            break;
+        case 3:
+            std::reverse(next.begin(), next.end());
+            break;
+        case 4:   // a list handed in before, the same list
+            if (!handed.isEmpty())
+                next = handed.at(random.bounded(int(handed.size())));
+            break;
+        case 5:   // a run of other saves
+            next = pool.mid(random.bounded(60), random.bounded(20, 100));
+            break;
+        default:
+            m_surface->setGeometry(0, 0, random.bounded(300, 1400), 800);
+            c.columns = random.bounded(1, 6);
+            break;
+        }
+        shown = next;
+        handed.append(shown);
+        c.items = shown;
+        m_surface->setCollection(c);
+
+        std::vector<std::uint8_t> classes;
+        for (const ShelfItem &item : shown)
+            classes.push_back(item.save().post().attachments.empty() ? 0 : 1);
+        ItemGeometry fresh = ItemGeometry::grid(c.effectiveColumns(), ShelfCollection::gridSpacing, classes,
+                                                {SaveCard::height(false), SaveCard::height(true)});
+        const ItemGeometry &laid = *m_surface->columnGeometry().block(0).items;
+        fresh.setWidth(laid.width());
+        QVERIFY2(laid.classes() == classes, qPrintable(QStringLiteral("step %1").arg(step)));
+        QCOMPARE(laid.columns(), fresh.columns());
+        QCOMPARE(laid.height(), fresh.height());
+        for (qsizetype i = 0; i < shown.size(); ++i)
+            QCOMPARE(laid.rect(i), fresh.rect(i));
+    }
 }
 
 void TestShelfSurface::columnsChangeKeepsTheTopItem()

@@ -274,6 +274,9 @@ void LibraryPageView::refresh()
         refreshCreator();
     if (dirty & (partShelf | partPlaying))
         refreshPlayer();
+    // The shelf's column in this turn too, once all its inputs are set: that is what the next
+    // paint of the window shows.
+    m_shelfPage->refreshNow();
 }
 
 void LibraryPageView::refreshInspector()

@@ -83,6 +83,12 @@ ShelfArrangement ShelfArrangement::home(const Home &home, qsizetype missing, std
 ShelfArrangement ShelfArrangement::home(const Home &home, const QList<ShelfItem> &rest, qsizetype missing,
                                         std::int64_t missingBytes, qsizetype columns)
 {
+    return ShelfArrangement::home(home, rest, missing, missingBytes, columns, nullptr);
+}
+
+ShelfArrangement ShelfArrangement::home(const Home &home, const QList<ShelfItem> &rest, qsizetype missing,
+                                        std::int64_t missingBytes, qsizetype columns, AllSaves *kept)
+{
     using S = StashwellStrings;
     ShelfArrangement arrangement =
         emptyOrNot(!home.latest() && home.recentlyAdded().isEmpty() && home.restCount() == 0, QString());
@@ -106,9 +112,13 @@ ShelfArrangement ShelfArrangement::home(const Home &home, const QList<ShelfItem>
     // Without recent saves left over, the list is the rest itself, shared.
     if (rowLength == recent.size()) {
         all.items = rest;
+    } else if (kept && kept->rowLength == rowLength) {
+        all.items = kept->items;
     } else {
         all.items = recent.sliced(rowLength);
         all.items.append(rest);
+        if (kept)
+            *kept = AllSaves{rowLength, all.items};
     }
     if (!all.items.isEmpty()) {
         all.title = S::shelfAllSaves();

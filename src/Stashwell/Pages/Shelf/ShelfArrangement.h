@@ -64,6 +64,17 @@ struct ShelfArrangement {
     // The same with the home's rest already made into items (Home::rest).
     static ShelfArrangement home(const Home &home, const QList<ShelfItem> &rest, qsizetype missing,
                                  std::int64_t missingBytes, qsizetype columns);
+    // The all section's items of one home, kept between its arrangements: whenever the recently
+    // added row leaves some of its saves over (the shorter row while a save is selected) they are
+    // a copy of the whole rest, which selecting a save and letting it go would make each time.
+    struct AllSaves {
+        qsizetype rowLength = -1;   // the row they follow; none yet
+        QList<ShelfItem> items;
+    };
+    // The same, taking the all section's items from `kept` when they were made for this row
+    // length, else leaving the ones made there. `kept` belongs to this home and this rest.
+    static ShelfArrangement home(const Home &home, const QList<ShelfItem> &rest, qsizetype missing,
+                                 std::int64_t missingBytes, qsizetype columns, AllSaves *kept);
     static ShelfArrangement matching(QList<ShelfItem> items, const QString &query, const QString &title);
 
     // The saves of the hero and the sections, in order: the visible order.

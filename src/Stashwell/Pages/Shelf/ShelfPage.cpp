@@ -34,12 +34,17 @@ void ShelfPage::setShelf(const Shelf &shelf)
     m_shelf = shelf;
     if (m_source && m_source->home)
         m_lastSource = std::move(m_source);
+    else if (m_homeSource)
+        m_lastSource = std::move(m_homeSource);
+    m_source.reset();
+    m_homeSource.reset();
     invalidate();
 }
 
 void ShelfPage::renewItems(const Shelf &shelf, const QList<PostLink> &links)
 {
     m_shelf = shelf;
+    m_homeSource.reset();
     if (m_source) {
         // The home's rest is counted in the last shelf: given up, and made from this one when the
         // arrangement is next made again. A list of items is renewed in place.
@@ -122,6 +127,8 @@ void ShelfPage::setHighlighted(const QSet<Save::ID> &highlighted)
 
 void ShelfPage::invalidate()
 {
+    if (m_source && m_source->home)
+        m_homeSource = std::move(m_source);
     m_source.reset();
     m_arrangement.reset();
     m_visible.reset();
@@ -141,7 +148,10 @@ const ShelfPage::Source &ShelfPage::source() const
 {
     if (!m_source) {
         Source made;
-        if (m_shelf && ShelfArrangement::isHome(m_filter, m_query)) {
+        if (m_shelf && ShelfArrangement::isHome(m_filter, m_query) && m_homeSource) {
+            made = std::move(*m_homeSource);
+            m_homeSource.reset();
+        } else if (m_shelf && ShelfArrangement::isHome(m_filter, m_query)) {
             made.home = m_shelf->home();
             made.rest = m_lastSource ? made.home->rest(*m_lastSource->home, m_lastSource->rest) : made.home->rest();
             made.missing = m_shelf->count(Filter::linkOnly());
@@ -160,7 +170,8 @@ const ShelfArrangement &ShelfPage::arrangement() const
     if (!m_arrangement) {
         const Source &from = source();
         if (from.home)
-            m_arrangement = ShelfArrangement::home(*from.home, from.rest, from.missing, from.missingBytes, columns());
+            m_arrangement = ShelfArrangement::home(*from.home, from.rest, from.missing, from.missingBytes, columns(),
+                                                   &m_source->allSaves);
         else
             m_arrangement = ShelfArrangement::matching(from.items, m_query, m_title);
     }

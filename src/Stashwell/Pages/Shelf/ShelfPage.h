@@ -142,6 +142,7 @@ private:
     struct Source {
         std::optional<Home> home;
         QList<ShelfItem> rest;   // the home's rest as items
+        ShelfArrangement::AllSaves allSaves;   // the home's all section, when not the rest itself
         qsizetype missing = 0;
         std::int64_t missingBytes = 0;
         QList<ShelfItem> items;
@@ -166,6 +167,9 @@ private:
     // What the last shelf gave, while the next one has not been read: a home whose shelf the
     // next one follows lends it the items of the saves that did not change.
     mutable std::optional<Source> m_lastSource;
+    // The home of this shelf while another filter or a search shows: going back to the home takes
+    // it again instead of working the whole library through once more.
+    mutable std::optional<Source> m_homeSource;
     mutable std::optional<ShelfArrangement> m_arrangement;
     mutable std::optional<QList<ShelfItem>> m_visible;
     mutable qsizetype m_selectedHint = -1;   // where the selection stood when last found
