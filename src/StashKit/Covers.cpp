@@ -86,6 +86,10 @@ std::optional<QString> Covers::cachedFileName(const Post &post) const
             return found->name;
     }
     auto name = fileName(post);
+    // The folder's own text of the name when it lists it: one copy of the text serves both
+    // (a hundred thousand covers are some megabytes of names).
+    if (const auto listed = m_present.constFind(*name); listed != m_present.cend())
+        name = *listed;
     const std::lock_guard lock(m_names->mutex);
     // A bound, so that a session that sees ever new links does not grow the cache for ever.
     if (m_names->names.size() >= kMaxCachedNames)
