@@ -75,6 +75,7 @@
 #include <string>
 
 #include <sched.h>
+#include <time.h>
 
 namespace sw::bench {
 
@@ -631,6 +632,66 @@ const ChildRegistration restoreOneCore("restore-one-core", [](const QStringList 
         5, [&] { curator.reset(); curator = makeCurator(arguments.at(0)); },
         [&] { keep(curator->restore().has_value()); });
     std::printf("%f %f\n", parse, restore);
+    return 0;
+});
+
+// run-benchmarks --child restore-phases <folder> [phase]: bound to one processor, the restore's
+// parts timed one after another (reading, parsing, decoding the library and the copies, the
+// Curator's restore whole), each the median of five runs beside its mean processor time; with a
+// phase named ("read", "parse", "library", "copies", "restore"), only that part, twenty times
+// over, for a profiler to look at. Not run by any suite.
+const ChildRegistration restorePhases("restore-phases", [](const QStringList &arguments) {
+    if (arguments.isEmpty())
+        return 2;
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(std::max(0, ::sched_getcpu()), &one);
+    if (::sched_setaffinity(0, sizeof one, &one) != 0)
+        return 3;
+    const QString folder = arguments.at(0);
+    const QString only = arguments.size() > 1 ? arguments.at(1) : QString();
+    const int runs = only.isEmpty() ? 5 : 20;
+    const auto readAll = [&] {
+        QFile file(QDir(folder).filePath(QStringLiteral("library.json")));
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("no document");
+        QByteArray bytes(qsizetype(file.size()) + qsizetype(JsonDocument::padding), Qt::Uninitialized);
+        adviseHugePages(bytes.data(), std::size_t(bytes.size()));
+        const qint64 n = file.read(bytes.data(), file.size());
+        if (n < 0)
+            qFatal("the document could not be read");
+        std::fill(bytes.begin() + n, bytes.end(), '\0');
+        bytes.truncate(qsizetype(n) + qsizetype(JsonDocument::padding));
+        return std::make_pair(bytes, qsizetype(n));
+    };
+    const auto [bytes, length] = readAll();
+    const std::string_view document(bytes.constData(), std::size_t(length));
+    const auto phase = [&](const char *name, auto &&prepare, auto &&body) {
+        if (!only.isEmpty() && only != QLatin1StringView(name))
+            return;
+        // Wall time, and the process's processor time (less disturbed by a busy machine).
+        double cpu = 0;
+        const double wall = medianMs(runs, prepare, [&] {
+            timespec before{}, after{};
+            ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &before);
+            body();
+            ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &after);
+            cpu += double(after.tv_sec - before.tv_sec) * 1e3 + double(after.tv_nsec - before.tv_nsec) / 1e6;
+        });
+        std::printf("%s %f ms (processor %f ms a run)\n", name, wall, cpu / runs);
+        std::fflush(stdout);
+    };
+    phase("read", [] {}, [&] { keep(readAll().second); });
+    phase("parse", [] {}, [&] { JsonDocument parsed(document, JsonDocument::Padded{}); keep(parsed.root().isObject()); });
+    const JsonDocument parsed(document, JsonDocument::Padded{});
+    std::optional<Library> library;
+    phase("library", [&] { library.reset(); }, [&] { library = Library::fromJson(parsed.root()["library"]); });
+    library.reset();
+    std::optional<CopyTable> copies;
+    phase("copies", [&] { copies.reset(); }, [&] { copies = CopyTable::fromJson(parsed.root()["copies"]); });
+    copies.reset();
+    std::unique_ptr<Curator> curator;
+    phase("restore", [&] { curator.reset(); curator = makeCurator(folder); }, [&] { keep(curator->restore().has_value()); });
     return 0;
 });
 

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace sw {
 
@@ -72,10 +73,12 @@ void Duration::writeJson(std::string &out) const
 
 Duration Duration::fromJson(const JsonNode &node)
 {
-    const auto parts = node.elements();
-    if (parts.size() != 2)
+    if (node.elementCount() != 2)
         throw JsonError("Expected an array of two integers for a duration.");
-    return fromParts(parts[0].int64(), parts[1].uint64());
+    std::optional<JsonNode> parts[2];
+    std::size_t n = 0;
+    node.forEachElement([&](const JsonNode &part) { parts[n++].emplace(part); });
+    return fromParts(parts[0]->int64(), parts[1]->uint64());
 }
 
 std::size_t qHash(Duration duration, std::size_t seed) noexcept

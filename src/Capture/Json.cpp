@@ -1,5 +1,6 @@
 #include "Capture/Json.h"
 
+#include "Capture/StringPool.h"
 #include "Capture/Text.h"
 
 #include <simdjson.h>
@@ -14,6 +15,8 @@
 #include <new>
 #include <utility>
 #include <vector>
+
+#include <sys/mman.h>
 
 namespace sw {
 
@@ -332,6 +335,11 @@ QString JsonNode::string() const
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+QString JsonNode::pooledString() const
+{
+    return StringPool::text(stringView());
+}
+
 bool JsonNode::boolean() const
 {
     bool b = false;
@@ -391,6 +399,23 @@ std::vector<JsonNode> JsonNode::elements() const
     for (dom::element e : arr)
         out.emplace_back(e);
     return out;
+}
+
+std::size_t JsonNode::elementCount() const
+{
+    dom::array arr;
+    if (el().get_array().get(arr) != simdjson::SUCCESS)
+        mismatch(el(), "an array");
+    return arr.size();
+}
+
+void JsonNode::forEachElementOf(void *visit, void (*call)(void *, const JsonNode &)) const
+{
+    dom::array arr;
+    if (el().get_array().get(arr) != simdjson::SUCCESS)
+        mismatch(el(), "an array");
+    for (dom::element e : arr)
+        call(visit, JsonNode(e));
 }
 
 std::size_t JsonNode::size() const
@@ -531,9 +556,42 @@ std::optional<std::string> replacingLoneSurrogates(std::string_view bytes)
     return repaired;
 }
 
+void adviseHugePages(void *start, std::size_t length) noexcept
+{
+    // Only whole huge pages inside the range are advised: the rest of the range, and whatever
+    // shares its first and last huge page, is left as it is.
+    constexpr std::uintptr_t huge = std::uintptr_t(2) << 20;
+    const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(start) + huge - 1) & ~(huge - 1);
+    const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(start) + length) & ~(huge - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 namespace {
+// A large document fills a few hundred mebibytes of the parser's buffers (the positions of its
+// structural characters, the tape of its values, its unescaped strings), once per start and
+// with a fresh parser. Taken a small page at a time, the page faults cost the parser twice as
+// long as the parse itself; huge pages take them in a few hundred steps. Only what the parse
+// touches is ever made resident, as before.
+constexpr std::size_t kLargeDocument = 8 << 20;
+
+void allocateForLarge(dom::parser &parser, std::size_t length)
+{
+    if (length < kLargeDocument || length > parser.max_capacity())
+        return;   // a document beyond the parser's limit is refused by the parse, as ever
+    // What the parse would allocate first itself: the parser's buffers and its document's.
+    if (parser.allocate(length) != simdjson::SUCCESS || !parser.implementation
+        || parser.doc.allocate(length) != simdjson::SUCCESS)
+        return;   // the parse tries again and reports what fails
+    const std::size_t capacity = std::min(parser.capacity(), parser.doc.capacity());
+    adviseHugePages(parser.implementation->structural_indexes.get(), capacity * sizeof(std::uint32_t));
+    adviseHugePages(parser.doc.tape.get(), capacity * sizeof(std::uint64_t));
+    adviseHugePages(parser.doc.string_buf.get(), capacity / 3 * 5);
+}
+
 void parse(dom::parser &parser, dom::element &root, std::string_view bytes, bool copy)
 {
+    allocateForLarge(parser, bytes.size());
     auto err = parser.parse(bytes.data(), bytes.size(), copy).get(root);
     // A lone surrogate escape is a string error; only then is the document looked at again. The
     // parsed values lie in the parser's own buffers, so the repaired copy need not outlive it.

@@ -16,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -117,11 +118,22 @@ public:
     std::string_view stringView() const;
     std::string stdString() const { return std::string(stringView()); }
     QString string() const;
+    // The same text, taken from the string pool open on this thread (StringPool), if any: for
+    // texts that many values of a document repeat.
+    QString pooledString() const;
     bool boolean() const;
     std::int64_t int64() const;    // an integer, or a double with an exact integral value in range
     std::uint64_t uint64() const;
     double number() const;         // any number
     std::vector<JsonNode> elements() const;  // array elements
+    // The same elements visited in order, without a list of them made; the count of them first.
+    // Both throw as elements() does when this is not an array.
+    std::size_t elementCount() const;
+    template <typename Visit>
+    void forEachElement(Visit &&visit) const
+    {
+        forEachElementOf(&visit, [](void *v, const JsonNode &e) { (*static_cast<std::remove_reference_t<Visit> *>(v))(e); });
+    }
     std::size_t size() const;                // array length or member count
 
     // The one case key of a tagged union among `cases`; other keys are ignored.
@@ -138,6 +150,7 @@ public:
 
 
 private:
+    void forEachElementOf(void *visit, void (*call)(void *, const JsonNode &)) const;
     const simdjson::dom::element &el() const;
     // The simdjson element (two words), held inline so that a node costs no allocation.
     alignas(void *) unsigned char m_storage[2 * sizeof(void *)];
@@ -164,6 +177,11 @@ private:
 // document that its parser refuses once more in this form: a lone surrogate decodes to U+FFFD
 // wherever it stands, and nothing else the parser refuses is let through.
 std::optional<std::string> replacingLoneSurrogates(std::string_view bytes);
+
+// Asks the system to back the whole 2 MiB pages inside [start, start + length) with huge pages
+// when they are first touched: a large buffer filled once then costs a few hundred page faults
+// instead of tens of thousands. Only an advice; nothing else changes.
+void adviseHugePages(void *start, std::size_t length) noexcept;
 
 // A parsed document. Nodes borrowed from it live as long as it does.
 class JsonDocument {

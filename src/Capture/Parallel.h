@@ -3,9 +3,12 @@
 // Decoding many independent values on several threads: a library of a hundred thousand saves is
 // read at every start, and each save decodes on its own from the parsed document.
 
+#include "Capture/Json.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <exception>
+#include <iterator>
 #include <limits>
 #include <thread>
 #include <type_traits>
@@ -27,15 +30,24 @@ inline std::size_t usableCores()
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-// decode(i) for every i in [0, count), in order in the result. Runs on several threads when there
-// are many. `decode` must touch nothing shared but what it only reads. When calls throw, what the
-// first failing index threw is rethrown: the failure a loop in order would have stopped at.
-template <typename Decode>
-auto decodeAll(std::size_t count, Decode decode) -> std::vector<std::invoke_result_t<Decode &, std::size_t>>
+// How many threads decodeAllWith() shares `count` values among.
+inline std::size_t decodingThreads(std::size_t count)
 {
-    using T = std::invoke_result_t<Decode &, std::size_t>;
     constexpr std::size_t perThread = 2048;
-    const std::size_t threads = std::clamp<std::size_t>(count / perThread, 1, std::min<std::size_t>(8, usableCores()));
+    return std::clamp<std::size_t>(count / perThread, 1, std::min<std::size_t>(8, usableCores()));
+}
+
+// decode(i, state) for every i in [0, count), in order in the result, with a `State` made
+// (default-constructed) on each thread that takes a part, before its first call, and let go of
+// there after its last. Runs on several threads when there are many. `decode` must touch
+// nothing shared but what it only reads. When calls throw, what the first failing index threw is
+// rethrown: the failure a loop in order would have stopped at.
+template <typename State, typename Decode>
+auto decodeAllWith(std::size_t count, Decode decode)
+    -> std::vector<std::invoke_result_t<Decode &, std::size_t, State &>>
+{
+    using T = std::invoke_result_t<Decode &, std::size_t, State &>;
+    const std::size_t threads = decodingThreads(count);
 
     // Each part is a contiguous range, decoded in order until its first failure.
     struct Part {
@@ -48,9 +60,10 @@ auto decodeAll(std::size_t count, Decode decode) -> std::vector<std::invoke_resu
         const std::size_t end = count * (t + 1) / threads;
         Part &part = parts[t];
         try {
+            State state;
             part.values.reserve(end - begin);
             for (std::size_t i = begin; i < end; ++i)
-                part.values.push_back(decode(i));
+                part.values.push_back(decode(i, state));
         } catch (...) {
             part.failure = std::current_exception();
         }
@@ -78,6 +91,35 @@ auto decodeAll(std::size_t count, Decode decode) -> std::vector<std::invoke_resu
     for (Part &part : parts)
         std::move(part.values.begin(), part.values.end(), std::back_inserter(all));
     return all;
+}
+
+// decode(element, state) for every element of a JSON array, in order in the result, as
+// decodeAllWith() decodes them. On one thread the array is walked once, each element decoded as
+// it is met, without a list of the elements made first. Throws as JsonNode::elements() does
+// when `array` is not an array.
+template <typename State, typename Decode>
+auto decodeElementsWith(const JsonNode &array, Decode decode)
+    -> std::vector<std::invoke_result_t<Decode &, const JsonNode &, State &>>
+{
+    using T = std::invoke_result_t<Decode &, const JsonNode &, State &>;
+    const std::size_t count = array.elementCount();
+    if (decodingThreads(count) > 1) {
+        const std::vector<JsonNode> elements = array.elements();
+        return decodeAllWith<State>(elements.size(), [&](std::size_t i, State &state) { return decode(elements[i], state); });
+    }
+    std::vector<T> values;
+    values.reserve(count);
+    State state;
+    array.forEachElement([&](const JsonNode &element) { values.push_back(decode(element, state)); });
+    return values;
+}
+
+// decode(i) for every i in [0, count), as decodeAllWith without a state.
+template <typename Decode>
+auto decodeAll(std::size_t count, Decode decode) -> std::vector<std::invoke_result_t<Decode &, std::size_t>>
+{
+    struct None {};
+    return decodeAllWith<None>(count, [&](std::size_t i, None &) { return decode(i); });
 }
 
 }  // namespace sw

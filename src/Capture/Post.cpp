@@ -191,11 +191,9 @@ Attachment Attachment::fromJson(const JsonNode &node)
         const JsonFields f = payload.fields({"_0", "length", "bytes", "renditions"});
         Video v{Url::fromJson(f[0]), Duration::fromJson(f[1]), f[2].int64(), std::nullopt};
         if (const auto list = f.optional(3)) {
-            const auto elements = list->elements();
             std::vector<Rendition> renditions;
-            renditions.reserve(elements.size());
-            for (const JsonNode &r : elements)
-                renditions.push_back(Rendition::fromJson(r));
+            renditions.reserve(list->elementCount());
+            list->forEachElement([&](const JsonNode &r) { renditions.push_back(Rendition::fromJson(r)); });
             v.renditions = std::move(renditions);
         }
         return v;
@@ -255,9 +253,10 @@ JsonValue Author::toJson() const
 Author Author::fromJson(const JsonNode &node)
 {
     const JsonFields f = node.fields({"name", "handle", "avatar"});
-    Author a{f[0].string(), Handle::fromJson(f[1]), std::nullopt};
+    // An author's name, handle and avatar come back with each of their posts: pooled.
+    Author a{f[0].pooledString(), Handle::fromJson(f[1]), std::nullopt};
     if (const auto avatar = f.optional(2))
-        a.avatar = Url::fromJson(*avatar);
+        a.avatar = Url::fromPooledJson(*avatar);
     return a;
 }
 
@@ -415,10 +414,9 @@ Post Post::fromJson(const JsonNode &node)
     p.author = Author::fromJson(f[1]);
     p.text = f[2].string();
     p.postedAt = Date::fromJson(f[3]);
-    const auto attachments = f[4].elements();
-    p.attachments.reserve(attachments.size());
-    for (const JsonNode &a : attachments)
-        p.attachments.push_back(Attachment::fromJson(a));
+    const JsonNode attachments = f[4];
+    p.attachments.reserve(attachments.elementCount());
+    attachments.forEachElement([&](const JsonNode &a) { p.attachments.push_back(Attachment::fromJson(a)); });
     if (const auto preview = f.optional(5))
         p.preview = Url::fromJson(*preview);
     return p;

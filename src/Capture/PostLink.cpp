@@ -57,7 +57,8 @@ JsonValue Handle::toJson() const
 
 Handle Handle::fromJson(const JsonNode &node)
 {
-    return Handle{node["name"].string()};
+    // The same few handles come back with every post of their authors: pooled.
+    return Handle{node["name"].pooledString()};
 }
 
 std::optional<StatusID> StatusID::fromText(const QString &text)

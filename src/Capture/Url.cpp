@@ -1,6 +1,9 @@
 #include "Capture/Url.h"
 
+#include "Capture/StringPool.h"
+
 #include <algorithm>
+#include <array>
 
 namespace sw {
 
@@ -40,6 +43,15 @@ constexpr bool isUnreservedByte(int b)
     return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || b == '-' || b == '.'
            || b == '_' || b == '~';
 }
+
+// The bytes that stand for themselves in the path and query of a plainly canonical text ("?"
+// among them), looked up for each byte of every address a document holds.
+constexpr std::array<bool, 256> kPlainInPathOrQuery = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0; c < 128; ++c)
+        plain[std::size_t(c)] = c == '?' || isPlainPathChar(char(c));
+    return plain;
+}();
 
 }  // namespace
 
@@ -82,6 +94,10 @@ bool Url::isPlainlyCanonical(std::string_view t)
     // Path, then an optional query ("?" may stand in both): plain characters and escapes that
     // stay escaped.
     while (i < n) {
+        while (i < n && kPlainInPathOrQuery[static_cast<unsigned char>(t[i])])
+            ++i;
+        if (i == n)
+            break;
         const char c = t[i];
         if (c == '%') {
             if (i + 2 >= n || !isUpperHex(t[i + 1]) || !isUpperHex(t[i + 2]))
@@ -91,9 +107,7 @@ bool Url::isPlainlyCanonical(std::string_view t)
             i += 3;
             continue;
         }
-        if (c != '?' && !isPlainPathChar(c))
-            return false;
-        ++i;
+        return false;
     }
     return true;
 }
@@ -290,15 +304,31 @@ bool Url::isHttp() const
     return s == u"http" || s == u"https";
 }
 
+namespace {
+Url readUrl(std::string_view text)
+{
+    auto url = Url::parse(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    if (!url)
+        throw JsonError("Invalid URL string.");
+    return *url;
+}
+}  // namespace
+
 Url Url::fromJson(const JsonNode &node)
 {
     const std::string_view text = node.stringView();
     if (isPlainlyCanonical(text))
         return Url(QString::fromLatin1(text.data(), qsizetype(text.size())));
-    auto url = parse(QString::fromUtf8(text.data(), qsizetype(text.size())));
-    if (!url)
-        throw JsonError("Invalid URL string.");
-    return *url;
+    return readUrl(text);
+}
+
+Url Url::fromPooledJson(const JsonNode &node)
+{
+    // A plainly canonical text is ASCII, which UTF-8 reads as Latin-1 does.
+    const std::string_view text = node.stringView();
+    if (isPlainlyCanonical(text))
+        return Url(StringPool::text(text));
+    return readUrl(text);
 }
 
 }  // namespace sw

@@ -86,6 +86,9 @@ public:
     JsonValue toJson() const { return JsonValue(m_text); }
     void writeJson(std::string &out) const { writeJsonString(out, QStringView(m_text)); }
     static Url fromJson(const JsonNode &node);
+    // The same for an address that many values of a document repeat (an author's avatar): its
+    // text is taken from the string pool open on this thread, if any.
+    static Url fromPooledJson(const JsonNode &node);
 
     // True for an ASCII text that QUrl reads as a valid URL and writes back unchanged in the fully
     // encoded form, recognised without parsing it: a lowercase scheme, "://", a host of lowercase

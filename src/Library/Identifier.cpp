@@ -2,6 +2,8 @@
 
 #include "Capture/Text.h"
 
+#include <array>
+
 namespace sw {
 
 std::string uuidStdText(const QUuid &uuid)
@@ -28,27 +30,35 @@ QString uuidText(const QUuid &uuid)
     return QString::fromLatin1(uuidStdText(uuid));
 }
 
+namespace {
+// The value of each byte as a hexadecimal digit, 0xFF for a byte that is none.
+constexpr std::array<unsigned char, 256> kHexValues = [] {
+    std::array<unsigned char, 256> values{};
+    for (int c = 0; c < 256; ++c) {
+        const int digit = text::hexDigitValue(char(c));
+        values[std::size_t(c)] = digit < 0 ? 0xFF : static_cast<unsigned char>(digit);
+    }
+    return values;
+}();
+// Where each of the sixteen bytes is written in the text.
+constexpr std::array<unsigned char, 16> kByteAt = {0, 2, 4, 6, 9, 11, 14, 16, 19, 21, 24, 26, 28, 30, 32, 34};
+}  // namespace
+
 std::optional<QUuid> parseUuid(std::string_view text)
 {
-    if (text.size() != 36)
+    if (text.size() != 36 || text[8] != '-' || text[13] != '-' || text[18] != '-' || text[23] != '-')
         return std::nullopt;
     // Read straight into the UUID's fields: one is read for every save of the library at start.
     unsigned char bytes[16];
-    int byte = 0;
-    for (std::size_t i = 0; i < 36;) {
-        if (i == 8 || i == 13 || i == 18 || i == 23) {
-            if (text[i] != '-')
-                return std::nullopt;
-            ++i;
-            continue;
-        }
-        const int high = text::hexDigitValue(text[i]);
-        const int low = text::hexDigitValue(text[i + 1]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        bytes[byte++] = static_cast<unsigned char>(high << 4 | low);
-        i += 2;
+    unsigned bad = 0;
+    for (std::size_t b = 0; b < 16; ++b) {
+        const unsigned high = kHexValues[static_cast<unsigned char>(text[kByteAt[b]])];
+        const unsigned low = kHexValues[static_cast<unsigned char>(text[kByteAt[b] + 1])];
+        bad |= high | low;
+        bytes[b] = static_cast<unsigned char>(high << 4 | low);
     }
+    if (bad & 0xF0)
+        return std::nullopt;
     const uint l = uint(bytes[0]) << 24 | uint(bytes[1]) << 16 | uint(bytes[2]) << 8 | uint(bytes[3]);
     const ushort w1 = ushort(bytes[4] << 8 | bytes[5]);
     const ushort w2 = ushort(bytes[6] << 8 | bytes[7]);

@@ -1,6 +1,7 @@
 #include "Library/Library.h"
 
 #include "Capture/Parallel.h"
+#include "Capture/StringPool.h"
 #include "Capture/Text.h"
 
 #include <QHash>
@@ -404,8 +405,9 @@ Library Library::fromJson(const JsonNode &node)
         throw JsonError("Expected to decode an array for \"collections\" but found another kind of value.");
     Library library;
     // Each save decodes on its own: a large library is read on several threads.
-    const auto saveNodes = savesNode.elements();
-    std::vector<Save> decoded = decodeAll(saveNodes.size(), [&](std::size_t i) { return Save::fromJson(saveNodes[i]); });
+    // The texts that saves repeat (authors, tags) are pooled on each decoding thread.
+    std::vector<Save> decoded = decodeElementsWith<ThreadStringPool>(
+        savesNode, [](const JsonNode &save, ThreadStringPool &) { return Save::fromJson(save); });
     library.saves = SaveList(std::move(decoded));
     const auto collectionNodes = collectionsNode.elements();
     library.collections.reserve(qsizetype(collectionNodes.size()));

@@ -302,10 +302,10 @@ Save Save::fromJson(const JsonNode &node)
     if (!tagsNode.isArray())
         throw JsonError("Expected to decode an array for \"tags\" but found another kind of value.");
     QList<Tag> tags;
-    const auto elements = tagsNode.elements();
-    tags.reserve(qsizetype(elements.size()));
-    for (const JsonNode &t : elements)
-        tags.append(Tag::fromJson(t));
+    if (const std::size_t count = tagsNode.elementCount()) {
+        tags.reserve(qsizetype(count));
+        tagsNode.forEachElement([&](const JsonNode &t) { tags.append(Tag::fromJson(t)); });
+    }
     QString note = f[6].string();
     std::optional<Date> trashedAt;
     if (auto t = f.optional(7))

@@ -31,7 +31,8 @@ JsonValue Tag::toJson() const
 
 Tag Tag::fromJson(const JsonNode &node)
 {
-    return Tag{node["name"].string()};
+    // A library uses a few names of tags over and over: pooled.
+    return Tag{node["name"].pooledString()};
 }
 
 std::size_t qHash(const Tag &tag, std::size_t seed) noexcept

@@ -3,6 +3,7 @@
 #include "Offline/ByteCount.h"
 #include "Capture/KeyedHash.h"
 #include "Capture/Parallel.h"
+#include "Capture/StringPool.h"
 
 #include <atomic>
 
@@ -20,7 +21,7 @@ __int128 reservedBy(const LocalCopy &copy)
 
 void writeString(std::string &out, const QString &text)
 {
-    writeJsonString(out, text.toStdString());
+    writeJsonString(out, QStringView(text));
 }
 
 // The canonical form of a link, written directly: a table of 100,000 entries is read at every
@@ -288,7 +289,7 @@ CopyTable CopyTable::fromJson(const JsonNode &node)
         throw JsonError("Expected the copies as pairs of a link and its copy, but the array has an odd length.");
     // The pairs decode (and their texts are written) on several threads when there are many;
     // they are then recorded in order, so that the later copy of a repeated link wins.
-    std::vector<Entry> decoded = decodeAll(elements.size() / 2, [&](std::size_t i) {
+    std::vector<Entry> decoded = decodeAllWith<ThreadStringPool>(elements.size() / 2, [&](std::size_t i, ThreadStringPool &) {
         PostLink link = PostLink::fromJson(elements[2 * i]);
         LocalCopy copy = LocalCopy::fromJson(elements[2 * i + 1]);
         const LinkKey key = link.key();

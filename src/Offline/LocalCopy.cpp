@@ -105,10 +105,9 @@ LocalCopy LocalCopy::fromJson(const JsonNode &node)
         return downloading(payload["received"].int64(), payload["of"].int64());
     if (name == "onThisMac") {
         QList<LocalFile> files;
-        const auto elements = payload["_0"].elements();
-        files.reserve(static_cast<qsizetype>(elements.size()));
-        for (const JsonNode &element : elements)
-            files.append(LocalFile::fromJson(element));
+        const JsonNode list = payload["_0"];
+        files.reserve(static_cast<qsizetype>(list.elementCount()));
+        list.forEachElement([&](const JsonNode &element) { files.append(LocalFile::fromJson(element)); });
         return onThisMac(std::move(files));
     }
     if (name == "failed")

@@ -139,6 +139,8 @@ std::expected<std::optional<Archive>, ArchiveFailure> FileArchive::load()
         qint64 length = 0;
         if (expected > 0 && expected < std::numeric_limits<qsizetype>::max() - qsizetype(JsonDocument::padding)) {
             bytes.resize(qsizetype(expected) + qsizetype(JsonDocument::padding));
+            // Filled once, at start: a large document is taken in huge pages.
+            adviseHugePages(bytes.data(), std::size_t(bytes.size()));
             for (;;) {
                 const qint64 n = file.read(bytes.data() + length, qint64(bytes.size()) - qint64(JsonDocument::padding) - length);
                 if (n <= 0)
@@ -164,8 +166,14 @@ std::expected<std::optional<Archive>, ArchiveFailure> FileArchive::load()
             std::fill(bytes.begin() + length, bytes.end(), '\0');
             const std::string_view document(bytes.constData(), std::size_t(length));
             try {
-                if (length > 0 && bytes.size() >= length + qsizetype(JsonDocument::padding))
-                    return std::optional<Archive>(Archive::fromPaddedJson(document));
+                if (length > 0 && bytes.size() >= length + qsizetype(JsonDocument::padding)) {
+                    const JsonDocument parsed(document, JsonDocument::Padded{});
+                    // The parsed values lie in the parser's own buffers: the bytes read are let
+                    // go of before the library is built from them, so that they and the library
+                    // are never in memory together.
+                    bytes = QByteArray();
+                    return std::optional<Archive>(Archive::fromJson(parsed.root()));
+                }
                 return std::optional<Archive>(Archive::fromJson(document));
             } catch (const std::exception &e) {
                 failed = {ArchiveFailure::Kind::unreadable, QString::fromUtf8(e.what()), std::nullopt};

@@ -2,9 +2,13 @@
 
 #include <QTest>
 
+#include <simdjson.h>
+
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <optional>
 
 using namespace sw;
 
@@ -50,6 +54,10 @@ private slots:
     void requiredAndOptionalKeys();
     void oneCase_data();
     void oneCase();
+    void largeDocumentsParseAsAFreshParserDoes_data();
+    void largeDocumentsParseAsAFreshParserDoes();
+    void elementsVisitedInOrder_data();
+    void elementsVisitedInOrder();
 };
 
 void TestJson::writesCanonically_data()
@@ -395,6 +403,108 @@ void TestJson::oneCase()
         QCOMPARE(QString::fromUtf8(name.data(), name.size()), expectedCase);
         QVERIFY(payload.isObject());
     }
+}
+
+// A document of many mebibytes is parsed into buffers the reader sets up itself: it reads, and is
+// refused, exactly as by a parser that sets them up on its own (each fault placed near the end,
+// past what a small document would hold). A lone surrogate escape still reads as U+FFFD.
+void TestJson::largeDocumentsParseAsAFreshParserDoes_data()
+{
+    QTest::addColumn<QByteArray>("tail");   // what follows the many elements
+    QTest::addColumn<bool>("padded");
+    for (const bool padded : {false, true}) {
+        const QByteArray suffix = padded ? " (padded)" : "";
+        QTest::newRow("whole" + suffix) << QByteArray(R"("end"])") << padded;
+        QTest::newRow("truncated" + suffix) << QByteArray(R"("end")") << padded;
+        QTest::newRow("trailing comma" + suffix) << QByteArray(R"("end",])") << padded;
+        QTest::newRow("bad UTF-8" + suffix) << QByteArray("\"\xff\"]") << padded;
+        QTest::newRow("bad literal" + suffix) << QByteArray("nul]") << padded;
+        QTest::newRow("lone surrogate" + suffix) << QByteArray(R"("\ud83d"])") << padded;
+    }
+}
+
+void TestJson::largeDocumentsParseAsAFreshParserDoes()
+{
+    QFETCH(QByteArray, tail);
+    QFETCH(bool, padded);
+    std::string text = "[";
+    const std::string element = R"({"name":"caf\u00e9 \/ 12","n":123456789,"list":[1.5,true,null]},)";
+    while (text.size() < (12u << 20))
+        text += element;
+    const std::size_t elements = (text.size() - 1) / element.size();
+    text.append(tail.constData(), std::size_t(tail.size()));
+
+    QString failure;
+    std::optional<QString> last;
+    std::size_t count = 0;
+    try {
+        std::string bytes = text;
+        bytes.resize(text.size() + JsonDocument::padding, '\0');
+        const auto parse = [&] {
+            return padded ? std::make_unique<JsonDocument>(std::string_view(bytes.data(), text.size()), JsonDocument::Padded{})
+                          : std::make_unique<JsonDocument>(text);
+        };
+        const auto doc = parse();
+        const JsonNode root = doc->root();
+        count = root.elementCount();
+        QCOMPARE(root.elements()[elements / 2]["name"].string(), QStringLiteral("caf\u00e9 / 12"));
+        last = root.elements().back().string();
+    } catch (const JsonError &e) {
+        failure = e.message();
+    }
+
+    simdjson::dom::parser fresh;
+    simdjson::dom::element root;
+    const simdjson::error_code error = fresh.parse(text).get(root);
+    if (tail.contains("\\ud83d")) {
+        // Refused by the parser as it stands, read by the reader with the escape replaced.
+        QCOMPARE(error, simdjson::STRING_ERROR);
+        QCOMPARE(failure, QString());
+        QCOMPARE(last, QStringLiteral("\uFFFD"));
+    } else if (error != simdjson::SUCCESS) {
+        QCOMPARE(failure, QStringLiteral("The data couldn't be read because it isn't in the correct format (%1).")
+                              .arg(QString::fromUtf8(simdjson::error_message(error))));
+    } else {
+        QCOMPARE(failure, QString());
+        QCOMPARE(count, elements + 1);
+        QCOMPARE(last, QStringLiteral("end"));
+    }
+}
+
+// Elements visited one by one are those elements() lists, in order; both refuse a non-array alike.
+void TestJson::elementsVisitedInOrder_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("empty") << QByteArray("[]");
+    QTest::newRow("one") << QByteArray("[1]");
+    QTest::newRow("mixed") << QByteArray(R"([1,"two",[3],{"four":4},null,true])");
+    QTest::newRow("nested") << QByteArray(R"([[1,2],[],[[3]]])");
+    QTest::newRow("object") << QByteArray(R"({"a":1})");
+    QTest::newRow("string") << QByteArray(R"("abc")");
+    QTest::newRow("number") << QByteArray("7");
+}
+
+void TestJson::elementsVisitedInOrder()
+{
+    QFETCH(QByteArray, text);
+    const JsonDocument doc(std::string_view(text.constData(), std::size_t(text.size())));
+    const JsonNode root = doc.root();
+    QStringList listed;
+    const QString listedFailure = failureOf([&] {
+        for (const JsonNode &e : root.elements())
+            listed.append(QString::fromStdString(e.rawJson()));
+    });
+    QStringList visited;
+    std::size_t count = 0;
+    const QString visitedFailure = failureOf([&] {
+        count = root.elementCount();
+        root.forEachElement([&](const JsonNode &e) { visited.append(QString::fromStdString(e.rawJson())); });
+    });
+    QCOMPARE(visitedFailure, listedFailure);
+    QCOMPARE(visited, listed);
+    QCOMPARE(count, std::size_t(listed.size()));
+    if (!root.isArray())
+        QVERIFY(!visitedFailure.isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestJson)

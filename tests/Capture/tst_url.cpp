@@ -1,5 +1,7 @@
 #include "Capture/Url.h"
 
+#include "Capture/StringPool.h"
+
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -23,6 +25,8 @@ private slots:
     void plainlyCanonical_data();
     void plainlyCanonical();
     void plainlyCanonicalTextsRoundTrip();
+    void pooledReadsAsUnpooled_data();
+    void pooledReadsAsUnpooled();
     void archiveTextsKeepTheirComponents_data();
     void archiveTextsKeepTheirComponents();
 };
@@ -333,6 +337,39 @@ void TestUrl::archiveTextsKeepTheirComponents()
     QCOMPARE(read.isHttp(), parsed->isHttp());
     QCOMPARE(read.withoutQuery().text(), parsed->withoutQuery().text());
     QCOMPARE(read.resolved(QStringLiteral("../x"))->text(), parsed->resolved(QStringLiteral("../x"))->text());
+}
+
+void TestUrl::pooledReadsAsUnpooled_data()
+{
+    plainlyCanonical_data();
+    QTest::newRow("not a URL") << "http://[" << false;
+}
+
+// An address read through a string pool is the one read without it (or refused alike); read
+// twice in the pool's scope, a plain one shares its text.
+void TestUrl::pooledReadsAsUnpooled()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, plain);
+    const JsonDocument doc(JsonValue(text).toJson());
+    const auto read = [&](bool pooled) -> std::optional<Url> {
+        try {
+            return pooled ? Url::fromPooledJson(doc.root()) : Url::fromJson(doc.root());
+        } catch (const JsonError &) {
+            return std::nullopt;
+        }
+    };
+    const std::optional<Url> unpooled = read(false);
+    QCOMPARE(read(true), unpooled);
+    StringPool pool;
+    StringPool::Scope scope(pool);
+    const std::optional<Url> first = read(true);
+    const std::optional<Url> second = read(true);
+    QCOMPARE(first, unpooled);
+    QCOMPARE(second, unpooled);
+    if (plain)
+        QCOMPARE(first->text().constData(), second->text().constData());
+    QCOMPARE(pool.size(), std::size_t(plain && !text.isEmpty() ? 1 : 0));
 }
 
 QTEST_APPLESS_MAIN(TestUrl)

@@ -164,6 +164,11 @@ void TestCollection::uuidText_data()
     QTest::newRow("short") << "E621E1F8-C36C-495A-93FC-0C247A3E6E5" << false;
     QTest::newRow("long") << "E621E1F8-C36C-495A-93FC-0C247A3E6E5FF" << false;
     QTest::newRow("not hex") << "G621E1F8-C36C-495A-93FC-0C247A3E6E5F" << false;
+    QTest::newRow("not hex, last digit") << "E621E1F8-C36C-495A-93FC-0C247A3E6E5g" << false;
+    QTest::newRow("not hex, second half of a byte") << "E621E1F8-C36C-495A-9:FC-0C247A3E6E5F" << false;
+    QTest::newRow("hyphen for a digit") << "E621E1F8-C36C-495A-93FC--C247A3E6E5F" << false;
+    QTest::newRow("digit for a hyphen") << "E621E1F80C36C-495A-93FC-0C247A3E6E5F" << false;
+    QTest::newRow("non-ASCII digit") << QStringLiteral("E621E1F8-C36C-495A-93FC-0C247A3E6E\u00e9") << false;
     QTest::newRow("spaces around") << " E621E1F8-C36C-495A-93FC-0C247A3E6E5F" << false;
     QTest::newRow("empty") << "" << false;
 }

@@ -73,6 +73,8 @@ private slots:
     void jsonRejects();
     void largeLibraryReportsItsFirstBadSave_data();
     void largeLibraryReportsItsFirstBadSave();
+    void repeatedTextsAreReadOnce_data();
+    void repeatedTextsAreReadOnce();
 };
 
 void TestLibrary::keepPlacesBySavedTime_data()
@@ -704,6 +706,47 @@ void TestLibrary::largeLibraryReportsItsFirstBadSave()
         QFAIL("a library with bad saves was read");
     } catch (const JsonError &error) {
         QVERIFY2(error.message().contains(message), qPrintable(error.message()));
+    }
+}
+
+// The texts that saves repeat (an author's name and handle, a tag's name) are read once per
+// decoding thread and shared by the saves that hold them; the library read is the library
+// written, on one thread as on several.
+void TestLibrary::repeatedTextsAreReadOnce_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::newRow("small") << 40;
+    QTest::newRow("read on several threads") << 12000;
+}
+
+void TestLibrary::repeatedTextsAreReadOnce()
+{
+    QFETCH(int, count);
+    const QStringList handles{QStringLiteral("ann"), QStringLiteral("Bob_2"), QStringLiteral("\u00e7elik")};
+    const QStringList names{QStringLiteral("Ann Lee"), QStringLiteral("Bob"), QStringLiteral("Caf\u00e9 \u00c7elik")};
+    Library library;
+    for (int n = 0; n < count; ++n) {
+        const int author = n % 3;
+        library.saves.append(Save(saveID(n + 1),
+                                  postOnX(handles[author], QString::number(n + 1), QStringLiteral("text %1").arg(n), names[author]),
+                                  Date{double(count - n)}));
+        if (n % 2)
+            library.tag(saveID(n + 1), Tag{QStringLiteral("travel")});
+        library.tag(saveID(n + 1), Tag{n % 5 ? QStringLiteral("to-read") : QStringLiteral("caf\u00e9")});
+    }
+    const JsonDocument doc(library.toJson().toJson());
+    const Library read = Library::fromJson(doc.root());
+    QCOMPARE(read, library);
+    // Saves next to each other are read on one thread.
+    const auto &saves = read.saves;
+    for (int n = 0; n + 3 < 30; ++n) {
+        const Post &a = saves.at(n).post();
+        const Post &b = saves.at(n + 3).post();
+        QCOMPARE(a.author.name.constData(), b.author.name.constData());
+        QCOMPARE(a.author.handle.name.constData(), b.author.handle.name.constData());
+        QCOMPARE(a.link.asX()->handle.name.constData(), a.author.handle.name.constData());
+        QCOMPARE(saves.at(n).tags().last().name.constData(), saves.at(n + 10).tags().last().name.constData());
+        QVERIFY(a.text.constData() != b.text.constData());
     }
 }
 
