@@ -328,7 +328,7 @@ ShelfSurface::ShelfSurface(QWidget *parent)
     viewport()->setAcceptDrops(true);
     setAttribute(Qt::WA_TranslucentBackground, false);
     verticalScrollBar()->setSingleStep(int(scrollStep));
-    connect(m_pictures, &ShelfPictures::arrived, this, [this] { requestPaint(viewport()->rect()); });
+    connect(m_pictures, &ShelfPictures::arrived, this, &ShelfSurface::pictureArrived);
     connect(&Theme::instance(), &Theme::changed, viewport(), qOverload<>(&QWidget::update));
     m_prepare = new QTimer(this);
     m_prepare->setSingleShot(true);
@@ -921,6 +921,25 @@ void ShelfSurface::invalidate(const QRectF &viewportRect)
         return;
     m_invalidated += r;
     requestPaint(r);
+}
+
+void ShelfSurface::pictureArrived(const PictureKey &key)
+{
+    // Only the items on screen that show it: the rest of the viewport, and everything over and
+    // under it in the window, stay as they are; items around the screen take it when painted ahead.
+    for (const ShelfGeometry::Visible &v : visibleItems()) {
+        for (qsizetype i = v.items.first; i < v.items.last; ++i) {
+            const ShelfItem *shown = item(v.block, i);
+            if (!shown)
+                continue;
+            const Built *built = builtFor(Pointer{v.block, shown->save().id()});
+            const bool shows = !built
+                               || (built->card && (built->card->pictureKey(built->cardState) == key || built->card->avatarKey() == key))
+                               || (built->row && built->row->pictureKey(built->rowState) == key);
+            if (shows)
+                invalidateItem(v.block, i);
+        }
+    }
 }
 
 void ShelfSurface::requestPaint(const QRect &rect)

@@ -233,6 +233,8 @@ private:
     // waiting: that one is what the user waits for.
     void schedulePrepare();
     void prepareAhead();
+    // Paints again the items on screen that show the picture that arrived.
+    void pictureArrived(const PictureKey &key);
     // Asks for the viewport's paint, which painting ahead waits for.
     void requestPaint(const QRect &rect);
     // Lets go of the last column's blocks once the new one has painted: a long list of items costs

@@ -118,6 +118,7 @@ private slots:
     void cardsAheadArePaintedWhileIdle();
     void imageCachesFollowTheViewport();
     void paintingAheadWaitsForTheNextPaint();
+    void arrivedPictureRepaintsOnlyTheItemsShowingIt();
     void relayoutFollowingTheLastItemsLaysOutAsAFreshOne_data();
     void relayoutFollowingTheLastItemsLaysOutAsAFreshOne();
     void columnsChangeKeepsTheTopItem();
@@ -463,6 +464,40 @@ void TestShelfSurface::paintingAheadWaitsForTheNextPaint()
     QTRY_VERIFY(rendersAtPaint >= 0);
     QCOMPARE(rendersAtPaint, before);
     QTRY_VERIFY(m_surface->cardImages().renders() > before + 1);
+}
+
+void TestShelfSurface::arrivedPictureRepaintsOnlyTheItemsShowingIt()
+{
+    // Each save with a picture of its own, the fifth with the second's.
+    QList<Save> saves;
+    for (int n = 1; n <= 60; ++n) {
+        Post p = post(n, {image(n == 5 ? 2 : n)});
+        p.preview = url(QStringLiteral("https://pbs.example.com/preview-%1.jpg").arg(n == 5 ? 2 : n));
+        saves.append(Save(saveID(n), p, Date{double(700000000 - n)}, false, std::nullopt, {}, QString(), std::nullopt));
+    }
+    const QList<ShelfItem> shown =
+        Shelf(Library(saves, {}), media(CopyTable()), std::nullopt, Date{700000000}, Quality::original).items(Filter::all());
+    m_surface->setCollection(recording(shown, ShelfLayout::grid, m_calls));
+    m_surface->viewport()->grab();
+    m_surface->takeInvalidated();
+    const auto keyOf = [&](qsizetype index) -> PictureKey {
+        const SaveCard card(shown.at(index), Date{700000000}, false);
+        const std::optional<PictureKey> key = card.pictureKey(SaveCard::ViewState{});
+        return key.value_or(PictureKey{});
+    };
+    const auto cell = [&](qsizetype index) {
+        return m_surface->itemRect(0, index).adjusted(0, -SaveCard::hoverLift - 1, 0, 1).toAlignedRect();
+    };
+    const qsizetype second = m_surface->find(saveID(2))->index;
+    const qsizetype fifth = m_surface->find(saveID(5))->index;
+    emit m_surface->pictures().arrived(keyOf(second));
+    const QRegion repainted = m_surface->takeInvalidated();
+    QVERIFY(repainted.intersects(m_surface->itemRect(0, second).toAlignedRect()));
+    QVERIFY(repainted.intersects(m_surface->itemRect(0, fifth).toAlignedRect()));
+    QVERIFY(repainted.subtracted(QRegion(cell(second)) + cell(fifth)).isEmpty());
+    // A picture of an item far below the screen repaints nothing.
+    emit m_surface->pictures().arrived(keyOf(m_surface->find(saveID(58))->index));
+    QVERIFY(m_surface->takeInvalidated().isEmpty());
 }
 
 // The height classes taken from the last items where the same posts stand, or from a list met
