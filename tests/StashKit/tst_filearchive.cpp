@@ -235,6 +235,8 @@ private slots:
     void killedWriterLeavesOldOrNewDocumentWhole();
     void fullDiskLeavesTheOldDocumentWhole_data();
     void fullDiskLeavesTheOldDocumentWhole();
+    void storedBytesAreTheDocument_data();
+    void storedBytesAreTheDocument();
     void supersededStoreIsGivenUp_data();
     void supersededStoreIsGivenUp();
 
@@ -495,6 +497,31 @@ void TestFileArchive::fullDiskLeavesTheOldDocumentWhole()
     if (result.exitCode == 77)
         QSKIP("no tmpfs can be mounted here; the file size limit stands in for a full disk");
     QVERIFY2(result.exitCode == 0, qPrintable(QStringLiteral("exit %1: %2").arg(result.exitCode).arg(result.errors)));
+}
+
+void TestFileArchive::storedBytesAreTheDocument_data()
+{
+    QTest::addColumn<int>("keptEvery");   // saves whose text is kept: every n-th (0: none)
+    // Kept texts are written from where they lie, the rest through the store's buffer; a note
+    // longer than that buffer goes out on its own.
+    QTest::newRow("no text kept") << 0;
+    QTest::newRow("every other text kept") << 2;
+    QTest::newRow("every text kept") << 1;
+}
+
+void TestFileArchive::storedBytesAreTheDocument()
+{
+    QFETCH(int, keptEvery);
+    Archive archive = sizeableArchive(3000, 2);
+    archive.library.saves.insert(1500, makeSave(SaveSpec(9001, postOnX(QStringLiteral("long"), QStringLiteral("1")), 10)
+                                                    .noted(QString(3 << 19, QChar(u'é')))));
+    std::string scratch;
+    for (qsizetype i = 0; keptEvery > 0 && i < archive.library.saves.size(); i += keptEvery)
+        archive.library.saves.at(i).keepJson(scratch);
+    QTemporaryDir dir;
+    FileArchive files(dir.path());
+    QVERIFY(files.store(archive));
+    QCOMPARE(readAll(files.documentPath()), QByteArray::fromStdString(archive.json()));
 }
 
 void TestFileArchive::supersededStoreIsGivenUp_data()
