@@ -387,8 +387,15 @@ ItemGeometry ShelfSurface::gridGeometry(const ShelfCollection &c, std::vector<st
 
 const std::vector<std::uint8_t> *ShelfSurface::knownClasses(const QList<ShelfItem> &items)
 {
-    // A list that nobody else holds any more will not come back.
-    std::erase_if(m_known, [](const KnownClasses &known) { return known.items.isDetached(); });
+    // A list that nobody else holds any more will not come back: let go with the last column's.
+    for (auto it = m_known.begin(); it != m_known.end();) {
+        if (it->items.isDetached()) {
+            letGo(std::move(it->items));
+            it = m_known.erase(it);
+        } else {
+            ++it;
+        }
+    }
     for (auto it = m_known.begin(); it != m_known.end(); ++it) {
         if (it->items.constData() == items.constData() && it->items.size() == items.size()) {
             std::rotate(m_known.begin(), it, it + 1);
@@ -403,8 +410,10 @@ void ShelfSurface::rememberClasses(const QList<ShelfItem> &items, const std::vec
     if (items.isEmpty())
         return;
     m_known.insert(m_known.begin(), KnownClasses{items, classes});
-    if (m_known.size() > kKnownLists)
+    if (m_known.size() > kKnownLists) {
+        letGo(std::move(m_known.back().items));
         m_known.pop_back();
+    }
 }
 
 double ShelfSurface::widgetHeight(QWidget *widget) const
@@ -593,10 +602,22 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
 
 void ShelfSurface::retire(QList<Block> blocks)
 {
-    // Kept until the paint that shows the new column has run (painting ahead lets it go), unless
-    // nothing will paint; one column at most, the one before is let go now.
-    if (isVisible())
-        m_retired = std::move(blocks);
+    // Only lists that nobody else holds cost anything to let go: they are kept until the paint
+    // that shows the new column has run (painting ahead lets them go), unless nothing will paint;
+    // a few columns' at most, the oldest let go now.
+    for (Block &block : blocks) {
+        if (auto *c = std::get_if<ShelfCollection>(&block))
+            letGo(std::move(c->items));
+    }
+}
+
+void ShelfSurface::letGo(QList<ShelfItem> items)
+{
+    if (!isVisible() || !items.isDetached())
+        return;
+    m_retired.push_back(std::move(items));
+    while (m_retired.size() > kRetiredLists)
+        m_retired.erase(m_retired.begin());
 }
 
 void ShelfSurface::setPadding(const ShelfGeometry::Padding &padding)
@@ -1004,7 +1025,7 @@ void ShelfSurface::paintEvent(QPaintEvent *event)
     }
     // What was waiting for this paint follows it.
     m_paintPending = false;
-    if (m_prepareAfterPaint || !m_retired.isEmpty()) {
+    if (m_prepareAfterPaint || !m_retired.empty()) {
         m_prepareAfterPaint = false;
         if (isVisible())
             m_prepare->start(0);

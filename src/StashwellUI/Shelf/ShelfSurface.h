@@ -240,6 +240,7 @@ private:
     // Lets go of the last column's blocks once the new one has painted: a long list of items costs
     // a pass over all of them to let go.
     void retire(QList<Block> blocks);
+    void letGo(QList<ShelfItem> items);
 
     QList<Block> m_blocks;
     std::vector<BlockState> m_states;
@@ -262,7 +263,8 @@ private:
     QTimer *m_prepare = nullptr;
     bool m_paintPending = false;        // a paint of the viewport was asked for and has not run
     bool m_prepareAfterPaint = false;   // painting ahead waits for that paint
-    QList<Block> m_retired;
+    std::vector<QList<ShelfItem>> m_retired;
+    static constexpr std::size_t kRetiredLists = 4;
     struct KnownClasses {
         QList<ShelfItem> items;   // held: the same data is the same items
         std::vector<std::uint8_t> classes;
