@@ -258,14 +258,11 @@ const char *typeName(dom::element_type t)
 static_assert(sizeof(dom::element) <= 2 * sizeof(void *) && alignof(dom::element) <= alignof(void *),
               "JsonNode's inline storage does not fit simdjson::dom::element");
 
+// A node is copied as its bytes (inline, everywhere a decoder passes one on).
+static_assert(std::is_trivially_copyable_v<dom::element> && std::is_trivially_destructible_v<dom::element>,
+              "JsonNode copies simdjson::dom::element as plain bytes");
+
 JsonNode::JsonNode(const dom::element &e) { new (m_storage) dom::element(e); }
-JsonNode::JsonNode(const JsonNode &o) { new (m_storage) dom::element(o.el()); }
-JsonNode &JsonNode::operator=(const JsonNode &o)
-{
-    *std::launder(reinterpret_cast<dom::element *>(m_storage)) = o.el();
-    return *this;
-}
-JsonNode::~JsonNode() { std::launder(reinterpret_cast<dom::element *>(m_storage))->~element(); }
 
 const dom::element &JsonNode::el() const
 {
@@ -406,7 +403,12 @@ std::size_t JsonNode::elementCount() const
     dom::array arr;
     if (el().get_array().get(arr) != simdjson::SUCCESS)
         mismatch(el(), "an array");
-    return arr.size();
+    // The tape holds counts up to 0xFFFFFF; a longer array is counted element by element.
+    std::size_t count = arr.size();
+    if (count >= 0xFFFFFF)
+        for (count = 0; [[maybe_unused]] dom::element e : arr)
+            ++count;
+    return count;
 }
 
 void JsonNode::forEachElementOf(void *visit, void (*call)(void *, const JsonNode &)) const

@@ -98,9 +98,9 @@ class JsonFields;
 class JsonNode {
 public:
     explicit JsonNode(const simdjson::dom::element &e);
-    JsonNode(const JsonNode &);
-    JsonNode &operator=(const JsonNode &);
-    ~JsonNode();
+    JsonNode(const JsonNode &) = default;
+    JsonNode &operator=(const JsonNode &) = default;
+    ~JsonNode() = default;
 
     bool isNull() const;
     bool isObject() const;

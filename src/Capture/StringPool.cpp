@@ -24,6 +24,15 @@ QString made(std::string_view utf8)
 
 QString StringPool::take(std::string_view utf8)
 {
+    // Texts come back soon after each other (a post's handle in its link, then with its author):
+    // the last two met are tried before the table.
+    for (const std::size_t r : m_recent) {
+        if (r < m_slots.size()) {
+            const Slot &slot = m_slots[r];
+            if (slot.length == utf8.size() && std::memcmp(m_bytes.data() + slot.offset, utf8.data(), utf8.size()) == 0)
+                return slot.text;
+        }
+    }
     const std::size_t hash = qHashBits(utf8.data(), utf8.size(), hash::textSeed());
     if (!m_slots.empty()) {
         const std::size_t mask = m_slots.size() - 1;
@@ -32,8 +41,10 @@ QString StringPool::take(std::string_view utf8)
             if (slot.text.isNull())
                 break;
             if (slot.hash == hash && slot.length == utf8.size()
-                && std::memcmp(m_bytes.data() + slot.offset, utf8.data(), utf8.size()) == 0)
+                && std::memcmp(m_bytes.data() + slot.offset, utf8.data(), utf8.size()) == 0) {
+                m_recent = {i, m_recent[0]};
                 return slot.text;
+            }
         }
     }
     QString text = made(utf8);
@@ -50,11 +61,13 @@ QString StringPool::take(std::string_view utf8)
     m_slots[i] = Slot{hash, std::uint32_t(m_bytes.size()), std::uint32_t(utf8.size()), text};
     m_bytes.append(utf8);
     ++m_size;
+    m_recent = {i, m_recent[0]};
     return text;
 }
 
 void StringPool::grow()
 {
+    m_recent = {kNone, kNone};   // places change
     std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(std::max<std::size_t>(64, 2 * m_slots.size())));
     const std::size_t mask = m_slots.size() - 1;
     for (Slot &slot : old) {

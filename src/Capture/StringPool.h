@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -62,9 +63,11 @@ private:
     };
     void grow();
 
+    static constexpr std::size_t kNone = std::size_t(-1);
     std::vector<Slot> m_slots;
     std::string m_bytes;
     std::size_t m_size = 0;
+    std::array<std::size_t, 2> m_recent{kNone, kNone};   // the places of the last texts met
 };
 
 // A pool open on the thread that made it, for as long as it lives: the state of a thread that

@@ -6,6 +6,8 @@
 #include "Capture/StringPool.h"
 
 #include <atomic>
+#include <optional>
+#include <string>
 
 namespace sw {
 
@@ -25,10 +27,10 @@ void writeString(std::string &out, const QString &text)
 }
 
 // The canonical form of a link, written directly: a table of 100,000 entries is read at every
-// start, and building a value tree per link would dominate it.
-QByteArray encode(const PostLink &link)
+// start, and building a value tree per link would dominate it. `out` is room for the work.
+QByteArray encode(const PostLink &link, std::string &out)
 {
-    std::string out;
+    out.clear();
     if (const PostLink::X *x = link.asX()) {
         out.append(R"({"x":{"handle":{"name":)");
         writeString(out, x->handle.name);
@@ -43,11 +45,17 @@ QByteArray encode(const PostLink &link)
     return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
 }
 
-QByteArray encode(const LocalCopy &copy)
+QByteArray encode(const LocalCopy &copy, std::string &out)
 {
-    std::string out;
+    out.clear();
     copy.writeJson(out);
     return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
+}
+template <typename T>
+QByteArray encode(const T &value)
+{
+    std::string out;
+    return encode(value, out);
 }
 }  // namespace
 
@@ -284,19 +292,44 @@ JsonValue CopyTable::toJson() const
 
 CopyTable CopyTable::fromJson(const JsonNode &node)
 {
-    const std::vector<JsonNode> elements = node.elements();
-    if (elements.size() % 2 != 0)
+    const std::size_t count = node.elementCount();
+    if (count % 2 != 0)
         throw JsonError("Expected the copies as pairs of a link and its copy, but the array has an odd length.");
     // The pairs decode (and their texts are written) on several threads when there are many;
-    // they are then recorded in order, so that the later copy of a repeated link wins.
-    std::vector<Entry> decoded = decodeAllWith<ThreadStringPool>(elements.size() / 2, [&](std::size_t i, ThreadStringPool &) {
-        PostLink link = PostLink::fromJson(elements[2 * i]);
-        LocalCopy copy = LocalCopy::fromJson(elements[2 * i + 1]);
+    // they are then recorded in order, so that the later copy of a repeated link wins. Each
+    // thread pools the handles and writes the texts in room of its own.
+    struct Decoding {
+        ThreadStringPool pool;
+        std::string scratch;
+    };
+    const auto entry = [](const JsonNode &linkNode, const JsonNode &copyNode, Decoding &decoding) {
+        PostLink link = PostLink::fromJson(linkNode);
+        LocalCopy copy = LocalCopy::fromJson(copyNode);
         const LinkKey key = link.key();
-        QByteArray linkJson = encode(link);
-        QByteArray copyJson = encode(copy);
+        QByteArray linkJson = encode(link, decoding.scratch);
+        QByteArray copyJson = encode(copy, decoding.scratch);
         return Entry{std::move(link), key, std::move(copy), std::move(linkJson), std::move(copyJson)};
-    });
+    };
+    std::vector<Entry> decoded;
+    if (decodingThreads(count / 2) > 1) {
+        const std::vector<JsonNode> elements = node.elements();
+        decoded = decodeAllWith<Decoding>(elements.size() / 2, [&](std::size_t i, Decoding &decoding) {
+            return entry(elements[2 * i], elements[2 * i + 1], decoding);
+        });
+    } else {
+        // On one thread the pairs are decoded as the array is walked.
+        decoded.reserve(count / 2);
+        Decoding decoding;
+        std::optional<JsonNode> link;
+        node.forEachElement([&](const JsonNode &element) {
+            if (!link) {
+                link = element;
+                return;
+            }
+            decoded.push_back(entry(*link, element, decoding));
+            link.reset();
+        });
+    }
     CopyTable table;
     table.reserve(decoded.size());
     for (Entry &entry : decoded)

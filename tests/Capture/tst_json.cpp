@@ -58,6 +58,7 @@ private slots:
     void largeDocumentsParseAsAFreshParserDoes();
     void elementsVisitedInOrder_data();
     void elementsVisitedInOrder();
+    void longArraysAreCountedExactly();
 };
 
 void TestJson::writesCanonically_data()
@@ -505,6 +506,24 @@ void TestJson::elementsVisitedInOrder()
     QCOMPARE(count, std::size_t(listed.size()));
     if (!root.isArray())
         QVERIFY(!visitedFailure.isEmpty());
+}
+
+// The parser keeps counts of elements up to 0xFFFFFF; an array longer than that is still counted
+// exactly (an odd number of copies must be told from an even one, whatever their number).
+void TestJson::longArraysAreCountedExactly()
+{
+    const std::size_t count = 0xFFFFFF + 2;
+    std::string text;
+    text.reserve(2 * count + 1);
+    text += '[';
+    for (std::size_t i = 0; i < count; ++i)
+        text += i ? ",0" : "0";
+    text += ']';
+    const JsonDocument doc(text);
+    std::size_t visited = 0;
+    doc.root().forEachElement([&](const JsonNode &) { ++visited; });
+    QCOMPARE(visited, count);
+    QCOMPARE(doc.root().elementCount(), count);
 }
 
 QTEST_APPLESS_MAIN(TestJson)

@@ -59,6 +59,8 @@ private slots:
     void decodingKeepsTheLaterPair();
     void decodingFails_data();
     void decodingFails();
+    void decodingInPartsAsInOrder_data();
+    void decodingInPartsAsInOrder();
     void equalityIgnoresOrder();
     void followsAMapOverManyChanges();
 };
@@ -341,6 +343,62 @@ void TestCopyTable::followsAMapOverManyChanges()
         std::string text;
         table->writeJson(text);
         QVERIFY(decode<CopyTable>(text) == *table);
+    }
+}
+
+// Small tables are decoded as the array is walked, large ones on several threads: either way the
+// table is the one the pairs make in order (a repeated link keeping its later copy), and the
+// failure reported is that of the first bad pair, or the odd length before any pair.
+void TestCopyTable::decodingInPartsAsInOrder_data()
+{
+    QTest::addColumn<int>("pairs");
+    QTest::addColumn<int>("badLink");   // -1 for none
+    QTest::addColumn<int>("badCopy");
+    QTest::addColumn<bool>("odd");
+    QTest::addColumn<QString>("message");   // empty when the table reads
+    const QString link = QStringLiteral("Invalid number of keys");
+    const QString copy = QStringLiteral("does not name a file");
+    const QString oddLength = QStringLiteral("odd length");
+    for (const int pairs : {3, 5000, 12000}) {
+        const QByteArray n = QByteArray::number(pairs) + " pairs";
+        QTest::newRow(n + ", all good") << pairs << -1 << -1 << false << QString();
+        QTest::newRow(n + ", first link bad") << pairs << 0 << -1 << false << link;
+        QTest::newRow(n + ", last copy bad") << pairs << -1 << pairs - 1 << false << copy;
+        QTest::newRow(n + ", a copy, then a link bad") << pairs << pairs - 1 << 1 << false << copy;
+        QTest::newRow(n + ", a link, then a copy bad") << pairs << 1 << pairs - 1 << false << link;
+        QTest::newRow(n + ", odd length after a bad link") << pairs << 0 << -1 << true << oddLength;
+    }
+}
+
+void TestCopyTable::decodingInPartsAsInOrder()
+{
+    QFETCH(int, pairs);
+    QFETCH(int, badLink);
+    QFETCH(int, badCopy);
+    QFETCH(bool, odd);
+    QFETCH(QString, message);
+    CopyTable expected;
+    std::string text = "[";
+    for (int i = 0; i < pairs; ++i) {
+        // Every tenth pair repeats the link of the pair before it, under another handle.
+        const PostLink link = i % 10 == 9 ? xLink("again", QString::number(i - 1))
+                              : i % 7 == 3 ? webLink(QStringLiteral("https://h.example/caf\u00e9/%1").arg(i))
+                                           : xLink(QStringLiteral("h%1").arg(i % 50), QString::number(i));
+        const LocalCopy copy = i % 3 ? done(i) : LocalCopy::downloading(i, 2 * i + 1);
+        expected.insert(link, copy);
+        text += i ? "," : "";
+        text += i == badLink ? R"({"x":{},"web":{}})" : encode(link);
+        text += ",";
+        text += i == badCopy ? R"({"onThisMac":{"_0":[{"bytes":1,"name":"..\/x"}]}})" : encode(copy);
+    }
+    text += odd ? R"(,{"linkOnly":{}}])" : "]";
+    try {
+        const CopyTable table = decode<CopyTable>(text);
+        QVERIFY2(message.isEmpty(), "a table with a bad pair was read");
+        QCOMPARE(table, expected);
+        QCOMPARE(encode(table), freshJson(table));
+    } catch (const JsonError &error) {
+        QVERIFY2(!message.isEmpty() && error.message().contains(message), qPrintable(error.message()));
     }
 }
 
