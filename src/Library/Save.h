@@ -113,8 +113,6 @@ public:
     void prepare(std::string &scratch) const;
     // The same in parts: the canonical text, and the entry of the search text given folded.
     void keepJson(std::string &scratch) const;
-    // The canonical text once it is kept, else none. It lasts as long as this save's data does.
-    const std::string *keptJson() const;
     bool isSearchIndexed() const;
     void indexSearchText(const QString &folded) const;
 
@@ -244,7 +242,6 @@ inline LinkKey Save::linkKey() const { return d->linkKey; }
 inline Kind Save::kind() const { return d->kind; }
 inline Source Save::source() const { return d->source; }
 inline const LinkMemo &Save::copyMemo() const { return d->copyMemo; }
-inline const std::string *Save::keptJson() const { return d->json.get(); }
 inline bool Save::sharesDataWith(const Save &other) const { return d.constData() == other.d.constData(); }
 
 // Walks the saves in order, asking for each save's data some steps ahead so that the memory

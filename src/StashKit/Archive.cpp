@@ -51,47 +51,6 @@ bool Archive::writeJson(std::string &out, const Spill &spill) const
     return true;
 }
 
-bool Archive::writeJson(const Sink &sink) const
-{
-    std::string out;
-    out.append("{\"copies\":");
-    copies.writeJson(out);
-    out.append(",\"library\":{\"collections\":[");
-    bool first = true;
-    for (const Collection &collection : library.collections) {
-        if (!first)
-            out.push_back(',');
-        first = false;
-        collection.toJson().writeTo(out);
-    }
-    out.append("],\"saves\":[");
-    if (!sink.copy(out))
-        return false;
-    static constexpr std::string_view comma = ",";
-    first = true;
-    for (const Save &save : library.saves) {
-        if (!first && !sink.lend(comma))
-            return false;
-        first = false;
-        if (const std::string *kept = save.keptJson()) {
-            if (!sink.lend(*kept))
-                return false;
-        } else {
-            out.clear();
-            save.writeJson(out);
-            if (!sink.copy(out))
-                return false;
-        }
-    }
-    out.clear();
-    out.append("]},\"version\":");
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, version).ptr;
-    out.append(digits, end);
-    out.push_back('}');
-    return sink.copy(out);
-}
-
 std::string Archive::json() const
 {
     std::string out;

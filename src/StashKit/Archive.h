@@ -15,7 +15,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace sw {
 
@@ -38,14 +37,6 @@ struct Archive {
     // Answers false when it was stopped.
     using Spill = std::function<bool(std::string &out)>;
     bool writeJson(std::string &out, const Spill &spill) const;
-    // The same text handed over in order, without copying what the saves keep: `copy` is given
-    // bytes that last only for the call, `lend` bytes that last as long as the archive (the
-    // saves' kept texts and constant separators). Stops, answering false, once either does.
-    struct Sink {
-        std::function<bool(std::string_view)> copy;
-        std::function<bool(std::string_view)> lend;
-    };
-    bool writeJson(const Sink &sink) const;
     std::string json() const;
     JsonValue toJson() const;
 

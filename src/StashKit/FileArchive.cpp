@@ -8,16 +8,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <limits>
-#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/uio.h>
 #include <unistd.h>
 
 namespace sw {
@@ -206,72 +203,35 @@ std::expected<bool, ArchiveFailure> FileArchive::storeUnlessSuperseded(const Arc
 std::expected<void, ArchiveFailure> FileArchive::storeArchive(const Archive &archive,
                                                               const std::function<bool()> &superseded, bool *givenUp)
 {
-    // The document goes out a few mebibytes at a time in vectored writes, so that a large library
-    // never needs a second copy of itself in memory: what the saves keep is written from where it
-    // lies, and only the rest (the head, saves without a kept text) is encoded into a buffer
-    // first. That buffer is kept from one store to the next: a fresh one would cost its page
-    // faults on every change.
-    constexpr std::size_t kBuffer = 1 << 20;
-    constexpr std::size_t kRuns = 1024;            // the most runs one vectored write takes
-    constexpr std::size_t kBytesPerWrite = 4 << 20;
+    // The document is encoded and written a few mebibytes at a time, so that a large library
+    // never needs a second copy of itself in memory.
+    // The buffer for the pieces is kept from one store to the next: a fresh one of its size would
+    // cost its page faults on every change.
     return write(
-        [&](const std::function<bool(std::span<const std::string_view>)> &put) {
-            std::string &buffer = m_piece;
-            if (buffer.size() < kBuffer)
-                buffer.resize(kBuffer);
-            std::size_t used = 0;   // of the buffer, by the runs not yet written
-            std::vector<std::string_view> runs;
-            runs.reserve(kRuns);
-            std::size_t bytes = 0;
-            const auto flush = [&] {
-                const bool ok = runs.empty() || put(runs);
-                runs.clear();
-                used = 0;
-                bytes = 0;
-                return ok;
-            };
-            const auto add = [&](std::string_view run) {
-                runs.push_back(run);
-                bytes += run.size();
-                if (runs.size() < kRuns && bytes < kBytesPerWrite)
-                    return true;
-                if (!flush())
-                    return false;
-                // Between two writes: a newer archive waiting makes the rest of this one useless.
-                if (superseded && givenUp && superseded()) {
+        [&](const std::function<bool(std::string_view)> &put) {
+            std::string &piece = m_piece;
+            piece.clear();
+            piece.reserve((4 << 20) + (64 << 10));
+            bool written = archive.writeJson(piece, [&](std::string &out) {
+                // Between two pieces: a newer archive waiting makes the rest of this one useless.
+                if (superseded && superseded()) {
                     *givenUp = true;
                     return false;
                 }
-                return true;
-            };
-            Archive::Sink sink;
-            sink.lend = add;
-            sink.copy = [&](std::string_view text) {
-                if (text.size() > kBuffer)
-                    return flush() && put(std::span<const std::string_view>(&text, 1));
-                if (used + text.size() > kBuffer && !flush())
-                    return false;
-                std::memcpy(buffer.data() + used, text.data(), text.size());
-                const std::string_view copied(buffer.data() + used, text.size());
-                used += text.size();
-                // Next to the run before it in the buffer: one run.
-                if (!runs.empty() && runs.back().data() + runs.back().size() == copied.data()) {
-                    runs.back() = std::string_view(runs.back().data(), runs.back().size() + copied.size());
-                    bytes += copied.size();
-                    return true;
-                }
-                return add(copied);
-            };
-            return archive.writeJson(sink) && flush();
+                const bool ok = put(out);
+                out.clear();
+                return ok;
+            });
+            written = written && put(piece);
+            piece.clear();
+            return written;
         },
         superseded, givenUp);
 }
 
 std::expected<void, ArchiveFailure> FileArchive::storeBytes(std::string_view document)
 {
-    return write([&](const std::function<bool(std::span<const std::string_view>)> &put) {
-        return put(std::span<const std::string_view>(&document, 1));
-    });
+    return write([&](const std::function<bool(std::string_view)> &put) { return put(document); });
 }
 
 std::expected<void, ArchiveFailure> FileArchive::write(const Producer &produce, const std::function<bool()> &superseded,
@@ -309,16 +269,11 @@ std::expected<void, ArchiveFailure> FileArchive::write(const Producer &produce, 
     // Every write is checked; a short write goes on with the rest, and a write that fails (no
     // room, a file size limit, an I/O error) fails the store.
     int writeError = 0;
-    std::vector<iovec> gathered;
-    const auto put = [&](std::span<const std::string_view> runs) {
-        gathered.clear();
-        for (const std::string_view run : runs) {
-            if (!run.empty())
-                gathered.push_back(iovec{const_cast<char *>(run.data()), run.size()});
-        }
-        std::size_t next = 0;
-        while (next < gathered.size()) {
-            const ssize_t n = ::writev(fd, gathered.data() + next, int(std::min<std::size_t>(gathered.size() - next, IOV_MAX)));
+    const auto put = [&](std::string_view bytes) {
+        const char *data = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fd, data, left);
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
@@ -329,14 +284,8 @@ std::expected<void, ArchiveFailure> FileArchive::write(const Producer &produce, 
                 writeError = EIO;
                 return false;
             }
-            // A short write goes on from the first byte not written.
-            std::size_t left = std::size_t(n);
-            while (next < gathered.size() && left >= gathered[next].iov_len)
-                left -= gathered[next++].iov_len;
-            if (left > 0) {
-                gathered[next].iov_base = static_cast<char *>(gathered[next].iov_base) + left;
-                gathered[next].iov_len -= left;
-            }
+            data += n;
+            left -= std::size_t(n);
         }
         return true;
     };

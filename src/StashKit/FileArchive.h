@@ -15,7 +15,6 @@
 #include <expected>
 #include <functional>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -64,12 +63,11 @@ public:
     static QString unreadableName(const QDateTime &time, int attempt = 1);
 
 private:
-    // Writes a new document: hands the producer a function that appends runs of bytes, in order, to
-    // the partial file in one vectored write (and answers false once a write failed); the producer
-    // answers whether it wrote it all.
+    // Writes a new document: hands the producer a function that appends bytes to the partial file
+    // (and answers false once a write failed); the producer answers whether it wrote it all.
     // `superseded`, when given, is asked before the sync, and the producer may ask it too: once
     // it answers true, the write is given up (the partial file dropped, `givenUp` set, no failure).
-    using Producer = std::function<bool(const std::function<bool(std::span<const std::string_view>)> &put)>;
+    using Producer = std::function<bool(const std::function<bool(std::string_view)> &put)>;
     std::expected<void, ArchiveFailure> write(const Producer &produce, const std::function<bool()> &superseded = {},
                                               bool *givenUp = nullptr);
     std::expected<void, ArchiveFailure> storeArchive(const Archive &archive, const std::function<bool()> &superseded,
@@ -79,7 +77,7 @@ private:
 
     QString m_directory;
     Clock m_clock;
-    std::string m_piece;   // the bytes encoded for the next write, their room kept between stores
+    std::string m_piece;   // the piece being encoded, its room kept between stores
 };
 
 }  // namespace sw

@@ -502,8 +502,8 @@ void TestFileArchive::fullDiskLeavesTheOldDocumentWhole()
 void TestFileArchive::storedBytesAreTheDocument_data()
 {
     QTest::addColumn<int>("keptEvery");   // saves whose text is kept: every n-th (0: none)
-    // Kept texts are written from where they lie, the rest through the store's buffer; a note
-    // longer than that buffer goes out on its own.
+    // Kept texts are copied as they are, the others encoded on the way; a note longer than a
+    // piece of the write makes a piece of its own.
     QTest::newRow("no text kept") << 0;
     QTest::newRow("every other text kept") << 2;
     QTest::newRow("every text kept") << 1;
