@@ -10,7 +10,12 @@
 #include "Offline/ByteCount.h"
 #include "StashKit/ShelfItem.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <qcoro/qcorofuture.h>
+#include <qcoro/qcorotimer.h>
 
 #include <algorithm>
 #include <utility>
@@ -250,24 +255,65 @@ QCoro::Task<void> Curator::keepCover(Post post)
     }
 }
 
+namespace {
+// The longest the walk over the saves holds the main thread at once.
+constexpr qint64 kCoverWalkSliceMs = 6;
+}  // namespace
+
 QCoro::Task<void> Curator::keepMissingCovers()
 {
     const QPointer<Curator> self(this);
-    const auto names = m_disk->names(m_covers.root());
+    // A covers folder of a large library holds a hundred thousand names: listed here, it would
+    // freeze the window just after it first shows. The covers kept or deleted meanwhile are
+    // carried over the listing, which may have been taken before they were.
+    const QSet<QString> before = m_covers.present();
+    std::expected<QSet<QString>, DiskError> names;
+    if (m_disk->listsOnAnyThread()) {
+        // Named, not a temporary of the co_await: g++ 12 destroys such temporaries' captures twice.
+        std::shared_ptr<MediaDisk> disk = m_disk;
+        Url root = m_covers.root();
+        QFuture<std::expected<QSet<QString>, DiskError>> listing =
+            QtConcurrent::run([disk, root] { return disk->names(root); });
+        names = co_await listing;
+        if (!self)
+            co_return;
+    } else {
+        names = m_disk->names(m_covers.root());
+    }
     if (!names)
         co_return;
+    QSet<QString> present = std::move(*names);
+    for (const QString &name : m_covers.present()) {
+        if (!before.contains(name))
+            present.insert(name);
+    }
+    for (const QString &name : before) {
+        if (!m_covers.present().contains(name))
+            present.remove(name);
+    }
     Covers listed = m_covers;
-    listed.setPresent(*names);
+    listed.setPresent(std::move(present));
     assignCovers(std::move(listed));
 
     // The saves as they are now, trashed ones too; each is tested afresh when its turn comes.
+    // Checking a hundred thousand of them takes a few hundred milliseconds, so the walk gives
+    // the event loop a turn every few milliseconds.
     const SaveList saves = m_library.saves;
+    QElapsedTimer slice;
+    slice.start();
     for (const Save &save : saves) {
+        if (slice.elapsed() >= kCoverWalkSliceMs) {
+            co_await QCoro::sleepFor(std::chrono::milliseconds(0));
+            if (!self)
+                co_return;
+            slice.restart();
+        }
         if (m_covers.isKept(save.post()))
             continue;
         co_await keepCover(save.post());
         if (!self)
             co_return;
+        slice.restart();
     }
 }
 

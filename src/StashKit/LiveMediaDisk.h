@@ -13,6 +13,7 @@ public:
     std::expected<void, DiskError> remove(const QList<Url> &files) override;
     // Hidden names included, "." and ".." left out, subfolders named but not entered.
     std::expected<QSet<QString>, DiskError> names(const Url &folder) override;
+    bool listsOnAnyThread() const override { return true; }
 };
 
 }  // namespace sw

@@ -29,6 +29,9 @@ public:
     virtual std::expected<void, DiskError> remove(const QList<Url> &files) = 0;
     // The names (not paths) of everything directly in a folder; none when the folder does not exist.
     virtual std::expected<QSet<QString>, DiskError> names(const Url &folder) = 0;
+    // Whether names() may run on another thread while the main thread goes on with other calls:
+    // a listing of a large folder then holds no frame up. Only a disk without state of its own says so.
+    virtual bool listsOnAnyThread() const { return false; }
 };
 
 }  // namespace sw

@@ -8,6 +8,9 @@
 
 #include <QtTest>
 
+#include <atomic>
+#include <semaphore>
+
 Q_DECLARE_METATYPE(sw::test::TransferScript)
 Q_DECLARE_METATYPE(sw::DownloadFailure)
 Q_DECLARE_METATYPE(sw::DownloadRefusal)
@@ -95,6 +98,7 @@ private slots:
     void coversAlreadyInTheFolderAreNotFetched();
     void unlistableCoversFolderDoesNothing();
     void linksSharingACoverNameFetchItOnce();
+    void coversKeptOrDeletedDuringTheListingCarryOver();
     void coverArrivingAfterItsSaveLeftIsDeleted();
 };
 
@@ -620,6 +624,42 @@ void TestCuratorDownloads::linksSharingACoverNameFetchItOnce()
 
     QCOMPARE(rig.downloader->calls.size(), 1);
     QVERIFY(rig.curator->covers().isKept(http));
+}
+
+void TestCuratorDownloads::coversKeptOrDeletedDuringTheListingCarryOver()
+{
+    // The folder is listed on another thread; while the listing waits at its gate, one cover is
+    // kept and another deleted on the main thread. Neither may be undone by the older listing.
+    const Post listed = xPost(QStringLiteral("81"), {}, QStringLiteral("https://pbs.example.com/a.jpg"));
+    const Post keptMeanwhile = xPost(QStringLiteral("82"), {}, QStringLiteral("https://pbs.example.com/b.jpg"));
+    const Post deletedMeanwhile = xPost(QStringLiteral("83"), {}, QStringLiteral("https://pbs.example.com/c.jpg"));
+    CuratorRig rig(Library({makeSave(1, listed), makeSave(2, keptMeanwhile),
+                            makeSave(SaveSpec(3, deletedMeanwhile).trashed(10))}, {}));
+    ScriptedDownloader::writeFile(Url::fromLocalFile(rig.coverFile(QStringLiteral("someone_81.jpg"))), 5);
+    rig.downloader->scripts.insert(QStringLiteral("https://pbs.example.com/b.jpg"), TransferScript::arriving(5));
+    rig.downloader->scripts.insert(QStringLiteral("https://pbs.example.com/c.jpg"), TransferScript::arriving(5));
+    QVERIFY(awaitTask(rig.curator->keepCover(deletedMeanwhile)));
+    rig.downloader->calls.clear();
+
+    std::atomic<bool> atGate = false;
+    std::binary_semaphore gate(0);
+    rig.disk->onAnyThread = true;
+    rig.disk->afterListing = [&] {
+        atGate = true;
+        gate.acquire();
+    };
+    auto task = rig.curator->keepMissingCovers();
+    QVERIFY(settle([&] { return atGate.load(); }));
+    QVERIFY(awaitTask(rig.curator->keepCover(keptMeanwhile)));
+    rig.curator->emptyTrash();
+    QVERIFY(settle([&] { return !rig.curator->covers().present().contains(QStringLiteral("someone_83.jpg")); }));
+    gate.release();
+    QVERIFY(awaitTask(std::move(task)));
+
+    QCOMPARE(rig.curator->covers().present(),
+             (QSet<QString>{QStringLiteral("someone_81.jpg"), QStringLiteral("someone_82.jpg")}));
+    // The cover kept meanwhile was fetched once, by its own call.
+    QCOMPARE(rig.downloader->remotes(), QStringList{QStringLiteral("https://pbs.example.com/b.jpg")});
 }
 
 QTEST_GUILESS_MAIN(TestCuratorDownloads)

@@ -163,13 +163,21 @@ public:
     {
         if (failListing)
             return std::unexpected(DiskError{folder.toLocalFile(), QStringLiteral("refused by the test")});
-        return live.names(folder);
+        auto listed = live.names(folder);
+        if (afterListing)
+            afterListing();
+        return listed;
     }
+    // Listed on another thread when the test says so; the flags are set before a listing starts.
+    bool listsOnAnyThread() const override { return onAnyThread; }
 
     LiveMediaDisk live;
     QList<Url> removed;
     bool failRemoving = false;
     bool failListing = false;
+    bool onAnyThread = false;
+    // Runs on the listing's thread once the folder has been read (a gate for what happens meanwhile).
+    std::function<void()> afterListing;
 };
 
 // A Curator over the fakes, with its folders in a temporary directory.
