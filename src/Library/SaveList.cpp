@@ -287,37 +287,7 @@ SaveList SaveList::mid(qsizetype from, qsizetype n) const
 
 qsizetype SaveList::commonHead(const SaveList &a, const SaveList &b)
 {
-    const qsizetype n = std::min(a.m_size, b.m_size);
-    if (a.m_chunks.constData() == b.m_chunks.constData())
-        return n;
-    qsizetype i = 0, ka = 0, kb = 0, ja = 0, jb = 0;
-    while (i < n) {
-        const QList<Save> &ca = a.m_chunks.at(ka).saves;
-        const QList<Save> &cb = b.m_chunks.at(kb).saves;
-        if (ja == 0 && jb == 0 && ca.constData() == cb.constData() && ca.size() == cb.size() && i + ca.size() <= n) {
-            i += ca.size();
-            ++ka;
-            ++kb;
-            continue;
-        }
-        const qsizetype span = std::min({ca.size() - ja, cb.size() - jb, n - i});
-        for (qsizetype s = 0; s < span; ++s) {
-            if (!ca.at(ja + s).sharesDataWith(cb.at(jb + s)))
-                return i + s;
-        }
-        i += span;
-        ja += span;
-        jb += span;
-        if (ja == ca.size()) {
-            ++ka;
-            ja = 0;
-        }
-        if (jb == cb.size()) {
-            ++kb;
-            jb = 0;
-        }
-    }
-    return n;
+    return walkDifferences(a, b, [](qsizetype) { return false; });
 }
 
 qsizetype SaveList::commonTail(const SaveList &a, const SaveList &b, qsizetype head)

@@ -209,6 +209,11 @@ public:
     void letGo();
 
 private:
+    // Calls `differ(i)` for each differing place below both sizes, in order, until it answers
+    // false; returns that place, or the smaller size when it never does.
+    template <typename Differ>
+    static qsizetype walkDifferences(const SaveList &a, const SaveList &b, Differ &&differ);
+
     // The saves of a chunk and, place by place, their ids' keys.
     struct Chunk {
         QList<Save> saves;
@@ -294,11 +299,11 @@ qsizetype SaveList::removeIf(Test test)
 }
 
 template <typename Differ>
-void SaveList::diffPlaces(const SaveList &a, const SaveList &b, Differ &&differ)
+qsizetype SaveList::walkDifferences(const SaveList &a, const SaveList &b, Differ &&differ)
 {
     const qsizetype n = std::min(a.m_size, b.m_size);
     if (a.m_chunks.constData() == b.m_chunks.constData())
-        return;
+        return n;
     qsizetype i = 0, ka = 0, kb = 0, ja = 0, jb = 0;
     while (i < n) {
         const QList<Save> &ca = a.m_chunks.at(ka).saves;
@@ -314,8 +319,8 @@ void SaveList::diffPlaces(const SaveList &a, const SaveList &b, Differ &&differ)
         const Save *x = ca.constData() + ja;
         const Save *y = cb.constData() + jb;
         for (qsizetype s = 0; s < span; ++s) {
-            if (!x[s].sharesDataWith(y[s]))
-                differ(i + s);
+            if (!x[s].sharesDataWith(y[s]) && !differ(i + s))
+                return i + s;
         }
         i += span;
         ja += span;
@@ -329,6 +334,16 @@ void SaveList::diffPlaces(const SaveList &a, const SaveList &b, Differ &&differ)
             jb = 0;
         }
     }
+    return n;
+}
+
+template <typename Differ>
+void SaveList::diffPlaces(const SaveList &a, const SaveList &b, Differ &&differ)
+{
+    walkDifferences(a, b, [&differ](qsizetype i) {
+        differ(i);
+        return true;
+    });
 }
 
 // Walks the saves in order, asking for each save's data some steps ahead so that the memory
