@@ -605,15 +605,22 @@ const ChildRegistration rss("rss", [](const QStringList &arguments) {
     return 0;
 });
 
+// Binds the process to the processor it runs on, so that a figure does not depend on how busy
+// the other processors are.
+bool bindToThisProcessor()
+{
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(std::max(0, ::sched_getcpu()), &one);
+    return ::sched_setaffinity(0, sizeof one, &one) == 0;
+}
+
 // run-benchmarks --child restore-one-core <folder>: bound to the processor it starts on, prints
 // the milliseconds of a bare parse of the folder's document and of its restore into a Curator.
 const ChildRegistration restoreOneCore("restore-one-core", [](const QStringList &arguments) {
     if (arguments.size() != 1)
         return 2;
-    cpu_set_t one;
-    CPU_ZERO(&one);
-    CPU_SET(std::max(0, ::sched_getcpu()), &one);
-    if (::sched_setaffinity(0, sizeof one, &one) != 0)
+    if (!bindToThisProcessor())
         return 3;
     QFile file(QDir(arguments.at(0)).filePath(QStringLiteral("library.json")));
     if (!file.open(QIODevice::ReadOnly))
@@ -643,10 +650,7 @@ const ChildRegistration restoreOneCore("restore-one-core", [](const QStringList 
 const ChildRegistration restorePhases("restore-phases", [](const QStringList &arguments) {
     if (arguments.isEmpty())
         return 2;
-    cpu_set_t one;
-    CPU_ZERO(&one);
-    CPU_SET(std::max(0, ::sched_getcpu()), &one);
-    if (::sched_setaffinity(0, sizeof one, &one) != 0)
+    if (!bindToThisProcessor())
         return 3;
     const QString folder = arguments.at(0);
     const QString only = arguments.size() > 1 ? arguments.at(1) : QString();
