@@ -66,32 +66,14 @@ using namespace sw;
 
 namespace {
 
+using sw::bench::figures::maximum;
+using sw::bench::figures::median;
 using sw::bench::figures::print;
+using sw::bench::figures::printMedianAndMax;
+using sw::bench::figures::residentBytes;
 
 constexpr int kSaves = 100000;
 const QSize kWindow(1440, 900);
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return -1;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double maximum(const std::vector<double> &values)
-{
-    return values.empty() ? -1 : *std::max_element(values.begin(), values.end());
-}
-
-std::int64_t residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().simplified().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLongLong() * 4096 : -1;
-}
 
 void settle()
 {
@@ -297,15 +279,11 @@ int measure(const QString &home, double restore, double restoredRss, bool startO
     print("app_start_call_100k", started, "ms");
     print("app_core_restore_100k", restore, "ms");
     print("app_start_over_restore_100k", start / restore, "x");
-    print("app_search_keystroke_100k", median(keystrokes), "ms");
-    print("app_search_keystroke_max_100k", maximum(keystrokes), "ms");
-    print("app_filter_change_100k", median(filterChanges), "ms");
-    print("app_filter_change_max_100k", maximum(filterChanges), "ms");
-    print("app_selection_change_100k", median(selections), "ms");
-    print("app_selection_change_max_100k", maximum(selections), "ms");
+    printMedianAndMax("app_search_keystroke", "100k", keystrokes, "ms");
+    printMedianAndMax("app_filter_change", "100k", filterChanges, "ms");
+    printMedianAndMax("app_selection_change", "100k", selections, "ms");
     print("app_selection_clicks_100k", double(selections.size()), "count");
-    print("app_scroll_frame_100k", median(frames), "ms");
-    print("app_scroll_frame_max_100k", maximum(frames), "ms");
+    printMedianAndMax("app_scroll_frame", "100k", frames, "ms");
     print("app_rss_100k", rss / (1024.0 * 1024.0), "MiB");
     print("app_core_rss_100k", restoredRss / (1024.0 * 1024.0), "MiB");
     print("app_document_100k", document / (1024.0 * 1024.0), "MiB");

@@ -41,6 +41,7 @@
 // Everything is written in temporary folders.
 
 #include "Bench.h"
+#include "FigureLines.h"
 #include "LibraryGenerator.h"
 
 #include "StashKit/Archive.h"
@@ -81,6 +82,8 @@ namespace sw::bench {
 
 namespace {
 
+using figures::residentBytes;
+
 constexpr int kRuns = 9;
 constexpr int kWriteRuns = 7;
 constexpr std::int64_t kBudget = 5368709120;   // the Curator's default, 5 GiB
@@ -101,16 +104,6 @@ Archive loadOrDie(const QString &folder)
     if (!loaded || !*loaded)
         qFatal("the document in %s does not load", qPrintable(folder));
     return std::move(**loaded);
-}
-
-// Resident memory of this process, in bytes.
-std::int64_t residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().simplified().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLongLong() * 4096 : -1;
 }
 
 // The generated documents, made once per process and written into a temporary folder that lives
@@ -260,28 +253,42 @@ void runDocuments(Report &report)
     report.add(QStringLiteral("document_100k"), megabytes(documents.document100k().size()), QStringLiteral("MiB"));
 }
 
-void runRestore(Report &report)
-{
-    Documents &documents = Documents::get();
+// The medians of a bare parse of `document` (with a warm parser) and of the restore of the
+// folder that holds it, each run into a new Curator, the one before let go outside the
+// measurement; the parse's buffers are let go before the restores. With the saves restored.
+struct ParseAndRestore {
     double parse = 0;
+    double restore = 0;
+    qsizetype saves = 0;
+};
+
+ParseAndRestore parseAndRestore(std::string_view document, const QString &folder)
+{
+    ParseAndRestore out;
     {
-        const simdjson::padded_string padded(documents.document100k());
+        const simdjson::padded_string padded(document.data(), document.size());
         simdjson::dom::parser parser;
-        parse = medianMs(kRuns, [&] {
+        out.parse = medianMs(kRuns, [&] {
             simdjson::dom::element root;
             if (parser.parse(padded).get(root) != simdjson::SUCCESS)
                 qFatal("simdjson refused the document");
             keep(root);
         });
     }
-    // Each run restores into a new Curator; the one before is let go outside the measurement.
     std::unique_ptr<Curator> curator;
-    const double restore = medianMs(
-        5, [&] { curator.reset(); curator = makeCurator(documents.folder100k()); },
+    out.restore = medianMs(
+        5, [&] { curator.reset(); curator = makeCurator(folder); },
         [&] { keep(curator->restore().has_value()); });
-    if (curator->library().saves.size() != 100000)
-        qFatal("the restored library holds %lld saves", qlonglong(curator->library().saves.size()));
-    curator.reset();
+    out.saves = curator->library().saves.size();
+    return out;
+}
+
+void runRestore(Report &report)
+{
+    Documents &documents = Documents::get();
+    const auto [parse, restore, saves] = parseAndRestore(documents.document100k(), documents.folder100k());
+    if (saves != 100000)
+        qFatal("the restored library holds %lld saves", qlonglong(saves));
     report.add(QStringLiteral("parse_100k"), parse, QStringLiteral("ms"));
     report.add(QStringLiteral("restore_100k"), restore, QStringLiteral("ms"));
     report.target(QStringLiteral("restore_over_parse_100k"), restore / parse, QStringLiteral("x"), restore <= 5 * parse);
@@ -626,18 +633,9 @@ const ChildRegistration restoreOneCore("restore-one-core", [](const QStringList 
     if (!file.open(QIODevice::ReadOnly))
         return 4;
     const QByteArray bytes = file.readAll();
-    const simdjson::padded_string padded(bytes.constData(), std::size_t(bytes.size()));
-    simdjson::dom::parser parser;
-    const double parse = medianMs(kRuns, [&] {
-        simdjson::dom::element root;
-        if (parser.parse(padded).get(root) != simdjson::SUCCESS)
-            qFatal("simdjson refused the document");
-        keep(root);
-    });
-    std::unique_ptr<Curator> curator;
-    const double restore = medianMs(
-        5, [&] { curator.reset(); curator = makeCurator(arguments.at(0)); },
-        [&] { keep(curator->restore().has_value()); });
+    const auto [parse, restore, saves] =
+        parseAndRestore(std::string_view(bytes.constData(), std::size_t(bytes.size())), arguments.at(0));
+    (void)saves;
     std::printf("%f %f\n", parse, restore);
     return 0;
 });

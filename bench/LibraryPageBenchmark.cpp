@@ -43,7 +43,9 @@ using namespace sw;
 
 namespace {
 
+using sw::bench::figures::median;
 using sw::bench::figures::print;
+using sw::bench::figures::printMedianAndMax;
 
 constexpr int kSaves = 100000;
 const QSize kWindow(1440, 900);
@@ -77,19 +79,6 @@ public:
     }
     std::vector<TransferSink> sinks;
 };
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double maximum(const std::vector<double> &values)
-{
-    return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
-}
 
 // Everything that waits for the next turn is done before the clock starts.
 void settle()
@@ -221,12 +210,9 @@ int main(int argc, char **argv)
         settle();
     }
 
-    print("library_filter_change_100k", median(filterTimes), "ms");
-    print("library_filter_change_max_100k", maximum(filterTimes), "ms");
-    print("library_search_keystroke_100k", median(searchTimes), "ms");
-    print("library_search_keystroke_max_100k", maximum(searchTimes), "ms");
-    print("library_selection_change_100k", median(selectionTimes), "ms");
-    print("library_selection_change_max_100k", maximum(selectionTimes), "ms");
+    printMedianAndMax("library_filter_change", "100k", filterTimes, "ms");
+    printMedianAndMax("library_search_keystroke", "100k", searchTimes, "ms");
+    printMedianAndMax("library_selection_change", "100k", selectionTimes, "ms");
     print("library_progress_step_100k", median(progressTimes), "ms");
     print("library_shelf_projection_100k", median(projections), "ms");
     print("library_window_paint_100k", median(paints), "ms");

@@ -71,6 +71,7 @@ namespace {
 
 using sw::bench::figures::print;
 using sw::bench::figures::percentile;
+using sw::bench::figures::residentBytes;
 
 constexpr int kSaves = 100000;
 constexpr int kPictures = 24;
@@ -82,15 +83,6 @@ double threadCpuMs()
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) : 0;
 }
 
 QList<Url> makePictures(const QString &folder)
@@ -230,9 +222,9 @@ int main(int argc, char **argv)
     surface.show();
     QCoreApplication::processEvents();
 
-    const double residentBefore = residentBytes();
+    const double residentBefore = double(residentBytes());
     surface.setCollection(collectionOf(lib.items, ShelfLayout::grid, 4, now));
-    const double residentAfter = residentBytes();
+    const double residentAfter = double(residentBytes());
     const double gridStateBytes = double(surface.memoryBytes());
     QImage target(surface.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
 
