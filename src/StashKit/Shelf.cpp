@@ -105,7 +105,7 @@ Shelf::Shelf(Library library, LocalMedia localMedia, std::optional<Covers> cover
     : m_library(std::move(library)), m_localMedia(std::move(localMedia)), m_now(now), m_quality(quality),
       m_context(std::make_shared<const ShelfItem::Context>(
           ShelfItem::Context{std::move(covers), m_localMedia.folder(), m_localMedia.copies()})),
-      m_tallies(std::make_shared<Tallies>())
+      m_tallies(std::make_shared<Tallies>()), m_marks(std::make_shared<Marks>())
 {
 }
 
@@ -196,11 +196,114 @@ void prefetchSearchFields(const Save *const *saves, qsizetype i, qsizetype n)
 
 }  // namespace
 
+namespace {
+
+// The bits of a save's mark.
+constexpr std::uint8_t kTrashedMark = 1u << 0;
+constexpr std::uint8_t kFavouriteMark = 1u << 1;
+constexpr int kKindShift = 2;   // two bits
+constexpr std::uint8_t kKindMark = 3u << kKindShift;
+constexpr int kSourceShift = 4;   // one bit
+constexpr std::uint8_t kSourceMark = 1u << kSourceShift;
+constexpr std::uint8_t kHereMark = 1u << 5;      // its copy is here
+constexpr std::uint8_t kMissingMark = 1u << 6;   // it has media, neither here nor under way
+static_assert(Kind::allCases().size() <= 4 && Source::allCases().size() <= 2);
+
+// A filter's test on the marks: the save is selected when its mark under `mask` is `value`.
+struct MarkTest {
+    std::uint8_t mask = 0;
+    std::uint8_t value = 0;
+    bool copies = false;   // the copies' bits are read
+    bool operator()(std::uint8_t mark) const { return (mark & mask) == value; }
+};
+
+// The test of a filter that the marks answer alone; none for the others (the recently added
+// filter asks the time, a collection or an author the save itself).
+std::optional<MarkTest> markTest(const Filter &filter)
+{
+    return std::visit(
+        [](const auto &c) -> std::optional<MarkTest> {
+            using C = std::decay_t<decltype(c)>;
+            if constexpr (std::is_same_v<C, Filter::Trash>)
+                return MarkTest{kTrashedMark, kTrashedMark};
+            else if constexpr (std::is_same_v<C, Filter::All>)
+                return MarkTest{kTrashedMark, 0};
+            else if constexpr (std::is_same_v<C, Filter::Favourites>)
+                return MarkTest{kTrashedMark | kFavouriteMark, kFavouriteMark};
+            else if constexpr (std::is_same_v<C, Filter::OfKind>)
+                return MarkTest{kTrashedMark | kKindMark, std::uint8_t(unsigned(Kind::Value(c.kind)) << kKindShift)};
+            else if constexpr (std::is_same_v<C, Filter::FromSource>)
+                return MarkTest{kTrashedMark | kSourceMark, std::uint8_t(unsigned(Source::Value(c.source)) << kSourceShift)};
+            else if constexpr (std::is_same_v<C, Filter::OnThisMac>)
+                return MarkTest{kTrashedMark | kHereMark, kHereMark, true};
+            else if constexpr (std::is_same_v<C, Filter::LinkOnly>)
+                return MarkTest{kTrashedMark | kMissingMark, kMissingMark, true};
+            else
+                return std::nullopt;
+        },
+        filter.value());
+}
+
+}  // namespace
+
+const std::vector<std::uint8_t> &Shelf::marks(bool withCopies) const
+{
+    Marks &marks = *m_marks;
+    if (marks.bytes.empty() && !m_library.saves.isEmpty()) {
+        marks.bytes.reserve(std::size_t(m_library.saves.size()));
+        forEachSave(m_library.saves, [&](const Save &save) {
+            marks.bytes.push_back(std::uint8_t((save.isTrashed() ? kTrashedMark : 0) | (save.isFavourite() ? kFavouriteMark : 0)
+                                               | (unsigned(Kind::Value(save.kind())) << kKindShift)
+                                               | (unsigned(Source::Value(save.source())) << kSourceShift)));
+        });
+    }
+    if (withCopies && !marks.copiesRead) {
+        // The same tests as the filters' own (Selector), for the live saves.
+        std::uint8_t *mark = marks.bytes.data();
+        forEachSave(m_library.saves, [&](const Save &save) {
+            if (!(*mark & kTrashedMark)) {
+                const CopyTable::Found found = lookUp(save);
+                if (found.copy && found.state == kOnThisMac)
+                    *mark |= kHereMark;
+                if (save.kind() != Kind::text && (!found.copy || (found.state != kOnThisMac && found.state != kDownloading)))
+                    *mark |= kMissingMark;
+            }
+            ++mark;
+        });
+        marks.copiesRead = true;
+    }
+    return marks.bytes;
+}
+
 QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const
 {
     const SearchQuery query(search);
-    const Selector selects(*this, filter);
     QList<ShelfItem> out;
+    if (query.isEmpty()) {
+        if (const std::optional<MarkTest> test = markTest(filter)) {
+            const std::vector<std::uint8_t> &marks = this->marks(test->copies);
+            // Only the selected saves are read, each asked for some steps ahead so that the
+            // reads overlap.
+            std::vector<const Save *> selected;
+            selected.reserve(std::size_t(std::count_if(marks.begin(), marks.end(), *test)));
+            const std::uint8_t *mark = marks.data();
+            for (qsizetype k = 0; k < m_library.saves.chunkCount(); ++k) {
+                for (const Save &save : m_library.saves.chunk(k)) {
+                    if ((*test)(*mark++))
+                        selected.push_back(&save);
+                }
+            }
+            constexpr std::size_t ahead = 12;
+            out.reserve(qsizetype(selected.size()));
+            for (std::size_t i = 0, n = selected.size(); i < n; ++i) {
+                if (i + ahead < n)
+                    selected[i + ahead]->prefetch();
+                out.append(item(*selected[i]));
+            }
+            return out;
+        }
+    }
+    const Selector selects(*this, filter);
     if (query.isEmpty() || !SearchVocabulary::shared().isBeingFilled()) {
         forEachSave(m_library.saves, [&](const Save &save) {
             CopyOf copy(*this, save);

@@ -30,6 +30,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace sw {
 
@@ -84,6 +85,15 @@ private:
     };
     bool hasTally() const { return m_tallies->tally || m_tallies->previous; }
 
+    // A byte per save of the library, in its order, telling the filters that need nothing more
+    // which saves they select: read once per shelf (and shared by its copies) when items are
+    // first listed, so that listing another filter's items reads only the saves it selects.
+    struct Marks {
+        std::vector<std::uint8_t> bytes;
+        bool copiesRead = false;   // the bits of the local copies are in
+    };
+    const std::vector<std::uint8_t> &marks(bool withCopies) const;
+
     class CopyOf;
     class Selector;
     ShelfItem item(const Save &save, const LocalCopy *copy) const;
@@ -97,6 +107,7 @@ private:
     Quality m_quality;
     std::shared_ptr<const ShelfItem::Context> m_context;   // the covers and the media folder
     std::shared_ptr<Tallies> m_tallies;                     // shared by the shelf's copies
+    std::shared_ptr<Marks> m_marks;                         // likewise
 };
 
 // The sections of the home view. Every live save stands in exactly one of them. The latest and

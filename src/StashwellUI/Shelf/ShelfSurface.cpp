@@ -448,6 +448,7 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         }
     }
 
+    m_prepareHeld = false;
     QList<Block> old = std::move(m_blocks);
     std::vector<BlockState> oldStates = std::move(m_states);
     ShelfGeometry oldGeometry = std::move(m_geometry);
@@ -778,11 +779,33 @@ void ShelfSurface::updateBuiltRange()
     schedulePrepare();
 }
 
+void ShelfSurface::holdPrepare()
+{
+    m_prepareHeld = true;
+    if (m_prepare->isActive()) {
+        m_prepare->stop();
+        m_prepareAfterPaint = true;
+    }
+}
+
+void ShelfSurface::releasePrepare()
+{
+    if (!m_prepareHeld)
+        return;
+    m_prepareHeld = false;
+    if (m_prepareAfterPaint && !m_paintPending) {
+        m_prepareAfterPaint = false;
+        schedulePrepare();
+    }
+}
+
+bool ShelfSurface::preparing() const { return m_prepare->isActive(); }
+
 void ShelfSurface::schedulePrepare()
 {
     if (!isVisible())
         return;
-    if (m_paintPending) {
+    if (m_paintPending || m_prepareHeld) {
         m_prepareAfterPaint = true;
         return;
     }
@@ -1025,10 +1048,12 @@ void ShelfSurface::paintEvent(QPaintEvent *event)
     }
     // What was waiting for this paint follows it.
     m_paintPending = false;
-    if (m_prepareAfterPaint || !m_retired.empty()) {
+    if ((m_prepareAfterPaint || !m_retired.empty()) && !m_prepareHeld) {
         m_prepareAfterPaint = false;
+        // From the next turn of the event loop: the rest of the window paints in this one, and
+        // a timer due now would run in it, before the frame is done.
         if (isVisible())
-            m_prepare->start(0);
+            QMetaObject::invokeMethod(this, &ShelfSurface::schedulePrepare, Qt::QueuedConnection);
     }
 }
 

@@ -127,6 +127,15 @@ public:
     SaveCardCache &cardImages() { return m_cardImages; }
     SaveRowCache &rowImages() { return m_rowImages; }
 
+    // Painting ahead waits while the owner is about to hand new blocks (a change of what shows is
+    // under way and will be drawn in a later turn): a slice over the column that is about to go
+    // would delay the paint the user waits for. New blocks end the hold (painting ahead then
+    // follows their paint), and so does releasePrepare() when none came.
+    void holdPrepare();
+    void releasePrepare();
+    bool prepareHeld() const { return m_prepareHeld; }
+    bool preparing() const;
+
     // Figures for tests and benchmarks: the painters kept now, the region asked to be painted
     // since the last call, the items painted by the last paint, and the bytes the surface's own
     // state takes (the items themselves are the page's, shared).
@@ -263,6 +272,7 @@ private:
     QTimer *m_prepare = nullptr;
     bool m_paintPending = false;        // a paint of the viewport was asked for and has not run
     bool m_prepareAfterPaint = false;   // painting ahead waits for that paint
+    bool m_prepareHeld = false;         // and for the owner's new blocks
     std::vector<QList<ShelfItem>> m_retired;
     static constexpr std::size_t kRetiredLists = 4;
     struct KnownClasses {

@@ -179,6 +179,10 @@ PlayerSheet *LibraryPageView::playerSheet() const { return m_playerSheet; }
 void LibraryPageView::mark(unsigned parts)
 {
     m_dirty |= parts;
+    // What the shelf shows is drawn again in that turn: painting ahead over the column that is
+    // about to go would only delay it.
+    if (parts & ~(partDraft | partPlaying))
+        m_content->surface().holdPrepare();
     if (!m_turn.isActive())
         m_turn.start();
 }
@@ -230,8 +234,10 @@ void LibraryPageView::refresh()
     m_turn.stop();
     const unsigned dirty = m_dirty;
     m_dirty = 0;
-    if (!dirty)
+    if (!dirty) {
+        m_content->surface().releasePrepare();
         return;
+    }
     const Shelf &shelf = m_page.shelf();
 
     // The shelf page's inputs first, so that it works its arrangement out once.
@@ -277,6 +283,7 @@ void LibraryPageView::refresh()
     // The shelf's column in this turn too, once all its inputs are set: that is what the next
     // paint of the window shows.
     m_shelfPage->refreshNow();
+    m_content->surface().releasePrepare();
 }
 
 void LibraryPageView::refreshInspector()
