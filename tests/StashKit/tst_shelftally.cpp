@@ -12,6 +12,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 #include <random>
 
 using namespace sw;
@@ -210,6 +212,21 @@ void TestShelfTally::followsEveryChangeLikeAFullCount()
             QCOMPARE(fromTally.at(i), walked.count(filters.at(i)));
         QCOMPARE(fromTally, walked.counts(filters, {}));
         QCOMPARE(next.missingBytes(), walked.missingBytes());
+
+        // Every filter's items, asked in a random order of a copy of the shelf (which shares what
+        // the shelf read of its saves), are those the filter's own test selects, in order.
+        if (step % 4 == 0) {
+            QList<Filter> shuffled = filters;
+            std::shuffle(shuffled.begin(), shuffled.end(), dice);
+            const Shelf copy = next;
+            for (const Filter &filter : shuffled) {
+                QList<ShelfItem> expected;
+                for (const Save &save : library.saves)
+                    if (walked.selects(filter, save))
+                        expected.append(walked.item(save));
+                QVERIFY2(copy.items(filter) == expected, qPrintable(QStringLiteral("step %1, change %2").arg(step).arg(kind)));
+            }
+        }
 
         // The home's rest made from the last one's items is the rest made afresh.
         const Home home = next.home();

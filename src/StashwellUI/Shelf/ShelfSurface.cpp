@@ -913,7 +913,11 @@ std::optional<ShelfGeometry::Hit> ShelfSurface::find(const Save::ID &id) const
         if (!c)
             continue;
         const ShelfItem *items = c->items.constData();
+        // Each save's data asked for some steps ahead: a long list is a walk through memory.
+        constexpr qsizetype ahead = 12;
         for (qsizetype i = 0, n = c->items.size(); i < n; ++i) {
+            if (i + ahead < n)
+                items[i + ahead].save().prefetch();
             if (items[i].save().id() == id)
                 return ShelfGeometry::Hit{b, i};
         }

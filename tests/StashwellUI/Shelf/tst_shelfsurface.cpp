@@ -99,6 +99,12 @@ protected:
 
 Q_DECLARE_METATYPE(Spot)
 
+namespace {
+// How a hold on painting ahead ends.
+enum class HoldEnd { newBlocks, released, paintThenReleased };
+}  // namespace
+Q_DECLARE_METATYPE(HoldEnd)
+
 class TestShelfSurface : public QObject {
     Q_OBJECT
 private slots:
@@ -118,6 +124,8 @@ private slots:
     void cardsAheadArePaintedWhileIdle();
     void imageCachesFollowTheViewport();
     void paintingAheadWaitsForTheNextPaint();
+    void paintingAheadHeldForComingBlocks_data();
+    void paintingAheadHeldForComingBlocks();
     void arrivedPictureRepaintsOnlyTheItemsShowingIt();
     void relayoutFollowingTheLastItemsLaysOutAsAFreshOne_data();
     void relayoutFollowingTheLastItemsLaysOutAsAFreshOne();
@@ -464,6 +472,58 @@ void TestShelfSurface::paintingAheadWaitsForTheNextPaint()
     QTRY_VERIFY(rendersAtPaint >= 0);
     QCOMPARE(rendersAtPaint, before);
     QTRY_VERIFY(m_surface->cardImages().renders() > before + 1);
+}
+
+// While the owner is about to hand new blocks, painting ahead waits, whatever paints meanwhile;
+// new blocks (after their paint) or a release without them let it go on. After a paint it starts
+// no sooner than the next turn, so that it never runs inside the turn that shows a change.
+void TestShelfSurface::paintingAheadHeldForComingBlocks_data()
+{
+    QTest::addColumn<HoldEnd>("end");
+    QTest::newRow("new blocks come") << HoldEnd::newBlocks;
+    QTest::newRow("none come: released") << HoldEnd::released;
+    QTest::newRow("a paint meanwhile, then released") << HoldEnd::paintThenReleased;
+}
+
+void TestShelfSurface::paintingAheadHeldForComingBlocks()
+{
+    QFETCH(HoldEnd, end);
+    m_window->resize(1100, 4000);
+    m_surface->setGeometry(0, 0, 1100, 4000);
+    ShelfCollection c = recording(items(400), ShelfLayout::grid, m_calls, 8);
+    m_surface->setCollection(c);
+    m_surface->viewport()->repaint();
+    QVERIFY(!m_surface->preparing());
+    // Under way after the paint's turn.
+    QTRY_VERIFY(m_surface->cardImages().renders() > m_surface->lastPaintedItems());
+
+    m_surface->holdPrepare();
+    const int held = m_surface->cardImages().renders();
+    const auto idle = [] {
+        for (int i = 0; i < 50; ++i)
+            QCoreApplication::processEvents();
+    };
+    idle();
+    QCOMPARE(m_surface->cardImages().renders(), held);
+    switch (end) {
+    case HoldEnd::newBlocks:
+        c.selection = c.items.at(1).save().id();
+        m_surface->setCollection(c);
+        QVERIFY(!m_surface->prepareHeld());
+        m_surface->viewport()->repaint();
+        QVERIFY(!m_surface->preparing());
+        break;
+    case HoldEnd::paintThenReleased:
+        m_surface->viewport()->repaint();
+        idle();
+        QCOMPARE(m_surface->cardImages().renders(), held);
+        m_surface->releasePrepare();
+        break;
+    case HoldEnd::released:
+        m_surface->releasePrepare();
+        break;
+    }
+    QTRY_VERIFY(m_surface->cardImages().renders() > held + 1);
 }
 
 void TestShelfSurface::arrivedPictureRepaintsOnlyTheItemsShowingIt()
