@@ -12,6 +12,10 @@ namespace sw::TextLines {
 // with an ellipsis when more text follows; line feeds in the text start new lines.
 QString visible(const QString &text, const QFont &font, double width, int lines);
 
+// The same, worked out from the whole text (visible() lays out only as much of a long text as
+// can show): what visible() must give.
+QString visibleFromWhole(const QString &text, const QFont &font, double width, int lines);
+
 // How many lines visible() gives.
 int count(const QString &text, const QFont &font, double width, int lines);
 

@@ -9,6 +9,7 @@
 
 #include <QFontMetricsF>
 #include <QRegularExpression>
+#include <QRandomGenerator>
 #include <QtTest>
 
 using namespace sw;
@@ -30,6 +31,8 @@ private slots:
     void initTestCase() { loadFonts(); }
     void cut_data();
     void cut();
+    void sameAsTheWholeText_data();
+    void sameAsTheWholeText();
 };
 
 void TestTextLines::cut_data()
@@ -74,6 +77,51 @@ void TestTextLines::cut()
         start.chop(1);
     QVERIFY2(bare(text).startsWith(start), qPrintable(start));
     QCOMPARE(TextLines::count(text, font, width, lines), int(shownLines.size()));
+}
+
+// Whatever visible() leaves out of a long text, it shows what the whole text laid out shows:
+// seeded texts of words, long runs without a break, CJK, emoji, accents, right-to-left words,
+// direction marks and line feeds, at several widths and line counts.
+void TestTextLines::sameAsTheWholeText_data()
+{
+    QTest::addColumn<QStringList>("pieces");
+    QTest::addColumn<quint32>("seed");
+    const QStringList words{QStringLiteral("harbour "), QStringLiteral("lighthouse "), QStringLiteral("of "),
+                            QStringLiteral("dark, "), QStringLiteral("nights. "), QStringLiteral("W "), QStringLiteral("iiii ")};
+    QTest::newRow("words") << words << 1u;
+    QTest::newRow("words and line feeds") << (words + QStringList{QStringLiteral("\n"), QStringLiteral("\n\n")}) << 2u;
+    QTest::newRow("long runs without a break")
+        << QStringList{QStringLiteral("x").repeated(70), QStringLiteral("mmmmmmmmmm"), QStringLiteral(" ")} << 3u;
+    QTest::newRow("CJK and emoji") << QStringList{QStringLiteral("灯台が"), QStringLiteral("四十年ぶりに"), QStringLiteral("港へ。"),
+                                                  QStringLiteral("\U0001F600"), QStringLiteral("\U0001F3D6\uFE0F "), QStringLiteral("ok ")}
+                                   << 4u;
+    QTest::newRow("accents")
+        << QStringList{QStringLiteral("e\u0301te\u0301 "), QStringLiteral("ni\u0303o "), QStringLiteral("a\u0308\u0301\u0323"), QStringLiteral("Åsa ")}
+        << 5u;
+    QTest::newRow("right to left and marks")
+        << QStringList{QStringLiteral("مرحبا بالعالم "), QStringLiteral("שלום "), QStringLiteral("\u200F"), QStringLiteral("abc "),
+                       QStringLiteral("\u202Bx\u202C ")}
+        << 6u;
+    QTest::newRow("ellipses in the text") << QStringList{QStringLiteral("wait\u2026 "), QStringLiteral("so... "), QStringLiteral("yes ")} << 7u;
+}
+
+void TestTextLines::sameAsTheWholeText()
+{
+    QFETCH(QStringList, pieces);
+    QFETCH(quint32, seed);
+    const QFont font = Tokens::Typography::body.font();
+    QRandomGenerator dice(seed);
+    for (int round = 0; round < 60; ++round) {
+        QString text;
+        const int length = int(dice.bounded(700));
+        while (text.size() < length)
+            text += pieces.at(qsizetype(dice.bounded(int(pieces.size()))));
+        for (const double width : {40.0, 131.5, 262.0, 400.0}) {
+            for (int lines = 1; lines <= 3; ++lines)
+                QVERIFY2(TextLines::visible(text, font, width, lines) == TextLines::visibleFromWhole(text, font, width, lines),
+                         qPrintable(QStringLiteral("%1 at %2, %3 lines").arg(text).arg(width).arg(lines)));
+        }
+    }
 }
 
 QTEST_MAIN(TestTextLines)
