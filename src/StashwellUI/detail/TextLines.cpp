@@ -6,10 +6,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace sw::TextLines {
 
 namespace {
+
+// Characters that a cut keeps past the last one shown, so that nothing after the cut could change
+// where lines break or the ellipsis goes.
+constexpr qsizetype kMargin = 16;
 
 // Eliding keeps the direction marks of what it leaves out: a text cut early, with marks past the
 // cut, would show without them.
@@ -21,48 +26,76 @@ bool hasDirectionMark(QStringView text)
     });
 }
 
-// `early`: a long rest is cut from its start alone (elidedStart).
-QString laidOut(const QString &text, const QFont &font, double width, int lines, bool early = true);
+// The lines shown, and whether the last one was cut with an ellipsis from a text that ran on at
+// least kMargin characters past what it kept: then a text cut shorter shows what the whole shows.
+struct Shown {
+    QString text;
+    bool cutWithRoom = false;
+};
 
-// What the last line shows of a long rest (cut with an ellipsis), taken from only its start: the
-// line ends well before the start's end, so the rest after it cannot change where it is cut. None
-// when the rest is not that long, or the line would end near the start's end (glyphs without
-// width, or few of them and wide): the whole rest is then cut as it stands.
-QString elidedStart(const QString &rest, const QFont &font, double width);
+// `early`: the last line's text is cut from its start alone when that start is long enough.
+Shown laidOut(const QString &text, const QFont &font, double width, int lines, bool early);
 
-// Of a long text only the start can show: so many characters that even the narrowest glyphs would
-// fill the lines with a quarter to spare. Laying out a few hundred characters of a post for two lines of a card
-// costs far more than the lines themselves.
-qsizetype showableLength(const QFont &font, double width, int lines)
+// Of a long text only the start can show. First the start that the font's usual glyphs would
+// fill the lines with half a line to spare; then the start that even its narrowest glyphs would
+// (with a quarter to spare), for texts of narrow glyphs. Laying out a few hundred characters of a
+// post for two lines of a card costs far more than the lines themselves.
+qsizetype startLength(const QFont &font, double width, int lines, bool narrowest)
 {
     const QFontMetricsF metrics(font);
-    const double narrowest = std::max(1.0, std::min({metrics.horizontalAdvance(u'.'), metrics.horizontalAdvance(u'i'),
-                                                     metrics.horizontalAdvance(u' '), metrics.horizontalAdvance(u'|')}));
-    const double perLine = std::max(0.0, width) / narrowest + 2;
-    return qsizetype(1.25 * perLine * double(lines)) + 16;
+    if (!narrowest) {
+        const double perLine = std::max(0.0, width) / std::max(1.0, metrics.averageCharWidth()) + 2;
+        return qsizetype(perLine * (double(lines) + 0.5)) + kMargin;
+    }
+    const double least = std::max(1.0, std::min({metrics.horizontalAdvance(u'.'), metrics.horizontalAdvance(u'i'),
+                                                 metrics.horizontalAdvance(u' '), metrics.horizontalAdvance(u'|')}));
+    const double perLine = std::max(0.0, width) / least + 2;
+    return qsizetype(1.25 * perLine * double(lines)) + kMargin;
 }
 
-QString elidedStart(const QString &rest, const QFont &font, double width)
+// The first `length` characters of a longer text, no surrogate pair split; none when the text is
+// not longer or direction marks lie past them.
+std::optional<QString> startOf(const QString &text, qsizetype length)
 {
-    // Characters beyond the last one that shows, as the early cut of the whole text keeps.
-    constexpr qsizetype margin = 16;
-    qsizetype cut = showableLength(font, width, 1);
-    if (rest.size() <= cut || !std::isfinite(width))
-        return QString();
-    if (hasDirectionMark(QStringView(rest).sliced(cut - 1)))
-        return QString();
-    if (rest.at(cut - 1).isHighSurrogate())
-        --cut;
-    const QString start = rest.left(cut);
-    const QString elided = QFontMetricsF(font).elidedText(start, Qt::ElideRight, width);
-    qsizetype kept = elided.size();
+    if (text.size() <= length || length < 1 || hasDirectionMark(QStringView(text).sliced(length - 1)))
+        return std::nullopt;
+    if (text.at(length - 1).isHighSurrogate())
+        --length;
+    return text.left(length);
+}
+
+// How many characters of `text` its elided form keeps; -1 when it is not elided.
+qsizetype keptOf(const QString &elided, const QString &text)
+{
+    if (elided == text)
+        return -1;
     if (elided.endsWith(QChar(0x2026)))
-        kept -= 1;
-    else if (elided.endsWith(QStringLiteral("...")))
-        kept -= 3;
-    else
-        return QString();   // the start fits whole
-    return kept + margin <= cut ? elided : QString();
+        return elided.size() - 1;
+    if (elided.endsWith(QStringLiteral("...")))
+        return elided.size() - 3;
+    return -1;
+}
+
+// The last line: `rest` (its text and everything after it) cut with an ellipsis to the width.
+Shown lastLine(const QString &rest, const QFont &font, double width, bool early)
+{
+    const QFontMetricsF metrics(font);
+    if (early && std::isfinite(width)) {
+        for (const bool narrowest : {false, true}) {
+            if (const std::optional<QString> start = startOf(rest, startLength(font, width, 1, narrowest))) {
+                const QString elided = metrics.elidedText(*start, Qt::ElideRight, width);
+                const qsizetype kept = keptOf(elided, *start);
+                if (kept >= 0 && kept + kMargin <= start->size())
+                    return Shown{elided, true};
+            }
+        }
+    }
+    const QString elided = metrics.elidedText(rest, Qt::ElideRight, width);
+    const qsizetype kept = keptOf(elided, rest);
+    if (kept >= 0)
+        return Shown{elided, kept + kMargin <= rest.size()};
+    // The rest fits on the line but more lines were there.
+    return Shown{metrics.elidedText(rest + QStringLiteral(" …"), Qt::ElideRight, width), false};
 }
 
 }  // namespace
@@ -71,26 +104,23 @@ QString visible(const QString &text, const QFont &font, double width, int lines)
 {
     if (lines <= 0 || text.isEmpty())
         return QString();
-    const qsizetype showable = showableLength(font, width, lines);
-    if (text.size() > showable && std::isfinite(width) && !hasDirectionMark(QStringView(text).sliced(showable - 1))) {
-        // Cut where no surrogate pair is split; the cut text still overflows the lines (more
-        // follows, so the last line ends in an ellipsis), unless it is made of glyphs without
-        // width: then the whole text is laid out after all.
-        qsizetype cut = showable;
-        if (text.at(cut - 1).isHighSurrogate())
-            --cut;
-        const QString shown = laidOut(text.left(cut), font, width, lines);
-        if (shown.count(u'\n') + 1 == lines && (shown.endsWith(QChar(0x2026)) || shown.endsWith(QStringLiteral("..."))))
-            return shown;
+    if (std::isfinite(width)) {
+        // A start that shows what the whole text shows: its last line cut with room to spare.
+        for (const bool narrowest : {false, true}) {
+            if (const std::optional<QString> start = startOf(text, startLength(font, width, lines, narrowest))) {
+                Shown shown = laidOut(*start, font, width, lines, true);
+                if (shown.cutWithRoom)
+                    return std::move(shown.text);
+            }
+        }
     }
-    return laidOut(text, font, width, lines);
+    return laidOut(text, font, width, lines, true).text;
 }
 
 namespace {
 
-QString laidOut(const QString &text, const QFont &font, double width, int lines, bool early)
+Shown laidOut(const QString &text, const QFont &font, double width, int lines, bool early)
 {
-    const QFontMetricsF metrics(font);
     const QStringList paragraphs = text.split(u'\n');
     QStringList shown;
     for (qsizetype p = 0; p < paragraphs.size(); ++p) {
@@ -118,15 +148,10 @@ QString laidOut(const QString &text, const QFont &font, double width, int lines,
                 QString rest = paragraph.mid(start);
                 for (qsizetype q = p + 1; q < paragraphs.size(); ++q)
                     rest += u' ' + paragraphs[q];
-                if (const QString elided = early ? elidedStart(rest, font, width) : QString(); !elided.isEmpty()) {
-                    shown.append(elided);
-                    return shown.join(u'\n');
-                }
-                QString cut = metrics.elidedText(rest, Qt::ElideRight, width);
-                if (cut == rest)   // the rest fits on the line but more lines were there
-                    cut = metrics.elidedText(rest + QStringLiteral(" …"), Qt::ElideRight, width);
-                shown.append(cut);
-                return shown.join(u'\n');
+                Shown last = lastLine(rest, font, width, early);
+                shown.append(last.text);
+                last.text = shown.join(u'\n');
+                return last;
             }
             const int length = laid[i].isValid() ? laid[i].textLength() : 0;
             QString piece = paragraph.mid(start, length);
@@ -134,10 +159,10 @@ QString laidOut(const QString &text, const QFont &font, double width, int lines,
                 piece.chop(1);
             shown.append(piece);
             if (shown.size() == lines)
-                return shown.join(u'\n');
+                return Shown{shown.join(u'\n')};
         }
     }
-    return shown.join(u'\n');
+    return Shown{shown.join(u'\n')};
 }
 
 }  // namespace
@@ -146,7 +171,7 @@ QString visibleFromWhole(const QString &text, const QFont &font, double width, i
 {
     if (lines <= 0 || text.isEmpty())
         return QString();
-    return laidOut(text, font, width, lines, false);
+    return laidOut(text, font, width, lines, false).text;
 }
 
 int count(const QString &text, const QFont &font, double width, int lines)
