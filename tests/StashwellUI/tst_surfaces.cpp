@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
@@ -146,6 +147,8 @@ private slots:
     void dotGridPositions_data();
     void dotGridPositions();
     void dotGridBackground();
+    void dotGridHidesWhatIsUnderItOnlyOnSolid_data();
+    void dotGridHidesWhatIsUnderItOnlyOnSolid();
     void dotGridStampedAsDrawn_data();
     void dotGridStampedAsDrawn();
     void softEdgeBands_data();
@@ -363,6 +366,44 @@ static QImage dotsOneByOne(const QSize &canvas, const QRectF &rect, Surface surf
     for (const QPointF &origin : DotGrid::dotOrigins(dots ? rect.size() : QSizeF(-1, -1)))
         painter.drawEllipse(QRectF(origin + rect.topLeft(), QSizeF(1, 1)));
     return image;
+}
+
+// The grid stands in for what lies under it only where it paints every pixel: on solid. On glass
+// (also after a switch either way) what is under it shows between the dots.
+void TestSurfaces::dotGridHidesWhatIsUnderItOnlyOnSolid_data()
+{
+    QTest::addColumn<Surface>("made");
+    QTest::addColumn<Surface>("shown");
+    QTest::newRow("solid") << Surface::solid << Surface::solid;
+    QTest::newRow("glass") << Surface::glass << Surface::glass;
+    QTest::newRow("solid, then glass") << Surface::solid << Surface::glass;
+    QTest::newRow("glass, then solid") << Surface::glass << Surface::solid;
+}
+
+void TestSurfaces::dotGridHidesWhatIsUnderItOnlyOnSolid()
+{
+    QFETCH(Surface, made);
+    QFETCH(Surface, shown);
+    struct Under : QWidget {
+        QColor colour = Qt::red;
+        void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), colour); }
+    } under;
+    under.resize(60, 60);
+    Theme::instance().setSurface(made);
+    auto *grid = new DotGrid(&under);
+    grid->setGeometry(under.rect());
+    under.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&under));
+    // Repainted in the window as it is on screen, in another colour: under a grid that claimed to
+    // cover itself without doing so, the last colour would stay.
+    Theme::instance().setSurface(shown);
+    under.colour = Qt::blue;
+    under.repaint();
+    const QColor between = under.screen()->grabWindow(under.winId()).toImage().pixelColor(7, 7);
+    if (shown == Surface::glass)
+        QCOMPARE(between, QColor(Qt::blue));
+    else
+        QVERIFY(test::sameColour(between, Tokens::Colors::window(), 2));
 }
 
 void TestSurfaces::dotGridStampedAsDrawn_data()

@@ -146,7 +146,17 @@ DotGrid::DotGrid(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
-    connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
+    followSurface();
+    connect(&Theme::instance(), &Theme::changed, this, [this] {
+        followSurface();
+        update();
+    });
+}
+
+void DotGrid::followSurface()
+{
+    setAttribute(Qt::WA_OpaquePaintEvent,
+                 Theme::currentSurface() == Surface::solid && Tokens::Colors::window().alpha() == 255);
 }
 
 QList<QPointF> DotGrid::dotOrigins(const QSizeF &size)

@@ -97,6 +97,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    // On solid the grid covers every pixel of itself, so that nothing under it is painted first
+    // (a repaint of what lies over the grid repainted the window's backdrop under it as well).
+    void followSurface();
 };
 
 template <typename Content>
