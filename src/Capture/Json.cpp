@@ -463,10 +463,18 @@ JsonFields JsonNode::fields(std::initializer_list<std::string_view> names) const
     const std::size_t count = std::min(names.size(), JsonFields::capacity);
     std::copy_n(names.begin(), count, fields.m_names.begin());
     std::size_t missing = count;
+    // The archive writes members in sorted order, and decoders list their names in that order:
+    // the name after the one found last is tried first, so that each member of a stored object
+    // is matched at the first comparison. Any other order is matched all the same.
+    std::size_t expected = 0;
     for (auto field : obj) {
-        for (std::size_t i = 0; i < count; ++i) {
-            if (!fields.m_found[i] && field.key == fields.m_names[i]) {
+        const std::string_view key = field.key;
+        for (std::size_t tried = 0, i = expected; tried < count; ++tried, i = i + 1 == count ? 0 : i + 1) {
+            const std::string_view name = fields.m_names[i];
+            if (!fields.m_found[i] && key.size() == name.size()
+                && (key.empty() || (key[0] == name[0] && std::memcmp(key.data(), name.data(), key.size()) == 0))) {
                 fields.m_found[i].emplace(field.value);
+                expected = i + 1 == count ? 0 : i + 1;
                 --missing;
                 break;
             }

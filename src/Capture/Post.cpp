@@ -114,8 +114,9 @@ JsonValue Rendition::toJson() const
 
 Rendition Rendition::fromJson(const JsonNode &node)
 {
-    const JsonFields f = node.fields({"url", "height", "bytes"});
-    return Rendition{Url::fromJson(f[0]), f[1].int64(), f[2].int64()};
+    // Named in the order the archive writes them (see JsonNode::fields), read url first.
+    const JsonFields f = node.fields({"bytes", "height", "url"});
+    return Rendition{Url::fromJson(f[2]), f[1].int64(), f[0].int64()};
 }
 
 std::size_t qHash(const Rendition &r, std::size_t seed) noexcept
@@ -188,8 +189,10 @@ Attachment Attachment::fromJson(const JsonNode &node)
 {
     const auto [name, payload] = node.oneCaseOf({"video", "image", "page"});
     if (name == "video") {
-        const JsonFields f = payload.fields({"_0", "length", "bytes", "renditions"});
-        Video v{Url::fromJson(f[0]), Duration::fromJson(f[1]), f[2].int64(), std::nullopt};
+        const JsonFields f = payload.fields({"_0", "bytes", "length", "renditions"});
+        Url url = Url::fromJson(f[0]);
+        const Duration length = Duration::fromJson(f[2]);
+        Video v{std::move(url), length, f[1].int64(), std::nullopt};
         if (const auto list = f.optional(3)) {
             std::vector<Rendition> renditions;
             renditions.reserve(list->elementCount());
@@ -252,10 +255,11 @@ JsonValue Author::toJson() const
 
 Author Author::fromJson(const JsonNode &node)
 {
-    const JsonFields f = node.fields({"name", "handle", "avatar"});
+    const JsonFields f = node.fields({"avatar", "handle", "name"});
     // An author's name, handle and avatar come back with each of their posts: pooled.
-    Author a{f[0].pooledString(), Handle::fromJson(f[1]), std::nullopt};
-    if (const auto avatar = f.optional(2))
+    QString name = f[2].pooledString();
+    Author a{std::move(name), Handle::fromJson(f[1]), std::nullopt};
+    if (const auto avatar = f.optional(0))
         a.avatar = Url::fromPooledJson(*avatar);
     return a;
 }
@@ -408,16 +412,18 @@ void Post::writeJson(std::string &out) const
 
 Post Post::fromJson(const JsonNode &node)
 {
-    const JsonFields f = node.fields({"link", "author", "text", "postedAt", "attachments", "preview"});
+    // Named in the order the archive writes them (see JsonNode::fields), read link first.
+    enum { attachmentsAt, authorAt, linkAt, postedAtAt, previewAt, textAt };
+    const JsonFields f = node.fields({"attachments", "author", "link", "postedAt", "preview", "text"});
     Post p;
-    p.link = PostLink::fromJson(f[0]);
-    p.author = Author::fromJson(f[1]);
-    p.text = f[2].string();
-    p.postedAt = Date::fromJson(f[3]);
-    const JsonNode attachments = f[4];
+    p.link = PostLink::fromJson(f[linkAt]);
+    p.author = Author::fromJson(f[authorAt]);
+    p.text = f[textAt].string();
+    p.postedAt = Date::fromJson(f[postedAtAt]);
+    const JsonNode attachments = f[attachmentsAt];
     p.attachments.reserve(attachments.elementCount());
     attachments.forEachElement([&](const JsonNode &a) { p.attachments.push_back(Attachment::fromJson(a)); });
-    if (const auto preview = f.optional(5))
+    if (const auto preview = f.optional(previewAt))
         p.preview = Url::fromJson(*preview);
     return p;
 }

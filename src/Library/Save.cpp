@@ -289,16 +289,18 @@ JsonValue Save::toJson() const
 
 Save Save::fromJson(const JsonNode &node)
 {
-    // One pass over the members; each is read (and a missing one refused) in the order below.
-    const JsonFields f = node.fields({"id", "post", "savedAt", "isFavourite", "collection", "tags", "note", "trashedAt"});
-    auto id = ID::fromJson(f[0]);
-    auto post = Post::fromJson(f[1]);
-    const Date savedAt = Date::fromJson(f[2]);
-    const bool isFavourite = f[3].boolean();
+    // One pass over the members, named in the order the archive writes them; each is read (and a
+    // missing one refused) in the order below.
+    enum { collectionAt, idAt, isFavouriteAt, noteAt, postAt, savedAtAt, tagsAt, trashedAtAt };
+    const JsonFields f = node.fields({"collection", "id", "isFavourite", "note", "post", "savedAt", "tags", "trashedAt"});
+    auto id = ID::fromJson(f[idAt]);
+    auto post = Post::fromJson(f[postAt]);
+    const Date savedAt = Date::fromJson(f[savedAtAt]);
+    const bool isFavourite = f[isFavouriteAt].boolean();
     std::optional<Collection::ID> collection;
-    if (auto c = f.optional(4))
+    if (auto c = f.optional(collectionAt))
         collection = Collection::ID::fromJson(*c);
-    const JsonNode tagsNode = f[5];
+    const JsonNode tagsNode = f[tagsAt];
     if (!tagsNode.isArray())
         throw JsonError("Expected to decode an array for \"tags\" but found another kind of value.");
     QList<Tag> tags;
@@ -306,9 +308,9 @@ Save Save::fromJson(const JsonNode &node)
         tags.reserve(qsizetype(count));
         tagsNode.forEachElement([&](const JsonNode &t) { tags.append(Tag::fromJson(t)); });
     }
-    QString note = f[6].string();
+    QString note = f[noteAt].string();
     std::optional<Date> trashedAt;
-    if (auto t = f.optional(7))
+    if (auto t = f.optional(trashedAtAt))
         trashedAt = Date::fromJson(*t);
     return Save(std::move(id), std::move(post), savedAt, isFavourite, std::move(collection), std::move(tags),
                 std::move(note), trashedAt);

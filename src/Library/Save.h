@@ -10,6 +10,7 @@
 // depend on changes.
 
 #include "Library/Collection.h"
+#include "Capture/AlignedAllocation.h"
 #include "Capture/Date.h"
 #include "Library/Identifier.h"
 #include "Capture/Json.h"
@@ -28,6 +29,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -206,6 +208,14 @@ public:
           searchEntry(o.searchEntry.load(std::memory_order_acquire)), savedAt(o.savedAt), copyMemo(o.copyMemo),
           linkKey(o.linkKey), collection(o.collection), id(o.id), post(o.post), tags(o.tags), note(o.note) {}
     SaveData &operator=(const SaveData &) = delete;
+
+    // A library holds one per save: taken without the allocator's aligned path (see
+    // allocateAligned).
+    static void *operator new(std::size_t size, std::align_val_t alignment)
+    {
+        return allocateAligned(size, std::size_t(alignment));
+    }
+    static void operator delete(void *data, std::align_val_t) noexcept { releaseAligned(data); }
 
     bool isFavourite = false;
     // What the post alone decides, worked out once: the post never changes.

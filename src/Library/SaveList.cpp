@@ -87,13 +87,22 @@ SaveList::SaveList(std::vector<Save> &&saves)
     const qsizetype n = qsizetype(saves.size());
     m_chunks.reserve((n + chunkSize - 1) / chunkSize);
     m_ends.reserve(m_chunks.capacity());
+    // The saves' keys are read from their data, which a list just decoded no longer has in
+    // cache: each is asked for some saves ahead.
+    constexpr qsizetype ahead = 16;
     for (qsizetype from = 0; from < n; from += chunkSize) {
         const qsizetype to = std::min(n, from + chunkSize);
-        QList<Save> chunk;
-        chunk.reserve(to - from);
-        for (qsizetype i = from; i < to; ++i)
-            chunk.append(std::move(saves[std::size_t(i)]));
-        m_chunks.append(Chunk(std::move(chunk)));
+        Chunk chunk;
+        chunk.saves.reserve(to - from);
+        chunk.keys.reserve(to - from);
+        for (qsizetype i = from; i < to; ++i) {
+            if (i + ahead < n)
+                saves[std::size_t(i + ahead)].prefetch();
+            Save &save = saves[std::size_t(i)];
+            chunk.keys.append(keyOf(save.id()));
+            chunk.saves.append(std::move(save));
+        }
+        m_chunks.append(std::move(chunk));
         m_size = to;
         m_ends.append(m_size);
     }
