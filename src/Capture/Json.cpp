@@ -262,7 +262,8 @@ static_assert(sizeof(dom::element) <= 2 * sizeof(void *) && alignof(dom::element
 static_assert(std::is_trivially_copyable_v<dom::element> && std::is_trivially_destructible_v<dom::element>,
               "JsonNode copies simdjson::dom::element as plain bytes");
 
-JsonNode::JsonNode(const dom::element &e) { new (m_storage) dom::element(e); }
+// Nodes are made only here: inline, a node is made from the element's two words where they lie.
+inline JsonNode::JsonNode(const dom::element &e) { new (m_storage) dom::element(e); }
 
 const dom::element &JsonNode::el() const
 {
@@ -462,6 +463,7 @@ JsonFields JsonNode::fields(std::initializer_list<std::string_view> names) const
     JsonFields fields;
     const std::size_t count = std::min(names.size(), JsonFields::capacity);
     std::copy_n(names.begin(), count, fields.m_names.begin());
+    fields.m_count = std::uint32_t(count);
     std::size_t missing = count;
     // The archive writes members in sorted order, and decoders list their names in that order:
     // the name after the one found last is tried first, so that each member of a stored object
@@ -471,9 +473,10 @@ JsonFields JsonNode::fields(std::initializer_list<std::string_view> names) const
         const std::string_view key = field.key;
         for (std::size_t tried = 0, i = expected; tried < count; ++tried, i = i + 1 == count ? 0 : i + 1) {
             const std::string_view name = fields.m_names[i];
-            if (!fields.m_found[i] && key.size() == name.size()
+            if (!(fields.m_found >> i & 1) && key.size() == name.size()
                 && (key.empty() || (key[0] == name[0] && std::memcmp(key.data(), name.data(), key.size()) == 0))) {
-                fields.m_found[i].emplace(field.value);
+                new (&fields.m_nodes[i].node) JsonNode(field.value);
+                fields.m_found |= std::uint32_t(1) << i;
                 expected = i + 1 == count ? 0 : i + 1;
                 --missing;
                 break;
@@ -487,16 +490,16 @@ JsonFields JsonNode::fields(std::initializer_list<std::string_view> names) const
 
 JsonNode JsonFields::operator[](std::size_t i) const
 {
-    if (i >= capacity || !m_found[i])
-        fail("No value associated with key \"" + std::string(i < capacity ? m_names[i] : std::string_view()) + "\".");
-    return *m_found[i];
+    if (i >= m_count || !(m_found >> i & 1))
+        fail("No value associated with key \"" + std::string(i < m_count ? m_names[i] : std::string_view()) + "\".");
+    return m_nodes[i].node;
 }
 
 std::optional<JsonNode> JsonFields::optional(std::size_t i) const
 {
-    if (i >= capacity || !m_found[i] || m_found[i]->isNull())
+    if (i >= m_count || !(m_found >> i & 1) || m_nodes[i].node.isNull())
         return std::nullopt;
-    return m_found[i];
+    return m_nodes[i].node;
 }
 
 namespace {

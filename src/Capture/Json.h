@@ -168,8 +168,16 @@ public:
 
 private:
     friend class JsonNode;
+    JsonFields() = default;
+    // Made for every object a decoder reads: only the nodes that m_found marks are ever set.
     std::array<std::string_view, capacity> m_names{};
-    std::array<std::optional<JsonNode>, capacity> m_found{};
+    union Room {
+        Room() {}
+        JsonNode node;
+    };
+    std::array<Room, capacity> m_nodes;
+    std::uint32_t m_found = 0;
+    std::uint32_t m_count = 0;
 };
 
 // The document with every escape of a lone UTF-16 surrogate (\ud83d without its partner)
