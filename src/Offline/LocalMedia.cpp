@@ -7,12 +7,14 @@
 
 namespace sw {
 
-LocalMedia LocalMedia::restoring(MediaFolder folder, DiskBudget budget, const CopyTable &archived)
+LocalMedia LocalMedia::restoring(MediaFolder folder, DiskBudget budget, CopyTable archived)
 {
     LocalMedia media(std::move(folder), budget);
-    media.m_copies = archived;   // shared until a download under way has to be dropped
+    // Shared until a download under way has to be dropped; a table handed over whole (the one
+    // just read from the archive) is changed in place instead of copied first.
+    media.m_copies = std::move(archived);
     QList<PostLink> underWay;
-    for (const auto &[link, copy] : archived) {
+    for (const auto &[link, copy] : std::as_const(media.m_copies)) {
         if (copy.asDownloading())
             underWay.append(link);
     }

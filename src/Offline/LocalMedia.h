@@ -36,7 +36,7 @@ public:
     LocalMedia(MediaFolder folder, DiskBudget budget) : m_folder(std::move(folder)), m_budget(budget) {}
     // The copies read from an archive, less every download that was under way when it was
     // written (its files are incomplete and its reservation is gone after a restart).
-    static LocalMedia restoring(MediaFolder folder, DiskBudget budget, const CopyTable &archived);
+    static LocalMedia restoring(MediaFolder folder, DiskBudget budget, CopyTable archived);
 
     const MediaFolder &folder() const { return m_folder; }
     DiskBudget budget() const { return m_budget; }

@@ -344,7 +344,7 @@ std::expected<void, ArchiveFailure> Curator::restore()
         ArchiveHold hold(*this);
         Archive &archive = **loaded;
         assignLibrary(std::move(archive.library));
-        assignLocalMedia(LocalMedia::restoring(m_localMedia.folder(), m_localMedia.budget(), archive.copies));
+        assignLocalMedia(LocalMedia::restoring(m_localMedia.folder(), m_localMedia.budget(), std::move(archive.copies)));
     }
     prepare();
     return {};
