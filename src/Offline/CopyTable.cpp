@@ -171,29 +171,29 @@ void CopyTable::insert(const PostLink &link, const LocalCopy &copy)
 
 void CopyTable::record(Entry entry)
 {
-    if (!d.constData()->entries.empty()) {
-        const std::size_t at = slotOf(entry.link, entry.key);
-        if (const std::uint32_t position = d.constData()->index[at].position) {
-            // The entry keeps the link it was first recorded under; the copy is replaced.
-            Entry &existing = d->entries[position - 1];
-            d->reserved -= reservedBy(existing.copy);
-            d->onDisk -= existing.copy.exactBytesOnDisk();
-            d->jsonBytes -= existing.copyJson.size();
-            existing.copy = std::move(entry.copy);
-            existing.copyJson = std::move(entry.copyJson);
-            d->jsonBytes += existing.copyJson.size();
-            d->reserved += reservedBy(existing.copy);
-            d->onDisk += existing.copy.exactBytesOnDisk();
-            changed();
-            return;
-        }
+    // Room first, so that the slot where the link is looked for is the one a new entry takes.
+    reserve(d.constData()->entries.size() + 1);
+    const std::size_t at = slotOf(entry.link, entry.key);
+    if (const std::uint32_t position = d.constData()->index[at].position) {
+        // The entry keeps the link it was first recorded under; the copy is replaced.
+        Entry &existing = d->entries[position - 1];
+        d->reserved -= reservedBy(existing.copy);
+        d->onDisk -= existing.copy.exactBytesOnDisk();
+        d->jsonBytes -= existing.copyJson.size();
+        existing.copy = std::move(entry.copy);
+        existing.copyJson = std::move(entry.copyJson);
+        d->jsonBytes += existing.copyJson.size();
+        d->reserved += reservedBy(existing.copy);
+        d->onDisk += existing.copy.exactBytesOnDisk();
+        changed();
+        return;
     }
-    reserve(d->entries.size() + 1);
     d->jsonBytes += entry.linkJson.size() + entry.copyJson.size();
     d->reserved += reservedBy(entry.copy);
     d->onDisk += entry.copy.exactBytesOnDisk();
+    const LinkKey key = entry.key;
     d->entries.push_back(std::move(entry));
-    place(std::uint32_t(d->entries.size() - 1));
+    d->index[at] = Slot{key.value, std::uint32_t(d->entries.size()), key.exact};
     changed();
 }
 
@@ -310,15 +310,17 @@ CopyTable CopyTable::fromJson(const JsonNode &node)
         QByteArray copyJson = encode(copy, decoding.scratch);
         return Entry{std::move(link), key, std::move(copy), std::move(linkJson), std::move(copyJson)};
     };
-    std::vector<Entry> decoded;
+    CopyTable table;
+    table.reserve(count / 2);
     if (decodingThreads(count / 2) > 1) {
         const std::vector<JsonNode> elements = node.elements();
-        decoded = decodeAllWith<Decoding>(elements.size() / 2, [&](std::size_t i, Decoding &decoding) {
+        std::vector<Entry> decoded = decodeAllWith<Decoding>(elements.size() / 2, [&](std::size_t i, Decoding &decoding) {
             return entry(elements[2 * i], elements[2 * i + 1], decoding);
         });
+        for (Entry &entry : decoded)
+            table.record(std::move(entry));
     } else {
-        // On one thread the pairs are decoded as the array is walked.
-        decoded.reserve(count / 2);
+        // On one thread the pairs are decoded and recorded as the array is walked.
         Decoding decoding;
         std::optional<JsonNode> link;
         node.forEachElement([&](const JsonNode &element) {
@@ -326,14 +328,10 @@ CopyTable CopyTable::fromJson(const JsonNode &node)
                 link = element;
                 return;
             }
-            decoded.push_back(entry(*link, element, decoding));
+            table.record(entry(*link, element, decoding));
             link.reset();
         });
     }
-    CopyTable table;
-    table.reserve(decoded.size());
-    for (Entry &entry : decoded)
-        table.record(std::move(entry));
     return table;
 }
 
