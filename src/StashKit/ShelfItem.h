@@ -72,6 +72,12 @@ public:
     // The post's local copy; linkOnly when none is recorded.
     const LocalCopy &copy() const { return *m_copy; }
     Quality quality() const { return m_quality; }
+    // The post's kind, kept in the item: a long list's kinds are read without going to each save.
+    Kind kind() const { return m_kind; }
+    // A word of the save's id, kept likewise: equal ids have equal words (idKey(id)), so that a
+    // long list is searched for an id by going to the saves only where the words are equal.
+    std::uint64_t idKey() const { return m_idKey; }
+    static std::uint64_t idKey(const Save::ID &id);
     // The picture that stands for the save: the kept cover file, else the post's preview.
     std::optional<Url> cover() const;
     // One entry per attachment, in attachment order: the cover for the first video and for a
@@ -110,7 +116,8 @@ private:
     // The cover and the pictures are worked out when they are read, not when the item is made:
     // a shelf makes an item for every save it lists, a view draws only the few on screen.
     ShelfItem(Save save, const LocalCopy *copy, Quality quality, std::shared_ptr<const Context> context)
-        : m_save(std::move(save)), m_copy(copy), m_context(std::move(context)), m_quality(quality) {}
+        : m_save(std::move(save)), m_copy(copy), m_context(std::move(context)), m_idKey(idKey(m_save.id())), m_quality(quality),
+          m_kind(m_save.kind()) {}
 
     // A cover or pictures set explicitly, which few items ever have: kept aside so that the
     // items of a long list stay small.
@@ -123,7 +130,9 @@ private:
     const LocalCopy *m_copy;   // in the context's copy table, or linkOnly()
     std::shared_ptr<const Context> m_context;
     std::shared_ptr<const Overrides> m_overrides;   // none until a setter is used
+    std::uint64_t m_idKey;
     Quality m_quality;
+    Kind m_kind;
 };
 std::size_t qHash(const ShelfItem &item, std::size_t seed = 0) noexcept;
 

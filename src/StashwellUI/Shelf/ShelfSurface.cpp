@@ -272,57 +272,14 @@ void installAccessibility()
 constexpr std::uint8_t kTextCard = 0;
 constexpr std::uint8_t kMediaCard = 1;
 
+// A post without attachments is a text post, whose card is the shorter one; read from the
+// item, not the save, so that a long list's classes are one pass over the items.
 std::uint8_t heightClass(const ShelfItem &item)
 {
-    return item.save().post().attachments.empty() ? kTextCard : kMediaCard;
+    return item.kind() == Kind::text ? kTextCard : kMediaCard;
 }
-
-// Asks for what heightClass() reads of the item `ahead` places on: a long list is a walk through
-// memory, whose reads then overlap.
-constexpr qsizetype kClassAhead = 12;
-void prefetchClass(const ShelfItem *items, qsizetype i, qsizetype n)
-{
-    if (i + kClassAhead < n)
-        __builtin_prefetch(&items[i + kClassAhead].save().post().attachments);
-}
-
-// Lists of items whose height classes are kept, at most.
-constexpr std::size_t kKnownLists = 4;
 
 }  // namespace
-
-// The height class of each item (whose post stands at `saves[i]`), taken where the same post stood
-// in the last items (`lastSaves`, with their classes) instead of read from the post: the items of a
-// shelf mostly follow the last ones (a row shorter or longer at the top, saves added or gone here
-// and there), and reading every post of a long list is a walk through all of them in memory. The
-// same address is the same post while the last items hold it. A post is looked for a few places
-// on from where the last one was found, and read when it is not there.
-std::vector<std::uint8_t> ShelfSurface::followingClasses(const QList<ShelfItem> &items,
-                                                         const std::vector<const void *> &saves,
-                                                         const std::vector<const void *> &lastSaves,
-                                                         const std::vector<std::uint8_t> &lastClasses)
-{
-    constexpr std::size_t lookAhead = 8;
-    const std::size_t n = std::min(saves.size(), std::size_t(items.size()));
-    const std::size_t m = std::min(lastSaves.size(), lastClasses.size());
-    std::vector<std::uint8_t> classes(n);
-    const ShelfItem *z = items.constData();
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t end = std::min(m, next + lookAhead);
-        std::size_t at = next;
-        while (at < end && lastSaves[at] != saves[i])
-            ++at;
-        if (at < end) {
-            classes[i] = lastClasses[at];
-            next = at + 1;
-        } else {
-            prefetchClass(z, qsizetype(i), qsizetype(n));
-            classes[i] = heightClass(z[i]);
-        }
-    }
-    return classes;
-}
 
 ShelfSurface::ShelfSurface(QWidget *parent)
     : QAbstractScrollArea(parent), m_pictures(new ShelfPictures(this))
@@ -377,10 +334,8 @@ std::vector<std::uint8_t> ShelfSurface::heightClasses(const QList<ShelfItem> &it
 {
     std::vector<std::uint8_t> classes(std::size_t(items.size()));
     const ShelfItem *z = items.constData();
-    for (qsizetype i = 0, n = items.size(); i < n; ++i) {
-        prefetchClass(z, i, n);
+    for (qsizetype i = 0, n = items.size(); i < n; ++i)
         classes[std::size_t(i)] = heightClass(z[i]);
-    }
     return classes;
 }
 
@@ -395,37 +350,6 @@ ItemGeometry ShelfSurface::gridGeometry(const ShelfCollection &c, std::vector<st
 {
     return ItemGeometry::grid(c.effectiveColumns(), ShelfCollection::gridSpacing, std::move(classes),
                               {SaveCard::height(false), SaveCard::height(true)});
-}
-
-const std::vector<std::uint8_t> *ShelfSurface::knownClasses(const QList<ShelfItem> &items)
-{
-    // A list that nobody else holds any more will not come back: let go with the last column's.
-    for (auto it = m_known.begin(); it != m_known.end();) {
-        if (it->items.isDetached()) {
-            letGo(std::move(it->items));
-            it = m_known.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    for (auto it = m_known.begin(); it != m_known.end(); ++it) {
-        if (it->items.constData() == items.constData() && it->items.size() == items.size()) {
-            std::rotate(m_known.begin(), it, it + 1);
-            return &m_known.front().classes;
-        }
-    }
-    return nullptr;
-}
-
-void ShelfSurface::rememberClasses(const QList<ShelfItem> &items, const std::vector<std::uint8_t> &classes)
-{
-    if (items.isEmpty())
-        return;
-    m_known.insert(m_known.begin(), KnownClasses{items, classes});
-    if (m_known.size() > kKnownLists) {
-        letGo(std::move(m_known.back().items));
-        m_known.pop_back();
-    }
 }
 
 double ShelfSurface::widgetHeight(QWidget *widget) const
@@ -507,9 +431,7 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
                 const void *data = &z[i].save().post();
                 if (data == kept[i])
                     continue;
-                const Save &x = a[i].save();
-                const Save &y = z[i].save();
-                if (x.id() != y.id() || x.post().attachments.empty() != y.post().attachments.empty()) {
+                if (a[i].save().id() != z[i].save().id() || heightClass(a[i]) != heightClass(z[i])) {
                     sameItems = false;
                     break;
                 }
@@ -521,22 +443,9 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
             const ShelfItem *z = now.items.constData();
             for (qsizetype i = 0, n = now.items.size(); i < n; ++i)
                 fresh[std::size_t(i)] = &z[i].save().post();
-            // The last items' addresses stand for their classes while the last blocks are alive.
             std::swap(saves, fresh);
-            if (now.layout == ShelfLayout::grid) {
-                std::vector<std::uint8_t> classes;
-                if (const std::vector<std::uint8_t> *known = knownClasses(now.items)) {
-                    classes = *known;
-                } else {
-                    const ItemGeometry *last = before && before->layout == ShelfLayout::grid && b < oldGeometry.blockCount()
-                                                       && oldGeometry.block(b).items && oldGeometry.block(b).items->isGrid()
-                                                   ? &*oldGeometry.block(b).items
-                                                   : nullptr;
-                    classes = last ? followingClasses(now.items, saves, fresh, last->classes()) : heightClasses(now.items);
-                    rememberClasses(now.items, classes);
-                }
-                laidOut = gridGeometry(now, std::move(classes));
-            }
+            if (now.layout == ShelfLayout::grid)
+                laidOut = gridGeometry(now, heightClasses(now.items));
         }
         state.saves = std::move(saves);
         if (sameItems) {
@@ -920,17 +829,14 @@ std::vector<ShelfGeometry::Visible> ShelfSurface::visibleItems() const
 
 std::optional<ShelfGeometry::Hit> ShelfSurface::find(const Save::ID &id) const
 {
+    const std::uint64_t key = ShelfItem::idKey(id);
     for (qsizetype b = 0; b < m_blocks.size(); ++b) {
         const ShelfCollection *c = collection(b);
         if (!c)
             continue;
         const ShelfItem *items = c->items.constData();
-        // Each save's data asked for some steps ahead: a long list is a walk through memory.
-        constexpr qsizetype ahead = 12;
         for (qsizetype i = 0, n = c->items.size(); i < n; ++i) {
-            if (i + ahead < n)
-                items[i + ahead].save().prefetch();
-            if (items[i].save().id() == id)
+            if (items[i].idKey() == key && items[i].save().id() == id)
                 return ShelfGeometry::Hit{b, i};
         }
     }

@@ -203,13 +203,6 @@ private:
     std::vector<std::uint8_t> heightClasses(const QList<ShelfItem> &items) const;
     ItemGeometry itemGeometry(const ShelfCollection &collection) const;
     ItemGeometry gridGeometry(const ShelfCollection &collection, std::vector<std::uint8_t> classes) const;
-    // The height classes of a list of items met lately, while anyone else still holds that list
-    // (the page keeps its home while another filter shows); null when not known.
-    const std::vector<std::uint8_t> *knownClasses(const QList<ShelfItem> &items);
-    void rememberClasses(const QList<ShelfItem> &items, const std::vector<std::uint8_t> &classes);
-    static std::vector<std::uint8_t> followingClasses(const QList<ShelfItem> &items, const std::vector<const void *> &saves,
-                                                      const std::vector<const void *> &lastSaves,
-                                                      const std::vector<std::uint8_t> &lastClasses);
     double widgetHeight(QWidget *widget) const;
 
     void relayout();
@@ -275,11 +268,6 @@ private:
     bool m_prepareHeld = false;         // and for the owner's new blocks
     std::vector<QList<ShelfItem>> m_retired;
     static constexpr std::size_t kRetiredLists = 4;
-    struct KnownClasses {
-        QList<ShelfItem> items;   // held: the same data is the same items
-        std::vector<std::uint8_t> classes;
-    };
-    std::vector<KnownClasses> m_known;   // the latest first
     QRegion m_invalidated;
     int m_lastPainted = 0;
 };

@@ -127,6 +127,8 @@ private slots:
     void paintingAheadHeldForComingBlocks_data();
     void paintingAheadHeldForComingBlocks();
     void arrivedPictureRepaintsOnlyTheItemsShowingIt();
+    void findsTheFirstItemOfASave_data();
+    void findsTheFirstItemOfASave();
     void relayoutFollowingTheLastItemsLaysOutAsAFreshOne_data();
     void relayoutFollowingTheLastItemsLaysOutAsAFreshOne();
     void columnsChangeKeepsTheTopItem();
@@ -524,6 +526,46 @@ void TestShelfSurface::paintingAheadHeldForComingBlocks()
         break;
     }
     QTRY_VERIFY(m_surface->cardImages().renders() > held + 1);
+}
+
+// A save is found at its first item in block order, by its id alone: the fixtures' ids 1 and 101
+// have the same first bytes, and a save changed since (another post under the same id) is still it.
+void TestShelfSurface::findsTheFirstItemOfASave_data()
+{
+    QTest::addColumn<int>("firstBlock");    // saves 1 to this
+    QTest::addColumn<int>("secondBlock");   // then this many more
+    QTest::addColumn<int>("sought");
+    QTest::addColumn<int>("block");   // -1: none
+    QTest::addColumn<int>("index");
+    QTest::newRow("in the first block") << 200 << 0 << 150 << 0 << 149;
+    QTest::newRow("after an id with the same first bytes") << 200 << 0 << 101 << 0 << 100;
+    QTest::newRow("in the second block") << 50 << 70 << 60 << 1 << 9;
+    QTest::newRow("changed since, first in the first block") << 50 << 70 << 20 << 0 << 19;
+    QTest::newRow("changed since, only in the second block") << 10 << 5 << 20 << 1 << 5;
+    QTest::newRow("nowhere") << 50 << 70 << 999 << -1 << 0;
+}
+
+void TestShelfSurface::findsTheFirstItemOfASave()
+{
+    QFETCH(int, firstBlock);
+    QFETCH(int, secondBlock);
+    QFETCH(int, sought);
+    QFETCH(int, block);
+    QFETCH(int, index);
+    QList<ShelfSurface::Block> blocks{recording(items(firstBlock), ShelfLayout::grid, m_calls)};
+    if (secondBlock > 0) {
+        QList<ShelfItem> more = items(secondBlock, 3, firstBlock + 1);
+        // Save 20 again, as another post under its id.
+        more.append(item(Save(saveID(20), post(777, {}), Date{700000000}, false, std::nullopt, {}, QString(), std::nullopt)));
+        blocks.append(recording(more, ShelfLayout::list, m_calls));
+    }
+    m_surface->setBlocks(blocks);
+    const std::optional<ShelfGeometry::Hit> hit = m_surface->find(saveID(sought));
+    QCOMPARE(hit.has_value(), block >= 0);
+    if (hit) {
+        QCOMPARE(hit->block, qsizetype(block));
+        QCOMPARE(hit->index, qsizetype(index));
+    }
 }
 
 void TestShelfSurface::arrivedPictureRepaintsOnlyTheItemsShowingIt()
