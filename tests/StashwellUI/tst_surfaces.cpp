@@ -400,10 +400,7 @@ void TestSurfaces::dotGridHidesWhatIsUnderItOnlyOnSolid()
     under.colour = Qt::blue;
     under.repaint();
     const QColor between = under.screen()->grabWindow(under.winId()).toImage().pixelColor(7, 7);
-    if (shown == Surface::glass)
-        QCOMPARE(between, QColor(Qt::blue));
-    else
-        QVERIFY(test::sameColour(between, Tokens::Colors::window(), 2));
+    QVERIFY(test::sameColour(between, shown == Surface::glass ? QColor(Qt::blue) : Tokens::Colors::window(), 2));
 }
 
 void TestSurfaces::dotGridStampedAsDrawn_data()

@@ -133,7 +133,6 @@ public:
     // follows their paint), and so does releasePrepare() when none came.
     void holdPrepare();
     void releasePrepare();
-    bool prepareHeld() const { return m_prepareHeld; }
     bool preparing() const;
 
     // Figures for tests and benchmarks: the painters kept now, the region asked to be painted

@@ -99,12 +99,6 @@ protected:
 
 Q_DECLARE_METATYPE(Spot)
 
-namespace {
-// How a hold on painting ahead ends.
-enum class HoldEnd { newBlocks, released, paintThenReleased };
-}  // namespace
-Q_DECLARE_METATYPE(HoldEnd)
-
 class TestShelfSurface : public QObject {
     Q_OBJECT
 private slots:
@@ -481,49 +475,39 @@ void TestShelfSurface::paintingAheadWaitsForTheNextPaint()
 // no sooner than the next turn, so that it never runs inside the turn that shows a change.
 void TestShelfSurface::paintingAheadHeldForComingBlocks_data()
 {
-    QTest::addColumn<HoldEnd>("end");
-    QTest::newRow("new blocks come") << HoldEnd::newBlocks;
-    QTest::newRow("none come: released") << HoldEnd::released;
-    QTest::newRow("a paint meanwhile, then released") << HoldEnd::paintThenReleased;
+    QTest::addColumn<bool>("paintMeanwhile");
+    QTest::addColumn<bool>("newBlocks");   // else released without any
+    QTest::newRow("new blocks come") << false << true;
+    QTest::newRow("none come: released") << false << false;
+    QTest::newRow("a paint meanwhile, then released") << true << false;
 }
 
 void TestShelfSurface::paintingAheadHeldForComingBlocks()
 {
-    QFETCH(HoldEnd, end);
+    QFETCH(bool, paintMeanwhile);
+    QFETCH(bool, newBlocks);
     m_window->resize(1100, 4000);
     m_surface->setGeometry(0, 0, 1100, 4000);
     ShelfCollection c = recording(items(400), ShelfLayout::grid, m_calls, 8);
     m_surface->setCollection(c);
     m_surface->viewport()->repaint();
     QVERIFY(!m_surface->preparing());
-    // Under way after the paint's turn.
     QTRY_VERIFY(m_surface->cardImages().renders() > m_surface->lastPaintedItems());
 
     m_surface->holdPrepare();
     const int held = m_surface->cardImages().renders();
-    const auto idle = [] {
-        for (int i = 0; i < 50; ++i)
-            QCoreApplication::processEvents();
-    };
-    idle();
+    if (paintMeanwhile)
+        m_surface->viewport()->repaint();
+    for (int i = 0; i < 50; ++i)
+        QCoreApplication::processEvents();
     QCOMPARE(m_surface->cardImages().renders(), held);
-    switch (end) {
-    case HoldEnd::newBlocks:
+    if (newBlocks) {
         c.selection = c.items.at(1).save().id();
         m_surface->setCollection(c);
-        QVERIFY(!m_surface->prepareHeld());
         m_surface->viewport()->repaint();
         QVERIFY(!m_surface->preparing());
-        break;
-    case HoldEnd::paintThenReleased:
-        m_surface->viewport()->repaint();
-        idle();
-        QCOMPARE(m_surface->cardImages().renders(), held);
+    } else {
         m_surface->releasePrepare();
-        break;
-    case HoldEnd::released:
-        m_surface->releasePrepare();
-        break;
     }
     QTRY_VERIFY(m_surface->cardImages().renders() > held + 1);
 }
@@ -532,40 +516,32 @@ void TestShelfSurface::paintingAheadHeldForComingBlocks()
 // have the same first bytes, and a save changed since (another post under the same id) is still it.
 void TestShelfSurface::findsTheFirstItemOfASave_data()
 {
-    QTest::addColumn<int>("firstBlock");    // saves 1 to this
-    QTest::addColumn<int>("secondBlock");   // then this many more
+    QTest::addColumn<QList<int>>("blocks");   // saves 1 to the first, then as many more; save 20's other post last
     QTest::addColumn<int>("sought");
-    QTest::addColumn<int>("block");   // -1: none
-    QTest::addColumn<int>("index");
-    QTest::newRow("in the first block") << 200 << 0 << 150 << 0 << 149;
-    QTest::newRow("after an id with the same first bytes") << 200 << 0 << 101 << 0 << 100;
-    QTest::newRow("in the second block") << 50 << 70 << 60 << 1 << 9;
-    QTest::newRow("changed since, first in the first block") << 50 << 70 << 20 << 0 << 19;
-    QTest::newRow("changed since, only in the second block") << 10 << 5 << 20 << 1 << 5;
-    QTest::newRow("nowhere") << 50 << 70 << 999 << -1 << 0;
+    QTest::addColumn<QList<int>>("found");    // block and index; empty: none
+    QTest::newRow("in the first block") << QList<int>{200} << 150 << QList<int>{0, 149};
+    QTest::newRow("after an id with the same first bytes") << QList<int>{200} << 101 << QList<int>{0, 100};
+    QTest::newRow("in the second block") << QList<int>{50, 70} << 60 << QList<int>{1, 9};
+    QTest::newRow("changed since, first in the first block") << QList<int>{50, 70} << 20 << QList<int>{0, 19};
+    QTest::newRow("changed since, only in the second block") << QList<int>{10, 5} << 20 << QList<int>{1, 5};
+    QTest::newRow("nowhere") << QList<int>{50, 70} << 999 << QList<int>{};
 }
 
 void TestShelfSurface::findsTheFirstItemOfASave()
 {
-    QFETCH(int, firstBlock);
-    QFETCH(int, secondBlock);
+    QFETCH(QList<int>, blocks);
     QFETCH(int, sought);
-    QFETCH(int, block);
-    QFETCH(int, index);
-    QList<ShelfSurface::Block> blocks{recording(items(firstBlock), ShelfLayout::grid, m_calls)};
-    if (secondBlock > 0) {
-        QList<ShelfItem> more = items(secondBlock, 3, firstBlock + 1);
-        // Save 20 again, as another post under its id.
+    QFETCH(QList<int>, found);
+    QList<ShelfSurface::Block> shown{recording(items(blocks.at(0)), ShelfLayout::grid, m_calls)};
+    if (blocks.size() > 1) {
+        QList<ShelfItem> more = items(blocks.at(1), 3, blocks.at(0) + 1);
         more.append(item(Save(saveID(20), post(777, {}), Date{700000000}, false, std::nullopt, {}, QString(), std::nullopt)));
-        blocks.append(recording(more, ShelfLayout::list, m_calls));
+        shown.append(recording(more, ShelfLayout::list, m_calls));
     }
-    m_surface->setBlocks(blocks);
+    m_surface->setBlocks(shown);
     const std::optional<ShelfGeometry::Hit> hit = m_surface->find(saveID(sought));
-    QCOMPARE(hit.has_value(), block >= 0);
-    if (hit) {
-        QCOMPARE(hit->block, qsizetype(block));
-        QCOMPARE(hit->index, qsizetype(index));
-    }
+    const QList<int> at = hit ? QList<int>{int(hit->block), int(hit->index)} : QList<int>();
+    QCOMPARE(at, found);
 }
 
 void TestShelfSurface::arrivedPictureRepaintsOnlyTheItemsShowingIt()
