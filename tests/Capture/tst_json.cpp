@@ -6,7 +6,6 @@
 #include <simdjson.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -533,20 +532,17 @@ void TestJson::longArraysAreCountedExactly()
 
 void TestJson::fieldsFindWhatKeysFind_data()
 {
-    QTest::addColumn<quint32>("seed");
+    // Members in the order of the names asked for (the archive's) or at random, repeated (the first counts), null,
+    // absent; keys that begin others, empty, non-ASCII; three names or the most a decoder may ask for.
     QTest::addColumn<bool>("sorted");
-    // Members in the order the names are asked for (the archive's) or at random, with repeated
-    // keys (the first counts), keys that begin others, an empty and a non-ASCII key, null members
-    // and names no member has; three names or the most a decoder may ask for.
-    QTest::newRow("in order") << 1u << true;
-    QTest::newRow("at random") << 2u << false;
+    QTest::newRow("in order") << true;
+    QTest::newRow("at random") << false;
 }
 
 void TestJson::fieldsFindWhatKeysFind()
 {
-    QFETCH(quint32, seed);
     QFETCH(bool, sorted);
-    QRandomGenerator random(seed);
+    QRandomGenerator random(sorted ? 1 : 2);
     std::vector<std::string> names{"", "_0", "a", "ab", "abc", "b", "id", "\u00e9t\u00e9", "missing", "name"};
     for (int round = 0; round < 400; ++round) {
         std::shuffle(names.begin(), names.end(), random);
@@ -554,9 +550,7 @@ void TestJson::fieldsFindWhatKeysFind()
         std::vector<std::string> members;
         for (std::size_t k = 0; k < names.size(); ++k)
             for (int r = random.bounded(k < n ? 3 : 2); r > 0; --r)   // each name 0 to 2 times
-                members.push_back(names[k]);
-        if (!sorted)
-            std::shuffle(members.begin(), members.end(), random);
+                members.insert(sorted ? members.end() : members.begin() + random.bounded(int(members.size()) + 1), names[k]);
         std::string text = "{";
         for (std::size_t m = 0; m < members.size(); ++m)
             text += (m ? ",\"" : "\"") + members[m] + "\":" + (random.bounded(6) ? std::to_string(m) : "null");
@@ -566,13 +560,10 @@ void TestJson::fieldsFindWhatKeysFind()
         const JsonFields found = n == 3 ? node.fields({a[0], a[1], a[2]})
                                         : node.fields({a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]});
         for (std::size_t i = 0; i < n; ++i) {
-            QString byKey, byField;
-            const QString keyFailure = failureOf([&] { byKey = QString::fromStdString(node[a[i]].rawJson()); });
-            const QString fieldFailure = failureOf([&] { byField = QString::fromStdString(found[i].rawJson()); });
-            if (keyFailure != fieldFailure || byKey != byField || node.optional(a[i]).has_value() != found.optional(i).has_value())
-                QFAIL(qPrintable(QStringLiteral("\"%1\" in %2}: %3%4 against %5%6")
-                                     .arg(QString::fromStdString(names[i]), QString::fromStdString(text), byField,
-                                          fieldFailure, byKey, keyFailure)));
+            const auto byKey = node.optional(a[i]), byField = found.optional(i);   // none: absent or null
+            if (byKey.has_value() != byField.has_value() || (byKey && byKey->rawJson() != byField->rawJson())
+                || node.has(a[i]) != failureOf([&] { (void)found[i]; }).isEmpty())
+                QFAIL(qPrintable(QString::fromStdString("\"" + names[i] + "\" in " + text + "}")));
         }
     }
 }
