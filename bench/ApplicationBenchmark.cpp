@@ -7,11 +7,12 @@
 //                                   window's first paint, in a fresh process (fonts, the restore,
 //                                   the reconciling with the media and covers folders, the first
 //                                   projection and layout of the window included)
-//                                   median of 3 (the full run's and two more)
+//                                   median of 5 (the full run's and four more)
 //   app_start_call_100k             of which StashwellApp::start() itself, in the full run
 //   app_core_restore_100k           beside it, in the same run: Curator::live over the same
 //                                   folders (the restore and the reconciling the start begins
-//                                   with), each in a fresh process too: median of 3
+//                                   with), each in a fresh process too: median of 5, taken
+//                                   in turns with the starts
 //   app_start_over_restore_100k     the first over the second
 //   app_search_keystroke_100k       one letter typed into the window's search field (a key event
 //                                   to the field), until the shelf has painted the new result:
@@ -61,6 +62,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 using namespace sw;
@@ -332,39 +334,41 @@ int main(int argc, char **argv)
     QTemporaryDir home;
     if (!home.isValid() || !writeHome(home.path()))
         return 1;
-    // The reference first: the median of three restores, each in a process of its own.
-    std::vector<double> restores;
-    std::vector<double> restoredRss;
-    for (int i = 0; i < 3; ++i) {
+    // The reference, the median of five restores, and four starts beside them, taken in turns so
+    // that both sides meet the machine alike: each in a process of its own, whose first touch of
+    // its memory costs what the machine happens to charge then. The full run below is the fifth
+    // start.
+    const auto run = [&](const QStringList &arguments) -> std::optional<QByteArray> {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--restore"), home.path()});
+        child.start(QCoreApplication::applicationFilePath(), arguments);
         if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-            return 1;
-        const QList<QByteArray> figures = child.readAllStandardOutput().simplified().split(' ');
+            return std::nullopt;
+        return child.readAllStandardOutput();
+    };
+    std::vector<double> restores;
+    std::vector<double> restoredRss;
+    QStringList otherStarts;
+    for (int i = 0; i < 5; ++i) {
+        const auto restored = run({QStringLiteral("--restore"), home.path()});
+        const QList<QByteArray> figures = restored ? restored->simplified().split(' ') : QList<QByteArray>();
         if (figures.size() != 2)
             return 1;
         restores.push_back(figures.at(0).toDouble());
         restoredRss.push_back(figures.at(1).toDouble());
-    }
-    const QString restore = QString::number(median(restores), 'f', 3);
-    const QString rss = QString::number(median(restoredRss), 'f', 0);
-    // Two more starts, each in a process of its own, for the start's median.
-    QStringList otherStarts;
-    for (int i = 0; i < 2; ++i) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--measure"), home.path(), restore, rss, QStringLiteral("--start-only")});
-        if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-            return 1;
-        for (const QByteArray &line : child.readAllStandardOutput().split('\n'))
+        if (i == 4)
+            break;
+        const auto started = run({QStringLiteral("--measure"), home.path(), QStringLiteral("1"), QStringLiteral("1"),
+                                  QStringLiteral("--start-only")});
+        for (const QByteArray &line : started ? started->split('\n') : QList<QByteArray>())
             if (const QList<QByteArray> figure = line.simplified().split(' ');
                 figure.size() == 3 && figure.at(0) == "app_start_to_first_paint_100k")
                 otherStarts.append(QString::fromLatin1(figure.at(1)));
     }
-    if (otherStarts.size() != 2)
+    if (otherStarts.size() != 4)
         return 1;
+    const QString restore = QString::number(median(restores), 'f', 3);
+    const QString rss = QString::number(median(restoredRss), 'f', 0);
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedChannels);
     child.start(QCoreApplication::applicationFilePath(),
