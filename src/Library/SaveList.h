@@ -138,15 +138,9 @@ public:
     const Save &operator[](qsizetype i) const { return at(i); }
     const Save &first() const { return m_chunks.first().saves.first(); }
     const Save &last() const { return m_chunks.last().saves.last(); }
-    const Save &front() const { return first(); }
-    const Save &back() const { return last(); }
 
     const_iterator begin() const { return iteratorAt(0); }
     const_iterator end() const { return const_iterator(this, m_chunks.size(), 0, m_size); }
-    const_iterator cbegin() const { return begin(); }
-    const_iterator cend() const { return end(); }
-    const_iterator constBegin() const { return begin(); }
-    const_iterator constEnd() const { return end(); }
 
     // The save at i, in a chunk of this list's own (the chunk, and the table, copied first when
     // they are shared), to be changed in place: its id must stay (to put another save there, use
@@ -156,11 +150,9 @@ public:
 
     void append(Save save);
     void append(const SaveList &saves);
-    void prepend(Save save) { insert(0, std::move(save)); }
     void insert(qsizetype i, Save save);
     void remove(qsizetype i, qsizetype n = 1);
     void removeAt(qsizetype i) { remove(i, 1); }
-    void removeFirst() { remove(0, 1); }
     void removeLast() { remove(m_size - 1, 1); }
     Save takeAt(qsizetype i);
     // The save at `from` taken out and put back at `to`.
