@@ -16,25 +16,32 @@
 #     path; included with its module like every header: "Capture/CaptureStrings.h")
 #     with one static accessor per key: "quality.original" -> sw::CaptureStrings::qualityOriginal();
 #     "inspector.fileVideo" with two arguments -> inspectorFileVideo(const QString &, const QString &).
-#     Arguments fill %1 ... %n in ONE pass, so an argument containing "%2" is inserted verbatim;
+#     Arguments fill %1 ... %k (and the count %n) in ONE pass, so an argument containing "%2" is inserted verbatim;
 #     numbers are written as plain digits (no grouping). The class also has table() (the module's
 #     sw::StringTable: its own QTranslator), load(const QLocale &) and keys().
 #   - A key that has no text in the loaded language shows the key itself.
 #   - Every table loads, on its first use, the language for sw::StringTable::locale() (the system
 #     locale unless the application calls sw::StringTable::setLocale() first).
 #
-# The key list: one key per line; "#" starts a comment; after the key, one word per placeholder,
-# in placeholder order: "text" (a QString argument) or "number" (a qint64 argument):
+# The key list: one key per line; "#" starts a comment; after the key, one word per argument,
+# in order: "text" (a QString argument) or "number" (a qint64 argument), which fill %1 ... %k in
+# turn, and at most one "count" (a qint64 argument named n):
 #
 #     # key                   arguments
 #     quality.original
 #     inspector.fileVideo     text text
-#     shelf.count             number
+#     shelf.count             count
+#     status.summary          count text text
 #
-# The number of words is the number of placeholders every language's text must use (%1 ... %n).
-# tests/support/StringTableCheck.h checks that each key has a text in every language with exactly
-# those placeholders: call sw::test::stringTableProblems(<ClassName>::table()) in the module's
-# tests and expect no problems.
+# A counted key is written in every language as Qt numerus forms (<message id="key" numerus="yes">
+# with one <numerusform> per plural form of the language: two in English, one in Japanese, Korean
+# and Chinese); the count picks the form by the language's rules and fills "%n" with its digits,
+# in the same pass as %1 ... %k. Any text that says how many of something there are takes a count,
+# so that it reads right at 1 and at every other number.
+# The "text" and "number" words give the placeholders every language's text must use (%1 ... %k),
+# and "count" the %n of every form. tests/support/StringTableCheck.h checks that each key has its
+# text, or each of its forms, in every language with exactly those placeholders: call
+# sw::test::stringTableProblems(<ClassName>::table()) in the module's tests and expect no problems.
 #
 # Accessor names: the key's parts (split at ".", "_" and "-") joined in camelCase; two keys that
 # give one name, or a name that is not an identifier, stop the build with an error.

@@ -2,6 +2,8 @@
 
 #include <QTranslator>
 
+#include <algorithm>
+#include <limits>
 #include <set>
 
 namespace sw {
@@ -88,6 +90,22 @@ void StringTable::ensureLoaded() const
         const_cast<StringTable *>(this)->load(locale());
 }
 
+std::optional<QString> StringTable::find(const char *key, qint64 count) const
+{
+    ensureLoaded();
+    // The translator picks the form by the language's plural rules on a non-negative int; a
+    // negative count takes the form of its size.
+    const qint64 size = count < 0 ? (count == std::numeric_limits<qint64>::min() ? std::numeric_limits<qint64>::max() : -count) : count;
+    const int n = int(std::min<qint64>(size, std::numeric_limits<int>::max()));
+    std::lock_guard lock(m_mutex);
+    if (!m_translator)
+        return std::nullopt;
+    QString found = m_translator->translate(nullptr, key, nullptr, n);
+    if (found.isEmpty())
+        return std::nullopt;
+    return found;
+}
+
 std::optional<QString> StringTable::find(const char *key) const
 {
     ensureLoaded();
@@ -113,14 +131,26 @@ QString StringTable::text(const char *key, std::initializer_list<QString> argume
     return fill(text(key), arguments);
 }
 
-QString StringTable::fill(const QString &pattern, std::initializer_list<QString> arguments)
+QString StringTable::text(const char *key, qint64 count, std::initializer_list<QString> arguments) const
 {
-    const qsizetype count = static_cast<qsizetype>(arguments.size());
+    if (auto found = find(key, count))
+        return fill(*found, arguments, count);
+    return QString::fromUtf8(key);
+}
+
+QString StringTable::fill(const QString &pattern, std::initializer_list<QString> arguments, std::optional<qint64> count)
+{
+    const qsizetype given = static_cast<qsizetype>(arguments.size());
     QString out;
     out.reserve(pattern.size());
     qsizetype i = 0;
     while (i < pattern.size()) {
         const QChar c = pattern.at(i);
+        if (c == u'%' && count && i + 1 < pattern.size() && pattern.at(i + 1) == u'n') {
+            out.append(QString::number(*count));
+            i += 2;
+            continue;
+        }
         if (c == u'%' && i + 1 < pattern.size() && pattern.at(i + 1).isDigit() && pattern.at(i + 1).unicode() < 0x80) {
             // Up to two digits name the placeholder.
             qsizetype end = i + 1;
@@ -129,7 +159,7 @@ QString StringTable::fill(const QString &pattern, std::initializer_list<QString>
                 number = number * 10 + (pattern.at(end).unicode() - u'0');
                 ++end;
             }
-            if (number >= 1 && number <= count) {
+            if (number >= 1 && number <= given) {
                 out.append(*(arguments.begin() + (number - 1)));
                 i = end;
                 continue;
@@ -161,6 +191,11 @@ QList<int> StringTable::placeholders(const QString &pattern)
         i = end - 1;
     }
     return QList<int>(found.begin(), found.end());
+}
+
+bool StringTable::usesCount(const QString &pattern)
+{
+    return pattern.contains(QLatin1String("%n"));
 }
 
 }  // namespace sw

@@ -20,10 +20,13 @@ class QTranslator;
 
 namespace sw {
 
-// A key of a table and the number of its placeholders (%1 ... %n).
+// A key of a table, the number of its placeholders %1 ... %k, and whether it also takes a count:
+// a counted key has one text per plural form of the language (Qt's numerus forms), the count picks
+// the form and fills "%n".
 struct StringKey {
     const char *key;
     int arguments;
+    bool counted = false;
 };
 
 class StringTable {
@@ -55,18 +58,26 @@ public:
     QString text(const char *key) const;
     // The text of a key in the loaded language; none when it has none.
     std::optional<QString> find(const char *key) const;
-    // The text of a key with %1 ... %n filled in one pass: an argument is inserted verbatim, so a
+    // The text of a key with %1 ... %k filled in one pass: an argument is inserted verbatim, so a
     // "%2" inside the first argument stays as it is.
     QString text(const char *key, std::initializer_list<QString> arguments) const;
+    // The form of a counted key that the language uses for `count`; none when it has none.
+    std::optional<QString> find(const char *key, qint64 count) const;
+    // The form for `count`, with "%n" written as the count's plain digits and %1 ... %k filled, all
+    // in the same single pass; the key when the table has no such form.
+    QString text(const char *key, qint64 count, std::initializer_list<QString> arguments) const;
 
     std::span<const StringKey> keys() const { return m_keys; }
     QString resourcePrefix() const { return m_prefix; }
 
     // Replaces each %N (N from 1 to the number of arguments) with its argument in one scan of
-    // `pattern`; other "%" sequences stay.
-    static QString fill(const QString &pattern, std::initializer_list<QString> arguments);
+    // `pattern`, and "%n" with the count's digits when there is a count; other "%" sequences stay.
+    static QString fill(const QString &pattern, std::initializer_list<QString> arguments,
+                        std::optional<qint64> count = std::nullopt);
     // The placeholder numbers that a text uses, ascending and without repeats.
     static QList<int> placeholders(const QString &pattern);
+    // Whether a text holds the count's placeholder "%n".
+    static bool usesCount(const QString &pattern);
 
 private:
     void ensureLoaded() const;

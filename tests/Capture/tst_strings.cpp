@@ -14,6 +14,10 @@ private slots:
     void checkFindsMissingAndMismatchedTexts();
     void accessorsFillArgumentsInOnePass_data();
     void accessorsFillArgumentsInOnePass();
+    void countedAccessorsPickTheForm_data();
+    void countedAccessorsPickTheForm();
+    void countedTextCheckFindsFaults_data();
+    void countedTextCheckFindsFaults();
     void keyWithoutTextShowsTheKey();
     void missingTranslationsShowKeys();
     void languageForLocale_data();
@@ -21,6 +25,8 @@ private slots:
     void firstUseLoadsTheChosenLocale();
     void fill_data();
     void fill();
+    void fillWithCount_data();
+    void fillWithCount();
     void placeholders_data();
     void placeholders();
     void qualityTitlesAreKeptForTheProcess();
@@ -37,9 +43,12 @@ void TestStrings::checkFindsMissingAndMismatchedTexts()
 {
     const QStringList problems = test::stringTableProblems(SampleStrings::table());
     QCOMPARE(problems,
-             QStringList({QStringLiteral("ja: \"sample.untranslated\" has no text"),
+             QStringList({QStringLiteral("en: \"sample.formMissing\" has no form for 0"),
+                          QStringLiteral("ja: \"sample.untranslated\" has no text"),
                           QStringLiteral("ko: \"sample.pair\" uses the placeholders [%1 %3] instead of 2 argument(s): "
-                                         "%1 \ud30c\uc77c %3")}));
+                                         "%1 \ud30c\uc77c %3"),
+                          QStringLiteral("ko: \"sample.miscounted\" at 0 does not show its count %n: "
+                                         "\ud0dc\uadf8 \uc5ec\ub7ec \uac1c")}));
 }
 
 void TestStrings::accessorsFillArgumentsInOnePass_data()
@@ -61,6 +70,69 @@ void TestStrings::accessorsFillArgumentsInOnePass()
     QFETCH(QString, expected);
     QVERIFY(SampleStrings::table().loadLanguage(language));
     QCOMPARE(SampleStrings::samplePair(name, count), expected);
+}
+
+// The count picks the language's plural form and fills %n in the same pass as the other arguments.
+void TestStrings::countedAccessorsPickTheForm_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("en 0") << "en" << qint64(0) << "~/a" << "0 files in ~/a";
+    QTest::newRow("en 1") << "en" << qint64(1) << "~/a" << "1 file in ~/a";
+    QTest::newRow("en 2") << "en" << qint64(2) << "~/a" << "2 files in ~/a";
+    QTest::newRow("en 21") << "en" << qint64(21) << "~/a" << "21 files in ~/a";
+    QTest::newRow("en -1") << "en" << qint64(-1) << "~/a" << "-1 file in ~/a";
+    QTest::newRow("en, beyond an int") << "en" << qint64(5000000000) << "~/a" << "5000000000 files in ~/a";
+    QTest::newRow("en, argument holding placeholders") << "en" << qint64(1) << "%n%1" << "1 file in %n%1";
+    QTest::newRow("ja 1") << "ja" << qint64(1) << "x" << QStringLiteral("x \u306b 1 \u500b\u306e\u30d5\u30a1\u30a4\u30eb");
+    QTest::newRow("ko 5") << "ko" << qint64(5) << "x" << QStringLiteral("x\uc5d0 \ud30c\uc77c 5\uac1c");
+    QTest::newRow("zh_CN 2") << "zh_CN" << qint64(2) << "x" << QStringLiteral("x \u4e2d\u6709 2 \u4e2a\u6587\u4ef6");
+}
+
+void TestStrings::countedAccessorsPickTheForm()
+{
+    QFETCH(QString, language);
+    QFETCH(qint64, count);
+    QFETCH(QString, folder);
+    QFETCH(QString, expected);
+    QVERIFY(SampleStrings::table().loadLanguage(language));
+    QCOMPARE(SampleStrings::sampleFiles(count, folder), expected);
+    // A text short of one of its language's forms is left out of the table whole: it shows the key
+    // at every count, as a missing text does, rather than half its forms.
+    if (language == u"en")
+        QCOMPARE(SampleStrings::sampleFormMissing(count), QStringLiteral("sample.formMissing"));
+}
+
+void TestStrings::countedTextCheckFindsFaults_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<QString>("problem");   // how the problem starts; empty for none
+    QTest::newRow("en whole at 1") << "en" << QByteArray("sample.files") << qint64(1) << "";
+    QTest::newRow("en whole at 21") << "en" << QByteArray("sample.files") << qint64(21) << "";
+    QTest::newRow("ko whole at 0") << "ko" << QByteArray("sample.files") << qint64(0) << "";
+    QTest::newRow("en \"1 tags\"") << "en" << QByteArray("sample.miscounted") << qint64(1) << "the noun does not agree";
+    QTest::newRow("en \"5 tags\"") << "en" << QByteArray("sample.miscounted") << qint64(5) << "";
+    QTest::newRow("ko count hidden") << "ko" << QByteArray("sample.miscounted") << qint64(5) << "the count does not show";
+    QTest::newRow("en form missing") << "en" << QByteArray("sample.formMissing") << qint64(2) << "the count does not show";
+    QTest::newRow("not counted") << "en" << QByteArray("sample.pair") << qint64(2) << "\"sample.pair\" is no counted key";
+}
+
+void TestStrings::countedTextCheckFindsFaults()
+{
+    QFETCH(QString, language);
+    QFETCH(QByteArray, key);
+    QFETCH(qint64, count);
+    QFETCH(QString, problem);
+    QVERIFY(SampleStrings::table().loadLanguage(language));
+    const std::optional<QString> found = test::countedTextProblem(SampleStrings::table(), key.constData(), count);
+    if (problem.isEmpty())
+        QVERIFY2(!found, qPrintable(found.value_or(QString())));
+    else
+        QVERIFY2(found && found->startsWith(problem), qPrintable(found.value_or(QStringLiteral("no problem"))));
 }
 
 void TestStrings::keyWithoutTextShowsTheKey()
@@ -118,6 +190,7 @@ void TestStrings::fill_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected");
+
     QTest::newRow("in order") << "%1 of %2" << QStringList{"a", "b"} << "a of b";
     QTest::newRow("reordered") << "%2, %1" << QStringList{"a", "b"} << "b, a";
     QTest::newRow("repeated") << "%1%1" << QStringList{"a"} << "aa";
@@ -128,6 +201,7 @@ void TestStrings::fill_data()
     QTest::newRow("trailing percent") << "%1%" << QStringList{"5"} << "5%";
     QTest::newRow("two-digit placeholder") << "%10" << QStringList{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"} << "j";
     QTest::newRow("no arguments") << "%1" << QStringList{} << "%1";
+    QTest::newRow("count without a count") << "%n of %1" << QStringList{"a"} << "%n of a";
 }
 
 void TestStrings::fill()
@@ -149,6 +223,28 @@ void TestStrings::fill()
     QCOMPARE(result, expected);
 }
 
+void TestStrings::fillWithCount_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("count and argument") << "%n in %1" << "a" << qint64(3) << "3 in a";
+    QTest::newRow("count after, twice") << "%1: %n/%n" << "a" << qint64(0) << "a: 0/0";
+    QTest::newRow("argument holding the count's placeholder") << "%1 %n" << "%n" << qint64(12) << "%n 12";
+    QTest::newRow("percent after the count") << "%n% %1" << "b" << qint64(4) << "4% b";
+    QTest::newRow("negative") << "%n" << "" << qint64(-2) << "-2";
+}
+
+void TestStrings::fillWithCount()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, argument);
+    QFETCH(qint64, count);
+    QFETCH(QString, expected);
+    QCOMPARE(StringTable::fill(pattern, {argument}, count), expected);
+}
+
 void TestStrings::placeholders_data()
 {
     QTest::addColumn<QString>("pattern");
@@ -158,6 +254,7 @@ void TestStrings::placeholders_data()
     QTest::newRow("percent sign alone") << "100% %1" << QList<int>{1};
     QTest::newRow("zero is no placeholder") << "%0" << QList<int>{};
     QTest::newRow("two digits") << "%12" << QList<int>{12};
+    QTest::newRow("the count is no numbered placeholder") << "%n of %1" << QList<int>{1};
 }
 
 void TestStrings::placeholders()

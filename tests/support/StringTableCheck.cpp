@@ -1,6 +1,43 @@
 #include "StringTableCheck.h"
 
+#include <QRegularExpression>
+#include <QTest>
+
 namespace sw::test {
+
+namespace {
+
+// Counts that reach every plural form of the languages written, and the usual traps of plural
+// rules (0, the teens, 21, 101).
+constexpr qint64 kCounts[] = {0, 1, 2, 3, 5, 11, 21, 101, 1000};
+
+QString describe(const QList<int> &found)
+{
+    QStringList names;
+    for (int n : found)
+        names << u'%' + QString::number(n);
+    return names.join(u' ');
+}
+
+// The problem of one text of a key, or nothing.
+std::optional<QString> textProblem(const QString &language, const StringKey &key, const QString &text, const QString &form)
+{
+    QList<int> expected;
+    for (int i = 1; i <= key.arguments; ++i)
+        expected << i;
+    const QList<int> found = StringTable::placeholders(text);
+    if (found != expected)
+        return QStringLiteral("%1: \"%2\"%3 uses the placeholders [%4] instead of %5 argument(s): %6")
+            .arg(language, QString::fromUtf8(key.key), form, describe(found), QString::number(key.arguments), text);
+    if (StringTable::usesCount(text) != key.counted)
+        return QStringLiteral("%1: \"%2\"%3 %4: %5")
+            .arg(language, QString::fromUtf8(key.key), form,
+                 key.counted ? QStringLiteral("does not show its count %n") : QStringLiteral("uses %n but takes no count"),
+                 text);
+    return std::nullopt;
+}
+
+}  // namespace
 
 QStringList stringTableProblems(StringTable &table)
 {
@@ -12,28 +49,99 @@ QStringList stringTableProblems(StringTable &table)
             continue;
         }
         for (const StringKey &key : table.keys()) {
-            const auto text = table.find(key.key);
-            if (!text) {
-                problems << QStringLiteral("%1: \"%2\" has no text").arg(language, QString::fromUtf8(key.key));
+            if (!key.counted) {
+                const auto text = table.find(key.key);
+                if (!text)
+                    problems << QStringLiteral("%1: \"%2\" has no text").arg(language, QString::fromUtf8(key.key));
+                else if (auto problem = textProblem(language, key, *text, QString()))
+                    problems << *problem;
                 continue;
             }
-            QList<int> expected;
-            for (int i = 1; i <= key.arguments; ++i)
-                expected << i;
-            const QList<int> found = StringTable::placeholders(*text);
-            if (found != expected) {
-                QStringList names;
-                for (int n : found)
-                    names << u'%' + QString::number(n);
-                problems << QStringLiteral("%1: \"%2\" uses the placeholders [%3] instead of %4 argument(s): %5")
-                                .arg(language, QString::fromUtf8(key.key), names.join(u' '),
-                                     QString::number(key.arguments), *text);
+            // Every form the language's rules reach, each reported once.
+            QStringList seen;
+            for (qint64 count : kCounts) {
+                const QString form = QStringLiteral(" at %1").arg(count);
+                const auto text = table.find(key.key, count);
+                if (!text) {
+                    problems << QStringLiteral("%1: \"%2\" has no form for %3").arg(language, QString::fromUtf8(key.key)).arg(count);
+                    break;
+                }
+                if (seen.contains(*text))
+                    continue;
+                seen << *text;
+                if (auto problem = textProblem(language, key, *text, form)) {
+                    problems << *problem;
+                    break;
+                }
             }
         }
     }
     if (!before.isEmpty())
         table.loadLanguage(before);
     return problems;
+}
+
+void addCountedRows(const StringTable &table)
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<qint64>("count");
+    for (const QString &language : StringTable::languages())
+        for (const StringKey &key : table.keys())
+            if (key.counted)
+                for (qint64 count : {0, 1, 2, 5, 21})
+                    QTest::addRow("%s %s %lld", qPrintable(language), key.key, count) << language << QByteArray(key.key) << count;
+}
+
+namespace {
+
+QString filled(const StringTable &table, const StringKey &key, qint64 count)
+{
+    const QString a = QStringLiteral("[a]"), b = QStringLiteral("[b]"), c = QStringLiteral("[c]");
+    switch (key.arguments) {
+    case 0: return table.text(key.key, count, {});
+    case 1: return table.text(key.key, count, {a});
+    case 2: return table.text(key.key, count, {a, b});
+    default: return table.text(key.key, count, {a, b, c});
+    }
+}
+
+// The plural categories of the languages written: English tells 1 from every other count;
+// Japanese, Korean and Chinese word every count alike.
+qint64 categoryExample(const QString &language, qint64 count)
+{
+    return language == u"en" && count == 1 ? 1 : 2;
+}
+
+}  // namespace
+
+std::optional<QString> countedTextProblem(const StringTable &table, const char *keyName, qint64 count)
+{
+    const StringKey *key = nullptr;
+    for (const StringKey &k : table.keys())
+        if (qstrcmp(k.key, keyName) == 0)
+            key = &k;
+    if (!key || !key->counted)
+        return QStringLiteral("\"%1\" is no counted key").arg(QString::fromLatin1(keyName));
+    const QString text = filled(table, *key, count);
+    const QString digits = QString::number(count);
+    const QRegularExpression number(QStringLiteral("(?<![0-9])") + digits + QStringLiteral("(?![0-9])"));
+    if (!text.contains(number))
+        return QStringLiteral("the count does not show: ") + text;
+    if (text.contains(QRegularExpression(QStringLiteral("%[0-9n]"))))
+        return QStringLiteral("a placeholder is left: ") + text;
+    const qint64 example = categoryExample(table.language(), count);
+    const QString like = filled(table, *key, example);
+    if (QString(text).replace(number, QStringLiteral("#")) != QString(like).replace(QString::number(example), QStringLiteral("#")))
+        return QStringLiteral("reads unlike %1: \"%2\" beside \"%3\"").arg(example).arg(text, like);
+    if (table.language() == u"en") {
+        // The nouns counted in this application's English texts.
+        static const QRegularExpression singular(QStringLiteral("(?<![0-9])[0-9]+ (save|picture|item|video|file|tag|collection)(?![a-z])"));
+        static const QRegularExpression plural(QStringLiteral("(?<![0-9])1 (save|picture|item|video|file|tag|collection)s(?![a-z])"));
+        if (count == 1 ? text.contains(plural) : text.contains(singular))
+            return QStringLiteral("the noun does not agree with the count: ") + text;
+    }
+    return std::nullopt;
 }
 
 }  // namespace sw::test

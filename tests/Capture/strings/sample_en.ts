@@ -19,5 +19,25 @@
         <source>Three</source>
         <translation>Three</translation>
     </message>
+    <message id="sample.files" numerus="yes">
+        <source>%n files in %1</source>
+        <translation>
+            <numerusform>%n file in %1</numerusform>
+            <numerusform>%n files in %1</numerusform>
+        </translation>
+    </message>
+    <message id="sample.formMissing" numerus="yes">
+        <source>%n folders</source>
+        <translation>
+            <numerusform>%n folder</numerusform>
+        </translation>
+    </message>
+    <message id="sample.miscounted" numerus="yes">
+        <source>%n tags</source>
+        <translation>
+            <numerusform>%n tags</numerusform>
+            <numerusform>%n tags</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

@@ -19,5 +19,23 @@
         <source>Three</source>
         <translation>三</translation>
     </message>
+    <message id="sample.files" numerus="yes">
+        <source>%n files in %1</source>
+        <translation>
+            <numerusform>%1 に %n 個のファイル</numerusform>
+        </translation>
+    </message>
+    <message id="sample.formMissing" numerus="yes">
+        <source>%n folders</source>
+        <translation>
+            <numerusform>%n 個のフォルダ</numerusform>
+        </translation>
+    </message>
+    <message id="sample.miscounted" numerus="yes">
+        <source>%n tags</source>
+        <translation>
+            <numerusform>%n 個のタグ</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

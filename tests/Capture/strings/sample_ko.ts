@@ -19,5 +19,23 @@
         <source>Three</source>
         <translation>셋</translation>
     </message>
+    <message id="sample.files" numerus="yes">
+        <source>%n files in %1</source>
+        <translation>
+            <numerusform>%1에 파일 %n개</numerusform>
+        </translation>
+    </message>
+    <message id="sample.formMissing" numerus="yes">
+        <source>%n folders</source>
+        <translation>
+            <numerusform>폴더 %n개</numerusform>
+        </translation>
+    </message>
+    <message id="sample.miscounted" numerus="yes">
+        <source>%n tags</source>
+        <translation>
+            <numerusform>태그 여러 개</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

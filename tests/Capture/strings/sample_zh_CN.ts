@@ -19,5 +19,23 @@
         <source>Three</source>
         <translation>三</translation>
     </message>
+    <message id="sample.files" numerus="yes">
+        <source>%n files in %1</source>
+        <translation>
+            <numerusform>%1 中有 %n 个文件</numerusform>
+        </translation>
+    </message>
+    <message id="sample.formMissing" numerus="yes">
+        <source>%n folders</source>
+        <translation>
+            <numerusform>%n 个文件夹</numerusform>
+        </translation>
+    </message>
+    <message id="sample.miscounted" numerus="yes">
+        <source>%n tags</source>
+        <translation>
+            <numerusform>%n 个标签</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>
