@@ -66,6 +66,7 @@ void TestMetaLine::kindPiece_data()
     QTest::newRow("the first video counts") << std::vector<Attachment>{image(), video(5), video(500)} << "play.fill" << "0:05";
     QTest::newRow("three pictures") << std::vector<Attachment>{image(0), image(1), image(2)} << "photo"
                                     << StashwellUIStrings::mediaImageCount(3);
+    QTest::newRow("one picture") << std::vector<Attachment>{image(0)} << "photo" << StashwellUIStrings::mediaImageCount(1);
     QTest::newRow("text") << std::vector<Attachment>{} << "text.alignleft" << StashwellUIStrings::mediaText();
     QTest::newRow("page") << std::vector<Attachment>{page()} << "link" << StashwellUIStrings::mediaLink();
     QTest::newRow("page with a video") << std::vector<Attachment>{video(), page()} << "link" << StashwellUIStrings::mediaLink();

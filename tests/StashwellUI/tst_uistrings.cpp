@@ -12,6 +12,8 @@ class TestUIStrings : public QObject {
 private slots:
     void cleanup();
     void everyKeyInEveryLanguage();
+    void countsReadRight_data();
+    void countsReadRight();
     void argumentCounts_data();
     void argumentCounts();
     void languagesAreTranslated_data();
@@ -33,21 +35,39 @@ void TestUIStrings::everyKeyInEveryLanguage()
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 
-// The keys the views fill in, with the number of values each takes; every other key takes none.
+void TestUIStrings::countsReadRight_data()
+{
+    test::addCountedRows(StashwellUIStrings::table());
+}
+
+void TestUIStrings::countsReadRight()
+{
+    QFETCH(QString, language);
+    QFETCH(QByteArray, key);
+    QFETCH(qint64, count);
+    QVERIFY(StashwellUIStrings::table().loadLanguage(language));
+    const std::optional<QString> problem = test::countedTextProblem(StashwellUIStrings::table(), key.constData(), count);
+    QVERIFY2(!problem, qPrintable(problem.value_or(QString())));
+}
+
+// The keys the views fill in, with the number of values each takes besides a count, and the keys
+// that take a count; every other key takes neither.
 void TestUIStrings::argumentCounts_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("arguments");
+    QTest::addColumn<bool>("counted");
+    const QSet<QString> counted{"bulk.download", "bulk.restore", "bulk.selected", "bulk.trash",
+                                "media.imageCount", "status.summary"};
     const QList<std::pair<const char *, int>> withArguments{
-        {"action.download", 1},        {"bulk.download", 2},           {"bulk.onThisMacCount", 2},
-        {"bulk.restore", 1},           {"bulk.selected", 1},           {"bulk.trash", 1},
+        {"action.download", 1},        {"bulk.download", 1},           {"bulk.onThisMacCount", 2},
         {"creator.hint", 1},           {"inspector.ago", 1},           {"inspector.downloading", 2},
         {"inspector.fileImage", 1},    {"inspector.filePage", 1},      {"inspector.fileVideo", 2},
         {"inspector.posted", 1},       {"media.bytesProgress", 2},     {"media.downloading", 2},
-        {"media.imageCount", 1},       {"media.imageMany", 1},         {"media.imageOne", 1},
+        {"media.imageMany", 1},        {"media.imageOne", 1},
         {"media.percent", 1},          {"media.videoLength", 1},       {"media.videoMany", 1},
         {"media.videoOne", 1},         {"quickSave.reading", 1},       {"saveLink.fetching", 1},
-        {"shelf.savedAgo", 1},         {"status.summary", 3},          {"storage.downloadMissingMany", 1},
+        {"shelf.savedAgo", 1},         {"status.summary", 2},          {"storage.downloadMissingMany", 1},
         {"storage.downloadMissingOne", 1}, {"storage.limit", 2},       {"tag.remove", 1},
         {"time.days", 1},              {"time.hours", 1},              {"time.minutes", 1},
         {"time.weeks", 1},
@@ -55,23 +75,30 @@ void TestUIStrings::argumentCounts_data()
     QHash<QString, int> expected;
     for (const auto &[key, count] : withArguments)
         expected.insert(QString::fromLatin1(key), count);
+    QSet<QString> listed = counted;
     for (const StringKey &entry : StashwellUIStrings::keys()) {
         const QString key = QString::fromLatin1(entry.key);
-        QTest::newRow(entry.key) << key << expected.value(key, 0);
+        QTest::newRow(entry.key) << key << expected.value(key, 0) << counted.contains(key);
         expected.remove(key);
+        listed.remove(key);
     }
-    // A key of the list above that the table lacks is reported by argumentCounts itself.
+    // A key of the lists above that the table lacks is reported by argumentCounts itself.
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
-        QTest::newRow(qPrintable(it.key())) << it.key() << it.value();
+        QTest::newRow(qPrintable(it.key())) << it.key() << it.value() << false;
+    for (const QString &key : listed)
+        if (!expected.contains(key))
+            QTest::newRow(qPrintable(key + QStringLiteral(" (counted)"))) << key << 0 << true;
 }
 
 void TestUIStrings::argumentCounts()
 {
     QFETCH(QString, key);
     QFETCH(int, arguments);
+    QFETCH(bool, counted);
     for (const StringKey &entry : StashwellUIStrings::keys()) {
         if (QString::fromLatin1(entry.key) == key) {
             QCOMPARE(entry.arguments, arguments);
+            QCOMPARE(entry.counted, counted);
             return;
         }
     }

@@ -375,9 +375,12 @@
         <source>All Saves</source>
         <translation>All Saves</translation>
     </message>
-    <message id="shelf.downloadMissing">
-        <source>Download %1 missing · %2</source>
-        <translation>Download %1 missing · %2</translation>
+    <message id="shelf.downloadMissing" numerus="yes">
+        <source>Download %n missing · %1</source>
+        <translation>
+            <numerusform>Download %n missing · %1</numerusform>
+            <numerusform>Download %n missing · %1</numerusform>
+        </translation>
     </message>
     <message id="shelf.emptyTitle">
         <source>Nothing here yet</source>
@@ -439,9 +442,12 @@
         <source>Recently Added</source>
         <translation>Recently Added</translation>
     </message>
-    <message id="title.savedCount">
-        <source>%1 saved</source>
-        <translation>%1 saved</translation>
+    <message id="title.savedCount" numerus="yes">
+        <source>%n saved</source>
+        <translation>
+            <numerusform>%n saved</numerusform>
+            <numerusform>%n saved</numerusform>
+        </translation>
     </message>
     <message id="title.textPosts">
         <source>Text</source>
@@ -463,21 +469,30 @@
         <source>Deleted “%1”</source>
         <translation>Deleted “%1”</translation>
     </message>
-    <message id="toast.downloadedTo">
-        <source>%1 downloaded to %2</source>
-        <translation>%1 downloaded to %2</translation>
+    <message id="toast.downloadedTo" numerus="yes">
+        <source>%n saves downloaded to %1</source>
+        <translation>
+            <numerusform>%n save downloaded to %1</numerusform>
+            <numerusform>%n saves downloaded to %1</numerusform>
+        </translation>
     </message>
-    <message id="toast.downloading">
-        <source>%1 downloading</source>
-        <translation>%1 downloading</translation>
+    <message id="toast.downloading" numerus="yes">
+        <source>Downloading %n saves</source>
+        <translation>
+            <numerusform>Downloading %n save</numerusform>
+            <numerusform>Downloading %n saves</numerusform>
+        </translation>
     </message>
     <message id="toast.edited">
         <source>Updated “%1”</source>
         <translation>Updated “%1”</translation>
     </message>
-    <message id="toast.filedCountIn">
-        <source>Added %1 to %2</source>
-        <translation>Added %1 to %2</translation>
+    <message id="toast.filedCountIn" numerus="yes">
+        <source>Added %n saves to %1</source>
+        <translation>
+            <numerusform>Added %n save to %1</numerusform>
+            <numerusform>Added %n saves to %1</numerusform>
+        </translation>
     </message>
     <message id="toast.filedIn">
         <source>Added to %1</source>
@@ -499,9 +514,12 @@
         <source>Created “%1” and added the save</source>
         <translation>Created “%1” and added the save</translation>
     </message>
-    <message id="toast.movedCountToTrash">
-        <source>Moved %1 to the Trash</source>
-        <translation>Moved %1 to the Trash</translation>
+    <message id="toast.movedCountToTrash" numerus="yes">
+        <source>Moved %n saves to the Trash</source>
+        <translation>
+            <numerusform>Moved %n save to the Trash</numerusform>
+            <numerusform>Moved %n saves to the Trash</numerusform>
+        </translation>
     </message>
     <message id="toast.movedToTrash">
         <source>Moved to the Trash</source>
@@ -511,9 +529,12 @@
         <source>Restored</source>
         <translation>Restored</translation>
     </message>
-    <message id="toast.restoredCount">
-        <source>Restored %1</source>
-        <translation>Restored %1</translation>
+    <message id="toast.restoredCount" numerus="yes">
+        <source>Restored %n saves</source>
+        <translation>
+            <numerusform>Restored %n save</numerusform>
+            <numerusform>Restored %n saves</numerusform>
+        </translation>
     </message>
     <message id="toast.saved">
         <source>Saved</source>
@@ -527,9 +548,12 @@
         <source>Saved to %1</source>
         <translation>Saved to %1</translation>
     </message>
-    <message id="toast.starredCount">
-        <source>Added %1 to Favourites</source>
-        <translation>Added %1 to Favourites</translation>
+    <message id="toast.starredCount" numerus="yes">
+        <source>Added %n saves to Favourites</source>
+        <translation>
+            <numerusform>Added %n save to Favourites</numerusform>
+            <numerusform>Added %n saves to Favourites</numerusform>
+        </translation>
     </message>
     <message id="toast.starredIt">
         <source>Added to Favourites</source>
@@ -543,9 +567,12 @@
         <source>the collection</source>
         <translation>the collection</translation>
     </message>
-    <message id="toast.tookCountOut">
-        <source>Removed %1 from the collection</source>
-        <translation>Removed %1 from the collection</translation>
+    <message id="toast.tookCountOut" numerus="yes">
+        <source>Removed %n saves from the collection</source>
+        <translation>
+            <numerusform>Removed %n save from the collection</numerusform>
+            <numerusform>Removed %n saves from the collection</numerusform>
+        </translation>
     </message>
     <message id="toast.trashEmptied">
         <source>Trash emptied</source>

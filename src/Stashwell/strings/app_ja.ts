@@ -375,9 +375,11 @@
         <source>All Saves</source>
         <translation>すべての項目</translation>
     </message>
-    <message id="shelf.downloadMissing">
-        <source>Download %1 missing · %2</source>
-        <translation>未取得の%1件をダウンロード · %2</translation>
+    <message id="shelf.downloadMissing" numerus="yes">
+        <source>Download %n missing · %1</source>
+        <translation>
+            <numerusform>未取得の%n件をダウンロード · %1</numerusform>
+        </translation>
     </message>
     <message id="shelf.emptyTitle">
         <source>Nothing here yet</source>
@@ -439,9 +441,11 @@
         <source>Recently Added</source>
         <translation>最近追加した項目</translation>
     </message>
-    <message id="title.savedCount">
-        <source>%1 saved</source>
-        <translation>%1件</translation>
+    <message id="title.savedCount" numerus="yes">
+        <source>%n saved</source>
+        <translation>
+            <numerusform>%n件を保存済み</numerusform>
+        </translation>
     </message>
     <message id="title.textPosts">
         <source>Text</source>
@@ -463,21 +467,27 @@
         <source>Deleted “%1”</source>
         <translation>「%1」を削除しました</translation>
     </message>
-    <message id="toast.downloadedTo">
-        <source>%1 downloaded to %2</source>
-        <translation>%1件を %2 にダウンロードしました</translation>
+    <message id="toast.downloadedTo" numerus="yes">
+        <source>%n saves downloaded to %1</source>
+        <translation>
+            <numerusform>%n件を %1 にダウンロードしました</numerusform>
+        </translation>
     </message>
-    <message id="toast.downloading">
-        <source>%1 downloading</source>
-        <translation>%1件をダウンロード中</translation>
+    <message id="toast.downloading" numerus="yes">
+        <source>Downloading %n saves</source>
+        <translation>
+            <numerusform>%n件をダウンロード中</numerusform>
+        </translation>
     </message>
     <message id="toast.edited">
         <source>Updated “%1”</source>
         <translation>「%1」を更新しました</translation>
     </message>
-    <message id="toast.filedCountIn">
-        <source>Added %1 to %2</source>
-        <translation>%1件を%2に追加しました</translation>
+    <message id="toast.filedCountIn" numerus="yes">
+        <source>Added %n saves to %1</source>
+        <translation>
+            <numerusform>%n件を「%1」に追加しました</numerusform>
+        </translation>
     </message>
     <message id="toast.filedIn">
         <source>Added to %1</source>
@@ -499,9 +509,11 @@
         <source>Created “%1” and added the save</source>
         <translation>「%1」を作成して項目を追加しました</translation>
     </message>
-    <message id="toast.movedCountToTrash">
-        <source>Moved %1 to the Trash</source>
-        <translation>%1件をゴミ箱に移動しました</translation>
+    <message id="toast.movedCountToTrash" numerus="yes">
+        <source>Moved %n saves to the Trash</source>
+        <translation>
+            <numerusform>%n件をゴミ箱に移動しました</numerusform>
+        </translation>
     </message>
     <message id="toast.movedToTrash">
         <source>Moved to the Trash</source>
@@ -511,9 +523,11 @@
         <source>Restored</source>
         <translation>復元しました</translation>
     </message>
-    <message id="toast.restoredCount">
-        <source>Restored %1</source>
-        <translation>%1件を復元しました</translation>
+    <message id="toast.restoredCount" numerus="yes">
+        <source>Restored %n saves</source>
+        <translation>
+            <numerusform>%n件を復元しました</numerusform>
+        </translation>
     </message>
     <message id="toast.saved">
         <source>Saved</source>
@@ -527,9 +541,11 @@
         <source>Saved to %1</source>
         <translation>%1 に保存しました</translation>
     </message>
-    <message id="toast.starredCount">
-        <source>Added %1 to Favourites</source>
-        <translation>%1件をお気に入りに追加しました</translation>
+    <message id="toast.starredCount" numerus="yes">
+        <source>Added %n saves to Favourites</source>
+        <translation>
+            <numerusform>%n件をお気に入りに追加しました</numerusform>
+        </translation>
     </message>
     <message id="toast.starredIt">
         <source>Added to Favourites</source>
@@ -543,9 +559,11 @@
         <source>the collection</source>
         <translation>コレクション</translation>
     </message>
-    <message id="toast.tookCountOut">
-        <source>Removed %1 from the collection</source>
-        <translation>%1件をコレクションから外しました</translation>
+    <message id="toast.tookCountOut" numerus="yes">
+        <source>Removed %n saves from the collection</source>
+        <translation>
+            <numerusform>%n件をコレクションから外しました</numerusform>
+        </translation>
     </message>
     <message id="toast.trashEmptied">
         <source>Trash emptied</source>

@@ -375,9 +375,11 @@
         <source>All Saves</source>
         <translation>모든 항목</translation>
     </message>
-    <message id="shelf.downloadMissing">
-        <source>Download %1 missing · %2</source>
-        <translation>누락된 항목 %1개 다운로드 · %2</translation>
+    <message id="shelf.downloadMissing" numerus="yes">
+        <source>Download %n missing · %1</source>
+        <translation>
+            <numerusform>받지 않은 항목 %n개 다운로드 · %1</numerusform>
+        </translation>
     </message>
     <message id="shelf.emptyTitle">
         <source>Nothing here yet</source>
@@ -439,9 +441,11 @@
         <source>Recently Added</source>
         <translation>최근 추가</translation>
     </message>
-    <message id="title.savedCount">
-        <source>%1 saved</source>
-        <translation>%1개 저장됨</translation>
+    <message id="title.savedCount" numerus="yes">
+        <source>%n saved</source>
+        <translation>
+            <numerusform>%n개 저장됨</numerusform>
+        </translation>
     </message>
     <message id="title.textPosts">
         <source>Text</source>
@@ -463,21 +467,27 @@
         <source>Deleted “%1”</source>
         <translation>‘%1’ 컬렉션을 삭제했습니다</translation>
     </message>
-    <message id="toast.downloadedTo">
-        <source>%1 downloaded to %2</source>
-        <translation>항목 %1개를 %2에 다운로드했습니다</translation>
+    <message id="toast.downloadedTo" numerus="yes">
+        <source>%n saves downloaded to %1</source>
+        <translation>
+            <numerusform>항목 %n개를 %1에 다운로드했습니다</numerusform>
+        </translation>
     </message>
-    <message id="toast.downloading">
-        <source>%1 downloading</source>
-        <translation>항목 %1개 다운로드 중</translation>
+    <message id="toast.downloading" numerus="yes">
+        <source>Downloading %n saves</source>
+        <translation>
+            <numerusform>항목 %n개 다운로드 중</numerusform>
+        </translation>
     </message>
     <message id="toast.edited">
         <source>Updated “%1”</source>
         <translation>‘%1’ 컬렉션을 수정했습니다</translation>
     </message>
-    <message id="toast.filedCountIn">
-        <source>Added %1 to %2</source>
-        <translation>항목 %1개를 %2에 추가했습니다</translation>
+    <message id="toast.filedCountIn" numerus="yes">
+        <source>Added %n saves to %1</source>
+        <translation>
+            <numerusform>항목 %n개를 %1에 추가했습니다</numerusform>
+        </translation>
     </message>
     <message id="toast.filedIn">
         <source>Added to %1</source>
@@ -499,9 +509,11 @@
         <source>Created “%1” and added the save</source>
         <translation>‘%1’ 컬렉션을 만들고 항목을 추가했습니다</translation>
     </message>
-    <message id="toast.movedCountToTrash">
-        <source>Moved %1 to the Trash</source>
-        <translation>항목 %1개를 휴지통으로 이동했습니다</translation>
+    <message id="toast.movedCountToTrash" numerus="yes">
+        <source>Moved %n saves to the Trash</source>
+        <translation>
+            <numerusform>항목 %n개를 휴지통으로 이동했습니다</numerusform>
+        </translation>
     </message>
     <message id="toast.movedToTrash">
         <source>Moved to the Trash</source>
@@ -511,9 +523,11 @@
         <source>Restored</source>
         <translation>복원했습니다</translation>
     </message>
-    <message id="toast.restoredCount">
-        <source>Restored %1</source>
-        <translation>항목 %1개를 복원했습니다</translation>
+    <message id="toast.restoredCount" numerus="yes">
+        <source>Restored %n saves</source>
+        <translation>
+            <numerusform>항목 %n개를 복원했습니다</numerusform>
+        </translation>
     </message>
     <message id="toast.saved">
         <source>Saved</source>
@@ -527,9 +541,11 @@
         <source>Saved to %1</source>
         <translation>%1에 저장했습니다</translation>
     </message>
-    <message id="toast.starredCount">
-        <source>Added %1 to Favourites</source>
-        <translation>항목 %1개를 즐겨찾기에 추가했습니다</translation>
+    <message id="toast.starredCount" numerus="yes">
+        <source>Added %n saves to Favourites</source>
+        <translation>
+            <numerusform>항목 %n개를 즐겨찾기에 추가했습니다</numerusform>
+        </translation>
     </message>
     <message id="toast.starredIt">
         <source>Added to Favourites</source>
@@ -543,9 +559,11 @@
         <source>the collection</source>
         <translation>컬렉션</translation>
     </message>
-    <message id="toast.tookCountOut">
-        <source>Removed %1 from the collection</source>
-        <translation>항목 %1개를 컬렉션에서 뺐습니다</translation>
+    <message id="toast.tookCountOut" numerus="yes">
+        <source>Removed %n saves from the collection</source>
+        <translation>
+            <numerusform>항목 %n개를 컬렉션에서 뺐습니다</numerusform>
+        </translation>
     </message>
     <message id="toast.trashEmptied">
         <source>Trash emptied</source>

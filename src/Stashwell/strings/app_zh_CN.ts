@@ -375,9 +375,11 @@
         <source>All Saves</source>
         <translation>全部内容</translation>
     </message>
-    <message id="shelf.downloadMissing">
-        <source>Download %1 missing · %2</source>
-        <translation>下载缺少的 %1 项 · %2</translation>
+    <message id="shelf.downloadMissing" numerus="yes">
+        <source>Download %n missing · %1</source>
+        <translation>
+            <numerusform>下载缺失的 %n 项 · %1</numerusform>
+        </translation>
     </message>
     <message id="shelf.emptyTitle">
         <source>Nothing here yet</source>
@@ -439,9 +441,11 @@
         <source>Recently Added</source>
         <translation>最近添加</translation>
     </message>
-    <message id="title.savedCount">
-        <source>%1 saved</source>
-        <translation>已保存 %1 项</translation>
+    <message id="title.savedCount" numerus="yes">
+        <source>%n saved</source>
+        <translation>
+            <numerusform>已保存 %n 项</numerusform>
+        </translation>
     </message>
     <message id="title.textPosts">
         <source>Text</source>
@@ -463,21 +467,27 @@
         <source>Deleted “%1”</source>
         <translation>已删除“%1”</translation>
     </message>
-    <message id="toast.downloadedTo">
-        <source>%1 downloaded to %2</source>
-        <translation>已将 %1 项下载到 %2</translation>
+    <message id="toast.downloadedTo" numerus="yes">
+        <source>%n saves downloaded to %1</source>
+        <translation>
+            <numerusform>已将 %n 项下载到 %1</numerusform>
+        </translation>
     </message>
-    <message id="toast.downloading">
-        <source>%1 downloading</source>
-        <translation>正在下载 %1 项</translation>
+    <message id="toast.downloading" numerus="yes">
+        <source>Downloading %n saves</source>
+        <translation>
+            <numerusform>正在下载 %n 项</numerusform>
+        </translation>
     </message>
     <message id="toast.edited">
         <source>Updated “%1”</source>
         <translation>已更新“%1”</translation>
     </message>
-    <message id="toast.filedCountIn">
-        <source>Added %1 to %2</source>
-        <translation>已将 %1 项加入%2</translation>
+    <message id="toast.filedCountIn" numerus="yes">
+        <source>Added %n saves to %1</source>
+        <translation>
+            <numerusform>已将 %n 项加入“%1”</numerusform>
+        </translation>
     </message>
     <message id="toast.filedIn">
         <source>Added to %1</source>
@@ -499,9 +509,11 @@
         <source>Created “%1” and added the save</source>
         <translation>已创建“%1”并加入该内容</translation>
     </message>
-    <message id="toast.movedCountToTrash">
-        <source>Moved %1 to the Trash</source>
-        <translation>已将 %1 项移到回收站</translation>
+    <message id="toast.movedCountToTrash" numerus="yes">
+        <source>Moved %n saves to the Trash</source>
+        <translation>
+            <numerusform>已将 %n 项移到回收站</numerusform>
+        </translation>
     </message>
     <message id="toast.movedToTrash">
         <source>Moved to the Trash</source>
@@ -511,9 +523,11 @@
         <source>Restored</source>
         <translation>已恢复</translation>
     </message>
-    <message id="toast.restoredCount">
-        <source>Restored %1</source>
-        <translation>已恢复 %1 项</translation>
+    <message id="toast.restoredCount" numerus="yes">
+        <source>Restored %n saves</source>
+        <translation>
+            <numerusform>已恢复 %n 项</numerusform>
+        </translation>
     </message>
     <message id="toast.saved">
         <source>Saved</source>
@@ -527,9 +541,11 @@
         <source>Saved to %1</source>
         <translation>已保存到 %1</translation>
     </message>
-    <message id="toast.starredCount">
-        <source>Added %1 to Favourites</source>
-        <translation>已将 %1 项添加到收藏</translation>
+    <message id="toast.starredCount" numerus="yes">
+        <source>Added %n saves to Favourites</source>
+        <translation>
+            <numerusform>已将 %n 项添加到收藏</numerusform>
+        </translation>
     </message>
     <message id="toast.starredIt">
         <source>Added to Favourites</source>
@@ -543,9 +559,11 @@
         <source>the collection</source>
         <translation>收藏集</translation>
     </message>
-    <message id="toast.tookCountOut">
-        <source>Removed %1 from the collection</source>
-        <translation>已将 %1 项移出收藏集</translation>
+    <message id="toast.tookCountOut" numerus="yes">
+        <source>Removed %n saves from the collection</source>
+        <translation>
+            <numerusform>已将 %n 项移出合集</numerusform>
+        </translation>
     </message>
     <message id="toast.trashEmptied">
         <source>Trash emptied</source>

@@ -39,9 +39,12 @@
         <source>Deselect All</source>
         <translation>Deselect All</translation>
     </message>
-    <message id="bulk.download">
-        <source>Download %1 · %2</source>
-        <translation>Download %1 · %2</translation>
+    <message id="bulk.download" numerus="yes">
+        <source>Download %n · %1</source>
+        <translation>
+            <numerusform>Download %n · %1</numerusform>
+            <numerusform>Download %n · %1</numerusform>
+        </translation>
     </message>
     <message id="bulk.favouriteAll">
         <source>Favourite All</source>
@@ -69,17 +72,26 @@ Delete moves the chosen saves to the Trash.</translation>
         <source>%1 of %2</source>
         <translation>%1 of %2</translation>
     </message>
-    <message id="bulk.restore">
-        <source>Restore %1</source>
-        <translation>Restore %1</translation>
+    <message id="bulk.restore" numerus="yes">
+        <source>Restore %n</source>
+        <translation>
+            <numerusform>Restore %n</numerusform>
+            <numerusform>Restore %n</numerusform>
+        </translation>
     </message>
-    <message id="bulk.selected">
-        <source>%1 Selected</source>
-        <translation>%1 Selected</translation>
+    <message id="bulk.selected" numerus="yes">
+        <source>%n Selected</source>
+        <translation>
+            <numerusform>%n Selected</numerusform>
+            <numerusform>%n Selected</numerusform>
+        </translation>
     </message>
-    <message id="bulk.trash">
-        <source>Move %1 to Trash</source>
-        <translation>Move %1 to Trash</translation>
+    <message id="bulk.trash" numerus="yes">
+        <source>Move %n to Trash</source>
+        <translation>
+            <numerusform>Move %n to Trash</numerusform>
+            <numerusform>Move %n to Trash</numerusform>
+        </translation>
     </message>
     <message id="collection.label">
         <source>Collection</source>
@@ -233,9 +245,12 @@ Delete moves the chosen saves to the Trash.</translation>
         <source>Favourite</source>
         <translation>Favourite</translation>
     </message>
-    <message id="media.imageCount">
-        <source>Pictures: %1</source>
-        <translation>Pictures: %1</translation>
+    <message id="media.imageCount" numerus="yes">
+        <source>%n pictures</source>
+        <translation>
+            <numerusform>%n picture</numerusform>
+            <numerusform>%n pictures</numerusform>
+        </translation>
     </message>
     <message id="media.imageMany">
         <source>%1 pictures</source>
@@ -589,9 +604,12 @@ Delete moves the chosen saves to the Trash.</translation>
         <source>Search</source>
         <translation>Search</translation>
     </message>
-    <message id="status.summary">
-        <source>%1 saves · %2 in %3</source>
-        <translation>%1 saves · %2 in %3</translation>
+    <message id="status.summary" numerus="yes">
+        <source>%n saves · %1 in %2</source>
+        <translation>
+            <numerusform>%n save · %1 in %2</numerusform>
+            <numerusform>%n saves · %1 in %2</numerusform>
+        </translation>
     </message>
     <message id="status.trash">
         <source>Trash</source>

@@ -39,9 +39,11 @@
         <source>Deselect All</source>
         <translation>選択を解除</translation>
     </message>
-    <message id="bulk.download">
-        <source>Download %1 · %2</source>
-        <translation>%1件をダウンロード · %2</translation>
+    <message id="bulk.download" numerus="yes">
+        <source>Download %n · %1</source>
+        <translation>
+            <numerusform>%n件をダウンロード · %1</numerusform>
+        </translation>
     </message>
     <message id="bulk.favouriteAll">
         <source>Favourite All</source>
@@ -69,17 +71,23 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
         <source>%1 of %2</source>
         <translation>%2件中%1件</translation>
     </message>
-    <message id="bulk.restore">
-        <source>Restore %1</source>
-        <translation>%1件を復元</translation>
+    <message id="bulk.restore" numerus="yes">
+        <source>Restore %n</source>
+        <translation>
+            <numerusform>%n件を復元</numerusform>
+        </translation>
     </message>
-    <message id="bulk.selected">
-        <source>%1 Selected</source>
-        <translation>%1件を選択中</translation>
+    <message id="bulk.selected" numerus="yes">
+        <source>%n Selected</source>
+        <translation>
+            <numerusform>%n件を選択中</numerusform>
+        </translation>
     </message>
-    <message id="bulk.trash">
-        <source>Move %1 to Trash</source>
-        <translation>%1件をゴミ箱に移動</translation>
+    <message id="bulk.trash" numerus="yes">
+        <source>Move %n to Trash</source>
+        <translation>
+            <numerusform>%n件をゴミ箱に移動</numerusform>
+        </translation>
     </message>
     <message id="collection.label">
         <source>Collection</source>
@@ -233,9 +241,11 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
         <source>Favourite</source>
         <translation>お気に入り</translation>
     </message>
-    <message id="media.imageCount">
-        <source>Pictures: %1</source>
-        <translation>画像 %1枚</translation>
+    <message id="media.imageCount" numerus="yes">
+        <source>%n pictures</source>
+        <translation>
+            <numerusform>画像 %n枚</numerusform>
+        </translation>
     </message>
     <message id="media.imageMany">
         <source>%1 pictures</source>
@@ -589,9 +599,11 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
         <source>Search</source>
         <translation>検索</translation>
     </message>
-    <message id="status.summary">
-        <source>%1 saves · %2 in %3</source>
-        <translation>%1件 · %3 に %2</translation>
+    <message id="status.summary" numerus="yes">
+        <source>%n saves · %1 in %2</source>
+        <translation>
+            <numerusform>%n件 · %2 に %1</numerusform>
+        </translation>
     </message>
     <message id="status.trash">
         <source>Trash</source>

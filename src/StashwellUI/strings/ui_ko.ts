@@ -39,9 +39,11 @@
         <source>Deselect All</source>
         <translation>선택 해제</translation>
     </message>
-    <message id="bulk.download">
-        <source>Download %1 · %2</source>
-        <translation>%1개 다운로드 · %2</translation>
+    <message id="bulk.download" numerus="yes">
+        <source>Download %n · %1</source>
+        <translation>
+            <numerusform>%n개 다운로드 · %1</numerusform>
+        </translation>
     </message>
     <message id="bulk.favouriteAll">
         <source>Favourite All</source>
@@ -69,17 +71,23 @@ Delete 키로 선택한 항목을 휴지통으로 옮깁니다.</translation>
         <source>%1 of %2</source>
         <translation>%2개 중 %1개</translation>
     </message>
-    <message id="bulk.restore">
-        <source>Restore %1</source>
-        <translation>%1개 복원</translation>
+    <message id="bulk.restore" numerus="yes">
+        <source>Restore %n</source>
+        <translation>
+            <numerusform>%n개 복원</numerusform>
+        </translation>
     </message>
-    <message id="bulk.selected">
-        <source>%1 Selected</source>
-        <translation>%1개 선택됨</translation>
+    <message id="bulk.selected" numerus="yes">
+        <source>%n Selected</source>
+        <translation>
+            <numerusform>%n개 선택됨</numerusform>
+        </translation>
     </message>
-    <message id="bulk.trash">
-        <source>Move %1 to Trash</source>
-        <translation>%1개를 휴지통으로 이동</translation>
+    <message id="bulk.trash" numerus="yes">
+        <source>Move %n to Trash</source>
+        <translation>
+            <numerusform>%n개를 휴지통으로 이동</numerusform>
+        </translation>
     </message>
     <message id="collection.label">
         <source>Collection</source>
@@ -233,9 +241,11 @@ Delete 키로 선택한 항목을 휴지통으로 옮깁니다.</translation>
         <source>Favourite</source>
         <translation>즐겨찾기</translation>
     </message>
-    <message id="media.imageCount">
-        <source>Pictures: %1</source>
-        <translation>이미지 %1장</translation>
+    <message id="media.imageCount" numerus="yes">
+        <source>%n pictures</source>
+        <translation>
+            <numerusform>이미지 %n장</numerusform>
+        </translation>
     </message>
     <message id="media.imageMany">
         <source>%1 pictures</source>
@@ -589,9 +599,11 @@ Delete 키로 선택한 항목을 휴지통으로 옮깁니다.</translation>
         <source>Search</source>
         <translation>검색</translation>
     </message>
-    <message id="status.summary">
-        <source>%1 saves · %2 in %3</source>
-        <translation>%1개 · %3에 %2</translation>
+    <message id="status.summary" numerus="yes">
+        <source>%n saves · %1 in %2</source>
+        <translation>
+            <numerusform>%n개 · %2에 %1</numerusform>
+        </translation>
     </message>
     <message id="status.trash">
         <source>Trash</source>

@@ -39,9 +39,11 @@
         <source>Deselect All</source>
         <translation>取消选择</translation>
     </message>
-    <message id="bulk.download">
-        <source>Download %1 · %2</source>
-        <translation>下载 %1 项 · %2</translation>
+    <message id="bulk.download" numerus="yes">
+        <source>Download %n · %1</source>
+        <translation>
+            <numerusform>下载 %n 项 · %1</numerusform>
+        </translation>
     </message>
     <message id="bulk.favouriteAll">
         <source>Favourite All</source>
@@ -69,17 +71,23 @@ Delete moves the chosen saves to the Trash.</source>
         <source>%1 of %2</source>
         <translation>%1 / %2</translation>
     </message>
-    <message id="bulk.restore">
-        <source>Restore %1</source>
-        <translation>恢复 %1 项</translation>
+    <message id="bulk.restore" numerus="yes">
+        <source>Restore %n</source>
+        <translation>
+            <numerusform>恢复 %n 项</numerusform>
+        </translation>
     </message>
-    <message id="bulk.selected">
-        <source>%1 Selected</source>
-        <translation>已选择 %1 项</translation>
+    <message id="bulk.selected" numerus="yes">
+        <source>%n Selected</source>
+        <translation>
+            <numerusform>已选择 %n 项</numerusform>
+        </translation>
     </message>
-    <message id="bulk.trash">
-        <source>Move %1 to Trash</source>
-        <translation>将 %1 项移到回收站</translation>
+    <message id="bulk.trash" numerus="yes">
+        <source>Move %n to Trash</source>
+        <translation>
+            <numerusform>将 %n 项移到回收站</numerusform>
+        </translation>
     </message>
     <message id="collection.label">
         <source>Collection</source>
@@ -233,9 +241,11 @@ Delete moves the chosen saves to the Trash.</source>
         <source>Favourite</source>
         <translation>收藏</translation>
     </message>
-    <message id="media.imageCount">
-        <source>Pictures: %1</source>
-        <translation>图片 %1 张</translation>
+    <message id="media.imageCount" numerus="yes">
+        <source>%n pictures</source>
+        <translation>
+            <numerusform>%n 张图片</numerusform>
+        </translation>
     </message>
     <message id="media.imageMany">
         <source>%1 pictures</source>
@@ -589,9 +599,11 @@ Delete moves the chosen saves to the Trash.</source>
         <source>Search</source>
         <translation>搜索</translation>
     </message>
-    <message id="status.summary">
-        <source>%1 saves · %2 in %3</source>
-        <translation>%1 项 · %3 中 %2</translation>
+    <message id="status.summary" numerus="yes">
+        <source>%n saves · %1 in %2</source>
+        <translation>
+            <numerusform>%n 项 · %2 中 %1</numerusform>
+        </translation>
     </message>
     <message id="status.trash">
         <source>Trash</source>

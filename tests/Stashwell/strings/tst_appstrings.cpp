@@ -13,6 +13,8 @@ class TestAppStrings : public QObject {
 private slots:
     void cleanup();
     void everyKeyInEveryLanguage();
+    void countsReadRight_data();
+    void countsReadRight();
     void pairsOfOneAndMany();
     void missingTextsShowTheKey();
     void argumentsFillInOnePass_data();
@@ -36,6 +38,21 @@ void TestAppStrings::everyKeyInEveryLanguage()
 {
     const QStringList problems = test::stringTableProblems(StashwellStrings::table());
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+}
+
+void TestAppStrings::countsReadRight_data()
+{
+    test::addCountedRows(StashwellStrings::table());
+}
+
+void TestAppStrings::countsReadRight()
+{
+    QFETCH(QString, language);
+    QFETCH(QByteArray, key);
+    QFETCH(qint64, count);
+    QVERIFY(StashwellStrings::table().loadLanguage(language));
+    const std::optional<QString> problem = test::countedTextProblem(StashwellStrings::table(), key.constData(), count);
+    QVERIFY2(!problem, qPrintable(problem.value_or(QString())));
 }
 
 // Callers pick One for a count of 1 and Many for any other, passing the count to either: each half
