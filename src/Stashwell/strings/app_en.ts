@@ -81,7 +81,7 @@
     </message>
     <message id="library.showInFinder">
         <source>Show in File Manager</source>
-        <translation>Show in File Manager</translation>
+        <translation>Show in Folder</translation>
     </message>
     <message id="library.trashSavesMany">
         <source>%1 saves</source>
@@ -341,7 +341,7 @@
     </message>
     <message id="settings.showInFinder">
         <source>Show in File Manager</source>
-        <translation>Show in File Manager</translation>
+        <translation>Show in Folder</translation>
     </message>
     <message id="settings.solid">
         <source>Solid</source>

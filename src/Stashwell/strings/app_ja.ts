@@ -81,7 +81,7 @@
     </message>
     <message id="library.showInFinder">
         <source>Show in File Manager</source>
-        <translation>ファイルマネージャで表示</translation>
+        <translation>フォルダで表示</translation>
     </message>
     <message id="library.trashSavesMany">
         <source>%1 saves</source>
@@ -133,7 +133,7 @@
     </message>
     <message id="menu.close">
         <source>Close Window</source>
-        <translation>ウインドウを閉じる</translation>
+        <translation>ウィンドウを閉じる</translation>
     </message>
     <message id="menu.undo">
         <source>Undo</source>
@@ -145,7 +145,7 @@
     </message>
     <message id="menu.cut">
         <source>Cut</source>
-        <translation>カット</translation>
+        <translation>切り取り</translation>
     </message>
     <message id="menu.copy">
         <source>Copy</source>
@@ -153,7 +153,7 @@
     </message>
     <message id="menu.paste">
         <source>Paste</source>
-        <translation>ペースト</translation>
+        <translation>貼り付け</translation>
     </message>
     <message id="menu.selectAll">
         <source>Select All</source>
@@ -193,11 +193,11 @@
     </message>
     <message id="network.pasteFromTerminal">
         <source>Paste from Terminal</source>
-        <translation>ターミナルからペースト</translation>
+        <translation>ターミナルから貼り付け</translation>
     </message>
     <message id="network.pasteNote">
         <source>Paste the proxy lines you export in your shell. Stashwell fills in the form, applies the proxy and tests the connection.</source>
-        <translation>シェルで export しているプロキシの行をペーストすると、フォームに入力してプロキシを適用し、接続をテストします。</translation>
+        <translation>シェルで export しているプロキシの行を貼り付けると、フォームに入力してプロキシを適用し、接続をテストします。</translation>
     </message>
     <message id="network.port">
         <source>Port</source>
@@ -285,7 +285,7 @@
     </message>
     <message id="settings.appearanceNote">
         <source>Choose the theme and the look of the library window.</source>
-        <translation>テーマとライブラリウインドウの見た目を選択します。</translation>
+        <translation>テーマとライブラリウィンドウの見た目を選択します。</translation>
     </message>
     <message id="settings.downloadOnSave">
         <source>Download media when saving</source>
@@ -321,7 +321,7 @@
     </message>
     <message id="settings.libraryWindow">
         <source>Library Window</source>
-        <translation>ライブラリウインドウ</translation>
+        <translation>ライブラリウィンドウ</translation>
     </message>
     <message id="settings.mediaFolder">
         <source>Media Folder</source>
@@ -341,7 +341,7 @@
     </message>
     <message id="settings.showInFinder">
         <source>Show in File Manager</source>
-        <translation>ファイルマネージャで表示</translation>
+        <translation>フォルダで表示</translation>
     </message>
     <message id="settings.solid">
         <source>Solid</source>
@@ -395,7 +395,7 @@
     </message>
     <message id="shelf.matching">
         <source>%1 matching “%2”</source>
-        <translation>「%2」の検索結果: %1</translation>
+        <translation>「%2」の検索結果：%1</translation>
     </message>
     <message id="shelf.noMatch">
         <source>No results for “%1”</source>
@@ -491,7 +491,7 @@
     </message>
     <message id="toast.filedIn">
         <source>Added to %1</source>
-        <translation>%1に追加しました</translation>
+        <translation>「%1」に追加しました</translation>
     </message>
     <message id="toast.linkCopied">
         <source>Link copied</source>

@@ -81,7 +81,7 @@
     </message>
     <message id="library.showInFinder">
         <source>Show in File Manager</source>
-        <translation>파일 관리자에서 보기</translation>
+        <translation>폴더에서 보기</translation>
     </message>
     <message id="library.trashSavesMany">
         <source>%1 saves</source>
@@ -93,7 +93,7 @@
     </message>
     <message id="menu.downloadMissing">
         <source>Download Missing</source>
-        <translation>누락된 항목 다운로드</translation>
+        <translation>받지 않은 항목 다운로드</translation>
     </message>
     <message id="menu.emptyTrash">
         <source>Empty Trash…</source>
@@ -341,7 +341,7 @@
     </message>
     <message id="settings.showInFinder">
         <source>Show in File Manager</source>
-        <translation>파일 관리자에서 보기</translation>
+        <translation>폴더에서 보기</translation>
     </message>
     <message id="settings.solid">
         <source>Solid</source>

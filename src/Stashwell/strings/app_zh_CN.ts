@@ -25,19 +25,19 @@
     </message>
     <message id="library.deleteMessageMany">
         <source>%1 saves are filed in this collection. They stay in your library.</source>
-        <translation>此收藏集中有 %1 项内容。这些内容会保留在资料库中。</translation>
+        <translation>此合集中有 %1 项内容。这些内容会保留在资料库中。</translation>
     </message>
     <message id="library.deleteMessageOne">
         <source>%1 save is filed in this collection. It stays in your library.</source>
-        <translation>此收藏集中有 %1 项内容。该内容会保留在资料库中。</translation>
+        <translation>此合集中有 %1 项内容。该内容会保留在资料库中。</translation>
     </message>
     <message id="library.deleteTitle">
         <source>Delete “%1”?</source>
-        <translation>要删除收藏集“%1”吗？</translation>
+        <translation>要删除合集“%1”吗？</translation>
     </message>
     <message id="library.deleteTitleUnnamed">
         <source>Delete this collection?</source>
-        <translation>要删除此收藏集吗？</translation>
+        <translation>要删除此合集吗？</translation>
     </message>
     <message id="library.emptyTrash">
         <source>Empty Trash</source>
@@ -69,7 +69,7 @@
     </message>
     <message id="library.nameTaken">
         <source>A collection named “%1” already exists.</source>
-        <translation>已有名为“%1”的收藏集。</translation>
+        <translation>已有名为“%1”的合集。</translation>
     </message>
     <message id="library.ok">
         <source>OK</source>
@@ -81,7 +81,7 @@
     </message>
     <message id="library.showInFinder">
         <source>Show in File Manager</source>
-        <translation>在文件管理器中显示</translation>
+        <translation>在文件夹中显示</translation>
     </message>
     <message id="library.trashSavesMany">
         <source>%1 saves</source>
@@ -93,7 +93,7 @@
     </message>
     <message id="menu.downloadMissing">
         <source>Download Missing</source>
-        <translation>下载缺少的内容</translation>
+        <translation>下载缺失的内容</translation>
     </message>
     <message id="menu.emptyTrash">
         <source>Empty Trash…</source>
@@ -249,15 +249,15 @@
     </message>
     <message id="refusal.nameEmpty">
         <source>A collection needs a name.</source>
-        <translation>请输入收藏集名称。</translation>
+        <translation>请输入合集名称。</translation>
     </message>
     <message id="refusal.nameTaken">
         <source>Another collection already has this name.</source>
-        <translation>已有同名的收藏集。</translation>
+        <translation>已有同名的合集。</translation>
     </message>
     <message id="refusal.noSuchCollection">
         <source>This collection no longer exists.</source>
-        <translation>该收藏集已不存在。</translation>
+        <translation>该合集已不存在。</translation>
     </message>
     <message id="refusal.notALink">
         <source>This isn’t a valid link.</source>
@@ -341,7 +341,7 @@
     </message>
     <message id="settings.showInFinder">
         <source>Show in File Manager</source>
-        <translation>在文件管理器中显示</translation>
+        <translation>在文件夹中显示</translation>
     </message>
     <message id="settings.solid">
         <source>Solid</source>
@@ -415,7 +415,7 @@
     </message>
     <message id="title.collection">
         <source>Collection</source>
-        <translation>收藏集</translation>
+        <translation>合集</translation>
     </message>
     <message id="title.favourites">
         <source>Favourites</source>
@@ -491,7 +491,7 @@
     </message>
     <message id="toast.filedIn">
         <source>Added to %1</source>
-        <translation>已加入%1</translation>
+        <translation>已加入“%1”</translation>
     </message>
     <message id="toast.linkCopied">
         <source>Link copied</source>
@@ -553,11 +553,11 @@
     </message>
     <message id="toast.takenOut">
         <source>Removed from the collection</source>
-        <translation>已移出收藏集</translation>
+        <translation>已移出合集</translation>
     </message>
     <message id="toast.theCollection">
         <source>the collection</source>
-        <translation>收藏集</translation>
+        <translation>合集</translation>
     </message>
     <message id="toast.tookCountOut" numerus="yes">
         <source>Removed %n saves from the collection</source>
@@ -571,11 +571,11 @@
     </message>
     <message id="undo.deleteCollection">
         <source>Delete Collection</source>
-        <translation>删除收藏集</translation>
+        <translation>删除合集</translation>
     </message>
     <message id="undo.editCollection">
         <source>Edit Collection</source>
-        <translation>编辑收藏集</translation>
+        <translation>编辑合集</translation>
     </message>
     <message id="undo.favourite">
         <source>Favourite</source>
@@ -583,7 +583,7 @@
     </message>
     <message id="undo.file">
         <source>Change Collection</source>
-        <translation>更改收藏集</translation>
+        <translation>更改合集</translation>
     </message>
     <message id="undo.moveToTrash">
         <source>Move to Trash</source>
@@ -591,7 +591,7 @@
     </message>
     <message id="undo.newCollection">
         <source>New Collection</source>
-        <translation>新建收藏集</translation>
+        <translation>新建合集</translation>
     </message>
     <message id="undo.removeTag">
         <source>Remove Tag</source>

@@ -397,11 +397,11 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
     </message>
     <message id="saveLink.pasteAnywhere">
         <source>Paste a link anywhere in the window</source>
-        <translation>ウインドウのどこでもリンクをペーストできます</translation>
+        <translation>ウィンドウのどこにでもリンクを貼り付けられます</translation>
     </message>
     <message id="saveLink.pitch">
         <source>Paste the link of a post on X or of any web page. Stashwell keeps it, with its media, on this computer.</source>
-        <translation>X の投稿や Web ページのリンクをペーストしてください。Stashwell がメディアごとこのコンピュータに保存します。</translation>
+        <translation>X の投稿や Web ページのリンクを貼り付けてください。Stashwell がメディアごとこのコンピュータに保存します。</translation>
     </message>
     <message id="saveLink.postURL">
         <source>Post or page link</source>
@@ -473,7 +473,7 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
     </message>
     <message id="shelf.emptyMessage">
         <source>Copy a link and press Ctrl+V in this window, or drop a link onto it.</source>
-        <translation>リンクをコピーしてこのウインドウで Ctrl+V を押すか、リンクをウインドウにドロップしてください。</translation>
+        <translation>リンクをコピーしてこのウィンドウで Ctrl+V を押すか、リンクをウィンドウにドロップしてください。</translation>
     </message>
     <message id="shelf.grid">
         <source>Grid</source>
@@ -481,7 +481,7 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
     </message>
     <message id="shelf.latestSave">
         <source>Latest Save</source>
-        <translation>最新の保存</translation>
+        <translation>最新の保存項目</translation>
     </message>
     <message id="shelf.list">
         <source>List</source>
@@ -553,7 +553,7 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
     </message>
     <message id="sidebar.pasteLink">
         <source>Paste a link</source>
-        <translation>リンクをペースト</translation>
+        <translation>リンクを貼り付け</translation>
     </message>
     <message id="sidebar.recentlyAdded">
         <source>Recently Added</source>
@@ -611,11 +611,11 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
     </message>
     <message id="storage.downloadMissingMany">
         <source>Download %1 missing saves</source>
-        <translation>未取得の %1件をダウンロード</translation>
+        <translation>未取得の%1件をダウンロード</translation>
     </message>
     <message id="storage.downloadMissingOne">
         <source>Download %1 missing save</source>
-        <translation>未取得の %1件をダウンロード</translation>
+        <translation>未取得の%1件をダウンロード</translation>
     </message>
     <message id="storage.limit">
         <source>%1 · limit %2</source>

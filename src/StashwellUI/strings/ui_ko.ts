@@ -611,11 +611,11 @@ Delete 키로 선택한 항목을 휴지통으로 옮깁니다.</translation>
     </message>
     <message id="storage.downloadMissingMany">
         <source>Download %1 missing saves</source>
-        <translation>없는 항목 %1개 다운로드</translation>
+        <translation>받지 않은 항목 %1개 다운로드</translation>
     </message>
     <message id="storage.downloadMissingOne">
         <source>Download %1 missing save</source>
-        <translation>없는 항목 %1개 다운로드</translation>
+        <translation>받지 않은 항목 %1개 다운로드</translation>
     </message>
     <message id="storage.limit">
         <source>%1 · limit %2</source>

@@ -51,7 +51,7 @@
     </message>
     <message id="bulk.fileIn">
         <source>Add to Collection</source>
-        <translation>加入收藏集</translation>
+        <translation>加入合集</translation>
     </message>
     <message id="bulk.hint">
         <source>Ctrl-click or Shift-click to choose more.
@@ -91,15 +91,15 @@ Delete moves the chosen saves to the Trash.</source>
     </message>
     <message id="collection.label">
         <source>Collection</source>
-        <translation>收藏集</translation>
+        <translation>合集</translation>
     </message>
     <message id="collection.new">
         <source>New Collection…</source>
-        <translation>新建收藏集…</translation>
+        <translation>新建合集…</translation>
     </message>
     <message id="collection.none">
         <source>No Collection</source>
-        <translation>无收藏集</translation>
+        <translation>无合集</translation>
     </message>
     <message id="connection.notChecked">
         <source>Not checked yet</source>
@@ -119,7 +119,7 @@ Delete moves the chosen saves to the Trash.</source>
     </message>
     <message id="creator.filedHere">
         <source>The save will be filed here. </source>
-        <translation>该条目将归入这里。</translation>
+        <translation>该内容将归入这里。</translation>
     </message>
     <message id="creator.hint">
         <source>Press Enter to %1.</source>
@@ -127,7 +127,7 @@ Delete moves the chosen saves to the Trash.</source>
     </message>
     <message id="creator.nameLabel">
         <source>Collection name</source>
-        <translation>收藏集名称</translation>
+        <translation>合集名称</translation>
     </message>
     <message id="creator.namePrompt">
         <source>Name</source>
@@ -143,7 +143,7 @@ Delete moves the chosen saves to the Trash.</source>
     </message>
     <message id="inspector.collection">
         <source>Collection</source>
-        <translation>收藏集</translation>
+        <translation>合集</translation>
     </message>
     <message id="inspector.copyLink">
         <source>Copy Link</source>
@@ -183,7 +183,7 @@ Delete moves the chosen saves to the Trash.</source>
     </message>
     <message id="inspector.localMedia">
         <source>Media on This Computer</source>
-        <translation>本机媒体</translation>
+        <translation>这台电脑上的媒体</translation>
     </message>
     <message id="inspector.note">
         <source>Note</source>
@@ -437,11 +437,11 @@ Delete moves the chosen saves to the Trash.</source>
     </message>
     <message id="saveMenu.fileIn">
         <source>Add to Collection</source>
-        <translation>加入收藏集</translation>
+        <translation>加入合集</translation>
     </message>
     <message id="saveMenu.newCollection">
         <source>New Collection…</source>
-        <translation>新建收藏集…</translation>
+        <translation>新建合集…</translation>
     </message>
     <message id="saveMenu.openOriginal">
         <source>Open Original</source>
@@ -513,7 +513,7 @@ Delete moves the chosen saves to the Trash.</source>
     </message>
     <message id="sidebar.collections">
         <source>Collections</source>
-        <translation>收藏集</translation>
+        <translation>合集</translation>
     </message>
     <message id="sidebar.delete">
         <source>Delete</source>
@@ -549,7 +549,7 @@ Delete moves the chosen saves to the Trash.</source>
     </message>
     <message id="sidebar.newCollection">
         <source>New Collection</source>
-        <translation>新建收藏集</translation>
+        <translation>新建合集</translation>
     </message>
     <message id="sidebar.pasteLink">
         <source>Paste a link</source>
@@ -569,7 +569,7 @@ Delete moves the chosen saves to the Trash.</source>
     </message>
     <message id="sidebar.topAuthors">
         <source>Top Authors</source>
-        <translation>常存作者</translation>
+        <translation>常保存的作者</translation>
     </message>
     <message id="sidebar.trash">
         <source>Trash</source>
@@ -611,11 +611,11 @@ Delete moves the chosen saves to the Trash.</source>
     </message>
     <message id="storage.downloadMissingMany">
         <source>Download %1 missing saves</source>
-        <translation>下载缺少的 %1 项</translation>
+        <translation>下载缺失的 %1 项</translation>
     </message>
     <message id="storage.downloadMissingOne">
         <source>Download %1 missing save</source>
-        <translation>下载缺少的 %1 项</translation>
+        <translation>下载缺失的 %1 项</translation>
     </message>
     <message id="storage.limit">
         <source>%1 · limit %2</source>

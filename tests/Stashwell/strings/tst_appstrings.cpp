@@ -223,6 +223,8 @@ void TestAppStrings::fixedTermsMatchTheInterface_data()
         {"menu.library", "sidebar.library"},        {"undo.moveToTrash", "action.moveToTrash"},
         {"undo.restore", "action.restore"},         {"undo.newCollection", "sidebar.newCollection"},
         {"library.cancel", "creator.cancel"},       {"menu.openStashwell", "quickSave.openStashwell"},
+        // One name for showing a file or the media folder in the file manager, wherever it is offered.
+        {"settings.showInFinder", "inspector.showInFinder"}, {"library.showInFinder", "saveMenu.showInFinder"},
     };
     for (const QString &language : StringTable::languages())
         for (const auto &[app, ui] : same)
