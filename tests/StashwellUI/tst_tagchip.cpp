@@ -1,6 +1,7 @@
 #include "ControlTesting.h"
 #include "StashwellUI/Controls/TagChip.h"
 #include "StashwellUI/Controls/AddTagField.h"
+#include "StashwellUI/StashwellUIStrings.h"
 
 #include <QLineEdit>
 
@@ -20,6 +21,8 @@ private slots:
     void fieldTypingWritesTheText();
     void fieldKeepsItsWidth_data();
     void fieldKeepsItsWidth();
+    void fieldShowsItsPlaceholderWhole_data();
+    void fieldShowsItsPlaceholderWhole();
 };
 
 void TestTagChip::chipReadsHashAndName_data()
@@ -139,6 +142,31 @@ void TestTagChip::fieldKeepsItsWidth()
     QVERIFY(test::showWidget(field));
     QCOMPARE(field.width(), 72);
     QCOMPARE(field.sizeHint().width(), 72);
+}
+
+void TestTagChip::fieldShowsItsPlaceholderWhole_data()
+{
+    QTest::addColumn<QString>("language");
+    for (const QString &language : StringTable::languages())
+        QTest::newRow(qPrintable(language)) << language;
+}
+
+// Every language's "add a tag" reads whole between the padding, however long it is; the field does
+// not shrink below its design width for a short one.
+void TestTagChip::fieldShowsItsPlaceholderWhole()
+{
+    QFETCH(QString, language);
+    QVERIFY(StashwellUIStrings::table().loadLanguage(language));
+    AddTagField field;
+    StashwellUIStrings::table().loadLanguage(QStringLiteral("en"));
+    QVERIFY(test::showWidget(field));
+    const QString placeholder = field.placeholderText();
+    QVERIFY(!placeholder.startsWith(u"tag."));
+    const QFontMetrics metrics(field.font());
+    const int inside = field.width() - 2 * int(AddTagField::horizontalPadding);
+    QCOMPARE(metrics.elidedText(placeholder, Qt::ElideRight, inside), placeholder);
+    QVERIFY(field.width() >= int(AddTagField::fieldWidth));
+    QCOMPARE(field.sizeHint().width(), field.width());
 }
 
 QTEST_MAIN(TestTagChip)

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace sw {
@@ -23,7 +24,7 @@ AddTagField::AddTagField(QWidget *parent) : QLineEdit(parent)
     // QLineEdit keeps 2 of its own on each side and 1 above and below.
     setTextMargins(static_cast<int>(horizontalPadding) - 2, static_cast<int>(verticalPadding) - 1,
                    static_cast<int>(horizontalPadding) - 2, static_cast<int>(verticalPadding) - 1);
-    setFixedWidth(static_cast<int>(fieldWidth));
+    setFixedWidth(widthFor(font(), placeholderText()));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     applyTheme();
     connect(&Theme::instance(), &Theme::changed, this, [this] {
@@ -44,10 +45,25 @@ void AddTagField::applyTheme()
     setPalette(p);
 }
 
+int AddTagField::widthFor(const QFont &font, const QString &placeholder)
+{
+    // QLineEdit elides a placeholder wider than the room between its margins: a fixed width cut
+    // "タグを追加" short.
+    const double needed = std::ceil(QFontMetricsF(font).horizontalAdvance(placeholder)) + 2 * horizontalPadding;
+    return static_cast<int>(std::max(fieldWidth, needed));
+}
+
 QSize AddTagField::sizeHint() const
 {
     const double line = std::ceil(QFontMetricsF(font()).height());
-    return QSize(static_cast<int>(fieldWidth), static_cast<int>(line + 2 * verticalPadding));
+    return QSize(widthFor(font(), placeholderText()), static_cast<int>(line + 2 * verticalPadding));
+}
+
+void AddTagField::changeEvent(QEvent *event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        setFixedWidth(widthFor(font(), placeholderText()));
 }
 
 void AddTagField::keyPressEvent(QKeyEvent *event)
