@@ -80,7 +80,7 @@
         <translation>Save</translation>
     </message>
     <message id="library.showInFinder">
-        <source>Show in File Manager</source>
+        <source>Show in Folder</source>
         <translation>Show in Folder</translation>
     </message>
     <message id="library.trashSavesMany">
@@ -340,7 +340,7 @@
         <translation>Relaunch</translation>
     </message>
     <message id="settings.showInFinder">
-        <source>Show in File Manager</source>
+        <source>Show in Folder</source>
         <translation>Show in Folder</translation>
     </message>
     <message id="settings.solid">

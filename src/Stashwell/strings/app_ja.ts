@@ -80,7 +80,7 @@
         <translation>保存</translation>
     </message>
     <message id="library.showInFinder">
-        <source>Show in File Manager</source>
+        <source>Show in Folder</source>
         <translation>フォルダで表示</translation>
     </message>
     <message id="library.trashSavesMany">
@@ -340,7 +340,7 @@
         <translation>再起動</translation>
     </message>
     <message id="settings.showInFinder">
-        <source>Show in File Manager</source>
+        <source>Show in Folder</source>
         <translation>フォルダで表示</translation>
     </message>
     <message id="settings.solid">

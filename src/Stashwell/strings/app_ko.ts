@@ -80,7 +80,7 @@
         <translation>저장</translation>
     </message>
     <message id="library.showInFinder">
-        <source>Show in File Manager</source>
+        <source>Show in Folder</source>
         <translation>폴더에서 보기</translation>
     </message>
     <message id="library.trashSavesMany">
@@ -340,7 +340,7 @@
         <translation>다시 시작</translation>
     </message>
     <message id="settings.showInFinder">
-        <source>Show in File Manager</source>
+        <source>Show in Folder</source>
         <translation>폴더에서 보기</translation>
     </message>
     <message id="settings.solid">
