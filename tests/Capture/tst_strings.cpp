@@ -25,8 +25,6 @@ private slots:
     void firstUseLoadsTheChosenLocale();
     void fill_data();
     void fill();
-    void fillWithCount_data();
-    void fillWithCount();
     void placeholders_data();
     void placeholders();
     void qualityTitlesAreKeptForTheProcess();
@@ -43,7 +41,7 @@ void TestStrings::checkFindsMissingAndMismatchedTexts()
 {
     const QStringList problems = test::stringTableProblems(SampleStrings::table());
     QCOMPARE(problems,
-             QStringList({QStringLiteral("en: \"sample.formMissing\" has no form for 0"),
+             QStringList({QStringLiteral("en: \"sample.formMissing\" at 0 has no text"),
                           QStringLiteral("ja: \"sample.untranslated\" has no text"),
                           QStringLiteral("ko: \"sample.pair\" uses the placeholders [%1 %3] instead of 2 argument(s): "
                                          "%1 \ud30c\uc77c %3"),
@@ -221,28 +219,6 @@ void TestStrings::fill()
     default: QFAIL("unexpected argument count");
     }
     QCOMPARE(result, expected);
-}
-
-void TestStrings::fillWithCount_data()
-{
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QString>("argument");
-    QTest::addColumn<qint64>("count");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("count and argument") << "%n in %1" << "a" << qint64(3) << "3 in a";
-    QTest::newRow("count after, twice") << "%1: %n/%n" << "a" << qint64(0) << "a: 0/0";
-    QTest::newRow("argument holding the count's placeholder") << "%1 %n" << "%n" << qint64(12) << "%n 12";
-    QTest::newRow("percent after the count") << "%n% %1" << "b" << qint64(4) << "4% b";
-    QTest::newRow("negative") << "%n" << "" << qint64(-2) << "-2";
-}
-
-void TestStrings::fillWithCount()
-{
-    QFETCH(QString, pattern);
-    QFETCH(QString, argument);
-    QFETCH(qint64, count);
-    QFETCH(QString, expected);
-    QCOMPARE(StringTable::fill(pattern, {argument}, count), expected);
 }
 
 void TestStrings::placeholders_data()

@@ -9,33 +9,7 @@ namespace {
 
 // Counts that reach every plural form of the languages written, and the usual traps of plural
 // rules (0, the teens, 21, 101).
-constexpr qint64 kCounts[] = {0, 1, 2, 3, 5, 11, 21, 101, 1000};
-
-QString describe(const QList<int> &found)
-{
-    QStringList names;
-    for (int n : found)
-        names << u'%' + QString::number(n);
-    return names.join(u' ');
-}
-
-// The problem of one text of a key, or nothing.
-std::optional<QString> textProblem(const QString &language, const StringKey &key, const QString &text, const QString &form)
-{
-    QList<int> expected;
-    for (int i = 1; i <= key.arguments; ++i)
-        expected << i;
-    const QList<int> found = StringTable::placeholders(text);
-    if (found != expected)
-        return QStringLiteral("%1: \"%2\"%3 uses the placeholders [%4] instead of %5 argument(s): %6")
-            .arg(language, QString::fromUtf8(key.key), form, describe(found), QString::number(key.arguments), text);
-    if (StringTable::usesCount(text) != key.counted)
-        return QStringLiteral("%1: \"%2\"%3 %4: %5")
-            .arg(language, QString::fromUtf8(key.key), form,
-                 key.counted ? QStringLiteral("does not show its count %n") : QStringLiteral("uses %n but takes no count"),
-                 text);
-    return std::nullopt;
-}
+const QList<qint64> kCounts{0, 1, 2, 3, 5, 11, 21, 101, 1000};
 
 }  // namespace
 
@@ -49,28 +23,28 @@ QStringList stringTableProblems(StringTable &table)
             continue;
         }
         for (const StringKey &key : table.keys()) {
-            if (!key.counted) {
-                const auto text = table.find(key.key);
-                if (!text)
-                    problems << QStringLiteral("%1: \"%2\" has no text").arg(language, QString::fromUtf8(key.key));
-                else if (auto problem = textProblem(language, key, *text, QString()))
-                    problems << *problem;
-                continue;
-            }
-            // Every form the language's rules reach, each reported once.
-            QStringList seen;
-            for (qint64 count : kCounts) {
-                const QString form = QStringLiteral(" at %1").arg(count);
-                const auto text = table.find(key.key, count);
+            QList<int> expected;
+            for (int i = 1; i <= key.arguments; ++i)
+                expected << i;
+            // A counted key is read at every count; the first problem of a key is enough.
+            for (qint64 count : key.counted ? kCounts : QList<qint64>{-1}) {
+                const auto text = key.counted ? table.find(key.key, count) : table.find(key.key);
+                const QString where = language + QStringLiteral(": \"") + QString::fromUtf8(key.key) + u'"'
+                    + (key.counted ? QStringLiteral(" at %1").arg(count) : QString());
+                QString problem;
                 if (!text) {
-                    problems << QStringLiteral("%1: \"%2\" has no form for %3").arg(language, QString::fromUtf8(key.key)).arg(count);
-                    break;
+                    problem = QStringLiteral("has no text");
+                } else if (const QList<int> found = StringTable::placeholders(*text); found != expected) {
+                    QStringList names;
+                    for (int n : found)
+                        names << u'%' + QString::number(n);
+                    problem = QStringLiteral("uses the placeholders [%1] instead of %2 argument(s): %3")
+                                  .arg(names.join(u' '), QString::number(key.arguments), *text);
+                } else if (StringTable::usesCount(*text) != key.counted) {
+                    problem = (key.counted ? QStringLiteral("does not show its count %n: ") : QStringLiteral("uses %n but takes no count: ")) + *text;
                 }
-                if (seen.contains(*text))
-                    continue;
-                seen << *text;
-                if (auto problem = textProblem(language, key, *text, form)) {
-                    problems << *problem;
+                if (!problem.isEmpty()) {
+                    problems << where + u' ' + problem;
                     break;
                 }
             }
