@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QVideoSink>
@@ -87,6 +88,9 @@ private slots:
 
     void unreadableFileStillHeld();
     void realPlayback();
+    void posterUntilPlaybackStarts_data();
+    void posterUntilPlaybackStarts();
+    void posterComesBackWithANewPlayback();
     void gallery();
 
 private:
@@ -498,6 +502,93 @@ void TestInlinePlayer::realPlayback()
     QTRY_VERIFY_WITH_TIMEOUT(!playback.isPlaying(), 10'000);
 }
 
+// A cover picture written into a temporary folder.
+struct Cover {
+    QTemporaryDir folder;
+    Url url;
+    Cover()
+    {
+        QImage image(160, 90, QImage::Format_RGB32);
+        image.fill(QColor(200, 90, 40));
+        const QString path = folder.filePath(QStringLiteral("cover.png"));
+        image.save(path);
+        url = Url::fromLocalFile(path);
+    }
+};
+
+void TestInlinePlayer::posterUntilPlaybackStarts_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("plays");
+    QTest::addColumn<bool>("poster");
+    QTest::newRow("play button") << "play button" << true << false;
+    QTest::newRow("space key") << "space key" << true << false;
+    QTest::newRow("click on the poster") << "click" << true << false;
+    QTest::newRow("mute button") << "mute button" << false << true;
+    QTest::newRow("right click") << "right click" << false << true;
+    // The failure's mark takes the poster's place.
+    QTest::newRow("file that fails") << "fail" << false << false;
+}
+
+void TestInlinePlayer::posterUntilPlaybackStarts()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, plays);
+    QFETCH(bool, poster);
+    Cover cover;
+    Rig rig;
+    rig.player->setPoster(cover.url);
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    QCOMPARE(rig.player->poster(), std::optional<Url>(cover.url));
+    QVERIFY(rig.player->showsPoster());
+    QVERIFY(QTest::qWaitFor([&] { return rig.player->posterPicture() != nullptr; }));
+    QCOMPARE(rig.player->posterPicture()->image.pixelColor(5, 5), QColor(200, 90, 40));
+    rig.current()->finishLoading(75'000);
+
+    if (how == u"play button")
+        rig.player->controls().playButton().click();
+    else if (how == u"space key")
+        QTest::keyClick(rig.player, Qt::Key_Space);
+    else if (how == u"click")
+        QTest::mouseClick(rig.player, Qt::LeftButton, {}, QPoint(rig.player->width() / 2, 40));
+    else if (how == u"right click")
+        QTest::mouseClick(rig.player, Qt::RightButton, {}, QPoint(rig.player->width() / 2, 40));
+    else if (how == u"mute button")
+        rig.player->controls().muteButton().click();
+    else if (how == u"fail") {
+        rig.current()->fail(QStringLiteral("not a video"));
+        QTest::mouseClick(rig.player, Qt::LeftButton, {}, QPoint(rig.player->width() / 2, 40));
+    }
+    QCOMPARE(rig.current()->isPlaying(), plays);
+    QCOMPARE(rig.player->showsPoster(), poster);
+    // A pause afterwards leaves the video's own picture.
+    rig.current()->pause();
+    QCOMPARE(rig.player->showsPoster(), poster);
+}
+
+// Shown again (a new playback from the start) or given another file, the player shows its poster
+// again; autoplay never shows it.
+void TestInlinePlayer::posterComesBackWithANewPlayback()
+{
+    Rig rig;
+    rig.window.show();
+    rig.player->controls().playButton().click();
+    QVERIFY(!rig.player->showsPoster());
+    rig.window.hide();
+    rig.window.show();
+    QVERIFY(rig.player->showsPoster());
+    rig.player->controls().playButton().click();
+    QVERIFY(!rig.player->showsPoster());
+    rig.player->setUrl(fileB);
+    QVERIFY(rig.player->showsPoster());
+
+    Rig autoplaying(true);
+    autoplaying.window.show();
+    QVERIFY(autoplaying.current()->isPlaying());
+    QVERIFY(!autoplaying.player->showsPoster());
+}
+
 void TestInlinePlayer::gallery()
 {
     Rig rig(false, 240);
@@ -507,6 +598,16 @@ void TestInlinePlayer::gallery()
     rig.current()->reachPosition(20'000);
     QString why;
     QVERIFY2(gallery::captureAndCheck(rig.window, QStringLiteral("inline-player"), &why), qPrintable(why));
+
+    // Before it plays: the cover as its poster.
+    Cover cover;
+    Rig poster(false, 240);
+    poster.player->setPoster(cover.url);
+    poster.window.resize(430, 240);
+    poster.window.show();
+    QVERIFY(QTest::qWaitFor([&] { return poster.player->posterPicture() != nullptr; }));
+    poster.current()->finishLoading(75'000);
+    QVERIFY2(gallery::captureAndCheck(poster.window, QStringLiteral("inline-player-poster"), &why), qPrintable(why));
 }
 
 QTEST_MAIN(TestInlinePlayer)

@@ -51,6 +51,8 @@ private slots:
     void postedFollowsTheInterfaceLanguage();
     void playerOrThumbnail_data();
     void playerOrThumbnail();
+    void posterPicture_data();
+    void posterPicture();
     void revealSkipsUnsafeNames();
     void mediaStatus_data();
     void mediaStatus();
@@ -206,6 +208,48 @@ void TestInspectorFacts::playerOrThumbnail()
     QCOMPARE(played.has_value(), !file.isEmpty());
     if (played)
         QCOMPARE(played->toLocalFile(), file);
+}
+
+void TestInspectorFacts::posterPicture_data()
+{
+    QTest::addColumn<ShelfItem>("item");
+    QTest::addColumn<qint64>("page");
+    QTest::addColumn<QString>("poster");   // empty: none
+    const QString cover = QStringLiteral("file:///home/ann/.local/share/Stashwell/Covers/ann_77.jpg");
+    const QString frame = QStringLiteral("file:///home/ann/Pictures/frame.jpg");
+    ShelfItem covered = videoHere("ann_77.mp4");
+    covered.setCover(url(cover));
+    covered.setPictures({url(cover)});
+    ShelfItem ownPage = videoHere("ann_77.mp4");
+    ownPage.setCover(url(cover));
+    ownPage.setPictures({url(frame)});
+    ShelfItem emptyPage = videoHere("ann_77.mp4");
+    emptyPage.setCover(url(cover));
+    emptyPage.setPictures({std::nullopt});
+    ShelfItem bare = videoHere("ann_77.mp4");
+    bare.setCover(std::nullopt);
+    bare.setPictures({std::nullopt});
+    ShelfItem blank = videoHere("ann_77.mp4");
+    blank.setCover(Url());
+    blank.setPictures({Url()});
+    QTest::newRow("the page's cover") << covered << qint64(0) << cover;
+    QTest::newRow("the page's own picture first") << ownPage << qint64(0) << frame;
+    QTest::newRow("a page without a picture: the cover") << emptyPage << qint64(0) << cover;
+    QTest::newRow("a page past the end: the cover") << ownPage << qint64(5) << cover;
+    QTest::newRow("a negative page: the cover") << ownPage << qint64(-1) << cover;
+    QTest::newRow("no picture at all") << bare << qint64(0) << "";
+    QTest::newRow("empty addresses") << blank << qint64(0) << "";
+}
+
+void TestInspectorFacts::posterPicture()
+{
+    QFETCH(ShelfItem, item);
+    QFETCH(qint64, page);
+    QFETCH(QString, poster);
+    const std::optional<Url> found = facts::posterPicture(item, page);
+    QCOMPARE(found.has_value(), !poster.isEmpty());
+    if (found)
+        QCOMPARE(found->text(), poster);
 }
 
 void TestInspectorFacts::revealSkipsUnsafeNames()

@@ -12,10 +12,14 @@
 #include "StashwellUI/Inspector/SaveInspector.h"
 #include "StashwellUI/Inspector/TagsSection.h"
 #include "StashwellUI/Playback/InlinePlayer.h"
+#include "StashwellUI/Playback/PlayerControlBar.h"
 #include "StashwellUI/Saves/ActionPillButton.h"
 #include "StashwellUI/Saves/MediaThumbnailView.h"
 #include "StashwellUI/Saves/Paging.h"
 
+#include <QTemporaryDir>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -98,6 +102,7 @@ private slots:
     void trashedSave();
     void textPostHasNoMedia();
     void playerOnlyOnTheVideosPage();
+    void videoShowsItsCoverUntilPlayed();
     void unsafeVideoNameShowsTheThumbnail();
     void pagerTurnsThroughThePageMemory_data();
     void pagerTurnsThroughThePageMemory();
@@ -204,6 +209,36 @@ void TestSaveInspector::playerOnlyOnTheVideosPage()
     // Not on this computer: always the thumbnail.
     inspector.setItem(itemOf("vL", 1));
     QVERIFY(!inspector.player());
+}
+
+// A video on this computer shows the save's cover with the play mark, not an empty box, until
+// the user plays it.
+void TestSaveInspector::videoShowsItsCoverUntilPlayed()
+{
+    QTemporaryDir covers;
+    QImage picture(320, 180, QImage::Format_RGB32);
+    picture.fill(QColor(30, 120, 200));
+    const QString path = covers.filePath(QStringLiteral("ann_90.png"));
+    QVERIFY(picture.save(path));
+    ShelfItem shown = videoAndPictureHere();
+    shown.setCover(Url::fromLocalFile(path));
+    shown.setPictures({Url::fromLocalFile(path), std::nullopt});
+    Window window(shown);
+    QVERIFY(test::showWidget(window.root));
+    InlinePlayer *player = window.inspector->player();
+    QVERIFY(player);
+    QCOMPARE(player->poster(), std::optional<Url>(Url::fromLocalFile(path)));
+    QVERIFY(player->showsPoster());
+    QVERIFY(player->isVisible());
+    QTRY_VERIFY(player->posterPicture() != nullptr);
+    QCOMPARE(player->posterPicture()->image.pixelColor(10, 10), QColor(30, 120, 200));
+
+    player->controls().playButton().click();
+    QVERIFY(window.fakes.last()->isPlaying());
+    QVERIFY(!player->showsPoster());
+    // The same save again (a refresh) keeps the playback going, without its poster.
+    window.inspector->setItem(shown);
+    QVERIFY(!player->showsPoster());
 }
 
 void TestSaveInspector::unsafeVideoNameShowsTheThumbnail()
@@ -443,6 +478,7 @@ void TestSaveInspector::gallery_data()
     QTest::newRow("onThisMac") << "iH";
     QTest::newRow("failed") << "pF";
     QTest::newRow("text") << "tL";
+    QTest::newRow("videoOnThisComputer") << "vH";
 }
 
 void TestSaveInspector::gallery()
@@ -455,7 +491,23 @@ void TestSaveInspector::gallery()
                                     "finally on paper.");
     const Save kept = annotated(1, described, letters == u"iH" ? QStringLiteral("Try with chickpeas.") : QString(),
                                 {Tag{QStringLiteral("recipes")}, Tag{QStringLiteral("weekend")}}, reading.id);
-    Window window(item(kept, base.copy()));
+    ShelfItem shown = item(kept, base.copy());
+    // A video's cover, as a poster over the player.
+    QTemporaryDir covers;
+    if (letters == u"vH") {
+        QImage cover(480, 270, QImage::Format_RGB32);
+        QPainter painter(&cover);
+        QLinearGradient sky(0, 0, 0, 270);
+        sky.setColorAt(0, QColor(250, 190, 120));
+        sky.setColorAt(1, QColor(90, 60, 130));
+        painter.fillRect(cover.rect(), sky);
+        painter.end();
+        const QString path = covers.filePath(QStringLiteral("cover.png"));
+        QVERIFY(cover.save(path));
+        shown.setCover(Url::fromLocalFile(path));
+        shown.setPictures({Url::fromLocalFile(path)});
+    }
+    Window window(shown);
     window.inspector->setHomePath(QStringLiteral("/home/ann"));
     // Tall enough to show the whole column.
     window.root.resize(360, 1150);
@@ -465,17 +517,19 @@ void TestSaveInspector::gallery()
     QCOMPARE(media.isVisible(), letters != u"tL");
     QCOMPARE(media.status(), InspectorFacts::mediaStatus(base.copy()));
     const LocalMediaSection::Body body = letters == u"vD"   ? LocalMediaSection::Body::downloading
-                                         : letters == u"iH" ? LocalMediaSection::Body::files
+                                         : letters.endsWith(u'H') ? LocalMediaSection::Body::files
                                                          : LocalMediaSection::Body::onlyLinked;
     QCOMPARE(media.body(), body);
     QCOMPARE(media.actionPill().isVisibleTo(&media), body == LocalMediaSection::Body::onlyLinked);
     QCOMPARE(media.revealButton().isVisibleTo(&media), body == LocalMediaSection::Body::files);
     if (body == LocalMediaSection::Body::files) {
-        QCOMPARE(media.fileRows().size(), 2);
+        QCOMPARE(std::size_t(media.fileRows().size()), p.attachments.size());
         QCOMPARE(media.folderText(), QStringLiteral("~/Videos/Stashwell"));
     }
     if (body == LocalMediaSection::Body::downloading)
         QCOMPARE(media.downloadFraction(), 0.25);
+    if (InlinePlayer *player = window.inspector->player())
+        QTRY_VERIFY(player->posterPicture() != nullptr);
     QString why;
     QVERIFY2(gallery::captureAndCheck(*window.inspector,
                                       QStringLiteral("SaveInspector-%1").arg(QString::fromLatin1(QTest::currentDataTag())), &why),
