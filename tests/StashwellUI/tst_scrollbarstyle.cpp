@@ -1,13 +1,11 @@
-// The application's scroll bar: no arrow buttons, a thumb that widens under the pointer and keeps
-// track of the value, a track kept clear of a bar over the content, content that keeps its width,
-// and colours that follow the theme.
+// The application's scroll bar: no arrow buttons, a thumb that widens under the pointer and
+// travels the track, a track kept clear of a bar over the content, and the theme's colours.
 
 #include "ControlTesting.h"
 #include "StashwellUI/Design/ScrollBarStyle.h"
 #include "StashwellUI/Design/Theme.h"
 
 #include <QApplication>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -16,208 +14,117 @@ using namespace sw;
 
 namespace {
 
-// A scroll bar whose style option the test can read.
-class OpenBar : public QScrollBar {
-public:
-    using QScrollBar::QScrollBar;
-    using QScrollBar::initStyleOption;
-};
-
-// A bar of the application style, 200 long, over a range of 0 ... 900 with a page of 100.
-struct Bar {
-    OpenBar bar;
-
-    explicit Bar(Qt::Orientation orientation)
-        : bar(orientation)
+// A bar 200 long over 0 ... 100 with a page of 100 (half of it shown), its option readable.
+struct Bar : QScrollBar {
+    explicit Bar(Qt::Orientation orientation) : QScrollBar(orientation)
     {
-        bar.setRange(0, 900);
-        bar.setPageStep(100);
-        bar.resize(orientation == Qt::Vertical ? QSize(ScrollBarStyle::extent, 200) : QSize(200, ScrollBarStyle::extent));
+        setRange(0, 100);
+        setPageStep(100);
+        resize(orientation == Qt::Vertical ? QSize(ScrollBarStyle::extent, 200) : QSize(200, ScrollBarStyle::extent));
     }
     QStyleOptionSlider option(bool hovered) const
     {
-        QStyleOptionSlider option;
-        bar.initStyleOption(&option);
-        option.state.setFlag(QStyle::State_MouseOver, hovered);
-        return option;
+        QStyleOptionSlider o;
+        initStyleOption(&o);
+        o.state.setFlag(QStyle::State_MouseOver, hovered);
+        return o;
     }
-    QRect rect(QStyle::SubControl sub, bool hovered = false) const
+    // A part, turned so that the bar runs downwards.
+    QRect part(QStyle::SubControl sub, bool hovered = false) const
     {
         const QStyleOptionSlider o = option(hovered);
-        return bar.style()->subControlRect(QStyle::CC_ScrollBar, &o, sub, &bar);
+        const QRect r = style()->subControlRect(QStyle::CC_ScrollBar, &o, sub, this);
+        return orientation() == Qt::Vertical ? r : QRect(r.y(), r.x(), r.height(), r.width());
     }
-    int across(const QRect &r) const { return bar.orientation() == Qt::Vertical ? r.width() : r.height(); }
-    int start(const QRect &r) const { return bar.orientation() == Qt::Vertical ? r.top() : r.left(); }
-    int end(const QRect &r) const { return bar.orientation() == Qt::Vertical ? r.bottom() : r.right(); }
-    QPoint along(int at) const
-    {
-        return bar.orientation() == Qt::Vertical ? QPoint(bar.width() / 2, at) : QPoint(at, bar.height() / 2);
-    }
+    QPoint at(int along) const { return orientation() == Qt::Vertical ? QPoint(7, along) : QPoint(along, 7); }
 };
 
-// Counts the paint events a widget gets.
-struct PaintCounter : QObject {
-    int count = 0;
-    explicit PaintCounter(QWidget &widget) { widget.installEventFilter(this); }
+struct Repaints : QObject {
+    bool seen = false;
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint)
-            ++count;
+        seen = seen || event->type() == QEvent::Paint;
         return false;
     }
 };
-
-void addOrientations()
-{
-    QTest::addColumn<Qt::Orientation>("orientation");
-    QTest::newRow("vertical") << Qt::Vertical;
-    QTest::newRow("horizontal") << Qt::Horizontal;
-}
 
 }  // namespace
 
 class TestScrollBarStyle : public QObject {
     Q_OBJECT
 private slots:
+    void cleanup() { Theme::instance().setAppearance(Appearance::light); }
     void initTestCase()
     {
         test::prepareControls();
         ScrollBarStyle::install();
+        QVERIFY(qobject_cast<ScrollBarStyle *>(QApplication::style()));
     }
-    void cleanup() { Theme::instance().setAppearance(Appearance::light); }
 
-    void installedOnceForTheWholeApplication()
+    void shape_data()
     {
-        QStyle *style = QApplication::style();
-        QVERIFY(qobject_cast<ScrollBarStyle *>(style));
-        ScrollBarStyle::install();
-        QCOMPARE(QApplication::style(), style);
-        QScrollBar bar;
-        QCOMPARE(bar.style(), style);
+        QTest::addColumn<Qt::Orientation>("orientation");
+        QTest::newRow("vertical") << Qt::Vertical;
+        QTest::newRow("horizontal") << Qt::Horizontal;
     }
-
-    void noArrowButtons_data() { addOrientations(); }
-    void noArrowButtons()
+    void shape()
     {
         QFETCH(Qt::Orientation, orientation);
-        Bar b(orientation);
+        Bar bar(orientation);
         for (const bool hovered : {false, true}) {
             for (const auto sub : {QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarFirst,
                                    QStyle::SC_ScrollBarLast})
-                QVERIFY2(b.rect(sub, hovered).isEmpty(), qPrintable(QString::number(int(sub))));
-            // The ends of the bar, where the arrows were, scroll by pages or not at all.
-            const QStyleOptionSlider o = b.option(hovered);
-            for (const int at : {1, 198}) {
-                const QStyle::SubControl hit = b.bar.style()->hitTestComplexControl(QStyle::CC_ScrollBar, &o, b.along(at), &b.bar);
-                QVERIFY(hit != QStyle::SC_ScrollBarAddLine && hit != QStyle::SC_ScrollBarSubLine);
-            }
+                QVERIFY(bar.part(sub, hovered).isEmpty());
         }
+        // Wider under the pointer, at the same place along the track.
+        const QRect rest = bar.part(QStyle::SC_ScrollBarSlider);
+        const QRect hovered = bar.part(QStyle::SC_ScrollBarSlider, true);
+        QVERIFY(hovered.width() > rest.width() && rest.width() > 0);
+        QVERIFY(hovered.top() == rest.top() && hovered.bottom() == rest.bottom());
+        // It travels the whole track; a longer content gives a shorter thumb.
+        QCOMPARE(rest.top(), bar.part(QStyle::SC_ScrollBarGroove).top());
+        bar.setValue(100);
+        QCOMPARE(bar.part(QStyle::SC_ScrollBarSlider).bottom(), bar.part(QStyle::SC_ScrollBarGroove).bottom());
+        bar.setRange(0, 5000);
+        QVERIFY(bar.part(QStyle::SC_ScrollBarSlider).height() < rest.height());
+
+        // The real bar, by the pointer: a click near the end goes there, a drag brings it back.
+        bar.setValue(0);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.at(195));
+        QCOMPARE(bar.value(), bar.maximum());
+        QTest::mousePress(&bar, Qt::LeftButton, {}, bar.at(bar.part(QStyle::SC_ScrollBarSlider, true).center().y()));
+        QMouseEvent drag(QEvent::MouseMove, bar.at(-400), bar.mapToGlobal(bar.at(-400)), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(&bar, &drag);
+        QTest::mouseRelease(&bar, Qt::LeftButton, {}, bar.at(0));
+        QCOMPARE(bar.value(), 0);
     }
 
-    void widensUnderThePointer_data() { addOrientations(); }
-    void widensUnderThePointer()
+    // A bar over the content's top keeps the track, and the thumb at rest, out from under it.
+    void edgeInsets()
     {
-        QFETCH(Qt::Orientation, orientation);
-        Bar b(orientation);
-        const QRect rest = b.rect(QStyle::SC_ScrollBarSlider, false);
-        const QRect hovered = b.rect(QStyle::SC_ScrollBarSlider, true);
-        QVERIFY(b.across(hovered) > b.across(rest));
-        QVERIFY(b.across(rest) > 0);
-        // Only its breadth changes: it stands at the same place along the track.
-        QCOMPARE(b.start(hovered), b.start(rest));
-        QCOMPARE(b.end(hovered), b.end(rest));
-        // Both fit inside the bar.
-        QVERIFY(b.bar.rect().contains(hovered));
+        Bar bar(Qt::Vertical);
+        ScrollBarStyle::setEdgeInsets(bar, 52, 10);
+        QVERIFY(bar.part(QStyle::SC_ScrollBarSlider).top() >= 52 && bar.part(QStyle::SC_ScrollBarGroove).bottom() < 190);
+        const QStyleOptionSlider o = bar.option(true);
+        QCOMPARE(bar.style()->hitTestComplexControl(QStyle::CC_ScrollBar, &o, QPoint(7, 20), &bar), QStyle::SC_None);
+        ScrollBarStyle::setEdgeInsets(bar, 0, 0);
+        QVERIFY(bar.part(QStyle::SC_ScrollBarGroove).top() < 52);
     }
 
-    // The thumb is as long as the share shown, and it travels the whole track.
-    void thumbFollowsTheValue_data() { addOrientations(); }
-    void thumbFollowsTheValue()
-    {
-        QFETCH(Qt::Orientation, orientation);
-        Bar b(orientation);
-        b.bar.setRange(0, 100);   // half of it shown
-        const QRect track = b.rect(QStyle::SC_ScrollBarGroove);
-        const int shortRange = b.end(b.rect(QStyle::SC_ScrollBarSlider)) - b.start(b.rect(QStyle::SC_ScrollBarSlider));
-        QCOMPARE(b.start(b.rect(QStyle::SC_ScrollBarSlider)), b.start(track));
-        b.bar.setValue(b.bar.maximum());
-        QCOMPARE(b.end(b.rect(QStyle::SC_ScrollBarSlider)), b.end(track));
-        // The pages before and after the thumb are the rest of the track.
-        QCOMPARE(b.end(b.rect(QStyle::SC_ScrollBarSubPage)) + 1, b.start(b.rect(QStyle::SC_ScrollBarSlider)));
-        b.bar.setRange(0, 90000);
-        const int longRange = b.end(b.rect(QStyle::SC_ScrollBarSlider)) - b.start(b.rect(QStyle::SC_ScrollBarSlider));
-        QVERIFY(longRange < shortRange);
-        QVERIFY(longRange + 1 >= ScrollBarStyle::minimumThumb);
-    }
-
-    // Dragged with the pointer and clicked on its track, the real bar moves as far as it should.
-    void pointerMovesTheValue_data() { addOrientations(); }
-    void pointerMovesTheValue()
-    {
-        QFETCH(Qt::Orientation, orientation);
-        Bar b(orientation);
-        b.bar.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&b.bar));
-        // A click near the end jumps there.
-        QTest::mouseClick(&b.bar, Qt::LeftButton, {}, b.along(195));
-        QCOMPARE(b.bar.value(), b.bar.maximum());
-        // The thumb dragged back to the start.
-        const QRect knob = b.rect(QStyle::SC_ScrollBarSlider, true);
-        const QPoint grip = b.along((b.start(knob) + b.end(knob)) / 2);
-        QTest::mousePress(&b.bar, Qt::LeftButton, {}, grip);
-        QMouseEvent move(QEvent::MouseMove, b.along(-400), b.bar.mapToGlobal(b.along(-400)), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(&b.bar, &move);
-        QTest::mouseRelease(&b.bar, Qt::LeftButton, {}, b.along(0));
-        QCOMPARE(b.bar.value(), b.bar.minimum());
-    }
-
-    // A bar over the content's top keeps the track (and the thumb at rest there) out from under it.
-    void edgeInsetsKeepTheTrackClear()
-    {
-        Bar b(Qt::Vertical);
-        ScrollBarStyle::setEdgeInsets(b.bar, 52, 10);
-        QVERIFY(b.rect(QStyle::SC_ScrollBarGroove).top() >= 52);
-        QVERIFY(b.rect(QStyle::SC_ScrollBarSlider).top() >= 52);
-        QVERIFY(b.rect(QStyle::SC_ScrollBarGroove).bottom() < 200 - 10);
-        const QStyleOptionSlider o = b.option(true);
-        QCOMPARE(b.bar.style()->hitTestComplexControl(QStyle::CC_ScrollBar, &o, QPoint(7, 20), &b.bar), QStyle::SC_None);
-        ScrollBarStyle::setEdgeInsets(b.bar, 0, 0);
-        QVERIFY(b.rect(QStyle::SC_ScrollBarGroove).top() < 52);
-    }
-
-    // The bar lies over the content, which keeps its whole width when the bar comes.
-    void contentKeepsItsWidth()
-    {
-        QScrollArea area;
-        area.setFrameShape(QFrame::NoFrame);
-        area.setWidgetResizable(true);
-        auto *content = new QWidget;
-        content->setMinimumHeight(2000);
-        area.setWidget(content);
-        area.resize(300, 200);
-        area.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&area));
-        QVERIFY(area.verticalScrollBar()->isVisible());
-        QCOMPARE(area.viewport()->width(), area.width());
-        QCOMPARE(content->width(), area.width());
-    }
-
+    // The colours are the theme's, and a bar on screen repaints itself when the theme changes.
     void followsTheTheme()
     {
-        QVERIFY(ScrollBarStyle::thumbColor(false, false) != ScrollBarStyle::thumbColor(true, false));
-        QVERIFY(ScrollBarStyle::thumbColor(true, false) != ScrollBarStyle::thumbColor(true, true));
-        Bar b(Qt::Vertical);
-        b.bar.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&b.bar));
-        const QColor light = ScrollBarStyle::thumbColor(false, false);
-        const QImage lightBar = b.bar.grab().toImage();
-        PaintCounter paints(b.bar);
+        Bar bar(Qt::Vertical);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        const QImage lightBar = bar.grab().toImage();
+        Repaints repaints;
+        bar.installEventFilter(&repaints);
         Theme::instance().setAppearance(Appearance::dark);
-        QVERIFY(ScrollBarStyle::thumbColor(false, false) != light);
-        // The bar repaints by itself, and what it paints now is the dark thumb.
-        QVERIFY(QTest::qWaitFor([&] { return paints.count > 0; }));
-        QVERIFY(b.bar.grab().toImage() != lightBar);
+        QVERIFY(QTest::qWaitFor([&] { return repaints.seen; }));
+        QVERIFY(bar.grab().toImage() != lightBar);
     }
 };
 

@@ -14,8 +14,6 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include <limits>
-
 Q_DECLARE_METATYPE(sw::Surface)
 
 using namespace sw;
@@ -156,8 +154,6 @@ private slots:
     void softEdgeBands_data();
     void softEdgeBands();
     void softEdgesPaintOnlyWithAFrost();
-    void veilOverTheInset_data();
-    void veilOverTheInset();
     void softEdgesFadeOnlyScrolledContent();
     void softEdgesLetClicksThrough();
     void frostSettingIsInherited();
@@ -500,37 +496,6 @@ void TestSurfaces::softEdgeBands()
     // The overlay follows the content's size.
     content.resize(200, 100);
     QCOMPARE(edges.geometry(), QRect(0, 0, 200, 100));
-}
-
-void TestSurfaces::veilOverTheInset_data()
-{
-    QTest::addColumn<double>("depth");
-    QTest::addColumn<double>("inset");
-    QTest::addColumn<double>("opacity");
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    QTest::newRow("outer edge") << 0.0 << 52.0 << 1.0;
-    QTest::newRow("bar's lower edge") << 52.0 << 52.0 << 1.0;
-    QTest::newRow("half the tail") << 66.0 << 52.0 << 0.5;
-    QTest::newRow("end of the tail") << 80.0 << 52.0 << 0.0;
-    QTest::newRow("past the band") << 300.0 << 52.0 << 0.0;
-    QTest::newRow("no inset: no veil") << 0.0 << 0.0 << 0.0;
-    QTest::newRow("not a number") << 10.0 << nan << 0.0;
-    QTest::newRow("outside the band") << -1.0 << 52.0 << 0.0;
-}
-
-void TestSurfaces::veilOverTheInset()
-{
-    QFETCH(double, depth);
-    QFETCH(double, inset);
-    QFETCH(double, opacity);
-    QCOMPARE(SoftScrollEdges::veilOpacity(depth, inset), opacity);
-    // Across the tail it only ever thins.
-    double last = SoftScrollEdges::veilOpacity(inset, inset);
-    for (double d = inset + 1; d <= inset + SoftScrollEdges::kTail; d += 1) {
-        const double now = SoftScrollEdges::veilOpacity(d, inset);
-        QVERIFY(now <= last);
-        last = now;
-    }
 }
 
 void TestSurfaces::softEdgesPaintOnlyWithAFrost()

@@ -216,29 +216,19 @@ void TestInspectorFacts::posterPicture_data()
     QTest::addColumn<qint64>("page");
     QTest::addColumn<QString>("poster");   // empty: none
     const QString cover = QStringLiteral("file:///home/ann/.local/share/Stashwell/Covers/ann_77.jpg");
-    const QString frame = QStringLiteral("file:///home/ann/Pictures/frame.jpg");
-    ShelfItem covered = videoHere("ann_77.mp4");
-    covered.setCover(url(cover));
-    covered.setPictures({url(cover)});
-    ShelfItem ownPage = videoHere("ann_77.mp4");
-    ownPage.setCover(url(cover));
-    ownPage.setPictures({url(frame)});
-    ShelfItem emptyPage = videoHere("ann_77.mp4");
-    emptyPage.setCover(url(cover));
-    emptyPage.setPictures({std::nullopt});
-    ShelfItem bare = videoHere("ann_77.mp4");
-    bare.setCover(std::nullopt);
-    bare.setPictures({std::nullopt});
-    ShelfItem blank = videoHere("ann_77.mp4");
-    blank.setCover(Url());
-    blank.setPictures({Url()});
-    QTest::newRow("the page's cover") << covered << qint64(0) << cover;
-    QTest::newRow("the page's own picture first") << ownPage << qint64(0) << frame;
-    QTest::newRow("a page without a picture: the cover") << emptyPage << qint64(0) << cover;
-    QTest::newRow("a page past the end: the cover") << ownPage << qint64(5) << cover;
-    QTest::newRow("a negative page: the cover") << ownPage << qint64(-1) << cover;
-    QTest::newRow("no picture at all") << bare << qint64(0) << "";
-    QTest::newRow("empty addresses") << blank << qint64(0) << "";
+    const QString frame = QStringLiteral("file:///home/ann/frame.jpg");
+    const auto with = [](std::optional<Url> cover, std::optional<Url> page) {
+        ShelfItem shown = videoHere("ann_77.mp4");
+        shown.setCover(cover);
+        shown.setPictures({page});
+        return shown;
+    };
+    QTest::newRow("the page's own picture") << with(url(cover), url(frame)) << qint64(0) << frame;
+    QTest::newRow("a page without one: the cover") << with(url(cover), std::nullopt) << qint64(0) << cover;
+    QTest::newRow("a page past the end: the cover") << with(url(cover), url(frame)) << qint64(5) << cover;
+    QTest::newRow("a negative page: the cover") << with(url(cover), url(frame)) << qint64(-1) << cover;
+    QTest::newRow("no picture at all") << with(std::nullopt, std::nullopt) << qint64(0) << "";
+    QTest::newRow("empty addresses") << with(Url(), Url()) << qint64(0) << "";
 }
 
 void TestInspectorFacts::posterPicture()

@@ -83,6 +83,23 @@ struct Window {
     }
 };
 
+// The item with a cover of its own (a dusky gradient) in `folder`, shown on its first page.
+ShelfItem withCover(ShelfItem shown, const QTemporaryDir &folder)
+{
+    QImage cover(480, 270, QImage::Format_RGB32);
+    QLinearGradient sky(0, 0, 0, 270);
+    sky.setColorAt(0, QColor(250, 190, 120));
+    sky.setColorAt(1, QColor(90, 60, 130));
+    QPainter(&cover).fillRect(cover.rect(), sky);
+    const Url path = Url::fromLocalFile(folder.filePath(QStringLiteral("cover.png")));
+    cover.save(path.toLocalFile());
+    std::vector<std::optional<Url>> pictures = shown.pictures();
+    pictures.at(0) = path;
+    shown.setCover(path);
+    shown.setPictures(pictures);
+    return shown;
+}
+
 ShelfItem videoAndPictureHere()
 {
     const Post p = post(xLink(QStringLiteral("ann"), QStringLiteral("90")), {video(75.4), image()});
@@ -102,7 +119,6 @@ private slots:
     void trashedSave();
     void textPostHasNoMedia();
     void playerOnlyOnTheVideosPage();
-    void videoShowsItsCoverUntilPlayed();
     void unsafeVideoNameShowsTheThumbnail();
     void pagerTurnsThroughThePageMemory_data();
     void pagerTurnsThroughThePageMemory();
@@ -185,7 +201,8 @@ void TestSaveInspector::textPostHasNoMedia()
 
 void TestSaveInspector::playerOnlyOnTheVideosPage()
 {
-    const ShelfItem shown = videoAndPictureHere();
+    QTemporaryDir covers;
+    const ShelfItem shown = withCover(videoAndPictureHere(), covers);
     Window window(shown);
     QVERIFY(test::showWidget(window.root));
     SaveInspector &inspector = *window.inspector;
@@ -193,6 +210,12 @@ void TestSaveInspector::playerOnlyOnTheVideosPage()
     QCOMPARE(inspector.playerFile()->fileName(), MediaFolder::fileName(shown.save().post(), 0));
     QVERIFY(inspector.thumbnail().isHidden());
     QCOMPARE(window.fakes.count(), 1);
+    // Not an empty box: the save's cover with the play mark, until the user plays it.
+    QVERIFY(inspector.player()->showsPoster());
+    QCOMPARE(inspector.player()->poster(), shown.cover());
+    QTRY_VERIFY_WITH_TIMEOUT(inspector.player()->posterPicture() != nullptr, 20'000);
+    inspector.player()->controls().playButton().click();
+    QVERIFY(window.fakes.last()->isPlaying() && !inspector.player()->showsPoster());
 
     inspector.turnPage(+1);
     QVERIFY(!inspector.player());
@@ -205,40 +228,11 @@ void TestSaveInspector::playerOnlyOnTheVideosPage()
     QVERIFY(inspector.player());
     QCOMPARE(window.fakes.count(), 2);
     QCOMPARE(window.fakes.last()->plays, 0);   // a new player, which does not start by itself
+    QVERIFY(inspector.player()->showsPoster());
 
     // Not on this computer: always the thumbnail.
     inspector.setItem(itemOf("vL", 1));
     QVERIFY(!inspector.player());
-}
-
-// A video on this computer shows the save's cover with the play mark, not an empty box, until
-// the user plays it.
-void TestSaveInspector::videoShowsItsCoverUntilPlayed()
-{
-    QTemporaryDir covers;
-    QImage picture(320, 180, QImage::Format_RGB32);
-    picture.fill(QColor(30, 120, 200));
-    const QString path = covers.filePath(QStringLiteral("ann_90.png"));
-    QVERIFY(picture.save(path));
-    ShelfItem shown = videoAndPictureHere();
-    shown.setCover(Url::fromLocalFile(path));
-    shown.setPictures({Url::fromLocalFile(path), std::nullopt});
-    Window window(shown);
-    QVERIFY(test::showWidget(window.root));
-    InlinePlayer *player = window.inspector->player();
-    QVERIFY(player);
-    QCOMPARE(player->poster(), std::optional<Url>(Url::fromLocalFile(path)));
-    QVERIFY(player->showsPoster());
-    QVERIFY(player->isVisible());
-    QTRY_VERIFY(player->posterPicture() != nullptr);
-    QCOMPARE(player->posterPicture()->image.pixelColor(10, 10), QColor(30, 120, 200));
-
-    player->controls().playButton().click();
-    QVERIFY(window.fakes.last()->isPlaying());
-    QVERIFY(!player->showsPoster());
-    // The same save again (a refresh) keeps the playback going, without its poster.
-    window.inspector->setItem(shown);
-    QVERIFY(!player->showsPoster());
 }
 
 void TestSaveInspector::unsafeVideoNameShowsTheThumbnail()
@@ -491,22 +485,9 @@ void TestSaveInspector::gallery()
                                     "finally on paper.");
     const Save kept = annotated(1, described, letters == u"iH" ? QStringLiteral("Try with chickpeas.") : QString(),
                                 {Tag{QStringLiteral("recipes")}, Tag{QStringLiteral("weekend")}}, reading.id);
-    ShelfItem shown = item(kept, base.copy());
-    // A video's cover, as a poster over the player.
     QTemporaryDir covers;
-    if (letters == u"vH") {
-        QImage cover(480, 270, QImage::Format_RGB32);
-        QPainter painter(&cover);
-        QLinearGradient sky(0, 0, 0, 270);
-        sky.setColorAt(0, QColor(250, 190, 120));
-        sky.setColorAt(1, QColor(90, 60, 130));
-        painter.fillRect(cover.rect(), sky);
-        painter.end();
-        const QString path = covers.filePath(QStringLiteral("cover.png"));
-        QVERIFY(cover.save(path));
-        shown.setCover(Url::fromLocalFile(path));
-        shown.setPictures({Url::fromLocalFile(path)});
-    }
+    // A video's cover, as a poster over the player.
+    const ShelfItem shown = letters == u"vH" ? withCover(item(kept, base.copy()), covers) : item(kept, base.copy());
     Window window(shown);
     window.inspector->setHomePath(QStringLiteral("/home/ann"));
     // Tall enough to show the whole column.
@@ -529,7 +510,7 @@ void TestSaveInspector::gallery()
     if (body == LocalMediaSection::Body::downloading)
         QCOMPARE(media.downloadFraction(), 0.25);
     if (InlinePlayer *player = window.inspector->player())
-        QTRY_VERIFY(player->posterPicture() != nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(player->posterPicture() != nullptr, 20'000);
     QString why;
     QVERIFY2(gallery::captureAndCheck(*window.inspector,
                                       QStringLiteral("SaveInspector-%1").arg(QString::fromLatin1(QTest::currentDataTag())), &why),
