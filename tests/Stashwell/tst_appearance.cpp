@@ -3,6 +3,7 @@
 
 #include "Stashwell/App/Appearance.h"
 #include "Stashwell/App/SystemColorScheme.h"
+#include "StashwellUI/Design/ScrollBarStyle.h"
 #include "StashwellUI/Design/Tokens.h"
 
 #include <QApplication>
@@ -51,7 +52,10 @@ class AppearanceTest : public QObject {
         QCOMPARE(sw::Theme::currentAppearance(), Appearance::dark);
         QCOMPARE(QApplication::palette().color(QPalette::Window),
                  *sw::Tokens::Colors::token(u"window", Appearance::dark));
-        QCOMPARE(QApplication::style()->name().toLower(), QStringLiteral("fusion"));
+        // Fusion, under the application's scroll bars.
+        auto *style = qobject_cast<sw::ScrollBarStyle *>(QApplication::style());
+        QVERIFY(style);
+        QCOMPARE(style->baseStyle()->name().toLower(), QStringLiteral("fusion"));
 
         scheme.takePortalValue(2u);   // the desktop turns light: the fixed theme stays
         QCOMPARE(sw::Theme::currentAppearance(), Appearance::dark);

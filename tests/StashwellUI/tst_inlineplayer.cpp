@@ -12,11 +12,13 @@
 
 #include <QApplication>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QVideoSink>
 
 #include <cmath>
+#include <functional>
 
 using namespace sw;
 using sw::test::FakeFactory;
@@ -56,7 +58,12 @@ struct Rig {
     FakePlayback *current() const { return qobject_cast<FakePlayback *>(player->playback()); }
 };
 
+// Something the user does to a player.
+using Act = std::function<void(Rig &)>;
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Act)
 
 class TestInlinePlayer : public QObject {
     Q_OBJECT
@@ -87,6 +94,8 @@ private slots:
 
     void unreadableFileStillHeld();
     void realPlayback();
+    void posterUntilPlaybackStarts_data();
+    void posterUntilPlaybackStarts();
     void gallery();
 
 private:
@@ -478,6 +487,9 @@ void TestInlinePlayer::realPlayback()
     // The clip is 30 frames at 15 frames a second.
     QTRY_VERIFY2_WITH_TIMEOUT(qAbs(playback.duration() - 2'000) <= 200, qPrintable(QString::number(playback.duration())),
                               10'000);
+    // Loaded, it shows its first frame before it plays.
+    QTRY_VERIFY_WITH_TIMEOUT(frames > 0, 10'000);
+    QVERIFY(!playback.isPlaying());
 
     QSignalSpy playing(&playback, &VideoPlayback::playingChanged);
     playback.setMuted(true);
@@ -498,6 +510,60 @@ void TestInlinePlayer::realPlayback()
     QTRY_VERIFY_WITH_TIMEOUT(!playback.isPlaying(), 10'000);
 }
 
+// A plain orange cover in `folder`.
+Url coverIn(const QTemporaryDir &folder)
+{
+    QImage image(160, 90, QImage::Format_RGB32);
+    image.fill(QColor(200, 90, 40));
+    image.save(folder.filePath(QStringLiteral("cover.png")));
+    return Url::fromLocalFile(folder.filePath(QStringLiteral("cover.png")));
+}
+
+void TestInlinePlayer::posterUntilPlaybackStarts_data()
+{
+    QTest::addColumn<Act>("act");
+    QTest::addColumn<bool>("plays");
+    QTest::addColumn<bool>("poster");
+    const auto clickAt = [](Qt::MouseButton button) {
+        return Act([button](Rig &rig) { QTest::mouseClick(rig.player, button, {}, QPoint(rig.player->width() / 2, 40)); });
+    };
+    const auto play = [](Rig &rig) { rig.player->controls().playButton().click(); };
+    QTest::newRow("play button") << Act(play) << true << false;
+    QTest::newRow("space key") << Act([](Rig &rig) { QTest::keyClick(rig.player, Qt::Key_Space); }) << true << false;
+    QTest::newRow("click on the poster") << clickAt(Qt::LeftButton) << true << false;
+    QTest::newRow("right click") << clickAt(Qt::RightButton) << false << true;
+    QTest::newRow("mute button") << Act([](Rig &rig) { rig.player->controls().muteButton().click(); }) << false << true;
+    // A new playback shows the poster again.
+    QTest::newRow("played, shown again") << Act([play](Rig &rig) {
+        play(rig);
+        rig.window.hide();
+        rig.window.show();
+    }) << false << true;
+}
+
+void TestInlinePlayer::posterUntilPlaybackStarts()
+{
+    QFETCH(Act, act);
+    QFETCH(bool, plays);
+    QFETCH(bool, poster);
+    QTemporaryDir folder;
+    const Url cover = coverIn(folder);
+    Rig rig;
+    rig.player->setPoster(cover);
+    rig.window.show();
+    QCOMPARE(rig.player->poster(), std::optional<Url>(cover));
+    QVERIFY(rig.player->showsPoster());
+    QTRY_VERIFY_WITH_TIMEOUT(rig.player->posterPicture() != nullptr, 20'000);
+    QCOMPARE(rig.player->posterPicture()->image.pixelColor(5, 5), QColor(200, 90, 40));
+    rig.current()->finishLoading(75'000);
+    act(rig);
+    QCOMPARE(rig.current()->isPlaying(), plays);
+    QCOMPARE(rig.player->showsPoster(), poster);
+    // Paused afterwards, it keeps the video's own picture.
+    rig.current()->pause();
+    QCOMPARE(rig.player->showsPoster(), poster);
+}
+
 void TestInlinePlayer::gallery()
 {
     Rig rig(false, 240);
@@ -507,6 +573,15 @@ void TestInlinePlayer::gallery()
     rig.current()->reachPosition(20'000);
     QString why;
     QVERIFY2(gallery::captureAndCheck(rig.window, QStringLiteral("inline-player"), &why), qPrintable(why));
+
+    // Before it plays: the cover as its poster.
+    QTemporaryDir folder;
+    Rig poster(false, 240);
+    poster.player->setPoster(coverIn(folder));
+    poster.window.resize(430, 240);
+    poster.window.show();
+    QTRY_VERIFY_WITH_TIMEOUT(poster.player->posterPicture() != nullptr, 20'000);
+    QVERIFY2(gallery::captureAndCheck(poster.window, QStringLiteral("inline-player-poster"), &why), qPrintable(why));
 }
 
 QTEST_MAIN(TestInlinePlayer)

@@ -1,11 +1,10 @@
 #include "Stashwell/App/Appearance.h"
 
 #include "Stashwell/App/SystemColorScheme.h"
+#include "StashwellUI/Design/ScrollBarStyle.h"
 #include "StashwellUI/Design/Tokens.h"
 
 #include <QApplication>
-#include <QStyle>
-#include <QStyleFactory>
 
 namespace sw::app {
 
@@ -96,11 +95,9 @@ void ThemeSwitch::apply(Theme theme)
 void ThemeSwitch::putInForce(sw::Appearance appearance)
 {
     if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
-        // The palettes are drawn for Fusion; other styles take colours from the desktop instead.
-        if (QApplication::style()->name().compare(QStringLiteral("fusion"), Qt::CaseInsensitive) != 0) {
-            if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-                QApplication::setStyle(fusion);
-        }
+        // The palettes are drawn for Fusion (other styles take colours from the desktop instead),
+        // which the application's scroll bar style wraps.
+        sw::ScrollBarStyle::install();
         QApplication::setPalette(palette(appearance));
     }
     sw::Theme::instance().setAppearance(appearance);

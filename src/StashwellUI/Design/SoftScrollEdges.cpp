@@ -3,6 +3,7 @@
 #include "StashwellUI/detail/Decorative.h"
 
 #include <QEvent>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -169,10 +170,51 @@ void SoftScrollEdges::follow()
     raise();
 }
 
+void SoftScrollEdges::setVeil(VeilColour colour)
+{
+    if (colour == m_veil)
+        return;
+    m_veil = colour;
+    update();
+}
+
+double SoftScrollEdges::veilOpacity(double depth, double inset)
+{
+    if (!(inset > 0) || !(depth >= 0))
+        return 0;
+    if (depth <= inset)
+        return 1;
+    const double t = (depth - inset) / kTail;
+    if (t >= 1)
+        return 0;
+    // 1 - smoothstep: no visible step where the veil starts to thin, nor where it ends.
+    return 1 - t * t * (3 - 2 * t);
+}
+
+void SoftScrollEdges::paintVeil(QPainter &painter, const QRectF &band, Qt::Edge edge, double inset) const
+{
+    if (!m_veil || !(inset > 0) || band.height() <= 0)
+        return;
+    const QColor colour = m_veil();
+    const bool top = edge == Qt::TopEdge;
+    QLinearGradient gradient(QPointF(0, top ? band.top() : band.bottom()), QPointF(0, top ? band.bottom() : band.top()));
+    // The inset opaque, then the tail sampled finely enough that its curve shows no bands.
+    constexpr int kSamples = 8;
+    for (int i = 0; i <= kSamples; ++i) {
+        const double depth = inset + kTail * double(i) / kSamples;
+        QColor stop = colour;
+        stop.setAlphaF(float(colour.alphaF() * veilOpacity(depth, inset)));
+        if (i == 0)
+            gradient.setColorAt(0, stop);
+        gradient.setColorAt(std::min(1.0, depth / band.height()), stop);
+    }
+    painter.fillRect(band, gradient);
+}
+
 void SoftScrollEdges::paintEvent(QPaintEvent *)
 {
     const ScrollEdgeFrost frost = ScrollEdgeFrostSetting::find(this);
-    if (!frost)
+    if (!frost && !m_veil)
         return;
     QPainter painter(this);
     for (Qt::Edge edge : {Qt::TopEdge, Qt::BottomEdge}) {
@@ -183,7 +225,9 @@ void SoftScrollEdges::paintEvent(QPaintEvent *)
             painter.save();
             painter.setOpacity(shown);
             painter.setClipRect(*rect);
-            frost(painter, *rect, edge);
+            if (frost)
+                frost(painter, *rect, edge);
+            paintVeil(painter, *rect, edge, edge == Qt::TopEdge ? m_insets.top() : m_insets.bottom());
             painter.restore();
         }
     }

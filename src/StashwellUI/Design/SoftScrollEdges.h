@@ -4,8 +4,15 @@
 // bar and over the status bar, so that content scrolling away fades instead of being cut off.
 // This module only leaves the hook: the application's window decides what a band looks like and
 // sets it on the widget tree (ScrollEdgeFrost); every SoftScrollEdges overlay below that point
-// asks the nearest setting when it paints. Without a setting no band is drawn.
+// asks the nearest setting when it paints. Without a setting no frost is drawn.
+//
+// Where a bar of the window lies over the content (a safe-area inset), a frost alone leaves what
+// scrolls under the bar readable through it, and its text runs into the bar's own. An overlay given
+// a veil colour (the surface the content stands on) covers the inset with that colour and fades it
+// out across the band's tail, over the frost, so content melts into the surface before it reaches
+// the bar. The veil is drawn with or without a frost.
 
+#include <QColor>
 #include <QMargins>
 #include <QObject>
 #include <QPointer>
@@ -56,6 +63,17 @@ public:
     static std::optional<QRectF> band(Qt::Edge edge, const QSizeF &size, const QMargins &insets, bool chosen);
     std::optional<QRectF> band(Qt::Edge edge) const;
 
+    // The colour the content fades into under a bar, read when the overlay paints (none: no
+    // veil, the default).
+    using VeilColour = QColor (*)();
+    void setVeil(VeilColour colour);
+    VeilColour veil() const { return m_veil; }
+    // The veil's opacity, 0 to 1, at `depth` pixels in from the outer edge of a band over an inset
+    // of `inset` pixels: opaque across the inset, on glass too (even a tenth of light text left
+    // over a dark tint still reads), then falling smoothly to nothing at the end of the tail.
+    // Nothing where there is no inset.
+    static double veilOpacity(double depth, double inset);
+
     // Lets each band fade only content that has scrolled under it: with a scroll bar followed, the
     // top band shows as far as the content has scrolled past the top and the bottom band as far as
     // content is left below, each at full strength once that is a band's tail or more. Content at
@@ -75,12 +93,14 @@ protected:
 
 private:
     void follow();
+    void paintVeil(QPainter &painter, const QRectF &band, Qt::Edge edge, double inset) const;
 
     QPointer<QWidget> m_content;
     QPointer<QScrollBar> m_scroll;
     bool m_top = false;
     bool m_bottom = false;
     QMargins m_insets;
+    VeilColour m_veil = nullptr;
 };
 
 }  // namespace sw

@@ -113,6 +113,20 @@ std::optional<QUrl> playerFile(const ShelfItem &item, const MediaFolder &folder,
     return address;
 }
 
+std::optional<Url> posterPicture(const ShelfItem &item, std::int64_t pageShown)
+{
+    const std::vector<std::optional<Url>> pictures = item.pictures();
+    if (pageShown >= 0 && std::uint64_t(pageShown) < pictures.size()) {
+        const std::optional<Url> &page = pictures[std::size_t(pageShown)];
+        if (page && !page->isEmpty())
+            return page;
+    }
+    std::optional<Url> cover = item.cover();
+    if (cover && cover->isEmpty())
+        return std::nullopt;
+    return cover;
+}
+
 QList<Url> revealableFiles(const LocalCopy &copy, const MediaFolder &folder)
 {
     QList<Url> files;

@@ -67,6 +67,9 @@ bool isPlainFileName(const QString &name);
 // The file the inline player plays: the save's video file when its copy is on this computer, the
 // page shown is that of the post's first video and the file's name is plain. None: the thumbnail.
 std::optional<QUrl> playerFile(const ShelfItem &item, const MediaFolder &folder, std::int64_t pageShown);
+// The poster the inline player shows before it plays: the picture of the page shown (the video's
+// cover), else the save's cover; none when the save has neither.
+std::optional<Url> posterPicture(const ShelfItem &item, std::int64_t pageShown);
 
 // The addresses of the files of a copy on this computer that may be shown in the file manager:
 // those with plain names, in order. Empty for any other state.

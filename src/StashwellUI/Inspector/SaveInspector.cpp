@@ -325,6 +325,7 @@ void SaveInspector::applyMedia()
         }
         // A player made here never starts by itself.
         m_player->setAutoplay(false);
+        m_player->setPoster(InspectorFacts::posterPicture(*m_item, page));
         m_player->setUrl(*file);
         m_thumbnail->hide();
         m_player->show();

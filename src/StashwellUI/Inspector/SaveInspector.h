@@ -3,7 +3,7 @@
 // The detail view of the one save chosen on the shelf, in the window's inspector column. Under a
 // fixed header (the title, favourite, trash while the save is not in the trash, close) a column
 // scrolls: the media (the inline player while the page shown is that of the post's first video
-// and its file is here, else the thumbnail) with a pager for two or more pictures, the author with
+// and its file is here, with the save's cover as its poster until it plays; else the thumbnail) with a pager for two or more pictures, the author with
 // the day of the post, the post's text (selectable), the action row, the details (link,
 // collection, saved), and the sections on the local media, the tags and the note.
 //

@@ -5,8 +5,10 @@
 #include "StashwellUI/Playback/PlayerControlBar.h"
 #include "StashwellUI/Design/Symbols.h"
 #include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/Pictures/CachedImage.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QShowEvent>
 #include <QVideoSink>
@@ -19,7 +21,7 @@ InlinePlayer::InlinePlayer(QWidget *parent) : InlinePlayer(QUrl(), false, defaul
 
 InlinePlayer::InlinePlayer(const QUrl &file, bool autoplay, double height, QWidget *parent)
     : QWidget(parent), m_url(file), m_autoplay(autoplay), m_factory(MediaPlayerPlayback::factory()),
-      m_sink(new QVideoSink(this)), m_controls(new PlayerControlBar(this))
+      m_sink(new QVideoSink(this)), m_poster(new CachedImage(this)), m_controls(new PlayerControlBar(this))
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFocusPolicy(Qt::StrongFocus);
@@ -51,6 +53,29 @@ void InlinePlayer::setUrl(const QUrl &file)
     m_url = file;
     if (m_onScreen)
         load();
+}
+
+void InlinePlayer::setPoster(const std::optional<Url> &picture)
+{
+    // As many pixels as a thumbnail of the player's height asks for.
+    m_poster->setSource(picture, std::int64_t(std::max(1.0, std::trunc(m_height * 6))));
+    update();
+}
+
+std::optional<Url> InlinePlayer::poster() const
+{
+    const std::optional<PictureKey> key = m_poster->key();
+    return key ? std::optional<Url>(key->url) : std::nullopt;
+}
+
+bool InlinePlayer::showsPoster() const
+{
+    return !m_started && !(m_playback && m_playback->status() == VideoPlayback::Status::failed);
+}
+
+PicturePointer InlinePlayer::posterPicture() const
+{
+    return m_poster->current();
 }
 
 void InlinePlayer::setAutoplay(bool autoplay)
@@ -89,6 +114,7 @@ void InlinePlayer::load()
         m_playback = nullptr;
     }
     m_frame = QVideoFrame();
+    m_started = false;
 
     std::unique_ptr<VideoPlayback> made = m_factory(m_url);
     if (!made) {
@@ -99,6 +125,12 @@ void InlinePlayer::load()
     playback->setParent(this);
     playback->setVideoSink(m_sink);
     connect(playback, &VideoPlayback::statusChanged, this, qOverload<>(&QWidget::update));
+    connect(playback, &VideoPlayback::playingChanged, this, [this](bool playing) {
+        if (playing && !m_started) {
+            m_started = true;
+            update();
+        }
+    });
     m_playback = playback;
     m_controls->setPlayback(playback);
     if (m_autoplay)
@@ -151,6 +183,53 @@ void InlinePlayer::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
+void InlinePlayer::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && showsPoster()) {
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void InlinePlayer::mouseReleaseEvent(QMouseEvent *event)
+{
+    // The poster is one big play button.
+    if (event->button() == Qt::LeftButton && showsPoster() && m_playback && rect().contains(event->position().toPoint())) {
+        m_playback->play();
+        event->accept();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void InlinePlayer::paintPoster(QPainter &painter, const QRectF &frame)
+{
+    const PicturePointer picture = m_poster->current();
+    if (picture && !picture->image.isNull()) {
+        // Where the video's own picture will stand, so that playing does not move it.
+        QSizeF size = QSizeF(picture->image.size());
+        size.scale(frame.size(), Qt::KeepAspectRatio);
+        const QRectF target(frame.center().x() - size.width() / 2, frame.center().y() - size.height() / 2,
+                            size.width(), size.height());
+        painter.drawImage(target, picture->image);
+    } else if (m_frame.isValid()) {
+        QVideoFrame::PaintOptions options;
+        options.backgroundColor = Qt::transparent;
+        options.aspectRatioMode = Qt::KeepAspectRatio;
+        m_frame.paint(&painter, frame, options);
+    }
+    const double side = std::min(playMarkSide, frame.height() / 3);
+    const QRectF mark(frame.center().x() - side / 2, frame.center().y() - side / 2, side, side);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Tokens::Colors::scrim());
+    painter.drawEllipse(mark);
+    const double glyph = side * 0.42;
+    // The triangle's weight sits left of its box: nudged right it looks centred in the circle.
+    Symbols::paint(painter, QRectF(mark.center().x() - glyph / 2 + side * 0.04, mark.center().y() - glyph / 2, glyph, glyph),
+                   QStringLiteral("play.fill"), Qt::white);
+}
+
 void InlinePlayer::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -162,12 +241,15 @@ void InlinePlayer::paintEvent(QPaintEvent *)
     painter.save();
     painter.setClipPath(clip);
     painter.fillRect(frame, Tokens::Colors::canvas());
-    if (m_frame.isValid()) {
+    const bool failed = m_playback && m_playback->status() == VideoPlayback::Status::failed;
+    if (showsPoster()) {
+        paintPoster(painter, frame);
+    } else if (m_frame.isValid()) {
         QVideoFrame::PaintOptions options;
         options.backgroundColor = Qt::transparent;
         options.aspectRatioMode = Qt::KeepAspectRatio;
         m_frame.paint(&painter, frame, options);
-    } else if (m_playback && m_playback->status() == VideoPlayback::Status::failed) {
+    } else if (failed) {
         const double side = std::min(36.0, frame.height() / 4);
         Symbols::paint(painter, QRectF(frame.center().x() - side / 2, frame.center().y() - side / 2, side, side),
                        QStringLiteral("exclamationmark.triangle"), Tokens::Colors::muted());

@@ -8,7 +8,13 @@
 // starts at once only when autoplay is on; leaving the screen pauses the playback, which is kept
 // until the next one replaces it or the player goes away. A file that cannot be played still gets
 // its playback (which reports the failure to the control bar); nothing is reported to the owner.
+//
+// Until a playback first plays, the player shows a poster with a play mark in its middle: the
+// picture it is given (the save's cover), or without one the first frame the paused playback
+// decodes. A click on the poster plays. Each new playback shows the poster again.
 
+#include "Capture/Url.h"
+#include "StashwellUI/Pictures/PictureCache.h"
 #include "StashwellUI/Playback/VideoPlayback.h"
 
 #include <QPointer>
@@ -16,10 +22,14 @@
 #include <QVideoFrame>
 #include <QWidget>
 
+#include <optional>
+
+class QPainter;
 class QVideoSink;
 
 namespace sw {
 
+class CachedImage;
 class PlayerControlBar;
 
 class InlinePlayer : public QWidget {
@@ -47,6 +57,16 @@ public:
     double playerHeight() const { return m_height; }
     void setPlayerHeight(double height);
 
+    // The poster's picture (none: the first frame, when the playback decodes one while paused).
+    // A new address starts its load when the player is on screen.
+    void setPoster(const std::optional<Url> &picture);
+    std::optional<Url> poster() const;
+    // Whether the poster is up: the playback held now has not played yet, nor failed.
+    bool showsPoster() const;
+    // The poster's picture as it is now: none until it has loaded.
+    PicturePointer posterPicture() const;
+    static constexpr double playMarkSide = 52;
+
     // The playback held now: none before the player was first shown.
     VideoPlayback *playback() const { return m_playback; }
     PlayerControlBar &controls() { return *m_controls; }
@@ -66,10 +86,13 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void load();
     void placeControls();
+    void paintPoster(QPainter &painter, const QRectF &frame);
 
     QUrl m_url;
     bool m_autoplay = false;
@@ -79,6 +102,8 @@ private:
     QPointer<VideoPlayback> m_playback;
     QVideoSink *m_sink = nullptr;
     QVideoFrame m_frame;
+    CachedImage *m_poster = nullptr;
+    bool m_started = false;
     PlayerControlBar *m_controls = nullptr;
 };
 

@@ -46,6 +46,11 @@ MediaPlayerPlayback::MediaPlayerPlayback(const QUrl &file, QObject *parent)
                 setStatus(Status::loading);
             break;
         case QMediaPlayer::LoadedMedia:
+            if (!m_waiting && m_player->playbackState() == QMediaPlayer::StoppedState) {
+                m_waiting = true;
+                m_player->pause();
+            }
+            [[fallthrough]];
         case QMediaPlayer::StalledMedia:
         case QMediaPlayer::BufferingMedia:
         case QMediaPlayer::BufferedMedia:

@@ -1,7 +1,8 @@
 #pragma once
 
 // The real playback of a video file: QMediaPlayer, which decodes through GStreamer here, with an
-// audio output of its own.
+// audio output of its own. Once the file has loaded it waits paused at its start, which decodes
+// the first frame for its video sink, so that a player shows the video's picture before it plays.
 
 #include "StashwellUI/Playback/VideoPlayback.h"
 
@@ -42,6 +43,7 @@ private:
     QMediaPlayer *m_player = nullptr;
     QAudioOutput *m_audio = nullptr;
     Status m_status = Status::loading;
+    bool m_waiting = false;   // paused at the start once, after the first load
     bool m_playing = false;
     QString m_error;
 };

@@ -1,6 +1,7 @@
 #include "StashwellUI/Shelf/ShelfSurface.h"
 
 #include "StashwellUI/Design/ContinuousShape.h"
+#include "StashwellUI/Design/ScrollBarStyle.h"
 #include "StashwellUI/Design/Surfaces.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
@@ -856,6 +857,13 @@ void ShelfSurface::scrollToItem(const Save::ID &id)
         bar->setValue(int(std::floor(r.top() - m_geometry.spacing() - m_coveredTop)));
     else if (r.bottom() > bottom)
         bar->setValue(int(std::ceil(r.bottom() + m_geometry.spacing() - viewport()->height())));
+}
+
+void ShelfSurface::setCoveredTop(double height)
+{
+    m_coveredTop = std::max(0.0, height);
+    // The scroll bar stays clear of the bar over the top, where it could be neither seen nor held.
+    ScrollBarStyle::setEdgeInsets(*verticalScrollBar(), int(std::ceil(m_coveredTop)), 0);
 }
 
 std::optional<SaveMenu> ShelfSurface::menuFor(qsizetype block, qsizetype index) const

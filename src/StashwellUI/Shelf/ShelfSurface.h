@@ -89,7 +89,7 @@ public:
     void setSpacing(double spacing);
     // How much of the viewport's top something lying over it covers (the window's bar): an item
     // brought into view is brought below it.
-    void setCoveredTop(double height) { m_coveredTop = std::max(0.0, height); }
+    void setCoveredTop(double height);
     double coveredTop() const { return m_coveredTop; }
 
     void setKeyHandler(KeyHandler handler) { m_keyHandler = std::move(handler); }

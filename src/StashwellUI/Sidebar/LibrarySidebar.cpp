@@ -198,7 +198,6 @@ LibrarySidebar::LibrarySidebar(QWidget *parent) : QWidget(parent)
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     makeTransparent(m_scroll);
     makeTransparent(m_scroll->viewport());
 

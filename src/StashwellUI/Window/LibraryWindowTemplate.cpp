@@ -183,6 +183,9 @@ LibraryWindowTemplate::LibraryWindowTemplate(QWidget *sidebar, QWidget *bar, QWi
     m_splitter->setSizes({static_cast<int>(sidebarIdeal), static_cast<int>(contentMinimum), 0});
 
     m_edges = content ? new SoftScrollEdges(content, true, true) : nullptr;
+    // The content stands on the window's colour (its tint on glass).
+    if (m_edges)
+        m_edges->setVeil(&Tokens::Colors::window);
 
     m_statusStrip = new Backdrop(&Tokens::Colors::window, true, status, this);
     m_statusStrip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -221,6 +224,12 @@ void LibraryWindowTemplate::setInsets(const QMargins &insets)
         return;
     m_insets = insets;
     emit contentSafeAreaInsetsChanged(insets);
+}
+
+void LibraryWindowTemplate::followContentScroll(QScrollBar *bar)
+{
+    if (m_edges)
+        m_edges->followScroll(bar);
 }
 
 void LibraryWindowTemplate::setPaintsGround(bool paints)

@@ -12,7 +12,8 @@
 // laid once.
 //
 // The bar lies over the top of the content rather than above it, as the window's toolbar would:
-// content that scrolls passes under it, softened by the scroll edges. contentSafeAreaInsets()
+// content that scrolls passes under it, softened by the scroll edges and veiled in the window's
+// colour under the bar itself, so that nothing reads through the bar. contentSafeAreaInsets()
 // tells the content how much of its top the bar covers. The template decides nothing about
 // what the views show and never changes showsInspector() itself.
 
@@ -20,6 +21,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QScrollBar;
 class QSplitter;
 
 namespace sw {
@@ -51,6 +53,9 @@ public:
 
     // How much of the content's edges the bar covers (the top only).
     QMargins contentSafeAreaInsets() const { return m_insets; }
+    // The content's vertical scroll bar, when it has one: the soft edges then fade only what has
+    // scrolled under them.
+    void followContentScroll(QScrollBar *bar);
 
     QWidget *sidebar() const { return m_sidebar; }
     QWidget *bar() const { return m_bar; }

@@ -51,6 +51,8 @@ private slots:
     void postedFollowsTheInterfaceLanguage();
     void playerOrThumbnail_data();
     void playerOrThumbnail();
+    void posterPicture_data();
+    void posterPicture();
     void revealSkipsUnsafeNames();
     void mediaStatus_data();
     void mediaStatus();
@@ -206,6 +208,38 @@ void TestInspectorFacts::playerOrThumbnail()
     QCOMPARE(played.has_value(), !file.isEmpty());
     if (played)
         QCOMPARE(played->toLocalFile(), file);
+}
+
+void TestInspectorFacts::posterPicture_data()
+{
+    QTest::addColumn<ShelfItem>("item");
+    QTest::addColumn<qint64>("page");
+    QTest::addColumn<QString>("poster");   // empty: none
+    const QString cover = QStringLiteral("file:///home/ann/.local/share/Stashwell/Covers/ann_77.jpg");
+    const QString frame = QStringLiteral("file:///home/ann/frame.jpg");
+    const auto with = [](std::optional<Url> cover, std::optional<Url> page) {
+        ShelfItem shown = videoHere("ann_77.mp4");
+        shown.setCover(cover);
+        shown.setPictures({page});
+        return shown;
+    };
+    QTest::newRow("the page's own picture") << with(url(cover), url(frame)) << qint64(0) << frame;
+    QTest::newRow("a page without one: the cover") << with(url(cover), std::nullopt) << qint64(0) << cover;
+    QTest::newRow("a page past the end: the cover") << with(url(cover), url(frame)) << qint64(5) << cover;
+    QTest::newRow("a negative page: the cover") << with(url(cover), url(frame)) << qint64(-1) << cover;
+    QTest::newRow("no picture at all") << with(std::nullopt, std::nullopt) << qint64(0) << "";
+    QTest::newRow("empty addresses") << with(Url(), Url()) << qint64(0) << "";
+}
+
+void TestInspectorFacts::posterPicture()
+{
+    QFETCH(ShelfItem, item);
+    QFETCH(qint64, page);
+    QFETCH(QString, poster);
+    const std::optional<Url> found = facts::posterPicture(item, page);
+    QCOMPARE(found.has_value(), !poster.isEmpty());
+    if (found)
+        QCOMPARE(found->text(), poster);
 }
 
 void TestInspectorFacts::revealSkipsUnsafeNames()

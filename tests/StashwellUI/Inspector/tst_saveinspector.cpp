@@ -12,10 +12,14 @@
 #include "StashwellUI/Inspector/SaveInspector.h"
 #include "StashwellUI/Inspector/TagsSection.h"
 #include "StashwellUI/Playback/InlinePlayer.h"
+#include "StashwellUI/Playback/PlayerControlBar.h"
 #include "StashwellUI/Saves/ActionPillButton.h"
 #include "StashwellUI/Saves/MediaThumbnailView.h"
 #include "StashwellUI/Saves/Paging.h"
 
+#include <QTemporaryDir>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -78,6 +82,23 @@ struct Window {
         root.resize(360, 900);
     }
 };
+
+// The item with a cover of its own (a dusky gradient) in `folder`, shown on its first page.
+ShelfItem withCover(ShelfItem shown, const QTemporaryDir &folder)
+{
+    QImage cover(480, 270, QImage::Format_RGB32);
+    QLinearGradient sky(0, 0, 0, 270);
+    sky.setColorAt(0, QColor(250, 190, 120));
+    sky.setColorAt(1, QColor(90, 60, 130));
+    QPainter(&cover).fillRect(cover.rect(), sky);
+    const Url path = Url::fromLocalFile(folder.filePath(QStringLiteral("cover.png")));
+    cover.save(path.toLocalFile());
+    std::vector<std::optional<Url>> pictures = shown.pictures();
+    pictures.at(0) = path;
+    shown.setCover(path);
+    shown.setPictures(pictures);
+    return shown;
+}
 
 ShelfItem videoAndPictureHere()
 {
@@ -180,7 +201,8 @@ void TestSaveInspector::textPostHasNoMedia()
 
 void TestSaveInspector::playerOnlyOnTheVideosPage()
 {
-    const ShelfItem shown = videoAndPictureHere();
+    QTemporaryDir covers;
+    const ShelfItem shown = withCover(videoAndPictureHere(), covers);
     Window window(shown);
     QVERIFY(test::showWidget(window.root));
     SaveInspector &inspector = *window.inspector;
@@ -188,6 +210,12 @@ void TestSaveInspector::playerOnlyOnTheVideosPage()
     QCOMPARE(inspector.playerFile()->fileName(), MediaFolder::fileName(shown.save().post(), 0));
     QVERIFY(inspector.thumbnail().isHidden());
     QCOMPARE(window.fakes.count(), 1);
+    // Not an empty box: the save's cover with the play mark, until the user plays it.
+    QVERIFY(inspector.player()->showsPoster());
+    QCOMPARE(inspector.player()->poster(), shown.cover());
+    QTRY_VERIFY_WITH_TIMEOUT(inspector.player()->posterPicture() != nullptr, 20'000);
+    inspector.player()->controls().playButton().click();
+    QVERIFY(window.fakes.last()->isPlaying() && !inspector.player()->showsPoster());
 
     inspector.turnPage(+1);
     QVERIFY(!inspector.player());
@@ -200,6 +228,7 @@ void TestSaveInspector::playerOnlyOnTheVideosPage()
     QVERIFY(inspector.player());
     QCOMPARE(window.fakes.count(), 2);
     QCOMPARE(window.fakes.last()->plays, 0);   // a new player, which does not start by itself
+    QVERIFY(inspector.player()->showsPoster());
 
     // Not on this computer: always the thumbnail.
     inspector.setItem(itemOf("vL", 1));
@@ -443,6 +472,7 @@ void TestSaveInspector::gallery_data()
     QTest::newRow("onThisMac") << "iH";
     QTest::newRow("failed") << "pF";
     QTest::newRow("text") << "tL";
+    QTest::newRow("videoOnThisComputer") << "vH";
 }
 
 void TestSaveInspector::gallery()
@@ -455,7 +485,10 @@ void TestSaveInspector::gallery()
                                     "finally on paper.");
     const Save kept = annotated(1, described, letters == u"iH" ? QStringLiteral("Try with chickpeas.") : QString(),
                                 {Tag{QStringLiteral("recipes")}, Tag{QStringLiteral("weekend")}}, reading.id);
-    Window window(item(kept, base.copy()));
+    QTemporaryDir covers;
+    // A video's cover, as a poster over the player.
+    const ShelfItem shown = letters == u"vH" ? withCover(item(kept, base.copy()), covers) : item(kept, base.copy());
+    Window window(shown);
     window.inspector->setHomePath(QStringLiteral("/home/ann"));
     // Tall enough to show the whole column.
     window.root.resize(360, 1150);
@@ -465,17 +498,19 @@ void TestSaveInspector::gallery()
     QCOMPARE(media.isVisible(), letters != u"tL");
     QCOMPARE(media.status(), InspectorFacts::mediaStatus(base.copy()));
     const LocalMediaSection::Body body = letters == u"vD"   ? LocalMediaSection::Body::downloading
-                                         : letters == u"iH" ? LocalMediaSection::Body::files
+                                         : letters.endsWith(u'H') ? LocalMediaSection::Body::files
                                                          : LocalMediaSection::Body::onlyLinked;
     QCOMPARE(media.body(), body);
     QCOMPARE(media.actionPill().isVisibleTo(&media), body == LocalMediaSection::Body::onlyLinked);
     QCOMPARE(media.revealButton().isVisibleTo(&media), body == LocalMediaSection::Body::files);
     if (body == LocalMediaSection::Body::files) {
-        QCOMPARE(media.fileRows().size(), 2);
+        QCOMPARE(std::size_t(media.fileRows().size()), p.attachments.size());
         QCOMPARE(media.folderText(), QStringLiteral("~/Videos/Stashwell"));
     }
     if (body == LocalMediaSection::Body::downloading)
         QCOMPARE(media.downloadFraction(), 0.25);
+    if (InlinePlayer *player = window.inspector->player())
+        QTRY_VERIFY_WITH_TIMEOUT(player->posterPicture() != nullptr, 20'000);
     QString why;
     QVERIFY2(gallery::captureAndCheck(*window.inspector,
                                       QStringLiteral("SaveInspector-%1").arg(QString::fromLatin1(QTest::currentDataTag())), &why),

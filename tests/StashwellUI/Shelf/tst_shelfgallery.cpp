@@ -1,20 +1,24 @@
 // Pictures of the shelf in every look: a grid of cards (one selected, one highlighted, one under
 // the pointer), the same saves as a list of rows, the home arrangement's blocks (headers, a row of
-// cards, a list) in one column, and the empty state.
+// cards, a list) in one column, the empty state, and a grid scrolled under the window's bar.
 
 #include "Gallery.h"
 #include "ShelfFixtures.h"
 
 #include "StashwellUI/Controls/SectionHeader.h"
 #include "StashwellUI/Design/Fonts.h"
+#include "StashwellUI/Design/ScrollBarStyle.h"
 #include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/Shelf/ShelfBar.h"
 #include "StashwellUI/Shelf/ShelfPictures.h"
 #include "StashwellUI/Shelf/ShelfSurface.h"
 #include "StashwellUI/Shelf/ShelfTemplate.h"
 #include "StashwellUI/StashwellUIStrings.h"
+#include "StashwellUI/Window/LibraryWindowTemplate.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -29,6 +33,7 @@ private slots:
     void list();
     void home();
     void empty();
+    void scrolledUnderTheBar();
 
 private:
     QList<ShelfItem> showcase() const;
@@ -41,6 +46,7 @@ private:
 void TestShelfGallery::initTestCase()
 {
     loadFonts();
+    ScrollBarStyle::install();
     Tokens::Motion::setEnabled(false);
     QVERIFY(m_folder.isValid());
     for (int i = 0; i < 6; ++i) {
@@ -142,6 +148,32 @@ void TestShelfGallery::home()
     settle(frame.surface());
     QString why;
     QVERIFY2(gallery::captureAndCheck(frame, QStringLiteral("shelf-home"), &why), qPrintable(why));
+}
+
+// The bar over a grid scrolled half-way: what went under it melts into the window's colour; the
+// thin scroll bar stands clear of the bar.
+void TestShelfGallery::scrolledUnderTheBar()
+{
+    Calls calls;
+    auto *bar = new ShelfBar;
+    bar->setTitle(QStringLiteral("All Saves"));
+    bar->setSubtitle(QStringLiteral("30 saved"));
+    auto *content = new ShelfTemplate;
+    const QList<ShelfItem> some = showcase().mid(0, 7);
+    content->surface().setCollection(recording(some + some + some, ShelfLayout::grid, calls));
+    LibraryWindowTemplate window(new QWidget, bar, content, new QWidget, new QWidget);
+    window.followContentScroll(content->surface().verticalScrollBar());
+    window.resize(1280, 680);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    content->surface().setPadding({24, 16 + 52, 24, 44});
+    content->surface().setCoveredTop(52);
+    // A row of cards half under the bar.
+    QTRY_VERIFY(content->surface().verticalScrollBar()->maximum() > 300);
+    content->surface().verticalScrollBar()->setValue(300);
+    settle(content->surface());
+    QString why;
+    QVERIFY2(gallery::captureAndCheck(window, QStringLiteral("shelf-under-bar"), &why), qPrintable(why));
 }
 
 void TestShelfGallery::empty()

@@ -10,6 +10,8 @@
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/Window/StatusBar.h"
 
+#include <QPainter>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
@@ -49,6 +51,11 @@ struct Frame {
     }
 };
 
+// Content that is ink everywhere: what would read through the bar.
+struct Ink : QWidget {
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), Tokens::Colors::text()); }
+};
+
 void settle()
 {
     for (int i = 0; i < 3; ++i)
@@ -61,7 +68,11 @@ class TestLibraryWindowTemplate : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { test::prepareControls(); }
-    void cleanup() { Theme::instance().setSurface(Surface::solid); }
+    void cleanup()
+    {
+        Theme::instance().setSurface(Surface::solid);
+        Theme::instance().setAppearance(Appearance::light);
+    }
     void inspectorFollowsTheOwner();
     void contentNeverNarrowerThan600_data();
     void contentNeverNarrowerThan600();
@@ -69,6 +80,8 @@ private slots:
     void barCoversTheContentsTop();
     void backdrops_data();
     void backdrops();
+    void nothingReadsThroughTheBar_data();
+    void nothingReadsThroughTheBar();
 };
 
 void TestLibraryWindowTemplate::inspectorFollowsTheOwner()
@@ -179,6 +192,38 @@ void TestLibraryWindowTemplate::backdrops()
     const QColor line = at(frame.window.statusStrip(), QPoint(frame.window.width() / 2, 0));
     QVERIFY(!test::sameColour(line, window, 2, true));
     Theme::instance().setAppearance(Appearance::light);
+}
+
+void TestLibraryWindowTemplate::nothingReadsThroughTheBar_data()
+{
+    backdrops_data();
+}
+
+void TestLibraryWindowTemplate::nothingReadsThroughTheBar()
+{
+    QFETCH(Surface, surface);
+    QFETCH(Appearance, appearance);
+    Theme::instance().setAppearance(appearance);
+    Theme::instance().setSurface(surface);
+    auto *ink = new Ink;
+    LibraryWindowTemplate window(new Blank, new Blank(52), ink, new Blank, new StatusBar);
+    window.resize(1200, 700);
+    // What the content shows at a depth from its top, half-way across.
+    const auto at = [&](int depth) { return test::render(window).pixelColor(ink->mapTo(&window, QPoint(600, depth))); };
+    const QColor text = Tokens::Colors::text();
+    // Scrolled under the bar: across the whole bar the ink has melted into the window's colour.
+    QScrollBar scroll(Qt::Vertical);
+    scroll.setRange(0, 1000);
+    scroll.setValue(500);
+    window.followContentScroll(&scroll);
+    for (const int depth : {0, 20, 51})
+        QVERIFY2(test::sameColour(at(depth), Tokens::Colors::window(), 2), qPrintable(QString::number(depth)));
+    // Below the band the content is as it is; in the band's tail it shows again by degrees.
+    QVERIFY(test::sameColour(at(52 + 28 + 4), text, 2));
+    QVERIFY(test::contrast(at(52 + 20), text) < test::contrast(at(52 + 4), text));
+    // At rest at the top nothing lies under the bar, and nothing is veiled.
+    scroll.setValue(0);
+    QVERIFY(test::sameColour(at(20), text, 2));
 }
 
 QTEST_MAIN(TestLibraryWindowTemplate)

@@ -2,6 +2,7 @@
 // with and without collections and authors, with the creator in it, the creator alone with its
 // hint and with a problem, and the status bar.
 
+#include "StashwellUI/Design/ScrollBarStyle.h"
 #include "StashwellUI/Window/LibraryWindowTemplate.h"
 #include "StashwellUI/Window/StatusBar.h"
 #include "StashwellUI/Sidebar/CollectionCreator.h"
@@ -83,7 +84,11 @@ StatusBar *statusBar()
 class TestWindowGallery : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { test::prepareControls(); }
+    void initTestCase()
+    {
+        test::prepareControls();
+        ScrollBarStyle::install();
+    }
     void everyViewInEveryLook_data();
     void everyViewInEveryLook();
 };
@@ -94,6 +99,12 @@ void TestWindowGallery::everyViewInEveryLook_data()
     QTest::addColumn<Factory>("factory");
     QTest::newRow("sidebar-empty") << "sidebar-empty" << Factory([] { return sidebar(false, false); });
     QTest::newRow("sidebar-full") << "sidebar-full" << Factory([] { return sidebar(true, true); });
+    // Shorter than its column: the column scrolls, with the application's scroll bar.
+    QTest::newRow("sidebar-scrolling") << "sidebar-scrolling" << Factory([] {
+        LibrarySidebar *view = sidebar(true, true);
+        view->resize(240, 420);
+        return view;
+    });
     QTest::newRow("sidebar-new-collection") << "sidebar-new-collection"
                                             << Factory([] { return sidebar(true, false, CreatorPlace::makeNew()); });
     QTest::newRow("sidebar-editing") << "sidebar-editing" << Factory([] {

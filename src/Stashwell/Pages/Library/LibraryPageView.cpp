@@ -144,6 +144,7 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
     };
     connect(m_frame, &LibraryWindowTemplate::contentSafeAreaInsetsChanged, this, underTheBar);
     underTheBar(m_frame->contentSafeAreaInsets());
+    m_frame->followContentScroll(m_content->surface().verticalScrollBar());
 
     // The frame's inspector column closed by the user.
     connect(m_frame, &LibraryWindowTemplate::showsInspectorChanged, &m_page, [this](bool shows) {
