@@ -59,8 +59,6 @@ private slots:
     void planning();
     void plannedDownloads_data();
     void plannedDownloads();
-    void marginsStayWithinTheBudget_data();
-    void marginsStayWithinTheBudget();
     void progress_data();
     void progress();
     void endings_data();
@@ -78,47 +76,6 @@ private slots:
     void admits_data();
     void admits();
 };
-
-void TestLocalMedia::marginsStayWithinTheBudget_data()
-{
-    QTest::addColumn<std::int64_t>("limit");
-    QTest::addColumn<std::int64_t>("planned");   // the plan begun, after `finished` bytes already kept
-    QTest::addColumn<std::int64_t>("held");      // margins of other downloads under way
-    QTest::addColumn<bool>("admitted");
-    QTest::addColumn<std::int64_t>("margin");
-    constexpr std::int64_t least = LocalMedia::kLeastMargin;
-    QTest::newRow("a small plan gets the least margin") << 100 * kGiB << std::int64_t(1000) << std::int64_t(0) << true
-                                                        << least;
-    QTest::newRow("a large plan gets half of itself") << 100 * kGiB << 4 * kGiB << std::int64_t(0) << true << 2 * kGiB;
-    QTest::newRow("never past the room the budget has") << std::int64_t(1500) << std::int64_t(1000) << std::int64_t(0)
-                                                        << true << std::int64_t(500);
-    QTest::newRow("the margins held count as used") << least * 4 << least << least * 2 << true << least;
-    QTest::newRow("less room than the least margin") << least * 4 << least << least * 2 + 10 << true
-                                                     << least - 10;
-    QTest::newRow("a plan that fits only without the held margins is refused")
-        << std::int64_t(2000) << std::int64_t(1000) << std::int64_t(1001) << false << std::int64_t(0);
-    QTest::newRow("a full budget leaves no margin") << std::int64_t(1000) << std::int64_t(1000) << std::int64_t(0)
-                                                    << true << std::int64_t(0);
-    QTest::newRow("held margins past the limit give none") << kGiB << std::int64_t(0) << kMax << false
-                                                           << std::int64_t(0);
-}
-
-void TestLocalMedia::marginsStayWithinTheBudget()
-{
-    QFETCH(std::int64_t, limit);
-    QFETCH(std::int64_t, planned);
-    QFETCH(std::int64_t, held);
-    QFETCH(bool, admitted);
-    QFETCH(std::int64_t, margin);
-    LocalMedia m = media(limit);
-    const auto plan = m.begin(post(kOwn, {image(planned)}), Quality::original, held);
-    QCOMPARE(plan.has_value(), admitted);
-    if (!admitted)
-        return;
-    QCOMPARE(m.margin(planned, held), margin);
-    // Whatever the download writes within its plan and margin, the library stays within its budget.
-    QVERIFY(__int128(m.used()) + held + margin <= limit);
-}
 
 void TestLocalMedia::planning_data()
 {

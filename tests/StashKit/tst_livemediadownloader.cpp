@@ -326,49 +326,6 @@ private slots:
         QCOMPARE(entries(m_dir.path()), QStringList{});
     }
 
-    // A file is never written past what it may take, whatever the server announces or sends.
-    void aFileLargerThanItMayBeFails_data()
-    {
-        QTest::addColumn<HttpReply>("reply");
-        QTest::addColumn<qint64>("most");
-        QTest::addColumn<qint64>("arrived");   // -1: fails as too large
-        constexpr qint64 big = qint64(64) << 20;
-        QTest::newRow("announced past it") << HttpReply::madeUpBody(big) << qint64(100000) << qint64(-1);
-        QTest::newRow("chunked, no length") << HttpReply::madeUpBody(big, HttpReply::Framing::chunked) << qint64(100000)
-                                            << qint64(-1);
-        QTest::newRow("no length, until the connection closes")
-            << HttpReply::madeUpBody(big, HttpReply::Framing::untilClose) << qint64(100000) << qint64(-1);
-        QTest::newRow("one byte past it, chunked")
-            << HttpReply::madeUpBody(100001, HttpReply::Framing::chunked) << qint64(100000) << qint64(-1);
-        QTest::newRow("exactly what it may take, chunked")
-            << HttpReply::madeUpBody(100000, HttpReply::Framing::chunked) << qint64(100000) << qint64(100000);
-        QTest::newRow("an error page's length does not count")
-            << HttpReply::withStatus(404, body(200000)) << qint64(100000) << qint64(-2);
-    }
-
-    void aFileLargerThanItMayBeFails()
-    {
-        QFETCH(HttpReply, reply);
-        QFETCH(qint64, most);
-        QFETCH(qint64, arrived);
-        m_server.route("/big.mp4", reply);
-        const QString path = m_dir.filePath(QStringLiteral("big.mp4"));
-
-        const auto read = awaitTask(readAll(m_downloader.download(
-            Attachment::Image{Url::fromQUrl(m_server.url(QStringLiteral("/big.mp4"))), 0}, Url::fromLocalFile(path), most)), 10s);
-
-        QVERIFY2(read, "the download did not end");
-        if (arrived >= 0) {
-            QVERIFY(!read->error);
-            QCOMPARE(QFileInfo(path).size(), arrived);
-            return;
-        }
-        QVERIFY(read->error);
-        QCOMPARE(read->error->kind,
-                 arrived == -1 ? TransferError::Kind::tooLarge : TransferError::Kind::badServerResponse);
-        QCOMPARE(entries(m_dir.path()), QStringList{});
-    }
-
     void stallingServerTimesOut()
     {
         m_network.setTransferTimeout(300ms);

@@ -1,20 +1,17 @@
 #pragma once
 
-// A web page built to make a careless reader slow: the same unclosed tag head, "<meta <title>",
-// over and over up to the size asked for, with no closing tag and no attribute anywhere.
-
 #include <QByteArray>
 
 namespace sw::test {
 
+// A page made to slow a careless reader down: "<meta <title>" over and over, never closed.
 inline QByteArray hostilePage(qsizetype bytes)
 {
     static constexpr QByteArrayView kUnit = "<meta <title>";
     QByteArray page;
     page.reserve(bytes);
-    while (page.size() + kUnit.size() <= bytes)
-        page.append(kUnit);
-    page.append(kUnit.first(bytes - page.size()));
+    while (page.size() < bytes)
+        page.append(kUnit.first(std::min(kUnit.size(), bytes - page.size())));
     return page;
 }
 
