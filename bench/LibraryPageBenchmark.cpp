@@ -71,7 +71,7 @@ public:
 // Downloads that the benchmark drives itself: each transfer waits for the events it is sent.
 class DrivenDownloads final : public MediaDownloading {
 public:
-    TransferStream download(const Attachment &, const Url &) override
+    TransferStream download(const Attachment &, const Url &, std::int64_t) override
     {
         auto [stream, sink] = TransferStream::make();
         sinks.push_back(sink);

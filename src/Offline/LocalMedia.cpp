@@ -29,7 +29,8 @@ LocalCopy LocalMedia::copy(const PostLink &link) const
     return found ? *found : LocalCopy::linkOnly();
 }
 
-std::expected<std::vector<Download>, DownloadRefusal> LocalMedia::begin(const Post &post, Quality quality)
+std::expected<std::vector<Download>, DownloadRefusal> LocalMedia::begin(const Post &post, Quality quality,
+                                                                        std::int64_t held)
 {
     if (!post.hasMedia())
         return std::unexpected(DownloadRefusal::nothingToDownload());
@@ -49,7 +50,7 @@ std::expected<std::vector<Download>, DownloadRefusal> LocalMedia::begin(const Po
     }
     // The post's own copy is failed, linkOnly or absent here, so it counts nothing. The test is
     // made on exact sums; what is reported and reserved is brought back into the 64-bit range.
-    const __int128 used = m_copies.exactReservedBytes();
+    const __int128 used = m_copies.exactReservedBytes() + std::max<std::int64_t>(held, 0);
     const std::int64_t needs = bytes::clamp(exactNeeds);
     if (!m_budget.admitsExactly(exactNeeds, used)) {
         const __int128 room = __int128(m_budget.limit) - used;
@@ -62,6 +63,13 @@ std::expected<std::vector<Download>, DownloadRefusal> LocalMedia::begin(const Po
     for (std::size_t i = 0; i < taken.size(); ++i)
         downloads.push_back(Download{post.link, std::move(taken[i]), MediaFolder::fileName(post, i)});
     return downloads;
+}
+
+std::int64_t LocalMedia::margin(std::int64_t planned, std::int64_t held) const
+{
+    const __int128 room = __int128(m_budget.limit) - m_copies.exactReservedBytes() - std::max<std::int64_t>(held, 0);
+    const std::int64_t wanted = std::max(std::max<std::int64_t>(planned, 0) / 2, kLeastMargin);
+    return bytes::clamp(std::clamp<__int128>(room, 0, wanted));
 }
 
 void LocalMedia::received(std::int64_t count, const PostLink &link)

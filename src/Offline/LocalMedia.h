@@ -59,7 +59,16 @@ public:
     // Plans the download of the post's media at the quality: one file per attachment, in
     // attachment order. When admitted, the whole planned size is reserved at once and the copy
     // becomes downloading(0 of needs). A refusal changes nothing; a failed copy is planned afresh.
-    std::expected<std::vector<Download>, DownloadRefusal> begin(const Post &post, Quality quality);
+    // `held` is counted as used beside the copies: the margins of downloads under way.
+    std::expected<std::vector<Download>, DownloadRefusal> begin(const Post &post, Quality quality,
+                                                                std::int64_t held = 0);
+    // The most a download planned for `planned` bytes may write beyond them, since media sizes
+    // are often estimates: half the plan and at least kLeastMargin, but never more than the
+    // budget has room for beside everything reserved (the plan included) and the margins `held`
+    // by other downloads under way. Holding it keeps the library within its budget whatever a
+    // server sends.
+    std::int64_t margin(std::int64_t planned, std::int64_t held) const;
+    static constexpr std::int64_t kLeastMargin = std::int64_t(16) << 20;
     // Adds bytes newly received to a download under way, never beyond its total.
     void received(std::int64_t bytes, const PostLink &link);
     // Ends a download under way with its files.

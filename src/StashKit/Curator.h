@@ -409,7 +409,7 @@ private:
     // ---- download runs (CuratorDownloads.cpp) ---------------------------------------------------
 
     struct FileOutcome;
-    QCoro::Task<FileOutcome> fetchFile(std::shared_ptr<DownloadRuns::Run> run, Download download);
+    QCoro::Task<FileOutcome> fetchFile(std::shared_ptr<DownloadRuns::Run> run, Download download, std::int64_t most);
     // Stops every run whose copy is no longer under way and deletes the files it finished.
     void letGoOfOrphanedRuns();
     // Lets the run go and deletes the files it had finished.

@@ -75,14 +75,15 @@ void Curator::receivedBytes(std::int64_t bytes, const PostLink &link)
 
 // ---- one file -----------------------------------------------------------------------------------
 
-QCoro::Task<Curator::FileOutcome> Curator::fetchFile(std::shared_ptr<DownloadRuns::Run> run, Download download)
+QCoro::Task<Curator::FileOutcome> Curator::fetchFile(std::shared_ptr<DownloadRuns::Run> run, Download download,
+                                                     std::int64_t most)
 {
     const QPointer<Curator> self(this);
     const Url destination = m_localMedia.folder().url(LocalFile{download.file, 0});
     if (!download.attachment.remote().isHttp())
         co_return FileOutcome{FileOutcome::Kind::failed, 0, DownloadFailure::unreachable};
 
-    run->stream.emplace(m_downloading->download(download.attachment, destination));
+    run->stream.emplace(m_downloading->download(download.attachment, destination, most));
     std::int64_t last = 0;
     std::optional<std::int64_t> size;
     FileOutcome outcome;
@@ -164,13 +165,17 @@ QCoro::Task<std::expected<void, DownloadRefusal>> Curator::download(Save::ID id)
     std::shared_ptr<DownloadRuns::Run> run;
     {
         Operation operation(*this);
-        plan = changeLocalMedia([&](LocalMedia &media) { return media.begin(post, quality); });
+        plan = changeLocalMedia([&](LocalMedia &media) { return media.begin(post, quality, m_runs.heldMargins()); });
         if (plan) {
             // An accepted plan means no copy of the link was under way: a run still listed for it
             // lost its copy without having noticed, and its files go.
             QList<LocalFile> released;
             run = m_runs.start(post.link, released);
             deleteMediaFiles(released);
+            std::int64_t planned = 0;
+            for (const Download &file : *plan)
+                planned = bytes::add(planned, file.attachment.bytes());
+            run->margin = m_localMedia.margin(planned, m_runs.heldMargins());
         }
     }
     if (!plan)
@@ -178,10 +183,14 @@ QCoro::Task<std::expected<void, DownloadRefusal>> Curator::download(Save::ID id)
 
     const std::vector<Download> downloads = std::move(*plan);
     std::optional<DownloadFailure> failure;
+    // What the files may take together: their plan and the run's margin, whichever file
+    // overruns its own plan.
+    std::int64_t allowed = run->margin;
     for (const Download &planned : downloads) {
         if (!m_runs.owns(*run))
             co_return std::expected<void, DownloadRefusal>();
-        const FileOutcome outcome = co_await fetchFile(run, planned);
+        allowed = bytes::add(allowed, planned.attachment.bytes());
+        const FileOutcome outcome = co_await fetchFile(run, planned, std::max<std::int64_t>(allowed, 0));
         if (!self || outcome.kind == FileOutcome::Kind::letGo)
             co_return std::expected<void, DownloadRefusal>();
         if (outcome.kind == FileOutcome::Kind::failed) {
@@ -189,6 +198,7 @@ QCoro::Task<std::expected<void, DownloadRefusal>> Curator::download(Save::ID id)
             break;
         }
         run->finished.append(LocalFile{planned.file, outcome.bytes});
+        allowed = bytes::subtract(allowed, outcome.bytes);
     }
 
     if (!m_runs.owns(*run))
@@ -228,6 +238,11 @@ QCoro::Task<void> Curator::downloadMissing()
 
 // ---- covers -------------------------------------------------------------------------------------
 
+namespace {
+// Covers are pictures, held to the same cap as any picture the window shows.
+constexpr std::int64_t kCoverMostBytes = std::int64_t(32) << 20;
+}  // namespace
+
 QCoro::Task<void> Curator::keepCover(Post post)
 {
     const QPointer<Curator> self(this);
@@ -241,7 +256,8 @@ QCoro::Task<void> Curator::keepCover(Post post)
         co_return;
 
     const Url destination = m_covers.url(*name);
-    TransferStream stream = m_downloading->download(Attachment(Attachment::Image{*post.preview, 0}), destination);
+    TransferStream stream =
+        m_downloading->download(Attachment(Attachment::Image{*post.preview, 0}), destination, kCoverMostBytes);
     while (true) {
         const TransferStream::Next next = co_await stream.next();
         if (!self || !next || !*next)

@@ -1,6 +1,7 @@
 #include "StashKit/DownloadRuns.h"
 
 #include "Capture/Text.h"
+#include "Offline/ByteCount.h"
 
 #include <utility>
 
@@ -69,6 +70,14 @@ bool DownloadRuns::isFinishedByARun(const QString &canonicalName) const
         }
     }
     return false;
+}
+
+std::int64_t DownloadRuns::heldMargins() const
+{
+    std::int64_t held = 0;
+    for (const auto &run : m_runs)
+        held = bytes::add(held, run->margin);
+    return held;
 }
 
 }  // namespace sw

@@ -19,6 +19,7 @@
 #include <QList>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -35,6 +36,8 @@ public:
         std::optional<TransferStream> stream;
         // Set once the run no longer owns the link's copy.
         bool letGo = false;
+        // The bytes this run may write beyond its plan, held against the budget while it is listed.
+        std::int64_t margin = 0;
     };
 
     // Lists a new run as the owner of the link's copy. A run still listed for the link lost its
@@ -54,6 +57,8 @@ public:
     QList<LocalFile> end(Run &run);
     // Whether the link's current run has finished the file (the same name and size).
     bool currentRunFinished(const PostLink &link, const LocalFile &file) const;
+    // The margins of the listed runs, together.
+    std::int64_t heldMargins() const;
     // Whether a listed run has already finished a file of that canonical name.
     bool isFinishedByARun(const QString &canonicalName) const;
 

@@ -4,13 +4,17 @@
 #include "StashKit/Network.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QObject>
 #include <QSaveFile>
+#include <QTimer>
 
+#include <algorithm>
+#include <deque>
 #include <memory>
 
 namespace sw {
@@ -35,8 +39,10 @@ bool isSuccess(int status) { return status >= 200 && status <= 299; }
 // the destination once the whole body has arrived.
 class DownloadJob final : public QObject {
 public:
-    DownloadJob(std::shared_ptr<QNetworkAccessManager> session, QString destination, TransferSink sink)
-        : m_session(std::move(session)), m_destination(std::move(destination)), m_sink(std::move(sink))
+    DownloadJob(std::shared_ptr<QNetworkAccessManager> session, QString destination, TransferSink sink,
+                std::int64_t most, LiveMediaDownloader::LeastRate rate)
+        : m_session(std::move(session)), m_destination(std::move(destination)), m_sink(std::move(sink)), m_most(most),
+          m_rate(rate)
     {
     }
 
@@ -45,8 +51,14 @@ public:
         QNetworkRequest request(remote);
         m_reply = m_session->get(request);
         m_reply->setReadBufferSize(kChunk);
+        connect(m_reply, &QNetworkReply::metaDataChanged, this, &DownloadJob::announced);
         connect(m_reply, &QNetworkReply::readyRead, this, &DownloadJob::received);
         connect(m_reply, &QNetworkReply::finished, this, &DownloadJob::ended);
+        // The rate is looked at a few times per window, each time over the window that ends then.
+        m_clock.start();
+        m_samples.push_back({0, 0});
+        connect(&m_rateCheck, &QTimer::timeout, this, &DownloadJob::checkRate);
+        m_rateCheck.start(int(std::clamp<qint64>(m_rate.window.count() / 4, 10, 60'000)));
     }
 
     // The reader let go: stop the transfer and drop what was written.
@@ -59,6 +71,38 @@ private:
         if (!value.isValid())
             return std::nullopt;
         return value.toInt();
+    }
+
+    // A length announced past what the file may take fails the download before its body comes.
+    void announced()
+    {
+        if (m_over)
+            return;
+        if (const auto code = status(); code && !isSuccess(*code))
+            return;   // the body of an error answer is never kept: its length does not matter
+        const QVariant header = m_reply->header(QNetworkRequest::ContentLengthHeader);
+        bool ok = false;
+        const qint64 length = header.toLongLong(&ok);
+        if (header.isValid() && ok && length > m_most)
+            fail(TransferError::tooLarge(m_most));
+    }
+
+    void checkRate()
+    {
+        if (m_over)
+            return;
+        const qint64 now = m_clock.elapsed();
+        m_samples.push_back({now, m_written});
+        // The newest sample at least a window old is the start of the window that ends now.
+        while (m_samples.size() >= 2 && now - m_samples[1].first >= m_rate.window.count())
+            m_samples.pop_front();
+        const auto &[then, bytesThen] = m_samples.front();
+        if (now - then >= m_rate.window.count() && bytes::subtract(m_written, bytesThen) < m_rate.bytes) {
+            fail(TransferError::network(QNetworkReply::TimeoutError,
+                                        QStringLiteral("Fewer than %1 bytes arrived in %2 ms.")
+                                            .arg(m_rate.bytes)
+                                            .arg(m_rate.window.count())));
+        }
     }
 
     void received()
@@ -96,6 +140,7 @@ private:
         const QFileInfo placed(m_destination);
         const std::int64_t size = placed.exists() ? placed.size() : m_written;
         m_over = true;
+        m_rateCheck.stop();
         m_sink.yield(Transfer::done(size));
         m_sink.finish();
         release();
@@ -125,6 +170,12 @@ private:
             const QByteArray chunk = m_reply->read(kChunk);
             if (chunk.isEmpty())
                 break;
+            // A server may send more than it announced, or announce nothing: what the file may
+            // take is never written past.
+            if (bytes::add(m_written, chunk.size()) > m_most) {
+                fail(TransferError::tooLarge(m_most));
+                return false;
+            }
             const qint64 written = m_file->write(chunk);
             if (written != chunk.size()) {
                 // A short write is a failed write.
@@ -146,6 +197,7 @@ private:
         if (m_over)
             return;
         m_over = true;
+        m_rateCheck.stop();
         if (m_file) {
             m_file->cancelWriting();
             m_file.reset();   // removes the temporary file
@@ -179,6 +231,12 @@ private:
     std::unique_ptr<QSaveFile> m_file;
     ProgressThrottle m_throttle;
     std::int64_t m_written = 0;
+    std::int64_t m_most = 0;
+    LiveMediaDownloader::LeastRate m_rate;
+    QElapsedTimer m_clock;
+    QTimer m_rateCheck;
+    // (milliseconds since the start, bytes written by then), oldest first.
+    std::deque<std::pair<qint64, std::int64_t>> m_samples;
     bool m_over = false;
 };
 
@@ -186,7 +244,7 @@ private:
 
 LiveMediaDownloader::LiveMediaDownloader(Network &network) : m_network(&network) {}
 
-TransferStream LiveMediaDownloader::download(const Attachment &attachment, const Url &destination)
+TransferStream LiveMediaDownloader::download(const Attachment &attachment, const Url &destination, std::int64_t most)
 {
     const Url &remote = attachment.remote();
     if (!remote.isHttp())
@@ -201,7 +259,7 @@ TransferStream LiveMediaDownloader::download(const Attachment &attachment, const
     // The route as it is now; the download keeps its manager, and so its route, to the end.
     auto session = Network::makeSession(m_network->route(), m_network->transferTimeout());
     auto [stream, sink] = TransferStream::make();
-    auto *job = new DownloadJob(std::move(session), destination.toLocalFile(), sink);
+    auto *job = new DownloadJob(std::move(session), destination.toLocalFile(), sink, most, m_leastRate);
     QPointer<DownloadJob> guard(job);
     sink.onCancel([guard] {
         if (guard)

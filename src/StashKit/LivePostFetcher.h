@@ -24,6 +24,12 @@ public:
     // is not a status document; either is abandoned as soon as it grows past the limit.
     static constexpr qint64 kBodyLimit = 32 * 1024 * 1024;
     static constexpr std::chrono::milliseconds kDefaultProbeTimeout{60'000};
+    // The longest a whole look-up may take: a server that drips its answer a byte at a time keeps
+    // a connection busy for ever, so a look-up not answered in full by then fails as unreachable.
+    static constexpr std::chrono::milliseconds kDefaultDeadline{30'000};
+
+    // Reads a page's text into a post; runs on a worker thread, never on the main one.
+    using PageReading = std::function<Post(const QString &page, const PostLink &link, Date fetchedAt)>;
 
     // Every request goes through the network's current session. The API's address is the public
     // FxTwitter API unless given (tests point it at a local server). The clock dates web posts.
@@ -31,8 +37,13 @@ public:
 
     QCoro::Task<std::expected<Post, FetchError>> fetch(PostLink link) override;
 
-    // How long a size probe may stall before it is given up (the estimate stays).
+    // How long a size probe may take before it is given up (the estimate stays). Probes end
+    // with the look-up's deadline too: those it leaves no time for are not made.
     void setProbeTimeout(std::chrono::milliseconds timeout) { m_config.probeTimeout = timeout; }
+    // How long a whole look-up may take, from its start to its last probe.
+    void setDeadline(std::chrono::milliseconds deadline) { m_config.deadline = deadline; }
+    // The reading of a page (PageReader::post unless given).
+    void setPageReading(PageReading reading) { m_config.pageReading = std::move(reading); }
 
     static Url defaultApiBase();
 
@@ -43,6 +54,8 @@ public:
         Url apiBase;
         Clock clock;
         std::chrono::milliseconds probeTimeout = kDefaultProbeTimeout;
+        std::chrono::milliseconds deadline = kDefaultDeadline;
+        PageReading pageReading;
     };
 
 private:

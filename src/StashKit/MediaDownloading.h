@@ -6,6 +6,9 @@
 #include "StashKit/TransferStream.h"
 #include "Capture/Url.h"
 
+#include <cstdint>
+#include <limits>
+
 namespace sw {
 
 class MediaDownloading {
@@ -16,8 +19,12 @@ public:
     // a quality gives its rendition's address) to the destination, a file URL. The stream gives
     // progress events, then one done, and ends; or it fails at any point. The destination is
     // written only once the whole file has arrived; a failure leaves nothing there. Letting go of
-    // the stream stops the download.
-    virtual TransferStream download(const Attachment &attachment, const Url &destination) = 0;
+    // the stream stops the download. A file that announces or reaches more than `most` bytes
+    // fails with tooLarge before more than `most` bytes of it are written.
+    virtual TransferStream download(const Attachment &attachment, const Url &destination, std::int64_t most) = 0;
+
+    // A `most` that lets a file be of any size.
+    static constexpr std::int64_t kAnySize = std::numeric_limits<std::int64_t>::max();
 };
 
 }  // namespace sw

@@ -75,6 +75,12 @@ TransferError TransferError::notHttp(QString address)
             QNetworkReply::ProtocolUnknownError};
 }
 
+TransferError TransferError::tooLarge(std::int64_t most)
+{
+    return {Kind::tooLarge, QStringLiteral("The file is larger than the %1 bytes it may take.").arg(most), 0,
+            QNetworkReply::NoError};
+}
+
 // ---- the reading end --------------------------------------------------------------------------
 
 TransferStream::Awaiter::Awaiter(Awaiter &&other) noexcept

@@ -2,7 +2,7 @@
 
 // The events of one download as a stream that a coroutine reads on the main thread:
 //
-//     TransferStream stream = downloader.download(attachment, destination);
+//     TransferStream stream = downloader.download(attachment, destination, most);
 //     while (true) {
 //         const TransferStream::Next next = co_await stream.next();
 //         if (!next) ...               // the download failed: next.error()
@@ -21,6 +21,7 @@
 #include <QString>
 
 #include <coroutine>
+#include <cstdint>
 #include <expected>
 #include <functional>
 #include <memory>
@@ -35,6 +36,7 @@ struct TransferError {
         network,             // no connection, a failing proxy, a time-out, a dropped connection
         couldNotWrite,       // the file could not be written or put in place on this computer
         notHttp,             // the address is not http or https; nothing was requested
+        tooLarge,            // the file announced or reached more bytes than it was allowed
     };
 
     Kind kind = Kind::network;
@@ -46,6 +48,7 @@ struct TransferError {
     static TransferError network(QNetworkReply::NetworkError code, QString message);
     static TransferError couldNotWrite(QString message);
     static TransferError notHttp(QString address);
+    static TransferError tooLarge(std::int64_t most);
 
     friend bool operator==(const TransferError &, const TransferError &) = default;
 };

@@ -5,6 +5,9 @@
 #include "CuratorRig.h"
 
 #include "AwaitTask.h"
+#include "HttpServer.h"
+#include "StashKit/LiveMediaDownloader.h"
+#include "StashKit/Network.h"
 
 #include <QtTest>
 
@@ -17,6 +20,7 @@ Q_DECLARE_METATYPE(sw::DownloadRefusal)
 Q_DECLARE_METATYPE(sw::Post)
 Q_DECLARE_METATYPE(sw::CopyTable)
 Q_DECLARE_METATYPE(std::optional<QString>)
+Q_DECLARE_METATYPE(sw::test::HttpReply)
 
 using namespace sw;
 using namespace sw::fixtures;
@@ -88,6 +92,11 @@ private slots:
     void copyLetGoByAnObserverOfTheDownload();
     void aFileADownloadUnderWayFinishedIsNotDeleted();
 
+    void eachFileMayTakeItsPlanAndTheRunsMargin_data();
+    void eachFileMayTakeItsPlanAndTheRunsMargin();
+    void aRunHoldsItsMarginUntilItEnds();
+    void aServerSendingMoreNeverTakesTheLibraryOverItsBudget_data();
+    void aServerSendingMoreNeverTakesTheLibraryOverItsBudget();
     void severalSavesOneAfterAnother();
     void missingMediaInLibraryOrder();
     void nothingMissingDoesNothing();
@@ -439,6 +448,116 @@ void TestCuratorDownloads::aFileADownloadUnderWayFinishedIsNotDeleted()
     QCOMPARE(rig.copy(byHttp.link), LocalCopy::onThisMac({LocalFile{shared, 1000},
                                                           LocalFile{QStringLiteral("news.example.com_story_2.jpg"), 600000}}));
     QCOMPARE(rig.mediaFiles(), (QStringList{shared, QStringLiteral("news.example.com_story_2.jpg")}));
+}
+
+// ---- what a download may take ------------------------------------------------------------------------
+
+void TestCuratorDownloads::eachFileMayTakeItsPlanAndTheRunsMargin_data()
+{
+    QTest::addColumn<std::int64_t>("budget");
+    QTest::addColumn<QList<qint64>>("planned");
+    QTest::addColumn<QList<qint64>>("arrived");
+    QTest::addColumn<QList<qint64>>("most");   // given to each file's transfer
+    const std::int64_t least = LocalMedia::kLeastMargin;
+    QTest::newRow("room to spare") << CuratorRig::kBudget << QList<qint64>{1000} << QList<qint64>{1000}
+                                   << QList<qint64>{1000 + least};
+    QTest::newRow("half of a large plan") << CuratorRig::kBudget << QList<qint64>{qint64(1) << 30}
+                                          << QList<qint64>{qint64(1) << 30} << QList<qint64>{qint64(3) << 29};
+    QTest::newRow("the budget's room only") << std::int64_t(1500) << QList<qint64>{1000} << QList<qint64>{1000}
+                                            << QList<qint64>{1500};
+    QTest::newRow("a first file larger than planned leaves less")
+        << std::int64_t(3100) << QList<qint64>{1000, 2000} << QList<qint64>{1050, 2000} << QList<qint64>{1100, 2050};
+}
+
+void TestCuratorDownloads::eachFileMayTakeItsPlanAndTheRunsMargin()
+{
+    QFETCH(std::int64_t, budget);
+    QFETCH(QList<qint64>, planned);
+    QFETCH(QList<qint64>, arrived);
+    QFETCH(QList<qint64>, most);
+    std::vector<Attachment> attachments;
+    for (qsizetype i = 0; i < planned.size(); ++i)
+        attachments.push_back(image(planned[i], QStringLiteral("https://pbs.example.com/%1.jpg").arg(i)));
+    const Post p = xPost(QStringLiteral("3"), attachments);
+    CuratorRig rig(Library({makeSave(1, p)}, {}), {}, budget);
+    for (qsizetype i = 0; i < arrived.size(); ++i)
+        rig.downloader->scripts.insert(attachments[std::size_t(i)].remote().text(), TransferScript::arriving(arrived[i]));
+
+    QVERIFY(run(rig.curator->download(saveID(1))));
+
+    QList<qint64> given;
+    std::transform(rig.downloader->calls.cbegin(), rig.downloader->calls.cend(), std::back_inserter(given),
+                   [](const auto &call) { return call.most; });
+    QCOMPARE(given, most);
+    QVERIFY(rig.copy(p.link).asOnThisMac());
+}
+
+void TestCuratorDownloads::aRunHoldsItsMarginUntilItEnds()
+{
+    // The first run's margin takes all the room the budget has: a second plan would not fit
+    // beside it until the first has ended.
+    const Post a = xPost(QStringLiteral("20"), {image(1000, kFirst)});
+    const Post b = xPost(QStringLiteral("21"), {image(1000, kSecond)});
+    CuratorRig rig(Library({makeSave(1, a), makeSave(2, b)}, {}), {}, 3000);
+
+    auto first = rig.curator->download(saveID(1));
+    QVERIFY(settle([&] { return rig.downloader->calls.size() == 1; }));
+    QCOMPARE(rig.downloader->calls[0].most, 3000);
+    const Outcome refused = run(rig.curator->download(saveID(2)));
+    QVERIFY(!refused);
+    QCOMPARE(refused.error(), DownloadRefusal::overBudget(1000, 0));
+
+    rig.downloader->play(0, TransferScript::arriving(1000));
+    QVERIFY(awaitTask(std::move(first)));
+    rig.downloader->scripts.insert(kSecond, TransferScript::arriving(1000));
+    QVERIFY(run(rig.curator->download(saveID(2))));
+    QCOMPARE(rig.downloader->calls.value(1).most, 2000);
+    QVERIFY(rig.copy(b.link).asOnThisMac());
+}
+
+// The whole road over the loopback server: a file planned at 1 MiB in a library of 4 MiB, whose
+// server sends far more than that.
+void TestCuratorDownloads::aServerSendingMoreNeverTakesTheLibraryOverItsBudget_data()
+{
+    QTest::addColumn<HttpReply>("reply");
+    QTest::addColumn<qint64>("kept");   // 0: the download fails
+    constexpr qint64 mib = 1 << 20;
+    QTest::newRow("announces more") << HttpReply::madeUpBody(64 * mib) << qint64(0);
+    QTest::newRow("chunked, no length") << HttpReply::madeUpBody(64 * mib, HttpReply::Framing::chunked) << qint64(0);
+    QTest::newRow("no length, until it closes")
+        << HttpReply::madeUpBody(64 * mib, HttpReply::Framing::untilClose) << qint64(0);
+    QTest::newRow("more than planned, within the room")
+        << HttpReply::madeUpBody(3 * mib / 2, HttpReply::Framing::chunked) << qint64(3 * mib / 2);
+}
+
+void TestCuratorDownloads::aServerSendingMoreNeverTakesTheLibraryOverItsBudget()
+{
+    QFETCH(HttpReply, reply);
+    QFETCH(qint64, kept);
+    constexpr std::int64_t budget = 4 << 20;
+    HttpServer server;
+    QVERIFY(server.listen());
+    server.route("/big.mp4", reply);
+    const Post p = xPost(QStringLiteral("30"), {image(1 << 20, server.url(QStringLiteral("/big.mp4")).toString())});
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("media"));
+    Network network(NetworkRoute::direct());
+    Curator curator(Library({makeSave(1, p)}, {}), LocalMedia(MediaFolder(Url::fromLocalFile(folder)), DiskBudget{budget}),
+                    Covers(Url::fromLocalFile(dir.filePath(QStringLiteral("Covers")))),
+                    std::make_shared<ScriptedFetcher>(), std::make_shared<LiveMediaDownloader>(network),
+                    std::make_shared<RecordingDisk>(), std::make_shared<MemoryArchive>(), [] { return Date{800000000}; });
+
+    QVERIFY(run(curator.download(saveID(1))));
+
+    QVERIFY(curator.localMedia().used() <= budget);
+    const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    if (kept == 0) {
+        QCOMPARE(curator.localMedia().copy(p.link), LocalCopy::failed(DownloadFailure::unreachable));
+        QCOMPARE(files, QStringList());
+    } else {
+        QCOMPARE(curator.localMedia().copy(p.link), LocalCopy::onThisMac({LocalFile{files.value(0), kept}}));
+        QCOMPARE(QFileInfo(QDir(folder).filePath(files.value(0))).size(), kept);
+    }
 }
 
 // ---- several saves ------------------------------------------------------------------------------------

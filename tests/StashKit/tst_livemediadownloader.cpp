@@ -32,7 +32,8 @@ namespace {
 Read download(LiveMediaDownloader &downloader, const QUrl &remote, const QString &path)
 {
     const auto address = Url::fromQUrl(remote);
-    auto read = awaitTask(readAll(downloader.download(Attachment::Image{address, 0}, Url::fromLocalFile(path))));
+    auto read = awaitTask(readAll(downloader.download(Attachment::Image{address, 0}, Url::fromLocalFile(path),
+                                                          MediaDownloading::kAnySize)));
     if (!read)
         qFatal("the download did not end");
     return *read;
@@ -286,6 +287,45 @@ private slots:
         QCOMPARE(entries(m_dir.path()), QStringList{QStringLiteral("v.mp4")});
     }
 
+    // A server that sends a byte now and then resets the stall time-out with each one: the least
+    // rate ends such a download, and leaves nothing behind.
+    void slowerThanTheLeastRateFails_data()
+    {
+        QTest::addColumn<HttpReply>("reply");
+        QTest::addColumn<bool>("arrives");
+        const QByteArray bytes = body(4000);
+        QTest::newRow("a byte every 20 ms") << HttpReply::ok(bytes).dripping(20ms) << false;
+        QTest::newRow("chunked, a byte every 20 ms")
+            << HttpReply::ok(bytes).framed(HttpReply::Framing::chunked).dripping(20ms) << false;
+        QTest::newRow("a head and one byte, then silence") << HttpReply::ok(bytes).inPieces(1, 10s) << false;
+        QTest::newRow("slow but steady") << HttpReply::ok(body(40000)).inPieces(2000, 20ms) << true;
+    }
+
+    void slowerThanTheLeastRateFails()
+    {
+        QFETCH(HttpReply, reply);
+        QFETCH(bool, arrives);
+        m_server.route("/drip.mp4", reply);
+        const QString path = m_dir.filePath(QStringLiteral("drip.mp4"));
+        LiveMediaDownloader downloader(m_network);
+        downloader.setLeastRate({1024, 300ms});
+
+        const auto read = awaitTask(readAll(downloader.download(
+            Attachment::Image{Url::fromQUrl(m_server.url(QStringLiteral("/drip.mp4"))), 0}, Url::fromLocalFile(path),
+            MediaDownloading::kAnySize)), 5s);
+
+        QVERIFY2(read, "the download did not end");
+        if (arrives) {
+            QVERIFY(!read->error);
+            QCOMPARE(QFileInfo(path).size(), 40000);
+            return;
+        }
+        QVERIFY(read->error);
+        QCOMPARE(read->error->kind, TransferError::Kind::network);
+        QCOMPARE(read->error->networkError, QNetworkReply::TimeoutError);
+        QCOMPARE(entries(m_dir.path()), QStringList{});
+    }
+
     void stallingServerTimesOut()
     {
         m_network.setTransferTimeout(300ms);
@@ -364,7 +404,8 @@ private slots:
         m_server.route("/long.mp4", HttpReply::ok(body(100 * 65536)).inPieces(65536, 50ms));
         const QString path = m_dir.filePath(QStringLiteral("long.mp4"));
         auto stream = std::make_unique<TransferStream>(m_downloader.download(
-            Attachment::Image{Url::fromQUrl(m_server.url(QStringLiteral("/long.mp4"))), 0}, Url::fromLocalFile(path)));
+            Attachment::Image{Url::fromQUrl(m_server.url(QStringLiteral("/long.mp4"))), 0}, Url::fromLocalFile(path),
+            MediaDownloading::kAnySize));
 
         const auto first = awaitTask(nextOf(stream.get()));
         QVERIFY(first && *first && **first);
@@ -423,7 +464,8 @@ private slots:
 
         const Url slowAddress = Url::fromQUrl(proxyOnlyUrl(m_server.port(), QStringLiteral("/slow.mp4")));
         auto running = readAll(m_downloader.download(Attachment::Image{slowAddress, 0},
-                                                     Url::fromLocalFile(m_dir.filePath(QStringLiteral("slow.mp4")))));
+                                                     Url::fromLocalFile(m_dir.filePath(QStringLiteral("slow.mp4"))),
+                                                     MediaDownloading::kAnySize));
         QTRY_COMPARE(m_server.requestCount("/slow.mp4"), 1);
         m_network.setRoute(proxyRoute(NetworkRoute::Kind::http, second.port()));
 

@@ -4,9 +4,11 @@
 #include "StashKit/LivePostFetcher.h"
 
 #include "AwaitTask.h"
+#include "HostilePage.h"
 #include "HttpProxy.h"
 #include "HttpServer.h"
 #include "StashKit/Network.h"
+#include "StashKit/PageReader.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -73,6 +75,9 @@ private slots:
     void apiFailures();
     void apiThatNeverAnswersFailsWithinTheTimeout();
     void handleIsOneSegmentOfTheApiAddress();
+    void drippingLookUpsFailByTheDeadline_data();
+    void drippingLookUpsFailByTheDeadline();
+    void probesEndWithTheLookUpsDeadline();
 
     void readsWebPages_data();
     void readsWebPages();
@@ -80,6 +85,7 @@ private slots:
     void oversizedPageIsUnreadable();
     void onlyHttpAddressesAreFetched();
     void unreachablePageGivesTheTransportError();
+    void hostilePageIsReadOffTheMainThread();
 
     void routeChangeAppliesFromTheNextRequest();
     void fetchThroughTheHttpRoute();
@@ -309,6 +315,81 @@ void TestLivePostFetcher::handleIsOneSegmentOfTheApiAddress()
     QVERIFY(result);
     QCOMPARE(describe(*result), QStringLiteral("decoding"));   // the server's 404 page is not a document
     QCOMPARE(m_server->requests().value(0).target, QByteArray("/..%2Fadmin%3Fx/status/7"));
+}
+
+void TestLivePostFetcher::drippingLookUpsFailByTheDeadline_data()
+{
+    QTest::addColumn<HttpReply>("reply");
+    QTest::addColumn<bool>("web");
+    // Each would take over twenty seconds to arrive in full, a byte every 20 ms.
+    const QByteArray document = statusDocument({}) + QByteArray(1000, ' ');
+    const QByteArray page = "<title>Slow</title>" + QByteArray(1000, ' ');
+    QTest::newRow("status document") << HttpReply::json(document).dripping(20ms) << false;
+    QTest::newRow("web page") << HttpReply::html(page).dripping(20ms) << true;
+    QTest::newRow("web page without a length")
+        << HttpReply::html(page).framed(HttpReply::Framing::untilClose).dripping(20ms) << true;
+}
+
+void TestLivePostFetcher::drippingLookUpsFailByTheDeadline()
+{
+    QFETCH(HttpReply, reply);
+    QFETCH(bool, web);
+    m_fetcher->setDeadline(300ms);
+    m_server->route("/a/status/1", reply);
+    m_server->route("/page", reply);
+    auto fetching = web ? m_fetcher->fetch(PostLink::web(at(QStringLiteral("/page"))))
+                        : fetchX(QStringLiteral("a"), QStringLiteral("1"));
+
+    const auto result = awaitTask(std::move(fetching), 5s);
+
+    QVERIFY2(result, "the look-up did not end");
+    QVERIFY(!*result);
+    QVERIFY(result->error().transport());
+    QCOMPARE(result->error().transport()->code, QNetworkReply::TimeoutError);
+}
+
+void TestLivePostFetcher::probesEndWithTheLookUpsDeadline()
+{
+    // The probe alone may take ten seconds, the whole look-up a third of one: the estimate stays.
+    m_fetcher->setDeadline(300ms);
+    m_fetcher->setProbeTimeout(10s);
+    m_network->setTransferTimeout(10s);
+    m_server->route("/a/status/1",
+                    HttpReply::json(statusDocument(R"({"type":"photo","url":")" + at("/m/a.jpg").text().toUtf8() + "\"}")));
+    m_server->route("HEAD", "/m/a.jpg", HttpReply::never());
+
+    const auto result = awaitTask(fetchX(QStringLiteral("a"), QStringLiteral("1")), 5s);
+
+    QVERIFY2(result, "the look-up did not end");
+    QVERIFY(*result);
+    QCOMPARE((*result)->attachments.size(), std::size_t(1));
+    QCOMPARE(m_server->requestCount("/m/a.jpg"), 1);
+}
+
+void TestLivePostFetcher::hostilePageIsReadOffTheMainThread()
+{
+    // Megabytes of unclosed tag heads, then the title: read whole, while the main thread goes on.
+    m_server->route("/hostile", HttpReply::html(hostilePage(8 << 20) + "<meta property=\"og:title\" content=\"Held\">"));
+    std::atomic<bool> reading = false;
+    std::atomic<bool> tickedWhileReading = false;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] { tickedWhileReading = tickedWhileReading || reading; });
+    ticker.start(1ms);
+    m_fetcher->setPageReading([&](const QString &page, const PostLink &link, Date fetchedAt) {
+        reading = true;
+        // A reader on the main thread would wait here in vain: the timer could not fire.
+        const QDeadlineTimer patience(5s);
+        while (!tickedWhileReading && !patience.hasExpired())
+            QThread::msleep(1);
+        return PageReader::post(page, link, fetchedAt);
+    });
+
+    const auto result = awaitTask(m_fetcher->fetch(PostLink::web(at(QStringLiteral("/hostile")))), 20s);
+
+    QVERIFY2(result, "the look-up did not end");
+    QVERIFY(*result);
+    QCOMPARE((*result)->text, QStringLiteral("Held"));
+    QVERIFY2(tickedWhileReading, "the main thread's timer did not fire while the page was read");
 }
 
 void TestLivePostFetcher::readsWebPages_data()

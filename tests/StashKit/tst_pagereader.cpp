@@ -2,6 +2,8 @@
 
 #include "StashKit/PageReader.h"
 
+#include "HostilePage.h"
+
 #include <QtTest>
 
 using namespace sw;
@@ -84,6 +86,24 @@ void TestPageReader::readsPosts_data()
         << QStringLiteral("<meta property=\"og:title\" content=\"\u3000\u00A0Wide\u2029\">") << "Wide";
     QTest::newRow("key with a dotless capital I is not og:title")
         << QStringLiteral("<title>T</title><meta property=\"OG:T\u0130TLE\" content=\"No\">") << "T";
+
+    // Pages made to slow a reader down are read all the same.
+    const QString hostile = QString::fromLatin1(test::hostilePage(64 * 1024));
+    QTest::newRow("unclosed tag heads only") << hostile << "example.com";
+    QTest::newRow("unclosed tag heads, then a real tag") << hostile + "<meta property=\"og:title\" content=\"After\">"
+                                                         << "After";
+    QTest::newRow("unclosed tag heads, then a closing title") << "<title>" + QString::fromLatin1(test::hostilePage(26)) + "Late</title>"
+                                                              << "<meta <title><meta <title>Late";
+    QTest::newRow("a tag runs to the first closing bracket")
+        << "<meta property=\"og:title\" content=\"A\" <meta property=\"og:title\" content=\"B\">" << "A";
+    QTest::newRow("a tag never closed is no tag") << "<title>T</title><meta property=\"og:title\" content=\"X\""
+                                                  << "T";
+    QTest::newRow("unclosed quote skips to the next attribute")
+        << "<meta property=\"og:title content='x' property='og:title' content='Quoted'>" << "x";
+    QTest::newRow("many unclosed quotes")
+        << "<meta name=\"a name=\"b name=\"c property='og:title' content='Many'>" << "Many";
+    QTest::newRow("meta followed by a non-Latin letter is no meta tag")
+        << QStringLiteral("<title>T</title><meta\u00E9 property=\"og:title\" content=\"No\">") << "T";
 }
 
 void TestPageReader::readsPosts()
@@ -191,6 +211,11 @@ void TestPageReader::readsAttributes_data()
     QTest::newRow("case ignored") << "content" << "<meta CoNtEnT=\"v\">" << "v";
     QTest::newRow("hyphenated prefix") << "name" << "<meta data-name=\"v\">" << "v";
     QTest::newRow("word ending in the name") << "name" << "<meta surname=\"v\">" << "<none>";
+    QTest::newRow("unclosed quote, then a closed one") << "content" << "<meta content=\"open content='closed'>"
+                                                       << "closed";
+    QTest::newRow("quote closed only by the other kind") << "content" << "<meta content=\"v'>" << "<none>";
+    QTest::newRow("name in another case folding") << "name" << QStringLiteral("<meta NAME=\"v\">") << "v";
+    QTest::newRow("digit before the name is a word character") << "name" << "<meta 2name=\"v\">" << "<none>";
     QTest::newRow("letter with accent before the name is a word character") << "name" << "<meta \u00E9name=\"v\">"
                                                                             << "<none>";
 }
@@ -212,6 +237,10 @@ void TestPageReader::readsElementText_data()
     QTest::newRow("closing tag in capitals") << "<title>A</TITLE>" << "A";
     QTest::newRow("blank") << "<title> \n </title>" << "<none>";
     QTest::newRow("missing") << "<p>x</p>" << "<none>";
+    QTest::newRow("opening tag runs to the closing tag's bracket") << "<title A</title>" << "<none>";
+    QTest::newRow("opening bracket missing") << "<title" << "<none>";
+    QTest::newRow("many openings, one closing") << "<title><title><title>x</title>" << "<title><title>x";
+    QTest::newRow("hostile heads without closing") << QString::fromLatin1(test::hostilePage(4096)) << "<none>";
 }
 
 void TestPageReader::readsElementText()

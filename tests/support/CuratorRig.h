@@ -92,14 +92,15 @@ public:
         Url destination;
         TransferSink sink;
         std::shared_ptr<bool> cancelled;
+        std::int64_t most = 0;
     };
 
-    TransferStream download(const Attachment &attachment, const Url &destination) override
+    TransferStream download(const Attachment &attachment, const Url &destination, std::int64_t most) override
     {
         auto [stream, sink] = TransferStream::make();
         auto cancelled = std::make_shared<bool>(false);
         sink.onCancel([cancelled] { *cancelled = true; });
-        calls.append(Call{attachment, destination, sink, cancelled});
+        calls.append(Call{attachment, destination, sink, cancelled, most});
         const auto script = scripts.constFind(attachment.remote().text());
         if (script != scripts.cend())
             play(calls.size() - 1, *script);

@@ -112,6 +112,14 @@ HttpReply HttpReply::hungUp()
     return r;
 }
 
+HttpReply HttpReply::madeUpBody(qint64 bytes, Framing how)
+{
+    HttpReply r = ok({}, "application/octet-stream");
+    r.madeUp = bytes;
+    r.framing = how;
+    return r;
+}
+
 HttpReply HttpReply::withHeader(QByteArray name, QByteArray value) &&
 {
     headers.append({std::move(name), std::move(value)});
@@ -129,6 +137,11 @@ HttpReply HttpReply::framed(Framing how) &&
 {
     framing = how;
     return std::move(*this);
+}
+
+HttpReply HttpReply::dripping(std::chrono::milliseconds every) &&
+{
+    return std::move(*this).inPieces(1, every);
 }
 
 HttpReply HttpReply::droppedAfter(qsizetype bodyBytes) &&
@@ -149,7 +162,9 @@ public:
             m_buffer += m_socket->readAll();
             next();
         });
+        connect(socket, &QTcpSocket::bytesWritten, this, &HttpConnection::makeUp);
         connect(socket, &QTcpSocket::disconnected, this, [this] {
+            m_makingUp = false;
             end();
             deleteLater();
         });
@@ -212,7 +227,7 @@ private:
             text += name + ": " + value + "\r\n";
         }
         if (reply.framing == HttpReply::Framing::contentLength && !hasLength)
-            text += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+            text += "Content-Length: " + QByteArray::number(reply.body.size() + (head ? 0 : reply.madeUp)) + "\r\n";
         if (reply.framing == HttpReply::Framing::chunked && !hasEncoding)
             text += "Transfer-Encoding: chunked\r\n";
         if (m_closeAfter)
@@ -220,6 +235,7 @@ private:
         text += "\r\n";
 
         std::deque<QByteArray> pieces;
+        m_madeUpLeft = 0;
         if (!head) {
             QByteArray body = reply.body;
             const bool cut = reply.dropAfter && *reply.dropAfter < body.size();
@@ -232,8 +248,10 @@ private:
                     piece = QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n";
                 pieces.push_back(piece);
             }
-            if (reply.framing == HttpReply::Framing::chunked && !cut)
+            if (reply.framing == HttpReply::Framing::chunked && !cut && reply.madeUp <= 0)
                 pieces.push_back("0\r\n\r\n");
+            m_madeUpLeft = reply.madeUp;
+            m_madeUpChunked = reply.framing == HttpReply::Framing::chunked;
         }
         QTimer::singleShot(reply.delay, this, [this, text, pieces, pause = reply.pause]() mutable {
             m_socket->write(text);
@@ -244,19 +262,50 @@ private:
     void send(std::deque<QByteArray> pieces, std::chrono::milliseconds pause)
     {
         if (pieces.empty()) {
-            finish();
+            startMakingUp();
             return;
         }
         m_socket->write(pieces.front());
         pieces.pop_front();
         if (pieces.empty()) {
-            finish();
+            startMakingUp();
             return;
         }
         m_socket->flush();
         QTimer::singleShot(pause, this, [this, pieces = std::move(pieces), pause]() mutable {
             send(std::move(pieces), pause);
         });
+    }
+
+    void startMakingUp()
+    {
+        if (m_madeUpLeft <= 0) {
+            finish();
+            return;
+        }
+        m_makingUp = true;
+        makeUp();
+    }
+
+    // Sends the made-up body a piece at a time, as fast as the client takes it and no faster, so
+    // that a body of gigabytes never sits in memory.
+    void makeUp()
+    {
+        if (!m_makingUp)
+            return;
+        static const QByteArray piece(64 * 1024, 'm');
+        while (m_madeUpLeft > 0 && m_socket->bytesToWrite() < 4 * piece.size()) {
+            const qsizetype size = qsizetype(std::min<qint64>(m_madeUpLeft, piece.size()));
+            const QByteArray bytes = size == piece.size() ? piece : piece.first(size);
+            m_socket->write(m_madeUpChunked ? QByteArray::number(size, 16) + "\r\n" + bytes + "\r\n" : bytes);
+            m_madeUpLeft -= size;
+        }
+        if (m_madeUpLeft > 0)
+            return;
+        m_makingUp = false;
+        if (m_madeUpChunked)
+            m_socket->write("0\r\n\r\n");
+        finish();
     }
 
     // The reply of the current request is sent (or will never be).
@@ -284,6 +333,9 @@ private:
     bool m_busy = false;
     bool m_counted = false;
     bool m_closeAfter = false;
+    qint64 m_madeUpLeft = 0;
+    bool m_madeUpChunked = false;
+    bool m_makingUp = false;
 };
 
 // ---- the server ----------------------------------------------------------------------------

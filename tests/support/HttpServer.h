@@ -1,8 +1,10 @@
 #pragma once
 
 // A scripted HTTP/1.1 server on 127.0.0.1 for tests. Each path answers with a scripted reply:
-// status, headers, a body sent whole, in pieces with pauses, chunked or until the connection
-// closes, a connection dropped after some bytes, or no answer at all. Every request is recorded
+// status, headers, a body sent whole, in pieces with pauses (down to a drip of one byte at a
+// time), chunked or until the connection closes, a body far larger than memory made up as it is
+// sent (announced truly, falsely or not at all), a connection dropped after some bytes, or no
+// answer at all. Every request is recorded
 // (method, target, headers, body) so a test can tell what reached the server and how often.
 
 #include <QByteArray>
@@ -56,6 +58,7 @@ struct HttpReply {
     std::optional<qsizetype> dropAfter;    // close the connection after this many body bytes
     bool silent = false;                   // read the request and never answer
     bool hangUp = false;                   // read the request and close the connection unanswered
+    qint64 madeUp = 0;                     // bytes sent after the body, made up as the socket takes them
 
     static HttpReply ok(QByteArray body, QByteArray contentType = "text/plain; charset=utf-8");
     static HttpReply json(QByteArray body);
@@ -63,11 +66,16 @@ struct HttpReply {
     static HttpReply withStatus(int code, QByteArray body = {});
     static HttpReply never();
     static HttpReply hungUp();
+    // A body of `bytes` made-up bytes, framed as asked (with a Content-Length of its true size
+    // unless a header says otherwise).
+    static HttpReply madeUpBody(qint64 bytes, Framing how = Framing::contentLength);
 
     HttpReply withHeader(QByteArray name, QByteArray value) &&;
     HttpReply inPieces(qsizetype size, std::chrono::milliseconds pauseBetween) &&;
     HttpReply framed(Framing how) &&;
     HttpReply droppedAfter(qsizetype bodyBytes) &&;
+    // The body one byte at a time, a pause between two bytes.
+    HttpReply dripping(std::chrono::milliseconds every) &&;
 };
 
 class HttpServer : public QObject {
