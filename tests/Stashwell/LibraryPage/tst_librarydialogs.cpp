@@ -5,6 +5,7 @@
 #include "PageRig.h"
 
 #include "Stashwell/Pages/Library/LibraryDialogs.h"
+#include "Stashwell/Window/AlertSizing.h"
 
 #include "StashwellUI/Design/Formatting.h"
 
@@ -18,6 +19,8 @@ using namespace sw::fixtures;
 using namespace sw::test;
 
 using S = StashwellStrings;
+
+Q_DECLARE_METATYPE(sw::app::LibraryDialogs::Kind)
 
 namespace {
 
@@ -111,8 +114,10 @@ private slots:
         Dialogs d;
         d.rig.page->setProblem(QStringLiteral("Something"));
         QVERIFY(d.shows(LibraryDialogs::Kind::problem));
-        QCOMPARE(d.dialogs.box()->text(), QStringLiteral("Stashwell"));
-        QCOMPARE(d.dialogs.box()->informativeText(), QStringLiteral("Something"));
+        // The problem is the heading, under the application's name as the window's title.
+        QCOMPARE(d.dialogs.box()->windowTitle(), QStringLiteral("Stashwell"));
+        QCOMPARE(d.dialogs.box()->text(), QStringLiteral("Something"));
+        QVERIFY(d.dialogs.box()->informativeText().isEmpty());
         // A delete asked meanwhile comes first; the problem waits behind it.
         d.rig.page->askToDelete(collectionID(1));
         QVERIFY(d.shows(LibraryDialogs::Kind::deleteCollection));
@@ -130,9 +135,46 @@ private slots:
         d.rig.page->setProblem(QStringLiteral("First"));
         QVERIFY(d.shows(LibraryDialogs::Kind::problem));
         d.rig.page->setProblem(QStringLiteral("Second"));
-        QCOMPARE(d.dialogs.box()->informativeText(), QStringLiteral("Second"));
+        QCOMPARE(d.dialogs.box()->text(), QStringLiteral("Second"));
         d.rig.page->setProblemShown(false);
         QVERIFY(d.shows(LibraryDialogs::Kind::none));
+    }
+
+    void titlesShowWhole_data()
+    {
+        QTest::addColumn<LibraryDialogs::Kind>("kind");
+        QTest::newRow("delete a collection of a long name") << LibraryDialogs::Kind::deleteCollection;
+        QTest::newRow("empty the trash") << LibraryDialogs::Kind::emptyTrash;
+        QTest::newRow("a problem") << LibraryDialogs::Kind::problem;
+    }
+
+    void titlesShowWhole()
+    {
+        QFETCH(LibraryDialogs::Kind, kind);
+        const QString name = QStringLiteral("Recipes to try on a long winter weekend with friends");
+        Dialogs d(libraryOf({makeSave(SaveSpec(1, textPost(QStringLiteral("1")), 3).filed(collectionID(1))),
+                             makeSave(SaveSpec(2, imagePost(QStringLiteral("2")), 2).trashed(5))},
+                            {collection(1, name)}));
+        if (kind == LibraryDialogs::Kind::deleteCollection)
+            d.rig.page->askToDelete(collectionID(1));
+        else if (kind == LibraryDialogs::Kind::emptyTrash)
+            d.rig.page->offerEmptyTrash();
+        else
+            d.rig.page->setProblem(QStringLiteral("Short."));
+        QVERIFY(d.shows(kind));
+        QMessageBox *box = d.dialogs.box();
+        // The title bar has room for the whole title (with the name Qt may add after it).
+        const int needed = AlertSizing::widthForTitle(box->windowTitle(), AlertSizing::titleFont());
+        QVERIFY2(box->width() >= needed, qPrintable(QStringLiteral("%1 < %2").arg(box->width()).arg(needed)));
+        QVERIFY(AlertSizing::shownTitle(box->windowTitle()).startsWith(box->windowTitle()));
+        // The heading never repeats the application's name.
+        QVERIFY(box->text() != QStringLiteral("Stashwell"));
+        QVERIFY(!box->text().isEmpty());
+        // Later texts of the same alert keep the width.
+        if (kind == LibraryDialogs::Kind::problem) {
+            d.rig.page->setProblem(QStringLiteral("Shorter"));
+            QTRY_VERIFY(box->width() >= needed);
+        }
     }
 
     void emptyingThatLeavesFilesBehind()
