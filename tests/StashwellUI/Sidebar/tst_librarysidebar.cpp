@@ -18,6 +18,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 
 using namespace sw;
 
@@ -111,6 +112,7 @@ private slots:
     void withoutAHandlerEveryDropIsRefused();
     void collectionMenuAndButtons();
     void equalContentRepaintsNothing();
+    void bandForWindowButtonsOnlyWhenFrameless();
 };
 
 void TestLibrarySidebar::rowsAndChipsInOrder_data()
@@ -379,6 +381,35 @@ void TestLibrarySidebar::equalContentRepaintsNothing()
     QCOMPARE(sidebar.row(Filter::collection(kTwo[0].id)), before);
     sidebar.setSelection(Filter::collection(kTwo[0].id));
     QVERIFY(rowPaints.settle() > 0);
+}
+
+void TestLibrarySidebar::bandForWindowButtonsOnlyWhenFrameless()
+{
+    // The same sidebar in a window the desktop decorates and in a frameless one.
+    const auto captureTop = [](Qt::WindowFlags flags, int *band) {
+        QWidget window(nullptr, flags);
+        auto *layout = new QVBoxLayout(&window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto *sidebar = new LibrarySidebar;
+        layout->addWidget(sidebar);
+        window.resize(240, 700);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            return -1;
+        *band = sidebar->topBand();
+        // The foot keeps its place at the bottom either way.
+        const QWidget *trash = sidebar->row(Filter::trash());
+        if (trash->mapTo(&window, QPoint(0, trash->height())).y() > window.height())
+            return -1;
+        return sidebar->captureButton()->mapTo(&window, QPoint(0, 0)).y();
+    };
+    int decoratedBand = -1, framelessBand = -1;
+    const int decorated = captureTop(Qt::Window, &decoratedBand);
+    const int frameless = captureTop(Qt::Window | Qt::FramelessWindowHint, &framelessBand);
+    QVERIFY(decorated >= 0 && frameless >= 0);
+    QCOMPARE(decoratedBand, 0);
+    QCOMPARE(framelessBand, int(LibrarySidebar::topSafeArea));
+    QCOMPARE(frameless - decorated, framelessBand);
 }
 
 QTEST_MAIN(TestLibrarySidebar)
