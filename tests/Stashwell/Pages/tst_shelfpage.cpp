@@ -176,6 +176,8 @@ private slots:
     void selectionTakesTheFocusAndStaysInView();
     void columnsFollowTheSelection();
     void headerButtons();
+    void heroLinesUpWithHeadersAndCards_data();
+    void heroLinesUpWithHeadersAndCards();
     void emptyState();
     void followingShelfShowsWhatAFreshOneShows_data();
     void followingShelfShowsWhatAFreshOneShows();
@@ -376,6 +378,38 @@ void TestShelfPage::columnsFollowTheSelection()
     w.page.setSelection(saveID(3));
     QCOMPARE(w.blocks(), (QStringList{"header Title", "6 in 3"}));
     QCOMPARE(w.header(QStringLiteral("Title"))->detail(), std::optional(S::shelfItemMany(6)));
+}
+
+void TestShelfPage::heroLinesUpWithHeadersAndCards_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<ShelfLayout>("layout");
+    QTest::newRow("wide grid") << 1100 << ShelfLayout::grid;
+    QTest::newRow("narrow grid") << 640 << ShelfLayout::grid;
+    QTest::newRow("list") << 1100 << ShelfLayout::list;
+}
+
+void TestShelfPage::heroLinesUpWithHeadersAndCards()
+{
+    QFETCH(int, width);
+    QFETCH(ShelfLayout, layout);
+    Window w;
+    w.window.resize(width, 800);
+    w.show(QStringLiteral("r r r r o"), Filter::all(), QString(), layout);
+    QCOMPARE(w.blocks().first(), QStringLiteral("hero"));
+    QWidget *hero = std::get<ShelfSurface::WidgetBlock>(w.surface().blocks().first()).widget;
+    SectionHeader *header = w.header(S::shelfRecentlyAdded());
+    QVERIFY(hero && header);
+    QWidget *viewport = w.surface().viewport();
+    // What the hero draws (its card, inside the room for its shadow), the header's text and the
+    // first card start at one left edge and end at one right edge.
+    const QRect card(hero->mapTo(viewport, hero->contentsRect().topLeft()), hero->contentsRect().size());
+    const QRectF first = w.surface().itemRect(2, 0);
+    QCOMPARE(card.left(), header->geometry().left());
+    QCOMPARE(card.left(), qRound(first.left()));
+    QCOMPARE(card.right(), header->geometry().right());
+    // The shadow reaches out beside the card.
+    QVERIFY(hero->geometry().left() < card.left());
 }
 
 void TestShelfPage::headerButtons()
