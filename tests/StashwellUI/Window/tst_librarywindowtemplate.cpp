@@ -65,6 +65,8 @@ private slots:
     void inspectorFollowsTheOwner();
     void contentNeverNarrowerThan600_data();
     void contentNeverNarrowerThan600();
+    void inspectorBesideOrOver_data();
+    void inspectorBesideOrOver();
     void statusStripSpansTheWindow();
     void barCoversTheContentsTop();
     void backdrops_data();
@@ -113,6 +115,58 @@ void TestLibraryWindowTemplate::contentNeverNarrowerThan600()
     QVERIFY2(frame.content->width() >= 600, qPrintable(QString::number(frame.content->width())));
     const int sidebar = frame.window.sidebarColumn()->width();
     QVERIFY2(sidebar >= 220 && sidebar <= 300, qPrintable(QString::number(sidebar)));
+}
+
+void TestLibraryWindowTemplate::inspectorBesideOrOver_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("covers");
+    // 220 + 1 + 600 + 1 + 320: the least width with the inspector beside the content.
+    QTest::newRow("wide") << 1400 << false;
+    QTest::newRow("a 1280 wide screen") << 1280 << false;
+    QTest::newRow("just wide enough") << 1142 << false;
+    QTest::newRow("one short") << 1141 << true;
+    QTest::newRow("the least without the inspector") << 821 << true;
+}
+
+void TestLibraryWindowTemplate::inspectorBesideOrOver()
+{
+    QFETCH(int, width);
+    QFETCH(bool, covers);
+    Frame frame;
+    // The window's least width never counts the inspector.
+    const int least = frame.window.minimumSizeHint().width();
+    frame.window.setShowsInspector(true);
+    QCOMPARE(frame.window.minimumSizeHint().width(), least);
+    QVERIFY2(least <= 821, qPrintable(QString::number(least)));
+    frame.window.resize(width, 700);
+    settle();
+    QCOMPARE(frame.window.width(), width);
+    QCOMPARE(frame.window.inspectorCovers(), covers);
+    QWidget *column = frame.window.inspectorColumn();
+    QVERIFY(column->isVisible());
+    // Whole inside the window, at the trailing edge, from the top down to the status strip.
+    const QRect placed = column->geometry();
+    QVERIFY(frame.window.rect().contains(placed));
+    QCOMPARE(placed.right(), frame.window.width() - 1);
+    QCOMPARE(placed.top(), 0);
+    QCOMPARE(placed.bottom() + 1, frame.window.statusStrip()->geometry().top());
+    QCOMPARE(frame.inspector->width(), column->width() - (covers ? 1 : 0));
+    QVERIFY(placed.width() >= 320 && placed.width() <= 440);
+    // Beside, it takes the room from the content, never narrower than 600; over it, the content
+    // keeps its least width under it.
+    const QRect content(frame.content->mapTo(&frame.window, QPoint(0, 0)), frame.content->size());
+    QVERIFY(frame.content->width() >= 600);
+    QCOMPARE(content.intersects(placed), covers);
+    // Hidden, the content has the whole width again; shown again, it comes back the same way.
+    frame.window.setShowsInspector(false);
+    settle();
+    QVERIFY(!column->isVisible());
+    QCOMPARE(frame.window.sidebarColumn()->width() + 1 + frame.window.detailColumn()->width(), width);
+    frame.window.setShowsInspector(true);
+    settle();
+    QCOMPARE(frame.window.inspectorCovers(), covers);
+    QVERIFY(frame.window.rect().contains(column->geometry()));
 }
 
 void TestLibraryWindowTemplate::statusStripSpansTheWindow()
