@@ -32,6 +32,10 @@ public:
     explicit LibraryWindow(GlassBackdrop &backdrop, QWidget *parent = nullptr);
     ~LibraryWindow() override;
 
+    // The size it opens at on a screen with that free area: the default, within the area less
+    // the frame the desktop adds.
+    static QSize firstSize(QSize available);
+
     QUndoStack *undoStack() const { return m_undoStack; }
 
     // Puts a page in the centre instead of the current one (which is deleted).
