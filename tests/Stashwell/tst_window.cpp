@@ -6,6 +6,7 @@
 #include "Stashwell/Window/GlassBackdrop.h"
 #include "Stashwell/Window/LibraryWindow.h"
 #include "Stashwell/Window/SettingsWindow.h"
+#include "Stashwell/Window/WindowPlacement.h"
 #include "StashwellUI/Design/Tokens.h"
 
 #include <QApplication>
@@ -131,6 +132,37 @@ private slots:
         // Brought back, it shows again.
         window.bringToFront();
         QVERIFY(window.isVisible());
+    }
+
+    // A window moved as little as it takes into a screen's free area; one larger than the area
+    // keeps its title bar (its top left corner) in it.
+    void placementInsideTheFreeArea_data()
+    {
+        QTest::addColumn<QPoint>("wanted");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QPoint>("placed");
+        const QRect laptop(0, 32, 1366, 736);
+        QTest::newRow("inside stays") << QPoint(100, 100) << QSize(520, 600) << laptop << QPoint(100, 100);
+        QTest::newRow("off the bottom right") << QPoint(1200, 500) << QSize(520, 600) << laptop << QPoint(846, 168);
+        QTest::newRow("under the top panel") << QPoint(-50, 0) << QSize(520, 600) << laptop << QPoint(0, 32);
+        QTest::newRow("taller than the area") << QPoint(10, 300) << QSize(520, 900) << laptop << QPoint(10, 32);
+        QTest::newRow("on a second screen") << QPoint(2900, 400) << QSize(520, 600) << QRect(1680, 0, 1280, 680)
+                                            << QPoint(2440, 80);
+    }
+
+    void placementInsideTheFreeArea()
+    {
+        QFETCH(QPoint, wanted);
+        QFETCH(QSize, size);
+        QFETCH(QRect, available);
+        QFETCH(QPoint, placed);
+        QCOMPARE(WindowPlacement::inside(wanted, size, available), placed);
+        // The library window opens within the area with room for its frame, never above its default.
+        const QSize first = LibraryWindow::firstSize(available.size());
+        QVERIFY(first.width() + 2 * WindowPlacement::kAssumedBorder <= available.width());
+        QVERIFY(first.height() + WindowPlacement::kAssumedTitleBar + WindowPlacement::kAssumedBorder <= available.height());
+        QCOMPARE(LibraryWindow::firstSize(QSize(2560, 1400)), QSize(LibraryWindow::kDefaultWidth, LibraryWindow::kDefaultHeight));
     }
 
     void gallery()

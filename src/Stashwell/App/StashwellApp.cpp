@@ -19,6 +19,7 @@
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/Router/LiveInputs.h"
 #include "Stashwell/StashwellStrings.h"
+#include "Stashwell/Window/AlertSizing.h"
 #include "Stashwell/Window/GlassBackdrop.h"
 #include "Stashwell/Window/LibraryWindow.h"
 #include "Stashwell/Window/SettingsWindow.h"
@@ -197,7 +198,7 @@ void StashwellApp::showLibrary()
 void StashwellApp::openSettings()
 {
     if (m_settingsWindow)
-        m_settingsWindow->bringToFront();
+        m_settingsWindow->bringToFront(m_libraryWindow.get());
 }
 
 void StashwellApp::quickSave()
@@ -232,6 +233,7 @@ void StashwellApp::tellArchiveProblem(int problem)
                                 ArchiveProblemNotice::message(ArchiveProblemNotice::Problem(problem)),
                                 QMessageBox::Ok, m_libraryWindow.get());
     box->button(QMessageBox::Ok)->setText(StashwellStrings::libraryOk());
+    AlertSizing::fitTitle(*box);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

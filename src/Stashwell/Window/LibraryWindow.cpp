@@ -2,6 +2,7 @@
 
 #include "Stashwell/Window/GlassBackdrop.h"
 #include "Stashwell/Window/ProgressiveBlur.h"
+#include "Stashwell/Window/WindowPlacement.h"
 #include "StashwellUI/Design/LogoMark.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Window/LibraryWindowTemplate.h"
@@ -44,10 +45,8 @@ LibraryWindow::LibraryWindow(GlassBackdrop &backdrop, QWidget *parent)
     // Scrolling areas of this window frost their edges; the other windows keep plain edges.
     sw::ScrollEdgeFrostSetting::set(*this, ProgressiveBlur::frost());
 
-    QSize size(kDefaultWidth, kDefaultHeight);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableSize());
-    resize(size);
+    resize(firstSize(QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableSize()
+                                                      : QSize(kDefaultWidth, kDefaultHeight)));
 
     m_backdrop.attach(*this);
     connect(&m_backdrop, &GlassBackdrop::changed, this, qOverload<>(&QWidget::update));
@@ -55,6 +54,14 @@ LibraryWindow::LibraryWindow(GlassBackdrop &backdrop, QWidget *parent)
 }
 
 LibraryWindow::~LibraryWindow() = default;
+
+QSize LibraryWindow::firstSize(QSize available)
+{
+    // The frame the window manager adds is not known before the window is shown: leave room for it.
+    const QSize room(available.width() - 2 * WindowPlacement::kAssumedBorder,
+                     available.height() - WindowPlacement::kAssumedTitleBar - WindowPlacement::kAssumedBorder);
+    return QSize(kDefaultWidth, kDefaultHeight).boundedTo(room);
+}
 
 void LibraryWindow::setPage(QWidget *page)
 {

@@ -1,7 +1,9 @@
 #pragma once
 
-// The library window: the application's main window, titled "Stashwell", 1440 × 900 at first and
-// never lower than 700 in its content. It holds the menu bar, the window's undo stack (the Edit
+// The library window: the application's main window, titled "Stashwell", 1440 × 900 at first (less
+// where the screen's free area is smaller) and never lower than 520 in its content, so that it fits
+// the work area of a 1280 × 720 screen (and a 900 × 600 one) whole: the sidebar's column and the
+// shelf scroll, the status bar and the sidebar's foot stay. It holds the menu bar, the window's undo stack (the Edit
 // menu's Undo and Redo act on it; the library page records its steps there) and, in its centre,
 // the library page; until that page exists, a quiet placeholder with the application's mark.
 //
@@ -25,10 +27,14 @@ class LibraryWindow final : public QMainWindow {
 public:
     static constexpr int kDefaultWidth = 1440;
     static constexpr int kDefaultHeight = 900;
-    static constexpr int kMinimumContentHeight = 700;
+    static constexpr int kMinimumContentHeight = 520;
 
     explicit LibraryWindow(GlassBackdrop &backdrop, QWidget *parent = nullptr);
     ~LibraryWindow() override;
+
+    // The size it opens at on a screen with that free area: the default, within the area less
+    // the frame the desktop adds.
+    static QSize firstSize(QSize available);
 
     QUndoStack *undoStack() const { return m_undoStack; }
 

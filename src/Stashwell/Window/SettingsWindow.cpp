@@ -2,6 +2,7 @@
 
 #include "Stashwell/StashwellStrings.h"
 #include "Stashwell/Window/ClearTitleBar.h"
+#include "Stashwell/Window/WindowPlacement.h"
 #include "StashwellUI/Design/LogoMark.h"
 #include "StashwellUI/Design/Tokens.h"
 
@@ -46,6 +47,28 @@ void SettingsWindow::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), sw::Tokens::Colors::window());
 }
 
+void SettingsWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // A page that grew (another section, a longer text) must not push the window off the screen.
+    if (isVisible())
+        WindowPlacement::keepInside(*this, nullptr);
+}
+
+void SettingsWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_framing.setRemainingTime(kFramingMs);
+    WindowPlacement::keepInside(*this, nullptr);
+}
+
+void SettingsWindow::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    if (isVisible() && !m_framing.hasExpired())
+        WindowPlacement::keepInside(*this, nullptr);
+}
+
 void SettingsWindow::setPage(QWidget *page)
 {
     QLayout *layout = this->layout();
@@ -65,10 +88,13 @@ QWidget *SettingsWindow::page() const
     return item ? item->widget() : nullptr;
 }
 
-void SettingsWindow::bringToFront()
+void SettingsWindow::bringToFront(const QWidget *over)
 {
     if (isMinimized())
         setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (page())
+        adjustSize();
+    WindowPlacement::keepInside(*this, over);
     show();
     raise();
     activateWindow();

@@ -3,6 +3,7 @@
 #include "Capture/PostLink.h"
 #include "Offline/LocalCopy.h"
 #include "StashwellUI/Controls/BusySpinner.h"
+#include "StashwellUI/Controls/DialogWindow.h"
 #include "StashwellUI/Controls/FitToLayout.h"
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/InsetField.h"
@@ -125,7 +126,7 @@ void LinkField::paintEvent(QPaintEvent *event)
 // ---------------------------------------------------------------------------------------------
 // SaveLinkSheet
 
-SaveLinkSheet::SaveLinkSheet(QWidget *parent) : QDialog(parent)
+SaveLinkSheet::SaveLinkSheet(QWidget *parent) : QDialog(parent, dialogWindowFlags)
 {
     setWindowModality(Qt::WindowModal);
     setWindowTitle(StashwellUIStrings::saveLinkTitle());

@@ -12,7 +12,8 @@
 // phase, and never closes itself: Escape, Cancel and the window's close button only report
 // cancelRequested(); the page dismisses the sheet with dismiss().
 //
-// It is a window-modal dialog. Show it with open(), which returns at once: the look-up resumes
+// It is a window-modal dialog of a fixed size: the desktop offers to move and close it, never to
+// minimise, maximise or resize it. Show it with open(), which returns at once: the look-up resumes
 // into the sheet while it is open, and a nested event loop (exec()) could return into a sheet
 // that is gone; exec() here therefore opens the sheet the same way and returns at once.
 //

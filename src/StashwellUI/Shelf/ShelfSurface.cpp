@@ -359,7 +359,8 @@ double ShelfSurface::widgetHeight(QWidget *widget) const
         return 0;
     // As a layout would size it: its hint for the width, within its least and greatest heights.
     const QWidgetItem asItem(widget);
-    const int width = int(m_geometry.innerWidth());
+    const QMargins margins = widget->contentsMargins();
+    const int width = int(m_geometry.innerWidth()) + margins.left() + margins.right();
     return std::max(0, asItem.hasHeightForWidth() ? asItem.heightForWidth(width) : asItem.sizeHint().height());
 }
 
@@ -594,7 +595,13 @@ void ShelfSurface::placeWidgets()
     const int offset = verticalScrollBar()->value();
     for (qsizetype b = 0; b < m_blocks.size(); ++b) {
         if (const auto *widget = std::get_if<WidgetBlock>(&m_blocks.at(b)); widget && widget->widget) {
-            const QRect r = m_geometry.blockRect(b).translated(0, -offset).toAlignedRect();
+            // Its side margins (room for a shadow) reach out into the padding, so that what it
+            // draws lines up with the headers and the cards.
+            const QMargins margins = widget->widget->contentsMargins();
+            const QRect r = m_geometry.blockRect(b)
+                                .translated(0, -offset)
+                                .toAlignedRect()
+                                .adjusted(-margins.left(), 0, margins.right(), 0);
             if (widget->widget->geometry() != r)
                 widget->widget->setGeometry(r);
         }

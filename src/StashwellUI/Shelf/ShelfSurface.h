@@ -65,8 +65,9 @@ public:
     static constexpr double imageScreens = 4;
     static constexpr std::int64_t minImageBudget = std::int64_t(8) << 20;
 
-    // A widget shown at its place in the column, as wide as the column and as high as it asks
-    // for that width. The surface places it; its owner keeps it.
+    // A widget shown at its place in the column, its contents as wide as the column (its side
+    // margins reach out beyond it) and as high as it asks for that width. The surface places it;
+    // its owner keeps it.
     struct WidgetBlock {
         QPointer<QWidget> widget;
         friend bool operator==(const WidgetBlock &, const WidgetBlock &) = default;

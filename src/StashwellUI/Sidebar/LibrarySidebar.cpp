@@ -204,7 +204,7 @@ LibrarySidebar::LibrarySidebar(QWidget *parent) : QWidget(parent)
     m_column = new QWidget;
     makeTransparent(m_column);
     auto *column = new QVBoxLayout(m_column);
-    column->setContentsMargins(int(padding), int(topSafeArea + padding), int(padding), int(padding));
+    column->setContentsMargins(int(padding), int(padding), int(padding), int(padding));
     column->setSpacing(int(spacing));
 
     column->addWidget(new Header(m_column));
@@ -284,7 +284,6 @@ LibrarySidebar::LibrarySidebar(QWidget *parent) : QWidget(parent)
     m_scroll->setWidget(m_column);
 
     m_edges = new SoftScrollEdges(m_scroll, true, true);
-    m_edges->setSafeAreaInsets(QMargins(0, int(topSafeArea), 0, 0));
 
     // The foot stays in place below the scrolling column.
     auto *foot = new QWidget(this);
@@ -317,9 +316,29 @@ LibrarySidebar::LibrarySidebar(QWidget *parent) : QWidget(parent)
     refreshCounts();
     refreshStorage();
     refreshSelection();
+    followWindowFrame();
 }
 
 LibrarySidebar::~LibrarySidebar() = default;
+
+bool LibrarySidebar::event(QEvent *event)
+{
+    // The window it stands in, or that window's flags, may have changed.
+    if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show)
+        followWindowFrame();
+    return QWidget::event(event);
+}
+
+void LibrarySidebar::followWindowFrame()
+{
+    const bool frameless = window()->windowFlags().testFlag(Qt::FramelessWindowHint);
+    const int band = frameless ? int(topSafeArea) : 0;
+    if (band == m_topBand)
+        return;
+    m_topBand = band;
+    m_column->layout()->setContentsMargins(int(padding), band + int(padding), int(padding), int(padding));
+    m_edges->setSafeAreaInsets(QMargins(0, band, 0, 0));
+}
 
 SidebarRow *LibrarySidebar::makeRow(const QString &title, const Filter &filter, bool takesDrops, QWidget *parent)
 {

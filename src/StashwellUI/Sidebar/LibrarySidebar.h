@@ -13,6 +13,10 @@
 // changes the library: new, edited and deleted collections, downloads and the settings are asked
 // for by signals.
 //
+// Above the product's header the column keeps a band of topSafeArea for window buttons drawn into
+// the window itself, only while its window is frameless; where the desktop decorates the window,
+// its own title bar holds the buttons and the header starts at the top.
+//
 // Setting a value equal to the current one changes and repaints nothing.
 
 #include "StashKit/Filter.h"
@@ -51,6 +55,9 @@ public:
 
     explicit LibrarySidebar(QWidget *parent = nullptr);
     ~LibrarySidebar() override;
+
+    // The band kept above the header: topSafeArea in a frameless window, else none.
+    int topBand() const { return m_topBand; }
 
     const SidebarContent &content() const { return m_content; }
     void setContent(const SidebarContent &content);
@@ -101,6 +108,9 @@ signals:
     void deleteCollectionRequested(const sw::Collection::ID &collection);
     void settingsRequested();
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     class Section;
     class Header;
@@ -119,6 +129,7 @@ private:
     std::optional<CreatorPlace> m_creating;
     QPointer<QWidget> m_creator;
     bool m_creatorPlaced = false;
+    int m_topBand = -1;
 
     QScrollArea *m_scroll = nullptr;
     QWidget *m_column = nullptr;
@@ -146,6 +157,7 @@ private:
     void refreshCounts();
     void refreshSelection();
     void refreshStorage();
+    void followWindowFrame();
 };
 
 }  // namespace sw

@@ -21,7 +21,8 @@ QColor backdrop(const QColor &color) { return Theme::isGlass() ? QColor(Qt::tran
 }  // namespace
 
 // A column's or the status strip's ground: the backdrop of a colour, and for the status strip a
-// line along its top edge.
+// line along its top edge. An inspector lying over the content draws a line along its leading
+// edge, where the split's divider would be.
 class LibraryWindowTemplate::Backdrop : public QWidget {
 public:
     using Colour = QColor (*)();
@@ -37,18 +38,31 @@ public:
         connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
     }
 
+    void setLeadingLine(bool line)
+    {
+        if (line == m_leadingLine)
+            return;
+        m_leadingLine = line;
+        layout()->setContentsMargins(line ? 1 : 0, m_topLine ? 1 : 0, 0, 0);
+        update();
+    }
+
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        painter.fillRect(rect(), backdrop(m_colour()));
+        // Over the content the inspector's ground is always opaque: nothing of the shelf shows through.
+        painter.fillRect(rect(), m_leadingLine ? m_colour() : backdrop(m_colour()));
         if (m_topLine)
             painter.fillRect(QRect(0, 0, width(), 1), Tokens::Colors::line());
+        if (m_leadingLine)
+            painter.fillRect(QRect(0, 0, 1, height()), Tokens::Colors::line());
     }
 
 private:
     Colour m_colour;
     bool m_topLine;
+    bool m_leadingLine = false;
 };
 
 // The detail column: the dotted canvas, the content over it, and the bar over the content's top.
@@ -124,10 +138,20 @@ private:
     QPointer<QWidget> m_bar;
 };
 
-// A split view whose dividers are hairlines of the line colour.
+// A split view whose dividers are hairlines of the line colour. Its least width leaves out the
+// inspector's place: where that does not fit, the inspector lies over the content instead.
 class LibraryWindowTemplate::Splitter : public QSplitter {
 public:
     using QSplitter::QSplitter;
+    QWidget *inspectorSlot = nullptr;
+
+    QSize minimumSizeHint() const override
+    {
+        QSize least = QSplitter::minimumSizeHint();
+        if (inspectorSlot && !inspectorSlot->isHidden())
+            least.rwidth() -= inspectorSlot->minimumWidth() + handleWidth();
+        return least;
+    }
 
 protected:
     QSplitterHandle *createHandle() override
@@ -161,7 +185,8 @@ LibraryWindowTemplate::LibraryWindowTemplate(QWidget *sidebar, QWidget *bar, QWi
     setAttribute(Qt::WA_TranslucentBackground);
     connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
 
-    m_splitter = new Splitter(Qt::Horizontal, this);
+    auto *splitter = new Splitter(Qt::Horizontal, this);
+    m_splitter = splitter;
     m_splitter->setChildrenCollapsible(false);
     m_splitter->setHandleWidth(1);
 
@@ -169,14 +194,22 @@ LibraryWindowTemplate::LibraryWindowTemplate(QWidget *sidebar, QWidget *bar, QWi
     m_sidebarColumn->setMinimumWidth(static_cast<int>(sidebarMinimum));
     m_sidebarColumn->setMaximumWidth(static_cast<int>(sidebarMaximum));
     m_detailColumn = new Detail(this, bar, content);
-    m_inspectorColumn = new Backdrop(&Tokens::Colors::panel, false, inspector, m_splitter);
+    m_inspectorSlot = new QWidget(m_splitter);
+    m_inspectorSlot->setMinimumWidth(static_cast<int>(inspectorMinimum));
+    m_inspectorSlot->setMaximumWidth(static_cast<int>(inspectorMaximum));
+    m_inspectorSlot->hide();
+    m_inspectorSlot->installEventFilter(this);
+    splitter->inspectorSlot = m_inspectorSlot;
+    m_splitter->installEventFilter(this);
+    // A child of the frame rather than of the split, so that it can also lie over the content.
+    m_inspectorColumn = new Backdrop(&Tokens::Colors::panel, false, inspector, this);
     m_inspectorColumn->setMinimumWidth(static_cast<int>(inspectorMinimum));
     m_inspectorColumn->setMaximumWidth(static_cast<int>(inspectorMaximum));
     m_inspectorColumn->hide();
 
     m_splitter->addWidget(m_sidebarColumn);
     m_splitter->addWidget(m_detailColumn);
-    m_splitter->addWidget(m_inspectorColumn);
+    m_splitter->addWidget(m_inspectorSlot);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
     m_splitter->setStretchFactor(2, 0);
@@ -202,18 +235,69 @@ void LibraryWindowTemplate::setShowsInspector(bool shows)
     if (shows == m_showsInspector)
         return;
     m_showsInspector = shows;
-    if (shows) {
+    if (!shows)
+        m_inspectorSlot->hide();
+    dockInspector();
+    emit showsInspectorChanged(shows);
+}
+
+int LibraryWindowTemplate::widthForInspectorBeside() const
+{
+    const int handle = m_splitter->handleWidth();
+    return m_sidebarColumn->minimumSizeHint().expandedTo(m_sidebarColumn->minimumSize()).width() + handle
+        + m_detailColumn->minimumSizeHint().width() + handle + static_cast<int>(inspectorMinimum);
+}
+
+// Puts the shown inspector beside the content where the width allows, else over it.
+void LibraryWindowTemplate::dockInspector()
+{
+    const bool beside = m_showsInspector && width() >= widthForInspectorBeside();
+    if (beside && m_inspectorSlot->isHidden()) {
         // The inspector opens at its ideal width, taken from the detail column.
         QList<int> sizes = m_splitter->sizes();
-        m_inspectorColumn->show();
+        m_inspectorSlot->show();
         const int ideal = static_cast<int>(inspectorIdeal);
         sizes[1] = std::max(sizes[1] - ideal - m_splitter->handleWidth(), static_cast<int>(contentMinimum));
         sizes[2] = ideal;
         m_splitter->setSizes(sizes);
-    } else {
-        m_inspectorColumn->hide();
+    } else if (!beside && !m_inspectorSlot->isHidden()) {
+        m_inspectorSlot->hide();
     }
-    emit showsInspectorChanged(shows);
+    placeInspector();
+}
+
+void LibraryWindowTemplate::placeInspector()
+{
+    if (!m_showsInspector) {
+        m_inspectorColumn->hide();
+        return;
+    }
+    const bool covers = m_inspectorSlot->isHidden();
+    static_cast<Backdrop *>(m_inspectorColumn)->setLeadingLine(covers);
+    if (covers) {
+        const QRect split = m_splitter->geometry();
+        const int width = static_cast<int>(inspectorMinimum);
+        m_inspectorColumn->setGeometry(split.right() + 1 - width, split.top(), width, split.height());
+    } else {
+        m_inspectorColumn->setGeometry(QRect(m_inspectorSlot->mapTo(this, QPoint(0, 0)), m_inspectorSlot->size()));
+    }
+    m_inspectorColumn->show();
+    m_inspectorColumn->raise();
+}
+
+void LibraryWindowTemplate::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    dockInspector();
+}
+
+bool LibraryWindowTemplate::eventFilter(QObject *watched, QEvent *event)
+{
+    // The slot moves and narrows with the split; the split itself changes height with the status strip.
+    if ((watched == m_inspectorSlot || watched == m_splitter)
+        && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        placeInspector();
+    return QWidget::eventFilter(watched, event);
 }
 
 void LibraryWindowTemplate::setInsets(const QMargins &insets)

@@ -11,6 +11,11 @@
 // whether the desktop can show through) turns the frame's own ground off, so that the tint is
 // laid once.
 //
+// The inspector stands beside the content while the window is wide enough for the sidebar, the
+// content and the inspector at their least widths; the columns narrow to those widths before
+// anything is cut. In a narrower window the inspector keeps its least width and lies over the
+// content's trailing edge instead, so that the window's own minimum never counts the inspector.
+//
 // The bar lies over the top of the content rather than above it, as the window's toolbar would:
 // content that scrolls passes under it, softened by the scroll edges and veiled in the window's
 // colour under the bar itself, so that nothing reads through the bar. contentSafeAreaInsets()
@@ -63,6 +68,11 @@ public:
     QWidget *inspector() const { return m_inspector; }
     QWidget *status() const { return m_status; }
     QSplitter *splitter() const { return m_splitter; }
+    // Whether the shown inspector lies over the content (the window is too narrow for it to stand
+    // beside the content).
+    bool inspectorCovers() const { return m_showsInspector && m_inspectorSlot->isHidden(); }
+    // The least width at which the inspector stands beside the content.
+    int widthForInspectorBeside() const;
     // The columns the views stand in (their backdrops), and the strip under the status bar.
     QWidget *sidebarColumn() const { return m_sidebarColumn; }
     QWidget *detailColumn() const { return m_detailColumn; }
@@ -75,6 +85,8 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     class Backdrop;
@@ -93,10 +105,15 @@ private:
     QWidget *m_sidebarColumn = nullptr;
     QWidget *m_detailColumn = nullptr;
     QWidget *m_inspectorColumn = nullptr;
+    // Holds the inspector's place in the split while it stands beside the content; the inspector
+    // column follows its geometry.
+    QWidget *m_inspectorSlot = nullptr;
     QWidget *m_statusStrip = nullptr;
     SoftScrollEdges *m_edges = nullptr;
 
     void setInsets(const QMargins &insets);
+    void dockInspector();
+    void placeInspector();
 };
 
 }  // namespace sw

@@ -5,6 +5,7 @@
 #include "PageRig.h"
 
 #include "Stashwell/Pages/Library/LibraryDialogs.h"
+#include "Stashwell/Window/AlertSizing.h"
 
 #include "StashwellUI/Design/Formatting.h"
 
@@ -18,6 +19,8 @@ using namespace sw::fixtures;
 using namespace sw::test;
 
 using S = StashwellStrings;
+
+Q_DECLARE_METATYPE(sw::app::LibraryDialogs::Kind)
 
 namespace {
 
@@ -111,8 +114,10 @@ private slots:
         Dialogs d;
         d.rig.page->setProblem(QStringLiteral("Something"));
         QVERIFY(d.shows(LibraryDialogs::Kind::problem));
-        QCOMPARE(d.dialogs.box()->text(), QStringLiteral("Stashwell"));
-        QCOMPARE(d.dialogs.box()->informativeText(), QStringLiteral("Something"));
+        // The problem is the heading, under the application's name as the window's title.
+        QCOMPARE(d.dialogs.box()->windowTitle(), QStringLiteral("Stashwell"));
+        QCOMPARE(d.dialogs.box()->text(), QStringLiteral("Something"));
+        QVERIFY(d.dialogs.box()->informativeText().isEmpty());
         // A delete asked meanwhile comes first; the problem waits behind it.
         d.rig.page->askToDelete(collectionID(1));
         QVERIFY(d.shows(LibraryDialogs::Kind::deleteCollection));
@@ -130,9 +135,34 @@ private slots:
         d.rig.page->setProblem(QStringLiteral("First"));
         QVERIFY(d.shows(LibraryDialogs::Kind::problem));
         d.rig.page->setProblem(QStringLiteral("Second"));
-        QCOMPARE(d.dialogs.box()->informativeText(), QStringLiteral("Second"));
+        QCOMPARE(d.dialogs.box()->text(), QStringLiteral("Second"));
         d.rig.page->setProblemShown(false);
         QVERIFY(d.shows(LibraryDialogs::Kind::none));
+    }
+
+    void titlesShowWhole_data()
+    {
+        QTest::addColumn<LibraryDialogs::Kind>("kind");
+        QTest::newRow("delete a collection of a long name") << LibraryDialogs::Kind::deleteCollection;
+        QTest::newRow("empty the trash") << LibraryDialogs::Kind::emptyTrash;
+        QTest::newRow("a problem") << LibraryDialogs::Kind::problem;
+    }
+
+    void titlesShowWhole()
+    {
+        QFETCH(LibraryDialogs::Kind, kind);
+        Dialogs d(libraryOf({makeSave(SaveSpec(1, textPost(QStringLiteral("1")), 3).filed(collectionID(1))),
+                             makeSave(SaveSpec(2, imagePost(QStringLiteral("2")), 2).trashed(5))},
+                            {collection(1, QStringLiteral("Recipes to try on a long winter weekend with friends"))}));
+        kind == LibraryDialogs::Kind::deleteCollection ? d.rig.page->askToDelete(collectionID(1))
+            : kind == LibraryDialogs::Kind::emptyTrash ? d.rig.page->offerEmptyTrash()
+                                                        : d.rig.page->setProblem(QStringLiteral("Short."));
+        QVERIFY(d.shows(kind));
+        // Room for the whole title in the title bar, also after a shorter text; no heading "Stashwell".
+        const int needed = AlertSizing::widthForTitle(d.dialogs.box()->windowTitle(), AlertSizing::titleFont());
+        d.rig.page->setProblem(QStringLiteral("."));
+        QTRY_VERIFY(d.dialogs.box()->width() >= needed);
+        QVERIFY(d.dialogs.box()->text() != QStringLiteral("Stashwell"));
     }
 
     void emptyingThatLeavesFilesBehind()

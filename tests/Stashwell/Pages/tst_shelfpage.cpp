@@ -176,6 +176,8 @@ private slots:
     void selectionTakesTheFocusAndStaysInView();
     void columnsFollowTheSelection();
     void headerButtons();
+    void heroLinesUpWithHeadersAndCards_data();
+    void heroLinesUpWithHeadersAndCards();
     void emptyState();
     void followingShelfShowsWhatAFreshOneShows_data();
     void followingShelfShowsWhatAFreshOneShows();
@@ -376,6 +378,32 @@ void TestShelfPage::columnsFollowTheSelection()
     w.page.setSelection(saveID(3));
     QCOMPARE(w.blocks(), (QStringList{"header Title", "6 in 3"}));
     QCOMPARE(w.header(QStringLiteral("Title"))->detail(), std::optional(S::shelfItemMany(6)));
+}
+
+void TestShelfPage::heroLinesUpWithHeadersAndCards_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<ShelfLayout>("layout");
+    QTest::newRow("wide grid") << 1100 << ShelfLayout::grid;
+    QTest::newRow("narrow list") << 640 << ShelfLayout::list;
+}
+
+void TestShelfPage::heroLinesUpWithHeadersAndCards()
+{
+    QFETCH(int, width);
+    QFETCH(ShelfLayout, layout);
+    Window w;
+    w.window.resize(width, 800);
+    w.show(QStringLiteral("r r r r o"), Filter::all(), QString(), layout);
+    QCOMPARE(w.blocks().first(), QStringLiteral("hero"));
+    QWidget *hero = std::get<ShelfSurface::WidgetBlock>(w.surface().blocks().first()).widget;
+    SectionHeader *header = w.header(S::shelfRecentlyAdded());
+    QVERIFY(hero && header);
+    // The hero's card (inside the room for its shadow), the header and the first card share their edges.
+    const QRect card = hero->contentsRect().translated(hero->pos());
+    QCOMPARE(card.left(), header->geometry().left());
+    QCOMPARE(card.left(), qRound(w.surface().itemRect(2, 0).left()));
+    QCOMPARE(card.right(), header->geometry().right());
 }
 
 void TestShelfPage::headerButtons()

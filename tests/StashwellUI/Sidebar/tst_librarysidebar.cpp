@@ -111,6 +111,7 @@ private slots:
     void withoutAHandlerEveryDropIsRefused();
     void collectionMenuAndButtons();
     void equalContentRepaintsNothing();
+    void bandForWindowButtonsOnlyWhenFrameless();
 };
 
 void TestLibrarySidebar::rowsAndChipsInOrder_data()
@@ -379,6 +380,23 @@ void TestLibrarySidebar::equalContentRepaintsNothing()
     QCOMPARE(sidebar.row(Filter::collection(kTwo[0].id)), before);
     sidebar.setSelection(Filter::collection(kTwo[0].id));
     QVERIFY(rowPaints.settle() > 0);
+}
+
+void TestLibrarySidebar::bandForWindowButtonsOnlyWhenFrameless()
+{
+    // The same sidebar in a window the desktop decorates and in a frameless one.
+    QList<int> bands, tops;
+    for (const Qt::WindowFlags flags : {Qt::WindowFlags(Qt::Window), Qt::Window | Qt::FramelessWindowHint}) {
+        QWidget window(nullptr, flags);
+        auto *sidebar = new LibrarySidebar(&window);
+        window.resize(240, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        bands << sidebar->topBand();
+        tops << sidebar->captureButton()->mapTo(&window, QPoint(0, 0)).y();
+    }
+    QCOMPARE(bands, (QList<int>{0, int(LibrarySidebar::topSafeArea)}));
+    QCOMPARE(tops.at(1) - tops.at(0), bands.at(1));
 }
 
 QTEST_MAIN(TestLibrarySidebar)

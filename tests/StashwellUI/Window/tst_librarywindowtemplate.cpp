@@ -76,6 +76,8 @@ private slots:
     void inspectorFollowsTheOwner();
     void contentNeverNarrowerThan600_data();
     void contentNeverNarrowerThan600();
+    void inspectorBesideOrOver_data();
+    void inspectorBesideOrOver();
     void statusStripSpansTheWindow();
     void barCoversTheContentsTop();
     void backdrops_data();
@@ -126,6 +128,42 @@ void TestLibraryWindowTemplate::contentNeverNarrowerThan600()
     QVERIFY2(frame.content->width() >= 600, qPrintable(QString::number(frame.content->width())));
     const int sidebar = frame.window.sidebarColumn()->width();
     QVERIFY2(sidebar >= 220 && sidebar <= 300, qPrintable(QString::number(sidebar)));
+}
+
+void TestLibraryWindowTemplate::inspectorBesideOrOver_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("covers");
+    // 220 + 1 + 600 + 1 + 320: the least width with the inspector beside the content.
+    QTest::newRow("a 1280 wide screen") << 1280 << false;
+    QTest::newRow("just wide enough") << 1142 << false;
+    QTest::newRow("one short") << 1141 << true;
+    QTest::newRow("the least without the inspector") << 821 << true;
+}
+
+void TestLibraryWindowTemplate::inspectorBesideOrOver()
+{
+    QFETCH(int, width);
+    QFETCH(bool, covers);
+    Frame frame;
+    // The window's least width never counts the inspector.
+    const int least = frame.window.minimumSizeHint().width();
+    frame.window.setShowsInspector(true);
+    QCOMPARE(frame.window.minimumSizeHint().width(), least);
+    for (int shown = 0; shown < 2; ++shown) {
+        // Also when shown again at that width.
+        frame.window.setShowsInspector(shown == 1);
+        frame.window.resize(width, 700);
+        settle();
+        frame.window.setShowsInspector(true);
+        settle();
+        QCOMPARE(frame.window.inspectorCovers(), covers);
+        // Whole at the trailing edge, down to the status strip; over the content only when it covers.
+        const QRect placed = frame.window.inspectorColumn()->geometry();
+        QCOMPARE(placed, QRect(width - placed.width(), 0, placed.width(), frame.window.statusStrip()->y()));
+        QVERIFY(placed.width() >= 320 && placed.width() <= 440 && frame.content->width() >= 600);
+        QCOMPARE(QRect(frame.content->mapTo(&frame.window, QPoint(0, 0)), frame.content->size()).intersects(placed), covers);
+    }
 }
 
 void TestLibraryWindowTemplate::statusStripSpansTheWindow()

@@ -2,6 +2,7 @@
 
 #include "Stashwell/Pages/Library/LibraryPage.h"
 #include "Stashwell/StashwellStrings.h"
+#include "Stashwell/Window/AlertSizing.h"
 
 #include <QAbstractButton>
 #include <QPushButton>
@@ -48,7 +49,7 @@ void LibraryDialogs::follow()
     const Kind want = wanted();
     if (m_box && m_kind == want) {
         if (want == Kind::problem)
-            m_box->setInformativeText(m_page.problem().value_or(QString()));
+            m_box->setText(m_page.problem().value_or(QString()));
         else if (want == Kind::leftBehind)
             m_box->setInformativeText(m_page.leftBehindMessage());
         return;
@@ -94,7 +95,8 @@ void LibraryDialogs::present(Kind kind)
         cancel = box->addButton(S::libraryOk(), QMessageBox::RejectRole);
         break;
     case Kind::problem:
-        // The product's name as the title, whatever the problem.
+        // The product's name as the window's title, whatever the problem; the problem itself is
+        // the heading, not the name again.
         title = QStringLiteral("Stashwell");
         message = m_page.problem().value_or(QString());
         confirm = box->addButton(S::libraryOk(), QMessageBox::RejectRole);
@@ -105,8 +107,13 @@ void LibraryDialogs::present(Kind kind)
         return;
     }
     box->setWindowTitle(title);
-    box->setText(title);
-    box->setInformativeText(message);
+    if (kind == Kind::problem) {
+        box->setText(message);
+    } else {
+        box->setText(title);
+        box->setInformativeText(message);
+    }
+    AlertSizing::fitTitle(*box);
     box->setEscapeButton(cancel);
     box->setDefaultButton(qobject_cast<QPushButton *>(cancel));
     m_kind = kind;

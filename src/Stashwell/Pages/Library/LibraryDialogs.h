@@ -4,7 +4,9 @@
 // collection, empty the trash, files left behind, and the problem. Each shows while its condition
 // on the page holds; one shows at a time, in that order, and the next follows when it closes.
 // Confirming calls the page; any way of closing clears the condition through the page, so an
-// alert never comes back by itself. A condition cleared elsewhere closes its alert.
+// alert never comes back by itself. A condition cleared elsewhere closes its alert. An alert's
+// heading is its own title (the problem's is the problem, under the application's name as the
+// window's title), and the box is wide enough for the title bar to show its title whole.
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -1,5 +1,6 @@
 #include "Stashwell/Pages/QuickSave/QuickSavePopup.h"
 
+#include "StashwellUI/Controls/DialogWindow.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/QuickSave/QuickSavePopover.h"
@@ -16,8 +17,11 @@
 namespace sw::app {
 
 QuickSavePopup::QuickSavePopup(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_popover(new QuickSavePopover)
+    : QWidget(parent, sw::dialogWindowFlags | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_popover(new QuickSavePopover)
 {
+    // A dialog of its own: closing it never ends the application, whatever other window is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setObjectName(QStringLiteral("quickSave"));
     setWindowTitle(QStringLiteral("Stashwell"));
     auto *layout = new QVBoxLayout(this);

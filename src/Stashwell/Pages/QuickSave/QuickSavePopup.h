@@ -1,6 +1,6 @@
 #pragma once
 
-// The window of the quick save: a small frameless tool window that holds the popover, shown near
+// The window of the quick save: a small frameless dialog of a fixed size that holds the popover, shown near
 // the pointer (below it when the pointer is in the upper half of its screen, as under a tray at
 // the top, else above it) and kept inside the screen's free area; centred on the screen where the
 // platform does not let an application place its windows (Wayland). It draws a hairline edge of
