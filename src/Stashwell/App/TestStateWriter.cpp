@@ -56,11 +56,17 @@ QJsonArray shownCells(const ShelfSurface *surface)
 TestStateWriter::TestStateWriter(StashwellApp &app, QString path, QObject *parent)
     : QObject(parent), m_app(app), m_path(std::move(path))
 {
+    // The saves shown follow the shelf's projection, the filter and the search, nothing else.
+    const auto stale = [this] { m_savesStale = true; };
+    LibraryPage &page = m_app.libraryPage();
+    connect(&page, &LibraryPage::shelfChanged, this, stale);
+    connect(&page, &LibraryPage::filterChanged, this, stale);
+    connect(&page, &LibraryPage::queryChanged, this, stale);
     connect(&m_timer, &QTimer::timeout, this, &TestStateWriter::write);
     m_timer.start(50);
 }
 
-QJsonObject TestStateWriter::state() const
+QJsonObject TestStateWriter::shownState() const
 {
     LibraryWindow &window = m_app.libraryWindow();
     const SaveLinkPresenter *sheets = m_app.saveLinkSheets();
@@ -73,24 +79,55 @@ QJsonObject TestStateWriter::state() const
         {QStringLiteral("query"), m_app.libraryPage().query()},
         {QStringLiteral("empty"), empty},
         {QStringLiteral("sheet"), sheetState(sheets ? sheets->sheet() : nullptr)},
-        {QStringLiteral("saves"), [this] {
-             QJsonArray texts;
-             for (const ShelfItem &item : m_app.libraryPage().visibleItems())
-                 texts.append(item.save().post().text);
-             return texts;
-         }()},
         {QStringLiteral("cells"), shownCells(window.findChild<ShelfSurface *>())},
     };
 }
 
+QJsonArray TestStateWriter::savesShown() const
+{
+    QJsonArray texts;
+    for (const ShelfItem &item : m_app.libraryPage().visibleItems())
+        texts.append(item.save().post().text);
+    return texts;
+}
+
+QJsonObject TestStateWriter::state() const
+{
+    QJsonObject state = shownState();
+    state.insert(QStringLiteral("saves"), savesShown());
+    return state;
+}
+
 void TestStateWriter::write()
 {
-    const QByteArray text = QJsonDocument(state()).toJson(QJsonDocument::Compact);
-    if (text == m_written)
+    QByteArray shown = QJsonDocument(shownState()).toJson(QJsonDocument::Compact);
+    if (shown != m_shown) {
+        m_shown = shown;
+        m_unwritten = true;
+    }
+    if (m_savesStale) {
+        m_savesStale = false;
+        ++m_savesListed;
+        QByteArray saves = QJsonDocument(savesShown()).toJson(QJsonDocument::Compact);
+        if (saves != m_saves) {
+            m_saves = std::move(saves);
+            m_unwritten = true;
+        }
+    }
+    if (!m_unwritten)
         return;
+    // The object without the saves, with them as its last member: "{...}" becomes
+    // "{...,"saves":[...]}".
+    QByteArray text = shown;
+    text.chop(1);
+    if (text.size() > 1)
+        text += ',';
+    text += "\"saves\":" + m_saves + '}';
     QSaveFile file(m_path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
-        m_written = text;
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        return;   // tried again at the next tick
+    m_unwritten = false;
+    ++m_writes;
 }
 
 }  // namespace sw::app

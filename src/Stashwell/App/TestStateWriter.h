@@ -4,8 +4,12 @@
 // from outside (keys and clicks through the X server) and cannot look into its widgets. Made only
 // when the test hooks ask for it (TestHooks::stateFile); a user's run never has one.
 //
-// Every 50 ms the state is worked out and, when it differs from the last one written, replaced in
-// the file at once (written aside and renamed), as one JSON object:
+// Every 50 ms what is cheap to tell is worked out (the windows, the focus, the sheet, the cells on
+// screen) and, when the state differs from the last one written, the file is replaced at once
+// (written aside and renamed). The list of every save shown, which grows with the library, is
+// listed again only after the library page says that the shelf, the filter or the search changed,
+// so that a test that drives a large library measures the program and not this hook. One JSON
+// object:
 //
 //   active     the class of the active window ("" when none of ours is)
 //   focus      the class of the widget with the keyboard focus
@@ -17,6 +21,7 @@
 //              "y"} with the centre of the cell in screen coordinates (the home's latest save,
 //              drawn on its own, is none of them)
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QObject>
 #include <QString>
@@ -34,12 +39,25 @@ public:
     // The state as it stands.
     QJsonObject state() const;
 
-private:
+    // Writes the file now when the state changed (the timer's work).
     void write();
+    // Figures for tests: the files written, and the times the saves shown were listed.
+    int writes() const { return m_writes; }
+    int savesListed() const { return m_savesListed; }
+
+private:
+    // Everything but the saves.
+    QJsonObject shownState() const;
+    QJsonArray savesShown() const;
 
     StashwellApp &m_app;
     QString m_path;
-    QByteArray m_written;
+    QByteArray m_shown;          // the last state without the saves
+    QByteArray m_saves;          // the saves' list
+    bool m_unwritten = true;     // either differs from the file
+    bool m_savesStale = true;    // the page changed what it shows since the list was made
+    int m_writes = 0;
+    int m_savesListed = 0;
     QTimer m_timer;
 };
 

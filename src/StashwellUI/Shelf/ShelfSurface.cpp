@@ -484,6 +484,7 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
 
     m_geometry.setBlocks(std::move(geometry));
     m_geometry.setWidth(viewport()->width());
+    settleKept();
 
     if (structural) {
         updateScrollRange();
@@ -512,6 +513,9 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         BlockState &state = m_states[std::size_t(b)];
         for (auto it = state.built.begin(); it != state.built.end(); ++it) {
             Built &built = it.value();
+            // One whose place is not known is made again when it is next needed.
+            if (!standsAt(b, it.key(), built.index))
+                continue;
             const bool remade = refresh(built, c, built.index);
             built.generation = state.generation;
             if (remade)
@@ -612,6 +616,7 @@ void ShelfSurface::placeWidgets()
 
 bool ShelfSurface::refresh(Built &built, const ShelfCollection &c, qsizetype index)
 {
+    Q_ASSERT(index >= 0 && index < c.items.size());
     const ShelfItem &shown = c.items.at(index);
     built.index = index;
     const bool selected = c.isSelected(shown.save().id());
@@ -699,7 +704,8 @@ void ShelfSurface::updateBuiltRange()
         if (!pointer->isSet() || pointer->block >= qsizetype(m_states.size()))
             continue;
         auto &from = m_states[std::size_t(pointer->block)].built;
-        if (const auto it = from.constFind(pointer->id); it != from.cend() && !kept[std::size_t(pointer->block)].contains(pointer->id))
+        if (const auto it = from.constFind(pointer->id); it != from.cend() && standsAt(pointer->block, pointer->id, it->index)
+                                                         && !kept[std::size_t(pointer->block)].contains(pointer->id))
             kept[std::size_t(pointer->block)].insert(pointer->id, *it);
     }
     for (std::size_t b = 0; b < m_states.size(); ++b)
@@ -760,6 +766,8 @@ void ShelfSurface::prepareAhead()
     std::vector<Waiting> waiting;
     for (qsizetype b = 0; b < qsizetype(m_states.size()); ++b) {
         for (auto it = m_states[std::size_t(b)].built.cbegin(); it != m_states[std::size_t(b)].built.cend(); ++it) {
+            if (!standsAt(b, it.key(), it->index))
+                continue;
             const QRectF cell = m_geometry.itemRect(b, it->index);
             const double distance = cell.bottom() < top ? top - cell.bottom() : (cell.top() > bottom ? cell.top() - bottom : 0);
             waiting.push_back(Waiting{distance, b, it.key()});
@@ -807,14 +815,77 @@ ShelfSurface::Built *ShelfSurface::builtFor(const Pointer &pointer, qsizetype *i
         return nullptr;
     auto &built = m_states[std::size_t(pointer.block)].built;
     const auto it = built.find(pointer.id);
-    if (it == built.end())
-        return nullptr;
-    const ShelfItem *shown = item(pointer.block, it->index);
-    if (!shown || shown->save().id() != pointer.id)
+    if (it == built.end() || !standsAt(pointer.block, pointer.id, it->index))
         return nullptr;
     if (index)
         *index = it->index;
     return &*it;
+}
+
+bool ShelfSurface::standsAt(qsizetype block, const Save::ID &id, qsizetype index) const
+{
+    const ShelfItem *shown = item(block, index);
+    return shown && shown->save().id() == id;
+}
+
+std::optional<qsizetype> ShelfSurface::placeOf(qsizetype block, const Save::ID &id, qsizetype hint) const
+{
+    if (standsAt(block, id, hint))
+        return hint;
+    const ShelfCollection *c = collection(block);
+    if (!c)
+        return std::nullopt;
+    const std::uint64_t key = ShelfItem::idKey(id);
+    const ShelfItem *items = c->items.constData();
+    for (qsizetype i = 0, n = c->items.size(); i < n; ++i) {
+        if (items[i].idKey() == key && items[i].save().id() == id)
+            return i;
+    }
+    return std::nullopt;
+}
+
+void ShelfSurface::settleKept()
+{
+    // The items the pointer is on or pressed are looked for wherever they went (a few at most):
+    // their painters carry the hover and the press. Those gone are forgotten.
+    const auto stays = [this](qsizetype block, const Save::ID &id) {
+        if (block < 0 || block >= qsizetype(m_states.size()))
+            return false;
+        auto &built = m_states[std::size_t(block)].built;
+        const auto it = built.find(id);
+        const std::optional<qsizetype> at = placeOf(block, id, it == built.end() ? -1 : it->index);
+        if (at && it != built.end())
+            it->index = *at;
+        return at.has_value();
+    };
+    bool hoverGone = false;
+    if (m_hovered.isSet() && !stays(m_hovered.block, m_hovered.id)) {
+        if (QVariantAnimation *animation = m_hoverAnimations.take(m_hovered.id)) {
+            animation->stop();
+            animation->deleteLater();
+        }
+        m_hovered = Pointer{};
+        hoverGone = true;
+    }
+    if (m_pressItem.isSet() && !stays(m_pressItem.block, m_pressItem.id))
+        m_pressItem = Pointer{};
+    if (const ItemPart part = m_pointer.hovered(); part.block >= 0 && !stays(part.block, part.id))
+        m_pointer.leave();
+    if (const ItemPart part = m_pointer.pressed(); part.block >= 0 && !stays(part.block, part.id))
+        m_pointer.release(ItemPart{});
+
+    // Any other painter whose save moved waits, unplaced, until it is next needed (ensureBuilt
+    // places it again and keeps what it made when the item is unchanged); one whose save is
+    // gone is let go with the items out of range.
+    for (qsizetype b = 0; b < qsizetype(m_states.size()); ++b) {
+        auto &built = m_states[std::size_t(b)].built;
+        for (auto it = built.begin(); it != built.end(); ++it) {
+            if (it->index >= 0 && !standsAt(b, it.key(), it->index))
+                it->index = -1;
+        }
+    }
+    if (hoverGone)
+        emit hoveredItemChanged();
 }
 
 // --- Where things are ---
@@ -955,6 +1026,20 @@ int ShelfSurface::builtCount() const
     for (const BlockState &state : m_states)
         count += int(state.built.size());
     return count;
+}
+
+std::vector<ShelfSurface::KeptPainter> ShelfSurface::keptPainters() const
+{
+    std::vector<KeptPainter> kept;
+    for (std::size_t b = 0; b < m_states.size(); ++b) {
+        for (auto it = m_states[b].built.cbegin(); it != m_states[b].built.cend(); ++it) {
+            if (it->card)
+                kept.push_back(KeptPainter{qsizetype(b), it.key(), it->index, it->card->item()});
+            else if (it->row)
+                kept.push_back(KeptPainter{qsizetype(b), it.key(), it->index, it->row->item()});
+        }
+    }
+    return kept;
 }
 
 std::size_t ShelfSurface::memoryBytes() const

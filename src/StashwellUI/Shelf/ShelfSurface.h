@@ -140,6 +140,15 @@ public:
     // since the last call, the items painted by the last paint, and the bytes the surface's own
     // state takes (the items themselves are the page's, shared).
     int builtCount() const;
+    // Each painter kept: the block and save it is kept for, the place the surface holds for it
+    // (-1 while that is not known) and the item it draws.
+    struct KeptPainter {
+        qsizetype block;
+        Save::ID id;
+        qsizetype index;
+        ShelfItem drawn;
+    };
+    std::vector<KeptPainter> keptPainters() const;
     QRegion takeInvalidated();
     int lastPaintedItems() const { return m_lastPainted; }
     std::size_t memoryBytes() const;
@@ -171,7 +180,9 @@ protected:
 private:
     // One item with a painter: what it was built from, and its view state.
     struct Built {
-        qsizetype index = 0;         // where it stood when last refreshed
+        // Where its save stood when last placed; -1 once that is not known. Read only through
+        // standsAt(): the block's items change under it.
+        qsizetype index = 0;
         quint64 generation = 0;      // the block's generation it was checked against
         std::optional<SaveCard> card;
         SaveCard::ViewState cardState;
@@ -215,6 +226,15 @@ private:
     // and minute; returns whether it did.
     bool refresh(Built &built, const ShelfCollection &collection, qsizetype index);
     Built *builtFor(const Pointer &pointer, qsizetype *index = nullptr);
+    // Whether the block's item at `index` is the save's: a kept place is used only then.
+    bool standsAt(qsizetype block, const Save::ID &id, qsizetype index) const;
+    // Where the save stands in the block now: at `hint` when it still does, else wherever the
+    // block has it; none when the block no longer shows it.
+    std::optional<qsizetype> placeOf(qsizetype block, const Save::ID &id, qsizetype hint) const;
+    // After new blocks: a painter kept for a save that moved takes its new place, one for a save
+    // gone is let go, and the hovered and pressed items that are gone are forgotten, so that
+    // nothing refers to an item a block no longer has.
+    void settleKept();
     void invalidate(const QRectF &viewportRect);
     void invalidateItem(qsizetype block, qsizetype index);
 

@@ -142,6 +142,38 @@ private slots:
         QCOMPARE(r.page->selection(), saveID(2));
     }
 
+    // Saves that leave the library (the trash emptied) leave the selection and the chosen saves;
+    // the live ones stay.
+    void removedSavesAreForgotten_data()
+    {
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::addColumn<int>("selection");
+        QTest::addColumn<QList<int>>("chosenAfter");
+        QTest::addColumn<bool>("selectedAfter");
+        QTest::newRow("the selection") << numbers("") << 6 << numbers("") << false;
+        QTest::newRow("two chosen, both gone") << numbers("5 6") << 6 << numbers("") << false;
+        QTest::newRow("three chosen, one gone") << numbers("1 2 6") << 6 << numbers("1 2") << true;
+        QTest::newRow("two chosen, one gone") << numbers("1 6") << 1 << numbers("") << true;
+        QTest::newRow("a live selection") << numbers("") << 1 << numbers("") << true;
+    }
+
+    void removedSavesAreForgotten()
+    {
+        QFETCH(QList<int>, chosen);
+        QFETCH(int, selection);
+        QFETCH(QList<int>, chosenAfter);
+        QFETCH(bool, selectedAfter);
+        PageRig r(five());
+        r.curator().trash(saveID(5));
+        r.page->setSelection(saveID(selection));
+        r.page->setChosen(setOf(chosen));
+        r.curator().emptyTrash();
+        QCOMPARE(r.page->chosen(), setOf(chosenAfter));
+        QCOMPARE(r.page->selection().has_value(), selectedAfter);
+        if (selectedAfter)
+            QVERIFY(r.library().save(*r.page->selection()) && (chosenAfter.isEmpty() || r.page->chosen().contains(*r.page->selection())));
+    }
+
     // ---- delete and the bulk panel -------------------------------------------------------------
 
     void trashSelection_data()

@@ -82,7 +82,10 @@ LibraryPage::LibraryPage(Curator &curator, Router &router, QUndoStack *undoStack
     m_itemsTurn.setInterval(progressRefreshMs);
     connect(&m_itemsTurn, &QTimer::timeout, this, &LibraryPage::emitItemsChanged);
 
-    connect(&m_curator, &Curator::libraryChanged, this, [this] { shelfStale(false); });
+    connect(&m_curator, &Curator::libraryChanged, this, [this] {
+        shelfStale(false);
+        forgetRemovedSaves();
+    });
     connect(&m_curator, &Curator::coversChanged, this, [this] { shelfStale(false); });
     connect(&m_curator, &Curator::qualityChanged, this, [this] { shelfStale(false); });
     connect(&m_curator, &Curator::localMediaChanged, this, &LibraryPage::localMediaDidChange);
@@ -160,6 +163,25 @@ void LibraryPage::selectionDidChange()
 {
     if (!m_selection || !m_chosen.contains(*m_selection))
         setChosen({});
+}
+
+void LibraryPage::forgetRemovedSaves()
+{
+    // A search may hide the selection and the chosen saves (they stay), but a save that left the
+    // library (the trash emptied) is neither: one walk over the saves, only while either is set.
+    if (!m_selection && m_chosen.isEmpty())
+        return;
+    bool selectionStays = !m_selection;
+    QSet<Save::ID> chosen;
+    for (const Save &save : m_curator.library().saves) {
+        selectionStays = selectionStays || save.id() == *m_selection;
+        if (m_chosen.contains(save.id()))
+            chosen.insert(save.id());
+    }
+    if (chosen.size() != m_chosen.size())
+        setChosen(chosen.size() >= 2 ? chosen : QSet<Save::ID>());
+    if (!selectionStays)
+        setSelection(m_chosen.isEmpty() ? std::nullopt : std::optional<Save::ID>(*m_chosen.cbegin()));
 }
 
 void LibraryPage::setChosen(const QSet<Save::ID> &chosen)

@@ -348,6 +348,8 @@ private:
     void emitItemsChanged();
     void filterDidChange();
     void selectionDidChange();
+    // Drops from the selection and the chosen saves those no longer in the library.
+    void forgetRemovedSaves();
     std::optional<ShelfItem> itemOf(const Shelf &shelf, const Save::ID &id) const;
     void openAddress(const ShelfItem &item);
     void setDraft(const std::optional<CollectionDraft> &draft);

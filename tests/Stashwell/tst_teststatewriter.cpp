@@ -1,0 +1,92 @@
+// The test hooks' state file follows each change of the running application, and while nothing
+// changes it is neither written again nor are the saves shown listed again.
+
+#include "AwaitTask.h"
+#include "CuratorRig.h"
+#include "Stashwell/App/StashwellApp.h"
+#include "Stashwell/App/TestStateWriter.h"
+#include "Stashwell/Pages/Library/LibraryPage.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QStandardPaths>
+
+using namespace sw;
+using namespace sw::app;
+using namespace sw::test;
+
+class TestStateWriterTest : public QObject {
+    Q_OBJECT
+private slots:
+    void writesOnlyWhatChanged_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<bool>("changes");   // what the file says changes
+        QTest::addColumn<QString>("saves");  // their texts, sorted (saves of one second stand in either order)
+        QTest::newRow("nothing") << "" << false << "harbour kite";
+        QTest::newRow("a post kept") << "keep" << true << "bread harbour kite";
+        QTest::newRow("a search") << "harb" << true << "harbour";
+        QTest::newRow("a save trashed") << "trash" << true << "harbour";
+        QTest::newRow("a favourite, which shows nothing new") << "favourite" << false << "harbour kite";
+    }
+
+    void writesOnlyWhatChanged()
+    {
+        QFETCH(QString, step);
+        QFETCH(bool, changes);
+        QFETCH(QString, saves);
+        QStandardPaths::setTestModeEnabled(true);
+        QTemporaryDir dir;
+        StashwellApp::Options options;
+        options.preferencesPath = dir.filePath(QStringLiteral("preferences.json"));
+        options.folders = Curator::Folders{dir.filePath(QStringLiteral("data")), dir.filePath(QStringLiteral("videos"))};
+        options.askDesktop = options.tray = false;
+        StashwellApp app(options);
+        app.start();
+        app.curator().setDownloadsOnSave(false);
+        const auto keep = [&](const char *text) {
+            return awaitTask(app.curator().keep(fixtures::post(fixtures::xLink(QStringLiteral("a"), QString::number(qHash(text))), {}, std::nullopt, text)));
+        };
+        QVERIFY(keep("harbour") && keep("kite"));
+        const QString path = dir.filePath(QStringLiteral("state.json"));
+        const auto file = [&] {
+            QFile in(path);
+            return in.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(in.readAll()).object() : QJsonObject();
+        };
+        const auto shown = [&] {
+            QStringList texts;
+            for (const QJsonValue value : file().value(QStringLiteral("saves")).toArray())
+                texts.append(value.toString());
+            texts.sort();
+            return texts.join(u' ');
+        };
+        TestStateWriter writer(app, path);
+        QVERIFY(settle([&] { return shown() == u"harbour kite"; }));
+        QTest::qWait(150);
+        const int listed = writer.savesListed();
+        const int writes = writer.writes();
+        writer.write();
+        QCOMPARE(writer.savesListed(), listed);
+        QCOMPARE(writer.writes(), writes);
+
+        const Save::ID kite = app.curator().library().saves.at(0).post().text == u"kite" ? app.curator().library().saves.at(0).id()
+                                                                                         : app.curator().library().saves.at(1).id();
+        if (step == u"keep")
+            QVERIFY(keep("bread"));
+        else if (step == u"trash")
+            app.libraryPage().trash(kite);
+        else if (step == u"favourite")
+            app.curator().favourite(kite);
+        else
+            app.libraryPage().setQuery(step);
+        QVERIFY(settle([&] { return shown() == saves && file().value(QStringLiteral("query")).toString() == app.libraryPage().query(); }));
+        QTest::qWait(150);
+        // Listed again only when the page showed something new; written only when that changed.
+        QCOMPARE(writer.savesListed() > listed, !step.isEmpty());
+        QCOMPARE(writer.writes() > writes, changes);
+        QCOMPARE(file(), writer.state());
+    }
+};
+
+QTEST_MAIN(TestStateWriterTest)
+#include "tst_teststatewriter.moc"
