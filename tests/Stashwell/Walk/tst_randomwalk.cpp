@@ -21,8 +21,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+
+#include <execinfo.h>
+#include <unistd.h>
 
 using namespace sw::walk;
 
@@ -83,11 +87,12 @@ Outcome runInChild(const Steps &steps, int timeoutMs)
     } else {
         if (out.kind.isEmpty())
             out.kind = QStringLiteral("crash");
-        // The end of what the child said: a sanitizer's report or the fatal message.
+        // What the child said last: its stack, a sanitizer's report or the fatal message.
+        const qsizetype stack = errors.indexOf(QLatin1String("WALK-CRASH"));
         out.message = QStringLiteral("%1 (exit %2): %3")
                           .arg(out.kind)
                           .arg(child.exitCode())
-                          .arg(errors.right(3000));
+                          .arg(stack >= 0 ? errors.mid(stack, 4000) : errors.right(4000));
     }
     return out;
 }
@@ -132,11 +137,38 @@ QString walkAndShrink(const Steps &steps, const QString &name)
     return QStringLiteral("%1 failed at step %2: %3").arg(name).arg(first.lastStep).arg(first.message.left(2000));
 }
 
+// A crash in the child prints where it happened (a sanitizer's build prints its own report).
+void printStackAndDie(int signal)
+{
+    void *frames[64];
+    const int count = backtrace(frames, 64);
+    const char header[] = "WALK-CRASH: the child's stack\n";
+    (void)!write(STDERR_FILENO, header, sizeof header - 1);
+    backtrace_symbols_fd(frames, count, STDERR_FILENO);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// The offscreen platform's word on every resize of a window says nothing about the walk.
+void quieter(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("does not support propagateSizeHints")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    if (type == QtFatalMsg)
+        std::abort();
+}
+
 // The child: the steps of the file, each logged before it is taken, the checks after each.
 int runChild(const QString &stepsPath, const QString &logPath, int argc, char **argv)
 {
     // No session bus: nothing reaches the desktop's file manager.
     qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    qInstallMessageHandler(quieter);
+#ifndef __SANITIZE_ADDRESS__
+    for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+        std::signal(signal, printStackAndDie);
+#endif
     QApplication application(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     Opened opened;
@@ -213,6 +245,10 @@ private slots:
     void regressions_data()
     {
         QTest::addColumn<QString>("steps");
+        // Ctrl-clicks on two saves, then a search that hides them: the bulk panel kept listing them.
+        QTest::newRow("bulk-items") << QStringLiteral(
+            "saveLink 64397 38050; saveLink 26810 30698; click 25264 39180; search 59221 22870; click 10872 25840; "
+            "search 64460 39818");
     }
 
     void regressions()
