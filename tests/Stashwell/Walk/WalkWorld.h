@@ -41,6 +41,7 @@ public:
     app::StashwellApp &app() { return *m_app; }
 
 private:
+    QString checkOnce();
     void settle();
     bool blocked() const;
     app::LibraryPageView &view() const;

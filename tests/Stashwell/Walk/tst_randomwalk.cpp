@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +49,30 @@ struct Outcome {
     QString kind;              // "crash", or the tag of the first fault
     QString message;
 };
+
+// The frames of this program in a crashed child's stack, as functions and lines (addr2line).
+QString symbolised(const QString &stack)
+{
+    static const QRegularExpression frame(QStringLiteral(R"(\(\+(0x[0-9a-f]+)\))"));
+    const QString program = QCoreApplication::applicationFilePath();
+    QStringList out;
+    for (const QString &line : stack.split(u'\n')) {
+        const QRegularExpressionMatch m = frame.match(line);
+        if (!line.startsWith(program) || !m.hasMatch()) {
+            out.append(line);
+            continue;
+        }
+        QProcess addr2line;
+        addr2line.start(QStringLiteral("addr2line"), {QStringLiteral("-f"), QStringLiteral("-C"), QStringLiteral("-e"),
+                                                      program, m.captured(1)});
+        if (!addr2line.waitForFinished(10000) || addr2line.exitCode() != 0) {
+            out.append(line);
+            continue;
+        }
+        out.append(QStringLiteral("    ") + QString::fromUtf8(addr2line.readAllStandardOutput()).simplified());
+    }
+    return out.join(u'\n');
+}
 
 // Runs the steps in a child process of this program.
 Outcome runInChild(const Steps &steps, int timeoutMs)
@@ -92,7 +117,7 @@ Outcome runInChild(const Steps &steps, int timeoutMs)
         out.message = QStringLiteral("%1 (exit %2): %3")
                           .arg(out.kind)
                           .arg(child.exitCode())
-                          .arg(stack >= 0 ? errors.mid(stack, 4000) : errors.right(4000));
+                          .arg(stack >= 0 ? symbolised(errors.mid(stack, 3000)) : errors.right(4000));
     }
     return out;
 }
