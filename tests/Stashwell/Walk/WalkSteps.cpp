@@ -15,7 +15,7 @@ constexpr std::array<const char *, std::size_t(Act::count)> kNames = {
 
 // How often each act comes, out of the sum: clicks, keys and saves most, the rarer gestures less.
 constexpr std::array<int, std::size_t(Act::count)> kWeights = {
-    10,   // saveLink
+    6,    // saveLink
     2,    // closeSheet
     14,   // click
     2,    // doubleClick

@@ -157,14 +157,14 @@ HttpReply World::answer(const HttpRequest &request) const
         }
         HttpReply reply = HttpReply::json(statusDocument(handle, n, media));
         if (handle == "slow")
-            reply.delay = std::chrono::milliseconds(250);
+            reply.delay = std::chrono::milliseconds(120);
         return reply;
     }
     if (parts.size() == 4 && parts.at(1) == "media") {
         if (parts.at(2) == "fail")
             return HttpReply::withStatus(500, "no picture");
         if (parts.at(2) == "slow")
-            return HttpReply::ok(QByteArray(6000, 'v'), "video/mp4").inPieces(1000, std::chrono::milliseconds(60));
+            return HttpReply::ok(QByteArray(6000, 'v'), "video/mp4").inPieces(1000, std::chrono::milliseconds(40));
         return HttpReply::ok(m_picture, "image/png");
     }
     if (parts.size() == 3 && parts.at(1) == "page")
@@ -185,7 +185,7 @@ void World::settle()
     // Coalesced refreshes run in the next turn, and what they schedule in the one after. A change
     // of the local media is shown once the page's turns for progress have passed: while the media
     // keep moving, the window is given that long again, a few times (check() waits for the rest).
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 1; ++round) {
         for (int turn = 0; turn < 4; ++turn) {
             QCoreApplication::processEvents(QEventLoop::AllEvents);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -245,7 +245,7 @@ void World::run(const Step &step)
     case Act::player: player(step); break;
     case Act::resize: resize(step); break;
     case Act::look: look(step); break;
-    case Act::wait: QTest::qWait(int(step.a % 250)); break;
+    case Act::wait: QTest::qWait(int(step.a % 80)); break;
     case Act::count: break;
     }
     settle();
