@@ -688,15 +688,10 @@ QString World::checkOnce()
         faults.append(QStringLiteral("undo-limit: the stack holds %1 steps").arg(m_app->libraryWindow().undoStack()->count()));
 
     // Nothing refers to what is gone. (A filter of a collection that is gone stays: it shows no
-    // saves under the collections' common title.)
+    // saves under the collections' common title. So do the delete dialog and the creator of a
+    // collection an undo took away: confirming does nothing, saving is refused with a message.)
     if (page.playing() && !exists(*page.playing()))
         faults.append(QStringLiteral("player-gone: the player plays a save that is gone"));
-    if (page.deleting() && !library.collection(*page.deleting()))
-        faults.append(QStringLiteral("deleting-gone: the delete dialog asks about a collection that is gone"));
-    if (page.draft() && page.draft()->editing && !library.collection(*page.draft()->editing))
-        faults.append(QStringLiteral("draft-gone: the creator edits a collection that is gone"));
-    if (page.draft() && page.draft()->filing && !exists(*page.draft()->filing))
-        faults.append(QStringLiteral("filing-gone: the creator files a save that is gone"));
 
     // The document on disk, once the writes have landed.
     curator.flush();
