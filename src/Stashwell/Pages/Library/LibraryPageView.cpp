@@ -275,7 +275,8 @@ void LibraryPageView::refresh()
     if (dirty & (partShelf | partFilter | partQuery))
         // The shelf's own visible order: the saves it shows are the ones the subtitle counts.
         m_bar->setSubtitle(StashwellStrings::titleSavedCount(qint64(m_shelfPage->visibleCount())));
-    if (dirty & (partShelf | partFilter | partSelection | partChosen))
+    // The bulk panel lists the chosen saves the search shows: a new search changes it too.
+    if (dirty & (partShelf | partFilter | partQuery | partSelection | partChosen))
         refreshInspector();
     if (dirty & (partShelf | partDraft))
         refreshCreator();
