@@ -168,19 +168,15 @@ void LibraryPage::selectionDidChange()
 void LibraryPage::forgetRemovedSaves()
 {
     // A search may hide the selection and the chosen saves (they stay), but a save that left the
-    // library (the trash emptied) is neither: one walk over the saves, only while either is set.
-    if (!m_selection && m_chosen.isEmpty())
-        return;
-    bool selectionStays = !m_selection;
+    // library (the trash emptied) is neither. Looked up by id: a few saves, never a walk over all.
+    const Library &library = m_curator.library();
     QSet<Save::ID> chosen;
-    for (const Save &save : m_curator.library().saves) {
-        selectionStays = selectionStays || save.id() == *m_selection;
-        if (m_chosen.contains(save.id()))
-            chosen.insert(save.id());
-    }
+    for (const Save::ID &id : std::as_const(m_chosen))
+        if (library.save(id))
+            chosen.insert(id);
     if (chosen.size() != m_chosen.size())
         setChosen(chosen.size() >= 2 ? chosen : QSet<Save::ID>());
-    if (!selectionStays)
+    if (m_selection && !library.save(*m_selection))
         setSelection(m_chosen.isEmpty() ? std::nullopt : std::optional<Save::ID>(*m_chosen.cbegin()));
 }
 

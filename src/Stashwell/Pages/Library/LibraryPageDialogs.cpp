@@ -70,16 +70,8 @@ QString LibraryPage::emptyTrashMessage()
 void LibraryPage::confirmEmptyTrash()
 {
     m_curator.emptyTrash();
-    // The saves removed for good are no longer chosen or selected.
-    const Library &library = m_curator.library();
-    QSet<Save::ID> kept;
-    for (const Save::ID &id : m_chosen)
-        if (library.save(id))
-            kept.insert(id);
-    if (kept.size() != m_chosen.size())
-        setChosen(kept.size() >= 2 ? kept : QSet<Save::ID>());
-    if (m_selection && !library.save(*m_selection))
-        setSelection(std::nullopt);
+    // The saves removed for good leave the selection and the chosen saves.
+    forgetRemovedSaves();
     // The Curator's history is gone: nothing earlier can be undone or redone from the Edit menu.
     if (m_undoStack)
         m_undoStack->clear();
