@@ -25,7 +25,7 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
     const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(name)), name);
     std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
         xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 xcb_window_t rootOf(xcb_connection_t *connection)
@@ -64,11 +64,11 @@ void activateOnX11(QWidget &window, const QByteArray &startupId)
         const std::uint32_t data[5] = {1 /* an application's request */, *time, 0, 0, 0};
         sendToRoot(connection, id, atom(connection, "_NET_ACTIVE_WINDOW"), 32, data);
     }
-    const QList<QByteArray> pieces = startupInfoPieces(removeMessage(startupId));
+    const QList<QByteArray> chunks = startupInfoChunks(removeMessage(startupId));
     const xcb_atom_t begin = atom(connection, "_NET_STARTUP_INFO_BEGIN");
     const xcb_atom_t more = atom(connection, "_NET_STARTUP_INFO");
-    for (qsizetype i = 0; i < pieces.size(); ++i)
-        sendToRoot(connection, id, i == 0 ? begin : more, 8, pieces[i].constData());
+    for (qsizetype i = 0; i < chunks.size(); ++i)
+        sendToRoot(connection, id, i == 0 ? begin : more, 8, chunks[i].constData());
     xcb_flush(connection);
 }
 
@@ -93,17 +93,17 @@ std::optional<std::uint32_t> startupIdTime(QByteArrayView id)
     return std::uint32_t(time);
 }
 
-QList<QByteArray> startupInfoPieces(const QByteArray &message)
+QList<QByteArray> startupInfoChunks(const QByteArray &message)
 {
     QByteArray whole = message;
     whole.append('\0');
-    QList<QByteArray> pieces;
+    QList<QByteArray> chunks;
     for (qsizetype at = 0; at < whole.size(); at += 20) {
-        QByteArray piece = whole.mid(at, 20);
-        piece.append(QByteArray(20 - piece.size(), '\0'));
-        pieces.append(piece);
+        QByteArray chunk = whole.mid(at, 20);
+        chunk.append(QByteArray(20 - chunk.size(), '\0'));
+        chunks.append(chunk);
     }
-    return pieces;
+    return chunks;
 }
 
 QByteArray removeMessage(const QByteArray &startupId)

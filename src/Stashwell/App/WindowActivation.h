@@ -24,9 +24,9 @@ namespace sw::app::WindowActivation {
 
 // The X server time at the end of a startup id ("..._TIME<n>"); none when it has none.
 std::optional<std::uint32_t> startupIdTime(QByteArrayView id);
-// A startup notification message as the 20-byte pieces of its client messages, the last holding
+// A startup notification message as the 20-byte chunks of its client messages, the last holding
 // its terminating zero; values are quoted where they have spaces, quotes or backslashes.
-QList<QByteArray> startupInfoPieces(const QByteArray &message);
+QList<QByteArray> startupInfoChunks(const QByteArray &message);
 // The message that ends the startup feedback of a launch.
 QByteArray removeMessage(const QByteArray &startupId);
 

@@ -1,6 +1,6 @@
 // What a window brought to the front for a later launch tells the X11 window manager: the time in
 // the launch's startup id, and the startup notification that ends the launch's feedback, cut into
-// the 20-byte pieces its client messages carry.
+// the 20-byte chunks its client messages carry.
 
 #include "Stashwell/App/WindowActivation.h"
 
@@ -48,13 +48,13 @@ private slots:
         QFETCH(QByteArray, id);
         QFETCH(QByteArray, message);
         QCOMPARE(WindowActivation::removeMessage(id), message);
-        // The pieces put back together, up to the terminating zero, are the message.
-        const QList<QByteArray> pieces = WindowActivation::startupInfoPieces(message);
-        QCOMPARE(pieces.size(), (message.size() + 1 + 19) / 20);
+        // The chunks put back together, up to the terminating zero, are the message.
+        const QList<QByteArray> chunks = WindowActivation::startupInfoChunks(message);
+        QCOMPARE(chunks.size(), (message.size() + 1 + 19) / 20);
         QByteArray joined;
-        for (const QByteArray &piece : pieces) {
-            QCOMPARE(piece.size(), 20);
-            joined += piece;
+        for (const QByteArray &chunk : chunks) {
+            QCOMPARE(chunk.size(), 20);
+            joined += chunk;
         }
         QCOMPARE(joined.left(message.size()), message);
         QCOMPARE(joined.at(message.size()), '\0');
