@@ -10,11 +10,34 @@
 #include <QApplication>
 #include <QDir>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <thread>
+
+namespace {
+
+// How long the way out may take once the library is on disk and the lock let go; a process that
+// has not ended by then (a stuck teardown) is ended at once, so that a quit always quits.
+constexpr auto kLastWords = std::chrono::milliseconds(2000);
+
+void endAtTheLatestIn(std::chrono::milliseconds time)
+{
+    std::thread([time] {
+        std::this_thread::sleep_for(time);
+        std::fputs("Stashwell: the way out did not end in time; ending now\n", stderr);
+        std::_Exit(0);
+    }).detach();
+}
+
+}  // namespace
 
 int main(int argc, char *argv[])
 {
+    // Read before the application exists: the X11 platform takes the startup id out of the
+    // environment. A later launch passes it on to the running process.
+    const sw::app::SingleInstance::Activation activation = sw::app::SingleInstance::Activation::fromEnvironment();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Stashwell"));
     QApplication::setApplicationDisplayName(QStringLiteral("Stashwell"));
@@ -27,7 +50,7 @@ int main(int argc, char *argv[])
 
     // The library document has one writer: a second launch hands over to the first and ends.
     sw::app::SingleInstance instance(QDir(options.folders.archive).filePath(QStringLiteral("library.lock")));
-    switch (instance.start()) {
+    switch (instance.start(std::chrono::seconds(10), activation)) {
     case sw::app::SingleInstance::Role::primary:
     case sw::app::SingleInstance::Role::unguarded:
         break;
@@ -39,6 +62,10 @@ int main(int argc, char *argv[])
     }
 
     QApplication::setWindowIcon(sw::app::TrayIcon::applicationIcon());
+    options.ending.release = [&instance] {
+        instance.release();
+        endAtTheLatestIn(kLastWords);
+    };
     sw::app::StashwellApp app(std::move(options));
     QObject::connect(&instance, &sw::app::SingleInstance::showRequested, &app, &sw::app::StashwellApp::showLibrary);
     sw::app::QuitOnSignals quitOnSignals([&app] { app.quit(); });

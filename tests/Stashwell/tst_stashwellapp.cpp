@@ -10,6 +10,7 @@
 #include "Stashwell/App/TestHooks.h"
 #include "Stashwell/Commands/MenuCommands.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/SaveLink/SaveLinkPresenter.h"
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/Window/GlassBackdrop.h"
 #include "Stashwell/Window/LibraryWindow.h"
@@ -185,6 +186,62 @@ private slots:
         // A later launch's request brings it back.
         app.showLibrary();
         QVERIFY(app.libraryWindow().isVisible());
+    }
+
+    // Every way out ends the application with the last edit on disk and the lock let go, whatever
+    // is open: the Save Link sheet (window-modal over the library), the settings window, both.
+    void everyWayOutEndsWithTheLastEditOnDisk_data()
+    {
+        QTest::addColumn<bool>("settings");
+        QTest::addColumn<bool>("sheet");
+        QTest::addColumn<int>("way");   // 0: the application's quit, 1: File ▸ Quit, 2: Qt's Quit event
+        for (int way : {0, 1, 2}) {
+            QTest::addRow("nothing open, way %d", way) << false << false << way;
+            QTest::addRow("settings, way %d", way) << true << false << way;
+            QTest::addRow("the sheet, way %d", way) << false << true << way;
+            QTest::addRow("settings and the sheet, way %d", way) << true << true << way;
+        }
+    }
+
+    void everyWayOutEndsWithTheLastEditOnDisk()
+    {
+        QFETCH(bool, settings);
+        QFETCH(bool, sheet);
+        QFETCH(int, way);
+        TestHome home;
+        StashwellApp::Options options = home.options();
+        QStringList steps;
+        options.ending.release = [&steps] { steps << QStringLiteral("release"); };
+        options.ending.exit = [&steps] { steps << QStringLiteral("exit"); };
+        StashwellApp app(std::move(options));
+        app.start();
+        if (settings)
+            app.openSettings();
+        if (sheet) {
+            app.commands().saveLink()->trigger();
+            QTRY_VERIFY(app.saveLinkSheets()->sheet() && app.saveLinkSheets()->sheet()->isVisible());
+        }
+        QVERIFY(app.curator().makeCollection(QStringLiteral("Kept on the way out")).has_value());
+
+        switch (way) {
+        case 0: app.quit(); break;
+        case 1: app.commands().quit()->trigger(); break;
+        default: {
+            QEvent quit(QEvent::Quit);
+            QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+            break;
+        }
+        }
+        // On disk before the lock is let go, with nothing waited for after the way out.
+        QCOMPARE(steps, (QStringList{QStringLiteral("release"), QStringLiteral("exit")}));
+        QFile document(home.document());
+        QVERIFY(document.open(QIODevice::ReadOnly));
+        QVERIFY(document.readAll().contains("Kept on the way out"));
+        for (QWidget *window : QApplication::topLevelWidgets())
+            QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
+        // A later launch's request finds the application on its way out, and shows nothing.
+        app.showLibrary();
+        QVERIFY(!app.libraryWindow().isVisible());
     }
 
     void hotKeyActivationShowsTheLibrary()

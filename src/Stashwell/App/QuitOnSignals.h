@@ -1,9 +1,9 @@
 #pragma once
 
-// SIGTERM, SIGINT and SIGHUP end the application as File ▸ Quit does: through the event loop, so
-// that the lock is let go and the windows close in order. The archive is current after every
-// change, so nothing else is owed on the way out. The handler only writes one byte to a pipe that
-// the main thread watches.
+// SIGTERM, SIGINT and SIGHUP end the application as File ▸ Quit does: on the main thread, through
+// the application's one way out (QuitRoad), which puts the last edit on disk and lets go of the
+// lock whatever windows are open. The handler only writes one byte to a pipe that the main thread
+// watches.
 
 #include <QObject>
 

@@ -9,16 +9,84 @@
 #include <QLockFile>
 #include <QThread>
 
+#include <memory>
+#include <utility>
+
 #include <unistd.h>
 
 namespace sw::app {
 
 SingleInstance::SingleInstance(QString lockPath, QObject *parent) : QObject(parent), m_lockPath(std::move(lockPath)) {}
 
-SingleInstance::~SingleInstance()
+namespace {
+
+constexpr QByteArrayView kStartupId = "startup-id ";
+constexpr QByteArrayView kActivationToken = "activation-token ";
+
+// A token travels on one line: printable ASCII without spaces, as desktops make them.
+bool isToken(QByteArrayView value)
 {
-    if (m_server)
+    if (value.isEmpty() || value.size() > 512)
+        return false;
+    for (char c : value) {
+        if (c <= ' ' || c > '~')
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+SingleInstance::Activation SingleInstance::Activation::fromEnvironment()
+{
+    Activation activation;
+    if (const QByteArray id = qgetenv("DESKTOP_STARTUP_ID"); isToken(id))
+        activation.startupId = id;
+    if (const QByteArray token = qgetenv("XDG_ACTIVATION_TOKEN"); isToken(token))
+        activation.activationToken = token;
+    return activation;
+}
+
+QByteArray SingleInstance::request(const Activation &activation)
+{
+    QByteArray out;
+    if (isToken(activation.startupId))
+        out.append(kStartupId).append(activation.startupId).append('\n');
+    if (isToken(activation.activationToken))
+        out.append(kActivationToken).append(activation.activationToken).append('\n');
+    return out.append(kShowRequest);
+}
+
+SingleInstance::RequestReader::Line SingleInstance::RequestReader::read(const QByteArray &line)
+{
+    if (line == kShowRequest)
+        return Line::show;
+    if (!line.endsWith('\n'))
+        return Line::ignored;
+    const QByteArrayView text = QByteArrayView(line).chopped(1);
+    for (auto [prefix, field] : {std::pair{kStartupId, &Activation::startupId},
+                                 std::pair{kActivationToken, &Activation::activationToken}}) {
+        if (text.startsWith(prefix) && isToken(text.sliced(prefix.size()))) {
+            m_activation.*field = text.sliced(prefix.size()).toByteArray();
+            return Line::taken;
+        }
+    }
+    return Line::ignored;
+}
+
+SingleInstance::~SingleInstance() { release(); }
+
+void SingleInstance::release()
+{
+    if (m_server) {
         m_server->close();
+        delete m_server;
+        m_server = nullptr;
+    }
+    if (m_lock) {
+        m_lock->unlock();
+        m_lock.reset();
+    }
 }
 
 QString SingleInstance::serverName(const QString &lockPath)
@@ -28,7 +96,7 @@ QString SingleInstance::serverName(const QString &lockPath)
     return QStringLiteral("stashwell-%1-%2").arg(::getuid()).arg(QString::fromLatin1(digest.toHex().left(16)));
 }
 
-SingleInstance::Role SingleInstance::start(std::chrono::milliseconds patience)
+SingleInstance::Role SingleInstance::start(std::chrono::milliseconds patience, Activation activation)
 {
     QDir().mkpath(QFileInfo(m_lockPath).absolutePath());
     m_lock = std::make_unique<QLockFile>(m_lockPath);
@@ -47,7 +115,7 @@ SingleInstance::Role SingleInstance::start(std::chrono::milliseconds patience)
             m_lock.reset();
             return Role::unguarded;
         }
-        if (askRunningInstance())
+        if (askRunningInstance(activation))
             return Role::secondary;
         if (deadline.hasExpired())
             return Role::unreachable;
@@ -65,17 +133,18 @@ bool SingleInstance::listen()
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            auto reader = std::make_shared<RequestReader>();
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader] {
                 while (socket->canReadLine()) {
-                    const QByteArray line = socket->readLine(64);
-                    if (line == kShowRequest) {
+                    const QByteArray line = socket->readLine(kLongestLine + 1);
+                    if (reader->read(line) == RequestReader::Line::show) {
                         socket->write(kAnswer);
                         socket->flush();
-                        emit showRequested();
+                        emit showRequested(reader->activation());
                     }
                 }
-                // Nothing longer than a request is ever sent.
-                if (socket->bytesAvailable() > 64)
+                // Nothing longer than a line of a request is ever sent.
+                if (socket->bytesAvailable() > kLongestLine)
                     socket->abort();
             });
         }
@@ -83,13 +152,13 @@ bool SingleInstance::listen()
     return m_server->listen(name);
 }
 
-bool SingleInstance::askRunningInstance()
+bool SingleInstance::askRunningInstance(const Activation &activation)
 {
     QLocalSocket socket;
     socket.connectToServer(serverName(m_lockPath));
     if (!socket.waitForConnected(1000))
         return false;
-    socket.write(kShowRequest);
+    socket.write(request(activation));
     if (!socket.waitForBytesWritten(1000))
         return false;
     // The answer tells that the request arrived; a process that is ending may not answer.

@@ -8,7 +8,9 @@
 #include "Stashwell/App/StartupPreferences.h"
 #include "Stashwell/App/SystemColorScheme.h"
 #include "Stashwell/App/TrayIcon.h"
+#include "Stashwell/App/WindowActivation.h"
 #include "Stashwell/Commands/CopiedLink.h"
+#include "Stashwell/Commands/EveryWindowCommands.h"
 #include "Stashwell/Commands/MenuCommands.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
@@ -48,14 +50,26 @@ StashwellApp::Options StashwellApp::Options::standard()
     return options;
 }
 
-StashwellApp::StashwellApp(Options options, QObject *parent) : QObject(parent), m_options(std::move(options)) {}
+StashwellApp::StashwellApp(Options options, QObject *parent) : QObject(parent), m_options(std::move(options))
+{
+    QuitRoad::Steps steps = m_options.ending;
+    steps.save = [this, also = std::move(steps.save)] {
+        if (m_curator)
+            m_curator->flush();
+        if (also)
+            also();
+    };
+    m_quitRoad = std::make_unique<QuitRoad>(std::move(steps));
+}
 
 StashwellApp::~StashwellApp()
 {
+    m_quitRoad.reset();
     // Views first: they may read the core while they go.
     m_saveLinkSheets.reset();
     m_quickSave.reset();
     m_tray.reset();
+    m_everyWindow.reset();
     m_commands.reset();
     m_settingsWindow.reset();
     m_settingsPage.reset();
@@ -101,8 +115,11 @@ void StashwellApp::start()
     m_libraryWindow->setWindowIcon(TrayIcon::applicationIcon());
     m_settingsWindow = std::make_unique<SettingsWindow>();
     m_settingsWindow->setWindowIcon(TrayIcon::applicationIcon());
+    GeneralSettingsPage::Environment environment;
+    // The new process starts once this one has ended, so this one must end whatever is open.
+    environment.relaunch = [this] { AppLanguage::relaunch({}, [this] { quit(); }); };
     m_settingsPage = std::make_unique<SettingsPage>(*m_curator, *m_network, *m_preferences,
-                                                    SettingsPage::Options{apiBase(), {}});
+                                                    SettingsPage::Options{apiBase(), std::move(environment)});
     m_settingsWindow->setPage(new SettingsPageView(*m_settingsPage));
     applySurface();
     connect(m_preferences.get(), &Preferences::surfaceChanged, this, &StashwellApp::applySurface);
@@ -117,16 +134,15 @@ void StashwellApp::start()
     m_commands = std::make_unique<MenuCommands>(*m_curator, [this]() -> Router & { return router(); }, hooks);
     m_commands->install(*m_libraryWindow->menuBar());
     m_commands->bindUndoStack(m_libraryWindow->undoStack());
-    // The window-wide commands also work from the settings window.
-    for (QAction *action : {m_commands->saveLink(), m_commands->settings(), m_commands->close(), m_commands->quit()}) {
-        action->setShortcutContext(Qt::ApplicationShortcut);
-        m_settingsWindow->addAction(action);
-    }
+    // The application's commands work from each of its windows, sheets and popups included.
+    m_everyWindow = std::make_unique<EveryWindowCommands>(QList<QAction *>{
+        m_commands->saveLink(), m_commands->settings(), m_commands->close(), m_commands->quit()});
+    m_everyWindow->reach(*m_settingsWindow);
 
     if (m_options.tray && TrayIcon::isAvailable()) {
         m_tray = std::make_unique<TrayIcon>();
         connect(m_tray.get(), &TrayIcon::quickSaveRequested, this, &StashwellApp::quickSave);
-        connect(m_tray.get(), &TrayIcon::openRequested, this, &StashwellApp::showLibrary);
+        connect(m_tray.get(), &TrayIcon::openRequested, this, [this] { showLibrary(); });
         connect(m_tray.get(), &TrayIcon::settingsRequested, this, &StashwellApp::openSettings);
         connect(m_tray.get(), &TrayIcon::quitRequested, this, &StashwellApp::quit);
         m_tray->show();
@@ -148,7 +164,7 @@ void StashwellApp::start()
     // With a tray the application lives on in it when its windows close; without one, closing
     // the last window ends it.
     QApplication::setQuitOnLastWindowClosed(!m_tray);
-    m_libraryWindow->setHidesOnClose([this] { return m_tray && m_tray->isVisible(); });
+    m_libraryWindow->setHidesOnClose([this] { return m_tray && m_tray->isVisible() && !m_quitRoad->isEnding(); });
 
     // The library window's content is what first needs the Router: made now, with its key
     // commands and global hot key.
@@ -189,10 +205,12 @@ Router &StashwellApp::router()
     return *m_router;
 }
 
-void StashwellApp::showLibrary()
+void StashwellApp::showLibrary(const SingleInstance::Activation &activation)
 {
-    if (m_libraryWindow)
-        m_libraryWindow->bringToFront();
+    if (!m_libraryWindow || m_quitRoad->isEnding())
+        return;
+    m_libraryWindow->bringToFront();
+    WindowActivation::activate(*m_libraryWindow, activation);
 }
 
 void StashwellApp::openSettings()
@@ -207,7 +225,7 @@ void StashwellApp::quickSave()
         m_quickSave->show(QCursor::pos());
 }
 
-void StashwellApp::quit() { QCoreApplication::quit(); }
+void StashwellApp::quit() { m_quitRoad->quit(); }
 
 Url StashwellApp::apiBase() const { return m_options.apiBase.value_or(LivePostFetcher::defaultApiBase()); }
 

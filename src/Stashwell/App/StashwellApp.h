@@ -20,6 +20,8 @@
 
 #include "Capture/Url.h"
 #include "StashKit/Curator.h"
+#include "Stashwell/App/QuitRoad.h"
+#include "Stashwell/App/SingleInstance.h"
 #include "Stashwell/Router/Router.h"
 
 #include <QObject>
@@ -39,6 +41,7 @@ class Network;
 namespace sw::app {
 
 class ArchiveProblemNotice;
+class EveryWindowCommands;
 class GlassBackdrop;
 class LibraryPage;
 class LibraryWindow;
@@ -69,6 +72,10 @@ public:
         // The Router's input sources (the key commands and the global hot key); none unless given
         // (standard() gives the live ones), with a hot key's activation showing the library window.
         std::function<Router::Inputs(StashwellApp &app)> routerInputs;
+        // What the way out does beyond putting the library on disk, which the application does
+        // itself: letting go of the single-instance lock, and ending the event loops
+        // (QCoreApplication::exit(0) unless given).
+        QuitRoad::Steps ending;
 
         // The user's own files and the desktop.
         static Options standard();
@@ -107,12 +114,16 @@ public:
     // made with the Router.
     SaveLinkPresenter *saveLinkSheets() const { return m_saveLinkSheets.get(); }
 
-    // The library window shown and in front (a later launch asks for this too).
-    void showLibrary();
+    // The library window shown and in front; a later launch asks for this too, with what its
+    // desktop gave it to let the window come to the front.
+    void showLibrary(const SingleInstance::Activation &activation = {});
     void openSettings();
     // The quick-save popup, near the pointer.
     void quickSave();
+    // Ends the application whatever windows are open, every edit on disk (QuitRoad). Every way
+    // out comes here, and so does any QCoreApplication::quit().
     void quit();
+    QuitRoad &quitRoad() const { return *m_quitRoad; }
 
     // The API address the connection test should ask (the live one unless tests changed it).
     Url apiBase() const;
@@ -123,6 +134,7 @@ private:
     void tellArchiveProblem(int problem);
 
     Options m_options;
+    std::unique_ptr<QuitRoad> m_quitRoad;
     std::unique_ptr<Preferences> m_preferences;
     std::unique_ptr<QTranslator> m_platformTexts;
     std::unique_ptr<SystemColorScheme> m_colorScheme;
@@ -136,6 +148,7 @@ private:
     std::unique_ptr<SettingsPage> m_settingsPage;
     std::unique_ptr<SettingsWindow> m_settingsWindow;
     std::unique_ptr<MenuCommands> m_commands;
+    std::unique_ptr<EveryWindowCommands> m_everyWindow;
     std::unique_ptr<TrayIcon> m_tray;
     std::unique_ptr<QuickSaveHost> m_quickSave;
     std::unique_ptr<SaveLinkPresenter> m_saveLinkSheets;

@@ -1,7 +1,14 @@
 #include "Stashwell/App/TestStateWriter.h"
 
 #include "StashKit/ShelfItem.h"
+#include "Stashwell/App/AppLanguage.h"
 #include "Stashwell/App/StashwellApp.h"
+#include "Stashwell/App/TrayIcon.h"
+#include "Stashwell/Commands/MenuCommands.h"
+#include "Stashwell/Pages/Settings/GeneralSettingsView.h"
+#include "Stashwell/Window/SettingsWindow.h"
+#include "StashwellUI/Controls/GlassButton.h"
+#include "StashwellUI/Controls/GlassPicker.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
 #include "Stashwell/Pages/SaveLink/SaveLinkPresenter.h"
 #include "Stashwell/Window/LibraryWindow.h"
@@ -12,6 +19,9 @@
 #include <QApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSystemTrayIcon>
 #include <QSaveFile>
 #include <QScrollBar>
 
@@ -51,6 +61,26 @@ QJsonArray shownCells(const ShelfSurface *surface)
     return out;
 }
 
+QJsonObject point(QPoint centre) { return QJsonObject{{QStringLiteral("x"), centre.x()}, {QStringLiteral("y"), centre.y()}}; }
+
+// The items of the popup menu on screen (a menu of the menu bar, the tray's, a picker's).
+QJsonArray openMenu()
+{
+    QJsonArray out;
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (!menu || !menu->isVisible())
+        return out;
+    for (QAction *action : menu->actions()) {
+        const QRect rect = menu->actionGeometry(action);
+        if (action->isSeparator() || rect.isEmpty())
+            continue;
+        QJsonObject item = point(menu->mapToGlobal(rect.center()));
+        item.insert(QStringLiteral("text"), action->text());
+        out.append(item);
+    }
+    return out;
+}
+
 }  // namespace
 
 TestStateWriter::TestStateWriter(StashwellApp &app, QString path, QObject *parent)
@@ -80,6 +110,9 @@ QJsonObject TestStateWriter::shownState() const
         {QStringLiteral("empty"), empty},
         {QStringLiteral("sheet"), sheetState(sheets ? sheets->sheet() : nullptr)},
         {QStringLiteral("cells"), shownCells(window.findChild<ShelfSurface *>())},
+        {QStringLiteral("language"), AppLanguage::inUse()},
+        {QStringLiteral("menu"), openMenu()},
+        {QStringLiteral("points"), points()},
     };
 }
 
@@ -96,6 +129,34 @@ QJsonObject TestStateWriter::state() const
     QJsonObject state = shownState();
     state.insert(QStringLiteral("saves"), savesShown());
     return state;
+}
+
+QJsonObject TestStateWriter::points() const
+{
+    QJsonObject out;
+    const LibraryWindow &window = m_app.libraryWindow();
+    if (window.isVisible()) {
+        const QMenuBar *bar = window.menuBar();
+        const QRect file = bar->actionGeometry(m_app.commands().fileMenu()->menuAction());
+        if (!file.isEmpty())
+            out.insert(QStringLiteral("fileMenu"), point(bar->mapToGlobal(file.center())));
+    }
+    if (const TrayIcon *tray = m_app.tray(); tray && tray->isVisible()) {
+        const QRect icon = tray->icon()->geometry();
+        if (!icon.isEmpty())
+            out.insert(QStringLiteral("trayIcon"), point(icon.center()));
+    }
+    if (m_app.settingsWindow().isVisible()) {
+        if (const auto *general = m_app.settingsWindow().findChild<GeneralSettingsView *>()) {
+            const QWidget &picker = general->languagePicker();
+            if (picker.isVisible())
+                out.insert(QStringLiteral("languagePicker"), point(picker.mapToGlobal(picker.rect().center())));
+            const QWidget &relaunch = general->relaunchButton();
+            if (relaunch.isVisible())
+                out.insert(QStringLiteral("relaunch"), point(relaunch.mapToGlobal(relaunch.rect().center())));
+        }
+    }
+    return out;
 }
 
 void TestStateWriter::write()

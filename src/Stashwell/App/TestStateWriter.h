@@ -20,6 +20,10 @@
 //   cells      the cards and rows of the shelf's sections on screen, in shelf order: {"text", "x",
 //              "y"} with the centre of the cell in screen coordinates (the home's latest save,
 //              drawn on its own, is none of them)
+//   language   the interface language in use ("en", "ja", ...)
+//   menu       the items of the popup menu on screen: {"text", "x", "y"}, empty when none is open
+//   points     the centres of what a test clicks, each present while shown: "fileMenu" (the menu
+//              bar's File), "trayIcon", "languagePicker" and "relaunch" (the settings window's)
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -49,6 +53,7 @@ private:
     // Everything but the saves.
     QJsonObject shownState() const;
     QJsonArray savesShown() const;
+    QJsonObject points() const;
 
     StashwellApp &m_app;
     QString m_path;
