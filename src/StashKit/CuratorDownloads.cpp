@@ -3,7 +3,9 @@
 //
 // Each download is a run listed in DownloadRuns. When a run's copy is let go meanwhile (the local
 // copy removed, the trash emptied, the library restored), the run is let go as soon as the local
-// media signal it, its transfer stops and the files it had finished are deleted here.
+// media signal it, its transfer stops and the files it had finished are deleted here. A file
+// arrives under its pending name (MediaFolder::pendingName) and takes its final name once the
+// document that records the finished copy is on disk.
 
 #include "StashKit/Curator.h"
 
@@ -53,7 +55,7 @@ void Curator::letGoOfOrphanedRuns()
 
 void Curator::abandon(const std::shared_ptr<DownloadRuns::Run> &run)
 {
-    deleteMediaFiles(m_runs.letGo(run));
+    deletePendingFiles(m_runs.letGo(run));
 }
 
 void Curator::deleteOrphanedFile(const DownloadRuns::Run &run, const LocalFile &file)
@@ -61,7 +63,7 @@ void Curator::deleteOrphanedFile(const DownloadRuns::Run &run, const LocalFile &
     // A newer run of the same link writes files of the same names: one it has finished is its own.
     if (m_runs.currentRunFinished(run.link, file))
         return;
-    deleteMediaFiles({file});
+    deletePendingFiles({file});
 }
 
 void Curator::receivedBytes(std::int64_t bytes, const PostLink &link)
@@ -79,7 +81,8 @@ QCoro::Task<Curator::FileOutcome> Curator::fetchFile(std::shared_ptr<DownloadRun
                                                      std::int64_t most)
 {
     const QPointer<Curator> self(this);
-    const Url destination = m_localMedia.folder().url(LocalFile{download.file, 0});
+    // Under a name of our own until the document that lists the file is on disk.
+    const Url destination = m_localMedia.folder().pendingUrl(LocalFile{download.file, 0});
     if (!download.attachment.remote().isHttp())
         co_return FileOutcome{FileOutcome::Kind::failed, 0, DownloadFailure::unreachable};
 
@@ -171,7 +174,7 @@ QCoro::Task<std::expected<void, DownloadRefusal>> Curator::download(Save::ID id)
             // lost its copy without having noticed, and its files go.
             QList<LocalFile> released;
             run = m_runs.start(post.link, released);
-            deleteMediaFiles(released);
+            deletePendingFiles(released);
             std::int64_t planned = 0;
             for (const Download &file : *plan)
                 planned = bytes::add(planned, file.attachment.bytes());
@@ -205,11 +208,14 @@ QCoro::Task<std::expected<void, DownloadRefusal>> Curator::download(Save::ID id)
         co_return std::expected<void, DownloadRefusal>();
     const QList<LocalFile> files = m_runs.end(*run);
     if (failure) {
-        // No half-downloaded media: what this run finished goes again.
-        deleteMediaFiles(files);
+        // No half-downloaded media: what this run finished goes again, and old files of the
+        // link that waited for this run to replace them go as well.
+        deletePendingFiles(files);
         changeLocalMedia([&](LocalMedia &media) { media.failed(post.link, *failure); });
+        deleteWritten();
     } else {
         changeLocalMedia([&](LocalMedia &media) { media.finished(post.link, files); });
+        promoteOnceWritten(post.link, files);
     }
     co_return std::expected<void, DownloadRefusal>();
 }

@@ -91,6 +91,8 @@ private slots:
     void copyLetGoByAnObserverOfTheDownload_data();
     void copyLetGoByAnObserverOfTheDownload();
     void aFileADownloadUnderWayFinishedIsNotDeleted();
+    void aFileTakesItsNameOnceTheDocumentListsIt_data();
+    void aFileTakesItsNameOnceTheDocumentListsIt();
 
     void eachFileMayTakeItsPlanAndTheRunsMargin_data();
     void eachFileMayTakeItsPlanAndTheRunsMargin();
@@ -155,7 +157,8 @@ void TestCuratorDownloads::progressAddsIncrementsAndWritesNothing()
     QCOMPARE(rig.copy(p.link), finished);
     QCOMPARE(rig.storedCopy(p.link), std::optional<LocalCopy>(finished));
     QCOMPARE(rig.downloader->calls.size(), 1);
-    QCOMPARE(rig.downloader->calls[0].destination, Url::fromLocalFile(rig.mediaFile(QStringLiteral("someone_1.jpg"))));
+    QCOMPARE(rig.downloader->calls[0].destination, Url::fromLocalFile(rig.pendingFile(QStringLiteral("someone_1.jpg"))));
+    QCOMPARE(rig.mediaFiles(), QStringList{QStringLiteral("someone_1.jpg")});
 }
 
 void TestCuratorDownloads::finishedCopyListsItsFilesInPlanOrder()
@@ -208,7 +211,7 @@ void TestCuratorDownloads::failedFileDeletesTheRunsFinishedFiles()
     QCOMPARE(rig.storedCopy(p.link), std::optional<LocalCopy>(LocalCopy::failed(failure)));
     QCOMPARE(rig.archive->writes, 2);
     QCOMPARE(rig.mediaFiles(), QStringList());
-    QCOMPARE(rig.disk->removed, QList<Url>{Url::fromLocalFile(rig.mediaFile(QStringLiteral("someone_3.jpg")))});
+    QCOMPARE(rig.disk->removed, QList<Url>{Url::fromLocalFile(rig.pendingFile(QStringLiteral("someone_3.jpg")))});
     QVERIFY(rig.curator->leftBehind().isEmpty());
 }
 
@@ -223,7 +226,7 @@ void TestCuratorDownloads::filesThatCannotBeDeletedAreLeftBehind()
 
     QVERIFY(run(rig.curator->download(saveID(1))));
 
-    QCOMPARE(rig.curator->leftBehind(), QList<Url>{Url::fromLocalFile(rig.mediaFile(QStringLiteral("someone_4.jpg")))});
+    QCOMPARE(rig.curator->leftBehind(), QList<Url>{Url::fromLocalFile(rig.pendingFile(QStringLiteral("someone_4.jpg")))});
     QCOMPARE(leftBehind.count(), 1);
     QCOMPARE(rig.copy(p.link), LocalCopy::failed(DownloadFailure::unreachable));
 }
@@ -318,7 +321,7 @@ void TestCuratorDownloads::lettingGoStopsTheRunAndDeletesItsFiles()
     QVERIFY(settle([&] { return rig.downloader->calls.size() == 2; }));
     rig.downloader->send(1, Transfer::progress(300000));
     QVERIFY(settle([&] { return rig.copy(p.link) == LocalCopy::downloading(301000, 601000); }));
-    QCOMPARE(rig.mediaFiles(), QStringList{QStringLiteral("someone_8.jpg")});
+    QCOMPARE(rig.mediaFiles(), QStringList{MediaFolder::pendingName(QStringLiteral("someone_8.jpg"))});
 
     if (emptyTrash) {
         rig.curator->trash(saveID(1));
@@ -433,15 +436,18 @@ void TestCuratorDownloads::aFileADownloadUnderWayFinishedIsNotDeleted()
     CopyTable copies;
     copies.insert(byHttps.link, LocalCopy::onThisMac({LocalFile{shared, 1000}}));
     CuratorRig rig(Library({makeSave(1, byHttp), makeSave(2, byHttps)}, {}), copies);
+    ScriptedDownloader::writeFile(Url::fromLocalFile(rig.mediaFile(shared)), 1000);
     rig.downloader->scripts.insert(kFirst, TransferScript::arriving(1000));
 
     auto task = rig.curator->download(saveID(1));
     QVERIFY(settle([&] { return rig.downloader->calls.size() == 2; }));
-    QCOMPARE(rig.mediaFiles(), QStringList{shared});
+    const QString pending = MediaFolder::pendingName(shared);
+    QCOMPARE(rig.mediaFiles(), (QStringList{pending, shared}));
 
-    // The other link's copy goes while this download holds the file it finished.
+    // The other link's copy goes while this download holds the file it finished: the other's
+    // file goes, the one finished stays for the download to list.
     rig.curator->removeLocalCopy(saveID(2));
-    QCOMPARE(rig.mediaFiles(), QStringList{shared});
+    QCOMPARE(rig.mediaFiles(), QStringList{pending});
 
     rig.downloader->play(1, TransferScript::arriving(600000));
     QVERIFY(awaitTask(std::move(task)));
@@ -548,6 +554,7 @@ void TestCuratorDownloads::aServerSendingMoreNeverTakesTheLibraryOverItsBudget()
                     std::make_shared<RecordingDisk>(), std::make_shared<MemoryArchive>(), [] { return Date{800000000}; });
 
     QVERIFY(run(curator.download(saveID(1))));
+    curator.flush();   // a file takes its name once the document lists it
 
     QVERIFY(curator.localMedia().used() <= budget);
     const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
@@ -558,6 +565,42 @@ void TestCuratorDownloads::aServerSendingMoreNeverTakesTheLibraryOverItsBudget()
         QCOMPARE(curator.localMedia().copy(p.link), LocalCopy::onThisMac({LocalFile{files.value(0), kept}}));
         QCOMPARE(QFileInfo(QDir(folder).filePath(files.value(0))).size(), kept);
     }
+}
+
+// A finished file keeps its pending name while no document on disk lists it (the disk full), so
+// that a process ended meanwhile leaves nothing unaccounted; the first write that succeeds gives
+// it its name, unless its copy went meanwhile, when the file goes.
+void TestCuratorDownloads::aFileTakesItsNameOnceTheDocumentListsIt_data()
+{
+    QTest::addColumn<bool>("removedMeanwhile");
+    QTest::newRow("kept") << false;
+    QTest::newRow("its copy removed before any write succeeded") << true;
+}
+
+void TestCuratorDownloads::aFileTakesItsNameOnceTheDocumentListsIt()
+{
+    QFETCH(bool, removedMeanwhile);
+    const Post p = xPost(QStringLiteral("12"), {image(1000, kFirst)});
+    CuratorRig rig(Library({makeSave(1, p), makeSave(2, xPost(QStringLiteral("13")))}, {}));
+    rig.downloader->scripts.insert(kFirst, TransferScript::arriving(1000));
+    rig.archive->full = true;
+
+    QVERIFY(run(rig.curator->download(saveID(1))));
+    const QString name = QStringLiteral("someone_12.jpg");
+    QCOMPARE(rig.copy(p.link), LocalCopy::onThisMac({LocalFile{name, 1000}}));
+    QCOMPARE(rig.mediaFiles(), QStringList{MediaFolder::pendingName(name)});
+    // Listing the folder meanwhile keeps the copy whose file waits.
+    rig.curator->reconcile();
+    QCOMPARE(rig.copy(p.link), LocalCopy::onThisMac({LocalFile{name, 1000}}));
+    QCOMPARE(rig.mediaFiles(), QStringList{MediaFolder::pendingName(name)});
+
+    if (removedMeanwhile)
+        rig.curator->removeLocalCopy(saveID(1));
+    rig.archive->full = false;
+    rig.curator->favourite(saveID(2));   // a change whose write succeeds
+    rig.curator->flush();
+    QCOMPARE(rig.mediaFiles(), removedMeanwhile ? QStringList() : QStringList{name});
+    QVERIFY(rig.curator->leftBehind().isEmpty());
 }
 
 // ---- several saves ------------------------------------------------------------------------------------
