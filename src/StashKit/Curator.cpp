@@ -248,6 +248,8 @@ void Curator::writesEnded()
         qWarning("Stashwell: the library could not be written (%s); it will be written again with the next change",
                  qPrintable(outcome.failure->message));
     setArchiveWriteFailed(outcome.failure.has_value());
+    if (!outcome.failure)
+        roomMayHaveReturned();
 }
 
 void Curator::flush()

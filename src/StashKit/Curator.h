@@ -246,7 +246,9 @@ public:
     // The saves whose media are missing, as the shelf lists them now, one after another.
     QCoro::Task<void> downloadMissing();
     // Fetches the post's cover into the covers folder unless it is known to be there; failures
-    // are silent. Only http and https previews are fetched.
+    // are silent. Only http and https previews are fetched. A cover that could not be written
+    // here (a full disk) is fetched again once a later write succeeds (of the document, a media
+    // download or another cover), for the disk has room again then.
     QCoro::Task<void> keepCover(Post post);
     // Learns which covers the folder holds, then fetches the missing cover of every save,
     // trashed ones too, one at a time. A folder that cannot be listed does nothing.
@@ -455,6 +457,13 @@ private:
     void deleteOrphanedFile(const DownloadRuns::Run &run, const LocalFile &file);
     // Progress: the views are told, the archive is not written.
     void receivedBytes(std::int64_t bytes, const PostLink &link);
+    // A write has succeeded: the covers that found no room are fetched again, once the event
+    // loop is back (never from within the write's own bookkeeping).
+    void roomMayHaveReturned();
+    QCoro::Task<void> keepCoversThatFoundNoRoom();
+    // The links of the saves whose cover could not be written, in the order of the failures.
+    QList<PostLink> m_coversWithoutRoom;
+    bool m_coverRetryQueued = false;
 
     // The run that owns each link's copy under way.
     DownloadRuns m_runs;

@@ -14,6 +14,7 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <qcoro/qcorofuture.h>
@@ -216,6 +217,7 @@ QCoro::Task<std::expected<void, DownloadRefusal>> Curator::download(Save::ID id)
     } else {
         changeLocalMedia([&](LocalMedia &media) { media.finished(post.link, files); });
         promoteOnceWritten(post.link, files);
+        roomMayHaveReturned();
     }
     co_return std::expected<void, DownloadRefusal>();
 }
@@ -266,14 +268,49 @@ QCoro::Task<void> Curator::keepCover(Post post)
         m_downloading->download(Attachment(Attachment::Image{*post.preview, 0}), destination, kCoverMostBytes);
     while (true) {
         const TransferStream::Next next = co_await stream.next();
-        if (!self || !next || !*next)
+        if (!self)
+            break;
+        if (!next) {
+            // Written again once there is room; any other failure waits for the next start.
+            if (next.error().kind == TransferError::Kind::couldNotWrite && !m_coversWithoutRoom.contains(post.link))
+                m_coversWithoutRoom.append(post.link);
+            break;
+        }
+        if (!*next)
             break;
         if ((*next)->isDone()) {
             changeCovers([&](Covers &covers) { covers.insert(*name); });
             // The save may have left the library (the trash emptied) while its cover was on the way;
             // a cover that no save uses any more is not kept.
             deleteCovers({*name});
+            roomMayHaveReturned();
         }
+    }
+}
+
+void Curator::roomMayHaveReturned()
+{
+    if (m_coversWithoutRoom.isEmpty() || m_coverRetryQueued)
+        return;
+    m_coverRetryQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_coverRetryQueued = false;
+        keepCoversThatFoundNoRoom();
+    });
+}
+
+QCoro::Task<void> Curator::keepCoversThatFoundNoRoom()
+{
+    const QPointer<Curator> self(this);
+    const QList<PostLink> links = std::exchange(m_coversWithoutRoom, {});
+    for (const PostLink &link : links) {
+        // Each looked up when its turn comes: the save may have gone meanwhile.
+        const std::optional<Save> save = m_library.save(link);
+        if (!save)
+            continue;
+        co_await keepCover(save->post());
+        if (!self)
+            co_return;
     }
 }
 

@@ -16,6 +16,7 @@
 
 Q_DECLARE_METATYPE(sw::test::TransferScript)
 Q_DECLARE_METATYPE(sw::DownloadFailure)
+Q_DECLARE_METATYPE(sw::TransferError)
 Q_DECLARE_METATYPE(sw::DownloadRefusal)
 Q_DECLARE_METATYPE(sw::Post)
 Q_DECLARE_METATYPE(sw::CopyTable)
@@ -93,6 +94,8 @@ private slots:
     void aFileADownloadUnderWayFinishedIsNotDeleted();
     void aFileTakesItsNameOnceTheDocumentListsIt_data();
     void aFileTakesItsNameOnceTheDocumentListsIt();
+    void coversWithoutRoomAreFetchedOnceAWriteSucceeds_data();
+    void coversWithoutRoomAreFetchedOnceAWriteSucceeds();
 
     void eachFileMayTakeItsPlanAndTheRunsMargin_data();
     void eachFileMayTakeItsPlanAndTheRunsMargin();
@@ -714,6 +717,69 @@ void TestCuratorDownloads::keepCover()
     QCOMPARE(covers.count(), fetched && kept ? 1 : 0);
     // Covers are not part of the archive.
     QCOMPARE(rig.archive->writes, 0);
+}
+
+// A cover that found the disk full is fetched again as soon as something is written again, not
+// at the next start; a cover that failed for any other reason, or a write that fails too, fetches
+// nothing.
+void TestCuratorDownloads::coversWithoutRoomAreFetchedOnceAWriteSucceeds_data()
+{
+    QTest::addColumn<TransferError>("failure");
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<bool>("fetchedAgain");
+
+    const TransferError full = TransferError::couldNotWrite(QStringLiteral("No space left on device"));
+    QTest::newRow("the document written") << full << "edit" << true;
+    QTest::newRow("a media file arrived") << full << "download" << true;
+    QTest::newRow("another cover arrived") << full << "cover" << true;
+    QTest::newRow("the document still cannot be written") << full << "edit on a full disk" << false;
+    QTest::newRow("nothing written") << full << "" << false;
+    QTest::newRow("a cover the server refused") << TransferError::badServerResponse(404) << "edit" << false;
+}
+
+void TestCuratorDownloads::coversWithoutRoomAreFetchedOnceAWriteSucceeds()
+{
+    QFETCH(TransferError, failure);
+    QFETCH(QString, then);
+    QFETCH(bool, fetchedAgain);
+
+    const QString preview = QStringLiteral("https://pbs.example.com/cover.png");
+    const QString otherPreview = QStringLiteral("https://pbs.example.com/other.png");
+    const Post p = xPost(QStringLiteral("50"), {}, preview);
+    const Post other = xPost(QStringLiteral("51"), {image(100, kFirst)}, otherPreview);
+    CuratorRig rig(Library({makeSave(1, p), makeSave(2, other)}, {}));
+    rig.downloader->scripts.insert(preview, TransferScript::failing(failure));
+    rig.downloader->scripts.insert(otherPreview, TransferScript::arriving(10));
+    rig.downloader->scripts.insert(kFirst, TransferScript::arriving(100));
+
+    QVERIFY(awaitTask(rig.curator->keepCover(p)));
+    QVERIFY(!rig.curator->covers().isKept(p));
+    // Room again: the next try would succeed.
+    rig.downloader->scripts.insert(preview, TransferScript::arriving(10));
+
+    if (then == u"edit") {
+        rig.curator->favourite(saveID(2));
+    } else if (then == u"edit on a full disk") {
+        rig.archive->full = true;
+        rig.curator->favourite(saveID(2));
+    } else if (then == u"download") {
+        QVERIFY(run(rig.curator->download(saveID(2))));
+    } else if (then == u"cover") {
+        QVERIFY(awaitTask(rig.curator->keepCover(other)));
+    }
+    const auto fetchesOfTheCover = [&] { return rig.downloader->remotes().count(preview); };
+    QCOMPARE(settle([&] { return rig.curator->covers().isKept(p); }, 300ms), fetchedAgain);
+    QCOMPARE(fetchesOfTheCover(), fetchedAgain ? 2 : 1);
+    if (fetchedAgain)
+        QVERIFY(QFileInfo::exists(rig.coverFile(QStringLiteral("someone_50.png"))));
+
+    // The first write that succeeds fetches a cover still without room, and a cover once kept
+    // is not fetched again.
+    rig.archive->full = false;
+    rig.curator->favourite(saveID(1));
+    const bool wantedRoom = failure.kind == TransferError::Kind::couldNotWrite;
+    QCOMPARE(settle([&] { return rig.curator->covers().isKept(p); }, 300ms), wantedRoom);
+    QCOMPARE(fetchesOfTheCover(), wantedRoom ? 2 : 1);
 }
 
 void TestCuratorDownloads::missingCoversOneAfterAnother()
