@@ -157,7 +157,7 @@ LocalMedia::Settling LocalMedia::settling(const QSet<QString> &present, const st
             const auto found = pending.constFind(text::canonical(file.name));
             if (found == pending.cend())
                 continue;
-            settling.promote.append(*found);
+            settling.promote.append({*found, file.name});
             pending.erase(found);
         }
     }

@@ -88,9 +88,9 @@ public:
     // media folder when nothing is being downloaded, so that none stays unaccounted. Names
     // compare under canonical equivalence.
     struct Settling {
-        // Pending names (as present) whose final name a finished copy lists: the document that
-        // names them is on disk, and they take their final names.
-        QList<QString> promote;
+        // Pending names (as present) whose final name a finished copy lists, with that name as
+        // the copy spells it: the document that names them is on disk, and they take those names.
+        QList<std::pair<QString, QString>> promote;
         // Interrupted downloads (posts whose copy was under way, and has none now) whose every
         // planned file had arrived under its pending name: the link and the pending names in plan
         // order (their names as present), to become the link's finished copy. A name goes to the

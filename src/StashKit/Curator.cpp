@@ -447,8 +447,7 @@ void Curator::settleOwnFiles(QSet<QString> &present)
     const auto at = [&folder](const QString &name) { return folder.url(LocalFile{name, 0}); };
 
     // The document on disk lists these already: the process ended before they were renamed.
-    for (const QString &pending : settling.promote) {
-        const QString name = *MediaFolder::finalName(pending);
+    for (const auto &[pending, name] : settling.promote) {
         if (const auto moved = m_disk->move(at(pending), at(name)); !moved) {
             // Left as it is: the copy goes below, and the file at the next start.
             qWarning("Stashwell: %s could not take its name (%s)", qPrintable(pending), qPrintable(moved.error().message));
@@ -552,7 +551,12 @@ void Curator::promoteOnceWritten(const PostLink &link, QList<LocalFile> files)
 {
     if (files.isEmpty())
         return;
-    m_promotions.push_back(Promotion{m_archiveWritesHeld ? 0 : m_lastCommit, link, std::move(files)});
+    // The change that lists the files is in the last commit, or, while an operation or a hold
+    // keeps its write back, in the next one.
+    std::uint64_t commit = m_writePending || m_holdsArchive ? m_lastCommit + 1 : m_lastCommit;
+    if (m_archiveWritesHeld)
+        commit = 0;
+    m_promotions.push_back(Promotion{commit, link, std::move(files)});
     deleteWritten();
 }
 

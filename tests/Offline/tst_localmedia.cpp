@@ -70,9 +70,6 @@ private slots:
     void reconcile_data();
     void reconcile();
     void restoring();
-    void settlingOurOwnFiles_data();
-    void settlingOurOwnFiles();
-    void adoptingKeepsACopyAlreadyThere();
     void missing();
     void copyByAnotherHandle();
     void copiesAreIndependent();
@@ -405,97 +402,6 @@ void TestLocalMedia::restoring()
     // Without downloads under way the table comes back whole.
     const CopyTable settled = table({{finished, done(100)}, {failed, LocalCopy::linkOnly()}});
     QCOMPARE(LocalMedia::restoring(MediaFolder(), DiskBudget{1}, settled).copies(), settled);
-}
-
-// The files of the program's own found at start: listed ones take their names, the whole set of
-// an interrupted download is adopted, everything else of ours goes, and nothing else is touched.
-void TestLocalMedia::settlingOurOwnFiles_data()
-{
-    QTest::addColumn<QStringList>("present");
-    QTest::addColumn<QStringList>("promote");
-    QTest::addColumn<QStringList>("adopt");    // "handle: pending names"
-    QTest::addColumn<QStringList>("remove");
-
-    const auto pending = [](const char *name) { return MediaFolder::pendingName(QString::fromUtf8(name)); };
-    QTest::newRow("nothing of ours") << QStringList{"a.mp4", "user.mp4", "stashwell-notes.txt", ".hidden"}
-                                     << QStringList() << QStringList() << QStringList();
-    QTest::newRow("a listed file still pending") << QStringList{pending("a.mp4"), "user.mp4"}
-                                                 << QStringList{pending("a.mp4")} << QStringList() << QStringList();
-    QTest::newRow("listed in another spelling") << QStringList{pending("cafe\u0301.jpg")}
-                                                << QStringList{pending("cafe\u0301.jpg")} << QStringList() << QStringList();
-    QTest::newRow("an interrupted download whole") << QStringList{pending("vid_7.mp4"), "vid_7.txt"} << QStringList()
-                                                   << QStringList{"vid: " + pending("vid_7.mp4")} << QStringList();
-    QTest::newRow("both files of an interrupted download")
-        << QStringList{pending("two_8_2.jpg"), pending("two_8.jpg")} << QStringList()
-        << QStringList{"two: " + pending("two_8.jpg") + " " + pending("two_8_2.jpg")} << QStringList();
-    QTest::newRow("one of two files of an interrupted download")
-        << QStringList{pending("two_8.jpg")} << QStringList() << QStringList() << QStringList{pending("two_8.jpg")};
-    QTest::newRow("an interrupted download whose save has one under way again")
-        << QStringList{pending("again_9.jpg")} << QStringList() << QStringList() << QStringList{pending("again_9.jpg")};
-    QTest::newRow("a pending file nobody plans") << QStringList{pending("zzz.mp4")} << QStringList() << QStringList()
-                                                 << QStringList{pending("zzz.mp4")};
-    QTest::newRow("half-written and odd names of ours")
-        << QStringList{pending("vid_7.mp4") + ".Ab12Cd", ".stashwell-pending.", ".stashwell-pending...", ".stashwell-x"}
-        << QStringList() << QStringList()
-        << QStringList{".stashwell-pending.", ".stashwell-pending...", pending("vid_7.mp4") + ".Ab12Cd", ".stashwell-x"};
-}
-
-void TestLocalMedia::settlingOurOwnFiles()
-{
-    QFETCH(QStringList, present);
-    QFETCH(QStringList, promote);
-    QFETCH(QStringList, adopt);
-    QFETCH(QStringList, remove);
-
-    const Post vid = post(xLink("vid", "7"), {video(3500000, std::nullopt, QStringLiteral("https://video.example.com/v.mp4"))});
-    const Post two = post(xLink("two", "8"), {image(10), image(20)});
-    const Post again = post(xLink("again", "9"), {image(10)});
-    const Post none = post(xLink("none", "10"));
-    QCOMPARE(MediaFolder::fileName(vid, 0), QStringLiteral("vid_7.mp4"));
-    QCOMPARE(MediaFolder::fileName(two, 1), QStringLiteral("two_8_2.jpg"));
-    const LocalMedia m = media(kGiB, table({{xLink("a", "1"), done(1, "a.mp4")},
-                                           {xLink("c", "3"), done(2, QStringLiteral("caf\u00e9.jpg"))},
-                                           {again.link, LocalCopy::downloading(0, 10)},
-                                           {xLink("d", "4"), LocalCopy::downloading(0, 8)}}));
-
-    const LocalMedia::Settling settling =
-        m.settling(QSet<QString>(present.cbegin(), present.cend()), {vid, two, again, none});
-    QCOMPARE(settling.promote, promote);
-    QStringList adopted;
-    for (const auto &[link, names] : settling.adopt)
-        adopted << link.asX()->handle.name + ": " + names.join(u' ');
-    QCOMPARE(adopted, adopt);
-    QCOMPARE(settling.remove, remove);
-    // Every name of ours has its fate, and no other name has one.
-    for (const QString &name : present) {
-        const int fates = int(settling.promote.count(name)) + int(settling.remove.count(name))
-                          + int(std::count_if(settling.adopt.cbegin(), settling.adopt.cend(),
-                                              [&](const auto &entry) { return entry.second.contains(name); }));
-        QCOMPARE(fates, MediaFolder::isOwnTemporary(name) ? 1 : 0);
-    }
-}
-
-void TestLocalMedia::adoptingKeepsACopyAlreadyThere()
-{
-    const LocalCopy arrived = done(5, "n.jpg");
-    const std::pair<PostLink, LocalCopy> rows[] = {{xLink("a", "1"), done(1, "a.jpg")},
-                                                   {xLink("b", "2"), LocalCopy::downloading(0, 8)},
-                                                   {xLink("c", "3"), LocalCopy::failed(DownloadFailure::unreachable)},
-                                                   {xLink("d", "4"), LocalCopy::linkOnly()}};
-    for (const auto &[link, before] : rows) {
-        LocalMedia m = media(kGiB, table({{link, before}}));
-        m.adopt(link, {LocalFile{"n.jpg", 5}});
-        const bool kept = before.asOnThisMac() || before.asDownloading();
-        QCOMPARE(m.copy(link), kept ? before : arrived);
-        QCOMPARE(m.used(), kept ? media(kGiB, table({{link, before}})).used() : 5);
-    }
-    QList<PostLink> interrupted;
-    const LocalMedia restored = LocalMedia::restoring(MediaFolder(), DiskBudget{1},
-                                                      table({{xLink("b", "2"), LocalCopy::downloading(0, 8)},
-                                                             {xLink("a", "1"), done(1, "a.jpg")}}),
-                                                      &interrupted);
-    QCOMPARE(interrupted, QList<PostLink>{xLink("b", "2")});
-    QCOMPARE(restored.copies().size(), 1);
 }
 
 void TestLocalMedia::missing()

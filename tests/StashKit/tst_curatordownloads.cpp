@@ -570,39 +570,42 @@ void TestCuratorDownloads::aServerSendingMoreNeverTakesTheLibraryOverItsBudget()
     }
 }
 
-// A finished file keeps its pending name while no document on disk lists it (the disk full), so
-// that a process ended meanwhile leaves nothing unaccounted; the first write that succeeds gives
-// it its name, unless its copy went meanwhile, when the file goes.
+// A finished file keeps its pending name while no document on disk lists it (the disk full); the
+// first write that succeeds gives it its name, or deletes it when its copy went meanwhile. A file
+// adopted at start from a download the last process left under way waits likewise.
 void TestCuratorDownloads::aFileTakesItsNameOnceTheDocumentListsIt_data()
 {
-    QTest::addColumn<bool>("removedMeanwhile");
-    QTest::newRow("kept") << false;
-    QTest::newRow("its copy removed before any write succeeded") << true;
+    QTest::addColumn<QString>("road");
+    QTest::newRow("downloaded") << "download";
+    QTest::newRow("its copy removed before any write succeeded") << "download, removed";
+    QTest::newRow("adopted at start") << "adopt";
 }
 
 void TestCuratorDownloads::aFileTakesItsNameOnceTheDocumentListsIt()
 {
-    QFETCH(bool, removedMeanwhile);
+    QFETCH(QString, road);
     const Post p = xPost(QStringLiteral("12"), {image(1000, kFirst)});
+    const QString name = QStringLiteral("someone_12.jpg");
     CuratorRig rig(Library({makeSave(1, p), makeSave(2, xPost(QStringLiteral("13")))}, {}));
     rig.downloader->scripts.insert(kFirst, TransferScript::arriving(1000));
     rig.archive->full = true;
-
-    QVERIFY(run(rig.curator->download(saveID(1))));
-    const QString name = QStringLiteral("someone_12.jpg");
+    if (road == u"adopt") {
+        rig.archive->stored = Archive(rig.curator->library(), copies({{p.link, LocalCopy::downloading(5, 1000)}}));
+        ScriptedDownloader::writeFile(Url::fromLocalFile(rig.pendingFile(name)), 1000);
+        QVERIFY(rig.curator->restore());
+    } else {
+        QVERIFY(run(rig.curator->download(saveID(1))));
+    }
+    rig.curator->reconcile();   // adopts; a copy whose file waits is kept
     QCOMPARE(rig.copy(p.link), LocalCopy::onThisMac({LocalFile{name, 1000}}));
     QCOMPARE(rig.mediaFiles(), QStringList{MediaFolder::pendingName(name)});
-    // Listing the folder meanwhile keeps the copy whose file waits.
-    rig.curator->reconcile();
-    QCOMPARE(rig.copy(p.link), LocalCopy::onThisMac({LocalFile{name, 1000}}));
-    QCOMPARE(rig.mediaFiles(), QStringList{MediaFolder::pendingName(name)});
 
-    if (removedMeanwhile)
+    if (road == u"download, removed")
         rig.curator->removeLocalCopy(saveID(1));
     rig.archive->full = false;
-    rig.curator->favourite(saveID(2));   // a change whose write succeeds
+    rig.curator->favourite(saveID(2));
     rig.curator->flush();
-    QCOMPARE(rig.mediaFiles(), removedMeanwhile ? QStringList() : QStringList{name});
+    QCOMPARE(rig.mediaFiles(), road == u"download, removed" ? QStringList() : QStringList{name});
     QVERIFY(rig.curator->leftBehind().isEmpty());
 }
 
@@ -719,15 +722,13 @@ void TestCuratorDownloads::keepCover()
     QCOMPARE(rig.archive->writes, 0);
 }
 
-// A cover that found the disk full is fetched again as soon as something is written again, not
-// at the next start; a cover that failed for any other reason, or a write that fails too, fetches
-// nothing.
+// A cover that found the disk full is fetched again once something is written again, not at the
+// next start; a cover refused by its server, or a write that fails too, fetches nothing.
 void TestCuratorDownloads::coversWithoutRoomAreFetchedOnceAWriteSucceeds_data()
 {
     QTest::addColumn<TransferError>("failure");
     QTest::addColumn<QString>("then");
     QTest::addColumn<bool>("fetchedAgain");
-
     const TransferError full = TransferError::couldNotWrite(QStringLiteral("No space left on device"));
     QTest::newRow("the document written") << full << "edit" << true;
     QTest::newRow("a media file arrived") << full << "download" << true;
@@ -742,44 +743,32 @@ void TestCuratorDownloads::coversWithoutRoomAreFetchedOnceAWriteSucceeds()
     QFETCH(TransferError, failure);
     QFETCH(QString, then);
     QFETCH(bool, fetchedAgain);
-
     const QString preview = QStringLiteral("https://pbs.example.com/cover.png");
-    const QString otherPreview = QStringLiteral("https://pbs.example.com/other.png");
     const Post p = xPost(QStringLiteral("50"), {}, preview);
-    const Post other = xPost(QStringLiteral("51"), {image(100, kFirst)}, otherPreview);
+    const Post other = xPost(QStringLiteral("51"), {image(100, kFirst)}, QStringLiteral("https://pbs.example.com/o.png"));
     CuratorRig rig(Library({makeSave(1, p), makeSave(2, other)}, {}));
     rig.downloader->scripts.insert(preview, TransferScript::failing(failure));
-    rig.downloader->scripts.insert(otherPreview, TransferScript::arriving(10));
+    rig.downloader->scripts.insert(other.preview->text(), TransferScript::arriving(10));
     rig.downloader->scripts.insert(kFirst, TransferScript::arriving(100));
-
     QVERIFY(awaitTask(rig.curator->keepCover(p)));
-    QVERIFY(!rig.curator->covers().isKept(p));
-    // Room again: the next try would succeed.
-    rig.downloader->scripts.insert(preview, TransferScript::arriving(10));
+    rig.downloader->scripts.insert(preview, TransferScript::arriving(10));   // room again
 
-    if (then == u"edit") {
+    rig.archive->full = then == u"edit on a full disk";
+    if (then.startsWith(u"edit"))
         rig.curator->favourite(saveID(2));
-    } else if (then == u"edit on a full disk") {
-        rig.archive->full = true;
-        rig.curator->favourite(saveID(2));
-    } else if (then == u"download") {
+    else if (then == u"download")
         QVERIFY(run(rig.curator->download(saveID(2))));
-    } else if (then == u"cover") {
+    else if (then == u"cover")
         QVERIFY(awaitTask(rig.curator->keepCover(other)));
-    }
-    const auto fetchesOfTheCover = [&] { return rig.downloader->remotes().count(preview); };
     QCOMPARE(settle([&] { return rig.curator->covers().isKept(p); }, 300ms), fetchedAgain);
-    QCOMPARE(fetchesOfTheCover(), fetchedAgain ? 2 : 1);
-    if (fetchedAgain)
-        QVERIFY(QFileInfo::exists(rig.coverFile(QStringLiteral("someone_50.png"))));
+    QCOMPARE(rig.downloader->remotes().count(preview), fetchedAgain ? 2 : 1);
 
-    // The first write that succeeds fetches a cover still without room, and a cover once kept
-    // is not fetched again.
+    // The first write that succeeds fetches a cover still without room; one kept is not fetched again.
     rig.archive->full = false;
     rig.curator->favourite(saveID(1));
     const bool wantedRoom = failure.kind == TransferError::Kind::couldNotWrite;
     QCOMPARE(settle([&] { return rig.curator->covers().isKept(p); }, 300ms), wantedRoom);
-    QCOMPARE(fetchesOfTheCover(), wantedRoom ? 2 : 1);
+    QCOMPARE(rig.downloader->remotes().count(preview), wantedRoom ? 2 : 1);
 }
 
 void TestCuratorDownloads::missingCoversOneAfterAnother()

@@ -1,5 +1,5 @@
-// The media disk on a real folder: removing files in order, stopping at the first failure,
-// moving a file into place, a file's size, and listing a folder's names.
+// The media disk on a real folder: removing files in order, stopping at the first failure, and
+// listing a folder's names.
 
 #include "StashKit/LiveMediaDisk.h"
 
@@ -64,55 +64,6 @@ private slots:
 
         QVERIFY(result.has_value());
         QCOMPARE(entries(m_dir->path()), left);
-    }
-
-    // Moving a file into place replaces what is there; only a plain file moves, and a failure
-    // changes nothing. The size is that of a plain file only.
-    void movesAPlainFileIntoPlace_data()
-    {
-        QTest::addColumn<QString>("from");   // "file", "link", "folder" or "nothing"
-        QTest::addColumn<bool>("targetThere");
-        QTest::addColumn<bool>("moves");
-        QTest::newRow("a file") << "file" << false << true;
-        QTest::newRow("a file over an older one") << "file" << true << true;
-        QTest::newRow("a symbolic link") << "link" << true << false;
-        QTest::newRow("a folder") << "folder" << false << false;
-        QTest::newRow("nothing") << "nothing" << true << false;
-    }
-
-    void movesAPlainFileIntoPlace()
-    {
-        QFETCH(QString, from);
-        QFETCH(bool, targetThere);
-        QFETCH(bool, moves);
-        const QString source = m_dir->filePath(QStringLiteral(".stashwell-pending.a.mp4"));
-        const QString target = m_dir->filePath(QStringLiteral("a.mp4"));
-        QVERIFY(touch(m_dir->filePath(QStringLiteral("elsewhere")), "linked"));
-        if (from == u"file")
-            QVERIFY(touch(source, "new file"));
-        else if (from == u"link")
-            QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("elsewhere")), source));
-        else if (from == u"folder")
-            QVERIFY(QDir().mkdir(source));
-        if (targetThere)
-            QVERIFY(touch(target, "old"));
-        const QStringList before = entries(m_dir->path());
-
-        const auto size = m_disk.size(Url::fromLocalFile(source));
-        QCOMPARE(size.has_value(), moves);
-        if (moves)
-            QCOMPARE(*size, 8);
-        const auto moved = m_disk.move(Url::fromLocalFile(source), Url::fromLocalFile(target));
-        QCOMPARE(moved.has_value(), moves);
-        if (moves) {
-            QCOMPARE(entries(m_dir->path()), (QStringList{"a.mp4", "elsewhere"}));
-            QFile file(target);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(file.readAll(), QByteArray("new file"));
-        } else {
-            QCOMPARE(entries(m_dir->path()), before);
-            QVERIFY(!moved.error().message.isEmpty());
-        }
     }
 
     void removesALinkNotItsTarget()
