@@ -33,10 +33,10 @@ Curator::Folders foldersIn(const QString &dir) { return {dir + QStringLiteral("/
 class ReportingDownloader final : public MediaDownloading {
 public:
     explicit ReportingDownloader(Network &network) : m_live(network) {}
-    TransferStream download(const Attachment &attachment, const Url &destination) override
+    TransferStream download(const Attachment &attachment, const Url &destination, std::int64_t most) override
     {
         auto [stream, sink] = TransferStream::make();
-        m_pumps.push_back(pump(m_live.download(attachment, destination), sink));
+        m_pumps.push_back(pump(m_live.download(attachment, destination, most), sink));
         return std::move(stream);
     }
 
