@@ -60,6 +60,11 @@ public:
 class NoDisk final : public MediaDisk {
 public:
     std::expected<void, DiskError> remove(const QList<Url> &) override { return {}; }
+    std::expected<void, DiskError> move(const Url &, const Url &) override { return {}; }
+    std::expected<std::int64_t, DiskError> size(const Url &file) override
+    {
+        return std::unexpected(DiskError{file.toLocalFile(), QStringLiteral("no files in the benchmark")});
+    }
     // No folder to list: fetching the missing covers, which the page starts when it first shows,
     // ends at once instead of working through the saves while they are measured.
     std::expected<QSet<QString>, DiskError> names(const Url &folder) override

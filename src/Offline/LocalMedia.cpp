@@ -3,11 +3,14 @@
 #include "Offline/ByteCount.h"
 #include "Capture/Text.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace sw {
 
-LocalMedia LocalMedia::restoring(MediaFolder folder, DiskBudget budget, CopyTable archived)
+LocalMedia LocalMedia::restoring(MediaFolder folder, DiskBudget budget, CopyTable archived,
+                                 QList<PostLink> *interrupted)
 {
     LocalMedia media(std::move(folder), budget);
     // Shared until a download under way has to be dropped; a table handed over whole (the one
@@ -20,6 +23,8 @@ LocalMedia LocalMedia::restoring(MediaFolder folder, DiskBudget budget, CopyTabl
     }
     for (const PostLink &link : underWay)
         media.m_copies.take(link);
+    if (interrupted)
+        interrupted->append(underWay);
     return media;
 }
 
@@ -127,6 +132,66 @@ void LocalMedia::reconcile(const QSet<QString> &present)
     }
     for (const PostLink &link : gone)
         m_copies.take(link);
+}
+
+LocalMedia::Settling LocalMedia::settling(const QSet<QString> &present, const std::vector<Post> &interrupted) const
+{
+    // The pending names present, by the canonical form of the final name each stands for.
+    QHash<QString, QString> pending;
+    QList<QString> others;
+    for (const QString &name : present) {
+        if (!MediaFolder::isOwnTemporary(name))
+            continue;
+        if (const std::optional<QString> final = MediaFolder::finalName(name))
+            pending.insert(text::canonical(*final), name);
+        else
+            others.append(name);
+    }
+
+    Settling settling;
+    for (const auto &[link, copy] : m_copies) {
+        const auto *done = copy.asOnThisMac();
+        if (!done)
+            continue;
+        for (const LocalFile &file : done->files) {
+            const auto found = pending.constFind(text::canonical(file.name));
+            if (found == pending.cend())
+                continue;
+            settling.promote.append({*found, file.name});
+            pending.erase(found);
+        }
+    }
+    for (const Post &post : interrupted) {
+        const LocalCopy *current = m_copies.find(post.link);
+        if ((current && (current->asOnThisMac() || current->asDownloading())) || !post.hasMedia())
+            continue;
+        QList<QString> names;
+        for (std::size_t i = 0; i < post.attachments.size(); ++i)
+            names.append(MediaFolder::fileName(post, i));
+        const bool whole = std::all_of(names.cbegin(), names.cend(), [&](const QString &name) {
+            return pending.contains(text::canonical(name));
+        });
+        if (!whole)
+            continue;
+        QList<QString> found;
+        for (const QString &name : names)
+            found.append(pending.take(text::canonical(name)));
+        settling.adopt.append({post.link, found});
+    }
+    settling.remove = std::move(others);
+    for (const QString &name : std::as_const(pending))
+        settling.remove.append(name);
+    std::sort(settling.promote.begin(), settling.promote.end());
+    std::sort(settling.remove.begin(), settling.remove.end());
+    return settling;
+}
+
+void LocalMedia::adopt(const PostLink &link, const QList<LocalFile> &files)
+{
+    const LocalCopy *current = m_copies.find(link);
+    if (current && (current->asOnThisMac() || current->asDownloading()))
+        return;
+    m_copies.insert(link, LocalCopy::onThisMac(files));
 }
 
 std::vector<Post> LocalMedia::missing(const std::vector<Post> &among) const

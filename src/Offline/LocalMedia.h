@@ -35,8 +35,10 @@ public:
     LocalMedia() = default;
     LocalMedia(MediaFolder folder, DiskBudget budget) : m_folder(std::move(folder)), m_budget(budget) {}
     // The copies read from an archive, less every download that was under way when it was
-    // written (its files are incomplete and its reservation is gone after a restart).
-    static LocalMedia restoring(MediaFolder folder, DiskBudget budget, CopyTable archived);
+    // written (its reservation is gone after a restart); their links are added to `interrupted`
+    // when given, so that files those downloads completed can still be adopted (settling()).
+    static LocalMedia restoring(MediaFolder folder, DiskBudget budget, CopyTable archived,
+                                QList<PostLink> *interrupted = nullptr);
 
     const MediaFolder &folder() const { return m_folder; }
     DiskBudget budget() const { return m_budget; }
@@ -81,6 +83,26 @@ public:
     // Forgets every finished copy with a file whose name is not among the names present in the
     // media folder (names compare under canonical equivalence).
     void reconcile(const QSet<QString> &present);
+
+    // What to do with the names of the program's own (MediaFolder::isOwnTemporary) found in the
+    // media folder when nothing is being downloaded, so that none stays unaccounted. Names
+    // compare under canonical equivalence.
+    struct Settling {
+        // Pending names (as present) whose final name a finished copy lists, with that name as
+        // the copy spells it: the document that names them is on disk, and they take those names.
+        QList<std::pair<QString, QString>> promote;
+        // Interrupted downloads (posts whose copy was under way, and has none now) whose every
+        // planned file had arrived under its pending name: the link and the pending names in plan
+        // order (their names as present), to become the link's finished copy. A name goes to the
+        // first post that plans it.
+        QList<std::pair<PostLink, QList<QString>>> adopt;
+        // Every other name of the program's own, as present: removed.
+        QList<QString> remove;
+    };
+    Settling settling(const QSet<QString> &present, const std::vector<Post> &interrupted) const;
+    // Records files found whole for a link without a copy (or with a failed one) as its finished
+    // copy; a link with a finished copy or one under way keeps it.
+    void adopt(const PostLink &link, const QList<LocalFile> &files);
 
     // The posts, in order, that have media but neither a finished copy nor one under way.
     std::vector<Post> missing(const std::vector<Post> &among) const;

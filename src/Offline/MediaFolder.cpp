@@ -168,4 +168,24 @@ Url MediaFolder::url(const LocalFile &file) const
     return Url::fromQUrl(url);
 }
 
+QString MediaFolder::pendingName(const QString &name)
+{
+    return pendingPrefix.toString() + name;
+}
+
+std::optional<QString> MediaFolder::finalName(const QString &pendingName)
+{
+    if (!pendingName.startsWith(pendingPrefix))
+        return std::nullopt;
+    QString name = pendingName.sliced(pendingPrefix.size());
+    if (!LocalFile::isSafeName(name))
+        return std::nullopt;
+    return name;
+}
+
+Url MediaFolder::pendingUrl(const LocalFile &file) const
+{
+    return url(LocalFile{pendingName(file.name), file.bytes});
+}
+
 }  // namespace sw

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace sw {
 
@@ -57,6 +58,23 @@ public:
 
     // The file's address: the root with the name appended as a path.
     Url url(const LocalFile &file) const;
+
+    // A download lives under a name of the program's own until the document that names the file
+    // is on disk, and only then takes its final name: a process ended in between leaves a file
+    // that the next start can tell from the user's own. Every name the program writes into the
+    // folder other than final names starts with ownPrefix (a file written under a pending name
+    // may pass through "<pending name>.XXXXXX" first); the user's files are never expected to.
+    static constexpr QStringView ownPrefix = u".stashwell-";
+    static constexpr QStringView pendingPrefix = u".stashwell-pending.";
+    // The name under which a download of the file `name` is written: pendingPrefix and the name.
+    static QString pendingName(const QString &name);
+    // The final name that a pending name stands for; none for any other name, and for a pending
+    // name whose rest is no safe file name.
+    static std::optional<QString> finalName(const QString &pendingName);
+    // Whether the name is one the program writes and no final name.
+    static bool isOwnTemporary(const QString &name) { return name.startsWith(ownPrefix); }
+    // The address of the file's pending name.
+    Url pendingUrl(const LocalFile &file) const;
 
     friend bool operator==(const MediaFolder &, const MediaFolder &) = default;
 

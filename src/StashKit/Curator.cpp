@@ -179,6 +179,8 @@ void Curator::emitChanged(unsigned fields)
         emit archiveWriteFailedChanged();
     if (fields & fieldArchiveWritesHeld)
         emit archiveWritesHeldChanged();
+    if (fields & fieldArchiveSetAside)
+        emit archiveSetAsideChanged();
 }
 
 void Curator::archiveChanged()
@@ -246,6 +248,8 @@ void Curator::writesEnded()
         qWarning("Stashwell: the library could not be written (%s); it will be written again with the next change",
                  qPrintable(outcome.failure->message));
     setArchiveWriteFailed(outcome.failure.has_value());
+    if (!outcome.failure)
+        roomMayHaveReturned();
 }
 
 void Curator::flush()
@@ -334,6 +338,10 @@ std::expected<void, ArchiveFailure> Curator::restore()
             m_archiveWritesHeld = true;
             changed(fieldArchiveWritesHeld);
         }
+        if (failure.setAsideAs && failure.setAsideAs != m_archiveSetAside) {
+            m_archiveSetAside = failure.setAsideAs;
+            changed(fieldArchiveSetAside);
+        }
         return std::unexpected(failure);
     }
     if (!*loaded)
@@ -344,7 +352,9 @@ std::expected<void, ArchiveFailure> Curator::restore()
         ArchiveHold hold(*this);
         Archive &archive = **loaded;
         assignLibrary(std::move(archive.library));
-        assignLocalMedia(LocalMedia::restoring(m_localMedia.folder(), m_localMedia.budget(), std::move(archive.copies)));
+        m_interrupted.clear();
+        assignLocalMedia(LocalMedia::restoring(m_localMedia.folder(), m_localMedia.budget(), std::move(archive.copies),
+                                               &m_interrupted));
     }
     prepare();
     return {};
@@ -408,13 +418,71 @@ void Curator::prepare()
 
 void Curator::reconcile()
 {
-    const auto present = m_disk->names(m_localMedia.folder().root());
+    auto present = m_disk->names(m_localMedia.folder().root());
     if (!present)
         return;
+    Operation operation(*this);
+    // A file of ours may be in the folder for a download under way; at start nothing is.
+    if (m_runs.isEmpty() && m_promotions.empty())
+        settleOwnFiles(*present);
+    // Files that wait for their document still take their final names.
+    for (const Promotion &promotion : m_promotions)
+        for (const LocalFile &file : promotion.files)
+            present->insert(file.name);
     LocalMedia next = m_localMedia;
     next.reconcile(*present);
     if (!(next == m_localMedia))
         assignLocalMedia(std::move(next));
+}
+
+void Curator::settleOwnFiles(QSet<QString> &present)
+{
+    std::vector<Post> interrupted;
+    for (const PostLink &link : std::exchange(m_interrupted, {})) {
+        if (const auto save = m_library.save(link))
+            interrupted.push_back(save->post());
+    }
+    const LocalMedia::Settling settling = m_localMedia.settling(present, interrupted);
+    const MediaFolder &folder = m_localMedia.folder();
+    const auto at = [&folder](const QString &name) { return folder.url(LocalFile{name, 0}); };
+
+    // The document on disk lists these already: the process ended before they were renamed.
+    for (const auto &[pending, name] : settling.promote) {
+        if (const auto moved = m_disk->move(at(pending), at(name)); !moved) {
+            // Left as it is: the copy goes below, and the file at the next start.
+            qWarning("Stashwell: %s could not take its name (%s)", qPrintable(pending), qPrintable(moved.error().message));
+            continue;
+        }
+        present.remove(pending);
+        present.insert(name);
+    }
+
+    QList<QString> removed = settling.remove;
+    for (const auto &[link, pending] : settling.adopt) {
+        QList<LocalFile> files;
+        for (const QString &name : pending) {
+            const auto size = m_disk->size(at(name));
+            if (!size)
+                break;
+            files.append(LocalFile{*MediaFolder::finalName(name), *size});
+        }
+        if (files.size() != pending.size()) {
+            removed.append(pending);
+            continue;
+        }
+        changeLocalMedia([&](LocalMedia &media) { media.adopt(link, files); });
+        for (const LocalFile &file : files) {
+            present.remove(MediaFolder::pendingName(file.name));
+            present.insert(file.name);
+        }
+        promoteOnceWritten(link, std::move(files));
+    }
+    QList<Url> urls;
+    for (const QString &name : removed) {
+        present.remove(name);
+        urls.append(at(name));
+    }
+    removeFiles(urls);
 }
 
 void Curator::removeLocalCopy(const Save::ID &id)
@@ -479,8 +547,88 @@ void Curator::deleteOnceWritten(QList<std::pair<PostLink, LocalFile>> media, QLi
     deleteWritten();
 }
 
+void Curator::promoteOnceWritten(const PostLink &link, QList<LocalFile> files)
+{
+    if (files.isEmpty())
+        return;
+    // The change that lists the files is in the last commit, or, while an operation or a hold
+    // keeps its write back, in the next one.
+    std::uint64_t commit = m_writePending || m_holdsArchive ? m_lastCommit + 1 : m_lastCommit;
+    if (m_archiveWritesHeld)
+        commit = 0;
+    m_promotions.push_back(Promotion{commit, link, std::move(files)});
+    deleteWritten();
+}
+
+void Curator::promote(const Promotion &promotion)
+{
+    const LocalCopy copy = m_localMedia.copy(promotion.link);
+    const auto *done = copy.asOnThisMac();
+    const auto lists = [done](const LocalFile &file) {
+        return done && std::any_of(done->files.cbegin(), done->files.cend(), [&](const LocalFile &listed) {
+                   return text::canonical(listed.name) == text::canonical(file.name);
+               });
+    };
+    // A later download of the same link, whose document is not on disk yet, wrote the same names.
+    const auto heldLater = [this, &promotion](const LocalFile &file) {
+        const QString name = text::canonical(file.name);
+        for (const Promotion &waiting : m_promotions)
+            if (waiting.link == promotion.link)
+                for (const LocalFile &held : waiting.files)
+                    if (text::canonical(held.name) == name)
+                        return true;
+        return false;
+    };
+    const MediaFolder &folder = m_localMedia.folder();
+    QList<LocalFile> unlisted;
+    for (const LocalFile &file : promotion.files) {
+        if (heldLater(file))
+            continue;
+        if (!lists(file)) {
+            unlisted.append(file);
+            continue;
+        }
+        // It replaces an older file of the name: the link's copy downloaded anew.
+        if (const auto moved = m_disk->move(folder.pendingUrl(file), folder.url(file)); !moved)
+            qWarning("Stashwell: a downloaded file could not take its name (%s); it will be tried again at the next start",
+                     qPrintable(moved.error().message));
+    }
+    deletePendingFiles(unlisted);
+}
+
+void Curator::deletePendingFiles(const QList<LocalFile> &files)
+{
+    if (files.isEmpty())
+        return;
+    QSet<QString> held;
+    for (const Promotion &waiting : m_promotions)
+        for (const LocalFile &file : waiting.files)
+            held.insert(text::canonical(file.name));
+    const MediaFolder &folder = m_localMedia.folder();
+    QList<Url> urls;
+    QSet<QString> listed;
+    for (const LocalFile &file : files) {
+        // Two links can share names (a web address by http and by https), and so pending names.
+        const QString name = text::canonical(file.name);
+        if (held.contains(name) || listed.contains(name) || m_runs.isFinishedByARun(name))
+            continue;
+        listed.insert(name);
+        urls.append(folder.pendingUrl(file));
+    }
+    removeFiles(urls);
+}
+
 void Curator::deleteWritten()
 {
+    if (!m_promotions.empty()) {
+        std::vector<Promotion> due;
+        std::vector<Promotion> waiting;
+        for (Promotion &promotion : m_promotions)
+            (promotion.commit > m_storedCommit ? waiting : due).push_back(std::move(promotion));
+        m_promotions = std::move(waiting);
+        for (const Promotion &promotion : due)
+            promote(promotion);
+    }
     const auto waits = [this](const Deletion &deletion) { return deletion.commit > m_storedCommit; };
     if (std::all_of(m_deletions.cbegin(), m_deletions.cend(), waits))
         return;
@@ -498,15 +646,23 @@ void Curator::deleteWritten()
             later.insert(text::canonical(file.name));
     QList<LocalFile> files;
     QList<QString> covers;
+    Deletion carried;
     for (const Deletion &deletion : due) {
         for (const auto &[link, file] : deletion.media) {
-            // A download of the link begun meanwhile puts its own files in their place.
-            if (later.contains(text::canonical(file.name)) || m_localMedia.copy(link).asDownloading())
+            if (later.contains(text::canonical(file.name)))
                 continue;
+            // A download of the link begun meanwhile puts its own files in their place when it
+            // ends whole; should it fail, the old files go then.
+            if (m_localMedia.copy(link).asDownloading()) {
+                carried.media.append({link, file});
+                continue;
+            }
             files.append(file);
         }
         covers.append(deletion.covers);
     }
+    if (!carried.media.isEmpty())
+        m_deletions.insert(m_deletions.begin(), std::move(carried));
     Operation operation(*this);
     deleteMediaFiles(files);
     deleteCovers(covers);
@@ -536,8 +692,7 @@ void Curator::deleteMediaFiles(const QList<LocalFile> &files)
     QSet<QString> listed;
     for (const LocalFile &file : files) {
         const QString name = text::canonical(file.name);
-        // A download under way will list the file it has finished.
-        if (inUse.contains(name) || listed.contains(name) || m_runs.isFinishedByARun(name))
+        if (inUse.contains(name) || listed.contains(name))
             continue;
         listed.insert(name);
         urls.append(folder.url(file));

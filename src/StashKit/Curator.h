@@ -152,16 +152,25 @@ public:
     // True for the rest of the session when the document could be neither read nor moved aside:
     // nothing is written, so that the user's document is never overwritten.
     bool archiveWritesHeld() const { return m_archiveWritesHeld; }
+    // Where the last restore kept a document it could not read, once it had moved it aside
+    // unchanged; none when every restore read its document (or found none).
+    const std::optional<QString> &archiveSetAside() const { return m_archiveSetAside; }
 
     // ---- start-up and the local media -----------------------------------------------------------
 
     // Replaces the library and the local copies by the archive's, without writing it back.
     // Copies that were downloading are dropped; the media folder and the budget stay the running
-    // ones. No document: nothing changes. A failure changes nothing and is returned; when the
-    // unreadable document could not be moved aside, archive writes are held for the session.
+    // ones. No document: nothing changes. A failure changes nothing else and is returned; when the
+    // unreadable document could not be moved aside, archive writes are held for the session, and
+    // when it was, archiveSetAside tells where it lies.
     std::expected<void, ArchiveFailure> restore();
     // Forgets every finished copy whose files are no longer all in the media folder. A folder
-    // that cannot be listed changes nothing.
+    // that cannot be listed changes nothing. While nothing is being downloaded, the names of the
+    // program's own in the folder (MediaFolder::isOwnTemporary) are settled first, so that none
+    // stays unaccounted: a file that a finished copy lists takes its final name, the files of a
+    // download that the restored document had under way are adopted as its finished copy when
+    // every one had arrived whole, and all else of the program's own is removed. The user's own
+    // files are never touched.
     void reconcile();
     // Forgets the save's local copy and deletes its files once the document without the copy is
     // on disk (see Persistence above). An id of no save does nothing.
@@ -237,7 +246,9 @@ public:
     // The saves whose media are missing, as the shelf lists them now, one after another.
     QCoro::Task<void> downloadMissing();
     // Fetches the post's cover into the covers folder unless it is known to be there; failures
-    // are silent. Only http and https previews are fetched.
+    // are silent. Only http and https previews are fetched. A cover that could not be written
+    // here (a full disk) is fetched again once a later write succeeds (of the document, a media
+    // download or another cover), for the disk has room again then.
     QCoro::Task<void> keepCover(Post post);
     // Learns which covers the folder holds, then fetches the missing cover of every save,
     // trashed ones too, one at a time. A folder that cannot be listed does nothing.
@@ -255,6 +266,7 @@ signals:
     void leftBehindChanged();
     void archiveWriteFailedChanged();
     void archiveWritesHeldChanged();
+    void archiveSetAsideChanged();
 
 private:
     using Step = UndoHistory::Step;
@@ -271,6 +283,7 @@ private:
         fieldLeftBehind = 1u << 8,
         fieldArchiveWriteFailed = 1u << 9,
         fieldArchiveWritesHeld = 1u << 10,
+        fieldArchiveSetAside = 1u << 11,
     };
 
     // One operation: while one is open, archive writes and signals wait for its end, where the
@@ -357,8 +370,21 @@ private:
     // Files the last change let go of, deleted once the document of that change (or a later one)
     // is on disk; at once while writes are held for the session.
     void deleteOnceWritten(QList<std::pair<PostLink, LocalFile>> media, QList<QString> covers);
-    // Deletes the waiting files whose document is on disk.
+    // Deletes the waiting files whose document is on disk, and gives the downloaded files that
+    // document lists their final names.
     void deleteWritten();
+    // Files that a download (or the start) has just recorded as the link's finished copy: they
+    // lie under their pending names until the document of that change (or a later one) is on
+    // disk, and then take their final names (at once while writes are held for the session).
+    void promoteOnceWritten(const PostLink &link, QList<LocalFile> files);
+    // Renames the promotion's pending files that the link's copy still lists; deletes the others.
+    struct Promotion;
+    void promote(const Promotion &promotion);
+    // Deletes downloaded files under their pending names, sparing any that a listed run has
+    // finished or a waiting promotion holds.
+    void deletePendingFiles(const QList<LocalFile> &files);
+    // The start's part of reconcile(): see there. Keeps `present` up to date with what it does.
+    void settleOwnFiles(QSet<QString> &present);
 
     // The commit of an edit: stores the library the edit computed when it differs from the
     // current one, writes it and records the step.
@@ -398,8 +424,20 @@ private:
         QList<QString> covers;
     };
     std::vector<Deletion> m_deletions;
+    // Downloaded files under their pending names, in commit order, waiting for a document that
+    // lists them.
+    struct Promotion {
+        std::uint64_t commit = 0;
+        PostLink link;
+        QList<LocalFile> files;
+    };
+    std::vector<Promotion> m_promotions;
+    // The links whose download the document restored last had under way: their files may all
+    // have arrived before the process ended.
+    QList<PostLink> m_interrupted;
     bool m_archiveWriteFailed = false;
     bool m_archiveWritesHeld = false;
+    std::optional<QString> m_archiveSetAside;
     bool m_preparationHeld = false;
     bool m_preparationWaiting = false;   // a restore's preparation, while held
     int m_operationDepth = 0;
@@ -419,6 +457,13 @@ private:
     void deleteOrphanedFile(const DownloadRuns::Run &run, const LocalFile &file);
     // Progress: the views are told, the archive is not written.
     void receivedBytes(std::int64_t bytes, const PostLink &link);
+    // A write has succeeded: the covers that found no room are fetched again, once the event
+    // loop is back (never from within the write's own bookkeeping).
+    void roomMayHaveReturned();
+    QCoro::Task<void> keepCoversThatFoundNoRoom();
+    // The links of the saves whose cover could not be written, in the order of the failures.
+    QList<PostLink> m_coversWithoutRoom;
+    bool m_coverRetryQueued = false;
 
     // The run that owns each link's copy under way.
     DownloadRuns m_runs;

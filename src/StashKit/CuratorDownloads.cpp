@@ -3,7 +3,9 @@
 //
 // Each download is a run listed in DownloadRuns. When a run's copy is let go meanwhile (the local
 // copy removed, the trash emptied, the library restored), the run is let go as soon as the local
-// media signal it, its transfer stops and the files it had finished are deleted here.
+// media signal it, its transfer stops and the files it had finished are deleted here. A file
+// arrives under its pending name (MediaFolder::pendingName) and takes its final name once the
+// document that records the finished copy is on disk.
 
 #include "StashKit/Curator.h"
 
@@ -12,6 +14,7 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <qcoro/qcorofuture.h>
@@ -53,7 +56,7 @@ void Curator::letGoOfOrphanedRuns()
 
 void Curator::abandon(const std::shared_ptr<DownloadRuns::Run> &run)
 {
-    deleteMediaFiles(m_runs.letGo(run));
+    deletePendingFiles(m_runs.letGo(run));
 }
 
 void Curator::deleteOrphanedFile(const DownloadRuns::Run &run, const LocalFile &file)
@@ -61,7 +64,7 @@ void Curator::deleteOrphanedFile(const DownloadRuns::Run &run, const LocalFile &
     // A newer run of the same link writes files of the same names: one it has finished is its own.
     if (m_runs.currentRunFinished(run.link, file))
         return;
-    deleteMediaFiles({file});
+    deletePendingFiles({file});
 }
 
 void Curator::receivedBytes(std::int64_t bytes, const PostLink &link)
@@ -79,7 +82,8 @@ QCoro::Task<Curator::FileOutcome> Curator::fetchFile(std::shared_ptr<DownloadRun
                                                      std::int64_t most)
 {
     const QPointer<Curator> self(this);
-    const Url destination = m_localMedia.folder().url(LocalFile{download.file, 0});
+    // Under a name of our own until the document that lists the file is on disk.
+    const Url destination = m_localMedia.folder().pendingUrl(LocalFile{download.file, 0});
     if (!download.attachment.remote().isHttp())
         co_return FileOutcome{FileOutcome::Kind::failed, 0, DownloadFailure::unreachable};
 
@@ -171,7 +175,7 @@ QCoro::Task<std::expected<void, DownloadRefusal>> Curator::download(Save::ID id)
             // lost its copy without having noticed, and its files go.
             QList<LocalFile> released;
             run = m_runs.start(post.link, released);
-            deleteMediaFiles(released);
+            deletePendingFiles(released);
             std::int64_t planned = 0;
             for (const Download &file : *plan)
                 planned = bytes::add(planned, file.attachment.bytes());
@@ -205,11 +209,15 @@ QCoro::Task<std::expected<void, DownloadRefusal>> Curator::download(Save::ID id)
         co_return std::expected<void, DownloadRefusal>();
     const QList<LocalFile> files = m_runs.end(*run);
     if (failure) {
-        // No half-downloaded media: what this run finished goes again.
-        deleteMediaFiles(files);
+        // No half-downloaded media: what this run finished goes again, and old files of the
+        // link that waited for this run to replace them go as well.
+        deletePendingFiles(files);
         changeLocalMedia([&](LocalMedia &media) { media.failed(post.link, *failure); });
+        deleteWritten();
     } else {
         changeLocalMedia([&](LocalMedia &media) { media.finished(post.link, files); });
+        promoteOnceWritten(post.link, files);
+        roomMayHaveReturned();
     }
     co_return std::expected<void, DownloadRefusal>();
 }
@@ -260,14 +268,49 @@ QCoro::Task<void> Curator::keepCover(Post post)
         m_downloading->download(Attachment(Attachment::Image{*post.preview, 0}), destination, kCoverMostBytes);
     while (true) {
         const TransferStream::Next next = co_await stream.next();
-        if (!self || !next || !*next)
+        if (!self)
+            break;
+        if (!next) {
+            // Written again once there is room; any other failure waits for the next start.
+            if (next.error().kind == TransferError::Kind::couldNotWrite && !m_coversWithoutRoom.contains(post.link))
+                m_coversWithoutRoom.append(post.link);
+            break;
+        }
+        if (!*next)
             break;
         if ((*next)->isDone()) {
             changeCovers([&](Covers &covers) { covers.insert(*name); });
             // The save may have left the library (the trash emptied) while its cover was on the way;
             // a cover that no save uses any more is not kept.
             deleteCovers({*name});
+            roomMayHaveReturned();
         }
+    }
+}
+
+void Curator::roomMayHaveReturned()
+{
+    if (m_coversWithoutRoom.isEmpty() || m_coverRetryQueued)
+        return;
+    m_coverRetryQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_coverRetryQueued = false;
+        keepCoversThatFoundNoRoom();
+    });
+}
+
+QCoro::Task<void> Curator::keepCoversThatFoundNoRoom()
+{
+    const QPointer<Curator> self(this);
+    const QList<PostLink> links = std::exchange(m_coversWithoutRoom, {});
+    for (const PostLink &link : links) {
+        // Each looked up when its turn comes: the save may have gone meanwhile.
+        const std::optional<Save> save = m_library.save(link);
+        if (!save)
+            continue;
+        co_await keepCover(save->post());
+        if (!self)
+            co_return;
     }
 }
 

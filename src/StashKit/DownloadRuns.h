@@ -30,7 +30,7 @@ class DownloadRuns {
 public:
     struct Run {
         PostLink link;
-        // The files of this run that have arrived whole, in plan order.
+        // The files of this run that have arrived whole (under their pending names), in plan order.
         QList<LocalFile> finished;
         // The transfer of the file being fetched; letting go of it stops the transfer.
         std::optional<TransferStream> stream;
@@ -44,6 +44,7 @@ public:
     // copy without having noticed: it is let go, and the files it had finished are returned in
     // `released`.
     std::shared_ptr<Run> start(const PostLink &link, QList<LocalFile> &released);
+    bool isEmpty() const { return m_runs.isEmpty(); }
     // Whether the run still owns its link's copy under way.
     bool owns(const Run &run) const;
     // The listed runs whose link the test picks, in the registry's order.

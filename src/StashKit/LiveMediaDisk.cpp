@@ -67,6 +67,52 @@ std::expected<void, DiskError> LiveMediaDisk::remove(const QList<Url> &files)
     return {};
 }
 
+namespace {
+
+// The plain file's native path and status, or the failure.
+std::expected<QByteArray, DiskError> plainFile(const Url &url, struct stat &info)
+{
+    if (!url.isLocalFile())
+        return std::unexpected(notAFile(url));
+    const QString path = url.toLocalFile();
+    const std::optional<QByteArray> native = nativePath(path);
+    if (!native)
+        return std::unexpected(notWhole(path));
+    if (::lstat(native->constData(), &info) != 0)
+        return std::unexpected(DiskError{path, systemError(errno)});
+    if (!S_ISREG(info.st_mode))
+        return std::unexpected(DiskError{path, QStringLiteral("Not a plain file.")});
+    return *native;
+}
+
+}  // namespace
+
+std::expected<void, DiskError> LiveMediaDisk::move(const Url &from, const Url &to)
+{
+    struct stat info {};
+    const auto source = plainFile(from, info);
+    if (!source)
+        return std::unexpected(source.error());
+    if (!to.isLocalFile())
+        return std::unexpected(notAFile(to));
+    const QString path = to.toLocalFile();
+    const std::optional<QByteArray> target = nativePath(path);
+    if (!target)
+        return std::unexpected(notWhole(path));
+    if (::rename(source->constData(), target->constData()) != 0)
+        return std::unexpected(DiskError{path, systemError(errno)});
+    return {};
+}
+
+std::expected<std::int64_t, DiskError> LiveMediaDisk::size(const Url &file)
+{
+    struct stat info {};
+    const auto native = plainFile(file, info);
+    if (!native)
+        return std::unexpected(native.error());
+    return std::int64_t(info.st_size);
+}
+
 std::expected<QSet<QString>, DiskError> LiveMediaDisk::names(const Url &folder)
 {
     if (!folder.isLocalFile())

@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 
+#include <cstdint>
 #include <expected>
 
 namespace sw {
@@ -27,6 +28,11 @@ public:
     // fails ends the call with its error and the files after it are not tried. A path that the
     // file system cannot be handed whole (a NUL inside) is such a failure, never skipped.
     virtual std::expected<void, DiskError> remove(const QList<Url> &files) = 0;
+    // Puts the plain file at `from` in the place of `to` in one step, replacing a file there; both
+    // lie in one folder. Nothing at `from` is a failure.
+    virtual std::expected<void, DiskError> move(const Url &from, const Url &to) = 0;
+    // The size of a plain file; a missing file, or anything else there, is a failure.
+    virtual std::expected<std::int64_t, DiskError> size(const Url &file) = 0;
     // The names (not paths) of everything directly in a folder; none when the folder does not exist.
     virtual std::expected<QSet<QString>, DiskError> names(const Url &folder) = 0;
     // Whether names() may run on another thread while the main thread goes on with other calls:

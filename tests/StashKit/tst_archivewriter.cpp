@@ -651,6 +651,7 @@ private slots:
         QVERIFY(awaitTask(std::move(download)));
         QCOMPARE(scene.curator->localMedia().copy(scene.link),
                  LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_9.jpg"), 7}}));
+        scene.curator->flush();   // the new file takes the name once the document lists it
         QCOMPARE(QFileInfo(scene.file).size(), 7);
     }
 

@@ -16,6 +16,7 @@
 
 Q_DECLARE_METATYPE(sw::test::TransferScript)
 Q_DECLARE_METATYPE(sw::DownloadFailure)
+Q_DECLARE_METATYPE(sw::TransferError)
 Q_DECLARE_METATYPE(sw::DownloadRefusal)
 Q_DECLARE_METATYPE(sw::Post)
 Q_DECLARE_METATYPE(sw::CopyTable)
@@ -91,6 +92,10 @@ private slots:
     void copyLetGoByAnObserverOfTheDownload_data();
     void copyLetGoByAnObserverOfTheDownload();
     void aFileADownloadUnderWayFinishedIsNotDeleted();
+    void aFileTakesItsNameOnceTheDocumentListsIt_data();
+    void aFileTakesItsNameOnceTheDocumentListsIt();
+    void coversWithoutRoomAreFetchedOnceAWriteSucceeds_data();
+    void coversWithoutRoomAreFetchedOnceAWriteSucceeds();
 
     void eachFileMayTakeItsPlanAndTheRunsMargin_data();
     void eachFileMayTakeItsPlanAndTheRunsMargin();
@@ -155,7 +160,8 @@ void TestCuratorDownloads::progressAddsIncrementsAndWritesNothing()
     QCOMPARE(rig.copy(p.link), finished);
     QCOMPARE(rig.storedCopy(p.link), std::optional<LocalCopy>(finished));
     QCOMPARE(rig.downloader->calls.size(), 1);
-    QCOMPARE(rig.downloader->calls[0].destination, Url::fromLocalFile(rig.mediaFile(QStringLiteral("someone_1.jpg"))));
+    QCOMPARE(rig.downloader->calls[0].destination, Url::fromLocalFile(rig.pendingFile(QStringLiteral("someone_1.jpg"))));
+    QCOMPARE(rig.mediaFiles(), QStringList{QStringLiteral("someone_1.jpg")});
 }
 
 void TestCuratorDownloads::finishedCopyListsItsFilesInPlanOrder()
@@ -208,7 +214,7 @@ void TestCuratorDownloads::failedFileDeletesTheRunsFinishedFiles()
     QCOMPARE(rig.storedCopy(p.link), std::optional<LocalCopy>(LocalCopy::failed(failure)));
     QCOMPARE(rig.archive->writes, 2);
     QCOMPARE(rig.mediaFiles(), QStringList());
-    QCOMPARE(rig.disk->removed, QList<Url>{Url::fromLocalFile(rig.mediaFile(QStringLiteral("someone_3.jpg")))});
+    QCOMPARE(rig.disk->removed, QList<Url>{Url::fromLocalFile(rig.pendingFile(QStringLiteral("someone_3.jpg")))});
     QVERIFY(rig.curator->leftBehind().isEmpty());
 }
 
@@ -223,7 +229,7 @@ void TestCuratorDownloads::filesThatCannotBeDeletedAreLeftBehind()
 
     QVERIFY(run(rig.curator->download(saveID(1))));
 
-    QCOMPARE(rig.curator->leftBehind(), QList<Url>{Url::fromLocalFile(rig.mediaFile(QStringLiteral("someone_4.jpg")))});
+    QCOMPARE(rig.curator->leftBehind(), QList<Url>{Url::fromLocalFile(rig.pendingFile(QStringLiteral("someone_4.jpg")))});
     QCOMPARE(leftBehind.count(), 1);
     QCOMPARE(rig.copy(p.link), LocalCopy::failed(DownloadFailure::unreachable));
 }
@@ -318,7 +324,7 @@ void TestCuratorDownloads::lettingGoStopsTheRunAndDeletesItsFiles()
     QVERIFY(settle([&] { return rig.downloader->calls.size() == 2; }));
     rig.downloader->send(1, Transfer::progress(300000));
     QVERIFY(settle([&] { return rig.copy(p.link) == LocalCopy::downloading(301000, 601000); }));
-    QCOMPARE(rig.mediaFiles(), QStringList{QStringLiteral("someone_8.jpg")});
+    QCOMPARE(rig.mediaFiles(), QStringList{MediaFolder::pendingName(QStringLiteral("someone_8.jpg"))});
 
     if (emptyTrash) {
         rig.curator->trash(saveID(1));
@@ -433,15 +439,18 @@ void TestCuratorDownloads::aFileADownloadUnderWayFinishedIsNotDeleted()
     CopyTable copies;
     copies.insert(byHttps.link, LocalCopy::onThisMac({LocalFile{shared, 1000}}));
     CuratorRig rig(Library({makeSave(1, byHttp), makeSave(2, byHttps)}, {}), copies);
+    ScriptedDownloader::writeFile(Url::fromLocalFile(rig.mediaFile(shared)), 1000);
     rig.downloader->scripts.insert(kFirst, TransferScript::arriving(1000));
 
     auto task = rig.curator->download(saveID(1));
     QVERIFY(settle([&] { return rig.downloader->calls.size() == 2; }));
-    QCOMPARE(rig.mediaFiles(), QStringList{shared});
+    const QString pending = MediaFolder::pendingName(shared);
+    QCOMPARE(rig.mediaFiles(), (QStringList{pending, shared}));
 
-    // The other link's copy goes while this download holds the file it finished.
+    // The other link's copy goes while this download holds the file it finished: the other's
+    // file goes, the one finished stays for the download to list.
     rig.curator->removeLocalCopy(saveID(2));
-    QCOMPARE(rig.mediaFiles(), QStringList{shared});
+    QCOMPARE(rig.mediaFiles(), QStringList{pending});
 
     rig.downloader->play(1, TransferScript::arriving(600000));
     QVERIFY(awaitTask(std::move(task)));
@@ -548,6 +557,7 @@ void TestCuratorDownloads::aServerSendingMoreNeverTakesTheLibraryOverItsBudget()
                     std::make_shared<RecordingDisk>(), std::make_shared<MemoryArchive>(), [] { return Date{800000000}; });
 
     QVERIFY(run(curator.download(saveID(1))));
+    curator.flush();   // a file takes its name once the document lists it
 
     QVERIFY(curator.localMedia().used() <= budget);
     const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
@@ -558,6 +568,45 @@ void TestCuratorDownloads::aServerSendingMoreNeverTakesTheLibraryOverItsBudget()
         QCOMPARE(curator.localMedia().copy(p.link), LocalCopy::onThisMac({LocalFile{files.value(0), kept}}));
         QCOMPARE(QFileInfo(QDir(folder).filePath(files.value(0))).size(), kept);
     }
+}
+
+// A finished file keeps its pending name while no document on disk lists it (the disk full); the
+// first write that succeeds gives it its name, or deletes it when its copy went meanwhile. A file
+// adopted at start from a download the last process left under way waits likewise.
+void TestCuratorDownloads::aFileTakesItsNameOnceTheDocumentListsIt_data()
+{
+    QTest::addColumn<QString>("road");
+    QTest::newRow("downloaded") << "download";
+    QTest::newRow("its copy removed before any write succeeded") << "download, removed";
+    QTest::newRow("adopted at start") << "adopt";
+}
+
+void TestCuratorDownloads::aFileTakesItsNameOnceTheDocumentListsIt()
+{
+    QFETCH(QString, road);
+    const Post p = xPost(QStringLiteral("12"), {image(1000, kFirst)});
+    const QString name = QStringLiteral("someone_12.jpg");
+    CuratorRig rig(Library({makeSave(1, p), makeSave(2, xPost(QStringLiteral("13")))}, {}));
+    rig.downloader->scripts.insert(kFirst, TransferScript::arriving(1000));
+    rig.archive->full = true;
+    if (road == u"adopt") {
+        rig.archive->stored = Archive(rig.curator->library(), copies({{p.link, LocalCopy::downloading(5, 1000)}}));
+        ScriptedDownloader::writeFile(Url::fromLocalFile(rig.pendingFile(name)), 1000);
+        QVERIFY(rig.curator->restore());
+    } else {
+        QVERIFY(run(rig.curator->download(saveID(1))));
+    }
+    rig.curator->reconcile();   // adopts; a copy whose file waits is kept
+    QCOMPARE(rig.copy(p.link), LocalCopy::onThisMac({LocalFile{name, 1000}}));
+    QCOMPARE(rig.mediaFiles(), QStringList{MediaFolder::pendingName(name)});
+
+    if (road == u"download, removed")
+        rig.curator->removeLocalCopy(saveID(1));
+    rig.archive->full = false;
+    rig.curator->favourite(saveID(2));
+    rig.curator->flush();
+    QCOMPARE(rig.mediaFiles(), road == u"download, removed" ? QStringList() : QStringList{name});
+    QVERIFY(rig.curator->leftBehind().isEmpty());
 }
 
 // ---- several saves ------------------------------------------------------------------------------------
@@ -671,6 +720,55 @@ void TestCuratorDownloads::keepCover()
     QCOMPARE(covers.count(), fetched && kept ? 1 : 0);
     // Covers are not part of the archive.
     QCOMPARE(rig.archive->writes, 0);
+}
+
+// A cover that found the disk full is fetched again once something is written again, not at the
+// next start; a cover refused by its server, or a write that fails too, fetches nothing.
+void TestCuratorDownloads::coversWithoutRoomAreFetchedOnceAWriteSucceeds_data()
+{
+    QTest::addColumn<TransferError>("failure");
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<bool>("fetchedAgain");
+    const TransferError full = TransferError::couldNotWrite(QStringLiteral("No space left on device"));
+    QTest::newRow("the document written") << full << "edit" << true;
+    QTest::newRow("a media file arrived") << full << "download" << true;
+    QTest::newRow("another cover arrived") << full << "cover" << true;
+    QTest::newRow("the document still cannot be written") << full << "edit on a full disk" << false;
+    QTest::newRow("nothing written") << full << "" << false;
+    QTest::newRow("a cover the server refused") << TransferError::badServerResponse(404) << "edit" << false;
+}
+
+void TestCuratorDownloads::coversWithoutRoomAreFetchedOnceAWriteSucceeds()
+{
+    QFETCH(TransferError, failure);
+    QFETCH(QString, then);
+    QFETCH(bool, fetchedAgain);
+    const QString preview = QStringLiteral("https://pbs.example.com/cover.png");
+    const Post p = xPost(QStringLiteral("50"), {}, preview);
+    const Post other = xPost(QStringLiteral("51"), {image(100, kFirst)}, QStringLiteral("https://pbs.example.com/o.png"));
+    CuratorRig rig(Library({makeSave(1, p), makeSave(2, other)}, {}));
+    rig.downloader->scripts.insert(preview, TransferScript::failing(failure));
+    rig.downloader->scripts.insert(other.preview->text(), TransferScript::arriving(10));
+    rig.downloader->scripts.insert(kFirst, TransferScript::arriving(100));
+    QVERIFY(awaitTask(rig.curator->keepCover(p)));
+    rig.downloader->scripts.insert(preview, TransferScript::arriving(10));   // room again
+
+    rig.archive->full = then == u"edit on a full disk";
+    if (then.startsWith(u"edit"))
+        rig.curator->favourite(saveID(2));
+    else if (then == u"download")
+        QVERIFY(run(rig.curator->download(saveID(2))));
+    else if (then == u"cover")
+        QVERIFY(awaitTask(rig.curator->keepCover(other)));
+    QCOMPARE(settle([&] { return rig.curator->covers().isKept(p); }, 300ms), fetchedAgain);
+    QCOMPARE(rig.downloader->remotes().count(preview), fetchedAgain ? 2 : 1);
+
+    // The first write that succeeds fetches a cover still without room; one kept is not fetched again.
+    rig.archive->full = false;
+    rig.curator->favourite(saveID(1));
+    const bool wantedRoom = failure.kind == TransferError::Kind::couldNotWrite;
+    QCOMPARE(settle([&] { return rig.curator->covers().isKept(p); }, 300ms), wantedRoom);
+    QCOMPARE(rig.downloader->remotes().count(preview), wantedRoom ? 2 : 1);
 }
 
 void TestCuratorDownloads::missingCoversOneAfterAnother()

@@ -20,7 +20,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -320,6 +323,62 @@ private slots:
         QCOMPARE(told.size(), 1);
     }
 
+    // A document that cannot be read is set aside unchanged and the window says so, once, with
+    // where it was kept.
+    void aDamagedLibraryIsToldOnce_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("shape");
+        const QByteArray whole = R"({"copies":[],"library":{"collections":[],"saves":[]},"version":1})";
+        QTest::newRow("truncated") << whole.left(30) << "file";
+        QTest::newRow("garbage") << QByteArray("\x01\xff not json \x80") << "file";
+        QTest::newRow("wrong shape") << QByteArray(R"({"library":[1,2,3],"version":"one"})") << "file";
+        QTest::newRow("empty") << QByteArray() << "file";
+        QTest::newRow("200 MB") << QByteArray("[") << "huge";
+        QTest::newRow("a folder") << QByteArray() << "folder";
+        QTest::newRow("unreadable") << whole << "unreadable";
+    }
+
+    void aDamagedLibraryIsToldOnce()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, shape);
+        TestHome home;
+        QVERIFY(QDir().mkpath(shape == u"folder" ? home.document() + "/inside" : QFileInfo(home.document()).path()));
+        QFile file(home.document());
+        if (shape != u"folder") {
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+            QVERIFY(shape != u"huge" || file.resize(200 << 20));
+            file.close();
+        }
+        if (shape == u"unreadable") {
+            QVERIFY(file.setPermissions(QFileDevice::WriteOwner));
+            if (file.open(QIODevice::ReadOnly))
+                QSKIP("this user reads files whatever their permissions");
+        }
+
+        StashwellApp app(home.options());
+        app.start();
+        const QString kept = app.curator().archiveSetAside().value_or(QString());
+        QVERIFY(QFileInfo(kept).fileName().startsWith(QStringLiteral("library.unreadable-")));
+        QVERIFY(!QFileInfo::exists(home.document()));
+        const auto boxes = [&app] { return app.libraryWindow().findChildren<QMessageBox *>(); };
+        QCOMPARE(boxes().size(), 1);
+        QVERIFY(boxes().first()->isVisible());
+        QVERIFY2(boxes().first()->text().contains(kept), qPrintable(boxes().first()->text()));
+
+        // A change writes a new document, the one set aside stays as it was, nothing is told again.
+        QVERIFY(app.curator().makeCollection(QStringLiteral("New")));
+        app.curator().flush();
+        QVERIFY(QFileInfo(home.document()).isFile());
+        QCOMPARE(boxes().size(), 1);
+        QFile aside(kept);
+        QVERIFY(shape == u"folder" ? QFileInfo(kept + "/inside").isDir()
+                                   : aside.setPermissions(QFileDevice::ReadOwner) && aside.open(QIODevice::ReadOnly)
+                                         && aside.read(content.size()) == content);
+        if (shape != u"folder")
+            QCOMPARE(aside.size(), shape == u"huge" ? qint64(200) << 20 : content.size());
+    }
 };
 
 QTEST_MAIN(StashwellAppTest)

@@ -60,6 +60,8 @@ public:
         return m_real.remove(files);
     }
     std::expected<QSet<QString>, DiskError> names(const Url &folder) override { return m_real.names(folder); }
+    std::expected<void, DiskError> move(const Url &from, const Url &to) override { return m_real.move(from, to); }
+    std::expected<std::int64_t, DiskError> size(const Url &file) override { return m_real.size(file); }
 
     std::optional<QString> failOn;
     QList<QList<Url>> calls;

@@ -35,12 +35,16 @@ public:
     std::expected<void, ArchiveFailure> store(const Archive &archive) override
     {
         ++writes;
+        if (full)
+            return std::unexpected(ArchiveFailure{ArchiveFailure::Kind::couldNotWrite, QStringLiteral("No space left on device"), {}});
         stored = archive;
         return {};
     }
 
     std::optional<Archive> stored;
     int writes = 0;
+    // While set, every store fails as on a full disk and the stored archive stays.
+    bool full = false;
 };
 
 class ScriptedFetcher final : public PostFetching {
@@ -160,6 +164,14 @@ public:
             return std::unexpected(DiskError{files.value(0).toLocalFile(), QStringLiteral("refused by the test")});
         return live.remove(files);
     }
+    std::expected<void, DiskError> move(const Url &from, const Url &to) override
+    {
+        moved.append({from, to});
+        if (failMoving)
+            return std::unexpected(DiskError{from.toLocalFile(), QStringLiteral("refused by the test")});
+        return live.move(from, to);
+    }
+    std::expected<std::int64_t, DiskError> size(const Url &file) override { return live.size(file); }
     std::expected<QSet<QString>, DiskError> names(const Url &folder) override
     {
         if (failListing)
@@ -174,7 +186,9 @@ public:
 
     LiveMediaDisk live;
     QList<Url> removed;
+    QList<std::pair<Url, Url>> moved;
     bool failRemoving = false;
+    bool failMoving = false;
     bool failListing = false;
     bool onAnyThread = false;
     // Runs on the listing's thread once the folder has been read (a gate for what happens meanwhile).
@@ -207,6 +221,8 @@ struct CuratorRig {
     QString mediaPath() const { return dir.filePath(QStringLiteral("media")); }
     QString coversPath() const { return dir.filePath(QStringLiteral("archive/Covers")); }
     QString mediaFile(const QString &name) const { return QDir(mediaPath()).filePath(name); }
+    // Where a download writes the file until the document that lists it is on disk.
+    QString pendingFile(const QString &name) const { return mediaFile(MediaFolder::pendingName(name)); }
     QString coverFile(const QString &name) const { return QDir(coversPath()).filePath(name); }
     QStringList mediaFiles() const { return QDir(mediaPath()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 

@@ -10,12 +10,14 @@ ArchiveProblemNotice::ArchiveProblemNotice(Curator &curator, Tell tell, QObject 
 {
     connect(&curator, &Curator::archiveWriteFailedChanged, this, &ArchiveProblemNotice::check);
     connect(&curator, &Curator::archiveWritesHeldChanged, this, &ArchiveProblemNotice::check);
+    connect(&curator, &Curator::archiveSetAsideChanged, this, &ArchiveProblemNotice::check);
     check();
 }
 
-QString ArchiveProblemNotice::message(Problem problem)
+QString ArchiveProblemNotice::message(Problem problem, const QString &keptAs)
 {
     switch (problem) {
+    case Problem::setAside: return StashwellStrings::libraryArchiveUnreadable(keptAs);
     case Problem::writeFailed: return StashwellStrings::libraryArchiveWriteFailed();
     case Problem::writesHeld: return StashwellStrings::libraryArchiveHeld();
     }
@@ -24,6 +26,13 @@ QString ArchiveProblemNotice::message(Problem problem)
 
 void ArchiveProblemNotice::check()
 {
+    if (!m_curator)
+        return;
+    if (!m_toldSetAside && m_curator->archiveSetAside()) {
+        m_toldSetAside = true;
+        if (m_tell)
+            m_tell(Problem::setAside);
+    }
     if (m_told || !m_curator)
         return;
     std::optional<Problem> problem;

@@ -2,7 +2,9 @@
 
 // Tells the user, once per session, that the library is not being saved: when an archive write
 // has failed (the document on disk is behind), or when the document could neither be read nor
-// set aside, so that nothing is written to protect it. The library page's problem alert takes
+// set aside, so that nothing is written to protect it. Apart from that, and once as well, that
+// the document could not be read at start and was set aside unchanged (the library then starts
+// empty, which would otherwise look like a library lost). The library page's problem alert takes
 // this over once it exists; until then the application shows a plain message box.
 
 #include <QObject>
@@ -20,16 +22,17 @@ namespace sw::app {
 class ArchiveProblemNotice final : public QObject {
     Q_OBJECT
 public:
-    enum class Problem { writeFailed, writesHeld };
+    enum class Problem { writeFailed, writesHeld, setAside };
     using Tell = std::function<void(Problem problem)>;
 
-    // Looks at the Curator's flags now and whenever they change; `tell` runs at most once.
+    // Looks at the Curator's flags now and whenever they change; `tell` runs at most once for a
+    // document set aside and at most once for the writes.
     ArchiveProblemNotice(Curator &curator, Tell tell, QObject *parent = nullptr);
 
-    bool hasTold() const { return m_told; }
+    bool hasTold() const { return m_told || m_toldSetAside; }
 
-    // The message of a problem.
-    static QString message(Problem problem);
+    // The message of a problem; `keptAs` is where a document set aside lies.
+    static QString message(Problem problem, const QString &keptAs = QString());
 
 private:
     void check();
@@ -37,6 +40,7 @@ private:
     QPointer<Curator> m_curator;
     Tell m_tell;
     bool m_told = false;
+    bool m_toldSetAside = false;
 };
 
 }  // namespace sw::app

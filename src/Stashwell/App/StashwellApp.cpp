@@ -248,7 +248,8 @@ void StashwellApp::tellArchiveProblem(int problem)
 {
     // Not modal: the library stays usable, and the message stays until it is dismissed.
     auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Stashwell"),
-                                ArchiveProblemNotice::message(ArchiveProblemNotice::Problem(problem)),
+                                ArchiveProblemNotice::message(ArchiveProblemNotice::Problem(problem),
+                                                              m_curator->archiveSetAside().value_or(QString())),
                                 QMessageBox::Ok, m_libraryWindow.get());
     box->button(QMessageBox::Ok)->setText(StashwellStrings::libraryOk());
     AlertSizing::fitTitle(*box);

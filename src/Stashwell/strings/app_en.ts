@@ -7,6 +7,10 @@
         <source>Your library file could not be read and could not be set aside. To keep it safe, Stashwell will not save any changes until it is restarted.</source>
         <translation>Your library file could not be read and could not be set aside. To keep it safe, Stashwell will not save any changes until it is restarted.</translation>
     </message>
+    <message id="library.archiveUnreadable">
+        <source>Your library file could not be read. It was kept unchanged as “%1”, and nothing was deleted. Stashwell has started with an empty library.</source>
+        <translation>Your library file could not be read. It was kept unchanged as “%1”, and nothing was deleted. Stashwell has started with an empty library.</translation>
+    </message>
     <message id="library.archiveWriteFailed">
         <source>Your library could not be saved to disk. Your latest changes are kept while Stashwell is open, and it will try again with your next change.</source>
         <translation>Your library could not be saved to disk. Your latest changes are kept while Stashwell is open, and it will try again with your next change.</translation>

@@ -7,6 +7,10 @@
         <source>Your library file could not be read and could not be set aside. To keep it safe, Stashwell will not save any changes until it is restarted.</source>
         <translation>ライブラリのファイルを読み込めず、退避することもできませんでした。ファイルを守るため、Stashwell を再起動するまで変更は保存されません。</translation>
     </message>
+    <message id="library.archiveUnreadable">
+        <source>Your library file could not be read. It was kept unchanged as “%1”, and nothing was deleted. Stashwell has started with an empty library.</source>
+        <translation>ライブラリのファイルを読み込めませんでした。ファイルは「%1」として変更せずに保管してあり、何も削除されていません。Stashwell は空のライブラリで起動しました。</translation>
+    </message>
     <message id="library.archiveWriteFailed">
         <source>Your library could not be saved to disk. Your latest changes are kept while Stashwell is open, and it will try again with your next change.</source>
         <translation>ライブラリをディスクに保存できませんでした。最新の変更は Stashwell を開いている間は保持され、次に変更したときにもう一度保存を試みます。</translation>

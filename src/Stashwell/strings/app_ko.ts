@@ -7,6 +7,10 @@
         <source>Your library file could not be read and could not be set aside. To keep it safe, Stashwell will not save any changes until it is restarted.</source>
         <translation>보관함 파일을 읽을 수 없었고 따로 옮겨 둘 수도 없었습니다. 파일을 보호하기 위해 Stashwell을 다시 시작할 때까지 변경 사항을 저장하지 않습니다.</translation>
     </message>
+    <message id="library.archiveUnreadable">
+        <source>Your library file could not be read. It was kept unchanged as “%1”, and nothing was deleted. Stashwell has started with an empty library.</source>
+        <translation>보관함 파일을 읽을 수 없었습니다. 파일은 변경 없이 “%1”(으)로 보관되었으며, 아무것도 삭제되지 않았습니다. Stashwell은 빈 보관함으로 시작했습니다.</translation>
+    </message>
     <message id="library.archiveWriteFailed">
         <source>Your library could not be saved to disk. Your latest changes are kept while Stashwell is open, and it will try again with your next change.</source>
         <translation>보관함을 디스크에 저장하지 못했습니다. 최근 변경 사항은 Stashwell이 열려 있는 동안 유지되며, 다음에 변경할 때 다시 저장을 시도합니다.</translation>

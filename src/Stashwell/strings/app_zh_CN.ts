@@ -7,6 +7,10 @@
         <source>Your library file could not be read and could not be set aside. To keep it safe, Stashwell will not save any changes until it is restarted.</source>
         <translation>无法读取资料库文件，也无法将其移到一旁。为保护该文件，在重新启动 Stashwell 之前不会保存任何更改。</translation>
     </message>
+    <message id="library.archiveUnreadable">
+        <source>Your library file could not be read. It was kept unchanged as “%1”, and nothing was deleted. Stashwell has started with an empty library.</source>
+        <translation>无法读取资料库文件。该文件已原样保存为“%1”，没有删除任何内容。Stashwell 已使用空资料库启动。</translation>
+    </message>
     <message id="library.archiveWriteFailed">
         <source>Your library could not be saved to disk. Your latest changes are kept while Stashwell is open, and it will try again with your next change.</source>
         <translation>无法将资料库保存到磁盘。最近的更改会在 Stashwell 打开期间保留，下次更改时将再次尝试保存。</translation>

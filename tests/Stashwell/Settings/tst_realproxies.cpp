@@ -155,6 +155,7 @@ private slots:
         const auto curator = Curator::live(network, true, folders, apiBase);
         const auto saved = awaitTask(curator->save(QStringLiteral("https://x.com/someone/status/1234567890")), 60s);
         QVERIFY(saved && *saved);
+        curator->flush();   // the file takes its name once the document lists it
         QCOMPARE(entries(folders.media), QStringList{"someone_1234567890.mp4"});
         QCOMPARE(readFile(QDir(folders.media).filePath(QStringLiteral("someone_1234567890.mp4"))), clip);
         QCOMPARE(entries(covers), QStringList{"someone_1234567890.jpg"});
