@@ -36,7 +36,7 @@
 #include "FigureLines.h"
 #include "LibraryGenerator.h"
 
-#include "StashKit/Covers.h"
+#include "Offline/Covers.h"
 #include "StashKit/Curator.h"
 #include "StashKit/FileArchive.h"
 #include "StashKit/Network.h"

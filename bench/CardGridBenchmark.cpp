@@ -21,7 +21,7 @@
 #include "StashwellUI/Pictures/PictureCache.h"
 #include "StashwellUI/Saves/SaveCard.h"
 #include "StashwellUI/Saves/SaveCardCache.h"
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
 

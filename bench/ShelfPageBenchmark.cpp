@@ -19,7 +19,7 @@
 
 #include "Offline/LocalMedia.h"
 #include "Offline/MediaFolder.h"
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 #include "Stashwell/Pages/Shelf/ShelfPage.h"
 #include "StashwellUI/Design/Fonts.h"
 #include "StashwellUI/Design/Tokens.h"

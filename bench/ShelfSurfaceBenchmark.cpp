@@ -38,7 +38,7 @@
 #include "Library/Library.h"
 #include "Offline/LocalMedia.h"
 #include "Offline/MediaFolder.h"
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 #include "Stashwell/Window/ProgressiveBlur.h"
 #include "StashwellUI/Design/Fonts.h"
 #include "StashwellUI/Design/SoftScrollEdges.h"

@@ -18,7 +18,7 @@
 #include "Offline/LocalMedia.h"
 #include "Offline/MediaFolder.h"
 #include "StashKit/Archive.h"
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 #include "StashwellUI/Sidebar/SidebarContent.h"
 
 namespace sw::bench {

@@ -6,13 +6,13 @@
 #include "LibraryGenerator.h"
 
 #include "StashKit/Archive.h"
-#include "StashKit/Covers.h"
-#include "StashKit/Filter.h"
+#include "Offline/Covers.h"
+#include "Shelf/Filter.h"
 #include "Library/Library.h"
 #include "Offline/LocalMedia.h"
 #include "Offline/MediaFolder.h"
 #include "Library/Save.h"
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 #include "Capture/Text.h"
 
 #include <QHash>

@@ -6,7 +6,7 @@
 
 #include "Offline/MediaFolder.h"
 #include "StashKit/Archive.h"
-#include "StashKit/Covers.h"
+#include "Offline/Covers.h"
 
 #include <optional>
 

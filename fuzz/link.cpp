@@ -7,7 +7,7 @@
 #include "Capture/PostLink.h"
 #include "Capture/Post.h"
 #include "Offline/MediaFolder.h"
-#include "StashKit/Covers.h"
+#include "Offline/Covers.h"
 
 using namespace sw;
 

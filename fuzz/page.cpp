@@ -4,7 +4,7 @@
 #include "Fuzz.h"
 
 #include "Offline/MediaFolder.h"
-#include "StashKit/Covers.h"
+#include "Offline/Covers.h"
 #include "StashKit/PageReader.h"
 
 using namespace sw;

@@ -10,7 +10,7 @@
 #include "StashKit/Curator.h"
 
 #include "Offline/ByteCount.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QElapsedTimer>
 #include <QPointer>

@@ -1,6 +1,7 @@
 #include "StashKit/Network.h"
 
 #include <QNetworkAccessManager>
+#include <QPointer>
 
 #include <algorithm>
 #include <climits>
@@ -38,6 +39,13 @@ void Network::setTransferTimeout(std::chrono::milliseconds timeout)
 {
     m_transferTimeout = timeout;
     m_session->setTransferTimeout(milliseconds(timeout));
+}
+
+std::function<std::shared_ptr<QNetworkAccessManager>()> Network::sessions()
+{
+    return [network = QPointer<Network>(this)]() -> std::shared_ptr<QNetworkAccessManager> {
+        return network ? network->session() : nullptr;
+    };
 }
 
 std::shared_ptr<QNetworkAccessManager> Network::makeSession(const NetworkRoute &route,

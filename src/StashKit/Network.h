@@ -11,6 +11,7 @@
 #include <QObject>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 
 class QNetworkAccessManager;
@@ -34,6 +35,9 @@ public:
     // The manager of the current route. Holders keep it alive; it is deleted once the last one
     // lets go (never while one of its replies is in flight).
     std::shared_ptr<QNetworkAccessManager> session() const { return m_session; }
+    // session(), asked anew at each call, for those that must not know this class (the views'
+    // picture cache); none once this network is gone.
+    std::function<std::shared_ptr<QNetworkAccessManager>()> sessions();
 
     std::chrono::milliseconds transferTimeout() const { return m_transferTimeout; }
     // Applies to the current manager and every later one.

@@ -3,7 +3,7 @@
 #include "StashKit/FxTwitter.h"
 
 #include "Offline/MediaFolder.h"
-#include "StashKit/Covers.h"
+#include "Offline/Covers.h"
 
 #include <QtTest>
 

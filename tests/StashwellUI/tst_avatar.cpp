@@ -208,7 +208,7 @@ void TestAvatar::staleLoadIsNotShown()
     server.route("/fast.png", HttpReply::ok(png(QSize(40, 40), Qt::green), "image/png"));
     Network network(NetworkRoute::direct());
     PictureCache cache;
-    cache.setNetwork(&network);
+    cache.setSessions(network.sessions());
 
     QWidget owner;
     CachedImage image(&owner, &cache);
@@ -246,7 +246,7 @@ void TestAvatar::failedLoadWaitsForTheNextShowing()
     server.route("/gone.png", HttpReply::withStatus(404, "<html>gone</html>"));
     Network network(NetworkRoute::direct());
     PictureCache cache;
-    cache.setNetwork(&network);
+    cache.setSessions(network.sessions());
 
     QWidget owner;
     CachedImage image(&owner, &cache);

@@ -222,7 +222,7 @@ void TestPictureCache::concurrentRequestsShareOneLoad()
     reply.delay = 200ms;
     m_server->route("/a.png", reply);
     PictureCache cache;
-    cache.setNetwork(m_network.get());
+    cache.setSessions(m_network->sessions());
     const PictureKey key{urlOf(m_server->url(QStringLiteral("/a.png"))), 32};
 
     QList<PicturePointer> results;
@@ -253,7 +253,7 @@ void TestPictureCache::twoSizesAreTwoPictures()
 {
     m_server->route("/a.png", HttpReply::ok(encoded(testImage(200, 100)), "image/png"));
     PictureCache cache;
-    cache.setNetwork(m_network.get());
+    cache.setSessions(m_network->sessions());
     const Url url = urlOf(m_server->url(QStringLiteral("/a.png")));
     const PicturePointer avatar = awaitPicture(cache, PictureKey{url, 60});
     const PicturePointer large = awaitPicture(cache, PictureKey{url, 102});
@@ -280,7 +280,7 @@ void TestPictureCache::silentServerDoesNotHoldTheKey()
     PictureCache::Limits limits;
     limits.timeout = 400ms;
     PictureCache cache(limits);
-    cache.setNetwork(m_network.get());
+    cache.setSessions(m_network->sessions());
     const PictureKey key{urlOf(m_server->url(QStringLiteral("/slow.png"))), 40};
 
     const auto first = awaitTask(cache.picture(key), 8s);
@@ -330,7 +330,7 @@ void TestPictureCache::repliesThatAreNotPictures()
     PictureCache::Limits limits;
     limits.body = 64 * 1024;
     PictureCache cache(limits);
-    cache.setNetwork(m_network.get());
+    cache.setSessions(m_network->sessions());
     const PictureKey key{urlOf(m_server->url(QStringLiteral("/p"))), 40};
 
     const auto result = awaitTask(cache.picture(key), 3s);
@@ -344,7 +344,7 @@ void TestPictureCache::failedLoadIsTriedAgain()
 {
     m_server->route("/flaky.png", HttpReply::withStatus(503, "busy"));
     PictureCache cache;
-    cache.setNetwork(m_network.get());
+    cache.setSessions(m_network->sessions());
     const PictureKey key{urlOf(m_server->url(QStringLiteral("/flaky.png"))), 40};
     QVERIFY(!awaitPicture(cache, key));
     QVERIFY(!cache.cached(key));
@@ -366,7 +366,7 @@ void TestPictureCache::failedLoadIsTriedAgain()
 void TestPictureCache::onlyHttpIsFetched()
 {
     PictureCache cache;
-    cache.setNetwork(m_network.get());
+    cache.setSessions(m_network->sessions());
     const QString ftp = QStringLiteral("ftp://127.0.0.1:%1/a.png").arg(m_server->port());
     for (const QString &text : {ftp, QStringLiteral("data:image/png;base64,AAAA"), QStringLiteral("about:blank")}) {
         const std::optional<Url> url = Url::parse(text);
@@ -386,7 +386,7 @@ void TestPictureCache::remotePicturesNeedTheNetwork()
     QVERIFY(!awaitPicture(cache, key));
     QCOMPARE(m_server->requestCount(), 0);
 
-    cache.setNetwork(m_network.get());
+    cache.setSessions(m_network->sessions());
     QVERIFY(awaitPicture(cache, key));
     // A network that goes away takes remote pictures with it; what memory holds stays.
     m_network.reset();
@@ -402,7 +402,7 @@ void TestPictureCache::remotePicturesTakeTheRoute()
     proxy.hosts().add(kProxyOnlyHost, m_server->port());
     Network network(NetworkRoute(NetworkRoute::Http{QStringLiteral("127.0.0.1"), proxy.port()}));
     PictureCache cache;
-    cache.setNetwork(&network);
+    cache.setSessions(network.sessions());
 
     // Only the proxy knows this host: the picture can arrive only through it.
     const QUrl address(QStringLiteral("http://%1:%2/a.png").arg(QLatin1String(kProxyOnlyHost)).arg(m_server->port()));
@@ -457,7 +457,7 @@ void TestPictureCache::loadOutlivesItsRequester()
     reply.delay = 100ms;
     m_server->route("/a.png", reply);
     PictureCache cache;
-    cache.setNetwork(m_network.get());
+    cache.setSessions(m_network->sessions());
     const PictureKey key{urlOf(m_server->url(QStringLiteral("/a.png"))), 20};
 
     bool called = false;

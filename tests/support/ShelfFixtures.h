@@ -10,8 +10,8 @@
 #include "Offline/LocalCopy.h"
 #include "Offline/LocalMedia.h"
 #include "Offline/MediaFolder.h"
-#include "StashKit/Shelf.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/Shelf.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QString>
 

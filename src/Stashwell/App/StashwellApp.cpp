@@ -101,7 +101,7 @@ void StashwellApp::start()
     // Pictures from the web (a found post's preview in the Save Link sheet and the quick save,
     // authors' avatars, saves without a copy) take the user's route; without a network the cache
     // fetches none at all.
-    PictureCache::shared().setNetwork(m_network.get());
+    PictureCache::shared().setSessions(m_network->sessions());
     // The restored saves' preparation for the first write and search waits for the library
     // window's first frame (LibraryPage::firstFrameShown), which it would otherwise slow down.
     m_curator = Curator::live(*m_network, startup.downloadsOnSave, m_options.folders, apiBase(),

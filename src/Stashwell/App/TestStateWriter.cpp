@@ -1,6 +1,6 @@
 #include "Stashwell/App/TestStateWriter.h"
 
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 #include "Stashwell/App/AppLanguage.h"
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/App/TrayIcon.h"

@@ -10,7 +10,7 @@
 // to its own set of chosen saves. It keeps no state: setItems() and setCollections() redraw it.
 
 #include "Library/Collection.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 #include "StashwellUI/Inspector/BulkSummary.h"
 
 #include <QList>

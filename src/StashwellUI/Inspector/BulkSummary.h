@@ -5,7 +5,7 @@
 // how many of those with media are on this computer, and whether all of them are in the trash.
 // A plain value; the panel is drawn from it.
 
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QList>
 #include <QString>

@@ -12,7 +12,7 @@
 #include "Offline/LocalCopy.h"
 #include "Offline/LocalFile.h"
 #include "Offline/MediaFolder.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QColor>
 #include <QList>

@@ -9,7 +9,7 @@
 // Every request is a SaveIntent reported by intentRaised(); the section changes nothing.
 
 #include "Offline/MediaFolder.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 #include "StashwellUI/Inspector/InspectorFacts.h"
 #include "StashwellUI/Saves/SaveIntent.h"
 

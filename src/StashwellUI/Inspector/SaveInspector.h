@@ -19,7 +19,7 @@
 #include "Capture/Date.h"
 #include "Library/Collection.h"
 #include "Offline/MediaFolder.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 #include "StashwellUI/Playback/VideoPlayback.h"
 #include "StashwellUI/Saves/SaveIntent.h"
 

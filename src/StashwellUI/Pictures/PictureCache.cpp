@@ -1,7 +1,5 @@
 #include "StashwellUI/Pictures/PictureCache.h"
 
-#include "StashKit/Network.h"
-
 #include <QBuffer>
 #include <QCoro/QCoroFuture>
 #include <QCoro/QCoroNetworkReply>
@@ -100,15 +98,17 @@ QCoro::Task<QImage> offMainThread(std::function<QImage()> work)
     co_return image;
 }
 
-// GETs a picture's bytes through the network's current session. Refused: other schemes than http
-// and https, no network, a body (announced or received) over the limit, a fetch that outlasts the
+// GETs a picture's bytes through the current session. Refused: other schemes than http and https,
+// no session, a body (announced or received) over the limit, a fetch that outlasts the
 // time-out, a connection that fails or breaks off. The status is not examined: whatever body an
 // answer carries goes to the decoder, which tells pictures from error pages.
-QCoro::Task<std::optional<QByteArray>> fetchBody(QPointer<Network> network, PictureCache::Limits limits, Url url)
+QCoro::Task<std::optional<QByteArray>> fetchBody(PictureCache::Sessions sessions, PictureCache::Limits limits, Url url)
 {
-    if (!url.isHttp() || !network)
+    if (!url.isHttp() || !sessions)
         co_return std::nullopt;
-    const std::shared_ptr<QNetworkAccessManager> session = network->session();
+    const std::shared_ptr<QNetworkAccessManager> session = sessions();
+    if (!session)
+        co_return std::nullopt;
     QNetworkRequest request(url.qurl());
     request.setTransferTimeout(clampedMilliseconds(limits.timeout));
     ReplyPointer reply(session->get(request));
@@ -161,7 +161,7 @@ QCoro::Task<std::optional<QByteArray>> fetchBody(QPointer<Network> network, Pict
 
 // Reads the key's picture from its file or its address and decodes it off the main thread; a null
 // image when it cannot be had.
-QCoro::Task<QImage> loadImage(QPointer<Network> network, PictureCache::Limits limits, PictureKey key)
+QCoro::Task<QImage> loadImage(PictureCache::Sessions sessions, PictureCache::Limits limits, PictureKey key)
 {
     // Written without co_await inside nested scopes or co_return expressions: g++ 12 mishandles
     // the lifetimes of locals and temporaries there.
@@ -177,7 +177,7 @@ QCoro::Task<QImage> loadImage(QPointer<Network> network, PictureCache::Limits li
             return PictureCache::decodeFile(path, maxPixels, allocation);
         };
     } else {
-        body = co_await fetchBody(network, limits, key.url);
+        body = co_await fetchBody(std::move(sessions), limits, key.url);
         if (!body || body->isEmpty())
             co_return image;
         work = [bytes = *body, maxPixels, allocation] { return PictureCache::decode(bytes, maxPixels, allocation); };
@@ -218,9 +218,9 @@ PictureCache &PictureCache::shared()
     return *cache;
 }
 
-void PictureCache::setNetwork(Network *network)
+void PictureCache::setSessions(Sessions sessions)
 {
-    m_network = network;
+    m_sessions = std::move(sessions);
 }
 
 PicturePointer PictureCache::cached(const PictureKey &key) const
@@ -248,7 +248,7 @@ QCoro::Task<PicturePointer> PictureCache::picture(PictureKey key)
 QCoro::Task<> PictureCache::run(PictureKey key, std::shared_ptr<Load> load)
 {
     QPointer<PictureCache> self(this);
-    const QImage image = co_await loadImage(m_network, m_limits, key);
+    const QImage image = co_await loadImage(m_sessions, m_limits, key);
     PicturePointer picture;
     if (!image.isNull())
         picture = std::make_shared<const Picture>(Picture{key, image});

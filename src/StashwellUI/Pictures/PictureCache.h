@@ -6,11 +6,10 @@
 // in memory under a byte budget, and joins requests for a picture that is already loading into that
 // one load. Nothing is written to disk.
 //
-// Remote pictures are fetched through the user's network route (the core's Network), http and
-// https only, with a cap on the body and a time-out: a picture is never worth an unbounded
+// Remote pictures are fetched through the user's network route (the network manager the
+// application hands in), http and https only, with a cap on the body and a time-out: a picture is never worth an unbounded
 // download. A load that fails caches nothing, so the next request tries again.
 
-#include "StashKit/Network.h"
 #include "Capture/Url.h"
 
 #include <QCache>
@@ -27,6 +26,7 @@
 #include <memory>
 
 class QIODevice;
+class QNetworkAccessManager;
 
 namespace sw {
 
@@ -76,10 +76,11 @@ public:
     // The process-wide cache, made on first use (on the main thread).
     static PictureCache &shared();
 
-    // The network remote pictures go through. Without one, remote pictures give nothing: they are
-    // never fetched around the user's route.
-    void setNetwork(Network *network);
-    Network *network() const { return m_network; }
+    // Where remote pictures go through: asked anew for each fetch, it gives the network manager of
+    // the user's current route, or none. Without it, or when it gives none, remote pictures give
+    // nothing: they are never fetched around the user's route.
+    using Sessions = std::function<std::shared_ptr<QNetworkAccessManager>()>;
+    void setSessions(Sessions sessions);
 
     const Limits &limits() const { return m_limits; }
 
@@ -118,7 +119,7 @@ private:
     QCoro::Task<> run(PictureKey key, std::shared_ptr<Load> load);
 
     Limits m_limits;
-    QPointer<Network> m_network;
+    Sessions m_sessions;
     QCache<QString, PicturePointer> m_pictures;
     QHash<PictureKey, std::shared_ptr<Load>> m_inFlight;
 };

@@ -8,7 +8,7 @@
 #include "Capture/Date.h"
 #include "Capture/PostLink.h"
 #include "Library/Save.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 #include "StashwellUI/Controls/Pressable.h"
 
 #include <QList>

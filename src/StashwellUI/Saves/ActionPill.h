@@ -12,7 +12,7 @@
 #include "StashwellUI/Saves/ActionStyle.h"
 #include "StashwellUI/Controls/ControlPainting.h"
 #include "StashwellUI/Controls/PillButton.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QRectF>
 #include <QSizeF>

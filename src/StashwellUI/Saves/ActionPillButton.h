@@ -4,7 +4,7 @@
 
 #include "StashwellUI/Saves/ActionPill.h"
 #include "StashwellUI/Controls/PillButton.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 namespace sw {
 

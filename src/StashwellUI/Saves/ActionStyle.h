@@ -3,7 +3,7 @@
 // What a control shows for a save's main action: a localised title, a symbol and a tone. The
 // action pill, the save menu's first entry and the inspector all take their look from here.
 
-#include "StashKit/ShelfItem.h"   // Action
+#include "Shelf/ShelfItem.h"   // Action
 #include "StashwellUI/Design/Tone.h"
 
 #include <QHashFunctions>

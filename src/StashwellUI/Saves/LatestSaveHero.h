@@ -10,7 +10,7 @@
 // margins leave room for it around the card.
 
 #include "Capture/Date.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QFontMetricsF>
 #include <QMargins>

@@ -21,7 +21,7 @@
 #include "StashwellUI/Pictures/PictureCache.h"
 #include "Capture/Post.h"
 #include "Library/Save.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 #include "Capture/Url.h"
 
 #include <QRectF>

@@ -9,7 +9,7 @@
 // shelf keeps one per visible save and paints it into the card or row.
 
 #include "Capture/Date.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QFont>
 #include <QList>

@@ -21,7 +21,7 @@
 #include "StashwellUI/Saves/MediaThumbnail.h"
 #include "StashwellUI/Saves/MetaLine.h"
 #include "StashwellUI/Pictures/PictureCache.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QRectF>
 #include <QString>

@@ -6,7 +6,7 @@
 
 #include "Library/Collection.h"
 #include "Library/Tag.h"
-#include "StashKit/ShelfItem.h"   // Action
+#include "Shelf/ShelfItem.h"   // Action
 
 #include <QString>
 

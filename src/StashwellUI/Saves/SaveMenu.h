@@ -11,7 +11,7 @@
 
 #include "Library/Collection.h"
 #include "StashwellUI/Saves/SaveIntent.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QList>
 #include <QString>

@@ -14,7 +14,7 @@
 // carries out a click on a part through the callbacks it is handed.
 
 #include "Capture/Date.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 #include "StashwellUI/Controls/ControlPainting.h"
 #include "StashwellUI/Pictures/PictureCache.h"
 #include "StashwellUI/Saves/ActionPill.h"

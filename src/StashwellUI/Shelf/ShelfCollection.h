@@ -11,7 +11,7 @@
 #include "Capture/Date.h"
 #include "Library/Collection.h"
 #include "Library/Save.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 #include "StashwellUI/Saves/SaveIntent.h"
 #include "StashwellUI/Shelf/ShelfLayout.h"
 

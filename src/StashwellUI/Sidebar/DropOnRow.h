@@ -14,7 +14,7 @@
 // destination and never touches the record. A drag counts as links when it carries URLs, or text
 // that reads as a post link; anything else passes the row by.
 
-#include "StashKit/Filter.h"
+#include "Shelf/Filter.h"
 
 #include <QList>
 #include <QObject>

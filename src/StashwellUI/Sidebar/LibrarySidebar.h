@@ -19,7 +19,7 @@
 //
 // Setting a value equal to the current one changes and repaints nothing.
 
-#include "StashKit/Filter.h"
+#include "Shelf/Filter.h"
 #include "StashwellUI/Sidebar/CreatorPlace.h"
 #include "StashwellUI/Sidebar/DropOnRow.h"
 #include "StashwellUI/Sidebar/SidebarContent.h"

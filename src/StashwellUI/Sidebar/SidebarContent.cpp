@@ -1,7 +1,7 @@
 #include "StashwellUI/Sidebar/SidebarContent.h"
 
 #include "Library/Library.h"
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 
 
 namespace sw {

@@ -8,8 +8,8 @@
 
 #include "Capture/Post.h"
 #include "Library/Collection.h"
-#include "StashKit/Filter.h"
-#include "StashKit/ShelfTally.h"
+#include "Shelf/Filter.h"
+#include "Shelf/ShelfTally.h"
 
 #include <QHash>
 #include <QList>

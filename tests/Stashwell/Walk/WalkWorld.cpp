@@ -2,7 +2,7 @@
 
 #include "StashKit/Curator.h"
 #include "StashKit/FileArchive.h"
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 #include "Stashwell/Commands/MenuCommands.h"
 #include "Stashwell/Pages/Library/LibraryDialogs.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"

@@ -7,7 +7,7 @@
 #include "Library/Library.h"
 #include "Offline/CopyTable.h"
 #include "Offline/LocalMedia.h"
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 #include "StashwellUI/Shelf/ShelfCollection.h"
 
 #include <QList>

@@ -732,8 +732,8 @@ void TestShelfSurface::keysGoToThePage()
 void TestShelfSurface::picturesOnlyAroundTheViewport()
 {
     Network network(NetworkRoute::direct());
-    PictureCache::shared().setNetwork(&network);
-    const auto restore = qScopeGuard([] { PictureCache::shared().setNetwork(nullptr); });
+    PictureCache::shared().setSessions(network.sessions());
+    const auto restore = qScopeGuard([] { PictureCache::shared().setSessions({}); });
     QList<Save> saves;
     for (int n = 1; n <= 2000; ++n)
         saves.append(save(SaveSpec{.n = n, .attachments = {image(n)}}));

@@ -9,7 +9,7 @@
 #include "Offline/LocalMedia.h"
 #include "Offline/MediaFolder.h"
 #include "StashKit/Archive.h"
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 
 #include <QTest>
 

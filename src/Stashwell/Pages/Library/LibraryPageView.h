@@ -9,7 +9,7 @@
 // page's signals mark what changed, and everything marked is redrawn once, in the next turn of the
 // event loop, from one projection of the library that all the columns share.
 
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 #include "StashwellUI/Saves/SaveIntent.h"
 
 #include <QPointer>

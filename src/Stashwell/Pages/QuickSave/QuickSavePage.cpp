@@ -1,7 +1,7 @@
 #include "Stashwell/Pages/QuickSave/QuickSavePage.h"
 
 #include "StashKit/Curator.h"
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 #include "Stashwell/Pages/Keeping/FoundPostKeeping.h"
 #include "Stashwell/Router/Router.h"
 #include "Stashwell/StashwellStrings.h"

@@ -25,7 +25,7 @@
 #include "Capture/Date.h"
 #include "Library/Collection.h"
 #include "Library/Save.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 #include "StashwellUI/QuickSave/QuickSaveState.h"
 
 #include <QCoro/QCoroTask>

@@ -10,8 +10,8 @@
 
 #include "Capture/PostLink.h"
 #include "Offline/CopyTable.h"
-#include "StashKit/Shelf.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/Shelf.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QList>
 

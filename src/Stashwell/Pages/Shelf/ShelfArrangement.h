@@ -6,9 +6,9 @@
 // the matching saves; or the empty state. The shelf page draws it; tests read it.
 
 #include "Library/Save.h"
-#include "StashKit/Filter.h"
-#include "StashKit/Shelf.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/Filter.h"
+#include "Shelf/Shelf.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QList>
 #include <QString>

@@ -26,9 +26,9 @@
 // the section headers are widgets, children of the surface. Main thread only.
 
 #include "Library/Save.h"
-#include "StashKit/Filter.h"
-#include "StashKit/Shelf.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/Filter.h"
+#include "Shelf/Shelf.h"
+#include "Shelf/ShelfItem.h"
 #include "Stashwell/Pages/Shelf/ShelfArrangement.h"
 #include "StashwellUI/Saves/SaveIntent.h"
 #include "StashwellUI/Shelf/GridNavigation.h"

@@ -1,14 +1,14 @@
 // The tally brought up to date change by change, against a full count after every change and
 // against the shelf's own walk; and the home's runs against the live saves they stand for.
 
-#include "StashKit/ShelfTally.h"
+#include "Shelf/ShelfTally.h"
 
 #include "LibraryGenerator.h"
 
 #include "Library/Library.h"
 #include "Offline/LocalMedia.h"
 #include "Offline/MediaFolder.h"
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "StashKit/Covers.h"
+#include "Offline/Covers.h"
 
 #include "Offline/LocalFile.h"
 #include "Offline/MediaFolder.h"

@@ -1,4 +1,4 @@
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 
 #include "Capture/Parallel.h"
 #include "Library/SearchVocabulary.h"

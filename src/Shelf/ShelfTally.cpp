@@ -1,4 +1,4 @@
-#include "StashKit/ShelfTally.h"
+#include "Shelf/ShelfTally.h"
 
 #include "Library/Library.h"
 

@@ -22,7 +22,7 @@
 #include "Library/Save.h"
 #include "Library/SaveList.h"
 #include "Offline/CopyTable.h"
-#include "StashKit/Filter.h"
+#include "Shelf/Filter.h"
 
 #include <QHash>
 #include <QList>

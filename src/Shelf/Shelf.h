@@ -12,14 +12,14 @@
 // it; the sidebar's counts are taken in one walk; and an item works out its cover and pictures
 // only when they are read, so listing a hundred thousand saves does not make them.
 
-#include "StashKit/Covers.h"
+#include "Offline/Covers.h"
 #include "Capture/Date.h"
-#include "StashKit/Filter.h"
+#include "Shelf/Filter.h"
 #include "Library/Library.h"
 #include "Offline/LocalMedia.h"
 #include "Capture/Post.h"
-#include "StashKit/ShelfItem.h"
-#include "StashKit/ShelfTally.h"
+#include "Shelf/ShelfItem.h"
+#include "Shelf/ShelfTally.h"
 
 #include <QHashFunctions>
 #include <QList>

@@ -4,7 +4,7 @@
 // one picture per attachment; and what its main button offers.
 
 #include "Offline/CopyTable.h"
-#include "StashKit/Covers.h"
+#include "Offline/Covers.h"
 #include "Offline/LocalCopy.h"
 #include "Offline/LocalFile.h"
 #include "Offline/MediaFolder.h"

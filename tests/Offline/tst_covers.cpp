@@ -1,6 +1,6 @@
 // Cover file names, their place in the covers folder and the picture a post shows.
 
-#include "StashKit/Covers.h"
+#include "Offline/Covers.h"
 #include "LibraryFixtures.h"
 #include "PostFixtures.h"
 #include "ShelfFixtures.h"

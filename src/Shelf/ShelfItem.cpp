@@ -1,4 +1,4 @@
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 #include <type_traits>
 

@@ -4,7 +4,7 @@
 #include "LibraryFixtures.h"
 #include "PostFixtures.h"
 #include "ShelfFixtures.h"
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "StashKit/Filter.h"
+#include "Shelf/Filter.h"
 
 #include <type_traits>
 
