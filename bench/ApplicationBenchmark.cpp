@@ -44,7 +44,7 @@
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
 #include "Stashwell/Preferences/Preferences.h"
-#include "Stashwell/Router/LiveInputs.h"
+#include "Stashwell/App/LiveInputs.h"
 #include "Stashwell/Window/LibraryWindow.h"
 #include "StashwellUI/Controls/SearchField.h"
 #include "StashwellUI/Shelf/ShelfSurface.h"

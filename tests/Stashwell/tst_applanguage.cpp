@@ -1,7 +1,8 @@
 // The interface language: what is stored, what is written, when a relaunch is needed, and the
 // relaunch command, run for real against a stand-in application whose path has spaces.
 
-#include "Stashwell/App/AppLanguage.h"
+#include "Stashwell/App/InterfaceLanguage.h"
+#include "Stashwell/Preferences/AppLanguage.h"
 #include "Stashwell/Preferences/Preferences.h"
 
 #include <QFile>
@@ -153,7 +154,7 @@ private slots:
         QFETCH(QString, language);
         QFETCH(QString, folder);
         QFETCH(bool, translated);
-        const auto translator = AppLanguage::platformTexts(language, folder);
+        const auto translator = InterfaceLanguage::platformTexts(language, folder);
         QCOMPARE(translator != nullptr, translated);
         const QString refused = QStringLiteral("Connection refused");
         if (translator) {
@@ -172,7 +173,7 @@ private slots:
         QStringList arguments;
         int launches = 0;
         int quits = 0;
-        AppLanguage::relaunch(
+        InterfaceLanguage::relaunch(
             [&](const QString &p, const QStringList &a) {
                 ++launches;
                 program = p;
@@ -184,7 +185,7 @@ private slots:
         QCOMPARE(quits, 1);
         // A shell that starts this very program after this very process.
         QCOMPARE(program, QStringLiteral("/bin/sh"));
-        QCOMPARE(arguments, AppLanguage::relaunchArguments(QCoreApplication::applicationFilePath(),
+        QCOMPARE(arguments, InterfaceLanguage::relaunchArguments(QCoreApplication::applicationFilePath(),
                                                            QCoreApplication::applicationPid()));
     }
 
@@ -211,7 +212,7 @@ private slots:
         QVERIFY(old.waitForStarted());
 
         QProcess relaunch;
-        relaunch.start(QStringLiteral("/bin/sh"), AppLanguage::relaunchArguments(application, old.processId()));
+        relaunch.start(QStringLiteral("/bin/sh"), InterfaceLanguage::relaunchArguments(application, old.processId()));
         QVERIFY(relaunch.waitForStarted());
         // While the old process runs, nothing is started.
         QVERIFY(!relaunch.waitForFinished(300));

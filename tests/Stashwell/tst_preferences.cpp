@@ -1,7 +1,7 @@
 // The preferences file and the start-up reading of it: every value is written, the object is
 // destroyed, and a new one reads the file back, as a relaunch would.
 
-#include "Stashwell/App/StartupPreferences.h"
+#include "Stashwell/Preferences/StartupPreferences.h"
 #include "Stashwell/Preferences/Preferences.h"
 
 #include <QFile>

@@ -6,6 +6,7 @@
 // (menus, message boxes, text fields), and switches the design system's named colours (sw::Theme),
 // which every painted view reads when it paints.
 
+#include "Stashwell/Preferences/ThemeChoice.h"
 #include "StashwellUI/Design/Theme.h"
 
 #include <QObject>
@@ -13,21 +14,10 @@
 #include <QPointer>
 #include <QString>
 
-#include <array>
-#include <optional>
 
 namespace sw::app {
 
 class SystemColorScheme;
-
-enum class Theme { system, light, dark };
-
-inline constexpr std::array<Theme, 3> allThemes{Theme::system, Theme::light, Theme::dark};
-
-// "system", "light" or "dark": the form stored under the preference "theme".
-QString themeRawValue(Theme theme);
-// The theme of exactly that raw value (case matters), or none.
-std::optional<Theme> themeFromRawValue(const QString &raw);
 
 // The application's palette for an appearance, made from the design system's named colours.
 QPalette palette(sw::Appearance appearance);

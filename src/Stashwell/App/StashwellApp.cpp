@@ -2,10 +2,10 @@
 
 #include "StashKit/LivePostFetcher.h"
 #include "StashKit/Network.h"
-#include "Stashwell/App/AppLanguage.h"
+#include "Stashwell/App/InterfaceLanguage.h"
 #include "Stashwell/App/Appearance.h"
 #include "Stashwell/App/ArchiveProblemNotice.h"
-#include "Stashwell/App/StartupPreferences.h"
+#include "Stashwell/Preferences/StartupPreferences.h"
 #include "Stashwell/App/SystemColorScheme.h"
 #include "Stashwell/App/TrayIcon.h"
 #include "Stashwell/App/WindowActivation.h"
@@ -19,7 +19,7 @@
 #include "Stashwell/Pages/QuickSave/QuickSaveHost.h"
 #include "Stashwell/Pages/SaveLink/SaveLinkPresenter.h"
 #include "Stashwell/Preferences/Preferences.h"
-#include "Stashwell/Router/LiveInputs.h"
+#include "Stashwell/App/LiveInputs.h"
 #include "Stashwell/StashwellStrings.h"
 #include "Stashwell/Window/AlertSizing.h"
 #include "Stashwell/Window/GlassBackdrop.h"
@@ -84,8 +84,8 @@ void StashwellApp::start()
     m_preferences = std::make_unique<Preferences>(m_options.preferencesPath);
 
     // Every text from here on is in the chosen language.
-    const QString language = AppLanguage::startInterface(*m_preferences);
-    m_platformTexts = AppLanguage::platformTexts(language);
+    const QString language = InterfaceLanguage::startInterface(*m_preferences);
+    m_platformTexts = InterfaceLanguage::platformTexts(language);
     if (m_platformTexts)
         QCoreApplication::installTranslator(m_platformTexts.get());
     sw::loadFonts(QLocale(language));
@@ -116,8 +116,9 @@ void StashwellApp::start()
     m_settingsWindow = std::make_unique<SettingsWindow>();
     m_settingsWindow->setWindowIcon(TrayIcon::applicationIcon());
     GeneralSettingsPage::Environment environment;
+    environment.languageInUse = [] { return InterfaceLanguage::inUse(); };
     // The new process starts once this one has ended, so this one must end whatever is open.
-    environment.relaunch = [this] { AppLanguage::relaunch({}, [this] { quit(); }); };
+    environment.relaunch = [this] { InterfaceLanguage::relaunch({}, [this] { quit(); }); };
     m_settingsPage = std::make_unique<SettingsPage>(*m_curator, *m_network, *m_preferences,
                                                     SettingsPage::Options{apiBase(), std::move(environment)});
     m_settingsWindow->setPage(new SettingsPageView(*m_settingsPage));

@@ -1,7 +1,7 @@
 #include "Stashwell/App/TestStateWriter.h"
 
 #include "Shelf/ShelfItem.h"
-#include "Stashwell/App/AppLanguage.h"
+#include "Stashwell/App/InterfaceLanguage.h"
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/App/TrayIcon.h"
 #include "Stashwell/Commands/MenuCommands.h"
@@ -110,7 +110,7 @@ QJsonObject TestStateWriter::shownState() const
         {QStringLiteral("empty"), empty},
         {QStringLiteral("sheet"), sheetState(sheets ? sheets->sheet() : nullptr)},
         {QStringLiteral("cells"), shownCells(window.findChild<ShelfSurface *>())},
-        {QStringLiteral("language"), AppLanguage::inUse()},
+        {QStringLiteral("language"), InterfaceLanguage::inUse()},
         {QStringLiteral("menu"), openMenu()},
         {QStringLiteral("points"), points()},
     };

@@ -11,7 +11,7 @@
 // "copy <text>" on standard input puts the text on the clipboard; "quit" ends the program.
 
 #include "Stashwell/App/GlobalHotKey.h"
-#include "Stashwell/Router/LiveInputs.h"
+#include "Stashwell/App/LiveInputs.h"
 #include "Stashwell/Router/Router.h"
 
 #include <QClipboard>

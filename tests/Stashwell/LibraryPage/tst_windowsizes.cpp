@@ -7,7 +7,7 @@
 
 #include "Capture/CaptureStrings.h"
 #include "StashKit/Curator.h"
-#include "Stashwell/App/AppLanguage.h"
+#include "Stashwell/Preferences/AppLanguage.h"
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"

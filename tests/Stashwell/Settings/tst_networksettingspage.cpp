@@ -7,7 +7,7 @@
 #include "AwaitTask.h"
 #include "HttpServer.h"
 #include "StashKit/Network.h"
-#include "Stashwell/App/StartupPreferences.h"
+#include "Stashwell/Preferences/StartupPreferences.h"
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/StashwellStrings.h"
 

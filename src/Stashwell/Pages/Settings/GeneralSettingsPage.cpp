@@ -1,7 +1,7 @@
 #include "Stashwell/Pages/Settings/GeneralSettingsPage.h"
 
 #include "StashKit/Curator.h"
-#include "Stashwell/App/StartupPreferences.h"
+#include "Stashwell/Preferences/StartupPreferences.h"
 #include "Stashwell/Preferences/Preferences.h"
 
 #include <QDesktopServices>
@@ -27,9 +27,9 @@ GeneralSettingsPage::Environment GeneralSettingsPage::Environment::completed() c
     if (!out.systemLanguages)
         out.systemLanguages = [] { return QLocale::system().uiLanguages(); };
     if (!out.languageInUse)
-        out.languageInUse = [] { return AppLanguage::inUse(); };
+        out.languageInUse = [] { return QString(); };
     if (!out.relaunch)
-        out.relaunch = [] { AppLanguage::relaunch(); };
+        out.relaunch = [] {};
     if (!out.openFolder)
         out.openFolder = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     if (!out.homePath)

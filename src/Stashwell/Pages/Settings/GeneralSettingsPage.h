@@ -11,8 +11,8 @@
 // choice when the page is made and written back on every change.
 
 #include "Capture/Post.h"
-#include "Stashwell/App/AppLanguage.h"
-#include "Stashwell/App/Appearance.h"
+#include "Stashwell/Preferences/AppLanguage.h"
+#include "Stashwell/Preferences/ThemeChoice.h"
 #include "StashwellUI/Design/Theme.h"
 
 #include <QObject>
@@ -36,13 +36,15 @@ class Preferences;
 class GeneralSettingsPage final : public QObject {
     Q_OBJECT
 public:
-    // What the page asks of the desktop and the running process; each has the real one by default.
+    // What the page asks of the desktop and the running process. The desktop's have the real one
+    // by default; the running process's are the application's to hand in.
     struct Environment {
         // The system's interface languages, in order of preference.
         std::function<QStringList()> systemLanguages;
-        // The table language this process shows.
+        // The table language this process shows; without it none is known, which differs from
+        // every choice.
         std::function<QString()> languageInUse;
-        // Starts the application anew and ends this process.
+        // Starts the application anew and ends this process; without it, nothing happens.
         std::function<void()> relaunch;
         // Opens a folder in the file manager.
         std::function<void(const QUrl &)> openFolder;

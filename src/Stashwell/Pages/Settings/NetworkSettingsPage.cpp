@@ -3,7 +3,7 @@
 #include "StashKit/ConnectionCheck.h"
 #include "StashKit/LivePostFetcher.h"
 #include "StashKit/Network.h"
-#include "Stashwell/App/StartupPreferences.h"
+#include "Stashwell/Preferences/StartupPreferences.h"
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/StashwellStrings.h"
 

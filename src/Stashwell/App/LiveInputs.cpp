@@ -1,4 +1,4 @@
-#include "Stashwell/Router/LiveInputs.h"
+#include "Stashwell/App/LiveInputs.h"
 
 #include "Stashwell/App/GlobalHotKey.h"
 #include "Stashwell/Commands/CopiedLink.h"

@@ -15,7 +15,7 @@
 
 #include "Capture/Post.h"
 #include "StashKit/NetworkRoute.h"
-#include "Stashwell/App/Appearance.h"
+#include "Stashwell/Preferences/ThemeChoice.h"
 
 #include <QVariant>
 

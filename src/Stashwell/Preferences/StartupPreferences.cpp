@@ -1,4 +1,4 @@
-#include "Stashwell/App/StartupPreferences.h"
+#include "Stashwell/Preferences/StartupPreferences.h"
 
 #include "Stashwell/Preferences/Preferences.h"
 
