@@ -70,6 +70,7 @@ private slots:
     void init();
     void routeChangesNotifyOnlyWhenTheTextDiffers();
     void transferTimeoutAppliesToEveryManager();
+    void sessionsFollowTheRouteAndEndWithTheNetwork();
     void aRequestKeepsItsManagerAfterTheRouteChanges();
     void httpRouteForwardsThroughTheProxy();
     void httpRouteTunnelsThroughTheProxy();
@@ -136,6 +137,20 @@ void TestNetwork::transferTimeoutAppliesToEveryManager()
     QCOMPARE(network.session()->transferTimeout(), 250);
     network.setRoute(NetworkRoute::system());
     QCOMPARE(network.session()->transferTimeout(), 250);
+}
+
+// What is handed to those that must not know Network (the views' picture cache): each call gives
+// the manager of the route then in force, and none once the network is gone.
+void TestNetwork::sessionsFollowTheRouteAndEndWithTheNetwork()
+{
+    auto network = std::make_unique<Network>(httpRoute(8081));
+    const auto sessions = network->sessions();
+    QCOMPARE(sessions(), network->session());
+    network->setRoute(httpRoute(8080));
+    QCOMPARE(sessions(), network->session());
+    QCOMPARE(sessions()->proxy().port(), quint16(8080));
+    network.reset();
+    QVERIFY(!sessions());
 }
 
 void TestNetwork::aRequestKeepsItsManagerAfterTheRouteChanges()

@@ -172,6 +172,29 @@ private slots:
         QCOMPARE(m_relaunches, 1);
     }
 
+    // Made without the running process's language and relaunch (App hands them in), the page
+    // knows no language in use: every choice offers the relaunch, which then does nothing.
+    void languageWithoutTheRunningProcess_data()
+    {
+        QTest::addColumn<int>("chosen");
+        for (AppLanguage language : AppLanguage::allCases())
+            QTest::newRow(qPrintable(language.rawValue())) << int(language);
+    }
+
+    void languageWithoutTheRunningProcess()
+    {
+        QFETCH(int, chosen);
+        GeneralSettingsPage::Environment env;
+        env.systemLanguages = [this] { return m_system; };
+        env.homePath = [this] { return m_rig->dir.path(); };
+        GeneralSettingsPage page(curator(), *m_preferences, env);
+        page.setLanguage(AppLanguage::Value(chosen));
+        QVERIFY(page.showsRelaunch());
+        page.relaunch();
+        QCOMPARE(m_relaunches, 0);
+        QCOMPARE(page.language(), AppLanguage(AppLanguage::Value(chosen)));
+    }
+
     void folder_data()
     {
         QTest::addColumn<QString>("path");
