@@ -95,8 +95,8 @@ void TestStoredLibrary::copiesKeepTheirState_data()
     QTest::addColumn<LocalCopy>("expected");
     QTest::newRow("on this computer, a video and a picture")
         << xLink(QStringLiteral("ann"), QStringLiteral("101"))
-        << LocalCopy::onThisMac({LocalFile{QStringLiteral("ann_101.mp4"), 1048576}, LocalFile{QStringLiteral("ann_101_2.jpg"), 2048}});
-    QTest::newRow("on this computer, no files") << xLink(QStringLiteral("bo"), QStringLiteral("202")) << LocalCopy::onThisMac({});
+        << LocalCopy::onThisComputer({LocalFile{QStringLiteral("ann_101.mp4"), 1048576}, LocalFile{QStringLiteral("ann_101_2.jpg"), 2048}});
+    QTest::newRow("on this computer, no files") << xLink(QStringLiteral("bo"), QStringLiteral("202")) << LocalCopy::onThisComputer({});
     QTest::newRow("downloading part way") << xLink(QStringLiteral("cy"), QStringLiteral("303")) << LocalCopy::downloading(3000, 9000);
     QTest::newRow("downloading nothing") << xLink(QStringLiteral("di"), QStringLiteral("404")) << LocalCopy::downloading(0, 0);
     QTest::newRow("failed, unreachable")
@@ -106,11 +106,11 @@ void TestStoredLibrary::copiesKeepTheirState_data()
     QTest::newRow("link only, stored") << xLink(QStringLiteral("gus"), QStringLiteral("707")) << LocalCopy::linkOnly();
     QTest::newRow("on this computer, a web page")
         << webLink(QStringLiteral("https://cook.example.com/pie?id=8"))
-        << LocalCopy::onThisMac({LocalFile{QStringLiteral("cook.example.com_pie_0badf00d.html"), 5120}});
+        << LocalCopy::onThisComputer({LocalFile{QStringLiteral("cook.example.com_pie_0badf00d.html"), 5120}});
     // The first name is stored decomposed, the others composed; each is read as it was written.
     QTest::newRow("on this computer, names in both forms")
         << xLink(QStringLiteral("Zo\u00e9"), QStringLiteral("1010"))
-        << LocalCopy::onThisMac({LocalFile{QStringLiteral("Zoe\u0301_1010.jpg"), 10}, LocalFile{QStringLiteral("Zo\u00e9_1010_2.jpg"), 20},
+        << LocalCopy::onThisComputer({LocalFile{QStringLiteral("Zoe\u0301_1010.jpg"), 10}, LocalFile{QStringLiteral("Zo\u00e9_1010_2.jpg"), 20},
                                  LocalFile{QStringLiteral("Zo\u00e9_1010_3.jpg"), 30}});
 }
 
@@ -130,7 +130,7 @@ void TestStoredLibrary::shelfSortsTheStoredSaves_data()
 {
     QTest::addColumn<Filter>("filter");
     QTest::addColumn<QList<Save::ID>>("expected");
-    QTest::newRow("on this computer: live saves with their files") << Filter::onThisMac() << saveIDs({1, 2, 10});
+    QTest::newRow("on this computer: live saves with their files") << Filter::onThisComputer() << saveIDs({1, 2, 10});
     QTest::newRow("link only: failed copies, not text, not downloading") << Filter::linkOnly() << saveIDs({5, 6});
     QTest::newRow("trash: the page on this computer and the bare page") << Filter::trash() << saveIDs({8, 9});
     QTest::newRow("favourites") << Filter::favourites() << saveIDs({1, 4, 10});
