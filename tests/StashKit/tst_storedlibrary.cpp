@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <expected>
 #include <string>
 
 using namespace sw;
@@ -33,14 +34,20 @@ QByteArray bytesOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The stored document decoded; fails the calling test when it cannot be.
-Archive storedArchive()
+// The stored document decoded, or why it could not be.
+std::expected<Archive, QString> storedArchive()
 {
     const QByteArray bytes = bytesOf(kDocument);
     if (bytes.isEmpty())
-        qFatal("the stored library document is missing: %s", qPrintable(kDocument));
-    return Archive::fromJson(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        return std::unexpected(QStringLiteral("missing: ") + kDocument);
+    try {
+        return Archive::fromJson(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    } catch (const JsonError &e) {
+        return std::unexpected(e.message());
+    }
 }
+
+QString whyNot(const std::expected<Archive, QString> &archive) { return archive ? QString() : archive.error(); }
 
 enum class Road { text, fileArchive };
 
@@ -75,13 +82,15 @@ void TestStoredLibrary::writtenBackByteForByte()
 
     QByteArray written;
     if (road == Road::text) {
-        written = QByteArray::fromStdString(storedArchive().json());
+        const auto archive = storedArchive();
+        QVERIFY2(archive, qPrintable(whyNot(archive)));
+        written = QByteArray::fromStdString(archive->json());
     } else {
         QTemporaryDir from, to;
         QVERIFY(from.isValid() && to.isValid());
         QVERIFY(QFile::copy(kDocument, QDir(from.path()).filePath(QString::fromLatin1(FileArchive::documentName))));
         const auto loaded = FileArchive(from.path()).load();
-        QVERIFY(loaded.has_value());
+        QVERIFY2(loaded.has_value(), qPrintable(loaded ? QString() : loaded.error().message));
         QVERIFY(loaded->has_value());
         QVERIFY(FileArchive(to.path()).store(**loaded).has_value());
         written = bytesOf(QDir(to.path()).filePath(QString::fromLatin1(FileArchive::documentName)));
@@ -118,12 +127,13 @@ void TestStoredLibrary::copiesKeepTheirState()
 {
     QFETCH(PostLink, link);
     QFETCH(LocalCopy, expected);
-    const Archive archive = storedArchive();
-    const LocalCopy *copy = archive.copies.find(link);
+    const auto archive = storedArchive();
+    QVERIFY2(archive, qPrintable(whyNot(archive)));
+    const LocalCopy *copy = archive->copies.find(link);
     QVERIFY(copy);
     QCOMPARE(*copy, expected);
     QCOMPARE(copy->bytesOnDisk(), expected.bytesOnDisk());
-    QCOMPARE(archive.copies.size(), qsizetype(9));
+    QCOMPARE(archive->copies.size(), qsizetype(9));
 }
 
 void TestStoredLibrary::shelfSortsTheStoredSaves_data()
@@ -142,10 +152,11 @@ void TestStoredLibrary::shelfSortsTheStoredSaves()
 {
     QFETCH(Filter, filter);
     QFETCH(QList<Save::ID>, expected);
-    const Archive archive = storedArchive();
+    const auto archive = storedArchive();
+    QVERIFY2(archive, qPrintable(whyNot(archive)));
     LocalMedia media(MediaFolder(Url::fromLocalFile(QDir::tempPath())), DiskBudget{std::int64_t(1) << 40});
-    media.setCopies(archive.copies);
-    const Shelf shelf(archive.library, media, std::nullopt, Date{786400000}, Quality::original);
+    media.setCopies(archive->copies);
+    const Shelf shelf(archive->library, media, std::nullopt, Date{786400000}, Quality::original);
     QList<Save::ID> ids;
     for (const ShelfItem &item : shelf.items(filter))
         ids.append(item.save().id());
