@@ -105,7 +105,7 @@ bool writeHome(const QString &home)
     if (!QDir().mkpath(media) || !QDir().mkpath(covers) || !FileArchive(data).storeBytes(bench::generateDocument(shape)))
         return false;
     for (const auto &entry : archive.copies)
-        if (const auto *here = entry.copy.asOnThisMac())
+        if (const auto *here = entry.copy.asOnThisComputer())
             for (const LocalFile &file : here->files)
                 if (!touch(QDir(media).filePath(file.name)))
                     return false;
@@ -241,7 +241,7 @@ int measure(const QString &home, double restore, double restoredRss, bool startO
 
     // Filter changes round the sidebar's rows.
     const QList<Filter> filters{Filter::favourites(), Filter::all(), Filter::trash(), Filter::kind(Kind::video),
-                                Filter::all(), Filter::linkOnly(), Filter::source(Source::web), Filter::onThisMac(),
+                                Filter::all(), Filter::linkOnly(), Filter::source(Source::web), Filter::onThisComputer(),
                                 Filter::all(), Filter::recentlyAdded(), Filter::kind(Kind::images), Filter::all()};
     std::vector<double> filterChanges;
     for (const Filter &filter : filters)

@@ -218,8 +218,8 @@ struct ShelfInputs {
 // whose media are missing is the count of linkOnly.
 qsizetype sidebarCounts(const Shelf &shelf)
 {
-    QList<Filter> filters{Filter::all(),   Filter::recentlyAdded(), Filter::favourites(),
-                          Filter::trash(), Filter::onThisMac(),     Filter::linkOnly()};
+    QList<Filter> filters{Filter::all(),   Filter::recentlyAdded(),  Filter::favourites(),
+                          Filter::trash(), Filter::onThisComputer(), Filter::linkOnly()};
     for (const Collection &c : shelf.library().collections)
         filters.append(Filter::collection(c.id));
     const QList<Author> &authors = shelf.tally().topAuthors();

@@ -42,7 +42,7 @@ Document documentOf(const std::vector<std::uint64_t> &numbers)
     for (const std::uint64_t number : numbers) {
         const QString digits = QString::number(number);
         PostLink link = PostLink::x(Handle{QStringLiteral("crowd")}, StatusID{digits});
-        archive.copies.insert(link, LocalCopy::onThisMac({LocalFile{QStringLiteral("crowd_") + digits + QStringLiteral(".mp4"), 1000000}}));
+        archive.copies.insert(link, LocalCopy::onThisComputer({LocalFile{QStringLiteral("crowd_") + digits + QStringLiteral(".mp4"), 1000000}}));
         document.links.push_back(std::move(link));
     }
     archive.writeJson(document.text);

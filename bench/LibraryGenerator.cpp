@@ -365,7 +365,7 @@ Archive generateArchive(const LibraryShape &shape)
                 QList<LocalFile> files;
                 for (std::size_t a = 0; a < post.attachments.size(); ++a)
                     files.append(LocalFile{MediaFolder::fileName(post, a), post.attachments[a].bytes()});
-                copies.insert(post.link, LocalCopy::onThisMac(std::move(files)));
+                copies.insert(post.link, LocalCopy::onThisComputer(std::move(files)));
             } else if (state < 92) {
                 copies.insert(post.link, LocalCopy::failed(dice.chance(0.7) ? DownloadFailure::unreachable
                                                                             : DownloadFailure::couldNotWrite));

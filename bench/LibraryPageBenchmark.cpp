@@ -148,7 +148,7 @@ int main(int argc, char **argv)
     // Filter changes, round the sidebar's rows and chips.
     const QList<Filter> filters{Filter::favourites(), Filter::all(), Filter::trash(),
                                 Filter::collection(archive.library.collections.first().id), Filter::kind(Kind::video),
-                                Filter::all(), Filter::linkOnly(), Filter::source(Source::web), Filter::onThisMac(),
+                                Filter::all(), Filter::linkOnly(), Filter::source(Source::web), Filter::onThisComputer(),
                                 Filter::all(), Filter::recentlyAdded(), Filter::kind(Kind::images)};
     std::vector<double> filterTimes;
     for (int round = 0; round < 2; ++round)

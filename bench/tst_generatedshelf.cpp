@@ -210,8 +210,8 @@ void TestGeneratedShelf::countsInOneWalkAreEachCount()
     shape.saves = 2500;
     const Archive archive = bench::generateArchive(shape);
     const Shelf shelf = shelfOf(archive);
-    QList<Filter> filters{Filter::all(),       Filter::recentlyAdded(), Filter::favourites(), Filter::trash(),
-                          Filter::onThisMac(), Filter::linkOnly(),      Filter::source(Source::x),
+    QList<Filter> filters{Filter::all(),            Filter::recentlyAdded(), Filter::favourites(), Filter::trash(),
+                          Filter::onThisComputer(), Filter::linkOnly(),      Filter::source(Source::x),
                           Filter::source(Source::web)};
     for (Kind kind : Kind::allCases())
         filters.append(Filter::kind(kind));

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     for (const auto &[link, copy] : archive->copies) {
         sw::fuzz::check(archive->copies.find(link) == &copy, "a copy is found under its own link", link.url().text());
-        if (const auto *done = copy.asOnThisMac())
+        if (const auto *done = copy.asOnThisComputer())
             for (const LocalFile &file : done->files)
                 sw::fuzz::checkPlainName(file.name, "a stored file name is a plain name");
     }

@@ -16,8 +16,8 @@ public:
         friend bool operator==(const NothingToDownload &, const NothingToDownload &) = default;
     };
     // The post's media is already on this computer.
-    struct AlreadyOnThisMac {
-        friend bool operator==(const AlreadyOnThisMac &, const AlreadyOnThisMac &) = default;
+    struct AlreadyOnThisComputer {
+        friend bool operator==(const AlreadyOnThisComputer &, const AlreadyOnThisComputer &) = default;
     };
     // A download of the post's media is under way.
     struct AlreadyDownloading {
@@ -30,14 +30,14 @@ public:
         std::int64_t free = 0;
         friend bool operator==(const OverBudget &, const OverBudget &) = default;
     };
-    using Value = std::variant<NothingToDownload, AlreadyOnThisMac, AlreadyDownloading, OverBudget>;
+    using Value = std::variant<NothingToDownload, AlreadyOnThisComputer, AlreadyDownloading, OverBudget>;
 
     DownloadRefusal(NothingToDownload v) : m_value(v) {}
-    DownloadRefusal(AlreadyOnThisMac v) : m_value(v) {}
+    DownloadRefusal(AlreadyOnThisComputer v) : m_value(v) {}
     DownloadRefusal(AlreadyDownloading v) : m_value(v) {}
     DownloadRefusal(OverBudget v) : m_value(v) {}
     static DownloadRefusal nothingToDownload() { return NothingToDownload{}; }
-    static DownloadRefusal alreadyOnThisMac() { return AlreadyOnThisMac{}; }
+    static DownloadRefusal alreadyOnThisComputer() { return AlreadyOnThisComputer{}; }
     static DownloadRefusal alreadyDownloading() { return AlreadyDownloading{}; }
     static DownloadRefusal overBudget(std::int64_t needs, std::int64_t free) { return OverBudget{needs, free}; }
 

@@ -32,7 +32,7 @@ std::optional<double> LocalCopy::fraction() const
 
 __int128 LocalCopy::exactBytesOnDisk() const
 {
-    const OnThisMac *done = asOnThisMac();
+    const OnThisComputer *done = asOnThisComputer();
     if (!done)
         return 0;
     __int128 sum = 0;
@@ -51,7 +51,7 @@ std::size_t qHash(const LocalCopy &copy, std::size_t seed) noexcept
     seed = ::qHash(copy.value().index(), seed);
     if (const auto *d = copy.asDownloading())
         return qHashMulti(seed, d->received, d->of);
-    if (const auto *done = copy.asOnThisMac()) {
+    if (const auto *done = copy.asOnThisComputer()) {
         seed = ::qHash(done->files.size(), seed);
         for (const LocalFile &file : done->files)
             seed = qHash(file, seed);
@@ -70,8 +70,8 @@ void LocalCopy::writeJson(std::string &out) const
         out.append(R"(,"received":)");
         appendInt(out, d->received);
         out.append("}}");
-    } else if (const auto *done = asOnThisMac()) {
-        out.append(R"({"onThisMac":{"_0":[)");
+    } else if (const auto *done = asOnThisComputer()) {
+        out.append(R"({")").append(onThisComputerKey).append(R"(":{"_0":[)");
         bool first = true;
         for (const LocalFile &file : done->files) {
             if (!first)
@@ -98,17 +98,17 @@ JsonValue LocalCopy::toJson() const
 
 LocalCopy LocalCopy::fromJson(const JsonNode &node)
 {
-    const auto [name, payload] = node.oneCaseOf({"linkOnly", "downloading", "onThisMac", "failed"});
+    const auto [name, payload] = node.oneCaseOf({"linkOnly", "downloading", onThisComputerKey, "failed"});
     if (!payload.isObject())
         notAnObject(name);
     if (name == "downloading")
         return downloading(payload["received"].int64(), payload["of"].int64());
-    if (name == "onThisMac") {
+    if (name == onThisComputerKey) {
         QList<LocalFile> files;
         const JsonNode list = payload["_0"];
         files.reserve(static_cast<qsizetype>(list.elementCount()));
         list.forEachElement([&](const JsonNode &element) { files.append(LocalFile::fromJson(element)); });
-        return onThisMac(std::move(files));
+        return onThisComputer(std::move(files));
     }
     if (name == "failed")
         return failed(DownloadFailure::fromJson(payload["_0"]));

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 
@@ -31,31 +32,31 @@ public:
         friend bool operator==(const Downloading &, const Downloading &) = default;
     };
     // The finished files, one per attachment, in attachment order.
-    struct OnThisMac {
+    struct OnThisComputer {
         QList<LocalFile> files;   // implicitly shared: copying a copy is cheap
-        friend bool operator==(const OnThisMac &, const OnThisMac &) = default;
+        friend bool operator==(const OnThisComputer &, const OnThisComputer &) = default;
     };
     // The last download failed.
     struct Failed {
         DownloadFailure failure;
         friend bool operator==(const Failed &, const Failed &) = default;
     };
-    using Value = std::variant<LinkOnly, Downloading, OnThisMac, Failed>;
+    using Value = std::variant<LinkOnly, Downloading, OnThisComputer, Failed>;
 
     LocalCopy() = default;   // linkOnly
     LocalCopy(LinkOnly v) : m_value(v) {}
     LocalCopy(Downloading v) : m_value(v) {}
-    LocalCopy(OnThisMac v) : m_value(std::move(v)) {}
+    LocalCopy(OnThisComputer v) : m_value(std::move(v)) {}
     LocalCopy(Failed v) : m_value(v) {}
     static LocalCopy linkOnly() { return LocalCopy(LinkOnly{}); }
     static LocalCopy downloading(std::int64_t received, std::int64_t of) { return LocalCopy(Downloading{received, of}); }
-    static LocalCopy onThisMac(QList<LocalFile> files) { return LocalCopy(OnThisMac{std::move(files)}); }
+    static LocalCopy onThisComputer(QList<LocalFile> files) { return LocalCopy(OnThisComputer{std::move(files)}); }
     static LocalCopy failed(DownloadFailure failure) { return LocalCopy(Failed{failure}); }
 
     const Value &value() const { return m_value; }
     bool isLinkOnly() const { return std::holds_alternative<LinkOnly>(m_value); }
     const Downloading *asDownloading() const { return std::get_if<Downloading>(&m_value); }
-    const OnThisMac *asOnThisMac() const { return std::get_if<OnThisMac>(&m_value); }
+    const OnThisComputer *asOnThisComputer() const { return std::get_if<OnThisComputer>(&m_value); }
     const Failed *asFailed() const { return std::get_if<Failed>(&m_value); }
 
     // For a download under way, received ÷ of (1.0 when the total is 0); none otherwise.
@@ -68,7 +69,11 @@ public:
 
     friend bool operator==(const LocalCopy &, const LocalCopy &) = default;
 
-    // {"linkOnly":{}}, {"downloading":{"of":t,"received":r}}, {"onThisMac":{"_0":[files]}},
+    // The name the archive gives the OnThisComputer case. Documents on users' disks already carry
+    // it, so it stays as it was first written whatever the case is called here.
+    static constexpr std::string_view onThisComputerKey = "onThisMac";
+
+    // {"linkOnly":{}}, {"downloading":{"of":t,"received":r}}, {<onThisComputerKey>:{"_0":[files]}},
     // {"failed":{"_0":failure}}
     JsonValue toJson() const;
     void writeJson(std::string &out) const;

@@ -42,8 +42,8 @@ std::expected<std::vector<Download>, DownloadRefusal> LocalMedia::begin(const Po
     if (const LocalCopy *current = m_copies.find(post.link)) {
         if (current->asDownloading())
             return std::unexpected(DownloadRefusal::alreadyDownloading());
-        if (current->asOnThisMac())
-            return std::unexpected(DownloadRefusal::alreadyOnThisMac());
+        if (current->asOnThisComputer())
+            return std::unexpected(DownloadRefusal::alreadyOnThisComputer());
     }
 
     std::vector<Attachment> taken;
@@ -91,7 +91,7 @@ void LocalMedia::finished(const PostLink &link, const QList<LocalFile> &files)
 {
     const LocalCopy *current = m_copies.find(link);
     if (current && current->asDownloading())
-        m_copies.insert(link, LocalCopy::onThisMac(files));
+        m_copies.insert(link, LocalCopy::onThisComputer(files));
 }
 
 void LocalMedia::failed(const PostLink &link, DownloadFailure failure)
@@ -105,7 +105,7 @@ QList<LocalFile> LocalMedia::letGo(const PostLink &link)
 {
     const std::optional<LocalCopy> gone = m_copies.take(link);
     if (gone) {
-        if (const auto *done = gone->asOnThisMac())
+        if (const auto *done = gone->asOnThisComputer())
             return done->files;
     }
     return {};
@@ -121,7 +121,7 @@ void LocalMedia::reconcile(const QSet<QString> &present)
 
     QList<PostLink> gone;
     for (const auto &[link, copy] : m_copies) {
-        const auto *done = copy.asOnThisMac();
+        const auto *done = copy.asOnThisComputer();
         if (!done)
             continue;
         const bool allThere = std::all_of(done->files.cbegin(), done->files.cend(), [&](const LocalFile &file) {
@@ -150,7 +150,7 @@ LocalMedia::Settling LocalMedia::settling(const QSet<QString> &present, const st
 
     Settling settling;
     for (const auto &[link, copy] : m_copies) {
-        const auto *done = copy.asOnThisMac();
+        const auto *done = copy.asOnThisComputer();
         if (!done)
             continue;
         for (const LocalFile &file : done->files) {
@@ -163,7 +163,7 @@ LocalMedia::Settling LocalMedia::settling(const QSet<QString> &present, const st
     }
     for (const Post &post : interrupted) {
         const LocalCopy *current = m_copies.find(post.link);
-        if ((current && (current->asOnThisMac() || current->asDownloading())) || !post.hasMedia())
+        if ((current && (current->asOnThisComputer() || current->asDownloading())) || !post.hasMedia())
             continue;
         QList<QString> names;
         for (std::size_t i = 0; i < post.attachments.size(); ++i)
@@ -189,9 +189,9 @@ LocalMedia::Settling LocalMedia::settling(const QSet<QString> &present, const st
 void LocalMedia::adopt(const PostLink &link, const QList<LocalFile> &files)
 {
     const LocalCopy *current = m_copies.find(link);
-    if (current && (current->asOnThisMac() || current->asDownloading()))
+    if (current && (current->asOnThisComputer() || current->asDownloading()))
         return;
-    m_copies.insert(link, LocalCopy::onThisMac(files));
+    m_copies.insert(link, LocalCopy::onThisComputer(files));
 }
 
 std::vector<Post> LocalMedia::missing(const std::vector<Post> &among) const
@@ -201,7 +201,7 @@ std::vector<Post> LocalMedia::missing(const std::vector<Post> &among) const
         if (!post.hasMedia())
             continue;
         const LocalCopy *current = m_copies.find(post.link);
-        if (current && (current->asDownloading() || current->asOnThisMac()))
+        if (current && (current->asDownloading() || current->asOnThisComputer()))
             continue;
         out.push_back(post);
     }

@@ -37,10 +37,12 @@ public:
         Handle handle;   // letter case aside
         friend bool operator==(const ByAuthor &, const ByAuthor &) = default;
     };
-    struct OnThisMac { friend bool operator==(const OnThisMac &, const OnThisMac &) = default; };    // live, media here
+    struct OnThisComputer {                                                                          // live, media here
+        friend bool operator==(const OnThisComputer &, const OnThisComputer &) = default;
+    };
     struct LinkOnly { friend bool operator==(const LinkOnly &, const LinkOnly &) = default; };       // live, media missing
     using Value = std::variant<All, RecentlyAdded, Favourites, Trash, InCollection, OfKind, FromSource, ByAuthor,
-                               OnThisMac, LinkOnly>;
+                               OnThisComputer, LinkOnly>;
 
     Filter() = default;   // all
     Filter(Value value) : m_value(std::move(value)) {}
@@ -55,7 +57,7 @@ public:
     static Filter kind(Kind kind) { return OfKind{kind}; }
     static Filter source(Source source) { return FromSource{source}; }
     static Filter author(Handle handle) { return ByAuthor{std::move(handle)}; }
-    static Filter onThisMac() { return OnThisMac{}; }
+    static Filter onThisComputer() { return OnThisComputer{}; }
     static Filter linkOnly() { return LinkOnly{}; }
 
     const Value &value() const { return m_value; }

@@ -13,7 +13,7 @@ namespace sw {
 
 namespace {
 constexpr std::size_t kDownloading = localCopyCaseIndex<LocalCopy::Downloading>();
-constexpr std::size_t kOnThisMac = localCopyCaseIndex<LocalCopy::OnThisMac>();
+constexpr std::size_t kOnThisComputer = localCopyCaseIndex<LocalCopy::OnThisComputer>();
 }  // namespace
 
 // The local copy of a save, looked up at most once however many filters ask for it.
@@ -78,9 +78,9 @@ public:
                         return save.source() == c.source;
                     } else if constexpr (std::is_same_v<C, Filter::ByAuthor>) {
                         return save.authorIdentity() == m_author;
-                    } else if constexpr (std::is_same_v<C, Filter::OnThisMac>) {
+                    } else if constexpr (std::is_same_v<C, Filter::OnThisComputer>) {
                         const CopyTable::Found &found = copyOf();
-                        return found.copy && found.state == kOnThisMac;
+                        return found.copy && found.state == kOnThisComputer;
                     } else {
                         static_assert(std::is_same_v<C, Filter::LinkOnly>);
                         // Missing media: the post has some, and its copy is absent, linkOnly or
@@ -88,7 +88,7 @@ public:
                         if (save.kind() == Kind::text)
                             return false;
                         const CopyTable::Found &found = copyOf();
-                        return !found.copy || (found.state != kOnThisMac && found.state != kDownloading);
+                        return !found.copy || (found.state != kOnThisComputer && found.state != kDownloading);
                     }
                 }
             },
@@ -234,7 +234,7 @@ std::optional<MarkTest> markTest(const Filter &filter)
                 return MarkTest{kTrashedMark | kKindMark, std::uint8_t(unsigned(Kind::Value(c.kind)) << kKindShift)};
             else if constexpr (std::is_same_v<C, Filter::FromSource>)
                 return MarkTest{kTrashedMark | kSourceMark, std::uint8_t(unsigned(Source::Value(c.source)) << kSourceShift)};
-            else if constexpr (std::is_same_v<C, Filter::OnThisMac>)
+            else if constexpr (std::is_same_v<C, Filter::OnThisComputer>)
                 return MarkTest{kTrashedMark | kHereMark, kHereMark, true};
             else if constexpr (std::is_same_v<C, Filter::LinkOnly>)
                 return MarkTest{kTrashedMark | kMissingMark, kMissingMark, true};
@@ -263,9 +263,9 @@ const std::vector<std::uint8_t> &Shelf::marks(bool withCopies) const
         forEachSave(m_library.saves, [&](const Save &save) {
             if (!(*mark & kTrashedMark)) {
                 const CopyTable::Found found = lookUp(save);
-                if (found.copy && found.state == kOnThisMac)
+                if (found.copy && found.state == kOnThisComputer)
                     *mark |= kHereMark;
-                if (save.kind() != Kind::text && (!found.copy || (found.state != kOnThisMac && found.state != kDownloading)))
+                if (save.kind() != Kind::text && (!found.copy || (found.state != kOnThisComputer && found.state != kDownloading)))
                     *mark |= kMissingMark;
             }
             ++mark;
@@ -422,7 +422,7 @@ QList<qsizetype> Shelf::counts(const QList<Filter> &filters, const std::function
     // The filters sorted by what they ask of a save, so that each save is looked at once and
     // counted by every filter it passes with a handful of comparisons.
     using Targets = std::vector<qsizetype>;   // the positions of the filters of one kind
-    Targets all, recent, favourites, trash, onThisMac, linkOnly;
+    Targets all, recent, favourites, trash, onThisComputer, linkOnly;
     std::vector<std::pair<Collection::ID, qsizetype>> collections;
     std::vector<std::pair<std::uint32_t, qsizetype>> authors;
     std::array<Targets, Kind::allCases().size()> kinds;
@@ -447,8 +447,8 @@ QList<qsizetype> Shelf::counts(const QList<Filter> &filters, const std::function
                     sources[std::size_t(Source::Value(c.source))].push_back(i);
                 else if constexpr (std::is_same_v<C, Filter::ByAuthor>)
                     authors.emplace_back(c.handle.identity(), i);
-                else if constexpr (std::is_same_v<C, Filter::OnThisMac>)
-                    onThisMac.push_back(i);
+                else if constexpr (std::is_same_v<C, Filter::OnThisComputer>)
+                    onThisComputer.push_back(i);
                 else
                     linkOnly.push_back(i);
             },
@@ -457,7 +457,7 @@ QList<qsizetype> Shelf::counts(const QList<Filter> &filters, const std::function
     const CollectionSlots collectionSlots(collections);
     const bool byKind = std::any_of(kinds.begin(), kinds.end(), [](const Targets &t) { return !t.empty(); });
     const bool bySource = std::any_of(sources.begin(), sources.end(), [](const Targets &t) { return !t.empty(); });
-    const bool byCopy = !onThisMac.empty() || !linkOnly.empty();
+    const bool byCopy = !onThisComputer.empty() || !linkOnly.empty();
 
     QList<qsizetype> counts(filters.size(), 0);
     const auto count = [&counts](const Targets &targets) {
@@ -492,10 +492,10 @@ QList<qsizetype> Shelf::counts(const QList<Filter> &filters, const std::function
             count(sources[std::size_t(Source::Value(save.source()))]);
         if (byCopy) {
             const CopyTable::Found found = lookUp(save);
-            if (found.copy && found.state == kOnThisMac)
-                count(onThisMac);
+            if (found.copy && found.state == kOnThisComputer)
+                count(onThisComputer);
             // Missing media: the post has some, and its copy is neither here nor under way.
-            if (save.kind() != Kind::text && (!found.copy || (found.state != kOnThisMac && found.state != kDownloading)))
+            if (save.kind() != Kind::text && (!found.copy || (found.state != kOnThisComputer && found.state != kDownloading)))
                 count(linkOnly);
         }
     });

@@ -61,7 +61,7 @@ std::vector<std::optional<Url>> ShelfItem::pictures() const
     const Post &post = m_save.post();
     const std::optional<Url> cover = this->cover();
     // The i-th attachment pairs with the i-th downloaded file.
-    const auto *here = m_copy->asOnThisMac();
+    const auto *here = m_copy->asOnThisComputer();
     std::vector<std::optional<Url>> pictures;
     pictures.reserve(post.attachments.size());
     bool videoSeen = false;
@@ -102,7 +102,7 @@ Action ShelfItem::action() const
             using C = std::decay_t<decltype(c)>;
             if constexpr (std::is_same_v<C, LocalCopy::Downloading>)
                 return Action::downloading(c.of == 0 ? 1.0 : double(c.received) / double(c.of));
-            else if constexpr (std::is_same_v<C, LocalCopy::OnThisMac>)
+            else if constexpr (std::is_same_v<C, LocalCopy::OnThisComputer>)
                 return post.kind() == Kind::video ? Action::play() : Action::open();
             else if constexpr (std::is_same_v<C, LocalCopy::Failed>)
                 return Action::retry();
@@ -114,7 +114,7 @@ Action ShelfItem::action() const
 
 std::optional<LocalFile> ShelfItem::videoFile() const
 {
-    const auto *here = m_copy->asOnThisMac();
+    const auto *here = m_copy->asOnThisComputer();
     if (!here)
         return std::nullopt;
     const auto &attachments = m_save.post().attachments;

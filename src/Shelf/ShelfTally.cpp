@@ -14,7 +14,7 @@ namespace sw {
 namespace {
 
 constexpr std::size_t kDownloading = localCopyCaseIndex<LocalCopy::Downloading>();
-constexpr std::size_t kOnThisMac = localCopyCaseIndex<LocalCopy::OnThisMac>();
+constexpr std::size_t kOnThisComputer = localCopyCaseIndex<LocalCopy::OnThisComputer>();
 
 bool liveOnX(const Save &save) { return !save.isTrashed() && save.source() == Source::x; }
 
@@ -56,8 +56,8 @@ ShelfTally::CopyCase ShelfTally::copyCase(const Save &save, const CopyTable &cop
         state = copy->value().index();
     }
     CopyCase out;
-    out.here = copy && state == kOnThisMac;
-    out.missing = save.kind() != Kind::text && (!copy || (state != kOnThisMac && state != kDownloading));
+    out.here = copy && state == kOnThisComputer;
+    out.missing = save.kind() != Kind::text && (!copy || (state != kOnThisComputer && state != kDownloading));
     return out;
 }
 
@@ -300,7 +300,7 @@ qsizetype ShelfTally::count(const Filter &filter, Date now) const
             } else if constexpr (std::is_same_v<C, Filter::ByAuthor>) {
                 const std::uint32_t identity = c.handle.identity();
                 return identity < m_authors.size() ? m_authors[identity] : 0;
-            } else if constexpr (std::is_same_v<C, Filter::OnThisMac>) {
+            } else if constexpr (std::is_same_v<C, Filter::OnThisComputer>) {
                 return m_here;
             } else {
                 static_assert(std::is_same_v<C, Filter::LinkOnly>);

@@ -563,7 +563,7 @@ void Curator::promoteOnceWritten(const PostLink &link, QList<LocalFile> files)
 void Curator::promote(const Promotion &promotion)
 {
     const LocalCopy copy = m_localMedia.copy(promotion.link);
-    const auto *done = copy.asOnThisMac();
+    const auto *done = copy.asOnThisComputer();
     const auto lists = [done](const LocalFile &file) {
         return done && std::any_of(done->files.cbegin(), done->files.cend(), [&](const LocalFile &listed) {
                    return text::canonical(listed.name) == text::canonical(file.name);
@@ -679,7 +679,7 @@ void Curator::deleteMediaFiles(const QList<LocalFile> &files)
         candidates.insert(text::canonical(file.name));
     QSet<QString> inUse;
     for (const auto &[link, copy] : m_localMedia.copies()) {
-        if (const auto *done = copy.asOnThisMac()) {
+        if (const auto *done = copy.asOnThisComputer()) {
             for (const LocalFile &file : done->files) {
                 const QString name = text::canonical(file.name);
                 if (candidates.contains(name))

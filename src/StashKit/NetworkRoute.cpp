@@ -166,10 +166,10 @@ QString trimmedSpacesAndTabs(const QString &s)
 QStringList characters(const QString &text)
 {
     QStringList out;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
     qsizetype start = 0;
-    while (finder.toNextBoundary() != -1) {
-        const qsizetype position = finder.position();
+    while (graphemes.toNextBoundary() != -1) {
+        const qsizetype position = graphemes.position();
         out.append(text.mid(start, position - start));
         start = position;
     }
@@ -291,9 +291,9 @@ QList<NetworkRoute> NetworkRoute::routesFromPasted(const QString &pasted)
         static const QString exportWord = QStringLiteral("export ");
         if (statement.startsWith(exportWord)) {
             // Only when the space stands alone as a character (no combining mark on it).
-            QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, statement);
-            finder.setPosition(exportWord.size());
-            if (finder.isAtBoundary())
+            QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, statement);
+            graphemes.setPosition(exportWord.size());
+            if (graphemes.isAtBoundary())
                 statement = statement.mid(exportWord.size());
         }
         const QStringList chars = characters(statement);

@@ -44,7 +44,7 @@ inline char *toString(const LocalCopy &copy) { return QTest::toString(QString::f
 inline char *toString(const CopyTable &table) { return QTest::toString(QString::fromStdString(table.toJson().toJson())); }
 inline char *toString(const DownloadRefusal &refusal)
 {
-    static const char *const names[] = {"nothingToDownload", "alreadyOnThisMac", "alreadyDownloading", "overBudget"};
+    static const char *const names[] = {"nothingToDownload", "alreadyOnThisComputer", "alreadyDownloading", "overBudget"};
     QString text = QString::fromLatin1(names[refusal.value().index()]);
     if (const auto *over = refusal.asOverBudget())
         text += QStringLiteral("(needs: %1, free: %2)").arg(over->needs).arg(over->free);

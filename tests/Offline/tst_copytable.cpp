@@ -18,7 +18,7 @@ namespace {
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
-LocalCopy done(std::int64_t bytes) { return LocalCopy::onThisMac({LocalFile{"f.jpg", bytes}}); }
+LocalCopy done(std::int64_t bytes) { return LocalCopy::onThisComputer({LocalFile{"f.jpg", bytes}}); }
 
 // The table's text built afresh from its entries, in the table's own order.
 std::string freshJson(const CopyTable &table)
@@ -168,6 +168,7 @@ void TestCopyTable::coding()
              std::string(R"([{"x":{"handle":{"name":"Kettle"},"status":{"digits":"42"}}},{"downloading":{"of":9,"received":0}}])"));
     // Changing the copy changes its text, not the link's.
     table.insert(xLink("other", "42"), done(3));
+    // "onThisMac": the name stored documents give a copy on this computer (LocalCopy::onThisComputerKey).
     QCOMPARE(encode(table), std::string(R"([{"x":{"handle":{"name":"Kettle"},"status":{"digits":"42"}}},)"
                                         R"({"onThisMac":{"_0":[{"bytes":3,"name":"f.jpg"}]}}])"));
 
@@ -212,7 +213,7 @@ void TestCopyTable::codingRoundTrip()
     table.insert(xLink("B", "2"), LocalCopy::downloading(5, 50));
     table.insert(webLink("https://h.example/p?id=1"), LocalCopy::failed(DownloadFailure::couldNotWrite));
     table.insert(webLink("https://h.example/p?id=2"), LocalCopy::linkOnly());
-    table.insert(xLink("c", "3"), LocalCopy::onThisMac({LocalFile{QStringLiteral("\u00e9_3.mp4"), 1}, LocalFile{"c_3_2.jpg", 2}}));
+    table.insert(xLink("c", "3"), LocalCopy::onThisComputer({LocalFile{QStringLiteral("\u00e9_3.mp4"), 1}, LocalFile{"c_3_2.jpg", 2}}));
 
     const CopyTable back = decode<CopyTable>(encode(table));
     QCOMPARE(back, table);
@@ -248,6 +249,7 @@ void TestCopyTable::decodingFails_data()
     QTest::newRow("not an array") << std::string(R"({"x":{}})");
     QTest::newRow("copy where the link belongs") << std::string(R"([{"linkOnly":{}},{"linkOnly":{}}])");
     QTest::newRow("bad copy") << std::string(R"([{"x":{"handle":{"name":"a"},"status":{"digits":"1"}}},{"linkOnly":{},"failed":{}}])");
+    // "onThisMac": the name stored documents give a copy on this computer (LocalCopy::onThisComputerKey).
     QTest::newRow("bad second pair")
         << std::string(R"([{"x":{"handle":{"name":"a"},"status":{"digits":"1"}}},{"linkOnly":{}},)"
                        R"({"x":{"handle":{"name":"b"},"status":{"digits":"2"}}},{"onThisMac":{"_0":[{"bytes":1,"name":".."}]}}])");
@@ -389,6 +391,7 @@ void TestCopyTable::decodingInPartsAsInOrder()
         text += i ? "," : "";
         text += i == badLink ? R"({"x":{},"web":{}})" : encode(link);
         text += ",";
+        // "onThisMac": the name stored documents give a copy on this computer (LocalCopy::onThisComputerKey).
         text += i == badCopy ? R"({"onThisMac":{"_0":[{"bytes":1,"name":"..\/x"}]}})" : encode(copy);
     }
     text += odd ? R"(,{"linkOnly":{}}])" : "]";

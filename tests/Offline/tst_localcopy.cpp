@@ -50,12 +50,14 @@ void TestLocalCopy::coding_data()
     QTest::newRow("downloading at the 64-bit limits")
         << LocalCopy::downloading(kMin, kMax)
         << std::string(R"({"downloading":{"of":9223372036854775807,"received":-9223372036854775808}})");
+    // "onThisMac": the name stored documents give a copy on this computer
+    // (LocalCopy::onThisComputerKey); the rows spell it out so that renaming it fails here.
     QTest::newRow("two files in order")
-        << LocalCopy::onThisMac({LocalFile{"b_2.jpg", 20}, LocalFile{"a.jpg", 10}})
+        << LocalCopy::onThisComputer({LocalFile{"b_2.jpg", 20}, LocalFile{"a.jpg", 10}})
         << std::string(R"({"onThisMac":{"_0":[{"bytes":20,"name":"b_2.jpg"},{"bytes":10,"name":"a.jpg"}]}})");
-    QTest::newRow("no files") << LocalCopy::onThisMac({}) << std::string(R"({"onThisMac":{"_0":[]}})");
+    QTest::newRow("no files") << LocalCopy::onThisComputer({}) << std::string(R"({"onThisMac":{"_0":[]}})");
     QTest::newRow("name needing escapes")
-        << LocalCopy::onThisMac({LocalFile{QStringLiteral("q\"\\\u00e9.mp4"), 1}})
+        << LocalCopy::onThisComputer({LocalFile{QStringLiteral("q\"\\\u00e9.mp4"), 1}})
         << std::string("{\"onThisMac\":{\"_0\":[{\"bytes\":1,\"name\":\"q\\\"\\\\\u00e9.mp4\"}]}}");
     QTest::newRow("failed unreachable") << LocalCopy::failed(DownloadFailure::unreachable)
                                         << std::string(R"({"failed":{"_0":{"unreachable":{}}}})");
@@ -86,9 +88,10 @@ void TestLocalCopy::decodingTolerates_data()
     QTest::newRow("link only holding anything") << std::string(R"({"linkOnly":{"x":[1,2]}})") << LocalCopy::linkOnly();
     QTest::newRow("a key beside the case") << std::string(R"({"note":1,"failed":{"_0":{"couldNotWrite":{}}}})")
                                            << LocalCopy::failed(DownloadFailure::couldNotWrite);
+    // "onThisMac": the name stored documents give a copy on this computer (LocalCopy::onThisComputerKey).
     QTest::newRow("file with a further key")
         << std::string(R"({"onThisMac":{"_0":[{"name":"a.mp4","bytes":7,"kind":"video"}]}})")
-        << LocalCopy::onThisMac({LocalFile{"a.mp4", 7}});
+        << LocalCopy::onThisComputer({LocalFile{"a.mp4", 7}});
     QTest::newRow("integral double sizes") << std::string(R"({"downloading":{"received":5.0,"of":9e0}})")
                                            << LocalCopy::downloading(5, 9);
 }
@@ -120,6 +123,7 @@ void TestLocalCopy::decodingFails_data()
     QTest::newRow("downloading with a fraction") << std::string(R"({"downloading":{"received":1.5,"of":9}})") << QString();
     QTest::newRow("downloading beyond 64 bits")
         << std::string(R"({"downloading":{"received":0,"of":9223372036854775808}})") << QString();
+    // "onThisMac": the name stored documents give a copy on this computer (LocalCopy::onThisComputerKey).
     QTest::newRow("finished without files") << std::string(R"({"onThisMac":{}})") << QString();
     QTest::newRow("file without bytes") << std::string(R"({"onThisMac":{"_0":[{"name":"a.jpg"}]}})") << QString();
     QTest::newRow("file without name") << std::string(R"({"onThisMac":{"_0":[{"bytes":1}]}})") << QString();
@@ -162,7 +166,7 @@ void TestLocalCopy::fraction_data()
     QTest::newRow("total of zero") << LocalCopy::downloading(0, 0) << std::optional<double>(1.0);
     QTest::newRow("huge total") << LocalCopy::downloading(kMax / 4, kMax) << std::optional<double>(0.25);
     QTest::newRow("link only") << LocalCopy::linkOnly() << std::optional<double>();
-    QTest::newRow("finished") << LocalCopy::onThisMac({LocalFile{"a.jpg", 1}}) << std::optional<double>();
+    QTest::newRow("finished") << LocalCopy::onThisComputer({LocalFile{"a.jpg", 1}}) << std::optional<double>();
     QTest::newRow("failed") << LocalCopy::failed(DownloadFailure::unreachable) << std::optional<double>();
 }
 
@@ -181,15 +185,15 @@ void TestLocalCopy::bytesOnDisk_data()
     QTest::addColumn<LocalCopy>("copy");
     QTest::addColumn<qint64>("expected");
 
-    QTest::newRow("two files") << LocalCopy::onThisMac({LocalFile{"a.mp4", 100}, LocalFile{"a_2.jpg", 200}}) << qint64(300);
-    QTest::newRow("no files") << LocalCopy::onThisMac({}) << qint64(0);
+    QTest::newRow("two files") << LocalCopy::onThisComputer({LocalFile{"a.mp4", 100}, LocalFile{"a_2.jpg", 200}}) << qint64(300);
+    QTest::newRow("no files") << LocalCopy::onThisComputer({}) << qint64(0);
     QTest::newRow("downloading counts nothing on disk") << LocalCopy::downloading(50, 300) << qint64(0);
     QTest::newRow("failed") << LocalCopy::failed(DownloadFailure::couldNotWrite) << qint64(0);
     QTest::newRow("link only") << LocalCopy::linkOnly() << qint64(0);
-    QTest::newRow("saturates upwards") << LocalCopy::onThisMac({LocalFile{"a.mp4", kMax}, LocalFile{"a_2.jpg", 1}}) << qint64(kMax);
-    QTest::newRow("saturates downwards") << LocalCopy::onThisMac({LocalFile{"a.mp4", kMin}, LocalFile{"a_2.jpg", -1}}) << qint64(kMin);
+    QTest::newRow("saturates upwards") << LocalCopy::onThisComputer({LocalFile{"a.mp4", kMax}, LocalFile{"a_2.jpg", 1}}) << qint64(kMax);
+    QTest::newRow("saturates downwards") << LocalCopy::onThisComputer({LocalFile{"a.mp4", kMin}, LocalFile{"a_2.jpg", -1}}) << qint64(kMin);
     QTest::newRow("exact across a passing overflow")
-        << LocalCopy::onThisMac({LocalFile{"a.mp4", kMax}, LocalFile{"a_2.jpg", 10}, LocalFile{"a_3.jpg", -20}})
+        << LocalCopy::onThisComputer({LocalFile{"a.mp4", kMax}, LocalFile{"a_2.jpg", 10}, LocalFile{"a_3.jpg", -20}})
         << qint64(kMax - 10);
 }
 
@@ -207,19 +211,19 @@ void TestLocalCopy::equality_data()
     QTest::addColumn<bool>("equal");
 
     QTest::newRow("canonically equivalent names")
-        << LocalCopy::onThisMac({LocalFile{kComposed, 5}}) << LocalCopy::onThisMac({LocalFile{kDecomposed, 5}}) << true;
-    QTest::newRow("other size") << LocalCopy::onThisMac({LocalFile{"a.jpg", 5}}) << LocalCopy::onThisMac({LocalFile{"a.jpg", 6}}) << false;
-    QTest::newRow("names differing in case") << LocalCopy::onThisMac({LocalFile{"a.jpg", 5}})
-                                             << LocalCopy::onThisMac({LocalFile{"A.jpg", 5}}) << false;
-    QTest::newRow("file order") << LocalCopy::onThisMac({LocalFile{"a.jpg", 5}, LocalFile{"b.jpg", 5}})
-                                << LocalCopy::onThisMac({LocalFile{"b.jpg", 5}, LocalFile{"a.jpg", 5}}) << false;
-    QTest::newRow("one file more") << LocalCopy::onThisMac({LocalFile{"a.jpg", 5}})
-                                   << LocalCopy::onThisMac({LocalFile{"a.jpg", 5}, LocalFile{"a.jpg", 5}}) << false;
+        << LocalCopy::onThisComputer({LocalFile{kComposed, 5}}) << LocalCopy::onThisComputer({LocalFile{kDecomposed, 5}}) << true;
+    QTest::newRow("other size") << LocalCopy::onThisComputer({LocalFile{"a.jpg", 5}}) << LocalCopy::onThisComputer({LocalFile{"a.jpg", 6}}) << false;
+    QTest::newRow("names differing in case") << LocalCopy::onThisComputer({LocalFile{"a.jpg", 5}})
+                                             << LocalCopy::onThisComputer({LocalFile{"A.jpg", 5}}) << false;
+    QTest::newRow("file order") << LocalCopy::onThisComputer({LocalFile{"a.jpg", 5}, LocalFile{"b.jpg", 5}})
+                                << LocalCopy::onThisComputer({LocalFile{"b.jpg", 5}, LocalFile{"a.jpg", 5}}) << false;
+    QTest::newRow("one file more") << LocalCopy::onThisComputer({LocalFile{"a.jpg", 5}})
+                                   << LocalCopy::onThisComputer({LocalFile{"a.jpg", 5}, LocalFile{"a.jpg", 5}}) << false;
     QTest::newRow("received differs") << LocalCopy::downloading(1, 9) << LocalCopy::downloading(2, 9) << false;
     QTest::newRow("total differs") << LocalCopy::downloading(1, 9) << LocalCopy::downloading(1, 8) << false;
     QTest::newRow("failures differ") << LocalCopy::failed(DownloadFailure::unreachable)
                                      << LocalCopy::failed(DownloadFailure::couldNotWrite) << false;
-    QTest::newRow("link only and no files") << LocalCopy::linkOnly() << LocalCopy::onThisMac({}) << false;
+    QTest::newRow("link only and no files") << LocalCopy::linkOnly() << LocalCopy::onThisComputer({}) << false;
     QTest::newRow("downloading nothing and failed") << LocalCopy::downloading(0, 0)
                                                     << LocalCopy::failed(DownloadFailure::unreachable) << false;
 }

@@ -20,7 +20,7 @@ const PostLink kOwn = xLink("Blue_Kettle", "42");
 
 LocalCopy done(std::int64_t bytes, const QString &name = QStringLiteral("f.jpg"))
 {
-    return LocalCopy::onThisMac({LocalFile{name, bytes}});
+    return LocalCopy::onThisComputer({LocalFile{name, bytes}});
 }
 
 LocalMedia media(std::int64_t limit, const CopyTable &copies = {})
@@ -97,9 +97,9 @@ void TestLocalMedia::planning_data()
     QTest::newRow("already downloading") << kGiB << table({{kOwn, LocalCopy::downloading(1, 5)}}) << std::vector{image(5)}
                                          << Quality(Quality::original) << Planned(DownloadRefusal::alreadyDownloading());
     QTest::newRow("already on this computer") << kGiB << table({{kOwn, done(5)}}) << std::vector{image(5)}
-                                              << Quality(Quality::original) << Planned(DownloadRefusal::alreadyOnThisMac());
-    QTest::newRow("already on this computer with no files") << kGiB << table({{kOwn, LocalCopy::onThisMac({})}}) << std::vector{image(5)}
-                                                            << Quality(Quality::original) << Planned(DownloadRefusal::alreadyOnThisMac());
+                                              << Quality(Quality::original) << Planned(DownloadRefusal::alreadyOnThisComputer());
+    QTest::newRow("already on this computer with no files") << kGiB << table({{kOwn, LocalCopy::onThisComputer({})}}) << std::vector{image(5)}
+                                                            << Quality(Quality::original) << Planned(DownloadRefusal::alreadyOnThisComputer());
     QTest::newRow("failed is planned afresh") << kGiB << table({{kOwn, LocalCopy::failed(DownloadFailure::unreachable)}})
                                               << std::vector{image(5)} << Quality(Quality::original) << Planned(std::int64_t(5));
     QTest::newRow("stored link only is planned") << kGiB << table({{kOwn, LocalCopy::linkOnly()}}) << std::vector{image(5)}
@@ -249,9 +249,9 @@ void TestLocalMedia::endings_data()
     QTest::addColumn<qint64>("onDisk");
 
     QTest::newRow("finished with files of another size")
-        << LocalCopy::onThisMac({LocalFile{"blue_kettle_42.jpg", 250}, LocalFile{"blue_kettle_42_2.jpg", 100}}) << qint64(1350)
+        << LocalCopy::onThisComputer({LocalFile{"blue_kettle_42.jpg", 250}, LocalFile{"blue_kettle_42_2.jpg", 100}}) << qint64(1350)
         << qint64(1350);
-    QTest::newRow("finished with no files") << LocalCopy::onThisMac({}) << qint64(1000) << qint64(1000);
+    QTest::newRow("finished with no files") << LocalCopy::onThisComputer({}) << qint64(1000) << qint64(1000);
     QTest::newRow("unreachable releases the reservation") << LocalCopy::failed(DownloadFailure::unreachable) << qint64(1000)
                                                           << qint64(1000);
     QTest::newRow("could not write") << LocalCopy::failed(DownloadFailure::couldNotWrite) << qint64(1000) << qint64(1000);
@@ -267,7 +267,7 @@ void TestLocalMedia::endings()
     QVERIFY(m.begin(post(kOwn, {image(300), image(300)}), Quality::original).has_value());
     m.received(120, kOwn);
     QCOMPARE(m.used(), 1600);
-    if (const auto *files = ending.asOnThisMac())
+    if (const auto *files = ending.asOnThisComputer())
         m.finished(kOwn, files->files);
     else
         m.failed(kOwn, ending.asFailed()->failure);
@@ -310,7 +310,7 @@ void TestLocalMedia::lettingGo_data()
     QTest::addColumn<QList<LocalFile>>("files");
 
     const QList<LocalFile> two{LocalFile{"blue_kettle_42.mp4", 10}, LocalFile{"blue_kettle_42_2.jpg", 20}};
-    QTest::newRow("finished gives its files") << std::optional<LocalCopy>(LocalCopy::onThisMac(two)) << two;
+    QTest::newRow("finished gives its files") << std::optional<LocalCopy>(LocalCopy::onThisComputer(two)) << two;
     QTest::newRow("downloading") << std::optional<LocalCopy>(LocalCopy::downloading(10, 300)) << QList<LocalFile>{};
     QTest::newRow("failed") << std::optional<LocalCopy>(LocalCopy::failed(DownloadFailure::unreachable)) << QList<LocalFile>{};
     QTest::newRow("stored link only") << std::optional<LocalCopy>(LocalCopy::linkOnly()) << QList<LocalFile>{};
@@ -360,9 +360,9 @@ void TestLocalMedia::reconcile()
     QFETCH(QStringList, kept);
 
     const CopyTable copies = table({
-        {xLink("a", "1"), LocalCopy::onThisMac({LocalFile{"a.mp4", 1}, LocalFile{"a_2.jpg", 2}})},
+        {xLink("a", "1"), LocalCopy::onThisComputer({LocalFile{"a.mp4", 1}, LocalFile{"a_2.jpg", 2}})},
         {xLink("b", "2"), done(4, "b.jpg")},
-        {xLink("c", "3"), LocalCopy::onThisMac({})},
+        {xLink("c", "3"), LocalCopy::onThisComputer({})},
         {xLink("d", "4"), LocalCopy::downloading(0, 8)},
         {xLink("e", "5"), LocalCopy::failed(DownloadFailure::unreachable)},
         {xLink("f", "6"), LocalCopy::linkOnly()},
@@ -431,7 +431,7 @@ void TestLocalMedia::copyByAnotherHandle()
     QVERIFY(m.begin(post(xLink("OldName", "42"), {image(10)}), Quality::original).has_value());
     m.finished(xLink("new_name", "42"), {LocalFile{"oldname_42.jpg", 10}});
     QCOMPARE(m.copy(xLink("NEW_NAME", "42")), done(10, "oldname_42.jpg"));
-    QCOMPARE(m.begin(post(xLink("third", "42"), {image(10)}), Quality::original).error(), DownloadRefusal::alreadyOnThisMac());
+    QCOMPARE(m.begin(post(xLink("third", "42"), {image(10)}), Quality::original).error(), DownloadRefusal::alreadyOnThisComputer());
     QCOMPARE(m.copy(xLink("OldName", "420")), LocalCopy::linkOnly());
 }
 

@@ -73,10 +73,10 @@ Library sampleLibrary()
 CopyTable sampleCopies()
 {
     return copies({
-        {xLink(QStringLiteral("ann"), QStringLiteral("1")), LocalCopy::onThisMac({LocalFile{QStringLiteral("ann_1.mp4"), 500}})},
+        {xLink(QStringLiteral("ann"), QStringLiteral("1")), LocalCopy::onThisComputer({LocalFile{QStringLiteral("ann_1.mp4"), 500}})},
         {xLink(QStringLiteral("Bob"), QStringLiteral("2")), LocalCopy::failed(DownloadFailure::unreachable)},
         {xLink(QStringLiteral("carl"), QStringLiteral("4")), LocalCopy::downloading(25, 100)},
-        {xLink(QStringLiteral("dan"), QStringLiteral("5")), LocalCopy::onThisMac({LocalFile{QStringLiteral("dan_5.mp4"), 50}})},
+        {xLink(QStringLiteral("dan"), QStringLiteral("5")), LocalCopy::onThisComputer({LocalFile{QStringLiteral("dan_5.mp4"), 50}})},
     });
 }
 
@@ -168,7 +168,7 @@ void TestShelf::filters_data()
     QTest::newRow("author, case aside") << Filter::author(Handle{QStringLiteral("Ann")}) << ids({1, 4});
     QTest::newRow("author of trashed saves only") << Filter::author(Handle{QStringLiteral("dan")}) << ids({});
     QTest::newRow("author nobody has") << Filter::author(Handle{QStringLiteral("nobody")}) << ids({});
-    QTest::newRow("on this computer, live only") << Filter::onThisMac() << ids({1});
+    QTest::newRow("on this computer, live only") << Filter::onThisComputer() << ids({1});
     QTest::newRow("link only: absent and failed, not text or downloading") << Filter::linkOnly() << ids({2, 3});
 }
 
@@ -257,7 +257,7 @@ void TestShelf::emptyLibrary()
     const Shelf shelf(Library(), media(CopyTable()), Covers(url(kCoversRoot)), Date{kNow}, Quality::original);
     for (const Filter &f : {Filter::all(), Filter::recentlyAdded(), Filter::favourites(), Filter::trash(),
                             Filter::collection(kReading), Filter::kind(Kind::text), Filter::source(Source::web),
-                            Filter::author(Handle{QStringLiteral("a")}), Filter::onThisMac(), Filter::linkOnly()}) {
+                            Filter::author(Handle{QStringLiteral("a")}), Filter::onThisComputer(), Filter::linkOnly()}) {
         QVERIFY(shelf.items(f).isEmpty());
         QCOMPARE(shelf.count(f), 0);
     }
@@ -290,7 +290,7 @@ void TestShelf::itemCarriesCopyAndQuality()
     const Shelf shelf = sampleShelf(Quality::hd);
     const auto ann = shelf.item(xLink(QStringLiteral("ANN"), QStringLiteral("1")));
     QVERIFY(ann);
-    QCOMPARE(ann->copy(), LocalCopy::onThisMac({LocalFile{QStringLiteral("ann_1.mp4"), 500}}));
+    QCOMPARE(ann->copy(), LocalCopy::onThisComputer({LocalFile{QStringLiteral("ann_1.mp4"), 500}}));
     QCOMPARE(ann->quality(), Quality(Quality::hd));
     const auto story = shelf.item(webLink(QStringLiteral("https://example.com/story")));
     QVERIFY(story);
@@ -311,7 +311,7 @@ void TestShelf::action_data()
 
     const PostLink x = xLink(QStringLiteral("a"), QStringLiteral("1"));
     const PostLink web = webLink(QStringLiteral("https://example.com/a"));
-    const LocalCopy here = LocalCopy::onThisMac({LocalFile{QStringLiteral("f"), 1}});
+    const LocalCopy here = LocalCopy::onThisComputer({LocalFile{QStringLiteral("f"), 1}});
     const std::optional<LocalCopy> none;
     QTest::newRow("trashed, whatever its copy") << post(x, {video(1)}) << true << std::optional(here) << Quality(Quality::original)
                                                 << Action::restore();
@@ -370,7 +370,7 @@ void TestShelf::pictures_data()
     const QString first = QStringLiteral("https://pbs.example.com/first.jpg");
     const QString second = QStringLiteral("https://pbs.example.com/second.jpg");
     const std::vector<Attachment> twoImages{image(1, first), image(2, second)};
-    const LocalCopy twoFiles = LocalCopy::onThisMac({LocalFile{QStringLiteral("a_1.jpg"), 1}, LocalFile{QStringLiteral("a_1_2.jpg"), 2}});
+    const LocalCopy twoFiles = LocalCopy::onThisComputer({LocalFile{QStringLiteral("a_1.jpg"), 1}, LocalFile{QStringLiteral("a_1_2.jpg"), 2}});
 
     QTest::newRow("two images, no copy") << post(x, twoImages, preview) << std::optional<LocalCopy>()
                                          << QStringList{preview, second};
@@ -379,7 +379,7 @@ void TestShelf::pictures_data()
     QTest::newRow("two images here") << post(x, twoImages, preview) << std::optional(twoFiles)
                                      << QStringList{mediaFile(QStringLiteral("a_1.jpg")), mediaFile(QStringLiteral("a_1_2.jpg"))};
     QTest::newRow("two images, one file")
-        << post(x, twoImages, preview) << std::optional(LocalCopy::onThisMac({LocalFile{QStringLiteral("a_1.jpg"), 1}}))
+        << post(x, twoImages, preview) << std::optional(LocalCopy::onThisComputer({LocalFile{QStringLiteral("a_1.jpg"), 1}}))
         << QStringList{mediaFile(QStringLiteral("a_1.jpg")), second};
     QTest::newRow("two images downloading") << post(x, twoImages, preview) << std::optional(LocalCopy::downloading(1, 3))
                                             << QStringList{preview, second};
@@ -408,8 +408,8 @@ void TestShelf::videoFile_data()
     QTest::addColumn<std::vector<Attachment>>("attachments");
     QTest::addColumn<LocalCopy>("copy");
     QTest::addColumn<QString>("file");   // empty: none
-    const LocalCopy ab = LocalCopy::onThisMac({LocalFile{QStringLiteral("a"), 1}, LocalFile{QStringLiteral("b"), 2}});
-    const LocalCopy a = LocalCopy::onThisMac({LocalFile{QStringLiteral("a"), 1}});
+    const LocalCopy ab = LocalCopy::onThisComputer({LocalFile{QStringLiteral("a"), 1}, LocalFile{QStringLiteral("b"), 2}});
+    const LocalCopy a = LocalCopy::onThisComputer({LocalFile{QStringLiteral("a"), 1}});
     QTest::newRow("image then video, two files") << std::vector{image(1), video(2)} << ab << "b";
     QTest::newRow("image then video, one file") << std::vector{image(1), video(2)} << a << "";
     QTest::newRow("two videos: only the first counts") << std::vector{video(1), video(2)} << ab << "a";
@@ -564,7 +564,7 @@ void TestShelf::filterEqualityAndHash()
     QVERIFY(Filter::collection(kReading) != Filter::collection(Collection::ID::random()));
     QCOMPARE(Filter::collection(kReading), Filter::collection(Collection::ID(kReading.raw())));
     QVERIFY(Filter::all() != Filter::recentlyAdded());
-    QVERIFY(Filter::onThisMac() != Filter::linkOnly());
+    QVERIFY(Filter::onThisComputer() != Filter::linkOnly());
     // Cases hash apart even without a payload.
     QVERIFY(qHash(Filter::all()) != qHash(Filter::trash()));
 }

@@ -34,8 +34,8 @@ Shelf shelfOf(const Library &library, const CopyTable &copies, Quality quality, 
 // Every filter that can count anything in the library, and some that count nothing.
 QList<Filter> filtersOf(const Library &library, const QList<Collection> &gone)
 {
-    QList<Filter> filters{Filter::all(),   Filter::recentlyAdded(), Filter::favourites(),
-                          Filter::trash(), Filter::onThisMac(),     Filter::linkOnly()};
+    QList<Filter> filters{Filter::all(),   Filter::recentlyAdded(),  Filter::favourites(),
+                          Filter::trash(), Filter::onThisComputer(), Filter::linkOnly()};
     for (const Collection &collection : library.collections + gone)
         filters.append(Filter::collection(collection.id));
     for (Kind kind : Kind::allCases())
@@ -140,7 +140,7 @@ void TestShelfTally::followsEveryChangeLikeAFullCount()
             if (below(2))
                 copies.insert(post.post().link, LocalCopy::downloading(0, 100));
             else if (some)
-                copies.insert(some->post().link, LocalCopy::onThisMac({}));
+                copies.insert(some->post().link, LocalCopy::onThisComputer({}));
             break;
         }
         case 6:
@@ -158,7 +158,7 @@ void TestShelfTally::followsEveryChangeLikeAFullCount()
             break;
         case 8:
             if (some)
-                copies.insert(some->post().link, LocalCopy::onThisMac({}));
+                copies.insert(some->post().link, LocalCopy::onThisComputer({}));
             break;
         case 9:
             if (some)

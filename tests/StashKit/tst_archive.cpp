@@ -93,9 +93,10 @@ void TestArchive::emptyArchiveHasTheDocumentedForm()
 void TestArchive::documentIsWrittenBackByteForByte_data()
 {
     QTest::addColumn<QString>("text");
-    const std::string onThisMac = R"({"onThisMac":{"_0":[{"bytes":1048576,"name":"someone_42.mp4"},{"bytes":2048,"name":"someone_42_2.jpg"}]}})";
+    // "onThisMac": the name stored documents give a copy on this computer (LocalCopy::onThisComputerKey).
+    const std::string onThisComputer = R"({"onThisMac":{"_0":[{"bytes":1048576,"name":"someone_42.mp4"},{"bytes":2048,"name":"someone_42_2.jpg"}]}})";
     QTest::newRow("no copies") << QString::fromStdString(document(""));
-    QTest::newRow("copy on this computer") << QString::fromStdString(document(kLinkX + "," + onThisMac));
+    QTest::newRow("copy on this computer") << QString::fromStdString(document(kLinkX + "," + onThisComputer));
     QTest::newRow("copy downloading")
         << QString::fromStdString(document(kLinkX + R"(,{"downloading":{"of":9,"received":5}})"));
     QTest::newRow("copy failed, unreachable")
@@ -121,6 +122,7 @@ void TestArchive::severalCopiesAreWrittenBackAsTheSamePairs()
     // The pairs' order is the table's own; every pair must come back exactly as it was, and
     // everything around the pairs byte for byte.
     std::vector<std::string> pairs = {
+        // "onThisMac": the name stored documents give a copy on this computer (LocalCopy::onThisComputerKey).
         kLinkX + R"(,{"onThisMac":{"_0":[{"bytes":1,"name":"someone_42.mp4"}]}})",
         kLinkWeb + R"(,{"failed":{"_0":{"unreachable":{}}}})",
         kLinkOther + R"(,{"downloading":{"of":0,"received":0}})",
@@ -258,7 +260,7 @@ void TestArchive::writtenArchiveReadsBackEqual()
                                   .noted(QStringLiteral("n"))
                                   .tagged({Tag{QStringLiteral("t")}})),
                      makeSave(4, post(xLink("Ann", "0012"), {video(1, std::vector<Rendition>{})}), -1)};
-    Archive archive(library, copies({{xLink("ann", "0012"), LocalCopy::onThisMac({LocalFile{QStringLiteral("ann_0012.mp4"), 1}})},
+    Archive archive(library, copies({{xLink("ann", "0012"), LocalCopy::onThisComputer({LocalFile{QStringLiteral("ann_0012.mp4"), 1}})},
                                      {webLink("https://a.example/x/y?q=1&r=2"), LocalCopy::downloading(0, 10)}}));
     archive.version = 1;
     const std::string written = archive.json();

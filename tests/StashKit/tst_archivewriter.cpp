@@ -224,7 +224,7 @@ struct CopyScene {
                                                      QFile::exists(file) ? QStringLiteral("there") : QStringLiteral("gone"));
         };
         LocalMedia local(MediaFolder(Url::fromLocalFile(media)), DiskBudget{Curator::kDefaultBudget});
-        local.setCopies(copies({{link, onThisMac({{"someone_9.jpg", 4}})}}));
+        local.setCopies(copies({{link, onThisComputer({{"someone_9.jpg", 4}})}}));
         curator = std::make_unique<Curator>(std::move(library), std::move(local),
                                             Covers(Url::fromLocalFile(dir.filePath(QStringLiteral("Covers")))), nullptr,
                                             downloader, std::make_shared<LiveMediaDisk>(), archive,
@@ -618,7 +618,7 @@ private slots:
         scene.archive->waitUntilEntered(1);
         scene.downloader->scripts.insert(scene.remote, TransferScript::arriving(7));
         QVERIFY(awaitTask(scene.curator->download(saveID(2))));
-        QVERIFY(scene.curator->localMedia().copy(scene.link).asOnThisMac());
+        QVERIFY(scene.curator->localMedia().copy(scene.link).asOnThisComputer());
         // The failed write, then the one naming the new copy; the main thread takes neither. The
         // writer is caught in the next write, so that the one before it has surely ended.
         scene.archive->setOpen(true);
@@ -650,7 +650,7 @@ private slots:
         scene.downloader->play(0, TransferScript::arriving(7));
         QVERIFY(awaitTask(std::move(download)));
         QCOMPARE(scene.curator->localMedia().copy(scene.link),
-                 LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_9.jpg"), 7}}));
+                 LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_9.jpg"), 7}}));
         scene.curator->flush();   // the new file takes the name once the document lists it
         QCOMPARE(QFileInfo(scene.file).size(), 7);
     }

@@ -90,14 +90,14 @@ private slots:
         const Library library = threeSaves();
         QVERIFY(home.putMedia(QStringLiteral("jack_20.mp4")));
         QVERIFY(storeDocument(home, library,
-                              copies({{kVideoLink, onThisMac({{"jack_20.mp4", 5000}})},
+                              copies({{kVideoLink, onThisComputer({{"jack_20.mp4", 5000}})},
                                       {kPictureLink, LocalCopy::downloading(100, 300)}})));
         const QByteArray before = home.documentBytes();
 
         const auto curator = Curator::live(home.network, true, home.folders);
 
         QCOMPARE(curator->library(), library);
-        QCOMPARE(curator->localMedia().copy(kVideoLink), onThisMac({{"jack_20.mp4", 5000}}));
+        QCOMPARE(curator->localMedia().copy(kVideoLink), onThisComputer({{"jack_20.mp4", 5000}}));
         QCOMPARE(curator->localMedia().copy(kPictureLink), LocalCopy::linkOnly());
         QVERIFY(!curator->localMedia().copies().contains(kPictureLink));
         // Neither restoring nor a reconcile that forgot nothing rewrote the document.
@@ -110,8 +110,8 @@ private slots:
         CuratorHome home;
         QVERIFY(home.putMedia(QStringLiteral("ann_31.jpg")));   // the second picture is missing
         QVERIFY(storeDocument(home, threeSaves(),
-                              copies({{kPictureLink, onThisMac({{"ann_31.jpg", 100}, {"ann_31_2.jpg", 200}})},
-                                      {kPageLink, onThisMac({})}})));
+                              copies({{kPictureLink, onThisComputer({{"ann_31.jpg", 100}, {"ann_31_2.jpg", 200}})},
+                                      {kPageLink, onThisComputer({})}})));
 
         const auto curator = Curator::live(home.network, true, home.folders);
 
@@ -179,7 +179,7 @@ private slots:
     void restoreKeepsTheRunningFolderAndBudget()
     {
         CuratorHome home;
-        QVERIFY(storeDocument(home, threeSaves(), copies({{kPageLink, onThisMac({{"news.example.com_story.html", 50}})}})));
+        QVERIFY(storeDocument(home, threeSaves(), copies({{kPageLink, onThisComputer({{"news.example.com_story.html", 50}})}})));
         LocalMedia running(MediaFolder(Url::fromLocalFile(home.dir.filePath(QStringLiteral("elsewhere")))), DiskBudget{12345});
         Curator &curator = home.make({}, running);
         CuratorSpies spies(curator);
@@ -326,7 +326,7 @@ private slots:
             QVERIFY(home.putMedia(QString::fromLatin1(name)));
         LocalMedia media = home.emptyMedia();
         media.setCopies(copies({{kVideoLink, LocalCopy::downloading(10, 5000)},
-                                {kPictureLink, onThisMac({{"ann_31.jpg", 100}, {"ann_31_2.jpg", 200}})}}));
+                                {kPictureLink, onThisComputer({{"ann_31.jpg", 100}, {"ann_31_2.jpg", 200}})}}));
         Curator &curator = home.make(threeSaves(), media);
         CuratorSpies spies(curator);
         const qsizetype copiesBefore = curator.localMedia().copies().size();
@@ -356,8 +356,8 @@ private slots:
         library.saves = {makeSave(1, post(plain, {page(10)}), 2), makeSave(2, post(secure, {page(10)}), 1)};
         QVERIFY(home.putMedia(QStringLiteral("example.com_clip.html")));
         LocalMedia media = home.emptyMedia();
-        media.setCopies(copies({{plain, onThisMac({{"example.com_clip.html", 10}})},
-                                {secure, onThisMac({{"example.com_clip.html", 10}})}}));
+        media.setCopies(copies({{plain, onThisComputer({{"example.com_clip.html", 10}})},
+                                {secure, onThisComputer({{"example.com_clip.html", 10}})}}));
         Curator &curator = home.make(library, media);
 
         curator.removeLocalCopy(saveID(1));
@@ -378,7 +378,7 @@ private slots:
         for (const char *name : {"tri_3.jpg", "tri_3_2.jpg", "tri_3_3.jpg"})
             QVERIFY(home.putMedia(QString::fromLatin1(name)));
         LocalMedia media = home.emptyMedia();
-        media.setCopies(copies({{three, onThisMac({{"tri_3.jpg", 1}, {"tri_3_2.jpg", 2}, {"tri_3_3.jpg", 3}})}}));
+        media.setCopies(copies({{three, onThisComputer({{"tri_3.jpg", 1}, {"tri_3_2.jpg", 2}, {"tri_3_3.jpg", 3}})}}));
         auto disk = std::make_shared<FailingDisk>();
         disk->failOn = QStringLiteral("tri_3_2.jpg");
         Curator &curator = home.make(library, media, std::nullopt, disk);
@@ -425,8 +425,8 @@ private slots:
             QVERIFY(home.putMedia(name));
         LocalMedia media = home.emptyMedia();
         // The failed copy lists no file and is never forgotten.
-        media.setCopies(copies({{kVideoLink, onThisMac({{"jack_20.mp4", 5000}})},
-                                {kPictureLink, onThisMac({{"ann_31.jpg", 100}, {"ann_31_2.jpg", 200}})},
+        media.setCopies(copies({{kVideoLink, onThisComputer({{"jack_20.mp4", 5000}})},
+                                {kPictureLink, onThisComputer({{"ann_31.jpg", 100}, {"ann_31_2.jpg", 200}})},
                                 {kPageLink, LocalCopy::failed(DownloadFailure::unreachable)}}));
         Curator &curator = home.make(threeSaves(), media);
         CuratorSpies spies(curator);
@@ -445,7 +445,7 @@ private slots:
         CuratorHome home;
         QVERIFY(home.putFile(home.mediaFolder(), "a file where the folder should be"));
         LocalMedia media = home.emptyMedia();
-        media.setCopies(copies({{kVideoLink, onThisMac({{"jack_20.mp4", 5000}})}}));
+        media.setCopies(copies({{kVideoLink, onThisComputer({{"jack_20.mp4", 5000}})}}));
         Curator &curator = home.make(threeSaves(), media);
 
         curator.reconcile();
@@ -496,8 +496,8 @@ private slots:
         QVERIFY(home.putMedia(QStringLiteral("ann_31_2.jpg")));
         QVERIFY(home.putCover(QStringLiteral("ann_31.jpg")));
         QVERIFY(storeDocument(home, threeSaves(),
-                              copies({{kVideoLink, onThisMac({{"jack_20.mp4", 5000}})},
-                                      {kPictureLink, onThisMac({{"ann_31.jpg", 100}, {"ann_31_2.jpg", 200}})}})));
+                              copies({{kVideoLink, onThisComputer({{"jack_20.mp4", 5000}})},
+                                      {kPictureLink, onThisComputer({{"ann_31.jpg", 100}, {"ann_31_2.jpg", 200}})}})));
         Covers covers = home.emptyCovers();
         covers.setPresent({QStringLiteral("ann_31.jpg")});
         Curator &curator = home.make({}, home.emptyMedia(), covers);

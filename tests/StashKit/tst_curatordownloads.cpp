@@ -156,7 +156,7 @@ void TestCuratorDownloads::progressAddsIncrementsAndWritesNothing()
     QCOMPARE(log.received, received);
     // The plan and the finished copy; no progress step is written.
     QCOMPARE(rig.archive->writes, 2);
-    const LocalCopy finished = LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_1.jpg"), done}});
+    const LocalCopy finished = LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_1.jpg"), done}});
     QCOMPARE(rig.copy(p.link), finished);
     QCOMPARE(rig.storedCopy(p.link), std::optional<LocalCopy>(finished));
     QCOMPARE(rig.downloader->calls.size(), 1);
@@ -175,7 +175,7 @@ void TestCuratorDownloads::finishedCopyListsItsFilesInPlanOrder()
     QVERIFY(run(rig.curator->download(saveID(1))));
 
     QCOMPARE(rig.downloader->remotes(), (QStringList{clip, kFirst}));
-    QCOMPARE(rig.copy(p.link), LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_2.mp4"), 3000},
+    QCOMPARE(rig.copy(p.link), LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_2.mp4"), 3000},
                                                      LocalFile{QStringLiteral("someone_2_2.jpg"), 2000}}));
     QCOMPARE(rig.mediaFiles(), (QStringList{QStringLiteral("someone_2.mp4"), QStringLiteral("someone_2_2.jpg")}));
 }
@@ -266,8 +266,8 @@ void TestCuratorDownloads::refusedPlanChangesNothingButTheArchive_data()
     const Post withPicture = xPost(QStringLiteral("6"), {image(1000, kFirst)});
     QTest::newRow("already on this computer")
         << withPicture
-        << copies({{withPicture.link, LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_6.jpg"), 1000}})}})
-        << qint64(CuratorRig::kBudget) << DownloadRefusal::alreadyOnThisMac();
+        << copies({{withPicture.link, LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_6.jpg"), 1000}})}})
+        << qint64(CuratorRig::kBudget) << DownloadRefusal::alreadyOnThisComputer();
     QTest::newRow("already downloading") << withPicture
                                          << copies({{withPicture.link, LocalCopy::downloading(10, 1000)}})
                                          << qint64(CuratorRig::kBudget) << DownloadRefusal::alreadyDownloading();
@@ -363,7 +363,7 @@ void TestCuratorDownloads::oldRunNeverTouchesANewerCopy()
 
     rig.downloader->play(1, TransferScript{{Transfer::progress(400000), Transfer::done(1000000)}, std::nullopt});
     QVERIFY(awaitTask(std::move(second)));
-    QCOMPARE(rig.copy(p.link), LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_9.jpg"), 1000000}}));
+    QCOMPARE(rig.copy(p.link), LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_9.jpg"), 1000000}}));
     QCOMPARE(rig.mediaFiles(), QStringList{QStringLiteral("someone_9.jpg")});
 }
 
@@ -437,7 +437,7 @@ void TestCuratorDownloads::aFileADownloadUnderWayFinishedIsNotDeleted()
     const Post byHttps = post(webLink(QStringLiteral("https://news.example.com/story")), {image(1000, kFirst)});
     const QString shared = QStringLiteral("news.example.com_story.jpg");
     CopyTable copies;
-    copies.insert(byHttps.link, LocalCopy::onThisMac({LocalFile{shared, 1000}}));
+    copies.insert(byHttps.link, LocalCopy::onThisComputer({LocalFile{shared, 1000}}));
     CuratorRig rig(Library({makeSave(1, byHttp), makeSave(2, byHttps)}, {}), copies);
     ScriptedDownloader::writeFile(Url::fromLocalFile(rig.mediaFile(shared)), 1000);
     rig.downloader->scripts.insert(kFirst, TransferScript::arriving(1000));
@@ -454,7 +454,7 @@ void TestCuratorDownloads::aFileADownloadUnderWayFinishedIsNotDeleted()
 
     rig.downloader->play(1, TransferScript::arriving(600000));
     QVERIFY(awaitTask(std::move(task)));
-    QCOMPARE(rig.copy(byHttp.link), LocalCopy::onThisMac({LocalFile{shared, 1000},
+    QCOMPARE(rig.copy(byHttp.link), LocalCopy::onThisComputer({LocalFile{shared, 1000},
                                                           LocalFile{QStringLiteral("news.example.com_story_2.jpg"), 600000}}));
     QCOMPARE(rig.mediaFiles(), (QStringList{shared, QStringLiteral("news.example.com_story_2.jpg")}));
 }
@@ -498,7 +498,7 @@ void TestCuratorDownloads::eachFileMayTakeItsPlanAndTheRunsMargin()
     std::transform(rig.downloader->calls.cbegin(), rig.downloader->calls.cend(), std::back_inserter(given),
                    [](const auto &call) { return call.most; });
     QCOMPARE(given, most);
-    QVERIFY(rig.copy(p.link).asOnThisMac());
+    QVERIFY(rig.copy(p.link).asOnThisComputer());
 }
 
 void TestCuratorDownloads::aRunHoldsItsMarginUntilItEnds()
@@ -521,7 +521,7 @@ void TestCuratorDownloads::aRunHoldsItsMarginUntilItEnds()
     rig.downloader->scripts.insert(kSecond, TransferScript::arriving(1000));
     QVERIFY(run(rig.curator->download(saveID(2))));
     QCOMPARE(rig.downloader->calls.value(1).most, 2000);
-    QVERIFY(rig.copy(b.link).asOnThisMac());
+    QVERIFY(rig.copy(b.link).asOnThisComputer());
 }
 
 // The whole road over the loopback server: a file planned at 1 MiB in a library of 4 MiB, whose
@@ -565,7 +565,7 @@ void TestCuratorDownloads::aServerSendingMoreNeverTakesTheLibraryOverItsBudget()
         QCOMPARE(curator.localMedia().copy(p.link), LocalCopy::failed(DownloadFailure::unreachable));
         QCOMPARE(files, QStringList());
     } else {
-        QCOMPARE(curator.localMedia().copy(p.link), LocalCopy::onThisMac({LocalFile{files.value(0), kept}}));
+        QCOMPARE(curator.localMedia().copy(p.link), LocalCopy::onThisComputer({LocalFile{files.value(0), kept}}));
         QCOMPARE(QFileInfo(QDir(folder).filePath(files.value(0))).size(), kept);
     }
 }
@@ -597,7 +597,7 @@ void TestCuratorDownloads::aFileTakesItsNameOnceTheDocumentListsIt()
         QVERIFY(run(rig.curator->download(saveID(1))));
     }
     rig.curator->reconcile();   // adopts; a copy whose file waits is kept
-    QCOMPARE(rig.copy(p.link), LocalCopy::onThisMac({LocalFile{name, 1000}}));
+    QCOMPARE(rig.copy(p.link), LocalCopy::onThisComputer({LocalFile{name, 1000}}));
     QCOMPARE(rig.mediaFiles(), QStringList{MediaFolder::pendingName(name)});
 
     if (road == u"download, removed")
@@ -618,7 +618,7 @@ void TestCuratorDownloads::severalSavesOneAfterAnother()
     const Post b = xPost(QStringLiteral("11"), {image(100, kSecond)});
     const Post c = xPost(QStringLiteral("12"), {image(100, third)});
     CuratorRig rig(Library({makeSave(1, a), makeSave(2, b), makeSave(3, c)}, {}),
-                   copies({{b.link, LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_11.jpg"), 100}})}}));
+                   copies({{b.link, LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_11.jpg"), 100}})}}));
     rig.downloader->scripts.insert(third, TransferScript::arriving(100));
 
     auto task = rig.curator->download(QList<Save::ID>{saveID(1), saveID(99), saveID(2), saveID(3)});
@@ -630,8 +630,8 @@ void TestCuratorDownloads::severalSavesOneAfterAnother()
     QVERIFY(awaitTask(std::move(task)));
 
     QCOMPARE(rig.downloader->remotes(), (QStringList{kFirst, third}));
-    QVERIFY(rig.copy(a.link).asOnThisMac());
-    QVERIFY(rig.copy(c.link).asOnThisMac());
+    QVERIFY(rig.copy(a.link).asOnThisComputer());
+    QVERIFY(rig.copy(c.link).asOnThisComputer());
 }
 
 void TestCuratorDownloads::missingMediaInLibraryOrder()
@@ -647,7 +647,7 @@ void TestCuratorDownloads::missingMediaInLibraryOrder()
                             makeSave(SaveSpec(3, trashed, 300).trashed(350)), makeSave(4, text, 200),
                             makeSave(5, failed, 100)},
                            {}),
-                   copies({{here.link, LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_22.jpg"), 100}})},
+                   copies({{here.link, LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_22.jpg"), 100}})},
                            {failed.link, LocalCopy::failed(DownloadFailure::unreachable)}}));
     for (const QString &u : urls)
         rig.downloader->scripts.insert(u, TransferScript::arriving(100));
@@ -655,7 +655,7 @@ void TestCuratorDownloads::missingMediaInLibraryOrder()
     QVERIFY(awaitTask(rig.curator->downloadMissing()));
 
     QCOMPARE(rig.downloader->remotes(), (QStringList{urls[0], urls[3]}));
-    QVERIFY(rig.copy(failed.link).asOnThisMac());
+    QVERIFY(rig.copy(failed.link).asOnThisComputer());
     QVERIFY(rig.copy(trashed.link).isLinkOnly());
 }
 
@@ -663,7 +663,7 @@ void TestCuratorDownloads::nothingMissingDoesNothing()
 {
     const Post here = xPost(QStringLiteral("30"), {image(100, kFirst)});
     CuratorRig rig(Library({makeSave(1, here), makeSave(2, xPost(QStringLiteral("31")))}, {}),
-                   copies({{here.link, LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_30.jpg"), 100}})}}));
+                   copies({{here.link, LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_30.jpg"), 100}})}}));
     QSignalSpy media(rig.curator.get(), &Curator::localMediaChanged);
     QVERIFY(awaitTask(rig.curator->downloadMissing()));
     QVERIFY(rig.downloader->calls.isEmpty());

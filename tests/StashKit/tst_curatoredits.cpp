@@ -488,10 +488,10 @@ private slots:
             QVERIFY(home.putCover(QString::fromLatin1(name)));
         LocalMedia media = home.emptyMedia();
         media.setCopies(copies({
-            {xLink(QStringLiteral("user2"), QStringLiteral("102")), onThisMac({{"user2_102.jpg", 20}})},
-            {xLink(QStringLiteral("user5"), QStringLiteral("105")), onThisMac({{"user5_105.jpg", 50}})},
-            {webLink(QStringLiteral("https://cook.example.com/pie")), onThisMac({{"cook.example.com_pie.html", 5}})},
-            {webLink(QStringLiteral("http://cook.example.com/pie")), onThisMac({{"cook.example.com_pie.html", 5}})},
+            {xLink(QStringLiteral("user2"), QStringLiteral("102")), onThisComputer({{"user2_102.jpg", 20}})},
+            {xLink(QStringLiteral("user5"), QStringLiteral("105")), onThisComputer({{"user5_105.jpg", 50}})},
+            {webLink(QStringLiteral("https://cook.example.com/pie")), onThisComputer({{"cook.example.com_pie.html", 5}})},
+            {webLink(QStringLiteral("http://cook.example.com/pie")), onThisComputer({{"cook.example.com_pie.html", 5}})},
         }));
         Covers covers = home.emptyCovers();
         covers.setPresent({"user2_102.png", "user5_105.png", "cook.example.com_pie.png", "user1_101.png"});
@@ -531,8 +531,8 @@ private slots:
         Library library = fiveSaves();
         library.trash(saveID(2), Date{950});
         LocalMedia media = home.emptyMedia();
-        media.setCopies(copies({{xLink(QStringLiteral("user2"), QStringLiteral("102")), onThisMac({{"user2_102.jpg", 20}})},
-                                {xLink(QStringLiteral("user5"), QStringLiteral("105")), onThisMac({{"user5_105.jpg", 50}})}}));
+        media.setCopies(copies({{xLink(QStringLiteral("user2"), QStringLiteral("102")), onThisComputer({{"user2_102.jpg", 20}})},
+                                {xLink(QStringLiteral("user5"), QStringLiteral("105")), onThisComputer({{"user5_105.jpg", 50}})}}));
         Covers covers = home.emptyCovers();
         covers.setPresent({"user2_102.png", "user5_105.png"});
         for (const char *name : {"user2_102.png", "user5_105.png"})

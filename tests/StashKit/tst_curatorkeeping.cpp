@@ -225,7 +225,7 @@ void TestCuratorKeeping::keep()
 
     QCOMPARE(rig.downloader->remotes().contains(kClip), downloaded);
     if (downloaded) {
-        QCOMPARE(rig.copy(link), LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_9.mp4"), 4000}}));
+        QCOMPARE(rig.copy(link), LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_9.mp4"), 4000}}));
         QCOMPARE(rig.storedCopy(link), std::optional<LocalCopy>(rig.copy(link)));
     } else {
         QVERIFY(rig.copy(link).isLinkOnly());
@@ -258,7 +258,7 @@ void TestCuratorKeeping::keepReturnsOnceCoverAndDownloadHaveEnded()
 
     QVERIFY(awaitTask(std::move(task)));
     QVERIFY(ended);
-    QVERIFY(rig.copy(p.link).asOnThisMac());
+    QVERIFY(rig.copy(p.link).asOnThisComputer());
 }
 
 void TestCuratorKeeping::keepRecordsNoUndoStep()

@@ -296,6 +296,7 @@ void TestFileArchive::documentOnDiskIsWrittenBackByteForByte()
 {
     const QString dir = m_root.filePath(QStringLiteral("bytes"));
     QVERIFY(QDir().mkpath(dir));
+    // "onThisMac": the name stored documents give a copy on this computer (LocalCopy::onThisComputerKey).
     const QByteArray original =
         R"({"copies":[{"web":{"_0":"https:\/\/example.com\/p?id=1"}},{"onThisMac":{"_0":[{"bytes":5,"name":"example.com_p_0badf00d.html"}]}}],)"
         R"("library":{"collections":[{"id":{"raw":"11111111-2222-4333-8444-555555555555"},"name":"A","swatch":{"amber":{}}}],)"

@@ -103,7 +103,7 @@ private slots:
         const PostLink link = xLink("someone", "77");
         CopyTable copies;
         if (killedAt == "listed")
-            copies.insert(link, LocalCopy::onThisMac({LocalFile{kName, kBytes}}));
+            copies.insert(link, LocalCopy::onThisComputer({LocalFile{kName, kBytes}}));
         const Post p = post(link, {video(kBytes, std::nullopt, server.url(QStringLiteral("/v.mp4")).toString())});
         QVERIFY(FileArchive(folders.archive).store(Archive(Library({makeSave(1, p)}, {}), copies)));
 
@@ -137,7 +137,7 @@ private slots:
 
         // The next start on the same folders.
         Network network(NetworkRoute::direct());
-        const LocalCopy expected = adopted ? LocalCopy::onThisMac({LocalFile{kName, kBytes}}) : LocalCopy::linkOnly();
+        const LocalCopy expected = adopted ? LocalCopy::onThisComputer({LocalFile{kName, kBytes}}) : LocalCopy::linkOnly();
         {
             const auto curator = Curator::live(network, false, folders);
             curator->flush();

@@ -232,7 +232,7 @@ void TestLinkRoad::roadOfOneLink()
     QCOMPARE(entries(mediaFolder()), (QStringList{clipName, pictureName}));
     QCOMPARE(contents(QDir(mediaFolder()).filePath(clipName)), clip);
     QCOMPARE(contents(QDir(mediaFolder()).filePath(pictureName)), picture);
-    const LocalCopy here = LocalCopy::onThisMac(
+    const LocalCopy here = LocalCopy::onThisComputer(
         {LocalFile{clipName, qint64(clip.size())}, LocalFile{pictureName, qint64(picture.size())}});
     QCOMPARE(m_curator->localMedia().copy(link), here);
 

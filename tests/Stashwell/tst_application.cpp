@@ -139,8 +139,8 @@ private slots:
         const QString media = data(QStringLiteral("Videos/Stashwell"));
         QVERIFY(QDir().mkpath(media));
         for (auto entry : archive.copies) {
-            if (const auto *onThisMac = entry.copy.asOnThisMac()) {
-                for (const LocalFile &file : onThisMac->files) {
+            if (const auto *onThisComputer = entry.copy.asOnThisComputer()) {
+                for (const LocalFile &file : onThisComputer->files) {
                     QFile f(QDir(media).filePath(file.name));
                     QVERIFY(f.open(QIODevice::WriteOnly));
                 }

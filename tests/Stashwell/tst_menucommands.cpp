@@ -126,8 +126,8 @@ private slots:
 
         h.commands.downloadMissing()->trigger();
         QVERIFY(settle([&] {
-            return h.rig.copy(xLink(QStringLiteral("someone"), QStringLiteral("1"))).asOnThisMac() != nullptr
-                && h.rig.copy(xLink(QStringLiteral("someone"), QStringLiteral("2"))).asOnThisMac() != nullptr;
+            return h.rig.copy(xLink(QStringLiteral("someone"), QStringLiteral("1"))).asOnThisComputer() != nullptr
+                && h.rig.copy(xLink(QStringLiteral("someone"), QStringLiteral("2"))).asOnThisComputer() != nullptr;
         }));
         QCOMPARE(h.rig.downloader->calls.size(), 2);
         QVERIFY(!h.router);   // the Router is not involved

@@ -286,7 +286,7 @@ void TestLatestSaveHero::pillReportsTheAction_data()
     QTest::addColumn<LocalCopy>("copy");
     QTest::addColumn<bool>("reports");
     QTest::newRow("download") << LocalCopy::linkOnly() << true;
-    QTest::newRow("play") << LocalCopy::onThisMac({LocalFile{QStringLiteral("ann_42.mp4"), 900}}) << true;
+    QTest::newRow("play") << LocalCopy::onThisComputer({LocalFile{QStringLiteral("ann_42.mp4"), 900}}) << true;
     QTest::newRow("retry") << LocalCopy::failed(DownloadFailure{}) << true;
     QTest::newRow("running download") << LocalCopy::downloading(10, 100) << false;
 }

@@ -66,7 +66,7 @@ void TestMediaThumbnailLayout::layoutKeepsMarksInsideTheFrame_data()
     QTest::newRow("downloading") << LocalCopy::downloading(7, 3) << 280.0;
     QTest::newRow("downloading, narrow") << LocalCopy::downloading(1, 4) << 60.0;
     QTest::newRow("downloading a total of 0") << LocalCopy::downloading(0, 0) << 280.0;
-    QTest::newRow("on this computer") << LocalCopy::onThisMac({LocalFile{QStringLiteral("f.mp4"), 1}}) << 280.0;
+    QTest::newRow("on this computer") << LocalCopy::onThisComputer({LocalFile{QStringLiteral("f.mp4"), 1}}) << 280.0;
 }
 
 void TestMediaThumbnailLayout::layoutKeepsMarksInsideTheFrame()
@@ -124,7 +124,7 @@ void TestMediaThumbnailLayout::keepShapeHugsThePicture()
     QFETCH(QSize, picture);
     QFETCH(QSizeF, available);
     QFETCH(QSizeF, frame);
-    ShelfItem shelfItem = item(save(post(xLink(), images(1)), 1), LocalCopy::onThisMac({}));
+    ShelfItem shelfItem = item(save(post(xLink(), images(1)), 1), LocalCopy::onThisComputer({}));
     shelfItem.setPictures(pictures(1));
     const MediaThumbnail thumbnail(shelfItem, 130, true);
     const PicturePointer shown = picture.isEmpty() ? nullptr : pictureOf(picture);
@@ -167,7 +167,7 @@ void TestMediaThumbnailLayout::gallery_data()
     QTest::addColumn<bool>("hovering");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QSize>("picture");   // empty: none
-    const LocalCopy here = LocalCopy::onThisMac({LocalFile{QStringLiteral("v.mp4"), 5 << 20}});
+    const LocalCopy here = LocalCopy::onThisComputer({LocalFile{QStringLiteral("v.mp4"), 5 << 20}});
     QTest::newRow("video-placeholder") << pagedThumbnail(1, {video(75)}) << false << QSize(300, 150) << QSize();
     QTest::newRow("video-on-this-computer") << pagedThumbnail(1, {video(75)}, 150, 1, here) << false << QSize(300, 150) << QSize();
     QTest::newRow("downloading") << pagedThumbnail(3, images(3), 150, 1, LocalCopy::downloading(3 << 20, 7 << 20))

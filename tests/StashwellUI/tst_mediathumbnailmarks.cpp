@@ -108,7 +108,7 @@ void TestMediaThumbnailMarks::lengthBadge_data()
     QTest::newRow("an hour") << std::vector<Attachment>{video(3600)} << 1 << qint64(0) << 150.0 << LocalCopy::linkOnly()
                              << "60:00";
     QTest::newRow("on this computer") << clip << 1 << qint64(0) << 150.0
-                                      << LocalCopy::onThisMac({LocalFile{QStringLiteral("a.mp4"), 10}}) << "1:15";
+                                      << LocalCopy::onThisComputer({LocalFile{QStringLiteral("a.mp4"), 10}}) << "1:15";
     QTest::newRow("none while downloading") << clip << 1 << qint64(0) << 150.0 << LocalCopy::downloading(1, 2) << "";
     QTest::newRow("none below 100") << clip << 1 << qint64(0) << 99.5 << LocalCopy::linkOnly() << "";
     QTest::newRow("exactly 100") << clip << 1 << qint64(0) << 100.0 << LocalCopy::linkOnly() << "1:15";
@@ -169,10 +169,10 @@ void TestMediaThumbnailMarks::copyMark_data()
     QTest::addColumn<double>("fraction");
     const int none = int(MediaThumbnail::CopyMark::Kind::none);
     const int progress = int(MediaThumbnail::CopyMark::Kind::progress);
-    const int here = int(MediaThumbnail::CopyMark::Kind::onThisMac);
+    const int here = int(MediaThumbnail::CopyMark::Kind::onThisComputer);
     QTest::newRow("link only") << LocalCopy::linkOnly() << 150.0 << none << qint64(0) << 0.0;
     QTest::newRow("failed") << LocalCopy::failed(DownloadFailure::unreachable) << 150.0 << none << qint64(0) << 0.0;
-    QTest::newRow("on this computer") << LocalCopy::onThisMac({}) << 150.0 << here << qint64(0) << 0.0;
+    QTest::newRow("on this computer") << LocalCopy::onThisComputer({}) << 150.0 << here << qint64(0) << 0.0;
     QTest::newRow("half") << LocalCopy::downloading(512, 1024) << 150.0 << progress << qint64(50) << 0.5;
     QTest::newRow("1023 of 1024") << LocalCopy::downloading(1023, 1024) << 150.0 << progress << qint64(99) << 1023.0 / 1024;
     QTest::newRow("total of 0") << LocalCopy::downloading(0, 0) << 150.0 << progress << qint64(100) << 1.0;
@@ -195,8 +195,8 @@ void TestMediaThumbnailMarks::copyMark()
         QCOMPARE(mark.text, StashwellUIStrings::mediaDownloading(percent, Formatting::bytes(running->of)));
         QCOMPARE(mark.fraction, fraction);
         QCOMPARE(mark.accessibleText, StashwellUIStrings::mediaBytesProgress(running->received, running->of));
-    } else if (mark.kind == MediaThumbnail::CopyMark::Kind::onThisMac) {
-        QCOMPARE(mark.accessibleText, StashwellUIStrings::mediaOnThisMac());
+    } else if (mark.kind == MediaThumbnail::CopyMark::Kind::onThisComputer) {
+        QCOMPARE(mark.accessibleText, StashwellUIStrings::mediaOnThisComputer());
     }
 }
 

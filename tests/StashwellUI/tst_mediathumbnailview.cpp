@@ -97,8 +97,8 @@ void TestMediaThumbnailView::viewReadsOutTheCopy()
     QAccessibleInterface *iface = test::accessibleOf(&view);
     QVERIFY(iface);
     QCOMPARE(iface->text(QAccessible::Description), StashwellUIStrings::mediaBytesProgress(3, 7));
-    view.setThumbnail(pagedThumbnail(1, {video()}, 150, 1, LocalCopy::onThisMac({})));
-    QCOMPARE(iface->text(QAccessible::Description), StashwellUIStrings::mediaOnThisMac());
+    view.setThumbnail(pagedThumbnail(1, {video()}, 150, 1, LocalCopy::onThisComputer({})));
+    QCOMPARE(iface->text(QAccessible::Description), StashwellUIStrings::mediaOnThisComputer());
     view.setThumbnail(pagedThumbnail(1, {video()}, 150, 1, LocalCopy::linkOnly()));
     QCOMPARE(iface->text(QAccessible::Description), QString());
     QVERIFY(iface->actionInterface()->actionNames().isEmpty());   // one page: no arrows

@@ -92,7 +92,7 @@ void TestMetaLine::copyPiece_data()
     QTest::addColumn<Ink>("ink");
     QTest::newRow("downloading") << LocalCopy::downloading(512, 1024) << "arrow.down" << "50%" << Ink::accentInk;
     QTest::newRow("on this computer")
-        << LocalCopy::onThisMac({LocalFile{QStringLiteral("a.jpg"), 1 << 20}, LocalFile{QStringLiteral("b.jpg"), 1 << 20}})
+        << LocalCopy::onThisComputer({LocalFile{QStringLiteral("a.jpg"), 1 << 20}, LocalFile{QStringLiteral("b.jpg"), 1 << 20}})
         << "checkmark" << Formatting::bytes(2 << 20) << Ink::ok;
     QTest::newRow("failed") << LocalCopy::failed(DownloadFailure::couldNotWrite) << "exclamationmark.triangle"
                             << StashwellUIStrings::mediaFailed() << Ink::danger;
@@ -150,7 +150,7 @@ void TestMetaLine::pieceOrder_data()
                                     << base + QList<Role>{Role::favourite};
     QTest::newRow("media") << std::vector<Attachment>{image()} << LocalCopy::linkOnly() << false << withCopy;
     QTest::newRow("media favourite: the star last") << std::vector<Attachment>{video()}
-                                                    << LocalCopy::onThisMac({}) << true
+                                                    << LocalCopy::onThisComputer({}) << true
                                                     << withCopy + QList<Role>{Role::favourite};
 }
 
@@ -235,7 +235,7 @@ void TestMetaLine::gallery_data()
     QTest::newRow("video-link-only") << make({video(75)}, LocalCopy::linkOnly(), false);
     QTest::newRow("images-downloading") << make({image(0), image(1), image(2)}, LocalCopy::downloading(2, 5), false);
     QTest::newRow("video-on-this-computer-favourite")
-        << make({video(61)}, LocalCopy::onThisMac({LocalFile{QStringLiteral("v.mp4"), 12 << 20}}), true);
+        << make({video(61)}, LocalCopy::onThisComputer({LocalFile{QStringLiteral("v.mp4"), 12 << 20}}), true);
     QTest::newRow("page-failed") << make({page()}, LocalCopy::failed(DownloadFailure::unreachable), false);
     QTest::newRow("text-favourite") << make({}, LocalCopy::linkOnly(), true);
 }

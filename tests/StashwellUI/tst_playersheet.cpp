@@ -113,7 +113,7 @@ void TestPlayerSheet::buttonsAskTheirOwnThing_data()
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("symbol");
     QTest::addColumn<QString>("label");
-    QTest::newRow("reveal") << 0 << "folder" << StashwellUIStrings::playerShowInFinder();
+    QTest::newRow("reveal") << 0 << "folder" << StashwellUIStrings::playerShowInFileManager();
     QTest::newRow("open original") << 1 << "safari" << StashwellUIStrings::playerOpenOriginal();
     QTest::newRow("close") << 2 << "xmark" << StashwellUIStrings::playerClose();
 }

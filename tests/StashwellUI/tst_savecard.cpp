@@ -680,7 +680,7 @@ void TestSaveCard::gallery()
     add(item(videoSave()), true, rest);
     add(item(videoSave()), true, hovered);
     add(item(videoSave(8), LocalCopy::downloading(420, 1000)), false, rest);
-    add(item(videoSave(9, true), LocalCopy::onThisMac({LocalFile{QStringLiteral("ann_9.mp4"), 4 << 20}})), false, rest);
+    add(item(videoSave(9, true), LocalCopy::onThisComputer({LocalFile{QStringLiteral("ann_9.mp4"), 4 << 20}})), false, rest);
     add(item(videoSave(10), LocalCopy::failed(DownloadFailure{})), false, rest);
     add(item(save(11, post(xLink(QStringLiteral("t"), QStringLiteral("11")), {image()}), 0, false, 100.0)), false, rest);
     add(item(save(12, post(xLink(QStringLiteral("t"), QStringLiteral("12")), {}, QStringLiteral("Just words, a text post.")))),

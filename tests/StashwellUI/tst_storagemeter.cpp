@@ -127,7 +127,7 @@ void TestStorageMeter::selectionMarksTheTopRow()
     meter.setOnDisk(2048);
     QVERIFY(!test::accessibleOf(meter.showButton())->state().selected);
     const QString name = test::accessibleName(meter.showButton());
-    QVERIFY(name.contains(StashwellUIStrings::storageOnThisMac()));
+    QVERIFY(name.contains(StashwellUIStrings::storageOnThisComputer()));
     QVERIFY(name.contains(Formatting::bytes(2048)));
     meter.setSelected(true);
     QVERIFY(test::accessibleOf(meter.showButton())->state().selected);

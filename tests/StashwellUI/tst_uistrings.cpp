@@ -60,7 +60,7 @@ void TestUIStrings::argumentCounts_data()
     const QSet<QString> counted{"bulk.download", "bulk.restore", "bulk.selected", "bulk.trash",
                                 "media.imageCount", "status.summary"};
     const QList<std::pair<const char *, int>> withArguments{
-        {"action.download", 1},        {"bulk.download", 1},           {"bulk.onThisMacCount", 2},
+        {"action.download", 1},        {"bulk.download", 1},           {"bulk.onThisComputerCount", 2},
         {"creator.hint", 1},           {"inspector.ago", 1},           {"inspector.downloading", 2},
         {"inspector.fileImage", 1},    {"inspector.filePage", 1},      {"inspector.fileVideo", 2},
         {"inspector.posted", 1},       {"media.bytesProgress", 2},     {"media.downloading", 2},
@@ -148,7 +148,7 @@ void TestUIStrings::argumentsFillInOnePass()
     QCOMPARE(StashwellUIStrings::tagRemove(QStringLiteral("50%1")), QStringLiteral("Remove tag 50%1"));
     // Arguments may come in another order in a translation.
     QVERIFY(StashwellUIStrings::table().loadLanguage(QStringLiteral("ja")));
-    QCOMPARE(StashwellUIStrings::bulkOnThisMacCount(2, 5), QStringLiteral("5件中2件"));
+    QCOMPARE(StashwellUIStrings::bulkOnThisComputerCount(2, 5), QStringLiteral("5件中2件"));
     QCOMPARE(StashwellUIStrings::statusSummary(7, QStringLiteral("1.0 MB"), QStringLiteral("%3")),
              QStringLiteral("7件 · %3 に 1.0 MB"));
 }
@@ -170,8 +170,8 @@ void TestUIStrings::integersArePlainDigits()
     QVERIFY(StashwellUIStrings::mediaPercent(100).contains(QStringLiteral("100")));
 }
 
-// The wording is this platform's: folders and this computer, never the Finder or a Mac, and
-// Ctrl rather than the Command key.
+// The wording is this platform's: the file manager, folders and this computer, and Ctrl rather
+// than the Command key. The words looked for are another platform's, which no text may use.
 void TestUIStrings::wordingSuitsThisPlatform()
 {
     for (const QString &language : StringTable::languages()) {

@@ -191,12 +191,12 @@ public:
     std::unique_ptr<Curator> curator;
 };
 
-inline LocalCopy onThisMac(std::initializer_list<std::pair<const char *, std::int64_t>> files)
+inline LocalCopy onThisComputer(std::initializer_list<std::pair<const char *, std::int64_t>> files)
 {
     QList<LocalFile> list;
     for (const auto &[name, bytes] : files)
         list.append(LocalFile{QString::fromUtf8(name), bytes});
-    return LocalCopy::onThisMac(list);
+    return LocalCopy::onThisComputer(list);
 }
 
 }  // namespace sw::test

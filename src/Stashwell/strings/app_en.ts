@@ -83,7 +83,7 @@
         <source>Save</source>
         <translation>Save</translation>
     </message>
-    <message id="library.showInFinder">
+    <message id="library.showInFileManager">
         <source>Show in Folder</source>
         <translation>Show in Folder</translation>
     </message>
@@ -247,7 +247,7 @@
         <source>This save is already downloading.</source>
         <translation>This save is already downloading.</translation>
     </message>
-    <message id="refusal.alreadyOnThisMac">
+    <message id="refusal.alreadyOnThisComputer">
         <source>This save’s media is already on this computer.</source>
         <translation>This save’s media is already on this computer.</translation>
     </message>
@@ -343,7 +343,7 @@
         <source>Relaunch</source>
         <translation>Relaunch</translation>
     </message>
-    <message id="settings.showInFinder">
+    <message id="settings.showInFileManager">
         <source>Show in Folder</source>
         <translation>Show in Folder</translation>
     </message>
@@ -438,7 +438,7 @@
         <source>Links</source>
         <translation>Links</translation>
     </message>
-    <message id="title.onThisMac">
+    <message id="title.onThisComputer">
         <source>On This Computer</source>
         <translation>On This Computer</translation>
     </message>

@@ -83,7 +83,7 @@
         <source>Save</source>
         <translation>저장</translation>
     </message>
-    <message id="library.showInFinder">
+    <message id="library.showInFileManager">
         <source>Show in Folder</source>
         <translation>폴더에서 보기</translation>
     </message>
@@ -247,7 +247,7 @@
         <source>This save is already downloading.</source>
         <translation>이 항목은 이미 다운로드 중입니다.</translation>
     </message>
-    <message id="refusal.alreadyOnThisMac">
+    <message id="refusal.alreadyOnThisComputer">
         <source>This save’s media is already on this computer.</source>
         <translation>이 항목의 미디어는 이미 이 컴퓨터에 있습니다.</translation>
     </message>
@@ -343,7 +343,7 @@
         <source>Relaunch</source>
         <translation>다시 시작</translation>
     </message>
-    <message id="settings.showInFinder">
+    <message id="settings.showInFileManager">
         <source>Show in Folder</source>
         <translation>폴더에서 보기</translation>
     </message>
@@ -437,7 +437,7 @@
         <source>Links</source>
         <translation>링크</translation>
     </message>
-    <message id="title.onThisMac">
+    <message id="title.onThisComputer">
         <source>On This Computer</source>
         <translation>이 컴퓨터에 있음</translation>
     </message>

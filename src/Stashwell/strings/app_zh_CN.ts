@@ -83,7 +83,7 @@
         <source>Save</source>
         <translation>保存</translation>
     </message>
-    <message id="library.showInFinder">
+    <message id="library.showInFileManager">
         <source>Show in Folder</source>
         <translation>在文件夹中显示</translation>
     </message>
@@ -247,7 +247,7 @@
         <source>This save is already downloading.</source>
         <translation>该内容已在下载中。</translation>
     </message>
-    <message id="refusal.alreadyOnThisMac">
+    <message id="refusal.alreadyOnThisComputer">
         <source>This save’s media is already on this computer.</source>
         <translation>该内容的媒体已在这台电脑上。</translation>
     </message>
@@ -343,7 +343,7 @@
         <source>Relaunch</source>
         <translation>重新启动</translation>
     </message>
-    <message id="settings.showInFinder">
+    <message id="settings.showInFileManager">
         <source>Show in Folder</source>
         <translation>在文件夹中显示</translation>
     </message>
@@ -437,7 +437,7 @@
         <source>Links</source>
         <translation>链接</translation>
     </message>
-    <message id="title.onThisMac">
+    <message id="title.onThisComputer">
         <source>On This Computer</source>
         <translation>在此电脑上</translation>
     </message>

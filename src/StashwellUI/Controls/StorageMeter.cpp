@@ -37,7 +37,7 @@ public:
     {
         ControlPainting::Label label;
         label.symbol = QStringLiteral("internaldrive");
-        label.title = StashwellUIStrings::storageOnThisMac();
+        label.title = StashwellUIStrings::storageOnThisComputer();
         label.font = Tokens::Typography::bodyStrong.font();
         label.typeSize = Tokens::Typography::bodyStrong.size;
         label.spacing = 6;

@@ -139,7 +139,7 @@ BulkPanel::BulkPanel(const QList<ShelfItem> &items, const QList<Collection> &col
     column->addWidget(m_deck, 0, Qt::AlignHCenter);
 
     m_kinds = new InfoRow(StashwellUIStrings::bulkKinds(), QString());
-    m_onThisMac = new InfoRow(StashwellUIStrings::bulkOnThisMac(), QString());
+    m_onThisComputer = new InfoRow(StashwellUIStrings::bulkOnThisComputer(), QString());
     auto *summary = new InspectorPane(content);
     auto *rows = new QVBoxLayout(summary);
     const int inset = int(summaryPadding);
@@ -147,7 +147,7 @@ BulkPanel::BulkPanel(const QList<ShelfItem> &items, const QList<Collection> &col
     rows->setSpacing(0);
     rows->addWidget(m_kinds);
     rows->addWidget(makeRule(summary));
-    rows->addWidget(m_onThisMac);
+    rows->addWidget(m_onThisComputer);
     column->addWidget(summary);
 
     auto *actions = new QVBoxLayout;
@@ -217,7 +217,7 @@ void BulkPanel::apply()
     m_title->setText(StashwellUIStrings::bulkSelected(m_summary.count));
     m_deck->setItems(m_items, m_summary.count);
     m_kinds->setValue(m_summary.kindsText());
-    m_onThisMac->setValue(m_summary.onThisMacText());
+    m_onThisComputer->setValue(m_summary.onThisComputerText());
     m_download->setVisible(m_summary.offersDownload());
     m_download->setTitle(m_summary.downloadTitle());
     m_trashOrRestore->setTitle(m_summary.trashOrRestoreTitle());
@@ -245,7 +245,7 @@ void BulkPanel::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         m_kinds->setLabel(StashwellUIStrings::bulkKinds());
-        m_onThisMac->setLabel(StashwellUIStrings::bulkOnThisMac());
+        m_onThisComputer->setLabel(StashwellUIStrings::bulkOnThisComputer());
         m_fileIn->setTitle(StashwellUIStrings::bulkFileIn());
         m_favourite->setTitle(StashwellUIStrings::bulkFavouriteAll());
         m_hint->setText(StashwellUIStrings::bulkHint());

@@ -55,7 +55,7 @@ public:
     RoundIconButton &deselectButton() { return *m_deselect; }
     BulkDeck &deck() { return *m_deck; }
     InfoRow &kindsRow() { return *m_kinds; }
-    InfoRow &onThisMacRow() { return *m_onThisMac; }
+    InfoRow &onThisComputerRow() { return *m_onThisComputer; }
     PillButton &downloadButton() { return *m_download; }
     PillButton &fileInButton() { return *m_fileIn; }
     // The file-in menu's entries: no collection, a separator, each collection.
@@ -90,7 +90,7 @@ private:
     QScrollArea *m_scroll = nullptr;
     BulkDeck *m_deck = nullptr;
     InfoRow *m_kinds = nullptr;
-    InfoRow *m_onThisMac = nullptr;
+    InfoRow *m_onThisComputer = nullptr;
     PillButton *m_download = nullptr;
     PillButton *m_fileIn = nullptr;
     QMenu *m_menu = nullptr;

@@ -25,7 +25,7 @@ BulkSummary BulkSummary::of(const QList<ShelfItem> &items)
         case Kind::page: ++summary.textsAndPages; break;
         }
         if (item.copy().bytesOnDisk() >= 1)
-            ++summary.onThisMac;
+            ++summary.onThisComputer;
         if (post.hasMedia())
             ++summary.withMedia;
         if (!save.isTrashed())
@@ -40,7 +40,7 @@ QString BulkSummary::kindsText() const
     return QString::number(videos) + separator + QString::number(images) + separator + QString::number(textsAndPages);
 }
 
-QString BulkSummary::onThisMacText() const { return StashwellUIStrings::bulkOnThisMacCount(onThisMac, withMedia); }
+QString BulkSummary::onThisComputerText() const { return StashwellUIStrings::bulkOnThisComputerCount(onThisComputer, withMedia); }
 
 QString BulkSummary::downloadTitle() const
 {

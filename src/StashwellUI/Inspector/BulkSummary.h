@@ -21,7 +21,7 @@ struct BulkSummary {
     std::int64_t videos = 0;           // posts of the kind video
     std::int64_t images = 0;           // posts of the kind images
     std::int64_t textsAndPages = 0;    // posts of the kind text or page, together
-    std::int64_t onThisMac = 0;        // copies holding at least one byte here
+    std::int64_t onThisComputer = 0;   // copies holding at least one byte here
     std::int64_t withMedia = 0;        // posts with at least one attachment
     bool allTrashed = true;            // true for no items at all
 
@@ -29,8 +29,8 @@ struct BulkSummary {
 
     // "2 · 1 · 3": videos, picture posts, text and page posts.
     QString kindsText() const;
-    // "bulk.onThisMacCount" with the two counts.
-    QString onThisMacText() const;
+    // "bulk.onThisComputerCount" with the two counts.
+    QString onThisComputerText() const;
     // "bulk.download" with the count and the size; only shown when there is at least one.
     QString downloadTitle() const;
     bool offersDownload() const { return downloads >= 1; }

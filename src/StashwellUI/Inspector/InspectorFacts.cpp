@@ -130,7 +130,7 @@ std::optional<Url> posterPicture(const ShelfItem &item, std::int64_t pageShown)
 QList<Url> revealableFiles(const LocalCopy &copy, const MediaFolder &folder)
 {
     QList<Url> files;
-    if (const LocalCopy::OnThisMac *here = copy.asOnThisMac()) {
+    if (const LocalCopy::OnThisComputer *here = copy.asOnThisComputer()) {
         for (const LocalFile &file : here->files) {
             if (isPlainFileName(file.name))
                 files.append(folder.url(file));
@@ -154,7 +154,7 @@ MediaStatus mediaStatus(const LocalCopy &copy)
 {
     if (const LocalCopy::Downloading *running = copy.asDownloading())
         return {percentText(running->received, running->of), QStringLiteral("arrow.down"), Tint::accentInk};
-    if (copy.asOnThisMac())
+    if (copy.asOnThisComputer())
         return {Formatting::bytes(copy.bytesOnDisk()), QStringLiteral("checkmark"), Tint::ok};
     if (copy.asFailed())
         return {StashwellUIStrings::mediaFailed(), QStringLiteral("exclamationmark.triangle"), Tint::danger};

@@ -66,7 +66,7 @@ LocalMediaSection::LocalMediaSection(QWidget *parent) : QWidget(parent)
     m_buttons = new QWidget(this);
     auto *buttons = new QHBoxLayout(m_buttons);
     buttons->setContentsMargins(0, 0, 0, 0);
-    m_reveal = new GlassButton(StashwellUIStrings::inspectorShowInFinder(), QStringLiteral("folder"), Tone::neutral, m_buttons);
+    m_reveal = new GlassButton(StashwellUIStrings::inspectorShowInFileManager(), QStringLiteral("folder"), Tone::neutral, m_buttons);
     m_remove = new GlassButton(StashwellUIStrings::inspectorRemoveLocalCopy(), QString(), Tone::neutral, m_buttons);
     buttons->addWidget(m_reveal);
     buttons->addWidget(m_remove);
@@ -96,7 +96,7 @@ void LocalMediaSection::apply()
     m_statusLine->setContent(m_status.text, m_status.symbol, [tint] { return InspectorFacts::color(tint); });
 
     const LocalCopy::Downloading *running = copy.asDownloading();
-    const LocalCopy::OnThisMac *here = copy.asOnThisMac();
+    const LocalCopy::OnThisComputer *here = copy.asOnThisComputer();
     m_body = running ? Body::downloading : here ? Body::files : Body::onlyLinked;
 
     m_onlyLinked->setVisible(m_body == Body::onlyLinked);
@@ -142,7 +142,7 @@ void LocalMediaSection::changeEvent(QEvent *event)
         m_kicker->setText(StashwellUIStrings::inspectorLocalMedia());
         m_onlyLinkedRow->setName(StashwellUIStrings::inspectorOnlyLinked());
         m_onlyLinkedRow->setDetail(StashwellUIStrings::inspectorOnlyLinkedDetail());
-        m_reveal->setTitle(StashwellUIStrings::inspectorShowInFinder());
+        m_reveal->setTitle(StashwellUIStrings::inspectorShowInFileManager());
         m_remove->setTitle(StashwellUIStrings::inspectorRemoveLocalCopy());
         apply();
     }

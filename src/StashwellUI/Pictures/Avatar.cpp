@@ -82,8 +82,8 @@ QString Avatar::initial(const QString &name)
 {
     if (name.isEmpty())
         return QStringLiteral("?");
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, name);
-    const qsizetype end = finder.toNextBoundary();
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, name);
+    const qsizetype end = graphemes.toNextBoundary();
     const QString first = end > 0 ? name.left(end) : name.left(1);
     return first.toUpper();
 }

@@ -37,7 +37,7 @@ PlayerSheet::PlayerSheet(const QUrl &file, const Post &post, QWidget *parent)
         button->setDiameter(buttonSize);
         return button;
     };
-    m_reveal = roundButton(QStringLiteral("folder"), StashwellUIStrings::playerShowInFinder());
+    m_reveal = roundButton(QStringLiteral("folder"), StashwellUIStrings::playerShowInFileManager());
     m_openOriginal = roundButton(QStringLiteral("safari"), StashwellUIStrings::playerOpenOriginal());
     m_close = roundButton(QStringLiteral("xmark"), StashwellUIStrings::playerClose());
     connect(m_reveal, &QAbstractButton::clicked, this, &PlayerSheet::revealRequested);

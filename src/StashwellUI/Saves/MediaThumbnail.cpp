@@ -330,9 +330,9 @@ MediaThumbnail::CopyMark MediaThumbnail::makeCopyMark() const
         mark.fraction = fraction;
         mark.text = StashwellUIStrings::mediaDownloading(percent, Formatting::bytes(running->of));
         mark.accessibleText = StashwellUIStrings::mediaBytesProgress(running->received, running->of);
-    } else if (m_copy.asOnThisMac()) {
-        mark.kind = CopyMark::Kind::onThisMac;
-        mark.accessibleText = StashwellUIStrings::mediaOnThisMac();
+    } else if (m_copy.asOnThisComputer()) {
+        mark.kind = CopyMark::Kind::onThisComputer;
+        mark.accessibleText = StashwellUIStrings::mediaOnThisComputer();
     }
     return mark;
 }
@@ -410,7 +410,7 @@ MediaThumbnail::Layout MediaThumbnail::layout(const QRectF &rect, const ViewStat
         const double text = std::ceil(QFontMetricsF(Tokens::Typography::monoSmall.font()).height());
         const double height = markInset + text + progressSpacing + progressHeight + markInset;
         l.copyBadge = QRectF(inner.left(), inner.bottom() - height, std::max(0.0, inner.width()), height);
-    } else if (mark.kind == CopyMark::Kind::onThisMac) {
+    } else if (mark.kind == CopyMark::Kind::onThisComputer) {
         l.copyBadge = QRectF(inner.left(), inner.bottom() - checkSide, checkSide, checkSide);
     }
     if (showsArrows(state.hovering)) {

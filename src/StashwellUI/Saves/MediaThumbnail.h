@@ -126,11 +126,11 @@ public:
     // "2/4": the page on show among the post's attachments, for 2 or more attachments.
     std::optional<QString> pageCounterText(std::int64_t ownPage) const;
     struct CopyMark {
-        enum class Kind { none, progress, onThisMac };
+        enum class Kind { none, progress, onThisComputer };
         Kind kind = Kind::none;
         QString text;             // progress: "media.downloading" with the percentage and the total
         double fraction = 0;      // progress: received ÷ total, 1 for a total of 0 (not clamped)
-        QString accessibleText;   // "media.bytesProgress" or "media.onThisMac"
+        QString accessibleText;   // "media.bytesProgress" or "media.onThisComputer"
     };
     const CopyMark &copyMark() const { return m_copyMark; }
     // The hover arrows: paging and arrows on, the pointer over it, 2 or more pictures, and at

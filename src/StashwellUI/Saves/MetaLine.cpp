@@ -99,7 +99,7 @@ MetaLine::Piece MetaLine::copyPiece(const LocalCopy &copy)
         piece.symbol = QStringLiteral("arrow.down");
         piece.text = QString::number(percentReceived(*running)) + u'%';
         piece.ink = Ink::accentInk;
-    } else if (copy.asOnThisMac()) {
+    } else if (copy.asOnThisComputer()) {
         piece.symbol = QStringLiteral("checkmark");
         piece.text = Formatting::bytes(copy.bytesOnDisk());
         piece.ink = Ink::ok;

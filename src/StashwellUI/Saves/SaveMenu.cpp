@@ -90,9 +90,9 @@ QList<SaveMenu::Entry> SaveMenu::entries(const ShelfItem &item, const QList<Coll
     }
     list.append(button(S::saveMenuOpenOriginal(), QStringLiteral("safari"), SaveIntent::openOriginal()));
     list.append(button(S::saveMenuCopyLink(), QStringLiteral("link"), SaveIntent::copyLink()));
-    if (item.copy().asOnThisMac()) {
+    if (item.copy().asOnThisComputer()) {
         list.append(divider());
-        list.append(button(S::saveMenuShowInFinder(), QStringLiteral("folder"), SaveIntent::reveal()));
+        list.append(button(S::saveMenuShowInFileManager(), QStringLiteral("folder"), SaveIntent::reveal()));
         list.append(button(S::saveMenuRemoveLocalCopy(), QStringLiteral("icloud"), SaveIntent::removeLocalCopy()));
     }
     list.append(divider());

@@ -1,7 +1,7 @@
 #pragma once
 
 // The context menu of one save on the shelf (and of the latest-save hero): its main action, open
-// the original, copy the link, the Finder entries for media on this computer, the "file in"
+// the original, copy the link, the file manager entries for media on this computer, the "file in"
 // submenu, favourite or unfavourite, and moving it to the trash. The menu changes nothing: each
 // entry reports one SaveIntent, and the owner decides what that does.
 //
@@ -42,7 +42,7 @@ public:
     // The menu's entries, top to bottom:
     //   the item's action (its style's title and symbol), unless the action is a running download;
     //   "saveMenu.openOriginal" (safari), "saveMenu.copyLink" (link);
-    //   for a copy on this computer a divider, "saveMenu.showInFinder" (folder) and
+    //   for a copy on this computer a divider, "saveMenu.showInFileManager" (folder) and
     //     "saveMenu.removeLocalCopy" (icloud);
     //   a divider and the "saveMenu.fileIn" submenu (folder.badge.plus): the key collection.none, each
     //     collection by name in the order given, a divider and "saveMenu.newCollection"; the

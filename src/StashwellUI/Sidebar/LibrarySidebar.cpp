@@ -291,7 +291,7 @@ LibrarySidebar::LibrarySidebar(QWidget *parent) : QWidget(parent)
     footColumn->setContentsMargins(int(padding), int(padding), int(padding), int(padding));
     footColumn->setSpacing(int(spacing));
     m_meter = new StorageMeter(foot);
-    connect(m_meter, &StorageMeter::showRequested, this, [this] { pick(Filter::onThisMac()); });
+    connect(m_meter, &StorageMeter::showRequested, this, [this] { pick(Filter::onThisComputer()); });
     connect(m_meter, &StorageMeter::downloadMissingRequested, this, &LibrarySidebar::downloadMissingRequested);
     footColumn->addWidget(m_meter);
     auto *line = new QHBoxLayout;
@@ -532,7 +532,7 @@ void LibrarySidebar::refreshSelection()
     apply(m_trash);
     for (const auto &[filter, chip] : std::as_const(m_chips))
         chip->setSelected(m_selection == filter);
-    m_meter->setSelected(m_selection == Filter::onThisMac());
+    m_meter->setSelected(m_selection == Filter::onThisComputer());
 }
 
 QList<Filter> LibrarySidebar::rowFilters() const

@@ -8,8 +8,8 @@ namespace sw {
 
 QList<Filter> SidebarContent::countedFilters(const QList<Collection> &collections, const QList<Author> &authors)
 {
-    QList<Filter> filters{Filter::all(),   Filter::recentlyAdded(), Filter::favourites(),
-                          Filter::trash(), Filter::onThisMac(),     Filter::linkOnly()};
+    QList<Filter> filters{Filter::all(),   Filter::recentlyAdded(),  Filter::favourites(),
+                          Filter::trash(), Filter::onThisComputer(), Filter::linkOnly()};
     filters.reserve(filters.size() + collections.size() + authors.size());
     for (const Collection &collection : collections)
         filters.append(Filter::collection(collection.id));

@@ -64,11 +64,11 @@ Delete moves the chosen saves to the Trash.</translation>
         <source>Videos · Pictures · Text</source>
         <translation>Videos · Pictures · Text</translation>
     </message>
-    <message id="bulk.onThisMac">
+    <message id="bulk.onThisComputer">
         <source>On This Computer</source>
         <translation>On This Computer</translation>
     </message>
-    <message id="bulk.onThisMacCount">
+    <message id="bulk.onThisComputerCount">
         <source>%1 of %2</source>
         <translation>%1 of %2</translation>
     </message>
@@ -221,7 +221,7 @@ Delete moves the chosen saves to the Trash.</translation>
         <source>Saved</source>
         <translation>Saved</translation>
     </message>
-    <message id="inspector.showInFinder">
+    <message id="inspector.showInFileManager">
         <source>Show in Folder</source>
         <translation>Show in Folder</translation>
     </message>
@@ -272,7 +272,7 @@ Delete moves the chosen saves to the Trash.</translation>
         <source>Not downloaded</source>
         <translation>Not downloaded</translation>
     </message>
-    <message id="media.onThisMac">
+    <message id="media.onThisComputer">
         <source>On this computer</source>
         <translation>On this computer</translation>
     </message>
@@ -312,7 +312,7 @@ Delete moves the chosen saves to the Trash.</translation>
         <source>Open Original</source>
         <translation>Open Original</translation>
     </message>
-    <message id="player.showInFinder">
+    <message id="player.showInFileManager">
         <source>Show in Folder</source>
         <translation>Show in Folder</translation>
     </message>
@@ -456,7 +456,7 @@ Delete moves the chosen saves to the Trash.</translation>
         <source>Remove Download</source>
         <translation>Remove Download</translation>
     </message>
-    <message id="saveMenu.showInFinder">
+    <message id="saveMenu.showInFileManager">
         <source>Show in Folder</source>
         <translation>Show in Folder</translation>
     </message>
@@ -627,7 +627,7 @@ Delete moves the chosen saves to the Trash.</translation>
         <source>%1 · limit %2</source>
         <translation>%1 · limit %2</translation>
     </message>
-    <message id="storage.onThisMac">
+    <message id="storage.onThisComputer">
         <source>On This Computer</source>
         <translation>On This Computer</translation>
     </message>

@@ -63,11 +63,11 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
         <source>Videos · Pictures · Text</source>
         <translation>動画 · 画像 · テキスト</translation>
     </message>
-    <message id="bulk.onThisMac">
+    <message id="bulk.onThisComputer">
         <source>On This Computer</source>
         <translation>このコンピュータ上</translation>
     </message>
-    <message id="bulk.onThisMacCount">
+    <message id="bulk.onThisComputerCount">
         <source>%1 of %2</source>
         <translation>%2件中%1件</translation>
     </message>
@@ -217,7 +217,7 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
         <source>Saved</source>
         <translation>保存</translation>
     </message>
-    <message id="inspector.showInFinder">
+    <message id="inspector.showInFileManager">
         <source>Show in Folder</source>
         <translation>フォルダで表示</translation>
     </message>
@@ -267,7 +267,7 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
         <source>Not downloaded</source>
         <translation>未ダウンロード</translation>
     </message>
-    <message id="media.onThisMac">
+    <message id="media.onThisComputer">
         <source>On this computer</source>
         <translation>このコンピュータにあります</translation>
     </message>
@@ -307,7 +307,7 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
         <source>Open Original</source>
         <translation>元の投稿を開く</translation>
     </message>
-    <message id="player.showInFinder">
+    <message id="player.showInFileManager">
         <source>Show in Folder</source>
         <translation>フォルダで表示</translation>
     </message>
@@ -451,7 +451,7 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
         <source>Remove Download</source>
         <translation>ダウンロードを削除</translation>
     </message>
-    <message id="saveMenu.showInFinder">
+    <message id="saveMenu.showInFileManager">
         <source>Show in Folder</source>
         <translation>フォルダで表示</translation>
     </message>
@@ -621,7 +621,7 @@ Delete キーで選択した項目をゴミ箱に移動。</translation>
         <source>%1 · limit %2</source>
         <translation>%1 · 上限 %2</translation>
     </message>
-    <message id="storage.onThisMac">
+    <message id="storage.onThisComputer">
         <source>On This Computer</source>
         <translation>このコンピュータ上</translation>
     </message>

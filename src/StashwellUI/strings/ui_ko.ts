@@ -63,11 +63,11 @@ Delete 키로 선택한 항목을 휴지통으로 옮깁니다.</translation>
         <source>Videos · Pictures · Text</source>
         <translation>동영상 · 이미지 · 텍스트</translation>
     </message>
-    <message id="bulk.onThisMac">
+    <message id="bulk.onThisComputer">
         <source>On This Computer</source>
         <translation>이 컴퓨터에 있음</translation>
     </message>
-    <message id="bulk.onThisMacCount">
+    <message id="bulk.onThisComputerCount">
         <source>%1 of %2</source>
         <translation>%2개 중 %1개</translation>
     </message>
@@ -217,7 +217,7 @@ Delete 키로 선택한 항목을 휴지통으로 옮깁니다.</translation>
         <source>Saved</source>
         <translation>저장</translation>
     </message>
-    <message id="inspector.showInFinder">
+    <message id="inspector.showInFileManager">
         <source>Show in Folder</source>
         <translation>폴더에서 보기</translation>
     </message>
@@ -267,7 +267,7 @@ Delete 키로 선택한 항목을 휴지통으로 옮깁니다.</translation>
         <source>Not downloaded</source>
         <translation>다운로드 안 됨</translation>
     </message>
-    <message id="media.onThisMac">
+    <message id="media.onThisComputer">
         <source>On this computer</source>
         <translation>이 컴퓨터에 있음</translation>
     </message>
@@ -307,7 +307,7 @@ Delete 키로 선택한 항목을 휴지통으로 옮깁니다.</translation>
         <source>Open Original</source>
         <translation>원본 열기</translation>
     </message>
-    <message id="player.showInFinder">
+    <message id="player.showInFileManager">
         <source>Show in Folder</source>
         <translation>폴더에서 보기</translation>
     </message>
@@ -451,7 +451,7 @@ Delete 키로 선택한 항목을 휴지통으로 옮깁니다.</translation>
         <source>Remove Download</source>
         <translation>다운로드 삭제</translation>
     </message>
-    <message id="saveMenu.showInFinder">
+    <message id="saveMenu.showInFileManager">
         <source>Show in Folder</source>
         <translation>폴더에서 보기</translation>
     </message>
@@ -621,7 +621,7 @@ Delete 키로 선택한 항목을 휴지통으로 옮깁니다.</translation>
         <source>%1 · limit %2</source>
         <translation>%1 · 한도 %2</translation>
     </message>
-    <message id="storage.onThisMac">
+    <message id="storage.onThisComputer">
         <source>On This Computer</source>
         <translation>이 컴퓨터에 있음</translation>
     </message>

@@ -63,11 +63,11 @@ Delete moves the chosen saves to the Trash.</source>
         <source>Videos · Pictures · Text</source>
         <translation>视频 · 图片 · 文本</translation>
     </message>
-    <message id="bulk.onThisMac">
+    <message id="bulk.onThisComputer">
         <source>On This Computer</source>
         <translation>在此电脑上</translation>
     </message>
-    <message id="bulk.onThisMacCount">
+    <message id="bulk.onThisComputerCount">
         <source>%1 of %2</source>
         <translation>%1 / %2</translation>
     </message>
@@ -217,7 +217,7 @@ Delete moves the chosen saves to the Trash.</source>
         <source>Saved</source>
         <translation>保存时间</translation>
     </message>
-    <message id="inspector.showInFinder">
+    <message id="inspector.showInFileManager">
         <source>Show in Folder</source>
         <translation>在文件夹中显示</translation>
     </message>
@@ -267,7 +267,7 @@ Delete moves the chosen saves to the Trash.</source>
         <source>Not downloaded</source>
         <translation>未下载</translation>
     </message>
-    <message id="media.onThisMac">
+    <message id="media.onThisComputer">
         <source>On this computer</source>
         <translation>在这台电脑上</translation>
     </message>
@@ -307,7 +307,7 @@ Delete moves the chosen saves to the Trash.</source>
         <source>Open Original</source>
         <translation>打开原文</translation>
     </message>
-    <message id="player.showInFinder">
+    <message id="player.showInFileManager">
         <source>Show in Folder</source>
         <translation>在文件夹中显示</translation>
     </message>
@@ -451,7 +451,7 @@ Delete moves the chosen saves to the Trash.</source>
         <source>Remove Download</source>
         <translation>删除下载内容</translation>
     </message>
-    <message id="saveMenu.showInFinder">
+    <message id="saveMenu.showInFileManager">
         <source>Show in Folder</source>
         <translation>在文件夹中显示</translation>
     </message>
@@ -621,7 +621,7 @@ Delete moves the chosen saves to the Trash.</source>
         <source>%1 · limit %2</source>
         <translation>%1 · 上限 %2</translation>
     </message>
-    <message id="storage.onThisMac">
+    <message id="storage.onThisComputer">
         <source>On This Computer</source>
         <translation>在此电脑上</translation>
     </message>

@@ -168,7 +168,7 @@ private slots:
     void emptyingThatLeavesFilesBehind()
     {
         Dialogs d(tripsAndTrash(), copies({{xLink(QStringLiteral("someone"), QStringLiteral("2")),
-                                            LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_2.jpg"), 1000}})}}));
+                                            LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_2.jpg"), 1000}})}}));
         d.rig.core.disk->failRemoving = true;
         d.rig.router.requestEmptyTrash();
         QVERIFY(d.shows(LibraryDialogs::Kind::emptyTrash));

@@ -27,8 +27,8 @@ struct Shelfful {
                                  makeSave(6, imagePost(QStringLiteral("6")), 20), makeSave(7, videoPost(QStringLiteral("7")), 10)},
                                 {collection(1, QStringLiteral("Trips"))});
     CopyTable table = copies({{xLink(QStringLiteral("someone"), QStringLiteral("1")),
-                               LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_1.mp4"), 2000}})},
-                              {xLink(QStringLiteral("someone"), QStringLiteral("2")), LocalCopy::onThisMac({})},
+                               LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_1.mp4"), 2000}})},
+                              {xLink(QStringLiteral("someone"), QStringLiteral("2")), LocalCopy::onThisComputer({})},
                               {xLink(QStringLiteral("someone"), QStringLiteral("6")),
                                LocalCopy::failed(DownloadFailure::unreachable)},
                               {xLink(QStringLiteral("someone"), QStringLiteral("7")), LocalCopy::downloading(10, 2000)}});
@@ -226,7 +226,7 @@ private slots:
         QTest::newRow("recently added") << Filter::recentlyAdded() << S::titleRecentlyAdded();
         QTest::newRow("favourites") << Filter::favourites() << S::titleFavourites();
         QTest::newRow("trash") << Filter::trash() << S::titleTrash();
-        QTest::newRow("on this computer") << Filter::onThisMac() << S::titleOnThisMac();
+        QTest::newRow("on this computer") << Filter::onThisComputer() << S::titleOnThisComputer();
         QTest::newRow("link only") << Filter::linkOnly() << S::titleLinkOnly();
     }
 

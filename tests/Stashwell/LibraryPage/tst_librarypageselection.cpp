@@ -270,7 +270,7 @@ private slots:
         r.page->downloadChosen();
         QCOMPARE(r.page->toastMessage(), S::toastDownloading(2));
         QVERIFY(!r.page->toastUndoes());
-        QVERIFY(settle([&] { return r.curator().localMedia().copy(r.save(1).post().link).asOnThisMac(); }));
+        QVERIFY(settle([&] { return r.curator().localMedia().copy(r.save(1).post().link).asOnThisComputer(); }));
         QCOMPARE(r.page->chosen().size(), qsizetype(2));
     }
 
@@ -496,15 +496,15 @@ private slots:
     {
         const Post post = imagePost(QStringLiteral("1"));
         PageRig r(libraryOf({makeSave(1, post, 1)}),
-                  copies({{post.link, LocalCopy::onThisMac({LocalFile{QStringLiteral("gone.jpg"), 1000}})}}));
+                  copies({{post.link, LocalCopy::onThisComputer({LocalFile{QStringLiteral("gone.jpg"), 1000}})}}));
         QVERIFY(QDir().mkpath(r.core.mediaPath()));
         // Becoming active before the window's first frame is the start itself: nothing is done.
         emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
-        QVERIFY(r.curator().localMedia().copy(post.link).asOnThisMac());
+        QVERIFY(r.curator().localMedia().copy(post.link).asOnThisComputer());
         r.page->firstFrameShown();
         // Another application going to the front changes nothing.
         emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
-        QVERIFY(r.curator().localMedia().copy(post.link).asOnThisMac());
+        QVERIFY(r.curator().localMedia().copy(post.link).asOnThisComputer());
         emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
         QVERIFY(r.curator().localMedia().copy(post.link).isLinkOnly());
     }
@@ -588,8 +588,8 @@ private slots:
         QTest::newRow("nothing to download") << textPost(QStringLiteral("1")) << LocalCopy::linkOnly()
                                              << S::refusalNothingToDownload();
         QTest::newRow("already here") << imagePost(QStringLiteral("1"))
-                                      << LocalCopy::onThisMac({LocalFile{QStringLiteral("f.jpg"), 1000}})
-                                      << S::refusalAlreadyOnThisMac();
+                                      << LocalCopy::onThisComputer({LocalFile{QStringLiteral("f.jpg"), 1000}})
+                                      << S::refusalAlreadyOnThisComputer();
         QTest::newRow("already downloading") << imagePost(QStringLiteral("1")) << LocalCopy::downloading(1, 1000)
                                              << S::refusalAlreadyDownloading();
     }
@@ -630,7 +630,7 @@ private slots:
         r.page.reset();
         r.core.downloader->play(0, TransferScript::arriving(1000));
         QVERIFY(awaitTask(std::move(task)));
-        QVERIFY(r.curator().localMedia().copy(r.save(1).post().link).asOnThisMac());
+        QVERIFY(r.curator().localMedia().copy(r.save(1).post().link).asOnThisComputer());
     }
 
     void progressRefreshesTheShelfAtMostOncePerInterval()

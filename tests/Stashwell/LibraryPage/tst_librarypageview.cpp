@@ -229,7 +229,7 @@ private slots:
     void thePlayerSheet()
     {
         Window w(sample(), copies({{xLink(QStringLiteral("someone"), QStringLiteral("1")),
-                                    LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_1.mp4"), 2000}})}}));
+                                    LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_1.mp4"), 2000}})}}));
         w.rig.page->perform(Action::play(), w.rig.item(1));
         w.turn();
         QVERIFY(w.view.playerDialog());
@@ -419,7 +419,7 @@ private slots:
     void gallery()
     {
         Window w(sample(), copies({{xLink(QStringLiteral("someone"), QStringLiteral("1")),
-                                    LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_1.mp4"), 2000}})},
+                                    LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_1.mp4"), 2000}})},
                                    {xLink(QStringLiteral("someone"), QStringLiteral("2")), LocalCopy::downloading(300, 1000)}}));
         QString why;
         QVERIFY2(gallery::captureAndCheck(w.view, QStringLiteral("librarypage-home"), &why), qPrintable(why));

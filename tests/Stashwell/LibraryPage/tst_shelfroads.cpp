@@ -118,7 +118,7 @@ private slots:
                 rig.core.downloader->send(0, Transfer::progress(400));
                 QTest::qWait(2 * LibraryPage::progressRefreshMs);
                 rig.core.downloader->play(0, TransferScript::arriving(1000));
-                QVERIFY(settle([&] { return rig.curator().localMedia().copy(link).asOnThisMac(); }));
+                QVERIFY(settle([&] { return rig.curator().localMedia().copy(link).asOnThisComputer(); }));
             } else if (w[0] == u"idle") {
                 QVERIFY(settle([&] { return !surface.preparing(); }));
             } else {

@@ -40,7 +40,7 @@ inline Shelf shelfOf(const QString &words)
             spec.trashed(kShelfNow - 60);
         library.saves.append(makeSave(spec));
         if (word.contains(QLatin1Char('h')))
-            table.insert(link, LocalCopy::onThisMac({LocalFile{QStringLiteral("author%1_%2.jpg").arg(n).arg(n), 100}}));
+            table.insert(link, LocalCopy::onThisComputer({LocalFile{QStringLiteral("author%1_%2.jpg").arg(n).arg(n), 100}}));
     }
     return Shelf(library, media(table), std::nullopt, Date{kShelfNow}, Quality::original);
 }

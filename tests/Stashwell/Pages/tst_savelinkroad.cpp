@@ -147,7 +147,7 @@ private slots:
         QVERIFY(!app.saveLinkSheets()->sheet());
         QVERIFY(!sheet || !sheet->isVisible());
 
-        QVERIFY(QTest::qWaitFor([&] { return curator.localMedia().copy(kLink).asOnThisMac(); }, 30000));
+        QVERIFY(QTest::qWaitFor([&] { return curator.localMedia().copy(kLink).asOnThisComputer(); }, 30000));
         curator.flush();   // the file takes its name once the document lists it
         QCOMPARE(QDir(road.home.filePath(QStringLiteral("Videos"))).entryList(QDir::Files),
                  QStringList{QStringLiteral("someone_1234567890.mp4")});
@@ -185,7 +185,7 @@ private slots:
         QVERIFY(!app.router().selecting());
         QVERIFY(app.libraryWindow().isVisible());
         QVERIFY(!app.quickSaveHost().isShown());
-        QVERIFY(QTest::qWaitFor([&] { return app.curator().localMedia().copy(kLink).asOnThisMac(); }, 30000));
+        QVERIFY(QTest::qWaitFor([&] { return app.curator().localMedia().copy(kLink).asOnThisComputer(); }, 30000));
     }
 };
 

@@ -141,7 +141,7 @@ private slots:
         CopyTable both = moved;
         both.insert(two, LocalCopy::downloading(900, 1000));
         CopyTable ended = before;
-        ended.insert(one, LocalCopy::onThisMac({}));
+        ended.insert(one, LocalCopy::onThisComputer({}));
         CopyTable failed = before;
         failed.insert(one, LocalCopy::failed(DownloadFailure::unreachable));
         CopyTable began = before;
@@ -486,7 +486,7 @@ void TestShelfPage::followingShelfShowsWhatAFreshOneShows()
         library.writeNote(QStringLiteral("a note"), saveID(save));
     } else if (edit == QLatin1String("picture")) {
         CopyTable copies = media.copies();
-        copies.insert(library.saves.at(save - 1).post().link, LocalCopy::onThisMac({LocalFile{QStringLiteral("new.jpg"), 100}}));
+        copies.insert(library.saves.at(save - 1).post().link, LocalCopy::onThisComputer({LocalFile{QStringLiteral("new.jpg"), 100}}));
         media.setCopies(copies);
     } else {
         library.keep(post(xLink(QStringLiteral("Someone"), QStringLiteral("999")), {}), at, std::nullopt, saveID(99));

@@ -191,7 +191,8 @@ void TestAppStrings::languagesAreTranslated()
     QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(u", ")));
 }
 
-// Files are shown in the file manager and media lives on this computer: no Finder, no Mac.
+// Files are shown in the file manager and media lives on this computer. The words looked for are
+// another platform's, which no text may use.
 void TestAppStrings::wordingSuitsThisPlatform()
 {
     for (const QString &language : StringTable::languages()) {
@@ -219,12 +220,13 @@ void TestAppStrings::fixedTermsMatchTheInterface_data()
         {"title.trash", "sidebar.trash"},           {"title.videos", "sidebar.video"},
         {"title.images", "sidebar.image"},          {"title.textPosts", "sidebar.text"},
         {"title.links", "sidebar.link"},            {"title.web", "sidebar.web"},
-        {"title.onThisMac", "storage.onThisMac"},   {"title.collection", "collection.label"},
+        {"title.onThisComputer", "storage.onThisComputer"}, {"title.collection", "collection.label"},
         {"menu.library", "sidebar.library"},        {"undo.moveToTrash", "action.moveToTrash"},
         {"undo.restore", "action.restore"},         {"undo.newCollection", "sidebar.newCollection"},
         {"library.cancel", "creator.cancel"},       {"menu.openStashwell", "quickSave.openStashwell"},
         // One name for showing a file or the media folder in the file manager, wherever it is offered.
-        {"settings.showInFinder", "inspector.showInFinder"}, {"library.showInFinder", "saveMenu.showInFinder"},
+        {"settings.showInFileManager", "inspector.showInFileManager"},
+        {"library.showInFileManager", "saveMenu.showInFileManager"},
     };
     for (const QString &language : StringTable::languages())
         for (const auto &[app, ui] : same)

@@ -32,7 +32,7 @@ inline LocalCopy copyOf(QChar copy, const Post &post)
     switch (copy.toLatin1()) {
     case 'D': return LocalCopy::downloading(512, 2048);
     case 'H':
-    case 'Z': return LocalCopy::onThisMac(files);
+    case 'Z': return LocalCopy::onThisComputer(files);
     case 'F': return LocalCopy::failed(DownloadFailure::unreachable);
     default: return LocalCopy::linkOnly();
     }

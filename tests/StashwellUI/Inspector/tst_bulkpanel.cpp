@@ -37,7 +37,7 @@ void TestBulkPanel::summary_data()
 {
     QTest::addColumn<QStringList>("items");
     QTest::addColumn<QString>("kinds");
-    QTest::addColumn<QString>("onThisMac");   // "a of m"
+    QTest::addColumn<QString>("onThisComputer");   // "a of m"
     QTest::addColumn<qint64>("downloads");
     QTest::addColumn<qint64>("bytes");
     QTest::addColumn<bool>("allTrashed");
@@ -60,14 +60,14 @@ void TestBulkPanel::summary()
 {
     QFETCH(QStringList, items);
     QFETCH(QString, kinds);
-    QFETCH(QString, onThisMac);
+    QFETCH(QString, onThisComputer);
     QFETCH(qint64, downloads);
     QFETCH(qint64, bytes);
     QFETCH(bool, allTrashed);
     const BulkSummary summary = BulkSummary::of(itemsOf(items));
     QCOMPARE(summary.count, items.size());
     QCOMPARE(summary.kindsText(), kinds);
-    QCOMPARE(summary.onThisMacText(), onThisMac);
+    QCOMPARE(summary.onThisComputerText(), onThisComputer);
     QCOMPARE(summary.downloads, downloads);
     QCOMPARE(summary.downloadBytes, bytes);
     QCOMPARE(summary.offersDownload(), downloads > 0);
@@ -101,7 +101,7 @@ void TestBulkPanel::panelShowsTheSummary()
     QCOMPARE(panel.headerText(), StashwellUIStrings::bulkSelected(items.size()));
     QCOMPARE(panel.deck().badgeText(), QString::number(items.size()));
     QCOMPARE(panel.kindsRow().value(), summary.kindsText());
-    QCOMPARE(panel.onThisMacRow().value(), summary.onThisMacText());
+    QCOMPARE(panel.onThisComputerRow().value(), summary.onThisComputerText());
     QCOMPARE(panel.downloadButton().isHidden(), !summary.offersDownload());
     QCOMPARE(panel.trashOrRestoreButton().title(), summary.trashOrRestoreTitle());
     QCOMPARE(panel.trashOrRestoreButton().tone(), summary.allTrashed ? Tone::ok : Tone::danger);

@@ -29,7 +29,7 @@ ShelfItem videoHere(const QString &fileName, bool videoSecond = false)
     QList<LocalFile> files;
     for (std::size_t i = 0; i < attachments.size(); ++i)
         files.append(LocalFile{i == (videoSecond ? 1 : 0) ? fileName : QStringLiteral("p.jpg"), 10});
-    return item(save(1, p), LocalCopy::onThisMac(files));
+    return item(save(1, p), LocalCopy::onThisComputer(files));
 }
 
 }  // namespace
@@ -244,7 +244,7 @@ void TestInspectorFacts::posterPicture()
 
 void TestInspectorFacts::revealSkipsUnsafeNames()
 {
-    const LocalCopy copy = LocalCopy::onThisMac(
+    const LocalCopy copy = LocalCopy::onThisComputer(
         {LocalFile{"a.mp4", 1}, LocalFile{"..", 1}, LocalFile{"x/../../b.jpg", 1}, LocalFile{"", 1}, LocalFile{"c.html", 1}});
     QList<QString> paths;
     for (const Url &file : facts::revealableFiles(copy, folder))
@@ -269,9 +269,9 @@ void TestInspectorFacts::mediaStatus_data()
     QTest::newRow("of 0") << LocalCopy::downloading(10, 0) << "100%" << "arrow.down" << accentInk << 1.0;
     QTest::newRow("beyond any integer") << LocalCopy::downloading(max, 1) << "2147483647%" << "arrow.down" << accentInk
                                         << double(max);
-    QTest::newRow("here") << LocalCopy::onThisMac({LocalFile{"a.mp4", 1024 * 1024}, LocalFile{"b.jpg", 512 * 1024}})
+    QTest::newRow("here") << LocalCopy::onThisComputer({LocalFile{"a.mp4", 1024 * 1024}, LocalFile{"b.jpg", 512 * 1024}})
                           << "1.5 MB" << "checkmark" << int(facts::Tint::ok) << none;
-    QTest::newRow("here, sizes saturate") << LocalCopy::onThisMac({LocalFile{"a.mp4", max}, LocalFile{"b.jpg", max}})
+    QTest::newRow("here, sizes saturate") << LocalCopy::onThisComputer({LocalFile{"a.mp4", max}, LocalFile{"b.jpg", max}})
                                           << Formatting::bytes(max) << "checkmark" << int(facts::Tint::ok) << none;
     QTest::newRow("failed") << LocalCopy::failed(DownloadFailure::unreachable) << StashwellUIStrings::mediaFailed()
                             << "exclamationmark.triangle" << int(facts::Tint::danger) << none;

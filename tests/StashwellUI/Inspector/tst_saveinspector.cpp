@@ -103,7 +103,7 @@ ShelfItem withCover(ShelfItem shown, const QTemporaryDir &folder)
 ShelfItem videoAndPictureHere()
 {
     const Post p = post(xLink(QStringLiteral("ann"), QStringLiteral("90")), {video(75.4), image()});
-    return item(save(1, p), LocalCopy::onThisMac({LocalFile{MediaFolder::fileName(p, 0), 4096},
+    return item(save(1, p), LocalCopy::onThisComputer({LocalFile{MediaFolder::fileName(p, 0), 4096},
                                                   LocalFile{MediaFolder::fileName(p, 1), 2048}}));
 }
 
@@ -238,7 +238,7 @@ void TestSaveInspector::playerOnlyOnTheVideosPage()
 void TestSaveInspector::unsafeVideoNameShowsTheThumbnail()
 {
     const Post p = post(xLink(QStringLiteral("ann"), QStringLiteral("91")), {video(10)});
-    Window window(item(save(1, p), LocalCopy::onThisMac({LocalFile{QStringLiteral(".."), 10}})));
+    Window window(item(save(1, p), LocalCopy::onThisComputer({LocalFile{QStringLiteral(".."), 10}})));
     QVERIFY(test::showWidget(window.root));
     QVERIFY(!window.inspector->player());
     QVERIFY(window.inspector->thumbnail().isVisible());
@@ -469,7 +469,7 @@ void TestSaveInspector::gallery_data()
     QTest::addColumn<QString>("letters");
     QTest::newRow("linkOnly") << "iL";
     QTest::newRow("downloading") << "vD";
-    QTest::newRow("onThisMac") << "iH";
+    QTest::newRow("onThisComputer") << "iH";
     QTest::newRow("failed") << "pF";
     QTest::newRow("text") << "tL";
     QTest::newRow("videoOnThisComputer") << "vH";

@@ -125,20 +125,20 @@ void TestSaveMenu::entries_data()
 
     const QString fileIn = QStringLiteral("fileIn[file(none)✓,file(Work),file(R&D),-,newCollection]");
     const QList<Collection> two = twoCollections();
-    const LocalCopy here = LocalCopy::onThisMac({LocalFile{QStringLiteral("a.jpg"), 2048}});
+    const LocalCopy here = LocalCopy::onThisComputer({LocalFile{QStringLiteral("a.jpg"), 2048}});
 
-    QTest::newRow("link only: download, no Finder entries")
+    QTest::newRow("link only: download, no file manager entries")
         << item(SaveSpec{}) << two
         << QStringLiteral("action(download)|openOriginal|copyLink|-|") + fileIn + QStringLiteral("|favourite:star|-|trash");
-    QTest::newRow("on this computer: open and the Finder entries")
+    QTest::newRow("on this computer: open and the file manager entries")
         << item(SaveSpec{}, here) << two
         << QStringLiteral("action(open)|openOriginal|copyLink|-|reveal|removeLocalCopy|-|") + fileIn
                + QStringLiteral("|favourite:star|-|trash");
     QTest::newRow("a video on this computer plays")
-        << item(SaveSpec{1, {video()}}, LocalCopy::onThisMac({LocalFile{QStringLiteral("v.mp4"), 4096}})) << two
+        << item(SaveSpec{1, {video()}}, LocalCopy::onThisComputer({LocalFile{QStringLiteral("v.mp4"), 4096}})) << two
         << QStringLiteral("action(play)|openOriginal|copyLink|-|reveal|removeLocalCopy|-|") + fileIn
                + QStringLiteral("|favourite:star|-|trash");
-    QTest::newRow("downloading: no action entry, no Finder entries")
+    QTest::newRow("downloading: no action entry, no file manager entries")
         << item(SaveSpec{}, LocalCopy::downloading(10, 100)) << two
         << QStringLiteral("openOriginal|copyLink|-|") + fileIn + QStringLiteral("|favourite:star|-|trash");
     QTest::newRow("failed: retry")
@@ -205,7 +205,7 @@ void TestSaveMenu::titles()
 void TestSaveMenu::triggeringRaisesEachIntent()
 {
     for (const ShelfItem &shown : {item(SaveSpec{.collection = twoCollections()[0].id},
-                                        LocalCopy::onThisMac({LocalFile{QStringLiteral("a.jpg"), 2048}})),
+                                        LocalCopy::onThisComputer({LocalFile{QStringLiteral("a.jpg"), 2048}})),
                                    item(SaveSpec{.favourite = true, .trashed = true})}) {
         QList<SaveIntent> raised;
         const SaveMenu menu(shown, twoCollections(), [&raised](const SaveIntent &intent) { raised.append(intent); });

@@ -65,7 +65,7 @@ void TestShelfGallery::initTestCase()
 // Saves in every state a card or row shows.
 QList<ShelfItem> TestShelfGallery::showcase() const
 {
-    const LocalCopy here = LocalCopy::onThisMac({LocalFile{QStringLiteral("a.jpg"), 3 << 20}});
+    const LocalCopy here = LocalCopy::onThisComputer({LocalFile{QStringLiteral("a.jpg"), 3 << 20}});
     QList<ShelfItem> list{
         item(SaveSpec{.n = 1, .favourite = true}, here),
         item(SaveSpec{.n = 2, .attachments = {video()}}, LocalCopy::downloading(420, 1000)),
@@ -73,7 +73,7 @@ QList<ShelfItem> TestShelfGallery::showcase() const
         item(SaveSpec{.n = 4, .attachments = {image(1), image(2), image(3)}}),
         item(SaveSpec{.n = 5, .web = true}),
         item(SaveSpec{.n = 6}, LocalCopy::failed(DownloadFailure::unreachable)),
-        item(SaveSpec{.n = 7, .attachments = {video()}}, LocalCopy::onThisMac({LocalFile{QStringLiteral("v.mp4"), 9 << 20}})),
+        item(SaveSpec{.n = 7, .attachments = {video()}}, LocalCopy::onThisComputer({LocalFile{QStringLiteral("v.mp4"), 9 << 20}})),
         item(SaveSpec{.n = 8, .trashed = true}),
     };
     for (qsizetype i = 0; i < list.size(); ++i) {

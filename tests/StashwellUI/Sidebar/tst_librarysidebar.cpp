@@ -67,7 +67,7 @@ QList<Filter> chosen(const LibrarySidebar &sidebar)
         if (sidebar.chip(filter)->isSelected())
             out.append(filter);
     if (sidebar.storageMeter()->isSelected())
-        out.append(Filter::onThisMac());
+        out.append(Filter::onThisComputer());
     return out;
 }
 
@@ -148,7 +148,7 @@ void TestLibrarySidebar::rowsAndChipsInOrder()
     for (const Author &a : authors)
         QCOMPARE(sidebar.row(Filter::author(a.handle))->title(), a.name);
     // There is no row for the media on this computer: the storage meter stands for it.
-    QCOMPARE(sidebar.row(Filter::onThisMac()), nullptr);
+    QCOMPARE(sidebar.row(Filter::onThisComputer()), nullptr);
 }
 
 void TestLibrarySidebar::countsFollowTheContent()
@@ -178,7 +178,7 @@ void TestLibrarySidebar::whichIsChosen_data()
                                                 << QList<Filter>{Filter::author(Handle{QStringLiteral("ann")})};
     QTest::newRow("a chip") << Filter::source(Source::x) << QList<Filter>{Filter::source(Source::x)};
     QTest::newRow("link only is a chip") << Filter::linkOnly() << QList<Filter>{Filter::linkOnly()};
-    QTest::newRow("on this computer is the meter") << Filter::onThisMac() << QList<Filter>{Filter::onThisMac()};
+    QTest::newRow("on this computer is the meter") << Filter::onThisComputer() << QList<Filter>{Filter::onThisComputer()};
     QTest::newRow("a collection that is gone") << Filter::collection(Collection::ID(fixtures::fixedUuid(9))) << QList<Filter>{};
 }
 
@@ -217,10 +217,10 @@ void TestLibrarySidebar::pickingWritesEveryTime()
     QTest::mouseClick(sidebar.row(Filter::trash()), Qt::LeftButton);
     QCOMPARE(picked(), Filter::trash());
     sidebar.storageMeter()->showButton()->click();
-    QCOMPARE(picked(), Filter::onThisMac());
+    QCOMPARE(picked(), Filter::onThisComputer());
     sidebar.storageMeter()->showButton()->click();
     QCOMPARE(picks.count(), 7);
-    QCOMPARE(sidebar.selection(), Filter::onThisMac());
+    QCOMPARE(sidebar.selection(), Filter::onThisComputer());
 }
 
 void TestLibrarySidebar::creatorPlacement_data()

@@ -103,8 +103,8 @@ void TestSidebarContent::agreesWithTheShelf()
 void TestSidebarContent::emptyLibrary()
 {
     const SidebarContent content(shelfOf(Library{}), QString());
-    const QList<Filter> fixed{Filter::all(),   Filter::recentlyAdded(), Filter::favourites(),
-                              Filter::trash(), Filter::onThisMac(),     Filter::linkOnly()};
+    const QList<Filter> fixed{Filter::all(),   Filter::recentlyAdded(),  Filter::favourites(),
+                              Filter::trash(), Filter::onThisComputer(), Filter::linkOnly()};
     QCOMPARE(content.counts.size(), fixed.size());
     for (const Filter &filter : fixed)
         QCOMPARE(content.count(filter), std::optional<qsizetype>(0));

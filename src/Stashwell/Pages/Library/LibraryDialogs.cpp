@@ -91,7 +91,7 @@ void LibraryDialogs::present(Kind kind)
     case Kind::leftBehind:
         title = S::libraryLeftBehindTitle();
         message = m_page.leftBehindMessage();
-        confirm = box->addButton(S::libraryShowInFinder(), QMessageBox::AcceptRole);
+        confirm = box->addButton(S::libraryShowInFileManager(), QMessageBox::AcceptRole);
         cancel = box->addButton(S::libraryOk(), QMessageBox::RejectRole);
         break;
     case Kind::problem:

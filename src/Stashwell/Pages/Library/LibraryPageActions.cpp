@@ -45,8 +45,8 @@ QString LibraryPage::title(const Filter &filter, const Library &library)
                 return S::titleFavourites();
             } else if constexpr (std::is_same_v<C, Filter::Trash>) {
                 return S::titleTrash();
-            } else if constexpr (std::is_same_v<C, Filter::OnThisMac>) {
-                return S::titleOnThisMac();
+            } else if constexpr (std::is_same_v<C, Filter::OnThisComputer>) {
+                return S::titleOnThisComputer();
             } else {
                 static_assert(std::is_same_v<C, Filter::LinkOnly>);
                 return S::titleLinkOnly();
@@ -175,7 +175,7 @@ void LibraryPage::perform(const Action &action, const ShelfItem &item)
                 else
                     openAddress(item);
             } else if constexpr (std::is_same_v<C, Action::Open>) {
-                const LocalCopy::OnThisMac *here = item.copy().asOnThisMac();
+                const LocalCopy::OnThisComputer *here = item.copy().asOnThisComputer();
                 if (here && !here->files.isEmpty())
                     m_desktop.open(m_curator.localMedia().folder().url(here->files.first()).qurl());
                 else
@@ -234,7 +234,7 @@ void LibraryPage::handle(const SaveIntent &intent, const ShelfItem &item)
             } else if constexpr (std::is_same_v<C, SaveIntent::OpenOriginal>) {
                 openAddress(item);
             } else if constexpr (std::is_same_v<C, SaveIntent::Reveal>) {
-                if (const LocalCopy::OnThisMac *here = item.copy().asOnThisMac()) {
+                if (const LocalCopy::OnThisComputer *here = item.copy().asOnThisComputer()) {
                     QList<QUrl> files;
                     for (const LocalFile &file : here->files)
                         files.append(m_curator.localMedia().folder().url(file).qurl());

@@ -164,7 +164,7 @@ QCoro::Task<> LibraryPage::download(ShelfItem item)
         co_return;
     }
     // A failed file leaves the copy failed: the card offers retry, and nothing is said.
-    if (self->m_curator.localMedia().copy(link).asOnThisMac())
+    if (self->m_curator.localMedia().copy(link).asOnThisComputer())
         self->showToast(S::toastSavedTo(self->folderText()));
 }
 
@@ -188,8 +188,8 @@ QString LibraryPage::message(const DownloadRefusal &refusal)
                 return S::refusalOverBudget(sw::Formatting::bytes(c.needs), sw::Formatting::bytes(c.free));
             else if constexpr (std::is_same_v<C, DownloadRefusal::NothingToDownload>)
                 return S::refusalNothingToDownload();
-            else if constexpr (std::is_same_v<C, DownloadRefusal::AlreadyOnThisMac>)
-                return S::refusalAlreadyOnThisMac();
+            else if constexpr (std::is_same_v<C, DownloadRefusal::AlreadyOnThisComputer>)
+                return S::refusalAlreadyOnThisComputer();
             else
                 return S::refusalAlreadyDownloading();
         },

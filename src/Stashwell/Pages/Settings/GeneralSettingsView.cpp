@@ -86,7 +86,7 @@ GeneralSettingsView::GeneralSettingsView(GeneralSettingsPage &page, QWidget *par
         limits.append({qint64(gibibytes), QString::number(gibibytes) + QStringLiteral(" GB")});
     m_limit = new GlassPicker(S::settingsMediaLimit(), limits);
     connect(m_limit, &GlassPicker::chosen, this, [this](const QVariant &value) { m_page.setLimit(value.toLongLong()); });
-    m_folderButton = new GlassButton(S::settingsShowInFinder(), QStringLiteral("folder"), Tone::neutral);
+    m_folderButton = new GlassButton(S::settingsShowInFileManager(), QStringLiteral("folder"), Tone::neutral);
     connect(m_folderButton, &GlassButton::clicked, this, [this] { m_page.showFolder(); });
     m_folderRow = new SettingsRow(S::settingsMediaFolder(), m_page.folderText(), m_folderButton);
 
