@@ -6,6 +6,7 @@
 #include "StashwellUI/Design/Symbols.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/detail/Accessibility.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -164,15 +165,6 @@ QAccessibleInterface *menuFactory(const QString &, QObject *object)
     return nullptr;
 }
 
-void installAccessibility()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(menuFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
-
 }  // namespace
 
 QList<CollectionMenu::Row> CollectionMenu::rows(const QList<Collection> &collections,
@@ -205,7 +197,7 @@ CollectionMenu::CollectionMenu(const QList<Collection> &collections, const std::
                                QWidget *parent)
     : QWidget(parent), m_rows(rows(collections, current))
 {
-    installAccessibility();
+    Accessibility::installFactory(menuFactory);
     setAttribute(Qt::WA_Hover);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
