@@ -33,7 +33,7 @@ QFont titleFont() { return Tokens::Typography::body.font(); }
 
 // --- Accessibility: the painted rows as menu items ---
 
-class RowInterface : public QAccessibleInterface, public QAccessibleActionInterface {
+class RowInterface : public Accessibility::ActionablePart {
 public:
     RowInterface(CollectionMenu *menu, int index) : m_menu(menu), m_index(index) {}
 
@@ -87,12 +87,6 @@ public:
         return state;
     }
 
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::ActionInterface)
-            return static_cast<QAccessibleActionInterface *>(this);
-        return nullptr;
-    }
 
     QStringList actionNames() const override
     {

@@ -28,11 +28,14 @@ struct PaintedSurroundings {
     friend bool operator==(const PaintedSurroundings &, const PaintedSurroundings &) = default;
 };
 
-// `Look` is a value with `bool sameAs(const Look &) const`.
-template <class Look>
+// `Look` is a value with `bool sameAs(const Look &) const`; `DefaultBudget` the bytes the images
+// take at most unless told otherwise.
+template <class Look, std::int64_t DefaultBudget>
 class PaintedSaveCache {
 public:
-    explicit PaintedSaveCache(std::int64_t budget) : m_images(budget) {}
+    static constexpr std::int64_t defaultBudget = DefaultBudget;
+
+    explicit PaintedSaveCache(std::int64_t budget = DefaultBudget) : m_images(budget) {}
 
     // The most the kept images may take, in bytes.
     std::int64_t budgetBytes() const { return m_images.budgetBytes(); }

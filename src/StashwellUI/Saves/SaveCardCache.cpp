@@ -32,11 +32,6 @@ bool SaveCardLook::sameAs(const SaveCardLook &other) const
            sameState(state, other.state) && card == other.card;
 }
 
-SaveCardCache::SaveCardCache(std::int64_t budget)
-    : PaintedSaveCache(budget)
-{
-}
-
 SaveCardLook SaveCardCache::lookOf(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
                                    const PicturePointer &picture, const PicturePointer &avatar)
 {

@@ -27,12 +27,10 @@ struct SaveCardLook {
     bool sameAs(const SaveCardLook &other) const;
 };
 
-class SaveCardCache : public PaintedSaveCache<SaveCardLook> {
+// 64 MiB by default: about 170 cards of 280 by 340 points, or 40 at twice the pixel density.
+class SaveCardCache : public PaintedSaveCache<SaveCardLook, std::int64_t(64) << 20> {
 public:
-    // 64 MiB: about 170 cards of 280 by 340 points, or 40 at twice the pixel density.
-    static constexpr std::int64_t defaultBudget = std::int64_t(64) << 20;
-
-    explicit SaveCardCache(std::int64_t budget = defaultBudget);
+    using PaintedSaveCache::PaintedSaveCache;
 
     // Paints the card into `rect` as SaveCard::paint() does (the hover lift may reach a point
     // above `rect`), from its image when its look is unchanged.

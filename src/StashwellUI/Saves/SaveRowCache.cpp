@@ -16,11 +16,6 @@ bool SaveRowLook::sameAs(const SaveRowLook &other) const
            && row == other.row;
 }
 
-SaveRowCache::SaveRowCache(std::int64_t budget)
-    : PaintedSaveCache(budget)
-{
-}
-
 SaveRowLook SaveRowCache::lookOf(const QSizeF &size, qreal ratio, const SaveRow &row, const SaveRow::ViewState &state,
                                  const PicturePointer &picture)
 {

@@ -24,12 +24,10 @@ struct SaveRowLook {
     bool sameAs(const SaveRowLook &other) const;
 };
 
-class SaveRowCache : public PaintedSaveCache<SaveRowLook> {
+// 48 MiB by default: about 140 rows of 1,200 by 76 points, or 35 at twice the pixel density.
+class SaveRowCache : public PaintedSaveCache<SaveRowLook, std::int64_t(48) << 20> {
 public:
-    // 48 MiB: about 140 rows of 1,200 by 76 points, or 35 at twice the pixel density.
-    static constexpr std::int64_t defaultBudget = std::int64_t(48) << 20;
-
-    explicit SaveRowCache(std::int64_t budget = defaultBudget);
+    using PaintedSaveCache::PaintedSaveCache;
 
     // Paints the row into `rect` as SaveRow::paint() does, from its image when its look is unchanged.
     void paint(QPainter &painter, const QRectF &rect, const SaveRow &row, const SaveRow::ViewState &state,

@@ -13,7 +13,7 @@ namespace sw::detail {
 
 // An item on screen as a list item. Kept by its block and save: it finds its place among the
 // items on screen each time it is asked, and is invalid once the item left the screen.
-class ShelfItemInterface : public QAccessibleInterface, public QAccessibleActionInterface {
+class ShelfItemInterface : public Accessibility::ActionablePart {
 public:
     ShelfItemInterface(ShelfSurface *surface, qsizetype block, Save::ID id) : m_surface(surface), m_block(block), m_id(id) {}
 
@@ -90,12 +90,6 @@ public:
         return state;
     }
 
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::ActionInterface)
-            return static_cast<QAccessibleActionInterface *>(this);
-        return nullptr;
-    }
     QStringList actionNames() const override
     {
         return isValid() ? QStringList{pressAction(), showMenuAction()} : QStringList();
