@@ -18,7 +18,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QElapsedTimer>
-#include <QTimer>
 #include <QVariantAnimation>
 
 #include <algorithm>
@@ -41,7 +40,10 @@ std::uint8_t heightClass(const ShelfItem &item)
 }  // namespace
 
 ShelfSurface::ShelfSurface(QWidget *parent)
-    : QAbstractScrollArea(parent), m_pictures(new ShelfPictures(this)), m_input(*this)
+    : QAbstractScrollArea(parent),
+      m_pictures(new ShelfPictures(this)),
+      m_input(*this),
+      m_prepare(*this, [this] { return prepareSlice(); })
 {
     setViewport(new detail::ShelfViewport(this));
     setFrameShape(QFrame::NoFrame);
@@ -55,11 +57,7 @@ ShelfSurface::ShelfSurface(QWidget *parent)
     verticalScrollBar()->setSingleStep(int(scrollStep));
     connect(m_pictures, &ShelfPictures::arrived, this, &ShelfSurface::pictureArrived);
     connect(&Theme::instance(), &Theme::changed, viewport(), qOverload<>(&QWidget::update));
-    m_prepare = new QTimer(this);
-    m_prepare->setSingleShot(true);
-    m_prepare->setTimerType(Qt::PreciseTimer);
-    connect(m_prepare, &QTimer::timeout, this, &ShelfSurface::prepareAhead);
-    connect(m_pictures, &ShelfPictures::arrived, this, &ShelfSurface::schedulePrepare);
+    connect(m_pictures, &ShelfPictures::arrived, this, [this] { m_prepare.schedule(); });
 }
 
 // The input stops its hover animations as it goes, so that none reports to a half-gone surface.
@@ -137,7 +135,7 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         }
     }
 
-    m_prepareHeld = false;
+    m_prepare.endHold();
     QList<Block> old = std::move(m_blocks);
     std::vector<BlockState> oldStates = std::move(m_states);
     ShelfGeometry oldGeometry = std::move(m_geometry);
@@ -281,22 +279,10 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
 
 void ShelfSurface::retire(QList<Block> blocks)
 {
-    // Only lists that nobody else holds cost anything to let go: they are kept until the paint
-    // that shows the new column has run (painting ahead lets them go), unless nothing will paint;
-    // a few columns' at most, the oldest let go now.
     for (Block &block : blocks) {
         if (auto *c = std::get_if<ShelfCollection>(&block))
-            letGo(std::move(c->items));
+            m_prepare.letGo(std::move(c->items));
     }
-}
-
-void ShelfSurface::letGo(QList<ShelfItem> items)
-{
-    if (!isVisible() || !items.isDetached())
-        return;
-    m_retired.push_back(std::move(items));
-    while (m_retired.size() > kRetiredLists)
-        m_retired.erase(m_retired.begin());
 }
 
 void ShelfSurface::setPadding(const ShelfGeometry::Padding &padding)
@@ -420,59 +406,24 @@ void ShelfSurface::updateBuiltRange()
     for (std::size_t b = 0; b < m_states.size(); ++b)
         m_states[b].built = std::move(kept[b]);
     m_pictures->want(wanted);
-    schedulePrepare();
+    m_prepare.schedule();
 }
 
-void ShelfSurface::holdPrepare()
-{
-    m_prepareHeld = true;
-    if (m_prepare->isActive()) {
-        m_prepare->stop();
-        m_prepareAfterPaint = true;
-    }
-}
+void ShelfSurface::holdPrepare() { m_prepare.hold(); }
 
-void ShelfSurface::releasePrepare()
-{
-    if (!m_prepareHeld)
-        return;
-    m_prepareHeld = false;
-    if (m_prepareAfterPaint && !m_paintPending) {
-        m_prepareAfterPaint = false;
-        schedulePrepare();
-    }
-}
+void ShelfSurface::releasePrepare() { m_prepare.release(); }
 
-bool ShelfSurface::preparing() const { return m_prepare->isActive(); }
+bool ShelfSurface::preparing() const { return m_prepare.isRunning(); }
 
-void ShelfSurface::schedulePrepare()
+bool ShelfSurface::prepareSlice()
 {
-    if (!isVisible())
-        return;
-    if (m_paintPending || m_prepareHeld) {
-        m_prepareAfterPaint = true;
-        return;
-    }
-    if (!m_prepare->isActive())
-        m_prepare->start(0);
-}
-
-void ShelfSurface::prepareAhead()
-{
-    m_retired.clear();
-    if (!isVisible())
-        return;
     QElapsedTimer clock;
     clock.start();
     const double top = verticalScrollBar()->value();
     const double bottom = top + viewport()->height();
     const qreal ratio = viewport()->devicePixelRatioF();
-    const bool done = painting().ahead(m_states, top, bottom, ratio, [&clock] { return clock.elapsed() >= prepareSliceMs; });
-    if (!done) {
-        // The next slice after a pause, so that what the user does meanwhile and the work it
-        // starts come first.
-        m_prepare->start(prepareYieldMs);
-    }
+    return painting().ahead(m_states, top, bottom, ratio,
+                            [&clock] { return clock.elapsed() >= detail::ShelfPrepare::sliceMs; });
 }
 
 ShelfSurface::Built *ShelfSurface::builtFor(const Pointer &pointer, qsizetype *index)
@@ -619,12 +570,7 @@ void ShelfSurface::requestPaint(const QRect &rect)
 {
     if (rect.isEmpty())
         return;
-    m_paintPending = true;
-    // Painting ahead goes on once this paint has run.
-    if (m_prepare->isActive()) {
-        m_prepare->stop();
-        m_prepareAfterPaint = true;
-    }
+    m_prepare.paintRequested();
     viewport()->update(rect);
 }
 
@@ -702,14 +648,7 @@ void ShelfSurface::paintEvent(QPaintEvent *event)
             m_lastPainted += paint.collection(painter, *c, v.block, v.items, band);
     }
     // What was waiting for this paint follows it.
-    m_paintPending = false;
-    if ((m_prepareAfterPaint || !m_retired.empty()) && !m_prepareHeld) {
-        m_prepareAfterPaint = false;
-        // From the next turn of the event loop: the rest of the window paints in this one, and
-        // a timer due now would run in it, before the frame is done.
-        if (isVisible())
-            QMetaObject::invokeMethod(this, &ShelfSurface::schedulePrepare, Qt::QueuedConnection);
-    }
+    m_prepare.painted();
 }
 
 // --- Size and scrolling ---

@@ -21,8 +21,8 @@
 // for only for the items on screen and just around it (ShelfPictures).
 //
 // Its parts are the module's own (detail/): the painters kept per save (ShelfPainters), painting
-// them on screen and ahead (ShelfPainting), the pointer, drags and keys (ShelfInput), and what
-// assistive technologies read (ShelfAccessibility). Every intent and signal leaves from one
+// them on screen and ahead (ShelfPainting), when painting ahead runs (ShelfPrepare), the pointer,
+// drags and keys (ShelfInput), and what assistive technologies read (ShelfAccessibility). Every intent and signal leaves from one
 // section of ShelfSurface.cpp.
 
 #include "StashwellUI/Saves/SaveCardCache.h"
@@ -32,6 +32,7 @@
 #include "StashwellUI/Shelf/ShelfGeometry.h"
 #include "StashwellUI/detail/ShelfInput.h"
 #include "StashwellUI/detail/ShelfPainters.h"
+#include "StashwellUI/detail/ShelfPrepare.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>
@@ -46,7 +47,6 @@
 #include <vector>
 
 class QMenu;
-class QTimer;
 
 namespace sw {
 
@@ -179,10 +179,6 @@ protected:
 
 private:
     static constexpr double scrollStep = 40;
-    // How long one turn of painting cards ahead may take while the shelf is idle, in ms.
-    static constexpr int prepareSliceMs = 4;
-    // The pause between two such turns, in ms.
-    static constexpr int prepareYieldMs = 1;
     // The card and row images kept: this many screens of the shelf's viewport.
     static constexpr double imageScreens = 4;
 
@@ -225,19 +221,15 @@ private:
     void announceHover();
 
     void findPaging();
-    // Paints the images of the cards and rows just out of view while nothing else is happening,
-    // nearest first, a few milliseconds at a time; never ahead of a paint of the viewport that is
-    // waiting: that one is what the user waits for.
-    void schedulePrepare();
-    void prepareAhead();
+    // One turn of painting ahead the images of the cards and rows just out of view, nearest
+    // first; whether all are done.
+    bool prepareSlice();
     // Paints again the items on screen that show the picture that arrived.
     void pictureArrived(const PictureKey &key);
     // Asks for the viewport's paint, which painting ahead waits for.
     void requestPaint(const QRect &rect);
-    // Lets go of the last column's blocks once the new one has painted: a long list of items costs
-    // a pass over all of them to let go.
+    // Lets go of the last column's blocks once the new one has painted.
     void retire(QList<Block> blocks);
-    void letGo(QList<ShelfItem> items);
 
     QList<Block> m_blocks;
     std::vector<BlockState> m_states;
@@ -253,12 +245,7 @@ private:
 
     detail::ShelfInput m_input;         // the pointer, drags and keys
 
-    QTimer *m_prepare = nullptr;
-    bool m_paintPending = false;        // a paint of the viewport was asked for and has not run
-    bool m_prepareAfterPaint = false;   // painting ahead waits for that paint
-    bool m_prepareHeld = false;         // and for the owner's new blocks
-    std::vector<QList<ShelfItem>> m_retired;
-    static constexpr std::size_t kRetiredLists = 4;
+    detail::ShelfPrepare m_prepare;     // painting ahead while the shelf is idle
     QRegion m_invalidated;
     int m_lastPainted = 0;
 };
