@@ -7,6 +7,7 @@
 #include "StashwellUI/Saves/SaveMenu.h"
 #include "StashwellUI/Shelf/ShelfPictures.h"
 #include "StashwellUI/detail/ShelfAccessibility.h"
+#include "StashwellUI/detail/ShelfLayouter.h"
 #include "StashwellUI/detail/ShelfPainting.h"
 #include "StashwellUI/detail/FollowPaging.h"
 
@@ -24,20 +25,6 @@
 #include <cmath>
 
 namespace sw {
-
-namespace {
-
-constexpr std::uint8_t kTextCard = 0;
-constexpr std::uint8_t kMediaCard = 1;
-
-// A post without attachments is a text post, whose card is the shorter one; read from the
-// item, not the save, so that a long list's classes are one pass over the items.
-std::uint8_t heightClass(const ShelfItem &item)
-{
-    return item.kind() == Kind::text ? kTextCard : kMediaCard;
-}
-
-}  // namespace
 
 ShelfSurface::ShelfSurface(QWidget *parent)
     : QAbstractScrollArea(parent),
@@ -78,28 +65,6 @@ const ShelfItem *ShelfSurface::item(qsizetype block, qsizetype index) const
     if (!c || index < 0 || index >= c->items.size())
         return nullptr;
     return &c->items.at(index);
-}
-
-std::vector<std::uint8_t> ShelfSurface::heightClasses(const QList<ShelfItem> &items) const
-{
-    std::vector<std::uint8_t> classes(std::size_t(items.size()));
-    const ShelfItem *z = items.constData();
-    for (qsizetype i = 0, n = items.size(); i < n; ++i)
-        classes[std::size_t(i)] = heightClass(z[i]);
-    return classes;
-}
-
-ItemGeometry ShelfSurface::itemGeometry(const ShelfCollection &c) const
-{
-    if (c.layout == ShelfLayout::list)
-        return ItemGeometry::list(c.items.size(), SaveRow::height, ShelfCollection::listDivider);
-    return gridGeometry(c, heightClasses(c.items));
-}
-
-ItemGeometry ShelfSurface::gridGeometry(const ShelfCollection &c, std::vector<std::uint8_t> classes) const
-{
-    return ItemGeometry::grid(c.effectiveColumns(), ShelfCollection::gridSpacing, std::move(classes),
-                              {SaveCard::height(false), SaveCard::height(true)});
 }
 
 double ShelfSurface::widgetHeight(QWidget *widget) const
@@ -167,55 +132,19 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         }
         const ShelfCollection &now = std::get<ShelfCollection>(m_blocks.at(b));
         const auto *before = b < old.size() ? std::get_if<ShelfCollection>(&old.at(b)) : nullptr;
-        std::optional<ItemGeometry> laidOut;
         std::vector<const void *> saves =
             b < qsizetype(oldStates.size()) ? std::move(oldStates[std::size_t(b)].saves) : std::vector<const void *>();
-        bool sameItems = before && before->layout == now.layout && before->items.size() == now.items.size()
-                         && qsizetype(saves.size()) == now.items.size();
-        if (sameItems) {
-            // The same saves in the same order, and (for a grid) of the same heights: a save whose
-            // data is shared is the same save; another one must have the same id and height.
-            const ShelfItem *a = before->items.constData();
-            const ShelfItem *z = now.items.constData();
-            const void **kept = saves.data();
-            for (qsizetype i = 0, n = now.items.size(); i < n; ++i) {
-                const void *data = &z[i].save().post();
-                if (data == kept[i])
-                    continue;
-                if (a[i].save().id() != z[i].save().id() || heightClass(a[i]) != heightClass(z[i])) {
-                    sameItems = false;
-                    break;
-                }
-                kept[i] = data;
-            }
-        }
-        if (!sameItems) {
-            std::vector<const void *> fresh(std::size_t(now.items.size()));
-            const ShelfItem *z = now.items.constData();
-            for (qsizetype i = 0, n = now.items.size(); i < n; ++i)
-                fresh[std::size_t(i)] = &z[i].save().post();
-            std::swap(saves, fresh);
-            if (now.layout == ShelfLayout::grid)
-                laidOut = gridGeometry(now, heightClasses(now.items));
-        }
-        state.saves = std::move(saves);
-        if (sameItems) {
-            std::optional<ItemGeometry> kept = std::move(oldGeometry.block(b).items);
-            if (now.layout == ShelfLayout::grid && kept->columns() != now.effectiveColumns()) {
-                kept->setColumns(now.effectiveColumns());
-                structural = true;
-            }
-            geometry[std::size_t(b)].items = std::move(kept);
+        std::optional<ItemGeometry> cells =
+            b < oldGeometry.blockCount() ? std::move(oldGeometry.block(b).items) : std::nullopt;
+        detail::CollectionLayout laidOut = detail::layOut(before, now, std::move(saves), std::move(cells));
+        state.saves = std::move(laidOut.saves);
+        geometry[std::size_t(b)].items = std::move(laidOut.items);
+        structural = structural || laidOut.moved;
+        itemsKept[std::size_t(b)] = laidOut.sameItems;
+        // Painters of saves still shown keep their images and state; when the saves changed they
+        // are checked when they are next needed.
+        if (b < qsizetype(oldStates.size()))
             state.built = std::move(oldStates[std::size_t(b)].built);
-            itemsKept[std::size_t(b)] = true;
-        } else {
-            structural = true;
-            geometry[std::size_t(b)].items = laidOut ? std::move(laidOut) : itemGeometry(now);
-            // Painters of saves still shown keep their images and state; they are checked when
-            // they are next needed.
-            if (b < qsizetype(oldStates.size()))
-                state.built = std::move(oldStates[std::size_t(b)].built);
-        }
     }
     // Widgets of blocks that are gone are the owner's again: hidden and no longer watched.
     for (const Block &block : old) {

@@ -20,7 +20,8 @@
 // the page's key handler; the arrow keys never scroll the surface by themselves. Pictures are asked
 // for only for the items on screen and just around it (ShelfPictures).
 //
-// Its parts are the module's own (detail/): the painters kept per save (ShelfPainters), painting
+// Its parts are the module's own (detail/): the cells of a collection and what a new one keeps of
+// the last (ShelfLayouter), the painters kept per save (ShelfPainters), painting
 // them on screen and ahead (ShelfPainting), when painting ahead runs (ShelfPrepare), the pointer,
 // drags and keys (ShelfInput), and what assistive technologies read (ShelfAccessibility). Every intent and signal leaves from one
 // section of ShelfSurface.cpp.
@@ -190,9 +191,6 @@ private:
     using ItemPart = detail::ShelfItemPart;
 
     const ShelfCollection *collection(qsizetype block) const;
-    std::vector<std::uint8_t> heightClasses(const QList<ShelfItem> &items) const;
-    ItemGeometry itemGeometry(const ShelfCollection &collection) const;
-    ItemGeometry gridGeometry(const ShelfCollection &collection, std::vector<std::uint8_t> classes) const;
     double widgetHeight(QWidget *widget) const;
 
     void relayout();

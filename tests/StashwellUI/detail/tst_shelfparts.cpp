@@ -1,6 +1,8 @@
-// The shelf's parts on their own: a kept painter finds its save wherever the block's items moved
-// (and nowhere once it is gone), a painter is made anew only when what it draws changed, and
-// painting ahead paints the nearest items first and stops when its time is up.
+// The shelf's parts on their own: a new collection keeps the last one's cells and painters only
+// when its saves stand as before, a kept painter finds its save wherever the block's items moved
+// (and nowhere once it is gone), a painter is made anew only when what it draws changed, painting
+// ahead paints the nearest items first and stops when its time is up, and it runs only when no
+// paint of the viewport nor the owner's new blocks are waited for.
 
 #include "ShelfFixtures.h"
 
@@ -8,9 +10,12 @@
 #include "StashwellUI/Saves/SaveCardCache.h"
 #include "StashwellUI/Saves/SaveRowCache.h"
 #include "StashwellUI/Shelf/ShelfPictures.h"
+#include "StashwellUI/detail/ShelfLayouter.h"
 #include "StashwellUI/detail/ShelfPainters.h"
 #include "StashwellUI/detail/ShelfPainting.h"
+#include "StashwellUI/detail/ShelfPrepare.h"
 
+#include <QWidget>
 #include <QtTest>
 
 using namespace sw;
@@ -35,6 +40,8 @@ ShelfCollection collectionOf(const QList<int> &numbers, ShelfLayout layout = She
 class TestShelfParts : public QObject {
     Q_OBJECT
 private slots:
+    void newCollectionKeepsTheLastOnlyWhenItsSavesStand_data();
+    void newCollectionKeepsTheLastOnlyWhenItsSavesStand();
     void placeOfAMovedSave_data();
     void placeOfAMovedSave();
     void painterMadeAnewOnlyWhenItsLookChanged_data();
@@ -42,7 +49,66 @@ private slots:
     void keptPainterCheckedAgainInANewGeneration();
     void paintingAheadNearestFirstUntilTimeIsUp_data();
     void paintingAheadNearestFirstUntilTimeIsUp();
+    void paintingAheadWaitsItsTurn_data();
+    void paintingAheadWaitsItsTurn();
+    void paintingAheadGoesOnUntilDone();
 };
+
+void TestShelfParts::newCollectionKeepsTheLastOnlyWhenItsSavesStand_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("sameItems");
+    QTest::addColumn<bool>("moved");
+
+    QTest::newRow("nothing") << "" << true << false;
+    QTest::newRow("a save changed, same height") << "favourite" << true << false;
+    QTest::newRow("columns") << "columns" << true << true;
+    QTest::newRow("a card of another height") << "text" << false << true;
+    QTest::newRow("order") << "order" << false << true;
+    QTest::newRow("one more") << "more" << false << true;
+    QTest::newRow("grid to list") << "list" << false << true;
+    QTest::newRow("was no collection") << "none" << false << true;
+    QTest::newRow("saves not kept") << "forgotten" << false << true;
+}
+
+void TestShelfParts::newCollectionKeepsTheLastOnlyWhenItsSavesStand()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, sameItems);
+    QFETCH(bool, moved);
+
+    const ShelfCollection before = collectionOf({1, 2, 3});
+    const detail::CollectionLayout first = detail::layOut(nullptr, before, {}, std::nullopt);
+    QCOMPARE(first.saves.size(), std::size_t(3));
+
+    ShelfCollection now = before;
+    if (change == u"favourite")
+        now.items[1] = item(SaveSpec{.n = 2, .favourite = true});
+    else if (change == u"columns")
+        now.columns = 3;
+    else if (change == u"text")
+        now.items[1] = item(SaveSpec{.n = 2, .attachments = {}});
+    else if (change == u"order")
+        now = collectionOf({2, 1, 3});
+    else if (change == u"more")
+        now = collectionOf({1, 2, 3, 4});
+    else if (change == u"list")
+        now.layout = ShelfLayout::list;
+
+    const ShelfCollection *last = change == u"none" ? nullptr : &before;
+    std::vector<const void *> saves = change == u"forgotten" ? std::vector<const void *>() : first.saves;
+    const detail::CollectionLayout next = detail::layOut(last, now, std::move(saves), first.items);
+    QCOMPARE(next.sameItems, sameItems);
+    QCOMPARE(next.moved, moved);
+    // The cells and saves are the new collection's, whatever was kept.
+    QCOMPARE(next.items.count(), now.items.size());
+    QCOMPARE(next.items.isGrid(), now.layout == ShelfLayout::grid);
+    if (next.items.isGrid())
+        QCOMPARE(next.items.columns(), now.effectiveColumns());
+    QCOMPARE(next.saves.size(), std::size_t(now.items.size()));
+    for (qsizetype i = 0; i < now.items.size(); ++i)
+        QCOMPARE(next.saves[std::size_t(i)], static_cast<const void *>(&now.items.at(i).save().post()));
+}
 
 void TestShelfParts::placeOfAMovedSave_data()
 {
@@ -215,6 +281,92 @@ void TestShelfParts::paintingAheadNearestFirstUntilTimeIsUp()
         for (qsizetype i = 0; i < c.items.size(); ++i)
             QVERIFY(holds(i));
     }
+}
+
+// What happens to painting ahead before the event loop turns, each step one of the prepare's
+// calls: s(chedule), h(old), r(elease), e(nd the hold), q (a paint requested), p(ainted),
+// l (a list of items only the prepare holds let go), L (a list held elsewhere too).
+void TestShelfParts::paintingAheadWaitsItsTurn_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<bool>("runs");
+
+    QTest::newRow("scheduled") << "s" << true << true;
+    QTest::newRow("scheduled while hidden") << "s" << false << false;
+    QTest::newRow("waits for a paint asked for") << "qs" << true << false;
+    QTest::newRow("runs after that paint") << "qsp" << true << true;
+    QTest::newRow("a paint asked for stops it") << "sq" << true << false;
+    QTest::newRow("held") << "hs" << true << false;
+    QTest::newRow("released") << "hsr" << true << true;
+    QTest::newRow("released while a paint waits") << "hqsr" << true << false;
+    QTest::newRow("new blocks end the hold, their paint starts it") << "hsep" << true << true;
+    QTest::newRow("held through a paint") << "hsp" << true << false;
+    QTest::newRow("a paint with nothing waiting") << "p" << true << false;
+    QTest::newRow("a paint after the last column was let go") << "lp" << true << true;
+    QTest::newRow("a shared column costs nothing to let go") << "Lp" << true << false;
+}
+
+void TestShelfParts::paintingAheadWaitsItsTurn()
+{
+    QFETCH(QString, steps);
+    QFETCH(bool, visible);
+    QFETCH(bool, runs);
+
+    QWidget surface;
+    if (visible) {
+        surface.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    }
+    int slices = 0;
+    detail::ShelfPrepare prepare(surface, [&slices] {
+        ++slices;
+        return true;
+    });
+    const QList<ShelfItem> shared = collectionOf({1, 2}).items;
+    for (const QChar step : steps) {
+        switch (step.unicode()) {
+        case 's': prepare.schedule(); break;
+        case 'h': prepare.hold(); break;
+        case 'r': prepare.release(); break;
+        case 'e': prepare.endHold(); break;
+        case 'q': prepare.paintRequested(); break;
+        case 'p': prepare.painted(); break;
+        case 'l': prepare.letGo(collectionOf({1, 2}).items); break;
+        case 'L': prepare.letGo(shared); break;
+        default: QFAIL("unknown step");
+        }
+    }
+    QCOMPARE(slices, 0);
+    // A few turns of the event loop: a paint's follower is queued, the timer is due at once.
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    QTest::qWait(20);
+    QCOMPARE(slices, runs ? 1 : 0);
+    QVERIFY(!prepare.isRunning());
+}
+
+void TestShelfParts::paintingAheadGoesOnUntilDone()
+{
+    QWidget surface;
+    surface.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    int slices = 0;
+    detail::ShelfPrepare prepare(surface, [&slices] { return ++slices >= 3; });
+    prepare.schedule();
+    QVERIFY(prepare.isRunning());
+    QTRY_COMPARE(slices, 3);
+    QVERIFY(!prepare.isRunning());
+    QTest::qWait(20);
+    QCOMPARE(slices, 3);
+
+    // Hidden meanwhile: a slice due finds the surface hidden and stops.
+    slices = 0;
+    prepare.schedule();
+    surface.hide();
+    QTest::qWait(20);
+    QCOMPARE(slices, 0);
+    QVERIFY(!prepare.isRunning());
 }
 
 QTEST_MAIN(TestShelfParts)
