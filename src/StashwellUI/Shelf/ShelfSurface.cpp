@@ -6,10 +6,10 @@
 #include "StashwellUI/Saves/Paging.h"
 #include "StashwellUI/Saves/SaveMenu.h"
 #include "StashwellUI/Shelf/ShelfPictures.h"
+#include "StashwellUI/detail/FollowPaging.h"
 #include "StashwellUI/detail/ShelfAccessibility.h"
 #include "StashwellUI/detail/ShelfLayouter.h"
 #include "StashwellUI/detail/ShelfPainting.h"
-#include "StashwellUI/detail/FollowPaging.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -19,7 +19,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QElapsedTimer>
-#include <QVariantAnimation>
 
 #include <algorithm>
 #include <cmath>

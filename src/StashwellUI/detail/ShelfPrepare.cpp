@@ -17,10 +17,7 @@ ShelfPrepare::ShelfPrepare(QWidget &surface, std::function<bool()> slice)
 void ShelfPrepare::hold()
 {
     m_held = true;
-    if (m_timer->isActive()) {
-        m_timer->stop();
-        m_afterPaint = true;
-    }
+    pause();
 }
 
 void ShelfPrepare::release()
@@ -51,6 +48,11 @@ void ShelfPrepare::schedule()
 void ShelfPrepare::paintRequested()
 {
     m_paintPending = true;
+    pause();
+}
+
+void ShelfPrepare::pause()
+{
     if (m_timer->isActive()) {
         m_timer->stop();
         m_afterPaint = true;

@@ -51,6 +51,8 @@ public:
 
 private:
     void run();
+    // Stops a turn that is due until what it waits for is done.
+    void pause();
 
     QWidget &m_surface;
     std::function<bool()> m_slice;
