@@ -3,6 +3,7 @@
 // Panels of a fixed width whose height follows their layout (a sheet, a popover): the size their
 // layout asks for at that width, and fitting the panel to it whenever the layout changes.
 
+#include <QEvent>
 #include <QLayout>
 #include <QSize>
 #include <QWidget>
@@ -29,6 +30,14 @@ inline void fitToSizeHint(QWidget &widget, bool &fitting)
     fitting = true;
     widget.setFixedSize(widget.sizeHint());
     fitting = false;
+}
+
+// Fits `widget` to its size hint after an event that may change it, once the widget has handled
+// it: its showing, and a request of its layout. Panels call it at the end of their event().
+inline void fitAfter(QWidget &widget, const QEvent &event, bool &fitting)
+{
+    if (event.type() == QEvent::Show || event.type() == QEvent::LayoutRequest)
+        fitToSizeHint(widget, fitting);
 }
 
 }  // namespace sw

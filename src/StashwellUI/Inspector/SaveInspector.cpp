@@ -20,6 +20,7 @@
 #include "StashwellUI/Saves/MediaThumbnailView.h"
 #include "StashwellUI/Saves/Paging.h"
 #include "StashwellUI/StashwellUIStrings.h"
+#include "StashwellUI/detail/FollowPaging.h"
 
 #include <QDir>
 #include <QEvent>
@@ -347,15 +348,8 @@ void SaveInspector::applyMedia()
 
 void SaveInspector::findPaging()
 {
-    Paging *paging = Paging::of(this);
-    if (paging == m_paging)
-        return;
-    if (m_paging)
-        disconnect(m_paging, nullptr, this, nullptr);
-    m_paging = paging;
-    if (paging)
-        connect(paging, &Paging::pagesChanged, this, &SaveInspector::applyMedia);
-    applyMedia();
+    if (FollowPaging::follow(this, m_paging, this, &SaveInspector::applyMedia))
+        applyMedia();
 }
 
 void SaveInspector::noteEdited(const QString &text)

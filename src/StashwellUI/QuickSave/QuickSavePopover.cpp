@@ -321,7 +321,7 @@ void QuickSavePopover::setRecent(const QList<ShelfItem> &recent, Date now)
     m_recent = recent;
     m_now = now;
     m_recentList->setItems(recent, now);
-    fitHeight();
+    fitToSizeHint(*this, m_fitting);
 }
 
 void QuickSavePopover::setNow(Date now) { setRecent(m_recent, now); }
@@ -351,24 +351,15 @@ void QuickSavePopover::applyState()
     m_saved->setVisible(saved != nullptr);
     m_savedText->setText(saved ? saved->message : QString());
 
-    fitHeight();
+    fitToSizeHint(*this, m_fitting);
 }
 
 QSize QuickSavePopover::sizeHint() const { return layoutSizeAtWidth(*this, int(popoverWidth)); }
 
-void QuickSavePopover::fitHeight() { fitToSizeHint(*this, m_fitting); }
-
-void QuickSavePopover::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    fitHeight();
-}
-
 bool QuickSavePopover::event(QEvent *event)
 {
     const bool handled = QWidget::event(event);
-    if (event->type() == QEvent::LayoutRequest)
-        fitHeight();
+    fitAfter(*this, *event, m_fitting);
     return handled;
 }
 

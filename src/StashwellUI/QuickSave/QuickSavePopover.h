@@ -89,12 +89,10 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
     void applyState();
-    void fitHeight();
 
     QuickSaveState m_state;
     std::optional<Collection::ID> m_collection;

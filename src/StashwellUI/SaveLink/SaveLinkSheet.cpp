@@ -379,7 +379,7 @@ void SaveLinkSheet::applyPhase()
     m_options->setVisible(!fetching);
     applyMainButton();
     placeFocus();
-    fitHeight();
+    fitToSizeHint(*this, m_fitting);
 }
 
 void SaveLinkSheet::placeFocus()
@@ -468,20 +468,13 @@ int SaveLinkSheet::exec()
 
 QSize SaveLinkSheet::sizeHint() const { return layoutSizeAtWidth(*this, int(sheetWidth)); }
 
-void SaveLinkSheet::fitHeight() { fitToSizeHint(*this, m_fitting); }
-
-void SaveLinkSheet::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    fitHeight();
-    placeFocus();
-}
-
 bool SaveLinkSheet::event(QEvent *event)
 {
     const bool handled = QDialog::event(event);
-    if (event->type() == QEvent::LayoutRequest)
-        fitHeight();
+    fitAfter(*this, *event, m_fitting);
+    // Once shown and fitted, the focus goes where Return does the phase's default.
+    if (event->type() == QEvent::Show)
+        placeFocus();
     return handled;
 }
 

@@ -120,14 +120,12 @@ public slots:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
     void applyPhase();
     void applyMainButton();
     void applySummary();
-    void fitHeight();
     void placeFocus();
     void activateMain();
     // Return outside a button: the main button's action when it allows one.

@@ -6,6 +6,7 @@
 #include "StashwellUI/Design/Symbols.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/detail/Accessibility.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -32,7 +33,7 @@ QFont titleFont() { return Tokens::Typography::body.font(); }
 
 // --- Accessibility: the painted rows as menu items ---
 
-class RowInterface : public QAccessibleInterface, public QAccessibleActionInterface {
+class RowInterface : public Accessibility::ActionablePart {
 public:
     RowInterface(CollectionMenu *menu, int index) : m_menu(menu), m_index(index) {}
 
@@ -86,12 +87,6 @@ public:
         return state;
     }
 
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::ActionInterface)
-            return static_cast<QAccessibleActionInterface *>(this);
-        return nullptr;
-    }
 
     QStringList actionNames() const override
     {
@@ -164,15 +159,6 @@ QAccessibleInterface *menuFactory(const QString &, QObject *object)
     return nullptr;
 }
 
-void installAccessibility()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(menuFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
-
 }  // namespace
 
 QList<CollectionMenu::Row> CollectionMenu::rows(const QList<Collection> &collections,
@@ -205,7 +191,7 @@ CollectionMenu::CollectionMenu(const QList<Collection> &collections, const std::
                                QWidget *parent)
     : QWidget(parent), m_rows(rows(collections, current))
 {
-    installAccessibility();
+    Accessibility::installFactory(menuFactory);
     setAttribute(Qt::WA_Hover);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);

@@ -4,6 +4,7 @@
 #include "StashwellUI/Saves/Paging.h"
 #include "StashwellUI/StashwellUIStrings.h"
 #include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/detail/FollowPaging.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -101,15 +102,8 @@ void MediaThumbnailView::setThumbnail(const MediaThumbnail &thumbnail)
 
 void MediaThumbnailView::findPaging()
 {
-    Paging *paging = Paging::of(this);
-    m_thumbnail.setPaging(paging);
-    if (paging != m_watched) {
-        if (m_watched)
-            disconnect(m_watched, nullptr, this, nullptr);
-        m_watched = paging;
-        if (paging)
-            connect(paging, &Paging::pagesChanged, this, &MediaThumbnailView::pictureChanged);
-    }
+    FollowPaging::follow(this, m_watched, this, &MediaThumbnailView::pictureChanged);
+    m_thumbnail.setPaging(m_watched);
     pictureChanged();
 }
 

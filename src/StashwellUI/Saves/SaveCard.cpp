@@ -4,6 +4,7 @@
 #include "StashwellUI/Controls/RoundIconButton.h"
 #include "StashwellUI/Design/Surfaces.h"
 #include "StashwellUI/Design/Symbols.h"
+#include "StashwellUI/detail/SaveActivation.h"
 #include "StashwellUI/detail/TextLines.h"
 #include "StashwellUI/Design/Tokens.h"
 
@@ -259,33 +260,15 @@ MediaThumbnail::Hit SaveCard::thumbnailHit(Part part)
 
 bool SaveCard::activate(Part part, const Intents &intents, ViewState &state) const
 {
-    switch (part) {
-    case Part::thumbnail:
-    case Part::body:
-        if (!intents.onSelect)
-            return false;
-        intents.onSelect();
-        return true;
-    case Part::pill:
-        return m_pill.press([&intents](const Action &action) {
-            if (intents.onAction)
-                intents.onAction(action);
-        });
-    case Part::trash:
-        if (!showsTrash() || !intents.onTrash)
-            return false;
-        intents.onTrash();
-        return true;
-    case Part::previousPage:
-    case Part::nextPage:
-        if (!m_thumbnail.showsArrows(true))
-            return false;
-        state.thumbnail.page = m_thumbnail.step(part == Part::nextPage ? 1 : -1, state.thumbnail.page);
-        return true;
-    case Part::none:
+    // The thumbnail selects the save as the body does.
+    if (const auto shared = SaveActivation::activate(part == Part::thumbnail ? Part::body : part, m_pill, showsTrash(), intents))
+        return *shared;
+    if (part != Part::previousPage && part != Part::nextPage)
         return false;
-    }
-    return false;
+    if (!m_thumbnail.showsArrows(true))
+        return false;
+    state.thumbnail.page = m_thumbnail.step(part == Part::nextPage ? 1 : -1, state.thumbnail.page);
+    return true;
 }
 
 }  // namespace sw

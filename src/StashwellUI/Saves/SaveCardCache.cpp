@@ -1,7 +1,5 @@
 #include "StashwellUI/Saves/SaveCardCache.h"
 
-#include "StashwellUI/StashwellUIStrings.h"
-
 #include <QPainter>
 #include <QPaintDevice>
 
@@ -28,44 +26,28 @@ constexpr double kLiftRoom = SaveCard::hoverLift;
 
 }  // namespace
 
-bool SaveCardCache::Look::sameAs(const Look &other) const
+bool SaveCardLook::sameAs(const SaveCardLook &other) const
 {
-    return page == other.page && picture == other.picture && avatar == other.avatar && size == other.size &&
-           ratio == other.ratio && appearance == other.appearance && surface == other.surface && language == other.language &&
+    return page == other.page && picture == other.picture && avatar == other.avatar && around == other.around &&
            sameState(state, other.state) && card == other.card;
 }
 
-SaveCardCache::SaveCardCache(std::int64_t budget)
-    : m_images(budget)
+SaveCardLook SaveCardCache::lookOf(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
+                                   const PicturePointer &picture, const PicturePointer &avatar)
 {
+    return SaveCardLook{card, state, card.thumbnail().currentPage(state.thumbnail.page), picture, avatar,
+                        PaintedSurroundings::now(size, ratio)};
 }
 
-SaveCardCache::Look SaveCardCache::lookOf(const QSizeF &size, qreal ratio, const SaveCard &card,
-                                          const SaveCard::ViewState &state, const PicturePointer &picture,
-                                          const PicturePointer &avatar) const
-{
-    return Look{card,
-                state,
-                card.thumbnail().currentPage(state.thumbnail.page),
-                picture,
-                avatar,
-                size,
-                ratio,
-                Theme::currentAppearance(),
-                Theme::currentSurface(),
-                StashwellUIStrings::table().language()};
-}
-
-const QImage *SaveCardCache::image(Look look)
+const QImage *SaveCardCache::image(SaveCardLook look)
 {
     const Save::ID id = look.card.item().save().id();
-    const QSizeF area(look.size.width(), look.size.height() + kLiftRoom);
-    const qreal ratio = look.ratio;
-    return m_images.image(id, std::move(look), area, ratio, [](QPainter &onImage, const Look &kept) {
-        kept.card.paint(onImage, QRectF(QPointF(0, kLiftRoom), kept.size), kept.state, kept.picture, kept.avatar);
+    const QSizeF area(look.around.size.width(), look.around.size.height() + kLiftRoom);
+    const qreal ratio = look.around.ratio;
+    return m_images.image(id, std::move(look), area, ratio, [](QPainter &onImage, const SaveCardLook &kept) {
+        kept.card.paint(onImage, QRectF(QPointF(0, kLiftRoom), kept.around.size), kept.state, kept.picture, kept.avatar);
     });
 }
-
 void SaveCardCache::paint(QPainter &painter, const QRectF &rect, const SaveCard &card, const SaveCard::ViewState &state,
                           const PicturePointer &picture, const PicturePointer &avatar)
 {
@@ -81,9 +63,7 @@ void SaveCardCache::paint(QPainter &painter, const QRectF &rect, const SaveCard 
 bool SaveCardCache::prepare(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
                             const PicturePointer &picture, const PicturePointer &avatar)
 {
-    const int before = m_images.renders();
-    image(lookOf(size, ratio, card, state, picture, avatar));
-    return m_images.renders() != before;
+    return paintsAnew([&] { image(lookOf(size, ratio, card, state, picture, avatar)); });
 }
 
 bool SaveCardCache::holds(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,

@@ -8,20 +8,29 @@
 //
 // Kept by save; the images take at most `budget` bytes, the ones least recently drawn going first.
 
+#include "StashwellUI/Saves/PaintedSaveCache.h"
 #include "StashwellUI/Saves/SaveCard.h"
-#include "StashwellUI/Saves/PaintedImageCache.h"
-#include "StashwellUI/Design/Theme.h"
 
 #include <cstdint>
 
 namespace sw {
 
-class SaveCardCache {
-public:
-    // 64 MiB: about 170 cards of 280 by 340 points, or 40 at twice the pixel density.
-    static constexpr std::int64_t defaultBudget = std::int64_t(64) << 20;
+// Everything painting a card reads.
+struct SaveCardLook {
+    SaveCard card;
+    SaveCard::ViewState state;
+    std::int64_t page = 0;
+    PicturePointer picture;
+    PicturePointer avatar;
+    PaintedSurroundings around;
 
-    explicit SaveCardCache(std::int64_t budget = defaultBudget);
+    bool sameAs(const SaveCardLook &other) const;
+};
+
+// 64 MiB by default: about 170 cards of 280 by 340 points, or 40 at twice the pixel density.
+class SaveCardCache : public PaintedSaveCache<SaveCardLook, std::int64_t(64) << 20> {
+public:
+    using PaintedSaveCache::PaintedSaveCache;
 
     // Paints the card into `rect` as SaveCard::paint() does (the hover lift may reach a point
     // above `rect`), from its image when its look is unchanged.
@@ -37,40 +46,12 @@ public:
     bool holds(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
                const PicturePointer &picture, const PicturePointer &avatar) const;
 
-    // The most the kept images may take, in bytes.
-    std::int64_t budgetBytes() const { return m_images.budgetBytes(); }
-    // Another budget (a shelf sizes its caches to what it shows): the images least recently
-    // drawn go until the rest fit.
-    void setBudgetBytes(std::int64_t bytes) { m_images.setBudget(bytes); }
-
-    void clear() { m_images.clear(); }
-    int size() const { return m_images.size(); }
-    // How many times a card was painted anew (for tests and benchmarks).
-    int renders() const { return m_images.renders(); }
-
 private:
-    struct Look {
-        SaveCard card;
-        SaveCard::ViewState state;
-        std::int64_t page = 0;
-        PicturePointer picture;
-        PicturePointer avatar;
-        QSizeF size;
-        qreal ratio = 1;
-        Appearance appearance = Appearance::light;
-        Surface surface = Surface::solid;
-        QString language;
-
-        bool sameAs(const Look &other) const;
-    };
-
-    Look lookOf(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
-                const PicturePointer &picture, const PicturePointer &avatar) const;
+    static SaveCardLook lookOf(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
+                               const PicturePointer &picture, const PicturePointer &avatar);
     // The kept image with that look, painted anew when there is none; null when the image would
     // be larger than the whole budget (nothing is kept then).
-    const QImage *image(Look look);
-
-    PaintedImageCache<Look> m_images;
+    const QImage *image(SaveCardLook look);
 };
 
 }  // namespace sw

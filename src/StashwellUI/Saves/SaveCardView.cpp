@@ -4,6 +4,7 @@
 #include "StashwellUI/Pictures/PictureFeed.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/detail/FollowPaging.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -64,15 +65,9 @@ QRectF SaveCardView::cardRect() const
 
 void SaveCardView::findPaging()
 {
-    Paging *paging = Paging::of(this);
-    if (paging == m_paging)
+    if (!FollowPaging::follow(this, m_paging, this, qOverload<>(&QWidget::update)))
         return;
-    if (m_paging)
-        disconnect(m_paging, nullptr, this, nullptr);
-    m_paging = paging;
-    m_card.setPaging(paging);
-    if (paging)
-        connect(paging, &Paging::pagesChanged, this, qOverload<>(&QWidget::update));
+    m_card.setPaging(m_paging);
     update();
 }
 

@@ -3,6 +3,7 @@
 #include "StashwellUI/Controls/RoundIconButton.h"
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/Saves/SaveCard.h"
+#include "StashwellUI/detail/SaveActivation.h"
 #include "StashwellUI/detail/TextLines.h"
 
 #include <QFontMetricsF>
@@ -205,26 +206,7 @@ SaveRow::Part SaveRow::hitTest(const QRectF &rect, const QPointF &point) const
 
 bool SaveRow::activate(Part part, const Intents &intents) const
 {
-    switch (part) {
-    case Part::body:
-        if (!intents.onSelect)
-            return false;
-        intents.onSelect();
-        return true;
-    case Part::pill:
-        return m_pill.press([&intents](const Action &action) {
-            if (intents.onAction)
-                intents.onAction(action);
-        });
-    case Part::trash:
-        if (!showsTrash() || !intents.onTrash)
-            return false;
-        intents.onTrash();
-        return true;
-    case Part::none:
-        return false;
-    }
-    return false;
+    return SaveActivation::activate(part, m_pill, showsTrash(), intents).value_or(false);
 }
 
 }  // namespace sw

@@ -1,7 +1,5 @@
 #include "StashwellUI/Saves/SaveRowCache.h"
 
-#include "StashwellUI/StashwellUIStrings.h"
-
 #include <QPainter>
 #include <QPaintDevice>
 
@@ -9,38 +7,30 @@
 
 namespace sw {
 
-bool SaveRowCache::Look::sameAs(const Look &other) const
+bool SaveRowLook::sameAs(const SaveRowLook &other) const
 {
     const MediaThumbnail::ViewState &a = state.thumbnail;
     const MediaThumbnail::ViewState &b = other.state.thumbnail;
-    return picture == other.picture && size == other.size && ratio == other.ratio && appearance == other.appearance
-           && surface == other.surface && language == other.language && state.hoveredPart == other.state.hoveredPart
+    return picture == other.picture && around == other.around && state.hoveredPart == other.state.hoveredPart
            && state.pressedPart == other.state.pressedPart && a.page == b.page && a.hovering == b.hovering
            && row == other.row;
 }
 
-SaveRowCache::SaveRowCache(std::int64_t budget)
-    : m_images(budget)
+SaveRowLook SaveRowCache::lookOf(const QSizeF &size, qreal ratio, const SaveRow &row, const SaveRow::ViewState &state,
+                                 const PicturePointer &picture)
 {
+    return SaveRowLook{row, state, picture, PaintedSurroundings::now(size, ratio)};
 }
 
-SaveRowCache::Look SaveRowCache::lookOf(const QSizeF &size, qreal ratio, const SaveRow &row,
-                                        const SaveRow::ViewState &state, const PicturePointer &picture) const
-{
-    return Look{row, state, picture, size, ratio, Theme::currentAppearance(), Theme::currentSurface(),
-                StashwellUIStrings::table().language()};
-}
-
-const QImage *SaveRowCache::image(Look look)
+const QImage *SaveRowCache::image(SaveRowLook look)
 {
     const Save::ID id = look.row.item().save().id();
-    const QSizeF area = look.size;
-    const qreal ratio = look.ratio;
-    return m_images.image(id, std::move(look), area, ratio, [](QPainter &onImage, const Look &kept) {
-        kept.row.paint(onImage, QRectF(QPointF(0, 0), kept.size), kept.state, kept.picture);
+    const QSizeF area = look.around.size;
+    const qreal ratio = look.around.ratio;
+    return m_images.image(id, std::move(look), area, ratio, [](QPainter &onImage, const SaveRowLook &kept) {
+        kept.row.paint(onImage, QRectF(QPointF(0, 0), kept.around.size), kept.state, kept.picture);
     });
 }
-
 void SaveRowCache::paint(QPainter &painter, const QRectF &rect, const SaveRow &row, const SaveRow::ViewState &state,
                          const PicturePointer &picture)
 {
@@ -56,9 +46,7 @@ void SaveRowCache::paint(QPainter &painter, const QRectF &rect, const SaveRow &r
 bool SaveRowCache::prepare(const QSizeF &size, qreal ratio, const SaveRow &row, const SaveRow::ViewState &state,
                            const PicturePointer &picture)
 {
-    const int before = m_images.renders();
-    image(lookOf(size, ratio, row, state, picture));
-    return m_images.renders() != before;
+    return paintsAnew([&] { image(lookOf(size, ratio, row, state, picture)); });
 }
 
 }  // namespace sw

@@ -7,20 +7,27 @@
 //
 // Kept by save; the images take at most `budget` bytes, the ones least recently drawn going first.
 
-#include "StashwellUI/Design/Theme.h"
-#include "StashwellUI/Saves/PaintedImageCache.h"
+#include "StashwellUI/Saves/PaintedSaveCache.h"
 #include "StashwellUI/Saves/SaveRow.h"
 
 #include <cstdint>
 
 namespace sw {
 
-class SaveRowCache {
-public:
-    // 48 MiB: about 140 rows of 1,200 by 76 points, or 35 at twice the pixel density.
-    static constexpr std::int64_t defaultBudget = std::int64_t(48) << 20;
+// Everything painting a row reads.
+struct SaveRowLook {
+    SaveRow row;
+    SaveRow::ViewState state;
+    PicturePointer picture;
+    PaintedSurroundings around;
 
-    explicit SaveRowCache(std::int64_t budget = defaultBudget);
+    bool sameAs(const SaveRowLook &other) const;
+};
+
+// 48 MiB by default: about 140 rows of 1,200 by 76 points, or 35 at twice the pixel density.
+class SaveRowCache : public PaintedSaveCache<SaveRowLook, std::int64_t(48) << 20> {
+public:
+    using PaintedSaveCache::PaintedSaveCache;
 
     // Paints the row into `rect` as SaveRow::paint() does, from its image when its look is unchanged.
     void paint(QPainter &painter, const QRectF &rect, const SaveRow &row, const SaveRow::ViewState &state,
@@ -30,34 +37,10 @@ public:
     bool prepare(const QSizeF &size, qreal ratio, const SaveRow &row, const SaveRow::ViewState &state,
                  const PicturePointer &picture);
 
-    std::int64_t budgetBytes() const { return m_images.budgetBytes(); }
-    // Another budget (a shelf sizes its caches to what it shows): the images least recently
-    // drawn go until the rest fit.
-    void setBudgetBytes(std::int64_t bytes) { m_images.setBudget(bytes); }
-    void clear() { m_images.clear(); }
-    int size() const { return m_images.size(); }
-    // How many times a row was painted anew (for tests and benchmarks).
-    int renders() const { return m_images.renders(); }
-
 private:
-    struct Look {
-        SaveRow row;
-        SaveRow::ViewState state;
-        PicturePointer picture;
-        QSizeF size;
-        qreal ratio = 1;
-        Appearance appearance = Appearance::light;
-        Surface surface = Surface::solid;
-        QString language;
-
-        bool sameAs(const Look &other) const;
-    };
-
-    Look lookOf(const QSizeF &size, qreal ratio, const SaveRow &row, const SaveRow::ViewState &state,
-                const PicturePointer &picture) const;
-    const QImage *image(Look look);
-
-    PaintedImageCache<Look> m_images;
+    static SaveRowLook lookOf(const QSizeF &size, qreal ratio, const SaveRow &row, const SaveRow::ViewState &state,
+                              const PicturePointer &picture);
+    const QImage *image(SaveRowLook look);
 };
 
 }  // namespace sw

@@ -30,6 +30,8 @@ struct ShelfCollection {
     static constexpr qsizetype defaultColumns = 4;
     static constexpr double gridSpacing = 14;
     static constexpr double paneRadius = 18;
+    // The line between two rows of a list.
+    static constexpr double listDivider = 1;
 
     QList<ShelfItem> items;                    // in display order, each known by its save's id
     ShelfLayout layout = ShelfLayout::grid;

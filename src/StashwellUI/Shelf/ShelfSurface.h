@@ -19,15 +19,21 @@
 // each item on screen to assistive technologies as a list item with its text. Keys go first to
 // the page's key handler; the arrow keys never scroll the surface by themselves. Pictures are asked
 // for only for the items on screen and just around it (ShelfPictures).
+//
+// Its parts are the module's own (detail/): the cells of a collection and what a new one keeps of
+// the last (ShelfLayouter), the painters kept per save (ShelfPainters), painting
+// them on screen and ahead (ShelfPainting), when painting ahead runs (ShelfPrepare), the pointer,
+// drags and keys (ShelfInput), and what assistive technologies read (ShelfAccessibility). Every intent and signal leaves from one
+// section of ShelfSurface.cpp.
 
-#include "StashwellUI/Saves/SaveCard.h"
-#include "StashwellUI/Saves/HoverPress.h"
 #include "StashwellUI/Saves/SaveCardCache.h"
 #include "StashwellUI/Saves/SaveMenu.h"
-#include "StashwellUI/Saves/SaveRow.h"
 #include "StashwellUI/Saves/SaveRowCache.h"
 #include "StashwellUI/Shelf/ShelfCollection.h"
 #include "StashwellUI/Shelf/ShelfGeometry.h"
+#include "StashwellUI/detail/ShelfInput.h"
+#include "StashwellUI/detail/ShelfPainters.h"
+#include "StashwellUI/detail/ShelfPrepare.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>
@@ -41,28 +47,23 @@
 #include <variant>
 #include <vector>
 
-class QDrag;
 class QMenu;
-class QTimer;
-class QVariantAnimation;
 
 namespace sw {
 
 class Paging;
 class ShelfPictures;
 
+namespace detail {
+class ShelfItemInterface;
+struct ShelfPaint;
+}
+
 class ShelfSurface : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    static constexpr double listDivider = 1;
-    static constexpr double scrollStep = 40;
-    // How long one turn of painting cards ahead may take while the shelf is idle, in ms.
-    static constexpr int prepareSliceMs = 4;
-    // The pause between two such turns, in ms.
-    static constexpr int prepareYieldMs = 1;
-    // The card and row images kept: this many screens of the shelf's viewport (never below
-    // minImageBudget bytes, nor above each cache's default budget).
-    static constexpr double imageScreens = 4;
+    // The least the card and row images kept may take (they take a few screens of the viewport,
+    // nor more than each cache's default budget).
     static constexpr std::int64_t minImageBudget = std::int64_t(8) << 20;
 
     // A widget shown at its place in the column, its contents as wide as the column (its side
@@ -178,42 +179,18 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    // One item with a painter: what it was built from, and its view state.
-    struct Built {
-        // Where its save stood when last placed; -1 once that is not known. Read only through
-        // standsAt(): the block's items change under it.
-        qsizetype index = 0;
-        quint64 generation = 0;      // the block's generation it was checked against
-        std::optional<SaveCard> card;
-        SaveCard::ViewState cardState;
-        std::optional<SaveRow> row;
-        SaveRow::ViewState rowState;
-    };
-    struct BlockState {
-        quint64 generation = 0;
-        QHash<Save::ID, Built> built;
-        // Each item's save as an address of its shared data: the same address is the same save,
-        // unchanged. Compared with the next items without reading the last ones again.
-        std::vector<const void *> saves;
-    };
-    struct Pointer {
-        qsizetype block = -1;
-        Save::ID id;
-        bool isSet() const { return block >= 0; }
-    };
-    // A part of one item that takes presses; the default is none.
-    struct ItemPart {
-        qsizetype block = -1;
-        Save::ID id;
-        SaveCard::Part card = SaveCard::Part::none;
-        SaveRow::Part row = SaveRow::Part::none;
-        friend bool operator==(const ItemPart &, const ItemPart &) = default;
-    };
+    static constexpr double scrollStep = 40;
+    // The card and row images kept: this many screens of the shelf's viewport.
+    static constexpr double imageScreens = 4;
+
+    friend class detail::ShelfInput;
+    friend class detail::ShelfItemInterface;
+    using Built = detail::ShelfPainter;
+    using BlockState = detail::ShelfBlockState;
+    using Pointer = detail::ShelfItemRef;
+    using ItemPart = detail::ShelfItemPart;
 
     const ShelfCollection *collection(qsizetype block) const;
-    std::vector<std::uint8_t> heightClasses(const QList<ShelfItem> &items) const;
-    ItemGeometry itemGeometry(const ShelfCollection &collection) const;
-    ItemGeometry gridGeometry(const ShelfCollection &collection, std::vector<std::uint8_t> classes) const;
     double widgetHeight(QWidget *widget) const;
 
     void relayout();
@@ -222,47 +199,35 @@ private:
     void placeWidgets();
     void updateBuiltRange();
     Built &ensureBuilt(qsizetype block, qsizetype index);
-    // Makes the item's painter anew unless the one it has was made from the same item, selection
-    // and minute; returns whether it did.
-    bool refresh(Built &built, const ShelfCollection &collection, qsizetype index);
     Built *builtFor(const Pointer &pointer, qsizetype *index = nullptr);
     // Whether the block's item at `index` is the save's: a kept place is used only then.
     bool standsAt(qsizetype block, const Save::ID &id, qsizetype index) const;
-    // Where the save stands in the block now: at `hint` when it still does, else wherever the
-    // block has it; none when the block no longer shows it.
-    std::optional<qsizetype> placeOf(qsizetype block, const Save::ID &id, qsizetype hint) const;
     // After new blocks: a painter kept for a save that moved takes its new place, one for a save
     // gone is let go, and the hovered and pressed items that are gone are forgotten, so that
     // nothing refers to an item a block no longer has.
     void settleKept();
+    // What paints the items, on screen and ahead.
+    detail::ShelfPaint painting();
     void invalidate(const QRectF &viewportRect);
     void invalidateItem(qsizetype block, qsizetype index);
 
-    void paintCollection(QPainter &painter, qsizetype block, const ItemGeometry::Range &range, const QRectF &band);
+    // What the user asks for, and what the surface reports: every intent and signal leaves here.
+    // A click of an item's part.
+    void activate(const ItemPart &clicked);
+    // Selects the save (pressing an item from assistive technologies).
+    void selectItem(qsizetype block, const Save::ID &id);
+    void announceHover();
 
-    // The pointer.
-    void pointerMoved(const QPointF &point);
-    void pointerLeft();
-    void setHoveredItem(const Pointer &pointer);
-    ItemPart partAt(const QPointF &point);
-    // Writes the pointer's hovered and pressed parts into the item's view state.
-    void syncPointer(const Pointer &item);
-    void animateHover(const Save::ID &id, qsizetype block, bool in);
-    void startDrag();
     void findPaging();
-    // Paints the images of the cards and rows just out of view while nothing else is happening,
-    // nearest first, a few milliseconds at a time; never ahead of a paint of the viewport that is
-    // waiting: that one is what the user waits for.
-    void schedulePrepare();
-    void prepareAhead();
+    // One turn of painting ahead the images of the cards and rows just out of view, nearest
+    // first; whether all are done.
+    bool prepareSlice();
     // Paints again the items on screen that show the picture that arrived.
     void pictureArrived(const PictureKey &key);
     // Asks for the viewport's paint, which painting ahead waits for.
     void requestPaint(const QRect &rect);
-    // Lets go of the last column's blocks once the new one has painted: a long list of items costs
-    // a pass over all of them to let go.
+    // Lets go of the last column's blocks once the new one has painted.
     void retire(QList<Block> blocks);
-    void letGo(QList<ShelfItem> items);
 
     QList<Block> m_blocks;
     std::vector<BlockState> m_states;
@@ -276,18 +241,9 @@ private:
     CommandHandler m_commandHandler;
     quint64 m_nextGeneration = 1;
 
-    Pointer m_hovered;                  // the item under the pointer: its card lifts
-    HoverPress<ItemPart> m_pointer;     // the part under the pointer and the part pressed
-    Pointer m_pressItem;                // the item a press began on, from which a drag starts
-    QPointF m_pressPoint;
-    QHash<Save::ID, QVariantAnimation *> m_hoverAnimations;
+    detail::ShelfInput m_input;         // the pointer, drags and keys
 
-    QTimer *m_prepare = nullptr;
-    bool m_paintPending = false;        // a paint of the viewport was asked for and has not run
-    bool m_prepareAfterPaint = false;   // painting ahead waits for that paint
-    bool m_prepareHeld = false;         // and for the owner's new blocks
-    std::vector<QList<ShelfItem>> m_retired;
-    static constexpr std::size_t kRetiredLists = 4;
+    detail::ShelfPrepare m_prepare;     // painting ahead while the shelf is idle
     QRegion m_invalidated;
     int m_lastPainted = 0;
 };

@@ -1,0 +1,84 @@
+#include "StashwellUI/detail/ShelfLayouter.h"
+
+#include "StashwellUI/Saves/SaveCard.h"
+#include "StashwellUI/Saves/SaveRow.h"
+#include "StashwellUI/Shelf/ShelfCollection.h"
+
+#include <utility>
+
+namespace sw::detail {
+
+namespace {
+
+constexpr std::uint8_t kTextCard = 0;
+constexpr std::uint8_t kMediaCard = 1;
+
+// A post without attachments is a text post, whose card is the shorter one; read from the
+// item, not the save, so that a long list's classes are one pass over the items.
+std::uint8_t heightClass(const ShelfItem &item)
+{
+    return item.kind() == Kind::text ? kTextCard : kMediaCard;
+}
+
+std::vector<std::uint8_t> heightClasses(const QList<ShelfItem> &items)
+{
+    std::vector<std::uint8_t> classes(std::size_t(items.size()));
+    const ShelfItem *z = items.constData();
+    for (qsizetype i = 0, n = items.size(); i < n; ++i)
+        classes[std::size_t(i)] = heightClass(z[i]);
+    return classes;
+}
+
+}  // namespace
+
+ItemGeometry gridGeometry(const ShelfCollection &c)
+{
+    return ItemGeometry::grid(c.effectiveColumns(), ShelfCollection::gridSpacing, heightClasses(c.items),
+                              {SaveCard::height(false), SaveCard::height(true)});
+}
+
+ItemGeometry itemGeometry(const ShelfCollection &c)
+{
+    if (c.layout == ShelfLayout::list)
+        return ItemGeometry::list(c.items.size(), SaveRow::height, ShelfCollection::listDivider);
+    return gridGeometry(c);
+}
+
+CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &now, std::vector<const void *> saves,
+                        std::optional<ItemGeometry> cells)
+{
+    bool sameItems = before && before->layout == now.layout && before->items.size() == now.items.size()
+                     && qsizetype(saves.size()) == now.items.size();
+    if (sameItems) {
+        // The same saves in the same order, and (for a grid) of the same heights: a save whose
+        // data is shared is the same save; another one must have the same id and height.
+        const ShelfItem *a = before->items.constData();
+        const ShelfItem *z = now.items.constData();
+        const void **kept = saves.data();
+        for (qsizetype i = 0, n = now.items.size(); i < n; ++i) {
+            const void *data = &z[i].save().post();
+            if (data == kept[i])
+                continue;
+            if (a[i].save().id() != z[i].save().id() || heightClass(a[i]) != heightClass(z[i])) {
+                sameItems = false;
+                break;
+            }
+            kept[i] = data;
+        }
+    }
+    if (sameItems && cells) {
+        bool moved = false;
+        if (now.layout == ShelfLayout::grid && cells->columns() != now.effectiveColumns()) {
+            cells->setColumns(now.effectiveColumns());
+            moved = true;
+        }
+        return CollectionLayout{true, moved, std::move(saves), std::move(*cells)};
+    }
+    std::vector<const void *> fresh(std::size_t(now.items.size()));
+    const ShelfItem *z = now.items.constData();
+    for (qsizetype i = 0, n = now.items.size(); i < n; ++i)
+        fresh[std::size_t(i)] = &z[i].save().post();
+    return CollectionLayout{false, true, std::move(fresh), itemGeometry(now)};
+}
+
+}  // namespace sw::detail
