@@ -125,7 +125,7 @@ private slots:
         QVERIFY(picker->menu());
         picker->menu()->actions().at(1)->trigger();
         picker->menu()->hide();
-        QCOMPARE(sheet->collection(), std::optional(*clips));
+        QCOMPARE(sheet->collection(), std::optional(clips->id));
 
         // The save is handed to the window while its media is still on the way.
         std::optional<LocalCopy> copyWhenShown;
@@ -139,7 +139,7 @@ private slots:
         const auto save = curator.library().save(id);
         QVERIFY(save);
         QCOMPARE(save->post().link, kLink);
-        QCOMPARE(save->collection(), std::optional(*clips));
+        QCOMPARE(save->collection(), std::optional(clips->id));
         QVERIFY(copyWhenShown);
         QVERIFY(copyWhenShown->asDownloading());
         QCOMPARE(app.libraryPage().toast().message(), std::optional(StashwellStrings::toastSavedDownloading()));

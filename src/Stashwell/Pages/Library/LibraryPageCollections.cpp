@@ -130,7 +130,7 @@ void LibraryPage::saveDraft()
             setProblem(message(made.error()));
             return;
         }
-        const Collection::ID id = *made;
+        const Collection::ID id = made->id;
         const QString name = storedName(id);
         if (m_curator.steps() != before)
             registerStep(S::undoNewCollection(), S::toastMade(name));
