@@ -72,14 +72,14 @@ private slots:
             << QString() << QString();
         QTest::newRow("delete a collection")
             << Edit([](PageRig &r) {
-                   r.page->askToDelete(collectionID(1));
-                   r.page->confirmDelete();
+                   r.page->dialogs().askToDelete(collectionID(1));
+                   r.page->dialogs().confirmDelete();
                })
             << S::undoDeleteCollection() << S::toastDeleted(QStringLiteral("Trips"));
         QTest::newRow("delete a collection that is gone")
             << Edit([](PageRig &r) {
-                   r.page->askToDelete(collectionID(9));
-                   r.page->confirmDelete();
+                   r.page->dialogs().askToDelete(collectionID(9));
+                   r.page->dialogs().confirmDelete();
                })
             << QString() << QString();
         QTest::newRow("star by dropping on favourites what is starred")
@@ -98,8 +98,8 @@ private slots:
         const Library before = r.library();
         edit(r);
         QCOMPARE(r.stack.count(), name.isEmpty() ? 0 : 1);
-        QCOMPARE(r.page->toastMessage().value_or(QString()), toast);
-        QCOMPARE(r.page->toastUndoes(), !toast.isEmpty());
+        QCOMPARE(r.page->toast().message().value_or(QString()), toast);
+        QCOMPARE(r.page->toast().offersUndo(), !toast.isEmpty());
         if (name.isEmpty())
             return;
         QCOMPARE(r.stack.undoText(), name);
@@ -163,12 +163,12 @@ private slots:
         PageRig r(twoSavesAndTrips());
         r.page->trash(saveID(2));
         r.page->toast().clear();
-        r.page->editCollection(collectionID(1));
-        QVERIFY(r.page->draft());
-        r.page->saveDraft();
-        QVERIFY(!r.page->draft());
+        r.page->drafting().editCollection(collectionID(1));
+        QVERIFY(r.page->drafting().draft());
+        r.page->drafting().save();
+        QVERIFY(!r.page->drafting().draft());
         QCOMPARE(r.stack.count(), 1);
-        QVERIFY(!r.page->toastMessage());
+        QVERIFY(!r.page->toast().message());
         // Edit > Undo still reverts the trash, under its own name.
         QCOMPARE(r.stack.undoText(), S::undoMoveToTrash());
         r.stack.undo();
@@ -181,13 +181,13 @@ private slots:
         PageRig r(twoSavesAndTrips());
         r.page->trash(saveID(2));
         r.page->trash(saveID(1));
-        QVERIFY(r.page->toastUndoes());
-        r.page->pressToastUndo();
+        QVERIFY(r.page->toast().offersUndo());
+        r.page->toast().pressUndo();
         QVERIFY(!r.save(1).isTrashed());
         QVERIFY(r.save(2).isTrashed());
-        QVERIFY(!r.page->toastUndoes());
+        QVERIFY(!r.page->toast().offersUndo());
         // A second press finds nothing to press: the earlier trash stays.
-        r.page->pressToastUndo();
+        r.page->toast().pressUndo();
         QVERIFY(r.save(2).isTrashed());
         QCOMPARE(r.stack.index(), 1);
     }
@@ -196,11 +196,11 @@ private slots:
     {
         PageRig r(twoSavesAndTrips());
         r.page->trash(saveID(1));
-        QVERIFY(r.page->toastUndoes());
+        QVERIFY(r.page->toast().offersUndo());
         // A step that announces nothing still comes after the toast's.
         r.page->handle(SaveIntent::favourite(), r.item(2));
-        QVERIFY(!r.page->toastUndoes());
-        r.page->pressToastUndo();
+        QVERIFY(!r.page->toast().offersUndo());
+        r.page->toast().pressUndo();
         QVERIFY(r.save(1).isTrashed());
         QVERIFY(!r.save(2).isFavourite());
     }
@@ -211,10 +211,10 @@ private slots:
         r.page->trash(saveID(2));
         r.page->trash(saveID(1));
         r.stack.undo();   // Edit > Undo
-        QVERIFY(!r.page->toastUndoes());
+        QVERIFY(!r.page->toast().offersUndo());
         r.stack.redo();
-        QVERIFY(!r.page->toastUndoes());
-        r.page->pressToastUndo();
+        QVERIFY(!r.page->toast().offersUndo());
+        r.page->toast().pressUndo();
         QVERIFY(r.save(1).isTrashed());
         QVERIFY(r.save(2).isTrashed());
     }
@@ -224,14 +224,14 @@ private slots:
         PageRig r(twoSavesAndTrips());
         r.page->trash(saveID(1));
         QVERIFY(r.stack.canUndo());
-        r.page->askToEmptyTrash();
-        QVERIFY(r.page->emptyingTrash());
-        r.page->confirmEmptyTrash();
-        QVERIFY(!r.page->emptyingTrash());
+        r.page->dialogs().askToEmptyTrash();
+        QVERIFY(r.page->dialogs().emptyingTrash());
+        r.page->dialogs().confirmEmptyTrash();
+        QVERIFY(!r.page->dialogs().emptyingTrash());
         QCOMPARE(r.stack.count(), 0);
         QVERIFY(!r.library().save(saveID(1)));
-        QCOMPARE(r.page->toastMessage(), S::toastTrashEmptied());
-        QVERIFY(!r.page->toastUndoes());
+        QCOMPARE(r.page->toast().message(), S::toastTrashEmptied());
+        QVERIFY(!r.page->toast().offersUndo());
         // The next edit starts the history afresh, under the same limit.
         r.page->handle(SaveIntent::favourite(), r.item(2));
         QCOMPARE(r.stack.count(), 1);
@@ -243,14 +243,14 @@ private slots:
     {
         PageRig r(twoSavesAndTrips());
         r.page->handle(SaveIntent::newCollection(), r.item(2));
-        QCOMPARE(r.page->draft()->filing, saveID(2));
-        r.page->setDraftName(QStringLiteral("Reading"));
-        r.page->saveDraft();
-        QVERIFY(!r.page->draft());
+        QCOMPARE(r.page->drafting().draft()->filing, saveID(2));
+        r.page->drafting().setName(QStringLiteral("Reading"));
+        r.page->drafting().save();
+        QVERIFY(!r.page->drafting().draft());
         QCOMPARE(r.stack.count(), 2);
         QCOMPARE(r.stack.text(0), S::undoNewCollection());
         QCOMPARE(r.stack.text(1), S::undoFile());
-        QCOMPARE(r.page->toastMessage(), S::toastMadeAndFiled(QStringLiteral("Reading")));
+        QCOMPARE(r.page->toast().message(), S::toastMadeAndFiled(QStringLiteral("Reading")));
         QCOMPARE(r.page->filter(), Filter::all());
         const std::optional<Collection> made = r.library().collection(QStringLiteral("reading"));
         QVERIFY(made);

@@ -11,7 +11,12 @@
 #include "StashKit/Curator.h"
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/Commands/MenuCommands.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/DialogState.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
+#include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
 #include "Stashwell/Pages/Shelf/ShelfPage.h"
 #include "Stashwell/Preferences/Preferences.h"
@@ -125,12 +130,12 @@ private slots:
             QVERIFY(settle([&] { return shownSheet(app) && shownSheet(app)->phase().isFound(); }));
 
             emit shownSheet(app)->saveRequested();
-            QVERIFY(settle([&] { return app.libraryPage().selection().has_value(); }));
+            QVERIFY(settle([&] { return app.libraryPage().selection().current().has_value(); }));
             QVERIFY(!app.router().savingLink());
             QVERIFY(settle([&] { return !shownSheet(app); }));
-            kept = *app.libraryPage().selection();
-            QCOMPARE(app.libraryPage().toastMessage(), S::toastSaved());
-            QVERIFY(!app.libraryPage().toastUndoes());
+            kept = *app.libraryPage().selection().current();
+            QCOMPARE(app.libraryPage().toast().message(), S::toastSaved());
+            QVERIFY(!app.libraryPage().toast().offersUndo());
             // Keeping is no edit of the history: the Edit menu has nothing to undo.
             QVERIFY(!app.commands().undo()->isEnabled());
             QCOMPARE(app.curator().library().save(kept)->post().text, QStringLiteral("A kite over the hill"));
@@ -144,11 +149,11 @@ private slots:
             view.shelfPage().surface()->setFocus(Qt::MouseFocusReason);
             QTest::keyClick(view.shelfPage().surface(), Qt::Key_Delete);
             QVERIFY(app.curator().library().save(kept)->isTrashed());
-            QCOMPARE(app.libraryPage().toastMessage(), S::toastMovedToTrash());
+            QCOMPARE(app.libraryPage().toast().message(), S::toastMovedToTrash());
             QVERIFY(settle([&] { return view.toastOverlay().bubble().offersUndo(); }));
             view.toastOverlay().bubble().undoButton().click();
             QVERIFY(!app.curator().library().save(kept)->isTrashed());
-            QVERIFY(!app.libraryPage().toastUndoes());
+            QVERIFY(!app.libraryPage().toast().offersUndo());
             QCOMPARE(app.libraryWindow().undoStack()->redoText(), S::undoMoveToTrash());
             // The Edit menu goes back and forth over the same step, named after it.
             QCOMPARE(app.commands().redo()->text(), MenuCommands::named(S::menuRedo(), S::undoMoveToTrash()));
@@ -205,7 +210,7 @@ private slots:
         const Save::ID first = app.curator().library().saves.last().id();
         LibraryPageView &view = viewOf(app);
         app.libraryWindow().resize(1280, 800);
-        app.libraryPage().pick(first, Qt::NoModifier);
+        app.libraryPage().selection().pick(first, Qt::NoModifier);
         app.libraryPage().trash(app.curator().library().saves.first().id());
         view.refreshNow();
         // The toast has slid in.

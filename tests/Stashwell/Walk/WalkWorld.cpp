@@ -5,7 +5,12 @@
 #include "StashKit/Shelf.h"
 #include "Stashwell/Commands/MenuCommands.h"
 #include "Stashwell/Pages/Library/LibraryDialogs.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/DialogState.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
+#include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
 #include "Stashwell/Pages/SaveLink/SaveLinkPresenter.h"
 #include "Stashwell/Pages/Shelf/ShelfPage.h"
@@ -633,29 +638,29 @@ QString World::checkOnce()
     // takes its saves out of the filter (a selection outside the filter closes the inspector; the
     // bulk panel lists the chosen saves shown).
     auto exists = [&](const Save::ID &id) { return library.save(id).has_value(); };
-    if (const auto &selection = page.selection(); selection && !exists(*selection))
+    if (const auto &selection = page.selection().current(); selection && !exists(*selection))
         faults.append(QStringLiteral("selection-gone: ") + selection->text());
-    if (v.shelfPage().selection() != page.selection())
+    if (v.shelfPage().selection() != page.selection().current())
         faults.append(QStringLiteral("shelf-selection: the shelf's selection is not the page's"));
-    for (const Save::ID &id : page.chosen())
+    for (const Save::ID &id : page.selection().chosen())
         if (!exists(id))
             faults.append(QStringLiteral("chosen-gone: ") + id.text());
-    if (v.shelfPage().highlighted() != page.chosen())
+    if (v.shelfPage().highlighted() != page.selection().chosen())
         faults.append(QStringLiteral("shelf-chosen: the shelf highlights other saves than the chosen"));
 
     // The inspector column: the bulk panel for two chosen saves, else the selected save of the
     // filter, else closed.
-    const std::optional<Save> selected = page.selection() ? library.save(*page.selection()) : std::nullopt;
+    const std::optional<Save> selected = page.selection().current() ? library.save(*page.selection().current()) : std::nullopt;
     const bool selectedShown = selected && fresh.selects(page.filter(), *selected);
-    if (v.frame().showsInspector() != (page.chosen().size() >= 2 || selectedShown))
+    if (v.frame().showsInspector() != (page.selection().chosen().size() >= 2 || selectedShown))
         faults.append(QStringLiteral("inspector-column: it %1 with %2 chosen and the selection %3")
                           .arg(v.frame().showsInspector() ? QStringLiteral("shows") : QStringLiteral("is closed"))
-                          .arg(page.chosen().size())
+                          .arg(page.selection().chosen().size())
                           .arg(selectedShown ? QStringLiteral("of the filter") : QStringLiteral("none or elsewhere")));
-    if (page.chosen().size() >= 2) {
+    if (page.selection().chosen().size() >= 2) {
         QStringList chosenShown;
         for (const ShelfItem &item : ShelfPage::visibleItems(fresh, page.filter(), page.query()))
-            if (page.chosen().contains(item.save().id()))
+            if (page.selection().chosen().contains(item.save().id()))
                 chosenShown.append(item.save().id().text());
         if (!v.bulkPanel())
             faults.append(QStringLiteral("bulk-missing: chosen saves without the bulk panel"));

@@ -1,7 +1,11 @@
 #include "Stashwell/Pages/Library/LibraryPageView.h"
 
 #include "StashKit/Curator.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/DialogState.h"
 #include "Stashwell/Pages/Library/LibraryDialogs.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
 #include "Stashwell/Pages/Shelf/ProgressedItems.h"
 #include "Stashwell/Pages/Shelf/ShelfPage.h"
@@ -89,52 +93,52 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
     connect(&m_page, &LibraryPage::filterChanged, this, [this] { mark(partFilter); });
     connect(&m_page, &LibraryPage::queryChanged, this, [this] { mark(partQuery); });
     connect(&m_page, &LibraryPage::layoutChanged, this, [this] { mark(partLayout); });
-    connect(&m_page, &LibraryPage::selectionChanged, this, [this] { mark(partSelection); });
-    connect(&m_page, &LibraryPage::chosenChanged, this, [this] { mark(partChosen); });
-    connect(&m_page, &LibraryPage::draftChanged, this, [this] { mark(partDraft); });
+    connect(&m_page.selection(), &LibrarySelection::selectionChanged, this, [this] { mark(partSelection); });
+    connect(&m_page.selection(), &LibrarySelection::chosenChanged, this, [this] { mark(partChosen); });
+    connect(&m_page.drafting(), &CollectionDrafting::draftChanged, this, [this] { mark(partDraft); });
     connect(&m_page, &LibraryPage::playingChanged, this, [this] { mark(partPlaying); });
     connect(&m_page, &LibraryPage::searchFocusRequested, this, [this] { m_bar->setSearchFocused(true); });
 
     // The sidebar's requests.
     connect(m_sidebar, &LibrarySidebar::selectionChanged, &m_page, &LibraryPage::setFilter);
     connect(m_sidebar, &LibrarySidebar::captureRequested, &m_page, &LibraryPage::pasteLink);
-    connect(m_sidebar, &LibrarySidebar::newCollectionRequested, &m_page, [this] { m_page.newCollection(); });
-    connect(m_sidebar, &LibrarySidebar::downloadMissingRequested, &m_page, [this] { m_page.downloadMissing(); });
-    connect(m_sidebar, &LibrarySidebar::editCollectionRequested, &m_page, &LibraryPage::editCollection);
-    connect(m_sidebar, &LibrarySidebar::deleteCollectionRequested, &m_page, &LibraryPage::askToDelete);
+    connect(m_sidebar, &LibrarySidebar::newCollectionRequested, &m_page, [this] { m_page.drafting().newCollection(); });
+    connect(m_sidebar, &LibrarySidebar::downloadMissingRequested, &m_page, [this] { m_page.downloads().downloadMissing(); });
+    connect(m_sidebar, &LibrarySidebar::editCollectionRequested, &m_page.drafting(), &CollectionDrafting::editCollection);
+    connect(m_sidebar, &LibrarySidebar::deleteCollectionRequested, &m_page.dialogs(), &DialogState::askToDelete);
     connect(m_sidebar, &LibrarySidebar::settingsRequested, this, &LibraryPageView::settingsRequested);
     const QPointer<LibraryPage> pagePointer(&m_page);
     m_sidebar->setDropHandler([pagePointer](const Filter &row, const QList<QUrl> &links) {
         return pagePointer && pagePointer->dropLinks(row, links);
     });
-    connect(m_creator, &CollectionCreator::nameChanged, &m_page, &LibraryPage::setDraftName);
-    connect(m_creator, &CollectionCreator::swatchChanged, &m_page, &LibraryPage::setDraftSwatch);
-    connect(m_creator, &CollectionCreator::createRequested, &m_page, &LibraryPage::saveDraft);
-    connect(m_creator, &CollectionCreator::cancelRequested, &m_page, &LibraryPage::cancelDraft);
+    connect(m_creator, &CollectionCreator::nameChanged, &m_page.drafting(), &CollectionDrafting::setName);
+    connect(m_creator, &CollectionCreator::swatchChanged, &m_page.drafting(), &CollectionDrafting::setSwatch);
+    connect(m_creator, &CollectionCreator::createRequested, &m_page.drafting(), &CollectionDrafting::save);
+    connect(m_creator, &CollectionCreator::cancelRequested, &m_page.drafting(), &CollectionDrafting::cancel);
 
     // The bar's.
     connect(m_bar, &ShelfBar::layoutChosen, &m_page, &LibraryPage::setLayout);
     connect(m_bar, &ShelfBar::queryChanged, &m_page, &LibraryPage::setQuery);
     connect(m_bar, &ShelfBar::saveLinkRequested, &m_page, &LibraryPage::saveLink);
-    connect(m_emptyTrash, &QAbstractButton::clicked, &m_page, &LibraryPage::askToEmptyTrash);
+    connect(m_emptyTrash, &QAbstractButton::clicked, &m_page.dialogs(), &DialogState::askToEmptyTrash);
 
     // The shelf's.
     ShelfPage *shelf = m_shelfPage.get();
     connect(shelf, &ShelfPage::filterChanged, &m_page, [this] { m_page.setFilter(m_shelfPage->filter()); });
-    connect(shelf, &ShelfPage::selectionChanged, &m_page, [this] { m_page.setSelection(m_shelfPage->selection()); });
+    connect(shelf, &ShelfPage::selectionChanged, &m_page, [this] { m_page.selection().setCurrent(m_shelfPage->selection()); });
     connect(shelf, &ShelfPage::actionRequested, &m_page,
             [this](const ShelfItem &item, const Action &action) { m_page.perform(action, item); });
     connect(shelf, &ShelfPage::trashRequested, &m_page, &LibraryPage::trash);
-    connect(shelf, &ShelfPage::downloadMissingRequested, &m_page, [this] { m_page.downloadMissing(); });
+    connect(shelf, &ShelfPage::downloadMissingRequested, &m_page, [this] { m_page.downloads().downloadMissing(); });
     connect(shelf, &ShelfPage::intentRequested, &m_page, [this](const ShelfItem &item, const SaveIntent &intent) {
         m_page.handle(intent, item);
     });
     connect(shelf, &ShelfPage::previewRequested, &m_page, &LibraryPage::preview);
     // The modifiers of the click being handled now.
     connect(shelf, &ShelfPage::picked, &m_page,
-            [this](const Save::ID &id) { m_page.pick(id, QGuiApplication::keyboardModifiers()); });
-    connect(shelf, &ShelfPage::deleteSelectionRequested, &m_page, &LibraryPage::trashSelection);
-    connect(shelf, &ShelfPage::selectAllRequested, &m_page, &LibraryPage::selectAll);
+            [this](const Save::ID &id) { m_page.selection().pick(id, QGuiApplication::keyboardModifiers()); });
+    connect(shelf, &ShelfPage::deleteSelectionRequested, &m_page.selection(), &LibrarySelection::trashActedOn);
+    connect(shelf, &ShelfPage::selectAllRequested, &m_page.selection(), &LibrarySelection::selectAll);
 
     // The bar lies over the top of the shelf: the shelf's column starts below it.
     const auto underTheBar = [this](const QMargins &insets) {
@@ -149,7 +153,7 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
     // The frame's inspector column closed by the user.
     connect(m_frame, &LibraryWindowTemplate::showsInspectorChanged, &m_page, [this](bool shows) {
         if (!shows)
-            m_page.setInspectorShown(false);
+            m_page.selection().setInspectorShown(false);
     });
 
     m_dirty = partAll;
@@ -223,8 +227,8 @@ void LibraryPageView::refreshItems()
     m_shelfPage->refreshNow();
     m_sidebar->setContent(m_page.sidebarContent());
     m_status->setOnDisk(m_page.sidebarContent().onDisk);
-    bool inspected = m_page.chosen().size() >= 2;
-    if (const std::optional<ShelfItem> selected = m_page.selectedItem())
+    bool inspected = m_page.selection().chosen().size() >= 2;
+    if (const std::optional<ShelfItem> selected = m_page.selection().currentItem())
         inspected = inspected || ProgressedItems::touches(*selected, links);
     if (inspected)
         refreshInspector();
@@ -256,9 +260,9 @@ void LibraryPageView::refresh()
         m_bar->setShelfLayout(m_page.layout());
     }
     if (dirty & partSelection)
-        m_shelfPage->setSelection(m_page.selection());
+        m_shelfPage->setSelection(m_page.selection().current());
     if (dirty & partChosen)
-        m_shelfPage->setHighlighted(m_page.chosen());
+        m_shelfPage->setHighlighted(m_page.selection().chosen());
     if (dirty & (partShelf | partFilter)) {
         const QString title = m_page.title(shelf);
         m_bar->setTitle(title);
@@ -291,22 +295,23 @@ void LibraryPageView::refresh()
 void LibraryPageView::refreshInspector()
 {
     auto *stack = static_cast<QStackedLayout *>(m_inspectorColumn->layout());
-    const bool shows = m_page.inspectorShown();
-    if (m_page.chosen().size() >= 2) {
+    LibrarySelection &selection = m_page.selection();
+    const bool shows = selection.inspectorShown();
+    if (selection.chosen().size() >= 2) {
         if (!m_bulk) {
             m_bulk = new BulkPanel;
-            connect(m_bulk, &BulkPanel::downloadRequested, &m_page, &LibraryPage::downloadChosen);
-            connect(m_bulk, &BulkPanel::fileRequested, &m_page, &LibraryPage::fileChosen);
-            connect(m_bulk, &BulkPanel::favouriteRequested, &m_page, &LibraryPage::favouriteChosen);
-            connect(m_bulk, &BulkPanel::trashRequested, &m_page, &LibraryPage::trashSelection);
-            connect(m_bulk, &BulkPanel::restoreRequested, &m_page, &LibraryPage::restoreChosen);
-            connect(m_bulk, &BulkPanel::deselectRequested, &m_page, &LibraryPage::clearChosen);
+            connect(m_bulk, &BulkPanel::downloadRequested, &m_page.downloads(), &LibraryDownloads::downloadChosen);
+            connect(m_bulk, &BulkPanel::fileRequested, &selection, &LibrarySelection::fileChosen);
+            connect(m_bulk, &BulkPanel::favouriteRequested, &selection, &LibrarySelection::favouriteChosen);
+            connect(m_bulk, &BulkPanel::trashRequested, &selection, &LibrarySelection::trashActedOn);
+            connect(m_bulk, &BulkPanel::restoreRequested, &selection, &LibrarySelection::restoreChosen);
+            connect(m_bulk, &BulkPanel::deselectRequested, &selection, &LibrarySelection::clear);
             stack->addWidget(m_bulk);
         }
-        m_bulk->setItems(m_page.chosenItems());
+        m_bulk->setItems(selection.chosenItems());
         m_bulk->setCollections(m_page.shelf().library().collections);
         stack->setCurrentWidget(m_bulk);
-    } else if (const std::optional<ShelfItem> item = m_page.selectedItem()) {
+    } else if (const std::optional<ShelfItem> item = selection.currentItem()) {
         const Shelf &shelf = m_page.shelf();
         if (!m_inspector) {
             m_inspector = new SaveInspector(*item, shelf.library().collections, shelf.localMedia().folder(), shelf.now());
@@ -330,14 +335,15 @@ void LibraryPageView::refreshInspector()
 
 void LibraryPageView::inspectorIntent(const Save::ID &id, const SaveIntent &intent)
 {
-    const std::optional<ShelfItem> item = m_page.selectedItem();
+    const std::optional<ShelfItem> item = m_page.selection().currentItem();
     if (item && item->save().id() == id)
         m_page.handle(intent, *item);
 }
 
 void LibraryPageView::refreshCreator()
 {
-    const std::optional<CollectionDraft> &draft = m_page.draft();
+    const CollectionDrafting &drafting = m_page.drafting();
+    const std::optional<CollectionDraft> &draft = drafting.draft();
     if (!draft) {
         m_sidebar->setCreating(std::nullopt);
         return;
@@ -348,10 +354,10 @@ void LibraryPageView::refreshCreator()
         m_creator->setName(draft->name);
         m_creator->setSwatch(draft->swatch);
     }
-    m_creator->setProblem(m_page.nameProblem());
-    m_creator->setCanCreate(m_page.canCreate());
+    m_creator->setProblem(drafting.nameProblem());
+    m_creator->setCanCreate(drafting.canCreate());
     m_creator->setFilesSave(draft->filing.has_value());
-    m_creator->setConfirmTitle(m_page.confirmTitle());
+    m_creator->setConfirmTitle(drafting.confirmTitle());
     m_sidebar->setCreating(draft->editing ? CreatorPlace::editing(*draft->editing) : CreatorPlace::makeNew());
 }
 
