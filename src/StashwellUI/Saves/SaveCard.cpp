@@ -257,24 +257,24 @@ MediaThumbnail::Hit SaveCard::thumbnailHit(Part part)
     }
 }
 
-bool SaveCard::activate(Part part, const Intents &intents, ViewState &state) const
+bool SaveCard::activate(Part part, const IntentHandler &raise, ViewState &state, Qt::KeyboardModifiers modifiers) const
 {
     switch (part) {
     case Part::thumbnail:
     case Part::body:
-        if (!intents.onSelect)
+        if (!raise)
             return false;
-        intents.onSelect();
+        raise(SaveIntent::select(modifiers));
         return true;
     case Part::pill:
-        return m_pill.press([&intents](const Action &action) {
-            if (intents.onAction)
-                intents.onAction(action);
+        return m_pill.press([&raise](const Action &action) {
+            if (raise)
+                raise(SaveIntent::action(action));
         });
     case Part::trash:
-        if (!showsTrash() || !intents.onTrash)
+        if (!showsTrash() || !raise)
             return false;
-        intents.onTrash();
+        raise(SaveIntent::trash());
         return true;
     case Part::previousPage:
     case Part::nextPage:

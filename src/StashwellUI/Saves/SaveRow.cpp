@@ -203,23 +203,23 @@ SaveRow::Part SaveRow::hitTest(const QRectF &rect, const QPointF &point) const
     return Part::none;
 }
 
-bool SaveRow::activate(Part part, const Intents &intents) const
+bool SaveRow::activate(Part part, const IntentHandler &raise, Qt::KeyboardModifiers modifiers) const
 {
     switch (part) {
     case Part::body:
-        if (!intents.onSelect)
+        if (!raise)
             return false;
-        intents.onSelect();
+        raise(SaveIntent::select(modifiers));
         return true;
     case Part::pill:
-        return m_pill.press([&intents](const Action &action) {
-            if (intents.onAction)
-                intents.onAction(action);
+        return m_pill.press([&raise](const Action &action) {
+            if (raise)
+                raise(SaveIntent::action(action));
         });
     case Part::trash:
-        if (!showsTrash() || !intents.onTrash)
+        if (!showsTrash() || !raise)
             return false;
-        intents.onTrash();
+        raise(SaveIntent::trash());
         return true;
     case Part::none:
         return false;

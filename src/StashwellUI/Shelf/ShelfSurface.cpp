@@ -147,9 +147,10 @@ public:
         const auto *collection = std::get_if<ShelfCollection>(&m_surface->blocks().at(m_block));
         if (!collection)
             return;
-        if (name == pressAction() && collection->onSelect) {
-            const auto onSelect = collection->onSelect;
-            onSelect(m_id);
+        if (name == pressAction() && collection->onIntent) {
+            const auto onIntent = collection->onIntent;
+            const ShelfItem pressed = collection->items.at(*at);
+            onIntent(pressed, SaveIntent::select());
         } else if (name == showMenuAction()) {
             if (const auto menu = m_surface->menuFor(m_block, *at))
                 menu->popUp(m_surface, m_surface->viewport()->mapToGlobal(m_surface->itemRect(m_block, *at).center().toPoint()));
@@ -1446,14 +1447,13 @@ void ShelfSurface::mouseReleaseEvent(QMouseEvent *event)
     // Copies: the callbacks may hand the surface new blocks before they return.
     const ShelfCollection c = std::get<ShelfCollection>(m_blocks.at(clicked.block));
     const ShelfItem shown = c.items.at(index);
-    const auto onSelect = [&c, &shown] { if (c.onSelect) c.onSelect(shown.save().id()); };
-    const auto onAction = [&c, &shown](const Action &action) { if (c.onAction) c.onAction(shown, action); };
-    const auto onTrash = [&c, &shown] { if (c.onTrash) c.onTrash(shown.save().id()); };
+    const IntentHandler raise = [&c, &shown](const SaveIntent &intent) { if (c.onIntent) c.onIntent(shown, intent); };
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
     QPointer<ShelfSurface> alive(this);
     if (built->card) {
         const SaveCard card = *built->card;
         SaveCard::ViewState state = built->cardState;
-        card.activate(clicked.card, SaveCard::Intents{onSelect, onAction, onTrash}, state);
+        card.activate(clicked.card, raise, state, modifiers);
         if (!alive)
             return;
         // The thumbnail's own page may have turned.
@@ -1463,7 +1463,7 @@ void ShelfSurface::mouseReleaseEvent(QMouseEvent *event)
         }
     } else if (built->row) {
         const SaveRow row = *built->row;
-        row.activate(clicked.row, SaveRow::Intents{onSelect, onAction, onTrash});
+        row.activate(clicked.row, raise, modifiers);
     }
 }
 

@@ -83,7 +83,7 @@ private slots:
         QFETCH(int, downloads);
         Shelfful s;
         PageRig r(s.library, s.table);
-        r.page->perform(action, r.item(save));
+        r.page->handle(SaveIntent::action(action), r.item(save));
         QList<QUrl> expected;
         if (opened == QStringLiteral("canonical"))
             expected = {canonical(save)};
@@ -186,7 +186,7 @@ private slots:
         QFETCH(bool, plays);
         Shelfful s;
         PageRig r(s.library, s.table);
-        r.page->preview(r.item(save));
+        r.page->handle(SaveIntent::preview(), r.item(save));
         QCOMPARE(r.page->playing() == saveID(save), plays);
         QCOMPARE(r.page->selection().current() == saveID(save), !plays);
     }
@@ -195,7 +195,7 @@ private slots:
     {
         Shelfful s;
         PageRig r(s.library, s.table);
-        r.page->perform(Action::play(), r.item(1));
+        r.page->handle(SaveIntent::action(Action::play()), r.item(1));
         const std::optional<LibraryPage::Player> player = r.page->player();
         QVERIFY(player);
         QCOMPARE(player->url, r.mediaUrl(QStringLiteral("someone_1.mp4")));

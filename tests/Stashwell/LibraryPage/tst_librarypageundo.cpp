@@ -45,10 +45,10 @@ private slots:
         QTest::newRow("trash a trashed save")
             << Edit([](PageRig &r) { r.page->trash(saveID(3)); }) << QString() << QString();
         QTest::newRow("restore a trashed save from its action")
-            << Edit([](PageRig &r) { r.page->perform(Action::restore(), r.item(3)); }) << S::undoRestore()
+            << Edit([](PageRig &r) { r.page->handle(SaveIntent::action(Action::restore()), r.item(3)); }) << S::undoRestore()
             << S::toastRestored();
         QTest::newRow("restore a live save from its action")
-            << Edit([](PageRig &r) { r.page->perform(Action::restore(), r.item(2)); }) << QString() << QString();
+            << Edit([](PageRig &r) { r.page->handle(SaveIntent::action(Action::restore()), r.item(2)); }) << QString() << QString();
         QTest::newRow("file into the collection it is in")
             << Edit([](PageRig &r) { r.page->handle(SaveIntent::file(collectionID(1)), r.item(1)); }) << QString()
             << QString();

@@ -171,7 +171,7 @@ private slots:
     void clicksWithModifiersAndTheInspector()
     {
         Window w;
-        emit w.view.shelfPage().picked(saveID(2));
+        emit w.view.shelfPage().intentRaised(w.rig.item(2), SaveIntent::select());
         QCOMPARE(w.rig.page->selection().current(), saveID(2));
         w.turn();
         QVERIFY(w.view.frame().showsInspector());
@@ -186,9 +186,8 @@ private slots:
         emit w.view.inspector()->intentRaised(saveID(3), SaveIntent::favourite());
         QVERIFY(!w.rig.save(3).isFavourite());
 
-        // Ctrl-click: the bulk panel.
-        QTest::keyPress(&w.view, Qt::Key_Control, Qt::ControlModifier);
-        w.rig.page->selection().pick(saveID(3), Qt::ControlModifier);
+        // Ctrl-click: the bulk panel. The modifiers come with the click, whatever the keyboard holds.
+        emit w.view.shelfPage().intentRaised(w.rig.item(3), SaveIntent::select(Qt::ControlModifier));
         w.turn();
         QCOMPARE(w.rig.page->selection().chosen().size(), qsizetype(2));
         QVERIFY(w.view.bulkPanel());
@@ -236,7 +235,7 @@ private slots:
     {
         Window w(sample(), copies({{xLink(QStringLiteral("someone"), QStringLiteral("1")),
                                     LocalCopy::onThisMac({LocalFile{QStringLiteral("someone_1.mp4"), 2000}})}}));
-        w.rig.page->perform(Action::play(), w.rig.item(1));
+        w.rig.page->handle(SaveIntent::action(Action::play()), w.rig.item(1));
         w.turn();
         QVERIFY(w.view.playerDialog());
         QVERIFY(settle([&] { return w.view.playerDialog() && w.view.playerDialog()->isVisible(); }));

@@ -244,14 +244,17 @@ void TestShelfPage::keys()
     Window w;
     w.show(saves, filter, QString(), list ? ShelfLayout::list : ShelfLayout::grid, selected);
     QStringList requests;
-    connect(&w.page, &ShelfPage::actionRequested, this, [&](const ShelfItem &item, const Action &action) {
-        const bool restore = std::holds_alternative<Action::Restore>(action.value());
-        const bool download = std::holds_alternative<Action::Download>(action.value());
+    connect(&w.page, &ShelfPage::intentRaised, this, [&](const ShelfItem &item, const SaveIntent &intent) {
+        if (intent.is<SaveIntent::Preview>()) {
+            requests.append(QStringLiteral("preview %1").arg(numberOf(item.save().id())));
+            return;
+        }
+        const auto *asked = intent.as<SaveIntent::Action>();
+        const bool restore = asked && std::holds_alternative<Action::Restore>(asked->action.value());
+        const bool download = asked && std::holds_alternative<Action::Download>(asked->action.value());
         requests.append(QStringLiteral("%1 %2").arg(restore ? "restore" : download ? "download" : "other")
                             .arg(numberOf(item.save().id())));
     });
-    connect(&w.page, &ShelfPage::previewRequested, this,
-            [&](const ShelfItem &item) { requests.append(QStringLiteral("preview %1").arg(numberOf(item.save().id()))); });
     connect(&w.page, &ShelfPage::deleteSelectionRequested, this, [&] { requests.append(QStringLiteral("delete")); });
     QSignalSpy selectionChanges(&w.page, &ShelfPage::selectionChanged);
 

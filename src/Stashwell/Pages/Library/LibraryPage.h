@@ -226,11 +226,11 @@ public:
 
     // ---- save actions --------------------------------------------------------------------
 
-    void perform(const Action &action, const ShelfItem &item);
-    void trash(const Save::ID &id);
+    // The one road of everything asked of one save, from the shelf (cards, rows, the hero, the
+    // save menu, Return and Space) and the inspector.
     void handle(const SaveIntent &intent, const ShelfItem &item);
-    // Space: the player for a video here, otherwise the save selected.
-    void preview(const ShelfItem &item);
+    // Moves one save to the trash (announced, undoable); the current save no longer.
+    void trash(const Save::ID &id);
 
     // The media folder as shown: home as "~" when the folder lies inside it, no trailing "/".
     QString folderText() const;
@@ -259,6 +259,9 @@ private:
     void followLocalMedia();
     void emitItemsChanged();
     void filterDidChange();
+    void perform(const Action &action, const ShelfItem &item);
+    // Space: the player for a video here, otherwise the save selected.
+    void preview(const ShelfItem &item);
     void openAddress(const ShelfItem &item);
     void setPlaying(const std::optional<Save::ID> &playing);
 

@@ -193,9 +193,13 @@ void LibraryPage::handle(const SaveIntent &intent, const ShelfItem &item)
             } else if constexpr (std::is_same_v<C, SaveIntent::RemoveLocalCopy>) {
                 m_curator.removeLocalCopy(id);
                 m_toast.show(S::toastLocalCopyRemoved());
-            } else {
-                static_assert(std::is_same_v<C, SaveIntent::NewCollection>);
+            } else if constexpr (std::is_same_v<C, SaveIntent::NewCollection>) {
                 m_drafting->newCollection(id);
+            } else if constexpr (std::is_same_v<C, SaveIntent::Select>) {
+                m_selection->pick(id, c.modifiers);
+            } else {
+                static_assert(std::is_same_v<C, SaveIntent::Preview>);
+                preview(item);
             }
         },
         intent.value());

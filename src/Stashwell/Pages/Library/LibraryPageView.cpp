@@ -30,7 +30,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QGuiApplication>
 #include <QMimeData>
 #include <QStackedLayout>
 #include <QVBoxLayout>
@@ -126,17 +125,9 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
     ShelfPage *shelf = m_shelfPage.get();
     connect(shelf, &ShelfPage::filterChanged, &m_page, [this] { m_page.setFilter(m_shelfPage->filter()); });
     connect(shelf, &ShelfPage::selectionChanged, &m_page, [this] { m_page.selection().setCurrent(m_shelfPage->selection()); });
-    connect(shelf, &ShelfPage::actionRequested, &m_page,
-            [this](const ShelfItem &item, const Action &action) { m_page.perform(action, item); });
-    connect(shelf, &ShelfPage::trashRequested, &m_page, &LibraryPage::trash);
     connect(shelf, &ShelfPage::downloadMissingRequested, &m_page, [this] { m_page.downloads().downloadMissing(); });
-    connect(shelf, &ShelfPage::intentRequested, &m_page, [this](const ShelfItem &item, const SaveIntent &intent) {
-        m_page.handle(intent, item);
-    });
-    connect(shelf, &ShelfPage::previewRequested, &m_page, &LibraryPage::preview);
-    // The modifiers of the click being handled now.
-    connect(shelf, &ShelfPage::picked, &m_page,
-            [this](const Save::ID &id) { m_page.selection().pick(id, QGuiApplication::keyboardModifiers()); });
+    connect(shelf, &ShelfPage::intentRaised, &m_page,
+            [this](const ShelfItem &item, const SaveIntent &intent) { m_page.handle(intent, item); });
     connect(shelf, &ShelfPage::deleteSelectionRequested, &m_page.selection(), &LibrarySelection::trashActedOn);
     connect(shelf, &ShelfPage::selectAllRequested, &m_page.selection(), &LibrarySelection::selectAll);
 

@@ -240,7 +240,7 @@ bool ShelfPage::activateSelection()
     const std::optional<ShelfItem> item = selectedItem();
     if (!item)
         return false;
-    emit actionRequested(*item, item->action());
+    emit intentRaised(*item, SaveIntent::action(item->action()));
     return true;
 }
 
@@ -249,7 +249,7 @@ bool ShelfPage::previewSelection()
     const std::optional<ShelfItem> item = selectedItem();
     if (!item)
         return false;
-    emit previewRequested(*item);
+    emit intentRaised(*item, SaveIntent::preview());
     return true;
 }
 
@@ -393,13 +393,9 @@ void ShelfPage::refresh()
         if (!m_hero) {
             m_hero = new LatestSaveHero(latest, now, surface->viewport());
             m_hero->setContextMenuPolicy(Qt::CustomContextMenu);
-            connect(m_hero, &LatestSaveHero::selected, this, [this] {
+            connect(m_hero, &LatestSaveHero::intentRaised, this, [this](const SaveIntent &intent) {
                 if (m_hero)
-                    emit picked(m_hero->item().save().id());
-            });
-            connect(m_hero, &LatestSaveHero::actionRequested, this, [this](const Action &action) {
-                if (m_hero)
-                    emit actionRequested(m_hero->item(), action);
+                    emit intentRaised(m_hero->item(), intent);
             });
             connect(m_hero, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
                 if (!m_hero)
@@ -409,7 +405,7 @@ void ShelfPage::refresh()
                 SaveMenu menu(item, m_shelf ? m_shelf->library().collections : QList<Collection>{},
                               [page, item](const SaveIntent &intent) {
                                   if (page)
-                                      emit page->intentRequested(item, intent);
+                                      emit page->intentRaised(item, intent);
                               });
                 menu.popUp(m_hero, m_hero->mapToGlobal(at));
             });
@@ -457,21 +453,9 @@ void ShelfPage::refresh()
         collection.selection = m_selection;
         collection.highlighted = m_highlighted;
         collection.collections = collections;
-        collection.onSelect = [self](const Save::ID &id) {
-            if (self)
-                emit self->picked(id);
-        };
-        collection.onAction = [self](const ShelfItem &item, const Action &action) {
-            if (self)
-                emit self->actionRequested(item, action);
-        };
-        collection.onTrash = [self](const Save::ID &id) {
-            if (self)
-                emit self->trashRequested(id);
-        };
         collection.onIntent = [self](const ShelfItem &item, const SaveIntent &intent) {
             if (self)
-                emit self->intentRequested(item, intent);
+                emit self->intentRaised(item, intent);
         };
         blocks.append(std::move(collection));
     }

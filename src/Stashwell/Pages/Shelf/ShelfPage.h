@@ -125,13 +125,11 @@ public:
 signals:
     void filterChanged();
     void selectionChanged();
-    void actionRequested(const sw::ShelfItem &item, const sw::Action &action);
-    void trashRequested(const sw::Save::ID &id);
+    // Everything asked of one save: a click on its card, row or the hero (select, with the
+    // click's modifiers; its action; trash), its save menu, Return (its action) and Space
+    // (preview).
+    void intentRaised(const sw::ShelfItem &item, const sw::SaveIntent &intent);
     void downloadMissingRequested();
-    void intentRequested(const sw::ShelfItem &item, const sw::SaveIntent &intent);
-    void previewRequested(const sw::ShelfItem &item);
-    // A click on a card, a row or the hero.
-    void picked(const sw::Save::ID &id);
     void deleteSelectionRequested();
     void selectAllRequested(const QList<sw::Save::ID> &ids);
 
