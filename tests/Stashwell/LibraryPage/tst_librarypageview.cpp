@@ -16,7 +16,7 @@
 
 #include "Stashwell/Pages/Library/LibraryDialogs.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
-#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "Stashwell/Presenters/ShelfPresenter.h"
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/SearchField.h"
 #include "StashwellUI/Inspector/BulkPanel.h"
@@ -152,12 +152,12 @@ private slots:
         QCOMPARE(w.rig.page->query(), QStringLiteral("kite"));
         w.turn();
         QCOMPARE(w.view.bar().subtitle(), S::titleSavedCount(1));
-        QCOMPARE(w.view.shelfPage().query(), QStringLiteral("kite"));
+        QCOMPARE(w.view.shelfPresenter().query(), QStringLiteral("kite"));
 
         emit w.view.bar().layoutChosen(ShelfLayout::list);
         QCOMPARE(w.rig.page->layout(), ShelfLayout::list);
         w.turn();
-        QCOMPARE(w.view.shelfPage().layout(), ShelfLayout::list);
+        QCOMPARE(w.view.shelfPresenter().layout(), ShelfLayout::list);
 
         // Ctrl+F from the Router puts the focus in the search field.
         w.view.sidebar().setFocus();
@@ -171,13 +171,13 @@ private slots:
     void clicksWithModifiersAndTheInspector()
     {
         Window w;
-        emit w.view.shelfPage().intentRaised(w.rig.item(2), SaveIntent::select());
+        emit w.view.shelfPresenter().intentRaised(w.rig.item(2), SaveIntent::select());
         QCOMPARE(w.rig.page->selection().current(), saveID(2));
         w.turn();
         QVERIFY(w.view.frame().showsInspector());
         QVERIFY(w.view.inspector());
         QCOMPARE(w.view.inspector()->item().save().id(), saveID(2));
-        QCOMPARE(w.view.shelfPage().selection(), saveID(2));
+        QCOMPARE(w.view.shelfPresenter().selection(), saveID(2));
 
         // The inspector's intent reaches the page with its item.
         emit w.view.inspector()->intentRaised(saveID(2), SaveIntent::favourite());
@@ -187,13 +187,13 @@ private slots:
         QVERIFY(!w.rig.save(3).isFavourite());
 
         // Ctrl-click: the bulk panel. The modifiers come with the click, whatever the keyboard holds.
-        emit w.view.shelfPage().intentRaised(w.rig.item(3), SaveIntent::select(Qt::ControlModifier));
+        emit w.view.shelfPresenter().intentRaised(w.rig.item(3), SaveIntent::select(Qt::ControlModifier));
         w.turn();
         QCOMPARE(w.rig.page->selection().chosen().size(), qsizetype(2));
         QVERIFY(w.view.bulkPanel());
         QVERIFY(!w.view.inspector());
         QCOMPARE(w.view.bulkPanel()->items().size(), qsizetype(2));
-        QCOMPARE(w.view.shelfPage().highlighted(), w.rig.page->selection().chosen());
+        QCOMPARE(w.view.shelfPresenter().highlighted(), w.rig.page->selection().chosen());
         emit w.view.bulkPanel()->trashRequested();
         QVERIFY(w.rig.save(2).isTrashed());
         QVERIFY(w.rig.save(3).isTrashed());
@@ -299,20 +299,20 @@ private slots:
         QCOMPARE(page.sidebarContent(), fresh.sidebarContent());
         QCOMPARE(page.status(), fresh.status());
         QCOMPARE(page.selection().currentItem(), fresh.selection().currentItem());
-        ShelfPage shown;
+        ShelfPresenter shown;
         shown.setShelf(fresh.shelf());
         shown.setFilter(filter);
         shown.setQuery(query);
         shown.setSelection(fresh.selection().current());
-        shown.setTitle(w.view.shelfPage().title());
-        QCOMPARE(w.view.shelfPage().arrangement(), shown.arrangement());
-        QCOMPARE(w.view.shelfPage().visibleOrder(), shown.visibleOrder());
+        shown.setTitle(w.view.shelfPresenter().title());
+        QCOMPARE(w.view.shelfPresenter().arrangement(), shown.arrangement());
+        QCOMPARE(w.view.shelfPresenter().visibleOrder(), shown.visibleOrder());
         if (selected) {
             QVERIFY(w.view.inspector());
             QCOMPARE(w.view.inspector()->item(), *fresh.selection().currentItem());
         }
         // The save's card shows the last step.
-        const QList<ShelfItem> &order = w.view.shelfPage().visibleOrder();
+        const QList<ShelfItem> &order = w.view.shelfPresenter().visibleOrder();
         const auto downloading = std::find_if(order.begin(), order.end(),
                                               [](const ShelfItem &item) { return item.save().id() == saveID(2); });
         if (downloading != order.end())

@@ -18,7 +18,7 @@
 #include "Stashwell/Pages/Library/LibrarySelection.h"
 #include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
-#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "Stashwell/Presenters/ShelfPresenter.h"
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/Router/Router.h"
 #include "Stashwell/StashwellStrings.h"
@@ -145,9 +145,9 @@ private slots:
             // The offscreen platform gives the window back no activation when the sheet goes.
             app.libraryWindow().activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&app.libraryWindow()));
-            QVERIFY(view.shelfPage().surface());
-            view.shelfPage().surface()->setFocus(Qt::MouseFocusReason);
-            QTest::keyClick(view.shelfPage().surface(), Qt::Key_Delete);
+            QVERIFY(view.shelfPresenter().surface());
+            view.shelfPresenter().surface()->setFocus(Qt::MouseFocusReason);
+            QTest::keyClick(view.shelfPresenter().surface(), Qt::Key_Delete);
             QVERIFY(app.curator().library().save(kept)->isTrashed());
             QCOMPARE(app.libraryPage().toast().message(), S::toastMovedToTrash());
             QVERIFY(settle([&] { return view.toastOverlay().bubble().offersUndo(); }));
@@ -169,7 +169,7 @@ private slots:
             const std::optional<Save> save = again.curator().library().save(kept);
             QVERIFY(save);
             QVERIFY(!save->isTrashed());
-            QCOMPARE(viewOf(again).shelfPage().visibleOrder().size(), qsizetype(1));
+            QCOMPARE(viewOf(again).shelfPresenter().visibleOrder().size(), qsizetype(1));
         }
     }
 

@@ -13,7 +13,7 @@
 #include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
 #include "Stashwell/Pages/SaveLink/SaveLinkPresenter.h"
-#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "Stashwell/Presenters/ShelfPresenter.h"
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/Window/LibraryWindow.h"
 #include "StashwellUI/Controls/FilterChip.h"
@@ -314,7 +314,7 @@ void World::closeSheet()
 
 void World::clickItem(const Step &step, bool twice)
 {
-    ShelfSurface *surface = view().shelfPage().surface();
+    ShelfSurface *surface = view().shelfPresenter().surface();
     if (!surface)
         return;
     const QList<Place> all = places(*surface);
@@ -342,7 +342,7 @@ void World::clickItem(const Step &step, bool twice)
 
 void World::pressCardPart(const Step &step, bool trash)
 {
-    ShelfSurface *surface = view().shelfPage().surface();
+    ShelfSurface *surface = view().shelfPresenter().surface();
     if (!surface)
         return;
     const QList<Place> all = places(*surface);
@@ -384,7 +384,7 @@ void World::key(const Step &step)
     QWidget *target = QApplication::focusWidget();
     if (!target || step.b % 3 == 0) {
         // A click into the shelf's empty corner takes the focus there first.
-        target = view().shelfPage().surface();
+        target = view().shelfPresenter().surface();
         if (!target)
             return;
         target->setFocus(Qt::MouseFocusReason);
@@ -395,7 +395,7 @@ void World::key(const Step &step)
 void World::selectAll(const Step &step)
 {
     if (step.b % 2)
-        if (ShelfSurface *surface = view().shelfPage().surface())
+        if (ShelfSurface *surface = view().shelfPresenter().surface())
             surface->setFocus(Qt::MouseFocusReason);
     if (m_app->commands().selectAll()->isEnabled())
         m_app->commands().selectAll()->trigger();
@@ -496,7 +496,7 @@ void World::deleteCollection(const Step &step)
 
 void World::dropOnRow(const Step &step)
 {
-    ShelfSurface *surface = view().shelfPage().surface();
+    ShelfSurface *surface = view().shelfPresenter().surface();
     if (!surface)
         return;
     const QList<Place> all = places(*surface);
@@ -617,9 +617,9 @@ QString World::checkOnce()
 
     // The shelf against a projection worked out afresh from the Curator.
     const Shelf fresh(library, curator.localMedia(), curator.covers(), page.shelf().now(), curator.quality());
-    const QStringList wanted = idsOf(ShelfPage::visibleItems(fresh, page.filter(), page.query()));
+    const QStringList wanted = idsOf(ShelfPresenter::visibleItems(fresh, page.filter(), page.query()));
     QStringList shown;
-    if (ShelfSurface *surface = v.shelfPage().surface()) {
+    if (ShelfSurface *surface = v.shelfPresenter().surface()) {
         for (const auto &block : surface->blocks()) {
             if (const auto *c = std::get_if<ShelfCollection>(&block))
                 shown.append(idsOf(c->items));
@@ -631,7 +631,7 @@ QString World::checkOnce()
     if (shown != wanted)
         faults.append(QStringLiteral("shelf: it shows [%1] where the filter and the search select [%2]")
                           .arg(shown.join(u' '), wanted.join(u' ')));
-    if (v.shelfPage().filter() != page.filter() || v.shelfPage().query() != page.query())
+    if (v.shelfPresenter().filter() != page.filter() || v.shelfPresenter().query() != page.query())
         faults.append(QStringLiteral("shelf-input: it shows another filter or search than the page's"));
 
     // The selection and the chosen saves name saves that exist. Neither is emptied when an edit
@@ -640,12 +640,12 @@ QString World::checkOnce()
     auto exists = [&](const Save::ID &id) { return library.save(id).has_value(); };
     if (const auto &selection = page.selection().current(); selection && !exists(*selection))
         faults.append(QStringLiteral("selection-gone: ") + selection->text());
-    if (v.shelfPage().selection() != page.selection().current())
+    if (v.shelfPresenter().selection() != page.selection().current())
         faults.append(QStringLiteral("shelf-selection: the shelf's selection is not the page's"));
     for (const Save::ID &id : page.selection().chosen())
         if (!exists(id))
             faults.append(QStringLiteral("chosen-gone: ") + id.text());
-    if (v.shelfPage().highlighted() != page.selection().chosen())
+    if (v.shelfPresenter().highlighted() != page.selection().chosen())
         faults.append(QStringLiteral("shelf-chosen: the shelf highlights other saves than the chosen"));
 
     // The inspector column: the bulk panel for two chosen saves, else the selected save of the
@@ -659,7 +659,7 @@ QString World::checkOnce()
                           .arg(selectedShown ? QStringLiteral("of the filter") : QStringLiteral("none or elsewhere")));
     if (page.selection().chosen().size() >= 2) {
         QStringList chosenShown;
-        for (const ShelfItem &item : ShelfPage::visibleItems(fresh, page.filter(), page.query()))
+        for (const ShelfItem &item : ShelfPresenter::visibleItems(fresh, page.filter(), page.query()))
             if (page.selection().chosen().contains(item.save().id()))
                 chosenShown.append(item.save().id().text());
         if (!v.bulkPanel())

@@ -8,12 +8,11 @@
 #include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibrarySelection.h"
 #include "Stashwell/Pages/Library/LibraryUndo.h"
-#include "Stashwell/Pages/Shelf/ProgressedItems.h"
-#include "Stashwell/Pages/Shelf/ShelfArrangement.h"
+#include "Stashwell/Presenters/ProgressedItems.h"
+#include "Stashwell/Presenters/ShelfArrangement.h"
 #include "Stashwell/Router/Router.h"
 #include "Stashwell/StashwellStrings.h"
 
-#include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDesktopServices>
@@ -59,12 +58,7 @@ LibraryPage::Desktop LibraryPage::Desktop::completed() const
     if (!out.reveal)
         out.reveal = revealFiles;
     if (!out.copyText)
-        out.copyText = [](const QString &text) {
-            if (QClipboard *clipboard = QGuiApplication::clipboard()) {
-                clipboard->clear();
-                clipboard->setText(text);
-            }
-        };
+        out.copyText = [](const QString &text) { sw::app::copyText(text); };
     if (!out.copiedLink)
         out.copiedLink = [] { return sw::app::copiedLink(); };
     if (!out.homePath)

@@ -7,8 +7,8 @@
 #include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibrarySelection.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
-#include "Stashwell/Pages/Shelf/ProgressedItems.h"
-#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "Stashwell/Presenters/ProgressedItems.h"
+#include "Stashwell/Presenters/ShelfPresenter.h"
 #include "Stashwell/StashwellStrings.h"
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Inspector/BulkPanel.h"
@@ -56,7 +56,7 @@ QList<QUrl> droppedLinks(const QMimeData *data)
 }  // namespace
 
 LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
-    : QWidget(parent), m_page(page), m_shelfPage(std::make_unique<ShelfPage>())
+    : QWidget(parent), m_page(page), m_shelfPresenter(std::make_unique<ShelfPresenter>())
 {
     setAcceptDrops(true);
     // One memory of each save's picture page for everything the window shows.
@@ -79,7 +79,7 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_frame);
 
-    m_shelfPage->setView(m_content);
+    m_shelfPresenter->setView(m_content);
     m_toast = new ToastOverlay(&m_page.toast(), m_content);
     m_dialogs = new LibraryDialogs(m_page, this, this);
 
@@ -122,14 +122,14 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
     connect(m_emptyTrash, &QAbstractButton::clicked, &m_page.dialogs(), &DialogState::askToEmptyTrash);
 
     // The shelf's.
-    ShelfPage *shelf = m_shelfPage.get();
-    connect(shelf, &ShelfPage::filterChanged, &m_page, [this] { m_page.setFilter(m_shelfPage->filter()); });
-    connect(shelf, &ShelfPage::selectionChanged, &m_page, [this] { m_page.selection().setCurrent(m_shelfPage->selection()); });
-    connect(shelf, &ShelfPage::downloadMissingRequested, &m_page, [this] { m_page.downloads().downloadMissing(); });
-    connect(shelf, &ShelfPage::intentRaised, &m_page,
+    ShelfPresenter *shelf = m_shelfPresenter.get();
+    connect(shelf, &ShelfPresenter::filterChanged, &m_page, [this] { m_page.setFilter(m_shelfPresenter->filter()); });
+    connect(shelf, &ShelfPresenter::selectionChanged, &m_page, [this] { m_page.selection().setCurrent(m_shelfPresenter->selection()); });
+    connect(shelf, &ShelfPresenter::downloadMissingRequested, &m_page, [this] { m_page.downloads().downloadMissing(); });
+    connect(shelf, &ShelfPresenter::intentRaised, &m_page,
             [this](const ShelfItem &item, const SaveIntent &intent) { m_page.handle(intent, item); });
-    connect(shelf, &ShelfPage::deleteSelectionRequested, &m_page.selection(), &LibrarySelection::trashActedOn);
-    connect(shelf, &ShelfPage::selectAllRequested, &m_page.selection(), &LibrarySelection::selectAll);
+    connect(shelf, &ShelfPresenter::deleteSelectionRequested, &m_page.selection(), &LibrarySelection::trashActedOn);
+    connect(shelf, &ShelfPresenter::selectAllRequested, &m_page.selection(), &LibrarySelection::selectAll);
 
     // The bar lies over the top of the shelf: the shelf's column starts below it.
     const auto underTheBar = [this](const QMargins &insets) {
@@ -154,8 +154,8 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
 LibraryPageView::~LibraryPageView()
 {
     closePlayerDialog();
-    // The shelf page lets go of its frame before the frame goes.
-    m_shelfPage->setView(nullptr);
+    // The shelf presenter lets go of its frame before the frame goes.
+    m_shelfPresenter->setView(nullptr);
 }
 
 SaveInspector *LibraryPageView::inspector() const
@@ -187,7 +187,7 @@ void LibraryPageView::refreshNow()
 {
     if (m_dirty)
         refresh();
-    m_shelfPage->refreshNow();
+    m_shelfPresenter->refreshNow();
 }
 
 void LibraryPageView::refreshShelf()
@@ -196,8 +196,8 @@ void LibraryPageView::refreshShelf()
     // the window decides how often a download's progress may ask for one.
     QElapsedTimer timer;
     timer.start();
-    m_shelfPage->setShelf(m_page.shelf());
-    m_shelfPage->refreshNow();
+    m_shelfPresenter->setShelf(m_page.shelf());
+    m_shelfPresenter->refreshNow();
     m_sidebar->setContent(m_page.sidebarContent());
     const LibraryPage::Status status = m_page.status();
     m_status->setItems(status.items);
@@ -214,8 +214,8 @@ void LibraryPageView::refreshItems()
     const QList<PostLink> links = m_page.takeProgressed();
     if (links.isEmpty())
         return;
-    m_shelfPage->renewItems(m_page.shelf(), links);
-    m_shelfPage->refreshNow();
+    m_shelfPresenter->renewItems(m_page.shelf(), links);
+    m_shelfPresenter->refreshNow();
     m_sidebar->setContent(m_page.sidebarContent());
     m_status->setOnDisk(m_page.sidebarContent().onDisk);
     bool inspected = m_page.selection().chosen().size() >= 2;
@@ -236,28 +236,28 @@ void LibraryPageView::refresh()
     }
     const Shelf &shelf = m_page.shelf();
 
-    // The shelf page's inputs first, so that it works its arrangement out once.
+    // The shelf presenter's inputs first, so that it works its arrangement out once.
     if (dirty & partFilter) {
         m_sidebar->setSelection(m_page.filter());
-        m_shelfPage->setFilter(m_page.filter());
+        m_shelfPresenter->setFilter(m_page.filter());
     }
     if (dirty & partQuery) {
-        m_shelfPage->setQuery(m_page.query());
+        m_shelfPresenter->setQuery(m_page.query());
         if (m_bar->query() != m_page.query())
             m_bar->setQuery(m_page.query());
     }
     if (dirty & partLayout) {
-        m_shelfPage->setLayout(m_page.layout());
+        m_shelfPresenter->setLayout(m_page.layout());
         m_bar->setShelfLayout(m_page.layout());
     }
     if (dirty & partSelection)
-        m_shelfPage->setSelection(m_page.selection().current());
+        m_shelfPresenter->setSelection(m_page.selection().current());
     if (dirty & partChosen)
-        m_shelfPage->setHighlighted(m_page.selection().chosen());
+        m_shelfPresenter->setHighlighted(m_page.selection().chosen());
     if (dirty & (partShelf | partFilter)) {
         const QString title = m_page.title(shelf);
         m_bar->setTitle(title);
-        m_shelfPage->setTitle(title);
+        m_shelfPresenter->setTitle(title);
         m_emptyTrash->setVisible(m_page.showsEmptyTrashButton());
     }
     if (dirty & partShelf) {
@@ -269,7 +269,7 @@ void LibraryPageView::refresh()
     }
     if (dirty & (partShelf | partFilter | partQuery))
         // The shelf's own visible order: the saves it shows are the ones the subtitle counts.
-        m_bar->setSubtitle(StashwellStrings::titleSavedCount(qint64(m_shelfPage->visibleCount())));
+        m_bar->setSubtitle(StashwellStrings::titleSavedCount(qint64(m_shelfPresenter->visibleCount())));
     // The bulk panel lists the chosen saves the search shows: a new search changes it too.
     if (dirty & (partShelf | partFilter | partQuery | partSelection | partChosen))
         refreshInspector();
@@ -279,7 +279,7 @@ void LibraryPageView::refresh()
         refreshPlayer();
     // The shelf's column in this turn too, once all its inputs are set: that is what the next
     // paint of the window shows.
-    m_shelfPage->refreshNow();
+    m_shelfPresenter->refreshNow();
     m_content->surface().releasePrepare();
 }
 
