@@ -113,6 +113,36 @@ private slots:
             QVERIFY(r.page->selection().chosen().size() != 1);
     }
 
+    // A click reaches the selection through the page's one handler, its modifiers carried with it.
+    void selectIntents_data()
+    {
+        QTest::addColumn<SaveIntent>("intent");
+        QTest::addColumn<int>("clicked");
+        QTest::addColumn<QList<int>>("chosenAfter");
+        QTest::addColumn<int>("selectionAfter");   // 0: none
+        QTest::newRow("plain") << SaveIntent::select() << 3 << QList<int>() << 3;
+        QTest::newRow("ctrl") << SaveIntent::select(Qt::ControlModifier) << 3 << QList<int>{2, 3} << 3;
+        QTest::newRow("ctrl on the current") << SaveIntent::select(Qt::ControlModifier) << 2 << QList<int>() << 0;
+        QTest::newRow("shift") << SaveIntent::select(Qt::ShiftModifier) << 4 << QList<int>{2, 3, 4} << 4;
+        QTest::newRow("alt counts as a plain click") << SaveIntent::select(Qt::AltModifier) << 4 << QList<int>() << 4;
+        QTest::newRow("preview of a save without a video selects it") << SaveIntent::preview() << 5 << QList<int>() << 5;
+    }
+
+    void selectIntents()
+    {
+        QFETCH(SaveIntent, intent);
+        QFETCH(int, clicked);
+        QFETCH(QList<int>, chosenAfter);
+        QFETCH(int, selectionAfter);
+        PageRig r(five());
+        r.page->selection().setCurrent(saveID(2));
+        r.page->handle(intent, r.item(clicked));
+        QCOMPARE(r.page->selection().chosen(), setOf(chosenAfter));
+        QCOMPARE(r.page->selection().current(), selectionAfter ? std::optional(saveID(selectionAfter)) : std::nullopt);
+        // Selecting is no edit.
+        QCOMPARE(r.stack.count(), 0);
+    }
+
     void selectAll()
     {
         PageRig r(five());

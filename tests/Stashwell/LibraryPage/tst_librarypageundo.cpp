@@ -3,6 +3,8 @@
 // than the Curator keeps; and the toast's Undo, which undoes only its own step, once.
 
 #include "PageRig.h"
+#include "Stashwell/Pages/Library/CuratorStep.h"
+#include "StashwellUI/Toasts/ToastController.h"
 
 #include <QTest>
 
@@ -103,6 +105,8 @@ private slots:
         if (name.isEmpty())
             return;
         QCOMPARE(r.stack.undoText(), name);
+        // The stack's step is the one the Curator recorded for this edit.
+        QCOMPARE(CuratorStep::latest(r.stack), std::optional<std::int64_t>(r.curator().steps()));
         // Undo from the stack goes back to the library before the edit.
         r.stack.undo();
         // A collection put back comes after the others; everything else is as it was.
@@ -110,6 +114,47 @@ private slots:
         QCOMPARE(QSet<Collection>(r.library().collections.cbegin(), r.library().collections.cend()),
                  QSet<Collection>(before.collections.cbegin(), before.collections.cend()));
         QCOMPARE(r.stack.redoText(), name);
+    }
+
+    void theBridgeMirrorsTheStepItIsHanded_data()
+    {
+        QTest::addColumn<bool>("recorded");   // the edit recorded a step
+        QTest::addColumn<QString>("toast");   // what announces it; empty: nothing
+        QTest::addColumn<bool>("withStack");  // the window has an undo stack
+        QTest::newRow("a step announced") << true << QStringLiteral("Starred") << true;
+        QTest::newRow("a quiet step") << true << QString() << true;
+        QTest::newRow("no step, a toast asked for") << false << QStringLiteral("Starred") << true;
+        QTest::newRow("no step, nothing") << false << QString() << true;
+        QTest::newRow("a step without a stack") << true << QStringLiteral("Starred") << false;
+    }
+
+    void theBridgeMirrorsTheStepItIsHanded()
+    {
+        QFETCH(bool, recorded);
+        QFETCH(QString, toast);
+        QFETCH(bool, withStack);
+        PageRig r(twoSavesAndTrips());
+        QUndoStack stack;
+        ToastController toasts;
+        LibraryUndo bridge(r.curator(), withStack ? &stack : nullptr, toasts);
+        // A real edit, so that the step handed over is one the Curator can undo.
+        const Curator::Recorded step = recorded ? r.curator().favourite(saveID(1)) : Curator::Recorded();
+        QCOMPARE(step.has_value(), recorded);
+        const std::optional<QString> text = toast.isEmpty() ? std::nullopt : std::optional<QString>(toast);
+        QCOMPARE(bridge.record(step, S::undoFavourite(), text), recorded);
+        QCOMPARE(stack.count(), recorded && withStack ? 1 : 0);
+        QCOMPARE(toasts.message().value_or(QString()), recorded ? toast : QString());
+        QCOMPARE(toasts.offersUndo(), recorded && !toast.isEmpty());
+        if (!recorded || !withStack)
+            return;
+        QCOMPARE(CuratorStep::latest(stack), std::optional<std::int64_t>(*step));
+        if (!toast.isEmpty()) {
+            // The toast's Undo reaches the Curator through the stack, once.
+            toasts.pressUndo();
+            QVERIFY(!r.save(1).isFavourite());
+            QCOMPARE(stack.index(), 0);
+            QVERIFY(!toasts.offersUndo());
+        }
     }
 
     void undoRedoUndoKeepTheName()
