@@ -9,6 +9,8 @@
 #include "Stashwell/Pages/Library/DialogState.h"
 #include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibraryPlayer.h"
+#include "Stashwell/Pages/Library/LinkIntake.h"
 #include "Stashwell/Pages/Library/LibrarySelection.h"
 #include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Router/Router.h"

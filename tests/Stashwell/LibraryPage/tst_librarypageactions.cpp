@@ -90,9 +90,9 @@ private slots:
         else if (opened == QStringLiteral("file"))
             expected = {r.mediaUrl(QStringLiteral("someone_1.mp4"))};
         QCOMPARE(r.opened, expected);
-        QCOMPARE(r.page->playing().has_value(), plays);
+        QCOMPARE(r.page->player().playing().has_value(), plays);
         if (plays)
-            QCOMPARE(*r.page->playing(), saveID(save));
+            QCOMPARE(*r.page->player().playing(), saveID(save));
         QCOMPARE(int(r.core.downloader->calls.size()), downloads);
         QVERIFY(r.stack.count() == 0);
     }
@@ -187,7 +187,7 @@ private slots:
         Shelfful s;
         PageRig r(s.library, s.table);
         r.page->handle(SaveIntent::preview(), r.item(save));
-        QCOMPARE(r.page->playing() == saveID(save), plays);
+        QCOMPARE(r.page->player().playing() == saveID(save), plays);
         QCOMPARE(r.page->selection().current() == saveID(save), !plays);
     }
 
@@ -196,15 +196,15 @@ private slots:
         Shelfful s;
         PageRig r(s.library, s.table);
         r.page->handle(SaveIntent::action(Action::play()), r.item(1));
-        const std::optional<LibraryPage::Player> player = r.page->player();
+        const std::optional<LibraryPlayer::Content> player = r.page->player().content();
         QVERIFY(player);
         QCOMPARE(player->url, r.mediaUrl(QStringLiteral("someone_1.mp4")));
         QCOMPARE(player->item.save().id(), saveID(1));
         // The video's file gone: the sheet has nothing to show.
         r.curator().removeLocalCopy(saveID(1));
-        QVERIFY(!r.page->player());
-        r.page->closePlayer();
-        QVERIFY(!r.page->playing());
+        QVERIFY(!r.page->player().content());
+        r.page->player().close();
+        QVERIFY(!r.page->player().playing());
     }
 
     void titles_data()

@@ -543,15 +543,15 @@ private slots:
     {
         PageRig r(five());
         r.clipboardLink = QStringLiteral("https://x.com/a/status/1");
-        r.page->pasteLink();
+        r.page->links().pasteLink();
         QCOMPARE(r.router.savingLink(), QStringLiteral("https://x.com/a/status/1"));
         r.router.setSavingLink(std::nullopt);
         // The bar's button opens an empty sheet whatever the clipboard holds.
-        r.page->saveLink();
+        r.page->links().saveLink();
         QCOMPARE(r.router.savingLink(), QString());
         r.router.setSavingLink(std::nullopt);
         r.clipboardLink.reset();
-        r.page->pasteLink();
+        r.page->links().pasteLink();
         QCOMPARE(r.router.savingLink(), QString());
     }
 
@@ -573,7 +573,7 @@ private slots:
                   copies({{xLink(QStringLiteral("someone"), QStringLiteral("1")), LocalCopy::downloading(1, 1000)}}));
         r.page->setFilter(Filter::trash());
         r.page->selection().setCurrent(saveID(2));
-        r.page->finishSaveLink(save ? std::optional<Save::ID>(saveID(save)) : std::nullopt);
+        r.page->links().finish(save ? std::optional<Save::ID>(saveID(save)) : std::nullopt);
         QCOMPARE(r.page->toast().message().value_or(QString()), toast);
         QVERIFY(!r.page->toast().offersUndo());
         const bool shown = !toast.isEmpty();

@@ -243,7 +243,7 @@ private slots:
         emit w.view.playerSheet()->revealRequested();
         QCOMPARE(w.rig.revealed.size(), qsizetype(1));
         emit w.view.playerSheet()->closeRequested();
-        QVERIFY(!w.rig.page->playing());
+        QVERIFY(!w.rig.page->player().playing());
         w.turn();
         QVERIFY(!w.view.playerDialog());
     }

@@ -9,6 +9,8 @@
 #include "Stashwell/Pages/Library/DialogState.h"
 #include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibraryPlayer.h"
+#include "Stashwell/Pages/Library/LinkIntake.h"
 #include "Stashwell/Pages/Library/LibrarySelection.h"
 #include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
@@ -695,7 +697,7 @@ QString World::checkOnce()
     // Nothing refers to what is gone. (A filter of a collection that is gone stays: it shows no
     // saves under the collections' common title. So do the delete dialog and the creator of a
     // collection an undo took away: confirming does nothing, saving is refused with a message.)
-    if (page.playing() && !exists(*page.playing()))
+    if (page.player().playing() && !exists(*page.player().playing()))
         faults.append(QStringLiteral("player-gone: the player plays a save that is gone"));
 
     // The document on disk, once the writes have landed.

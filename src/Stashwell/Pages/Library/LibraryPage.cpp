@@ -6,6 +6,8 @@
 #include "Stashwell/Pages/Library/CollectionDrafting.h"
 #include "Stashwell/Pages/Library/DialogState.h"
 #include "Stashwell/Pages/Library/LibraryDownloads.h"
+#include "Stashwell/Pages/Library/LibraryPlayer.h"
+#include "Stashwell/Pages/Library/LinkIntake.h"
 #include "Stashwell/Pages/Library/LibrarySelection.h"
 #include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Presenters/ProgressedItems.h"
@@ -70,7 +72,7 @@ LibraryPage::LibraryPage(Curator &curator, Router &router, QUndoStack *undoStack
     : QObject(parent), m_curator(curator), m_router(router), m_desktop(desktop.completed()), m_toast(this),
       m_undo(new LibraryUndo(curator, undoStack, m_toast, this)), m_selection(new LibrarySelection(*this)),
       m_drafting(new CollectionDrafting(*this)), m_dialogs(new DialogState(*this)),
-      m_downloads(new LibraryDownloads(*this))
+      m_downloads(new LibraryDownloads(*this)), m_player(new LibraryPlayer(*this)), m_links(new LinkIntake(*this))
 {
     m_shelfTurn.setSingleShot(true);
     m_shelfTurn.setInterval(0);
@@ -140,14 +142,6 @@ void LibraryPage::setLayout(ShelfLayout layout)
         return;
     m_layout = layout;
     emit layoutChanged();
-}
-
-void LibraryPage::setPlaying(const std::optional<Save::ID> &playing)
-{
-    if (m_playing == playing)
-        return;
-    m_playing = playing;
-    emit playingChanged();
 }
 
 // ---- the shelf ------------------------------------------------------------------------------------
@@ -336,55 +330,7 @@ void LibraryPage::showRequested(const std::optional<Save::ID> &id)
     m_router.setSelecting(std::nullopt);
 }
 
-bool LibraryPage::openDroppedLink(const QList<QUrl> &urls)
-{
-    for (const QUrl &url : urls) {
-        const QString text = url.toString(QUrl::FullyEncoded);
-        if (PostLink::reading(text)) {
-            m_router.setSavingLink(text);
-            return true;
-        }
-    }
-    return false;
-}
-
-void LibraryPage::finishSaveLink(const std::optional<Save::ID> &id)
-{
-    if (!id)
-        return;
-    const std::optional<Save> save = m_curator.library().save(*id);
-    if (!save)
-        return;
-    setFilter(Filter::all());
-    m_selection->setCurrent(*id);
-    const bool downloading = m_curator.localMedia().copy(save->post().link).asDownloading() != nullptr;
-    m_toast.show(downloading ? StashwellStrings::toastSavedDownloading() : StashwellStrings::toastSaved());
-}
-
 QString LibraryPage::windowTitle() { return title(shelf()); }
-
-std::optional<LibraryPage::Player> LibraryPage::player()
-{
-    if (!m_playing)
-        return std::nullopt;
-    const Shelf &current = shelf();
-    const std::optional<Save> save = current.library().save(*m_playing);
-    if (!save)
-        return std::nullopt;
-    const std::optional<ShelfItem> item = current.item(save->post().link);
-    if (!item)
-        return std::nullopt;
-    const std::optional<LocalFile> video = item->videoFile();
-    if (!video)
-        return std::nullopt;
-    return Player{m_curator.localMedia().folder().url(*video).qurl(), *item};
-}
-
-void LibraryPage::closePlayer() { setPlaying(std::nullopt); }
-
-void LibraryPage::reveal(const QUrl &file) { m_desktop.reveal({file}); }
-
-void LibraryPage::openOriginal(const ShelfItem &item) { openAddress(item); }
 
 void LibraryPage::openAddress(const ShelfItem &item) { m_desktop.open(item.save().post().link.url().qurl()); }
 

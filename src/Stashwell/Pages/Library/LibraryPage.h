@@ -11,6 +11,8 @@
 //   dialogs()     the four dialogs' state, texts and confirmations
 //   downloads()   the downloads the page starts, and their toasts
 //   undo()        the bridge from the Curator's steps to the window's undo stack and the toast
+//   player()      the player sheet: the save it plays and its requests
+//   links()       links coming in: capture, Save Link, drops, and the Save Link sheet's end
 //
 // The page's own state, with its initial value:
 //
@@ -18,7 +20,6 @@
 //   query         ""            the search text
 //   layout        grid          cards or rows
 //   toast         none          the confirmation at the foot of the shelf, with its Undo
-//   playing       none          the save in the player sheet
 //
 // Each has a ...Changed signal, emitted only when the value changes.
 //
@@ -72,8 +73,10 @@ namespace sw::app {
 class CollectionDrafting;
 class DialogState;
 class LibraryDownloads;
+class LibraryPlayer;
 class LibrarySelection;
 class LibraryUndo;
+class LinkIntake;
 class Router;
 
 class LibraryPage final : public QObject {
@@ -103,12 +106,6 @@ public:
         friend bool operator==(const Status &, const Status &) = default;
     };
 
-    // The player sheet's content.
-    struct Player {
-        QUrl url;          // the local video file
-        ShelfItem item;
-    };
-
     // How long progress alone waits before the shelf is refreshed: about 30 times a second at
     // most, less often when showing a change costs the window more (see setProgressRefreshCost).
     // Progress shown item by item always waits this long.
@@ -132,6 +129,8 @@ public:
     DialogState &dialogs() const { return *m_dialogs; }
     LibraryDownloads &downloads() const { return *m_downloads; }
     LibraryUndo &undo() const { return *m_undo; }
+    LibraryPlayer &player() const { return *m_player; }
+    LinkIntake &links() const { return *m_links; }
 
     // ---- state --------------------------------------------------------------------------------
 
@@ -141,7 +140,6 @@ public:
     void setQuery(const QString &query);
     ShelfLayout layout() const { return m_layout; }
     void setLayout(ShelfLayout layout);
-    const std::optional<Save::ID> &playing() const { return m_playing; }
 
     // The toast: its message, whether it offers Undo (pressUndo undoes the step it announced,
     // when it still offers that), its timer.
@@ -191,26 +189,12 @@ public:
     void becameActive();
     // A save to show (the quick save asked): all saves, that save selected, the request cleared.
     void showRequested(const std::optional<Save::ID> &id);
-    // Links dropped on the window: the first URL that reads as a post link opens the Save Link
-    // sheet with its text. Whether one did.
-    bool openDroppedLink(const QList<QUrl> &urls);
-    // The Save Link sheet ended with a save (none: cancelled): all saves, that save selected, and
-    // a toast. The sheet itself is closed by its presenter, which knows the request.
-    void finishSaveLink(const std::optional<Save::ID> &id);
     // The window title: the current filter's title.
     QString windowTitle();
 
-    // The player sheet's content for `playing`; none when its save, item or video is missing.
-    std::optional<Player> player();
-    void closePlayer();
-    // The player sheet's and the inspector's requests.
-    void reveal(const QUrl &file);
-    void openOriginal(const ShelfItem &item);
 
     // ---- sidebar and collections --------------------------------------------------------------
 
-    // The sidebar's capture button: the Save Link sheet with the copied link, or empty.
-    void pasteLink();
     // Links dropped on a sidebar row; whether the drop was taken.
     bool dropLinks(const Filter &on, const QList<QUrl> &urls);
 
@@ -221,8 +205,6 @@ public:
     static QString title(const Filter &filter, const Library &library);
     // The bar's Empty Trash button: in the trash, while it holds anything.
     bool showsEmptyTrashButton();
-    // The bar's Save Link: the sheet with an empty field, whatever the clipboard holds.
-    void saveLink();
 
     // ---- save actions --------------------------------------------------------------------
 
@@ -242,7 +224,6 @@ signals:
     void filterChanged();
     void queryChanged();
     void layoutChanged();
-    void playingChanged();
     // The projection changed; emitted once per turn of the event loop at most.
     void shelfChanged();
     // Only the items of the saves in progressed() changed; at most about 30 times a second.
@@ -263,7 +244,6 @@ private:
     // Space: the player for a video here, otherwise the save selected.
     void preview(const ShelfItem &item);
     void openAddress(const ShelfItem &item);
-    void setPlaying(const std::optional<Save::ID> &playing);
 
     Curator &m_curator;
     Router &m_router;
@@ -272,7 +252,6 @@ private:
     Filter m_filter;
     QString m_query;
     ShelfLayout m_layout = ShelfLayout::grid;
-    std::optional<Save::ID> m_playing;
     ToastController m_toast;
     // The parts: children of the page, made after the toast they share.
     LibraryUndo *m_undo = nullptr;
@@ -280,6 +259,8 @@ private:
     CollectionDrafting *m_drafting = nullptr;
     DialogState *m_dialogs = nullptr;
     LibraryDownloads *m_downloads = nullptr;
+    LibraryPlayer *m_player = nullptr;
+    LinkIntake *m_links = nullptr;
     bool m_appeared = false;
     bool m_firstFrameShown = false;
 

@@ -6,6 +6,7 @@
 #include "StashKit/Curator.h"
 #include "Stashwell/Pages/Library/CollectionDrafting.h"
 #include "Stashwell/Pages/Library/LibraryDownloads.h"
+#include "Stashwell/Pages/Library/LibraryPlayer.h"
 #include "Stashwell/Pages/Library/LibrarySelection.h"
 #include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Router/Router.h"
@@ -66,11 +67,7 @@ bool LibraryPage::showsEmptyTrashButton()
     return m_filter == Filter::trash() && sidebarContent().count(Filter::trash()).value_or(0) >= 1;
 }
 
-void LibraryPage::saveLink() { m_router.setSavingLink(QString()); }
-
 // ---- the sidebar ----------------------------------------------------------------------------------
-
-void LibraryPage::pasteLink() { m_router.setSavingLink(m_desktop.copiedLink().value_or(QString())); }
 
 bool LibraryPage::dropLinks(const Filter &on, const QList<QUrl> &urls)
 {
@@ -124,7 +121,7 @@ void LibraryPage::perform(const Action &action, const ShelfItem &item)
                 // Under way: nothing to do.
             } else if constexpr (std::is_same_v<C, Action::Play>) {
                 if (item.videoFile())
-                    setPlaying(item.save().id());
+                    m_player->play(item.save().id());
                 else
                     openAddress(item);
             } else if constexpr (std::is_same_v<C, Action::Open>) {
@@ -208,7 +205,7 @@ void LibraryPage::handle(const SaveIntent &intent, const ShelfItem &item)
 void LibraryPage::preview(const ShelfItem &item)
 {
     if (item.videoFile())
-        setPlaying(item.save().id());
+        m_player->play(item.save().id());
     else
         m_selection->setCurrent(item.save().id());
 }

@@ -7,6 +7,8 @@
 #include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibrarySelection.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibraryPlayer.h"
+#include "Stashwell/Pages/Library/LinkIntake.h"
 #include "Stashwell/Presenters/ProgressedItems.h"
 #include "Stashwell/Presenters/ShelfPresenter.h"
 #include "Stashwell/StashwellStrings.h"
@@ -95,12 +97,12 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
     connect(&m_page.selection(), &LibrarySelection::selectionChanged, this, [this] { mark(partSelection); });
     connect(&m_page.selection(), &LibrarySelection::chosenChanged, this, [this] { mark(partChosen); });
     connect(&m_page.drafting(), &CollectionDrafting::draftChanged, this, [this] { mark(partDraft); });
-    connect(&m_page, &LibraryPage::playingChanged, this, [this] { mark(partPlaying); });
+    connect(&m_page.player(), &LibraryPlayer::playingChanged, this, [this] { mark(partPlaying); });
     connect(&m_page, &LibraryPage::searchFocusRequested, this, [this] { m_bar->setSearchFocused(true); });
 
     // The sidebar's requests.
     connect(m_sidebar, &LibrarySidebar::selectionChanged, &m_page, &LibraryPage::setFilter);
-    connect(m_sidebar, &LibrarySidebar::captureRequested, &m_page, &LibraryPage::pasteLink);
+    connect(m_sidebar, &LibrarySidebar::captureRequested, &m_page.links(), &LinkIntake::pasteLink);
     connect(m_sidebar, &LibrarySidebar::newCollectionRequested, &m_page, [this] { m_page.drafting().newCollection(); });
     connect(m_sidebar, &LibrarySidebar::downloadMissingRequested, &m_page, [this] { m_page.downloads().downloadMissing(); });
     connect(m_sidebar, &LibrarySidebar::editCollectionRequested, &m_page.drafting(), &CollectionDrafting::editCollection);
@@ -118,7 +120,7 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
     // The bar's.
     connect(m_bar, &ShelfBar::layoutChosen, &m_page, &LibraryPage::setLayout);
     connect(m_bar, &ShelfBar::queryChanged, &m_page, &LibraryPage::setQuery);
-    connect(m_bar, &ShelfBar::saveLinkRequested, &m_page, &LibraryPage::saveLink);
+    connect(m_bar, &ShelfBar::saveLinkRequested, &m_page.links(), &LinkIntake::saveLink);
     connect(m_emptyTrash, &QAbstractButton::clicked, &m_page.dialogs(), &DialogState::askToEmptyTrash);
 
     // The shelf's.
@@ -354,7 +356,8 @@ void LibraryPageView::refreshCreator()
 
 void LibraryPageView::refreshPlayer()
 {
-    const std::optional<Save::ID> &playing = m_page.playing();
+    LibraryPlayer &player = m_page.player();
+    const std::optional<Save::ID> &playing = player.playing();
     if (!playing) {
         closePlayerDialog();
         return;
@@ -362,10 +365,10 @@ void LibraryPageView::refreshPlayer()
     if (m_player && m_playerSave == playing)
         return;
     closePlayerDialog();
-    const std::optional<LibraryPage::Player> content = m_page.player();
+    const std::optional<LibraryPlayer::Content> content = player.content();
     if (!content) {
         // Nothing to play (the file went): no empty sheet that only Escape could close.
-        m_page.closePlayer();
+        player.close();
         return;
     }
     auto *dialog = new QDialog(window());
@@ -377,13 +380,13 @@ void LibraryPageView::refreshPlayer()
     layout->addWidget(sheet);
     const QUrl file = content->url;
     const ShelfItem item = content->item;
-    connect(sheet, &PlayerSheet::revealRequested, &m_page, [this, file] { m_page.reveal(file); });
-    connect(sheet, &PlayerSheet::openOriginalRequested, &m_page, [this, item] { m_page.openOriginal(item); });
-    connect(sheet, &PlayerSheet::closeRequested, &m_page, &LibraryPage::closePlayer);
+    connect(sheet, &PlayerSheet::revealRequested, &player, [&player, file] { player.reveal(file); });
+    connect(sheet, &PlayerSheet::openOriginalRequested, &player, [&player, item] { player.openOriginal(item); });
+    connect(sheet, &PlayerSheet::closeRequested, &player, &LibraryPlayer::close);
     // Closed by the window system: the page forgets the request.
     connect(dialog, &QDialog::finished, &m_page, [this, dialog] {
         if (m_player == dialog)
-            m_page.closePlayer();
+            m_page.player().close();
     });
     m_player = dialog;
     m_playerSheet = sheet;
@@ -440,7 +443,7 @@ void LibraryPageView::dragMoveEvent(QDragMoveEvent *event)
 
 void LibraryPageView::dropEvent(QDropEvent *event)
 {
-    if (m_page.openDroppedLink(droppedLinks(event->mimeData())))
+    if (m_page.links().openDropped(droppedLinks(event->mimeData())))
         event->acceptProposedAction();
     else
         event->ignore();
