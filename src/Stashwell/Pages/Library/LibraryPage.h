@@ -192,7 +192,6 @@ public:
     // The window title: the current filter's title.
     QString windowTitle();
 
-
     // ---- sidebar and collections --------------------------------------------------------------
 
     // Links dropped on a sidebar row; whether the drop was taken.
@@ -206,7 +205,7 @@ public:
     // The bar's Empty Trash button: in the trash, while it holds anything.
     bool showsEmptyTrashButton();
 
-    // ---- save actions --------------------------------------------------------------------
+    // ---- save actions -------------------------------------------------------------------------
 
     // The one road of everything asked of one save, from the shelf (cards, rows, the hero, the
     // save menu, Return and Space) and the inspector.
