@@ -42,7 +42,12 @@
 #include "StashKit/Network.h"
 #include "StashKit/NetworkRoute.h"
 #include "Stashwell/App/StashwellApp.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/DialogState.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
+#include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/App/LiveInputs.h"
 #include "Stashwell/Window/LibraryWindow.h"
@@ -264,10 +269,10 @@ int measure(const QString &home, double restore, double restoredRss, bool startO
         if (cells.empty())
             break;
         const auto &[at, id] = cells[std::size_t(i * 7) % cells.size()];
-        if (page.selection() == id)
+        if (page.selection().current() == id)
             continue;
         const double ms = untilPainted(shelfPaints, [&] { QTest::mouseClick(shelf->viewport(), Qt::LeftButton, {}, at); });
-        if (page.selection() == id)
+        if (page.selection().current() == id)
             selections.push_back(ms);
     }
 

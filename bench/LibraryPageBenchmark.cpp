@@ -24,7 +24,12 @@
 #include "StashKit/Curator.h"
 #include "StashKit/MediaDisk.h"
 #include "StashKit/MediaDownloading.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/DialogState.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
+#include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
 #include "Stashwell/Router/Router.h"
 #include "StashwellUI/Design/Fonts.h"
@@ -174,7 +179,7 @@ int main(int argc, char **argv)
         const Save &save = saves.at((qsizetype(i) * 4099) % saves.size());
         if (save.isTrashed())
             continue;
-        selectionTimes.push_back(timed([&] { page.pick(save.id(), Qt::NoModifier); }));
+        selectionTimes.push_back(timed([&] { page.selection().pick(save.id(), Qt::NoModifier); }));
     }
 
     // A download under way: each step of progress, once the page lets it through, refreshes the
@@ -184,9 +189,9 @@ int main(int argc, char **argv)
     if (!missing.isEmpty()) {
         const ShelfItem &item = missing.first();
         page.setFilter(Filter::all());
-        page.pick(item.save().id(), Qt::NoModifier);
+        page.selection().pick(item.save().id(), Qt::NoModifier);
         settle();
-        QCoro::Task<> running = page.download(item);
+        QCoro::Task<> running = page.downloads().download(item);
         // The download's start is more than progress: the full refresh it asks for is let
         // through (at most progressRefreshMaxMs later) before the steps are measured.
         QElapsedTimer begun;

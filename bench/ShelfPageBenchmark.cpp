@@ -20,7 +20,7 @@
 #include "Offline/LocalMedia.h"
 #include "Offline/MediaFolder.h"
 #include "Shelf/Shelf.h"
-#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "Stashwell/Presenters/ShelfPresenter.h"
 #include "StashwellUI/Design/Fonts.h"
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/Shelf/ShelfSurface.h"
@@ -71,7 +71,7 @@ int main(int argc, char **argv)
     ShelfTemplate view;
     view.resize(1200, 900);
     view.show();
-    ShelfPage page;
+    ShelfPresenter page;
     page.setView(&view);
     ShelfSurface &surface = view.surface();
     QImage target(surface.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
@@ -136,7 +136,7 @@ int main(int argc, char **argv)
     print("shelfpage_arrow_p95_100k", percentile(arrows, 0.95), "ms");
 
     // Select All as the library page takes it: the ids become the chosen saves, drawn selected.
-    QObject::connect(&page, &ShelfPage::selectAllRequested, &page, [&](const QList<Save::ID> &ids) {
+    QObject::connect(&page, &ShelfPresenter::selectAllRequested, &page, [&](const QList<Save::ID> &ids) {
         page.setHighlighted(QSet<Save::ID>(ids.cbegin(), ids.cend()));
         page.setSelection(ids.isEmpty() ? std::nullopt : std::optional(ids.last()));
     });

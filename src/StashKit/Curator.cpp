@@ -744,14 +744,16 @@ void Curator::deleteCovers(const QList<QString> &names)
 
 // ---- the commit and the history -----------------------------------------------------------------
 
-void Curator::record(Library next, Step step)
+Curator::Recorded Curator::record(Library next, Step step)
 {
     if (next == m_library)
-        return;
+        return std::nullopt;
     Operation operation(*this);
     assignLibrary(std::move(next));
-    historyChanged(m_history.record(std::move(step)));
+    const UndoHistory::Changes changes = m_history.record(std::move(step));
+    historyChanged(changes);
     changed(fieldSteps);
+    return changes.recorded;
 }
 
 void Curator::historyChanged(UndoHistory::Changes changes)
@@ -762,11 +764,11 @@ void Curator::historyChanged(UndoHistory::Changes changes)
         changed(fieldFuture);
 }
 
-void Curator::perform(std::function<void(Library &)> change, std::function<void(Library &)> undo)
+Curator::Recorded Curator::perform(std::function<void(Library &)> change, std::function<void(Library &)> undo)
 {
     Library next = m_library;
     change(next);
-    record(std::move(next), Step{std::move(undo), std::move(change)});
+    return record(std::move(next), Step{std::move(undo), std::move(change)});
 }
 
 void Curator::undo()
@@ -794,13 +796,13 @@ void Curator::redo()
 
 // ---- the edits ----------------------------------------------------------------------------------
 
-void Curator::favourite(const Save::ID &id)
+Curator::Recorded Curator::favourite(const Save::ID &id)
 {
     const auto flip = [id](Library &library) { library.favourite(id); };
-    perform(flip, flip);
+    return perform(flip, flip);
 }
 
-void Curator::favourite(const QList<Save::ID> &ids, bool on)
+Curator::Recorded Curator::favourite(const QList<Save::ID> &ids, bool on)
 {
     QList<Save::ID> targets;
     QSet<Save::ID> seen;
@@ -816,17 +818,17 @@ void Curator::favourite(const QList<Save::ID> &ids, bool on)
         for (const Save::ID &id : targets)
             library.favourite(id);
     };
-    perform(flip, flip);
+    return perform(flip, flip);
 }
 
-void Curator::trash(const Save::ID &id)
+Curator::Recorded Curator::trash(const Save::ID &id)
 {
     const Date at = m_now();
-    perform([id, at](Library &library) { library.trash(id, at); },
+    return perform([id, at](Library &library) { library.trash(id, at); },
             [id](Library &library) { library.restore(id); });
 }
 
-void Curator::trash(const QList<Save::ID> &ids)
+Curator::Recorded Curator::trash(const QList<Save::ID> &ids)
 {
     const Date at = m_now();
     QList<Save::ID> targets;
@@ -835,7 +837,7 @@ void Curator::trash(const QList<Save::ID> &ids)
         if (save && !save->isTrashed())
             targets.append(id);
     }
-    perform(
+    return perform(
         [targets, at](Library &library) {
             for (const Save::ID &id : targets)
                 library.trash(id, at);
@@ -846,17 +848,17 @@ void Curator::trash(const QList<Save::ID> &ids)
         });
 }
 
-void Curator::restore(const Save::ID &id)
+Curator::Recorded Curator::restore(const Save::ID &id)
 {
     const auto save = m_library.save(id);
     if (!save || !save->trashedAt())
-        return;
+        return std::nullopt;
     const Date at = *save->trashedAt();
-    perform([id](Library &library) { library.restore(id); },
+    return perform([id](Library &library) { library.restore(id); },
             [id, at](Library &library) { library.trash(id, at); });
 }
 
-void Curator::restore(const QList<Save::ID> &ids)
+Curator::Recorded Curator::restore(const QList<Save::ID> &ids)
 {
     QList<std::pair<Save::ID, Date>> pairs;
     for (const Save::ID &id : ids) {
@@ -864,7 +866,7 @@ void Curator::restore(const QList<Save::ID> &ids)
         if (save && save->trashedAt())
             pairs.append({id, *save->trashedAt()});
     }
-    perform(
+    return perform(
         [pairs](Library &library) {
             for (const auto &[id, at] : pairs)
                 library.restore(id);
@@ -875,21 +877,21 @@ void Curator::restore(const QList<Save::ID> &ids)
         });
 }
 
-std::expected<void, CollectionRefusal> Curator::file(const Save::ID &id, const std::optional<Collection::ID> &in)
+std::expected<Curator::Recorded, CollectionRefusal> Curator::file(const Save::ID &id,
+                                                                  const std::optional<Collection::ID> &in)
 {
     // The trial is the change itself, made on the copy that the commit stores.
     Library next = m_library;
     if (const auto filed = next.file(id, in); !filed)
-        return filed;
+        return std::unexpected(filed.error());
     const auto save = m_library.save(id);
     const std::optional<Collection::ID> former = save ? save->collection() : std::nullopt;
-    record(std::move(next), Step{[id, former](Library &library) { (void)library.file(id, former); },
-                                 [id, in](Library &library) { (void)library.file(id, in); }});
-    return {};
+    return record(std::move(next), Step{[id, former](Library &library) { (void)library.file(id, former); },
+                                        [id, in](Library &library) { (void)library.file(id, in); }});
 }
 
-std::expected<void, CollectionRefusal> Curator::file(const QList<Save::ID> &ids,
-                                                     const std::optional<Collection::ID> &in)
+std::expected<Curator::Recorded, CollectionRefusal> Curator::file(const QList<Save::ID> &ids,
+                                                                  const std::optional<Collection::ID> &in)
 {
     if (in && !m_library.collection(*in))
         return std::unexpected(CollectionRefusal::noSuchCollection);
@@ -898,7 +900,7 @@ std::expected<void, CollectionRefusal> Curator::file(const QList<Save::ID> &ids,
         if (const auto save = m_library.save(id))
             pairs.append({id, save->collection()});
     }
-    perform(
+    return perform(
         [pairs, in](Library &library) {
             for (const auto &[id, former] : pairs)
                 (void)library.file(id, in);
@@ -907,45 +909,44 @@ std::expected<void, CollectionRefusal> Curator::file(const QList<Save::ID> &ids,
             for (const auto &[id, former] : pairs)
                 (void)library.file(id, former);
         });
-    return {};
 }
 
-void Curator::tag(const Save::ID &id, const Tag &tag)
+Curator::Recorded Curator::tag(const Save::ID &id, const Tag &tag)
 {
-    perform([id, tag](Library &library) { library.tag(id, tag); },
+    return perform([id, tag](Library &library) { library.tag(id, tag); },
             [id, tag](Library &library) { library.untag(id, tag); });
 }
 
-void Curator::untag(const Save::ID &id, const Tag &tag)
+Curator::Recorded Curator::untag(const Save::ID &id, const Tag &tag)
 {
-    perform([id, tag](Library &library) { library.untag(id, tag); },
+    return perform([id, tag](Library &library) { library.untag(id, tag); },
             [id, tag](Library &library) { library.tag(id, tag); });
 }
 
-std::expected<Collection::ID, CollectionRefusal> Curator::makeCollection(const QString &named,
-                                                                         std::optional<Swatch> swatch)
+std::expected<Curator::MadeCollection, CollectionRefusal> Curator::makeCollection(const QString &named,
+                                                                                 std::optional<Swatch> swatch)
 {
     Library next = m_library;
     const auto made = next.makeCollection(named, swatch);
     if (!made)
-        return made;
+        return std::unexpected(made.error());
     const Collection collection = *next.collection(*made);
     const Collection::ID id = *made;
     // Redoing puts back the very collection, with its id.
-    record(std::move(next), Step{[id](Library &library) { library.removeCollection(id); },
-                                 [collection](Library &library) { library.reinstate(collection, {}); }});
-    return id;
+    const Recorded step = record(std::move(next), Step{[id](Library &library) { library.removeCollection(id); },
+                                                       [collection](Library &library) { library.reinstate(collection, {}); }});
+    return MadeCollection{id, step};
 }
 
-std::expected<void, CollectionRefusal> Curator::editCollection(const Collection::ID &id, const QString &name,
-                                                               Swatch swatch)
+std::expected<Curator::Recorded, CollectionRefusal> Curator::editCollection(const Collection::ID &id,
+                                                                           const QString &name, Swatch swatch)
 {
     const auto before = m_library.collection(id);
     if (!before)
         return std::unexpected(CollectionRefusal::noSuchCollection);
     Library next = m_library;
     if (const auto renamed = next.rename(id, name); !renamed)
-        return renamed;
+        return std::unexpected(renamed.error());
     next.recolour(id, swatch);
     const Collection after = *next.collection(id);
     const auto set = [id](const Collection &to) {
@@ -954,18 +955,17 @@ std::expected<void, CollectionRefusal> Curator::editCollection(const Collection:
             library.recolour(id, to.swatch);
         };
     };
-    record(std::move(next), Step{set(*before), set(after)});
-    return {};
+    return record(std::move(next), Step{set(*before), set(after)});
 }
 
-void Curator::removeCollection(const Collection::ID &id)
+Curator::Recorded Curator::removeCollection(const Collection::ID &id)
 {
     const auto collection = m_library.collection(id);
     if (!collection)
-        return;
+        return std::nullopt;
     Library next = m_library;
     const QList<Save::ID> filed = next.removeCollection(id);
-    record(std::move(next), Step{[c = *collection, filed](Library &library) { library.reinstate(c, filed); },
+    return record(std::move(next), Step{[c = *collection, filed](Library &library) { library.reinstate(c, filed); },
                                  [id](Library &library) { library.removeCollection(id); }});
 }
 

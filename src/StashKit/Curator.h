@@ -186,26 +186,34 @@ public:
 
     // An edit that leaves the library as it was records nothing, writes nothing and notifies
     // nobody. A recorded edit clears the redo history; the undo history keeps the last
-    // kHistoryLimit steps.
+    // kHistoryLimit steps. Each edit returns the step it recorded; none when it recorded nothing.
+
+    using StepID = UndoHistory::StepID;
+    using Recorded = std::optional<StepID>;
+    // A collection made, and the step that made it.
+    struct MadeCollection {
+        Collection::ID id;
+        Recorded step;
+    };
 
     // Flips the favourite mark.
-    void favourite(const Save::ID &id);
+    Recorded favourite(const Save::ID &id);
     // Sets the mark of the listed saves that do not have it yet.
-    void favourite(const QList<Save::ID> &ids, bool on);
-    void trash(const Save::ID &id);
+    Recorded favourite(const QList<Save::ID> &ids, bool on);
+    Recorded trash(const Save::ID &id);
     // Trashes the live ones among the listed saves, all at one date.
-    void trash(const QList<Save::ID> &ids);
-    void restore(const Save::ID &id);
-    void restore(const QList<Save::ID> &ids);
-    std::expected<void, CollectionRefusal> file(const Save::ID &id, const std::optional<Collection::ID> &in);
+    Recorded trash(const QList<Save::ID> &ids);
+    Recorded restore(const Save::ID &id);
+    Recorded restore(const QList<Save::ID> &ids);
+    std::expected<Recorded, CollectionRefusal> file(const Save::ID &id, const std::optional<Collection::ID> &in);
     // Refused only when a given collection does not exist.
-    std::expected<void, CollectionRefusal> file(const QList<Save::ID> &ids, const std::optional<Collection::ID> &in);
-    void tag(const Save::ID &id, const Tag &tag);
-    void untag(const Save::ID &id, const Tag &tag);
-    std::expected<Collection::ID, CollectionRefusal> makeCollection(const QString &named,
+    std::expected<Recorded, CollectionRefusal> file(const QList<Save::ID> &ids, const std::optional<Collection::ID> &in);
+    Recorded tag(const Save::ID &id, const Tag &tag);
+    Recorded untag(const Save::ID &id, const Tag &tag);
+    std::expected<MadeCollection, CollectionRefusal> makeCollection(const QString &named,
                                                                     std::optional<Swatch> swatch = std::nullopt);
-    std::expected<void, CollectionRefusal> editCollection(const Collection::ID &id, const QString &name, Swatch swatch);
-    void removeCollection(const Collection::ID &id);
+    std::expected<Recorded, CollectionRefusal> editCollection(const Collection::ID &id, const QString &name, Swatch swatch);
+    Recorded removeCollection(const Collection::ID &id);
     void undo();
     void redo();
 
@@ -388,9 +396,9 @@ private:
 
     // The commit of an edit: stores the library the edit computed when it differs from the
     // current one, writes it and records the step.
-    void record(Library next, Step step);
+    Recorded record(Library next, Step step);
     // Applies the change to a copy of the library and records it with its undo.
-    void perform(std::function<void(Library &)> change, std::function<void(Library &)> undo);
+    Recorded perform(std::function<void(Library &)> change, std::function<void(Library &)> undo);
     // Signals the history's lists that a call changed.
     void historyChanged(UndoHistory::Changes changes);
 

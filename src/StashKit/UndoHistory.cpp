@@ -12,7 +12,7 @@ UndoHistory::Changes UndoHistory::record(Step step)
     ++m_steps;
     const bool hadFuture = !m_future.empty();
     m_future.clear();
-    return Changes{true, hadFuture};
+    return Changes{true, hadFuture, m_steps};
 }
 
 std::optional<Library> UndoHistory::undo(const Library &library)

@@ -29,10 +29,15 @@ public:
         std::function<void(Library &)> redo;
     };
 
-    // Which lists a call changed.
+    // A recorded step's number: the count of steps once it was recorded, so unique for the life of
+    // the history and growing with each step.
+    using StepID = std::int64_t;
+
+    // Which lists a call changed, and the step record() added.
     struct Changes {
         bool past = false;
         bool future = false;
+        std::optional<StepID> recorded;
     };
 
     bool canUndo() const { return !m_past.empty(); }
@@ -41,7 +46,7 @@ public:
     std::int64_t steps() const { return m_steps; }
 
     // Appends the step to the past, dropping the oldest beyond the limit, counts it and clears the
-    // future. The past always changes.
+    // future. The past always changes; `recorded` is the step's number.
     Changes record(Step step);
     // The library the last step's undo makes of the one given, the step moved to the future; no
     // step, nothing. The step is applied even when it no longer changes anything.

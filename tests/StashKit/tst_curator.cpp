@@ -510,7 +510,7 @@ private slots:
         const std::vector<std::pair<const char *, std::function<void()>>> session{
             {"favourite", [&] { curator.favourite(saveID(1)); }},
             {"tag", [&] { curator.tag(saveID(1), *Tag::fromText(QStringLiteral("#Clips"))); }},
-            {"make a collection", [&] { trips = *curator.makeCollection(QStringLiteral("Trips")); }},
+            {"make a collection", [&] { trips = curator.makeCollection(QStringLiteral("Trips"))->id; }},
             {"file two", [&] { QVERIFY(curator.file({saveID(1), saveID(2)}, trips)); }},
             {"note", [&] { curator.writeNote(QStringLiteral("watch later"), saveID(1)); }},
             {"rename the collection", [&] { QVERIFY(curator.editCollection(trips, QStringLiteral("Travel"), Swatch::green)); }},

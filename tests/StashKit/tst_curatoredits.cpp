@@ -8,7 +8,8 @@
 
 #include <QtTest>
 
-using Edit = std::function<void(sw::Curator &)>;
+// An edit, returning the step it recorded; a refused edit gives -1, which no step is.
+using Edit = std::function<sw::Curator::Recorded(sw::Curator &)>;
 Q_DECLARE_METATYPE(Edit)
 
 using namespace sw;
@@ -88,31 +89,32 @@ private slots:
 
     void editsThatChangeNothingRecordNothing_data()
     {
+        const Curator::Recorded refused = Curator::StepID(-1);
         QTest::addColumn<Edit>("edit");
-        QTest::newRow("trash a trashed save") << Edit([](Curator &c) { c.trash(saveID(5)); });
-        QTest::newRow("trash no save") << Edit([](Curator &c) { c.trash(saveID(42)); });
-        QTest::newRow("restore a live save") << Edit([](Curator &c) { c.restore(saveID(1)); });
+        QTest::newRow("trash a trashed save") << Edit([](Curator &c) { return c.trash(saveID(5)); });
+        QTest::newRow("trash no save") << Edit([](Curator &c) { return c.trash(saveID(42)); });
+        QTest::newRow("restore a live save") << Edit([](Curator &c) { return c.restore(saveID(1)); });
         QTest::newRow("restore a list of live saves")
-            << Edit([](Curator &c) { c.restore(idList({1, 2})); });
+            << Edit([](Curator &c) { return c.restore(idList({1, 2})); });
         QTest::newRow("favourite saves that are favourites")
-            << Edit([](Curator &c) { c.favourite(idList({3}), true); });
+            << Edit([](Curator &c) { return c.favourite(idList({3}), true); });
         QTest::newRow("unfavourite saves that are not") << Edit([](Curator &c) {
-            c.favourite(idList({1, 2, 42}), false);
+            return c.favourite(idList({1, 2, 42}), false);
         });
         QTest::newRow("tag with a tag it has") << Edit([](Curator &c) {
-            c.tag(saveID(3), Tag{QStringLiteral("kept")});
+            return c.tag(saveID(3), Tag{QStringLiteral("kept")});
         });
         QTest::newRow("untag a tag it lacks") << Edit([](Curator &c) {
-            c.untag(saveID(1), Tag{QStringLiteral("kept")});
+            return c.untag(saveID(1), Tag{QStringLiteral("kept")});
         });
-        QTest::newRow("file into its own collection") << Edit([](Curator &c) {
-            QVERIFY(c.file(saveID(3), kReading.id));
+        QTest::newRow("file into its own collection") << Edit([refused](Curator &c) {
+            return c.file(saveID(3), kReading.id).value_or(refused);
         });
-        QTest::newRow("edit a collection to what it is") << Edit([](Curator &c) {
-            QVERIFY(c.editCollection(kReading.id, QStringLiteral("  Reading "), Swatch::blue));
+        QTest::newRow("edit a collection to what it is") << Edit([refused](Curator &c) {
+            return c.editCollection(kReading.id, QStringLiteral("  Reading "), Swatch::blue).value_or(refused);
         });
         QTest::newRow("remove no collection") << Edit([](Curator &c) {
-            c.removeCollection(Collection::ID::random());
+            return c.removeCollection(Collection::ID::random());
         });
     }
 
@@ -130,13 +132,51 @@ private slots:
         CuratorSpies spies(curator);
         const int writes = home.archive->writes;
 
-        edit(curator);
+        QCOMPARE(edit(curator), Curator::Recorded());
 
         QCOMPARE(curator.library(), library);
         QCOMPARE(spies.counts(), (QMap<QString, int>{}));
         QCOMPARE(home.archive->writes, writes);
         QCOMPARE(curator.steps(), 1);
         QVERIFY(curator.canRedo());
+    }
+
+    void aRecordedEditReturnsItsStep_data()
+    {
+        const Curator::Recorded refused = Curator::StepID(-1);
+        QTest::addColumn<Edit>("edit");
+        QTest::newRow("favourite") << Edit([](Curator &c) { return c.favourite(saveID(1)); });
+        QTest::newRow("favourite a list") << Edit([](Curator &c) { return c.favourite(idList({1, 2}), true); });
+        QTest::newRow("trash") << Edit([](Curator &c) { return c.trash(saveID(1)); });
+        QTest::newRow("trash a list") << Edit([](Curator &c) { return c.trash(idList({1, 2})); });
+        QTest::newRow("restore") << Edit([](Curator &c) { return c.restore(saveID(5)); });
+        QTest::newRow("restore a list") << Edit([](Curator &c) { return c.restore(idList({1, 5})); });
+        QTest::newRow("file") << Edit([refused](Curator &c) { return c.file(saveID(1), kReading.id).value_or(refused); });
+        QTest::newRow("file a list") << Edit([refused](Curator &c) {
+            return c.file(idList({1, 2}), kReading.id).value_or(refused);
+        });
+        QTest::newRow("tag") << Edit([](Curator &c) { return c.tag(saveID(1), Tag{QStringLiteral("new")}); });
+        QTest::newRow("make a collection") << Edit([refused](Curator &c) {
+            const auto made = c.makeCollection(QStringLiteral("Trips"));
+            return made ? made->step : refused;
+        });
+        QTest::newRow("edit a collection") << Edit([refused](Curator &c) {
+            return c.editCollection(kReading.id, QStringLiteral("Books"), Swatch::green).value_or(refused);
+        });
+        QTest::newRow("remove a collection") << Edit([](Curator &c) { return c.removeCollection(kReading.id); });
+    }
+
+    void aRecordedEditReturnsItsStep()
+    {
+        QFETCH(Edit, edit);
+        CuratorHome home;
+        Curator &curator = home.make(withCollections(fiveSaves(), {kReading}));
+        curator.favourite(saveID(4));
+        curator.favourite(saveID(4));
+        curator.undo();   // an undone step keeps its number: the next one is the third
+
+        QCOMPARE(edit(curator), Curator::Recorded(3));
+        QCOMPARE(curator.steps(), 3);
     }
 
     // ---- the history ----------------------------------------------------------------------------
@@ -378,13 +418,13 @@ private slots:
 
         const auto made = curator.makeCollection(QStringLiteral("  Trips "));
         QVERIFY(made);
-        const Collection trips = *curator.library().collection(*made);
+        const Collection trips = *curator.library().collection(made->id);
         QCOMPARE(trips.name, QStringLiteral("Trips"));
         QCOMPARE(trips.swatch, Swatch::amber);   // the first swatch no collection uses
         curator.undo();
-        QVERIFY(!curator.library().collection(*made));
+        QVERIFY(!curator.library().collection(made->id));
         curator.redo();
-        QCOMPARE(curator.library().collection(*made), std::optional<Collection>(trips));
+        QCOMPARE(curator.library().collection(made->id), std::optional<Collection>(trips));
     }
 
     void editingACollection()

@@ -308,7 +308,7 @@ void TestCuratorKeeping::keepingTheSameLinkTwiceMakesOneSave()
 void TestCuratorKeeping::saveChainsLookAndKeep()
 {
     CuratorRig rig;
-    const Collection::ID shelf = *rig.curator->makeCollection(QStringLiteral("Reading"));
+    const Collection::ID shelf = rig.curator->makeCollection(QStringLiteral("Reading"))->id;
     rig.fetcher->answer = [](const PostLink &link) { return fetchedPost(link, false); };
     rig.downloader->scripts.insert(kCover, TransferScript::arriving(50));
 

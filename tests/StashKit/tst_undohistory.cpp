@@ -63,6 +63,9 @@ void TestUndoHistory::recordClearsTheFutureAndSaysSo()
     QVERIFY(second.past && second.future);
     QVERIFY(!history.canRedo());
     QCOMPARE(history.steps(), 2);
+    // Each recorded step has its own number, even after the one before it was undone.
+    QCOMPARE(first.recorded, std::optional<UndoHistory::StepID>(1));
+    QCOMPARE(second.recorded, std::optional<UndoHistory::StepID>(2));
 }
 
 void TestUndoHistory::undoAndRedoWalkTheSteps()
@@ -139,6 +142,7 @@ void TestUndoHistory::clearSaysWhichListsHeldSteps()
     QFETCH(bool, past);
     QFETCH(bool, future);
     const auto changes = history.clear();
+    QVERIFY(!changes.recorded);
     QCOMPARE(changes.past, past);
     QCOMPARE(changes.future, future);
     QVERIFY(!history.canUndo() && !history.canRedo());

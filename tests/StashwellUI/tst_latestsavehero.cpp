@@ -54,6 +54,7 @@ private slots:
     void narrowHeroKeepsTheAge();
 
     void showsItsTexts();
+    void titleAndThumbnailSelect_data();
     void titleAndThumbnailSelect();
     void pillReportsTheAction_data();
     void pillReportsTheAction();
@@ -265,20 +266,28 @@ void TestLatestSaveHero::showsItsTexts()
     QVERIFY(webHero.shownSummary().endsWith(dot + QStringLiteral("news.example.com/story")));
 }
 
+void TestLatestSaveHero::titleAndThumbnailSelect_data()
+{
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("plain") << Qt::KeyboardModifiers();
+    QTest::newRow("ctrl") << Qt::KeyboardModifiers(Qt::ControlModifier);
+    QTest::newRow("shift") << Qt::KeyboardModifiers(Qt::ShiftModifier);
+}
+
 void TestLatestSaveHero::titleAndThumbnailSelect()
 {
+    QFETCH(Qt::KeyboardModifiers, modifiers);
     LatestSaveHero hero(item(videoSave()), Date{2000});
     hero.resize(900, hero.sizeHint().height());
     hero.show();
-    QSignalSpy selected(&hero, &LatestSaveHero::selected);
-    QSignalSpy action(&hero, &LatestSaveHero::actionRequested);
-    QTest::mouseClick(&hero.titleButton(), Qt::LeftButton, {}, QPoint(5, 5));
-    QCOMPARE(selected.count(), 1);
+    QList<SaveIntent> raised;
+    connect(&hero, &LatestSaveHero::intentRaised, this, [&raised](const SaveIntent &intent) { raised.append(intent); });
+    QTest::mouseClick(&hero.titleButton(), Qt::LeftButton, modifiers, QPoint(5, 5));
     // A press on the thumbnail (the frame takes it, not the picture).
     const QPoint centre = hero.thumbnail().mapTo(&hero.thumbnailButton(), hero.thumbnail().rect().center());
-    QTest::mouseClick(&hero.thumbnailButton(), Qt::LeftButton, {}, centre);
-    QCOMPARE(selected.count(), 2);
-    QCOMPARE(action.count(), 0);
+    QTest::mouseClick(&hero.thumbnailButton(), Qt::LeftButton, modifiers, centre);
+    // Each select carries the modifiers of its own click.
+    QCOMPARE(raised, (QList<SaveIntent>{SaveIntent::select(modifiers), SaveIntent::select(modifiers)}));
 }
 
 void TestLatestSaveHero::pillReportsTheAction_data()
@@ -299,15 +308,13 @@ void TestLatestSaveHero::pillReportsTheAction()
     LatestSaveHero hero(shown, Date{2000});
     hero.resize(900, hero.sizeHint().height());
     hero.show();
-    QSignalSpy action(&hero, &LatestSaveHero::actionRequested);
-    QSignalSpy selected(&hero, &LatestSaveHero::selected);
+    QList<SaveIntent> raised;
+    connect(&hero, &LatestSaveHero::intentRaised, this, [&raised](const SaveIntent &intent) { raised.append(intent); });
     ActionPillButton &pill = hero.actionPill();
     QVERIFY(pill.width() >= 140 && pill.width() <= 220);
     QTest::mouseClick(&pill, Qt::LeftButton, {}, pill.rect().center());
-    QCOMPARE(action.count(), reports ? 1 : 0);
-    if (reports)
-        QCOMPARE(action.first().first().value<Action>(), shown.action());
-    QCOMPARE(selected.count(), 0);
+    // The action alone: never a select.
+    QCOMPARE(raised, reports ? QList<SaveIntent>{SaveIntent::action(shown.action())} : QList<SaveIntent>());
 }
 
 void TestLatestSaveHero::newMomentChangesOnlyTheAge()

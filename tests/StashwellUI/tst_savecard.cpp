@@ -45,14 +45,13 @@ ShelfItem photosItem()
 struct Recorder {
     QStringList calls;
     std::optional<Action> action;
-    SaveCard::Intents intents()
+    IntentHandler intents()
     {
-        return {[this] { calls << QStringLiteral("select"); },
-                [this](const Action &a) {
-                    calls << QStringLiteral("action");
-                    action = a;
-                },
-                [this] { calls << QStringLiteral("trash"); }};
+        return [this](const SaveIntent &intent) {
+            calls << QString::fromLatin1(intent.caseName());
+            if (const auto *a = intent.as<SaveIntent::Action>())
+                action = a->action;
+        };
     }
 };
 
@@ -249,7 +248,7 @@ void TestSaveCard::sharedPageMemory()
                                                     first->viewState());
     const QPoint next(int(l.thumbnail.right() - MediaThumbnail::markInset - MediaThumbnail::arrowSide / 2),
                       int(l.thumbnail.center().y()));
-    QSignalSpy selected(first, &SaveCardView::selected);
+    QSignalSpy selected(first, &SaveCardView::intentRaised);
     // The arrows show only under the pointer.
     QTest::mouseMove(first, next);
     QCoreApplication::sendEvent(first, new QHoverEvent(QEvent::HoverEnter, QPointF(next), QPointF(next), QPointF()));
@@ -605,23 +604,20 @@ void TestSaveCard::viewReportsClicks()
     SaveCardView view(SaveCard(shown, Date{tenOClock}, false));
     view.resize(280, view.sizeHint().height());
     view.show();
-    QSignalSpy selected(&view, &SaveCardView::selected);
-    QSignalSpy action(&view, &SaveCardView::actionRequested);
-    QSignalSpy trash(&view, &SaveCardView::trashRequested);
+    QList<SaveIntent> raised;
+    connect(&view, &SaveCardView::intentRaised, this, [&raised](const SaveIntent &intent) { raised.append(intent); });
     const SaveCard::Layout l = view.card().layout(QRectF(0, SaveCard::hoverLift, 280, view.card().height()), {});
     QTest::mouseClick(&view, Qt::LeftButton, {}, l.thumbnail.center().toPoint());
-    QTest::mouseClick(&view, Qt::LeftButton, {}, l.meta.center().toPoint());
+    QTest::mouseClick(&view, Qt::LeftButton, Qt::ControlModifier, l.meta.center().toPoint());
     QTest::mouseClick(&view, Qt::LeftButton, {}, l.pill.center().toPoint());
     QTest::mouseClick(&view, Qt::LeftButton, {}, l.trash->center().toPoint());
-    QCOMPARE(selected.count(), 2);
-    QCOMPARE(action.count(), 1);
-    QCOMPARE(action.first().first().value<Action>(), shown.action());
-    QCOMPARE(trash.count(), 1);
+    // The select carries the modifiers of its click.
+    QCOMPARE(raised, (QList<SaveIntent>{SaveIntent::select(), SaveIntent::select(Qt::ControlModifier),
+                                           SaveIntent::action(shown.action()), SaveIntent::trash()}));
     // A press that is let go elsewhere does nothing.
     QTest::mousePress(&view, Qt::LeftButton, {}, l.pill.center().toPoint());
     QTest::mouseRelease(&view, Qt::LeftButton, {}, l.thumbnail.center().toPoint());
-    QCOMPARE(action.count(), 1);
-    QCOMPARE(selected.count(), 2);
+    QCOMPARE(raised.size(), 4);
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include "Stashwell/Commands/EveryWindowCommands.h"
 #include "Stashwell/Commands/MenuCommands.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LinkIntake.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
 #include "Stashwell/Pages/Settings/SettingsPage.h"
 #include "Stashwell/Pages/Settings/SettingsPageView.h"
@@ -198,7 +199,7 @@ Router &StashwellApp::router()
             m_saveLinkSheets = std::make_unique<SaveLinkPresenter>(
                 *m_curator, *m_preferences, *m_router, m_libraryWindow.get(), [this](const Save::ID &id) {
                     if (m_libraryPage)
-                        m_libraryPage->finishSaveLink(id);
+                        m_libraryPage->links().finish(id);
                     else
                         router().setSelecting(id);
                 });

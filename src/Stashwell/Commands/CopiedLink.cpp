@@ -26,4 +26,12 @@ std::optional<QString> copiedLink()
     return linkIn(data->text());
 }
 
+void copyText(const QString &text)
+{
+    if (QClipboard *clipboard = QGuiApplication::clipboard()) {
+        clipboard->clear();
+        clipboard->setText(text);
+    }
+}
+
 }  // namespace sw::app

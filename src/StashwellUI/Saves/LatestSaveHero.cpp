@@ -15,6 +15,7 @@
 #include "StashwellUI/Design/Tokens.h"
 
 #include <QEvent>
+#include <QInputEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -317,9 +318,12 @@ LatestSaveHero::LatestSaveHero(const ShelfItem &item, Date now, QWidget *parent)
     row->addLayout(column, 1);
     row->addWidget(m_art, 0, Qt::AlignVCenter);
 
-    connect(m_title, &QAbstractButton::clicked, this, &LatestSaveHero::selected);
-    connect(m_art, &QAbstractButton::clicked, this, &LatestSaveHero::selected);
-    connect(m_pill, &ActionPillButton::performed, this, &LatestSaveHero::actionRequested);
+    m_title->installEventFilter(this);
+    const auto select = [this] { emit intentRaised(SaveIntent::select(m_pressModifiers)); };
+    connect(m_title, &QAbstractButton::clicked, this, select);
+    connect(m_art, &QAbstractButton::clicked, this, select);
+    connect(m_pill, &ActionPillButton::performed, this,
+            [this](const Action &action) { emit intentRaised(SaveIntent::action(action)); });
     connect(&Theme::instance(), &Theme::changed, this, [this] {
         m_eyebrow->setTint(Tokens::Colors::accentInk());
         update();
@@ -479,6 +483,13 @@ bool LatestSaveHero::eventFilter(QObject *watched, QEvent *event)
     // A picture that arrived asks for another shape.
     if (watched == m_art && event->type() == QEvent::LayoutRequest)
         fitThumbnail();
+    // The input that ends a press of the title or the thumbnail carries the modifiers its select
+    // goes with (the button's clicked() carries none).
+    if (watched == m_art || watched == m_title) {
+        if (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyRelease
+            || event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)
+            m_pressModifiers = static_cast<QInputEvent *>(event)->modifiers();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -11,6 +11,7 @@
 
 #include "Capture/Date.h"
 #include "Shelf/ShelfItem.h"
+#include "StashwellUI/Saves/SaveIntent.h"
 
 #include <QFontMetricsF>
 #include <QMargins>
@@ -101,10 +102,9 @@ public:
     QString visibleSummary() const;
 
 signals:
-    // The title or the thumbnail was pressed.
-    void selected();
-    // The pill was pressed: the item's action.
-    void actionRequested(const sw::Action &action);
+    // The title or the thumbnail was pressed: select, with the modifiers of that press; the pill:
+    // the item's action.
+    void intentRaised(const sw::SaveIntent &intent);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -124,6 +124,8 @@ private:
     QWidget *m_summary = nullptr;
     Pressable *m_art = nullptr;
     MediaThumbnailView *m_thumbnail = nullptr;
+    // The modifiers of the input that is pressing the title or the thumbnail now.
+    Qt::KeyboardModifiers m_pressModifiers;
 };
 
 }  // namespace sw

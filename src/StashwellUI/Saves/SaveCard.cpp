@@ -258,10 +258,11 @@ MediaThumbnail::Hit SaveCard::thumbnailHit(Part part)
     }
 }
 
-bool SaveCard::activate(Part part, const Intents &intents, ViewState &state) const
+bool SaveCard::activate(Part part, const IntentHandler &raise, ViewState &state, Qt::KeyboardModifiers modifiers) const
 {
     // The thumbnail selects the save as the body does.
-    if (const auto shared = SaveActivation::activate(part == Part::thumbnail ? Part::body : part, m_pill, showsTrash(), intents))
+    if (const auto shared = SaveActivation::activate(part == Part::thumbnail ? Part::body : part, m_pill, showsTrash(),
+                                                     raise, modifiers))
         return *shared;
     if (part != Part::previousPage && part != Part::nextPage)
         return false;

@@ -20,6 +20,7 @@
 #include "Capture/Date.h"
 #include "StashwellUI/Saves/MediaThumbnail.h"
 #include "StashwellUI/Saves/MetaLine.h"
+#include "StashwellUI/Saves/SaveIntent.h"
 #include "StashwellUI/Pictures/PictureCache.h"
 #include "Shelf/ShelfItem.h"
 
@@ -59,13 +60,6 @@ public:
         Part hoveredPart = Part::none;
         Part pressedPart = Part::none;          // a press under way
         MediaThumbnail::ViewState thumbnail;    // the thumbnail's own page, hover and arrows
-    };
-
-    // What the card reports.
-    struct Intents {
-        std::function<void()> onSelect;
-        std::function<void(const Action &)> onAction;
-        std::function<void()> onTrash;
     };
 
     SaveCard(const ShelfItem &item, Date now, bool isSelected);
@@ -131,10 +125,11 @@ public:
     // What a part of the card is to its thumbnail: an arrow, the thumbnail's body, or none.
     static MediaThumbnail::Hit thumbnailHit(Part part);
 
-    // Carries out a click on `part`: the thumbnail and the body select, the pill asks for the
-    // item's action (not while it is a running download), the trash asks to trash, the arrows turn
-    // the thumbnail's page (in the page memory, or in `state`). Returns whether anything happened.
-    bool activate(Part part, const Intents &intents, ViewState &state) const;
+    // Carries out a click on `part`, made with `modifiers`: the thumbnail and the body raise
+    // select (with those modifiers), the pill the item's action (not while it is a running
+    // download), the trash trash; the arrows turn the thumbnail's page (in the page memory, or in
+    // `state`). Returns whether anything happened.
+    bool activate(Part part, const IntentHandler &raise, ViewState &state, Qt::KeyboardModifiers modifiers = {}) const;
 
 private:
     ShelfItem m_item;

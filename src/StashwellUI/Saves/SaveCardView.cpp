@@ -175,11 +175,8 @@ void SaveCardView::mouseReleaseEvent(QMouseEvent *event)
     if (clicked != SaveCard::Part::none) {
         QPointer<SaveCardView> alive(this);
         const SaveCard card = m_card;
-        card.activate(clicked,
-                      SaveCard::Intents{[this] { emit selected(); },
-                                        [this](const Action &action) { emit actionRequested(action); },
-                                        [this] { emit trashRequested(); }},
-                      m_state);
+        card.activate(clicked, [this](const SaveIntent &intent) { emit intentRaised(intent); }, m_state,
+                      event->modifiers());
         if (!alive)
             return;
     }

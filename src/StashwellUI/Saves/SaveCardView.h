@@ -2,7 +2,7 @@
 
 // One save card as a widget of its own: it keeps the card's hover (brought in and out with the
 // quick animation), presses and thumbnail page, loads the card's pictures, follows the window's
-// page memory found in its environment, and reports the card's three requests as signals. A new
+// page memory found in its environment, and reports the card's requests as intents. A new
 // item, moment or selection repaints only when the card's equality says it changed.
 
 #include "StashwellUI/Saves/HoverPress.h"
@@ -39,9 +39,8 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
-    void selected();
-    void actionRequested(const sw::Action &action);
-    void trashRequested();
+    // A click on the card: select (with the click's modifiers), its action, or trash.
+    void intentRaised(const sw::SaveIntent &intent);
 
 protected:
     bool event(QEvent *event) override;

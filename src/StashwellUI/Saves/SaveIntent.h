@@ -1,14 +1,17 @@
 #pragma once
 
-// What the user asks of one save from its save menu or its inspector. An intent never names the
-// save: the view that raises it belongs to one save, and a collection view adds the item when it
-// passes the intent on. Views raise an intent once per gesture, synchronously, and keep none.
+// What the user asks of one save, from wherever it is asked: its card, its row, the latest-save
+// hero, its save menu, its inspector, or the shelf's keys. An intent never names the save: the
+// view that raises it belongs to one save, and a collection view adds the item when it passes the
+// intent on. A click that selects carries the keyboard modifiers of that click, so nothing reads
+// them later. Views raise an intent once per gesture, synchronously, and keep none.
 
 #include "Library/Collection.h"
 #include "Library/Tag.h"
 #include "Shelf/ShelfItem.h"   // Action
 
 #include <QString>
+#include <Qt>
 
 #include <cstddef>
 #include <functional>
@@ -54,10 +57,17 @@ public:
     struct Reveal { friend bool operator==(const Reveal &, const Reveal &) = default; };   // local files
     struct RemoveLocalCopy { friend bool operator==(const RemoveLocalCopy &, const RemoveLocalCopy &) = default; };
     struct NewCollection { friend bool operator==(const NewCollection &, const NewCollection &) = default; };
+    // A click on the save: plain, or with Ctrl (toggle it among the chosen) or Shift (a range).
+    struct Select {
+        Qt::KeyboardModifiers modifiers;
+        friend bool operator==(const Select &, const Select &) = default;
+    };
+    // Space: the player for a video here, otherwise the save selected.
+    struct Preview { friend bool operator==(const Preview &, const Preview &) = default; };
 
-    // The thirteen cases in their fixed order; index() follows it.
+    // The fifteen cases in their fixed order; index() follows it.
     using Value = std::variant<Action, File, AddTag, RemoveTag, Note, Favourite, Trash, Close, CopyLink,
-                               OpenOriginal, Reveal, RemoveLocalCopy, NewCollection>;
+                               OpenOriginal, Reveal, RemoveLocalCopy, NewCollection, Select, Preview>;
 
     template <typename Case>
         requires std::is_constructible_v<Value, Case> && (!std::is_same_v<std::decay_t<Case>, Value>)
@@ -77,6 +87,8 @@ public:
     static SaveIntent reveal() { return Reveal{}; }
     static SaveIntent removeLocalCopy() { return RemoveLocalCopy{}; }
     static SaveIntent newCollection() { return NewCollection{}; }
+    static SaveIntent select(Qt::KeyboardModifiers modifiers = {}) { return Select{modifiers}; }
+    static SaveIntent preview() { return Preview{}; }
 
     const Value &value() const { return m_value; }
     std::size_t index() const { return m_value.index(); }
@@ -84,7 +96,7 @@ public:
     template <typename Case> const Case *as() const { return std::get_if<Case>(&m_value); }
     template <typename Case> bool is() const { return std::holds_alternative<Case>(m_value); }
 
-    // The case name ("action", "file", ..., "newCollection"), for messages and logs.
+    // The case name ("action", "file", ..., "preview"), for messages and logs.
     std::string_view caseName() const;
 
     friend bool operator==(const SaveIntent &, const SaveIntent &) = default;

@@ -204,9 +204,9 @@ SaveRow::Part SaveRow::hitTest(const QRectF &rect, const QPointF &point) const
     return Part::none;
 }
 
-bool SaveRow::activate(Part part, const Intents &intents) const
+bool SaveRow::activate(Part part, const IntentHandler &raise, Qt::KeyboardModifiers modifiers) const
 {
-    return SaveActivation::activate(part, m_pill, showsTrash(), intents).value_or(false);
+    return SaveActivation::activate(part, m_pill, showsTrash(), raise, modifiers).value_or(false);
 }
 
 }  // namespace sw

@@ -20,6 +20,7 @@
 #include "StashwellUI/Saves/ActionPill.h"
 #include "StashwellUI/Saves/MediaThumbnail.h"
 #include "StashwellUI/Saves/MetaLine.h"
+#include "StashwellUI/Saves/SaveIntent.h"
 
 #include <QRectF>
 #include <QString>
@@ -54,13 +55,6 @@ public:
         Part hoveredPart = Part::none;
         Part pressedPart = Part::none;
         MediaThumbnail::ViewState thumbnail;
-    };
-
-    // What the row reports.
-    struct Intents {
-        std::function<void()> onSelect;
-        std::function<void(const Action &)> onAction;
-        std::function<void()> onTrash;
     };
 
     SaveRow(const ShelfItem &item, Date now, bool isSelected);
@@ -105,9 +99,10 @@ public:
     // The pill and the trash button first, then the body; none in the padding and beside the
     // buttons.
     Part hitTest(const QRectF &rect, const QPointF &point) const;
-    // Carries out a click on `part`: the body selects, the pill asks for the action (not while it
-    // is a running download), the trash asks to trash. Returns whether anything happened.
-    bool activate(Part part, const Intents &intents) const;
+    // Carries out a click on `part`, made with `modifiers`: the body raises select (with those
+    // modifiers), the pill the action (not while it is a running download), the trash trash.
+    // Returns whether anything happened.
+    bool activate(Part part, const IntentHandler &raise, Qt::KeyboardModifiers modifiers = {}) const;
 
 private:
     ShelfItem m_item;

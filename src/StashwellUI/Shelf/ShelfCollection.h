@@ -38,11 +38,9 @@ struct ShelfCollection {
     qsizetype columns = defaultColumns;        // the grid's; a count below 1 gives one column
     Date now;
     std::optional<Save::ID> selection;
-    std::function<void(const Save::ID &)> onSelect;
-    std::function<void(const ShelfItem &, const Action &)> onAction;
-    std::function<void(const Save::ID &)> onTrash;
     QSet<Save::ID> highlighted;                // drawn selected besides the selection
     QList<Collection> collections;             // offered by every item's save menu
+    // Every request of an item (a click on its card or row, its save menu) leaves here, once.
     std::function<void(const ShelfItem &, const SaveIntent &)> onIntent;
 
     // The grid's column count as drawn: at least 1.

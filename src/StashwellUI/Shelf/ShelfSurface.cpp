@@ -698,12 +698,12 @@ void ShelfSurface::mouseReleaseEvent(QMouseEvent *event)
     }
     const ItemPart clicked = m_input.release(event->position());
     event->accept();
-    activate(clicked);
+    activate(clicked, event->modifiers());
 }
 
 // --- What the user asks for, and what the surface reports ---
 
-void ShelfSurface::activate(const ItemPart &clicked)
+void ShelfSurface::activate(const ItemPart &clicked, Qt::KeyboardModifiers modifiers)
 {
     qsizetype index = 0;
     Built *built = builtFor(clicked.item(), &index);
@@ -712,14 +712,12 @@ void ShelfSurface::activate(const ItemPart &clicked)
     // Copies: the callbacks may hand the surface new blocks before they return.
     const ShelfCollection c = std::get<ShelfCollection>(m_blocks.at(clicked.block));
     const ShelfItem shown = c.items.at(index);
-    const auto onSelect = [&c, &shown] { if (c.onSelect) c.onSelect(shown.save().id()); };
-    const auto onAction = [&c, &shown](const Action &action) { if (c.onAction) c.onAction(shown, action); };
-    const auto onTrash = [&c, &shown] { if (c.onTrash) c.onTrash(shown.save().id()); };
+    const IntentHandler raise = [&c, &shown](const SaveIntent &intent) { if (c.onIntent) c.onIntent(shown, intent); };
     QPointer<ShelfSurface> alive(this);
     if (built->card) {
         const SaveCard card = *built->card;
         SaveCard::ViewState state = built->cardState;
-        card.activate(clicked.card, SaveCard::Intents{onSelect, onAction, onTrash}, state);
+        card.activate(clicked.card, raise, state, modifiers);
         if (!alive)
             return;
         // The thumbnail's own page may have turned.
@@ -729,17 +727,23 @@ void ShelfSurface::activate(const ItemPart &clicked)
         }
     } else if (built->row) {
         const SaveRow row = *built->row;
-        row.activate(clicked.row, SaveRow::Intents{onSelect, onAction, onTrash});
+        row.activate(clicked.row, raise, modifiers);
     }
 }
 
 void ShelfSurface::selectItem(qsizetype block, const Save::ID &id)
 {
     const ShelfCollection *c = collection(block);
-    if (!c || !c->onSelect)
+    if (!c || !c->onIntent)
         return;
-    const auto onSelect = c->onSelect;
-    onSelect(id);
+    const auto found = std::find_if(c->items.cbegin(), c->items.cend(),
+                                    [&id](const ShelfItem &item) { return item.save().id() == id; });
+    if (found == c->items.cend())
+        return;
+    // Copies: the handler may hand the surface new blocks before it returns.
+    const auto onIntent = c->onIntent;
+    const ShelfItem pressed = *found;
+    onIntent(pressed, SaveIntent::select());
 }
 
 void ShelfSurface::announceHover()

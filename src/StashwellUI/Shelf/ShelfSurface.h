@@ -213,7 +213,7 @@ private:
 
     // What the user asks for, and what the surface reports: every intent and signal leaves here.
     // A click of an item's part.
-    void activate(const ItemPart &clicked);
+    void activate(const ItemPart &clicked, Qt::KeyboardModifiers modifiers);
     // Selects the save (pressing an item from assistive technologies).
     void selectItem(qsizetype block, const Save::ID &id);
     void announceHover();

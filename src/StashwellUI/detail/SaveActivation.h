@@ -1,37 +1,38 @@
 #pragma once
 
-// What pressing the parts a card and a row share asks for: the body selects the save, the action
-// pill performs its action (unless it is busy) and the trash button moves the save to the trash
-// (unless it is there already).
+// What pressing the parts a card and a row share asks for: the body selects the save (with the
+// click's modifiers), the action pill performs its action (unless it is busy) and the trash button
+// moves the save to the trash (unless it is there already).
 
 #include "StashwellUI/Saves/ActionPill.h"
+#include "StashwellUI/Saves/SaveIntent.h"
 
 #include <optional>
 
 namespace sw::SaveActivation {
 
 // Whether the press asked for something; none when `part` is not one of the shared parts (the
-// view handles its own). `Part` is the view's part enum, with body, pill and trash; `Intents` its
-// intents, with onSelect(), onAction(action) and onTrash(), each possibly unset.
-template <class Part, class Intents>
-std::optional<bool> activate(Part part, const ActionPill &pill, bool showsTrash, const Intents &intents)
+// view handles its own). `Part` is the view's part enum, with body, pill and trash.
+template <class Part>
+std::optional<bool> activate(Part part, const ActionPill &pill, bool showsTrash, const IntentHandler &raise,
+                             Qt::KeyboardModifiers modifiers)
 {
     if (part == Part::body) {
-        if (!intents.onSelect)
+        if (!raise)
             return false;
-        intents.onSelect();
+        raise(SaveIntent::select(modifiers));
         return true;
     }
     if (part == Part::pill) {
-        return pill.press([&intents](const Action &action) {
-            if (intents.onAction)
-                intents.onAction(action);
+        return pill.press([&raise](const Action &action) {
+            if (raise)
+                raise(SaveIntent::action(action));
         });
     }
     if (part == Part::trash) {
-        if (!showsTrash || !intents.onTrash)
+        if (!showsTrash || !raise)
             return false;
-        intents.onTrash();
+        raise(SaveIntent::trash());
         return true;
     }
     return std::nullopt;

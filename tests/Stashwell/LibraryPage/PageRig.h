@@ -5,7 +5,14 @@
 // copied) and a clipboard the test fills.
 
 #include "CuratorRig.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/DialogState.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibraryPlayer.h"
+#include "Stashwell/Pages/Library/LinkIntake.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
+#include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Router/Router.h"
 #include "Stashwell/StashwellStrings.h"
 

@@ -66,7 +66,7 @@ private slots:
         QCOMPARE(d.dialogs.shown(), LibraryDialogs::Kind::none);
         // Showing the collection: the shelf goes back to all saves.
         d.rig.page->setFilter(Filter::collection(collectionID(1)));
-        d.rig.page->askToDelete(collectionID(1));
+        d.rig.page->dialogs().askToDelete(collectionID(1));
         QVERIFY(d.shows(LibraryDialogs::Kind::deleteCollection));
         QCOMPARE(d.dialogs.box()->text(), S::libraryDeleteTitle(QStringLiteral("Trips")));
         QCOMPARE(d.dialogs.box()->informativeText(), S::libraryDeleteMessageOne(1));
@@ -74,69 +74,69 @@ private slots:
         QCOMPARE(d.dialogs.confirmButton()->text(), S::libraryDelete());
         d.dialogs.confirmButton()->click();
         QVERIFY(d.shows(LibraryDialogs::Kind::none));
-        QVERIFY(!d.rig.page->deleting());
+        QVERIFY(!d.rig.page->dialogs().deleting());
         QVERIFY(!d.rig.library().collection(collectionID(1)));
-        QCOMPARE(d.rig.page->toastMessage(), S::toastDeleted(QStringLiteral("Trips")));
+        QCOMPARE(d.rig.page->toast().message(), S::toastDeleted(QStringLiteral("Trips")));
         QCOMPARE(d.rig.page->filter(), Filter::all());
         QVERIFY(!d.rig.save(1).collection());
-        d.rig.page->pressToastUndo();
+        d.rig.page->toast().pressUndo();
         QCOMPARE(d.rig.save(1).collection(), collectionID(1));
     }
 
     void cancelAndEscapeOnlyClose()
     {
         Dialogs d;
-        d.rig.page->askToDelete(collectionID(9));
+        d.rig.page->dialogs().askToDelete(collectionID(9));
         QVERIFY(d.shows(LibraryDialogs::Kind::deleteCollection));
         QCOMPARE(d.dialogs.box()->text(), S::libraryDeleteTitleUnnamed());
         QCOMPARE(d.dialogs.box()->informativeText(), S::libraryDeleteMessageMany(0));
         d.dialogs.confirmButton()->click();
         QVERIFY(d.shows(LibraryDialogs::Kind::none));
-        QVERIFY(!d.rig.page->toastMessage());
+        QVERIFY(!d.rig.page->toast().message());
 
-        d.rig.page->askToDelete(collectionID(1));
+        d.rig.page->dialogs().askToDelete(collectionID(1));
         QVERIFY(d.shows(LibraryDialogs::Kind::deleteCollection));
         d.dialogs.cancelButton()->click();
         QVERIFY(d.shows(LibraryDialogs::Kind::none));
-        QVERIFY(!d.rig.page->deleting());
+        QVERIFY(!d.rig.page->dialogs().deleting());
         QVERIFY(d.rig.library().collection(collectionID(1)));
 
-        d.rig.page->offerEmptyTrash();
+        d.rig.page->dialogs().offerEmptyTrash();
         QVERIFY(d.shows(LibraryDialogs::Kind::emptyTrash));
         QTest::keyClick(d.dialogs.box(), Qt::Key_Escape);
         QVERIFY(d.shows(LibraryDialogs::Kind::none));
-        QVERIFY(!d.rig.page->emptyingTrash());
+        QVERIFY(!d.rig.page->dialogs().emptyingTrash());
         QVERIFY(d.rig.library().save(saveID(2)));
     }
 
     void oneAtATimeInOrder()
     {
         Dialogs d;
-        d.rig.page->setProblem(QStringLiteral("Something"));
+        d.rig.page->dialogs().setProblem(QStringLiteral("Something"));
         QVERIFY(d.shows(LibraryDialogs::Kind::problem));
         // The problem is the heading, under the application's name as the window's title.
         QCOMPARE(d.dialogs.box()->windowTitle(), QStringLiteral("Stashwell"));
         QCOMPARE(d.dialogs.box()->text(), QStringLiteral("Something"));
         QVERIFY(d.dialogs.box()->informativeText().isEmpty());
         // A delete asked meanwhile comes first; the problem waits behind it.
-        d.rig.page->askToDelete(collectionID(1));
+        d.rig.page->dialogs().askToDelete(collectionID(1));
         QVERIFY(d.shows(LibraryDialogs::Kind::deleteCollection));
-        QVERIFY(d.rig.page->problem());
+        QVERIFY(d.rig.page->dialogs().problem());
         d.dialogs.cancelButton()->click();
         QVERIFY(d.shows(LibraryDialogs::Kind::problem));
         d.dialogs.confirmButton()->click();
         QVERIFY(d.shows(LibraryDialogs::Kind::none));
-        QVERIFY(!d.rig.page->problem());
+        QVERIFY(!d.rig.page->dialogs().problem());
     }
 
     void aConditionClearedElsewhereClosesItsBox()
     {
         Dialogs d;
-        d.rig.page->setProblem(QStringLiteral("First"));
+        d.rig.page->dialogs().setProblem(QStringLiteral("First"));
         QVERIFY(d.shows(LibraryDialogs::Kind::problem));
-        d.rig.page->setProblem(QStringLiteral("Second"));
+        d.rig.page->dialogs().setProblem(QStringLiteral("Second"));
         QCOMPARE(d.dialogs.box()->text(), QStringLiteral("Second"));
-        d.rig.page->setProblemShown(false);
+        d.rig.page->dialogs().setProblemShown(false);
         QVERIFY(d.shows(LibraryDialogs::Kind::none));
     }
 
@@ -154,13 +154,13 @@ private slots:
         Dialogs d(libraryOf({makeSave(SaveSpec(1, textPost(QStringLiteral("1")), 3).filed(collectionID(1))),
                              makeSave(SaveSpec(2, imagePost(QStringLiteral("2")), 2).trashed(5))},
                             {collection(1, QStringLiteral("Recipes to try on a long winter weekend with friends"))}));
-        kind == LibraryDialogs::Kind::deleteCollection ? d.rig.page->askToDelete(collectionID(1))
-            : kind == LibraryDialogs::Kind::emptyTrash ? d.rig.page->offerEmptyTrash()
-                                                        : d.rig.page->setProblem(QStringLiteral("Short."));
+        kind == LibraryDialogs::Kind::deleteCollection ? d.rig.page->dialogs().askToDelete(collectionID(1))
+            : kind == LibraryDialogs::Kind::emptyTrash ? d.rig.page->dialogs().offerEmptyTrash()
+                                                        : d.rig.page->dialogs().setProblem(QStringLiteral("Short."));
         QVERIFY(d.shows(kind));
         // Room for the whole title in the title bar, also after a shorter text; no heading "Stashwell".
         const int needed = AlertSizing::widthForTitle(d.dialogs.box()->windowTitle(), AlertSizing::titleFont());
-        d.rig.page->setProblem(QStringLiteral("."));
+        d.rig.page->dialogs().setProblem(QStringLiteral("."));
         QTRY_VERIFY(d.dialogs.box()->width() >= needed);
         QVERIFY(d.dialogs.box()->text() != QStringLiteral("Stashwell"));
     }
@@ -178,12 +178,12 @@ private slots:
         QVERIFY(d.shows(LibraryDialogs::Kind::leftBehind));
         QCOMPARE(d.dialogs.box()->informativeText(), S::libraryLeftBehindOne(1, QStringLiteral("~/media")));
         QVERIFY(!d.rig.library().save(saveID(2)));
-        QCOMPARE(d.rig.page->toastMessage(), S::toastTrashEmptied());
+        QCOMPARE(d.rig.page->toast().message(), S::toastTrashEmptied());
         // Show in the file manager, then the list is forgotten.
         d.dialogs.confirmButton()->click();
         QVERIFY(d.shows(LibraryDialogs::Kind::none));
         QCOMPARE(d.rig.revealed.size(), qsizetype(1));
-        QVERIFY(!d.rig.page->leftBehindShown());
+        QVERIFY(!d.rig.page->dialogs().leftBehindShown());
     }
 };
 

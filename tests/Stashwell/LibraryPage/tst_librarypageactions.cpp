@@ -83,16 +83,16 @@ private slots:
         QFETCH(int, downloads);
         Shelfful s;
         PageRig r(s.library, s.table);
-        r.page->perform(action, r.item(save));
+        r.page->handle(SaveIntent::action(action), r.item(save));
         QList<QUrl> expected;
         if (opened == QStringLiteral("canonical"))
             expected = {canonical(save)};
         else if (opened == QStringLiteral("file"))
             expected = {r.mediaUrl(QStringLiteral("someone_1.mp4"))};
         QCOMPARE(r.opened, expected);
-        QCOMPARE(r.page->playing().has_value(), plays);
+        QCOMPARE(r.page->player().playing().has_value(), plays);
         if (plays)
-            QCOMPARE(*r.page->playing(), saveID(save));
+            QCOMPARE(*r.page->player().playing(), saveID(save));
         QCOMPARE(int(r.core.downloader->calls.size()), downloads);
         QVERIFY(r.stack.count() == 0);
     }
@@ -149,23 +149,23 @@ private slots:
         QCOMPARE(r.opened, opened);
         QCOMPARE(r.revealed, revealed.isEmpty() ? QList<QList<QUrl>>() : QList<QList<QUrl>>{revealed});
         QCOMPARE(r.copied, copied);
-        QCOMPARE(r.page->toastMessage().value_or(QString()), toast);
-        QCOMPARE(r.page->toastUndoes(), undoes);
+        QCOMPARE(r.page->toast().message().value_or(QString()), toast);
+        QCOMPARE(r.page->toast().offersUndo(), undoes);
     }
 
     void intentsOnTheSelection()
     {
         Shelfful s;
         PageRig r(s.library, s.table);
-        r.page->setSelection(saveID(3));
+        r.page->selection().setCurrent(saveID(3));
         r.page->handle(SaveIntent::close(), r.item(3));
-        QVERIFY(!r.page->selection());
+        QVERIFY(!r.page->selection().current());
 
         // Trashing the selected save clears the selection, even when nothing was recorded.
-        r.page->setSelection(saveID(5));
+        r.page->selection().setCurrent(saveID(5));
         r.page->handle(SaveIntent::trash(), r.item(5));
         QCOMPARE(r.stack.count(), 0);
-        QVERIFY(!r.page->selection());
+        QVERIFY(!r.page->selection().current());
 
         r.page->handle(SaveIntent::note(QStringLiteral("look again")), r.item(4));
         QCOMPARE(r.save(4).note(), QStringLiteral("look again"));
@@ -186,25 +186,25 @@ private slots:
         QFETCH(bool, plays);
         Shelfful s;
         PageRig r(s.library, s.table);
-        r.page->preview(r.item(save));
-        QCOMPARE(r.page->playing() == saveID(save), plays);
-        QCOMPARE(r.page->selection() == saveID(save), !plays);
+        r.page->handle(SaveIntent::preview(), r.item(save));
+        QCOMPARE(r.page->player().playing() == saveID(save), plays);
+        QCOMPARE(r.page->selection().current() == saveID(save), !plays);
     }
 
     void thePlayer()
     {
         Shelfful s;
         PageRig r(s.library, s.table);
-        r.page->perform(Action::play(), r.item(1));
-        const std::optional<LibraryPage::Player> player = r.page->player();
+        r.page->handle(SaveIntent::action(Action::play()), r.item(1));
+        const std::optional<LibraryPlayer::Content> player = r.page->player().content();
         QVERIFY(player);
         QCOMPARE(player->url, r.mediaUrl(QStringLiteral("someone_1.mp4")));
         QCOMPARE(player->item.save().id(), saveID(1));
         // The video's file gone: the sheet has nothing to show.
         r.curator().removeLocalCopy(saveID(1));
-        QVERIFY(!r.page->player());
-        r.page->closePlayer();
-        QVERIFY(!r.page->playing());
+        QVERIFY(!r.page->player().content());
+        r.page->player().close();
+        QVERIFY(!r.page->player().playing());
     }
 
     void titles_data()
@@ -272,9 +272,9 @@ private slots:
             set.insert(saveID(n));
         // The chosen set first: a selection outside it would empty it.
         if (selection)
-            r.page->setSelection(saveID(selection));
-        r.page->setChosen(set);
-        QList<Save::ID> got = r.page->actedOn();
+            r.page->selection().setCurrent(saveID(selection));
+        r.page->selection().setChosen(set);
+        QList<Save::ID> got = r.page->selection().actedOn();
         std::sort(got.begin(), got.end(), [](const Save::ID &a, const Save::ID &b) { return a.text() < b.text(); });
         QList<Save::ID> want;
         for (int n : acted)
@@ -286,32 +286,32 @@ private slots:
     {
         PageRig r(libraryOf({makeSave(SaveSpec(1, postOnX(QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("kite")), 3).favourite()),
                              makeSave(2, postOnX(QStringLiteral("a"), QStringLiteral("2"), QStringLiteral("fox")), 2)}));
-        QVERIFY(!r.page->inspectorShown());
+        QVERIFY(!r.page->selection().inspectorShown());
         // Two chosen saves show the bulk panel without any selection.
-        r.page->setChosen({saveID(1), saveID(2)});
-        QVERIFY(r.page->inspectorShown());
-        r.page->setInspectorShown(true);
-        QCOMPARE(r.page->chosen().size(), qsizetype(2));
-        r.page->setInspectorShown(false);
-        QVERIFY(r.page->chosen().isEmpty());
-        QVERIFY(!r.page->selection());
+        r.page->selection().setChosen({saveID(1), saveID(2)});
+        QVERIFY(r.page->selection().inspectorShown());
+        r.page->selection().setInspectorShown(true);
+        QCOMPARE(r.page->selection().chosen().size(), qsizetype(2));
+        r.page->selection().setInspectorShown(false);
+        QVERIFY(r.page->selection().chosen().isEmpty());
+        QVERIFY(!r.page->selection().current());
 
-        r.page->setSelection(saveID(1));
-        QVERIFY(r.page->inspectorShown());
+        r.page->selection().setCurrent(saveID(1));
+        QVERIFY(r.page->selection().inspectorShown());
         // Hidden by the search only: the column stays.
         r.page->setQuery(QStringLiteral("fox"));
-        QVERIFY(r.page->inspectorShown());
-        QCOMPARE(r.page->selectedItem()->save().id(), saveID(1));
+        QVERIFY(r.page->selection().inspectorShown());
+        QCOMPARE(r.page->selection().currentItem()->save().id(), saveID(1));
         // Outside the filter: the column goes, the selection stays.
         r.page->setFilter(Filter::favourites());
-        r.page->setSelection(saveID(2));
-        QVERIFY(!r.page->inspectorShown());
-        QCOMPARE(r.page->selection(), saveID(2));
+        r.page->selection().setCurrent(saveID(2));
+        QVERIFY(!r.page->selection().inspectorShown());
+        QCOMPARE(r.page->selection().current(), saveID(2));
         // The selected save gone from the library.
         r.page->setFilter(Filter::all());
-        QVERIFY(r.page->inspectorShown());
+        QVERIFY(r.page->selection().inspectorShown());
         r.page->trash(saveID(2));
-        QVERIFY(!r.page->inspectorShown());
+        QVERIFY(!r.page->selection().inspectorShown());
     }
 
     void folderText_data()

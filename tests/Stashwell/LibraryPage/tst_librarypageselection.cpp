@@ -97,49 +97,79 @@ private slots:
         QFETCH(QList<int>, selectionAfter);
         PageRig r(five());
         if (selection)
-            r.page->setSelection(saveID(selection));
-        r.page->setChosen(setOf(chosen));
+            r.page->selection().setCurrent(saveID(selection));
+        r.page->selection().setChosen(setOf(chosen));
         r.page->setQuery(query);
-        r.page->pick(saveID(clicked), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(r.page->chosen(), setOf(chosenAfter));
+        r.page->selection().pick(saveID(clicked), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(r.page->selection().chosen(), setOf(chosenAfter));
         if (selectionAfter.isEmpty()) {
-            QVERIFY(!r.page->selection());
+            QVERIFY(!r.page->selection().current());
         } else {
-            QVERIFY(r.page->selection());
-            QVERIFY(setOf(selectionAfter).contains(*r.page->selection()));
+            QVERIFY(r.page->selection().current());
+            QVERIFY(setOf(selectionAfter).contains(*r.page->selection().current()));
         }
         // Never a single chosen save after a Ctrl-click.
         if (modifiers & Qt::ControlModifier)
-            QVERIFY(r.page->chosen().size() != 1);
+            QVERIFY(r.page->selection().chosen().size() != 1);
+    }
+
+    // A click reaches the selection through the page's one handler, its modifiers carried with it.
+    void selectIntents_data()
+    {
+        QTest::addColumn<SaveIntent>("intent");
+        QTest::addColumn<int>("clicked");
+        QTest::addColumn<QList<int>>("chosenAfter");
+        QTest::addColumn<int>("selectionAfter");   // 0: none
+        QTest::newRow("plain") << SaveIntent::select() << 3 << QList<int>() << 3;
+        QTest::newRow("ctrl") << SaveIntent::select(Qt::ControlModifier) << 3 << QList<int>{2, 3} << 3;
+        QTest::newRow("ctrl on the current") << SaveIntent::select(Qt::ControlModifier) << 2 << QList<int>() << 0;
+        QTest::newRow("shift") << SaveIntent::select(Qt::ShiftModifier) << 4 << QList<int>{2, 3, 4} << 4;
+        QTest::newRow("alt counts as a plain click") << SaveIntent::select(Qt::AltModifier) << 4 << QList<int>() << 4;
+        QTest::newRow("preview of a save without a video selects it") << SaveIntent::preview() << 5 << QList<int>() << 5;
+    }
+
+    void selectIntents()
+    {
+        QFETCH(SaveIntent, intent);
+        QFETCH(int, clicked);
+        QFETCH(QList<int>, chosenAfter);
+        QFETCH(int, selectionAfter);
+        PageRig r(five());
+        r.page->selection().setCurrent(saveID(2));
+        r.page->handle(intent, r.item(clicked));
+        QCOMPARE(r.page->selection().chosen(), setOf(chosenAfter));
+        QCOMPARE(r.page->selection().current(), selectionAfter ? std::optional(saveID(selectionAfter)) : std::nullopt);
+        // Selecting is no edit.
+        QCOMPARE(r.stack.count(), 0);
     }
 
     void selectAll()
     {
         PageRig r(five());
-        r.page->selectAll({saveID(3), saveID(1), saveID(2)});
-        QCOMPARE(r.page->chosen(), setOf({1, 2, 3}));
-        QCOMPARE(r.page->selection(), saveID(2));
-        QVERIFY(r.page->inspectorShown());
-        r.page->selectAll({});
-        QVERIFY(r.page->chosen().isEmpty());
-        QVERIFY(!r.page->selection());
+        r.page->selection().selectAll({saveID(3), saveID(1), saveID(2)});
+        QCOMPARE(r.page->selection().chosen(), setOf({1, 2, 3}));
+        QCOMPARE(r.page->selection().current(), saveID(2));
+        QVERIFY(r.page->selection().inspectorShown());
+        r.page->selection().selectAll({});
+        QVERIFY(r.page->selection().chosen().isEmpty());
+        QVERIFY(!r.page->selection().current());
     }
 
     void changesOfFilterAndSelection()
     {
         PageRig r(five());
         r.page->setQuery(QStringLiteral("text"));
-        r.page->selectAll({saveID(1), saveID(2)});
+        r.page->selection().selectAll({saveID(1), saveID(2)});
         // Selecting one of the chosen keeps them; another empties them.
-        r.page->setSelection(saveID(1));
-        QCOMPARE(r.page->chosen(), setOf({1, 2}));
-        r.page->setSelection(saveID(3));
-        QVERIFY(r.page->chosen().isEmpty());
-        r.page->selectAll({saveID(1), saveID(2)});
+        r.page->selection().setCurrent(saveID(1));
+        QCOMPARE(r.page->selection().chosen(), setOf({1, 2}));
+        r.page->selection().setCurrent(saveID(3));
+        QVERIFY(r.page->selection().chosen().isEmpty());
+        r.page->selection().selectAll({saveID(1), saveID(2)});
         r.page->setFilter(Filter::favourites());
         QVERIFY(r.page->query().isEmpty());
-        QVERIFY(r.page->chosen().isEmpty());
-        QCOMPARE(r.page->selection(), saveID(2));
+        QVERIFY(r.page->selection().chosen().isEmpty());
+        QCOMPARE(r.page->selection().current(), saveID(2));
     }
 
     // Saves that leave the library (the trash emptied) leave the selection and the chosen saves;
@@ -165,13 +195,13 @@ private slots:
         QFETCH(bool, selectedAfter);
         PageRig r(five());
         r.curator().trash(saveID(5));
-        r.page->setSelection(saveID(selection));
-        r.page->setChosen(setOf(chosen));
+        r.page->selection().setCurrent(saveID(selection));
+        r.page->selection().setChosen(setOf(chosen));
         r.curator().emptyTrash();
-        QCOMPARE(r.page->chosen(), setOf(chosenAfter));
-        QCOMPARE(r.page->selection().has_value(), selectedAfter);
+        QCOMPARE(r.page->selection().chosen(), setOf(chosenAfter));
+        QCOMPARE(r.page->selection().current().has_value(), selectedAfter);
         if (selectedAfter)
-            QVERIFY(r.library().save(*r.page->selection()) && (chosenAfter.isEmpty() || r.page->chosen().contains(*r.page->selection())));
+            QVERIFY(r.library().save(*r.page->selection().current()) && (chosenAfter.isEmpty() || r.page->selection().chosen().contains(*r.page->selection().current())));
     }
 
     // ---- delete and the bulk panel -------------------------------------------------------------
@@ -204,16 +234,16 @@ private slots:
         QFETCH(bool, cleared);
         PageRig r(five());
         if (selection)
-            r.page->setSelection(saveID(selection));
-        r.page->setChosen(setOf(chosen));
-        r.page->trashSelection();
+            r.page->selection().setCurrent(saveID(selection));
+        r.page->selection().setChosen(setOf(chosen));
+        r.page->selection().trashActedOn();
         for (int n = 1; n <= 5; ++n)
             QCOMPARE(r.save(n).isTrashed(), trashed.contains(n));
-        QCOMPARE(r.page->toastMessage().value_or(QString()), toast);
+        QCOMPARE(r.page->toast().message().value_or(QString()), toast);
         QCOMPARE(r.stack.count(), trashed.isEmpty() ? 0 : 1);
         if (cleared) {
-            QVERIFY(r.page->chosen().isEmpty());
-            QVERIFY(!r.page->selection());
+            QVERIFY(r.page->selection().chosen().isEmpty());
+            QVERIFY(!r.page->selection().current());
         }
         // One step for all: one Undo brings every one back.
         if (!trashed.isEmpty()) {
@@ -226,52 +256,52 @@ private slots:
     void bulkActions()
     {
         PageRig r(five());
-        r.page->selectAll({saveID(1), saveID(2), saveID(7)});
+        r.page->selection().selectAll({saveID(1), saveID(2), saveID(7)});
 
-        r.page->fileChosen(collectionID(1));
-        QCOMPARE(r.page->toastMessage(), S::toastFiledCountIn(3, QStringLiteral("Trips")));
-        QVERIFY(r.page->toastUndoes());
+        r.page->selection().fileChosen(collectionID(1));
+        QCOMPARE(r.page->toast().message(), S::toastFiledCountIn(3, QStringLiteral("Trips")));
+        QVERIFY(r.page->toast().offersUndo());
         QCOMPARE(r.save(1).collection(), collectionID(1));
-        QCOMPARE(r.page->chosen().size(), qsizetype(3));
+        QCOMPARE(r.page->selection().chosen().size(), qsizetype(3));
 
-        r.page->fileChosen(std::nullopt);
-        QCOMPARE(r.page->toastMessage(), S::toastTookCountOut(3));
+        r.page->selection().fileChosen(std::nullopt);
+        QCOMPARE(r.page->toast().message(), S::toastTookCountOut(3));
         QVERIFY(!r.save(7).collection());
 
-        r.page->favouriteChosen();
-        QCOMPARE(r.page->toastMessage(), S::toastStarredCount(3));
+        r.page->selection().favouriteChosen();
+        QCOMPARE(r.page->toast().message(), S::toastStarredCount(3));
         QVERIFY(r.save(2).isFavourite());
         QCOMPARE(r.stack.count(), 3);
         // Starring again never takes the stars away, and records nothing.
         r.page->toast().clear();
-        r.page->favouriteChosen();
+        r.page->selection().favouriteChosen();
         QVERIFY(r.save(2).isFavourite());
         QCOMPARE(r.stack.count(), 3);
-        QVERIFY(!r.page->toastMessage());
+        QVERIFY(!r.page->toast().message());
 
-        QCOMPARE(r.page->chosenItems().size(), qsizetype(3));
-        r.page->clearChosen();
-        QVERIFY(r.page->chosen().isEmpty());
-        QVERIFY(!r.page->selection());
+        QCOMPARE(r.page->selection().chosenItems().size(), qsizetype(3));
+        r.page->selection().clear();
+        QVERIFY(r.page->selection().chosen().isEmpty());
+        QVERIFY(!r.page->selection().current());
 
-        r.page->selectAll({saveID(6), saveID(1)});
-        r.page->restoreChosen();
-        QCOMPARE(r.page->toastMessage(), S::toastRestoredCount(2));
+        r.page->selection().selectAll({saveID(6), saveID(1)});
+        r.page->selection().restoreChosen();
+        QCOMPARE(r.page->toast().message(), S::toastRestoredCount(2));
         QVERIFY(!r.save(6).isTrashed());
-        QVERIFY(r.page->chosen().isEmpty());
-        QVERIFY(!r.page->selection());
+        QVERIFY(r.page->selection().chosen().isEmpty());
+        QVERIFY(!r.page->selection().current());
     }
 
     void bulkDownloadTellsAtOnce()
     {
         PageRig r(libraryOf({makeSave(1, imagePost(QStringLiteral("1")), 2), makeSave(2, textPost(QStringLiteral("2")), 1)}));
         r.core.downloader->scripts.insert(QStringLiteral("https://pbs.example.com/1.jpg"), TransferScript::arriving(1000));
-        r.page->selectAll({saveID(1), saveID(2)});
-        r.page->downloadChosen();
-        QCOMPARE(r.page->toastMessage(), S::toastDownloading(2));
-        QVERIFY(!r.page->toastUndoes());
+        r.page->selection().selectAll({saveID(1), saveID(2)});
+        r.page->downloads().downloadChosen();
+        QCOMPARE(r.page->toast().message(), S::toastDownloading(2));
+        QVERIFY(!r.page->toast().offersUndo());
         QVERIFY(settle([&] { return r.curator().localMedia().copy(r.save(1).post().link).asOnThisComputer(); }));
-        QCOMPARE(r.page->chosen().size(), qsizetype(2));
+        QCOMPARE(r.page->selection().chosen().size(), qsizetype(2));
     }
 
     // ---- drops ----------------------------------------------------------------------------------
@@ -320,8 +350,8 @@ private slots:
         PageRig r(five());
         const Library before = r.library();
         if (!chosen.isEmpty()) {
-            r.page->setSelection(saveID(chosen.last()));
-            r.page->setChosen(setOf(chosen));
+            r.page->selection().setCurrent(saveID(chosen.last()));
+            r.page->selection().setChosen(setOf(chosen));
         }
         QList<QUrl> urls;
         for (int n : dropped)
@@ -329,13 +359,13 @@ private slots:
         QCOMPARE(r.page->dropLinks(row, urls), taken);
         for (int n = 1; n <= 5; ++n)
             QCOMPARE(!(r.save(n) == *before.save(saveID(n))), changed.contains(n));
-        QCOMPARE(r.page->toastMessage().value_or(QString()), toast);
+        QCOMPARE(r.page->toast().message().value_or(QString()), toast);
         QCOMPARE(r.stack.count(), changed.isEmpty() ? 0 : 1);
         if (clears) {
-            QVERIFY(r.page->chosen().isEmpty());
-            QVERIFY(!r.page->selection());
+            QVERIFY(r.page->selection().chosen().isEmpty());
+            QVERIFY(!r.page->selection().current());
         } else {
-            QCOMPARE(r.page->chosen(), setOf(chosen));
+            QCOMPARE(r.page->selection().chosen(), setOf(chosen));
         }
     }
 
@@ -344,27 +374,27 @@ private slots:
     void theCreatorOpens()
     {
         PageRig r(five());
-        r.page->newCollection();
-        QCOMPARE(r.page->draft(), (CollectionDraft{QString(), Swatch::blue, std::nullopt, std::nullopt}));
-        QCOMPARE(r.page->confirmTitle(), S::libraryCreate());
-        QVERIFY(!r.page->canCreate());
-        QVERIFY(!r.page->nameProblem());
-        r.page->setDraftName(QStringLiteral("TRIPS"));
-        QCOMPARE(r.page->nameProblem(), S::libraryNameTaken(QStringLiteral("Trips")));
-        QVERIFY(!r.page->canCreate());
+        r.page->drafting().newCollection();
+        QCOMPARE(r.page->drafting().draft(), (CollectionDraft{QString(), Swatch::blue, std::nullopt, std::nullopt}));
+        QCOMPARE(r.page->drafting().confirmTitle(), S::libraryCreate());
+        QVERIFY(!r.page->drafting().canCreate());
+        QVERIFY(!r.page->drafting().nameProblem());
+        r.page->drafting().setName(QStringLiteral("TRIPS"));
+        QCOMPARE(r.page->drafting().nameProblem(), S::libraryNameTaken(QStringLiteral("Trips")));
+        QVERIFY(!r.page->drafting().canCreate());
         // Writing to a closed creator changes nothing.
-        r.page->cancelDraft();
-        r.page->setDraftName(QStringLiteral("x"));
-        QVERIFY(!r.page->draft());
+        r.page->drafting().cancel();
+        r.page->drafting().setName(QStringLiteral("x"));
+        QVERIFY(!r.page->drafting().draft());
 
-        r.page->editCollection(collectionID(1));
-        QCOMPARE(r.page->confirmTitle(), S::librarySave());
-        QVERIFY(r.page->canCreate());
-        QVERIFY(!r.page->nameProblem());
+        r.page->drafting().editCollection(collectionID(1));
+        QCOMPARE(r.page->drafting().confirmTitle(), S::librarySave());
+        QVERIFY(r.page->drafting().canCreate());
+        QVERIFY(!r.page->drafting().nameProblem());
         // A collection that is gone opens nothing.
-        r.page->cancelDraft();
-        r.page->editCollection(collectionID(9));
-        QVERIFY(!r.page->draft());
+        r.page->drafting().cancel();
+        r.page->drafting().editCollection(collectionID(9));
+        QVERIFY(!r.page->drafting().draft());
     }
 
     void saveDraft_data()
@@ -391,38 +421,38 @@ private slots:
         library.collections.append(collection(2, QStringLiteral("Other")));
         PageRig r(library);
         if (editing)
-            r.page->editCollection(collectionID(2));
+            r.page->drafting().editCollection(collectionID(2));
         else
-            r.page->newCollection();
-        r.page->setDraftName(name);
+            r.page->drafting().newCollection();
+        r.page->drafting().setName(name);
         if (vanish)
             r.curator().removeCollection(collectionID(2));
         const qsizetype steps = r.stack.count();
-        r.page->saveDraft();
+        r.page->drafting().save();
         if (!problem.isEmpty()) {
-            QCOMPARE(r.page->problem(), problem);
-            QVERIFY(r.page->problemShown());
-            QVERIFY(r.page->draft());
-            QCOMPARE(r.page->draft()->name, name);
+            QCOMPARE(r.page->dialogs().problem(), problem);
+            QVERIFY(r.page->dialogs().problemShown());
+            QVERIFY(r.page->drafting().draft());
+            QCOMPARE(r.page->drafting().draft()->name, name);
             QCOMPARE(r.stack.count(), steps);
-            QVERIFY(!r.page->toastMessage());
-            r.page->setProblemShown(false);
-            QVERIFY(!r.page->problem());
+            QVERIFY(!r.page->toast().message());
+            r.page->dialogs().setProblemShown(false);
+            QVERIFY(!r.page->dialogs().problem());
             return;
         }
-        QVERIFY(!r.page->draft());
-        QVERIFY(!r.page->problem());
+        QVERIFY(!r.page->drafting().draft());
+        QVERIFY(!r.page->dialogs().problem());
         QCOMPARE(r.stack.count(), steps + 1);
         const std::optional<Collection> saved = r.library().collection(name);
         QVERIFY(saved);
         if (editing) {
-            QCOMPARE(r.page->toastMessage(), S::toastEdited(name));
+            QCOMPARE(r.page->toast().message(), S::toastEdited(name));
             QCOMPARE(r.page->filter(), Filter::all());
         } else {
-            QCOMPARE(r.page->toastMessage(), S::toastMade(name));
+            QCOMPARE(r.page->toast().message(), S::toastMade(name));
             QCOMPARE(r.page->filter(), Filter::collection(saved->id));
         }
-        QVERIFY(r.page->toastUndoes());
+        QVERIFY(r.page->toast().offersUndo());
     }
 
     // ---- dialogs --------------------------------------------------------------------------------
@@ -433,7 +463,7 @@ private slots:
     {
         PageRig empty(libraryOf({makeSave(1, textPost(QStringLiteral("1")), 1)}));
         empty.router.requestEmptyTrash();
-        QVERIFY(!empty.page->emptyingTrash());
+        QVERIFY(!empty.page->dialogs().emptyingTrash());
 
         PageRig r(five());
         QSignalSpy focus(r.page.get(), &LibraryPage::searchFocusRequested);
@@ -443,13 +473,13 @@ private slots:
 
         // The trash holds one save: Empty Trash asks.
         r.router.requestEmptyTrash();
-        QVERIFY(r.page->emptyingTrash());
-        r.page->setEmptyingTrash(false);
+        QVERIFY(r.page->dialogs().emptyingTrash());
+        r.page->dialogs().setEmptyingTrash(false);
 
         r.page->setFilter(Filter::trash());
         r.router.setSelecting(saveID(3));
         QCOMPARE(r.page->filter(), Filter::all());
-        QCOMPARE(r.page->selection(), saveID(3));
+        QCOMPARE(r.page->selection().current(), saveID(3));
         QVERIFY(!r.router.selecting());
     }
 
@@ -461,9 +491,9 @@ private slots:
         // The window's page is made after the request, and shows it when it first appears.
         r.page = std::make_unique<LibraryPage>(r.curator(), r.router, &r.stack);
         r.page->setFilter(Filter::trash());
-        QVERIFY(!r.page->selection());
+        QVERIFY(!r.page->selection().current());
         r.page->appear();
-        QCOMPARE(r.page->selection(), saveID(5));
+        QCOMPARE(r.page->selection().current(), saveID(5));
         QCOMPARE(r.page->filter(), Filter::all());
         QVERIFY(!r.router.selecting());
     }
@@ -513,15 +543,15 @@ private slots:
     {
         PageRig r(five());
         r.clipboardLink = QStringLiteral("https://x.com/a/status/1");
-        r.page->pasteLink();
+        r.page->links().pasteLink();
         QCOMPARE(r.router.savingLink(), QStringLiteral("https://x.com/a/status/1"));
         r.router.setSavingLink(std::nullopt);
         // The bar's button opens an empty sheet whatever the clipboard holds.
-        r.page->saveLink();
+        r.page->links().saveLink();
         QCOMPARE(r.router.savingLink(), QString());
         r.router.setSavingLink(std::nullopt);
         r.clipboardLink.reset();
-        r.page->pasteLink();
+        r.page->links().pasteLink();
         QCOMPARE(r.router.savingLink(), QString());
     }
 
@@ -542,13 +572,13 @@ private slots:
         PageRig r(libraryOf({makeSave(1, imagePost(QStringLiteral("1")), 2), makeSave(2, textPost(QStringLiteral("2")), 1)}),
                   copies({{xLink(QStringLiteral("someone"), QStringLiteral("1")), LocalCopy::downloading(1, 1000)}}));
         r.page->setFilter(Filter::trash());
-        r.page->setSelection(saveID(2));
-        r.page->finishSaveLink(save ? std::optional<Save::ID>(saveID(save)) : std::nullopt);
-        QCOMPARE(r.page->toastMessage().value_or(QString()), toast);
-        QVERIFY(!r.page->toastUndoes());
+        r.page->selection().setCurrent(saveID(2));
+        r.page->links().finish(save ? std::optional<Save::ID>(saveID(save)) : std::nullopt);
+        QCOMPARE(r.page->toast().message().value_or(QString()), toast);
+        QVERIFY(!r.page->toast().offersUndo());
         const bool shown = !toast.isEmpty();
         QCOMPARE(r.page->filter(), shown ? Filter::all() : Filter::trash());
-        QCOMPARE(r.page->selection(), shown ? saveID(save) : saveID(2));
+        QCOMPARE(r.page->selection().current(), shown ? saveID(save) : saveID(2));
     }
 
     // ---- downloads ------------------------------------------------------------------------------
@@ -575,9 +605,9 @@ private slots:
         r.core.downloader->scripts.insert(QStringLiteral("https://pbs.example.com/1.jpg"),
                                           fails ? TransferScript::failing(TransferError::badServerResponse(500))
                                                 : TransferScript::arriving(1000));
-        QVERIFY(awaitTask(r.page->download(r.item(1))));
-        QCOMPARE(r.page->toastMessage().value_or(QString()), toast);
-        QCOMPARE(r.page->problem().value_or(QString()), problem);
+        QVERIFY(awaitTask(r.page->downloads().download(r.item(1))));
+        QCOMPARE(r.page->toast().message().value_or(QString()), toast);
+        QCOMPARE(r.page->dialogs().problem().value_or(QString()), problem);
     }
 
     void downloadRefusals_data()
@@ -600,9 +630,9 @@ private slots:
         QFETCH(LocalCopy, copy);
         QFETCH(QString, problem);
         PageRig r(libraryOf({makeSave(1, post, 1)}), copies({{post.link, copy}}));
-        QVERIFY(awaitTask(r.page->download(r.item(1))));
-        QCOMPARE(r.page->problem(), problem);
-        QVERIFY(!r.page->toastMessage());
+        QVERIFY(awaitTask(r.page->downloads().download(r.item(1))));
+        QCOMPARE(r.page->dialogs().problem(), problem);
+        QVERIFY(!r.page->toast().message());
     }
 
     void downloadMissingCountsAtThePress()
@@ -612,20 +642,20 @@ private slots:
         r.core.downloader->scripts.insert(QStringLiteral("https://pbs.example.com/1.jpg"), TransferScript::arriving(1000));
         r.core.downloader->scripts.insert(QStringLiteral("https://pbs.example.com/2.jpg"),
                                           TransferScript::failing(TransferError::badServerResponse(500)));
-        QVERIFY(awaitTask(r.page->downloadMissing()));
-        QCOMPARE(r.page->toastMessage(), S::toastDownloadedTo(2, QStringLiteral("~/media")));
-        QVERIFY(!r.page->toastUndoes());
+        QVERIFY(awaitTask(r.page->downloads().downloadMissing()));
+        QCOMPARE(r.page->toast().message(), S::toastDownloadedTo(2, QStringLiteral("~/media")));
+        QVERIFY(!r.page->toast().offersUndo());
 
         PageRig none(libraryOf({makeSave(3, textPost(QStringLiteral("3")), 1)}));
-        QVERIFY(awaitTask(none.page->downloadMissing()));
-        QCOMPARE(none.page->toastMessage(), S::toastDownloadedTo(0, QStringLiteral("~/media")));
+        QVERIFY(awaitTask(none.page->downloads().downloadMissing()));
+        QCOMPARE(none.page->toast().message(), S::toastDownloadedTo(0, QStringLiteral("~/media")));
     }
 
     void aDownloadOutlivingThePageEndsQuietly()
     {
         PageRig r(libraryOf({makeSave(1, imagePost(QStringLiteral("1"), 1000), 1)}));
         // No script: the transfer waits for the test.
-        QCoro::Task<> task = r.page->download(r.item(1));
+        QCoro::Task<> task = r.page->downloads().download(r.item(1));
         QVERIFY(settle([&] { return !r.core.downloader->calls.isEmpty(); }));
         r.page.reset();
         r.core.downloader->play(0, TransferScript::arriving(1000));
@@ -637,7 +667,7 @@ private slots:
     {
         PageRig r(libraryOf({makeSave(1, imagePost(QStringLiteral("1"), 1 << 22), 1)}));
         QSignalSpy shelf(r.page.get(), &LibraryPage::shelfChanged);
-        QCoro::Task<> task = r.page->download(r.item(1));
+        QCoro::Task<> task = r.page->downloads().download(r.item(1));
         QVERIFY(settle([&] { return !r.core.downloader->calls.isEmpty(); }));
         QVERIFY(settle([&] { return !shelf.isEmpty(); }));
         shelf.clear();

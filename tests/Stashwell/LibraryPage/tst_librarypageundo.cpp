@@ -3,6 +3,8 @@
 // than the Curator keeps; and the toast's Undo, which undoes only its own step, once.
 
 #include "PageRig.h"
+#include "Stashwell/Pages/Library/CuratorStep.h"
+#include "StashwellUI/Toasts/ToastController.h"
 
 #include <QTest>
 
@@ -45,10 +47,10 @@ private slots:
         QTest::newRow("trash a trashed save")
             << Edit([](PageRig &r) { r.page->trash(saveID(3)); }) << QString() << QString();
         QTest::newRow("restore a trashed save from its action")
-            << Edit([](PageRig &r) { r.page->perform(Action::restore(), r.item(3)); }) << S::undoRestore()
+            << Edit([](PageRig &r) { r.page->handle(SaveIntent::action(Action::restore()), r.item(3)); }) << S::undoRestore()
             << S::toastRestored();
         QTest::newRow("restore a live save from its action")
-            << Edit([](PageRig &r) { r.page->perform(Action::restore(), r.item(2)); }) << QString() << QString();
+            << Edit([](PageRig &r) { r.page->handle(SaveIntent::action(Action::restore()), r.item(2)); }) << QString() << QString();
         QTest::newRow("file into the collection it is in")
             << Edit([](PageRig &r) { r.page->handle(SaveIntent::file(collectionID(1)), r.item(1)); }) << QString()
             << QString();
@@ -72,14 +74,14 @@ private slots:
             << QString() << QString();
         QTest::newRow("delete a collection")
             << Edit([](PageRig &r) {
-                   r.page->askToDelete(collectionID(1));
-                   r.page->confirmDelete();
+                   r.page->dialogs().askToDelete(collectionID(1));
+                   r.page->dialogs().confirmDelete();
                })
             << S::undoDeleteCollection() << S::toastDeleted(QStringLiteral("Trips"));
         QTest::newRow("delete a collection that is gone")
             << Edit([](PageRig &r) {
-                   r.page->askToDelete(collectionID(9));
-                   r.page->confirmDelete();
+                   r.page->dialogs().askToDelete(collectionID(9));
+                   r.page->dialogs().confirmDelete();
                })
             << QString() << QString();
         QTest::newRow("star by dropping on favourites what is starred")
@@ -98,11 +100,13 @@ private slots:
         const Library before = r.library();
         edit(r);
         QCOMPARE(r.stack.count(), name.isEmpty() ? 0 : 1);
-        QCOMPARE(r.page->toastMessage().value_or(QString()), toast);
-        QCOMPARE(r.page->toastUndoes(), !toast.isEmpty());
+        QCOMPARE(r.page->toast().message().value_or(QString()), toast);
+        QCOMPARE(r.page->toast().offersUndo(), !toast.isEmpty());
         if (name.isEmpty())
             return;
         QCOMPARE(r.stack.undoText(), name);
+        // The stack's step is the one the Curator recorded for this edit.
+        QCOMPARE(CuratorStep::latest(r.stack), std::optional<std::int64_t>(r.curator().steps()));
         // Undo from the stack goes back to the library before the edit.
         r.stack.undo();
         // A collection put back comes after the others; everything else is as it was.
@@ -110,6 +114,47 @@ private slots:
         QCOMPARE(QSet<Collection>(r.library().collections.cbegin(), r.library().collections.cend()),
                  QSet<Collection>(before.collections.cbegin(), before.collections.cend()));
         QCOMPARE(r.stack.redoText(), name);
+    }
+
+    void theBridgeMirrorsTheStepItIsHanded_data()
+    {
+        QTest::addColumn<bool>("recorded");   // the edit recorded a step
+        QTest::addColumn<QString>("toast");   // what announces it; empty: nothing
+        QTest::addColumn<bool>("withStack");  // the window has an undo stack
+        QTest::newRow("a step announced") << true << QStringLiteral("Starred") << true;
+        QTest::newRow("a quiet step") << true << QString() << true;
+        QTest::newRow("no step, a toast asked for") << false << QStringLiteral("Starred") << true;
+        QTest::newRow("no step, nothing") << false << QString() << true;
+        QTest::newRow("a step without a stack") << true << QStringLiteral("Starred") << false;
+    }
+
+    void theBridgeMirrorsTheStepItIsHanded()
+    {
+        QFETCH(bool, recorded);
+        QFETCH(QString, toast);
+        QFETCH(bool, withStack);
+        PageRig r(twoSavesAndTrips());
+        QUndoStack stack;
+        ToastController toasts;
+        LibraryUndo bridge(r.curator(), withStack ? &stack : nullptr, toasts);
+        // A real edit, so that the step handed over is one the Curator can undo.
+        const Curator::Recorded step = recorded ? r.curator().favourite(saveID(1)) : Curator::Recorded();
+        QCOMPARE(step.has_value(), recorded);
+        const std::optional<QString> text = toast.isEmpty() ? std::nullopt : std::optional<QString>(toast);
+        QCOMPARE(bridge.record(step, S::undoFavourite(), text), recorded);
+        QCOMPARE(stack.count(), recorded && withStack ? 1 : 0);
+        QCOMPARE(toasts.message().value_or(QString()), recorded ? toast : QString());
+        QCOMPARE(toasts.offersUndo(), recorded && !toast.isEmpty());
+        if (!recorded || !withStack)
+            return;
+        QCOMPARE(CuratorStep::latest(stack), std::optional<std::int64_t>(*step));
+        if (!toast.isEmpty()) {
+            // The toast's Undo reaches the Curator through the stack, once.
+            toasts.pressUndo();
+            QVERIFY(!r.save(1).isFavourite());
+            QCOMPARE(stack.index(), 0);
+            QVERIFY(!toasts.offersUndo());
+        }
     }
 
     void undoRedoUndoKeepTheName()
@@ -163,12 +208,12 @@ private slots:
         PageRig r(twoSavesAndTrips());
         r.page->trash(saveID(2));
         r.page->toast().clear();
-        r.page->editCollection(collectionID(1));
-        QVERIFY(r.page->draft());
-        r.page->saveDraft();
-        QVERIFY(!r.page->draft());
+        r.page->drafting().editCollection(collectionID(1));
+        QVERIFY(r.page->drafting().draft());
+        r.page->drafting().save();
+        QVERIFY(!r.page->drafting().draft());
         QCOMPARE(r.stack.count(), 1);
-        QVERIFY(!r.page->toastMessage());
+        QVERIFY(!r.page->toast().message());
         // Edit > Undo still reverts the trash, under its own name.
         QCOMPARE(r.stack.undoText(), S::undoMoveToTrash());
         r.stack.undo();
@@ -181,13 +226,13 @@ private slots:
         PageRig r(twoSavesAndTrips());
         r.page->trash(saveID(2));
         r.page->trash(saveID(1));
-        QVERIFY(r.page->toastUndoes());
-        r.page->pressToastUndo();
+        QVERIFY(r.page->toast().offersUndo());
+        r.page->toast().pressUndo();
         QVERIFY(!r.save(1).isTrashed());
         QVERIFY(r.save(2).isTrashed());
-        QVERIFY(!r.page->toastUndoes());
+        QVERIFY(!r.page->toast().offersUndo());
         // A second press finds nothing to press: the earlier trash stays.
-        r.page->pressToastUndo();
+        r.page->toast().pressUndo();
         QVERIFY(r.save(2).isTrashed());
         QCOMPARE(r.stack.index(), 1);
     }
@@ -196,11 +241,11 @@ private slots:
     {
         PageRig r(twoSavesAndTrips());
         r.page->trash(saveID(1));
-        QVERIFY(r.page->toastUndoes());
+        QVERIFY(r.page->toast().offersUndo());
         // A step that announces nothing still comes after the toast's.
         r.page->handle(SaveIntent::favourite(), r.item(2));
-        QVERIFY(!r.page->toastUndoes());
-        r.page->pressToastUndo();
+        QVERIFY(!r.page->toast().offersUndo());
+        r.page->toast().pressUndo();
         QVERIFY(r.save(1).isTrashed());
         QVERIFY(!r.save(2).isFavourite());
     }
@@ -211,10 +256,10 @@ private slots:
         r.page->trash(saveID(2));
         r.page->trash(saveID(1));
         r.stack.undo();   // Edit > Undo
-        QVERIFY(!r.page->toastUndoes());
+        QVERIFY(!r.page->toast().offersUndo());
         r.stack.redo();
-        QVERIFY(!r.page->toastUndoes());
-        r.page->pressToastUndo();
+        QVERIFY(!r.page->toast().offersUndo());
+        r.page->toast().pressUndo();
         QVERIFY(r.save(1).isTrashed());
         QVERIFY(r.save(2).isTrashed());
     }
@@ -224,14 +269,14 @@ private slots:
         PageRig r(twoSavesAndTrips());
         r.page->trash(saveID(1));
         QVERIFY(r.stack.canUndo());
-        r.page->askToEmptyTrash();
-        QVERIFY(r.page->emptyingTrash());
-        r.page->confirmEmptyTrash();
-        QVERIFY(!r.page->emptyingTrash());
+        r.page->dialogs().askToEmptyTrash();
+        QVERIFY(r.page->dialogs().emptyingTrash());
+        r.page->dialogs().confirmEmptyTrash();
+        QVERIFY(!r.page->dialogs().emptyingTrash());
         QCOMPARE(r.stack.count(), 0);
         QVERIFY(!r.library().save(saveID(1)));
-        QCOMPARE(r.page->toastMessage(), S::toastTrashEmptied());
-        QVERIFY(!r.page->toastUndoes());
+        QCOMPARE(r.page->toast().message(), S::toastTrashEmptied());
+        QVERIFY(!r.page->toast().offersUndo());
         // The next edit starts the history afresh, under the same limit.
         r.page->handle(SaveIntent::favourite(), r.item(2));
         QCOMPARE(r.stack.count(), 1);
@@ -243,14 +288,14 @@ private slots:
     {
         PageRig r(twoSavesAndTrips());
         r.page->handle(SaveIntent::newCollection(), r.item(2));
-        QCOMPARE(r.page->draft()->filing, saveID(2));
-        r.page->setDraftName(QStringLiteral("Reading"));
-        r.page->saveDraft();
-        QVERIFY(!r.page->draft());
+        QCOMPARE(r.page->drafting().draft()->filing, saveID(2));
+        r.page->drafting().setName(QStringLiteral("Reading"));
+        r.page->drafting().save();
+        QVERIFY(!r.page->drafting().draft());
         QCOMPARE(r.stack.count(), 2);
         QCOMPARE(r.stack.text(0), S::undoNewCollection());
         QCOMPARE(r.stack.text(1), S::undoFile());
-        QCOMPARE(r.page->toastMessage(), S::toastMadeAndFiled(QStringLiteral("Reading")));
+        QCOMPARE(r.page->toast().message(), S::toastMadeAndFiled(QStringLiteral("Reading")));
         QCOMPARE(r.page->filter(), Filter::all());
         const std::optional<Collection> made = r.library().collection(QStringLiteral("reading"));
         QVERIFY(made);

@@ -5,12 +5,18 @@
 // the window in every look go to the gallery.
 
 #include "AwaitTask.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/DialogState.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
+#include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
+#include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Gallery.h"
 #include "PageRig.h"
 
 #include "Stashwell/Pages/Library/LibraryDialogs.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
-#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "Stashwell/Presenters/ShelfPresenter.h"
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/SearchField.h"
 #include "StashwellUI/Inspector/BulkPanel.h"
@@ -126,10 +132,10 @@ private slots:
         QCOMPARE(w.view.sidebar().selection(), Filter::trash());
         QVERIFY(!w.view.emptyTrashButton().isHidden());
         w.view.emptyTrashButton().click();
-        QVERIFY(w.rig.page->emptyingTrash());
+        QVERIFY(w.rig.page->dialogs().emptyingTrash());
         QVERIFY(settle([&] { return w.view.dialogs().shown() == LibraryDialogs::Kind::emptyTrash; }));
         w.view.dialogs().cancelButton()->click();
-        QVERIFY(!w.rig.page->emptyingTrash());
+        QVERIFY(!w.rig.page->dialogs().emptyingTrash());
     }
 
     void theSidebarAndTheBarReachThePage()
@@ -146,12 +152,12 @@ private slots:
         QCOMPARE(w.rig.page->query(), QStringLiteral("kite"));
         w.turn();
         QCOMPARE(w.view.bar().subtitle(), S::titleSavedCount(1));
-        QCOMPARE(w.view.shelfPage().query(), QStringLiteral("kite"));
+        QCOMPARE(w.view.shelfPresenter().query(), QStringLiteral("kite"));
 
         emit w.view.bar().layoutChosen(ShelfLayout::list);
         QCOMPARE(w.rig.page->layout(), ShelfLayout::list);
         w.turn();
-        QCOMPARE(w.view.shelfPage().layout(), ShelfLayout::list);
+        QCOMPARE(w.view.shelfPresenter().layout(), ShelfLayout::list);
 
         // Ctrl+F from the Router puts the focus in the search field.
         w.view.sidebar().setFocus();
@@ -165,13 +171,13 @@ private slots:
     void clicksWithModifiersAndTheInspector()
     {
         Window w;
-        emit w.view.shelfPage().picked(saveID(2));
-        QCOMPARE(w.rig.page->selection(), saveID(2));
+        emit w.view.shelfPresenter().intentRaised(w.rig.item(2), SaveIntent::select());
+        QCOMPARE(w.rig.page->selection().current(), saveID(2));
         w.turn();
         QVERIFY(w.view.frame().showsInspector());
         QVERIFY(w.view.inspector());
         QCOMPARE(w.view.inspector()->item().save().id(), saveID(2));
-        QCOMPARE(w.view.shelfPage().selection(), saveID(2));
+        QCOMPARE(w.view.shelfPresenter().selection(), saveID(2));
 
         // The inspector's intent reaches the page with its item.
         emit w.view.inspector()->intentRaised(saveID(2), SaveIntent::favourite());
@@ -180,15 +186,14 @@ private slots:
         emit w.view.inspector()->intentRaised(saveID(3), SaveIntent::favourite());
         QVERIFY(!w.rig.save(3).isFavourite());
 
-        // Ctrl-click: the bulk panel.
-        QTest::keyPress(&w.view, Qt::Key_Control, Qt::ControlModifier);
-        w.rig.page->pick(saveID(3), Qt::ControlModifier);
+        // Ctrl-click: the bulk panel. The modifiers come with the click, whatever the keyboard holds.
+        emit w.view.shelfPresenter().intentRaised(w.rig.item(3), SaveIntent::select(Qt::ControlModifier));
         w.turn();
-        QCOMPARE(w.rig.page->chosen().size(), qsizetype(2));
+        QCOMPARE(w.rig.page->selection().chosen().size(), qsizetype(2));
         QVERIFY(w.view.bulkPanel());
         QVERIFY(!w.view.inspector());
         QCOMPARE(w.view.bulkPanel()->items().size(), qsizetype(2));
-        QCOMPARE(w.view.shelfPage().highlighted(), w.rig.page->chosen());
+        QCOMPARE(w.view.shelfPresenter().highlighted(), w.rig.page->selection().chosen());
         emit w.view.bulkPanel()->trashRequested();
         QVERIFY(w.rig.save(2).isTrashed());
         QVERIFY(w.rig.save(3).isTrashed());
@@ -196,10 +201,10 @@ private slots:
         QVERIFY(!w.view.frame().showsInspector());
 
         // Closing from the inspector clears the selection.
-        w.rig.page->setSelection(saveID(1));
+        w.rig.page->selection().setCurrent(saveID(1));
         w.turn();
         emit w.view.inspector()->intentRaised(saveID(1), SaveIntent::close());
-        QVERIFY(!w.rig.page->selection());
+        QVERIFY(!w.rig.page->selection().current());
         w.turn();
         QVERIFY(!w.view.frame().showsInspector());
     }
@@ -207,12 +212,12 @@ private slots:
     void theCreatorFollowsTheDraft()
     {
         Window w;
-        w.rig.page->newCollection();
+        w.rig.page->drafting().newCollection();
         w.turn();
         QVERIFY(w.view.sidebar().showsCreator());
         QVERIFY(!w.view.creator().canCreate());
         emit w.view.creator().nameChanged(QStringLiteral("recipes"));
-        QCOMPARE(w.rig.page->draft()->name, QStringLiteral("recipes"));
+        QCOMPARE(w.rig.page->drafting().draft()->name, QStringLiteral("recipes"));
         w.turn();
         QVERIFY(!w.view.creator().canCreate());
         QVERIFY(w.view.creator().showsProblem());
@@ -220,7 +225,7 @@ private slots:
         w.turn();
         QVERIFY(w.view.creator().canCreate());
         emit w.view.creator().createRequested();
-        QVERIFY(!w.rig.page->draft());
+        QVERIFY(!w.rig.page->drafting().draft());
         w.turn();
         QVERIFY(!w.view.sidebar().showsCreator());
         QCOMPARE(w.view.bar().title(), QStringLiteral("Reading"));
@@ -230,7 +235,7 @@ private slots:
     {
         Window w(sample(), copies({{xLink(QStringLiteral("someone"), QStringLiteral("1")),
                                     LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_1.mp4"), 2000}})}}));
-        w.rig.page->perform(Action::play(), w.rig.item(1));
+        w.rig.page->handle(SaveIntent::action(Action::play()), w.rig.item(1));
         w.turn();
         QVERIFY(w.view.playerDialog());
         QVERIFY(settle([&] { return w.view.playerDialog() && w.view.playerDialog()->isVisible(); }));
@@ -238,7 +243,7 @@ private slots:
         emit w.view.playerSheet()->revealRequested();
         QCOMPARE(w.rig.revealed.size(), qsizetype(1));
         emit w.view.playerSheet()->closeRequested();
-        QVERIFY(!w.rig.page->playing());
+        QVERIFY(!w.rig.page->player().playing());
         w.turn();
         QVERIFY(!w.view.playerDialog());
     }
@@ -267,11 +272,11 @@ private slots:
         page.setFilter(filter);
         page.setQuery(query);
         if (selected)
-            page.setSelection(saveID(selected));
+            page.selection().setCurrent(saveID(selected));
         w.turn();
         QSignalSpy full(&page, &LibraryPage::shelfChanged);
         QSignalSpy items(&page, &LibraryPage::itemsChanged);
-        QCoro::Task<> task = page.download(w.rig.item(2));
+        QCoro::Task<> task = page.downloads().download(w.rig.item(2));
         QVERIFY(settle([&] { return !w.rig.core.downloader->calls.isEmpty() && !full.isEmpty(); }));
         w.turn();
         full.clear();
@@ -288,26 +293,26 @@ private slots:
         fresh.setFilter(filter);
         fresh.setQuery(query);
         if (selected)
-            fresh.setSelection(saveID(selected));
+            fresh.selection().setCurrent(saveID(selected));
         QCOMPARE(page.matchingItems(), fresh.matchingItems());
         QCOMPARE(page.visibleItems(), fresh.visibleItems());
         QCOMPARE(page.sidebarContent(), fresh.sidebarContent());
         QCOMPARE(page.status(), fresh.status());
-        QCOMPARE(page.selectedItem(), fresh.selectedItem());
-        ShelfPage shown;
+        QCOMPARE(page.selection().currentItem(), fresh.selection().currentItem());
+        ShelfPresenter shown;
         shown.setShelf(fresh.shelf());
         shown.setFilter(filter);
         shown.setQuery(query);
-        shown.setSelection(fresh.selection());
-        shown.setTitle(w.view.shelfPage().title());
-        QCOMPARE(w.view.shelfPage().arrangement(), shown.arrangement());
-        QCOMPARE(w.view.shelfPage().visibleOrder(), shown.visibleOrder());
+        shown.setSelection(fresh.selection().current());
+        shown.setTitle(w.view.shelfPresenter().title());
+        QCOMPARE(w.view.shelfPresenter().arrangement(), shown.arrangement());
+        QCOMPARE(w.view.shelfPresenter().visibleOrder(), shown.visibleOrder());
         if (selected) {
             QVERIFY(w.view.inspector());
-            QCOMPARE(w.view.inspector()->item(), *fresh.selectedItem());
+            QCOMPARE(w.view.inspector()->item(), *fresh.selection().currentItem());
         }
         // The save's card shows the last step.
-        const QList<ShelfItem> &order = w.view.shelfPage().visibleOrder();
+        const QList<ShelfItem> &order = w.view.shelfPresenter().visibleOrder();
         const auto downloading = std::find_if(order.begin(), order.end(),
                                               [](const ShelfItem &item) { return item.save().id() == saveID(2); });
         if (downloading != order.end())
@@ -423,15 +428,15 @@ private slots:
                                    {xLink(QStringLiteral("someone"), QStringLiteral("2")), LocalCopy::downloading(300, 1000)}}));
         QString why;
         QVERIFY2(gallery::captureAndCheck(w.view, QStringLiteral("librarypage-home"), &why), qPrintable(why));
-        w.rig.page->pick(saveID(2), Qt::NoModifier);
+        w.rig.page->selection().pick(saveID(2), Qt::NoModifier);
         w.rig.page->trash(saveID(4));
         w.turn();
         QVERIFY2(gallery::captureAndCheck(w.view, QStringLiteral("librarypage-inspector"), &why), qPrintable(why));
-        w.rig.page->selectAll({saveID(1), saveID(2), saveID(3)});
-        w.rig.page->newCollection();
+        w.rig.page->selection().selectAll({saveID(1), saveID(2), saveID(3)});
+        w.rig.page->drafting().newCollection();
         w.turn();
         QVERIFY2(gallery::captureAndCheck(w.view, QStringLiteral("librarypage-bulk"), &why), qPrintable(why));
-        w.rig.page->cancelDraft();
+        w.rig.page->drafting().cancel();
         w.rig.page->setFilter(Filter::trash());
         w.rig.page->setLayout(ShelfLayout::list);
         w.turn();

@@ -11,9 +11,14 @@
 #include "StashKit/Curator.h"
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/Commands/MenuCommands.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/DialogState.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
+#include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
-#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "Stashwell/Presenters/ShelfPresenter.h"
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/Router/Router.h"
 #include "Stashwell/StashwellStrings.h"
@@ -125,12 +130,12 @@ private slots:
             QVERIFY(settle([&] { return shownSheet(app) && shownSheet(app)->phase().isFound(); }));
 
             emit shownSheet(app)->saveRequested();
-            QVERIFY(settle([&] { return app.libraryPage().selection().has_value(); }));
+            QVERIFY(settle([&] { return app.libraryPage().selection().current().has_value(); }));
             QVERIFY(!app.router().savingLink());
             QVERIFY(settle([&] { return !shownSheet(app); }));
-            kept = *app.libraryPage().selection();
-            QCOMPARE(app.libraryPage().toastMessage(), S::toastSaved());
-            QVERIFY(!app.libraryPage().toastUndoes());
+            kept = *app.libraryPage().selection().current();
+            QCOMPARE(app.libraryPage().toast().message(), S::toastSaved());
+            QVERIFY(!app.libraryPage().toast().offersUndo());
             // Keeping is no edit of the history: the Edit menu has nothing to undo.
             QVERIFY(!app.commands().undo()->isEnabled());
             QCOMPARE(app.curator().library().save(kept)->post().text, QStringLiteral("A kite over the hill"));
@@ -140,15 +145,15 @@ private slots:
             // The offscreen platform gives the window back no activation when the sheet goes.
             app.libraryWindow().activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&app.libraryWindow()));
-            QVERIFY(view.shelfPage().surface());
-            view.shelfPage().surface()->setFocus(Qt::MouseFocusReason);
-            QTest::keyClick(view.shelfPage().surface(), Qt::Key_Delete);
+            QVERIFY(view.shelfPresenter().surface());
+            view.shelfPresenter().surface()->setFocus(Qt::MouseFocusReason);
+            QTest::keyClick(view.shelfPresenter().surface(), Qt::Key_Delete);
             QVERIFY(app.curator().library().save(kept)->isTrashed());
-            QCOMPARE(app.libraryPage().toastMessage(), S::toastMovedToTrash());
+            QCOMPARE(app.libraryPage().toast().message(), S::toastMovedToTrash());
             QVERIFY(settle([&] { return view.toastOverlay().bubble().offersUndo(); }));
             view.toastOverlay().bubble().undoButton().click();
             QVERIFY(!app.curator().library().save(kept)->isTrashed());
-            QVERIFY(!app.libraryPage().toastUndoes());
+            QVERIFY(!app.libraryPage().toast().offersUndo());
             QCOMPARE(app.libraryWindow().undoStack()->redoText(), S::undoMoveToTrash());
             // The Edit menu goes back and forth over the same step, named after it.
             QCOMPARE(app.commands().redo()->text(), MenuCommands::named(S::menuRedo(), S::undoMoveToTrash()));
@@ -164,7 +169,7 @@ private slots:
             const std::optional<Save> save = again.curator().library().save(kept);
             QVERIFY(save);
             QVERIFY(!save->isTrashed());
-            QCOMPARE(viewOf(again).shelfPage().visibleOrder().size(), qsizetype(1));
+            QCOMPARE(viewOf(again).shelfPresenter().visibleOrder().size(), qsizetype(1));
         }
     }
 
@@ -205,7 +210,7 @@ private slots:
         const Save::ID first = app.curator().library().saves.last().id();
         LibraryPageView &view = viewOf(app);
         app.libraryWindow().resize(1280, 800);
-        app.libraryPage().pick(first, Qt::NoModifier);
+        app.libraryPage().selection().pick(first, Qt::NoModifier);
         app.libraryPage().trash(app.curator().library().saves.first().id());
         view.refreshNow();
         // The toast has slid in.

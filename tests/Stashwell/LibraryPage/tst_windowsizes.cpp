@@ -9,7 +9,12 @@
 #include "StashKit/Curator.h"
 #include "Stashwell/Preferences/AppLanguage.h"
 #include "Stashwell/App/StashwellApp.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/DialogState.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
+#include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
 #include "Stashwell/Pages/QuickSave/QuickSavePopup.h"
 #include "Stashwell/Preferences/Preferences.h"
@@ -80,7 +85,7 @@ struct Running {
         }
         app->curator().makeCollection(QStringLiteral("Recipes to try on a long winter weekend"), Swatch::blue);
         if (inspector)
-            app->libraryPage().pick(app->curator().library().saves.last().id(), Qt::NoModifier);
+            app->libraryPage().selection().pick(app->curator().library().saves.last().id(), Qt::NoModifier);
     }
     LibraryPageView &view() { return *qobject_cast<LibraryPageView *>(app->libraryWindow().page()); }
     void resize(QSize size)

@@ -153,7 +153,7 @@ private slots:
         };
         const auto made = rig.core().makeCollection(QStringLiteral("Reading"));
         Popup popup(rig);
-        popup.page->setCollection(*made);
+        popup.page->setCollection(made->id);
         // Two saves in a row: the chosen collection holds for both, the page never resets it.
         for (const QString &link : {kFirst, kSecond}) {
             popup.clipboard = link;
@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(rig.core().library().saves.size(), 2);
         for (const Save &save : rig.core().library().saves) {
             QVERIFY(!save.isTrashed());
-            QCOMPARE(save.collection(), trashed && save.post().link == kFirstLink ? std::optional<Collection::ID>() : made.value());
+            QCOMPARE(save.collection(), trashed && save.post().link == kFirstLink ? std::optional<Collection::ID>() : made->id);
         }
     }
 

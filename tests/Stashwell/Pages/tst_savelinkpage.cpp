@@ -180,7 +180,7 @@ private slots:
         QVERIFY(finish(sheet.page->fetch()));
         sheet.page->setUrl(field);
         if (inCollection)
-            sheet.page->setCollection(*made);
+            sheet.page->setCollection(made->id);
 
         QVERIFY(finish(sheet.page->save()));
         if (outcome == "looked up") {
@@ -195,7 +195,7 @@ private slots:
         QCOMPARE(rig.core().library().saves.size(), 1);
         QCOMPARE(save->post().link, kFirstLink);
         QVERIFY(!save->isTrashed());
-        QCOMPARE(save->collection(), inCollection ? made.value() : std::optional<Collection::ID>());
+        QCOMPARE(save->collection(), inCollection ? made->id : std::optional<Collection::ID>());
         QCOMPARE(rig.curator.copy(kFirstLink).asDownloading() != nullptr, outcome == "downloading");
         // The phase is not changed by a save.
         QVERIFY(sheet.page->phase().isFound());

@@ -9,7 +9,12 @@
 #include "HttpServer.h"
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/Commands/MenuCommands.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/DialogState.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
+#include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Pages/QuickSave/QuickSaveHost.h"
 #include "Stashwell/Pages/QuickSave/QuickSavePopup.h"
 #include "Stashwell/Pages/SaveLink/SaveLinkPresenter.h"
@@ -125,21 +130,21 @@ private slots:
         QVERIFY(picker->menu());
         picker->menu()->actions().at(1)->trigger();
         picker->menu()->hide();
-        QCOMPARE(sheet->collection(), std::optional(*clips));
+        QCOMPARE(sheet->collection(), std::optional(clips->id));
 
         // The save is handed to the window while its media is still on the way.
         std::optional<LocalCopy> copyWhenShown;
-        connect(&app.libraryPage(), &LibraryPage::selectionChanged, this,
+        connect(&app.libraryPage().selection(), &LibrarySelection::selectionChanged, this,
                 [&] { copyWhenShown = curator.localMedia().copy(kLink); });
         QVERIFY(QTest::qWaitFor([&] { return sheet->mainButton()->hasFocus(); }));
         QTest::keyClick(sheet->mainButton(), Qt::Key_Return);
-        QVERIFY(QTest::qWaitFor([&] { return app.libraryPage().selection().has_value(); }, 20000));
+        QVERIFY(QTest::qWaitFor([&] { return app.libraryPage().selection().current().has_value(); }, 20000));
 
-        const Save::ID id = *app.libraryPage().selection();
+        const Save::ID id = *app.libraryPage().selection().current();
         const auto save = curator.library().save(id);
         QVERIFY(save);
         QCOMPARE(save->post().link, kLink);
-        QCOMPARE(save->collection(), std::optional(*clips));
+        QCOMPARE(save->collection(), std::optional(clips->id));
         QVERIFY(copyWhenShown);
         QVERIFY(copyWhenShown->asDownloading());
         QCOMPARE(app.libraryPage().toast().message(), std::optional(StashwellStrings::toastSavedDownloading()));
@@ -181,7 +186,7 @@ private slots:
         app.libraryWindow().hide();
         emit popover->selected(popover->recent().first().save().id());
         // The library window shows it: selected among all saves, the request answered.
-        QCOMPARE(app.libraryPage().selection(), std::optional(popover->recent().first().save().id()));
+        QCOMPARE(app.libraryPage().selection().current(), std::optional(popover->recent().first().save().id()));
         QVERIFY(!app.router().selecting());
         QVERIFY(app.libraryWindow().isVisible());
         QVERIFY(!app.quickSaveHost().isShown());

@@ -5,10 +5,17 @@
 #include "Shelf/Shelf.h"
 #include "Stashwell/Commands/MenuCommands.h"
 #include "Stashwell/Pages/Library/LibraryDialogs.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/DialogState.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Pages/Library/LibraryPlayer.h"
+#include "Stashwell/Pages/Library/LinkIntake.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
+#include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Pages/Library/LibraryPageView.h"
 #include "Stashwell/Pages/SaveLink/SaveLinkPresenter.h"
-#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "Stashwell/Presenters/ShelfPresenter.h"
 #include "Stashwell/Preferences/Preferences.h"
 #include "Stashwell/Window/LibraryWindow.h"
 #include "StashwellUI/Controls/FilterChip.h"
@@ -309,7 +316,7 @@ void World::closeSheet()
 
 void World::clickItem(const Step &step, bool twice)
 {
-    ShelfSurface *surface = view().shelfPage().surface();
+    ShelfSurface *surface = view().shelfPresenter().surface();
     if (!surface)
         return;
     const QList<Place> all = places(*surface);
@@ -337,7 +344,7 @@ void World::clickItem(const Step &step, bool twice)
 
 void World::pressCardPart(const Step &step, bool trash)
 {
-    ShelfSurface *surface = view().shelfPage().surface();
+    ShelfSurface *surface = view().shelfPresenter().surface();
     if (!surface)
         return;
     const QList<Place> all = places(*surface);
@@ -379,7 +386,7 @@ void World::key(const Step &step)
     QWidget *target = QApplication::focusWidget();
     if (!target || step.b % 3 == 0) {
         // A click into the shelf's empty corner takes the focus there first.
-        target = view().shelfPage().surface();
+        target = view().shelfPresenter().surface();
         if (!target)
             return;
         target->setFocus(Qt::MouseFocusReason);
@@ -390,7 +397,7 @@ void World::key(const Step &step)
 void World::selectAll(const Step &step)
 {
     if (step.b % 2)
-        if (ShelfSurface *surface = view().shelfPage().surface())
+        if (ShelfSurface *surface = view().shelfPresenter().surface())
             surface->setFocus(Qt::MouseFocusReason);
     if (m_app->commands().selectAll()->isEnabled())
         m_app->commands().selectAll()->trigger();
@@ -491,7 +498,7 @@ void World::deleteCollection(const Step &step)
 
 void World::dropOnRow(const Step &step)
 {
-    ShelfSurface *surface = view().shelfPage().surface();
+    ShelfSurface *surface = view().shelfPresenter().surface();
     if (!surface)
         return;
     const QList<Place> all = places(*surface);
@@ -612,9 +619,9 @@ QString World::checkOnce()
 
     // The shelf against a projection worked out afresh from the Curator.
     const Shelf fresh(library, curator.localMedia(), curator.covers(), page.shelf().now(), curator.quality());
-    const QStringList wanted = idsOf(ShelfPage::visibleItems(fresh, page.filter(), page.query()));
+    const QStringList wanted = idsOf(ShelfPresenter::visibleItems(fresh, page.filter(), page.query()));
     QStringList shown;
-    if (ShelfSurface *surface = v.shelfPage().surface()) {
+    if (ShelfSurface *surface = v.shelfPresenter().surface()) {
         for (const auto &block : surface->blocks()) {
             if (const auto *c = std::get_if<ShelfCollection>(&block))
                 shown.append(idsOf(c->items));
@@ -626,36 +633,36 @@ QString World::checkOnce()
     if (shown != wanted)
         faults.append(QStringLiteral("shelf: it shows [%1] where the filter and the search select [%2]")
                           .arg(shown.join(u' '), wanted.join(u' ')));
-    if (v.shelfPage().filter() != page.filter() || v.shelfPage().query() != page.query())
+    if (v.shelfPresenter().filter() != page.filter() || v.shelfPresenter().query() != page.query())
         faults.append(QStringLiteral("shelf-input: it shows another filter or search than the page's"));
 
     // The selection and the chosen saves name saves that exist. Neither is emptied when an edit
     // takes its saves out of the filter (a selection outside the filter closes the inspector; the
     // bulk panel lists the chosen saves shown).
     auto exists = [&](const Save::ID &id) { return library.save(id).has_value(); };
-    if (const auto &selection = page.selection(); selection && !exists(*selection))
+    if (const auto &selection = page.selection().current(); selection && !exists(*selection))
         faults.append(QStringLiteral("selection-gone: ") + selection->text());
-    if (v.shelfPage().selection() != page.selection())
+    if (v.shelfPresenter().selection() != page.selection().current())
         faults.append(QStringLiteral("shelf-selection: the shelf's selection is not the page's"));
-    for (const Save::ID &id : page.chosen())
+    for (const Save::ID &id : page.selection().chosen())
         if (!exists(id))
             faults.append(QStringLiteral("chosen-gone: ") + id.text());
-    if (v.shelfPage().highlighted() != page.chosen())
+    if (v.shelfPresenter().highlighted() != page.selection().chosen())
         faults.append(QStringLiteral("shelf-chosen: the shelf highlights other saves than the chosen"));
 
     // The inspector column: the bulk panel for two chosen saves, else the selected save of the
     // filter, else closed.
-    const std::optional<Save> selected = page.selection() ? library.save(*page.selection()) : std::nullopt;
+    const std::optional<Save> selected = page.selection().current() ? library.save(*page.selection().current()) : std::nullopt;
     const bool selectedShown = selected && fresh.selects(page.filter(), *selected);
-    if (v.frame().showsInspector() != (page.chosen().size() >= 2 || selectedShown))
+    if (v.frame().showsInspector() != (page.selection().chosen().size() >= 2 || selectedShown))
         faults.append(QStringLiteral("inspector-column: it %1 with %2 chosen and the selection %3")
                           .arg(v.frame().showsInspector() ? QStringLiteral("shows") : QStringLiteral("is closed"))
-                          .arg(page.chosen().size())
+                          .arg(page.selection().chosen().size())
                           .arg(selectedShown ? QStringLiteral("of the filter") : QStringLiteral("none or elsewhere")));
-    if (page.chosen().size() >= 2) {
+    if (page.selection().chosen().size() >= 2) {
         QStringList chosenShown;
-        for (const ShelfItem &item : ShelfPage::visibleItems(fresh, page.filter(), page.query()))
-            if (page.chosen().contains(item.save().id()))
+        for (const ShelfItem &item : ShelfPresenter::visibleItems(fresh, page.filter(), page.query()))
+            if (page.selection().chosen().contains(item.save().id()))
                 chosenShown.append(item.save().id().text());
         if (!v.bulkPanel())
             faults.append(QStringLiteral("bulk-missing: chosen saves without the bulk panel"));
@@ -690,7 +697,7 @@ QString World::checkOnce()
     // Nothing refers to what is gone. (A filter of a collection that is gone stays: it shows no
     // saves under the collections' common title. So do the delete dialog and the creator of a
     // collection an undo took away: confirming does nothing, saving is refused with a message.)
-    if (page.playing() && !exists(*page.playing()))
+    if (page.player().playing() && !exists(*page.player().playing()))
         faults.append(QStringLiteral("player-gone: the player plays a save that is gone"));
 
     // The document on disk, once the writes have landed.

@@ -100,7 +100,7 @@ inline Collection collection(int n, const QString &name)
 
 // What a collection's callbacks were called with, in order.
 struct Calls {
-    QStringList log;   // "select <n>", "action <n>", "trash <n>", "intent <n> <case>"
+    QStringList log;   // "<case> <n>": "select 6", "action 6", "copyLink 5", ...
     QList<SaveIntent> intents;
 };
 
@@ -114,13 +114,8 @@ inline ShelfCollection recording(QList<ShelfItem> shown, ShelfLayout layout, Cal
     c.layout = layout;
     c.columns = columns;
     c.now = Date{700000000};
-    c.onSelect = [&calls](const Save::ID &id) { calls.log.append(QStringLiteral("select %1").arg(number(id))); };
-    c.onAction = [&calls](const ShelfItem &item, const Action &) {
-        calls.log.append(QStringLiteral("action %1").arg(number(item.save().id())));
-    };
-    c.onTrash = [&calls](const Save::ID &id) { calls.log.append(QStringLiteral("trash %1").arg(number(id))); };
     c.onIntent = [&calls](const ShelfItem &item, const SaveIntent &intent) {
-        calls.log.append(QStringLiteral("intent %1 %2").arg(number(item.save().id())).arg(QString::fromLatin1(intent.caseName())));
+        calls.log.append(QStringLiteral("%1 %2").arg(QString::fromLatin1(intent.caseName())).arg(number(item.save().id())));
         calls.intents.append(intent);
     };
     return c;

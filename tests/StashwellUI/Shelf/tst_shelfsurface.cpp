@@ -170,18 +170,26 @@ void TestShelfSurface::clicks_data()
     QTest::addColumn<bool>("trashed");
     QTest::addColumn<Spot>("spot");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("card body selects") << ShelfLayout::grid << false << Spot::cardBody << "select 6";
-    QTest::newRow("card thumbnail selects") << ShelfLayout::grid << false << Spot::cardThumbnail << "select 6";
-    QTest::newRow("card pill asks for the action") << ShelfLayout::grid << false << Spot::cardPill << "action 6";
-    QTest::newRow("card trash asks to trash") << ShelfLayout::grid << false << Spot::cardTrash << "trash 6";
-    QTest::newRow("trashed card: no trash button") << ShelfLayout::grid << true << Spot::cardTrash << "";
-    QTest::newRow("row label selects") << ShelfLayout::list << false << Spot::rowBody << "select 6";
-    QTest::newRow("row gap before the meta line selects") << ShelfLayout::list << false << Spot::rowGap << "select 6";
-    QTest::newRow("row pill asks for the action, not selecting") << ShelfLayout::list << false << Spot::rowPill << "action 6";
-    QTest::newRow("row trash asks to trash, not selecting") << ShelfLayout::list << false << Spot::rowTrash << "trash 6";
-    QTest::newRow("trashed row: the pill restores, no trash") << ShelfLayout::list << true << Spot::rowPill << "action 6";
-    QTest::newRow("trashed row: nothing where the trash was") << ShelfLayout::list << true << Spot::rowTrash << "";
-    QTest::newRow("row padding above the label: nothing") << ShelfLayout::list << false << Spot::rowPadding << "";
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("card body selects") << ShelfLayout::grid << false << Spot::cardBody << "select 6" << Qt::KeyboardModifiers();
+    QTest::newRow("card thumbnail selects") << ShelfLayout::grid << false << Spot::cardThumbnail << "select 6" << Qt::KeyboardModifiers();
+    QTest::newRow("card pill asks for the action") << ShelfLayout::grid << false << Spot::cardPill << "action 6" << Qt::KeyboardModifiers();
+    QTest::newRow("card trash asks to trash") << ShelfLayout::grid << false << Spot::cardTrash << "trash 6" << Qt::KeyboardModifiers();
+    QTest::newRow("trashed card: no trash button") << ShelfLayout::grid << true << Spot::cardTrash << "" << Qt::KeyboardModifiers();
+    QTest::newRow("row label selects") << ShelfLayout::list << false << Spot::rowBody << "select 6" << Qt::KeyboardModifiers();
+    QTest::newRow("row gap before the meta line selects") << ShelfLayout::list << false << Spot::rowGap << "select 6" << Qt::KeyboardModifiers();
+    QTest::newRow("row pill asks for the action, not selecting") << ShelfLayout::list << false << Spot::rowPill << "action 6" << Qt::KeyboardModifiers();
+    QTest::newRow("row trash asks to trash, not selecting") << ShelfLayout::list << false << Spot::rowTrash << "trash 6" << Qt::KeyboardModifiers();
+    QTest::newRow("trashed row: the pill restores, no trash") << ShelfLayout::list << true << Spot::rowPill << "action 6" << Qt::KeyboardModifiers();
+    QTest::newRow("trashed row: nothing where the trash was") << ShelfLayout::list << true << Spot::rowTrash << "" << Qt::KeyboardModifiers();
+    QTest::newRow("row padding above the label: nothing") << ShelfLayout::list << false << Spot::rowPadding << "" << Qt::KeyboardModifiers();
+    // A select carries the modifiers of its click, whatever the layout.
+    QTest::newRow("ctrl on a card") << ShelfLayout::grid << false << Spot::cardBody << "select 6"
+                                    << Qt::KeyboardModifiers(Qt::ControlModifier);
+    QTest::newRow("shift on a row") << ShelfLayout::list << false << Spot::rowBody << "select 6"
+                                    << Qt::KeyboardModifiers(Qt::ShiftModifier);
+    QTest::newRow("ctrl on a pill: the action alone") << ShelfLayout::grid << false << Spot::cardPill << "action 6"
+                                                      << Qt::KeyboardModifiers(Qt::ControlModifier);
 }
 
 void TestShelfSurface::clicks()
@@ -190,6 +198,7 @@ void TestShelfSurface::clicks()
     QFETCH(bool, trashed);
     QFETCH(Spot, spot);
     QFETCH(QString, expected);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
     QList<Save> saves;
     for (int n = 1; n <= 12; ++n)
         saves.append(save(SaveSpec{.n = n, .trashed = trashed}));
@@ -200,8 +209,10 @@ void TestShelfSurface::clicks()
     // The sixth save, whichever cell it stands in.
     const qsizetype index = 5;
     QCOMPARE(number(m_surface->item(0, index)->save().id()), 6);
-    QTest::mouseClick(m_surface->viewport(), Qt::LeftButton, {}, spotOf(*m_surface, index, spot).toPoint());
+    QTest::mouseClick(m_surface->viewport(), Qt::LeftButton, modifiers, spotOf(*m_surface, index, spot).toPoint());
     QCOMPARE(m_calls.log.join(u','), expected);
+    if (expected.startsWith(u"select"))
+        QCOMPARE(m_calls.intents.last(), SaveIntent::select(modifiers));
 }
 
 void TestShelfSurface::pressMovedToAnotherPartClicksNothing()
@@ -238,7 +249,7 @@ void TestShelfSurface::menuOnTheClickedItem()
     QAction *work = findAction(menu, QStringLiteral("Work"));
     QVERIFY(work);
     work->trigger();
-    QCOMPARE(m_calls.log, (QStringList{QStringLiteral("intent 5 copyLink"), QStringLiteral("intent 5 file")}));
+    QCOMPARE(m_calls.log, (QStringList{QStringLiteral("copyLink 5"), QStringLiteral("file 5")}));
     QVERIFY(m_calls.intents.last() == SaveIntent::file(collection(1, QStringLiteral("Work")).id));
     menu->close();
 

@@ -21,12 +21,6 @@ namespace {
 // A view's parts: the shared ones and one of its own.
 enum class Part { none, body, pill, trash, own };
 
-struct Intents {
-    std::function<void()> onSelect;
-    std::function<void(const Action &)> onAction;
-    std::function<void()> onTrash;
-};
-
 // An object no other factory knows, to count how often factories are asked for it.
 class Probe : public QObject {
     Q_OBJECT
@@ -88,17 +82,20 @@ void TestSharedHelpers::sharedPartsRaiseTheirIntents()
     QFETCH(QString, raised);
 
     QStringList calls;
-    Intents intents;
+    IntentHandler raise;
     if (withIntents) {
-        intents.onSelect = [&calls] { calls << QStringLiteral("select"); };
-        intents.onAction = [&calls](const Action &action) {
-            QVERIFY(action == Action::play());
-            calls << QStringLiteral("action");
+        raise = [&calls](const SaveIntent &intent) {
+            if (const auto *action = intent.as<SaveIntent::Action>())
+                QVERIFY(action->action == Action::play());
+            // A select carries the modifiers of the click that raised it.
+            if (const auto *select = intent.as<SaveIntent::Select>())
+                QCOMPARE(select->modifiers, Qt::ShiftModifier | Qt::ControlModifier);
+            calls << QString::fromLatin1(intent.caseName());
         };
-        intents.onTrash = [&calls] { calls << QStringLiteral("trash"); };
     }
     const ActionPill pill(downloading ? Action::downloading(0.5) : Action::play());
-    const std::optional<bool> asked = SaveActivation::activate(part, pill, showsTrash, intents);
+    const std::optional<bool> asked =
+        SaveActivation::activate(part, pill, showsTrash, raise, Qt::ShiftModifier | Qt::ControlModifier);
     QCOMPARE(asked.has_value() ? int(*asked) : -1, result);
     QCOMPARE(calls.join(u','), raised);
 }

@@ -5,8 +5,8 @@
 // edit when the command is pushed, so the push's own redo does nothing; after that, undo calls
 // Curator::undo and redo Curator::redo. The command keeps the name of the edit for both.
 //
-// Each step carries a serial number, unique for the life of the process, by which a toast knows
-// whether the step it announced is still the latest one to undo.
+// Each command carries the number of the Curator's step it mirrors (the one the edit returned),
+// by which a toast knows whether the step it announced is still the latest one to undo.
 
 #include <QPointer>
 #include <QUndoCommand>

@@ -1,5 +1,6 @@
 #include "Stashwell/Pages/Library/LibraryDialogs.h"
 
+#include "Stashwell/Pages/Library/DialogState.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
 #include "Stashwell/StashwellStrings.h"
 #include "Stashwell/Window/AlertSizing.h"
@@ -14,9 +15,9 @@ using S = StashwellStrings;
 LibraryDialogs::LibraryDialogs(LibraryPage &page, QWidget *window, QObject *parent)
     : QObject(parent), m_page(page), m_window(window)
 {
-    for (auto signal : {&LibraryPage::deletingChanged, &LibraryPage::emptyingTrashChanged,
-                        &LibraryPage::leftBehindChanged, &LibraryPage::problemChanged})
-        connect(&m_page, signal, this, &LibraryDialogs::follow);
+    for (auto signal : {&DialogState::deletingChanged, &DialogState::emptyingTrashChanged,
+                        &DialogState::leftBehindChanged, &DialogState::problemChanged})
+        connect(&m_page.dialogs(), signal, this, &LibraryDialogs::follow);
     follow();
 }
 
@@ -30,13 +31,13 @@ LibraryDialogs::~LibraryDialogs()
 
 LibraryDialogs::Kind LibraryDialogs::wanted() const
 {
-    if (m_page.deleting())
+    if (m_page.dialogs().deleting())
         return Kind::deleteCollection;
-    if (m_page.emptyingTrash())
+    if (m_page.dialogs().emptyingTrash())
         return Kind::emptyTrash;
-    if (m_page.leftBehindShown())
+    if (m_page.dialogs().leftBehindShown())
         return Kind::leftBehind;
-    if (m_page.problemShown())
+    if (m_page.dialogs().problemShown())
         return Kind::problem;
     return Kind::none;
 }
@@ -49,9 +50,9 @@ void LibraryDialogs::follow()
     const Kind want = wanted();
     if (m_box && m_kind == want) {
         if (want == Kind::problem)
-            m_box->setText(m_page.problem().value_or(QString()));
+            m_box->setText(m_page.dialogs().problem().value_or(QString()));
         else if (want == Kind::leftBehind)
-            m_box->setInformativeText(m_page.leftBehindMessage());
+            m_box->setInformativeText(m_page.dialogs().leftBehindMessage());
         return;
     }
     if (m_box) {
@@ -77,20 +78,20 @@ void LibraryDialogs::present(Kind kind)
     QAbstractButton *cancel = nullptr;
     switch (kind) {
     case Kind::deleteCollection:
-        title = m_page.deleteTitle();
-        message = m_page.deleteMessage();
+        title = m_page.dialogs().deleteTitle();
+        message = m_page.dialogs().deleteMessage();
         confirm = box->addButton(S::libraryDelete(), QMessageBox::DestructiveRole);
         cancel = box->addButton(S::libraryCancel(), QMessageBox::RejectRole);
         break;
     case Kind::emptyTrash:
         title = S::libraryEmptyTrashTitle();
-        message = m_page.emptyTrashMessage();
+        message = m_page.dialogs().emptyTrashMessage();
         confirm = box->addButton(S::libraryEmptyTrash(), QMessageBox::DestructiveRole);
         cancel = box->addButton(S::libraryCancel(), QMessageBox::RejectRole);
         break;
     case Kind::leftBehind:
         title = S::libraryLeftBehindTitle();
-        message = m_page.leftBehindMessage();
+        message = m_page.dialogs().leftBehindMessage();
         confirm = box->addButton(S::libraryShowInFileManager(), QMessageBox::AcceptRole);
         cancel = box->addButton(S::libraryOk(), QMessageBox::RejectRole);
         break;
@@ -98,7 +99,7 @@ void LibraryDialogs::present(Kind kind)
         // The product's name as the window's title, whatever the problem; the problem itself is
         // the heading, not the name again.
         title = QStringLiteral("Stashwell");
-        message = m_page.problem().value_or(QString());
+        message = m_page.dialogs().problem().value_or(QString());
         confirm = box->addButton(S::libraryOk(), QMessageBox::RejectRole);
         cancel = confirm;
         break;
@@ -136,21 +137,21 @@ void LibraryDialogs::closed(Kind kind, QAbstractButton *confirmed)
     switch (kind) {
     case Kind::deleteCollection:
         if (confirmed)
-            m_page.confirmDelete();
-        m_page.setDeletingShown(false);
+            m_page.dialogs().confirmDelete();
+        m_page.dialogs().setDeletingShown(false);
         break;
     case Kind::emptyTrash:
         if (confirmed)
-            m_page.confirmEmptyTrash();
-        m_page.setEmptyingTrash(false);
+            m_page.dialogs().confirmEmptyTrash();
+        m_page.dialogs().setEmptyingTrash(false);
         break;
     case Kind::leftBehind:
         if (confirmed)
-            m_page.showLeftBehind();
-        m_page.setLeftBehindShown(false);
+            m_page.dialogs().showLeftBehind();
+        m_page.dialogs().setLeftBehindShown(false);
         break;
     case Kind::problem:
-        m_page.setProblemShown(false);
+        m_page.dialogs().setProblemShown(false);
         break;
     case Kind::none:
         break;

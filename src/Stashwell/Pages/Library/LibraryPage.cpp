@@ -3,13 +3,18 @@
 #include "Capture/PostLink.h"
 #include "StashKit/Curator.h"
 #include "Stashwell/Commands/CopiedLink.h"
-#include "Stashwell/Pages/Library/CuratorStep.h"
-#include "Stashwell/Pages/Shelf/ProgressedItems.h"
-#include "Stashwell/Pages/Shelf/ShelfArrangement.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/DialogState.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
+#include "Stashwell/Pages/Library/LibraryPlayer.h"
+#include "Stashwell/Pages/Library/LinkIntake.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
+#include "Stashwell/Pages/Library/LibraryUndo.h"
+#include "Stashwell/Presenters/ProgressedItems.h"
+#include "Stashwell/Presenters/ShelfArrangement.h"
 #include "Stashwell/Router/Router.h"
 #include "Stashwell/StashwellStrings.h"
 
-#include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDesktopServices>
@@ -55,12 +60,7 @@ LibraryPage::Desktop LibraryPage::Desktop::completed() const
     if (!out.reveal)
         out.reveal = revealFiles;
     if (!out.copyText)
-        out.copyText = [](const QString &text) {
-            if (QClipboard *clipboard = QGuiApplication::clipboard()) {
-                clipboard->clear();
-                clipboard->setText(text);
-            }
-        };
+        out.copyText = [](const QString &text) { sw::app::copyText(text); };
     if (!out.copiedLink)
         out.copiedLink = [] { return sw::app::copiedLink(); };
     if (!out.homePath)
@@ -69,8 +69,10 @@ LibraryPage::Desktop LibraryPage::Desktop::completed() const
 }
 
 LibraryPage::LibraryPage(Curator &curator, Router &router, QUndoStack *undoStack, Desktop desktop, QObject *parent)
-    : QObject(parent), m_curator(curator), m_router(router), m_undoStack(undoStack),
-      m_desktop(desktop.completed()), m_toast(this)
+    : QObject(parent), m_curator(curator), m_router(router), m_desktop(desktop.completed()), m_toast(this),
+      m_undo(new LibraryUndo(curator, undoStack, m_toast, this)), m_selection(new LibrarySelection(*this)),
+      m_drafting(new CollectionDrafting(*this)), m_dialogs(new DialogState(*this)),
+      m_downloads(new LibraryDownloads(*this)), m_player(new LibraryPlayer(*this)), m_links(new LinkIntake(*this))
 {
     m_shelfTurn.setSingleShot(true);
     m_shelfTurn.setInterval(0);
@@ -84,15 +86,16 @@ LibraryPage::LibraryPage(Curator &curator, Router &router, QUndoStack *undoStack
 
     connect(&m_curator, &Curator::libraryChanged, this, [this] {
         shelfStale(false);
-        forgetRemovedSaves();
+        // A search may hide the current and the chosen saves (they stay), but not a save that left
+        // the library.
+        m_selection->forgetRemoved(m_curator.library());
     });
     connect(&m_curator, &Curator::coversChanged, this, [this] { shelfStale(false); });
     connect(&m_curator, &Curator::qualityChanged, this, [this] { shelfStale(false); });
     connect(&m_curator, &Curator::localMediaChanged, this, &LibraryPage::localMediaDidChange);
-    connect(&m_curator, &Curator::leftBehindChanged, this, &LibraryPage::leftBehindChanged);
 
     connect(&m_router, &Router::findRequestsChanged, this, &LibraryPage::focusSearch);
-    connect(&m_router, &Router::emptyTrashRequestsChanged, this, &LibraryPage::offerEmptyTrash);
+    connect(&m_router, &Router::emptyTrashRequestsChanged, m_dialogs, &DialogState::offerEmptyTrash);
     connect(&m_router, &Router::selectingChanged, this, [this] { showRequested(m_router.selecting()); });
 
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
@@ -100,15 +103,6 @@ LibraryPage::LibraryPage(Curator &curator, Router &router, QUndoStack *undoStack
             if (state == Qt::ApplicationActive)
                 becameActive();
         });
-
-    if (m_undoStack) {
-        // The stack keeps no more steps than the Curator's history; the limit can only be set
-        // while the stack is empty, which it is before the page pushes anything.
-        if (m_undoStack->count() == 0)
-            m_undoStack->setUndoLimit(int(Curator::kHistoryLimit));
-        connect(m_undoStack, &QUndoStack::indexChanged, this, &LibraryPage::followUndoStack);
-        connect(m_undoStack, &QUndoStack::cleanChanged, this, &LibraryPage::followUndoStack);
-    }
 }
 
 LibraryPage::~LibraryPage() = default;
@@ -129,7 +123,7 @@ void LibraryPage::setFilter(const Filter &filter)
 void LibraryPage::filterDidChange()
 {
     setQuery(QString());
-    setChosen({});
+    m_selection->setChosen({});
 }
 
 void LibraryPage::setQuery(const QString &query)
@@ -148,85 +142,6 @@ void LibraryPage::setLayout(ShelfLayout layout)
         return;
     m_layout = layout;
     emit layoutChanged();
-}
-
-void LibraryPage::setSelection(const std::optional<Save::ID> &selection)
-{
-    if (m_selection == selection)
-        return;
-    m_selection = selection;
-    emit selectionChanged();
-    selectionDidChange();
-}
-
-void LibraryPage::selectionDidChange()
-{
-    if (!m_selection || !m_chosen.contains(*m_selection))
-        setChosen({});
-}
-
-void LibraryPage::forgetRemovedSaves()
-{
-    // A search may hide the selection and the chosen saves (they stay), but a save that left the
-    // library (the trash emptied) is neither. Looked up by id: a few saves, never a walk over all.
-    const Library &library = m_curator.library();
-    QSet<Save::ID> chosen;
-    for (const Save::ID &id : std::as_const(m_chosen))
-        if (library.save(id))
-            chosen.insert(id);
-    if (chosen.size() != m_chosen.size())
-        setChosen(chosen.size() >= 2 ? chosen : QSet<Save::ID>());
-    if (m_selection && !library.save(*m_selection))
-        setSelection(m_chosen.isEmpty() ? std::nullopt : std::optional<Save::ID>(*m_chosen.cbegin()));
-}
-
-void LibraryPage::setChosen(const QSet<Save::ID> &chosen)
-{
-    if (m_chosen == chosen)
-        return;
-    m_chosen = chosen;
-    emit chosenChanged();
-}
-
-void LibraryPage::setDraft(const std::optional<CollectionDraft> &draft)
-{
-    if (m_draft == draft)
-        return;
-    m_draft = draft;
-    emit draftChanged();
-}
-
-void LibraryPage::setProblem(const std::optional<QString> &problem)
-{
-    if (m_problem == problem)
-        return;
-    m_problem = problem;
-    emit problemChanged();
-}
-
-void LibraryPage::setDeleting(const std::optional<Collection::ID> &deleting)
-{
-    if (m_deleting == deleting)
-        return;
-    m_deleting = deleting;
-    emit deletingChanged();
-}
-
-void LibraryPage::setEmptyingTrash(bool shown)
-{
-    // Only the page opens the dialog (offerEmptyTrash, askToEmptyTrash); closing it clears it.
-    if (shown || !m_emptyingTrash)
-        return;
-    m_emptyingTrash = false;
-    emit emptyingTrashChanged();
-}
-
-void LibraryPage::setPlaying(const std::optional<Save::ID> &playing)
-{
-    if (m_playing == playing)
-        return;
-    m_playing = playing;
-    emit playingChanged();
 }
 
 // ---- the shelf ------------------------------------------------------------------------------------
@@ -376,14 +291,6 @@ const SidebarContent &LibraryPage::sidebarContent()
     return *m_sidebar;
 }
 
-std::optional<ShelfItem> LibraryPage::itemOf(const Shelf &shelf, const Save::ID &id) const
-{
-    const std::optional<Save> save = shelf.library().save(id);
-    if (!save)
-        return std::nullopt;
-    return shelf.item(*save);
-}
-
 // ---- the window and the Router --------------------------------------------------------------------
 
 void LibraryPage::appear()
@@ -407,17 +314,6 @@ void LibraryPage::firstFrameShown()
 
 void LibraryPage::focusSearch() { emit searchFocusRequested(); }
 
-void LibraryPage::offerEmptyTrash()
-{
-    // A fresh projection: the request may come in the same turn as the change that filled the trash.
-    if (m_curator.shelf().count(Filter::trash()) < 1)
-        return;
-    if (m_emptyingTrash)
-        return;
-    m_emptyingTrash = true;
-    emit emptyingTrashChanged();
-}
-
 void LibraryPage::becameActive()
 {
     if (m_firstFrameShown)
@@ -430,59 +326,11 @@ void LibraryPage::showRequested(const std::optional<Save::ID> &id)
         return;
     const Save::ID shown = *id;
     setFilter(Filter::all());
-    setSelection(shown);
+    m_selection->setCurrent(shown);
     m_router.setSelecting(std::nullopt);
 }
 
-bool LibraryPage::openDroppedLink(const QList<QUrl> &urls)
-{
-    for (const QUrl &url : urls) {
-        const QString text = url.toString(QUrl::FullyEncoded);
-        if (PostLink::reading(text)) {
-            m_router.setSavingLink(text);
-            return true;
-        }
-    }
-    return false;
-}
-
-void LibraryPage::finishSaveLink(const std::optional<Save::ID> &id)
-{
-    if (!id)
-        return;
-    const std::optional<Save> save = m_curator.library().save(*id);
-    if (!save)
-        return;
-    setFilter(Filter::all());
-    setSelection(*id);
-    const bool downloading = m_curator.localMedia().copy(save->post().link).asDownloading() != nullptr;
-    m_toast.show(downloading ? StashwellStrings::toastSavedDownloading() : StashwellStrings::toastSaved());
-}
-
 QString LibraryPage::windowTitle() { return title(shelf()); }
-
-std::optional<LibraryPage::Player> LibraryPage::player()
-{
-    if (!m_playing)
-        return std::nullopt;
-    const Shelf &current = shelf();
-    const std::optional<Save> save = current.library().save(*m_playing);
-    if (!save)
-        return std::nullopt;
-    const std::optional<ShelfItem> item = current.item(save->post().link);
-    if (!item)
-        return std::nullopt;
-    const std::optional<LocalFile> video = item->videoFile();
-    if (!video)
-        return std::nullopt;
-    return Player{m_curator.localMedia().folder().url(*video).qurl(), *item};
-}
-
-void LibraryPage::closePlayer() { setPlaying(std::nullopt); }
-
-void LibraryPage::reveal(const QUrl &file) { m_desktop.reveal({file}); }
-
-void LibraryPage::openOriginal(const ShelfItem &item) { openAddress(item); }
 
 void LibraryPage::openAddress(const ShelfItem &item) { m_desktop.open(item.save().post().link.url().qurl()); }
 

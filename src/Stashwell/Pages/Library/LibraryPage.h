@@ -4,20 +4,22 @@
 // window's views to the Curator and the Router. Everything a user does with saves in the window
 // comes here; the widgets (LibraryPageView) only show this state and report what the user asks.
 //
-// State, with its initial value:
+// It composes small parts it owns, each of one concern, reached through accessors:
+//
+//   selection()   the save in the inspector, the chosen saves, clicks and the bulk actions
+//   drafting()    the collection in the sidebar's inline creator
+//   dialogs()     the four dialogs' state, texts and confirmations
+//   downloads()   the downloads the page starts, and their toasts
+//   undo()        the bridge from the Curator's steps to the window's undo stack and the toast
+//   player()      the player sheet: the save it plays and its requests
+//   links()       links coming in: capture, Save Link, drops, and the Save Link sheet's end
+//
+// The page's own state, with its initial value:
 //
 //   filter        all           the sidebar's choice; a change empties the search and the chosen
 //   query         ""            the search text
 //   layout        grid          cards or rows
-//   selection     none          the save in the inspector; a change to a save outside `chosen`
-//                               empties `chosen`
-//   chosen        empty         the saves the bulk panel acts on (two or more, or none)
-//   draft         none          the collection in the inline creator
-//   problem       none          the problem alert's message
 //   toast         none          the confirmation at the foot of the shelf, with its Undo
-//   deleting      none          the collection the delete dialog asks about
-//   emptyingTrash false         the empty-trash dialog
-//   playing       none          the save in the player sheet
 //
 // Each has a ...Changed signal, emitted only when the value changes.
 //
@@ -31,12 +33,8 @@
 // then tells which saves' items the views should take (progressed()). Any other change of the local
 // media (a download begins, ends or fails) refreshes everything, as any change of the library does.
 //
-// The undo rule: around each library edit the page compares Curator::steps() before and after.
-// Only when it grew does it push a CuratorStep (named after the edit) on the window's undo stack
-// and, for edits that announce themselves, show the toast with Undo. The stack keeps at most as
-// many steps as the Curator's history. A toast's Undo undoes only the step it announced, once;
-// once another step becomes the latest (a new edit, or the step undone from the Edit menu) the
-// toast loses its Undo.
+// The undo rule: each library edit returns the step the Curator recorded, or none; the page hands
+// it to undo(), which mirrors it on the window's undo stack and announces it (LibraryUndo).
 //
 // Work that waits (downloads, covers) runs as coroutines that look the page up again after each
 // suspension and end quietly when it is gone.
@@ -47,7 +45,6 @@
 #include "Shelf/Filter.h"
 #include "Shelf/Shelf.h"
 #include "Shelf/ShelfItem.h"
-#include "Stashwell/Pages/Library/CollectionDraft.h"
 #include "StashwellUI/Saves/SaveIntent.h"
 #include "StashwellUI/Shelf/ShelfLayout.h"
 #include "StashwellUI/Sidebar/SidebarContent.h"
@@ -66,7 +63,7 @@
 #include <functional>
 #include <optional>
 
-#include <QUndoStack>
+class QUndoStack;
 
 namespace sw {
 class Curator;
@@ -74,6 +71,13 @@ class Curator;
 
 namespace sw::app {
 
+class CollectionDrafting;
+class DialogState;
+class LibraryDownloads;
+class LibraryPlayer;
+class LibrarySelection;
+class LibraryUndo;
+class LinkIntake;
 class Router;
 
 class LibraryPage final : public QObject {
@@ -103,12 +107,6 @@ public:
         friend bool operator==(const Status &, const Status &) = default;
     };
 
-    // The player sheet's content.
-    struct Player {
-        QUrl url;          // the local video file
-        ShelfItem item;
-    };
-
     // How long progress alone waits before the shelf is refreshed: about 30 times a second at
     // most, less often when showing a change costs the window more (see setProgressRefreshCost).
     // Progress shown item by item always waits this long.
@@ -123,7 +121,17 @@ public:
 
     Curator &curator() const { return m_curator; }
     Router &router() const { return m_router; }
-    QUndoStack *undoStack() const { return m_undoStack; }
+    const Desktop &desktop() const { return m_desktop; }
+
+    // ---- the parts ----------------------------------------------------------------------------
+
+    LibrarySelection &selection() const { return *m_selection; }
+    CollectionDrafting &drafting() const { return *m_drafting; }
+    DialogState &dialogs() const { return *m_dialogs; }
+    LibraryDownloads &downloads() const { return *m_downloads; }
+    LibraryUndo &undo() const { return *m_undo; }
+    LibraryPlayer &player() const { return *m_player; }
+    LinkIntake &links() const { return *m_links; }
 
     // ---- state --------------------------------------------------------------------------------
 
@@ -133,26 +141,11 @@ public:
     void setQuery(const QString &query);
     ShelfLayout layout() const { return m_layout; }
     void setLayout(ShelfLayout layout);
-    const std::optional<Save::ID> &selection() const { return m_selection; }
-    void setSelection(const std::optional<Save::ID> &selection);
-    const QSet<Save::ID> &chosen() const { return m_chosen; }
-    void setChosen(const QSet<Save::ID> &chosen);
-    const std::optional<CollectionDraft> &draft() const { return m_draft; }
-    const std::optional<QString> &problem() const { return m_problem; }
-    void setProblem(const std::optional<QString> &problem);
-    const std::optional<Collection::ID> &deleting() const { return m_deleting; }
-    bool emptyingTrash() const { return m_emptyingTrash; }
-    // The dialog closed (any button): false clears it; true does nothing.
-    void setEmptyingTrash(bool shown);
-    const std::optional<Save::ID> &playing() const { return m_playing; }
 
-    // The toast: its message, whether it offers Undo, its timer.
+    // The toast: its message, whether it offers Undo (pressUndo undoes the step it announced,
+    // when it still offers that), its timer.
     ToastController &toast() { return m_toast; }
     const ToastController &toast() const { return m_toast; }
-    const std::optional<QString> &toastMessage() const { return m_toast.message(); }
-    bool toastUndoes() const { return m_toast.offersUndo(); }
-    // The toast's Undo button: undoes the step the toast announced, when it still offers that.
-    void pressToastUndo() { m_toast.pressUndo(); }
 
     // ---- the shelf ----------------------------------------------------------------------------
 
@@ -191,66 +184,19 @@ public:
     bool hasShownFirstFrame() const { return m_firstFrameShown; }
     // Ctrl+F: the search field takes the focus, every time.
     void focusSearch();
-    // The Empty Trash command: the dialog, when the trash holds anything.
-    void offerEmptyTrash();
     // The application became active: local copies whose files went are dropped. Before the
     // window's first frame that is the start itself, whose restore has just reconciled them:
     // nothing is done.
     void becameActive();
     // A save to show (the quick save asked): all saves, that save selected, the request cleared.
     void showRequested(const std::optional<Save::ID> &id);
-    // Links dropped on the window: the first URL that reads as a post link opens the Save Link
-    // sheet with its text. Whether one did.
-    bool openDroppedLink(const QList<QUrl> &urls);
-    // The Save Link sheet ended with a save (none: cancelled): all saves, that save selected, and
-    // a toast. The sheet itself is closed by its presenter, which knows the request.
-    void finishSaveLink(const std::optional<Save::ID> &id);
     // The window title: the current filter's title.
     QString windowTitle();
 
-    // The player sheet's content for `playing`; none when its save, item or video is missing.
-    std::optional<Player> player();
-    void closePlayer();
-    // The player sheet's and the inspector's requests.
-    void reveal(const QUrl &file);
-    void openOriginal(const ShelfItem &item);
-
-    // ---- dialogs ------------------------------------------------------------------------------
-
-    QString deleteTitle() const;
-    QString deleteMessage() const;
-    void confirmDelete();
-    // The dialog closed: false clears `deleting`.
-    void setDeletingShown(bool shown);
-    QString emptyTrashMessage();
-    void confirmEmptyTrash();
-    bool leftBehindShown() const;
-    void setLeftBehindShown(bool shown);
-    QString leftBehindMessage() const;
-    void showLeftBehind();
-    bool problemShown() const { return m_problem.has_value(); }
-    void setProblemShown(bool shown);
-
     // ---- sidebar and collections --------------------------------------------------------------
 
-    // The sidebar's capture button: the Save Link sheet with the copied link, or empty.
-    void pasteLink();
-    void newCollection(const std::optional<Save::ID> &filing = std::nullopt);
-    void editCollection(const Collection::ID &id);
-    void askToDelete(const Collection::ID &id);
     // Links dropped on a sidebar row; whether the drop was taken.
     bool dropLinks(const Filter &on, const QList<QUrl> &urls);
-
-    // The creator's fields and decisions.
-    void setDraftName(const QString &name);
-    void setDraftSwatch(Swatch swatch);
-    std::optional<QString> nameProblem() const;
-    static std::optional<QString> nameProblem(const Library &library, const QString &name,
-                                              const std::optional<Collection::ID> &editing);
-    bool canCreate() const;
-    QString confirmTitle() const;
-    void saveDraft();
-    void cancelDraft();
 
     // ---- bar, content and bindings ------------------------------------------------------------
 
@@ -259,86 +205,33 @@ public:
     static QString title(const Filter &filter, const Library &library);
     // The bar's Empty Trash button: in the trash, while it holds anything.
     bool showsEmptyTrashButton();
-    void askToEmptyTrash();
-    // The bar's Save Link: the sheet with an empty field, whatever the clipboard holds.
-    void saveLink();
-    // The saves an action on the selection applies to.
-    QList<Save::ID> actedOn() const;
-    // The inspector column: shown for two chosen saves or a selected save of the filter.
-    bool inspectorShown();
-    // The user closed the column: false empties the chosen and the selection.
-    void setInspectorShown(bool shown);
-    // The selected save as the inspector shows it: of the filter, whatever the search.
-    std::optional<ShelfItem> selectedItem();
 
-    // ---- save actions, undo and toasts --------------------------------------------------------
+    // ---- save actions -------------------------------------------------------------------------
 
-    void perform(const Action &action, const ShelfItem &item);
-    void trash(const Save::ID &id);
+    // The one road of everything asked of one save, from the shelf (cards, rows, the hero, the
+    // save menu, Return and Space) and the inspector.
     void handle(const SaveIntent &intent, const ShelfItem &item);
-    // Space: the player for a video here, otherwise the save selected.
-    void preview(const ShelfItem &item);
+    // Moves one save to the trash (announced, undoable); the current save no longer.
+    void trash(const Save::ID &id);
 
     // The media folder as shown: home as "~" when the folder lies inside it, no trailing "/".
     QString folderText() const;
     static QString folderText(const QString &path, const QString &home);
 
-    // ---- selection and bulk actions -----------------------------------------------------------
-
-    // A click on a card or row, with the modifiers of that click: Ctrl toggles the save among the
-    // chosen, Shift chooses the range from the selection over the visible order.
-    void pick(const Save::ID &id, Qt::KeyboardModifiers modifiers);
-    void selectAll(const QList<Save::ID> &ids);
-    // Delete: the acted-on saves that are live go to the trash.
-    void trashSelection();
-    void downloadChosen();
-    void fileChosen(const std::optional<Collection::ID> &in);
-    void favouriteChosen();
-    void restoreChosen();
-    void clearChosen();
-    // The bulk panel's saves: the chosen ones, in visible order.
-    QList<ShelfItem> chosenItems();
     Status status();
-
-    // ---- downloads ----------------------------------------------------------------------------
-
-    QCoro::Task<> download(ShelfItem item);
-    // Downloads every save missing its media; the toast tells how many when all have ended.
-    QCoro::Task<> downloadMissing();
-    // The problem alert's text of a refusal.
-    static QString message(const DownloadRefusal &refusal);
-    static QString message(CollectionRefusal refusal);
 
 signals:
     void filterChanged();
     void queryChanged();
     void layoutChanged();
-    void selectionChanged();
-    void chosenChanged();
-    void draftChanged();
-    void problemChanged();
-    void deletingChanged();
-    void emptyingTrashChanged();
-    void playingChanged();
     // The projection changed; emitted once per turn of the event loop at most.
     void shelfChanged();
     // Only the items of the saves in progressed() changed; at most about 30 times a second.
     void itemsChanged();
     // The search field should take the keyboard focus.
     void searchFocusRequested();
-    // The left-behind files changed (the dialog shows while there are any).
-    void leftBehindChanged();
 
 private:
-    // The undo rule around `edit`: true when the Curator recorded a step, which is then pushed
-    // named `name`, and announced with `toastText` (with Undo) when there is one.
-    bool undoable(const QString &name, const std::optional<QString> &toastText, const std::function<void()> &edit);
-    // Pushes one step named `name` and announces it.
-    void registerStep(const QString &name, const std::optional<QString> &toastText);
-    void showToast(const QString &text);
-    void undoStep(std::int64_t serial);
-    void followUndoStack();
-
     void shelfStale(bool progressOnly);
     void emitShelfChanged();
     void localMediaDidChange();
@@ -347,31 +240,27 @@ private:
     void followLocalMedia();
     void emitItemsChanged();
     void filterDidChange();
-    void selectionDidChange();
-    // Drops from the selection and the chosen saves those no longer in the library.
-    void forgetRemovedSaves();
-    std::optional<ShelfItem> itemOf(const Shelf &shelf, const Save::ID &id) const;
+    void perform(const Action &action, const ShelfItem &item);
+    // Space: the player for a video here, otherwise the save selected.
+    void preview(const ShelfItem &item);
     void openAddress(const ShelfItem &item);
-    void setDraft(const std::optional<CollectionDraft> &draft);
-    void setDeleting(const std::optional<Collection::ID> &deleting);
-    void setPlaying(const std::optional<Save::ID> &playing);
 
     Curator &m_curator;
     Router &m_router;
-    QPointer<QUndoStack> m_undoStack;
     Desktop m_desktop;
 
     Filter m_filter;
     QString m_query;
     ShelfLayout m_layout = ShelfLayout::grid;
-    std::optional<Save::ID> m_selection;
-    QSet<Save::ID> m_chosen;
-    std::optional<CollectionDraft> m_draft;
-    std::optional<QString> m_problem;
-    std::optional<Collection::ID> m_deleting;
-    bool m_emptyingTrash = false;
-    std::optional<Save::ID> m_playing;
     ToastController m_toast;
+    // The parts: children of the page, made after the toast they share.
+    LibraryUndo *m_undo = nullptr;
+    LibrarySelection *m_selection = nullptr;
+    CollectionDrafting *m_drafting = nullptr;
+    DialogState *m_dialogs = nullptr;
+    LibraryDownloads *m_downloads = nullptr;
+    LibraryPlayer *m_player = nullptr;
+    LinkIntake *m_links = nullptr;
     bool m_appeared = false;
     bool m_firstFrameShown = false;
 
@@ -385,7 +274,6 @@ private:
     QTimer m_itemsTurn;             // itemsChanged() after progress alone
     bool m_mediaMoved = false;      // the local media changed since the projection was made
     QList<PostLink> m_progressed;   // links whose items changed, not yet taken by the views
-    std::int64_t m_nextSerial = 1;
 };
 
 }  // namespace sw::app

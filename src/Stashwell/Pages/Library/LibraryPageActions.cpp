@@ -1,13 +1,17 @@
-// The library page's shelf bar and bindings, its actions on one save, the undo rule and the toast.
+// The library page's shelf bar, the sidebar's capture button and drops, its actions on one save,
+// and the status bar's values.
 
 #include "Stashwell/Pages/Library/LibraryPage.h"
 
 #include "StashKit/Curator.h"
-#include "Stashwell/Pages/Library/CuratorStep.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
+#include "Stashwell/Pages/Library/LibraryPlayer.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
+#include "Stashwell/Pages/Library/LibraryUndo.h"
 #include "Stashwell/Router/Router.h"
 #include "Stashwell/StashwellStrings.h"
 
-#include <QUndoStack>
 
 namespace sw::app {
 
@@ -63,100 +67,46 @@ bool LibraryPage::showsEmptyTrashButton()
     return m_filter == Filter::trash() && sidebarContent().count(Filter::trash()).value_or(0) >= 1;
 }
 
-void LibraryPage::askToEmptyTrash()
+// ---- the sidebar ----------------------------------------------------------------------------------
+
+bool LibraryPage::dropLinks(const Filter &on, const QList<QUrl> &urls)
 {
-    if (m_emptyingTrash)
-        return;
-    m_emptyingTrash = true;
-    emit emptyingTrashChanged();
-}
-
-void LibraryPage::saveLink() { m_router.setSavingLink(QString()); }
-
-QList<Save::ID> LibraryPage::actedOn() const
-{
-    if (m_chosen.size() >= 2)
-        return QList<Save::ID>(m_chosen.cbegin(), m_chosen.cend());
-    if (m_selection)
-        return {*m_selection};
-    return {};
-}
-
-std::optional<ShelfItem> LibraryPage::selectedItem()
-{
-    if (!m_selection)
-        return std::nullopt;
-    // Of the filter, whatever the search: a save the search hides keeps its inspector.
-    const Shelf &current = shelf();
-    const std::optional<Save> save = current.library().save(*m_selection);
-    if (!save)
-        return std::nullopt;
-    if (!current.selects(m_filter, *save))
-        return std::nullopt;
-    return current.item(*save);
-}
-
-bool LibraryPage::inspectorShown()
-{
-    if (m_chosen.size() >= 2)
-        return true;
-    return selectedItem().has_value();
-}
-
-void LibraryPage::setInspectorShown(bool shown)
-{
-    if (shown)
-        return;
-    setChosen({});
-    setSelection(std::nullopt);
-}
-
-// ---- the undo rule --------------------------------------------------------------------------------
-
-bool LibraryPage::undoable(const QString &name, const std::optional<QString> &toastText,
-                           const std::function<void()> &edit)
-{
-    const std::int64_t before = m_curator.steps();
-    edit();
-    if (m_curator.steps() == before)
+    const bool trashRow = on == Filter::trash();
+    const bool favouritesRow = on == Filter::favourites();
+    const auto *collectionRow = std::get_if<Filter::InCollection>(&on.value());
+    if (!trashRow && !favouritesRow && !collectionRow)
         return false;
-    registerStep(name, toastText);
+
+    QList<Url> links;
+    for (const QUrl &url : urls)
+        links.append(Url::fromQUrl(url));
+    const QList<Save::ID> ids = m_curator.saves(links);
+    if (ids.isEmpty())
+        return false;
+
+    // Dragging one of the acted-on saves acts on all of them.
+    const QList<Save::ID> acted = m_selection->actedOn();
+    bool dragsActed = false;
+    for (const Save::ID &id : ids)
+        dragsActed = dragsActed || acted.contains(id);
+    const QList<Save::ID> targets = dragsActed ? acted : ids;
+    const qsizetype n = targets.size();
+
+    if (trashRow) {
+        m_undo->record(m_curator.trash(targets), S::undoMoveToTrash(),
+                       n == 1 ? S::toastMovedToTrash() : S::toastMovedCountToTrash(qint64(n)));
+        m_selection->clear();
+    } else if (favouritesRow) {
+        m_undo->record(m_curator.favourite(targets, true), S::undoFavourite(),
+                       n == 1 ? S::toastStarredIt() : S::toastStarredCount(qint64(n)));
+    } else {
+        const std::optional<Collection> collection = m_curator.library().collection(collectionRow->id);
+        const QString name = collection ? collection->name : S::toastTheCollection();
+        m_undo->record(m_curator.file(targets, collectionRow->id).value_or(std::nullopt), S::undoFile(),
+                       n == 1 ? S::toastFiledIn(name) : S::toastFiledCountIn(qint64(n), name));
+    }
     return true;
 }
-
-void LibraryPage::registerStep(const QString &name, const std::optional<QString> &toastText)
-{
-    const std::int64_t serial = m_nextSerial++;
-    if (m_undoStack) {
-        if (m_undoStack->count() == 0 && m_undoStack->undoLimit() != int(Curator::kHistoryLimit))
-            m_undoStack->setUndoLimit(int(Curator::kHistoryLimit));
-        m_undoStack->push(new CuratorStep(m_curator, name, serial));
-    }
-    if (toastText) {
-        m_toast.show(*toastText, ToastUndo{serial, [self = QPointer<LibraryPage>(this), serial] {
-                                               if (self)
-                                                   self->undoStep(serial);
-                                           }});
-    } else {
-        // A step that announces nothing is the latest one now all the same.
-        m_toast.setLatestUndoStep(serial);
-    }
-}
-
-void LibraryPage::undoStep(std::int64_t serial)
-{
-    // Only the step the toast announced, and only while nothing else came after it.
-    if (m_undoStack && CuratorStep::latest(*m_undoStack) == serial)
-        m_undoStack->undo();
-}
-
-void LibraryPage::followUndoStack()
-{
-    if (m_undoStack)
-        m_toast.setLatestUndoStep(CuratorStep::latest(*m_undoStack));
-}
-
-void LibraryPage::showToast(const QString &text) { m_toast.show(text); }
 
 // ---- actions on one save --------------------------------------------------------------------------
 
@@ -166,12 +116,12 @@ void LibraryPage::perform(const Action &action, const ShelfItem &item)
         [&](const auto &c) {
             using C = std::decay_t<decltype(c)>;
             if constexpr (std::is_same_v<C, Action::Download> || std::is_same_v<C, Action::Retry>) {
-                download(item);
+                m_downloads->download(item);
             } else if constexpr (std::is_same_v<C, Action::Downloading>) {
                 // Under way: nothing to do.
             } else if constexpr (std::is_same_v<C, Action::Play>) {
                 if (item.videoFile())
-                    setPlaying(item.save().id());
+                    m_player->play(item.save().id());
                 else
                     openAddress(item);
             } else if constexpr (std::is_same_v<C, Action::Open>) {
@@ -184,8 +134,7 @@ void LibraryPage::perform(const Action &action, const ShelfItem &item)
                 openAddress(item);
             } else {
                 static_assert(std::is_same_v<C, Action::Restore>);
-                const Save::ID id = item.save().id();
-                undoable(S::undoRestore(), S::toastRestored(), [&] { m_curator.restore(id); });
+                m_undo->record(m_curator.restore(item.save().id()), S::undoRestore(), S::toastRestored());
             }
         },
         action.value());
@@ -194,9 +143,9 @@ void LibraryPage::perform(const Action &action, const ShelfItem &item)
 void LibraryPage::trash(const Save::ID &id)
 {
     const Save::ID trashed = id;
-    undoable(S::undoMoveToTrash(), S::toastMovedToTrash(), [&] { m_curator.trash(trashed); });
-    if (m_selection == trashed)
-        setSelection(std::nullopt);
+    m_undo->record(m_curator.trash(trashed), S::undoMoveToTrash(), S::toastMovedToTrash());
+    if (m_selection->current() == trashed)
+        m_selection->setCurrent(std::nullopt);
 }
 
 void LibraryPage::handle(const SaveIntent &intent, const ShelfItem &item)
@@ -212,25 +161,23 @@ void LibraryPage::handle(const SaveIntent &intent, const ShelfItem &item)
                 if (c.collection)
                     collection = m_curator.library().collection(*c.collection);
                 const QString text = collection ? S::toastFiledIn(collection->name) : S::toastTakenOut();
-                const std::optional<Collection::ID> in = c.collection;
-                undoable(S::undoFile(), text, [&] { (void)m_curator.file(id, in); });
+                m_undo->record(m_curator.file(id, c.collection).value_or(std::nullopt), S::undoFile(), text);
             } else if constexpr (std::is_same_v<C, SaveIntent::AddTag>) {
                 if (const std::optional<Tag> tag = Tag::fromText(c.text))
-                    undoable(S::undoTag(), std::nullopt, [&] { m_curator.tag(id, *tag); });
+                    m_undo->record(m_curator.tag(id, *tag), S::undoTag(), std::nullopt);
             } else if constexpr (std::is_same_v<C, SaveIntent::RemoveTag>) {
-                const Tag tag = c.tag;
-                undoable(S::undoRemoveTag(), std::nullopt, [&] { m_curator.untag(id, tag); });
+                m_undo->record(m_curator.untag(id, c.tag), S::undoRemoveTag(), std::nullopt);
             } else if constexpr (std::is_same_v<C, SaveIntent::Note>) {
                 m_curator.writeNote(c.text, id);
             } else if constexpr (std::is_same_v<C, SaveIntent::Favourite>) {
-                undoable(S::undoFavourite(), std::nullopt, [&] { m_curator.favourite(id); });
+                m_undo->record(m_curator.favourite(id), S::undoFavourite(), std::nullopt);
             } else if constexpr (std::is_same_v<C, SaveIntent::Trash>) {
                 trash(id);
             } else if constexpr (std::is_same_v<C, SaveIntent::Close>) {
-                setSelection(std::nullopt);
+                m_selection->setCurrent(std::nullopt);
             } else if constexpr (std::is_same_v<C, SaveIntent::CopyLink>) {
                 m_desktop.copyText(item.save().post().link.url().text());
-                showToast(S::toastLinkCopied());
+                m_toast.show(S::toastLinkCopied());
             } else if constexpr (std::is_same_v<C, SaveIntent::OpenOriginal>) {
                 openAddress(item);
             } else if constexpr (std::is_same_v<C, SaveIntent::Reveal>) {
@@ -242,10 +189,14 @@ void LibraryPage::handle(const SaveIntent &intent, const ShelfItem &item)
                 }
             } else if constexpr (std::is_same_v<C, SaveIntent::RemoveLocalCopy>) {
                 m_curator.removeLocalCopy(id);
-                showToast(S::toastLocalCopyRemoved());
+                m_toast.show(S::toastLocalCopyRemoved());
+            } else if constexpr (std::is_same_v<C, SaveIntent::NewCollection>) {
+                m_drafting->newCollection(id);
+            } else if constexpr (std::is_same_v<C, SaveIntent::Select>) {
+                m_selection->pick(id, c.modifiers);
             } else {
-                static_assert(std::is_same_v<C, SaveIntent::NewCollection>);
-                newCollection(id);
+                static_assert(std::is_same_v<C, SaveIntent::Preview>);
+                preview(item);
             }
         },
         intent.value());
@@ -254,9 +205,9 @@ void LibraryPage::handle(const SaveIntent &intent, const ShelfItem &item)
 void LibraryPage::preview(const ShelfItem &item)
 {
     if (item.videoFile())
-        setPlaying(item.save().id());
+        m_player->play(item.save().id());
     else
-        setSelection(item.save().id());
+        m_selection->setCurrent(item.save().id());
 }
 
 // ---- the media folder's text ----------------------------------------------------------------------
@@ -279,6 +230,11 @@ QString LibraryPage::folderText(const QString &path, const QString &home)
 QString LibraryPage::folderText() const
 {
     return folderText(m_curator.localMedia().folder().root().toLocalFile(), m_desktop.homePath());
+}
+
+LibraryPage::Status LibraryPage::status()
+{
+    return Status{shelf().count(Filter::all()), m_curator.localMedia().onDisk(), folderText()};
 }
 
 }  // namespace sw::app

@@ -1,10 +1,16 @@
 #include "Stashwell/Pages/Library/LibraryPageView.h"
 
 #include "StashKit/Curator.h"
+#include "Stashwell/Pages/Library/CollectionDrafting.h"
+#include "Stashwell/Pages/Library/DialogState.h"
 #include "Stashwell/Pages/Library/LibraryDialogs.h"
+#include "Stashwell/Pages/Library/LibraryDownloads.h"
+#include "Stashwell/Pages/Library/LibrarySelection.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
-#include "Stashwell/Pages/Shelf/ProgressedItems.h"
-#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "Stashwell/Pages/Library/LibraryPlayer.h"
+#include "Stashwell/Pages/Library/LinkIntake.h"
+#include "Stashwell/Presenters/ProgressedItems.h"
+#include "Stashwell/Presenters/ShelfPresenter.h"
 #include "Stashwell/StashwellStrings.h"
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Inspector/BulkPanel.h"
@@ -26,7 +32,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QGuiApplication>
 #include <QMimeData>
 #include <QStackedLayout>
 #include <QVBoxLayout>
@@ -53,7 +58,7 @@ QList<QUrl> droppedLinks(const QMimeData *data)
 }  // namespace
 
 LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
-    : QWidget(parent), m_page(page), m_shelfPage(std::make_unique<ShelfPage>())
+    : QWidget(parent), m_page(page), m_shelfPresenter(std::make_unique<ShelfPresenter>())
 {
     setAcceptDrops(true);
     // One memory of each save's picture page for everything the window shows.
@@ -76,7 +81,7 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_frame);
 
-    m_shelfPage->setView(m_content);
+    m_shelfPresenter->setView(m_content);
     m_toast = new ToastOverlay(&m_page.toast(), m_content);
     m_dialogs = new LibraryDialogs(m_page, this, this);
 
@@ -89,52 +94,44 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
     connect(&m_page, &LibraryPage::filterChanged, this, [this] { mark(partFilter); });
     connect(&m_page, &LibraryPage::queryChanged, this, [this] { mark(partQuery); });
     connect(&m_page, &LibraryPage::layoutChanged, this, [this] { mark(partLayout); });
-    connect(&m_page, &LibraryPage::selectionChanged, this, [this] { mark(partSelection); });
-    connect(&m_page, &LibraryPage::chosenChanged, this, [this] { mark(partChosen); });
-    connect(&m_page, &LibraryPage::draftChanged, this, [this] { mark(partDraft); });
-    connect(&m_page, &LibraryPage::playingChanged, this, [this] { mark(partPlaying); });
+    connect(&m_page.selection(), &LibrarySelection::selectionChanged, this, [this] { mark(partSelection); });
+    connect(&m_page.selection(), &LibrarySelection::chosenChanged, this, [this] { mark(partChosen); });
+    connect(&m_page.drafting(), &CollectionDrafting::draftChanged, this, [this] { mark(partDraft); });
+    connect(&m_page.player(), &LibraryPlayer::playingChanged, this, [this] { mark(partPlaying); });
     connect(&m_page, &LibraryPage::searchFocusRequested, this, [this] { m_bar->setSearchFocused(true); });
 
     // The sidebar's requests.
     connect(m_sidebar, &LibrarySidebar::selectionChanged, &m_page, &LibraryPage::setFilter);
-    connect(m_sidebar, &LibrarySidebar::captureRequested, &m_page, &LibraryPage::pasteLink);
-    connect(m_sidebar, &LibrarySidebar::newCollectionRequested, &m_page, [this] { m_page.newCollection(); });
-    connect(m_sidebar, &LibrarySidebar::downloadMissingRequested, &m_page, [this] { m_page.downloadMissing(); });
-    connect(m_sidebar, &LibrarySidebar::editCollectionRequested, &m_page, &LibraryPage::editCollection);
-    connect(m_sidebar, &LibrarySidebar::deleteCollectionRequested, &m_page, &LibraryPage::askToDelete);
+    connect(m_sidebar, &LibrarySidebar::captureRequested, &m_page.links(), &LinkIntake::pasteLink);
+    connect(m_sidebar, &LibrarySidebar::newCollectionRequested, &m_page, [this] { m_page.drafting().newCollection(); });
+    connect(m_sidebar, &LibrarySidebar::downloadMissingRequested, &m_page, [this] { m_page.downloads().downloadMissing(); });
+    connect(m_sidebar, &LibrarySidebar::editCollectionRequested, &m_page.drafting(), &CollectionDrafting::editCollection);
+    connect(m_sidebar, &LibrarySidebar::deleteCollectionRequested, &m_page.dialogs(), &DialogState::askToDelete);
     connect(m_sidebar, &LibrarySidebar::settingsRequested, this, &LibraryPageView::settingsRequested);
     const QPointer<LibraryPage> pagePointer(&m_page);
     m_sidebar->setDropHandler([pagePointer](const Filter &row, const QList<QUrl> &links) {
         return pagePointer && pagePointer->dropLinks(row, links);
     });
-    connect(m_creator, &CollectionCreator::nameChanged, &m_page, &LibraryPage::setDraftName);
-    connect(m_creator, &CollectionCreator::swatchChanged, &m_page, &LibraryPage::setDraftSwatch);
-    connect(m_creator, &CollectionCreator::createRequested, &m_page, &LibraryPage::saveDraft);
-    connect(m_creator, &CollectionCreator::cancelRequested, &m_page, &LibraryPage::cancelDraft);
+    connect(m_creator, &CollectionCreator::nameChanged, &m_page.drafting(), &CollectionDrafting::setName);
+    connect(m_creator, &CollectionCreator::swatchChanged, &m_page.drafting(), &CollectionDrafting::setSwatch);
+    connect(m_creator, &CollectionCreator::createRequested, &m_page.drafting(), &CollectionDrafting::save);
+    connect(m_creator, &CollectionCreator::cancelRequested, &m_page.drafting(), &CollectionDrafting::cancel);
 
     // The bar's.
     connect(m_bar, &ShelfBar::layoutChosen, &m_page, &LibraryPage::setLayout);
     connect(m_bar, &ShelfBar::queryChanged, &m_page, &LibraryPage::setQuery);
-    connect(m_bar, &ShelfBar::saveLinkRequested, &m_page, &LibraryPage::saveLink);
-    connect(m_emptyTrash, &QAbstractButton::clicked, &m_page, &LibraryPage::askToEmptyTrash);
+    connect(m_bar, &ShelfBar::saveLinkRequested, &m_page.links(), &LinkIntake::saveLink);
+    connect(m_emptyTrash, &QAbstractButton::clicked, &m_page.dialogs(), &DialogState::askToEmptyTrash);
 
     // The shelf's.
-    ShelfPage *shelf = m_shelfPage.get();
-    connect(shelf, &ShelfPage::filterChanged, &m_page, [this] { m_page.setFilter(m_shelfPage->filter()); });
-    connect(shelf, &ShelfPage::selectionChanged, &m_page, [this] { m_page.setSelection(m_shelfPage->selection()); });
-    connect(shelf, &ShelfPage::actionRequested, &m_page,
-            [this](const ShelfItem &item, const Action &action) { m_page.perform(action, item); });
-    connect(shelf, &ShelfPage::trashRequested, &m_page, &LibraryPage::trash);
-    connect(shelf, &ShelfPage::downloadMissingRequested, &m_page, [this] { m_page.downloadMissing(); });
-    connect(shelf, &ShelfPage::intentRequested, &m_page, [this](const ShelfItem &item, const SaveIntent &intent) {
-        m_page.handle(intent, item);
-    });
-    connect(shelf, &ShelfPage::previewRequested, &m_page, &LibraryPage::preview);
-    // The modifiers of the click being handled now.
-    connect(shelf, &ShelfPage::picked, &m_page,
-            [this](const Save::ID &id) { m_page.pick(id, QGuiApplication::keyboardModifiers()); });
-    connect(shelf, &ShelfPage::deleteSelectionRequested, &m_page, &LibraryPage::trashSelection);
-    connect(shelf, &ShelfPage::selectAllRequested, &m_page, &LibraryPage::selectAll);
+    ShelfPresenter *shelf = m_shelfPresenter.get();
+    connect(shelf, &ShelfPresenter::filterChanged, &m_page, [this] { m_page.setFilter(m_shelfPresenter->filter()); });
+    connect(shelf, &ShelfPresenter::selectionChanged, &m_page, [this] { m_page.selection().setCurrent(m_shelfPresenter->selection()); });
+    connect(shelf, &ShelfPresenter::downloadMissingRequested, &m_page, [this] { m_page.downloads().downloadMissing(); });
+    connect(shelf, &ShelfPresenter::intentRaised, &m_page,
+            [this](const ShelfItem &item, const SaveIntent &intent) { m_page.handle(intent, item); });
+    connect(shelf, &ShelfPresenter::deleteSelectionRequested, &m_page.selection(), &LibrarySelection::trashActedOn);
+    connect(shelf, &ShelfPresenter::selectAllRequested, &m_page.selection(), &LibrarySelection::selectAll);
 
     // The bar lies over the top of the shelf: the shelf's column starts below it.
     const auto underTheBar = [this](const QMargins &insets) {
@@ -149,7 +146,7 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
     // The frame's inspector column closed by the user.
     connect(m_frame, &LibraryWindowTemplate::showsInspectorChanged, &m_page, [this](bool shows) {
         if (!shows)
-            m_page.setInspectorShown(false);
+            m_page.selection().setInspectorShown(false);
     });
 
     m_dirty = partAll;
@@ -159,8 +156,8 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
 LibraryPageView::~LibraryPageView()
 {
     closePlayerDialog();
-    // The shelf page lets go of its frame before the frame goes.
-    m_shelfPage->setView(nullptr);
+    // The shelf presenter lets go of its frame before the frame goes.
+    m_shelfPresenter->setView(nullptr);
 }
 
 SaveInspector *LibraryPageView::inspector() const
@@ -192,7 +189,7 @@ void LibraryPageView::refreshNow()
 {
     if (m_dirty)
         refresh();
-    m_shelfPage->refreshNow();
+    m_shelfPresenter->refreshNow();
 }
 
 void LibraryPageView::refreshShelf()
@@ -201,8 +198,8 @@ void LibraryPageView::refreshShelf()
     // the window decides how often a download's progress may ask for one.
     QElapsedTimer timer;
     timer.start();
-    m_shelfPage->setShelf(m_page.shelf());
-    m_shelfPage->refreshNow();
+    m_shelfPresenter->setShelf(m_page.shelf());
+    m_shelfPresenter->refreshNow();
     m_sidebar->setContent(m_page.sidebarContent());
     const LibraryPage::Status status = m_page.status();
     m_status->setItems(status.items);
@@ -219,12 +216,12 @@ void LibraryPageView::refreshItems()
     const QList<PostLink> links = m_page.takeProgressed();
     if (links.isEmpty())
         return;
-    m_shelfPage->renewItems(m_page.shelf(), links);
-    m_shelfPage->refreshNow();
+    m_shelfPresenter->renewItems(m_page.shelf(), links);
+    m_shelfPresenter->refreshNow();
     m_sidebar->setContent(m_page.sidebarContent());
     m_status->setOnDisk(m_page.sidebarContent().onDisk);
-    bool inspected = m_page.chosen().size() >= 2;
-    if (const std::optional<ShelfItem> selected = m_page.selectedItem())
+    bool inspected = m_page.selection().chosen().size() >= 2;
+    if (const std::optional<ShelfItem> selected = m_page.selection().currentItem())
         inspected = inspected || ProgressedItems::touches(*selected, links);
     if (inspected)
         refreshInspector();
@@ -241,28 +238,28 @@ void LibraryPageView::refresh()
     }
     const Shelf &shelf = m_page.shelf();
 
-    // The shelf page's inputs first, so that it works its arrangement out once.
+    // The shelf presenter's inputs first, so that it works its arrangement out once.
     if (dirty & partFilter) {
         m_sidebar->setSelection(m_page.filter());
-        m_shelfPage->setFilter(m_page.filter());
+        m_shelfPresenter->setFilter(m_page.filter());
     }
     if (dirty & partQuery) {
-        m_shelfPage->setQuery(m_page.query());
+        m_shelfPresenter->setQuery(m_page.query());
         if (m_bar->query() != m_page.query())
             m_bar->setQuery(m_page.query());
     }
     if (dirty & partLayout) {
-        m_shelfPage->setLayout(m_page.layout());
+        m_shelfPresenter->setLayout(m_page.layout());
         m_bar->setShelfLayout(m_page.layout());
     }
     if (dirty & partSelection)
-        m_shelfPage->setSelection(m_page.selection());
+        m_shelfPresenter->setSelection(m_page.selection().current());
     if (dirty & partChosen)
-        m_shelfPage->setHighlighted(m_page.chosen());
+        m_shelfPresenter->setHighlighted(m_page.selection().chosen());
     if (dirty & (partShelf | partFilter)) {
         const QString title = m_page.title(shelf);
         m_bar->setTitle(title);
-        m_shelfPage->setTitle(title);
+        m_shelfPresenter->setTitle(title);
         m_emptyTrash->setVisible(m_page.showsEmptyTrashButton());
     }
     if (dirty & partShelf) {
@@ -274,7 +271,7 @@ void LibraryPageView::refresh()
     }
     if (dirty & (partShelf | partFilter | partQuery))
         // The shelf's own visible order: the saves it shows are the ones the subtitle counts.
-        m_bar->setSubtitle(StashwellStrings::titleSavedCount(qint64(m_shelfPage->visibleCount())));
+        m_bar->setSubtitle(StashwellStrings::titleSavedCount(qint64(m_shelfPresenter->visibleCount())));
     // The bulk panel lists the chosen saves the search shows: a new search changes it too.
     if (dirty & (partShelf | partFilter | partQuery | partSelection | partChosen))
         refreshInspector();
@@ -284,29 +281,30 @@ void LibraryPageView::refresh()
         refreshPlayer();
     // The shelf's column in this turn too, once all its inputs are set: that is what the next
     // paint of the window shows.
-    m_shelfPage->refreshNow();
+    m_shelfPresenter->refreshNow();
     m_content->surface().releasePrepare();
 }
 
 void LibraryPageView::refreshInspector()
 {
     auto *stack = static_cast<QStackedLayout *>(m_inspectorColumn->layout());
-    const bool shows = m_page.inspectorShown();
-    if (m_page.chosen().size() >= 2) {
+    LibrarySelection &selection = m_page.selection();
+    const bool shows = selection.inspectorShown();
+    if (selection.chosen().size() >= 2) {
         if (!m_bulk) {
             m_bulk = new BulkPanel;
-            connect(m_bulk, &BulkPanel::downloadRequested, &m_page, &LibraryPage::downloadChosen);
-            connect(m_bulk, &BulkPanel::fileRequested, &m_page, &LibraryPage::fileChosen);
-            connect(m_bulk, &BulkPanel::favouriteRequested, &m_page, &LibraryPage::favouriteChosen);
-            connect(m_bulk, &BulkPanel::trashRequested, &m_page, &LibraryPage::trashSelection);
-            connect(m_bulk, &BulkPanel::restoreRequested, &m_page, &LibraryPage::restoreChosen);
-            connect(m_bulk, &BulkPanel::deselectRequested, &m_page, &LibraryPage::clearChosen);
+            connect(m_bulk, &BulkPanel::downloadRequested, &m_page.downloads(), &LibraryDownloads::downloadChosen);
+            connect(m_bulk, &BulkPanel::fileRequested, &selection, &LibrarySelection::fileChosen);
+            connect(m_bulk, &BulkPanel::favouriteRequested, &selection, &LibrarySelection::favouriteChosen);
+            connect(m_bulk, &BulkPanel::trashRequested, &selection, &LibrarySelection::trashActedOn);
+            connect(m_bulk, &BulkPanel::restoreRequested, &selection, &LibrarySelection::restoreChosen);
+            connect(m_bulk, &BulkPanel::deselectRequested, &selection, &LibrarySelection::clear);
             stack->addWidget(m_bulk);
         }
-        m_bulk->setItems(m_page.chosenItems());
+        m_bulk->setItems(selection.chosenItems());
         m_bulk->setCollections(m_page.shelf().library().collections);
         stack->setCurrentWidget(m_bulk);
-    } else if (const std::optional<ShelfItem> item = m_page.selectedItem()) {
+    } else if (const std::optional<ShelfItem> item = selection.currentItem()) {
         const Shelf &shelf = m_page.shelf();
         if (!m_inspector) {
             m_inspector = new SaveInspector(*item, shelf.library().collections, shelf.localMedia().folder(), shelf.now());
@@ -330,14 +328,15 @@ void LibraryPageView::refreshInspector()
 
 void LibraryPageView::inspectorIntent(const Save::ID &id, const SaveIntent &intent)
 {
-    const std::optional<ShelfItem> item = m_page.selectedItem();
+    const std::optional<ShelfItem> item = m_page.selection().currentItem();
     if (item && item->save().id() == id)
         m_page.handle(intent, *item);
 }
 
 void LibraryPageView::refreshCreator()
 {
-    const std::optional<CollectionDraft> &draft = m_page.draft();
+    const CollectionDrafting &drafting = m_page.drafting();
+    const std::optional<CollectionDraft> &draft = drafting.draft();
     if (!draft) {
         m_sidebar->setCreating(std::nullopt);
         return;
@@ -348,16 +347,17 @@ void LibraryPageView::refreshCreator()
         m_creator->setName(draft->name);
         m_creator->setSwatch(draft->swatch);
     }
-    m_creator->setProblem(m_page.nameProblem());
-    m_creator->setCanCreate(m_page.canCreate());
+    m_creator->setProblem(drafting.nameProblem());
+    m_creator->setCanCreate(drafting.canCreate());
     m_creator->setFilesSave(draft->filing.has_value());
-    m_creator->setConfirmTitle(m_page.confirmTitle());
+    m_creator->setConfirmTitle(drafting.confirmTitle());
     m_sidebar->setCreating(draft->editing ? CreatorPlace::editing(*draft->editing) : CreatorPlace::makeNew());
 }
 
 void LibraryPageView::refreshPlayer()
 {
-    const std::optional<Save::ID> &playing = m_page.playing();
+    LibraryPlayer &player = m_page.player();
+    const std::optional<Save::ID> &playing = player.playing();
     if (!playing) {
         closePlayerDialog();
         return;
@@ -365,10 +365,10 @@ void LibraryPageView::refreshPlayer()
     if (m_player && m_playerSave == playing)
         return;
     closePlayerDialog();
-    const std::optional<LibraryPage::Player> content = m_page.player();
+    const std::optional<LibraryPlayer::Content> content = player.content();
     if (!content) {
         // Nothing to play (the file went): no empty sheet that only Escape could close.
-        m_page.closePlayer();
+        player.close();
         return;
     }
     auto *dialog = new QDialog(window());
@@ -380,13 +380,13 @@ void LibraryPageView::refreshPlayer()
     layout->addWidget(sheet);
     const QUrl file = content->url;
     const ShelfItem item = content->item;
-    connect(sheet, &PlayerSheet::revealRequested, &m_page, [this, file] { m_page.reveal(file); });
-    connect(sheet, &PlayerSheet::openOriginalRequested, &m_page, [this, item] { m_page.openOriginal(item); });
-    connect(sheet, &PlayerSheet::closeRequested, &m_page, &LibraryPage::closePlayer);
+    connect(sheet, &PlayerSheet::revealRequested, &player, [&player, file] { player.reveal(file); });
+    connect(sheet, &PlayerSheet::openOriginalRequested, &player, [&player, item] { player.openOriginal(item); });
+    connect(sheet, &PlayerSheet::closeRequested, &player, &LibraryPlayer::close);
     // Closed by the window system: the page forgets the request.
     connect(dialog, &QDialog::finished, &m_page, [this, dialog] {
         if (m_player == dialog)
-            m_page.closePlayer();
+            m_page.player().close();
     });
     m_player = dialog;
     m_playerSheet = sheet;
@@ -443,7 +443,7 @@ void LibraryPageView::dragMoveEvent(QDragMoveEvent *event)
 
 void LibraryPageView::dropEvent(QDropEvent *event)
 {
-    if (m_page.openDroppedLink(droppedLinks(event->mimeData())))
+    if (m_page.links().openDropped(droppedLinks(event->mimeData())))
         event->acceptProposedAction();
     else
         event->ignore();

@@ -1,7 +1,7 @@
 #pragma once
 
 // The library page's widgets: the window's frame (LibraryWindowTemplate) with the sidebar and its
-// inline collection creator, the shelf bar, the shelf (ShelfPage on a ShelfTemplate), the inspector
+// inline collection creator, the shelf bar, the shelf (ShelfPresenter on a ShelfTemplate), the inspector
 // column (the save's inspector, or the bulk panel for chosen saves), the status bar, the toast at
 // the foot of the shelf, the alerts, the player sheet, and links dropped on the window.
 //
@@ -39,7 +39,7 @@ namespace sw::app {
 
 class LibraryDialogs;
 class LibraryPage;
-class ShelfPage;
+class ShelfPresenter;
 
 class LibraryPageView final : public QWidget {
     Q_OBJECT
@@ -48,7 +48,7 @@ public:
     ~LibraryPageView() override;
 
     LibraryPage &page() const { return m_page; }
-    ShelfPage &shelfPage() const { return *m_shelfPage; }
+    ShelfPresenter &shelfPresenter() const { return *m_shelfPresenter; }
     LibraryWindowTemplate &frame() const { return *m_frame; }
     LibrarySidebar &sidebar() const { return *m_sidebar; }
     CollectionCreator &creator() const { return *m_creator; }
@@ -103,7 +103,7 @@ private:
     void inspectorIntent(const Save::ID &id, const SaveIntent &intent);
 
     LibraryPage &m_page;
-    std::unique_ptr<ShelfPage> m_shelfPage;
+    std::unique_ptr<ShelfPresenter> m_shelfPresenter;
     Paging *m_paging = nullptr;
     LibraryWindowTemplate *m_frame = nullptr;
     LibrarySidebar *m_sidebar = nullptr;

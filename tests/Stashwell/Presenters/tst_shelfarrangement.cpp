@@ -1,8 +1,8 @@
-// What the shelf page shows, as data: the visible order, the home arrangement and the filtered
+// What the shelf presenter shows, as data: the visible order, the home arrangement and the filtered
 // one (with and without a search, a search of spaces included), the columns and the count texts.
 
 #include "ShelfWords.h"
-#include "Stashwell/Pages/Shelf/ShelfArrangement.h"
+#include "Stashwell/Presenters/ShelfArrangement.h"
 #include "Stashwell/StashwellStrings.h"
 #include "StashwellUI/Design/Formatting.h"
 #include "StashwellUI/StashwellUIStrings.h"

@@ -1,7 +1,7 @@
-#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "Stashwell/Presenters/ShelfPresenter.h"
 
-#include "Stashwell/Pages/Shelf/ProgressedItems.h"
-
+#include "Stashwell/Commands/CopiedLink.h"
+#include "Stashwell/Presenters/ProgressedItems.h"
 #include "StashwellUI/Controls/SectionHeader.h"
 #include "StashwellUI/Saves/LatestSaveHero.h"
 #include "StashwellUI/Saves/SaveMenu.h"
@@ -9,17 +9,15 @@
 #include "StashwellUI/Shelf/ShelfSurface.h"
 #include "StashwellUI/Shelf/ShelfTemplate.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTimer>
 
 namespace sw::app {
 
-ShelfPage::ShelfPage(QObject *parent) : QObject(parent) {}
+ShelfPresenter::ShelfPresenter(QObject *parent) : QObject(parent) {}
 
-ShelfPage::~ShelfPage()
+ShelfPresenter::~ShelfPresenter()
 {
     detach(surface());
     delete m_hero;
@@ -29,7 +27,7 @@ ShelfPage::~ShelfPage()
 
 // ---- inputs ------------------------------------------------------------------------------------
 
-void ShelfPage::setShelf(const Shelf &shelf)
+void ShelfPresenter::setShelf(const Shelf &shelf)
 {
     m_shelf = shelf;
     if (m_source && m_source->home)
@@ -41,7 +39,7 @@ void ShelfPage::setShelf(const Shelf &shelf)
     invalidate();
 }
 
-void ShelfPage::renewItems(const Shelf &shelf, const QList<PostLink> &links)
+void ShelfPresenter::renewItems(const Shelf &shelf, const QList<PostLink> &links)
 {
     m_shelf = shelf;
     m_homeSource.reset();
@@ -65,7 +63,7 @@ void ShelfPage::renewItems(const Shelf &shelf, const QList<PostLink> &links)
     scheduleRefresh();
 }
 
-void ShelfPage::setFilter(const Filter &filter)
+void ShelfPresenter::setFilter(const Filter &filter)
 {
     if (filter == m_filter)
         return;
@@ -74,7 +72,7 @@ void ShelfPage::setFilter(const Filter &filter)
     emit filterChanged();
 }
 
-void ShelfPage::setQuery(const QString &query)
+void ShelfPresenter::setQuery(const QString &query)
 {
     if (query == m_query)
         return;
@@ -82,7 +80,7 @@ void ShelfPage::setQuery(const QString &query)
     invalidate();
 }
 
-void ShelfPage::setLayout(ShelfLayout layout)
+void ShelfPresenter::setLayout(ShelfLayout layout)
 {
     if (layout == m_layout)
         return;
@@ -90,7 +88,7 @@ void ShelfPage::setLayout(ShelfLayout layout)
     scheduleRefresh();
 }
 
-void ShelfPage::setSelection(const std::optional<Save::ID> &selection)
+void ShelfPresenter::setSelection(const std::optional<Save::ID> &selection)
 {
     if (selection == m_selection)
         return;
@@ -109,7 +107,7 @@ void ShelfPage::setSelection(const std::optional<Save::ID> &selection)
     emit selectionChanged();
 }
 
-void ShelfPage::setTitle(const QString &title)
+void ShelfPresenter::setTitle(const QString &title)
 {
     if (title == m_title)
         return;
@@ -117,7 +115,7 @@ void ShelfPage::setTitle(const QString &title)
     invalidateArrangement();
 }
 
-void ShelfPage::setHighlighted(const QSet<Save::ID> &highlighted)
+void ShelfPresenter::setHighlighted(const QSet<Save::ID> &highlighted)
 {
     if (highlighted == m_highlighted)
         return;
@@ -125,7 +123,7 @@ void ShelfPage::setHighlighted(const QSet<Save::ID> &highlighted)
     scheduleRefresh();
 }
 
-void ShelfPage::invalidate()
+void ShelfPresenter::invalidate()
 {
     if (m_source && m_source->home)
         m_homeSource = std::move(m_source);
@@ -136,7 +134,7 @@ void ShelfPage::invalidate()
     scheduleRefresh();
 }
 
-void ShelfPage::invalidateArrangement()
+void ShelfPresenter::invalidateArrangement()
 {
     m_arrangement.reset();
     scheduleRefresh();
@@ -144,7 +142,7 @@ void ShelfPage::invalidateArrangement()
 
 // ---- what it shows -----------------------------------------------------------------------------
 
-const ShelfPage::Source &ShelfPage::source() const
+const ShelfPresenter::Source &ShelfPresenter::source() const
 {
     if (!m_source) {
         Source made;
@@ -165,7 +163,7 @@ const ShelfPage::Source &ShelfPage::source() const
     return *m_source;
 }
 
-const ShelfArrangement &ShelfPage::arrangement() const
+const ShelfArrangement &ShelfPresenter::arrangement() const
 {
     if (!m_arrangement) {
         const Source &from = source();
@@ -178,14 +176,14 @@ const ShelfArrangement &ShelfPage::arrangement() const
     return *m_arrangement;
 }
 
-const QList<ShelfItem> &ShelfPage::visibleOrder() const
+const QList<ShelfItem> &ShelfPresenter::visibleOrder() const
 {
     if (!m_visible)
         m_visible = arrangement().items();
     return *m_visible;
 }
 
-qsizetype ShelfPage::visibleCount() const
+qsizetype ShelfPresenter::visibleCount() const
 {
     if (m_visible)
         return m_visible->size();
@@ -196,7 +194,7 @@ qsizetype ShelfPage::visibleCount() const
     return count;
 }
 
-std::optional<qsizetype> ShelfPage::selectedIndex() const
+std::optional<qsizetype> ShelfPresenter::selectedIndex() const
 {
     if (!m_selection)
         return std::nullopt;
@@ -214,7 +212,7 @@ std::optional<qsizetype> ShelfPage::selectedIndex() const
     return std::nullopt;
 }
 
-std::optional<ShelfItem> ShelfPage::selectedItem() const
+std::optional<ShelfItem> ShelfPresenter::selectedItem() const
 {
     const std::optional<qsizetype> index = selectedIndex();
     if (!index)
@@ -224,7 +222,7 @@ std::optional<ShelfItem> ShelfPage::selectedItem() const
 
 // ---- the keyboard and the commands -------------------------------------------------------------
 
-void ShelfPage::move(GridMove move)
+void ShelfPresenter::move(GridMove move)
 {
     const QList<ShelfItem> &items = visibleOrder();
     const qsizetype cols = m_layout == ShelfLayout::list ? 1 : columns();
@@ -235,29 +233,29 @@ void ShelfPage::move(GridMove move)
     setSelection(items.at(*next).save().id());
 }
 
-bool ShelfPage::activateSelection()
+bool ShelfPresenter::activateSelection()
 {
     const std::optional<ShelfItem> item = selectedItem();
     if (!item)
         return false;
-    emit actionRequested(*item, item->action());
+    emit intentRaised(*item, SaveIntent::action(item->action()));
     return true;
 }
 
-bool ShelfPage::previewSelection()
+bool ShelfPresenter::previewSelection()
 {
     const std::optional<ShelfItem> item = selectedItem();
     if (!item)
         return false;
-    emit previewRequested(*item);
+    emit intentRaised(*item, SaveIntent::preview());
     return true;
 }
 
-void ShelfPage::deleteSelection() { emit deleteSelectionRequested(); }
+void ShelfPresenter::deleteSelection() { emit deleteSelectionRequested(); }
 
-void ShelfPage::clearSelection() { setSelection(std::nullopt); }
+void ShelfPresenter::clearSelection() { setSelection(std::nullopt); }
 
-void ShelfPage::selectAll()
+void ShelfPresenter::selectAll()
 {
     const QList<ShelfItem> &items = visibleOrder();
     QList<Save::ID> ids;
@@ -267,16 +265,15 @@ void ShelfPage::selectAll()
     emit selectAllRequested(ids);
 }
 
-void ShelfPage::copy()
+void ShelfPresenter::copy()
 {
     const std::optional<ShelfItem> item = selectedItem();
     if (!item)
         return;
-    if (QClipboard *clipboard = QGuiApplication::clipboard())
-        clipboard->setText(item->save().post().link.url().text());
+    copyText(item->save().post().link.url().text());
 }
 
-bool ShelfPage::handleKey(const QKeyEvent &event)
+bool ShelfPresenter::handleKey(const QKeyEvent &event)
 {
     // The arrows and Return of the keypad count as theirs; any other modifier leaves the key alone.
     if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
@@ -311,15 +308,15 @@ bool ShelfPage::handleKey(const QKeyEvent &event)
     }
 }
 
-void ShelfPage::viewAll() { setFilter(Filter::recentlyAdded()); }
+void ShelfPresenter::viewAll() { setFilter(Filter::recentlyAdded()); }
 
 // ---- the view ----------------------------------------------------------------------------------
 
-ShelfTemplate *ShelfPage::view() const { return m_view; }
+ShelfTemplate *ShelfPresenter::view() const { return m_view; }
 
-ShelfSurface *ShelfPage::surface() const { return m_view ? &m_view->surface() : nullptr; }
+ShelfSurface *ShelfPresenter::surface() const { return m_view ? &m_view->surface() : nullptr; }
 
-void ShelfPage::setView(ShelfTemplate *view)
+void ShelfPresenter::setView(ShelfTemplate *view)
 {
     if (view == m_view)
         return;
@@ -333,11 +330,11 @@ void ShelfPage::setView(ShelfTemplate *view)
     scheduleRefresh();
 }
 
-void ShelfPage::attach(ShelfSurface *shown)
+void ShelfPresenter::attach(ShelfSurface *shown)
 {
     if (!shown)
         return;
-    const QPointer<ShelfPage> self(this);
+    const QPointer<ShelfPresenter> self(this);
     shown->setKeyHandler([self](QKeyEvent *event) { return self && event && self->handleKey(*event); });
     shown->setCommandHandler([self](ShelfSurface::Command command) {
         if (!self)
@@ -349,7 +346,7 @@ void ShelfPage::attach(ShelfSurface *shown)
     });
 }
 
-void ShelfPage::detach(ShelfSurface *shown)
+void ShelfPresenter::detach(ShelfSurface *shown)
 {
     if (!shown)
         return;
@@ -357,7 +354,7 @@ void ShelfPage::detach(ShelfSurface *shown)
     shown->setCommandHandler({});
 }
 
-void ShelfPage::scheduleRefresh()
+void ShelfPresenter::scheduleRefresh()
 {
     if (m_refreshPending)
         return;
@@ -368,13 +365,13 @@ void ShelfPage::scheduleRefresh()
     });
 }
 
-void ShelfPage::refreshNow()
+void ShelfPresenter::refreshNow()
 {
     if (m_refreshPending)
         refresh();
 }
 
-void ShelfPage::refresh()
+void ShelfPresenter::refresh()
 {
     m_refreshPending = false;
     ShelfSurface *surface = this->surface();
@@ -383,7 +380,7 @@ void ShelfPage::refresh()
     const ShelfArrangement &shown = arrangement();
     m_view->setEmptyTexts(shown.emptyTitle, shown.emptyMessage);
     m_view->setEmpty(shown.isEmpty);
-    const QPointer<ShelfPage> self(this);
+    const QPointer<ShelfPresenter> self(this);
     const QList<Collection> collections = m_shelf ? m_shelf->library().collections : QList<Collection>{};
     const Date now = m_shelf ? m_shelf->now() : Date{};
 
@@ -393,23 +390,19 @@ void ShelfPage::refresh()
         if (!m_hero) {
             m_hero = new LatestSaveHero(latest, now, surface->viewport());
             m_hero->setContextMenuPolicy(Qt::CustomContextMenu);
-            connect(m_hero, &LatestSaveHero::selected, this, [this] {
+            connect(m_hero, &LatestSaveHero::intentRaised, this, [this](const SaveIntent &intent) {
                 if (m_hero)
-                    emit picked(m_hero->item().save().id());
-            });
-            connect(m_hero, &LatestSaveHero::actionRequested, this, [this](const Action &action) {
-                if (m_hero)
-                    emit actionRequested(m_hero->item(), action);
+                    emit intentRaised(m_hero->item(), intent);
             });
             connect(m_hero, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
                 if (!m_hero)
                     return;
                 const ShelfItem item = m_hero->item();
-                const QPointer<ShelfPage> page(this);
+                const QPointer<ShelfPresenter> page(this);
                 SaveMenu menu(item, m_shelf ? m_shelf->library().collections : QList<Collection>{},
                               [page, item](const SaveIntent &intent) {
                                   if (page)
-                                      emit page->intentRequested(item, intent);
+                                      emit page->intentRaised(item, intent);
                               });
                 menu.popUp(m_hero, m_hero->mapToGlobal(at));
             });
@@ -457,21 +450,9 @@ void ShelfPage::refresh()
         collection.selection = m_selection;
         collection.highlighted = m_highlighted;
         collection.collections = collections;
-        collection.onSelect = [self](const Save::ID &id) {
-            if (self)
-                emit self->picked(id);
-        };
-        collection.onAction = [self](const ShelfItem &item, const Action &action) {
-            if (self)
-                emit self->actionRequested(item, action);
-        };
-        collection.onTrash = [self](const Save::ID &id) {
-            if (self)
-                emit self->trashRequested(id);
-        };
         collection.onIntent = [self](const ShelfItem &item, const SaveIntent &intent) {
             if (self)
-                emit self->intentRequested(item, intent);
+                emit self->intentRaised(item, intent);
         };
         blocks.append(std::move(collection));
     }
@@ -487,7 +468,7 @@ void ShelfPage::refresh()
     }
 }
 
-void ShelfPage::reveal()
+void ShelfPresenter::reveal()
 {
     ShelfSurface *surface = this->surface();
     if (!surface || !m_selection)

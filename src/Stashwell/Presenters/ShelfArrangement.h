@@ -1,9 +1,9 @@
 #pragma once
 
-// What the shelf page shows for a shelf, a filter and a search text, as data: the home
+// What the shelf presenter shows for a shelf, a filter and a search text, as data: the home
 // arrangement (the latest save as the hero, a row of recently added saves, then all the other
 // saves) while the filter is "all" and the search text is empty, otherwise one titled section of
-// the matching saves; or the empty state. The shelf page draws it; tests read it.
+// the matching saves; or the empty state. The shelf presenter draws it; tests read it.
 
 #include "Library/Save.h"
 #include "Shelf/Filter.h"

@@ -1,6 +1,7 @@
 #pragma once
 
-// The main column of the library window: the saves that the library page's filter and search text
+// The presenter of the library window's main column: it builds and feeds the shelf's widgets (the
+// surface's blocks, the hero, the section headers) from what the library page hands it. The saves that the library page's filter and search text
 // select, on the one painted shelf surface, in the home arrangement or as one titled section
 // (ShelfArrangement), and the keyboard on the focused shelf:
 //
@@ -14,9 +15,9 @@
 //   Select All, Copy  from the Edit menu: every visible save's id in order; the selected save's
 //                     canonical address as text on the clipboard
 //
-// The page keeps no library state. The library page hands it the shelf, the filter, the search
+// The presenter keeps no library state. The library page hands it the shelf, the filter, the search
 // text, the layout, the selection, the title and the chosen saves, and hears its requests by
-// signal. The filter and the selection are bindings: the page writes the filter only from the
+// signal. The filter and the selection are bindings: the presenter writes the filter only from the
 // recently added row's View All button and the selection only from the arrow keys and Escape, each
 // time emitting the change; the library page's own writes of an equal value are silent. A
 // selection that becomes a save takes the keyboard focus to the shelf and scrolls the save into
@@ -29,7 +30,7 @@
 #include "Shelf/Filter.h"
 #include "Shelf/Shelf.h"
 #include "Shelf/ShelfItem.h"
-#include "Stashwell/Pages/Shelf/ShelfArrangement.h"
+#include "Stashwell/Presenters/ShelfArrangement.h"
 #include "StashwellUI/Saves/SaveIntent.h"
 #include "StashwellUI/Shelf/GridNavigation.h"
 #include "StashwellUI/Shelf/ShelfLayout.h"
@@ -53,11 +54,11 @@ class ShelfTemplate;
 
 namespace sw::app {
 
-class ShelfPage final : public QObject {
+class ShelfPresenter final : public QObject {
     Q_OBJECT
 public:
-    explicit ShelfPage(QObject *parent = nullptr);
-    ~ShelfPage() override;
+    explicit ShelfPresenter(QObject *parent = nullptr);
+    ~ShelfPresenter() override;
 
     // The visible order of a shelf for a filter and a search text (the library page's range
     // selection and bulk panel use it too).
@@ -125,13 +126,11 @@ public:
 signals:
     void filterChanged();
     void selectionChanged();
-    void actionRequested(const sw::ShelfItem &item, const sw::Action &action);
-    void trashRequested(const sw::Save::ID &id);
+    // Everything asked of one save: a click on its card, row or the hero (select, with the
+    // click's modifiers; its action; trash), its save menu, Return (its action) and Space
+    // (preview).
+    void intentRaised(const sw::ShelfItem &item, const sw::SaveIntent &intent);
     void downloadMissingRequested();
-    void intentRequested(const sw::ShelfItem &item, const sw::SaveIntent &intent);
-    void previewRequested(const sw::ShelfItem &item);
-    // A click on a card, a row or the hero.
-    void picked(const sw::Save::ID &id);
     void deleteSelectionRequested();
     void selectAllRequested(const QList<sw::Save::ID> &ids);
 

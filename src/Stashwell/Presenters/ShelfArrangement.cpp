@@ -1,4 +1,4 @@
-#include "Stashwell/Pages/Shelf/ShelfArrangement.h"
+#include "Stashwell/Presenters/ShelfArrangement.h"
 
 #include "Stashwell/StashwellStrings.h"
 #include "StashwellUI/Design/Formatting.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-// Shelves for the shelf page's tests, written as one word per save in library order (newest
+// Shelves for the shelf presenter's tests, written as one word per save in library order (newest
 // first), save n being the n-th word:
 //
 //   r   saved an hour ago (recent)          o   saved thirty days ago

@@ -1,4 +1,4 @@
-#include "Stashwell/Pages/Shelf/ProgressedItems.h"
+#include "Stashwell/Presenters/ProgressedItems.h"
 
 #include <vector>
 

@@ -1,12 +1,12 @@
-// The shelf page on its view: each key sent to the focused shelf (as rows), the Edit menu's Select
+// The shelf presenter on its view: each key sent to the focused shelf (as rows), the Edit menu's Select
 // All and Copy reaching it through the focused widget, the selection taking the focus and staying
 // in view, the columns following the selection, the headers' buttons, the empty state, and the
 // home of a shelf that follows the last one after an edit.
 
 #include "ShelfWords.h"
 #include "Stashwell/Commands/MenuCommands.h"
-#include "Stashwell/Pages/Shelf/ProgressedItems.h"
-#include "Stashwell/Pages/Shelf/ShelfPage.h"
+#include "Stashwell/Presenters/ProgressedItems.h"
+#include "Stashwell/Presenters/ShelfPresenter.h"
 #include "Stashwell/StashwellStrings.h"
 #include "StashwellUI/Controls/SectionHeader.h"
 #include "StashwellUI/Controls/TextButton.h"
@@ -57,7 +57,7 @@ struct Window : QObject {
     QWidget window;
     QLineEdit *field = new QLineEdit;
     ShelfTemplate *view = new ShelfTemplate;
-    ShelfPage page;
+    ShelfPresenter page;
     int keysPassedOn = 0;
 
     Window()
@@ -123,7 +123,7 @@ struct Window : QObject {
 
 }  // namespace
 
-class TestShelfPage : public QObject {
+class TestShelfPresenter : public QObject {
     Q_OBJECT
 private slots:
     // What counts as progress alone between two copy tables: downloads that are still under way
@@ -185,7 +185,7 @@ private slots:
     void keptHomeShowsWhatAFreshOneShows();
 };
 
-void TestShelfPage::keys_data()
+void TestShelfPresenter::keys_data()
 {
     QTest::addColumn<QString>("saves");
     QTest::addColumn<Filter>("filter");
@@ -229,7 +229,7 @@ void TestShelfPage::keys_data()
     row("another key goes on", "o r", all, false, 2, Qt::Key_A, 2, "", true);
 }
 
-void TestShelfPage::keys()
+void TestShelfPresenter::keys()
 {
     QFETCH(QString, saves);
     QFETCH(Filter, filter);
@@ -244,16 +244,19 @@ void TestShelfPage::keys()
     Window w;
     w.show(saves, filter, QString(), list ? ShelfLayout::list : ShelfLayout::grid, selected);
     QStringList requests;
-    connect(&w.page, &ShelfPage::actionRequested, this, [&](const ShelfItem &item, const Action &action) {
-        const bool restore = std::holds_alternative<Action::Restore>(action.value());
-        const bool download = std::holds_alternative<Action::Download>(action.value());
+    connect(&w.page, &ShelfPresenter::intentRaised, this, [&](const ShelfItem &item, const SaveIntent &intent) {
+        if (intent.is<SaveIntent::Preview>()) {
+            requests.append(QStringLiteral("preview %1").arg(numberOf(item.save().id())));
+            return;
+        }
+        const auto *asked = intent.as<SaveIntent::Action>();
+        const bool restore = asked && std::holds_alternative<Action::Restore>(asked->action.value());
+        const bool download = asked && std::holds_alternative<Action::Download>(asked->action.value());
         requests.append(QStringLiteral("%1 %2").arg(restore ? "restore" : download ? "download" : "other")
                             .arg(numberOf(item.save().id())));
     });
-    connect(&w.page, &ShelfPage::previewRequested, this,
-            [&](const ShelfItem &item) { requests.append(QStringLiteral("preview %1").arg(numberOf(item.save().id()))); });
-    connect(&w.page, &ShelfPage::deleteSelectionRequested, this, [&] { requests.append(QStringLiteral("delete")); });
-    QSignalSpy selectionChanges(&w.page, &ShelfPage::selectionChanged);
+    connect(&w.page, &ShelfPresenter::deleteSelectionRequested, this, [&] { requests.append(QStringLiteral("delete")); });
+    QSignalSpy selectionChanges(&w.page, &ShelfPresenter::selectionChanged);
 
     QTRY_VERIFY(w.surface().hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
@@ -263,7 +266,7 @@ void TestShelfPage::keys()
     QCOMPARE(w.keysPassedOn > 0, passedOn);
 }
 
-void TestShelfPage::editCommands_data()
+void TestShelfPresenter::editCommands_data()
 {
     QTest::addColumn<QString>("saves");
     QTest::addColumn<Filter>("filter");
@@ -281,7 +284,7 @@ void TestShelfPage::editCommands_data()
                               << "https://x.com/author3/status/3";
 }
 
-void TestShelfPage::editCommands()
+void TestShelfPresenter::editCommands()
 {
     QFETCH(QString, saves);
     QFETCH(Filter, filter);
@@ -293,7 +296,7 @@ void TestShelfPage::editCommands()
     Window w;
     w.show(saves, filter, query, ShelfLayout::grid, selected);
     QList<int> reported;
-    connect(&w.page, &ShelfPage::selectAllRequested, this, [&](const QList<Save::ID> &ids) {
+    connect(&w.page, &ShelfPresenter::selectAllRequested, this, [&](const QList<Save::ID> &ids) {
         for (const Save::ID &id : ids)
             reported.append(numberOf(id));
     });
@@ -306,14 +309,14 @@ void TestShelfPage::editCommands()
     QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
 }
 
-void TestShelfPage::selectionTakesTheFocusAndStaysInView_data()
+void TestShelfPresenter::selectionTakesTheFocusAndStaysInView_data()
 {
     QTest::addColumn<int>("covered");   // the height of a bar laid over the shelf's top
     QTest::newRow("nothing over the shelf") << 0;
     QTest::newRow("a bar over the shelf") << 60;
 }
 
-void TestShelfPage::selectionTakesTheFocusAndStaysInView()
+void TestShelfPresenter::selectionTakesTheFocusAndStaysInView()
 {
     QFETCH(int, covered);
     Window w;
@@ -361,7 +364,7 @@ void TestShelfPage::selectionTakesTheFocusAndStaysInView()
     QVERIFY(w.field->hasFocus());
 }
 
-void TestShelfPage::columnsFollowTheSelection()
+void TestShelfPresenter::columnsFollowTheSelection()
 {
     Window w;
     w.show(QStringLiteral("r r r r r r o"));
@@ -380,7 +383,7 @@ void TestShelfPage::columnsFollowTheSelection()
     QCOMPARE(w.header(QStringLiteral("Title"))->detail(), std::optional(S::shelfItemMany(6)));
 }
 
-void TestShelfPage::heroLinesUpWithHeadersAndCards_data()
+void TestShelfPresenter::heroLinesUpWithHeadersAndCards_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<ShelfLayout>("layout");
@@ -388,7 +391,7 @@ void TestShelfPage::heroLinesUpWithHeadersAndCards_data()
     QTest::newRow("narrow list") << 640 << ShelfLayout::list;
 }
 
-void TestShelfPage::heroLinesUpWithHeadersAndCards()
+void TestShelfPresenter::heroLinesUpWithHeadersAndCards()
 {
     QFETCH(int, width);
     QFETCH(ShelfLayout, layout);
@@ -406,12 +409,12 @@ void TestShelfPage::heroLinesUpWithHeadersAndCards()
     QCOMPARE(card.right(), header->geometry().right());
 }
 
-void TestShelfPage::headerButtons()
+void TestShelfPresenter::headerButtons()
 {
     Window w;
     w.show(QStringLiteral("r r r r r r o"));
-    QSignalSpy filterChanges(&w.page, &ShelfPage::filterChanged);
-    QSignalSpy downloads(&w.page, &ShelfPage::downloadMissingRequested);
+    QSignalSpy filterChanges(&w.page, &ShelfPresenter::filterChanged);
+    QSignalSpy downloads(&w.page, &ShelfPresenter::downloadMissingRequested);
     w.header(S::shelfAllSaves())->actionButton()->click();
     QCOMPARE(downloads.size(), 1);
     QCOMPARE(filterChanges.size(), 0);
@@ -423,7 +426,7 @@ void TestShelfPage::headerButtons()
 
 // The empty state stands in the surface's place, so keys and the Edit menu cannot reach the page
 // there; its commands still hold when called.
-void TestShelfPage::emptyState()
+void TestShelfPresenter::emptyState()
 {
     Window w;
     w.show(QString());
@@ -434,7 +437,7 @@ void TestShelfPage::emptyState()
     w.page.setSelection(saveID(2));
     QCOMPARE(w.blocks(), QStringList());
     QCOMPARE(w.view->emptyState().title(), S::shelfNoMatch(QStringLiteral("nothing like it")));
-    QSignalSpy selectAll(&w.page, &ShelfPage::selectAllRequested);
+    QSignalSpy selectAll(&w.page, &ShelfPresenter::selectAllRequested);
     w.page.move(GridMove::down);
     QCOMPARE(numberOf(w.page.selection()), 2);
     QVERIFY(!w.page.activateSelection());
@@ -446,7 +449,7 @@ void TestShelfPage::emptyState()
     QVERIFY(!w.view->isEmpty());
 }
 
-void TestShelfPage::followingShelfShowsWhatAFreshOneShows_data()
+void TestShelfPresenter::followingShelfShowsWhatAFreshOneShows_data()
 {
     QTest::addColumn<QString>("saves");
     QTest::addColumn<QString>("edit");
@@ -462,13 +465,13 @@ void TestShelfPage::followingShelfShowsWhatAFreshOneShows_data()
     QTest::newRow("a save is kept") << "r o o" << "keep" << 0;
 }
 
-void TestShelfPage::followingShelfShowsWhatAFreshOneShows()
+void TestShelfPresenter::followingShelfShowsWhatAFreshOneShows()
 {
     QFETCH(QString, saves);
     QFETCH(QString, edit);
     QFETCH(int, save);
     const Shelf before = shelfOf(saves);
-    ShelfPage page;
+    ShelfPresenter page;
     page.setTitle(QStringLiteral("Title"));
     page.setShelf(before);
     (void)page.arrangement();
@@ -507,7 +510,7 @@ void TestShelfPage::followingShelfShowsWhatAFreshOneShows()
 // a save is selected, give what a page arranging afresh gives, after each step of a row: f
 // favourites, t trash, a all, q a search, c the search cleared, s a save selected, n none, e a
 // new shelf with a save of the list trashed.
-void TestShelfPage::keptHomeShowsWhatAFreshOneShows_data()
+void TestShelfPresenter::keptHomeShowsWhatAFreshOneShows_data()
 {
     QTest::addColumn<QString>("steps");
     QTest::newRow("away and back") << "f a t a";
@@ -518,12 +521,12 @@ void TestShelfPage::keptHomeShowsWhatAFreshOneShows_data()
     QTest::newRow("a new shelf while selected") << "s e n s";
 }
 
-void TestShelfPage::keptHomeShowsWhatAFreshOneShows()
+void TestShelfPresenter::keptHomeShowsWhatAFreshOneShows()
 {
     QFETCH(QString, steps);
     const QString saves = QStringLiteral("r r r r r r o o o o");
     Shelf shelf = shelfOf(saves);
-    ShelfPage page;
+    ShelfPresenter page;
     page.setTitle(QStringLiteral("Title"));
     page.setShelf(shelf);
     (void)page.arrangement();
@@ -550,5 +553,5 @@ void TestShelfPage::keptHomeShowsWhatAFreshOneShows()
     }
 }
 
-QTEST_MAIN(TestShelfPage)
-#include "tst_shelfpage.moc"
+QTEST_MAIN(TestShelfPresenter)
+#include "tst_shelfpresenter.moc"
