@@ -6,6 +6,7 @@
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/App/TestStateWriter.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Window/LibraryWindow.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -85,6 +86,41 @@ private slots:
         QCOMPARE(writer.savesListed() > listed, !step.isEmpty());
         QCOMPARE(writer.writes() > writes, changes);
         QCOMPARE(file(), writer.state());
+    }
+
+    // A writer told not to list the saves (a benchmark on a large library) never does, whatever
+    // the page shows, and still tells where the window's parts lie on screen.
+    void leavesOutTheSavesWhenTold()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QTemporaryDir dir;
+        StashwellApp::Options options;
+        options.preferencesPath = dir.filePath(QStringLiteral("preferences.json"));
+        options.folders = Curator::Folders{dir.filePath(QStringLiteral("data")), dir.filePath(QStringLiteral("videos"))};
+        options.askDesktop = options.tray = false;
+        StashwellApp app(options);
+        app.start();
+        app.curator().setDownloadsOnSave(false);
+        QVERIFY(awaitTask(app.curator().keep(fixtures::post(fixtures::xLink(QStringLiteral("a"), QStringLiteral("1")), {}, std::nullopt, "harbour"))));
+        app.libraryWindow().show();
+        const QString path = dir.filePath(QStringLiteral("state.json"));
+        TestStateWriter writer(app, path, false);
+        const auto file = [&] {
+            QFile in(path);
+            return in.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(in.readAll()).object() : QJsonObject();
+        };
+        QVERIFY(settle([&] { return file().value(QStringLiteral("areas")).toObject().contains(QStringLiteral("shelf")); }));
+        app.libraryPage().setQuery(QStringLiteral("harb"));
+        QVERIFY(settle([&] { return file().value(QStringLiteral("query")).toString() == u"harb"; }));
+        QCOMPARE(writer.savesListed(), 0);
+        QCOMPARE(file().value(QStringLiteral("saves")).toArray(), QJsonArray());
+        const QJsonObject areas = file().value(QStringLiteral("areas")).toObject();
+        for (const char *name : {"shelf", "bar", "window"})
+            QVERIFY2(areas.value(QLatin1String(name)).toObject().value(QStringLiteral("width")).toInt() > 0, name);
+        const QJsonObject points = file().value(QStringLiteral("points")).toObject();
+        for (const char *name : {"gridOption", "listOption", "search"})
+            QVERIFY2(points.contains(QLatin1String(name)), name);
+        QVERIFY(!file().value(QStringLiteral("filters")).toArray().isEmpty());
     }
 };
 
