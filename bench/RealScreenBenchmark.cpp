@@ -108,26 +108,22 @@ public:
         return m_display && XTestQueryExtension(m_display, &event, &error, &major, &minor) && XShmQueryExtension(m_display);
     }
 
-    // The pixels of `area` now, rows of `stride()` pixels.
+    // The pixels of `area` now, rows of `stride()` pixels: through shared memory where the server
+    // lets this client attach a segment, else copied over the connection.
     std::span<const std::uint32_t> grab(const QRect &area)
     {
-        if (!m_image || m_imageSize != area.size()) {
+        if (m_sharedMemory && (!m_image || m_imageSize != area.size()))
+            m_sharedMemory = makeSharedImage(area.size());
+        if (!m_sharedMemory) {
             dropImage();
-            const int screenNumber = DefaultScreen(m_display);
-            m_image = XShmCreateImage(m_display, DefaultVisual(m_display, screenNumber), unsigned(DefaultDepth(m_display, screenNumber)),
-                                      ZPixmap, nullptr, &m_shm, unsigned(area.width()), unsigned(area.height()));
+            m_image = XGetImage(m_display, DefaultRootWindow(m_display), area.x(), area.y(), unsigned(area.width()),
+                                unsigned(area.height()), AllPlanes, ZPixmap);
             if (!m_image || m_image->bits_per_pixel != 32)
                 return {};
-            m_shm.shmid = shmget(IPC_PRIVATE, std::size_t(m_image->bytes_per_line) * std::size_t(m_image->height), IPC_CREAT | 0600);
-            m_shm.shmaddr = m_image->data = static_cast<char *>(shmat(m_shm.shmid, nullptr, 0));
-            m_shm.readOnly = False;
-            XShmAttach(m_display, &m_shm);
-            XSync(m_display, False);
-            shmctl(m_shm.shmid, IPC_RMID, nullptr);
             m_imageSize = area.size();
-        }
-        if (!XShmGetImage(m_display, DefaultRootWindow(m_display), m_image, area.x(), area.y(), AllPlanes))
+        } else if (!XShmGetImage(m_display, DefaultRootWindow(m_display), m_image, area.x(), area.y(), AllPlanes)) {
             return {};
+        }
         return {reinterpret_cast<const std::uint32_t *>(m_image->data), std::size_t(stride()) * std::size_t(area.height())};
     }
     int stride() const { return m_image ? m_image->bytes_per_line / 4 : 0; }
@@ -201,15 +197,61 @@ public:
     }
 
 private:
+    static inline bool s_refused = false;
+    static int refusal(Display *, XErrorEvent *)
+    {
+        s_refused = true;
+        return 0;
+    }
+
+    bool makeSharedImage(QSize size)
+    {
+        dropImage();
+        const int screenNumber = DefaultScreen(m_display);
+        m_image = XShmCreateImage(m_display, DefaultVisual(m_display, screenNumber), unsigned(DefaultDepth(m_display, screenNumber)),
+                                  ZPixmap, nullptr, &m_shm, unsigned(size.width()), unsigned(size.height()));
+        if (!m_image)
+            return false;
+        m_shm.shmid = shmget(IPC_PRIVATE, std::size_t(m_image->bytes_per_line) * std::size_t(m_image->height), IPC_CREAT | 0600);
+        m_shm.shmaddr = m_image->data = static_cast<char *>(shmat(m_shm.shmid, nullptr, 0));
+        m_shm.readOnly = False;
+        m_attached = true;
+        // A server in another namespace (a container's) refuses the segment: then the image is copied.
+        s_refused = false;
+        XErrorHandler previous = XSetErrorHandler(&refusal);
+        XShmAttach(m_display, &m_shm);
+        XSync(m_display, False);
+        XSetErrorHandler(previous);
+        shmctl(m_shm.shmid, IPC_RMID, nullptr);
+        m_imageSize = size;
+        if (s_refused || m_image->bits_per_pixel != 32) {
+            m_attached = !s_refused;
+            dropImage();
+            return false;
+        }
+        return true;
+    }
+
     void dropImage()
     {
         if (!m_image)
             return;
-        XShmDetach(m_display, &m_shm);
-        XDestroyImage(m_image);
-        shmdt(m_shm.shmaddr);
+        if (m_shm.shmaddr) {
+            if (m_attached)
+                XShmDetach(m_display, &m_shm);
+            m_image->data = nullptr;
+            XDestroyImage(m_image);
+            shmdt(m_shm.shmaddr);
+            m_shm = {};
+        } else {
+            XDestroyImage(m_image);
+        }
+        m_attached = false;
         m_image = nullptr;
     }
+
+    bool m_sharedMemory = true;
+    bool m_attached = false;
 
     Display *m_display = nullptr;
     XImage *m_image = nullptr;
@@ -351,6 +393,9 @@ public:
 
     QRect referenceArea()
     {
+        // No event loop runs here: the reference's lines are read as they come.
+        while (m_referenceProcess.waitForReadyRead(200))
+            m_referenceOutput += m_referenceProcess.readAllStandardOutput();
         m_referenceOutput += m_referenceProcess.readAllStandardOutput();
         const QList<QByteArray> lines = m_referenceOutput.trimmed().split('\n');
         const QList<QByteArray> last = lines.constLast().split(' ');
@@ -572,6 +617,16 @@ public:
 protected:
     bool eventFilter(QObject *object, QEvent *event) override
     {
+        static const bool trace = qEnvironmentVariableIsSet("REALX_TRACE_PAINTS");
+        if (trace && event->type() == QEvent::Paint) {
+            const QRegion region = static_cast<QPaintEvent *>(event)->region();
+            qint64 area = 0;
+            for (const QRect &r : region)
+                area += qint64(r.width()) * r.height();
+            std::fprintf(stderr, "paint %s %s %d,%d %dx%d area %lld\n", object->metaObject()->className(), qPrintable(object->objectName()),
+                         region.boundingRect().x(), region.boundingRect().y(), region.boundingRect().width(),
+                         region.boundingRect().height(), area);
+        }
         if (event->type() == QEvent::Paint)
             for (const QPointer<QWidget> &widget : watched)
                 if (widget == object || (widget && object->isWidgetType() && widget->isAncestorOf(static_cast<QWidget *>(object))))
@@ -631,6 +686,8 @@ int offscreen(const QString &home, QSize size, const QString &suffix)
     };
     std::map<QString, std::vector<double>> results;
     const auto take = [&](const char *name, QWidget *widget, const std::function<void()> &input) {
+        if (qEnvironmentVariableIsSet("REALX_TRACE_PAINTS"))
+            std::fprintf(stderr, "-- %s\n", name);
         if (const auto ms = untilPainted(widget, input))
             results[QLatin1String(name)].push_back(*ms);
     };
@@ -817,6 +874,10 @@ int main(int argc, char **argv)
     const QStringList arguments = application.arguments();
     if (arguments.size() == 4 && arguments.at(1) == u"--reference")
         return reference(QSize(arguments.at(2).toInt(), arguments.at(3).toInt()));
+    // A home kept for looking at one input by hand: --write-home DIR SAVES, then --offscreen DIR W H
+    // NAME (REALX_TRACE_PAINTS=1 lists every paint), or the program under a profiler.
+    if (arguments.size() == 4 && arguments.at(1) == u"--write-home")
+        return bench::writeHome(arguments.at(2), arguments.at(3).toInt(), QDir(arguments.at(2)).filePath(QStringLiteral("config/Stashwell/preferences.json"))) ? 0 : 1;
     if (arguments.size() == 6 && arguments.at(1) == u"--offscreen") {
         QStandardPaths::setTestModeEnabled(true);
         return offscreen(arguments.at(2), QSize(arguments.at(3).toInt(), arguments.at(4).toInt()), arguments.at(5));
