@@ -46,6 +46,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -374,8 +375,12 @@ public:
     {
     }
 
+    // The program's state as it stands: the hook writes it when the file is taken away, and does
+    // nothing in between (so nothing of it lands in a timed input).
     QJsonObject state() const
     {
+        QFile::remove(m_statePath);
+        waitFor([&] { return QFileInfo::exists(m_statePath); }, 5000);
         QFile file(m_statePath);
         return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
     }
@@ -495,7 +500,10 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
     OnScreen &s = screenOf;
     const auto programFront = [&] { s.activate(programWindow); };
     const auto shelf = [&] { return s.area("shelf"); };
-    const auto shelfAndBar = [&] { return s.area("shelf").united(s.area("bar")); };
+    const auto shelfAndBar = [&] {
+        const QJsonObject areas = s.state().value(QStringLiteral("areas")).toObject();
+        return rectOf(areas.value(QStringLiteral("shelf")).toObject()).united(rectOf(areas.value(QStringLiteral("bar")).toObject()));
+    };
     const auto window = [&] { return s.area("window"); };
     const auto nothing = [] { return std::vector<QRect>{}; };
     // The search field's caret blinks and shows each letter typed: its result is the shelf's.
@@ -553,14 +561,15 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
             x.click(first.first());
         x.still(window(), {});
     }
+    // Where the next click goes is read before the input is timed.
+    QPoint target;
     results[QStringLiteral("selection_click")] = s.measure(
-        samples, shelf, nothing,
+        samples, shelf, nothing, [&](int) { x.click(target); }, clickIn,
         [&](int i) {
+            programFront();
             const QList<QPoint> cells = s.cells();
-            if (!cells.isEmpty())
-                x.click(cells[(i * 5 + 1) % cells.size()]);
-        },
-        clickIn, [&](int) { programFront(); });
+            target = cells.isEmpty() ? QPoint() : cells[(i * 5 + 1) % cells.size()];
+        });
 
     // An arrow key from the card selected: right and left.
     results[QStringLiteral("arrow_key")] = s.measure(
@@ -575,21 +584,28 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
     results[QStringLiteral("inspector")] = s.measure(
         2 * samples, window, nothing,
         [&](int i) {
-            if (i % 2) {
+            if (i % 2)
                 x.key(XK_Escape);
-                return;
-            }
-            const QList<QPoint> cells = s.cells();
-            if (!cells.isEmpty())
-                x.click(cells.first());
+            else
+                x.click(target);
         },
-        clickIn, [&](int) { programFront(); });
+        clickIn,
+        [&](int i) {
+            programFront();
+            if (i % 2 == 0) {
+                const QList<QPoint> cells = s.cells();
+                target = cells.isEmpty() ? QPoint() : cells.first();
+            }
+        });
     reset();
 
     // The layout switch: list, then grid, in turn.
     results[QStringLiteral("layout_switch")] = s.measure(
-        samples, shelf, nothing, [&](int i) { x.click(s.point(i % 2 ? "gridOption" : "listOption")); }, clickIn,
-        [&](int) { programFront(); });
+        samples, shelf, nothing, [&](int) { x.click(target); }, clickIn,
+        [&](int i) {
+            programFront();
+            target = s.point(i % 2 ? "gridOption" : "listOption");
+        });
     x.click(s.point("gridOption"));
     reset();
 

@@ -8,7 +8,8 @@
 //   STASHWELL_TEST_STATE      a file that TestStateWriter keeps holding what the windows show, for a
 //                             test that drives the program from outside and cannot look inside it
 //   STASHWELL_TEST_STATE_SAVES "0": that file leaves out the saves shown, whose listing grows with
-//                             the library (a benchmark that times the window on a large one)
+//                             the library, and is written only when missing (a benchmark that
+//                             times the window on a large library asks for it by removing it)
 
 #include "Capture/Url.h"
 

@@ -44,7 +44,9 @@ class StashwellApp;
 class TestStateWriter final : public QObject {
     Q_OBJECT
 public:
-    // Without `listsSaves` the saves shown are never listed ("saves" stays empty).
+    // Without `listsSaves` the saves shown are never listed ("saves" stays empty) and the file is
+    // written only while it is missing: whoever reads it removes it to ask for the state as it
+    // stands, and nothing is worked out in between.
     TestStateWriter(StashwellApp &app, QString path, bool listsSaves = true, QObject *parent = nullptr);
 
     // The state as it stands.
