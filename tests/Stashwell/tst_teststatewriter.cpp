@@ -18,6 +18,17 @@ using namespace sw::test;
 
 class TestStateWriterTest : public QObject {
     Q_OBJECT
+
+    // An application of its own in `dir`, no desktop and no tray.
+    static StashwellApp::Options optionsIn(const QTemporaryDir &dir)
+    {
+        StashwellApp::Options options;
+        options.preferencesPath = dir.filePath(QStringLiteral("preferences.json"));
+        options.folders = Curator::Folders{dir.filePath(QStringLiteral("data")), dir.filePath(QStringLiteral("videos"))};
+        options.askDesktop = options.tray = false;
+        return options;
+    }
+
 private slots:
     void writesOnlyWhatChanged_data()
     {
@@ -38,11 +49,7 @@ private slots:
         QFETCH(QString, saves);
         QStandardPaths::setTestModeEnabled(true);
         QTemporaryDir dir;
-        StashwellApp::Options options;
-        options.preferencesPath = dir.filePath(QStringLiteral("preferences.json"));
-        options.folders = Curator::Folders{dir.filePath(QStringLiteral("data")), dir.filePath(QStringLiteral("videos"))};
-        options.askDesktop = options.tray = false;
-        StashwellApp app(options);
+        StashwellApp app(optionsIn(dir));
         app.start();
         app.curator().setDownloadsOnSave(false);
         const auto keep = [&](const char *text) {
@@ -94,11 +101,7 @@ private slots:
     {
         QStandardPaths::setTestModeEnabled(true);
         QTemporaryDir dir;
-        StashwellApp::Options options;
-        options.preferencesPath = dir.filePath(QStringLiteral("preferences.json"));
-        options.folders = Curator::Folders{dir.filePath(QStringLiteral("data")), dir.filePath(QStringLiteral("videos"))};
-        options.askDesktop = options.tray = false;
-        StashwellApp app(options);
+        StashwellApp app(optionsIn(dir));
         app.start();
         app.curator().setDownloadsOnSave(false);
         QVERIFY(awaitTask(app.curator().keep(fixtures::post(fixtures::xLink(QStringLiteral("a"), QStringLiteral("1")), {}, std::nullopt, "harbour"))));
