@@ -624,11 +624,14 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
 
 // ---- offscreen ------------------------------------------------------------------------------------
 
-// Counts the paints of the widgets it watches.
+// Counts the paints of the widgets it watches. A paint of a watched widget only where `overlaid`
+// lies over it (in that widget's coordinates: the bar over the shelf, whose every repaint repaints
+// the shelf beneath) does not count: it shows nothing of the shelf's own.
 class PaintCounter : public QObject {
 public:
     int paints = 0;
     QList<QPointer<QWidget>> watched;
+    QRect overlaid;
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override
@@ -643,10 +646,16 @@ protected:
                          region.boundingRect().x(), region.boundingRect().y(), region.boundingRect().width(),
                          region.boundingRect().height(), area);
         }
-        if (event->type() == QEvent::Paint)
-            for (const QPointer<QWidget> &widget : watched)
-                if (widget == object || (widget && object->isWidgetType() && widget->isAncestorOf(static_cast<QWidget *>(object))))
-                    ++paints;
+        if (event->type() != QEvent::Paint)
+            return false;
+        for (const QPointer<QWidget> &widget : watched) {
+            if (widget == object) {
+                const QRegion region = static_cast<QPaintEvent *>(event)->region();
+                paints += overlaid.isEmpty() || !region.subtracted(overlaid).isEmpty();
+            } else if (widget && object->isWidgetType() && widget->isAncestorOf(static_cast<QWidget *>(object))) {
+                ++paints;
+            }
+        }
         return false;
     }
 };
@@ -689,6 +698,9 @@ int offscreen(const QString &home, QSize size, const QString &suffix)
     // The milliseconds from the input to the end of the next paint of `widget` or what it holds.
     const auto untilPainted = [&](QWidget *widget, const std::function<void()> &input) -> std::optional<double> {
         counter.watched = {widget};
+        counter.overlaid = widget == shelf->viewport()
+            ? QRect(shelf->viewport()->mapFrom(&window, bar->mapTo(&window, QPoint(0, 0))), bar->size())
+            : QRect();
         const int before = counter.paints;
         QElapsedTimer timer;
         timer.start();
@@ -780,6 +792,7 @@ int offscreen(const QString &home, QSize size, const QString &suffix)
         QWidget *sheet = nullptr;
         // The sheet is made when it opens: what paints first is a new top-level window.
         counter.watched.clear();
+        counter.overlaid = QRect();
         const int before = counter.paints;
         QElapsedTimer timer;
         timer.start();
