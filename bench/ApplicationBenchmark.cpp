@@ -33,12 +33,11 @@
 // nothing to change or fetch) and runs itself again on it, so that the memory figure is of a
 // process that has done nothing else.
 
+#include "BenchHome.h"
 #include "FigureLines.h"
 #include "LibraryGenerator.h"
 
-#include "Offline/Covers.h"
 #include "StashKit/Curator.h"
-#include "StashKit/FileArchive.h"
 #include "StashKit/Network.h"
 #include "StashKit/NetworkRoute.h"
 #include "Stashwell/App/StashwellApp.h"
@@ -89,38 +88,10 @@ void settle()
         QCoreApplication::processEvents();
 }
 
-bool touch(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly);
-}
-
 // The library, its media files and its covers, in `home`.
 bool writeHome(const QString &home)
 {
-    bench::LibraryShape shape;
-    shape.saves = kSaves;
-    // Dated up to today, as the application reads its clock: "Recently added" then shows saves
-    // and its filter change paints a shelf like every other.
-    shape.now = Date::now();
-    const Archive archive = bench::generateArchive(shape);
-    const QString data = QDir(home).filePath(QStringLiteral("data/Stashwell"));
-    const QString media = QDir(home).filePath(QStringLiteral("Videos/Stashwell"));
-    const QString covers = QDir(data).filePath(QStringLiteral("Covers"));
-    if (!QDir().mkpath(media) || !QDir().mkpath(covers) || !FileArchive(data).storeBytes(bench::generateDocument(shape)))
-        return false;
-    for (const auto &entry : archive.copies)
-        if (const auto *here = entry.copy.asOnThisComputer())
-            for (const LocalFile &file : here->files)
-                if (!touch(QDir(media).filePath(file.name)))
-                    return false;
-    for (const Save &save : archive.library.saves)
-        if (const auto name = Covers::fileName(save.post()); name && !touch(QDir(covers).filePath(*name)))
-            return false;
-    // No network: anything the start might ask for goes to a closed port on this computer.
-    app::Preferences(QDir(home).filePath(QStringLiteral("config/preferences.json")))
-        .setValue(app::Preferences::networkRoute, QStringLiteral("http://127.0.0.1:9"));
-    return true;
+    return bench::writeHome(home, kSaves, QDir(home).filePath(QStringLiteral("config/preferences.json")));
 }
 
 app::StashwellApp::Options optionsFor(const QString &home)

@@ -67,8 +67,10 @@ struct Limit {
 // does not make): runs `program`, offscreen unless a platform is chosen, and takes in its
 // "name value unit" lines. A figure named in `limits` is a target, with "<name>_limit" beside it;
 // the others are reported as they stand. When the program fails, `mainFigure` is a missed target.
+// `arguments` go to the program; `environment` is added to this process's own.
 void takeInFigures(Report &report, const QString &program, const QHash<QString, Limit> &limits,
-                   const QString &mainFigure);
+                   const QString &mainFigure, const QStringList &arguments = {},
+                   const QHash<QString, QString> &environment = {});
 
 // The milliseconds of one call of `body`, `runs` times, after `prepare` (not timed) before each;
 // the median of the runs.

@@ -10,15 +10,17 @@
 namespace sw::bench {
 
 void takeInFigures(Report &report, const QString &program, const QHash<QString, Limit> &limits,
-                   const QString &mainFigure)
+                   const QString &mainFigure, const QStringList &arguments, const QHash<QString, QString> &added)
 {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (auto variable = added.cbegin(); variable != added.cend(); ++variable)
+        environment.insert(variable.key(), variable.value());
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(program, {});
+    child.start(program, arguments);
     if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
         std::fprintf(stderr, "%s failed\n", qPrintable(QFileInfo(program).fileName()));
         const auto limit = limits.constFind(mainFigure);

@@ -72,6 +72,6 @@ int main(int argc, char *argv[])
     app.start();
     std::unique_ptr<sw::app::TestStateWriter> stateWriter;
     if (!hooks.stateFile.isEmpty())
-        stateWriter = std::make_unique<sw::app::TestStateWriter>(app, hooks.stateFile);
+        stateWriter = std::make_unique<sw::app::TestStateWriter>(app, hooks.stateFile, hooks.stateListsSaves);
     return application.exec();
 }

@@ -5,7 +5,7 @@
 
 #include "StashKit/Archive.h"
 #include "StashKit/FileArchive.h"
-#include "StashKit/Shelf.h"
+#include "Shelf/Shelf.h"
 #include "LibraryFixtures.h"
 #include "PostFixtures.h"
 

@@ -6,6 +6,7 @@
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/App/TestStateWriter.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
+#include "Stashwell/Window/LibraryWindow.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,6 +18,17 @@ using namespace sw::test;
 
 class TestStateWriterTest : public QObject {
     Q_OBJECT
+
+    // An application of its own in `dir`, no desktop and no tray.
+    static StashwellApp::Options optionsIn(const QTemporaryDir &dir)
+    {
+        StashwellApp::Options options;
+        options.preferencesPath = dir.filePath(QStringLiteral("preferences.json"));
+        options.folders = Curator::Folders{dir.filePath(QStringLiteral("data")), dir.filePath(QStringLiteral("videos"))};
+        options.askDesktop = options.tray = false;
+        return options;
+    }
+
 private slots:
     void writesOnlyWhatChanged_data()
     {
@@ -37,11 +49,7 @@ private slots:
         QFETCH(QString, saves);
         QStandardPaths::setTestModeEnabled(true);
         QTemporaryDir dir;
-        StashwellApp::Options options;
-        options.preferencesPath = dir.filePath(QStringLiteral("preferences.json"));
-        options.folders = Curator::Folders{dir.filePath(QStringLiteral("data")), dir.filePath(QStringLiteral("videos"))};
-        options.askDesktop = options.tray = false;
-        StashwellApp app(options);
+        StashwellApp app(optionsIn(dir));
         app.start();
         app.curator().setDownloadsOnSave(false);
         const auto keep = [&](const char *text) {
@@ -85,6 +93,45 @@ private slots:
         QCOMPARE(writer.savesListed() > listed, !step.isEmpty());
         QCOMPARE(writer.writes() > writes, changes);
         QCOMPARE(file(), writer.state());
+    }
+
+    // A writer told not to list the saves (a benchmark on a large library) never does, writes
+    // only when the file was taken away, and tells where the window's parts lie on screen.
+    void leavesOutTheSavesWhenTold()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QTemporaryDir dir;
+        StashwellApp app(optionsIn(dir));
+        app.start();
+        app.curator().setDownloadsOnSave(false);
+        QVERIFY(awaitTask(app.curator().keep(fixtures::post(fixtures::xLink(QStringLiteral("a"), QStringLiteral("1")), {}, std::nullopt, "harbour"))));
+        app.libraryWindow().show();
+        const QString path = dir.filePath(QStringLiteral("state.json"));
+        TestStateWriter writer(app, path, false);
+        const auto file = [&] {
+            QFile in(path);
+            return in.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(in.readAll()).object() : QJsonObject();
+        };
+        QVERIFY(settle([&] { return file().value(QStringLiteral("areas")).toObject().contains(QStringLiteral("shelf")); }));
+        // While the file is there nothing is written, whatever changes ...
+        const int writes = writer.writes();
+        app.libraryPage().setQuery(QStringLiteral("harb"));
+        QTest::qWait(200);
+        QCOMPARE(writer.writes(), writes);
+        QCOMPARE(file().value(QStringLiteral("query")).toString(), QString());
+        // ... and once it is taken away, the state as it stands comes back.
+        QVERIFY(QFile::remove(path));
+        QVERIFY(settle([&] { return file().value(QStringLiteral("query")).toString() == u"harb"; }));
+        QCOMPARE(writer.writes(), writes + 1);
+        QCOMPARE(writer.savesListed(), 0);
+        QCOMPARE(file().value(QStringLiteral("saves")).toArray(), QJsonArray());
+        const QJsonObject areas = file().value(QStringLiteral("areas")).toObject();
+        for (const char *name : {"shelf", "bar", "window"})
+            QVERIFY2(areas.value(QLatin1String(name)).toObject().value(QStringLiteral("width")).toInt() > 0, name);
+        const QJsonObject points = file().value(QStringLiteral("points")).toObject();
+        for (const char *name : {"gridOption", "listOption", "search"})
+            QVERIFY2(points.contains(QLatin1String(name)), name);
+        QVERIFY(!file().value(QStringLiteral("filters")).toArray().isEmpty());
     }
 };
 

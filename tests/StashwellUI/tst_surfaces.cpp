@@ -156,6 +156,8 @@ private slots:
     void softEdgesPaintOnlyWithAFrost();
     void softEdgesFadeOnlyScrolledContent();
     void softEdgesLetClicksThrough();
+    void softEdgesRepaintOnlyChangedBands_data();
+    void softEdgesRepaintOnlyChangedBands();
     void frostSettingIsInherited();
     void gallery();
 };
@@ -556,6 +558,36 @@ void TestSurfaces::softEdgesFadeOnlyScrolledContent()
     // Without a scroll bar followed, both bands always show.
     edges->followScroll(nullptr);
     QCOMPARE(alphaAt(bottomRow), 255);
+}
+
+void TestSurfaces::softEdgesRepaintOnlyChangedBands_data()
+{
+    QTest::addColumn<double>("topBefore");
+    QTest::addColumn<double>("bottomBefore");
+    QTest::addColumn<double>("topAfter");
+    QTest::addColumn<double>("bottomAfter");
+    QTest::addColumn<bool>("bottomChosen");
+    QTest::addColumn<QRegion>("expected");
+    const QRect top(0, 0, 200, 40 + int(SoftScrollEdges::kTail));
+    const QRect bottom(0, 300 - int(SoftScrollEdges::kTail), 200, int(SoftScrollEdges::kTail));
+    QTest::newRow("a step in the middle of the list") << 1.0 << 1.0 << 1.0 << 1.0 << true << QRegion();
+    QTest::newRow("leaving the top") << 0.0 << 1.0 << 0.5 << 1.0 << true << QRegion(top);
+    QTest::newRow("reaching the end") << 1.0 << 0.5 << 1.0 << 0.0 << true << QRegion(bottom);
+    QTest::newRow("a list that became short") << 1.0 << 1.0 << 0.0 << 0.0 << true << (QRegion(top) + bottom);
+    QTest::newRow("a bottom band not chosen") << 1.0 << 1.0 << 1.0 << 0.0 << false << QRegion();
+}
+
+void TestSurfaces::softEdgesRepaintOnlyChangedBands()
+{
+    QFETCH(double, topBefore);
+    QFETCH(double, bottomBefore);
+    QFETCH(double, topAfter);
+    QFETCH(double, bottomAfter);
+    QFETCH(bool, bottomChosen);
+    QFETCH(QRegion, expected);
+    QCOMPARE(SoftScrollEdges::changedBands({topBefore, bottomBefore}, {topAfter, bottomAfter}, QSizeF(200, 300),
+                                           QMargins(0, 40, 0, 0), true, bottomChosen),
+             expected);
 }
 
 void TestSurfaces::softEdgesLetClicksThrough()

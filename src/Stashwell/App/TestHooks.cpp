@@ -12,6 +12,7 @@ TestHooks TestHooks::fromEnvironment()
     if (const QString base = qEnvironmentVariable("STASHWELL_TEST_API_BASE"); !base.isEmpty())
         hooks.apiBase = Url::parse(base);
     hooks.stateFile = qEnvironmentVariable("STASHWELL_TEST_STATE");
+    hooks.stateListsSaves = qEnvironmentVariable("STASHWELL_TEST_STATE_SAVES") != QStringLiteral("0");
     return hooks;
 }
 

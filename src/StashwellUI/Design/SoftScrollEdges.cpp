@@ -116,10 +116,33 @@ void SoftScrollEdges::followScroll(QScrollBar *bar)
         m_scroll->disconnect(this);
     m_scroll = bar;
     if (bar) {
-        connect(bar, &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update));
-        connect(bar, &QScrollBar::rangeChanged, this, qOverload<>(&QWidget::update));
+        connect(bar, &QScrollBar::valueChanged, this, &SoftScrollEdges::scrolled);
+        connect(bar, &QScrollBar::rangeChanged, this, &SoftScrollEdges::scrolled);
     }
+    m_strengths = {strength(Qt::TopEdge), strength(Qt::BottomEdge)};
     update();
+}
+
+void SoftScrollEdges::scrolled()
+{
+    const std::pair<double, double> now{strength(Qt::TopEdge), strength(Qt::BottomEdge)};
+    const QRegion changed = changedBands(m_strengths, now, QSizeF(size()), m_insets, m_top, m_bottom);
+    m_strengths = now;
+    if (!changed.isEmpty())
+        update(changed);
+}
+
+QRegion SoftScrollEdges::changedBands(const std::pair<double, double> &before, const std::pair<double, double> &after,
+                                      const QSizeF &size, const QMargins &insets, bool top, bool bottom)
+{
+    QRegion changed;
+    if (before.first != after.first)
+        if (const std::optional<QRectF> rect = band(Qt::TopEdge, size, insets, top))
+            changed += rect->toAlignedRect();
+    if (before.second != after.second)
+        if (const std::optional<QRectF> rect = band(Qt::BottomEdge, size, insets, bottom))
+            changed += rect->toAlignedRect();
+    return changed;
 }
 
 double SoftScrollEdges::strength(Qt::Edge edge, int value, int minimum, int maximum)

@@ -17,10 +17,12 @@
 #include <QObject>
 #include <QPointer>
 #include <QRectF>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QPainter;
 class QScrollBar;
@@ -86,6 +88,12 @@ public:
     static double strength(Qt::Edge edge, int value, int minimum, int maximum);
     // The strength now: 1 without a followed scroll bar.
     double strength(Qt::Edge edge) const;
+    // What a move of the followed scroll bar from `before` to `after` (each a strength per edge,
+    // top then bottom) repaints of an overlay of `size`: only the bands whose strength changed. The
+    // content under a band repaints it as the content scrolls; a whole overlay repainted on every
+    // step would repaint all the content and its frost once more.
+    static QRegion changedBands(const std::pair<double, double> &before, const std::pair<double, double> &after,
+                                const QSizeF &size, const QMargins &insets, bool top, bool bottom);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -93,10 +101,12 @@ protected:
 
 private:
     void follow();
+    void scrolled();
     void paintVeil(QPainter &painter, const QRectF &band, Qt::Edge edge, double inset) const;
 
     QPointer<QWidget> m_content;
     QPointer<QScrollBar> m_scroll;
+    std::pair<double, double> m_strengths{1, 1};   // top and bottom, as last asked to paint
     bool m_top = false;
     bool m_bottom = false;
     QMargins m_insets;

@@ -6,7 +6,7 @@
 // is about to hand new blocks. The last column's items are let go after the paint that shows the
 // new one, when painting ahead next runs: a long list costs a pass over all its items to let go.
 
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QList>
 

@@ -5,7 +5,7 @@
 // page up again after each suspension and end quietly when it is gone. Owned by the LibraryPage.
 
 #include "Offline/DownloadRefusal.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QCoro/QCoroTask>
 #include <QObject>

@@ -5,7 +5,7 @@
 // LibraryPage.
 
 #include "Library/Save.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QObject>
 #include <QUrl>

@@ -12,7 +12,7 @@
 
 #include "Library/Collection.h"
 #include "Library/Save.h"
-#include "StashKit/ShelfItem.h"
+#include "Shelf/ShelfItem.h"
 
 #include <QList>
 #include <QObject>
