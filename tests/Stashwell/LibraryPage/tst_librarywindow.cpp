@@ -164,7 +164,8 @@ private slots:
             const std::optional<Save> save = again.curator().library().save(kept);
             QVERIFY(save);
             QVERIFY(!save->isTrashed());
-            QCOMPARE(viewOf(again).shelfPage().visibleOrder().size(), qsizetype(1));
+            // The shelf is filled once the window has drawn its first frame.
+            QVERIFY(settle([&] { return viewOf(again).shelfPage().visibleOrder().size() == 1; }));
         }
     }
 

@@ -52,7 +52,7 @@ QList<QUrl> droppedLinks(const QMimeData *data)
 
 }  // namespace
 
-LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
+LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent, FirstFrame first)
     : QWidget(parent), m_page(page), m_shelfPage(std::make_unique<ShelfPage>())
 {
     setAcceptDrops(true);
@@ -152,7 +152,20 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
             m_page.setInspectorShown(false);
     });
 
+    connect(&m_page, &LibraryPage::firstFrameReached, this, &LibraryPageView::releaseCounts);
+    m_countsHeld = first == FirstFrame::countsAfterFirstFrame && !m_page.hasShownFirstFrame();
+    if (m_countsHeld)
+        m_sidebar->setContent(m_page.uncountedSidebarContent());
     m_dirty = partAll;
+    refresh();
+}
+
+void LibraryPageView::releaseCounts()
+{
+    if (!m_countsHeld)
+        return;
+    m_countsHeld = false;
+    // In this turn: the frame without them is already on screen.
     refresh();
 }
 
@@ -233,8 +246,14 @@ void LibraryPageView::refreshItems()
 void LibraryPageView::refresh()
 {
     m_turn.stop();
-    const unsigned dirty = m_dirty;
-    m_dirty = 0;
+    // Before the first frame, only what needs no count of the library: the rest waits, marked.
+    constexpr unsigned counting = partShelf | partItems | partChosen | partPlaying;
+    const unsigned dirty = m_countsHeld ? m_dirty & ~counting : m_dirty;
+    m_dirty &= m_countsHeld ? counting : 0u;
+    if (m_countsHeld) {
+        refreshHeld(dirty);
+        return;
+    }
     if (!dirty) {
         m_content->surface().releasePrepare();
         return;
@@ -285,6 +304,35 @@ void LibraryPageView::refresh()
     // The shelf's column in this turn too, once all its inputs are set: that is what the next
     // paint of the window shows.
     m_shelfPage->refreshNow();
+    m_content->surface().releasePrepare();
+}
+
+void LibraryPageView::refreshHeld(unsigned dirty)
+{
+    // The shelf page takes its inputs; with no shelf given yet it draws nothing (not even its
+    // empty state), so the column is blank until the counted shelf arrives.
+    if (dirty & partFilter) {
+        m_sidebar->setSelection(m_page.filter());
+        m_shelfPage->setFilter(m_page.filter());
+    }
+    if (dirty & partQuery) {
+        m_shelfPage->setQuery(m_page.query());
+        if (m_bar->query() != m_page.query())
+            m_bar->setQuery(m_page.query());
+    }
+    if (dirty & partLayout) {
+        m_shelfPage->setLayout(m_page.layout());
+        m_bar->setShelfLayout(m_page.layout());
+    }
+    if (dirty & partSelection)
+        m_shelfPage->setSelection(m_page.selection());
+    if (dirty & partFilter) {
+        const QString title = m_page.title(m_page.shelf());
+        m_bar->setTitle(title);
+        m_shelfPage->setTitle(title);
+    }
+    if (dirty & partDraft)
+        refreshCreator();
     m_content->surface().releasePrepare();
 }
 
