@@ -248,12 +248,9 @@ void LibraryPageView::refresh()
     m_turn.stop();
     // Before the first frame, only what needs no count of the library: the rest waits, marked.
     constexpr unsigned counting = partShelf | partItems | partChosen | partPlaying;
-    const unsigned dirty = m_countsHeld ? m_dirty & ~counting : m_dirty;
-    m_dirty &= m_countsHeld ? counting : 0u;
-    if (m_countsHeld) {
-        refreshHeld(dirty);
-        return;
-    }
+    const unsigned held = m_countsHeld ? counting : 0u;
+    const unsigned dirty = m_dirty & ~held;
+    m_dirty &= held;
     if (!dirty) {
         m_content->surface().releasePrepare();
         return;
@@ -282,7 +279,16 @@ void LibraryPageView::refresh()
         const QString title = m_page.title(shelf);
         m_bar->setTitle(title);
         m_shelfPage->setTitle(title);
-        m_emptyTrash->setVisible(m_page.showsEmptyTrashButton());
+        if (!m_countsHeld)
+            m_emptyTrash->setVisible(m_page.showsEmptyTrashButton());
+    }
+    if (m_countsHeld) {
+        // The shelf page has its inputs; with no shelf given yet it draws nothing (not even its
+        // empty state), so the column stays blank until the counted shelf arrives.
+        if (dirty & partDraft)
+            refreshCreator();
+        m_content->surface().releasePrepare();
+        return;
     }
     if (dirty & partShelf) {
         // A full refresh shows the progress too.
@@ -304,35 +310,6 @@ void LibraryPageView::refresh()
     // The shelf's column in this turn too, once all its inputs are set: that is what the next
     // paint of the window shows.
     m_shelfPage->refreshNow();
-    m_content->surface().releasePrepare();
-}
-
-void LibraryPageView::refreshHeld(unsigned dirty)
-{
-    // The shelf page takes its inputs; with no shelf given yet it draws nothing (not even its
-    // empty state), so the column is blank until the counted shelf arrives.
-    if (dirty & partFilter) {
-        m_sidebar->setSelection(m_page.filter());
-        m_shelfPage->setFilter(m_page.filter());
-    }
-    if (dirty & partQuery) {
-        m_shelfPage->setQuery(m_page.query());
-        if (m_bar->query() != m_page.query())
-            m_bar->setQuery(m_page.query());
-    }
-    if (dirty & partLayout) {
-        m_shelfPage->setLayout(m_page.layout());
-        m_bar->setShelfLayout(m_page.layout());
-    }
-    if (dirty & partSelection)
-        m_shelfPage->setSelection(m_page.selection());
-    if (dirty & partFilter) {
-        const QString title = m_page.title(m_page.shelf());
-        m_bar->setTitle(title);
-        m_shelfPage->setTitle(title);
-    }
-    if (dirty & partDraft)
-        refreshCreator();
     m_content->surface().releasePrepare();
 }
 

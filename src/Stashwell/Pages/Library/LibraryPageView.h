@@ -102,7 +102,6 @@ private:
     void mark(unsigned parts);
     void refresh();
     void releaseCounts();
-    void refreshHeld(unsigned dirty);
     void refreshShelf();
     void refreshItems();
     void refreshInspector();
