@@ -27,6 +27,7 @@
 //   app_rss_prepared_100k           the same after all the rest: the core's preparation of the
 //                                   restored saves (their canonical texts and search words, which
 //                                   begins after the first frame) finished, the window used
+//   app_rss_prepared_over_document_100k   the same against the document's size
 //
 // Without arguments it writes the library (and an empty media file for every finished copy, and a
 // cover file for every post with a preview, as after a while of use, so that the start finds
@@ -278,6 +279,7 @@ int measure(const QString &home, double restore, double restoredRss, bool startO
     print("app_document_100k", document / (1024.0 * 1024.0), "MiB");
     print("app_rss_over_document_100k", rss / document, "x");
     print("app_rss_prepared_100k", preparedRss / (1024.0 * 1024.0), "MiB");
+    print("app_rss_prepared_over_document_100k", preparedRss / document, "x");
 
     app.reset();
     return 0;

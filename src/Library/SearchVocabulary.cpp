@@ -37,6 +37,17 @@ std::size_t SearchVocabulary::entries() const
     return m_entries - 1;
 }
 
+void SearchVocabulary::compact()
+{
+    const std::lock_guard lock(m_mutex);
+    for (std::vector<std::uint32_t> &postings : m_postings)
+        postings.shrink_to_fit();
+    m_postings.shrink_to_fit();
+    m_text.shrink_to_fit();
+    m_starts.shrink_to_fit();
+    m_hashes.shrink_to_fit();
+}
+
 void SearchVocabulary::Entries::intersect(const Entries &other)
 {
     m_known = std::min(m_known, other.m_known);

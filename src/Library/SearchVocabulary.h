@@ -66,6 +66,9 @@ public:
 
     std::size_t words() const;
     std::size_t entries() const;
+    // Lets go of the room the lists grew into while many texts were indexed at once (after a
+    // start): a third of the index's memory. Changes no answer; later texts grow them again.
+    void compact();
 
 private:
     SearchVocabulary() = default;

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 
+#include <malloc.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -407,11 +408,16 @@ void Curator::prepare()
         walk->next = end;
         if (end < saves.size())
             return true;
-        if (walk->encoding)
+        if (walk->encoding) {
+            // The folded texts and the room the index grew into are free again: given back to
+            // the system rather than kept for work that does not come again.
+            ::malloc_trim(0);
             return false;
+        }
         walk->encoding = true;
         walk->next = 0;
         walk->filling.reset();
+        SearchVocabulary::shared().compact();
         return true;
     });
 }

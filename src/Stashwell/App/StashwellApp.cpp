@@ -171,7 +171,8 @@ void StashwellApp::start()
     // The library window's content is what first needs the Router: made now, with its key
     // commands and global hot key.
     m_libraryPage = std::make_unique<LibraryPage>(*m_curator, router(), m_libraryWindow->undoStack());
-    auto *view = new LibraryPageView(*m_libraryPage);
+    // The window's first frame goes without the library's counts and home list, which follow it.
+    auto *view = new LibraryPageView(*m_libraryPage, nullptr, LibraryPageView::FirstFrame::countsAfterFirstFrame);
     connect(view, &LibraryPageView::settingsRequested, this, &StashwellApp::openSettings);
     m_libraryWindow->setPage(view);
     m_libraryWindow->show();

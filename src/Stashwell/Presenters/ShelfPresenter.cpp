@@ -375,7 +375,9 @@ void ShelfPresenter::refresh()
 {
     m_refreshPending = false;
     ShelfSurface *surface = this->surface();
-    if (!surface)
+    // Without a shelf there is nothing to show yet (the window's first frame, before the library
+    // is counted): the column stays blank rather than saying it is empty.
+    if (!surface || !m_shelf)
         return;
     const ShelfArrangement &shown = arrangement();
     m_view->setEmptyTexts(shown.emptyTitle, shown.emptyMessage);

@@ -349,6 +349,50 @@ private slots:
         QCOMPARE(rig.core.downloader->calls.size(), qsizetype(1));
     }
 
+    // A view that draws its first frame before the library is counted: that frame shows the
+    // sidebar's rows and collections without numbers and a blank shelf (never its empty state);
+    // the counts, the home list and the status follow as soon as it is on screen, as a view
+    // that counts at once shows them from the start.
+    void theFirstFrameGoesWithoutTheCounts_data()
+    {
+        QTest::addColumn<bool>("countsFirst");
+        QTest::newRow("counts before the first frame") << true;
+        QTest::newRow("counts after the first frame") << false;
+    }
+
+    void theFirstFrameGoesWithoutTheCounts()
+    {
+        QFETCH(bool, countsFirst);
+        PageRig rig(sample());
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *view = new LibraryPageView(*rig.page, nullptr,
+                                         countsFirst ? LibraryPageView::FirstFrame::complete
+                                                     : LibraryPageView::FirstFrame::countsAfterFirstFrame);
+        layout->addWidget(view);
+        const auto counted = [&] {
+            return view->sidebar().content().count(Filter::all()) == std::optional<qsizetype>(4)
+                && view->shelfPresenter().visibleCount() == 4;
+        };
+        const auto blank = [&] {
+            const SidebarContent &shown = view->sidebar().content();
+            return shown.counts.isEmpty() && shown.authors.isEmpty() && shown.collections.size() == 2
+                && view->shelfPresenter().visibleCount() == 0 && !view->content().isEmpty()
+                && view->bar().title() == S::titleAllSaves();
+        };
+        QCOMPARE(counted(), countsFirst);
+        QCOMPARE(blank(), !countsFirst);
+        // What each paint of the window showed.
+        PaintWatch watch(&window, [&] { return counted(); });
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(settle([&] { return !watch.seen.isEmpty() && rig.page->hasShownFirstFrame(); }));
+        QCOMPARE(watch.seen.first(), countsFirst);
+        QVERIFY(settle(counted));
+        QCOMPARE(view->sidebar().content(), rig.page->sidebarContent());
+        QVERIFY(!view->content().isEmpty());
+    }
+
     // The window has painted, and the page (with its view) goes before the next turn: the work
     // that was to follow is not done on it.
     void aPageGoneBeforeTheFrameWorkIsNotTouched_data()

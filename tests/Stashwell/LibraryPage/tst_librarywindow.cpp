@@ -169,7 +169,8 @@ private slots:
             const std::optional<Save> save = again.curator().library().save(kept);
             QVERIFY(save);
             QVERIFY(!save->isTrashed());
-            QCOMPARE(viewOf(again).shelfPresenter().visibleOrder().size(), qsizetype(1));
+            // The shelf is filled once the window has drawn its first frame.
+            QVERIFY(settle([&] { return viewOf(again).shelfPresenter().visibleOrder().size() == 1; }));
         }
     }
 

@@ -291,6 +291,16 @@ const SidebarContent &LibraryPage::sidebarContent()
     return *m_sidebar;
 }
 
+SidebarContent LibraryPage::uncountedSidebarContent()
+{
+    SidebarContent content;
+    content.collections = m_curator.library().collections;
+    content.onDisk = m_curator.localMedia().onDisk();
+    content.limit = m_curator.localMedia().budget().limit;
+    content.folder = folderText();
+    return content;
+}
+
 // ---- the window and the Router --------------------------------------------------------------------
 
 void LibraryPage::appear()
@@ -306,6 +316,8 @@ void LibraryPage::firstFrameShown()
     if (m_firstFrameShown)
         return;
     m_firstFrameShown = true;
+    // What the frame went without (the counts, the home list) comes before the work behind it.
+    emit firstFrameReached();
     // The search words first: a search is what comes first.
     m_curator.releasePreparation();
     // Nothing waits on the covers: the Curator tells of each one as it arrives.

@@ -169,6 +169,9 @@ public:
     const QList<ShelfItem> &visibleItems();
     // The sidebar's numbers and lists, once per change of the shelf.
     const SidebarContent &sidebarContent();
+    // What the sidebar can show before the library is counted (the window's first frame): the
+    // collections and the storage, without counts, top authors or missing media. Walks no saves.
+    SidebarContent uncountedSidebarContent();
 
     // ---- the window and the Router ------------------------------------------------------------
 
@@ -180,6 +183,8 @@ public:
     // Curator's held preparation of the restored saves is released (it runs on the writer's
     // threads), and the missing covers are fetched (the covers folder listed and every save
     // looked at).
+    // The view's counts and home list, held back from that frame, are asked for first
+    // (firstFrameReached).
     void firstFrameShown();
     bool hasShownFirstFrame() const { return m_firstFrameShown; }
     // Ctrl+F: the search field takes the focus, every time.
@@ -226,6 +231,8 @@ signals:
     void layoutChanged();
     // The projection changed; emitted once per turn of the event loop at most.
     void shelfChanged();
+    // The window's first frame is on screen (firstFrameShown): once.
+    void firstFrameReached();
     // Only the items of the saves in progressed() changed; at most about 30 times a second.
     void itemsChanged();
     // The search field should take the keyboard focus.

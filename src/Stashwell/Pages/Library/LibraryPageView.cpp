@@ -57,7 +57,7 @@ QList<QUrl> droppedLinks(const QMimeData *data)
 
 }  // namespace
 
-LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
+LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent, FirstFrame first)
     : QWidget(parent), m_page(page), m_shelfPresenter(std::make_unique<ShelfPresenter>())
 {
     setAcceptDrops(true);
@@ -149,7 +149,20 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent)
             m_page.selection().setInspectorShown(false);
     });
 
+    connect(&m_page, &LibraryPage::firstFrameReached, this, &LibraryPageView::releaseCounts);
+    m_countsHeld = first == FirstFrame::countsAfterFirstFrame && !m_page.hasShownFirstFrame();
+    if (m_countsHeld)
+        m_sidebar->setContent(m_page.uncountedSidebarContent());
     m_dirty = partAll;
+    refresh();
+}
+
+void LibraryPageView::releaseCounts()
+{
+    if (!m_countsHeld)
+        return;
+    m_countsHeld = false;
+    // In this turn: the frame without them is already on screen.
     refresh();
 }
 
@@ -230,8 +243,11 @@ void LibraryPageView::refreshItems()
 void LibraryPageView::refresh()
 {
     m_turn.stop();
-    const unsigned dirty = m_dirty;
-    m_dirty = 0;
+    // Before the first frame, only what needs no count of the library: the rest waits, marked.
+    constexpr unsigned counting = partShelf | partItems | partChosen | partPlaying;
+    const unsigned held = m_countsHeld ? counting : 0u;
+    const unsigned dirty = m_dirty & ~held;
+    m_dirty &= held;
     if (!dirty) {
         m_content->surface().releasePrepare();
         return;
@@ -260,7 +276,16 @@ void LibraryPageView::refresh()
         const QString title = m_page.title(shelf);
         m_bar->setTitle(title);
         m_shelfPresenter->setTitle(title);
-        m_emptyTrash->setVisible(m_page.showsEmptyTrashButton());
+        if (!m_countsHeld)
+            m_emptyTrash->setVisible(m_page.showsEmptyTrashButton());
+    }
+    if (m_countsHeld) {
+        // The shelf's presenter has its inputs; with no shelf given yet it draws nothing (not even
+        // its empty state), so the column stays blank until the counted shelf arrives.
+        if (dirty & partDraft)
+            refreshCreator();
+        m_content->surface().releasePrepare();
+        return;
     }
     if (dirty & partShelf) {
         // A full refresh shows the progress too.

@@ -44,7 +44,14 @@ class ShelfPresenter;
 class LibraryPageView final : public QWidget {
     Q_OBJECT
 public:
-    explicit LibraryPageView(LibraryPage &page, QWidget *parent = nullptr);
+    // What the view draws before its window's first frame. `complete`: everything, at once.
+    // `countsAfterFirstFrame`: that frame goes without the library's counts and the home list
+    // (the sidebar shows its rows and collections without numbers, the shelf stays blank); they
+    // follow as soon as the frame is on screen (LibraryPage::firstFrameReached), which a large
+    // library would otherwise hold back.
+    enum class FirstFrame { complete, countsAfterFirstFrame };
+
+    explicit LibraryPageView(LibraryPage &page, QWidget *parent = nullptr, FirstFrame first = FirstFrame::complete);
     ~LibraryPageView() override;
 
     LibraryPage &page() const { return m_page; }
@@ -94,6 +101,7 @@ private:
     };
     void mark(unsigned parts);
     void refresh();
+    void releaseCounts();
     void refreshShelf();
     void refreshItems();
     void refreshInspector();
@@ -122,6 +130,9 @@ private:
     std::optional<Save::ID> m_playerSave;
 
     unsigned m_dirty = 0;
+    // Until the first frame (FirstFrame::countsAfterFirstFrame): the parts that count the library
+    // wait in m_dirty.
+    bool m_countsHeld = false;
     QTimer m_turn;
     // The window whose first paint is awaited (LibraryPage::firstFrameShown follows it).
     QPointer<QWidget> m_awaitedFrame;
