@@ -610,7 +610,11 @@ void allocateForLarge(dom::parser &parser, std::size_t length)
 void parse(dom::parser &parser, dom::element &root, std::string_view bytes, bool copy)
 {
     allocateForLarge(parser, bytes.size());
-    auto err = parser.parse(bytes.data(), bytes.size(), copy).get(root);
+    // An empty view may have no address at all, and the parser copies from it: copying from null
+    // is undefined even for no bytes, so it is given an empty string of its own instead.
+    static constexpr char nothing[1] = {};
+    const bool addressed = bytes.data() != nullptr;
+    auto err = parser.parse(addressed ? bytes.data() : nothing, bytes.size(), copy || !addressed).get(root);
     // A lone surrogate escape is a string error; only then is the document looked at again. The
     // parsed values lie in the parser's own buffers, so the repaired copy need not outlive it.
     if (err == simdjson::STRING_ERROR) {

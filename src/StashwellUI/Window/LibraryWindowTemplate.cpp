@@ -97,8 +97,13 @@ public:
             m_bar->setGeometry(0, 0, width(), barHeight);
             m_bar->raise();
         }
-        m_frame->setInsets(QMargins(0, barHeight, 0, 0));
+        if (m_frame)
+            m_frame->setInsets(QMargins(0, barHeight, 0, 0));
     }
+
+    // The frame going away: its own destructor hides the children (the bar among them) after its
+    // members are gone, and placing them then must not reach back into it.
+    void forgetFrame() { m_frame = nullptr; }
 
     QSize sizeHint() const override
     {
@@ -289,6 +294,11 @@ void LibraryWindowTemplate::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     dockInspector();
+}
+
+LibraryWindowTemplate::~LibraryWindowTemplate()
+{
+    static_cast<Detail *>(m_detailColumn)->forgetFrame();
 }
 
 bool LibraryWindowTemplate::eventFilter(QObject *watched, QEvent *event)

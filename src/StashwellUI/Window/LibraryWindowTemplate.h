@@ -47,6 +47,7 @@ public:
     // Takes the five views (and their ownership). The inspector starts hidden.
     LibraryWindowTemplate(QWidget *sidebar, QWidget *bar, QWidget *content, QWidget *inspector, QWidget *status,
                           QWidget *parent = nullptr);
+    ~LibraryWindowTemplate() override;
 
     bool showsInspector() const { return m_showsInspector; }
     void setShowsInspector(bool shows);
