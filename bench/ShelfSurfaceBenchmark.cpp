@@ -149,9 +149,7 @@ ShelfCollection collectionOf(const QList<ShelfItem> &items, ShelfLayout layout, 
     c.layout = layout;
     c.columns = columns;
     c.now = now;
-    c.onSelect = [](const Save::ID &) {};
-    c.onAction = [](const ShelfItem &, const Action &) {};
-    c.onTrash = [](const Save::ID &) {};
+    c.onIntent = [](const ShelfItem &, const SaveIntent &) {};
     return c;
 }
 
