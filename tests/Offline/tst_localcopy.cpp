@@ -58,7 +58,7 @@ void TestLocalCopy::coding_data()
     QTest::newRow("no files") << LocalCopy::onThisComputer({}) << std::string(R"({"onThisMac":{"_0":[]}})");
     QTest::newRow("name needing escapes")
         << LocalCopy::onThisComputer({LocalFile{QStringLiteral("q\"\\\u00e9.mp4"), 1}})
-        << std::string("{\"onThisMac\":{\"_0\":[{\"bytes\":1,\"name\":\"q\\\"\\\\\u00e9.mp4\"}]}}");
+        << std::string(R"({"onThisMac":{"_0":[{"bytes":1,"name":"q\"\\)" "\u00e9" R"(.mp4"}]}})");
     QTest::newRow("failed unreachable") << LocalCopy::failed(DownloadFailure::unreachable)
                                         << std::string(R"({"failed":{"_0":{"unreachable":{}}}})");
     QTest::newRow("failed could not write") << LocalCopy::failed(DownloadFailure::couldNotWrite)
