@@ -181,14 +181,33 @@ std::optional<PictureKey> SaveCard::pictureKey(const ViewState &state) const
 void SaveCard::paint(QPainter &painter, const QRectF &rect, const ViewState &state, const PicturePointer &picture,
                      const PicturePointer &avatar) const
 {
+    paintBody(painter, rect, state, picture, avatar);
+    paintBorder(painter, rect, state);
+}
+
+SaveCard::ViewState SaveCard::bodyState(ViewState state)
+{
+    state.hover = 0;
+    state.hovered = false;
+    return state;
+}
+
+double SaveCard::borderProgress(const ViewState &state)
+{
+    const double progress = state.hovered ? std::max(state.hover, 0.0) : state.hover;
+    return std::round(std::clamp(progress, 0.0, 1.0) * 16) / 16;
+}
+
+void SaveCard::paintBody(QPainter &painter, const QRectF &rect, const ViewState &state, const PicturePointer &picture,
+                         const PicturePointer &avatar) const
+{
     const Layout l = layout(rect, state);
     if (l.card.isEmpty())
         return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    const PaneSurface surface = cardSurface(m_selected, state.hovered ? std::max(state.hover, 0.0) : state.hover);
-    surface.paintBehind(painter, l.card);
+    cardSurface(m_selected, 0).paintBehind(painter, l.card);
 
     m_thumbnail.paint(painter, l.thumbnail, state.thumbnail, picture);
 
@@ -211,8 +230,17 @@ void SaveCard::paint(QPainter &painter, const QRectF &rect, const ViewState &sta
     m_pill.paint(painter, l.pill, partState(state, Part::pill));
     if (l.trash)
         RoundIconButton::paint(painter, *l.trash, QStringLiteral("trash"), Tokens::Colors::muted(), partState(state, Part::trash));
+    painter.restore();
+}
 
-    surface.paintOver(painter, l.card);
+void SaveCard::paintBorder(QPainter &painter, const QRectF &rect, const ViewState &state) const
+{
+    const QRectF card = layout(rect, state).card;
+    if (card.isEmpty())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    cardSurface(m_selected, borderProgress(state)).paintOver(painter, card);
     painter.restore();
 }
 

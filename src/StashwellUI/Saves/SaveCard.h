@@ -119,6 +119,17 @@ public:
 
     void paint(QPainter &painter, const QRectF &rect, const ViewState &state, const PicturePointer &picture,
                const PicturePointer &avatar) const;
+    // paint() in two layers: everything but the border, then the border. The hover changes the
+    // first only by its lift, so a card kept as an image keeps one image through a hover (painted
+    // in its resting state) and draws the border, which the hover tints, over it on every frame.
+    void paintBody(QPainter &painter, const QRectF &rect, const ViewState &state, const PicturePointer &picture,
+                   const PicturePointer &avatar) const;
+    void paintBorder(QPainter &painter, const QRectF &rect, const ViewState &state) const;
+    // `state` as the body sees it: no hover (neither lift nor tint); pressed and hovered parts stay.
+    static ViewState bodyState(ViewState state);
+    // How far the hover look has come in, as the border shows it: in sixteenths, so that a hover's
+    // frames share a few kept borders.
+    static double borderProgress(const ViewState &state);
 
     // The part under `point`, the thumbnail's arrows first; the trash only where it is shown.
     Part hitTest(const QRectF &rect, const QPointF &point, const ViewState &state, const PicturePointer &picture) const;

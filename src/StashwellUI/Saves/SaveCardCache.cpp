@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPaintDevice>
 
+#include <cmath>
 #include <utility>
 
 namespace sw {
@@ -35,7 +36,9 @@ bool SaveCardLook::sameAs(const SaveCardLook &other) const
 SaveCardLook SaveCardCache::lookOf(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
                                    const PicturePointer &picture, const PicturePointer &avatar)
 {
-    return SaveCardLook{card, state, card.thumbnail().currentPage(state.thumbnail.page), picture, avatar,
+    // The image is the card at rest: a hover only lifts it and tints its border, both drawn over
+    // the kept image, so the frames of a hover paint nothing anew.
+    return SaveCardLook{card, SaveCard::bodyState(state), card.thumbnail().currentPage(state.thumbnail.page), picture, avatar,
                         PaintedSurroundings::now(size, ratio)};
 }
 
@@ -45,9 +48,10 @@ const QImage *SaveCardCache::image(SaveCardLook look)
     const QSizeF area(look.around.size.width(), look.around.size.height() + kLiftRoom);
     const qreal ratio = look.around.ratio;
     return m_images.image(id, std::move(look), area, ratio, [](QPainter &onImage, const SaveCardLook &kept) {
-        kept.card.paint(onImage, QRectF(QPointF(0, kLiftRoom), kept.around.size), kept.state, kept.picture, kept.avatar);
+        kept.card.paintBody(onImage, QRectF(QPointF(0, kLiftRoom), kept.around.size), kept.state, kept.picture, kept.avatar);
     });
 }
+
 void SaveCardCache::paint(QPainter &painter, const QRectF &rect, const SaveCard &card, const SaveCard::ViewState &state,
                           const PicturePointer &picture, const PicturePointer &avatar)
 {
@@ -57,7 +61,11 @@ void SaveCardCache::paint(QPainter &painter, const QRectF &rect, const SaveCard 
         card.paint(painter, rect, state, picture, avatar);
         return;
     }
-    painter.drawImage(QPointF(rect.left(), rect.top() - kLiftRoom), *kept);
+    // The lift in whole device pixels, as the border is placed, so that the two stay together.
+    const double lifted = card.layout(rect, state).card.top() - rect.top();
+    const double lift = std::round(lifted * ratio) / ratio;
+    painter.drawImage(QPointF(rect.left(), rect.top() - kLiftRoom + lift), *kept);
+    card.paintBorder(painter, rect.translated(0, lift - lifted), state);
 }
 
 bool SaveCardCache::prepare(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
