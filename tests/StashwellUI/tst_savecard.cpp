@@ -382,6 +382,10 @@ void TestSaveCard::cacheRepaintsOnlyChangedLooks_data()
     // A hover lifts the kept image and draws the tinted border over it: its frames paint nothing anew.
     QTest::newRow("hover") << "hover" << false;
     QTest::newRow("hover halfway") << "hover halfway" << false;
+    QTest::newRow("pointer over the body") << "body hovered" << false;
+    QTest::newRow("pointer over a single picture") << "thumbnail hovered" << false;
+    QTest::newRow("pointer over the pill") << "pill hovered" << true;
+    QTest::newRow("pointer over the trash") << "trash hovered" << true;
     QTest::newRow("pressed pill") << "pressed" << true;
     QTest::newRow("picture arrived") << "picture" << true;
     QTest::newRow("another width") << "width" << true;
@@ -429,6 +433,17 @@ void TestSaveCard::cacheRepaintsOnlyChangedLooks()
         state.hover = 1;
     } else if (change == u"hover halfway") {
         state.hover = 0.5;
+    } else if (change == u"body hovered") {
+        state.hovered = true;
+        state.hoveredPart = SaveCard::Part::body;
+    } else if (change == u"thumbnail hovered") {
+        state.hovered = true;
+        state.hoveredPart = SaveCard::Part::thumbnail;
+        state.thumbnail.hovering = true;
+    } else if (change == u"pill hovered") {
+        state.hoveredPart = SaveCard::Part::pill;
+    } else if (change == u"trash hovered") {
+        state.hoveredPart = SaveCard::Part::trash;
     } else if (change == u"pressed") {
         state.pressedPart = SaveCard::Part::pill;
     } else if (change == u"picture") {

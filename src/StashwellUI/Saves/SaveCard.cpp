@@ -185,10 +185,17 @@ void SaveCard::paint(QPainter &painter, const QRectF &rect, const ViewState &sta
     paintBorder(painter, rect, state);
 }
 
-SaveCard::ViewState SaveCard::bodyState(ViewState state)
+SaveCard::ViewState SaveCard::bodyState(ViewState state) const
 {
     state.hover = 0;
     state.hovered = false;
+    // The body and the thumbnail look the same under the pointer (pressed, the body dims).
+    if (state.hoveredPart != Part::pill && state.hoveredPart != Part::trash)
+        state.hoveredPart = Part::none;
+    if (!m_thumbnail.showsArrows(true)) {
+        state.thumbnail.hovering = false;
+        state.thumbnail.hoveredArrow = MediaThumbnail::Hit::none;
+    }
     return state;
 }
 

@@ -125,8 +125,10 @@ public:
     void paintBody(QPainter &painter, const QRectF &rect, const ViewState &state, const PicturePointer &picture,
                    const PicturePointer &avatar) const;
     void paintBorder(QPainter &painter, const QRectF &rect, const ViewState &state) const;
-    // `state` as the body sees it: no hover (neither lift nor tint); pressed and hovered parts stay.
-    static ViewState bodyState(ViewState state);
+    // `state` as the body shows it: no hover (neither lift nor tint), and of the parts under the
+    // pointer only those with a look of their own there (the pill, the trash, a thumbnail's page
+    // arrows); what is pressed stays.
+    ViewState bodyState(ViewState state) const;
     // How far the hover look has come in, as the border shows it: in sixteenths, so that a hover's
     // frames share a few kept borders.
     static double borderProgress(const ViewState &state);

@@ -38,7 +38,7 @@ SaveCardLook SaveCardCache::lookOf(const QSizeF &size, qreal ratio, const SaveCa
 {
     // The image is the card at rest: a hover only lifts it and tints its border, both drawn over
     // the kept image, so the frames of a hover paint nothing anew.
-    return SaveCardLook{card, SaveCard::bodyState(state), card.thumbnail().currentPage(state.thumbnail.page), picture, avatar,
+    return SaveCardLook{card, card.bodyState(state), card.thumbnail().currentPage(state.thumbnail.page), picture, avatar,
                         PaintedSurroundings::now(size, ratio)};
 }
 

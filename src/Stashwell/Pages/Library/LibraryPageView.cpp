@@ -200,8 +200,10 @@ void LibraryPageView::mark(unsigned parts)
 
 void LibraryPageView::refreshNow()
 {
+    m_refreshingNow = true;
     if (m_dirty)
         refresh();
+    m_refreshingNow = false;
     m_shelfPresenter->refreshNow();
 }
 
@@ -298,8 +300,18 @@ void LibraryPageView::refresh()
         // The shelf's own visible order: the saves it shows are the ones the subtitle counts.
         m_bar->setSubtitle(StashwellStrings::titleSavedCount(qint64(m_shelfPresenter->visibleCount())));
     // The bulk panel lists the chosen saves the search shows: a new search changes it too.
-    if (dirty & (partShelf | partFilter | partQuery | partSelection | partChosen))
-        refreshInspector();
+    if (dirty & (partShelf | partFilter | partQuery | partSelection | partChosen | partInspector)) {
+        // A click or an arrow that only moves the selection shows on the shelf in the next frame,
+        // and the inspector (the larger repaint, with its layout) follows in the turn after that
+        // frame: the shelf's answer to the input is not kept waiting for the inspector's.
+        const bool selectionAlone = !(dirty & ~(partSelection | partChosen | partInspector)) && (dirty & partSelection);
+        if (selectionAlone && !m_refreshingNow && isVisible()) {
+            m_dirty |= partInspector;
+            m_turn.start();
+        } else {
+            refreshInspector();
+        }
+    }
     if (dirty & (partShelf | partDraft))
         refreshCreator();
     if (dirty & (partShelf | partPlaying))

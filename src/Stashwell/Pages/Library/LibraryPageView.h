@@ -97,7 +97,8 @@ private:
         partDraft = 1u << 6,
         partPlaying = 1u << 7,
         partItems = 1u << 8,   // progress alone: a few saves' items
-        partAll = (1u << 9) - 1,
+        partInspector = 1u << 9,   // the inspector's column, held back by a frame (see refresh())
+        partAll = (1u << 10) - 1,
     };
     void mark(unsigned parts);
     void refresh();
@@ -133,6 +134,8 @@ private:
     // Until the first frame (FirstFrame::countsAfterFirstFrame): the parts that count the library
     // wait in m_dirty.
     bool m_countsHeld = false;
+    // In refreshNow(): nothing is held back for a frame.
+    bool m_refreshingNow = false;
     QTimer m_turn;
     // The window whose first paint is awaited (LibraryPage::firstFrameShown follows it).
     QPointer<QWidget> m_awaitedFrame;
