@@ -95,8 +95,12 @@ double SaveCard::wholeMinute(Date date)
 
 bool operator==(const SaveCard &a, const SaveCard &b)
 {
-    return a.m_item == b.m_item && a.m_selected == b.m_selected &&
-           SaveCard::wholeMinute(a.m_now) == SaveCard::wholeMinute(b.m_now);
+    return a.m_selected == b.m_selected && a.sameBody(b);
+}
+
+bool SaveCard::sameBody(const SaveCard &other) const
+{
+    return m_item == other.m_item && wholeMinute(m_now) == wholeMinute(other.m_now);
 }
 
 QString SaveCard::sourceSymbol() const
@@ -214,7 +218,8 @@ void SaveCard::paintBody(QPainter &painter, const QRectF &rect, const ViewState 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    cardSurface(m_selected, 0).paintBehind(painter, l.card);
+    // The fill is the same selected or not: the body is the same either way (sameBody()).
+    cardSurface(false, 0).paintBehind(painter, l.card);
 
     m_thumbnail.paint(painter, l.thumbnail, state.thumbnail, picture);
 

@@ -73,6 +73,8 @@ public:
     static double wholeMinute(Date date);
     // Items equal, selection equal, moments in the same whole minute.
     friend bool operator==(const SaveCard &a, const SaveCard &b);
+    // The same but for the selection, which only the border shows: the same body (paintBody()).
+    bool sameBody(const SaveCard &other) const;
 
     const MediaThumbnail &thumbnail() const { return m_thumbnail; }
     const AuthorLine &authorLine() const { return m_author; }

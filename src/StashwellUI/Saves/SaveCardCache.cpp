@@ -30,7 +30,7 @@ constexpr double kLiftRoom = SaveCard::hoverLift;
 bool SaveCardLook::sameAs(const SaveCardLook &other) const
 {
     return page == other.page && picture == other.picture && avatar == other.avatar && around == other.around &&
-           sameState(state, other.state) && card == other.card;
+           sameState(state, other.state) && card.sameBody(other.card);
 }
 
 SaveCardLook SaveCardCache::lookOf(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,

@@ -2,9 +2,10 @@
 
 // Painted cards kept as images, for a shelf that scrolls: a card whose look has not changed since
 // it was last painted is drawn from its image, and only the cards that came into view or changed
-// are painted anew. Its look is everything painting reads: the card (by the card's equality: item,
-// selection and whole minute), its view state, the page on show, the pictures in hand, the size,
-// the pixel density, the theme and the language of the texts.
+// are painted anew. Its look is everything painting the card's body reads: the item and the whole
+// minute, its view state but for the hover, the page on show, the pictures in hand, the size, the
+// pixel density, the theme and the language of the texts. The border, which the selection and the
+// hover tint, and the hover's lift are drawn over the kept image on every paint.
 //
 // Kept by save; the images take at most `budget` bytes, the ones least recently drawn going first.
 
