@@ -1,5 +1,7 @@
 #include "StashwellUI/Design/Surfaces.h"
 
+#include "StashwellUI/Design/RectWise.h"
+
 #include "StashwellUI/Pictures/PaintMemo.h"
 
 #include "StashwellUI/Design/ContinuousShape.h"
@@ -270,7 +272,9 @@ void DotGrid::paintExposed(QPainter &painter, const QRectF &rect, const QRectF &
 void DotGrid::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    paintExposed(painter, QRectF(rect()), QRectF(event->rect()), Theme::currentSurface());
+    const Surface surface = Theme::currentSurface();
+    paintRectWise(painter, event->region(),
+                  [&](const QRect &exposed) { paintExposed(painter, QRectF(rect()), QRectF(exposed), surface); });
 }
 
 }  // namespace sw

@@ -1,5 +1,7 @@
 #include "StashwellUI/Shelf/ShelfSurface.h"
 
+#include "StashwellUI/Design/RectWise.h"
+
 #include "StashwellUI/Design/ScrollBarStyle.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
@@ -567,14 +569,17 @@ void ShelfSurface::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
     const double offset = verticalScrollBar()->value();
-    const QRectF band = QRectF(event->rect()).translated(0, offset);
-    painter.translate(0, -offset);
     m_lastPainted = 0;
     const detail::ShelfPaint paint = painting();
-    for (const ShelfGeometry::Visible &v : m_geometry.visible(band.top() - SaveCard::hoverLift - 1, band.bottom() + 1)) {
-        if (const ShelfCollection *c = collection(v.block))
-            m_lastPainted += paint.collection(painter, *c, v.block, v.items, band);
-    }
+    paintRectWise(painter, event->region(), [&](const QRect &exposed) {
+        const QRectF band = QRectF(exposed).translated(0, offset);
+        painter.translate(0, -offset);
+        for (const ShelfGeometry::Visible &v : m_geometry.visible(band.top() - SaveCard::hoverLift - 1, band.bottom() + 1)) {
+            if (const ShelfCollection *c = collection(v.block))
+                m_lastPainted += paint.collection(painter, *c, v.block, v.items, band);
+        }
+        painter.translate(0, offset);
+    });
     // What was waiting for this paint follows it.
     m_prepare.painted();
 }
