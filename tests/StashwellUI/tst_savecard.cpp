@@ -78,6 +78,7 @@ private slots:
 
     void cacheRepaintsOnlyChangedLooks_data();
     void cacheRepaintsOnlyChangedLooks();
+    void cacheKeepsTheImagesOfEachWidth();
     void cacheDrawsWhatPaintingDraws_data();
     void cacheDrawsWhatPaintingDraws();
     void cacheKeepsWithinItsBudget();
@@ -474,7 +475,25 @@ void TestSaveCard::cacheRepaintsOnlyChangedLooks()
     Theme::instance().setAppearance(appearance);
     Theme::instance().setSurface(windowSurface);
     QCOMPARE(cache.renders(), renders ? 2 : 1);
-    QCOMPARE(cache.size(), 1);
+    // An image of another width (in pixels) is kept beside the first; any other look replaces it.
+    QCOMPARE(cache.size(), change == u"width" || change == u"density" ? 2 : 1);
+}
+
+// A shelf that narrows and widens again (the inspector opening and closing beside it) draws the
+// cards of the first width from the images it kept.
+void TestSaveCard::cacheKeepsTheImagesOfEachWidth()
+{
+    SaveCardCache cache;
+    QImage target(700, 800, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&target);
+    const SaveCard card(item(videoSave()), Date{tenOClock}, false);
+    for (const double width : {280.0, 240.0, 280.0, 240.0, 280.5})
+        cache.paint(painter, QRectF(10, 10, width, card.height()), card, {}, nullptr, nullptr);
+    // 280.5 points take 281 pixels: a width of their own.
+    QCOMPARE(cache.renders(), 3);
+    QVERIFY(cache.holds(QSizeF(280, card.height()), 1, card, {}, nullptr, nullptr));
+    QVERIFY(cache.holds(QSizeF(240, card.height()), 1, card, {}, nullptr, nullptr));
+    QVERIFY(!cache.holds(QSizeF(200, card.height()), 1, card, {}, nullptr, nullptr));
 }
 
 void TestSaveCard::cacheDrawsWhatPaintingDraws_data()

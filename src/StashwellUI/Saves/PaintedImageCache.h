@@ -10,6 +10,7 @@
 #include "Library/Save.h"
 
 #include <QCache>
+#include <QHashFunctions>
 #include <QImage>
 #include <QPainter>
 #include <QPointF>
@@ -43,12 +44,15 @@ public:
     // The kept image of save `id` when its look is `look`; otherwise an image of `area` points at
     // `ratio` pixels a point, cleared and handed to `paint(QPainter &, const Look &)`, then kept.
     // Null when the image would be empty or larger than the whole budget (nothing is kept then).
+    // A save keeps an image for each width it was painted at: a shelf that narrows and widens
+    // again (the inspector opening and closing beside it) finds the images of both widths.
     template <class Paint>
     const QImage *image(const Save::ID &id, Look look, const QSizeF &area, qreal ratio, Paint &&paint)
     {
-        if (Entry *kept = m_images.object(id); kept && kept->look.sameAs(look))
+        const QSize pixels = pixelsOf(area, ratio);
+        const Key key{id, pixels.width()};
+        if (Entry *kept = m_images.object(key); kept && kept->look.sameAs(look))
             return &kept->image;
-        const QSize pixels(int(std::ceil(area.width() * ratio)), int(std::ceil(area.height() * ratio)));
         if (pixels.isEmpty())
             return nullptr;
         QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
@@ -61,15 +65,15 @@ public:
         ++m_renders;
         const int cost = int(std::max<qint64>(1, image.sizeInBytes() >> 10));
         auto *made = new Entry{std::move(look), std::move(image)};
-        if (!m_images.insert(id, made, cost))
+        if (!m_images.insert(key, made, cost))
             return nullptr;   // larger than the whole budget: QCache has deleted it
         return &made->image;
     }
 
-    // Whether an image of save `id` with that look is kept.
-    bool holds(const Save::ID &id, const Look &look) const
+    // Whether an image of save `id` with that look, of `area` points at `ratio`, is kept.
+    bool holds(const Save::ID &id, const Look &look, const QSizeF &area, qreal ratio) const
     {
-        const Entry *kept = m_images.object(id);
+        const Entry *kept = m_images.object(Key{id, pixelsOf(area, ratio).width()});
         return kept && kept->look.sameAs(look);
     }
 
@@ -88,12 +92,24 @@ private:
         return qsizetype(std::clamp<std::int64_t>(budget >> 10, 1, std::numeric_limits<int>::max()));
     }
 
+    static QSize pixelsOf(const QSizeF &area, qreal ratio)
+    {
+        return QSize(int(std::ceil(area.width() * ratio)), int(std::ceil(area.height() * ratio)));
+    }
+
+    struct Key {
+        Save::ID id;
+        int width = 0;   // in pixels
+        friend bool operator==(const Key &, const Key &) = default;
+        friend size_t qHash(const Key &key, size_t seed = 0) { return qHashMulti(seed, key.id, key.width); }
+    };
+
     struct Entry {
         Look look;
         QImage image;
     };
 
-    QCache<Save::ID, Entry> m_images;
+    QCache<Key, Entry> m_images;
     int m_renders = 0;
 };
 

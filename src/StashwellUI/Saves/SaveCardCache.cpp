@@ -77,7 +77,8 @@ bool SaveCardCache::prepare(const QSizeF &size, qreal ratio, const SaveCard &car
 bool SaveCardCache::holds(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
                           const PicturePointer &picture, const PicturePointer &avatar) const
 {
-    return m_images.holds(card.item().save().id(), lookOf(size, ratio, card, state, picture, avatar));
+    return m_images.holds(card.item().save().id(), lookOf(size, ratio, card, state, picture, avatar),
+                          QSizeF(size.width(), size.height() + kLiftRoom), ratio);
 }
 
 }  // namespace sw
