@@ -271,10 +271,27 @@ void DotGrid::paintExposed(QPainter &painter, const QRectF &rect, const QRectF &
 
 void DotGrid::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(this);
     const Surface surface = Theme::currentSurface();
-    paintRectWise(painter, event->region(),
-                  [&](const QRect &exposed) { paintExposed(painter, QRectF(rect()), QRectF(exposed), surface); });
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    const QRgb window = Tokens::Colors::window().rgba();
+    const QRgb dot = Tokens::Colors::dot().rgba();
+    if (m_painted.size() != pixels || m_painted.devicePixelRatio() != ratio || m_paintedWindow != window || m_paintedDot != dot
+        || m_paintedSurface != surface) {
+        m_painted = QImage(pixels, surface == Surface::solid && qAlpha(window) == 255 ? QImage::Format_RGB32
+                                                                                      : QImage::Format_ARGB32_Premultiplied);
+        m_painted.setDevicePixelRatio(ratio);
+        m_painted.fill(Qt::transparent);
+        QPainter onImage(&m_painted);
+        paintExposed(onImage, QRectF(rect()), QRectF(), surface);
+        m_paintedWindow = window;
+        m_paintedDot = dot;
+        m_paintedSurface = surface;
+    }
+    QPainter painter(this);
+    paintRectWise(painter, event->region(), [&](const QRect &exposed) {
+        painter.drawImage(exposed, m_painted, QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
+    });
 }
 
 }  // namespace sw

@@ -11,6 +11,7 @@
 #include "StashwellUI/Design/Theme.h"
 
 #include <QColor>
+#include <QImage>
 #include <QList>
 #include <QPainter>
 #include <QPointF>
@@ -102,6 +103,14 @@ private:
     // On solid the grid covers every pixel of itself, so that nothing under it is painted first
     // (a repaint of what lies over the grid repainted the window's backdrop under it as well).
     void followSurface();
+
+    // The whole grid as painted, kept for its size, pixel ratio, colours and surface: whatever
+    // lies over the grid repaints it (every scroll step of the shelf does, all of it), and copying
+    // the kept pixels costs a fraction of stamping thousands of dots again.
+    QImage m_painted;
+    QRgb m_paintedWindow = 0;
+    QRgb m_paintedDot = 0;
+    Surface m_paintedSurface = Surface::solid;
 };
 
 template <typename Content>
