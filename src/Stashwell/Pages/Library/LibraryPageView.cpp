@@ -303,9 +303,12 @@ void LibraryPageView::refresh()
     if (dirty & (partShelf | partFilter | partQuery | partSelection | partChosen | partInspector)) {
         // A click or an arrow that only moves the selection shows on the shelf in the next frame,
         // and the inspector (the larger repaint, with its layout) follows in the turn after that
-        // frame: the shelf's answer to the input is not kept waiting for the inspector's.
+        // frame: the shelf's answer to the input is not kept waiting for the inspector's. Not
+        // when the column opens or closes: the shelf takes its new width in the same frame, or
+        // it would be laid out twice.
         const bool selectionAlone = !(dirty & ~(partSelection | partChosen | partInspector)) && (dirty & partSelection);
-        if (selectionAlone && !m_refreshingNow && isVisible()) {
+        const bool columnStays = m_frame->showsInspector() == m_page.selection().inspectorShown();
+        if (selectionAlone && columnStays && !m_refreshingNow && isVisible()) {
             m_dirty |= partInspector;
             m_turn.start();
         } else {
