@@ -113,6 +113,39 @@ private slots:
         QVERIFY(stage.sheet());
         QVERIFY(stage.sheet()->isVisible());
     }
+
+    // A sheet is made ahead while nothing happens, hidden; the next request shows it and is its
+    // only one, the one after that gets another made ahead meanwhile, and a request that comes
+    // before one is ready makes its own.
+    void aSheetMadeAheadServesTheNextRequestOnly()
+    {
+        Stage stage;
+        QVERIFY(!stage.presenter->spare());
+        stage.router.setSavingLink(kFirst);
+        QVERIFY(stage.sheet());
+        stage.router.setSavingLink(std::nullopt);
+        QVERIFY(!stage.sheet());
+
+        QVERIFY(QTest::qWaitFor([&] { return stage.presenter->spare() != nullptr; }, 5000));
+        QPointer<SaveLinkSheet> spare = stage.presenter->spare();
+        QVERIFY(!spare->isVisible());
+        stage.router.setSavingLink(kFirst);
+        QCOMPARE(stage.sheet(), spare.data());
+        QVERIFY(spare->isVisible());
+        QVERIFY(!stage.presenter->spare());
+        QVERIFY(QTest::qWaitFor([&] { return stage.sheet()->phase().isFound(); }));
+        QCOMPARE(stage.sheet()->url(), kFirst);
+
+        // A second request while the first is up makes its own at once.
+        stage.router.setSavingLink(kSecond);
+        QVERIFY(stage.sheet() != spare.data());
+        QCOMPARE(stage.sheet()->url(), kSecond);
+        stage.router.setSavingLink(std::nullopt);
+        // The used sheet goes; a fresh one is made ahead again.
+        QVERIFY(QTest::qWaitFor([&] { return spare.isNull(); }));
+        QVERIFY(QTest::qWaitFor([&] { return stage.presenter->spare() != nullptr; }, 5000));
+        QVERIFY(stage.presenter->spare() != spare.data());
+    }
 };
 
 QTEST_MAIN(TestSaveLinkPresenter)

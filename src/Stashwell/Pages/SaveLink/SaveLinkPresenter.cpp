@@ -12,11 +12,30 @@ SaveLinkPresenter::SaveLinkPresenter(Curator &curator, Preferences &preferences,
       m_finish(std::move(finish))
 {
     connect(&m_router, &Router::savingLinkChanged, this, &SaveLinkPresenter::follow);
+    m_spareTimer.setSingleShot(true);
+    m_spareTimer.setInterval(spareDelayMs);
+    connect(&m_spareTimer, &QTimer::timeout, this, &SaveLinkPresenter::makeSpare);
     // A request made before the presenter existed is shown now.
     follow();
+    if (!m_sheet)
+        m_spareTimer.start();
 }
 
-SaveLinkPresenter::~SaveLinkPresenter() { dismiss(); }
+SaveLinkPresenter::~SaveLinkPresenter()
+{
+    dismiss();
+    delete m_spare.data();
+}
+
+void SaveLinkPresenter::makeSpare()
+{
+    // Only between requests: one shown now is the one that counts.
+    if (m_spare || m_sheet)
+        return;
+    m_spare = new SaveLinkSheet(m_window);
+    // Its window on the display too, unmapped.
+    m_spare->winId();
+}
 
 void SaveLinkPresenter::follow()
 {
@@ -38,7 +57,9 @@ void SaveLinkPresenter::present(const QString &text)
         if (self)
             self->ended(request, id);
     }, this);
-    auto *sheet = new SaveLinkSheet(m_window);
+    m_spareTimer.stop();
+    SaveLinkSheet *sheet = m_spare ? m_spare.data() : new SaveLinkSheet(m_window);
+    m_spare = nullptr;
     page->bind(*sheet);
     m_page = page;
     m_sheet = sheet;
@@ -61,8 +82,10 @@ void SaveLinkPresenter::dismiss()
         sheet->dismiss();
         sheet->deleteLater();
     }
-    if (page || sheet)
+    if (page || sheet) {
         emit dismissed();
+        m_spareTimer.start();
+    }
 }
 
 void SaveLinkPresenter::ended(std::uint64_t request, const std::optional<Save::ID> &id)

@@ -8,6 +8,10 @@
 //
 // Each request carries a number. A page that ends after its request was cancelled or replaced
 // never closes the newer sheet; its save is still handed to `finish`, since it happened.
+//
+// Making a sheet (its widgets and its window on the display) takes longer than showing one: a
+// sheet is made ahead while nothing else happens, hidden, and the next request shows it. Each is
+// still used for one request only.
 
 #include "Library/Save.h"
 #include "Stashwell/Pages/SaveLink/SaveLinkPage.h"
@@ -16,6 +20,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -47,6 +52,11 @@ public:
     SaveLinkSheet *sheet() const { return m_sheet; }
     // How many requests have been presented.
     std::uint64_t requests() const { return m_request; }
+    // The sheet made ahead for the next request, if one is ready.
+    SaveLinkSheet *spare() const { return m_spare; }
+
+    // How long after the presenter is made, or after a sheet goes, the next one is made ahead.
+    static constexpr int spareDelayMs = 800;
 
 signals:
     // A sheet came on screen, or went.
@@ -58,6 +68,7 @@ private:
     void present(const QString &text);
     void dismiss();
     void ended(std::uint64_t request, const std::optional<Save::ID> &id);
+    void makeSpare();
 
     Curator &m_curator;
     Preferences &m_preferences;
@@ -67,6 +78,8 @@ private:
     std::uint64_t m_request = 0;
     QPointer<SaveLinkPage> m_page;
     QPointer<SaveLinkSheet> m_sheet;
+    QPointer<SaveLinkSheet> m_spare;
+    QTimer m_spareTimer;
 };
 
 }  // namespace sw::app
