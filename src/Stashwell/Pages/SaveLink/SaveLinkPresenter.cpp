@@ -13,12 +13,11 @@ SaveLinkPresenter::SaveLinkPresenter(Curator &curator, Preferences &preferences,
 {
     connect(&m_router, &Router::savingLinkChanged, this, &SaveLinkPresenter::follow);
     m_spareTimer.setSingleShot(true);
-    m_spareTimer.setInterval(spareDelayMs);
     connect(&m_spareTimer, &QTimer::timeout, this, &SaveLinkPresenter::makeSpare);
     // A request made before the presenter existed is shown now.
     follow();
     if (!m_sheet)
-        m_spareTimer.start();
+        m_spareTimer.start(firstSpareDelayMs);
 }
 
 SaveLinkPresenter::~SaveLinkPresenter()
@@ -84,7 +83,7 @@ void SaveLinkPresenter::dismiss()
     }
     if (page || sheet) {
         emit dismissed();
-        m_spareTimer.start();
+        m_spareTimer.start(spareDelayMs);
     }
 }
 

@@ -55,8 +55,10 @@ public:
     // The sheet made ahead for the next request, if one is ready.
     SaveLinkSheet *spare() const { return m_spare; }
 
-    // How long after the presenter is made, or after a sheet goes, the next one is made ahead.
-    static constexpr int spareDelayMs = 800;
+    // How long after the presenter is made (clear of the window's first frames), and after a
+    // sheet goes, the next one is made ahead.
+    static constexpr int firstSpareDelayMs = 1500;
+    static constexpr int spareDelayMs = 50;
 
 signals:
     // A sheet came on screen, or went.
