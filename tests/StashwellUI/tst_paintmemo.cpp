@@ -36,6 +36,8 @@ private slots:
     void paintsOncePerKeyAndSize();
     void transformedPaintingIsDirect();
     void emptyOrEndlessRectanglesDrawNothing();
+    void edgesAloneCopyTheBorder_data();
+    void edgesAloneCopyTheBorder();
 };
 
 void TestPaintMemo::copyMatchesDirectPainting_data()
@@ -71,6 +73,54 @@ void TestPaintMemo::copyMatchesDirectPainting()
         PaintMemo::draw(painter, rect, QStringLiteral("look"), [](QPainter &, const QRectF &) {});
     }
     QCOMPARE(again, direct);
+}
+
+void TestPaintMemo::edgesAloneCopyTheBorder_data()
+{
+    QTest::addColumn<double>("dpr");
+    QTest::addColumn<QRectF>("rect");
+    QTest::addColumn<double>("edge");
+    QTest::newRow("whole pixels") << 1.0 << QRectF(10, 8, 40, 30) << 6.0;
+    QTest::newRow("twice the resolution") << 2.0 << QRectF(10, 8, 40, 30) << 6.0;
+    QTest::newRow("half pixels, a fraction of an edge") << 2.0 << QRectF(10.5, 8.5, 40, 30) << 5.3;
+    // An edge as wide as half the rectangle leaves no middle: all of it is copied.
+    QTest::newRow("no middle") << 1.0 << QRectF(10, 8, 40, 30) << 15.0;
+}
+
+// A border drawn by its edges alone gives what the whole bitmap gives; a filled middle (which a
+// caller of drawEdges promises there is not) would be left out.
+void TestPaintMemo::edgesAloneCopyTheBorder()
+{
+    QFETCH(double, dpr);
+    QFETCH(QRectF, rect);
+    QFETCH(double, edge);
+    PaintMemo::clear();
+    const auto border = [](QPainter &painter, const QRectF &area) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(20, 120, 40), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(area.adjusted(1, 1, -1, -1), 4, 4);
+    };
+    QImage whole = canvas(dpr);
+    {
+        QPainter painter(&whole);
+        PaintMemo::draw(painter, rect, QStringLiteral("border"), border);
+    }
+    QImage edges = canvas(dpr);
+    {
+        QPainter painter(&edges);
+        PaintMemo::drawEdges(painter, rect, edge, QStringLiteral("border"), border);
+    }
+    QCOMPARE(edges, whole);
+
+    const auto filled = [](QPainter &painter, const QRectF &area) { painter.fillRect(area, Qt::red); };
+    QImage middle = canvas(dpr);
+    {
+        QPainter painter(&middle);
+        PaintMemo::drawEdges(painter, rect, edge, QStringLiteral("filled"), filled);
+    }
+    const QPoint centre = (rect.center() * dpr).toPoint();
+    QCOMPARE(middle.pixelColor(centre).alpha(), edge * 2 >= std::min(rect.width(), rect.height()) ? 255 : 0);
 }
 
 void TestPaintMemo::paintsOncePerKeyAndSize()

@@ -101,11 +101,14 @@ void PaneSurface::paintOver(QPainter &painter, const QRectF &rect) const
     const QColor color = stroke;
     const double r = radius;
     const double width = lineWidth;
-    PaintMemo::draw(painter, rect,
-                    QStringLiteral("pane.over|%1|%2|%3").arg(QString::number(color.rgba(), 16)).arg(width).arg(r),
-                    [color, r, width](QPainter &p, const QRectF &area) {
-                        ContinuousShape::strokeInside(p, area, r, color, width);
-                    });
+    // The border touches nothing further in than its corners (each within a square of at most
+    // two radii a side) or its width.
+    const double edge = std::ceil(std::max(2 * r, 0.0) + width + 1);
+    PaintMemo::drawEdges(painter, rect, edge,
+                         QStringLiteral("pane.over|%1|%2|%3").arg(QString::number(color.rgba(), 16)).arg(width).arg(r),
+                         [color, r, width](QPainter &p, const QRectF &area) {
+                             ContinuousShape::strokeInside(p, area, r, color, width);
+                         });
 }
 
 void PaneSurface::paint(QPainter &painter, const QRectF &rect, Surface surface) const

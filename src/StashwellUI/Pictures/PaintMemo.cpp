@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
 #include <cmath>
 
 namespace sw::PaintMemo {
@@ -43,8 +44,29 @@ void drawDirectly(QPainter &painter, const QRectF &rect,
 
 }  // namespace
 
+namespace {
+
+void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString &key,
+              const std::function<void(QPainter &painter, const QRectF &area)> &paint);
+
+}  // namespace
+
 void draw(QPainter &painter, const QRectF &rect, const QString &key,
           const std::function<void(QPainter &painter, const QRectF &area)> &paint)
+{
+    drawKept(painter, rect, 0, key, paint);
+}
+
+void drawEdges(QPainter &painter, const QRectF &rect, double edge, const QString &key,
+               const std::function<void(QPainter &painter, const QRectF &area)> &paint)
+{
+    drawKept(painter, rect, std::max(edge, 0.0), key, paint);
+}
+
+namespace {
+
+void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString &key,
+              const std::function<void(QPainter &painter, const QRectF &area)> &paint)
 {
     if (rect.isEmpty() || !std::isfinite(rect.width()) || !std::isfinite(rect.height()))
         return;
@@ -86,10 +108,27 @@ void draw(QPainter &painter, const QRectF &rect, const QString &key,
     const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
     if (smooth)
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawPixmap(rect.topLeft() + shift, bitmap);
+    const QPointF at = rect.topLeft() + shift;
+    // In whole pixels of the bitmap: the band along its edges, when its middle is empty.
+    const int band = int(std::ceil(edge * scale));
+    if (band > 0 && 2 * band < pixels.width() && 2 * band < pixels.height()) {
+        const int w = pixels.width();
+        const int h = pixels.height();
+        const auto part = [&](int x, int y, int width, int height) {
+            painter.drawPixmap(at + QPointF(x, y) / scale, bitmap, QRectF(x, y, width, height));
+        };
+        part(0, 0, w, band);
+        part(0, h - band, w, band);
+        part(0, band, band, h - 2 * band);
+        part(w - band, band, band, h - 2 * band);
+    } else {
+        painter.drawPixmap(at, bitmap);
+    }
     if (smooth)
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }
+
+}  // namespace
 
 int count() { return int(memory().count()); }
 

@@ -25,6 +25,10 @@ namespace sw::PaintMemo {
 // device pixel so that the bitmap is copied, never resampled.
 void draw(QPainter &painter, const QRectF &rect, const QString &key,
           const std::function<void(QPainter &painter, const QRectF &area)> &paint);
+// The same for a drawing that leaves everything more than `edge` points inside its rectangle
+// untouched (a border): only the band along the edges is copied.
+void drawEdges(QPainter &painter, const QRectF &rect, double edge, const QString &key,
+               const std::function<void(QPainter &painter, const QRectF &area)> &paint);
 
 // How many bitmaps are kept, and forgetting them all.
 int count();
