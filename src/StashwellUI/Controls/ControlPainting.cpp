@@ -2,7 +2,10 @@
 
 #include "StashwellUI/Design/Symbols.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QHash>
+#include <QThread>
 #include <QPainter>
 #include <QPen>
 
@@ -33,9 +36,24 @@ void applyPlainStyle(QPainter &painter, const ControlState &state)
 
 QSizeF textSize(const QFont &font, const QString &text)
 {
-    const QFontMetricsF metrics(font);
-    const double width = text.isEmpty() ? 0 : std::ceil(metrics.horizontalAdvance(text));
-    return QSizeF(width, std::ceil(metrics.height()));
+    const auto measure = [&] {
+        const QFontMetricsF metrics(font);
+        const double width = text.isEmpty() ? 0 : std::ceil(metrics.horizontalAdvance(text));
+        return QSizeF(width, std::ceil(metrics.height()));
+    };
+    // Controls measure their labels on every paint and every layout, and shaping a text costs far
+    // more than looking it up: the sizes of the last few hundred are kept (painting is on the main
+    // thread; any other measures afresh).
+    const QCoreApplication *application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() != application->thread())
+        return measure();
+    static QHash<QString, QSizeF> kept;
+    const QString key = font.key() + QChar(u'\x1f') + text;
+    if (const auto found = kept.constFind(key); found != kept.cend())
+        return *found;
+    if (kept.size() >= 512)
+        kept.clear();
+    return *kept.insert(key, measure());
 }
 
 QSizeF Label::size() const
