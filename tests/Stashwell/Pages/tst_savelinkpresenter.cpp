@@ -8,6 +8,7 @@
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/SaveLink/SaveLinkSheet.h"
 
+#include <QLabel>
 #include <QtTest>
 
 using namespace sw;
@@ -129,6 +130,12 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return stage.presenter->spare() != nullptr; }, 5000));
         QPointer<SaveLinkSheet> spare = stage.presenter->spare();
         QVERIFY(!spare->isVisible());
+        // Made ahead, it leaves the window's own widgets as they were: none became a native
+        // window (which would be flushed to the display apart from the rest).
+        QLabel content(&stage.window);
+        content.show();
+        QVERIFY(!content.testAttribute(Qt::WA_NativeWindow));
+        QVERIFY(!content.internalWinId());
         stage.router.setSavingLink(kFirst);
         QCOMPARE(stage.sheet(), spare.data());
         QVERIFY(spare->isVisible());
