@@ -49,7 +49,9 @@ CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &no
 {
     bool sameItems = before && before->layout == now.layout && before->items.size() == now.items.size()
                      && qsizetype(saves.size()) == now.items.size();
-    if (sameItems) {
+    // The very same list (only the selection, the columns or the time changed): its saves stand
+    // as they stood, and a walk over a hundred thousand items would only say so.
+    if (sameItems && !before->items.isSharedWith(now.items)) {
         // The same saves in the same order, and (for a grid) of the same heights: a save whose
         // data is shared is the same save; another one must have the same id and height.
         const ShelfItem *a = before->items.constData();
