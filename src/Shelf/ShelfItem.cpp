@@ -86,6 +86,12 @@ std::vector<std::optional<Url>> ShelfItem::pictures() const
 
 bool operator==(const ShelfItem &a, const ShelfItem &b)
 {
+    // Copies of one item (a list shown again with another selection): the cover and the pictures
+    // are worked out from the save, the copy, the context and the overrides alone, so they agree
+    // without being worked out.
+    if (a.m_save.sharesDataWith(b.m_save) && a.m_copy == b.m_copy && a.m_quality == b.m_quality
+        && a.m_context == b.m_context && a.m_overrides == b.m_overrides)
+        return true;
     return a.save() == b.save() && a.copy() == b.copy() && a.quality() == b.quality() && a.cover() == b.cover()
            && a.pictures() == b.pictures();
 }

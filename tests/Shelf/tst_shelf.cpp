@@ -138,6 +138,8 @@ private slots:
     void videoFile_data();
     void videoFile();
     void settersReplaceWhatTheItemWorksOut();
+    void itemEquality_data();
+    void itemEquality();
     void cover_data();
     void cover();
     void home_data();
@@ -448,6 +450,61 @@ void TestShelf::settersReplaceWhatTheItemWorksOut()
     QCOMPARE(pictureTexts(item), QStringList{QStringLiteral("https://other.example/x.png")});
     item.setQuality(Quality::hd);
     QCOMPARE(item.action(), Action::download(600));
+}
+
+void TestShelf::itemEquality_data()
+{
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<bool>("equal");
+    QTest::newRow("a copy of the item") << "copy" << true;
+    QTest::newRow("made again by the same shelf") << "again" << true;
+    QTest::newRow("made by a shelf of equal inputs") << "equal shelf" << true;
+    QTest::newRow("the same cover set on both") << "same cover set" << true;
+    QTest::newRow("a cover set on one") << "cover set" << false;
+    QTest::newRow("pictures set on one") << "pictures set" << false;
+    QTest::newRow("another quality") << "quality" << false;
+    QTest::newRow("its cover kept by the other shelf") << "cover kept" << false;
+    QTest::newRow("another copy") << "copy here" << false;
+    QTest::newRow("the save changed") << "favourite" << false;
+}
+
+void TestShelf::itemEquality()
+{
+    QFETCH(QString, other);
+    QFETCH(bool, equal);
+    const Post p = post(xLink(QStringLiteral("a"), QStringLiteral("1")), {image(100)}, QStringLiteral("https://pbs.example.com/p.png"));
+    const Save save = makeSave(1, p, kNow);
+    const Shelf shelf = oneSave(save, std::nullopt, Quality::original, Covers(url(kCoversRoot)));
+    ShelfItem item = shelf.item(save);
+    ShelfItem compared = item;
+    if (other == u"again") {
+        compared = shelf.item(save);
+    } else if (other == u"equal shelf") {
+        compared = oneSave(save, std::nullopt, Quality::original, Covers(url(kCoversRoot))).item(save);
+    } else if (other == u"same cover set") {
+        item.setCover(url(QStringLiteral("https://other.example/c.png")));
+        compared = shelf.item(save);
+        compared.setCover(url(QStringLiteral("https://other.example/c.png")));
+    } else if (other == u"cover set") {
+        compared.setCover(url(QStringLiteral("https://other.example/c.png")));
+    } else if (other == u"pictures set") {
+        compared.setPictures({std::nullopt});
+    } else if (other == u"quality") {
+        compared.setQuality(Quality::hd);
+    } else if (other == u"cover kept") {
+        Covers kept(url(kCoversRoot));
+        kept.insert(QStringLiteral("a_1.png"));
+        compared = oneSave(save, std::nullopt, Quality::original, kept).item(save);
+    } else if (other == u"copy here") {
+        compared = oneSave(save, LocalCopy::onThisComputer({LocalFile{QStringLiteral("a_1.jpg"), 1}}), Quality::original,
+                           Covers(url(kCoversRoot)))
+                       .item(save);
+    } else if (other == u"favourite") {
+        Save changed = makeSave(SaveSpec(1, p, kNow).favourite());
+        compared = oneSave(changed, std::nullopt, Quality::original, Covers(url(kCoversRoot))).item(changed);
+    }
+    QCOMPARE(item == compared, equal);
+    QCOMPARE(compared == item, equal);
 }
 
 void TestShelf::cover_data()
