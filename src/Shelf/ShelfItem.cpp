@@ -1,15 +1,16 @@
 #include "Shelf/ShelfItem.h"
 
+#include "Library/SaveList.h"
+
 #include <type_traits>
 
 namespace sw {
 
 std::uint64_t ShelfItem::idKey(const Save::ID &id)
 {
-    // Ids are random: their first eight bytes tell them apart well enough for a first look.
-    const QUuid &raw = id.raw();
-    return (std::uint64_t(raw.data1) << 32) ^ (std::uint64_t(raw.data2) << 16) ^ raw.data3
-        ^ (std::uint64_t(raw.data4[0]) << 56) ^ (std::uint64_t(raw.data4[7]) << 48);
+    // The list of saves keeps the same word beside each save: a shelf makes its items' keys from
+    // there rather than from the saves' data.
+    return SaveList::keyOf(id);
 }
 
 std::size_t qHash(const Action &action, std::size_t seed) noexcept

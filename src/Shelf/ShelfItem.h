@@ -116,7 +116,14 @@ private:
     // The cover and the pictures are worked out when they are read, not when the item is made:
     // a shelf makes an item for every save it lists, a view draws only the few on screen.
     ShelfItem(Save save, const LocalCopy *copy, Quality quality, std::shared_ptr<const Context> context)
-        : m_save(std::move(save)), m_copy(copy), m_context(std::move(context)), m_idKey(idKey(m_save.id())), m_quality(quality),
+        : ShelfItem(std::move(save), copy, quality, std::move(context), std::uint64_t(0))
+    {
+        m_idKey = idKey(m_save.id());
+    }
+    // The same with the id's key at hand (SaveList::chunkKeys).
+    ShelfItem(Save save, const LocalCopy *copy, Quality quality, std::shared_ptr<const Context> context,
+              std::uint64_t key)
+        : m_save(std::move(save)), m_copy(copy), m_context(std::move(context)), m_idKey(key), m_quality(quality),
           m_kind(m_save.kind()) {}
 
     // A cover or pictures set explicitly, which few items ever have: kept aside so that the
