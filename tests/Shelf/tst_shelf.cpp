@@ -140,6 +140,8 @@ private slots:
     void settersReplaceWhatTheItemWorksOut();
     void itemEquality_data();
     void itemEquality();
+    void listsAskedAgainAreShared_data();
+    void listsAskedAgainAreShared();
     void cover_data();
     void cover();
     void home_data();
@@ -217,6 +219,7 @@ void TestShelf::recentWindowBounds_data()
     QTest::newRow("a millisecond more") << kNow - 604800.001 << false;
     QTest::newRow("now") << kNow << true;
     QTest::newRow("an hour after now") << kNow + 3600 << true;
+    QTest::newRow("no date") << std::numeric_limits<double>::quiet_NaN() << false;
 }
 
 void TestShelf::recentWindowBounds()
@@ -225,6 +228,8 @@ void TestShelf::recentWindowBounds()
     QFETCH(bool, recent);
     const Shelf shelf = oneSave(makeSave(1, post(xLink(QStringLiteral("a"), QStringLiteral("1"))), savedAt), std::nullopt);
     QCOMPARE(shelf.count(Filter::recentlyAdded()), recent ? 1 : 0);
+    QCOMPARE(shelf.items(Filter::recentlyAdded()).size(), recent ? 1 : 0);
+    QCOMPARE(shelf.items(Filter::recentlyAdded(), QStringLiteral("a")).size(), recent ? 1 : 0);
 }
 
 void TestShelf::searchNarrowsItemsButNotCounts_data()
@@ -505,6 +510,57 @@ void TestShelf::itemEquality()
     }
     QCOMPARE(item == compared, equal);
     QCOMPARE(compared == item, equal);
+}
+
+void TestShelf::listsAskedAgainAreShared_data()
+{
+    // Lists asked for in turn, each a filter and a search text; the last is the first asked again.
+    QTest::addColumn<QList<Filter>>("filters");
+    QTest::addColumn<QStringList>("searches");
+    QTest::addColumn<bool>("copyOfShelf");
+    QTest::addColumn<bool>("shared");
+    const Filter all = Filter::all();
+    QTest::newRow("the same filter again") << QList<Filter>{all, all} << QStringList{"", ""} << false << true;
+    QTest::newRow("the same search again") << QList<Filter>{all, all} << QStringList{"ann", "ann"} << false << true;
+    QTest::newRow("by a copy of the shelf") << QList<Filter>{all, all} << QStringList{"ann", "ann"} << true << true;
+    QTest::newRow("after others") << QList<Filter>{all, Filter::trash(), Filter::favourites(), all}
+                                  << QStringList{"", "", "", ""} << false << true;
+    QTest::newRow("after a longer search") << QList<Filter>{all, all, all, all}
+                                           << QStringList{"a", "an", "ann", "a"} << false << true;
+    QTest::newRow("another search text") << QList<Filter>{all, all} << QStringList{"ann", "ann "} << false << false;
+    QTest::newRow("another filter") << QList<Filter>{all, Filter::trash()} << QStringList{"", ""} << false << false;
+    QList<Filter> many{all};
+    QStringList texts{""};
+    for (int i = 0; i < int(Shelf::listsKept); ++i) {
+        many.append(all);
+        texts.append(QStringLiteral("x%1").arg(i));
+    }
+    many.append(all);
+    texts.append("");
+    QTest::newRow("after more lists than are kept") << many << texts << false << false;
+    // All (5), recently added (4), on this computer (1): the older lists would hold 9 items, the
+    // library has 7 saves.
+    QTest::newRow("after lists of more items than the library has saves")
+        << QList<Filter>{all, Filter::recentlyAdded(), Filter::onThisComputer(), all} << QStringList{"", "", "", ""}
+        << false << false;
+}
+
+void TestShelf::listsAskedAgainAreShared()
+{
+    QFETCH(QList<Filter>, filters);
+    QFETCH(QStringList, searches);
+    QFETCH(bool, copyOfShelf);
+    QFETCH(bool, shared);
+    const Shelf shelf = sampleShelf();
+    const QList<ShelfItem> first = shelf.items(filters.first(), searches.first());
+    for (qsizetype i = 1; i + 1 < filters.size(); ++i)
+        (void)shelf.items(filters.at(i), searches.at(i));
+    const Shelf copy = shelf;
+    const Shelf &asked = copyOfShelf ? copy : shelf;
+    const QList<ShelfItem> last = asked.items(filters.last(), searches.last());
+    QCOMPARE(last.isSharedWith(first), shared);
+    // Kept or made anew, the list is the one a fresh shelf makes.
+    QCOMPARE(last, sampleShelf().items(filters.last(), searches.last()));
 }
 
 void TestShelf::cover_data()
