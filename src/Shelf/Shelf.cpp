@@ -124,21 +124,6 @@ void Shelf::follow(const Shelf &previous)
     m_tallies->previous = before.tally ? before.tally : before.previous;
 }
 
-const ShelfTally &Shelf::tally() const
-{
-    Tallies &tallies = *m_tallies;
-    if (!tallies.tally) {
-        const CopyTable &copies = m_localMedia.copies();
-        if (tallies.previous)
-            tallies.tally = std::make_shared<const ShelfTally>(
-                tallies.previous->following(m_library.saves, copies, m_quality));
-        else
-            tallies.tally = std::make_shared<const ShelfTally>(m_library.saves, copies, m_quality);
-        tallies.previous.reset();
-    }
-    return *tallies.tally;
-}
-
 CopyTable::Found Shelf::lookUp(const Save &save) const
 {
     // The save keeps its link's key and where the table found it last, so that a table unchanged
@@ -301,16 +286,45 @@ private:
     qsizetype m_start = 0;   // the position of the chunk's first save
 };
 
-// The places of the collections in the facts' list of them, found by id.
-class CollectionPlaces {
+}  // namespace
+
+// Reads the facts of saves into facts sized for the whole list, each at its place.
+class Shelf::FactReader {
 public:
-    explicit CollectionPlaces(QList<Collection::ID> &ids) : m_ids(ids)
+    FactReader(const Shelf &shelf, Facts &facts) : m_shelf(shelf), m_facts(facts)
     {
-        for (qsizetype i = 0; i < ids.size(); ++i)
-            m_places.insert(ids.at(i), std::uint32_t(i + 1));
+        for (qsizetype i = 0; i < facts.collectionIds.size(); ++i)
+            m_places.insert(facts.collectionIds.at(i), std::uint32_t(i + 1));
     }
-    // 0 for none; a collection met for the first time is added.
-    std::uint32_t of(const std::optional<Collection::ID> &id)
+
+    // The save's facts but the bits of its copy, which are read too while the facts hold them.
+    void read(qsizetype at, const Save &save)
+    {
+        std::uint8_t mark = markOf(save);
+        if (m_facts.copiesRead && !save.isTrashed())
+            mark |= copyMarkOf(save, m_shelf.lookUp(save));
+        read(at, save, mark);
+    }
+    // The same, the copy's case given.
+    void read(qsizetype at, const Save &save, bool here, bool missing)
+    {
+        read(at, save, std::uint8_t(markOf(save) | (here ? kHereMark : 0) | (missing ? kMissingMark : 0)));
+    }
+
+private:
+    void read(qsizetype at, const Save &save, std::uint8_t mark)
+    {
+        const std::size_t i = std::size_t(at);
+        m_facts.marks[i] = mark;
+        m_facts.savedAt[i] = save.savedAt();
+        m_facts.authors[i] = save.authorIdentity();
+        m_facts.collections[i] = placeOf(save.collection());
+        m_facts.entries[i] = save.searchEntry();
+    }
+
+    // The collection's place in the facts' list of them, plus 1; 0 for none. A collection met for
+    // the first time is added.
+    std::uint32_t placeOf(const std::optional<Collection::ID> &id)
     {
         if (!id)
             return 0;
@@ -318,22 +332,30 @@ public:
             return m_lastPlace;
         auto found = m_places.constFind(*id);
         if (found == m_places.constEnd()) {
-            m_ids.append(*id);
-            found = m_places.insert(*id, std::uint32_t(m_ids.size()));
+            m_facts.collectionIds.append(*id);
+            found = m_places.insert(*id, std::uint32_t(m_facts.collectionIds.size()));
         }
         m_last = *id;
         m_lastPlace = *found;
         return m_lastPlace;
     }
 
-private:
-    QList<Collection::ID> &m_ids;
+    const Shelf &m_shelf;
+    Facts &m_facts;
     QHash<Collection::ID, std::uint32_t> m_places;
-    std::optional<Collection::ID> m_last;
+    std::optional<Collection::ID> m_last;   // the last collection met, and its place
     std::uint32_t m_lastPlace = 0;
 };
 
-}  // namespace
+void Shelf::Facts::resize(qsizetype n)
+{
+    const auto size = std::size_t(n);
+    marks.resize(size);
+    savedAt.resize(size);
+    authors.resize(size);
+    collections.resize(size);
+    entries.resize(size);
+}
 
 Shelf::Facts &Shelf::facts(bool withCopies) const
 {
@@ -352,25 +374,8 @@ Shelf::Facts &Shelf::facts(bool withCopies) const
         facts.copiesRead = previous && previous->copiesRead && previous->copies.sharesDataWith(facts.copies);
         if (previous)
             facts.collectionIds = previous->collectionIds;
-        CollectionPlaces places(facts.collectionIds);
-        const auto read = [&](qsizetype at, const Save &save) {
-            std::uint8_t mark = markOf(save);
-            if (facts.copiesRead && !save.isTrashed())
-                mark |= copyMarkOf(save, lookUp(save));
-            const std::size_t i = std::size_t(at);
-            facts.marks[i] = mark;
-            facts.savedAt[i] = save.savedAt();
-            facts.authors[i] = save.authorIdentity();
-            facts.collections[i] = places.of(save.collection());
-            facts.entries[i] = save.searchEntry();
-        };
-        const auto resize = [&] {
-            facts.marks.resize(std::size_t(n));
-            facts.savedAt.resize(std::size_t(n));
-            facts.authors.resize(std::size_t(n));
-            facts.collections.resize(std::size_t(n));
-            facts.entries.resize(std::size_t(n));
-        };
+        FactReader reader(*this, facts);
+        const auto read = [&reader](qsizetype at, const Save &save) { reader.read(at, save); };
         if (previous && previous->saves.size() == n) {
             // Place by place: only the saves that are not the previous ones are read.
             facts.marks = previous->marks;
@@ -383,7 +388,7 @@ Shelf::Facts &Shelf::facts(bool withCopies) const
             // Saves came or went: the common head and tail are taken over, the run between them read.
             const qsizetype head = SaveList::commonHead(previous->saves, saves);
             const qsizetype tail = SaveList::commonTail(previous->saves, saves, head);
-            resize();
+            facts.resize(n);
             const auto take = [&](auto &to, const auto &from) {
                 std::copy(from.begin(), from.begin() + head, to.begin());
                 std::copy(from.end() - tail, from.end(), to.end() - tail);
@@ -396,7 +401,7 @@ Shelf::Facts &Shelf::facts(bool withCopies) const
             for (auto it = saves.begin() + head, end = saves.begin() + (n - tail); it != end; ++it)
                 read(it.index(), *it);
         } else {
-            resize();
+            facts.resize(n);
             qsizetype at = 0;
             forEachSave(saves, [&](const Save &save) { read(at++, save); });
         }
@@ -414,6 +419,35 @@ Shelf::Facts &Shelf::facts(bool withCopies) const
         facts.copiesRead = true;
     }
     return facts;
+}
+
+const ShelfTally &Shelf::tally() const
+{
+    Tallies &tallies = *m_tallies;
+    if (!tallies.tally) {
+        const CopyTable &copies = m_localMedia.copies();
+        FactsHeld &held = *m_facts;
+        if (tallies.previous) {
+            tallies.tally = std::make_shared<const ShelfTally>(
+                tallies.previous->following(m_library.saves, copies, m_quality));
+        } else if (!held.facts && !held.previous) {
+            // Counting walks every save: the facts are read in the same walk.
+            auto facts = std::make_shared<Facts>();
+            facts->saves = m_library.saves;
+            facts->copies = copies;
+            facts->copiesRead = true;
+            facts->resize(m_library.saves.size());
+            FactReader reader(*this, *facts);
+            tallies.tally = std::make_shared<const ShelfTally>(
+                m_library.saves, copies, m_quality,
+                [&reader](qsizetype at, const Save &save, bool here, bool missing) { reader.read(at, save, here, missing); });
+            held.facts = std::move(facts);
+        } else {
+            tallies.tally = std::make_shared<const ShelfTally>(m_library.saves, copies, m_quality);
+        }
+        tallies.previous.reset();
+    }
+    return *tallies.tally;
 }
 
 std::vector<qsizetype> Shelf::selected(const Filter &filter) const

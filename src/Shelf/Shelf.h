@@ -108,12 +108,14 @@ private:
         std::vector<std::uint32_t> entries;      // 0: not known to be indexed
         bool copiesRead = false;                 // the bits of the local copies are in
         CopyTable copies;                        // the table they were read from
+        void resize(qsizetype n);
     };
     struct FactsHeld {
         std::shared_ptr<Facts> facts;
         std::shared_ptr<Facts> previous;         // a previous shelf's, to follow from
     };
     Facts &facts(bool withCopies) const;
+    class FactReader;
     // The positions of the saves the filter selects, ascending.
     std::vector<qsizetype> selected(const Filter &filter) const;
     // The items of the saves at those positions.
