@@ -3,11 +3,13 @@
 #include "Capture/Parallel.h"
 #include "Library/SearchVocabulary.h"
 
+#include <QArrayDataPointer>
 #include <QHash>
 
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <new>
 #include <type_traits>
 #include <vector>
 
@@ -235,6 +237,9 @@ std::optional<MarkTest> markTest(const Filter &filter)
         },
         filter.value());
 }
+
+// How many items a thread makes at least when a list is made on several.
+constexpr std::size_t kItemsPerThread = 16384;
 
 // The mark of a save, the bits of its copy aside.
 std::uint8_t markOf(const Save &save)
@@ -513,17 +518,33 @@ QList<ShelfItem> Shelf::itemsAt(const std::vector<qsizetype> &positions) const
     SaveCursor cursor(m_library.saves);
     for (const qsizetype at : positions)
         places.push_back({&cursor.at(at), cursor.keyAt(at)});
-    constexpr std::size_t ahead = 16;
-    QList<ShelfItem> out;
-    out.reserve(qsizetype(places.size()));
-    for (std::size_t i = 0, n = places.size(); i < n; ++i) {
-        if (i + ahead < n)
-            places[i + ahead].save->prefetchFirstLine();
-        const Save &save = *places[i].save;
-        const LocalCopy *copy = lookUp(save).copy;
-        out.append(ShelfItem(save, copy ? copy : &ShelfItem::linkOnly(), m_quality, m_context, places[i].key));
-    }
-    return out;
+    const std::size_t n = places.size();
+    if (n == 0)
+        return {};
+    // A long list is made on several threads, into room for all of it: each item waits on a read
+    // of its save's data, and several threads wait on several at once. The items a thread makes
+    // hold the context through a holder of that thread's own that points at the same context, so
+    // that the count of holders each item changes is not one that all the threads change.
+    QArrayDataPointer<ShelfItem> made(QTypedArrayData<ShelfItem>::allocate(qsizetype(n)));
+    Q_CHECK_PTR(made.data());
+    ShelfItem *out = made.data();
+    const std::size_t threads = std::clamp<std::size_t>(n / kItemsPerThread, 1, std::min<std::size_t>(4, usableCores()));
+    inParts(n, threads, [&](std::size_t, std::size_t begin, std::size_t end) {
+        const auto holder = threads > 1 ? std::make_shared<const std::shared_ptr<const ShelfItem::Context>>(m_context) : nullptr;
+        const std::shared_ptr<const ShelfItem::Context> context = holder
+            ? std::shared_ptr<const ShelfItem::Context>(holder, m_context.get())
+            : m_context;
+        constexpr std::size_t ahead = 16;
+        for (std::size_t i = begin; i < end; ++i) {
+            if (i + ahead < end)
+                places[i + ahead].save->prefetchFirstLine();
+            const Save &save = *places[i].save;
+            const LocalCopy *copy = lookUp(save).copy;
+            new (out + i) ShelfItem(save, copy ? copy : &ShelfItem::linkOnly(), m_quality, context, places[i].key);
+        }
+    });
+    made.size = qsizetype(n);
+    return QList<ShelfItem>(std::move(made));
 }
 
 QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const
