@@ -128,6 +128,8 @@ private slots:
     void searchFollowsEdits();
     void countsInOneWalkAreEachCount();
     void itemsCarryTheirCopies();
+    void longListsAreTheItemsOneByOne_data();
+    void longListsAreTheItemsOneByOne();
 
 private:
     static Shelf shelfOf(const Archive &archive)
@@ -256,6 +258,45 @@ void TestGeneratedShelf::itemsCarryTheirCopies()
     const Shelf shelf(archive.library, emptied, std::nullopt, kNow, Quality::original);
     for (const ShelfItem &item : shelf.items(Filter::all()))
         QVERIFY(item.copy().isLinkOnly());
+}
+
+// Lists long enough to be made on several threads hold, in order, the items the shelf makes one
+// by one for the saves the filter and the search select.
+void TestGeneratedShelf::longListsAreTheItemsOneByOne_data()
+{
+    QTest::addColumn<Filter>("filter");
+    QTest::addColumn<QString>("search");
+    QTest::newRow("all") << Filter::all() << QString();
+    QTest::newRow("a letter in most texts") << Filter::all() << QStringLiteral("e");
+    QTest::newRow("on this computer") << Filter::onThisComputer() << QString();
+    QTest::newRow("missing media, a letter") << Filter::linkOnly() << QStringLiteral("a");
+    QTest::newRow("the trash") << Filter::trash() << QString();
+}
+
+void TestGeneratedShelf::longListsAreTheItemsOneByOne()
+{
+    QFETCH(Filter, filter);
+    QFETCH(QString, search);
+    static const Archive archive = [] {
+        bench::LibraryShape shape;
+        shape.saves = 40000;
+        shape.seed = 5;
+        return bench::generateArchive(shape);
+    }();
+    const Shelf shelf = shelfOf(archive);
+    QList<ShelfItem> expected;
+    for (const Save &save : archive.library.saves)
+        if (shelf.selects(filter, save) && plainlyMatches(save, search))
+            expected.append(shelf.item(save));
+    const QList<ShelfItem> items = shelf.items(filter, search);
+    QCOMPARE(items.size(), expected.size());
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        QVERIFY2(items.at(i) == expected.at(i), qPrintable(QString::number(i)));
+        QCOMPARE(items.at(i).idKey(), ShelfItem::idKey(items.at(i).save().id()));
+    }
+    // Copies outlive the shelf and the list they came from.
+    const QList<ShelfItem> copied(items.cbegin(), items.cend());
+    QCOMPARE(copied, expected);
 }
 
 QTEST_GUILESS_MAIN(TestGeneratedShelf)
