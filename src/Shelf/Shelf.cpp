@@ -564,7 +564,11 @@ QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const
     for (std::size_t i = 1; i < listed.size(); ++i) {
         older += listed[i].items.size();
         if (i >= listsKept || older > m_library.saves.size()) {
+            std::vector<QList<ShelfItem>> gone;
+            for (std::size_t j = i; j < listed.size(); ++j)
+                gone.push_back(std::move(listed[j].items));
             listed.resize(i);
+            ShelfItem::letGoElsewhere(std::move(gone));
             break;
         }
     }

@@ -2,6 +2,8 @@
 
 #include "Library/SaveList.h"
 
+#include <QThreadPool>
+
 #include <type_traits>
 
 namespace sw {
@@ -21,6 +23,14 @@ std::size_t qHash(const Action &action, std::size_t seed) noexcept
     if (const auto *d = std::get_if<Action::Downloading>(&action.value()))
         return qHashMulti(seed, d->fraction);
     return seed;
+}
+
+void ShelfItem::letGoElsewhere(std::vector<QList<ShelfItem>> lists)
+{
+    if (lists.empty())
+        return;
+    auto held = std::make_shared<std::vector<QList<ShelfItem>>>(std::move(lists));
+    QThreadPool::globalInstance()->start([held]() mutable { held.reset(); });
 }
 
 const LocalCopy &ShelfItem::linkOnly()

@@ -13,6 +13,7 @@
 #include "Capture/Url.h"
 
 #include <QHashFunctions>
+#include <QList>
 
 #include <cstddef>
 #include <cstdint>
@@ -102,6 +103,12 @@ public:
 
     // All five fields: save, copy, quality, cover and pictures.
     friend bool operator==(const ShelfItem &a, const ShelfItem &b);
+
+    // Lets go of lists of items on a thread of Qt's pool: each item of a long list gives back its
+    // hold on a save whose data lies anywhere in memory, which would keep the caller waiting for
+    // milliseconds. Only counts of holders change there, which shared values allow on any thread;
+    // a save whose last holder an item was goes with it, no one else having it to read.
+    static void letGoElsewhere(std::vector<QList<ShelfItem>> lists);
 
 private:
     friend class Shelf;

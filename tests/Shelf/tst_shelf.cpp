@@ -7,6 +7,7 @@
 #include "Shelf/Shelf.h"
 
 #include <QTest>
+#include <QThreadPool>
 
 #include <limits>
 
@@ -142,6 +143,8 @@ private slots:
     void itemEquality();
     void listsAskedAgainAreShared_data();
     void listsAskedAgainAreShared();
+    void listsLetGoElsewhere_data();
+    void listsLetGoElsewhere();
     void cover_data();
     void cover();
     void home_data();
@@ -561,6 +564,38 @@ void TestShelf::listsAskedAgainAreShared()
     QCOMPARE(last.isSharedWith(first), shared);
     // Kept or made anew, the list is the one a fresh shelf makes.
     QCOMPARE(last, sampleShelf().items(filters.last(), searches.last()));
+}
+
+void TestShelf::listsLetGoElsewhere_data()
+{
+    QTest::addColumn<int>("lists");
+    QTest::newRow("none") << 0;
+    QTest::newRow("one") << 1;
+    QTest::newRow("several") << 3;
+}
+
+// The lists handed over are let go of (the caller's copies are then theirs alone) while the
+// caller's copies stay whole.
+void TestShelf::listsLetGoElsewhere()
+{
+    QFETCH(int, lists);
+    const Shelf shelf = sampleShelf();
+    const QList<Filter> filters{Filter::all(), Filter::trash(), Filter::favourites()};
+    std::vector<QList<ShelfItem>> handed;
+    QList<QList<ShelfItem>> kept;
+    for (int i = 0; i < lists; ++i) {
+        // A list of its own, not one the shelf keeps.
+        const QList<ShelfItem> items = shelf.items(filters.at(i));
+        handed.emplace_back(items.cbegin(), items.cend());
+        kept.append(handed.back());
+        QVERIFY(!kept.last().isDetached());
+    }
+    ShelfItem::letGoElsewhere(std::move(handed));
+    QThreadPool::globalInstance()->waitForDone();
+    for (int i = 0; i < lists; ++i) {
+        QVERIFY(kept[i].isDetached());
+        QCOMPARE(kept.at(i), sampleShelf().items(filters.at(i)));
+    }
 }
 
 void TestShelf::cover_data()
