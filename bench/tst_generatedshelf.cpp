@@ -12,6 +12,7 @@
 #include "Offline/LocalMedia.h"
 #include "Offline/MediaFolder.h"
 #include "Library/Save.h"
+#include "Library/SearchVocabulary.h"
 #include "Shelf/Shelf.h"
 #include "Capture/Text.h"
 
@@ -130,6 +131,8 @@ private slots:
     void itemsCarryTheirCopies();
     void longListsAreTheItemsOneByOne_data();
     void longListsAreTheItemsOneByOne();
+    void searchWhileWordsArePrepared_data();
+    void searchWhileWordsArePrepared();
 
 private:
     static Shelf shelfOf(const Archive &archive)
@@ -297,6 +300,43 @@ void TestGeneratedShelf::longListsAreTheItemsOneByOne()
     // Copies outlive the shelf and the list they came from.
     const QList<ShelfItem> copied(items.cbegin(), items.cend());
     QCOMPARE(copied, expected);
+}
+
+// While the saves' words are being prepared (after a start), a search looks in the fields of the
+// saves not indexed yet: it finds, for each filter, what the plain rule finds, whether none, some
+// or all of the saves are indexed.
+void TestGeneratedShelf::searchWhileWordsArePrepared_data()
+{
+    QTest::addColumn<int>("indexedEvery");   // every n-th save indexed first; 0: none
+    QTest::newRow("none indexed") << 0;
+    QTest::newRow("every third indexed") << 3;
+    QTest::newRow("all indexed") << 1;
+}
+
+void TestGeneratedShelf::searchWhileWordsArePrepared()
+{
+    QFETCH(int, indexedEvery);
+    bench::LibraryShape shape;
+    shape.saves = 6000;
+    shape.trashed = 400;
+    shape.seed = 31 + indexedEvery;
+    const Archive archive = bench::generateArchive(shape);
+    std::string scratch;
+    for (qsizetype i = 0; indexedEvery > 0 && i < archive.library.saves.size(); i += indexedEvery)
+        archive.library.saves.at(i).prepare(scratch);
+    const Shelf shelf = shelfOf(archive);
+    const QList<Filter> filters{Filter::all(), Filter::trash(), Filter::favourites(),
+                                Filter::collection(archive.library.collections.first().id), Filter::recentlyAdded()};
+    const SearchVocabulary::Filling filling;
+    for (const QString &query : {QStringLiteral("e"), QStringLiteral("the"), QStringLiteral("vol cafe"), QStringLiteral("qqqqzzz")}) {
+        for (const Filter &filter : filters) {
+            QList<Save::ID> expected;
+            for (const Save &save : archive.library.saves)
+                if (shelf.selects(filter, save) && plainlyMatches(save, query))
+                    expected.append(save.id());
+            QCOMPARE(ids(shelf.items(filter, query)), expected);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestGeneratedShelf)

@@ -580,13 +580,14 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search) c
     const SearchQuery query(search);
     if (query.isEmpty())
         return itemsAt(selected(filter));
+    Facts &facts = this->facts(false);
+    const std::vector<qsizetype> chosen = selected(filter);
+    std::vector<qsizetype> matched;
+    SaveCursor cursor(m_library.saves);
     if (!SearchVocabulary::shared().isBeingFilled()) {
         // Each selected save's entry in the index answers, where it is known; a save not indexed
         // yet is looked for in its text (and indexed on the way).
-        Facts &facts = this->facts(false);
-        std::vector<qsizetype> matched;
-        SaveCursor cursor(m_library.saves);
-        for (const qsizetype at : selected(filter)) {
+        for (const qsizetype at : chosen) {
             std::uint32_t &entry = facts.entries[std::size_t(at)];
             if (entry == 0)
                 entry = cursor.at(at).searchEntry();
@@ -598,26 +599,22 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search) c
     }
     // While the saves' words are being prepared (after a start), the saves not indexed yet are
     // looked for in their fields, which lie apart in memory: on several threads, which only read
-    // the saves, each asking ahead for the fields it will read. The items are made here, in order.
-    // The saves lie in chunks: the threads read them through one flat table of their places.
-    QList<ShelfItem> out;
-    const Selector selects(*this, filter);
+    // the saves, each asking ahead for the fields it will read. The saves lie in chunks: the
+    // threads read the selected ones through one flat table of their places.
     std::vector<const Save *> saves;
-    saves.reserve(std::size_t(m_library.saves.size()));
-    for (const Save &save : m_library.saves)
-        saves.push_back(&save);
+    saves.reserve(chosen.size());
+    for (const qsizetype at : chosen)
+        saves.push_back(&cursor.at(at));
     const qsizetype n = qsizetype(saves.size());
     const std::vector<char> found = decodeAll(std::size_t(n), [&](std::size_t i) {
         prefetchSearchFields(saves.data(), qsizetype(i), n);
         return char(saves[i]->matches(query));
     });
-    qsizetype i = 0;
-    forEachSave(m_library.saves, [&](const Save &save) {
-        CopyOf copy(*this, save);
-        if (found[std::size_t(i++)] && selects(save, copy))
-            out.append(item(save, copy().copy));
-    });
-    return out;
+    for (std::size_t k = 0; k < chosen.size(); ++k) {
+        if (found[k])
+            matched.push_back(chosen[k]);
+    }
+    return itemsAt(matched);
 }
 
 qsizetype Shelf::count(const Filter &filter) const
