@@ -12,6 +12,7 @@
 #include "Offline/LocalMedia.h"
 #include "Offline/MediaFolder.h"
 #include "Library/Save.h"
+#include "Library/SearchVocabulary.h"
 #include "Shelf/Shelf.h"
 #include "Capture/Text.h"
 
@@ -128,6 +129,10 @@ private slots:
     void searchFollowsEdits();
     void countsInOneWalkAreEachCount();
     void itemsCarryTheirCopies();
+    void longListsAreTheItemsOneByOne_data();
+    void longListsAreTheItemsOneByOne();
+    void searchWhileWordsArePrepared_data();
+    void searchWhileWordsArePrepared();
 
 private:
     static Shelf shelfOf(const Archive &archive)
@@ -256,6 +261,82 @@ void TestGeneratedShelf::itemsCarryTheirCopies()
     const Shelf shelf(archive.library, emptied, std::nullopt, kNow, Quality::original);
     for (const ShelfItem &item : shelf.items(Filter::all()))
         QVERIFY(item.copy().isLinkOnly());
+}
+
+// Lists long enough to be made on several threads hold, in order, the items the shelf makes one
+// by one for the saves the filter and the search select.
+void TestGeneratedShelf::longListsAreTheItemsOneByOne_data()
+{
+    QTest::addColumn<Filter>("filter");
+    QTest::addColumn<QString>("search");
+    QTest::newRow("all") << Filter::all() << QString();
+    QTest::newRow("a letter in most texts") << Filter::all() << QStringLiteral("e");
+    QTest::newRow("on this computer") << Filter::onThisComputer() << QString();
+    QTest::newRow("missing media, a letter") << Filter::linkOnly() << QStringLiteral("a");
+    QTest::newRow("the trash") << Filter::trash() << QString();
+}
+
+void TestGeneratedShelf::longListsAreTheItemsOneByOne()
+{
+    QFETCH(Filter, filter);
+    QFETCH(QString, search);
+    static const Archive archive = [] {
+        bench::LibraryShape shape;
+        shape.saves = 40000;
+        shape.seed = 5;
+        return bench::generateArchive(shape);
+    }();
+    const Shelf shelf = shelfOf(archive);
+    QList<ShelfItem> expected;
+    for (const Save &save : archive.library.saves)
+        if (shelf.selects(filter, save) && plainlyMatches(save, search))
+            expected.append(shelf.item(save));
+    const QList<ShelfItem> items = shelf.items(filter, search);
+    QCOMPARE(items.size(), expected.size());
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        QVERIFY2(items.at(i) == expected.at(i), qPrintable(QString::number(i)));
+        QCOMPARE(items.at(i).idKey(), ShelfItem::idKey(items.at(i).save().id()));
+    }
+    // Copies outlive the shelf and the list they came from.
+    const QList<ShelfItem> copied(items.cbegin(), items.cend());
+    QCOMPARE(copied, expected);
+}
+
+// While the saves' words are being prepared (after a start), a search looks in the fields of the
+// saves not indexed yet: it finds, for each filter, what the plain rule finds, whether none, some
+// or all of the saves are indexed.
+void TestGeneratedShelf::searchWhileWordsArePrepared_data()
+{
+    QTest::addColumn<int>("indexedEvery");   // every n-th save indexed first; 0: none
+    QTest::newRow("none indexed") << 0;
+    QTest::newRow("every third indexed") << 3;
+    QTest::newRow("all indexed") << 1;
+}
+
+void TestGeneratedShelf::searchWhileWordsArePrepared()
+{
+    QFETCH(int, indexedEvery);
+    bench::LibraryShape shape;
+    shape.saves = 6000;
+    shape.trashed = 400;
+    shape.seed = 31 + indexedEvery;
+    const Archive archive = bench::generateArchive(shape);
+    std::string scratch;
+    for (qsizetype i = 0; indexedEvery > 0 && i < archive.library.saves.size(); i += indexedEvery)
+        archive.library.saves.at(i).prepare(scratch);
+    const Shelf shelf = shelfOf(archive);
+    const QList<Filter> filters{Filter::all(), Filter::trash(), Filter::favourites(),
+                                Filter::collection(archive.library.collections.first().id), Filter::recentlyAdded()};
+    const SearchVocabulary::Filling filling;
+    for (const QString &query : {QStringLiteral("e"), QStringLiteral("the"), QStringLiteral("vol cafe"), QStringLiteral("qqqqzzz")}) {
+        for (const Filter &filter : filters) {
+            QList<Save::ID> expected;
+            for (const Save &save : archive.library.saves)
+                if (shelf.selects(filter, save) && plainlyMatches(save, query))
+                    expected.append(save.id());
+            QCOMPARE(ids(shelf.items(filter, query)), expected);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestGeneratedShelf)

@@ -37,6 +37,31 @@ inline std::size_t decodingThreads(std::size_t count)
     return std::clamp<std::size_t>(count / perThread, 1, std::min<std::size_t>(8, usableCores()));
 }
 
+// work(part, begin, end) for `parts` contiguous ranges that cover [0, count) in order (none empty
+// while count allows; part numbers them from 0), the first on this thread and each other on a
+// thread of its own (or on this one when no thread is to be had), all joined before it returns.
+// Gives the number of parts. `work` must not throw, and must touch nothing shared but what it
+// only reads or changes atomically.
+template <typename Work>
+std::size_t inParts(std::size_t count, std::size_t parts, Work work)
+{
+    parts = std::clamp<std::size_t>(parts, 1, std::max<std::size_t>(count, 1));
+    const auto part = [&](std::size_t t) { work(t, count * t / parts, count * (t + 1) / parts); };
+    std::vector<std::thread> helpers;
+    helpers.reserve(parts - 1);
+    for (std::size_t t = 1; t < parts; ++t) {
+        try {
+            helpers.emplace_back(part, t);
+        } catch (...) {
+            part(t);
+        }
+    }
+    part(0);
+    for (std::thread &helper : helpers)
+        helper.join();
+    return parts;
+}
+
 // decode(i, state) for every i in [0, count), in order in the result, with a `State` made
 // (default-constructed) on each thread that takes a part, before its first call, and let go of
 // there after its last. Runs on several threads when there are many. `decode` must touch

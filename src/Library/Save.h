@@ -53,6 +53,15 @@ public:
     // save matches.
     bool isEmpty() const { return m_words.isEmpty(); }
     const QStringList &foldedWords() const { return m_words; }
+    // Whether the text indexed under `entry` (Save::searchEntry) holds every word, when the
+    // entries the query found can tell; none when they cannot (no entry, an entry newer than the
+    // query, a word looked for in each text), and the save's own text decides (Save::matches).
+    std::optional<bool> matchesEntry(std::uint32_t entry) const
+    {
+        if (entry == 0 || !m_indexed || entry >= m_entries.known())
+            return std::nullopt;
+        return m_entries.contains(entry);
+    }
 
 private:
     friend class Save;
@@ -116,6 +125,8 @@ public:
     // The same in parts: the canonical text, and the entry of the search text given folded.
     void keepJson(std::string &scratch) const;
     bool isSearchIndexed() const;
+    // Its search text's entry in the shared index; 0 until indexed.
+    std::uint32_t searchEntry() const;
     void indexSearchText(const QString &folded) const;
 
     // True when both are the same shared save (a cheap first test before a full comparison).
@@ -127,6 +138,8 @@ public:
         __builtin_prefetch(data);
         __builtin_prefetch(data + 64);
     }
+    // The same for a walk that reads only what lies in the first line of the data (see SaveData).
+    void prefetchFirstLine() const { __builtin_prefetch(d.constData()); }
     // The same for a walk that copies or lets go of saves: only the count of holders, which
     // lies at the start of the data, is changed.
     void prefetchCount() const { __builtin_prefetch(d.constData(), 1); }
@@ -193,7 +206,9 @@ private:
 
 // The data of a save, shared by its copies. It is in the header so that the accessors inline:
 // the shelf reads a few fields of every save of the library on each read. Those fields come
-// first, in the first two cache lines of the object, which a walk asks for ahead (prefetch()).
+// first, in the first two cache lines of the object, which a walk asks for ahead (prefetch());
+// what making a shelf's item of the save reads (the count of holders, the kind, where the copy
+// table found its link and the link's key) all lies in the first (prefetchFirstLine()).
 class alignas(64) SaveData : public QSharedData {
 public:
     SaveData() = default;
@@ -204,9 +219,10 @@ public:
     // decides stays; its search words stay until a note or tags change.
     SaveData(const SaveData &o)
         : QSharedData(o), isFavourite(o.isFavourite), kind(o.kind), source(o.source),
-          authorIdentity(o.authorIdentity.load(std::memory_order_relaxed)), trashedAt(o.trashedAt),
-          searchEntry(o.searchEntry.load(std::memory_order_acquire)), savedAt(o.savedAt), copyMemo(o.copyMemo),
-          linkKey(o.linkKey), collection(o.collection), id(o.id), post(o.post), tags(o.tags), note(o.note) {}
+          authorIdentity(o.authorIdentity.load(std::memory_order_relaxed)),
+          searchEntry(o.searchEntry.load(std::memory_order_acquire)), trashedAt(o.trashedAt), savedAt(o.savedAt),
+          copyMemo(o.copyMemo), linkKey(o.linkKey), collection(o.collection), id(o.id), post(o.post), tags(o.tags),
+          note(o.note) {}
     SaveData &operator=(const SaveData &) = delete;
 
     // A library holds one per save: taken without the allocator's aligned path (see
@@ -222,10 +238,10 @@ public:
     Kind kind;
     Source source;
     mutable std::atomic<std::uint32_t> authorIdentity{0};   // 0 until first asked for
-    std::optional<Date> trashedAt;
     // The search text's entry in the shared search index (0 until first searched; copies share
     // it, since they share the text).
     mutable std::atomic<std::uint32_t> searchEntry{0};
+    std::optional<Date> trashedAt;
     Date savedAt;
     LinkMemo copyMemo;
     LinkKey linkKey;
@@ -252,6 +268,7 @@ inline LinkKey Save::linkKey() const { return d->linkKey; }
 inline Kind Save::kind() const { return d->kind; }
 inline Source Save::source() const { return d->source; }
 inline const LinkMemo &Save::copyMemo() const { return d->copyMemo; }
+inline std::uint32_t Save::searchEntry() const { return d->searchEntry.load(std::memory_order_acquire); }
 inline bool Save::sharesDataWith(const Save &other) const { return d.constData() == other.d.constData(); }
 
 // Walks the saves in order, asking for each save's data some steps ahead so that the memory

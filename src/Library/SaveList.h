@@ -181,6 +181,10 @@ public:
     // The chunks, for walks that go a chunk at a time.
     qsizetype chunkCount() const { return m_chunks.size(); }
     const QList<Save> &chunk(qsizetype k) const { return m_chunks.at(k).saves; }
+    // The keys of a chunk's saves' ids, place by place (keyOf), read without going to the saves.
+    const QList<std::uint64_t> &chunkKeys(qsizetype k) const { return m_chunks.at(k).keys; }
+    // An id's key: a word of it, equal for equal ids, that tells most ids apart.
+    static std::uint64_t keyOf(const Save::ID &id);
 
     // Calls `differ(i)`, in ascending order, for each place i below both sizes at which the two
     // lists do not hold the same shared save; chunks both share at the same place are passed over.
@@ -224,7 +228,6 @@ private:
         Chunk sliced(qsizetype from) const;
         void truncate(qsizetype n);
     };
-    static std::uint64_t keyOf(const Save::ID &id);
 
     struct Place {
         qsizetype chunk;

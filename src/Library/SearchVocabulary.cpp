@@ -1,5 +1,6 @@
 #include "Library/SearchVocabulary.h"
 
+#include "Capture/Parallel.h"
 #include "Capture/Text.h"
 
 
@@ -8,6 +9,9 @@
 namespace sw {
 
 namespace {
+// How many listed texts a thread marks at least when a query's are marked on several.
+constexpr std::size_t kListedPerThread = 1 << 18;
+
 // Words are short: FNV-1a over their UTF-16 units costs less than a general hash's set-up, and
 // every word of every text is hashed when the texts are indexed.
 std::size_t wordHash(QStringView word)
@@ -135,22 +139,55 @@ SearchVocabulary::Entries SearchVocabulary::containing(QStringView foldedWord) c
     Entries entries;
     const std::lock_guard lock(m_mutex);
     entries.m_known = m_entries;
-    entries.m_bits.assign((std::size_t(m_entries) + 63) / 64, 0);
+    const std::size_t size = (std::size_t(m_entries) + 63) / 64;
+    entries.m_bits.assign(size, 0);
+
+    // The words that hold it, in order, with the number of texts listed before each: hits come in
+    // order, so each hit's word is looked for from the last one's on, and the search goes on after
+    // it.
+    std::vector<std::uint32_t> found;
+    std::vector<std::size_t> before{0};
     const QStringView all(m_text.data(), qsizetype(m_text.size()));
     qsizetype from = 0;
+    auto next = m_starts.begin();
     for (;;) {
         const qsizetype at = all.indexOf(foldedWord, from);
         if (at < 0)
             break;
-        // The word the hit lies in: its texts are marked, and the search goes on after it.
-        const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), std::uint32_t(at));
-        const auto number = std::size_t(next - m_starts.begin() - 1);
-        for (const std::uint32_t entry : m_postings[number])
-            entries.m_bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
+        next = std::upper_bound(next, m_starts.end(), std::uint32_t(at));
+        const auto number = std::uint32_t(next - m_starts.begin() - 1);
+        found.push_back(number);
+        before.push_back(before.back() + m_postings[number].size());
         if (next == m_starts.end())
             break;
         from = qsizetype(*next);
     }
+
+    // Their texts marked. A short query's words list a good part of every text: then on several
+    // threads, each taking an equal share of the listed texts into a set of its own, joined here.
+    const std::size_t listed = before.back();
+    const auto mark = [&](std::vector<std::uint64_t> &bits, std::size_t firstWord, std::size_t lastWord) {
+        for (std::size_t k = firstWord; k < lastWord; ++k)
+            for (const std::uint32_t entry : m_postings[found[k]])
+                bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
+    };
+    const std::size_t threads = std::clamp<std::size_t>(listed / kListedPerThread, 1, std::min<std::size_t>(4, usableCores()));
+    if (threads == 1) {
+        mark(entries.m_bits, 0, found.size());
+        return entries;
+    }
+    // The word where a share of the listed texts begins: the first that begins at or after it.
+    const auto wordAt = [&](std::size_t share) {
+        return std::size_t(std::lower_bound(before.begin(), before.end() - 1, share) - before.begin());
+    };
+    std::vector<std::vector<std::uint64_t>> parts(threads);
+    inParts(listed, threads, [&](std::size_t part, std::size_t begin, std::size_t end) {
+        parts[part].assign(size, 0);
+        mark(parts[part], wordAt(begin), wordAt(end));
+    });
+    for (const std::vector<std::uint64_t> &bits : parts)
+        for (std::size_t i = 0; i < size; ++i)
+            entries.m_bits[i] |= bits[i];
     return entries;
 }
 

@@ -3,9 +3,13 @@
 #include "Capture/Parallel.h"
 #include "Library/SearchVocabulary.h"
 
+#include <QArrayDataPointer>
+#include <QHash>
+
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <new>
 #include <type_traits>
 #include <vector>
 
@@ -105,31 +109,21 @@ Shelf::Shelf(Library library, LocalMedia localMedia, std::optional<Covers> cover
     : m_library(std::move(library)), m_localMedia(std::move(localMedia)), m_now(now), m_quality(quality),
       m_context(std::make_shared<const ShelfItem::Context>(
           ShelfItem::Context{std::move(covers), m_localMedia.folder(), m_localMedia.copies()})),
-      m_tallies(std::make_shared<Tallies>()), m_marks(std::make_shared<Marks>())
+      m_tallies(std::make_shared<Tallies>()), m_facts(std::make_shared<FactsHeld>()),
+      m_listed(std::make_shared<std::vector<Listed>>())
 {
 }
 
 void Shelf::follow(const Shelf &previous)
 {
+    if (!m_facts->facts && previous.m_facts != m_facts) {
+        const FactsHeld &before = *previous.m_facts;
+        m_facts->previous = before.facts ? before.facts : before.previous;
+    }
     if (m_tallies->tally)
         return;
     const Tallies &before = *previous.m_tallies;
     m_tallies->previous = before.tally ? before.tally : before.previous;
-}
-
-const ShelfTally &Shelf::tally() const
-{
-    Tallies &tallies = *m_tallies;
-    if (!tallies.tally) {
-        const CopyTable &copies = m_localMedia.copies();
-        if (tallies.previous)
-            tallies.tally = std::make_shared<const ShelfTally>(
-                tallies.previous->following(m_library.saves, copies, m_quality));
-        else
-            tallies.tally = std::make_shared<const ShelfTally>(m_library.saves, copies, m_quality);
-        tallies.previous.reset();
-    }
-    return *tallies.tally;
 }
 
 CopyTable::Found Shelf::lookUp(const Save &save) const
@@ -244,94 +238,383 @@ std::optional<MarkTest> markTest(const Filter &filter)
         filter.value());
 }
 
+// How many items a thread makes at least when a list is made on several.
+constexpr std::size_t kItemsPerThread = 16384;
+
+// The mark of a save, the bits of its copy aside.
+std::uint8_t markOf(const Save &save)
+{
+    return std::uint8_t((save.isTrashed() ? kTrashedMark : 0) | (save.isFavourite() ? kFavouriteMark : 0)
+                        | (unsigned(Kind::Value(save.kind())) << kKindShift)
+                        | (unsigned(Source::Value(save.source())) << kSourceShift));
+}
+
+// The bits of a live save's copy, by the same tests as the filters' own (Selector).
+std::uint8_t copyMarkOf(const Save &save, const CopyTable::Found &found)
+{
+    std::uint8_t mark = 0;
+    if (found.copy && found.state == kOnThisComputer)
+        mark |= kHereMark;
+    // Missing media: the post has some, and its copy is neither here nor under way.
+    if (save.kind() != Kind::text && (!found.copy || (found.state != kOnThisComputer && found.state != kDownloading)))
+        mark |= kMissingMark;
+    return mark;
+}
+
+// Finds the saves of a list at ascending positions, a chunk at a time.
+class SaveCursor {
+public:
+    explicit SaveCursor(const SaveList &saves) : m_saves(saves) {}
+    const Save &at(qsizetype position)
+    {
+        enter(position);
+        return m_saves.chunk(m_chunk).constData()[position - m_start];
+    }
+    // The key of the id of the save there (SaveList::keyOf).
+    std::uint64_t keyAt(qsizetype position)
+    {
+        enter(position);
+        return m_saves.chunkKeys(m_chunk).at(position - m_start);
+    }
+
+private:
+    void enter(qsizetype position)
+    {
+        while (position >= m_start + m_saves.chunk(m_chunk).size()) {
+            m_start += m_saves.chunk(m_chunk).size();
+            ++m_chunk;
+        }
+    }
+
+    const SaveList &m_saves;
+    qsizetype m_chunk = 0;
+    qsizetype m_start = 0;   // the position of the chunk's first save
+};
+
 }  // namespace
 
-const std::vector<std::uint8_t> &Shelf::marks(bool withCopies) const
-{
-    Marks &marks = *m_marks;
-    if (marks.bytes.empty() && !m_library.saves.isEmpty()) {
-        marks.bytes.reserve(std::size_t(m_library.saves.size()));
-        forEachSave(m_library.saves, [&](const Save &save) {
-            marks.bytes.push_back(std::uint8_t((save.isTrashed() ? kTrashedMark : 0) | (save.isFavourite() ? kFavouriteMark : 0)
-                                               | (unsigned(Kind::Value(save.kind())) << kKindShift)
-                                               | (unsigned(Source::Value(save.source())) << kSourceShift)));
-        });
+// Reads the facts of saves into facts sized for the whole list, each at its place.
+class Shelf::FactReader {
+public:
+    FactReader(const Shelf &shelf, Facts &facts) : m_shelf(shelf), m_facts(facts)
+    {
+        for (qsizetype i = 0; i < facts.collectionIds.size(); ++i)
+            m_places.insert(facts.collectionIds.at(i), std::uint32_t(i + 1));
     }
-    if (withCopies && !marks.copiesRead) {
-        // The same tests as the filters' own (Selector), for the live saves.
-        std::uint8_t *mark = marks.bytes.data();
+
+    // The save's facts but the bits of its copy, which are read too while the facts hold them.
+    void read(qsizetype at, const Save &save)
+    {
+        std::uint8_t mark = markOf(save);
+        if (m_facts.copiesRead && !save.isTrashed())
+            mark |= copyMarkOf(save, m_shelf.lookUp(save));
+        read(at, save, mark);
+    }
+    // The same, the copy's case given.
+    void read(qsizetype at, const Save &save, bool here, bool missing)
+    {
+        read(at, save, std::uint8_t(markOf(save) | (here ? kHereMark : 0) | (missing ? kMissingMark : 0)));
+    }
+
+private:
+    void read(qsizetype at, const Save &save, std::uint8_t mark)
+    {
+        const std::size_t i = std::size_t(at);
+        m_facts.marks[i] = mark;
+        m_facts.savedAt[i] = save.savedAt();
+        m_facts.authors[i] = save.authorIdentity();
+        m_facts.collections[i] = placeOf(save.collection());
+        m_facts.entries[i] = save.searchEntry();
+    }
+
+    // The collection's place in the facts' list of them, plus 1; 0 for none. A collection met for
+    // the first time is added.
+    std::uint32_t placeOf(const std::optional<Collection::ID> &id)
+    {
+        if (!id)
+            return 0;
+        if (m_last && *m_last == *id)
+            return m_lastPlace;
+        auto found = m_places.constFind(*id);
+        if (found == m_places.constEnd()) {
+            m_facts.collectionIds.append(*id);
+            found = m_places.insert(*id, std::uint32_t(m_facts.collectionIds.size()));
+        }
+        m_last = *id;
+        m_lastPlace = *found;
+        return m_lastPlace;
+    }
+
+    const Shelf &m_shelf;
+    Facts &m_facts;
+    QHash<Collection::ID, std::uint32_t> m_places;
+    std::optional<Collection::ID> m_last;   // the last collection met, and its place
+    std::uint32_t m_lastPlace = 0;
+};
+
+void Shelf::Facts::resize(qsizetype n)
+{
+    const auto size = std::size_t(n);
+    marks.resize(size);
+    savedAt.resize(size);
+    authors.resize(size);
+    collections.resize(size);
+    entries.resize(size);
+}
+
+Shelf::Facts &Shelf::facts(bool withCopies) const
+{
+    FactsHeld &held = *m_facts;
+    if (!held.facts) {
+        auto made = std::make_shared<Facts>();
+        Facts &facts = *made;
+        const std::shared_ptr<Facts> previous = std::move(held.previous);
+        held.previous.reset();
+        const SaveList &saves = m_library.saves;
+        const qsizetype n = saves.size();
+        facts.saves = saves;
+        facts.copies = m_localMedia.copies();
+        // The copies' bits of the previous facts stand while the table is the same: the saves read
+        // anew get theirs at once.
+        facts.copiesRead = previous && previous->copiesRead && previous->copies.sharesDataWith(facts.copies);
+        if (previous)
+            facts.collectionIds = previous->collectionIds;
+        FactReader reader(*this, facts);
+        const auto read = [&reader](qsizetype at, const Save &save) { reader.read(at, save); };
+        if (previous && previous->saves.size() == n) {
+            // Place by place: only the saves that are not the previous ones are read.
+            facts.marks = previous->marks;
+            facts.savedAt = previous->savedAt;
+            facts.authors = previous->authors;
+            facts.collections = previous->collections;
+            facts.entries = previous->entries;
+            SaveList::diffPlaces(previous->saves, saves, [&](qsizetype i) { read(i, saves.at(i)); });
+        } else if (previous) {
+            // Saves came or went: the common head and tail are taken over, the run between them read.
+            const qsizetype head = SaveList::commonHead(previous->saves, saves);
+            const qsizetype tail = SaveList::commonTail(previous->saves, saves, head);
+            facts.resize(n);
+            const auto take = [&](auto &to, const auto &from) {
+                std::copy(from.begin(), from.begin() + head, to.begin());
+                std::copy(from.end() - tail, from.end(), to.end() - tail);
+            };
+            take(facts.marks, previous->marks);
+            take(facts.savedAt, previous->savedAt);
+            take(facts.authors, previous->authors);
+            take(facts.collections, previous->collections);
+            take(facts.entries, previous->entries);
+            for (auto it = saves.begin() + head, end = saves.begin() + (n - tail); it != end; ++it)
+                read(it.index(), *it);
+        } else {
+            facts.resize(n);
+            qsizetype at = 0;
+            forEachSave(saves, [&](const Save &save) { read(at++, save); });
+        }
+        held.facts = std::move(made);
+    }
+    Facts &facts = *held.facts;
+    if (withCopies && !facts.copiesRead) {
+        std::uint8_t *mark = facts.marks.data();
         forEachSave(m_library.saves, [&](const Save &save) {
-            if (!(*mark & kTrashedMark)) {
-                const CopyTable::Found found = lookUp(save);
-                if (found.copy && found.state == kOnThisComputer)
-                    *mark |= kHereMark;
-                if (save.kind() != Kind::text && (!found.copy || (found.state != kOnThisComputer && found.state != kDownloading)))
-                    *mark |= kMissingMark;
-            }
+            *mark &= std::uint8_t(~(kHereMark | kMissingMark));
+            if (!(*mark & kTrashedMark))
+                *mark |= copyMarkOf(save, lookUp(save));
             ++mark;
         });
-        marks.copiesRead = true;
+        facts.copiesRead = true;
     }
-    return marks.bytes;
+    return facts;
+}
+
+const ShelfTally &Shelf::tally() const
+{
+    Tallies &tallies = *m_tallies;
+    if (!tallies.tally) {
+        const CopyTable &copies = m_localMedia.copies();
+        FactsHeld &held = *m_facts;
+        if (tallies.previous) {
+            tallies.tally = std::make_shared<const ShelfTally>(
+                tallies.previous->following(m_library.saves, copies, m_quality));
+        } else if (!held.facts && !held.previous) {
+            // Counting walks every save: the facts are read in the same walk.
+            auto facts = std::make_shared<Facts>();
+            facts->saves = m_library.saves;
+            facts->copies = copies;
+            facts->copiesRead = true;
+            facts->resize(m_library.saves.size());
+            FactReader reader(*this, *facts);
+            tallies.tally = std::make_shared<const ShelfTally>(
+                m_library.saves, copies, m_quality,
+                [&reader](qsizetype at, const Save &save, bool here, bool missing) { reader.read(at, save, here, missing); });
+            held.facts = std::move(facts);
+        } else {
+            tallies.tally = std::make_shared<const ShelfTally>(m_library.saves, copies, m_quality);
+        }
+        tallies.previous.reset();
+    }
+    return *tallies.tally;
+}
+
+std::vector<qsizetype> Shelf::selected(const Filter &filter) const
+{
+    std::vector<qsizetype> out;
+    const auto pick = [&out](const Facts &facts, auto &&test) {
+        const qsizetype n = qsizetype(facts.marks.size());
+        const std::uint8_t *marks = facts.marks.data();
+        for (qsizetype i = 0; i < n; ++i) {
+            if (!(marks[i] & kTrashedMark) && test(std::size_t(i)))
+                out.push_back(i);
+        }
+    };
+    std::visit(
+        [&](const auto &c) {
+            using C = std::decay_t<decltype(c)>;
+            if constexpr (std::is_same_v<C, Filter::RecentlyAdded>) {
+                // Inclusive, and a save dated after now counts.
+                const Facts &facts = this->facts(false);
+                const Date *savedAt = facts.savedAt.data();
+                pick(facts, [&](std::size_t i) { return m_now.secondsSince(savedAt[i]) <= Library::recentWindow; });
+            } else if constexpr (std::is_same_v<C, Filter::InCollection>) {
+                const Facts &facts = this->facts(false);
+                const qsizetype place = facts.collectionIds.indexOf(c.id);
+                if (place < 0)
+                    return;
+                const std::uint32_t wanted = std::uint32_t(place + 1);
+                const std::uint32_t *collections = facts.collections.data();
+                pick(facts, [&](std::size_t i) { return collections[i] == wanted; });
+            } else if constexpr (std::is_same_v<C, Filter::ByAuthor>) {
+                // Handles are equal when their lowercased names are: exactly when their identities are.
+                const Facts &facts = this->facts(false);
+                const std::uint32_t wanted = c.handle.identity();
+                const std::uint32_t *authors = facts.authors.data();
+                pick(facts, [&](std::size_t i) { return authors[i] == wanted; });
+            } else {
+                const MarkTest test = *markTest(filter);
+                const Facts &facts = this->facts(test.copies);
+                const qsizetype n = qsizetype(facts.marks.size());
+                const std::uint8_t *marks = facts.marks.data();
+                out.reserve(std::size_t(std::count_if(marks, marks + n, test)));
+                for (qsizetype i = 0; i < n; ++i) {
+                    if (test(marks[i]))
+                        out.push_back(i);
+                }
+            }
+        },
+        filter.value());
+    return out;
+}
+
+QList<ShelfItem> Shelf::itemsAt(const std::vector<qsizetype> &positions) const
+{
+    // The saves' places and their ids' keys first (the list keeps the keys beside the saves), then
+    // the items, each save asked for some steps ahead so that the reads overlap: making an item
+    // reads only the first line of the save's data.
+    struct Place {
+        const Save *save;
+        std::uint64_t key;
+    };
+    std::vector<Place> places;
+    places.reserve(positions.size());
+    SaveCursor cursor(m_library.saves);
+    for (const qsizetype at : positions)
+        places.push_back({&cursor.at(at), cursor.keyAt(at)});
+    const std::size_t n = places.size();
+    if (n == 0)
+        return {};
+    // A long list is made on several threads, into room for all of it: each item waits on a read
+    // of its save's data, and several threads wait on several at once. The items a thread makes
+    // hold the context through a holder of that thread's own that points at the same context, so
+    // that the count of holders each item changes is not one that all the threads change.
+    QArrayDataPointer<ShelfItem> made(QTypedArrayData<ShelfItem>::allocate(qsizetype(n)));
+    Q_CHECK_PTR(made.data());
+    ShelfItem *out = made.data();
+    const std::size_t threads = std::clamp<std::size_t>(n / kItemsPerThread, 1, std::min<std::size_t>(4, usableCores()));
+    inParts(n, threads, [&](std::size_t, std::size_t begin, std::size_t end) {
+        const auto holder = threads > 1 ? std::make_shared<const std::shared_ptr<const ShelfItem::Context>>(m_context) : nullptr;
+        const std::shared_ptr<const ShelfItem::Context> context = holder
+            ? std::shared_ptr<const ShelfItem::Context>(holder, m_context.get())
+            : m_context;
+        constexpr std::size_t ahead = 16;
+        for (std::size_t i = begin; i < end; ++i) {
+            if (i + ahead < end)
+                places[i + ahead].save->prefetchFirstLine();
+            const Save &save = *places[i].save;
+            const LocalCopy *copy = lookUp(save).copy;
+            new (out + i) ShelfItem(save, copy ? copy : &ShelfItem::linkOnly(), m_quality, context, places[i].key);
+        }
+    });
+    made.size = qsizetype(n);
+    return QList<ShelfItem>(std::move(made));
 }
 
 QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const
 {
-    const SearchQuery query(search);
-    QList<ShelfItem> out;
-    if (query.isEmpty()) {
-        if (const std::optional<MarkTest> test = markTest(filter)) {
-            const std::vector<std::uint8_t> &marks = this->marks(test->copies);
-            // Only the selected saves are read, each asked for some steps ahead so that the
-            // reads overlap.
-            std::vector<const Save *> selected;
-            selected.reserve(std::size_t(std::count_if(marks.begin(), marks.end(), *test)));
-            const std::uint8_t *mark = marks.data();
-            for (qsizetype k = 0; k < m_library.saves.chunkCount(); ++k) {
-                for (const Save &save : m_library.saves.chunk(k)) {
-                    if ((*test)(*mark++))
-                        selected.push_back(&save);
-                }
-            }
-            constexpr std::size_t ahead = 12;
-            out.reserve(qsizetype(selected.size()));
-            for (std::size_t i = 0, n = selected.size(); i < n; ++i) {
-                if (i + ahead < n)
-                    selected[i + ahead]->prefetch();
-                out.append(item(*selected[i]));
-            }
-            return out;
+    std::vector<Listed> &listed = *m_listed;
+    for (auto it = listed.begin(); it != listed.end(); ++it) {
+        if (it->filter == filter && it->search == search) {
+            std::rotate(listed.begin(), it, std::next(it));
+            return listed.front().items;
         }
     }
-    const Selector selects(*this, filter);
-    if (query.isEmpty() || !SearchVocabulary::shared().isBeingFilled()) {
-        forEachSave(m_library.saves, [&](const Save &save) {
-            CopyOf copy(*this, save);
-            if (selects(save, copy) && save.matches(query))
-                out.append(item(save, copy().copy));
-        });
-        return out;
+    QList<ShelfItem> made = listItems(filter, search);
+    listed.insert(listed.begin(), Listed{filter, search, made});
+    // The list just made stays; the older ones while they are few and hold no more items than
+    // the library has saves.
+    qsizetype older = 0;
+    for (std::size_t i = 1; i < listed.size(); ++i) {
+        older += listed[i].items.size();
+        if (i >= listsKept || older > m_library.saves.size()) {
+            std::vector<QList<ShelfItem>> gone;
+            for (std::size_t j = i; j < listed.size(); ++j)
+                gone.push_back(std::move(listed[j].items));
+            listed.resize(i);
+            ShelfItem::letGoElsewhere(std::move(gone));
+            break;
+        }
+    }
+    return made;
+}
+
+QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search) const
+{
+    const SearchQuery query(search);
+    if (query.isEmpty())
+        return itemsAt(selected(filter));
+    Facts &facts = this->facts(false);
+    const std::vector<qsizetype> chosen = selected(filter);
+    std::vector<qsizetype> matched;
+    SaveCursor cursor(m_library.saves);
+    if (!SearchVocabulary::shared().isBeingFilled()) {
+        // Each selected save's entry in the index answers, where it is known; a save not indexed
+        // yet is looked for in its text (and indexed on the way).
+        for (const qsizetype at : chosen) {
+            std::uint32_t &entry = facts.entries[std::size_t(at)];
+            if (entry == 0)
+                entry = cursor.at(at).searchEntry();
+            const std::optional<bool> known = query.matchesEntry(entry);
+            if (known ? *known : cursor.at(at).matches(query))
+                matched.push_back(at);
+        }
+        return itemsAt(matched);
     }
     // While the saves' words are being prepared (after a start), the saves not indexed yet are
     // looked for in their fields, which lie apart in memory: on several threads, which only read
-    // the saves, each asking ahead for the fields it will read. The items are made here, in order.
-    // The saves lie in chunks: the threads read them through one flat table of their places.
+    // the saves, each asking ahead for the fields it will read. The saves lie in chunks: the
+    // threads read the selected ones through one flat table of their places.
     std::vector<const Save *> saves;
-    saves.reserve(std::size_t(m_library.saves.size()));
-    for (const Save &save : m_library.saves)
-        saves.push_back(&save);
+    saves.reserve(chosen.size());
+    for (const qsizetype at : chosen)
+        saves.push_back(&cursor.at(at));
     const qsizetype n = qsizetype(saves.size());
     const std::vector<char> found = decodeAll(std::size_t(n), [&](std::size_t i) {
         prefetchSearchFields(saves.data(), qsizetype(i), n);
         return char(saves[i]->matches(query));
     });
-    qsizetype i = 0;
-    forEachSave(m_library.saves, [&](const Save &save) {
-        CopyOf copy(*this, save);
-        if (found[std::size_t(i++)] && selects(save, copy))
-            out.append(item(save, copy().copy));
-    });
-    return out;
+    for (std::size_t k = 0; k < chosen.size(); ++k) {
+        if (found[k])
+            matched.push_back(chosen[k]);
+    }
+    return itemsAt(matched);
 }
 
 qsizetype Shelf::count(const Filter &filter) const

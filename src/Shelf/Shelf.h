@@ -3,14 +3,17 @@
 // The library projected for display: the saves a filter selects, narrowed by a search text and
 // made into items; the count of each filter; the home sections; and the media still missing.
 //
-// A shelf is a snapshot of its five inputs and changes nothing. Its one cache is the count of
-// every filter (ShelfTally), worked out when first needed, or brought up to date from the
-// previous shelf's when the shelf follows one; every other member walks the library again. The walk itself is cheap: saves, copies and covers are shared, not
-// copied; the local copy of a save is found by the key the save keeps (and, while the copy table
-// is unchanged, from where the table last found it), and an item points at it; a search looks
-// for each word once in the shared index of the library's words and tests each save's entry in
-// it; the sidebar's counts are taken in one walk; and an item works out its cover and pictures
-// only when they are read, so listing a hundred thousand saves does not make them.
+// A shelf is a snapshot of its five inputs and changes nothing. What it works out is kept with it
+// (and shared by its copies): the count of every filter (ShelfTally); what the filters and the
+// search ask of each save, a few bytes per save in library order (its facts), so that listing a
+// filter's items or a search's reads only the saves they select; and the lists of items last
+// asked for, so that going back to a filter or to a shorter search shows the same list again.
+// The counts and the facts are brought up to date from the previous shelf's when the shelf
+// follows one. Saves, copies and covers are shared, not copied; the local copy of a save is found
+// by the key the save keeps (and, while the copy table is unchanged, from where the table last
+// found it), and an item points at it; a search looks for each word once in the shared index of
+// the library's words and tests each save's entry in it; and an item works out its cover and
+// pictures only when they are read, so listing a hundred thousand saves does not make them.
 
 #include "Offline/Covers.h"
 #include "Capture/Date.h"
@@ -47,15 +50,20 @@ public:
     Quality quality() const { return m_quality; }
     const std::optional<Covers> &covers() const { return m_context->covers; }
 
-    // Takes the previous shelf's counts (when it has worked them out) as where this shelf's start:
-    // they are then brought up to date from the saves and copies that changed in between rather
-    // than counted again. Call it before anything is read from this shelf.
+    // Takes the previous shelf's counts and facts (when it has worked them out) as where this
+    // shelf's start: they are then brought up to date from the saves and copies that changed in
+    // between rather than worked out again. Call it before anything is read from this shelf.
     void follow(const Shelf &previous);
     // The count of every filter, worked out once per shelf (and shared by its copies).
     const ShelfTally &tally() const;
 
-    // The saves of the filter that match the search text, as items, in library order.
+    // The saves of the filter that match the search text, as items, in library order. The same
+    // filter and text asked again give the same list (shared), while the shelf keeps it: the last
+    // few lists are kept, as long as those besides the newest hold no more items than the library
+    // has saves.
     QList<ShelfItem> items(const Filter &filter, const QString &search = QString()) const;
+    // How many lists the shelf keeps at most.
+    static constexpr std::size_t listsKept = 8;
     // How many saves the filter selects; no search applies and no item is built. Taken from the
     // tally when it is at hand (worked out, or following a previous one), else from a walk.
     qsizetype count(const Filter &filter) const;
@@ -85,14 +93,41 @@ private:
     };
     bool hasTally() const { return m_tallies->tally || m_tallies->previous; }
 
-    // A byte per save of the library, in its order, telling the filters that need nothing more
-    // which saves they select: read once per shelf (and shared by its copies) when items are
-    // first listed, so that listing another filter's items reads only the saves it selects.
-    struct Marks {
-        std::vector<std::uint8_t> bytes;
-        bool copiesRead = false;   // the bits of the local copies are in
+    // What every filter and the search ask of each save, in library order: read in one walk over
+    // the saves when items are first listed (or brought up to date from the previous shelf's,
+    // reading only the saves that changed), so that listing a filter's items reads only the saves
+    // it selects. The bits of the local copies are read when a filter first asks for them; a
+    // save's entry in the search index when a search first meets it indexed.
+    struct Facts {
+        SaveList saves;                          // what they were read from
+        std::vector<std::uint8_t> marks;         // trashed, favourite, kind, source; here, missing
+        std::vector<Date> savedAt;
+        std::vector<std::uint32_t> authors;      // handle identities
+        std::vector<std::uint32_t> collections;  // 0: filed nowhere, else 1 + a place in collectionIds
+        QList<Collection::ID> collectionIds;
+        std::vector<std::uint32_t> entries;      // 0: not known to be indexed
+        bool copiesRead = false;                 // the bits of the local copies are in
+        CopyTable copies;                        // the table they were read from
+        void resize(qsizetype n);
     };
-    const std::vector<std::uint8_t> &marks(bool withCopies) const;
+    struct FactsHeld {
+        std::shared_ptr<Facts> facts;
+        std::shared_ptr<Facts> previous;         // a previous shelf's, to follow from
+    };
+    Facts &facts(bool withCopies) const;
+    class FactReader;
+    // The positions of the saves the filter selects, ascending.
+    std::vector<qsizetype> selected(const Filter &filter) const;
+    // The items of the saves at those positions.
+    QList<ShelfItem> itemsAt(const std::vector<qsizetype> &positions) const;
+    // items() without the kept lists.
+    QList<ShelfItem> listItems(const Filter &filter, const QString &search) const;
+
+    struct Listed {
+        Filter filter;
+        QString search;
+        QList<ShelfItem> items;
+    };
 
     class CopyOf;
     class Selector;
@@ -107,7 +142,8 @@ private:
     Quality m_quality;
     std::shared_ptr<const ShelfItem::Context> m_context;   // the covers and the media folder
     std::shared_ptr<Tallies> m_tallies;                     // shared by the shelf's copies
-    std::shared_ptr<Marks> m_marks;                         // likewise
+    std::shared_ptr<FactsHeld> m_facts;                     // likewise
+    std::shared_ptr<std::vector<Listed>> m_listed;          // likewise; the most recently asked first
 };
 
 // The sections of the home view. Every live save stands in exactly one of them. The latest and

@@ -1,15 +1,18 @@
 #include "Shelf/ShelfItem.h"
 
+#include "Library/SaveList.h"
+
+#include <QThreadPool>
+
 #include <type_traits>
 
 namespace sw {
 
 std::uint64_t ShelfItem::idKey(const Save::ID &id)
 {
-    // Ids are random: their first eight bytes tell them apart well enough for a first look.
-    const QUuid &raw = id.raw();
-    return (std::uint64_t(raw.data1) << 32) ^ (std::uint64_t(raw.data2) << 16) ^ raw.data3
-        ^ (std::uint64_t(raw.data4[0]) << 56) ^ (std::uint64_t(raw.data4[7]) << 48);
+    // The list of saves keeps the same word beside each save: a shelf makes its items' keys from
+    // there rather than from the saves' data.
+    return SaveList::keyOf(id);
 }
 
 std::size_t qHash(const Action &action, std::size_t seed) noexcept
@@ -20,6 +23,14 @@ std::size_t qHash(const Action &action, std::size_t seed) noexcept
     if (const auto *d = std::get_if<Action::Downloading>(&action.value()))
         return qHashMulti(seed, d->fraction);
     return seed;
+}
+
+void ShelfItem::letGoElsewhere(std::vector<QList<ShelfItem>> lists)
+{
+    if (lists.empty())
+        return;
+    auto held = std::make_shared<std::vector<QList<ShelfItem>>>(std::move(lists));
+    QThreadPool::globalInstance()->start([held]() mutable { held.reset(); });
 }
 
 const LocalCopy &ShelfItem::linkOnly()
@@ -86,6 +97,12 @@ std::vector<std::optional<Url>> ShelfItem::pictures() const
 
 bool operator==(const ShelfItem &a, const ShelfItem &b)
 {
+    // Copies of one item (a list shown again with another selection): the cover and the pictures
+    // are worked out from the save, the copy, the context and the overrides alone, so they agree
+    // without being worked out.
+    if (a.m_save.sharesDataWith(b.m_save) && a.m_copy == b.m_copy && a.m_quality == b.m_quality
+        && a.m_context == b.m_context && a.m_overrides == b.m_overrides)
+        return true;
     return a.save() == b.save() && a.copy() == b.copy() && a.quality() == b.quality() && a.cover() == b.cover()
            && a.pictures() == b.pictures();
 }

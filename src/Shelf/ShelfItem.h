@@ -13,6 +13,7 @@
 #include "Capture/Url.h"
 
 #include <QHashFunctions>
+#include <QList>
 
 #include <cstddef>
 #include <cstdint>
@@ -103,6 +104,12 @@ public:
     // All five fields: save, copy, quality, cover and pictures.
     friend bool operator==(const ShelfItem &a, const ShelfItem &b);
 
+    // Lets go of lists of items on a thread of Qt's pool: each item of a long list gives back its
+    // hold on a save whose data lies anywhere in memory, which would keep the caller waiting for
+    // milliseconds. Only counts of holders change there, which shared values allow on any thread;
+    // a save whose last holder an item was goes with it, no one else having it to read.
+    static void letGoElsewhere(std::vector<QList<ShelfItem>> lists);
+
 private:
     friend class Shelf;
     // What the shelf knows beyond the save and its copy, shared by all of its items.
@@ -116,7 +123,14 @@ private:
     // The cover and the pictures are worked out when they are read, not when the item is made:
     // a shelf makes an item for every save it lists, a view draws only the few on screen.
     ShelfItem(Save save, const LocalCopy *copy, Quality quality, std::shared_ptr<const Context> context)
-        : m_save(std::move(save)), m_copy(copy), m_context(std::move(context)), m_idKey(idKey(m_save.id())), m_quality(quality),
+        : ShelfItem(std::move(save), copy, quality, std::move(context), std::uint64_t(0))
+    {
+        m_idKey = idKey(m_save.id());
+    }
+    // The same with the id's key at hand (SaveList::chunkKeys).
+    ShelfItem(Save save, const LocalCopy *copy, Quality quality, std::shared_ptr<const Context> context,
+              std::uint64_t key)
+        : m_save(std::move(save)), m_copy(copy), m_context(std::move(context)), m_idKey(key), m_quality(quality),
           m_kind(m_save.kind()) {}
 
     // A cover or pictures set explicitly, which few items ever have: kept aside so that the

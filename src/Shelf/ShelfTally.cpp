@@ -118,6 +118,11 @@ void ShelfTally::rankAuthors()
 }
 
 ShelfTally::ShelfTally(SaveList saves, CopyTable copies, Quality quality)
+    : ShelfTally(std::move(saves), std::move(copies), quality, Visit())
+{
+}
+
+ShelfTally::ShelfTally(SaveList saves, CopyTable copies, Quality quality, const Visit &each)
     : m_saves(std::move(saves)), m_copies(std::move(copies)), m_quality(quality), m_serial(nextSerial())
 {
     m_dates.reserve(std::size_t(m_saves.size()));
@@ -131,7 +136,10 @@ ShelfTally::ShelfTally(SaveList saves, CopyTable copies, Quality quality)
         } else if (const Date at = save.savedAt(); !std::isnan(at.sinceReference)) {
             m_dates.push_back(at);
         }
-        tally(save, copyCase(save, m_copies, true), 1, false);
+        const CopyCase copy = copyCase(save, m_copies, true);
+        tally(save, copy, 1, false);
+        if (each)
+            each(position, save, copy.here, copy.missing);
         ++position;
     });
     // Saves are kept newest first, so the dates mostly are already in order.

@@ -29,6 +29,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -41,6 +42,11 @@ public:
 
     // Counts every save.
     ShelfTally(SaveList saves, CopyTable copies, Quality quality);
+    // The same, showing each save in the walk to `each`, with its place in the list and its
+    // copy's case: whether its media are here, and whether they are missing (both false for a
+    // trashed save), for a caller that reads something more of every save without another walk.
+    using Visit = std::function<void(qsizetype at, const Save &save, bool here, bool missing)>;
+    ShelfTally(SaveList saves, CopyTable copies, Quality quality, const Visit &each);
 
     // The tally of the next saves and copies, from this one's numbers: the saves that differ
     // from this tally's are taken out and put in again, and so are the saves whose copy changed

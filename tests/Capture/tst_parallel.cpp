@@ -34,6 +34,8 @@ class TestParallel : public QObject {
 private slots:
     void elementsDecodeAsALoopInOrder_data();
     void elementsDecodeAsALoopInOrder();
+    void partsCoverEachIndexOnce_data();
+    void partsCoverEachIndexOnce();
 };
 
 void TestParallel::elementsDecodeAsALoopInOrder_data()
@@ -113,6 +115,54 @@ void TestParallel::elementsDecodeAsALoopInOrder()
     }
     QVERIFY(!listed.isEmpty());
     QCOMPARE(decodedFailure, listed);
+}
+
+void TestParallel::partsCoverEachIndexOnce_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("parts");
+    QTest::addColumn<int>("made");   // the parts it runs
+    QTest::newRow("nothing") << 0 << 4 << 1;
+    QTest::newRow("one index, four asked") << 1 << 4 << 1;
+    QTest::newRow("fewer indices than parts") << 3 << 8 << 3;
+    QTest::newRow("uneven") << 10 << 3 << 3;
+    QTest::newRow("one part") << 1000 << 1 << 1;
+    QTest::newRow("none asked counts as one") << 1000 << 0 << 1;
+    QTest::newRow("many") << 100000 << 4 << 4;
+}
+
+// Each index is in exactly one part, the parts follow each other in order, none is empty, and
+// each part runs once, the first on the calling thread.
+void TestParallel::partsCoverEachIndexOnce()
+{
+    QFETCH(int, count);
+    QFETCH(int, parts);
+    QFETCH(int, made);
+    std::vector<std::atomic<int>> seen(static_cast<std::size_t>(count));
+    std::vector<std::pair<std::size_t, std::size_t>> ranges(std::size_t(std::max(parts, 1)), {0, 0});
+    std::vector<std::atomic<int>> runs(ranges.size());
+    std::atomic<bool> firstHere{false};
+    const auto caller = std::this_thread::get_id();
+    const std::size_t ran = inParts(std::size_t(count), std::size_t(parts), [&](std::size_t part, std::size_t begin, std::size_t end) {
+        ++runs[part];
+        ranges[part] = {begin, end};
+        if (part == 0)
+            firstHere = std::this_thread::get_id() == caller;
+        for (std::size_t i = begin; i < end; ++i)
+            ++seen[i];
+    });
+    QCOMPARE(int(ran), made);
+    QVERIFY(firstHere);
+    for (const std::atomic<int> &n : seen)
+        QCOMPARE(n.load(), 1);
+    std::size_t next = 0;
+    for (std::size_t part = 0; part < ran; ++part) {
+        QCOMPARE(runs[part].load(), 1);
+        QCOMPARE(ranges[part].first, next);
+        QVERIFY(count == 0 || ranges[part].second > ranges[part].first);
+        next = ranges[part].second;
+    }
+    QCOMPARE(next, std::size_t(count));
 }
 
 QTEST_APPLESS_MAIN(TestParallel)

@@ -7,6 +7,7 @@
 #include "Shelf/Shelf.h"
 
 #include <QTest>
+#include <QThreadPool>
 
 #include <limits>
 
@@ -138,6 +139,12 @@ private slots:
     void videoFile_data();
     void videoFile();
     void settersReplaceWhatTheItemWorksOut();
+    void itemEquality_data();
+    void itemEquality();
+    void listsAskedAgainAreShared_data();
+    void listsAskedAgainAreShared();
+    void listsLetGoElsewhere_data();
+    void listsLetGoElsewhere();
     void cover_data();
     void cover();
     void home_data();
@@ -215,6 +222,7 @@ void TestShelf::recentWindowBounds_data()
     QTest::newRow("a millisecond more") << kNow - 604800.001 << false;
     QTest::newRow("now") << kNow << true;
     QTest::newRow("an hour after now") << kNow + 3600 << true;
+    QTest::newRow("no date") << std::numeric_limits<double>::quiet_NaN() << false;
 }
 
 void TestShelf::recentWindowBounds()
@@ -223,6 +231,8 @@ void TestShelf::recentWindowBounds()
     QFETCH(bool, recent);
     const Shelf shelf = oneSave(makeSave(1, post(xLink(QStringLiteral("a"), QStringLiteral("1"))), savedAt), std::nullopt);
     QCOMPARE(shelf.count(Filter::recentlyAdded()), recent ? 1 : 0);
+    QCOMPARE(shelf.items(Filter::recentlyAdded()).size(), recent ? 1 : 0);
+    QCOMPARE(shelf.items(Filter::recentlyAdded(), QStringLiteral("a")).size(), recent ? 1 : 0);
 }
 
 void TestShelf::searchNarrowsItemsButNotCounts_data()
@@ -448,6 +458,144 @@ void TestShelf::settersReplaceWhatTheItemWorksOut()
     QCOMPARE(pictureTexts(item), QStringList{QStringLiteral("https://other.example/x.png")});
     item.setQuality(Quality::hd);
     QCOMPARE(item.action(), Action::download(600));
+}
+
+void TestShelf::itemEquality_data()
+{
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<bool>("equal");
+    QTest::newRow("a copy of the item") << "copy" << true;
+    QTest::newRow("made again by the same shelf") << "again" << true;
+    QTest::newRow("made by a shelf of equal inputs") << "equal shelf" << true;
+    QTest::newRow("the same cover set on both") << "same cover set" << true;
+    QTest::newRow("a cover set on one") << "cover set" << false;
+    QTest::newRow("pictures set on one") << "pictures set" << false;
+    QTest::newRow("another quality") << "quality" << false;
+    QTest::newRow("its cover kept by the other shelf") << "cover kept" << false;
+    QTest::newRow("another copy") << "copy here" << false;
+    QTest::newRow("the save changed") << "favourite" << false;
+}
+
+void TestShelf::itemEquality()
+{
+    QFETCH(QString, other);
+    QFETCH(bool, equal);
+    const Post p = post(xLink(QStringLiteral("a"), QStringLiteral("1")), {image(100)}, QStringLiteral("https://pbs.example.com/p.png"));
+    const Save save = makeSave(1, p, kNow);
+    const Shelf shelf = oneSave(save, std::nullopt, Quality::original, Covers(url(kCoversRoot)));
+    ShelfItem item = shelf.item(save);
+    ShelfItem compared = item;
+    if (other == u"again") {
+        compared = shelf.item(save);
+    } else if (other == u"equal shelf") {
+        compared = oneSave(save, std::nullopt, Quality::original, Covers(url(kCoversRoot))).item(save);
+    } else if (other == u"same cover set") {
+        item.setCover(url(QStringLiteral("https://other.example/c.png")));
+        compared = shelf.item(save);
+        compared.setCover(url(QStringLiteral("https://other.example/c.png")));
+    } else if (other == u"cover set") {
+        compared.setCover(url(QStringLiteral("https://other.example/c.png")));
+    } else if (other == u"pictures set") {
+        compared.setPictures({std::nullopt});
+    } else if (other == u"quality") {
+        compared.setQuality(Quality::hd);
+    } else if (other == u"cover kept") {
+        Covers kept(url(kCoversRoot));
+        kept.insert(QStringLiteral("a_1.png"));
+        compared = oneSave(save, std::nullopt, Quality::original, kept).item(save);
+    } else if (other == u"copy here") {
+        compared = oneSave(save, LocalCopy::onThisComputer({LocalFile{QStringLiteral("a_1.jpg"), 1}}), Quality::original,
+                           Covers(url(kCoversRoot)))
+                       .item(save);
+    } else if (other == u"favourite") {
+        Save changed = makeSave(SaveSpec(1, p, kNow).favourite());
+        compared = oneSave(changed, std::nullopt, Quality::original, Covers(url(kCoversRoot))).item(changed);
+    }
+    QCOMPARE(item == compared, equal);
+    QCOMPARE(compared == item, equal);
+}
+
+void TestShelf::listsAskedAgainAreShared_data()
+{
+    // Lists asked for in turn, each a filter and a search text; the last is the first asked again.
+    QTest::addColumn<QList<Filter>>("filters");
+    QTest::addColumn<QStringList>("searches");
+    QTest::addColumn<bool>("copyOfShelf");
+    QTest::addColumn<bool>("shared");
+    const Filter all = Filter::all();
+    QTest::newRow("the same filter again") << QList<Filter>{all, all} << QStringList{"", ""} << false << true;
+    QTest::newRow("the same search again") << QList<Filter>{all, all} << QStringList{"ann", "ann"} << false << true;
+    QTest::newRow("by a copy of the shelf") << QList<Filter>{all, all} << QStringList{"ann", "ann"} << true << true;
+    QTest::newRow("after others") << QList<Filter>{all, Filter::trash(), Filter::favourites(), all}
+                                  << QStringList{"", "", "", ""} << false << true;
+    QTest::newRow("after a longer search") << QList<Filter>{all, all, all, all}
+                                           << QStringList{"a", "an", "ann", "a"} << false << true;
+    QTest::newRow("another search text") << QList<Filter>{all, all} << QStringList{"ann", "ann "} << false << false;
+    QTest::newRow("another filter") << QList<Filter>{all, Filter::trash()} << QStringList{"", ""} << false << false;
+    QList<Filter> many{all};
+    QStringList texts{""};
+    for (int i = 0; i < int(Shelf::listsKept); ++i) {
+        many.append(all);
+        texts.append(QStringLiteral("x%1").arg(i));
+    }
+    many.append(all);
+    texts.append("");
+    QTest::newRow("after more lists than are kept") << many << texts << false << false;
+    // All (5), recently added (4), on this computer (1): the older lists would hold 9 items, the
+    // library has 7 saves.
+    QTest::newRow("after lists of more items than the library has saves")
+        << QList<Filter>{all, Filter::recentlyAdded(), Filter::onThisComputer(), all} << QStringList{"", "", "", ""}
+        << false << false;
+}
+
+void TestShelf::listsAskedAgainAreShared()
+{
+    QFETCH(QList<Filter>, filters);
+    QFETCH(QStringList, searches);
+    QFETCH(bool, copyOfShelf);
+    QFETCH(bool, shared);
+    const Shelf shelf = sampleShelf();
+    const QList<ShelfItem> first = shelf.items(filters.first(), searches.first());
+    for (qsizetype i = 1; i + 1 < filters.size(); ++i)
+        (void)shelf.items(filters.at(i), searches.at(i));
+    const Shelf copy = shelf;
+    const Shelf &asked = copyOfShelf ? copy : shelf;
+    const QList<ShelfItem> last = asked.items(filters.last(), searches.last());
+    QCOMPARE(last.isSharedWith(first), shared);
+    // Kept or made anew, the list is the one a fresh shelf makes.
+    QCOMPARE(last, sampleShelf().items(filters.last(), searches.last()));
+}
+
+void TestShelf::listsLetGoElsewhere_data()
+{
+    QTest::addColumn<int>("lists");
+    QTest::newRow("none") << 0;
+    QTest::newRow("one") << 1;
+    QTest::newRow("several") << 3;
+}
+
+// The lists handed over are let go of (the caller's copies are then theirs alone) while the
+// caller's copies stay whole.
+void TestShelf::listsLetGoElsewhere()
+{
+    QFETCH(int, lists);
+    const Shelf shelf = sampleShelf();
+    const QList<Filter> filters{Filter::all(), Filter::trash(), Filter::favourites()};
+    std::vector<QList<ShelfItem>> handed;
+    QList<QList<ShelfItem>> kept;
+    for (int i = 0; i < lists; ++i) {
+        // A list of its own, not one the shelf keeps.
+        const QList<ShelfItem> items = shelf.items(filters.at(i));
+        handed.emplace_back(items.cbegin(), items.cend());
+        kept.append(handed.back());
+        QVERIFY(!kept.last().isDetached());
+    }
+    ShelfItem::letGoElsewhere(std::move(handed));
+    QThreadPool::globalInstance()->waitForDone();
+    for (int i = 0; i < lists; ++i) {
+        QVERIFY(kept[i].isDetached());
+        QCOMPARE(kept.at(i), sampleShelf().items(filters.at(i)));
+    }
 }
 
 void TestShelf::cover_data()

@@ -226,6 +226,21 @@ void TestShelfTally::followsEveryChangeLikeAFullCount()
                         expected.append(walked.item(save));
                 QVERIFY2(copy.items(filter) == expected, qPrintable(QStringLiteral("step %1, change %2").arg(step).arg(kind)));
             }
+            // And each search of some of them: the saves the filter selects whose text holds the
+            // words (notes are written as the walk goes, tags added).
+            const QStringList searches{QStringLiteral("note"), QStringLiteral("note %1").arg(step - 1), QStringLiteral("t1"),
+                                       library.saves.isEmpty() ? QStringLiteral("x")
+                                                               : library.saves.at(below(library.saves.size())).post().author.handle.name};
+            for (const Filter &filter : shuffled.mid(0, 6)) {
+                for (const QString &search : searches) {
+                    QList<ShelfItem> expected;
+                    for (const Save &save : library.saves)
+                        if (walked.selects(filter, save) && save.matches(search))
+                            expected.append(walked.item(save));
+                    QVERIFY2(copy.items(filter, search) == expected,
+                             qPrintable(QStringLiteral("step %1, change %2, search %3").arg(step).arg(kind).arg(search)));
+                }
+            }
         }
 
         // The home's rest made from the last one's items is the rest made afresh.

@@ -49,7 +49,9 @@ CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &no
 {
     bool sameItems = before && before->layout == now.layout && before->items.size() == now.items.size()
                      && qsizetype(saves.size()) == now.items.size();
-    if (sameItems) {
+    // The very same list (only the selection, the columns or the time changed): its saves stand
+    // as they stood, and a walk over a hundred thousand items would only say so.
+    if (sameItems && !before->items.isSharedWith(now.items)) {
         // The same saves in the same order, and (for a grid) of the same heights: a save whose
         // data is shared is the same save; another one must have the same id and height.
         const ShelfItem *a = before->items.constData();
@@ -74,11 +76,23 @@ CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &no
         }
         return CollectionLayout{true, moved, std::move(saves), std::move(*cells)};
     }
-    std::vector<const void *> fresh(std::size_t(now.items.size()));
+    // The saves and (for a grid) the heights in one pass over the items: a long list is read once.
+    const qsizetype n = now.items.size();
+    std::vector<const void *> fresh(static_cast<std::size_t>(n));
     const ShelfItem *z = now.items.constData();
-    for (qsizetype i = 0, n = now.items.size(); i < n; ++i)
+    if (now.layout == ShelfLayout::list) {
+        for (qsizetype i = 0; i < n; ++i)
+            fresh[std::size_t(i)] = &z[i].save().post();
+        return CollectionLayout{false, true, std::move(fresh), itemGeometry(now)};
+    }
+    std::vector<std::uint8_t> classes(static_cast<std::size_t>(n));
+    for (qsizetype i = 0; i < n; ++i) {
         fresh[std::size_t(i)] = &z[i].save().post();
-    return CollectionLayout{false, true, std::move(fresh), itemGeometry(now)};
+        classes[std::size_t(i)] = heightClass(z[i]);
+    }
+    return CollectionLayout{false, true, std::move(fresh),
+                            ItemGeometry::grid(now.effectiveColumns(), ShelfCollection::gridSpacing, std::move(classes),
+                                               {SaveCard::height(false), SaveCard::height(true)})};
 }
 
 }  // namespace sw::detail

@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <utility>
+
 namespace sw::detail {
 
 ShelfPrepare::ShelfPrepare(QWidget &surface, std::function<bool()> slice)
@@ -76,13 +78,17 @@ void ShelfPrepare::letGo(QList<ShelfItem> items)
     if (!m_surface.isVisible() || !items.isDetached())
         return;
     m_retired.push_back(std::move(items));
-    while (m_retired.size() > kRetiredLists)
+    if (m_retired.size() > kRetiredLists) {
+        std::vector<QList<ShelfItem>> oldest;
+        oldest.push_back(std::move(m_retired.front()));
         m_retired.erase(m_retired.begin());
+        ShelfItem::letGoElsewhere(std::move(oldest));
+    }
 }
 
 void ShelfPrepare::run()
 {
-    m_retired.clear();
+    ShelfItem::letGoElsewhere(std::exchange(m_retired, {}));
     if (!m_surface.isVisible())
         return;
     if (!m_slice()) {

@@ -61,6 +61,8 @@ void TestShelfParts::newCollectionKeepsTheLastOnlyWhenItsSavesStand_data()
     QTest::addColumn<bool>("moved");
 
     QTest::newRow("nothing") << "" << true << false;
+    QTest::newRow("the same saves in a list of their own") << "copied" << true << false;
+    QTest::newRow("the same saves in a list of their own, one of another height") << "copied text" << false << true;
     QTest::newRow("a save changed, same height") << "favourite" << true << false;
     QTest::newRow("columns") << "columns" << true << true;
     QTest::newRow("a card of another height") << "text" << false << true;
@@ -82,6 +84,10 @@ void TestShelfParts::newCollectionKeepsTheLastOnlyWhenItsSavesStand()
     QCOMPARE(first.saves.size(), std::size_t(3));
 
     ShelfCollection now = before;
+    if (change.startsWith(u"copied"))
+        now.items = QList<ShelfItem>(before.items.cbegin(), before.items.cend());
+    if (change == u"copied text")
+        now.items[2] = item(SaveSpec{.n = 3, .attachments = {}});
     if (change == u"favourite")
         now.items[1] = item(SaveSpec{.n = 2, .favourite = true});
     else if (change == u"columns")
