@@ -595,8 +595,8 @@ void ShelfSurface::resizeEvent(QResizeEvent *event)
 
 void ShelfSurface::fitImageBudgets()
 {
-    // The images of what is on screen and of what is prepared around it (prepareAhead stops at
-    // three quarters of a cache): more would keep cards nobody will see soon.
+    // The images of what is on screen, of what is prepared around it (which stops at a quarter
+    // of a cache) and of what was shown lately: more would keep cards nobody will see soon.
     const QSizeF shown = viewport()->size();
     const qreal ratio = viewport()->devicePixelRatioF();
     m_cardImages.setBudgetBytes(PaintedImageCache<int>::screensBudget(shown, ratio, imageScreens, minImageBudget,

@@ -180,8 +180,10 @@ protected:
 
 private:
     static constexpr double scrollStep = 40;
-    // The card and row images kept: this many screens of the shelf's viewport.
-    static constexpr double imageScreens = 4;
+    // The card and row images kept: this many screens of the shelf's viewport. Room for what a
+    // few recently shown filters and searches showed besides what is prepared around this one,
+    // so that going back to one paints nothing anew.
+    static constexpr double imageScreens = 8;
 
     friend class detail::ShelfInput;
     friend class detail::ShelfItemInterface;

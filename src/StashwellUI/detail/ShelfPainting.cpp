@@ -65,6 +65,12 @@ int ShelfPaint::collection(QPainter &painter, const ShelfCollection &c, qsizetyp
     return painted;
 }
 
+namespace {
+
+constexpr double aheadShare = 0.25;
+
+}  // namespace
+
 bool ShelfPaint::ahead(const std::vector<ShelfBlockState> &states, double top, double bottom, qreal ratio,
                        const std::function<bool()> &outOfTime) const
 {
@@ -86,8 +92,8 @@ bool ShelfPaint::ahead(const std::vector<ShelfBlockState> &states, double top, d
     }
     std::sort(waiting.begin(), waiting.end(), [](const Waiting &a, const Waiting &b) { return a.distance < b.distance; });
     // Images out of view never push the ones on screen out of a cache: the nearest first, and no
-    // further once the images of the items kept would fill three quarters of it (older images go
-    // first when room is needed).
+    // further once the images of the items kept would fill a quarter of it (two screens' worth;
+    // older images go first when room is needed, and the rest keeps what was shown lately).
     double plannedCards = 0;
     double plannedRows = 0;
     for (const Waiting &w : waiting) {
@@ -99,14 +105,14 @@ bool ShelfPaint::ahead(const std::vector<ShelfBlockState> &states, double top, d
         if (built->card) {
             const QSizeF size(cell.width(), built->card->height());
             plannedCards += size.width() * ratio * (size.height() + SaveCard::hoverLift) * ratio * 4;
-            if (w.distance > 0 && plannedCards > 0.75 * double(cardImages.budgetBytes()))
+            if (w.distance > 0 && plannedCards > aheadShare * double(cardImages.budgetBytes()))
                 continue;
             const PicturePointer picture = pictures.picture(built->card->pictureKey(built->cardState));
             const PicturePointer avatar = pictures.picture(built->card->avatarKey());
             cardImages.prepare(size, ratio, *built->card, built->cardState, picture, avatar);
         } else if (built->row) {
             plannedRows += cell.width() * ratio * cell.height() * ratio * 4;
-            if (w.distance > 0 && plannedRows > 0.75 * double(rowImages.budgetBytes()))
+            if (w.distance > 0 && plannedRows > aheadShare * double(rowImages.budgetBytes()))
                 continue;
             const PicturePointer picture = pictures.picture(built->row->pictureKey(built->rowState));
             rowImages.prepare(cell.size(), ratio, *built->row, built->rowState, picture);
