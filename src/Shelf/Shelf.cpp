@@ -302,7 +302,7 @@ public:
             m_places.insert(facts.collectionIds.at(i), std::uint32_t(i + 1));
     }
 
-    // The save's facts but the bits of its copy, which are read too while the facts hold them.
+    // The save's facts, each of those read later only while the facts hold it.
     void read(qsizetype at, const Save &save)
     {
         std::uint8_t mark = markOf(save);
@@ -315,19 +315,6 @@ public:
     {
         read(at, save, std::uint8_t(markOf(save) | (here ? kHereMark : 0) | (missing ? kMissingMark : 0)));
     }
-
-private:
-    void read(qsizetype at, const Save &save, std::uint8_t mark)
-    {
-        const std::size_t i = std::size_t(at);
-        m_facts.marks[i] = mark;
-        m_facts.savedAt[i] = save.savedAt();
-        if (m_facts.authorsRead)
-            m_facts.authors[i] = save.authorIdentity();
-        m_facts.collections[i] = placeOf(save.collection());
-        m_facts.entries[i] = save.searchEntry();
-    }
-
     // The collection's place in the facts' list of them, plus 1; 0 for none. A collection met for
     // the first time is added.
     std::uint32_t placeOf(const std::optional<Collection::ID> &id)
@@ -346,6 +333,19 @@ private:
         return m_lastPlace;
     }
 
+private:
+    void read(qsizetype at, const Save &save, std::uint8_t mark)
+    {
+        const std::size_t i = std::size_t(at);
+        m_facts.marks[i] = mark;
+        m_facts.savedAt[i] = save.savedAt();
+        if (m_facts.authorsRead)
+            m_facts.authors[i] = save.authorIdentity();
+        if (m_facts.collectionsRead)
+            m_facts.collections[i] = placeOf(save.collection());
+        m_facts.entries[i] = save.searchEntry();
+    }
+
     const Shelf &m_shelf;
     Facts &m_facts;
     QHash<Collection::ID, std::uint32_t> m_places;
@@ -359,7 +359,7 @@ void Shelf::Facts::resize(qsizetype n)
     marks.resize(size);
     savedAt.resize(size);
     authors.resize(authorsRead ? size : 0);
-    collections.resize(size);
+    collections.resize(collectionsRead ? size : 0);
     entries.resize(size);
 }
 
@@ -379,6 +379,7 @@ Shelf::Facts &Shelf::facts(FactsFor asked) const
         // anew get theirs at once.
         facts.copiesRead = previous && previous->copiesRead && previous->copies.sharesDataWith(facts.copies);
         facts.authorsRead = previous && previous->authorsRead;
+        facts.collectionsRead = previous && previous->collectionsRead;
         if (previous)
             facts.collectionIds = previous->collectionIds;
         FactReader reader(*this, facts);
@@ -404,7 +405,8 @@ Shelf::Facts &Shelf::facts(FactsFor asked) const
             take(facts.savedAt, previous->savedAt);
             if (facts.authorsRead)
                 take(facts.authors, previous->authors);
-            take(facts.collections, previous->collections);
+            if (facts.collectionsRead)
+                take(facts.collections, previous->collections);
             take(facts.entries, previous->entries);
             for (auto it = saves.begin() + head, end = saves.begin() + (n - tail); it != end; ++it)
                 read(it.index(), *it);
@@ -421,6 +423,13 @@ Shelf::Facts &Shelf::facts(FactsFor asked) const
         std::uint32_t *author = facts.authors.data();
         forEachSave(m_library.saves, [&](const Save &save) { *author++ = save.authorIdentity(); });
         facts.authorsRead = true;
+    }
+    if (asked == FactsFor::collections && !facts.collectionsRead) {
+        facts.collections.resize(facts.marks.size());
+        FactReader reader(*this, facts);
+        std::uint32_t *place = facts.collections.data();
+        forEachSave(m_library.saves, [&](const Save &save) { *place++ = reader.placeOf(save.collection()); });
+        facts.collectionsRead = true;
     }
     if (asked == FactsFor::copies && !facts.copiesRead) {
         std::uint8_t *mark = facts.marks.data();
@@ -451,6 +460,7 @@ const ShelfTally &Shelf::tally() const
             facts->copies = copies;
             facts->copiesRead = true;
             facts->authorsRead = true;
+            facts->collectionsRead = true;
             facts->resize(m_library.saves.size());
             FactReader reader(*this, *facts);
             tallies.tally = std::make_shared<const ShelfTally>(
@@ -485,7 +495,7 @@ std::vector<qsizetype> Shelf::selected(const Filter &filter) const
                 const Date *savedAt = facts.savedAt.data();
                 pick(facts, [&](std::size_t i) { return m_now.secondsSince(savedAt[i]) <= Library::recentWindow; });
             } else if constexpr (std::is_same_v<C, Filter::InCollection>) {
-                const Facts &facts = this->facts();
+                const Facts &facts = this->facts(FactsFor::collections);
                 const qsizetype place = facts.collectionIds.indexOf(c.id);
                 if (place < 0)
                     return;
