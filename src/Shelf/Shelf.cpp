@@ -302,7 +302,7 @@ public:
             m_places.insert(facts.collectionIds.at(i), std::uint32_t(i + 1));
     }
 
-    // The save's facts but the bits of its copy, which are read too while the facts hold them.
+    // The save's facts, each of those read later only while the facts hold it.
     void read(qsizetype at, const Save &save)
     {
         std::uint8_t mark = markOf(save);
@@ -315,18 +315,6 @@ public:
     {
         read(at, save, std::uint8_t(markOf(save) | (here ? kHereMark : 0) | (missing ? kMissingMark : 0)));
     }
-
-private:
-    void read(qsizetype at, const Save &save, std::uint8_t mark)
-    {
-        const std::size_t i = std::size_t(at);
-        m_facts.marks[i] = mark;
-        m_facts.savedAt[i] = save.savedAt();
-        m_facts.authors[i] = save.authorIdentity();
-        m_facts.collections[i] = placeOf(save.collection());
-        m_facts.entries[i] = save.searchEntry();
-    }
-
     // The collection's place in the facts' list of them, plus 1; 0 for none. A collection met for
     // the first time is added.
     std::uint32_t placeOf(const std::optional<Collection::ID> &id)
@@ -345,6 +333,19 @@ private:
         return m_lastPlace;
     }
 
+private:
+    void read(qsizetype at, const Save &save, std::uint8_t mark)
+    {
+        const std::size_t i = std::size_t(at);
+        m_facts.marks[i] = mark;
+        m_facts.savedAt[i] = save.savedAt();
+        if (m_facts.authorsRead)
+            m_facts.authors[i] = save.authorIdentity();
+        if (m_facts.collectionsRead)
+            m_facts.collections[i] = placeOf(save.collection());
+        m_facts.entries[i] = save.searchEntry();
+    }
+
     const Shelf &m_shelf;
     Facts &m_facts;
     QHash<Collection::ID, std::uint32_t> m_places;
@@ -357,12 +358,12 @@ void Shelf::Facts::resize(qsizetype n)
     const auto size = std::size_t(n);
     marks.resize(size);
     savedAt.resize(size);
-    authors.resize(size);
-    collections.resize(size);
+    authors.resize(authorsRead ? size : 0);
+    collections.resize(collectionsRead ? size : 0);
     entries.resize(size);
 }
 
-Shelf::Facts &Shelf::facts(bool withCopies) const
+Shelf::Facts &Shelf::facts(FactsFor asked) const
 {
     FactsHeld &held = *m_facts;
     if (!held.facts) {
@@ -377,6 +378,8 @@ Shelf::Facts &Shelf::facts(bool withCopies) const
         // The copies' bits of the previous facts stand while the table is the same: the saves read
         // anew get theirs at once.
         facts.copiesRead = previous && previous->copiesRead && previous->copies.sharesDataWith(facts.copies);
+        facts.authorsRead = previous && previous->authorsRead;
+        facts.collectionsRead = previous && previous->collectionsRead;
         if (previous)
             facts.collectionIds = previous->collectionIds;
         FactReader reader(*this, facts);
@@ -400,8 +403,10 @@ Shelf::Facts &Shelf::facts(bool withCopies) const
             };
             take(facts.marks, previous->marks);
             take(facts.savedAt, previous->savedAt);
-            take(facts.authors, previous->authors);
-            take(facts.collections, previous->collections);
+            if (facts.authorsRead)
+                take(facts.authors, previous->authors);
+            if (facts.collectionsRead)
+                take(facts.collections, previous->collections);
             take(facts.entries, previous->entries);
             for (auto it = saves.begin() + head, end = saves.begin() + (n - tail); it != end; ++it)
                 read(it.index(), *it);
@@ -413,7 +418,20 @@ Shelf::Facts &Shelf::facts(bool withCopies) const
         held.facts = std::move(made);
     }
     Facts &facts = *held.facts;
-    if (withCopies && !facts.copiesRead) {
+    if (asked == FactsFor::authors && !facts.authorsRead) {
+        facts.authors.resize(facts.marks.size());
+        std::uint32_t *author = facts.authors.data();
+        forEachSave(m_library.saves, [&](const Save &save) { *author++ = save.authorIdentity(); });
+        facts.authorsRead = true;
+    }
+    if (asked == FactsFor::collections && !facts.collectionsRead) {
+        facts.collections.resize(facts.marks.size());
+        FactReader reader(*this, facts);
+        std::uint32_t *place = facts.collections.data();
+        forEachSave(m_library.saves, [&](const Save &save) { *place++ = reader.placeOf(save.collection()); });
+        facts.collectionsRead = true;
+    }
+    if (asked == FactsFor::copies && !facts.copiesRead) {
         std::uint8_t *mark = facts.marks.data();
         forEachSave(m_library.saves, [&](const Save &save) {
             *mark &= std::uint8_t(~(kHereMark | kMissingMark));
@@ -441,6 +459,8 @@ const ShelfTally &Shelf::tally() const
             facts->saves = m_library.saves;
             facts->copies = copies;
             facts->copiesRead = true;
+            facts->authorsRead = true;
+            facts->collectionsRead = true;
             facts->resize(m_library.saves.size());
             FactReader reader(*this, *facts);
             tallies.tally = std::make_shared<const ShelfTally>(
@@ -471,11 +491,11 @@ std::vector<qsizetype> Shelf::selected(const Filter &filter) const
             using C = std::decay_t<decltype(c)>;
             if constexpr (std::is_same_v<C, Filter::RecentlyAdded>) {
                 // Inclusive, and a save dated after now counts.
-                const Facts &facts = this->facts(false);
+                const Facts &facts = this->facts();
                 const Date *savedAt = facts.savedAt.data();
                 pick(facts, [&](std::size_t i) { return m_now.secondsSince(savedAt[i]) <= Library::recentWindow; });
             } else if constexpr (std::is_same_v<C, Filter::InCollection>) {
-                const Facts &facts = this->facts(false);
+                const Facts &facts = this->facts(FactsFor::collections);
                 const qsizetype place = facts.collectionIds.indexOf(c.id);
                 if (place < 0)
                     return;
@@ -484,13 +504,13 @@ std::vector<qsizetype> Shelf::selected(const Filter &filter) const
                 pick(facts, [&](std::size_t i) { return collections[i] == wanted; });
             } else if constexpr (std::is_same_v<C, Filter::ByAuthor>) {
                 // Handles are equal when their lowercased names are: exactly when their identities are.
-                const Facts &facts = this->facts(false);
+                const Facts &facts = this->facts(FactsFor::authors);
                 const std::uint32_t wanted = c.handle.identity();
                 const std::uint32_t *authors = facts.authors.data();
                 pick(facts, [&](std::size_t i) { return authors[i] == wanted; });
             } else {
                 const MarkTest test = *markTest(filter);
-                const Facts &facts = this->facts(test.copies);
+                const Facts &facts = this->facts(test.copies ? FactsFor::copies : FactsFor::filters);
                 const qsizetype n = qsizetype(facts.marks.size());
                 const std::uint8_t *marks = facts.marks.data();
                 out.reserve(std::size_t(std::count_if(marks, marks + n, test)));
@@ -580,7 +600,7 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search) c
     const SearchQuery query(search);
     if (query.isEmpty())
         return itemsAt(selected(filter));
-    Facts &facts = this->facts(false);
+    Facts &facts = this->facts();
     const std::vector<qsizetype> chosen = selected(filter);
     std::vector<qsizetype> matched;
     SaveCursor cursor(m_library.saves);

@@ -96,17 +96,22 @@ private:
     // What every filter and the search ask of each save, in library order: read in one walk over
     // the saves when items are first listed (or brought up to date from the previous shelf's,
     // reading only the saves that changed), so that listing a filter's items reads only the saves
-    // it selects. The bits of the local copies are read when a filter first asks for them; a
-    // save's entry in the search index when a search first meets it indexed.
+    // it selects. The bits of the local copies, the authors' handles (whose identities cost a
+    // look-up each the first time) and the collections (which lie further into a save's data) are
+    // read when a filter first asks for them, unless the walk of the counts, which reads them
+    // anyway, read the facts; a save's entry in the search index when a search first meets it
+    // indexed.
     struct Facts {
         SaveList saves;                          // what they were read from
         std::vector<std::uint8_t> marks;         // trashed, favourite, kind, source; here, missing
         std::vector<Date> savedAt;
-        std::vector<std::uint32_t> authors;      // handle identities
-        std::vector<std::uint32_t> collections;  // 0: filed nowhere, else 1 + a place in collectionIds
+        std::vector<std::uint32_t> authors;      // handle identities, once read
+        std::vector<std::uint32_t> collections;  // once read, 0: filed nowhere, else 1 + a place in collectionIds
         QList<Collection::ID> collectionIds;
         std::vector<std::uint32_t> entries;      // 0: not known to be indexed
         bool copiesRead = false;                 // the bits of the local copies are in
+        bool authorsRead = false;                // the authors are
+        bool collectionsRead = false;            // the collections are
         CopyTable copies;                        // the table they were read from
         void resize(qsizetype n);
     };
@@ -114,7 +119,8 @@ private:
         std::shared_ptr<Facts> facts;
         std::shared_ptr<Facts> previous;         // a previous shelf's, to follow from
     };
-    Facts &facts(bool withCopies) const;
+    enum class FactsFor { filters, copies, authors, collections };
+    Facts &facts(FactsFor asked = FactsFor::filters) const;
     class FactReader;
     // The positions of the saves the filter selects, ascending.
     std::vector<qsizetype> selected(const Filter &filter) const;

@@ -101,6 +101,8 @@ void TestShelfTally::followsEveryChangeLikeAFullCount()
 
     ShelfTally tally(library.saves, copies, quality);
     Shelf followed = shelfOf(library, copies, quality);
+    // Shelves that list items but never count, each following the last.
+    Shelf uncounted = shelfOf(library, copies, quality);
     (void)followed.tally();
     std::optional<Home> lastHome = followed.home();
     QList<ShelfItem> lastRest = lastHome->rest();
@@ -213,8 +215,24 @@ void TestShelfTally::followsEveryChangeLikeAFullCount()
         QCOMPARE(fromTally, walked.counts(filters, {}));
         QCOMPARE(next.missingBytes(), walked.missingBytes());
 
+        Shelf nextUncounted = shelfOf(library, copies, quality, now);
+        nextUncounted.follow(uncounted);
+        uncounted = nextUncounted;
+
         // Every filter's items, asked in a random order of a copy of the shelf (which shares what
-        // the shelf read of its saves), are those the filter's own test selects, in order.
+        // the shelf read of its saves), are those the filter's own test selects, in order; and so
+        // are those of a shelf that never counted, asked now and then.
+        if (step % 3 == 0) {
+            QList<Filter> some = filtersOf(library, gone);
+            std::shuffle(some.begin(), some.end(), dice);
+            for (const Filter &filter : some.mid(0, 4)) {
+                QList<ShelfItem> expected;
+                for (const Save &save : library.saves)
+                    if (walked.selects(filter, save))
+                        expected.append(walked.item(save));
+                QVERIFY2(uncounted.items(filter) == expected, qPrintable(QStringLiteral("step %1, change %2, uncounted").arg(step).arg(kind)));
+            }
+        }
         if (step % 4 == 0) {
             QList<Filter> shuffled = filters;
             std::shuffle(shuffled.begin(), shuffled.end(), dice);
