@@ -33,7 +33,7 @@ QString StringPool::take(std::string_view utf8)
                 return slot.text;
         }
     }
-    const std::size_t hash = qHashBits(utf8.data(), utf8.size(), hash::textSeed());
+    const std::size_t hash = std::size_t(hash::keyed(utf8));
     if (!m_slots.empty()) {
         const std::size_t mask = m_slots.size() - 1;
         for (std::size_t i = hash & mask;; i = (i + 1) & mask) {

@@ -53,8 +53,8 @@ public:
 
 private:
     // Open addressing over a power-of-two array at most half full, each slot with its text's
-    // hash (under this process's seed, so that no document can crowd its texts into a few slots)
-    // and its bytes kept in one buffer: a look-up reads the slot, then the bytes once.
+    // hash (keyed SipHash under this process's key, so that no document can crowd its texts into
+    // a few slots) and its bytes kept in one buffer: a look-up reads the slot, then the bytes once.
     struct Slot {
         std::size_t hash = 0;
         std::uint32_t offset = 0;
