@@ -502,27 +502,46 @@ void TestFileArchive::fullDiskLeavesTheOldDocumentWhole()
 
 void TestFileArchive::storedBytesAreTheDocument_data()
 {
-    QTest::addColumn<int>("keptEvery");   // saves whose text is kept: every n-th (0: none)
-    // Kept texts are copied as they are, the others encoded on the way; a note longer than a
-    // piece of the write makes a piece of its own.
-    QTest::newRow("no text kept") << 0;
-    QTest::newRow("every other text kept") << 2;
-    QTest::newRow("every text kept") << 1;
+    // The saves are encoded a few hundred at a time on several threads and written in order:
+    // libraries on each side of a piece's end, and one with a note longer than a spilled piece.
+    QTest::addColumn<int>("saves");
+    QTest::addColumn<qsizetype>("longNoteAt");   // -1: none
+    QTest::newRow("no saves") << 0 << qsizetype(-1);
+    QTest::newRow("one save") << 1 << qsizetype(-1);
+    QTest::newRow("one piece but one save") << 255 << qsizetype(-1);
+    QTest::newRow("one whole piece") << 256 << qsizetype(-1);
+    QTest::newRow("a piece and one save") << 257 << qsizetype(-1);
+    QTest::newRow("many pieces, a long note first") << 3000 << qsizetype(0);
+    QTest::newRow("many pieces, a long note inside") << 3000 << qsizetype(1500);
+    QTest::newRow("many pieces, a long note last") << 3000 << qsizetype(3000);
 }
 
 void TestFileArchive::storedBytesAreTheDocument()
 {
-    QFETCH(int, keptEvery);
-    Archive archive = sizeableArchive(3000, 2);
-    archive.library.saves.insert(1500, makeSave(SaveSpec(9001, postOnX(QStringLiteral("long"), QStringLiteral("1")), 10)
-                                                    .noted(QString(3 << 19, QChar(u'é')))));
-    std::string scratch;
-    for (qsizetype i = 0; keptEvery > 0 && i < archive.library.saves.size(); i += keptEvery)
-        archive.library.saves.at(i).keepJson(scratch);
+    QFETCH(int, saves);
+    QFETCH(qsizetype, longNoteAt);
+    Archive archive = sizeableArchive(saves, 2);
+    if (longNoteAt >= 0)
+        archive.library.saves.insert(longNoteAt, makeSave(SaveSpec(9001, postOnX(QStringLiteral("long"), QStringLiteral("1")), 10)
+                                                              .noted(QString(3 << 19, QChar(u'é')))));
+    // The document as the value tree writes it, one save after another on this thread.
+    JsonValue library = archive.library.toJson();
+    std::string expected = "{\"copies\":";
+    archive.copies.writeJson(expected);
+    expected += ",\"library\":";
+    library.writeTo(expected);
+    expected += ",\"version\":" + std::to_string(archive.version) + "}";
+    QCOMPARE(QByteArray::fromStdString(archive.json()), QByteArray::fromStdString(expected));
     QTemporaryDir dir;
     FileArchive files(dir.path());
     QVERIFY(files.store(archive));
+    QCOMPARE(readAll(files.documentPath()), QByteArray::fromStdString(expected));
+    // Stored again by the same archive (its pieces' room kept from the first store), after a
+    // change that moves every later save to another piece.
+    archive.library.saves.insert(0, makeSave(SaveSpec(9002, postOnX(QStringLiteral("first"), QStringLiteral("2")), 11)));
+    QVERIFY(files.store(archive));
     QCOMPARE(readAll(files.documentPath()), QByteArray::fromStdString(archive.json()));
+    QCOMPARE(Archive::fromJson(readAll(files.documentPath()).toStdString()), archive);
 }
 
 void TestFileArchive::supersededStoreIsGivenUp_data()
