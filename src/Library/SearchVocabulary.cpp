@@ -4,6 +4,7 @@
 
 
 #include <algorithm>
+#include <cstring>
 
 namespace sw {
 
@@ -37,11 +38,89 @@ std::size_t SearchVocabulary::entries() const
     return m_entries - 1;
 }
 
+template <typename Mark>
+void SearchVocabulary::forEachEntryLocked(std::uint32_t number, Mark &&mark) const
+{
+    if (number < m_packing.size()) {
+        const Packed &packed = m_packing[number];
+        const std::uint8_t *bytes = m_packed.data() + packed.offset;
+        if (packed.bitmap) {
+            for (std::uint32_t w = 0; w < packed.size / 8; ++w) {
+                std::uint64_t bits;
+                std::memcpy(&bits, bytes + 8 * std::size_t(w), sizeof bits);
+                while (bits) {
+                    mark(w * 64 + std::uint32_t(__builtin_ctzll(bits)));
+                    bits &= bits - 1;
+                }
+            }
+        } else {
+            std::uint32_t entry = 0;
+            for (std::uint32_t at = 0; at < packed.size;) {
+                std::uint32_t gap = 0;
+                for (int shift = 0;; shift += 7) {
+                    const std::uint8_t byte = bytes[at++];
+                    gap |= std::uint32_t(byte & 0x7f) << shift;
+                    if (!(byte & 0x80))
+                        break;
+                }
+                entry += gap;
+                mark(entry);
+            }
+        }
+    }
+    for (const std::uint32_t entry : m_postings[number])
+        mark(entry);
+}
+
 void SearchVocabulary::compact()
 {
     const std::lock_guard lock(m_mutex);
+    // Everything is packed anew, into new room: the words' entries in order, each word's old
+    // packed entries followed by those listed since.
+    const std::uint32_t known = m_entries;
+    const std::size_t bitmapBytes = (std::size_t(known) + 63) / 64 * 8;
+    std::vector<Packed> packing(m_starts.size());
+    std::vector<std::uint8_t> packed;
+    std::vector<std::uint32_t> entries;
+    for (std::uint32_t number = 0; number < m_starts.size(); ++number) {
+        entries.clear();
+        forEachEntryLocked(number, [&](std::uint32_t entry) { entries.push_back(entry); });
+        std::size_t gapBytes = 0;
+        std::uint32_t previous = 0;
+        for (const std::uint32_t entry : entries) {
+            for (std::uint32_t gap = entry - previous; gap >= 0x80; gap >>= 7)
+                ++gapBytes;
+            ++gapBytes;
+            previous = entry;
+        }
+        Packed &word = packing[number];
+        if (bitmapBytes < gapBytes) {
+            // Bitmaps start at a multiple of eight bytes, to be read a 64-bit word at a time.
+            packed.resize((packed.size() + 7) / 8 * 8);
+            word = Packed{std::uint32_t(packed.size()), std::uint32_t(bitmapBytes), true};
+            packed.resize(packed.size() + bitmapBytes, 0);
+            std::vector<std::uint64_t> bits(bitmapBytes / 8, 0);
+            for (const std::uint32_t entry : entries)
+                bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
+            std::memcpy(packed.data() + word.offset, bits.data(), bitmapBytes);
+        } else {
+            word = Packed{std::uint32_t(packed.size()), std::uint32_t(gapBytes), false};
+            previous = 0;
+            for (const std::uint32_t entry : entries) {
+                std::uint32_t gap = entry - previous;
+                for (; gap >= 0x80; gap >>= 7)
+                    packed.push_back(std::uint8_t(0x80 | (gap & 0x7f)));
+                packed.push_back(std::uint8_t(gap));
+                previous = entry;
+            }
+        }
+    }
+    packed.shrink_to_fit();
+    m_packing = std::move(packing);
+    m_packed = std::move(packed);
+    // The lists since the packing start empty, without room.
     for (std::vector<std::uint32_t> &postings : m_postings)
-        postings.shrink_to_fit();
+        std::vector<std::uint32_t>().swap(postings);
     m_postings.shrink_to_fit();
     m_text.shrink_to_fit();
     m_starts.shrink_to_fit();
@@ -144,9 +223,23 @@ SearchVocabulary::Entries SearchVocabulary::containing(QStringView foldedWord) c
             break;
         // The word the hit lies in: its texts are marked, and the search goes on after it.
         const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), std::uint32_t(at));
-        const auto number = std::size_t(next - m_starts.begin() - 1);
-        for (const std::uint32_t entry : m_postings[number])
-            entries.m_bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
+        const auto number = std::uint32_t(next - m_starts.begin() - 1);
+        if (number < m_packing.size() && m_packing[number].bitmap) {
+            // A packed bitmap is laid over the set's words whole.
+            const Packed &packed = m_packing[number];
+            const std::uint8_t *bytes = m_packed.data() + packed.offset;
+            for (std::uint32_t w = 0; w < packed.size / 8; ++w) {
+                std::uint64_t bits;
+                std::memcpy(&bits, bytes + 8 * std::size_t(w), sizeof bits);
+                entries.m_bits[w] |= bits;
+            }
+            for (const std::uint32_t entry : m_postings[number])
+                entries.m_bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
+        } else {
+            forEachEntryLocked(number, [&](std::uint32_t entry) {
+                entries.m_bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
+            });
+        }
         if (next == m_starts.end())
             break;
         from = qsizetype(*next);
