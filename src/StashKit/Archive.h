@@ -30,11 +30,11 @@ struct Archive {
     friend bool operator==(const Archive &, const Archive &) = default;
 
     // The document: {"copies":[link,copy,...],"library":{"collections":[...],"saves":[...]},"version":n}
-    // compact, keys sorted at every depth. Appends to `out`; the copies contribute the canonical
-    // text they keep, and the saves are encoded a few hundred at a time on several threads.
+    // compact, keys sorted at every depth. Appends to `out`; the copies and the saves are encoded
+    // a piece at a time on several threads.
     void writeJson(std::string &out) const;
     // The same, in pieces: whenever `out` holds more than a few mebibytes, and with each piece of
-    // encoded saves, `spill` is handed a text to take its contents away (and empty it); when it
+    // encoded copies or saves, `spill` is handed a text to take its contents away (and empty it); when it
     // answers false, writing stops there. Answers false when it was stopped. `room` keeps the
     // pieces' buffers from one write to the next.
     using Spill = std::function<bool(std::string &out)>;

@@ -502,34 +502,57 @@ void TestFileArchive::fullDiskLeavesTheOldDocumentWhole()
 
 void TestFileArchive::storedBytesAreTheDocument_data()
 {
-    // The saves are encoded a few hundred at a time on several threads and written in order:
-    // libraries on each side of a piece's end, and one with a note longer than a spilled piece.
+    // The copies and the saves are encoded a piece at a time on several threads and written in
+    // order: tables on each side of a piece's end, and a save with a note longer than a spilled
+    // piece.
     QTest::addColumn<int>("saves");
+    QTest::addColumn<int>("copies");
     QTest::addColumn<qsizetype>("longNoteAt");   // -1: none
-    QTest::newRow("no saves") << 0 << qsizetype(-1);
-    QTest::newRow("one save") << 1 << qsizetype(-1);
-    QTest::newRow("one piece but one save") << 255 << qsizetype(-1);
-    QTest::newRow("one whole piece") << 256 << qsizetype(-1);
-    QTest::newRow("a piece and one save") << 257 << qsizetype(-1);
-    QTest::newRow("many pieces, a long note first") << 3000 << qsizetype(0);
-    QTest::newRow("many pieces, a long note inside") << 3000 << qsizetype(1500);
-    QTest::newRow("many pieces, a long note last") << 3000 << qsizetype(3000);
+    QTest::newRow("no saves, no copies") << 0 << 0 << qsizetype(-1);
+    QTest::newRow("one save, one copy") << 1 << 1 << qsizetype(-1);
+    QTest::newRow("one piece of saves but one") << 255 << 1 << qsizetype(-1);
+    QTest::newRow("one whole piece of saves") << 256 << 1 << qsizetype(-1);
+    QTest::newRow("a piece of saves and one") << 257 << 1 << qsizetype(-1);
+    QTest::newRow("one piece of copies but one") << 10 << 1023 << qsizetype(-1);
+    QTest::newRow("one whole piece of copies") << 10 << 1024 << qsizetype(-1);
+    QTest::newRow("a piece of copies and one") << 10 << 1025 << qsizetype(-1);
+    QTest::newRow("many pieces, a long note first") << 3000 << 3000 << qsizetype(0);
+    QTest::newRow("many pieces, a long note inside") << 3000 << 1 << qsizetype(1500);
+    QTest::newRow("many pieces, a long note last") << 3000 << 1 << qsizetype(3000);
 }
 
 void TestFileArchive::storedBytesAreTheDocument()
 {
     QFETCH(int, saves);
+    QFETCH(int, copies);
     QFETCH(qsizetype, longNoteAt);
     Archive archive = sizeableArchive(saves, 2);
     if (longNoteAt >= 0)
         archive.library.saves.insert(longNoteAt, makeSave(SaveSpec(9001, postOnX(QStringLiteral("long"), QStringLiteral("1")), 10)
                                                               .noted(QString(3 << 19, QChar(u'é')))));
-    // The document as the value tree writes it, one save after another on this thread.
-    JsonValue library = archive.library.toJson();
+    // Copies of every case, web links among them; the sizeable archive has one already.
+    for (int i = 1; i < copies; ++i) {
+        const LocalCopy copy = i % 4 == 0 ? LocalCopy::linkOnly()
+            : i % 4 == 1                  ? LocalCopy::downloading(i, 4 * i)
+            : i % 4 == 2 ? LocalCopy::onThisComputer({LocalFile{QStringLiteral("f%1.mp4").arg(i), i}})
+                         : LocalCopy::failed(DownloadFailure::couldNotWrite);
+        archive.copies.insert(i % 3 == 0 ? webLink(QStringLiteral("https://example.com/p/%1").arg(i))
+                                         : xLink(QStringLiteral("someone"), QString::number(5000 + i)),
+                              copy);
+    }
+    if (copies == 0)
+        archive.copies = CopyTable();
+    QCOMPARE(archive.copies.size(), qsizetype(copies));
+    // The document as value trees write it, one entry and one save after another on this thread.
+    JsonValue pairs = JsonValue::array();
+    for (const auto &[link, copy] : archive.copies) {
+        pairs.push(link.toJson());
+        pairs.push(copy.toJson());
+    }
     std::string expected = "{\"copies\":";
-    archive.copies.writeJson(expected);
+    pairs.writeTo(expected);
     expected += ",\"library\":";
-    library.writeTo(expected);
+    archive.library.toJson().writeTo(expected);
     expected += ",\"version\":" + std::to_string(archive.version) + "}";
     QCOMPARE(QByteArray::fromStdString(archive.json()), QByteArray::fromStdString(expected));
     QTemporaryDir dir;
