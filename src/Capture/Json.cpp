@@ -57,6 +57,37 @@ JsonValue &JsonValue::push(JsonValue value)
     return *this;
 }
 
+namespace {
+// How many bytes at the start of p[0, n) need no escape and are ASCII, sixteen at a time: an
+// address is mostly such bytes.
+std::size_t plainBytes(const char *p, std::size_t n)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i below = _mm_set1_epi8(0x20);
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i slash = _mm_set1_epi8('/');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        // Signed: bytes from 0x80 up count as below 0x20, and go the careful way.
+        __m128i special = _mm_cmplt_epi8(v, below);
+        special = _mm_or_si128(special, _mm_cmpeq_epi8(v, quote));
+        special = _mm_or_si128(special, _mm_cmpeq_epi8(v, backslash));
+        special = _mm_or_si128(special, _mm_cmpeq_epi8(v, slash));
+        if (const int mask = _mm_movemask_epi8(special))
+            return i + std::size_t(__builtin_ctz(unsigned(mask)));
+    }
+#endif
+    for (; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(p[i]);
+        if (c < 0x20 || c >= 0x80 || c == '"' || c == '\\' || c == '/')
+            return i;
+    }
+    return n;
+}
+}  // namespace
+
 void writeJsonString(std::string &out, std::string_view s)
 {
     // Never write a document that cannot be read back: malformed UTF-8 becomes U+FFFD.
@@ -69,6 +100,9 @@ void writeJsonString(std::string &out, std::string_view s)
     out.push_back('"');
     std::size_t runStart = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
+        i += plainBytes(s.data() + i, s.size() - i);
+        if (i == s.size())
+            break;
         const unsigned char c = static_cast<unsigned char>(s[i]);
         const char *esc = nullptr;
         switch (c) {

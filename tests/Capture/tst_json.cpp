@@ -239,6 +239,20 @@ void TestJson::unitsAtEveryPlaceOfABlock()
             std::string viaUtf8 = "[";
             writeJsonString(viaUtf8, text.toStdString());
             QVERIFY2(direct == viaUtf8, qPrintable(QStringLiteral("%1 at %2 of %3").arg(QString::fromStdString(direct)).arg(at).arg(length)));
+            // Read back, it is the text (a lone surrogate comes back replaced), and every slash
+            // was written escaped.
+            direct += ']';
+            const JsonDocument read(direct);
+            const QString back = read.root().elements().front().string();
+            if (!unit.front().isSurrogate() || unit.size() == 2)
+                QCOMPARE(back, text);
+            QCOMPARE(back.size(), text.size());
+            const auto slashes = std::count(direct.begin(), direct.end(), '/');
+            QCOMPARE(qsizetype(slashes), text.count(u'/'));
+            std::size_t escaped = 0;
+            for (std::size_t i = 0; i + 1 < direct.size(); ++i)
+                escaped += direct[i] == '\\' && direct[i + 1] == '/';
+            QCOMPARE(qsizetype(escaped), text.count(u'/'));
         }
     }
 }
