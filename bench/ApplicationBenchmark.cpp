@@ -25,8 +25,8 @@
 //                                   first paint, against the document's size on disk; beside it
 //                                   app_core_rss_100k, a process that has only restored the core
 //   app_rss_prepared_100k           the same after all the rest: the core's preparation of the
-//                                   restored saves (their canonical texts and search words, which
-//                                   begins after the first frame) finished, the window used
+//                                   restored saves (their search words, which begins after the
+//                                   first frame) finished, the window used
 //   app_rss_prepared_over_document_100k   the same against the document's size
 //
 // Without arguments it writes the library (and an empty media file for every finished copy, and a

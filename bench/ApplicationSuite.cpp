@@ -5,7 +5,7 @@
 // a search keystroke, a filter change and a selection change, each to the repainted shelf, under
 // 16 ms; a wheel step of the shelf under 8 ms; the running application's resident memory within
 // 4 x the document's size after the first paint, and within 3.5 x once the restored saves' search
-// words and canonical texts are prepared.
+// words are prepared.
 
 #include "Bench.h"
 

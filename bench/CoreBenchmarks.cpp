@@ -592,8 +592,8 @@ const Registration memorySuite(15, "core.memory", &runMemory);
 
 // run-benchmarks --child rss <folder>: restores the library in the folder into a Curator as the
 // application makes it and prints the resident bytes before and then; then after a first edit
-// (every save's text kept for the next write) and after a first search (every save's words
-// indexed), and once the writer thread has prepared every save.
+// (written whole) and after a first search (every save's words indexed), and once the writer
+// thread has prepared every save.
 const ChildRegistration rss("rss", [](const QStringList &arguments) {
     if (arguments.size() != 1)
         return 2;

@@ -321,9 +321,8 @@ void TestGeneratedShelf::searchWhileWordsArePrepared()
     shape.trashed = 400;
     shape.seed = 31 + indexedEvery;
     const Archive archive = bench::generateArchive(shape);
-    std::string scratch;
     for (qsizetype i = 0; indexedEvery > 0 && i < archive.library.saves.size(); i += indexedEvery)
-        archive.library.saves.at(i).prepare(scratch);
+        archive.library.saves.at(i).prepare();
     const Shelf shelf = shelfOf(archive);
     const QList<Filter> filters{Filter::all(), Filter::trash(), Filter::favourites(),
                                 Filter::collection(archive.library.collections.first().id), Filter::recentlyAdded()};

@@ -18,6 +18,10 @@
 
 #include <sys/mman.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace sw {
 
 namespace dom = simdjson::dom;
@@ -53,6 +57,37 @@ JsonValue &JsonValue::push(JsonValue value)
     return *this;
 }
 
+namespace {
+// How many bytes at the start of p[0, n) need no escape and are ASCII, sixteen at a time: an
+// address is mostly such bytes.
+std::size_t plainBytes(const char *p, std::size_t n)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i below = _mm_set1_epi8(0x20);
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i slash = _mm_set1_epi8('/');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        // Signed: bytes from 0x80 up count as below 0x20, and go the careful way.
+        __m128i special = _mm_cmplt_epi8(v, below);
+        special = _mm_or_si128(special, _mm_cmpeq_epi8(v, quote));
+        special = _mm_or_si128(special, _mm_cmpeq_epi8(v, backslash));
+        special = _mm_or_si128(special, _mm_cmpeq_epi8(v, slash));
+        if (const int mask = _mm_movemask_epi8(special))
+            return i + std::size_t(__builtin_ctz(unsigned(mask)));
+    }
+#endif
+    for (; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(p[i]);
+        if (c < 0x20 || c >= 0x80 || c == '"' || c == '\\' || c == '/')
+            return i;
+    }
+    return n;
+}
+}  // namespace
+
 void writeJsonString(std::string &out, std::string_view s)
 {
     // Never write a document that cannot be read back: malformed UTF-8 becomes U+FFFD.
@@ -65,6 +100,9 @@ void writeJsonString(std::string &out, std::string_view s)
     out.push_back('"');
     std::size_t runStart = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
+        i += plainBytes(s.data() + i, s.size() - i);
+        if (i == s.size())
+            break;
         const unsigned char c = static_cast<unsigned char>(s[i]);
         const char *esc = nullptr;
         switch (c) {
@@ -94,6 +132,43 @@ void writeJsonString(std::string &out, std::string_view s)
     out.push_back('"');
 }
 
+namespace {
+// How many UTF-16 units at the start of p[0, n) are plain: ASCII that JSON takes as it is (no
+// control character, quote, backslash or slash). Looks at eight units at a time: the text of
+// posts and every address is mostly such units, and each is written as its one byte.
+std::size_t plainRun(const char16_t *p, std::size_t n, char *w)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i below = _mm_set1_epi16(0x20);
+    const __m128i above = _mm_set1_epi16(0x7F);
+    const __m128i quote = _mm_set1_epi16('"');
+    const __m128i backslash = _mm_set1_epi16('\\');
+    const __m128i slash = _mm_set1_epi16('/');
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        // Signed comparisons: units from 0x8000 up count as below 0x20, which is as wanted.
+        __m128i special = _mm_or_si128(_mm_cmplt_epi16(v, below), _mm_cmpgt_epi16(v, above));
+        special = _mm_or_si128(special, _mm_cmpeq_epi16(v, quote));
+        special = _mm_or_si128(special, _mm_cmpeq_epi16(v, backslash));
+        special = _mm_or_si128(special, _mm_cmpeq_epi16(v, slash));
+        // The eight units as bytes, written whether or not all are plain: the caller's room
+        // holds six bytes a unit, and only the plain ones are counted.
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(w + i), _mm_packus_epi16(v, v));
+        if (const int mask = _mm_movemask_epi8(special))
+            return i + std::size_t(__builtin_ctz(unsigned(mask)) / 2);
+    }
+#endif
+    for (; i < n; ++i) {
+        const char16_t c = p[i];
+        if (c < 0x20 || c >= 0x80 || c == '"' || c == '\\' || c == '/')
+            return i;
+        w[i] = char(c);
+    }
+    return n;
+}
+}  // namespace
+
 void writeJsonString(std::string &out, QStringView text)
 {
     static constexpr char hex[] = "0123456789abcdef";
@@ -106,6 +181,11 @@ void writeJsonString(std::string &out, QStringView text)
         char *w = buffer + start;
         *w++ = '"';
         for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t plain = plainRun(p + i, n - i, w);
+            w += plain;
+            i += plain;
+            if (i == n)
+                break;
             const char16_t c = p[i];
             if (c < 0x80) {
                 switch (c) {
@@ -118,14 +198,11 @@ void writeJsonString(std::string &out, QStringView text)
                 case '\r': *w++ = '\\'; *w++ = 'r'; break;
                 case '\t': *w++ = '\\'; *w++ = 't'; break;
                 default:
-                    if (c >= 0x20) {
-                        *w++ = char(c);
-                    } else {
-                        std::memcpy(w, "\\u00", 4);
-                        w[4] = hex[c >> 4];
-                        w[5] = hex[c & 0xF];
-                        w += 6;
-                    }
+                    // A control character: plainRun stops at nothing else below 0x80.
+                    std::memcpy(w, "\\u00", 4);
+                    w[4] = hex[c >> 4];
+                    w[5] = hex[c & 0xF];
+                    w += 6;
                 }
             } else if (c < 0x800) {
                 *w++ = char(0xC0 | (c >> 6));

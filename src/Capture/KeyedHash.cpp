@@ -29,6 +29,12 @@ std::uint64_t keyed(std::uint64_t word) noexcept
     return sip<1, 3>(word, key.k0, key.k1);
 }
 
+std::uint64_t keyed(std::string_view bytes) noexcept
+{
+    const ProcessKey &key = processKey();
+    return sip<1, 3>(bytes, key.k0, key.k1);
+}
+
 std::size_t textSeed() noexcept
 {
     return std::size_t(processKey().textSeed);

@@ -6,8 +6,11 @@
 #include "Capture/Json.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstddef>
 #include <exception>
+#include <mutex>
+#include <string>
 #include <iterator>
 #include <limits>
 #include <thread>
@@ -137,6 +140,122 @@ auto decodeElementsWith(const JsonNode &array, Decode decode)
     State state;
     array.forEachElement([&](const JsonNode &element) { values.push_back(decode(element, state)); });
     return values;
+}
+
+// Makes the texts of pieces 0 ... count-1 (make(i, out) appends piece i's text to an empty
+// string) on up to `threads` threads, the calling one among them, and hands each to take(text)
+// on the calling thread in order, as it is ready: the archive's saves are encoded for a write a
+// few hundred at a time, while the pieces before are written. At most `buffers.size()` pieces
+// (at least 2) are made ahead of the one taken; `buffers` keeps their room from one call to the
+// next. take() may empty or keep the text it is handed; answering false stops the making there.
+// Answers false when take() did. `make` must touch nothing shared but what it only reads; what
+// it or take() throws first is rethrown here, once the threads have stopped.
+template <typename Make, typename Take>
+bool makeInOrder(std::size_t count, std::size_t threads, std::vector<std::string> &buffers, Make make, Take take)
+{
+    if (buffers.size() < 2)
+        buffers.resize(2);
+    const std::size_t window = buffers.size();
+    threads = std::clamp<std::size_t>(threads, 1, std::max<std::size_t>(1, std::min(count, window)));
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t claimed = 0;   // pieces given to a maker so far
+    std::size_t taken = 0;     // pieces handed to take() so far
+    std::vector<char> ready(window, 0);
+    bool stop = false;
+    std::exception_ptr failure;
+
+    // Claims the next piece when its buffer is free; answers count when there is none now.
+    const auto claim = [&]() -> std::size_t {
+        if (stop || claimed >= count || claimed >= taken + window)
+            return count;
+        return claimed++;
+    };
+    // Makes piece i outside the lock, then marks it ready.
+    const auto makePiece = [&](std::unique_lock<std::mutex> &lock, std::size_t i) {
+        lock.unlock();
+        std::string &out = buffers[i % window];
+        out.clear();
+        std::exception_ptr thrown;
+        try {
+            make(i, out);
+        } catch (...) {
+            thrown = std::current_exception();
+        }
+        lock.lock();
+        ready[i % window] = 1;
+        if (thrown && !failure) {
+            failure = thrown;
+            stop = true;
+        }
+        changed.notify_all();
+    };
+    const auto helper = [&] {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return stop || claimed >= count || claimed < taken + window; });
+            const std::size_t i = claim();
+            if (i == count) {
+                if (stop || claimed >= count)
+                    return;
+                continue;
+            }
+            makePiece(lock, i);
+        }
+    };
+
+    std::vector<std::thread> helpers;
+    helpers.reserve(threads - 1);
+    for (std::size_t t = 1; t < threads; ++t) {
+        try {
+            helpers.emplace_back(helper);
+        } catch (...) {
+            break;   // no thread to be had: the others and this one make the pieces
+        }
+    }
+    bool completed = true;
+    {
+        std::unique_lock lock(mutex);
+        for (std::size_t k = 0; k < count && !stop; ++k) {
+            // While piece k is being made elsewhere, this thread makes a later one, if it may.
+            while (!ready[k % window] && !stop) {
+                const std::size_t i = claim();
+                if (i != count)
+                    makePiece(lock, i);
+                else
+                    changed.wait(lock);
+            }
+            if (stop)
+                break;
+            lock.unlock();
+            bool more = false;
+            try {
+                more = take(buffers[k % window]);
+            } catch (...) {
+                lock.lock();
+                if (!failure)
+                    failure = std::current_exception();
+                stop = true;
+                break;
+            }
+            lock.lock();
+            ready[k % window] = 0;
+            ++taken;
+            if (!more) {
+                completed = false;
+                stop = true;
+            }
+            changed.notify_all();
+        }
+        stop = true;
+        changed.notify_all();
+    }
+    for (std::thread &h : helpers)
+        h.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    return completed;
 }
 
 // decode(i) for every i in [0, count), as decodeAllWith without a state.

@@ -7,13 +7,13 @@
 
 namespace sw {
 
-Url::Url(const QUrl &url) : m_url(url), m_text(url.toString(QUrl::FullyEncoded)) {}
+Url::Url(const QUrl &url) : m_url(url), m_text(url.toString(QUrl::FullyEncoded).toLatin1()) {}
 
 QUrl Url::qurl() const
 {
     if (!m_url.isEmpty() || m_text.isEmpty())
         return m_url;
-    return QUrl(m_text, QUrl::TolerantMode);
+    return QUrl(QString::fromLatin1(m_text), QUrl::TolerantMode);
 }
 
 namespace {
@@ -144,10 +144,10 @@ QString Url::QueryItem::decodedName() const
 Url::Parts Url::plainParts() const
 {
     // scheme "://" host [path] ["?" query], as isPlainlyCanonical accepted it.
-    const QStringView t(m_text);
-    const qsizetype hostStart = t.indexOf(u"://") + 3;
+    const QLatin1StringView t(m_text);
+    const qsizetype hostStart = t.indexOf(QLatin1StringView("://")) + 3;
     qsizetype hostEnd = hostStart;
-    while (hostEnd < t.size() && t.at(hostEnd) != u'/' && t.at(hostEnd) != u'?')
+    while (hostEnd < t.size() && t.at(hostEnd).toLatin1() != '/' && t.at(hostEnd).toLatin1() != '?')
         ++hostEnd;
     const qsizetype mark = t.indexOf(u'?', hostEnd);
     const qsizetype pathEnd = mark < 0 ? t.size() : mark;
@@ -318,16 +318,15 @@ Url Url::fromJson(const JsonNode &node)
 {
     const std::string_view text = node.stringView();
     if (isPlainlyCanonical(text))
-        return Url(QString::fromLatin1(text.data(), qsizetype(text.size())));
+        return Url(QByteArray(text.data(), qsizetype(text.size())));
     return readUrl(text);
 }
 
 Url Url::fromPooledJson(const JsonNode &node)
 {
-    // A plainly canonical text is ASCII, which UTF-8 reads as Latin-1 does.
     const std::string_view text = node.stringView();
     if (isPlainlyCanonical(text))
-        return Url(StringPool::text(text));
+        return Url(StringPool::bytes(text));
     return readUrl(text);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 // A URL as the model keeps it: always held, written and compared as its absolute text in the
-// fully encoded form (QUrl::FullyEncoded). An empty Url is "no URL".
+// fully encoded form (QUrl::FullyEncoded). An empty Url is "no URL". That text is ASCII, and is
+// kept as its bytes: half the room of a QString, for the hundreds of thousands of addresses a
+// library holds.
 //
 // A library holds hundreds of thousands of URLs and reads them all at every start. A text read
 // from the archive that is plainly already in the fully encoded form (see isPlainlyCanonical) is
@@ -10,7 +12,9 @@
 
 #include "Capture/Json.h"
 
+#include <QByteArray>
 #include <QHashFunctions>
+#include <QLatin1StringView>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -48,7 +52,9 @@ public:
 
     bool isEmpty() const { return m_text.isEmpty(); }
     // The absolute text (fully encoded).
-    const QString &text() const { return m_text; }
+    QString text() const { return QString::fromLatin1(m_text); }
+    // The same text's bytes (ASCII).
+    const QByteArray &encoded() const { return m_text; }
     QUrl qurl() const;
 
     // As written (QUrl keeps schemes lowercase); empty when there is none.
@@ -83,8 +89,11 @@ public:
     friend auto operator<=>(const Url &a, const Url &b) { return a.m_text.compare(b.m_text) <=> 0; }
 
     // The absolute text as a JSON string; reading fails when the text forms no URL.
-    JsonValue toJson() const { return JsonValue(m_text); }
-    void writeJson(std::string &out) const { writeJsonString(out, QStringView(m_text)); }
+    JsonValue toJson() const { return JsonValue(std::string_view(m_text.constData(), std::size_t(m_text.size()))); }
+    void writeJson(std::string &out) const
+    {
+        writeJsonString(out, std::string_view(m_text.constData(), std::size_t(m_text.size())));
+    }
     static Url fromJson(const JsonNode &node);
     // The same for an address that many values of a document repeat (an author's avatar): its
     // text is taken from the string pool open on this thread, if any.
@@ -100,22 +109,22 @@ public:
 
 private:
     explicit Url(const QUrl &url);
-    explicit Url(QString canonicalText) : m_text(std::move(canonicalText)) {}
+    explicit Url(QByteArray canonicalText) : m_text(std::move(canonicalText)) {}
     // A text kept without its QUrl is one that isPlainlyCanonical accepted: its parts are read
     // straight from it.
     bool isTextOnly() const { return m_url.isEmpty() && !m_text.isEmpty(); }
     struct Parts {
-        QStringView scheme;
-        QStringView host;
-        QStringView path;
-        std::optional<QStringView> query;
+        QLatin1StringView scheme;
+        QLatin1StringView host;
+        QLatin1StringView path;
+        std::optional<QLatin1StringView> query;
     };
     Parts plainParts() const;
-    QUrl m_url;        // empty when the text alone is kept
-    QString m_text;
+    QUrl m_url;          // empty when the text alone is kept
+    QByteArray m_text;   // ASCII
 };
 
-inline std::size_t qHash(const Url &url, std::size_t seed = 0) noexcept { return qHash(url.text(), seed); }
+inline std::size_t qHash(const Url &url, std::size_t seed = 0) noexcept { return qHash(url.encoded(), seed); }
 
 }  // namespace sw
 

@@ -100,19 +100,10 @@ bool Save::matches(const SearchQuery &query) const
     return true;
 }
 
-void Save::prepare(std::string &scratch) const
+void Save::prepare() const
 {
-    keepJson(scratch);
     if (!isSearchIndexed())
         indexSearchText(foldedSearchText());
-}
-
-void Save::keepJson(std::string &scratch) const
-{
-    if (!d->json.get()) {
-        scratch.clear();
-        writeJson(scratch);
-    }
 }
 
 bool Save::isSearchIndexed() const
@@ -181,33 +172,28 @@ Save::~Save() = default;
 void Save::setFavourite(bool favourite)
 {
     d->isFavourite = favourite;
-    d->json.reset();
 }
 
 void Save::setCollection(std::optional<Collection::ID> collection)
 {
     d->collection = std::move(collection);
-    d->json.reset();
 }
 
 void Save::setTags(QList<Tag> tags)
 {
     d->tags = std::move(tags);
-    d->json.reset();
     d->searchEntry.store(0, std::memory_order_release);
 }
 
 void Save::setNote(QString note)
 {
     d->note = std::move(note);
-    d->json.reset();
     d->searchEntry.store(0, std::memory_order_release);
 }
 
 void Save::setTrashedAt(std::optional<Date> trashedAt)
 {
     d->trashedAt = trashedAt;
-    d->json.reset();
 }
 
 bool operator==(const Save &a, const Save &b)
@@ -241,11 +227,6 @@ std::size_t qHash(const Save &save, std::size_t seed) noexcept
 
 void Save::writeJson(std::string &out) const
 {
-    if (const std::string *cached = d->json.get()) {
-        out.append(*cached);
-        return;
-    }
-    const std::size_t start = out.size();
     // Keys in sorted order, as the value tree would write them.
     out.push_back('{');
     if (d->collection) {
@@ -275,13 +256,10 @@ void Save::writeJson(std::string &out) const
         d->trashedAt->writeJson(out);
     }
     out.push_back('}');
-    d->json.set(std::string(out, start));
 }
 
 JsonValue Save::toJson() const
 {
-    if (const std::string *cached = d->json.get())
-        return JsonValue::raw(*cached);
     std::string text;
     writeJson(text);
     return JsonValue::raw(std::move(text));

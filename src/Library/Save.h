@@ -6,8 +6,9 @@
 // Saves are implicitly shared values: copying one (or a library of a hundred thousand) copies a
 // pointer, equality of two copies of one save is a pointer comparison, and a change detaches only
 // the save it touches. Each save keeps, alongside its data, its search text's entry in the shared
-// search index and its canonical JSON text, worked out on first use and dropped when a field they
-// depend on changes.
+// search index, worked out on first use and dropped when a field it depends on changes. Its
+// canonical JSON text is not kept: a library holds as many of those as the document has bytes,
+// and the archive encodes them afresh on several threads about as fast as it copied them.
 
 #include "Library/Collection.h"
 #include "Capture/AlignedAllocation.h"
@@ -118,12 +119,11 @@ public:
     // Where a table of local copies last found this save's link (see CopyTable::lookUp).
     const LinkMemo &copyMemo() const;
 
-    // Works out, unless it has been already, what the save keeps for later: its canonical text
-    // (`scratch` is room for the work) and its search text's entry in the shared index. Safe on
-    // any thread while others read the save: both are published atomically.
-    void prepare(std::string &scratch) const;
-    // The same in parts: the canonical text, and the entry of the search text given folded.
-    void keepJson(std::string &scratch) const;
+    // Works out, unless it has been already, what the save keeps for later: its search text's
+    // entry in the shared index. Safe on any thread while others read the save: the entry is
+    // published atomically.
+    void prepare() const;
+    // The same, with the search text given folded.
     bool isSearchIndexed() const;
     // Its search text's entry in the shared index; 0 until indexed.
     std::uint32_t searchEntry() const;
@@ -143,12 +143,13 @@ public:
     // The same for a walk that copies or lets go of saves: only the count of holders, which
     // lies at the start of the data, is changed.
     void prefetchCount() const { __builtin_prefetch(d.constData(), 1); }
+    // The same for a walk that writes saves' texts: every line of the data.
+    void prefetchForWriting() const;
 
     // All eight fields, in order; dates exact, names and texts under canonical equivalence.
     friend bool operator==(const Save &a, const Save &b);
 
     // {"id", "post", "savedAt", "isFavourite", "collection"?, "tags", "note", "trashedAt"?}.
-    // The canonical text is kept with the save, so writing an unchanged save again is a copy.
     JsonValue toJson() const;
     // Appends the same text.
     void writeJson(std::string &out) const;
@@ -168,42 +169,6 @@ private:
     QSharedDataPointer<SaveData> d;
 };
 
-namespace detail {
-
-// A value derived from a save, computed on first use and kept with it. Readers on several
-// threads may race to fill it; each computes the same value and the first to publish it wins.
-// It is dropped only through a save's setters, which work on a save no one else shares.
-template <typename T>
-class Derived {
-public:
-    Derived() = default;
-    Derived(const Derived &other)
-    {
-        if (const T *value = other.get())
-            m_value.store(new T(*value), std::memory_order_relaxed);
-    }
-    Derived &operator=(const Derived &) = delete;
-    ~Derived() { delete m_value.load(std::memory_order_relaxed); }
-
-    const T *get() const { return m_value.load(std::memory_order_acquire); }
-    const T &set(T value) const
-    {
-        T *made = new T(std::move(value));
-        const T *expected = nullptr;
-        if (m_value.compare_exchange_strong(expected, made, std::memory_order_acq_rel))
-            return *made;
-        delete made;
-        return *expected;
-    }
-    void reset() { delete m_value.exchange(nullptr, std::memory_order_acq_rel); }
-
-private:
-    mutable std::atomic<const T *> m_value{nullptr};
-};
-
-
-}  // namespace detail
-
 // The data of a save, shared by its copies. It is in the header so that the accessors inline:
 // the shelf reads a few fields of every save of the library on each read. Those fields come
 // first, in the first two cache lines of the object, which a walk asks for ahead (prefetch());
@@ -215,8 +180,8 @@ public:
     SaveData(Save::ID id, Post post, Date savedAt)
         : kind(post.kind()), source(post.link.source()), savedAt(savedAt), linkKey(post.link.key()),
           id(std::move(id)), post(std::move(post)) {}
-    // A detached copy is about to be changed: its text is written anew, while what only the post
-    // decides stays; its search words stay until a note or tags change.
+    // A detached copy is about to be changed: what only the post decides stays; its search words
+    // stay until a note or tags change.
     SaveData(const SaveData &o)
         : QSharedData(o), isFavourite(o.isFavourite), kind(o.kind), source(o.source),
           authorIdentity(o.authorIdentity.load(std::memory_order_relaxed)),
@@ -251,9 +216,6 @@ public:
     Post post;
     QList<Tag> tags;
     QString note;
-
-    // The canonical text.
-    detail::Derived<std::string> json;
 };
 
 inline const Save::ID &Save::id() const { return d->id; }
@@ -270,6 +232,12 @@ inline Source Save::source() const { return d->source; }
 inline const LinkMemo &Save::copyMemo() const { return d->copyMemo; }
 inline std::uint32_t Save::searchEntry() const { return d->searchEntry.load(std::memory_order_acquire); }
 inline bool Save::sharesDataWith(const Save &other) const { return d.constData() == other.d.constData(); }
+inline void Save::prefetchForWriting() const
+{
+    const char *data = reinterpret_cast<const char *>(d.constData());
+    for (std::size_t at = 0; at < sizeof(SaveData); at += 64)
+        __builtin_prefetch(data + at);
+}
 
 // Walks the saves in order, asking for each save's data some steps ahead so that the memory
 // reads of a long walk overlap.

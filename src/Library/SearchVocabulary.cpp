@@ -5,6 +5,7 @@
 
 
 #include <algorithm>
+#include <cstring>
 
 namespace sw {
 
@@ -41,11 +42,89 @@ std::size_t SearchVocabulary::entries() const
     return m_entries - 1;
 }
 
+template <typename Mark>
+void SearchVocabulary::forEachEntryLocked(std::uint32_t number, Mark &&mark) const
+{
+    if (number < m_packing.size()) {
+        const Packed &packed = m_packing[number];
+        const std::uint8_t *bytes = m_packed.data() + packed.offset;
+        if (packed.bitmap) {
+            for (std::uint32_t w = 0; w < packed.size / 8; ++w) {
+                std::uint64_t bits;
+                std::memcpy(&bits, bytes + 8 * std::size_t(w), sizeof bits);
+                while (bits) {
+                    mark(w * 64 + std::uint32_t(__builtin_ctzll(bits)));
+                    bits &= bits - 1;
+                }
+            }
+        } else {
+            std::uint32_t entry = 0;
+            for (std::uint32_t at = 0; at < packed.size;) {
+                std::uint32_t gap = 0;
+                for (int shift = 0;; shift += 7) {
+                    const std::uint8_t byte = bytes[at++];
+                    gap |= std::uint32_t(byte & 0x7f) << shift;
+                    if (!(byte & 0x80))
+                        break;
+                }
+                entry += gap;
+                mark(entry);
+            }
+        }
+    }
+    for (const std::uint32_t entry : m_postings[number])
+        mark(entry);
+}
+
 void SearchVocabulary::compact()
 {
     const std::lock_guard lock(m_mutex);
+    // Everything is packed anew, into new room: the words' entries in order, each word's old
+    // packed entries followed by those listed since.
+    const std::uint32_t known = m_entries;
+    const std::size_t bitmapBytes = (std::size_t(known) + 63) / 64 * 8;
+    std::vector<Packed> packing(m_starts.size());
+    std::vector<std::uint8_t> packed;
+    std::vector<std::uint32_t> entries;
+    for (std::uint32_t number = 0; number < m_starts.size(); ++number) {
+        entries.clear();
+        forEachEntryLocked(number, [&](std::uint32_t entry) { entries.push_back(entry); });
+        std::size_t gapBytes = 0;
+        std::uint32_t previous = 0;
+        for (const std::uint32_t entry : entries) {
+            for (std::uint32_t gap = entry - previous; gap >= 0x80; gap >>= 7)
+                ++gapBytes;
+            ++gapBytes;
+            previous = entry;
+        }
+        Packed &word = packing[number];
+        if (bitmapBytes < gapBytes) {
+            // Bitmaps start at a multiple of eight bytes, to be read a 64-bit word at a time.
+            packed.resize((packed.size() + 7) / 8 * 8);
+            word = Packed{std::uint32_t(packed.size()), std::uint32_t(bitmapBytes), true};
+            packed.resize(packed.size() + bitmapBytes, 0);
+            std::vector<std::uint64_t> bits(bitmapBytes / 8, 0);
+            for (const std::uint32_t entry : entries)
+                bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
+            std::memcpy(packed.data() + word.offset, bits.data(), bitmapBytes);
+        } else {
+            word = Packed{std::uint32_t(packed.size()), std::uint32_t(gapBytes), false};
+            previous = 0;
+            for (const std::uint32_t entry : entries) {
+                std::uint32_t gap = entry - previous;
+                for (; gap >= 0x80; gap >>= 7)
+                    packed.push_back(std::uint8_t(0x80 | (gap & 0x7f)));
+                packed.push_back(std::uint8_t(gap));
+                previous = entry;
+            }
+        }
+    }
+    packed.shrink_to_fit();
+    m_packing = std::move(packing);
+    m_packed = std::move(packed);
+    // The lists since the packing start empty, without room.
     for (std::vector<std::uint32_t> &postings : m_postings)
-        postings.shrink_to_fit();
+        std::vector<std::uint32_t>().swap(postings);
     m_postings.shrink_to_fit();
     m_text.shrink_to_fit();
     m_starts.shrink_to_fit();
@@ -142,9 +221,17 @@ SearchVocabulary::Entries SearchVocabulary::containing(QStringView foldedWord) c
     const std::size_t size = (std::size_t(m_entries) + 63) / 64;
     entries.m_bits.assign(size, 0);
 
-    // The words that hold it, in order, with the number of texts listed before each: hits come in
-    // order, so each hit's word is looked for from the last one's on, and the search goes on after
-    // it.
+    // What marking a word's texts costs, about: an entry for each byte of its packed gaps, one for
+    // each machine word of its packed bitmap, and each entry since the packing.
+    const auto listedIn = [&](std::uint32_t number) -> std::size_t {
+        std::size_t cost = m_postings[number].size();
+        if (number < m_packing.size())
+            cost += m_packing[number].bitmap ? m_packing[number].size / 8 : m_packing[number].size;
+        return cost;
+    };
+    // The words that hold it, in order, with what marking the words before each costs: hits come
+    // in order, so each hit's word is looked for from the last one's on, and the search goes on
+    // after it.
     std::vector<std::uint32_t> found;
     std::vector<std::size_t> before{0};
     const QStringView all(m_text.data(), qsizetype(m_text.size()));
@@ -157,7 +244,7 @@ SearchVocabulary::Entries SearchVocabulary::containing(QStringView foldedWord) c
         next = std::upper_bound(next, m_starts.end(), std::uint32_t(at));
         const auto number = std::uint32_t(next - m_starts.begin() - 1);
         found.push_back(number);
-        before.push_back(before.back() + m_postings[number].size());
+        before.push_back(before.back() + listedIn(number));
         if (next == m_starts.end())
             break;
         from = qsizetype(*next);
@@ -167,9 +254,23 @@ SearchVocabulary::Entries SearchVocabulary::containing(QStringView foldedWord) c
     // threads, each taking an equal share of the listed texts into a set of its own, joined here.
     const std::size_t listed = before.back();
     const auto mark = [&](std::vector<std::uint64_t> &bits, std::size_t firstWord, std::size_t lastWord) {
-        for (std::size_t k = firstWord; k < lastWord; ++k)
-            for (const std::uint32_t entry : m_postings[found[k]])
-                bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
+        for (std::size_t k = firstWord; k < lastWord; ++k) {
+            const std::uint32_t number = found[k];
+            if (number < m_packing.size() && m_packing[number].bitmap) {
+                // A packed bitmap is laid over the set's words whole, then the entries since.
+                const Packed &packed = m_packing[number];
+                const std::uint8_t *bytes = m_packed.data() + packed.offset;
+                for (std::uint32_t w = 0; w < packed.size / 8; ++w) {
+                    std::uint64_t word;
+                    std::memcpy(&word, bytes + 8 * std::size_t(w), sizeof word);
+                    bits[w] |= word;
+                }
+                for (const std::uint32_t entry : m_postings[number])
+                    bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
+            } else {
+                forEachEntryLocked(number, [&](std::uint32_t entry) { bits[entry >> 6] |= std::uint64_t(1) << (entry & 63); });
+            }
+        }
     };
     const std::size_t threads = std::clamp<std::size_t>(listed / kListedPerThread, 1, std::min<std::size_t>(4, usableCores()));
     if (threads == 1) {

@@ -66,8 +66,11 @@ public:
 
     std::size_t words() const;
     std::size_t entries() const;
-    // Lets go of the room the lists grew into while many texts were indexed at once (after a
-    // start): a third of the index's memory. Changes no answer; later texts grow them again.
+    // Packs each word's entries known so far (after a start, once every save is indexed): a
+    // word found in many texts as a bitmap of the entries, any other as the gaps between its
+    // entries in variable-length bytes, whichever is smaller; about a byte an entry instead of
+    // the four and the room of a list. Changes no answer; later texts are listed as before, until
+    // the next packing.
     void compact();
 
 private:
@@ -75,6 +78,17 @@ private:
     std::uint32_t numberLocked(QStringView word, std::size_t hash);
     QStringView wordLocked(std::uint32_t number) const;
     void growLocked();
+    // Calls mark(entry) for each of the word's entries, in ascending order.
+    template <typename Mark>
+    void forEachEntryLocked(std::uint32_t number, Mark &&mark) const;
+
+    // A word's packed entries: `size` bytes at `offset` in m_packed, a bitmap of the entries
+    // known at the packing (in 64-bit words) when `bitmap`, else the gaps from 0 as LEB128.
+    struct Packed {
+        std::uint32_t offset = 0;
+        std::uint32_t size = 0;
+        bool bitmap = false;
+    };
 
     mutable std::mutex m_mutex;
     // Every word once, in order of numbering, each followed by a space: a query word, which holds
@@ -83,7 +97,9 @@ private:
     std::vector<std::uint32_t> m_starts;                // where each word begins in m_text
     std::vector<std::uint32_t> m_hashes;                // each word's hash, for the table below
     std::vector<std::uint32_t> m_table;                 // open addressing: 0 empty, else number + 1
-    std::vector<std::vector<std::uint32_t>> m_postings; // each word's entries, ascending
+    std::vector<Packed> m_packing;                      // the packed entries of the words numbered below its size
+    std::vector<std::uint8_t> m_packed;
+    std::vector<std::vector<std::uint32_t>> m_postings; // each word's entries since the packing, ascending
     std::uint32_t m_entries = 1;                        // the next entry's number
     std::atomic<int> m_fillers{0};
 };

@@ -5,6 +5,7 @@
 #include "Capture/Parallel.h"
 #include "Capture/StringPool.h"
 
+#include <algorithm>
 #include <atomic>
 #include <optional>
 #include <string>
@@ -21,42 +22,6 @@ __int128 reservedBy(const LocalCopy &copy)
     return copy.exactBytesOnDisk();
 }
 
-void writeString(std::string &out, const QString &text)
-{
-    writeJsonString(out, QStringView(text));
-}
-
-// The canonical form of a link, written directly: a table of 100,000 entries is read at every
-// start, and building a value tree per link would dominate it. `out` is room for the work.
-QByteArray encode(const PostLink &link, std::string &out)
-{
-    out.clear();
-    if (const PostLink::X *x = link.asX()) {
-        out.append(R"({"x":{"handle":{"name":)");
-        writeString(out, x->handle.name);
-        out.append(R"(},"status":{"digits":)");
-        writeString(out, x->status.digits);
-        out.append("}}}");
-    } else {
-        out.append(R"({"web":{"_0":)");
-        writeString(out, link.asWeb()->url.text());
-        out.append("}}");
-    }
-    return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
-}
-
-QByteArray encode(const LocalCopy &copy, std::string &out)
-{
-    out.clear();
-    copy.writeJson(out);
-    return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
-}
-template <typename T>
-QByteArray encode(const T &value)
-{
-    std::string out;
-    return encode(value, out);
-}
 }  // namespace
 
 const QSharedDataPointer<CopyTable::Data> &CopyTable::emptyData()
@@ -159,14 +124,7 @@ void CopyTable::place(std::uint32_t position)
 
 void CopyTable::insert(const PostLink &link, const LocalCopy &copy)
 {
-    const LinkKey key = link.key();
-    if (!d.constData()->entries.empty()) {
-        if (d.constData()->index[slotOf(link, key)].position != 0) {
-            record(Entry{link, key, copy, QByteArray(), encode(copy)});
-            return;
-        }
-    }
-    record(Entry{link, key, copy, encode(link), encode(copy)});
+    record(Entry{link, link.key(), copy});
 }
 
 void CopyTable::record(Entry entry)
@@ -179,16 +137,12 @@ void CopyTable::record(Entry entry)
         Entry &existing = d->entries[position - 1];
         d->reserved -= reservedBy(existing.copy);
         d->onDisk -= existing.copy.exactBytesOnDisk();
-        d->jsonBytes -= existing.copyJson.size();
         existing.copy = std::move(entry.copy);
-        existing.copyJson = std::move(entry.copyJson);
-        d->jsonBytes += existing.copyJson.size();
         d->reserved += reservedBy(existing.copy);
         d->onDisk += existing.copy.exactBytesOnDisk();
         changed();
         return;
     }
-    d->jsonBytes += entry.linkJson.size() + entry.copyJson.size();
     d->reserved += reservedBy(entry.copy);
     d->onDisk += entry.copy.exactBytesOnDisk();
     const LinkKey key = entry.key;
@@ -229,7 +183,6 @@ std::optional<LocalCopy> CopyTable::take(const PostLink &link)
     entries.pop_back();
     d->reserved -= reservedBy(taken.copy);
     d->onDisk -= taken.copy.exactBytesOnDisk();
-    d->jsonBytes -= taken.linkJson.size() + taken.copyJson.size();
     changed();
     return std::move(taken.copy);
 }
@@ -269,18 +222,22 @@ std::size_t qHash(const CopyTable &table, std::size_t seed) noexcept
 
 void CopyTable::writeJson(std::string &out) const
 {
-    out.reserve(out.size() + static_cast<std::size_t>(d->jsonBytes) + 2 * d->entries.size() + 2);
     out.push_back('[');
-    bool first = true;
-    for (const Entry &entry : d->entries) {
-        if (!first)
-            out.push_back(',');
-        first = false;
-        out.append(entry.linkJson.constData(), static_cast<std::size_t>(entry.linkJson.size()));
-        out.push_back(',');
-        out.append(entry.copyJson.constData(), static_cast<std::size_t>(entry.copyJson.size()));
-    }
+    writeEntriesJson(out, 0, std::size_t(size()));
     out.push_back(']');
+}
+
+void CopyTable::writeEntriesJson(std::string &out, std::size_t from, std::size_t to) const
+{
+    const std::vector<Entry> &entries = d->entries;
+    to = std::min(to, entries.size());
+    for (std::size_t i = from; i < to; ++i) {
+        if (i > 0)
+            out.push_back(',');
+        entries[i].link.writeJson(out);
+        out.push_back(',');
+        entries[i].copy.writeJson(out);
+    }
 }
 
 JsonValue CopyTable::toJson() const
@@ -295,20 +252,14 @@ CopyTable CopyTable::fromJson(const JsonNode &node)
     const std::size_t count = node.elementCount();
     if (count % 2 != 0)
         throw JsonError("Expected the copies as pairs of a link and its copy, but the array has an odd length.");
-    // The pairs decode (and their texts are written) on several threads when there are many;
-    // they are then recorded in order, so that the later copy of a repeated link wins. Each
-    // thread pools the handles and writes the texts in room of its own.
-    struct Decoding {
-        ThreadStringPool pool;
-        std::string scratch;
-    };
-    const auto entry = [](const JsonNode &linkNode, const JsonNode &copyNode, Decoding &decoding) {
+    // The pairs decode on several threads when there are many; they are then recorded in order,
+    // so that the later copy of a repeated link wins. Each thread pools the handles.
+    using Decoding = ThreadStringPool;
+    const auto entry = [](const JsonNode &linkNode, const JsonNode &copyNode, Decoding &) {
         PostLink link = PostLink::fromJson(linkNode);
         LocalCopy copy = LocalCopy::fromJson(copyNode);
         const LinkKey key = link.key();
-        QByteArray linkJson = encode(link, decoding.scratch);
-        QByteArray copyJson = encode(copy, decoding.scratch);
-        return Entry{std::move(link), key, std::move(copy), std::move(linkJson), std::move(copyJson)};
+        return Entry{std::move(link), key, std::move(copy)};
     };
     CopyTable table;
     table.reserve(count / 2);

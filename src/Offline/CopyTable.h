@@ -4,15 +4,12 @@
 // reference count, and only a change to a shared table copies it. Two X links to the same status
 // are one key, whatever their handles; an entry keeps the link it was first recorded under.
 //
-// The archive writes the whole table after every change, so each entry keeps its canonical JSON
-// text ready and writing the table is a concatenation. The bytes reserved and the bytes on disk
-// are kept as exact sums as entries come and go.
+// The bytes reserved and the bytes on disk are kept as exact sums as entries come and go.
 
 #include "Capture/Json.h"
 #include "Offline/LocalCopy.h"
 #include "Capture/PostLink.h"
 
-#include <QByteArray>
 #include <QSharedData>
 #include <QSharedDataPointer>
 #include <QHashFunctions>
@@ -30,8 +27,6 @@ class CopyTable {
         PostLink link;         // as first recorded
         LinkKey key;           // the link's key
         LocalCopy copy;
-        QByteArray linkJson;   // the canonical text of the entry's link
-        QByteArray copyJson;   // the canonical text of its copy
     };
     // Looked up once per save whenever the shelf is read, so the table is built for it: the
     // entries lie in one array, and an open-addressing index over it holds each entry's key, so
@@ -49,7 +44,6 @@ class CopyTable {
         std::uint64_t generation = 0;  // new with each change: what memos are checked against
         __int128 reserved = 0;
         __int128 onDisk = 0;
-        qsizetype jsonBytes = 0;      // the cached texts' total length, to size the output once
     };
 
 public:
@@ -124,6 +118,10 @@ public:
     // the table's own (unspecified) order; [] when empty.
     JsonValue toJson() const;
     void writeJson(std::string &out) const;
+    // The entries from `from` up to `to` (or the end) of the same array, without its brackets,
+    // each but the first entry's after a comma: the archive writes a large table a piece at a
+    // time on several threads.
+    void writeEntriesJson(std::string &out, std::size_t from, std::size_t to) const;
     // Fails on an array of odd length or on any link or copy that fails. When a link occurs in
     // two pairs, the later pair's copy is kept.
     static CopyTable fromJson(const JsonNode &node);

@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace sw {
 
@@ -29,14 +30,16 @@ struct Archive {
     friend bool operator==(const Archive &, const Archive &) = default;
 
     // The document: {"copies":[link,copy,...],"library":{"collections":[...],"saves":[...]},"version":n}
-    // compact, keys sorted at every depth. Appends to `out` in one pass; unchanged saves and
-    // copies contribute the canonical text they already keep.
+    // compact, keys sorted at every depth. Appends to `out`; the copies and the saves are encoded
+    // a piece at a time on several threads.
     void writeJson(std::string &out) const;
-    // The same, in pieces: whenever `out` holds more than a few mebibytes, `spill` is handed it
-    // to take its contents away (and empty it); when it answers false, writing stops there.
-    // Answers false when it was stopped.
+    // The same, in pieces: whenever `out` holds more than a few mebibytes, and with each piece of
+    // encoded copies or saves, `spill` is handed a text to take its contents away (and empty it); when it
+    // answers false, writing stops there. Answers false when it was stopped. `room` keeps the
+    // pieces' buffers from one write to the next.
     using Spill = std::function<bool(std::string &out)>;
     bool writeJson(std::string &out, const Spill &spill) const;
+    bool writeJson(std::string &out, const Spill &spill, std::vector<std::string> &room) const;
     std::string json() const;
     JsonValue toJson() const;
 

@@ -11,7 +11,7 @@
 //
 // Values are read on the writer thread while the owner keeps sharing their saves. A save's data
 // is changed only once the save is no one else's (it is detached first), so the thread reads
-// values no one changes; the canonical texts it fills in on the way are published atomically
+// values no one changes; the search words it works out on the way are published atomically
 // (see Save). What the thread read is let go on the owner's thread (collect()), so that the owner
 // never finds a save unshared, and changes it in place, while the thread may still be reading it.
 //

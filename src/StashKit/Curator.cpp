@@ -369,14 +369,12 @@ void Curator::prepare()
     }
     if (m_library.saves.isEmpty())
         return;
-    // The saves as they are now, the search words of all first (a search is what comes first),
-    // then the canonical texts, a block at a time so that a write never waits long. A save
-    // changed meanwhile is another save by then, whose text the next write or search works out;
-    // these are let go on this thread (see ArchiveWriter).
+    // The saves as they are now, their search words, a block at a time so that a write never
+    // waits long. A save changed meanwhile is another save by then, whose words the next search
+    // works out; these are let go on this thread (see ArchiveWriter).
     struct Walk {
         SaveList saves;
         qsizetype next = 0;
-        bool encoding = false;
         std::optional<SearchVocabulary::Filling> filling;
     };
     auto walk = std::make_shared<Walk>();
@@ -388,7 +386,7 @@ void Curator::prepare()
         const qsizetype begin = walk->next;
         const qsizetype end = std::min(begin + kBlock, saves.size());
         const auto count = std::size_t(end - begin);
-        if (!walk->encoding) {
+        {
             // Folding is most of the work and shares nothing: on several threads. The index
             // takes the texts one at a time.
             const std::vector<QString> folded = decodeAll(count, [&](std::size_t k) {
@@ -398,27 +396,16 @@ void Curator::prepare()
             for (std::size_t k = 0; k < count; ++k)
                 if (!folded[k].isNull())
                     saves.at(begin + qsizetype(k)).indexSearchText(folded[k]);
-        } else {
-            decodeAll(count, [&](std::size_t k) {
-                std::string scratch;
-                saves.at(begin + qsizetype(k)).keepJson(scratch);
-                return 0;
-            });
         }
         walk->next = end;
         if (end < saves.size())
             return true;
-        if (walk->encoding) {
-            // The folded texts and the room the index grew into are free again: given back to
-            // the system rather than kept for work that does not come again.
-            ::malloc_trim(0);
-            return false;
-        }
-        walk->encoding = true;
-        walk->next = 0;
         walk->filling.reset();
         SearchVocabulary::shared().compact();
-        return true;
+        // The folded texts and the room the index grew into are free again: given back to the
+        // system rather than kept for work that does not come again.
+        ::malloc_trim(0);
+        return false;
     });
 }
 

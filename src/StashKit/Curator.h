@@ -26,8 +26,8 @@
 // named by the document still on disk. The Curator's destruction waits for the last write and
 // deletes what it allows.
 //
-// After a restore, the writer thread uses its idle time to work out each save's canonical text
-// and search words, so that neither the first write nor the first search pays for them.
+// After a restore, the writer thread uses its idle time to work out each save's search words, so
+// that the first search does not pay for them.
 
 #include "StashKit/Archive.h"
 #include "StashKit/ArchiveWriter.h"
@@ -140,9 +140,8 @@ public:
     // Returns once every change made so far is written (or its write has failed), with
     // archiveWriteFailed telling which.
     void flush();
-    // Returns once the canonical texts and search words of the saves restored last are worked
-    // out (the writer thread's idle work), releasing a held preparation first. For measurements
-    // and tests.
+    // Returns once the search words of the saves restored last are worked out (the writer
+    // thread's idle work), releasing a held preparation first. For measurements and tests.
     void finishPreparing();
     // Holds the preparation of the saves of the restores to come until released (a restore
     // while held leaves it waiting); releasing starts the waiting one. Nothing else waits on it.
@@ -360,8 +359,8 @@ private:
     ArchiveWriter &writer();
     // Takes the outcome of the writes that have ended into archiveWriteFailed.
     void writesEnded();
-    // Works out, between writes, what the first write and the first search would otherwise pay
-    // for: the restored saves' canonical texts and search words.
+    // Works out, between writes, what the first search would otherwise pay for: the restored
+    // saves' search words.
     void prepare();
     void setArchiveWriteFailed(bool failed);
     void changed(Field field);

@@ -221,7 +221,7 @@ std::expected<void, ArchiveFailure> FileArchive::storeArchive(const Archive &arc
                 const bool ok = put(out);
                 out.clear();
                 return ok;
-            });
+            }, m_pieces);
             written = written && put(piece);
             piece.clear();
             return written;

@@ -16,6 +16,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace sw {
@@ -77,7 +78,8 @@ private:
 
     QString m_directory;
     Clock m_clock;
-    std::string m_piece;   // the piece being encoded, its room kept between stores
+    std::string m_piece;                 // the piece being encoded, its room kept between stores
+    std::vector<std::string> m_pieces;   // the same for the pieces of saves encoded on several threads
 };
 
 }  // namespace sw

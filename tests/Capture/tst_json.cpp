@@ -47,6 +47,8 @@ private slots:
     void utf16WritesAsUtf8();
     void rejectsMalformedDocuments_data();
     void rejectsMalformedDocuments();
+    void unitsAtEveryPlaceOfABlock_data();
+    void unitsAtEveryPlaceOfABlock();
     void loneSurrogateEscapes_data();
     void loneSurrogateEscapes();
     void integers_data();
@@ -200,6 +202,59 @@ void TestJson::utf16WritesAsUtf8()
     std::string viaUtf8 = "[";
     writeJsonString(viaUtf8, text.toStdString());
     QCOMPARE(QByteArray::fromStdString(direct), QByteArray::fromStdString(viaUtf8));
+}
+
+// Plain ASCII is written eight units at a time: a unit that must be escaped or encoded, at every
+// place of a block and across the next one, in texts on each side of a block's length.
+void TestJson::unitsAtEveryPlaceOfABlock_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("quote") << QStringLiteral("\"");
+    QTest::newRow("backslash") << QStringLiteral("\\");
+    QTest::newRow("slash") << QStringLiteral("/");
+    QTest::newRow("new line") << QStringLiteral("\n");
+    QTest::newRow("first control") << QString(QChar(0x0001));
+    QTest::newRow("last control") << QString(QChar(0x001F));
+    QTest::newRow("space, the first plain unit") << QStringLiteral(" ");
+    QTest::newRow("tilde and delete, the last plain ones") << QString::fromUtf16(u"~\u007f");
+    QTest::newRow("first two-byte unit") << QString(QChar(0x0080));
+    QTest::newRow("two bytes") << QStringLiteral("\u00e9");
+    QTest::newRow("three bytes") << QStringLiteral("\u6771");
+    QTest::newRow("top bit set") << QString(QChar(0x8000));
+    QTest::newRow("last unit") << QString(QChar(0xFFFF));
+    QTest::newRow("surrogate pair") << QString::fromUtf16(u"\U0001F600");
+    QTest::newRow("lone high surrogate") << QString(QChar(0xD800));
+    QTest::newRow("lone low surrogate") << QString(QChar(0xDFFF));
+}
+
+void TestJson::unitsAtEveryPlaceOfABlock()
+{
+    QFETCH(QString, unit);
+    for (const int length : {0, 1, 7, 8, 9, 15, 16, 17, 24}) {
+        const QString plain = QStringLiteral("abcdefghijklmnopqrstuvwxyz").left(length);
+        for (int at = 0; at <= length; ++at) {
+            const QString text = plain.left(at) + unit + plain.mid(at) + (at % 3 == 0 ? unit : QString());
+            std::string direct = "[";
+            writeJsonString(direct, QStringView(text));
+            std::string viaUtf8 = "[";
+            writeJsonString(viaUtf8, text.toStdString());
+            QVERIFY2(direct == viaUtf8, qPrintable(QStringLiteral("%1 at %2 of %3").arg(QString::fromStdString(direct)).arg(at).arg(length)));
+            // Read back, it is the text (a lone surrogate comes back replaced), and every slash
+            // was written escaped.
+            direct += ']';
+            const JsonDocument read(direct);
+            const QString back = read.root().elements().front().string();
+            if (!unit.front().isSurrogate() || unit.size() == 2)
+                QCOMPARE(back, text);
+            QCOMPARE(back.size(), text.size());
+            const auto slashes = std::count(direct.begin(), direct.end(), '/');
+            QCOMPARE(qsizetype(slashes), text.count(u'/'));
+            std::size_t escaped = 0;
+            for (std::size_t i = 0; i + 1 < direct.size(); ++i)
+                escaped += direct[i] == '\\' && direct[i + 1] == '/';
+            QCOMPARE(qsizetype(escaped), text.count(u'/'));
+        }
+    }
 }
 
 void TestJson::rejectsMalformedDocuments_data()

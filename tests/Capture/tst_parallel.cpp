@@ -3,6 +3,9 @@
 #include <QTest>
 
 #include <atomic>
+#include <mutex>
+#include <set>
+#include <stdexcept>
 #include <optional>
 #include <string>
 #include <thread>
@@ -36,6 +39,8 @@ private slots:
     void elementsDecodeAsALoopInOrder();
     void partsCoverEachIndexOnce_data();
     void partsCoverEachIndexOnce();
+    void piecesAreTakenInOrder_data();
+    void piecesAreTakenInOrder();
 };
 
 void TestParallel::elementsDecodeAsALoopInOrder_data()
@@ -163,6 +168,94 @@ void TestParallel::partsCoverEachIndexOnce()
         next = ranges[part].second;
     }
     QCOMPARE(next, std::size_t(count));
+}
+
+void TestParallel::piecesAreTakenInOrder_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<int>("buffers");
+    QTest::addColumn<int>("stopAt");    // the piece whose take() answers false (-1: none)
+    QTest::addColumn<int>("throwAt");   // the piece whose make() throws (-1: none)
+    QTest::newRow("none") << 0 << 4 << 10 << -1 << -1;
+    QTest::newRow("one, many threads") << 1 << 4 << 10 << -1 << -1;
+    QTest::newRow("many, one thread") << 500 << 1 << 2 << -1 << -1;
+    QTest::newRow("many, more threads than buffers") << 500 << 8 << 3 << -1 << -1;
+    QTest::newRow("many, no buffers given") << 500 << 4 << 0 << -1 << -1;
+    QTest::newRow("many, four threads") << 2000 << 4 << 10 << -1 << -1;
+    QTest::newRow("stopped at the first") << 500 << 4 << 10 << 0 << -1;
+    QTest::newRow("stopped inside") << 500 << 4 << 10 << 250 << -1;
+    QTest::newRow("stopped at the last") << 500 << 4 << 10 << 499 << -1;
+    QTest::newRow("a piece fails") << 500 << 4 << 10 << -1 << 123;
+    QTest::newRow("a piece fails, one thread") << 500 << 1 << 2 << -1 << 7;
+    QTest::newRow("a piece fails after a stop") << 500 << 4 << 10 << 100 << 400;
+}
+
+// Each piece is handed over once, in order, whole, with its buffer's earlier text gone; a stop or
+// a failure ends the making, and no more than the buffers' number of pieces is ever made ahead of
+// the one taken.
+void TestParallel::piecesAreTakenInOrder()
+{
+    QFETCH(int, count);
+    QFETCH(int, threads);
+    QFETCH(int, buffers);
+    QFETCH(int, stopAt);
+    QFETCH(int, throwAt);
+    std::vector<std::string> room(std::size_t(buffers), std::string("left over"));
+    const std::size_t window = std::max<std::size_t>(2, room.size());
+    std::atomic<int> taken{0};
+    std::atomic<bool> tooFarAhead{false};
+    std::vector<int> order;
+    std::vector<std::thread::id> makers;
+    std::mutex makersMutex;
+    const auto make = [&](std::size_t i, std::string &out) {
+        if (int(i) >= taken.load() + int(window))
+            tooFarAhead = true;
+        if (int(i) == throwAt)
+            throw std::runtime_error("piece " + std::to_string(i));
+        {
+            const std::lock_guard lock(makersMutex);
+            makers.push_back(std::this_thread::get_id());
+        }
+        out += '<' + std::to_string(i) + std::string(i % 7, '.') + '>';
+    };
+    QString takenWrong;
+    const auto take = [&](std::string &text) {
+        const int i = taken.load();
+        if (text != '<' + std::to_string(i) + std::string(std::size_t(i) % 7, '.') + '>')
+            takenWrong = QString::fromStdString(text);
+        order.push_back(i);
+        text.clear();
+        ++taken;
+        return i != stopAt;
+    };
+    std::optional<std::string> failure;
+    bool completed = false;
+    try {
+        completed = makeInOrder(std::size_t(count), std::size_t(threads), room, make, take);
+    } catch (const std::runtime_error &e) {
+        failure = e.what();
+    }
+    QVERIFY2(takenWrong.isEmpty(), qPrintable(takenWrong));
+    QVERIFY(!tooFarAhead);
+    const bool fails = throwAt >= 0 && (stopAt < 0 || throwAt <= stopAt);
+    QCOMPARE(failure.has_value(), fails);
+    if (fails)
+        QCOMPARE(*failure, "piece " + std::to_string(throwAt));
+    else
+        QCOMPARE(completed, stopAt < 0);
+    // In order from the first, up to the stop or the failed piece.
+    const int last = fails ? throwAt - 1 : (stopAt >= 0 ? stopAt : count - 1);
+    QVERIFY(int(order.size()) - 1 <= last);
+    if (!fails)
+        QCOMPARE(int(order.size()) - 1, last);
+    for (std::size_t k = 0; k < order.size(); ++k)
+        QCOMPARE(order[k], int(k));
+    QVERIFY(room.size() >= 2);
+    // Every piece was made by this thread or by one of at most threads - 1 others.
+    std::set<std::thread::id> distinct(makers.begin(), makers.end());
+    distinct.erase(std::this_thread::get_id());
+    QVERIFY(int(distinct.size()) <= std::max(0, threads - 1));
 }
 
 QTEST_APPLESS_MAIN(TestParallel)

@@ -56,6 +56,21 @@ void TestStringPool::givesTheTextOnce()
     if (!bytes.isEmpty())   // (empty texts share Qt's one empty text anyway)
         QCOMPARE(second.constData() == first.constData(), kept);
     QCOMPARE(pool.size(), std::size_t(kept ? 1 : 0));
+    // The same bytes as bytes (an address): kept apart from the texts, shared alike.
+    const QByteArray firstBytes = pool.takeBytes(view);
+    const QByteArray secondBytes = pool.takeBytes(std::string(view));
+    QCOMPARE(firstBytes, bytes);
+    QCOMPARE(secondBytes, bytes);
+    if (!bytes.isEmpty())
+        QCOMPARE(secondBytes.constData() == firstBytes.constData(), kept);
+    QCOMPARE(pool.size(), std::size_t(kept ? 2 : 0));
+    QCOMPARE(pool.take(view), first);
+    {
+        const StringPool::Scope scope(pool);
+        if (!bytes.isEmpty())
+            QCOMPARE(StringPool::bytes(view).constData() == firstBytes.constData(), kept);
+    }
+    QCOMPARE(StringPool::bytes(view), bytes);
 }
 
 // Many texts, most met many times, some differing only in their last byte or in length: each is

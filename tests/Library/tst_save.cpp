@@ -142,8 +142,7 @@ void TestSave::matches()
     // same answer, by the plain scan and through the index.
     const Save prepared = makeSave(text, author, handle, note, tags);
     const SearchQuery earlier(query);
-    std::string scratch;
-    prepared.prepare(scratch);
+    prepared.prepare();
     QCOMPARE(prepared.matches(earlier), expected);
     QCOMPARE(prepared.matches(SearchQuery(query)), expected);
     // Unprepared while the index is being filled (after a start): looked for field by field.
@@ -195,10 +194,9 @@ void TestSave::scanWhilePreparingMatchesTheIndex()
             scanned.append(row);
         }
     }
-    std::string scratch;
     for (const Save &save : saves) {
         QVERIFY(!save.isSearchIndexed());
-        save.prepare(scratch);
+        save.prepare();
     }
     const auto sameAsScanned = [&] {
         int hits = 0;
@@ -221,7 +219,7 @@ void TestSave::scanWhilePreparingMatchesTheIndex()
     QVERIFY(sameAsScanned() > 500);
     const Save later = makeSave(QStringLiteral("Volcano river kite"), QStringLiteral("Ann"), QStringLiteral("later"),
                                 QString(), {QStringLiteral("caf\u00e9")});
-    later.prepare(scratch);
+    later.prepare();
     for (const QString &word : {QStringLiteral("volcano"), QStringLiteral("kite"), QStringLiteral("cafe"), QStringLiteral("ann")})
         QVERIFY2(later.matches(SearchQuery(word)), qPrintable(word));
     QVERIFY(!later.matches(SearchQuery(QStringLiteral("volume"))));

@@ -502,27 +502,69 @@ void TestFileArchive::fullDiskLeavesTheOldDocumentWhole()
 
 void TestFileArchive::storedBytesAreTheDocument_data()
 {
-    QTest::addColumn<int>("keptEvery");   // saves whose text is kept: every n-th (0: none)
-    // Kept texts are copied as they are, the others encoded on the way; a note longer than a
-    // piece of the write makes a piece of its own.
-    QTest::newRow("no text kept") << 0;
-    QTest::newRow("every other text kept") << 2;
-    QTest::newRow("every text kept") << 1;
+    // The copies and the saves are encoded a piece at a time on several threads and written in
+    // order: tables on each side of a piece's end, and a save with a note longer than a spilled
+    // piece.
+    QTest::addColumn<int>("saves");
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<qsizetype>("longNoteAt");   // -1: none
+    QTest::newRow("no saves, no copies") << 0 << 0 << qsizetype(-1);
+    QTest::newRow("one save, one copy") << 1 << 1 << qsizetype(-1);
+    QTest::newRow("one piece of saves but one") << 255 << 1 << qsizetype(-1);
+    QTest::newRow("one whole piece of saves") << 256 << 1 << qsizetype(-1);
+    QTest::newRow("a piece of saves and one") << 257 << 1 << qsizetype(-1);
+    QTest::newRow("one piece of copies but one") << 10 << 1023 << qsizetype(-1);
+    QTest::newRow("one whole piece of copies") << 10 << 1024 << qsizetype(-1);
+    QTest::newRow("a piece of copies and one") << 10 << 1025 << qsizetype(-1);
+    QTest::newRow("many pieces, a long note first") << 3000 << 3000 << qsizetype(0);
+    QTest::newRow("many pieces, a long note inside") << 3000 << 1 << qsizetype(1500);
+    QTest::newRow("many pieces, a long note last") << 3000 << 1 << qsizetype(3000);
 }
 
 void TestFileArchive::storedBytesAreTheDocument()
 {
-    QFETCH(int, keptEvery);
-    Archive archive = sizeableArchive(3000, 2);
-    archive.library.saves.insert(1500, makeSave(SaveSpec(9001, postOnX(QStringLiteral("long"), QStringLiteral("1")), 10)
-                                                    .noted(QString(3 << 19, QChar(u'é')))));
-    std::string scratch;
-    for (qsizetype i = 0; keptEvery > 0 && i < archive.library.saves.size(); i += keptEvery)
-        archive.library.saves.at(i).keepJson(scratch);
+    QFETCH(int, saves);
+    QFETCH(int, copies);
+    QFETCH(qsizetype, longNoteAt);
+    Archive archive = sizeableArchive(saves, 2);
+    if (longNoteAt >= 0)
+        archive.library.saves.insert(longNoteAt, makeSave(SaveSpec(9001, postOnX(QStringLiteral("long"), QStringLiteral("1")), 10)
+                                                              .noted(QString(3 << 19, QChar(u'é')))));
+    // Copies of every case, web links among them; the sizeable archive has one already.
+    for (int i = 1; i < copies; ++i) {
+        const LocalCopy copy = i % 4 == 0 ? LocalCopy::linkOnly()
+            : i % 4 == 1                  ? LocalCopy::downloading(i, 4 * i)
+            : i % 4 == 2 ? LocalCopy::onThisComputer({LocalFile{QStringLiteral("f%1.mp4").arg(i), i}})
+                         : LocalCopy::failed(DownloadFailure::couldNotWrite);
+        archive.copies.insert(i % 3 == 0 ? webLink(QStringLiteral("https://example.com/p/%1").arg(i))
+                                         : xLink(QStringLiteral("someone"), QString::number(5000 + i)),
+                              copy);
+    }
+    if (copies == 0)
+        archive.copies = CopyTable();
+    QCOMPARE(archive.copies.size(), qsizetype(copies));
+    // The document as value trees write it, one entry and one save after another on this thread.
+    JsonValue pairs = JsonValue::array();
+    for (const auto &[link, copy] : archive.copies) {
+        pairs.push(link.toJson());
+        pairs.push(copy.toJson());
+    }
+    std::string expected = "{\"copies\":";
+    pairs.writeTo(expected);
+    expected += ",\"library\":";
+    archive.library.toJson().writeTo(expected);
+    expected += ",\"version\":" + std::to_string(archive.version) + "}";
+    QCOMPARE(QByteArray::fromStdString(archive.json()), QByteArray::fromStdString(expected));
     QTemporaryDir dir;
     FileArchive files(dir.path());
     QVERIFY(files.store(archive));
+    QCOMPARE(readAll(files.documentPath()), QByteArray::fromStdString(expected));
+    // Stored again by the same archive (its pieces' room kept from the first store), after a
+    // change that moves every later save to another piece.
+    archive.library.saves.insert(0, makeSave(SaveSpec(9002, postOnX(QStringLiteral("first"), QStringLiteral("2")), 11)));
+    QVERIFY(files.store(archive));
     QCOMPARE(readAll(files.documentPath()), QByteArray::fromStdString(archive.json()));
+    QCOMPARE(Archive::fromJson(readAll(files.documentPath()).toStdString()), archive);
 }
 
 void TestFileArchive::supersededStoreIsGivenUp_data()
