@@ -90,20 +90,27 @@ std::size_t plainBytes(const char *p, std::size_t n)
 
 void writeJsonString(std::string &out, std::string_view s)
 {
-    // Never write a document that cannot be read back: malformed UTF-8 becomes U+FFFD.
-    if (!simdjson::validate_utf8(s.data(), s.size())) {
-        const std::string repaired = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).toStdString();
-        writeJsonString(out, repaired);
-        return;
-    }
     static constexpr char hex[] = "0123456789abcdef";
+    const std::size_t start = out.size();
     out.push_back('"');
     std::size_t runStart = 0;
+    bool validated = false;
     for (std::size_t i = 0; i < s.size(); ++i) {
         i += plainBytes(s.data() + i, s.size() - i);
         if (i == s.size())
             break;
         const unsigned char c = static_cast<unsigned char>(s[i]);
+        // Never write a document that cannot be read back: malformed UTF-8 becomes U+FFFD. A text
+        // of ASCII alone (an address) is never looked at twice.
+        if (c >= 0x80 && !validated) {
+            if (!simdjson::validate_utf8(s.data(), s.size())) {
+                out.resize(start);
+                const std::string repaired = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).toStdString();
+                writeJsonString(out, repaired);
+                return;
+            }
+            validated = true;
+        }
         const char *esc = nullptr;
         switch (c) {
         case '"': esc = "\\\""; break;

@@ -6,7 +6,7 @@
 
 namespace sw {
 
-std::string uuidStdText(const QUuid &uuid)
+void appendUuidText(std::string &out, const QUuid &uuid)
 {
     static constexpr char digits[] = "0123456789ABCDEF";
     const unsigned char bytes[16] = {
@@ -14,14 +14,21 @@ std::string uuidStdText(const QUuid &uuid)
         uchar(uuid.data2 >> 8),  uchar(uuid.data2),       uchar(uuid.data3 >> 8), uchar(uuid.data3),
         uuid.data4[0], uuid.data4[1], uuid.data4[2], uuid.data4[3],
         uuid.data4[4], uuid.data4[5], uuid.data4[6], uuid.data4[7]};
-    std::string out(36, '-');
+    char text[36];
     std::size_t at = 0;
     for (int i = 0; i < 16; ++i) {
         if (i == 4 || i == 6 || i == 8 || i == 10)
-            ++at;
-        out[at++] = digits[bytes[i] >> 4];
-        out[at++] = digits[bytes[i] & 0xF];
+            text[at++] = '-';
+        text[at++] = digits[bytes[i] >> 4];
+        text[at++] = digits[bytes[i] & 0xF];
     }
+    out.append(text, sizeof text);
+}
+
+std::string uuidStdText(const QUuid &uuid)
+{
+    std::string out;
+    appendUuidText(out, uuid);
     return out;
 }
 

@@ -21,6 +21,8 @@ namespace sw {
 // The canonical upper-case text of a UUID: "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX".
 QString uuidText(const QUuid &uuid);
 std::string uuidStdText(const QUuid &uuid);
+// The same text appended, without a string of its own: every save's id is written at each write.
+void appendUuidText(std::string &out, const QUuid &uuid);
 // The UUID written as 36 characters (hex groups 8-4-4-4-12, letters in either case); none for
 // any other text.
 std::optional<QUuid> parseUuid(std::string_view text);

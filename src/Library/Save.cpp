@@ -231,11 +231,11 @@ void Save::writeJson(std::string &out) const
     out.push_back('{');
     if (d->collection) {
         out.append(R"("collection":{"raw":")");
-        out.append(uuidStdText(d->collection->raw()));
+        appendUuidText(out, d->collection->raw());
         out.append(R"("},)");
     }
     out.append(R"("id":{"raw":")");
-    out.append(uuidStdText(d->id.raw()));
+    appendUuidText(out, d->id.raw());
     out.append(d->isFavourite ? R"("},"isFavourite":true,"note":)" : R"("},"isFavourite":false,"note":)");
     writeJsonString(out, QStringView(d->note));
     out.append(R"(,"post":)");

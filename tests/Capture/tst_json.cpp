@@ -174,6 +174,19 @@ void TestJson::malformedUtf8IsRepaired()
     const std::string text = JsonValue(bad).toJson();
     JsonDocument doc(text);
     QCOMPARE(doc.root().string(), QStringLiteral("a\uFFFDb\uFFFD"));
+    // Met after escapes and past a block of plain bytes, into text already written: what came
+    // before stays, and the string is written repaired as a whole.
+    for (const std::string &bad : {std::string("x\"/y\xff"), std::string("abcdefghijklmnopqrstuvwxyz/\xc3"),
+                                   std::string("caf\xc3\xa9 \xe2\x82")}) {
+        std::string out = "[1,";
+        writeJsonString(out, bad);
+        out += ']';
+        QVERIFY2(out.starts_with("[1,\""), out.c_str());
+        const JsonDocument read(out);
+        const QString back = read.root().elements().at(1).string();
+        QCOMPARE(back, QString::fromUtf8(bad.data(), qsizetype(bad.size())));
+        QVERIFY(back.contains(QChar(0xFFFD)));
+    }
 }
 
 // Text held as UTF-16 is written straight into the document; the bytes must be those of the
