@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QTest>
 
+#include <functional>
+
 using namespace sw;
 
 namespace {
@@ -38,6 +40,8 @@ private slots:
     void emptyOrEndlessRectanglesDrawNothing();
     void edgesAloneCopyTheBorder_data();
     void edgesAloneCopyTheBorder();
+    void inPlaceCopyMatchesDirectPainting_data();
+    void inPlaceCopyMatchesDirectPainting();
 };
 
 void TestPaintMemo::copyMatchesDirectPainting_data()
@@ -167,6 +171,52 @@ void TestPaintMemo::emptyOrEndlessRectanglesDrawNothing()
     PaintMemo::draw(painter, QRectF(0, 0, -5, 10), QStringLiteral("e"), counting);
     PaintMemo::draw(painter, QRectF(0, 0, qInf(), 10), QStringLiteral("e"), counting);
     QCOMPARE(calls, 0);
+}
+
+// A shape drawn where it lies (a rounded rectangle at fractions of a pixel, the painter moved as
+// for a child widget) comes out of its kept bitmap as it would have been painted: the first time,
+// again from the bitmap, and at another place within a pixel (which is another bitmap).
+void TestPaintMemo::inPlaceCopyMatchesDirectPainting_data()
+{
+    QTest::addColumn<double>("dpr");
+    QTest::addColumn<QPointF>("moved");
+    QTest::addColumn<QRectF>("bounds");
+    QTest::newRow("whole pixels") << 1.0 << QPointF(0, 0) << QRectF(10, 8, 40, 30);
+    QTest::newRow("quarter and half pixels") << 1.0 << QPointF(0, 0) << QRectF(10.25, 8.5, 40, 30.5);
+    QTest::newRow("painter moved") << 1.0 << QPointF(7, 5) << QRectF(3.5, 2.125, 40, 30);
+    QTest::newRow("twice the resolution, eighths") << 2.0 << QPointF(3, 1) << QRectF(10.125, 8.375, 40, 30);
+}
+
+void TestPaintMemo::inPlaceCopyMatchesDirectPainting()
+{
+    QFETCH(double, dpr);
+    QFETCH(QPointF, moved);
+    QFETCH(QRectF, bounds);
+    PaintMemo::clear();
+    const auto shape = [&](QPainter &painter) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(20, 120, 180, 200));
+        painter.drawRoundedRect(bounds, 9, 9);
+    };
+    const auto paint = [&](const std::function<void(QPainter &)> &how) {
+        QImage image = canvas(dpr);
+        QPainter painter(&image);
+        painter.translate(moved);
+        how(painter);
+        return image;
+    };
+    const QImage direct = paint(shape);
+    const QImage first = paint([&](QPainter &p) { PaintMemo::drawInPlace(p, bounds, QStringLiteral("round"), shape); });
+    QCOMPARE(first, direct);
+    QCOMPARE(PaintMemo::count(), 1);
+    const QImage again = paint([&](QPainter &p) { PaintMemo::drawInPlace(p, bounds, QStringLiteral("round"), [](QPainter &) {}); });
+    QCOMPARE(again, direct);
+    // Half a device pixel further along: not the bitmap drawn for the first place.
+    bounds.translate(0.5 / dpr, 0);
+    const QImage shifted = paint(shape);
+    QCOMPARE(paint([&](QPainter &p) { PaintMemo::drawInPlace(p, bounds, QStringLiteral("round"), shape); }), shifted);
+    QCOMPARE(PaintMemo::count(), 2);
 }
 
 QTEST_MAIN(TestPaintMemo)

@@ -16,9 +16,14 @@ public:
     QPainterPath hitShape() const override { return ContinuousShape::capsule(QRectF(rect())); }
     QSize sizeHint() const override { return QSize(120, 32); }
     ControlState painted;
+    int paints = 0;
 
 protected:
-    void paintControl(QPainter &, const QRectF &, const ControlState &state) override { painted = state; }
+    void paintControl(QPainter &, const QRectF &, const ControlState &state) override
+    {
+        painted = state;
+        ++paints;
+    }
 };
 
 void hover(QWidget &widget, QEvent::Type type, QPointF pos)
@@ -41,6 +46,8 @@ private slots:
     void disabledEmitsNothing();
     void hoverFollowsTheShape();
     void accessibility();
+    void aClickPaintsWithTheWindowsNextPaint();
+    void focusPaintsOnlyTheKeyboardsRing();
 };
 
 void TestPressable::pressesInsideTheShapeOnly_data()
@@ -163,6 +170,68 @@ void TestPressable::accessibility()
     QCOMPARE(test::accessibleName(&probe), QStringLiteral("Own name"));
     probe.setToolTip(QStringLiteral("Tip"));
     QCOMPARE(test::accessibleOf(&probe)->text(QAccessible::Description), QStringLiteral("Tip"));
+}
+
+// QAbstractButton paints a press and a click at once, ahead of what the click changes; here they
+// wait for the window's next paint. What a handler of the click paints at once still is.
+void TestPressable::aClickPaintsWithTheWindowsNextPaint()
+{
+    QWidget window;
+    auto *probe = new Probe;
+    probe->setParent(&window);
+    auto *other = new Probe;
+    other->setParent(&window);
+    other->move(0, 40);
+    QVERIFY(test::showWidget(window));
+    QTest::qWait(20);
+    probe->paints = 0;
+    other->paints = 0;
+    QTest::mousePress(probe, Qt::LeftButton, {}, QPoint(60, 16));
+    QVERIFY(probe->isDown());
+    QCOMPARE(probe->paints, 0);
+    QTest::mouseRelease(probe, Qt::LeftButton, {}, QPoint(60, 16));
+    QCOMPARE(probe->paints, 0);
+    QTRY_VERIFY(probe->paints > 0);
+    QVERIFY(!probe->painted.pressed);
+
+    int otherPaintsInHandler = -1;
+    other->paints = 0;
+    connect(probe, &QAbstractButton::clicked, other, [&] {
+        other->update();
+        other->repaint();
+        otherPaintsInHandler = other->paints;
+    });
+    QTest::mouseClick(probe, Qt::LeftButton, {}, QPoint(60, 16));
+    QCOMPARE(otherPaintsInHandler, 1);
+}
+
+void TestPressable::focusPaintsOnlyTheKeyboardsRing()
+{
+    QWidget window;
+    auto *probe = new Probe;
+    probe->setParent(&window);
+    auto *other = new Probe;
+    other->setParent(&window);
+    other->move(0, 40);
+    QVERIFY(test::showWidget(window));
+    QTest::qWait(20);
+    probe->paints = 0;
+    // By the pointer: no ring, nothing to paint.
+    probe->setFocus(Qt::MouseFocusReason);
+    QTest::qWait(20);
+    QCOMPARE(probe->paints, 0);
+    // By Tab: the ring shows on the control that takes the focus...
+    other->paints = 0;
+    QTest::keyClick(probe, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), other);
+    QTRY_VERIFY(other->paints > 0);
+    QVERIFY(other->painted.focused);
+    QCOMPARE(probe->paints, 0);
+    // ...and goes when the pointer moves the focus away.
+    other->paints = 0;
+    probe->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(other->paints > 0);
+    QVERIFY(!other->painted.focused);
 }
 
 QTEST_MAIN(TestPressable)

@@ -2,12 +2,58 @@
 
 #include "StashwellUI/Design/Theme.h"
 
+#include <QCoreApplication>
 #include <QFocusEvent>
+#include <QPointer>
 #include <QHoverEvent>
 #include <QKeyEvent>
 #include <QPainter>
 
 namespace sw {
+
+namespace {
+
+// QAbstractButton paints itself at once (QWidget::repaint) when it is pressed and when it clicks:
+// a paint of everything marked in the window so far and a flush to the display, made before what
+// the click changes, which then comes a frame later. Held while the button handles the input, the
+// window's first immediate paint is left to its next ordinary paint, which shows the press and
+// what the click changed together.
+class ImmediatePaintHold : public QObject {
+public:
+    explicit ImmediatePaintHold(QWidget *window) : m_window(window)
+    {
+        if (m_window)
+            m_window->installEventFilter(this);
+    }
+    ~ImmediatePaintHold() override
+    {
+        if (!m_window)
+            return;
+        m_window->removeEventFilter(this);
+        if (m_held)
+            QCoreApplication::postEvent(m_window, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+    }
+    ImmediatePaintHold(const ImmediatePaintHold &) = delete;
+    ImmediatePaintHold &operator=(const ImmediatePaintHold &) = delete;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Only the first: the button's own repaint comes before any handler of its signals runs,
+        // and what those handlers paint (in a menu's event loop, say) must go through.
+        if (watched == m_window && event->type() == QEvent::UpdateRequest && !m_held) {
+            m_held = true;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_window;
+    bool m_held = false;
+};
+
+}  // namespace
 
 Pressable::Pressable(QWidget *parent) : QAbstractButton(parent)
 {
@@ -23,7 +69,7 @@ ControlState Pressable::controlState() const
     state.enabled = isEnabled();
     state.hovered = state.enabled && m_hovered;
     state.pressed = state.enabled && isDown();
-    state.focused = hasFocus() && window() && window()->testAttribute(Qt::WA_KeyboardFocusChange);
+    state.focused = showsFocusRing();
     return state;
 }
 
@@ -98,10 +144,43 @@ void Pressable::keyReleaseEvent(QKeyEvent *event)
         m_returnDown = false;
         setDown(false);
         event->accept();
+        ImmediatePaintHold hold(window());
         click();
         return;
     }
+    ImmediatePaintHold hold(window());
     QAbstractButton::keyReleaseEvent(event);
+}
+
+void Pressable::mousePressEvent(QMouseEvent *event)
+{
+    ImmediatePaintHold hold(window());
+    QAbstractButton::mousePressEvent(event);
+}
+
+void Pressable::mouseReleaseEvent(QMouseEvent *event)
+{
+    ImmediatePaintHold hold(window());
+    QAbstractButton::mouseReleaseEvent(event);
+}
+
+bool Pressable::showsFocusRing() const { return hasFocus() && window() && window()->testAttribute(Qt::WA_KeyboardFocusChange); }
+
+// Focus shows only as the ring drawn after a move by keyboard: a click that moves the focus
+// repaints nothing for it (QWidget repaints the whole control on every focus change).
+void Pressable::focusInEvent(QFocusEvent *)
+{
+    if (showsFocusRing())
+        update();
+}
+
+void Pressable::focusOutEvent(QFocusEvent *event)
+{
+    // QAbstractButton lets go of a press here; with none held, only a ring drawn needs a repaint.
+    if (isDown())
+        QAbstractButton::focusOutEvent(event);
+    else if (m_ringDrawn)
+        update();
 }
 
 void Pressable::paintEvent(QPaintEvent *)
@@ -114,6 +193,7 @@ void Pressable::paintEvent(QPaintEvent *)
     painter.save();
     paintControl(painter, QRectF(rect()), state);
     painter.restore();
+    m_ringDrawn = state.focused;
     if (state.focused)
         ControlPainting::paintFocusRing(painter, hitShape());
 }

@@ -46,6 +46,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     bool event(QEvent *event) override;
 
     // For setters: repaints, and relays out when the size the control wants has changed.
@@ -54,7 +58,9 @@ protected:
 private:
     bool m_hovered = false;
     bool m_returnDown = false;
+    bool m_ringDrawn = false;
     void setHovered(bool hovered);
+    bool showsFocusRing() const;
 };
 
 }  // namespace sw

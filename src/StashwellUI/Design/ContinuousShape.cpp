@@ -1,5 +1,7 @@
 #include "StashwellUI/Design/ContinuousShape.h"
 
+#include "StashwellUI/Pictures/PaintMemo.h"
+
 #include <QColor>
 #include <QPainter>
 #include <QPen>
@@ -93,10 +95,12 @@ QPainterPath capsule(const QRectF &r)
 
 void fill(QPainter &painter, const QRectF &r, double radius, const QColor &color)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(rect(r, radius), color);
-    painter.restore();
+    const QRectF bounds = r.normalized();
+    const QString key = QStringLiteral("shape.fill|%1x%2|%3|%4").arg(bounds.width()).arg(bounds.height()).arg(radius).arg(quint64(color.rgba64()));
+    PaintMemo::drawInPlace(painter, bounds, key, [&](QPainter &p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillPath(rect(bounds, radius), color);
+    });
 }
 
 void strokeInside(QPainter &painter, const QRectF &r, double radius, const QColor &color, double lineWidth)
@@ -115,10 +119,11 @@ void strokeInside(QPainter &painter, const QRectF &r, double radius, const QColo
     if (!inner.isEmpty())
         band.addPath(rect(inner, std::max(0.0, radius - lineWidth)));
     band.setFillRule(Qt::OddEvenFill);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(band, color);
-    painter.restore();
+    const QString key = QStringLiteral("shape.stroke|%1x%2|%3|%4|%5").arg(outer.width()).arg(outer.height()).arg(radius).arg(quint64(color.rgba64())).arg(lineWidth);
+    PaintMemo::drawInPlace(painter, outer, key, [&](QPainter &p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillPath(band, color);
+    });
 }
 
 }  // namespace sw::ContinuousShape

@@ -1,5 +1,6 @@
 #include "StashwellUI/Inspector/InspectorFrame.h"
 
+#include "StashwellUI/Controls/PlainScrollArea.h"
 #include "StashwellUI/Design/SoftScrollEdges.h"
 #include "StashwellUI/Design/Tokens.h"
 
@@ -32,7 +33,7 @@ InspectorHeader makeInspectorHeader(QWidget *owner, double height, double paddin
 InspectorColumn makeInspectorColumn(QWidget *owner, double padding, double bottomExtra, double spacing)
 {
     InspectorColumn made;
-    made.scroll = new QScrollArea(owner);
+    made.scroll = new PlainScrollArea(owner);
     made.scroll->setFrameShape(QFrame::NoFrame);
     made.scroll->setWidgetResizable(true);
     made.scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

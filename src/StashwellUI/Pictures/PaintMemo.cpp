@@ -130,6 +130,63 @@ void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString 
 
 }  // namespace
 
+void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, const std::function<void(QPainter &painter)> &paint)
+{
+    if (bounds.isEmpty() || !std::isfinite(bounds.width()) || !std::isfinite(bounds.height()))
+        return;
+    const auto direct = [&] {
+        painter.save();
+        paint(painter);
+        painter.restore();
+    };
+    if (!canCopy(painter)) {
+        direct();
+        return;
+    }
+    const QTransform &device = painter.deviceTransform();
+    const qreal scale = device.m11();
+    const QRectF onDevice = device.mapRect(bounds);
+    const QPoint corner(int(std::floor(onDevice.left())), int(std::floor(onDevice.top())));
+    const QSize pixels(int(std::ceil(onDevice.right())) - corner.x(), int(std::ceil(onDevice.bottom())) - corner.y());
+    if (pixels.width() <= 0 || pixels.height() <= 0 || qint64(pixels.width()) * pixels.height() > (qint64(1) << 22)) {
+        direct();
+        return;
+    }
+    // Where the drawing lies within its first device pixel, in eighths: part of what it looks like.
+    const QPointF within = onDevice.topLeft() - QPointF(corner);
+    const int eighthX = int(std::lround(within.x() * 8));
+    const int eighthY = int(std::lround(within.y() * 8));
+    const QString full = key + QStringLiteral("|in %1x%2@%3+%4,%5").arg(pixels.width()).arg(pixels.height()).arg(scale).arg(eighthX).arg(eighthY);
+    // From the painter's coordinates to the bitmap's: the device transform, less the corner.
+    const QPointF offset = (QPointF(device.dx(), device.dy()) - QPointF(corner)) / scale;
+    QCache<QString, QPixmap> &cache = memory();
+    QPixmap bitmap;
+    if (const QPixmap *kept = cache.object(full)) {
+        bitmap = *kept;
+    } else {
+        bitmap = QPixmap(pixels);
+        bitmap.setDevicePixelRatio(scale);
+        bitmap.fill(Qt::transparent);
+        {
+            QPainter p(&bitmap);
+            p.setRenderHints(painter.renderHints());
+            // The drawing as it would lie on the device, its position within a pixel rounded to
+            // the eighth the key names.
+            const QPointF exact = bounds.topLeft() + offset;
+            const QPointF named(double(eighthX) / 8 / scale, double(eighthY) / 8 / scale);
+            p.translate(offset + (named - exact));
+            paint(p);
+        }
+        cache.insert(full, new QPixmap(bitmap), qsizetype(pixels.width()) * pixels.height() * 4);
+    }
+    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    if (smooth)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawPixmap(QPointF(corner) / scale - QPointF(device.dx(), device.dy()) / scale, bitmap);
+    if (smooth)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+}
+
 int count() { return int(memory().count()); }
 
 void clear() { memory().clear(); }

@@ -30,6 +30,13 @@ void draw(QPainter &painter, const QRectF &rect, const QString &key,
 void drawEdges(QPainter &painter, const QRectF &rect, double edge, const QString &key,
                const std::function<void(QPainter &painter, const QRectF &area)> &paint);
 
+// The same for a drawing made in the painter's own coordinates that stays within `bounds` (an
+// antialiased shape where it lies): `key` names what is drawn relative to the corner of `bounds`,
+// and where that corner falls within a device pixel is added to it, so the copy is exact.
+// Antialiased shapes taller than a few dozen lines are what the raster engine hands span by span
+// to worker threads (each hand-off costs more than the blending); a copy of a bitmap is not.
+void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, const std::function<void(QPainter &painter)> &paint);
+
 // How many bitmaps are kept, and forgetting them all.
 int count();
 void clear();

@@ -4,6 +4,7 @@
 #include "StashwellUI/Controls/ControlPainting.h"
 #include "StashwellUI/Controls/FilterChip.h"
 #include "StashwellUI/Controls/Kicker.h"
+#include "StashwellUI/Controls/PlainScrollArea.h"
 #include "StashwellUI/Controls/Pressable.h"
 #include "StashwellUI/Controls/RoundIconButton.h"
 #include "StashwellUI/Controls/SidebarRow.h"
@@ -194,7 +195,7 @@ LibrarySidebar::LibrarySidebar(QWidget *parent) : QWidget(parent)
     m_dropTarget = new DropTarget(this);
     connect(m_dropTarget, &DropTarget::changed, this, &LibrarySidebar::refreshSelection);
 
-    m_scroll = new QScrollArea(this);
+    m_scroll = new PlainScrollArea(this);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -19,6 +19,7 @@
 #include "Stashwell/Presenters/ShelfPresenter.h"
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/SearchField.h"
+#include "StashwellUI/Controls/SidebarRow.h"
 #include "StashwellUI/Inspector/BulkPanel.h"
 #include "StashwellUI/Playback/InlinePlayer.h"
 #include "StashwellUI/Inspector/SaveInspector.h"
@@ -28,6 +29,7 @@
 #include "StashwellUI/Shelf/ShelfTemplate.h"
 #include "StashwellUI/Sidebar/CollectionCreator.h"
 #include "StashwellUI/Sidebar/LibrarySidebar.h"
+#include "StashwellUI/StashwellUIStrings.h"
 #include "StashwellUI/Toasts/ToastBubble.h"
 #include "StashwellUI/Toasts/ToastOverlay.h"
 #include "StashwellUI/Window/LibraryWindowTemplate.h"
@@ -166,6 +168,25 @@ private slots:
 
         emit w.view.bar().saveLinkRequested();
         QCOMPARE(w.rig.router.savingLink(), QString());
+    }
+
+    // A click on a sidebar row shows its own feedback and the shelf it picks in one frame: the
+    // row paints nothing before the page has taken the filter in (its press is not painted at
+    // once, and the page's turn comes ahead of the window's paint).
+    void aFilterClickShowsItsShelfInTheFirstFrame()
+    {
+        Window w;
+        SidebarRow *row = nullptr;
+        for (SidebarRow *candidate : w.view.sidebar().findChildren<SidebarRow *>())
+            if (candidate->title() == StashwellUIStrings::sidebarFavourites())
+                row = candidate;
+        QVERIFY(row);
+        QTest::qWait(20);   // what the first turn left to paint is painted
+        PaintWatch watch(row, [&] { return w.view.bar().subtitle() == S::titleSavedCount(1); });
+        QTest::mouseClick(row, Qt::LeftButton, {}, row->rect().center());
+        QCOMPARE(w.rig.page->filter(), Filter::favourites());
+        QVERIFY(settle([&] { return !watch.seen.isEmpty() && w.view.bar().subtitle() == S::titleSavedCount(1); }));
+        QVERIFY2(!watch.seen.contains(false), "the row was painted before the shelf took the filter");
     }
 
     void clicksWithModifiersAndTheInspector()

@@ -28,6 +28,7 @@
 #include "StashwellUI/Window/StatusBar.h"
 
 #include <QDialog>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -194,8 +195,29 @@ void LibraryPageView::mark(unsigned parts)
     // about to go would only delay it.
     if (parts & ~(partDraft | partPlaying))
         m_content->surface().holdPrepare();
-    if (!m_turn.isActive())
-        m_turn.start();
+    // Posted at the normal priority, ahead of the window's update request (posted at a low one):
+    // what the input changed is in the frame that shows the input's own feedback (a row's
+    // selection, a letter typed), not in one after it.
+    if (!m_turnPosted) {
+        m_turnPosted = true;
+        QCoreApplication::postEvent(this, new QEvent(turnEvent()), Qt::NormalEventPriority);
+    }
+}
+
+QEvent::Type LibraryPageView::turnEvent()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
+bool LibraryPageView::event(QEvent *event)
+{
+    if (event->type() == turnEvent()) {
+        m_turnPosted = false;
+        refresh();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void LibraryPageView::refreshNow()

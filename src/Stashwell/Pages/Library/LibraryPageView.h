@@ -12,6 +12,7 @@
 #include "Shelf/ShelfItem.h"
 #include "StashwellUI/Saves/SaveIntent.h"
 
+#include <QEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -82,11 +83,13 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
+    static QEvent::Type turnEvent();
     enum Part : unsigned {
         partShelf = 1u << 0,
         partFilter = 1u << 1,
@@ -136,6 +139,9 @@ private:
     bool m_countsHeld = false;
     // In refreshNow(): nothing is held back for a frame.
     bool m_refreshingNow = false;
+    // The page's state is redrawn in a turn of the event loop posted ahead of the window's next
+    // paint; the inspector's deferred refresh waits on the timer, after that paint.
+    bool m_turnPosted = false;
     QTimer m_turn;
     // The window whose first paint is awaited (LibraryPage::firstFrameShown follows it).
     QPointer<QWidget> m_awaitedFrame;
