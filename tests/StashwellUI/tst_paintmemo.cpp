@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QTest>
 
 #include <functional>
@@ -42,6 +43,7 @@ private slots:
     void edgesAloneCopyTheBorder();
     void inPlaceCopyMatchesDirectPainting_data();
     void inPlaceCopyMatchesDirectPainting();
+    void inPlaceEdgesCopyTheRing();
 };
 
 void TestPaintMemo::copyMatchesDirectPainting_data()
@@ -217,6 +219,32 @@ void TestPaintMemo::inPlaceCopyMatchesDirectPainting()
     const QImage shifted = paint(shape);
     QCOMPARE(paint([&](QPainter &p) { PaintMemo::drawInPlace(p, bounds, QStringLiteral("round"), shape); }), shifted);
     QCOMPARE(PaintMemo::count(), 2);
+}
+
+// A ring along the edges, copied by its band alone: the same as painted; the middle, which the
+// drawing leaves untouched, keeps what was there.
+void TestPaintMemo::inPlaceEdgesCopyTheRing()
+{
+    PaintMemo::clear();
+    const QRectF bounds(6.5, 4.25, 60, 44);
+    const auto ring = [&](QPainter &painter) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath band;
+        band.addRoundedRect(bounds, 8, 8);
+        band.addRoundedRect(bounds.adjusted(2, 2, -2, -2), 6, 6);
+        band.setFillRule(Qt::OddEvenFill);
+        painter.fillPath(band, QColor(200, 40, 40, 180));
+    };
+    const auto paint = [&](const std::function<void(QPainter &)> &how) {
+        QImage image = canvas(1);
+        image.fill(QColor(10, 200, 10));
+        QPainter painter(&image);
+        how(painter);
+        return image;
+    };
+    const QImage direct = paint(ring);
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(paint([&](QPainter &p) { PaintMemo::drawInPlace(p, bounds, QStringLiteral("ring"), ring, 8); }), direct);
 }
 
 QTEST_MAIN(TestPaintMemo)

@@ -120,10 +120,15 @@ void strokeInside(QPainter &painter, const QRectF &r, double radius, const QColo
         band.addPath(rect(inner, std::max(0.0, radius - lineWidth)));
     band.setFillRule(Qt::OddEvenFill);
     const QString key = QStringLiteral("shape.stroke|%1x%2|%3|%4|%5").arg(outer.width()).arg(outer.height()).arg(radius).arg(quint64(color.rgba64())).arg(lineWidth);
-    PaintMemo::drawInPlace(painter, outer, key, [&](QPainter &p) {
-        p.setRenderHint(QPainter::Antialiasing);
-        p.fillPath(band, color);
-    });
+    // Only the band along the edges is copied (a card's border would otherwise copy the whole
+    // card's area of transparent pixels).
+    PaintMemo::drawInPlace(
+        painter, outer, key,
+        [&](QPainter &p) {
+            p.setRenderHint(QPainter::Antialiasing);
+            p.fillPath(band, color);
+        },
+        std::max(2 * radius, lineWidth));   // a continuous corner reaches up to twice its radius along each edge
 }
 
 }  // namespace sw::ContinuousShape

@@ -13,6 +13,19 @@ namespace sw::PaintMemo {
 
 namespace {
 
+// Set while a kept bitmap is being painted: what that painting draws is kept once, in it, and
+// not a second time in a bitmap of its own (which would double what the memory holds and push out
+// the bitmaps in use).
+bool g_keeping = false;
+
+struct Keeping {
+    bool was = g_keeping;
+    Keeping() { g_keeping = true; }
+    ~Keeping() { g_keeping = was; }
+    Keeping(const Keeping &) = delete;
+    Keeping &operator=(const Keeping &) = delete;
+};
+
 QCache<QString, QPixmap> &memory()
 {
     // Cost in bytes: 24 MiB holds every piece of a few screens of cards (the shelf keeps whole
@@ -91,6 +104,7 @@ void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString 
         bitmap.setDevicePixelRatio(scale);
         bitmap.fill(Qt::transparent);
         {
+            const Keeping keeping;
             QPainter p(&bitmap);
             p.setRenderHint(QPainter::Antialiasing);
             p.setRenderHint(QPainter::TextAntialiasing);
@@ -130,7 +144,8 @@ void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString 
 
 }  // namespace
 
-void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, const std::function<void(QPainter &painter)> &paint)
+void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, const std::function<void(QPainter &painter)> &paint,
+                 double edge)
 {
     if (bounds.isEmpty() || !std::isfinite(bounds.width()) || !std::isfinite(bounds.height()))
         return;
@@ -139,7 +154,7 @@ void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, co
         paint(painter);
         painter.restore();
     };
-    if (!canCopy(painter)) {
+    if (g_keeping || !canCopy(painter)) {
         direct();
         return;
     }
@@ -168,6 +183,7 @@ void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, co
         bitmap.setDevicePixelRatio(scale);
         bitmap.fill(Qt::transparent);
         {
+            const Keeping keeping;
             QPainter p(&bitmap);
             p.setRenderHints(painter.renderHints());
             // The drawing as it would lie on the device, its position within a pixel rounded to
@@ -182,7 +198,23 @@ void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, co
     const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
     if (smooth)
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawPixmap(QPointF(corner) / scale - QPointF(device.dx(), device.dy()) / scale, bitmap);
+    const QPointF at = QPointF(corner) / scale - QPointF(device.dx(), device.dy()) / scale;
+    // In whole pixels of the bitmap: the band along its edges, when its middle is empty (one
+    // more pixel for the part of a pixel the drawing starts within).
+    const int band = edge > 0 ? int(std::ceil(edge * scale)) + 1 : 0;
+    if (band > 0 && 2 * band < pixels.width() && 2 * band < pixels.height()) {
+        const int w = pixels.width();
+        const int h = pixels.height();
+        const auto part = [&](int x, int y, int width, int height) {
+            painter.drawPixmap(at + QPointF(x, y) / scale, bitmap, QRectF(x, y, width, height));
+        };
+        part(0, 0, w, band);
+        part(0, h - band, w, band);
+        part(0, band, band, h - 2 * band);
+        part(w - band, band, band, h - 2 * band);
+    } else {
+        painter.drawPixmap(at, bitmap);
+    }
     if (smooth)
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }

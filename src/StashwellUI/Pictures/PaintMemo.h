@@ -35,7 +35,10 @@ void drawEdges(QPainter &painter, const QRectF &rect, double edge, const QString
 // and where that corner falls within a device pixel is added to it, so the copy is exact.
 // Antialiased shapes taller than a few dozen lines are what the raster engine hands span by span
 // to worker threads (each hand-off costs more than the blending); a copy of a bitmap is not.
-void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, const std::function<void(QPainter &painter)> &paint);
+// With `edge`, the drawing leaves everything more than that many points inside `bounds`
+// untouched, and only the band along the edges is copied.
+void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, const std::function<void(QPainter &painter)> &paint,
+                 double edge = 0);
 
 // How many bitmaps are kept, and forgetting them all.
 int count();

@@ -64,8 +64,13 @@ void SaveCardCache::paint(QPainter &painter, const QRectF &rect, const SaveCard 
     // The lift in whole device pixels, as the border is placed, so that the two stay together.
     const double lifted = card.layout(rect, state).card.top() - rect.top();
     const double lift = std::round(lifted * ratio) / ratio;
-    painter.drawImage(QPointF(rect.left(), rect.top() - kLiftRoom + lift), *kept);
-    card.paintBorder(painter, rect.translated(0, lift - lifted), state);
+    // The image is copied onto whole device pixels (the engine rounds an unscaled copy's place);
+    // the border goes onto the same ones, so that the two meet exactly and the border's kept
+    // bitmap is the same for every card of its size.
+    const QPointF at(rect.left(), rect.top() - kLiftRoom + lift);
+    const QPointF onPixels(std::round(at.x() * ratio) / ratio, std::round(at.y() * ratio) / ratio);
+    painter.drawImage(onPixels, *kept);
+    card.paintBorder(painter, rect.translated(onPixels - at + QPointF(0, lift - lifted)), state);
 }
 
 bool SaveCardCache::prepare(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,

@@ -1,5 +1,6 @@
 #include "StashwellUI/Shelf/ShelfBar.h"
 
+#include "StashwellUI/Controls/ControlPainting.h"
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/GlassMaterial.h"
 #include "StashwellUI/Controls/SearchField.h"
@@ -242,10 +243,10 @@ void ShelfBar::place()
 
 QSizeF ShelfBar::titleSize() const
 {
-    const QFontMetricsF title(titleFont());
-    const QFontMetricsF subtitle(subtitleFont());
-    return QSizeF(std::ceil(std::max(title.horizontalAdvance(m_title), subtitle.horizontalAdvance(m_subtitle))),
-                  lineHeight(titleFont()) + titleSpacing + lineHeight(subtitleFont()));
+    // Measured on every paint and layout of the bar: the controls' kept sizes of texts.
+    const double width = std::max(ControlPainting::textSize(titleFont(), m_title).width(),
+                                  ControlPainting::textSize(subtitleFont(), m_subtitle).width());
+    return QSizeF(width, lineHeight(titleFont()) + titleSpacing + lineHeight(subtitleFont()));
 }
 
 QRectF ShelfBar::titleRect() const
@@ -260,12 +261,18 @@ QRectF ShelfBar::titleRect() const
 
 QString ShelfBar::shownTitle() const
 {
-    return QFontMetricsF(titleFont()).elidedText(m_title, Qt::ElideRight, titleRect().width());
+    const double width = titleRect().width();
+    if (ControlPainting::textSize(titleFont(), m_title).width() <= width)
+        return m_title;
+    return QFontMetricsF(titleFont()).elidedText(m_title, Qt::ElideRight, width);
 }
 
 QString ShelfBar::shownSubtitle() const
 {
-    return QFontMetricsF(subtitleFont()).elidedText(m_subtitle, Qt::ElideRight, titleRect().width());
+    const double width = titleRect().width();
+    if (ControlPainting::textSize(subtitleFont(), m_subtitle).width() <= width)
+        return m_subtitle;
+    return QFontMetricsF(subtitleFont()).elidedText(m_subtitle, Qt::ElideRight, width);
 }
 
 QSize ShelfBar::sizeHint() const

@@ -647,9 +647,12 @@ bool ShelfSurface::eventFilter(QObject *watched, QEvent *event)
 {
     // A widget of a block asks for another height.
     if (event->type() == QEvent::LayoutRequest && watched->isWidgetType()) {
-        for (const Block &block : std::as_const(m_blocks)) {
-            if (const auto *widget = std::get_if<WidgetBlock>(&block); widget && widget->widget == watched) {
-                relayout();
+        for (qsizetype b = 0; b < m_blocks.size(); ++b) {
+            if (const auto *widget = std::get_if<WidgetBlock>(&m_blocks.at(b)); widget && widget->widget == watched) {
+                // A new text in a header asks again for the height it already has: the header
+                // repaints itself, and nothing on the shelf moves or needs painting anew.
+                if (widgetHeight(widget->widget) != m_geometry.block(b).fixedHeight)
+                    relayout();
                 break;
             }
         }

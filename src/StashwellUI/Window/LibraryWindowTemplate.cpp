@@ -261,6 +261,9 @@ void LibraryWindowTemplate::dockInspector()
         // The inspector opens at its ideal width, taken from the detail column.
         QList<int> sizes = m_splitter->sizes();
         m_inspectorSlot->show();
+        // The handle before the slot shows now, not at the splitter's next layout: else the
+        // content column takes its width twice, one pixel apart, painting the shelf twice.
+        m_splitter->refresh();
         const int ideal = static_cast<int>(inspectorIdeal);
         sizes[1] = std::max(sizes[1] - ideal - m_splitter->handleWidth(), static_cast<int>(contentMinimum));
         sizes[2] = ideal;

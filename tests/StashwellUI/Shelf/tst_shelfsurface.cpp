@@ -132,6 +132,7 @@ private slots:
     void picturesOnlyAroundTheViewport();
     void accessibleItems();
     void widgetBlocksScrollWithTheColumn();
+    void aWidgetBlockRelaysOutOnlyForANewHeight();
 
 private:
     std::unique_ptr<DropCatcher> m_window;
@@ -817,6 +818,33 @@ void TestShelfSurface::widgetBlocksScrollWithTheColumn()
     // A column without the widget lets it go.
     m_surface->setCollection(recording(items(5), ShelfLayout::list, m_calls));
     QVERIFY(header.isHidden());
+}
+
+// A header given a new text asks for its layout again; at the height it had, nothing on the
+// shelf moves and nothing is painted anew (the header repaints itself). At another, the items
+// below it move.
+void TestShelfSurface::aWidgetBlockRelaysOutOnlyForANewHeight()
+{
+    QWidget header;
+    header.setMinimumHeight(40);
+    header.resize(10, 40);
+    QList<ShelfSurface::Block> blocks;
+    blocks.append(ShelfSurface::WidgetBlock{&header});
+    blocks.append(recording(items(200), ShelfLayout::list, m_calls));
+    m_surface->setBlocks(blocks);
+    QCoreApplication::processEvents();
+    m_surface->takeInvalidated();
+    const double firstTop = m_surface->itemRect(1, 0).top();
+
+    QEvent request(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(&header, &request);
+    QVERIFY(m_surface->takeInvalidated().isEmpty());
+    QCOMPARE(m_surface->itemRect(1, 0).top(), firstTop);
+
+    header.setMinimumHeight(70);
+    QCoreApplication::sendEvent(&header, &request);
+    QVERIFY(!m_surface->takeInvalidated().isEmpty());
+    QCOMPARE(m_surface->itemRect(1, 0).top(), firstTop + 30);
 }
 
 QTEST_MAIN(TestShelfSurface)
