@@ -21,8 +21,9 @@ namespace sw::detail {
 
 class ShelfPrepare {
 public:
-    // How long one turn of painting ahead may take, in ms.
-    static constexpr int sliceMs = 4;
+    // How long one turn of painting ahead may take, in ms: an input that arrives meanwhile waits
+    // for the rest of it (a card more at most).
+    static constexpr int sliceMs = 2;
     // The pause between two such turns, in ms.
     static constexpr int yieldMs = 1;
 
