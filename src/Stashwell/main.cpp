@@ -1,5 +1,6 @@
 // Stashwell: an offline library of posts from X and of web pages.
 
+#include "Stashwell/App/PointerFramePacing.h"
 #include "Stashwell/App/QuitOnSignals.h"
 #include "Stashwell/App/SingleInstance.h"
 #include "Stashwell/App/StashwellApp.h"
@@ -43,6 +44,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Stashwell"));
     // The desktop file's name, and the application's id on Wayland.
     QGuiApplication::setDesktopFileName(QStringLiteral("stashwell"));
+    application.installEventFilter(new sw::app::PointerFramePacing(&application));
 
     sw::app::StashwellApp::Options options = sw::app::StashwellApp::Options::standard();
     const sw::app::TestHooks hooks = sw::app::TestHooks::fromEnvironment();
