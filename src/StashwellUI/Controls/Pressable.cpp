@@ -4,10 +4,10 @@
 
 #include <QCoreApplication>
 #include <QFocusEvent>
-#include <QPointer>
 #include <QHoverEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 
 namespace sw {
 

@@ -162,7 +162,8 @@ void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, co
     const qreal scale = device.m11();
     const QRectF onDevice = device.mapRect(bounds);
     const QPoint corner(int(std::floor(onDevice.left())), int(std::floor(onDevice.top())));
-    const QSize pixels(int(std::ceil(onDevice.right())) - corner.x(), int(std::ceil(onDevice.bottom())) - corner.y());
+    // A pixel more each way: the drawing is moved by up to half an eighth of a pixel below.
+    const QSize pixels(int(std::ceil(onDevice.right())) - corner.x() + 1, int(std::ceil(onDevice.bottom())) - corner.y() + 1);
     if (pixels.width() <= 0 || pixels.height() <= 0 || qint64(pixels.width()) * pixels.height() > (qint64(1) << 22)) {
         direct();
         return;
