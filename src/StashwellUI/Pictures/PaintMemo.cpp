@@ -18,13 +18,7 @@ namespace {
 // the bitmaps in use).
 bool g_keeping = false;
 
-struct Keeping {
-    bool was = g_keeping;
-    Keeping() { g_keeping = true; }
-    ~Keeping() { g_keeping = was; }
-    Keeping(const Keeping &) = delete;
-    Keeping &operator=(const Keeping &) = delete;
-};
+using Keeping = KeptWhole;
 
 QCache<QString, QPixmap> &memory()
 {
@@ -154,12 +148,14 @@ void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, co
         paint(painter);
         painter.restore();
     };
-    if (g_keeping || !canCopy(painter)) {
+    const QTransform &device = painter.deviceTransform();
+    const qreal scale = device.m11();
+    // Drawn smaller than on screen (the frost's picture of what lies under it), a shape is cheap
+    // to draw and lands on ever other fractions of a pixel: it is drawn directly.
+    if (g_keeping || !canCopy(painter) || scale < 1) {
         direct();
         return;
     }
-    const QTransform &device = painter.deviceTransform();
-    const qreal scale = device.m11();
     const QRectF onDevice = device.mapRect(bounds);
     const QPoint corner(int(std::floor(onDevice.left())), int(std::floor(onDevice.top())));
     // A pixel more each way: the drawing is moved by up to half an eighth of a pixel below.
@@ -219,6 +215,10 @@ void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, co
     if (smooth)
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }
+
+KeptWhole::KeptWhole() : m_was(g_keeping) { g_keeping = true; }
+
+KeptWhole::~KeptWhole() { g_keeping = m_was; }
 
 int count() { return int(memory().count()); }
 

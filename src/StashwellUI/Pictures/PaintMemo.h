@@ -40,6 +40,19 @@ void drawEdges(QPainter &painter, const QRectF &rect, double edge, const QString
 void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, const std::function<void(QPainter &painter)> &paint,
                  double edge = 0);
 
+// While one lives, what is painted is itself kept whole as a bitmap (a card's image, or one of
+// these bitmaps): shapes drawn in place are drawn directly, not kept a second time.
+class KeptWhole {
+public:
+    KeptWhole();
+    ~KeptWhole();
+    KeptWhole(const KeptWhole &) = delete;
+    KeptWhole &operator=(const KeptWhole &) = delete;
+
+private:
+    bool m_was;
+};
+
 // How many bitmaps are kept, and forgetting them all.
 int count();
 void clear();

@@ -8,6 +8,7 @@
 // `Look` is a value with `bool sameAs(const Look &) const`.
 
 #include "Library/Save.h"
+#include "StashwellUI/Pictures/PaintMemo.h"
 
 #include <QCache>
 #include <QHashFunctions>
@@ -59,6 +60,7 @@ public:
         image.setDevicePixelRatio(ratio);
         image.fill(Qt::transparent);
         {
+            const PaintMemo::KeptWhole keptWhole;
             QPainter onImage(&image);
             paint(onImage, std::as_const(look));
         }

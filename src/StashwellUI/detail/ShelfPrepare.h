@@ -21,9 +21,9 @@ namespace sw::detail {
 
 class ShelfPrepare {
 public:
-    // How long one turn of painting ahead may take, in ms: an input that arrives meanwhile waits
-    // for the rest of it (a card more at most).
-    static constexpr int sliceMs = 2;
+    // How long one turn of painting ahead may take, in ms. Shorter turns keep an input waiting
+    // less, but paint fewer cards ahead between frames (2 ms made the grid's scroll frames slower).
+    static constexpr int sliceMs = 4;
     // The pause between two such turns, in ms.
     static constexpr int yieldMs = 1;
 
