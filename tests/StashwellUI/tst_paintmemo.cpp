@@ -245,6 +245,29 @@ void TestPaintMemo::inPlaceEdgesCopyTheRing()
     const QImage direct = paint(ring);
     for (int i = 0; i < 2; ++i)
         QCOMPARE(paint([&](QPainter &p) { PaintMemo::drawInPlace(p, bounds, QStringLiteral("ring"), ring, 8); }), direct);
+
+    // Drawn within the painting of another kept bitmap, it is kept once: in that bitmap.
+    PaintMemo::clear();
+    const QImage nested = paint([&](QPainter &p) {
+        PaintMemo::draw(p, QRectF(0, 0, 80, 60), QStringLiteral("outer"),
+                        [&](QPainter &inner, const QRectF &) { PaintMemo::drawInPlace(inner, bounds, QStringLiteral("ring"), ring, 8); });
+    });
+    QCOMPARE(PaintMemo::count(), 1);
+    QCOMPARE(nested, direct);
+
+    // Into an image that is itself kept whole (a card's), or smaller than on screen: drawn directly.
+    PaintMemo::clear();
+    {
+        const PaintMemo::KeptWhole keptWhole;
+        QCOMPARE(paint([&](QPainter &p) { PaintMemo::drawInPlace(p, bounds, QStringLiteral("ring"), ring, 8); }), direct);
+    }
+    QImage half = canvas(1);
+    {
+        QPainter p(&half);
+        p.scale(0.5, 0.5);
+        PaintMemo::drawInPlace(p, bounds, QStringLiteral("ring"), ring, 8);
+    }
+    QCOMPARE(PaintMemo::count(), 0);
 }
 
 QTEST_MAIN(TestPaintMemo)
