@@ -107,6 +107,14 @@ bool Covers::isKept(const Post &post) const
     return name && m_present.contains(*name);
 }
 
+bool Covers::isKeptPassingBy(const Post &post) const
+{
+    if (m_present.isEmpty() || !post.preview)
+        return false;
+    const auto name = fileName(post);
+    return name && m_present.contains(*name);
+}
+
 std::optional<Url> Covers::picture(const Post &post) const
 {
     if (!post.preview)

@@ -43,6 +43,10 @@ public:
     Url url(const QString &name) const;
     // Whether the post's cover file is known to exist.
     bool isKept(const Post &post) const;
+    // The same without keeping the name worked out: for a walk over every save, whose names the
+    // shelf, which asks for the few it shows again and again, would otherwise keep all of (some
+    // megabytes for a large library).
+    bool isKeptPassingBy(const Post &post) const;
     // The kept cover file when there is one, else the post's (remote) preview, else none.
     std::optional<Url> picture(const Post &post) const;
 

@@ -109,7 +109,7 @@ Shelf::Shelf(Library library, LocalMedia localMedia, std::optional<Covers> cover
     : m_library(std::move(library)), m_localMedia(std::move(localMedia)), m_now(now), m_quality(quality),
       m_context(std::make_shared<const ShelfItem::Context>(
           ShelfItem::Context{std::move(covers), m_localMedia.folder(), m_localMedia.copies()})),
-      m_tallies(std::make_shared<Tallies>()), m_facts(std::make_shared<FactsHeld>()),
+      m_hold(ShelfItem::hold(m_context)), m_tallies(std::make_shared<Tallies>()), m_facts(std::make_shared<FactsHeld>()),
       m_listed(std::make_shared<std::vector<Listed>>())
 {
 }
@@ -151,7 +151,7 @@ ShelfItem Shelf::item(const Save &save) const
 
 ShelfItem Shelf::item(const Save &save, const LocalCopy *copy) const
 {
-    return ShelfItem(save, copy ? copy : &ShelfItem::linkOnly(), m_quality, m_context);
+    return ShelfItem(save, copy ? copy : &ShelfItem::linkOnly(), m_quality, m_hold);
 }
 
 namespace {
@@ -550,10 +550,7 @@ QList<ShelfItem> Shelf::itemsAt(const std::vector<qsizetype> &positions) const
     ShelfItem *out = made.data();
     const std::size_t threads = std::clamp<std::size_t>(n / kItemsPerThread, 1, std::min<std::size_t>(4, usableCores()));
     inParts(n, threads, [&](std::size_t, std::size_t begin, std::size_t end) {
-        const auto holder = threads > 1 ? std::make_shared<const std::shared_ptr<const ShelfItem::Context>>(m_context) : nullptr;
-        const std::shared_ptr<const ShelfItem::Context> context = holder
-            ? std::shared_ptr<const ShelfItem::Context>(holder, m_context.get())
-            : m_context;
+        const ShelfItem::Holder context = threads > 1 ? ShelfItem::hold(m_context) : m_hold;
         constexpr std::size_t ahead = 16;
         for (std::size_t i = begin; i < end; ++i) {
             if (i + ahead < end)

@@ -147,6 +147,7 @@ private:
     Date m_now;
     Quality m_quality;
     std::shared_ptr<const ShelfItem::Context> m_context;   // the covers and the media folder
+    ShelfItem::Holder m_hold;                               // the items' hold on it
     std::shared_ptr<Tallies> m_tallies;                     // shared by the shelf's copies
     std::shared_ptr<FactsHeld> m_facts;                     // likewise
     std::shared_ptr<std::vector<Listed>> m_listed;          // likewise; the most recently asked first

@@ -6,13 +6,30 @@
 
 #include <type_traits>
 
+static_assert(sizeof(sw::ShelfItem) == 32, "a shelf item is four words: long lists are kept");
+
 namespace sw {
 
 std::uint64_t ShelfItem::idKey(const Save::ID &id)
 {
     // The list of saves keeps the same word beside each save: a shelf makes its items' keys from
     // there rather than from the saves' data.
-    return SaveList::keyOf(id);
+    return foldedKey(SaveList::keyOf(id));
+}
+
+ShelfItem::Holder ShelfItem::hold(std::shared_ptr<const Context> context)
+{
+    Holder holder(new Hold);
+    holder->context = std::move(context);
+    return holder;
+}
+
+void ShelfItem::setOverrides(std::shared_ptr<const Overrides> overrides)
+{
+    Holder next(new Hold);
+    next->context = m_hold ? m_hold->context : nullptr;
+    next->overrides = std::move(overrides);
+    m_hold = std::move(next);
 }
 
 std::size_t qHash(const Action &action, std::size_t seed) noexcept
@@ -41,34 +58,34 @@ const LocalCopy &ShelfItem::linkOnly()
 
 void ShelfItem::setCover(std::optional<Url> cover)
 {
-    auto next = std::make_shared<Overrides>(m_overrides ? *m_overrides : Overrides{});
+    auto next = std::make_shared<Overrides>(overrides() ? *overrides() : Overrides{});
     if (!next->pictures)
         next->pictures = pictures();
     next->cover = std::move(cover);
-    m_overrides = std::move(next);
+    setOverrides(std::move(next));
 }
 
 void ShelfItem::setPictures(std::vector<std::optional<Url>> pictures)
 {
-    auto next = std::make_shared<Overrides>(m_overrides ? *m_overrides : Overrides{});
+    auto next = std::make_shared<Overrides>(overrides() ? *overrides() : Overrides{});
     next->pictures = std::move(pictures);
-    m_overrides = std::move(next);
+    setOverrides(std::move(next));
 }
 
 std::optional<Url> ShelfItem::cover() const
 {
-    if (m_overrides && m_overrides->cover)
-        return *m_overrides->cover;
+    if (const Overrides *set = overrides(); set && set->cover)
+        return *set->cover;
     const Post &post = m_save.post();
-    if (m_context && m_context->covers)
-        return m_context->covers->picture(post);
+    if (const Context *context = this->context(); context && context->covers)
+        return context->covers->picture(post);
     return post.preview;
 }
 
 std::vector<std::optional<Url>> ShelfItem::pictures() const
 {
-    if (m_overrides && m_overrides->pictures)
-        return *m_overrides->pictures;
+    if (const Overrides *set = overrides(); set && set->pictures)
+        return *set->pictures;
     const Post &post = m_save.post();
     const std::optional<Url> cover = this->cover();
     // The i-th attachment pairs with the i-th downloaded file.
@@ -82,8 +99,8 @@ std::vector<std::optional<Url>> ShelfItem::pictures() const
             pictures.push_back(videoSeen ? std::nullopt : cover);
             videoSeen = true;
         } else if (const auto *image = attachment.asImage()) {
-            if (here && m_context && i < std::size_t(here->files.size()))
-                pictures.push_back(m_context->folder.url(here->files.at(qsizetype(i))));
+            if (here && context() && i < std::size_t(here->files.size()))
+                pictures.push_back(context()->folder.url(here->files.at(qsizetype(i))));
             else if (i == 0)
                 pictures.push_back(cover);
             else
@@ -101,7 +118,7 @@ bool operator==(const ShelfItem &a, const ShelfItem &b)
     // are worked out from the save, the copy, the context and the overrides alone, so they agree
     // without being worked out.
     if (a.m_save.sharesDataWith(b.m_save) && a.m_copy == b.m_copy && a.m_quality == b.m_quality
-        && a.m_context == b.m_context && a.m_overrides == b.m_overrides)
+        && a.context() == b.context() && a.overrides() == b.overrides())
         return true;
     return a.save() == b.save() && a.copy() == b.copy() && a.quality() == b.quality() && a.cover() == b.cover()
            && a.pictures() == b.pictures();

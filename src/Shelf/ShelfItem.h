@@ -10,10 +10,12 @@
 #include "Offline/MediaFolder.h"
 #include "Capture/Post.h"
 #include "Library/Save.h"
+#include "Library/SaveList.h"
 #include "Capture/Url.h"
 
 #include <QHashFunctions>
 #include <QList>
+#include <QSharedData>
 
 #include <cstddef>
 #include <cstdint>
@@ -120,31 +122,45 @@ private:
     };
     static const LocalCopy &linkOnly();
 
-    // The cover and the pictures are worked out when they are read, not when the item is made:
-    // a shelf makes an item for every save it lists, a view draws only the few on screen.
-    ShelfItem(Save save, const LocalCopy *copy, Quality quality, std::shared_ptr<const Context> context)
-        : ShelfItem(std::move(save), copy, quality, std::move(context), std::uint64_t(0))
-    {
-        m_idKey = idKey(m_save.id());
-    }
-    // The same with the id's key at hand (SaveList::chunkKeys).
-    ShelfItem(Save save, const LocalCopy *copy, Quality quality, std::shared_ptr<const Context> context,
-              std::uint64_t key)
-        : m_save(std::move(save)), m_copy(copy), m_context(std::move(context)), m_idKey(key), m_quality(quality),
-          m_kind(m_save.kind()) {}
-
     // A cover or pictures set explicitly, which few items ever have: kept aside so that the
     // items of a long list stay small.
     struct Overrides {
         std::optional<std::optional<Url>> cover;
         std::optional<std::vector<std::optional<Url>>> pictures;
     };
+    // What an item holds of its context and overrides: one pointer with a count of its own, which
+    // the many items of a list share (a list made on several threads, one per thread, so that the
+    // threads do not all change one count). An item given overrides gets a hold of its own.
+    struct Hold : QSharedData {
+        std::shared_ptr<const Context> context;
+        std::shared_ptr<const Overrides> overrides;   // none until a setter is used
+    };
+    using Holder = QExplicitlySharedDataPointer<Hold>;
+    static Holder hold(std::shared_ptr<const Context> context);
+
+    // The cover and the pictures are worked out when they are read, not when the item is made:
+    // a shelf makes an item for every save it lists, a view draws only the few on screen.
+    ShelfItem(Save save, const LocalCopy *copy, Quality quality, Holder hold)
+        : ShelfItem(std::move(save), copy, quality, std::move(hold), std::uint64_t(0))
+    {
+        m_idKey = foldedKey(SaveList::keyOf(m_save.id()));
+    }
+    // The same with the id's key at hand (SaveList::chunkKeys).
+    ShelfItem(Save save, const LocalCopy *copy, Quality quality, Holder hold, std::uint64_t key)
+        : m_save(std::move(save)), m_copy(copy), m_hold(std::move(hold)), m_idKey(foldedKey(key)), m_quality(quality),
+          m_kind(m_save.kind()) {}
+
+    // The id's key folded into half a word: equal ids still have equal keys, and an item stays
+    // four words long (a list of a hundred thousand takes a few megabytes, and a shelf keeps some).
+    static std::uint32_t foldedKey(std::uint64_t key) { return std::uint32_t(key ^ (key >> 32)); }
+    const Context *context() const { return m_hold ? m_hold->context.get() : nullptr; }
+    const Overrides *overrides() const { return m_hold ? m_hold->overrides.get() : nullptr; }
+    void setOverrides(std::shared_ptr<const Overrides> overrides);
 
     Save m_save;
     const LocalCopy *m_copy;   // in the context's copy table, or linkOnly()
-    std::shared_ptr<const Context> m_context;
-    std::shared_ptr<const Overrides> m_overrides;   // none until a setter is used
-    std::uint64_t m_idKey;
+    Holder m_hold;
+    std::uint32_t m_idKey;
     Quality m_quality;
     Kind m_kind;
 };

@@ -367,7 +367,7 @@ QCoro::Task<void> Curator::keepMissingCovers()
                 co_return;
             slice.restart();
         }
-        if (m_covers.isKept(save.post()))
+        if (m_covers.isKeptPassingBy(save.post()))
             continue;
         co_await keepCover(save.post());
         if (!self)

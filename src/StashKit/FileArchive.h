@@ -57,6 +57,10 @@ public:
     std::expected<bool, ArchiveFailure> storeUnlessSuperseded(const Archive &archive,
                                                              const std::function<bool()> &superseded) override;
 
+    // A store hands what it has written to the disk whenever this much more has been written,
+    // rather than leaving it all to the sync at the end.
+    static constexpr std::size_t writebackBytes = std::size_t(4) << 20;
+
     // Writes bytes that are already encoded, by the same rule as store().
     std::expected<void, ArchiveFailure> storeBytes(std::string_view document);
 

@@ -68,6 +68,7 @@ void TestCovers::postWithoutPreviewHasNoCover()
     covers.insert(QStringLiteral("a_1.jpg"));
     QCOMPARE(Covers::fileName(bare), std::nullopt);
     QVERIFY(!covers.isKept(bare));
+    QVERIFY(!covers.isKeptPassingBy(bare));
     QCOMPARE(covers.picture(bare), std::nullopt);
 }
 
@@ -97,6 +98,7 @@ void TestCovers::pictureIsTheRemotePreviewUntilTheCoverIsKept()
     QCOMPARE(covers.picture(p), p.preview);
 
     covers.insert(QStringLiteral("ann_7.png"));
+    QVERIFY(covers.isKeptPassingBy(p));
     QVERIFY(covers.isKept(p));
     const auto picture = covers.picture(p);
     QVERIFY(picture);
@@ -126,6 +128,10 @@ void TestCovers::keptTestFollowsEachPostAskedFor()
     const Post annGif = post(xLink(QStringLiteral("ann"), QStringLiteral("7")), {}, QStringLiteral("https://pbs.example.com/x.gif"));
     const Post bobGif = post(xLink(QStringLiteral("Bob"), QStringLiteral("7")), {}, QStringLiteral("https://pbs.example.com/x.gif"));
     for (int round = 0; round < 2; ++round) {
+        // The test that keeps no name answers alike, before the names are kept and after.
+        QVERIFY(covers.isKeptPassingBy(ann));
+        QVERIFY(!covers.isKeptPassingBy(annGif));
+        QVERIFY(covers.isKeptPassingBy(bobGif));
         QVERIFY(covers.isKept(ann));
         QVERIFY(!covers.isKept(annGif));
         QVERIFY(covers.isKept(bobGif));

@@ -309,6 +309,12 @@ void TestShelf::itemCarriesCopyAndQuality()
     QCOMPARE(sampleShelf(Quality::hd).items(Filter::all()), shelf.items(Filter::all()));
     QCOMPARE(qHash(*sampleShelf(Quality::hd).item(xLink(QStringLiteral("ann"), QStringLiteral("1")))), qHash(*ann));
     QVERIFY(sampleShelf(Quality::small).items(Filter::all()) != shelf.items(Filter::all()));
+    // Each item's key is its id's, made from the list of saves or from the id alone, and equal
+    // for equal ids.
+    for (const ShelfItem &item : shelf.items(Filter::all())) {
+        QCOMPARE(item.idKey(), ShelfItem::idKey(item.save().id()));
+        QCOMPARE(shelf.item(item.save()).idKey(), item.idKey());
+    }
 }
 
 void TestShelf::action_data()
@@ -458,6 +464,26 @@ void TestShelf::settersReplaceWhatTheItemWorksOut()
     QCOMPARE(pictureTexts(item), QStringList{QStringLiteral("https://other.example/x.png")});
     item.setQuality(Quality::hd);
     QCOMPARE(item.action(), Action::download(600));
+
+    // An item given pictures still reads its cover through its shelf's covers, and the files of
+    // its copy from the shelf's folder.
+    Covers kept(url(kCoversRoot));
+    kept.insert(QStringLiteral("a_1.png"));
+    const Save save = makeSave(1, p, kNow);
+    const Shelf covered = oneSave(save, LocalCopy::onThisComputer({LocalFile{QStringLiteral("a_1.mp4"), 1},
+                                                                   LocalFile{QStringLiteral("a_1.jpg"), 1}}),
+                                  Quality::original, kept);
+    ShelfItem pictured = covered.item(save);
+    const std::optional<Url> keptCover = pictured.cover();
+    QVERIFY(keptCover && keptCover->isLocalFile());
+    const auto builtPictures = pictured.pictures();
+    QCOMPARE(builtPictures.size(), std::size_t(2));
+    QVERIFY(builtPictures.at(1) && builtPictures.at(1)->toLocalFile().endsWith(QStringLiteral("/a_1.jpg")));
+    pictured.setPictures({std::nullopt});
+    QCOMPARE(pictured.cover(), keptCover);
+    pictured.setCover(std::nullopt);
+    QCOMPARE(pictured.cover(), std::nullopt);
+    QCOMPARE(pictured.pictures(), (std::vector<std::optional<Url>>{std::nullopt}));
 }
 
 void TestShelf::itemEquality_data()

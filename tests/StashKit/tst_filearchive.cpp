@@ -110,11 +110,13 @@ int childKeepStoring(const QString &dir)
 
 // A store that does not fit must fail and leave the old document whole, with no temporary file
 // left beside it. With `canFill`, also when the disk is full to the last byte.
-int childStoreOnFullDisk(const QString &dir, bool canFill, const std::function<void(qint64)> &limitAfterFirstStore)
+// `bigSaves` makes the document that does not fit (2000: about 2 MB).
+int childStoreOnFullDisk(const QString &dir, bool canFill, const std::function<void(qint64)> &limitAfterFirstStore,
+                         int bigSaves = 2000)
 {
     const Archive small = sizeableArchive(3, 0);
     const Archive smallOther = sizeableArchive(3, 1);
-    const Archive big = sizeableArchive(2000, 1);   // about 2 MB
+    const Archive big = sizeableArchive(bigSaves, 1);
     FileArchive archive(dir);
     if (!archive.store(small))
         return childFailure(2, "the first, small store failed");
@@ -237,6 +239,7 @@ private slots:
     void fullDiskLeavesTheOldDocumentWhole();
     void storedBytesAreTheDocument_data();
     void storedBytesAreTheDocument();
+    void documentOfManyHandOversIsWhole();
     void supersededStoreIsGivenUp_data();
     void supersededStoreIsGivenUp();
 
@@ -488,6 +491,8 @@ void TestFileArchive::fullDiskLeavesTheOldDocumentWhole_data()
     QTest::addColumn<QString>("mode");
     QTest::newRow("small tmpfs") << QStringLiteral("--child-full-tmpfs");
     QTest::newRow("file size limit") << QStringLiteral("--child-file-size-limit");
+    // The write fails after parts of the partial file were handed to the disk already.
+    QTest::newRow("file size limit after parts went to the disk") << QStringLiteral("--child-file-size-limit-late");
 }
 
 void TestFileArchive::fullDiskLeavesTheOldDocumentWhole()
@@ -567,6 +572,26 @@ void TestFileArchive::storedBytesAreTheDocument()
     QCOMPARE(Archive::fromJson(readAll(files.documentPath()).toStdString()), archive);
 }
 
+void TestFileArchive::documentOfManyHandOversIsWhole()
+{
+    // Handed to the disk in parts as it is written: the document is every byte and nothing
+    // more, over a longer one, whether encoded on the way or given whole.
+    QTemporaryDir dir;
+    FileArchive files(dir.path());
+    std::string bytes(5 * FileArchive::writebackBytes + 777, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = char('a' + (i * 7919 + i / 4096) % 26);
+    QVERIFY(files.storeBytes(bytes));
+    QCOMPARE(readAll(files.documentPath()), QByteArray::fromStdString(bytes));
+    const Archive archive = sizeableArchive(int(3 * FileArchive::writebackBytes / 1000), 1);
+    const std::string expected = archive.json();
+    QVERIFY(expected.size() > 2 * FileArchive::writebackBytes);
+    QVERIFY(expected.size() < bytes.size());
+    QVERIFY(files.store(archive));
+    QCOMPARE(readAll(files.documentPath()), QByteArray::fromStdString(expected));
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("library.json")});
+}
+
 void TestFileArchive::supersededStoreIsGivenUp_data()
 {
     QTest::addColumn<int>("supersededFromAsk");   // the first ask answered yes (0: never, -1: the last)
@@ -624,16 +649,26 @@ int main(int argc, char **argv)
             QCoreApplication app(argc, argv);
             return childStoreOnFullDisk(dir, true, [](qint64) {});
         }
-        if (mode == "--child-file-size-limit") {
+        if (mode == "--child-file-size-limit" || mode == "--child-file-size-limit-late") {
             QCoreApplication app(argc, argv);
             // Writing past the limit must fail with EFBIG instead of killing the process.
             std::signal(SIGXFSZ, SIG_IGN);
-            return childStoreOnFullDisk(dir, false, [](qint64 documentSize) {
-                rlimit limit{};
-                ::getrlimit(RLIMIT_FSIZE, &limit);
-                limit.rlim_cur = rlim_t(documentSize + 4096);
-                ::setrlimit(RLIMIT_FSIZE, &limit);
-            });
+            const bool late = mode == "--child-file-size-limit-late";
+            // Late: room for two hand-overs to the disk and some more, for a document of
+            // about four.
+            const qint64 lateLimit = 2 * qint64(FileArchive::writebackBytes) + 12345;
+            const int bigSaves = late ? int(4 * FileArchive::writebackBytes / 1000) : 2000;
+            if (late && qint64(sizeableArchive(bigSaves, 1).json().size()) < lateLimit + qint64(FileArchive::writebackBytes))
+                return childFailure(20, "the big document is too small to fail late");
+            return childStoreOnFullDisk(
+                dir, false,
+                [&](qint64 documentSize) {
+                    rlimit limit{};
+                    ::getrlimit(RLIMIT_FSIZE, &limit);
+                    limit.rlim_cur = rlim_t(late ? lateLimit : documentSize + 4096);
+                    ::setrlimit(RLIMIT_FSIZE, &limit);
+                },
+                bigSaves);
         }
     }
     QCoreApplication app(argc, argv);

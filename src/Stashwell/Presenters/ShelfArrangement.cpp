@@ -115,7 +115,10 @@ ShelfArrangement ShelfArrangement::home(const Home &home, const QList<ShelfItem>
     } else if (kept && kept->rowLength == rowLength) {
         all.items = kept->items;
     } else {
-        all.items = recent.sliced(rowLength);
+        // Room for exactly the saves: appended, a list of a hundred thousand would grow to the
+        // next power of two.
+        all.items.reserve(recent.size() - rowLength + rest.size());
+        all.items.append(recent.sliced(rowLength));
         all.items.append(rest);
         if (kept)
             *kept = AllSaves{rowLength, all.items};
