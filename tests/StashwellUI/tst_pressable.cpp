@@ -32,6 +32,19 @@ void hover(QWidget &widget, QEvent::Type type, QPointF pos)
     QApplication::sendEvent(&widget, &event);
 }
 
+// Two probes, one above the other, in a window.
+struct TwoProbes {
+    QWidget window;
+    Probe *probe = new Probe;
+    Probe *other = new Probe;
+    TwoProbes()
+    {
+        probe->setParent(&window);
+        other->setParent(&window);
+        other->move(0, 40);
+    }
+};
+
 }  // namespace
 
 class TestPressable : public QObject {
@@ -101,13 +114,10 @@ void TestPressable::keys()
 
 void TestPressable::returnHeldWhileFocusLeftDoesNotClick()
 {
-    QWidget window;
-    auto *probe = new Probe;
-    probe->setParent(&window);
-    auto *other = new Probe;
-    other->setParent(&window);
-    other->move(0, 40);
-    QVERIFY(test::showWidget(window));
+    TwoProbes two;
+    Probe *probe = two.probe;
+    Probe *other = two.other;
+    QVERIFY(test::showWidget(two.window));
     probe->setFocus();
     QSignalSpy clicked(probe, &QAbstractButton::clicked);
     QTest::keyPress(probe, Qt::Key_Return);
@@ -176,13 +186,10 @@ void TestPressable::accessibility()
 // wait for the window's next paint. What a handler of the click paints at once still is.
 void TestPressable::aClickPaintsWithTheWindowsNextPaint()
 {
-    QWidget window;
-    auto *probe = new Probe;
-    probe->setParent(&window);
-    auto *other = new Probe;
-    other->setParent(&window);
-    other->move(0, 40);
-    QVERIFY(test::showWidget(window));
+    TwoProbes two;
+    Probe *probe = two.probe;
+    Probe *other = two.other;
+    QVERIFY(test::showWidget(two.window));
     QTest::qWait(20);
     probe->paints = 0;
     other->paints = 0;
@@ -207,13 +214,10 @@ void TestPressable::aClickPaintsWithTheWindowsNextPaint()
 
 void TestPressable::focusPaintsOnlyTheKeyboardsRing()
 {
-    QWidget window;
-    auto *probe = new Probe;
-    probe->setParent(&window);
-    auto *other = new Probe;
-    other->setParent(&window);
-    other->move(0, 40);
-    QVERIFY(test::showWidget(window));
+    TwoProbes two;
+    Probe *probe = two.probe;
+    Probe *other = two.other;
+    QVERIFY(test::showWidget(two.window));
     QTest::qWait(20);
     probe->paints = 0;
     // By the pointer: no ring, nothing to paint.

@@ -49,6 +49,58 @@ void drawDirectly(QPainter &painter, const QRectF &rect,
     painter.restore();
 }
 
+// Beyond a quarter of the memory a bitmap would not be worth keeping.
+bool worthKeeping(QSize pixels)
+{
+    return pixels.width() > 0 && pixels.height() > 0 && qint64(pixels.width()) * pixels.height() <= (qint64(1) << 22);
+}
+
+// The bitmap kept under `key`; when there is none, one of `pixels` at `scale`, cleared, painted
+// by `paint` and kept.
+QPixmap keptBitmap(const QString &key, QSize pixels, qreal scale, const std::function<void(QPainter &painter)> &paint)
+{
+    QCache<QString, QPixmap> &cache = memory();
+    if (const QPixmap *kept = cache.object(key))
+        return *kept;
+    QPixmap bitmap(pixels);
+    bitmap.setDevicePixelRatio(scale);
+    bitmap.fill(Qt::transparent);
+    {
+        const Keeping keeping;
+        QPainter p(&bitmap);
+        paint(p);
+    }
+    cache.insert(key, new QPixmap(bitmap), qsizetype(pixels.width()) * pixels.height() * 4);
+    return bitmap;
+}
+
+// Copies `bitmap` pixel for pixel with its corner at `at` (on a device pixel): whole, or only the
+// band `band` pixels wide along its edges, when its middle is empty.
+void copy(QPainter &painter, const QPointF &at, const QPixmap &bitmap, int band)
+{
+    // A copy pixel for pixel needs no smoothing, and the engine blends a bitmap many times faster
+    // without the hint (with it, it goes span by span as for a scaled one).
+    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    if (smooth)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const int w = bitmap.width();
+    const int h = bitmap.height();
+    const qreal scale = bitmap.devicePixelRatio();
+    if (band > 0 && 2 * band < w && 2 * band < h) {
+        const auto part = [&](int x, int y, int width, int height) {
+            painter.drawPixmap(at + QPointF(x, y) / scale, bitmap, QRectF(x, y, width, height));
+        };
+        part(0, 0, w, band);
+        part(0, h - band, w, band);
+        part(0, band, band, h - 2 * band);
+        part(w - band, band, band, h - 2 * band);
+    } else {
+        painter.drawPixmap(at, bitmap);
+    }
+    if (smooth)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+}
+
 }  // namespace
 
 namespace {
@@ -83,57 +135,22 @@ void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString 
     }
     const qreal scale = painter.deviceTransform().m11();   // the device pixel ratio of this painting
     const QSize pixels(int(std::ceil(rect.width() * scale)), int(std::ceil(rect.height() * scale)));
-    // Beyond a quarter of the memory a bitmap would not be worth keeping.
-    if (pixels.width() <= 0 || pixels.height() <= 0 || qint64(pixels.width()) * pixels.height() > (qint64(1) << 22)) {
+    if (!worthKeeping(pixels)) {
         drawDirectly(painter, rect, paint);
         return;
     }
     const QString full = key + QStringLiteral("|%1x%2@%3").arg(pixels.width()).arg(pixels.height()).arg(scale);
-    QCache<QString, QPixmap> &cache = memory();
-    QPixmap bitmap;
-    if (const QPixmap *kept = cache.object(full)) {
-        bitmap = *kept;
-    } else {
-        bitmap = QPixmap(pixels);
-        bitmap.setDevicePixelRatio(scale);
-        bitmap.fill(Qt::transparent);
-        {
-            const Keeping keeping;
-            QPainter p(&bitmap);
-            p.setRenderHint(QPainter::Antialiasing);
-            p.setRenderHint(QPainter::TextAntialiasing);
-            p.setRenderHint(QPainter::SmoothPixmapTransform);
-            paint(p, QRectF(QPointF(0, 0), rect.size()));
-        }
-        cache.insert(full, new QPixmap(bitmap), qsizetype(pixels.width()) * pixels.height() * 4);
-    }
+    const QPixmap bitmap = keptBitmap(full, pixels, scale, [&](QPainter &p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        paint(p, QRectF(QPointF(0, 0), rect.size()));
+    });
     // On a device pixel, so that the copy is exact.
     const QPointF device = painter.deviceTransform().map(rect.topLeft());
     const QPointF snapped(std::round(device.x()), std::round(device.y()));
-    const QPointF shift = (snapped - device) / scale;
-    // A copy pixel for pixel needs no smoothing, and the engine blends a bitmap many times faster
-    // without the hint (with it, it goes span by span as for a scaled one).
-    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
-    if (smooth)
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const QPointF at = rect.topLeft() + shift;
-    // In whole pixels of the bitmap: the band along its edges, when its middle is empty.
-    const int band = int(std::ceil(edge * scale));
-    if (band > 0 && 2 * band < pixels.width() && 2 * band < pixels.height()) {
-        const int w = pixels.width();
-        const int h = pixels.height();
-        const auto part = [&](int x, int y, int width, int height) {
-            painter.drawPixmap(at + QPointF(x, y) / scale, bitmap, QRectF(x, y, width, height));
-        };
-        part(0, 0, w, band);
-        part(0, h - band, w, band);
-        part(0, band, band, h - 2 * band);
-        part(w - band, band, band, h - 2 * band);
-    } else {
-        painter.drawPixmap(at, bitmap);
-    }
-    if (smooth)
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    // In whole pixels of the bitmap: the band along its edges.
+    copy(painter, rect.topLeft() + (snapped - device) / scale, bitmap, int(std::ceil(edge * scale)));
 }
 
 }  // namespace
@@ -160,7 +177,7 @@ void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, co
     const QPoint corner(int(std::floor(onDevice.left())), int(std::floor(onDevice.top())));
     // A pixel more each way: the drawing is moved by up to half an eighth of a pixel below.
     const QSize pixels(int(std::ceil(onDevice.right())) - corner.x() + 1, int(std::ceil(onDevice.bottom())) - corner.y() + 1);
-    if (pixels.width() <= 0 || pixels.height() <= 0 || qint64(pixels.width()) * pixels.height() > (qint64(1) << 22)) {
+    if (!worthKeeping(pixels)) {
         direct();
         return;
     }
@@ -171,49 +188,19 @@ void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, co
     const QString full = key + QStringLiteral("|in %1x%2@%3+%4,%5").arg(pixels.width()).arg(pixels.height()).arg(scale).arg(eighthX).arg(eighthY);
     // From the painter's coordinates to the bitmap's: the device transform, less the corner.
     const QPointF offset = (QPointF(device.dx(), device.dy()) - QPointF(corner)) / scale;
-    QCache<QString, QPixmap> &cache = memory();
-    QPixmap bitmap;
-    if (const QPixmap *kept = cache.object(full)) {
-        bitmap = *kept;
-    } else {
-        bitmap = QPixmap(pixels);
-        bitmap.setDevicePixelRatio(scale);
-        bitmap.fill(Qt::transparent);
-        {
-            const Keeping keeping;
-            QPainter p(&bitmap);
-            p.setRenderHints(painter.renderHints());
-            // The drawing as it would lie on the device, its position within a pixel rounded to
-            // the eighth the key names.
-            const QPointF exact = bounds.topLeft() + offset;
-            const QPointF named(double(eighthX) / 8 / scale, double(eighthY) / 8 / scale);
-            p.translate(offset + (named - exact));
-            paint(p);
-        }
-        cache.insert(full, new QPixmap(bitmap), qsizetype(pixels.width()) * pixels.height() * 4);
-    }
-    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
-    if (smooth)
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const QPointF at = QPointF(corner) / scale - QPointF(device.dx(), device.dy()) / scale;
-    // In whole pixels of the bitmap: the band along its edges, when its middle is empty (one
-    // more pixel for the part of a pixel the drawing starts within).
-    const int band = edge > 0 ? int(std::ceil(edge * scale)) + 1 : 0;
-    if (band > 0 && 2 * band < pixels.width() && 2 * band < pixels.height()) {
-        const int w = pixels.width();
-        const int h = pixels.height();
-        const auto part = [&](int x, int y, int width, int height) {
-            painter.drawPixmap(at + QPointF(x, y) / scale, bitmap, QRectF(x, y, width, height));
-        };
-        part(0, 0, w, band);
-        part(0, h - band, w, band);
-        part(0, band, band, h - 2 * band);
-        part(w - band, band, band, h - 2 * band);
-    } else {
-        painter.drawPixmap(at, bitmap);
-    }
-    if (smooth)
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    const QPixmap bitmap = keptBitmap(full, pixels, scale, [&](QPainter &p) {
+        p.setRenderHints(painter.renderHints());
+        // The drawing as it would lie on the device, its position within a pixel rounded to the
+        // eighth the key names.
+        const QPointF exact = bounds.topLeft() + offset;
+        const QPointF named(double(eighthX) / 8 / scale, double(eighthY) / 8 / scale);
+        p.translate(offset + (named - exact));
+        paint(p);
+    });
+    // In whole pixels of the bitmap: the band along its edges (one more pixel for the part of a
+    // pixel the drawing starts within).
+    copy(painter, QPointF(corner) / scale - QPointF(device.dx(), device.dy()) / scale, bitmap,
+         edge > 0 ? int(std::ceil(edge * scale)) + 1 : 0);
 }
 
 KeptWhole::KeptWhole() : m_was(g_keeping) { g_keeping = true; }

@@ -135,6 +135,7 @@ private slots:
     void aWidgetBlockRelaysOutOnlyForANewHeight();
 
 private:
+    void showAboveAList(QWidget &header);
     std::unique_ptr<DropCatcher> m_window;
     ShelfSurface *m_surface = nullptr;
     Calls m_calls;
@@ -798,15 +799,21 @@ void TestShelfSurface::accessibleItems()
     QCOMPARE(m_calls.log, QStringList{QStringLiteral("select 2")});
 }
 
-void TestShelfSurface::widgetBlocksScrollWithTheColumn()
+// A header 40 high as the column's first block, over a list of 200 items.
+void TestShelfSurface::showAboveAList(QWidget &header)
 {
-    QWidget header;
     header.setMinimumHeight(40);
     header.resize(10, 40);
     QList<ShelfSurface::Block> blocks;
     blocks.append(ShelfSurface::WidgetBlock{&header});
     blocks.append(recording(items(200), ShelfLayout::list, m_calls));
     m_surface->setBlocks(blocks);
+}
+
+void TestShelfSurface::widgetBlocksScrollWithTheColumn()
+{
+    QWidget header;
+    showAboveAList(header);
     QCOMPARE(header.parentWidget(), m_surface->viewport());
     QVERIFY(header.isVisible());
     QCOMPARE(QRectF(header.geometry()), m_surface->columnGeometry().blockRect(0));
@@ -826,12 +833,7 @@ void TestShelfSurface::widgetBlocksScrollWithTheColumn()
 void TestShelfSurface::aWidgetBlockRelaysOutOnlyForANewHeight()
 {
     QWidget header;
-    header.setMinimumHeight(40);
-    header.resize(10, 40);
-    QList<ShelfSurface::Block> blocks;
-    blocks.append(ShelfSurface::WidgetBlock{&header});
-    blocks.append(recording(items(200), ShelfLayout::list, m_calls));
-    m_surface->setBlocks(blocks);
+    showAboveAList(header);
     QCoreApplication::processEvents();
     m_surface->takeInvalidated();
     const double firstTop = m_surface->itemRect(1, 0).top();
