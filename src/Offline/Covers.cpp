@@ -101,19 +101,15 @@ std::optional<QString> Covers::cachedFileName(const Post &post) const
 
 bool Covers::isKept(const Post &post) const
 {
-    if (m_present.isEmpty() || !post.preview)
-        return false;
-    const auto name = cachedFileName(post);
-    return name && m_present.contains(*name);
+    return !m_present.isEmpty() && post.preview && isPresent(cachedFileName(post));
 }
 
 bool Covers::isKeptPassingBy(const Post &post) const
 {
-    if (m_present.isEmpty() || !post.preview)
-        return false;
-    const auto name = fileName(post);
-    return name && m_present.contains(*name);
+    return !m_present.isEmpty() && post.preview && isPresent(fileName(post));
 }
+
+bool Covers::isPresent(const std::optional<QString> &name) const { return name && m_present.contains(*name); }
 
 std::optional<Url> Covers::picture(const Post &post) const
 {

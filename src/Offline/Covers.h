@@ -59,6 +59,8 @@ private:
     // shared by the copies of this value; they are no part of its value.
     class NameCache;
     std::optional<QString> cachedFileName(const Post &post) const;
+    // Whether a cover of that name is in the folder.
+    bool isPresent(const std::optional<QString> &name) const;
 
     Url m_root;
     QSet<QString> m_present;

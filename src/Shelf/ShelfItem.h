@@ -143,7 +143,7 @@ private:
     ShelfItem(Save save, const LocalCopy *copy, Quality quality, Holder hold)
         : ShelfItem(std::move(save), copy, quality, std::move(hold), std::uint64_t(0))
     {
-        m_idKey = foldedKey(SaveList::keyOf(m_save.id()));
+        m_idKey = idKey(m_save.id());
     }
     // The same with the id's key at hand (SaveList::chunkKeys).
     ShelfItem(Save save, const LocalCopy *copy, Quality quality, Holder hold, std::uint64_t key)
