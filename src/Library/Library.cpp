@@ -256,12 +256,58 @@ std::optional<Save> Library::save(const Save::ID &id) const
     return saves.at(i);
 }
 
+namespace {
+
+// Whether a save is of the link whose key is `key`: the keys settle it when they are exact, and
+// otherwise only let through the saves worth comparing.
+bool isOf(const Save &save, const PostLink &link, const LinkKey &key)
+{
+    return save.linkKey() == key && (key.exact || save.post().link == link);
+}
+
+}  // namespace
+
 std::optional<Save> Library::save(const PostLink &link) const
 {
+    const LinkKey key = link.key();
     for (const Save &s : saves)
-        if (s.post().link == link)
+        if (isOf(s, link, key))
             return s;
     return std::nullopt;
+}
+
+QList<std::optional<Save>> Library::firstSaves(const QList<PostLink> &links) const
+{
+    QList<std::optional<Save>> found(links.size());
+    std::vector<LinkKey> keys;
+    keys.reserve(std::size_t(links.size()));
+    // The links still looked for, by their key's value.
+    QHash<std::uint64_t, QList<qsizetype>> waiting;
+    for (qsizetype i = 0; i < links.size(); ++i) {
+        keys.push_back(links.at(i).key());
+        waiting[keys.back().value].append(i);
+    }
+    qsizetype left = links.size();
+    for (qsizetype s = 0; s < saves.size() && left > 0; ++s) {
+        const Save &save = saves.at(s);
+        const auto entry = waiting.find(save.linkKey().value);
+        if (entry == waiting.end())
+            continue;
+        QList<qsizetype> &positions = *entry;
+        for (qsizetype k = 0; k < positions.size();) {
+            const qsizetype i = positions.at(k);
+            if (!isOf(save, links.at(i), keys[std::size_t(i)])) {
+                ++k;
+                continue;
+            }
+            found[i] = save;
+            --left;
+            positions.remove(k);
+        }
+        if (positions.isEmpty())
+            waiting.erase(entry);
+    }
+    return found;
 }
 
 Swatch Library::nextSwatch() const

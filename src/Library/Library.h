@@ -112,6 +112,9 @@ public:
     std::optional<Save> save(const Save::ID &id) const;
     // The first save of that link (PostLink equality), trashed ones included.
     std::optional<Save> save(const PostLink &link) const;
+    // save(link) for each of `links`, in their order, in one walk over the saves: for many links
+    // at once (the downloads a start found interrupted, the addresses of a drop).
+    QList<std::optional<Save>> firstSaves(const QList<PostLink> &links) const;
     // The swatch for a new collection.
     Swatch nextSwatch() const;
 

@@ -431,8 +431,9 @@ void Curator::reconcile()
 void Curator::settleOwnFiles(QSet<QString> &present)
 {
     std::vector<Post> interrupted;
-    for (const PostLink &link : std::exchange(m_interrupted, {})) {
-        if (const auto save = m_library.save(link))
+    // A start may find thousands of downloads cut short: looked up in one walk over the saves.
+    for (const std::optional<Save> &save : m_library.firstSaves(std::exchange(m_interrupted, {}))) {
+        if (save)
             interrupted.push_back(save->post());
     }
     const LocalMedia::Settling settling = m_localMedia.settling(present, interrupted);
@@ -504,12 +505,14 @@ void Curator::forgetLeftBehind()
 
 QList<Save::ID> Curator::saves(const QList<Url> &linkedBy) const
 {
-    QList<Save::ID> found;
+    QList<PostLink> links;
     for (const Url &url : linkedBy) {
-        const auto link = PostLink::reading(url.text());
-        if (!link)
-            continue;
-        if (const auto save = m_library.save(*link))
+        if (auto link = PostLink::reading(url.text()))
+            links.append(std::move(*link));
+    }
+    QList<Save::ID> found;
+    for (const std::optional<Save> &save : m_library.firstSaves(links)) {
+        if (save)
             found.append(save->id());
     }
     return found;

@@ -67,6 +67,8 @@ private slots:
     void reinstateExistingCollection();
     void removeUnknownCollectionStillUnfiles();
     void lookups();
+    void manyLinksAtOnce_data();
+    void manyLinksAtOnce();
     void copiesAreIndependent();
     void jsonRoundTrips();
     void jsonRejects_data();
@@ -584,6 +586,44 @@ void TestLibrary::lookups()
     QCOMPARE(library.save(PostLink::web(url(QStringLiteral("https://example.com/a"))))->id(), saveID(2));
     QVERIFY(!library.save(PostLink::web(url(QStringLiteral("https://example.com/b")))));
     QVERIFY(!library.collection(collectionID(1)));
+}
+
+void TestLibrary::manyLinksAtOnce_data()
+{
+    const auto onX = [](const char *status) { return PostLink::x(Handle{QStringLiteral("someone")}, StatusID{QLatin1String(status)}); };
+    const auto onWeb = [](const char *address) { return PostLink::web(url(QLatin1String(address))); };
+    QTest::addColumn<QList<PostLink>>("links");
+    QTest::addColumn<QList<int>>("ids");   // 0: no save of that link
+    QTest::newRow("none asked") << QList<PostLink>{} << QList<int>{};
+    QTest::newRow("the first of two saves of a link") << QList<PostLink>{onX("1")} << QList<int>{1};
+    QTest::newRow("a page, trashed") << QList<PostLink>{onWeb("https://example.com/b")} << QList<int>{5};
+    // A status with a leading zero has no exact key: the links themselves are compared.
+    QTest::newRow("a status with no exact key") << QList<PostLink>{onX("0042"), onX("42")} << QList<int>{3, 0};
+    QTest::newRow("missing and repeated, in the order asked")
+        << QList<PostLink>{onWeb("https://example.com/c"), onX("1"), onWeb("https://example.com/a"), onX("1")}
+        << QList<int>{0, 1, 2, 1};
+}
+
+void TestLibrary::manyLinksAtOnce()
+{
+    QFETCH(const QList<PostLink>, links);
+    QFETCH(const QList<int>, ids);
+    Library library;
+    keepNew(library, postOnX(QStringLiteral("ann"), QStringLiteral("1")), 50, 1);
+    keepNew(library, pageAt(QStringLiteral("https://example.com/a")), 40, 2);
+    keepNew(library, postOnX(QStringLiteral("bob"), QStringLiteral("0042")), 30, 3);
+    // A second save of the first one's link, as an archive may hold.
+    library.saves.append(Save(saveID(4), postOnX(QStringLiteral("carl"), QStringLiteral("1")), Date{20}));
+    keepNew(library, pageAt(QStringLiteral("https://example.com/b")), 10, 5);
+    library.trash(saveID(5), Date{60});
+
+    const QList<std::optional<Save>> found = library.firstSaves(links);
+    QCOMPARE(found.size(), ids.size());
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        const std::optional<Save> one = library.save(links.at(i));
+        QCOMPARE(found.at(i) ? found.at(i)->id().text() : QString(), ids.at(i) ? saveID(ids.at(i)).text() : QString());
+        QCOMPARE(one ? one->id().text() : QString(), found.at(i) ? found.at(i)->id().text() : QString());
+    }
 }
 
 void TestLibrary::copiesAreIndependent()
