@@ -68,6 +68,7 @@ void ShelfPresenter::setFilter(const Filter &filter)
     if (filter == m_filter)
         return;
     m_filter = filter;
+    m_fromTop = true;
     invalidate();
     emit filterChanged();
 }
@@ -77,6 +78,7 @@ void ShelfPresenter::setQuery(const QString &query)
     if (query == m_query)
         return;
     m_query = query;
+    m_fromTop = true;
     invalidate();
 }
 
@@ -463,6 +465,8 @@ void ShelfPresenter::refresh()
             m_headers[i]->hide();
     }
 
+    if (std::exchange(m_fromTop, false))
+        surface->showFromTop();
     surface->setBlocks(std::move(blocks));
     if (m_revealPending) {
         m_revealPending = false;

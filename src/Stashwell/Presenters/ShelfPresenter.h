@@ -183,6 +183,8 @@ private:
     QList<QPointer<SectionHeader>> m_headers;
     bool m_refreshPending = false;
     bool m_revealPending = false;
+    // Another filter or search since the last refresh: the shelf shows its new list from the top.
+    bool m_fromTop = false;
 };
 
 }  // namespace sw::app

@@ -91,12 +91,15 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         Save::ID id;
         ShelfGeometry::Hit at;
         double top = 0;
+        double height = 0;
     };
     std::optional<Anchor> anchor;
-    for (const ShelfGeometry::Visible &v : visibleItems()) {
+    const bool fromTop = std::exchange(m_fromTop, false);
+    for (const ShelfGeometry::Visible &v : fromTop ? std::vector<ShelfGeometry::Visible>() : visibleItems()) {
         if (!v.items.isEmpty()) {
             if (const ShelfItem *shown = item(v.block, v.items.first))
-                anchor = Anchor{shown->save().id(), {v.block, v.items.first}, itemRect(v.block, v.items.first).top()};
+                anchor = Anchor{shown->save().id(), {v.block, v.items.first}, itemRect(v.block, v.items.first).top(),
+                                itemRect(v.block, v.items.first).height()};
             break;
         }
     }
@@ -167,12 +170,19 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
 
     if (structural) {
         updateScrollRange();
-        if (anchor) {
+        if (fromTop) {
+            verticalScrollBar()->setValue(0);
+        } else if (anchor) {
             // Where it stood, when the saves stand as before; else wherever it is now.
             const ShelfItem *still = item(anchor->at.block, anchor->at.index);
             const auto at = still && still->save().id() == anchor->id ? std::optional(anchor->at) : find(anchor->id);
             if (at) {
-                const double y = m_geometry.itemRect(at->block, at->index).top() - anchor->top;
+                // An item partly above the top keeps the same share of itself in view: a shorter
+                // one (a row where there was a card) would otherwise be wholly above it.
+                const QRectF now = m_geometry.itemRect(at->block, at->index);
+                const double above = anchor->top < 0 && anchor->height > 0 ? anchor->top * now.height() / anchor->height
+                                                                             : anchor->top;
+                const double y = now.top() - above;
                 verticalScrollBar()->setValue(int(std::lround(y)));
             }
         }
@@ -202,6 +212,8 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         }
     }
     updateScrollRange();
+    if (fromTop)
+        verticalScrollBar()->setValue(0);
     placeWidgets();
     updateBuiltRange();
     retire(std::move(old));

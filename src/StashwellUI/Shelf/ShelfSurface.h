@@ -83,8 +83,13 @@ public:
 
     // The column's blocks. Collections whose saves stand as before keep their layout and painted
     // images; only what changed on screen is painted again.
+    // The save nearest the top keeps its place when the blocks change under it (new columns,
+    // another layout, a save added above), unless showFromTop() was called since the last blocks.
     void setBlocks(QList<Block> blocks);
     void setCollection(ShelfCollection collection);
+    // The next blocks are another list (another filter, another search), not the same one
+    // changed: they show from the top.
+    void showFromTop() { m_fromTop = true; }
     const QList<Block> &blocks() const { return m_blocks; }
 
     void setPadding(const ShelfGeometry::Padding &padding);
@@ -245,6 +250,7 @@ private:
     KeyHandler m_keyHandler;
     CommandHandler m_commandHandler;
     quint64 m_nextGeneration = 1;
+    bool m_fromTop = false;
 
     detail::ShelfInput m_input;         // the pointer, drags and keys
 

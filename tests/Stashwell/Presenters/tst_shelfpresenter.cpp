@@ -175,6 +175,8 @@ private slots:
     void selectionTakesTheFocusAndStaysInView_data();
     void selectionTakesTheFocusAndStaysInView();
     void columnsFollowTheSelection();
+    void anotherListShowsFromTheTop_data();
+    void anotherListShowsFromTheTop();
     void headerButtons();
     void heroLinesUpWithHeadersAndCards_data();
     void heroLinesUpWithHeadersAndCards();
@@ -362,6 +364,50 @@ void TestShelfPresenter::selectionTakesTheFocusAndStaysInView()
     w.page.setSelection(std::nullopt);
     QCoreApplication::processEvents();
     QVERIFY(w.field->hasFocus());
+}
+
+void TestShelfPresenter::anotherListShowsFromTheTop_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("fromTop");
+    QTest::newRow("another filter") << "filter" << true;
+    QTest::newRow("a search") << "query" << true;
+    QTest::newRow("another layout keeps the top save") << "layout" << false;
+    QTest::newRow("a save added keeps the top save") << "shelf" << false;
+}
+
+void TestShelfPresenter::anotherListShowsFromTheTop()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, fromTop);
+    QStringList words;
+    for (int n = 0; n < 300; ++n)
+        words.append(n % 2 ? QStringLiteral("rf") : QStringLiteral("r"));
+    Window w;
+    w.show(words.join(u' '), Filter::recentlyAdded());
+    QScrollBar *bar = w.surface().verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    const ShelfGeometry::Visible top = w.surface().visibleItems().front();
+    const Save::ID first = w.surface().item(top.block, top.items.first)->save().id();
+    if (change == u"filter")
+        w.page.setFilter(Filter::favourites());
+    else if (change == u"query")
+        w.page.setQuery(QStringLiteral("post"));
+    else if (change == u"layout")
+        w.page.setLayout(ShelfLayout::list);
+    else
+        w.page.setShelf(shelfOf(words.join(u' ') + QStringLiteral(" r")));
+    w.page.refreshNow();
+    if (fromTop) {
+        QCOMPARE(bar->value(), 0);
+        return;
+    }
+    QVERIFY(bar->value() > 0);
+    const auto at = w.surface().find(first);
+    QVERIFY(at);
+    const ShelfGeometry::Visible shown = w.surface().visibleItems().front();
+    QCOMPARE(shown.block, at->block);
+    QVERIFY2(at->index >= shown.items.first && at->index < shown.items.last, qPrintable(QStringLiteral("%1 not in %2..%3 at %4").arg(at->index).arg(shown.items.first).arg(shown.items.last).arg(bar->value())));
 }
 
 void TestShelfPresenter::columnsFollowTheSelection()

@@ -125,7 +125,8 @@ private slots:
     void findsTheFirstItemOfASave();
     void relayoutFollowingTheLastItemsLaysOutAsAFreshOne_data();
     void relayoutFollowingTheLastItemsLaysOutAsAFreshOne();
-    void columnsChangeKeepsTheTopItem();
+    void aChangeKeepsTheTopItem_data();
+    void aChangeKeepsTheTopItem();
     void keysGoToThePage();
     void itemsBroughtIntoViewClearTheCoveredTop_data();
     void itemsBroughtIntoViewClearTheCoveredTop();
@@ -675,21 +676,49 @@ void TestShelfSurface::relayoutFollowingTheLastItemsLaysOutAsAFreshOne()
     }
 }
 
-void TestShelfSurface::columnsChangeKeepsTheTopItem()
+void TestShelfSurface::aChangeKeepsTheTopItem_data()
 {
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<int>("dropped");   // items taken off the front of the list
+    QTest::addColumn<bool>("fromTop");  // showFromTop() before the new blocks
+    QTest::newRow("fewer columns") << 3 << 0 << false;
+    QTest::newRow("items gone above it") << 4 << 40 << false;
+    QTest::newRow("another list shows from the top") << 4 << 40 << true;
+    QTest::newRow("the same list asked from the top") << 4 << 0 << true;
+}
+
+void TestShelfSurface::aChangeKeepsTheTopItem()
+{
+    QFETCH(int, columns);
+    QFETCH(int, dropped);
+    QFETCH(bool, fromTop);
     ShelfCollection c = recording(items(300), ShelfLayout::grid, m_calls, 4);
     m_surface->setCollection(c);
     m_surface->verticalScrollBar()->setValue(m_surface->verticalScrollBar()->maximum() / 2);
     const ItemGeometry::Range before = m_surface->visibleItems().front().items;
     const Save::ID top = m_surface->item(0, before.first)->save().id();
-    c.columns = 3;
+    c.columns = columns;
+    c.items.remove(0, dropped);
+    if (fromTop)
+        m_surface->showFromTop();
     m_surface->setCollection(c);
+    QCOMPARE(m_surface->columnGeometry().block(0).items->columns(), qsizetype(columns));
+    if (fromTop) {
+        QCOMPARE(m_surface->verticalScrollBar()->value(), 0);
+        // Asked once: the next change keeps its top item again.
+        m_surface->verticalScrollBar()->setValue(m_surface->verticalScrollBar()->maximum() / 2);
+        const int scrolled = m_surface->verticalScrollBar()->value();
+        c.items.remove(0, 1);
+        m_surface->setCollection(c);
+        QVERIFY(m_surface->verticalScrollBar()->value() > 0);
+        QVERIFY(std::abs(m_surface->verticalScrollBar()->value() - scrolled) < scrolled);
+        return;
+    }
     const auto at = m_surface->find(top);
     QVERIFY(at);
     const ItemGeometry::Range after = m_surface->visibleItems().front().items;
     QVERIFY2(at->index >= after.first && at->index < after.last,
              qPrintable(QStringLiteral("%1 not in %2..%3").arg(at->index).arg(after.first).arg(after.last)));
-    QCOMPARE(m_surface->columnGeometry().block(0).items->columns(), qsizetype(3));
 }
 
 void TestShelfSurface::itemsBroughtIntoViewClearTheCoveredTop_data()
