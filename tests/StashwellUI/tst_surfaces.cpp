@@ -151,6 +151,8 @@ private slots:
     void dotGridHidesWhatIsUnderItOnlyOnSolid();
     void dotGridStampedAsDrawn_data();
     void dotGridStampedAsDrawn();
+    void dotGridResizedShowsWhatANewOneShows_data();
+    void dotGridResizedShowsWhatANewOneShows();
     void softEdgeBands_data();
     void softEdgeBands();
     void softEdgesPaintOnlyWithAFrost();
@@ -403,6 +405,41 @@ void TestSurfaces::dotGridHidesWhatIsUnderItOnlyOnSolid()
     under.repaint();
     const QColor between = under.screen()->grabWindow(under.winId()).toImage().pixelColor(7, 7);
     QVERIFY(test::sameColour(between, shown == Surface::glass ? QColor(Qt::blue) : Tokens::Colors::window(), 2));
+}
+
+void TestSurfaces::dotGridResizedShowsWhatANewOneShows_data()
+{
+    QTest::addColumn<QSize>("first");
+    QTest::addColumn<QSize>("then");
+    QTest::addColumn<Surface>("surface");
+    QTest::newRow("narrower") << QSize(300, 200) << QSize(217, 200) << Surface::solid;
+    QTest::newRow("shorter, on glass") << QSize(300, 200) << QSize(300, 131) << Surface::glass;
+    QTest::newRow("wider and shorter") << QSize(200, 200) << QSize(333, 150) << Surface::solid;
+    QTest::newRow("narrower, then back") << QSize(300, 200) << QSize(300, 200) << Surface::solid;
+}
+
+// The grid keeps its painted pixels across sizes: whatever it was before, it shows at a size what
+// a grid made at that size shows.
+void TestSurfaces::dotGridResizedShowsWhatANewOneShows()
+{
+    QFETCH(QSize, first);
+    QFETCH(QSize, then);
+    QFETCH(Surface, surface);
+    Theme::instance().setSurface(surface);
+    const auto grab = [](DotGrid &grid) {
+        QImage image = test::clearCanvas(grid.size());
+        grid.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    };
+    DotGrid resized;
+    resized.resize(first);
+    (void)grab(resized);
+    resized.resize(first / 2);
+    (void)grab(resized);
+    resized.resize(then);
+    DotGrid fresh;
+    fresh.resize(then);
+    QCOMPARE(grab(resized), grab(fresh));
 }
 
 void TestSurfaces::dotGridStampedAsDrawn_data()

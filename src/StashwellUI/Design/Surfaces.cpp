@@ -279,14 +279,20 @@ void DotGrid::paintEvent(QPaintEvent *event)
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     const QRgb window = Tokens::Colors::window().rgba();
     const QRgb dot = Tokens::Colors::dot().rgba();
-    if (m_painted.size() != pixels || m_painted.devicePixelRatio() != ratio || m_paintedWindow != window || m_paintedDot != dot
-        || m_paintedSurface != surface) {
-        m_painted = QImage(pixels, surface == Surface::solid && qAlpha(window) == 255 ? QImage::Format_RGB32
-                                                                                      : QImage::Format_ARGB32_Premultiplied);
+    // The dots stand where they stand from the top left whatever the size: a larger image holds
+    // a smaller grid whole. So the image only grows, and a column that narrows and widens again
+    // (the inspector opening and closing beside it) paints no grid anew.
+    if (m_painted.width() < pixels.width() || m_painted.height() < pixels.height() || m_painted.devicePixelRatio() != ratio
+        || m_paintedWindow != window || m_paintedDot != dot || m_paintedSurface != surface) {
+        const bool same = m_painted.devicePixelRatio() == ratio && m_paintedWindow == window && m_paintedDot == dot
+                          && m_paintedSurface == surface;
+        const QSize grown = same ? pixels.expandedTo(m_painted.size()) : pixels;
+        m_painted = QImage(grown, surface == Surface::solid && qAlpha(window) == 255 ? QImage::Format_RGB32
+                                                                                     : QImage::Format_ARGB32_Premultiplied);
         m_painted.setDevicePixelRatio(ratio);
         m_painted.fill(Qt::transparent);
         QPainter onImage(&m_painted);
-        paintExposed(onImage, QRectF(rect()), QRectF(), surface);
+        paintExposed(onImage, QRectF(QPointF(0, 0), QSizeF(grown) / ratio), QRectF(), surface);
         m_paintedWindow = window;
         m_paintedDot = dot;
         m_paintedSurface = surface;

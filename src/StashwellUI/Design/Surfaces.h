@@ -104,7 +104,8 @@ private:
     // (a repaint of what lies over the grid repainted the window's backdrop under it as well).
     void followSurface();
 
-    // The whole grid as painted, kept for its size, pixel ratio, colours and surface: whatever
+    // The whole grid as painted, kept for the largest size it was shown at, its pixel ratio,
+    // colours and surface: whatever
     // lies over the grid repaints it (every scroll step of the shelf does, all of it), and copying
     // the kept pixels costs a fraction of stamping thousands of dots again.
     QImage m_painted;
