@@ -2,6 +2,7 @@
 #include "Gallery.h"
 #include "PaintTesting.h"
 #include "StashwellUI/Design/SoftScrollEdges.h"
+#include "StashwellUI/Design/RectWise.h"
 #include "StashwellUI/Design/Surfaces.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
@@ -151,6 +152,8 @@ private slots:
     void dotGridHidesWhatIsUnderItOnlyOnSolid();
     void dotGridStampedAsDrawn_data();
     void dotGridStampedAsDrawn();
+    void bandsPaintWhatOnePaintPaints_data();
+    void bandsPaintWhatOnePaintPaints();
     void dotGridResizedShowsWhatANewOneShows_data();
     void dotGridResizedShowsWhatANewOneShows();
     void softEdgeBands_data();
@@ -405,6 +408,49 @@ void TestSurfaces::dotGridHidesWhatIsUnderItOnlyOnSolid()
     under.repaint();
     const QColor between = under.screen()->grabWindow(under.winId()).toImage().pixelColor(7, 7);
     QVERIFY(test::sameColour(between, shown == Surface::glass ? QColor(Qt::blue) : Tokens::Colors::window(), 2));
+}
+
+void TestSurfaces::bandsPaintWhatOnePaintPaints_data()
+{
+    QTest::addColumn<QRectF>("area");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QRect>("clip");   // null: none
+    QTest::newRow("shorter than a band") << QRectF(3, 5, 40, 50) << qreal(1) << QRect();
+    QTest::newRow("a tall divider") << QRectF(10, 0, 1, 300) << qreal(1) << QRect();
+    QTest::newRow("off whole pixels") << QRectF(2.5, 3.25, 80.5, 250.5) << qreal(1) << QRect();
+    QTest::newRow("twice the pixels") << QRectF(2.5, 3.25, 80.5, 140.5) << qreal(2) << QRect();
+    QTest::newRow("within a clip") << QRectF(0, 0, 100, 300) << qreal(1) << QRect(20, 40, 50, 170);
+}
+
+// Painting band by band changes no pixel: a translucent fill and an image drawn at an opacity
+// land as they do in one paint, and nothing lands outside a clip set before.
+void TestSurfaces::bandsPaintWhatOnePaintPaints()
+{
+    QFETCH(QRectF, area);
+    QFETCH(qreal, ratio);
+    QFETCH(QRect, clip);
+    QImage stamp(QSize(30, 30), QImage::Format_ARGB32_Premultiplied);
+    stamp.fill(QColor(20, 120, 220, 200));
+    const auto paint = [&](bool banded) {
+        QImage canvas(QSize(120, 320) * ratio, QImage::Format_ARGB32_Premultiplied);
+        canvas.setDevicePixelRatio(ratio);
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        if (!clip.isNull())
+            painter.setClipRect(clip);
+        const auto draw = [&] {
+            painter.fillRect(area, QColor(200, 30, 30, 90));
+            painter.setOpacity(0.5);
+            painter.drawTiledPixmap(area, QPixmap::fromImage(stamp));
+            painter.setOpacity(1);
+        };
+        if (banded)
+            paintInBands(painter, area, draw);
+        else
+            draw();
+        return canvas;
+    };
+    QCOMPARE(paint(true), paint(false));
 }
 
 void TestSurfaces::dotGridResizedShowsWhatANewOneShows_data()

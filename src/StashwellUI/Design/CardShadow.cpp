@@ -1,4 +1,5 @@
 #include "StashwellUI/Design/CardShadow.h"
+#include "StashwellUI/Design/RectWise.h"
 
 #include "StashwellUI/Design/ContinuousShape.h"
 
@@ -96,7 +97,8 @@ void paint(QPainter &painter, const QRectF &card, double radius, double blur, co
     painter.setOpacity(painter.opacity() * opacity);
     // An alpha image is drawn in the pen's colour.
     painter.setPen(Qt::black);
-    painter.drawImage(card.topLeft() + offset - QPointF(margin, margin), shadow);
+    const QPointF at = card.topLeft() + offset - QPointF(margin, margin);
+    paintInBands(painter, QRectF(at, shadow.deviceIndependentSize()), [&] { painter.drawImage(at, shadow); });
     painter.restore();
 }
 

@@ -1,5 +1,6 @@
 #include "StashwellUI/Window/LibraryWindowTemplate.h"
 
+#include "StashwellUI/Design/RectWise.h"
 #include "StashwellUI/Design/SoftScrollEdges.h"
 #include "StashwellUI/Design/Surfaces.h"
 #include "StashwellUI/Design/Theme.h"
@@ -169,7 +170,8 @@ protected:
             void paintEvent(QPaintEvent *) override
             {
                 QPainter painter(this);
-                painter.fillRect(rect(), Tokens::Colors::line());
+                const QColor line = Tokens::Colors::line();
+                paintInBands(painter, QRectF(rect()), [&] { painter.fillRect(rect(), line); });
             }
         };
         auto *handle = new Handle(orientation(), this);
