@@ -84,7 +84,23 @@ void SoftScrollEdges::setSafeAreaInsets(const QMargins &insets)
     if (insets == m_insets)
         return;
     m_insets = insets;
+    fitMask();
     update();
+}
+
+void SoftScrollEdges::fitMask()
+{
+    // Only the bands: the overlay then lies over nothing else of the content, so the content can
+    // move its pixels under the rest when it scrolls instead of painting them all again.
+    QRegion bands;
+    for (const Qt::Edge edge : {Qt::TopEdge, Qt::BottomEdge}) {
+        if (const std::optional<QRectF> rect = band(edge))
+            bands += rect->toAlignedRect();
+    }
+    if (bands.isEmpty())
+        clearMask();
+    else if (bands != mask())
+        setMask(bands);
 }
 
 std::optional<QRectF> SoftScrollEdges::band(Qt::Edge edge, const QSizeF &size, const QMargins &insets, bool chosen)
@@ -190,6 +206,7 @@ void SoftScrollEdges::follow()
     if (!m_content)
         return;
     setGeometry(m_content->rect());
+    fitMask();
     raise();
 }
 

@@ -101,6 +101,7 @@ protected:
 
 private:
     void follow();
+    void fitMask();
     void scrolled();
     void paintVeil(QPainter &painter, const QRectF &band, Qt::Edge edge, double inset) const;
 

@@ -158,10 +158,14 @@ DotGrid::DotGrid(QWidget *parent) : QWidget(parent)
     });
 }
 
+bool DotGrid::coversItself()
+{
+    return Theme::currentSurface() == Surface::solid && Tokens::Colors::window().alpha() == 255;
+}
+
 void DotGrid::followSurface()
 {
-    setAttribute(Qt::WA_OpaquePaintEvent,
-                 Theme::currentSurface() == Surface::solid && Tokens::Colors::window().alpha() == 255);
+    setAttribute(Qt::WA_OpaquePaintEvent, coversItself());
 }
 
 QList<QPointF> DotGrid::dotOrigins(const QSizeF &size)
@@ -272,7 +276,7 @@ void DotGrid::paintExposed(QPainter &painter, const QRectF &rect, const QRectF &
     painter.restore();
 }
 
-void DotGrid::paintEvent(QPaintEvent *event)
+const QImage &DotGrid::kept()
 {
     const Surface surface = Theme::currentSurface();
     const qreal ratio = devicePixelRatioF();
@@ -297,10 +301,20 @@ void DotGrid::paintEvent(QPaintEvent *event)
         m_paintedDot = dot;
         m_paintedSurface = surface;
     }
+    return m_painted;
+}
+
+void DotGrid::paintPart(QPainter &painter, const QRect &exposed, const QPoint &at)
+{
+    const QImage &image = kept();
+    const qreal ratio = image.devicePixelRatio();
+    painter.drawImage(QRectF(at, exposed.size()), image, QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
+}
+
+void DotGrid::paintEvent(QPaintEvent *event)
+{
     QPainter painter(this);
-    paintRectWise(painter, event->region(), [&](const QRect &exposed) {
-        painter.drawImage(exposed, m_painted, QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
-    });
+    paintRectWise(painter, event->region(), [&](const QRect &exposed) { paintPart(painter, exposed, exposed.topLeft()); });
 }
 
 }  // namespace sw

@@ -96,6 +96,13 @@ public:
     // The same, the dots limited to `exposed` (in the painter's coordinates; null: all of them).
     static void paintExposed(QPainter &painter, const QRectF &rect, const QRectF &exposed, Surface surface);
 
+    // Whether the grid covers every pixel of itself (the window colour is opaque, on solid).
+    static bool coversItself();
+    // Draws the part `exposed` of this grid (in its own coordinates) with its top left at `at`,
+    // as the grid shows it: a widget lying over the grid paints it under itself this way, and is
+    // then opaque.
+    void paintPart(QPainter &painter, const QRect &exposed, const QPoint &at);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
@@ -103,6 +110,8 @@ private:
     // On solid the grid covers every pixel of itself, so that nothing under it is painted first
     // (a repaint of what lies over the grid repainted the window's backdrop under it as well).
     void followSurface();
+    // The kept image, painted anew when it does not hold the grid at this size and look.
+    const QImage &kept();
 
     // The whole grid as painted, kept for the largest size it was shown at, its pixel ratio,
     // colours and surface: whatever

@@ -44,8 +44,80 @@ ShelfSurface::ShelfSurface(QWidget *parent)
     setAttribute(Qt::WA_TranslucentBackground, false);
     verticalScrollBar()->setSingleStep(int(scrollStep));
     connect(m_pictures, &ShelfPictures::arrived, this, &ShelfSurface::pictureArrived);
-    connect(&Theme::instance(), &Theme::changed, viewport(), qOverload<>(&QWidget::update));
+    connect(&Theme::instance(), &Theme::changed, this, [this] {
+        followBackdrop();
+        viewport()->update();
+    });
     connect(m_pictures, &ShelfPictures::arrived, this, [this] { m_prepare.schedule(); });
+}
+
+void ShelfSurface::setBackdrop(DotGrid *grid)
+{
+    m_backdrop = grid;
+    followBackdrop();
+    viewport()->update();
+}
+
+void ShelfSurface::followBackdrop()
+{
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent, m_backdrop && DotGrid::coversItself());
+}
+
+void ShelfSurface::paintBackdrop(QPainter &painter, const QRect &exposed)
+{
+    const QPoint offset = m_backdrop->mapFrom(window(), viewport()->mapTo(window(), QPoint()));
+    const QRect onGrid = exposed.translated(offset);
+    // The viewport covers every pixel of itself: where the grid does not reach, the window colour.
+    if (!m_backdrop->rect().contains(onGrid))
+        painter.fillRect(exposed, Tokens::Colors::window());
+    const QRect shown = onGrid & m_backdrop->rect();
+    if (!shown.isEmpty())
+        m_backdrop->paintPart(painter, shown, shown.topLeft() - offset);
+}
+
+QRect ShelfSurface::movableArea() const
+{
+    // What Qt moves instead of painting must lie under nothing: the part of the viewport that no
+    // widget stacked above it covers (by its mask, where it has one). Whatever lies along an edge
+    // (the bar, the frosted bands, the scroll bar) is cut off that edge; anything else (a toast
+    // over the middle) leaves nothing to move.
+    const QWidget *top = window();
+    QRect clear = viewport()->rect();
+    for (const QWidget *w = viewport(); w && w != top && w->parentWidget(); w = w->parentWidget()) {
+        bool above = false;
+        for (const QObject *object : w->parentWidget()->children()) {
+            const auto *sibling = qobject_cast<const QWidget *>(object);
+            if (!sibling || sibling->isWindow() || !sibling->isVisible())
+                continue;
+            if (!above) {
+                above = sibling == w;
+                continue;
+            }
+            const QRegion covers = sibling->mask().isEmpty() ? QRegion(sibling->rect()) : sibling->mask();
+            const QPoint to = viewport()->mapFrom(top, sibling->mapTo(top, QPoint()));
+            for (const QRect &part : covers) {
+                const QRect o = part.translated(to) & clear;
+                if (o.isEmpty())
+                    continue;
+                if (o.left() <= clear.left() && o.right() >= clear.right()) {
+                    if (o.center().y() < clear.center().y())
+                        clear.setTop(o.bottom() + 1);
+                    else
+                        clear.setBottom(o.top() - 1);
+                } else if (o.top() <= clear.top() && o.bottom() >= clear.bottom()) {
+                    if (o.center().x() < clear.center().x())
+                        clear.setLeft(o.right() + 1);
+                    else
+                        clear.setRight(o.left() - 1);
+                } else {
+                    return {};
+                }
+                if (clear.isEmpty())
+                    return {};
+            }
+        }
+    }
+    return clear;
 }
 
 // The input stops its hover animations as it goes, so that none reports to a half-gone surface.
@@ -583,7 +655,10 @@ void ShelfSurface::paintEvent(QPaintEvent *event)
     const double offset = verticalScrollBar()->value();
     m_lastPainted = 0;
     const detail::ShelfPaint paint = painting();
+    const bool opaque = m_backdrop && viewport()->testAttribute(Qt::WA_OpaquePaintEvent);
     paintRectWise(painter, event->region(), [&](const QRect &exposed) {
+        if (opaque)
+            paintBackdrop(painter, exposed);
         const QRectF band = QRectF(exposed).translated(0, offset);
         painter.translate(0, -offset);
         for (const ShelfGeometry::Visible &v : m_geometry.visible(band.top() - SaveCard::hoverLift - 1, band.bottom() + 1)) {
@@ -620,7 +695,23 @@ void ShelfSurface::fitImageBudgets()
 void ShelfSurface::scrollContentsBy(int dx, int dy)
 {
     Q_UNUSED(dx);
-    if (std::abs(dy) < viewport()->height()) {
+    m_scrollMoved = false;
+    // By whole steps of the grid the shelf paints under itself, on whole device pixels, its dots
+    // land on dots.
+    const double ratio = viewport()->devicePixelRatioF();
+    const bool onDots = std::fmod(double(dy), DotGrid::kStep) == 0 && std::abs(dy * ratio - std::round(dy * ratio)) < 1e-9;
+    const QRect movable = m_backdrop && viewport()->testAttribute(Qt::WA_OpaquePaintEvent) && onDots ? movableArea() : QRect();
+    if (std::abs(dy) < movable.height()) {
+        // Only what lies under nothing moves (the widgets of the blocks stay, and placeWidgets()
+        // below moves them); what lies under the bar and the bands is painted again, with what
+        // scrolled in.
+        viewport()->scroll(0, dy, movable);
+        for (const QRect &r : QRegion(viewport()->rect()).subtracted(movable))
+            invalidate(QRectF(r));
+        invalidate(dy > 0 ? QRectF(movable.left(), movable.top(), movable.width(), dy)
+                          : QRectF(movable.left(), movable.bottom() + dy + 1, movable.width(), -dy));
+        m_scrollMoved = true;
+    } else if (std::abs(dy) < viewport()->height()) {
         // Moves the widgets of the blocks too; placeWidgets() below finds them in place.
         viewport()->scroll(0, dy);
         // What scrolled in.

@@ -26,6 +26,7 @@
 // drags and keys (ShelfInput), and what assistive technologies read (ShelfAccessibility). Every intent and signal leaves from one
 // section of ShelfSurface.cpp.
 
+#include "StashwellUI/Design/Surfaces.h"
 #include "StashwellUI/Saves/SaveCardCache.h"
 #include "StashwellUI/Saves/SaveMenu.h"
 #include "StashwellUI/Saves/SaveRowCache.h"
@@ -98,6 +99,14 @@ public:
     // brought into view is brought below it.
     void setCoveredTop(double height);
     double coveredTop() const { return m_coveredTop; }
+
+    // The dotted canvas behind the shelf. While it covers itself (on solid), the shelf paints the
+    // grid under its items itself and is opaque: Qt then moves the pixels of a scroll that it can
+    // instead of painting them all again. A scroll moves them only by whole steps of the grid,
+    // whose dots then land on dots; any other scroll, and a shelf on glass, paints as before.
+    void setBackdrop(DotGrid *grid);
+    // Whether the last scroll moved pixels instead of painting the whole viewport (for tests).
+    bool lastScrollMovedPixels() const { return m_scrollMoved; }
 
     void setKeyHandler(KeyHandler handler) { m_keyHandler = std::move(handler); }
 
@@ -187,7 +196,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    static constexpr double scrollStep = 40;
+    // Three steps a wheel notch: 126 points, nine steps of the dotted canvas.
+    static constexpr double scrollStep = 42;
     // The card and row images kept: this many screens of the shelf's viewport. Room for what a
     // few recently shown filters and searches showed besides what is prepared around this one,
     // so that going back to one paints nothing anew.
@@ -205,6 +215,10 @@ private:
 
     void relayout();
     void fitImageBudgets();
+    void followBackdrop();
+    void paintBackdrop(QPainter &painter, const QRect &exposed);
+    // The part of the viewport no widget above it covers, to move when it scrolls.
+    QRect movableArea() const;
     void updateScrollRange();
     void placeWidgets();
     void updateBuiltRange();
@@ -243,6 +257,8 @@ private:
     std::vector<BlockState> m_states;
     ShelfGeometry m_geometry;
     double m_coveredTop = 0;
+    QPointer<DotGrid> m_backdrop;
+    bool m_scrollMoved = false;
     SaveCardCache m_cardImages;
     SaveRowCache m_rowImages;
     ShelfPictures *m_pictures = nullptr;

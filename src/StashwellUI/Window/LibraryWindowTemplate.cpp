@@ -85,6 +85,8 @@ public:
         }
     }
 
+    DotGrid *grid() const { return m_grid; }
+
     void place()
     {
         const QRect all = rect();
@@ -179,6 +181,11 @@ protected:
         return handle;
     }
 };
+
+DotGrid *LibraryWindowTemplate::canvas() const
+{
+    return static_cast<Detail *>(m_detailColumn)->grid();
+}
 
 LibraryWindowTemplate::LibraryWindowTemplate(QWidget *sidebar, QWidget *bar, QWidget *content, QWidget *inspector,
                                              QWidget *status, QWidget *parent)

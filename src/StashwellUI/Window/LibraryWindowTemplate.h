@@ -31,6 +31,8 @@ class QSplitter;
 
 namespace sw {
 
+class DotGrid;
+
 class SoftScrollEdges;
 
 class LibraryWindowTemplate : public QWidget {
@@ -77,6 +79,8 @@ public:
     // The columns the views stand in (their backdrops), and the strip under the status bar.
     QWidget *sidebarColumn() const { return m_sidebarColumn; }
     QWidget *detailColumn() const { return m_detailColumn; }
+    // The dotted canvas under the content.
+    DotGrid *canvas() const;
     QWidget *inspectorColumn() const { return m_inspectorColumn; }
     QWidget *statusStrip() const { return m_statusStrip; }
 

@@ -8,6 +8,9 @@
 
 #include "StashKit/Network.h"
 #include "StashwellUI/Design/Fonts.h"
+#include "StashwellUI/Design/SoftScrollEdges.h"
+#include "StashwellUI/Design/Surfaces.h"
+#include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Pictures/PictureCache.h"
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/Saves/SaveCard.h"
@@ -134,6 +137,8 @@ private slots:
     void accessibleItems();
     void widgetBlocksScrollWithTheColumn();
     void aWidgetBlockRelaysOutOnlyForANewHeight();
+    void scrollsShowWhatAWholeRepaintShows_data();
+    void scrollsShowWhatAWholeRepaintShows();
 
 private:
     void showAboveAList(QWidget &header);
@@ -879,4 +884,62 @@ void TestShelfSurface::aWidgetBlockRelaysOutOnlyForANewHeight()
 }
 
 QTEST_MAIN(TestShelfSurface)
+void TestShelfSurface::scrollsShowWhatAWholeRepaintShows_data()
+{
+    QTest::addColumn<Surface>("surface");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<bool>("moves");   // whether the scrolls move pixels instead of painting all
+    QTest::newRow("solid, by whole steps of the grid") << Surface::solid << 126 << true;
+    QTest::newRow("solid, a step back") << Surface::solid << -42 << true;
+    QTest::newRow("solid, off the grid's steps") << Surface::solid << 40 << false;
+    QTest::newRow("glass") << Surface::glass << 126 << false;
+}
+
+// The window as the shelf leaves it after each scroll, pixels moved or not, is the window painted
+// whole: the grid's dots, the cards, what lies under the bar and the bands.
+void TestShelfSurface::scrollsShowWhatAWholeRepaintShows()
+{
+    QFETCH(Surface, surface);
+    QFETCH(int, step);
+    QFETCH(bool, moves);
+    Theme::instance().setSurface(surface);
+    const auto restore = qScopeGuard([] { Theme::instance().setSurface(Surface::solid); });
+    struct Bar : QWidget {
+        using QWidget::QWidget;
+        void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), QColor(40, 90, 160, 200)); }
+    };
+    QWidget window;
+    window.resize(900, 600);
+    auto *grid = new DotGrid(&window);
+    grid->setGeometry(window.rect());
+    auto *column = new QWidget(&window);
+    column->setGeometry(window.rect());
+    auto *shelf = new ShelfSurface(column);
+    shelf->setGeometry(column->rect());
+    shelf->setPadding({24, 60, 24, 44});
+    shelf->setCollection(recording(items(200), ShelfLayout::grid, m_calls, 3));
+    auto *bar = new Bar(column);
+    bar->setGeometry(0, 0, column->width(), 48);
+    auto *edges = new SoftScrollEdges(column, true, true);
+    edges->setSafeAreaInsets(QMargins(0, 48, 0, 0));
+    shelf->setCoveredTop(48);
+    shelf->setBackdrop(grid);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // What the window's buffer holds, and the window painted afresh into an image of its own.
+    const auto shown = [&] {
+        QCoreApplication::processEvents();
+        return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto painted = [&] { return window.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    QScrollBar *scroll = shelf->verticalScrollBar();
+    scroll->setValue(step > 0 ? 0 : 30 * 42);
+    QCOMPARE(shown(), painted());
+    for (int i = 0; i < 6; ++i) {
+        scroll->setValue(scroll->value() + step);
+        QCOMPARE(shelf->lastScrollMovedPixels(), moves);
+        QCOMPARE(shown(), painted());
+    }
+}
+
 #include "tst_shelfsurface.moc"

@@ -143,6 +143,7 @@ LibraryPageView::LibraryPageView(LibraryPage &page, QWidget *parent, FirstFrame 
     connect(m_frame, &LibraryWindowTemplate::contentSafeAreaInsetsChanged, this, underTheBar);
     underTheBar(m_frame->contentSafeAreaInsets());
     m_frame->followContentScroll(m_content->surface().verticalScrollBar());
+    m_content->surface().setBackdrop(m_frame->canvas());
 
     // The frame's inspector column closed by the user.
     connect(m_frame, &LibraryWindowTemplate::showsInspectorChanged, &m_page, [this](bool shows) {
