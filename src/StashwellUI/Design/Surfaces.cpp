@@ -313,8 +313,15 @@ void DotGrid::paintPart(QPainter &painter, const QRect &exposed, const QPoint &a
 
 void DotGrid::paintEvent(QPaintEvent *event)
 {
+    QRegion region = event->region();
+    if (m_coveredBy && m_coveredBy->isVisible() && m_coveredBy->testAttribute(Qt::WA_OpaquePaintEvent)) {
+        const QWidget *top = window();
+        region -= QRect(mapFrom(top, m_coveredBy->mapTo(top, QPoint())), m_coveredBy->size());
+    }
+    if (region.isEmpty())
+        return;
     QPainter painter(this);
-    paintRectWise(painter, event->region(), [&](const QRect &exposed) { paintPart(painter, exposed, exposed.topLeft()); });
+    paintRectWise(painter, region, [&](const QRect &exposed) { paintPart(painter, exposed, exposed.topLeft()); });
 }
 
 }  // namespace sw

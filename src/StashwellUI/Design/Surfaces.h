@@ -17,6 +17,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
+#include <QPointer>
 #include <QWidget>
 
 #include <utility>
@@ -102,6 +103,9 @@ public:
     // as the grid shows it: a widget lying over the grid paints it under itself this way, and is
     // then opaque.
     void paintPart(QPainter &painter, const QRect &exposed, const QPoint &at);
+    // A widget over the grid that paints the grid under itself: while it is shown and opaque, the
+    // grid leaves the part it covers alone (Qt would paint both, one under the other).
+    void setCoveredBy(QWidget *widget) { m_coveredBy = widget; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -118,6 +122,7 @@ private:
     // lies over the grid repaints it (every scroll step of the shelf does, all of it), and copying
     // the kept pixels costs a fraction of stamping thousands of dots again.
     QImage m_painted;
+    QPointer<QWidget> m_coveredBy;
     QRgb m_paintedWindow = 0;
     QRgb m_paintedDot = 0;
     Surface m_paintedSurface = Surface::solid;

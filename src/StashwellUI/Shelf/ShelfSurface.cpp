@@ -53,7 +53,11 @@ ShelfSurface::ShelfSurface(QWidget *parent)
 
 void ShelfSurface::setBackdrop(DotGrid *grid)
 {
+    if (m_backdrop && m_backdrop != grid)
+        m_backdrop->setCoveredBy(nullptr);
     m_backdrop = grid;
+    if (grid)
+        grid->setCoveredBy(viewport());
     followBackdrop();
     viewport()->update();
 }
