@@ -25,18 +25,37 @@ const QSharedDataPointer<SaveData> &emptySave()
 
 // ---- search ---------------------------------------------------------------------------------
 
+QStringList SearchQuery::foldedWords(const QString &query)
+{
+    QStringList folded;
+    for (const QString &w : text::words(query)) {
+        // A word that folds to nothing is found in every text.
+        if (QString f = text::fold(w); !f.isEmpty())
+            folded.append(std::move(f));
+    }
+    return folded;
+}
+
+bool SearchQuery::narrows(const QStringList &newer, const QStringList &older)
+{
+    const auto spaced = [](const QString &w) { return text::containsWhiteSpace(w); };
+    if (std::any_of(newer.cbegin(), newer.cend(), spaced) || std::any_of(older.cbegin(), older.cend(), spaced))
+        return false;
+    return std::all_of(older.cbegin(), older.cend(), [&](const QString &old) {
+        return std::any_of(newer.cbegin(), newer.cend(), [&](const QString &w) { return w.contains(old); });
+    });
+}
+
 SearchQuery::SearchQuery(const QString &query)
 {
-    const QStringList words = text::words(query);
+    const QStringList words = foldedWords(query);
     m_words.reserve(words.size());
     m_indexed = true;
     bool first = true;
     for (const QString &w : words) {
-        QString folded = text::fold(w);
-        // A word that folds to nothing is found in every text. One that would hold white space
-        // (folding never makes any) cannot be found through the index's words.
-        if (folded.isEmpty())
-            continue;
+        QString folded = w;
+        // One that would hold white space (folding never makes any) cannot be found through the
+        // index's words.
         if (text::containsWhiteSpace(folded)) {
             m_indexed = false;
         } else if (m_indexed) {

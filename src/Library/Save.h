@@ -54,6 +54,12 @@ public:
     // save matches.
     bool isEmpty() const { return m_words.isEmpty(); }
     const QStringList &foldedWords() const { return m_words; }
+    // The words a query of that text looks for, folded, without those that fold to nothing.
+    static QStringList foldedWords(const QString &query);
+    // Whether every save a query of the folded words `newer` matches, one of `older` matches too:
+    // each older word lies within a newer one (neither holding white space, so each is looked for
+    // within one word of a text).
+    static bool narrows(const QStringList &newer, const QStringList &older);
     // Whether the text indexed under `entry` (Save::searchEntry) holds every word, when the
     // entries the query found can tell; none when they cannot (no entry, an entry newer than the
     // query, a word looked for in each text), and the save's own text decides (Save::matches).

@@ -573,8 +573,21 @@ QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const
             return listed.front().items;
         }
     }
-    QList<ShelfItem> made = listItems(filter, search);
-    listed.insert(listed.begin(), Listed{filter, search, made});
+    // A search that only adds to the words of one kept for the same filter looks among the saves
+    // that one found (every save it matches, the other matched too): the next letter typed
+    // reads the saves the last one left, not the whole library.
+    QStringList words = SearchQuery::foldedWords(search);
+    const Listed *base = nullptr;
+    if (!words.isEmpty()) {
+        for (const Listed &kept : listed) {
+            if (!kept.words.isEmpty() && kept.filter == filter && SearchQuery::narrows(words, kept.words)
+                && (!base || kept.positions.size() < base->positions.size()))
+                base = &kept;
+        }
+    }
+    std::vector<qsizetype> positions;
+    QList<ShelfItem> made = listItems(filter, search, base, positions);
+    listed.insert(listed.begin(), Listed{filter, search, made, std::move(words), std::move(positions)});
     // The list just made stays; the older ones while they are few and hold no more items than
     // the library has saves.
     qsizetype older = 0;
@@ -592,45 +605,55 @@ QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const
     return made;
 }
 
-QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search) const
+QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search, const Listed *base,
+                                  std::vector<qsizetype> &matched) const
 {
     const SearchQuery query(search);
     if (query.isEmpty())
         return itemsAt(selected(filter));
     Facts &facts = this->facts();
-    const std::vector<qsizetype> chosen = selected(filter);
-    std::vector<qsizetype> matched;
+    const std::vector<qsizetype> all = base ? std::vector<qsizetype>() : selected(filter);
+    const std::vector<qsizetype> &chosen = base ? base->positions : all;
+    // The places in `chosen` of the saves that match.
+    std::vector<std::size_t> picked;
     SaveCursor cursor(m_library.saves);
     if (!SearchVocabulary::shared().isBeingFilled()) {
         // Each selected save's entry in the index answers, where it is known; a save not indexed
         // yet is looked for in its text (and indexed on the way).
-        for (const qsizetype at : chosen) {
+        for (std::size_t k = 0; k < chosen.size(); ++k) {
+            const qsizetype at = chosen[k];
             std::uint32_t &entry = facts.entries[std::size_t(at)];
             if (entry == 0)
                 entry = cursor.at(at).searchEntry();
             const std::optional<bool> known = query.matchesEntry(entry);
             if (known ? *known : cursor.at(at).matches(query))
-                matched.push_back(at);
+                picked.push_back(k);
         }
-        return itemsAt(matched);
+    } else {
+        // While the saves' words are being prepared (after a start), the saves not indexed yet are
+        // looked for in their fields, which lie apart in memory: on several threads, which only
+        // read the saves, each asking ahead for the fields it will read. The saves lie in chunks:
+        // the threads read the selected ones through one flat table of their places.
+        std::vector<const Save *> saves;
+        saves.reserve(chosen.size());
+        for (const qsizetype at : chosen)
+            saves.push_back(&cursor.at(at));
+        const qsizetype n = qsizetype(saves.size());
+        const std::vector<char> found = decodeAll(std::size_t(n), [&](std::size_t i) {
+            prefetchSearchFields(saves.data(), qsizetype(i), n);
+            return char(saves[i]->matches(query));
+        });
+        for (std::size_t k = 0; k < chosen.size(); ++k) {
+            if (found[k])
+                picked.push_back(k);
+        }
     }
-    // While the saves' words are being prepared (after a start), the saves not indexed yet are
-    // looked for in their fields, which lie apart in memory: on several threads, which only read
-    // the saves, each asking ahead for the fields it will read. The saves lie in chunks: the
-    // threads read the selected ones through one flat table of their places.
-    std::vector<const Save *> saves;
-    saves.reserve(chosen.size());
-    for (const qsizetype at : chosen)
-        saves.push_back(&cursor.at(at));
-    const qsizetype n = qsizetype(saves.size());
-    const std::vector<char> found = decodeAll(std::size_t(n), [&](std::size_t i) {
-        prefetchSearchFields(saves.data(), qsizetype(i), n);
-        return char(saves[i]->matches(query));
-    });
-    for (std::size_t k = 0; k < chosen.size(); ++k) {
-        if (found[k])
-            matched.push_back(chosen[k]);
-    }
+    matched.clear();
+    matched.reserve(picked.size());
+    for (const std::size_t k : picked)
+        matched.push_back(chosen[k]);
+    // Made afresh on several threads: copying the earlier search's items one by one on this
+    // thread waits on each save's data in turn, and comes out slower.
     return itemsAt(matched);
 }
 

@@ -126,13 +126,19 @@ private:
     std::vector<qsizetype> selected(const Filter &filter) const;
     // The items of the saves at those positions.
     QList<ShelfItem> itemsAt(const std::vector<qsizetype> &positions) const;
-    // items() without the kept lists.
-    QList<ShelfItem> listItems(const Filter &filter, const QString &search) const;
+    struct Listed;
+    // items() without the kept lists: for a search, among the saves of `base` (a kept search of
+    // the same filter that it narrows) when given, else among all the filter selects. The
+    // positions of the saves a search matched go to `matched`.
+    QList<ShelfItem> listItems(const Filter &filter, const QString &search, const Listed *base,
+                               std::vector<qsizetype> &matched) const;
 
     struct Listed {
         Filter filter;
         QString search;
         QList<ShelfItem> items;
+        QStringList words;                 // the search's folded words
+        std::vector<qsizetype> positions;  // of a search: the saves' positions in the library
     };
 
     class CopyOf;

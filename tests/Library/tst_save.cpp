@@ -61,6 +61,8 @@ private slots:
     void matches_data();
     void matches();
     void matchesTrashedSaves();
+    void narrowingQueries_data();
+    void narrowingQueries();
     void searchFollowsChanges();
     void scanWhilePreparingMatchesTheIndex();
     void equality_data();
@@ -224,6 +226,30 @@ void TestSave::scanWhilePreparingMatchesTheIndex()
         QVERIFY2(later.matches(SearchQuery(word)), qPrintable(word));
     QVERIFY(!later.matches(SearchQuery(QStringLiteral("volume"))));
     QVERIFY(sameAsScanned() > 500);
+}
+
+void TestSave::narrowingQueries_data()
+{
+    QTest::addColumn<QString>("newer");
+    QTest::addColumn<QString>("older");
+    QTest::addColumn<bool>("narrows");
+    QTest::newRow("one more letter") << "pho" << "ph" << true;
+    QTest::newRow("one letter fewer") << "ph" << "pho" << false;
+    QTest::newRow("a letter in front") << "sphinx" << "phi" << true;
+    QTest::newRow("case and diacritics aside") << "Café" << "CAF" << true;
+    QTest::newRow("a word more") << "cat dog" << "dog" << true;
+    QTest::newRow("a word fewer") << "dog" << "cat dog" << false;
+    QTest::newRow("two older words in one newer") << "catdog" << "cat dog" << true;
+    QTest::newRow("another word") << "cow" << "cat" << false;
+    QTest::newRow("nothing typed now") << "" << "cat" << false;
+}
+
+void TestSave::narrowingQueries()
+{
+    QFETCH(QString, newer);
+    QFETCH(QString, older);
+    QFETCH(bool, narrows);
+    QCOMPARE(SearchQuery::narrows(SearchQuery::foldedWords(newer), SearchQuery::foldedWords(older)), narrows);
 }
 
 void TestSave::matchesTrashedSaves()

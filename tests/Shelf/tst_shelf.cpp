@@ -129,6 +129,8 @@ private slots:
     void recentWindowBounds();
     void searchNarrowsItemsButNotCounts_data();
     void searchNarrowsItemsButNotCounts();
+    void searchesTypedInTurnFindWhatEachFindsAlone_data();
+    void searchesTypedInTurnFindWhatEachFindsAlone();
     void emptyLibrary();
     void itemForLink();
     void itemCarriesCopyAndQuality();
@@ -260,6 +262,32 @@ void TestShelf::searchNarrowsItemsButNotCounts()
     const Shelf shelf = sampleShelf();
     QCOMPARE(itemIds(shelf.items(filter, search)), expected);
     QCOMPARE(shelf.count(filter), shelf.items(filter).size());
+}
+
+void TestShelf::searchesTypedInTurnFindWhatEachFindsAlone_data()
+{
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<Filter>("filter");
+    QTest::newRow("a handle letter by letter") << QStringList{"a", "an", "ann"} << Filter::all();
+    QTest::newRow("and back") << QStringList{"ann", "an", "a", ""} << Filter::all();
+    QTest::newRow("diacritics aside") << QStringList{"c", "ca", "caf", "CAFE"} << Filter::all();
+    QTest::newRow("a second word") << QStringList{"later", "later s", "later st", "later story"} << Filter::all();
+    QTest::newRow("nothing found, then more") << QStringList{"zz", "zzz", "z"} << Filter::all();
+    QTest::newRow("within a filter, then another") << QStringList{"a", "an"} << Filter::kind(Kind::text);
+}
+
+// However a search was reached (each letter looking among what the one before found), it finds
+// what it finds on a shelf that was never searched.
+void TestShelf::searchesTypedInTurnFindWhatEachFindsAlone()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(Filter, filter);
+    const Shelf shelf = sampleShelf();
+    (void)shelf.items(Filter::all(), typed.first());
+    for (const QString &search : typed) {
+        const QStringList found = itemIds(shelf.items(filter, search));
+        QCOMPARE(found, itemIds(sampleShelf().items(filter, search)));
+    }
 }
 
 void TestShelf::emptyLibrary()
