@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <functional>
+#include <limits>
 
 using namespace sw;
 
@@ -34,6 +35,8 @@ QImage canvas(double dpr)
 class TestPaintMemo : public QObject {
     Q_OBJECT
 private slots:
+    void keysWriteEveryNumber_data();
+    void keysWriteEveryNumber();
     void copyMatchesDirectPainting_data();
     void copyMatchesDirectPainting();
     void paintsOncePerKeyAndSize();
@@ -45,6 +48,28 @@ private slots:
     void inPlaceCopyMatchesDirectPainting();
     void inPlaceEdgesCopyTheRing();
 };
+
+void TestPaintMemo::keysWriteEveryNumber_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("nothing but the kind") << PaintMemo::key(QLatin1StringView("pane")) << "pane";
+    QTest::newRow("integers and fractions") << PaintMemo::key(QLatin1StringView("shape"), 318, 336.5, 1.25, -3)
+                                            << "shape|318|336.5|1.25|-3";
+    // A 64-bit colour differing in its last bit only is another look.
+    QTest::newRow("a 64-bit colour exactly") << PaintMemo::key(QLatin1StringView("fill"), quint64(0xffff00000000ffffULL))
+                                             << "fill|18446462598732906495";
+    QTest::newRow("the largest numbers") << PaintMemo::key(QLatin1StringView("x"), -1.7976931348623157e308,
+                                                           std::numeric_limits<qint64>::min())
+                                         << "x|-1.7976931348623157e+308|-9223372036854775808";
+}
+
+void TestPaintMemo::keysWriteEveryNumber()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    QCOMPARE(key, expected);
+}
 
 void TestPaintMemo::copyMatchesDirectPainting_data()
 {

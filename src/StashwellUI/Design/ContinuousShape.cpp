@@ -96,7 +96,7 @@ QPainterPath capsule(const QRectF &r)
 void fill(QPainter &painter, const QRectF &r, double radius, const QColor &color)
 {
     const QRectF bounds = r.normalized();
-    const QString key = QStringLiteral("shape.fill|%1x%2|%3|%4").arg(bounds.width()).arg(bounds.height()).arg(radius).arg(quint64(color.rgba64()));
+    const QString key = PaintMemo::key(QLatin1StringView("shape.fill"), bounds.width(), bounds.height(), radius, quint64(color.rgba64()));
     PaintMemo::drawInPlace(painter, bounds, key, [&](QPainter &p) {
         p.setRenderHint(QPainter::Antialiasing);
         p.fillPath(rect(bounds, radius), color);
@@ -115,18 +115,23 @@ void strokeInside(QPainter &painter, const QRectF &r, double radius, const QColo
     // of a stroke inside the edge, without the stroker's work (a shelf draws this for every card).
     const QRectF outer = r.normalized();
     const QRectF inner = outer.adjusted(lineWidth, lineWidth, -lineWidth, -lineWidth);
-    QPainterPath band = rect(outer, radius);
-    if (!inner.isEmpty())
-        band.addPath(rect(inner, std::max(0.0, radius - lineWidth)));
-    band.setFillRule(Qt::OddEvenFill);
-    const QString key = QStringLiteral("shape.stroke|%1x%2|%3|%4|%5").arg(outer.width()).arg(outer.height()).arg(radius).arg(quint64(color.rgba64())).arg(lineWidth);
+    // The band's path is only made when it is drawn: most calls find its bitmap kept.
+    const auto band = [&] {
+        QPainterPath path = rect(outer, radius);
+        if (!inner.isEmpty())
+            path.addPath(rect(inner, std::max(0.0, radius - lineWidth)));
+        path.setFillRule(Qt::OddEvenFill);
+        return path;
+    };
+    const QString key = PaintMemo::key(QLatin1StringView("shape.stroke"), outer.width(), outer.height(), radius,
+                                       quint64(color.rgba64()), lineWidth);
     // Only the band along the edges is copied (a card's border would otherwise copy the whole
     // card's area of transparent pixels).
     PaintMemo::drawInPlace(
         painter, outer, key,
         [&](QPainter &p) {
             p.setRenderHint(QPainter::Antialiasing);
-            p.fillPath(band, color);
+            p.fillPath(band(), color);
         },
         std::max(2 * radius, lineWidth));   // a continuous corner reaches up to twice its radius along each edge
 }

@@ -88,7 +88,7 @@ void PaneSurface::paintBehind(QPainter &painter, const QRectF &rect, Surface sur
         return;
     }
     const double r = radius;
-    PaintMemo::draw(painter, rect, QStringLiteral("pane.behind|%1|%2").arg(QString::number(color.rgba(), 16)).arg(r),
+    PaintMemo::draw(painter, rect, PaintMemo::key(QLatin1StringView("pane.behind"), color.rgba(), r),
                     [color, r](QPainter &p, const QRectF &area) { ContinuousShape::fill(p, area, r, color); });
 }
 
@@ -105,7 +105,7 @@ void PaneSurface::paintOver(QPainter &painter, const QRectF &rect) const
     // two radii a side) or its width.
     const double edge = std::ceil(std::max(2 * r, 0.0) + width + 1);
     PaintMemo::drawEdges(painter, rect, edge,
-                         QStringLiteral("pane.over|%1|%2|%3").arg(QString::number(color.rgba(), 16)).arg(width).arg(r),
+                         PaintMemo::key(QLatin1StringView("pane.over"), color.rgba(), width, r),
                          [color, r, width](QPainter &p, const QRectF &area) {
                              ContinuousShape::strokeInside(p, area, r, color, width);
                          });

@@ -139,7 +139,7 @@ void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString 
         drawDirectly(painter, rect, paint);
         return;
     }
-    const QString full = key + QStringLiteral("|%1x%2@%3").arg(pixels.width()).arg(pixels.height()).arg(scale);
+    const QString full = PaintMemo::key(QLatin1StringView(), pixels.width(), pixels.height(), scale).prepend(key);
     const QPixmap bitmap = keptBitmap(full, pixels, scale, [&](QPainter &p) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
@@ -185,7 +185,7 @@ void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, co
     const QPointF within = onDevice.topLeft() - QPointF(corner);
     const int eighthX = int(std::lround(within.x() * 8));
     const int eighthY = int(std::lround(within.y() * 8));
-    const QString full = key + QStringLiteral("|in %1x%2@%3+%4,%5").arg(pixels.width()).arg(pixels.height()).arg(scale).arg(eighthX).arg(eighthY);
+    const QString full = PaintMemo::key(QLatin1StringView("|in"), pixels.width(), pixels.height(), scale, eighthX, eighthY).prepend(key);
     // From the painter's coordinates to the bitmap's: the device transform, less the corner.
     const QPointF offset = (QPointF(device.dx(), device.dy()) - QPointF(corner)) / scale;
     const QPixmap bitmap = keptBitmap(full, pixels, scale, [&](QPainter &p) {

@@ -14,11 +14,30 @@
 #include <QRectF>
 #include <QString>
 
+#include <charconv>
+
 #include <functional>
 
 class QPainter;
 
 namespace sw::PaintMemo {
+
+// A key for a kept drawing: `kind` and the numbers its look is made of, each after a '|', written
+// in one pass. (QString::arg makes a new string for each number, and a shelf asks for keys for
+// every card on every frame.) Integers are written exactly, floating-point numbers shortest.
+template <typename... Numbers>
+QString key(QLatin1StringView kind, Numbers... numbers)
+{
+    char buffer[25 * sizeof...(Numbers) + 1];
+    char *at = buffer;
+    char *const end = buffer + sizeof buffer;
+    ((*at++ = '|', at = std::to_chars(at, end, numbers).ptr), ...);
+    QString out;
+    out.reserve(kind.size() + qsizetype(at - buffer));
+    out += kind;
+    out += QLatin1StringView(buffer, qsizetype(at - buffer));
+    return out;
+}
 
 // Draws into `rect` what `paint` draws into a rectangle of that size at the origin, from the
 // bitmap kept under `key` (made by `paint` the first time). The rectangle's corner is put on a
