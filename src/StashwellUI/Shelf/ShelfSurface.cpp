@@ -535,10 +535,23 @@ void ShelfSurface::scrollToItem(const Save::ID &id)
     QScrollBar *bar = verticalScrollBar();
     const double top = bar->value() + m_coveredTop;
     const double bottom = bar->value() + viewport()->height();
+    int to = bar->value();
     if (r.top() < top)
-        bar->setValue(int(std::floor(r.top() - m_geometry.spacing() - m_coveredTop)));
+        to = int(std::floor(r.top() - m_geometry.spacing() - m_coveredTop));
     else if (r.bottom() > bottom)
-        bar->setValue(int(std::ceil(r.bottom() + m_geometry.spacing() - viewport()->height())));
+        to = int(std::ceil(r.bottom() + m_geometry.spacing() - viewport()->height()));
+    else
+        return;
+    // A little further, to a whole number of the canvas's steps, where the shelf paints the
+    // canvas under itself: the scroll then moves pixels instead of painting the whole shelf.
+    const int step = int(DotGrid::kStep);
+    const int by = to - bar->value();
+    if (m_backdrop && by % step != 0) {
+        const int further = by > 0 ? by + (step - by % step) : by - (step + by % step);
+        if (const int aligned = bar->value() + further; aligned >= bar->minimum() && aligned <= bar->maximum())
+            to = aligned;
+    }
+    bar->setValue(to);
 }
 
 void ShelfSurface::setCoveredTop(double height)

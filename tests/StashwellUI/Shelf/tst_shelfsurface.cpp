@@ -137,6 +137,8 @@ private slots:
     void accessibleItems();
     void widgetBlocksScrollWithTheColumn();
     void aWidgetBlockRelaysOutOnlyForANewHeight();
+    void revealsMoveByWholeStepsOfTheCanvas_data();
+    void revealsMoveByWholeStepsOfTheCanvas();
     void scrollsShowWhatAWholeRepaintShows_data();
     void scrollsShowWhatAWholeRepaintShows();
 
@@ -884,6 +886,39 @@ void TestShelfSurface::aWidgetBlockRelaysOutOnlyForANewHeight()
 }
 
 QTEST_MAIN(TestShelfSurface)
+void TestShelfSurface::revealsMoveByWholeStepsOfTheCanvas_data()
+{
+    QTest::addColumn<double>("at");   // where the item's row is in the viewport before
+    QTest::newRow("below the viewport") << 900.0;
+    QTest::newRow("partly below") << 790.0;
+    QTest::newRow("under what covers the top") << 20.0;
+    QTest::newRow("above the viewport") << -300.0;
+}
+
+// Bringing an item into view over the shelf's own canvas scrolls a little further, to whole
+// steps of the canvas, so that the pixels are moved; the item is still wholly in view.
+void TestShelfSurface::revealsMoveByWholeStepsOfTheCanvas()
+{
+    QFETCH(double, at);
+    auto *grid = new DotGrid(m_window.get());
+    grid->setGeometry(m_surface->geometry());
+    grid->lower();
+    m_surface->setBackdrop(grid);
+    m_surface->setCoveredTop(60);
+    m_surface->setCollection(recording(items(200), ShelfLayout::list, m_calls));
+    QScrollBar *bar = m_surface->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    const std::optional<ShelfGeometry::Hit> hit = m_surface->columnGeometry().itemAt(QPointF(100, bar->value() + at));
+    QVERIFY(hit);
+    const int before = bar->value();
+    m_surface->scrollToItem(m_surface->item(hit->block, hit->index)->save().id());
+    QVERIFY(bar->value() != before);
+    QCOMPARE((bar->value() - before) % int(DotGrid::kStep), 0);
+    QVERIFY(m_surface->lastScrollMovedPixels());
+    const QRectF r = m_surface->columnGeometry().itemRect(hit->block, hit->index).translated(0, -bar->value());
+    QVERIFY(r.top() >= 60 && r.bottom() <= m_surface->viewport()->height());
+}
+
 void TestShelfSurface::scrollsShowWhatAWholeRepaintShows_data()
 {
     QTest::addColumn<Surface>("surface");
