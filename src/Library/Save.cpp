@@ -48,12 +48,11 @@ bool SearchQuery::narrows(const QStringList &newer, const QStringList &older)
 
 SearchQuery::SearchQuery(const QString &query)
 {
-    const QStringList words = foldedWords(query);
+    QStringList words = foldedWords(query);
     m_words.reserve(words.size());
     m_indexed = true;
     bool first = true;
-    for (const QString &w : words) {
-        QString folded = w;
+    for (QString &folded : words) {
         // One that would hold white space (folding never makes any) cannot be found through the
         // index's words.
         if (text::containsWhiteSpace(folded)) {

@@ -614,20 +614,18 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search, c
     Facts &facts = this->facts();
     const std::vector<qsizetype> all = base ? std::vector<qsizetype>() : selected(filter);
     const std::vector<qsizetype> &chosen = base ? base->positions : all;
-    // The places in `chosen` of the saves that match.
-    std::vector<std::size_t> picked;
+    matched.clear();
     SaveCursor cursor(m_library.saves);
     if (!SearchVocabulary::shared().isBeingFilled()) {
         // Each selected save's entry in the index answers, where it is known; a save not indexed
         // yet is looked for in its text (and indexed on the way).
-        for (std::size_t k = 0; k < chosen.size(); ++k) {
-            const qsizetype at = chosen[k];
+        for (const qsizetype at : chosen) {
             std::uint32_t &entry = facts.entries[std::size_t(at)];
             if (entry == 0)
                 entry = cursor.at(at).searchEntry();
             const std::optional<bool> known = query.matchesEntry(entry);
             if (known ? *known : cursor.at(at).matches(query))
-                picked.push_back(k);
+                matched.push_back(at);
         }
     } else {
         // While the saves' words are being prepared (after a start), the saves not indexed yet are
@@ -645,13 +643,9 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search, c
         });
         for (std::size_t k = 0; k < chosen.size(); ++k) {
             if (found[k])
-                picked.push_back(k);
+                matched.push_back(chosen[k]);
         }
     }
-    matched.clear();
-    matched.reserve(picked.size());
-    for (const std::size_t k : picked)
-        matched.push_back(chosen[k]);
     // Made afresh on several threads: copying the earlier search's items one by one on this
     // thread waits on each save's data in turn, and comes out slower.
     return itemsAt(matched);

@@ -55,6 +55,31 @@ QStringList stringTableProblems(StringTable &table)
     return problems;
 }
 
+QStringList wordingProblems(StringTable &table)
+{
+    QStringList problems;
+    const QString before = table.language();
+    for (const QString &language : StringTable::languages()) {
+        if (!table.loadLanguage(language)) {
+            problems << QStringLiteral("%1: the translations cannot be loaded").arg(language);
+            continue;
+        }
+        for (const StringKey &entry : table.keys()) {
+            const QString key = QString::fromLatin1(entry.key);
+            const QString text = table.text(entry.key);
+            const bool wrong = text.contains(QChar(0x2318))
+                || (language == u"en"
+                    && ((key.contains(u"showInFileManager") && !text.contains(QLatin1String("Folder")))
+                        || (key.endsWith(u"nThisComputer") && !text.contains(QLatin1String("omputer")))));
+            if (wrong)
+                problems << QStringLiteral("%1 (%2): %3").arg(key, language, text);
+        }
+    }
+    if (!before.isEmpty())
+        table.loadLanguage(before);
+    return problems;
+}
+
 void addCountedRows(const StringTable &table)
 {
     QTest::addColumn<QString>("language");

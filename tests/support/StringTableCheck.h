@@ -17,6 +17,11 @@ namespace sw::test {
 // is left with the language it had before (or the first one checked, when none was loaded).
 QStringList stringTableProblems(StringTable &table);
 
+// One line per text not worded for this platform: in any language, a keyboard's command key as
+// a symbol (the shortcuts read Ctrl); in English, a place named otherwise than this computer and
+// the folders the file manager shows. The table is left with the language it had before.
+QStringList wordingProblems(StringTable &table);
+
 // Data rows (columns "language", "key", "count") for every counted key of a table in every
 // language, at counts that each language words alike or apart: 0, 1, 2, 5, 21.
 void addCountedRows(const StringTable &table);

@@ -276,6 +276,19 @@ void DotGrid::paintExposed(QPainter &painter, const QRectF &rect, const QRectF &
     painter.restore();
 }
 
+bool DotGrid::movesOntoDots(int dy, qreal ratio)
+{
+    return dy % int(kStep) == 0 && isWhole(dy * ratio);
+}
+
+int DotGrid::toWholeSteps(int by)
+{
+    const int step = int(kStep);
+    if (by % step == 0)
+        return by;
+    return by > 0 ? by + (step - by % step) : by - (step + by % step);
+}
+
 const QImage &DotGrid::kept()
 {
     const Surface surface = Theme::currentSurface();
@@ -286,11 +299,10 @@ const QImage &DotGrid::kept()
     // The dots stand where they stand from the top left whatever the size: a larger image holds
     // a smaller grid whole. So the image only grows, and a column that narrows and widens again
     // (the inspector opening and closing beside it) paints no grid anew.
-    if (m_painted.width() < pixels.width() || m_painted.height() < pixels.height() || m_painted.devicePixelRatio() != ratio
-        || m_paintedWindow != window || m_paintedDot != dot || m_paintedSurface != surface) {
-        const bool same = m_painted.devicePixelRatio() == ratio && m_paintedWindow == window && m_paintedDot == dot
+    const bool sameLook = m_painted.devicePixelRatio() == ratio && m_paintedWindow == window && m_paintedDot == dot
                           && m_paintedSurface == surface;
-        const QSize grown = same ? pixels.expandedTo(m_painted.size()) : pixels;
+    if (!sameLook || m_painted.width() < pixels.width() || m_painted.height() < pixels.height()) {
+        const QSize grown = sameLook ? pixels.expandedTo(m_painted.size()) : pixels;
         m_painted = QImage(grown, surface == Surface::solid && qAlpha(window) == 255 ? QImage::Format_RGB32
                                                                                      : QImage::Format_ARGB32_Premultiplied);
         m_painted.setDevicePixelRatio(ratio);

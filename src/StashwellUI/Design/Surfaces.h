@@ -97,6 +97,11 @@ public:
     // The same, the dots limited to `exposed` (in the painter's coordinates; null: all of them).
     static void paintExposed(QPainter &painter, const QRectF &rect, const QRectF &exposed, Surface surface);
 
+    // Whether a scroll by `dy` points, on a device of `ratio` pixels a point, moves every dot onto
+    // a dot: whole steps of the grid, on whole device pixels.
+    static bool movesOntoDots(int dy, qreal ratio);
+    // `by` points made a whole number of steps, rounded away from zero.
+    static int toWholeSteps(int by);
     // Whether the grid covers every pixel of itself (the window colour is opaque, on solid).
     static bool coversItself();
     // Draws the part `exposed` of this grid (in its own coordinates) with its top left at `at`,

@@ -18,8 +18,6 @@ namespace {
 // the bitmaps in use).
 bool g_keeping = false;
 
-using Keeping = KeptWhole;
-
 QCache<QString, QPixmap> &memory()
 {
     // Cost in bytes: 24 MiB holds every piece of a few screens of cards (the shelf keeps whole
@@ -66,7 +64,7 @@ QPixmap keptBitmap(const QString &key, QSize pixels, qreal scale, const std::fun
     bitmap.setDevicePixelRatio(scale);
     bitmap.fill(Qt::transparent);
     {
-        const Keeping keeping;
+        const KeptWhole keeping;
         QPainter p(&bitmap);
         paint(p);
     }
@@ -139,7 +137,7 @@ void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString 
         drawDirectly(painter, rect, paint);
         return;
     }
-    const QString full = PaintMemo::key(QLatin1StringView(), pixels.width(), pixels.height(), scale).prepend(key);
+    const QString full = keyAfter(key, QLatin1StringView(), pixels.width(), pixels.height(), scale);
     const QPixmap bitmap = keptBitmap(full, pixels, scale, [&](QPainter &p) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
@@ -185,7 +183,7 @@ void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, co
     const QPointF within = onDevice.topLeft() - QPointF(corner);
     const int eighthX = int(std::lround(within.x() * 8));
     const int eighthY = int(std::lround(within.y() * 8));
-    const QString full = PaintMemo::key(QLatin1StringView("|in"), pixels.width(), pixels.height(), scale, eighthX, eighthY).prepend(key);
+    const QString full = keyAfter(key, QLatin1StringView("|in"), pixels.width(), pixels.height(), scale, eighthX, eighthY);
     // From the painter's coordinates to the bitmap's: the device transform, less the corner.
     const QPointF offset = (QPointF(device.dx(), device.dy()) - QPointF(corner)) / scale;
     const QPixmap bitmap = keptBitmap(full, pixels, scale, [&](QPainter &p) {

@@ -25,18 +25,26 @@ namespace sw::PaintMemo {
 // A key for a kept drawing: `kind` and the numbers its look is made of, each after a '|', written
 // in one pass. (QString::arg makes a new string for each number, and a shelf asks for keys for
 // every card on every frame.) Integers are written exactly, floating-point numbers shortest.
+// keyAfter() puts another key in front.
 template <typename... Numbers>
-QString key(QLatin1StringView kind, Numbers... numbers)
+QString keyAfter(QStringView base, QLatin1StringView kind, Numbers... numbers)
 {
     char buffer[25 * sizeof...(Numbers) + 1];
     char *at = buffer;
     char *const end = buffer + sizeof buffer;
     ((*at++ = '|', at = std::to_chars(at, end, numbers).ptr), ...);
     QString out;
-    out.reserve(kind.size() + qsizetype(at - buffer));
+    out.reserve(base.size() + kind.size() + qsizetype(at - buffer));
+    out += base;
     out += kind;
     out += QLatin1StringView(buffer, qsizetype(at - buffer));
     return out;
+}
+
+template <typename... Numbers>
+QString key(QLatin1StringView kind, Numbers... numbers)
+{
+    return keyAfter(QStringView(), kind, numbers...);
 }
 
 // Draws into `rect` what `paint` draws into a rectangle of that size at the origin, from the

@@ -173,9 +173,9 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
     const bool fromTop = std::exchange(m_fromTop, false);
     for (const ShelfGeometry::Visible &v : fromTop ? std::vector<ShelfGeometry::Visible>() : visibleItems()) {
         if (!v.items.isEmpty()) {
+            const QRectF r = itemRect(v.block, v.items.first);
             if (const ShelfItem *shown = item(v.block, v.items.first))
-                anchor = Anchor{shown->save().id(), {v.block, v.items.first}, itemRect(v.block, v.items.first).top(),
-                                itemRect(v.block, v.items.first).height()};
+                anchor = Anchor{shown->save().id(), {v.block, v.items.first}, r.top(), r.height()};
             break;
         }
     }
@@ -544,11 +544,9 @@ void ShelfSurface::scrollToItem(const Save::ID &id)
         return;
     // A little further, to a whole number of the canvas's steps, where the shelf paints the
     // canvas under itself: the scroll then moves pixels instead of painting the whole shelf.
-    const int step = int(DotGrid::kStep);
-    const int by = to - bar->value();
-    if (m_backdrop && by % step != 0) {
-        const int further = by > 0 ? by + (step - by % step) : by - (step + by % step);
-        if (const int aligned = bar->value() + further; aligned >= bar->minimum() && aligned <= bar->maximum())
+    if (m_backdrop) {
+        if (const int aligned = bar->value() + DotGrid::toWholeSteps(to - bar->value());
+            aligned >= bar->minimum() && aligned <= bar->maximum())
             to = aligned;
     }
     bar->setValue(to);
@@ -713,10 +711,7 @@ void ShelfSurface::scrollContentsBy(int dx, int dy)
 {
     Q_UNUSED(dx);
     m_scrollMoved = false;
-    // By whole steps of the grid the shelf paints under itself, on whole device pixels, its dots
-    // land on dots.
-    const double ratio = viewport()->devicePixelRatioF();
-    const bool onDots = std::fmod(double(dy), DotGrid::kStep) == 0 && std::abs(dy * ratio - std::round(dy * ratio)) < 1e-9;
+    const bool onDots = DotGrid::movesOntoDots(dy, viewport()->devicePixelRatioF());
     const QRect movable = m_backdrop && viewport()->testAttribute(Qt::WA_OpaquePaintEvent) && onDots ? movableArea() : QRect();
     if (std::abs(dy) < movable.height()) {
         // Only what lies under nothing moves (the widgets of the blocks stay, and placeWidgets()

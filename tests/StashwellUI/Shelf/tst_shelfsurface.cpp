@@ -144,6 +144,14 @@ private slots:
 
 private:
     void showAboveAList(QWidget &header);
+    // Brings into view the item of a long list whose row lies `at` points down the viewport of
+    // a shelf scrolled halfway: the scroll value before and after, and the item's place in view.
+    struct Revealed {
+        int before = 0;
+        int after = 0;
+        QRectF inView;
+    };
+    Revealed revealTheItemAt(double at);
     std::unique_ptr<DropCatcher> m_window;
     ShelfSurface *m_surface = nullptr;
     Calls m_calls;
@@ -739,22 +747,29 @@ void TestShelfSurface::itemsBroughtIntoViewClearTheCoveredTop_data()
     QTest::newRow("an item below what covers the top") << 60.0 << 300.0 << false;
 }
 
+TestShelfSurface::Revealed TestShelfSurface::revealTheItemAt(double at)
+{
+    m_surface->setCollection(recording(items(200), ShelfLayout::list, m_calls));
+    QScrollBar *bar = m_surface->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    const std::optional<ShelfGeometry::Hit> hit = m_surface->columnGeometry().itemAt(QPointF(100, bar->value() + at));
+    if (!hit)
+        return {};
+    const int before = bar->value();
+    m_surface->scrollToItem(m_surface->item(hit->block, hit->index)->save().id());
+    return {before, bar->value(), m_surface->columnGeometry().itemRect(hit->block, hit->index).translated(0, -bar->value())};
+}
+
 void TestShelfSurface::itemsBroughtIntoViewClearTheCoveredTop()
 {
     QFETCH(double, covered);
     QFETCH(double, at);
     QFETCH(bool, scrolls);
-    m_surface->setCollection(recording(items(200), ShelfLayout::list, m_calls));
     m_surface->setCoveredTop(covered);
-    QScrollBar *bar = m_surface->verticalScrollBar();
-    bar->setValue(bar->maximum() / 2);
-    const std::optional<ShelfGeometry::Hit> hit = m_surface->columnGeometry().itemAt(QPointF(100, bar->value() + at));
-    QVERIFY(hit);
-    const int before = bar->value();
-    m_surface->scrollToItem(m_surface->item(hit->block, hit->index)->save().id());
-    QCOMPARE(bar->value() != before, scrolls);
-    const QRectF r = m_surface->columnGeometry().itemRect(hit->block, hit->index);
-    QVERIFY(r.top() - bar->value() >= covered);
+    const Revealed revealed = revealTheItemAt(at);
+    QVERIFY(!revealed.inView.isNull());
+    QCOMPARE(revealed.after != revealed.before, scrolls);
+    QVERIFY(revealed.inView.top() >= covered);
 }
 
 void TestShelfSurface::keysGoToThePage()
@@ -905,18 +920,12 @@ void TestShelfSurface::revealsMoveByWholeStepsOfTheCanvas()
     grid->lower();
     m_surface->setBackdrop(grid);
     m_surface->setCoveredTop(60);
-    m_surface->setCollection(recording(items(200), ShelfLayout::list, m_calls));
-    QScrollBar *bar = m_surface->verticalScrollBar();
-    bar->setValue(bar->maximum() / 2);
-    const std::optional<ShelfGeometry::Hit> hit = m_surface->columnGeometry().itemAt(QPointF(100, bar->value() + at));
-    QVERIFY(hit);
-    const int before = bar->value();
-    m_surface->scrollToItem(m_surface->item(hit->block, hit->index)->save().id());
-    QVERIFY(bar->value() != before);
-    QCOMPARE((bar->value() - before) % int(DotGrid::kStep), 0);
+    const Revealed revealed = revealTheItemAt(at);
+    QVERIFY(!revealed.inView.isNull());
+    QVERIFY(revealed.after != revealed.before);
+    QCOMPARE((revealed.after - revealed.before) % int(DotGrid::kStep), 0);
     QVERIFY(m_surface->lastScrollMovedPixels());
-    const QRectF r = m_surface->columnGeometry().itemRect(hit->block, hit->index).translated(0, -bar->value());
-    QVERIFY(r.top() >= 60 && r.bottom() <= m_surface->viewport()->height());
+    QVERIFY(revealed.inView.top() >= 60 && revealed.inView.bottom() <= m_surface->viewport()->height());
 }
 
 void TestShelfSurface::scrollsShowWhatAWholeRepaintShows_data()
