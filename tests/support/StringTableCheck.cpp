@@ -11,17 +11,29 @@ namespace {
 // rules (0, the teens, 21, 101).
 const QList<qint64> kCounts{0, 1, 2, 3, 5, 11, 21, 101, 1000};
 
-}  // namespace
-
-QStringList stringTableProblems(StringTable &table)
+// The problems `check(language, problems)` finds with the table in each language in turn; the
+// table is left with the language it had before.
+template <typename Check>
+QStringList inEveryLanguage(StringTable &table, Check &&check)
 {
     QStringList problems;
     const QString before = table.language();
     for (const QString &language : StringTable::languages()) {
-        if (!table.loadLanguage(language)) {
+        if (table.loadLanguage(language))
+            check(language, problems);
+        else
             problems << QStringLiteral("%1: the translations cannot be loaded").arg(language);
-            continue;
-        }
+    }
+    if (!before.isEmpty())
+        table.loadLanguage(before);
+    return problems;
+}
+
+}  // namespace
+
+QStringList stringTableProblems(StringTable &table)
+{
+    return inEveryLanguage(table, [&](const QString &language, QStringList &problems) {
         for (const StringKey &key : table.keys()) {
             QList<int> expected;
             for (int i = 1; i <= key.arguments; ++i)
@@ -49,21 +61,12 @@ QStringList stringTableProblems(StringTable &table)
                 }
             }
         }
-    }
-    if (!before.isEmpty())
-        table.loadLanguage(before);
-    return problems;
+    });
 }
 
 QStringList wordingProblems(StringTable &table)
 {
-    QStringList problems;
-    const QString before = table.language();
-    for (const QString &language : StringTable::languages()) {
-        if (!table.loadLanguage(language)) {
-            problems << QStringLiteral("%1: the translations cannot be loaded").arg(language);
-            continue;
-        }
+    return inEveryLanguage(table, [&](const QString &language, QStringList &problems) {
         for (const StringKey &entry : table.keys()) {
             const QString key = QString::fromLatin1(entry.key);
             const QString text = table.text(entry.key);
@@ -74,10 +77,7 @@ QStringList wordingProblems(StringTable &table)
             if (wrong)
                 problems << QStringLiteral("%1 (%2): %3").arg(key, language, text);
         }
-    }
-    if (!before.isEmpty())
-        table.loadLanguage(before);
-    return problems;
+    });
 }
 
 void addCountedRows(const StringTable &table)
