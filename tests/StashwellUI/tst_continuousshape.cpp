@@ -25,6 +25,8 @@ private slots:
     void degenerateInput();
     void capsuleHasRoundEnds();
     void strokeStaysInside();
+    void insideIsWhollyCovered_data();
+    void insideIsWhollyCovered();
 };
 
 namespace {
@@ -207,6 +209,60 @@ void TestContinuousShape::strokeStaysInside()
     QCOMPARE(qAlpha(image.pixel(30, 10)), 255);
     QCOMPARE(qAlpha(image.pixel(30, 20)), 0);
     QVERIFY(inside > 100);
+}
+
+void TestContinuousShape::insideIsWhollyCovered_data()
+{
+    QTest::addColumn<QRectF>("rect");
+    QTest::addColumn<double>("radius");
+    QTest::addColumn<double>("share");   // of the rectangle's area the region takes at least
+    QTest::newRow("card") << QRectF(24, 16, 220, 300) << 18.0 << 0.85;
+    QTest::newRow("list pane") << QRectF(24, -40, 300, 700) << 18.0 << 0.9;
+    QTest::newRow("capsule") << QRectF(0, 0, 120, 30) << 40.0 << 0.6;
+    QTest::newRow("tall") << QRectF(-20, -40, 30, 200) << 8.0 << 0.7;
+    QTest::newRow("all corners") << QRectF(0, 0, 34, 34) << 10.2 << 0.0;
+    QTest::newRow("square corners") << QRectF(3, 5, 50, 20) << 0.0 << 0.7;
+}
+
+// Every pixel of the region is fully painted by the shape's fill, wherever the shape falls
+// within a device pixel, at whole and fractional scales.
+void TestContinuousShape::insideIsWhollyCovered()
+{
+    QFETCH(QRectF, rect);
+    QFETCH(double, radius);
+    QFETCH(double, share);
+    for (const double shift : {0.0, 0.3, 0.5, 0.77}) {
+        for (const qreal ratio : {1.0, 1.5, 2.0}) {
+            const QRectF shape = rect.translated(shift, shift * 2);
+            const QRegion region = ContinuousShape::inside(shape, radius);
+            QVERIFY(QRegion(shape.toAlignedRect()).contains(region.boundingRect()) || region.isEmpty());
+            qint64 area = 0;
+            for (const QRect &r : region)
+                area += qint64(r.width()) * r.height();
+            QVERIFY2(double(area) >= share * shape.width() * shape.height(), "more than the corners and the edges left out");
+            const QRect bounds = shape.toAlignedRect();
+            QImage image((QSizeF(bounds.size()) * ratio).toSize() + QSize(2, 2), QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::transparent);
+            {
+                QPainter painter(&image);
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.translate(-bounds.topLeft());
+                painter.fillPath(ContinuousShape::rect(shape, radius), Qt::black);
+            }
+            for (const QRect &r : region) {
+                const QRect device(QPoint(int(std::floor((r.left() - bounds.left()) * ratio)), int(std::floor((r.top() - bounds.top()) * ratio))),
+                                   QPoint(int(std::ceil((r.right() + 1 - bounds.left()) * ratio)) - 1,
+                                          int(std::ceil((r.bottom() + 1 - bounds.top()) * ratio)) - 1));
+                for (int y = device.top(); y <= device.bottom(); ++y) {
+                    const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+                    for (int x = device.left(); x <= device.right(); ++x)
+                        if (qAlpha(line[x]) != 255)
+                            QFAIL(qPrintable(QStringLiteral("not covered at %1,%2 (shift %3, scale %4)").arg(x).arg(y).arg(shift).arg(ratio)));
+                }
+            }
+        }
+    }
 }
 
 QTEST_MAIN(TestContinuousShape)

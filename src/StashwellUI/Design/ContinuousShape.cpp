@@ -87,6 +87,33 @@ QPainterPath rect(const QRectF &rect, double radius, double smoothing)
     return path;
 }
 
+QRegion inside(const QRectF &rect, double radius, double smoothing)
+{
+    const QRectF r = rect.normalized();
+    if (r.isEmpty() || !std::isfinite(r.width()) || !std::isfinite(r.height()))
+        return {};
+    // How far each corner reaches along its edges, as rect() draws it.
+    double reach = 0;
+    if (radius > 0 && std::isfinite(radius)) {
+        const double room = std::min(r.width(), r.height()) / 2;
+        const double cornerRadius = std::min(radius, room);
+        smoothing = std::clamp(std::isfinite(smoothing) ? smoothing : 0.0, 0.0, 1.0);
+        smoothing = std::max(std::min(smoothing, room / cornerRadius - 1), 0.0);
+        reach = (1 + smoothing) * cornerRadius;
+    }
+    // Whole pixels, rounded inwards, a pixel clear of each antialiased edge.
+    const auto whole = [](double left, double top, double right, double bottom) {
+        const int l = int(std::ceil(left + 1));
+        const int t = int(std::ceil(top + 1));
+        const int rr = int(std::floor(right - 1));
+        const int b = int(std::floor(bottom - 1));
+        return rr > l && b > t ? QRegion(l, t, rr - l, b - t) : QRegion();
+    };
+    // Between the corners, the straight edges: a band across and a band down.
+    return whole(r.left() + reach, r.top(), r.right() - reach, r.bottom())
+        .united(whole(r.left(), r.top() + reach, r.right(), r.bottom() - reach));
+}
+
 QPainterPath capsule(const QRectF &r)
 {
     const QRectF n = r.normalized();

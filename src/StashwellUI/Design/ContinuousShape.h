@@ -6,6 +6,7 @@
 
 #include <QPainterPath>
 #include <QRectF>
+#include <QRegion>
 
 class QPainter;
 class QColor;
@@ -22,6 +23,11 @@ inline constexpr double kSmoothing = 0.6;
 // the sides are too short for it, so a radius of half the height gives a capsule with round ends.
 // An empty or invalid rectangle gives an empty path.
 QPainterPath rect(const QRectF &rect, double radius, double smoothing = kSmoothing);
+
+// The whole pixels that a fill of the shape covers completely, wherever it falls within a device
+// pixel (an antialiased edge is at most one pixel wide): the shape less its corners and a pixel
+// along each edge. What lies under them need not be painted.
+QRegion inside(const QRectF &rect, double radius, double smoothing = kSmoothing);
 
 // A capsule: round ends on the shorter side.
 QPainterPath capsule(const QRectF &rect);

@@ -672,11 +672,21 @@ void ShelfSurface::paintEvent(QPaintEvent *event)
     const detail::ShelfPaint paint = painting();
     const bool opaque = m_backdrop && viewport()->testAttribute(Qt::WA_OpaquePaintEvent);
     paintRectWise(painter, event->region(), [&](const QRect &exposed) {
-        if (opaque)
-            paintBackdrop(painter, exposed);
         const QRectF band = QRectF(exposed).translated(0, offset);
+        const auto visible = m_geometry.visible(band.top() - SaveCard::hoverLift - 1, band.bottom() + 1);
+        if (opaque) {
+            // The canvas only between the cards: most of the area is theirs, and copying the
+            // canvas under them too was the largest part of a whole repaint.
+            QRegion between(exposed);
+            for (const ShelfGeometry::Visible &v : visible) {
+                if (const ShelfCollection *c = collection(v.block))
+                    between -= paint.opaque(*c, v.block, v.items, band).translated(0, -int(offset));
+            }
+            for (const QRect &r : between)
+                paintBackdrop(painter, r);
+        }
         painter.translate(0, -offset);
-        for (const ShelfGeometry::Visible &v : m_geometry.visible(band.top() - SaveCard::hoverLift - 1, band.bottom() + 1)) {
+        for (const ShelfGeometry::Visible &v : visible) {
             if (const ShelfCollection *c = collection(v.block))
                 m_lastPainted += paint.collection(painter, *c, v.block, v.items, band);
         }

@@ -65,6 +65,27 @@ int ShelfPaint::collection(QPainter &painter, const ShelfCollection &c, qsizetyp
     return painted;
 }
 
+QRegion ShelfPaint::opaque(const ShelfCollection &c, qsizetype block, const ItemGeometry::Range &range,
+                           const QRectF &band) const
+{
+    QRegion covered;
+    if (c.layout == ShelfLayout::grid) {
+        for (qsizetype i = range.first; i < range.last; ++i) {
+            ShelfPainter &built = painterAt(block, i);
+            const QRectF cell = geometry.itemRect(block, i);
+            const QRectF rect(cell.topLeft(), QSizeF(cell.width(), built.card->height()));
+            covered += ContinuousShape::inside(built.card->layout(rect, built.cardState).card, SaveCard::radius);
+        }
+    } else if (const QRectF blockRect = geometry.blockRect(block); blockRect.height() > 0) {
+        // The pane, cut as collection() cuts it; its cut edges lie beyond the band.
+        QRectF paneRect = blockRect;
+        paneRect.setTop(std::max(paneRect.top(), band.top() - 2 * ShelfCollection::paneRadius));
+        paneRect.setBottom(std::min(paneRect.bottom(), band.bottom() + 2 * ShelfCollection::paneRadius));
+        covered = ContinuousShape::inside(paneRect, ShelfCollection::paneRadius);
+    }
+    return covered & band.toAlignedRect();
+}
+
 namespace {
 
 constexpr double aheadShare = 0.25;

@@ -38,6 +38,10 @@ struct ShelfPaint {
     int collection(QPainter &painter, const ShelfCollection &c, qsizetype block, const ItemGeometry::Range &range,
                    const QRectF &band) const;
 
+    // What the items of `range` of a collection block cover with an opaque fill, in shelf
+    // coordinates and within `band`: the cards' or the list pane's inside. Nothing under it shows.
+    QRegion opaque(const ShelfCollection &c, qsizetype block, const ItemGeometry::Range &range, const QRectF &band) const;
+
     // Paints ahead the images of the painters kept in `states` (never on screen) as painting them
     // into rectangles of the shelf on a device of `ratio` would, the nearest to the band from `top`
     // to `bottom` first, until `outOfTime` says so. Whether all were done.

@@ -141,6 +141,8 @@ private slots:
     void revealsMoveByWholeStepsOfTheCanvas();
     void scrollsShowWhatAWholeRepaintShows_data();
     void scrollsShowWhatAWholeRepaintShows();
+    void canvasAndCardsLeaveNoHole_data();
+    void canvasAndCardsLeaveNoHole();
 
 private:
     void showAboveAList(QWidget &header);
@@ -983,6 +985,53 @@ void TestShelfSurface::scrollsShowWhatAWholeRepaintShows()
         scroll->setValue(scroll->value() + step);
         QCOMPARE(shelf->lastScrollMovedPixels(), moves);
         QCOMPARE(shown(), painted());
+    }
+}
+
+void TestShelfSurface::canvasAndCardsLeaveNoHole_data()
+{
+    QTest::addColumn<ShelfLayout>("layout");
+    QTest::addColumn<bool>("hovered");
+    QTest::addColumn<int>("scrolled");
+    QTest::newRow("grid") << ShelfLayout::grid << false << 0;
+    QTest::newRow("grid, a card lifted under the pointer") << ShelfLayout::grid << true << 0;
+    QTest::newRow("grid, scrolled part of a row") << ShelfLayout::grid << false << 157;
+    QTest::newRow("list") << ShelfLayout::list << false << 0;
+    QTest::newRow("list, scrolled") << ShelfLayout::list << true << 333;
+}
+
+// Over its own canvas the shelf is opaque and paints the canvas only between the cards: every
+// pixel of it is still painted, by the canvas or by a card.
+void TestShelfSurface::canvasAndCardsLeaveNoHole()
+{
+    QFETCH(ShelfLayout, layout);
+    QFETCH(bool, hovered);
+    QFETCH(int, scrolled);
+    auto *grid = new DotGrid(m_window.get());
+    grid->setGeometry(m_surface->geometry());
+    grid->lower();
+    grid->show();
+    m_surface->setBackdrop(grid);
+    m_surface->setCollection(recording(items(60), layout, m_calls, 4));
+    QCoreApplication::processEvents();
+    m_surface->verticalScrollBar()->setValue(scrolled);
+    QCoreApplication::processEvents();
+    if (hovered) {
+        const QPoint at = m_surface->itemRect(0, 5).center().toPoint() - QPoint(0, scrolled);
+        QTest::mouseMove(m_surface->viewport(), at);
+        QCoreApplication::processEvents();
+    }
+    QWidget *viewport = m_surface->viewport();
+    QVERIFY(viewport->testAttribute(Qt::WA_OpaquePaintEvent));
+    QImage image(viewport->size(), QImage::Format_ARGB32_Premultiplied);
+    const QRgb hole = qRgb(255, 0, 255);
+    image.fill(hole);
+    viewport->render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (line[x] == hole)
+                QFAIL(qPrintable(QStringLiteral("nothing painted at %1,%2").arg(x).arg(y)));
     }
 }
 
