@@ -94,6 +94,8 @@ private slots:
 
     void unreadableFileStillHeld();
     void realPlayback();
+    void realPlaybackEndsWhereverItIs_data();
+    void realPlaybackEndsWhereverItIs();
     void posterUntilPlaybackStarts_data();
     void posterUntilPlaybackStarts();
     void gallery();
@@ -508,6 +510,49 @@ void TestInlinePlayer::realPlayback()
     QVERIFY2(playback.position() < 1'500, qPrintable(QString::number(playback.position())));
     playback.pause();
     QTRY_VERIFY_WITH_TIMEOUT(!playback.isPlaying(), 10'000);
+}
+
+void TestInlinePlayer::realPlaybackEndsWhereverItIs_data()
+{
+    QTest::addColumn<bool>("playable");
+    QTest::newRow("playing") << true;
+    QTest::newRow("a file that cannot be played, paused") << false;
+}
+
+// A real playback ended while it plays, or after it failed and was paused (a pipeline that never
+// loaded, which a stop would wait on), goes without a trace: its sink gets no frame afterwards.
+void TestInlinePlayer::realPlaybackEndsWhereverItIs()
+{
+    QFETCH(bool, playable);
+    QTemporaryDir dir;
+    QString file = m_clip;
+    if (!playable) {
+        file = dir.filePath(QStringLiteral("empty.mp4"));
+        QFile empty(file);
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+    }
+    QVideoSink sink;
+    int frames = 0;
+    connect(&sink, &QVideoSink::videoFrameChanged, this, [&](const QVideoFrame &frame) { frames += frame.isValid(); });
+    auto playback = std::make_unique<MediaPlayerPlayback>(QUrl::fromLocalFile(file));
+    playback->setVideoSink(&sink);
+    QTRY_VERIFY_WITH_TIMEOUT(playback->status() != VideoPlayback::Status::loading, 10'000);
+    if (playable) {
+        if (playback->status() == VideoPlayback::Status::failed)
+            QSKIP("GStreamer cannot play an MPEG-4 file on this machine");
+        playback->setMuted(true);
+        playback->play();
+        QTRY_VERIFY_WITH_TIMEOUT(playback->position() > 0, 10'000);
+    } else {
+        QCOMPARE(playback->status(), VideoPlayback::Status::failed);
+        playback->pause();
+    }
+    QSignalSpy ended(playback.get(), &QObject::destroyed);
+    playback.reset();
+    QCOMPARE(ended.count(), 1);
+    const int before = frames;
+    QTest::qWait(300);
+    QCOMPARE(frames, before);
 }
 
 // A plain orange cover in `folder`.

@@ -80,9 +80,13 @@ MediaPlayerPlayback::MediaPlayerPlayback(const QUrl &file, QObject *parent)
 
 MediaPlayerPlayback::~MediaPlayerPlayback()
 {
-    // Stop the pipeline before the sink and outputs it writes to go away.
+    // The pipeline goes before the sink and the audio output it writes to. It is not stopped
+    // first: GStreamer waits up to a second for a stop of a file that never loaded (one it
+    // cannot play, or one still loading), with the window frozen; the player's own end takes the
+    // pipeline down at once.
+    m_player->disconnect(this);
     m_player->setVideoSink(nullptr);
-    m_player->stop();
+    delete m_player;
 }
 
 VideoPlaybackFactory MediaPlayerPlayback::factory()
