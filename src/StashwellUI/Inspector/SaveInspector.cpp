@@ -13,6 +13,7 @@
 #include "StashwellUI/Inspector/LocalMediaSection.h"
 #include "StashwellUI/Inspector/NoteSection.h"
 #include "StashwellUI/Inspector/TagsSection.h"
+#include "StashwellUI/Controls/WrappedLabel.h"
 #include "StashwellUI/Playback/InlinePlayer.h"
 #include "StashwellUI/Saves/ActionPillButton.h"
 #include "StashwellUI/Saves/AuthorLine.h"
@@ -118,11 +119,10 @@ SaveInspector::SaveInspector(const ShelfItem &item, const QList<Collection> &col
     m_author = new AuthorLineView(content);
     column->addWidget(m_author);
 
-    m_text = new QLabel(content);
+    m_text = new WrappedLabel(content);
     m_text->setFont(Tokens::Typography::reading.font());
     // Rich text only for the spacing between lines; the post's words are escaped into it.
     m_text->setTextFormat(Qt::RichText);
-    m_text->setWordWrap(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     column->addWidget(m_text);
