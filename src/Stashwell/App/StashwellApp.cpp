@@ -255,7 +255,7 @@ void StashwellApp::tellArchiveProblem(int problem)
                                                               m_curator->archiveSetAside().value_or(QString())),
                                 QMessageBox::Ok, m_libraryWindow.get());
     box->button(QMessageBox::Ok)->setText(StashwellStrings::libraryOk());
-    AlertSizing::fitTitle(*box);
+    AlertSizing::prepare(*box);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

@@ -1,5 +1,7 @@
 #include "Stashwell/Window/AlertSizing.h"
 
+#include "StashwellUI/Controls/DialogWindow.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
@@ -44,6 +46,12 @@ void fitTitle(QMessageBox &box)
     const QMargins margins = box.layout()->contentsMargins();
     const int row = need - margins.left() - margins.right();
     buttons->setMinimumWidth(std::max(buttons->minimumSizeHint().width(), row));
+}
+
+void prepare(QMessageBox &box)
+{
+    box.setWindowFlags(dialogWindowFlags);
+    fitTitle(box);
 }
 
 }  // namespace sw::app::AlertSizing

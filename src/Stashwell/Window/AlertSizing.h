@@ -26,4 +26,9 @@ QFont titleFont();
 // the free area of its screen.
 void fitTitle(QMessageBox &box);
 
+// Makes `box`, before it is shown, an alert as the application's other dialogs are: its title bar
+// offers only to close it (a message box otherwise gets the window manager's buttons to minimise
+// and maximise it), and it is wide enough for its title (fitTitle()).
+void prepare(QMessageBox &box);
+
 }  // namespace sw::app::AlertSizing

@@ -163,6 +163,9 @@ private slots:
         d.rig.page->dialogs().setProblem(QStringLiteral("."));
         QTRY_VERIFY(d.dialogs.box()->width() >= needed);
         QVERIFY(d.dialogs.box()->text() != QStringLiteral("Stashwell"));
+        // A dialog's title bar: nothing to minimise or maximise.
+        QCOMPARE(d.dialogs.box()->windowType(), Qt::Dialog);
+        QCOMPARE(d.dialogs.box()->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint), Qt::WindowFlags());
     }
 
     void emptyingThatLeavesFilesBehind()

@@ -114,7 +114,7 @@ void LibraryDialogs::present(Kind kind)
         box->setText(title);
         box->setInformativeText(message);
     }
-    AlertSizing::fitTitle(*box);
+    AlertSizing::prepare(*box);
     box->setEscapeButton(cancel);
     box->setDefaultButton(qobject_cast<QPushButton *>(cancel));
     m_kind = kind;
