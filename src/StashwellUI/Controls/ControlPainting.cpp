@@ -1,11 +1,9 @@
 #include "StashwellUI/Controls/ControlPainting.h"
 
 #include "StashwellUI/Design/Symbols.h"
+#include "StashwellUI/Design/TextRuns.h"
 
-#include <QCoreApplication>
 #include <QFontMetricsF>
-#include <QHash>
-#include <QThread>
 #include <QPainter>
 #include <QPen>
 
@@ -36,24 +34,9 @@ void applyPlainStyle(QPainter &painter, const ControlState &state)
 
 QSizeF textSize(const QFont &font, const QString &text)
 {
-    const auto measure = [&] {
-        const QFontMetricsF metrics(font);
-        const double width = text.isEmpty() ? 0 : std::ceil(metrics.horizontalAdvance(text));
-        return QSizeF(width, std::ceil(metrics.height()));
-    };
-    // Controls measure their labels on every paint and every layout, and shaping a text costs far
-    // more than looking it up: the sizes of the last few hundred are kept (painting is on the main
-    // thread; any other measures afresh).
-    const QCoreApplication *application = QCoreApplication::instance();
-    if (!application || QThread::currentThread() != application->thread())
-        return measure();
-    static QHash<QString, QSizeF> kept;
-    const QString key = font.key() + QChar(u'\x1f') + text;
-    if (const auto found = kept.constFind(key); found != kept.cend())
-        return *found;
-    if (kept.size() >= 512)
-        kept.clear();
-    return *kept.insert(key, measure());
+    // Controls measure their labels on every paint and every layout: the advance is kept.
+    const double width = text.isEmpty() ? 0 : std::ceil(TextRuns::advance(text, font));
+    return QSizeF(width, std::ceil(QFontMetricsF(font).height()));
 }
 
 QSizeF Label::size() const
@@ -90,13 +73,10 @@ void Label::paint(QPainter &painter, const QRectF &rect, const QColor &color, bo
         return;
     const QFontMetricsF metrics(font);
     const double available = std::max(0.0, rect.right() - x);
-    const QString shown = metrics.horizontalAdvance(title) <= available + 0.5
-        ? title
-        : metrics.elidedText(title, Qt::ElideRight, available);
-    painter.setFont(font);
+    const QString shown = TextRuns::advance(title, font) <= available + 0.5 ? title : TextRuns::elided(title, font, available);
     painter.setPen(color);
     const double baseline = midY - metrics.height() / 2 + metrics.ascent();
-    painter.drawText(QPointF(x, baseline), shown);
+    TextRuns::draw(painter, QPointF(x, baseline), shown, font);
 }
 
 void paintFocusRing(QPainter &painter, const QPainterPath &shape)

@@ -1,6 +1,7 @@
 #include "StashwellUI/Controls/Kicker.h"
 
 #include "StashwellUI/Controls/ControlPainting.h"
+#include "StashwellUI/Design/TextRuns.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
 
@@ -54,10 +55,9 @@ void Kicker::paint(QPainter &painter, const QRectF &bounds, const QString &text,
     const QFont f = font();
     const QFontMetricsF metrics(f);
     painter.save();
-    painter.setFont(f);
     painter.setPen(tint);
-    const QString shown = metrics.elidedText(shownText(text), Qt::ElideRight, bounds.width() + 0.5);
-    painter.drawText(QPointF(bounds.left(), bounds.center().y() - metrics.height() / 2 + metrics.ascent()), shown);
+    const QString shown = TextRuns::elided(shownText(text), f, bounds.width() + 0.5);
+    TextRuns::draw(painter, QPointF(bounds.left(), bounds.center().y() - metrics.height() / 2 + metrics.ascent()), shown, f);
     painter.restore();
 }
 

@@ -2,6 +2,7 @@
 
 #include "StashwellUI/Controls/ControlPainting.h"
 #include "StashwellUI/Controls/TextButton.h"
+#include "StashwellUI/Design/TextRuns.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
 
@@ -118,19 +119,15 @@ void SectionHeader::paintEvent(QPaintEvent *)
     if (actionButton())
         right = m_button->x() - spacing;
     const double y = baseline();
-    const QFontMetricsF titleMetrics(titleFont());
-    const QFontMetricsF detailMetrics(detailFont());
-    const double titleWidth = titleMetrics.horizontalAdvance(m_title);
-    const QString title = titleMetrics.elidedText(m_title, Qt::ElideRight, std::max(0.0, right) + 0.5);
-    painter.setFont(titleFont());
+    const QFont title = titleFont();
+    const double titleWidth = TextRuns::advance(m_title, title);
     painter.setPen(Tokens::Colors::text());
-    painter.drawText(QPointF(0, y), title);
+    TextRuns::draw(painter, QPointF(0, y), TextRuns::elided(m_title, title, std::max(0.0, right) + 0.5), title);
     if (m_detail) {
+        const QFont detail = detailFont();
         const double x = std::min(titleWidth, right) + spacing;
-        const QString detail = detailMetrics.elidedText(*m_detail, Qt::ElideRight, std::max(0.0, right - x) + 0.5);
-        painter.setFont(detailFont());
         painter.setPen(Tokens::Colors::muted());
-        painter.drawText(QPointF(x, y), detail);
+        TextRuns::draw(painter, QPointF(x, y), TextRuns::elided(*m_detail, detail, std::max(0.0, right - x) + 0.5), detail);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "StashwellUI/Controls/SidebarRow.h"
 
 #include "StashwellUI/Design/Surfaces.h"
+#include "StashwellUI/Design/TextRuns.h"
 #include "StashwellUI/Design/Tokens.h"
 
 #include <QFontMetricsF>
@@ -113,10 +114,9 @@ void SidebarRow::paintControl(QPainter &painter, const QRectF &rect, const Contr
     if (const std::optional<QString> count = countText(m_count)) {
         const QFont font = Tokens::Typography::mono.font();
         const QFontMetricsF metrics(font);
-        const double width = metrics.horizontalAdvance(*count);
-        painter.setFont(font);
+        const double width = TextRuns::advance(*count, font);
         painter.setPen(m_selected ? Tokens::Colors::accentInk() : Tokens::Colors::muted());
-        painter.drawText(QPointF(right - width, content.center().y() - metrics.height() / 2 + metrics.ascent()), *count);
+        TextRuns::draw(painter, QPointF(right - width, content.center().y() - metrics.height() / 2 + metrics.ascent()), *count, font);
         right -= width + spacing;
     }
     right -= minimumSpacer + spacing;
