@@ -213,6 +213,53 @@ std::uint32_t SearchVocabulary::index(QStringView folded)
     return entry;
 }
 
+namespace {
+// Query words whose found words are kept: a search is typed a letter at a time, into one word.
+constexpr std::size_t kFoundKept = 8;
+}  // namespace
+
+std::vector<std::uint32_t> SearchVocabulary::wordsHoldingLocked(QStringView foldedWord) const
+{
+    const auto wordCount = std::uint32_t(m_starts.size());
+    // The longest kept word this one holds: its words are the only ones before its time that can.
+    const Found *narrowed = nullptr;
+    for (const Found &kept : m_found) {
+        if (kept.wordsThen <= wordCount && foldedWord.contains(kept.word)
+            && (!narrowed || kept.word.size() > narrowed->word.size()))
+            narrowed = &kept;
+    }
+    std::vector<std::uint32_t> found;
+    std::uint32_t scanFrom = 0;
+    if (narrowed) {
+        for (const std::uint32_t number : narrowed->numbers) {
+            if (wordLocked(number).contains(foldedWord))
+                found.push_back(number);
+        }
+        scanFrom = narrowed->wordsThen;
+    }
+    // The rest in the words' text: hits come in order, so each hit's word is looked for from the
+    // last one's on, and the search goes on after it.
+    if (scanFrom < wordCount) {
+        const QStringView all(m_text.data(), qsizetype(m_text.size()));
+        qsizetype from = m_starts[scanFrom];
+        auto next = m_starts.begin() + scanFrom;
+        for (;;) {
+            const qsizetype at = all.indexOf(foldedWord, from);
+            if (at < 0)
+                break;
+            next = std::upper_bound(next, m_starts.end(), std::uint32_t(at));
+            found.push_back(std::uint32_t(next - m_starts.begin() - 1));
+            if (next == m_starts.end())
+                break;
+            from = qsizetype(*next);
+        }
+    }
+    if (m_found.size() >= kFoundKept)
+        m_found.erase(m_found.begin());
+    m_found.push_back(Found{foldedWord.toString(), found, wordCount});
+    return found;
+}
+
 SearchVocabulary::Entries SearchVocabulary::containing(QStringView foldedWord) const
 {
     Entries entries;
@@ -229,26 +276,12 @@ SearchVocabulary::Entries SearchVocabulary::containing(QStringView foldedWord) c
             cost += m_packing[number].bitmap ? m_packing[number].size / 8 : m_packing[number].size;
         return cost;
     };
-    // The words that hold it, in order, with what marking the words before each costs: hits come
-    // in order, so each hit's word is looked for from the last one's on, and the search goes on
-    // after it.
-    std::vector<std::uint32_t> found;
+    // The words that hold it, in order, with what marking the words before each costs.
+    const std::vector<std::uint32_t> found = wordsHoldingLocked(foldedWord);
     std::vector<std::size_t> before{0};
-    const QStringView all(m_text.data(), qsizetype(m_text.size()));
-    qsizetype from = 0;
-    auto next = m_starts.begin();
-    for (;;) {
-        const qsizetype at = all.indexOf(foldedWord, from);
-        if (at < 0)
-            break;
-        next = std::upper_bound(next, m_starts.end(), std::uint32_t(at));
-        const auto number = std::uint32_t(next - m_starts.begin() - 1);
-        found.push_back(number);
+    before.reserve(found.size() + 1);
+    for (const std::uint32_t number : found)
         before.push_back(before.back() + listedIn(number));
-        if (next == m_starts.end())
-            break;
-        from = qsizetype(*next);
-    }
 
     // Their texts marked. A short query's words list a good part of every text: then on several
     // threads, each taking an equal share of the listed texts into a set of its own, joined here.

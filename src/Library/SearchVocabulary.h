@@ -102,6 +102,18 @@ private:
     std::vector<std::vector<std::uint32_t>> m_postings; // each word's entries since the packing, ascending
     std::uint32_t m_entries = 1;                        // the next entry's number
     std::atomic<int> m_fillers{0};
+
+    // The words found for the last few query words, and how many words there were then: words
+    // are only ever added, so a longer query word that holds one of these is among its words or
+    // among the words added since (the next letter typed into a search).
+    struct Found {
+        QString word;
+        std::vector<std::uint32_t> numbers;
+        std::uint32_t wordsThen = 0;
+    };
+    mutable std::vector<Found> m_found;
+    // The numbers of the words that hold `foldedWord`, in order.
+    std::vector<std::uint32_t> wordsHoldingLocked(QStringView foldedWord) const;
 };
 
 }  // namespace sw

@@ -2,7 +2,8 @@
 // one of whose words contains it: whether a few words list them or a good part of the whole index
 // (which is then marked on several threads); before its lists are packed, after, and with texts
 // indexed after a packing; whether a word's entries are packed as a bitmap or as gaps of one, two
-// or three bytes.
+// or three bytes; and when a word holds one asked for before (a search typed a letter at a time),
+// before and after more words were added.
 
 #include "Library/SearchVocabulary.h"
 
