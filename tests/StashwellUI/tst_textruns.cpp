@@ -57,7 +57,8 @@ void TestTextRuns::drawnAsDrawTextDraws_data()
     QTest::newRow("title, a fractional scale") << QStringLiteral("title") << 1.5 << QPointF(2.5, 30);
 }
 
-// The same pixels as drawText() at the same baseline, drawn twice (once laid out, once kept).
+// The same pixels as drawText() at the same baseline or in the same box, drawn twice (once laid
+// out, once kept).
 void TestTextRuns::drawnAsDrawTextDraws()
 {
     QFETCH(QString, font);
@@ -68,9 +69,16 @@ void TestTextRuns::drawnAsDrawTextDraws()
         p.setFont(f);
         p.drawText(baseline, kMixed);
     });
+    // Centred in a box, as drawText() centres it.
+    const QRectF box(baseline.x(), baseline.y() - 22, 300, 31);
+    const QImage centred = drawn(ratio, [&](QPainter &p) {
+        p.setFont(f);
+        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, kMixed);
+    });
     for (int round = 0; round < 2; ++round) {
-        const QImage actual = drawn(ratio, [&](QPainter &p) { TextRuns::draw(p, baseline, kMixed, f); });
-        QCOMPARE(actual, expected);
+        QCOMPARE(drawn(ratio, [&](QPainter &p) { TextRuns::draw(p, baseline, kMixed, f); }), expected);
+        if (ratio == 1)
+            QCOMPARE(drawn(ratio, [&](QPainter &p) { TextRuns::drawCentred(p, box, kMixed, f); }), centred);
     }
 }
 

@@ -31,6 +31,7 @@ struct Run {
     // line above its baseline (a fallback font may stand taller than the font's own ascent).
     std::optional<QList<QGlyphRun>> glyphs;
     double lineAscent = 0;
+    double lineHeight = 0;
     // The last cut asked for: a label keeps its width from one paint to the next.
     double elidedFor = -1;
     QString elided;
@@ -62,6 +63,32 @@ Run *runOf(const QString &text, const QFont &font)
     return &*it;
 }
 
+// The run of `text` with its glyphs laid out; null off the painting thread.
+const Run *laidOut(const QString &text, const QFont &font)
+{
+    Run *run = runOf(text, font);
+    if (run && !run->glyphs) {
+        QTextLayout layout(text, font);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        if (line.isValid())
+            line.setNumColumns(int(text.size()));
+        layout.endLayout();
+        run->lineAscent = line.isValid() ? line.ascent() : 0;
+        run->lineHeight = line.isValid() ? line.height() : 0;
+        run->glyphs = layout.glyphRuns();
+    }
+    return run;
+}
+
+void drawRun(QPainter &painter, const Run &run, double baselineX, double baselineY)
+{
+    const QPointF top(baselineX, baselineY - run.lineAscent);
+    for (const QGlyphRun &glyphs : *run.glyphs)
+        painter.drawGlyphRun(top, glyphs);
+}
+
+
 }  // namespace
 
 double advance(const QString &text, const QFont &font)
@@ -88,24 +115,19 @@ QString elided(const QString &text, const QFont &font, double width)
 void draw(QPainter &painter, const QPointF &baseline, const QString &text, const QFont &font)
 {
     painter.setFont(font);
-    Run *run = runOf(text, font);
-    if (!run) {
+    if (const Run *run = laidOut(text, font))
+        drawRun(painter, *run, baseline.x(), baseline.y());
+    else
         painter.drawText(baseline, text);
-        return;
-    }
-    if (!run->glyphs) {
-        QTextLayout layout(text, font);
-        layout.beginLayout();
-        QTextLine line = layout.createLine();
-        if (line.isValid())
-            line.setNumColumns(int(text.size()));
-        layout.endLayout();
-        run->lineAscent = line.isValid() ? line.ascent() : 0;
-        run->glyphs = layout.glyphRuns();
-    }
-    const QPointF top(baseline.x(), baseline.y() - run->lineAscent);
-    for (const QGlyphRun &glyphs : *run->glyphs)
-        painter.drawGlyphRun(top, glyphs);
+}
+
+void drawCentred(QPainter &painter, const QRectF &rect, const QString &text, const QFont &font)
+{
+    painter.setFont(font);
+    if (const Run *run = laidOut(text, font))
+        drawRun(painter, *run, rect.left(), rect.top() + (rect.height() - run->lineHeight) / 2 + run->lineAscent);
+    else
+        painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, text);
 }
 
 }  // namespace sw::TextRuns

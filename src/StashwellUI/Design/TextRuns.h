@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 
 class QPainter;
@@ -24,5 +25,10 @@ QString elided(const QString &text, const QFont &font, double width);
 // Draws `text` in `font` on one line starting at `baseline`, in the painter's pen, as
 // QPainter::drawText() with that point would.
 void draw(QPainter &painter, const QPointF &baseline, const QString &text, const QFont &font);
+
+// Draws `text` in `font` on one line at the left of `rect`, centred in its height as
+// QPainter::drawText() with Qt::AlignLeft | Qt::AlignVCenter centres it (to the same pixels at a
+// scale of one; within a device pixel at others).
+void drawCentred(QPainter &painter, const QRectF &rect, const QString &text, const QFont &font);
 
 }  // namespace sw::TextRuns

@@ -6,6 +6,7 @@
 #include "StashwellUI/Controls/SearchField.h"
 #include "StashwellUI/Design/ContinuousShape.h"
 #include "StashwellUI/Design/Symbols.h"
+#include "StashwellUI/Design/TextRuns.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/StashwellUIStrings.h"
@@ -261,18 +262,12 @@ QRectF ShelfBar::titleRect() const
 
 QString ShelfBar::shownTitle() const
 {
-    const double width = titleRect().width();
-    if (ControlPainting::textSize(titleFont(), m_title).width() <= width)
-        return m_title;
-    return QFontMetricsF(titleFont()).elidedText(m_title, Qt::ElideRight, width);
+    return TextRuns::elided(m_title, titleFont(), titleRect().width());
 }
 
 QString ShelfBar::shownSubtitle() const
 {
-    const double width = titleRect().width();
-    if (ControlPainting::textSize(subtitleFont(), m_subtitle).width() <= width)
-        return m_subtitle;
-    return QFontMetricsF(subtitleFont()).elidedText(m_subtitle, Qt::ElideRight, width);
+    return TextRuns::elided(m_subtitle, subtitleFont(), titleRect().width());
 }
 
 QSize ShelfBar::sizeHint() const
@@ -313,15 +308,12 @@ void ShelfBar::paintEvent(QPaintEvent *)
     if (block.width() <= 0)
         return;
     const double titleHeight = lineHeight(titleFont());
-    painter.setFont(titleFont());
     painter.setPen(Tokens::Colors::text());
-    painter.drawText(QRectF(block.left(), block.top(), block.width(), titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                     shownTitle());
-    painter.setFont(subtitleFont());
+    TextRuns::drawCentred(painter, QRectF(block.left(), block.top(), block.width(), titleHeight), shownTitle(), titleFont());
     painter.setPen(Tokens::Colors::muted());
-    painter.drawText(QRectF(block.left(), block.top() + titleHeight + titleSpacing, block.width(),
-                            lineHeight(subtitleFont())),
-                     Qt::AlignLeft | Qt::AlignVCenter, shownSubtitle());
+    TextRuns::drawCentred(painter,
+                          QRectF(block.left(), block.top() + titleHeight + titleSpacing, block.width(), lineHeight(subtitleFont())),
+                          shownSubtitle(), subtitleFont());
 }
 
 }  // namespace sw
