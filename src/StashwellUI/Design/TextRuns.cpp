@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
-#include <QGlyphRun>
 #include <QTextLayout>
 #include <QThread>
 
@@ -87,7 +87,6 @@ void drawRun(QPainter &painter, const Run &run, double baselineX, double baselin
     for (const QGlyphRun &glyphs : *run.glyphs)
         painter.drawGlyphRun(top, glyphs);
 }
-
 
 }  // namespace
 
