@@ -32,7 +32,7 @@ QFont fontOf(const QString &name)
     return Tokens::Typography::body.font();
 }
 
-QImage drawn(qreal ratio, const std::function<void(QPainter &)> &paint)
+QImage drawn(qreal ratio, const std::function<void(QPainter &)> &paint, Qt::LayoutDirection direction = Qt::LeftToRight)
 {
     QImage image(QSize(320, 44) * ratio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
@@ -40,6 +40,7 @@ QImage drawn(qreal ratio, const std::function<void(QPainter &)> &paint)
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(Qt::black);
+    painter.setLayoutDirection(direction);
     paint(painter);
     return image;
 }
@@ -51,10 +52,13 @@ void TestTextRuns::drawnAsDrawTextDraws_data()
     QTest::addColumn<QString>("font");
     QTest::addColumn<qreal>("ratio");
     QTest::addColumn<QPointF>("baseline");
-    QTest::newRow("body") << QStringLiteral("body") << 1.0 << QPointF(4, 25);
-    QTest::newRow("body, off the pixel grid") << QStringLiteral("body") << 1.0 << QPointF(4.3, 25.5);
-    QTest::newRow("reading, twice the pixels") << QStringLiteral("reading") << 2.0 << QPointF(4, 25);
-    QTest::newRow("title, a fractional scale") << QStringLiteral("title") << 1.5 << QPointF(2.5, 30);
+    QTest::addColumn<Qt::LayoutDirection>("direction");
+    QTest::newRow("body") << QStringLiteral("body") << 1.0 << QPointF(4, 25) << Qt::LeftToRight;
+    QTest::newRow("body, off the pixel grid") << QStringLiteral("body") << 1.0 << QPointF(4.3, 25.5) << Qt::LeftToRight;
+    QTest::newRow("reading, twice the pixels") << QStringLiteral("reading") << 2.0 << QPointF(4, 25) << Qt::LeftToRight;
+    QTest::newRow("title, a fractional scale") << QStringLiteral("title") << 1.5 << QPointF(2.5, 30) << Qt::LeftToRight;
+    // Where the painter sets text right to left, the trailing "!" goes to the left.
+    QTest::newRow("body, right to left") << QStringLiteral("body") << 1.0 << QPointF(40, 25) << Qt::RightToLeft;
 }
 
 // The same pixels as drawText() at the same baseline or in the same box, drawn twice (once laid
@@ -64,21 +68,29 @@ void TestTextRuns::drawnAsDrawTextDraws()
     QFETCH(QString, font);
     QFETCH(qreal, ratio);
     QFETCH(QPointF, baseline);
+    QFETCH(Qt::LayoutDirection, direction);
     const QFont f = fontOf(font);
-    const QImage expected = drawn(ratio, [&](QPainter &p) {
-        p.setFont(f);
-        p.drawText(baseline, kMixed);
-    });
+    const QString text = direction == Qt::RightToLeft ? kMixed + u'!' : kMixed;
+    const QImage expected = drawn(
+        ratio,
+        [&](QPainter &p) {
+            p.setFont(f);
+            p.drawText(baseline, text);
+        },
+        direction);
     // Centred in a box, as drawText() centres it.
     const QRectF box(baseline.x(), baseline.y() - 22, 300, 31);
-    const QImage centred = drawn(ratio, [&](QPainter &p) {
-        p.setFont(f);
-        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, kMixed);
-    });
+    const QImage centred = drawn(
+        ratio,
+        [&](QPainter &p) {
+            p.setFont(f);
+            p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+        },
+        direction);
     for (int round = 0; round < 2; ++round) {
-        QCOMPARE(drawn(ratio, [&](QPainter &p) { TextRuns::draw(p, baseline, kMixed, f); }), expected);
+        QCOMPARE(drawn(ratio, [&](QPainter &p) { TextRuns::draw(p, baseline, text, f); }, direction), expected);
         if (ratio == 1)
-            QCOMPARE(drawn(ratio, [&](QPainter &p) { TextRuns::drawCentred(p, box, kMixed, f); }), centred);
+            QCOMPARE(drawn(ratio, [&](QPainter &p) { TextRuns::drawCentred(p, box, text, f); }, direction), centred);
     }
 }
 

@@ -30,6 +30,7 @@ struct Run {
     // The glyphs as drawText() sets them, placed from the top of the line, and the height of the
     // line above its baseline (a fallback font may stand taller than the font's own ascent).
     std::optional<QList<QGlyphRun>> glyphs;
+    Qt::LayoutDirection glyphsFor = Qt::LayoutDirectionAuto;   // the direction they were set in
     double lineAscent = 0;
     double lineHeight = 0;
     // The last cut asked for: a label keeps its width from one paint to the next.
@@ -63,12 +64,16 @@ Run *runOf(const QString &text, const QFont &font)
     return &*it;
 }
 
-// The run of `text` with its glyphs laid out; null off the painting thread.
-const Run *laidOut(const QString &text, const QFont &font)
+// The run of `text` with its glyphs laid out in `direction` (a painter's, as drawText() takes
+// it); null off the painting thread.
+const Run *laidOut(const QString &text, const QFont &font, Qt::LayoutDirection direction)
 {
     Run *run = runOf(text, font);
-    if (run && !run->glyphs) {
+    if (run && (!run->glyphs || run->glyphsFor != direction)) {
         QTextLayout layout(text, font);
+        QTextOption option;
+        option.setTextDirection(direction);
+        layout.setTextOption(option);
         layout.beginLayout();
         QTextLine line = layout.createLine();
         if (line.isValid())
@@ -77,6 +82,7 @@ const Run *laidOut(const QString &text, const QFont &font)
         run->lineAscent = line.isValid() ? line.ascent() : 0;
         run->lineHeight = line.isValid() ? line.height() : 0;
         run->glyphs = layout.glyphRuns();
+        run->glyphsFor = direction;
     }
     return run;
 }
@@ -114,7 +120,7 @@ QString elided(const QString &text, const QFont &font, double width)
 void draw(QPainter &painter, const QPointF &baseline, const QString &text, const QFont &font)
 {
     painter.setFont(font);
-    if (const Run *run = laidOut(text, font))
+    if (const Run *run = laidOut(text, font, painter.layoutDirection()))
         drawRun(painter, *run, baseline.x(), baseline.y());
     else
         painter.drawText(baseline, text);
@@ -123,8 +129,10 @@ void draw(QPainter &painter, const QPointF &baseline, const QString &text, const
 void drawCentred(QPainter &painter, const QRectF &rect, const QString &text, const QFont &font)
 {
     painter.setFont(font);
-    if (const Run *run = laidOut(text, font))
-        drawRun(painter, *run, rect.left(), rect.top() + (rect.height() - run->lineHeight) / 2 + run->lineAscent);
+    // Qt::AlignLeft is the leading edge: the right one for a right-to-left painter.
+    if (const Run *run = laidOut(text, font, painter.layoutDirection()))
+        drawRun(painter, *run, painter.layoutDirection() == Qt::RightToLeft ? rect.right() - run->advance : rect.left(),
+                rect.top() + (rect.height() - run->lineHeight) / 2 + run->lineAscent);
     else
         painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, text);
 }

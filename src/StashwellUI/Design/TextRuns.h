@@ -26,7 +26,7 @@ QString elided(const QString &text, const QFont &font, double width);
 // QPainter::drawText() with that point would.
 void draw(QPainter &painter, const QPointF &baseline, const QString &text, const QFont &font);
 
-// Draws `text` in `font` on one line at the left of `rect`, centred in its height as
+// Draws `text` in `font` on one line at the leading edge of `rect`, centred in its height as
 // QPainter::drawText() with Qt::AlignLeft | Qt::AlignVCenter centres it (to the same pixels at a
 // scale of one; within a device pixel at others).
 void drawCentred(QPainter &painter, const QRectF &rect, const QString &text, const QFont &font);
