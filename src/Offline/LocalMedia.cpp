@@ -111,7 +111,9 @@ QList<LocalFile> LocalMedia::letGo(const PostLink &link)
     return {};
 }
 
-void LocalMedia::reconcile(const QSet<QString> &present)
+void LocalMedia::reconcile(const QSet<QString> &present) { forget(incomplete(present)); }
+
+LocalMedia::Incomplete LocalMedia::incomplete(const QSet<QString> &present) const
 {
     // Names compare under canonical equivalence: compare their composed forms.
     QSet<QString> composed;
@@ -119,7 +121,7 @@ void LocalMedia::reconcile(const QSet<QString> &present)
     for (const QString &name : present)
         composed.insert(text::canonical(name));
 
-    QList<PostLink> gone;
+    Incomplete gone;
     for (const auto &[link, copy] : m_copies) {
         const auto *done = copy.asOnThisComputer();
         if (!done)
@@ -128,10 +130,23 @@ void LocalMedia::reconcile(const QSet<QString> &present)
             return composed.contains(text::canonical(file.name));
         });
         if (!allThere)
-            gone.append(link);
+            gone.append({link, done->files});
     }
-    for (const PostLink &link : gone)
-        m_copies.take(link);
+    return gone;
+}
+
+qsizetype LocalMedia::forget(const Incomplete &copies)
+{
+    qsizetype forgotten = 0;
+    for (const auto &[link, files] : copies) {
+        const LocalCopy *current = m_copies.find(link);
+        const auto *done = current ? current->asOnThisComputer() : nullptr;
+        if (done && done->files == files) {
+            m_copies.take(link);
+            ++forgotten;
+        }
+    }
+    return forgotten;
 }
 
 LocalMedia::Settling LocalMedia::settling(const QSet<QString> &present, const std::vector<Post> &interrupted) const

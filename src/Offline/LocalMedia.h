@@ -83,6 +83,13 @@ public:
     // Forgets every finished copy with a file whose name is not among the names present in the
     // media folder (names compare under canonical equivalence).
     void reconcile(const QSet<QString> &present);
+    // reconcile() in two halves, for a listing taken on another thread: the finished copies that
+    // miss a file present, each with the files it lists; then, once back, the forgetting of
+    // those that are still finished with just those files (one that went, failed or was
+    // downloaded anew meanwhile stays as it is now). forget() returns how many went.
+    using Incomplete = QList<std::pair<PostLink, QList<LocalFile>>>;
+    Incomplete incomplete(const QSet<QString> &present) const;
+    qsizetype forget(const Incomplete &copies);
 
     // What to do with the names of the program's own (MediaFolder::isOwnTemporary) found in the
     // media folder when nothing is being downloaded, so that none stays unaccounted. Names

@@ -441,6 +441,7 @@ void Curator::settleOwnFiles(QSet<QString> &present)
     const auto at = [&folder](const QString &name) { return folder.url(LocalFile{name, 0}); };
 
     // The document on disk lists these already: the process ended before they were renamed.
+    ++m_renamings;
     for (const auto &[pending, name] : settling.promote) {
         if (const auto moved = m_disk->move(at(pending), at(name)); !moved) {
             // Left as it is: the copy goes below, and the file at the next start.
@@ -576,6 +577,7 @@ void Curator::promote(const Promotion &promotion)
         return false;
     };
     const MediaFolder &folder = m_localMedia.folder();
+    ++m_renamings;
     QList<LocalFile> unlisted;
     for (const LocalFile &file : promotion.files) {
         if (heldLater(file))

@@ -171,6 +171,14 @@ public:
     // every one had arrived whole, and all else of the program's own is removed. The user's own
     // files are never touched.
     void reconcile();
+    // reconcile() with the folder listed and the copies checked on another thread, where the disk
+    // allows it: the media folder of a large library holds a hundred thousand names, and listing
+    // it here would hold the window up each time it comes to the front. What changed meanwhile
+    // wins: a copy goes only if it is still the one checked, and a listing that a file's renaming
+    // may have crossed, or of a folder no longer the running one, changes nothing. Names of the
+    // program's own left in the folder while nothing is under way are settled by reconcile().
+    // A call while one is under way does nothing: that one's listing serves.
+    QCoro::Task<void> reconcileAside();
     // Forgets the save's local copy and deletes its files once the document without the copy is
     // on disk (see Persistence above). An id of no save does nothing.
     void removeLocalCopy(const Save::ID &id);
@@ -439,6 +447,10 @@ private:
         QList<LocalFile> files;
     };
     std::vector<Promotion> m_promotions;
+    // Counts the renamings of downloaded files: a listing taken across one may miss the file
+    // under both of its names.
+    std::uint64_t m_renamings = 0;
+    bool m_reconcilingAside = false;
     // The links whose download the document restored last had under way: their files may all
     // have arrived before the process ended.
     QList<PostLink> m_interrupted;

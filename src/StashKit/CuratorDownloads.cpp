@@ -10,6 +10,7 @@
 #include "StashKit/Curator.h"
 
 #include "Offline/ByteCount.h"
+#include "Offline/MediaFolder.h"
 #include "Shelf/ShelfItem.h"
 
 #include <QElapsedTimer>
@@ -312,6 +313,62 @@ QCoro::Task<void> Curator::keepCoversThatFoundNoRoom()
         if (!self)
             co_return;
     }
+}
+
+QCoro::Task<void> Curator::reconcileAside()
+{
+    if (!m_disk->listsOnAnyThread()) {
+        reconcile();
+        co_return;
+    }
+    if (m_reconcilingAside)
+        co_return;
+    m_reconcilingAside = true;
+    const QPointer<Curator> self(this);
+    const std::uint64_t renamings = m_renamings;
+    // Files that wait for their document count as there: they take their final names later.
+    QSet<QString> waiting;
+    for (const Promotion &promotion : m_promotions)
+        for (const LocalFile &file : promotion.files)
+            waiting.insert(file.name);
+    struct Listing {
+        bool listed = false;
+        bool ownNames = false;
+        LocalMedia::Incomplete incomplete;
+    };
+    // Named, not a temporary of the co_await: g++ 12 destroys such temporaries' captures twice.
+    std::shared_ptr<MediaDisk> disk = m_disk;
+    LocalMedia checked = m_localMedia;
+    QFuture<Listing> work = QtConcurrent::run([disk, checked, waiting] {
+        Listing listing;
+        std::expected<QSet<QString>, DiskError> names = disk->names(checked.folder().root());
+        if (!names)
+            return listing;
+        listing.listed = true;
+        listing.ownNames = std::any_of(names->cbegin(), names->cend(), MediaFolder::isOwnTemporary);
+        names->unite(waiting);
+        listing.incomplete = checked.incomplete(*names);
+        return listing;
+    });
+    Listing listing = co_await work;
+    if (!self)
+        co_return;
+    m_reconcilingAside = false;
+    if (!listing.listed || m_renamings != renamings || !(m_localMedia.folder() == checked.folder()))
+        co_return;
+    if (listing.ownNames && m_runs.isEmpty() && m_promotions.empty()) {
+        reconcile();
+        co_return;
+    }
+    // A copy whose files wait now for their document lists names the folder does not have yet.
+    for (const Promotion &promotion : m_promotions)
+        listing.incomplete.removeIf([&promotion](const auto &copy) { return copy.first == promotion.link; });
+    if (listing.incomplete.isEmpty())
+        co_return;
+    Operation operation(*this);
+    LocalMedia next = m_localMedia;
+    if (next.forget(listing.incomplete) > 0)
+        assignLocalMedia(std::move(next));
 }
 
 namespace {

@@ -94,6 +94,8 @@ private slots:
     void aFileADownloadUnderWayFinishedIsNotDeleted();
     void aFileTakesItsNameOnceTheDocumentListsIt_data();
     void aFileTakesItsNameOnceTheDocumentListsIt();
+    void reconcilingAsideLeavesWhatChangedMeanwhile_data();
+    void reconcilingAsideLeavesWhatChangedMeanwhile();
     void coversWithoutRoomAreFetchedOnceAWriteSucceeds_data();
     void coversWithoutRoomAreFetchedOnceAWriteSucceeds();
 
@@ -607,6 +609,66 @@ void TestCuratorDownloads::aFileTakesItsNameOnceTheDocumentListsIt()
     rig.curator->flush();
     QCOMPARE(rig.mediaFiles(), road == u"download, removed" ? QStringList() : QStringList{name});
     QVERIFY(rig.curator->leftBehind().isEmpty());
+}
+
+void TestCuratorDownloads::reconcilingAsideLeavesWhatChangedMeanwhile_data()
+{
+    QTest::addColumn<QString>("meanwhile");
+    QTest::addColumn<bool>("goneForgotten");
+    QTest::newRow("nothing") << QStringLiteral("nothing") << true;
+    // Its document fails to be written: the file waits under its pending name.
+    QTest::newRow("a download finishes") << QStringLiteral("download") << true;
+    // Written at once: the file is renamed while the folder is being read.
+    QTest::newRow("a file takes its name") << QStringLiteral("rename") << false;
+    QTest::newRow("a leftover of ours, nothing under way") << QStringLiteral("leftover") << true;
+}
+
+void TestCuratorDownloads::reconcilingAsideLeavesWhatChangedMeanwhile()
+{
+    QFETCH(QString, meanwhile);
+    QFETCH(bool, goneForgotten);
+    const Post gone = xPost(QStringLiteral("11"), {image(100, kSecond)});
+    const Post here = xPost(QStringLiteral("12"), {image(100, kSecond)});
+    const Post fetched = xPost(QStringLiteral("13"), {image(1000, kFirst)});
+    const LocalCopy goneCopy = LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_11.jpg"), 100}});
+    const LocalCopy hereCopy = LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_12.jpg"), 100}});
+    CuratorRig rig(Library({makeSave(1, gone), makeSave(2, here), makeSave(3, fetched)}, {}),
+                   copies({{gone.link, goneCopy}, {here.link, hereCopy}}));
+    ScriptedDownloader::writeFile(Url::fromLocalFile(rig.mediaFile(QStringLiteral("someone_12.jpg"))), 100);
+    const QString leftover = MediaFolder::pendingName(QStringLiteral("someone_99.jpg"));
+    if (meanwhile == u"leftover")
+        ScriptedDownloader::writeFile(Url::fromLocalFile(rig.mediaFile(leftover)), 10);
+    std::optional<QCoro::Task<Outcome>> download;
+    if (meanwhile == u"download" || meanwhile == u"rename") {
+        download.emplace(rig.curator->download(saveID(3)));
+        QVERIFY(settle([&] { return rig.downloader->calls.size() == 1; }));
+        rig.archive->full = meanwhile == u"download";
+    }
+
+    std::atomic<bool> atGate = false;
+    std::binary_semaphore gate(0);
+    rig.disk->onAnyThread = true;
+    // Only the first listing waits: the settling of a leftover lists the folder again.
+    rig.disk->afterListing = [&] {
+        if (!atGate.exchange(true))
+            gate.acquire();
+    };
+    auto task = rig.curator->reconcileAside();
+    QVERIFY(settle([&] { return atGate.load(); }));
+    // A second call while the first is out lists nothing more.
+    QVERIFY(awaitTask(rig.curator->reconcileAside()));
+    if (download) {
+        rig.downloader->play(0, TransferScript::arriving(1000));
+        QVERIFY(run(std::move(*download)));
+    }
+    gate.release();
+    QVERIFY(awaitTask(std::move(task)));
+
+    QCOMPARE(rig.copy(gone.link) == goneCopy, !goneForgotten);
+    QCOMPARE(rig.copy(here.link), hereCopy);
+    if (download)
+        QCOMPARE(rig.copy(fetched.link), LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_13.jpg"), 1000}}));
+    QVERIFY(!rig.mediaFiles().contains(leftover));
 }
 
 // ---- several saves ------------------------------------------------------------------------------------

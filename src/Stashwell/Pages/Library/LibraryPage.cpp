@@ -329,7 +329,7 @@ void LibraryPage::focusSearch() { emit searchFocusRequested(); }
 void LibraryPage::becameActive()
 {
     if (m_firstFrameShown)
-        m_curator.reconcile();
+        m_curator.reconcileAside();
 }
 
 void LibraryPage::showRequested(const std::optional<Save::ID> &id)
