@@ -196,19 +196,48 @@ qsizetype ShelfPresenter::visibleCount() const
     return count;
 }
 
+const ShelfItem &ShelfPresenter::visibleAt(qsizetype index) const
+{
+    if (m_visible)
+        return m_visible->at(index);
+    const ShelfArrangement &shown = arrangement();
+    if (shown.hero) {
+        if (index == 0)
+            return *shown.hero;
+        --index;
+    }
+    for (const ShelfSection &section : shown.sections) {
+        if (index < section.items.size())
+            return section.items.at(index);
+        index -= section.items.size();
+    }
+    Q_UNREACHABLE();
+}
+
 std::optional<qsizetype> ShelfPresenter::selectedIndex() const
 {
     if (!m_selection)
         return std::nullopt;
-    const QList<ShelfItem> &items = visibleOrder();
     // Every save stands once in the visible order: where it was found last time, it still is
     // while the order is the same.
-    if (m_selectedHint >= 0 && m_selectedHint < items.size() && items.at(m_selectedHint).save().id() == *m_selection)
+    const qsizetype count = visibleCount();
+    if (m_selectedHint >= 0 && m_selectedHint < count && visibleAt(m_selectedHint).save().id() == *m_selection)
         return m_selectedHint;
-    for (qsizetype i = 0; i < items.size(); ++i) {
-        if (items.at(i).save().id() == *m_selection) {
-            m_selectedHint = i;
-            return i;
+    // The items keep a word of their ids: only an item whose word is the same goes to its save.
+    const std::uint64_t key = ShelfItem::idKey(*m_selection);
+    const auto is = [&](const ShelfItem &item) { return item.idKey() == key && item.save().id() == *m_selection; };
+    const ShelfArrangement &shown = arrangement();
+    qsizetype at = 0;
+    if (shown.hero) {
+        if (is(*shown.hero))
+            return m_selectedHint = 0;
+        ++at;
+    }
+    for (const ShelfSection &section : shown.sections) {
+        for (const ShelfItem &item : section.items) {
+            if (is(item))
+                return m_selectedHint = at;
+            ++at;
         }
     }
     return std::nullopt;
@@ -219,20 +248,19 @@ std::optional<ShelfItem> ShelfPresenter::selectedItem() const
     const std::optional<qsizetype> index = selectedIndex();
     if (!index)
         return std::nullopt;
-    return visibleOrder().at(*index);
+    return visibleAt(*index);
 }
 
 // ---- the keyboard and the commands -------------------------------------------------------------
 
 void ShelfPresenter::move(GridMove move)
 {
-    const QList<ShelfItem> &items = visibleOrder();
     const qsizetype cols = m_layout == ShelfLayout::list ? 1 : columns();
-    const std::optional<qsizetype> next = GridNavigation::index(selectedIndex(), move, cols, items.size());
+    const std::optional<qsizetype> next = GridNavigation::index(selectedIndex(), move, cols, visibleCount());
     if (!next)
         return;
     m_selectedHint = *next;
-    setSelection(items.at(*next).save().id());
+    setSelection(visibleAt(*next).save().id());
 }
 
 bool ShelfPresenter::activateSelection()

@@ -96,6 +96,9 @@ public:
     const QList<ShelfItem> &visibleOrder() const;
     // Its length, counted from the arrangement's sections without listing the saves again.
     qsizetype visibleCount() const;
+    // Its item at `index` (within visibleCount()), found in the arrangement's sections: the
+    // keyboard reads one item, and the home's order would copy every save of the library.
+    const ShelfItem &visibleAt(qsizetype index) const;
     // The first visible item of the selected save; none when nothing is selected or the selected
     // save is not visible.
     std::optional<ShelfItem> selectedItem() const;
