@@ -15,34 +15,59 @@ namespace sw::CardShadow {
 
 namespace {
 
-// One pass of a box blur of `radius` pixels over the rows (or, transposed, the columns) of an
-// 8-bit alpha image.
+// One pass of a box blur of `radius` pixels over the rows (or the columns) of an 8-bit alpha
+// image: each pixel becomes the mean of the 2 * radius + 1 pixels of its line around it, those
+// past the edge counting as clear. The columns are done a row at a time, a running sum for each:
+// walking down one column at a time reads the image across its width for every pixel.
 void boxPass(QImage &image, int radius, bool horizontal)
 {
     if (radius < 1)
         return;
     const int width = image.width();
     const int height = image.height();
-    const int lines = horizontal ? height : width;
-    const int length = horizontal ? width : height;
-    std::vector<int> source(static_cast<size_t>(length));
+    const qsizetype stride = image.bytesPerLine();
     const int window = 2 * radius + 1;
-    for (int line = 0; line < lines; ++line) {
-        for (int i = 0; i < length; ++i)
-            source[size_t(i)] = horizontal ? image.constScanLine(line)[i] : image.constScanLine(i)[line];
-        int sum = 0;
-        for (int i = -radius; i <= radius; ++i)
-            sum += (i >= 0 && i < length) ? source[size_t(i)] : 0;
-        for (int i = 0; i < length; ++i) {
-            const uchar value = uchar(sum / window);
-            if (horizontal)
-                image.scanLine(line)[i] = value;
-            else
-                image.scanLine(i)[line] = value;
-            const int leaving = i - radius;
-            const int entering = i + radius + 1;
-            sum -= (leaving >= 0) ? source[size_t(leaving)] : 0;
-            sum += (entering < length) ? source[size_t(entering)] : 0;
+    uchar *bits = image.bits();
+    if (horizontal) {
+        std::vector<int> source(static_cast<size_t>(width));
+        for (int y = 0; y < height; ++y) {
+            uchar *row = bits + y * stride;
+            std::copy(row, row + width, source.begin());
+            int sum = 0;
+            for (int i = 0; i <= radius && i < width; ++i)
+                sum += source[size_t(i)];
+            for (int i = 0; i < width; ++i) {
+                row[i] = uchar(sum / window);
+                if (const int leaving = i - radius; leaving >= 0)
+                    sum -= source[size_t(leaving)];
+                if (const int entering = i + radius + 1; entering < width)
+                    sum += source[size_t(entering)];
+            }
+        }
+        return;
+    }
+    const QImage before = image.copy();
+    const uchar *source = before.constBits();
+    const qsizetype sourceStride = before.bytesPerLine();
+    std::vector<int> sums(static_cast<size_t>(width), 0);
+    for (int y = 0; y <= radius && y < height; ++y) {
+        const uchar *row = source + y * sourceStride;
+        for (int x = 0; x < width; ++x)
+            sums[size_t(x)] += row[x];
+    }
+    for (int y = 0; y < height; ++y) {
+        uchar *out = bits + y * stride;
+        for (int x = 0; x < width; ++x)
+            out[x] = uchar(sums[size_t(x)] / window);
+        if (const int leaving = y - radius; leaving >= 0) {
+            const uchar *row = source + leaving * sourceStride;
+            for (int x = 0; x < width; ++x)
+                sums[size_t(x)] -= row[x];
+        }
+        if (const int entering = y + radius + 1; entering < height) {
+            const uchar *row = source + entering * sourceStride;
+            for (int x = 0; x < width; ++x)
+                sums[size_t(x)] += row[x];
         }
     }
 }
