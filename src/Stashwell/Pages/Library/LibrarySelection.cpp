@@ -61,7 +61,14 @@ void LibrarySelection::pick(const Save::ID &id, Qt::KeyboardModifiers modifiers)
         const QList<ShelfItem> visible = m_page.visibleItems();
         qsizetype from = -1;
         qsizetype to = -1;
+        // The items keep a word of their ids: only an item whose word is one of the two goes to
+        // its save, which may lie anywhere in memory.
+        const std::uint64_t fromKey = ShelfItem::idKey(*m_current);
+        const std::uint64_t toKey = ShelfItem::idKey(id);
         for (qsizetype i = 0; i < visible.size() && (from < 0 || to < 0); ++i) {
+            const std::uint64_t key = visible.at(i).idKey();
+            if (key != fromKey && key != toKey)
+                continue;
             const Save::ID &each = visible.at(i).save().id();
             if (from < 0 && each == *m_current)
                 from = i;
@@ -116,8 +123,12 @@ QList<ShelfItem> LibrarySelection::chosenItems()
     QList<ShelfItem> items;
     if (m_chosen.isEmpty())
         return items;
+    QSet<std::uint64_t> keys;
+    keys.reserve(m_chosen.size());
+    for (const Save::ID &id : std::as_const(m_chosen))
+        keys.insert(ShelfItem::idKey(id));
     for (const ShelfItem &item : m_page.visibleItems())
-        if (m_chosen.contains(item.save().id()))
+        if (keys.contains(item.idKey()) && m_chosen.contains(item.save().id()))
             items.append(item);
     return items;
 }
