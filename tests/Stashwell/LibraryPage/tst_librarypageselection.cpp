@@ -522,11 +522,19 @@ private slots:
         QVERIFY(r.curator().isPreparationHeld());
     }
 
+    void becomingActiveForgetsCopiesWhoseFilesWent_data()
+    {
+        QTest::addColumn<bool>("listedAside");
+        QTest::newRow("listed on this thread") << false;
+        QTest::newRow("listed on another") << true;
+    }
     void becomingActiveForgetsCopiesWhoseFilesWent()
     {
+        QFETCH(bool, listedAside);
         const Post post = imagePost(QStringLiteral("1"));
         PageRig r(libraryOf({makeSave(1, post, 1)}),
                   copies({{post.link, LocalCopy::onThisComputer({LocalFile{QStringLiteral("gone.jpg"), 1000}})}}));
+        r.core.disk->onAnyThread = listedAside;
         QVERIFY(QDir().mkpath(r.core.mediaPath()));
         // Becoming active before the window's first frame is the start itself: nothing is done.
         emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
@@ -536,7 +544,7 @@ private slots:
         emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
         QVERIFY(r.curator().localMedia().copy(post.link).asOnThisComputer());
         emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
-        QVERIFY(r.curator().localMedia().copy(post.link).isLinkOnly());
+        QVERIFY(settle([&] { return r.curator().localMedia().copy(post.link).isLinkOnly(); }));
     }
 
     void captureAndSaveLinkButtons()
