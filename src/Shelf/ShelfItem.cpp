@@ -17,6 +17,17 @@ std::uint64_t ShelfItem::idKey(const Save::ID &id)
     return foldedKey(SaveList::keyOf(id));
 }
 
+qsizetype ShelfItem::indexOf(const QList<ShelfItem> &items, const Save::ID &id)
+{
+    const std::uint64_t key = idKey(id);
+    const ShelfItem *data = items.constData();
+    for (qsizetype i = 0, n = items.size(); i < n; ++i) {
+        if (data[i].m_idKey == key && data[i].m_save.id() == id)
+            return i;
+    }
+    return -1;
+}
+
 ShelfItem::Holder ShelfItem::hold(std::shared_ptr<const Context> context)
 {
     Holder holder(new Hold);

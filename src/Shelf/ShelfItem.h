@@ -81,6 +81,9 @@ public:
     // long list is searched for an id by going to the saves only where the words are equal.
     std::uint64_t idKey() const { return m_idKey; }
     static std::uint64_t idKey(const Save::ID &id);
+    // The place of the first of `items` whose save has `id`, or -1: only the items whose words
+    // equal the id's go to their saves.
+    static qsizetype indexOf(const QList<ShelfItem> &items, const Save::ID &id);
     // The picture that stands for the save: the kept cover file, else the post's preview.
     std::optional<Url> cover() const;
     // One entry per attachment, in attachment order: the cover for the first video and for a

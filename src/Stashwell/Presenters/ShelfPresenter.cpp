@@ -223,22 +223,17 @@ std::optional<qsizetype> ShelfPresenter::selectedIndex() const
     const qsizetype count = visibleCount();
     if (m_selectedHint >= 0 && m_selectedHint < count && visibleAt(m_selectedHint).save().id() == *m_selection)
         return m_selectedHint;
-    // The items keep a word of their ids: only an item whose word is the same goes to its save.
-    const std::uint64_t key = ShelfItem::idKey(*m_selection);
-    const auto is = [&](const ShelfItem &item) { return item.idKey() == key && item.save().id() == *m_selection; };
     const ShelfArrangement &shown = arrangement();
     qsizetype at = 0;
     if (shown.hero) {
-        if (is(*shown.hero))
+        if (shown.hero->save().id() == *m_selection)
             return m_selectedHint = 0;
         ++at;
     }
     for (const ShelfSection &section : shown.sections) {
-        for (const ShelfItem &item : section.items) {
-            if (is(item))
-                return m_selectedHint = at;
-            ++at;
-        }
+        if (const qsizetype i = ShelfItem::indexOf(section.items, *m_selection); i >= 0)
+            return m_selectedHint = at + i;
+        at += section.items.size();
     }
     return std::nullopt;
 }

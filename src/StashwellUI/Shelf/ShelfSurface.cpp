@@ -512,16 +512,10 @@ std::vector<ShelfGeometry::Visible> ShelfSurface::visibleItems() const
 
 std::optional<ShelfGeometry::Hit> ShelfSurface::find(const Save::ID &id) const
 {
-    const std::uint64_t key = ShelfItem::idKey(id);
     for (qsizetype b = 0; b < m_blocks.size(); ++b) {
-        const ShelfCollection *c = collection(b);
-        if (!c)
-            continue;
-        const ShelfItem *items = c->items.constData();
-        for (qsizetype i = 0, n = c->items.size(); i < n; ++i) {
-            if (items[i].idKey() == key && items[i].save().id() == id)
+        if (const ShelfCollection *c = collection(b))
+            if (const qsizetype i = ShelfItem::indexOf(c->items, id); i >= 0)
                 return ShelfGeometry::Hit{b, i};
-        }
     }
     return std::nullopt;
 }

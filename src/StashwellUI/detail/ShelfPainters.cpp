@@ -61,12 +61,8 @@ std::optional<qsizetype> placeOf(const ShelfCollection *c, const Save::ID &id, q
         return hint;
     if (!c)
         return std::nullopt;
-    const std::uint64_t key = ShelfItem::idKey(id);
-    const ShelfItem *items = c->items.constData();
-    for (qsizetype i = 0, n = c->items.size(); i < n; ++i) {
-        if (items[i].idKey() == key && items[i].save().id() == id)
-            return i;
-    }
+    if (const qsizetype i = ShelfItem::indexOf(c->items, id); i >= 0)
+        return i;
     return std::nullopt;
 }
 

@@ -59,22 +59,8 @@ void LibrarySelection::pick(const Save::ID &id, Qt::KeyboardModifiers modifiers)
     }
     if (modifiers.testFlag(Qt::ShiftModifier) && m_current) {
         const QList<ShelfItem> visible = m_page.visibleItems();
-        qsizetype from = -1;
-        qsizetype to = -1;
-        // The items keep a word of their ids: only an item whose word is one of the two goes to
-        // its save, which may lie anywhere in memory.
-        const std::uint64_t fromKey = ShelfItem::idKey(*m_current);
-        const std::uint64_t toKey = ShelfItem::idKey(id);
-        for (qsizetype i = 0; i < visible.size() && (from < 0 || to < 0); ++i) {
-            const std::uint64_t key = visible.at(i).idKey();
-            if (key != fromKey && key != toKey)
-                continue;
-            const Save::ID &each = visible.at(i).save().id();
-            if (from < 0 && each == *m_current)
-                from = i;
-            if (to < 0 && each == id)
-                to = i;
-        }
+        const qsizetype from = ShelfItem::indexOf(visible, *m_current);
+        const qsizetype to = ShelfItem::indexOf(visible, id);
         if (from >= 0 && to >= 0) {
             QSet<Save::ID> range;
             range.reserve(std::abs(to - from) + 1);
