@@ -547,9 +547,7 @@ void TestInlinePlayer::realPlaybackEndsWhereverItIs()
         QCOMPARE(playback->status(), VideoPlayback::Status::failed);
         playback->pause();
     }
-    QSignalSpy ended(playback.get(), &QObject::destroyed);
     playback.reset();
-    QCOMPARE(ended.count(), 1);
     const int before = frames;
     QTest::qWait(300);
     QCOMPARE(frames, before);

@@ -154,6 +154,8 @@ private:
         QRectF inView;
     };
     Revealed revealTheItemAt(double at);
+    // Puts the dotted canvas under the shelf, which then paints it under itself.
+    void overTheCanvas();
     std::unique_ptr<DropCatcher> m_window;
     ShelfSurface *m_surface = nullptr;
     Calls m_calls;
@@ -762,6 +764,15 @@ TestShelfSurface::Revealed TestShelfSurface::revealTheItemAt(double at)
     return {before, bar->value(), m_surface->columnGeometry().itemRect(hit->block, hit->index).translated(0, -bar->value())};
 }
 
+void TestShelfSurface::overTheCanvas()
+{
+    auto *grid = new DotGrid(m_window.get());
+    grid->setGeometry(m_surface->geometry());
+    grid->lower();
+    grid->show();
+    m_surface->setBackdrop(grid);
+}
+
 void TestShelfSurface::itemsBroughtIntoViewClearTheCoveredTop()
 {
     QFETCH(double, covered);
@@ -916,10 +927,7 @@ void TestShelfSurface::revealsMoveByWholeStepsOfTheCanvas_data()
 void TestShelfSurface::revealsMoveByWholeStepsOfTheCanvas()
 {
     QFETCH(double, at);
-    auto *grid = new DotGrid(m_window.get());
-    grid->setGeometry(m_surface->geometry());
-    grid->lower();
-    m_surface->setBackdrop(grid);
+    overTheCanvas();
     m_surface->setCoveredTop(60);
     const Revealed revealed = revealTheItemAt(at);
     QVERIFY(!revealed.inView.isNull());
@@ -1006,11 +1014,7 @@ void TestShelfSurface::canvasAndCardsLeaveNoHole()
     QFETCH(ShelfLayout, layout);
     QFETCH(bool, hovered);
     QFETCH(int, scrolled);
-    auto *grid = new DotGrid(m_window.get());
-    grid->setGeometry(m_surface->geometry());
-    grid->lower();
-    grid->show();
-    m_surface->setBackdrop(grid);
+    overTheCanvas();
     m_surface->setCollection(recording(items(60), layout, m_calls, 4));
     QCoreApplication::processEvents();
     m_surface->verticalScrollBar()->setValue(scrolled);
