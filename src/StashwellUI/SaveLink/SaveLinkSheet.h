@@ -84,6 +84,10 @@ public:
     // Opens the sheet window-modal and returns at once (see above); always 0.
     int exec() override;
 
+    // Makes its window on the display now, unmapped, so that opening it later only maps it. Unlike
+    // winId(), this leaves the parent's other children as they are (not native windows).
+    void makeWindowAhead() { create(); }
+
     // The parts, for the page's focus handling and for tests.
     LinkField *linkField() const { return m_field; }
     GlassButton *mainButton() const { return m_main; }

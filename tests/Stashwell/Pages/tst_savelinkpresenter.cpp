@@ -130,6 +130,8 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return stage.presenter->spare() != nullptr; }, 5000));
         QPointer<SaveLinkSheet> spare = stage.presenter->spare();
         QVERIFY(!spare->isVisible());
+        // Its window on the display is made ahead too, so that opening it only maps it.
+        QVERIFY(spare->windowHandle() && spare->testAttribute(Qt::WA_WState_Created));
         // Made ahead, it leaves the window's own widgets as they were: none became a native
         // window (which would be flushed to the display apart from the rest).
         QLabel content(&stage.window);

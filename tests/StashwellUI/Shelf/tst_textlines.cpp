@@ -3,6 +3,7 @@
 // the text in order, and an ellipsis whenever more text follows (also when the text is made of
 // characters without width, which the early cut cannot count on).
 
+#include "StashwellUI/Controls/StyledText.h"
 #include "StashwellUI/Design/Fonts.h"
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/detail/TextLines.h"
@@ -33,6 +34,7 @@ private slots:
     void cut();
     void sameAsTheWholeText_data();
     void sameAsTheWholeText();
+    void styledTextFollowsEachChange();
 };
 
 void TestTextLines::cut_data()
@@ -111,6 +113,33 @@ void TestTextLines::sameAsTheWholeText()
                          qPrintable(QStringLiteral("%1 at %2, %3 lines").arg(text).arg(width).arg(lines)));
         }
     }
+}
+
+// A text widget keeps the lines it showed: whatever changes (its text, its style, its limit, the
+// width asked), what it shows is what the text gives now, and a change back gives the old again.
+void TestTextLines::styledTextFollowsEachChange()
+{
+    const QString longer = QStringLiteral("A saved post about the harbour at dawn, its boats and the gulls over the water");
+    StyledText text(longer, Tokens::Typography::body, {});
+    const auto expect = [&](double width) {
+        const int lines = text.maximumLines() == StyledText::unlimited ? INT_MAX : text.maximumLines();
+        return TextLines::visible(text.text(), text.typeStyle().font(), width, lines);
+    };
+    const std::vector<std::function<void()>> steps{
+        [] {},
+        [&] { text.setMaximumLines(2); },
+        [&] { text.setTypeStyle(Tokens::Typography::title); },
+        [&] { text.setText(QStringLiteral("Short")); },
+        [&] { text.setText(longer); },
+        [&] { text.setMaximumLines(StyledText::unlimited); },
+        [&] { text.setTypeStyle(Tokens::Typography::body); },
+    };
+    for (size_t step = 0; step < steps.size(); ++step) {
+        steps[step]();
+        for (const double width : {90.0, 160.0, 90.0})
+            QCOMPARE(text.shownText(width), expect(width));
+    }
+    QVERIFY(text.lineCount(90) > text.lineCount(400));
 }
 
 QTEST_MAIN(TestTextLines)

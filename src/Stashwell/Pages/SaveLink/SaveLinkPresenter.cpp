@@ -31,9 +31,9 @@ void SaveLinkPresenter::makeSpare()
     // Only between requests: one shown now is the one that counts.
     if (m_spare || m_sheet)
         return;
-    // Its widgets only: asking for its window on the display ahead (winId()) would make the
-    // library window's own content a native window of its own, which then flushes apart.
+    // Its widgets and its window on the display, unmapped: opening it then only maps it.
     m_spare = new SaveLinkSheet(m_window);
+    m_spare->makeWindowAhead();
 }
 
 void SaveLinkPresenter::follow()

@@ -9,8 +9,9 @@
 // Each request carries a number. A page that ends after its request was cancelled or replaced
 // never closes the newer sheet; its save is still handed to `finish`, since it happened.
 //
-// Making a sheet's widgets takes longer than showing it: a sheet is made ahead while nothing else
-// happens, hidden, and the next request shows it. Each is still used for one request only.
+// Making a sheet (its widgets and its window on the display) takes longer than showing it: a sheet
+// is made ahead while nothing else happens, hidden, and the next request shows it. Each is still
+// used for one request only.
 
 #include "Library/Save.h"
 #include "Stashwell/Pages/SaveLink/SaveLinkPage.h"
