@@ -1,6 +1,8 @@
 #include "Stashwell/Window/ProgressiveBlur.h"
 
+#include <QBackingStore>
 #include <QEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScopedValueRollback>
@@ -142,6 +144,53 @@ void halve(const QImage &from, QImage &to)
     }
 }
 
+// What the window's buffer holds under `area` (in the painter's coordinates), each `scale` by
+// `scale` block of it one pixel of `small` (the mean of the block; a block cut by the area's edge
+// the mean of what it holds). The content beneath a band has just painted there when the whole band
+// is repainted, so this is what rendering the content again would give, at a fraction of the cost.
+// False, and nothing done, where the painter does not paint into its window's buffer (a grab, an
+// image) or the area does not fall on whole device pixels at a whole number of them per pixel.
+bool shrinkFromBuffer(QPainter &painter, const QWidget &overlay, const QRect &area, int scale, QImage &small)
+{
+    const QWidget *window = overlay.window();
+    QBackingStore *store = window ? window->backingStore() : nullptr;
+    const QPaintEngine *engine = painter.paintEngine();
+    if (!store || !engine || !store->paintDevice() || engine->paintDevice() != store->paintDevice()
+        || store->paintDevice()->devType() != QInternal::Image)
+        return false;
+    const auto *buffer = static_cast<const QImage *>(store->paintDevice());
+    if (buffer->format() != QImage::Format_ARGB32_Premultiplied && buffer->format() != QImage::Format_RGB32)
+        return false;
+    const QTransform toDevice = painter.deviceTransform();
+    if (toDevice.type() > QTransform::TxScale || toDevice.m11() != toDevice.m22())
+        return false;
+    const double exactBlock = double(scale) * toDevice.m11();
+    const int block = int(std::lround(exactBlock));
+    const QRectF exactRect = toDevice.mapRect(QRectF(area));
+    const QRect rect = exactRect.toRect();
+    if (block < 1 || std::abs(exactBlock - block) > 1e-6 || QRectF(rect) != exactRect || !buffer->rect().contains(rect))
+        return false;
+    const quint32 opaque = buffer->format() == QImage::Format_RGB32 ? 0xff000000u : 0;
+    const quint32 whole = reciprocalOf(block * block);
+    for (int y = 0; y < small.height(); ++y) {
+        const int top = rect.top() + y * block;
+        const int rows = std::min(block, rect.bottom() + 1 - top);
+        auto *out = reinterpret_cast<quint32 *>(small.scanLine(y));
+        for (int x = 0; x < small.width(); ++x) {
+            const int left = rect.left() + x * block;
+            const int columns = std::min(block, rect.right() + 1 - left);
+            quint32 sum[4] = {0, 0, 0, 0};
+            for (int r = 0; r < rows; ++r) {
+                const auto *in = reinterpret_cast<const quint32 *>(buffer->constScanLine(top + r)) + left;
+                for (int c = 0; c < columns; ++c)
+                    addTo(sum, in[c] | opaque, 0);
+            }
+            out[x] = packed(sum, rows == block && columns == block ? whole : reciprocalOf(std::max(1, rows * columns)));
+        }
+    }
+    return true;
+}
+
 void reuse(QImage &image, const QSize &size)
 {
     if (image.size() != size)
@@ -253,7 +302,7 @@ ScrollEdgeFrost ProgressiveBlur::frost()
         if (!meter->needs(band))
             return;
         const double start = FrostMeter::threadCpuMs();
-        ProgressiveBlurView::of(*overlay, vertical)->paint(painter, band, *source);
+        ProgressiveBlurView::of(*overlay, vertical)->paint(painter, band, *source, meter->repaintsWhole(band));
         meter->bandPainted(band, FrostMeter::threadCpuMs() - start);
     };
 }
@@ -336,7 +385,7 @@ void ProgressiveBlurView::prepareScaledRows(int scale, int offset, int rows)
     factors(m_frost, m_frostFactors);
 }
 
-void ProgressiveBlurView::paint(QPainter &painter, const QRectF &band, QWidget &source)
+void ProgressiveBlurView::paint(QPainter &painter, const QRectF &band, QWidget &source, bool freshBeneath)
 {
     if (!prepare(band.height()))
         return;
@@ -349,8 +398,9 @@ void ProgressiveBlurView::paint(QPainter &painter, const QRectF &band, QWidget &
     const int scale = kContentScale[std::size_t(m_level)];
     const QSize smallSize((area.width() + scale - 1) / scale, (area.height() + scale - 1) / scale);
     reuse(m_small, smallSize);
-    m_small.fill(Qt::transparent);
-    {
+    const auto *overlay = dynamic_cast<const QWidget *>(painter.device());
+    if (!freshBeneath || !overlay || !shrinkFromBuffer(painter, *overlay, area, scale, m_small)) {
+        m_small.fill(Qt::transparent);
         QPainter into(&m_small);
         into.scale(1.0 / scale, 1.0 / scale);
         into.translate(-area.topLeft());
@@ -442,14 +492,19 @@ bool FrostMeter::needs(const QRectF &band) const
     return m_region.isEmpty() || m_region.intersects(band.toAlignedRect());
 }
 
+bool FrostMeter::repaintsWhole(const QRectF &band) const
+{
+    const QRect whole = m_overlay ? band.toAlignedRect() & m_overlay->rect() : QRect();
+    return !m_region.isEmpty() && QRegion(whole).subtracted(m_region).isEmpty();
+}
+
 void FrostMeter::bandPainted(const QRectF &band, double ms)
 {
     m_frostMs += ms;
     m_lastBandEnd = threadCpuMs();
     // A band repainted for a small part of it (a card's hover under it, say) costs the whole band
     // next to a small frame: such frames say nothing about a scroll, which repaints all of it.
-    const QRect whole = m_overlay ? band.toAlignedRect() & m_overlay->rect() : QRect();
-    if (!m_region.isEmpty() && !QRegion(whole).subtracted(m_region).isEmpty())
+    if (!m_region.isEmpty() && !repaintsWhole(band))
         m_partial = true;
 }
 

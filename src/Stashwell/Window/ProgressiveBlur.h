@@ -103,7 +103,9 @@ public:
     // Paints the frost over `band` (in `source`'s coordinates) with `painter`, from what `source`
     // and its children paint there; soft scroll edge overlays among the children are left out (they
     // are what paints the bands). Draws nothing when the band or the source is unusable.
-    void paint(QPainter &painter, const QRectF &band, QWidget &source);
+    // `freshBeneath`: the whole band is being repainted, so what lies under it in the window's
+    // buffer is what the content just painted there; it is read from there instead of painted again.
+    void paint(QPainter &painter, const QRectF &band, QWidget &source, bool freshBeneath = false);
 
     // How many times the rows were built.
     int rebuilds() const { return m_rebuilds; }
@@ -163,6 +165,8 @@ public:
 
     // Whether `band` (in the overlay's coordinates) is in what the overlay repaints now.
     bool needs(const QRectF &band) const;
+    // Whether all of `band` that lies on the overlay is in what the overlay repaints now.
+    bool repaintsWhole(const QRectF &band) const;
     // `band` of the overlay took `ms` to paint in the current frame.
     void bandPainted(const QRectF &band, double ms);
     // One frame measured: judges the bands once enough frames were measured at their level. Only

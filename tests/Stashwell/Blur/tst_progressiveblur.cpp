@@ -12,6 +12,7 @@
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/Shelf/ShelfSurface.h"
 
+#include <QBackingStore>
 #include <QPainter>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -53,6 +54,25 @@ protected:
 
 private:
     QColor m_colour;
+};
+
+// Blocks of colour whose edges fall between the blocks of pixels that every level's scale takes
+// together (in bands 36 pixels tall), counting its paints.
+class Blocks : public QWidget {
+public:
+    using QWidget::QWidget;
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        ++paints;
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(30, 60, 200));
+        painter.fillRect(0, 0, 144, 24, QColor(220, 40, 40));
+        painter.fillRect(144, 0, width() - 144, 24, QColor(250, 250, 250));
+        painter.fillRect(0, height() - 12, 72, 12, QColor(20, 20, 20));
+    }
 };
 
 // A scrolling shelf as the library window holds it: the frost set above, bands at both edges.
@@ -99,6 +119,8 @@ private slots:
     void partialRepaintsAreNotJudged();
     void paintsOnlyTheBand_data();
     void paintsOnlyTheBand();
+    void readsWhatTheContentPaintedBeneath_data();
+    void readsWhatTheContentPaintedBeneath();
     void flatContent_data();
     void flatContent();
     void clickThroughBand();
@@ -407,6 +429,49 @@ void TestProgressiveBlur::paintsOnlyTheBand()
     QVERIFY(rowDiffers(197));
     for (int y = 40; y < 160; ++y)
         QVERIFY2(!rowDiffers(y), qPrintable(QString::number(y)));
+}
+
+void TestProgressiveBlur::readsWhatTheContentPaintedBeneath_data() { paintsOnlyTheBand_data(); }
+
+// In a window on screen a band repainted whole reads what the content has just painted beneath it
+// from the window's buffer instead of painting the content once more, and shows what a grab
+// (which paints it again) shows: the content is painted once a frame, wherever it sits in the
+// window.
+void TestProgressiveBlur::readsWhatTheContentPaintedBeneath()
+{
+    QFETCH(int, quality);
+    QWidget window;
+    window.resize(340, 260);
+    auto *content = new Blocks(&window);
+    content->setGeometry(17, 30, 300, 203);
+    auto *edges = new SoftScrollEdges(content, true, true);
+    edges->setSafeAreaInsets(QMargins(0, 8, 0, 8));
+    ScrollEdgeFrostSetting::set(window, ProgressiveBlur::frost());
+    for (const VerticalEdge edge : {VerticalEdge::top, VerticalEdge::bottom})
+        ProgressiveBlurView::of(*edges, edge)->setQuality(quality);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.repaint();
+    const int before = content->paints;
+    window.repaint();
+    QCOMPARE(content->paints - before, 1);
+
+    const auto *buffer = dynamic_cast<const QImage *>(window.backingStore()->paintDevice());
+    QVERIFY(buffer);
+    const QImage shown = buffer->copy(window.rect()).convertToFormat(QImage::Format_RGB32);
+    const QImage grabbed = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown.size(), grabbed.size());
+    int worst = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb a = shown.pixel(x, y);
+            const QRgb b = grabbed.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+        }
+    }
+    QVERIFY2(worst <= 3, qPrintable(QString::number(worst)));
+    // And the bands did frost: the red block's strong end is not its own colour.
+    QVERIFY(shown.pixel(content->x() + 10, content->y() + 1) != qRgb(220, 40, 40));
 }
 
 void TestProgressiveBlur::flatContent_data()
