@@ -170,6 +170,10 @@ bool shrinkFromBuffer(QPainter &painter, const QWidget &overlay, const QRect &ar
     const QRect rect = exactRect.toRect();
     if (block < 1 || std::abs(exactBlock - block) > 1e-6 || QRectF(rect) != exactRect || !buffer->rect().contains(rect))
         return false;
+    // Each block's channels are summed two to a word (red with blue, alpha with green): a block of
+    // up to 16 by 16 pixels sums to no more than 16 bits a channel.
+    if (block > 16)
+        return false;
     const quint32 opaque = buffer->format() == QImage::Format_RGB32 ? 0xff000000u : 0;
     const quint32 whole = reciprocalOf(block * block);
     for (int y = 0; y < small.height(); ++y) {
@@ -179,12 +183,17 @@ bool shrinkFromBuffer(QPainter &painter, const QWidget &overlay, const QRect &ar
         for (int x = 0; x < small.width(); ++x) {
             const int left = rect.left() + x * block;
             const int columns = std::min(block, rect.right() + 1 - left);
-            quint32 sum[4] = {0, 0, 0, 0};
+            quint32 rb = 0;
+            quint32 ag = 0;
             for (int r = 0; r < rows; ++r) {
                 const auto *in = reinterpret_cast<const quint32 *>(buffer->constScanLine(top + r)) + left;
-                for (int c = 0; c < columns; ++c)
-                    addTo(sum, in[c] | opaque, 0);
+                for (int c = 0; c < columns; ++c) {
+                    const quint32 p = in[c] | opaque;
+                    rb += p & 0x00ff00ffu;
+                    ag += (p >> 8) & 0x00ff00ffu;
+                }
             }
+            const quint32 sum[4] = {rb & 0xffffu, ag & 0xffffu, rb >> 16, ag >> 16};
             out[x] = packed(sum, rows == block && columns == block ? whole : reciprocalOf(std::max(1, rows * columns)));
         }
     }
