@@ -176,23 +176,34 @@ bool shrinkFromBuffer(QPainter &painter, const QWidget &overlay, const QRect &ar
         return false;
     const quint32 opaque = buffer->format() == QImage::Format_RGB32 ? 0xff000000u : 0;
     const quint32 whole = reciprocalOf(block * block);
+    const int width = small.width();
+    std::vector<quint32> rbs(static_cast<std::size_t>(width));
+    std::vector<quint32> ags(static_cast<std::size_t>(width));
     for (int y = 0; y < small.height(); ++y) {
         const int top = rect.top() + y * block;
         const int rows = std::min(block, rect.bottom() + 1 - top);
-        auto *out = reinterpret_cast<quint32 *>(small.scanLine(y));
-        for (int x = 0; x < small.width(); ++x) {
-            const int left = rect.left() + x * block;
-            const int columns = std::min(block, rect.right() + 1 - left);
-            quint32 rb = 0;
-            quint32 ag = 0;
-            for (int r = 0; r < rows; ++r) {
-                const auto *in = reinterpret_cast<const quint32 *>(buffer->constScanLine(top + r)) + left;
-                for (int c = 0; c < columns; ++c) {
-                    const quint32 p = in[c] | opaque;
+        std::fill(rbs.begin(), rbs.end(), 0);
+        std::fill(ags.begin(), ags.end(), 0);
+        for (int r = 0; r < rows; ++r) {
+            const auto *in = reinterpret_cast<const quint32 *>(buffer->constScanLine(top + r)) + rect.left();
+            for (int x = 0, at = 0; x < width; ++x) {
+                const int end = std::min(at + block, rect.width());
+                quint32 rb = 0;
+                quint32 ag = 0;
+                for (; at < end; ++at) {
+                    const quint32 p = in[at] | opaque;
                     rb += p & 0x00ff00ffu;
                     ag += (p >> 8) & 0x00ff00ffu;
                 }
+                rbs[std::size_t(x)] += rb;
+                ags[std::size_t(x)] += ag;
             }
+        }
+        auto *out = reinterpret_cast<quint32 *>(small.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int columns = std::min(block, rect.width() - x * block);
+            const quint32 rb = rbs[std::size_t(x)];
+            const quint32 ag = ags[std::size_t(x)];
             const quint32 sum[4] = {rb & 0xffffu, ag & 0xffffu, rb >> 16, ag >> 16};
             out[x] = packed(sum, rows == block && columns == block ? whole : reciprocalOf(std::max(1, rows * columns)));
         }
