@@ -148,11 +148,18 @@ void TestTokens::colourFunctionsFollowTheAppearance()
     std::optional<std::array<QColor, 3>> fixed;
     for (Appearance appearance : {Appearance::light, Appearance::dark}) {
         Theme::instance().setAppearance(appearance);
-        QCOMPARE(Tokens::Colors::canvas(), token("canvas", appearance));
-        QCOMPARE(Tokens::Colors::text(), token("text", appearance));
-        QCOMPARE(Tokens::Colors::dot(), token("dot", appearance));
-        QCOMPARE(Tokens::Colors::onGlassHover(), token("onGlassHover", appearance));
-        QCOMPARE(Tokens::Colors::glassSheet(), token("glassSheet", appearance));
+        // Each named colour's function gives that name's colour.
+        using namespace Tokens::Colors;
+        const std::vector<std::pair<const char *, QColor (*)()>> named{
+            {"canvas", canvas},   {"window", window},     {"panel", panel},
+            {"card", card},       {"field", field},       {"hover", hover},
+            {"line", line},       {"lineStrong", lineStrong}, {"lineStronger", lineStronger},
+            {"text", text},       {"textSecondary", textSecondary}, {"muted", muted},
+            {"accentInk", accentInk}, {"ok", ok},         {"danger", danger},
+            {"onGlassHover", onGlassHover}, {"dot", dot}, {"glassSheet", glassSheet},
+        };
+        for (const auto &[name, colour] : named)
+            QVERIFY2(colour() == token(name, appearance), name);
         // The fixed colours do not change with the appearance.
         const std::array<QColor, 3> now{Tokens::Colors::accent(), Tokens::Colors::onAccent(), Tokens::Colors::scrim()};
         if (fixed)

@@ -58,9 +58,29 @@ QColor assetOrClear(const QString &name, Appearance appearance)
     return Colors::asset(name, appearance).value_or(QColor(Qt::transparent));
 }
 
-QColor current(const char *name)
+// The named colours in the order of kAssetNames, a missing one clear: painting asks for them
+// thousands of times a frame, so they are looked up by place instead of by name.
+enum class Named { canvas, window, panel, card, field, hover, line, lineStrong, lineStronger, text, textSecondary,
+                   muted, accentInk, ok, danger, onGlassHover, dot, count };
+
+const std::array<AssetColor, std::size_t(Named::count)> &named()
 {
-    return assetOrClear(QString::fromLatin1(name), Theme::currentAppearance());
+    static const std::array<AssetColor, std::size_t(Named::count)> table = [] {
+        std::array<AssetColor, std::size_t(Named::count)> result;
+        Q_ASSERT(kAssetNames.size() == qsizetype(result.size()));
+        for (std::size_t i = 0; i < result.size(); ++i) {
+            const auto it = assets().constFind(kAssetNames.at(qsizetype(i)));
+            result[i] = it != assets().constEnd() ? *it : AssetColor{QColor(Qt::transparent), QColor(Qt::transparent)};
+        }
+        return result;
+    }();
+    return table;
+}
+
+QColor current(Named name)
+{
+    const AssetColor &colour = named()[std::size_t(name)];
+    return Theme::currentAppearance() == Appearance::dark ? colour.dark : colour.light;
 }
 
 QColor withOpacity(QColor color, double opacity)
@@ -73,23 +93,23 @@ QColor withOpacity(QColor color, double opacity)
 
 namespace Colors {
 
-QColor canvas() { return current("canvas"); }
-QColor window() { return current("window"); }
-QColor panel() { return current("panel"); }
-QColor card() { return current("card"); }
-QColor field() { return current("field"); }
-QColor hover() { return current("hover"); }
-QColor line() { return current("line"); }
-QColor lineStrong() { return current("lineStrong"); }
-QColor lineStronger() { return current("lineStronger"); }
-QColor text() { return current("text"); }
-QColor textSecondary() { return current("textSecondary"); }
-QColor muted() { return current("muted"); }
-QColor accentInk() { return current("accentInk"); }
-QColor ok() { return current("ok"); }
-QColor danger() { return current("danger"); }
-QColor onGlassHover() { return current("onGlassHover"); }
-QColor dot() { return current("dot"); }
+QColor canvas() { return current(Named::canvas); }
+QColor window() { return current(Named::window); }
+QColor panel() { return current(Named::panel); }
+QColor card() { return current(Named::card); }
+QColor field() { return current(Named::field); }
+QColor hover() { return current(Named::hover); }
+QColor line() { return current(Named::line); }
+QColor lineStrong() { return current(Named::lineStrong); }
+QColor lineStronger() { return current(Named::lineStronger); }
+QColor text() { return current(Named::text); }
+QColor textSecondary() { return current(Named::textSecondary); }
+QColor muted() { return current(Named::muted); }
+QColor accentInk() { return current(Named::accentInk); }
+QColor ok() { return current(Named::ok); }
+QColor danger() { return current(Named::danger); }
+QColor onGlassHover() { return current(Named::onGlassHover); }
+QColor dot() { return current(Named::dot); }
 
 QColor accent() { return QColor(242, 165, 65); }
 QColor onAccent() { return QColor(26, 18, 6); }
