@@ -5,7 +5,6 @@
 #include "StashwellUI/detail/TextLines.h"
 
 #include <QFontMetricsF>
-#include <QHash>
 #include <QPainter>
 
 #include <algorithm>
@@ -17,42 +16,6 @@ namespace sw {
 namespace {
 
 int ceilInt(double value) { return static_cast<int>(std::ceil(value - 1e-9)); }
-
-// The lines a text shows, kept by text, font, width and line limit. A layout asks a text's height
-// at the same width many times, its paint asks again, and each new sheet or popover shows the same
-// labels as the last one: laying a text out is most of what opening one costs. Widgets paint on
-// one thread only, so the store needs no lock.
-struct LinesKey {
-    QString text;
-    QFont font;
-    double width;
-    int lines;
-    bool operator==(const LinesKey &other) const
-    {
-        return width == other.width && lines == other.lines && text == other.text && font == other.font;
-    }
-};
-
-size_t qHash(const LinesKey &key, size_t seed = 0) noexcept
-{
-    return ::qHash(key.text, seed) ^ (::qHash(key.font, seed) * 31) ^ (::qHash(key.width, seed) * 131) ^ size_t(key.lines);
-}
-
-// Texts change (a link being fetched, a count), so what was kept is let go whole at this many.
-constexpr qsizetype kKeptLines = 1024;
-
-QString keptLines(const QString &text, const QFont &font, double width, int lines)
-{
-    static QHash<LinesKey, QString> kept;
-    LinesKey key{text, font, width, lines};
-    if (const auto it = kept.constFind(key); it != kept.cend())
-        return *it;
-    if (kept.size() >= kKeptLines)
-        kept.clear();
-    QString shown = TextLines::visible(text, font, width, lines);
-    kept.insert(std::move(key), shown);
-    return shown;
-}
 
 }  // namespace
 
@@ -109,7 +72,7 @@ void StyledText::setMaximumLines(int lines)
 
 QString StyledText::shownText(double width) const
 {
-    return keptLines(m_text, m_style.font(), std::max(1.0, width), m_lines == unlimited ? INT_MAX : m_lines);
+    return TextLines::kept(m_text, m_style.font(), std::max(1.0, width), m_lines == unlimited ? INT_MAX : m_lines);
 }
 
 int StyledText::lineCount(double width) const

@@ -10,6 +10,7 @@
 #include "StashwellUI/Controls/Pressable.h"
 #include "StashwellUI/StashwellUIStrings.h"
 #include "StashwellUI/Design/Surfaces.h"
+#include "StashwellUI/Design/TextRuns.h"
 #include "StashwellUI/detail/TextLines.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
@@ -57,7 +58,8 @@ public:
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override
     {
-        const int lines = std::max(1, TextLines::count(m_title, font(), width, kTitleLines));
+        const QString shown = TextLines::kept(m_title, font(), width, kTitleLines);
+        const int lines = std::max(1, int(shown.count(u'\n')) + 1);
         return int(std::ceil(QFontMetricsF(font()).lineSpacing() * lines));
     }
     QSize sizeHint() const override
@@ -74,7 +76,7 @@ protected:
         ControlPainting::applyPlainStyle(painter, state);
         painter.setFont(font());
         painter.setPen(Tokens::Colors::text());
-        const QString shown = TextLines::visible(m_title, font(), rect.width(), kTitleLines);
+        const QString shown = TextLines::kept(m_title, font(), rect.width(), kTitleLines);
         painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, shown);
     }
 
@@ -120,21 +122,18 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::TextAntialiasing);
         painter.setFont(m_font);
-        const QFontMetricsF metrics(m_font);
         double x = 0;
-        const double baseline = metrics.ascent();
+        const double baseline = QFontMetricsF(m_font).ascent();
+        // From runs laid out once: the hero repaints with everything under the bar.
         for (qsizetype i = 0; i < m_runs.size(); ++i) {
             const Run &run = m_runs[i];
             const double room = width() - x;
             if (room <= 0)
                 break;
-            QString shown = run.text;
-            const double advance = metrics.horizontalAdvance(shown);
-            if (advance > room)
-                shown = metrics.elidedText(shown, Qt::ElideRight, room);
+            const QString shown = TextRuns::elided(run.text, m_font, room);
             painter.setPen(run.color());
-            painter.drawText(QPointF(x, baseline), shown);
-            x += metrics.horizontalAdvance(shown);
+            TextRuns::draw(painter, QPointF(x, baseline), shown, m_font);
+            x += TextRuns::advance(shown, m_font);
             if (shown != run.text)
                 break;
         }

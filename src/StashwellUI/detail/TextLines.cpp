@@ -1,8 +1,11 @@
 #include "StashwellUI/detail/TextLines.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QStringList>
 #include <QTextLayout>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
@@ -172,6 +175,45 @@ QString visibleFromWhole(const QString &text, const QFont &font, double width, i
     if (lines <= 0 || text.isEmpty())
         return QString();
     return laidOut(text, font, width, lines, false).text;
+}
+
+namespace {
+
+struct KeptKey {
+    QString text;
+    QFont font;
+    double width;
+    int lines;
+    bool operator==(const KeptKey &other) const
+    {
+        return width == other.width && lines == other.lines && text == other.text && font == other.font;
+    }
+};
+
+size_t qHash(const KeptKey &key, size_t seed = 0) noexcept
+{
+    return ::qHash(key.text, seed) ^ (::qHash(key.font, seed) * 31) ^ (::qHash(key.width, seed) * 131) ^ size_t(key.lines);
+}
+
+// Texts change (a link being fetched, a count), so what was kept is let go whole at this many.
+constexpr qsizetype kKept = 1024;
+
+}  // namespace
+
+QString kept(const QString &text, const QFont &font, double width, int lines)
+{
+    const QCoreApplication *application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() != application->thread())
+        return visible(text, font, width, lines);
+    static QHash<KeptKey, QString> store;
+    KeptKey key{text, font, width, lines};
+    if (const auto it = store.constFind(key); it != store.cend())
+        return *it;
+    if (store.size() >= kKept)
+        store.clear();
+    QString shown = visible(text, font, width, lines);
+    store.insert(std::move(key), shown);
+    return shown;
 }
 
 int count(const QString &text, const QFont &font, double width, int lines)

@@ -16,6 +16,12 @@ QString visible(const QString &text, const QFont &font, double width, int lines)
 // can show): what visible() must give.
 QString visibleFromWhole(const QString &text, const QFont &font, double width, int lines);
 
+// The same as visible(), kept by text, font, width and line limit on the thread that paints the
+// windows (any other thread works it out each time). A layout asks a label's height at the same
+// width many times and its paint asks again, and each new sheet or hero shows much of what the
+// last one did: laying the text out is most of what that costs.
+QString kept(const QString &text, const QFont &font, double width, int lines);
+
 // How many lines visible() gives.
 int count(const QString &text, const QFont &font, double width, int lines);
 
