@@ -321,8 +321,13 @@ ScrollEdgeFrost ProgressiveBlur::frost()
         // A band outside what is being repainted would be clipped away whole.
         if (!meter->needs(band))
             return;
+        // The bottom band paints after the top one: where they meet (a very short area) the buffer
+        // holds the top band's frost, not the content.
+        const auto *edges = qobject_cast<const SoftScrollEdges *>(overlay);
+        const std::optional<QRectF> top = edges && edge == Qt::BottomEdge ? edges->band(Qt::TopEdge) : std::nullopt;
+        const bool freshBeneath = meter->repaintsWhole(band) && !(top && top->intersects(band));
         const double start = FrostMeter::threadCpuMs();
-        ProgressiveBlurView::of(*overlay, vertical)->paint(painter, band, *source, meter->repaintsWhole(band));
+        ProgressiveBlurView::of(*overlay, vertical)->paint(painter, band, *source, freshBeneath);
         meter->bandPainted(band, FrostMeter::threadCpuMs() - start);
     };
 }
