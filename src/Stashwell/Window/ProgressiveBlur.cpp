@@ -144,6 +144,39 @@ void halve(const QImage &from, QImage &to)
     }
 }
 
+// Adds each `block` pixels of a line `length` long (the last ones maybe fewer) to one place of the
+// sums: red and blue to `rbs`, alpha and green to `ags`. `Block` fixes the block's width where it
+// is one of the usual ones (0: `block` says it).
+template <int Block>
+void sumBlocks(const quint32 *in, int length, quint32 opaque, std::vector<quint32> &rbs, std::vector<quint32> &ags,
+               int block = Block)
+{
+    const int size = Block > 0 ? Block : block;
+    const int whole = length / size;
+    for (int x = 0; x < whole; ++x) {
+        quint32 rb = 0;
+        quint32 ag = 0;
+        for (int c = 0; c < size; ++c) {
+            const quint32 p = in[x * size + c] | opaque;
+            rb += p & 0x00ff00ffu;
+            ag += (p >> 8) & 0x00ff00ffu;
+        }
+        rbs[std::size_t(x)] += rb;
+        ags[std::size_t(x)] += ag;
+    }
+    if (whole * size < length) {
+        quint32 rb = 0;
+        quint32 ag = 0;
+        for (int at = whole * size; at < length; ++at) {
+            const quint32 p = in[at] | opaque;
+            rb += p & 0x00ff00ffu;
+            ag += (p >> 8) & 0x00ff00ffu;
+        }
+        rbs[std::size_t(whole)] += rb;
+        ags[std::size_t(whole)] += ag;
+    }
+}
+
 // What the window's buffer holds under `area` (in the painter's coordinates), each `scale` by
 // `scale` block of it one pixel of `small` (the mean of the block; a block cut by the area's edge
 // the mean of what it holds). The content beneath a band has just painted there when the whole band
@@ -186,18 +219,15 @@ bool shrinkFromBuffer(QPainter &painter, const QWidget &overlay, const QRect &ar
         std::fill(ags.begin(), ags.end(), 0);
         for (int r = 0; r < rows; ++r) {
             const auto *in = reinterpret_cast<const quint32 *>(buffer->constScanLine(top + r)) + rect.left();
-            for (int x = 0, at = 0; x < width; ++x) {
-                const int end = std::min(at + block, rect.width());
-                quint32 rb = 0;
-                quint32 ag = 0;
-                for (; at < end; ++at) {
-                    const quint32 p = in[at] | opaque;
-                    rb += p & 0x00ff00ffu;
-                    ag += (p >> 8) & 0x00ff00ffu;
-                }
-                rbs[std::size_t(x)] += rb;
-                ags[std::size_t(x)] += ag;
-            }
+            // The levels' blocks (2, 3 and 4 pixels at a scale of one) with the block's width known.
+            if (block == 2)
+                sumBlocks<2>(in, rect.width(), opaque, rbs, ags);
+            else if (block == 3)
+                sumBlocks<3>(in, rect.width(), opaque, rbs, ags);
+            else if (block == 4)
+                sumBlocks<4>(in, rect.width(), opaque, rbs, ags);
+            else
+                sumBlocks<0>(in, rect.width(), opaque, rbs, ags, block);
         }
         auto *out = reinterpret_cast<quint32 *>(small.scanLine(y));
         for (int x = 0; x < width; ++x) {
