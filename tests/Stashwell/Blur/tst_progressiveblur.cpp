@@ -2,6 +2,7 @@
 // once per edge and height, clicks through the bands, and pictures of the shelf's frosted edges.
 
 #include "Gallery.h"
+#include "PaintTesting.h"
 #include "ShelfFixtures.h"
 
 #include "Stashwell/Window/GlassBackdrop.h"
@@ -461,15 +462,10 @@ void TestProgressiveBlur::readsWhatTheContentPaintedBeneath()
     const QImage shown = buffer->copy(window.rect()).convertToFormat(QImage::Format_RGB32);
     const QImage grabbed = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shown.size(), grabbed.size());
-    int worst = 0;
-    for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x) {
-            const QRgb a = shown.pixel(x, y);
-            const QRgb b = grabbed.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
-        }
-    }
-    QVERIFY2(worst <= 3, qPrintable(QString::number(worst)));
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (!test::sameColour(shown.pixel(x, y), grabbed.pixel(x, y), 3))
+                QFAIL(qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
     // And the bands did frost: the red block's strong end is not its own colour.
     QVERIFY(shown.pixel(content->x() + 10, content->y() + 1) != qRgb(220, 40, 40));
 }
@@ -498,13 +494,10 @@ void TestProgressiveBlur::flatContent()
     ScrollEdgeFrostSetting::set(window, ProgressiveBlur::frost());
     const QImage frosted = window.grab().toImage();
     QVERIFY(ProgressiveBlurView::of(*edges, VerticalEdge::top)->rebuilds() == 1);
-    auto near = [](QRgb a, const QColor &b) {
-        return std::abs(qRed(a) - b.red()) <= 2 && std::abs(qGreen(a) - b.green()) <= 2 && std::abs(qBlue(a) - b.blue()) <= 2;
-    };
     for (const int y : {0, frosted.height() - 1}) {
         for (const int x : {0, 1, frosted.width() / 2, frosted.width() - 2, frosted.width() - 1}) {
             const QRgb at = frosted.pixel(x, y);
-            QVERIFY2(near(at, expected), qPrintable(QStringLiteral("%1,%2: %3").arg(x).arg(y).arg(QColor(at).name())));
+            QVERIFY2(test::sameColour(at, expected, 2), qPrintable(QStringLiteral("%1,%2: %3").arg(x).arg(y).arg(QColor(at).name())));
         }
     }
 }
