@@ -216,7 +216,13 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
             b < qsizetype(oldStates.size()) ? std::move(oldStates[std::size_t(b)].saves) : std::vector<const void *>();
         std::optional<ItemGeometry> cells =
             b < oldGeometry.blockCount() ? std::move(oldGeometry.block(b).items) : std::nullopt;
-        detail::CollectionLayout laidOut = detail::layOut(before, now, std::move(saves), std::move(cells));
+        if (std::size_t(b) >= m_aside.size())
+            m_aside.resize(std::size_t(b) + 1);
+        std::optional<detail::LaidAside> &aside = m_aside[std::size_t(b)];
+        // A list laid aside may be replaced, and a long one is let go of away from this thread.
+        QList<ShelfItem> wasAside = aside ? aside->items : QList<ShelfItem>();
+        detail::CollectionLayout laidOut = detail::layOut(before, now, std::move(saves), std::move(cells), &aside);
+        m_prepare.letGo(std::move(wasAside));
         state.saves = std::move(laidOut.saves);
         geometry[std::size_t(b)].items = std::move(laidOut.items);
         structural = structural || laidOut.moved;
@@ -226,6 +232,16 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         if (b < qsizetype(oldStates.size()))
             state.built = std::move(oldStates[std::size_t(b)].built);
     }
+    // A list laid aside that no one else holds will not come back: its items go the way the last
+    // column's do.
+    for (std::size_t b = 0; b < m_aside.size(); ++b) {
+        std::optional<detail::LaidAside> &aside = m_aside[b];
+        if (aside && (b >= std::size_t(m_blocks.size()) || aside->items.isDetached())) {
+            m_prepare.letGo(std::move(aside->items));
+            aside.reset();
+        }
+    }
+    m_aside.resize(std::min(m_aside.size(), std::size_t(m_blocks.size())));
     // Widgets of blocks that are gone are the owner's again: hidden and no longer watched.
     for (const Block &block : old) {
         if (const auto *widget = std::get_if<WidgetBlock>(&block); widget && widget->widget) {

@@ -33,6 +33,7 @@
 #include "StashwellUI/Shelf/ShelfCollection.h"
 #include "StashwellUI/Shelf/ShelfGeometry.h"
 #include "StashwellUI/detail/ShelfInput.h"
+#include "StashwellUI/detail/ShelfLayouter.h"
 #include "StashwellUI/detail/ShelfPainters.h"
 #include "StashwellUI/detail/ShelfPrepare.h"
 
@@ -255,6 +256,8 @@ private:
 
     QList<Block> m_blocks;
     std::vector<BlockState> m_states;
+    // Each block's collection before the last, laid out, for its list to come back to.
+    std::vector<std::optional<detail::LaidAside>> m_aside;
     ShelfGeometry m_geometry;
     double m_coveredTop = 0;
     QPointer<DotGrid> m_backdrop;

@@ -45,8 +45,32 @@ ItemGeometry itemGeometry(const ShelfCollection &c)
 }
 
 CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &now, std::vector<const void *> saves,
-                        std::optional<ItemGeometry> cells)
+                        std::optional<ItemGeometry> cells, std::optional<LaidAside> *aside)
 {
+    // Saves taken over from `now` where `before` had an earlier version: they are no longer
+    // `before`'s alone, and are not laid aside with its list.
+    bool rewritten = false;
+    // What `before` leaves aside when it is not carried on: its cells and saves, for its list to
+    // come back to.
+    const auto setAside = [&](std::vector<const void *> &beforeSaves, std::optional<ItemGeometry> &beforeCells) {
+        if (!aside)
+            return;
+        if (before && beforeCells && !rewritten && !before->items.isEmpty()
+            && qsizetype(beforeSaves.size()) == before->items.size() && beforeCells->count() == before->items.size())
+            *aside = LaidAside{before->items, before->layout, std::move(beforeSaves), std::move(*beforeCells)};
+        else
+            aside->reset();
+    };
+    const bool sameList = before && before->items.isSharedWith(now.items);
+    if (aside && *aside && !(sameList && before->layout == now.layout) && (*aside)->layout == now.layout
+        && (*aside)->items.isSharedWith(now.items)) {
+        LaidAside back = std::move(**aside);
+        setAside(saves, cells);
+        if (now.layout == ShelfLayout::grid)
+            back.cells.setColumns(now.effectiveColumns());
+        return CollectionLayout{false, true, std::move(back.saves), std::move(back.cells)};
+    }
+
     bool sameItems = before && before->layout == now.layout && before->items.size() == now.items.size()
                      && qsizetype(saves.size()) == now.items.size();
     // The very same list (only the selection, the columns or the time changed): its saves stand
@@ -66,6 +90,7 @@ CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &no
                 break;
             }
             kept[i] = data;
+            rewritten = true;
         }
     }
     if (sameItems && cells) {
@@ -76,6 +101,13 @@ CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &no
         }
         return CollectionLayout{true, moved, std::move(saves), std::move(*cells)};
     }
+    // The very list in the other layout: its saves stand, and a grid needs only the heights.
+    if (sameList && qsizetype(saves.size()) == now.items.size()) {
+        std::vector<const void *> kept = saves;
+        setAside(saves, cells);
+        return CollectionLayout{false, true, std::move(kept), itemGeometry(now)};
+    }
+    setAside(saves, cells);
     // The saves and (for a grid) the heights in one pass over the items: a long list is read once.
     const qsizetype n = now.items.size();
     std::vector<const void *> fresh(static_cast<std::size_t>(n));

@@ -5,7 +5,11 @@
 // collection whose saves stand as before keeps its cells (only a new column count reflows them) and
 // its painters; any other is laid out afresh.
 
+#include "Shelf/ShelfItem.h"
 #include "StashwellUI/Shelf/ShelfGeometry.h"
+#include "StashwellUI/Shelf/ShelfLayout.h"
+
+#include <QList>
 
 #include <cstdint>
 #include <optional>
@@ -33,10 +37,23 @@ struct CollectionLayout {
     ItemGeometry items;
 };
 
+// The last collection a block showed before the present one, laid out: a list that comes back
+// (the other layout of the same saves; the home's list of all saves as it was before a selection
+// shortened the row above it) takes its cells again instead of being laid out afresh. Its own
+// copy of the list keeps the list's items as they were, so that a list shared with it is the
+// very list these cells were laid out for.
+struct LaidAside {
+    QList<ShelfItem> items;
+    ShelfLayout layout = ShelfLayout::grid;
+    std::vector<const void *> saves;
+    ItemGeometry cells;
+};
+
 // Lays out `now`, which follows `before` (none when the block was no collection), whose saves
-// were `saves` and whose cells were `cells`.
+// were `saves` and whose cells were `cells`. `aside` is the block's collection before that: taken
+// when `now` is its list again, and left holding `before` whenever `before` is laid out anew.
 CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &now, std::vector<const void *> saves,
-                        std::optional<ItemGeometry> cells);
+                        std::optional<ItemGeometry> cells, std::optional<LaidAside> *aside = nullptr);
 
 }  // namespace detail
 }  // namespace sw

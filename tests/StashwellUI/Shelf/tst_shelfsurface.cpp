@@ -646,7 +646,7 @@ void TestShelfSurface::relayoutFollowingTheLastItemsLaysOutAsAFreshOne()
     ShelfCollection c = recording(shown, ShelfLayout::grid, m_calls);
     for (int step = 0; step < 40; ++step) {
         QList<ShelfItem> next = shown;
-        switch (random.bounded(7)) {
+        switch (random.bounded(9)) {
         case 0:   // the top row shorter or longer
             next = random.bounded(2) ? shown.mid(random.bounded(1, 5)) : pool.mid(0, random.bounded(1, 5)) + shown;
             break;
@@ -670,6 +670,18 @@ void TestShelfSurface::relayoutFollowingTheLastItemsLaysOutAsAFreshOne()
         case 5:   // a run of other saves
             next = pool.mid(random.bounded(60), random.bounded(20, 100));
             break;
+        case 6:   // the list before this one, back again, in other columns (a selection let go)
+            c.columns = random.bounded(1, 6);
+            for (qsizetype i = handed.size() - 1; i >= 0; --i) {
+                if (!handed.at(i).isSharedWith(shown)) {
+                    next = handed.at(i);
+                    break;
+                }
+            }
+            break;
+        case 7:   // the other layout
+            c.layout = c.layout == ShelfLayout::grid ? ShelfLayout::list : ShelfLayout::grid;
+            break;
         default:
             m_surface->setGeometry(0, 0, random.bounded(300, 1400), 800);
             c.columns = random.bounded(1, 6);
@@ -680,12 +692,17 @@ void TestShelfSurface::relayoutFollowingTheLastItemsLaysOutAsAFreshOne()
         c.items = shown;
         m_surface->setCollection(c);
 
+        const ItemGeometry &laid = *m_surface->columnGeometry().block(0).items;
+        if (c.layout == ShelfLayout::list) {
+            QVERIFY2(!laid.isGrid(), qPrintable(QStringLiteral("step %1").arg(step)));
+            QCOMPARE(laid.count(), shown.size());
+            continue;
+        }
         std::vector<std::uint8_t> classes;
-        for (const ShelfItem &item : shown)
+        for (const ShelfItem &item : std::as_const(shown))
             classes.push_back(item.save().post().attachments.empty() ? 0 : 1);
         ItemGeometry fresh = ItemGeometry::grid(c.effectiveColumns(), ShelfCollection::gridSpacing, classes,
                                                 {SaveCard::height(false), SaveCard::height(true)});
-        const ItemGeometry &laid = *m_surface->columnGeometry().block(0).items;
         fresh.setWidth(laid.width());
         QVERIFY2(laid.classes() == classes, qPrintable(QStringLiteral("step %1").arg(step)));
         QCOMPARE(laid.columns(), fresh.columns());
