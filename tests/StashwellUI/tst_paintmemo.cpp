@@ -1,5 +1,7 @@
 #include "StashwellUI/Pictures/PaintMemo.h"
 
+#include "PaintTesting.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -47,6 +49,8 @@ private slots:
     void inPlaceCopyMatchesDirectPainting_data();
     void inPlaceCopyMatchesDirectPainting();
     void inPlaceEdgesCopyTheRing();
+    void filledShapesFillTheirMiddle_data();
+    void filledShapesFillTheirMiddle();
 };
 
 void TestPaintMemo::keysWriteEveryNumber_data()
@@ -297,3 +301,67 @@ void TestPaintMemo::inPlaceEdgesCopyTheRing()
 
 QTEST_MAIN(TestPaintMemo)
 #include "tst_paintmemo.moc"
+
+// A filled shape whose middle is filled with its colour instead of copied from its bitmap comes
+// out as painted, opaque or see-through (where a middle that overlapped the copied band would show
+// twice as dark and a gap would show the ground), at whole and fractional pixels and densities.
+void TestPaintMemo::filledShapesFillTheirMiddle_data()
+{
+    QTest::addColumn<double>("dpr");
+    QTest::addColumn<QRectF>("bounds");
+    QTest::addColumn<QColor>("colour");
+    const QColor solid(30, 110, 200);
+    const QColor clear(200, 40, 40, 140);
+    QTest::newRow("whole pixels") << 1.0 << QRectF(4, 3, 70, 50) << solid;
+    QTest::newRow("see-through") << 1.0 << QRectF(4, 3, 70, 50) << clear;
+    QTest::newRow("fractions") << 1.0 << QRectF(3.25, 2.5, 68.5, 51.75) << clear;
+    QTest::newRow("one and a half") << 1.5 << QRectF(2.25, 3, 66, 48.5) << clear;
+    QTest::newRow("twice") << 2.0 << QRectF(5.5, 4.25, 64.25, 47) << solid;
+}
+
+void TestPaintMemo::filledShapesFillTheirMiddle()
+{
+    QFETCH(double, dpr);
+    QFETCH(QRectF, bounds);
+    QFETCH(QColor, colour);
+    const double radius = 7;
+    const auto rounded = [&](QPainter &painter, const QRectF &area) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath path;
+        path.addRoundedRect(area, radius, radius);
+        painter.fillPath(path, colour);
+    };
+    const auto paint = [&](const std::function<void(QPainter &)> &how) {
+        QImage image = canvas(dpr);
+        image.fill(QColor(20, 160, 60));
+        QPainter painter(&image);
+        how(painter);
+        return image;
+    };
+    const auto alike = [](const QImage &a, const QImage &b) {
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if (!test::sameColour(a.pixelColor(x, y), b.pixelColor(x, y), 2, true))
+                    return QStringLiteral("pixel %1, %2").arg(x).arg(y);
+        return QString();
+    };
+    const double edge = radius + 1;
+    PaintMemo::clear();
+    const QImage direct = paint([&](QPainter &p) { rounded(p, bounds); });
+    for (int i = 0; i < 2; ++i) {
+        const QImage kept = paint([&](QPainter &p) {
+            PaintMemo::drawFilledInPlace(p, bounds, edge, colour, QStringLiteral("filled"), [&](QPainter &q) { rounded(q, bounds); });
+        });
+        QCOMPARE(alike(kept, direct), QString());
+    }
+    // In a rectangle of its own: the shape drawn at the rectangle's origin.
+    const QRectF rect(QPointF(std::round(bounds.left() * dpr) / dpr, std::round(bounds.top() * dpr) / dpr), bounds.size());
+    const QImage placed = paint([&](QPainter &p) { rounded(p, rect); });
+    for (int i = 0; i < 2; ++i) {
+        const QImage kept = paint([&](QPainter &p) {
+            PaintMemo::drawFilled(p, rect, edge, colour, QStringLiteral("filled"),
+                                  [&](QPainter &q, const QRectF &area) { rounded(q, area); });
+        });
+        QCOMPARE(alike(kept, placed), QString());
+    }
+}

@@ -124,7 +124,10 @@ void fill(QPainter &painter, const QRectF &r, double radius, const QColor &color
 {
     const QRectF bounds = r.normalized();
     const QString key = PaintMemo::key(QLatin1StringView("shape.fill"), bounds.width(), bounds.height(), radius, quint64(color.rgba64()));
-    PaintMemo::drawInPlace(painter, bounds, key, [&](QPainter &p) {
+    // Beyond its corners' reach along the edges (twice the radius at most) and the pixel its
+    // smoothed edge takes, the shape is the colour throughout.
+    const double edge = 2 * std::max(radius, 0.0) + 1;
+    PaintMemo::drawFilledInPlace(painter, bounds, edge, color, key, [&](QPainter &p) {
         p.setRenderHint(QPainter::Antialiasing);
         p.fillPath(rect(bounds, radius), color);
     });

@@ -88,8 +88,10 @@ void PaneSurface::paintBehind(QPainter &painter, const QRectF &rect, Surface sur
         return;
     }
     const double r = radius;
-    PaintMemo::draw(painter, rect, PaintMemo::key(QLatin1StringView("pane.behind"), color.rgba(), r),
-                    [color, r](QPainter &p, const QRectF &area) { ContinuousShape::fill(p, area, r, color); });
+    // The fill is the colour throughout beyond its corners' reach (twice the radius at most).
+    PaintMemo::drawFilled(painter, rect, 2 * std::max(r, 0.0) + 1, color,
+                          PaintMemo::key(QLatin1StringView("pane.behind"), color.rgba(), r),
+                          [color, r](QPainter &p, const QRectF &area) { ContinuousShape::fill(p, area, r, color); });
 }
 
 void PaneSurface::paintOver(QPainter &painter, const QRectF &rect) const

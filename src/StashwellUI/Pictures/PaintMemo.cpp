@@ -1,6 +1,7 @@
 #include "StashwellUI/Pictures/PaintMemo.h"
 
 #include <QCache>
+#include <QColor>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -73,8 +74,9 @@ QPixmap keptBitmap(const QString &key, QSize pixels, qreal scale, const std::fun
 }
 
 // Copies `bitmap` pixel for pixel with its corner at `at` (on a device pixel): whole, or only the
-// band `band` pixels wide along its edges, when its middle is empty.
-void copy(QPainter &painter, const QPointF &at, const QPixmap &bitmap, int band)
+// band `band` pixels wide along its edges, when its middle is empty or (with `middle`) that colour
+// throughout, which then fills it.
+void copy(QPainter &painter, const QPointF &at, const QPixmap &bitmap, int band, const QColor *middle = nullptr)
 {
     // A copy pixel for pixel needs no smoothing, and the engine blends a bitmap many times faster
     // without the hint (with it, it goes span by span as for a scaled one).
@@ -92,6 +94,13 @@ void copy(QPainter &painter, const QPointF &at, const QPixmap &bitmap, int band)
         part(0, h - band, w, band);
         part(0, band, band, h - 2 * band);
         part(w - band, band, band, h - 2 * band);
+        if (middle) {
+            // The middle's pixels lie whole on device pixels, as the bitmap's do: no edge to smooth.
+            const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.fillRect(QRectF(at + QPointF(band, band) / scale, QSizeF(w - 2 * band, h - 2 * band) / scale), *middle);
+            painter.setRenderHint(QPainter::Antialiasing, antialiased);
+        }
     } else {
         painter.drawPixmap(at, bitmap);
     }
@@ -104,7 +113,7 @@ void copy(QPainter &painter, const QPointF &at, const QPixmap &bitmap, int band)
 namespace {
 
 void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString &key,
-              const std::function<void(QPainter &painter, const QRectF &area)> &paint);
+              const std::function<void(QPainter &painter, const QRectF &area)> &paint, const QColor *middle = nullptr);
 
 }  // namespace
 
@@ -120,10 +129,16 @@ void drawEdges(QPainter &painter, const QRectF &rect, double edge, const QString
     drawKept(painter, rect, std::max(edge, 0.0), key, paint);
 }
 
+void drawFilled(QPainter &painter, const QRectF &rect, double edge, const QColor &middle, const QString &key,
+                const std::function<void(QPainter &painter, const QRectF &area)> &paint)
+{
+    drawKept(painter, rect, std::max(edge, 0.0), key, paint, &middle);
+}
+
 namespace {
 
 void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString &key,
-              const std::function<void(QPainter &painter, const QRectF &area)> &paint)
+              const std::function<void(QPainter &painter, const QRectF &area)> &paint, const QColor *middle)
 {
     if (rect.isEmpty() || !std::isfinite(rect.width()) || !std::isfinite(rect.height()))
         return;
@@ -148,13 +163,15 @@ void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString 
     const QPointF device = painter.deviceTransform().map(rect.topLeft());
     const QPointF snapped(std::round(device.x()), std::round(device.y()));
     // In whole pixels of the bitmap: the band along its edges.
-    copy(painter, rect.topLeft() + (snapped - device) / scale, bitmap, int(std::ceil(edge * scale)));
+    copy(painter, rect.topLeft() + (snapped - device) / scale, bitmap, int(std::ceil(edge * scale)), middle);
 }
 
 }  // namespace
 
-void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, const std::function<void(QPainter &painter)> &paint,
-                 double edge)
+namespace {
+
+void drawKeptInPlace(QPainter &painter, const QRectF &bounds, const QString &key,
+                     const std::function<void(QPainter &painter)> &paint, double edge, const QColor *middle)
 {
     if (bounds.isEmpty() || !std::isfinite(bounds.width()) || !std::isfinite(bounds.height()))
         return;
@@ -198,7 +215,21 @@ void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, co
     // In whole pixels of the bitmap: the band along its edges (one more pixel for the part of a
     // pixel the drawing starts within).
     copy(painter, QPointF(corner) / scale - QPointF(device.dx(), device.dy()) / scale, bitmap,
-         edge > 0 ? int(std::ceil(edge * scale)) + 1 : 0);
+         edge > 0 ? int(std::ceil(edge * scale)) + 1 : 0, middle);
+}
+
+}  // namespace
+
+void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, const std::function<void(QPainter &painter)> &paint,
+                 double edge)
+{
+    drawKeptInPlace(painter, bounds, key, paint, edge, nullptr);
+}
+
+void drawFilledInPlace(QPainter &painter, const QRectF &bounds, double edge, const QColor &middle, const QString &key,
+                       const std::function<void(QPainter &painter)> &paint)
+{
+    drawKeptInPlace(painter, bounds, key, paint, std::max(edge, 0.0), &middle);
 }
 
 KeptWhole::KeptWhole() : m_was(g_keeping) { g_keeping = true; }
