@@ -180,6 +180,14 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         }
     }
 
+    // Where the widgets at the top stood, and the scroll and width they stood at: those that stand
+    // there still need no paint.
+    const int scrolledBefore = verticalScrollBar()->value();
+    const int widthBefore = viewport()->width();
+    std::vector<QRectF> widgetsBefore;
+    for (qsizetype b = 0; b < m_blocks.size() && std::holds_alternative<WidgetBlock>(m_blocks.at(b)); ++b)
+        widgetsBefore.push_back(m_geometry.blockRect(b));
+
     m_prepare.endHold();
     QList<Block> old = std::move(m_blocks);
     std::vector<BlockState> oldStates = std::move(m_states);
@@ -208,6 +216,9 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
                 widget->widget->show();
             }
             geometry[std::size_t(b)].fixedHeight = widgetHeight(widget->widget);
+            // A widget that grew or shrank moves everything under it.
+            if (b < oldGeometry.blockCount() && oldGeometry.block(b).fixedHeight != geometry[std::size_t(b)].fixedHeight)
+                structural = true;
             continue;
         }
         const ShelfCollection &now = std::get<ShelfCollection>(m_blocks.at(b));
@@ -279,7 +290,21 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
             }
         }
         placeWidgets();
-        invalidate(QRectF(viewport()->rect()));
+        // The widgets at the top that stand where they stood (the hero and the header over a
+        // collection in another layout), and the canvas between them, show as they showed: what
+        // changed starts below them.
+        double unchangedTo = 0;
+        if (!fromTop && verticalScrollBar()->value() == scrolledBefore && viewport()->width() == widthBefore) {
+            for (qsizetype b = 0; b < qsizetype(widgetsBefore.size()) && b < m_blocks.size(); ++b) {
+                const auto *now = std::get_if<WidgetBlock>(&m_blocks.at(b));
+                const auto *was = std::get_if<WidgetBlock>(&old.at(b));
+                if (!now || !was || now->widget != was->widget || m_geometry.blockRect(b) != widgetsBefore[std::size_t(b)])
+                    break;
+                unchangedTo = widgetsBefore[std::size_t(b)].bottom();
+            }
+        }
+        const double top = std::max(0.0, unchangedTo - double(verticalScrollBar()->value()));
+        invalidate(QRectF(viewport()->rect()).adjusted(0, top, 0, 0));
         updateBuiltRange();
         retire(std::move(old));
         return;

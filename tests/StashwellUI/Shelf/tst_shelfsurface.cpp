@@ -137,6 +137,8 @@ private slots:
     void accessibleItems();
     void widgetBlocksScrollWithTheColumn();
     void aWidgetBlockRelaysOutOnlyForANewHeight();
+    void widgetsStandingStillAreNotPaintedAgain_data();
+    void widgetsStandingStillAreNotPaintedAgain();
     void revealsMoveByWholeStepsOfTheCanvas_data();
     void revealsMoveByWholeStepsOfTheCanvas();
     void scrollsShowWhatAWholeRepaintShows_data();
@@ -928,6 +930,48 @@ void TestShelfSurface::aWidgetBlockRelaysOutOnlyForANewHeight()
     QCoreApplication::sendEvent(&header, &request);
     QVERIFY(!m_surface->takeInvalidated().isEmpty());
     QCOMPARE(m_surface->itemRect(1, 0).top(), firstTop + 30);
+}
+
+// The collection under a widget laid out anew (the other layout, other saves): what is painted
+// again starts below the widget when it stands where it stood, and at the top when it grew, is
+// another widget or the column goes back to its top.
+void TestShelfSurface::widgetsStandingStillAreNotPaintedAgain_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("headerPainted");
+    QTest::newRow("the other layout") << QStringLiteral("layout") << false;
+    QTest::newRow("other saves") << QStringLiteral("saves") << false;
+    QTest::newRow("a taller header") << QStringLiteral("taller") << true;
+    QTest::newRow("a taller header over the same saves") << QStringLiteral("taller, same") << true;
+    QTest::newRow("another header") << QStringLiteral("another") << true;
+    QTest::newRow("scrolled to the top") << QStringLiteral("fromTop") << true;
+}
+
+void TestShelfSurface::widgetsStandingStillAreNotPaintedAgain()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, headerPainted);
+    QWidget header;
+    QWidget other;
+    other.setMinimumHeight(40);
+    showAboveAList(header);
+    QCoreApplication::processEvents();
+    m_surface->takeInvalidated();
+
+    QWidget *shown = change == u"another" ? &other : &header;
+    if (change.startsWith(u"taller"))
+        header.setMinimumHeight(70);
+    if (change == u"fromTop")
+        m_surface->showFromTop();
+    QList<ShelfSurface::Block> blocks{ShelfSurface::WidgetBlock{shown},
+                                      recording(change == u"saves" ? items(120) : items(200),
+                                                change == u"saves" || change == u"taller, same" ? ShelfLayout::list
+                                                                                                : ShelfLayout::grid,
+                                                m_calls)};
+    m_surface->setBlocks(blocks);
+    const QRegion painted = m_surface->takeInvalidated();
+    QVERIFY(painted.contains(QPoint(m_surface->viewport()->width() / 2, m_surface->viewport()->height() - 2)));
+    QCOMPARE(painted.intersects(header.geometry().adjusted(0, 0, 0, -1)), headerPainted);
 }
 
 void TestShelfSurface::revealsMoveByWholeStepsOfTheCanvas_data()
