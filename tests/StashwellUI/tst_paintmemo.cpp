@@ -50,6 +50,7 @@ private slots:
     void inPlaceCopyMatchesDirectPainting();
     void inPlaceEdgesCopyTheRing();
     void filledShapesFillTheirMiddle_data();
+    void ownDrawingsAreKeptOnlyOutsideAWholeImage();
     void filledShapesFillTheirMiddle();
 };
 
@@ -364,4 +365,34 @@ void TestPaintMemo::filledShapesFillTheirMiddle()
         });
         QCOMPARE(alike(kept, placed), QString());
     }
+}
+
+// A save's own drawing comes out the same whether it is kept or not; it is kept (and its key made)
+// on its own, and drawn directly into an image that is itself kept whole.
+void TestPaintMemo::ownDrawingsAreKeptOnlyOutsideAWholeImage()
+{
+    const QRectF rect(6, 5, 50, 40);
+    int keys = 0;
+    const auto key = [&] {
+        ++keys;
+        return QStringLiteral("own");
+    };
+    const auto paint = [&](const std::function<void(QPainter &)> &how) {
+        QImage image = canvas(1);
+        QPainter painter(&image);
+        how(painter);
+        return image;
+    };
+    PaintMemo::clear();
+    const QImage kept = paint([&](QPainter &p) { PaintMemo::drawOwn(p, rect, key, paintLook); });
+    QCOMPARE(PaintMemo::count(), 1);
+    QCOMPARE(keys, 1);
+    QCOMPARE(kept, paint([&](QPainter &p) { PaintMemo::draw(p, rect, QStringLiteral("other"), paintLook); }));
+
+    PaintMemo::clear();
+    keys = 0;
+    const PaintMemo::KeptWhole whole;
+    QCOMPARE(paint([&](QPainter &p) { PaintMemo::drawOwn(p, rect, key, paintLook); }), kept);
+    QCOMPARE(PaintMemo::count(), 0);
+    QCOMPARE(keys, 0);
 }

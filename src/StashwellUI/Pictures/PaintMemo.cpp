@@ -129,6 +129,23 @@ void drawEdges(QPainter &painter, const QRectF &rect, double edge, const QString
     drawKept(painter, rect, std::max(edge, 0.0), key, paint);
 }
 
+void drawOwn(QPainter &painter, const QRectF &rect, const std::function<QString()> &key,
+             const std::function<void(QPainter &painter, const QRectF &area)> &paint)
+{
+    if (!g_keeping) {
+        drawKept(painter, rect, 0, key(), paint);
+        return;
+    }
+    if (rect.isEmpty() || !std::isfinite(rect.width()) || !std::isfinite(rect.height()))
+        return;
+    painter.save();
+    // With the hints a kept bitmap is painted with.
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    painter.translate(rect.topLeft());
+    paint(painter, QRectF(QPointF(0, 0), rect.size()));
+    painter.restore();
+}
+
 void drawFilled(QPainter &painter, const QRectF &rect, double edge, const QColor &middle, const QString &key,
                 const std::function<void(QPainter &painter, const QRectF &area)> &paint)
 {

@@ -72,14 +72,16 @@ void paintPictureFrame(QPainter &painter, const QRectF &frame, const QRectF &ima
 {
     const QRectF visible = imageRect.intersected(frame);
     const QRectF local = visible.translated(-frame.topLeft());
-    const QString key = QStringLiteral("thumbnail.picture|%1|%2|%3,%4,%5,%6|")
-                            .arg(well.isValid() ? colourKey(well) : QStringLiteral("-"), colourKey(border))
-                            .arg(local.x(), 0, 'f', 2)
-                            .arg(local.y(), 0, 'f', 2)
-                            .arg(local.width(), 0, 'f', 2)
-                            .arg(local.height(), 0, 'f', 2) +
-                        picture.key.keyString();
-    PaintMemo::draw(painter, frame, key, [&](QPainter &p, const QRectF &area) {
+    const auto key = [&] {
+        return QStringLiteral("thumbnail.picture|%1|%2|%3,%4,%5,%6|")
+                   .arg(well.isValid() ? colourKey(well) : QStringLiteral("-"), colourKey(border))
+                   .arg(local.x(), 0, 'f', 2)
+                   .arg(local.y(), 0, 'f', 2)
+                   .arg(local.width(), 0, 'f', 2)
+                   .arg(local.height(), 0, 'f', 2) +
+               picture.key.keyString();
+    };
+    PaintMemo::drawOwn(painter, frame, key, [&](QPainter &p, const QRectF &area) {
         if (well.isValid())
             ContinuousShape::fill(p, area, MediaThumbnail::cornerRadius, well);
         if (!local.isEmpty()) {
@@ -448,20 +450,27 @@ void MediaThumbnail::paint(QPainter &painter, const QRectF &rect, const ViewStat
         const QString text = shownMode == Mode::quotedText ? quotedText() : QString();
         const QString symbol = l.symbol.isEmpty() ? QString() : glyph(state.page);
         const QRectF symbolRect = l.symbol.translated(-l.frame.topLeft());
-        const QString key = QStringLiteral("thumbnail.placeholder|%1|%2|%3|%4|%5,%6,%7|")
-                                .arg(colourKey(well), colourKey(border), colourKey(ink), symbol)
-                                .arg(symbolRect.x(), 0, 'f', 2)
-                                .arg(symbolRect.y(), 0, 'f', 2)
-                                .arg(symbolRect.width(), 0, 'f', 2) +
-                            text;
-        PaintMemo::draw(painter, l.frame, key, [&](QPainter &p, const QRectF &area) {
+        const auto key = [&] {
+            return QStringLiteral("thumbnail.placeholder|%1|%2|%3|%4|%5,%6,%7|")
+                       .arg(colourKey(well), colourKey(border), colourKey(ink), symbol)
+                       .arg(symbolRect.x(), 0, 'f', 2)
+                       .arg(symbolRect.y(), 0, 'f', 2)
+                       .arg(symbolRect.width(), 0, 'f', 2) +
+                   text;
+        };
+        const auto paint = [&](QPainter &p, const QRectF &area) {
             ContinuousShape::fill(p, area, cornerRadius, well);
             if (!text.isEmpty())
                 paintQuotedText(p, area, text, ink);
             else if (!symbol.isEmpty())
                 Symbols::paint(p, symbolRect, symbol, ink);
             ContinuousShape::strokeInside(p, area, cornerRadius, border, 1);
-        });
+        };
+        // A post's own words are its own; a symbol is drawn alike on many cards.
+        if (!text.isEmpty())
+            PaintMemo::drawOwn(painter, l.frame, key, paint);
+        else
+            PaintMemo::draw(painter, l.frame, key(), paint);
     }
 
     if (l.lengthBadge)

@@ -198,6 +198,7 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
     m_states.assign(std::size_t(m_blocks.size()), BlockState{});
 
     bool structural = old.size() != m_blocks.size();
+    bool resized = false;
     std::vector<ShelfGeometry::Block> geometry(std::size_t(m_blocks.size()));
     // Items on screen whose look may have changed, to compare once the layout stands.
     std::vector<bool> itemsKept(std::size_t(m_blocks.size()), false);
@@ -216,9 +217,11 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
                 widget->widget->show();
             }
             geometry[std::size_t(b)].fixedHeight = widgetHeight(widget->widget);
-            // A widget that grew or shrank moves everything under it.
+            // A widget that grew or shrank moves everything under it, which is painted again where
+            // it now stands (the column stays where it was scrolled to, as for a widget that
+            // changes height on its own).
             if (b < oldGeometry.blockCount() && oldGeometry.block(b).fixedHeight != geometry[std::size_t(b)].fixedHeight)
-                structural = true;
+                resized = true;
             continue;
         }
         const ShelfCollection &now = std::get<ShelfCollection>(m_blocks.at(b));
@@ -332,6 +335,8 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
     if (fromTop)
         verticalScrollBar()->setValue(0);
     placeWidgets();
+    if (resized)
+        invalidate(QRectF(viewport()->rect()));
     updateBuiltRange();
     retire(std::move(old));
 }
