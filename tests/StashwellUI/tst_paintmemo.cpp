@@ -313,11 +313,12 @@ void TestPaintMemo::filledShapesFillTheirMiddle_data()
     QTest::addColumn<QColor>("colour");
     const QColor solid(30, 110, 200);
     const QColor clear(200, 40, 40, 140);
-    QTest::newRow("whole pixels") << 1.0 << QRectF(4, 3, 70, 50) << solid;
-    QTest::newRow("see-through") << 1.0 << QRectF(4, 3, 70, 50) << clear;
-    QTest::newRow("fractions") << 1.0 << QRectF(3.25, 2.5, 68.5, 51.75) << clear;
-    QTest::newRow("one and a half") << 1.5 << QRectF(2.25, 3, 66, 48.5) << clear;
-    QTest::newRow("twice") << 2.0 << QRectF(5.5, 4.25, 64.25, 47) << solid;
+    // Large enough for the middle to be filled (a card's is copied with the rest).
+    QTest::newRow("whole pixels") << 1.0 << QRectF(4, 3, 470, 350) << solid;
+    QTest::newRow("see-through") << 1.0 << QRectF(4, 3, 470, 350) << clear;
+    QTest::newRow("fractions") << 1.0 << QRectF(3.25, 2.5, 468.5, 351.75) << clear;
+    QTest::newRow("one and a half") << 1.5 << QRectF(2.25, 3, 366, 248.5) << clear;
+    QTest::newRow("twice") << 2.0 << QRectF(5.5, 4.25, 264.25, 247) << solid;
 }
 
 void TestPaintMemo::filledShapesFillTheirMiddle()
@@ -333,7 +334,8 @@ void TestPaintMemo::filledShapesFillTheirMiddle()
         painter.fillPath(path, colour);
     };
     const auto paint = [&](const std::function<void(QPainter &)> &how) {
-        QImage image = canvas(dpr);
+        QImage image(int(480 * dpr), int(360 * dpr), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(dpr);
         image.fill(QColor(20, 160, 60));
         QPainter painter(&image);
         how(painter);

@@ -1,6 +1,5 @@
 #include "Gallery.h"
 #include "StashwellUI/Saves/Paging.h"
-#include "StashwellUI/Pictures/PaintMemo.h"
 #include "StashwellUI/Saves/SaveCard.h"
 #include "StashwellUI/Saves/SaveCardCache.h"
 #include "StashwellUI/Saves/SaveCardView.h"
@@ -522,10 +521,6 @@ void TestSaveCard::cacheDrawsWhatPaintingDraws()
     direct.fill(Tokens::Colors::window());
     QImage cached = direct;
     {
-        // Painted as into an image kept whole, as the cache paints the card's body: a save's own
-        // lines are drawn straight onto the card, not from bitmaps of their own, whose text is
-        // smoothed against no ground.
-        const PaintMemo::KeptWhole whole;
         QPainter painter(&direct);
         card.paint(painter, rect, state, nullptr, nullptr);
     }

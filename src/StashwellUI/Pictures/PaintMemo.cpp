@@ -78,6 +78,11 @@ QPixmap keptBitmap(const QString &key, QSize pixels, qreal scale, const std::fun
 // throughout, which then fills it.
 void copy(QPainter &painter, const QPointF &at, const QPixmap &bitmap, int band, const QColor *middle = nullptr)
 {
+    // The raster engine shares each tall blend or fill out to threads of its own, and waking them
+    // costs more than a card's middle takes to copy: only a large middle is filled instead.
+    constexpr qint64 kFilledMiddle = qint64(1) << 17;
+    if (middle && qint64(bitmap.width() - 2 * band) * (bitmap.height() - 2 * band) < kFilledMiddle)
+        band = 0;
     // A copy pixel for pixel needs no smoothing, and the engine blends a bitmap many times faster
     // without the hint (with it, it goes span by span as for a scaled one).
     const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);

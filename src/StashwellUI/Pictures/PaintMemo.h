@@ -77,7 +77,7 @@ void drawFilled(QPainter &painter, const QRectF &rect, double edge, const QColor
 void drawFilledInPlace(QPainter &painter, const QRectF &bounds, double edge, const QColor &middle, const QString &key,
                        const std::function<void(QPainter &painter)> &paint);
 
-// The same as draw() for a drawing of one save's own (its author's line, its picture), which is
+// The same as draw() for a drawing of one save's own (its picture, its post's words), which is
 // seldom drawn alike elsewhere: into an image kept whole (a card's) it is drawn directly, where a
 // bitmap of its own would be painted, kept and copied for the one drawing. `key` is asked for
 // only when the bitmap is.

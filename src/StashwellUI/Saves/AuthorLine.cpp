@@ -128,16 +128,14 @@ void AuthorLine::paint(QPainter &painter, const QRectF &rect, const PicturePoint
     const QColor name = Tokens::Colors::text();
     const QColor handle = Tokens::Colors::accentInk();
     const QColor detail = Tokens::Colors::muted();
-    const auto key = [&] {
-        const QString picture = avatar && !avatar->image.isNull() ? avatar->key.keyString() : QStringLiteral("-");
-        return QStringLiteral("author|%1|%2|%3|%4|%5|")
-                   .arg(QString::number(name.rgba(), 16), QString::number(handle.rgba(), 16),
-                        QString::number(detail.rgba(), 16))
-                   .arg(m_size)
-                   .arg(m_detail ? 1 : 0) +
-               picture + u'|' + m_author.name + u'|' + m_author.handle.name + u'|' + m_detail.value_or(QString());
-    };
-    PaintMemo::drawOwn(painter, rect, key, [this, avatar, name, handle, detail](QPainter &p, const QRectF &area) {
+    const QString picture = avatar && !avatar->image.isNull() ? avatar->key.keyString() : QStringLiteral("-");
+    const QString key = QStringLiteral("author|%1|%2|%3|%4|%5|")
+                            .arg(QString::number(name.rgba(), 16), QString::number(handle.rgba(), 16),
+                                 QString::number(detail.rgba(), 16))
+                            .arg(m_size)
+                            .arg(m_detail ? 1 : 0) +
+                        picture + u'|' + m_author.name + u'|' + m_author.handle.name + u'|' + m_detail.value_or(QString());
+    PaintMemo::draw(painter, rect, key, [this, avatar, name, handle, detail](QPainter &p, const QRectF &area) {
         const Layout l = layout(area);
         p.setRenderHint(QPainter::TextAntialiasing);
         Avatar::paint(p, l.avatar, m_author.name, avatar);

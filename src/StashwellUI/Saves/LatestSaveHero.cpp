@@ -167,12 +167,10 @@ public:
     {
         return LatestSaveHero::fittedSummary(m_media, m_age, m_address, QFontMetricsF(m_font), width());
     }
-    double idealWidth() const { return std::ceil(QFontMetricsF(m_font).horizontalAdvance(text())) + 1; }
+    // Asked for by every layout of the hero's row: measured from the kept runs.
+    double idealWidth() const { return std::ceil(TextRuns::advance(text(), m_font)) + 1; }
     // What the media and the age take: the part of the line that should stay whole.
-    double keptWidth() const
-    {
-        return std::ceil(QFontMetricsF(m_font).horizontalAdvance(m_media + kSeparator + m_age)) + 1;
-    }
+    double keptWidth() const { return std::ceil(TextRuns::advance(m_media + kSeparator + m_age, m_font)) + 1; }
     QSize sizeHint() const override { return QSize(int(idealWidth()), height()); }
     QSize minimumSizeHint() const override { return QSize(0, height()); }
 

@@ -211,13 +211,10 @@ void MetaLine::paint(QPainter &painter, const QRectF &rect) const
     if (rect.isEmpty())
         return;
     // The same line is painted on every scroll frame: drawn once for its texts, colours and size.
-    const auto key = [this] {
-        QString key = QStringLiteral("meta");
-        for (const Piece &piece : m_pieces)
-            key += u'|' + piece.symbol + u'|' + QString::number(color(piece.ink).rgba(), 16) + u'|' + piece.text;
-        return key;
-    };
-    PaintMemo::drawOwn(painter, rect, key, [this](QPainter &p, const QRectF &area) { paintPieces(p, area); });
+    QString key = QStringLiteral("meta");
+    for (const Piece &piece : m_pieces)
+        key += u'|' + piece.symbol + u'|' + QString::number(color(piece.ink).rgba(), 16) + u'|' + piece.text;
+    PaintMemo::draw(painter, rect, key, [this](QPainter &p, const QRectF &area) { paintPieces(p, area); });
 }
 
 void MetaLine::paintPieces(QPainter &painter, const QRectF &rect) const
