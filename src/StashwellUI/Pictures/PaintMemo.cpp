@@ -146,8 +146,7 @@ void drawOwn(QPainter &painter, const QRectF &rect, const std::function<QString(
     painter.save();
     // With the hints a kept bitmap is painted with.
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-    painter.translate(rect.topLeft());
-    paint(painter, QRectF(QPointF(0, 0), rect.size()));
+    drawDirectly(painter, rect, paint);
     painter.restore();
 }
 

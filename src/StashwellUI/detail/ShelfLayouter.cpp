@@ -57,16 +57,17 @@ CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &no
             return;
         if (before && beforeCells && !rewritten && !before->items.isEmpty()
             && qsizetype(beforeSaves.size()) == before->items.size() && beforeCells->count() == before->items.size())
-            *aside = LaidAside{before->items, before->layout, std::move(beforeSaves), std::move(*beforeCells)};
+            *aside = LaidAside{before->items, std::move(beforeSaves), std::move(*beforeCells)};
         else
             aside->reset();
     };
     const bool sameList = before && before->items.isSharedWith(now.items);
-    if (aside && *aside && !(sameList && before->layout == now.layout) && (*aside)->layout == now.layout
+    const bool grid = now.layout == ShelfLayout::grid;
+    if (aside && *aside && !(sameList && before->layout == now.layout) && (*aside)->cells.isGrid() == grid
         && (*aside)->items.isSharedWith(now.items)) {
         LaidAside back = std::move(**aside);
         setAside(saves, cells);
-        if (now.layout == ShelfLayout::grid)
+        if (grid)
             back.cells.setColumns(now.effectiveColumns());
         return CollectionLayout{false, true, std::move(back.saves), std::move(back.cells)};
     }

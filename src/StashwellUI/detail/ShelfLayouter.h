@@ -7,7 +7,6 @@
 
 #include "Shelf/ShelfItem.h"
 #include "StashwellUI/Shelf/ShelfGeometry.h"
-#include "StashwellUI/Shelf/ShelfLayout.h"
 
 #include <QList>
 
@@ -44,9 +43,8 @@ struct CollectionLayout {
 // very list these cells were laid out for.
 struct LaidAside {
     QList<ShelfItem> items;
-    ShelfLayout layout = ShelfLayout::grid;
     std::vector<const void *> saves;
-    ItemGeometry cells;
+    ItemGeometry cells;   // a grid's or a list's: the layout it was laid out in
 };
 
 // Lays out `now`, which follows `before` (none when the block was no collection), whose saves
