@@ -262,8 +262,23 @@ std::vector<std::uint32_t> SearchVocabulary::wordsHoldingLocked(QStringView fold
 
 SearchVocabulary::Entries SearchVocabulary::containing(QStringView foldedWord) const
 {
-    Entries entries;
     const std::lock_guard lock(m_mutex);
+    for (auto it = m_given.begin(); it != m_given.end(); ++it) {
+        if (it->entries.m_known == m_entries && it->word == foldedWord) {
+            std::rotate(m_given.begin(), it, std::next(it));
+            return m_given.front().entries;
+        }
+    }
+    Entries entries = markedLocked(foldedWord);
+    if (m_given.size() >= kFoundKept)
+        m_given.pop_back();
+    m_given.insert(m_given.begin(), Given{foldedWord.toString(), entries});
+    return entries;
+}
+
+SearchVocabulary::Entries SearchVocabulary::markedLocked(QStringView foldedWord) const
+{
+    Entries entries;
     entries.m_known = m_entries;
     const std::size_t size = (std::size_t(m_entries) + 63) / 64;
     entries.m_bits.assign(size, 0);

@@ -112,6 +112,15 @@ private:
         std::uint32_t wordsThen = 0;
     };
     mutable std::vector<Found> m_found;
+    // The sets given for the last few query words, each good while no text is indexed after it:
+    // a search erased letter by letter asks again for the words it asked for as it was typed.
+    struct Given {
+        QString word;
+        Entries entries;
+    };
+    mutable std::vector<Given> m_given;
+    // The entries of the words that hold `foldedWord`, worked out.
+    Entries markedLocked(QStringView foldedWord) const;
     // The numbers of the words that hold `foldedWord`, in order.
     std::vector<std::uint32_t> wordsHoldingLocked(QStringView foldedWord) const;
 };

@@ -589,11 +589,11 @@ QList<ShelfItem> Shelf::items(const Filter &filter, const QString &search) const
     QList<ShelfItem> made = listItems(filter, search, base, positions);
     listed.insert(listed.begin(), Listed{filter, search, made, std::move(words), std::move(positions)});
     // The list just made stays; the older ones while they are few and hold no more items than
-    // the library has saves.
+    // the library has saves, times listsKeptPerSave.
     qsizetype older = 0;
     for (std::size_t i = 1; i < listed.size(); ++i) {
         older += listed[i].items.size();
-        if (i >= listsKept || older > m_library.saves.size()) {
+        if (i >= listsKept || older > listsKeptPerSave * m_library.saves.size()) {
             std::vector<QList<ShelfItem>> gone;
             for (std::size_t j = i; j < listed.size(); ++j)
                 gone.push_back(std::move(listed[j].items));

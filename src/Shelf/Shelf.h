@@ -60,10 +60,15 @@ public:
     // The saves of the filter that match the search text, as items, in library order. The same
     // filter and text asked again give the same list (shared), while the shelf keeps it: the last
     // few lists are kept, as long as those besides the newest hold no more items than the library
-    // has saves.
+    // has saves, times listsKeptPerSave.
     QList<ShelfItem> items(const Filter &filter, const QString &search = QString()) const;
     // How many lists the shelf keeps at most.
     static constexpr std::size_t listsKept = 8;
+    // A search erased letter by letter comes back through lists of about the whole library each
+    // (its first letter is in nearly every save, so is its second in many): the whole library's,
+    // the first letter's and the next ones' stay at hand for the Backspace, and cost a few
+    // megabytes at most (four words an item).
+    static constexpr qsizetype listsKeptPerSave = 3;
     // How many saves the filter selects; no search applies and no item is built. Taken from the
     // tally when it is at hand (worked out, or following a previous one), else from a walk.
     qsizetype count(const Filter &filter) const;

@@ -3,7 +3,8 @@
 // (which is then marked on several threads); before its lists are packed, after, and with texts
 // indexed after a packing; whether a word's entries are packed as a bitmap or as gaps of one, two
 // or three bytes; and when a word holds one asked for before (a search typed a letter at a time),
-// before and after more words were added.
+// before and after more words were added; and when it was asked for just before, before and after
+// more texts were indexed.
 
 #include "Library/SearchVocabulary.h"
 
@@ -11,8 +12,10 @@
 #include <QStringList>
 #include <QTest>
 
+#include <algorithm>
 #include <map>
 #include <set>
+#include <utility>
 #include <vector>
 
 using namespace sw;
@@ -148,8 +151,14 @@ void TestSearchVocabulary::findsWhatTheTextsHold()
                               QStringLiteral("rarea"),   QStringLiteral("rareb"), QStringLiteral("rare"),
                               QStringLiteral("own"),     QStringLiteral("x1"),  QStringLiteral("a7x12"),
                               QStringLiteral("nowhere")};
+    // The queries are asked in turn, then back again at the next step: the last few asked are
+    // asked again first, after the texts indexed in between (as a search erased after an edit).
+    bool backwards = false;
     const auto sameAsScanned = [&](const char *when) {
-        for (const QString &query : queries) {
+        QStringList inTurn = queries;
+        if (std::exchange(backwards, !backwards))
+            std::reverse(inTurn.begin(), inTurn.end());
+        for (const QString &query : std::as_const(inTurn)) {
             const std::set<std::uint32_t> expected = scanned(indexed, query);
             if (throughIndex(indexed, query) != expected) {
                 qWarning() << when << query << expected.size();

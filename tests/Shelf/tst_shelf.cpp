@@ -595,11 +595,15 @@ void TestShelf::listsAskedAgainAreShared_data()
     many.append(all);
     texts.append("");
     QTest::newRow("after more lists than are kept") << many << texts << false << false;
-    // All (5), recently added (4), on this computer (1): the older lists would hold 9 items, the
-    // library has 7 saves.
+    // All (5), recently added (4), on this computer (1): the older lists hold 10 items, more than
+    // the library's 7 saves but fewer than three times that.
     QTest::newRow("after lists of more items than the library has saves")
         << QList<Filter>{all, Filter::recentlyAdded(), Filter::onThisComputer(), all} << QStringList{"", "", "", ""}
-        << false << false;
+        << false << true;
+    // Six lists of the five live saves (searches of white space only find every save): the older
+    // ones would hold 25 items, over three times the library's 7 saves.
+    QTest::newRow("after lists of over three times the library's saves")
+        << QList<Filter>(7, all) << QStringList{"", " ", "  ", "   ", "    ", "     ", ""} << false << false;
 }
 
 void TestShelf::listsAskedAgainAreShared()

@@ -230,13 +230,7 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
             b < qsizetype(oldStates.size()) ? std::move(oldStates[std::size_t(b)].saves) : std::vector<const void *>();
         std::optional<ItemGeometry> cells =
             b < oldGeometry.blockCount() ? std::move(oldGeometry.block(b).items) : std::nullopt;
-        if (std::size_t(b) >= m_aside.size())
-            m_aside.resize(std::size_t(b) + 1);
-        std::optional<detail::LaidAside> &aside = m_aside[std::size_t(b)];
-        // A list laid aside may be replaced, and a long one is let go of away from this thread.
-        QList<ShelfItem> wasAside = aside ? aside->items : QList<ShelfItem>();
-        detail::CollectionLayout laidOut = detail::layOut(before, now, std::move(saves), std::move(cells), &aside);
-        m_prepare.letGo(std::move(wasAside));
+        detail::CollectionLayout laidOut = detail::layOut(before, now, std::move(saves), std::move(cells), &m_aside);
         state.saves = std::move(laidOut.saves);
         geometry[std::size_t(b)].items = std::move(laidOut.items);
         structural = structural || laidOut.moved;
@@ -246,16 +240,28 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         if (b < qsizetype(oldStates.size()))
             state.built = std::move(oldStates[std::size_t(b)].built);
     }
-    // A list laid aside that no one else holds will not come back: its items go the way the last
-    // column's do.
-    for (std::size_t b = 0; b < m_aside.size(); ++b) {
-        std::optional<detail::LaidAside> &aside = m_aside[b];
-        if (aside && (b >= std::size_t(m_blocks.size()) || aside->items.isDetached())) {
-            m_prepare.letGo(std::move(aside->items));
-            aside.reset();
+    // The collections of blocks that are gone or became widgets are laid aside too: the home's
+    // lists come back after a search.
+    for (qsizetype b = 0; b < old.size() && b < oldGeometry.blockCount(); ++b) {
+        const auto *gone = std::get_if<ShelfCollection>(&old.at(b));
+        if (gone && b < qsizetype(oldStates.size())
+            && (b >= m_blocks.size() || !std::holds_alternative<ShelfCollection>(m_blocks.at(b))))
+            detail::layAside(m_aside, *gone, std::move(oldStates[std::size_t(b)].saves), std::move(oldGeometry.block(b).items));
+    }
+    // A list laid aside that no one else holds will not come back, nor will the oldest of many:
+    // their items go the way the last column's do, away from this thread.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_aside.size(); ++i) {
+        detail::LaidAside &aside = m_aside[i];
+        if (kept < kLaidAsideKept && !aside.items.isDetached()) {
+            if (i != kept)
+                m_aside[kept] = std::move(aside);
+            ++kept;
+        } else {
+            m_prepare.letGo(std::move(aside.items));
         }
     }
-    m_aside.resize(std::min(m_aside.size(), std::size_t(m_blocks.size())));
+    m_aside.resize(kept);
     // Widgets of blocks that are gone are the owner's again: hidden and no longer watched.
     for (const Block &block : old) {
         if (const auto *widget = std::get_if<WidgetBlock>(&block); widget && widget->widget) {

@@ -256,8 +256,10 @@ private:
 
     QList<Block> m_blocks;
     std::vector<BlockState> m_states;
-    // Each block's collection before the last, laid out, for its list to come back to.
-    std::vector<std::optional<detail::LaidAside>> m_aside;
+    // Collections the blocks showed before, laid out, the latest first, for their lists to come
+    // back to (a search erased, the home after a search, the inspector closed).
+    std::vector<detail::LaidAside> m_aside;
+    static constexpr std::size_t kLaidAsideKept = 4;
     ShelfGeometry m_geometry;
     double m_coveredTop = 0;
     QPointer<DotGrid> m_backdrop;

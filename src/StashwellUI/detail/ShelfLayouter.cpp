@@ -4,6 +4,7 @@
 #include "StashwellUI/Saves/SaveRow.h"
 #include "StashwellUI/Shelf/ShelfCollection.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace sw::detail {
@@ -44,8 +45,16 @@ ItemGeometry itemGeometry(const ShelfCollection &c)
     return gridGeometry(c);
 }
 
+void layAside(std::vector<LaidAside> &aside, const ShelfCollection &gone, std::vector<const void *> saves,
+              std::optional<ItemGeometry> cells)
+{
+    if (cells && !gone.items.isEmpty() && qsizetype(saves.size()) == gone.items.size()
+        && cells->count() == gone.items.size())
+        aside.insert(aside.begin(), LaidAside{gone.items, std::move(saves), std::move(*cells)});
+}
+
 CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &now, std::vector<const void *> saves,
-                        std::optional<ItemGeometry> cells, std::optional<LaidAside> *aside)
+                        std::optional<ItemGeometry> cells, std::vector<LaidAside> *aside)
 {
     // Saves taken over from `now` where `before` had an earlier version: they are no longer
     // `before`'s alone, and are not laid aside with its list.
@@ -53,19 +62,21 @@ CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &no
     // What `before` leaves aside when it is not carried on: its cells and saves, for its list to
     // come back to.
     const auto setAside = [&](std::vector<const void *> &beforeSaves, std::optional<ItemGeometry> &beforeCells) {
-        if (!aside)
-            return;
-        if (before && beforeCells && !rewritten && !before->items.isEmpty()
-            && qsizetype(beforeSaves.size()) == before->items.size() && beforeCells->count() == before->items.size())
-            *aside = LaidAside{before->items, std::move(beforeSaves), std::move(*beforeCells)};
-        else
-            aside->reset();
+        if (aside && before && !rewritten)
+            layAside(*aside, *before, std::move(beforeSaves), std::move(beforeCells));
     };
     const bool sameList = before && before->items.isSharedWith(now.items);
     const bool grid = now.layout == ShelfLayout::grid;
-    if (aside && *aside && !(sameList && before->layout == now.layout) && (*aside)->cells.isGrid() == grid
-        && (*aside)->items.isSharedWith(now.items)) {
-        LaidAside back = std::move(**aside);
+    const auto laidAside = [&] {
+        if (!aside || (sameList && before->layout == now.layout))
+            return aside ? aside->end() : std::vector<LaidAside>::iterator();
+        return std::find_if(aside->begin(), aside->end(), [&](const LaidAside &laid) {
+            return laid.cells.isGrid() == grid && laid.items.isSharedWith(now.items);
+        });
+    }();
+    if (aside && laidAside != aside->end()) {
+        LaidAside back = std::move(*laidAside);
+        aside->erase(laidAside);
         setAside(saves, cells);
         if (grid)
             back.cells.setColumns(now.effectiveColumns());

@@ -36,22 +36,28 @@ struct CollectionLayout {
     ItemGeometry items;
 };
 
-// The last collection a block showed before the present one, laid out: a list that comes back
-// (the other layout of the same saves; the home's list of all saves as it was before a selection
-// shortened the row above it) takes its cells again instead of being laid out afresh. Its own
-// copy of the list keeps the list's items as they were, so that a list shared with it is the
-// very list these cells were laid out for.
+// A collection a block showed before, laid out: a list that comes back (the other layout of the
+// same saves; the home's list of all saves as it was before a selection shortened the row above
+// it, or before a search) takes its cells again instead of being laid out afresh. Its own copy of
+// the list keeps the list's items as they were, so that a list shared with it is the very list
+// these cells were laid out for.
 struct LaidAside {
     QList<ShelfItem> items;
     std::vector<const void *> saves;
     ItemGeometry cells;   // a grid's or a list's: the layout it was laid out in
 };
 
+// Puts a collection no longer shown, whose saves were `saves` and cells `cells`, at the front of
+// `aside`, when they are whole.
+void layAside(std::vector<LaidAside> &aside, const ShelfCollection &gone, std::vector<const void *> saves,
+              std::optional<ItemGeometry> cells);
+
 // Lays out `now`, which follows `before` (none when the block was no collection), whose saves
-// were `saves` and whose cells were `cells`. `aside` is the block's collection before that: taken
-// when `now` is its list again, and left holding `before` whenever `before` is laid out anew.
+// were `saves` and whose cells were `cells`. `aside` holds collections shown before, the latest
+// first: one is taken when `now` is its list again, and `before` joins them at the front whenever
+// it is laid out anew.
 CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &now, std::vector<const void *> saves,
-                        std::optional<ItemGeometry> cells, std::optional<LaidAside> *aside = nullptr);
+                        std::optional<ItemGeometry> cells, std::vector<LaidAside> *aside = nullptr);
 
 }  // namespace detail
 }  // namespace sw
