@@ -368,6 +368,39 @@ bool foldedEqual(const QString &a, const QString &b)
     return fold(a) == fold(b);
 }
 
+qsizetype indexOf(QStringView s, QStringView w, qsizetype from) noexcept
+{
+    const qsizetype n = s.size();
+    const qsizetype m = w.size();
+    const char16_t *p = s.utf16();
+    const char16_t *q = w.utf16();
+    const qsizetype last = n - m;
+    qsizetype i = std::max<qsizetype>(from, 0);
+    const auto matchAt = [&](qsizetype at) { return std::equal(q + 1, q + m, p + at + 1); };
+#ifdef __SSE2__
+    if (m >= 2) {
+        // Positions i .. i + 7, each with the unit after it: the loads reach i + 8 < n.
+        const __m128i a = _mm_set1_epi16(short(q[0]));
+        const __m128i b = _mm_set1_epi16(short(q[1]));
+        for (; i + 8 <= last + 1; i += 8) {
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + 1));
+            unsigned hits = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(here, a), _mm_cmpeq_epi16(next, b))));
+            while (hits) {
+                const int bit = __builtin_ctz(hits);
+                if (matchAt(i + bit / 2))
+                    return i + bit / 2;
+                hits &= ~(3u << bit);
+            }
+        }
+    }
+#endif
+    for (; i <= last; ++i)
+        if (p[i] == q[0] && matchAt(i))
+            return i;
+    return -1;
+}
+
 bool isWhiteSpace(char32_t c) noexcept
 {
     switch (c) {

@@ -31,6 +31,10 @@ bool foldedEqual(const QString &a, const QString &b);
 // folded. Allocates nothing for most texts. An empty `folded` is contained in every text.
 bool foldedContains(QStringView s, QStringView folded);
 
+// The first place at or after `from` where `w` (not empty) occurs in `s`, unit for unit, or -1:
+// QStringView::indexOf's answer, found a few times faster in a long text.
+qsizetype indexOf(QStringView s, QStringView w, qsizetype from) noexcept;
+
 // The Unicode White_Space property (which is also the set of white space and newlines).
 bool isWhiteSpace(char32_t c) noexcept;
 bool containsWhiteSpace(QStringView s) noexcept;

@@ -3,9 +3,9 @@
 #include "Capture/Parallel.h"
 #include "Capture/Text.h"
 
-
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace sw {
 
@@ -210,15 +210,77 @@ std::uint32_t SearchVocabulary::index(QStringView folded)
                 postings.push_back(entry);
         }
     }
+    for (Letter &prepared : m_letters) {
+        Entries &entries = prepared.entries;
+        entries.m_known = m_entries;
+        entries.m_bits.resize((std::size_t(m_entries) + 63) / 64, 0);
+        if (folded.contains(QChar(prepared.letter)))
+            entries.m_bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
+    }
     return entry;
+}
+
+namespace {
+// The letters whose sets are prepared: a search's first letter is most often a common one, and
+// each set takes a bit a text.
+constexpr std::size_t kLettersPrepared = 48;
+}  // namespace
+
+void SearchVocabulary::prepareLetters()
+{
+    std::vector<char16_t> letters;
+    {
+        const std::lock_guard lock(m_mutex);
+        // How many words hold each letter (of the basic plane; white space never is a word's).
+        std::vector<std::uint32_t> words(0x10000, 0);
+        std::vector<std::uint32_t> lastWord(0x10000, std::numeric_limits<std::uint32_t>::max());
+        std::uint32_t number = 0;
+        for (const char16_t c : m_text) {
+            if (c == u' ') {
+                ++number;
+            } else if (!QChar::isSurrogate(c) && lastWord[c] != number) {
+                lastWord[c] = number;
+                ++words[c];
+            }
+        }
+        for (std::uint32_t c = 0; c < words.size(); ++c)
+            if (words[c] > 0)
+                letters.push_back(char16_t(c));
+        const auto byWords = [&](char16_t a, char16_t b) { return words[a] > words[b]; };
+        if (letters.size() > kLettersPrepared) {
+            std::nth_element(letters.begin(), letters.begin() + kLettersPrepared, letters.end(), byWords);
+            letters.resize(kLettersPrepared);
+        }
+        m_letters.clear();
+    }
+    // A letter at a time, so that a search meanwhile waits for one letter's marking at most.
+    for (const char16_t letter : letters) {
+        const std::lock_guard lock(m_mutex);
+        // Nearly every word holds a common letter: its words are not kept for longer ones.
+        m_letters.push_back(Letter{letter, markedLocked(QStringView(&letter, 1), false)});
+    }
 }
 
 namespace {
 // Query words whose found words are kept: a search is typed a letter at a time, into one word.
 constexpr std::size_t kFoundKept = 8;
+
+// The first of the ascending [from, end) greater than `value`, looked for in steps that double
+// from `from`: a short query word is found in word after word, each hit a few words on.
+std::vector<std::uint32_t>::const_iterator firstAfter(std::vector<std::uint32_t>::const_iterator from,
+                                                      std::vector<std::uint32_t>::const_iterator end, std::uint32_t value)
+{
+    std::ptrdiff_t step = 1;
+    auto low = from;
+    while (step < end - low && low[step] <= value) {
+        low += step;
+        step *= 2;
+    }
+    return std::upper_bound(low, low + std::min(step, std::ptrdiff_t(end - low)), value);
+}
 }  // namespace
 
-std::vector<std::uint32_t> SearchVocabulary::wordsHoldingLocked(QStringView foldedWord) const
+std::vector<std::uint32_t> SearchVocabulary::wordsHoldingLocked(QStringView foldedWord, bool keep) const
 {
     const auto wordCount = std::uint32_t(m_starts.size());
     // The longest kept word this one holds: its words are the only ones before its time that can.
@@ -244,16 +306,18 @@ std::vector<std::uint32_t> SearchVocabulary::wordsHoldingLocked(QStringView fold
         qsizetype from = m_starts[scanFrom];
         auto next = m_starts.begin() + scanFrom;
         for (;;) {
-            const qsizetype at = all.indexOf(foldedWord, from);
+            const qsizetype at = text::indexOf(all, foldedWord, from);
             if (at < 0)
                 break;
-            next = std::upper_bound(next, m_starts.end(), std::uint32_t(at));
+            next = firstAfter(next, m_starts.end(), std::uint32_t(at));
             found.push_back(std::uint32_t(next - m_starts.begin() - 1));
             if (next == m_starts.end())
                 break;
             from = qsizetype(*next);
         }
     }
+    if (!keep)
+        return found;
     if (m_found.size() >= kFoundKept)
         m_found.erase(m_found.begin());
     m_found.push_back(Found{foldedWord.toString(), found, wordCount});
@@ -263,6 +327,11 @@ std::vector<std::uint32_t> SearchVocabulary::wordsHoldingLocked(QStringView fold
 SearchVocabulary::Entries SearchVocabulary::containing(QStringView foldedWord) const
 {
     const std::lock_guard lock(m_mutex);
+    if (foldedWord.size() == 1) {
+        for (const Letter &prepared : m_letters)
+            if (prepared.letter == foldedWord.front().unicode())
+                return prepared.entries;
+    }
     for (auto it = m_given.begin(); it != m_given.end(); ++it) {
         if (it->entries.m_known == m_entries && it->word == foldedWord) {
             std::rotate(m_given.begin(), it, std::next(it));
@@ -276,7 +345,7 @@ SearchVocabulary::Entries SearchVocabulary::containing(QStringView foldedWord) c
     return entries;
 }
 
-SearchVocabulary::Entries SearchVocabulary::markedLocked(QStringView foldedWord) const
+SearchVocabulary::Entries SearchVocabulary::markedLocked(QStringView foldedWord, bool keepWords) const
 {
     Entries entries;
     entries.m_known = m_entries;
@@ -292,7 +361,7 @@ SearchVocabulary::Entries SearchVocabulary::markedLocked(QStringView foldedWord)
         return cost;
     };
     // The words that hold it, in order, with what marking the words before each costs.
-    const std::vector<std::uint32_t> found = wordsHoldingLocked(foldedWord);
+    const std::vector<std::uint32_t> found = wordsHoldingLocked(foldedWord, keepWords);
     std::vector<std::size_t> before{0};
     before.reserve(found.size() + 1);
     for (const std::uint32_t number : found)

@@ -72,6 +72,10 @@ public:
     // the four and the room of a list. Changes no answer; later texts are listed as before, until
     // the next packing.
     void compact();
+    // Works out the texts holding each of the letters found in the most words, one letter at a
+    // time, and keeps them up to date as texts are indexed: the first letter typed into a search
+    // finds nearly every text, which would take the longest of all to mark.
+    void prepareLetters();
 
 private:
     SearchVocabulary() = default;
@@ -119,10 +123,17 @@ private:
         Entries entries;
     };
     mutable std::vector<Given> m_given;
-    // The entries of the words that hold `foldedWord`, worked out.
-    Entries markedLocked(QStringView foldedWord) const;
+    // The prepared letters' sets, each knowing every entry.
+    struct Letter {
+        char16_t letter;
+        Entries entries;
+    };
+    std::vector<Letter> m_letters;
+    // The entries of the words that hold `foldedWord`, worked out; the words found are kept for
+    // longer query words when `keepWords`.
+    Entries markedLocked(QStringView foldedWord, bool keepWords = true) const;
     // The numbers of the words that hold `foldedWord`, in order.
-    std::vector<std::uint32_t> wordsHoldingLocked(QStringView foldedWord) const;
+    std::vector<std::uint32_t> wordsHoldingLocked(QStringView foldedWord, bool keep) const;
 };
 
 }  // namespace sw

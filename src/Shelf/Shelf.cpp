@@ -526,19 +526,7 @@ std::vector<qsizetype> Shelf::selected(const Filter &filter) const
 
 QList<ShelfItem> Shelf::itemsAt(const std::vector<qsizetype> &positions) const
 {
-    // The saves' places and their ids' keys first (the list keeps the keys beside the saves), then
-    // the items, each save asked for some steps ahead so that the reads overlap: making an item
-    // reads only the first line of the save's data.
-    struct Place {
-        const Save *save;
-        std::uint64_t key;
-    };
-    std::vector<Place> places;
-    places.reserve(positions.size());
-    SaveCursor cursor(m_library.saves);
-    for (const qsizetype at : positions)
-        places.push_back({&cursor.at(at), cursor.keyAt(at)});
-    const std::size_t n = places.size();
+    const std::size_t n = positions.size();
     if (n == 0)
         return {};
     // A long list is made on several threads, into room for all of it: each item waits on a read
@@ -551,13 +539,18 @@ QList<ShelfItem> Shelf::itemsAt(const std::vector<qsizetype> &positions) const
     const std::size_t threads = std::clamp<std::size_t>(n / kItemsPerThread, 1, std::min<std::size_t>(4, usableCores()));
     inParts(n, threads, [&](std::size_t, std::size_t begin, std::size_t end) {
         const ShelfItem::Holder context = threads > 1 ? ShelfItem::hold(m_context) : m_hold;
+        // Each save is asked for some steps ahead so that the reads overlap: making an item reads
+        // only the first line of the save's data. The list keeps the ids' keys beside the saves.
         constexpr std::size_t ahead = 16;
+        SaveCursor asked(m_library.saves);
+        SaveCursor cursor(m_library.saves);
         for (std::size_t i = begin; i < end; ++i) {
             if (i + ahead < end)
-                places[i + ahead].save->prefetchFirstLine();
-            const Save &save = *places[i].save;
+                asked.at(positions[i + ahead]).prefetchFirstLine();
+            const Save &save = cursor.at(positions[i]);
             const LocalCopy *copy = lookUp(save).copy;
-            new (out + i) ShelfItem(save, copy ? copy : &ShelfItem::linkOnly(), m_quality, context, places[i].key);
+            new (out + i) ShelfItem(save, copy ? copy : &ShelfItem::linkOnly(), m_quality, context,
+                                    cursor.keyAt(positions[i]));
         }
     });
     made.size = qsizetype(n);
@@ -615,6 +608,7 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search, c
     const std::vector<qsizetype> all = base ? std::vector<qsizetype>() : selected(filter);
     const std::vector<qsizetype> &chosen = base ? base->positions : all;
     matched.clear();
+    matched.reserve(chosen.size());
     SaveCursor cursor(m_library.saves);
     if (!SearchVocabulary::shared().isBeingFilled()) {
         // Each selected save's entry in the index answers, where it is known; a save not indexed

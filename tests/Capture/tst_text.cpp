@@ -15,6 +15,7 @@ private slots:
     void foldByRuns();
     void foldEachCharacterInContext();
     void foldedContainsAgainstTheFold();
+    void indexOfFindsWhatQtFinds();
     void whiteSpace_data();
     void whiteSpace();
     void trimming_data();
@@ -81,6 +82,31 @@ void TestText::fold()
     QCOMPARE(text::fold(a) == text::fold(b), equal);
     // Folding is idempotent.
     QCOMPARE(text::fold(text::fold(a)), text::fold(a));
+}
+
+// Every hit, walked from the last one on as the search words' index walks them, in texts of few
+// letters (hits close together, at the ends, overlapping) and of every length around the width
+// looked at in one step.
+void TestText::indexOfFindsWhatQtFinds()
+{
+    const QString letters = QStringLiteral("ab \u00e9\u6771");
+    QRandomGenerator random(2026);
+    for (int round = 0; round < 4000; ++round) {
+        QString s;
+        for (int i = random.bounded(40); i > 0; --i)
+            s.append(letters.at(random.bounded(letters.size())));
+        QString w;
+        for (int i = 1 + random.bounded(4); i > 0; --i)
+            w.append(letters.at(random.bounded(letters.size())));
+        qsizetype from = random.bounded(3) == 0 ? random.bounded(int(s.size()) + 1) : 0;
+        for (;;) {
+            const qsizetype expected = QStringView(s).indexOf(w, from);
+            QVERIFY2(text::indexOf(s, w, from) == expected, qPrintable(s + QStringLiteral(" / ") + w));
+            if (expected < 0)
+                break;
+            from = expected + 1;
+        }
+    }
 }
 
 void TestText::whiteSpace_data()

@@ -171,6 +171,7 @@ void TestSearchVocabulary::findsWhatTheTextsHold()
     indexMore(texts, QStringLiteral("a"));
     QVERIFY(sameAsScanned("listed"));
     vocabulary.compact();
+    vocabulary.prepareLetters();
     QVERIFY(sameAsScanned("packed"));
     // Texts indexed after the packing are listed beside it, for words old and new.
     indexMore(texts / 3 + 1, QStringLiteral("b"));
