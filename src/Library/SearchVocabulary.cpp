@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 namespace sw {
 
@@ -253,11 +254,13 @@ void SearchVocabulary::prepareLetters()
         }
         m_letters.clear();
     }
-    // A letter at a time, so that a search meanwhile waits for one letter's marking at most.
+    // A letter at a time, a search waiting going first: the lock is no fairer than to take it
+    // again, and a search would wait for every letter.
     for (const char16_t letter : letters) {
+        while (m_searching.load(std::memory_order_acquire) > 0)
+            std::this_thread::yield();
         const std::lock_guard lock(m_mutex);
-        // Nearly every word holds a common letter: its words are not kept for longer ones.
-        m_letters.push_back(Letter{letter, markedLocked(QStringView(&letter, 1), false)});
+        m_letters.push_back(Letter{letter, markedLocked(QStringView(&letter, 1), Marking::inBackground)});
     }
 }
 
@@ -326,7 +329,9 @@ std::vector<std::uint32_t> SearchVocabulary::wordsHoldingLocked(QStringView fold
 
 SearchVocabulary::Entries SearchVocabulary::containing(QStringView foldedWord) const
 {
+    m_searching.fetch_add(1, std::memory_order_acq_rel);
     const std::lock_guard lock(m_mutex);
+    m_searching.fetch_sub(1, std::memory_order_acq_rel);
     if (foldedWord.size() == 1) {
         for (const Letter &prepared : m_letters)
             if (prepared.letter == foldedWord.front().unicode())
@@ -345,7 +350,7 @@ SearchVocabulary::Entries SearchVocabulary::containing(QStringView foldedWord) c
     return entries;
 }
 
-SearchVocabulary::Entries SearchVocabulary::markedLocked(QStringView foldedWord, bool keepWords) const
+SearchVocabulary::Entries SearchVocabulary::markedLocked(QStringView foldedWord, Marking marking) const
 {
     Entries entries;
     entries.m_known = m_entries;
@@ -361,7 +366,7 @@ SearchVocabulary::Entries SearchVocabulary::markedLocked(QStringView foldedWord,
         return cost;
     };
     // The words that hold it, in order, with what marking the words before each costs.
-    const std::vector<std::uint32_t> found = wordsHoldingLocked(foldedWord, keepWords);
+    const std::vector<std::uint32_t> found = wordsHoldingLocked(foldedWord, marking == Marking::forSearch);
     std::vector<std::size_t> before{0};
     before.reserve(found.size() + 1);
     for (const std::uint32_t number : found)
@@ -389,7 +394,9 @@ SearchVocabulary::Entries SearchVocabulary::markedLocked(QStringView foldedWord,
             }
         }
     };
-    const std::size_t threads = std::clamp<std::size_t>(listed / kListedPerThread, 1, std::min<std::size_t>(4, usableCores()));
+    const std::size_t threads = marking == Marking::inBackground
+                                    ? 1
+                                    : std::clamp<std::size_t>(listed / kListedPerThread, 1, std::min<std::size_t>(4, usableCores()));
     if (threads == 1) {
         mark(entries.m_bits, 0, found.size());
         return entries;

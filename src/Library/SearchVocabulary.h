@@ -106,6 +106,7 @@ private:
     std::vector<std::vector<std::uint32_t>> m_postings; // each word's entries since the packing, ascending
     std::uint32_t m_entries = 1;                        // the next entry's number
     std::atomic<int> m_fillers{0};
+    mutable std::atomic<int> m_searching{0};   // searches waiting for the lock
 
     // The words found for the last few query words, and how many words there were then: words
     // are only ever added, so a longer query word that holds one of these is among its words or
@@ -129,9 +130,12 @@ private:
         Entries entries;
     };
     std::vector<Letter> m_letters;
-    // The entries of the words that hold `foldedWord`, worked out; the words found are kept for
-    // longer query words when `keepWords`.
-    Entries markedLocked(QStringView foldedWord, bool keepWords = true) const;
+    // The entries of the words that hold `foldedWord`, worked out. For a search, the words found
+    // are kept for longer query words, and a long marking is shared among threads; in the
+    // background, neither: threads started and ended there would hold up the searches' page
+    // faults on the process's memory map.
+    enum class Marking { forSearch, inBackground };
+    Entries markedLocked(QStringView foldedWord, Marking marking = Marking::forSearch) const;
     // The numbers of the words that hold `foldedWord`, in order.
     std::vector<std::uint32_t> wordsHoldingLocked(QStringView foldedWord, bool keep) const;
 };

@@ -402,10 +402,10 @@ void Curator::prepare()
             return true;
         walk->filling.reset();
         SearchVocabulary::shared().compact();
-        SearchVocabulary::shared().prepareLetters();
         // The folded texts and the room the index grew into are free again: given back to the
         // system rather than kept for work that does not come again.
         ::malloc_trim(0);
+        SearchVocabulary::shared().prepareLetters();
         return false;
     });
 }

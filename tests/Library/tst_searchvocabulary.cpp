@@ -13,8 +13,10 @@
 #include <QTest>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <set>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -57,6 +59,7 @@ private slots:
     void textsFoundAreThoseHoldingTheWord();
     void findsWhatTheTextsHold_data();
     void findsWhatTheTextsHold();
+    void lettersPreparedWhileSearched();
 
 private:
     // Texts of random short words over a few letters, so that a letter or two are in most of them.
@@ -181,6 +184,34 @@ void TestSearchVocabulary::findsWhatTheTextsHold()
     // Packing changes nothing when nothing was listed since.
     vocabulary.compact();
     QVERIFY(sameAsScanned("packed twice"));
+}
+
+// The letters prepared on another thread while searches go on, for those letters and for longer
+// words: each search still finds exactly the texts holding its word.
+void TestSearchVocabulary::lettersPreparedWhileSearched()
+{
+    SearchVocabulary &vocabulary = SearchVocabulary::shared();
+    std::atomic<bool> done{false};
+    std::thread preparing([&] {
+        vocabulary.prepareLetters();
+        done = true;
+    });
+    const QStringList words{"a", "h", "ab", QStringLiteral("\u00e9"), "b", "ch"};
+    int searches = 0;
+    int wrong = 0;
+    // Rounds while the letters are prepared, and a last one once they all are.
+    for (bool last = false; !last;) {
+        last = done;
+        for (const QString &word : words) {
+            const SearchVocabulary::Entries found = vocabulary.containing(word);
+            ++searches;
+            for (std::size_t i = 0; i < m_entries.size(); ++i)
+                wrong += found.contains(m_entries[i]) != m_texts.at(qsizetype(i)).contains(word);
+        }
+    }
+    preparing.join();
+    QCOMPARE(wrong, 0);
+    QVERIFY(searches >= int(words.size()));
 }
 
 QTEST_APPLESS_MAIN(TestSearchVocabulary)

@@ -617,7 +617,8 @@ void TestShelfSurface::arrivedPictureRepaintsOnlyTheItemsShowingIt()
 // The height classes taken from the last items where the same posts stand, or from a list met
 // lately, lay the grid out as classes read from every post do: seeded rows of changes to the list
 // (a row moved in or out at the top, saves gone, others edited, an order turned, a list handed in
-// again), with the width and the columns changing on the way.
+// again), with the width and the columns changing on the way and the list moving under a header
+// and back.
 void TestShelfSurface::relayoutFollowingTheLastItemsLaysOutAsAFreshOne_data()
 {
     QTest::addColumn<quint32>("seed");
@@ -646,8 +647,14 @@ void TestShelfSurface::relayoutFollowingTheLastItemsLaysOutAsAFreshOne()
     QList<QList<ShelfItem>> handed;
     QList<ShelfItem> shown = pool.mid(0, 100);
     ShelfCollection c = recording(shown, ShelfLayout::grid, m_calls);
+    // Now and then the list stands under a header, in the second block, as the home's does.
+    QWidget header;
+    header.setMinimumHeight(40);
+    bool underHeader = false;
     for (int step = 0; step < 40; ++step) {
         QList<ShelfItem> next = shown;
+        if (random.bounded(4) == 0)
+            underHeader = !underHeader;
         switch (random.bounded(9)) {
         case 0:   // the top row shorter or longer
             next = random.bounded(2) ? shown.mid(random.bounded(1, 5)) : pool.mid(0, random.bounded(1, 5)) + shown;
@@ -692,9 +699,12 @@ void TestShelfSurface::relayoutFollowingTheLastItemsLaysOutAsAFreshOne()
         shown = next;
         handed.append(shown);
         c.items = shown;
-        m_surface->setCollection(c);
+        if (underHeader)
+            m_surface->setBlocks({ShelfSurface::WidgetBlock{&header}, c});
+        else
+            m_surface->setCollection(c);
 
-        const ItemGeometry &laid = *m_surface->columnGeometry().block(0).items;
+        const ItemGeometry &laid = *m_surface->columnGeometry().block(underHeader ? 1 : 0).items;
         if (c.layout == ShelfLayout::list) {
             QVERIFY2(!laid.isGrid(), qPrintable(QStringLiteral("step %1").arg(step)));
             QCOMPARE(laid.count(), shown.size());
