@@ -1,5 +1,7 @@
 #include "StashwellUI/Saves/MediaThumbnail.h"
 
+#include "StashwellUI/Pictures/ImagePart.h"
+
 #include "StashwellUI/Design/ContinuousShape.h"
 #include "StashwellUI/Controls/ControlPainting.h"
 #include "StashwellUI/Design/Formatting.h"
@@ -95,7 +97,7 @@ void paintPictureFrame(QPainter &painter, const QRectF &frame, const QRectF &ima
                                      .toAlignedRect()
                                      .intersected(image.rect());
             const qreal scale = p.deviceTransform().m11() > 0 ? p.deviceTransform().m11() : 1.0;
-            const QImage part = image.copy(source).scaled(QSize(std::max(1, int(std::ceil(local.width() * scale))),
+            const QImage part = imagePart(image, source).scaled(QSize(std::max(1, int(std::ceil(local.width() * scale))),
                                                                 std::max(1, int(std::ceil(local.height() * scale)))),
                                                           Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             p.save();
