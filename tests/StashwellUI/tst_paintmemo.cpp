@@ -1,5 +1,7 @@
 #include "StashwellUI/Pictures/PaintMemo.h"
 
+#include "StashwellUI/Design/ContinuousShape.h"
+
 #include "PaintTesting.h"
 
 #include <QImage>
@@ -9,6 +11,7 @@
 
 #include <functional>
 #include <limits>
+#include <optional>
 
 using namespace sw;
 
@@ -52,6 +55,8 @@ private slots:
     void filledShapesFillTheirMiddle_data();
     void ownDrawingsAreKeptOnlyOutsideAWholeImage();
     void filledShapesFillTheirMiddle();
+    void piecedShapesMatchDirectPainting_data();
+    void piecedShapesMatchDirectPainting();
 };
 
 void TestPaintMemo::keysWriteEveryNumber_data()
@@ -298,6 +303,70 @@ void TestPaintMemo::inPlaceEdgesCopyTheRing()
         PaintMemo::drawInPlace(p, bounds, QStringLiteral("ring"), ring, 8);
     }
     QCOMPARE(PaintMemo::count(), 0);
+}
+
+void TestPaintMemo::piecedShapesMatchDirectPainting_data()
+{
+    QTest::addColumn<double>("dpr");
+    QTest::addColumn<QPointF>("moved");
+    QTest::addColumn<QRectF>("bounds");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<bool>("whole");   // painted while a whole image is kept
+    QTest::addColumn<bool>("bothWays");   // long enough both ways to be pieced both ways
+    const QColor opaque(30, 120, 200);
+    const QColor translucent(200, 40, 40, 150);
+    QTest::newRow("wide and tall, whole pixels") << 1.0 << QPointF() << QRectF(10, 8, 330, 290) << opaque << false << true;
+    QTest::newRow("eighths, translucent") << 1.0 << QPointF() << QRectF(10.125, 8.5, 301.375, 277.25) << translucent << false << true;
+    QTest::newRow("only tall") << 1.0 << QPointF() << QRectF(20.25, 4, 90, 300.5) << opaque << false << false;
+    QTest::newRow("only wide") << 1.0 << QPointF() << QRectF(4, 20.75, 340.5, 60) << translucent << false << false;
+    QTest::newRow("painter moved") << 1.0 << QPointF(7, 5) << QRectF(3.5, 2.125, 250, 260) << opaque << false << true;
+    QTest::newRow("twice the resolution") << 2.0 << QPointF(3, 1) << QRectF(10.125, 8.375, 170.5, 160.25) << translucent << false << true;
+    QTest::newRow("into a whole image being kept") << 1.0 << QPointF() << QRectF(6.5, 4.25, 280, 300) << opaque << true << true;
+}
+
+// A fill and a border of any size, copied in pieces from one small bitmap each: the same as
+// painted directly. Another size of the same shape uses the same bitmaps.
+void TestPaintMemo::piecedShapesMatchDirectPainting()
+{
+    QFETCH(double, dpr);
+    QFETCH(QPointF, moved);
+    QFETCH(QRectF, bounds);
+    QFETCH(QColor, colour);
+    QFETCH(bool, whole);
+    QFETCH(bool, bothWays);
+    constexpr double radius = 12;
+    const auto paint = [&](const QRectF &area, const std::function<void(QPainter &, const QRectF &)> &how) {
+        QImage image(int(360 * dpr), int(320 * dpr), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(dpr);
+        image.fill(QColor(240, 240, 230));
+        QPainter painter(&image);
+        painter.translate(moved);
+        std::optional<PaintMemo::KeptWhole> keeping;
+        if (whole)
+            keeping.emplace();
+        how(painter, area);
+        return image;
+    };
+    const auto direct = [&](QPainter &p, const QRectF &area) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillPath(ContinuousShape::rect(area, radius), colour);
+        QPainterPath band = ContinuousShape::rect(area, radius);
+        band.addPath(ContinuousShape::rect(area.adjusted(1, 1, -1, -1), radius - 1));
+        band.setFillRule(Qt::OddEvenFill);
+        p.fillPath(band, Qt::black);
+    };
+    const auto pieced = [&](QPainter &p, const QRectF &area) {
+        ContinuousShape::fill(p, area, radius, colour);
+        ContinuousShape::strokeInside(p, area, radius, Qt::black, 1);
+    };
+    PaintMemo::clear();
+    QCOMPARE(paint(bounds, pieced), paint(bounds, direct));
+    const int kept = PaintMemo::count();
+    QCOMPARE(kept, 2);
+    // Whole device pixels shorter: the same two bitmaps, unless a side was too short to be pieced.
+    const QRectF longer = bounds.adjusted(0, 0, -std::floor(40 * dpr) / dpr, -std::floor(30 * dpr) / dpr);
+    QCOMPARE(paint(longer, pieced), paint(longer, direct));
+    QCOMPARE(PaintMemo::count() == kept, bothWays);
 }
 
 QTEST_MAIN(TestPaintMemo)

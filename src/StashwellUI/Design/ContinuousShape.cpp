@@ -123,14 +123,17 @@ QPainterPath capsule(const QRectF &r)
 void fill(QPainter &painter, const QRectF &r, double radius, const QColor &color)
 {
     const QRectF bounds = r.normalized();
-    const QString key = PaintMemo::key(QLatin1StringView("shape.fill"), bounds.width(), bounds.height(), radius, quint64(color.rgba64()));
+    const QString key = PaintMemo::key(QLatin1StringView("shape.fill"), radius, quint64(color.rgba64()));
     // Beyond its corners' reach along the edges (twice the radius at most) and the pixel its
     // smoothed edge takes, the shape is the colour throughout.
     const double edge = 2 * std::max(radius, 0.0) + 1;
-    PaintMemo::drawFilledInPlace(painter, bounds, edge, color, key, [&](QPainter &p) {
-        p.setRenderHint(QPainter::Antialiasing);
-        p.fillPath(rect(bounds, radius), color);
-    });
+    PaintMemo::drawPieced(
+        painter, bounds, edge, key,
+        [&](QPainter &p, const QRectF &area) {
+            p.setRenderHint(QPainter::Antialiasing);
+            p.fillPath(rect(area, radius), color);
+        },
+        &color);
 }
 
 void strokeInside(QPainter &painter, const QRectF &r, double radius, const QColor &color, double lineWidth)
@@ -144,26 +147,22 @@ void strokeInside(QPainter &painter, const QRectF &r, double radius, const QColo
     // The band between the shape and the same shape inset by the line's width, filled: the look
     // of a stroke inside the edge, without the stroker's work (a shelf draws this for every card).
     const QRectF outer = r.normalized();
-    const QRectF inner = outer.adjusted(lineWidth, lineWidth, -lineWidth, -lineWidth);
     // The band's path is only made when it is drawn: most calls find its bitmap kept.
-    const auto band = [&] {
-        QPainterPath path = rect(outer, radius);
-        if (!inner.isEmpty())
+    const auto band = [&](const QRectF &area) {
+        QPainterPath path = rect(area, radius);
+        if (const QRectF inner = area.adjusted(lineWidth, lineWidth, -lineWidth, -lineWidth); !inner.isEmpty())
             path.addPath(rect(inner, std::max(0.0, radius - lineWidth)));
         path.setFillRule(Qt::OddEvenFill);
         return path;
     };
-    const QString key = PaintMemo::key(QLatin1StringView("shape.stroke"), outer.width(), outer.height(), radius,
-                                       quint64(color.rgba64()), lineWidth);
-    // Only the band along the edges is copied (a card's border would otherwise copy the whole
-    // card's area of transparent pixels).
-    PaintMemo::drawInPlace(
-        painter, outer, key,
-        [&](QPainter &p) {
-            p.setRenderHint(QPainter::Antialiasing);
-            p.fillPath(band(), color);
-        },
-        std::max(2 * radius, lineWidth));   // a continuous corner reaches up to twice its radius along each edge
+    const QString key = PaintMemo::key(QLatin1StringView("shape.stroke"), radius, quint64(color.rgba64()), lineWidth);
+    // Only the band along the edges is drawn (a card's border would otherwise copy the whole
+    // card's area of transparent pixels). A continuous corner reaches up to twice its radius
+    // along each edge.
+    PaintMemo::drawPieced(painter, outer, std::max(2 * radius, lineWidth), key, [&](QPainter &p, const QRectF &area) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillPath(band(area), color);
+    });
 }
 
 }  // namespace sw::ContinuousShape

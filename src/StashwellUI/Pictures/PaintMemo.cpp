@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace sw::PaintMemo {
 
@@ -240,6 +241,110 @@ void drawKeptInPlace(QPainter &painter, const QRectF &bounds, const QString &key
 }
 
 }  // namespace
+
+namespace {
+
+// The length of a straight part of a pieced shape's bitmap, in device pixels: each copy of it
+// along an edge is one blit; a shorter one makes the bitmap serve shapes of every size both ways
+// (one side too short to be pieced puts that side's length in the bitmap's name).
+constexpr int kPieceLength = 32;
+
+// The bitmap's pieces along one axis, in device pixels: from `from` in the bitmap to `to` on the
+// device, `length` long.
+struct Piece {
+    int from;
+    int to;
+    int length;
+};
+
+// A shape `whole` pixels long with bands `band` pixels long at both ends, from a bitmap `kept`
+// pixels long: the first band, the bitmap's middle as often as the shape's middle takes it, the
+// last band.
+std::vector<Piece> piecesAlong(int whole, int kept, int band)
+{
+    if (whole <= kept)
+        return {{0, 0, whole}};
+    std::vector<Piece> pieces{{0, 0, band}};
+    const int middle = kept - 2 * band;
+    for (int at = band; at < whole - band; at += middle)
+        pieces.push_back({band, at, std::min(middle, whole - band - at)});
+    pieces.push_back({kept - band, whole - band, band});
+    return pieces;
+}
+
+}  // namespace
+
+void drawPieced(QPainter &painter, const QRectF &bounds, double edge, const QString &key,
+                const std::function<void(QPainter &painter, const QRectF &area)> &paint, const QColor *middle)
+{
+    if (bounds.isEmpty() || !std::isfinite(bounds.width()) || !std::isfinite(bounds.height()))
+        return;
+    const QTransform &device = painter.deviceTransform();
+    const qreal scale = device.m11();
+    const QRectF onDevice = canCopy(painter) && scale >= 1 ? device.mapRect(bounds) : QRectF();
+    const QPoint corner(int(std::floor(onDevice.left())), int(std::floor(onDevice.top())));
+    const QSize pixels(int(std::ceil(onDevice.right())) - corner.x() + 1, int(std::ceil(onDevice.bottom())) - corner.y() + 1);
+    // A pixel more than the corners reach: where the shape starts within its first pixel.
+    const int band = int(std::ceil(std::max(edge, 0.0) * scale)) + 1;
+    const int kept = 2 * band + kPieceLength;
+    if (onDevice.isEmpty() || (pixels.width() <= kept && pixels.height() <= kept)) {
+        const QString sized = keyAfter(key, QLatin1StringView("|sized"), bounds.width(), bounds.height());
+        const auto inPlace = [&](QPainter &p) { paint(p, bounds); };
+        drawKeptInPlace(painter, bounds, sized, inPlace, edge, middle);
+        return;
+    }
+    // Where the shape starts and ends within device pixels, in eighths, names its bitmap with
+    // the bitmap's size: the ends lie alike in both.
+    const QSize small(std::min(pixels.width(), kept), std::min(pixels.height(), kept));
+    const QPoint cut(pixels.width() - small.width(), pixels.height() - small.height());
+    const int left = int(std::lround((onDevice.left() - corner.x()) * 8));
+    const int top = int(std::lround((onDevice.top() - corner.y()) * 8));
+    const int right = int(std::lround((onDevice.right() - corner.x() - cut.x()) * 8));
+    const int bottom = int(std::lround((onDevice.bottom() - corner.y() - cut.y()) * 8));
+    const QString full = keyAfter(key, QLatin1StringView("|pieced"), small.width(), small.height(), scale, left, top, right, bottom);
+    const QPixmap bitmap = [&] {
+        // Not a drawing kept whole of its own, whatever is being painted: it serves every shape
+        // of its kind.
+        const bool was = g_keeping;
+        g_keeping = false;
+        QPixmap made = keptBitmap(full, small, scale, [&](QPainter &p) {
+            p.setRenderHints(painter.renderHints() | QPainter::Antialiasing);
+            paint(p, QRectF(QPointF(left, top) / 8 / scale, QSizeF(right - left, bottom - top) / 8 / scale));
+        });
+        g_keeping = was;
+        return made;
+    }();
+    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QPointF at = QPointF(corner) / scale - QPointF(device.dx(), device.dy()) / scale;
+    const std::vector<Piece> across = piecesAlong(pixels.width(), small.width(), band);
+    const std::vector<Piece> down = piecesAlong(pixels.height(), small.height(), band);
+    for (std::size_t row = 0; row < down.size(); ++row) {
+        const bool innerRow = row > 0 && row + 1 < down.size();
+        for (std::size_t column = 0; column < across.size(); ++column) {
+            // Inside the bands the shape is its colour throughout, filled below; a border's
+            // transparent middle is left as it is.
+            if (innerRow && column > 0 && column + 1 < across.size())
+                continue;
+            const Piece &x = across[column];
+            const Piece &y = down[row];
+            painter.drawPixmap(at + QPointF(x.to, y.to) / scale, bitmap, QRectF(x.from, y.from, x.length, y.length));
+        }
+    }
+    if (middle && across.size() > 2 && down.size() > 2) {
+        const QRect inner(band, band, pixels.width() - 2 * band, pixels.height() - 2 * band);
+        const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        // An opaque colour is set in place at once; a translucent one is blended line by line, and
+        // the engine hands a blend of more than a few dozen lines to its threads.
+        const int strip = middle->alpha() == 255 ? inner.height() : 48;
+        for (int y = inner.top(); y <= inner.bottom(); y += strip)
+            painter.fillRect(QRectF(at + QPointF(inner.left(), y) / scale, QSizeF(inner.width(), std::min(strip, inner.bottom() + 1 - y)) / scale),
+                             *middle);
+        painter.setRenderHint(QPainter::Antialiasing, antialiased);
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+}
 
 void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, const std::function<void(QPainter &painter)> &paint,
                  double edge)

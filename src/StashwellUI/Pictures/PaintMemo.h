@@ -77,6 +77,20 @@ void drawFilled(QPainter &painter, const QRectF &rect, double edge, const QColor
 void drawFilledInPlace(QPainter &painter, const QRectF &bounds, double edge, const QColor &middle, const QString &key,
                        const std::function<void(QPainter &painter)> &paint);
 
+// A rounded shape of any size (a fill or a border) whose edges run straight and alike beyond
+// `edge` points from each corner: drawn from one small bitmap of the same shape, kept, whose
+// corners are copied as they are and whose straight parts are copied again and again along the
+// edges and across the middle. Every card's shape is another size, so a bitmap of each size was
+// painted anew for nearly every card, and the raster engine hands the spans of a tall
+// antialiased shape to worker threads one handful at a time: waking them costs several times
+// the drawing. `paint` draws the shape filling `area`; `key` names the shape but not its size,
+// which is added. With `middle`, everything beyond the bands is that colour; without, it is
+// left as it is (a border's middle). A shape too small to gain from it is drawn as drawInPlace()
+// draws; one drawn into a bitmap being kept uses its small bitmap too (it is shared by every
+// shape of its kind).
+void drawPieced(QPainter &painter, const QRectF &bounds, double edge, const QString &key,
+                const std::function<void(QPainter &painter, const QRectF &area)> &paint, const QColor *middle = nullptr);
+
 // The same as draw() for a drawing of one save's own (its picture, its post's words), which is
 // seldom drawn alike elsewhere: into an image kept whole (a card's) it is drawn directly, where a
 // bitmap of its own would be painted, kept and copied for the one drawing. `key` is asked for
