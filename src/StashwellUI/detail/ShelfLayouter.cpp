@@ -67,20 +67,18 @@ CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &no
     };
     const bool sameList = before && before->items.isSharedWith(now.items);
     const bool grid = now.layout == ShelfLayout::grid;
-    const auto laidAside = [&] {
-        if (!aside || (sameList && before->layout == now.layout))
-            return aside ? aside->end() : std::vector<LaidAside>::iterator();
-        return std::find_if(aside->begin(), aside->end(), [&](const LaidAside &laid) {
-            return laid.cells.isGrid() == grid && laid.items.isSharedWith(now.items);
+    if (aside && !(sameList && before->layout == now.layout)) {
+        const auto laid = std::find_if(aside->begin(), aside->end(), [&](const LaidAside &a) {
+            return a.cells.isGrid() == grid && a.items.isSharedWith(now.items);
         });
-    }();
-    if (aside && laidAside != aside->end()) {
-        LaidAside back = std::move(*laidAside);
-        aside->erase(laidAside);
-        setAside(saves, cells);
-        if (grid)
-            back.cells.setColumns(now.effectiveColumns());
-        return CollectionLayout{false, true, std::move(back.saves), std::move(back.cells)};
+        if (laid != aside->end()) {
+            LaidAside back = std::move(*laid);
+            aside->erase(laid);
+            setAside(saves, cells);
+            if (grid)
+                back.cells.setColumns(now.effectiveColumns());
+            return CollectionLayout{false, true, std::move(back.saves), std::move(back.cells)};
+        }
     }
 
     bool sameItems = before && before->layout == now.layout && before->items.size() == now.items.size()

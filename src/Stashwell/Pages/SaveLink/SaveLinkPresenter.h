@@ -57,8 +57,8 @@ public:
 
     // How long after the presenter is made (clear of the window's first frames), and after a
     // sheet goes, the next one is made ahead: at once after a sheet, since a request that comes
-    // before the spare is ready makes its window as it opens, which a window manager may keep
-    // waiting for half a second, and a spare made just before one adds its making to that open.
+    // before the spare is ready makes its widgets and window as it opens, and a spare made just
+    // before one adds its making to that open.
     static constexpr int firstSpareDelayMs = 1500;
     static constexpr int spareDelayMs = 0;
 
