@@ -5,6 +5,7 @@
 #include "StashwellUI/StashwellUIStrings.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace sw::app {
 
@@ -112,8 +113,8 @@ ShelfArrangement ShelfArrangement::home(const Home &home, const QList<ShelfItem>
     // Without recent saves left over, the list is the rest itself, shared.
     if (rowLength == recent.size()) {
         all.items = rest;
-    } else if (kept && kept->rowLength == rowLength) {
-        all.items = kept->items;
+    } else if (const QList<ShelfItem> *made = kept ? kept->take(rowLength) : nullptr) {
+        all.items = *made;
     } else {
         // Room for exactly the saves: appended, a list of a hundred thousand would grow to the
         // next power of two.
@@ -121,7 +122,7 @@ ShelfArrangement ShelfArrangement::home(const Home &home, const QList<ShelfItem>
         all.items.append(recent.sliced(rowLength));
         all.items.append(rest);
         if (kept)
-            *kept = AllSaves{rowLength, all.items};
+            kept->keep(rowLength, all.items);
     }
     if (!all.items.isEmpty()) {
         all.title = S::shelfAllSaves();
@@ -130,6 +131,18 @@ ShelfArrangement ShelfArrangement::home(const Home &home, const QList<ShelfItem>
         arrangement.sections.append(std::move(all));
     }
     return arrangement;
+}
+
+const QList<ShelfItem> *ShelfArrangement::AllSaves::take(qsizetype rowLength)
+{
+    if (lists[1].rowLength == rowLength && rowLength >= 0)
+        std::swap(lists[0], lists[1]);
+    return lists[0].rowLength == rowLength && rowLength >= 0 ? &lists[0].items : nullptr;
+}
+
+void ShelfArrangement::AllSaves::keep(qsizetype rowLength, QList<ShelfItem> items)
+{
+    lists[1] = std::exchange(lists[0], List{rowLength, std::move(items)});
 }
 
 QList<ShelfItem> ShelfArrangement::items() const

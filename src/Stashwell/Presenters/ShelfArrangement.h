@@ -13,6 +13,7 @@
 #include <QList>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -67,12 +68,22 @@ struct ShelfArrangement {
     // The all section's items of one home, kept between its arrangements: whenever the recently
     // added row leaves some of its saves over (the shorter row while a save is selected) they are
     // a copy of the whole rest, which selecting a save and letting it go would make each time.
+    // The lists of the last two row lengths are kept, so that a selection made and let go in
+    // turn (the row is one shorter while a save is selected) copies neither again.
     struct AllSaves {
-        qsizetype rowLength = -1;   // the row they follow; none yet
-        QList<ShelfItem> items;
+        struct List {
+            qsizetype rowLength = -1;   // the row they follow; none yet
+            QList<ShelfItem> items;
+        };
+        std::array<List, 2> lists;   // the one last used first
+
+        // The items made for `rowLength`, now first; null when there are none.
+        const QList<ShelfItem> *take(qsizetype rowLength);
+        // Keeps `items`, made for `rowLength`, first; the one used longest ago goes.
+        void keep(qsizetype rowLength, QList<ShelfItem> items);
     };
     // The same, taking the all section's items from `kept` when they were made for this row
-    // length, else leaving the ones made there. `kept` belongs to this home and this rest.
+    // length, else keeping the ones made there. `kept` belongs to this home and this rest.
     static ShelfArrangement home(const Home &home, const QList<ShelfItem> &rest, qsizetype missing,
                                  std::int64_t missingBytes, qsizetype columns, AllSaves *kept);
     static ShelfArrangement matching(QList<ShelfItem> items, const QString &query, const QString &title);

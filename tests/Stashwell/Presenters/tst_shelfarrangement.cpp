@@ -71,6 +71,8 @@ private slots:
     void visibleItems();
     void countText_data();
     void countText();
+    void keptListsOfTwoRowLengths_data();
+    void keptListsOfTwoRowLengths();
 };
 
 void TestShelfArrangement::arrangement_data()
@@ -185,6 +187,45 @@ void TestShelfArrangement::countText()
     QFETCH(QString, query);
     QFETCH(QString, text);
     QCOMPARE(ShelfArrangement::countText(count, query), text);
+}
+
+// The home's all section made for each row length in turn, with the lists kept between them: which
+// earlier arrangement's list each one shares ("-" for one made anew), and every one the same as
+// made without keeping.
+void TestShelfArrangement::keptListsOfTwoRowLengths_data()
+{
+    QTest::addColumn<QString>("rowLengths");
+    QTest::addColumn<QString>("shares");
+    // Four recent saves: a row of three or fewer leaves some over.
+    QTest::newRow("selected and let go in turn") << "3 2 3 2" << "- - 0 1";
+    QTest::newRow("the same row again") << "3 3" << "- 0";
+    QTest::newRow("a third length lets the oldest go") << "3 2 1 2 3" << "- - - 1 -";
+}
+
+void TestShelfArrangement::keptListsOfTwoRowLengths()
+{
+    QFETCH(QString, rowLengths);
+    QFETCH(QString, shares);
+    const Shelf shelf = shelfOf(QStringLiteral("r r r r r r o o"));
+    const Home home = shelf.home();
+    const QList<ShelfItem> rest = home.rest();
+    ShelfArrangement::AllSaves kept;
+    QList<QList<ShelfItem>> made;
+    const QStringList lengths = rowLengths.split(u' ');
+    const QStringList expected = shares.split(u' ');
+    for (qsizetype step = 0; step < lengths.size(); ++step) {
+        const qsizetype columns = lengths[step].toInt();
+        const ShelfArrangement a = ShelfArrangement::home(home, rest, 0, 0, columns, &kept);
+        QCOMPARE(a, ShelfArrangement::home(home, rest, 0, 0, columns));
+        const QList<ShelfItem> &all = a.sections.constLast().items;
+        QString shared = QStringLiteral("-");
+        for (qsizetype earlier = 0; earlier < made.size(); ++earlier) {
+            if (all.isSharedWith(made[earlier]))
+                shared = QString::number(earlier);
+        }
+        QCOMPARE(shared, expected[step]);
+        made.append(all);
+    }
 }
 
 QTEST_MAIN(TestShelfArrangement)
