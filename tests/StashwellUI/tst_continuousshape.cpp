@@ -28,6 +28,8 @@ private slots:
     void strokeStaysInside();
     void insideIsWhollyCovered_data();
     void insideIsWhollyCovered();
+    void shadowLeftOutWhereCovered_data();
+    void shadowLeftOutWhereCovered();
     void shadowIsTheMeanOfEachWindow_data();
     void shadowIsTheMeanOfEachWindow();
 };
@@ -324,6 +326,43 @@ void TestContinuousShape::shadowIsTheMeanOfEachWindow()
     }
     expected.setDevicePixelRatio(ratio);
     QCOMPARE(CardShadow::image(size, radius, blur, ratio), expected);
+}
+
+// A shadow painted around what covers it, and then the cover painted opaque, is the shadow painted
+// whole and then covered; and inside the cover nothing of the shadow was painted.
+void TestContinuousShape::shadowLeftOutWhereCovered_data()
+{
+    QTest::addColumn<QRectF>("card");
+    QTest::addColumn<QRectF>("covered");
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("the inside of a card") << QRectF(30, 20, 160, 90) << QRectF(46, 36, 128, 58) << qreal(1);
+    QTest::newRow("on half pixels, scale 1.5") << QRectF(30.5, 20, 160, 90) << QRectF(46.25, 36.5, 127.5, 57) << qreal(1.5);
+    QTest::newRow("scale 2") << QRectF(30, 20, 160, 90) << QRectF(46, 36, 128, 58) << qreal(2);
+    QTest::newRow("reaching past the shadow") << QRectF(30, 20, 160, 90) << QRectF(0, 40, 400, 20) << qreal(1);
+    QTest::newRow("beside the shadow") << QRectF(30, 20, 160, 90) << QRectF(300, 10, 40, 40) << qreal(1);
+}
+
+void TestContinuousShape::shadowLeftOutWhereCovered()
+{
+    QFETCH(QRectF, card);
+    QFETCH(QRectF, covered);
+    QFETCH(qreal, ratio);
+    const auto painted = [&](bool leftOut, bool cover) {
+        QImage image(QSize(360, 200) * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(QColor(240, 236, 230));
+        QPainter painter(&image);
+        CardShadow::paint(painter, card, 12, 14, QPointF(0, 4), 0.6, leftOut ? covered : QRectF());
+        if (cover)
+            painter.fillRect(covered, QColor(20, 90, 160));
+        return image;
+    };
+    QCOMPARE(painted(true, true), painted(false, true));
+    const QImage around = painted(true, false);
+    const QImage whole = painted(false, false);
+    const QPoint middle = (covered.center() * ratio).toPoint();
+    if (QRect(QPoint(), whole.size()).contains(middle) && whole.pixel(middle) != qRgb(240, 236, 230))
+        QCOMPARE(QColor(around.pixel(middle)), QColor(240, 236, 230));
 }
 
 QTEST_MAIN(TestContinuousShape)

@@ -111,7 +111,23 @@ QImage image(const QSizeF &size, double radius, double blur, qreal devicePixelRa
     return shadow;
 }
 
-void paint(QPainter &painter, const QRectF &card, double radius, double blur, const QPointF &offset, double opacity)
+std::vector<QRect> partsAround(const QRect &whole, const QRect &hole)
+{
+    const QRect inside = hole.intersected(whole);
+    if (inside.isEmpty())
+        return {whole};
+    std::vector<QRect> parts{
+        QRect(QPoint(whole.left(), whole.top()), QPoint(whole.right(), inside.top() - 1)),
+        QRect(QPoint(whole.left(), inside.top()), QPoint(inside.left() - 1, inside.bottom())),
+        QRect(QPoint(inside.right() + 1, inside.top()), QPoint(whole.right(), inside.bottom())),
+        QRect(QPoint(whole.left(), inside.bottom() + 1), QPoint(whole.right(), whole.bottom())),
+    };
+    std::erase_if(parts, [](const QRect &part) { return part.isEmpty(); });
+    return parts;
+}
+
+void paint(QPainter &painter, const QRectF &card, double radius, double blur, const QPointF &offset, double opacity,
+           const QRectF &covered)
 {
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const QImage shadow = image(card.size(), radius, blur, ratio);
@@ -123,7 +139,20 @@ void paint(QPainter &painter, const QRectF &card, double radius, double blur, co
     // An alpha image is drawn in the pen's colour.
     painter.setPen(Qt::black);
     const QPointF at = card.topLeft() + offset - QPointF(margin, margin);
-    paintInBands(painter, QRectF(at, shadow.deviceIndependentSize()), [&] { painter.drawImage(at, shadow); });
+    // The covered area in the image's pixels, shrunk to the whole pixels it covers.
+    const QRectF hole = covered.isEmpty() ? QRectF() : QRectF((covered.topLeft() - at) * ratio, covered.size() * ratio);
+    const QRect skipped = hole.isEmpty() ? QRect()
+                                         : QRect(QPoint(int(std::ceil(hole.left())), int(std::ceil(hole.top()))),
+                                                 QPoint(int(std::floor(hole.right())) - 1, int(std::floor(hole.bottom())) - 1));
+    for (const QRect &part : partsAround(shadow.rect(), skipped)) {
+        const QRectF onPainter(at + QPointF(part.topLeft()) / ratio, QSizeF(part.size()) / ratio);
+        paintInBands(painter, onPainter, [&] {
+            if (part == shadow.rect())
+                painter.drawImage(at, shadow);
+            else
+                painter.drawImage(onPainter, shadow, QRectF(part));
+        });
+    }
     painter.restore();
 }
 

@@ -518,8 +518,12 @@ void LatestSaveHero::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF card = cardRect();
-    CardShadow::paint(painter, card, radius, shadowBlur, QPointF(0, shadowOffset), shadowOpacity);
-    PaneSurface::card(false, false, radius).paint(painter, card);
+    const PaneSurface surface = PaneSurface::card(false, false, radius);
+    // An opaque card hides the shadow inside its corners' reach.
+    const bool opaque = surface.effectiveFill(Theme::instance().surface()).alpha() == 255;
+    CardShadow::paint(painter, card, radius, shadowBlur, QPointF(0, shadowOffset), shadowOpacity,
+                      opaque ? card.adjusted(radius, radius, -radius, -radius) : QRectF());
+    surface.paint(painter, card);
 }
 
 }  // namespace sw
