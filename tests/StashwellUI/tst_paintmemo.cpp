@@ -419,7 +419,8 @@ void TestPaintMemo::filledShapesFillTheirMiddle()
     const QImage direct = paint([&](QPainter &p) { rounded(p, bounds); });
     for (int i = 0; i < 2; ++i) {
         const QImage kept = paint([&](QPainter &p) {
-            PaintMemo::drawFilledInPlace(p, bounds, edge, colour, QStringLiteral("filled"), [&](QPainter &q) { rounded(q, bounds); });
+            PaintMemo::drawPieced(
+                p, bounds, edge, QStringLiteral("filled"), [&](QPainter &q, const QRectF &area) { rounded(q, area); }, &colour);
         });
         QCOMPARE(alike(kept, direct), QString());
     }

@@ -72,6 +72,23 @@ void boxPass(QImage &image, int radius, bool horizontal)
     }
 }
 
+// The parts of `whole` outside `hole`: the rows above and below it across the whole width, and
+// the pieces left and right of it beside it. `whole` itself when the two do not meet.
+std::vector<QRect> partsAround(const QRect &whole, const QRect &hole)
+{
+    const QRect inside = hole.intersected(whole);
+    if (inside.isEmpty())
+        return {whole};
+    std::vector<QRect> parts{
+        QRect(QPoint(whole.left(), whole.top()), QPoint(whole.right(), inside.top() - 1)),
+        QRect(QPoint(whole.left(), inside.top()), QPoint(inside.left() - 1, inside.bottom())),
+        QRect(QPoint(inside.right() + 1, inside.top()), QPoint(whole.right(), inside.bottom())),
+        QRect(QPoint(whole.left(), inside.bottom() + 1), QPoint(whole.right(), whole.bottom())),
+    };
+    std::erase_if(parts, [](const QRect &part) { return part.isEmpty(); });
+    return parts;
+}
+
 }  // namespace
 
 double reach(double blur)
@@ -109,21 +126,6 @@ QImage image(const QSizeF &size, double radius, double blur, qreal devicePixelRa
     shadow.setDevicePixelRatio(devicePixelRatio);
     cache.insert(key, new QImage(shadow));
     return shadow;
-}
-
-std::vector<QRect> partsAround(const QRect &whole, const QRect &hole)
-{
-    const QRect inside = hole.intersected(whole);
-    if (inside.isEmpty())
-        return {whole};
-    std::vector<QRect> parts{
-        QRect(QPoint(whole.left(), whole.top()), QPoint(whole.right(), inside.top() - 1)),
-        QRect(QPoint(whole.left(), inside.top()), QPoint(inside.left() - 1, inside.bottom())),
-        QRect(QPoint(inside.right() + 1, inside.top()), QPoint(whole.right(), inside.bottom())),
-        QRect(QPoint(whole.left(), inside.bottom() + 1), QPoint(whole.right(), whole.bottom())),
-    };
-    std::erase_if(parts, [](const QRect &part) { return part.isEmpty(); });
-    return parts;
 }
 
 void paint(QPainter &painter, const QRectF &card, double radius, double blur, const QPointF &offset, double opacity,

@@ -6,10 +6,8 @@
 
 #include <QImage>
 #include <QPointF>
-#include <QRect>
 #include <QRectF>
 
-#include <vector>
 
 class QPainter;
 
@@ -20,10 +18,6 @@ double reach(double blur);
 
 // The shadow of a card of `size` with corner `radius`: an alpha image `reach` larger on each side.
 QImage image(const QSizeF &size, double radius, double blur, qreal devicePixelRatio = 1);
-
-// The parts of `whole` outside `hole`: the rows above and below it across the whole width, and
-// the pieces left and right of it beside it. `whole` itself when the two do not meet.
-std::vector<QRect> partsAround(const QRect &whole, const QRect &hole);
 
 // Paints the shadow of the card at `card`. `covered`, in the painter's coordinates, is an area that
 // something opaque paints over next (the inside of an opaque card): the shadow is left out there,

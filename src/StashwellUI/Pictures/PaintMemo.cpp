@@ -352,12 +352,6 @@ void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, co
     drawKeptInPlace(painter, bounds, key, paint, edge, nullptr);
 }
 
-void drawFilledInPlace(QPainter &painter, const QRectF &bounds, double edge, const QColor &middle, const QString &key,
-                       const std::function<void(QPainter &painter)> &paint)
-{
-    drawKeptInPlace(painter, bounds, key, paint, std::max(edge, 0.0), &middle);
-}
-
 KeptWhole::KeptWhole() : m_was(g_keeping) { g_keeping = true; }
 
 KeptWhole::~KeptWhole() { g_keeping = m_was; }

@@ -32,7 +32,7 @@ QString keyAfter(QStringView base, QLatin1StringView kind, Numbers... numbers)
 {
     char buffer[25 * sizeof...(Numbers) + 1];
     char *at = buffer;
-    char *const end = buffer + sizeof buffer;
+    [[maybe_unused]] char *const end = buffer + sizeof buffer;   // unused for a key of no numbers
     ((*at++ = '|', at = std::to_chars(at, end, numbers).ptr), ...);
     QString out;
     out.reserve(base.size() + kind.size() + qsizetype(at - buffer));
@@ -68,14 +68,12 @@ void drawEdges(QPainter &painter, const QRectF &rect, double edge, const QString
 void drawInPlace(QPainter &painter, const QRectF &bounds, const QString &key, const std::function<void(QPainter &painter)> &paint,
                  double edge = 0);
 
-// The same two for a filled shape (a pane, a card's body) whose middle, everything more than
+// The same for a filled shape (a pane, a card's body) whose middle, everything more than
 // `edge` points inside its rectangle, is `middle` throughout: the band along the edges is copied
 // and the middle filled with the colour. A large pane's middle filled costs a fraction of its
 // copy, which reads every pixel of the bitmap and blends it.
 void drawFilled(QPainter &painter, const QRectF &rect, double edge, const QColor &middle, const QString &key,
                 const std::function<void(QPainter &painter, const QRectF &area)> &paint);
-void drawFilledInPlace(QPainter &painter, const QRectF &bounds, double edge, const QColor &middle, const QString &key,
-                       const std::function<void(QPainter &painter)> &paint);
 
 // A rounded shape of any size (a fill or a border) whose edges run straight and alike beyond
 // `edge` points from each corner: drawn from one small bitmap of the same shape, kept, whose
