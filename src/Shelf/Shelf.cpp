@@ -108,7 +108,7 @@ private:
 Shelf::Shelf(Library library, LocalMedia localMedia, std::optional<Covers> covers, Date now, Quality quality)
     : m_library(std::move(library)), m_localMedia(std::move(localMedia)), m_now(now), m_quality(quality),
       m_context(std::make_shared<const ShelfItem::Context>(
-          ShelfItem::Context{std::move(covers), m_localMedia.folder(), m_localMedia.copies()})),
+          ShelfItem::Context{std::move(covers), m_localMedia.folder(), m_localMedia.copies(), m_library.saves})),
       m_hold(ShelfItem::hold(m_context)), m_tallies(std::make_shared<Tallies>()), m_facts(std::make_shared<FactsHeld>()),
       m_listed(std::make_shared<std::vector<Listed>>())
 {
@@ -146,12 +146,12 @@ void Shelf::forEachSelected(const Filter &filter, Visit &&visit) const
 
 ShelfItem Shelf::item(const Save &save) const
 {
-    return item(save, lookUp(save).copy);
+    return ShelfItem::owning(save, m_quality, m_context);
 }
 
-ShelfItem Shelf::item(const Save &save, const LocalCopy *copy) const
+ShelfItem Shelf::storedItem(const Save &stored) const
 {
-    return ShelfItem(save, copy ? copy : &ShelfItem::linkOnly(), m_quality, m_hold);
+    return ShelfItem(&stored, m_quality, m_hold, SaveList::keyOf(stored.id()), stored.kind());
 }
 
 namespace {
@@ -536,21 +536,18 @@ QList<ShelfItem> Shelf::itemsAt(const std::vector<qsizetype> &positions) const
     QArrayDataPointer<ShelfItem> made(QTypedArrayData<ShelfItem>::allocate(qsizetype(n)));
     Q_CHECK_PTR(made.data());
     ShelfItem *out = made.data();
+    // An item points at its save where the list keeps it and takes the id's key from beside it
+    // and the kind from the facts: no save's data is read, so a long list is made at the speed
+    // of writing it.
+    const std::vector<std::uint8_t> &marks = facts().marks;
     const std::size_t threads = std::clamp<std::size_t>(n / kItemsPerThread, 1, std::min<std::size_t>(4, usableCores()));
     inParts(n, threads, [&](std::size_t, std::size_t begin, std::size_t end) {
         const ShelfItem::Holder context = threads > 1 ? ShelfItem::hold(m_context) : m_hold;
-        // Each save is asked for some steps ahead so that the reads overlap: making an item reads
-        // only the first line of the save's data. The list keeps the ids' keys beside the saves.
-        constexpr std::size_t ahead = 16;
-        SaveCursor asked(m_library.saves);
         SaveCursor cursor(m_library.saves);
         for (std::size_t i = begin; i < end; ++i) {
-            if (i + ahead < end)
-                asked.at(positions[i + ahead]).prefetchFirstLine();
-            const Save &save = cursor.at(positions[i]);
-            const LocalCopy *copy = lookUp(save).copy;
-            new (out + i) ShelfItem(save, copy ? copy : &ShelfItem::linkOnly(), m_quality, context,
-                                    cursor.keyAt(positions[i]));
+            const qsizetype at = positions[i];
+            const Kind kind(Kind::Value((marks[std::size_t(at)] & kKindMark) >> kKindShift));
+            new (out + i) ShelfItem(&cursor.at(at), m_quality, context, cursor.keyAt(at), kind);
         }
     });
     made.size = qsizetype(n);
@@ -817,7 +814,7 @@ std::optional<ShelfItem> Shelf::item(const PostLink &link) const
 {
     for (const Save &save : m_library.saves) {
         if (save.post().link == link)
-            return item(save);
+            return storedItem(save);
     }
     return std::nullopt;
 }
@@ -844,7 +841,7 @@ Home Shelf::home() const
     const qsizetype latest = nextLive(0);
     if (latest >= n)
         return home;
-    home.m_latest = item(saves.at(latest));
+    home.m_latest = storedItem(saves.at(latest));
     const auto isRecent = [this](const Save &save) {
         return m_now.secondsSince(save.savedAt()) <= Library::recentWindow;
     };
@@ -860,7 +857,7 @@ Home Shelf::home() const
             continue;
         --recentLeft;
         if (!(save.id() == latestId)) {
-            home.m_recentlyAdded.append(item(save));
+            home.m_recentlyAdded.append(storedItem(save));
             shown.push_back(at);
         }
     }
@@ -893,7 +890,7 @@ QList<ShelfItem> Home::rest() const
         for (auto it = saves.begin() + run.first, end = saves.begin() + run.last; it != end; ++it) {
             if (ahead != end)
                 (ahead++)->prefetch();
-            out.append(m_shelf->item(*it));
+            out.append(m_shelf->storedItem(*it));
         }
     }
     return out;
@@ -927,7 +924,7 @@ QList<ShelfItem> Home::rest(const Home &before, const QList<ShelfItem> &items) c
         const Run &in = m_rest.at(run);
         if (at < in.first)
             continue;   // the latest, a recent save or a trashed one: not in the rest
-        out[preceding + (at - in.first)] = now.item(saves.at(at));
+        out[preceding + (at - in.first)] = now.storedItem(saves.at(at));
     }
     return out;
 }

@@ -81,7 +81,7 @@ public:
     QList<qsizetype> counts(const QList<Filter> &filters, const std::function<void(const Save &)> &eachSave) const;
     // The item of the first save, trashed or not, whose post has that link.
     std::optional<ShelfItem> item(const PostLink &link) const;
-    // The item of one save.
+    // The item of any save, which the item keeps a copy of; its copy is looked for in this shelf.
     ShelfItem item(const Save &save) const;
     Home home() const;
     // The items of the filter linkOnly with no search: live saves whose media are neither here
@@ -148,7 +148,9 @@ private:
 
     class CopyOf;
     class Selector;
-    ShelfItem item(const Save &save, const LocalCopy *copy) const;
+    friend class Home;
+    // The item of a save that lies in this shelf's library (`stored` is where its list keeps it).
+    ShelfItem storedItem(const Save &stored) const;
     template <typename Visit>
     void forEachSelected(const Filter &filter, Visit &&visit) const;
     CopyTable::Found lookUp(const Save &save) const;

@@ -6,7 +6,7 @@
 
 #include <type_traits>
 
-static_assert(sizeof(sw::ShelfItem) == 32, "a shelf item is four words: long lists are kept");
+static_assert(sizeof(sw::ShelfItem) == 24, "a shelf item is three words: long lists are kept");
 
 namespace sw {
 
@@ -22,7 +22,7 @@ qsizetype ShelfItem::indexOf(const QList<ShelfItem> &items, const Save::ID &id)
     const std::uint64_t key = idKey(id);
     const ShelfItem *data = items.constData();
     for (qsizetype i = 0, n = items.size(); i < n; ++i) {
-        if (data[i].m_idKey == key && data[i].m_save.id() == id)
+        if (data[i].m_idKey == key && data[i].m_save->id() == id)
             return i;
     }
     return -1;
@@ -35,12 +35,35 @@ ShelfItem::Holder ShelfItem::hold(std::shared_ptr<const Context> context)
     return holder;
 }
 
+ShelfItem ShelfItem::owning(Save save, Quality quality, std::shared_ptr<const Context> context)
+{
+    Holder holder(new Hold);
+    holder->context = std::move(context);
+    holder->own = std::make_shared<const Save>(std::move(save));
+    const Save *saved = holder->own.get();
+    return ShelfItem(saved, quality, std::move(holder), SaveList::keyOf(saved->id()), saved->kind());
+}
+
 void ShelfItem::setOverrides(std::shared_ptr<const Overrides> overrides)
 {
     Holder next(new Hold);
-    next->context = m_hold ? m_hold->context : nullptr;
+    if (m_hold) {
+        next->context = m_hold->context;
+        // The save an item owns stays where it is: the new hold shares it.
+        next->own = m_hold->own;
+    }
     next->overrides = std::move(overrides);
     m_hold = std::move(next);
+}
+
+const LocalCopy &ShelfItem::copy() const
+{
+    const Context *context = this->context();
+    if (!context)
+        return linkOnly();
+    const Save &save = *m_save;
+    const LocalCopy *found = context->copies.lookUp(save.post().link, save.linkKey(), save.copyMemo()).copy;
+    return found ? *found : linkOnly();
 }
 
 std::size_t qHash(const Action &action, std::size_t seed) noexcept
@@ -87,7 +110,7 @@ std::optional<Url> ShelfItem::cover() const
 {
     if (const Overrides *set = overrides(); set && set->cover)
         return *set->cover;
-    const Post &post = m_save.post();
+    const Post &post = m_save->post();
     if (const Context *context = this->context(); context && context->covers)
         return context->covers->picture(post);
     return post.preview;
@@ -97,10 +120,10 @@ std::vector<std::optional<Url>> ShelfItem::pictures() const
 {
     if (const Overrides *set = overrides(); set && set->pictures)
         return *set->pictures;
-    const Post &post = m_save.post();
+    const Post &post = m_save->post();
     const std::optional<Url> cover = this->cover();
     // The i-th attachment pairs with the i-th downloaded file.
-    const auto *here = m_copy->asOnThisComputer();
+    const auto *here = copy().asOnThisComputer();
     std::vector<std::optional<Url>> pictures;
     pictures.reserve(post.attachments.size());
     bool videoSeen = false;
@@ -128,8 +151,9 @@ bool operator==(const ShelfItem &a, const ShelfItem &b)
     // Copies of one item (a list shown again with another selection): the cover and the pictures
     // are worked out from the save, the copy, the context and the overrides alone, so they agree
     // without being worked out.
-    if (a.m_save.sharesDataWith(b.m_save) && a.m_copy == b.m_copy && a.m_quality == b.m_quality
-        && a.context() == b.context() && a.overrides() == b.overrides())
+    // One save's data in one context has one copy.
+    if (a.m_save->sharesDataWith(*b.m_save) && a.m_quality == b.m_quality && a.context() == b.context()
+        && a.overrides() == b.overrides())
         return true;
     return a.save() == b.save() && a.copy() == b.copy() && a.quality() == b.quality() && a.cover() == b.cover()
            && a.pictures() == b.pictures();
@@ -137,9 +161,9 @@ bool operator==(const ShelfItem &a, const ShelfItem &b)
 
 Action ShelfItem::action() const
 {
-    if (m_save.isTrashed())
+    if (m_save->isTrashed())
         return Action::restore();
-    const Post &post = m_save.post();
+    const Post &post = m_save->post();
     if (!post.hasMedia())
         return post.link.isX() ? Action::openOnX() : Action::open();
     return std::visit(
@@ -154,15 +178,15 @@ Action ShelfItem::action() const
             else
                 return Action::download(post.mediaBytes(m_quality));
         },
-        m_copy->value());
+        copy().value());
 }
 
 std::optional<LocalFile> ShelfItem::videoFile() const
 {
-    const auto *here = m_copy->asOnThisComputer();
+    const auto *here = copy().asOnThisComputer();
     if (!here)
         return std::nullopt;
-    const auto &attachments = m_save.post().attachments;
+    const auto &attachments = m_save->post().attachments;
     for (std::size_t i = 0; i < attachments.size(); ++i) {
         if (attachments[i].isVideo()) {
             if (i < std::size_t(here->files.size()))

@@ -71,9 +71,11 @@ std::size_t qHash(const Action &action, std::size_t seed = 0) noexcept;
 
 class ShelfItem {
 public:
-    const Save &save() const { return m_save; }
-    // The post's local copy; linkOnly when none is recorded.
-    const LocalCopy &copy() const { return *m_copy; }
+    const Save &save() const { return *m_save; }
+    // The post's local copy in the shelf's table of copies; linkOnly when none is recorded. Looked
+    // up when asked (the table remembers in the save where it found it), not when the item is
+    // made: a shelf makes an item for every save it lists, a view reads the copies of a few.
+    const LocalCopy &copy() const;
     Quality quality() const { return m_quality; }
     // The post's kind, kept in the item: a long list's kinds are read without going to each save.
     Kind kind() const { return m_kind; }
@@ -110,9 +112,10 @@ public:
     friend bool operator==(const ShelfItem &a, const ShelfItem &b);
 
     // Lets go of lists of items on a thread of Qt's pool: each item of a long list gives back its
-    // hold on a save whose data lies anywhere in memory, which would keep the caller waiting for
-    // milliseconds. Only counts of holders change there, which shared values allow on any thread;
-    // a save whose last holder an item was goes with it, no one else having it to read.
+    // hold on what its shelf shares, and the list's megabytes go back to the system, neither of
+    // which the caller need wait for. Only counts of holders change there, which shared values
+    // allow on any thread; a shelf's saves whose last holder an item was go with it, no one else
+    // having them to read.
     static void letGoElsewhere(std::vector<QList<ShelfItem>> lists);
 
 private:
@@ -122,6 +125,10 @@ private:
         std::optional<Covers> covers;
         MediaFolder folder;
         CopyTable copies;   // the items' copies live here, unchanged while any item does
+        // The library's saves, where the items of its saves point: held here, the list's chunks
+        // stay as they are while any item does (a change to the library copies the chunks it
+        // changes), so an item needs no hold of its own on its save.
+        SaveList saves;
     };
     static const LocalCopy &linkOnly();
 
@@ -137,31 +144,28 @@ private:
     struct Hold : QSharedData {
         std::shared_ptr<const Context> context;
         std::shared_ptr<const Overrides> overrides;   // none until a setter is used
+        std::shared_ptr<const Save> own;              // the save of an item made of any save
     };
     using Holder = QExplicitlySharedDataPointer<Hold>;
     static Holder hold(std::shared_ptr<const Context> context);
 
-    // The cover and the pictures are worked out when they are read, not when the item is made:
-    // a shelf makes an item for every save it lists, a view draws only the few on screen.
-    ShelfItem(Save save, const LocalCopy *copy, Quality quality, Holder hold)
-        : ShelfItem(std::move(save), copy, quality, std::move(hold), std::uint64_t(0))
-    {
-        m_idKey = idKey(m_save.id());
-    }
-    // The same with the id's key at hand (SaveList::chunkKeys).
-    ShelfItem(Save save, const LocalCopy *copy, Quality quality, Holder hold, std::uint64_t key)
-        : m_save(std::move(save)), m_copy(copy), m_hold(std::move(hold)), m_idKey(foldedKey(key)), m_quality(quality),
-          m_kind(m_save.kind()) {}
+    // An item of a save that lies in the context's list of saves (`stored` points there): making
+    // it reads nothing of the save's data, and neither do its copies nor letting it go. The key
+    // is the id's (SaveList::chunkKeys), the kind the save's. The cover and the pictures are
+    // worked out when they are read: a view draws only the few items on screen.
+    ShelfItem(const Save *stored, Quality quality, Holder hold, std::uint64_t key, Kind kind)
+        : m_save(stored), m_hold(std::move(hold)), m_idKey(foldedKey(key)), m_quality(quality), m_kind(kind) {}
+    // An item of any save, which it keeps a copy of in a hold of its own.
+    static ShelfItem owning(Save save, Quality quality, std::shared_ptr<const Context> context);
 
     // The id's key folded into half a word: equal ids still have equal keys, and an item stays
-    // four words long (a list of a hundred thousand takes a few megabytes, and a shelf keeps some).
+    // three words long (a list of a hundred thousand takes a few megabytes, and a shelf keeps some).
     static std::uint32_t foldedKey(std::uint64_t key) { return std::uint32_t(key ^ (key >> 32)); }
     const Context *context() const { return m_hold ? m_hold->context.get() : nullptr; }
     const Overrides *overrides() const { return m_hold ? m_hold->overrides.get() : nullptr; }
     void setOverrides(std::shared_ptr<const Overrides> overrides);
 
-    Save m_save;
-    const LocalCopy *m_copy;   // in the context's copy table, or linkOnly()
+    const Save *m_save;   // in the context's list of saves, or the hold's own
     Holder m_hold;
     std::uint32_t m_idKey;
     Quality m_quality;

@@ -134,6 +134,8 @@ private slots:
     void emptyLibrary();
     void itemForLink();
     void itemCarriesCopyAndQuality();
+    void itemsOutliveTheirShelfAndLibrary_data();
+    void itemsOutliveTheirShelfAndLibrary();
     void action_data();
     void action();
     void pictures_data();
@@ -342,6 +344,77 @@ void TestShelf::itemCarriesCopyAndQuality()
     for (const ShelfItem &item : shelf.items(Filter::all())) {
         QCOMPARE(item.idKey(), ShelfItem::idKey(item.save().id()));
         QCOMPARE(shelf.item(item.save()).idKey(), item.idKey());
+    }
+}
+
+// An item points at its save where the shelf's list keeps it: the items of a shelf must go on
+// showing that shelf's saves and copies after the shelf, its library and the caller's saves are
+// gone and the library was changed in the meantime.
+void TestShelf::itemsOutliveTheirShelfAndLibrary_data()
+{
+    QTest::addColumn<int>("made");
+    QTest::newRow("a filter's list") << 0;
+    QTest::newRow("a search's list") << 1;
+    QTest::newRow("the home's sections") << 2;
+    QTest::newRow("the item of a link") << 3;
+    QTest::newRow("the item of any save") << 4;
+}
+
+void TestShelf::itemsOutliveTheirShelfAndLibrary()
+{
+    QFETCH(int, made);
+    struct Seen {
+        Save::ID id;
+        QString text;
+        Kind kind;
+        LocalCopy copy;
+    };
+    QList<ShelfItem> items;
+    std::vector<Seen> expected;
+    {
+        Library library = sampleLibrary();
+        std::optional<Shelf> shelf(std::in_place, library, media(sampleCopies(), kMediaRoot), std::nullopt, Date{kNow},
+                                   Quality::original);
+        switch (made) {
+        case 0: items = shelf->items(Filter::all()); break;
+        case 1: items = shelf->items(Filter::all(), QStringLiteral("a")); break;
+        case 2: {
+            const Home home = shelf->home();
+            items = home.recentlyAdded() + home.rest();
+            items.prepend(*home.latest());
+            break;
+        }
+        case 3: items = {*shelf->item(xLink(QStringLiteral("Bob"), QStringLiteral("2")))}; break;
+        default: {
+            const Save loose = makeSave(9, post(xLink(QStringLiteral("ann"), QStringLiteral("1")), {videoWithHd()}));
+            items = {shelf->item(loose)};
+            // An override gives the item a hold of its own: its save goes with it.
+            items.first().setCover(std::nullopt);
+            break;
+        }
+        }
+        QVERIFY(!items.isEmpty());
+        for (const ShelfItem &item : items)
+            expected.push_back({item.save().id(), item.save().post().text, item.save().post().kind(), item.copy()});
+        // The library changes where the items' saves lie, then it and the shelf go.
+        Library changed = library;
+        for (qsizetype i = 0; i < changed.saves.size(); ++i)
+            changed.saves.replace(i, makeSave(100 + int(i), post(xLink(QStringLiteral("zed"), QString::number(i)), {})));
+        library = changed;
+        shelf.reset();
+    }
+    // What was freed is likely to be handed out again.
+    std::vector<Library> churn;
+    for (int i = 0; i < 20; ++i)
+        churn.push_back(sampleLibrary());
+    QCOMPARE(std::size_t(items.size()), expected.size());
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const Seen &seen = expected[std::size_t(i)];
+        QCOMPARE(items.at(i).save().id(), seen.id);
+        QCOMPARE(items.at(i).save().post().text, seen.text);
+        QCOMPARE(items.at(i).kind(), seen.kind);
+        QCOMPARE(items.at(i).kind(), items.at(i).save().kind());
+        QCOMPARE(items.at(i).copy(), seen.copy);
     }
 }
 

@@ -63,8 +63,13 @@ bool ProgressedItems::renew(QList<ShelfItem> &items, const Shelf &shelf, const Q
     const Keyed keyed(links);
     bool renewed = false;
     // Read through the shared data, so that a list none of whose saves changed is not copied.
+    // Each save's link key, in the first line of its data, is asked for some steps ahead, so that
+    // the reads of a long list overlap.
+    constexpr qsizetype ahead = 16;
     const ShelfItem *data = items.constData();
     for (qsizetype i = 0, n = items.size(); i < n; ++i) {
+        if (i + ahead < n)
+            data[i + ahead].save().prefetchFirstLine();
         if (!keyed.touches(data[i]))
             continue;
         ShelfItem next = shelf.item(data[i].save());
