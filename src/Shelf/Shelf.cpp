@@ -609,7 +609,27 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search, c
     SaveCursor cursor(m_library.saves);
     if (!SearchVocabulary::shared().isBeingFilled()) {
         // Each selected save's entry in the index answers, where it is known; a save not indexed
-        // yet is looked for in its text (and indexed on the way).
+        // yet is looked for in its text (and indexed on the way). The facts of a shelf made before
+        // the saves' words were prepared (the home's at a start) know no entries: the first
+        // search takes them from the saves' data, on several threads when there are many, each
+        // thread reading its part of the saves and writing its part of the entries.
+        const std::size_t unknown = std::size_t(
+            std::count_if(chosen.begin(), chosen.end(), [&](qsizetype at) { return facts.entries[std::size_t(at)] == 0; }));
+        if (unknown >= kItemsPerThread) {
+            const std::size_t threads = std::clamp<std::size_t>(unknown / kItemsPerThread, 1, std::min<std::size_t>(4, usableCores()));
+            inParts(chosen.size(), threads, [&](std::size_t, std::size_t begin, std::size_t end) {
+                constexpr std::size_t ahead = 16;
+                SaveCursor reading(m_library.saves);
+                SaveCursor asked(m_library.saves);
+                for (std::size_t k = begin; k < end; ++k) {
+                    if (k + ahead < end && facts.entries[std::size_t(chosen[k + ahead])] == 0)
+                        asked.at(chosen[k + ahead]).prefetchFirstLine();
+                    std::uint32_t &entry = facts.entries[std::size_t(chosen[k])];
+                    if (entry == 0)
+                        entry = reading.at(chosen[k]).searchEntry();
+                }
+            });
+        }
         for (const qsizetype at : chosen) {
             std::uint32_t &entry = facts.entries[std::size_t(at)];
             if (entry == 0)

@@ -131,6 +131,7 @@ private slots:
     void searchNarrowsItemsButNotCounts();
     void searchesTypedInTurnFindWhatEachFindsAlone_data();
     void searchesTypedInTurnFindWhatEachFindsAlone();
+    void longLibrarySearchedOnceItsWordsAreIndexed();
     void emptyLibrary();
     void itemForLink();
     void itemCarriesCopyAndQuality();
@@ -289,6 +290,46 @@ void TestShelf::searchesTypedInTurnFindWhatEachFindsAlone()
     for (const QString &search : typed) {
         const QStringList found = itemIds(shelf.items(filter, search));
         QCOMPARE(found, itemIds(sampleShelf().items(filter, search)));
+    }
+}
+
+// A library long enough that its lists are made, and a first search reads the saves' places in
+// the index, on several threads: the items are the matching saves, in order, with their kinds.
+void TestShelf::longLibrarySearchedOnceItsWordsAreIndexed()
+{
+    constexpr int kSaves = 40000;
+    const QStringList words{QStringLiteral("harbour"), QStringLiteral("meadow"), QStringLiteral("lantern")};
+    Library library;
+    std::vector<Save> saves;
+    saves.reserve(kSaves);
+    for (int i = 0; i < kSaves; ++i) {
+        std::vector<Attachment> media;
+        if (i % 3 == 1)
+            media.push_back(image(10));
+        else if (i % 3 == 2)
+            media.push_back(video(10));
+        saves.push_back(makeSave(i + 1, post(xLink(QStringLiteral("u"), QString::number(i + 1)), std::move(media), std::nullopt,
+                                             words.at(i % 3) + u' ' + QString::number(i)),
+                                 kNow - i));
+    }
+    library.saves = SaveList(std::move(saves));
+    const Shelf shelf(library, media(CopyTable()), std::nullopt, Date{kNow}, Quality::original);
+    // Listed before the words are indexed: the shelf knows no save's place in the index yet.
+    QCOMPARE(shelf.items(Filter::all()).size(), kSaves);
+    for (const Save &save : library.saves)
+        save.indexSearchText(save.foldedSearchText());
+    for (const QString &search : {QStringLiteral("mead"), QStringLiteral("meadow 1"), QStringLiteral("lantern")}) {
+        const QList<ShelfItem> found = shelf.items(Filter::all(), search);
+        QList<Save::ID> expected;
+        for (const Save &save : library.saves)
+            if (save.matches(search))
+                expected.append(save.id());
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(found.size(), expected.size());
+        for (qsizetype i = 0; i < found.size(); ++i) {
+            QCOMPARE(found.at(i).save().id(), expected.at(i));
+            QCOMPARE(found.at(i).kind(), found.at(i).save().kind());
+        }
     }
 }
 
