@@ -238,8 +238,14 @@ std::optional<MarkTest> markTest(const Filter &filter)
         filter.value());
 }
 
-// How many items a thread makes at least when a list is made on several.
+// How many saves a thread reads at least when a long list is read on several.
 constexpr std::size_t kItemsPerThread = 16384;
+
+// The threads that share a walk over `count` saves: one per kItemsPerThread, at most four.
+std::size_t threadsFor(std::size_t count)
+{
+    return std::clamp<std::size_t>(count / kItemsPerThread, 1, std::min<std::size_t>(4, usableCores()));
+}
 
 // The mark of a save, the bits of its copy aside.
 std::uint8_t markOf(const Save &save)
@@ -540,7 +546,7 @@ QList<ShelfItem> Shelf::itemsAt(const std::vector<qsizetype> &positions) const
     // and the kind from the facts: no save's data is read, so a long list is made at the speed
     // of writing it.
     const std::vector<std::uint8_t> &marks = facts().marks;
-    const std::size_t threads = std::clamp<std::size_t>(n / kItemsPerThread, 1, std::min<std::size_t>(4, usableCores()));
+    const std::size_t threads = threadsFor(n);
     inParts(n, threads, [&](std::size_t, std::size_t begin, std::size_t end) {
         const ShelfItem::Holder context = threads > 1 ? ShelfItem::hold(m_context) : m_hold;
         SaveCursor cursor(m_library.saves);
@@ -616,8 +622,7 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search, c
         const std::size_t unknown = std::size_t(
             std::count_if(chosen.begin(), chosen.end(), [&](qsizetype at) { return facts.entries[std::size_t(at)] == 0; }));
         if (unknown >= kItemsPerThread) {
-            const std::size_t threads = std::clamp<std::size_t>(unknown / kItemsPerThread, 1, std::min<std::size_t>(4, usableCores()));
-            inParts(chosen.size(), threads, [&](std::size_t, std::size_t begin, std::size_t end) {
+            inParts(chosen.size(), threadsFor(unknown), [&](std::size_t, std::size_t begin, std::size_t end) {
                 constexpr std::size_t ahead = 16;
                 SaveCursor reading(m_library.saves);
                 SaveCursor asked(m_library.saves);
