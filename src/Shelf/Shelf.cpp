@@ -7,6 +7,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <numeric>
 #include <array>
 #include <iterator>
 #include <new>
@@ -616,29 +617,11 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search, c
     if (!SearchVocabulary::shared().isBeingFilled()) {
         // Each selected save's entry in the index answers, where it is known; a save not indexed
         // yet is looked for in its text (and indexed on the way). The facts of a shelf made before
-        // the saves' words were prepared (the home's at a start) know no entries: the first
-        // search takes them from the saves' data, on several threads when there are many, each
-        // thread reading its part of the saves and writing its part of the entries.
-        const std::size_t unknown = std::size_t(
-            std::count_if(chosen.begin(), chosen.end(), [&](qsizetype at) { return facts.entries[std::size_t(at)] == 0; }));
-        if (unknown >= kItemsPerThread) {
-            inParts(chosen.size(), threadsFor(unknown), [&](std::size_t, std::size_t begin, std::size_t end) {
-                constexpr std::size_t ahead = 16;
-                SaveCursor reading(m_library.saves);
-                SaveCursor asked(m_library.saves);
-                for (std::size_t k = begin; k < end; ++k) {
-                    if (k + ahead < end && facts.entries[std::size_t(chosen[k + ahead])] == 0)
-                        asked.at(chosen[k + ahead]).prefetchFirstLine();
-                    std::uint32_t &entry = facts.entries[std::size_t(chosen[k])];
-                    if (entry == 0)
-                        entry = reading.at(chosen[k]).searchEntry();
-                }
-            });
-        }
+        // the saves' words were prepared (the home's at a start) know no entries: unless the shelf
+        // was prepared for searching, the first search takes them from the saves' data.
+        readEntries(facts, chosen);
         for (const qsizetype at : chosen) {
-            std::uint32_t &entry = facts.entries[std::size_t(at)];
-            if (entry == 0)
-                entry = cursor.at(at).searchEntry();
+            const std::uint32_t entry = facts.entries[std::size_t(at)];
             const std::optional<bool> known = query.matchesEntry(entry);
             if (known ? *known : cursor.at(at).matches(query))
                 matched.push_back(at);
@@ -665,6 +648,36 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search, c
     // Made afresh on several threads: copying the earlier search's items one by one on this
     // thread waits on each save's data in turn, and comes out slower.
     return itemsAt(matched);
+}
+
+void Shelf::readEntries(Facts &facts, const std::vector<qsizetype> &positions) const
+{
+    const std::size_t unknown = std::size_t(
+        std::count_if(positions.begin(), positions.end(), [&](qsizetype at) { return facts.entries[std::size_t(at)] == 0; }));
+    if (unknown == 0)
+        return;
+    // Each thread reads its part of the saves and writes its part of the entries; each save is
+    // asked for some steps ahead, so that the reads of a hundred thousand overlap.
+    inParts(positions.size(), threadsFor(unknown), [&](std::size_t, std::size_t begin, std::size_t end) {
+        constexpr std::size_t ahead = 16;
+        SaveCursor reading(m_library.saves);
+        SaveCursor asked(m_library.saves);
+        for (std::size_t k = begin; k < end; ++k) {
+            if (k + ahead < end && facts.entries[std::size_t(positions[k + ahead])] == 0)
+                asked.at(positions[k + ahead]).prefetchFirstLine();
+            std::uint32_t &entry = facts.entries[std::size_t(positions[k])];
+            if (entry == 0)
+                entry = reading.at(positions[k]).searchEntry();
+        }
+    });
+}
+
+void Shelf::prepareSearch() const
+{
+    Facts &facts = this->facts();
+    std::vector<qsizetype> all(facts.entries.size());
+    std::iota(all.begin(), all.end(), qsizetype(0));
+    readEntries(facts, all);
 }
 
 qsizetype Shelf::count(const Filter &filter) const

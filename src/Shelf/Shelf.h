@@ -79,6 +79,10 @@ public:
     // The same, showing every save (trashed ones too) to `eachSave` in library order in the same
     // walk, for a caller that tallies something more without walking the saves again.
     QList<qsizetype> counts(const QList<Filter> &filters, const std::function<void(const Save &)> &eachSave) const;
+    // Reads every save's place in the search index into what the shelf keeps of its saves, where
+    // not known yet: once the saves' words are prepared, the first search then reads none of the
+    // saves (the shelves that follow this one take the places over). For an idle moment.
+    void prepareSearch() const;
     // The item of the first save, trashed or not, whose post has that link.
     std::optional<ShelfItem> item(const PostLink &link) const;
     // The item of any save, which the item keeps a copy of; its copy is looked for in this shelf.
@@ -131,6 +135,9 @@ private:
     std::vector<qsizetype> selected(const Filter &filter) const;
     // The items of the saves at those positions.
     QList<ShelfItem> itemsAt(const std::vector<qsizetype> &positions) const;
+    // Reads the search index places of the saves at those positions (ascending) that the facts
+    // do not know yet, on several threads when they are many.
+    void readEntries(Facts &facts, const std::vector<qsizetype> &positions) const;
     struct Listed;
     // items() without the kept lists: for a search, among the saves of `base` (a kept search of
     // the same filter that it narrows) when given, else among all the filter selects. The

@@ -11,6 +11,7 @@
 #include "Library/SearchVocabulary.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QSet>
 #include <QSignalBlocker>
 #include <QSocketNotifier>
@@ -380,7 +381,8 @@ void Curator::prepare()
     auto walk = std::make_shared<Walk>();
     walk->saves = m_library.saves;
     walk->filling.emplace();
-    writer().idle([walk] {
+    const QPointer<Curator> self(this);
+    writer().idle([walk, self] {
         constexpr qsizetype kBlock = 16384;
         const SaveList &saves = walk->saves;
         const qsizetype begin = walk->next;
@@ -406,6 +408,9 @@ void Curator::prepare()
         // system rather than kept for work that does not come again.
         ::malloc_trim(0);
         SearchVocabulary::shared().prepareLetters();
+        // Told on the main thread, where the Curator lives.
+        QMetaObject::invokeMethod(
+            self.get(), [self] { if (self) emit self->searchPrepared(); }, Qt::QueuedConnection);
         return false;
     });
 }

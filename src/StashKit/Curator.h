@@ -270,6 +270,9 @@ public:
     QCoro::Task<void> keepMissingCovers();
 
 signals:
+    // The search words of the saves restored last are worked out (after a start, on the
+    // writer's thread): a search now finds every save in the index.
+    void searchPrepared();
     void libraryChanged();
     void localMediaChanged();
     void coversChanged();

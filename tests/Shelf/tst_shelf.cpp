@@ -131,6 +131,7 @@ private slots:
     void searchNarrowsItemsButNotCounts();
     void searchesTypedInTurnFindWhatEachFindsAlone_data();
     void searchesTypedInTurnFindWhatEachFindsAlone();
+    void longLibrarySearchedOnceItsWordsAreIndexed_data();
     void longLibrarySearchedOnceItsWordsAreIndexed();
     void emptyLibrary();
     void itemForLink();
@@ -293,10 +294,20 @@ void TestShelf::searchesTypedInTurnFindWhatEachFindsAlone()
     }
 }
 
-// A library long enough that its lists are made, and a first search reads the saves' places in
-// the index, on several threads: the items are the matching saves, in order, with their kinds.
+// A library long enough that its lists are made, and the saves' places in the index are read, on
+// several threads: by the first search, by a preparation ahead of it, or by the shelf a following
+// one takes them from. The items are the matching saves, in order, with their kinds.
+void TestShelf::longLibrarySearchedOnceItsWordsAreIndexed_data()
+{
+    QTest::addColumn<int>("read");
+    QTest::newRow("by the first search") << 0;
+    QTest::newRow("prepared ahead") << 1;
+    QTest::newRow("prepared by the shelf followed") << 2;
+}
+
 void TestShelf::longLibrarySearchedOnceItsWordsAreIndexed()
 {
+    QFETCH(int, read);
     constexpr int kSaves = 40000;
     const QStringList words{QStringLiteral("harbour"), QStringLiteral("meadow"), QStringLiteral("lantern")};
     Library library;
@@ -313,11 +324,22 @@ void TestShelf::longLibrarySearchedOnceItsWordsAreIndexed()
                                  kNow - i));
     }
     library.saves = SaveList(std::move(saves));
-    const Shelf shelf(library, media(CopyTable()), std::nullopt, Date{kNow}, Quality::original);
+    const Shelf first(library, media(CopyTable()), std::nullopt, Date{kNow}, Quality::original);
     // Listed before the words are indexed: the shelf knows no save's place in the index yet.
-    QCOMPARE(shelf.items(Filter::all()).size(), kSaves);
+    QCOMPARE(first.items(Filter::all()).size(), kSaves);
     for (const Save &save : library.saves)
         save.indexSearchText(save.foldedSearchText());
+    if (read > 0)
+        first.prepareSearch();
+    Shelf shelf = first;
+    if (read == 2) {
+        // Another save comes in: the shelf that follows reads it alone.
+        library.saves.insert(0, makeSave(kSaves + 1, post(xLink(QStringLiteral("u"), QStringLiteral("0")), {}, std::nullopt,
+                                                          QStringLiteral("meadow new"))));
+        library.saves.first().indexSearchText(library.saves.first().foldedSearchText());
+        shelf = Shelf(library, media(CopyTable()), std::nullopt, Date{kNow}, Quality::original);
+        shelf.follow(first);
+    }
     for (const QString &search : {QStringLiteral("mead"), QStringLiteral("meadow 1"), QStringLiteral("lantern")}) {
         const QList<ShelfItem> found = shelf.items(Filter::all(), search);
         QList<Save::ID> expected;

@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 
@@ -446,6 +447,7 @@ private slots:
         const Library library = manySaves(6000);
         auto archive = std::make_shared<GatedArchive>(library);
         auto curator = curatorOver(archive);
+        QSignalSpy prepared(curator.get(), &Curator::searchPrepared);
         QVERIFY(curator->restore());
         archive->setOpen(false);
         curator->writeNote(QStringLiteral("Volcano night"), saveID(1));
@@ -465,6 +467,10 @@ private slots:
         }
         archive->setOpen(true);
         curator->finishPreparing();
+        // Told once, on this thread, when the saves' words are all prepared.
+        QTRY_COMPARE(prepared.count(), 1);
+        for (const Save &save : library.saves)
+            QVERIFY(save.isSearchIndexed());
         for (qsizetype q = 0; q < queries.size(); ++q) {
             QStringList expected;
             for (const Save &save : curator->library().saves)

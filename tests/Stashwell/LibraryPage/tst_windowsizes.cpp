@@ -54,6 +54,7 @@ struct Running {
     QTemporaryDir dir;
     HttpServer server;
     std::unique_ptr<StashwellApp> app;
+    bool saved = true;   // every post was kept in time
 
     Running(AppLanguage language, bool inspector)
     {
@@ -81,7 +82,7 @@ struct Running {
                          HttpReply::json(R"({"code":200,"tweet":{"text":")" + texts[i]
                                          + R"(","created_timestamp":1700000000,"author":{"name":"Someone with a rather long name","screen_name":"Someone"},"media":{"all":[]}}})"));
             app->curator().save(link);
-            QTest::qWaitFor([&] { return !app->curator().saves({Url::parse(link).value()}).isEmpty(); }, 10000);
+            saved = QTest::qWaitFor([&] { return !app->curator().saves({Url::parse(link).value()}).isEmpty(); }, 10000) && saved;
         }
         app->curator().makeCollection(QStringLiteral("Recipes to try on a long winter weekend"), Swatch::blue);
         if (inspector)
@@ -130,6 +131,7 @@ private slots:
         QFETCH(AppLanguage, language);
         QFETCH(bool, inspector);
         Running run(language, inspector);
+        QVERIFY(run.saved);
         LibraryWindow &window = run.app->libraryWindow();
         const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize());
         QVERIFY2(least.boundedTo(workArea) == least, qPrintable(QStringLiteral("%1 x %2").arg(least.width()).arg(least.height())));

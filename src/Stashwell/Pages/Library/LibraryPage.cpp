@@ -91,6 +91,13 @@ LibraryPage::LibraryPage(Curator &curator, Router &router, QUndoStack *undoStack
         m_selection->forgetRemoved(m_curator.library());
     });
     connect(&m_curator, &Curator::coversChanged, this, [this] { shelfStale(false); });
+    // Once the saves' words are prepared, the shelf at hand learns where each save lies in the
+    // search index while nothing is typed, rather than at the first letter typed; the shelves
+    // that follow it take that over. Nothing else of the page moves for it.
+    connect(&m_curator, &Curator::searchPrepared, this, [this] {
+        if (m_lastShelf)
+            m_lastShelf->prepareSearch();
+    });
     connect(&m_curator, &Curator::qualityChanged, this, [this] { shelfStale(false); });
     connect(&m_curator, &Curator::localMediaChanged, this, &LibraryPage::localMediaDidChange);
 
