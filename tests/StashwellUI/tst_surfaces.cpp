@@ -162,6 +162,8 @@ private slots:
     void softEdgesFadeOnlyScrolledContent();
     void softEdgesLetClicksThrough();
     void softEdgesRepaintOnlyChangedBands_data();
+    void softEdgesFrostOnlyWhatAVeilLeaves_data();
+    void softEdgesFrostOnlyWhatAVeilLeaves();
     void softEdgesRepaintOnlyChangedBands();
     void frostSettingIsInherited();
     void gallery();
@@ -671,6 +673,41 @@ void TestSurfaces::softEdgesRepaintOnlyChangedBands()
     QCOMPARE(SoftScrollEdges::changedBands({topBefore, bottomBefore}, {topAfter, bottomAfter}, QSizeF(200, 300),
                                            QMargins(0, 40, 0, 0), true, bottomChosen),
              expected);
+}
+
+void TestSurfaces::softEdgesFrostOnlyWhatAVeilLeaves_data()
+{
+    QTest::addColumn<int>("edge");
+    QTest::addColumn<double>("inset");
+    QTest::addColumn<double>("shown");
+    QTest::addColumn<QColor>("veil");
+    QTest::addColumn<QRectF>("expected");
+    const QRectF top(0, 0, 200, 40 + SoftScrollEdges::kTail);
+    const double bottomTop = 300 - 20 - SoftScrollEdges::kTail;
+    const QColor opaque(240, 238, 233);
+    QTest::newRow("top, under an opaque veil") << int(Qt::TopEdge) << 40.0 << 1.0 << opaque
+                                               << QRectF(0, 40, 200, SoftScrollEdges::kTail);
+    QTest::newRow("bottom, under an opaque veil") << int(Qt::BottomEdge) << 20.0 << 1.0 << opaque
+                                                  << QRectF(0, bottomTop, 200, SoftScrollEdges::kTail);
+    QTest::newRow("no veil") << int(Qt::TopEdge) << 40.0 << 1.0 << QColor() << top;
+    QTest::newRow("a veil seen through") << int(Qt::TopEdge) << 40.0 << 1.0 << QColor(240, 238, 233, 200) << top;
+    QTest::newRow("a band fading in") << int(Qt::TopEdge) << 40.0 << 0.5 << opaque << top;
+    QTest::newRow("no inset") << int(Qt::BottomEdge) << 0.0 << 1.0 << opaque
+                              << QRectF(0, 300 - SoftScrollEdges::kTail, 200, SoftScrollEdges::kTail);
+}
+
+// The frost is worked out only where it can show: where an opaque veil lies over an inset at full
+// strength, the frost beneath it is hidden; through a translucent or fading veil it shows.
+void TestSurfaces::softEdgesFrostOnlyWhatAVeilLeaves()
+{
+    QFETCH(int, edge);
+    QFETCH(double, inset);
+    QFETCH(double, shown);
+    QFETCH(QColor, veil);
+    QFETCH(QRectF, expected);
+    const QRectF band = edge == Qt::TopEdge ? QRectF(0, 0, 200, inset + SoftScrollEdges::kTail)
+                                            : QRectF(0, 300 - inset - SoftScrollEdges::kTail, 200, inset + SoftScrollEdges::kTail);
+    QCOMPARE(SoftScrollEdges::frosted(band, Qt::Edge(edge), inset, shown, veil), expected);
 }
 
 void TestSurfaces::softEdgesLetClicksThrough()

@@ -444,7 +444,10 @@ void ProgressiveBlurView::paint(QPainter &painter, const QRectF &band, QWidget &
 {
     if (!prepare(band.height()))
         return;
-    const QRect area = band.toAlignedRect() & source.rect();
+    // The band's rows keep their strengths; only the part the painter's clip leaves is worked out.
+    QRect area = band.toAlignedRect() & source.rect();
+    if (painter.hasClipping())
+        area &= painter.clipBoundingRect().toAlignedRect();
     if (area.isEmpty())
         return;
 

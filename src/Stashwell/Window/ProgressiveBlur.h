@@ -102,7 +102,9 @@ public:
 
     // Paints the frost over `band` (in `source`'s coordinates) with `painter`, from what `source`
     // and its children paint there; soft scroll edge overlays among the children are left out (they
-    // are what paints the bands). Draws nothing when the band or the source is unusable.
+    // are what paints the bands). Only the part of the band inside the painter's clip is worked
+    // out and drawn; the rows keep the strengths of the whole band. Draws nothing when the band or
+    // the source is unusable.
     // `freshBeneath`: the whole band is being repainted, so what lies under it in the window's
     // buffer is what the content just painted there; it is read from there instead of painted again.
     void paint(QPainter &painter, const QRectF &band, QWidget &source, bool freshBeneath = false);

@@ -251,6 +251,14 @@ void SoftScrollEdges::paintVeil(QPainter &painter, const QRectF &band, Qt::Edge 
     painter.fillRect(band, gradient);
 }
 
+QRectF SoftScrollEdges::frosted(const QRectF &band, Qt::Edge edge, double inset, double shown, const QColor &veil)
+{
+    if (!veil.isValid() || veil.alpha() < 255 || !(inset > 0) || !(shown >= 1))
+        return band;
+    const double covered = std::min(inset, band.height());
+    return edge == Qt::TopEdge ? band.adjusted(0, covered, 0, 0) : band.adjusted(0, 0, 0, -covered);
+}
+
 void SoftScrollEdges::paintEvent(QPaintEvent *)
 {
     const ScrollEdgeFrost frost = ScrollEdgeFrostSetting::find(this);
@@ -262,12 +270,19 @@ void SoftScrollEdges::paintEvent(QPaintEvent *)
         if (shown <= 0)
             continue;
         if (const std::optional<QRectF> rect = band(edge)) {
+            const double inset = edge == Qt::TopEdge ? m_insets.top() : m_insets.bottom();
             painter.save();
             painter.setOpacity(shown);
             painter.setClipRect(*rect);
-            if (frost)
+            if (frost) {
+                // An opaque veil hides all the frost would show over the inset: the frost is
+                // worked out for the rest of the band alone (most of a band under a bar).
+                painter.save();
+                painter.setClipRect(frosted(*rect, edge, inset, shown, m_veil ? m_veil() : QColor()));
                 frost(painter, *rect, edge);
-            paintVeil(painter, *rect, edge, edge == Qt::TopEdge ? m_insets.top() : m_insets.bottom());
+                painter.restore();
+            }
+            paintVeil(painter, *rect, edge, inset);
             painter.restore();
         }
     }

@@ -75,6 +75,10 @@ public:
     // over a dark tint still reads), then falling smoothly to nothing at the end of the tail.
     // Nothing where there is no inset.
     static double veilOpacity(double depth, double inset);
+    // The part of the band at `edge` whose frost can show, for a band shown at `shown` strength
+    // over an inset of `inset` pixels under a veil of `veil` (invalid: none): all of it, but for
+    // the inset where an opaque veil covers it at full strength. The frost is worked out there only.
+    static QRectF frosted(const QRectF &band, Qt::Edge edge, double inset, double shown, const QColor &veil);
 
     // Lets each band fade only content that has scrolled under it: with a scroll bar followed, the
     // top band shows as far as the content has scrolled past the top and the bottom band as far as
@@ -104,6 +108,7 @@ private:
     void fitMask();
     void scrolled();
     void paintVeil(QPainter &painter, const QRectF &band, Qt::Edge edge, double inset) const;
+
 
     QPointer<QWidget> m_content;
     QPointer<QScrollBar> m_scroll;

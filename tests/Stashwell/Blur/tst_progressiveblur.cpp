@@ -124,6 +124,7 @@ private slots:
     void readsWhatTheContentPaintedBeneath();
     void flatContent_data();
     void flatContent();
+    void underAnOpaqueVeilOnlyTheTailIsFrosted();
     void clickThroughBand();
     void onlyTheLibraryWindowFrosts();
     void gallery();
@@ -468,6 +469,41 @@ void TestProgressiveBlur::readsWhatTheContentPaintedBeneath()
                 QFAIL(qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
     // And the bands did frost: the red block's strong end is not its own colour.
     QVERIFY(shown.pixel(content->x() + 10, content->y() + 1) != qRgb(220, 40, 40));
+}
+
+// The frost is left out where an opaque veil covers the inset: the window shows what it showed
+// with the whole band frosted (under a veil one step short of opaque, which is frosted whole),
+// within a level or two where the tail's blur no longer reaches under the bar; and the tail is
+// still frosted.
+QColor g_veil;
+QColor veilColour() { return g_veil; }
+
+void TestProgressiveBlur::underAnOpaqueVeilOnlyTheTailIsFrosted()
+{
+    const auto shown = [](int veilAlpha, bool frost) {
+        g_veil = QColor(240, 238, 233, veilAlpha);
+        QWidget window;
+        auto *content = new Stripes(&window);
+        content->resize(300, 200);
+        window.resize(300, 200);
+        auto *edges = new SoftScrollEdges(content, true, true);
+        edges->setSafeAreaInsets(QMargins(0, 40, 0, 20));
+        edges->setVeil(&veilColour);
+        if (frost)
+            ScrollEdgeFrostSetting::set(window, ProgressiveBlur::frost());
+        return window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage tailAlone = shown(255, true);
+    const QImage whole = shown(254, true);
+    const QImage unfrosted = shown(255, false);
+    bool tailFrosted = false;
+    for (int y = 0; y < tailAlone.height(); ++y) {
+        for (int x = 0; x < tailAlone.width(); ++x) {
+            QVERIFY2(test::sameColour(tailAlone.pixel(x, y), whole.pixel(x, y), 2), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            tailFrosted = tailFrosted || tailAlone.pixel(x, y) != unfrosted.pixel(x, y);
+        }
+    }
+    QVERIFY(tailFrosted);
 }
 
 void TestProgressiveBlur::flatContent_data()
