@@ -475,8 +475,10 @@ void TestProgressiveBlur::readsWhatTheContentPaintedBeneath()
 // with the whole band frosted (under a veil one step short of opaque, which is frosted whole),
 // within a level or two where the tail's blur no longer reaches under the bar; and the tail is
 // still frosted.
+namespace {
 QColor g_veil;
 QColor veilColour() { return g_veil; }
+}  // namespace
 
 void TestProgressiveBlur::underAnOpaqueVeilOnlyTheTailIsFrosted()
 {
