@@ -11,7 +11,6 @@
 #include "Library/SearchVocabulary.h"
 
 #include <QDir>
-#include <QPointer>
 #include <QSet>
 #include <QSignalBlocker>
 #include <QSocketNotifier>
@@ -381,7 +380,8 @@ void Curator::prepare()
     auto walk = std::make_shared<Walk>();
     walk->saves = m_library.saves;
     walk->filling.emplace();
-    const QPointer<Curator> self(this);
+    // The writer, and with it this work, ends before the Curator does (see ~Curator).
+    Curator *const self = this;
     writer().idle([walk, self] {
         constexpr qsizetype kBlock = 16384;
         const SaveList &saves = walk->saves;
@@ -409,8 +409,7 @@ void Curator::prepare()
         ::malloc_trim(0);
         SearchVocabulary::shared().prepareLetters();
         // Told on the main thread, where the Curator lives.
-        QMetaObject::invokeMethod(
-            self.get(), [self] { if (self) emit self->searchPrepared(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(self, [self] { emit self->searchPrepared(); }, Qt::QueuedConnection);
         return false;
     });
 }

@@ -8,7 +8,6 @@
 #include <QPointF>
 #include <QRectF>
 
-
 class QPainter;
 
 namespace sw::CardShadow {

@@ -109,7 +109,6 @@ private:
     void scrolled();
     void paintVeil(QPainter &painter, const QRectF &band, Qt::Edge edge, double inset) const;
 
-
     QPointer<QWidget> m_content;
     QPointer<QScrollBar> m_scroll;
     std::pair<double, double> m_strengths{1, 1};   // top and bottom, as last asked to paint

@@ -91,6 +91,8 @@ LibraryPage::LibraryPage(Curator &curator, Router &router, QUndoStack *undoStack
         m_selection->forgetRemoved(m_curator.library());
     });
     connect(&m_curator, &Curator::coversChanged, this, [this] { shelfStale(false); });
+    connect(&m_curator, &Curator::qualityChanged, this, [this] { shelfStale(false); });
+    connect(&m_curator, &Curator::localMediaChanged, this, &LibraryPage::localMediaDidChange);
     // Once the saves' words are prepared, the shelf at hand learns where each save lies in the
     // search index while nothing is typed, rather than at the first letter typed; the shelves
     // that follow it take that over. Nothing else of the page moves for it.
@@ -98,8 +100,6 @@ LibraryPage::LibraryPage(Curator &curator, Router &router, QUndoStack *undoStack
         if (m_lastShelf)
             m_lastShelf->prepareSearch();
     });
-    connect(&m_curator, &Curator::qualityChanged, this, [this] { shelfStale(false); });
-    connect(&m_curator, &Curator::localMediaChanged, this, &LibraryPage::localMediaDidChange);
 
     connect(&m_router, &Router::findRequestsChanged, this, &LibraryPage::focusSearch);
     connect(&m_router, &Router::emptyTrashRequestsChanged, m_dialogs, &DialogState::offerEmptyTrash);
