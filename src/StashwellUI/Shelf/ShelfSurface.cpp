@@ -314,7 +314,7 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         }
         const double top = std::max(0.0, unchangedTo - double(verticalScrollBar()->value()));
         invalidate(QRectF(viewport()->rect()).adjusted(0, top, 0, 0));
-        updateBuiltRange();
+        updateBuiltRange(Reach::screen);
         retire(std::move(old));
         return;
     }
@@ -343,7 +343,7 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
     placeWidgets();
     if (resized)
         invalidate(QRectF(viewport()->rect()));
-    updateBuiltRange();
+    updateBuiltRange(Reach::screen);
     retire(std::move(old));
 }
 
@@ -426,7 +426,16 @@ ShelfSurface::Built &ShelfSurface::ensureBuilt(qsizetype block, qsizetype index)
     return detail::ensurePainter(m_states[std::size_t(block)], std::get<ShelfCollection>(m_blocks.at(block)), index, m_paging);
 }
 
-void ShelfSurface::updateBuiltRange()
+void ShelfSurface::updateBuiltRange(Reach reach)
+{
+    // New blocks while the shelf shows: the items on screen are what the next paint needs. Making
+    // the painters a screen above and below them too (twice as many) would keep that paint
+    // waiting; painting ahead makes them right after it.
+    keepBuilt(reach == Reach::screen && isVisible() ? Reach::screen : Reach::around);
+    m_prepare.schedule();
+}
+
+void ShelfSurface::keepBuilt(Reach reach)
 {
     const double top = verticalScrollBar()->value();
     const double height = viewport()->height();
@@ -457,11 +466,18 @@ void ShelfSurface::updateBuiltRange()
         for (qsizetype i = v.items.first; i < v.items.last; ++i)
             keep(v.block, i);
     }
+    m_aroundPending = false;
     for (const ShelfGeometry::Visible &v : around) {
         for (qsizetype i = v.items.first; i < v.items.last; ++i) {
             const Save::ID &id = collection(v.block)->items.at(i).save().id();
-            if (!kept[std::size_t(v.block)].contains(id))
-                keep(v.block, i);
+            if (kept[std::size_t(v.block)].contains(id))
+                continue;
+            // Only on screen: one made already is kept, the others wait.
+            if (reach == Reach::screen && !m_states[std::size_t(v.block)].built.contains(id)) {
+                m_aroundPending = true;
+                continue;
+            }
+            keep(v.block, i);
         }
     }
     // The hovered and pressed items keep their state while the pointer is on them.
@@ -476,7 +492,6 @@ void ShelfSurface::updateBuiltRange()
     for (std::size_t b = 0; b < m_states.size(); ++b)
         m_states[b].built = std::move(kept[b]);
     m_pictures->want(wanted);
-    m_prepare.schedule();
 }
 
 void ShelfSurface::holdPrepare() { m_prepare.hold(); }
@@ -489,6 +504,8 @@ bool ShelfSurface::prepareSlice()
 {
     QElapsedTimer clock;
     clock.start();
+    if (m_aroundPending)
+        keepBuilt(Reach::around);
     const double top = verticalScrollBar()->value();
     const double bottom = top + viewport()->height();
     const qreal ratio = viewport()->devicePixelRatioF();

@@ -222,7 +222,12 @@ private:
     QRect movableArea() const;
     void updateScrollRange();
     void placeWidgets();
-    void updateBuiltRange();
+    // Which painters a change makes at once: those on screen only (new blocks: the rest are made
+    // after their first paint, by painting ahead), or those around the screen too.
+    enum class Reach { screen, around };
+    void updateBuiltRange(Reach reach = Reach::around);
+    // The painters of `reach` made and kept, the rest let go; the pictures they show asked for.
+    void keepBuilt(Reach reach);
     Built &ensureBuilt(qsizetype block, qsizetype index);
     Built *builtFor(const Pointer &pointer, qsizetype *index = nullptr);
     // Whether the block's item at `index` is the save's: a kept place is used only then.
@@ -276,6 +281,7 @@ private:
     detail::ShelfInput m_input;         // the pointer, drags and keys
 
     detail::ShelfPrepare m_prepare;     // painting ahead while the shelf is idle
+    bool m_aroundPending = false;       // painters around the screen wait for painting ahead
     QRegion m_invalidated;
     int m_lastPainted = 0;
 };

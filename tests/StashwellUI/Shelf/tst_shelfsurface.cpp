@@ -119,6 +119,8 @@ private slots:
     void changeRepaintsOnlyThatItem();
     void unchangedCardsKeepTheirImages();
     void cardsAheadArePaintedWhileIdle();
+    void newBlocksMakeTheScreensPaintersFirst_data();
+    void newBlocksMakeTheScreensPaintersFirst();
     void imageCachesFollowTheViewport();
     void paintingAheadWaitsForTheNextPaint();
     void paintingAheadHeldForComingBlocks_data();
@@ -431,6 +433,55 @@ void TestShelfSurface::cardsAheadArePaintedWhileIdle()
     m_surface->viewport()->grab();
     QVERIFY(m_surface->lastPaintedItems() > 4);
     QCOMPARE(m_surface->cardImages().renders(), renders);
+}
+
+// New blocks make the painters of the items on screen at once and those a screen around it once
+// the change has painted; painters made already are kept meanwhile, and a scroll finds its own.
+void TestShelfSurface::newBlocksMakeTheScreensPaintersFirst_data()
+{
+    QTest::addColumn<ShelfLayout>("layout");
+    QTest::addColumn<QString>("then");   // "other saves", "same saves", "scroll"
+    QTest::newRow("grid, other saves") << ShelfLayout::grid << "other saves";
+    QTest::newRow("list, other saves") << ShelfLayout::list << "other saves";
+    QTest::newRow("grid, the same saves selected") << ShelfLayout::grid << "same saves";
+    QTest::newRow("list, scrolled before painting ahead") << ShelfLayout::list << "scroll";
+}
+
+void TestShelfSurface::newBlocksMakeTheScreensPaintersFirst()
+{
+    QFETCH(ShelfLayout, layout);
+    QFETCH(QString, then);
+    const auto onScreen = [&] {
+        int n = 0;
+        for (const ShelfSurface::KeptPainter &kept : m_surface->keptPainters())
+            n += kept.index >= 0 && m_surface->itemRect(kept.block, kept.index).intersects(m_surface->viewport()->rect());
+        return n;
+    };
+    ShelfCollection first = recording(items(400), layout, m_calls);
+    m_surface->setCollection(first);
+    m_surface->viewport()->repaint();
+    // Painting ahead, in the turns after the paint, makes the rest in its first slice.
+    QTRY_VERIFY(m_surface->builtCount() > onScreen());
+    const int around = m_surface->builtCount();
+
+    if (then == u"same saves") {
+        first.selection = first.items.at(2).save().id();
+        m_surface->setCollection(first);
+        QCOMPARE(m_surface->builtCount(), around);
+        return;
+    }
+    m_surface->setCollection(recording(items(400, 3, 401), layout, m_calls));
+    const int shown = onScreen();
+    QVERIFY(shown > 0);
+    QCOMPARE(m_surface->builtCount(), shown);
+    if (then == u"scroll") {
+        QScrollBar *bar = m_surface->verticalScrollBar();
+        bar->setValue(bar->value() + m_surface->viewport()->height() / 2);
+        QVERIFY(m_surface->builtCount() > onScreen());
+        return;
+    }
+    m_surface->viewport()->repaint();
+    QTRY_COMPARE(m_surface->builtCount(), around);
 }
 
 void TestShelfSurface::imageCachesFollowTheViewport()
