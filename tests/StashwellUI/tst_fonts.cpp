@@ -17,6 +17,8 @@ private slots:
     void everyWeightIsItsOwnFace();
     void titleSizesUseTheDisplayCut_data();
     void titleSizesUseTheDisplayCut();
+    void aStyleIsMadeOnce_data();
+    void aStyleIsMadeOnce();
 };
 
 // The set-up installs Inter and the Noto packages; the interface draws in them, not in a fallback.
@@ -109,6 +111,33 @@ void TestFonts::titleSizesUseTheDisplayCut()
     QFETCH(QString, family);
     loadFonts(QLocale(QLocale::English));
     QCOMPARE(QFontInfo(style.font()).family(), family);
+}
+
+void TestFonts::aStyleIsMadeOnce_data()
+{
+    QTest::addColumn<QString>("then");   // what comes between the two fonts of a style
+    QTest::addColumn<bool>("shared");
+    QTest::newRow("nothing") << "" << true;
+    QTest::newRow("another style") << "style" << true;
+    QTest::newRow("the language's fallbacks") << "language" << false;
+}
+
+// Fonts of one style share one font, whose families the font database resolves once: until the
+// fallbacks change, which a font made before does not carry.
+void TestFonts::aStyleIsMadeOnce()
+{
+    QFETCH(QString, then);
+    QFETCH(bool, shared);
+    loadFonts(QLocale(QLocale::English));
+    const QFont first = Tokens::Typography::caption.font();
+    if (then == u"style")
+        QVERIFY(!Tokens::Typography::bodyStrong.font().isCopyOf(first));
+    if (then == u"language")
+        loadFonts(QLocale(QLocale::Japanese, QLocale::Japan));
+    const QFont second = Tokens::Typography::caption.font();
+    QCOMPARE(second.isCopyOf(first), shared);
+    QCOMPARE(second.families().mid(1), Tokens::Typography::fallbackFamilies());
+    loadFonts(QLocale(QLocale::English));
 }
 
 QTEST_MAIN(TestFonts)

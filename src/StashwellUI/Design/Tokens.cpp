@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QVariantAnimation>
 
+#include <vector>
+
 namespace sw::Tokens {
 
 namespace {
@@ -193,10 +195,16 @@ QStringList &fallbacks()
                             QStringLiteral("Noto Sans CJK KR")};
     return list;
 }
+// Counts the changes of the fallbacks: a font made before one is not handed out again.
+QAtomicInt fallbacksChanged{0};
 }  // namespace
 
 QStringList fallbackFamilies() { return fallbacks(); }
-void setFallbackFamilies(const QStringList &families) { fallbacks() = families; }
+void setFallbackFamilies(const QStringList &families)
+{
+    fallbacks() = families;
+    fallbacksChanged.fetchAndAddOrdered(1);
+}
 
 QFont::Weight qtWeight(Weight weight)
 {
@@ -223,6 +231,23 @@ QFont font(double size, Weight weight, Design design)
         if (const QScreen *screen = QGuiApplication::primaryScreen())
             dpi = screen->logicalDotsPerInchY();
     }
+    // A font made afresh looks its families up in the font database when it is first measured or
+    // drawn, tens of microseconds each time (a relayout measures hundreds of texts); copies of one
+    // made before share what it found. Kept per thread, as fonts are used on their own thread.
+    struct Made {
+        double size;
+        Weight weight;
+        Design design;
+        double dpi;
+        int fallbacks;
+        QFont font;
+    };
+    thread_local std::vector<Made> made;
+    const int generation = fallbacksChanged.loadAcquire();
+    for (const Made &m : made) {
+        if (m.size == size && m.weight == weight && m.design == design && m.dpi == dpi && m.fallbacks == generation)
+            return m.font;
+    }
     QFont result;
     result.setFamilies(QStringList{family(design, size)} + fallbacks());
     result.setPointSizeF(size * 72.0 / dpi);
@@ -230,6 +255,10 @@ QFont font(double size, Weight weight, Design design)
     result.setStyleHint(design == Design::monospaced ? QFont::Monospace : QFont::SansSerif);
     if (design == Design::monospaced)
         result.setFixedPitch(true);
+    // The styles are a few dozen sizes and weights; a bound all the same.
+    if (made.size() >= 128)
+        made.erase(made.begin());
+    made.push_back(Made{size, weight, design, dpi, generation, result});
     return result;
 }
 
