@@ -77,59 +77,108 @@ void SearchVocabulary::forEachEntryLocked(std::uint32_t number, Mark &&mark) con
         mark(entry);
 }
 
-void SearchVocabulary::compact()
+namespace {
+// How many words one turn of a packing packs: well under a millisecond's work, so that a search
+// typed meanwhile waits no longer than that.
+constexpr std::uint32_t kWordsPerTurn = 4096;
+}  // namespace
+
+void SearchVocabulary::waitForSearches() const
 {
-    const std::lock_guard lock(m_mutex);
+    // The lock is no fairer than to take it again: a search waiting goes first.
+    while (m_searching.load(std::memory_order_acquire) > 0)
+        std::this_thread::yield();
+}
+
+void SearchVocabulary::compact(const std::function<void()> &betweenTurns)
+{
+    const std::lock_guard compacting(m_compacting);
     // Everything is packed anew, into new room: the words' entries in order, each word's old
-    // packed entries followed by those listed since.
-    const std::uint32_t known = m_entries;
+    // packed entries followed by those listed before the packing began. The old room answers
+    // the searches until the new one takes its place.
+    std::uint32_t known = 0;
+    std::uint32_t words = 0;
+    {
+        const std::lock_guard lock(m_mutex);
+        known = m_entries;
+        words = std::uint32_t(m_starts.size());
+    }
     const std::size_t bitmapBytes = (std::size_t(known) + 63) / 64 * 8;
-    std::vector<Packed> packing(m_starts.size());
+    std::vector<Packed> packing(words);
     std::vector<std::uint8_t> packed;
+    // How many of each word's listed entries the packing holds: those listed since stay listed.
+    std::vector<std::uint32_t> taken(words, 0);
     std::vector<std::uint32_t> entries;
-    for (std::uint32_t number = 0; number < m_starts.size(); ++number) {
-        entries.clear();
-        forEachEntryLocked(number, [&](std::uint32_t entry) { entries.push_back(entry); });
-        std::size_t gapBytes = 0;
-        std::uint32_t previous = 0;
-        for (const std::uint32_t entry : entries) {
-            for (std::uint32_t gap = entry - previous; gap >= 0x80; gap >>= 7)
-                ++gapBytes;
-            ++gapBytes;
-            previous = entry;
-        }
-        Packed &word = packing[number];
-        if (bitmapBytes < gapBytes) {
-            // Bitmaps start at a multiple of eight bytes, to be read a 64-bit word at a time.
-            packed.resize((packed.size() + 7) / 8 * 8);
-            word = Packed{std::uint32_t(packed.size()), std::uint32_t(bitmapBytes), true};
-            packed.resize(packed.size() + bitmapBytes, 0);
-            std::vector<std::uint64_t> bits(bitmapBytes / 8, 0);
-            for (const std::uint32_t entry : entries)
-                bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
-            std::memcpy(packed.data() + word.offset, bits.data(), bitmapBytes);
-        } else {
-            word = Packed{std::uint32_t(packed.size()), std::uint32_t(gapBytes), false};
-            previous = 0;
-            for (const std::uint32_t entry : entries) {
-                std::uint32_t gap = entry - previous;
-                for (; gap >= 0x80; gap >>= 7)
-                    packed.push_back(std::uint8_t(0x80 | (gap & 0x7f)));
-                packed.push_back(std::uint8_t(gap));
-                previous = entry;
+    for (std::uint32_t turn = 0; turn < words; turn += kWordsPerTurn) {
+        waitForSearches();
+        {
+            const std::lock_guard lock(m_mutex);
+            for (std::uint32_t number = turn; number < std::min(words, turn + kWordsPerTurn); ++number) {
+                entries.clear();
+                forEachEntryLocked(number, [&](std::uint32_t entry) {
+                    if (entry < known)
+                        entries.push_back(entry);
+                });
+                const std::vector<std::uint32_t> &listed = m_postings[number];
+                taken[number] = std::uint32_t(std::lower_bound(listed.begin(), listed.end(), known) - listed.begin());
+                std::size_t gapBytes = 0;
+                std::uint32_t previous = 0;
+                for (const std::uint32_t entry : entries) {
+                    for (std::uint32_t gap = entry - previous; gap >= 0x80; gap >>= 7)
+                        ++gapBytes;
+                    ++gapBytes;
+                    previous = entry;
+                }
+                Packed &word = packing[number];
+                if (bitmapBytes < gapBytes) {
+                    // Bitmaps start at a multiple of eight bytes, to be read a 64-bit word at a time.
+                    packed.resize((packed.size() + 7) / 8 * 8);
+                    word = Packed{std::uint32_t(packed.size()), std::uint32_t(bitmapBytes), true};
+                    packed.resize(packed.size() + bitmapBytes, 0);
+                    std::vector<std::uint64_t> bits(bitmapBytes / 8, 0);
+                    for (const std::uint32_t entry : entries)
+                        bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
+                    std::memcpy(packed.data() + word.offset, bits.data(), bitmapBytes);
+                } else {
+                    word = Packed{std::uint32_t(packed.size()), std::uint32_t(gapBytes), false};
+                    previous = 0;
+                    for (const std::uint32_t entry : entries) {
+                        std::uint32_t gap = entry - previous;
+                        for (; gap >= 0x80; gap >>= 7)
+                            packed.push_back(std::uint8_t(0x80 | (gap & 0x7f)));
+                        packed.push_back(std::uint8_t(gap));
+                        previous = entry;
+                    }
+                }
             }
         }
+        if (betweenTurns)
+            betweenTurns();
     }
     packed.shrink_to_fit();
-    m_packing = std::move(packing);
-    m_packed = std::move(packed);
-    // The lists since the packing start empty, without room.
-    for (std::vector<std::uint32_t> &postings : m_postings)
-        std::vector<std::uint32_t>().swap(postings);
-    m_postings.shrink_to_fit();
-    m_text.shrink_to_fit();
-    m_starts.shrink_to_fit();
-    m_hashes.shrink_to_fit();
+    // The lists since the packing start empty, without room; made, and the old ones let go,
+    // outside the lock.
+    std::vector<std::vector<std::uint32_t>> listed(words);
+    std::vector<std::vector<std::uint32_t>> old;
+    waitForSearches();
+    {
+        const std::lock_guard lock(m_mutex);
+        for (std::uint32_t number = 0; number < words; ++number) {
+            const std::vector<std::uint32_t> &was = m_postings[number];
+            if (was.size() > taken[number])
+                listed[number].assign(was.begin() + taken[number], was.end());
+        }
+        // Words met for the first time during the packing keep their lists whole.
+        for (std::size_t number = words; number < m_postings.size(); ++number)
+            listed.push_back(std::move(m_postings[number]));
+        old.swap(m_postings);
+        m_postings.swap(listed);
+        m_packing = std::move(packing);
+        m_packed = std::move(packed);
+        m_text.shrink_to_fit();
+        m_starts.shrink_to_fit();
+        m_hashes.shrink_to_fit();
+    }
 }
 
 void SearchVocabulary::Entries::intersect(const Entries &other)
@@ -257,8 +306,7 @@ void SearchVocabulary::prepareLetters()
     // A letter at a time, a search waiting going first: the lock is no fairer than to take it
     // again, and a search would wait for every letter.
     for (const char16_t letter : letters) {
-        while (m_searching.load(std::memory_order_acquire) > 0)
-            std::this_thread::yield();
+        waitForSearches();
         const std::lock_guard lock(m_mutex);
         m_letters.push_back(Letter{letter, markedLocked(QStringView(&letter, 1), Marking::inBackground)});
     }

@@ -19,6 +19,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -70,8 +71,10 @@ public:
     // word found in many texts as a bitmap of the entries, any other as the gaps between its
     // entries in variable-length bytes, whichever is smaller; about a byte an entry instead of
     // the four and the room of a list. Changes no answer; later texts are listed as before, until
-    // the next packing.
-    void compact();
+    // the next packing. The words are packed a few thousand at a time, a search waiting going
+    // first between two turns, and texts indexed meanwhile are kept listed; `betweenTurns` (for
+    // tests) runs after each turn, without the lock.
+    void compact(const std::function<void()> &betweenTurns = {});
     // Works out the texts holding each of the letters found in the most words, one letter at a
     // time, and keeps them up to date as texts are indexed: the first letter typed into a search
     // finds nearly every text, which would take the longest of all to mark.
@@ -82,6 +85,8 @@ private:
     std::uint32_t numberLocked(QStringView word, std::size_t hash);
     QStringView wordLocked(std::uint32_t number) const;
     void growLocked();
+    // Returns once no search waits for the lock.
+    void waitForSearches() const;
     // Calls mark(entry) for each of the word's entries, in ascending order.
     template <typename Mark>
     void forEachEntryLocked(std::uint32_t number, Mark &&mark) const;
@@ -95,6 +100,7 @@ private:
     };
 
     mutable std::mutex m_mutex;
+    std::mutex m_compacting;   // one packing at a time
     // Every word once, in order of numbering, each followed by a space: a query word, which holds
     // no space, can never be found across two of them.
     std::vector<char16_t> m_text;

@@ -184,6 +184,14 @@ void TestSearchVocabulary::findsWhatTheTextsHold()
     // Packing changes nothing when nothing was listed since.
     vocabulary.compact();
     QVERIFY(sameAsScanned("packed twice"));
+    // Texts indexed between the turns of a packing, for words old and new, stay listed beside it.
+    int turns = 0;
+    vocabulary.compact([&] {
+        ++turns;
+        indexMore(2, QStringLiteral("c%1").arg(turns));
+    });
+    QVERIFY(turns > 1);
+    QVERIFY(sameAsScanned("indexed while packing"));
 }
 
 // The letters prepared on another thread while searches go on, for those letters and for longer
