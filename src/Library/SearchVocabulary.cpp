@@ -90,6 +90,42 @@ void SearchVocabulary::waitForSearches() const
         std::this_thread::yield();
 }
 
+// One word's entries packed at the end of `packed`, as a bitmap or as gaps, whichever is smaller.
+SearchVocabulary::Packed SearchVocabulary::pack(const std::vector<std::uint32_t> &entries, std::size_t bitmapBytes,
+                                                std::vector<std::uint8_t> &packed)
+{
+    std::size_t gapBytes = 0;
+    std::uint32_t previous = 0;
+    for (const std::uint32_t entry : entries) {
+        for (std::uint32_t gap = entry - previous; gap >= 0x80; gap >>= 7)
+            ++gapBytes;
+        ++gapBytes;
+        previous = entry;
+    }
+    Packed word;
+    if (bitmapBytes < gapBytes) {
+        // Bitmaps start at a multiple of eight bytes, to be read a 64-bit word at a time.
+        packed.resize((packed.size() + 7) / 8 * 8);
+        word = Packed{std::uint32_t(packed.size()), std::uint32_t(bitmapBytes), true};
+        packed.resize(packed.size() + bitmapBytes, 0);
+        std::vector<std::uint64_t> bits(bitmapBytes / 8, 0);
+        for (const std::uint32_t entry : entries)
+            bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
+        std::memcpy(packed.data() + word.offset, bits.data(), bitmapBytes);
+    } else {
+        word = Packed{std::uint32_t(packed.size()), std::uint32_t(gapBytes), false};
+        previous = 0;
+        for (const std::uint32_t entry : entries) {
+            std::uint32_t gap = entry - previous;
+            for (; gap >= 0x80; gap >>= 7)
+                packed.push_back(std::uint8_t(0x80 | (gap & 0x7f)));
+            packed.push_back(std::uint8_t(gap));
+            previous = entry;
+        }
+    }
+    return word;
+}
+
 void SearchVocabulary::compact(const std::function<void()> &betweenTurns)
 {
     const std::lock_guard compacting(m_compacting);
@@ -121,35 +157,7 @@ void SearchVocabulary::compact(const std::function<void()> &betweenTurns)
                 });
                 const std::vector<std::uint32_t> &listed = m_postings[number];
                 taken[number] = std::uint32_t(std::lower_bound(listed.begin(), listed.end(), known) - listed.begin());
-                std::size_t gapBytes = 0;
-                std::uint32_t previous = 0;
-                for (const std::uint32_t entry : entries) {
-                    for (std::uint32_t gap = entry - previous; gap >= 0x80; gap >>= 7)
-                        ++gapBytes;
-                    ++gapBytes;
-                    previous = entry;
-                }
-                Packed &word = packing[number];
-                if (bitmapBytes < gapBytes) {
-                    // Bitmaps start at a multiple of eight bytes, to be read a 64-bit word at a time.
-                    packed.resize((packed.size() + 7) / 8 * 8);
-                    word = Packed{std::uint32_t(packed.size()), std::uint32_t(bitmapBytes), true};
-                    packed.resize(packed.size() + bitmapBytes, 0);
-                    std::vector<std::uint64_t> bits(bitmapBytes / 8, 0);
-                    for (const std::uint32_t entry : entries)
-                        bits[entry >> 6] |= std::uint64_t(1) << (entry & 63);
-                    std::memcpy(packed.data() + word.offset, bits.data(), bitmapBytes);
-                } else {
-                    word = Packed{std::uint32_t(packed.size()), std::uint32_t(gapBytes), false};
-                    previous = 0;
-                    for (const std::uint32_t entry : entries) {
-                        std::uint32_t gap = entry - previous;
-                        for (; gap >= 0x80; gap >>= 7)
-                            packed.push_back(std::uint8_t(0x80 | (gap & 0x7f)));
-                        packed.push_back(std::uint8_t(gap));
-                        previous = entry;
-                    }
-                }
+                packing[number] = pack(entries, bitmapBytes, packed);
             }
         }
         if (betweenTurns)

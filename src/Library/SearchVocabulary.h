@@ -99,6 +99,9 @@ private:
         bool bitmap = false;
     };
 
+    static Packed pack(const std::vector<std::uint32_t> &entries, std::size_t bitmapBytes,
+                       std::vector<std::uint8_t> &packed);
+
     mutable std::mutex m_mutex;
     std::mutex m_compacting;   // one packing at a time
     // Every word once, in order of numbering, each followed by a space: a query word, which holds
