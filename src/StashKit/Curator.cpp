@@ -82,11 +82,11 @@ std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, c
 std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, const Folders &folders,
                                        const Url &apiBase)
 {
-    return live(network, downloadsOnSave, folders, apiBase, Preparation::atOnce);
+    return live(network, downloadsOnSave, folders, apiBase, Start::whole);
 }
 
 std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, const Folders &folders,
-                                       const Url &apiBase, Preparation preparation)
+                                       const Url &apiBase, Start start)
 {
     auto archiving = std::make_shared<FileArchive>(folders.archive);
     LocalMedia media(MediaFolder(Url::fromLocalFile(folders.media)), DiskBudget{kDefaultBudget});
@@ -96,13 +96,16 @@ std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, c
                                              std::make_shared<LiveMediaDownloader>(network),
                                              std::make_shared<LiveMediaDisk>(), std::move(archiving),
                                              [] { return Date::now(); });
-    if (preparation == Preparation::held)
+    if (start == Start::behindFirstWindow)
         curator->holdPreparation();
     // A document that cannot be read starts an empty library; restore() has dealt with it.
     if (const auto restored = curator->restore(); !restored)
         qWarning("Stashwell: the library could not be read (%s); starting with an empty library",
                  qPrintable(restored.error().message));
-    curator->reconcile();
+    if (start == Start::whole)
+        curator->reconcile();
+    else
+        curator->reconcileAside();
     curator->setDownloadsOnSave(downloadsOnSave);
     return curator;
 }

@@ -100,12 +100,15 @@ public:
     // The same with the post fetcher asking another FxTwitter API address (loopback tests).
     static std::unique_ptr<Curator> live(Network &network, bool downloadsOnSave, const Folders &folders,
                                          const Url &apiBase);
-    // When the restored saves' preparation (see finishPreparing) begins: at once, or when
-    // releasePreparation() is called (an application drawing its first window does that after
-    // the window, which then does not share the processors with it).
-    enum class Preparation { atOnce, held };
+    // How much of the start is done before live() returns: all of it, or, for an application
+    // about to draw its first window, what that frame needs. Then the restored saves'
+    // preparation (see finishPreparing) waits for releasePreparation(), so that it does not
+    // share the processors with the frame, and the reconciling is reconcileAside(): the media
+    // folder of a large library takes longer to list than the window takes to draw. Copies it
+    // forgets go as any change does, by the signals, a moment after the window shows them.
+    enum class Start { whole, behindFirstWindow };
     static std::unique_ptr<Curator> live(Network &network, bool downloadsOnSave, const Folders &folders,
-                                         const Url &apiBase, Preparation preparation);
+                                         const Url &apiBase, Start start);
 
     // ---- state ------------------------------------------------------------------------------
 

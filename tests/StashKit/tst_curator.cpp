@@ -3,6 +3,7 @@
 // document, when the archive is written, how failures show, and the local-media housekeeping.
 
 #include "StashKit/Curator.h"
+#include "StashKit/LivePostFetcher.h"
 
 #include "CuratorHome.h"
 
@@ -105,16 +106,33 @@ private slots:
         QCOMPARE(home.documentBytes(), before);
     }
 
+    void startForgetsACopyWhoseFileIsGone_data()
+    {
+        QTest::addColumn<Curator::Start>("start");
+        QTest::newRow("whole") << Curator::Start::whole;
+        QTest::newRow("behind the first window") << Curator::Start::behindFirstWindow;
+    }
+
     void startForgetsACopyWhoseFileIsGone()
     {
+        QFETCH(Curator::Start, start);
         CuratorHome home;
         QVERIFY(home.putMedia(QStringLiteral("ann_31.jpg")));   // the second picture is missing
         QVERIFY(storeDocument(home, threeSaves(),
                               copies({{kPictureLink, onThisComputer({{"ann_31.jpg", 100}, {"ann_31_2.jpg", 200}})},
                                       {kPageLink, onThisComputer({})}})));
 
-        const auto curator = Curator::live(home.network, true, home.folders);
+        const auto curator = Curator::live(home.network, true, home.folders, LivePostFetcher::defaultApiBase(), start);
 
+        // Behind a first window the listing comes back later; the restored copies are the
+        // document's meanwhile, and the preparation waits for the window.
+        QCOMPARE(curator->isPreparationHeld(), start == Curator::Start::behindFirstWindow);
+        if (start == Curator::Start::behindFirstWindow) {
+            QCOMPARE(curator->localMedia().copies().size(), 2);
+            CuratorSpies spies(*curator);
+            QTRY_VERIFY(!curator->localMedia().copies().contains(kPictureLink));
+            QCOMPARE(spies.localMedia.count(), 1);
+        }
         QVERIFY(!curator->localMedia().copies().contains(kPictureLink));
         QVERIFY(curator->localMedia().copies().contains(kPageLink));   // lists no file: nothing is missing
         curator->flush();

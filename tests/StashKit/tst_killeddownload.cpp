@@ -7,6 +7,7 @@
 #include "HttpServer.h"
 #include "StashKit/FileArchive.h"
 #include "StashKit/LiveMediaDownloader.h"
+#include "StashKit/LivePostFetcher.h"
 #include "StashKit/Network.h"
 
 #include <QProcess>
@@ -83,16 +84,21 @@ private slots:
     {
         QTest::addColumn<QByteArray>("killedAt");   // the child's line; "listed": no child
         QTest::addColumn<bool>("adopted");
-        QTest::newRow("killed once the file is complete") << QByteArray("complete") << true;
-        QTest::newRow("killed while the file arrives") << QByteArray("arriving") << false;
-        // The document that lists the file reached the disk; the file never took its name.
-        QTest::newRow("killed before a listed file took its name") << QByteArray("listed") << true;
+        QTest::addColumn<Curator::Start>("start");
+        for (const Curator::Start start : {Curator::Start::whole, Curator::Start::behindFirstWindow}) {
+            const char *next = start == Curator::Start::whole ? "" : ", started behind a window";
+            QTest::addRow("killed once the file is complete%s", next) << QByteArray("complete") << true << start;
+            QTest::addRow("killed while the file arrives%s", next) << QByteArray("arriving") << false << start;
+            // The document that lists the file reached the disk; the file never took its name.
+            QTest::addRow("killed before a listed file took its name%s", next) << QByteArray("listed") << true << start;
+        }
     }
 
     void nothingOfOursIsLeftUnaccounted()
     {
         QFETCH(QByteArray, killedAt);
         QFETCH(bool, adopted);
+        QFETCH(Curator::Start, start);
         HttpServer server;
         QVERIFY(server.listen());
         const QByteArray body = QByteArray("0123456789abcdef").repeated(kBytes / 16);
@@ -138,8 +144,16 @@ private slots:
         // The next start on the same folders.
         Network network(NetworkRoute::direct());
         const LocalCopy expected = adopted ? LocalCopy::onThisComputer({LocalFile{kName, kBytes}}) : LocalCopy::linkOnly();
+        QMap<QString, QByteArray> left = mine;
+        if (adopted)
+            left.insert(kName, body);
+        const auto listed = [&] {
+            return QDir(folders.media).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        };
         {
-            const auto curator = Curator::live(network, false, folders);
+            const auto curator = Curator::live(network, false, folders, LivePostFetcher::defaultApiBase(), start);
+            // Behind a window the folder is settled once its listing is back.
+            QTRY_COMPARE(listed(), QStringList(left.keys()));
             curator->flush();
             QCOMPARE(curator->localMedia().copy(link), expected);
             QCOMPARE(curator->localMedia().used(), adopted ? kBytes : 0);
@@ -148,11 +162,7 @@ private slots:
             QCOMPARE(*(*FileArchive(folders.archive).load())->copies.find(link), expected);
 
         // In the folder: the user's files as they were, and the listed file whole.
-        QMap<QString, QByteArray> left = mine;
-        if (adopted)
-            left.insert(kName, body);
-        QCOMPARE(QDir(folders.media).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
-                 QStringList(left.keys()));
+        QCOMPARE(listed(), QStringList(left.keys()));
         for (auto it = left.cbegin(); it != left.cend(); ++it) {
             QFile file(QDir(folders.media).filePath(it.key()));
             QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == it.value());

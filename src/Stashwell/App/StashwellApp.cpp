@@ -104,9 +104,10 @@ void StashwellApp::start()
     // fetches none at all.
     PictureCache::shared().setSessions(m_network->sessions());
     // The restored saves' preparation for the first write and search waits for the library
-    // window's first frame (LibraryPage::firstFrameShown), which it would otherwise slow down.
+    // window's first frame (LibraryPage::firstFrameShown), which it would otherwise slow down;
+    // the media folder is listed for the reconciling while the window is built.
     m_curator = Curator::live(*m_network, startup.downloadsOnSave, m_options.folders, apiBase(),
-                              Curator::Preparation::held);
+                              Curator::Start::behindFirstWindow);
     if (startup.mediaLimit)
         m_curator->limitLocalMedia(*startup.mediaLimit);
     m_curator->setQuality(startup.quality);

@@ -7,7 +7,8 @@
 //   1. the preferences are read; the interface language and the fonts are fixed;
 //   2. the theme is applied, and followed while "theme" changes; the surface likewise;
 //   3. "networkRoute" gives the Network; "downloadsOnSave" the flag for Curator::live, which
-//      restores the library and reconciles it with the media folder before it returns;
+//      restores the library before it returns and reconciles it with the media folder, whose
+//      listing it takes on another thread while the windows are made;
 //   4. "mediaLimitGB" sets the disk budget (when it holds a usable whole number) and "quality" the
 //      download quality;
 //   5. the windows, menus and tray are made and the library window is shown;

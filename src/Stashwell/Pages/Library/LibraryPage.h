@@ -190,8 +190,8 @@ public:
     // Ctrl+F: the search field takes the focus, every time.
     void focusSearch();
     // The application became active: local copies whose files went are dropped. Before the
-    // window's first frame that is the start itself, whose restore has just reconciled them:
-    // nothing is done.
+    // window's first frame that is the start itself, which reconciles them already: nothing is
+    // done.
     void becameActive();
     // A save to show (the quick save asked): all saves, that save selected, the request cleared.
     void showRequested(const std::optional<Save::ID> &id);
