@@ -5,13 +5,13 @@
 //
 //   app_start_to_first_paint_100k   from making the application to the end of the library
 //                                   window's first paint, in a fresh process (fonts, the restore,
-//                                   the reconciling with the media and covers folders, the first
-//                                   projection and layout of the window included)
+//                                   the first projection and layout of the window included; the
+//                                   media folder is listed meanwhile on another thread)
 //                                   median of 5 (the full run's and four more)
 //   app_start_call_100k             of which StashwellApp::start() itself, in the full run
 //   app_core_restore_100k           beside it, in the same run: Curator::live over the same
-//                                   folders (the restore and the reconciling the start begins
-//                                   with), each in a fresh process too: median of 5, taken
+//                                   folders, the whole start of the core (the restore and the
+//                                   reconciling), each in a fresh process too: median of 5, taken
 //                                   in turns with the starts
 //   app_start_over_restore_100k     the first over the second
 //   app_search_keystroke_100k       one letter typed into the window's search field (a key event
