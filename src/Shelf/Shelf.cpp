@@ -111,7 +111,7 @@ Shelf::Shelf(Library library, LocalMedia localMedia, std::optional<Covers> cover
       m_context(std::make_shared<const ShelfItem::Context>(
           ShelfItem::Context{std::move(covers), m_localMedia.folder(), m_localMedia.copies(), m_library.saves})),
       m_hold(ShelfItem::hold(m_context)), m_tallies(std::make_shared<Tallies>()), m_facts(std::make_shared<FactsHeld>()),
-      m_listed(std::make_shared<std::vector<Listed>>())
+      m_listed(std::make_shared<std::vector<Listed>>()), m_selection(std::make_shared<std::optional<Selection>>())
 {
 }
 
@@ -531,6 +531,14 @@ std::vector<qsizetype> Shelf::selected(const Filter &filter) const
     return out;
 }
 
+const std::vector<qsizetype> &Shelf::selection(const Filter &filter) const
+{
+    std::optional<Selection> &kept = *m_selection;
+    if (!kept || !(kept->filter == filter))
+        kept = Selection{filter, selected(filter)};
+    return kept->positions;
+}
+
 QList<ShelfItem> Shelf::itemsAt(const std::vector<qsizetype> &positions) const
 {
     const std::size_t n = positions.size();
@@ -607,10 +615,9 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search, c
 {
     const SearchQuery query(search);
     if (query.isEmpty())
-        return itemsAt(selected(filter));
+        return itemsAt(selection(filter));
     Facts &facts = this->facts();
-    const std::vector<qsizetype> all = base ? std::vector<qsizetype>() : selected(filter);
-    const std::vector<qsizetype> &chosen = base ? base->positions : all;
+    const std::vector<qsizetype> &chosen = base ? base->positions : selection(filter);
     matched.clear();
     matched.reserve(chosen.size());
     SaveCursor cursor(m_library.saves);

@@ -133,6 +133,14 @@ private:
     class FactReader;
     // The positions of the saves the filter selects, ascending.
     std::vector<qsizetype> selected(const Filter &filter) const;
+    // selected(), the last filter's kept: each first letter of a search starts from it, and
+    // walking the library and writing a new list of a hundred thousand positions costs more
+    // than the search itself.
+    const std::vector<qsizetype> &selection(const Filter &filter) const;
+    struct Selection {
+        Filter filter;
+        std::vector<qsizetype> positions;
+    };
     // The items of the saves at those positions.
     QList<ShelfItem> itemsAt(const std::vector<qsizetype> &positions) const;
     // Reads the search index places of the saves at those positions (ascending) that the facts
@@ -171,6 +179,7 @@ private:
     std::shared_ptr<Tallies> m_tallies;                     // shared by the shelf's copies
     std::shared_ptr<FactsHeld> m_facts;                     // likewise
     std::shared_ptr<std::vector<Listed>> m_listed;          // likewise; the most recently asked first
+    std::shared_ptr<std::optional<Selection>> m_selection;  // likewise
 };
 
 // The sections of the home view. Every live save stands in exactly one of them. The latest and

@@ -21,6 +21,22 @@ std::uint8_t heightClass(const ShelfItem &item)
     return item.kind() == Kind::text ? kTextCard : kMediaCard;
 }
 
+// The saves a layout compares by, each read from its shared data.
+std::vector<const void *> savesOf(const QList<ShelfItem> &items)
+{
+    std::vector<const void *> saves(std::size_t(items.size()));
+    const ShelfItem *z = items.constData();
+    for (qsizetype i = 0, n = items.size(); i < n; ++i)
+        saves[std::size_t(i)] = &z[i].save().post();
+    return saves;
+}
+
+// Whether `saves` are those of `items`, or none read yet.
+bool savesFit(const std::vector<const void *> &saves, const QList<ShelfItem> &items)
+{
+    return saves.empty() || qsizetype(saves.size()) == items.size();
+}
+
 std::vector<std::uint8_t> heightClasses(const QList<ShelfItem> &items)
 {
     std::vector<std::uint8_t> classes(std::size_t(items.size()));
@@ -48,8 +64,7 @@ ItemGeometry itemGeometry(const ShelfCollection &c)
 void layAside(std::vector<LaidAside> &aside, const ShelfCollection &gone, std::vector<const void *> saves,
               std::optional<ItemGeometry> cells)
 {
-    if (cells && !gone.items.isEmpty() && qsizetype(saves.size()) == gone.items.size()
-        && cells->count() == gone.items.size())
+    if (cells && !gone.items.isEmpty() && savesFit(saves, gone.items) && cells->count() == gone.items.size())
         aside.insert(aside.begin(), LaidAside{gone.items, std::move(saves), std::move(*cells)});
 }
 
@@ -82,10 +97,12 @@ CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &no
     }
 
     bool sameItems = before && before->layout == now.layout && before->items.size() == now.items.size()
-                     && qsizetype(saves.size()) == now.items.size();
+                     && savesFit(saves, before->items);
     // The very same list (only the selection, the columns or the time changed): its saves stand
     // as they stood, and a walk over a hundred thousand items would only say so.
     if (sameItems && !before->items.isSharedWith(now.items)) {
+        if (saves.empty())
+            saves = savesOf(before->items);
         // The same saves in the same order, and (for a grid) of the same heights: a save whose
         // data is shared is the same save; another one must have the same id and height.
         const ShelfItem *a = before->items.constData();
@@ -112,29 +129,13 @@ CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &no
         return CollectionLayout{true, moved, std::move(saves), std::move(*cells)};
     }
     // The very list in the other layout: its saves stand, and a grid needs only the heights.
-    if (sameList && qsizetype(saves.size()) == now.items.size()) {
+    if (sameList && savesFit(saves, now.items)) {
         std::vector<const void *> kept = saves;
         setAside(saves, cells);
         return CollectionLayout{false, true, std::move(kept), itemGeometry(now)};
     }
     setAside(saves, cells);
-    // The saves and (for a grid) the heights in one pass over the items: a long list is read once.
-    const qsizetype n = now.items.size();
-    std::vector<const void *> fresh(static_cast<std::size_t>(n));
-    const ShelfItem *z = now.items.constData();
-    if (now.layout == ShelfLayout::list) {
-        for (qsizetype i = 0; i < n; ++i)
-            fresh[std::size_t(i)] = &z[i].save().post();
-        return CollectionLayout{false, true, std::move(fresh), itemGeometry(now)};
-    }
-    std::vector<std::uint8_t> classes(static_cast<std::size_t>(n));
-    for (qsizetype i = 0; i < n; ++i) {
-        fresh[std::size_t(i)] = &z[i].save().post();
-        classes[std::size_t(i)] = heightClass(z[i]);
-    }
-    return CollectionLayout{false, true, std::move(fresh),
-                            ItemGeometry::grid(now.effectiveColumns(), ShelfCollection::gridSpacing, std::move(classes),
-                                               {SaveCard::height(false), SaveCard::height(true)})};
+    return CollectionLayout{false, true, {}, itemGeometry(now)};
 }
 
 }  // namespace sw::detail

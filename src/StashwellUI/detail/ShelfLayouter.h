@@ -31,7 +31,9 @@ struct CollectionLayout {
     bool sameItems = false;
     // Cells moved: the column's layout and what shows must be worked out again.
     bool moved = false;
-    // Each item's save as an address of its shared data, to compare the next collection with.
+    // Each item's save as an address of its shared data, to compare the next collection with;
+    // empty until a comparison needs them: reading them is a walk over every save's data, which
+    // a list made for a search letter would wait on for nothing.
     std::vector<const void *> saves;
     ItemGeometry items;
 };
@@ -43,17 +45,17 @@ struct CollectionLayout {
 // these cells were laid out for.
 struct LaidAside {
     QList<ShelfItem> items;
-    std::vector<const void *> saves;
+    std::vector<const void *> saves;   // as CollectionLayout's: maybe not read yet
     ItemGeometry cells;   // a grid's or a list's: the layout it was laid out in
 };
 
-// Puts a collection no longer shown, whose saves were `saves` and cells `cells`, at the front of
-// `aside`, when they are whole.
+// Puts a collection no longer shown, whose saves were `saves` (or none read yet) and cells
+// `cells`, at the front of `aside`, when they are whole.
 void layAside(std::vector<LaidAside> &aside, const ShelfCollection &gone, std::vector<const void *> saves,
               std::optional<ItemGeometry> cells);
 
 // Lays out `now`, which follows `before` (none when the block was no collection), whose saves
-// were `saves` and whose cells were `cells`. `aside` holds collections shown before, the latest
+// were `saves` (or none read yet) and whose cells were `cells`. `aside` holds collections shown before, the latest
 // first: one is taken when `now` is its list again, and `before` joins them at the front whenever
 // it is laid out anew.
 CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &now, std::vector<const void *> saves,
