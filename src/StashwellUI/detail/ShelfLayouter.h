@@ -55,9 +55,9 @@ void layAside(std::vector<LaidAside> &aside, const ShelfCollection &gone, std::v
               std::optional<ItemGeometry> cells);
 
 // Lays out `now`, which follows `before` (none when the block was no collection), whose saves
-// were `saves` (or none read yet) and whose cells were `cells`. `aside` holds collections shown before, the latest
-// first: one is taken when `now` is its list again, and `before` joins them at the front whenever
-// it is laid out anew.
+// were `saves` (or none read yet) and whose cells were `cells`. `aside` holds collections shown
+// before, the latest first: one is taken when `now` is its list again, and `before` joins them at
+// the front whenever it is laid out anew.
 CollectionLayout layOut(const ShelfCollection *before, const ShelfCollection &now, std::vector<const void *> saves,
                         std::optional<ItemGeometry> cells, std::vector<LaidAside> *aside = nullptr);
 
