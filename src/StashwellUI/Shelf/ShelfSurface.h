@@ -103,8 +103,9 @@ public:
 
     // The dotted canvas behind the shelf. While it covers itself (on solid), the shelf paints the
     // grid under its items itself and is opaque: Qt then moves the pixels of a scroll that it can
-    // instead of painting them all again. A scroll moves them only by whole steps of the grid,
-    // whose dots then land on dots; any other scroll, and a shelf on glass, paints as before.
+    // instead of painting them all again (except on X11, where painting them is quicker). A scroll
+    // moves them only by whole steps of the grid, whose dots then land on dots; any other scroll,
+    // and a shelf on glass, paints as before.
     void setBackdrop(DotGrid *grid);
     // Whether the last scroll moved pixels instead of painting the whole viewport (for tests).
     bool lastScrollMovedPixels() const { return m_scrollMoved; }
