@@ -2,11 +2,11 @@
 // runs under a window manager on the display it is given, on a generated library in a home of its
 // own; input goes through XTest as a user's would, and the screen is polled (MIT-SHM grabs) until
 // the pixels of what the input changes are different: that time, from the input sent to the
-// pixels on screen, is the figure. Beside each, in the same run, the same input to a reference: a
-// bare Qt window of the same size that repaints its whole area on every key, wheel step and click
-// (this program again, with --reference). And beside both, the same input to the same window
-// offscreen, in a process of its own (this program with --offscreen), timed until the widget that
-// shows its result has painted.
+// pixels on screen, is the figure. Beside each, in the same run and in turns with it, the same input
+// to a reference: a bare Qt window of the same size that repaints its whole area on every key,
+// wheel step and click (this program again, with --reference). And beside both, the same input to
+// the same window offscreen, in a process of its own (this program with --offscreen), timed until
+// the widget that shows its result has painted.
 //
 // Inputs, each at least 20 times: a wheel step on the shelf, a filter change (a click on a row of
 // the sidebar), a search keystroke, a selection click on a card, an arrow key, the inspector opened
@@ -194,8 +194,11 @@ struct Samples {
 
 class OnScreen {
 public:
-    OnScreen(XScreen &x, QString statePath, QProcess &referenceProcess, QString referenceWindow)
-        : m_x(x), m_statePath(std::move(statePath)), m_referenceProcess(referenceProcess), m_referenceWindow(std::move(referenceWindow))
+    static constexpr int kTurn = 5;
+
+    OnScreen(XScreen &x, QString statePath, QProcess &referenceProcess, QString programWindow, QString referenceWindow)
+        : m_x(x), m_statePath(std::move(statePath)), m_referenceProcess(referenceProcess),
+          m_programWindow(std::move(programWindow)), m_referenceWindow(std::move(referenceWindow))
     {
     }
 
@@ -234,25 +237,37 @@ public:
     bool activate(const QString &window) { return run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), window}).has_value(); }
 
     // Runs `count` inputs of the program (`program`, whose result shows in what `where` gives at
-    // the time) and then as many of the reference's (`toReference`, at the point of its area it
-    // gives): the milliseconds of those that showed something.
+    // the time) and as many of the reference's (`toReference`, at the point of its area it gives),
+    // in turns of kTurn each: this machine's pace drifts over seconds, and both should meet the
+    // same drift. The milliseconds of those that showed something.
     Samples measure(int count, const std::function<QRect()> &where, const std::function<std::vector<QRect>()> &excluded,
                     const std::function<void(int)> &program, const std::function<void(QRect, int)> &toReference,
                     const std::function<void(int)> &between = {})
     {
         Samples samples;
-        for (int i = 0; i < count; ++i) {
-            if (between)
-                between(i);
-            if (const auto ms = m_x.latency(where(), excluded(), [&] { program(i); }))
-                samples.program.push_back(*ms);
+        int sent = 0;
+        int referenced = 0;
+        while (sent < count || referenced < count) {
+            for (int turn = 0; turn < kTurn && sent < count; ++turn, ++sent) {
+                if (between)
+                    between(sent);
+                const int i = sent;
+                if (const auto ms = m_x.latency(where(), excluded(), [&] { program(i); }))
+                    samples.program.push_back(*ms);
+            }
+            // The program gets back its window's focus and the pointer where its inputs left it.
+            const QPoint pointer = m_x.pointer();
+            activate(m_referenceWindow);
+            const QRect referenceArea = this->referenceArea();
+            m_x.moveTo(referenceArea.center());
+            for (int turn = 0; turn < kTurn && referenced < count; ++turn, ++referenced) {
+                const int i = referenced;
+                if (const auto ms = m_x.latency(referenceArea, {}, [&] { toReference(referenceArea, i); }))
+                    samples.reference.push_back(*ms);
+            }
+            activate(m_programWindow);
+            m_x.moveTo(pointer);
         }
-        activate(m_referenceWindow);
-        const QRect referenceArea = this->referenceArea();
-        m_x.moveTo(referenceArea.center());
-        for (int i = 0; i < count; ++i)
-            if (const auto ms = m_x.latency(referenceArea, {}, [&] { toReference(referenceArea, i); }))
-                samples.reference.push_back(*ms);
         return samples;
     }
 
@@ -261,6 +276,7 @@ private:
     QString m_statePath;
     QProcess &m_referenceProcess;
     QByteArray m_referenceOutput;
+    QString m_programWindow;
     QString m_referenceWindow;
 };
 
@@ -309,7 +325,7 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
             process->waitForFinished(5000);
         }
     };
-    OnScreen on(x, statePath, referenceProcess, {});
+    OnScreen on(x, statePath, referenceProcess, {}, {});
     QString programWindow;
     QString referenceWindow;
     if (!waitFor([&] { return !(programWindow = windowOf(program.processId(), QStringLiteral("Stashwell"))).isEmpty(); }, kStartMs)
@@ -320,7 +336,7 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
         stop();
         return std::nullopt;
     }
-    OnScreen screenOf(x, statePath, referenceProcess, referenceWindow);
+    OnScreen screenOf(x, statePath, referenceProcess, programWindow, referenceWindow);
     OnScreen &s = screenOf;
     const auto programFront = [&] { s.activate(programWindow); };
     const auto shelf = [&] { return s.area("shelf"); };

@@ -83,6 +83,15 @@ public:
         XTestFakeMotionEvent(m_display, -1, at.x(), at.y(), 0);
         XFlush(m_display);
     }
+    // Where the pointer is on the screen.
+    QPoint pointer() const
+    {
+        Window root = 0, child = 0;
+        int x = 0, y = 0, windowX = 0, windowY = 0;
+        unsigned int mask = 0;
+        XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &child, &x, &y, &windowX, &windowY, &mask);
+        return QPoint(x, y);
+    }
     void button(unsigned number)
     {
         XTestFakeButtonEvent(m_display, number, True, 0);

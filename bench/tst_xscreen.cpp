@@ -94,6 +94,15 @@ private slots:
         QVERIFY(!pixels.empty());
         QCOMPARE(pixels[0] & 0x00ffffffu, 0x00ff0000u);
     }
+
+    // The benchmark puts the pointer back where it was after the reference's turn.
+    void pointerIsWhereItWasMoved()
+    {
+        for (const QPoint at : {QPoint(17, 23), QPoint(311, 207)}) {
+            m_screen.moveTo(at);
+            QCOMPARE(m_screen.pointer(), at);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(XScreenTest)
