@@ -8,6 +8,7 @@
 #include "StashwellUI/Controls/Kicker.h"
 #include "StashwellUI/Saves/MediaThumbnailView.h"
 #include "StashwellUI/Controls/Pressable.h"
+#include "StashwellUI/Pictures/PaintMemo.h"
 #include "StashwellUI/StashwellUIStrings.h"
 #include "StashwellUI/Design/Surfaces.h"
 #include "StashwellUI/Design/TextRuns.h"
@@ -74,10 +75,17 @@ protected:
     void paintControl(QPainter &painter, const QRectF &rect, const ControlState &state) override
     {
         ControlPainting::applyPlainStyle(painter, state);
-        painter.setFont(font());
-        painter.setPen(Tokens::Colors::text());
+        const QColor color = Tokens::Colors::text();
         const QString shown = TextLines::kept(m_title, font(), rect.width(), kTitleLines);
-        painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, shown);
+        // Laid out and shaped anew on each paint, this was the dearest text at the top of the
+        // shelf, which repaints it with every scroll and every change of its width: it is drawn
+        // once for its lines, colour and size.
+        PaintMemo::draw(painter, rect, PaintMemo::keyAfter(shown, QLatin1StringView("|hero.title"), color.rgba()),
+                        [&shown, color](QPainter &p, const QRectF &area) {
+                            p.setFont(font());
+                            p.setPen(color);
+                            p.drawText(area, Qt::AlignLeft | Qt::AlignTop, shown);
+                        });
     }
 
 private:
