@@ -16,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+#include <vector>
+
 using namespace sw;
 using namespace sw::test;
 using namespace std::chrono_literals;
@@ -52,6 +55,7 @@ private slots:
     void cachedPictureShowsInTheFirstFrame();
     void staleLoadIsNotShown();
     void failedLoadWaitsForTheNextShowing();
+    void loadWaitsForTheFirstFrame();
     void gallery();
 
 private:
@@ -265,6 +269,61 @@ void TestAvatar::failedLoadWaitsForTheNextShowing()
     owner.hide();
     owner.show();   // on screen again: tried anew
     QTRY_COMPARE_WITH_TIMEOUT(arrivals, 2, 10000);
+    QCOMPARE(server.requestCount(), 2);
+}
+
+namespace {
+
+// Tells each of its paints.
+class PaintProbe : public QWidget {
+public:
+    std::function<void()> painted;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        if (painted)
+            painted();
+    }
+};
+
+}  // namespace
+
+// The frame that brings a view on screen shows its placeholder without waiting for the fetch to
+// be handed to the network; the fetch starts right after it.
+void TestAvatar::loadWaitsForTheFirstFrame()
+{
+    HttpServer server;
+    QVERIFY(server.listen());
+    server.route("/late.png", HttpReply::ok(png(QSize(40, 40), Qt::blue), "image/png"));
+    Network network(NetworkRoute::direct());
+    PictureCache cache;
+    cache.setSessions(network.sessions());
+
+    PaintProbe owner;
+    owner.resize(60, 60);
+    CachedImage image(&owner, &cache);
+    const PictureKey key{Url::fromQUrl(server.url(QStringLiteral("/late.png"))), 40};
+    image.setSource(key.url, key.maxPixels);
+    std::vector<bool> askedAtPaint;
+    owner.painted = [&] { askedAtPaint.push_back(cache.isLoading(key) || cache.cached(key)); };
+
+    owner.show();
+    QVERIFY(!cache.isLoading(key));
+    QTRY_VERIFY_WITH_TIMEOUT(!askedAtPaint.empty(), 10000);
+    QCOMPARE(askedAtPaint.front(), false);
+    QTRY_VERIFY_WITH_TIMEOUT(bool(image.current()), 10000);
+    QCOMPARE(server.requestCount(), 1);
+
+    // Hidden before it is painted: nothing is asked for a view that never came on screen.
+    const PictureKey never{Url::fromQUrl(server.url(QStringLiteral("/never.png"))), 40};
+    image.setSource(never.url, never.maxPixels);
+    QTRY_COMPARE_WITH_TIMEOUT(server.requestCount(), 2, 10000);   // on screen: asked for at once
+    QTRY_VERIFY_WITH_TIMEOUT(!cache.isLoading(never), 10000);
+    owner.hide();
+    owner.show();
+    owner.hide();
+    QTest::qWait(50);
     QCOMPARE(server.requestCount(), 2);
 }
 

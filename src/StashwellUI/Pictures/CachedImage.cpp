@@ -1,5 +1,6 @@
 #include "StashwellUI/Pictures/CachedImage.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 
 namespace sw {
@@ -51,17 +52,38 @@ void CachedImage::load()
     });
 }
 
+namespace {
+
+// Posted from the owner's paint: delivered once that paint's frame is out, since events posted
+// while the posted ones are being delivered wait for the next round.
+const QEvent::Type kLoadAfterFrame = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+}  // namespace
+
 bool CachedImage::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_owner) {
         if (event->type() == QEvent::Show) {
-            load();
+            // Starting a fetch (a request handed to the network's thread) held up the frame that
+            // brings the view on screen, as when the inspector opens with a picture that failed.
+            m_shownUnpainted = true;
+        } else if (event->type() == QEvent::Paint && m_shownUnpainted) {
+            m_shownUnpainted = false;
+            QCoreApplication::postEvent(this, new QEvent(kLoadAfterFrame));
         } else if (event->type() == QEvent::Hide) {
             // Coming on screen again tries a failed picture anew.
+            m_shownUnpainted = false;
             m_asked.reset();
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+void CachedImage::customEvent(QEvent *event)
+{
+    if (event->type() == kLoadAfterFrame && m_owner && m_owner->isVisible())
+        load();
+    QObject::customEvent(event);
 }
 
 }  // namespace sw

@@ -31,8 +31,9 @@ public:
     PicturePointer current() const;
 
     // Starts loading the current key unless the cache holds it or this view already asked for it
-    // since it last came on screen. The owner's showing calls it; views that paint without being
-    // shown (an off-screen render) may call it themselves.
+    // since it last came on screen. The owner's first paint after it is shown calls it, once that
+    // frame is out; views that paint without being shown (an off-screen render) may call it
+    // themselves.
     void load();
 
 signals:
@@ -41,6 +42,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void customEvent(QEvent *event) override;
 
 private:
     QPointer<QWidget> m_owner;
@@ -48,6 +50,8 @@ private:
     std::optional<PictureKey> m_key;
     std::optional<PictureKey> m_asked;
     PicturePointer m_loaded;
+    // Shown and not painted since: the load waits for the frame that shows the placeholder.
+    bool m_shownUnpainted = false;
 };
 
 }  // namespace sw
