@@ -538,6 +538,11 @@ int offscreen(const QString &home, QSize size, const QString &suffix)
     while (shelf->visibleItems().empty() && wait.elapsed() < kStartMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     settle();
+    // The saves' search words are worked out in the first second after a start, and a search
+    // meanwhile takes a slower road (core.search times it). The inputs on screen come seconds
+    // after the start; these, to stand beside them, wait for the words too.
+    stashwell.curator().finishPreparing();
+    settle();
     app::LibraryPage &page = stashwell.libraryPage();
 
     PaintCounter counter;
