@@ -247,6 +247,9 @@ public:
         Samples samples;
         int sent = 0;
         int referenced = 0;
+        // Read once: the reference's output is waited on until it falls quiet, and its window
+        // does not move between turns.
+        QRect referenceArea;
         while (sent < count || referenced < count) {
             for (int turn = 0; turn < kTurn && sent < count; ++turn, ++sent) {
                 if (between)
@@ -258,7 +261,8 @@ public:
             // The program gets back its window's focus and the pointer where its inputs left it.
             const QPoint pointer = m_x.pointer();
             activate(m_referenceWindow);
-            const QRect referenceArea = this->referenceArea();
+            if (referenceArea.isNull())
+                referenceArea = this->referenceArea();
             m_x.moveTo(referenceArea.center());
             for (int turn = 0; turn < kTurn && referenced < count; ++turn, ++referenced) {
                 const int i = referenced;
