@@ -12,7 +12,9 @@
 // the sidebar), a search keystroke, a selection click on a card, an arrow key, the inspector opened
 // (a click on a card) and closed (Escape), the grid/list switch, the Save Link sheet opened
 // (Ctrl+L; Escape closes it unmeasured). An input whose result shows nothing new on screen (a
-// keystroke that leaves the same saves, say) is left out and counted.
+// keystroke that leaves the same saves, say) is left out and counted. The sheet is taken once more
+// beside the reference opening a bare dialog window of its size (Ctrl+D), which no repaint of a
+// window already on screen stands for: save_link_sheet_beside_dialog, reported without a target.
 //
 // Figures, per window size and library ("1600x1000_100k"):
 //   realx_<input>_<size>_<library>             median on screen, ms; _max_ the slowest
@@ -43,21 +45,25 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QKeyEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QProcess>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include "XScreen.h"
@@ -135,14 +141,48 @@ QPoint pointOf(const QJsonObject &object)
 
 // ---- the reference ------------------------------------------------------------------------------
 
+// A bare dialog window of the Save Link sheet's size, made ahead and shown window-modal as the
+// program shows its sheet: what a new window mapped through the window manager costs on this X
+// server, which a repaint of a window already there never meets. It closes itself once it has
+// shown, so that the driver has nothing to send it.
+class ReferenceDialog : public QDialog {
+public:
+    explicit ReferenceDialog(QWidget *parent) : QDialog(parent)
+    {
+        setWindowTitle(QStringLiteral("Realx reference dialog"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setWindowModality(Qt::WindowModal);
+        setFixedSize(560, 355);
+    }
+    void makeAhead() { create(); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(250, 246, 238));
+        painter.drawText(24, 40, QStringLiteral("A dialog painted whole"));
+        if (!m_closing) {
+            m_closing = true;
+            QTimer::singleShot(kShownMs, this, &QDialog::reject);
+        }
+    }
+
+private:
+    static constexpr int kShownMs = 100;
+    bool m_closing = false;
+};
+
 // A bare window that repaints its whole area on every input: the floor of input-to-pixels on this
-// X server at this size.
+// X server at this size. Ctrl+D opens a ReferenceDialog instead.
 class Reference : public QWidget {
 public:
     Reference()
     {
         setWindowTitle(QStringLiteral("Realx reference"));
         setAttribute(Qt::WA_OpaquePaintEvent);
+        // Made ahead as the program makes its sheet: a while after the start, and after each close.
+        QTimer::singleShot(1500, this, &Reference::makeSpare);
     }
 
 protected:
@@ -153,7 +193,13 @@ protected:
         for (int y = 0; y < height(); y += 22)
             painter.drawText(8 + (m_frame % 5) * 4, y + 16, QStringLiteral("Line %1 of frame %2, the whole window painted again").arg(y).arg(m_frame));
     }
-    void keyPressEvent(QKeyEvent *) override { next(); }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_D && event->modifiers() == Qt::ControlModifier)
+            openDialog();
+        else
+            next();
+    }
     void wheelEvent(QWheelEvent *) override { next(); }
     void mousePressEvent(QMouseEvent *) override { next(); }
     void moveEvent(QMoveEvent *) override { tell(); }
@@ -165,6 +211,27 @@ private:
         ++m_frame;
         update();
     }
+    void makeSpare()
+    {
+        if (m_spare || m_shown)
+            return;
+        m_spare = new ReferenceDialog(this);
+        m_spare->makeAhead();
+    }
+    void openDialog()
+    {
+        if (m_shown)
+            return;
+        ReferenceDialog *dialog = m_spare ? m_spare.data() : new ReferenceDialog(this);
+        m_spare = nullptr;
+        m_shown = dialog;
+        connect(dialog, &QDialog::finished, this, [this, dialog] {
+            dialog->deleteLater();
+            m_shown = nullptr;
+            QTimer::singleShot(0, this, &Reference::makeSpare);
+        });
+        dialog->open();
+    }
     // Where its inside lies on screen, for the driver.
     void tell()
     {
@@ -173,6 +240,8 @@ private:
         std::fflush(stdout);
     }
     int m_frame = 0;
+    QPointer<ReferenceDialog> m_spare;
+    QPointer<ReferenceDialog> m_shown;
 };
 
 int reference(QSize size)
@@ -242,7 +311,7 @@ public:
     // same drift. The milliseconds of those that showed something.
     Samples measure(int count, const std::function<QRect()> &where, const std::function<std::vector<QRect>()> &excluded,
                     const std::function<void(int)> &program, const std::function<void(QRect, int)> &toReference,
-                    const std::function<void(int)> &between = {})
+                    const std::function<void(int)> &between = {}, const std::function<void(QRect)> &betweenReference = {})
     {
         Samples samples;
         int sent = 0;
@@ -265,6 +334,8 @@ public:
                 referenceArea = this->referenceArea();
             m_x.moveTo(referenceArea.center());
             for (int turn = 0; turn < kTurn && referenced < count; ++turn, ++referenced) {
+                if (betweenReference)
+                    betweenReference(referenceArea);
                 const int i = referenced;
                 if (const auto ms = m_x.latency(referenceArea, {}, [&] { toReference(referenceArea, i); }))
                     samples.reference.push_back(*ms);
@@ -458,15 +529,24 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
     // between goes to the window under it, which the sheet blocks: the next Ctrl+L would then time
     // the caret's blink in a sheet already open. Escape goes again until no sheet is shown.
     const auto sheetShown = [&] { return !s.state().value(QStringLiteral("sheet")).isNull(); };
-    results[QStringLiteral("save_link_sheet")] = s.measure(
-        samples, window, nothing, [&](int) { x.key(XK_l, true); }, keyTo(XK_l),
-        [&](int) {
-            for (int tries = 0; tries < 10 && (tries == 0 || sheetShown()); ++tries) {
-                x.key(XK_Escape);
-                QThread::msleep(50);
-            }
-            x.still(s.area("window"), {});
-            programFront();
+    const auto closeSheet = [&](int) {
+        for (int tries = 0; tries < 10 && (tries == 0 || sheetShown()); ++tries) {
+            x.key(XK_Escape);
+            QThread::msleep(50);
+        }
+        x.still(s.area("window"), {});
+        programFront();
+    };
+    results[QStringLiteral("save_link_sheet")] = s.measure(samples, window, nothing, [&](int) { x.key(XK_l, true); },
+                                                           keyTo(XK_l), closeSheet);
+    // The same sheet beside the reference's bare dialog of its size, opened by Ctrl+D: a figure
+    // without a target, to tell the window manager's share from the program's. The dialog closes
+    // itself a moment after it shows; the reference's window has settled again before each input.
+    results[QStringLiteral("save_link_sheet_beside_dialog")] = s.measure(
+        samples, window, nothing, [&](int) { x.key(XK_l, true); }, [&x](QRect, int) { x.key(XK_d, true); }, closeSheet,
+        [&x](QRect area) {
+            QThread::msleep(300);
+            x.still(area, {});
         });
 
     stop();
