@@ -71,6 +71,8 @@ const Run *laidOut(const QString &text, const QFont &font, Qt::LayoutDirection d
     Run *run = runOf(text, font);
     if (run && (!run->glyphs || run->glyphsFor != direction)) {
         QTextLayout layout(text, font);
+        // Kept past endLayout(): glyphRuns() would otherwise shape the line a second time.
+        layout.setCacheEnabled(true);
         QTextOption option;
         option.setTextDirection(direction);
         layout.setTextOption(option);

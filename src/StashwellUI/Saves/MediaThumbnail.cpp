@@ -119,6 +119,8 @@ void paintQuotedText(QPainter &painter, const QRectF &frame, const QString &text
     if (area.width() <= 0)
         return;
     QTextLayout layout(text, font);
+    // Kept past endLayout(): draw() would otherwise shape the lines a second time.
+    layout.setCacheEnabled(true);
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
