@@ -51,9 +51,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QKeyEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
