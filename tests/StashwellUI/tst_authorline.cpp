@@ -158,6 +158,9 @@ void TestAuthorLine::linesAreCutIndependently()
     QVERIFY(layout.handle.right() <= rect.right());
     QVERIFY(layout.detail.right() <= rect.right() || layout.shownDetail.isEmpty());
     QCOMPARE(layout.name.height(), std::ceil(QFontMetricsF(Tokens::Typography::headline.font()).height()));
+    // Each piece is as wide as what it shows, cut or not: the detail starts after the handle shown.
+    QCOMPARE(layout.name.width(), std::ceil(QFontMetricsF(Tokens::Typography::headline.font()).horizontalAdvance(layout.shownName)));
+    QCOMPARE(layout.handle.width(), std::ceil(QFontMetricsF(Tokens::Typography::caption.font()).horizontalAdvance(layout.shownHandle)));
 }
 
 void TestAuthorLine::viewTakesItsSizeAndName()

@@ -17,18 +17,26 @@ namespace sw {
 
 namespace {
 
-// One line of text, cut to `width` with an ellipsis when it does not fit.
-QString fitted(const QFont &font, const QString &text, double width)
-{
-    const QFontMetricsF metrics(font);
-    if (metrics.horizontalAdvance(text) <= width + 0.5)
-        return text;
-    return metrics.elidedText(text, Qt::ElideRight, std::max(0.0, width));
-}
-
 double advance(const QFont &font, const QString &text)
 {
     return text.isEmpty() ? 0 : std::ceil(QFontMetricsF(font).horizontalAdvance(text));
+}
+
+// One line of text, cut to `width` with an ellipsis when it does not fit, and the width it takes
+// (whole points). Each measure shapes the text anew: a line that fits is measured once.
+struct Fitted {
+    QString text;
+    double advance = 0;
+};
+
+Fitted fitted(const QFont &font, const QString &text, double width)
+{
+    const QFontMetricsF metrics(font);
+    const double whole = text.isEmpty() ? 0 : metrics.horizontalAdvance(text);
+    if (whole <= width + 0.5)
+        return {text, std::ceil(whole)};
+    const QString cut = metrics.elidedText(text, Qt::ElideRight, std::max(0.0, width));
+    return {cut, advance(font, cut)};
 }
 
 double lineHeight(const QFont &font) { return std::ceil(QFontMetricsF(font).height()); }
@@ -99,19 +107,22 @@ AuthorLine::Layout AuthorLine::layout(const QRectF &rect) const
     const double available = std::max(0.0, rect.right() - x);
     const double top = midY - columnHeight / 2;
 
-    l.shownName = fitted(m_nameFont, m_author.name, available);
-    l.name = QRectF(x, top, std::min(available, advance(m_nameFont, l.shownName)), nameHeight);
+    Fitted name = fitted(m_nameFont, m_author.name, available);
+    l.shownName = std::move(name.text);
+    l.name = QRectF(x, top, std::min(available, name.advance), nameHeight);
 
     // The handle keeps its room first; the detail takes what is left.
     const double captionTop = top + nameHeight + lineSpacing;
-    l.shownHandle = fitted(m_captionFont, handleText(), available);
-    const double handleWidth = std::min(available, advance(m_captionFont, l.shownHandle));
+    Fitted handle = fitted(m_captionFont, handleText(), available);
+    l.shownHandle = std::move(handle.text);
+    const double handleWidth = std::min(available, handle.advance);
     l.handle = QRectF(x, captionTop, handleWidth, captionHeight);
     if (const std::optional<QString> detail = detailText()) {
         const double detailX = x + handleWidth + detailSpacing;
         const double room = std::max(0.0, rect.right() - detailX);
-        l.shownDetail = fitted(m_captionFont, *detail, room);
-        l.detail = QRectF(detailX, captionTop, std::min(room, advance(m_captionFont, l.shownDetail)), captionHeight);
+        Fitted shown = fitted(m_captionFont, *detail, room);
+        l.shownDetail = std::move(shown.text);
+        l.detail = QRectF(detailX, captionTop, std::min(room, shown.advance), captionHeight);
     }
     const double right = std::max({l.name.right(), l.handle.right(), l.detail.isNull() ? x : l.detail.right()});
     l.bounds = QRectF(QPointF(rect.left(), std::min(l.avatar.top(), top)),
