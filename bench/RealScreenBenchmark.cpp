@@ -195,10 +195,24 @@ protected:
     }
     void keyPressEvent(QKeyEvent *event) override
     {
-        if (event->key() == Qt::Key_D && event->modifiers() == Qt::ControlModifier)
-            openDialog();
-        else
-            next();
+        switch (event->key()) {
+        case Qt::Key_Control:
+        case Qt::Key_Shift:
+        case Qt::Key_Alt:
+        case Qt::Key_Meta:
+            // A modifier alone is not an input: the key it comes with is. Else Ctrl+D would show
+            // a repaint before its dialog.
+            return;
+        case Qt::Key_D:
+            if (event->modifiers() == Qt::ControlModifier) {
+                openDialog();
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+        next();
     }
     void wheelEvent(QWheelEvent *) override { next(); }
     void mousePressEvent(QMouseEvent *) override { next(); }
