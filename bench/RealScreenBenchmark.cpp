@@ -152,7 +152,8 @@ public:
         setWindowTitle(QStringLiteral("Realx reference dialog"));
         setAttribute(Qt::WA_OpaquePaintEvent);
         setWindowModality(Qt::WindowModal);
-        setFixedSize(560, 355);
+        // The sheet's height in English at this machine's fonts; its width is fixed.
+        setFixedSize(int(SaveLinkSheet::sheetWidth), 355);
     }
     void makeAhead() { create(); }
 
@@ -182,7 +183,7 @@ public:
         setWindowTitle(QStringLiteral("Realx reference"));
         setAttribute(Qt::WA_OpaquePaintEvent);
         // Made ahead as the program makes its sheet: a while after the start, and after each close.
-        QTimer::singleShot(1500, this, &Reference::makeSpare);
+        QTimer::singleShot(app::SaveLinkPresenter::firstSpareDelayMs, this, &Reference::makeSpare);
     }
 
 protected:
@@ -242,7 +243,7 @@ private:
         connect(dialog, &QDialog::finished, this, [this, dialog] {
             dialog->deleteLater();
             m_shown = nullptr;
-            QTimer::singleShot(0, this, &Reference::makeSpare);
+            QTimer::singleShot(app::SaveLinkPresenter::spareDelayMs, this, &Reference::makeSpare);
         });
         dialog->open();
     }
@@ -325,7 +326,7 @@ public:
     // same drift. The milliseconds of those that showed something.
     Samples measure(int count, const std::function<QRect()> &where, const std::function<std::vector<QRect>()> &excluded,
                     const std::function<void(int)> &program, const std::function<void(QRect, int)> &toReference,
-                    const std::function<void(int)> &between = {}, const std::function<void(QRect)> &betweenReference = {})
+                    const std::function<void(int)> &between = {}, const std::function<void()> &betweenReference = {})
     {
         Samples samples;
         int sent = 0;
@@ -349,7 +350,7 @@ public:
             m_x.moveTo(referenceArea.center());
             for (int turn = 0; turn < kTurn && referenced < count; ++turn, ++referenced) {
                 if (betweenReference)
-                    betweenReference(referenceArea);
+                    betweenReference();
                 const int i = referenced;
                 if (const auto ms = m_x.latency(referenceArea, {}, [&] { toReference(referenceArea, i); }))
                     samples.reference.push_back(*ms);
@@ -555,13 +556,11 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
                                                            keyTo(XK_l), closeSheet);
     // The same sheet beside the reference's bare dialog of its size, opened by Ctrl+D: a figure
     // without a target, to tell the window manager's share from the program's. The dialog closes
-    // itself a moment after it shows; the reference's window has settled again before each input.
+    // itself a moment after it shows: each input waits until it is gone (and the window at rest,
+    // as every timed input waits).
     results[QStringLiteral("save_link_sheet_beside_dialog")] = s.measure(
         samples, window, nothing, [&](int) { x.key(XK_l, true); }, [&x](QRect, int) { x.key(XK_d, true); }, closeSheet,
-        [&x](QRect area) {
-            QThread::msleep(300);
-            x.still(area, {});
-        });
+        [] { QThread::msleep(300); });
 
     stop();
     return results;
