@@ -65,10 +65,14 @@ public:
     // query, a word looked for in each text), and the save's own text decides (Save::matches).
     std::optional<bool> matchesEntry(std::uint32_t entry) const
     {
-        if (entry == 0 || !m_indexed || entry >= m_entries.known())
+        if (!answersFor(entry))
             return std::nullopt;
         return m_entries.contains(entry);
     }
+    // The same in two steps, for a walk over many entries that would rather not branch on each
+    // answer: whether the entries found can tell for `entry`, and then what they tell.
+    bool answersFor(std::uint32_t entry) const { return entry != 0 && m_indexed && entry < m_entries.known(); }
+    bool holdsAnswered(std::uint32_t entry) const { return m_entries.contains(entry); }
 
 private:
     friend class Save;
