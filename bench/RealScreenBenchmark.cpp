@@ -14,7 +14,8 @@
 // (Ctrl+L; Escape closes it unmeasured). An input whose result shows nothing new on screen (a
 // keystroke that leaves the same saves, say) is left out and counted. The sheet is taken once more
 // beside the reference opening a bare dialog window of its size (Ctrl+D), which no repaint of a
-// window already on screen stands for: save_link_sheet_beside_dialog, reported without a target.
+// window already on screen stands for: save_link_sheet_beside_dialog, which holds the sheet's
+// targets (RealxSuite.cpp).
 //
 // Figures, per window size and library ("1600x1000_100k"):
 //   realx_<input>_<size>_<library>             median on screen, ms; _max_ the slowest
@@ -554,10 +555,11 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
     };
     results[QStringLiteral("save_link_sheet")] = s.measure(samples, window, nothing, [&](int) { x.key(XK_l, true); },
                                                            keyTo(XK_l), closeSheet);
-    // The same sheet beside the reference's bare dialog of its size, opened by Ctrl+D: a figure
-    // without a target, to tell the window manager's share from the program's. The dialog closes
-    // itself a moment after it shows: each input waits until it is gone (and the window at rest,
-    // as every timed input waits).
+    // The same sheet beside the reference's bare dialog of its size, opened by Ctrl+D: the window
+    // manager maps both before either shows, so this comparison is the sheet's target (the one
+    // above, beside a repaint, tells the window manager's share). The dialog closes itself a
+    // moment after it shows: each input waits until it is gone (and the window at rest, as every
+    // timed input waits).
     results[QStringLiteral("save_link_sheet_beside_dialog")] = s.measure(
         samples, window, nothing, [&](int) { x.key(XK_l, true); }, [&x](QRect, int) { x.key(XK_d, true); }, closeSheet,
         [] { QThread::msleep(300); });
