@@ -78,6 +78,8 @@ public:
     std::size_t memoryBytes() const;
 
 private:
+    // Up to this many classes, a row's height is looked up by the set of classes it holds.
+    static constexpr unsigned kClassesAsBits = 8;
     void measureRows();
     double rowTop(qsizetype row) const;
     double rowHeight(qsizetype row) const;

@@ -87,6 +87,8 @@ void TestShelfGeometry::grid_data()
             QTest::addRow("%d columns, %d items", columns, count) << columns << count << 2 << 1100.5;
         }
         QTest::addRow("%d columns, five heights", columns) << columns << 300 << 5 << 913.0;
+        QTest::addRow("%d columns, eight heights", columns) << columns << 300 << 8 << 913.0;
+        QTest::addRow("%d columns, twelve heights", columns) << columns << 300 << 12 << 913.0;
         QTest::addRow("%d columns, narrower than the gaps", columns) << columns << 40 << 3 << 10.0;
     }
     QTest::addRow("no columns counts as one") << 0 << 50 << 2 << 800.0;
