@@ -485,13 +485,27 @@ const ShelfTally &Shelf::tally() const
 std::vector<qsizetype> Shelf::selected(const Filter &filter) const
 {
     std::vector<qsizetype> out;
-    const auto pick = [&out](const Facts &facts, auto &&test) {
+    // Every place is written and only one that passes moves on past it: a filter passes saves
+    // here and there, and a branch on each would guess wrong at each change. The room is one
+    // more than the places kept, for the write after the last.
+    const auto walk = [&out](qsizetype n, auto &&passes) {
+        qsizetype *to = out.data();
+        std::size_t kept = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            to[kept] = i;
+            kept += passes(i);
+        }
+        out.resize(kept);
+    };
+    const auto pick = [&](const Facts &facts, auto &&test) {
         const qsizetype n = qsizetype(facts.marks.size());
         const std::uint8_t *marks = facts.marks.data();
-        for (qsizetype i = 0; i < n; ++i) {
-            if (!(marks[i] & kTrashedMark) && test(std::size_t(i)))
-                out.push_back(i);
-        }
+        const auto passes = [&](qsizetype i) { return std::size_t(!(marks[i] & kTrashedMark)) & std::size_t(test(std::size_t(i))); };
+        qsizetype count = 0;
+        for (qsizetype i = 0; i < n; ++i)
+            count += qsizetype(passes(i));
+        out.resize(std::size_t(count) + 1);
+        walk(n, passes);
     };
     std::visit(
         [&](const auto &c) {
@@ -520,11 +534,8 @@ std::vector<qsizetype> Shelf::selected(const Filter &filter) const
                 const Facts &facts = this->facts(test.copies ? FactsFor::copies : FactsFor::filters);
                 const qsizetype n = qsizetype(facts.marks.size());
                 const std::uint8_t *marks = facts.marks.data();
-                out.reserve(std::size_t(std::count_if(marks, marks + n, test)));
-                for (qsizetype i = 0; i < n; ++i) {
-                    if (test(marks[i]))
-                        out.push_back(i);
-                }
+                out.resize(std::size_t(std::count_if(marks, marks + n, test)) + 1);
+                walk(n, [&](qsizetype i) { return std::size_t(test(marks[i])); });
             }
         },
         filter.value());
