@@ -60,18 +60,13 @@ public:
     // each older word lies within a newer one (neither holding white space, so each is looked for
     // within one word of a text).
     static bool narrows(const QStringList &newer, const QStringList &older);
-    // Whether the text indexed under `entry` (Save::searchEntry) holds every word, when the
-    // entries the query found can tell; none when they cannot (no entry, an entry newer than the
-    // query, a word looked for in each text), and the save's own text decides (Save::matches).
-    std::optional<bool> matchesEntry(std::uint32_t entry) const
-    {
-        if (!answersFor(entry))
-            return std::nullopt;
-        return m_entries.contains(entry);
-    }
-    // The same in two steps, for a walk over many entries that would rather not branch on each
-    // answer: whether the entries found can tell for `entry`, and then what they tell.
+    // Whether the entries the query found can tell if the text indexed under `entry`
+    // (Save::searchEntry) holds every word: not without an entry, for an entry newer than the
+    // query, or when a word is looked for in each text; then the save's own text decides
+    // (Save::matches).
     bool answersFor(std::uint32_t entry) const { return entry != 0 && m_indexed && entry < m_entries.known(); }
+    // Whether that text holds every word, for an entry the query answers for. Apart from the
+    // question, so that a walk over many entries need not branch on each answer.
     bool holdsAnswered(std::uint32_t entry) const { return m_entries.contains(entry); }
 
 private:
