@@ -6,9 +6,11 @@
 #include "ShelfFixtures.h"
 #include "Shelf/Shelf.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 #include <QThreadPool>
 
+#include <algorithm>
 #include <limits>
 
 using namespace sw;
@@ -133,6 +135,8 @@ private slots:
     void searchesTypedInTurnFindWhatEachFindsAlone();
     void longLibrarySearchedOnceItsWordsAreIndexed_data();
     void longLibrarySearchedOnceItsWordsAreIndexed();
+    void longMixedListsAgreeWithEachSaveAlone_data();
+    void longMixedListsAgreeWithEachSaveAlone();
     void emptyLibrary();
     void itemForLink();
     void itemCarriesCopyAndQuality();
@@ -217,6 +221,85 @@ void TestShelf::filtersAgreeWithTheLibraryQueries()
             missing.append(save.id().text());
     }
     QCOMPARE(idsFor(Filter::linkOnly()), missing);
+}
+
+// A long library whose saves pass and fail each filter here and there (favourites, the trash,
+// collections, authors, kinds, dates and copies drawn at random), with the words of only some of
+// its saves indexed: every list, searched or not, holds exactly the saves that pass when each is
+// asked alone, in the library's order: the walks write every place and move on past the ones
+// kept, and a save not indexed is looked for in its own text amid the indexed ones.
+void TestShelf::longMixedListsAgreeWithEachSaveAlone_data()
+{
+    QTest::addColumn<QStringList>("typed");
+    QTest::newRow("no search") << QStringList{QString()};
+    QTest::newRow("a letter, then more") << QStringList{QStringLiteral("h"), QStringLiteral("ha"), QStringLiteral("har")};
+    QTest::newRow("a word in some texts") << QStringList{QStringLiteral("meadow")};
+    QTest::newRow("two words") << QStringList{QStringLiteral("meadow 1")};
+    QTest::newRow("a handle") << QStringList{QStringLiteral("writer3")};
+    QTest::newRow("nothing") << QStringList{QStringLiteral("zzzz")};
+}
+
+void TestShelf::longMixedListsAgreeWithEachSaveAlone()
+{
+    QFETCH(QStringList, typed);
+    constexpr int kSaves = 6000;
+    const QStringList words{QStringLiteral("harbour"), QStringLiteral("meadow"), QStringLiteral("lantern"), QStringLiteral("hazel")};
+    const Collection::ID other = collectionID(2);
+    QRandomGenerator random(4242);
+    Library library;
+    library.collections = {Collection{kReading, QStringLiteral("Reading"), Swatch::blue},
+                           Collection{other, QStringLiteral("Other"), Swatch::green}};
+    std::vector<Save> saves;
+    std::vector<std::pair<PostLink, LocalCopy>> copyList;
+    for (int i = 0; i < kSaves; ++i) {
+        std::vector<Attachment> media;
+        switch (random.bounded(3)) {
+        case 1:
+            media.push_back(image(10));
+            break;
+        case 2:
+            media.push_back(video(10));
+            break;
+        }
+        const PostLink link = xLink(QStringLiteral("writer%1").arg(random.bounded(6)), QString::number(i + 1));
+        SaveSpec spec(i + 1, post(link, std::move(media), std::nullopt, words.at(random.bounded(words.size())) + u' ' + QString::number(i)),
+                      kNow - i * 300);
+        spec.favourite(random.bounded(4) == 0);
+        if (random.bounded(5) == 0)
+            spec.trashed(kNow - 10);
+        if (const int filed = random.bounded(3); filed > 0)
+            spec.filed(filed == 1 ? kReading : other);
+        if (random.bounded(2) == 0)
+            copyList.emplace_back(link, LocalCopy::onThisComputer({LocalFile{QStringLiteral("f%1").arg(i), 10}}));
+        saves.push_back(makeSave(spec));
+    }
+    library.saves = SaveList(std::move(saves));
+    for (qsizetype i = 0; i < library.saves.size(); i += 2)
+        library.saves.at(i).indexSearchText(library.saves.at(i).foldedSearchText());
+    CopyTable table;
+    for (const auto &[link, copy] : copyList)
+        table.insert(link, copy);
+    const Shelf shelf(library, media(table, kMediaRoot), std::nullopt, Date{kNow}, Quality::original);
+
+    QList<Filter> filters{Filter::all(), Filter::trash(), Filter::favourites(), Filter::recentlyAdded(), Filter::linkOnly(),
+                          Filter::collection(kReading), Filter::collection(other), Filter::author(Handle{QStringLiteral("Writer2")})};
+    for (Kind kind : Kind::allCases())
+        filters.append(Filter::kind(kind));
+    for (const Filter &filter : filters) {
+        for (const QString &search : typed) {
+            // Listed first: the list meets the saves whose words are not indexed yet.
+            const QStringList listed = itemIds(shelf.items(filter, search));
+            const QStringList folded = SearchQuery::foldedWords(search);
+            QStringList alone;
+            for (const Save &save : library.saves) {
+                const QString text = save.foldedSearchText();
+                if (shelf.selects(filter, save)
+                    && std::all_of(folded.begin(), folded.end(), [&](const QString &word) { return text.contains(word); }))
+                    alone.append(save.id().text());
+            }
+            QCOMPARE(listed, alone);
+        }
+    }
 }
 
 void TestShelf::recentWindowBounds_data()
