@@ -90,8 +90,8 @@ bool Save::matches(const SearchQuery &query) const
     if (query.isEmpty())
         return true;
     std::uint32_t entry = d->searchEntry.load(std::memory_order_acquire);
-    if (entry != 0 && query.m_indexed && entry < query.m_entries.known())
-        return query.m_entries.contains(entry);
+    if (query.answersFor(entry))
+        return query.holdsAnswered(entry);
     // Not indexed yet (or indexed after the query was made): look in the text itself, and index
     // it on the way for the searches to come. While a thread indexes the saves ahead (after a
     // start), each field is looked in as it stands, folded only where it is not ASCII: the search

@@ -11,6 +11,7 @@
 #include <array>
 #include <iterator>
 #include <new>
+#include <ranges>
 #include <type_traits>
 #include <vector>
 
@@ -482,21 +483,30 @@ const ShelfTally &Shelf::tally() const
     return *tallies.tally;
 }
 
+namespace {
+
+// Keeps in `out` the places that pass, in order. Every place is written and only one that passes
+// moves the end on past it: a filter or a short search word passes saves here and there, and a
+// branch on each would guess wrong half the time. `out` has room for every place written: the
+// places kept, and one more while a place is left after the last.
+template <typename Places, typename Passes>
+void keepPassing(std::vector<qsizetype> &out, const Places &places, Passes &&passes)
+{
+    qsizetype *to = out.data();
+    std::size_t kept = 0;
+    for (const qsizetype at : places) {
+        to[kept] = at;
+        kept += std::size_t(passes(at));
+    }
+    out.resize(kept);
+}
+
+}  // namespace
+
 std::vector<qsizetype> Shelf::selected(const Filter &filter) const
 {
     std::vector<qsizetype> out;
-    // Every place is written and only one that passes moves on past it: a filter passes saves
-    // here and there, and a branch on each would guess wrong at each change. The room is one
-    // more than the places kept, for the write after the last.
-    const auto walk = [&out](qsizetype n, auto &&passes) {
-        qsizetype *to = out.data();
-        std::size_t kept = 0;
-        for (qsizetype i = 0; i < n; ++i) {
-            to[kept] = i;
-            kept += passes(i);
-        }
-        out.resize(kept);
-    };
+    const auto walk = [&out](qsizetype n, auto &&passes) { keepPassing(out, std::views::iota(qsizetype(0), n), passes); };
     const auto pick = [&](const Facts &facts, auto &&test) {
         const qsizetype n = qsizetype(facts.marks.size());
         const std::uint8_t *marks = facts.marks.data();
@@ -638,18 +648,12 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search, c
         // the saves' words were prepared (the home's at a start) know no entries: unless the shelf
         // was prepared for searching, the first search takes them from the saves' data.
         readEntries(facts, chosen);
-        // Every place is written and only a match moves on past it: a short word matches about
-        // every other save, and a branch on each answer would guess wrong half the time.
         matched.resize(chosen.size());
-        qsizetype *out = matched.data();
-        std::size_t kept = 0;
         const std::uint32_t *entries = facts.entries.data();
-        for (const qsizetype at : chosen) {
+        keepPassing(matched, chosen, [&](qsizetype at) {
             const std::uint32_t entry = entries[at];
-            out[kept] = at;
-            kept += query.answersFor(entry) ? query.holdsAnswered(entry) : cursor.at(at).matches(query);
-        }
-        matched.resize(kept);
+            return query.answersFor(entry) ? query.holdsAnswered(entry) : cursor.at(at).matches(query);
+        });
     } else {
         // While the saves' words are being prepared (after a start), the saves not indexed yet are
         // looked for in their fields, which lie apart in memory: on several threads, which only

@@ -75,34 +75,33 @@ void ItemGeometry::measureRows()
 {
     const qsizetype rows = rowCount();
     m_rowTops.assign(std::size_t(rows) + 1, 0);
-    double y = 0;
-    if (m_heights.size() > kClassesAsBits) {
-        for (qsizetype row = 0; row < rows; ++row) {
-            m_rowTops[std::size_t(row)] = y;
-            y += rowHeight(row) + m_spacing;
-        }
-        m_rowTops[std::size_t(rows)] = y;
-        return;
-    }
     // A row is as tall as the tallest class among its items. The classes a row holds are gathered
     // as bits, and a table gives each set of classes its height: comparing the items' heights one
     // by one guesses wrong wherever text cards and media cards alternate, which a search's list
     // of tens of thousands does at random. A class without a height (and one past the bits) is 0.
+    // More classes than bits take each item's height in turn.
+    const bool bySet = m_heights.size() <= kClassesAsBits;
     std::array<double, std::size_t(1) << kClassesAsBits> tallest{};
-    for (std::size_t set = 1; set < tallest.size(); ++set) {
+    for (std::size_t set = 1; bySet && set < tallest.size(); ++set) {
         for (std::size_t c = 0; c < m_heights.size(); ++c) {
             if (set & (std::size_t(1) << c))
                 tallest[set] = std::max(tallest[set], m_heights[c]);
         }
     }
     const std::uint8_t *classes = m_classes.data();
-    for (qsizetype row = 0; row < rows; ++row) {
+    const auto heightOf = [&](qsizetype row) {
+        if (!bySet)
+            return rowHeight(row);
         const qsizetype end = std::min((row + 1) * m_columns, m_count);
         unsigned set = 0;
         for (qsizetype i = row * m_columns; i < end; ++i)
             set |= 1u << std::min<unsigned>(classes[i], kClassesAsBits);
+        return tallest[set & (tallest.size() - 1)];
+    };
+    double y = 0;
+    for (qsizetype row = 0; row < rows; ++row) {
         m_rowTops[std::size_t(row)] = y;
-        y += tallest[set & (tallest.size() - 1)] + m_spacing;
+        y += heightOf(row) + m_spacing;
     }
     m_rowTops[std::size_t(rows)] = y;
 }
