@@ -42,6 +42,10 @@ LibraryWindow::LibraryWindow(GlassBackdrop &backdrop, QWidget *parent)
     layout->addWidget(makePlaceholder());
     m_frame->setMinimumHeight(kMinimumContentHeight);
     setCentralWidget(m_frame);
+    // The window's paint lays its ground over all it is asked to paint: Qt's own fill of the
+    // same area first, in the palette's colour, would only be painted over, and at the size of a
+    // search's new shelf it was the first write to memory the frame then wrote again.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     // Scrolling areas of this window frost their edges; the other windows keep plain edges.
     sw::ScrollEdgeFrostSetting::set(*this, ProgressiveBlur::frost());
 

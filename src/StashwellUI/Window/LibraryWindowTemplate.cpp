@@ -36,7 +36,8 @@ public:
         layout->setSpacing(0);
         if (child)
             layout->addWidget(child);
-        connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
+        connect(&Theme::instance(), &Theme::changed, this, &Backdrop::followGround);
+        followGround();
     }
 
     void setLeadingLine(bool line)
@@ -45,15 +46,14 @@ public:
             return;
         m_leadingLine = line;
         layout()->setContentsMargins(line ? 1 : 0, m_topLine ? 1 : 0, 0, 0);
-        update();
+        followGround();
     }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        // Over the content the inspector's ground is always opaque: nothing of the shelf shows through.
-        painter.fillRect(rect(), m_leadingLine ? m_colour() : backdrop(m_colour()));
+        painter.fillRect(rect(), ground());
         if (m_topLine)
             painter.fillRect(QRect(0, 0, width(), 1), Tokens::Colors::line());
         if (m_leadingLine)
@@ -61,6 +61,17 @@ protected:
     }
 
 private:
+    // Over the content the inspector's ground is always opaque: nothing of the shelf shows through.
+    QColor ground() const { return m_leadingLine ? m_colour() : backdrop(m_colour()); }
+
+    // An opaque ground covers the window's own: Qt then leaves the column out of what the window
+    // paints under it, and a frame that repaints the column writes its pixels once.
+    void followGround()
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent, ground().alpha() == 255);
+        update();
+    }
+
     Colour m_colour;
     bool m_topLine;
     bool m_leadingLine = false;

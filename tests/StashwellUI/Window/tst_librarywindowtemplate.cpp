@@ -199,21 +199,32 @@ void TestLibraryWindowTemplate::backdrops_data()
 {
     QTest::addColumn<Surface>("surface");
     QTest::addColumn<Appearance>("appearance");
-    QTest::newRow("solid, light") << Surface::solid << Appearance::light;
-    QTest::newRow("solid, dark") << Surface::solid << Appearance::dark;
-    QTest::newRow("glass, light") << Surface::glass << Appearance::light;
-    QTest::newRow("glass, dark") << Surface::glass << Appearance::dark;
+    QTest::addColumn<bool>("switched");
+    QTest::newRow("solid, light") << Surface::solid << Appearance::light << false;
+    QTest::newRow("solid, dark") << Surface::solid << Appearance::dark << false;
+    QTest::newRow("glass, light") << Surface::glass << Appearance::light << false;
+    QTest::newRow("glass, dark") << Surface::glass << Appearance::dark << false;
+    // A column whose ground was opaque and no longer is must let the window's show through again.
+    QTest::newRow("solid, then glass") << Surface::glass << Appearance::light << true;
+    QTest::newRow("glass, then solid") << Surface::solid << Appearance::dark << true;
 }
 
 void TestLibraryWindowTemplate::backdrops()
 {
     QFETCH(Surface, surface);
     QFETCH(Appearance, appearance);
+    QFETCH(bool, switched);
     Theme::instance().setAppearance(appearance);
-    Theme::instance().setSurface(surface);
+    const Surface other = surface == Surface::glass ? Surface::solid : Surface::glass;
+    Theme::instance().setSurface(switched ? other : surface);
     Frame frame;
     frame.window.setShowsInspector(true);
     settle();
+    if (switched) {
+        (void)test::render(frame.window);
+        Theme::instance().setSurface(surface);
+        settle();
+    }
     const QImage image = test::render(frame.window);
     const auto at = [&](QWidget *in, QPoint point) { return image.pixelColor(in->mapTo(&frame.window, point)); };
     const bool glass = surface == Surface::glass;
@@ -234,7 +245,12 @@ void TestLibraryWindowTemplate::backdrops()
 
 void TestLibraryWindowTemplate::nothingReadsThroughTheBar_data()
 {
-    backdrops_data();
+    QTest::addColumn<Surface>("surface");
+    QTest::addColumn<Appearance>("appearance");
+    QTest::newRow("solid, light") << Surface::solid << Appearance::light;
+    QTest::newRow("solid, dark") << Surface::solid << Appearance::dark;
+    QTest::newRow("glass, light") << Surface::glass << Appearance::light;
+    QTest::newRow("glass, dark") << Surface::glass << Appearance::dark;
 }
 
 void TestLibraryWindowTemplate::nothingReadsThroughTheBar()
