@@ -156,6 +156,8 @@ private slots:
     void bandsPaintWhatOnePaintPaints();
     void dotGridResizedShowsWhatANewOneShows_data();
     void dotGridResizedShowsWhatANewOneShows();
+    void dotGridPartsShowTheirPlace_data();
+    void dotGridPartsShowTheirPlace();
     void softEdgeBands_data();
     void softEdgeBands();
     void softEdgesPaintOnlyWithAFrost();
@@ -488,6 +490,51 @@ void TestSurfaces::dotGridResizedShowsWhatANewOneShows()
     DotGrid fresh;
     fresh.resize(then);
     QCOMPARE(grab(resized), grab(fresh));
+}
+
+void TestSurfaces::dotGridPartsShowTheirPlace_data()
+{
+    QTest::addColumn<QRect>("exposed");
+    QTest::addColumn<QPoint>("at");
+    const int side = DotGrid::tileSide;
+    QTest::newRow("within the first repeat") << QRect(3, 5, 100, 60) << QPoint(3, 5);
+    QTest::newRow("across a repeat's edge") << QRect(side - 20, side - 7, 50, 30) << QPoint(side - 20, side - 7);
+    QTest::newRow("a gutter down the grid") << QRect(side + 30, 0, 16, 3 * side + 11) << QPoint(side + 30, 0);
+    QTest::newRow("a band across it") << QRect(0, 2 * side + 1, 3 * side + 40, 9) << QPoint(0, 2 * side + 1);
+    QTest::newRow("drawn elsewhere") << QRect(side - 3, 41, side + 6, 2 * side) << QPoint(17, 4);
+}
+
+// A part of the grid, drawn where the caller asks, shows the pixels that part of the whole grid
+// has: the parts that cross the edges of the square the grid repeats take each piece from its place.
+void TestSurfaces::dotGridPartsShowTheirPlace()
+{
+    QFETCH(QRect, exposed);
+    QFETCH(QPoint, at);
+    const QSize size(4 * DotGrid::tileSide, 3 * DotGrid::tileSide + 20);
+    for (Surface surface : allSurfaces) {
+        Theme::instance().setSurface(surface);
+        DotGrid grid;
+        grid.resize(size);
+        QImage whole = test::clearCanvas(size);
+        {
+            QPainter painter(&whole);
+            DotGrid::paintExposed(painter, QRectF(QPointF(0, 0), QSizeF(size)), QRectF(), surface);
+        }
+        QImage part = test::clearCanvas(size);
+        {
+            QPainter painter(&part);
+            grid.paintPart(painter, exposed, at);
+        }
+        QCOMPARE(part.copy(QRect(at, exposed.size())), whole.copy(exposed));
+        // Nothing lands outside the place asked for.
+        QImage outside = part;
+        {
+            QPainter painter(&outside);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.fillRect(QRect(at, exposed.size()), Qt::transparent);
+        }
+        QCOMPARE(outside, test::clearCanvas(size));
+    }
 }
 
 void TestSurfaces::dotGridStampedAsDrawn_data()

@@ -188,7 +188,7 @@ QList<QPointF> DotGrid::dotOrigins(const QSizeF &size)
 namespace {
 
 // Dots per side of the tile the grid is stamped with.
-constexpr int kTileDots = 16;
+constexpr int kTileDots = DotGrid::tileSide / int(DotGrid::kStep);
 
 // The dots of kTileDots × kTileDots steps, each drawn as the grid draws one, over nothing: the
 // last tile kept for its colour and pixel ratio (a window has one grid, in one colour at a time).
@@ -298,13 +298,19 @@ const QImage &DotGrid::kept()
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     const QRgb window = Tokens::Colors::window().rgba();
     const QRgb dot = Tokens::Colors::dot().rgba();
+    // Where a tile of the grid is a whole number of pixels across, the grid is that tile over and
+    // over: a frame that repaints the canvas between the cards copies from a few hundred
+    // kilobytes that stay in the processor's cache instead of from an image the size of the
+    // window, which every frame had to read from memory again.
+    const bool tiled = isWhole(tileSide * ratio);
+    const QSize wanted = tiled ? QSize(tileSide, tileSide) * ratio : pixels;
     // The dots stand where they stand from the top left whatever the size: a larger image holds
     // a smaller grid whole. So the image only grows, and a column that narrows and widens again
     // (the inspector opening and closing beside it) paints no grid anew.
     const bool sameLook = m_painted.devicePixelRatio() == ratio && m_paintedWindow == window && m_paintedDot == dot
-                          && m_paintedSurface == surface;
-    if (!sameLook || m_painted.width() < pixels.width() || m_painted.height() < pixels.height()) {
-        const QSize grown = sameLook ? pixels.expandedTo(m_painted.size()) : pixels;
+                          && m_paintedSurface == surface && m_tiled == tiled;
+    if (!sameLook || m_painted.width() < wanted.width() || m_painted.height() < wanted.height()) {
+        const QSize grown = sameLook ? wanted.expandedTo(m_painted.size()) : wanted;
         m_painted = QImage(grown, surface == Surface::solid && qAlpha(window) == 255 ? QImage::Format_RGB32
                                                                                      : QImage::Format_ARGB32_Premultiplied);
         m_painted.setDevicePixelRatio(ratio);
@@ -314,6 +320,7 @@ const QImage &DotGrid::kept()
         m_paintedWindow = window;
         m_paintedDot = dot;
         m_paintedSurface = surface;
+        m_tiled = tiled;
     }
     return m_painted;
 }
@@ -322,7 +329,24 @@ void DotGrid::paintPart(QPainter &painter, const QRect &exposed, const QPoint &a
 {
     const QImage &image = kept();
     const qreal ratio = image.devicePixelRatio();
-    painter.drawImage(QRectF(at, exposed.size()), image, QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
+    const auto copy = [&](const QRect &part, const QPoint &from) {
+        painter.drawImage(QRectF(at + part.topLeft() - exposed.topLeft(), part.size()), image,
+                          QRectF(QPointF(from) * ratio, QSizeF(part.size()) * ratio));
+    };
+    if (!m_tiled) {
+        copy(exposed, exposed.topLeft());
+        return;
+    }
+    // Each part of `exposed` within one repeat of the tile, from its place in the tile.
+    const auto repeat = [](int at) { return at >= 0 ? at / tileSide : -((-at + tileSide - 1) / tileSide); };
+    for (int row = repeat(exposed.top()); row <= repeat(exposed.bottom()); ++row) {
+        for (int column = repeat(exposed.left()); column <= repeat(exposed.right()); ++column) {
+            const QPoint origin(column * tileSide, row * tileSide);
+            const QRect part = exposed & QRect(origin, QSize(tileSide, tileSide));
+            if (!part.isEmpty())
+                copy(part, part.topLeft() - origin);
+        }
+    }
 }
 
 void DotGrid::paintEvent(QPaintEvent *event)

@@ -86,6 +86,8 @@ class DotGrid : public QWidget {
     Q_OBJECT
 public:
     static constexpr double kStep = 14;
+    // The side of a square of the grid that repeats: a whole number of steps.
+    static constexpr int tileSide = 16 * int(kStep);
 
     explicit DotGrid(QWidget *parent = nullptr);
 
@@ -127,6 +129,8 @@ private:
     // lies over the grid repaints it (every scroll step of the shelf does, all of it), and copying
     // the kept pixels costs a fraction of stamping thousands of dots again.
     QImage m_painted;
+    // Whether m_painted is one tile of the grid, repeated from the grid's origin, or all of it.
+    bool m_tiled = false;
     QPointer<QWidget> m_coveredBy;
     QRgb m_paintedWindow = 0;
     QRgb m_paintedDot = 0;
