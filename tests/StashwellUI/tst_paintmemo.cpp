@@ -121,11 +121,20 @@ void TestPaintMemo::edgesAloneCopyTheBorder_data()
     QTest::addColumn<double>("dpr");
     QTest::addColumn<QRectF>("rect");
     QTest::addColumn<double>("edge");
-    QTest::newRow("whole pixels") << 1.0 << QRectF(10, 8, 40, 30) << 6.0;
-    QTest::newRow("twice the resolution") << 2.0 << QRectF(10, 8, 40, 30) << 6.0;
-    QTest::newRow("half pixels, a fraction of an edge") << 2.0 << QRectF(10.5, 8.5, 40, 30) << 5.3;
+    QTest::addColumn<QString>("look");
+    QTest::addColumn<bool>("overColour");
+    QTest::newRow("whole pixels") << 1.0 << QRectF(10, 8, 40, 30) << 6.0 << "border" << false;
+    QTest::newRow("twice the resolution") << 2.0 << QRectF(10, 8, 40, 30) << 6.0 << "border" << false;
+    QTest::newRow("half pixels, a fraction of an edge") << 2.0 << QRectF(10.5, 8.5, 40, 30) << 5.3 << "border" << false;
     // An edge as wide as half the rectangle leaves no middle: all of it is copied.
-    QTest::newRow("no middle") << 1.0 << QRectF(10, 8, 40, 30) << 15.0;
+    QTest::newRow("no middle") << 1.0 << QRectF(10, 8, 40, 30) << 15.0 << "border" << false;
+    // The straight sides are copied only as deep as they hold anything: what lies deepest in
+    // each, one side holding nothing, or nothing at all, over a colour that shows any loss.
+    QTest::newRow("border over a colour") << 1.0 << QRectF(10, 8, 40, 30) << 9.0 << "border" << true;
+    QTest::newRow("marks deep in the sides") << 1.0 << QRectF(10, 8, 50, 40) << 9.0 << "marks" << true;
+    QTest::newRow("marks deep in the sides, twice the resolution") << 2.0 << QRectF(10.5, 8.5, 50, 40) << 9.0 << "marks" << true;
+    QTest::newRow("a line down one side") << 1.0 << QRectF(10, 8, 50, 40) << 9.0 << "one side" << true;
+    QTest::newRow("nothing") << 1.0 << QRectF(10, 8, 50, 40) << 9.0 << "nothing" << true;
 }
 
 // A border drawn by its edges alone gives what the whole bitmap gives; a filled middle (which a
@@ -135,24 +144,38 @@ void TestPaintMemo::edgesAloneCopyTheBorder()
     QFETCH(double, dpr);
     QFETCH(QRectF, rect);
     QFETCH(double, edge);
+    QFETCH(QString, look);
+    QFETCH(bool, overColour);
     PaintMemo::clear();
-    const auto border = [](QPainter &painter, const QRectF &area) {
+    const auto paintLook = [&](QPainter &painter, const QRectF &area) {
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QColor(20, 120, 40), 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(area.adjusted(1, 1, -1, -1), 4, 4);
+        if (look == QLatin1String("border")) {
+            painter.setPen(QPen(QColor(20, 120, 40), 2));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRoundedRect(area.adjusted(1, 1, -1, -1), 4, 4);
+        } else if (look == QLatin1String("marks")) {
+            // A dot as deep as each band goes, half-way along each side, and one in a corner.
+            const double d = edge - 1.5;
+            for (const QPointF &at : {QPointF(area.center().x(), d), QPointF(area.center().x(), area.height() - d),
+                                      QPointF(d, area.center().y()), QPointF(area.width() - d, area.center().y()),
+                                      QPointF(3, 3)})
+                painter.fillRect(QRectF(at - QPointF(0.5, 0.5), QSizeF(1, 1)), QColor(30, 30, 200, 220));
+        } else if (look == QLatin1String("one side")) {
+            painter.fillRect(QRectF(0, 0, 2, area.height()), QColor(200, 30, 30));
+        }
     };
-    QImage whole = canvas(dpr);
-    {
-        QPainter painter(&whole);
-        PaintMemo::draw(painter, rect, QStringLiteral("border"), border);
-    }
-    QImage edges = canvas(dpr);
-    {
-        QPainter painter(&edges);
-        PaintMemo::drawEdges(painter, rect, edge, QStringLiteral("border"), border);
-    }
-    QCOMPARE(edges, whole);
+    const auto paint = [&](const std::function<void(QPainter &)> &how) {
+        QImage image = canvas(dpr);
+        if (overColour)
+            image.fill(QColor(240, 200, 40));
+        QPainter painter(&image);
+        how(painter);
+        return image;
+    };
+    const QImage whole = paint([&](QPainter &p) { PaintMemo::draw(p, rect, QStringLiteral("whole"), paintLook); });
+    // Twice: the first makes the bitmap, the second copies it as kept.
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(paint([&](QPainter &p) { PaintMemo::drawEdges(p, rect, edge, QStringLiteral("edges"), paintLook); }), whole);
 
     const auto filled = [](QPainter &painter, const QRectF &area) { painter.fillRect(area, Qt::red); };
     QImage middle = canvas(dpr);

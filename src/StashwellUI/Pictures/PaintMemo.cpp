@@ -7,8 +7,12 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <QImage>
+#include <QMargins>
+
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace sw::PaintMemo {
@@ -20,13 +24,72 @@ namespace {
 // the bitmaps in use).
 bool g_keeping = false;
 
-QCache<QString, QPixmap> &memory()
+// A kept bitmap, and for one width of the bands along its edges, how deep from each edge the
+// straight part of that edge's band (between the corners' squares) holds any pixel that is not
+// clear: worked out the first time the bitmap is copied by its bands.
+struct Kept {
+    QPixmap bitmap;
+    int band = -1;
+    QMargins reach;
+};
+
+QCache<QString, Kept> &memory()
 {
     // Cost in bytes: 24 MiB holds every piece of a few screens of cards (the shelf keeps whole
     // cards as images besides, SaveCardCache: a piece here serves a card painted anew, as when
     // its state changes, and what is drawn alike on many cards).
-    static QCache<QString, QPixmap> cache(24 << 20);
+    static QCache<QString, Kept> cache(24 << 20);
     return cache;
+}
+
+// How deep from each edge the straight parts of the bands `band` pixels wide along the edges of
+// `bitmap` hold a pixel that is not clear. `band` each way where the bands do not fit.
+QMargins reachOf(const QPixmap &bitmap, int band)
+{
+    const QMargins whole(band, band, band, band);
+    const int w = bitmap.width();
+    const int h = bitmap.height();
+    if (band <= 0 || 2 * band >= w || 2 * band >= h)
+        return whole;
+    QImage image = bitmap.toImage();
+    if (image.format() != QImage::Format_ARGB32_Premultiplied && image.format() != QImage::Format_ARGB32)
+        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const auto at = [&](int x, int y) { return qAlpha(reinterpret_cast<const QRgb *>(image.constScanLine(y))[x]); };
+    const auto rowClear = [&](int y) {
+        for (int x = band; x < w - band; ++x)
+            if (at(x, y))
+                return false;
+        return true;
+    };
+    const auto columnClear = [&](int x) {
+        for (int y = band; y < h - band; ++y)
+            if (at(x, y))
+                return false;
+        return true;
+    };
+    QMargins reach = whole;
+    while (reach.top() > 0 && rowClear(reach.top() - 1))
+        reach.setTop(reach.top() - 1);
+    while (reach.bottom() > 0 && rowClear(h - reach.bottom()))
+        reach.setBottom(reach.bottom() - 1);
+    while (reach.left() > 0 && columnClear(reach.left() - 1))
+        reach.setLeft(reach.left() - 1);
+    while (reach.right() > 0 && columnClear(w - reach.right()))
+        reach.setRight(reach.right() - 1);
+    return reach;
+}
+
+// What reachOf() tells of the bitmap kept under `key`, kept with it.
+QMargins reachOfKept(const QString &key, const QPixmap &bitmap, int band)
+{
+    Kept *kept = memory().object(key);
+    if (!kept || kept->bitmap.cacheKey() != bitmap.cacheKey())
+        return reachOf(bitmap, band);
+    if (kept->band != band) {
+        kept->reach = reachOf(bitmap, band);
+        kept->band = band;
+    }
+    return kept->reach;
 }
 
 bool canCopy(const QPainter &painter)
@@ -59,9 +122,9 @@ bool worthKeeping(QSize pixels)
 // by `paint` and kept.
 QPixmap keptBitmap(const QString &key, QSize pixels, qreal scale, const std::function<void(QPainter &painter)> &paint)
 {
-    QCache<QString, QPixmap> &cache = memory();
-    if (const QPixmap *kept = cache.object(key))
-        return *kept;
+    QCache<QString, Kept> &cache = memory();
+    if (const Kept *kept = cache.object(key))
+        return kept->bitmap;
     QPixmap bitmap(pixels);
     bitmap.setDevicePixelRatio(scale);
     bitmap.fill(Qt::transparent);
@@ -70,14 +133,17 @@ QPixmap keptBitmap(const QString &key, QSize pixels, qreal scale, const std::fun
         QPainter p(&bitmap);
         paint(p);
     }
-    cache.insert(key, new QPixmap(bitmap), qsizetype(pixels.width()) * pixels.height() * 4);
+    cache.insert(key, new Kept{bitmap, -1, QMargins()}, qsizetype(pixels.width()) * pixels.height() * 4);
     return bitmap;
 }
 
 // Copies `bitmap` pixel for pixel with its corner at `at` (on a device pixel): whole, or only the
 // band `band` pixels wide along its edges, when its middle is empty or (with `middle`) that colour
-// throughout, which then fills it.
-void copy(QPainter &painter, const QPointF &at, const QPixmap &bitmap, int band, const QColor *middle = nullptr)
+// throughout, which then fills it. `reach`, where given, is how deep the straight parts of the
+// bands hold anything (reachOf()): a border's bands reach as deep as its corners, yet along the
+// straight sides only its line is there, and copying the clear rest only blends nothing in.
+void copy(QPainter &painter, const QPointF &at, const QPixmap &bitmap, int band, const QColor *middle = nullptr,
+          std::optional<QMargins> reach = std::nullopt)
 {
     // The raster engine shares each tall blend or fill out to threads of its own, and waking them
     // costs more than a card's middle takes to copy: only a large middle is filled instead.
@@ -96,10 +162,27 @@ void copy(QPainter &painter, const QPointF &at, const QPixmap &bitmap, int band,
         const auto part = [&](int x, int y, int width, int height) {
             painter.drawPixmap(at + QPointF(x, y) / scale, bitmap, QRectF(x, y, width, height));
         };
-        part(0, 0, w, band);
-        part(0, h - band, w, band);
-        part(0, band, band, h - 2 * band);
-        part(w - band, band, band, h - 2 * band);
+        if (reach && !middle && painter.compositionMode() == QPainter::CompositionMode_SourceOver
+            && *reach != QMargins(band, band, band, band)) {
+            // The corners' squares, then each straight side only as deep as it holds anything.
+            part(0, 0, band, band);
+            part(w - band, 0, band, band);
+            part(0, h - band, band, band);
+            part(w - band, h - band, band, band);
+            if (reach->top() > 0)
+                part(band, 0, w - 2 * band, reach->top());
+            if (reach->bottom() > 0)
+                part(band, h - reach->bottom(), w - 2 * band, reach->bottom());
+            if (reach->left() > 0)
+                part(0, band, reach->left(), h - 2 * band);
+            if (reach->right() > 0)
+                part(w - reach->right(), band, reach->right(), h - 2 * band);
+        } else {
+            part(0, 0, w, band);
+            part(0, h - band, w, band);
+            part(0, band, band, h - 2 * band);
+            part(w - band, band, band, h - 2 * band);
+        }
         if (middle) {
             // The middle's pixels lie whole on device pixels, as the bitmap's do: no edge to smooth.
             const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
@@ -185,7 +268,9 @@ void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString 
     const QPointF device = painter.deviceTransform().map(rect.topLeft());
     const QPointF snapped(std::round(device.x()), std::round(device.y()));
     // In whole pixels of the bitmap: the band along its edges.
-    copy(painter, rect.topLeft() + (snapped - device) / scale, bitmap, int(std::ceil(edge * scale)), middle);
+    const int band = int(std::ceil(edge * scale));
+    copy(painter, rect.topLeft() + (snapped - device) / scale, bitmap, band, middle,
+         band > 0 && !middle ? std::optional(reachOfKept(full, bitmap, band)) : std::nullopt);
 }
 
 }  // namespace
@@ -236,8 +321,9 @@ void drawKeptInPlace(QPainter &painter, const QRectF &bounds, const QString &key
     });
     // In whole pixels of the bitmap: the band along its edges (one more pixel for the part of a
     // pixel the drawing starts within).
-    copy(painter, QPointF(corner) / scale - QPointF(device.dx(), device.dy()) / scale, bitmap,
-         edge > 0 ? int(std::ceil(edge * scale)) + 1 : 0, middle);
+    const int band = edge > 0 ? int(std::ceil(edge * scale)) + 1 : 0;
+    copy(painter, QPointF(corner) / scale - QPointF(device.dx(), device.dy()) / scale, bitmap, band, middle,
+         band > 0 && !middle ? std::optional(reachOfKept(full, bitmap, band)) : std::nullopt);
 }
 
 }  // namespace
