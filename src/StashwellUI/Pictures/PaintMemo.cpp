@@ -2,13 +2,12 @@
 
 #include <QCache>
 #include <QColor>
+#include <QImage>
+#include <QMargins>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
-
-#include <QImage>
-#include <QMargins>
 
 #include <algorithm>
 #include <cmath>
