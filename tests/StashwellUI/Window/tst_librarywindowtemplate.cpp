@@ -245,23 +245,20 @@ void TestLibraryWindowTemplate::backdrops()
 
 void TestLibraryWindowTemplate::nothingReadsThroughTheBar_data()
 {
-    QTest::addColumn<Surface>("surface");
-    QTest::addColumn<Appearance>("appearance");
-    QTest::newRow("solid, light") << Surface::solid << Appearance::light;
-    QTest::newRow("solid, dark") << Surface::solid << Appearance::dark;
-    QTest::newRow("glass, light") << Surface::glass << Appearance::light;
-    QTest::newRow("glass, dark") << Surface::glass << Appearance::dark;
+    backdrops_data();
 }
 
 void TestLibraryWindowTemplate::nothingReadsThroughTheBar()
 {
     QFETCH(Surface, surface);
     QFETCH(Appearance, appearance);
+    QFETCH(bool, switched);
     Theme::instance().setAppearance(appearance);
-    Theme::instance().setSurface(surface);
+    Theme::instance().setSurface(switched ? (surface == Surface::glass ? Surface::solid : Surface::glass) : surface);
     auto *ink = new Ink;
     LibraryWindowTemplate window(new Blank, new Blank(52), ink, new Blank, new StatusBar);
     window.resize(1200, 700);
+    Theme::instance().setSurface(surface);
     // What the content shows at a depth from its top, half-way across.
     const auto at = [&](int depth) { return test::render(window).pixelColor(ink->mapTo(&window, QPoint(600, depth))); };
     const QColor text = Tokens::Colors::text();
