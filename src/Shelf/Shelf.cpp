@@ -7,6 +7,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <memory>
 #include <numeric>
 #include <array>
 #include <iterator>
@@ -487,18 +488,17 @@ namespace {
 
 // Keeps in `out` the places that pass, in order. Every place is written and only one that passes
 // moves the end on past it: a filter or a short search word passes saves here and there, and a
-// branch on each would guess wrong half the time. `out` has room for every place written: the
-// places kept, and one more while a place is left after the last.
+// branch on each would guess wrong half the time. `to` has room for every place written: the
+// places kept, and one more while a place is left after the last. Gives how many were kept.
 template <typename Places, typename Passes>
-void keepPassing(std::vector<qsizetype> &out, const Places &places, Passes &&passes)
+std::size_t keepPassing(qsizetype *to, const Places &places, Passes &&passes)
 {
-    qsizetype *to = out.data();
     std::size_t kept = 0;
     for (const qsizetype at : places) {
         to[kept] = at;
         kept += std::size_t(passes(at));
     }
-    out.resize(kept);
+    return kept;
 }
 
 }  // namespace
@@ -506,7 +506,9 @@ void keepPassing(std::vector<qsizetype> &out, const Places &places, Passes &&pas
 std::vector<qsizetype> Shelf::selected(const Filter &filter) const
 {
     std::vector<qsizetype> out;
-    const auto walk = [&out](qsizetype n, auto &&passes) { keepPassing(out, std::views::iota(qsizetype(0), n), passes); };
+    const auto walk = [&out](qsizetype n, auto &&passes) {
+        out.resize(keepPassing(out.data(), std::views::iota(qsizetype(0), n), passes));
+    };
     const auto pick = [&](const Facts &facts, auto &&test) {
         const qsizetype n = qsizetype(facts.marks.size());
         const std::uint8_t *marks = facts.marks.data();
@@ -640,7 +642,6 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search, c
     Facts &facts = this->facts();
     const std::vector<qsizetype> &chosen = base ? base->positions : selection(filter);
     matched.clear();
-    matched.reserve(chosen.size());
     SaveCursor cursor(m_library.saves);
     if (!SearchVocabulary::shared().isBeingFilled()) {
         // Each selected save's entry in the index answers, where it is known; a save not indexed
@@ -648,13 +649,23 @@ QList<ShelfItem> Shelf::listItems(const Filter &filter, const QString &search, c
         // the saves' words were prepared (the home's at a start) know no entries: unless the shelf
         // was prepared for searching, the first search takes them from the saves' data.
         readEntries(facts, chosen);
-        matched.resize(chosen.size());
+        // The walk writes every place it reads into room this thread keeps from one search to the
+        // next, and only the places kept are copied out: room made for each search was cleared,
+        // and came from the system a page at a time, for every save read.
+        thread_local std::unique_ptr<qsizetype[]> room;
+        thread_local std::size_t roomSize = 0;
+        if (roomSize < chosen.size()) {
+            room.reset(new qsizetype[chosen.size()]);
+            roomSize = chosen.size();
+        }
         const std::uint32_t *entries = facts.entries.data();
-        keepPassing(matched, chosen, [&](qsizetype at) {
+        const std::size_t kept = keepPassing(room.get(), chosen, [&](qsizetype at) {
             const std::uint32_t entry = entries[at];
             return query.answersFor(entry) ? query.holdsAnswered(entry) : cursor.at(at).matches(query);
         });
+        matched.assign(room.get(), room.get() + kept);
     } else {
+        matched.reserve(chosen.size());
         // While the saves' words are being prepared (after a start), the saves not indexed yet are
         // looked for in their fields, which lie apart in memory: on several threads, which only
         // read the saves, each asking ahead for the fields it will read. The saves lie in chunks:
