@@ -486,7 +486,7 @@ const ShelfTally &Shelf::tally() const
 
 namespace {
 
-// Keeps in `out` the places that pass, in order. Every place is written and only one that passes
+// Writes to `to` the places that pass, in order. Every place is written and only one that passes
 // moves the end on past it: a filter or a short search word passes saves here and there, and a
 // branch on each would guess wrong half the time. `to` has room for every place written: the
 // places kept, and one more while a place is left after the last. Gives how many were kept.

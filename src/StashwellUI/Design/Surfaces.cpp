@@ -337,10 +337,10 @@ void DotGrid::paintPart(QPainter &painter, const QRect &exposed, const QPoint &a
         copy(exposed, exposed.topLeft());
         return;
     }
-    // Each part of `exposed` within one repeat of the tile, from its place in the tile.
-    const auto repeat = [](int at) { return at >= 0 ? at / tileSide : -((-at + tileSide - 1) / tileSide); };
-    for (int row = repeat(exposed.top()); row <= repeat(exposed.bottom()); ++row) {
-        for (int column = repeat(exposed.left()); column <= repeat(exposed.right()); ++column) {
+    // Each part of `exposed` (which lies within the grid) within one repeat of the tile, from its
+    // place in the tile.
+    for (int row = exposed.top() / tileSide; row <= exposed.bottom() / tileSide; ++row) {
+        for (int column = exposed.left() / tileSide; column <= exposed.right() / tileSide; ++column) {
             const QPoint origin(column * tileSide, row * tileSide);
             const QRect part = exposed & QRect(origin, QSize(tileSide, tileSide));
             if (!part.isEmpty())
