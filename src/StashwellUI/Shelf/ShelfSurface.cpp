@@ -302,9 +302,10 @@ void ShelfSurface::setBlocks(QList<Block> blocks)
         placeWidgets();
         // The widgets at the top that stand where they stood (the hero and the header over a
         // collection in another layout), and the canvas between them, show as they showed: what
-        // changed starts below them.
+        // changed starts below them. A list shown from the top that was at the top already (the
+        // next letter of a search) counts too.
         double unchangedTo = 0;
-        if (!fromTop && verticalScrollBar()->value() == scrolledBefore && viewport()->width() == widthBefore) {
+        if (verticalScrollBar()->value() == scrolledBefore && viewport()->width() == widthBefore) {
             for (qsizetype b = 0; b < qsizetype(widgetsBefore.size()) && b < m_blocks.size(); ++b) {
                 const auto *now = std::get_if<WidgetBlock>(&m_blocks.at(b));
                 const auto *was = std::get_if<WidgetBlock>(&old.at(b));

@@ -1006,6 +1006,7 @@ void TestShelfSurface::widgetsStandingStillAreNotPaintedAgain_data()
     QTest::newRow("a taller header over the same saves") << QStringLiteral("taller, same") << true;
     QTest::newRow("another header") << QStringLiteral("another") << true;
     QTest::newRow("scrolled to the top") << QStringLiteral("fromTop") << true;
+    QTest::newRow("shown from the top while at the top") << QStringLiteral("fromTop, at the top") << false;
 }
 
 void TestShelfSurface::widgetsStandingStillAreNotPaintedAgain()
@@ -1017,12 +1018,14 @@ void TestShelfSurface::widgetsStandingStillAreNotPaintedAgain()
     other.setMinimumHeight(40);
     showAboveAList(header);
     QCoreApplication::processEvents();
+    if (change == u"fromTop")
+        m_surface->verticalScrollBar()->setValue(30);
     m_surface->takeInvalidated();
 
     QWidget *shown = change == u"another" ? &other : &header;
     if (change.startsWith(u"taller"))
         header.setMinimumHeight(70);
-    if (change == u"fromTop")
+    if (change.startsWith(u"fromTop"))
         m_surface->showFromTop();
     QList<ShelfSurface::Block> blocks{ShelfSurface::WidgetBlock{shown},
                                       recording(change == u"saves" ? items(120) : items(200),
