@@ -1,5 +1,7 @@
 #include "StashwellUI/Shelf/ShelfBar.h"
 
+#include <array>
+
 #include "StashwellUI/Controls/ControlPainting.h"
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/GlassMaterial.h"
@@ -144,18 +146,28 @@ void ShelfBar::setTitle(const QString &title)
 {
     if (title == m_title)
         return;
+    const QRectF before = titleRect();
     m_title = title;
     updateGeometry();
-    update();
+    updateTitle(before);
 }
 
 void ShelfBar::setSubtitle(const QString &subtitle)
 {
     if (subtitle == m_subtitle)
         return;
+    const QRectF before = titleRect();
     m_subtitle = subtitle;
     updateGeometry();
-    update();
+    updateTitle(before);
+}
+
+void ShelfBar::updateTitle(const QRectF &before)
+{
+    // Only the title's block, where it stood and stands: the count under the title changes with
+    // every letter of a search, and a repaint of the whole bar would paint its controls and
+    // everything under them again. The margin takes in glyphs that reach past their line.
+    update(before.united(titleRect()).toAlignedRect().adjusted(-2, -2, 2, 2));
 }
 
 ShelfLayout ShelfBar::shelfLayout() const
@@ -214,6 +226,16 @@ double ShelfBar::controlsWidth(double searchWidth) const
 
 void ShelfBar::place()
 {
+    // What the bar paints itself (the search field's glass, the title) follows the controls:
+    // when none moved, the bar stands as it was.
+    const QRectF titleBefore = titleRect();
+    const auto placed = [this] {
+        std::array<QRect, 4> at{m_saveLink->geometry(), m_search->geometry(), m_switch->geometry(), QRect()};
+        if (m_trailing && !m_trailing->isHidden())
+            at[3] = m_trailing->geometry();
+        return at;
+    };
+    const std::array<QRect, 4> before = placed();
     const double h = height();
     const double right = width() - sidePadding;
     // The search field takes its ideal width while there is room, shrinking to its least before
@@ -239,7 +261,8 @@ void ShelfBar::place()
         const QSize trailing = m_trailing->sizeHint();
         placeAtRight(m_trailing, trailing.width(), std::min<double>(trailing.height(), h));
     }
-    update();
+    if (placed() != before || titleRect() != titleBefore)
+        update();
 }
 
 QSizeF ShelfBar::titleSize() const

@@ -139,6 +139,7 @@ protected:
 
 private:
     void place();
+    void updateTitle(const QRectF &before);
     double controlsWidth(double searchWidth) const;
     QSizeF titleSize() const;
 

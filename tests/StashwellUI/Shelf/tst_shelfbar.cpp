@@ -32,6 +32,8 @@ private slots:
     void searchTextAndFocus();
     void trailingBeforeTheSwitch();
     void longTitleIsCut();
+    void newTitlesShowOnScreen_data();
+    void newTitlesShowOnScreen();
     void gallery();
 };
 
@@ -175,6 +177,45 @@ void TestShelfBar::longTitleIsCut()
     QCOMPARE(bar.shownSubtitle(), QStringLiteral("12 saves"));
     // However long the title, the controls keep their room.
     QVERIFY(bar.titleRect().right() <= bar.layoutSwitch().geometry().left() - ShelfBar::titleGap + 1);
+}
+
+void TestShelfBar::newTitlesShowOnScreen_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("subtitle");
+    QTest::newRow("a longer count") << QStringLiteral("All saves") << QStringLiteral("12,345 saves matching “harbour”");
+    QTest::newRow("a shorter count") << QStringLiteral("All saves") << QStringLiteral("1 save");
+    QTest::newRow("a longer title") << QStringLiteral("Everything saved from the harbour walk") << QStringLiteral("12 saves");
+    QTest::newRow("a shorter title") << QStringLiteral("X") << QStringLiteral("12 saves");
+    QTest::newRow("a title cut short") << QStringLiteral("A very long collection name ").repeated(6) << QStringLiteral("7 saves");
+}
+
+// A new title or count is painted where it changed, not over the whole bar: what the window shows
+// afterwards is still the bar painted afresh.
+void TestShelfBar::newTitlesShowOnScreen()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, subtitle);
+    QWidget window;
+    window.resize(900, 52);
+    auto *bar = new ShelfBar(&window);
+    bar->setGeometry(window.rect());
+    bar->setTitle(QStringLiteral("All saves"));
+    bar->setSubtitle(QStringLiteral("1,204 saves matching “light”"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto shown = [&] {
+        QCoreApplication::processEvents();
+        return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto painted = [&] { return window.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    QCOMPARE(shown(), painted());
+    const QImage before = shown();
+    bar->setTitle(title);
+    bar->setSubtitle(subtitle);
+    const QImage after = shown();
+    QVERIFY(after != before);
+    QCOMPARE(after, painted());
 }
 
 void TestShelfBar::gallery()
