@@ -145,6 +145,8 @@ private slots:
     void revealsMoveByWholeStepsOfTheCanvas();
     void scrollsShowWhatAWholeRepaintShows_data();
     void scrollsShowWhatAWholeRepaintShows();
+    void newListsShowWhatAWholeRepaintShows_data();
+    void newListsShowWhatAWholeRepaintShows();
     void canvasAndCardsLeaveNoHole_data();
     void canvasAndCardsLeaveNoHole();
 
@@ -1062,6 +1064,52 @@ void TestShelfSurface::revealsMoveByWholeStepsOfTheCanvas()
     QVERIFY(revealed.inView.top() >= 60 && revealed.inView.bottom() <= m_surface->viewport()->height());
 }
 
+namespace {
+
+// A shelf as the window holds it: over the dot grid, under a translucent bar and the frosted bands.
+struct FramedShelf {
+    struct Bar : QWidget {
+        using QWidget::QWidget;
+        void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), QColor(40, 90, 160, 200)); }
+    };
+    explicit FramedShelf(ShelfCollection shown)
+    {
+        window.resize(900, 600);
+        auto *grid = new DotGrid(&window);
+        grid->setGeometry(window.rect());
+        auto *column = new QWidget(&window);
+        column->setGeometry(window.rect());
+        shelf = new ShelfSurface(column);
+        shelf->setGeometry(column->rect());
+        shelf->setPadding({24, 60, 24, 44});
+        shelf->setCollection(std::move(shown));
+        auto *bar = new Bar(column);
+        bar->setGeometry(0, 0, column->width(), 48);
+        auto *edges = new SoftScrollEdges(column, true, true);
+        edges->setSafeAreaInsets(QMargins(0, 48, 0, 0));
+        shelf->setCoveredTop(48);
+        shelf->setBackdrop(grid);
+        window.show();
+    }
+    // What the window's buffer holds, and the window painted afresh into an image of its own, each
+    // once the window is at rest (a comparison may take them in either order).
+    QImage shown()
+    {
+        QCoreApplication::processEvents();
+        return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    QImage painted()
+    {
+        QCoreApplication::processEvents();
+        return window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    QWidget window;
+    ShelfSurface *shelf = nullptr;
+};
+
+}  // namespace
+
 void TestShelfSurface::scrollsShowWhatAWholeRepaintShows_data()
 {
     QTest::addColumn<Surface>("surface");
@@ -1084,42 +1132,51 @@ void TestShelfSurface::scrollsShowWhatAWholeRepaintShows()
     moves = moves && QGuiApplication::platformName() != u"xcb";
     Theme::instance().setSurface(surface);
     const auto restore = qScopeGuard([] { Theme::instance().setSurface(Surface::solid); });
-    struct Bar : QWidget {
-        using QWidget::QWidget;
-        void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), QColor(40, 90, 160, 200)); }
-    };
-    QWidget window;
-    window.resize(900, 600);
-    auto *grid = new DotGrid(&window);
-    grid->setGeometry(window.rect());
-    auto *column = new QWidget(&window);
-    column->setGeometry(window.rect());
-    auto *shelf = new ShelfSurface(column);
-    shelf->setGeometry(column->rect());
-    shelf->setPadding({24, 60, 24, 44});
-    shelf->setCollection(recording(items(200), ShelfLayout::grid, m_calls, 3));
-    auto *bar = new Bar(column);
-    bar->setGeometry(0, 0, column->width(), 48);
-    auto *edges = new SoftScrollEdges(column, true, true);
-    edges->setSafeAreaInsets(QMargins(0, 48, 0, 0));
-    shelf->setCoveredTop(48);
-    shelf->setBackdrop(grid);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    // What the window's buffer holds, and the window painted afresh into an image of its own.
-    const auto shown = [&] {
-        QCoreApplication::processEvents();
-        return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
-    };
-    const auto painted = [&] { return window.grab().toImage().convertToFormat(QImage::Format_RGB32); };
-    QScrollBar *scroll = shelf->verticalScrollBar();
+    FramedShelf framed(recording(items(200), ShelfLayout::grid, m_calls, 3));
+    QVERIFY(QTest::qWaitForWindowExposed(&framed.window));
+    QScrollBar *scroll = framed.shelf->verticalScrollBar();
     scroll->setValue(step > 0 ? 0 : 30 * 42);
-    QCOMPARE(shown(), painted());
+    QCOMPARE(framed.shown(), framed.painted());
     for (int i = 0; i < 6; ++i) {
         scroll->setValue(scroll->value() + step);
-        QCOMPARE(shelf->lastScrollMovedPixels(), moves);
-        QCOMPARE(shown(), painted());
+        QCOMPARE(framed.shelf->lastScrollMovedPixels(), moves);
+        QCOMPARE(framed.shown(), framed.painted());
     }
+}
+
+void TestShelfSurface::newListsShowWhatAWholeRepaintShows_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("other saves in the same places") << QStringLiteral("other");
+    QTest::newRow("other saves of other heights") << QStringLiteral("heights");
+    QTest::newRow("a few saves") << QStringLiteral("few");
+    QTest::newRow("no saves") << QStringLiteral("none");
+    QTest::newRow("a card lifted under the pointer") << QStringLiteral("hovered");
+    QTest::newRow("scrolled down, shown from the top") << QStringLiteral("scrolled");
+    QTest::newRow("the list") << QStringLiteral("list");
+}
+
+// A new list shown from the top (the next letter of a search), at the top already or not: the
+// window shows what a whole repaint shows, with no card, lift or frost left over.
+void TestShelfSurface::newListsShowWhatAWholeRepaintShows()
+{
+    QFETCH(QString, change);
+    FramedShelf framed(recording(items(200), ShelfLayout::grid, m_calls, 3));
+    QVERIFY(QTest::qWaitForWindowExposed(&framed.window));
+    ShelfSurface *shelf = framed.shelf;
+    if (change == u"hovered") {
+        QTest::mouseMove(shelf->viewport(), shelf->itemRect(0, 4).center().toPoint());
+        QCoreApplication::processEvents();
+    }
+    if (change == u"scrolled")
+        shelf->verticalScrollBar()->setValue(300);
+    QCOMPARE(framed.shown(), framed.painted());
+
+    const int count = change == u"few" ? 4 : change == u"none" ? 0 : 200;
+    shelf->showFromTop();
+    shelf->setCollection(recording(items(count, change == u"heights" ? 2 : 3, 1000),
+                                   change == u"list" ? ShelfLayout::list : ShelfLayout::grid, m_calls, 3));
+    QCOMPARE(framed.shown(), framed.painted());
 }
 
 void TestShelfSurface::canvasAndCardsLeaveNoHole_data()
