@@ -166,8 +166,14 @@ void ShelfBar::updateTitle(const QRectF &before)
 {
     // Only the title's block, where it stood and stands: the count under the title changes with
     // every letter of a search, and a repaint of the whole bar would paint its controls and
-    // everything under them again. The margin takes in glyphs that reach past their line.
-    update(before.united(titleRect()).toAlignedRect().adjusted(-2, -2, 2, 2));
+    // everything under them again.
+    update(titleArea(before.united(titleRect())));
+}
+
+QRect ShelfBar::titleArea(const QRectF &block)
+{
+    // Glyphs may reach a little past their line.
+    return block.toAlignedRect().adjusted(-2, -2, 2, 2);
 }
 
 ShelfLayout ShelfBar::shelfLayout() const
@@ -318,17 +324,21 @@ bool ShelfBar::event(QEvent *event)
     return QWidget::event(event);
 }
 
-void ShelfBar::paintEvent(QPaintEvent *)
+void ShelfBar::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    // The search field sits on glass of its own.
+    // Each part is painted only where it is asked for: a letter typed repaints the search field
+    // alone, a new count the title block alone.
+    const QRegion asked = event->region();
+    // The search field sits on glass of its own, drawn within its shape.
     const QRectF search = QRectF(m_search->geometry());
-    GlassMaterial::paint(painter, ContinuousShape::rect(search, searchRadius), false, ControlState{});
+    if (asked.intersects(search.toAlignedRect()))
+        GlassMaterial::paint(painter, ContinuousShape::rect(search, searchRadius), false, ControlState{});
 
     const QRectF block = titleRect();
-    if (block.width() <= 0)
+    if (block.width() <= 0 || !asked.intersects(titleArea(block)))
         return;
     const double titleHeight = lineHeight(titleFont());
     painter.setPen(Tokens::Colors::text());

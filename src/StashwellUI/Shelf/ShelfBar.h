@@ -140,6 +140,7 @@ protected:
 private:
     void place();
     void updateTitle(const QRectF &before);
+    static QRect titleArea(const QRectF &block);
     double controlsWidth(double searchWidth) const;
     QSizeF titleSize() const;
 

@@ -183,19 +183,24 @@ void TestShelfBar::newTitlesShowOnScreen_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("subtitle");
-    QTest::newRow("a longer count") << QStringLiteral("All saves") << QStringLiteral("12,345 saves matching “harbour”");
-    QTest::newRow("a shorter count") << QStringLiteral("All saves") << QStringLiteral("1 save");
-    QTest::newRow("a longer title") << QStringLiteral("Everything saved from the harbour walk") << QStringLiteral("12 saves");
-    QTest::newRow("a shorter title") << QStringLiteral("X") << QStringLiteral("12 saves");
-    QTest::newRow("a title cut short") << QStringLiteral("A very long collection name ").repeated(6) << QStringLiteral("7 saves");
+    QTest::addColumn<QString>("query");
+    const QString title = QStringLiteral("All saves");
+    const QString count = QStringLiteral("1,204 saves matching “light”");
+    QTest::newRow("a longer count") << title << QStringLiteral("12,345 saves matching “harbour”") << QString();
+    QTest::newRow("a shorter count") << title << QStringLiteral("1 save") << QString();
+    QTest::newRow("a longer title") << QStringLiteral("Everything saved from the harbour walk") << count << QString();
+    QTest::newRow("a shorter title") << QStringLiteral("X") << count << QString();
+    QTest::newRow("a title cut short") << QStringLiteral("A very long collection name ").repeated(6) << count << QString();
+    QTest::newRow("a letter typed") << title << count << QStringLiteral("harb");
 }
 
-// A new title or count is painted where it changed, not over the whole bar: what the window shows
-// afterwards is still the bar painted afresh.
+// A new title, count or query is painted where it changed, not over the whole bar: what the window
+// shows afterwards is still the bar painted afresh.
 void TestShelfBar::newTitlesShowOnScreen()
 {
     QFETCH(QString, title);
     QFETCH(QString, subtitle);
+    QFETCH(QString, query);
     QWidget window;
     window.resize(900, 52);
     auto *bar = new ShelfBar(&window);
@@ -208,11 +213,15 @@ void TestShelfBar::newTitlesShowOnScreen()
         QCoreApplication::processEvents();
         return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
     };
-    const auto painted = [&] { return window.grab().toImage().convertToFormat(QImage::Format_RGB32); };
-    QCOMPARE(shown(), painted());
+    const auto painted = [&] {
+        QCoreApplication::processEvents();
+        return window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
     const QImage before = shown();
+    QCOMPARE(before, painted());
     bar->setTitle(title);
     bar->setSubtitle(subtitle);
+    bar->setQuery(query);
     const QImage after = shown();
     QVERIFY(after != before);
     QCOMPARE(after, painted());
