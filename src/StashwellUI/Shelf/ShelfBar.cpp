@@ -1,7 +1,5 @@
 #include "StashwellUI/Shelf/ShelfBar.h"
 
-#include <array>
-
 #include "StashwellUI/Controls/ControlPainting.h"
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/GlassMaterial.h"
@@ -18,6 +16,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace sw {
