@@ -827,8 +827,7 @@ void ShelfSurface::scrollContentsBy(int dx, int dy)
     }
     updateBuiltRange();
     placeWidgets();
-    if (m_input.hovered().isSet())
-        m_input.moved(QPointF(viewport()->mapFromGlobal(QCursor::pos())));
+    m_input.contentMoved();
 }
 
 void ShelfSurface::showEvent(QShowEvent *event)
@@ -853,6 +852,16 @@ void ShelfSurface::findPaging()
 
 bool ShelfSurface::eventFilter(QObject *watched, QEvent *event)
 {
+    // The pointer went from the shelf onto a widget of a block (the hero, a header), which the
+    // viewport does not hear as a leave: it is over no item now, and a scroll lifts none.
+    if (event->type() == QEvent::Enter && watched->isWidgetType()) {
+        for (const Block &block : std::as_const(m_blocks)) {
+            if (const auto *widget = std::get_if<WidgetBlock>(&block); widget && widget->widget == watched) {
+                m_input.left();
+                break;
+            }
+        }
+    }
     // A widget of a block asks for another height.
     if (event->type() == QEvent::LayoutRequest && watched->isWidgetType()) {
         for (qsizetype b = 0; b < m_blocks.size(); ++b) {
@@ -960,6 +969,12 @@ void ShelfSurface::selectItem(qsizetype block, const Save::ID &id)
     const auto onIntent = c->onIntent;
     const ShelfItem pressed = *found;
     onIntent(pressed, SaveIntent::select());
+}
+
+std::optional<Save::ID> ShelfSurface::hoveredSave() const
+{
+    const detail::ShelfItemRef &hovered = m_input.hovered();
+    return hovered.isSet() ? std::optional<Save::ID>(hovered.id) : std::nullopt;
 }
 
 void ShelfSurface::announceHover()

@@ -130,6 +130,8 @@ public:
     const ShelfItem *item(qsizetype block, qsizetype index) const;
     // The first item of the save, in block order.
     std::optional<ShelfGeometry::Hit> find(const Save::ID &id) const;
+    // The save under the pointer, whose card lifts.
+    std::optional<Save::ID> hoveredSave() const;
     // Scrolls as little as needed to bring the save's item into view (below the covered top).
     void scrollToItem(const Save::ID &id);
 

@@ -94,6 +94,7 @@ void ShelfInput::animateHover(const Save::ID &id, qsizetype block, bool in)
 
 void ShelfInput::left()
 {
+    m_pointer.reset();
     const ShelfItemPart before = m_parts.hovered();
     m_parts.leave();
     sync(before.item());
@@ -154,8 +155,15 @@ void ShelfInput::sync(const ShelfItemRef &target)
         m_surface.invalidateItem(target.block, index);
 }
 
+void ShelfInput::contentMoved()
+{
+    if (m_pointer && m_hovered.isSet())
+        moved(*m_pointer);
+}
+
 void ShelfInput::moved(const QPointF &point)
 {
+    m_pointer = point;
     const auto hit = m_surface.itemAt(point);
     const ShelfItem *shown = hit ? m_surface.item(hit->block, hit->index) : nullptr;
     setHoveredItem(shown ? ShelfItemRef{hit->block, shown->save().id()} : ShelfItemRef{});
@@ -187,6 +195,7 @@ bool ShelfInput::press(const QPointF &point)
     const auto hit = m_surface.itemAt(point);
     const ShelfItem *shown = hit ? m_surface.item(hit->block, hit->index) : nullptr;
     m_pressPoint = point;
+    m_pointer = point;
     m_pressItem = shown ? ShelfItemRef{hit->block, shown->save().id()} : ShelfItemRef{};
     const ShelfItemPart part = partAt(point);
     m_parts.press(part);
@@ -222,6 +231,7 @@ void ShelfInput::drag()
 ShelfItemPart ShelfInput::release(const QPointF &point)
 {
     m_pressItem = ShelfItemRef{};
+    m_pointer = point;
     const ShelfItemPart clicked = m_parts.release(partAt(point));
     sync(clicked.item());
     return clicked;

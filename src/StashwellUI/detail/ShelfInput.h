@@ -16,6 +16,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QKeyEvent;
 class QVariantAnimation;
@@ -42,6 +43,10 @@ public:
 
     void moved(const QPointF &point);
     void left();
+    // The items moved under a pointer that stood still (a scroll): the hovered item becomes the
+    // one now under it, found where the pointer was last seen over the shelf. Asking the display
+    // where the pointer is would cost a round trip to it on every scroll step.
+    void contentMoved();
     // A press of the left button; whether it fell on an item.
     bool press(const QPointF &point);
     // Whether a move with `buttons` held has gone the drag distance from a press on an item.
@@ -75,6 +80,7 @@ private:
     HoverPress<ShelfItemPart> m_parts;  // the part under the pointer and the part pressed
     ShelfItemRef m_pressItem;           // the item a press began on, from which a drag starts
     QPointF m_pressPoint;
+    std::optional<QPointF> m_pointer;   // where the pointer was last seen over the shelf itself
     QHash<Save::ID, QVariantAnimation *> m_hoverAnimations;
 };
 

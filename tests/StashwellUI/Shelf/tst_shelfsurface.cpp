@@ -138,6 +138,8 @@ private slots:
     void picturesOnlyAroundTheViewport();
     void accessibleItems();
     void widgetBlocksScrollWithTheColumn();
+    void aScrollHoversWhatComesUnderTheRestingPointer_data();
+    void aScrollHoversWhatComesUnderTheRestingPointer();
     void aWidgetBlockRelaysOutOnlyForANewHeight();
     void widgetsStandingStillAreNotPaintedAgain_data();
     void widgetsStandingStillAreNotPaintedAgain();
@@ -971,6 +973,37 @@ void TestShelfSurface::widgetBlocksScrollWithTheColumn()
     // A column without the widget lets it go.
     m_surface->setCollection(recording(items(5), ShelfLayout::list, m_calls));
     QVERIFY(header.isHidden());
+}
+
+void TestShelfSurface::aScrollHoversWhatComesUnderTheRestingPointer_data()
+{
+    QTest::addColumn<bool>("ontoTheHeader");
+    QTest::newRow("resting on an item") << false;
+    QTest::newRow("gone on onto a widget of a block") << true;
+}
+
+// The pointer stands still while the items scroll under it: the item now under it lifts, found
+// where the pointer was last seen over the shelf; over a widget of a block, none does.
+void TestShelfSurface::aScrollHoversWhatComesUnderTheRestingPointer()
+{
+    QFETCH(bool, ontoTheHeader);
+    QWidget header;
+    showAboveAList(header);
+    QCoreApplication::processEvents();
+    // From elsewhere: a move to where the last one ended is no move.
+    QTest::mouseMove(m_surface->viewport(), m_surface->itemRect(1, 6).center().toPoint());
+    QTest::mouseMove(m_surface->viewport(), m_surface->itemRect(1, 3).center().toPoint());
+    QCOMPARE(m_surface->hoveredSave(), m_surface->item(1, 3)->save().id());
+    if (ontoTheHeader) {
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(header.mapToGlobal(QPoint(5, 5))));
+        QCoreApplication::sendEvent(&header, &enter);
+    }
+    const int row = int(m_surface->itemRect(1, 4).top() - m_surface->itemRect(1, 3).top());
+    m_surface->verticalScrollBar()->setValue(m_surface->verticalScrollBar()->value() + row);
+    QCoreApplication::processEvents();
+    const std::optional<Save::ID> underThePointer =
+        ontoTheHeader ? std::nullopt : std::optional<Save::ID>(m_surface->item(1, 4)->save().id());
+    QCOMPARE(m_surface->hoveredSave(), underThePointer);
 }
 
 // A header given a new text asks for its layout again; at the height it had, nothing on the
