@@ -850,27 +850,30 @@ void ShelfSurface::findPaging()
     viewport()->update();
 }
 
+qsizetype ShelfSurface::blockOfWidget(const QObject *widget) const
+{
+    for (qsizetype b = 0; b < m_blocks.size(); ++b) {
+        if (const auto *block = std::get_if<WidgetBlock>(&m_blocks.at(b)); block && block->widget == widget)
+            return b;
+    }
+    return -1;
+}
+
 bool ShelfSurface::eventFilter(QObject *watched, QEvent *event)
 {
-    // The pointer went from the shelf onto a widget of a block (the hero, a header), which the
-    // viewport does not hear as a leave: it is over no item now, and a scroll lifts none.
-    if (event->type() == QEvent::Enter && watched->isWidgetType()) {
-        for (const Block &block : std::as_const(m_blocks)) {
-            if (const auto *widget = std::get_if<WidgetBlock>(&block); widget && widget->widget == watched) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Enter || type == QEvent::LayoutRequest) && watched->isWidgetType()) {
+        if (const qsizetype b = blockOfWidget(watched); b >= 0) {
+            if (type == QEvent::Enter) {
+                // The pointer went from the shelf onto a widget of a block (the hero, a header),
+                // which the viewport does not hear as a leave: it is over no item now, and a
+                // scroll lifts none.
                 m_input.left();
-                break;
-            }
-        }
-    }
-    // A widget of a block asks for another height.
-    if (event->type() == QEvent::LayoutRequest && watched->isWidgetType()) {
-        for (qsizetype b = 0; b < m_blocks.size(); ++b) {
-            if (const auto *widget = std::get_if<WidgetBlock>(&m_blocks.at(b)); widget && widget->widget == watched) {
-                // A new text in a header asks again for the height it already has: the header
-                // repaints itself, and nothing on the shelf moves or needs painting anew.
-                if (widgetHeight(widget->widget) != m_geometry.block(b).fixedHeight)
-                    relayout();
-                break;
+            } else if (widgetHeight(static_cast<QWidget *>(watched)) != m_geometry.block(b).fixedHeight) {
+                // A widget of a block asks for another height. A new text in a header asks again
+                // for the height it already has: the header repaints itself, and nothing on the
+                // shelf moves or needs painting anew.
+                relayout();
             }
         }
     }

@@ -252,6 +252,8 @@ private:
     void announceHover();
 
     void findPaging();
+    // The block whose widget `widget` is; -1 when none is.
+    qsizetype blockOfWidget(const QObject *widget) const;
     // One turn of painting ahead the images of the cards and rows just out of view, nearest
     // first; whether all are done.
     bool prepareSlice();
