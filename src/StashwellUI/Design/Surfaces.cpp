@@ -2,6 +2,7 @@
 
 #include "StashwellUI/Design/RectWise.h"
 
+#include "StashwellUI/Pictures/DrawList.h"
 #include "StashwellUI/Pictures/PaintMemo.h"
 
 #include "StashwellUI/Design/ContinuousShape.h"
@@ -94,23 +95,47 @@ void PaneSurface::paintBehind(QPainter &painter, const QRectF &rect, Surface sur
                           [color, r](QPainter &p, const QRectF &area) { ContinuousShape::fill(p, area, r, color); });
 }
 
+namespace {
+
+// A pane's border as a kept drawing of its edges.
+struct BorderDrawing {
+    double edge;
+    QString key;
+    std::function<void(QPainter &, const QRectF &)> paint;
+};
+
+BorderDrawing borderDrawing(const PaneSurface &pane)
+{
+    const QColor color = pane.stroke;
+    const double r = pane.radius;
+    const double width = pane.lineWidth;
+    // The border touches nothing further in than its corners (each within a square of at most
+    // two radii a side) or its width.
+    return BorderDrawing{std::ceil(std::max(2 * r, 0.0) + width + 1),
+                         PaintMemo::key(QLatin1StringView("pane.over"), color.rgba(), width, r),
+                         [color, r, width](QPainter &p, const QRectF &area) {
+                             ContinuousShape::strokeInside(p, area, r, color, width);
+                         }};
+}
+
+}  // namespace
+
 void PaneSurface::paintOver(QPainter &painter, const QRectF &rect) const
 {
     if (!keptAsBitmap(rect)) {
         ContinuousShape::strokeInside(painter, rect, radius, stroke, lineWidth);
         return;
     }
-    const QColor color = stroke;
-    const double r = radius;
-    const double width = lineWidth;
-    // The border touches nothing further in than its corners (each within a square of at most
-    // two radii a side) or its width.
-    const double edge = std::ceil(std::max(2 * r, 0.0) + width + 1);
-    PaintMemo::drawEdges(painter, rect, edge,
-                         PaintMemo::key(QLatin1StringView("pane.over"), color.rgba(), width, r),
-                         [color, r, width](QPainter &p, const QRectF &area) {
-                             ContinuousShape::strokeInside(p, area, r, color, width);
-                         });
+    const BorderDrawing border = borderDrawing(*this);
+    PaintMemo::drawEdges(painter, rect, border.edge, border.key, border.paint);
+}
+
+bool PaneSurface::listOver(DrawList &list, const QPainter &painter, const QRectF &rect) const
+{
+    if (!keptAsBitmap(rect))
+        return false;
+    const BorderDrawing border = borderDrawing(*this);
+    return PaintMemo::listEdges(list, painter, rect, border.edge, border.key, border.paint);
 }
 
 void PaneSurface::paint(QPainter &painter, const QRectF &rect, Surface surface) const
@@ -326,6 +351,17 @@ const QImage &DotGrid::kept()
 }
 
 void DotGrid::paintPart(QPainter &painter, const QRect &exposed, const QPoint &at)
+{
+    copyPart(painter, exposed, at);
+}
+
+void DotGrid::listPart(DrawList &list, const QRect &exposed, const QPoint &at)
+{
+    copyPart(list, exposed, at);
+}
+
+template <typename Target>
+void DotGrid::copyPart(Target &painter, const QRect &exposed, const QPoint &at)
 {
     const QImage &image = kept();
     const qreal ratio = image.devicePixelRatio();

@@ -24,6 +24,8 @@
 
 namespace sw {
 
+class DrawList;
+
 // The fill of a recessed field or track: `base` as it is on solid, at 0.4 of its opacity on glass.
 struct WellStyle {
     QColor base;
@@ -60,6 +62,9 @@ struct PaneSurface {
     void paintBehind(QPainter &painter, const QRectF &rect, Surface surface = Theme::currentSurface()) const;
     // The layer over the content.
     void paintOver(QPainter &painter, const QRectF &rect) const;
+    // What paintOver() copies, listed in `list` as `painter` would draw it; false, with nothing
+    // listed, where the border is drawn directly (a pane larger than a card).
+    bool listOver(DrawList &list, const QPainter &painter, const QRectF &rect) const;
 
     // Both layers with the content between them; `content` is called with the painter's state
     // saved around it.
@@ -110,6 +115,8 @@ public:
     // as the grid shows it: a widget lying over the grid paints it under itself this way, and is
     // then opaque.
     void paintPart(QPainter &painter, const QRect &exposed, const QPoint &at);
+    // The copies paintPart() makes, listed in `list` instead of drawn.
+    void listPart(DrawList &list, const QRect &exposed, const QPoint &at);
     // A widget over the grid that paints the grid under itself: while it is shown and opaque, the
     // grid leaves the part it covers alone (Qt would paint both, one under the other).
     void setCoveredBy(QWidget *widget) { m_coveredBy = widget; }
@@ -123,6 +130,9 @@ private:
     void followSurface();
     // The kept image, painted anew when it does not hold the grid at this size and look.
     const QImage &kept();
+    // paintPart() into a painter or a list.
+    template <typename Target>
+    void copyPart(Target &painter, const QRect &exposed, const QPoint &at);
 
     // The whole grid as painted, kept for the largest size it was shown at, its pixel ratio,
     // colours and surface: whatever

@@ -1,5 +1,7 @@
 #include "StashwellUI/Pictures/PaintMemo.h"
 
+#include "StashwellUI/Pictures/DrawList.h"
+
 #include <QCache>
 #include <QColor>
 #include <QImage>
@@ -141,7 +143,9 @@ QPixmap keptBitmap(const QString &key, QSize pixels, qreal scale, const std::fun
 // throughout, which then fills it. `reach`, where given, is how deep the straight parts of the
 // bands hold anything (reachOf()): a border's bands reach as deep as its corners, yet along the
 // straight sides only its line is there, and copying the clear rest only blends nothing in.
-void copy(QPainter &painter, const QPointF &at, const QPixmap &bitmap, int band, const QColor *middle = nullptr,
+// `Target` is a QPainter, or a DrawList that lists the same calls to carry out later.
+template <typename Target>
+void copy(Target &painter, const QPointF &at, const QPixmap &bitmap, int band, const QColor *middle = nullptr,
           std::optional<QMargins> reach = std::nullopt)
 {
     // The raster engine shares each tall blend or fill out to threads of its own, and waking them
@@ -203,6 +207,7 @@ namespace {
 void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString &key,
               const std::function<void(QPainter &painter, const QRectF &area)> &paint, const QColor *middle = nullptr);
 
+
 }  // namespace
 
 void draw(QPainter &painter, const QRectF &rect, const QString &key,
@@ -241,23 +246,28 @@ void drawFilled(QPainter &painter, const QRectF &rect, double edge, const QColor
 
 namespace {
 
-void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString &key,
-              const std::function<void(QPainter &painter, const QRectF &area)> &paint, const QColor *middle)
+// What drawKept() copies: the kept bitmap, where, and which of it.
+struct KeptCopy {
+    QPixmap bitmap;
+    QPointF at;
+    int band = 0;
+    std::optional<QMargins> reach;
+};
+
+// The copy drawKept() makes with `painter`, its bitmap kept first when there was none; nothing
+// where the drawing is not kept (it is then drawn directly).
+std::optional<KeptCopy> keptCopy(const QPainter &painter, const QRectF &rect, double edge, const QString &key,
+                                 const std::function<void(QPainter &painter, const QRectF &area)> &paint,
+                                 const QColor *middle)
 {
-    if (rect.isEmpty() || !std::isfinite(rect.width()) || !std::isfinite(rect.height()))
-        return;
-    if (!canCopy(painter)) {
-        drawDirectly(painter, rect, paint);
-        return;
-    }
+    if (!canCopy(painter))
+        return std::nullopt;
     const qreal scale = painter.deviceTransform().m11();   // the device pixel ratio of this painting
     const QSize pixels(int(std::ceil(rect.width() * scale)), int(std::ceil(rect.height() * scale)));
-    if (!worthKeeping(pixels)) {
-        drawDirectly(painter, rect, paint);
-        return;
-    }
+    if (!worthKeeping(pixels))
+        return std::nullopt;
     const QString full = keyAfter(key, QLatin1StringView(), pixels.width(), pixels.height(), scale);
-    const QPixmap bitmap = keptBitmap(full, pixels, scale, [&](QPainter &p) {
+    QPixmap bitmap = keptBitmap(full, pixels, scale, [&](QPainter &p) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -268,8 +278,21 @@ void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString 
     const QPointF snapped(std::round(device.x()), std::round(device.y()));
     // In whole pixels of the bitmap: the band along its edges.
     const int band = int(std::ceil(edge * scale));
-    copy(painter, rect.topLeft() + (snapped - device) / scale, bitmap, band, middle,
-         band > 0 && !middle ? std::optional(reachOfKept(full, bitmap, band)) : std::nullopt);
+    std::optional<QMargins> reach;
+    if (band > 0 && !middle)
+        reach = reachOfKept(full, bitmap, band);
+    return KeptCopy{std::move(bitmap), rect.topLeft() + (snapped - device) / scale, band, reach};
+}
+
+void drawKept(QPainter &painter, const QRectF &rect, double edge, const QString &key,
+              const std::function<void(QPainter &painter, const QRectF &area)> &paint, const QColor *middle)
+{
+    if (rect.isEmpty() || !std::isfinite(rect.width()) || !std::isfinite(rect.height()))
+        return;
+    if (const std::optional<KeptCopy> kept = keptCopy(painter, rect, edge, key, paint, middle))
+        copy(painter, kept->at, kept->bitmap, kept->band, middle, kept->reach);
+    else
+        drawDirectly(painter, rect, paint);
 }
 
 }  // namespace
@@ -444,5 +467,18 @@ KeptWhole::~KeptWhole() { g_keeping = m_was; }
 int count() { return int(memory().count()); }
 
 void clear() { memory().clear(); }
+
+bool listEdges(DrawList &list, const QPainter &painter, const QRectF &rect, double edge, const QString &key,
+               const std::function<void(QPainter &painter, const QRectF &area)> &paint)
+{
+    if (rect.isEmpty() || !std::isfinite(rect.width()) || !std::isfinite(rect.height()))
+        return true;
+    const std::optional<KeptCopy> kept = keptCopy(painter, rect, std::max(edge, 0.0), key, paint, nullptr);
+    if (!kept)
+        return false;
+    list.setWorldTransform(painter.worldTransform());
+    copy(list, kept->at, kept->bitmap, kept->band, nullptr, kept->reach);
+    return true;
+}
 
 }  // namespace sw::PaintMemo

@@ -21,6 +21,10 @@
 class QColor;
 class QPainter;
 
+namespace sw {
+class DrawList;
+}
+
 namespace sw::PaintMemo {
 
 // A key for a kept drawing: `kind` and the numbers its look is made of, each after a '|', written
@@ -56,6 +60,10 @@ void draw(QPainter &painter, const QRectF &rect, const QString &key,
 // The same for a drawing that leaves everything more than `edge` points inside its rectangle
 // untouched (a border): only the band along the edges is copied.
 void drawEdges(QPainter &painter, const QRectF &rect, double edge, const QString &key,
+               const std::function<void(QPainter &painter, const QRectF &area)> &paint);
+// The copy drawEdges() makes, listed in `list` (to be carried out later) instead of drawn, as
+// `painter` would draw it; false, with nothing listed, where drawEdges() would draw it directly.
+bool listEdges(DrawList &list, const QPainter &painter, const QRectF &rect, double edge, const QString &key,
                const std::function<void(QPainter &painter, const QRectF &area)> &paint);
 
 // The same for a drawing made in the painter's own coordinates that stays within `bounds` (an

@@ -256,6 +256,12 @@ void SaveCard::paintBorder(QPainter &painter, const QRectF &rect, const ViewStat
     painter.restore();
 }
 
+bool SaveCard::listBorder(DrawList &list, const QPainter &painter, const QRectF &rect, const ViewState &state) const
+{
+    const QRectF card = layout(rect, state).card;
+    return card.isEmpty() || cardSurface(m_selected, borderProgress(state)).listOver(list, painter, card);
+}
+
 SaveCard::Part SaveCard::hitTest(const QRectF &rect, const QPointF &point, const ViewState &state,
                                  const PicturePointer &picture) const
 {

@@ -34,6 +34,8 @@ class QPainter;
 
 namespace sw {
 
+class DrawList;
+
 class SaveCard {
 public:
     static constexpr double thumbnailHeight = 150;
@@ -127,6 +129,9 @@ public:
     void paintBody(QPainter &painter, const QRectF &rect, const ViewState &state, const PicturePointer &picture,
                    const PicturePointer &avatar) const;
     void paintBorder(QPainter &painter, const QRectF &rect, const ViewState &state) const;
+    // What paintBorder() copies, listed in `list` as `painter` would draw it; false where the
+    // border would be drawn directly.
+    bool listBorder(DrawList &list, const QPainter &painter, const QRectF &rect, const ViewState &state) const;
     // `state` as the body shows it: no hover (neither lift nor tint), and of the parts under the
     // pointer only those with a look of their own there (the pill, the trash, a thumbnail's page
     // arrows); what is pressed stays.

@@ -1,5 +1,7 @@
 #include "StashwellUI/Saves/SaveCardCache.h"
 
+#include "StashwellUI/Pictures/DrawList.h"
+
 #include <QPainter>
 #include <QPaintDevice>
 
@@ -52,15 +54,13 @@ const QImage *SaveCardCache::image(SaveCardLook look)
     });
 }
 
-void SaveCardCache::paint(QPainter &painter, const QRectF &rect, const SaveCard &card, const SaveCard::ViewState &state,
-                          const PicturePointer &picture, const PicturePointer &avatar)
+SaveCardCache::Placed SaveCardCache::place(qreal ratio, const QRectF &rect, const SaveCard &card,
+                                           const SaveCard::ViewState &state, const PicturePointer &picture,
+                                           const PicturePointer &avatar)
 {
-    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const QImage *kept = image(lookOf(rect.size(), ratio, card, state, picture, avatar));
-    if (!kept) {
-        card.paint(painter, rect, state, picture, avatar);
-        return;
-    }
+    if (!kept)
+        return {};
     // The lift in whole device pixels, as the border is placed, so that the two stay together.
     const double lifted = card.layout(rect, state).card.top() - rect.top();
     const double lift = std::round(lifted * ratio) / ratio;
@@ -69,8 +69,32 @@ void SaveCardCache::paint(QPainter &painter, const QRectF &rect, const SaveCard 
     // bitmap is the same for every card of its size.
     const QPointF at(rect.left(), rect.top() - kLiftRoom + lift);
     const QPointF onPixels(std::round(at.x() * ratio) / ratio, std::round(at.y() * ratio) / ratio);
-    painter.drawImage(onPixels, *kept);
-    card.paintBorder(painter, rect.translated(onPixels - at + QPointF(0, lift - lifted)), state);
+    return Placed{kept, onPixels, rect.translated(onPixels - at + QPointF(0, lift - lifted))};
+}
+
+void SaveCardCache::paint(QPainter &painter, const QRectF &rect, const SaveCard &card, const SaveCard::ViewState &state,
+                          const PicturePointer &picture, const PicturePointer &avatar)
+{
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const Placed placed = place(ratio, rect, card, state, picture, avatar);
+    if (!placed.kept) {
+        card.paint(painter, rect, state, picture, avatar);
+        return;
+    }
+    painter.drawImage(placed.at, *placed.kept);
+    card.paintBorder(painter, placed.border, state);
+}
+
+bool SaveCardCache::list(DrawList &list, const QPainter &painter, const QRectF &rect, const SaveCard &card,
+                         const SaveCard::ViewState &state, const PicturePointer &picture, const PicturePointer &avatar)
+{
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const Placed placed = place(ratio, rect, card, state, picture, avatar);
+    if (!placed.kept)
+        return false;
+    list.setWorldTransform(painter.worldTransform());
+    list.drawImage(placed.at, *placed.kept);
+    return card.listBorder(list, painter, placed.border, state);
 }
 
 bool SaveCardCache::prepare(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,

@@ -16,6 +16,8 @@
 
 namespace sw {
 
+class DrawList;
+
 // Everything painting a card reads.
 struct SaveCardLook {
     SaveCard card;
@@ -38,6 +40,13 @@ public:
     void paint(QPainter &painter, const QRectF &rect, const SaveCard &card, const SaveCard::ViewState &state,
                const PicturePointer &picture, const PicturePointer &avatar);
 
+    // What paint() copies, listed in `list` (to be carried out later) as `painter` would draw it:
+    // the kept image (made now when there is none) and the border's kept pieces. False where
+    // paint() would draw something anew instead (a card too large to keep); `list` may then hold
+    // part of the card.
+    bool list(DrawList &list, const QPainter &painter, const QRectF &rect, const SaveCard &card,
+              const SaveCard::ViewState &state, const PicturePointer &picture, const PicturePointer &avatar);
+
     // Paints the card's image ahead of time, as paint() would for a rectangle of `size` on a device
     // of `ratio`, without drawing it anywhere: a shelf prepares the cards just out of view while it
     // is idle. Returns whether an image was painted (false when one with that look is kept).
@@ -48,6 +57,14 @@ public:
                const PicturePointer &picture, const PicturePointer &avatar) const;
 
 private:
+    // Where paint() copies the kept image, and the rectangle its border is drawn around.
+    struct Placed {
+        const QImage *kept = nullptr;
+        QPointF at;
+        QRectF border;
+    };
+    Placed place(qreal ratio, const QRectF &rect, const SaveCard &card, const SaveCard::ViewState &state,
+                 const PicturePointer &picture, const PicturePointer &avatar);
     static SaveCardLook lookOf(const QSizeF &size, qreal ratio, const SaveCard &card, const SaveCard::ViewState &state,
                                const PicturePointer &picture, const PicturePointer &avatar);
     // The kept image with that look, painted anew when there is none; null when the image would

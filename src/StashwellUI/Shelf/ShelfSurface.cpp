@@ -1,6 +1,7 @@
 #include "StashwellUI/Shelf/ShelfSurface.h"
 
 #include "StashwellUI/Design/RectWise.h"
+#include "StashwellUI/Pictures/DrawList.h"
 
 #include "StashwellUI/Design/ScrollBarStyle.h"
 #include "StashwellUI/Design/Theme.h"
@@ -19,6 +20,7 @@
 #include <QLayoutItem>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QScrollBar>
 #include <QElapsedTimer>
@@ -68,7 +70,8 @@ void ShelfSurface::followBackdrop()
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent, m_backdrop && DotGrid::coversItself());
 }
 
-void ShelfSurface::paintBackdrop(QPainter &painter, const QRect &exposed)
+template <typename Target>
+void ShelfSurface::paintBackdrop(Target &painter, const QRect &exposed)
 {
     const QPoint offset = m_backdrop->mapFrom(window(), viewport()->mapTo(window(), QPoint()));
     const QRect onGrid = exposed.translated(offset);
@@ -76,7 +79,11 @@ void ShelfSurface::paintBackdrop(QPainter &painter, const QRect &exposed)
     if (!m_backdrop->rect().contains(onGrid))
         painter.fillRect(exposed, Tokens::Colors::window());
     const QRect shown = onGrid & m_backdrop->rect();
-    if (!shown.isEmpty())
+    if (shown.isEmpty())
+        return;
+    if constexpr (std::is_same_v<Target, DrawList>)
+        m_backdrop->listPart(painter, shown, shown.topLeft() - offset);
+    else
         m_backdrop->paintPart(painter, shown, shown.topLeft() - offset);
 }
 
@@ -736,18 +743,15 @@ void ShelfSurface::paintEvent(QPaintEvent *event)
     m_lastPainted = 0;
     const detail::ShelfPaint paint = painting();
     const bool opaque = m_backdrop && viewport()->testAttribute(Qt::WA_OpaquePaintEvent);
+    if (opaque && paintListed(painter, event->region(), offset, paint)) {
+        m_prepare.painted();
+        return;
+    }
     paintRectWise(painter, event->region(), [&](const QRect &exposed) {
         const QRectF band = QRectF(exposed).translated(0, offset);
         const auto visible = m_geometry.visible(band.top() - SaveCard::hoverLift - 1, band.bottom() + 1);
         if (opaque) {
-            // The canvas only between the cards: most of the area is theirs, and copying the
-            // canvas under them too was the largest part of a whole repaint.
-            QRegion between(exposed);
-            for (const ShelfGeometry::Visible &v : visible) {
-                if (const ShelfCollection *c = collection(v.block))
-                    between -= paint.opaque(*c, v.block, v.items, band).translated(0, -int(offset));
-            }
-            for (const QRect &r : between)
+            for (const QRect &r : canvasBetween(exposed, offset, visible, paint))
                 paintBackdrop(painter, r);
         }
         painter.translate(0, -offset);
@@ -759,6 +763,64 @@ void ShelfSurface::paintEvent(QPaintEvent *event)
     });
     // What was waiting for this paint follows it.
     m_prepare.painted();
+}
+
+QRegion ShelfSurface::canvasBetween(const QRect &exposed, double offset, const std::vector<ShelfGeometry::Visible> &visible,
+                                    const detail::ShelfPaint &paint) const
+{
+    // The canvas only between the cards: most of the area is theirs, and copying the canvas under
+    // them too was the largest part of a whole repaint.
+    const QRectF band = QRectF(exposed).translated(0, offset);
+    QRegion between(exposed);
+    for (const ShelfGeometry::Visible &v : visible) {
+        if (const ShelfCollection *c = collection(v.block))
+            between -= paint.opaque(*c, v.block, v.items, band).translated(0, -int(offset));
+    }
+    return between;
+}
+
+bool ShelfSurface::paintListed(QPainter &painter, const QRegion &region, double offset, const detail::ShelfPaint &paint)
+{
+    // Into an image (the window's buffer), at a whole pixel ratio: each band is then painted
+    // through an image of its own over the same rows, as this painter would have painted them.
+    QPaintEngine *engine = painter.paintEngine();
+    QPaintDevice *target = engine ? engine->paintDevice() : nullptr;
+    if (!target || target->devType() != QInternal::Image)
+        return false;
+    const QTransform toDevice = painter.deviceTransform();
+    if (toDevice.type() > QTransform::TxScale || toDevice.m11() != toDevice.m22() || toDevice.m11() != std::round(toDevice.m11()))
+        return false;
+    const QRect area = toDevice.mapRect(region.boundingRect());
+    const int bands = DrawList::bandsFor(qint64(area.width()) * area.height());
+    if (bands <= 1)
+        return false;
+
+    // Called up now, to be awake by the time the list is made.
+    DrawList::Crew crew(bands);
+    DrawList list;
+    int painted = 0;
+    for (const QRect &exposed : region) {
+        list.setWorldTransform(QTransform());
+        list.clipTo(toDevice.mapRect(exposed));
+        const QRectF band = QRectF(exposed).translated(0, offset);
+        const auto visible = m_geometry.visible(band.top() - SaveCard::hoverLift - 1, band.bottom() + 1);
+        for (const QRect &r : canvasBetween(exposed, offset, visible, paint))
+            paintBackdrop(list, r);
+        painter.translate(0, -offset);
+        for (const ShelfGeometry::Visible &v : visible) {
+            const ShelfCollection *c = collection(v.block);
+            const std::optional<int> listed = c ? paint.listCollection(list, painter, *c, v.block, v.items) : 0;
+            if (!listed) {
+                painter.translate(0, offset);
+                return false;
+            }
+            painted += *listed;
+        }
+        painter.translate(0, offset);
+    }
+    list.replay(*static_cast<QImage *>(target), toDevice, area, crew);
+    m_lastPainted = painted;
+    return true;
 }
 
 // --- Size and scrolling ---

@@ -220,7 +220,17 @@ private:
     void relayout();
     void fitImageBudgets();
     void followBackdrop();
-    void paintBackdrop(QPainter &painter, const QRect &exposed);
+    // The canvas under `exposed`, painted or listed (DrawList).
+    template <typename Target>
+    void paintBackdrop(Target &painter, const QRect &exposed);
+    // Paints `region` of a grid as copies listed first and then carried out in bands on several
+    // threads; false, with nothing drawn, where some of it is not a copy or the area is small (the
+    // caller paints it as before).
+    bool paintListed(QPainter &painter, const QRegion &region, double offset, const detail::ShelfPaint &paint);
+    // The part of `exposed` (viewport coordinates, scrolled by `offset`) where the canvas shows:
+    // between the `visible` items' opaque insides.
+    QRegion canvasBetween(const QRect &exposed, double offset, const std::vector<ShelfGeometry::Visible> &visible,
+                          const detail::ShelfPaint &paint) const;
     // The part of the viewport no widget above it covers, to move when it scrolls.
     QRect movableArea() const;
     void updateScrollRange();

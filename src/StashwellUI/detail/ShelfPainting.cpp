@@ -14,21 +14,39 @@
 
 namespace sw::detail {
 
+namespace {
+
+// Calls `each(rect, painter, picture, avatar)` for each card of `range` of a grid block, in order,
+// until it returns false. Whether it never did.
+template <typename Each>
+bool eachCard(const ShelfPaint &paint, qsizetype block, const ItemGeometry::Range &range, Each &&each)
+{
+    for (qsizetype i = range.first; i < range.last; ++i) {
+        ShelfPainter &built = paint.painterAt(block, i);
+        const QRectF cell = paint.geometry.itemRect(block, i);
+        const QRectF rect(cell.topLeft(), QSizeF(cell.width(), built.card->height()));
+        const PicturePointer picture = paint.pictures.picture(built.card->pictureKey(built.cardState));
+        const PicturePointer avatar = paint.pictures.picture(built.card->avatarKey());
+        if (!each(rect, built, picture, avatar))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int ShelfPaint::collection(QPainter &painter, const ShelfCollection &c, qsizetype block, const ItemGeometry::Range &range,
                           const QRectF &band) const
 {
     int painted = 0;
     const QRectF blockRect = geometry.blockRect(block);
     if (c.layout == ShelfLayout::grid) {
-        for (qsizetype i = range.first; i < range.last; ++i) {
-            ShelfPainter &built = painterAt(block, i);
-            const QRectF cell = geometry.itemRect(block, i);
-            const QRectF rect(cell.topLeft(), QSizeF(cell.width(), built.card->height()));
-            const PicturePointer picture = pictures.picture(built.card->pictureKey(built.cardState));
-            const PicturePointer avatar = pictures.picture(built.card->avatarKey());
+        eachCard(*this, block, range, [&](const QRectF &rect, ShelfPainter &built, const PicturePointer &picture,
+                                          const PicturePointer &avatar) {
             cardImages.paint(painter, rect, *built.card, built.cardState, picture, avatar);
             ++painted;
-        }
+            return true;
+        });
         return painted;
     }
 
@@ -63,6 +81,20 @@ int ShelfPaint::collection(QPainter &painter, const ShelfCollection &c, qsizetyp
     pane.paintOver(painter, paneRect);
     painter.restore();
     return painted;
+}
+
+std::optional<int> ShelfPaint::listCollection(DrawList &list, const QPainter &painter, const ShelfCollection &c,
+                                              qsizetype block, const ItemGeometry::Range &range) const
+{
+    if (c.layout != ShelfLayout::grid)
+        return std::nullopt;
+    int listed = 0;
+    const bool whole = eachCard(*this, block, range, [&](const QRectF &rect, ShelfPainter &built,
+                                                         const PicturePointer &picture, const PicturePointer &avatar) {
+        ++listed;
+        return cardImages.list(list, painter, rect, *built.card, built.cardState, picture, avatar);
+    });
+    return whole ? std::optional(listed) : std::nullopt;
 }
 
 QRegion ShelfPaint::opaque(const ShelfCollection &c, qsizetype block, const ItemGeometry::Range &range,

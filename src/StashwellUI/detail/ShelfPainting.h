@@ -9,11 +9,13 @@
 #include <QRectF>
 
 #include <functional>
+#include <optional>
 
 class QPainter;
 
 namespace sw {
 
+class DrawList;
 class SaveCardCache;
 class SaveRowCache;
 class ShelfPictures;
@@ -37,6 +39,13 @@ struct ShelfPaint {
     // list's pane in `band` is painted. How many items were painted.
     int collection(QPainter &painter, const ShelfCollection &c, qsizetype block, const ItemGeometry::Range &range,
                    const QRectF &band) const;
+
+    // What collection() copies for a grid's cards, listed in `list` as `painter` would draw it
+    // (each card's kept image, made now when there is none, and its border's pieces). Nothing for
+    // a list's rows, or where a card would be drawn anew rather than copied: collection() paints
+    // those. How many items were listed.
+    std::optional<int> listCollection(DrawList &list, const QPainter &painter, const ShelfCollection &c, qsizetype block,
+                                      const ItemGeometry::Range &range) const;
 
     // What the items of `range` of a collection block cover with an opaque fill, in shelf
     // coordinates and within `band`: the cards' or the list pane's inside. Nothing under it shows.

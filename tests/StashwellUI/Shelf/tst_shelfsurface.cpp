@@ -151,6 +151,8 @@ private slots:
     void newListsShowWhatAWholeRepaintShows();
     void canvasAndCardsLeaveNoHole_data();
     void canvasAndCardsLeaveNoHole();
+    void aFramePaintedInBandsIsTheFramePaintedWhole_data();
+    void aFramePaintedInBandsIsTheFramePaintedWhole();
 
 private:
     void showAboveAList(QWidget &header);
@@ -1251,6 +1253,68 @@ void TestShelfSurface::canvasAndCardsLeaveNoHole()
     const qsizetype unpainted = std::find(pixels, pixels + image.sizeInBytes() / 4, hole) - pixels;
     QVERIFY2(unpainted == image.sizeInBytes() / 4,
              qPrintable(QStringLiteral("nothing painted at %1,%2").arg(unpainted % image.width()).arg(unpainted / image.width())));
+}
+
+void TestShelfSurface::aFramePaintedInBandsIsTheFramePaintedWhole_data()
+{
+    QTest::addColumn<int>("scrolled");
+    QTest::addColumn<bool>("hovered");
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<bool>("twoAreas");   // the frame is two areas apart, each clipped to its own
+    QTest::newRow("from the top") << 0 << false << false << 1.0 << false;
+    QTest::newRow("scrolled part of a row, a card lifted") << 157 << true << false << 1.0 << false;
+    QTest::newRow("a card selected") << 0 << false << true << 1.0 << false;
+    QTest::newRow("two areas apart") << 157 << true << true << 1.0 << true;
+    QTest::newRow("twice the pixels, scrolled, lifted, selected") << 95 << true << true << 2.0 << false;
+}
+
+// A frame of the grid large enough to be shared among threads (the copies listed, then carried out
+// band by band) holds exactly what it holds painted in pieces, each small enough to be painted on
+// this thread alone: the canvas, every card's image and its border, lifted and selected.
+void TestShelfSurface::aFramePaintedInBandsIsTheFramePaintedWhole()
+{
+    QFETCH(int, scrolled);
+    QFETCH(bool, hovered);
+    QFETCH(bool, selected);
+    QFETCH(qreal, ratio);
+    QFETCH(bool, twoAreas);
+    overTheCanvas();
+    const QList<ShelfItem> shown = items(60);
+    ShelfCollection c = recording(shown, ShelfLayout::grid, m_calls, 4);
+    if (selected)
+        c.selection = shown[5].save().id();
+    m_surface->setCollection(c);
+    QCoreApplication::processEvents();
+    m_surface->verticalScrollBar()->setValue(scrolled);
+    QCoreApplication::processEvents();
+    if (hovered) {
+        const QPoint at = m_surface->itemRect(0, 5).center().toPoint() - QPoint(0, scrolled);
+        QTest::mouseMove(m_surface->viewport(), at);
+        QCoreApplication::processEvents();
+    }
+    QWidget *viewport = m_surface->viewport();
+    QVERIFY(qint64(viewport->width()) * viewport->height() * ratio * ratio >= 400 * 1000);
+    const auto blank = [&] {
+        QImage image(viewport->size() * ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(qRgb(255, 0, 255));
+        return image;
+    };
+    const int third = viewport->height() / 3;
+    const QRegion frame = twoAreas ? QRegion(0, 0, viewport->width(), third) + QRegion(0, 2 * third, viewport->width(), third)
+                                   : QRegion(viewport->rect());
+    QImage whole = blank();
+    viewport->render(&whole, QPoint(), frame, QWidget::RenderFlags());
+    QVERIFY(m_surface->lastPaintedItems() > 4);
+    QImage pieces = blank();
+    constexpr int kPieceRows = 40;   // far below what is shared among threads
+    for (int y = 0; y < viewport->height(); y += kPieceRows) {
+        const QRegion piece = frame & QRect(0, y, viewport->width(), kPieceRows);
+        if (!piece.isEmpty())
+            viewport->render(&pieces, piece.boundingRect().topLeft(), piece, QWidget::RenderFlags());
+    }
+    QCOMPARE(whole, pieces);
 }
 
 QTEST_MAIN(TestShelfSurface)
