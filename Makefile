@@ -30,7 +30,7 @@ fuzz:
 # make tsan: the tests of the archive, its writer thread and the Curator under ThreadSanitizer, in
 # build-tsan; any report of a data race fails them. Not part of make test.
 TSAN_TESTS := tst_archivewriter tst_archive tst_filearchive tst_curator tst_curatoredits tst_curatorkeeping \
-	tst_curatordownloads tst_save tst_library
+	tst_curatordownloads tst_save tst_library tst_parallel
 empty :=
 space := $(empty) $(empty)
 tsan:

@@ -9,6 +9,9 @@
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
+#include <functional>
+#include <memory>
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <iterator>
@@ -40,34 +43,67 @@ inline std::size_t decodingThreads(std::size_t count)
     return std::clamp<std::size_t>(count / perThread, 1, std::min<std::size_t>(8, usableCores()));
 }
 
+namespace detail {
+
+// Runs `task` on one of the process's helper threads: an idle one, or one started for it (up to a
+// few; beyond them it waits for the first to be free). Helpers are kept once started: starting and
+// ending threads for each step of work cost more than many steps (a search keystroke) took, and
+// held up other threads' page faults on the process's memory map. False when no thread could be
+// started and none is there.
+bool runOnHelper(std::function<void()> task);
+
+}  // namespace detail
+
 // work(part, begin, end) for `parts` contiguous ranges that cover [0, count) in order (none empty
-// while count allows; part numbers them from 0), the first on this thread and each other on a
-// thread of its own (or on this one when no thread is to be had), all joined before it returns.
-// Gives the number of parts. `work` must not throw, and must touch nothing shared but what it
-// only reads or changes atomically.
+// while count allows; part numbers them from 0): the first on the calling thread, the others
+// shared by it and up to parts - 1 helper threads, each taking the next range left until none is
+// (the calling thread alone when no helper is to be had), all done before it returns. Gives the number of parts. `work` must not
+// throw, and must touch nothing shared but what it only reads or changes atomically.
 template <typename Work>
 std::size_t inParts(std::size_t count, std::size_t parts, Work work)
 {
     parts = std::clamp<std::size_t>(parts, 1, std::max<std::size_t>(count, 1));
     const auto part = [&](std::size_t t) { work(t, count * t / parts, count * (t + 1) / parts); };
-    std::vector<std::thread> helpers;
-    helpers.reserve(parts - 1);
-    for (std::size_t t = 1; t < parts; ++t) {
-        try {
-            helpers.emplace_back(part, t);
-        } catch (...) {
+    if (parts == 1) {
+        part(0);
+        return 1;
+    }
+    // Shared with the helpers, which may only come to it once every part is done and this has
+    // returned: they then find none left and touch nothing else.
+    struct Turns {
+        std::atomic<std::size_t> next{1};   // the first part is the calling thread's
+        std::mutex mutex;
+        std::condition_variable done;
+        std::size_t left = 0;
+    };
+    const auto turns = std::make_shared<Turns>();
+    turns->left = parts;
+    const auto takeTurns = [turns, parts, &part] {
+        for (std::size_t t = turns->next.fetch_add(1); t < parts; t = turns->next.fetch_add(1)) {
             part(t);
+            const std::lock_guard lock(turns->mutex);
+            if (--turns->left == 0)
+                turns->done.notify_all();
         }
+    };
+    for (std::size_t t = 1; t < parts; ++t) {
+        if (!detail::runOnHelper(takeTurns))
+            break;
     }
     part(0);
-    for (std::thread &helper : helpers)
-        helper.join();
+    {
+        const std::lock_guard lock(turns->mutex);
+        --turns->left;
+    }
+    takeTurns();
+    std::unique_lock lock(turns->mutex);
+    turns->done.wait(lock, [&] { return turns->left == 0; });
     return parts;
 }
 
 // decode(i, state) for every i in [0, count), in order in the result, with a `State` made
-// (default-constructed) on each thread that takes a part, before its first call, and let go of
-// there after its last. Runs on several threads when there are many. `decode` must touch
+// (default-constructed) for each part, on the thread that takes it, before the part's first call,
+// and let go of there after its last. Runs on several threads when there are many. `decode` must touch
 // nothing shared but what it only reads. When calls throw, what the first failing index threw is
 // rethrown: the failure a loop in order would have stopped at.
 template <typename State, typename Decode>
@@ -96,18 +132,7 @@ auto decodeAllWith(std::size_t count, Decode decode)
             part.failure = std::current_exception();
         }
     };
-    std::vector<std::thread> helpers;
-    helpers.reserve(threads - 1);
-    for (std::size_t t = 1; t < threads; ++t) {
-        try {
-            helpers.emplace_back(work, t);
-        } catch (...) {
-            work(t);   // no thread to be had: this one does the part
-        }
-    }
-    work(0);
-    for (std::thread &helper : helpers)
-        helper.join();
+    inParts(threads, threads, [&](std::size_t t, std::size_t, std::size_t) { work(t); });
 
     for (const Part &part : parts)
         if (part.failure)

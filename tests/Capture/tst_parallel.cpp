@@ -39,6 +39,8 @@ private slots:
     void elementsDecodeAsALoopInOrder();
     void partsCoverEachIndexOnce_data();
     void partsCoverEachIndexOnce();
+    void helpersServeManyCallsAtOnce_data();
+    void helpersServeManyCallsAtOnce();
     void piecesAreTakenInOrder_data();
     void piecesAreTakenInOrder();
 };
@@ -168,6 +170,67 @@ void TestParallel::partsCoverEachIndexOnce()
         next = ranges[part].second;
     }
     QCOMPARE(next, std::size_t(count));
+}
+
+void TestParallel::helpersServeManyCallsAtOnce_data()
+{
+    QTest::addColumn<int>("callers");   // threads calling at once
+    QTest::addColumn<bool>("nested");   // each part shares its own work again
+    QTest::newRow("one caller, many calls") << 1 << false;
+    QTest::newRow("four callers at once") << 4 << false;
+    QTest::newRow("parts sharing their own work") << 1 << true;
+    QTest::newRow("four callers, nested") << 4 << true;
+}
+
+// Calls one after another, from several threads at once, and from within a part, each cover
+// every index once and return only when done; the threads that help are kept from one call to
+// the next rather than started for each (a few at most, whatever the number of calls).
+void TestParallel::helpersServeManyCallsAtOnce()
+{
+    QFETCH(int, callers);
+    QFETCH(bool, nested);
+    constexpr int kCalls = 40;
+    constexpr std::size_t kCount = 4000;
+    std::mutex mutex;
+    std::set<pid_t> helped;   // the threads that took a part, the callers aside
+    std::set<pid_t> callerThreads;
+    std::atomic<int> wrong{0};
+    const auto call = [&] {
+        {
+            const std::lock_guard lock(mutex);
+            callerThreads.insert(pid_t(::gettid()));
+        }
+        for (int c = 0; c < kCalls; ++c) {
+            std::vector<std::atomic<int>> seen(kCount);
+            inParts(kCount, 4, [&](std::size_t, std::size_t begin, std::size_t end) {
+                {
+                    const std::lock_guard lock(mutex);
+                    helped.insert(pid_t(::gettid()));
+                }
+                if (!nested) {
+                    for (std::size_t i = begin; i < end; ++i)
+                        seen[i].fetch_add(1);
+                    return;
+                }
+                inParts(end - begin, 2, [&](std::size_t, std::size_t b, std::size_t e) {
+                    for (std::size_t i = begin + b; i < begin + e; ++i)
+                        seen[i].fetch_add(1);
+                });
+            });
+            for (const std::atomic<int> &n : seen)
+                wrong += n.load() != 1;
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int t = 1; t < callers; ++t)
+        threads.emplace_back(call);
+    call();
+    for (std::thread &t : threads)
+        t.join();
+    QCOMPARE(wrong.load(), 0);
+    for (const pid_t caller : callerThreads)
+        helped.erase(caller);
+    QVERIFY2(helped.size() <= 16, qPrintable(QStringLiteral("%1 threads helped").arg(helped.size())));
 }
 
 void TestParallel::piecesAreTakenInOrder_data()

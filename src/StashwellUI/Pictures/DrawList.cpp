@@ -3,7 +3,6 @@
 #include "Capture/Parallel.h"
 
 #include <QScopeGuard>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
@@ -125,21 +124,6 @@ void DrawList::replayRows(QPainter &painter, const QTransform &toDevice, const Q
     }
 }
 
-namespace {
-
-QThreadPool &bandThreads()
-{
-    static QThreadPool *pool = [] {
-        auto *p = new QThreadPool;
-        p->setMaxThreadCount(3);
-        // Kept between frames: a thread started for each frame would cost what it saves.
-        p->setExpiryTimeout(-1);
-        return p;
-    }();
-    return *pool;
-}
-
-}  // namespace
 
 namespace {
 
@@ -202,7 +186,7 @@ DrawList::Crew::Crew(int bands) : m_bands(std::clamp(bands, 1, 4))
         return;
     m_turns = std::make_shared<Turns>();
     for (int b = 1; b < m_bands; ++b)
-        bandThreads().start([turns = m_turns] { turns->serve(); });
+        detail::runOnHelper([turns = m_turns] { turns->serve(); });
 }
 
 DrawList::Crew::~Crew()
