@@ -6,12 +6,12 @@
 #include "Capture/Json.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
 #include <functional>
 #include <memory>
-#include <atomic>
 #include <mutex>
 #include <string>
 #include <iterator>
@@ -57,8 +57,9 @@ bool runOnHelper(std::function<void()> task);
 // work(part, begin, end) for `parts` contiguous ranges that cover [0, count) in order (none empty
 // while count allows; part numbers them from 0): the first on the calling thread, the others
 // shared by it and up to parts - 1 helper threads, each taking the next range left until none is
-// (the calling thread alone when no helper is to be had), all done before it returns. Gives the number of parts. `work` must not
-// throw, and must touch nothing shared but what it only reads or changes atomically.
+// (the calling thread alone when no helper is to be had), all done before it returns. Gives the
+// number of parts. `work` must not throw, and must touch nothing shared but what it only reads or
+// changes atomically.
 template <typename Work>
 std::size_t inParts(std::size_t count, std::size_t parts, Work work)
 {
@@ -103,8 +104,8 @@ std::size_t inParts(std::size_t count, std::size_t parts, Work work)
 
 // decode(i, state) for every i in [0, count), in order in the result, with a `State` made
 // (default-constructed) for each part, on the thread that takes it, before the part's first call,
-// and let go of there after its last. Runs on several threads when there are many. `decode` must touch
-// nothing shared but what it only reads. When calls throw, what the first failing index threw is
+// and let go of there after its last. Runs on several threads when there are many. `decode` must
+// touch nothing shared but what it only reads. When calls throw, what the first failing index threw is
 // rethrown: the failure a loop in order would have stopped at.
 template <typename State, typename Decode>
 auto decodeAllWith(std::size_t count, Decode decode)

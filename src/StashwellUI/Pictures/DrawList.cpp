@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <memory>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -73,17 +73,17 @@ QRectF DrawList::reach(const Step &step)
     return {};
 }
 
-void DrawList::replayRows(QPainter &painter, const QTransform &toDevice, const QRect &area, int top) const
+void DrawList::replayRows(QPainter &painter, const QTransform &toDevice, const QRect &rows, int top) const
 {
     const QTransform shifted = toDevice * QTransform::fromTranslate(0, -top);
-    const QRect rows = area.translated(0, -top);
-    painter.setClipRect(rows);
-    bool clippedAway = rows.isEmpty();
+    const QRect onImage = rows.translated(0, -top);
+    painter.setClipRect(onImage);
+    bool clippedAway = onImage.isEmpty();
     bool transformSet = false;
     QTransform last;
     for (const Step &step : m_steps) {
         if (step.kind == Kind::clip) {
-            const QRect clip = step.clip.translated(0, -top) & rows;
+            const QRect clip = step.clip.translated(0, -top) & onImage;
             clippedAway = clip.isEmpty();
             painter.resetTransform();
             transformSet = false;
@@ -95,7 +95,7 @@ void DrawList::replayRows(QPainter &painter, const QTransform &toDevice, const Q
             continue;
         // A step wholly outside these rows costs the engine a call for nothing: the bands each go
         // through the whole list.
-        if (!(step.world * toDevice).mapRect(reach(step)).toAlignedRect().intersects(area))
+        if (!(step.world * toDevice).mapRect(reach(step)).toAlignedRect().intersects(rows))
             continue;
         if (!transformSet || step.world != last) {
             painter.setWorldTransform(step.world * shifted);
@@ -123,7 +123,6 @@ void DrawList::replayRows(QPainter &painter, const QTransform &toDevice, const Q
         }
     }
 }
-
 
 namespace {
 

@@ -41,9 +41,6 @@ public:
     // What follows is drawn only within `rect`, in device pixels.
     void clipTo(const QRect &rect);
 
-    bool isEmpty() const { return m_steps.empty(); }
-    std::size_t size() const { return m_steps.size(); }
-
     // Threads called up to share the next replay(): woken when the listing starts, so that they are
     // up when it is done (waking one takes a good part of what it saves). Let go when it ends,
     // replayed with or not.
@@ -69,9 +66,6 @@ public:
     // paints into), only within `area` (device pixels): in bands of rows, shared by this thread
     // and the crew's, all done before it returns. Once per crew.
     void replay(QImage &device, const QTransform &toDevice, const QRect &area, Crew &crew) const;
-    // Carries out the rows [top, bottom) of `area` with `painter` on an image whose first row is
-    // the device's row `top`.
-    void replayRows(QPainter &painter, const QTransform &toDevice, const QRect &area, int top) const;
 
     // How many bands a copy of `pixels` device pixels is shared among: one for a small area, where
     // waking the threads would cost more than they save.
@@ -91,6 +85,9 @@ private:
     };
     // What a step may touch, in the coordinates it is drawn in.
     static QRectF reach(const Step &step);
+    // Carries out the list within `rows` (device pixels) with `painter`, on an image whose first
+    // row is the device's row `top`.
+    void replayRows(QPainter &painter, const QTransform &toDevice, const QRect &rows, int top) const;
 
     std::vector<Step> m_steps;
     QTransform m_world;

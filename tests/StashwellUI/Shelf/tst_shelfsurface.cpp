@@ -166,6 +166,8 @@ private:
     Revealed revealTheItemAt(double at);
     // Puts the dotted canvas under the shelf, which then paints it under itself.
     void overTheCanvas();
+    // Shows `c` scrolled down by `scrolled`, the pointer resting on its sixth item if `hovered`.
+    void show(const ShelfCollection &c, int scrolled, bool hovered);
     std::unique_ptr<DropCatcher> m_window;
     ShelfSurface *m_surface = nullptr;
     Calls m_calls;
@@ -859,6 +861,19 @@ void TestShelfSurface::overTheCanvas()
     m_surface->setBackdrop(grid);
 }
 
+void TestShelfSurface::show(const ShelfCollection &c, int scrolled, bool hovered)
+{
+    m_surface->setCollection(c);
+    QCoreApplication::processEvents();
+    m_surface->verticalScrollBar()->setValue(scrolled);
+    QCoreApplication::processEvents();
+    if (hovered) {
+        const QPoint at = m_surface->itemRect(0, 5).center().toPoint() - QPoint(0, scrolled);
+        QTest::mouseMove(m_surface->viewport(), at);
+        QCoreApplication::processEvents();
+    }
+}
+
 void TestShelfSurface::itemsBroughtIntoViewClearTheCoveredTop()
 {
     QFETCH(double, covered);
@@ -1234,15 +1249,7 @@ void TestShelfSurface::canvasAndCardsLeaveNoHole()
     QFETCH(bool, hovered);
     QFETCH(int, scrolled);
     overTheCanvas();
-    m_surface->setCollection(recording(items(60), layout, m_calls, 4));
-    QCoreApplication::processEvents();
-    m_surface->verticalScrollBar()->setValue(scrolled);
-    QCoreApplication::processEvents();
-    if (hovered) {
-        const QPoint at = m_surface->itemRect(0, 5).center().toPoint() - QPoint(0, scrolled);
-        QTest::mouseMove(m_surface->viewport(), at);
-        QCoreApplication::processEvents();
-    }
+    show(recording(items(60), layout, m_calls, 4), scrolled, hovered);
     QWidget *viewport = m_surface->viewport();
     QVERIFY(viewport->testAttribute(Qt::WA_OpaquePaintEvent));
     QImage image(viewport->size(), QImage::Format_ARGB32_Premultiplied);
@@ -1284,15 +1291,7 @@ void TestShelfSurface::aFramePaintedInBandsIsTheFramePaintedWhole()
     ShelfCollection c = recording(shown, ShelfLayout::grid, m_calls, 4);
     if (selected)
         c.selection = shown[5].save().id();
-    m_surface->setCollection(c);
-    QCoreApplication::processEvents();
-    m_surface->verticalScrollBar()->setValue(scrolled);
-    QCoreApplication::processEvents();
-    if (hovered) {
-        const QPoint at = m_surface->itemRect(0, 5).center().toPoint() - QPoint(0, scrolled);
-        QTest::mouseMove(m_surface->viewport(), at);
-        QCoreApplication::processEvents();
-    }
+    show(c, scrolled, hovered);
     QWidget *viewport = m_surface->viewport();
     QVERIFY(qint64(viewport->width()) * viewport->height() * ratio * ratio >= 400 * 1000);
     const auto blank = [&] {
