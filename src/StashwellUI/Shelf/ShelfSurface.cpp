@@ -749,7 +749,7 @@ void ShelfSurface::paintEvent(QPaintEvent *event)
     }
     paintRectWise(painter, event->region(), [&](const QRect &exposed) {
         const QRectF band = QRectF(exposed).translated(0, offset);
-        const auto visible = m_geometry.visible(band.top() - SaveCard::hoverLift - 1, band.bottom() + 1);
+        const auto visible = visibleUnder(band);
         if (opaque) {
             for (const QRect &r : canvasBetween(exposed, offset, visible, paint))
                 paintBackdrop(painter, r);
@@ -763,6 +763,12 @@ void ShelfSurface::paintEvent(QPaintEvent *event)
     });
     // What was waiting for this paint follows it.
     m_prepare.painted();
+}
+
+std::vector<ShelfGeometry::Visible> ShelfSurface::visibleUnder(const QRectF &band) const
+{
+    // A lifted card reaches above its cell.
+    return m_geometry.visible(band.top() - SaveCard::hoverLift - 1, band.bottom() + 1);
 }
 
 QRegion ShelfSurface::canvasBetween(const QRect &exposed, double offset, const std::vector<ShelfGeometry::Visible> &visible,
@@ -802,8 +808,7 @@ bool ShelfSurface::paintListed(QPainter &painter, const QRegion &region, double 
     for (const QRect &exposed : region) {
         list.setWorldTransform(QTransform());
         list.clipTo(toDevice.mapRect(exposed));
-        const QRectF band = QRectF(exposed).translated(0, offset);
-        const auto visible = m_geometry.visible(band.top() - SaveCard::hoverLift - 1, band.bottom() + 1);
+        const auto visible = visibleUnder(QRectF(exposed).translated(0, offset));
         for (const QRect &r : canvasBetween(exposed, offset, visible, paint))
             paintBackdrop(list, r);
         painter.translate(0, -offset);

@@ -227,6 +227,8 @@ private:
     // threads; false, with nothing drawn, where some of it is not a copy or the area is small (the
     // caller paints it as before).
     bool paintListed(QPainter &painter, const QRegion &region, double offset, const detail::ShelfPaint &paint);
+    // The items that paint into `band` (shelf coordinates).
+    std::vector<ShelfGeometry::Visible> visibleUnder(const QRectF &band) const;
     // The part of `exposed` (viewport coordinates, scrolled by `offset`) where the canvas shows:
     // between the `visible` items' opaque insides.
     QRegion canvasBetween(const QRect &exposed, double offset, const std::vector<ShelfGeometry::Visible> &visible,
