@@ -31,6 +31,7 @@
 #include "BenchHome.h"
 #include "ScreenLatency.h"
 
+#include "Stashwell/App/LargePages.h"
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/Commands/MenuCommands.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
@@ -866,6 +867,10 @@ int main(int argc, char **argv)
     const bool driver = argc < 2 || (qstrcmp(argv[1], "--reference") != 0 && qstrcmp(argv[1], "--offscreen") != 0);
     if (driver)
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window offscreen runs as the program does: its allocator on large pages where it would
+    // start on them.
+    if (argc >= 2 && qstrcmp(argv[1], "--offscreen") == 0)
+        sw::app::LargePages::startOnLargePages(argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Stashwell"));
     const QStringList arguments = application.arguments();

@@ -1,0 +1,19 @@
+// Starts on large pages as the program does, then prints its process id, the tunables it runs
+// with and its arguments, a line each.
+
+#include "Stashwell/App/LargePages.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <unistd.h>
+
+int main(int argc, char **argv)
+{
+    sw::app::LargePages::startOnLargePages(argv);
+    const char *tunables = std::getenv("GLIBC_TUNABLES");
+    std::printf("%d\n%s\n", int(getpid()), tunables ? tunables : "(unset)");
+    for (int i = 1; i < argc; ++i)
+        std::printf("%s\n", argv[i]);
+    return 0;
+}
