@@ -571,7 +571,7 @@ QList<ShelfItem> Shelf::itemsAt(const std::vector<qsizetype> &positions) const
     // of its save's data, and several threads wait on several at once. The items a thread makes
     // hold the context through a holder of that thread's own that points at the same context, so
     // that the count of holders each item changes is not one that all the threads change.
-    QArrayDataPointer<ShelfItem> made(QTypedArrayData<ShelfItem>::allocate(qsizetype(n)));
+    QArrayDataPointer<ShelfItem> made = ShelfItem::roomFor(qsizetype(n));
     Q_CHECK_PTR(made.data());
     ShelfItem *out = made.data();
     // An item points at its save where the list keeps it and takes the id's key from beside it

@@ -1,6 +1,7 @@
 #include "Shelf/ShelfItem.h"
 
 #include "Library/SaveList.h"
+#include "Shelf/ListRooms.h"
 
 #include <QThreadPool>
 
@@ -76,13 +77,34 @@ std::size_t qHash(const Action &action, std::size_t seed) noexcept
     return seed;
 }
 
+namespace {
+
+// Two rooms of lists of at least 16,384 items (384 KiB): the ones a search over a large library
+// makes anew letter by letter. Made once and never destroyed: a list may be let go while the
+// program ends.
+ListRooms<ShelfItem> &rooms()
+{
+    static auto *kept = new ListRooms<ShelfItem>(16384, 2);
+    return *kept;
+}
+
+}  // namespace
+
 void ShelfItem::letGoElsewhere(std::vector<QList<ShelfItem>> lists)
 {
     if (lists.empty())
         return;
+    // The task holds the only reference: were the caller to keep one, the lists would end on its
+    // thread whenever the task finished first.
     auto held = std::make_shared<std::vector<QList<ShelfItem>>>(std::move(lists));
-    QThreadPool::globalInstance()->start([held]() mutable { held.reset(); });
+    QThreadPool::globalInstance()->start([held = std::move(held)]() mutable {
+        for (QList<ShelfItem> &list : *held)
+            rooms().keep(std::move(list));
+        held.reset();
+    });
 }
+
+QArrayDataPointer<ShelfItem> ShelfItem::roomFor(qsizetype n) { return rooms().take(n); }
 
 const LocalCopy &ShelfItem::linkOnly()
 {

@@ -13,6 +13,7 @@
 #include "Library/SaveList.h"
 #include "Capture/Url.h"
 
+#include <QArrayDataPointer>
 #include <QHashFunctions>
 #include <QList>
 #include <QSharedData>
@@ -112,8 +113,9 @@ public:
     friend bool operator==(const ShelfItem &a, const ShelfItem &b);
 
     // Lets go of lists of items on a thread of Qt's pool: each item of a long list gives back its
-    // hold on what its shelf shares, and the list's megabytes go back to the system, neither of
-    // which the caller need wait for. Only counts of holders change there, which shared values
+    // hold on what its shelf shares, and the list's megabytes go back to the system (or, for a few
+    // of the longest, are kept as room for the next long lists), neither of which the caller need
+    // wait for. Only counts of holders change there, which shared values
     // allow on any thread; a shelf's saves whose last holder an item was go with it, no one else
     // having them to read.
     static void letGoElsewhere(std::vector<QList<ShelfItem>> lists);
@@ -148,6 +150,9 @@ private:
     };
     using Holder = QExplicitlySharedDataPointer<Hold>;
     static Holder hold(std::shared_ptr<const Context> context);
+    // Empty room for a list of `n` items: where one fits, the room of a long list let go lately
+    // (letGoElsewhere keeps a few), whose memory is in place already.
+    static QArrayDataPointer<ShelfItem> roomFor(qsizetype n);
 
     // An item of a save that lies in the context's list of saves (`stored` points there): making
     // it reads nothing of the save's data, and neither do its copies nor letting it go. The key

@@ -137,6 +137,7 @@ private slots:
     void longLibrarySearchedOnceItsWordsAreIndexed();
     void longMixedListsAgreeWithEachSaveAlone_data();
     void longMixedListsAgreeWithEachSaveAlone();
+    void aLongListMadeInTheRoomOfOneLetGoHoldsItsOwnSaves();
     void emptyLibrary();
     void itemForLink();
     void itemCarriesCopyAndQuality();
@@ -228,6 +229,47 @@ void TestShelf::filtersAgreeWithTheLibraryQueries()
 // its saves indexed: every list, searched or not, holds exactly the saves that pass when each is
 // asked alone, in the library's order: the walks write every place and move on past the ones
 // kept, and a save not indexed is looked for in its own text amid the indexed ones.
+// A long list let go lends its room to the next long list the shelf makes, which holds exactly
+// the saves it would hold in new room.
+void TestShelf::aLongListMadeInTheRoomOfOneLetGoHoldsItsOwnSaves()
+{
+    constexpr int kSaves = 20000;
+    std::vector<Save> saves;
+    QSet<QString> meadows;
+    for (int i = 0; i < kSaves; ++i) {
+        const bool meadow = i % 4 != 0;
+        const QString text = (meadow ? QStringLiteral("meadow %1") : QStringLiteral("harbour %1")).arg(i);
+        saves.push_back(makeSave(SaveSpec(i + 1, post(xLink(QStringLiteral("writer"), QString::number(i + 1)), {}, std::nullopt, text),
+                                          kNow - i * 60)));
+        if (meadow)
+            meadows.insert(saves.back().id().text());
+    }
+    Library library;
+    library.saves = SaveList(std::move(saves));
+    QStringList expected;
+    for (const QString &id : saveIds(library.live())) {
+        if (meadows.contains(id))
+            expected.append(id);
+    }
+    const Shelf shelf(library, media(CopyTable(), kMediaRoot), std::nullopt, Date{kNow}, Quality::original);
+
+    QList<ShelfItem> mine = shelf.items(Filter::all());
+    mine.detach();   // the shelf keeps its own; this one is held by no one else
+    QCOMPARE(mine.size(), qsizetype(kSaves));
+    const ShelfItem *room = mine.constData();
+    std::vector<QList<ShelfItem>> gone;   // moved in: a list in braces would be copied
+    gone.push_back(std::move(mine));
+    ShelfItem::letGoElsewhere(std::move(gone));
+    QThreadPool::globalInstance()->waitForDone();
+
+    const QList<ShelfItem> found = shelf.items(Filter::all(), QStringLiteral("meadow"));
+    QCOMPARE(found.constData(), room);
+    QCOMPARE(itemIds(found), expected);
+    // Its items read their saves and copies as any item does.
+    QCOMPARE(found.first().save().id().text(), expected.first());
+    QVERIFY(found.last().copy().isLinkOnly());
+}
+
 void TestShelf::longMixedListsAgreeWithEachSaveAlone_data()
 {
     QTest::addColumn<QStringList>("typed");
