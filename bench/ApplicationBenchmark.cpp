@@ -41,7 +41,7 @@
 #include "StashKit/Curator.h"
 #include "StashKit/Network.h"
 #include "StashKit/NetworkRoute.h"
-#include "Stashwell/App/LargePages.h"
+#include "Capture/LargePages.h"
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/Pages/Library/CollectionDrafting.h"
 #include "Stashwell/Pages/Library/DialogState.h"
@@ -291,7 +291,7 @@ int measure(const QString &home, double restore, double restoredRss, bool startO
 int main(int argc, char **argv)
 {
     // The application as it runs: its allocator on large pages where it would start on them.
-    sw::app::LargePages::startOnLargePages(argv);
+    sw::LargePages::startOnLargePages(argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Stashwell"));
     const QStringList arguments = application.arguments();

@@ -31,7 +31,7 @@
 #include "BenchHome.h"
 #include "ScreenLatency.h"
 
-#include "Stashwell/App/LargePages.h"
+#include "Capture/LargePages.h"
 #include "Stashwell/App/StashwellApp.h"
 #include "Stashwell/Commands/MenuCommands.h"
 #include "Stashwell/Pages/Library/LibraryPage.h"
@@ -870,7 +870,7 @@ int main(int argc, char **argv)
     // The window offscreen runs as the program does: its allocator on large pages where it would
     // start on them.
     if (argc >= 2 && qstrcmp(argv[1], "--offscreen") == 0)
-        sw::app::LargePages::startOnLargePages(argv);
+        sw::LargePages::startOnLargePages(argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Stashwell"));
     const QStringList arguments = application.arguments();

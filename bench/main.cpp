@@ -2,6 +2,7 @@
 // per figure and writes the same lines to the results file when one is given.
 
 #include "Bench.h"
+#include "Capture/LargePages.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -81,6 +82,9 @@ std::optional<QByteArray> runChild(const QString &name, const QStringList &argum
 int main(int argc, char **argv)
 {
     using namespace sw::bench;
+    // Everything measured runs with the allocator as the program runs it, on large pages where the
+    // program would start on them: the suites run here, and the programs started from here inherit it.
+    sw::LargePages::startOnLargePages(argv);
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments().mid(1);
 

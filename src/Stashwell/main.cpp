@@ -1,6 +1,6 @@
 // Stashwell: an offline library of posts from X and of web pages.
 
-#include "Stashwell/App/LargePages.h"
+#include "Capture/LargePages.h"
 #include "Stashwell/App/PointerFramePacing.h"
 #include "Stashwell/App/QuitOnSignals.h"
 #include "Stashwell/App/SingleInstance.h"
@@ -38,7 +38,7 @@ void endAtTheLatestIn(std::chrono::milliseconds time)
 int main(int argc, char *argv[])
 {
     // May start the program again, with the allocator on large pages: before anything else runs.
-    sw::app::LargePages::startOnLargePages(argv);
+    sw::LargePages::startOnLargePages(argv);
     // Read before the application exists: the X11 platform takes the startup id out of the
     // environment. A later launch passes it on to the running process.
     const sw::app::SingleInstance::Activation activation = sw::app::SingleInstance::Activation::fromEnvironment();

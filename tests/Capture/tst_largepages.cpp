@@ -1,13 +1,13 @@
 // The allocator's large pages: the system's setting read, the tunables to start again with, and
 // the program started again in place with them, its arguments kept.
 
-#include "Stashwell/App/LargePages.h"
+#include "Capture/LargePages.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QTest>
 
-using namespace sw::app;
+using namespace sw;
 using Offer = LargePages::Offer;
 
 Q_DECLARE_METATYPE(LargePages::Offer)

@@ -1,4 +1,4 @@
-#include "Stashwell/App/LargePages.h"
+#include "Capture/LargePages.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -6,7 +6,7 @@
 
 #include <unistd.h>
 
-namespace sw::app::LargePages {
+namespace sw::LargePages {
 
 namespace {
 
@@ -84,4 +84,4 @@ void startOnLargePages(char **argv)
 #endif
 }
 
-}  // namespace sw::app::LargePages
+}  // namespace sw::LargePages

@@ -1,7 +1,7 @@
 // Starts on large pages as the program does, then prints its process id, the tunables it runs
 // with and its arguments, a line each.
 
-#include "Stashwell/App/LargePages.h"
+#include "Capture/LargePages.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +10,7 @@
 
 int main(int argc, char **argv)
 {
-    sw::app::LargePages::startOnLargePages(argv);
+    sw::LargePages::startOnLargePages(argv);
     const char *tunables = std::getenv("GLIBC_TUNABLES");
     std::printf("%d\n%s\n", int(getpid()), tunables ? tunables : "(unset)");
     for (int i = 1; i < argc; ++i)

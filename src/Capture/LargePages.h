@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace sw::app::LargePages {
+namespace sw::LargePages {
 
 // What the system does with large pages, as its setting reads ("always [madvise] never").
 enum class Offer { always, onRequest, never, unknown };
@@ -30,4 +30,4 @@ std::optional<std::string> tunablesFor(std::optional<std::string_view> current, 
 // main(), before any thread or window exists.
 void startOnLargePages(char **argv);
 
-}  // namespace sw::app::LargePages
+}  // namespace sw::LargePages
