@@ -20,6 +20,15 @@ QList<int> filled(qsizetype n)
     return list;
 }
 
+// Keeps the room of a list of `n` ints in `rooms`: where that room is.
+const int *keepFilled(ListRooms<int> &rooms, qsizetype n)
+{
+    QList<int> list = filled(n);
+    const int *room = list.constData();
+    rooms.keep(std::move(list));
+    return room;
+}
+
 }  // namespace
 
 class TestListRooms : public QObject {
@@ -43,12 +52,8 @@ private slots:
         QFETCH(qsizetype, asked);
         QFETCH(int, given);
         ListRooms<int> rooms(64, 4);
-        QList<int> small = filled(100);
-        QList<int> large = filled(150);
-        const int *smallRoom = small.constData();
-        const int *largeRoom = large.constData();
-        rooms.keep(std::move(small));
-        rooms.keep(std::move(large));
+        const int *smallRoom = keepFilled(rooms, 100);
+        const int *largeRoom = keepFilled(rooms, 150);
         QCOMPARE(rooms.kept(), std::size_t(2));
 
         QArrayDataPointer<int> room = rooms.take(asked);
@@ -86,14 +91,9 @@ private slots:
     void theOldestRoomGoesFirst()
     {
         ListRooms<int> rooms(64, 2);
-        QList<int> first = filled(100);
-        QList<int> second = filled(250);
-        QList<int> third = filled(300);
-        const int *secondRoom = second.constData();
-        const int *thirdRoom = third.constData();
-        rooms.keep(std::move(first));
-        rooms.keep(std::move(second));
-        rooms.keep(std::move(third));
+        keepFilled(rooms, 100);
+        const int *secondRoom = keepFilled(rooms, 250);
+        const int *thirdRoom = keepFilled(rooms, 300);
         QCOMPARE(rooms.kept(), std::size_t(2));
         // The first room is gone: a list it would have fitted (and the others not) gets new room.
         QArrayDataPointer<int> a = rooms.take(100);
