@@ -1,8 +1,12 @@
 #include "ControlTesting.h"
 #include "StashwellUI/Controls/SearchField.h"
 
+#include "PaintTesting.h"
+
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QProxyStyle>
+#include <QPushButton>
 
 using namespace sw;
 
@@ -19,6 +23,8 @@ private slots:
     void widthBetween140And240();
     void promptAndNames();
     void disabledFieldIgnoresTheClearButton();
+    void withoutFocusTheTextIsCopiedUntilItChanges_data();
+    void withoutFocusTheTextIsCopiedUntilItChanges();
 };
 
 void TestSearchField::clearButtonShowsWhileThereIsText_data()
@@ -166,6 +172,146 @@ void TestSearchField::disabledFieldIgnoresTheClearButton()
     Pressable *clear = field.clearButton();
     QTest::mouseClick(clear, Qt::LeftButton, Qt::NoModifier, clear->rect().center());
     QCOMPARE(field.text(), QStringLiteral("cats"));
+}
+
+namespace {
+
+// Counts the line edit's own paints: each draws its panel first.
+class PanelCount : public QProxyStyle {
+public:
+    int panels = 0;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        if (element == PE_PanelLineEdit)
+            ++const_cast<PanelCount *>(this)->panels;
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+
+enum class Change { None, Typed, Prompt, Selected, CursorMoved, Resized, Recoloured, Focused };
+
+void apply(Change change, SearchField &field)
+{
+    QLineEdit *line = field.lineEdit();
+    switch (change) {
+    case Change::None: break;
+    case Change::Typed: line->insert(QStringLiteral(" and dogs")); break;
+    case Change::Prompt: field.setPrompt(QStringLiteral("Search the trash")); break;
+    case Change::Selected: line->setSelection(0, 4); break;
+    case Change::CursorMoved: line->setCursorPosition(0); break;
+    case Change::Resized: field.setFixedWidth(150); break;
+    case Change::Recoloured: {
+        QPalette palette = line->palette();
+        palette.setColor(QPalette::Text, Qt::red);
+        palette.setColor(QPalette::PlaceholderText, Qt::blue);
+        line->setPalette(palette);
+        break;
+    }
+    case Change::Focused: field.setFocused(true); break;
+    }
+}
+
+// The largest difference of any channel of any pixel of two drawings of one size.
+int worstDifference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return 255;
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y);
+            const QColor q = b.pixelColor(x, y);
+            worst = std::max({worst, std::abs(p.red() - q.red()), std::abs(p.green() - q.green()), std::abs(p.blue() - q.blue()),
+                              std::abs(p.alpha() - q.alpha())});
+        }
+    return worst;
+}
+
+// Drawn alike the same way. Text blended straight onto the field and text blended onto a clear
+// layer first round their edges apart by up to a fifth; another text, colour, selection or scroll
+// differs by far more.
+bool same(const QImage &a, const QImage &b) { return worstDifference(a, b) <= 2; }
+bool alike(const QImage &a, const QImage &b) { return worstDifference(a, b) <= 64; }
+
+struct Shown {
+    QWidget window;
+    SearchField *field = new SearchField;
+    PanelCount *style = new PanelCount;
+    explicit Shown(const QString &text)
+    {
+        // Something else holds the focus, as the shelf does in the window.
+        auto *layout = new QHBoxLayout(&window);
+        auto *other = new QPushButton(QStringLiteral("Other"));
+        layout->addWidget(other);
+        layout->addWidget(field);
+        field->setFixedWidth(220);
+        field->lineEdit()->setStyle(style);
+        field->setText(text);
+        field->lineEdit()->setCursorPosition(text.size());
+        window.show();
+        other->setFocus();
+    }
+};
+
+}  // namespace
+
+void TestSearchField::withoutFocusTheTextIsCopiedUntilItChanges_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Change>("change");
+    const QString longText = QStringLiteral("a search far longer than the field is wide, scrolled to its end");
+    QTest::newRow("prompt, unchanged") << QString() << Change::None;
+    QTest::newRow("text, unchanged") << QStringLiteral("cats") << Change::None;
+    QTest::newRow("long text, unchanged") << longText << Change::None;
+    QTest::newRow("typed into") << QStringLiteral("cats") << Change::Typed;
+    QTest::newRow("prompt changed") << QString() << Change::Prompt;
+    QTest::newRow("text selected") << QStringLiteral("cats") << Change::Selected;
+    QTest::newRow("long text scrolled back") << longText << Change::CursorMoved;
+    QTest::newRow("narrower") << longText << Change::Resized;
+    QTest::newRow("recoloured") << QStringLiteral("cats") << Change::Recoloured;
+    QTest::newRow("recoloured prompt") << QString() << Change::Recoloured;
+    QTest::newRow("focused") << QStringLiteral("cats") << Change::Focused;
+}
+
+void TestSearchField::withoutFocusTheTextIsCopiedUntilItChanges()
+{
+    QFETCH(QString, text);
+    QFETCH(Change, change);
+    // The field drawn, and whether the line edit painted itself for it.
+    const auto draw = [](Shown &shown) {
+        const int panels = shown.style->panels;
+        const QImage image = test::render(*shown.field);
+        return std::pair{image, shown.style->panels > panels};
+    };
+    Shown shown(text);
+    QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+    QVERIFY(!shown.field->isFocused());
+    QCoreApplication::processEvents();
+    const auto [kept, keptPainted] = draw(shown);
+    QVERIFY(!keptPainted);
+
+    // The first drawing after a change is the line edit's own; the next is a copy again, unless
+    // the field has the focus.
+    apply(change, *shown.field);
+    const auto [changed, changedPainted] = draw(shown);
+    QCOMPARE(changedPainted, change != Change::None);
+    QCoreApplication::processEvents();
+    const auto [after, afterPainted] = draw(shown);
+    QCOMPARE(afterPainted, change == Change::Focused);
+    QVERIFY(alike(changed, after));
+
+    // A field made in the changed state draws the same.
+    Shown fresh(text);
+    QVERIFY(QTest::qWaitForWindowExposed(&fresh.window));
+    QCoreApplication::processEvents();
+    apply(change, *fresh.field);
+    draw(fresh);
+    QCoreApplication::processEvents();
+    const auto [expected, expectedPainted] = draw(fresh);
+    QCOMPARE(expectedPainted, change == Change::Focused);
+    QVERIFY(same(after, expected));
+    QCOMPARE(alike(after, kept), change == Change::None);
 }
 
 QTEST_MAIN(TestSearchField)

@@ -9,6 +9,8 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QPaintEvent>
+#include <QScopedValueRollback>
 
 #include <cmath>
 
@@ -48,6 +50,93 @@ protected:
     }
 };
 
+// The text line. A line edit shapes its text (or its prompt) anew on every paint, and the bar it
+// sits in repaints whenever the shelf moves under its frost: a scroll step, a filter, the
+// inspector opening. Without the focus nothing in it blinks, so once it has painted, its drawing
+// is kept as a transparent layer, made just after that frame (a widget cannot be rendered while
+// it paints), and copied until something it is drawn from changes. With the focus (a caret that
+// blinks on a timer of its own) it paints as any line edit.
+class SearchText : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+    bool drawsFromLayer() const { return !m_layer.isNull() && !hasFocus() && m_look == current(); }
+
+protected:
+    bool event(QEvent *event) override
+    {
+        // Any event but a paint (a key, the pointer, a change of font, palette, state or
+        // activation) may change the look: the layer is made again after the next paint.
+        if (event->type() != QEvent::Paint && !m_drawingLayer)
+            m_layer = QImage();
+        return QLineEdit::event(event);
+    }
+
+    void paintEvent(QPaintEvent *event) override
+    {
+        if (m_drawingLayer) {
+            QLineEdit::paintEvent(event);
+            return;
+        }
+        if (drawsFromLayer()) {
+            QPainter painter(this);
+            painter.setClipRegion(event->region());
+            painter.drawImage(QPoint(), m_layer);
+            return;
+        }
+        m_layer = QImage();
+        QLineEdit::paintEvent(event);
+        if (!hasFocus() && !m_layerAsked) {
+            m_layerAsked = true;
+            QMetaObject::invokeMethod(this, [this] {
+                m_layerAsked = false;
+                makeLayer();
+            }, Qt::QueuedConnection);
+        }
+    }
+
+private:
+    // What a line edit's paint depends on that may change with no event sent to it.
+    struct Look {
+        QString text;
+        QString prompt;
+        int cursor = 0;
+        int selectionStart = -1;
+        int selectionLength = 0;
+        QSize size;
+        qreal ratio = 1;
+        int alignment = 0;
+        bool readOnly = false;
+        bool operator==(const Look &) const = default;
+    };
+    Look current() const
+    {
+        return {displayText(), placeholderText(), cursorPosition(), selectionStart(), selectionLength(),
+                size(), devicePixelRatioF(), int(alignment()), isReadOnly()};
+    }
+
+    void makeLayer()
+    {
+        if (hasFocus() || !isVisible() || size().isEmpty())
+            return;
+        const qreal ratio = devicePixelRatioF();
+        QImage layer((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        layer.setDevicePixelRatio(ratio);
+        layer.fill(Qt::transparent);
+        {
+            const QScopedValueRollback<bool> drawing(m_drawingLayer, true);
+            render(&layer, QPoint(), QRegion(), {});
+        }
+        m_layer = std::move(layer);
+        m_look = current();
+    }
+
+    QImage m_layer;
+    Look m_look;
+    bool m_drawingLayer = false;
+    bool m_layerAsked = false;
+};
+
 }  // namespace
 
 SearchField::SearchField(QWidget *parent) : SearchField(StashwellUIStrings::searchPrompt(), parent) {}
@@ -59,7 +148,7 @@ SearchField::SearchField(const QString &prompt, QWidget *parent) : QWidget(paren
     setMaximumWidth(static_cast<int>(idealWidth));
     setFixedHeight(static_cast<int>(controlHeight));
 
-    m_edit = new QLineEdit(this);
+    m_edit = new SearchText(this);
     m_edit->setFrame(false);
     m_edit->setFont(Tokens::Typography::body.font());
     m_edit->setAttribute(Qt::WA_MacShowFocusRect, false);
