@@ -325,6 +325,20 @@ void TestLatestSaveHero::newMomentChangesOnlyTheAge()
     QVERIFY(hero.shownSummary().contains(
         StashwellUIStrings::shelfSavedAgo(Formatting::ago(Date{1000}, Date{1000 + 3 * 86400}))));
     QCOMPARE(hero.titleButton().accessibleText(), QStringLiteral("Sunrise over the harbour"));
+
+    // Shown, a day later at the same width: the line drawn follows (its age is as wide as before).
+    hero.resize(1200, hero.sizeHint().height());
+    hero.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&hero));
+    const auto agoAfter = [](int days) {
+        return StashwellUIStrings::shelfSavedAgo(Formatting::ago(Date{1000}, Date{1000 + days * 86400}));
+    };
+    QVERIFY(hero.visibleSummary().contains(agoAfter(3)));
+    const QString before = hero.visibleSummary();
+    hero.setNow(Date{1000 + 4 * 86400});
+    QCoreApplication::processEvents();
+    QCOMPARE(hero.visibleSummary().size(), before.size());
+    QVERIFY(hero.visibleSummary().contains(agoAfter(4)));
 }
 
 void TestLatestSaveHero::thumbnailNeverPages()

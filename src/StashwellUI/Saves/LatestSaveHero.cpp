@@ -167,13 +167,20 @@ public:
         m_media = media;
         m_age = age;
         m_address = address;
+        m_fittedWidth = -1;
         updateGeometry();
         update();
     }
     QString text() const { return m_media + kSeparator + m_age + kSeparator + m_address; }
+    // Fitted once for each width: measuring the parts shapes them, and the hero repaints with
+    // everything under the bar.
     QString shown() const
     {
-        return LatestSaveHero::fittedSummary(m_media, m_age, m_address, QFontMetricsF(m_font), width());
+        if (m_fittedWidth != width()) {
+            m_fitted = LatestSaveHero::fittedSummary(m_media, m_age, m_address, QFontMetricsF(m_font), width());
+            m_fittedWidth = width();
+        }
+        return m_fitted;
     }
     // Asked for by every layout of the hero's row: measured from the kept runs.
     double idealWidth() const { return std::ceil(TextRuns::advance(text(), m_font)) + 1; }
@@ -186,10 +193,15 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        painter.setFont(m_font);
-        painter.setPen(Tokens::Colors::muted());
-        painter.drawText(QPointF(0, QFontMetricsF(m_font).ascent()), shown());
+        const QString text = shown();
+        const QColor color = Tokens::Colors::muted();
+        PaintMemo::draw(painter, QRectF(rect()), PaintMemo::keyAfter(text, QLatin1StringView("|hero.summary"), color.rgba()),
+                        [this, &text, color](QPainter &p, const QRectF &area) {
+                            p.setRenderHint(QPainter::TextAntialiasing);
+                            p.setFont(m_font);
+                            p.setPen(color);
+                            p.drawText(QPointF(area.left(), area.top() + QFontMetricsF(m_font).ascent()), text);
+                        });
     }
 
 private:
@@ -197,6 +209,8 @@ private:
     QString m_media;
     QString m_age;
     QString m_address;
+    mutable QString m_fitted;
+    mutable int m_fittedWidth = -1;
 };
 
 // The action row: the pill and the summary side by side, the pill as wide as the summary leaves
