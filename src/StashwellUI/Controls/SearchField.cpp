@@ -52,21 +52,38 @@ protected:
 
 // The text line. A line edit shapes its text (or its prompt) anew on every paint, and the bar it
 // sits in repaints whenever the shelf moves under its frost: a scroll step, a filter, the
-// inspector opening. Without the focus nothing in it blinks, so once it has painted, its drawing
-// is kept as a transparent layer, made just after that frame (a widget cannot be rendered while
-// it paints), and copied until something it is drawn from changes. With the focus (a caret that
-// blinks on a timer of its own) it paints as any line edit.
+// inspector opening. Without the focus nothing in it blinks, so its drawing is kept as a
+// transparent layer and copied until something it is drawn from changes. The field, which paints
+// beneath it first in every frame, makes the layer again when it is out of date (a widget cannot
+// be rendered from its own paint), so the text is always drawn the same way, never once straight
+// and then from the layer. With the focus (a caret that blinks on a timer of its own) it paints as
+// any line edit.
 class SearchText : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
 
-    bool drawsFromLayer() const { return !m_layer.isNull() && !hasFocus() && m_look == current(); }
+    // Makes the layer again where it is out of date and the text is drawn from one.
+    void prepareLayer()
+    {
+        if (hasFocus() || !isVisible() || size().isEmpty() || (!m_layer.isNull() && m_look == current()))
+            return;
+        const qreal ratio = devicePixelRatioF();
+        QImage layer((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        layer.setDevicePixelRatio(ratio);
+        layer.fill(Qt::transparent);
+        {
+            const QScopedValueRollback<bool> drawing(m_drawingLayer, true);
+            render(&layer, QPoint(), QRegion(), {});
+        }
+        m_layer = std::move(layer);
+        m_look = current();
+    }
 
 protected:
     bool event(QEvent *event) override
     {
         // Any event but a paint (a key, the pointer, a change of font, palette, state or
-        // activation) may change the look: the layer is made again after the next paint.
+        // activation) may change the look: the layer is made again before the next paint.
         if (event->type() != QEvent::Paint && !m_drawingLayer)
             m_layer = QImage();
         return QLineEdit::event(event);
@@ -74,25 +91,13 @@ protected:
 
     void paintEvent(QPaintEvent *event) override
     {
-        if (m_drawingLayer) {
-            QLineEdit::paintEvent(event);
-            return;
-        }
-        if (drawsFromLayer()) {
+        if (!m_drawingLayer && !m_layer.isNull() && !hasFocus() && m_look == current()) {
             QPainter painter(this);
             painter.setClipRegion(event->region());
             painter.drawImage(QPoint(), m_layer);
             return;
         }
-        m_layer = QImage();
         QLineEdit::paintEvent(event);
-        if (!hasFocus() && !m_layerAsked) {
-            m_layerAsked = true;
-            QMetaObject::invokeMethod(this, [this] {
-                m_layerAsked = false;
-                makeLayer();
-            }, Qt::QueuedConnection);
-        }
     }
 
 private:
@@ -115,26 +120,9 @@ private:
                 size(), devicePixelRatioF(), int(alignment()), isReadOnly()};
     }
 
-    void makeLayer()
-    {
-        if (hasFocus() || !isVisible() || size().isEmpty())
-            return;
-        const qreal ratio = devicePixelRatioF();
-        QImage layer((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-        layer.setDevicePixelRatio(ratio);
-        layer.fill(Qt::transparent);
-        {
-            const QScopedValueRollback<bool> drawing(m_drawingLayer, true);
-            render(&layer, QPoint(), QRegion(), {});
-        }
-        m_layer = std::move(layer);
-        m_look = current();
-    }
-
     QImage m_layer;
     Look m_look;
     bool m_drawingLayer = false;
-    bool m_layerAsked = false;
 };
 
 }  // namespace
@@ -272,6 +260,8 @@ void SearchField::paintEvent(QPaintEvent *)
                    Tokens::Colors::muted());
     ContinuousShape::strokeInside(painter, bounds, radius,
                                   m_focused ? ControlPainting::faded(Tokens::Colors::accent(), 0.45) : Tokens::Colors::lineStrong(), 1);
+    // The text line paints over this next, in the same frame.
+    static_cast<SearchText *>(m_edit)->prepareLayer();
 }
 
 }  // namespace sw
