@@ -212,24 +212,17 @@ void apply(Change change, SearchField &field)
     }
 }
 
-// The largest difference of any channel of any pixel of two drawings of one size.
-int worstDifference(const QImage &a, const QImage &b)
+// Two drawings alike but for rounding.
+bool same(const QImage &a, const QImage &b)
 {
     if (a.size() != b.size())
-        return 255;
-    int worst = 0;
+        return false;
     for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QColor p = a.pixelColor(x, y);
-            const QColor q = b.pixelColor(x, y);
-            worst = std::max({worst, std::abs(p.red() - q.red()), std::abs(p.green() - q.green()), std::abs(p.blue() - q.blue()),
-                              std::abs(p.alpha() - q.alpha())});
-        }
-    return worst;
+        for (int x = 0; x < a.width(); ++x)
+            if (!test::sameColour(a.pixelColor(x, y), b.pixelColor(x, y), 2, true))
+                return false;
+    return true;
 }
-
-// Two drawings alike but for rounding.
-bool same(const QImage &a, const QImage &b) { return worstDifference(a, b) <= 2; }
 
 struct Shown {
     QWidget window;
