@@ -3,6 +3,8 @@
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/GlassSegments.h"
 #include "StashwellUI/Controls/GlassPicker.h"
+#include "StashwellUI/Controls/TextButton.h"
+#include "PaintTesting.h"
 
 #include <QMenu>
 
@@ -52,6 +54,8 @@ private slots:
     void pickerTitle();
     void pickerMenuWritesTheChoice();
     void pickerLabelIsReadNotDrawn();
+    void keptButtonsRedrawWhatTheirSettersChange_data();
+    void keptButtonsRedrawWhatTheirSettersChange();
 };
 
 void TestGlassControls::buttonForeground_data()
@@ -324,4 +328,44 @@ void TestGlassControls::pickerLabelIsReadNotDrawn()
 }
 
 QTEST_MAIN(TestGlassControls)
+// A button keeps its drawing between paints: after each setter, it shows what a button made in
+// that state shows, which differs from before.
+void TestGlassControls::keptButtonsRedrawWhatTheirSettersChange_data()
+{
+    using Make = std::function<std::unique_ptr<QWidget>(bool changed)>;
+    QTest::addColumn<Make>("make");
+    QTest::addColumn<std::function<void(QWidget &)>>("change");
+    const auto glass = [](const QString &title, const QString &symbol, Tone tone) {
+        return std::make_unique<GlassButton>(title, symbol, tone);
+    };
+    QTest::newRow("glass title") << Make([=](bool c) { return glass(c ? QStringLiteral("Saved") : QStringLiteral("Save"), QStringLiteral("plus"), Tone::neutral); })
+                                 << std::function<void(QWidget &)>([](QWidget &w) { static_cast<GlassButton &>(w).setTitle(QStringLiteral("Saved")); });
+    QTest::newRow("glass symbol") << Make([=](bool c) { return glass(QStringLiteral("Save"), c ? QStringLiteral("trash") : QStringLiteral("plus"), Tone::neutral); })
+                                  << std::function<void(QWidget &)>([](QWidget &w) { static_cast<GlassButton &>(w).setSymbol(QStringLiteral("trash")); });
+    QTest::newRow("glass tone") << Make([=](bool c) { return glass(QStringLiteral("Save"), QStringLiteral("plus"), c ? Tone::accent : Tone::neutral); })
+                                << std::function<void(QWidget &)>([](QWidget &w) { static_cast<GlassButton &>(w).setTone(Tone::accent); });
+    QTest::newRow("text title") << Make([](bool c) { return std::make_unique<TextButton>(c ? QStringLiteral("View all") : QStringLiteral("View")); })
+                                << std::function<void(QWidget &)>([](QWidget &w) { static_cast<TextButton &>(w).setTitle(QStringLiteral("View all")); });
+    QTest::newRow("text style") << Make([](bool c) { return std::make_unique<TextButton>(QStringLiteral("View"), c ? Tokens::Typography::title : Tokens::Typography::bodyStrong); })
+                                << std::function<void(QWidget &)>([](QWidget &w) { static_cast<TextButton &>(w).setTypeStyle(Tokens::Typography::title); });
+}
+
+void TestGlassControls::keptButtonsRedrawWhatTheirSettersChange()
+{
+    using Make = std::function<std::unique_ptr<QWidget>(bool changed)>;
+    QFETCH(Make, make);
+    QFETCH(std::function<void(QWidget &)>, change);
+    const std::unique_ptr<QWidget> button = make(false);
+    button->resize(140, 32);
+    const QImage before = test::render(*button);
+    test::render(*button);   // copied from what it keeps
+    change(*button);
+    button->resize(140, 32);
+    const QImage after = test::render(*button);
+    const std::unique_ptr<QWidget> fresh = make(true);
+    fresh->resize(140, 32);
+    QCOMPARE(after, test::render(*fresh));
+    QVERIFY(after != before);
+}
+
 #include "tst_glasscontrols.moc"

@@ -331,7 +331,7 @@ void TestLatestSaveHero::newMomentChangesOnlyTheAge()
     hero.show();
     QVERIFY(QTest::qWaitForWindowExposed(&hero));
     const auto agoAfter = [](int days) {
-        return StashwellUIStrings::shelfSavedAgo(Formatting::ago(Date{1000}, Date{1000 + days * 86400}));
+        return StashwellUIStrings::shelfSavedAgo(Formatting::ago(Date{1000}, Date{1000.0 + days * 86400.0}));
     };
     QVERIFY(hero.visibleSummary().contains(agoAfter(3)));
     const QString before = hero.visibleSummary();

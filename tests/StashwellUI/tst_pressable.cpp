@@ -1,8 +1,11 @@
 #include "StashwellUI/Design/ContinuousShape.h"
 #include "ControlTesting.h"
+#include "PaintTesting.h"
 #include "StashwellUI/Controls/Pressable.h"
+#include "StashwellUI/Design/Theme.h"
 
 #include <QHoverEvent>
+#include <QPainter>
 
 using namespace sw;
 
@@ -25,6 +28,48 @@ protected:
         ++paints;
     }
 };
+
+// A control whose drawing reads its look, its state, its font, its palette and the theme; it keeps
+// its drawing as an image unless told not to.
+class Drawn : public Pressable {
+public:
+    explicit Drawn(bool keeps, QWidget *parent = nullptr) : Pressable(parent), keeps(keeps) { resize(120, 32); }
+    QString accessibleText() const override { return look; }
+    QPainterPath hitShape() const override { return ContinuousShape::capsule(QRectF(rect())); }
+    void setLook(const QString &to)
+    {
+        look = to;
+        changed();
+    }
+    bool keeps;
+    QString look = QStringLiteral("Save");
+    int paints = 0;
+
+protected:
+    QString keptLook() const override { return keeps ? look : QString(); }
+    void paintControl(QPainter &painter, const QRectF &rect, const ControlState &state) override
+    {
+        ++paints;
+        ControlPainting::applyPlainStyle(painter, state);
+        const QColor fill = Theme::isDark() ? QColor(40, 90, 200) : QColor(230, 120, 40);
+        painter.fillPath(ContinuousShape::capsule(rect), state.hovered ? fill.lighter(130) : fill);
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::ButtonText));
+        painter.drawText(rect, Qt::AlignCenter, look);
+    }
+};
+
+// How many pixels of two drawings of one size differ by more than a rounding.
+int differing(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return std::max(1, a.width() * a.height());
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += test::sameColour(a.pixelColor(x, y), b.pixelColor(x, y), 3, true) ? 0 : 1;
+    return count;
+}
 
 void hover(QWidget &widget, QEvent::Type type, QPointF pos)
 {
@@ -61,6 +106,9 @@ private slots:
     void accessibility();
     void aClickPaintsWithTheWindowsNextPaint();
     void focusPaintsOnlyTheKeyboardsRing();
+    void aKeptDrawingIsCopiedUntilItsLookChanges_data();
+    void aKeptDrawingIsCopiedUntilItsLookChanges();
+    void aControlThatKeepsNothingDrawsEachTime();
 };
 
 void TestPressable::pressesInsideTheShapeOnly_data()
@@ -236,6 +284,89 @@ void TestPressable::focusPaintsOnlyTheKeyboardsRing()
     probe->setFocus(Qt::MouseFocusReason);
     QTRY_VERIFY(other->paints > 0);
     QVERIFY(!other->painted.focused);
+}
+
+void TestPressable::aKeptDrawingIsCopiedUntilItsLookChanges_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::addColumn<bool>("drawnAnew");
+    QTest::newRow("nothing") << 0 << false;
+    QTest::newRow("its look") << 1 << true;
+    QTest::newRow("hovered") << 2 << true;
+    QTest::newRow("pressed") << 3 << true;
+    QTest::newRow("disabled") << 4 << true;
+    QTest::newRow("wider") << 5 << true;
+    QTest::newRow("font") << 6 << true;
+    QTest::newRow("palette") << 7 << true;
+    QTest::newRow("theme") << 8 << true;
+}
+
+void TestPressable::aKeptDrawingIsCopiedUntilItsLookChanges()
+{
+    QFETCH(int, change);
+    QFETCH(bool, drawnAnew);
+    Theme::instance().setAppearance(Appearance::light);
+    // The same change on a control that keeps its drawing and on one that draws anew each time.
+    Drawn kept(true);
+    Drawn direct(false);
+    const QImage before = test::render(kept);
+    QCOMPARE(kept.paints, 1);
+    QCOMPARE(differing(before, test::render(direct)), 0);
+    for (Drawn *drawn : {&kept, &direct}) {
+        switch (change) {
+        case 1:
+            drawn->setLook(QStringLiteral("Saved"));
+            break;
+        case 2:
+            hover(*drawn, QEvent::HoverEnter, QPointF(60, 16));
+            break;
+        case 3:
+            drawn->setDown(true);
+            break;
+        case 4:
+            drawn->setEnabled(false);
+            break;
+        case 5:
+            drawn->resize(150, 32);
+            break;
+        case 6: {
+            QFont font = drawn->font();
+            font.setPixelSize(20);
+            drawn->setFont(font);
+            break;
+        }
+        case 7: {
+            QPalette palette = drawn->palette();
+            palette.setColor(QPalette::ButtonText, Qt::darkGreen);
+            drawn->setPalette(palette);
+            break;
+        }
+        case 8:
+            if (drawn == &kept)
+                Theme::instance().setAppearance(Appearance::dark);
+            break;
+        default:
+            break;
+        }
+    }
+    const QImage after = test::render(kept);
+    QCOMPARE(kept.paints, drawnAnew ? 2 : 1);
+    // What it copies is what it would draw, and it shows the change.
+    QCOMPARE(differing(after, test::render(direct)), 0);
+    QCOMPARE(differing(after, before) > 0, drawnAnew);
+    // Then copied again.
+    test::render(kept);
+    QCOMPARE(kept.paints, drawnAnew ? 2 : 1);
+    Theme::instance().setAppearance(Appearance::light);
+}
+
+void TestPressable::aControlThatKeepsNothingDrawsEachTime()
+{
+    Drawn direct(false);
+    for (int i = 1; i <= 3; ++i) {
+        test::render(direct);
+        QCOMPARE(direct.paints, i);
+    }
 }
 
 QTEST_MAIN(TestPressable)

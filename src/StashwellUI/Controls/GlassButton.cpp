@@ -59,6 +59,11 @@ QSize GlassButton::sizeHint() const
 
 QPainterPath GlassButton::hitShape() const { return ContinuousShape::capsule(QRectF(rect())); }
 
+QString GlassButton::keptLook() const
+{
+    return QString::number(int(m_tone)) + u'|' + m_symbol + u'|' + m_title;
+}
+
 void GlassButton::paintControl(QPainter &painter, const QRectF &rect, const ControlState &state)
 {
     if (!state.enabled)

@@ -7,6 +7,7 @@
 #include <QHoverEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QtMath>
 #include <QPointer>
 
 namespace sw {
@@ -55,13 +56,29 @@ private:
 
 }  // namespace
 
+// The drawing kept, and what it was drawn from.
+struct Pressable::Layer {
+    QString look;
+    ControlState state;
+    QSize size;
+    qreal ratio = 0;
+    QImage image;
+};
+
 Pressable::Pressable(QWidget *parent) : QAbstractButton(parent)
 {
     AccessibleControl::install();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
-    connect(&Theme::instance(), &Theme::changed, this, [this] { update(); });
+    connect(&Theme::instance(), &Theme::changed, this, [this] {
+        m_layer.reset();
+        update();
+    });
 }
+
+Pressable::~Pressable() = default;
+
+QString Pressable::keptLook() const { return QString(); }
 
 ControlState Pressable::controlState() const
 {
@@ -106,6 +123,15 @@ bool Pressable::event(QEvent *event)
     case QEvent::EnabledChange:
         setHovered(false);
         update();
+        break;
+    // What the painter reads from the widget itself.
+    case QEvent::PaletteChange:
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+    case QEvent::LayoutDirectionChange:
+    case QEvent::LocaleChange:
+    case QEvent::LanguageChange:
+        m_layer.reset();
         break;
     case QEvent::FocusOut:
         // QAbstractButton lets go of a press when the focus leaves; a Return held meanwhile must
@@ -186,16 +212,38 @@ void Pressable::focusOutEvent(QFocusEvent *event)
 void Pressable::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const ControlState state = controlState();
-    painter.save();
-    paintControl(painter, QRectF(rect()), state);
-    painter.restore();
+    const auto paintInto = [&](QPainter &onto) {
+        onto.setRenderHint(QPainter::Antialiasing);
+        onto.setRenderHint(QPainter::TextAntialiasing);
+        onto.setRenderHint(QPainter::SmoothPixmapTransform);
+        onto.save();
+        paintControl(onto, QRectF(rect()), state);
+        onto.restore();
+    };
+    const QString look = keptLook();
+    const qreal ratio = devicePixelRatioF();
+    if (look.isEmpty() || size().isEmpty()) {
+        m_layer.reset();
+        paintInto(painter);
+    } else {
+        if (!m_layer || m_layer->look != look || !(m_layer->state == state) || m_layer->size != size() || m_layer->ratio != ratio) {
+            QImage image(QSize(qCeil(width() * ratio), qCeil(height() * ratio)), QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::transparent);
+            {
+                QPainter onImage(&image);
+                paintInto(onImage);
+            }
+            m_layer = std::make_unique<Layer>(Layer{look, state, size(), ratio, std::move(image)});
+        }
+        painter.drawImage(QPointF(0, 0), m_layer->image);
+    }
     m_ringDrawn = state.focused;
-    if (state.focused)
+    if (state.focused) {
+        painter.setRenderHint(QPainter::Antialiasing);
         ControlPainting::paintFocusRing(painter, hitShape());
+    }
 }
 
 void Pressable::changed(bool sizeChanged)

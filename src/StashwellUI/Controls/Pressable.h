@@ -18,12 +18,15 @@
 #include <QAbstractButton>
 #include <QPainterPath>
 
+#include <memory>
+
 namespace sw {
 
 class Pressable : public QAbstractButton, public AccessibleControl {
     Q_OBJECT
 public:
     explicit Pressable(QWidget *parent = nullptr);
+    ~Pressable() override;
 
     // The state the control is drawn in now.
     ControlState controlState() const;
@@ -55,7 +58,16 @@ protected:
     // For setters: repaints, and relays out when the size the control wants has changed.
     void changed(bool sizeChanged = false);
 
+    // Everything paintControl() reads besides the state, the size, the pixel ratio and the
+    // theme, for a control that keeps its drawing as an image and copies it while none of these
+    // changed: a control over a backdrop that repaints often (the bar's, over the scrolling shelf;
+    // a section's, which moves with it) is repainted with it on every frame, always alike. Empty,
+    // the default: drawn anew on every paint.
+    virtual QString keptLook() const;
+
 private:
+    struct Layer;
+    std::unique_ptr<Layer> m_layer;
     bool m_hovered = false;
     bool m_returnDown = false;
     bool m_ringDrawn = false;

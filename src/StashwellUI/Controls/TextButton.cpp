@@ -47,6 +47,12 @@ QSize TextButton::minimumSizeHint() const
     return QSize(std::min(sizeHint().width(), 24), sizeHint().height());
 }
 
+QString TextButton::keptLook() const
+{
+    return QString::number(m_style.size) + u'|' + QString::number(int(m_style.weight)) + u'|'
+        + QString::number(int(m_style.design)) + u'|' + m_title;
+}
+
 void TextButton::paintControl(QPainter &painter, const QRectF &rect, const ControlState &state)
 {
     ControlPainting::applyPlainStyle(painter, state);

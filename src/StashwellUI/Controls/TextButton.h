@@ -30,6 +30,7 @@ public:
 
 protected:
     void paintControl(QPainter &painter, const QRectF &rect, const ControlState &state) override;
+    QString keptLook() const override;
 
 private:
     QString m_title;

@@ -64,6 +64,11 @@ QString ShelfLayoutOption::accessibleText() const
     return m_layout == ShelfLayout::grid ? StashwellUIStrings::shelfGrid() : StashwellUIStrings::shelfList();
 }
 
+QString ShelfLayoutOption::keptLook() const
+{
+    return QString::number(int(m_layout)) + (m_current ? QStringLiteral("|current") : QStringLiteral("|other"));
+}
+
 void ShelfLayoutOption::paintControl(QPainter &painter, const QRectF &rect, const ControlState &state)
 {
     ControlPainting::applyPlainStyle(painter, state);

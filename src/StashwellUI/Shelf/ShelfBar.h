@@ -47,6 +47,7 @@ public:
 
 protected:
     void paintControl(QPainter &painter, const QRectF &rect, const ControlState &state) override;
+    QString keptLook() const override;
 
 private:
     ShelfLayout m_layout;

@@ -3,6 +3,7 @@
 // both ways; the page's view stands between the title and the switch. And its gallery pictures.
 
 #include "Gallery.h"
+#include "PaintTesting.h"
 
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/SearchField.h"
@@ -77,6 +78,17 @@ void TestShelfBar::layoutSwitch()
                                                                                  : StashwellUIStrings::shelfList());
         QCOMPARE(a->state().selected, each->layout() == current);
     }
+
+    // Once the page takes the choice, the options (which keep their drawings) show it as a bar
+    // made with it does.
+    const QImage before = test::renderAtSizeHint(bar.layoutSwitch());
+    bar.setShelfLayout(clicked);
+    ShelfBar fresh;
+    fresh.resize(1000, 52);
+    fresh.setShelfLayout(clicked);
+    const QImage after = test::renderAtSizeHint(bar.layoutSwitch());
+    QCOMPARE(after, test::renderAtSizeHint(fresh.layoutSwitch()));
+    QCOMPARE(after != before, clicked != current);
 }
 
 void TestShelfBar::rawValues_data()
