@@ -37,7 +37,14 @@ QString keyAfter(QStringView base, QLatin1StringView kind, Numbers... numbers)
     char buffer[25 * sizeof...(Numbers) + 1];
     char *at = buffer;
     [[maybe_unused]] char *const end = buffer + sizeof buffer;   // unused for a key of no numbers
-    ((*at++ = '|', at = std::to_chars(at, end, numbers).ptr), ...);
+    // Each number fits in its 25 characters; a number that did not would end the key there.
+    [[maybe_unused]] const auto put = [&](auto number) {
+        if (at == end)
+            return;
+        *at++ = '|';
+        at = std::to_chars(at, end, number).ptr;
+    };
+    (put(numbers), ...);
     QString out;
     out.reserve(base.size() + kind.size() + qsizetype(at - buffer));
     out += base;

@@ -2,6 +2,7 @@
 
 #include "StashwellUI/Controls/ControlPainting.h"
 #include "StashwellUI/Controls/GlassButton.h"
+#include "StashwellUI/Pictures/PaintMemo.h"
 #include "StashwellUI/Controls/GlassMaterial.h"
 #include "StashwellUI/Controls/SearchField.h"
 #include "StashwellUI/Design/ContinuousShape.h"
@@ -344,13 +345,28 @@ void ShelfBar::paintEvent(QPaintEvent *event)
     const QRectF block = titleRect();
     if (block.width() <= 0 || !asked.intersects(titleArea(block)))
         return;
-    const double titleHeight = lineHeight(titleFont());
-    painter.setPen(Tokens::Colors::text());
-    TextRuns::drawCentred(painter, QRectF(block.left(), block.top(), block.width(), titleHeight), shownTitle(), titleFont());
-    painter.setPen(Tokens::Colors::muted());
-    TextRuns::drawCentred(painter,
-                          QRectF(block.left(), block.top() + titleHeight + titleSpacing, block.width(), lineHeight(subtitleFont())),
-                          shownSubtitle(), subtitleFont());
+    // The bar repaints under every frame that changes the shelf beneath it: the two lines are
+    // drawn once for their texts and colours, and copied.
+    const QString title = shownTitle();
+    const QString subtitle = shownSubtitle();
+    const QColor titleColour = Tokens::Colors::text();
+    const QColor subtitleColour = Tokens::Colors::muted();
+    const QString key = PaintMemo::keyAfter(title + u'\n' + subtitle, QLatin1StringView("|bar.title"), titleColour.rgba(),
+                                            subtitleColour.rgba());
+    // With the room that glyphs may take past their lines.
+    const QRectF area(titleArea(block));
+    const QPointF inset = block.topLeft() - area.topLeft();
+    PaintMemo::draw(painter, area, key, [&](QPainter &p, const QRectF &at) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        const QPointF corner = at.topLeft() + inset;
+        const double titleHeight = lineHeight(titleFont());
+        p.setPen(titleColour);
+        TextRuns::drawCentred(p, QRectF(corner.x(), corner.y(), block.width(), titleHeight), title, titleFont());
+        p.setPen(subtitleColour);
+        TextRuns::drawCentred(p, QRectF(corner.x(), corner.y() + titleHeight + titleSpacing, block.width(), lineHeight(subtitleFont())),
+                              subtitle, subtitleFont());
+    });
 }
 
 }  // namespace sw

@@ -8,6 +8,8 @@
 #include "StashwellUI/Controls/GlassButton.h"
 #include "StashwellUI/Controls/SearchField.h"
 #include "StashwellUI/Design/Fonts.h"
+#include "StashwellUI/Design/Theme.h"
+#include "StashwellUI/Pictures/PaintMemo.h"
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/Shelf/ShelfBar.h"
 #include "StashwellUI/StashwellUIStrings.h"
@@ -35,6 +37,7 @@ private slots:
     void longTitleIsCut();
     void newTitlesShowOnScreen_data();
     void newTitlesShowOnScreen();
+    void titleFollowsTheTheme();
     void gallery();
 };
 
@@ -237,6 +240,29 @@ void TestShelfBar::newTitlesShowOnScreen()
     const QImage after = shown();
     QVERIFY(after != before);
     QCOMPARE(after, painted());
+}
+
+// The title and count are kept as a drawing: a new theme draws them in its colours, as a bar drawn
+// afresh in that theme does.
+void TestShelfBar::titleFollowsTheTheme()
+{
+    Theme::instance().setAppearance(Appearance::light);
+    const auto made = [] {
+        auto bar = std::make_unique<ShelfBar>();
+        bar->resize(900, 52);
+        bar->setTitle(QStringLiteral("All saves"));
+        bar->setSubtitle(QStringLiteral("1,204 saves"));
+        return bar;
+    };
+    const auto bar = made();
+    const QImage light = test::render(*bar);
+    Theme::instance().setAppearance(Appearance::dark);
+    const QImage dark = test::render(*bar);
+    // Drawn afresh: nothing kept from before the change.
+    PaintMemo::clear();
+    QCOMPARE(dark, test::render(*made()));
+    QVERIFY(dark != light);
+    Theme::instance().setAppearance(Appearance::light);
 }
 
 void TestShelfBar::gallery()
