@@ -7,8 +7,8 @@
 #include <QHoverEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QtMath>
 #include <QPointer>
+#include <QtMath>
 
 namespace sw {
 

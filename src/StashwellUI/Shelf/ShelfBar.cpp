@@ -2,7 +2,6 @@
 
 #include "StashwellUI/Controls/ControlPainting.h"
 #include "StashwellUI/Controls/GlassButton.h"
-#include "StashwellUI/Pictures/PaintMemo.h"
 #include "StashwellUI/Controls/GlassMaterial.h"
 #include "StashwellUI/Controls/SearchField.h"
 #include "StashwellUI/Design/ContinuousShape.h"
@@ -10,6 +9,7 @@
 #include "StashwellUI/Design/TextRuns.h"
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/Pictures/PaintMemo.h"
 #include "StashwellUI/StashwellUIStrings.h"
 
 #include <QEvent>
