@@ -328,41 +328,39 @@ void TestGlassControls::pickerLabelIsReadNotDrawn()
 }
 
 QTEST_MAIN(TestGlassControls)
-// A button keeps its drawing between paints: after each setter, it shows what a button made in
-// that state shows, which differs from before.
+// A button keeps its drawing between paints: after each setter, it shows what a button given that
+// setting before its first paint shows, which differs from before.
+using MakeButton = std::function<std::unique_ptr<QWidget>()>;
+using SetButton = std::function<void(QWidget &)>;
+
 void TestGlassControls::keptButtonsRedrawWhatTheirSettersChange_data()
 {
-    using Make = std::function<std::unique_ptr<QWidget>(bool changed)>;
-    QTest::addColumn<Make>("make");
-    QTest::addColumn<std::function<void(QWidget &)>>("change");
-    const auto glass = [](const QString &title, const QString &symbol, Tone tone) {
-        return std::make_unique<GlassButton>(title, symbol, tone);
-    };
-    QTest::newRow("glass title") << Make([=](bool c) { return glass(c ? QStringLiteral("Saved") : QStringLiteral("Save"), QStringLiteral("plus"), Tone::neutral); })
-                                 << std::function<void(QWidget &)>([](QWidget &w) { static_cast<GlassButton &>(w).setTitle(QStringLiteral("Saved")); });
-    QTest::newRow("glass symbol") << Make([=](bool c) { return glass(QStringLiteral("Save"), c ? QStringLiteral("trash") : QStringLiteral("plus"), Tone::neutral); })
-                                  << std::function<void(QWidget &)>([](QWidget &w) { static_cast<GlassButton &>(w).setSymbol(QStringLiteral("trash")); });
-    QTest::newRow("glass tone") << Make([=](bool c) { return glass(QStringLiteral("Save"), QStringLiteral("plus"), c ? Tone::accent : Tone::neutral); })
-                                << std::function<void(QWidget &)>([](QWidget &w) { static_cast<GlassButton &>(w).setTone(Tone::accent); });
-    QTest::newRow("text title") << Make([](bool c) { return std::make_unique<TextButton>(c ? QStringLiteral("View all") : QStringLiteral("View")); })
-                                << std::function<void(QWidget &)>([](QWidget &w) { static_cast<TextButton &>(w).setTitle(QStringLiteral("View all")); });
-    QTest::newRow("text style") << Make([](bool c) { return std::make_unique<TextButton>(QStringLiteral("View"), c ? Tokens::Typography::title : Tokens::Typography::bodyStrong); })
-                                << std::function<void(QWidget &)>([](QWidget &w) { static_cast<TextButton &>(w).setTypeStyle(Tokens::Typography::title); });
+    QTest::addColumn<MakeButton>("make");
+    QTest::addColumn<SetButton>("change");
+    const MakeButton glass = [] { return std::make_unique<GlassButton>(QStringLiteral("Save"), QStringLiteral("plus"), Tone::neutral); };
+    const MakeButton text = [] { return std::make_unique<TextButton>(QStringLiteral("View")); };
+    const auto onGlass = [](auto set) { return SetButton([set](QWidget &w) { set(static_cast<GlassButton &>(w)); }); };
+    const auto onText = [](auto set) { return SetButton([set](QWidget &w) { set(static_cast<TextButton &>(w)); }); };
+    QTest::newRow("glass title") << glass << onGlass([](GlassButton &b) { b.setTitle(QStringLiteral("Saved")); });
+    QTest::newRow("glass symbol") << glass << onGlass([](GlassButton &b) { b.setSymbol(QStringLiteral("trash")); });
+    QTest::newRow("glass tone") << glass << onGlass([](GlassButton &b) { b.setTone(Tone::accent); });
+    QTest::newRow("text title") << text << onText([](TextButton &b) { b.setTitle(QStringLiteral("View all")); });
+    QTest::newRow("text style") << text << onText([](TextButton &b) { b.setTypeStyle(Tokens::Typography::title); });
 }
 
 void TestGlassControls::keptButtonsRedrawWhatTheirSettersChange()
 {
-    using Make = std::function<std::unique_ptr<QWidget>(bool changed)>;
-    QFETCH(Make, make);
-    QFETCH(std::function<void(QWidget &)>, change);
-    const std::unique_ptr<QWidget> button = make(false);
+    QFETCH(MakeButton, make);
+    QFETCH(SetButton, change);
+    const std::unique_ptr<QWidget> button = make();
     button->resize(140, 32);
     const QImage before = test::render(*button);
     test::render(*button);   // copied from what it keeps
     change(*button);
     button->resize(140, 32);
     const QImage after = test::render(*button);
-    const std::unique_ptr<QWidget> fresh = make(true);
+    const std::unique_ptr<QWidget> fresh = make();
+    change(*fresh);
     fresh->resize(140, 32);
     QCOMPARE(after, test::render(*fresh));
     QVERIFY(after != before);

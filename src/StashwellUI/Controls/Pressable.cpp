@@ -227,7 +227,9 @@ void Pressable::paintEvent(QPaintEvent *)
         m_layer.reset();
         paintInto(painter);
     } else {
-        if (!m_layer || m_layer->look != look || !(m_layer->state == state) || m_layer->size != size() || m_layer->ratio != ratio) {
+        const bool kept = m_layer && m_layer->look == look && m_layer->state == state && m_layer->size == size()
+            && m_layer->ratio == ratio;
+        if (!kept) {
             QImage image(QSize(qCeil(width() * ratio), qCeil(height() * ratio)), QImage::Format_ARGB32_Premultiplied);
             image.setDevicePixelRatio(ratio);
             image.fill(Qt::transparent);

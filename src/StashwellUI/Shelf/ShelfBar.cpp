@@ -364,8 +364,8 @@ void ShelfBar::paintEvent(QPaintEvent *event)
         p.setPen(titleColour);
         TextRuns::drawCentred(p, QRectF(corner.x(), corner.y(), block.width(), titleHeight), title, titleFont());
         p.setPen(subtitleColour);
-        TextRuns::drawCentred(p, QRectF(corner.x(), corner.y() + titleHeight + titleSpacing, block.width(), lineHeight(subtitleFont())),
-                              subtitle, subtitleFont());
+        const QRectF second(corner.x(), corner.y() + titleHeight + titleSpacing, block.width(), lineHeight(subtitleFont()));
+        TextRuns::drawCentred(p, second, subtitle, subtitleFont());
     });
 }
 
