@@ -1,6 +1,7 @@
 // Stashwell: an offline library of posts from X and of web pages.
 
 #include "Capture/LargePages.h"
+#include "Stashwell/App/IdleHandOff.h"
 #include "Stashwell/App/PointerFramePacing.h"
 #include "Stashwell/App/QuitOnSignals.h"
 #include "Stashwell/App/SingleInstance.h"
@@ -47,6 +48,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Stashwell"));
     // The desktop file's name, and the application's id on Wayland.
     QGuiApplication::setDesktopFileName(QStringLiteral("stashwell"));
+    // Installed first, so that it sees only the repaints the pacing lets through (the last filter
+    // installed sees an event first).
+    application.installEventFilter(new sw::app::IdleHandOff(&application));
     application.installEventFilter(new sw::app::PointerFramePacing(&application));
 
     sw::app::StashwellApp::Options options = sw::app::StashwellApp::Options::standard();
