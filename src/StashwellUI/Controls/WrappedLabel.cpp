@@ -1,6 +1,8 @@
 #include "StashwellUI/Controls/WrappedLabel.h"
 
 #include <QEvent>
+#include <QPainter>
+#include <QPaintEvent>
 
 namespace sw {
 
@@ -37,11 +39,56 @@ void WrappedLabel::changeEvent(QEvent *event)
     case QEvent::ContentsRectChange:
     case QEvent::LanguageChange:
         m_heights.clear();
+        m_drawing = QPixmap();
         break;
     default:
         break;
     }
     QLabel::changeEvent(event);
+}
+
+WrappedLabel::Drawn WrappedLabel::drawnNow() const
+{
+    return Drawn{text(), textFormat(), alignment(), indent(), margin(), layoutDirection(), size(), devicePixelRatioF(), palette().cacheKey(), isEnabled(), isActiveWindow()};
+}
+
+void WrappedLabel::paintEvent(QPaintEvent *event)
+{
+    // A selection or the caret changes with every move of the pointer or key: drawn as they are.
+    if (hasFocus() || hasSelectedText() || size().isEmpty()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    const Drawn now = drawnNow();
+    if (m_drawing.isNull() || !(m_drawn == now)) {
+        QPixmap drawing((QSizeF(size()) * now.ratio).toSize());
+        drawing.setDevicePixelRatio(now.ratio);
+        drawing.fill(Qt::transparent);
+        // Drawn by a label of the same settings that is never shown: a widget cannot render itself
+        // from within its own paint.
+        if (!m_double)
+            m_double = std::make_unique<QLabel>();
+        m_double->setTextFormat(textFormat());
+        m_double->setText(text());
+        m_double->setWordWrap(wordWrap());
+        m_double->setAlignment(alignment());
+        m_double->setIndent(indent());
+        m_double->setMargin(margin());
+        m_double->setContentsMargins(contentsMargins());
+        m_double->setLayoutDirection(layoutDirection());
+        m_double->setFont(font());
+        m_double->setPalette(palette());
+        m_double->setEnabled(isEnabled());
+        m_double->setTextInteractionFlags(textInteractionFlags());
+        m_double->resize(size());
+        QPainter painter(&drawing);
+        m_double->render(&painter, QPoint(), QRegion(), RenderFlags());
+        painter.end();
+        m_drawing = std::move(drawing);
+        m_drawn = now;
+    }
+    QPainter painter(this);
+    painter.drawPixmap(QPoint(0, 0), m_drawing);
 }
 
 }  // namespace sw
