@@ -18,6 +18,8 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <utility>
+
 class QWidget;
 
 namespace sw::app {
