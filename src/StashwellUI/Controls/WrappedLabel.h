@@ -38,7 +38,6 @@ private:
         qreal ratio = 0;
         qint64 palette = 0;
         bool enabled = false;
-        bool active = false;
         bool operator==(const Drawn &) const = default;
     };
     Drawn drawnNow() const;
