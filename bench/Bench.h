@@ -72,6 +72,14 @@ void takeInFigures(Report &report, const QString &program, const QHash<QString, 
                    const QString &mainFigure, const QStringList &arguments = {},
                    const QHash<QString, QString> &environment = {});
 
+// The middle of `times` (the mean of the two middle ones for an even count).
+inline double medianOf(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    const std::size_t n = times.size();
+    return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+}
+
 // The milliseconds of one call of `body`, `runs` times, after `prepare` (not timed) before each;
 // the median of the runs.
 template <typename Prepare, typename Body>
@@ -86,9 +94,7 @@ double medianMs(int runs, Prepare &&prepare, Body &&body)
         body();
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    const std::size_t n = times.size();
-    return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    return medianOf(std::move(times));
 }
 
 template <typename Body>

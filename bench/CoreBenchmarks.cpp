@@ -336,13 +336,8 @@ double runEdit(Report &report, const QString &label, const std::string &document
             curator->flush();
         }));
     }
-    const auto median = [](std::vector<double> &times) {
-        std::sort(times.begin(), times.end());
-        const std::size_t n = times.size();
-        return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-    };
-    const double write = median(writes);
-    const double edit = median(edits);
+    const double write = medianOf(writes);
+    const double edit = medianOf(edits);
     if (curator->steps() != steps + 1 + 2 * kWriteRuns || curator->archiveWriteFailed())
         qFatal("the favourite edits were not all recorded and written");
     report.add(QStringLiteral("write_") + label, write, QStringLiteral("ms"));
