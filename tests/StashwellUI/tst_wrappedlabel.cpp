@@ -128,6 +128,7 @@ void TestWrappedLabel::drawingFollowsEveryChange_data()
     QTest::newRow("alignment") << Change([](QLabel &l) { l.setAlignment(Qt::AlignRight | Qt::AlignBottom); });
     QTest::newRow("margin") << Change([](QLabel &l) { l.setMargin(9); });
     QTest::newRow("indent") << Change([](QLabel &l) { l.setIndent(30); });
+    QTest::newRow("no wrapping") << Change([](QLabel &l) { l.setWordWrap(false); });
     QTest::newRow("disabled") << Change([](QLabel &l) { l.setEnabled(false); });
     QTest::newRow("selection") << Change([](QLabel &l) { l.setSelection(2, 20); });
 }

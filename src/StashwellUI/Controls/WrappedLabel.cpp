@@ -49,7 +49,8 @@ void WrappedLabel::changeEvent(QEvent *event)
 
 WrappedLabel::Drawn WrappedLabel::drawnNow() const
 {
-    return Drawn{text(), textFormat(), alignment(), indent(), margin(), layoutDirection(), size(), devicePixelRatioF(), palette().cacheKey(), isEnabled()};
+    return Drawn{text(), textFormat(), wordWrap(), alignment(), indent(), margin(), layoutDirection(),
+                 size(), devicePixelRatioF(), palette().cacheKey(), isEnabled()};
 }
 
 void WrappedLabel::paintEvent(QPaintEvent *event)

@@ -30,6 +30,7 @@ private:
     struct Drawn {
         QString text;
         Qt::TextFormat format = Qt::AutoText;
+        bool wraps = true;
         Qt::Alignment alignment;
         int indent = 0;
         int margin = 0;
