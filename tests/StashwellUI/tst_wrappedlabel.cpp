@@ -22,8 +22,8 @@ namespace {
 
 using Change = std::function<void(QLabel &)>;
 
-const QString kPost = QStringLiteral("A post long enough to wrap over a few lines in a narrow column, with <b>a word</b> or two "
-                                     "set apart, as the inspector shows a save's text.");
+const QString kPost = QStringLiteral("A post long enough to wrap over a few lines in a narrow column, with "
+                                     "<b>a word</b> or two set apart, as the inspector shows a save's text.");
 
 void setUp(QLabel &label)
 {
