@@ -9,6 +9,7 @@
 #include <QBoxLayout>
 #include <QEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QSplitterHandle>
 
@@ -278,7 +279,10 @@ void LibraryWindowTemplate::dockInspector()
 {
     const bool beside = m_showsInspector && width() >= widthForInspectorBeside();
     if (beside && m_inspectorSlot->isHidden()) {
-        // The inspector opens at its ideal width, taken from the detail column.
+        // The inspector opens at its ideal width, taken from the detail column. The column is
+        // placed once the slot has that width: placed as the slot shows, at the width the split
+        // gave it while hidden, the inspector would lay itself out twice, at two widths.
+        const QScopedValueRollback docking(m_docking, true);
         QList<int> sizes = m_splitter->sizes();
         m_inspectorSlot->show();
         // The handle before the slot shows now, not at the splitter's next layout: else the
@@ -327,7 +331,7 @@ LibraryWindowTemplate::~LibraryWindowTemplate()
 bool LibraryWindowTemplate::eventFilter(QObject *watched, QEvent *event)
 {
     // The slot moves and narrows with the split; the split itself changes height with the status strip.
-    if ((watched == m_inspectorSlot || watched == m_splitter)
+    if (!m_docking && (watched == m_inspectorSlot || watched == m_splitter)
         && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
         placeInspector();
     return QWidget::eventFilter(watched, event);

@@ -99,6 +99,8 @@ private:
     class Splitter;
 
     bool m_showsInspector = false;
+    // Set while the slot opens beside the content: the column is placed once it stands.
+    bool m_docking = false;
     bool m_paintsGround = true;
     QMargins m_insets;
     QPointer<QWidget> m_sidebar;

@@ -78,6 +78,8 @@ private slots:
     void contentNeverNarrowerThan600();
     void inspectorBesideOrOver_data();
     void inspectorBesideOrOver();
+    void inspectorOpensAtTheWidthItKeeps_data();
+    void inspectorOpensAtTheWidthItKeeps();
     void statusStripSpansTheWindow();
     void barCoversTheContentsTop();
     void backdrops_data();
@@ -164,6 +166,53 @@ void TestLibraryWindowTemplate::inspectorBesideOrOver()
         QVERIFY(placed.width() >= 320 && placed.width() <= 440 && frame.content->width() >= 600);
         QCOMPARE(QRect(frame.content->mapTo(&frame.window, QPoint(0, 0)), frame.content->size()).intersects(placed), covers);
     }
+}
+
+namespace {
+
+// The widths a widget is given, in order.
+struct Widths : QObject {
+    QList<int> seen;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            seen.append(static_cast<QWidget *>(watched)->width());
+        return false;
+    }
+};
+
+}  // namespace
+
+void TestLibraryWindowTemplate::inspectorOpensAtTheWidthItKeeps_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("openings");
+    QTest::newRow("beside, first opening") << 1400 << 1;
+    QTest::newRow("beside, opened again") << 1400 << 3;
+    QTest::newRow("over the content, opened again") << 1000 << 3;
+}
+
+// Each opening lays the inspector out at the width it then keeps, and at no other on the way:
+// laying a long post out is most of what an opening costs.
+void TestLibraryWindowTemplate::inspectorOpensAtTheWidthItKeeps()
+{
+    QFETCH(int, width);
+    QFETCH(int, openings);
+    Frame frame(QSize(width, 800));
+    Widths widths;
+    frame.inspector->installEventFilter(&widths);
+    for (int i = 0; i < openings; ++i) {
+        frame.window.setShowsInspector(false);
+        settle();
+        widths.seen.clear();
+        frame.window.setShowsInspector(true);
+        settle();
+        const int kept = frame.inspector->width();
+        QVERIFY(kept > 0);
+        for (const int seen : std::as_const(widths.seen))
+            QCOMPARE(seen, kept);
+    }
+    QVERIFY(frame.window.inspectorCovers() == (width < 1142));
 }
 
 void TestLibraryWindowTemplate::statusStripSpansTheWindow()
