@@ -12,11 +12,13 @@ namespace sw {
 namespace {
 constexpr std::size_t kSpillSize = 4 << 20;
 // The saves are encoded this many at a time (a few hundred kibibytes of text), each piece on
-// whichever of a few threads is free, and written in order as they are ready.
+// whichever of the encoding threads is free, and written in order as they are ready.
 constexpr qsizetype kSavesPerPiece = 256;
 // The same for the copies, which are shorter.
 constexpr std::size_t kCopiesPerPiece = 1024;
-constexpr std::size_t kMostEncodingThreads = 4;
+// An edit waits for the encoding and then for the disk: every processor but one (left to the
+// window) encodes, up to this many.
+constexpr std::size_t kMostEncodingThreads = 8;
 }
 
 void Archive::writeJson(std::string &out) const
@@ -44,7 +46,7 @@ bool Archive::writeJson(std::string &out, const Spill &spill, std::vector<std::s
             return false;
         return spill(text);
     };
-    const auto threadsFor = [](std::size_t pieces) { return pieces > 1 ? std::min(kMostEncodingThreads, usableCores()) : 1; };
+    const auto threadsFor = [](std::size_t pieces) { return pieces > 1 ? std::clamp<std::size_t>(usableCores() - 1, 1, kMostEncodingThreads) : 1; };
     if (room.size() < 2 * kMostEncodingThreads + 2)
         room.resize(2 * kMostEncodingThreads + 2);
 
