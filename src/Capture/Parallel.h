@@ -184,19 +184,28 @@ bool makeInOrder(std::size_t count, std::size_t threads, std::vector<std::string
     const std::size_t window = buffers.size();
     threads = std::clamp<std::size_t>(threads, 1, std::max<std::size_t>(1, std::min(count, window)));
 
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::size_t claimed = 0;   // pieces given to a maker so far
-    std::size_t taken = 0;     // pieces handed to take() so far
+    // What the makers share. A helper may come to it only after this call has returned (the
+    // helpers are the process's, and may be busy elsewhere when asked): it then finds the making
+    // stopped and touches nothing else. Until then, every helper at work is counted, and this call
+    // returns only once none is.
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::size_t claimed = 0;   // pieces given to a maker so far
+        std::size_t taken = 0;     // pieces handed to take() so far
+        std::size_t working = 0;   // helpers inside the making
+        bool stop = false;
+    };
+    const auto shared = std::make_shared<Shared>();
+    Shared &s = *shared;
     std::vector<char> ready(window, 0);
-    bool stop = false;
     std::exception_ptr failure;
 
     // Claims the next piece when its buffer is free; answers count when there is none now.
     const auto claim = [&]() -> std::size_t {
-        if (stop || claimed >= count || claimed >= taken + window)
+        if (s.stop || s.claimed >= count || s.claimed >= s.taken + window)
             return count;
-        return claimed++;
+        return s.claimed++;
     };
     // Makes piece i outside the lock, then marks it ready.
     const auto makePiece = [&](std::unique_lock<std::mutex> &lock, std::size_t i) {
@@ -213,17 +222,16 @@ bool makeInOrder(std::size_t count, std::size_t threads, std::vector<std::string
         ready[i % window] = 1;
         if (thrown && !failure) {
             failure = thrown;
-            stop = true;
+            s.stop = true;
         }
-        changed.notify_all();
+        s.changed.notify_all();
     };
-    const auto helper = [&] {
-        std::unique_lock lock(mutex);
+    const auto help = [&](std::unique_lock<std::mutex> &lock) {
         for (;;) {
-            changed.wait(lock, [&] { return stop || claimed >= count || claimed < taken + window; });
+            s.changed.wait(lock, [&] { return s.stop || s.claimed >= count || s.claimed < s.taken + window; });
             const std::size_t i = claim();
             if (i == count) {
-                if (stop || claimed >= count)
+                if (s.stop || s.claimed >= count)
                     return;
                 continue;
             }
@@ -231,28 +239,35 @@ bool makeInOrder(std::size_t count, std::size_t threads, std::vector<std::string
         }
     };
 
-    std::vector<std::thread> helpers;
-    helpers.reserve(threads - 1);
+    // Helpers kept by the process rather than threads started for each call: starting and ending
+    // a thread costs its stack's mapping and unmapping, which every processor running the process
+    // is interrupted for, on every write.
     for (std::size_t t = 1; t < threads; ++t) {
-        try {
-            helpers.emplace_back(helper);
-        } catch (...) {
+        const bool asked = detail::runOnHelper([shared, &help] {
+            std::unique_lock lock(shared->mutex);
+            if (shared->stop)
+                return;
+            ++shared->working;
+            help(lock);
+            --shared->working;
+            shared->changed.notify_all();
+        });
+        if (!asked)
             break;   // no thread to be had: the others and this one make the pieces
-        }
     }
     bool completed = true;
     {
-        std::unique_lock lock(mutex);
-        for (std::size_t k = 0; k < count && !stop; ++k) {
+        std::unique_lock lock(s.mutex);
+        for (std::size_t k = 0; k < count && !s.stop; ++k) {
             // While piece k is being made elsewhere, this thread makes a later one, if it may.
-            while (!ready[k % window] && !stop) {
+            while (!ready[k % window] && !s.stop) {
                 const std::size_t i = claim();
                 if (i != count)
                     makePiece(lock, i);
                 else
-                    changed.wait(lock);
+                    s.changed.wait(lock);
             }
-            if (stop)
+            if (s.stop)
                 break;
             lock.unlock();
             bool more = false;
@@ -262,23 +277,23 @@ bool makeInOrder(std::size_t count, std::size_t threads, std::vector<std::string
                 lock.lock();
                 if (!failure)
                     failure = std::current_exception();
-                stop = true;
+                s.stop = true;
                 break;
             }
             lock.lock();
             ready[k % window] = 0;
-            ++taken;
+            ++s.taken;
             if (!more) {
                 completed = false;
-                stop = true;
+                s.stop = true;
             }
-            changed.notify_all();
+            s.changed.notify_all();
         }
-        stop = true;
-        changed.notify_all();
+        s.stop = true;
+        s.changed.notify_all();
+        // The helpers still making a piece finish it; those yet to come will find the stop.
+        s.changed.wait(lock, [&] { return s.working == 0; });
     }
-    for (std::thread &h : helpers)
-        h.join();
     if (failure)
         std::rethrow_exception(failure);
     return completed;

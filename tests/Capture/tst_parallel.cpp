@@ -3,6 +3,8 @@
 #include <QTest>
 
 #include <atomic>
+#include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -43,6 +45,7 @@ private slots:
     void helpersServeManyCallsAtOnce();
     void piecesAreTakenInOrder_data();
     void piecesAreTakenInOrder();
+    void piecesAreMadeWhileEveryHelperIsBusy();
 };
 
 void TestParallel::elementsDecodeAsALoopInOrder_data()
@@ -319,6 +322,78 @@ void TestParallel::piecesAreTakenInOrder()
     std::set<std::thread::id> distinct(makers.begin(), makers.end());
     distinct.erase(std::this_thread::get_id());
     QVERIFY(int(distinct.size()) <= std::max(0, threads - 1));
+}
+
+// With every helper of the process busy elsewhere, the pieces are made by the calling thread alone
+// and the call returns; the helpers asked for come to it later, find it over and make nothing.
+void TestParallel::piecesAreMadeWhileEveryHelperIsBusy()
+{
+    struct Gate {
+        std::mutex mutex;
+        std::condition_variable changed;
+        int blocked = 0;
+        bool open = false;
+    };
+    const auto gate = std::make_shared<Gate>();
+    constexpr int kHelpers = 16;   // the most the process keeps
+    for (int h = 0; h < kHelpers; ++h) {
+        QVERIFY(detail::runOnHelper([gate] {
+            std::unique_lock lock(gate->mutex);
+            ++gate->blocked;
+            gate->changed.notify_all();
+            gate->changed.wait(lock, [&] { return gate->open; });
+        }));
+    }
+    {
+        std::unique_lock lock(gate->mutex);
+        QVERIFY(gate->changed.wait_for(lock, std::chrono::seconds(10), [&] { return gate->blocked == kHelpers; }));
+    }
+
+    // Who made each piece, kept beyond the call.
+    const auto makers = std::make_shared<std::vector<std::thread::id>>();
+    const auto makersMutex = std::make_shared<std::mutex>();
+    std::vector<std::string> room(4);
+    std::vector<int> order;
+    const bool completed = makeInOrder(
+        200, 4, room,
+        [makers, makersMutex](std::size_t i, std::string &out) {
+            const std::lock_guard lock(*makersMutex);
+            makers->push_back(std::this_thread::get_id());
+            out = std::to_string(i);
+        },
+        [&](std::string &text) {
+            order.push_back(std::stoi(text));
+            return true;
+        });
+    QVERIFY(completed);
+    QCOMPARE(int(order.size()), 200);
+    for (std::size_t k = 0; k < order.size(); ++k)
+        QCOMPARE(order[k], int(k));
+
+    {
+        const std::lock_guard lock(gate->mutex);
+        gate->open = true;
+    }
+    gate->changed.notify_all();
+    // Tasks asked for after the call's own, one for every helper, that meet before they end: once
+    // all have met, every helper is done with what it took before.
+    const auto met = std::make_shared<Gate>();
+    for (int h = 0; h < kHelpers; ++h) {
+        QVERIFY(detail::runOnHelper([met] {
+            std::unique_lock lock(met->mutex);
+            ++met->blocked;
+            met->changed.notify_all();
+            met->changed.wait_for(lock, std::chrono::seconds(10), [&] { return met->blocked == kHelpers; });
+        }));
+    }
+    {
+        std::unique_lock lock(met->mutex);
+        QVERIFY(met->changed.wait_for(lock, std::chrono::seconds(10), [&] { return met->blocked == kHelpers; }));
+    }
+    const std::lock_guard lock(*makersMutex);
+    QCOMPARE(int(makers->size()), 200);
+    for (const std::thread::id &maker : *makers)
+        QCOMPARE(maker, std::this_thread::get_id());
 }
 
 QTEST_APPLESS_MAIN(TestParallel)
