@@ -6,6 +6,7 @@
 #include "StashwellUI/Design/Theme.h"
 #include "StashwellUI/Design/Tokens.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QEvent>
 #include <QPainter>
@@ -227,8 +228,8 @@ LibraryWindowTemplate::LibraryWindowTemplate(QWidget *sidebar, QWidget *bar, QWi
     m_inspectorSlot->installEventFilter(this);
     splitter->inspectorSlot = m_inspectorSlot;
     m_splitter->installEventFilter(this);
-    // A child of the frame rather than of the split, so that it can also lie over the content.
-    m_inspectorColumn = new Backdrop(&Tokens::Colors::panel, false, inspector, this);
+    // In the slot while it stands beside the content, a child of the frame while it lies over it.
+    m_inspectorColumn = new Backdrop(&Tokens::Colors::panel, false, inspector, m_inspectorSlot);
     m_inspectorColumn->setMinimumWidth(static_cast<int>(inspectorMinimum));
     m_inspectorColumn->setMaximumWidth(static_cast<int>(inspectorMaximum));
     m_inspectorColumn->hide();
@@ -277,18 +278,34 @@ int LibraryWindowTemplate::widthForInspectorBeside() const
 // Puts the shown inspector beside the content where the width allows, else over it.
 void LibraryWindowTemplate::dockInspector()
 {
+    // Moving the column between the slot and the frame, or hiding the slot around it, takes the
+    // keyboard out of it: a note being written keeps it across a resize of the window.
+    QPointer<QWidget> focused = QApplication::focusWidget();
+    if (focused && !m_inspectorColumn->isAncestorOf(focused))
+        focused = nullptr;
+
     const bool beside = m_showsInspector && width() >= widthForInspectorBeside();
     if (beside && m_inspectorSlot->isHidden()) {
-        // The inspector opens at its ideal width, taken from the detail column. The column is
-        // placed once the slot has that width: placed as the slot shows, at the width the split
-        // gave it while hidden, the inspector would lay itself out twice, at two widths.
+        // Beside the content the column stands in the slot and shows with it. A widget shown on
+        // its own under a still pointer has Qt ask the X server where the pointer is, a round
+        // trip that waits for whatever the server is busy with: the slot and the divider before
+        // it cost one each, the column none.
+        // The inspector opens at its ideal width, taken from the detail column, and is laid out
+        // once, at that width: the column has it before the slot shows, and the split then
+        // gives the slot the same.
         const QScopedValueRollback docking(m_docking, true);
         QList<int> sizes = m_splitter->sizes();
+        const int ideal = static_cast<int>(inspectorIdeal);
+        if (m_inspectorColumn->parentWidget() != m_inspectorSlot)
+            m_inspectorColumn->setParent(m_inspectorSlot);
+        static_cast<Backdrop *>(m_inspectorColumn)->setLeadingLine(false);
+        m_inspectorColumn->setGeometry(0, 0, ideal, m_splitter->height());
+        // Under the hidden slot, this only marks the column to show with it.
+        m_inspectorColumn->show();
         m_inspectorSlot->show();
         // The handle before the slot shows now, not at the splitter's next layout: else the
         // content column takes its width twice, one pixel apart, painting the shelf twice.
         m_splitter->refresh();
-        const int ideal = static_cast<int>(inspectorIdeal);
         sizes[1] = std::max(sizes[1] - ideal - m_splitter->handleWidth(), static_cast<int>(contentMinimum));
         sizes[2] = ideal;
         m_splitter->setSizes(sizes);
@@ -296,25 +313,32 @@ void LibraryWindowTemplate::dockInspector()
         m_inspectorSlot->hide();
     }
     placeInspector();
+    if (focused && focused->isVisible() && !focused->hasFocus())
+        focused->setFocus(Qt::OtherFocusReason);
 }
 
 void LibraryWindowTemplate::placeInspector()
 {
+    const bool inSlot = m_inspectorColumn->parentWidget() == m_inspectorSlot;
     if (!m_showsInspector) {
-        m_inspectorColumn->hide();
+        // In the slot the column hides with it, and shows with it again.
+        if (!inSlot)
+            m_inspectorColumn->hide();
         return;
     }
     const bool covers = m_inspectorSlot->isHidden();
     static_cast<Backdrop *>(m_inspectorColumn)->setLeadingLine(covers);
     if (covers) {
+        if (inSlot)
+            m_inspectorColumn->setParent(this);
         const QRect split = m_splitter->geometry();
         const int width = static_cast<int>(inspectorMinimum);
         m_inspectorColumn->setGeometry(split.right() + 1 - width, split.top(), width, split.height());
+        m_inspectorColumn->show();
+        m_inspectorColumn->raise();
     } else {
-        m_inspectorColumn->setGeometry(QRect(m_inspectorSlot->mapTo(this, QPoint(0, 0)), m_inspectorSlot->size()));
+        m_inspectorColumn->setGeometry(QRect(QPoint(0, 0), m_inspectorSlot->size()));
     }
-    m_inspectorColumn->show();
-    m_inspectorColumn->raise();
 }
 
 void LibraryWindowTemplate::resizeEvent(QResizeEvent *event)
@@ -330,7 +354,8 @@ LibraryWindowTemplate::~LibraryWindowTemplate()
 
 bool LibraryWindowTemplate::eventFilter(QObject *watched, QEvent *event)
 {
-    // The slot moves and narrows with the split; the split itself changes height with the status strip.
+    // The column fills the slot while it stands in it; over the content it stands at the split's
+    // trailing edge, whose height changes with the status strip.
     if (!m_docking && (watched == m_inspectorSlot || watched == m_splitter)
         && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
         placeInspector();

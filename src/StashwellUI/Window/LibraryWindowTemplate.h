@@ -113,7 +113,7 @@ private:
     QWidget *m_detailColumn = nullptr;
     QWidget *m_inspectorColumn = nullptr;
     // Holds the inspector's place in the split while it stands beside the content; the inspector
-    // column follows its geometry.
+    // column stands in it then, and fills it.
     QWidget *m_inspectorSlot = nullptr;
     QWidget *m_statusStrip = nullptr;
     SoftScrollEdges *m_edges = nullptr;

@@ -10,6 +10,7 @@
 #include "StashwellUI/Design/Tokens.h"
 #include "StashwellUI/Window/StatusBar.h"
 
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -80,6 +81,8 @@ private slots:
     void inspectorBesideOrOver();
     void inspectorOpensAtTheWidthItKeeps_data();
     void inspectorOpensAtTheWidthItKeeps();
+    void inspectorKeepsItsPlaceAndTheKeyboardAcrossWidths_data();
+    void inspectorKeepsItsPlaceAndTheKeyboardAcrossWidths();
     void statusStripSpansTheWindow();
     void barCoversTheContentsTop();
     void backdrops_data();
@@ -161,7 +164,8 @@ void TestLibraryWindowTemplate::inspectorBesideOrOver()
         settle();
         QCOMPARE(frame.window.inspectorCovers(), covers);
         // Whole at the trailing edge, down to the status strip; over the content only when it covers.
-        const QRect placed = frame.window.inspectorColumn()->geometry();
+        QWidget *column = frame.window.inspectorColumn();
+        const QRect placed(column->mapTo(&frame.window, QPoint(0, 0)), column->size());
         QCOMPARE(placed, QRect(width - placed.width(), 0, placed.width(), frame.window.statusStrip()->y()));
         QVERIFY(placed.width() >= 320 && placed.width() <= 440 && frame.content->width() >= 600);
         QCOMPARE(QRect(frame.content->mapTo(&frame.window, QPoint(0, 0)), frame.content->size()).intersects(placed), covers);
@@ -213,6 +217,55 @@ void TestLibraryWindowTemplate::inspectorOpensAtTheWidthItKeeps()
             QCOMPARE(seen, kept);
     }
     QVERIFY(frame.window.inspectorCovers() == (width < 1142));
+}
+
+void TestLibraryWindowTemplate::inspectorKeepsItsPlaceAndTheKeyboardAcrossWidths_data()
+{
+    // The window's widths in turn; a negative one closes the inspector, resizes, and opens it again.
+    QTest::addColumn<QList<int>>("widths");
+    QTest::newRow("beside, over, beside") << QList<int>{1400, 1000, 1400};
+    QTest::newRow("over, beside, over") << QList<int>{1000, 1400, 1000};
+    QTest::newRow("closed between") << QList<int>{1400, -1000, -1400, -1000};
+}
+
+// Whether the inspector stands beside the content or lies over it, it stands whole at the window's
+// trailing edge; and a field being typed in keeps the keyboard while the window is resized across
+// the width that docks it.
+void TestLibraryWindowTemplate::inspectorKeepsItsPlaceAndTheKeyboardAcrossWidths()
+{
+    QFETCH(QList<int>, widths);
+    Frame frame(QSize(std::abs(widths.first()), 800));
+    auto *field = new QLineEdit(frame.inspector);
+    field->setGeometry(10, 10, 200, 30);
+    frame.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame.window));
+    frame.window.setShowsInspector(true);
+    settle();
+    field->setFocus();
+    QVERIFY(field->hasFocus());
+    for (const int step : std::as_const(widths)) {
+        const int width = std::abs(step);
+        if (step < 0) {
+            frame.window.setShowsInspector(false);
+            settle();
+            QVERIFY(!frame.inspector->isVisible());
+        }
+        frame.window.resize(width, 800);
+        settle();
+        if (step < 0) {
+            frame.window.setShowsInspector(true);
+            settle();
+            field->setFocus();
+        }
+        QVERIFY(frame.inspector->isVisible());
+        QCOMPARE(frame.window.inspectorCovers(), width < 1142);
+        QWidget *column = frame.window.inspectorColumn();
+        const QRect placed(column->mapTo(&frame.window, QPoint(0, 0)), column->size());
+        QCOMPARE(placed.right(), width - 1);
+        QVERIFY(placed.width() >= 320 && placed.width() <= 440);
+        QCOMPARE(placed.height(), frame.window.statusStrip()->y());
+        QVERIFY2(field->hasFocus(), qPrintable(QStringLiteral("lost the keyboard at %1").arg(width)));
+    }
 }
 
 void TestLibraryWindowTemplate::statusStripSpansTheWindow()
