@@ -298,6 +298,9 @@ void LibraryWindowTemplate::dockInspector()
         const int ideal = static_cast<int>(inspectorIdeal);
         if (m_inspectorColumn->parentWidget() != m_inspectorSlot)
             m_inspectorColumn->setParent(m_inspectorSlot);
+        // No leading line beside the content (the divider draws it), set before the column shows:
+        // a column last shown over the content still has it, and its margin would lay the
+        // inspector out a pixel narrower first.
         static_cast<Backdrop *>(m_inspectorColumn)->setLeadingLine(false);
         m_inspectorColumn->setGeometry(0, 0, ideal, m_splitter->height());
         // Under the hidden slot, this only marks the column to show with it.
