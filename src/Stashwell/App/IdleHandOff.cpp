@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QBackingStore>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPaintEvent>
@@ -17,7 +18,33 @@ IdleHandOff::IdleHandOff(QObject *parent) : QObject(parent)
     if (!applies())
         return;
     if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &IdleHandOff::handOff);
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &IdleHandOff::aboutToWait);
+}
+
+QEvent::Type IdleHandOff::handOffEvent()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
+void IdleHandOff::aboutToWait()
+{
+    if (m_painted.isEmpty() || m_posted)
+        return;
+    // Below the update requests' priority: a frame already asked for paints first, and its own
+    // start does what the hand-off would.
+    m_posted = true;
+    QCoreApplication::postEvent(this, new QEvent(handOffEvent()), Qt::LowEventPriority - 1);
+}
+
+bool IdleHandOff::event(QEvent *event)
+{
+    if (event->type() == handOffEvent()) {
+        m_posted = false;
+        handOff();
+        return true;
+    }
+    return QObject::event(event);
 }
 
 bool IdleHandOff::applies()

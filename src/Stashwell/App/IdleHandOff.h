@@ -5,7 +5,10 @@
 // at the start of the next frame, that is when an input waits to be shown, and one as long as
 // whatever the server is busy with at that moment (another client, a screen grab). Asked as soon
 // as the program is idle after a frame, the same question is answered while nothing waits, and
-// the next frame starts painting at once.
+// the next frame starts painting at once. "Idle" is when the event loop would wait and every event
+// already posted (an input's own turn, a frame's update request) has been delivered: the loop says
+// it is about to wait before it looks at what is posted, and a question asked then would keep that
+// input waiting for its answer.
 //
 // The question is put through the backing store's own start of a paint, for one pixel the last
 // frame painted: it touches nothing else (a pixel the server scrolled for a window would be read
@@ -13,6 +16,7 @@
 // channel, whose paints start by clearing what they cover. Installed on the application by the
 // program itself on X11 (tests drive windows without it).
 
+#include <QEvent>
 #include <QHash>
 #include <QObject>
 #include <QPoint>
@@ -41,15 +45,20 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
+    void aboutToWait();
     void handOff();
+    static QEvent::Type handOffEvent();
 
     // The window whose frame is being painted and whose first painted pixel is not yet known.
     QPointer<QWidget> m_painting;
     // Windows painted since the last idle moment, each with a pixel its last frame painted.
     QHash<QWidget *, std::pair<QPointer<QWidget>, QPoint>> m_painted;
     int m_handedOff = 0;
+    // A hand-off is posted behind everything else and not yet delivered.
+    bool m_posted = false;
 };
 
 }  // namespace sw::app

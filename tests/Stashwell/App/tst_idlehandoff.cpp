@@ -20,6 +20,7 @@
 
 #include <xcb/xcb.h>
 
+#include <functional>
 #include <memory>
 
 using namespace sw::app;
@@ -49,6 +50,24 @@ protected:
 
 private:
     int m_shade;
+};
+
+// Stands for work an input posted: notes what it finds when it is delivered.
+class WorkPosted : public QObject {
+public:
+    explicit WorkPosted(std::function<void()> run) : m_run(std::move(run)) {}
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        m_run();
+        return true;
+    }
+
+private:
+    std::function<void()> m_run;
 };
 
 xcb_connection_t *connection()
@@ -144,6 +163,38 @@ private slots:
         const unsigned asked = frameRequests();
         // The one request between: the question whether the server has read the last frame.
         QCOMPARE(asked - handedOff, 1u);
+    }
+
+    void aHandOffWaitsForWhatIsPosted_data()
+    {
+        QTest::addColumn<int>("priority");
+        QTest::newRow("an input's turn") << int(Qt::NormalEventPriority);
+        QTest::newRow("an update request") << int(Qt::LowEventPriority);
+    }
+
+    // An input handled just after a frame posts its own work; the loop says it is about to wait
+    // before it delivers that, and a hand-off then would keep the work waiting for the server.
+    void aHandOffWaitsForWhatIsPosted()
+    {
+        QFETCH(int, priority);
+        Rows window;
+        window.setWindowFlag(Qt::X11BypassWindowManagerHint);
+        window.setGeometry(40, 40, 300, 200);
+        showAndSettle(window);
+        IdleHandOff handOff;
+        qApp->installEventFilter(&handOff);
+        // A frame painted as the program paints them, without an idle moment after it.
+        const int paints = window.paints;
+        window.update();
+        QCoreApplication::sendPostedEvents(&window, QEvent::UpdateRequest);
+        QCOMPARE(window.paints, paints + 1);
+        const int before = handOff.handedOff();
+        int seen = -1;
+        WorkPosted work([&] { seen = handOff.handedOff(); });
+        QCoreApplication::postEvent(&work, new QEvent(QEvent::User), priority);
+        idle(50);
+        QCOMPARE(seen, before);
+        QCOMPARE(handOff.handedOff(), before + 1);
     }
 
     void theServerShowsWhatWasPainted_data()
