@@ -58,9 +58,12 @@ JsonValue &JsonValue::push(JsonValue value)
 }
 
 namespace {
-// How many bytes at the start of p[0, n) need no escape and are ASCII, sixteen at a time: an
-// address is mostly such bytes.
-std::size_t plainBytes(const char *p, std::size_t n)
+// How many bytes at the start of p[0, n) need no escape, sixteen at a time, copying them to `w`
+// as it goes (sixteen bytes at a time, plain or not: the caller's room holds six bytes a byte, and
+// only the plain ones are counted). Bytes from 0x80 up are plain once the text is known to be
+// well-formed UTF-8 (`highPlain`); before, they stop the run to have it checked. An address is
+// mostly plain bytes.
+std::size_t plainBytes(const char *p, std::size_t n, char *w, bool highPlain)
 {
     std::size_t i = 0;
 #if defined(__SSE2__)
@@ -68,10 +71,15 @@ std::size_t plainBytes(const char *p, std::size_t n)
     const __m128i quote = _mm_set1_epi8('"');
     const __m128i backslash = _mm_set1_epi8('\\');
     const __m128i slash = _mm_set1_epi8('/');
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i highTaken = highPlain ? _mm_set1_epi8(char(0xFF)) : zero;
     for (; i + 16 <= n; i += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-        // Signed: bytes from 0x80 up count as below 0x20, and go the careful way.
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(w + i), v);
+        // Signed: bytes from 0x80 up count as below 0x20, and are then taken out again when
+        // they are plain.
         __m128i special = _mm_cmplt_epi8(v, below);
+        special = _mm_andnot_si128(_mm_and_si128(highTaken, _mm_cmplt_epi8(v, zero)), special);
         special = _mm_or_si128(special, _mm_cmpeq_epi8(v, quote));
         special = _mm_or_si128(special, _mm_cmpeq_epi8(v, backslash));
         special = _mm_or_si128(special, _mm_cmpeq_epi8(v, slash));
@@ -81,8 +89,9 @@ std::size_t plainBytes(const char *p, std::size_t n)
 #endif
     for (; i < n; ++i) {
         const auto c = static_cast<unsigned char>(p[i]);
-        if (c < 0x20 || c >= 0x80 || c == '"' || c == '\\' || c == '/')
+        if (c < 0x20 || (c >= 0x80 && !highPlain) || c == '"' || c == '\\' || c == '/')
             return i;
+        w[i] = char(c);
     }
     return n;
 }
@@ -91,52 +100,57 @@ std::size_t plainBytes(const char *p, std::size_t n)
 void writeJsonString(std::string &out, std::string_view s)
 {
     static constexpr char hex[] = "0123456789abcdef";
+    const std::size_t n = s.size();
+    const char *p = s.data();
     const std::size_t start = out.size();
-    out.push_back('"');
-    std::size_t runStart = 0;
-    bool validated = false;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        i += plainBytes(s.data() + i, s.size() - i);
-        if (i == s.size())
-            break;
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        // Never write a document that cannot be read back: malformed UTF-8 becomes U+FFFD. A text
-        // of ASCII alone (an address) is never looked at twice.
-        if (c >= 0x80 && !validated) {
-            if (!simdjson::validate_utf8(s.data(), s.size())) {
-                out.resize(start);
-                const std::string repaired = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).toStdString();
-                writeJsonString(out, repaired);
-                return;
-            }
-            validated = true;
-        }
-        const char *esc = nullptr;
-        switch (c) {
-        case '"': esc = "\\\""; break;
-        case '\\': esc = "\\\\"; break;
-        case '/': esc = "\\/"; break;
-        case '\b': esc = "\\b"; break;
-        case '\f': esc = "\\f"; break;
-        case '\n': esc = "\\n"; break;
-        case '\r': esc = "\\r"; break;
-        case '\t': esc = "\\t"; break;
-        default:
-            if (c >= 0x20)
+    bool malformed = false;
+    // At most six bytes a byte (a control character as \u00XX), and the quotes.
+    out.resize_and_overwrite(start + 6 * n + 2, [&](char *buffer, std::size_t) {
+        char *w = buffer + start;
+        *w++ = '"';
+        bool validated = false;
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t plain = plainBytes(p + i, n - i, w, validated);
+            w += plain;
+            i += plain;
+            if (i == n)
+                break;
+            const auto c = static_cast<unsigned char>(p[i]);
+            if (c >= 0x80) {
+                // Never write a document that cannot be read back: malformed UTF-8 becomes
+                // U+FFFD. A text of ASCII alone (an address) is never looked at twice.
+                if (!simdjson::validate_utf8(p, n)) {
+                    malformed = true;
+                    return start;
+                }
+                validated = true;
+                *w++ = char(c);
                 continue;
+            }
+            switch (c) {
+            case '"': *w++ = '\\'; *w++ = '"'; break;
+            case '\\': *w++ = '\\'; *w++ = '\\'; break;
+            case '/': *w++ = '\\'; *w++ = '/'; break;
+            case '\b': *w++ = '\\'; *w++ = 'b'; break;
+            case '\f': *w++ = '\\'; *w++ = 'f'; break;
+            case '\n': *w++ = '\\'; *w++ = 'n'; break;
+            case '\r': *w++ = '\\'; *w++ = 'r'; break;
+            case '\t': *w++ = '\\'; *w++ = 't'; break;
+            default:
+                // A control character: plainBytes stops at nothing else below 0x80.
+                std::memcpy(w, "\\u00", 4);
+                w[4] = hex[c >> 4];
+                w[5] = hex[c & 0xF];
+                w += 6;
+            }
         }
-        out.append(s.data() + runStart, i - runStart);
-        runStart = i + 1;
-        if (esc) {
-            out.append(esc);
-        } else {
-            out.append("\\u00");
-            out.push_back(hex[c >> 4]);
-            out.push_back(hex[c & 0xF]);
-        }
+        *w++ = '"';
+        return std::size_t(w - buffer);
+    });
+    if (malformed) {
+        const std::string repaired = QString::fromUtf8(p, static_cast<qsizetype>(n)).toStdString();
+        writeJsonString(out, repaired);
     }
-    out.append(s.data() + runStart, s.size() - runStart);
-    out.push_back('"');
 }
 
 namespace {

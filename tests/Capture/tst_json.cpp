@@ -217,8 +217,9 @@ void TestJson::utf16WritesAsUtf8()
     QCOMPARE(QByteArray::fromStdString(direct), QByteArray::fromStdString(viaUtf8));
 }
 
-// Plain ASCII is written eight units at a time: a unit that must be escaped or encoded, at every
-// place of a block and across the next one, in texts on each side of a block's length.
+// Plain text is written a block at a time (eight UTF-16 units, sixteen UTF-8 bytes): a unit that
+// must be escaped or encoded, at every place of a block and across the next one, in texts on each
+// side of a block's length.
 void TestJson::unitsAtEveryPlaceOfABlock_data()
 {
     QTest::addColumn<QString>("unit");
@@ -238,6 +239,11 @@ void TestJson::unitsAtEveryPlaceOfABlock_data()
     QTest::newRow("surrogate pair") << QString::fromUtf16(u"\U0001F600");
     QTest::newRow("lone high surrogate") << QString(QChar(0xD800));
     QTest::newRow("lone low surrogate") << QString(QChar(0xDFFF));
+    // Once a text's UTF-8 is known good its high bytes run with the plain ones: what must be
+    // escaped after them is still found.
+    QTest::newRow("two bytes, then a slash") << QStringLiteral("\u00e9/");
+    QTest::newRow("three bytes, then a control") << QString::fromUtf16(u"\u6771\u0001");
+    QTest::newRow("four bytes, then a quote") << QString::fromUtf16(u"\U0001F600\"");
 }
 
 void TestJson::unitsAtEveryPlaceOfABlock()
