@@ -302,6 +302,7 @@ void Curator::assignLocalMedia(LocalMedia next)
     Operation operation(*this);
     if (!(next == m_localMedia)) {
         m_localMedia = std::move(next);
+        ++m_localMediaChanges;
         changed(fieldLocalMedia);
     }
     archiveChanged();

@@ -180,7 +180,10 @@ public:
     // wins: a copy goes only if it is still the one checked, and a listing that a file's renaming
     // may have crossed, or of a folder no longer the running one, changes nothing. Names of the
     // program's own left in the folder while nothing is under way are settled by reconcile().
-    // A call while one is under way does nothing: that one's listing serves.
+    // A call while one is under way does nothing: that one's listing serves. Nor is the folder
+    // listed again while neither it (by its stamp, MediaDisk::stamp()) nor the copies changed
+    // since a listing found every copy whole: a window brought to the front time and again would
+    // read a hundred thousand names each time, on a processor the frames share.
     QCoro::Task<void> reconcileAside();
     // Forgets the save's local copy and deletes its files once the document without the copy is
     // on disk (see Persistence above). An id of no save does nothing.
@@ -357,6 +360,7 @@ private:
         Operation operation(*this);
         changed(fieldLocalMedia);
         archiveChanged();
+        ++m_localMediaChanges;
         return std::forward<Change>(change)(m_localMedia);
     }
     template <typename Change>
@@ -457,6 +461,15 @@ private:
     // under both of its names.
     std::uint64_t m_renamings = 0;
     bool m_reconcilingAside = false;
+    // Counts the changes of m_localMedia.
+    std::uint64_t m_localMediaChanges = 0;
+    // The media folder's stamp when a listing last found every finished copy whole, and the count
+    // of changes of the copies it found so.
+    struct WholeListing {
+        FolderStamp stamp;
+        std::uint64_t changes = 0;
+    };
+    std::optional<WholeListing> m_wholeListing;
     // The links whose download the document restored last had under way: their files may all
     // have arrived before the process ended.
     QList<PostLink> m_interrupted;

@@ -333,18 +333,34 @@ QCoro::Task<void> Curator::reconcileAside()
             waiting.insert(file.name);
     struct Listing {
         bool listed = false;
+        bool unchanged = false;
         bool ownNames = false;
         LocalMedia::Incomplete incomplete;
+        // The folder's stamp, when it was the same before and after the listing.
+        std::optional<FolderStamp> stamp;
     };
     // Named, not a temporary of the co_await: g++ 12 destroys such temporaries' captures twice.
     std::shared_ptr<MediaDisk> disk = m_disk;
     LocalMedia checked = m_localMedia;
-    QFuture<Listing> work = QtConcurrent::run([disk, checked, waiting] {
+    const std::uint64_t changes = m_localMediaChanges;
+    // A stamp is worth asking for while the copies are the ones a listing found whole.
+    std::optional<FolderStamp> whole;
+    if (m_wholeListing && m_wholeListing->changes == changes && waiting.isEmpty())
+        whole = m_wholeListing->stamp;
+    QFuture<Listing> work = QtConcurrent::run([disk, checked, waiting, whole] {
         Listing listing;
-        std::expected<QSet<QString>, DiskError> names = disk->names(checked.folder().root());
+        const Url root = checked.folder().root();
+        const std::optional<FolderStamp> before = disk->stamp(root);
+        if (whole && before == whole) {
+            listing.unchanged = true;
+            return listing;
+        }
+        std::expected<QSet<QString>, DiskError> names = disk->names(root);
         if (!names)
             return listing;
         listing.listed = true;
+        if (before && disk->stamp(root) == before)
+            listing.stamp = before;
         listing.ownNames = std::any_of(names->cbegin(), names->cend(), MediaFolder::isOwnTemporary);
         names->unite(waiting);
         listing.incomplete = checked.incomplete(*names);
@@ -354,7 +370,7 @@ QCoro::Task<void> Curator::reconcileAside()
     if (!self)
         co_return;
     m_reconcilingAside = false;
-    if (!listing.listed || m_renamings != renamings || !(m_localMedia.folder() == checked.folder()))
+    if (listing.unchanged || !listing.listed || m_renamings != renamings || !(m_localMedia.folder() == checked.folder()))
         co_return;
     if (listing.ownNames && m_runs.isEmpty() && m_promotions.empty()) {
         reconcile();
@@ -363,8 +379,14 @@ QCoro::Task<void> Curator::reconcileAside()
     // A copy whose files wait now for their document lists names the folder does not have yet.
     for (const Promotion &promotion : m_promotions)
         listing.incomplete.removeIf([&promotion](const auto &copy) { return copy.first == promotion.link; });
-    if (listing.incomplete.isEmpty())
+    if (listing.incomplete.isEmpty()) {
+        // Every copy listed was whole, with no file waiting to take its name: while neither the
+        // folder nor the copies change, a listing would find the same.
+        if (listing.stamp && !listing.ownNames && waiting.isEmpty() && m_promotions.empty()
+            && m_localMediaChanges == changes)
+            m_wholeListing = WholeListing{*listing.stamp, changes};
         co_return;
+    }
     Operation operation(*this);
     LocalMedia next = m_localMedia;
     if (next.forget(listing.incomplete) > 0)

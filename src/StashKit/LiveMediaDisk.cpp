@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <optional>
 
 #include <dirent.h>
@@ -142,6 +144,29 @@ std::expected<QSet<QString>, DiskError> LiveMediaDisk::names(const Url &folder)
     if (error != 0)
         return std::unexpected(DiskError{path, systemError(error)});
     return names;
+}
+
+std::optional<FolderStamp> LiveMediaDisk::stamp(const Url &folder)
+{
+    if (!folder.isLocalFile())
+        return std::nullopt;
+    const std::optional<QByteArray> native = nativePath(folder.toLocalFile());
+    if (!native)
+        return std::nullopt;
+    struct stat info {};
+    if (::stat(native->constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return std::nullopt;
+    const auto nanoseconds = [](const timespec &t) { return std::int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec; };
+    timespec now {};
+    if (::clock_gettime(CLOCK_REALTIME, &now) != 0)
+        return std::nullopt;
+    // A change made since, even within the same tick of the file system's clock, moves the times
+    // on past these; a folder changed in the future (a clock set back) tells nothing.
+    const std::int64_t latest = std::max(nanoseconds(info.st_mtim), nanoseconds(info.st_ctim));
+    if (nanoseconds(now) - latest < m_settled)
+        return std::nullopt;
+    return FolderStamp{std::uint64_t(info.st_dev), std::uint64_t(info.st_ino), nanoseconds(info.st_mtim),
+                       nanoseconds(info.st_ctim), std::int64_t(info.st_size)};
 }
 
 }  // namespace sw

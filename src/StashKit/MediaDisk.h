@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <expected>
+#include <optional>
 
 namespace sw {
 
@@ -18,6 +19,17 @@ struct DiskError {
     QString path;
     QString message;
     friend bool operator==(const DiskError &, const DiskError &) = default;
+};
+
+// What a folder's entries are known by: two equal stamps of one folder, taken at two moments, mean
+// that nothing was added to it, removed from it or renamed in it between them.
+struct FolderStamp {
+    std::uint64_t device = 0;
+    std::uint64_t node = 0;
+    std::int64_t modified = 0;   // nanoseconds since the epoch
+    std::int64_t changed = 0;    // nanoseconds since the epoch
+    std::int64_t size = 0;
+    friend bool operator==(const FolderStamp &, const FolderStamp &) = default;
 };
 
 class MediaDisk {
@@ -38,6 +50,14 @@ public:
     // Whether names() may run on another thread while the main thread goes on with other calls:
     // a listing of a large folder then holds no frame up. Only a disk without state of its own says so.
     virtual bool listsOnAnyThread() const { return false; }
+    // The folder's stamp now; none where the disk cannot tell (no such folder), or where the
+    // folder changed too lately for its stamp to tell anything: a file system notes the time of a
+    // change coarsely, and a second change within the same tick leaves the stamp as it was.
+    virtual std::optional<FolderStamp> stamp(const Url &folder)
+    {
+        (void)folder;
+        return std::nullopt;
+    }
 };
 
 }  // namespace sw

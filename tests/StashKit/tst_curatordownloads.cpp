@@ -96,6 +96,8 @@ private slots:
     void aFileTakesItsNameOnceTheDocumentListsIt();
     void reconcilingAsideLeavesWhatChangedMeanwhile_data();
     void reconcilingAsideLeavesWhatChangedMeanwhile();
+    void aFolderFoundWholeIsListedAgainOnlyOnceChanged_data();
+    void aFolderFoundWholeIsListedAgainOnlyOnceChanged();
     void coversWithoutRoomAreFetchedOnceAWriteSucceeds_data();
     void coversWithoutRoomAreFetchedOnceAWriteSucceeds();
 
@@ -669,6 +671,72 @@ void TestCuratorDownloads::reconcilingAsideLeavesWhatChangedMeanwhile()
     if (download)
         QCOMPARE(rig.copy(fetched.link), LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_13.jpg"), 1000}}));
     QVERIFY(!rig.mediaFiles().contains(leftover));
+}
+
+void TestCuratorDownloads::aFolderFoundWholeIsListedAgainOnlyOnceChanged_data()
+{
+    QTest::addColumn<QString>("between");
+    QTest::addColumn<int>("listings");      // after the second call
+    QTest::addColumn<bool>("firstKept");
+    QTest::addColumn<int>("afterwards");    // after two calls more: once found whole, no more
+    QTest::newRow("nothing") << QStringLiteral("nothing") << 1 << true << 1;
+    // The copy goes; the copies changed, the next call lists the folder once more.
+    QTest::newRow("a copy's file deleted, long before") << QStringLiteral("deleted") << 2 << false << 3;
+    // Within the same tick of the file system's clock as the listing, the folder's times may
+    // not move: a folder changed lately is listed whatever its stamp.
+    QTest::newRow("a copy's file deleted just now") << QStringLiteral("deleted now") << 2 << false << 3;
+    QTest::newRow("another file added") << QStringLiteral("added") << 2 << true << 2;
+    QTest::newRow("the copies changed") << QStringLiteral("copies") << 2 << true << 2;
+    QTest::newRow("the folder changed during the listing") << QStringLiteral("during") << 2 << true << 2;
+}
+
+void TestCuratorDownloads::aFolderFoundWholeIsListedAgainOnlyOnceChanged()
+{
+    QFETCH(QString, between);
+    QFETCH(int, listings);
+    QFETCH(bool, firstKept);
+    QFETCH(int, afterwards);
+    const Post first = xPost(QStringLiteral("11"), {image(100, kFirst)});
+    const Post second = xPost(QStringLiteral("12"), {image(100, kSecond)});
+    const LocalCopy firstCopy = LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_11.jpg"), 100}});
+    const LocalCopy secondCopy = LocalCopy::onThisComputer({LocalFile{QStringLiteral("someone_12.jpg"), 100}});
+    CuratorRig rig(Library({makeSave(1, first), makeSave(2, second)}, {}),
+                   copies({{first.link, firstCopy}, {second.link, secondCopy}}));
+    for (const QString &name : {QStringLiteral("someone_11.jpg"), QStringLiteral("someone_12.jpg")})
+        ScriptedDownloader::writeFile(Url::fromLocalFile(rig.mediaFile(name)), 100);
+    // A folder counts as settled a tenth of a second after its last change, not seconds.
+    constexpr std::int64_t settled = 100'000'000;
+    rig.disk->live = LiveMediaDisk(settled);
+    rig.disk->onAnyThread = true;
+    const auto settle = [] { QTest::qWait(150); };
+    settle();
+    if (between == u"during") {
+        rig.disk->afterListing = [&] {
+            if (rig.disk->listings == 1)
+                ScriptedDownloader::writeFile(Url::fromLocalFile(rig.mediaFile(QStringLiteral("other.txt"))), 1);
+        };
+    }
+    QVERIFY(awaitTask(rig.curator->reconcileAside()));
+    QCOMPARE(rig.disk->listings.load(), 1);
+
+    if (between == u"deleted" || between == u"deleted now")
+        QVERIFY(QFile::remove(rig.mediaFile(QStringLiteral("someone_11.jpg"))));
+    else if (between == u"added")
+        ScriptedDownloader::writeFile(Url::fromLocalFile(rig.mediaFile(QStringLiteral("other.txt"))), 1);
+    else if (between == u"copies")
+        rig.curator->limitLocalMedia(CuratorRig::kBudget / 2);
+    if (between != u"deleted now")
+        settle();
+    QVERIFY(awaitTask(rig.curator->reconcileAside()));
+    QCOMPARE(rig.disk->listings.load(), listings);
+    QCOMPARE(rig.copy(first.link) == firstCopy, firstKept);
+    QCOMPARE(rig.copy(second.link), secondCopy);
+
+    // Found whole again, the folder is not listed again.
+    settle();
+    QVERIFY(awaitTask(rig.curator->reconcileAside()));
+    QVERIFY(awaitTask(rig.curator->reconcileAside()));
+    QCOMPARE(rig.disk->listings.load(), afterwards);
 }
 
 // ---- several saves ------------------------------------------------------------------------------------

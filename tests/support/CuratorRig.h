@@ -22,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -176,6 +177,7 @@ public:
     {
         if (failListing)
             return std::unexpected(DiskError{folder.toLocalFile(), QStringLiteral("refused by the test")});
+        ++listings;
         auto listed = live.names(folder);
         if (afterListing)
             afterListing();
@@ -183,8 +185,10 @@ public:
     }
     // Listed on another thread when the test says so; the flags are set before a listing starts.
     bool listsOnAnyThread() const override { return onAnyThread; }
+    std::optional<FolderStamp> stamp(const Url &folder) override { return live.stamp(folder); }
 
     LiveMediaDisk live;
+    std::atomic<int> listings = 0;
     QList<Url> removed;
     QList<std::pair<Url, Url>> moved;
     bool failRemoving = false;
