@@ -58,6 +58,30 @@ JsonValue &JsonValue::push(JsonValue value)
 }
 
 namespace {
+// Writes at `w` the escape of an ASCII character that JSON does not take as it is (a quote, a
+// backslash, a slash or a control character); gives where it ends. At most six bytes.
+char *writeEscape(char *w, unsigned char c)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    *w++ = '\\';
+    switch (c) {
+    case '"': *w++ = '"'; break;
+    case '\\': *w++ = '\\'; break;
+    case '/': *w++ = '/'; break;
+    case '\b': *w++ = 'b'; break;
+    case '\f': *w++ = 'f'; break;
+    case '\n': *w++ = 'n'; break;
+    case '\r': *w++ = 'r'; break;
+    case '\t': *w++ = 't'; break;
+    default:
+        std::memcpy(w, "u00", 3);
+        w[3] = hex[c >> 4];
+        w[4] = hex[c & 0xF];
+        w += 5;
+    }
+    return w;
+}
+
 // How many bytes at the start of p[0, n) need no escape, sixteen at a time, copying them to `w`
 // as it goes (sixteen bytes at a time, plain or not: the caller's room holds six bytes a byte, and
 // only the plain ones are counted). Bytes from 0x80 up are plain once the text is known to be
@@ -99,7 +123,6 @@ std::size_t plainBytes(const char *p, std::size_t n, char *w, bool highPlain)
 
 void writeJsonString(std::string &out, std::string_view s)
 {
-    static constexpr char hex[] = "0123456789abcdef";
     const std::size_t n = s.size();
     const char *p = s.data();
     const std::size_t start = out.size();
@@ -127,22 +150,8 @@ void writeJsonString(std::string &out, std::string_view s)
                 *w++ = char(c);
                 continue;
             }
-            switch (c) {
-            case '"': *w++ = '\\'; *w++ = '"'; break;
-            case '\\': *w++ = '\\'; *w++ = '\\'; break;
-            case '/': *w++ = '\\'; *w++ = '/'; break;
-            case '\b': *w++ = '\\'; *w++ = 'b'; break;
-            case '\f': *w++ = '\\'; *w++ = 'f'; break;
-            case '\n': *w++ = '\\'; *w++ = 'n'; break;
-            case '\r': *w++ = '\\'; *w++ = 'r'; break;
-            case '\t': *w++ = '\\'; *w++ = 't'; break;
-            default:
-                // A control character: plainBytes stops at nothing else below 0x80.
-                std::memcpy(w, "\\u00", 4);
-                w[4] = hex[c >> 4];
-                w[5] = hex[c & 0xF];
-                w += 6;
-            }
+            // Below 0x80, plainBytes stops only at what must be escaped.
+            w = writeEscape(w, c);
         }
         *w++ = '"';
         return std::size_t(w - buffer);
@@ -192,7 +201,6 @@ std::size_t plainRun(const char16_t *p, std::size_t n, char *w)
 
 void writeJsonString(std::string &out, QStringView text)
 {
-    static constexpr char hex[] = "0123456789abcdef";
     const std::size_t n = std::size_t(text.size());
     const char16_t *p = text.utf16();
     const std::size_t start = out.size();
@@ -209,22 +217,8 @@ void writeJsonString(std::string &out, QStringView text)
                 break;
             const char16_t c = p[i];
             if (c < 0x80) {
-                switch (c) {
-                case '"': *w++ = '\\'; *w++ = '"'; break;
-                case '\\': *w++ = '\\'; *w++ = '\\'; break;
-                case '/': *w++ = '\\'; *w++ = '/'; break;
-                case '\b': *w++ = '\\'; *w++ = 'b'; break;
-                case '\f': *w++ = '\\'; *w++ = 'f'; break;
-                case '\n': *w++ = '\\'; *w++ = 'n'; break;
-                case '\r': *w++ = '\\'; *w++ = 'r'; break;
-                case '\t': *w++ = '\\'; *w++ = 't'; break;
-                default:
-                    // A control character: plainRun stops at nothing else below 0x80.
-                    std::memcpy(w, "\\u00", 4);
-                    w[4] = hex[c >> 4];
-                    w[5] = hex[c & 0xF];
-                    w += 6;
-                }
+                // Below 0x80, plainRun stops only at what must be escaped.
+                w = writeEscape(w, static_cast<unsigned char>(c));
             } else if (c < 0x800) {
                 *w++ = char(0xC0 | (c >> 6));
                 *w++ = char(0x80 | (c & 0x3F));
