@@ -82,9 +82,9 @@ char *writeEscape(char *w, unsigned char c)
     return w;
 }
 
-// How many bytes at the start of p[0, n) need no escape, sixteen at a time, copying them to `w`
-// as it goes (sixteen bytes at a time, plain or not: the caller's room holds six bytes a byte, and
-// only the plain ones are counted). Bytes from 0x80 up are plain once the text is known to be
+// How many bytes at the start of p[0, n) need no escape, copying them to `w` as it goes (sixteen
+// at a time, plain or not: the caller's room holds six bytes a byte, and only the plain ones are
+// counted). Bytes from 0x80 up are plain once the text is known to be
 // well-formed UTF-8 (`highPlain`); before, they stop the run to have it checked. An address is
 // mostly plain bytes.
 std::size_t plainBytes(const char *p, std::size_t n, char *w, bool highPlain)

@@ -332,8 +332,7 @@ QCoro::Task<void> Curator::reconcileAside()
         for (const LocalFile &file : promotion.files)
             waiting.insert(file.name);
     struct Listing {
-        bool listed = false;
-        bool unchanged = false;
+        bool listed = false;   // false too when the folder, found whole before, is as it was
         bool ownNames = false;
         LocalMedia::Incomplete incomplete;
         // The folder's stamp, when it was the same before and after the listing.
@@ -351,10 +350,8 @@ QCoro::Task<void> Curator::reconcileAside()
         Listing listing;
         const Url root = checked.folder().root();
         const std::optional<FolderStamp> before = disk->stamp(root);
-        if (whole && before == whole) {
-            listing.unchanged = true;
+        if (whole && before == whole)
             return listing;
-        }
         std::expected<QSet<QString>, DiskError> names = disk->names(root);
         if (!names)
             return listing;
@@ -370,7 +367,7 @@ QCoro::Task<void> Curator::reconcileAside()
     if (!self)
         co_return;
     m_reconcilingAside = false;
-    if (listing.unchanged || !listing.listed || m_renamings != renamings || !(m_localMedia.folder() == checked.folder()))
+    if (!listing.listed || m_renamings != renamings || !(m_localMedia.folder() == checked.folder()))
         co_return;
     if (listing.ownNames && m_runs.isEmpty() && m_promotions.empty()) {
         reconcile();
