@@ -399,6 +399,14 @@ QProcessEnvironment programEnvironment(const QString &home)
 
 using Results = std::map<QString, Samples>;
 
+// Whether the input `name` is measured: REALX_ONLY=NAME,NAME measures only those, on screen and
+// offscreen, to look at one of them in a minute.
+bool wanted(const char *name)
+{
+    static const QStringList only = qEnvironmentVariable("REALX_ONLY").split(u',', Qt::SkipEmptyParts);
+    return only.isEmpty() || only.contains(QLatin1String(name));
+}
+
 // The program and the reference at `size`, on the library in `home`: every input's samples.
 std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize size, int samples)
 {
@@ -462,8 +470,9 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
 
     // A wheel step over the shelf: down and back up.
     x.moveTo(shelf().center());
-    results[QStringLiteral("wheel_step")] = s.measure(
-        samples, shelf, nothing, [&](int i) { x.wheel(i % 20 < 10); }, [&](QRect, int i) { x.wheel(i % 20 < 10); });
+    if (wanted("wheel_step"))
+        results[QStringLiteral("wheel_step")] = s.measure(
+            samples, shelf, nothing, [&](int i) { x.wheel(i % 20 < 10); }, [&](QRect, int i) { x.wheel(i % 20 < 10); });
     reset();
 
     // A filter change: the sidebar's first rows in turn.
@@ -471,7 +480,7 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
     for (const QJsonValue row : s.state().value(QStringLiteral("filters")).toArray())
         filters.append(pointOf(row.toObject()));
     filters = filters.mid(0, 4);
-    if (filters.size() >= 2)
+    if (filters.size() >= 2 && wanted("filter_change"))
         results[QStringLiteral("filter_change")] = s.measure(
             samples, shelfAndBar, nothing, [&](int i) { x.click(filters[(i + 1) % filters.size()]); }, clickIn,
             [&](int) { programFront(); });
@@ -489,9 +498,10 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
                               XK_BackSpace, XK_BackSpace, XK_m, XK_o, XK_BackSpace, XK_BackSpace, XK_y, XK_o, XK_g, XK_a,
                               XK_BackSpace, XK_BackSpace, XK_BackSpace, XK_BackSpace, XK_b, XK_u, XK_s, XK_BackSpace,
                               XK_BackSpace, XK_BackSpace};
-    results[QStringLiteral("search_keystroke")] = s.measure(
-        std::max(samples, int(typed.size())), shelfAndBar, searchField, [&](int i) { x.key(typed[i % typed.size()]); },
-        [&](QRect, int i) { x.key(typed[i % typed.size()]); }, [&](int) { programFront(); });
+    if (wanted("search_keystroke"))
+        results[QStringLiteral("search_keystroke")] = s.measure(
+            std::max(samples, int(typed.size())), shelfAndBar, searchField, [&](int i) { x.key(typed[i % typed.size()]); },
+            [&](QRect, int i) { x.key(typed[i % typed.size()]); }, [&](int) { programFront(); });
     reset();
 
     // A selection click on a card; the first one opens the inspector, unmeasured.
@@ -503,49 +513,53 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
     }
     // Where the next click goes is read before the input is timed.
     QPoint target;
-    results[QStringLiteral("selection_click")] = s.measure(
-        samples, shelf, nothing, [&](int) { x.click(target); }, clickIn,
-        [&](int i) {
-            programFront();
-            const QList<QPoint> cells = s.cells();
-            target = cells.isEmpty() ? QPoint() : cells[(i * 5 + 1) % cells.size()];
-        });
+    if (wanted("selection_click"))
+        results[QStringLiteral("selection_click")] = s.measure(
+            samples, shelf, nothing, [&](int) { x.click(target); }, clickIn,
+            [&](int i) {
+                programFront();
+                const QList<QPoint> cells = s.cells();
+                target = cells.isEmpty() ? QPoint() : cells[(i * 5 + 1) % cells.size()];
+            });
 
     // An arrow key from the card selected: right and left.
-    results[QStringLiteral("arrow_key")] = s.measure(
-        samples, shelf, nothing, [&](int i) { x.key(i % 2 ? XK_Left : XK_Right); }, keyTo(XK_Right),
-        [&](int) {
-            programFront();
-            x.moveTo(s.area("window").bottomLeft() + QPoint(10, -10));
-        });
+    if (wanted("arrow_key"))
+        results[QStringLiteral("arrow_key")] = s.measure(
+            samples, shelf, nothing, [&](int i) { x.key(i % 2 ? XK_Left : XK_Right); }, keyTo(XK_Right),
+            [&](int) {
+                programFront();
+                x.moveTo(s.area("window").bottomLeft() + QPoint(10, -10));
+            });
     reset();
 
     // The inspector opened by a click on a card and closed by Escape, in turn.
-    results[QStringLiteral("inspector")] = s.measure(
-        2 * samples, window, nothing,
-        [&](int i) {
-            if (i % 2)
-                x.key(XK_Escape);
-            else
-                x.click(target);
-        },
-        clickIn,
-        [&](int i) {
-            programFront();
-            if (i % 2 == 0) {
-                const QList<QPoint> cells = s.cells();
-                target = cells.isEmpty() ? QPoint() : cells.first();
-            }
-        });
+    if (wanted("inspector"))
+        results[QStringLiteral("inspector")] = s.measure(
+            2 * samples, window, nothing,
+            [&](int i) {
+                if (i % 2)
+                    x.key(XK_Escape);
+                else
+                    x.click(target);
+            },
+            clickIn,
+            [&](int i) {
+                programFront();
+                if (i % 2 == 0) {
+                    const QList<QPoint> cells = s.cells();
+                    target = cells.isEmpty() ? QPoint() : cells.first();
+                }
+            });
     reset();
 
     // The layout switch: list, then grid, in turn.
-    results[QStringLiteral("layout_switch")] = s.measure(
-        samples, shelf, nothing, [&](int) { x.click(target); }, clickIn,
-        [&](int i) {
-            programFront();
-            target = s.point(i % 2 ? "gridOption" : "listOption");
-        });
+    if (wanted("layout_switch"))
+        results[QStringLiteral("layout_switch")] = s.measure(
+            samples, shelf, nothing, [&](int) { x.click(target); }, clickIn,
+            [&](int i) {
+                programFront();
+                target = s.point(i % 2 ? "gridOption" : "listOption");
+            });
     x.click(s.point("gridOption"));
     reset();
 
@@ -562,22 +576,33 @@ std::optional<Results> measureOnScreen(XScreen &x, const QString &home, QSize si
         x.still(s.area("window"), {});
         programFront();
     };
-    results[QStringLiteral("save_link_sheet")] = s.measure(samples, window, nothing, [&](int) { x.key(XK_l, true); },
-                                                           keyTo(XK_l), closeSheet);
+    if (wanted("save_link_sheet"))
+        results[QStringLiteral("save_link_sheet")] = s.measure(samples, window, nothing, [&](int) { x.key(XK_l, true); },
+                                                               keyTo(XK_l), closeSheet);
     // The same sheet beside the reference's bare dialog of its size, opened by Ctrl+D: the window
     // manager maps both before either shows, so this comparison is the sheet's target (the one
     // above, beside a repaint, tells the window manager's share). The dialog closes itself a
     // moment after it shows: each input waits until it is gone (and the window at rest, as every
     // timed input waits).
-    results[QStringLiteral("save_link_sheet_beside_dialog")] = s.measure(
-        samples, window, nothing, [&](int) { x.key(XK_l, true); }, [&x](QRect, int) { x.key(XK_d, true); }, closeSheet,
-        [] { QThread::msleep(300); });
+    if (wanted("save_link_sheet_beside_dialog"))
+        results[QStringLiteral("save_link_sheet_beside_dialog")] = s.measure(
+            samples, window, nothing, [&](int) { x.key(XK_l, true); }, [&x](QRect, int) { x.key(XK_d, true); }, closeSheet,
+            [] { QThread::msleep(300); });
 
     stop();
     return results;
 }
 
 // ---- offscreen ------------------------------------------------------------------------------------
+
+// Milliseconds since the first call: when a traced paint or input came.
+double traceMs()
+{
+    static QElapsedTimer clock;
+    if (!clock.isValid())
+        clock.start();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
 
 // Counts the paints of the widgets it watches. A paint of a watched widget only where `overlaid`
 // lies over it (in that widget's coordinates: the bar over the shelf, whose every repaint repaints
@@ -592,12 +617,19 @@ protected:
     bool eventFilter(QObject *object, QEvent *event) override
     {
         static const bool trace = qEnvironmentVariableIsSet("REALX_TRACE_PAINTS");
+        // Besides the paints, what may lead to one: a widget laid out, moved, shown or hidden, a
+        // window's frame asked for.
+        if (trace && object->isWidgetType()
+            && (event->type() == QEvent::Resize || event->type() == QEvent::Move || event->type() == QEvent::LayoutRequest
+                || event->type() == QEvent::Show || event->type() == QEvent::Hide || event->type() == QEvent::UpdateRequest))
+            std::fprintf(stderr, "event at %.2f ms %d %s %s\n", traceMs(), int(event->type()), object->metaObject()->className(), qPrintable(object->objectName()));
         if (trace && event->type() == QEvent::Paint) {
             const QRegion region = static_cast<QPaintEvent *>(event)->region();
             qint64 area = 0;
             for (const QRect &r : region)
                 area += qint64(r.width()) * r.height();
-            std::fprintf(stderr, "paint %s %s %d,%d %dx%d area %lld\n", object->metaObject()->className(), qPrintable(object->objectName()),
+            std::fprintf(stderr, "paint at %.2f ms %s %s %d,%d %dx%d area %lld\n", traceMs(),
+                         object->metaObject()->className(), qPrintable(object->objectName()),
                          region.boundingRect().x(), region.boundingRect().y(), region.boundingRect().width(),
                          region.boundingRect().height(), area);
         }
@@ -674,8 +706,10 @@ int offscreen(const QString &home, QSize size, const QString &suffix)
     };
     std::map<QString, std::vector<double>> results;
     const auto take = [&](const char *name, QWidget *widget, const std::function<void()> &input) {
+        if (!wanted(name))
+            return;
         if (qEnvironmentVariableIsSet("REALX_TRACE_PAINTS"))
-            std::fprintf(stderr, "-- %s\n", name);
+            std::fprintf(stderr, "-- %s at %.2f ms\n", name, traceMs());
         if (const auto ms = untilPainted(widget, input))
             results[QLatin1String(name)].push_back(*ms);
     };
@@ -748,7 +782,7 @@ int offscreen(const QString &home, QSize size, const QString &suffix)
         take("layout_switch", shelf->viewport(), [&] { QTest::mouseClick(layouts[(i + 1) % 2], Qt::LeftButton); });
     reset();
 
-    for (int i = 0; i < kSamples; ++i) {
+    for (int i = 0; i < kSamples && wanted("save_link_sheet"); ++i) {
         QWidget *sheet = nullptr;
         // The sheet is made when it opens: what paints first is a new top-level window.
         counter.watched.clear();
@@ -777,6 +811,11 @@ int offscreen(const QString &home, QSize size, const QString &suffix)
     }
 
     for (const auto &[name, times] : results) {
+        if (qEnvironmentVariableIsSet("REALX_SAMPLES")) {
+            std::fprintf(stderr, "SAMPLES offscreen %s", qPrintable(name));
+            for (double v : times) std::fprintf(stderr, " %.2f", v);
+            std::fprintf(stderr, "\n");
+        }
         const screen::Figures figures = screen::figuresOf(times);
         line(QStringLiteral("realx_offscreen_%1_%2").arg(name, suffix), figures.median, "ms");
         line(QStringLiteral("realx_offscreen_%1_max_%2").arg(name, suffix), figures.slowest, "ms");
