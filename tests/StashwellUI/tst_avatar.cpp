@@ -56,6 +56,8 @@ private slots:
     void staleLoadIsNotShown();
     void failedLoadWaitsForTheNextShowing();
     void loadWaitsForTheFirstFrame();
+    void loadEndingRepaintsOnlyWhatChanged_data();
+    void loadEndingRepaintsOnlyWhatChanged();
     void gallery();
 
 private:
@@ -325,6 +327,50 @@ void TestAvatar::loadWaitsForTheFirstFrame()
     owner.hide();
     QTest::qWait(50);
     QCOMPARE(server.requestCount(), 2);
+}
+
+void TestAvatar::loadEndingRepaintsOnlyWhatChanged_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("pictured");
+    QTest::newRow("a picture: drawn") << QStringLiteral("/there.png") << true;
+    QTest::newRow("refused: the placeholder stands") << QStringLiteral("/gone.png") << false;
+    QTest::newRow("not a picture: the placeholder stands") << QStringLiteral("/words.png") << false;
+}
+
+// A view's load that brings nothing leaves its placeholder as drawn: the view is not painted
+// again (in a column, the whole column would be), though the load's end is told all the same.
+void TestAvatar::loadEndingRepaintsOnlyWhatChanged()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, pictured);
+    HttpServer server;
+    QVERIFY(server.listen());
+    server.route("/there.png", HttpReply::ok(png(QSize(40, 40), Qt::green), "image/png"));
+    server.route("/gone.png", HttpReply::withStatus(404, "<html>gone</html>"));
+    server.route("/words.png", HttpReply::ok("no picture here", "image/png"));
+    Network network(NetworkRoute::direct());
+    PictureCache cache;
+    cache.setSessions(network.sessions());
+
+    PaintProbe owner;
+    owner.resize(60, 60);
+    int paints = 0;
+    owner.painted = [&] { ++paints; };
+    CachedImage image(&owner, &cache);
+    int arrivals = 0;
+    int paintsAtArrival = 0;
+    connect(&image, &CachedImage::arrived, this, [&] {
+        ++arrivals;
+        paintsAtArrival = paints;
+    });
+    image.setSource(Url::fromQUrl(server.url(path)), 40);
+    owner.show();
+    QTRY_COMPARE_WITH_TIMEOUT(arrivals, 1, 10000);
+    QVERIFY(paintsAtArrival >= 1);   // the placeholder's frame came first
+    QTest::qWait(100);
+    QCOMPARE(bool(image.current()), pictured);
+    QCOMPARE(paints, paintsAtArrival + (pictured ? 1 : 0));
 }
 
 void TestAvatar::gallery()

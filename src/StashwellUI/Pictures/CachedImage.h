@@ -2,7 +2,8 @@
 
 // The picture a view shows from an address: at once when the picture cache holds it, otherwise
 // nothing (the view draws its placeholder) until the load the view starts has ended. One per view;
-// it belongs to the widget that shows it and repaints that widget when a picture arrives.
+// it belongs to the widget that shows it and repaints that widget when a picture arrives (not
+// when a load ends without one: the placeholder stands).
 
 #include "StashwellUI/Pictures/PictureCache.h"
 
