@@ -1,8 +1,17 @@
 #include "StashwellUI/Shelf/ShelfPictures.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 #include <algorithm>
 
 namespace sw {
+
+namespace {
+
+const QEvent::Type kStartLoads = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+}  // namespace
 
 ShelfPictures::ShelfPictures(QObject *parent, PictureCache *cache)
     : QObject(parent), m_cache(cache ? cache : &PictureCache::shared())
@@ -42,7 +51,23 @@ void ShelfPictures::want(const QList<PictureKey> &keys)
     }
     m_wanted = std::move(wanted);
     m_queue = std::move(queue);
-    startMore();
+    // Not now: what the shelf shows changed, and the frame that shows it (placeholders where
+    // pictures are missing) is not kept waiting while each load is handed to a thread or the
+    // network (a few dozen microseconds each, six at a time). Posted at the frame's own low
+    // priority, behind it when it was asked for already, as an input's repaint is.
+    if (!m_startPosted && !m_queue.empty() && m_loading.size() < m_parallel) {
+        m_startPosted = true;
+        QCoreApplication::postEvent(this, new QEvent(kStartLoads), Qt::LowEventPriority);
+    }
+}
+
+void ShelfPictures::customEvent(QEvent *event)
+{
+    if (event->type() == kStartLoads) {
+        m_startPosted = false;
+        startMore();
+    }
+    QObject::customEvent(event);
 }
 
 void ShelfPictures::startMore()

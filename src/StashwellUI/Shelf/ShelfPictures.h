@@ -32,7 +32,8 @@ public:
     PicturePointer picture(const std::optional<PictureKey> &key) const;
 
     // The pictures wanted now, in the order they should load. Queued ones no longer wanted are
-    // dropped; new ones are queued; loads are started up to the parallel limit.
+    // dropped; new ones are queued; loads are started up to the parallel limit once the event loop
+    // has delivered what was posted before (the frame that shows the shelf as it is now).
     void want(const QList<PictureKey> &keys);
 
     // Forgets every failure, so that pictures that could not be had are tried again.
@@ -50,6 +51,9 @@ signals:
     // A wanted picture arrived (or failed to): the items showing it are drawn again.
     void arrived(const sw::PictureKey &key);
 
+protected:
+    void customEvent(QEvent *event) override;
+
 private:
     void startMore();
 
@@ -62,6 +66,7 @@ private:
     QHash<PictureKey, PicturePointer> m_recent;
     int m_parallel = defaultParallel;
     int m_dropped = 0;
+    bool m_startPosted = false;
 
     static constexpr qsizetype kRecentLimit = 64;
 };

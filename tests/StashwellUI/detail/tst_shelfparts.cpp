@@ -15,8 +15,11 @@
 #include "StashwellUI/detail/ShelfPainting.h"
 #include "StashwellUI/detail/ShelfPrepare.h"
 
+#include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
+
+#include <functional>
 
 using namespace sw;
 using namespace sw::shelftest;
@@ -35,6 +38,19 @@ ShelfCollection collectionOf(const QList<int> &numbers, ShelfLayout layout = She
     return c;
 }
 
+// Calls `delivered` when an event posted to it is delivered.
+class PostedProbe : public QObject {
+public:
+    std::function<void()> delivered;
+
+protected:
+    void customEvent(QEvent *) override
+    {
+        if (delivered)
+            delivered();
+    }
+};
+
 }  // namespace
 
 class TestShelfParts : public QObject {
@@ -52,6 +68,7 @@ private slots:
     void paintingAheadWaitsItsTurn_data();
     void paintingAheadWaitsItsTurn();
     void paintingAheadGoesOnUntilDone();
+    void pictureLoadsStartBehindTheFrame();
 };
 
 void TestShelfParts::newCollectionKeepsTheLastOnlyWhenItsSavesStand_data()
@@ -380,6 +397,42 @@ void TestShelfParts::paintingAheadGoesOnUntilDone()
     QTest::qWait(20);
     QCOMPARE(slices, 0);
     QVERIFY(!prepare.isRunning());
+}
+
+// The loads a shelf wants start once what was posted before them has been delivered (the frame
+// that shows the items with their placeholders), not while the shelf is being laid out; wanted
+// again meanwhile, they start once.
+void TestShelfParts::pictureLoadsStartBehindTheFrame()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    PictureCache cache;
+    ShelfPictures pictures(nullptr, &cache);
+    pictures.setParallel(2);
+    QList<PictureKey> keys;
+    for (int i = 0; i < 3; ++i)
+        keys.append(PictureKey{Url::fromLocalFile(dir.filePath(QStringLiteral("gone%1.png").arg(i))), 40});
+    QList<PictureKey> arrived;
+    connect(&pictures, &ShelfPictures::arrived, this, [&](const PictureKey &key) { arrived.append(key); });
+
+    // The frame's stand-in: a repaint is posted at the low priority, before the shelf's work ends.
+    PostedProbe frame;
+    int loadingAtFrame = -1;
+    frame.delivered = [&] { loadingAtFrame = pictures.loadingCount(); };
+    QCoreApplication::postEvent(&frame, new QEvent(QEvent::User), Qt::LowEventPriority);
+
+    pictures.want(keys);
+    pictures.want(keys);
+    QCOMPARE(pictures.loadingCount(), 0);
+    QCOMPARE(pictures.queuedCount(), 3);
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(loadingAtFrame, 0);
+    QCOMPARE(pictures.loadingCount() + int(arrived.size()), 2);
+    QCOMPARE(pictures.queuedCount(), 1);
+    // Each failed load starts the next; every one is told.
+    QTRY_COMPARE_WITH_TIMEOUT(arrived.size(), 3, 10000);
+    QCOMPARE(QSet<PictureKey>(arrived.begin(), arrived.end()), QSet<PictureKey>(keys.begin(), keys.end()));
+    QCOMPARE(pictures.loadingCount(), 0);
 }
 
 QTEST_MAIN(TestShelfParts)
