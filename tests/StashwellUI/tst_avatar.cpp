@@ -339,7 +339,7 @@ void TestAvatar::loadEndingRepaintsOnlyWhatChanged_data()
 }
 
 // A view's load that brings nothing leaves its placeholder as drawn: the view is not painted
-// again (in a column, the whole column would be), though the load's end is told all the same.
+// again, though the load's end is told all the same.
 void TestAvatar::loadEndingRepaintsOnlyWhatChanged()
 {
     QFETCH(QString, path);

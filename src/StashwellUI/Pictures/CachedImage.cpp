@@ -47,8 +47,8 @@ void CachedImage::load()
         // Kept whatever its key: it is drawn only while it matches the current one. A picture is
         // drawn (the cache holds it already, so what current() gave before tells nothing of what
         // was painted); a load that failed repaints only when it takes away what was drawn, else
-        // the placeholder stands: a view in a column, like the inspector's, would otherwise paint
-        // its column again in a frame of its own each time it comes on screen.
+        // the placeholder stands, and the view is not painted again in a frame of its own each
+        // time it comes on screen with a picture that cannot be had.
         const PicturePointer before = current();
         m_loaded = std::move(picture);
         if (m_owner && (m_loaded || current() != before))

@@ -84,8 +84,8 @@ MediaThumbnailView::MediaThumbnailView(const MediaThumbnail &thumbnail, QWidget 
     connect(&Theme::instance(), &Theme::changed, this, qOverload<>(&QWidget::update));
     connect(m_image, &CachedImage::arrived, this, [this] {
         // A keep-shape thumbnail takes the proportions of the picture once it is there; a load
-        // that brought none leaves them as they were (asking the layout again would lay out and
-        // repaint the whole column the view stands in).
+        // that brought none leaves them as they were, and the layouts above it are not asked
+        // again for nothing.
         if (m_thumbnail.mode() == MediaThumbnail::Mode::keepShape && m_image->current())
             updateGeometry();
     });
