@@ -76,6 +76,8 @@
 #include <optional>
 #include <vector>
 
+#include <sys/resource.h>
+
 using namespace sw;
 namespace screen = sw::bench::screen;
 using sw::bench::screen::XScreen;
@@ -653,6 +655,21 @@ void settle()
         QCoreApplication::processEvents();
 }
 
+// What a sample cost the process besides its time.
+struct SampleCosts {
+    long faults = 0;   // page faults
+    long waits = 0;    // times a thread gave up the processor to wait
+
+    static SampleCosts now()
+    {
+        struct rusage usage {};
+        if (getrusage(RUSAGE_SELF, &usage) != 0)
+            return {};
+        return SampleCosts{usage.ru_minflt + usage.ru_majflt, usage.ru_nvcsw};
+    }
+    SampleCosts operator-(const SampleCosts &before) const { return {faults - before.faults, waits - before.waits}; }
+};
+
 int offscreen(const QString &home, QSize size, const QString &suffix)
 {
     app::StashwellApp::Options options;
@@ -705,13 +722,20 @@ int offscreen(const QString &home, QSize size, const QString &suffix)
         return painted ? std::optional<double>(ms) : std::nullopt;
     };
     std::map<QString, std::vector<double>> results;
+    // Beside each sample: the page faults and the waits (a lock, a thread, the disk) it took. A
+    // fault costs 12 us on some virtual machines, and one of a large page 2.7 ms: a sample that
+    // took a few stands apart from the rest for that alone.
+    std::map<QString, std::vector<SampleCosts>> costs;
     const auto take = [&](const char *name, QWidget *widget, const std::function<void()> &input) {
         if (!wanted(name))
             return;
         if (qEnvironmentVariableIsSet("REALX_TRACE_PAINTS"))
             std::fprintf(stderr, "-- %s at %.2f ms\n", name, traceMs());
-        if (const auto ms = untilPainted(widget, input))
+        const SampleCosts before = SampleCosts::now();
+        if (const auto ms = untilPainted(widget, input)) {
             results[QLatin1String(name)].push_back(*ms);
+            costs[QLatin1String(name)].push_back(SampleCosts::now() - before);
+        }
     };
     const auto cells = [&] {
         std::vector<QPoint> out;
@@ -814,6 +838,10 @@ int offscreen(const QString &home, QSize size, const QString &suffix)
         if (qEnvironmentVariableIsSet("REALX_SAMPLES")) {
             std::fprintf(stderr, "SAMPLES offscreen %s", qPrintable(name));
             for (double v : times) std::fprintf(stderr, " %.2f", v);
+            std::fprintf(stderr, "\nFAULTS offscreen %s", qPrintable(name));
+            for (const SampleCosts &c : costs[name]) std::fprintf(stderr, " %ld", c.faults);
+            std::fprintf(stderr, "\nWAITS offscreen %s", qPrintable(name));
+            for (const SampleCosts &c : costs[name]) std::fprintf(stderr, " %ld", c.waits);
             std::fprintf(stderr, "\n");
         }
         const screen::Figures figures = screen::figuresOf(times);
@@ -831,7 +859,8 @@ void report(const Results &results, const QString &suffix)
         const screen::Figures program = screen::figuresOf(samples.program);
         const screen::Figures reference = screen::figuresOf(samples.reference);
         const screen::Comparison comparison = screen::compare(program, reference);
-        // REALX_SAMPLES=1: every sample on stderr, in the order taken, to look at their spread.
+        // REALX_SAMPLES=1: every sample on stderr, in the order taken, to look at their spread
+        // (offscreen, with the page faults and waits of each).
         if (qEnvironmentVariableIsSet("REALX_SAMPLES")) {
             std::fprintf(stderr, "SAMPLES %s program", qPrintable(name));
             for (double v : samples.program) std::fprintf(stderr, " %.1f", v);
