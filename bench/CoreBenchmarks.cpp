@@ -266,7 +266,6 @@ struct ParseAndRestore {
 
 ParseAndRestore parseAndRestore(std::string_view document, const QString &folder)
 {
-    constexpr int kTurns = 9;
     const simdjson::padded_string padded(document.data(), document.size());
     simdjson::dom::parser parser;
     const auto parse = [&] {
@@ -280,7 +279,7 @@ ParseAndRestore parseAndRestore(std::string_view document, const QString &folder
     std::vector<double> parses;
     std::vector<double> restores;
     qsizetype saves = 0;
-    for (int i = 0; i < kTurns; ++i) {
+    for (int i = 0; i < kRuns; ++i) {
         restores.push_back(medianMs(
             1, [&] { curator = makeCurator(folder); }, [&] { keep(curator->restore().has_value()); }));
         saves = curator->library().saves.size();
