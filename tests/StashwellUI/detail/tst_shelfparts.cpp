@@ -427,8 +427,13 @@ void TestShelfParts::pictureLoadsStartBehindTheFrame()
     QCOMPARE(pictures.queuedCount(), 3);
     QCoreApplication::sendPostedEvents();
     QCOMPARE(loadingAtFrame, 0);
-    QCOMPARE(pictures.loadingCount() + int(arrived.size()), 2);
-    QCOMPARE(pictures.queuedCount(), 1);
+    // Behind the frame, both loads the shelf may run at once have started; the third waits for
+    // one to end. A load of a missing file can end while the posted events are still being
+    // delivered, and the third then starts at once: never more than two at a time, none lost,
+    // none started twice.
+    QVERIFY(pictures.loadingCount() <= 2);
+    QVERIFY(pictures.loadingCount() + int(arrived.size()) >= 2);
+    QCOMPARE(pictures.loadingCount() + int(arrived.size()) + pictures.queuedCount(), 3);
     // Each failed load starts the next; every one is told.
     QTRY_COMPARE_WITH_TIMEOUT(arrived.size(), 3, 10000);
     QCOMPARE(QSet<PictureKey>(arrived.begin(), arrived.end()), QSet<PictureKey>(keys.begin(), keys.end()));
