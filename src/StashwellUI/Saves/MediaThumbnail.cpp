@@ -13,13 +13,13 @@
 #include "StashwellUI/Design/Surfaces.h"
 #include "StashwellUI/Design/Symbols.h"
 #include "StashwellUI/Design/Tokens.h"
+#include "StashwellUI/detail/TextLines.h"
 
 #include <QHash>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPixmap>
-#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -110,7 +110,7 @@ void paintPictureFrame(QPainter &painter, const QRectF &frame, const QRectF &ima
 }
 
 // A text post's words in the box `frame`: wrapped, from the top-left corner inside the padding,
-// cut by the box where they run on.
+// cut by the box where they run on. Of a long post only the start that fills the box is laid out.
 void paintQuotedText(QPainter &painter, const QRectF &frame, const QString &text, const QColor &ink)
 {
     const QFont font = Tokens::Typography::reading.font();
@@ -118,30 +118,13 @@ void paintQuotedText(QPainter &painter, const QRectF &frame, const QString &text
                                        -MediaThumbnail::textInset);
     if (area.width() <= 0)
         return;
-    QTextLayout layout(text, font);
-    // Kept past endLayout(): draw() would otherwise shape the lines a second time.
-    layout.setCacheEnabled(true);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    double y = 0;
-    layout.beginLayout();
-    for (;;) {
-        // Lines past the box are cut by it: stop laying out once the box is full.
-        if (area.top() + y > frame.bottom())
-            break;
-        QTextLine line = layout.createLine();
-        if (!line.isValid())
-            break;
-        line.setLineWidth(area.width());
-        line.setPosition(QPointF(0, y));
-        y += line.height() + MediaThumbnail::textLineSpacing;
-    }
-    layout.endLayout();
+    const TextLines::InBox box =
+        TextLines::inBox(text, font, area.width(), frame.bottom() - area.top(), MediaThumbnail::textLineSpacing);
     painter.save();
     painter.setClipRect(frame, Qt::IntersectClip);
     painter.setPen(ink);
-    layout.draw(&painter, area.topLeft());
+    for (int i = 0; i < box.lines; ++i)
+        box.layout->lineAt(i).draw(&painter, area.topLeft());
     painter.restore();
 }
 

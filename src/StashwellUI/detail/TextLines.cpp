@@ -222,4 +222,69 @@ int count(const QString &text, const QFont &font, double width, int lines)
     return shown.isEmpty() ? (text.isEmpty() ? 0 : 1) : int(shown.count(u'\n')) + 1;
 }
 
+namespace {
+
+// `text` laid out into the box. With `decided`, one line more is laid out past the box, where the
+// text goes on: *decided tells whether that line ended before the end of `text`, and so whether
+// every line before it broke where the same words with more after them would.
+InBox placed(const QString &text, const QFont &font, double width, double height, double spacing, bool *decided)
+{
+    InBox box{std::make_unique<QTextLayout>(text, font)};
+    QTextLayout &layout = *box.layout;
+    // Kept past endLayout(): drawing the lines would otherwise shape them a second time.
+    layout.setCacheEnabled(true);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    if (decided)
+        *decided = false;
+    double y = 0;
+    layout.beginLayout();
+    for (;;) {
+        const bool past = y > height;
+        if (past && !decided)
+            break;
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        if (past) {
+            *decided = line.textStart() + line.textLength() < text.size();
+            break;
+        }
+        line.setPosition(QPointF(0, y));
+        y += line.height() + spacing;
+        ++box.lines;
+    }
+    layout.endLayout();
+    return box;
+}
+
+}  // namespace
+
+InBox inBox(const QString &text, const QFont &font, double width, double height, double spacing)
+{
+    if (std::isfinite(width) && width > 0 && std::isfinite(height) && height >= 0) {
+        // The lines that can start within the height, and the one past it that tells, counted
+        // for the font's narrowest glyphs: a start too short to decide would cost its layout
+        // and the whole's. Only a text at least twice that long gains enough to try.
+        const double pitch = std::max(1.0, QFontMetricsF(font).height() + spacing);
+        const int lines = int(std::min(height / pitch, 1e4)) + 2;
+        const std::optional<QString> start = startOf(text, startLength(font, width, lines, true));
+        // The first letter with a direction sets the lines' direction: it must be the whole's.
+        if (start && text.size() >= 2 * start->size() && start->isRightToLeft() == text.isRightToLeft()) {
+            bool decided = false;
+            InBox box = placed(*start, font, width, height, spacing, &decided);
+            if (decided)
+                return box;
+        }
+    }
+    return placed(text, font, width, height, spacing, nullptr);
+}
+
+InBox inBoxFromWhole(const QString &text, const QFont &font, double width, double height, double spacing)
+{
+    return placed(text, font, width, height, spacing, nullptr);
+}
+
 }  // namespace sw::TextLines

@@ -5,6 +5,9 @@
 
 #include <QFont>
 #include <QString>
+#include <QTextLayout>
+
+#include <memory>
 
 namespace sw::TextLines {
 
@@ -24,5 +27,18 @@ QString kept(const QString &text, const QFont &font, double width, int lines);
 
 // How many lines visible() gives.
 int count(const QString &text, const QFont &font, double width, int lines);
+
+// A text wrapped at `width` into a box from its top, each line `spacing` below the one before, for
+// as long as a line starts within `height` (the box cuts the last one): the first `lines` lines of
+// `layout` are those, laid out and placed. Of a long text only a start is laid out, when that start
+// decides every line that shows.
+struct InBox {
+    std::unique_ptr<QTextLayout> layout;
+    int lines = 0;
+};
+InBox inBox(const QString &text, const QFont &font, double width, double height, double spacing);
+
+// The same, from the whole text laid out: what inBox() must show.
+InBox inBoxFromWhole(const QString &text, const QFont &font, double width, double height, double spacing);
 
 }  // namespace sw::TextLines

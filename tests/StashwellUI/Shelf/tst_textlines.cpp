@@ -34,6 +34,8 @@ private slots:
     void cut();
     void sameAsTheWholeText_data();
     void sameAsTheWholeText();
+    void boxSameAsTheWholeText_data();
+    void boxSameAsTheWholeText();
     void styledTextFollowsEachChange();
 };
 
@@ -111,6 +113,62 @@ void TestTextLines::sameAsTheWholeText()
             for (int lines = 1; lines <= 3; ++lines)
                 QVERIFY2(TextLines::visible(text, font, width, lines) == TextLines::visibleFromWhole(text, font, width, lines),
                          qPrintable(QStringLiteral("%1 at %2, %3 lines").arg(text).arg(width).arg(lines)));
+        }
+    }
+}
+
+// A box of wrapped lines (a text post's words in its thumbnail) shows what the whole text laid out
+// shows, line by line, where inBox() laid out only a start: long seeded texts of the same pieces,
+// and of a start with no direction of its own before right-to-left words. A long text of words is
+// in fact cut.
+void TestTextLines::boxSameAsTheWholeText_data()
+{
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("pieces");   // separated by '|'
+    QTest::addColumn<bool>("cut");          // whether every text is laid out from a start only
+    QTest::newRow("words") << QString() << QStringLiteral("harbour |lighthouse |of |dark, |nights. |W |iiii ") << true;
+    QTest::newRow("words and line feeds") << QString() << QStringLiteral("harbour |of |W |iiii |\n|\n\n") << false;
+    QTest::newRow("long runs without a break") << QString() << (QStringLiteral("x").repeated(70) + QStringLiteral("|mmmmmmmmmm| ")) << false;
+    QTest::newRow("CJK and emoji") << QString() << QStringLiteral("灯台が|四十年ぶりに|港へ。|\U0001F600|\U0001F3D6\uFE0F |ok ") << false;
+    QTest::newRow("accents") << QString() << QStringLiteral("e\u0301te\u0301 |ni\u0303o |a\u0308\u0301\u0323|Åsa ") << false;
+    QTest::newRow("right to left and marks") << QString() << QStringLiteral("مرحبا بالعالم |שלום |\u200F|abc |\u202Bx\u202C ") << false;
+    QTest::newRow("no direction before right to left") << QStringLiteral("1234, 5678. ").repeated(400)
+                                                        << QStringLiteral("שלום |עולם ") << false;
+    // A start of letters without width fills no line: the start cannot decide.
+    QTest::newRow("characters without width") << (QStringLiteral("a") + QString(3000, QChar(0x0301)))
+                                              << QStringLiteral("harbour |of |dark ") << false;
+}
+
+void TestTextLines::boxSameAsTheWholeText()
+{
+    QFETCH(QString, prefix);
+    QFETCH(QString, pieces);
+    QFETCH(bool, cut);
+    const QStringList parts = pieces.split(u'|');
+    const QFont font = Tokens::Typography::reading.font();
+    QRandomGenerator dice(quint32(qHash(pieces)));
+    for (int round = 0; round < 10; ++round) {
+        QString text = prefix;
+        const qsizetype length = prefix.size() + 3000 + qsizetype(dice.bounded(3000));
+        while (text.size() < length)
+            text += parts.at(qsizetype(dice.bounded(int(parts.size()))));
+        for (const double width : {90.0, 238.5}) {
+            for (const double height : {30.0, 134.0}) {
+                const QString where = QStringLiteral("%1 at %2 x %3").arg(text.left(80)).arg(width).arg(height);
+                const TextLines::InBox box = TextLines::inBox(text, font, width, height, 3);
+                const TextLines::InBox whole = TextLines::inBoxFromWhole(text, font, width, height, 3);
+                QVERIFY2(box.lines == whole.lines && box.lines > 0, qPrintable(where));
+                for (int i = 0; i < box.lines; ++i) {
+                    const QTextLine a = box.layout->lineAt(i);
+                    const QTextLine b = whole.layout->lineAt(i);
+                    QVERIFY2(a.textStart() == b.textStart() && a.textLength() == b.textLength(), qPrintable(where));
+                    QVERIFY2(a.position() == b.position(), qPrintable(where));
+                    // Where the line's first letter stands: the direction and the alignment.
+                    QVERIFY2(qFuzzyCompare(1 + a.cursorToX(a.textStart()), 1 + b.cursorToX(b.textStart())), qPrintable(where));
+                }
+                if (cut)
+                    QVERIFY2(box.layout->text().size() < text.size(), qPrintable(where));
+            }
         }
     }
 }
