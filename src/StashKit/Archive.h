@@ -73,9 +73,10 @@ struct ArchiveFailure {
     bool wasSetAside() const { return setAsideAs.has_value(); }
 };
 
-// The core's persistence port. One call at a time, never two at once: load() on the main thread
-// at start, store() on the Curator's archive writer thread (ArchiveWriter), so an implementation
-// must keep nothing that the main thread reads or changes meanwhile without a lock. One that
+// The core's persistence port. One call at a time, never two at once: load() at start (on a thread
+// of its own when read ahead, Curator::readAhead, or on the main thread), store() on the Curator's
+// archive writer thread (ArchiveWriter), so an implementation must keep nothing that the main
+// thread reads or changes meanwhile without a lock. One that
 // keeps the archives it is given (a fake in the tests) shares their saves with the main thread:
 // use it with Curator::ArchiveWrites::waited, which orders every store before the next change.
 class Archiving {

@@ -11,6 +11,8 @@
 #include "Library/SearchVocabulary.h"
 
 #include <QDir>
+#include <QFuture>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QSet>
 #include <QSignalBlocker>
 #include <QSocketNotifier>
@@ -88,18 +90,50 @@ std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, c
 std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, const Folders &folders,
                                        const Url &apiBase, Start start)
 {
-    auto archiving = std::make_shared<FileArchive>(folders.archive);
+    return live(network, downloadsOnSave, folders, apiBase, start, readAhead(folders));
+}
+
+struct Curator::Reading::Read {
+    std::shared_ptr<FileArchive> archive;
+    QFuture<std::expected<std::optional<Archive>, ArchiveFailure>> loaded;
+};
+
+Curator::Reading::Reading() = default;
+Curator::Reading::Reading(Reading &&) noexcept = default;
+Curator::Reading &Curator::Reading::operator=(Reading &&) noexcept = default;
+
+Curator::Reading::~Reading()
+{
+    // The archive is not let go while the thread reads it. (A result taken leaves the future
+    // invalid, and waiting on it would never end.)
+    if (m_read && m_read->loaded.isValid())
+        m_read->loaded.waitForFinished();
+}
+
+Curator::Reading Curator::readAhead(const Folders &folders)
+{
+    Reading reading;
+    reading.m_read = std::make_unique<Reading::Read>();
+    auto archive = std::make_shared<FileArchive>(folders.archive);
+    reading.m_read->archive = archive;
+    reading.m_read->loaded = QtConcurrent::run([archive] { return archive->load(); });
+    return reading;
+}
+
+std::unique_ptr<Curator> Curator::live(Network &network, bool downloadsOnSave, const Folders &folders,
+                                       const Url &apiBase, Start start, Reading reading)
+{
     LocalMedia media(MediaFolder(Url::fromLocalFile(folders.media)), DiskBudget{kDefaultBudget});
     Covers covers(Url::fromLocalFile(QDir(folders.archive).filePath(QStringLiteral("Covers"))));
     auto curator = std::make_unique<Curator>(Library(), std::move(media), std::move(covers),
                                              std::make_shared<LivePostFetcher>(network, apiBase),
                                              std::make_shared<LiveMediaDownloader>(network),
-                                             std::make_shared<LiveMediaDisk>(), std::move(archiving),
+                                             std::make_shared<LiveMediaDisk>(), reading.m_read->archive,
                                              [] { return Date::now(); });
     if (start == Start::behindFirstWindow)
         curator->holdPreparation();
-    // A document that cannot be read starts an empty library; restore() has dealt with it.
-    if (const auto restored = curator->restore(); !restored)
+    // A document that cannot be read starts an empty library; restoreFrom() has dealt with it.
+    if (const auto restored = curator->restoreFrom(reading.m_read->loaded.takeResult()); !restored)
         qWarning("Stashwell: the library could not be read (%s); starting with an empty library",
                  qPrintable(restored.error().message));
     if (start == Start::whole)
@@ -330,7 +364,11 @@ std::expected<void, ArchiveFailure> Curator::restore()
 {
     // The archive is read with no write under way: loading clears what unfinished writes left.
     flush();
-    auto loaded = m_archiving->load();
+    return restoreFrom(m_archiving->load());
+}
+
+std::expected<void, ArchiveFailure> Curator::restoreFrom(std::expected<std::optional<Archive>, ArchiveFailure> loaded)
+{
     if (!loaded) {
         const ArchiveFailure &failure = loaded.error();
         const bool stillInPlace = (failure.kind == ArchiveFailure::Kind::unreadable

@@ -110,6 +110,27 @@ public:
     static std::unique_ptr<Curator> live(Network &network, bool downloadsOnSave, const Folders &folders,
                                          const Url &apiBase, Start start);
 
+    // The archive of a Folders being read (the document read, parsed and decoded, or set aside
+    // when it cannot be) on a thread of its own from readAhead() on, so that an application can
+    // load its fonts and make its windows meanwhile; live() restores what it read, waiting for it
+    // first, as restore() would have read it then. Nothing else reads or writes the archive
+    // until then.
+    class Reading {
+    public:
+        Reading(Reading &&) noexcept;
+        Reading &operator=(Reading &&) noexcept;
+        ~Reading();   // waits for the read
+
+    private:
+        friend class Curator;
+        struct Read;
+        Reading();
+        std::unique_ptr<Read> m_read;
+    };
+    static Reading readAhead(const Folders &folders);
+    static std::unique_ptr<Curator> live(Network &network, bool downloadsOnSave, const Folders &folders,
+                                         const Url &apiBase, Start start, Reading reading);
+
     // ---- state ------------------------------------------------------------------------------
 
     const Library &library() const { return m_library; }
@@ -293,6 +314,8 @@ signals:
     void archiveSetAsideChanged();
 
 private:
+    // restore() of what the archive gave.
+    std::expected<void, ArchiveFailure> restoreFrom(std::expected<std::optional<Archive>, ArchiveFailure> loaded);
     using Step = UndoHistory::Step;
 
     enum Field : unsigned {

@@ -142,6 +142,37 @@ private slots:
         QCOMPARE(doc->library, threeSaves());
     }
 
+    // The archive is read on a thread of its own from readAhead() on, before live() asks for it
+    // (the read first removes what an interrupted write left); live() restores what it read. A
+    // reading let go unused waits for its thread and changes nothing.
+    void readAheadOfTheStart_data()
+    {
+        QTest::addColumn<bool>("used");
+        QTest::newRow("restored") << true;
+        QTest::newRow("let go unused") << false;
+    }
+
+    void readAheadOfTheStart()
+    {
+        QFETCH(bool, used);
+        CuratorHome home;
+        QVERIFY(storeDocument(home, threeSaves(), CopyTable()));
+        const QString partial = QDir(home.archiveFolder()).filePath(QString::fromLatin1(FileArchive::partialPrefix) + u'x');
+        QVERIFY(home.putFile(partial, "half a document"));
+
+        std::optional<Curator::Reading> reading = Curator::readAhead(home.folders);
+        QTRY_VERIFY(!QFileInfo::exists(partial));
+        if (used) {
+            const auto curator = Curator::live(home.network, true, home.folders, LivePostFetcher::defaultApiBase(),
+                                               Curator::Start::behindFirstWindow, std::move(*reading));
+            QCOMPARE(curator->library(), threeSaves());
+            QVERIFY(!curator->archiveSetAside());
+        }
+        reading.reset();
+        QCOMPARE(fileNames(home.archiveFolder()), QStringList{QString::fromLatin1(FileArchive::documentName)});
+        QCOMPARE(home.stored()->library, threeSaves());
+    }
+
     void startWithACorruptDocument()
     {
         CuratorHome home;

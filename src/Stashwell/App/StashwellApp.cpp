@@ -83,6 +83,8 @@ void StashwellApp::start()
 {
     Q_ASSERT(!m_curator);
     m_preferences = std::make_unique<Preferences>(m_options.preferencesPath);
+    // The library is read on a thread of its own while the fonts load and the windows are made.
+    Curator::Reading reading = Curator::readAhead(m_options.folders);
 
     // Every text from here on is in the chosen language.
     const QString language = InterfaceLanguage::startInterface(*m_preferences);
@@ -103,20 +105,21 @@ void StashwellApp::start()
     // authors' avatars, saves without a copy) take the user's route; without a network the cache
     // fetches none at all.
     PictureCache::shared().setSessions(m_network->sessions());
-    // The restored saves' preparation for the first write and search waits for the library
-    // window's first frame (LibraryPage::firstFrameShown), which it would otherwise slow down;
-    // the media folder is listed for the reconciling while the window is built.
-    m_curator = Curator::live(*m_network, startup.downloadsOnSave, m_options.folders, apiBase(),
-                              Curator::Start::behindFirstWindow);
-    if (startup.mediaLimit)
-        m_curator->limitLocalMedia(*startup.mediaLimit);
-    m_curator->setQuality(startup.quality);
-
     m_backdrop = std::make_unique<GlassBackdrop>();
     m_libraryWindow = std::make_unique<LibraryWindow>(*m_backdrop);
     m_libraryWindow->setWindowIcon(TrayIcon::applicationIcon());
     m_settingsWindow = std::make_unique<SettingsWindow>();
     m_settingsWindow->setWindowIcon(TrayIcon::applicationIcon());
+
+    // The restored saves' preparation for the first write and search waits for the library
+    // window's first frame (LibraryPage::firstFrameShown), which it would otherwise slow down;
+    // the media folder is listed for the reconciling while the window is built.
+    m_curator = Curator::live(*m_network, startup.downloadsOnSave, m_options.folders, apiBase(),
+                              Curator::Start::behindFirstWindow, std::move(reading));
+    if (startup.mediaLimit)
+        m_curator->limitLocalMedia(*startup.mediaLimit);
+    m_curator->setQuality(startup.quality);
+
     GeneralSettingsPage::Environment environment;
     environment.languageInUse = [] { return InterfaceLanguage::inUse(); };
     // The new process starts once this one has ended, so this one must end whatever is open.
