@@ -100,7 +100,6 @@ struct Curator::Reading::Read {
 
 Curator::Reading::Reading() = default;
 Curator::Reading::Reading(Reading &&) noexcept = default;
-Curator::Reading &Curator::Reading::operator=(Reading &&) noexcept = default;
 
 Curator::Reading::~Reading()
 {

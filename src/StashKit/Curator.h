@@ -110,15 +110,15 @@ public:
     static std::unique_ptr<Curator> live(Network &network, bool downloadsOnSave, const Folders &folders,
                                          const Url &apiBase, Start start);
 
-    // The archive of a Folders being read (the document read, parsed and decoded, or set aside
-    // when it cannot be) on a thread of its own from readAhead() on, so that an application can
-    // load its fonts and make its windows meanwhile; live() restores what it read, waiting for it
-    // first, as restore() would have read it then. Nothing else reads or writes the archive
-    // until then.
+    // The archive in the folders' archive folder being read (the document read, parsed and
+    // decoded, or set aside when it cannot be) on a thread of its own from readAhead() on, so that
+    // an application can load its fonts and make its windows meanwhile; live() restores what it
+    // read, waiting for it first, as restore() would have read it then. Nothing else reads or
+    // writes the archive until then.
     class Reading {
     public:
         Reading(Reading &&) noexcept;
-        Reading &operator=(Reading &&) noexcept;
+        Reading &operator=(Reading &&) = delete;
         ~Reading();   // waits for the read
 
     private:
